@@ -1,0 +1,8 @@
+// The cube browser's entry point.
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return 0;
+}
