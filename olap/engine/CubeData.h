@@ -9,8 +9,8 @@
 // m.id <= key < m.subtreeEnd.
 //
 // Naming: a dimension's unique name is "[Dim]"; a member's unique name is its
-// parent's unique name + ".[" + name + "]", the (All) member's is
-// "[Dim].[All <Dim>]"... see CubeNames.h for the one place that builds them.
+// parent's unique name + ".[" + name + "]"; the (All) member is named "All"
+// with the unique name "[Dim].[All]", so a city is "[Dim].[All].[USA].[Boston]".
 // Measures are "[Measures].[name]".
 #include <cstdint>
 #include <limits>
