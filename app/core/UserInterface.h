@@ -1,0 +1,24 @@
+#pragma once
+// The only way the application's logic talks to the user: messages,
+// questions and the busy cursor. The windows' implementation is
+// TCubeBrowserInterface; tests substitute a recording one.
+#include <string>
+
+namespace cb::app {
+
+// Modal results as the dialogs return them.
+enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+class TBaseUserInterface {
+public:
+    virtual ~TBaseUserInterface() = default;
+    virtual void ShowError(const std::string& text);
+    virtual void ShowInformation(const std::string& text);
+    virtual bool ConfirmOKCancel(const std::string& text);
+    virtual bool ConfirmYesNo(const std::string& text);
+    virtual int AskYesNoCancel(const std::string& text);
+    // Hourglass on or off, shown at once.
+    void SetBusy(bool busy);
+};
+
+} // namespace cb::app
