@@ -1,0 +1,288 @@
+#pragma once
+// The multidimensional object model the application talks to: a catalog of
+// cube definitions (dimensions, hierarchies, levels, members, properties) and
+// cellsets that run MDX against an open connection.
+//
+// Objects are reference-counted and handed out as std::shared_ptr; an object
+// keeps the cube it came from alive. Collections are cheap to copy, index
+// from 0 and keep the provider's order; Item out of range throws EOlapError.
+// Every failure is an EOlapError whose message says what went wrong.
+#include "olap/engine/OlapError.h"
+
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace cb::olap {
+
+struct CubeData;
+class MemberRef;      // internal
+class CellsetResult;  // internal
+
+// A value read from the object model: empty, a number or a text.
+class Variant {
+public:
+    Variant() = default;
+    Variant(double v) : value_(v) {}
+    Variant(int v) : value_(static_cast<double>(v)) {}
+    Variant(std::string v) : value_(std::move(v)) {}
+    Variant(const char* v) : value_(std::string(v)) {}
+
+    bool IsEmpty() const { return std::holds_alternative<std::monostate>(value_); }
+    bool IsNumber() const { return std::holds_alternative<double>(value_); }
+    bool IsText() const { return std::holds_alternative<std::string>(value_); }
+    // Empty gives 0; a text that is not a number throws EOlapError.
+    double ToDouble() const;
+    int ToInt() const;
+    // Empty gives ""; a number its shortest exact decimal form ("2", "0.5").
+    std::string ToString() const;
+
+    bool operator==(const Variant&) const = default;
+
+private:
+    std::variant<std::monostate, double, std::string> value_;
+};
+
+template <class T>
+class Collection {
+public:
+    Collection() : items_(std::make_shared<std::vector<std::shared_ptr<T>>>()) {}
+    explicit Collection(std::vector<std::shared_ptr<T>> items)
+        : items_(std::make_shared<std::vector<std::shared_ptr<T>>>(std::move(items)))
+    {
+    }
+    int Count() const { return static_cast<int>(items_->size()); }
+    std::shared_ptr<T> Item(int index) const
+    {
+        if (index < 0 || index >= Count())
+            throw EOlapError("Index " + std::to_string(index) + " is out of range (the collection holds " +
+                             std::to_string(Count()) + " items)");
+        return (*items_)[static_cast<size_t>(index)];
+    }
+    auto begin() const { return items_->begin(); }
+    auto end() const { return items_->end(); }
+
+private:
+    std::shared_ptr<std::vector<std::shared_ptr<T>>> items_;
+};
+
+class Property {
+public:
+    Property(std::string name, Variant value) : name_(std::move(name)), value_(std::move(value)) {}
+    const std::string& Name() const { return name_; }
+    const Variant& Value() const { return value_; }
+
+private:
+    std::string name_;
+    Variant value_;
+};
+
+class Member;
+class Level;
+class Hierarchy;
+class Dimension;
+class CubeDef;
+class Connection;
+class Cellset;
+
+class Member {
+public:
+    std::string Name() const;
+    std::string UniqueName() const;
+    std::string Caption() const;
+    int LevelDepth() const;
+    // The unique name of the member's level, e.g. "[Customer].[Country]".
+    std::string LevelName() const;
+    int ChildCount() const;
+    Collection<Member> Children() const;
+    // "EXPRESSION" (text) for a calculated member; none otherwise.
+    Collection<Property> Properties() const;
+
+    // internal
+    explicit Member(std::shared_ptr<const MemberRef> ref) : ref_(std::move(ref)) {}
+    const MemberRef& Ref() const { return *ref_; }
+
+private:
+    std::shared_ptr<const MemberRef> ref_;
+};
+
+class Level {
+public:
+    std::string Name() const { return name_; }
+    std::string UniqueName() const { return uniqueName_; }
+    std::string Caption() const { return caption_; }
+    int Depth() const { return depth_; }
+    Collection<Member> Members() const;
+
+    // internal
+    Level(std::shared_ptr<const CubeData> cube, int dim, int depth);
+
+private:
+    std::shared_ptr<const CubeData> cube_;
+    int dim_;   // -1: the measures
+    int depth_;
+    std::string name_, uniqueName_, caption_;
+    mutable std::unique_ptr<Collection<Member>> members_; // built on first use
+};
+
+class Hierarchy {
+public:
+    std::string Name() const { return name_; }
+    // "[Measures]" for the measures, else the dimension's unique name.
+    std::string UniqueName() const { return uniqueName_; }
+    Collection<Level> Levels() const { return levels_; }
+
+    // internal
+    Hierarchy(std::shared_ptr<const CubeData> cube, int dim);
+
+private:
+    std::string name_, uniqueName_;
+    Collection<Level> levels_;
+};
+
+class Dimension {
+public:
+    std::string Name() const { return name_; }
+    std::string UniqueName() const { return uniqueName_; }
+    // "DIMENSION_TYPE": 2 for the measures, 3 for every other dimension.
+    Collection<Property> Properties() const { return properties_; }
+    Collection<Hierarchy> Hierarchies() const { return hierarchies_; }
+
+    // internal
+    Dimension(std::shared_ptr<const CubeData> cube, int dim);
+
+private:
+    std::string name_, uniqueName_;
+    Collection<Property> properties_;
+    Collection<Hierarchy> hierarchies_;
+};
+
+class CubeDef {
+public:
+    std::string Name() const;
+    // The measures dimension ("[Measures]") first, then the cube's dimensions.
+    Collection<Dimension> Dimensions() const;
+    // "LAST_DATA_UPDATE" (text).
+    Collection<Property> Properties() const;
+
+    // internal
+    explicit CubeDef(std::shared_ptr<const CubeData> cube);
+
+private:
+    std::shared_ptr<const CubeData> cube_;
+    Collection<Dimension> dimensions_;
+};
+
+// An open connection to one local cube file. Opening the same file again
+// (same path, same modification time) shares the cube already in memory.
+class Connection {
+public:
+    // Connection strings are "key=value;" pairs, values optionally in double
+    // quotes, keys case-insensitive: Data Source="<file>";Provider=MSOLAP.2;
+    static std::shared_ptr<Connection> Open(const std::string& connectionString);
+
+    const std::string& ConnectionString() const { return connectionString_; }
+    const std::string& FileName() const { return fileName_; }
+    const std::shared_ptr<const CubeData>& Cube() const { return cube_; }
+
+    // internal
+    Connection(std::string connectionString, std::string fileName, std::shared_ptr<const CubeData> cube)
+        : connectionString_(std::move(connectionString)), fileName_(std::move(fileName)), cube_(std::move(cube))
+    {
+    }
+
+private:
+    std::string connectionString_;
+    std::string fileName_;
+    std::shared_ptr<const CubeData> cube_;
+};
+
+class Catalog {
+public:
+    // Opens the connection; throws EOlapError when it cannot (missing or bad
+    // file, bad connection string, analysis server).
+    void SetActiveConnection(const std::string& connectionString);
+    void SetActiveConnection(std::shared_ptr<Connection> connection);
+    // Throws EOlapError when no connection is open.
+    std::shared_ptr<Connection> ActiveConnection() const;
+    // Throws EOlapError when no connection is open.
+    Collection<CubeDef> CubeDefs() const;
+
+private:
+    std::shared_ptr<Connection> connection_;
+    mutable Collection<CubeDef> cubeDefs_;
+    mutable bool cubeDefsBuilt_ = false;
+};
+
+class Cell {
+public:
+    Cell(Variant value, std::string formatted) : value_(std::move(value)), formatted_(std::move(formatted)) {}
+    // Empty or a number.
+    const Variant& Value() const { return value_; }
+    // The value in the measure's format; "" for an empty cell.
+    const std::string& FormattedValue() const { return formatted_; }
+
+private:
+    Variant value_;
+    std::string formatted_;
+};
+
+class Position {
+public:
+    // One member per dimension crossed on the axis, outermost first.
+    Collection<Member> Members() const { return members_; }
+
+    // internal
+    explicit Position(Collection<Member> members) : members_(std::move(members)) {}
+
+private:
+    Collection<Member> members_;
+};
+
+class Axis {
+public:
+    Collection<Position> Positions() const;
+    // The number of dimensions crossed on the axis (0 for an empty set).
+    int DimensionCount() const;
+
+    // internal
+    Axis(std::shared_ptr<const CellsetResult> result, int axis) : result_(std::move(result)), axis_(axis) {}
+
+private:
+    std::shared_ptr<const CellsetResult> result_;
+    int axis_;
+    mutable std::unique_ptr<Collection<Position>> positions_; // built on first use
+};
+
+class Cellset {
+public:
+    static constexpr int adStateClosed = 0;
+    static constexpr int adStateOpen = 1;
+
+    void SetActiveConnection(const std::string& connectionString);
+    void SetActiveConnection(std::shared_ptr<Connection> connection);
+    // Throws EOlapError when none is set.
+    std::shared_ptr<Connection> ActiveConnection() const;
+
+    // Runs an MDX SELECT (the cellset is then open) or a CREATE GLOBAL CUBE
+    // statement (the cellset stays closed) on the connection; a null
+    // connection means the active one. Throws EOlapError on an invalid
+    // statement; the cellset is then closed.
+    void Open(const std::string& source, std::shared_ptr<Connection> connection = nullptr);
+    void Close();
+    int State() const;
+
+    // Axis 0 holds the columns, axis 1 the rows. Throws when closed.
+    Collection<Axis> Axes() const;
+    // The cell at (column position, row position). Throws when closed or out
+    // of range (an axis with no positions has no cells).
+    std::shared_ptr<Cell> Item(int column, int row) const;
+
+private:
+    std::shared_ptr<Connection> connection_;
+    std::shared_ptr<const CellsetResult> result_;
+    Collection<Axis> axes_;
+};
+
+} // namespace cb::olap

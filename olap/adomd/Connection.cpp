@@ -1,0 +1,66 @@
+// Opening connections: the connection string and the cache of open cubes.
+#include "olap/adomd/Adomd.h"
+
+#include "olap/adomd/ConnectionString.h"
+#include "olap/engine/CubeFile.h"
+
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <system_error>
+
+namespace cb::olap {
+
+namespace {
+
+struct CacheEntry {
+    std::filesystem::file_time_type mtime;
+    uintmax_t size = 0;
+    std::weak_ptr<const CubeData> cube;
+};
+
+std::mutex gCacheMutex;
+std::map<std::string, CacheEntry> gCache;
+
+} // namespace
+
+std::shared_ptr<Connection> Connection::Open(const std::string& connectionString)
+{
+    auto pairs = ParseConnectionString(connectionString);
+    std::string source = pairs.Get("Data Source");
+    if (source.empty())
+        source = pairs.Get("DataSource");
+    std::string catalog = pairs.Get("Initial Catalog");
+    std::string provider = pairs.Get("Provider");
+    if (!provider.empty() && provider.rfind("MSOLAP", 0) != 0)
+        throw EOlapError("Provider \"" + provider + "\" is not supported");
+    if (!catalog.empty())
+        throw EOlapError("Connecting to analysis servers is not supported yet (server \"" + source + "\", catalog \"" +
+                         catalog + "\")");
+    if (source.empty())
+        throw EOlapError("The connection string names no data source: \"" + connectionString + "\"");
+
+    std::error_code ec;
+    std::filesystem::path path(source);
+    if (!std::filesystem::is_regular_file(path, ec))
+        throw EOlapError("Cube file \"" + source + "\" does not exist");
+    std::string key = std::filesystem::absolute(path, ec).lexically_normal().string();
+    auto mtime = std::filesystem::last_write_time(path, ec);
+    uintmax_t size = std::filesystem::file_size(path, ec);
+
+    std::shared_ptr<const CubeData> cube;
+    {
+        std::lock_guard lock(gCacheMutex);
+        auto it = gCache.find(key);
+        if (it != gCache.end() && it->second.mtime == mtime && it->second.size == size)
+            cube = it->second.cube.lock();
+    }
+    if (!cube) {
+        cube = std::shared_ptr<const CubeData>(ReadCubeFile(source));
+        std::lock_guard lock(gCacheMutex);
+        gCache[key] = CacheEntry{mtime, size, cube};
+    }
+    return std::make_shared<Connection>(connectionString, source, std::move(cube));
+}
+
+} // namespace cb::olap

@@ -1,0 +1,19 @@
+#pragma once
+// Parses "key=value;key=\"value\";" connection strings.
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace cb::olap {
+
+struct ConnectionStringPairs {
+    std::vector<std::pair<std::string, std::string>> pairs; // keys as written
+    // The value of the last pair whose key matches, ignoring case; "" if none.
+    std::string Get(const std::string& key) const;
+};
+
+// Throws EOlapError for an empty string, a pair without "=", an empty key or
+// an unterminated quoted value.
+ConnectionStringPairs ParseConnectionString(const std::string& text);
+
+} // namespace cb::olap
