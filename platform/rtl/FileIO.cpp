@@ -1,10 +1,9 @@
 #include "platform/rtl/FileIO.h"
 
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/Streams.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -66,71 +65,11 @@ bool ReadFileBytes(const std::string& fileName, std::string& data, std::size_t m
     return true;
 }
 
-namespace {
-
-// The file a path finally names, so that writing through a symbolic link
-// replaces the link's target, not the link.
-std::string ResolveTarget(const std::string& fileName)
-{
-    char resolved[PATH_MAX];
-    struct stat st {};
-    if (::lstat(fileName.c_str(), &st) == 0 && S_ISLNK(st.st_mode)
-        && ::realpath(fileName.c_str(), resolved))
-        return resolved;
-    return fileName;
-}
-
-} // namespace
-
 void WriteFileAtomic(const std::string& fileName, std::string_view data)
 {
-    const std::string target = ResolveTarget(fileName);
-    std::string::size_type slash = target.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string tmpl = dir + "." + base + ".XXXXXX";
-    std::string tmp = tmpl;
-    int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
-    if (fd < 0)
-        throw EInOutError(OsErrorText("Cannot create file", fileName, errno));
-
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        throw EInOutError(OsErrorText("Cannot write file", fileName, err));
-    };
-    // Keep the permissions of the file being replaced; a new file gets the
-    // usual rw-r--r--.
-    struct stat st {};
-    mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    if (::fchmod(fd, mode) != 0)
-        fail(errno);
-    const char* p = data.data();
-    std::size_t left = data.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        if (n == 0)
-            fail(ENOSPC);
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0)
-        fail(errno);
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(tmp.c_str());
-        throw EInOutError(OsErrorText("Cannot write file", fileName, err));
-    }
-    if (::rename(tmp.c_str(), target.c_str()) != 0) {
-        int err = errno;
-        ::unlink(tmp.c_str());
-        throw EInOutError(OsErrorText("Cannot write file", fileName, err));
-    }
+    TAtomicFileStream out(fileName);
+    out.WriteBuffer(data);
+    out.Commit();
 }
 
 } // namespace cb::rtl
