@@ -1,8 +1,7 @@
 // The cube browser's entry point.
-#include <QApplication>
+#include "app/ui/Startup.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    return cb::app::RunApplication(argc, argv);
 }

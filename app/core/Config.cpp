@@ -1,0 +1,132 @@
+#include "app/core/Config.h"
+
+#include "app/core/Globals.h"
+#include "app/core/Helpers.h"
+#include "app/core/LogFile.h"
+#include "platform/rtl/IniFile.h"
+
+#include <QCoreApplication>
+
+#include <filesystem>
+
+namespace cb::app {
+
+namespace {
+const char* const Section = "AppSettings";
+const char* const ConnectionListFile = "tavo_browser_connection_list.con";
+const char* const ThemesFile = "themes.ini";
+} // namespace
+
+const char* const TCubeBrowserConfig::MissingFilesMessage =
+    "Required files appear to have been deleted or modified. Please reinstall Tavo Browser.";
+
+std::string TBaseConfig::GetApplicationPath()
+{
+    static const std::string path = [] {
+        std::error_code ec;
+        auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+        if (!ec)
+            return EnsureTrailingBackslash(exe.parent_path().string());
+        if (QCoreApplication::instance())
+            return EnsureTrailingBackslash(QCoreApplication::applicationDirPath().toStdString());
+        return std::string("./");
+    }();
+    return path;
+}
+
+TCubeBrowserConfig::TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder)
+    : FDataFolder(EnsureTrailingBackslash(dataFolder.empty() ? GetApplicationPath() : dataFolder))
+{
+    LoadData(true);
+    LoadSettings(settingsPath);
+    ChooseCurrentTheme();
+    FSettingsPath = settingsPath;
+}
+
+TCubeBrowserConfig::TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder,
+                                       NoRead)
+    : FDataFolder(EnsureTrailingBackslash(dataFolder.empty() ? GetApplicationPath() : dataFolder))
+{
+    LoadData(false);
+    SetDefaults();
+    ChooseCurrentTheme();
+    FSettingsPath = settingsPath;
+}
+
+std::unique_ptr<TCubeBrowserConfig> TCubeBrowserConfig::CreateDefault(const std::string& settingsPath,
+                                                                      const std::string& dataFolder)
+{
+    return std::unique_ptr<TCubeBrowserConfig>(new TCubeBrowserConfig(settingsPath, dataFolder, NoRead{}));
+}
+
+void TCubeBrowserConfig::LoadData(bool readConnections)
+{
+    // Failures here leave what was read; they are not reported.
+    if (readConnections)
+        FConnectionList.LoadFromFile(FDataFolder + ConnectionListFile);
+    FThemeParser.LoadFromFile(FDataFolder + ThemesFile);
+}
+
+void TCubeBrowserConfig::ChooseCurrentTheme()
+{
+    FCurrentTheme = GetThemeList()->FindByName(CurrentTheme);
+    if (!FCurrentTheme)
+        FCurrentTheme = GetThemeList()->GetTheme(0);
+}
+
+bool TCubeBrowserConfig::LoadSettings(const std::string& path)
+{
+    try {
+        rtl::TMemIniFile ini(path);
+        ReopenLastCube = ini.ReadBool(Section, "ReopenLastCube", false);
+        LastCubeConnectionLocation = ini.ReadString(Section, "LastCubeConnectionLocation", "");
+        LastCubeConnectionType = static_cast<std::uint8_t>(ini.ReadInteger(Section, "LastCubeConnectionType", 0));
+        ShowInstructionsOnOpen = ini.ReadBool(Section, "ShowInstructionsOnOpen", false);
+        StartMaxed = ini.ReadBool(Section, "StartMaxed", false);
+        CurrentTheme = ini.ReadString(Section, "CurrentTheme", "Default");
+        DontDisplayTutorialOnStartup = ini.ReadBool(Section, "DontDisplayTutorialOnStartup", true);
+    } catch (const std::exception&) {
+        SetDefaults();
+    }
+    return true;
+}
+
+void TCubeBrowserConfig::SetDefaults()
+{
+    ReopenLastCube = false;
+    LastCubeConnectionLocation.clear();
+    LastCubeConnectionType = 0;
+    StartMaxed = true;
+    DontDisplayTutorialOnStartup = false;
+    FCurrentTheme = GetThemeList()->GetTheme(0);
+    if (FCurrentTheme)
+        CurrentTheme = FCurrentTheme->Name;
+}
+
+bool TCubeBrowserConfig::SaveSettings()
+{
+    try {
+        std::error_code ec;
+        const std::string path = std::filesystem::exists(FSettingsPath, ec) ? FSettingsPath
+                                                                            : FDataFolder + "app.ini";
+        if (FCurrentTheme)
+            CurrentTheme = FCurrentTheme->Name;
+        rtl::TMemIniFile ini(path);
+        ini.WriteBool(Section, "ReopenLastCube", ReopenLastCube);
+        ini.WriteString(Section, "LastCubeConnectionLocation", LastCubeConnectionLocation);
+        ini.WriteInteger(Section, "LastCubeConnectionType", LastCubeConnectionType);
+        ini.WriteBool(Section, "ShowInstructionsOnOpen", ShowInstructionsOnOpen);
+        ini.WriteBool(Section, "StartMaxed", StartMaxed);
+        ini.WriteString(Section, "CurrentTheme", CurrentTheme);
+        ini.WriteBool(Section, "DontDisplayTutorialOnStartup", DontDisplayTutorialOnStartup);
+        ini.UpdateFile();
+        FConnectionList.SaveToFile(FDataFolder + ConnectionListFile);
+        return true;
+    } catch (const std::exception& e) {
+        if (gLogFile)
+            gLogFile->WriteLine(std::string("Unable to save config settings. With error: ") + e.what());
+        return false;
+    }
+}
+
+} // namespace cb::app

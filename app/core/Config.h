@@ -1,0 +1,77 @@
+#pragma once
+// Application settings: section "AppSettings" of "app.ini", the grid themes
+// of "themes.ini" and the saved server connections, all beside the
+// executable.
+#include "app/core/GridTheme.h"
+#include "app/core/OLAPConnectionList.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace cb::app {
+
+class TBaseConfig {
+public:
+    virtual ~TBaseConfig() = default;
+    virtual void SetDefaults() = 0;
+    // The executable's folder with a trailing "/". Needs no instance and
+    // no application object.
+    static std::string GetApplicationPath();
+};
+
+class TCubeBrowserConfig : public TBaseConfig {
+public:
+    // Reads the connection list and the themes from dataFolder (the
+    // executable's folder when empty), then the settings from the given
+    // "app.ini" path, and picks the current theme. When no theme could be
+    // read, GetCurrentTheme() stays none: the caller tells the user and
+    // stops (see MissingFilesMessage).
+    explicit TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder = {});
+
+    // A configuration holding the defaults of SetDefaults, read from no file
+    // but the themes (for when reading the settings failed outright).
+    static std::unique_ptr<TCubeBrowserConfig> CreateDefault(const std::string& settingsPath,
+                                                             const std::string& dataFolder = {});
+
+    // Reads the seven keys (missing ones take their reading defaults);
+    // on an error the SetDefaults values apply. Always true.
+    bool LoadSettings(const std::string& path);
+    // Writes the seven keys and the connection list; false (and a log line)
+    // when writing failed.
+    bool SaveSettings();
+    void SetDefaults() override;
+
+    TThemeList* GetThemeList() { return FThemeParser.GetThemeList(); }
+    TGridDisplayTheme* GetCurrentTheme() const { return FCurrentTheme; }
+    // Makes a theme current (no check, no saving).
+    void SetCurrentTheme(TGridDisplayTheme* theme) { FCurrentTheme = theme; }
+    TOLAPConnectionList* GetConnectionList() { return &FConnectionList; }
+    const std::string& GetSettingsPath() const { return FSettingsPath; }
+    const std::string& GetDataFolder() const { return FDataFolder; }
+
+    // What the user is told when "themes.ini" held no theme.
+    static const char* const MissingFilesMessage;
+
+    bool DontDisplayTutorialOnStartup = true;
+    std::string CurrentTheme = "Default";
+    std::string LastCubeConnectionLocation;
+    std::uint8_t LastCubeConnectionType = 0;
+    bool ReopenLastCube = false;
+    bool ShowInstructionsOnOpen = false;
+    bool StartMaxed = false;
+
+private:
+    struct NoRead {};
+    TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder, NoRead);
+    void LoadData(bool readConnections);
+    void ChooseCurrentTheme();
+
+    TGridDisplayTheme* FCurrentTheme = nullptr;
+    std::string FSettingsPath;
+    std::string FDataFolder;
+    TOLAPConnectionList FConnectionList;
+    TThemeParser FThemeParser;
+};
+
+} // namespace cb::app

@@ -1,0 +1,77 @@
+#include "app/core/UserInterface.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMessageBox>
+#include <QString>
+
+namespace cb::app {
+
+namespace {
+QString Caption()
+{
+    return QApplication::applicationName();
+}
+
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+} // namespace
+
+void TBaseUserInterface::ShowError(const std::string& text)
+{
+    QMessageBox::critical(nullptr, Caption(), Q(text), QMessageBox::Ok);
+}
+
+void TBaseUserInterface::ShowInformation(const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, Caption(), Q(text), QMessageBox::Ok);
+    box.exec();
+}
+
+bool TBaseUserInterface::ConfirmOKCancel(const std::string& text)
+{
+    return QMessageBox::question(nullptr, Caption(), Q(text), QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Ok)
+           == QMessageBox::Ok;
+}
+
+bool TBaseUserInterface::ConfirmYesNo(const std::string& text)
+{
+    return QMessageBox::question(nullptr, Caption(), Q(text), QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes)
+           == QMessageBox::Yes;
+}
+
+int TBaseUserInterface::AskYesNoCancel(const std::string& text)
+{
+    const auto r = QMessageBox::information(nullptr, Caption(), Q(text),
+                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                            QMessageBox::Yes);
+    switch (r) {
+    case QMessageBox::Yes:
+        return mrYes;
+    case QMessageBox::No:
+        return mrNo;
+    default:
+        return mrCancel;
+    }
+}
+
+void TBaseUserInterface::SetBusy(bool busy)
+{
+    // One busy state, not a stack: repeated calls do not pile up cursors.
+    if (busy) {
+        if (QApplication::overrideCursor())
+            QApplication::changeOverrideCursor(QCursor(Qt::WaitCursor));
+        else
+            QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    } else {
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+    }
+    QApplication::processEvents();
+}
+
+} // namespace cb::app

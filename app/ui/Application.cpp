@@ -1,0 +1,45 @@
+#include "app/ui/Application.h"
+
+#include "app/core/AppInfo.h"
+#include "app/core/Globals.h"
+#include "app/core/LogFile.h"
+#include "app/core/UserInterface.h"
+
+#include <stdexcept>
+
+namespace cb::app {
+
+TCubeBrowserApplication::TCubeBrowserApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(ProductName);
+}
+
+bool TCubeBrowserApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        HandleException(receiver, e);
+    } catch (...) {
+        HandleException(receiver, std::runtime_error("Unknown error"));
+    }
+    return false;
+}
+
+void TCubeBrowserApplication::HandleException(QObject* receiver, const std::exception& error)
+{
+    try {
+        if (OnException) {
+            OnException(receiver, error);
+            return;
+        }
+        if (gLogFile)
+            gLogFile->WriteLine(std::string("Error occured: ") + error.what());
+        if (gUserInterface)
+            gUserInterface->ShowError(error.what());
+    } catch (...) {
+        // A failing handler must not take the program down.
+    }
+}
+
+} // namespace cb::app

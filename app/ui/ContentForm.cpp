@@ -1,0 +1,97 @@
+#include "app/ui/ContentForm.h"
+
+#include <QKeyEvent>
+#include <QLayout>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+namespace cb::app {
+
+QColor ToQtColor(TColor color)
+{
+    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                  static_cast<int>((color >> 16) & 0xFF));
+}
+
+TColor FromQtColor(const QColor& color)
+{
+    return static_cast<TColor>(color.red()) | static_cast<TColor>(color.green()) << 8
+           | static_cast<TColor>(color.blue()) << 16;
+}
+
+TThemedForm::TThemedForm(QWidget* parent) : QDialog(nullptr)
+{
+    if (parent)
+        setParent(parent, Qt::Widget);
+}
+
+TContentForm::TContentForm(QWidget* parent) : TThemedForm(parent)
+{
+    setAutoFillBackground(true);
+}
+
+bool TContentForm::CanLeavePage()
+{
+    return true;
+}
+
+void TContentForm::ApplyTheme(const TTheme* theme)
+{
+    if (theme == FTheme)
+        return;
+    FTheme = theme;
+    if (theme)
+        SetColor(theme->BackgroundColor);
+}
+
+void TContentForm::ShowDocked()
+{
+    QWidget* parent = parentWidget();
+    if (parent && !isWindow()) {
+        QLayout* layout = parent->layout();
+        if (!layout) {
+            layout = new QVBoxLayout(parent);
+            layout->setContentsMargins(0, 0, 0, 0);
+            layout->setSpacing(0);
+        }
+        if (layout->indexOf(this) < 0)
+            layout->addWidget(this);
+        setGeometry(parent->contentsRect());
+    }
+    show();
+}
+
+TColor TContentForm::Color() const
+{
+    return FromQtColor(palette().color(QPalette::Window));
+}
+
+void TContentForm::SetColor(TColor color)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, ToQtColor(color));
+    setPalette(p);
+}
+
+void TContentForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+int TContentFormList::Add(TContentForm* form)
+{
+    FForms.push_back(form);
+    return GetCount() - 1;
+}
+
+TContentForm* TContentFormList::GetForm(int index) const
+{
+    return FForms.at(static_cast<std::size_t>(index));
+}
+
+} // namespace cb::app
