@@ -20,6 +20,7 @@
 class QPainter;
 class QPaintDevice;
 class QImage;
+class QPainterPath;
 
 namespace cb::gfx {
 
@@ -251,9 +252,9 @@ private:
     QPainter* forText();
     void applyClip();
     void pushClip();
-    void intersectClip(const class QPainterPath& path);
-    void drawShapePath(const class QPainterPath& path, bool fill, bool stroke);
-    void arcPath(class QPainterPath& path, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
+    void intersectClip(const QPainterPath& path);
+    void drawShapePath(const QPainterPath& path, bool fill, bool stroke);
+    void arcPath(QPainterPath& path, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
                  int kind, bool moveToStart);
     void lineSegment(QPainter* p, const TPoint& a, const TPoint& b);
     void textAt(QPainter* p, int x, int y, std::string_view text, bool clip, const TRect* clipRect, bool opaque,

@@ -1,0 +1,238 @@
+#include "platform/gfx/Bitmap.h"
+
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/FileIO.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <cstring>
+
+namespace cb::gfx {
+
+namespace {
+
+QImage::Format qtFormat(TPixelFormat f) { return f == pf24bit ? QImage::Format_BGR888 : QImage::Format_RGB32; }
+
+// Largest bitmap we make or read: 32768 pixels a side, 256 MB of pixels.
+constexpr long long kMaxPixels = 64ll * 1024 * 1024;
+constexpr int kMaxSide = 32768;
+
+void put16(std::vector<std::uint8_t>& b, unsigned v) { b.push_back(v & 0xFF); b.push_back((v >> 8) & 0xFF); }
+void put32(std::vector<std::uint8_t>& b, std::uint32_t v) { put16(b, v & 0xFFFF); put16(b, v >> 16); }
+
+} // namespace
+
+TBitmap::TBitmap() : fImage(std::make_unique<QImage>()) {}
+
+TBitmap::TBitmap(int width, int height, TPixelFormat format) : TBitmap() {
+    fFormat = format == pfDevice ? pf32bit : format;
+    SetSize(width, height);
+}
+
+TBitmap::~TBitmap() { fCanvas.reset(); }
+
+int TBitmap::Width() const { return fImage->width(); }
+int TBitmap::Height() const { return fImage->height(); }
+void TBitmap::SetWidth(int w) { SetSize(w, Height()); }
+void TBitmap::SetHeight(int h) { SetSize(Width(), h); }
+
+void TBitmap::releasePainter() const {
+    if (fCanvas)
+        fCanvas->ReleasePainter();
+}
+
+void TBitmap::SetSize(int w, int h) {
+    w = std::max(0, w);
+    h = std::max(0, h);
+    if (w > kMaxSide || h > kMaxSide || (long long)w * h > kMaxPixels)
+        throw rtl::Exception("Bitmap of " + std::to_string(w) + " x " + std::to_string(h) + " pixels is too large");
+    if (w == Width() && h == Height() && !fImage->isNull())
+        return;
+    releasePainter();
+    if (w == 0 || h == 0) {
+        *fImage = QImage();
+        return;
+    }
+    QImage img(w, h, qtFormat(fFormat));
+    img.fill(Qt::white);
+    if (!fImage->isNull()) {
+        QPainter p(&img);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, *fImage);
+    }
+    *fImage = std::move(img);
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat f) {
+    if (f == pfDevice)
+        f = pf32bit;
+    if (f == fFormat)
+        return;
+    releasePainter();
+    fFormat = f;
+    if (!fImage->isNull())
+        *fImage = fImage->convertToFormat(qtFormat(f));
+}
+
+TCanvas& TBitmap::Canvas() {
+    if (!fCanvas)
+        fCanvas = std::make_unique<TCanvas>(static_cast<QPaintDevice*>(fImage.get()));
+    return *fCanvas;
+}
+
+std::uint8_t* TBitmap::ScanLine(int row) {
+    if (row < 0 || row >= Height())
+        throw rtl::Exception("Scan line index out of range (" + std::to_string(row) + ")");
+    releasePainter();
+    return fImage->scanLine(row);
+}
+
+const std::uint8_t* TBitmap::ScanLine(int row) const {
+    if (row < 0 || row >= Height())
+        throw rtl::Exception("Scan line index out of range (" + std::to_string(row) + ")");
+    releasePainter();
+    return fImage->constScanLine(row);
+}
+
+int TBitmap::BytesPerLine() const { return int(fImage->bytesPerLine()); }
+
+TColor TBitmap::TransparentColor() const {
+    if (fTransparentMode == tmFixed)
+        return fTransparentColor;
+    if (fImage->isNull())
+        return clNone;
+    releasePainter();
+    const QRgb v = fImage->pixel(0, Height() - 1);
+    return RGB(qRed(v), qGreen(v), qBlue(v));
+}
+
+void TBitmap::SetTransparentColor(TColor c) {
+    fTransparentColor = c;
+    fTransparentMode = tmFixed;
+}
+
+void TBitmap::Assign(const TBitmap& source) {
+    if (&source == this)
+        return;
+    releasePainter();
+    source.releasePainter();
+    fFormat = source.fFormat;
+    *fImage = source.fImage->copy();
+    SetTransparent(source.Transparent());
+    fTransparentColor = source.fTransparentColor;
+    fTransparentMode = source.fTransparentMode;
+}
+
+void TBitmap::Draw(TCanvas& canvas, const TRect& r) const {
+    if (Empty())
+        return;
+    if (&canvas == fCanvas.get()) {
+        // Drawing a bitmap onto itself: from a copy.
+        const QImage copy = fImage->copy();
+        canvas.DrawImage(r, copy, Rect(0, 0, Width(), Height()));
+        return;
+    }
+    releasePainter();
+    if (Transparent())
+        canvas.StretchDrawTransparent(r, *this, TransparentColor());
+    else
+        canvas.DrawImage(r, *fImage, Rect(0, 0, Width(), Height()));
+}
+
+const QImage& TBitmap::Image() const {
+    releasePainter();
+    return *fImage;
+}
+
+QImage& TBitmap::Image() {
+    releasePainter();
+    return *fImage;
+}
+
+void TBitmap::SetImage(const QImage& image) {
+    releasePainter();
+    if ((long long)image.width() * image.height() > kMaxPixels)
+        throw rtl::Exception("Image is too large");
+    *fImage = image.isNull() ? QImage() : image.convertToFormat(qtFormat(fFormat));
+}
+
+// ---- BMP files ----------------------------------------------------------------
+
+std::vector<std::uint8_t> TBitmap::SaveToBmpBytes() const {
+    releasePainter();
+    const int w = Width(), h = Height();
+    const int bpp = fFormat == pf24bit ? 24 : 32;
+    const int stride = ((w * bpp / 8) + 3) & ~3;
+    const std::uint32_t imageSize = std::uint32_t(stride) * std::uint32_t(h);
+    std::vector<std::uint8_t> b;
+    b.reserve(54 + imageSize);
+    b.push_back('B'); b.push_back('M');
+    put32(b, 54 + imageSize);
+    put32(b, 0);
+    put32(b, 54);
+    put32(b, 40);
+    put32(b, std::uint32_t(w));
+    put32(b, std::uint32_t(h)); // positive: bottom-up
+    put16(b, 1);
+    put16(b, unsigned(bpp));
+    put32(b, 0); // BI_RGB
+    put32(b, imageSize);
+    put32(b, 3780); // 96 dpi
+    put32(b, 3780);
+    put32(b, 0);
+    put32(b, 0);
+    const int rowBytes = w * bpp / 8;
+    for (int y = h - 1; y >= 0; --y) {
+        const std::uint8_t* row = fImage->constScanLine(y);
+        const size_t at = b.size();
+        b.insert(b.end(), row, row + rowBytes);
+        if (bpp == 32)
+            for (int x = 0; x < w; ++x)
+                b[at + size_t(x) * 4 + 3] = 0;
+        b.insert(b.end(), size_t(stride - rowBytes), 0);
+    }
+    return b;
+}
+
+void TBitmap::LoadFromBmpBytes(const std::uint8_t* data, std::size_t size) {
+    if (size < 26 || data[0] != 'B' || data[1] != 'M')
+        throw rtl::EInOutError("Bitmap image is not valid");
+    // Check the declared size before Qt allocates anything.
+    auto rd32 = [&](size_t at) {
+        return std::int32_t(std::uint32_t(data[at]) | (std::uint32_t(data[at + 1]) << 8) |
+                            (std::uint32_t(data[at + 2]) << 16) | (std::uint32_t(data[at + 3]) << 24));
+    };
+    const std::int32_t headerSize = rd32(14);
+    if (headerSize >= 40) {
+        const long long w = rd32(18);
+        long long h = rd32(22);
+        if (h < 0) h = -h;
+        if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || w * h > kMaxPixels)
+            throw rtl::EInOutError("Bitmap image is not valid");
+    }
+    QImage img;
+    if (!img.loadFromData(data, int(size), "BMP") || img.isNull())
+        throw rtl::EInOutError("Bitmap image is not valid");
+    releasePainter();
+    fFormat = img.depth() == 32 && img.hasAlphaChannel() ? pf32bit : (img.depth() >= 32 ? pf32bit : pf24bit);
+    *fImage = img.convertToFormat(qtFormat(fFormat));
+}
+
+void TBitmap::LoadFromFile(const std::string& fileName) {
+    std::string data;
+    if (!rtl::ReadFileBytes(fileName, data, 512u * 1024u * 1024u))
+        throw rtl::EInOutError("Cannot open file \"" + fileName + "\"");
+    try {
+        LoadFromBmpBytes(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+    } catch (const rtl::EInOutError& e) {
+        throw rtl::EInOutError(e.Message() + ": \"" + fileName + "\"");
+    }
+}
+
+void TBitmap::SaveToFile(const std::string& fileName) const {
+    const auto bytes = SaveToBmpBytes();
+    rtl::WriteFileAtomic(fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+} // namespace cb::gfx

@@ -1,0 +1,296 @@
+#include "platform/gfx/GdiObjects.h"
+
+#include "platform/gfx/FontCache.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+
+namespace cb::gfx {
+
+// ---- TGraphicsObject -------------------------------------------------------
+
+void TGraphicsObject::EndUpdate() {
+    if (fUpdateCount > 0 && --fUpdateCount == 0 && fPendingChange) {
+        fPendingChange = false;
+        Changed();
+    }
+}
+
+void TGraphicsObject::Changed() {
+    ++fRevision;
+    if (fUpdateCount > 0) {
+        fPendingChange = true;
+        return;
+    }
+    if (fOwnerCanvas)
+        fOwnerCanvas->onObjectChanged(*this);
+    if (OnChange)
+        OnChange(*this);
+}
+
+// ---- TPen ------------------------------------------------------------------
+
+void TPen::SetColor(TColor c) { if (c != fColor) { fColor = c; Changed(); } }
+void TPen::SetWidth(int w) { w = w < 1 ? 1 : w; if (w != fWidth) { fWidth = w; Changed(); } }
+void TPen::SetStyle(TPenStyle s) { if (s != fStyle) { fStyle = s; Changed(); } }
+void TPen::SetMode(TPenMode m) { if (m != fMode) { fMode = m; Changed(); } }
+void TPen::SetEndStyle(TPenEndStyle e) { if (e != fEndStyle) { fEndStyle = e; Changed(); } }
+
+void TPen::Assign(const TPen& s) {
+    if (&s == this)
+        return;
+    if (fColor == s.fColor && fWidth == s.fWidth && fStyle == s.fStyle && fMode == s.fMode && fEndStyle == s.fEndStyle)
+        return;
+    fColor = s.fColor; fWidth = s.fWidth; fStyle = s.fStyle; fMode = s.fMode; fEndStyle = s.fEndStyle;
+    Changed();
+}
+
+// ---- TBrush ----------------------------------------------------------------
+
+void TBrush::SetColor(TColor c) {
+    const bool styleChange = fStyle == bsClear && c != clNone;
+    if (c == fColor && !styleChange)
+        return;
+    fColor = c;
+    if (styleChange)
+        fStyle = bsSolid;
+    Changed();
+}
+void TBrush::SetStyle(TBrushStyle s) { if (s != fStyle) { fStyle = s; Changed(); } }
+void TBrush::SetBitmap(TBitmap* b) { if (b != fBitmap) { fBitmap = b; Changed(); } }
+
+void TBrush::Assign(const TBrush& s) {
+    if (&s == this || (fColor == s.fColor && fStyle == s.fStyle && fBitmap == s.fBitmap))
+        return;
+    fColor = s.fColor; fStyle = s.fStyle; fBitmap = s.fBitmap;
+    Changed();
+}
+
+// ---- TFont -----------------------------------------------------------------
+
+namespace {
+std::string& defaultName() { static std::string n = "Tahoma"; return n; }
+}
+
+void SetDefaultFontName(const std::string& name) { defaultName() = name; }
+const std::string& DefaultFontName() { return defaultName(); }
+
+TFont::TFont() : fName(defaultName()) {}
+
+int TFont::Size() const {
+    // Points from pixels: -MulDiv(height, 72, ppi), rounded.
+    const double pts = -double(fHeight) * 72.0 / fPixelsPerInch;
+    return int(std::lround(pts));
+}
+
+void TFont::SetSize(int points) {
+    SetHeight(-int(std::lround(double(points) * fPixelsPerInch / 72.0)));
+}
+
+void TFont::SetName(const std::string& n) { if (n != fName && !n.empty()) { fName = n; Changed(); } }
+void TFont::SetHeight(int h) { if (h != fHeight) { fHeight = h; Changed(); } }
+void TFont::SetPixelsPerInch(int ppi) { if (ppi > 0 && ppi != fPixelsPerInch) { fPixelsPerInch = ppi; Changed(); } }
+void TFont::SetStyle(TFontStyles s) { s &= 15; if (s != fStyle) { fStyle = s; Changed(); } }
+void TFont::SetColor(TColor c) { if (c != fColor) { fColor = c; Changed(); } }
+void TFont::SetOrientation(int t) { if (t != fOrientation) { fOrientation = t; Changed(); } }
+void TFont::SetCharset(int cs) { if (cs != fCharset) { fCharset = cs; Changed(); } }
+void TFont::SetPitch(TFontPitch p) { if (p != fPitch) { fPitch = p; Changed(); } }
+
+void TFont::Assign(const TFont& s) {
+    if (&s == this)
+        return;
+    if (fName == s.fName && fHeight == s.fHeight && fPixelsPerInch == s.fPixelsPerInch && fStyle == s.fStyle &&
+        fColor == s.fColor && fOrientation == s.fOrientation && fCharset == s.fCharset && fPitch == s.fPitch)
+        return;
+    const bool faceSame = fName == s.fName && fHeight == s.fHeight && fStyle == s.fStyle && fPitch == s.fPitch;
+    fName = s.fName; fHeight = s.fHeight; fPixelsPerInch = s.fPixelsPerInch; fStyle = s.fStyle;
+    fColor = s.fColor; fOrientation = s.fOrientation; fCharset = s.fCharset; fPitch = s.fPitch;
+    const TFontCacheEntry* keep = faceSame ? fEntry : nullptr;
+    Changed();
+    fEntry = keep;
+}
+
+void TFont::Changed() {
+    fEntry = nullptr;
+    TGraphicsObject::Changed();
+}
+
+const TFontCacheEntry& TFont::CacheEntry() const {
+    if (!fEntry)
+        fEntry = &LookupFont(fName, fHeight, fStyle, fPitch);
+    return *fEntry;
+}
+
+std::string TFont::ResolvedFamily() const {
+    return QFontInfo(CacheEntry().font).family().toStdString();
+}
+
+// ---- font names and cache ------------------------------------------------
+
+namespace {
+
+struct Substitute { const char* name; const char* faces[4]; };
+constexpr Substitute kSubstitutes[] = {
+    {"arial", {"Liberation Sans", "Arimo", "DejaVu Sans", nullptr}},
+    {"helvetica", {"Liberation Sans", "Arimo", "DejaVu Sans", nullptr}},
+    {"ms sans serif", {"Liberation Sans", "DejaVu Sans", nullptr, nullptr}},
+    {"microsoft sans serif", {"Liberation Sans", "DejaVu Sans", nullptr, nullptr}},
+    {"ms shell dlg", {"Liberation Sans", "DejaVu Sans", nullptr, nullptr}},
+    {"ms shell dlg 2", {"DejaVu Sans", "Liberation Sans", nullptr, nullptr}},
+    {"tahoma", {"DejaVu Sans", "Liberation Sans", nullptr, nullptr}},
+    {"verdana", {"DejaVu Sans", "Liberation Sans", nullptr, nullptr}},
+    {"segoe ui", {"DejaVu Sans", "Liberation Sans", nullptr, nullptr}},
+    {"times new roman", {"Liberation Serif", "Tinos", "DejaVu Serif", nullptr}},
+    {"times", {"Liberation Serif", "DejaVu Serif", nullptr, nullptr}},
+    {"ms serif", {"Liberation Serif", "DejaVu Serif", nullptr, nullptr}},
+    {"georgia", {"DejaVu Serif", "Liberation Serif", nullptr, nullptr}},
+    {"courier new", {"Liberation Mono", "Cousine", "DejaVu Sans Mono", nullptr}},
+    {"courier", {"Liberation Mono", "DejaVu Sans Mono", nullptr, nullptr}},
+    {"lucida console", {"DejaVu Sans Mono", "Liberation Mono", nullptr, nullptr}},
+    {"arial narrow", {"Liberation Sans Narrow", "Liberation Sans", nullptr, nullptr}},
+};
+
+std::string lower(const std::string& s) {
+    std::string r = s;
+    for (auto& ch : r)
+        ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    return r;
+}
+
+bool installed(const QString& family) {
+    return QFontDatabase::hasFamily(family);
+}
+
+struct ResolvedNames {
+    std::unordered_map<std::string, std::string> map;
+};
+
+ResolvedNames& resolvedNames() { static ResolvedNames r; return r; }
+
+struct FontKey {
+    std::string family;
+    int pixelSize;
+    unsigned style;
+    int pitch;
+    bool operator==(const FontKey&) const = default;
+};
+struct FontKeyHash {
+    size_t operator()(const FontKey& k) const {
+        size_t h = std::hash<std::string>()(k.family);
+        h ^= size_t(k.pixelSize) * 0x9E3779B97F4A7C15ull + (size_t(k.style) << 20) + (size_t(k.pitch) << 28);
+        return h;
+    }
+};
+
+std::unordered_map<FontKey, std::unique_ptr<TFontCacheEntry>, FontKeyHash>& cache() {
+    static std::unordered_map<FontKey, std::unique_ptr<TFontCacheEntry>, FontKeyHash> c;
+    return c;
+}
+
+// Cell heights (positive) are turned into em sizes once per family and size.
+std::unordered_map<FontKey, int, FontKeyHash>& cellToEm() {
+    static std::unordered_map<FontKey, int, FontKeyHash> c;
+    return c;
+}
+
+const TFontCacheEntry& lookupEm(const std::string& family, int em, TFontStyles style, TFontPitch pitch) {
+    if (em < 1) em = 1;
+    if (em > 2000) em = 2000;
+    FontKey key{family, em, style, int(pitch)};
+    auto& c = cache();
+    auto it = c.find(key);
+    if (it != c.end())
+        return *it->second;
+    QFont f(QString::fromStdString(family));
+    f.setPixelSize(em);
+    f.setBold(style & fsBold);
+    f.setItalic(style & fsItalic);
+    f.setUnderline(style & fsUnderline);
+    f.setStrikeOut(style & fsStrikeOut);
+    f.setKerning(false);
+    if (pitch == fpFixed)
+        f.setFixedPitch(true);
+    f.setStyleStrategy(QFont::PreferDefault);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    auto entry = std::make_unique<TFontCacheEntry>(f);
+    entry->family = family;
+    const TFontCacheEntry& ref = *entry;
+    c.emplace(std::move(key), std::move(entry));
+    return ref;
+}
+
+} // namespace
+
+TFontCacheEntry::TFontCacheEntry(const QFont& f) : font(f), metrics(f) {
+    tm.Ascent = metrics.ascent();
+    tm.Descent = metrics.descent();
+    tm.Height = tm.Ascent + tm.Descent;
+    tm.InternalLeading = std::max(0, tm.Height - font.pixelSize());
+    tm.ExternalLeading = std::max(0, metrics.leading());
+    // Average width over the lower-case alphabet and space, as text layout
+    // uses it for dialog units and tab stops.
+    tm.AveCharWidth = (metrics.horizontalAdvance(QStringLiteral("abcdefghijklmnopqrstuvwxyz")) + 13) / 26;
+    tm.MaxCharWidth = metrics.maxWidth();
+}
+
+std::string ResolveFontFamily(const std::string& name) {
+    auto& names = resolvedNames().map;
+    auto it = names.find(name);
+    if (it != names.end())
+        return it->second;
+    std::string result = name;
+    if (!installed(QString::fromStdString(name))) {
+        const std::string key = lower(name);
+        bool found = false;
+        for (const auto& s : kSubstitutes) {
+            if (key != s.name)
+                continue;
+            for (const char* face : s.faces) {
+                if (face && installed(QString::fromLatin1(face))) {
+                    result = face;
+                    found = true;
+                    break;
+                }
+            }
+            break;
+        }
+        if (!found) {
+            // Unknown face: let fontconfig pick its sans-serif substitute.
+            for (const char* face : {"Liberation Sans", "DejaVu Sans"})
+                if (installed(QString::fromLatin1(face))) { result = face; break; }
+        }
+    }
+    names.emplace(name, result);
+    return result;
+}
+
+const TFontCacheEntry& LookupFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch) {
+    const std::string family = ResolveFontFamily(name.empty() ? DefaultFontName() : name);
+    if (height <= 0)
+        return lookupEm(family, height == 0 ? 13 : -height, style, pitch);
+    // Positive: the height of the character cell.
+    FontKey key{family, height, style, int(pitch)};
+    auto& conv = cellToEm();
+    auto it = conv.find(key);
+    int em;
+    if (it != conv.end()) {
+        em = it->second;
+    } else {
+        const TFontCacheEntry& probe = lookupEm(family, height, style, pitch);
+        const int cell = std::max(1, probe.tm.Height);
+        em = std::max(1, int(std::lround(double(height) * height / cell)));
+        // Settle on the largest em whose cell does not exceed the height.
+        for (int i = 0; i < 4 && lookupEm(family, em, style, pitch).tm.Height > height && em > 1; ++i)
+            --em;
+        conv.emplace(key, em);
+    }
+    return lookupEm(family, em, style, pitch);
+}
+
+} // namespace cb::gfx
