@@ -1,0 +1,546 @@
+// Local cube file format.
+//
+// An SQLite database with PRAGMA application_id = kCubeApplicationId and
+// PRAGMA user_version = kCubeFormatVersion (1). Tables:
+//
+//   cube(name TEXT, last_data_update TEXT, fact_count INTEGER, chunk_size INTEGER)
+//       exactly one row.
+//   dimensions(ordinal INTEGER PRIMARY KEY, name TEXT)
+//       ordinal 0.. in the cube's dimension order.
+//   levels(dimension INTEGER, depth INTEGER, name TEXT, caption TEXT)
+//       depth 0 is "(All)"; depths 0..n-1 without gaps.
+//   members(dimension INTEGER, id INTEGER, parent INTEGER, depth INTEGER,
+//           name TEXT, caption TEXT)
+//       id 0.. in hierarchy pre-order per dimension (which is also the member
+//       order: siblings in id order); id 0 is the (All) member named "All"
+//       with parent NULL; every member without children is at the deepest level.
+//   measures(ordinal INTEGER PRIMARY KEY, name TEXT, aggregation TEXT, format_string TEXT)
+//       aggregation is 'sum', 'count', 'min' or 'max'.
+//   calculated_members(ordinal INTEGER PRIMARY KEY, name TEXT, expression TEXT, format_string TEXT)
+//       calculated measures.
+//   fact_columns(kind TEXT, position INTEGER, chunk INTEGER, data BLOB)
+//       the facts, column by column, in chunks of chunk_size facts (the last
+//       chunk may be shorter). kind 'key', position d: the leaf member id of
+//       dimension d per fact, unsigned 32-bit little-endian. kind 'value',
+//       position m: the value of measure m per fact, IEEE double
+//       little-endian, NaN for null.
+//
+// Opening reads the member tables into memory and each fact column into one
+// contiguous array, then checks the whole cube (CheckCube).
+#include "olap/engine/CubeFile.h"
+
+#include "olap/engine/CubeCheck.h"
+#include "olap/engine/OlapError.h"
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace cb::olap {
+
+namespace {
+
+constexpr int kCubeApplicationId = 0x54435542; // "TCUB"
+constexpr int kCubeFormatVersion = 1;
+constexpr size_t kChunkFacts = size_t(1) << 20;
+
+std::string FileContext(const std::string& path)
+{
+    return "Cube file \"" + path + "\"";
+}
+
+// One database connection, closed on every path.
+class Db {
+public:
+    Db(const std::string& path, int flags, const std::string& context) : context_(context)
+    {
+        int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
+        if (rc != SQLITE_OK) {
+            std::string msg = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+            sqlite3_close(db_);
+            db_ = nullptr;
+            throw EOlapError(context_ + ": cannot open (" + msg + ")");
+        }
+        sqlite3_extended_result_codes(db_, 1);
+        sqlite3_busy_timeout(db_, 200);
+    }
+    ~Db() { sqlite3_close(db_); }
+    Db(const Db&) = delete;
+    Db& operator=(const Db&) = delete;
+
+    sqlite3* get() const { return db_; }
+    const std::string& context() const { return context_; }
+
+    [[noreturn]] void fail(const std::string& what) const
+    {
+        throw EOlapError(context_ + ": " + what + " (" + sqlite3_errmsg(db_) + ")");
+    }
+
+    void exec(const std::string& sql) const
+    {
+        char* err = nullptr;
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+            std::string msg = err ? err : "unknown error";
+            sqlite3_free(err);
+            throw EOlapError(context_ + ": " + msg);
+        }
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+    std::string context_;
+};
+
+class Stmt {
+public:
+    Stmt(const Db& db, const char* sql) : db_(db)
+    {
+        if (sqlite3_prepare_v2(db.get(), sql, -1, &st_, nullptr) != SQLITE_OK)
+            db.fail(std::string("cannot prepare \"") + sql + "\"");
+    }
+    ~Stmt() { sqlite3_finalize(st_); }
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+
+    // True for a row, false at the end; throws on an error.
+    bool step()
+    {
+        int rc = sqlite3_step(st_);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE)
+            return false;
+        db_.fail("cannot read");
+    }
+    void run()
+    {
+        if (sqlite3_step(st_) != SQLITE_DONE)
+            db_.fail("cannot write");
+        sqlite3_reset(st_);
+        sqlite3_clear_bindings(st_);
+    }
+
+    int type(int c) const { return sqlite3_column_type(st_, c); }
+    int64_t integer(int c) const { return sqlite3_column_int64(st_, c); }
+    std::string text(int c) const
+    {
+        const unsigned char* t = sqlite3_column_text(st_, c);
+        return t ? std::string(reinterpret_cast<const char*>(t), sqlite3_column_bytes(st_, c)) : std::string();
+    }
+    const void* blob(int c) const { return sqlite3_column_blob(st_, c); }
+    size_t bytes(int c) const { return static_cast<size_t>(sqlite3_column_bytes(st_, c)); }
+
+    void bind(int i, int64_t v) { sqlite3_bind_int64(st_, i, v); }
+    void bindNull(int i) { sqlite3_bind_null(st_, i); }
+    void bind(int i, const std::string& s)
+    {
+        sqlite3_bind_text(st_, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+    }
+    void bindBlob(int i, const void* p, size_t n)
+    {
+        sqlite3_bind_blob64(st_, i, p, n, SQLITE_STATIC);
+    }
+
+private:
+    const Db& db_;
+    sqlite3_stmt* st_ = nullptr;
+};
+
+int64_t PragmaInt(const Db& db, const char* sql)
+{
+    Stmt st(db, sql);
+    if (!st.step())
+        db.fail("cannot read the file header");
+    return st.integer(0);
+}
+
+const char* AggregationName(Aggregation a)
+{
+    switch (a) {
+    case Aggregation::Sum: return "sum";
+    case Aggregation::Count: return "count";
+    case Aggregation::Min: return "min";
+    case Aggregation::Max: return "max";
+    }
+    return "sum";
+}
+
+bool ParseAggregation(const std::string& s, Aggregation& a)
+{
+    if (s == "sum") a = Aggregation::Sum;
+    else if (s == "count") a = Aggregation::Count;
+    else if (s == "min") a = Aggregation::Min;
+    else if (s == "max") a = Aggregation::Max;
+    else return false;
+    return true;
+}
+
+template <class T>
+void CopyLittleEndian(T* dst, const void* src, size_t count)
+{
+    std::memcpy(dst, src, count * sizeof(T));
+    if constexpr (std::endian::native == std::endian::big) {
+        for (size_t i = 0; i < count; ++i) {
+            auto* b = reinterpret_cast<unsigned char*>(dst + i);
+            for (size_t j = 0; j < sizeof(T) / 2; ++j)
+                std::swap(b[j], b[sizeof(T) - 1 - j]);
+        }
+    }
+}
+
+// Checked integer from a column: within [lo, hi] and of integer type.
+int64_t IntIn(const Db& db, const Stmt& st, int c, int64_t lo, int64_t hi, const std::string& what)
+{
+    if (st.type(c) != SQLITE_INTEGER)
+        throw EOlapError(db.context() + ": " + what + " is not an integer");
+    int64_t v = st.integer(c);
+    if (v < lo || v > hi)
+        throw EOlapError(db.context() + ": " + what + " " + std::to_string(v) + " is out of range");
+    return v;
+}
+
+std::string CurrentTimestamp()
+{
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
+    return buf;
+}
+
+void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize)
+{
+    if (PragmaInt(db, "PRAGMA application_id") != kCubeApplicationId)
+        throw EOlapError(db.context() + ": not a cube file");
+    const int64_t version = PragmaInt(db, "PRAGMA user_version");
+    if (version != kCubeFormatVersion)
+        throw EOlapError(db.context() + ": unsupported format version " + std::to_string(version));
+    for (const char* table : {"cube", "dimensions", "levels", "members", "measures", "calculated_members",
+                              "fact_columns"}) {
+        Stmt st(db, "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?");
+        st.bind(1, std::string(table));
+        if (!st.step())
+            throw EOlapError(db.context() + ": table \"" + table + "\" is missing");
+    }
+
+    size_t chunkSize = 0;
+    {
+        Stmt st(db, "SELECT name, last_data_update, fact_count, chunk_size FROM cube");
+        if (!st.step())
+            throw EOlapError(db.context() + ": the cube table is empty");
+        cube.name = st.text(0);
+        cube.lastDataUpdate = st.text(1);
+        cube.factCount = static_cast<size_t>(IntIn(db, st, 2, 0, int64_t(kMaxFacts), "fact count"));
+        chunkSize = static_cast<size_t>(IntIn(db, st, 3, 1, int64_t(1) << 30, "chunk size"));
+        if (st.step())
+            throw EOlapError(db.context() + ": the cube table holds more than one row");
+    }
+    {
+        Stmt st(db, "SELECT ordinal, name FROM dimensions ORDER BY ordinal");
+        while (st.step()) {
+            if (cube.dimensions.size() >= kMaxDimensions)
+                throw EOlapError(db.context() + ": more than " + std::to_string(kMaxDimensions) + " dimensions");
+            if (IntIn(db, st, 0, 0, kMaxDimensions, "dimension ordinal") != int64_t(cube.dimensions.size()))
+                throw EOlapError(db.context() + ": dimension ordinals are not 0, 1, 2, ...");
+            cube.dimensions.emplace_back().name = st.text(1);
+        }
+    }
+    const int64_t dimCount = int64_t(cube.dimensions.size());
+    {
+        Stmt st(db, "SELECT dimension, depth, name, caption FROM levels ORDER BY dimension, depth");
+        while (st.step()) {
+            auto d = IntIn(db, st, 0, 0, dimCount - 1, "level dimension");
+            auto& levels = cube.dimensions[size_t(d)].levels;
+            auto depth = IntIn(db, st, 1, 0, kMaxLevels - 1, "level depth");
+            if (depth != int64_t(levels.size()))
+                throw EOlapError(db.context() + ": level depths of dimension \"" + cube.dimensions[size_t(d)].name +
+                                 "\" are not 0, 1, 2, ...");
+            LevelData& lv = levels.emplace_back();
+            lv.depth = uint16_t(depth);
+            lv.name = st.text(2);
+            lv.caption = st.text(3);
+        }
+    }
+    {
+        // Members come in dimension and pre-order; the member count is
+        // bounded by the file's size (each row takes some bytes).
+        Stmt st(db, "SELECT dimension, id, parent, depth, name, caption FROM members ORDER BY dimension, id");
+        while (st.step()) {
+            auto d = IntIn(db, st, 0, 0, dimCount - 1, "member dimension");
+            auto& members = cube.dimensions[size_t(d)].members;
+            auto id = IntIn(db, st, 1, 0, int64_t(kMaxMembers) - 1, "member id");
+            if (id != int64_t(members.size()))
+                throw EOlapError(db.context() + ": member ids of dimension \"" + cube.dimensions[size_t(d)].name +
+                                 "\" are not 0, 1, 2, ...");
+            MemberData& m = members.emplace_back();
+            if (st.type(2) == SQLITE_NULL)
+                m.parent = kNoMember;
+            else
+                m.parent = MemberId(IntIn(db, st, 2, 0, int64_t(kMaxMembers) - 1, "member parent"));
+            m.depth = uint16_t(IntIn(db, st, 3, 0, kMaxLevels - 1, "member depth"));
+            m.name = st.text(4);
+            m.caption = st.text(5);
+        }
+    }
+    {
+        Stmt st(db, "SELECT ordinal, name, aggregation, format_string FROM measures ORDER BY ordinal");
+        while (st.step()) {
+            if (cube.measures.size() >= kMaxMeasures)
+                throw EOlapError(db.context() + ": more than " + std::to_string(kMaxMeasures) + " measures");
+            if (IntIn(db, st, 0, 0, kMaxMeasures, "measure ordinal") != int64_t(cube.measures.size()))
+                throw EOlapError(db.context() + ": measure ordinals are not 0, 1, 2, ...");
+            MeasureData& m = cube.measures.emplace_back();
+            m.name = st.text(1);
+            if (!ParseAggregation(st.text(2), m.aggregation))
+                throw EOlapError(db.context() + ": measure \"" + m.name + "\" has an unknown aggregation \"" +
+                                 st.text(2) + "\"");
+            m.formatString = st.text(3);
+        }
+    }
+    {
+        Stmt st(db, "SELECT ordinal, name, expression, format_string FROM calculated_members ORDER BY ordinal");
+        while (st.step()) {
+            if (cube.calculatedMembers.size() >= kMaxCalculatedMembers)
+                throw EOlapError(db.context() + ": too many calculated members");
+            if (IntIn(db, st, 0, 0, kMaxCalculatedMembers, "calculated member ordinal") !=
+                int64_t(cube.calculatedMembers.size()))
+                throw EOlapError(db.context() + ": calculated member ordinals are not 0, 1, 2, ...");
+            CalculatedMemberData& c = cube.calculatedMembers.emplace_back();
+            c.name = st.text(1);
+            c.expression = st.text(2);
+            c.formatString = st.text(3);
+        }
+    }
+
+    // Facts: refuse counts the file cannot hold before allocating.
+    const size_t measureCount = cube.measures.size();
+    const size_t bytesPerFact = cube.dimensions.size() * sizeof(MemberId) + measureCount * sizeof(double);
+    if (cube.factCount && bytesPerFact && cube.factCount > fileSize / bytesPerFact)
+        throw EOlapError(db.context() + ": the fact count " + std::to_string(cube.factCount) +
+                         " does not fit the file's size");
+    const size_t chunks = (cube.factCount + chunkSize - 1) / chunkSize;
+    cube.factKeys.assign(cube.dimensions.size(), {});
+    cube.factValues.assign(measureCount, {});
+    for (auto& k : cube.factKeys)
+        k.resize(cube.factCount);
+    for (auto& v : cube.factValues)
+        v.resize(cube.factCount);
+    const size_t columnCount = cube.dimensions.size() + measureCount;
+    std::vector<uint8_t> seen(columnCount * chunks, 0);
+    size_t seenCount = 0;
+    Stmt st(db, "SELECT kind, position, chunk, data FROM fact_columns");
+    while (st.step()) {
+        const std::string kind = st.text(0);
+        const bool isKey = kind == "key";
+        if (!isKey && kind != "value")
+            throw EOlapError(db.context() + ": unknown fact column kind \"" + kind + "\"");
+        const size_t limit = isKey ? cube.dimensions.size() : measureCount;
+        if (limit == 0)
+            throw EOlapError(db.context() + ": fact column of kind \"" + kind + "\" without a dimension or measure");
+        const auto pos = size_t(IntIn(db, st, 1, 0, int64_t(limit) - 1, "fact column position"));
+        if (chunks == 0)
+            throw EOlapError(db.context() + ": fact data present for a cube without facts");
+        const auto chunk = size_t(IntIn(db, st, 2, 0, int64_t(chunks) - 1, "fact chunk"));
+        uint8_t& flag = seen[(isKey ? pos : cube.dimensions.size() + pos) * chunks + chunk];
+        if (flag)
+            throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " appears twice");
+        flag = 1;
+        ++seenCount;
+        const size_t first = chunk * chunkSize;
+        const size_t count = std::min(chunkSize, cube.factCount - first);
+        const size_t width = isKey ? sizeof(MemberId) : sizeof(double);
+        if (st.type(3) != SQLITE_BLOB && count > 0)
+            throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " is not binary data");
+        const void* data = st.blob(3);
+        if (st.bytes(3) != count * width || (count && !data))
+            throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " has the wrong size");
+        if (isKey)
+            CopyLittleEndian(cube.factKeys[pos].data() + first, data, count);
+        else
+            CopyLittleEndian(cube.factValues[pos].data() + first, data, count);
+    }
+    if (seenCount != seen.size())
+        throw EOlapError(db.context() + ": fact data is incomplete");
+}
+
+} // namespace
+
+std::unique_ptr<CubeData> ReadCubeFile(const std::string& path)
+{
+    const std::string context = FileContext(path);
+    std::error_code ec;
+    auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status))
+        throw EOlapError(context + ": the file does not exist");
+    if (!std::filesystem::is_regular_file(status))
+        throw EOlapError(context + ": not a file");
+    const uintmax_t fileSize = std::filesystem::file_size(path, ec);
+    if (ec)
+        throw EOlapError(context + ": cannot read the file size");
+    if (fileSize == 0)
+        throw EOlapError(context + ": the file is empty");
+
+    auto cube = std::make_unique<CubeData>();
+    try {
+        Db db(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, context);
+        db.exec("PRAGMA cell_size_check = ON");
+        Stmt begin(db, "BEGIN");
+        begin.run();
+        ReadInto(db, *cube, fileSize);
+    } catch (const std::bad_alloc&) {
+        throw EOlapError(context + ": not enough memory to open the cube");
+    } catch (const std::length_error&) {
+        throw EOlapError(context + ": not enough memory to open the cube");
+    }
+    CompleteCube(*cube, context);
+    return cube;
+}
+
+void WriteCubeFile(const CubeData& cube, const std::string& path)
+{
+    const std::string context = FileContext(path);
+    CheckCube(cube, context);
+
+    namespace fs = std::filesystem;
+    static std::atomic<unsigned> counter{0};
+    const fs::path target(path);
+    fs::path dir = target.parent_path();
+    if (dir.empty())
+        dir = ".";
+    const std::string tmp =
+        (dir / ("." + target.filename().string() + ".tmp" + std::to_string(getpid()) + "-" +
+                std::to_string(counter++)))
+            .string();
+    auto removeTmp = [&] {
+        std::error_code ec;
+        fs::remove(tmp, ec);
+        fs::remove(tmp + "-journal", ec);
+    };
+    removeTmp();
+
+    try {
+        {
+            Db db(tmp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, context);
+            db.exec("PRAGMA page_size = 65536; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;"
+                    "PRAGMA application_id = " + std::to_string(kCubeApplicationId) +
+                    "; PRAGMA user_version = " + std::to_string(kCubeFormatVersion) + ";");
+            db.exec("BEGIN;"
+                    "CREATE TABLE cube(name TEXT NOT NULL, last_data_update TEXT NOT NULL,"
+                    " fact_count INTEGER NOT NULL, chunk_size INTEGER NOT NULL);"
+                    "CREATE TABLE dimensions(ordinal INTEGER PRIMARY KEY, name TEXT NOT NULL);"
+                    "CREATE TABLE levels(dimension INTEGER NOT NULL, depth INTEGER NOT NULL, name TEXT NOT NULL,"
+                    " caption TEXT NOT NULL, PRIMARY KEY(dimension, depth));"
+                    "CREATE TABLE members(dimension INTEGER NOT NULL, id INTEGER NOT NULL, parent INTEGER,"
+                    " depth INTEGER NOT NULL, name TEXT NOT NULL, caption TEXT NOT NULL,"
+                    " PRIMARY KEY(dimension, id));"
+                    "CREATE TABLE measures(ordinal INTEGER PRIMARY KEY, name TEXT NOT NULL,"
+                    " aggregation TEXT NOT NULL, format_string TEXT NOT NULL);"
+                    "CREATE TABLE calculated_members(ordinal INTEGER PRIMARY KEY, name TEXT NOT NULL,"
+                    " expression TEXT NOT NULL, format_string TEXT NOT NULL);"
+                    "CREATE TABLE fact_columns(kind TEXT NOT NULL, position INTEGER NOT NULL,"
+                    " chunk INTEGER NOT NULL, data BLOB NOT NULL);");
+            {
+                Stmt st(db, "INSERT INTO cube VALUES(?, ?, ?, ?)");
+                st.bind(1, cube.name);
+                st.bind(2, cube.lastDataUpdate.empty() ? CurrentTimestamp() : cube.lastDataUpdate);
+                st.bind(3, int64_t(cube.factCount));
+                st.bind(4, int64_t(kChunkFacts));
+                st.run();
+            }
+            Stmt dimSt(db, "INSERT INTO dimensions VALUES(?, ?)");
+            Stmt lvSt(db, "INSERT INTO levels VALUES(?, ?, ?, ?)");
+            Stmt memSt(db, "INSERT INTO members VALUES(?, ?, ?, ?, ?, ?)");
+            for (size_t d = 0; d < cube.dimensions.size(); ++d) {
+                const DimensionData& dim = cube.dimensions[d];
+                dimSt.bind(1, int64_t(d));
+                dimSt.bind(2, dim.name);
+                dimSt.run();
+                for (const LevelData& lv : dim.levels) {
+                    lvSt.bind(1, int64_t(d));
+                    lvSt.bind(2, int64_t(lv.depth));
+                    lvSt.bind(3, lv.name);
+                    lvSt.bind(4, lv.caption.empty() ? lv.name : lv.caption);
+                    lvSt.run();
+                }
+                for (size_t i = 0; i < dim.members.size(); ++i) {
+                    const MemberData& m = dim.members[i];
+                    memSt.bind(1, int64_t(d));
+                    memSt.bind(2, int64_t(i));
+                    if (m.parent == kNoMember)
+                        memSt.bindNull(3);
+                    else
+                        memSt.bind(3, int64_t(m.parent));
+                    memSt.bind(4, int64_t(m.depth));
+                    memSt.bind(5, m.name);
+                    memSt.bind(6, m.caption.empty() ? m.name : m.caption);
+                    memSt.run();
+                }
+            }
+            Stmt meaSt(db, "INSERT INTO measures VALUES(?, ?, ?, ?)");
+            for (size_t i = 0; i < cube.measures.size(); ++i) {
+                meaSt.bind(1, int64_t(i));
+                meaSt.bind(2, cube.measures[i].name);
+                meaSt.bind(3, std::string(AggregationName(cube.measures[i].aggregation)));
+                meaSt.bind(4, cube.measures[i].formatString);
+                meaSt.run();
+            }
+            Stmt calcSt(db, "INSERT INTO calculated_members VALUES(?, ?, ?, ?)");
+            for (size_t i = 0; i < cube.calculatedMembers.size(); ++i) {
+                calcSt.bind(1, int64_t(i));
+                calcSt.bind(2, cube.calculatedMembers[i].name);
+                calcSt.bind(3, cube.calculatedMembers[i].expression);
+                calcSt.bind(4, cube.calculatedMembers[i].formatString);
+                calcSt.run();
+            }
+            Stmt factSt(db, "INSERT INTO fact_columns VALUES(?, ?, ?, ?)");
+            std::vector<unsigned char> buf;
+            auto writeColumn = [&](const std::string& kind, size_t pos, const auto* data, size_t width) {
+                for (size_t first = 0, chunk = 0; first < cube.factCount; first += kChunkFacts, ++chunk) {
+                    const size_t count = std::min(kChunkFacts, cube.factCount - first);
+                    buf.resize(count * width);
+                    CopyLittleEndian(reinterpret_cast<std::remove_cv_t<std::remove_pointer_t<decltype(data)>>*>(
+                                         buf.data()),
+                                     data + first, count);
+                    factSt.bind(1, kind);
+                    factSt.bind(2, int64_t(pos));
+                    factSt.bind(3, int64_t(chunk));
+                    factSt.bindBlob(4, buf.data(), buf.size());
+                    factSt.run();
+                }
+            };
+            if (cube.factCount) {
+                for (size_t d = 0; d < cube.dimensions.size(); ++d)
+                    writeColumn("key", d, cube.factKeys[d].data(), sizeof(MemberId));
+                for (size_t m = 0; m < cube.measures.size(); ++m)
+                    writeColumn("value", m, cube.factValues[m].data(), sizeof(double));
+            }
+            db.exec("COMMIT");
+        }
+        // Flush to disk before the rename makes it visible.
+        int fd = ::open(tmp.c_str(), O_RDONLY);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+        std::error_code ec;
+        fs::rename(tmp, target, ec);
+        if (ec)
+            throw EOlapError(context + ": cannot replace the file (" + ec.message() + ")");
+    } catch (const EOlapError&) {
+        removeTmp();
+        throw;
+    } catch (const std::exception& e) {
+        removeTmp();
+        throw EOlapError(context + ": " + e.what());
+    }
+}
+
+} // namespace cb::olap
