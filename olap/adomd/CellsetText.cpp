@@ -31,7 +31,10 @@ std::string CellsetToText(const Cellset& cellset)
     for (int r = 0; r < rowPositions.Count(); ++r) {
         text += TupleText(*rowPositions.Item(r));
         for (int c = 0; c < columnPositions.Count(); ++c)
-            text += " | " + cellset.Item(c, r)->FormattedValue();
+        {
+            std::string value = cellset.Item(c, r)->FormattedValue();
+            text += value.empty() ? " |" : " | " + value;
+        }
         text += "\n";
     }
     return text;

@@ -8,7 +8,8 @@
 //
 // The number after COLUMNS and ROWS is the axis's dimension count; a tuple
 // of several members is written "(a, b)"; each row line ends with that row's
-// formatted cells, one per column position, each after " | ".
+// formatted cells, one per column position, each after " |" and a blank
+// (no blank for an empty cell).
 #include "olap/adomd/Adomd.h"
 
 #include <string>

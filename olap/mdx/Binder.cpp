@@ -1,0 +1,146 @@
+#include "olap/mdx/Binder.h"
+
+#include "olap/engine/OlapError.h"
+
+#include <strings.h>
+
+namespace cb::olap::mdx {
+
+bool EqualNoCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+namespace {
+
+[[noreturn]] void Unknown(const char* what, const std::vector<NamePart>& parts, size_t upTo, const SourcePos& pos)
+{
+    std::vector<NamePart> shown(parts.begin(), parts.begin() + static_cast<long>(upTo));
+    throw EOlapError(std::string("Unknown ") + what + " " + NameText(shown) + " at " + pos.Text());
+}
+
+} // namespace
+
+BoundName Binder::Resolve(const std::vector<NamePart>& parts, const SourcePos& pos) const
+{
+    BoundName b;
+    const std::string& first = parts.at(0).text;
+    if (EqualNoCase(first, "Measures")) {
+        b.dim = kMeasuresDim;
+        if (parts.size() == 1)
+            return b;
+        if (parts.size() == 2) {
+            for (size_t i = 0; i < cube_.measures.size(); ++i) {
+                if (EqualNoCase(cube_.measures[i].name, parts[1].text)) {
+                    b.kind = BoundName::Kind::Member;
+                    b.id = static_cast<MemberId>(i);
+                    return b;
+                }
+            }
+            for (size_t i = 0; i < cube_.calculatedMembers.size(); ++i) {
+                if (EqualNoCase(cube_.calculatedMembers[i].name, parts[1].text)) {
+                    b.kind = BoundName::Kind::Member;
+                    b.id = static_cast<MemberId>(cube_.measures.size() + i);
+                    return b;
+                }
+            }
+            if (EqualNoCase(parts[1].text, "MeasuresLevel")) {
+                b.kind = BoundName::Kind::Level;
+                return b;
+            }
+        }
+        Unknown("measure", parts, parts.size(), pos);
+    }
+
+    int dim = -2;
+    for (size_t d = 0; d < cube_.dimensions.size(); ++d) {
+        if (EqualNoCase(cube_.dimensions[d].name, first)) {
+            dim = static_cast<int>(d);
+            break;
+        }
+    }
+    if (dim < 0)
+        Unknown("dimension", parts, 1, pos);
+    b.dim = dim;
+    if (parts.size() == 1)
+        return b;
+    const DimensionData& dd = cube_.dimensions[static_cast<size_t>(dim)];
+    if (dd.members.empty())
+        Unknown("member", parts, parts.size(), pos);
+    const MemberData& all = dd.members[0];
+    size_t next = 1;
+    if (EqualNoCase(parts[1].text, all.name)) {
+        next = 2;
+    } else if (parts.size() == 2) {
+        for (size_t l = 0; l < dd.levels.size(); ++l) {
+            if (EqualNoCase(dd.levels[l].name, parts[1].text)) {
+                b.kind = BoundName::Kind::Level;
+                b.depth = static_cast<int>(l);
+                return b;
+            }
+        }
+    }
+    // A member path below (All); the (All) member itself may be left out.
+    MemberId current = 0;
+    for (size_t i = next; i < parts.size(); ++i) {
+        MemberId found = kNoMember;
+        for (MemberId c : dd.members[current].children) {
+            if (EqualNoCase(dd.members[c].name, parts[i].text)) {
+                found = c;
+                break;
+            }
+        }
+        if (found == kNoMember)
+            Unknown("member", parts, parts.size(), pos);
+        current = found;
+    }
+    b.kind = BoundName::Kind::Member;
+    b.id = current;
+    return b;
+}
+
+std::string Binder::DimensionName(int dim) const
+{
+    return dim == kMeasuresDim ? "[Measures]" : cube_.dimensions[static_cast<size_t>(dim)].uniqueName;
+}
+
+std::string Binder::MemberName(int dim, MemberId id) const
+{
+    if (dim == kMeasuresDim) {
+        return IsCalculated(id) ? cube_.calculatedMembers[id - cube_.measures.size()].uniqueName
+                                : cube_.measures[id].uniqueName;
+    }
+    return cube_.dimensions[static_cast<size_t>(dim)].members[id].uniqueName;
+}
+
+std::string Binder::LevelName(int dim, int depth) const
+{
+    if (dim == kMeasuresDim)
+        return "[Measures].[MeasuresLevel]";
+    return cube_.dimensions[static_cast<size_t>(dim)].levels[static_cast<size_t>(depth)].uniqueName;
+}
+
+int Binder::LevelCount(int dim) const
+{
+    return dim == kMeasuresDim ? 1 : static_cast<int>(cube_.dimensions[static_cast<size_t>(dim)].levels.size());
+}
+
+std::vector<MemberId> Binder::LevelMembers(int dim, int depth) const
+{
+    if (dim == kMeasuresDim)
+        return DimensionMembers(dim, false);
+    return cube_.dimensions[static_cast<size_t>(dim)].levels[static_cast<size_t>(depth)].members;
+}
+
+std::vector<MemberId> Binder::DimensionMembers(int dim, bool withCalculated) const
+{
+    std::vector<MemberId> ids;
+    size_t n = dim == kMeasuresDim ? (withCalculated ? MeasureCount() : cube_.measures.size())
+                                   : cube_.dimensions[static_cast<size_t>(dim)].members.size();
+    ids.reserve(n);
+    for (size_t i = 0; i < n; ++i)
+        ids.push_back(static_cast<MemberId>(i));
+    return ids;
+}
+
+} // namespace cb::olap::mdx

@@ -1,0 +1,95 @@
+#include "olap/mdx/CalculatedMembers.h"
+
+#include "olap/engine/OlapError.h"
+#include "olap/mdx/Parser.h"
+
+#include <algorithm>
+
+namespace cb::olap::mdx {
+
+void CalculatedMembers::Prepare(MemberId measure)
+{
+    Compiled& c = compiled_.at(Index(measure));
+    const CalculatedMemberData& data = binder_.Cube().calculatedMembers[Index(measure)];
+    if (c.state == Compiled::State::Done)
+        return;
+    if (c.state == Compiled::State::Compiling)
+        throw EOlapError("The calculated member " + data.uniqueName + " refers to itself");
+    c.state = Compiled::State::Compiling;
+    NodePtr tree;
+    try {
+        tree = ParseExpression(data.expression);
+    } catch (const EOlapError& e) {
+        throw EOlapError("In the expression of the calculated member " + data.uniqueName + ": " + e.Message());
+    }
+    std::vector<int> stored;
+    auto root = Compile(*tree, measure, stored);
+    std::sort(stored.begin(), stored.end());
+    stored.erase(std::unique(stored.begin(), stored.end()), stored.end());
+    Compiled& done = compiled_[Index(measure)];
+    done.root = std::move(root);
+    done.stored = std::move(stored);
+    done.state = Compiled::State::Done;
+}
+
+std::vector<int> CalculatedMembers::StoredMeasuresOf(MemberId measure) const
+{
+    return compiled_.at(Index(measure)).stored;
+}
+
+std::unique_ptr<CalculatedMembers::Op> CalculatedMembers::Compile(const Node& node, MemberId owner,
+                                                                   std::vector<int>& stored)
+{
+    const std::string& ownerName = binder_.Cube().calculatedMembers[Index(owner)].uniqueName;
+    auto fail = [&](const std::string& what) {
+        throw EOlapError("In the expression of the calculated member " + ownerName + ": " + what + " at " +
+                         node.pos.Text());
+    };
+    auto op = std::make_unique<Op>();
+    switch (node.kind) {
+    case NodeKind::Number:
+        op->number = node.number;
+        return op;
+    case NodeKind::Name: {
+        BoundName b;
+        try {
+            b = binder_.Resolve(node.parts, node.pos);
+        } catch (const EOlapError& e) {
+            throw EOlapError("In the expression of the calculated member " + ownerName + ": " + e.Message());
+        }
+        if (b.kind != BoundName::Kind::Member || b.dim != kMeasuresDim)
+            fail(node.NameText() + " is not a measure");
+        op->measure = b.id;
+        if (binder_.IsCalculated(b.id)) {
+            op->kind = Op::Kind::Calculated;
+            if (compiled_[Index(b.id)].state == Compiled::State::Compiling)
+                throw EOlapError("The calculated member " + ownerName + " refers to itself through " +
+                                 binder_.MemberName(kMeasuresDim, b.id));
+            Prepare(b.id);
+            const auto& more = compiled_[Index(b.id)].stored;
+            stored.insert(stored.end(), more.begin(), more.end());
+        } else {
+            op->kind = Op::Kind::Stored;
+            stored.push_back(static_cast<int>(b.id));
+        }
+        return op;
+    }
+    case NodeKind::Negate:
+        op->kind = Op::Kind::Negate;
+        op->a = Compile(*node.target, owner, stored);
+        return op;
+    case NodeKind::Binary:
+        op->kind = node.text == "+"   ? Op::Kind::Add
+                   : node.text == "-" ? Op::Kind::Subtract
+                   : node.text == "*" ? Op::Kind::Multiply
+                                      : Op::Kind::Divide;
+        op->a = Compile(*node.args[0], owner, stored);
+        op->b = Compile(*node.args[1], owner, stored);
+        return op;
+    default:
+        fail("only numbers, measures, + - * / and parentheses are allowed");
+    }
+    return op;
+}
+
+} // namespace cb::olap::mdx

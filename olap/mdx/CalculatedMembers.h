@@ -1,0 +1,77 @@
+#pragma once
+// Calculated measures: their expressions compiled against the cube and
+// evaluated per cell from the stored measures' values.
+#include "olap/mdx/Binder.h"
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace cb::olap::mdx {
+
+class CalculatedMembers {
+public:
+    explicit CalculatedMembers(const Binder& binder) : binder_(binder) {}
+
+    // Compiles the calculated measure (and those it uses) on first use.
+    // Throws EOlapError for a bad expression or a cycle, naming the member.
+    void Prepare(MemberId measure);
+    // The stored measures the calculated measure needs, directly or not.
+    std::vector<int> StoredMeasuresOf(MemberId measure) const;
+    // stored(i) gives the value of stored measure i for the cell; NaN is
+    // empty. Any empty operand, division by zero or overflow gives NaN.
+    template <class F>
+    double Evaluate(MemberId measure, const F& stored) const
+    {
+        return Eval(*compiled_.at(Index(measure)).root, stored);
+    }
+
+private:
+    struct Op {
+        enum class Kind { Number, Stored, Calculated, Add, Subtract, Multiply, Divide, Negate } kind = Kind::Number;
+        double number = 0;
+        MemberId measure = 0;
+        std::unique_ptr<Op> a, b;
+    };
+    struct Compiled {
+        enum class State { None, Compiling, Done } state = State::None;
+        std::unique_ptr<Op> root;
+        std::vector<int> stored;
+    };
+
+    size_t Index(MemberId measure) const { return measure - binder_.Cube().measures.size(); }
+    std::unique_ptr<Op> Compile(const Node& node, MemberId owner, std::vector<int>& stored);
+
+    template <class F>
+    double Eval(const Op& op, const F& stored) const
+    {
+        switch (op.kind) {
+        case Op::Kind::Number:
+            return op.number;
+        case Op::Kind::Stored:
+            return stored(static_cast<int>(op.measure));
+        case Op::Kind::Calculated:
+            return Eval(*compiled_[Index(op.measure)].root, stored);
+        case Op::Kind::Negate:
+            return -Eval(*op.a, stored);
+        default:
+            break;
+        }
+        double x = Eval(*op.a, stored);
+        double y = Eval(*op.b, stored);
+        double r;
+        switch (op.kind) {
+        case Op::Kind::Add: r = x + y; break;
+        case Op::Kind::Subtract: r = x - y; break;
+        case Op::Kind::Multiply: r = x * y; break;
+        default: r = y == 0 ? std::numeric_limits<double>::quiet_NaN() : x / y; break;
+        }
+        return std::isfinite(r) ? r : std::numeric_limits<double>::quiet_NaN();
+    }
+
+    const Binder& binder_;
+    std::vector<Compiled> compiled_ = std::vector<Compiled>(binder_.Cube().calculatedMembers.size());
+};
+
+} // namespace cb::olap::mdx

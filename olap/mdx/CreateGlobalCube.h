@@ -1,0 +1,17 @@
+#pragma once
+// CREATE GLOBAL CUBE: copies chosen measures and whole dimensions of the open
+// cube into a new cube file.
+#include "olap/engine/CubeData.h"
+#include "olap/mdx/Ast.h"
+
+namespace cb::olap::mdx {
+
+// The new cube: the listed stored measures, the listed dimensions with all
+// their members, every fact (keys of dropped dimensions left out), and the
+// calculated members whose measures all remain.
+CubeData BuildGlobalCube(const CreateCubeStatement& statement, const CubeData& source);
+
+// Builds the cube and writes it to the storage file, complete or not at all.
+void RunCreateGlobalCube(const CreateCubeStatement& statement, const CubeData& source);
+
+} // namespace cb::olap::mdx

@@ -1,0 +1,25 @@
+#pragma once
+// Recursive-descent parser for the MDX dialect the application writes:
+//
+//   SELECT set ON COLUMNS|ROWS|0|1 [, set ON ...] FROM [cube] [;]
+//   CREATE GLOBAL CUBE [name] STORAGE 'file' FROM [cube]
+//       ( MEASURE [cube].[m], ..., DIMENSION [cube].[d], ... [,] )
+//
+// Expressions: names ([A].[B] or bare words), numbers, {a, b}, f(args),
+// x.Method and x.Method(args), + - * / and unary minus, parentheses.
+// Keywords and function names are case-insensitive.
+#include "olap/mdx/Ast.h"
+
+#include <variant>
+
+namespace cb::olap::mdx {
+
+using Statement = std::variant<SelectStatement, CreateCubeStatement>;
+
+// Throws EOlapError "Syntax error at line L, column C: expected X but found Y".
+Statement ParseStatement(const std::string& text);
+
+// One expression and nothing after it (calculated member expressions).
+NodePtr ParseExpression(const std::string& text);
+
+} // namespace cb::olap::mdx

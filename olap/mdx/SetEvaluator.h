@@ -1,0 +1,40 @@
+#pragma once
+// Evaluates set expressions of a query to lists of tuples.
+#include "olap/mdx/Ast.h"
+#include "olap/mdx/Binder.h"
+
+#include <vector>
+
+namespace cb::olap::mdx {
+
+struct TupleSet {
+    std::vector<int> dims;         // dimension per tuple element; empty while unknown ({})
+    std::vector<MemberId> members; // tuple t element k at [t * dims.size() + k]
+    size_t count = 0;
+
+    void Append(const TupleSet& other, size_t tuple);
+};
+
+class SetEvaluator {
+public:
+    explicit SetEvaluator(const Binder& binder) : binder_(binder) {}
+
+    // Throws EOlapError naming the construct and its position.
+    TupleSet EvaluateSet(const Node& node) const;
+
+private:
+    struct Value;
+    Value Evaluate(const Node& node) const;
+    TupleSet ToSet(const Value& v, const Node& node) const;
+    Value Method(const Node& node) const;
+    Value Call(const Node& node) const;
+    TupleSet CrossJoin(const TupleSet& a, const TupleSet& b, const SourcePos& pos) const;
+    TupleSet Union(const TupleSet& a, const TupleSet& b, const SourcePos& pos) const;
+    TupleSet Hierarchize(TupleSet s) const;
+    TupleSet AddCalculatedMembers(TupleSet s) const;
+    void CheckSameDims(const TupleSet& a, const TupleSet& b, const SourcePos& pos) const;
+
+    const Binder& binder_;
+};
+
+} // namespace cb::olap::mdx
