@@ -25,4 +25,10 @@ public:
     using Exception::Exception;
 };
 
+// An index or argument outside what a list holds.
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 } // namespace cb::rtl

@@ -1,6 +1,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/IniFile.h"
 #include "tests/common/TestSupport.h"
+#include "tests/platform/RtlTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -52,4 +53,98 @@ TEST(RtlIniFile, ValuesParseLikeTheToolkitAndFallBackToDefault)
     EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "Fl", 0), 1500.0);
     EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "BadFl", -1), -1.0);
     EXPECT_EQ(ini.ReadString("S", "Empty", "x"), "");
+}
+
+TEST(RtlIniFile, RewriteKeepsOrderCommentsAndLineEndsOfOthers)
+{
+    cbtest::TempDir dir;
+    const std::string fn = dir.file("keep.ini");
+    // \r\n, \n and a lone \r; a BOM; comments and blank lines.
+    cbtest::writeFile(fn, "\xEF\xBB\xBF; top comment\r\n[Zeta]\r\nb=2\na=1\r; note\n\n[alpha]\r\nk = v \r\n");
+    TIniFile ini(fn);
+    EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Zeta", "alpha"}));
+    EXPECT_EQ(ini.ReadSection("zeta"), (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(ini.ReadString("ALPHA", "K", ""), "v");
+    ini.WriteString("zeta", "c", "3");   // after the comment, before the blank line
+    ini.WriteString("Zeta", "B", "20");  // existing key keeps its place and spelling
+    ini.WriteString("New", "x", "line1\nline2");
+    EXPECT_EQ(cbtest::readFile(fn),
+              "\xEF\xBB\xBF; top comment\r\n[Zeta]\r\nb=20\r\na=1\r\n; note\r\nc=3\r\n\r\n"
+              "[alpha]\r\nk = v \r\n\r\n[New]\r\nx=line1 line2\r\n");
+    EXPECT_EQ(ini.ReadSectionValues("Zeta"), (std::vector<std::string>{"b=20", "a=1", "c=3"}));
+}
+
+TEST(RtlIniFile, EraseDeleteAndDuplicates)
+{
+    cbtest::TempDir dir;
+    const std::string fn = dir.file("e.ini");
+    cbtest::writeFile(fn, "[A]\r\nx=1\r\nx=2\r\ny=3\r\n[B]\r\nz=4\r\n[a]\r\nw=5\r\n");
+    TIniFile ini(fn);
+    EXPECT_EQ(ini.ReadString("A", "x", ""), "1"); // first one wins
+    EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"A", "B"}));
+    ini.DeleteKey("a", "X");
+    EXPECT_FALSE(ini.ValueExists("A", "x"));
+    EXPECT_TRUE(ini.ValueExists("A", "y"));
+    ini.DeleteKey("Missing", "x"); // no effect, no error
+    ini.EraseSection("a");
+    EXPECT_FALSE(ini.SectionExists("A"));
+    EXPECT_EQ(cbtest::readFile(fn), "[B]\r\nz=4\r\n");
+    ini.EraseSection("B");
+    EXPECT_EQ(cbtest::readFile(fn), "");
+    EXPECT_TRUE(ini.ReadSections().empty());
+}
+
+TEST(RtlIniFile, MemIniFileWritesOnlyOnUpdate)
+{
+    cbtest::TempDir dir;
+    const std::string fn = dir.file("m.ini");
+    {
+        TMemIniFile ini(fn);
+        ini.WriteFloat("S", "f", 0.1);
+        ini.WriteBool("S", "b", false);
+        EXPECT_TRUE(ini.Modified());
+        EXPECT_FALSE(std::filesystem::exists(fn));
+        ini.UpdateFile();
+        EXPECT_FALSE(ini.Modified());
+        ini.WriteString("S", "lost", "x");
+    }
+    EXPECT_EQ(cbtest::readFile(fn), "[S]\r\nf=0.1\r\nb=0\r\n");
+    TMemIniFile back(fn);
+    EXPECT_EQ(back.ReadFloat("S", "f", 0), 0.1);
+    EXPECT_FALSE(back.ReadBool("S", "b", true));
+}
+
+TEST(RtlIniFile, BadFilesAndFailedWrites)
+{
+    cbtest::TempDir dir;
+    const std::string big = dir.file("big.ini");
+    cbtest::writeFile(big, std::string(16 * 1024 * 1024 + 1, 'x'));
+    try {
+        TIniFile ini(big);
+        FAIL();
+    } catch (const EInOutError& e) {
+        EXPECT_NE(e.Message().find("too large"), std::string::npos);
+        EXPECT_NE(e.Message().find(big), std::string::npos);
+    }
+    EXPECT_THROW(TIniFile(dir.path().string()), EInOutError); // a folder
+
+    const std::string fn = dir.file("keep.ini");
+    const std::string old = "[S]\r\nA=1\r\n";
+    cbtest::writeFile(fn, old);
+    TIniFile ini(fn);
+    {
+        rtltest::FileSizeLimit limit(64);
+        EXPECT_THROW(ini.WriteString("S", "B", std::string(200, 'y')), EInOutError);
+    }
+    EXPECT_EQ(cbtest::readFile(fn), old);
+    EXPECT_EQ(rtltest::FolderEntries(dir.path()), (std::vector<std::string>{"big.ini", "keep.ini"}));
+
+    TIniFile nowhere(dir.file("no/such/folder/x.ini"));
+    try {
+        nowhere.WriteInteger("S", "k", 1);
+        FAIL();
+    } catch (const EInOutError& e) {
+        EXPECT_NE(e.Message().find("x.ini"), std::string::npos);
+        EXPECT_NE(e.Message().find("No such file"), std::string::npos);
+    }
 }

@@ -1,51 +1,15 @@
 #include "platform/rtl/FileIO.h"
 #include "platform/rtl/Streams.h"
 #include "tests/common/TestSupport.h"
+#include "tests/platform/RtlTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <filesystem>
-#include <sys/resource.h>
 
 using namespace cb::rtl;
 
-namespace {
-
-// Caps the size of files this process may write, so that writes fail as on
-// a full disk (also when running as root, where folder permissions do not
-// bite).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = old_;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_ {};
-    void (*oldHandler_)(int);
-};
-
-std::vector<std::string> FolderEntries(const std::filesystem::path& dir)
-{
-    std::vector<std::string> r;
-    for (auto& e : std::filesystem::directory_iterator(dir))
-        r.push_back(e.path().filename().string());
-    std::sort(r.begin(), r.end());
-    return r;
-}
-
-} // namespace
+using rtltest::FileSizeLimit;
+using rtltest::FolderEntries;
 
 TEST(RtlStreams, LittleEndianValuesRoundTripAndShortReadThrows)
 {
