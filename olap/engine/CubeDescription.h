@@ -1,0 +1,37 @@
+#pragma once
+// Cube descriptions: a short text that names the cube, its dimensions with
+// their levels, its measures and calculated members, and a CSV file of facts.
+//
+//   # comment
+//   cube Sales
+//   updated 2024-06-30 12:00:00                (optional last data update)
+//   dimension Customer: Region, Country, City  (levels below (All), top first)
+//   dimension Product: Category, Product
+//   measure Revenue: sum "#,##0.00"            (sum, count, min or max; optional format)
+//   measure Orders: count
+//   calculated Profit: "#,##0.00" [Measures].[Revenue] - [Measures].[Cost]
+//   facts sales.csv                            (relative to the description's folder)
+//
+// The CSV file (comma separated, double quotes around fields that need them,
+// first row the column names) has one column per level and one per measure.
+// A level's column is named after the level, or "Dimension:Level" where two
+// dimensions have a level of that name; a measure's column after the
+// measure. Level cells hold member names; measure cells numbers ("." as the
+// decimal point), an empty cell is a null. Members keep the order in which
+// they first appear.
+#include "olap/engine/CubeData.h"
+
+#include <memory>
+#include <string>
+
+namespace cb::olap {
+
+// Throws EOlapError naming the file and line of the first problem.
+std::unique_ptr<CubeData> BuildCubeFromDescription(const std::string& path);
+
+// The same from the description's text; source names it in messages, and the
+// facts file is found relative to baseDir.
+std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, const std::string& source,
+                                                       const std::string& baseDir);
+
+} // namespace cb::olap
