@@ -83,7 +83,11 @@ QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube)
     }
     for (int d : result.axes[0].dims) {
         if (std::find(result.axes[1].dims.begin(), result.axes[1].dims.end(), d) != result.axes[1].dims.end())
-            throw EOlapError("The dimension " + binder.DimensionName(d) + " is used on more than one axis");
+        {
+            const SourcePos& later = statement.axes.back().set->pos;
+            throw EOlapError("The dimension " + binder.DimensionName(d) + " is used on more than one axis at " +
+                             later.Text());
+        }
     }
 
     const size_t columns = result.columns();
