@@ -204,7 +204,9 @@ void TBitmap::LoadFromBmpBytes(const std::uint8_t* data, std::size_t size) {
                             (std::uint32_t(data[at + 2]) << 16) | (std::uint32_t(data[at + 3]) << 24));
     };
     const std::int32_t headerSize = rd32(14);
+    int bitCount = 24;
     if (headerSize >= 40) {
+        bitCount = data[28] | (data[29] << 8);
         const long long w = rd32(18);
         long long h = rd32(22);
         if (h < 0) h = -h;
@@ -215,7 +217,7 @@ void TBitmap::LoadFromBmpBytes(const std::uint8_t* data, std::size_t size) {
     if (!img.loadFromData(data, int(size), "BMP") || img.isNull())
         throw rtl::EInOutError("Bitmap image is not valid");
     releasePainter();
-    fFormat = img.depth() == 32 && img.hasAlphaChannel() ? pf32bit : (img.depth() >= 32 ? pf32bit : pf24bit);
+    fFormat = bitCount == 32 ? pf32bit : pf24bit;
     *fImage = img.convertToFormat(qtFormat(fFormat));
 }
 

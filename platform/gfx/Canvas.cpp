@@ -274,7 +274,7 @@ QPainter* TCanvas::forShape(bool needPen, bool needBrush) {
         QPen qp(ToQColor(fPen.Color()));
         qp.setWidth(w);
         if (w <= 1) {
-            qp.setCapStyle(Qt::FlatCap); // a one-pixel line leaves out its last pixel
+            qp.setCapStyle(Qt::SquareCap); // inclusive ends; lineSegment pulls the last one back
             qp.setJoinStyle(Qt::MiterJoin);
         } else {
             switch (fPen.EndStyle()) {
@@ -291,8 +291,6 @@ QPainter* TCanvas::forShape(bool needPen, bool needBrush) {
         case psAlternate: qp.setDashPattern({1, 1}); break;
         default: break;
         }
-        if (fPen.Style() >= psDash && fPen.Style() <= psDashDotDot && w <= 1)
-            qp.setCapStyle(Qt::FlatCap);
         d->qpen = qp;
         d->penComp = penComposition(fPen.Mode());
         if ((d->penTag & ~0xFFFFFFFFull) == kTagPen)
@@ -392,7 +390,22 @@ void TCanvas::MoveTo(int x, int y) {
 void TCanvas::lineSegment(QPainter* p, const TPoint& a, const TPoint& b) {
     if (a == b)
         return;
-    p->drawLine(a.X, a.Y, b.X, b.Y);
+    if (d->qpen.width() > 1) {
+        p->drawLine(a.X, a.Y, b.X, b.Y);
+        return;
+    }
+    // A one-pixel line covers its first point and leaves out its last: the
+    // painter's own rule depends on the direction, so the end is pulled back
+    // one step along the major axis and drawn inclusively.
+    const int dx = b.X - a.X, dy = b.Y - a.Y;
+    const int n = std::max(std::abs(dx), std::abs(dy));
+    if (n == 1) {
+        p->drawPoint(a.X, a.Y);
+        return;
+    }
+    const int ex = a.X + int(std::lround(double(dx) * (n - 1) / n));
+    const int ey = a.Y + int(std::lround(double(dy) * (n - 1) / n));
+    p->drawLine(a.X, a.Y, ex, ey);
 }
 
 void TCanvas::LineTo(int x, int y) {
@@ -418,8 +431,10 @@ void TCanvas::Polyline(std::span<const TPoint> pts) {
     QPainter* p = forShape(true, false);
     if (!p || !d->penVisible || pts.size() < 2)
         return;
-    if (pts.size() == 2) {
-        lineSegment(p, pts[0], pts[1]);
+    if (pts.size() == 2 || (d->qpen.width() <= 1 && d->qpen.style() == Qt::SolidLine)) {
+        // Segment by segment: every vertex drawn once, the last one left out.
+        for (size_t i = 1; i < pts.size(); ++i)
+            lineSegment(p, pts[i - 1], pts[i]);
         return;
     }
     QPainterPath path;

@@ -1,0 +1,272 @@
+#include "GfxSupport.h"
+
+#include "platform/gfx/StylePainter.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+using namespace cb::gfx;
+using gfxtest::hasColor;
+using gfxtest::inkBounds;
+using gfxtest::inkIn;
+using gfxtest::px;
+
+namespace {
+
+class GfxCanvas : public ::testing::Test {
+protected:
+    TBitmap bmp{100, 100};
+    TCanvas& c = bmp.Canvas();
+};
+
+} // namespace
+
+TEST_F(GfxCanvas, RightAndBottomEdgesExcluded) {
+    struct Probe { int x, y; TColor expect; };
+    struct Case { const char* what; void (*draw)(TCanvas&); std::vector<Probe> probes; };
+    const Case cases[] = {
+        {"FillRect", [](TCanvas& c) { c.Brush().SetColor(clRed); c.FillRect(Rect(10, 10, 20, 20)); },
+         {{10, 10, clRed}, {19, 19, clRed}, {20, 19, clWhite}, {19, 20, clWhite}, {9, 10, clWhite}}},
+        {"Rectangle", [](TCanvas& c) { c.Brush().SetColor(clRed); c.Rectangle(10, 10, 20, 20); },
+         {{10, 10, clBlack}, {19, 10, clBlack}, {19, 19, clBlack}, {10, 19, clBlack}, {15, 15, clRed},
+          {11, 11, clRed}, {20, 15, clWhite}, {15, 20, clWhite}}},
+        {"Rectangle clear pen", [](TCanvas& c) { c.Pen().SetStyle(psClear); c.Brush().SetColor(clRed); c.Rectangle(10, 10, 20, 20); },
+         {{10, 10, clRed}, {19, 19, clRed}, {20, 20, clWhite}}},
+        {"Rectangle clear brush", [](TCanvas& c) { c.Brush().SetStyle(bsClear); c.Rectangle(10, 10, 20, 20); },
+         {{10, 10, clBlack}, {19, 19, clBlack}, {15, 15, clWhite}}},
+        {"FrameRect", [](TCanvas& c) { c.Brush().SetColor(clBlue); c.FrameRect(Rect(10, 10, 20, 20)); },
+         {{10, 10, clBlue}, {19, 15, clBlue}, {15, 19, clBlue}, {15, 15, clWhite}, {20, 15, clWhite}}},
+        {"LineTo horizontal", [](TCanvas& c) { c.MoveTo(10, 50); c.LineTo(20, 50); },
+         {{10, 50, clBlack}, {19, 50, clBlack}, {20, 50, clWhite}}},
+        {"LineTo vertical up", [](TCanvas& c) { c.MoveTo(50, 30); c.LineTo(50, 10); },
+         {{50, 30, clBlack}, {50, 11, clBlack}, {50, 10, clWhite}}},
+        {"LineTo diagonal", [](TCanvas& c) { c.MoveTo(10, 50); c.LineTo(20, 60); },
+         {{10, 50, clBlack}, {19, 59, clBlack}, {20, 60, clWhite}}},
+        {"LineTo zero length", [](TCanvas& c) { c.MoveTo(30, 30); c.LineTo(30, 30); },
+         {{30, 30, clWhite}}},
+        {"Ellipse", [](TCanvas& c) { c.Brush().SetColor(clRed); c.Ellipse(10, 10, 31, 31); },
+         {{20, 10, clBlack}, {20, 30, clBlack}, {10, 20, clBlack}, {30, 20, clBlack}, {20, 20, clRed},
+          {11, 11, clWhite}, {31, 20, clWhite}}},
+        {"Pie upper-right quadrant", [](TCanvas& c) { c.Pen().SetStyle(psClear); c.Brush().SetColor(clRed); c.Pie(0, 0, 100, 100, 100, 50, 50, 0); },
+         {{70, 30, clRed}, {30, 30, clWhite}, {70, 70, clWhite}, {30, 70, clWhite}}},
+        {"Pie clockwise", [](TCanvas& c) { c.SetArcDirection(adClockwise); c.Pen().SetStyle(psClear); c.Brush().SetColor(clRed); c.Pie(0, 0, 100, 100, 100, 50, 50, 0); },
+         {{70, 30, clWhite}, {30, 30, clRed}, {70, 70, clRed}, {30, 70, clRed}}},
+        {"Polygon", [](TCanvas& c) { c.Brush().SetColor(clLime); const TPoint pts[] = {{10, 10}, {50, 10}, {10, 50}}; c.Polygon(pts, 3); },
+         {{20, 20, clLime}, {10, 10, clBlack}, {45, 45, clWhite}}},
+        {"SetPixel", [](TCanvas& c) { c.SetPixel(5, 6, clRed); },
+         {{5, 6, clRed}, {6, 6, clWhite}}},
+    };
+    for (const auto& cs : cases) {
+        TBitmap b(100, 100);
+        cs.draw(b.Canvas());
+        for (const auto& p : cs.probes)
+            EXPECT_EQ(px(b, p.x, p.y), p.expect) << cs.what << " at " << p.x << "," << p.y;
+    }
+}
+
+TEST_F(GfxCanvas, PenStyles) {
+    struct Case { TPenStyle style; bool solid; bool any; };
+    const Case cases[] = {{psSolid, true, true}, {psDash, false, true}, {psDot, false, true},
+                          {psDashDot, false, true}, {psClear, false, false}, {psInsideFrame, true, true}};
+    for (const auto& cs : cases) {
+        TBitmap b(100, 10);
+        b.Canvas().Pen().SetStyle(cs.style);
+        b.Canvas().MoveTo(0, 5);
+        b.Canvas().LineTo(100, 5);
+        int black = 0;
+        for (int x = 0; x < 99; ++x)
+            black += px(b, x, 5) == clBlack;
+        EXPECT_EQ(black == 99, cs.solid) << cs.style;
+        EXPECT_EQ(black > 0, cs.any) << cs.style;
+    }
+}
+
+TEST_F(GfxCanvas, HatchedBrushHonoursBackgroundMode) {
+    c.Pen().SetStyle(psClear);
+    c.Brush().SetColor(clRed);
+    c.Brush().SetStyle(bsHorizontal);
+    c.SetBkMode(TRANSPARENT);
+    c.FillRect(Rect(0, 0, 50, 50));
+    EXPECT_TRUE(hasColor(bmp, Rect(0, 0, 50, 50), clRed));
+    EXPECT_TRUE(hasColor(bmp, Rect(0, 0, 50, 50), clWhite));
+    c.SetBkMode(OPAQUE);
+    c.SetBkColor(clYellow);
+    c.FillRect(Rect(50, 0, 100, 50));
+    EXPECT_TRUE(hasColor(bmp, Rect(50, 0, 100, 50), clRed));
+    EXPECT_TRUE(hasColor(bmp, Rect(50, 0, 100, 50), clYellow));
+    EXPECT_FALSE(hasColor(bmp, Rect(50, 0, 100, 50), clWhite));
+}
+
+TEST_F(GfxCanvas, BrushChangeSetsTextBackground) {
+    c.Brush().SetColor(clAqua);
+    EXPECT_EQ(c.BkColor(), clAqua);
+    EXPECT_EQ(c.BkMode(), OPAQUE);
+    c.Brush().SetStyle(bsClear);
+    EXPECT_EQ(c.BkMode(), TRANSPARENT);
+    c.SetBkMode(OPAQUE); // explicit call wins until the brush changes again
+    EXPECT_EQ(c.BkMode(), OPAQUE);
+}
+
+TEST_F(GfxCanvas, ClipStackNestsAndRestores) {
+    c.Brush().SetColor(clRed);
+    c.PushClipRect(Rect(10, 10, 50, 50));
+    c.PushClipRect(Rect(30, 30, 80, 80));
+    EXPECT_EQ(c.ClipDepth(), 2);
+    EXPECT_EQ(c.ClipRect(), Rect(30, 30, 50, 50));
+    c.FillRect(Rect(0, 0, 100, 100));
+    EXPECT_EQ(inkBounds(bmp), Rect(30, 30, 50, 50));
+    c.PopClip();
+    c.Brush().SetColor(clBlue);
+    c.FillRect(Rect(0, 0, 100, 100));
+    EXPECT_EQ(inkBounds(bmp), Rect(10, 10, 50, 50));
+    EXPECT_EQ(px(bmp, 35, 35), clBlue);
+    c.PopClip();
+    EXPECT_FALSE(c.IsClipped());
+    c.PopClip(); // unbalanced pop is harmless
+    c.Brush().SetColor(clLime);
+    c.FillRect(Rect(0, 0, 100, 100));
+    EXPECT_EQ(px(bmp, 99, 99), clLime);
+}
+
+TEST_F(GfxCanvas, EllipseAndExcludedClips) {
+    c.Brush().SetColor(clRed);
+    c.PushClipEllipse(Rect(0, 0, 100, 100));
+    c.PushClipRect(Rect(0, 0, 100, 50)); // upper half of the ellipse
+    c.FillRect(Rect(0, 0, 100, 100));
+    EXPECT_EQ(px(bmp, 50, 10), clRed);
+    EXPECT_EQ(px(bmp, 2, 2), clWhite);
+    EXPECT_EQ(px(bmp, 50, 60), clWhite);
+    c.PopClip();
+    c.PopClip();
+    c.PushClipRect(Rect(0, 0, 100, 100));
+    c.ExcludeClipRect(Rect(40, 40, 60, 60));
+    c.Brush().SetColor(clBlue);
+    c.FillRect(Rect(0, 60, 100, 100));
+    c.FillRect(Rect(0, 0, 100, 100));
+    EXPECT_NE(px(bmp, 50, 50), clBlue);
+    EXPECT_EQ(px(bmp, 39, 50), clBlue);
+    c.PopClip();
+}
+
+TEST_F(GfxCanvas, XorTwiceRestores) {
+    c.Brush().SetColor(clYellow);
+    c.FillRect(Rect(0, 0, 50, 100));
+    const QImage before = bmp.Image().copy();
+    c.Pen().SetMode(pmXor);
+    c.Pen().SetColor(clRed);
+    c.Brush().SetColor(clBlue);
+    for (int i = 0; i < 2; ++i) {
+        c.MoveTo(0, 20);
+        c.LineTo(100, 20);
+        c.Rectangle(20, 30, 80, 70);
+        c.DrawFocusRect(Rect(5, 75, 95, 95));
+        if (i == 0) {
+            EXPECT_EQ(px(bmp, 10, 20), clYellow ^ clRed);
+            EXPECT_EQ(px(bmp, 60, 20), clWhite ^ clRed);
+            EXPECT_NE(bmp.Image(), before);
+        }
+    }
+    EXPECT_EQ(bmp.Image(), before);
+}
+
+TEST_F(GfxCanvas, PenModesOnRaster) {
+    struct Case { TPenMode mode; TColor dst; TColor pen; TColor expect; };
+    const Case cases[] = {
+        {pmCopy, clWhite, clRed, clRed}, {pmNot, clWhite, clRed, clBlack}, {pmNotXor, clWhite, clRed, clRed},
+        {pmMerge, clBlue, clRed, clFuchsia}, {pmMask, clYellow, clRed, clRed}, {pmBlack, clWhite, clRed, clBlack},
+        {pmWhite, clBlack, clRed, clWhite}, {pmNop, clWhite, clRed, clWhite}, {pmNotCopy, clWhite, clRed, clAqua},
+    };
+    for (const auto& cs : cases) {
+        TBitmap b(10, 10);
+        b.Canvas().Brush().SetColor(cs.dst);
+        b.Canvas().FillRect(Rect(0, 0, 10, 10));
+        b.Canvas().Pen().SetMode(cs.mode);
+        b.Canvas().Pen().SetColor(cs.pen);
+        b.Canvas().MoveTo(0, 5);
+        b.Canvas().LineTo(10, 5);
+        EXPECT_EQ(px(b, 5, 5), cs.expect) << cs.mode;
+    }
+}
+
+TEST_F(GfxCanvas, TransparentDraw) {
+    TBitmap glyph(10, 10, pf24bit);
+    glyph.Canvas().Brush().SetColor(clRed);
+    glyph.Canvas().FillRect(Rect(0, 0, 10, 10));
+    glyph.Canvas().Brush().SetColor(clLime);
+    glyph.Canvas().FillRect(Rect(3, 3, 7, 7));
+    c.Brush().SetColor(clBlue);
+    c.FillRect(Rect(0, 0, 100, 100));
+    c.Draw(0, 0, glyph); // opaque
+    glyph.SetTransparent(true); // bottom-left pixel (red) drops out
+    c.Draw(20, 0, glyph);
+    c.DrawTransparent(40, 0, glyph, clLime);
+    c.StretchDraw(Rect(60, 0, 80, 20), glyph);
+    struct Probe { int x, y; TColor expect; } probes[] = {
+        {0, 0, clRed}, {5, 5, clLime}, {20, 0, clBlue}, {25, 5, clLime},
+        {40, 0, clRed}, {45, 5, clBlue}, {60, 0, clBlue}, {70, 10, clLime}, {79, 19, clBlue},
+    };
+    for (const auto& p : probes)
+        EXPECT_EQ(px(bmp, p.x, p.y), p.expect) << p.x << "," << p.y;
+}
+
+TEST_F(GfxCanvas, CopyRectAndPixels) {
+    TBitmap src(20, 20);
+    src.Canvas().SetPixel(3, 4, clRed);
+    EXPECT_EQ(src.Canvas().Pixel(3, 4), clRed);
+    EXPECT_EQ(src.Canvas().Pixel(30, 4), clNone);
+    c.CopyRect(Rect(50, 50, 70, 70), src.Canvas(), Rect(0, 0, 20, 20));
+    EXPECT_EQ(px(bmp, 53, 54), clRed);
+    EXPECT_EQ(px(bmp, 54, 54), clWhite);
+    // Within one canvas.
+    c.CopyRect(Rect(0, 0, 20, 20), c, Rect(50, 50, 70, 70));
+    EXPECT_EQ(px(bmp, 3, 4), clRed);
+}
+
+TEST_F(GfxCanvas, BorrowedPainterKeepsItsClipAndScale) {
+    QImage img(100, 100, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        p.setClipRect(0, 0, 50, 100);
+        TCanvas canvas(&p);
+        canvas.Brush().SetColor(clRed);
+        canvas.PushClipRect(Rect(0, 0, 100, 20));
+        canvas.FillRect(Rect(0, 0, 100, 100));
+        canvas.PopClip();
+        EXPECT_EQ(canvas.RasterImage(), &img);
+        EXPECT_DOUBLE_EQ(canvas.DeviceScale(), 1.0);
+    }
+    EXPECT_EQ(img.pixel(10, 10), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(60, 10), qRgb(255, 255, 255)); // painter's own clip held
+    EXPECT_EQ(img.pixel(10, 30), qRgb(255, 255, 255));
+}
+
+TEST_F(GfxCanvas, DrawEdgeAdjustsAndColours) {
+    TRect r = Rect(10, 10, 40, 40);
+    c.DrawEdge(r, EDGE_RAISED, BF_RECT | BF_ADJUST);
+    EXPECT_EQ(r, Rect(12, 12, 38, 38));
+    EXPECT_EQ(px(bmp, 20, 10), ColorToRGB(cl3DLight));
+    EXPECT_EQ(px(bmp, 20, 11), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(px(bmp, 20, 39), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(px(bmp, 20, 38), ColorToRGB(clBtnShadow));
+}
+
+TEST_F(GfxCanvas, StylePainterDrawsStates) {
+    ASSERT_TRUE(IsThemeActive());
+    const TSize s = ThemedCheckBoxSize();
+    ASSERT_GT(s.cx, 0);
+    TBitmap a(40, 40), b(40, 40);
+    DrawThemedCheckBox(a.Canvas(), Rect(2, 2, 2 + s.cx, 2 + s.cy), TCheckState::Unchecked, TThemeState::Normal);
+    DrawThemedCheckBox(b.Canvas(), Rect(2, 2, 2 + s.cx, 2 + s.cy), TCheckState::Checked, TThemeState::Normal);
+    EXPECT_TRUE(inkIn(a, Rect(0, 0, 40, 40)));
+    EXPECT_NE(a.Image(), b.Image());
+    TBitmap n(40, 20), d(40, 20);
+    DrawThemedPushButton(n.Canvas(), Rect(0, 0, 40, 20), TThemeState::Normal);
+    DrawThemedPushButton(d.Canvas(), Rect(0, 0, 40, 20), TThemeState::Pressed);
+    EXPECT_TRUE(inkIn(n, Rect(0, 0, 40, 20)));
+    EXPECT_NE(n.Image(), d.Image());
+    TBitmap up(16, 16), down(16, 16);
+    DrawThemedScrollArrow(up.Canvas(), Rect(0, 0, 16, 16), TScrollDirection::Up, TThemeState::Normal);
+    DrawThemedScrollArrow(down.Canvas(), Rect(0, 0, 16, 16), TScrollDirection::Down, TThemeState::Normal);
+    EXPECT_NE(up.Image(), down.Image());
+}
