@@ -113,6 +113,20 @@ struct TCustomIniFile::Impl {
         return s ? FindKey(const_cast<IniSection&>(*s), Trim(key)) : nullptr;
     }
 
+    void Append(const std::string& name)
+    {
+        // A blank line between the previous section and the new one.
+        const IniSection& prev = sections.back();
+        bool hasContent = prev.hasHeader || !prev.lines.empty();
+        if (hasContent && (prev.lines.empty() || !Trim(prev.lines.back().raw).empty()
+                           || prev.lines.back().isKey))
+            sections.back().lines.push_back(IniLine {});
+        IniSection ns;
+        ns.hasHeader = true;
+        ns.name = name;
+        sections.push_back(std::move(ns));
+    }
+
     std::string Text() const
     {
         std::string out = bom ? "\xEF\xBB\xBF" : "";
@@ -187,18 +201,8 @@ void TCustomIniFile::WriteString(const std::string& Section, const std::string& 
     const std::string value = Trim(OneLine(Value));
     auto* s = FImpl->Find(section);
     if (!s) {
-        auto& secs = FImpl->sections;
-        // A blank line between the previous section and the new one.
-        const IniSection& prev = secs.back();
-        bool hasContent = prev.hasHeader || !prev.lines.empty();
-        if (hasContent && (prev.lines.empty() || !Trim(prev.lines.back().raw).empty()
-                           || prev.lines.back().isKey))
-            secs.back().lines.push_back(IniLine{});
-        IniSection ns;
-        ns.hasHeader = true;
-        ns.name = section;
-        secs.push_back(std::move(ns));
-        s = &secs.back();
+        FImpl->Append(section);
+        s = &FImpl->sections.back();
     }
     if (IniLine* l = Impl::FindKey(*s, key)) {
         if (l->value == value)
@@ -290,6 +294,15 @@ void TCustomIniFile::EraseSection(const std::string& Section)
         }
     if (any)
         Changed();
+}
+
+void TCustomIniFile::AddSection(const std::string& Section)
+{
+    const std::string name = Trim(OneLine(Section));
+    if (FImpl->Find(name))
+        return;
+    FImpl->Append(name);
+    Changed();
 }
 
 void TCustomIniFile::DeleteKey(const std::string& Section, const std::string& Ident)

@@ -50,6 +50,8 @@ public:
     // "Name=Value" lines of a section, in file order.
     std::vector<std::string> ReadSectionValues(const std::string& Section) const;
     void EraseSection(const std::string& Section);
+    // Adds an empty section when there is none of that name.
+    void AddSection(const std::string& Section);
     void DeleteKey(const std::string& Section, const std::string& Ident);
 
     // Writes the file (atomically) whether or not anything changed.
