@@ -1,0 +1,135 @@
+// Connection descriptions, connecting, and the cube name check.
+#include "MDXTestSupport.h"
+#include "app/core/CubeConnection.h"
+#include "app/core/CubeModel.h"
+
+#include <gtest/gtest.h>
+
+using namespace cb::app;
+
+TEST(CubeConnectionString, StringsAndDescriptionsByType)
+{
+    struct Case {
+        uint8_t type;
+        std::string server, catalog, file;
+        std::string connectionString, description;
+    } cases[] = {
+        {ctLocalCubeFile, "", "", "/data/My Cubes/sales 2024.cub",
+         "Data Source=\"/data/My Cubes/sales 2024.cub\";Provider=MSOLAP.2;",
+         "Local Cube File: /data/My Cubes/sales 2024.cub"},
+        {ctAnalysisServer, "olap01", "Sales", "",
+         "Data Source=\"olap01\";Initial Catalog=\"Sales\";Provider=MSOLAP.2;", "Analysis Server: olap01"},
+        {ctAnalysisServer, "  ", "Sales", "", "Data Source=\"  \";Initial Catalog=\"Sales\";Provider=MSOLAP.2;",
+         "Analysis Server: localhost"},
+        {ctAnalysisServer, "", "Sales", "", "Data Source=\"\";Initial Catalog=\"Sales\";Provider=MSOLAP.2;",
+         "Analysis Server: localhost"},
+        {ctAnalysisServer, " olap01 ", "", "", "Data Source=\" olap01 \";Initial Catalog=\"\";Provider=MSOLAP.2;",
+         "Analysis Server:  olap01 "},
+        {ctNone, "olap01", "Sales", "x.cub", "", "Unknown connection information"},
+        {7, "olap01", "Sales", "x.cub", "", "Unknown connection information"},
+    };
+    for (const auto& c : cases) {
+        TCubeConnectionString s;
+        s.ConnectionType = c.type;
+        s.ServerName = c.server;
+        s.Catalog = c.catalog;
+        s.FileName = c.file;
+        s.LastConnectionString = "stale";
+        EXPECT_EQ(s.GetConnectionString(), c.connectionString);
+        EXPECT_EQ(s.LastConnectionString, c.connectionString);
+        EXPECT_EQ(s.GetDescription(), c.description);
+    }
+
+    TCubeConnectionString s;
+    s.SetFileName("  /a/b.cub ");
+    EXPECT_EQ(s.FileName, "/a/b.cub");
+    s.SetFileName(" /a/b.cub");
+    EXPECT_EQ(s.FileName, "/a/b.cub");
+}
+
+TEST(CubeConnection, FailedConnectIsShownOnceAndLeavesItInactive)
+{
+    cbtest::TAppGlobals globals;
+    auto description = std::make_unique<TCubeConnectionString>(); // type 0: empty string
+    TMSOLAPConnection connection(std::move(description));
+    EXPECT_FALSE(connection.Active);
+    EXPECT_FALSE(connection.DisplayErrors);
+    ASSERT_EQ(globals.UI.Errors.size(), 1u);
+    EXPECT_EQ(globals.UI.Errors[0].rfind("Unable to connect using connection string with error: ", 0), 0u)
+        << globals.UI.Errors[0];
+    EXPECT_FALSE(connection.GetCubeDefs());
+    EXPECT_EQ(connection.GetCurrentCubeDef(), nullptr);
+    EXPECT_EQ(connection.GetActiveConnection(), nullptr);
+    EXPECT_FALSE(connection.SelectCubeByName("x"));
+
+    auto missing = std::make_unique<TCubeConnectionString>();
+    missing->ConnectionType = ctLocalCubeFile;
+    missing->FileName = globals.Dir().file("missing.cub");
+    EXPECT_FALSE(connection.Connect(std::move(missing)));
+    ASSERT_EQ(globals.UI.Errors.size(), 2u);
+    EXPECT_NE(globals.UI.Errors[1].find("string" + std::string("Data Source=\"") + globals.Dir().file("missing.cub")),
+              std::string::npos);
+    EXPECT_EQ(connection.GetFileName(), globals.Dir().file("missing.cub"));
+}
+
+TEST(CubeModel, CubeNameCheck)
+{
+    struct Case {
+        std::string name;
+        const char* message; // none: valid
+    } cases[] = {
+        {std::string(50, 'a'), nullptr},
+        {std::string(51, 'a'), "Cube name cannot be longer than 50 characters."},
+        {"", "Cube name connot be empty."},
+        {" \t ", "Cube name connot be empty."},
+        {" Sales", "Cube name must begin with a letter."},
+        {"_Sales", "Cube name must begin with a letter."},
+        {"1Sales", "Cube name must begin with a letter."},
+        {"Sales 2024", nullptr},
+        {"Sales-2024", "Invalid character \"-\" within cube name."},
+        {"S#,@\\_|9", nullptr},
+        {"Sales.old", "Invalid character \".\" within cube name."},
+        {"a!b\"", "Invalid character \"!\" within cube name."},
+        {"a~", "Invalid character \"~\" within cube name."},
+        {"a[b]", "Invalid character \"[\" within cube name."},
+        {"a{b", "Invalid character \"{\" within cube name."},
+        {"a`b", "Invalid character \"`\" within cube name."},
+    };
+    cbtest::TAppGlobals globals;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        globals.UI.Errors.clear();
+        EXPECT_EQ(IsValidCubeName(c.name, false), c.message == nullptr);
+        EXPECT_TRUE(globals.UI.Errors.empty());
+        EXPECT_EQ(IsValidCubeName(c.name, true), c.message == nullptr);
+        if (c.message) {
+            ASSERT_EQ(globals.UI.Errors.size(), 1u);
+            EXPECT_EQ(globals.UI.Errors[0], c.message);
+        } else {
+            EXPECT_TRUE(globals.UI.Errors.empty());
+        }
+    }
+}
+
+TEST(CubeModel, ValueTypesAndTextHelpers)
+{
+    TDimension d;
+    EXPECT_EQ(d.DimensionType, 4);
+    auto a = std::make_unique<TDimensionMember>();
+    a->Caption = "A";
+    a->UniqueName = "[D].[a]";
+    a->Depth = 1;
+    d.AddMember(std::move(a));
+    d.Name = "D";
+    TDimension copy;
+    copy.Assign(d);
+    ASSERT_EQ(copy.GetMemberCount(), 1);
+    EXPECT_NE(copy.GetMember(0), d.GetMember(0)); // members are copied, not shared
+    EXPECT_EQ(copy.FindMember("[D].[a]")->Caption, "A");
+    EXPECT_EQ(copy.FindMember("[D].[A]"), nullptr);
+    EXPECT_EQ(copy.Name, "D");
+
+    EXPECT_EQ(GetLastBracketedPart("[D].[L1].[L2]"), "[L2]");
+    EXPECT_EQ(GetLastBracketedPart("plain"), "plain");
+    EXPECT_EQ(GetDimensionType(nullptr), 4);
+}

@@ -1,0 +1,67 @@
+#pragma once
+// Shared by the query model and display manager tests: a user interface that
+// records what it is asked, and globals pointed at it and at a temporary log.
+#include "app/core/Globals.h"
+#include "app/core/LogFile.h"
+#include "app/core/UserInterface.h"
+#include "tests/common/TestSupport.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cbtest {
+
+class TRecordingUI : public cb::app::TBaseUserInterface {
+public:
+    std::vector<std::string> Errors, Informations, Questions;
+    bool Answer = true; // for Yes/No and OK/Cancel
+
+    void ShowError(const std::string& text) override { Errors.push_back(text); }
+    void ShowInformation(const std::string& text) override { Informations.push_back(text); }
+    bool ConfirmOKCancel(const std::string& text) override
+    {
+        Questions.push_back(text);
+        return Answer;
+    }
+    bool ConfirmYesNo(const std::string& text) override
+    {
+        Questions.push_back(text);
+        return Answer;
+    }
+    int AskYesNoCancel(const std::string& text) override
+    {
+        Questions.push_back(text);
+        return Answer ? cb::app::mrYes : cb::app::mrNo;
+    }
+};
+
+// Points gUserInterface and gLogFile at a recording UI and a log in a
+// temporary folder for the object's life.
+class TAppGlobals {
+public:
+    TAppGlobals()
+        : FLog(std::make_unique<cb::app::TLogFile>(FDir.file("cube_browser.log"))),
+          FSavedUI(cb::app::gUserInterface), FSavedLog(cb::app::gLogFile)
+    {
+        cb::app::gUserInterface = &UI;
+        cb::app::gLogFile = FLog.get();
+    }
+    ~TAppGlobals()
+    {
+        cb::app::gUserInterface = FSavedUI;
+        cb::app::gLogFile = FSavedLog;
+    }
+    std::string LogText() const { return readFile(FDir.file("cube_browser.log")); }
+    const TempDir& Dir() const { return FDir; }
+
+    TRecordingUI UI;
+
+private:
+    TempDir FDir;
+    std::unique_ptr<cb::app::TLogFile> FLog;
+    cb::app::TBaseUserInterface* FSavedUI;
+    cb::app::TLogFile* FSavedLog;
+};
+
+} // namespace cbtest
