@@ -1,0 +1,174 @@
+#include "app/core/Config.h"
+#include "app/core/Globals.h"
+#include "app/core/LogFile.h"
+#include "platform/rtl/IniFile.h"
+#include "tests/common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace cb::app;
+
+namespace {
+
+const char* const ThreeThemes = "[Themes]\r\nThemeCount=3\r\n[Theme1]\r\nName=Default\r\n"
+                                "[Theme2]\r\nName=Ocean\r\n[Theme3]\r\nName=Sand\r\n";
+
+class Config : public ::testing::Test {
+protected:
+    void SetUp() override { cbtest::writeFile(dir.file("themes.ini"), ThreeThemes); }
+    std::unique_ptr<TCubeBrowserConfig> Make()
+    {
+        return std::make_unique<TCubeBrowserConfig>(ini, dir.path().string());
+    }
+    std::string Read(const std::string& key)
+    {
+        return cb::rtl::TMemIniFile(ini).ReadString("AppSettings", key, "<missing>");
+    }
+
+    cbtest::TempDir dir;
+    std::string ini = dir.file("app.ini");
+};
+
+} // namespace
+
+TEST(ConfigPath, ApplicationPathIsTheExecutablesFolder)
+{
+    const std::string p = TBaseConfig::GetApplicationPath();
+    ASSERT_FALSE(p.empty());
+    EXPECT_EQ(p.back(), '/');
+    EXPECT_TRUE(std::filesystem::exists(p + "test_app"));
+}
+
+TEST_F(Config, MissingFileReadsTheReadingDefaults)
+{
+    auto c = Make();
+    EXPECT_FALSE(c->ReopenLastCube);
+    EXPECT_EQ(c->LastCubeConnectionLocation, "");
+    EXPECT_EQ(c->LastCubeConnectionType, 0);
+    EXPECT_FALSE(c->ShowInstructionsOnOpen);
+    EXPECT_FALSE(c->StartMaxed);
+    EXPECT_EQ(c->CurrentTheme, "Default");
+    EXPECT_TRUE(c->DontDisplayTutorialOnStartup);
+    ASSERT_NE(c->GetCurrentTheme(), nullptr);
+    EXPECT_EQ(c->GetCurrentTheme()->Name, "Default");
+    EXPECT_EQ(c->GetThemeList()->GetCount(), 3);
+    EXPECT_FALSE(std::filesystem::exists(ini)); // reading writes nothing
+}
+
+TEST_F(Config, ReadsKeysAndCutsTheTypeToEightBits)
+{
+    struct Case {
+        const char* text;
+        int type;
+        const char* theme;
+        bool maxed;
+    };
+    const Case cases[] = {
+        {"LastCubeConnectionType=300\r\n", 44, "Default", false},
+        {"LastCubeConnectionType=2\r\nCurrentTheme=Ocean\r\nStartMaxed=1\r\n", 2, "Ocean", true},
+        {"CurrentTheme=Sand\r\nStartMaxed=0\r\n", 0, "Sand", false},
+        {"CurrentTheme=ocean\r\n", 0, "Default", false}, // names match exactly
+        {"LastCubeConnectionType=-1\r\n", 255, "Default", false},
+    };
+    for (const Case& k : cases) {
+        cbtest::writeFile(ini, std::string("[AppSettings]\r\n") + k.text);
+        auto c = Make();
+        EXPECT_EQ(c->LastCubeConnectionType, k.type) << k.text;
+        ASSERT_NE(c->GetCurrentTheme(), nullptr);
+        EXPECT_EQ(c->GetCurrentTheme()->Name, k.theme) << k.text;
+        EXPECT_EQ(c->StartMaxed, k.maxed) << k.text;
+        EXPECT_TRUE(c->DontDisplayTutorialOnStartup) << k.text;
+    }
+}
+
+TEST_F(Config, SaveRoundTripsAndUnknownThemeIsSavedAsTheFirst)
+{
+    cbtest::writeFile(ini, "; mine\r\n[AppSettings]\r\nCurrentTheme=Gone\r\n[Other]\r\nKeep=1\r\n");
+    {
+        auto c = Make();
+        EXPECT_EQ(c->GetCurrentTheme()->Name, "Default");
+        c->ReopenLastCube = true;
+        c->LastCubeConnectionLocation = "/cubes/a b.cub";
+        c->LastCubeConnectionType = 1;
+        c->ShowInstructionsOnOpen = true;
+        c->StartMaxed = true;
+        c->DontDisplayTutorialOnStartup = false;
+        ASSERT_TRUE(c->SaveSettings());
+    }
+    EXPECT_EQ(Read("CurrentTheme"), "Default");
+    EXPECT_EQ(Read("StartMaxed"), "1");
+    EXPECT_EQ(Read("DontDisplayTutorialOnStartup"), "0");
+    EXPECT_EQ(cb::rtl::TMemIniFile(ini).ReadString("Other", "Keep", ""), "1");
+
+    auto c = Make();
+    EXPECT_TRUE(c->ReopenLastCube);
+    EXPECT_EQ(c->LastCubeConnectionLocation, "/cubes/a b.cub");
+    EXPECT_EQ(c->LastCubeConnectionType, 1);
+    EXPECT_TRUE(c->ShowInstructionsOnOpen);
+    EXPECT_TRUE(c->StartMaxed);
+    EXPECT_FALSE(c->DontDisplayTutorialOnStartup);
+
+    // A chosen theme is used by the next start.
+    c->SetCurrentTheme(c->GetThemeList()->FindByName("Sand"));
+    ASSERT_TRUE(c->SaveSettings());
+    EXPECT_EQ(Make()->GetCurrentTheme()->Name, "Sand");
+
+    // An independent reader sees the seven keys in their order.
+    std::string out;
+    ASSERT_EQ(cbtest::runCommand("python3 -c \"import configparser,sys;p=configparser.ConfigParser();"
+                                 "p.optionxform=str;p.read(sys.argv[1]);print(','.join(p['AppSettings']))\" '"
+                                     + ini + "'",
+                                 &out),
+              0);
+    EXPECT_EQ(out, "CurrentTheme,ReopenLastCube,LastCubeConnectionLocation,LastCubeConnectionType,"
+                   "ShowInstructionsOnOpen,StartMaxed,DontDisplayTutorialOnStartup\n");
+}
+
+TEST_F(Config, SaveAfterTheFileWasDeletedWritesBesideTheData)
+{
+    const std::string elsewhere = dir.file("sub/app.ini");
+    TCubeBrowserConfig c(elsewhere, dir.path().string());
+    ASSERT_TRUE(c.SaveSettings());
+    EXPECT_EQ(Read("CurrentTheme"), "Default");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("tavo_browser_connection_list.con")));
+}
+
+TEST_F(Config, FailedSaveIsLoggedAndReportedFalse)
+{
+    cbtest::TempDir other;
+    TLogFile log(other.file("cube_browser.log"));
+    gLogFile = &log;
+    TCubeBrowserConfig c(dir.file("none/app.ini"), dir.file("none"));
+    const bool saved = c.SaveSettings();
+    gLogFile = nullptr;
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(cbtest::readFile(other.file("cube_browser.log")).rfind("Unable to save config settings. With error: ", 0),
+              0u);
+}
+
+TEST_F(Config, UnreadableSettingsApplyTheDefaults)
+{
+    std::filesystem::create_directory(ini); // a folder where the file should be
+    auto c = Make();
+    EXPECT_TRUE(c->StartMaxed);
+    EXPECT_FALSE(c->DontDisplayTutorialOnStartup);
+    EXPECT_EQ(c->GetCurrentTheme()->Name, "Default");
+
+    auto d = TCubeBrowserConfig::CreateDefault(dir.file("x.ini"), dir.path().string());
+    EXPECT_TRUE(d->StartMaxed);
+    EXPECT_FALSE(d->DontDisplayTutorialOnStartup);
+    EXPECT_FALSE(d->ShowInstructionsOnOpen);
+    EXPECT_EQ(d->GetCurrentTheme(), d->GetThemeList()->GetTheme(0));
+}
+
+TEST_F(Config, NoThemesLeavesNoCurrentTheme)
+{
+    for (const char* text : {"", "[Themes]\r\nThemeCount=0\r\n"}) {
+        cbtest::writeFile(dir.file("themes.ini"), text);
+        EXPECT_EQ(Make()->GetCurrentTheme(), nullptr);
+    }
+    std::filesystem::remove(dir.file("themes.ini"));
+    EXPECT_EQ(Make()->GetCurrentTheme(), nullptr);
+}

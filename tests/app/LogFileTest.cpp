@@ -1,0 +1,54 @@
+#include "app/core/LogFile.h"
+#include "tests/common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using cb::app::TLogFile;
+
+TEST(LogFile, AppendsAcrossOpensWithCrLfAndFlushesEachLine)
+{
+    cbtest::TempDir dir;
+    const std::string path = dir.file("cube_browser.log");
+    {
+        TLogFile log(path);
+        ASSERT_TRUE(log.IsOpen());
+        EXPECT_TRUE(log.WriteLine("first"));
+        // Visible on disk before the log is closed.
+        EXPECT_EQ(cbtest::readFile(path), "first\r\n");
+    }
+    {
+        TLogFile log(path);
+        EXPECT_TRUE(log.WriteLine("two\nlines"));
+        EXPECT_TRUE(log.WriteLine(""));
+        EXPECT_EQ(cbtest::readFile(path), "first\r\ntwo\nlines\r\n\r\n");
+    }
+    // Reopening an open log does not truncate either.
+    TLogFile log(path);
+    EXPECT_TRUE(log.Open());
+    EXPECT_TRUE(log.WriteLine("third"));
+    EXPECT_EQ(cbtest::readFile(path), "first\r\ntwo\nlines\r\n\r\nthird\r\n");
+}
+
+TEST(LogFile, UnusablePathsGiveALogThatNeverWrites)
+{
+    cbtest::TempDir dir;
+    for (const std::string& path : {std::string(), std::string(" \t"), dir.path().string(),
+                                   dir.file("missing/dir/x.log")}) {
+        TLogFile log(path);
+        EXPECT_FALSE(log.IsOpen()) << path;
+        EXPECT_FALSE(log.Open()) << path;
+        EXPECT_FALSE(log.WriteLine("lost")) << path;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+}
+
+TEST(LogFile, ClosedLogRefusesWrites)
+{
+    cbtest::TempDir dir;
+    TLogFile log(dir.file("a.log"));
+    log.Close();
+    EXPECT_FALSE(log.WriteLine("x"));
+    EXPECT_EQ(cbtest::readFile(dir.file("a.log")), "");
+}
