@@ -2,7 +2,8 @@
 // INI files: sections of Name=Value lines, looked up without regard to ASCII
 // case. The order of sections and keys, comments (';') and blank lines are
 // kept when the file is written again; new keys go to the end of their
-// section, new sections to the end of the file. Values are kept as bytes.
+// section, new sections to the end of the file. Names and values are kept
+// as bytes, trimmed of blanks (as they are when read).
 //
 // TIniFile writes the file at once on every change (write through);
 // TMemIniFile keeps changes in memory until UpdateFile(). Files are written

@@ -1,3 +1,4 @@
+#include "platform/os/RegistryIniFile.h"
 #include "platform/os/RegistryStore.h"
 #include "platform/rtl/IniFile.h"
 #include "tests/common/TestSupport.h"
@@ -97,4 +98,23 @@ TEST(OsRegistryStoreLocation, FollowsXdgConfigHome)
         setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
     else
         unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(OsRegistryStore, IniViewOfAKey)
+{
+    cb::os::TRegistryIniFile ini("Software\\Tavo\\Browser");
+    EXPECT_EQ(ini.ReadInteger("Grid", "Col0", 64), 64);
+    EXPECT_FALSE(ini.SectionExists("Grid"));
+    ini.WriteInteger("Grid", "Col0", 80);
+    ini.WriteInteger("Grid", "Col1", 20);
+    EXPECT_EQ(ini.ReadInteger("grid", "col0", 0), 80);
+    EXPECT_EQ(ini.ReadSection("Grid"), (std::vector<std::string>{"Col0", "Col1"}));
+    TRegistryStore reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Tavo\\Browser\\Grid", false));
+    EXPECT_EQ(reg.ReadInteger("Col1", 0), 20);
+    ini.DeleteKey("Grid", "Col1");
+    EXPECT_FALSE(ini.ValueExists("Grid", "Col1"));
+    ini.EraseSection("Grid");
+    EXPECT_FALSE(ini.SectionExists("Grid"));
+    EXPECT_EQ(ini.ReadInteger("Grid", "Col0", -1), -1);
 }
