@@ -10,7 +10,7 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& context, const std::string& what)
 {
-    throw EOlapError(context + ": " + what);
+    throw EOlapError(context.empty() ? what : context + ": " + what);
 }
 
 std::string Quote(const std::string& s)

@@ -265,7 +265,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
             if (keyword == "cube") {
                 if (!cubeName.empty())
                     throw EOlapError("the cube is named twice");
-                CheckName(rest, "cube", "cube");
+                CheckName(rest, "cube", "");
                 cubeName = rest;
             } else if (keyword == "updated") {
                 updated = rest;
@@ -273,7 +273,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 DimSpec d;
                 std::string value;
                 split(d.name, value);
-                CheckName(d.name, "dimension", "dimension");
+                CheckName(d.name, "dimension", "");
                 std::istringstream ls(value);
                 std::string level;
                 while (std::getline(ls, level, ','))
@@ -290,7 +290,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 MeasureSpec m;
                 std::string value;
                 split(m.name, value);
-                CheckName(m.name, "measure", "measure");
+                CheckName(m.name, "measure", "");
                 const size_t s2 = value.find_first_of(" \t");
                 const std::string agg = value.substr(0, s2);
                 if (agg == "sum") m.aggregation = Aggregation::Sum;
@@ -305,7 +305,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 CalcSpec c;
                 std::string value;
                 split(c.name, value);
-                CheckName(c.name, "calculated member", "calculated member");
+                CheckName(c.name, "calculated member", "");
                 if (!value.empty() && value[0] == '"') {
                     const size_t close = value.find('"', 1);
                     if (close == std::string::npos)

@@ -18,12 +18,12 @@
 //       aggregation is 'sum', 'count', 'min' or 'max'.
 //   calculated_members(ordinal INTEGER PRIMARY KEY, name TEXT, expression TEXT, format_string TEXT)
 //       calculated measures.
-//   fact_columns(kind TEXT, position INTEGER, chunk INTEGER, data BLOB)
+//   fact_columns(kind TEXT, position INTEGER, chunk INTEGER, data BLOB, checksum INTEGER)
 //       the facts, column by column, in chunks of chunk_size facts (the last
 //       chunk may be shorter). kind 'key', position d: the leaf member id of
 //       dimension d per fact, unsigned 32-bit little-endian. kind 'value',
 //       position m: the value of measure m per fact, IEEE double
-//       little-endian, NaN for null.
+//       little-endian, NaN for null. checksum: ChunkChecksum of the bytes.
 //
 // Opening reads the member tables into memory and each fact column into one
 // contiguous array, then checks the whole cube (CheckCube).
@@ -50,6 +50,23 @@ namespace {
 constexpr int kCubeApplicationId = 0x54435542; // "TCUB"
 constexpr int kCubeFormatVersion = 1;
 constexpr size_t kChunkFacts = size_t(1) << 20;
+
+// A fast 64-bit hash of a chunk's bytes, to notice damaged fact data.
+uint64_t ChunkChecksum(const void* data, size_t n)
+{
+    const auto* p = static_cast<const unsigned char*>(data);
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        h = (h ^ w) * 0x100000001B3ull;
+        h ^= h >> 29;
+    }
+    for (; i < n; ++i)
+        h = (h ^ p[i]) * 0x100000001B3ull;
+    return h ^ (h >> 32);
+}
 
 std::string FileContext(const std::string& path)
 {
@@ -336,7 +353,7 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize)
     const size_t columnCount = cube.dimensions.size() + measureCount;
     std::vector<uint8_t> seen(columnCount * chunks, 0);
     size_t seenCount = 0;
-    Stmt st(db, "SELECT kind, position, chunk, data FROM fact_columns");
+    Stmt st(db, "SELECT kind, position, chunk, data, checksum FROM fact_columns");
     while (st.step()) {
         const std::string kind = st.text(0);
         const bool isKey = kind == "key";
@@ -362,6 +379,9 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize)
         const void* data = st.blob(3);
         if (st.bytes(3) != count * width || (count && !data))
             throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " has the wrong size");
+        if (st.type(4) != SQLITE_INTEGER || uint64_t(st.integer(4)) != ChunkChecksum(data, count * width))
+            throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " of " + kind + " column " +
+                             std::to_string(pos) + " is damaged (checksum mismatch)");
         if (isKey)
             CopyLittleEndian(cube.factKeys[pos].data() + first, data, count);
         else
@@ -446,7 +466,7 @@ void WriteCubeFile(const CubeData& cube, const std::string& path)
                     "CREATE TABLE calculated_members(ordinal INTEGER PRIMARY KEY, name TEXT NOT NULL,"
                     " expression TEXT NOT NULL, format_string TEXT NOT NULL);"
                     "CREATE TABLE fact_columns(kind TEXT NOT NULL, position INTEGER NOT NULL,"
-                    " chunk INTEGER NOT NULL, data BLOB NOT NULL);");
+                    " chunk INTEGER NOT NULL, data BLOB NOT NULL, checksum INTEGER NOT NULL);");
             {
                 Stmt st(db, "INSERT INTO cube VALUES(?, ?, ?, ?)");
                 st.bind(1, cube.name);
@@ -500,7 +520,7 @@ void WriteCubeFile(const CubeData& cube, const std::string& path)
                 calcSt.bind(4, cube.calculatedMembers[i].formatString);
                 calcSt.run();
             }
-            Stmt factSt(db, "INSERT INTO fact_columns VALUES(?, ?, ?, ?)");
+            Stmt factSt(db, "INSERT INTO fact_columns VALUES(?, ?, ?, ?, ?)");
             std::vector<unsigned char> buf;
             auto writeColumn = [&](const std::string& kind, size_t pos, const auto* data, size_t width) {
                 for (size_t first = 0, chunk = 0; first < cube.factCount; first += kChunkFacts, ++chunk) {
@@ -513,6 +533,7 @@ void WriteCubeFile(const CubeData& cube, const std::string& path)
                     factSt.bind(2, int64_t(pos));
                     factSt.bind(3, int64_t(chunk));
                     factSt.bindBlob(4, buf.data(), buf.size());
+                    factSt.bind(5, int64_t(ChunkChecksum(buf.data(), buf.size())));
                     factSt.run();
                 }
             };
