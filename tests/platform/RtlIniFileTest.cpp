@@ -148,3 +148,33 @@ TEST(RtlIniFile, BadFilesAndFailedWrites)
         EXPECT_NE(e.Message().find("No such file"), std::string::npos);
     }
 }
+
+TEST(RtlIniFile, IndependentReaderSeesTheSameValues)
+{
+    cbtest::TempDir dir;
+    const std::string fn = dir.file("check.ini");
+    {
+        TIniFile ini(fn);
+        ini.WriteString("AppSettings", "CurrentTheme", "Ocean Blue");
+        ini.WriteInteger("AppSettings", "LastCubeConnectionType", 2);
+        ini.WriteBool("AppSettings", "StartMaxed", true);
+        ini.WriteString("Connection1", "Location", "C:/cubes/a=b.cub");
+        ini.WriteFloat("Connection1", "Scale", -0.125);
+    }
+    std::string out;
+    const std::string script =
+        "import configparser,sys\n"
+        "c=configparser.ConfigParser(interpolation=None,strict=False)\n"
+        "c.optionxform=str\n"
+        "c.read(sys.argv[1])\n"
+        "for s in c.sections():\n"
+        "  for k,v in c.items(s): print(s+'|'+k+'|'+v)\n";
+    cbtest::writeFile(dir.file("read.py"), script);
+    ASSERT_EQ(cbtest::runCommand("python3 " + dir.file("read.py") + " " + fn, &out), 0);
+    EXPECT_EQ(out,
+              "AppSettings|CurrentTheme|Ocean Blue\n"
+              "AppSettings|LastCubeConnectionType|2\n"
+              "AppSettings|StartMaxed|1\n"
+              "Connection1|Location|C:/cubes/a=b.cub\n"
+              "Connection1|Scale|-0.125\n");
+}
