@@ -3,6 +3,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/FontCache.h"
 
+#include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
@@ -367,8 +368,8 @@ QPainter* TCanvas::forText() {
         d->fontEntry = &e;
         d->fontExtra = fCharExtra;
     }
-    const std::uint64_t tag = kTagText | (fFont.Color() & 0xFFFFFFFFu);
-    if (d->penTag != tag || IsSystemColor(fFont.Color())) {
+    const std::uint64_t tag = kTagText | ColorToRGB(fFont.Color());
+    if (d->penTag != tag) {
         p->setPen(ToQColor(fFont.Color()));
         d->penTag = tag;
     }
@@ -808,10 +809,34 @@ void TCanvas::PushClipPath() {
 
 namespace {
 
-struct TextMeasure {
-    const QFontMetrics* fm;
-    int width(const QString& s) const { return fm->horizontalAdvance(s); }
-};
+// Reused between calls: text drawing makes no allocations of its own.
+std::vector<quint32> gGlyphs;
+std::vector<QPointF> gPositions;
+
+int measureText(const TFontCacheEntry& e, const QString& s, int extra) {
+    int w = 0;
+    if (e.SimpleLayout(s, extra, nullptr, nullptr, w))
+        return w;
+    return e.metrics.horizontalAdvance(s) + extra * int(s.size());
+}
+
+// Draws s with its left end at x and its baseline at y; measures as
+// measureText does.
+void drawString(QPainter* p, const TFontCacheEntry& e, int x, int y, const QString& s, int extra) {
+    int w = 0;
+    if (e.SimpleLayout(s, extra, &gGlyphs, &gPositions, w)) {
+        if (gGlyphs.empty())
+            return;
+        static QGlyphRun run;
+        run.setRawFont(e.RawFont());
+        run.setRawData(gGlyphs.data(), gPositions.data(), int(gGlyphs.size()));
+        run.setUnderline(e.font.underline());
+        run.setStrikeOut(e.font.strikeOut());
+        p->drawGlyphRun(QPointF(x, y), run);
+        return;
+    }
+    p->drawText(QPoint(x, y), s);
+}
 
 } // namespace
 
@@ -820,10 +845,7 @@ TTextMetric TCanvas::TextMetrics() { return fFont.CacheEntry().tm; }
 TSize TCanvas::TextExtent(std::string_view text) {
     const TFontCacheEntry& e = fFont.CacheEntry();
     const QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
-    int w = e.metrics.horizontalAdvance(s);
-    if (fCharExtra != 0)
-        w += fCharExtra * int(s.size());
-    return {w, e.tm.Height};
+    return {measureText(e, s, fCharExtra), e.tm.Height};
 }
 
 void TCanvas::textAt(QPainter* p, int x, int y, std::string_view text, bool clip, const TRect* clipRect, bool opaque,
@@ -832,8 +854,7 @@ void TCanvas::textAt(QPainter* p, int x, int y, std::string_view text, bool clip
     const QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
     const bool useCp = fTextAlign & TA_UPDATECP;
     if (useCp) { x = fPenPos.X; y = fPenPos.Y; }
-    const QFontMetrics& fm = (fCharExtra != 0 && d->extraMetrics && d->extraEntry == &e) ? *d->extraMetrics : e.metrics;
-    const int w = fm.horizontalAdvance(s);
+    const int w = measureText(e, s, fCharExtra);
     const int h = e.tm.Height;
     int dx = 0, dy = 0;
     switch (fTextAlign & TA_CENTER) {
@@ -868,14 +889,14 @@ void TCanvas::textAt(QPainter* p, int x, int y, std::string_view text, bool clip
     if (angle == 0) {
         if (opaque && fBkMode == OPAQUE && !opaqueRect)
             p->fillRect(QRect(x + dx, y + dy, w, h), ToQColor(fBkColor));
-        p->drawText(QPoint(x + dx, y + dy + e.tm.Ascent), s);
+        drawString(p, e, x + dx, y + dy + e.tm.Ascent, s, fCharExtra);
     } else {
         p->save();
         p->translate(x, y);
         p->rotate(-angle / 10.0);
         if (opaque && fBkMode == OPAQUE && !opaqueRect)
             p->fillRect(QRect(dx, dy, w, h), ToQColor(fBkColor));
-        p->drawText(QPoint(dx, dy + e.tm.Ascent), s);
+        drawString(p, e, dx, dy + e.tm.Ascent, s, fCharExtra);
         p->restore();
     }
     if (clipping)
@@ -921,13 +942,13 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
 
     auto width = [&](const QString& t) {
         if (!expandTabs || !t.contains(QLatin1Char('\t')))
-            return fm.horizontalAdvance(t) + extra * int(t.size());
+            return measureText(e, t, extra);
         int x = 0;
         qsizetype start = 0;
         for (;;) {
             const qsizetype tab = t.indexOf(QLatin1Char('\t'), start);
             const QString part = t.mid(start, tab < 0 ? -1 : tab - start);
-            x += fm.horizontalAdvance(part) + extra * int(part.size());
+            x += measureText(e, part, extra);
             if (tab < 0)
                 break;
             x = (x / tabWidth + 1) * tabWidth;
@@ -1041,13 +1062,22 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
                 t = fm.elidedText(t, Qt::ElideMiddle, boxWidth);
                 t.replace(QChar(0x2026), dots);
             } else {
-                while (!t.isEmpty() && width(t + dots) > boxWidth) {
-                    if (flags & DT_WORD_ELLIPSIS) {
+                if (flags & DT_WORD_ELLIPSIS) {
+                    while (!t.isEmpty() && width(t + dots) > boxWidth) {
                         const qsizetype sp = t.lastIndexOf(QLatin1Char(' '));
                         t.truncate(sp < 0 ? 0 : sp);
-                    } else {
-                        t.chop(1);
                     }
+                } else {
+                    // Longest prefix that fits with the dots.
+                    qsizetype lo = 0, hi = t.size();
+                    while (lo < hi) {
+                        const qsizetype mid = (lo + hi + 1) / 2;
+                        if (width(t.left(mid) + dots) <= boxWidth)
+                            lo = mid;
+                        else
+                            hi = mid - 1;
+                    }
+                    t.truncate(lo);
                 }
                 t += dots;
             }
@@ -1102,18 +1132,18 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
                 for (;;) {
                     const qsizetype tab = l.text.indexOf(QLatin1Char('\t'), start);
                     const QString part = l.text.mid(start, tab < 0 ? -1 : tab - start);
-                    p->drawText(QPoint(x + cx, y + e.tm.Ascent), part);
-                    cx += fm.horizontalAdvance(part) + extra * int(part.size());
+                    drawString(p, e, x + cx, y + e.tm.Ascent, part, extra);
+                    cx += measureText(e, part, extra);
                     if (tab < 0) break;
                     cx = (cx / tabWidth + 1) * tabWidth;
                     start = tab + 1;
                 }
             } else {
-                p->drawText(QPoint(x, y + e.tm.Ascent), l.text);
+                drawString(p, e, x, y + e.tm.Ascent, l.text, extra);
             }
             if (l.underline >= 0) {
-                const int ux = x + fm.horizontalAdvance(l.text.left(l.underline));
-                const int uw = fm.horizontalAdvance(l.text.mid(l.underline, 1));
+                const int ux = x + measureText(e, l.text.left(l.underline), extra);
+                const int uw = measureText(e, l.text.mid(l.underline, 1), 0);
                 p->fillRect(QRect(ux, y + e.tm.Ascent + 1, uw, 1), ToQColor(fFont.Color()));
             }
         }

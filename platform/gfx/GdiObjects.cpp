@@ -239,6 +239,52 @@ TFontCacheEntry::TFontCacheEntry(const QFont& f) : font(f), metrics(f) {
     tm.MaxCharWidth = metrics.maxWidth();
 }
 
+void TFontCacheEntry::loadTables() const {
+    tablesLoaded = true;
+    raw = QRawFont::fromFont(font);
+    if (!raw.isValid())
+        return;
+    QString all;
+    for (int c = 0x20; c < 0x100; ++c)
+        all += QChar(c);
+    const QList<quint32> glyphs = raw.glyphIndexesForString(all);
+    if (glyphs.size() != all.size())
+        return;
+    const QList<QPointF> adv = raw.advancesForGlyphIndexes(glyphs);
+    for (int i = 0; i < int(glyphs.size()); ++i) {
+        glyphTable[size_t(0x20 + i)] = glyphs[i];
+        advanceTable[size_t(0x20 + i)] = int(std::lround(adv[i].x()));
+    }
+}
+
+bool TFontCacheEntry::SimpleLayout(const QString& s, int extra, std::vector<quint32>* glyphs,
+                                   std::vector<QPointF>* positions, int& width) const {
+    if (!tablesLoaded)
+        loadTables();
+    if (!raw.isValid())
+        return false;
+    if (glyphs) {
+        glyphs->clear();
+        positions->clear();
+    }
+    int x = 0;
+    for (const QChar ch : s) {
+        const char16_t u = ch.unicode();
+        if (u < 0x20 || u >= 0x100 || (u >= 0x7F && u < 0xA0))
+            return false;
+        const quint32 g = glyphTable[u];
+        if (g == 0)
+            return false;
+        if (glyphs) {
+            glyphs->push_back(g);
+            positions->emplace_back(x, 0);
+        }
+        x += advanceTable[u] + extra;
+    }
+    width = x;
+    return true;
+}
+
 std::string ResolveFontFamily(const std::string& name) {
     auto& names = resolvedNames().map;
     auto it = names.find(name);

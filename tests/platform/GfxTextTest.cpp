@@ -184,3 +184,22 @@ TEST(GfxText, RotatedText) {
     EXPECT_LE(ink.Bottom, 91);
     EXPECT_GE(ink.Left, 50);
 }
+
+TEST(GfxText, UnderlineAndCharacterExtra) {
+    TBitmap plain(200, 40), under(200, 40);
+    for (TBitmap* b : {&plain, &under}) {
+        TCanvas& c = b->Canvas();
+        c.SetBkMode(TRANSPARENT);
+        c.SetTextAlign(TA_BASELINE);
+        c.Font().SetSize(14);
+        if (b == &under)
+            c.Font().SetStyle(fsUnderline);
+        c.TextOut(10, 25, "HHHH");
+    }
+    EXPECT_FALSE(inkIn(plain, Rect(0, 26, 200, 40)));
+    EXPECT_TRUE(inkIn(under, Rect(0, 26, 200, 40)));
+    TCanvas c;
+    const int w = c.TextWidth("abcd");
+    c.SetTextCharacterExtra(3);
+    EXPECT_EQ(c.TextWidth("abcd"), w + 12);
+}
