@@ -133,7 +133,7 @@ TCanvas::TCanvas(QPaintDevice* device) : d(std::make_unique<State>()) {
 
 TCanvas::~TCanvas() {
     ReleasePainter();
-    if (d->painter && !d->own) {
+    if (d->painter && !d->own && d->painter->isActive()) {
         // Leave a borrowed painter as we found it.
         d->painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
         d->painter->setClipping(false);
@@ -827,7 +827,7 @@ void drawString(QPainter* p, const TFontCacheEntry& e, int x, int y, const QStri
     if (e.SimpleLayout(s, extra, &gGlyphs, &gPositions, w)) {
         if (gGlyphs.empty())
             return;
-        static QGlyphRun run;
+        QGlyphRun run;
         run.setRawFont(e.RawFont());
         run.setRawData(gGlyphs.data(), gPositions.data(), int(gGlyphs.size()));
         run.setUnderline(e.font.underline());

@@ -4,6 +4,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cmath>
@@ -188,8 +189,17 @@ struct FontKeyHash {
     }
 };
 
+void clearFontCaches();
+
 std::unordered_map<FontKey, std::unique_ptr<TFontCacheEntry>, FontKeyHash>& cache() {
     static std::unordered_map<FontKey, std::unique_ptr<TFontCacheEntry>, FontKeyHash> c;
+    static const bool cleanup = [] {
+        // Qt fonts must go before the application object does.
+        if (QCoreApplication::instance())
+            qAddPostRoutine(clearFontCaches);
+        return true;
+    }();
+    (void)cleanup;
     return c;
 }
 
@@ -197,6 +207,11 @@ std::unordered_map<FontKey, std::unique_ptr<TFontCacheEntry>, FontKeyHash>& cach
 std::unordered_map<FontKey, int, FontKeyHash>& cellToEm() {
     static std::unordered_map<FontKey, int, FontKeyHash> c;
     return c;
+}
+
+void clearFontCaches() {
+    cache().clear();
+    cellToEm().clear();
 }
 
 const TFontCacheEntry& lookupEm(const std::string& family, int em, TFontStyles style, TFontPitch pitch) {

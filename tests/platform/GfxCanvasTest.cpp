@@ -2,7 +2,11 @@
 
 #include "platform/gfx/StylePainter.h"
 
+#include "tests/common/TestSupport.h"
+
 #include <QPainter>
+#include <QPicture>
+#include <QPrinter>
 #include <gtest/gtest.h>
 
 using namespace cb::gfx;
@@ -269,4 +273,38 @@ TEST_F(GfxCanvas, StylePainterDrawsStates) {
     DrawThemedScrollArrow(up.Canvas(), Rect(0, 0, 16, 16), TScrollDirection::Up, TThemeState::Normal);
     DrawThemedScrollArrow(down.Canvas(), Rect(0, 0, 16, 16), TScrollDirection::Down, TThemeState::Normal);
     EXPECT_NE(up.Image(), down.Image());
+}
+
+TEST(GfxCanvasTargets, PictureAndPrinterKeepLogicalPixels) {
+    // A recorded picture replays what the canvas drew.
+    QPicture pic;
+    {
+        QPainter p(&pic);
+        TCanvas c(&p);
+        c.Brush().SetColor(clRed);
+        c.Rectangle(10, 10, 20, 20);
+        EXPECT_EQ(c.RasterImage(), nullptr);
+        EXPECT_EQ(c.Pixel(12, 12), clNone);
+    }
+    TBitmap b(40, 40);
+    b.Canvas().Painter()->drawPicture(0, 0, pic);
+    EXPECT_EQ(px(b, 10, 10), clBlack);
+    EXPECT_EQ(px(b, 15, 15), clRed);
+    EXPECT_EQ(px(b, 20, 20), clWhite);
+
+    // A printer of another resolution: logical pixels scale to its dots.
+    cbtest::TempDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.file("out.pdf")));
+    QPainter p(&printer);
+    TCanvas c(&p);
+    const double scale = printer.logicalDpiX() / 96.0;
+    EXPECT_DOUBLE_EQ(c.DeviceScale(), scale);
+    const TRect device = c.ClipRect();
+    c.UseLogicalPixels(true);
+    const TRect logical = c.ClipRect();
+    EXPECT_NEAR(logical.Width(), device.Width() / scale, 1.0);
+    c.Rectangle(0, 0, 96, 96); // an inch
+    p.end();
 }
