@@ -1,0 +1,49 @@
+#include "chart/ChartBrush.h"
+
+#include "chart/ChartPen.h"
+#include "platform/gfx/Bitmap.h"
+
+namespace cb::chart {
+
+TChartBrush::TChartBrush(TChangeEvent onChange)
+{
+    SetColor(clDefault);
+    BindChangeEvent(*this, std::move(onChange));
+}
+
+TChartBrush::~TChartBrush() = default;
+
+cb::gfx::TBitmap& TChartBrush::Image()
+{
+    if (!fImage)
+        fImage = std::make_unique<cb::gfx::TBitmap>();
+    return *fImage;
+}
+
+void TChartBrush::SetImage(const cb::gfx::TBitmap* image)
+{
+    if (!image) {
+        if (fImage) {
+            fImage.reset();
+            Changed();
+        }
+        return;
+    }
+    if (image == fImage.get())
+        return;
+    Image().Assign(*image);
+    Changed();
+}
+
+void TChartBrush::Assign(const cb::gfx::TBrush& source)
+{
+    if (this == &source)
+        return;
+    BeginUpdate();
+    if (auto* b = dynamic_cast<const TChartBrush*>(&source))
+        SetImage(b->fImage.get());
+    cb::gfx::TBrush::Assign(source);
+    EndUpdate();
+}
+
+} // namespace cb::chart

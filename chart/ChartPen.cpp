@@ -1,0 +1,79 @@
+#include "chart/ChartPen.h"
+
+namespace cb::chart {
+
+void BindChangeEvent(cb::gfx::TGraphicsObject& object, TChangeEvent onChange)
+{
+    if (onChange)
+        object.OnChange = [f = std::move(onChange)](cb::gfx::TGraphicsObject&) { f(); };
+    else
+        object.OnChange = nullptr;
+}
+
+TChartPen::TChartPen(TChangeEvent onChange) { BindChangeEvent(*this, std::move(onChange)); }
+
+void TChartPen::SetVisible(bool v)
+{
+    if (fVisible != v) {
+        fVisible = v;
+        Changed();
+    }
+}
+
+void TChartPen::SetSmallDots(bool v)
+{
+    if (fSmallDots != v) {
+        fSmallDots = v;
+        Changed();
+    }
+}
+
+void TChartPen::Assign(const cb::gfx::TPen& source)
+{
+    if (this == &source)
+        return;
+    BeginUpdate();
+    if (auto* p = dynamic_cast<const TChartPen*>(&source)) {
+        SetVisible(p->fVisible);
+        SetSmallDots(p->fSmallDots);
+        SetEndStyle(p->EndStyle());
+    }
+    cb::gfx::TPen::Assign(source);
+    EndUpdate();
+}
+
+TChartHiddenPen::TChartHiddenPen(TChangeEvent onChange) : TChartPen(std::move(onChange))
+{
+    auto keep = OnChange;
+    OnChange = nullptr;
+    SetVisible(false);
+    SetDefaultVisible(false);
+    OnChange = keep;
+}
+
+TDottedGrayPen::TDottedGrayPen(TChangeEvent onChange) : TChartPen(std::move(onChange))
+{
+    auto keep = OnChange;
+    OnChange = nullptr;
+    SetColor(clGray);
+    SetStyle(cb::gfx::psDot);
+    OnChange = keep;
+}
+
+TDarkGrayPen::TDarkGrayPen(TChangeEvent onChange) : TChartPen(std::move(onChange))
+{
+    auto keep = OnChange;
+    OnChange = nullptr;
+    SetColor(clGray);
+    OnChange = keep;
+}
+
+TWhitePen::TWhitePen(TChangeEvent onChange) : TChartPen(std::move(onChange))
+{
+    auto keep = OnChange;
+    OnChange = nullptr;
+    SetColor(clWhite);
+    OnChange = keep;
+}
+
+} // namespace cb::chart

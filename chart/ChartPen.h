@@ -1,0 +1,64 @@
+#pragma once
+// Chart pens: the platform pen with visibility and small dots, and the
+// fixed-colour variants chart elements start with.
+#include "chart/PlotTypes.h"
+
+namespace cb::chart {
+
+class TChartPen : public cb::gfx::TPen {
+public:
+    explicit TChartPen(TChangeEvent onChange = {});
+
+    bool Visible() const { return fVisible; }
+    void SetVisible(bool v);
+    bool SmallDots() const { return fSmallDots; }
+    void SetSmallDots(bool v);
+    void Hide() { SetVisible(false); }
+    void Show() { SetVisible(true); }
+
+    TPenEndStyle DefaultEndStyle() const { return fDefaultEndStyle; }
+    bool DefaultVisible() const { return fDefaultVisible; }
+    // Stored only when different from the class's defaults.
+    bool IsEndStyleStored() const { return EndStyle() != fDefaultEndStyle; }
+    bool IsVisibleStored() const { return fVisible != fDefaultVisible; }
+
+    // From another chart pen: Visible, SmallDots and EndStyle, then the
+    // plain pen settings.
+    void Assign(const cb::gfx::TPen& source) override;
+
+protected:
+    void SetDefaultVisible(bool v) { fDefaultVisible = v; }
+    void SetDefaultEndStyle(TPenEndStyle e) { fDefaultEndStyle = e; }
+
+private:
+    bool fSmallDots = false;
+    bool fVisible = true;
+    TPenEndStyle fDefaultEndStyle = cb::gfx::esRound;
+    bool fDefaultVisible = true;
+};
+
+// Invisible until shown.
+class TChartHiddenPen : public TChartPen {
+public:
+    explicit TChartHiddenPen(TChangeEvent onChange = {});
+};
+
+class TDottedGrayPen : public TChartPen {
+public:
+    explicit TDottedGrayPen(TChangeEvent onChange = {});
+};
+
+class TDarkGrayPen : public TChartPen {
+public:
+    explicit TDarkGrayPen(TChangeEvent onChange = {});
+};
+
+class TWhitePen : public TChartPen {
+public:
+    explicit TWhitePen(TChangeEvent onChange = {});
+};
+
+// Binds a change event to a platform graphics object.
+void BindChangeEvent(cb::gfx::TGraphicsObject& object, TChangeEvent onChange);
+
+} // namespace cb::chart

@@ -1,0 +1,226 @@
+#pragma once
+// Base of every chart panel: owns the drawing canvas, the 3D switch and
+// options, margins, border, bevels and shadow, and turns "draw yourself on
+// this canvas inside this rectangle" into begin-draw, lay-out, contents and
+// end-draw. Serves the screen (buffered), bitmaps, the clipboard, printing
+// and replacement canvases, and broadcasts events to listeners.
+#include "chart/Canvas3D.h"
+#include "chart/ChartPen.h"
+#include "chart/PlotEvents.h"
+#include "chart/PlotShadow.h"
+#include "chart/View3DOptions.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+class QPrinter;
+
+namespace cb::gfx {
+class TBitmap;
+class TCanvas;
+} // namespace cb::gfx
+
+namespace cb::chart {
+
+class TChartBrush;
+
+enum TPlotUnits { muPercent, muPixels };
+enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+
+// Process-wide drawing options of the panels.
+struct TPlotPanelOptions {
+    bool PensOnPrinters = true;
+    bool ClipWhenPrinting = true;
+    bool ClipWhenMetafiling = true;
+    bool EraseBackground = false;
+    bool PrintPanelBackground = false;
+};
+TPlotPanelOptions& PlotPanelOptions();
+
+class TCustomPlotPanel : public QWidget {
+public:
+    explicit TCustomPlotPanel(QWidget* parent = nullptr);
+    ~TCustomPlotPanel() override;
+
+    // --- published ---
+    TChartHiddenPen& Border() { return *fBorder; }
+    void SetBorder(const TChartPen& pen) { fBorder->Assign(pen); }
+    int BorderRound() const { return fBorderRound; }
+    void SetBorderRound(int v);
+    // Index 0..3: left, top, right, bottom.
+    int GetMargin(int index) const { return fMargins[index & 3]; }
+    void SetMargin(int index, int value);
+    int MarginLeft() const { return fMargins[0]; }
+    int MarginTop() const { return fMargins[1]; }
+    int MarginRight() const { return fMargins[2]; }
+    int MarginBottom() const { return fMargins[3]; }
+    TPlotUnits MarginUnits() const { return fMarginUnits; }
+    void SetMarginUnits(TPlotUnits u);
+    bool Monochrome() const { return fCanvas ? fCanvas->IsMonochrome() : false; }
+    void SetMonochrome(bool on);
+    bool PrintProportional() const { return fPrintProportional; }
+    void SetPrintProportional(bool on) { fPrintProportional = on; }
+    TPlotShadow& Shadow() { return *fShadow; }
+    void SetShadow(const TPlotShadow& s);
+    bool View3D() const { return fView3D; }
+    void SetView3D(bool on);
+    TView3DOptions& View3DOptions() { return *fView3DOptions; }
+    void SetView3DOptions(const TView3DOptions& o);
+
+    // --- panel look ---
+    TColor Color() const { return fColor; }
+    void SetColor(TColor c);
+    TPanelBevel BevelInner() const { return fBevelInner; }
+    void SetBevelInner(TPanelBevel b);
+    TPanelBevel BevelOuter() const { return fBevelOuter; }
+    void SetBevelOuter(TPanelBevel b);
+    int BevelWidth() const { return fBevelWidth; }
+    void SetBevelWidth(int w);
+    int BorderWidth() const { return fBorderWidth; }
+    void SetBorderWidth(int w);
+
+    // --- state ---
+    bool AutoRepaint() const { return fAutoRepaint; }
+    void SetAutoRepaint(bool on) { fAutoRepaint = on; }
+    bool ApplyZOrder() const { return fApplyZOrder; }
+    void SetApplyZOrder(bool on) { fApplyZOrder = on; }
+    bool CancelMouse() const { return fCancelMouse; }
+    void SetCancelMouse(bool on) { fCancelMouse = on; }
+    bool Printing() const { return fPrinting; }
+    const TRect& ChartBounds() const { return fChartBounds; }
+    TRect& ChartRect() { return fChartRect; }
+    void SetChartRect(const TRect& r) { fChartRect = r; }
+    int ChartWidth() const { return fChartWidth; }
+    int ChartHeight() const { return fChartHeight; }
+    int ChartXCenter() const { return fChartXCenter; }
+    int ChartYCenter() const { return fChartYCenter; }
+    int Width3D() const { return fWidth3D; }
+    void SetWidth3D(int v) { fWidth3D = v; }
+    int Height3D() const { return fHeight3D; }
+    void SetHeight3D(int v) { fHeight3D = v; }
+    const TRect& PrintMargins() const { return fPrintMargins; }
+    void SetPrintMargins(const TRect& r) { fPrintMargins = r; }
+    int PrintResolution() const { return fPrintResolution; }
+    void SetPrintResolution(int v) { fPrintResolution = v; }
+
+    // The drawing canvas (owned; nullptr while an exporter holds it).
+    TCanvas3D* Canvas() const { return fCanvas.get(); }
+    // Takes the canvas out, leaving none.
+    std::unique_ptr<TCanvas3D> TakeCanvas() { return std::move(fCanvas); }
+    // Binds the new canvas, hands it the old one's settings and frees the
+    // old one; nullptr does nothing.
+    void ReplaceCanvas(std::unique_ptr<TCanvas3D> canvas);
+    bool GetBuffered() const { return fCanvas && fCanvas->IsBuffered(); }
+    void SetBuffered(bool on);
+
+    // --- virtual operations ---
+    virtual TColor PanelBackColor() const { return fColor; }
+    virtual void DrawContents(const TRect& bounds);
+    virtual void SettingChanged();
+    // One complete drawing on canvas inside r.
+    virtual void DrawOnCanvas(cb::gfx::TCanvas* canvas, const TRect& r);
+    // The client rectangle, or (0, 0, Width, Height) without a parent.
+    virtual TRect PanelRect() const;
+    virtual void DrawPanelFrame(TRect& r);
+
+    void NormalizeChartRect();
+    void Invalidate();
+    bool ClippingAllowed();
+    TPoint CursorClientPos() const;
+    void SelectBrushOverBackground(TColor color, const TChartBrush& brush, TColor background);
+
+    // Store when different and invalidate.
+    template <class T> void StoreAndInvalidate(T& field, const T& value)
+    {
+        if (field != value) {
+            field = value;
+            Invalidate();
+        }
+    }
+    void StoreColorAndInvalidate(TColor& f, TColor v) { StoreAndInvalidate(f, v); }
+    void StoreBooleanAndInvalidate(bool& f, bool v) { StoreAndInvalidate(f, v); }
+    void StoreIntegerAndInvalidate(int& f, int v) { StoreAndInvalidate(f, v); }
+    void StoreDoubleAndInvalidate(double& f, double v) { StoreAndInvalidate(f, v); }
+    void StoreStringAndInvalidate(std::string& f, const std::string& v) { StoreAndInvalidate(f, v); }
+
+    // --- listeners ---
+    TPlotEventListeners& Listeners() { return fListeners; }
+    void BroadcastEvent(TPlotEvent& event);
+    void RemoveListener(TPlotEventListener* listener) { fListeners.Remove(listener); }
+    void BroadcastMouse(TPlotMouseEventKind kind, TPlotMouseButton button, unsigned shift, int x, int y);
+
+    // --- output ---
+    // A new bitmap of r's size: filled with background unless white, then
+    // drawn unbuffered.
+    std::unique_ptr<cb::gfx::TBitmap> DrawToBitmap(TColor background, const TRect& r);
+    void DrawUnbuffered(cb::gfx::TCanvas* canvas, const TRect& r);
+    void DrawMetafiling(cb::gfx::TCanvas* canvas, const TRect& r);
+    // The panel as a BMP file, white background.
+    void SaveBitmapFile(const std::string& fileName);
+    void CopyBitmapToClipboard();
+    void CopyRectToClipboard(const TRect& r);
+
+    // --- printing ---
+    // Window extent and r in logical units for drawing r on paper.
+    void CalcPrintExtents(TRect& r, const TRect& panelRect, int& windowWidth, int& windowHeight) const;
+    void DrawOnPrinterCanvas(cb::gfx::TCanvas* canvas, const TRect& r);
+    void DrawOnPrinter(QPrinter& printer, const TRect& r);
+    TRect PrintPageRect(QPrinter* printer);
+    // Page width and height in device pixels and the pixel aspect
+    // (horizontal / vertical resolution).
+    TRect ProportionalPrintMargins(int pageWidth, int pageHeight, double aspect) const;
+    TRect ProportionalPrintMargins(QPrinter* printer) const;
+    static TRect PageRectFromMargins(const TRect& margins, int pageWidth, int pageHeight, int dpiX, int dpiY);
+    void AdjustPenForPrinting(cb::gfx::TPen& pen);
+
+    void Assign(const TCustomPlotPanel& source);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+    void DrawPanelBevel(TPanelBevel kind, TRect& r, int cornerSize, int width);
+    void ApplyRoundRegion();
+    cb::gfx::TCanvas& ToolkitCanvas() { return *fToolkitCanvas; }
+
+private:
+    bool fApplyZOrder = true;
+    bool fAutoRepaint = true;
+    std::unique_ptr<TChartHiddenPen> fBorder;
+    int fBorderRound = 0;
+    bool fCancelMouse = false;
+    TRect fChartBounds;
+    int fChartWidth = 0, fChartHeight = 0, fChartXCenter = 0, fChartYCenter = 0;
+    std::unique_ptr<cb::gfx::TCanvas> fToolkitCanvas;
+    int fHeight3D = 0;
+    int fMargins[4] = {3, 4, 3, 4};
+    TPlotUnits fMarginUnits = muPercent;
+    bool fPrinting = false;
+    TRect fPrintMargins{15, 15, 15, 15};
+    bool fPrintProportional = true;
+    int fPrintResolution = 0;
+    std::unique_ptr<TPlotShadow> fShadow;
+    bool fView3D = true;
+    std::unique_ptr<TView3DOptions> fView3DOptions;
+    int fWidth3D = 0;
+    TPlotEventListeners fListeners;
+    bool fRounding = false;
+    bool fDestroying = false;
+    std::unique_ptr<TCanvas3D> fCanvas;
+    TRect fChartRect;
+    TColor fColor = clBtnFace;
+    TPanelBevel fBevelInner = bvNone;
+    TPanelBevel fBevelOuter = bvRaised;
+    int fBevelWidth = 1;
+    int fBorderWidth = 0;
+};
+
+} // namespace cb::chart

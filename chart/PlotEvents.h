@@ -1,0 +1,56 @@
+#pragma once
+// Events a chart panel broadcasts to its listeners, and the listener list.
+#include <algorithm>
+#include <vector>
+
+namespace cb::chart {
+
+class TCustomPlotPanel;
+
+class TPlotEvent {
+public:
+    virtual ~TPlotEvent() = default;
+    TCustomPlotPanel* Sender = nullptr;
+};
+
+// The panel's 3D switch changed.
+class TPlotView3DEvent : public TPlotEvent {};
+
+enum TPlotMouseEventKind { meDown = 0, meUp = 1, meMove = 2 };
+enum TPlotMouseButton { mbLeft, mbRight, mbMiddle };
+enum TPlotShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+
+class TPlotMouseEvent : public TPlotEvent {
+public:
+    TPlotMouseEventKind Kind = meMove;
+    TPlotMouseButton Button = mbLeft;
+    unsigned Shift = 0;
+    int X = 0;
+    int Y = 0;
+};
+
+class TPlotEventListener {
+public:
+    virtual ~TPlotEventListener() = default;
+    virtual void HandleEvent(TPlotEvent& event) = 0;
+};
+
+// Registered listeners, in order of addition (not owned).
+class TPlotEventListeners {
+public:
+    void Add(TPlotEventListener* l)
+    {
+        if (l && std::find(fItems.begin(), fItems.end(), l) == fItems.end())
+            fItems.push_back(l);
+    }
+    void Remove(TPlotEventListener* l) { fItems.erase(std::remove(fItems.begin(), fItems.end(), l), fItems.end()); }
+    int Count() const { return int(fItems.size()); }
+    bool Empty() const { return fItems.empty(); }
+    TPlotEventListener* operator[](int i) const { return fItems[std::size_t(i)]; }
+    const std::vector<TPlotEventListener*>& Items() const { return fItems; }
+
+private:
+    std::vector<TPlotEventListener*> fItems;
+};
+
+} // namespace cb::chart

@@ -1,0 +1,136 @@
+#include "chart/PlotFont.h"
+
+#include "chart/PlotCanvas.h"
+#include "chart/PlotTexts.h"
+
+namespace cb::chart {
+
+namespace {
+struct DefaultFont {
+    std::string name;
+    int size = 0;
+    bool set = false;
+};
+DefaultFont& Defaults()
+{
+    static DefaultFont d;
+    if (!d.set) {
+        d.name = PlotText(TPlotText::txtDefaultFontName);
+        d.size = std::atoi(PlotText(TPlotText::txtDefaultFontSize).c_str());
+        d.set = true;
+    }
+    return d;
+}
+} // namespace
+
+const std::string& DefaultChartFontName() { return Defaults().name; }
+int DefaultChartFontSize() { return Defaults().size; }
+
+void SetDefaultChartFont(const std::string& name, int size)
+{
+    DefaultFont& d = Defaults();
+    d.name = name;
+    d.size = size;
+}
+
+TPlotFont::TPlotFont(TChangeEvent onChange)
+{
+    SetColor(clBlack);
+    if (Charset() != 1)
+        SetCharset(1);
+    SetName(DefaultChartFontName());
+    if (Size() != DefaultChartFontSize())
+        SetSize(DefaultChartFontSize());
+    BindChangeEvent(*this, std::move(onChange));
+}
+
+TPlotFont::~TPlotFont()
+{
+    if (fCanvas)
+        fCanvas->ReleaseChartFont(this);
+}
+
+void TPlotFont::notify() { Changed(); }
+
+void TPlotFont::SetInterCharSize(int v)
+{
+    if (fInterCharSize != v) {
+        fInterCharSize = v;
+        Changed();
+    }
+}
+
+TChartHiddenPen& TPlotFont::OutLine()
+{
+    if (!fOutLine)
+        fOutLine = std::make_unique<TChartHiddenPen>([this] { notify(); });
+    return *fOutLine;
+}
+
+TPlotShadow& TPlotFont::Shadow()
+{
+    if (!fShadow)
+        fShadow = std::make_unique<TPlotShadow>([this] { notify(); });
+    return *fShadow;
+}
+
+TPlotFontGradient& TPlotFont::Gradient()
+{
+    if (!fGradient)
+        fGradient = std::make_unique<TPlotFontGradient>([this] { notify(); });
+    return *fGradient;
+}
+
+void TPlotFont::SetOutLine(const TChartPen* pen)
+{
+    if (!pen) {
+        fOutLine.reset();
+        return;
+    }
+    if (pen != fOutLine.get())
+        OutLine().Assign(*pen);
+}
+
+void TPlotFont::SetShadow(const TPlotShadow* shadow)
+{
+    if (!shadow) {
+        fShadow.reset();
+        return;
+    }
+    if (shadow != fShadow.get()) {
+        Shadow().Assign(*shadow);
+        notify();
+    }
+}
+
+void TPlotFont::SetGradient(const TCustomPlotGradient* gradient)
+{
+    if (!gradient) {
+        fGradient.reset();
+        return;
+    }
+    if (gradient != fGradient.get()) {
+        Gradient().Assign(*gradient);
+        notify();
+    }
+}
+
+bool TPlotFont::IsHeightStored() const { return Size() != DefaultChartFontSize(); }
+bool TPlotFont::IsNameStored() const { return Name() != DefaultChartFontName(); }
+
+void TPlotFont::Assign(const cb::gfx::TFont& source)
+{
+    if (this == &source)
+        return;
+    BeginUpdate();
+    if (auto* f = dynamic_cast<const TPlotFont*>(&source)) {
+        SetGradient(f->fGradient.get());
+        SetInterCharSize(f->fInterCharSize);
+        SetOutLine(f->fOutLine.get());
+        SetShadow(f->fShadow.get());
+    }
+    cb::gfx::TFont::Assign(source);
+    EndUpdate();
+}
+
+} // namespace cb::chart
