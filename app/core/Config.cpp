@@ -3,9 +3,8 @@
 #include "app/core/Globals.h"
 #include "app/core/Helpers.h"
 #include "app/core/LogFile.h"
+#include "platform/os/Files.h"
 #include "platform/rtl/IniFile.h"
-
-#include <QCoreApplication>
 
 #include <filesystem>
 
@@ -22,16 +21,7 @@ const char* const TCubeBrowserConfig::MissingFilesMessage =
 
 std::string TBaseConfig::GetApplicationPath()
 {
-    static const std::string path = [] {
-        std::error_code ec;
-        auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-        if (!ec)
-            return EnsureTrailingBackslash(exe.parent_path().string());
-        if (QCoreApplication::instance())
-            return EnsureTrailingBackslash(QCoreApplication::applicationDirPath().toStdString());
-        return std::string("./");
-    }();
-    return path;
+    return EnsureTrailingBackslash(os::GetApplicationPath());
 }
 
 TCubeBrowserConfig::TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder)

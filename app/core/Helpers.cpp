@@ -1,13 +1,7 @@
 #include "app/core/Helpers.h"
 
-#include <QDesktopServices>
-#include <QString>
-#include <QUrl>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
+#include "platform/os/Files.h"
+#include "platform/os/Shell.h"
 
 namespace cb::app {
 
@@ -86,37 +80,13 @@ std::string ReplaceFileExtension(const std::string& fileName, const std::string&
 
 bool IsFileLocked(const std::string& fileName)
 {
-    const int fd = ::open(fileName.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return errno != ENOENT && errno != ENOTDIR;
-    bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
-    if (!locked) {
-        // Record locks of other processes count as well.
-        struct flock probe {};
-        probe.l_type = F_WRLCK;
-        probe.l_whence = SEEK_SET;
-        if (::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK)
-            locked = true;
-        ::flock(fd, LOCK_UN);
-    }
-    ::close(fd);
-    return locked;
+    return os::IsFileLocked(fileName);
 }
 
 bool ShellOpen(const std::string& target)
 {
     const std::string t = TrimText(target);
-    if (t.empty())
-        return false;
-    const QString q = QString::fromStdString(t);
-    QUrl url;
-    if (q.startsWith('/'))
-        url = QUrl::fromLocalFile(q);
-    else
-        url = QUrl::fromUserInput(q);
-    if (!url.isValid())
-        return false;
-    return QDesktopServices::openUrl(url);
+    return !t.empty() && os::ShellOpen(t);
 }
 
 } // namespace cb::app

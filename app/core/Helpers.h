@@ -34,7 +34,8 @@ std::string ReplaceFileExtension(const std::string& fileName, const std::string&
 bool IsFileLocked(const std::string& fileName);
 
 // Opens a document path or web address (trimmed) with the desktop's
-// handler. False for a blank text or when no handler accepted it.
+// handler. False for a blank text, a missing local file, or when no handler
+// accepted it.
 bool ShellOpen(const std::string& target);
 
 // Trims blanks and control characters from both ends.

@@ -110,17 +110,21 @@ public slots:
 
 TEST(Helpers, ShellOpenTrimsAndHandsOverTheTarget)
 {
+    cbtest::TempDir dir;
+    const std::string report = dir.file("report file.html");
+    cbtest::writeFile(report, "<html></html>");
     UrlRecorder rec;
     for (const char* scheme : {"http", "https", "file"})
         QDesktopServices::setUrlHandler(scheme, &rec, "open");
     EXPECT_TRUE(ShellOpen("  http://www.example.com/page  "));
-    EXPECT_TRUE(ShellOpen("\t/tmp/report file.html\n"));
+    EXPECT_TRUE(ShellOpen("\t" + report + "\n"));
     EXPECT_FALSE(ShellOpen("   "));
+    EXPECT_FALSE(ShellOpen(dir.file("missing.html")));
     for (const char* scheme : {"http", "https", "file"})
         QDesktopServices::unsetUrlHandler(scheme);
     ASSERT_EQ(rec.urls.size(), 2);
     EXPECT_EQ(rec.urls[0].toString().toStdString(), "http://www.example.com/page");
-    EXPECT_EQ(rec.urls[1].toLocalFile().toStdString(), "/tmp/report file.html");
+    EXPECT_EQ(rec.urls[1].toLocalFile().toStdString(), report);
 }
 
 #include "HelpersTest.moc"

@@ -23,6 +23,7 @@ TEST(Startup, GlobalsAreMadeAndFreedInFull)
     EXPECT_NE(gLogFile, nullptr);
     ASSERT_NE(gConfig, nullptr);
     EXPECT_NE(dynamic_cast<TCubeBrowserInterface*>(gUserInterface), nullptr);
+    EXPECT_NE(gDisplayManager, nullptr);
     TLogFile* log = gLogFile;
     EXPECT_TRUE(InitLogFile("/elsewhere.log")); // an existing log is kept
     EXPECT_EQ(gLogFile, log);
