@@ -1,18 +1,10 @@
 #include "app/core/Globals.h"
 
 #include "app/core/Config.h"
+#include "app/core/DisplayManager.h"
 #include "app/core/LogFile.h"
 #include "app/core/UserInterface.h"
 #include "app/ui/CubeBrowserInterface.h"
-
-#include <type_traits>
-
-// The display manager is made here once its class exists; until then
-// gDisplayManager stays empty.
-#if __has_include("app/core/DisplayManager.h")
-#include "app/core/DisplayManager.h"
-#define CB_HAVE_DISPLAY_MANAGER 1
-#endif
 
 namespace cb::app {
 
@@ -20,28 +12,6 @@ TLogFile* gLogFile = nullptr;
 TCubeBrowserConfig* gConfig = nullptr;
 TBaseUserInterface* gUserInterface = nullptr;
 TDisplayManager* gDisplayManager = nullptr;
-
-namespace {
-
-TDisplayManager* NewDisplayManager()
-{
-#ifdef CB_HAVE_DISPLAY_MANAGER
-    if constexpr (std::is_default_constructible_v<TDisplayManager>)
-        return new TDisplayManager();
-#endif
-    return nullptr;
-}
-
-void DeleteDisplayManager(TDisplayManager* manager)
-{
-#ifdef CB_HAVE_DISPLAY_MANAGER
-    delete manager;
-#else
-    (void)manager;
-#endif
-}
-
-} // namespace
 
 bool InitLogFile(const std::string& path)
 {
@@ -79,7 +49,7 @@ void InitGlobals()
         gConfig = TCubeBrowserConfig::CreateDefault(appPath + "app.ini").release();
     InitUserInterface();
     if (!gDisplayManager)
-        gDisplayManager = NewDisplayManager();
+        gDisplayManager = new TDisplayManager();
 }
 
 void FreeGlobals()
@@ -90,7 +60,7 @@ void FreeGlobals()
     gUserInterface = nullptr;
     delete gLogFile;
     gLogFile = nullptr;
-    DeleteDisplayManager(gDisplayManager);
+    delete gDisplayManager;
     gDisplayManager = nullptr;
 }
 
