@@ -62,9 +62,10 @@ std::unique_ptr<CalculatedMembers::Op> CalculatedMembers::Compile(const Node& no
         op->measure = b.id;
         if (binder_.IsCalculated(b.id)) {
             op->kind = Op::Kind::Calculated;
+            if (b.id == owner)
+                fail("the calculated member refers to itself");
             if (compiled_[Index(b.id)].state == Compiled::State::Compiling)
-                throw EOlapError("The calculated member " + ownerName + " refers to itself through " +
-                                 binder_.MemberName(kMeasuresDim, b.id));
+                fail(binder_.MemberName(kMeasuresDim, b.id) + " depends on this member: the calculated members form a cycle");
             Prepare(b.id);
             const auto& more = compiled_[Index(b.id)].stored;
             stored.insert(stored.end(), more.begin(), more.end());
