@@ -169,3 +169,23 @@ TEST(Texts, EngineTexts)
 }
 
 } // namespace
+
+#include "chart/PlotExportData.h"
+#include "tests/common/TestSupport.h"
+
+namespace {
+
+struct FixedExport : cb::chart::TPlotExportData {
+    std::string BuildText() override { return "a;b\r\n1;2"; }
+};
+
+TEST(ExportData, FileAndBadPath)
+{
+    cbtest::TempDir dir;
+    FixedExport e;
+    e.SaveTextToFile(dir.file("data.csv"));
+    EXPECT_EQ(cbtest::readFile(dir.file("data.csv")), "a;b\r\n1;2");
+    EXPECT_THROW(e.SaveTextToFile(dir.file("missing/data.csv")), cb::rtl::EInOutError);
+}
+
+} // namespace
