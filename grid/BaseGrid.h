@@ -1,0 +1,295 @@
+#pragma once
+// TBaseGrid: the string grid the grid control stands on. Cells hold text and
+// may own a lazily created TCellProperties; rectangles of cells can be merged
+// (reads and writes of any cell of a range go to its base cell); the grid
+// draws its own cells and lines through a TCanvas.
+//
+// Storage: one vector of cells per row; a cell is its text plus a pointer to
+// its property object (null for a plain cell). Column and row positions are
+// kept as prefix sums, so hit tests, visible ranges and cell rectangles cost
+// O(log n) and painting touches only the visible cells.
+#include "grid/CellProperties.h"
+#include "grid/GridTypes.h"
+
+#include "platform/gfx/Canvas.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QScrollBar;
+
+namespace cb::grid {
+
+using cb::gfx::TBrush;
+using cb::gfx::TCanvas;
+using cb::gfx::TFont;
+
+class TBaseGrid : public QWidget {
+public:
+    explicit TBaseGrid(QWidget* parent = nullptr);
+    ~TBaseGrid() override;
+
+    // --- size and layout ---------------------------------------------------
+    int ColCount() const { return FColCount; }
+    int RowCount() const { return FRowCount; }
+    virtual void SetColCount(int count);
+    virtual void SetRowCount(int count);
+    virtual int FixedCols() const { return FFixedCols; }
+    virtual int FixedRows() const { return FFixedRows; }
+    virtual void SetFixedCols(int count);
+    virtual void SetFixedRows(int count);
+    int DefaultColWidth() const { return FDefaultColWidth; }
+    void SetDefaultColWidth(int width);
+    int DefaultRowHeight() const { return FDefaultRowHeight; }
+    virtual void SetDefaultRowHeight(int height);
+    int ColWidths(int col) const;
+    void SetColWidths(int col, int width);
+    int RowHeights(int row) const;
+    void SetRowHeights(int row, int height);
+    TGridOptions Options() const { return FOptions; }
+    void SetOptions(TGridOptions options);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle style);
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor color);
+    TColor FixedColor() const { return FFixedColor; }
+    void SetFixedColor(TColor color);
+    TFont& Font() { return FFont; }
+    const TFont& Font() const { return FFont; }
+
+    int GridLineWidth() const { return FGridLineWidth; }
+    void SetGridLineWidth(int width);
+    TColor GridLineColor() const { return FGridLineColor; }
+    void SetGridLineColor(TColor color);
+    bool DefaultDrawing() const { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool value) { FDefaultDrawing = value; }
+
+    // --- position ----------------------------------------------------------
+    int Col() const { return FCol; }
+    int Row() const { return FRow; }
+    void SetCol(int col);
+    void SetRow(int row);
+    TGridRect Selection() const { return FSelection; }
+    void SetSelection(const TGridRect& rect);
+    int TopRow() const { return FTopRow; }
+    int LeftCol() const { return FLeftCol; }
+    void SetTopRow(int row);
+    void SetLeftCol(int col);
+    // Fully visible scrollable columns (rows) from LeftCol (TopRow); at least
+    // 1 while there are scrollable columns (rows).
+    int VisibleColCount() const;
+    int VisibleRowCount() const;
+    // The cell's rectangle in client pixels; empty when it is not visible.
+    TRect CellRect(int col, int row) const;
+    // The cell under a client point; -1 and -1 outside the cells.
+    void MouseToCell(int x, int y, int& col, int& row) const;
+    TGridCoord MouseCoord(int x, int y) const;
+    // The area the cells are drawn in (the client area without scroll bars).
+    TRect CellArea() const;
+    // Total width of the fixed columns / height of the fixed rows.
+    int FixedWidth() const;
+    int FixedHeight() const;
+
+    void InvalidateCell(int col, int row);
+    void InvalidateRow(int row);
+    void InvalidateCol(int col);
+    void InvalidateGrid();
+
+    // --- cell text and properties -----------------------------------------
+    // The toolkit's cell string: no redirection, hook or repaint.
+    const std::string& Cells(int col, int row) const { return GetRawCellText(col, row); }
+    // Writes the stored string and repaints the cell.
+    void SetCells(int col, int row, const std::string& text);
+
+    std::string GetCellText(int col, int row) const;
+    void SetCellText(int col, int row, const std::string& text);
+    const std::string& GetRawCellText(int col, int row) const;
+    void SetRawCellText(int col, int row, const std::string& text);
+    bool CellHasProperties(int col, int row) const { return CellProps(col, row) != nullptr; }
+    // The cell's property object, made first when the cell has none; nullptr
+    // for a cell outside the grid.
+    TCellProperties* EnsureCellProperties(int col, int row);
+    // Raw object slot access. SetCellObject frees the object it replaces
+    // (ReplaceCellObject does the same); TakeCellObject hands the object to
+    // the caller and empties the slot.
+    TCellProperties* GetCellObject(int col, int row) const { return CellProps(col, row); }
+    void SetCellObject(int col, int row, std::unique_ptr<TCellProperties> object);
+    void ReplaceCellObject(int col, int row, std::unique_ptr<TCellProperties> object);
+    std::unique_ptr<TCellProperties> TakeCellObject(int col, int row);
+    TCellGraphic* GetCellGraphicObject(int col, int row) const;
+    void SetCellGraphicObject(int col, int row, TCellGraphic* graphic);
+    // Empties the text and the object slot (the object is freed: each object
+    // has one owner here, so nothing can still refer to it).
+    void ClearCell(int col, int row);
+    void ClearColumnCells(int col);
+    void ClearRowCells(int row);
+    // Frees every property object of the rectangle (and its graphic).
+    void FreeCellObjects(int col1, int row1, int col2, int row2);
+    void FreeAllCellObjects();
+
+    // --- merged ranges ----------------------------------------------------
+    virtual void MergeCellRange(int col, int row, int colCount, int rowCount);
+    virtual void SplitMergedRange(int col, int row);
+    TGridCoord FindBaseCell(int col, int row) const;
+    bool ResolveBaseCell(int col, int row, int& baseCol, int& baseRow) const;
+    bool IsBaseCellAt(int col, int row) const;
+    bool IsInMergedRange(int col, int row) const;
+    bool IsMergedAcross(int col, int row) const;
+    bool IsMergedDown(int col, int row) const;
+    TGridCoord GetMergedSpan(int col, int row) const;
+    bool RowsShareMergedRange(int rowA, int rowB) const;
+    void SnapToBaseCell();
+
+    // --- geometry -----------------------------------------------------------
+    TRect GetPlainCellRect(int col, int row) const;
+    TRect GetMergedCellRect(int col, int row) const;
+    cb::gfx::TSize GetMergedCellSize(int col, int row) const;
+    void InvalidateCellArea(int col, int row);
+
+    // --- painting -----------------------------------------------------------
+    std::uint32_t PaintPass() const { return FPaintPass; }
+    bool FooterRowFixed() const { return FFooterRowFixed; }
+    void SetFooterRowFixed(bool value) { FFooterRowFixed = value; }
+    int DisplayTextRowLimit() const { return FDisplayTextRowLimit; }
+    void SetDisplayTextRowLimit(int limit) { FDisplayTextRowLimit = limit; }
+    // Paints the visible cells on a canvas of the widget's size (used by the
+    // paint event; also usable to paint into an image).
+    void PaintCells(TCanvas& canvas);
+
+    // --- events -------------------------------------------------------------
+    std::function<void(QObject* sender, int col, int row, std::string& value)> OnGetDisplText;
+    std::function<void(QObject* sender, int col, int row, bool& canSelect)> OnSelectCell;
+    std::function<void(QObject* sender)> OnTopLeftChanged;
+
+    // Moves the current cell (through SelectCell); with moveAnchor the
+    // selection becomes the cell, else it stretches from the anchor. Scrolls
+    // the cell into view.
+    void FocusCell(int col, int row, bool moveAnchor);
+
+protected:
+    // The hooks, in the order they were added.
+    virtual bool DrawAsFixed(int col, int row);
+    virtual int GetRowIndent(int row);
+    virtual bool SkipFirstColumnLine();
+    virtual void DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state);
+    virtual void LastRowChanged();
+    virtual void GetCellAppearance(int col, int row, TGridDrawState& state, bool printing, bool selectable,
+                                   bool mapColumn, TBrush& brush, TFont& font, TAlignment& hAlign,
+                                   TVAlignment& vAlign);
+    virtual void GetDisplayText(int col, int row, std::string& text) const;
+
+    // Toolkit behaviour that descendants extend.
+    virtual void Paint(TCanvas& canvas);
+    virtual void DrawCell(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state);
+    virtual bool SelectCell(int col, int row);
+    virtual void TopLeftChanged();
+    virtual void SizeChanged(int oldColCount, int oldRowCount);
+    virtual void ColWidthsChanged() {}
+    virtual void RowHeightsChanged() {}
+    virtual void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    virtual void DoMouseWheelDown();
+    virtual void DoMouseWheelUp();
+    // Whether a repaint may happen now (the extended grid suspends repaints).
+    virtual bool RepaintAllowed() const { return true; }
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+    // Row storage, for the row and column operations of descendants.
+    struct TCell {
+        std::string Text;
+        std::unique_ptr<TCellProperties> Props;
+    };
+    using TRowCells = std::vector<TCell>;
+    std::vector<TRowCells>& RowStore() { return FRows; }
+    // After rows or columns moved in storage: owner positions, sizes and
+    // prefix sums are brought up to date.
+    void StorageMoved();
+    std::vector<int>& ColWidthStore() { return FColWidths; }
+    std::vector<int>& RowHeightStore() { return FRowHeights; }
+    // Grows or shrinks the storage without the toolkit's side effects.
+    void ResizeStorage(int colCount, int rowCount);
+
+    TCellProperties* CellProps(int col, int row) const
+    {
+        if (row < 0 || col < 0 || row >= int(FRows.size()) || col >= int(FRows[size_t(row)].size()))
+            return nullptr;
+        return FRows[size_t(row)][size_t(col)].Props.get();
+    }
+    TCell* CellAt(int col, int row)
+    {
+        if (row < 0 || col < 0 || row >= int(FRows.size()) || col >= int(FRows[size_t(row)].size()))
+            return nullptr;
+        return &FRows[size_t(row)][size_t(col)];
+    }
+    void UpdateScrollBars();
+    bool Destroying() const { return FDestroying; }
+    void SetDestroying() { FDestroying = true; }
+
+private:
+    void DrawCellBody(TCanvas& canvas, int col, int row, TGridDrawState state);
+    void RebuildColPositions() const;
+    void RebuildRowPositions() const;
+    int ColPos(int col) const;  // sum of widths of columns 0 .. col-1
+    int RowPos(int row) const;
+    int MaxTopRow() const;
+    int MaxLeftCol() const;
+    void ScrollIntoView(int col, int row);
+    void ClampTopLeft();
+    void SetTopLeft(int leftCol, int topRow);
+    void OnScrollBarMoved();
+
+    int FColCount = 5;
+    int FRowCount = 5;
+    int FFixedCols = 1;
+    int FFixedRows = 1;
+    int FDefaultColWidth = 64;
+    int FDefaultRowHeight = 24;
+    std::vector<int> FColWidths;
+    std::vector<int> FRowHeights;
+    mutable std::vector<int> FColPos; // FColPos[i] = left of column i; size count + 1
+    mutable std::vector<int> FRowPos;
+    mutable bool FColPosValid = false;
+    mutable bool FRowPosValid = false;
+    std::vector<TRowCells> FRows;
+
+    TGridOptions FOptions = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
+    TScrollStyle FScrollBars = ssBoth;
+    TColor FColor = cb::gfx::clWindow;
+    TColor FFixedColor = cb::gfx::clBtnFace;
+    TFont FFont;
+    int FGridLineWidth = 1;
+    TColor FGridLineColor = cb::gfx::clSilver;
+    bool FDefaultDrawing = false;
+
+    int FCol = 1;
+    int FRow = 1;
+    TGridCoord FAnchor{1, 1};
+    TGridRect FSelection{1, 1, 1, 1};
+    int FTopRow = 1;
+    int FLeftCol = 1;
+    bool FMouseSelecting = false;
+
+    std::uint32_t FPaintPass = 0;
+    bool FFooterRowFixed = false;
+    int FDisplayTextRowLimit = 0;
+    bool FDestroying = false;
+    bool FSyncingScrollBars = false;
+
+    QScrollBar* FHorzBar = nullptr;
+    QScrollBar* FVertBar = nullptr;
+};
+
+} // namespace cb::grid

@@ -1,0 +1,87 @@
+#include "grid/CellProperties.h"
+
+#include "grid/BaseGrid.h"
+
+#include <memory>
+#include <mutex>
+#include <unordered_set>
+
+namespace cb::grid {
+
+const std::string* InternFontName(const std::string& name)
+{
+    if (name.empty())
+        return nullptr;
+    static std::mutex lock;
+    static std::unordered_set<std::string> names;
+    std::lock_guard<std::mutex> guard(lock);
+    return &*names.insert(name).first;
+}
+
+TCellProperties::TCellProperties(TBaseGrid* grid, int col, int row)
+    : OwnerCol(col), OwnerRow(row), OwnerGrid(grid)
+{
+}
+
+void TCellProperties::Assign(const TCellProperties& s)
+{
+    IsBaseCell = s.IsBaseCell;
+    CellSpanX = s.CellSpanX;
+    CellSpanY = s.CellSpanY;
+    OwnerRow = s.OwnerRow;
+    OwnerCol = s.OwnerCol;
+    Alignment = s.Alignment;
+    BorderColor = s.BorderColor;
+    BorderWidth = s.BorderWidth;
+    FBrushColor = s.FBrushColor;
+    BrushStyle = s.BrushStyle;
+    FontColor = s.FontColor;
+    FontStyle = s.FontStyle;
+    FFontName = s.FFontName;
+    FontSize = s.FontSize;
+    ReadOnly = s.ReadOnly;
+    Editor = s.Editor;
+    FVAlignment = s.FVAlignment;
+    SetWordWrap(s.FWordWrap);
+    NodeLevel = s.NodeLevel;
+    Control = s.Control;
+}
+
+TGridCoord TCellProperties::GetBaseCell() const
+{
+    if (IsBaseCell || CellSpanX == -1 || CellSpanY == -1)
+        return {OwnerCol, OwnerRow};
+    return {OwnerCol - CellSpanX, OwnerRow - CellSpanY};
+}
+
+const std::string& TCellProperties::FontName() const
+{
+    static const std::string empty;
+    return FFontName ? *FFontName : empty;
+}
+
+void TCellProperties::RepaintOwner()
+{
+    if (OwnerGrid)
+        OwnerGrid->InvalidateCellArea(OwnerCol, OwnerRow);
+}
+
+void TCellProperties::SetBrushColor(TColor value)
+{
+    FBrushColor = value;
+    RepaintOwner();
+}
+
+void TCellProperties::SetVAlignment(TVAlignment value)
+{
+    FVAlignment = value;
+    RepaintOwner();
+}
+
+void TCellProperties::SetWordWrap(bool value)
+{
+    FWordWrap = value;
+    RepaintOwner();
+}
+
+} // namespace cb::grid

@@ -1,0 +1,357 @@
+#pragma once
+// TExtStringGrid: the grid control. Per-cell styles, merged cells, typed
+// cell access, disjunct row/column/cell selections, banded rows, looks of
+// fixed cells, sort glyphs, repaint suspension, and the row and column
+// operations that keep cell objects and selections consistent.
+#include "grid/BaseGrid.h"
+#include "grid/GridSettings.h"
+#include "grid/GridUtils.h"
+
+#include <QPointer>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cb::grid {
+
+enum TGridLook { glStandard, glSoft, glClassic, glExt };
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+enum TScrollType { ssNormal, ssFlat, ssEncarta };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TCellBorder : unsigned { cbLeft = 1, cbTop = 2, cbRight = 4, cbBottom = 8 };
+using TCellBorders = unsigned;
+enum TSortStyle { ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
+                  ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw,
+                  ssHTML, ssImages, ssCheckBox, ssUnicode };
+
+class TExtStringGrid : public TBaseGrid {
+public:
+    explicit TExtStringGrid(QWidget* parent = nullptr);
+    ~TExtStringGrid() override;
+
+    // --- counts ------------------------------------------------------------
+    void SetRowCount(int count) override;
+    void SetColCount(int count) override;
+    int FixedRows() const override;
+    int FixedCols() const override;
+    void SetDefaultRowHeight(int height) override;
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int height) { FFixedRowHeight = height; }
+    int FixedColWidth() const { return ColWidths(0); }
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int value);
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int value);
+    bool FixedRowAlways() const { return FFixedRowAlways; }
+    void SetFixedRowAlways(bool value) { FFixedRowAlways = value; InvalidateGrid(); }
+    bool FixedColAlways() const { return FFixedColAlways; }
+    void SetFixedColAlways(bool value) { FFixedColAlways = value; InvalidateGrid(); }
+    int HiddenColumnCount() const { return 0; }
+    // Hidden columns: display and real numbering are equal here.
+    virtual int RealColIndex(int displayCol) const { return displayCol; }
+    virtual int DisplColIndex(int realCol) const { return realCol; }
+
+    // --- typed cell access ---------------------------------------------------
+    void SetCellInt(int col, int row, int value);
+    int GetCellInt(int col, int row) const;
+    void SetCellFloat(int col, int row, double value);
+    double GetCellFloat(int col, int row) const;
+    void SetCellDate(int col, int row, TDateTime date);
+    std::u16string GetWideCellText(int col, int row) const;
+    void SetWideCellText(int col, int row, const std::u16string& text);
+
+    // --- per-cell styles -----------------------------------------------------
+    void SetCellBrushColor(int col, int row, TColor color);
+    TColor GetCellBrushColor(int col, int row) const;
+    void SetCellFontColor(int col, int row, TColor color);
+    TColor GetCellFontColor(int col, int row) const;
+    void SetCellFontStyle(int col, int row, TFontStyles style);
+    TFontStyles GetCellFontStyle(int col, int row) const;
+    void SetCellFontName(int col, int row, const std::string& name);
+    std::string GetCellFontName(int col, int row) const;
+    void SetCellFontSize(int col, int row, int size);
+    int GetCellFontSize(int col, int row) const;
+    void SetCellAlignment(int col, int row, TAlignment alignment);
+    TAlignment GetCellAlignment(int col, int row) const;
+
+    // --- disjunct selection --------------------------------------------------
+    bool IsRowSelected(int row);
+    bool IsColumnSelected(int col);
+    void SetRowSelected(int row, bool marked);
+    void SetColumnSelected(int col, bool marked);
+    void ClearRowSelection();
+    void ClearColumnSelection();
+    int GetSelectedColumnCount() const;
+    int GetSelectedRowCount() const;
+    void SelectionToRows(bool all);
+    void SelectionToColumns(bool all);
+    void SelectColumnRange(int firstCol, int count);
+    bool IsCellSelectedDisjunct(int col, int row) const;
+    void SetCellSelected(int col, int row, bool selected);
+    void ClearCellSelection();
+    const std::vector<TGridCoord>& SelectedCells() const { return FCellSelect; }
+    int RowSelectListSize() const { return int(FRowSelect.size()); }
+    // Whether a cell lies inside the selection rectangle.
+    bool IsCellSelected(int col, int row) const;
+    int RangeFirstCol() const { return 0; }
+    int RangeFirstRow() const { return 0; }
+    int RangeLastCol() const { return ColCount() - 1; }
+    int RangeLastRow() const { return RowCount() - 1; }
+    void HideSelection();
+    void RestoreSelection();
+    bool SelectionHidden() const { return FSelectionHidden; }
+
+    // --- headers and navigation ------------------------------------------------
+    const std::vector<std::string>& ColumnHeaders() const { return FColumnHeaders; }
+    void SetColumnHeaders(const std::vector<std::string>& headers);
+    const std::vector<std::string>& RowHeaders() const { return FRowHeaders; }
+    void SetRowHeaders(const std::vector<std::string>& headers);
+    void InvalidateCellRange(const TGridRect& rect);
+    void GotoCell(int col, int row);
+    bool CellIsPassword(int col, int row);
+    void ScreenToCell(const QPoint& screen, int& col, int& row) const;
+
+    // --- rows and columns ------------------------------------------------------
+    virtual void ClearRect(int col1, int row1, int col2, int row2);
+    void ClearRowRange(int row, int count);
+    void ClearColumnRange(int col, int count);
+    void ClearAllCells();
+    virtual void RemoveRows(int row, int count);
+    virtual void InsertRows(int row, int count);
+    virtual void RemoveCols(int col, int count);
+    virtual void InsertCols(int col, int count);
+    virtual void CutRows(int row, int count);
+    void RemoveSelectedRows();
+    void AppendRow();
+    bool KeepCellObjects = false;
+
+    // --- column calculations ---------------------------------------------------
+    double SumColumnRange(int col, int firstRow, int lastRow) const;
+    double AverageColumnRange(int col, int firstRow, int lastRow) const;
+    double MinColumnRange(int col, int firstRow, int lastRow) const;
+    double MaxColumnRange(int col, int firstRow, int lastRow) const;
+    // The footer template with "<#n>" replaced by the text of column n in the
+    // current row.
+    std::string ExpandFooterTemplate(const std::string& text) const;
+
+    // --- repaint suspension ----------------------------------------------------
+    void SuspendRepaint();
+    void SuspendRepaintQuietly();
+    void ResumeRepaint();
+    void ClearRepaintSuspension() { FRepaintSuspendCount = 0; }
+    int RepaintSuspendCount() const { return FRepaintSuspendCount; }
+    // Bulk changes: nothing is painted until the matching EndUpdate.
+    void BeginUpdate() { SuspendRepaint(); }
+    void EndUpdate() { ResumeRepaint(); }
+
+    // --- look ------------------------------------------------------------------
+    TFont& FixedFont() { return FFixedFont; }
+    TFont& ActiveCellFont() { return FActiveCellFont; }
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool value);
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    void SetActiveCellColor(TColor value);
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor value);
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor value);
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool value);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool value);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool value);
+    TGridLook Look() const { return FLook; }
+    void SetLook(TGridLook value);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool value);
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor value);
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool value);
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool value);
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+    bool Multilinecells() const { return FMultilinecells; }
+    void SetMultilinecells(bool value);
+    // The text-drawing flags this grid uses for "word wrap off": single line
+    // unless this grid shows multi-line cells.
+    unsigned WordWrapOffFlags() const;
+    cb::gfx::TBitmap& RowIndicator() { return FRowIndicator; }
+    void SetRowIndicator(const cb::gfx::TBitmap& bitmap);
+
+    bool EnableHTML = true;
+    bool EnableWheel = true;
+    bool IntelliZoom = true;
+    TIntelliPan IntelliPan = ipVertical;
+    TColor HintColor = cb::gfx::clInfoBk;
+    std::string FloatFormat = "%.2f";
+    TScrollType ScrollType = ssNormal;
+    TColor ScrollColor = clNone;
+    int ScrollWidth = 16;
+    TScrollHintType ScrollHints = shNone;
+    std::vector<std::string> LookupItems;
+    bool AnchorHint = false, AutoNumAlign = false, EnhTextSize = false, EditWithTags = false;
+    bool EnhRowColMove = false, SizeWithForm = false, EnableBlink = false, ExcelStyleDecimalSeparator = false;
+    bool SelectionRTFKeep = false, HintShowCells = false, HintShowLargeText = false, HintShowSizing = false;
+    bool HTMLHint = false, ScrollSynch = false, ScrollProportional = false, OemConvert = false;
+    bool FixedAsButtons = false, IntegralHeight = false, Lookup = false, LookupCaseSensitive = false;
+    bool LookupHistory = false, HideFocusRect = false, Hovering = false, FilterActive = false;
+    bool AutoSizeColumns = false;
+    int MaxEditLength = 0;
+    TPoint TextMargin{2, 2};
+    int ZoomStep = 0;
+    bool BlinkPhase = false;
+    bool EditInProgress = false;
+    char PasswordChar = '*';
+    TColor SelectionRectangleColor = cb::gfx::clBlack;
+
+    TBands Bands{this};
+    TBackGround BackGround{this};
+    TSortSettings SortSettings;
+    TSortIndexList SortIndexes;
+    TControlLook ControlLook{this};
+    TFloatingFooter FloatingFooter{this};
+    TFilter Filter;
+    TNavigation Navigation;
+    TMouseActions MouseActions;
+    TSizeWhileTyping SizeWhileTyping;
+    TCellNode CellNode{this};
+    THTMLSettings HTMLSettings;
+    TPrintSettings PrintSettings;
+    TExtStringGridCheck* CellChecker = nullptr; // not owned
+
+    // --- events (row before column unless named otherwise) --------------------
+    std::function<void(QObject*, int row, int col, TGridDrawState state, TBrush& brush, TFont& font)> OnGetCellColor;
+    std::function<void(QObject*, int row, int col, TGridDrawState state, TBrush& brush, TFont& font)>
+        OnGetCellPrintColor;
+    std::function<void(QObject*, int row, int col, cb::gfx::TPen& pen, TCellBorders& borders)> OnGetCellBorder;
+    std::function<void(QObject*, int row, int col, cb::gfx::TPen& pen, TCellBorders& borders)>
+        OnGetCellPrintBorder;
+    std::function<void(QObject*, int row, int col, cb::gfx::TPen& left, cb::gfx::TPen& top, cb::gfx::TPen& right,
+                       cb::gfx::TPen& bottom)>
+        OnGetCellBorderProp;
+    std::function<void(QObject*, int row, int col, TAlignment& hAlign, TVAlignment& vAlign)> OnGetAlignment;
+    std::function<void(QObject*, int col, TSortStyle& style, std::string& prefix, std::string& suffix)> OnGetFormat;
+    std::function<void(QObject*, int col, int row, bool& isFloat, std::string& floatFormat)> OnGetFloatFormat;
+    std::function<void(QObject*, int col, int row, TRect rect, TGridDrawState state)> OnDrawCell;
+    std::function<void(QObject*, TCanvas& canvas, int col, int row, TGridDrawState state, TRect rect,
+                       bool printing)>
+        OnCustomCellDraw;
+    std::function<void(QObject*, int col, int row, std::string& text)> OnGetCheckTrue;
+    std::function<void(QObject*, int col, int row, std::string& text)> OnGetCheckFalse;
+    std::function<void(QObject*, int row, int col, bool& fixed)> OnIsFixedCell;
+    std::function<void(QObject*, int row, int col, bool& canEdit)> OnCanEditCell;
+    std::function<void(QObject*, int row, int col, bool& isPassword)> OnIsPasswordCell;
+    std::function<void(QObject*, int row, int col, std::string& hint)> OnGridHint;
+    std::function<void(QObject*, int col, int row, TEditorType& editor)> OnGetEditorType;
+    std::function<void(QObject*, const TGridRect& cells)> OnCellsChanged;
+    std::function<void(QObject*)> OnResize;
+
+    // --- cell hooks ---------------------------------------------------------------
+    virtual std::string GetFloatFormattedText(int col, int row) const;
+    virtual std::string EvaluateCellText(int col, int row) const;
+    virtual void GridHint(int col, int row, std::string& hint);
+    virtual void GetCellColor(int col, int row, TGridDrawState state, TBrush& brush, TFont& font);
+    virtual void GetCellPrintColor(int col, int row, TGridDrawState state, TBrush& brush, TFont& font);
+    virtual void GetCellBorder(int col, int row, cb::gfx::TPen& pen, TCellBorders& borders);
+    virtual void GetCellPrintBorder(int col, int row, cb::gfx::TPen& pen, TCellBorders& borders);
+    virtual void QueryCellAlignment(int col, int row, TAlignment& hAlign, TVAlignment& vAlign);
+    virtual void GetCellFormat(int col, TSortStyle& style, std::string& prefix, std::string& suffix);
+    virtual void GetCellEditor(int col, int row, TEditorType& editor);
+    virtual void IsFixedCell(int col, int row, bool& fixed);
+    virtual void CanEditCell(int col, int row, bool& canEdit);
+    virtual void IsPasswordCell(int col, int row, bool& isPassword);
+    virtual void GetCheckTrue(int col, int row, std::string& text);
+    virtual void GetCheckFalse(int col, int row, std::string& text);
+    virtual bool HasColumnFilterButton(int col);
+    virtual void CellsChanged(const TGridRect& cells);
+    TAlignment ResolveTextAlignment(int col, int row, TVAlignment& vAlign);
+
+    // Draws the grid as it stands into an image of the widget's size.
+    QImage RenderToImage();
+
+protected:
+    bool DrawAsFixed(int col, int row) override;
+    void LastRowChanged() override;
+    void GetCellAppearance(int col, int row, TGridDrawState& state, bool printing, bool selectable, bool mapColumn,
+                           TBrush& brush, TFont& font, TAlignment& hAlign, TVAlignment& vAlign) override;
+    void DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state) override;
+    void Paint(TCanvas& canvas) override;
+    bool RepaintAllowed() const override { return FRepaintSuspendCount <= 0; }
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // The form the grid sits on changed its size (sizing with the form hooks
+    // in here).
+    virtual void FormResized(int oldWidth, int oldHeight, int newWidth, int newHeight);
+
+    // Drawing pieces.
+    void DrawCellText(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state, TColor savedBrush,
+                      TColor savedFont);
+    void DrawCellBorders(TCanvas& canvas, int col, int row, TRect rect);
+    void DrawSortGlyph(TCanvas& canvas, int col, int x, int y);
+    void DrawGradient(TCanvas& canvas, TColor from, TColor to, int steps, bool horizontal, const TRect& rect);
+    bool SortGlyphShown(int col, int row) const;
+    // Mark-up cells are drawn by the mark-up renderer when one is attached;
+    // until then their text is drawn without its tags.
+    virtual int DrawHTMLCellText(TCanvas& canvas, int col, int row, const std::string& text, TRect rect,
+                                 TAlignment hAlign, TVAlignment vAlign, TColor linkColor);
+
+private:
+    void ApplyCellProperties(int col, int row, TBrush& brush, TFont& font, bool setBrush);
+    void WriteColumnHeaders();
+    void WriteRowHeaders();
+    void GrowRowList(int row);
+    void GrowColList(int col);
+    void WatchForm();
+
+    int FFixedRowHeight = 21;
+    int FFixedFooters = 0;
+    int FFixedRightCols = 0;
+    bool FFixedRowAlways = false;
+    bool FFixedColAlways = false;
+
+    std::vector<std::uint8_t> FRowSelect;
+    std::vector<std::uint8_t> FColSelect;
+    std::vector<TGridCoord> FCellSelect;
+    bool FDisjunctDragging = false;
+    TGridRect FSavedSelection{};
+    bool FSelectionHidden = false;
+
+    std::vector<std::string> FColumnHeaders;
+    std::vector<std::string> FRowHeaders;
+
+    int FRepaintSuspendCount = 0;
+
+    TFont FFixedFont;
+    TFont FActiveCellFont;
+    bool FActiveCellShow = false;
+    TColor FActiveCellColor = cb::gfx::clGray;
+    TColor FSelectionColor = cb::gfx::clHighlight;
+    TColor FSelectionTextColor = cb::gfx::clHighlightText;
+    bool FShowSelection = true;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    TGridLook FLook = glSoft;
+    bool FFlat = false;
+    TColor FURLColor = cb::gfx::clBlue;
+    bool FURLShow = false;
+    bool FURLFull = false;
+    TVAlignment FVAlignment = vtaTop;
+    bool FWordWrap = false;
+    bool FMultilinecells = false;
+    cb::gfx::TBitmap FRowIndicator;
+
+    QPointer<QWidget> FForm;
+    int FFormWidth = 0;
+    int FFormHeight = 0;
+
+    friend class TFloatingFooter;
+};
+
+} // namespace cb::grid

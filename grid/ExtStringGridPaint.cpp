@@ -1,0 +1,519 @@
+// Painting of TExtStringGrid: the appearance chain of a cell (cell
+// properties, fixed and normal defaults, bands, active-cell headers, the
+// colour event, selection), its text, borders, sort glyph and the looks of
+// fixed cells.
+#include "grid/ExtStringGrid.h"
+
+#include "grid/GridUtils.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace cb::grid {
+
+using namespace cb::gfx;
+
+void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, bool printing, bool selectable,
+                                       bool mapColumn, TBrush& brush, TFont& font, TAlignment& hAlign,
+                                       TVAlignment& vAlign)
+{
+    const bool fixedByCounts = col < FixedCols() || row < FixedRows();
+    font.Assign(printing ? PrintSettings.Font : fixedByCounts ? FFixedFont : Font());
+    const int rc = mapColumn ? RealColIndex(col) : col;
+
+    TColor bc = clNone;
+    if (TCellProperties* p = CellProps(rc, row))
+        if (p->BrushColor() != clNone)
+            bc = p->BrushColor();
+    if (bc == clNone) {
+        bc = Color();
+        if (Bands.Active() && (!printing || Bands.Print) && col >= FixedCols() &&
+            col < ColCount() - FFixedRightCols + HiddenColumnCount() && row >= FixedRows() &&
+            row < RowCount() - FFixedFooters && Bands.Period() > 0) {
+            bc = (row - FixedRows()) % Bands.Period() < Bands.PrimaryLength() ? Bands.PrimaryColor()
+                                                                               : Bands.SecondaryColor();
+        }
+    }
+    brush.SetColor(bc);
+    ApplyCellProperties(rc, row, brush, font, false);
+
+    const bool fixed = fixedByCounts || DrawAsFixed(col, row);
+    if (fixed && !printing) {
+        brush.SetColor(FixedColor());
+        font.SetColor(FFixedFont.Color());
+        state |= gdFixed;
+    }
+    if (!printing)
+        GetCellColor(rc, row, state, brush, font);
+    else
+        GetCellPrintColor(rc, row, state, brush, font);
+
+    auto applySelection = [&]() {
+        if (FSelectionColor != clNone)
+            brush.SetColor(FSelectionColor);
+        if (FSelectionTextColor != clNone)
+            font.SetColor(FSelectionTextColor);
+    };
+    if (selectable && !printing && FShowSelection && !fixed) {
+        bool normal = col >= FixedCols() && row >= FixedRows();
+        if (MouseActions.DisjunctRowSelect && normal) {
+            bool marked = row < int(FRowSelect.size()) && FRowSelect[size_t(row)];
+            if (marked && (!FDisjunctDragging || row != Row())) {
+                applySelection();
+                state = gdSelected;
+            } else if (FDisjunctDragging && !marked && (state & gdSelected)) {
+                applySelection();
+                state = gdSelected;
+            }
+        }
+        if (MouseActions.DisjunctColSelect && normal) {
+            bool marked = col < int(FColSelect.size()) && FColSelect[size_t(col)];
+            if (marked && (!FDisjunctDragging || col != Col())) {
+                applySelection();
+                state = gdSelected;
+            } else if (FDisjunctDragging && !marked && (state & gdSelected)) {
+                applySelection();
+                state = gdSelected;
+            }
+        }
+        if (IsCellSelected(col, row) && !MouseActions.DisjunctRowSelect && !MouseActions.DisjunctColSelect) {
+            applySelection();
+            state |= gdSelected;
+        } else if ((state & gdSelected) && FDisjunctDragging) {
+            applySelection();
+        }
+    }
+    if (MouseActions.DisjunctCellSelect && !FCellSelect.empty() && IsCellSelectedDisjunct(col, row)) {
+        applySelection();
+        state |= gdSelected;
+    }
+    hAlign = ResolveTextAlignment(rc, row, vAlign);
+}
+
+void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state)
+{
+    const int rc = RealColIndex(col);
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    GetCellAppearance(col, row, state, false, false, true, canvas.Brush(), canvas.Font(), ha, va);
+
+    if ((state & gdSelected) && !(state & gdFocused) && FSelectionColor == clNone)
+        canvas.Brush().SetColor(clHighlight);
+    if (ZoomStep != 0)
+        canvas.Font().SetSize(canvas.Font().Size() + ZoomStep);
+
+    const int oldLeft = rect.Left;
+    if (col == 0 && row == Row() && FixedCols() > 0 && !FRowIndicator.Empty()) {
+        DrawBitmapTransparent(canvas, FRowIndicator, FixedColor(), rect);
+        rect.Left += FRowIndicator.Width();
+    }
+
+    const TColor savedBrush = canvas.Brush().Color();
+    const TColor savedFont = canvas.Font().Color();
+    const bool fixed = state & gdFixed;
+    if (fixed && FLook == glExt && !FFlat)
+        DrawGradient(canvas, 0xC0C0C0, 0xFFFFFF, 10, false, rect);
+
+    DrawCellText(canvas, col, row, rect, state, savedBrush, savedFont);
+
+    canvas.Brush().SetColor(savedBrush);
+    canvas.Font().SetColor(savedFont);
+    if (OnGetCellBorder || OnGetCellBorderProp) {
+        TRect br = rect;
+        InflateRect(br, 1, 1);
+        DrawCellBorders(canvas, rc, row, br);
+    }
+    rect.Left = oldLeft;
+
+    if (fixed && !FFlat) {
+        if (FLook == glClassic) {
+            TRect e = rect;
+            canvas.DrawEdge(e, BDR_RAISEDINNER, BF_LEFT);
+            e = rect;
+            canvas.DrawEdge(e, BDR_RAISEDINNER, BF_TOP);
+            e = rect;
+            canvas.DrawEdge(e, BDR_RAISEDINNER | BDR_RAISEDOUTER, BF_RIGHT | BF_BOTTOM);
+            canvas.Pen().SetColor(clBlack);
+            canvas.MoveTo(rect.Right - 1, rect.Top);
+            canvas.LineTo(rect.Right - 1, rect.Bottom - 1);
+            canvas.LineTo(rect.Left - 1, rect.Bottom - 1);
+        } else if (FLook == glExt || FLook == glSoft) {
+            TRect r = rect;
+            InflateRect(r, 1, 1);
+            r.Bottom -= 1;
+            bool horz = FLook == glExt || (Options() & goFixedHorzLine);
+            canvas.Pen().SetWidth(1);
+            if (horz) {
+                canvas.Pen().SetColor(HalveColor(FixedColor()));
+                canvas.MoveTo(r.Left, r.Bottom - 1);
+                canvas.LineTo(r.Right - 1, r.Bottom - 1);
+                canvas.Pen().SetColor(clWhite);
+                canvas.MoveTo(r.Right, r.Top + 1);
+                canvas.LineTo(r.Left + 1, r.Top + 1);
+                canvas.LineTo(r.Left + 1, r.Bottom - 1);
+            }
+            if (FLook == glSoft && (Options() & goFixedVertLine)) {
+                canvas.Pen().SetColor(HalveColor(FixedColor()));
+                canvas.MoveTo(r.Right - 2, r.Top);
+                canvas.LineTo(r.Right - 2, r.Bottom - 1);
+                canvas.Pen().SetColor(clWhite);
+                canvas.MoveTo(r.Right - 1, r.Top);
+                canvas.LineTo(r.Right - 1, r.Bottom - 1);
+            }
+        }
+    }
+
+    if (OnDrawCell)
+        OnDrawCell(this, rc, row,
+                   {rect.Left + 1, rect.Top + 1, rect.Right - GridLineWidth(), rect.Bottom - GridLineWidth()}, state);
+    if (OnCustomCellDraw)
+        OnCustomCellDraw(this, canvas, rc, row, state, rect, false);
+
+    if (!HideFocusRect && hasFocus() && !(Options() & goRowSelect)) {
+        TGridCoord b = FindBaseCell(col, row);
+        if (b.X == Col() && b.Y == Row()) {
+            TRect f = rect;
+            InflateRect(f, GridLineWidth() - 1, GridLineWidth() - 1);
+            f.Right -= 1;
+            f.Bottom -= 1;
+            canvas.DrawFocusRect(f);
+        }
+    }
+}
+
+bool TExtStringGrid::SortGlyphShown(int col, int row) const
+{
+    if (!SortSettings.Show || row != SortSettings.Row || RowCount() <= 2 || FixedRows() <= 0)
+        return false;
+    int index = SortIndexes.FindColumn(col);
+    if (col != SortSettings.Column && index < 0)
+        return false;
+    if (col < FixedCols() && !SortSettings.FixedCols)
+        return false;
+    return index <= 0 || SortSettings.IndexShow;
+}
+
+void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state,
+                                  TColor savedBrush, TColor savedFont)
+{
+    const int rc = RealColIndex(col);
+    bool selected = (state & gdSelected) ||
+                    ((Options() & goRowSelect) && col >= FixedCols() && row < int(FRowSelect.size()) &&
+                     FRowSelect[size_t(row)]);
+    TColor link = FURLColor;
+    if (selected && (!(state & gdFocused) || (Options() & goDrawFocusSelected))) {
+        if (FShowSelection) {
+            if (FSelectionColor != clNone)
+                canvas.Brush().SetColor(FSelectionColor);
+            if (FSelectionTextColor != clNone) {
+                canvas.Font().SetColor(FSelectionTextColor);
+                link = FSelectionTextColor;
+            }
+        } else if (!hasFocus()) {
+            canvas.Brush().SetColor(savedBrush);
+            canvas.Font().SetColor(savedFont);
+            link = FURLColor;
+        }
+    }
+
+    std::string text = GetFloatFormattedText(rc, row);
+    int kind = CellTextKind(text, EnableHTML);
+    if (kind == ctkFormula)
+        text = EvaluateCellText(rc, row);
+    if (CellIsPassword(rc, row))
+        FillWithChar(text, PasswordChar);
+
+    // Disjunct modes: unmarked rows and columns go back to normal colours.
+    if (!FDisjunctDragging && col >= FixedCols() && row >= FixedRows() &&
+        ((MouseActions.DisjunctRowSelect && !(row < int(FRowSelect.size()) && FRowSelect[size_t(row)])) ||
+         (MouseActions.DisjunctColSelect && !(col < int(FColSelect.size()) && FColSelect[size_t(col)])))) {
+        link = FURLColor;
+        canvas.Brush().SetColor(Color());
+        canvas.Font().SetColor(Font().Color());
+        GetCellColor(rc, row, state, canvas.Brush(), canvas.Font());
+    }
+
+    if (FSelectionRectangle && IsCellSelected(col, row)) {
+        TGridRect s = Selection();
+        canvas.Pen().SetColor(SelectionRectangleColor);
+        canvas.Pen().SetWidth(2);
+        int glw = GridLineWidth();
+        if (col == s.Left) {
+            canvas.MoveTo(rect.Left - glw + 1, rect.Bottom - 1);
+            canvas.LineTo(rect.Left - glw + 1, rect.Top - glw + 1);
+        }
+        if (col == s.Right) {
+            canvas.MoveTo(rect.Right - 1, rect.Top);
+            canvas.LineTo(rect.Right - 1, rect.Bottom);
+        }
+        if (row == s.Top) {
+            canvas.MoveTo(rect.Left, rect.Top - glw + 1);
+            canvas.LineTo(rect.Right, rect.Top - glw + 1);
+        }
+        if (row == s.Bottom) {
+            canvas.MoveTo(rect.Left, rect.Bottom - 1);
+            canvas.LineTo(rect.Right, rect.Bottom - 1);
+        }
+        if (FSelectionResizer && col == s.Right && row == s.Bottom) {
+            canvas.Brush().SetColor(SelectionRectangleColor);
+            canvas.FillRect({rect.Right - 4, rect.Bottom - 4, rect.Right, rect.Bottom});
+        }
+        canvas.Pen().SetWidth(1);
+    }
+
+    const TRect cell = rect;
+    TRect tr = rect;
+    tr.Left += TextMargin.X;
+    tr.Right -= TextMargin.X;
+    tr.Top += TextMargin.Y;
+
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    ha = ResolveTextAlignment(rc, row, va);
+    const unsigned hFlag = ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
+    const unsigned vFlag = va == vtaCenter ? DT_VCENTER : va == vtaBottom ? DT_BOTTOM : DT_TOP;
+    bool wrap = FWordWrap;
+    if (TCellProperties* p = CellProps(rc, row))
+        wrap = wrap || p->WordWrap();
+    const bool glyph = SortGlyphShown(col, row);
+    auto glyphY = [&](const TRect& r) {
+        return va == vtaTop ? r.Top + 8 : va == vtaCenter ? r.Top + (r.Bottom - r.Top) / 2 : r.Bottom - 8;
+    };
+    canvas.SetBkMode(TRANSPARENT);
+
+    if (kind == ctkHTML) {
+        if (glyph)
+            tr.Right -= 10;
+        int used = DrawHTMLCellText(canvas, rc, row, text, tr, ha, va, link);
+        if (glyph)
+            DrawSortGlyph(canvas, col, tr.Left + used + 2 + 2, glyphY(cell));
+        return;
+    }
+    if (kind == ctkWideText) {
+        std::u16string wide;
+        for (size_t i = 2; i + 1 < text.size(); i += 2)
+            wide += char16_t((unsigned char)text[i] * 256 + (unsigned char)text[i + 1]);
+        canvas.Pen().SetColor(canvas.Brush().Color());
+        canvas.FillRect(tr);
+        unsigned flags = vFlag | hFlag | DT_NOPREFIX;
+        if (!wrap && !FMultilinecells)
+            flags |= DT_SINGLELINE | DT_END_ELLIPSIS;
+        canvas.DrawText(QString::fromStdU16String(wide).toStdString(), tr, flags);
+        return;
+    }
+
+    // Plain text (also rich text until the rich-text renderer arrives).
+    if (glyph && ha == taCenter)
+        tr.Left += 10;
+    int glyphRoom = row == 0 && col == SortSettings.Column && SortSettings.Show ? 14 : 0;
+    bool underline = false;
+    if (FURLShow && IsURLOrMail(text)) {
+        if (!FURLFull)
+            StripURLScheme(text);
+        canvas.Font().SetStyle(canvas.Font().Style() | fsUnderline);
+        canvas.Font().SetColor(link);
+        underline = true;
+    }
+    unsigned flags = DT_EDITCONTROL;
+    if (CountTextLines(text, FMultilinecells) == 1 && !wrap) {
+        std::string line;
+        std::string rest = text;
+        ExtractFirstLine(rest, false, line);
+        text = line;
+        flags = DT_SINGLELINE;
+        if (EnhTextSize)
+            flags |= DT_END_ELLIPSIS;
+    }
+    flags |= DT_EXPANDTABS | DT_NOPREFIX | (wrap ? unsigned(DT_WORDBREAK | DT_EDITCONTROL) : WordWrapOffFlags()) |
+             hFlag | vFlag;
+    if (ha == taLeftJustify)
+        tr.Right -= glyphRoom;
+    else
+        tr.Left += glyphRoom;
+    if (!text.empty())
+        canvas.DrawText(text, tr, flags);
+
+    if (glyph) {
+        int w = canvas.TextWidth(text);
+        int k = std::max(0, std::min(cell.Right - cell.Left - 16, w));
+        int x = ha == taLeftJustify ? cell.Left + k + 10 : ha == taRightJustify ? cell.Right - k - 10 : cell.Left + 8;
+        DrawSortGlyph(canvas, col, x, glyphY(cell));
+    }
+    if (underline)
+        canvas.Font().SetStyle(canvas.Font().Style() & ~unsigned(fsUnderline));
+}
+
+int TExtStringGrid::DrawHTMLCellText(TCanvas& canvas, int, int, const std::string& text, TRect rect,
+                                     TAlignment hAlign, TVAlignment vAlign, TColor)
+{
+    std::string plain;
+    bool inTag = false;
+    for (char c : text) {
+        if (c == '<')
+            inTag = true;
+        else if (c == '>')
+            inTag = false;
+        else if (!inTag)
+            plain += c;
+    }
+    unsigned flags = DT_NOPREFIX | DT_SINGLELINE;
+    flags |= hAlign == taRightJustify ? unsigned(DT_RIGHT) : hAlign == taCenter ? unsigned(DT_CENTER) : 0u;
+    flags |= vAlign == vtaCenter ? unsigned(DT_VCENTER) : vAlign == vtaBottom ? unsigned(DT_BOTTOM) : 0u;
+    canvas.DrawText(plain, rect, flags);
+    return canvas.TextWidth(plain);
+}
+
+void TExtStringGrid::DrawSortGlyph(TCanvas& canvas, int col, int x, int y)
+{
+    int index = SortIndexes.FindColumn(col);
+    if (SortSettings.IndexShow && index >= 0) {
+        bool desc = TSortIndexList::Descending(SortIndexes.Item(index));
+        canvas.Brush().SetColor(SortSettings.IndexColor);
+        canvas.SetBkMode(TRANSPARENT);
+        canvas.Font().SetColor(clBlack);
+        canvas.Font().SetSize(6);
+        canvas.Pen().SetColor(clBlack);
+        std::string number = std::to_string(index + 1);
+        if (desc) {
+            if (SortSettings.IndexUpGlyph.Empty() || SortSettings.IndexDownGlyph.Empty()) {
+                TPoint pts[3] = {{x - 7, y - 5}, {x + 7, y - 5}, {x, y + 8}};
+                canvas.Polygon(pts, 3);
+            } else {
+                canvas.DrawTransparent(x - 7, y - 7, SortSettings.IndexUpGlyph,
+                                       SortSettings.IndexUpGlyph.TransparentColor());
+            }
+            canvas.TextOut(x - 2, y - 4, number);
+        } else {
+            if (SortSettings.IndexUpGlyph.Empty() || SortSettings.IndexDownGlyph.Empty()) {
+                TPoint pts[3] = {{x - 6, y + 8}, {x + 6, y + 8}, {x, y - 4}};
+                canvas.Polygon(pts, 3);
+            } else {
+                canvas.DrawTransparent(x - 7, y - 7, SortSettings.IndexDownGlyph,
+                                       SortSettings.IndexDownGlyph.TransparentColor());
+            }
+            canvas.TextOut(x - 2, y - 2, number);
+        }
+        return;
+    }
+    bool glyphs = !SortSettings.UpGlyph.Empty() && !SortSettings.DownGlyph.Empty();
+    canvas.Pen().SetWidth(1);
+    if (SortSettings.Direction == sdDescending) {
+        if (!glyphs) {
+            canvas.Pen().SetColor(clWhite);
+            canvas.MoveTo(x + 4, y - 4);
+            canvas.LineTo(x, y + 4);
+            canvas.Pen().SetColor(clGray);
+            canvas.LineTo(x - 4, y - 4);
+            canvas.LineTo(x + 4, y - 4);
+            canvas.Pen().SetColor(clBlack);
+        } else {
+            canvas.DrawTransparent(x - 4, y - 4, SortSettings.DownGlyph, SortSettings.DownGlyph.TransparentColor());
+            canvas.SetBkColor(FixedColor());
+        }
+    } else {
+        if (!glyphs) {
+            canvas.Pen().SetColor(clWhite);
+            canvas.MoveTo(x - 4, y + 4);
+            canvas.LineTo(x + 4, y + 4);
+            canvas.LineTo(x, y - 4);
+            canvas.Pen().SetColor(clGray);
+            canvas.LineTo(x - 4, y + 4);
+            canvas.Pen().SetColor(clBlack);
+        } else {
+            canvas.DrawTransparent(x - 4, y - 4, SortSettings.UpGlyph, SortSettings.UpGlyph.TransparentColor());
+        }
+    }
+}
+
+void TExtStringGrid::DrawCellBorders(TCanvas& canvas, int col, int row, TRect rect)
+{
+    TPen saved;
+    saved.Assign(canvas.Pen());
+    TCellBorders borders = 0;
+    GetCellBorder(col, row, canvas.Pen(), borders);
+    TPen left, top, right, bottom;
+    left.Assign(canvas.Pen());
+    top.Assign(canvas.Pen());
+    right.Assign(canvas.Pen());
+    bottom.Assign(canvas.Pen());
+    if (OnGetCellBorderProp)
+        OnGetCellBorderProp(this, row, col, left, top, right, bottom);
+    int d = (canvas.Pen().Width() + 1) / 2;
+    rect.Left += d;
+    rect.Top += d;
+    rect.Right -= d;
+    rect.Bottom -= d;
+    if (borders & cbLeft) {
+        canvas.Pen().Assign(left);
+        canvas.MoveTo(rect.Left, rect.Top);
+        canvas.LineTo(rect.Left, rect.Bottom);
+    }
+    if (borders & cbRight) {
+        canvas.Pen().Assign(right);
+        canvas.MoveTo(rect.Right - 1, rect.Top);
+        canvas.LineTo(rect.Right - 1, rect.Bottom);
+    }
+    if (borders & cbTop) {
+        canvas.Pen().Assign(top);
+        canvas.MoveTo(rect.Left, rect.Top);
+        canvas.LineTo(rect.Right, rect.Top);
+    }
+    if (borders & cbBottom) {
+        canvas.Pen().Assign(bottom);
+        canvas.MoveTo(rect.Left, rect.Bottom - 1);
+        canvas.LineTo(rect.Right, rect.Bottom - 1);
+    }
+    canvas.Pen().Assign(saved);
+}
+
+void TExtStringGrid::DrawGradient(TCanvas& canvas, TColor from, TColor to, int steps, bool horizontal,
+                                  const TRect& r)
+{
+    if (steps <= 0)
+        steps = 1;
+    from = ColorToRGB(from);
+    to = ColorToRGB(to);
+    double size = (horizontal ? r.Width() : r.Height()) / double(steps);
+    for (int k = 0; k < steps; ++k) {
+        auto comp = [&](int a, int b) { return int(std::lround(a + k * double(b - a) / steps)); };
+        TColor c = RGB(comp(GetRValue(from), GetRValue(to)), comp(GetGValue(from), GetGValue(to)),
+                       comp(GetBValue(from), GetBValue(to)));
+        canvas.Brush().SetColor(c);
+        canvas.Pen().SetColor(c);
+        int start = int(std::lround(k * size));
+        int end = start + int(std::lround(size)) + 1;
+        if (horizontal)
+            canvas.FillRect({r.Left + start, r.Top, std::min(r.Left + end, r.Right), r.Bottom});
+        else
+            canvas.FillRect({r.Left, r.Top + start, r.Right, std::min(r.Top + end, r.Bottom)});
+    }
+}
+
+void TExtStringGrid::Paint(TCanvas& canvas)
+{
+    canvas.Pen().SetStyle(psSolid);
+    TBaseGrid::Paint(canvas);
+    if (EditInProgress) {
+        TColor c = GridLineWidth() < 1 || !(Options() & (goHorzLine | goVertLine)) ? Color() : GridLineColor();
+        TRect r = GetMergedCellRect(Col(), Row());
+        canvas.Pen().SetColor(c);
+        canvas.Brush().SetStyle(bsClear);
+        canvas.Rectangle(r);
+        canvas.Brush().SetStyle(bsSolid);
+        canvas.Pen().SetColor(clBlack);
+    }
+}
+
+QImage TExtStringGrid::RenderToImage()
+{
+    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TCanvas canvas(&painter);
+    Paint(canvas);
+    return image;
+}
+
+} // namespace cb::grid
