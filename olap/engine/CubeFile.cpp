@@ -435,10 +435,13 @@ void WriteCubeFile(const CubeData& cube, const std::string& path)
     fs::path dir = target.parent_path();
     if (dir.empty())
         dir = ".";
-    const std::string tmp =
-        (dir / ("." + target.filename().string() + ".tmp" + std::to_string(getpid()) + "-" +
-                std::to_string(counter++)))
-            .string();
+    std::string tmpName = ".";
+    tmpName += target.filename().string();
+    tmpName += ".tmp";
+    tmpName += std::to_string(getpid());
+    tmpName += '-';
+    tmpName += std::to_string(counter++);
+    const std::string tmp = (dir / tmpName).string();
     auto removeTmp = [&] {
         std::error_code ec;
         fs::remove(tmp, ec);

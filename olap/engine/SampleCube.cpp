@@ -89,7 +89,7 @@ std::string CityName(Rng& rng)
                                                        "ville", "bridge", "cester", "minster", "gate", "bay"};
     std::string s = std::string(first[rng.below(first.size())]) + second[rng.below(second.size())];
     if (rng.below(4) == 0)
-        s = (rng.below(2) ? "New " : "Old ") + s;
+        s.insert(0, rng.below(2) ? "New " : "Old ");
     return s;
 }
 
@@ -153,7 +153,7 @@ std::unique_ptr<CubeData> MakeSampleCube(size_t facts, uint64_t seed)
     std::vector<uint32_t> months;
     for (int year = 2022; year <= 2024; ++year)
         for (int m = 0; m < 12; ++m)
-            months.push_back(b.Leaf(time, {std::to_string(year), "Q" + std::to_string(m / 3 + 1), kMonths[size_t(m)]}));
+            months.push_back(b.Leaf(time, {std::to_string(year), std::string(1, 'Q').append(std::to_string(m / 3 + 1)), kMonths[size_t(m)]}));
 
     struct Channel {
         const char* name;

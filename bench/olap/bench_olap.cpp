@@ -1,0 +1,297 @@
+// Times opening sample cubes of 1M and 10M facts and three query shapes
+// through Aggregate, the same aggregations as SQLite GROUP BY over the same
+// facts, and (when it answers) the MDX cellset. Prints figures.
+//
+//   bench_olap [--facts N,N,...] [--keep DIR]
+// Each cube is measured in a child process (bench_olap --run FILE) so that
+// its peak memory is that of opening and querying alone.
+#include "olap/adomd/Adomd.h"
+#include "olap/engine/Aggregator.h"
+#include "olap/engine/CubeFile.h"
+#include "olap/engine/SampleCube.h"
+
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace cb::olap;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double Ms(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// Best of n runs, in milliseconds.
+double Best(int n, const std::function<void()>& fn)
+{
+    double best = 1e300;
+    for (int i = 0; i < n; ++i) {
+        auto t = Clock::now();
+        fn();
+        best = std::min(best, Ms(Clock::now() - t));
+    }
+    return best;
+}
+
+long PeakRssKb()
+{
+    rusage ru{};
+    getrusage(RUSAGE_SELF, &ru);
+    return ru.ru_maxrss;
+}
+
+void Exec(sqlite3* db, const std::string& sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        std::fprintf(stderr, "sqlite: %s\n", err ? err : "?");
+        std::exit(1);
+    }
+}
+
+// The facts with one column per level (ancestor ids), as friendly to
+// GROUP BY as a table can be.
+void FillSql(sqlite3* db, const CubeData& cube)
+{
+    std::string create = "CREATE TABLE facts(", insert = "INSERT INTO facts VALUES(";
+    size_t cols = 0;
+    for (size_t d = 0; d < cube.dimensions.size(); ++d)
+        for (size_t l = 1; l < cube.dimensions[d].levels.size(); ++l, ++cols) {
+            create += 'l';
+            create += std::to_string(d);
+            create += '_';
+            create += std::to_string(l);
+            create += " INTEGER,";
+            insert += cols ? ",?" : "?";
+        }
+    for (size_t m = 0; m < cube.measures.size(); ++m, ++cols) {
+        create += 'm';
+        create += std::to_string(m);
+        create += m + 1 < cube.measures.size() ? " REAL," : " REAL)";
+        insert += ",?";
+    }
+    insert += ")";
+    Exec(db, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;");
+    Exec(db, create);
+    Exec(db, "BEGIN");
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, insert.c_str(), -1, &st, nullptr);
+    std::vector<MemberId> path;
+    for (size_t f = 0; f < cube.factCount; ++f) {
+        int c = 1;
+        for (size_t d = 0; d < cube.dimensions.size(); ++d) {
+            const auto& dim = cube.dimensions[d];
+            path.assign(dim.levels.size(), 0);
+            for (MemberId id = cube.factKeys[d][f]; id != kNoMember; id = dim.members[id].parent)
+                path[dim.members[id].depth] = id;
+            for (size_t l = 1; l < path.size(); ++l)
+                sqlite3_bind_int64(st, c++, path[l]);
+        }
+        for (size_t m = 0; m < cube.measures.size(); ++m) {
+            double v = cube.factValues[m][f];
+            if (std::isnan(v))
+                sqlite3_bind_null(st, c++);
+            else
+                sqlite3_bind_double(st, c++, v);
+        }
+        sqlite3_step(st);
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    Exec(db, "COMMIT");
+}
+
+double SqlChecksum(sqlite3* db, const std::string& sql)
+{
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
+    double sum = 0;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        for (int c = 0; c < sqlite3_column_count(st); ++c)
+            sum += sqlite3_column_double(st, c);
+    sqlite3_finalize(st);
+    return sum;
+}
+
+AxisTuples Level(const CubeData& cube, int dim, int depth)
+{
+    AxisTuples a;
+    a.dims = {dim};
+    a.members = cube.dimensions[size_t(dim)].levels[size_t(depth)].members;
+    a.tupleCount = a.members.size();
+    return a;
+}
+
+AxisTuples CrossJoin(const AxisTuples& x, const AxisTuples& y)
+{
+    AxisTuples a;
+    a.dims = {x.dims[0], y.dims[0]};
+    for (MemberId p : x.members)
+        for (MemberId q : y.members) {
+            a.members.push_back(p);
+            a.members.push_back(q);
+        }
+    a.tupleCount = a.members.size() / 2;
+    return a;
+}
+
+// Resident memory now, from /proc/self/statm.
+long RssKb()
+{
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+int Run(const std::string& file, bool withSql)
+{
+    const long baseKb = RssKb();
+    const auto size = std::filesystem::file_size(file);
+    auto t0 = Clock::now();
+    auto cube = ReadCubeFile(file);
+    const double firstOpen = Ms(Clock::now() - t0);
+    cube.reset();
+    const double open = Best(3, [&] {
+        cube.reset();
+        cube = ReadCubeFile(file);
+    });
+    const size_t raw = cube->factCount * (cube->dimensions.size() * sizeof(MemberId) + cube->measures.size() * sizeof(double));
+    std::printf("facts %zu, file %.1f MB, raw fact data %.1f MB\n", cube->factCount, double(size) / 1e6, double(raw) / 1e6);
+    std::printf("  open: first %.1f ms, best of 3 %.1f ms\n", firstOpen, open);
+
+    struct Query {
+        const char* name;
+        AxisTuples rows;
+        const char* sql;
+        const char* mdx;
+    };
+    // Dimensions: 0 Customer (Region, Country, City), 1 Product, 2 Time (Year, Quarter, Month), 3 Channel.
+    const std::vector<Query> queries = {
+        {"Country x 2 measures", Level(*cube, 0, 2),
+         "SELECT l0_2, SUM(m0), SUM(m2) FROM facts GROUP BY l0_2",
+         "SELECT {[Measures].[Revenue], [Measures].[Units]} ON COLUMNS, [Customer].[Country].Members ON ROWS FROM [Tavo_sample]"},
+        {"Country x Month cross join x 2 measures", CrossJoin(Level(*cube, 0, 2), Level(*cube, 2, 3)),
+         "SELECT l0_2, l2_3, SUM(m0), SUM(m2) FROM facts GROUP BY l0_2, l2_3",
+         "SELECT {[Measures].[Revenue], [Measures].[Units]} ON COLUMNS, "
+         "CROSSJOIN([Customer].[Country].Members, [Time].[Month].Members) ON ROWS FROM [Tavo_sample]"},
+        {"all 3000 cities x 2 measures", Level(*cube, 0, 3),
+         "SELECT l0_3, SUM(m0), SUM(m2) FROM facts GROUP BY l0_3",
+         "SELECT {[Measures].[Revenue], [Measures].[Units]} ON COLUMNS, [Customer].[City].Members ON ROWS FROM [Tavo_sample]"},
+    };
+    std::vector<double> engine;
+    for (const Query& q : queries) {
+        double check = 0;
+        const double ms = Best(5, [&] {
+            auto r = Aggregate(*cube, AxisTuples{}, q.rows, {0, 2});
+            check = 0;
+            for (double v : r.values)
+                if (!std::isnan(v))
+                    check += v;
+        });
+        engine.push_back(ms);
+        std::printf("  Aggregate  %-42s %8.1f ms  (%zu cells, total %.6g)\n", q.name, ms, q.rows.tupleCount * 2, check);
+    }
+    const long rssKb = PeakRssKb();
+    std::printf("  peak RSS after open and queries: %.1f MB = %.2f x raw fact data; above the %.1f MB before "
+                "opening: %.2f x\n",
+                double(rssKb) / 1e3, double(rssKb) * 1e3 / double(raw), double(baseKb) / 1e3,
+                double(rssKb - baseKb) * 1e3 / double(raw));
+
+    // The MDX path, when the evaluator answers these queries.
+    try {
+        auto conn = Connection::Open("Data Source=\"" + file + "\";Provider=MSOLAP.2;");
+        for (size_t i = 0; i < queries.size(); ++i) {
+            const double ms = Best(3, [&] {
+                Cellset cs;
+                cs.Open(queries[i].mdx, conn);
+            });
+            std::printf("  MDX cellset %-41s %8.1f ms\n", queries[i].name, ms);
+        }
+    } catch (const std::exception& e) {
+        std::printf("  MDX cellset: not measured (%s)\n", e.what());
+    }
+
+    if (withSql) {
+        const std::string dbPath = file + ".sql.db";
+        std::filesystem::remove(dbPath);
+        sqlite3* db = nullptr;
+        sqlite3_open(dbPath.c_str(), &db);
+        auto t = Clock::now();
+        FillSql(db, *cube);
+        std::printf("  SQLite table filled in %.1f s\n", Ms(Clock::now() - t) / 1e3);
+        cube.reset();
+        for (size_t i = 0; i < queries.size(); ++i) {
+            double check = 0;
+            const double ms = Best(2, [&] { check = SqlChecksum(db, queries[i].sql); });
+            std::printf("  SQLite     %-42s %8.1f ms  (%.1f x slower than Aggregate; total incl. keys %.6g)\n",
+                        queries[i].name, ms, ms / engine[i], check);
+        }
+        sqlite3_close(db);
+        std::filesystem::remove(dbPath);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() >= 2 && args[0] == "--run")
+        return Run(args[1], !(args.size() >= 3 && args[2] == "--no-sql"));
+
+    std::vector<size_t> sizes = {1'000'000, 10'000'000};
+    bool sql = true;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--facts" && i + 1 < args.size()) {
+            sizes.clear();
+            std::string s = args[++i];
+            for (size_t p = 0; p < s.size();) {
+                size_t q = s.find(',', p);
+                sizes.push_back(std::stoull(s.substr(p, q - p)));
+                p = q == std::string::npos ? s.size() : q + 1;
+            }
+        } else if (args[i] == "--no-sql") {
+            sql = false;
+        }
+    }
+    const auto dir = std::filesystem::temp_directory_path() / ("bench_olap-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    for (size_t n : sizes) {
+        const std::string file = (dir / ("sample-" + std::to_string(n) + ".cub")).string();
+        {
+            auto t = Clock::now();
+            auto cube = MakeSampleCube(n, 1);
+            WriteCubeFile(*cube, file);
+            std::printf("== built and wrote %zu facts in %.1f s\n", n, Ms(Clock::now() - t) / 1e3);
+        }
+        std::fflush(stdout);
+        pid_t pid = fork();
+        if (pid == 0) {
+            execl("/proc/self/exe", argv[0], "--run", file.c_str(), sql ? "--sql" : "--no-sql", (char*)nullptr);
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        std::filesystem::remove(file);
+    }
+    std::filesystem::remove_all(dir);
+    return 0;
+}
