@@ -1,13 +1,10 @@
 #pragma once
-// Colour values of the application: 32 bits, 0x00BBGGRR (red in the low
-// byte), the same type the graphics layer uses.
-#include <cstdint>
-#if __has_include("platform/gfx/Color.h")
+// Colour values of the application: the graphics layer's 32-bit 0x00BBGGRR
+// (red in the low byte).
 #include "platform/gfx/Color.h"
-#endif
 
 namespace cb::app {
 
-using TColor = std::uint32_t;
+using TColor = cb::gfx::TColor;
 
 } // namespace cb::app

@@ -8,18 +8,6 @@
 
 namespace cb::app {
 
-QColor ToQtColor(TColor color)
-{
-    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-                  static_cast<int>((color >> 16) & 0xFF));
-}
-
-TColor FromQtColor(const QColor& color)
-{
-    return static_cast<TColor>(color.red()) | static_cast<TColor>(color.green()) << 8
-           | static_cast<TColor>(color.blue()) << 16;
-}
-
 TThemedForm::TThemedForm(QWidget* parent) : QDialog(nullptr)
 {
     if (parent)
@@ -64,13 +52,13 @@ void TContentForm::ShowDocked()
 
 TColor TContentForm::Color() const
 {
-    return FromQtColor(palette().color(QPalette::Window));
+    return gfx::FromQColor(palette().color(QPalette::Window));
 }
 
 void TContentForm::SetColor(TColor color)
 {
     QPalette p = palette();
-    p.setColor(QPalette::Window, ToQtColor(color));
+    p.setColor(QPalette::Window, gfx::ToQColor(color));
     setPalette(p);
 }
 

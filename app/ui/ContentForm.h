@@ -64,8 +64,4 @@ private:
     std::vector<TContentForm*> FForms;
 };
 
-// Colour conversions at the Qt boundary (0x00BBGGRR).
-QColor ToQtColor(TColor color);
-TColor FromQtColor(const QColor& color);
-
 } // namespace cb::app

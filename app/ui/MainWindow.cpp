@@ -76,7 +76,7 @@ void TfrmMain::ApplyTheme(const TTheme* theme)
     if (!theme)
         return;
     QPalette p = palette();
-    p.setColor(QPalette::Window, ToQtColor(theme->BackgroundColor));
+    p.setColor(QPalette::Window, cb::gfx::ToQColor(theme->BackgroundColor));
     setPalette(p);
     setWindowTitle(ProductName);
 }

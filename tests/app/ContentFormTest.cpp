@@ -21,7 +21,7 @@ public:
     {
         TContentForm::ApplyTheme(theme);
         QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, ToQtColor(theme->TextColor));
+        p.setColor(QPalette::WindowText, cb::gfx::ToQColor(theme->TextColor));
         label->setPalette(p);
     }
 };
@@ -45,7 +45,7 @@ TEST(ContentForm, ThemeIsTakenByIdentity)
     a.TextColor = 0xABCDEF;
     form.ApplyTheme(&a);
     EXPECT_EQ(form.Color(), 0x0000FFu);
-    EXPECT_EQ(FromQtColor(form.label->palette().color(QPalette::WindowText)), 0xABCDEFu);
+    EXPECT_EQ(cb::gfx::FromQColor(form.label->palette().color(QPalette::WindowText)), 0xABCDEFu);
 
     b.BackgroundColor = 0x0A0B0C;
     form.ApplyTheme(&b);
