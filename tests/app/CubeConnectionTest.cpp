@@ -133,3 +133,35 @@ TEST(CubeModel, ValueTypesAndTextHelpers)
     EXPECT_EQ(GetLastBracketedPart("plain"), "plain");
     EXPECT_EQ(GetDimensionType(nullptr), 4);
 }
+
+TEST(CubeConnection, SampleCubeFacts)
+{
+    cbtest::TAppGlobals globals;
+    auto connection = cbtest::OpenLocalCube(cbtest::SampleCubePath());
+    ASSERT_TRUE(connection->Active);
+    EXPECT_TRUE(globals.UI.Errors.empty());
+    EXPECT_TRUE(connection->GetActiveConnection());
+    EXPECT_EQ(connection->GetConnectionString(), cbtest::LocalCubeConnectionString(cbtest::SampleCubePath()));
+    EXPECT_FALSE(connection->SelectCubeByName("tavo_sample")); // case matters
+    EXPECT_TRUE(connection->SelectCube("Tavo_sample"));
+    EXPECT_EQ(connection->CubeIndex, 0);
+    auto cube = connection->GetCurrentCubeDef();
+    ASSERT_TRUE(cube);
+
+    auto dimensions = GetCubeDimensionNames(cube.get());
+    ASSERT_TRUE(dimensions);
+    EXPECT_EQ(*dimensions, (std::vector<std::string>{"[Customer]", "[Product]", "[Time]", "[Channel]"}));
+    auto measures = GetCubeMeasureNames(cube.get());
+    ASSERT_TRUE(measures);
+    EXPECT_EQ(*measures, (std::vector<std::string>{"[Revenue]", "[Cost]", "[Units]", "[Orders]"}));
+    EXPECT_FALSE(GetCubeLastDataUpdate(cube.get()).empty());
+
+    int calculated = 0;
+    for (const auto& d : cube->Dimensions()) {
+        EXPECT_EQ(GetDimensionType(d.get()), d->UniqueName() == "[Measures]" ? 2 : 3);
+        if (d->UniqueName() == "[Measures]")
+            for (const auto& m : d->Hierarchies().Item(0)->Levels().Item(0)->Members())
+                calculated += IsCalculatedMember(m.get()) ? 1 : 0;
+    }
+    EXPECT_EQ(calculated, 2); // Profit and Margin
+}

@@ -65,3 +65,40 @@ private:
 };
 
 } // namespace cbtest
+
+#include "app/core/CubeConnection.h"
+
+namespace cbtest {
+
+inline std::string SampleCubePath()
+{
+    return std::string(CB_BIN_DIR) + "/Local Cubes/Tavo_sample.cub";
+}
+
+inline std::string LocalCubeConnectionString(const std::string& file)
+{
+    return "Data Source=\"" + file + "\";Provider=MSOLAP.2;";
+}
+
+// A connection to a local cube file, opened as the main window does.
+inline std::unique_ptr<cb::app::TMSOLAPConnection> OpenLocalCube(const std::string& file)
+{
+    auto description = std::make_unique<cb::app::TCubeConnectionString>();
+    description->ConnectionType = cb::app::ctLocalCubeFile;
+    description->FileName = file;
+    return std::make_unique<cb::app::TMSOLAPConnection>(std::move(description));
+}
+
+// Unique names of the members of an axis, position by position.
+inline std::vector<std::vector<std::string>> AxisTuples(const cb::olap::Cellset& cellset, int axis)
+{
+    std::vector<std::vector<std::string>> tuples;
+    for (const auto& position : cellset.Axes().Item(axis)->Positions()) {
+        tuples.emplace_back();
+        for (const auto& member : position->Members())
+            tuples.back().push_back(member->UniqueName());
+    }
+    return tuples;
+}
+
+} // namespace cbtest
