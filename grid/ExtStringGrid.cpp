@@ -225,7 +225,7 @@ int TExtStringGrid::GetCellInt(int col, int row) const
 {
     std::string t = GetCellText(col, row);
     if (t.empty())
-        t = "0";
+        t.assign(1, '0');
     int v = 0;
     if (!cb::rtl::TryStrToInt(t, v))
         throw EExtGridError("Cell does not contain integer value");
@@ -241,7 +241,7 @@ double TExtStringGrid::GetCellFloat(int col, int row) const
 {
     std::string t = NormaliseNumberText(GetCellText(col, row));
     if (t.empty())
-        t = "0";
+        t.assign(1, '0');
     double v = 0;
     if (!cb::rtl::TryStrToFloat(t, v))
         throw EExtGridError("Cell does not contain a float value");
@@ -1000,14 +1000,14 @@ void TExtStringGrid::IsPasswordCell(int col, int row, bool& isPassword)
 
 void TExtStringGrid::GetCheckTrue(int col, int row, std::string& text)
 {
-    text = "Y";
+    text.assign(1, 'Y');
     if (OnGetCheckTrue)
         OnGetCheckTrue(this, col, row, text);
 }
 
 void TExtStringGrid::GetCheckFalse(int col, int row, std::string& text)
 {
-    text = "N";
+    text.assign(1, 'N');
     if (OnGetCheckFalse)
         OnGetCheckFalse(this, col, row, text);
 }

@@ -20,6 +20,12 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
                                        TVAlignment& vAlign)
 {
     const bool fixedByCounts = col < FixedCols() || row < FixedRows();
+    // one change notification for the whole chain
+    struct FontBatch {
+        TFont& f;
+        explicit FontBatch(TFont& font) : f(font) { f.BeginUpdate(); }
+        ~FontBatch() { f.EndUpdate(); }
+    } batch(font);
     font.Assign(printing ? PrintSettings.Font : fixedByCounts ? FFixedFont : Font());
     const int rc = mapColumn ? RealColIndex(col) : col;
 

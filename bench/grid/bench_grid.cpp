@@ -1,0 +1,114 @@
+// Grid benchmarks: filling 200 x 5,000 cells that each carry their own
+// colours and font, painting a full-HD viewport after a scroll, and the
+// memory a styled cell costs beyond its text.
+#include "grid/ExtStringGrid.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+using namespace cb::grid;
+
+namespace {
+
+constexpr int kCols = 200;
+constexpr int kRows = 5000;
+const char* const kFaces[] = {"Tahoma", "Arial", "Verdana"};
+
+void Fill(TExtStringGrid& g)
+{
+    g.BeginUpdate();
+    g.SetColCount(kCols);
+    g.SetRowCount(kRows);
+    char buf[32];
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c) {
+            std::snprintf(buf, sizeof buf, "%d.%02d", r * 7 + c, c % 100);
+            g.SetCellText(c, r, buf);
+            g.SetCellBrushColor(c, r, cb::gfx::RGB(200 + (r % 50), 220 + (c % 30), 240));
+            g.SetCellFontColor(c, r, cb::gfx::RGB(r % 128, 0, c % 128));
+            g.SetCellFontName(c, r, kFaces[(r + c) % 3]);
+            g.SetCellFontSize(c, r, 8 + (c % 3));
+            g.SetCellFontStyle(c, r, (r % 5 == 0) ? unsigned(cb::gfx::fsBold) : 0u);
+            g.SetCellAlignment(c, r, c % 2 ? taRightJustify : taLeftJustify);
+        }
+    g.EndUpdate();
+}
+
+void BM_Fill(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto g = std::make_unique<TExtStringGrid>();
+        Fill(*g);
+        benchmark::DoNotOptimize(g.get());
+        state.PauseTiming();
+        g.reset();
+        state.ResumeTiming();
+    }
+    state.counters["cells"] = double(kCols) * kRows;
+}
+BENCHMARK(BM_Fill)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_PaintAfterScroll(benchmark::State& state)
+{
+    TExtStringGrid g;
+    g.resize(1920, 1080);
+    Fill(g);
+    QImage image(g.size(), QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        g.SetTopRow(100 + (step * 37) % 4000);
+        g.SetLeftCol(1 + (step * 13) % 150);
+        ++step;
+        QPainter painter(&image);
+        cb::gfx::TCanvas canvas(&painter);
+        g.PaintCells(canvas);
+    }
+    state.counters["visibleCells"] = double(g.VisibleColCount() + 1) * (g.VisibleRowCount() + 1);
+}
+BENCHMARK(BM_PaintAfterScroll)->Unit(benchmark::kMillisecond);
+
+void ReportMemory()
+{
+    struct mallinfo2 before = mallinfo2();
+    auto g = std::make_unique<TExtStringGrid>();
+    g->SetColCount(kCols);
+    g->SetRowCount(kRows);
+    struct mallinfo2 sized = mallinfo2();
+    g->BeginUpdate();
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c) {
+            g->SetCellBrushColor(c, r, 0x00FFEEDD);
+            g->SetCellFontColor(c, r, 0x00112233);
+            g->SetCellFontName(c, r, kFaces[(r + c) % 3]);
+            g->SetCellFontSize(c, r, 9);
+        }
+    g->EndUpdate();
+    struct mallinfo2 styled = mallinfo2();
+    const double cells = double(kCols) * kRows;
+    double storage = double(sized.uordblks - before.uordblks) / cells;
+    double props = double(styled.uordblks - sized.uordblks) / cells;
+    std::printf("memory per cell: %.1f bytes storage (cell slot incl. its %zu-byte string object) + %.1f bytes "
+                "properties = %.1f bytes beyond the text's own string object\n",
+                storage, sizeof(std::string), props, storage - double(sizeof(std::string)) + props);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    ReportMemory();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
