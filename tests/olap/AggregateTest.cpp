@@ -296,3 +296,21 @@ TEST(AggregateTest, RejectsBadRequests)
     for (const Case& c : cases)
         EXPECT_THROW(Aggregate(*cube, c.cols, Axis({}, {}), c.measures), EOlapError);
 }
+
+TEST(AggregateTest, HugeCombinationSpacesAgree)
+{
+    // Twelve positions of one dimension make too many class combinations for
+    // the tables; the result must equal that of the single position.
+    auto cube = MakeRandomCube(5000);
+    const auto& leaves = cube->dimensions[2].levels[3].members;
+    ASSERT_GT(leaves.size(), 15u);
+    std::vector<MemberId> one = {0}, twelve(12, 0);
+    for (MemberId m : leaves) {
+        one.push_back(m);
+        twelve.insert(twelve.end(), 12, m);
+    }
+    const std::vector<int> all = {0, 1, 2, 3};
+    auto expected = Aggregate(*cube, Axis({}, {}), Axis({2}, one), all);
+    auto got = Aggregate(*cube, Axis({}, {}), Axis(std::vector<int>(12, 2), twelve), all);
+    ExpectCells(expected.values, got, "twelve positions");
+}
