@@ -70,6 +70,16 @@ private:
     std::string FMeasure;
 };
 
+std::string Bracketed(const std::string& name)
+{
+    std::string s;
+    s.reserve(name.size() + 2);
+    s += '[';
+    s += name;
+    s += ']';
+    return s;
+}
+
 void SetBusy(bool busy)
 {
     if (gUserInterface)
@@ -118,7 +128,7 @@ void TDisplayManager::OpenCube(TMSOLAPConnection* connection, cb::grid::TExtStri
         FConnection = connection;
         auto cubeDef = connection ? connection->GetCurrentCubeDef() : nullptr;
         FBuilder.ConnectionString = connection ? connection->GetConnectionString() : std::string();
-        FBuilder.SetCubeName(cubeDef ? "[" + cubeDef->Name() + "]" : std::string("[]"));
+        FBuilder.SetCubeName(Bracketed(cubeDef ? cubeDef->Name() : std::string()));
         FBuilder.SetCubeDef(cubeDef);
         FDisplayCellset = std::make_shared<Cellset>();
         FDisplayCellset->SetActiveConnection(FBuilder.ConnectionString);
@@ -144,7 +154,7 @@ void TDisplayManager::ReloadCube()
 {
     auto cubeDef = GetCubeDef();
     FBuilder.ConnectionString = FConnection ? FConnection->GetConnectionString() : std::string();
-    FBuilder.SetCubeName(cubeDef ? "[" + cubeDef->Name() + "]" : std::string("[]"));
+    FBuilder.SetCubeName(Bracketed(cubeDef ? cubeDef->Name() : std::string()));
     FBuilder.SetCubeDef(cubeDef);
     if (FBuilder.ResetToDefaultQuery())
         RunQueryAndDisplay();

@@ -8,6 +8,8 @@
 #include "app/core/UserInterface.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace cb::app {
 
@@ -211,20 +213,35 @@ bool TMDXBuilder::NormalizeAxes()
 
 void TMDXBuilder::ReadAxisMembers(const Axis& axis, TTextList& target, TTextList* measures)
 {
+    // The target starts empty, so it is its dimensions' groups in order of
+    // first appearance; kept apart here so each member is placed at once.
+    std::vector<std::pair<std::string, TTextList>> groups;
+    std::unordered_map<std::string, size_t> groupOf;
+    std::unordered_set<std::string> seen;
     target.clear();
     for (const auto& position : axis.Positions()) {
         for (const auto& member : position->Members()) {
-            const std::string u = member->UniqueName();
-            TTextList& destination = measures && FirstBracketedPart(u) == "[Measures]" ? *measures : target;
-            const int index = FindInsertIndex(u, destination);
-            if (index == -2)
+            std::string u = member->UniqueName();
+            std::string key = FirstBracketedPart(u);
+            if (measures && key == "[Measures]") {
+                const int index = FindInsertIndex(u, *measures);
+                if (index == -1)
+                    measures->push_back(u);
+                else if (index >= 0)
+                    measures->insert(measures->begin() + index + 1, u);
                 continue;
-            if (index == -1)
-                destination.push_back(u);
-            else
-                destination.insert(destination.begin() + index + 1, u);
+            }
+            if (!seen.insert(u).second)
+                continue;
+            auto [it, added] = groupOf.try_emplace(key, groups.size());
+            if (added)
+                groups.emplace_back(key, TTextList());
+            groups[it->second].second.push_back(std::move(u));
         }
     }
+    for (auto& group : groups)
+        for (auto& u : group.second)
+            target.push_back(std::move(u));
 }
 
 int TMDXBuilder::FindInsertIndex(const std::string& uniqueName, const TTextList& list)
