@@ -154,8 +154,8 @@ protected:
     std::unique_ptr<TMSOLAPConnection> connection;
     LayoutLog layout;
     ChartLog chart;
+    std::vector<std::string> queries, events; // outlive the display manager's last events
     std::unique_ptr<TDisplayManager> dm;
-    std::vector<std::string> queries, events;
 };
 
 const std::string kFrom = " ON COLUMNS FROM [Tavo_sample]";

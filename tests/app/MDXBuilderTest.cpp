@@ -292,3 +292,16 @@ TEST(MDXBuilderHistory, PlainMeasuresLeaveOutCalculatedOnes)
     EXPECT_EQ(b.CountPlainMeasures(), 2);
     EXPECT_EQ(b.CalculatedMeasures().SelectedCount(), 0);
 }
+
+TEST(MDXBuilderCompose, InsertIndexKeepsDimensionsTogether)
+{
+    const TTextList list{"[D].[a]", "[E].[x]", "[D].[b]", "[Measures].[m]"};
+    struct Case {
+        std::string name;
+        int index;
+    } cases[] = {
+        {"[D].[a]", -2}, {"[D].[b]", -2}, {"[D].[c]", 2}, {"[E].[y]", 1}, {"[F].[z]", -1}, {"[Measures].[n]", 3},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TMDXBuilder::FindInsertIndex(c.name, list), c.index) << c.name;
+}
