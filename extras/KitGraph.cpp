@@ -1,0 +1,544 @@
+#include "extras/KitGraph.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMessageBox>
+
+#include <algorithm>
+#include <cstring>
+
+namespace cb::extras {
+
+using namespace cb::gfx;
+
+void NotImplementedStop() {
+    if (qApp) {
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        QMessageBox::information(nullptr, QApplication::applicationDisplayName(),
+                                 QStringLiteral("Function not yet implemented"), QMessageBox::Ok);
+    }
+    throw EKitAbort();
+}
+
+// ---- level tables ----------------------------------------------------------
+
+namespace {
+
+struct LevelTables {
+    std::vector<std::uint8_t> levels[4];
+    std::uint8_t nearest[4][256];
+    LevelTables() {
+        const int sizes[4] = {4, 6, 7, 8};
+        for (int t = 0; t < 4; ++t) {
+            const int n = sizes[t];
+            for (int i = 0; i < n; ++i)
+                levels[t].push_back(std::uint8_t((255 * i * 2 + (n - 1)) / (2 * (n - 1)))); // halves up
+            for (int v = 0; v < 256; ++v) {
+                int best = 0;
+                for (int i = 1; i < n; ++i)
+                    if (std::abs(levels[t][i] - v) < std::abs(levels[t][best] - v))
+                        best = i;
+                nearest[t][v] = std::uint8_t(best);
+            }
+        }
+    }
+};
+
+const LevelTables& tables() {
+    static const LevelTables t;
+    return t;
+}
+
+int tableOf(int n) {
+    switch (n) {
+    case 4: return 0;
+    case 6: return 1;
+    case 7: return 2;
+    case 8: return 3;
+    }
+    throw cb::rtl::EListError("No level table of " + std::to_string(n) + " levels");
+}
+
+TReducedImage emptyResult(const TPixelBlock24& b) {
+    TReducedImage r;
+    r.Width = b.Width;
+    r.Height = b.Height;
+    r.Indices.assign(std::size_t(r.Stride()) * std::max(0, b.Height), 0);
+    return r;
+}
+
+void checkBlock(const TPixelBlock24& b) {
+    if (b.Width < 0 || b.Height < 0 || b.Bits.size() < std::size_t(b.Stride()) * b.Height)
+        throw EInvalidGraphic("Bitmap image is not valid");
+}
+
+// Calls f(storedRow, x, blue, green, red) and stores the index it answers.
+template <typename F>
+void mapPixels(const TPixelBlock24& b, TReducedImage& r, F f) {
+    for (int y = 0; y < b.Height; ++y) {
+        const std::uint8_t* p = b.Row(y);
+        std::uint8_t* out = r.Indices.data() + std::size_t(y) * r.Stride();
+        for (int x = 0; x < b.Width; ++x, p += 3)
+            out[x] = f(y, x, p[0], p[1], p[2]);
+    }
+}
+
+} // namespace
+
+const std::vector<std::uint8_t>& LevelTable(int n) { return tables().levels[tableOf(n)]; }
+
+int NearestLevel(int n, std::uint8_t value) { return tables().nearest[tableOf(n)][value]; }
+
+// ---- popularity ------------------------------------------------------------
+
+TReducedImage ReducePopularity(const TPixelBlock24& b, TPopularityStats* stats) {
+    checkBlock(b);
+    constexpr int kSlots = 5191;
+    constexpr int kMaxEntries = 2049;
+    constexpr int kWanted = 256;
+    constexpr std::uint16_t kEmpty = 0xFFFF;
+    struct Entry {
+        std::uint8_t r, g, b;
+        std::uint32_t count;
+        int paletteIndex;
+    };
+    std::vector<std::uint16_t> hashSlots(kSlots, kEmpty);
+    std::vector<Entry> entries;
+    entries.reserve(kMaxEntries);
+    std::uint8_t rm = 0xFF, gm = 0xFF, bm = 0xFF;
+
+    // Slot of the masked colour; -1 when a new entry would overflow.
+    auto find = [&](std::uint8_t r, std::uint8_t g, std::uint8_t bl, bool add) -> int {
+        const unsigned h = unsigned((r + g) * (bl + g) * (r + bl)) % kSlots;
+        for (unsigned s = h;; s = s + 1 == kSlots ? 0 : s + 1) {
+            if (hashSlots[s] == kEmpty) {
+                if (!add)
+                    return -1;
+                if (int(entries.size()) >= kMaxEntries)
+                    return -2;
+                hashSlots[s] = std::uint16_t(entries.size());
+                entries.push_back({r, g, bl, 0, -1});
+                return hashSlots[s];
+            }
+            const Entry& e = entries[hashSlots[s]];
+            if (e.r == r && e.g == g && e.b == bl)
+                return hashSlots[s];
+        }
+    };
+
+    for (bool done = false; !done;) {
+        done = true;
+        for (int y = 0; y < b.Height && done; ++y) {
+            const std::uint8_t* p = b.Row(y);
+            for (int x = 0; x < b.Width; ++x, p += 3) {
+                const int e = find(p[2] & rm, p[1] & gm, p[0] & bm, true);
+                if (e == -2) {
+                    std::fill(hashSlots.begin(), hashSlots.end(), kEmpty);
+                    entries.clear();
+                    if (rm < gm)
+                        gm &= std::uint8_t(gm - 1);
+                    else if (rm > bm)
+                        rm &= std::uint8_t(rm - 1);
+                    else
+                        bm &= std::uint8_t(bm - 1);
+                    done = false;
+                    break;
+                }
+                ++entries[e].count;
+            }
+        }
+    }
+
+    TReducedImage r = emptyResult(b);
+    for (auto& q : r.Table)
+        q = {128, 128, 128, 0};
+    const int chosen = std::min<int>(kWanted, int(entries.size()));
+    std::vector<std::uint32_t> counts(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        counts[i] = entries[i].count;
+    for (int k = 0; k < chosen; ++k) {
+        std::size_t best = 0;
+        for (std::size_t i = 1; i < counts.size(); ++i)
+            if (counts[i] > counts[best])
+                best = i;
+        counts[best] = 0;
+        entries[best].paletteIndex = k;
+        r.Table[k] = {entries[best].b, entries[best].g, entries[best].r, 0};
+    }
+    for (Entry& e : entries) {
+        if (e.paletteIndex >= 0)
+            continue;
+        long bestDist = -1;
+        for (int k = 0; k < kWanted; ++k) {
+            const long dr = long(e.r) - r.Table[k].Red, dg = long(e.g) - r.Table[k].Green,
+                       db = long(e.b) - r.Table[k].Blue;
+            const long d = dr * dr + dg * dg + db * db;
+            if (bestDist < 0 || d < bestDist) {
+                bestDist = d;
+                e.paletteIndex = k;
+            }
+        }
+    }
+    mapPixels(b, r, [&](int, int, std::uint8_t bl, std::uint8_t g, std::uint8_t rd) {
+        return std::uint8_t(entries[find(rd & rm, g & gm, bl & bm, false)].paletteIndex);
+    });
+    if (stats)
+        *stats = {rm, gm, bm, int(entries.size())};
+    return r;
+}
+
+// ---- median cut ------------------------------------------------------------
+
+namespace {
+
+struct Box {
+    std::uint8_t lower[3] = {0, 0, 0};
+    std::uint8_t extent[3] = {255, 255, 255};
+    int start = 0;     // first cell in the shared cell array
+    int cells = 0;     // number of cells
+    long pixels = 0;
+};
+
+int cellKey(int cell, int channel) {
+    return channel == 0 ? (cell >> 8) & 15 : channel == 1 ? (cell >> 4) & 15 : cell & 15;
+}
+
+void sortCells(int* a, int n, int ch) {
+    if (n < 8) {
+        for (int j = 1; j < n; ++j) {
+            const int x = a[j];
+            int i = j;
+            while (i > 0 && cellKey(a[i - 1], ch) >= cellKey(x, ch)) {
+                a[i] = a[i - 1];
+                --i;
+            }
+            a[i] = x;
+        }
+        return;
+    }
+    const int pivot = cellKey(a[n / 2], ch);
+    int i = 0, j = n - 1;
+    do {
+        while (cellKey(a[i], ch) < pivot)
+            ++i;
+        while (cellKey(a[j], ch) > pivot)
+            --j;
+        if (i <= j) {
+            std::swap(a[i], a[j]);
+            ++i;
+            --j;
+        }
+    } while (i <= j);
+    if (i <= 0 || i >= n) { // cannot happen with a pivot taken from the list
+        sortCells(a, 7, ch);
+        return;
+    }
+    sortCells(a, i, ch);
+    sortCells(a + i, n - i, ch);
+}
+
+} // namespace
+
+TReducedImage ReduceMedianCut(const TPixelBlock24& b) {
+    checkBlock(b);
+    constexpr int kWanted = 256;
+    std::vector<long> cellCount(4096, 0);
+    std::vector<std::uint16_t> pixelCell(std::size_t(b.Width) * std::max(0, b.Height));
+    for (int y = 0; y < b.Height; ++y) {
+        const std::uint8_t* p = b.Row(y);
+        for (int x = 0; x < b.Width; ++x, p += 3) {
+            const int cell = (p[2] >> 4) * 256 + (p[1] >> 4) * 16 + (p[0] >> 4);
+            ++cellCount[cell];
+            pixelCell[std::size_t(y) * b.Width + x] = std::uint16_t(cell);
+        }
+    }
+    std::vector<int> cells;
+    for (int c = 0; c < 4096; ++c)
+        if (cellCount[c])
+            cells.push_back(c);
+    std::vector<Box> boxes(1);
+    boxes[0].cells = int(cells.size());
+    boxes[0].pixels = long(b.Width) * b.Height;
+
+    while (int(boxes.size()) < kWanted) {
+        int bestBox = -1, bestCh = 0, bestExtent = -1;
+        for (int k = 0; k < int(boxes.size()); ++k) {
+            if (boxes[k].cells <= 1)
+                continue;
+            for (int ch = 0; ch < 3; ++ch)
+                if (boxes[k].extent[ch] > bestExtent) {
+                    bestExtent = boxes[k].extent[ch];
+                    bestBox = k;
+                    bestCh = ch;
+                }
+        }
+        if (bestBox < 0)
+            break;
+        Box& box = boxes[bestBox];
+        int* a = cells.data() + box.start;
+        sortCells(a, box.cells, bestCh);
+        const long half = box.pixels / 2;
+        int lowerCells = 1;
+        long lowerPixels = cellCount[a[0]];
+        while (lowerCells + 1 < box.cells && half - lowerPixels - cellCount[a[lowerCells]] >= 0) {
+            lowerPixels += cellCount[a[lowerCells]];
+            ++lowerCells;
+        }
+        Box upper = box;
+        upper.start = box.start + lowerCells;
+        upper.cells = box.cells - lowerCells;
+        upper.pixels = box.pixels - lowerPixels;
+        upper.lower[bestCh] = std::uint8_t(16 * cellKey(a[lowerCells], bestCh));
+        upper.extent[bestCh] = std::uint8_t(box.lower[bestCh] + box.extent[bestCh] - upper.lower[bestCh]);
+        box.extent[bestCh] = std::uint8_t(16 * cellKey(a[lowerCells - 1], bestCh) - box.lower[bestCh]);
+        box.cells = lowerCells;
+        box.pixels = lowerPixels;
+        boxes.push_back(upper);
+    }
+
+    TReducedImage r = emptyResult(b);
+    std::vector<std::uint8_t> boxOfCell(4096, 0);
+    for (int k = 0; k < int(boxes.size()); ++k) {
+        const Box& box = boxes[k];
+        if (box.cells == 0)
+            continue;
+        int sum[3] = {0, 0, 0};
+        for (int i = 0; i < box.cells; ++i) {
+            const int c = cells[box.start + i];
+            boxOfCell[c] = std::uint8_t(k);
+            for (int ch = 0; ch < 3; ++ch)
+                sum[ch] += cellKey(c, ch);
+        }
+        std::uint8_t avg[3];
+        for (int ch = 0; ch < 3; ++ch)
+            avg[ch] = std::uint8_t((16 * sum[ch] + 15) / box.cells);
+        if (avg[0] <= 16 && avg[1] <= 16 && avg[2] <= 16)
+            avg[0] = avg[1] = avg[2] = 0;
+        r.Table[k] = {avg[2], avg[1], avg[0], 0};
+    }
+    r.ImportantColors = cells.empty() ? 0 : int(boxes.size());
+    mapPixels(b, r, [&](int y, int x, std::uint8_t, std::uint8_t, std::uint8_t) {
+        return boxOfCell[pixelCell[std::size_t(y) * b.Width + x]];
+    });
+    return r;
+}
+
+// ---- fixed palettes --------------------------------------------------------
+
+TReducedImage ReduceCube666(const TPixelBlock24& b) {
+    checkBlock(b);
+    TReducedImage r = emptyResult(b);
+    const auto& lv = LevelTable(6);
+    for (auto& q : r.Table)
+        q = {128, 128, 128, 128};
+    for (int i = 0; i < 216; ++i)
+        r.Table[i] = {lv[i % 6], lv[(i / 6) % 6], lv[i / 36], 0};
+    mapPixels(b, r, [](int, int, std::uint8_t bl, std::uint8_t g, std::uint8_t rd) {
+        return std::uint8_t(NearestLevel(6, rd) * 36 + NearestLevel(6, g) * 6 + NearestLevel(6, bl));
+    });
+    r.ImportantColors = 216;
+    return r;
+}
+
+TReducedImage ReduceCube784(const TPixelBlock24& b) {
+    checkBlock(b);
+    TReducedImage r = emptyResult(b);
+    const auto& l7 = LevelTable(7);
+    const auto& l8 = LevelTable(8);
+    const auto& l4 = LevelTable(4);
+    for (auto& q : r.Table)
+        q = {128, 128, 128, 128};
+    for (int i = 0; i < 224; ++i)
+        r.Table[i] = {l4[i % 4], l8[(i / 4) % 8], l7[i / 32], 0};
+    mapPixels(b, r, [](int, int, std::uint8_t bl, std::uint8_t g, std::uint8_t rd) {
+        return std::uint8_t(NearestLevel(7, rd) * 32 + NearestLevel(8, g) * 4 + NearestLevel(4, bl));
+    });
+    r.ImportantColors = 224;
+    return r;
+}
+
+TReducedImage ReduceChannelCycle(const TPixelBlock24& b) {
+    checkBlock(b);
+    TReducedImage r = emptyResult(b);
+    for (int i = 0; i < 64; ++i) {
+        r.Table[i] = {0, 0, std::uint8_t(4 * i), 0};
+        r.Table[64 + i] = {0, std::uint8_t(4 * i), 0, 0};
+        r.Table[128 + i] = {std::uint8_t(4 * i), 0, 0, 0};
+    }
+    mapPixels(b, r, [](int y, int x, std::uint8_t bl, std::uint8_t g, std::uint8_t rd) {
+        switch ((y + x) % 3) {
+        case 0: return std::uint8_t(rd >> 2);
+        case 1: return std::uint8_t((g >> 2) + 64);
+        default: return std::uint8_t((bl >> 2) + 128);
+        }
+    });
+    return r;
+}
+
+TReducedImage ReduceGrayscale(const TPixelBlock24& b) {
+    checkBlock(b);
+    TReducedImage r = emptyResult(b);
+    for (int i = 0; i < 256; ++i)
+        r.Table[i] = {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+    mapPixels(b, r, [](int, int, std::uint8_t bl, std::uint8_t g, std::uint8_t rd) {
+        return std::uint8_t((77 * rd + 150 * g + 29 * bl) >> 8);
+    });
+    return r;
+}
+
+TReducedImage ReduceColors(const TPixelBlock24& block, TColorReduction method) {
+    switch (method) {
+    case rdPopularity: return ReducePopularity(block);
+    case rdMedianCut: return ReduceMedianCut(block);
+    case rdCube784: return ReduceCube784(block);
+    case rdCube666: return ReduceCube666(block);
+    case rdChannelCycle: return ReduceChannelCycle(block);
+    case rdGrayscale: return ReduceGrayscale(block);
+    }
+    throw cb::rtl::EConvertError("Unknown colour reduction " + std::to_string(int(method)));
+}
+
+// ---- BMP file images -------------------------------------------------------
+
+int BytesPerScanLine(int pixels, int bitsPerPixel, int alignment) {
+    alignment = std::max(alignment, 1);
+    const long long bits = (long long)pixels * bitsPerPixel + alignment - 1;
+    return int((bits - bits % alignment) / 8);
+}
+
+TPixelBlock24 BitmapToBlock24(const TBitmap& bitmap) {
+    TPixelBlock24 b;
+    b.Width = bitmap.Width();
+    b.Height = bitmap.Height();
+    b.Bits.assign(std::size_t(b.Stride()) * b.Height, 0);
+    const QImage img = bitmap.Image().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < b.Height; ++y) {
+        const QRgb* src = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        std::uint8_t* dst = b.Row(b.Height - 1 - y);
+        for (int x = 0; x < b.Width; ++x) {
+            dst[3 * x] = std::uint8_t(qBlue(src[x]));
+            dst[3 * x + 1] = std::uint8_t(qGreen(src[x]));
+            dst[3 * x + 2] = std::uint8_t(qRed(src[x]));
+        }
+    }
+    return b;
+}
+
+namespace {
+
+void put16(std::vector<std::uint8_t>& v, unsigned x) {
+    v.push_back(std::uint8_t(x));
+    v.push_back(std::uint8_t(x >> 8));
+}
+void put32(std::vector<std::uint8_t>& v, std::uint32_t x) {
+    put16(v, x & 0xFFFF);
+    put16(v, x >> 16);
+}
+
+// File header, info header, colour table and rows.
+std::vector<std::uint8_t> bmpImage(int width, int height, int bits, const std::vector<TRGBQuad>& table,
+                                   const std::vector<std::uint8_t>& rows, int important) {
+    const std::uint32_t headerSize = 14 + 40 + 4 * std::uint32_t(table.size());
+    std::vector<std::uint8_t> v;
+    v.reserve(headerSize + rows.size());
+    v.push_back('B');
+    v.push_back('M');
+    put32(v, headerSize + std::uint32_t(rows.size()));
+    put32(v, 0);
+    put32(v, headerSize);
+    put32(v, 40);
+    put32(v, std::uint32_t(width));
+    put32(v, std::uint32_t(height));
+    put16(v, 1);
+    put16(v, unsigned(bits));
+    put32(v, 0); // BI_RGB
+    put32(v, std::uint32_t(rows.size()));
+    put32(v, 3780); // 96 dpi in pixels per metre
+    put32(v, 3780);
+    put32(v, std::uint32_t(table.size()));
+    put32(v, std::uint32_t(important));
+    for (const TRGBQuad& q : table) {
+        v.push_back(q.Blue);
+        v.push_back(q.Green);
+        v.push_back(q.Red);
+        v.push_back(q.Reserved);
+    }
+    v.insert(v.end(), rows.begin(), rows.end());
+    return v;
+}
+
+// The standard palettes of 1- and 4-bit images.
+std::vector<TRGBQuad> standardPalette(int bits) {
+    if (bits == 1)
+        return {{0, 0, 0, 0}, {255, 255, 255, 0}};
+    const std::uint8_t vga[16][3] = {{0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0}, {0, 0, 128},
+                                     {128, 0, 128}, {0, 128, 128}, {128, 128, 128}, {192, 192, 192},
+                                     {255, 0, 0}, {0, 255, 0}, {255, 255, 0}, {0, 0, 255}, {255, 0, 255},
+                                     {0, 255, 255}, {255, 255, 255}};
+    std::vector<TRGBQuad> t;
+    for (const auto& c : vga)
+        t.push_back({c[2], c[1], c[0], 0});
+    return t;
+}
+
+std::vector<std::uint8_t> packedRows(const TPixelBlock24& b, int bits, const std::vector<TRGBQuad>& table) {
+    const int stride = BytesPerScanLine(b.Width, bits, 32);
+    std::vector<std::uint8_t> rows(std::size_t(stride) * b.Height, 0);
+    for (int y = 0; y < b.Height; ++y) {
+        const std::uint8_t* p = b.Row(y);
+        std::uint8_t* out = rows.data() + std::size_t(y) * stride;
+        for (int x = 0; x < b.Width; ++x, p += 3) {
+            int best = 0;
+            long bestDist = -1;
+            for (int k = 0; k < int(table.size()); ++k) {
+                const long dr = long(p[2]) - table[k].Red, dg = long(p[1]) - table[k].Green,
+                           db = long(p[0]) - table[k].Blue;
+                const long d = dr * dr + dg * dg + db * db;
+                if (bestDist < 0 || d < bestDist) {
+                    bestDist = d;
+                    best = k;
+                }
+            }
+            if (bits == 1)
+                out[x / 8] |= std::uint8_t(best << (7 - x % 8));
+            else
+                out[x / 2] |= std::uint8_t(x % 2 ? best : best << 4);
+        }
+    }
+    return rows;
+}
+
+std::unique_ptr<cb::rtl::TMemoryStream> toStream(const std::vector<std::uint8_t>& bytes) {
+    auto s = std::make_unique<cb::rtl::TMemoryStream>();
+    if (!bytes.empty())
+        s->WriteBuffer(bytes.data(), bytes.size());
+    s->SetPosition(0);
+    return s;
+}
+
+} // namespace
+
+std::unique_ptr<cb::rtl::TMemoryStream> BitmapToReducedStream(const TBitmap& bitmap, TKitPixelFormat format,
+                                                               TColorReduction method) {
+    if (bitmap.Width() <= 0 || bitmap.Height() <= 0)
+        throw EInvalidGraphic("Bitmap image is not valid");
+    const int have = bitmap.PixelFormat() == pf24bit ? 24 : 32;
+    if (int(format) == have && method != rdGrayscale)
+        return toStream(bitmap.SaveToBmpBytes());
+    if (format != kpf1bit && format != kpf4bit && format != kpf8bit && format != kpf24bit)
+        NotImplementedStop();
+    const TPixelBlock24 block = BitmapToBlock24(bitmap);
+    if (format == kpf24bit)
+        return toStream(bmpImage(block.Width, block.Height, 24, {}, block.Bits, 0));
+    if (format != kpf8bit) {
+        const auto table = standardPalette(int(format));
+        return toStream(bmpImage(block.Width, block.Height, int(format), table,
+                                 packedRows(block, int(format), table), 0));
+    }
+    const TReducedImage r = ReduceColors(block, method);
+    return toStream(bmpImage(r.Width, r.Height, 8, std::vector<TRGBQuad>(r.Table.begin(), r.Table.end()), r.Indices,
+                             r.ImportantColors));
+}
+
+} // namespace cb::extras
