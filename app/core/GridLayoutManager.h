@@ -1,0 +1,98 @@
+#pragma once
+// The grid layout manager: writes the display cellset into the pivot grid
+// (nested column and row headers, one cell per value, styles from the grid
+// theme) and keeps a key for every grid cell that says what it stands for.
+#include "app/core/DisplayManagerParts.h"
+
+#include "grid/CellGraphic.h"
+#include "grid/ExtStringGrid.h"
+#include "platform/gfx/Canvas.h"
+
+#include <QPointer>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cb::app {
+
+struct TGridDisplayTheme;
+
+// Texts the layout writes.
+inline constexpr const char* kDragColumnFieldsText = "Drag Columns Fields Here";
+inline constexpr const char* kDragRowFieldsText = "Drag Row Fields Here";
+inline constexpr const char* kCellErrorText = "Error!!";
+inline constexpr const char* kDataCellKey = "d";
+inline constexpr const char* kOutsideCellKey = "-1";
+
+// The marker of a dimension-name cell (a grey downward arrow at the cell's
+// right edge). The grid owns it with the cell's properties.
+class TMDXHeaderMarker : public cb::grid::TCellGraphic {
+public:
+    static constexpr int Size = 16;
+};
+
+class TMDXDisplayManager : public IGridLayout {
+public:
+    TMDXDisplayManager();
+    ~TMDXDisplayManager() override;
+    TMDXDisplayManager(const TMDXDisplayManager&) = delete;
+    TMDXDisplayManager& operator=(const TMDXDisplayManager&) = delete;
+
+    // The grid to fill (not owned). A grid without a custom-draw handler
+    // gets one that draws the header markers.
+    void SetGrid(cb::grid::TExtStringGrid* grid) override;
+    cb::grid::TExtStringGrid* GetGrid() const override { return FGrid; }
+    void SetCellset(std::shared_ptr<cb::olap::Cellset> cellset) override;
+    std::shared_ptr<cb::olap::Cellset> GetCellset() const { return FCellset; }
+
+    // Lays the cellset out. An error while reading the counts or sizing the
+    // grid reaches the caller; an error while writing cells is told to the
+    // user and gives false (the cells written so far stay). False also when
+    // a layout is already running or the grid went away meanwhile.
+    bool Render() override;
+    bool IsRendering() const { return FRendering; }
+
+    std::string GetCellKey(int column, int row) const override;
+    int GridColumnToPosition(int column) const override;
+    int GridRowToPosition(int row) const override;
+
+    // The theme the layout uses; none (the default) means gConfig's current
+    // theme, or built-in defaults without one. Not owned.
+    void SetTheme(const TGridDisplayTheme* theme) { FTheme = theme; }
+
+    int ColumnDimensionCount() const { return FColumnDimensionCount; }
+    int ColumnPositionCount() const { return FColumnPositionCount; }
+    int RowDimensionCount() const { return FRowDimensionCount; }
+    int RowPositionCount() const { return FRowPositionCount; }
+    // Size of the key table (the grid's counts at the last layout).
+    int KeyColumnCount() const { return FKeyColumns; }
+    int KeyRowCount() const { return FKeyRows; }
+
+    // Draws the header marker into rect (a cell's rectangle) when the grid's
+    // cell holds one. A grid view with its own custom-draw handler calls
+    // this from it.
+    static void DrawHeaderMarker(const cb::grid::TExtStringGrid& grid, cb::gfx::TCanvas& canvas, int col, int row,
+                                 const cb::gfx::TRect& rect);
+
+private:
+    struct TLayout;
+
+    void ResetKeys(int columns, int rows);
+    std::string& Key(int column, int row) { return FCellKeys[size_t(column) * size_t(FKeyRows) + size_t(row)]; }
+
+    // [column][row], stored column by column.
+    std::vector<std::string> FCellKeys;
+    int FKeyColumns = 0;
+    int FKeyRows = 0;
+    std::shared_ptr<cb::olap::Cellset> FCellset;
+    int FColumnDimensionCount = 0;
+    int FColumnPositionCount = 0;
+    QPointer<cb::grid::TExtStringGrid> FGrid;
+    int FRowDimensionCount = 0;
+    int FRowPositionCount = 0;
+    const TGridDisplayTheme* FTheme = nullptr;
+    bool FRendering = false;
+};
+
+} // namespace cb::app
