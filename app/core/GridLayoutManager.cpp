@@ -3,6 +3,7 @@
 #include "app/core/Config.h"
 #include "app/core/Globals.h"
 #include "app/core/GridTheme.h"
+#include "app/core/LogFile.h"
 #include "app/core/UserInterface.h"
 #include "app/ui/MDXProgressScreen.h"
 
@@ -461,8 +462,13 @@ bool TMDXDisplayManager::Render()
     }
     finish();
 
-    if (!failure.empty() && gUserInterface)
-        gUserInterface->ShowError("The query result could not be shown in full: " + failure);
+    if (!failure.empty()) {
+        const std::string text = "The query result could not be shown in full: " + failure;
+        if (gLogFile)
+            gLogFile->WriteLine(text);
+        if (gUserInterface)
+            gUserInterface->ShowError(text);
+    }
     return ok;
 }
 

@@ -340,6 +340,7 @@ TEST_F(GridLayoutTest, ErrorWhileWritingIsReportedAndTheGridComesBack)
                      std::string(kCube)));
     ASSERT_EQ(Globals.UI.Errors.size(), 1u);
     EXPECT_NE(Globals.UI.Errors[0].find("cell store refused"), std::string::npos);
+    EXPECT_NE(Globals.LogText().find("cell store refused"), std::string::npos);
     // What was written before stays; the grid is shown, the window gone.
     EXPECT_EQ(Layout.GetCellKey(0, 1), "[Product]");
     EXPECT_TRUE(Grid.isVisible());
