@@ -1,0 +1,135 @@
+#pragma once
+// One column of a series' points: a growable array of doubles with a name,
+// an insert order, a date-time flag and lazily computed statistics; and the
+// list of a series' columns (0 = X, 1 = Y, then the extra columns).
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cb::chart {
+
+class TChartSeries;
+
+enum TChartListOrder { loNone, loAscending, loDescending };
+
+// Values the storage grows by when an insert finds it full (process-wide).
+int& ValueListGrowStep();
+
+class TChartValueList {
+public:
+    // Appends itself to the owner's value lists (owner may be nullptr).
+    TChartValueList(TChartSeries* owner, const std::string& name);
+    TChartValueList(const TChartValueList&) = delete;
+    TChartValueList& operator=(const TChartValueList&) = delete;
+    virtual ~TChartValueList();
+
+    // --- published ---
+    bool DateTime() const { return fDateTime; }
+    void SetDateTime(bool on);
+    const std::string& Name() const { return fName; }
+    void SetName(const std::string& name) { fName = name; }
+    TChartListOrder Order() const { return fOrder; }
+    // Stored values are not re-sorted.
+    void SetOrder(TChartListOrder order) { fOrder = order; }
+    const std::string& ValueSource() const { return fValueSource; }
+    void SetValueSource(const std::string& source);
+    bool IsDateTimeStored() const { return fDateTime != fDefaultDateTime; }
+    // DateTime and its unstored default together.
+    void SetDefaultDateTime(bool on);
+
+    TChartSeries* Owner() const { return fOwner; }
+
+    // --- values ---
+    int ValueCount() const { return fCount; }
+    // Grows the storage as needed; new values are 0. Negative raises.
+    void SetValueCount(int n);
+    int Capacity() const { return int(fValues.size()); }
+    // Checked access (ChartException for an index outside 0..count-1).
+    double Value(int index) const;
+    double operator[](int index) const { return Value(index); }
+    // Checked; marks the statistics out of date.
+    void SetValue(int index, double value);
+    // The values in use, for bulk reading.
+    const double* Data() const { return fValues.data(); }
+
+    virtual int AddValue(double value);
+    virtual void ClearValues();
+    // index may be 0..count.
+    virtual void InsertValueAt(int index, double value);
+    virtual void DeleteValue(int index);
+    void DeleteRange(int index, int n);
+
+    // The value the next ordered insert stores.
+    double ParkedValue() const { return fParked; }
+    void SetParkedValue(double v) { fParked = v; }
+    // Inserts the parked value by Order; returns its index.
+    int InsertParkedValue();
+
+    // Raise ChartException on an empty list.
+    double FirstValue() const;
+    double LastValue() const;
+    // First index in first..last holding exactly value, else -1.
+    int FindValueBetween(int first, int last, double value) const;
+    int FindValue(double value) const { return FindValueBetween(0, fCount - 1, value); }
+
+    // --- statistics (recomputed on first read after a change) ---
+    double Highest();
+    double Lowest();
+    double Sum();
+    double SumOfMagnitudes();
+    double Spread() { return Highest() - Lowest(); }
+    void RecalcStats();
+    bool Modified() const { return fModified; }
+    void SetModified(bool on) { fModified = on; }
+
+    // --- reordering ---
+    void ExchangeValues(int i, int j);
+    void FillWithIndexes();
+    // Every value one place to the front, the first becomes the last.
+    void RotateValues();
+    int CompareValues(int i, int j) const;
+    // Sorts by Order, moving every column, colour and label of the owner.
+    void SortByOrder();
+
+    // Order, DateTime and ValueSource (not the values, not Name).
+    void Assign(const TChartValueList& source);
+
+private:
+    void checkIndex(int index, int limit) const;
+    void grow(int needed);
+
+    bool fDateTime = false;
+    double fHighest = 0;
+    double fLowest = 0;
+    std::string fName;
+    TChartListOrder fOrder = loNone;
+    TChartSeries* fOwner = nullptr;
+    double fParked = 0;
+    double fSum = 0;
+    double fAbsSum = 0;
+    std::string fValueSource;
+    bool fDefaultDateTime = false;
+    int fCount = 0;
+    std::vector<double> fValues;
+    bool fModified = true;
+};
+
+// The value lists of one series, owned, in creation order.
+class TChartValueLists {
+public:
+    int Count() const { return int(fItems.size()); }
+    TChartValueList* ValueListAt(int index) const;
+    TChartValueList* operator[](int index) const { return ValueListAt(index); }
+    void Add(TChartValueList* list);
+    // Forgets the list without freeing it (a list that is destroyed).
+    void Remove(TChartValueList* list);
+    // Frees every list.
+    void Clear();
+    ~TChartValueLists() { Clear(); }
+
+private:
+    std::vector<TChartValueList*> fItems;
+    bool fClearing = false;
+};
+
+} // namespace cb::chart
