@@ -1,0 +1,266 @@
+#include "extras/KitTreeView.h"
+
+#include <QContextMenuEvent>
+#include <QDragMoveEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace cb::extras {
+
+TKitTreeNode::TKitTreeNode(const std::string& text, void* data) : fData(data) {
+    setText(0, QString::fromStdString(text));
+}
+
+TKitTreeNode::~TKitTreeNode() {
+    // A deleted node leaves the selection list.
+    if (auto* tree = qobject_cast<TKitTreeView*>(treeWidget()))
+        tree->forget(this);
+}
+
+QMenu* TKitTreeNode::PopupMenu() {
+    if (!fMenu)
+        fMenu = new QMenu(treeWidget()); // freed with the tree view
+    return fMenu;
+}
+
+TKitTreeView::TKitTreeView(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    fScrollTimer.setInterval(200);
+    connect(&fScrollTimer, &QTimer::timeout, this, [this]() {
+        QScrollBar* v = verticalScrollBar();
+        v->triggerAction(fDragScroll < 0 ? QAbstractSlider::SliderSingleStepSub
+                                         : QAbstractSlider::SliderSingleStepAdd);
+    });
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
+        if (fMultiSelect) {
+            if (fPendingClear)
+                ClearSelection();
+            if (fPendingSelect && current)
+                addSelected(static_cast<TKitTreeNode*>(current));
+            fPendingClear = fPendingSelect = false;
+        }
+        if (OnChange)
+            OnChange(*this);
+    });
+}
+
+TKitTreeView::~TKitTreeView() { fSelected.clear(); }
+
+TKitTreeNode* TKitTreeView::AddRootNode(const std::string& text, void* data) {
+    auto* node = new TKitTreeNode(text, data);
+    if (fCheckboxes)
+        node->setCheckState(0, Qt::Unchecked);
+    addTopLevelItem(node);
+    return node;
+}
+
+TKitTreeNode* TKitTreeView::AddChildNode(TKitTreeNode* parent, const std::string& text, void* data) {
+    if (!parent)
+        return AddRootNode(text, data);
+    auto* node = new TKitTreeNode(text, data);
+    if (fCheckboxes)
+        node->setCheckState(0, Qt::Unchecked);
+    parent->addChild(node);
+    return node;
+}
+
+int TKitTreeView::NodeCount() const {
+    int n = 0;
+    for (QTreeWidgetItemIterator it(const_cast<TKitTreeView*>(this)); *it; ++it)
+        ++n;
+    return n;
+}
+
+TKitTreeNode* TKitTreeView::Node(int index) const {
+    int n = 0;
+    for (QTreeWidgetItemIterator it(const_cast<TKitTreeView*>(this)); *it; ++it)
+        if (n++ == index)
+            return static_cast<TKitTreeNode*>(*it);
+    return nullptr;
+}
+
+TKitTreeNode* TKitTreeView::GetFirstNode() const { return static_cast<TKitTreeNode*>(topLevelItem(0)); }
+
+void TKitTreeView::ClearNodes() {
+    fSelected.clear();
+    clear();
+}
+
+TKitTreeNode* TKitTreeView::Selected() const { return static_cast<TKitTreeNode*>(currentItem()); }
+
+void TKitTreeView::SetSelected(TKitTreeNode* node) { setCurrentItem(node); }
+
+void TKitTreeView::SetCheckboxes(bool value) {
+    fCheckboxes = value;
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        if (value) {
+            if ((*it)->data(0, Qt::CheckStateRole).isNull())
+                (*it)->setCheckState(0, Qt::Unchecked);
+        } else {
+            (*it)->setData(0, Qt::CheckStateRole, QVariant());
+        }
+    }
+}
+
+bool TKitTreeView::GetNodeChecked(const TKitTreeNode* node) const {
+    return node && node->checkState(0) == Qt::Checked;
+}
+
+void TKitTreeView::SetNodeChecked(TKitTreeNode* node, bool checked) {
+    if (node)
+        node->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+}
+
+void TKitTreeView::SetMultiSelect(bool value) {
+    if (value == fMultiSelect)
+        return;
+    fPendingClear = fPendingSelect = false;
+    ClearSelection();
+    fMultiSelect = value;
+}
+
+bool TKitTreeView::IsSelected(const TKitTreeNode* node) const {
+    return std::find(fSelected.begin(), fSelected.end(), node) != fSelected.end();
+}
+
+void TKitTreeView::ClearSelection() {
+    if (fSelected.empty())
+        return;
+    if (OnSelectionChange)
+        OnSelectionChange(*this);
+    fSelected.clear();
+    viewport()->update();
+}
+
+void TKitTreeView::addSelected(TKitTreeNode* node) {
+    if (!node || IsSelected(node))
+        return;
+    fSelected.push_back(node);
+    viewport()->update(visualItemRect(node));
+    if (OnSelectionChange)
+        OnSelectionChange(*this);
+}
+
+void TKitTreeView::toggleSelected(TKitTreeNode* node) {
+    if (!node)
+        return;
+    if (IsSelected(node)) {
+        std::erase(fSelected, node);
+        viewport()->update(visualItemRect(node));
+        if (OnSelectionChange)
+            OnSelectionChange(*this);
+    } else {
+        addSelected(node);
+    }
+}
+
+void TKitTreeView::forget(QTreeWidgetItem* item) { std::erase(fSelected, static_cast<TKitTreeNode*>(item)); }
+
+void TKitTreeView::mousePressEvent(QMouseEvent* e) {
+    fPendingClear = fPendingSelect = false;
+    if (fMultiSelect && e->button() == Qt::LeftButton) {
+        if (auto* node = static_cast<TKitTreeNode*>(itemAt(e->position().toPoint()))) {
+            if (e->modifiers() & Qt::ControlModifier) {
+                toggleSelected(node);
+            } else {
+                ClearSelection();
+                addSelected(node);
+            }
+        }
+    }
+    if (e->button() == Qt::RightButton)
+        if (auto* node = itemAt(e->position().toPoint()))
+            setCurrentItem(node);
+    QTreeWidget::mousePressEvent(e);
+}
+
+void TKitTreeView::keyPressEvent(QKeyEvent* e) {
+    if (fMultiSelect && !(e->modifiers() & Qt::AltModifier)) {
+        if (e->key() == Qt::Key_Space) {
+            toggleSelected(Selected());
+            e->accept();
+            return;
+        }
+        fPendingSelect = true;
+        fPendingClear = !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
+    } else if (fCheckboxes && e->key() == Qt::Key_Space && Selected()) {
+        SetNodeChecked(Selected(), !GetNodeChecked(Selected()));
+        e->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(e);
+    fPendingClear = fPendingSelect = false;
+}
+
+void TKitTreeView::contextMenuEvent(QContextMenuEvent* e) {
+    auto* node = static_cast<TKitTreeNode*>(itemAt(e->pos()));
+    if (node && node->fMenu && !node->fMenu->isEmpty()) {
+        node->fMenu->popup(e->globalPos());
+        e->accept();
+        return;
+    }
+    QTreeWidget::contextMenuEvent(e);
+}
+
+void TKitTreeView::setDragScroll(int direction) {
+    if (direction == fDragScroll)
+        return;
+    fDragScroll = direction;
+    if (direction != 0)
+        fScrollTimer.start();
+    else
+        fScrollTimer.stop();
+}
+
+void TKitTreeView::DragOverAt(int y) {
+    if (!fAutoDragScroll) {
+        setDragScroll(0);
+        return;
+    }
+    if (y <= 19)
+        setDragScroll(-1);
+    else if (y > viewport()->height() - 20)
+        setDragScroll(1);
+    else
+        setDragScroll(0);
+}
+
+void TKitTreeView::dragMoveEvent(QDragMoveEvent* e) {
+    DragOverAt(e->position().toPoint().y());
+    QTreeWidget::dragMoveEvent(e);
+}
+
+void TKitTreeView::dragLeaveEvent(QDragLeaveEvent* e) {
+    DragEnded();
+    QTreeWidget::dragLeaveEvent(e);
+}
+
+void TKitTreeView::dropEvent(QDropEvent* e) {
+    DragEnded();
+    QTreeWidget::dropEvent(e);
+}
+
+void TKitTreeView::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    if (!fMultiSelect) {
+        QTreeWidget::drawRow(painter, option, index);
+        return;
+    }
+    // Our own selection list decides the highlight.
+    QStyleOptionViewItem opt = option;
+    auto* node = static_cast<TKitTreeNode*>(itemFromIndex(index));
+    if (IsSelected(node))
+        opt.state |= QStyle::State_Selected;
+    else
+        opt.state &= ~QStyle::State_Selected;
+    if (!hasFocus())
+        opt.state &= ~QStyle::State_Active;
+    QTreeWidget::drawRow(painter, opt, index);
+}
+
+} // namespace cb::extras

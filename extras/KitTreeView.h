@@ -1,0 +1,114 @@
+#pragma once
+// TKitTreeView: a tree with a check box per node (when Checkboxes is on),
+// its own multiple selection kept as a list of nodes, scrolling while
+// something is dragged over its top or bottom edge, and a pop-up menu per
+// node shown on a right click.
+#include "platform/gfx/Color.h"
+
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMenu;
+
+namespace cb::extras {
+
+class TKitTreeView;
+
+// A node: text, the caller's object (not owned) and its own pop-up menu
+// (made on first use, owned by the tree view).
+class TKitTreeNode : public QTreeWidgetItem {
+public:
+    TKitTreeNode(const std::string& text, void* data);
+    ~TKitTreeNode() override;
+    std::string Text() const { return text(0).toStdString(); }
+    void* Data() const { return fData; }
+    void SetData(void* data) { fData = data; }
+    TKitTreeNode* Parent() const { return static_cast<TKitTreeNode*>(parent()); }
+    int Count() const { return childCount(); }
+    TKitTreeNode* Item(int index) const { return static_cast<TKitTreeNode*>(child(index)); }
+    QMenu* PopupMenu();
+
+private:
+    friend class TKitTreeView;
+    void* fData;
+    QMenu* fMenu = nullptr;
+};
+
+class TKitTreeView : public QTreeWidget {
+    Q_OBJECT
+public:
+    using TNotifyEvent = std::function<void(TKitTreeView& sender)>;
+
+    explicit TKitTreeView(QWidget* parent = nullptr);
+    ~TKitTreeView() override;
+
+    // Nodes: a root node or a child with an object; all nodes in display
+    // order (depth first); the first node.
+    TKitTreeNode* AddRootNode(const std::string& text, void* data = nullptr);
+    TKitTreeNode* AddChildNode(TKitTreeNode* parent, const std::string& text, void* data = nullptr);
+    int NodeCount() const;
+    TKitTreeNode* Node(int index) const;
+    TKitTreeNode* GetFirstNode() const;
+    void FullCollapse() { collapseAll(); }
+    void ClearNodes();
+    TKitTreeNode* Selected() const;
+    void SetSelected(TKitTreeNode* node);
+
+    bool Checkboxes() const { return fCheckboxes; }
+    void SetCheckboxes(bool value);
+    // A node whose box was never set reads unchecked.
+    bool GetNodeChecked(const TKitTreeNode* node) const;
+    void SetNodeChecked(TKitTreeNode* node, bool checked);
+
+    bool MultiSelect() const { return fMultiSelect; }
+    void SetMultiSelect(bool value);
+    // -1 while MultiSelect is off.
+    int SelectedCount() const { return fMultiSelect ? int(fSelected.size()) : -1; }
+    TKitTreeNode* SelectedNode(int index) const { return fSelected.at(std::size_t(index)); }
+    bool IsSelected(const TKitTreeNode* node) const;
+    void ClearSelection();
+
+    bool AutoDragScroll() const { return fAutoDragScroll; }
+    void SetAutoDragScroll(bool value) { fAutoDragScroll = value; }
+    // -1 up, 0 none, 1 down while a drag is over the edges.
+    int DragScrollDirection() const { return fDragScroll; }
+    // The drag position is at y in the viewport (also used by drag events).
+    void DragOverAt(int y);
+    void DragEnded() { setDragScroll(0); }
+    cb::gfx::TColor HintColor() const { return fHintColor; }
+    void SetHintColor(cb::gfx::TColor value) { fHintColor = value; }
+
+    TNotifyEvent OnSelectionChange, OnChange;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    friend class TKitTreeNode;
+    void toggleSelected(TKitTreeNode* node);
+    void addSelected(TKitTreeNode* node);
+    void setDragScroll(int direction);
+    void forget(QTreeWidgetItem* item);
+
+    bool fCheckboxes = false;
+    bool fMultiSelect = false;
+    bool fAutoDragScroll = false;
+    int fDragScroll = 0;
+    QTimer fScrollTimer;
+    std::vector<TKitTreeNode*> fSelected; // not owned
+    bool fPendingSelect = false, fPendingClear = false;
+    cb::gfx::TColor fHintColor = cb::gfx::clInfoBk;
+};
+
+} // namespace cb::extras
