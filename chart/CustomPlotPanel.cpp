@@ -2,6 +2,8 @@
 
 #include "chart/ChartBrush.h"
 #include "chart/PlotCanvas3D.h"
+#include "chart/PlotGeometry.h"
+#include "chart/PlotMetafile.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 
@@ -77,6 +79,7 @@ TCustomPlotPanel::TCustomPlotPanel(QWidget* parent) : QWidget(parent)
         fBorder->SetEndStyle(cb::gfx::esFlat);
         fBorder->OnChange = keep;
     }
+    fSavedCursor = cursor();
 }
 
 TCustomPlotPanel::~TCustomPlotPanel()
@@ -89,7 +92,8 @@ void TCustomPlotPanel::SetBorderRound(int v)
 {
     if (fBorderRound != v) {
         fBorderRound = v;
-        ApplyRoundRegion();
+        if (!fLoading)
+            ApplyRoundRegion();
         Invalidate();
     }
 }
@@ -126,7 +130,19 @@ void TCustomPlotPanel::SetView3DOptions(const TView3DOptions& o)
     Invalidate();
 }
 
-void TCustomPlotPanel::SetColor(TColor c) { StoreAndInvalidate(fColor, c); }
+void TCustomPlotPanel::SetColor(TColor c)
+{
+    if (fColor == c)
+        return;
+    // Without a colour the window is transparent: what lies below shows.
+    const bool none = c == clNone;
+    if (none != (fColor == clNone)) {
+        setAttribute(Qt::WA_OpaquePaintEvent, !none);
+        setAttribute(Qt::WA_TranslucentBackground, none);
+    }
+    fColor = c;
+    Invalidate();
+}
 void TCustomPlotPanel::SetBevelInner(TPanelBevel b) { StoreAndInvalidate(fBevelInner, b); }
 void TCustomPlotPanel::SetBevelOuter(TPanelBevel b) { StoreAndInvalidate(fBevelOuter, b); }
 void TCustomPlotPanel::SetBevelWidth(int w) { StoreAndInvalidate(fBevelWidth, w); }
@@ -378,18 +394,20 @@ void TCustomPlotPanel::paintEvent(QPaintEvent*)
 void TCustomPlotPanel::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
-    if (fBorderRound > 0)
+    if (fBorderRound > 0 && !fLoading)
         ApplyRoundRegion();
     Invalidate();
 }
 
-void TCustomPlotPanel::mousePressEvent(QMouseEvent* e)
+void TCustomPlotPanel::NotifyMouseDown(QMouseEvent* e, unsigned extraShift)
 {
     fCancelMouse = false;
     QWidget::mousePressEvent(e);
     const QPoint p = e->position().toPoint();
-    BroadcastMouse(meDown, ButtonOf(e->button()), ShiftOf(e), p.x(), p.y());
+    BroadcastMouse(meDown, ButtonOf(e->button()), ShiftOf(e) | extraShift, p.x(), p.y());
 }
+
+void TCustomPlotPanel::mousePressEvent(QMouseEvent* e) { NotifyMouseDown(e, 0); }
 
 void TCustomPlotPanel::mouseReleaseEvent(QMouseEvent* e)
 {
@@ -409,13 +427,37 @@ void TCustomPlotPanel::mouseMoveEvent(QMouseEvent* e)
 void TCustomPlotPanel::mouseDoubleClickEvent(QMouseEvent* e)
 {
     fCancelMouse = false;
-    QWidget::mouseDoubleClickEvent(e);
+    if (OnDblClick)
+        OnDblClick();
+    // A handler that took the double click ends it quietly.
+    if (fCancelMouse) {
+        e->accept();
+        return;
+    }
+    NotifyMouseDown(e, ssDouble);
 }
 
 void TCustomPlotPanel::leaveEvent(QEvent* e)
 {
-    unsetCursor();
+    setCursor(fSavedCursor);
     QWidget::leaveEvent(e);
+}
+
+void TCustomPlotPanel::Loaded()
+{
+    fLoading = false;
+    fSavedCursor = cursor();
+    if (fBorderRound > 0)
+        ApplyRoundRegion();
+}
+
+bool TCustomPlotPanel::ReadLegacyProperty(const std::string& name, const std::string& value)
+{
+    if (name == "BorderStyle") {
+        fBorder->SetVisible(value == "bsSingle");
+        return true;
+    }
+    return false;
 }
 
 void TCustomPlotPanel::changeEvent(QEvent* e)
@@ -456,12 +498,12 @@ void TCustomPlotPanel::DrawMetafiling(cb::gfx::TCanvas* canvas, const TRect& r)
     fCanvas->SetMetafiling(false);
 }
 
-std::unique_ptr<cb::gfx::TBitmap> TCustomPlotPanel::DrawToBitmap(TColor background, const TRect& r)
+std::unique_ptr<cb::gfx::TBitmap> TCustomPlotPanel::DrawToBitmap(TColor background, const TRect& r,
+                                                                cb::gfx::TPixelFormat format)
 {
     const int w = std::max(0, r.Width());
     const int h = std::max(0, r.Height());
-    auto bitmap = std::make_unique<cb::gfx::TBitmap>(w, h, fCanvas && fCanvas->IsFull3D() ? cb::gfx::pf24bit
-                                                                                            : cb::gfx::pf32bit);
+    auto bitmap = std::make_unique<cb::gfx::TBitmap>(w, h, fCanvas && fCanvas->IsFull3D() ? cb::gfx::pf24bit : format);
     if (w == 0 || h == 0)
         return bitmap;
     cb::gfx::TCanvas& c = bitmap->Canvas();
@@ -481,6 +523,33 @@ std::unique_ptr<cb::gfx::TBitmap> TCustomPlotPanel::DrawToBitmap(TColor backgrou
     fAutoRepaint = keep;
     c.ReleasePainter();
     return bitmap;
+}
+
+std::unique_ptr<TMetafile> TCustomPlotPanel::DrawToMetafile(bool enhanced, const TRect& r)
+{
+    auto metafile = std::make_unique<TMetafile>(std::abs(r.Width()), std::abs(r.Height()), enhanced);
+    const TRect n = NormalizeRect(r);
+    if (n.Width() <= 0 || n.Height() <= 0)
+        return metafile;
+    const bool keep = fAutoRepaint;
+    fAutoRepaint = false;
+    try {
+        TMetafileCanvas recorder(*metafile);
+        if (QPainter* p = recorder.Canvas().Painter())
+            p->translate(-n.Left, -n.Top);
+        DrawMetafiling(&recorder.Canvas(), n);
+    } catch (...) {
+        fAutoRepaint = keep;
+        throw;
+    }
+    fAutoRepaint = keep;
+    return metafile;
+}
+
+void TCustomPlotPanel::AssignTo(cb::gfx::TBitmap& destination)
+{
+    auto bitmap = DrawToBitmap(fColor, PanelRect(), cb::gfx::pfDevice);
+    destination.Assign(*bitmap);
 }
 
 void TCustomPlotPanel::SaveBitmapFile(const std::string& fileName)
@@ -611,7 +680,8 @@ TRect TCustomPlotPanel::ProportionalPrintMargins(QPrinter* printer) const
 {
     if (printer) {
         const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
-        return ProportionalPrintMargins(page.width(), page.height(), 1.0);
+        const int dy = printer->logicalDpiY();
+        return ProportionalPrintMargins(page.width(), page.height(), dy > 0 ? double(printer->logicalDpiX()) / dy : 1.0);
     }
     const QSize s = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
     return ProportionalPrintMargins(s.width(), s.height(), 1.0);

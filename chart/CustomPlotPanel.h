@@ -9,22 +9,25 @@
 #include "chart/PlotEvents.h"
 #include "chart/PlotShadow.h"
 #include "chart/View3DOptions.h"
+#include "platform/gfx/Bitmap.h"
 
+#include <QCursor>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 class QPrinter;
 
 namespace cb::gfx {
-class TBitmap;
 class TCanvas;
 } // namespace cb::gfx
 
 namespace cb::chart {
 
 class TChartBrush;
+class TMetafile;
 
 enum TPlotUnits { muPercent, muPixels };
 enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
@@ -154,7 +157,15 @@ public:
     // --- output ---
     // A new bitmap of r's size: filled with background unless white, then
     // drawn unbuffered.
-    std::unique_ptr<cb::gfx::TBitmap> DrawToBitmap(TColor background, const TRect& r);
+    // The bitmap is 24-bit when the canvas renders a full 3D scene, else of
+    // the given format.
+    std::unique_ptr<cb::gfx::TBitmap> DrawToBitmap(TColor background, const TRect& r,
+                                                   cb::gfx::TPixelFormat format = cb::gfx::pf32bit);
+    // A new metafile of r's size (each side at least 1), drawn with the
+    // canvas' metafiling flag set; r's top-left is the metafile's origin.
+    std::unique_ptr<TMetafile> DrawToMetafile(bool enhanced, const TRect& r);
+    // A bitmap receives the panel drawn on its own colour.
+    void AssignTo(cb::gfx::TBitmap& destination);
     void DrawUnbuffered(cb::gfx::TCanvas* canvas, const TRect& r);
     void DrawMetafiling(cb::gfx::TCanvas* canvas, const TRect& r);
     // The panel as a BMP file, white background.
@@ -177,6 +188,25 @@ public:
 
     void Assign(const TCustomPlotPanel& source);
 
+    // --- stored properties ---
+    // Loading: between BeginLoading and Loaded the round window region is
+    // not applied.
+    bool Loading() const { return fLoading; }
+    void BeginLoading() { fLoading = true; }
+    // After the stored properties are read: takes the cursor to restore on
+    // leaving again and applies the round window region.
+    virtual void Loaded();
+    // Maps a stored property of older files onto the current ones (read,
+    // never written). True when the name was one of them.
+    virtual bool ReadLegacyProperty(const std::string& name, const std::string& value);
+
+    // The cursor the mouse gets back when it leaves the panel.
+    const QCursor& SavedCursor() const { return fSavedCursor; }
+
+    // Double click; a handler that sets CancelMouse stops the click there
+    // (no mouse-down follows).
+    std::function<void()> OnDblClick;
+
 protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -187,6 +217,7 @@ protected:
     void leaveEvent(QEvent* e) override;
     void changeEvent(QEvent* e) override;
 
+    void NotifyMouseDown(QMouseEvent* e, unsigned extraShift);
     void DrawPanelBevel(TPanelBevel kind, TRect& r, int cornerSize, int width);
     void ApplyRoundRegion();
     cb::gfx::TCanvas& ToolkitCanvas() { return *fToolkitCanvas; }
@@ -213,6 +244,8 @@ private:
     int fWidth3D = 0;
     TPlotEventListeners fListeners;
     bool fRounding = false;
+    bool fLoading = false;
+    QCursor fSavedCursor;
     bool fDestroying = false;
     std::unique_ptr<TCanvas3D> fCanvas;
     TRect fChartRect;

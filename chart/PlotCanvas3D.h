@@ -20,6 +20,7 @@ public:
 
     // --- projection ---
     void ProjectPoint(int& x, int& y, int z) const;
+    void ProjectPointPair(TPoint& p, int z) const { ProjectPoint(p.X, p.Y, z); }
     TPoint ProjectCoords(int x, int y, int z) const;
     TPoint ProjectPoint3D(const TPoint3D& p) const { return ProjectCoords(p.X, p.Y, p.Z); }
     TPoint ProjectFloatPoint(double x, double y, int z) const;

@@ -1,5 +1,8 @@
 #include "chart/PlotHelpers.h"
 
+#include "platform/gfx/Canvas.h"
+#include "platform/gfx/StylePainter.h"
+
 #include <QLocale>
 #include <QSettings>
 #include <QWidget>
@@ -393,6 +396,18 @@ void SetControlsEnabled(bool enabled, const std::vector<QWidget*>& controls)
 }
 
 // --- palette ---
+
+void DrawCheckGlyph(int left, int top, cb::gfx::TCanvas& canvas, bool ticked, bool checkBox)
+{
+    const TRect r{left, top, left + CheckGlyphSize, top + CheckGlyphSize};
+    canvas.PushClipRect(r);
+    if (checkBox)
+        cb::gfx::DrawThemedCheckBox(canvas, r, ticked ? cb::gfx::TCheckState::Checked : cb::gfx::TCheckState::Unchecked,
+                                    cb::gfx::TThemeState::Normal);
+    else
+        cb::gfx::DrawThemedRadioButton(canvas, r, ticked, cb::gfx::TThemeState::Normal);
+    canvas.PopClip();
+}
 
 TColor DefaultPaletteColor(int index)
 {

@@ -10,6 +10,10 @@
 
 class QWidget;
 
+namespace cb::gfx {
+class TCanvas;
+}
+
 namespace cb::chart {
 
 // Days since 1899-12-30, the time of day as the fraction.
@@ -88,6 +92,12 @@ std::string ReplaceOrRemoveChar(const std::string& text, char ch, char newCh);
 std::string MakeUniqueComponentName(const std::function<bool(const std::string&)>& nameExists,
                                     const std::string& base);
 void SetControlsEnabled(bool enabled, const std::vector<QWidget*>& controls);
+
+// --- glyphs ---
+// A 13 x 13 check box (or radio button when checkBox is False) at
+// (left, top), ticked when asked.
+constexpr int CheckGlyphSize = 13;
+void DrawCheckGlyph(int left, int top, cb::gfx::TCanvas& canvas, bool ticked, bool checkBox);
 
 // --- default colour table ---
 constexpr int DefaultPaletteSize = 20;

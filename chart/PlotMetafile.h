@@ -1,0 +1,62 @@
+#pragma once
+// A recorded picture: the drawing calls made on its canvas are kept and
+// replayed, scaled, wherever the picture is drawn. "Enhanced" only tells
+// the file format an exporter should write; the recording is the same.
+#include "chart/PlotTypes.h"
+#include "platform/gfx/Bitmap.h"
+
+#include <memory>
+#include <string>
+
+class QPicture;
+
+namespace cb::chart {
+
+class TMetafile : public cb::gfx::TGraphic {
+public:
+    TMetafile();
+    // An empty picture of the given size (each side at least 1).
+    TMetafile(int width, int height, bool enhanced = true);
+    ~TMetafile() override;
+
+    int Width() const override { return fWidth; }
+    int Height() const override { return fHeight; }
+    void SetSize(int width, int height);
+    bool Enhanced() const { return fEnhanced; }
+    void SetEnhanced(bool on) { fEnhanced = on; }
+
+    // Replays the recording scaled from (0, 0, Width, Height) into r.
+    void Draw(cb::gfx::TCanvas& canvas, const TRect& r) const override;
+    // The recording in Qt's picture format; failures throw EInOutError.
+    void LoadFromFile(const std::string& fileName) override;
+    void SaveToFile(const std::string& fileName) const override;
+
+    QPicture& Picture() { return *fPicture; }
+    const QPicture& Picture() const { return *fPicture; }
+    // Number of bytes of the recording (0 when nothing was drawn).
+    int RecordSize() const;
+
+private:
+    std::unique_ptr<QPicture> fPicture;
+    int fWidth = 0;
+    int fHeight = 0;
+    bool fEnhanced = true;
+};
+
+// Records drawing into a metafile: drawing goes to Canvas() until the
+// recorder is destroyed, which completes the metafile.
+class TMetafileCanvas {
+public:
+    explicit TMetafileCanvas(TMetafile& metafile);
+    ~TMetafileCanvas();
+    TMetafileCanvas(const TMetafileCanvas&) = delete;
+    TMetafileCanvas& operator=(const TMetafileCanvas&) = delete;
+    cb::gfx::TCanvas& Canvas() { return *fCanvas; }
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+    std::unique_ptr<cb::gfx::TCanvas> fCanvas;
+};
+
+} // namespace cb::chart
