@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 using namespace cb::chart;
@@ -22,6 +23,8 @@ struct OrderedCase {
     int index;
     std::vector<double> result;
 };
+
+void PrintTo(const OrderedCase& c, std::ostream* os) { *os << "add " << c.add << " at " << c.index; }
 
 class OrderedInsert : public testing::TestWithParam<OrderedCase> {};
 
