@@ -3,6 +3,8 @@
 #include "olap/engine/CubeBuilder.h"
 #include "olap/engine/CubeCheck.h"
 #include "olap/engine/OlapError.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/FileIO.h"
 
 #include <charconv>
 #include <cmath>
@@ -45,16 +47,20 @@ struct CalcSpec {
     std::string name, format, expression;
 };
 
-std::string ReadWholeFile(const std::string& path, const std::string& what)
+// Largest facts file read (a description is capped at the default size).
+constexpr size_t kMaxFactsFileSize = size_t(1) << 30;
+
+std::string ReadWholeFile(const std::string& path, const std::string& what,
+                          size_t maxSize = cb::rtl::DefaultMaxFileSize)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EOlapError("Cannot open " + what + " \"" + path + "\"");
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad())
-        throw EOlapError("Cannot read " + what + " \"" + path + "\"");
-    return ss.str();
+    std::string data;
+    try {
+        if (!cb::rtl::ReadFileBytes(path, data, maxSize))
+            throw EOlapError("Cannot open " + what + " \"" + path + "\"");
+    } catch (const cb::rtl::EInOutError& e) {
+        throw EOlapError("Cannot read " + what + ": " + e.Message());
+    }
+    return data;
 }
 
 // One CSV record at a time, with the line it starts on.
@@ -135,7 +141,7 @@ private:
 void LoadFacts(CubeBuilder& b, const std::vector<DimSpec>& dims, const std::vector<MeasureSpec>& measures,
                const std::string& path)
 {
-    const std::string text = ReadWholeFile(path, "facts file");
+    const std::string text = ReadWholeFile(path, "facts file", kMaxFactsFileSize);
     const std::string source = "Facts file \"" + path + "\"";
     CsvReader csv(text, source);
     std::vector<std::string> fields;

@@ -36,6 +36,7 @@ struct Node {
     NodePtr target;
     std::vector<NodePtr> args;
     bool hasParens = false; // Method written with an argument list
+    int height = 1;         // levels of nodes from here down, this one included
 
     // The name as written, e.g. [Customer].[All].[Europe].
     std::string NameText() const;

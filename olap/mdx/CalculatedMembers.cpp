@@ -7,7 +7,7 @@
 
 namespace cb::olap::mdx {
 
-void CalculatedMembers::Prepare(MemberId measure)
+void CalculatedMembers::Prepare(MemberId measure, int level)
 {
     Compiled& c = compiled_.at(Index(measure));
     const CalculatedMemberData& data = binder_.Cube().calculatedMembers[Index(measure)];
@@ -23,7 +23,7 @@ void CalculatedMembers::Prepare(MemberId measure)
         throw EOlapError("In the expression of the calculated member " + data.uniqueName + ": " + e.Message());
     }
     std::vector<int> stored;
-    auto root = Compile(*tree, measure, stored);
+    auto root = Compile(*tree, measure, stored, level);
     std::sort(stored.begin(), stored.end());
     stored.erase(std::unique(stored.begin(), stored.end()), stored.end());
     Compiled& done = compiled_[Index(measure)];
@@ -38,12 +38,32 @@ std::vector<int> CalculatedMembers::StoredMeasuresOf(MemberId measure) const
 }
 
 std::unique_ptr<CalculatedMembers::Op> CalculatedMembers::Compile(const Node& node, MemberId owner,
-                                                                   std::vector<int>& stored)
+                                                                   std::vector<int>& stored, int level)
 {
     const std::string& ownerName = binder_.Cube().calculatedMembers[Index(owner)].uniqueName;
     auto fail = [&](const std::string& what) {
         throw EOlapError("In the expression of the calculated member " + ownerName + ": " + what + " at " +
                          node.pos.Text());
+    };
+    auto tooDeep = [&] {
+        fail("the calculated members use one another too deeply (more than " + std::to_string(kMaxHeight) +
+             " levels)");
+    };
+    auto tooOften = [&] {
+        fail("the calculated members use one another too often (more than " + std::to_string(kMaxSize) +
+             " steps per cell)");
+    };
+    if (level >= kMaxHeight)
+        tooDeep();
+    // Height and size from the operands, checked as the tree grows.
+    auto grow = [&](std::unique_ptr<Op> op) {
+        op->height = 1 + std::max(op->a ? op->a->height : 0, op->b ? op->b->height : 0);
+        op->size = 1 + (op->a ? op->a->size : 0) + (op->b ? op->b->size : 0);
+        if (op->height > kMaxHeight)
+            tooDeep();
+        if (op->size > kMaxSize)
+            tooOften();
+        return op;
     };
     auto op = std::make_unique<Op>();
     switch (node.kind) {
@@ -66,9 +86,16 @@ std::unique_ptr<CalculatedMembers::Op> CalculatedMembers::Compile(const Node& no
                 fail("the calculated member refers to itself");
             if (compiled_[Index(b.id)].state == Compiled::State::Compiling)
                 fail(binder_.MemberName(kMeasuresDim, b.id) + " depends on this member: the calculated members form a cycle");
-            Prepare(b.id);
-            const auto& more = compiled_[Index(b.id)].stored;
-            stored.insert(stored.end(), more.begin(), more.end());
+            Prepare(b.id, level + 1);
+            const Compiled& used = compiled_[Index(b.id)];
+            stored.insert(stored.end(), used.stored.begin(), used.stored.end());
+            op->height = 1 + used.root->height;
+            op->size = 1 + used.root->size;
+            if (op->height > kMaxHeight)
+                tooDeep();
+            if (op->size > kMaxSize)
+                tooOften();
+            return op;
         } else {
             op->kind = Op::Kind::Stored;
             stored.push_back(static_cast<int>(b.id));
@@ -77,16 +104,16 @@ std::unique_ptr<CalculatedMembers::Op> CalculatedMembers::Compile(const Node& no
     }
     case NodeKind::Negate:
         op->kind = Op::Kind::Negate;
-        op->a = Compile(*node.target, owner, stored);
-        return op;
+        op->a = Compile(*node.target, owner, stored, level + 1);
+        return grow(std::move(op));
     case NodeKind::Binary:
         op->kind = node.text == "+"   ? Op::Kind::Add
                    : node.text == "-" ? Op::Kind::Subtract
                    : node.text == "*" ? Op::Kind::Multiply
                                       : Op::Kind::Divide;
-        op->a = Compile(*node.args[0], owner, stored);
-        op->b = Compile(*node.args[1], owner, stored);
-        return op;
+        op->a = Compile(*node.args[0], owner, stored, level + 1);
+        op->b = Compile(*node.args[1], owner, stored, level + 1);
+        return grow(std::move(op));
     default:
         fail("only numbers, measures, + - * / and parentheses are allowed");
     }

@@ -15,8 +15,10 @@ public:
     explicit CalculatedMembers(const Binder& binder) : binder_(binder) {}
 
     // Compiles the calculated measure (and those it uses) on first use.
-    // Throws EOlapError for a bad expression or a cycle, naming the member.
-    void Prepare(MemberId measure);
+    // Throws EOlapError for a bad expression, a cycle, or members that use
+    // one another too deeply or too often (see the limits below), naming
+    // the member.
+    void Prepare(MemberId measure) { Prepare(measure, 0); }
     // The stored measures the calculated measure needs, directly or not.
     std::vector<int> StoredMeasuresOf(MemberId measure) const;
     // stored(i) gives the value of stored measure i for the cell; NaN is
@@ -33,7 +35,13 @@ private:
         double number = 0;
         MemberId measure = 0;
         std::unique_ptr<Op> a, b;
+        int height = 1;   // levels of Eval from here, through other members
+        size_t size = 1;  // Eval steps from here, through other members
     };
+    // Members used within members expand when evaluated, so the depth and the
+    // number of steps per cell are bounded across them.
+    static constexpr int kMaxHeight = 512;
+    static constexpr size_t kMaxSize = 100'000;
     struct Compiled {
         enum class State { None, Compiling, Done } state = State::None;
         std::unique_ptr<Op> root;
@@ -41,7 +49,9 @@ private:
     };
 
     size_t Index(MemberId measure) const { return measure - binder_.Cube().measures.size(); }
-    std::unique_ptr<Op> Compile(const Node& node, MemberId owner, std::vector<int>& stored);
+    void Prepare(MemberId measure, int level);
+    // level: how many Compile calls are active, across members.
+    std::unique_ptr<Op> Compile(const Node& node, MemberId owner, std::vector<int>& stored, int level);
 
     template <class F>
     double Eval(const Op& op, const F& stored) const

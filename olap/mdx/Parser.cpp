@@ -186,8 +186,44 @@ private:
         return c;
     }
 
+    // Counts the parser's own recursion (brackets, arguments, signs).
+    class Nesting {
+    public:
+        Nesting(Parser& p) : p_(p)
+        {
+            if (++p_.depth_ > kMaxNestingDepth)
+                p_.TooDeep(p_.Peek().pos);
+        }
+        ~Nesting() { --p_.depth_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        Parser& p_;
+    };
+
+    [[noreturn]] void TooDeep(const SourcePos& pos) const
+    {
+        ThrowSyntaxError(pos, "the expression is nested too deeply (more than " +
+                                  std::to_string(kMaxNestingDepth) + " levels)");
+    }
+
+    // Sets the node's height from its children: chains such as a + b + c
+    // grow the tree without recursion in the parser, so both are bounded.
+    NodePtr Finish(NodePtr node) const
+    {
+        int below = node->target ? node->target->height : 0;
+        for (const NodePtr& a : node->args)
+            below = std::max(below, a->height);
+        node->height = below + 1;
+        if (node->height > kMaxNestingDepth)
+            TooDeep(node->pos);
+        return node;
+    }
+
     NodePtr Expression()
     {
+        Nesting nesting(*this);
         NodePtr left = Term();
         while (Peek().IsSymbol('+') || Peek().IsSymbol('-')) {
             left = Binary(std::move(left), [this] { return Term(); });
@@ -213,7 +249,7 @@ private:
         node->text = Next().text;
         node->args.push_back(std::move(left));
         node->args.push_back(operand());
-        return node;
+        return Finish(std::move(node));
     }
 
     NodePtr Unary()
@@ -222,12 +258,13 @@ private:
             auto node = std::make_unique<Node>();
             node->pos = Peek().pos;
             bool negate = Next().text == "-";
+            Nesting nesting(*this);
             NodePtr operand = Unary();
             if (!negate)
                 return operand;
             node->kind = NodeKind::Negate;
             node->target = std::move(operand);
-            return node;
+            return Finish(std::move(node));
         }
         return Postfix();
     }
@@ -267,7 +304,7 @@ private:
                 method->hasParens = true;
                 method->args = Arguments();
             }
-            node = std::move(method);
+            node = Finish(std::move(method));
         }
         return node;
     }
@@ -322,6 +359,7 @@ private:
             if (Peek().IsSymbol('(')) {
                 node->kind = NodeKind::Call;
                 node->args = Arguments();
+                return Finish(std::move(node));
             } else {
                 node->kind = NodeKind::Name;
                 node->parts.push_back({node->text, false});
@@ -340,7 +378,7 @@ private:
                 node->args.push_back(Expression());
                 if (Peek().IsSymbol('}')) {
                     Next();
-                    return node;
+                    return Finish(std::move(node));
                 }
                 if (!Peek().IsSymbol(','))
                     Fail("',' or '}'");
@@ -360,6 +398,7 @@ private:
 
     std::vector<Token> tokens_;
     size_t pos_ = 0;
+    int depth_ = 0;
 };
 
 } // namespace

@@ -14,9 +14,14 @@
 
 namespace cb::olap::mdx {
 
+// Deepest nesting of an expression tree (brackets, functions, operators),
+// which keeps parsing and evaluation within a small, fixed stack.
+constexpr int kMaxNestingDepth = 512;
+
 using Statement = std::variant<SelectStatement, CreateCubeStatement>;
 
-// Throws EOlapError "Syntax error at line L, column C: expected X but found Y".
+// Throws EOlapError "Syntax error at line L, column C: expected X but found Y",
+// or "...: the expression is nested too deeply" past kMaxNestingDepth.
 Statement ParseStatement(const std::string& text);
 
 // One expression and nothing after it (calculated member expressions).

@@ -92,6 +92,9 @@ QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube)
 
     const size_t columns = result.columns();
     const size_t rows = result.rows();
+    if (rows != 0 && columns > kMaxResultCells / rows)
+        throw EOlapError("The query would give " + std::to_string(columns) + " columns by " + std::to_string(rows) +
+                         " rows, more than the " + std::to_string(kMaxResultCells) + " cells the engine allows");
     result.values.assign(columns * rows, std::nan(""));
     result.formatted.assign(columns * rows, std::string());
     if (columns == 0 || rows == 0)

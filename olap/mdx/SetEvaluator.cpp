@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <set>
 
 namespace cb::olap::mdx {
@@ -31,6 +32,14 @@ namespace {
 [[noreturn]] void Fail(const SourcePos& pos, const std::string& what)
 {
     throw EOlapError(what + " at " + pos.Text());
+}
+
+// Throws when a set of count tuples of width dimensions would be too large.
+void CheckSetSize(size_t count, size_t width, const SourcePos& pos)
+{
+    if (width != 0 && count > kMaxSetElements / width)
+        Fail(pos, "The set would hold " + std::to_string(count) + " tuples, more than the engine allows (" +
+                      std::to_string(kMaxSetElements / width) + ")");
 }
 
 std::string Lower(std::string s)
@@ -107,6 +116,7 @@ SetEvaluator::Value SetEvaluator::Evaluate(const Node& node) const
                 v.set.dims = s.dims;
             else
                 CheckSameDims(v.set, s, element->pos);
+            CheckSetSize(v.set.count + s.count, v.set.dims.size(), element->pos);
             v.set.members.insert(v.set.members.end(), s.members.begin(), s.members.end());
             v.set.count += s.count;
         }
@@ -268,6 +278,9 @@ TupleSet SetEvaluator::CrossJoin(const TupleSet& a, const TupleSet& b, const Sou
     TupleSet r;
     r.dims = a.dims;
     r.dims.insert(r.dims.end(), b.dims.begin(), b.dims.end());
+    if (b.count != 0 && a.count > std::numeric_limits<size_t>::max() / b.count)
+        CheckSetSize(std::numeric_limits<size_t>::max(), 1, pos);
+    CheckSetSize(a.count * b.count, r.dims.size(), pos);
     r.members.reserve(a.count * b.count * r.dims.size());
     for (size_t i = 0; i < a.count; ++i) {
         for (size_t j = 0; j < b.count; ++j) {

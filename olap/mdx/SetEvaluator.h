@@ -15,11 +15,16 @@ struct TupleSet {
     void Append(const TupleSet& other, size_t tuple);
 };
 
+// Most member references one set may hold (tuples times their dimensions):
+// keeps cross joins and long lists of sets from exhausting memory.
+constexpr size_t kMaxSetElements = 32'000'000;
+
 class SetEvaluator {
 public:
     explicit SetEvaluator(const Binder& binder) : binder_(binder) {}
 
-    // Throws EOlapError naming the construct and its position.
+    // Throws EOlapError naming the construct and its position, also for a
+    // set larger than kMaxSetElements.
     TupleSet EvaluateSet(const Node& node) const;
 
 private:

@@ -107,6 +107,7 @@ TEST(CubeBuildTest, ErrorsNameTheLine)
         {replace(d, "measure Orders", "measur Orders"), f, "line 7: unknown keyword \"measur\""},
         {replace(d, "dimension Product: Name", "dimension Product Name"), f, "line 5: expected"},
         {replace(d, "facts facts.csv", "facts missing.csv"), f, "Cannot open facts file"},
+        {replace(d, "facts facts.csv", "facts ."), f, "Is a directory"},
         {replace(d, "facts facts.csv\n", ""), f, "no \"facts\" line"},
         {replace(d, "measure Top: max 0.0", "measure Revenue: max"), f, "appears twice"},
         {d, replace(f, "Boston,USA,Helmet", "Bos.ton,USA,Helmet"), "line 5: Dimension \"Place\", level \"City\": member name \"Bos.ton\""},
