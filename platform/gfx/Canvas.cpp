@@ -104,12 +104,19 @@ struct TCanvas::State {
     ClipState base;
     ClipState current;
     std::vector<ClipState> stack;
+    // Reused for every simple text line.
+    QGlyphRun glyphRun;
     // Path recording.
     bool inPath = false;
     bool havePath = false;
     QPainterPath path;
 
+    // Whether the painter paints on a raster image (checked once per painter).
+    bool rasterChecked = false;
+    bool raster = false;
+
     void invalidate() {
+        rasterChecked = false;
         penTag = brushTag = 0;
         fontEntry = nullptr;
         fontExtra = 0;
@@ -347,12 +354,12 @@ QPainter* TCanvas::forShape(bool needPen, bool needBrush) {
     return p;
 }
 
-QPainter* TCanvas::forText() {
+QPainter* TCanvas::forText(bool setFont) {
     QPainter* p = ensurePainter();
     if (!p)
         return nullptr;
     const TFontCacheEntry& e = fFont.CacheEntry();
-    if (d->fontEntry != &e || d->fontExtra != fCharExtra) {
+    if (setFont && (d->fontEntry != &e || d->fontExtra != fCharExtra)) {
         if (fCharExtra == 0) {
             p->setFont(e.font);
         } else {
@@ -416,8 +423,54 @@ void TCanvas::LineTo(int x, int y) {
         d->path.lineTo(x, y);
         return;
     }
+    if ((from.X == x || from.Y == y) && solidLine(from, fPenPos))
+        return;
     if (QPainter* p = forShape(true, false); p && d->penVisible)
         lineSegment(p, from, fPenPos);
+}
+
+// A horizontal or vertical line of a plain one-pixel pen is the rectangle of
+// pixels it covers: filled directly, without stroking or a pen change. False
+// when the line needs the general path.
+bool TCanvas::solidLine(const TPoint& a, const TPoint& b) {
+    if ((fPen.Style() != psSolid && fPen.Style() != psInsideFrame) || fPen.Mode() != pmCopy || fPen.Width() > 1)
+        return false;
+    if (fPen.Color() == clNone)
+        return false;
+    const TColor rgb = fPen.Color() == clDefault ? TColor(0) : ColorToRGB(fPen.Color());
+    QPainter* p = ensurePainter();
+    if (!p)
+        return true;
+    if (!d->rasterChecked) {
+        d->rasterChecked = true;
+        d->raster = p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Raster;
+    }
+    if (!d->raster || p->testRenderHint(QPainter::Antialiasing) || p->opacity() != 1.0)
+        return false;
+    const QTransform& t = p->worldTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return false;
+    if (a == b)
+        return true;
+    if (d->comp != QPainter::CompositionMode_SourceOver) {
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        d->comp = QPainter::CompositionMode_SourceOver;
+    }
+    // The first point is covered, the last one left out.
+    int l, t0, r, bt;
+    if (a.Y == b.Y) {
+        l = a.X < b.X ? a.X : b.X + 1;
+        r = a.X < b.X ? b.X : a.X + 1;
+        t0 = a.Y;
+        bt = a.Y + 1;
+    } else {
+        t0 = a.Y < b.Y ? a.Y : b.Y + 1;
+        bt = a.Y < b.Y ? b.Y : a.Y + 1;
+        l = a.X;
+        r = a.X + 1;
+    }
+    p->fillRect(QRect(l, t0, r - l, bt - t0), QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
+    return true;
 }
 
 void TCanvas::Polyline(std::span<const TPoint> pts) {
@@ -931,7 +984,79 @@ struct Line {
 
 } // namespace
 
+// One line of printable ASCII without prefix characters: laid out once, drawn
+// straight from the glyph tables, clipped only when its ink may leave the
+// rectangle. Answers false (nothing done) when the text needs the general
+// path; otherwise draws as that path would and sets height to its result.
+bool TCanvas::drawSimpleLine(std::string_view text, const TRect& r, unsigned flags, int& height) {
+    if ((flags & (DT_SINGLELINE | DT_CALCRECT)) != DT_SINGLELINE || fCharExtra != 0)
+        return false;
+    if (!(flags & DT_NOPREFIX) && text.find('&') != std::string_view::npos)
+        return false;
+    const TFontCacheEntry& e = fFont.CacheEntry();
+    int w = 0;
+    if (!e.SimpleLayout(text, &gGlyphs, &gPositions, w))
+        return false;
+    if ((flags & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS)) && w > std::max(0, r.Width()))
+        return false;
+    const int lineHeight = e.tm.Height + ((flags & DT_EXTERNALLEADING) ? e.tm.ExternalLeading : 0);
+    int y = r.Top;
+    if (flags & DT_VCENTER)
+        y = r.Top + (r.Height() - lineHeight) / 2;
+    else if (flags & DT_BOTTOM)
+        y = r.Bottom - lineHeight;
+    QPainter* p = forText(false);
+    if (!p) {
+        height = (flags & (DT_VCENTER | DT_BOTTOM)) ? y - r.Top + lineHeight : lineHeight;
+        return true;
+    }
+    height = lineHeight;
+    if (text.empty())
+        return true;
+    int x = r.Left;
+    if (flags & DT_CENTER)
+        x = r.Left + (r.Width() - w) / 2;
+    else if (flags & DT_RIGHT)
+        x = r.Right - w;
+
+    const TRect box = normalized(r.Left, r.Top, r.Right, r.Bottom);
+    bool clip = !(flags & DT_NOCLIP);
+    if (clip) {
+        // Room for antialiasing and hinting around the measured ink.
+        constexpr int kSlack = 2;
+        const auto& reach = e.Reach();
+        const int left = x - reach.left - kSlack;
+        const int right = x + w + reach.right + kSlack;
+        const int top = y - reach.top - kSlack;
+        const int bottom = y + e.tm.Height + reach.bottom + kSlack;
+        if (left >= box.Left && right <= box.Right && top >= box.Top && bottom <= box.Bottom)
+            clip = false;
+        else if (box.IsEmpty())
+            return true; // clipped away entirely
+    }
+    const bool ownRectClip = clip && !d->current.enabled;
+    if (ownRectClip)
+        p->setClipRect(qrect(box));
+    else if (clip)
+        PushClipRect(box);
+    if (fBkMode == OPAQUE)
+        p->fillRect(QRect(x, y, w, e.tm.Height), ToQColor(fBkColor));
+    QGlyphRun& run = d->glyphRun;
+    run.setRawFont(e.RawFont());
+    run.setRawData(gGlyphs.data(), gPositions.data(), int(gGlyphs.size()));
+    run.setUnderline(e.font.underline());
+    run.setStrikeOut(e.font.strikeOut());
+    p->drawGlyphRun(QPointF(x, y + e.tm.Ascent), run);
+    if (ownRectClip)
+        p->setClipping(false);
+    else if (clip)
+        PopClip();
+    return true;
+}
+
 int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
+    if (int height = 0; drawSimpleLine(text, r, flags, height))
+        return height;
     const TFontCacheEntry& e = fFont.CacheEntry();
     const QFontMetrics& fm = e.metrics;
     QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));

@@ -249,7 +249,9 @@ private:
     void onObjectChanged(TGraphicsObject& obj);
     QPainter* ensurePainter();
     QPainter* forShape(bool needPen, bool needBrush);
-    QPainter* forText();
+    // Painter with the text colour as its pen; setFont false leaves the
+    // painter's font alone (for glyph runs, which carry their own).
+    QPainter* forText(bool setFont = true);
     void applyClip();
     void pushClip();
     void intersectClip(const QPainterPath& path);
@@ -257,6 +259,8 @@ private:
     void arcPath(QPainterPath& path, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
                  int kind, bool moveToStart);
     void lineSegment(QPainter* p, const TPoint& a, const TPoint& b);
+    bool solidLine(const TPoint& a, const TPoint& b);
+    bool drawSimpleLine(std::string_view text, const TRect& r, unsigned flags, int& height);
     void textAt(QPainter* p, int x, int y, std::string_view text, bool clip, const TRect* clipRect, bool opaque,
                 const TRect* opaqueRect);
     friend class TGraphicsObject;

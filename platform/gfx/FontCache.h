@@ -9,6 +9,7 @@
 #include <QRawFont>
 
 #include <array>
+#include <string_view>
 #include <vector>
 
 namespace cb::gfx {
@@ -25,7 +26,15 @@ struct TFontCacheEntry {
     // the full text engine (other scripts, glyphs the face lacks).
     bool SimpleLayout(const QString& s, int extra, std::vector<quint32>* glyphs, std::vector<QPointF>* positions,
                       int& width) const;
+    // The same for printable ASCII bytes (0x20-0x7E), without a QString.
+    bool SimpleLayout(std::string_view ascii, std::vector<quint32>* glyphs, std::vector<QPointF>* positions,
+                      int& width) const;
     const QRawFont& RawFont() const { return raw; }
+    // How far the ink of any table glyph reaches past its pen box: left of
+    // the origin, right of the advance, above the ascent and below the
+    // descent (pixels, never negative). Valid after a successful layout.
+    struct InkReach { int left = 0, right = 0, top = 0, bottom = 0; };
+    const InkReach& Reach() const { return reach; }
 
 private:
     void loadTables() const;
@@ -33,6 +42,7 @@ private:
     mutable QRawFont raw;
     mutable std::array<quint32, 256> glyphTable{};
     mutable std::array<int, 256> advanceTable{};
+    mutable InkReach reach;
 };
 
 // The entry for a family (as given), a height as TFont holds it and a style.

@@ -269,7 +269,44 @@ void TFontCacheEntry::loadTables() const {
     for (int i = 0; i < int(glyphs.size()); ++i) {
         glyphTable[size_t(0x20 + i)] = glyphs[i];
         advanceTable[size_t(0x20 + i)] = int(std::lround(adv[i].x()));
+        if (glyphs[i] == 0)
+            continue;
+        const QRectF ink = raw.boundingRect(glyphs[i]);
+        if (ink.isEmpty())
+            continue;
+        reach.left = std::max(reach.left, int(std::ceil(-ink.left())));
+        reach.right = std::max(reach.right, int(std::ceil(ink.right() - advanceTable[size_t(0x20 + i)])));
+        reach.top = std::max(reach.top, int(std::ceil(-ink.top() - tm.Ascent)));
+        reach.bottom = std::max(reach.bottom, int(std::ceil(ink.bottom() - tm.Descent)));
     }
+}
+
+bool TFontCacheEntry::SimpleLayout(std::string_view s, std::vector<quint32>* glyphs, std::vector<QPointF>* positions,
+                                   int& width) const {
+    if (!tablesLoaded)
+        loadTables();
+    if (!raw.isValid())
+        return false;
+    if (glyphs) {
+        glyphs->clear();
+        positions->clear();
+    }
+    int x = 0;
+    for (const char ch : s) {
+        const auto u = static_cast<unsigned char>(ch);
+        if (u < 0x20 || u >= 0x7F)
+            return false;
+        const quint32 g = glyphTable[u];
+        if (g == 0)
+            return false;
+        if (glyphs) {
+            glyphs->push_back(g);
+            positions->emplace_back(x, 0);
+        }
+        x += advanceTable[u];
+    }
+    width = x;
+    return true;
 }
 
 bool TFontCacheEntry::SimpleLayout(const QString& s, int extra, std::vector<quint32>* glyphs,

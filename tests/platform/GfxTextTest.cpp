@@ -203,3 +203,34 @@ TEST(GfxText, UnderlineAndCharacterExtra) {
     c.SetTextCharacterExtra(3);
     EXPECT_EQ(c.TextWidth("abcd"), w + 12);
 }
+
+// A single line of plain text takes a shortcut; it must draw what the
+// general layout draws for the same line (the multi-line path, top-aligned),
+// whether the rectangle clips it or not.
+TEST(GfxText, SingleLineShortcutMatchesGeneralLayout) {
+    struct Case { const char* text; TRect r; unsigned align; bool opaque; TFontStyles style; };
+    const Case cases[] = {
+        {"12345.67", Rect(10, 10, 120, 40), DT_LEFT, false, 0},
+        {"12345.67", Rect(10, 10, 40, 40), DT_RIGHT, false, fsBold},
+        {"Wide text here", Rect(30, 5, 70, 14), DT_CENTER, true, fsUnderline},
+        {"jagged Qy", Rect(50, 20, 150, 31), DT_LEFT, false, fsItalic},
+        {"overflow on the right", Rect(60, 40, 100, 80), DT_LEFT, true, 0},
+    };
+    for (const auto& cs : cases) {
+        QImage images[2];
+        for (int way = 0; way < 2; ++way) {
+            TBitmap b(200, 100);
+            TCanvas& c = b.Canvas();
+            c.Font().SetName("Verdana");
+            c.Font().SetSize(10);
+            c.Font().SetStyle(cs.style);
+            c.Font().SetColor(clMaroon);
+            c.SetBkColor(clYellow);
+            c.SetBkMode(cs.opaque ? OPAQUE : TRANSPARENT);
+            TRect r = cs.r;
+            c.DrawText(cs.text, r, DT_NOPREFIX | cs.align | (way == 0 ? unsigned(DT_SINGLELINE) : 0u));
+            images[way] = b.Image();
+        }
+        EXPECT_EQ(images[0], images[1]) << cs.text;
+    }
+}
