@@ -2,9 +2,12 @@
 
 #include "app/core/Config.h"
 #include "app/core/DisplayManager.h"
+#include "app/core/GridLayoutManager.h"
 #include "app/core/LogFile.h"
 #include "app/core/UserInterface.h"
 #include "app/ui/CubeBrowserInterface.h"
+
+#include <memory>
 
 namespace cb::app {
 
@@ -49,7 +52,7 @@ void InitGlobals()
         gConfig = TCubeBrowserConfig::CreateDefault(appPath + "app.ini").release();
     InitUserInterface();
     if (!gDisplayManager)
-        gDisplayManager = new TDisplayManager();
+        gDisplayManager = new TDisplayManager(std::make_unique<TMDXDisplayManager>());
 }
 
 void FreeGlobals()
