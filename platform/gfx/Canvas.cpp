@@ -3,6 +3,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/FontCache.h"
 
+#include <QColorSpace>
 #include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace cb::gfx {
@@ -90,7 +92,7 @@ struct TCanvas::State {
     int fontExtra = 0;
     QPainter::CompositionMode comp = QPainter::CompositionMode_SourceOver;
     // Conversions of the current pen and brush, rebuilt when they change.
-    std::uint32_t penRev = 0, brushRev = 0;
+    std::uint32_t penRev = 0, brushRev = 0, qpenRev = 0;
     QPen qpen;
     QBrush qbrush;
     bool penVisible = true, brushVisible = true, brushHatched = false;
@@ -106,6 +108,11 @@ struct TCanvas::State {
     std::vector<ClipState> stack;
     // Reused for every simple text line.
     QGlyphRun glyphRun;
+    // Scratch pixels for clipped lines on raster images (see
+    // drawClippedOnScratch); its painter ends before the image goes.
+    QImage scratch;
+    std::unique_ptr<QPainter> scratchPainter;
+    QColor scratchPen;
     // Path recording.
     bool inPath = false;
     bool havePath = false;
@@ -277,8 +284,15 @@ QPainter* TCanvas::forShape(bool needPen, bool needBrush) {
         return nullptr;
     if (d->penRev != fPen.Revision()) {
         d->penRev = fPen.Revision();
-        const int w = fPen.Width();
         d->penVisible = fPen.Style() != psClear && fPen.Mode() != pmNop;
+        d->penComp = penComposition(fPen.Mode());
+        if ((d->penTag & ~0xFFFFFFFFull) == kTagPen)
+            d->penTag = 0;
+    }
+    // The Qt pen is built only when a drawing call strokes with it.
+    if (needPen && d->qpenRev != d->penRev) {
+        d->qpenRev = d->penRev;
+        const int w = fPen.Width();
         QPen qp(ToQColor(fPen.Color()));
         qp.setWidth(w);
         if (w <= 1) {
@@ -300,9 +314,6 @@ QPainter* TCanvas::forShape(bool needPen, bool needBrush) {
         default: break;
         }
         d->qpen = qp;
-        d->penComp = penComposition(fPen.Mode());
-        if ((d->penTag & ~0xFFFFFFFFull) == kTagPen)
-            d->penTag = 0;
     }
     if (d->brushRev != fBrush.Revision()) {
         d->brushRev = fBrush.Revision();
@@ -1034,6 +1045,13 @@ bool TCanvas::drawSimpleLine(std::string_view text, const TRect& r, unsigned fla
         else if (box.IsEmpty())
             return true; // clipped away entirely
     }
+    QGlyphRun& run = d->glyphRun;
+    run.setRawFont(e.RawFont());
+    run.setRawData(gGlyphs.data(), gPositions.data(), int(gGlyphs.size()));
+    run.setUnderline(e.font.underline());
+    run.setStrikeOut(e.font.strikeOut());
+    if (clip && drawClippedOnScratch(p, box, x, y, w, e))
+        return true;
     const bool ownRectClip = clip && !d->current.enabled;
     if (ownRectClip)
         p->setClipRect(qrect(box));
@@ -1041,16 +1059,67 @@ bool TCanvas::drawSimpleLine(std::string_view text, const TRect& r, unsigned fla
         PushClipRect(box);
     if (fBkMode == OPAQUE)
         p->fillRect(QRect(x, y, w, e.tm.Height), ToQColor(fBkColor));
-    QGlyphRun& run = d->glyphRun;
-    run.setRawFont(e.RawFont());
-    run.setRawData(gGlyphs.data(), gPositions.data(), int(gGlyphs.size()));
-    run.setUnderline(e.font.underline());
-    run.setStrikeOut(e.font.strikeOut());
     p->drawGlyphRun(QPointF(x, y + e.tm.Ascent), run);
     if (ownRectClip)
         p->setClipping(false);
     else if (clip)
         PopClip();
+    return true;
+}
+
+// Clipping a painter on a raster image costs a table as tall as the image
+// the first time a glyph crosses the clip. A line clipped to a box is drawn
+// instead on a scratch copy of the box's pixels, whose own edges do the
+// clipping, and copied back: the same blending, pixel for pixel. False when
+// the target does not allow it (nothing drawn then).
+bool TCanvas::drawClippedOnScratch(QPainter* p, const TRect& box, int x, int y, int w, const TFontCacheEntry& e) {
+    QImage* img = RasterImage();
+    if (!img || d->current.enabled || img->depth() != 32 || img->devicePixelRatio() != 1.0 || !img->isDetached() ||
+        p->opacity() != 1.0 || p->compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    const QTransform& t = p->worldTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return false;
+    const int dx = int(t.dx()), dy = int(t.dy());
+    // Only the part of the box the ink may reach (as in drawSimpleLine).
+    constexpr int kSlack = 2;
+    const auto& reach = e.Reach();
+    const QRect ink(x - reach.left - kSlack, y - reach.top - kSlack, w + reach.left + reach.right + 2 * kSlack,
+                    e.tm.Height + reach.top + reach.bottom + 2 * kSlack);
+    const QRect area = (QRect(box.Left, box.Top, box.Width(), box.Height()) & ink).translated(dx, dy) & img->rect();
+    if (area.isEmpty())
+        return true;
+    QImage& scratch = d->scratch;
+    if (scratch.format() != img->format() || scratch.width() < area.width() || scratch.height() < area.height()) {
+        d->scratchPainter.reset();
+        scratch = QImage(std::max(area.width(), scratch.width()), std::max(area.height(), scratch.height()),
+                         img->format());
+        scratch.setColorSpace(img->colorSpace());
+        d->scratchPainter = std::make_unique<QPainter>(&scratch);
+        d->scratchPen = QColor();
+    }
+    if (scratch.colorSpace() != img->colorSpace())
+        scratch.setColorSpace(img->colorSpace());
+    QPainter& sp = *d->scratchPainter;
+    for (const auto hint : {QPainter::Antialiasing, QPainter::TextAntialiasing})
+        sp.setRenderHint(hint, p->testRenderHint(hint));
+    const QColor pen = ToQColor(fFont.Color());
+    if (pen != d->scratchPen) {
+        sp.setPen(pen);
+        d->scratchPen = pen;
+    }
+    const size_t rowBytes = size_t(area.width()) * 4;
+    const qsizetype stride = img->bytesPerLine(), scratchStride = scratch.bytesPerLine();
+    uchar* const target = img->bits() + area.top() * stride + qsizetype(area.left()) * 4;
+    uchar* const copy = scratch.bits();
+    for (int row = 0; row < area.height(); ++row)
+        std::memcpy(copy + row * scratchStride, target + row * stride, rowBytes);
+    const int sx = x + dx - area.left(), sy = y + dy - area.top();
+    if (fBkMode == OPAQUE)
+        sp.fillRect(QRect(sx, sy, w, e.tm.Height), ToQColor(fBkColor));
+    sp.drawGlyphRun(QPointF(sx, sy + e.tm.Ascent), d->glyphRun);
+    for (int row = 0; row < area.height(); ++row)
+        std::memcpy(target + row * stride, copy + row * scratchStride, rowBytes);
     return true;
 }
 

@@ -26,6 +26,7 @@ namespace cb::gfx {
 
 class TGraphic;
 class TBitmap;
+struct TFontCacheEntry;
 
 // Background mix modes.
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
@@ -261,6 +262,7 @@ private:
     void lineSegment(QPainter* p, const TPoint& a, const TPoint& b);
     bool solidLine(const TPoint& a, const TPoint& b);
     bool drawSimpleLine(std::string_view text, const TRect& r, unsigned flags, int& height);
+    bool drawClippedOnScratch(QPainter* p, const TRect& box, int x, int y, int w, const TFontCacheEntry& e);
     void textAt(QPainter* p, int x, int y, std::string_view text, bool clip, const TRect* clipRect, bool opaque,
                 const TRect* opaqueRect);
     friend class TGraphicsObject;

@@ -1,5 +1,6 @@
 #include "GfxSupport.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -216,21 +217,25 @@ TEST(GfxText, SingleLineShortcutMatchesGeneralLayout) {
         {"jagged Qy", Rect(50, 20, 150, 31), DT_LEFT, false, fsItalic},
         {"overflow on the right", Rect(60, 40, 100, 80), DT_LEFT, true, 0},
     };
-    for (const auto& cs : cases) {
-        QImage images[2];
-        for (int way = 0; way < 2; ++way) {
-            TBitmap b(200, 100);
-            TCanvas& c = b.Canvas();
-            c.Font().SetName("Verdana");
-            c.Font().SetSize(10);
-            c.Font().SetStyle(cs.style);
-            c.Font().SetColor(clMaroon);
-            c.SetBkColor(clYellow);
-            c.SetBkMode(cs.opaque ? OPAQUE : TRANSPARENT);
-            TRect r = cs.r;
-            c.DrawText(cs.text, r, DT_NOPREFIX | cs.align | (way == 0 ? unsigned(DT_SINGLELINE) : 0u));
-            images[way] = b.Image();
+    for (const auto& cs : cases)
+        for (const bool translated : {false, true}) {
+            QImage images[2];
+            for (int way = 0; way < 2; ++way) {
+                images[way] = QImage(200, 100, QImage::Format_ARGB32_Premultiplied);
+                images[way].fill(Qt::white);
+                QPainter painter(&images[way]);
+                if (translated)
+                    painter.translate(7, -3);
+                TCanvas c(&painter);
+                c.Font().SetName("Verdana");
+                c.Font().SetSize(10);
+                c.Font().SetStyle(cs.style);
+                c.Font().SetColor(clMaroon);
+                c.SetBkColor(clYellow);
+                c.SetBkMode(cs.opaque ? OPAQUE : TRANSPARENT);
+                TRect r = cs.r;
+                c.DrawText(cs.text, r, DT_NOPREFIX | cs.align | (way == 0 ? unsigned(DT_SINGLELINE) : 0u));
+            }
+            EXPECT_EQ(images[0], images[1]) << cs.text << (translated ? " translated" : "");
         }
-        EXPECT_EQ(images[0], images[1]) << cs.text;
-    }
 }
