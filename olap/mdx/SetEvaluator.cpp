@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <set>
 
@@ -40,6 +41,16 @@ void CheckSetSize(size_t count, size_t width, const SourcePos& pos)
     if (width != 0 && count > kMaxSetElements / width)
         Fail(pos, "The set would hold " + std::to_string(count) + " tuples, more than the engine allows (" +
                       std::to_string(kMaxSetElements / width) + ")");
+}
+
+// A number as written in a message: whole numbers without a fraction.
+std::string NumberText(double x)
+{
+    if (x == std::floor(x) && std::fabs(x) < 1e15)
+        return std::to_string(static_cast<long long>(x));
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", x);
+    return buf;
 }
 
 std::string Lower(std::string s)
@@ -203,8 +214,7 @@ SetEvaluator::Value SetEvaluator::Method(const Node& node) const
         int count = binder_.LevelCount(target.dim);
         if (arg.kind == Value::Kind::Number) {
             if (arg.number < 0 || arg.number >= count || arg.number != std::floor(arg.number))
-                Fail(node.args[0]->pos, "Level number " +
-                                            std::to_string(static_cast<long long>(arg.number)) + " is out of range for " +
+                Fail(node.args[0]->pos, "Level number " + NumberText(arg.number) + " is out of range for " +
                                             binder_.DimensionName(target.dim) + " (0 to " + std::to_string(count - 1) +
                                             ")");
             v.depth = static_cast<int>(arg.number);

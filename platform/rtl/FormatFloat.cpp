@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <vector>
 
 namespace cb::rtl {
@@ -226,12 +227,11 @@ struct Digits {
 
 Digits Layout(const Section& s, double v)
 {
-    v = std::fabs(v);
-    for (int i = 0; i < s.percent; ++i)
-        v *= 100;
-    for (int i = 0; i < s.scale1000; ++i)
-        v /= 1000;
-    Decimal dec(v);
+    // '%' and scaling commas move the decimal point: done on the decimal
+    // digits, so that no scaling overflows the double (bounded for output).
+    Decimal dec(std::fabs(v));
+    if (!dec.IsZero())
+        dec.exp = static_cast<int>(std::clamp<long long>(dec.exp + 2LL * s.percent - 3LL * s.scale1000, -10000, 10000));
     Digits r;
     if (s.scientific) {
         int keep = s.intCount + s.fracCount;

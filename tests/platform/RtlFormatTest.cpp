@@ -83,6 +83,10 @@ TEST(RtlFormat, MeasureFormatsScalePercentAndMapNames)
         {"Yes/No", 0, "No"},
         {"Yes/No", 2, "Yes"},
         {"True/False", 1, "True"},
+        // Scaling moves the decimal point; it never overflows the double.
+        {"0.00E+00%", 1e307, "1.00E+309%"},
+        {"0.0E+0%%%%", 1.5e308, "1.5E+316%%%%"},
+        {"0.00%", 0.145, "14.50%"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatMeasureValue(c.format, c.value), c.expected) << c.format << " " << c.value;
