@@ -5,6 +5,7 @@
 // the cell under the mouse and reports a click on a cell. It keeps no
 // selection. It can be a drag source: a drag carries the item and the
 // panel's objectName() under the MIME type of ItemsPanelMimeType().
+#include "extras/KitTypes.h"
 #include "platform/gfx/Color.h"
 #include "platform/gfx/GdiObjects.h"
 #include "platform/gfx/Geometry.h"
@@ -23,7 +24,6 @@ namespace cb::extras {
 
 enum TKitPanelOrientation { poHorizontal, poVertical };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-enum TDragMode { dmManual, dmAutomatic };
 
 // What a drag started by an items panel carries.
 struct TKitItemsPanelDragData {

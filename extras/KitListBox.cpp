@@ -2,7 +2,13 @@
 
 #include "platform/rtl/Strings.h"
 
+#include <QApplication>
+#include <QDrag>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -137,8 +143,8 @@ TKitCustomListBox::TKitCustomListBox(QWidget* parent)
     fFont->OnChange = [this](TGraphicsObject&) {
         fCanvas->Font().Assign(*fFont);
         RecomputeExtent();
-        updateScrollBars();
-        viewport()->update();
+        RemeasureItems();
+        applyIntegralHeight();
     };
     fCanvas->Font().Assign(*fFont);
     horizontalScrollBar()->setSingleStep(8);
@@ -167,6 +173,7 @@ int TKitCustomListBox::insertItem(int index, const std::string& s, void* object,
     item.text = s;
     item.data = object;
     fItems.insert(fItems.begin() + index, item);
+    fItems[std::size_t(index)].height = MeasureItem(index);
     if (fItemIndex >= index)
         ++fItemIndex;
     if (!IsUpdating() && fAutoScroll && fColumns == 0)
@@ -252,7 +259,13 @@ void TKitCustomListBox::SetColumns(int value) {
     if (value == fColumns)
         return;
     fColumns = value;
+    // The first item of the top column stays in view.
+    if (fColumns > 0)
+        fTopIndex -= fTopIndex % rowsPerColumn();
+    horizontalScrollBar()->setValue(0);
     RecomputeExtent();
+    updateScrollBars();
+    ensureVisible(fItemIndex);
     viewport()->update();
 }
 
@@ -260,8 +273,8 @@ void TKitCustomListBox::SetItemHeight(int value) {
     if (value <= 0 || value == fItemHeight)
         return;
     fItemHeight = value;
-    updateScrollBars();
-    viewport()->update();
+    RemeasureItems();
+    applyIntegralHeight();
 }
 
 void TKitCustomListBox::SetStyle(TListBoxStyle value) {
@@ -269,7 +282,52 @@ void TKitCustomListBox::SetStyle(TListBoxStyle value) {
         return;
     fStyle = value;
     RecomputeExtent();
+    RemeasureItems();
+    applyIntegralHeight();
+}
+
+void TKitCustomListBox::SetIntegralHeight(bool value) {
+    if (value == fIntegralHeight)
+        return;
+    fIntegralHeight = value;
+    applyIntegralHeight();
+}
+
+void TKitCustomListBox::SetCtl3D(bool value) {
+    if (value == fCtl3D)
+        return;
+    fCtl3D = value;
+    setFrameShadow(value ? QFrame::Sunken : QFrame::Plain);
+    update();
+}
+
+int TKitCustomListBox::MeasureItem(int index) {
+    int height = fItemHeight;
+    if (fStyle == lbOwnerDrawVariable && OnMeasureItem)
+        OnMeasureItem(*this, index, height);
+    return std::max(height, 1);
+}
+
+void TKitCustomListBox::RemeasureItems() {
+    for (int i = 0; i < int(fItems.size()); ++i)
+        fItems[std::size_t(i)].height = MeasureItem(i);
+    updateScrollBars();
+    ensureVisible(fItemIndex);
     viewport()->update();
+}
+
+// The system list box makes its window a whole number of items high.
+void TKitCustomListBox::applyIntegralHeight() {
+    if (!fIntegralHeight || fStyle == lbOwnerDrawVariable || fAdjustingHeight)
+        return;
+    const int h = GetItemHeight();
+    const int frame = height() - viewport()->height();
+    const int wanted = frame + std::max(1, viewport()->height() / h) * h;
+    if (wanted == height())
+        return;
+    fAdjustingHeight = true;
+    resize(width(), wanted);
+    fAdjustingHeight = false;
 }
 
 void TKitCustomListBox::SetMultiSelect(bool value) {
@@ -373,42 +431,105 @@ void TKitCustomListBox::SetSelected(int index, bool value) {
     InvalidateItem(index);
 }
 
-int TKitCustomListBox::visibleRows() const {
+int TKitCustomListBox::rowsPerColumn() const {
     const int h = const_cast<TKitCustomListBox*>(this)->GetItemHeight();
     return std::max(1, viewport()->height() / h);
 }
 
+int TKitCustomListBox::columnWidth() const { return std::max(1, (width() + fColumns - 3) / std::max(fColumns, 1)); }
+
+// Items wholly in view from the top index (at least one).
+int TKitCustomListBox::visibleRows() const {
+    if (fColumns > 0)
+        return rowsPerColumn() * std::max(1, viewport()->width() / columnWidth());
+    if (fStyle != lbOwnerDrawVariable)
+        return rowsPerColumn();
+    int rows = 0;
+    for (int i = fTopIndex, y = 0; i < int(fItems.size()); ++i, ++rows) {
+        y += fItems[std::size_t(i)].height;
+        if (y > viewport()->height())
+            break;
+    }
+    return std::max(1, rows);
+}
+
+// The top index that shows the last page of items.
+int TKitCustomListBox::maxTopIndex() const {
+    const int count = int(fItems.size());
+    if (fStyle != lbOwnerDrawVariable)
+        return std::max(0, count - rowsPerColumn());
+    int top = count, y = 0;
+    while (top > 0 && y + fItems[std::size_t(top - 1)].height <= viewport()->height())
+        y += fItems[std::size_t(--top)].height;
+    return std::min(top, std::max(0, count - 1));
+}
+
 void TKitCustomListBox::SetTopIndex(int value) {
     value = std::clamp(value, 0, std::max(0, int(fItems.size()) - 1));
+    if (fColumns > 0)
+        value -= value % rowsPerColumn();
     if (value == fTopIndex)
         return;
     fTopIndex = value;
-    verticalScrollBar()->setValue(value);
+    if (fColumns > 0)
+        horizontalScrollBar()->setValue(value / rowsPerColumn());
+    else
+        verticalScrollBar()->setValue(value);
     viewport()->update();
 }
 
 void TKitCustomListBox::ensureVisible(int index) {
-    if (index < 0)
+    if (index < 0 || index >= int(fItems.size()))
         return;
-    if (index < fTopIndex)
+    if (fColumns > 0) {
+        const int rows = rowsPerColumn();
+        const int columns = std::max(1, viewport()->width() / columnWidth());
+        const int column = index / rows, first = fTopIndex / rows;
+        if (column < first)
+            SetTopIndex(column * rows);
+        else if (column >= first + columns)
+            SetTopIndex((column - columns + 1) * rows);
+        return;
+    }
+    if (index < fTopIndex) {
         SetTopIndex(index);
-    else if (index >= fTopIndex + visibleRows())
+    } else if (fStyle == lbOwnerDrawVariable) {
+        int top = fTopIndex, y = 0;
+        for (int i = top; i <= index; ++i)
+            y += fItems[std::size_t(i)].height;
+        while (top < index && y > viewport()->height())
+            y -= fItems[std::size_t(top++)].height;
+        SetTopIndex(top);
+    } else if (index >= fTopIndex + visibleRows()) {
         SetTopIndex(index - visibleRows() + 1);
+    }
 }
 
 void TKitCustomListBox::updateScrollBars() {
-    const int rows = visibleRows();
     QScrollBar* v = verticalScrollBar();
-    v->setRange(0, std::max(0, int(fItems.size()) - rows));
-    v->setPageStep(rows);
-    v->setValue(fTopIndex);
     QScrollBar* h = horizontalScrollBar();
+    if (fColumns > 0) {
+        // Whole columns scroll sideways; nothing scrolls up and down.
+        const int rows = rowsPerColumn();
+        const int columns = (int(fItems.size()) + rows - 1) / rows;
+        const int shown = std::max(1, viewport()->width() / columnWidth());
+        v->setRange(0, 0);
+        h->setRange(0, std::max(0, columns - shown));
+        h->setSingleStep(1);
+        h->setPageStep(shown);
+        h->setValue(fTopIndex / rows);
+        return;
+    }
+    v->setRange(0, maxTopIndex());
+    v->setPageStep(visibleRows());
+    v->setValue(fTopIndex);
     h->setRange(0, std::max(0, fExtent - viewport()->width()));
+    h->setSingleStep(8);
     h->setPageStep(std::max(1, viewport()->width()));
 }
 
 void TKitCustomListBox::scrollContentsBy(int, int) {
-    fTopIndex = verticalScrollBar()->value();
+    fTopIndex = fColumns > 0 ? horizontalScrollBar()->value() * rowsPerColumn() : verticalScrollBar()->value();
     viewport()->update();
 }
 
@@ -416,8 +537,31 @@ TRect TKitCustomListBox::ItemRect(int index) const {
     const int count = int(fItems.size());
     if (index < 0 || index > count)
         return {};
-    const int h = const_cast<TKitCustomListBox*>(this)->GetItemHeight();
-    const int top = (index - fTopIndex) * h;
+    if (index == count && count > 0) {
+        // Below the last item.
+        TRect r = ItemRect(count - 1);
+        const int h = r.Height();
+        r.Top += h;
+        r.Bottom += h;
+        return r;
+    }
+    const int h = index < count && fStyle == lbOwnerDrawVariable
+                      ? fItems[std::size_t(index)].height
+                      : const_cast<TKitCustomListBox*>(this)->GetItemHeight();
+    if (fColumns > 0) {
+        const int rows = rowsPerColumn(), w = columnWidth();
+        const int left = (index / rows - fTopIndex / rows) * w, top = (index % rows) * h;
+        return {left, top, left + w, top + h};
+    }
+    int top = 0;
+    if (fStyle == lbOwnerDrawVariable) {
+        for (int i = fTopIndex; i < index; ++i)
+            top += fItems[std::size_t(i)].height;
+        for (int i = index; i < fTopIndex; ++i)
+            top -= fItems[std::size_t(i)].height;
+    } else {
+        top = (index - fTopIndex) * h;
+    }
     const int dx = horizontalScrollBar()->value();
     return {-dx, top, std::max(viewport()->width(), fExtent) - dx, top + h};
 }
@@ -427,9 +571,9 @@ int TKitCustomListBox::ItemAtPos(const TPoint& p, bool existing) const {
         return -1;
     for (int i = fTopIndex; i < int(fItems.size()); ++i) {
         const TRect r = ItemRect(i);
-        if (r.Top > p.Y)
+        if (fColumns > 0 ? r.Left >= viewport()->width() : r.Top > p.Y)
             break;
-        if (p.Y >= r.Top && p.Y < r.Bottom)
+        if (p.Y >= r.Top && p.Y < r.Bottom && (fColumns == 0 || (p.X >= r.Left && p.X < r.Right)))
             return i;
     }
     return existing ? -1 : int(fItems.size());
@@ -437,12 +581,18 @@ int TKitCustomListBox::ItemAtPos(const TPoint& p, bool existing) const {
 
 void TKitCustomListBox::InvalidateItem(int index) {
     const TRect r = ItemRect(index);
-    viewport()->update(QRect(0, r.Top, viewport()->width(), r.Height()));
+    if (fColumns > 0)
+        viewport()->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+    else
+        viewport()->update(QRect(0, r.Top, viewport()->width(), r.Height()));
 }
 
 void TKitCustomListBox::resizeEvent(QResizeEvent* e) {
     QAbstractScrollArea::resizeEvent(e);
+    applyIntegralHeight();
     updateScrollBars();
+    if (fColumns > 0)
+        viewport()->update();
 }
 
 void TKitCustomListBox::paintEvent(QPaintEvent*) {
@@ -454,7 +604,7 @@ void TKitCustomListBox::paintEvent(QPaintEvent*) {
     c.FillRect({0, 0, viewport()->width(), viewport()->height()});
     for (int i = fTopIndex; i < int(fItems.size()); ++i) {
         const TRect r = ItemRect(i);
-        if (r.Top >= viewport()->height())
+        if (fColumns > 0 ? r.Left >= viewport()->width() : r.Top >= viewport()->height())
             break;
         TOwnerDrawState state = 0;
         const bool selected = fMultiSelect ? fItems[std::size_t(i)].selected : i == fItemIndex;
@@ -476,7 +626,7 @@ void TKitCustomListBox::paintEvent(QPaintEvent*) {
         }
         DrawItem(c, i, r, state);
         if (state & odFocused)
-            c.DrawFocusRect({0, r.Top, viewport()->width(), r.Bottom});
+            c.DrawFocusRect(fColumns > 0 ? r : TRect{0, r.Top, viewport()->width(), r.Bottom});
     }
     c.Attach(nullptr);
 }
@@ -525,7 +675,9 @@ void TKitCustomListBox::selectByUser(int index, Qt::KeyboardModifiers mods, bool
         fItems[std::size_t(index)].selected = !fItems[std::size_t(index)].selected;
         fItemIndex = index;
         fAnchor = index;
-    } else if ((mods & Qt::ShiftModifier) && fAnchor >= 0) {
+    } else if (mods & Qt::ShiftModifier) {
+        if (fAnchor < 0)
+            fAnchor = std::max(fItemIndex, 0); // the caret, or the first item
         const int lo = std::min(fAnchor, index), hi = std::max(fAnchor, index);
         for (int i = 0; i < int(fItems.size()); ++i)
             fItems[std::size_t(i)].selected = i >= lo && i <= hi;
@@ -545,12 +697,93 @@ void TKitCustomListBox::selectByUser(int index, Qt::KeyboardModifiers mods, bool
         OnClick(*this);
 }
 
-void TKitCustomListBox::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) {
-        const QPoint p = e->position().toPoint();
-        selectByUser(ItemAtPos({p.x(), p.y()}, true), e->modifiers(), false);
+void TKitCustomListBox::pressAt(const QPoint& p, Qt::KeyboardModifiers mods) {
+    const int index = ItemAtPos({p.x(), p.y()}, true);
+    fPressPos = p;
+    fPressItem = index;
+    fPressMods = mods;
+    fDeferredPress = fDragPending = false;
+    fTracking = true;
+    if (fDragMode == dmAutomatic && index >= 0) {
+        const bool shift = mods & Qt::ShiftModifier, ctrl = mods & Qt::ControlModifier;
+        if (fMultiSelect && Selected(index) && (!shift || ctrl)) {
+            // Dragging a selection must not change it: the press applies
+            // only when the button comes up without a drag.
+            fDeferredPress = fDragPending = true;
+            fTracking = false;
+            return;
+        }
+        fDragPending = !(fMultiSelect && (shift || ctrl));
     }
+    selectByUser(index, mods, false);
+}
+
+void TKitCustomListBox::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton)
+        pressAt(e->position().toPoint(), e->modifiers());
     QAbstractScrollArea::mousePressEvent(e);
+}
+
+void TKitCustomListBox::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    if (!(e->buttons() & Qt::LeftButton)) {
+        fTracking = fDragPending = false;
+    } else if (fDragPending) {
+        if ((p - fPressPos).manhattanLength() >= QApplication::startDragDistance()) {
+            fDragPending = fDeferredPress = fTracking = false;
+            const bool accepted = ExecuteDrag(CreateDragData()) != Qt::IgnoreAction;
+            if (!accepted)
+                DragCanceled();
+            if (OnEndDrag)
+                OnEndDrag(*this, accepted);
+        }
+    } else if (fTracking && (!fMultiSelect || fExtendedSelect)) {
+        // The selection follows the pointer while the button is held.
+        const int y = std::clamp(p.y(), 0, viewport()->height() - 1);
+        const int x = std::clamp(p.x(), 0, viewport()->width() - 1);
+        const int index = ItemAtPos({x, y}, true);
+        if (index >= 0 && index != fItemIndex)
+            selectByUser(index, fMultiSelect ? Qt::ShiftModifier : Qt::NoModifier, false);
+    }
+    QAbstractScrollArea::mouseMoveEvent(e);
+}
+
+void TKitCustomListBox::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        if (fDeferredPress && fPressItem >= 0 && fPressItem < int(fItems.size())) {
+            fDeferredPress = false;
+            selectByUser(fPressItem, fPressMods, false);
+        }
+        fTracking = fDragPending = fDeferredPress = false;
+    }
+    QAbstractScrollArea::mouseReleaseEvent(e);
+}
+
+void TKitCustomListBox::DragCanceled() { fTracking = fDragPending = fDeferredPress = false; }
+
+const char* TKitCustomListBox::ListBoxMimeType() { return "application/x-cubebrowser-list-items"; }
+
+QMimeData* TKitCustomListBox::CreateDragData() const {
+    QJsonArray indexes;
+    QStringList texts;
+    for (int i = 0; i < int(fItems.size()); ++i)
+        if (fMultiSelect ? fItems[std::size_t(i)].selected : i == fItemIndex) {
+            indexes.append(i);
+            texts.append(QString::fromStdString(fItems[std::size_t(i)].text));
+        }
+    QJsonObject o;
+    o.insert("source", objectName());
+    o.insert("indexes", indexes);
+    auto* mime = new QMimeData;
+    mime->setData(ListBoxMimeType(), QJsonDocument(o).toJson(QJsonDocument::Compact));
+    mime->setText(texts.join('\n'));
+    return mime;
+}
+
+Qt::DropAction TKitCustomListBox::ExecuteDrag(QMimeData* data) {
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    return drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
 }
 
 void TKitCustomListBox::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -564,6 +797,15 @@ void TKitCustomListBox::keyPressEvent(QKeyEvent* e) {
     int target = -1;
     const int cur = std::max(fItemIndex, 0);
     switch (e->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (fColumns == 0) {
+            QAbstractScrollArea::keyPressEvent(e);
+            return;
+        }
+        target = fItemIndex < 0 ? 0
+                 : std::clamp(cur + (e->key() == Qt::Key_Left ? -1 : 1) * rowsPerColumn(), 0, count - 1);
+        break;
     case Qt::Key_Up: target = fItemIndex < 0 ? 0 : std::max(cur - 1, 0); break;
     case Qt::Key_Down: target = fItemIndex < 0 ? 0 : std::min(cur + 1, count - 1); break;
     case Qt::Key_PageUp: target = std::max(cur - visibleRows() + 1, 0); break;

@@ -1,8 +1,10 @@
 #pragma once
 // TKitCustomListBox: an owner-drawn list of strings with objects, tab stops,
 // a horizontal scroll extent kept from the item widths and a grey selection
-// when the control has no focus. TKitCheckListBox adds a check state
+// when the control has no focus, fixed-width columns and items of their own
+// heights (lbOwnerDrawVariable). TKitCheckListBox adds a check state
 // (unchecked, checked, grayed) and an enabled flag per item.
+#include "extras/KitTypes.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Color.h"
 #include "platform/gfx/GdiObjects.h"
@@ -11,6 +13,8 @@
 #include "platform/rtl/StringList.h"
 
 #include <QAbstractScrollArea>
+
+class QMimeData;
 
 #include <functional>
 #include <memory>
@@ -76,6 +80,7 @@ public:
                                               TOwnerDrawState state)>;
     using TMeasureItemEvent = std::function<void(TKitCustomListBox& control, int index, int& height)>;
     using TGetItemWidthEvent = std::function<void(TKitCustomListBox& control, int index, int& width)>;
+    using TEndDragEvent = std::function<void(TKitCustomListBox& sender, bool accepted)>;
 
     explicit TKitCustomListBox(QWidget* parent = nullptr);
     ~TKitCustomListBox() override;
@@ -86,6 +91,8 @@ public:
 
     TBorderStyle BorderStyle() const { return fBorderStyle; }
     void SetBorderStyle(TBorderStyle value);
+    // Columns > 0 lays the items out top to bottom in columns of
+    // (Width + Columns - 3) div Columns pixels, scrolled sideways.
     int Columns() const { return fColumns; }
     void SetColumns(int value);
     // The stored height (ignored unless positive); the height in force is
@@ -95,8 +102,9 @@ public:
     virtual int GetItemHeight();
     TListBoxStyle Style() const { return fStyle; }
     void SetStyle(TListBoxStyle value);
+    // On: the control's height shrinks to whole items (fixed heights only).
     bool IntegralHeight() const { return fIntegralHeight; }
-    void SetIntegralHeight(bool value) { fIntegralHeight = value; }
+    void SetIntegralHeight(bool value);
     bool MultiSelect() const { return fMultiSelect; }
     void SetMultiSelect(bool value);
     bool ExtendedSelect() const { return fExtendedSelect; }
@@ -112,6 +120,13 @@ public:
     cb::gfx::TColor Color() const { return fColor; }
     void SetColor(cb::gfx::TColor value);
     cb::gfx::TFont& Font() { return *fFont; }
+    // Sunken frame (on) or a flat line (off) with bsSingle.
+    bool Ctl3D() const { return fCtl3D; }
+    void SetCtl3D(bool value);
+    // dmAutomatic: a press on an item followed by a move past the drag
+    // distance drags the selected items.
+    TDragMode DragMode() const { return fDragMode; }
+    void SetDragMode(TDragMode value) { fDragMode = value; }
     // A canvas with the control's font, for measuring (and drawing inside
     // OnDrawItem, where it paints the item).
     cb::gfx::TCanvas& Canvas() { return *fCanvas; }
@@ -139,6 +154,16 @@ public:
     // Assigning OnDrawItem or OnGetItemWidth after items exist: call this to
     // bring the extent up to date.
     void RecomputeExtent();
+    // Asks every item's height again (lbOwnerDrawVariable: OnMeasureItem);
+    // call after assigning OnMeasureItem when items exist.
+    void RemeasureItems();
+    // Fired when a drag started by the list box ends; accepted is false
+    // for a cancelled drag or one nobody took.
+    TEndDragEvent OnEndDrag;
+    // The data a drag carries: the selected items' texts, one a line, and
+    // under ListBoxMimeType() the control's name and the item indexes.
+    virtual QMimeData* CreateDragData() const;
+    static const char* ListBoxMimeType(); // "application/x-cubebrowser-list-items"
 
     QSize sizeHint() const override { return {121, 97}; }
 
@@ -150,11 +175,19 @@ protected:
         TCheckBoxState state = cbUnchecked;
         bool enabled = true;
         bool selected = false;
+        int height = 16; // lbOwnerDrawVariable
     };
     std::vector<Item> fItems;
 
     virtual int GetItemWidth(int index);
     virtual void DrawItem(cb::gfx::TCanvas& canvas, int index, cb::gfx::TRect rect, TOwnerDrawState state);
+    // The height of a new item: the stored ItemHeight, which OnMeasureItem
+    // may change for lbOwnerDrawVariable.
+    virtual int MeasureItem(int index);
+    // Runs a drag of the data (takes it); the action the target took.
+    virtual Qt::DropAction ExecuteDrag(QMimeData* data);
+    // A drag that nobody took: the press ends without changing anything.
+    virtual void DragCanceled();
     virtual void ItemsChanged() {}
     void InvalidateItem(int index);
     bool IsUpdating() const { return fUpdateCount > 0; }
@@ -163,6 +196,8 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
@@ -176,6 +211,11 @@ private:
     void ensureVisible(int index);
     void selectByUser(int index, Qt::KeyboardModifiers mods, bool toggle);
     int visibleRows() const;
+    int rowsPerColumn() const;
+    int columnWidth() const;
+    int maxTopIndex() const;
+    void applyIntegralHeight();
+    void pressAt(const QPoint& p, Qt::KeyboardModifiers mods);
 
     TKitListBoxStrings fStrings{*this};
     TBorderStyle fBorderStyle = bsSingle;
@@ -183,6 +223,16 @@ private:
     int fItemHeight = 16;
     TListBoxStyle fStyle = lbStandard;
     bool fIntegralHeight = false;
+    bool fAdjustingHeight = false;
+    bool fCtl3D = true;
+    TDragMode fDragMode = dmManual;
+    // A press in progress: tracking the selection, or waiting for a drag.
+    bool fTracking = false;
+    bool fDragPending = false;
+    bool fDeferredPress = false; // the press on a selected item is still to apply
+    QPoint fPressPos;
+    int fPressItem = -1;
+    Qt::KeyboardModifiers fPressMods;
     bool fMultiSelect = false;
     bool fExtendedSelect = true;
     bool fSorted = false;
