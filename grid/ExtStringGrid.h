@@ -316,6 +316,16 @@ private:
     bool FFixedRowAlways = false;
     bool FFixedColAlways = false;
 
+    // Colours of the last cell whose appearance was looked up for painting,
+    // before selection colours: its content is drawn from them without a
+    // second lookup (see DrawCellContent).
+    struct TPaintLook {
+        bool Valid = false;
+        int Col = 0, Row = 0;
+        TColor Brush = 0, FontColor = 0;
+    };
+    TPaintLook FPaintLook;
+
     std::vector<std::uint8_t> FRowSelect;
     std::vector<std::uint8_t> FColSelect;
     std::vector<TGridCoord> FCellSelect;

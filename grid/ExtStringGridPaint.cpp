@@ -55,6 +55,9 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
         GetCellColor(rc, row, state, brush, font);
     else
         GetCellPrintColor(rc, row, state, brush, font);
+    FPaintLook.Valid = !printing && selectable && mapColumn;
+    if (FPaintLook.Valid)
+        FPaintLook = {true, col, row, brush.Color(), font.Color()};
 
     auto applySelection = [&]() {
         if (FSelectionColor != clNone)
@@ -101,9 +104,25 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
 void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state)
 {
     const int rc = RealColIndex(col);
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    GetCellAppearance(col, row, state, false, false, true, canvas.Brush(), canvas.Font(), ha, va);
+    if (FPaintLook.Valid && FPaintLook.Col == col && FPaintLook.Row == row && !OnGetCellColor) {
+        // The canvas holds this cell's looks from painting its background;
+        // the content wants them without the selection colours, which only
+        // touched the two colours (disjunct cells excepted).
+        canvas.Brush().SetColor(FPaintLook.Brush);
+        canvas.Font().SetColor(FPaintLook.FontColor);
+        if (MouseActions.DisjunctCellSelect && !FCellSelect.empty() && IsCellSelectedDisjunct(col, row)) {
+            if (FSelectionColor != clNone)
+                canvas.Brush().SetColor(FSelectionColor);
+            if (FSelectionTextColor != clNone)
+                canvas.Font().SetColor(FSelectionTextColor);
+            state |= gdSelected;
+        }
+    } else {
+        TAlignment ha = taLeftJustify;
+        TVAlignment va = vtaTop;
+        GetCellAppearance(col, row, state, false, false, true, canvas.Brush(), canvas.Font(), ha, va);
+    }
+    FPaintLook.Valid = false;
 
     if ((state & gdSelected) && !(state & gdFocused) && FSelectionColor == clNone)
         canvas.Brush().SetColor(clHighlight);
