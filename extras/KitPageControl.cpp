@@ -1,20 +1,55 @@
 #include "extras/KitPageControl.h"
 
+#include <QEnterEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStackedWidget>
 #include <QTabBar>
 
 namespace cb::extras {
 
+using namespace cb::gfx;
+
+// The tab bar of a page control: with OwnerDraw the control draws the inside
+// of every tab over the frames the style drew.
+class TKitTabBar : public QTabBar {
+public:
+    explicit TKitTabBar(TKitPageControl* owner) : QTabBar(owner), fOwner(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QTabBar::paintEvent(e);
+        if (!fOwner->fOwnerDraw)
+            return;
+        QPainter painter(this);
+        TCanvas canvas(&painter);
+        for (int i = 0; i < count(); ++i) {
+            if (!isTabVisible(i))
+                continue;
+            const QRect r = tabRect(i).adjusted(3, 3, -3, -3);
+            fOwner->DrawTab(canvas, i, {r.left(), r.top(), r.right() + 1, r.bottom() + 1}, i == currentIndex());
+        }
+    }
+
+private:
+    TKitPageControl* fOwner;
+};
+
 TKitPageControl::TKitPageControl(QWidget* parent) : QTabWidget(parent) {
+    setTabBar(new TKitTabBar(this));
+    fStack = findChild<QStackedWidget*>("qt_tabwidget_stackedwidget", Qt::FindDirectChildrenOnly);
+    if (fStack)
+        fStack->installEventFilter(this);
     connect(this, &QTabWidget::currentChanged, this, [this](int) {
         if (OnChange)
             OnChange(*this);
     });
     if (parent && parent->window())
         parent->window()->installEventFilter(this);
-    SetClientBorderWidth(4);
+    fParentColor.Changed(this);
 }
+
+TKitPageControl::~TKitPageControl() { fHint.Leave(); }
 
 void TKitPageControl::applyTabs() {
     const int active = currentIndex();
@@ -41,11 +76,84 @@ void TKitPageControl::tabInserted(int index) {
 }
 
 void TKitPageControl::SetClientBorderWidth(int value) {
-    fClientBorderWidth = std::max(value, 0);
-    if (auto* stack = findChild<QStackedWidget*>())
-        stack->setContentsMargins(fClientBorderWidth - 4, fClientBorderWidth - 4, fClientBorderWidth - 4,
-                                  fClientBorderWidth - 4);
-    setDocumentMode(fClientBorderWidth == 0);
+    value = std::max(value, 0);
+    if (value == fClientBorderWidth)
+        return;
+    fClientBorderWidth = value;
+    placePages();
+}
+
+// The style puts the pages 4 pixels inside the border; a ClientBorderWidth
+// other than 4 moves every side out (below 4) or in (above 4).
+void TKitPageControl::placePages() {
+    if (!fStack || fPlacing)
+        return;
+    const QRect now = fStack->geometry();
+    if (now != fPlaced)
+        fBase = now; // placed by the tab widget
+    const int d = 4 - fClientBorderWidth;
+    const QRect wanted = fBase.adjusted(-d, -d, d, d);
+    fPlaced = wanted;
+    if (wanted == now)
+        return;
+    fPlacing = true;
+    fStack->setGeometry(wanted);
+    fPlacing = false;
+}
+
+void TKitPageControl::SetOwnerDraw(bool value) {
+    if (value == fOwnerDraw)
+        return;
+    fOwnerDraw = value;
+    tabBar()->update();
+}
+
+void TKitPageControl::SetDrawTabShadow(bool value) {
+    if (value == fDrawTabShadow)
+        return;
+    fDrawTabShadow = value;
+    tabBar()->update();
+}
+
+void TKitPageControl::DrawTab(TCanvas& c, int index, TRect rect, bool active) {
+    const QFont qf = tabBar()->font();
+    c.Font().SetName(qf.family().toStdString());
+    if (qf.pixelSize() > 0)
+        c.Font().SetHeight(-qf.pixelSize());
+    else
+        c.Font().SetSize(std::max(1, qf.pointSize()));
+    c.Font().SetStyle(0);
+    c.Font().SetColor(clBtnText);
+    c.Brush().SetStyle(bsSolid);
+    c.Brush().SetColor(clBtnFace);
+    const bool enabled = PageEnabled(index);
+    if (!enabled)
+        c.Font().SetColor(clGrayText);
+    if (!fDrawTabShadow) {
+        if (active)
+            c.Font().SetStyle(fsBold);
+    } else if (!active) {
+        c.Brush().SetColor(clActiveCaption);
+        c.Font().SetColor(clInactiveCaptionText);
+    }
+    if (OnDrawTab) {
+        OnDrawTab(*this, index, rect, active, c);
+        return;
+    }
+    c.FillRect(rect);
+    TRect text = rect;
+    const QIcon icon = tabIcon(index);
+    if (!icon.isNull() && c.Painter()) {
+        const QSize size = iconSize();
+        c.Painter()->save();
+        c.Painter()->drawPixmap(rect.Left + 4, rect.Top + 2,
+                                icon.pixmap(size, enabled ? QIcon::Normal : QIcon::Disabled));
+        c.Painter()->restore();
+        text.Left += size.width() + 4;
+    }
+    text = {text.Left + 2, text.Top + 2, text.Right - 2, text.Bottom - 2};
+    c.SetBkMode(TRANSPARENT);
+    c.DrawText(tabText(index).toStdString(), text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
 
 void TKitPageControl::SetPageEnabled(int index, bool enabled) {
@@ -54,6 +162,10 @@ void TKitPageControl::SetPageEnabled(int index, bool enabled) {
     tabBar()->setTabEnabled(index, enabled);
     if (QWidget* page = widget(index))
         page->setEnabled(enabled);
+}
+
+bool TKitPageControl::PageEnabled(int index) const {
+    return index >= 0 && index < count() && tabBar()->isTabEnabled(index);
 }
 
 bool TKitPageControl::SelectNextPage(bool forward) {
@@ -72,6 +184,11 @@ bool TKitPageControl::SelectNextPage(bool forward) {
 }
 
 bool TKitPageControl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == fStack) {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+            placePages();
+        return QTabWidget::eventFilter(watched, event);
+    }
     if (fHandleGlobalTab && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
         if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) && (k->modifiers() & Qt::ControlModifier)) {
@@ -81,6 +198,27 @@ bool TKitPageControl::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QTabWidget::eventFilter(watched, event);
+}
+
+void TKitPageControl::enterEvent(QEnterEvent* e) {
+    QTabWidget::enterEvent(e);
+    fHint.Enter(fHintColor);
+    if (OnMouseEnter)
+        OnMouseEnter(*this);
+}
+
+void TKitPageControl::leaveEvent(QEvent* e) {
+    QTabWidget::leaveEvent(e);
+    fHint.Leave();
+    if (OnMouseLeave)
+        OnMouseLeave(*this);
+}
+
+void TKitPageControl::changeEvent(QEvent* e) {
+    QTabWidget::changeEvent(e);
+    if ((e->type() == QEvent::PaletteChange || e->type() == QEvent::ParentChange) && fParentColor.Changed(this) &&
+        OnParentColorChange)
+        OnParentColorChange(*this);
 }
 
 } // namespace cb::extras

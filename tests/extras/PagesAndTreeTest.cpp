@@ -1,8 +1,11 @@
 #include "extras/KitPageControl.h"
 #include "extras/KitTreeView.h"
 
+#include <QApplication>
+#include <QEnterEvent>
 #include <QTabBar>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace cb::extras;
@@ -40,6 +43,113 @@ TEST(PageControl, NextPageSkipsDisabledPages) {
     pages.SetPageEnabled(2, false);
     EXPECT_FALSE(pages.SelectNextPage(true));
     EXPECT_EQ(pages.ActivePageIndex(), 0);
+}
+
+TEST(PageControl, ClientBorderWidthMovesThePageEdges) {
+    auto pageRect = [](int border) {
+        TKitPageControl pages;
+        pages.resize(300, 200);
+        pages.SetClientBorderWidth(border);
+        auto* page = new QWidget;
+        pages.addTab(page, "One");
+        pages.show();
+        QApplication::processEvents();
+        return QRect(page->mapTo(&pages, QPoint(0, 0)), page->size());
+    };
+    const QRect standard = pageRect(4);
+    ASSERT_TRUE(standard.isValid());
+    for (int border : {0, 2, 6}) {
+        const int d = 4 - border;
+        EXPECT_EQ(pageRect(border), standard.adjusted(-d, -d, d, d)) << border;
+    }
+    // Changed while shown, and back.
+    TKitPageControl pages;
+    pages.resize(300, 200);
+    auto* page = new QWidget;
+    pages.addTab(page, "One");
+    pages.show();
+    QApplication::processEvents();
+    pages.SetClientBorderWidth(0);
+    EXPECT_EQ(QRect(page->mapTo(&pages, QPoint(0, 0)), page->size()), standard.adjusted(-4, -4, 4, 4));
+    pages.resize(320, 220);
+    QApplication::processEvents();
+    EXPECT_EQ(page->width(), standard.width() + 8 + 20);
+    pages.SetClientBorderWidth(4);
+    EXPECT_EQ(page->width(), standard.width() + 20);
+}
+
+TEST(PageControl, OwnerDrawnTabLooks) {
+    TKitPageControl pages;
+    pages.resize(300, 200);
+    for (const char* name : {"First", "Second", "Third"})
+        pages.addTab(new QWidget, name);
+    pages.SetPageEnabled(2, false);
+    pages.SetOwnerDraw(true);
+    pages.show();
+    struct Seen { int index; bool active, bold; cb::gfx::TColor font, brush; };
+    std::vector<Seen> seen;
+    pages.OnDrawTab = [&](TKitPageControl&, int index, const cb::gfx::TRect&, bool active, cb::gfx::TCanvas& c) {
+        seen.push_back({index, active, c.Font().Bold(), c.Font().Color(), c.Brush().Color()});
+    };
+    using namespace cb::gfx;
+    struct Case { bool shadow; std::vector<Seen> looks; } cases[] = {
+        {false, {{0, true, true, clBtnText, clBtnFace}, {1, false, false, clBtnText, clBtnFace},
+                 {2, false, false, clGrayText, clBtnFace}}},
+        {true, {{0, true, false, clBtnText, clBtnFace}, {1, false, false, clInactiveCaptionText, clActiveCaption},
+                {2, false, false, clInactiveCaptionText, clActiveCaption}}},
+    };
+    for (const Case& c : cases) {
+        pages.SetDrawTabShadow(c.shadow);
+        seen.clear();
+        pages.tabBar()->grab();
+        ASSERT_EQ(seen.size(), c.looks.size()) << c.shadow;
+        for (std::size_t i = 0; i < seen.size(); ++i) {
+            EXPECT_EQ(seen[i].index, c.looks[i].index);
+            EXPECT_EQ(seen[i].active, c.looks[i].active);
+            EXPECT_EQ(seen[i].bold, c.looks[i].bold) << c.shadow << " tab " << i;
+            EXPECT_EQ(seen[i].font, c.looks[i].font) << c.shadow << " tab " << i;
+            EXPECT_EQ(seen[i].brush, c.looks[i].brush) << c.shadow << " tab " << i;
+        }
+    }
+    // Drawn by the control itself: the inactive tab's inside in the caption
+    // colour, the active one's not.
+    pages.OnDrawTab = nullptr;
+    const QImage image = pages.tabBar()->grab().toImage();
+    auto probe = [&](int tab) {
+        const QRect r = pages.tabBar()->tabRect(tab);
+        return image.pixelColor(r.left() + 5, r.top() + 5).rgb() & 0xFFFFFF;
+    };
+    EXPECT_EQ(probe(1), ToQColor(clActiveCaption).rgb() & 0xFFFFFF);
+    EXPECT_NE(probe(0), ToQColor(clActiveCaption).rgb() & 0xFFFFFF);
+    pages.SetDrawTabShadow(false);
+    const QImage plain = pages.tabBar()->grab().toImage();
+    const QRect r = pages.tabBar()->tabRect(1);
+    EXPECT_EQ(plain.pixelColor(r.left() + 5, r.top() + 5).rgb() & 0xFFFFFF, ToQColor(clBtnFace).rgb() & 0xFFFFFF);
+}
+
+TEST(PageControl, HintColourWhileTheMouseIsOver) {
+    QWidget form;
+    auto* pages = new TKitPageControl(&form);
+    pages->addTab(new QWidget, "One");
+    pages->SetHintColor(0x00336699);
+    std::vector<std::string> events;
+    pages->OnMouseEnter = [&](TKitPageControl&) { events.push_back("enter"); };
+    pages->OnMouseLeave = [&](TKitPageControl&) { events.push_back("leave"); };
+    pages->OnParentColorChange = [&](TKitPageControl&) { events.push_back("parent colour"); };
+    form.show();
+    const cb::gfx::TColor before = ApplicationHintColor();
+    ASSERT_NE(before, 0x00336699u);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(pages, &enter);
+    EXPECT_EQ(ApplicationHintColor(), 0x00336699u);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(pages, &leave);
+    EXPECT_EQ(ApplicationHintColor(), before);
+    QPalette p = form.palette();
+    p.setColor(form.backgroundRole(), Qt::darkGreen);
+    form.setPalette(p);
+    form.setPalette(p); // unchanged: no second event
+    EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave", "parent colour"}));
 }
 
 TEST(TreeView, CheckBoxesPerNodeWithoutPropagation) {

@@ -1,0 +1,37 @@
+#include "extras/KitHover.h"
+
+#include <QToolTip>
+#include <QWidget>
+
+namespace cb::extras {
+
+using namespace cb::gfx;
+
+TColor ApplicationHintColor() { return FromQColor(QToolTip::palette().color(QPalette::ToolTipBase)); }
+
+void TKitHintSwap::Enter(TColor hint) {
+    if (!fSaved)
+        fSaved = QToolTip::palette();
+    QPalette p = *fSaved;
+    p.setColor(QPalette::ToolTipBase, ToQColor(hint));
+    QToolTip::setPalette(p);
+}
+
+void TKitHintSwap::Leave() {
+    if (!fSaved)
+        return;
+    QToolTip::setPalette(*fSaved);
+    fSaved.reset();
+}
+
+bool TKitParentColorWatch::Changed(const QWidget* control) {
+    const QWidget* parent = control ? control->parentWidget() : nullptr;
+    if (!parent)
+        return false;
+    const TColor now = FromQColor(parent->palette().color(parent->backgroundRole()));
+    const bool changed = fSeen && *fSeen != now;
+    fSeen = now;
+    return changed;
+}
+
+} // namespace cb::extras
