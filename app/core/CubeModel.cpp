@@ -4,6 +4,7 @@
 #include "app/core/UserInterface.h"
 #include "platform/rtl/Strings.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace cb::app {
@@ -129,7 +130,10 @@ bool IsValidCubeName(const std::string& name, bool showMessages)
     };
     if (cb::rtl::Trim(name).empty())
         return fail("Cube name connot be empty.");
-    if (name.size() > 50)
+    // Characters, not bytes: a UTF-8 continuation byte starts none.
+    const auto length = std::count_if(name.begin(), name.end(),
+                                      [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+    if (length > 50)
         return fail("Cube name cannot be longer than 50 characters.");
     const char first = name[0];
     if (!((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')))

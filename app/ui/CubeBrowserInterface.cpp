@@ -12,6 +12,17 @@ TCubeBrowserInterface::~TCubeBrowserInterface() = default;
 
 int TCubeBrowserInterface::Run(const std::string& text, std::uint8_t iconKind, std::uint8_t buttonSet)
 {
+    // A message asked for while the dialog is up (from a handler that runs
+    // meanwhile) gets a dialog of its own, so the one on screen keeps its
+    // text, buttons and answer.
+    if (FDialog->isVisible()) {
+        TfrmUI nested;
+        nested.ApplyTheme(FDialog->Theme());
+        nested.SetText(text);
+        nested.SetIconKind(iconKind);
+        nested.SetButtonSet(buttonSet);
+        return nested.exec();
+    }
     FDialog->SetText(text);
     FDialog->SetIconKind(iconKind);
     FDialog->SetButtonSet(buttonSet);

@@ -80,6 +80,10 @@ TEST(CubeModel, CubeNameCheck)
     } cases[] = {
         {std::string(50, 'a'), nullptr},
         {std::string(51, 'a'), "Cube name cannot be longer than 50 characters."},
+        // Characters are counted, not bytes: "\xC3\xA9" is one character.
+        {[] { std::string s = "S"; for (int i = 0; i < 49; ++i) s += "\xC3\xA9"; return s; }(), nullptr},
+        {[] { std::string s = "S"; for (int i = 0; i < 50; ++i) s += "\xC3\xA9"; return s; }(),
+         "Cube name cannot be longer than 50 characters."},
         {"", "Cube name connot be empty."},
         {" \t ", "Cube name connot be empty."},
         {" Sales", "Cube name must begin with a letter."},

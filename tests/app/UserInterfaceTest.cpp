@@ -144,6 +144,37 @@ TEST(UserInterface, EscapePressesTheCancelButtonOnly)
     EXPECT_TRUE(stillUp);
 }
 
+TEST(UserInterface, MessageWhileTheDialogIsUpGetsADialogOfItsOwn)
+{
+    TCubeBrowserInterface ui;
+    TfrmUI* d = ui.Dialog();
+    bool inner = false;
+    std::string outerText, outerSecond;
+    WhenShown(d, [&] {
+        // Answers the nested question from its own dialog.
+        auto* timer = new QTimer;
+        timer->setInterval(5);
+        QObject::connect(timer, &QTimer::timeout, [=] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* f = qobject_cast<TfrmUI*>(w); f && f != d && f->isVisible()) {
+                    timer->stop();
+                    timer->deleteLater();
+                    f->btnFirst->click();
+                    return;
+                }
+        });
+        timer->start();
+        inner = ui.ConfirmYesNo("inner");
+        outerText = d->lblDisplayText->text().toStdString();
+        outerSecond = d->btnSecond->text().toStdString();
+        d->btnSecond->click();
+    });
+    EXPECT_FALSE(ui.ConfirmOKCancel("outer"));
+    EXPECT_TRUE(inner);
+    EXPECT_EQ(outerText, "outer");
+    EXPECT_EQ(outerSecond, "&Cancel");
+}
+
 TEST(UserInterface, SetBusyDoesNotStackCursors)
 {
     TBaseUserInterface ui;
