@@ -451,6 +451,8 @@ void TChartAxis::Assign(const TChartAxis& s)
     fAxisPen->Assign(*s.fAxisPen);
     fItems.CopyItems(s.fItems);
     fItems.LabelFrame().SetVisible(s.fItems.LabelFrame().Visible());
+    fItems.LabelFrame().SetTransparent(s.fItems.LabelFrame().Transparent());
+    fItems.LabelFrame().Font().Assign(s.fItems.LabelFrame().Font());
     fGrid->Assign(*s.fGrid);
     fMinorGrid->Assign(*s.fMinorGrid);
     fTicks->Assign(*s.fTicks);

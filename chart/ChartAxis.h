@@ -58,6 +58,7 @@ public:
     bool Visible() const { return fVisible; }
     void SetVisible(bool on);
     TPlotFont& Font() { return *fFont; }
+    const TPlotFont& Font() const { return *fFont; }
     bool Transparent() const { return fTransparent; }
     void SetTransparent(bool on) { fTransparent = on; }
 

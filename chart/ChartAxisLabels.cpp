@@ -6,7 +6,6 @@
 #include "chart/PlotHelpers.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatFloat.h"
-#include "platform/rtl/FormatSettings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -191,10 +190,7 @@ std::string TChartAxis::FormatLabelValue(double v) const
     if (!ShowsDateTime())
         text = cb::rtl::FormatFloat(fValuesFormat, v);
     else if (v >= 0) {
-        std::string format = fDateTimeFormat;
-        if (format.empty())
-            format = std::fabs(fRange) > 1 ? cb::rtl::FormatSettings().ShortDateFormat
-                                           : cb::rtl::FormatSettings().ShortTimeFormat;
+        const std::string format = fDateTimeFormat.empty() ? DateTimeFormatForStep(std::fabs(fRange)) : fDateTimeFormat;
         text = cb::rtl::FormatDateTime(format, v);
     }
     if (fChart && fChart->OnGetAxisLabel && !fNoGetLabelEvent)

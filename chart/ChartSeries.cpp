@@ -778,4 +778,18 @@ void TChartSeries::Assign(const TChartSeries& source)
     ResolveAxes();
 }
 
+std::string GetSeriesDisplayTitle(const TChartSeries& series)
+{
+    if (!series.Title().empty())
+        return series.Title();
+    if (!series.Name().empty())
+        return series.Name();
+    if (TCustomAxisPanel* c = series.ParentChart()) {
+        const int i = c->SeriesList().IndexOf(&series);
+        if (i >= 0)
+            return PlotText(TPlotText::txtSeries) + std::to_string(i + 1);
+    }
+    return {};
+}
+
 } // namespace cb::chart

@@ -312,4 +312,8 @@ private:
     bool fDestroying = false;
 };
 
+// Title; else the Name; else "Series" and the 1-based position in its
+// chart; else empty.
+std::string GetSeriesDisplayTitle(const TChartSeries& series);
+
 } // namespace cb::chart

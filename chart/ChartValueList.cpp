@@ -3,9 +3,11 @@
 #include "chart/ChartSeries.h"
 #include "chart/PlotExceptions.h"
 #include "chart/PlotHelpers.h"
+#include "chart/PlotTexts.h"
 
 #include <algorithm>
 #include <cmath>
+#include <charconv>
 
 namespace cb::chart {
 
@@ -272,6 +274,20 @@ void TChartValueList::Assign(const TChartValueList& source)
     fOrder = source.fOrder;
     SetDateTime(source.fDateTime);
     SetValueSource(source.fValueSource);
+}
+
+bool TChartValueList::ReadLegacyProperty(const std::string& name, const std::string& value)
+{
+    if (name != "Multiplier")
+        return false;
+    // The value is discarded; a text that is not a number counts as not 1.
+    double m = 0;
+    const char* end = value.data() + value.size();
+    const auto [at, ec] = std::from_chars(value.data(), end, m);
+    const bool one = ec == std::errc() && at == end && m == 1;
+    if (!one)
+        ShowEngineError(PlotText(TPlotText::msgMultiplierObsolete));
+    return true;
 }
 
 // --- TChartValueLists ---

@@ -93,6 +93,10 @@ public:
 
     // Order, DateTime and ValueSource (not the values, not Name).
     void Assign(const TChartValueList& source);
+    // Stored properties that are read and never written ("Multiplier": any
+    // value other than 1 shows the obsolete-property error, loading goes
+    // on). False for a name that is not one of them.
+    bool ReadLegacyProperty(const std::string& name, const std::string& value);
 
 private:
     void checkIndex(int index, int limit) const;

@@ -158,11 +158,7 @@ TChartSeries* TCustomAxisPanel::LegendSeriesAt(int n, bool activeOnly) const
 std::string TCustomAxisPanel::SeriesLegendTitle(int n, bool activeOnly) const
 {
     TChartSeries* s = LegendSeriesAt(n, activeOnly);
-    if (!s)
-        return {};
-    if (!s->Title().empty())
-        return s->Title();
-    return s->Name();
+    return s ? GetSeriesDisplayTitle(*s) : std::string();
 }
 
 // --- colours ---
@@ -390,12 +386,16 @@ void TCustomAxisPanel::SetMaxPointsPerPage(int v)
 
 void TCustomAxisPanel::PrintPageRange(QPrinter& printer, int from, int to)
 {
+    // Pages past the last would print the last one again.
+    const int pages = NumPages();
+    if (to <= 0 || to > pages)
+        to = pages;
+    if (from < 1)
+        from = 1;
+    if (from > to)
+        return;
     if (!objectName().isEmpty())
         printer.setDocName(objectName());
-    if (to == 0)
-        to = NumPages();
-    if (from == 0)
-        from = 1;
     const int keep = fPage;
     const TRect r = PrintPageRect(&printer);
     QPainter painter;
@@ -411,7 +411,8 @@ void TCustomAxisPanel::PrintPageRange(QPrinter& printer, int from, int to)
         }
     } catch (...) {
         printer.abort();
-        painter.end();
+        if (painter.isActive())
+            painter.end();
         SetPage(keep);
         throw;
     }

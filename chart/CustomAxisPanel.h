@@ -128,8 +128,10 @@ public:
 
     // --- paging and printing ---
     virtual int NumPages() const;
-    // Pages from..to (0: first, last) on the printer, one sheet each; Page
-    // comes back to its value also when printing fails.
+    // Pages from..to (0: first, last) on the printer, one sheet each; pages
+    // past the last are left out and an empty range starts no job. Page
+    // comes back to its value also when printing fails (the job is aborted
+    // and the failure propagates).
     void PrintPageRange(QPrinter& printer, int from, int to);
 
     // --- tools ---

@@ -2,8 +2,10 @@
 
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/StylePainter.h"
+#include "platform/rtl/FormatSettings.h"
 
 #include <QLocale>
+#include <QMessageBox>
 #include <QSettings>
 #include <QWidget>
 
@@ -162,8 +164,8 @@ int DateTimeStepIndex(double value)
 
 std::string DateTimeFormatForStep(double step)
 {
-    const QLocale loc = QLocale::system();
-    return (step > 1 ? loc.dateFormat(QLocale::ShortFormat) : loc.timeFormat(QLocale::ShortFormat)).toStdString();
+    const cb::rtl::TFormatSettings& fs = cb::rtl::FormatSettings();
+    return step > 1 ? fs.ShortDateFormat : fs.ShortTimeFormat;
 }
 
 TDateTime RoundDateToStep(int s, TDateTime v)
@@ -454,6 +456,29 @@ void WriteEditorSettingBool(const std::string& name, bool value)
 {
     EditorSettings().setValue(EditorKey(name), value);
     EditorSettings().sync();
+}
+
+namespace {
+TEngineErrorSink& EngineErrorSink()
+{
+    static TEngineErrorSink sink;
+    return sink;
+}
+} // namespace
+
+void SetEngineErrorSink(TEngineErrorSink sink) { EngineErrorSink() = std::move(sink); }
+
+void ShowEngineError(const std::string& text)
+{
+    QString shown = QString::fromStdString(text).left(1023);
+    if (EngineErrorSink()) {
+        EngineErrorSink()(shown.toStdString());
+        return;
+    }
+    shown.replace(QChar('\r'), QChar('\n'));
+    QMessageBox box(QMessageBox::Critical, QString(), shown, QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
 }
 
 void SetTranslationHook(TTranslateProc proc) { gTranslate = std::move(proc); }

@@ -55,7 +55,8 @@ enum TDateTimeStep {
 double NextDateTimeStep(double value);
 // Index of the entry within one microsecond of value; 27 when none.
 int DateTimeStepIndex(double value);
-// The short date format for steps above one day, else the short time format.
+// The short date picture of the format settings for a step (or span) above
+// one day, else the short time picture; both in FormatDateTime's syntax.
 std::string DateTimeFormatForStep(double step);
 // The value rounded down to the start of its calendar period (steps 20-26).
 TDateTime RoundDateToStep(int stepIndex, TDateTime value);
@@ -110,6 +111,13 @@ void LoadDefaultPalette();
 bool ReadEditorSettingBool(const std::string& name, bool defaultValue);
 int ReadEditorSettingInteger(const std::string& name, int defaultValue);
 void WriteEditorSettingBool(const std::string& name, bool value);
+
+// --- engine error box ---
+// A task-modal error box without caption; the text is cut to 1023
+// characters. A sink set here receives the text instead (empty: the box).
+using TEngineErrorSink = std::function<void(const std::string&)>;
+void SetEngineErrorSink(TEngineErrorSink sink);
+void ShowEngineError(const std::string& text);
 
 // --- translation hook of the editor forms ---
 using TTranslateProc = std::function<void(QWidget*)>;

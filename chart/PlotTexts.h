@@ -26,6 +26,8 @@ namespace cb::chart {
     X(msgPointerSize, "Pointer size must be greater than zero")                                      \
     X(msgLegendFirstValue, "First Legend Value must be > 0")                                         \
     X(msg3DPercent, "3D effect percent must be between %d and %d")                                  \
+    X(msgMultiplierObsolete,                                                                         \
+      "Error: Multiplier property is obsolete.\rModify PlotDefs (enable Multiplier) and recompile.")   \
     X(txtValuesFormat, "#,##0.###")                                                                  \
     X(txtPercentFormat, "##0.## %")                                                                  \
     X(txtPercentOf, "%s of %s")                                                                      \

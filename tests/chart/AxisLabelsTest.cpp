@@ -2,6 +2,7 @@
 #include "chart/CustomAxisPanel.h"
 #include "chart/PlotHelpers.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/FormatSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -218,13 +219,18 @@ TEST(AxisLabels, DateTimeLabelsFollowTheCalendar)
         texts.push_back(l.Text);
     EXPECT_EQ(texts, (std::vector<std::string>{"2024-05-01", "2024-04-01", "2024-03-01", "2024-02-01"}));
 
+    cb::rtl::TFormatSettings& fs = cb::rtl::FormatSettings();
+    const cb::rtl::TFormatSettings keep = fs;
+    fs.ShortDateFormat = "d mmm yyyy";
+    fs.ShortTimeFormat = "hh.nn";
     a.SetDateTimeFormat("");  // short date above one day
     a.ComputeLabels();
-    EXPECT_EQ(a.LabelList().front().Text, cb::rtl::FormatDateTime("ddddd", cb::rtl::EncodeDate(2024, 5, 1)));
+    EXPECT_EQ(a.LabelList().front().Text, "1 May 2024");
     a.SetWorkingRange(45000.25, 45000.75);  // short time within a day
     a.SetIncrement(DateTimeSteps[13]);      // 2 hours
     a.ComputeLabels();
-    EXPECT_EQ(a.LabelList().front().Text, "18:00");
+    EXPECT_EQ(a.LabelList().front().Text, "18.00");
+    fs = keep;
     EXPECT_EQ(a.FormatLabelValue(-1), "");
 }
 

@@ -216,4 +216,22 @@ TEST(AxisScale, ManualRangeScrollAndZPosition)
     EXPECT_EQ(chart.TopAxis().ZPosition(), 100);
 }
 
+TEST(AxisScale, AssignCopiesLabelFontButNotDepth)
+{
+    TCustomAxisPanel chart;
+    TChartAxis& from = chart.LeftAxis();
+    from.LabelsFont().SetName("Tahoma");
+    from.LabelsFont().SetSize(14);
+    from.SetLabels(false);
+    from.SetMinimum(-5);
+    from.SetZPosition(40);
+    TChartAxis& to = *chart.CustomAxes().Add();
+    to.Assign(from);
+    EXPECT_EQ(to.LabelsFont().Name(), "Tahoma");
+    EXPECT_EQ(to.LabelsFont().Size(), 14);
+    EXPECT_FALSE(to.Labels());
+    EXPECT_EQ(to.Minimum(), -5);
+    EXPECT_NE(to.ZPosition(), 40);
+}
+
 } // namespace

@@ -2,6 +2,8 @@
 #include "chart/PlotGeometry.h"
 #include "chart/PlotHelpers.h"
 #include "chart/PlotTexts.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/FormatSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +123,23 @@ TEST(Dates, RoundAndStep)
     EXPECT_EQ(DateTimeStepIndex(4.0), 27);
     EXPECT_EQ(NextDateTimeStep(1.0), 2.0);
     EXPECT_EQ(NextDateTimeStep(200.0), 365.0);
+}
+
+TEST(Dates, FormatForStepIsAPictureOfOurOwn)
+{
+    cb::rtl::TFormatSettings& fs = cb::rtl::FormatSettings();
+    const cb::rtl::TFormatSettings keep = fs;
+    fs.ShortDateFormat = "yyyy-mm-dd";
+    fs.ShortTimeFormat = "hh.nn";
+    const TDateTime v = EncodeDate(2024, 5, 1) + EncodeTime(18, 30, 0, 0);
+    struct Case {
+        double step;
+        const char* text;
+    };
+    const Case cases[] = {{365, "2024-05-01"}, {1.5, "2024-05-01"}, {1, "18.30"}, {1.0 / 24, "18.30"}, {0, "18.30"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(cb::rtl::FormatDateTime(DateTimeFormatForStep(c.step), v), c.text) << c.step;
+    fs = keep;
 }
 
 TEST(Sort, CallbacksSortTheRange)

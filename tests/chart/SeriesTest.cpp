@@ -293,4 +293,27 @@ TEST(Series, ZOrderPutsTheFirstSeriesAtTheBack)
     EXPECT_EQ(b->ZPosition(), 0);
 }
 
+TEST(Series, DisplayTitlesForLegendAndDepthLabels)
+{
+    TCustomAxisPanel chart;
+    auto* titled = chart.CreateSeries<TChartSeries>();
+    titled->SetTitle("Sales");
+    auto* named = chart.CreateSeries<TChartSeries>();
+    named->SetName("Costs");
+    chart.CreateSeries<TChartSeries>();  // no title, no name
+    auto* hidden = chart.CreateSeries<TChartSeries>();
+    hidden->SetShowInLegend(false);
+    auto* off = chart.CreateSeries<TChartSeries>();
+    off->SetActive(false);
+    const std::pair<bool, std::vector<std::string>> cases[] = {
+        {true, {"Sales", "Costs", "Series3", ""}},
+        {false, {"Sales", "Costs", "Series3", "Series5", ""}},
+    };
+    for (const auto& [activeOnly, titles] : cases)
+        for (int n = 0; n < int(titles.size()); ++n)
+            EXPECT_EQ(chart.SeriesLegendTitle(n, activeOnly), titles[std::size_t(n)]) << activeOnly << " " << n;
+    TChartSeries alone;
+    EXPECT_EQ(GetSeriesDisplayTitle(alone), "");
+}
+
 } // namespace

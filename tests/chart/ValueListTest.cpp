@@ -1,6 +1,7 @@
 #include "chart/ChartSeries.h"
 #include "chart/ChartValueList.h"
 #include "chart/PlotExceptions.h"
+#include "chart/PlotHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -173,6 +174,32 @@ TEST(ValueList, AssignCopiesSettingsOnly)
     EXPECT_EQ(b.ValueSource(), "Amount");
     EXPECT_EQ(b.Name(), "B");
     EXPECT_EQ(b.ValueCount(), 0);
+}
+
+TEST(ValueList, LegacyMultiplierIsReadAndDiscarded)
+{
+    std::vector<std::string> shown;
+    SetEngineErrorSink([&](const std::string& text) { shown.push_back(text); });
+    struct Case {
+        const char* value;
+        bool error;
+    };
+    const Case cases[] = {{"1", false}, {"1.0", false}, {"2", true}, {"0", true}, {"-1", true}, {"", true}, {"x", true}};
+    for (const Case& c : cases) {
+        shown.clear();
+        TChartValueList l(nullptr, "Y");
+        l.AddValue(5);
+        EXPECT_TRUE(l.ReadLegacyProperty("Multiplier", c.value)) << c.value;
+        ASSERT_EQ(shown.size(), c.error ? 1u : 0u) << c.value;
+        if (c.error) {
+            EXPECT_EQ(shown[0], "Error: Multiplier property is obsolete.\rModify PlotDefs (enable Multiplier) and "
+                                "recompile.");
+        }
+        EXPECT_EQ(Values(l), std::vector<double>{5});  // the value itself goes nowhere
+    }
+    TChartValueList l(nullptr, "Y");
+    EXPECT_FALSE(l.ReadLegacyProperty("Order", "loNone"));
+    SetEngineErrorSink({});
 }
 
 } // namespace
