@@ -37,7 +37,9 @@ TCubeBrowserConfig::TCubeBrowserConfig(const std::string& settingsPath, const st
                                        NoRead)
     : FDataFolder(EnsureTrailingBackslash(dataFolder.empty() ? GetApplicationPath() : dataFolder))
 {
-    LoadData(false);
+    // The saved connections are read all the same: the next save writes
+    // them back instead of an empty list.
+    LoadData(true);
     SetDefaults();
     ChooseCurrentTheme();
     FSettingsPath = settingsPath;

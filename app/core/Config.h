@@ -29,8 +29,9 @@ public:
     // stops (see MissingFilesMessage).
     explicit TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder = {});
 
-    // A configuration holding the defaults of SetDefaults, read from no file
-    // but the themes (for when reading the settings failed outright).
+    // A configuration holding the defaults of SetDefaults, with the themes
+    // and the saved connections but no settings read (for when reading the
+    // settings failed outright).
     static std::unique_ptr<TCubeBrowserConfig> CreateDefault(const std::string& settingsPath,
                                                              const std::string& dataFolder = {});
 

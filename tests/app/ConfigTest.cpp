@@ -156,11 +156,21 @@ TEST_F(Config, UnreadableSettingsApplyTheDefaults)
     EXPECT_FALSE(c->DontDisplayTutorialOnStartup);
     EXPECT_EQ(c->GetCurrentTheme()->Name, "Default");
 
+    // The default configuration still carries the saved connections, so
+    // its save does not wipe them.
+    const std::string connections = dir.file("tavo_browser_connection_list.con");
+    cbtest::writeFile(connections, "[Connections]\r\nNumConnections=1\r\n[Connection1]\r\nConnectionName=Main\r\n"
+                                   "ConnectionHost=olap1\r\nConnectionPort=2725\r\n");
+    cbtest::writeFile(dir.file("x.ini"), "");
     auto d = TCubeBrowserConfig::CreateDefault(dir.file("x.ini"), dir.path().string());
     EXPECT_TRUE(d->StartMaxed);
     EXPECT_FALSE(d->DontDisplayTutorialOnStartup);
     EXPECT_FALSE(d->ShowInstructionsOnOpen);
     EXPECT_EQ(d->GetCurrentTheme(), d->GetThemeList()->GetTheme(0));
+    ASSERT_TRUE(d->SaveSettings());
+    cb::rtl::TMemIniFile saved(connections);
+    EXPECT_EQ(saved.ReadInteger("Connections", "NumConnections", 0), 1);
+    EXPECT_EQ(saved.ReadString("Connection1", "ConnectionHost", ""), "olap1");
 }
 
 TEST_F(Config, NoThemesLeavesNoCurrentTheme)
