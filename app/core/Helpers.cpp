@@ -56,7 +56,18 @@ bool IsValidEmailAddress(const std::string& text)
 
 std::string ReverseText(const std::string& text)
 {
-    return std::string(text.rbegin(), text.rend());
+    // Character by character: a UTF-8 sequence keeps its byte order.
+    std::string out;
+    out.reserve(text.size());
+    std::size_t end = text.size();
+    while (end > 0) {
+        std::size_t start = end - 1;
+        while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80 && end - start < 4)
+            --start;
+        out.append(text, start, end - start);
+        end = start;
+    }
+    return out;
 }
 
 int LastPosOf(const std::string& pattern, const std::string& text)

@@ -29,6 +29,8 @@ TEST(Helpers, TextHelpers)
     const std::string rev = ReverseText(long300);
     ASSERT_EQ(rev.size(), 300u);
     EXPECT_EQ(std::string(rev.rbegin(), rev.rend()), long300);
+    EXPECT_EQ(ReverseText("a\xC3\xA9\xE2\x82\xAC" "b"), "b\xE2\x82\xAC\xC3\xA9" "a"); // multi-byte characters stay whole
+    EXPECT_EQ(ReverseText(""), "");
 
     EXPECT_EQ(LastPosOf(".", "a.b.c"), 4);
     EXPECT_EQ(LastPosOf(".", "abc"), 0);
