@@ -456,7 +456,8 @@ bool TCanvas::solidLine(const TPoint& a, const TPoint& b) {
         d->rasterChecked = true;
         d->raster = p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Raster;
     }
-    if (!d->raster || p->testRenderHint(QPainter::Antialiasing) || p->opacity() != 1.0)
+    // Opacity and clipping apply to a fill as they do to a stroke.
+    if (!d->raster || p->testRenderHint(QPainter::Antialiasing))
         return false;
     const QTransform& t = p->worldTransform();
     if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))

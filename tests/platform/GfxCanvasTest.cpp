@@ -87,13 +87,13 @@ TEST_F(GfxCanvas, PenStyles) {
 
 // Horizontal and vertical one-pixel lines take a shortcut; they must cover
 // exactly the pixels a stroked two-point polyline covers, in every direction,
-// clipped and on a translated painter.
+// clipped, on a translated painter and at partial opacity.
 TEST(GfxCanvasLines, AxisLinesMatchStrokedLines) {
     const TPoint segments[][2] = {
         {{10, 10}, {40, 10}}, {{40, 14}, {10, 14}}, {{20, 5}, {20, 60}}, {{24, 60}, {24, 5}},
         {{50, 50}, {51, 50}}, {{50, 53}, {50, 52}}, {{70, 70}, {70, 70}}, {{-5, 80}, {200, 80}},
     };
-    for (int variant = 0; variant < 3; ++variant) {
+    for (int variant = 0; variant < 4; ++variant) {
         QImage images[2];
         for (int way = 0; way < 2; ++way) {
             images[way] = QImage(100, 100, QImage::Format_ARGB32_Premultiplied);
@@ -101,6 +101,8 @@ TEST(GfxCanvasLines, AxisLinesMatchStrokedLines) {
             QPainter painter(&images[way]);
             if (variant == 1)
                 painter.translate(3, -2);
+            if (variant == 3)
+                painter.setOpacity(0.4);
             TCanvas canvas(&painter);
             if (variant == 2)
                 canvas.PushClipRect(Rect(15, 8, 60, 58));
