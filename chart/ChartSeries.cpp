@@ -4,6 +4,7 @@
 #include "chart/CustomAxisPanel.h"
 #include "chart/PlotExceptions.h"
 #include "chart/PlotHelpers.h"
+#include "chart/PlotResources.h"
 #include "chart/PlotTexts.h"
 
 #include <algorithm>
@@ -626,9 +627,44 @@ void TChartSeries::JoinedChart()
 
 void TChartSeries::LeftChart()
 {
+    if (TCustomAxisPanel* c = ParentChart(); c && fCursor != 0) {
+        const QCursor mine = ScreenCursor(fCursor);
+        const QCursor shown = c->cursor();
+        if (shown.shape() == mine.shape() && (shown.shape() != Qt::BitmapCursor || shown.hotSpot() == mine.hotSpot()))
+            c->setCursor(c->SavedCursor());
+    }
+    fMouseInside = false;
     UnlinkFromSources();
     SetParentChartField(nullptr);
     ResolveAxes();
+}
+
+void TChartSeries::ApplyGallery3D(bool on)
+{
+    if (ParentChart())
+        ParentChart()->SetView3D(on);
+}
+
+bool TChartSeries::UpdateMouseHover(int x, int y)
+{
+    if (fCursor == 0 && !OnMouseEnter && !OnMouseLeave)
+        return false;
+    if (PointAtPixel(x, y) == -1) {
+        if (fMouseInside) {
+            fMouseInside = false;
+            if (OnMouseLeave)
+                OnMouseLeave(this);
+        }
+        return false;
+    }
+    if (fCursor != 0 && ParentChart())
+        ParentChart()->setCursor(ScreenCursor(fCursor));
+    if (!fMouseInside) {
+        fMouseInside = true;
+        if (OnMouseEnter)
+            OnMouseEnter(this);
+    }
+    return true;
 }
 
 void TChartSeries::Notification(TCustomChartElement* gone)

@@ -252,6 +252,19 @@ public:
     virtual void FireAfterDrawValues();
     virtual int PointAtPixel(int x, int y) { (void)x; (void)y; return -1; }
     virtual int LegendItemCount() { return PointCount(); }
+    virtual int ValueIndexOfLegendItem(int item) { return item; }
+    virtual TColor LegendItemColor(int item) { return PointColor(item); }
+    // Gallery: the sub-styles a series type offers ("Normal" here) and
+    // applying one of them (nothing here).
+    virtual void ListSubGalleryStyles(const std::function<void(const std::string&)>& add) { add("Normal"); }
+    virtual void ApplySubGalleryStyle(TChartSeries* series, int style) { (void)series; (void)style; }
+    // Sets the chart's View3D.
+    virtual void ApplyGallery3D(bool on);
+
+    // Mouse over the points: only for a series with a Cursor, OnMouseEnter
+    // or OnMouseLeave. True over a point (the chart shows the Cursor).
+    bool UpdateMouseHover(int x, int y);
+    bool MouseInside() const { return fMouseInside; }
 
     // --- events ---
     std::function<bool(TChartSeries*)> OnBeforeAdd;
@@ -259,6 +272,8 @@ public:
     std::function<void(TChartSeries*)> OnClearValues;
     std::function<void(TChartSeries*)> BeforeDrawValues;
     std::function<void(TChartSeries*)> AfterDrawValues;
+    std::function<void(TChartSeries*)> OnMouseEnter;
+    std::function<void(TChartSeries*)> OnMouseLeave;
 
     void Assign(const TChartSeries& source);
 
@@ -310,6 +325,7 @@ private:
     TChartValueList* fOther = nullptr;
     bool fYMandatory = true;
     bool fDestroying = false;
+    bool fMouseInside = false;
 };
 
 // Title; else the Name; else "Series" and the 1-based position in its

@@ -2,6 +2,7 @@
 #include "chart/CustomAxisPanel.h"
 #include "chart/PlotExceptions.h"
 #include "chart/PlotHelpers.h"
+#include "chart/PlotResources.h"
 
 #include <gtest/gtest.h>
 
@@ -314,6 +315,58 @@ TEST(Series, DisplayTitlesForLegendAndDepthLabels)
             EXPECT_EQ(chart.SeriesLegendTitle(n, activeOnly), titles[std::size_t(n)]) << activeOnly << " " << n;
     TChartSeries alone;
     EXPECT_EQ(GetSeriesDisplayTitle(alone), "");
+}
+
+// Point 0 covers the square 10..20 x 10..20.
+struct BoxSeries : TChartSeries {
+    int PointAtPixel(int x, int y) override { return x >= 10 && x < 20 && y >= 10 && y < 20 ? 0 : -1; }
+};
+
+TEST(Series, MouseHoverEntersAndLeavesOnce)
+{
+    TCustomAxisPanel chart;
+    auto* s = chart.CreateSeries<BoxSeries>();
+    s->AddValue(1);
+    EXPECT_FALSE(s->UpdateMouseHover(15, 15));  // no cursor, no events: not tracked
+    EXPECT_FALSE(s->MouseInside());
+
+    std::string log;
+    s->OnMouseEnter = [&](TChartSeries*) { log += "E"; };
+    s->OnMouseLeave = [&](TChartSeries*) { log += "L"; };
+    s->SetCursor(crHandPoint);
+    struct Move {
+        int x, y;
+        bool over;
+        const char* log;
+    };
+    const Move moves[] = {{5, 5, false, ""}, {12, 12, true, "E"}, {18, 18, true, "E"},
+                          {25, 12, false, "EL"}, {30, 30, false, "EL"}, {11, 19, true, "ELE"}};
+    for (const Move& m : moves) {
+        EXPECT_EQ(s->UpdateMouseHover(m.x, m.y), m.over) << m.x << "," << m.y;
+        EXPECT_EQ(log, m.log) << m.x << "," << m.y;
+    }
+    EXPECT_EQ(chart.cursor().shape(), Qt::PointingHandCursor);
+    s->SetParentChart(nullptr);  // leaving takes the series' cursor off the chart
+    EXPECT_EQ(chart.cursor().shape(), chart.SavedCursor().shape());
+    EXPECT_FALSE(s->MouseInside());
+    delete s;
+}
+
+TEST(Series, GalleryAndLegendDefaults)
+{
+    TCustomAxisPanel chart;
+    auto* s = chart.CreateSeries<TChartSeries>();
+    s->AddValue(3);
+    s->AddValue(4, std::nullopt, 0x00FF00);
+    std::vector<std::string> styles;
+    s->ListSubGalleryStyles([&](const std::string& name) { styles.push_back(name); });
+    EXPECT_EQ(styles, std::vector<std::string>{"Normal"});
+    EXPECT_EQ(s->ValueIndexOfLegendItem(1), 1);
+    EXPECT_EQ(s->LegendItemColor(1), 0x00FF00u);
+    EXPECT_EQ(s->LegendItemColor(0), s->SeriesColor());
+    chart.SetView3D(false);
+    s->ApplyGallery3D(true);
+    EXPECT_TRUE(chart.View3D());
 }
 
 } // namespace
