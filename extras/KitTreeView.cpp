@@ -1,6 +1,8 @@
 #include "extras/KitTreeView.h"
 
 #include <QContextMenuEvent>
+#include <QEnterEvent>
+#include <QTabWidget>
 #include <QDragMoveEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -31,6 +33,13 @@ QMenu* TKitTreeNode::PopupMenu() {
 TKitTreeView::TKitTreeView(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
     setColumnCount(1);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    // Scrolling by the user (arrows, pages, thumb, wheel) or by the drag
+    // timer is reported once the view has moved.
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int) { scrolled(Qt::Vertical); });
+    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int) { scrolled(Qt::Horizontal); });
+    fParentColor.Changed(this);
     fScrollTimer.setInterval(200);
     connect(&fScrollTimer, &QTimer::timeout, this, [this]() {
         QScrollBar* v = verticalScrollBar();
@@ -47,15 +56,25 @@ TKitTreeView::TKitTreeView(QWidget* parent) : QTreeWidget(parent) {
         }
         if (OnChange)
             OnChange(*this);
+        showLinkedPage(static_cast<TKitTreeNode*>(current));
     });
 }
 
-TKitTreeView::~TKitTreeView() { fSelected.clear(); }
+TKitTreeView::~TKitTreeView() {
+    fHint.Leave();
+    fSelected.clear();
+}
 
-TKitTreeNode* TKitTreeView::AddRootNode(const std::string& text, void* data) {
+TKitTreeNode* TKitTreeView::newNode(const std::string& text, void* data) {
     auto* node = new TKitTreeNode(text, data);
+    node->setFlags(node->flags() | Qt::ItemIsEditable);
     if (fCheckboxes)
         node->setCheckState(0, Qt::Unchecked);
+    return node;
+}
+
+TKitTreeNode* TKitTreeView::AddRootNode(const std::string& text, void* data) {
+    auto* node = newNode(text, data);
     addTopLevelItem(node);
     return node;
 }
@@ -63,11 +82,82 @@ TKitTreeNode* TKitTreeView::AddRootNode(const std::string& text, void* data) {
 TKitTreeNode* TKitTreeView::AddChildNode(TKitTreeNode* parent, const std::string& text, void* data) {
     if (!parent)
         return AddRootNode(text, data);
-    auto* node = new TKitTreeNode(text, data);
-    if (fCheckboxes)
-        node->setCheckState(0, Qt::Unchecked);
+    auto* node = newNode(text, data);
     parent->addChild(node);
     return node;
+}
+
+void TKitTreeView::showLinkedPage(TKitTreeNode* node) {
+    if (!fPageControl || !node)
+        return;
+    const QString caption = node->text(0);
+    for (int i = fPageControl->count() - 1; i >= 0; --i)
+        if (fPageControl->tabText(i) == caption) {
+            fPageControl->setCurrentIndex(i);
+            if (OnPageChanged)
+                OnPageChanged(*this, node, fPageControl->widget(i));
+            return;
+        }
+}
+
+void TKitTreeView::scrolled(Qt::Orientation orientation) {
+    // The slider applies the action after this signal: report afterwards.
+    QMetaObject::invokeMethod(
+        this,
+        [this, orientation]() {
+            const TNotifyEvent& event = orientation == Qt::Vertical ? OnVerticalScroll : OnHorizontalScroll;
+            if (event)
+                event(*this);
+        },
+        Qt::QueuedConnection);
+}
+
+void TKitTreeView::SetReadOnly(bool value) {
+    fReadOnly = value;
+    setEditTriggers(value ? QAbstractItemView::NoEditTriggers
+                          : QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+}
+
+void TKitTreeView::SetCtl3D(bool value) {
+    if (value == fCtl3D)
+        return;
+    fCtl3D = value;
+    setFrameShadow(value ? QFrame::Sunken : QFrame::Plain);
+    if (OnCtl3DChanged)
+        OnCtl3DChanged(*this);
+}
+
+void TKitTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTreeWidget::closeEditor(editor, hint);
+    if (hint == QAbstractItemDelegate::RevertModelCache && OnEditCancelled)
+        OnEditCancelled(*this);
+}
+
+void TKitTreeView::enterEvent(QEnterEvent* e) {
+    QTreeWidget::enterEvent(e);
+    fMouseOver = true;
+    fHint.Enter(fHintColor);
+    if (fMultiSelect)
+        viewport()->update();
+    if (OnMouseEnter)
+        OnMouseEnter(*this);
+}
+
+void TKitTreeView::leaveEvent(QEvent* e) {
+    QTreeWidget::leaveEvent(e);
+    fMouseOver = false;
+    fHint.Leave();
+    if (fMultiSelect)
+        viewport()->update();
+    if (OnMouseLeave)
+        OnMouseLeave(*this);
+}
+
+void TKitTreeView::changeEvent(QEvent* e) {
+    QTreeWidget::changeEvent(e);
+    if ((e->type() == QEvent::PaletteChange || e->type() == QEvent::ParentChange) && fParentColor.Changed(this) &&
+        OnParentColorChange)
+        OnParentColorChange(*this);
 }
 
 int TKitTreeView::NodeCount() const {

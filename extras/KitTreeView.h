@@ -1,9 +1,13 @@
 #pragma once
 // TKitTreeView: a tree with a check box per node (when Checkboxes is on),
 // its own multiple selection kept as a list of nodes, scrolling while
-// something is dragged over its top or bottom edge, and a pop-up menu per
-// node shown on a right click.
+// something is dragged over its top or bottom edge, a pop-up menu per node
+// shown on a right click, and a link that shows the page of a page control
+// whose caption is the selected node's text.
+#include "extras/KitHover.h"
 #include "platform/gfx/Color.h"
+
+#include <QPointer>
 
 #include <QTimer>
 #include <QTreeWidget>
@@ -14,6 +18,7 @@
 #include <vector>
 
 class QMenu;
+class QTabWidget;
 
 namespace cb::extras {
 
@@ -43,6 +48,7 @@ class TKitTreeView : public QTreeWidget {
     Q_OBJECT
 public:
     using TNotifyEvent = std::function<void(TKitTreeView& sender)>;
+    using TPageChangedEvent = std::function<void(TKitTreeView& sender, TKitTreeNode* item, QWidget* page)>;
 
     explicit TKitTreeView(QWidget* parent = nullptr);
     ~TKitTreeView() override;
@@ -82,8 +88,22 @@ public:
     void DragEnded() { setDragScroll(0); }
     cb::gfx::TColor HintColor() const { return fHintColor; }
     void SetHintColor(cb::gfx::TColor value) { fHintColor = value; }
+    // Off: F2 or a click on the selected node edits its text.
+    bool ReadOnly() const { return fReadOnly; }
+    void SetReadOnly(bool value);
+    // Sunken frame (on) or a flat line (off); a change fires OnCtl3DChanged.
+    bool Ctl3D() const { return fCtl3D; }
+    void SetCtl3D(bool value);
+    bool MouseOver() const { return fMouseOver; }
+    // Selecting a node shows the last page whose caption is the node's text
+    // (not owned; cleared when the page control goes).
+    QTabWidget* PageControl() const { return fPageControl; }
+    void SetPageControl(QTabWidget* pages) { fPageControl = pages; }
 
     TNotifyEvent OnSelectionChange, OnChange;
+    TNotifyEvent OnEditCancelled, OnHorizontalScroll, OnVerticalScroll;
+    TNotifyEvent OnMouseEnter, OnMouseLeave, OnParentColorChange, OnCtl3DChanged;
+    TPageChangedEvent OnPageChanged;
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
@@ -93,6 +113,10 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     friend class TKitTreeNode;
@@ -100,6 +124,9 @@ private:
     void addSelected(TKitTreeNode* node);
     void setDragScroll(int direction);
     void forget(QTreeWidgetItem* item);
+    void showLinkedPage(TKitTreeNode* node);
+    void scrolled(Qt::Orientation orientation);
+    TKitTreeNode* newNode(const std::string& text, void* data);
 
     bool fCheckboxes = false;
     bool fMultiSelect = false;
@@ -109,6 +136,12 @@ private:
     std::vector<TKitTreeNode*> fSelected; // not owned
     bool fPendingSelect = false, fPendingClear = false;
     cb::gfx::TColor fHintColor = cb::gfx::clInfoBk;
+    bool fReadOnly = false;
+    bool fCtl3D = true;
+    bool fMouseOver = false;
+    QPointer<QTabWidget> fPageControl;
+    TKitHintSwap fHint;
+    TKitParentColorWatch fParentColor;
 };
 
 } // namespace cb::extras

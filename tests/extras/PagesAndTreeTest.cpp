@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QToolTip>
@@ -221,6 +223,102 @@ TEST(TreeView, DragScrollBands) {
     tree.DragOverAt(0);
     tree.DragEnded();
     EXPECT_EQ(tree.DragScrollDirection(), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(TreeView, SelectedNodeShowsTheLastPageOfItsCaption) {
+    auto* pages = new TKitPageControl;
+    for (const char* name : {"Sales", "Cost", "Sales", "Other"})
+        pages->addTab(new QWidget, name);
+    TKitTreeView tree;
+    tree.SetPageControl(pages);
+    auto* sales = tree.AddRootNode("Sales");
+    auto* none = tree.AddRootNode("Profit");
+    auto* cost = tree.AddRootNode("Cost");
+    std::vector<std::pair<std::string, int>> changes;
+    tree.OnPageChanged = [&](TKitTreeView&, TKitTreeNode* node, QWidget* page) {
+        changes.emplace_back(node->Text(), pages->indexOf(page));
+    };
+    tree.SetSelected(sales);
+    EXPECT_EQ(pages->currentIndex(), 2);
+    tree.SetSelected(none); // no caption matches: nothing happens
+    EXPECT_EQ(pages->currentIndex(), 2);
+    tree.SetSelected(cost);
+    EXPECT_EQ(pages->currentIndex(), 1);
+    EXPECT_EQ(changes, (std::vector<std::pair<std::string, int>>{{"Sales", 2}, {"Cost", 1}}));
+    delete pages; // the link clears itself
+    EXPECT_EQ(tree.PageControl(), nullptr);
+    tree.SetSelected(sales);
+    EXPECT_EQ(changes.size(), 2u);
+}
+
+TEST(TreeView, EditCancelledOnlyWhenTheEditIsAbandoned) {
+    TKitTreeView tree;
+    auto* node = tree.AddRootNode("Name");
+    int cancelled = 0;
+    tree.OnEditCancelled = [&](TKitTreeView&) { ++cancelled; };
+    tree.show();
+    tree.SetSelected(node);
+    struct { Qt::Key key; int cancelled; const char* text; } cases[] = {
+        {Qt::Key_Escape, 1, "Name"}, {Qt::Key_Return, 1, "Renamed"}};
+    for (const auto& c : cases) {
+        tree.setFocus();
+        QTest::keyClick(&tree, Qt::Key_F2);
+        auto* editor = tree.viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, "Renamed");
+        QTest::keyClick(editor, c.key);
+        QApplication::processEvents(); // a submitted edit is committed queued
+        EXPECT_EQ(cancelled, c.cancelled);
+        EXPECT_EQ(node->Text(), c.text);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    tree.SetReadOnly(true);
+    tree.setFocus();
+    QTest::keyClick(&tree, Qt::Key_F2);
+    EXPECT_EQ(tree.viewport()->findChild<QLineEdit*>(), nullptr);
+}
+
+TEST(TreeView, ScrollMouseAndLookEvents) {
+    QWidget form;
+    auto* tree = new TKitTreeView(&form);
+    tree->resize(80, 80);
+    for (int i = 0; i < 40; ++i)
+        tree->AddRootNode("A rather long node caption number " + std::to_string(i));
+    std::vector<std::string> events;
+    for (auto [event, name] : {std::pair{&tree->OnVerticalScroll, "vertical"},
+                               std::pair{&tree->OnHorizontalScroll, "horizontal"},
+                               std::pair{&tree->OnMouseEnter, "enter"}, std::pair{&tree->OnMouseLeave, "leave"},
+                               std::pair{&tree->OnCtl3DChanged, "3d"},
+                               std::pair{&tree->OnParentColorChange, "parent colour"}})
+        *event = [&events, name](TKitTreeView&) { events.push_back(name); };
+    form.show();
+    QApplication::processEvents();
+    events.clear(); // the platform's own enter when shown under the pointer
+    tree->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_TRUE(events.empty()); // reported after the view moved
+    QApplication::processEvents();
+    tree->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QApplication::processEvents();
+    tree->SetHintColor(0x00112233);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(tree, &enter);
+    EXPECT_TRUE(tree->MouseOver());
+    EXPECT_EQ(ApplicationHintColor(), 0x00112233u);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(tree, &leave);
+    EXPECT_FALSE(tree->MouseOver());
+    EXPECT_NE(ApplicationHintColor(), 0x00112233u);
+    tree->SetCtl3D(false);
+    tree->SetCtl3D(false);
+    QPalette p = form.palette();
+    p.setColor(form.backgroundRole(), Qt::darkRed);
+    form.setPalette(p);
+    EXPECT_EQ(events, (std::vector<std::string>{"vertical", "horizontal", "enter", "leave", "3d", "parent colour"}));
 }
 
 } // namespace
