@@ -95,7 +95,8 @@ void PaintParentBackground(QWidget* control, TCanvas& canvas) {
     const QRect area = control->geometry();
     p->save();
     p->setClipRect(QRect(QPoint(0, 0), area.size()), Qt::IntersectClip);
-    parent->render(p, -area.topLeft(), QRegion(area), QWidget::DrawWindowBackground);
+    // The source region's top-left lands at the target offset.
+    parent->render(p, QPoint(0, 0), QRegion(area), QWidget::DrawWindowBackground);
     // Siblings below the control in z-order that overlap it.
     for (QObject* o : parent->children()) {
         if (o == control)

@@ -4,6 +4,8 @@
 #include "tests/common/TestSupport.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -234,6 +236,63 @@ TEST(BitmapHelpers, TransparentStretchLeavesOutTheMaskColour) {
     }
     EXPECT_EQ(PaletteRGB(clRed), 0x020000FFu);
     EXPECT_EQ(PaletteRGB(clWindow) & 0xFF000000, 0x02000000u);
+}
+
+} // namespace
+
+namespace {
+
+TEST(BitmapHelpers, ParentBackgroundWithTheSiblingsBelow) {
+    auto filled = [](QWidget* w, QColor colour) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, colour);
+        w->setPalette(p);
+        w->setAutoFillBackground(true);
+    };
+    QWidget parent;
+    parent.resize(100, 100);
+    filled(&parent, Qt::green);
+    auto* below = new QWidget(&parent);
+    below->setGeometry(0, 0, 50, 100);
+    filled(below, Qt::red);
+    auto* control = new QWidget(&parent);
+    control->setGeometry(20, 20, 60, 60);
+    filled(control, Qt::yellow);
+    auto* above = new QWidget(&parent);
+    above->setGeometry(60, 20, 40, 60);
+    filled(above, Qt::blue);
+    auto* hidden = new QWidget(&parent);
+    hidden->setGeometry(0, 0, 30, 30);
+    filled(hidden, Qt::magenta);
+    hidden->lower();
+    hidden->hide();
+    parent.show();
+
+    QImage image(60, 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        cb::gfx::TCanvas canvas(&painter);
+        PaintParentBackground(control, canvas);
+    }
+    struct { int x, y; QColor colour; } probes[] = {
+        {5, 5, Qt::red},     // the sibling below shows through
+        {29, 30, Qt::red},   // its right edge, at parent x 49
+        {30, 30, Qt::green}, // the parent beyond it
+        {45, 45, Qt::green}, // the sibling above is not painted
+        {59, 59, Qt::green},
+    };
+    for (const auto& p : probes)
+        EXPECT_EQ(image.pixelColor(p.x, p.y), p.colour) << p.x << "," << p.y;
+
+    // Without a parent nothing is painted.
+    QWidget orphan;
+    QImage untouched(10, 10, QImage::Format_RGB32);
+    untouched.fill(Qt::white);
+    QPainter painter(&untouched);
+    cb::gfx::TCanvas canvas(&painter);
+    PaintParentBackground(&orphan, canvas);
+    EXPECT_EQ(untouched.pixelColor(5, 5), QColor(Qt::white));
 }
 
 } // namespace
