@@ -481,7 +481,8 @@ bool TCanvas::solidLine(const TPoint& a, const TPoint& b) {
         l = a.X;
         r = a.X + 1;
     }
-    p->fillRect(QRect(l, t0, r - l, bt - t0), QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
+    if (!directFill(p, {l, t0, r, bt}, fPen.Color()))
+        p->fillRect(QRect(l, t0, r - l, bt - t0), QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
     return true;
 }
 
@@ -693,7 +694,37 @@ void TCanvas::FillRect(const TRect& r0) {
         return;
     if (d->brushHatched && fBkMode == OPAQUE)
         p->fillRect(qrect(r), ToQColor(fBkColor));
+    else if (!d->brushHatched && !fBrush.Bitmap() && fBrush.Style() == bsSolid && directFill(p, r, fBrush.Color()))
+        return;
     p->fillRect(qrect(r), d->qbrush);
+}
+
+// An opaque solid fill of an unclipped raster image at full opacity writes
+// the colour's pixel value: done here without the painter's fill machinery.
+// False when the painter has to do it.
+bool TCanvas::directFill(QPainter* p, const TRect& r, TColor c) {
+    if (c == clNone || d->comp != QPainter::CompositionMode_SourceOver || d->current.enabled)
+        return false;
+    QImage* img = RasterImage();
+    if (!img || (img->format() != QImage::Format_RGB32 && img->format() != QImage::Format_ARGB32 &&
+                 img->format() != QImage::Format_ARGB32_Premultiplied) ||
+        img->devicePixelRatio() != 1.0 || !img->isDetached())
+        return false;
+    if (p->hasClipping() || p->opacity() != 1.0 || p->compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    const QTransform& t = p->worldTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return false;
+    const QRect area = QRect(r.Left + int(t.dx()), r.Top + int(t.dy()), r.Width(), r.Height()) & img->rect();
+    if (area.isEmpty())
+        return true;
+    const TColor rgb = c == clDefault ? TColor(0) : ColorToRGB(c);
+    const quint32 value = 0xFF000000u | (quint32(GetRValue(rgb)) << 16) | (quint32(GetGValue(rgb)) << 8) | GetBValue(rgb);
+    const qsizetype stride = img->bytesPerLine();
+    uchar* row = img->bits() + area.top() * stride + qsizetype(area.left()) * 4;
+    for (int y = 0; y < area.height(); ++y, row += stride)
+        std::fill_n(reinterpret_cast<quint32*>(row), area.width(), value);
+    return true;
 }
 
 void TCanvas::FrameRect(const TRect& r0) {

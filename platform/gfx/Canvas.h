@@ -261,6 +261,7 @@ private:
                  int kind, bool moveToStart);
     void lineSegment(QPainter* p, const TPoint& a, const TPoint& b);
     bool solidLine(const TPoint& a, const TPoint& b);
+    bool directFill(QPainter* p, const TRect& r, TColor c);
     bool drawSimpleLine(std::string_view text, const TRect& r, unsigned flags, int& height);
     bool drawClippedOnScratch(QPainter* p, const TRect& box, int x, int y, int w, const TFontCacheEntry& e);
     void textAt(QPainter* p, int x, int y, std::string_view text, bool clip, const TRect* clipRect, bool opaque,
