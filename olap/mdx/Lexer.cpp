@@ -3,10 +3,29 @@
 #include "olap/engine/OlapError.h"
 
 #include <cctype>
+#include <charconv>
+#include <clocale>
 #include <cstdlib>
 #include <strings.h>
 
 namespace cb::olap::mdx {
+
+namespace {
+
+// A number token's value, with '.' as the decimal point whatever the
+// process's locale; out of range gives infinity or zero.
+double ParseNumber(const std::string& text)
+{
+    double v = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec == std::errc::result_out_of_range) {
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+        v = strtod_l(text.c_str(), nullptr, c);
+    }
+    return v;
+}
+
+} // namespace
 
 bool Token::IsKeyword(const char* word) const
 {
@@ -121,7 +140,7 @@ std::vector<Token> Tokenize(const std::string& text)
                 }
             }
             t.text = text.substr(i, j - i);
-            t.number = std::strtod(t.text.c_str(), nullptr);
+            t.number = ParseNumber(t.text);
             advance(j - i);
         } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_' || (static_cast<unsigned char>(c) & 0x80)) {
             t.kind = TokenKind::Identifier;

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <limits>
 #include <set>
 
@@ -49,8 +49,8 @@ std::string NumberText(double x)
     if (x == std::floor(x) && std::fabs(x) < 1e15)
         return std::to_string(static_cast<long long>(x));
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", x);
-    return buf;
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x);
+    return ec == std::errc() ? std::string(buf, end) : std::string("?");
 }
 
 std::string Lower(std::string s)

@@ -3,7 +3,9 @@
 #include "platform/rtl/Exception.h"
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace cb::rtl {
@@ -324,7 +326,8 @@ bool TryStrToFloat(std::string_view S, double& Value)
         if (res.ptr != S.data() + S.size())
             return false;
         std::string t(S);
-        v = std::strtod(t.c_str(), nullptr);
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0)); // '.' whatever the locale
+        v = strtod_l(t.c_str(), nullptr, c);
         if (std::isinf(v))
             return false;
     } else if (res.ec != std::errc() || res.ptr != S.data() + S.size()) {
