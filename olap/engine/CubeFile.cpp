@@ -50,6 +50,10 @@ namespace {
 constexpr int kCubeApplicationId = 0x54435542; // "TCUB"
 constexpr int kCubeFormatVersion = 1;
 constexpr size_t kChunkFacts = size_t(1) << 20;
+// Reading: the largest chunk accepted, and the longest value SQLite may
+// produce (a chunk of doubles fits with room to spare).
+constexpr size_t kMaxChunkFacts = size_t(1) << 23;
+constexpr int kMaxValueBytes = 128 << 20;
 
 // A fast 64-bit hash of a chunk's bytes, to notice damaged fact data.
 uint64_t ChunkChecksum(const void* data, size_t n)
@@ -242,10 +246,16 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize)
         throw EOlapError(db.context() + ": unsupported format version " + std::to_string(version));
     for (const char* table : {"cube", "dimensions", "levels", "members", "measures", "calculated_members",
                               "fact_columns"}) {
-        Stmt st(db, "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?");
+        Stmt st(db, "SELECT rootpage FROM sqlite_schema WHERE type = 'table' AND name = ?");
         st.bind(1, std::string(table));
         if (!st.step())
             throw EOlapError(db.context() + ": table \"" + table + "\" is missing");
+        // Values are read as stored: no virtual table or computed column
+        // may run code (or ask for memory) while the file is read.
+        Stmt computed(db, "SELECT count(*) FROM pragma_table_xinfo(?) WHERE hidden != 0");
+        computed.bind(1, std::string(table));
+        if (st.integer(0) <= 0 || !computed.step() || computed.integer(0) != 0)
+            throw EOlapError(db.context() + ": table \"" + table + "\" is not a plain table");
     }
 
     size_t chunkSize = 0;
@@ -256,7 +266,7 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize)
         cube.name = st.text(0);
         cube.lastDataUpdate = st.text(1);
         cube.factCount = static_cast<size_t>(IntIn(db, st, 2, 0, int64_t(kMaxFacts), "fact count"));
-        chunkSize = static_cast<size_t>(IntIn(db, st, 3, 1, int64_t(1) << 30, "chunk size"));
+        chunkSize = static_cast<size_t>(IntIn(db, st, 3, 1, int64_t(kMaxChunkFacts), "chunk size"));
         if (st.step())
             throw EOlapError(db.context() + ": the cube table holds more than one row");
     }
@@ -411,6 +421,7 @@ std::unique_ptr<CubeData> ReadCubeFile(const std::string& path)
     auto cube = std::make_unique<CubeData>();
     try {
         Db db(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, context);
+        sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, kMaxValueBytes);
         db.exec("PRAGMA cell_size_check = ON");
         Stmt begin(db, "BEGIN");
         begin.run();

@@ -172,6 +172,16 @@ TEST(StorageTest, DamagedFilesGiveErrors)
          "checksum mismatch"},
         {"UPDATE fact_columns SET position = 9 WHERE kind = 'value' AND position = 0", "position 9 is out of range"},
         {"UPDATE fact_columns SET kind = 'other' WHERE position = 0", "unknown fact column kind"},
+        {"UPDATE cube SET chunk_size = 1 << 30", "chunk size 1073741824 is out of range"},
+        // Columns computed while reading could ask for any amount of memory.
+        {"ALTER TABLE members RENAME TO m0; CREATE TABLE members(dimension INTEGER, id INTEGER, parent INTEGER,"
+         " depth INTEGER, stored TEXT, caption TEXT,"
+         " name TEXT GENERATED ALWAYS AS (printf('%.*c', 50000000, 'x')) VIRTUAL);"
+         " INSERT INTO members(dimension, id, parent, depth, stored, caption)"
+         " SELECT dimension, id, parent, depth, name, caption FROM m0",
+         "table \"members\" is not a plain table"},
+        {"ALTER TABLE levels RENAME TO l0; CREATE VIRTUAL TABLE levels USING fts4(dimension, depth, name, caption)",
+         "table \"levels\" is not a plain table"},
     };
     for (const Case& c : cases) {
         const std::string path = dir.file("bad.cub");
