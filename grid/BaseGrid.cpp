@@ -111,6 +111,7 @@ TRect TBaseGrid::CellArea() const
         w -= FVertBar->width();
     if (FHorzBar && FHorzBar->isVisibleTo(const_cast<TBaseGrid*>(this)))
         h -= FHorzBar->height();
+    h -= FBottomReserve;
     return {0, 0, std::max(w, 0), std::max(h, 0)};
 }
 
@@ -454,7 +455,7 @@ void TBaseGrid::UpdateScrollBars()
     // Two rounds: one bar taking room may make the other necessary.
     for (int round = 0; round < 2; ++round) {
         int w = width() - (wantV ? FVertBar->sizeHint().width() : 0);
-        int h = height() - (wantH ? FHorzBar->sizeHint().height() : 0);
+        int h = height() - FBottomReserve - (wantH ? FHorzBar->sizeHint().height() : 0);
         wantH = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) && ColPos(FColCount) > w;
         wantV = (FScrollBars == ssVertical || FScrollBars == ssBoth) && RowPos(FRowCount) > h;
     }
@@ -474,6 +475,17 @@ void TBaseGrid::UpdateScrollBars()
     FVertBar->setPageStep(std::max(VisibleRowCount(), 1));
     FVertBar->setValue(FTopRow);
     FSyncingScrollBars = false;
+    ScrollBarsPlaced();
+}
+
+void TBaseGrid::SetBottomReserve(int pixels)
+{
+    pixels = std::max(pixels, 0);
+    if (pixels == FBottomReserve)
+        return;
+    FBottomReserve = pixels;
+    UpdateScrollBars();
+    InvalidateGrid();
 }
 
 void TBaseGrid::OnScrollBarMoved()

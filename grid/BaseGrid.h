@@ -235,6 +235,11 @@ protected:
         return &FRows[size_t(row)][size_t(col)];
     }
     void UpdateScrollBars();
+    // Room kept free below the cells (a panel aligned to the bottom).
+    int BottomReserve() const { return FBottomReserve; }
+    void SetBottomReserve(int pixels);
+    // Called after the scroll bars were placed.
+    virtual void ScrollBarsPlaced() {}
     bool Destroying() const { return FDestroying; }
     void SetDestroying() { FDestroying = true; }
 
@@ -286,6 +291,7 @@ private:
     bool FFooterRowFixed = false;
     int FDisplayTextRowLimit = 0;
     bool FDestroying = false;
+    int FBottomReserve = 0;
     bool FSyncingScrollBars = false;
 
     QScrollBar* FHorzBar = nullptr;

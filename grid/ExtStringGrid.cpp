@@ -84,6 +84,7 @@ std::string FormatFloatWith(const std::string& format, double value)
 
 TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent)
 {
+    FFooterPanel = new TFooterPanel(this);
     FFixedFont.SetName("Tahoma");
     Font().SetName("Tahoma");
     FFixedFont.OnChange = [this](cb::gfx::TGraphicsObject&) { InvalidateGrid(); };
@@ -211,6 +212,38 @@ void TExtStringGrid::SetFixedRightCols(int value)
 void TExtStringGrid::LastRowChanged()
 {
     InvalidateRow(RowCount() - 1);
+    RepaintFooterPanel();
+}
+
+// ---------------------------------------------------------------------------
+// Floating footer
+
+void TExtStringGrid::RepaintFooterPanel()
+{
+    if (FFooterPanel && FloatingFooter.Visible() && RepaintAllowed())
+        FFooterPanel->update();
+}
+
+void TExtStringGrid::ScrollBarsPlaced()
+{
+    if (!FFooterPanel)
+        return;
+    TRect area = CellArea();
+    FFooterPanel->setGeometry(0, area.Bottom, area.Width(), BottomReserve());
+}
+
+void TExtStringGrid::TopLeftChanged()
+{
+    TBaseGrid::TopLeftChanged();
+    RepaintFooterPanel();
+}
+
+bool TExtStringGrid::SelectCell(int col, int row)
+{
+    bool can = TBaseGrid::SelectCell(col, row);
+    if (can && FloatingFooter.FooterStyle() != fsFixedLastRow)
+        RepaintFooterPanel();
+    return can;
 }
 
 // ---------------------------------------------------------------------------
@@ -1075,6 +1108,7 @@ void TExtStringGrid::SetLook(TGridLook value)
 }
 
 void TExtStringGrid::SetFlat(bool value) { FFlat = value; InvalidateGrid(); }
+void TExtStringGrid::SetBorderStyle(TBorderStyle value) { FBorderStyle = value; InvalidateGrid(); }
 
 void TExtStringGrid::SetURLColor(TColor value)
 {

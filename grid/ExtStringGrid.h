@@ -4,6 +4,7 @@
 // fixed cells, sort glyphs, repaint suspension, and the row and column
 // operations that keep cell objects and selections consistent.
 #include "grid/BaseGrid.h"
+#include "grid/FooterPanel.h"
 #include "grid/GridSettings.h"
 #include "grid/GridUtils.h"
 
@@ -16,6 +17,7 @@
 namespace cb::grid {
 
 enum TGridLook { glStandard, glSoft, glClassic, glExt };
+enum TBorderStyle { bsNone, bsSingle };
 enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
 enum TScrollType { ssNormal, ssFlat, ssEncarta };
 enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
@@ -145,7 +147,14 @@ public:
     void BeginUpdate() { SuspendRepaint(); }
     void EndUpdate() { ResumeRepaint(); }
 
+    // --- floating footer -------------------------------------------------------
+    // The panel below the cells (a child of the grid, freed with it).
+    TFooterPanel* FooterPanel() const { return FFooterPanel; }
+    void RepaintFooterPanel();
+
     // --- look ------------------------------------------------------------------
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle value);
     TFont& FixedFont() { return FFixedFont; }
     TFont& ActiveCellFont() { return FActiveCellFont; }
     bool ActiveCellShow() const { return FActiveCellShow; }
@@ -297,6 +306,13 @@ protected:
     void DrawSortGlyph(TCanvas& canvas, int col, int x, int y);
     void DrawGradient(TCanvas& canvas, TColor from, TColor to, int steps, bool horizontal, const TRect& rect);
     bool SortGlyphShown(int col, int row) const;
+    void DrawFixedBackground(TCanvas& canvas, const TRect& rect);
+    void DrawTiledBackground(TCanvas& canvas, int col, int row, const TRect& rect);
+    // The frame of the soft and gradient looks around the control.
+    void PaintLookFrame(TCanvas& canvas);
+    bool SelectCell(int col, int row) override;
+    void TopLeftChanged() override;
+    void ScrollBarsPlaced() override;
     // Mark-up cells are drawn by the mark-up renderer when one is attached;
     // until then their text is drawn without its tags.
     virtual int DrawHTMLCellText(TCanvas& canvas, int col, int row, const std::string& text, TRect rect,
@@ -361,7 +377,11 @@ private:
     int FFormWidth = 0;
     int FFormHeight = 0;
 
+    TFooterPanel* FFooterPanel = nullptr; // owned as a child widget
+    TBorderStyle FBorderStyle = bsSingle;
+
     friend class TFloatingFooter;
+    friend class TFooterPanel;
 };
 
 } // namespace cb::grid

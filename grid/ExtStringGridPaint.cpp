@@ -15,6 +15,30 @@ namespace cb::grid {
 
 using namespace cb::gfx;
 
+namespace {
+
+// The header's filter button: a funnel on a key colour (pixel 0, 0) that is
+// drawn transparent.
+const TBitmap& FilterGlyph()
+{
+    static const TBitmap* glyph = [] {
+        auto* b = new TBitmap; // kept for the process
+        QImage img(16, 16, QImage::Format_RGB32);
+        img.fill(QColor(0, 128, 128));
+        for (int y = 3; y <= 7; ++y)
+            for (int x = 3 + (y - 3); x <= 12 - (y - 3); ++x)
+                img.setPixel(x, y, qRgb(0, 0, 0));
+        for (int y = 8; y <= 12; ++y)
+            for (int x = 7; x <= 8; ++x)
+                img.setPixel(x, y, qRgb(0, 0, 0));
+        b->SetImage(img);
+        return b;
+    }();
+    return *glyph;
+}
+
+} // namespace
+
 void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, bool printing, bool selectable,
                                        bool mapColumn, TBrush& brush, TFont& font, TAlignment& hAlign,
                                        TVAlignment& vAlign)
@@ -250,6 +274,13 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     if (CellIsPassword(rc, row))
         FillWithChar(text, PasswordChar);
 
+    const bool filterButton = row == 0 && HasColumnFilterButton(rc);
+    if (filterButton) {
+        const TColor keep = canvas.Brush().Color();
+        DrawBitmapTransparent(canvas, FilterGlyph(), FixedColor(), {rect.Right - 16, rect.Top, rect.Right, rect.Bottom});
+        canvas.Brush().SetColor(keep);
+    }
+
     // Disjunct modes: unmarked rows and columns go back to normal colours.
     if (!FDisjunctDragging && col >= FixedCols() && row >= FixedRows() &&
         ((MouseActions.DisjunctRowSelect && !(row < int(FRowSelect.size()) && FRowSelect[size_t(row)])) ||
@@ -258,6 +289,20 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         canvas.Brush().SetColor(Color());
         canvas.Font().SetColor(Font().Color());
         GetCellColor(rc, row, state, canvas.Brush(), canvas.Font());
+    }
+
+    if (!BackGround.Bitmap().Empty()) {
+        const bool fixedCell = state & gdFixed;
+        const TBackGroundCells cells = BackGround.Cells();
+        const bool matches = cells == bcAll || (fixedCell ? cells == bcFixed : cells == bcNormal);
+        const bool drawnSelected = selected && (!(state & gdFocused) || (Options() & goDrawFocusSelected)) &&
+                                   FShowSelection;
+        if (matches && !drawnSelected) {
+            if (BackGround.Display() == bdFixed)
+                DrawFixedBackground(canvas, rect);
+            else
+                DrawTiledBackground(canvas, col, row, rect);
+        }
     }
 
     if (FSelectionRectangle && IsCellSelected(col, row)) {
@@ -309,6 +354,8 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     canvas.SetBkMode(TRANSPARENT);
 
     if (kind == ctkHTML) {
+        if (filterButton)
+            tr.Right -= 18;
         if (glyph)
             tr.Right -= 10;
         int used = DrawHTMLCellText(canvas, rc, row, text, tr, ha, va, link);
@@ -357,14 +404,19 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         tr.Right -= glyphRoom;
     else
         tr.Left += glyphRoom;
+    if (filterButton)
+        tr.Right -= 16;
     if (!text.empty())
         canvas.DrawText(text, tr, flags);
 
     if (glyph) {
+        TRect gr = cell;
+        if (filterButton)
+            gr.Right -= 16;
         int w = canvas.TextWidth(text);
-        int k = std::max(0, std::min(cell.Right - cell.Left - 16, w));
-        int x = ha == taLeftJustify ? cell.Left + k + 10 : ha == taRightJustify ? cell.Right - k - 10 : cell.Left + 8;
-        DrawSortGlyph(canvas, col, x, glyphY(cell));
+        int k = std::max(0, std::min(gr.Right - gr.Left - 16, w));
+        int x = ha == taLeftJustify ? gr.Left + k + 10 : ha == taRightJustify ? gr.Right - k - 10 : gr.Left + 8;
+        DrawSortGlyph(canvas, col, x, glyphY(gr));
     }
     if (underline)
         canvas.Font().SetStyle(canvas.Font().Style() & ~unsigned(fsUnderline));
@@ -516,6 +568,73 @@ void TExtStringGrid::DrawGradient(TCanvas& canvas, TColor from, TColor to, int s
     }
 }
 
+void TExtStringGrid::DrawFixedBackground(TCanvas& canvas, const TRect& rect)
+{
+    const TBitmap& b = BackGround.Bitmap();
+    TRect pic = Bounds(BackGround.Left(), BackGround.Top(), b.Width(), b.Height());
+    TRect part;
+    if (!IntersectRect(part, pic, rect))
+        return;
+    canvas.DrawImage(part, b.Image(),
+                     Bounds(part.Left - pic.Left, part.Top - pic.Top, part.Width(), part.Height()));
+}
+
+void TExtStringGrid::DrawTiledBackground(TCanvas& canvas, int col, int row, const TRect& rect)
+{
+    const TBitmap& b = BackGround.Bitmap();
+    const int bw = b.Width();
+    const int bh = b.Height();
+    if (bw <= 0 || bh <= 0)
+        return;
+    const bool all = BackGround.Cells() != bcNormal;
+    long sx = 0;
+    for (int c = all ? 0 : FixedCols(); c < col; ++c)
+        sx += ColWidths(c);
+    long sy = 0;
+    for (int r = all ? 0 : FixedRows(); r < row; ++r)
+        sy += RowHeights(r);
+    const int x0 = int(((sx % bw) + bw) % bw);
+    const int y0 = int(((sy % bh) + bh) % bh);
+    int srcY = y0;
+    for (int y = rect.Top - 1; y < rect.Bottom; ) {
+        int h = std::min(bh - srcY, rect.Bottom - y);
+        int srcX = x0;
+        for (int x = rect.Left - 1; x < rect.Right; ) {
+            int w = std::min(bw - srcX, rect.Right - x);
+            canvas.DrawImage(Bounds(x, y, w, h), b.Image(), Bounds(srcX, srcY, w, h));
+            x += w;
+            srcX = 0;
+        }
+        y += h;
+        srcY = 0;
+    }
+}
+
+void TExtStringGrid::PaintLookFrame(TCanvas& canvas)
+{
+    if ((FLook != glSoft && FLook != glExt) || FBorderStyle != bsSingle || FFlat)
+        return;
+    const int w = width();
+    const int h = height();
+    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetWidth(1);
+    canvas.Pen().SetColor(clGray);
+    canvas.MoveTo(1, h);
+    canvas.LineTo(1, 1);
+    canvas.LineTo(w - 2, 1);
+    canvas.LineTo(w - 2, h - 2);
+    canvas.LineTo(1, h - 2);
+    if (QWidget* parent = parentWidget()) {
+        canvas.Pen().SetColor(FromQColor(parent->palette().color(parent->backgroundRole())));
+        canvas.MoveTo(0, h);
+        canvas.LineTo(0, 0);
+        canvas.LineTo(w - 1, 0);
+        canvas.LineTo(w - 1, h - 1);
+        canvas.LineTo(0, h - 1);
+    }
+    canvas.Pen().SetColor(clBlack);
+}
+
 void TExtStringGrid::Paint(TCanvas& canvas)
 {
     canvas.Pen().SetStyle(psSolid);
@@ -529,6 +648,7 @@ void TExtStringGrid::Paint(TCanvas& canvas)
         canvas.Brush().SetStyle(bsSolid);
         canvas.Pen().SetColor(clBlack);
     }
+    PaintLookFrame(canvas);
 }
 
 QImage TExtStringGrid::RenderToImage()

@@ -127,35 +127,60 @@ void TFloatingFooter::Apply()
     if (!FGrid)
         return;
     FGrid->SetFooterRowFixed(FVisible && FFooterStyle == fsFixedLastRow);
-    FGrid->SetFixedFooters(FVisible ? 1 : 0);
-    FGrid->InvalidateGrid();
+}
+
+void TFloatingFooter::RepaintPanel()
+{
+    if (FGrid)
+        FGrid->RepaintFooterPanel();
 }
 
 void TFloatingFooter::SetVisible(bool value)
 {
     FVisible = value;
+    if (!FGrid)
+        return;
+    if (TFooterPanel* panel = FGrid->FooterPanel()) {
+        panel->setVisible(FVisible);
+        FGrid->SetBottomReserve(FVisible ? FFooterHeight - 1 : 0);
+    }
+    FGrid->SetFixedFooters(FVisible ? 1 : 0);
     Apply();
+    FGrid->InvalidateGrid();
 }
 
 void TFloatingFooter::SetFooterStyle(TFooterStyle value)
 {
     FFooterStyle = value;
     Apply();
+    if (FGrid)
+        FGrid->InvalidateGrid();
+    RepaintPanel();
 }
 
 void TFloatingFooter::SetColor(TColor value)
 {
     FColor = value;
+    RepaintPanel();
 }
 
 void TFloatingFooter::SetColumn(int value)
 {
     FColumn = value;
+    RepaintPanel();
 }
 
 void TFloatingFooter::SetCustomTemplate(const std::string& value)
 {
     FCustomTemplate = value;
+    RepaintPanel();
+}
+
+void TFloatingFooter::SetFooterHeight(int value)
+{
+    FFooterHeight = value;
+    if (FVisible && FGrid)
+        FGrid->SetBottomReserve(FFooterHeight - 1);
 }
 
 } // namespace cb::grid

@@ -275,10 +275,14 @@ public:
     const std::string& CustomTemplate() const { return FCustomTemplate; }
     void SetCustomTemplate(const std::string& value);
     int FooterHeight() const { return FFooterHeight; }
-    void SetFooterHeight(int value) { FFooterHeight = value; }
+    // Kept equal to the grid's default row height; a visible panel follows.
+    void SetFooterHeight(int value);
+    // Height of the panel: the footer height - 1 while visible, else 0.
+    int PanelHeight() const { return FVisible ? FFooterHeight - 1 : 0; }
 
 private:
     void Apply();
+    void RepaintPanel();
     TExtStringGrid* FGrid;
     bool FVisible = false;
     TFooterStyle FFooterStyle = fsFixedLastRow;
