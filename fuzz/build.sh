@@ -2,8 +2,12 @@
 # Builds the fuzz targets with clang's libFuzzer, ASan and UBSan, outside the
 # CMake tree:  fuzz/build.sh [outdir]   (default /tmp/cb-fuzz)
 # Then run one, e.g.:
-#   cd /tmp/cb-fuzz && mkdir -p corpus_mdx && cp /work/main/fuzz/seeds/mdx/* corpus_mdx/
-#   ./fuzz_mdx corpus_mdx -max_total_time=600 -rss_limit_mb=2048 -timeout=5 -jobs=2 -workers=2
+#   cd /tmp/cb-fuzz && mkdir -p corpus_mdx
+#   ./fuzz_mdx corpus_mdx /work/main/fuzz/seeds/mdx -max_total_time=600 -rss_limit_mb=2048 -timeout=5
+# Targets: fuzz_mdx (statements), fuzz_calc (calculated members), fuzz_cubefile
+# (cube files, raw or changed by SQL), fuzz_description (descriptions and CSV),
+# fuzz_ini (INI text and connection strings), fuzz_format (number pictures).
+# Each file says how its input is read; seeds/ holds starting inputs.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-/tmp/cb-fuzz}

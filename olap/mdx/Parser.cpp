@@ -189,7 +189,7 @@ private:
     // Counts the parser's own recursion (brackets, arguments, signs).
     class Nesting {
     public:
-        Nesting(Parser& p) : p_(p)
+        explicit Nesting(Parser& p) : p_(p)
         {
             if (++p_.depth_ > kMaxNestingDepth)
                 p_.TooDeep(p_.Peek().pos);
