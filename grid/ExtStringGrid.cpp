@@ -872,20 +872,7 @@ double TExtStringGrid::MaxColumnRange(int col, int firstRow, int lastRow) const
 
 std::string TExtStringGrid::ExpandFooterTemplate(const std::string& text) const
 {
-    std::string out;
-    std::string rest = text;
-    size_t p;
-    while ((p = rest.find("<#")) != std::string::npos) {
-        size_t close = rest.find('>', p);
-        if (close == std::string::npos)
-            break;
-        out += rest.substr(0, p);
-        int n = 0;
-        if (ReadCleanInt(std::string_view(rest).substr(p + 2, close - p - 2), n))
-            out += GetCellText(n, Row());
-        rest.erase(0, close + 1);
-    }
-    return out + rest;
+    return FFooterPanel->ExpandTemplate(text);
 }
 
 // ---------------------------------------------------------------------------
