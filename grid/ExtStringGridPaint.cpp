@@ -114,10 +114,10 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
         if (IsCellSelected(col, row) && !MouseActions.DisjunctRowSelect && !MouseActions.DisjunctColSelect) {
             applySelection();
             state |= gdSelected;
-        } else if ((state & gdSelected) && FDisjunctDragging) {
-            applySelection();
         }
     }
+    if (selectable && (state & gdSelected) && FDisjunctDragging)
+        applySelection();
     if (MouseActions.DisjunctCellSelect && !FCellSelect.empty() && IsCellSelectedDisjunct(col, row)) {
         applySelection();
         state |= gdSelected;
@@ -211,6 +211,24 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
                 canvas.MoveTo(r.Right - 1, r.Top);
                 canvas.LineTo(r.Right - 1, r.Bottom - 1);
             }
+        }
+    }
+
+    if (FFixedRightCols > 0 && ColCount() + HiddenColumnCount() - rc <= FFixedRightCols && FLook != glClassic &&
+        FFlat) {
+        canvas.Pen().SetColor(clBlack);
+        canvas.Pen().SetWidth(1);
+        if (Options() & goFixedHorzLine) {
+            canvas.MoveTo(rect.Left - 1, rect.Top - 1);
+            canvas.LineTo(rect.Right + 1, rect.Top - 1);
+            canvas.MoveTo(rect.Left - 1, rect.Bottom + 1);
+            canvas.LineTo(rect.Right + 1, rect.Bottom + 1);
+        }
+        if (Options() & goFixedVertLine) {
+            canvas.MoveTo(rect.Left - 1, rect.Top - 1);
+            canvas.LineTo(rect.Left - 1, rect.Bottom + 1);
+            canvas.MoveTo(rect.Right + 1, rect.Top - 1);
+            canvas.LineTo(rect.Right + 1, rect.Bottom + 1);
         }
     }
 
@@ -358,9 +376,9 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
             tr.Right -= 18;
         if (glyph)
             tr.Right -= 10;
-        int used = DrawHTMLCellText(canvas, rc, row, text, tr, ha, va, link);
+        DrawHTMLCellText(canvas, rc, row, text, tr, ha, va, link);
         if (glyph)
-            DrawSortGlyph(canvas, col, tr.Left + used + 2 + 2, glyphY(cell));
+            DrawSortGlyph(canvas, col, tr.Right + 2, glyphY(cell));
         return;
     }
     if (kind == ctkWideText) {
@@ -368,7 +386,8 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         for (size_t i = 2; i + 1 < text.size(); i += 2)
             wide += char16_t((unsigned char)text[i] * 256 + (unsigned char)text[i + 1]);
         canvas.Pen().SetColor(canvas.Brush().Color());
-        canvas.FillRect(tr);
+        if (!((state & gdSelected) && !(state & gdFocused) && FSelectionColor == clNone))
+            canvas.FillRect(tr);
         unsigned flags = vFlag | hFlag | DT_NOPREFIX;
         if (!wrap && !FMultilinecells)
             flags |= DT_SINGLELINE | DT_END_ELLIPSIS;
@@ -377,7 +396,7 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     }
 
     // Plain text (also rich text until the rich-text renderer arrives).
-    if (glyph && ha == taCenter)
+    if (SortSettings.Show && row == SortSettings.Row && col == SortSettings.Column && ha == taCenter)
         tr.Left += 10;
     int glyphRoom = row == 0 && col == SortSettings.Column && SortSettings.Show ? 14 : 0;
     bool underline = false;

@@ -280,3 +280,27 @@ TEST(LookFrame, DrawnForTheSoftAndGradientLooksOnly)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FixedRightColumns, BlackLinesInTheFlatLookOnly)
+{
+    for (bool flat : {false, true}) {
+        TExtStringGrid grid;
+        grid.resize(400, 150);
+        grid.SetColCount(4);
+        grid.SetRowCount(4);
+        grid.SetFixedRightCols(1);
+        grid.SetFlat(flat);
+        grid.SetLook(glStandard);
+        grid.SetSelection({1, 1, 1, 1});
+        QImage img = grid.RenderToImage();
+        TRect c = grid.GetPlainCellRect(3, 2);
+        int blackOnLeft = 0;
+        for (int x = c.Left - 2; x <= c.Left + 1; ++x)
+            blackOnLeft += Px(img, x, (c.Top + c.Bottom) / 2) == cb::gfx::clBlack;
+        EXPECT_EQ(blackOnLeft > 0, flat) << flat;
+    }
+}
+
+} // namespace
