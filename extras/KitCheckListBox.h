@@ -69,6 +69,7 @@ protected:
     void DrawItem(cb::gfx::TCanvas& canvas, int index, cb::gfx::TRect rect, TOwnerDrawState state) override;
     void mousePressEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    bool KeepsItemStates() const override { return true; }
 
 private:
     void checkItem(int index) const;

@@ -12,6 +12,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <climits>
+
 namespace cb::extras {
 
 using namespace cb::gfx;
@@ -70,8 +73,10 @@ TKitItemsPanel::TKitItemsPanel(QWidget* parent) : QWidget(parent), fFont(std::ma
 TKitItemsPanel::~TKitItemsPanel() = default;
 
 void TKitItemsPanel::SetItems(const cb::rtl::TStringList& items) {
-    fItems.Clear();
-    fItems.AddStrings(items);
+    if (&items != &fItems) { // assigning the panel's own list keeps it
+        fItems.Clear();
+        fItems.AddStrings(items);
+    }
     GrowOrRepaint();
 }
 
@@ -205,10 +210,12 @@ int TKitItemsPanel::ItemAtPoint(int x, int y) const {
 TRect TKitItemsPanel::GetItemRect(int index) const {
     if (index < 0 || index >= fItems.Count())
         return {};
-    const int start = index * fItemHeight;
+    // Far cells of huge heights stop at the coordinate limit.
+    const auto clampInt = [](long long v) { return int(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+    const long long start = (long long)index * fItemHeight;
     if (fOrientation == poVertical)
-        return {0, start, width(), start + fItemHeight};
-    return {start, 0, start + fItemHeight, height()};
+        return {0, clampInt(start), width(), clampInt(start + fItemHeight)};
+    return {clampInt(start), 0, clampInt(start + fItemHeight), height()};
 }
 
 void TKitItemsPanel::ItemClick(int index) {

@@ -119,10 +119,19 @@ void TKitListBoxStrings::Assign(const cb::rtl::TStringList& source) {
 void TKitListBoxStrings::Assign(const TKitListBoxStrings& source) {
     if (&source == this)
         return;
+    // Between two check list boxes each item also takes its source's state
+    // and enabled flag (they travel with the string when sorted).
+    const bool states = fBox.KeepsItemStates() && source.fBox.KeepsItemStates();
+    const auto items = source.fBox.fItems;
     BeginUpdate();
     Clear();
-    for (const auto& item : source.fBox.fItems)
-        AddObject(item.text, item.data);
+    for (const auto& item : items) {
+        const int at = AddObject(item.text, item.data);
+        if (states) {
+            fBox.fItems[std::size_t(at)].state = item.state;
+            fBox.fItems[std::size_t(at)].enabled = item.enabled;
+        }
+    }
     EndUpdate();
 }
 

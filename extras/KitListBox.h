@@ -88,6 +88,7 @@ public:
     TKitListBoxStrings& Items() { return fStrings; }
     const TKitListBoxStrings& Items() const { return fStrings; }
     void SetItems(const cb::rtl::TStringList& items) { fStrings.Assign(items); }
+    void SetItems(const TKitListBoxStrings& items) { fStrings.Assign(items); }
 
     TBorderStyle BorderStyle() const { return fBorderStyle; }
     void SetBorderStyle(TBorderStyle value);
@@ -189,6 +190,8 @@ protected:
     // A drag that nobody took: the press ends without changing anything.
     virtual void DragCanceled();
     virtual void ItemsChanged() {}
+    // Item states and enabled flags are this list's own (check list box).
+    virtual bool KeepsItemStates() const { return false; }
     void InvalidateItem(int index);
     bool IsUpdating() const { return fUpdateCount > 0; }
 

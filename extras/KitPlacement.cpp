@@ -196,13 +196,17 @@ void LoadFormPlacement(QWidget* form, const TKitIniStore& store, const std::stri
             int r[4];
             for (int i = 0; i < 4; ++i)
                 r[i] = cb::rtl::StrToIntDef(NthWord(i + 1, norm, delims), defaults[i]);
+            // Stored numbers are untrusted: sizes are worked out wide and
+            // kept within what a window can be.
+            long long width = (long long)r[2] - r[0], height = (long long)r[3] - r[1];
             if (form->minimumSize() == form->maximumSize()) { // not sizeable: keep the size
-                r[2] = r[0] + form->width();
-                r[3] = r[1] + form->height();
+                width = form->width();
+                height = form->height();
             }
-            if (r[0] < r[2]) {
+            if (width > 0) {
                 form->move(r[0], r[1]);
-                form->resize(std::max(r[2] - r[0], 1), std::max(r[3] - r[1], 1));
+                form->resize(int(std::clamp<long long>(width, 1, QWIDGETSIZE_MAX)),
+                             int(std::clamp<long long>(height, 1, QWIDGETSIZE_MAX)));
             }
         }
     }

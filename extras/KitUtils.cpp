@@ -22,10 +22,9 @@ void CutGlyphTile(const TGraphic& source, TBitmap& dest, int columns, int rows, 
             QImage part = bmp->Image().copy(left, top, w, h);
             dest.SetImage(part);
         }
-        if (bmp->TransparentMode() == tmFixed)
-            dest.SetTransparentColor(bmp->TransparentColor());
-        else
-            dest.SetTransparentMode(tmAuto);
+        // The sheet's colour (in auto mode its own bottom-left pixel), fixed
+        // for the tile.
+        dest.SetTransparentColor(bmp->TransparentColor());
     } else if (w > 0 && h > 0) {
         TCanvas& c = dest.Canvas();
         c.Brush().SetStyle(bsSolid);

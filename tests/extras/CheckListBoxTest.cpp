@@ -188,6 +188,36 @@ TEST(CheckListBox, StatesTravelWithSortingAndItemMoves) {
     EXPECT_EQ(f.box.HorizontalExtent() > TKitCheckListBox::CheckWidth, true);
 }
 
+TEST(CheckListBox, AssigningItemsOfAnotherBoxCopiesStates) {
+    Fixture f(3);
+    f.box.SetItemState(0, cbGrayed);
+    f.box.SetChecked(2, true);
+    f.box.SetItemEnabled(1, false);
+    Fixture g(1);
+    g.box.SetChecked(0, true);
+    g.changes.clear();
+    g.box.SetItems(f.box.Items());
+    EXPECT_EQ(g.states(), (std::vector<int>{2, 0, 1}));
+    EXPECT_FALSE(g.box.GetItemEnabled(1));
+    EXPECT_TRUE(g.box.GetItemEnabled(2));
+    EXPECT_TRUE(g.changes.empty());
+    // A plain list box's items bring no states.
+    TKitCustomListBox plain;
+    plain.Items().Add("x");
+    plain.Items().Add("y");
+    g.box.SetItems(plain.Items());
+    EXPECT_EQ(g.states(), (std::vector<int>{0, 0}));
+    EXPECT_TRUE(g.box.GetItemEnabled(0));
+    // Sorted: each state stays with its string.
+    Fixture h(0);
+    h.box.SetSorted(true);
+    h.box.SetItems(f.box.Items());
+    EXPECT_EQ(h.box.Items()[0], "Item 0");
+    f.box.Items().Exchange(0, 2); // Item 2 (checked) first
+    h.box.SetItems(f.box.Items());
+    EXPECT_EQ(h.states(), (std::vector<int>{2, 0, 1}));
+}
+
 TEST(CheckListBox, IniStorageSavesAndRestoresStates) {
     cbtest::TempDir dir;
     cb::os::TRegistryStore::SetRootPath(dir.path().string());

@@ -213,6 +213,14 @@ TEST(BitmapHelpers, CutGlyphTileTakesColumnAndRow) {
         EXPECT_EQ(tile.TransparentColor(), clFuchsia);
         EXPECT_TRUE(tile.Transparent());
     }
+    // In auto mode the tile keeps the sheet's bottom-left colour, not its own.
+    TBitmap autoSheet(96, 39);
+    autoSheet.Image().fill(qRgb(255, 0, 255));
+    autoSheet.Image().setPixel(16, 25, qRgb(1, 2, 3)); // bottom-left pixel of tile 7
+    TBitmap tile;
+    CutGlyphTile(autoSheet, tile, 6, 3, 7);
+    EXPECT_EQ(tile.TransparentMode(), tmFixed);
+    EXPECT_EQ(tile.TransparentColor(), clFuchsia);
 }
 
 TEST(BitmapHelpers, TransparentStretchLeavesOutTheMaskColour) {

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 using namespace cb::extras;
@@ -65,6 +66,14 @@ TEST(ItemsPanel, ItemRectFollowsTheOrientation) {
     EXPECT_EQ(v->GetItemRect(-1), TRect{});
     auto h = makePanel(poHorizontal, 3, 50, 200, 40);
     EXPECT_EQ(h->GetItemRect(2), (TRect{100, 0, 150, 40}));
+
+    // The panel's own list assigned to it stays whole.
+    v->SetItems(v->Items());
+    EXPECT_EQ(v->Items().Count(), 3);
+    EXPECT_EQ(v->Items()[2], "Item 2");
+    // Far cells of huge heights stop at the coordinate limit.
+    v->SetItemHeight(1 << 30);
+    EXPECT_EQ(v->GetItemRect(2), (TRect{0, INT_MAX, 100, INT_MAX}));
 }
 
 struct GrowCase {

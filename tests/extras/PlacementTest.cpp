@@ -63,6 +63,8 @@ TEST_F(Placement, PositionRulesOfTheRecord) {
         {"other dpi", "[F]\nPixelsPerInch=7\nNormPos=10,20,110,220\n", QRect(300, 300, 80, 60)},
         {"empty rect", "[F]\nNormPos=10,20,10,220\n", QRect(300, 300, 80, 60)},
         {"nothing stored", "[F]\nShowCmd=1\n", QRect(300, 300, 80, 60)},
+        {"huge numbers", "[F]\nNormPos=-2147483648,0,2147483647,-2147483648\n",
+         QRect(-2147483647 - 1, 0, QWIDGETSIZE_MAX, 1)},
     };
     for (const Case& c : cases) {
         QWidget form;
