@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -19,9 +20,18 @@ TKitTreeNode::TKitTreeNode(const std::string& text, void* data) : fData(data) {
 }
 
 TKitTreeNode::~TKitTreeNode() {
-    // A deleted node leaves the selection list.
-    if (auto* tree = qobject_cast<TKitTreeView*>(treeWidget()))
-        tree->forget(this);
+    // A deleted node leaves the selection list, and so do its children,
+    // which the base class deletes detached from the tree.
+    if (auto* tree = qobject_cast<TKitTreeView*>(treeWidget())) {
+        std::vector<QTreeWidgetItem*> pending{this};
+        while (!pending.empty()) {
+            QTreeWidgetItem* item = pending.back();
+            pending.pop_back();
+            tree->forget(item);
+            for (int i = 0; i < item->childCount(); ++i)
+                pending.push_back(item->child(i));
+        }
+    }
 }
 
 QMenu* TKitTreeNode::PopupMenu() {
@@ -30,7 +40,28 @@ QMenu* TKitTreeNode::PopupMenu() {
     return fMenu;
 }
 
+// Draws items through the tree's custom drawing.
+class TKitTreeItemDelegate : public QStyledItemDelegate {
+public:
+    explicit TKitTreeItemDelegate(TKitTreeView* tree) : QStyledItemDelegate(tree), fTree(tree) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        switch (fTree->paintItem(painter, opt, index)) {
+        case TKitTreeView::TItemPaint::Plain: QStyledItemDelegate::paint(painter, option, index); break;
+        case TKitTreeView::TItemPaint::Skip: break;
+        case TKitTreeView::TItemPaint::Custom: QStyledItemDelegate::paint(painter, opt, index); break;
+        }
+    }
+
+private:
+    TKitTreeView* fTree;
+};
+
 TKitTreeView::TKitTreeView(QWidget* parent) : QTreeWidget(parent) {
+    setItemDelegate(new TKitTreeItemDelegate(this));
+    viewport()->setMouseTracking(true); // the hot item
+    // Clearing the tree deletes the nodes detached from it.
+    connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this]() { fSelected.clear(); });
     setHeaderHidden(true);
     setColumnCount(1);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
@@ -145,6 +176,7 @@ void TKitTreeView::enterEvent(QEnterEvent* e) {
 
 void TKitTreeView::leaveEvent(QEvent* e) {
     QTreeWidget::leaveEvent(e);
+    setHot({});
     fMouseOver = false;
     fHint.Leave();
     if (fMultiSelect)
@@ -213,6 +245,13 @@ void TKitTreeView::SetMultiSelect(bool value) {
     fPendingClear = fPendingSelect = false;
     ClearSelection();
     fMultiSelect = value;
+    // The list alone shows as selected; the current node is still tracked.
+    if (value)
+        selectionModel()->clearSelection();
+    setSelectionMode(value ? QAbstractItemView::NoSelection : QAbstractItemView::SingleSelection);
+    if (!value && currentItem())
+        currentItem()->setSelected(true);
+    viewport()->update();
 }
 
 bool TKitTreeView::IsSelected(const TKitTreeNode* node) const {
@@ -336,21 +375,112 @@ void TKitTreeView::dropEvent(QDropEvent* e) {
     QTreeWidget::dropEvent(e);
 }
 
-void TKitTreeView::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    if (!fMultiSelect) {
-        QTreeWidget::drawRow(painter, option, index);
+TKitTreeNode* TKitTreeView::HotNode() const {
+    return fHot.isValid() ? static_cast<TKitTreeNode*>(itemFromIndex(fHot)) : nullptr;
+}
+
+void TKitTreeView::setHot(const QModelIndex& index) {
+    const QModelIndex hot = index.isValid() ? index.siblingAtColumn(0) : QModelIndex();
+    if (hot == fHot)
         return;
-    }
-    // Our own selection list decides the highlight.
-    QStyleOptionViewItem opt = option;
+    if (fHot.isValid())
+        viewport()->update(visualRect(fHot));
+    fHot = hot;
+    if (fHot.isValid())
+        viewport()->update(visualRect(fHot));
+}
+
+void TKitTreeView::mouseMoveEvent(QMouseEvent* e) {
+    setHot(indexAt(e->position().toPoint()));
+    QTreeWidget::mouseMoveEvent(e);
+}
+
+void TKitTreeView::SetHideSelection(bool value) {
+    if (value == fHideSelection)
+        return;
+    fHideSelection = value;
+    viewport()->update();
+}
+
+TKitTreeView::TItemPaint TKitTreeView::paintItem(QPainter* painter, QStyleOptionViewItem& opt,
+                                                 const QModelIndex& index) const {
+    using namespace cb::gfx;
+    if (!fMultiSelect && !OnCustomDrawItem)
+        return TItemPaint::Plain;
     auto* node = static_cast<TKitTreeNode*>(itemFromIndex(index));
-    if (IsSelected(node))
-        opt.state |= QStyle::State_Selected;
-    else
-        opt.state &= ~QStyle::State_Selected;
-    if (!hasFocus())
-        opt.state &= ~QStyle::State_Active;
-    QTreeWidget::drawRow(painter, opt, index);
+    if (!node || index.column() != 0)
+        return TItemPaint::Plain;
+    const bool current = node == currentItem();
+    TCustomDrawState state = 0;
+    if (selectionModel()->isSelected(index) || (fMultiSelect && current))
+        state |= cdsSelected;
+    if (current && hasFocus())
+        state |= cdsFocused;
+    if (!(opt.state & QStyle::State_Enabled) || !(node->flags() & Qt::ItemIsEnabled))
+        state |= cdsDisabled;
+    if (node->data(0, Qt::CheckStateRole).toInt() == Qt::Checked)
+        state |= cdsChecked;
+    if (fHot.isValid() && fHot == index)
+        state |= cdsHot;
+
+    const TColor fontColor = FromQColor(palette().color(QPalette::Text));
+    const TColor color = FromQColor(palette().color(QPalette::Base));
+    bool defaultDraw = true;
+    TColor textColor = fontColor, background = color;
+    TFontStyles styles = 0;
+    painter->save();
+    {
+        TCanvas c(painter);
+        TFontStyles own = 0;
+        if (opt.font.bold())
+            own |= fsBold;
+        if (opt.font.italic())
+            own |= fsItalic;
+        if (opt.font.underline())
+            own |= fsUnderline;
+        if (opt.font.strikeOut())
+            own |= fsStrikeOut;
+        c.Font().SetName(opt.font.family().toStdString());
+        c.Font().SetHeight(QFontInfo(opt.font).pixelSize());
+        c.Font().SetStyle(own);
+        c.Font().SetColor(fontColor);
+        c.Brush().SetColor(color);
+        if (fMultiSelect) {
+            if (state & cdsHot) {
+                c.Font().SetStyle(c.Font().Style() | fsUnderline);
+                c.Font().SetColor(state & cdsSelected ? clHighlightText : clHighlight);
+            }
+            if (!IsSelected(node)) {
+                c.Font().SetColor(fontColor);
+                c.Brush().SetColor(color);
+            } else if (hasFocus()) {
+                c.Font().SetColor(clHighlightText);
+                c.Brush().SetColor(clHighlight);
+            } else if (!fHideSelection) {
+                c.Font().SetColor(fontColor);
+                c.Brush().SetColor(clInactiveBorder);
+            }
+        }
+        if (OnCustomDrawItem)
+            OnCustomDrawItem(*const_cast<TKitTreeView*>(this), node, state, c, defaultDraw);
+        textColor = c.Font().Color();
+        styles = c.Font().Style();
+        background = c.Brush().Color();
+    }
+    painter->restore();
+    if (!defaultDraw)
+        return TItemPaint::Skip;
+    // The canvas's look replaces the selection highlight.
+    opt.state &= ~QStyle::State_Selected;
+    opt.font.setBold(styles & fsBold);
+    opt.font.setItalic(styles & fsItalic);
+    opt.font.setUnderline(styles & fsUnderline);
+    opt.font.setStrikeOut(styles & fsStrikeOut);
+    opt.fontMetrics = QFontMetrics(opt.font);
+    for (auto role : {QPalette::Text, QPalette::HighlightedText, QPalette::WindowText})
+        opt.palette.setColor(role, ToQColor(textColor));
+    painter->fillRect(opt.rect, ToQColor(background));
+    return TItemPaint::Custom;
 }
 
 } // namespace cb::extras

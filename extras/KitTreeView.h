@@ -5,6 +5,7 @@
 // shown on a right click, and a link that shows the page of a page control
 // whose caption is the selected node's text.
 #include "extras/KitHover.h"
+#include "platform/gfx/Canvas.h"
 #include "platform/gfx/Color.h"
 
 #include <QPointer>
@@ -23,6 +24,10 @@ class QTabWidget;
 namespace cb::extras {
 
 class TKitTreeView;
+
+// State bits of an item being drawn.
+enum : unsigned { cdsSelected = 1, cdsGrayed = 2, cdsDisabled = 4, cdsChecked = 8, cdsFocused = 16, cdsHot = 64 };
+using TCustomDrawState = unsigned;
 
 // A node: text, the caller's object (not owned) and its own pop-up menu
 // (made on first use, owned by the tree view).
@@ -49,6 +54,13 @@ class TKitTreeView : public QTreeWidget {
 public:
     using TNotifyEvent = std::function<void(TKitTreeView& sender)>;
     using TPageChangedEvent = std::function<void(TKitTreeView& sender, TKitTreeNode* item, QWidget* page)>;
+    // Called before an item is drawn, with the canvas's font and brush set
+    // for it: the default drawing then takes the font's colour and style and
+    // the brush colour; clearing defaultDraw leaves the item to the handler
+    // (its rectangle is visualItemRect(node)).
+    using TCustomDrawItemEvent = std::function<void(TKitTreeView& sender, TKitTreeNode* node,
+                                                    TCustomDrawState state, cb::gfx::TCanvas& canvas,
+                                                    bool& defaultDraw)>;
 
     explicit TKitTreeView(QWidget* parent = nullptr);
     ~TKitTreeView() override;
@@ -95,6 +107,9 @@ public:
     bool Ctl3D() const { return fCtl3D; }
     void SetCtl3D(bool value);
     bool MouseOver() const { return fMouseOver; }
+    // Off: listed nodes keep a grey highlight while the control has no focus.
+    bool HideSelection() const { return fHideSelection; }
+    void SetHideSelection(bool value);
     // Selecting a node shows the last page whose caption is the node's text
     // (not owned; cleared when the page control goes).
     QTabWidget* PageControl() const { return fPageControl; }
@@ -104,15 +119,18 @@ public:
     TNotifyEvent OnEditCancelled, OnHorizontalScroll, OnVerticalScroll;
     TNotifyEvent OnMouseEnter, OnMouseLeave, OnParentColorChange, OnCtl3DChanged;
     TPageChangedEvent OnPageChanged;
+    TCustomDrawItemEvent OnCustomDrawItem;
+    // The node under the mouse (drawn hot), or nullptr.
+    TKitTreeNode* HotNode() const;
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dragLeaveEvent(QDragLeaveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
-    void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
@@ -120,6 +138,12 @@ protected:
 
 private:
     friend class TKitTreeNode;
+    friend class TKitTreeItemDelegate;
+    // Paints one item through the custom drawing; false leaves it to the
+    // plain delegate.
+    enum class TItemPaint { Plain, Skip, Custom };
+    TItemPaint paintItem(QPainter* painter, QStyleOptionViewItem& option, const QModelIndex& index) const;
+    void setHot(const QModelIndex& index);
     void toggleSelected(TKitTreeNode* node);
     void addSelected(TKitTreeNode* node);
     void setDragScroll(int direction);
@@ -139,6 +163,8 @@ private:
     bool fReadOnly = false;
     bool fCtl3D = true;
     bool fMouseOver = false;
+    QPersistentModelIndex fHot;
+    bool fHideSelection = true;
     QPointer<QTabWidget> fPageControl;
     TKitHintSwap fHint;
     TKitParentColorWatch fParentColor;

@@ -10,6 +10,8 @@
 #include <QToolTip>
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace cb::extras;
 
 namespace {
@@ -205,6 +207,86 @@ TEST(TreeView, MultiSelectWithCtrlClicksAndSpace) {
     delete c;
     EXPECT_EQ(tree.SelectedCount(), 0);
     EXPECT_GT(changes, 4);
+}
+
+TEST(TreeView, MultiSelectLooksAndCustomDrawing) {
+    using namespace cb::gfx;
+    QWidget form;
+    auto* tree = new TKitTreeView(&form);
+    auto* other = new QLineEdit(&form);
+    other->move(0, 210);
+    tree->resize(200, 200);
+    auto* a = tree->AddRootNode("A");
+    auto* b = tree->AddRootNode("B");
+    auto* c = tree->AddRootNode("C");
+    tree->SetMultiSelect(true);
+    struct Look {
+        TCustomDrawState state = 0;
+        TColor font = 0, brush = 0;
+        bool underline = false;
+    };
+    std::map<TKitTreeNode*, Look> seen;
+    bool paintOwn = false;
+    tree->OnCustomDrawItem = [&](TKitTreeView& t, TKitTreeNode* node, TCustomDrawState state, TCanvas& canvas,
+                                 bool& defaultDraw) {
+        seen[node] = {state, canvas.Font().Color(), canvas.Brush().Color(), canvas.Font().Underline()};
+        if (paintOwn && node == c) {
+            canvas.Brush().SetColor(clRed);
+            const QRect r = t.visualItemRect(node);
+            canvas.FillRect({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+            defaultDraw = false;
+        }
+    };
+    form.resize(220, 240);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    tree->setFocus();
+    const TColor text = FromQColor(tree->palette().color(QPalette::Text));
+    const TColor base = FromQColor(tree->palette().color(QPalette::Base));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(a).center());
+    QTest::mouseMove(tree->viewport(), tree->visualItemRect(b).center());
+    EXPECT_EQ(tree->HotNode(), b);
+    QImage image = tree->viewport()->grab().toImage();
+    EXPECT_EQ(seen[a].state & (cdsSelected | cdsFocused | cdsHot), cdsSelected | cdsFocused);
+    EXPECT_EQ(seen[a].font, clHighlightText);
+    EXPECT_EQ(seen[a].brush, clHighlight);
+    EXPECT_EQ(seen[b].state & (cdsSelected | cdsHot), unsigned(cdsHot));
+    EXPECT_TRUE(seen[b].underline); // hot: underlined
+    EXPECT_EQ(seen[b].font, text);
+    EXPECT_EQ(seen[b].brush, base);
+    EXPECT_FALSE(seen[c].underline);
+    const QRect ra = tree->visualItemRect(a);
+    // Listed but no longer current (no focus frame): the highlight fill.
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier, tree->visualItemRect(c).center());
+    image = tree->viewport()->grab().toImage();
+    EXPECT_EQ(seen[a].state & cdsSelected, 0u);
+    EXPECT_EQ(image.pixelColor(ra.right() - 3, ra.center().y()), ToQColor(clHighlight));
+    EXPECT_EQ(image.pixelColor(5, ra.center().y()), ToQColor(base)); // branch area
+
+    // Hot and listed: underlined in the highlight look.
+    QTest::mouseMove(tree->viewport(), ra.center());
+    tree->viewport()->grab();
+    EXPECT_TRUE(seen[a].underline);
+    EXPECT_EQ(seen[a].font, clHighlightText);
+
+    // Without the focus the listed node shows plain, or grey with
+    // HideSelection off.
+    other->setFocus();
+    ASSERT_FALSE(tree->hasFocus());
+    tree->viewport()->grab();
+    EXPECT_EQ(seen[a].brush, base);
+    tree->SetHideSelection(false);
+    tree->viewport()->grab();
+    EXPECT_EQ(seen[a].brush, clInactiveBorder);
+    EXPECT_EQ(seen[a].font, text);
+
+    // A handler that draws the item itself.
+    paintOwn = true;
+    image = tree->viewport()->grab().toImage();
+    const QRect rc = tree->visualItemRect(c);
+    for (int x = rc.left() + 1; x < rc.right(); x += 3)
+        ASSERT_EQ(image.pixelColor(x, rc.center().y()), QColor(Qt::red)) << x;
 }
 
 TEST(TreeView, DragScrollBands) {
