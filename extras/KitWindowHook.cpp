@@ -51,8 +51,18 @@ bool TKitWndProcHook::eventFilter(QObject* watched, QEvent* event) {
     // Copies: a handler may add or remove handlers.
     const std::vector<Node> before = it->second.lists[Before];
     const std::vector<Node> after = it->second.lists[After];
+    // A handler removed by an earlier one (its owner may be gone) is skipped.
+    auto live = [this, watched](int index, const Node& node) {
+        auto at = fInfos.find(watched);
+        if (at == fInfos.end())
+            return false;
+        for (const Node& n : at->second.lists[index])
+            if (n.handler == node.handler)
+                return true;
+        return false;
+    };
     for (const Node& n : before)
-        if ((*n.handler)(watched, event))
+        if (live(Before, n) && (*n.handler)(watched, event))
             return true;
     if (after.empty())
         return false;
@@ -62,7 +72,7 @@ bool TKitWndProcHook::eventFilter(QObject* watched, QEvent* event) {
     if (!guard)
         return true;
     for (const Node& n : after)
-        if ((*n.handler)(watched, event))
+        if (live(After, n) && (*n.handler)(watched, event))
             break;
     return true;
 }

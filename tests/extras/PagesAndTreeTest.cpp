@@ -287,6 +287,19 @@ TEST(TreeView, MultiSelectLooksAndCustomDrawing) {
     const QRect rc = tree->visualItemRect(c);
     for (int x = rc.left() + 1; x < rc.right(); x += 3)
         ASSERT_EQ(image.pixelColor(x, rc.center().y()), QColor(Qt::red)) << x;
+    paintOwn = false;
+
+    // Nodes deleted with their parent, or by clearing, leave the list.
+    auto* parent = tree->AddRootNode("P");
+    auto* child = tree->AddChildNode(parent, "Q");
+    tree->expandAll();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier, tree->visualItemRect(child).center());
+    ASSERT_TRUE(tree->IsSelected(child));
+    const int before = tree->SelectedCount();
+    delete parent;
+    EXPECT_EQ(tree->SelectedCount(), before - 1);
+    tree->clear();
+    EXPECT_EQ(tree->SelectedCount(), 0);
 }
 
 TEST(TreeView, DragScrollBands) {

@@ -179,6 +179,22 @@ TEST(WindowHook, BeforeAndAfterHandlersInOrder) {
     EXPECT_TRUE(hooks.RemoveHandler(&w, TKitWndProcHook::Before, &keyA));
     EXPECT_TRUE(hooks.RemoveHandler(&w, TKitWndProcHook::After, &keyB));
     EXPECT_FALSE(hooks.IsHooked(&w));
+
+    // A handler removed during the dispatch (its hook freed) is not called.
+    auto* doomed = new TKitWindowHook;
+    doomed->SetControl(&w);
+    bool doomedCalled = false;
+    doomed->SetAfterMessage([&](TKitWindowHook&, QEvent*, bool&) { doomedCalled = true; });
+    ASSERT_TRUE(hooks.AddHandler(&w, TKitWndProcHook::Before, &keyA, [&](QObject*, QEvent* e) {
+        if (e->type() == QEvent::User) {
+            delete doomed;
+            doomed = nullptr;
+        }
+        return false;
+    }));
+    QCoreApplication::sendEvent(&w, &user);
+    EXPECT_FALSE(doomedCalled);
+    EXPECT_TRUE(hooks.RemoveHandler(&w, TKitWndProcHook::Before, &keyA));
 }
 
 } // namespace
