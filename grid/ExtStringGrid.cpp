@@ -37,15 +37,15 @@ std::string FormatFloatWith(const std::string& format, double value)
             continue;
         }
         size_t j = i + 1;
-        std::string spec = "%";
+        std::string conversion = "%";
         while (j < format.size() && std::string_view("-+ #0").find(format[j]) != std::string_view::npos)
-            spec += format[j++];
-        while (j < format.size() && format[j] >= '0' && format[j] <= '9' && spec.size() < 8)
-            spec += format[j++];
+            conversion += format[j++];
+        while (j < format.size() && format[j] >= '0' && format[j] <= '9' && conversion.size() < 8)
+            conversion += format[j++];
         if (j < format.size() && format[j] == '.') {
-            spec += format[j++];
-            while (j < format.size() && format[j] >= '0' && format[j] <= '9' && spec.size() < 12)
-                spec += format[j++];
+            conversion += format[j++];
+            while (j < format.size() && format[j] >= '0' && format[j] <= '9' && conversion.size() < 12)
+                conversion += format[j++];
         }
         if (j >= format.size())
             throw cb::rtl::EConvertError("Format '" + format + "' invalid or incompatible with argument");
@@ -57,9 +57,9 @@ std::string FormatFloatWith(const std::string& format, double value)
         }
         if (std::string_view("fFeEgG").find(type) == std::string_view::npos || ++conversions > 1)
             throw cb::rtl::EConvertError("Format '" + format + "' invalid or incompatible with argument");
-        spec += type;
+        conversion += type;
         char buf[512];
-        std::snprintf(buf, sizeof buf, spec.c_str(), value);
+        std::snprintf(buf, sizeof buf, conversion.c_str(), value);
         std::string num = buf;
         size_t dot = num.find('.');
         if (thousands) {
