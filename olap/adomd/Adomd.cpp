@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace cb::olap {
 
@@ -27,7 +28,11 @@ double Variant::ToDouble() const
 
 int Variant::ToInt() const
 {
-    return static_cast<int>(std::lround(ToDouble()));
+    const double r = std::round(ToDouble());
+    // NaN fails both comparisons.
+    if (!(r >= double(std::numeric_limits<int>::min()) && r <= double(std::numeric_limits<int>::max())))
+        throw EOlapError("The value " + ToString() + " is out of the integer range");
+    return static_cast<int>(r);
 }
 
 std::string Variant::ToString() const

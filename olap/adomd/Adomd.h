@@ -34,6 +34,8 @@ public:
     bool IsText() const { return std::holds_alternative<std::string>(value_); }
     // Empty gives 0; a text that is not a number throws EOlapError.
     double ToDouble() const;
+    // Rounded to the nearest integer (halves away from zero); throws
+    // EOlapError beyond the int range or for a value that is not a number.
     int ToInt() const;
     // Empty gives ""; a number its shortest exact decimal form ("2", "0.5").
     std::string ToString() const;

@@ -12,6 +12,8 @@
 // parent's unique name + ".[" + name + "]"; the (All) member is named "All"
 // with the unique name "[Dim].[All]", so a city is "[Dim].[All].[USA].[Boston]".
 // Measures are "[Measures].[name]".
+#include "olap/engine/MemberNameIndex.h"
+
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -75,6 +77,9 @@ struct CubeData {
     std::vector<std::vector<MemberId>> factKeys;
     // factValues[m][f]: value of stored measure m for fact f; NaN means null.
     std::vector<std::vector<double>> factValues;
+
+    // Member look-up by name, built when first needed (see MemberNameIndex).
+    MemberNameIndexCache nameIndex;
 };
 
 } // namespace cb::olap

@@ -34,16 +34,16 @@ std::string Unquote(const std::string& s)
     return s;
 }
 
-struct DimSpec {
+struct DimDecl {
     std::string name;
     std::vector<std::string> levels;
 };
-struct MeasureSpec {
+struct MeasureDecl {
     std::string name;
     Aggregation aggregation;
     std::string format;
 };
-struct CalcSpec {
+struct CalcDecl {
     std::string name, format, expression;
 };
 
@@ -138,7 +138,7 @@ private:
     size_t line_ = 1;
 };
 
-void LoadFacts(CubeBuilder& b, const std::vector<DimSpec>& dims, const std::vector<MeasureSpec>& measures,
+void LoadFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vector<MeasureDecl>& measures,
                const std::string& path)
 {
     const std::string text = ReadWholeFile(path, "facts file", kMaxFactsFileSize);
@@ -242,9 +242,9 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                                                        const std::string& baseDir)
 {
     std::string cubeName, updated, facts;
-    std::vector<DimSpec> dims;
-    std::vector<MeasureSpec> measures;
-    std::vector<CalcSpec> calcs;
+    std::vector<DimDecl> dims;
+    std::vector<MeasureDecl> measures;
+    std::vector<CalcDecl> calcs;
     std::istringstream in(text);
     std::string raw;
     size_t lineNo = 0;
@@ -276,7 +276,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
             } else if (keyword == "updated") {
                 updated = rest;
             } else if (keyword == "dimension") {
-                DimSpec d;
+                DimDecl d;
                 std::string value;
                 split(d.name, value);
                 CheckName(d.name, "dimension", "");
@@ -288,12 +288,12 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                     throw EOlapError("dimension \"" + d.name + "\" has no levels");
                 for (const std::string& l : d.levels)
                     CheckName(l, "level", "dimension \"" + d.name + "\"");
-                for (const DimSpec& o : dims)
+                for (const DimDecl& o : dims)
                     if (o.name == d.name)
                         throw EOlapError("dimension \"" + d.name + "\" appears twice");
                 dims.push_back(std::move(d));
             } else if (keyword == "measure") {
-                MeasureSpec m;
+                MeasureDecl m;
                 std::string value;
                 split(m.name, value);
                 CheckName(m.name, "measure", "");
@@ -308,7 +308,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 m.format = s2 == std::string::npos ? std::string() : Unquote(Trim(value.substr(s2)));
                 measures.push_back(std::move(m));
             } else if (keyword == "calculated") {
-                CalcSpec c;
+                CalcDecl c;
                 std::string value;
                 split(c.name, value);
                 CheckName(c.name, "calculated member", "");
@@ -349,11 +349,11 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
     CubeBuilder b(cubeName);
     b.SetLastDataUpdate(updated);
     try {
-        for (const DimSpec& d : dims)
+        for (const DimDecl& d : dims)
             b.AddDimension(d.name, d.levels);
-        for (const MeasureSpec& m : measures)
+        for (const MeasureDecl& m : measures)
             b.AddMeasure(m.name, m.aggregation, m.format);
-        for (const CalcSpec& c : calcs)
+        for (const CalcDecl& c : calcs)
             b.AddCalculatedMember(c.name, c.expression, c.format);
         b.Finish(); // checks names across dimensions and measures on an empty cube
     } catch (const EOlapError& e) {
@@ -361,11 +361,11 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
     }
     CubeBuilder real(cubeName);
     real.SetLastDataUpdate(updated);
-    for (const DimSpec& d : dims)
+    for (const DimDecl& d : dims)
         real.AddDimension(d.name, d.levels);
-    for (const MeasureSpec& m : measures)
+    for (const MeasureDecl& m : measures)
         real.AddMeasure(m.name, m.aggregation, m.format);
-    for (const CalcSpec& c : calcs)
+    for (const CalcDecl& c : calcs)
         real.AddCalculatedMember(c.name, c.expression, c.format);
     std::filesystem::path factsPath(facts);
     if (factsPath.is_relative() && !baseDir.empty())

@@ -44,14 +44,14 @@ struct Node {
 
 enum class AxisKind { Columns = 0, Rows = 1 };
 
-struct AxisSpec {
+struct AxisClause {
     NodePtr set;
     int axis = 0; // 0 columns, 1 rows
     SourcePos pos; // of the axis name
 };
 
 struct SelectStatement {
-    std::vector<AxisSpec> axes;
+    std::vector<AxisClause> axes;
     std::vector<NamePart> cube;
     SourcePos cubePos;
 };

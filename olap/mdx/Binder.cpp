@@ -2,13 +2,11 @@
 
 #include "olap/engine/OlapError.h"
 
-#include <strings.h>
-
 namespace cb::olap::mdx {
 
 bool EqualNoCase(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+    return EqualNoCaseAscii(a, b);
 }
 
 namespace {
@@ -82,14 +80,11 @@ BoundName Binder::Resolve(const std::vector<NamePart>& parts, const SourcePos& p
     }
     // A member path below (All); the (All) member itself may be left out.
     MemberId current = 0;
+    std::shared_ptr<const MemberNameIndex> index;
     for (size_t i = next; i < parts.size(); ++i) {
-        MemberId found = kNoMember;
-        for (MemberId c : dd.members[current].children) {
-            if (EqualNoCase(dd.members[c].name, parts[i].text)) {
-                found = c;
-                break;
-            }
-        }
+        if (!index)
+            index = cube_.nameIndex.For(dd);
+        const MemberId found = index->Child(current, parts[i].text);
         if (found == kNoMember)
             Unknown("member", parts, parts.size(), pos);
         current = found;

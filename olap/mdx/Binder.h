@@ -40,6 +40,7 @@ private:
     const CubeData& cube_;
 };
 
+// Without regard to ASCII case, as member names are matched.
 bool EqualNoCase(const std::string& a, const std::string& b);
 
 } // namespace cb::olap::mdx

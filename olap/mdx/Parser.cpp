@@ -95,7 +95,7 @@ private:
         SelectStatement s;
         Next(); // SELECT
         while (true) {
-            AxisSpec a;
+            AxisClause a;
             a.set = Expression();
             ExpectKeyword("ON");
             const Token& axis = Peek();

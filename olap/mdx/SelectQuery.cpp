@@ -64,13 +64,13 @@ QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube)
     QueryResult result;
     bool seen[2] = {false, false};
     SetEvaluator sets(binder);
-    for (const AxisSpec& spec : statement.axes) {
-        if (seen[spec.axis])
-            throw EOlapError(std::string("The ") + (spec.axis == 0 ? "COLUMNS" : "ROWS") +
-                             " axis is given twice, at " + spec.pos.Text());
-        seen[spec.axis] = true;
-        TupleSet s = sets.EvaluateSet(*spec.set);
-        ResultAxis& axis = result.axes[spec.axis];
+    for (const AxisClause& clause : statement.axes) {
+        if (seen[clause.axis])
+            throw EOlapError(std::string("The ") + (clause.axis == 0 ? "COLUMNS" : "ROWS") +
+                             " axis is given twice, at " + clause.pos.Text());
+        seen[clause.axis] = true;
+        TupleSet s = sets.EvaluateSet(*clause.set);
+        ResultAxis& axis = result.axes[clause.axis];
         axis.dims = s.count ? s.dims : std::vector<int>();
         axis.members = std::move(s.members);
         axis.positionCount = s.count;

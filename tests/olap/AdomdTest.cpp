@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 namespace {
 
@@ -215,8 +217,34 @@ TEST_F(AdomdTest, VariantConversions)
     EXPECT_EQ(Variant().ToDouble(), 0);
     EXPECT_EQ(Variant(2.5).ToString(), "2.5");
     EXPECT_EQ(Variant(3).ToString(), "3");
-    EXPECT_EQ(Variant("2").ToInt(), 2);
     EXPECT_THROW(Variant("x").ToDouble(), EOlapError);
+
+    struct {
+        Variant value;
+        int expected; // 0 with thrown: EOlapError
+        bool thrown;
+    } const ints[] = {
+        {Variant("2"), 2, false},
+        {Variant(), 0, false},
+        {Variant(2.5), 3, false},
+        {Variant(-2.5), -3, false},
+        {Variant(2147483647.0), 2147483647, false},
+        {Variant(2147483647.4), 2147483647, false},
+        {Variant(-2147483648.0), -2147483647 - 1, false},
+        {Variant(2147483647.5), 0, true},
+        {Variant(-2147483648.5), 0, true},
+        {Variant(1e300), 0, true},
+        {Variant("-3e9"), 0, true},
+        {Variant(std::numeric_limits<double>::infinity()), 0, true},
+        {Variant(std::nan("")), 0, true},
+        {Variant("x"), 0, true},
+    };
+    for (const auto& c : ints) {
+        if (c.thrown)
+            EXPECT_THROW(c.value.ToInt(), EOlapError) << c.value.ToString();
+        else
+            EXPECT_EQ(c.value.ToInt(), c.expected) << c.value.ToString();
+    }
 }
 
 } // namespace

@@ -1,0 +1,89 @@
+#include "olap/engine/MemberNameIndex.h"
+
+#include "olap/engine/CubeData.h"
+
+#include <bit>
+
+namespace cb::olap {
+
+namespace {
+
+char Fold(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+size_t Hash(MemberId parent, std::string_view name)
+{
+    uint64_t h = 0xCBF29CE484222325ull ^ (uint64_t(parent) * 0x9E3779B97F4A7C15ull);
+    for (char c : name)
+        h = (h ^ uint8_t(Fold(c))) * 0x100000001B3ull;
+    return size_t(h ^ (h >> 29));
+}
+
+} // namespace
+
+bool EqualNoCaseAscii(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Fold(a[i]) != Fold(b[i]))
+            return false;
+    return true;
+}
+
+MemberNameIndex::MemberNameIndex(const DimensionData& dim) : dim_(dim)
+{
+    size_t entries = 0;
+    for (const MemberData& m : dim.members)
+        entries += m.children.size();
+    const size_t size = std::bit_ceil(entries * 2 + 2);
+    slots_.assign(size, Slot{kNoMember, kNoMember});
+    mask_ = size - 1;
+    // Children in member order, so that the first of equal names is the one kept.
+    for (MemberId parent = 0; parent < dim.members.size(); ++parent)
+        for (MemberId c : dim.members[parent].children) {
+            if (c >= dim.members.size())
+                continue;
+            const std::string& name = dim.members[c].name;
+            size_t s = Hash(parent, name) & mask_;
+            bool taken = false;
+            for (; slots_[s].member != kNoMember; s = (s + 1) & mask_) {
+                if (slots_[s].parent == parent && EqualNoCaseAscii(dim.members[slots_[s].member].name, name)) {
+                    taken = true;
+                    break;
+                }
+            }
+            if (!taken)
+                slots_[s] = Slot{parent, c};
+        }
+}
+
+MemberId MemberNameIndex::Child(MemberId parent, std::string_view name) const
+{
+    for (size_t s = Hash(parent, name) & mask_; slots_[s].member != kNoMember; s = (s + 1) & mask_)
+        if (slots_[s].parent == parent && EqualNoCaseAscii(dim_.members[slots_[s].member].name, name))
+            return slots_[s].member;
+    return kNoMember;
+}
+
+std::shared_ptr<const MemberNameIndex> MemberNameIndexCache::For(const DimensionData& dim) const
+{
+    std::lock_guard lock(mutex_);
+    for (Entry& e : entries_) {
+        if (e.dim != &dim)
+            continue;
+        if (e.members != dim.members.data() || e.memberCount != dim.members.size()) {
+            e.index = std::make_shared<MemberNameIndex>(dim);
+            e.members = dim.members.data();
+            e.memberCount = dim.members.size();
+        }
+        return e.index;
+    }
+    auto index = std::make_shared<const MemberNameIndex>(dim);
+    entries_.push_back(Entry{&dim, dim.members.data(), dim.members.size(), index});
+    return index;
+}
+
+} // namespace cb::olap
