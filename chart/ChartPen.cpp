@@ -44,36 +44,28 @@ void TChartPen::Assign(const cb::gfx::TPen& source)
 
 TChartHiddenPen::TChartHiddenPen(TChangeEvent onChange) : TChartPen(std::move(onChange))
 {
-    auto keep = OnChange;
-    OnChange = nullptr;
-    SetVisible(false);
-    SetDefaultVisible(false);
-    OnChange = keep;
+    WithoutChangeEvent(*this, [this] {
+        SetVisible(false);
+        SetDefaultVisible(false);
+    });
 }
 
 TDottedGrayPen::TDottedGrayPen(TChangeEvent onChange) : TChartPen(std::move(onChange))
 {
-    auto keep = OnChange;
-    OnChange = nullptr;
-    SetColor(clGray);
-    SetStyle(cb::gfx::psDot);
-    OnChange = keep;
+    WithoutChangeEvent(*this, [this] {
+        SetColor(clGray);
+        SetStyle(cb::gfx::psDot);
+    });
 }
 
 TDarkGrayPen::TDarkGrayPen(TChangeEvent onChange) : TChartPen(std::move(onChange))
 {
-    auto keep = OnChange;
-    OnChange = nullptr;
-    SetColor(clGray);
-    OnChange = keep;
+    WithoutChangeEvent(*this, [this] { SetColor(clGray); });
 }
 
 TWhitePen::TWhitePen(TChangeEvent onChange) : TChartPen(std::move(onChange))
 {
-    auto keep = OnChange;
-    OnChange = nullptr;
-    SetColor(clWhite);
-    OnChange = keep;
+    WithoutChangeEvent(*this, [this] { SetColor(clWhite); });
 }
 
 } // namespace cb::chart

@@ -3,6 +3,8 @@
 // fixed-colour variants chart elements start with.
 #include "chart/PlotTypes.h"
 
+#include <utility>
+
 namespace cb::chart {
 
 class TChartPen : public cb::gfx::TPen {
@@ -60,5 +62,15 @@ public:
 
 // Binds a change event to a platform graphics object.
 void BindChangeEvent(cb::gfx::TGraphicsObject& object, TChangeEvent onChange);
+
+// Runs change with the object's change event held back.
+template <class F>
+void WithoutChangeEvent(cb::gfx::TGraphicsObject& object, F&& change)
+{
+    auto keep = std::move(object.OnChange);
+    object.OnChange = nullptr;
+    change();
+    object.OnChange = std::move(keep);
+}
 
 } // namespace cb::chart

@@ -73,12 +73,7 @@ TCustomPlotPanel::TCustomPlotPanel(QWidget* parent) : QWidget(parent)
     fCanvas = std::move(canvas);
     fShadow = std::make_unique<TPlotShadow>([this] { SettingChanged(); });
     fBorder = std::make_unique<TChartHiddenPen>([this] { SettingChanged(); });
-    {
-        auto keep = fBorder->OnChange;
-        fBorder->OnChange = nullptr;
-        fBorder->SetEndStyle(cb::gfx::esFlat);
-        fBorder->OnChange = keep;
-    }
+    WithoutChangeEvent(*fBorder, [this] { fBorder->SetEndStyle(cb::gfx::esFlat); });
     fSavedCursor = cursor();
 }
 

@@ -211,12 +211,8 @@ void TPlotCanvas::SetDarkerFill(TColor color, int amount)
 void TPlotCanvas::AssignFont(TPlotFont& font)
 {
     cb::gfx::TFont& f = Font();
-    if (font.PixelsPerInch() != f.PixelsPerInch()) {
-        auto keep = font.OnChange;
-        font.OnChange = nullptr;
-        font.SetPixelsPerInch(f.PixelsPerInch());
-        font.OnChange = keep;
-    }
+    if (font.PixelsPerInch() != f.PixelsPerInch())
+        WithoutChangeEvent(font, [&] { font.SetPixelsPerInch(f.PixelsPerInch()); });
     f.BeginUpdate();
     f.Assign(font);
     if (fFontZoom != 100)

@@ -166,7 +166,8 @@ bool TMDXBuilder::Step(bool push, F&& change)
     return changed;
 }
 
-bool TMDXBuilder::AddToAxis(const std::string& set, int axis, bool asOneStep)
+template <class F>
+bool TMDXBuilder::PlaceOnAxis(const std::string& set, int axis, bool asOneStep, F&& place)
 {
     if (!AxisList(axis))
         return false;
@@ -174,21 +175,22 @@ bool TMDXBuilder::AddToAxis(const std::string& set, int axis, bool asOneStep)
         const std::string key = FirstBracketedPart(set);
         if (IsOnOtherAxis(key, axis))
             RemoveSetEntries(key);
-        RemoveFromMeasures(set);
-        InsertAt(*AxisList(axis), LastIndexWithin(EntryHead(set), axis) + 1, set);
+        place(key, *AxisList(axis));
     });
     return true;
 }
 
+bool TMDXBuilder::AddToAxis(const std::string& set, int axis, bool asOneStep)
+{
+    return PlaceOnAxis(set, axis, asOneStep, [&](const std::string&, TTextList& list) {
+        RemoveFromMeasures(set);
+        InsertAt(list, LastIndexWithin(EntryHead(set), axis) + 1, set);
+    });
+}
+
 bool TMDXBuilder::AddToAxisWithUnion(const std::string& set, int axis, bool asOneStep)
 {
-    if (!AxisList(axis))
-        return false;
-    Step(asOneStep, [&] {
-        const std::string key = FirstBracketedPart(set);
-        if (IsOnOtherAxis(key, axis))
-            RemoveSetEntries(key);
-        TTextList& list = *AxisList(axis);
+    return PlaceOnAxis(set, axis, asOneStep, [&](const std::string& key, TTextList& list) {
         if (!key.empty() && AxisHasDimension(key, list)) {
             int start = 0;
             std::string run = TakeDimensionRun(list, key, start);
@@ -197,7 +199,6 @@ bool TMDXBuilder::AddToAxisWithUnion(const std::string& set, int axis, bool asOn
             InsertAt(list, LastIndexWithin(EntryHead(set), axis) + 1, set);
         }
     });
-    return true;
 }
 
 bool TMDXBuilder::AppendToAxis(const TTextList& sets, int axis)

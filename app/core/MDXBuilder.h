@@ -138,6 +138,10 @@ private:
     // push, records the lists from before as an undo step.
     template <class F>
     bool Step(bool push, F&& change);
+    // One step that takes the set's dimension off the other axis, then lets
+    // place put the set into the axis list; false for an unknown axis.
+    template <class F>
+    bool PlaceOnAxis(const std::string& set, int axis, bool asOneStep, F&& place);
     void PushRedoState();
     void Restore(const TMDXAxisState& state);
     bool ResultMatchesLists(const cb::olap::Cellset& cellset) const;

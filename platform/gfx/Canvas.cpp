@@ -65,6 +65,20 @@ QPainter::CompositionMode copyComposition(TCopyMode m) {
 
 QRect qrect(const TRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
 
+// Appends the open polyline through pts (none when empty).
+void addPolyline(QPainterPath& path, std::span<const TPoint> pts) {
+    if (pts.empty())
+        return;
+    path.moveTo(pts[0].X, pts[0].Y);
+    for (size_t i = 1; i < pts.size(); ++i)
+        path.lineTo(pts[i].X, pts[i].Y);
+}
+
+QPainterPath closed(QPainterPath path) {
+    path.closeSubpath();
+    return path;
+}
+
 TRect normalized(int l, int t, int r, int b) {
     return {std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
 }
@@ -490,9 +504,7 @@ void TCanvas::Polyline(std::span<const TPoint> pts) {
     if (pts.empty())
         return;
     if (d->inPath) {
-        d->path.moveTo(pts[0].X, pts[0].Y);
-        for (size_t i = 1; i < pts.size(); ++i)
-            d->path.lineTo(pts[i].X, pts[i].Y);
+        addPolyline(d->path, pts);
         return;
     }
     QPainter* p = forShape(true, false);
@@ -505,9 +517,7 @@ void TCanvas::Polyline(std::span<const TPoint> pts) {
         return;
     }
     QPainterPath path;
-    path.moveTo(pts[0].X, pts[0].Y);
-    for (size_t i = 1; i < pts.size(); ++i)
-        path.lineTo(pts[i].X, pts[i].Y);
+    addPolyline(path, pts);
     p->drawPath(path);
 }
 
@@ -518,11 +528,7 @@ void TCanvas::PolyBezier(std::span<const TPoint> pts) {
     path.moveTo(pts[0].X, pts[0].Y);
     for (size_t i = 1; i + 2 < pts.size(); i += 3)
         path.cubicTo(pts[i].X, pts[i].Y, pts[i + 1].X, pts[i + 1].Y, pts[i + 2].X, pts[i + 2].Y);
-    if (d->inPath) {
-        d->path.addPath(path);
-        return;
-    }
-    drawShapePath(path, false, true);
+    recordOrDraw(path, false, true);
 }
 
 void TCanvas::PolyBezierTo(std::span<const TPoint> pts) {
@@ -557,20 +563,21 @@ void TCanvas::drawShapePath(const QPainterPath& path, bool fill, bool stroke) {
         p->drawPath(path);
 }
 
+void TCanvas::recordOrDraw(const QPainterPath& path, bool fill, bool stroke) {
+    if (d->inPath)
+        d->path.addPath(path);
+    else
+        drawShapePath(path, fill, stroke);
+}
+
 void TCanvas::Polygon(std::span<const TPoint> pts) {
     if (pts.size() < 2)
         return;
     QPainterPath path;
     path.setFillRule(Qt::OddEvenFill);
-    path.moveTo(pts[0].X, pts[0].Y);
-    for (size_t i = 1; i < pts.size(); ++i)
-        path.lineTo(pts[i].X, pts[i].Y);
+    addPolyline(path, pts);
     path.closeSubpath();
-    if (d->inPath) {
-        d->path.addPath(path);
-        return;
-    }
-    drawShapePath(path, true, true);
+    recordOrDraw(path, true, true);
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
@@ -612,11 +619,7 @@ void TCanvas::RoundRect(int left, int top, int right, int bottom, int cw, int ch
     const TRect r = normalized(left, top, right, bottom);
     QPainterPath path;
     path.addRoundedRect(QRectF(r.Left, r.Top, r.Width() - 1, r.Height() - 1), cw / 2.0, ch / 2.0);
-    if (d->inPath) {
-        d->path.addPath(path);
-        return;
-    }
-    drawShapePath(path, true, true);
+    recordOrDraw(path, true, true);
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
@@ -667,22 +670,19 @@ void TCanvas::arcPath(QPainterPath& path, int x1, int y1, int x2, int y2, int x3
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
     QPainterPath path;
     arcPath(path, x1, y1, x2, y2, x3, y3, x4, y4, 0, true);
-    if (d->inPath) { d->path.addPath(path); return; }
-    drawShapePath(path, false, true);
+    recordOrDraw(path, false, true);
 }
 
 void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
     QPainterPath path;
     arcPath(path, x1, y1, x2, y2, x3, y3, x4, y4, 1, true);
-    if (d->inPath) { d->path.addPath(path); return; }
-    drawShapePath(path, true, true);
+    recordOrDraw(path, true, true);
 }
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
     QPainterPath path;
     arcPath(path, x1, y1, x2, y2, x3, y3, x4, y4, 2, true);
-    if (d->inPath) { d->path.addPath(path); return; }
-    drawShapePath(path, true, true);
+    recordOrDraw(path, true, true);
 }
 
 void TCanvas::FillRect(const TRect& r0) {
@@ -877,26 +877,20 @@ void TCanvas::StrokePath() {
 
 void TCanvas::FillPath() {
     if (!d->havePath) return;
-    QPainterPath closed = d->path;
-    closed.closeSubpath();
-    drawShapePath(closed, true, false);
+    drawShapePath(closed(d->path), true, false);
     AbortPath();
 }
 
 void TCanvas::StrokeAndFillPath() {
     if (!d->havePath) return;
-    QPainterPath closed = d->path;
-    closed.closeSubpath();
-    drawShapePath(closed, true, true);
+    drawShapePath(closed(d->path), true, true);
     AbortPath();
 }
 
 void TCanvas::PushClipPath() {
     pushClip();
     if (d->havePath) {
-        QPainterPath closed = d->path;
-        closed.closeSubpath();
-        intersectClip(closed);
+        intersectClip(closed(d->path));
         AbortPath();
     }
 }
@@ -1476,9 +1470,7 @@ void TCanvas::PushClipPolygon(std::span<const TPoint> pts) {
     QPainterPath p;
     p.setFillRule(Qt::OddEvenFill);
     if (!pts.empty()) {
-        p.moveTo(pts[0].X, pts[0].Y);
-        for (size_t i = 1; i < pts.size(); ++i)
-            p.lineTo(pts[i].X, pts[i].Y);
+        addPolyline(p, pts);
         p.closeSubpath();
     }
     intersectClip(p);
@@ -1571,10 +1563,7 @@ QImage keyed(const QImage& src, TColor transparent) {
 } // namespace
 
 void TCanvas::DrawTransparent(int x, int y, const TBitmap& b, TColor transparent) {
-    if (b.Empty())
-        return;
-    const QImage img = keyed(b.Image(), transparent);
-    DrawImage(Bounds(x, y, b.Width(), b.Height()), img, Rect(0, 0, b.Width(), b.Height()));
+    StretchDrawTransparent(Bounds(x, y, b.Width(), b.Height()), b, transparent);
 }
 
 void TCanvas::StretchDrawTransparent(const TRect& r, const TBitmap& b, TColor transparent) {

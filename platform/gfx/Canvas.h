@@ -257,6 +257,8 @@ private:
     void pushClip();
     void intersectClip(const QPainterPath& path);
     void drawShapePath(const QPainterPath& path, bool fill, bool stroke);
+    // Adds path to the open path bracket, or draws it when there is none.
+    void recordOrDraw(const QPainterPath& path, bool fill, bool stroke);
     void arcPath(QPainterPath& path, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
                  int kind, bool moveToStart);
     void lineSegment(QPainter* p, const TPoint& a, const TPoint& b);

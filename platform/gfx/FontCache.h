@@ -38,6 +38,11 @@ struct TFontCacheEntry {
 
 private:
     void loadTables() const;
+    // Both layouts: index maps a code unit to its table slot, or -1 when
+    // the tables cannot show it.
+    template <class Units, class TableIndex>
+    bool layoutUnits(const Units& units, TableIndex index, int extra, std::vector<quint32>* glyphs,
+                     std::vector<QPointF>* positions, int& width) const;
     mutable bool tablesLoaded = false;
     mutable QRawFont raw;
     mutable std::array<quint32, 256> glyphTable{};

@@ -281,8 +281,9 @@ void TFontCacheEntry::loadTables() const {
     }
 }
 
-bool TFontCacheEntry::SimpleLayout(std::string_view s, std::vector<quint32>* glyphs, std::vector<QPointF>* positions,
-                                   int& width) const {
+template <class Units, class TableIndex>
+bool TFontCacheEntry::layoutUnits(const Units& units, TableIndex index, int extra, std::vector<quint32>* glyphs,
+                                  std::vector<QPointF>* positions, int& width) const {
     if (!tablesLoaded)
         loadTables();
     if (!raw.isValid())
@@ -292,49 +293,39 @@ bool TFontCacheEntry::SimpleLayout(std::string_view s, std::vector<quint32>* gly
         positions->clear();
     }
     int x = 0;
-    for (const char ch : s) {
-        const auto u = static_cast<unsigned char>(ch);
-        if (u < 0x20 || u >= 0x7F)
+    for (const auto unit : units) {
+        const int u = index(unit);
+        if (u < 0)
             return false;
-        const quint32 g = glyphTable[u];
+        const quint32 g = glyphTable[size_t(u)];
         if (g == 0)
             return false;
         if (glyphs) {
             glyphs->push_back(g);
             positions->emplace_back(x, 0);
         }
-        x += advanceTable[u];
+        x += advanceTable[size_t(u)] + extra;
     }
     width = x;
     return true;
 }
 
+bool TFontCacheEntry::SimpleLayout(std::string_view s, std::vector<quint32>* glyphs, std::vector<QPointF>* positions,
+                                   int& width) const {
+    const auto printableAscii = [](char ch) {
+        const auto u = static_cast<unsigned char>(ch);
+        return u < 0x20 || u >= 0x7F ? -1 : int(u);
+    };
+    return layoutUnits(s, printableAscii, 0, glyphs, positions, width);
+}
+
 bool TFontCacheEntry::SimpleLayout(const QString& s, int extra, std::vector<quint32>* glyphs,
                                    std::vector<QPointF>* positions, int& width) const {
-    if (!tablesLoaded)
-        loadTables();
-    if (!raw.isValid())
-        return false;
-    if (glyphs) {
-        glyphs->clear();
-        positions->clear();
-    }
-    int x = 0;
-    for (const QChar ch : s) {
+    const auto printableLatin1 = [](QChar ch) {
         const char16_t u = ch.unicode();
-        if (u < 0x20 || u >= 0x100 || (u >= 0x7F && u < 0xA0))
-            return false;
-        const quint32 g = glyphTable[u];
-        if (g == 0)
-            return false;
-        if (glyphs) {
-            glyphs->push_back(g);
-            positions->emplace_back(x, 0);
-        }
-        x += advanceTable[u] + extra;
-    }
-    width = x;
-    return true;
+        return u < 0x20 || u >= 0x100 || (u >= 0x7F && u < 0xA0) ? -1 : int(u);
+    };
+    return layoutUnits(s, printableLatin1, extra, glyphs, positions, width);
 }
 
 std::string ResolveFontFamily(const std::string& name) {

@@ -25,6 +25,43 @@ void applyState(QStyleOption& opt, const TRect& r, TThemeState state) {
     opt.palette.setCurrentColorGroup(state == TThemeState::Disabled ? QPalette::Disabled : QPalette::Active);
 }
 
+// The style and painter to draw r with; both null when there is nothing to draw.
+struct Target {
+    QStyle* s = nullptr;
+    QPainter* p = nullptr;
+};
+
+Target target(TCanvas& canvas, const TRect& r) {
+    QStyle* s = style();
+    QPainter* p = canvas.Painter();
+    if (!s || !p || r.IsEmpty())
+        return {};
+    return {s, p};
+}
+
+// A button face, raised unless pressed.
+QStyleOptionButton buttonOption(const TRect& r, TThemeState state) {
+    QStyleOptionButton button;
+    applyState(button, r, state);
+    if (state != TThemeState::Pressed)
+        button.state |= QStyle::State_Raised;
+    return button;
+}
+
+// A button panel with an arrow inset in it, nudged down-right when pressed.
+void drawArrowButton(const Target& t, const TRect& r, TThemeState state, QStyle::PrimitiveElement panel,
+                     QStyle::PrimitiveElement arrowElement) {
+    const QStyleOptionButton button = buttonOption(r, state);
+    t.s->drawPrimitive(panel, &button, t.p);
+    QStyleOption arrow;
+    applyState(arrow, r, state);
+    const int inset = std::max(2, std::min(r.Width(), r.Height()) / 4);
+    arrow.rect.adjust(inset, inset, -inset, -inset);
+    if (state == TThemeState::Pressed)
+        arrow.rect.translate(1, 1);
+    t.s->drawPrimitive(arrowElement, &arrow, t.p);
+}
+
 } // namespace
 
 bool IsThemeActive() { return true; }
@@ -37,9 +74,8 @@ TSize ThemedCheckBoxSize() {
 }
 
 void DrawThemedCheckBox(TCanvas& canvas, const TRect& r, TCheckState check, TThemeState state) {
-    QStyle* s = style();
-    QPainter* p = canvas.Painter();
-    if (!s || !p || r.IsEmpty())
+    const auto [s, p] = target(canvas, r);
+    if (!s)
         return;
     QStyleOptionButton opt;
     applyState(opt, r, state);
@@ -49,9 +85,8 @@ void DrawThemedCheckBox(TCanvas& canvas, const TRect& r, TCheckState check, TThe
 }
 
 void DrawThemedRadioButton(TCanvas& canvas, const TRect& r, bool checked, TThemeState state) {
-    QStyle* s = style();
-    QPainter* p = canvas.Painter();
-    if (!s || !p || r.IsEmpty())
+    const auto [s, p] = target(canvas, r);
+    if (!s)
         return;
     QStyleOptionButton opt;
     applyState(opt, r, state);
@@ -60,53 +95,25 @@ void DrawThemedRadioButton(TCanvas& canvas, const TRect& r, bool checked, TTheme
 }
 
 void DrawThemedPushButton(TCanvas& canvas, const TRect& r, TThemeState state, const std::string& caption) {
-    QStyle* s = style();
-    QPainter* p = canvas.Painter();
-    if (!s || !p || r.IsEmpty())
+    const auto [s, p] = target(canvas, r);
+    if (!s)
         return;
-    QStyleOptionButton opt;
-    applyState(opt, r, state);
-    if (state != TThemeState::Pressed)
-        opt.state |= QStyle::State_Raised;
+    QStyleOptionButton opt = buttonOption(r, state);
     opt.text = QString::fromStdString(caption);
     s->drawControl(QStyle::CE_PushButton, &opt, p);
 }
 
 void DrawThemedComboButton(TCanvas& canvas, const TRect& r, TThemeState state) {
-    QStyle* s = style();
-    QPainter* p = canvas.Painter();
-    if (!s || !p || r.IsEmpty())
+    const Target t = target(canvas, r);
+    if (!t.s)
         return;
-    QStyleOptionButton button;
-    applyState(button, r, state);
-    if (state != TThemeState::Pressed)
-        button.state |= QStyle::State_Raised;
-    s->drawPrimitive(QStyle::PE_PanelButtonCommand, &button, p);
-    QStyleOption arrow;
-    applyState(arrow, r, state);
-    const int inset = std::max(2, std::min(r.Width(), r.Height()) / 4);
-    arrow.rect.adjust(inset, inset, -inset, -inset);
-    if (state == TThemeState::Pressed)
-        arrow.rect.translate(1, 1);
-    s->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, p);
+    drawArrowButton(t, r, state, QStyle::PE_PanelButtonCommand, QStyle::PE_IndicatorArrowDown);
 }
 
 void DrawThemedScrollArrow(TCanvas& canvas, const TRect& r, TScrollDirection direction, TThemeState state) {
-    QStyle* s = style();
-    QPainter* p = canvas.Painter();
-    if (!s || !p || r.IsEmpty())
+    const Target t = target(canvas, r);
+    if (!t.s)
         return;
-    QStyleOptionButton button;
-    applyState(button, r, state);
-    if (state != TThemeState::Pressed)
-        button.state |= QStyle::State_Raised;
-    s->drawPrimitive(QStyle::PE_PanelButtonBevel, &button, p);
-    QStyleOption arrow;
-    applyState(arrow, r, state);
-    const int inset = std::max(2, std::min(r.Width(), r.Height()) / 4);
-    arrow.rect.adjust(inset, inset, -inset, -inset);
-    if (state == TThemeState::Pressed)
-        arrow.rect.translate(1, 1);
     QStyle::PrimitiveElement pe = QStyle::PE_IndicatorArrowUp;
     switch (direction) {
     case TScrollDirection::Up: pe = QStyle::PE_IndicatorArrowUp; break;
@@ -114,7 +121,7 @@ void DrawThemedScrollArrow(TCanvas& canvas, const TRect& r, TScrollDirection dir
     case TScrollDirection::Left: pe = QStyle::PE_IndicatorArrowLeft; break;
     case TScrollDirection::Right: pe = QStyle::PE_IndicatorArrowRight; break;
     }
-    s->drawPrimitive(pe, &arrow, p);
+    drawArrowButton(t, r, state, QStyle::PE_PanelButtonBevel, pe);
 }
 
 } // namespace cb::gfx

@@ -226,6 +226,27 @@ std::string IntToHex(long long Value, int Digits)
     return IntToHex(static_cast<unsigned long long>(Value), Digits);
 }
 
+namespace {
+
+// What Try reads from S; EConvertError naming S when it is not a valid What.
+template <class T>
+T Converted(std::string_view S, bool (*Try)(std::string_view, T&), const char* What)
+{
+    T v;
+    if (!Try(S, v))
+        throw EConvertError("'" + std::string(S) + "' is not a valid " + What);
+    return v;
+}
+
+template <class T>
+T ConvertedOr(std::string_view S, bool (*Try)(std::string_view, T&), T Default)
+{
+    T v;
+    return Try(S, v) ? v : Default;
+}
+
+} // namespace
+
 bool TryStrToInt(std::string_view S, int& Value)
 {
     long long v;
@@ -237,16 +258,12 @@ bool TryStrToInt(std::string_view S, int& Value)
 
 int StrToInt(std::string_view S)
 {
-    int v;
-    if (!TryStrToInt(S, v))
-        throw EConvertError("'" + std::string(S) + "' is not a valid integer value");
-    return v;
+    return Converted(S, TryStrToInt, "integer value");
 }
 
 int StrToIntDef(std::string_view S, int Default)
 {
-    int v;
-    return TryStrToInt(S, v) ? v : Default;
+    return ConvertedOr(S, TryStrToInt, Default);
 }
 
 bool TryStrToInt64(std::string_view S, long long& Value)
@@ -256,16 +273,12 @@ bool TryStrToInt64(std::string_view S, long long& Value)
 
 long long StrToInt64(std::string_view S)
 {
-    long long v;
-    if (!TryStrToInt64(S, v))
-        throw EConvertError("'" + std::string(S) + "' is not a valid integer value");
-    return v;
+    return Converted(S, TryStrToInt64, "integer value");
 }
 
 long long StrToInt64Def(std::string_view S, long long Default)
 {
-    long long v;
-    return TryStrToInt64(S, v) ? v : Default;
+    return ConvertedOr(S, TryStrToInt64, Default);
 }
 
 std::string FloatToStr(double Value)
@@ -339,16 +352,12 @@ bool TryStrToFloat(std::string_view S, double& Value)
 
 double StrToFloat(std::string_view S)
 {
-    double v;
-    if (!TryStrToFloat(S, v))
-        throw EConvertError("'" + std::string(S) + "' is not a valid floating point value");
-    return v;
+    return Converted(S, TryStrToFloat, "floating point value");
 }
 
 double StrToFloatDef(std::string_view S, double Default)
 {
-    double v;
-    return TryStrToFloat(S, v) ? v : Default;
+    return ConvertedOr(S, TryStrToFloat, Default);
 }
 
 std::string QuotedStr(std::string_view S, char Quote)

@@ -1,23 +1,14 @@
 #include "grid/ExtStringGrid.h"
+#include "tests/grid/GridTestSupport.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
 using namespace cb::grid;
+using namespace cb::grid::test;
 using cb::gfx::TColor;
 
 namespace {
-
-TColor Px(const QImage& img, int x, int y)
-{
-    QRgb p = img.pixel(x, y);
-    return cb::gfx::RGB(qRed(p), qGreen(p), qBlue(p));
-}
-
-bool IsDark(TColor c)
-{
-    return cb::gfx::GetRValue(c) + cb::gfx::GetGValue(c) + cb::gfx::GetBValue(c) < 3 * 128;
-}
 
 int DarkPixels(const QImage& img, const TRect& r)
 {
