@@ -62,6 +62,18 @@ void drawArrowButton(const Target& t, const TRect& r, TThemeState state, QStyle:
     t.s->drawPrimitive(arrowElement, &arrow, t.p);
 }
 
+// A check box or radio button indicator showing mark (on, off or mixed).
+void drawIndicator(TCanvas& canvas, const TRect& r, TThemeState state, QStyle::PrimitiveElement indicator,
+                   QStyle::StateFlag mark) {
+    const auto [s, p] = target(canvas, r);
+    if (!s)
+        return;
+    QStyleOptionButton opt;
+    applyState(opt, r, state);
+    opt.state |= mark;
+    s->drawPrimitive(indicator, &opt, p);
+}
+
 } // namespace
 
 bool IsThemeActive() { return true; }
@@ -74,24 +86,13 @@ TSize ThemedCheckBoxSize() {
 }
 
 void DrawThemedCheckBox(TCanvas& canvas, const TRect& r, TCheckState check, TThemeState state) {
-    const auto [s, p] = target(canvas, r);
-    if (!s)
-        return;
-    QStyleOptionButton opt;
-    applyState(opt, r, state);
-    opt.state |= check == TCheckState::Checked ? QStyle::State_On
-               : check == TCheckState::Mixed ? QStyle::State_NoChange : QStyle::State_Off;
-    s->drawPrimitive(QStyle::PE_IndicatorCheckBox, &opt, p);
+    drawIndicator(canvas, r, state, QStyle::PE_IndicatorCheckBox,
+                  check == TCheckState::Checked ? QStyle::State_On
+                  : check == TCheckState::Mixed ? QStyle::State_NoChange : QStyle::State_Off);
 }
 
 void DrawThemedRadioButton(TCanvas& canvas, const TRect& r, bool checked, TThemeState state) {
-    const auto [s, p] = target(canvas, r);
-    if (!s)
-        return;
-    QStyleOptionButton opt;
-    applyState(opt, r, state);
-    opt.state |= checked ? QStyle::State_On : QStyle::State_Off;
-    s->drawPrimitive(QStyle::PE_IndicatorRadioButton, &opt, p);
+    drawIndicator(canvas, r, state, QStyle::PE_IndicatorRadioButton, checked ? QStyle::State_On : QStyle::State_Off);
 }
 
 void DrawThemedPushButton(TCanvas& canvas, const TRect& r, TThemeState state, const std::string& caption) {
