@@ -316,18 +316,13 @@ bool TDisplayManager::SwapRowsAndColumns()
     return result;
 }
 
-bool TDisplayManager::Undo()
-{
-    const bool result = FBuilder.Undo();
-    if (result)
-        RunQueryAndDisplay();
-    Fire(OnStateChanged);
-    return result;
-}
+bool TDisplayManager::Undo() { return ReplayStep(&TMDXBuilder::Undo); }
 
-bool TDisplayManager::Redo()
+bool TDisplayManager::Redo() { return ReplayStep(&TMDXBuilder::Redo); }
+
+bool TDisplayManager::ReplayStep(bool (TMDXBuilder::*step)())
 {
-    const bool result = FBuilder.Redo();
+    const bool result = (FBuilder.*step)();
     if (result)
         RunQueryAndDisplay();
     Fire(OnStateChanged);

@@ -127,6 +127,8 @@ public:
     bool ChartHasTooManyPoints() const { return FChartBuilder->GetTotalPointCount() > kMaxChartPoints; }
 
 private:
+    // Undo or redo on the builder; shows the result when the lists changed.
+    bool ReplayStep(bool (TMDXBuilder::*step)());
     static void Fire(const TNotifyEvent& event)
     {
         if (event)
