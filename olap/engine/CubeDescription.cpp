@@ -6,11 +6,14 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/FileIO.h"
 
+#include <sqlite3.h>
+
 #include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 
@@ -138,18 +141,18 @@ private:
     size_t line_ = 1;
 };
 
-void LoadFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vector<MeasureDecl>& measures,
-               const std::string& path)
-{
-    const std::string text = ReadWholeFile(path, "facts file", kMaxFactsFileSize);
-    const std::string source = "Facts file \"" + path + "\"";
-    CsvReader csv(text, source);
-    std::vector<std::string> fields;
-    size_t line = 0;
-    if (!csv.next(fields, line))
-        throw EOlapError(source + ": the file is empty");
+// Where each level and measure is found in a row of facts.
+struct FactColumns {
+    size_t count = 0;
+    std::vector<std::vector<size_t>> level; // [dim][level]
+    std::vector<size_t> measure;
+};
 
-    // Column of each level and measure.
+// Maps the column names (CSV header or table columns) to levels and measures;
+// where starts each message.
+FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<DimDecl>& dims,
+                       const std::vector<MeasureDecl>& measures, const std::string& where)
+{
     std::map<std::string, std::vector<std::pair<size_t, size_t>>> levelsByName;
     for (size_t d = 0; d < dims.size(); ++d)
         for (size_t l = 0; l < dims[d].levels.size(); ++l)
@@ -158,9 +161,8 @@ void LoadFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vect
     for (size_t d = 0; d < dims.size(); ++d)
         levelColumn[d].resize(dims[d].levels.size());
     std::vector<std::optional<size_t>> measureColumn(measures.size());
-    const size_t columns = fields.size();
-    for (size_t c = 0; c < columns; ++c) {
-        const std::string& h = fields[c];
+    for (size_t c = 0; c < names.size(); ++c) {
+        const std::string& h = names[c];
         std::optional<size_t>* slot = nullptr;
         for (size_t m = 0; m < measures.size() && !slot; ++m)
             if (measures[m].name == h)
@@ -176,63 +178,196 @@ void LoadFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vect
                                 slot = &levelColumn[d][l];
             } else if (auto it = levelsByName.find(h); it != levelsByName.end()) {
                 if (it->second.size() > 1)
-                    throw EOlapError(source + ", line " + std::to_string(line) + ": column \"" + h +
+                    throw EOlapError(where + ": column \"" + h +
                                      "\" names a level of several dimensions; write it as \"Dimension:" + h + "\"");
                 slot = &levelColumn[it->second[0].first][it->second[0].second];
             }
         }
         if (!slot)
-            throw EOlapError(source + ", line " + std::to_string(line) + ": column \"" + h +
-                             "\" is neither a level nor a measure");
+            throw EOlapError(where + ": column \"" + h + "\" is neither a level nor a measure");
         if (*slot)
-            throw EOlapError(source + ", line " + std::to_string(line) + ": column \"" + h + "\" appears twice");
+            throw EOlapError(where + ": column \"" + h + "\" appears twice");
         *slot = c;
     }
+    FactColumns cols;
+    cols.count = names.size();
+    cols.level.resize(dims.size());
     for (size_t d = 0; d < dims.size(); ++d)
-        for (size_t l = 0; l < dims[d].levels.size(); ++l)
+        for (size_t l = 0; l < dims[d].levels.size(); ++l) {
             if (!levelColumn[d][l])
-                throw EOlapError(source + ", line " + std::to_string(line) + ": no column for level \"" +
-                                 dims[d].levels[l] + "\" of dimension \"" + dims[d].name + "\"");
-    for (size_t m = 0; m < measures.size(); ++m)
+                throw EOlapError(where + ": no column for level \"" + dims[d].levels[l] + "\" of dimension \"" +
+                                 dims[d].name + "\"");
+            cols.level[d].push_back(*levelColumn[d][l]);
+        }
+    for (size_t m = 0; m < measures.size(); ++m) {
         if (!measureColumn[m])
-            throw EOlapError(source + ", line " + std::to_string(line) + ": no column for measure \"" +
-                             measures[m].name + "\"");
+            throw EOlapError(where + ": no column for measure \"" + measures[m].name + "\"");
+        cols.measure.push_back(*measureColumn[m]);
+    }
+    return cols;
+}
 
-    std::vector<uint32_t> leaves(dims.size());
-    std::vector<double> values(measures.size());
-    std::vector<std::string> memberPath;
-    while (csv.next(fields, line)) {
-        const std::string where = source + ", line " + std::to_string(line);
-        if (fields.size() != columns)
-            throw EOlapError(where + ": " + std::to_string(fields.size()) + " fields where the header has " +
-                             std::to_string(columns));
+// A measure cell written as text: empty is a null, otherwise a finite number.
+double ParseMeasure(const std::string& s, const MeasureDecl& measure, const std::string& where)
+{
+    if (s.empty())
+        return std::nan("");
+    double v = 0;
+    const char* first = s.data();
+    const char* last = s.data() + s.size();
+    if (*first == '+')
+        ++first;
+    auto [p, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc() || p != last || !std::isfinite(v))
+        throw EOlapError(where + ": \"" + s + "\" is not a number (measure \"" + measure.name + "\")");
+    return v;
+}
+
+// Adds facts to the builder, one row at a time.
+class FactSink {
+public:
+    FactSink(CubeBuilder& b, const std::vector<DimDecl>& dims, const FactColumns& cols)
+        : b_(b), dims_(dims), cols_(cols), leaves_(dims.size())
+    {
+    }
+
+    // fields: the row's cells by column (only level columns are read).
+    void Add(const std::vector<std::string>& fields, const std::vector<double>& values, const std::string& where)
+    {
         try {
-            for (size_t d = 0; d < dims.size(); ++d) {
-                memberPath.clear();
-                for (size_t l = 0; l < dims[d].levels.size(); ++l)
-                    memberPath.push_back(fields[*levelColumn[d][l]]);
-                leaves[d] = b.Leaf(int(d), memberPath);
+            for (size_t d = 0; d < dims_.size(); ++d) {
+                path_.clear();
+                for (size_t c : cols_.level[d])
+                    path_.push_back(fields[c]);
+                leaves_[d] = b_.Leaf(int(d), path_);
             }
+            b_.AddFact(leaves_.data(), values.data());
         } catch (const EOlapError& e) {
             throw EOlapError(where + ": " + e.what());
         }
-        for (size_t m = 0; m < measures.size(); ++m) {
-            const std::string& s = fields[*measureColumn[m]];
-            if (s.empty()) {
-                values[m] = std::nan("");
-                continue;
+    }
+
+private:
+    CubeBuilder& b_;
+    const std::vector<DimDecl>& dims_;
+    const FactColumns& cols_;
+    std::vector<uint32_t> leaves_;
+    std::vector<std::string> path_;
+};
+
+void LoadCsvFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vector<MeasureDecl>& measures,
+                  const std::string& path)
+{
+    const std::string text = ReadWholeFile(path, "facts file", kMaxFactsFileSize);
+    const std::string source = "Facts file \"" + path + "\"";
+    CsvReader csv(text, source);
+    std::vector<std::string> fields;
+    size_t line = 0;
+    if (!csv.next(fields, line))
+        throw EOlapError(source + ": the file is empty");
+    const FactColumns cols = MapColumns(fields, dims, measures, source + ", line " + std::to_string(line));
+    FactSink sink(b, dims, cols);
+
+    std::vector<double> values(measures.size());
+    while (csv.next(fields, line)) {
+        const std::string where = source + ", line " + std::to_string(line);
+        if (fields.size() != cols.count)
+            throw EOlapError(where + ": " + std::to_string(fields.size()) + " fields where the header has " +
+                             std::to_string(cols.count));
+        for (size_t m = 0; m < measures.size(); ++m)
+            values[m] = ParseMeasure(fields[cols.measure[m]], measures[m], where);
+        sink.Add(fields, values, where);
+    }
+}
+
+// Facts from a table or view of an SQLite database:
+//
+//   facts-sqlite FILE TABLE
+//   facts-sqlite "my data/sales.db" "sales 2024"
+//
+// FILE is relative to the description's folder and opened read-only; FILE and
+// TABLE are each written in double quotes when they hold blanks. A
+// description has one "facts" or one "facts-sqlite" line. The columns follow
+// the CSV header's rules: one per level (named after the level, or
+// "Dimension:Level") and one per measure. Level cells hold text or numbers (a
+// number's text, e.g. 2024, is the member name), never NULL; measure cells
+// hold numbers, text that reads as a number, or NULL for a null. Messages
+// name the file, the table and the row (counted from 1 in the table's order).
+void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vector<MeasureDecl>& measures,
+                     const std::string& path, const std::string& table)
+{
+    const std::string source = "Facts table \"" + table + "\" in \"" + path + "\"";
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        throw EOlapError(source + ": the file does not exist or is not a file");
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    std::unique_ptr<sqlite3, int (*)(sqlite3*)> dbOwner(db, sqlite3_close);
+    if (rc != SQLITE_OK)
+        throw EOlapError(source + ": cannot open the database (" + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) +
+                         ")");
+    std::string quoted = "\"";
+    for (char c : table)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    quoted += '"';
+    const std::string sql = "SELECT * FROM " + quoted;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &raw, nullptr) != SQLITE_OK)
+        throw EOlapError(source + ": cannot read the table (" + sqlite3_errmsg(db) + ")");
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> st(raw, sqlite3_finalize);
+
+    std::vector<std::string> names;
+    for (int c = 0; c < sqlite3_column_count(raw); ++c) {
+        const char* n = sqlite3_column_name(raw, c);
+        names.push_back(n ? n : "");
+    }
+    const FactColumns cols = MapColumns(names, dims, measures, source);
+    FactSink sink(b, dims, cols);
+    std::vector<bool> isLevel(cols.count, false);
+    for (const auto& levels : cols.level)
+        for (size_t c : levels)
+            isLevel[c] = true;
+
+    std::vector<std::string> fields(cols.count);
+    std::vector<double> values(measures.size());
+    auto text = [&](int c) {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(raw, c));
+        return p ? std::string(p, size_t(sqlite3_column_bytes(raw, c))) : std::string();
+    };
+    for (size_t row = 1;; ++row) {
+        const int step = sqlite3_step(raw);
+        if (step == SQLITE_DONE)
+            break;
+        const std::string where = source + ", row " + std::to_string(row);
+        if (step != SQLITE_ROW)
+            throw EOlapError(where + ": cannot read the row (" + sqlite3_errmsg(db) + ")");
+        for (size_t c = 0; c < cols.count; ++c) {
+            const int type = sqlite3_column_type(raw, int(c));
+            if (type == SQLITE_BLOB)
+                throw EOlapError(where + ": column \"" + names[c] + "\" holds binary data");
+            if (isLevel[c]) {
+                if (type == SQLITE_NULL)
+                    throw EOlapError(where + ": column \"" + names[c] + "\" is NULL");
+                fields[c] = text(int(c));
             }
-            double v = 0;
-            const char* first = s.data();
-            const char* last = s.data() + s.size();
-            if (*first == '+')
-                ++first;
-            auto [p, ec] = std::from_chars(first, last, v);
-            if (ec != std::errc() || p != last || !std::isfinite(v))
-                throw EOlapError(where + ": \"" + s + "\" is not a number (measure \"" + measures[m].name + "\")");
-            values[m] = v;
         }
-        b.AddFact(leaves.data(), values.data());
+        for (size_t m = 0; m < measures.size(); ++m) {
+            const int c = int(cols.measure[m]);
+            switch (sqlite3_column_type(raw, c)) {
+            case SQLITE_NULL:
+                values[m] = std::nan("");
+                break;
+            case SQLITE_INTEGER:
+            case SQLITE_FLOAT:
+                values[m] = sqlite3_column_double(raw, c);
+                if (!std::isfinite(values[m]))
+                    throw EOlapError(where + ": column \"" + names[size_t(c)] + "\" is not a finite number");
+                break;
+            default:
+                values[m] = ParseMeasure(Trim(text(c)), measures[m], where);
+            }
+        }
+        sink.Add(fields, values, where);
     }
 }
 
@@ -241,7 +376,7 @@ void LoadFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vect
 std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, const std::string& source,
                                                        const std::string& baseDir)
 {
-    std::string cubeName, updated, facts;
+    std::string cubeName, updated, facts, factsTable; // factsTable: SQLite facts
     std::vector<DimDecl> dims;
     std::vector<MeasureDecl> measures;
     std::vector<CalcDecl> calcs;
@@ -323,15 +458,30 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                     throw EOlapError("calculated member \"" + c.name + "\" has no expression");
                 c.expression = value;
                 calcs.push_back(std::move(c));
-            } else if (keyword == "facts") {
+            } else if (keyword == "facts" || keyword == "facts-sqlite") {
                 if (!facts.empty())
-                    throw EOlapError("the facts file is named twice");
-                if (rest.empty())
-                    throw EOlapError("the facts file name is missing");
-                facts = Unquote(rest);
+                    throw EOlapError("the facts are named twice");
+                if (keyword == "facts") {
+                    if (rest.empty())
+                        throw EOlapError("the facts file name is missing");
+                    facts = Unquote(rest);
+                } else {
+                    // FILE TABLE, either in double quotes when it holds blanks.
+                    size_t end = rest.find_first_of(" \t");
+                    if (!rest.empty() && rest[0] == '"') {
+                        end = rest.find('"', 1);
+                        if (end == std::string::npos)
+                            throw EOlapError("the database file name is not closed");
+                        ++end;
+                    }
+                    facts = Unquote(rest.substr(0, end));
+                    factsTable = end == std::string::npos ? std::string() : Unquote(Trim(rest.substr(end)));
+                    if (facts.empty() || factsTable.empty())
+                        throw EOlapError("expected \"facts-sqlite FILE TABLE\"");
+                }
             } else {
                 throw EOlapError("unknown keyword \"" + keyword +
-                                 "\" (cube, updated, dimension, measure, calculated or facts)");
+                                 "\" (cube, updated, dimension, measure, calculated, facts or facts-sqlite)");
             }
         } catch (const EOlapError& e) {
             if (std::string(e.what()).compare(0, where.size(), where) == 0)
@@ -344,7 +494,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
     if (measures.empty())
         throw EOlapError(source + ": no \"measure\" line");
     if (facts.empty())
-        throw EOlapError(source + ": no \"facts\" line");
+        throw EOlapError(source + ": no \"facts\" or \"facts-sqlite\" line");
 
     CubeBuilder b(cubeName);
     b.SetLastDataUpdate(updated);
@@ -370,7 +520,10 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
     std::filesystem::path factsPath(facts);
     if (factsPath.is_relative() && !baseDir.empty())
         factsPath = std::filesystem::path(baseDir) / factsPath;
-    LoadFacts(real, dims, measures, factsPath.string());
+    if (factsTable.empty())
+        LoadCsvFacts(real, dims, measures, factsPath.string());
+    else
+        LoadSqliteFacts(real, dims, measures, factsPath.string(), factsTable);
     return real.Finish();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Cube descriptions: a short text that names the cube, its dimensions with
-// their levels, its measures and calculated members, and a CSV file of facts.
+// their levels, its measures and calculated members, and where the facts are:
+// a CSV file or a table of an SQLite database.
 //
 //   # comment
 //   cube Sales
@@ -11,6 +12,8 @@
 //   measure Orders: count
 //   calculated Profit: "#,##0.00" [Measures].[Revenue] - [Measures].[Cost]
 //   facts sales.csv                            (relative to the description's folder)
+// or, for facts in an SQLite table or view (see CubeDescription.cpp):
+//   facts-sqlite sales.db sales                (FILE TABLE; either in double quotes)
 //
 // The CSV file (comma separated, double quotes around fields that need them,
 // first row the column names) has one column per level and one per measure.

@@ -1,5 +1,5 @@
-// cubebuild: writes a local cube file from a cube description and its CSV
-// facts, or the seeded sample cube.
+// cubebuild: writes a local cube file from a cube description and its facts
+// (a CSV file or an SQLite table), or the seeded sample cube.
 //
 //   cubebuild DESCRIPTION OUT.cub
 //   cubebuild --sample OUT.cub [--facts N] [--seed S]

@@ -1,0 +1,148 @@
+// Cube descriptions whose facts come from an SQLite table (built here with
+// the sqlite3 command-line tool).
+#include "olap/engine/CubeDescription.h"
+#include "olap/engine/OlapError.h"
+#include "tests/common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+using namespace cb::olap;
+
+namespace {
+
+const char* kHead = R"(cube Shop
+dimension Place: Country, City
+dimension Product: Name
+measure Revenue: sum "#,##0.00"
+measure Orders: count
+measure Top: max 0.0
+)";
+
+// The rows of the CSV below, with SQLite's own types: Top has no type, so
+// '+4.25' stays text; Revenue is REAL, so '1e2' becomes 100.
+const char* kSql = R"(
+CREATE TABLE "shop ""facts"""(City TEXT, Country TEXT, Name TEXT, Revenue REAL, Orders INTEGER, Top);
+INSERT INTO "shop ""facts""" VALUES ('Boston', 'USA', 'Bike, red', 100.5, 1, 3),
+  ('Paris', 'France', 'Helmet', NULL, 1, NULL), ('Boston', 'USA', 'Helmet', 20, 1, '+4.25'),
+  ('Lyon', 'France', 'Bike, red', '1e2', 1, -1);
+CREATE TABLE good AS SELECT * FROM "shop ""facts""";
+CREATE TABLE null_level AS SELECT * FROM good; UPDATE null_level SET City = NULL WHERE Name = 'Helmet';
+CREATE TABLE blob AS SELECT * FROM good; UPDATE blob SET Top = x'00' WHERE rowid = 1;
+CREATE TABLE bad_text AS SELECT * FROM good; UPDATE bad_text SET Top = 'abc' WHERE rowid = 3;
+CREATE TABLE infinite AS SELECT * FROM good; UPDATE infinite SET Revenue = 1e999 WHERE rowid = 4;
+CREATE TABLE bad_name AS SELECT * FROM good; UPDATE bad_name SET City = 'Bos.ton' WHERE rowid = 1;
+CREATE TABLE no_top AS SELECT City, Country, Name, Revenue, Orders FROM good;
+CREATE TABLE stranger AS SELECT *, 1 AS Extra FROM good;
+CREATE VIEW by_view AS SELECT City, Country, Name AS "Product:Name", Revenue, Orders, Top FROM good;
+CREATE TABLE years(Year INTEGER, Month, N REAL);
+INSERT INTO years VALUES (2024, 1, 1), (2024, 2, 2), (2023, 'May', 3);
+)";
+
+const char* kCsv = "City,Country,Name,Revenue,Orders,Top\n"
+                   "Boston,USA,\"Bike, red\",100.5,1,3\n"
+                   "Paris,France,Helmet,,1,\n"
+                   "Boston,USA,Helmet,20,1,+4.25\n"
+                   "Lyon,France,\"Bike, red\",1e2,1,-1\n";
+
+class CubeBuildSqliteTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        cbtest::writeFile(dir_.file("make.sql"), kSql);
+        cbtest::writeFile(dir_.file("facts.csv"), kCsv);
+        cbtest::writeFile(dir_.file("junk.db"), "not a database at all, just text");
+        std::filesystem::create_directory(dir_.path() / "my data");
+        const std::string cmd = "sqlite3 '" + dir_.file("my data/shop.db") + "' < '" + dir_.file("make.sql") + "'";
+        ASSERT_EQ(cbtest::runCommand(cmd), 0) << "the sqlite3 command-line tool is needed: " << cmd;
+    }
+
+    std::unique_ptr<CubeData> Build(const std::string& description)
+    {
+        cbtest::writeFile(dir_.file("cube.txt"), description);
+        return BuildCubeFromDescription(dir_.file("cube.txt"));
+    }
+
+    std::string Error(const std::string& description)
+    {
+        try {
+            Build(description);
+            return {};
+        } catch (const EOlapError& e) {
+            return e.what();
+        }
+    }
+
+    cbtest::TempDir dir_;
+};
+
+TEST_F(CubeBuildSqliteTest, TableGivesTheSameCubeAsCsv)
+{
+    auto csv = Build(std::string(kHead) + "facts facts.csv\n");
+    // The table name stands between the outer quotes as it is (table shop "facts").
+    for (const char* line : {"facts-sqlite \"my data/shop.db\" \"shop \"facts\"\"",
+                             "facts-sqlite \"my data/shop.db\" good", "facts-sqlite \"my data/shop.db\" by_view"}) {
+        SCOPED_TRACE(line);
+        auto sql = Build(std::string(kHead) + line + "\n");
+        ASSERT_EQ(sql->dimensions.size(), csv->dimensions.size());
+        for (size_t d = 0; d < csv->dimensions.size(); ++d) {
+            ASSERT_EQ(sql->dimensions[d].members.size(), csv->dimensions[d].members.size());
+            for (size_t m = 0; m < csv->dimensions[d].members.size(); ++m)
+                EXPECT_EQ(sql->dimensions[d].members[m].uniqueName, csv->dimensions[d].members[m].uniqueName);
+        }
+        EXPECT_EQ(sql->factCount, 4u);
+        EXPECT_EQ(sql->factKeys, csv->factKeys);
+        ASSERT_EQ(sql->factValues.size(), csv->factValues.size());
+        for (size_t m = 0; m < csv->factValues.size(); ++m)
+            for (size_t f = 0; f < csv->factCount; ++f)
+                EXPECT_EQ(std::memcmp(&sql->factValues[m][f], &csv->factValues[m][f], sizeof(double)), 0)
+                    << "measure " << m << ", fact " << f << ": " << sql->factValues[m][f];
+    }
+}
+
+TEST_F(CubeBuildSqliteTest, NumbersNameMembersAsTheirText)
+{
+    auto cube = Build("cube Y\ndimension Time: Year, Month\nmeasure N: sum\nfacts-sqlite \"my data/shop.db\" years\n");
+    std::vector<std::string> names;
+    for (const MemberData& m : cube->dimensions[0].members)
+        names.push_back(m.uniqueName);
+    EXPECT_EQ(names, (std::vector<std::string>{"[Time].[All]", "[Time].[All].[2024]", "[Time].[All].[2024].[1]",
+                                               "[Time].[All].[2024].[2]", "[Time].[All].[2023]",
+                                               "[Time].[All].[2023].[May]"}));
+    EXPECT_EQ(cube->factValues[0], (std::vector<double>{1, 2, 3}));
+}
+
+TEST_F(CubeBuildSqliteTest, ErrorsNameTheFileTableAndRow)
+{
+    const std::string db = dir_.file("my data/shop.db");
+    struct Case {
+        std::string facts, message;
+    } const cases[] = {
+        {"facts-sqlite nope.db good", "Facts table \"good\" in \"" + dir_.file("nope.db") + "\": the file does not exist"},
+        {"facts-sqlite \"my data\" good", "the file does not exist or is not a file"},
+        {"facts-sqlite junk.db good", "Facts table \"good\" in \"" + dir_.file("junk.db") +
+                                          "\": cannot read the table (file is not a database)"},
+        {"facts-sqlite \"my data/shop.db\" nope", "\": cannot read the table (no such table: nope)"},
+        {"facts-sqlite \"my data/shop.db\" no_top", "Facts table \"no_top\" in \"" + db +
+                                                        "\": no column for measure \"Top\""},
+        {"facts-sqlite \"my data/shop.db\" stranger", "column \"Extra\" is neither a level nor a measure"},
+        {"facts-sqlite \"my data/shop.db\" null_level", "Facts table \"null_level\" in \"" + db +
+                                                            "\", row 2: column \"City\" is NULL"},
+        {"facts-sqlite \"my data/shop.db\" blob", "\", row 1: column \"Top\" holds binary data"},
+        {"facts-sqlite \"my data/shop.db\" bad_text", "\", row 3: \"abc\" is not a number (measure \"Top\")"},
+        {"facts-sqlite \"my data/shop.db\" infinite", "\", row 4: column \"Revenue\" is not a finite number"},
+        {"facts-sqlite \"my data/shop.db\" bad_name",
+         "\", row 1: Dimension \"Place\", level \"City\": member name \"Bos.ton\""},
+        {"facts-sqlite \"my data/shop.db\"", "line 7: expected \"facts-sqlite FILE TABLE\""},
+        {"facts-sqlite \"my data/shop.db good", "line 7: the database file name is not closed"},
+        {"facts-sqlite junk.db good\nfacts facts.csv", "line 8: the facts are named twice"},
+    };
+    for (const Case& c : cases) {
+        const std::string err = Error(std::string(kHead) + c.facts + "\n");
+        EXPECT_NE(err.find(c.message), std::string::npos) << c.facts << "\n  expected: " << c.message << "\n  got: " << err;
+    }
+}
+
+} // namespace
