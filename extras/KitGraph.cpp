@@ -326,36 +326,37 @@ TReducedImage ReduceMedianCut(const TPixelBlock24& b) {
 
 // ---- fixed palettes --------------------------------------------------------
 
-TReducedImage ReduceCube666(const TPixelBlock24& b) {
+namespace {
+
+// Each pixel to the nearest entry of a colour cube with the given numbers
+// of red, green and blue levels (blue varying fastest in the palette).
+TReducedImage reduceToCube(const TPixelBlock24& b, int reds, int greens, int blues) {
     checkBlock(b);
     TReducedImage r = emptyResult(b);
-    const auto& lv = LevelTable(6);
+    const auto& lr = LevelTable(reds);
+    const auto& lg = LevelTable(greens);
+    const auto& lb = LevelTable(blues);
     for (auto& q : r.Table)
         q = {128, 128, 128, 128};
-    for (int i = 0; i < 216; ++i)
-        r.Table[i] = {lv[i % 6], lv[(i / 6) % 6], lv[i / 36], 0};
-    mapPixels(b, r, [](int, int, std::uint8_t bl, std::uint8_t g, std::uint8_t rd) {
-        return std::uint8_t(NearestLevel(6, rd) * 36 + NearestLevel(6, g) * 6 + NearestLevel(6, bl));
+    const int colours = reds * greens * blues;
+    for (int i = 0; i < colours; ++i)
+        r.Table[i] = {lb[i % blues], lg[(i / blues) % greens], lr[i / (blues * greens)], 0};
+    mapPixels(b, r, [=](int, int, std::uint8_t bl, std::uint8_t g, std::uint8_t rd) {
+        return std::uint8_t(NearestLevel(reds, rd) * greens * blues + NearestLevel(greens, g) * blues +
+                            NearestLevel(blues, bl));
     });
-    r.ImportantColors = 216;
+    r.ImportantColors = colours;
     return r;
 }
 
+} // namespace
+
+TReducedImage ReduceCube666(const TPixelBlock24& b) {
+    return reduceToCube(b, 6, 6, 6);
+}
+
 TReducedImage ReduceCube784(const TPixelBlock24& b) {
-    checkBlock(b);
-    TReducedImage r = emptyResult(b);
-    const auto& l7 = LevelTable(7);
-    const auto& l8 = LevelTable(8);
-    const auto& l4 = LevelTable(4);
-    for (auto& q : r.Table)
-        q = {128, 128, 128, 128};
-    for (int i = 0; i < 224; ++i)
-        r.Table[i] = {l4[i % 4], l8[(i / 4) % 8], l7[i / 32], 0};
-    mapPixels(b, r, [](int, int, std::uint8_t bl, std::uint8_t g, std::uint8_t rd) {
-        return std::uint8_t(NearestLevel(7, rd) * 32 + NearestLevel(8, g) * 4 + NearestLevel(4, bl));
-    });
-    r.ImportantColors = 224;
-    return r;
+    return reduceToCube(b, 7, 8, 4);
 }
 
 TReducedImage ReduceChannelCycle(const TPixelBlock24& b) {

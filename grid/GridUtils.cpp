@@ -212,14 +212,15 @@ std::string BackslashNToCR(std::string_view text)
     return out;
 }
 
-void LFToCRLF(std::string& text)
+namespace {
+
+// Every `from` in text becomes CR LF.
+void CharToCRLF(std::string& text, char from, std::size_t extra)
 {
-    if (text.find('\n') == std::string::npos)
-        return;
     std::string out;
-    out.reserve(text.size() + 8);
+    out.reserve(text.size() + extra);
     for (char c : text) {
-        if (c == '\n')
+        if (c == from)
             out += "\r\n";
         else
             out += c;
@@ -227,18 +228,16 @@ void LFToCRLF(std::string& text)
     text = std::move(out);
 }
 
-void TildeToCRLF(std::string& text)
+} // namespace
+
+void LFToCRLF(std::string& text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '~')
-            out += "\r\n";
-        else
-            out += c;
-    }
-    text = std::move(out);
+    if (text.find('\n') == std::string::npos)
+        return;
+    CharToCRLF(text, '\n', 8);
 }
+
+void TildeToCRLF(std::string& text) { CharToCRLF(text, '~', 0); }
 
 void QuoteMultiLineText(std::string& text)
 {
