@@ -360,7 +360,7 @@ std::string FormatWith(std::string_view format, double value, const Dialect& d)
     }
     std::string text = Emit(sec, dg);
     if (negative && !own)
-        text.insert(0, "-");
+        text = "-" + text;
     return text;
 }
 
