@@ -200,7 +200,7 @@ void TCustomPlotPanel::DrawOnCanvas(cb::gfx::TCanvas* canvas, const TRect& r)
     if (fBevelOuter != bvNone)
         frame += fBevelWidth;
     if (fBorder->Visible())
-        frame += fBorder->Width();
+        frame += std::max(1, fBorder->Width()); // width 0 still covers a pixel
     const int w = fChartBounds.Width();
     const int h = fChartBounds.Height();
     auto margin = [&](int index, int extent) {
@@ -317,7 +317,7 @@ void TCustomPlotPanel::DrawPanelFrame(TRect& r)
         if (fBorder->SmallDots())
             n = 1;
         else {
-            const int w = fBorder->Width();
+            const int w = std::max(1, fBorder->Width());
             const int h = (w - 1) / 2;
             if (w >= 2) {
                 r.Left += h + ((w - 1) % 2);
@@ -684,9 +684,9 @@ TRect TCustomPlotPanel::ProportionalPrintMargins(QPrinter* printer) const
 
 void TCustomPlotPanel::AdjustPenForPrinting(cb::gfx::TPen& pen)
 {
-    // The platform's thinnest printer line is width 1 already; a dashed
-    // pen of width 1 keeps it.
-    (void)pen;
+    // Width 0 is the printer's thinnest line, so dots stay fine on paper.
+    if (fPrinting && PlotPanelOptions().PensOnPrinters && pen.Style() != cb::gfx::psSolid && pen.Width() == 1)
+        pen.SetWidth(0);
 }
 
 void TCustomPlotPanel::Assign(const TCustomPlotPanel& s)

@@ -184,6 +184,8 @@ public:
     TRect ProportionalPrintMargins(int pageWidth, int pageHeight, double aspect) const;
     TRect ProportionalPrintMargins(QPrinter* printer) const;
     static TRect PageRectFromMargins(const TRect& margins, int pageWidth, int pageHeight, int dpiX, int dpiY);
+    // While printing (and with the pens-on-printers option): a non-solid
+    // pen of width 1 gets width 0, the printer's thinnest line.
     void AdjustPenForPrinting(cb::gfx::TPen& pen);
 
     void Assign(const TCustomPlotPanel& source);

@@ -536,7 +536,7 @@ void TExtStringGrid::DrawCellBorders(TCanvas& canvas, int col, int row, TRect re
     bottom.Assign(canvas.Pen());
     if (OnGetCellBorderProp)
         OnGetCellBorderProp(this, row, col, left, top, right, bottom);
-    int d = (canvas.Pen().Width() + 1) / 2;
+    int d = (std::max(1, canvas.Pen().Width()) + 1) / 2; // width 0 covers a pixel too
     rect.Left += d;
     rect.Top += d;
     rect.Right -= d;

@@ -308,7 +308,7 @@ QPainter* TCanvas::forShape(bool needPen, bool needBrush) {
         d->qpenRev = d->penRev;
         const int w = fPen.Width();
         QPen qp(ToQColor(fPen.Color()));
-        qp.setWidth(w);
+        qp.setWidth(w); // 0: cosmetic, one device pixel
         if (w <= 1) {
             qp.setCapStyle(Qt::SquareCap); // inclusive ends; lineSegment pulls the last one back
             qp.setJoinStyle(Qt::MiterJoin);
@@ -591,7 +591,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     QPainter* p = forShape(true, true);
     if (!p)
         return;
-    const int w = fPen.Width();
+    const int w = std::max(1, fPen.Width()); // width 0 covers a pixel too
     const bool pen = d->penVisible;
     if (d->brushVisible) {
         QRect inner = qrect(r);

@@ -38,7 +38,7 @@ void TGraphicsObject::Changed() {
 // ---- TPen ------------------------------------------------------------------
 
 void TPen::SetColor(TColor c) { if (c != fColor) { fColor = c; Changed(); } }
-void TPen::SetWidth(int w) { w = w < 1 ? 1 : w; if (w != fWidth) { fWidth = w; Changed(); } }
+void TPen::SetWidth(int w) { w = w < 0 ? 1 : w; if (w != fWidth) { fWidth = w; Changed(); } }
 void TPen::SetStyle(TPenStyle s) { if (s != fStyle) { fStyle = s; Changed(); } }
 void TPen::SetMode(TPenMode m) { if (m != fMode) { fMode = m; Changed(); } }
 void TPen::SetEndStyle(TPenEndStyle e) { if (e != fEndStyle) { fEndStyle = e; Changed(); } }

@@ -58,7 +58,10 @@ public:
     TColor Color() const { return fColor; }
     void SetColor(TColor c);
     int Width() const { return fWidth; }
-    void SetWidth(int w); // values below 1 become 1
+    // Width 0 is the device's thinnest line: one device pixel however the
+    // painter is scaled (the same as width 1 at 96 dpi). Negative values
+    // become 1.
+    void SetWidth(int w);
     TPenStyle Style() const { return fStyle; }
     void SetStyle(TPenStyle s);
     TPenMode Mode() const { return fMode; }

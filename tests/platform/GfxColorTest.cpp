@@ -60,7 +60,7 @@ TEST(GfxObjects, ChangeNotificationOnlyOnEffectiveChange) {
     pen.SetColor(clBlack); // already black
     EXPECT_EQ(n, 0);
     pen.SetColor(clRed);
-    pen.SetWidth(0); // becomes 1, unchanged
+    pen.SetWidth(-2); // becomes 1, unchanged
     EXPECT_EQ(n, 1);
     pen.BeginUpdate();
     pen.SetWidth(3);
