@@ -106,7 +106,9 @@ struct StyledRows : ::testing::Test {
         grid.SetColCount(4);
         grid.SetRowCount(8);
         for (int r = 0; r < 8; ++r) {
-            grid.SetCellText(1, r, "r" + std::to_string(r));
+            std::string text = "r";
+            text += std::to_string(r);
+            grid.SetCellText(1, r, text);
             grid.SetCellBrushColor(2, r, TColor(r));
         }
     }
