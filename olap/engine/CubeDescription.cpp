@@ -3,6 +3,7 @@
 #include "olap/engine/CubeBuilder.h"
 #include "olap/engine/CubeCheck.h"
 #include "olap/engine/OlapError.h"
+#include "platform/rtl/Strings.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/FileIO.h"
 
@@ -20,15 +21,6 @@
 namespace cb::olap {
 
 namespace {
-
-std::string Trim(const std::string& s)
-{
-    size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos)
-        return {};
-    size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
 
 std::string Unquote(const std::string& s)
 {
@@ -117,7 +109,7 @@ public:
             } else {
                 while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\n' && text_[pos_] != '\r')
                     field += text_[pos_++];
-                field = Trim(field);
+                field = cb::rtl::Trim(field);
             }
             fields.push_back(field);
             if (pos_ < text_.size() && text_[pos_] == ',') {
@@ -170,7 +162,7 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
         if (!slot) {
             const size_t colon = h.find(':');
             if (colon != std::string::npos) {
-                const std::string dn = Trim(h.substr(0, colon)), ln = Trim(h.substr(colon + 1));
+                const std::string dn = cb::rtl::Trim(h.substr(0, colon)), ln = cb::rtl::Trim(h.substr(colon + 1));
                 for (size_t d = 0; d < dims.size() && !slot; ++d)
                     if (dims[d].name == dn)
                         for (size_t l = 0; l < dims[d].levels.size(); ++l)
@@ -364,7 +356,7 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
                     throw EOlapError(where + ": column \"" + names[size_t(c)] + "\" is not a finite number");
                 break;
             default:
-                values[m] = ParseMeasure(Trim(text(c)), measures[m], where);
+                values[m] = ParseMeasure(cb::rtl::Trim(text(c)), measures[m], where);
             }
         }
         sink.Add(fields, values, where);
@@ -386,21 +378,21 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
     while (std::getline(in, raw)) {
         ++lineNo;
         const std::string where = source + ", line " + std::to_string(lineNo);
-        std::string line = Trim(raw);
+        std::string line = cb::rtl::Trim(raw);
         if (lineNo == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            line = Trim(line.substr(3));
+            line = cb::rtl::Trim(line.substr(3));
         if (line.empty() || line[0] == '#')
             continue;
         const size_t sp = line.find_first_of(" \t");
         const std::string keyword = line.substr(0, sp);
-        const std::string rest = sp == std::string::npos ? std::string() : Trim(line.substr(sp));
+        const std::string rest = sp == std::string::npos ? std::string() : cb::rtl::Trim(line.substr(sp));
         // "NAME: value" for dimensions, measures and calculated members.
         auto split = [&](std::string& name, std::string& value) {
             const size_t colon = rest.find(':');
             if (colon == std::string::npos)
                 throw EOlapError(where + ": expected \"" + keyword + " NAME: ...\"");
-            name = Trim(rest.substr(0, colon));
-            value = Trim(rest.substr(colon + 1));
+            name = cb::rtl::Trim(rest.substr(0, colon));
+            value = cb::rtl::Trim(rest.substr(colon + 1));
         };
         try {
             if (keyword == "cube") {
@@ -418,7 +410,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 std::istringstream ls(value);
                 std::string level;
                 while (std::getline(ls, level, ','))
-                    d.levels.push_back(Trim(level));
+                    d.levels.push_back(cb::rtl::Trim(level));
                 if (value.empty())
                     throw EOlapError("dimension \"" + d.name + "\" has no levels");
                 for (const std::string& l : d.levels)
@@ -440,7 +432,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 else if (agg == "max") m.aggregation = Aggregation::Max;
                 else
                     throw EOlapError("unknown aggregation \"" + agg + "\" (sum, count, min or max)");
-                m.format = s2 == std::string::npos ? std::string() : Unquote(Trim(value.substr(s2)));
+                m.format = s2 == std::string::npos ? std::string() : Unquote(cb::rtl::Trim(value.substr(s2)));
                 measures.push_back(std::move(m));
             } else if (keyword == "calculated") {
                 CalcDecl c;
@@ -452,7 +444,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                     if (close == std::string::npos)
                         throw EOlapError("the format string is not closed");
                     c.format = value.substr(1, close - 1);
-                    value = Trim(value.substr(close + 1));
+                    value = cb::rtl::Trim(value.substr(close + 1));
                 }
                 if (value.empty())
                     throw EOlapError("calculated member \"" + c.name + "\" has no expression");
@@ -475,7 +467,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                         ++end;
                     }
                     facts = Unquote(rest.substr(0, end));
-                    factsTable = end == std::string::npos ? std::string() : Unquote(Trim(rest.substr(end)));
+                    factsTable = end == std::string::npos ? std::string() : Unquote(cb::rtl::Trim(rest.substr(end)));
                     if (facts.empty() || factsTable.empty())
                         throw EOlapError("expected \"facts-sqlite FILE TABLE\"");
                 }

@@ -1,6 +1,7 @@
 #include "olap/engine/MemberNameIndex.h"
 
 #include "olap/engine/CubeData.h"
+#include "platform/rtl/Strings.h"
 
 #include <bit>
 
@@ -23,16 +24,6 @@ size_t Hash(MemberId parent, std::string_view name)
 
 } // namespace
 
-bool EqualNoCaseAscii(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Fold(a[i]) != Fold(b[i]))
-            return false;
-    return true;
-}
-
 MemberNameIndex::MemberNameIndex(const DimensionData& dim) : dim_(dim)
 {
     size_t entries = 0;
@@ -50,7 +41,7 @@ MemberNameIndex::MemberNameIndex(const DimensionData& dim) : dim_(dim)
             size_t s = Hash(parent, name) & mask_;
             bool taken = false;
             for (; slots_[s].member != kNoMember; s = (s + 1) & mask_) {
-                if (slots_[s].parent == parent && EqualNoCaseAscii(dim.members[slots_[s].member].name, name)) {
+                if (slots_[s].parent == parent && cb::rtl::SameText(dim.members[slots_[s].member].name, name)) {
                     taken = true;
                     break;
                 }
@@ -63,7 +54,7 @@ MemberNameIndex::MemberNameIndex(const DimensionData& dim) : dim_(dim)
 MemberId MemberNameIndex::Child(MemberId parent, std::string_view name) const
 {
     for (size_t s = Hash(parent, name) & mask_; slots_[s].member != kNoMember; s = (s + 1) & mask_)
-        if (slots_[s].parent == parent && EqualNoCaseAscii(dim_.members[slots_[s].member].name, name))
+        if (slots_[s].parent == parent && cb::rtl::SameText(dim_.members[slots_[s].member].name, name))
             return slots_[s].member;
     return kNoMember;
 }

@@ -13,9 +13,6 @@ namespace cb::olap {
 struct DimensionData;
 struct MemberData;
 
-// Equal without regard to ASCII case (other bytes compare as they are).
-bool EqualNoCaseAscii(std::string_view a, std::string_view b);
-
 class MemberNameIndex {
 public:
     // Keeps a reference to dim: the index lives no longer than its dimension.

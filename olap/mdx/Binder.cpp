@@ -1,12 +1,13 @@
 #include "olap/mdx/Binder.h"
 
 #include "olap/engine/OlapError.h"
+#include "platform/rtl/Strings.h"
 
 namespace cb::olap::mdx {
 
 bool EqualNoCase(const std::string& a, const std::string& b)
 {
-    return EqualNoCaseAscii(a, b);
+    return cb::rtl::SameText(a, b);
 }
 
 namespace {
