@@ -2,6 +2,7 @@
 
 #include "platform/os/Files.h"
 #include "platform/os/Shell.h"
+#include "platform/rtl/Strings.h"
 
 namespace cb::app {
 
@@ -12,16 +13,6 @@ bool IsBlankChar(char c)
 }
 } // namespace
 
-std::string TrimText(const std::string& text)
-{
-    std::size_t b = 0, e = text.size();
-    while (b < e && IsBlankChar(text[b]))
-        ++b;
-    while (e > b && IsBlankChar(text[e - 1]))
-        --e;
-    return text.substr(b, e - b);
-}
-
 std::string EnsureTrailingBackslash(const std::string& path)
 {
     if (path.empty() || path.back() == '/')
@@ -31,7 +22,7 @@ std::string EnsureTrailingBackslash(const std::string& path)
 
 bool IsBlankString(const std::string& text)
 {
-    return TrimText(text).empty();
+    return cb::rtl::Trim(text).empty();
 }
 
 bool IsValidEmailAddress(const std::string& text)
@@ -96,7 +87,7 @@ bool IsFileLocked(const std::string& fileName)
 
 bool ShellOpen(const std::string& target)
 {
-    const std::string t = TrimText(target);
+    const std::string t = cb::rtl::Trim(target);
     return !t.empty() && os::ShellOpen(t);
 }
 

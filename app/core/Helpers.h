@@ -38,7 +38,4 @@ bool IsFileLocked(const std::string& fileName);
 // accepted it.
 bool ShellOpen(const std::string& target);
 
-// Trims blanks and control characters from both ends.
-std::string TrimText(const std::string& text);
-
 } // namespace cb::app
