@@ -1,7 +1,8 @@
 #include "chart/PlotResources.h"
 
+#include "platform/os/Files.h"
+
 #include <QBitmap>
-#include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -330,12 +331,11 @@ void UnregisterBitmapResourceModule(int id)
 TBitmapResourceModule BitmapFolderModule(const std::string& folder)
 {
     return [folder](const std::string& name, cb::gfx::TBitmap& bitmap) {
-        QFile file(QString::fromStdString(folder + "/" + name + ".bmp"));
-        if (!file.open(QIODevice::ReadOnly))
+        const std::string path = folder + "/" + name + ".bmp";
+        if (!cb::os::FileExists(path))
             return false;
-        const QByteArray bytes = file.readAll();
         cb::gfx::TBitmap loaded;
-        loaded.LoadFromBmpBytes(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+        loaded.LoadFromFile(path);
         bitmap.Assign(loaded);
         return true;
     };
