@@ -1,10 +1,9 @@
 #include "chart/PlotExportData.h"
 
-#include "platform/rtl/Exception.h"
+#include "platform/rtl/FileIO.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QSaveFile>
 
 namespace cb::chart {
 
@@ -22,11 +21,7 @@ void TPlotExportData::WriteTextToStream(std::ostream& stream)
 
 void TPlotExportData::SaveTextToFile(const std::string& fileName)
 {
-    const std::string text = BuildText();
-    QSaveFile file(QString::fromStdString(fileName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) != qint64(text.size()) ||
-        !file.commit())
-        throw cb::rtl::EInOutError("Cannot create file \"" + fileName + "\"");
+    cb::rtl::WriteFileAtomic(fileName, BuildText());
 }
 
 } // namespace cb::chart
