@@ -1,7 +1,6 @@
 // The cube browser's entry point.
 #include "app/ui/Startup.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     return cb::app::RunApplication(argc, argv);
 }

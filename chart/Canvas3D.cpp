@@ -10,41 +10,35 @@
 
 namespace cb::chart {
 
-void TCanvas3D::AssignSettings(TCanvas3D& other) { SetMonochromeMode(other.IsMonochrome()); }
-
-void TCanvas3D::DisableRotation()
-{
-    if (fRotationLock == 0)
-        Suspend3D();
-    ++fRotationLock;
+void TCanvas3D::AssignSettings(TCanvas3D& other) {
+    SetMonochromeMode(other.IsMonochrome());
 }
 
-void TCanvas3D::EnableRotation()
-{
-    if (fRotationLock <= 0)
-        return;
-    --fRotationLock;
-    if (fRotationLock == 0)
-        Resume3D();
+void TCanvas3D::DisableRotation() {
+    if (FRotationLock == 0) Suspend3D();
+    ++FRotationLock;
 }
 
-TRect TCanvas3D::ProjectRect(const TRect& r, int z)
-{
+void TCanvas3D::EnableRotation() {
+    if (FRotationLock <= 0) return;
+    --FRotationLock;
+    if (FRotationLock == 0) Resume3D();
+}
+
+TRect TCanvas3D::ProjectRect(const TRect& r, int z) {
     const TPoint a = ProjectToPoint(r.Left, r.Top, z);
     const TPoint b = ProjectToPoint(r.Right, r.Bottom, z);
     return {a.X, a.Y, b.X, b.Y};
 }
 
-void TCanvas3D::ProjectRectCorners(const TRect& r, int z, TPoint out[4])
-{
+void TCanvas3D::ProjectRectCorners(const TRect& r, int z, TPoint out[4]) {
     out[0] = ProjectToPoint(r.Left, r.Top, z);
     out[1] = ProjectToPoint(r.Right, r.Top, z);
     out[2] = ProjectToPoint(r.Right, r.Bottom, z);
     out[3] = ProjectToPoint(r.Left, r.Bottom, z);
 }
 
-TRect TCanvas3D::ProjectedBounds(const TRect& r, int z)
-{
+TRect TCanvas3D::ProjectedBounds(const TRect& r, int z) {
     TPoint p[4];
     ProjectRectCorners(r, z, p);
     TRect b{p[0].X, p[0].Y, p[0].X, p[0].Y};
@@ -59,10 +53,8 @@ TRect TCanvas3D::ProjectedBounds(const TRect& r, int z)
     return b;
 }
 
-void TCanvas3D::DrawPictureAtDepth(const TRect& r, const cb::gfx::TGraphic* picture, int z)
-{
-    if (!picture || picture->Empty())
-        return;
+void TCanvas3D::DrawPictureAtDepth(const TRect& r, const cb::gfx::TGraphic* picture, int z) {
+    if (!picture || picture->Empty()) return;
     Pen().SetStyle(cb::gfx::psClear);
     cb::gfx::TBitmap temp;
     const cb::gfx::TBitmap* bmp = dynamic_cast<const cb::gfx::TBitmap*>(picture);
@@ -105,4 +97,4 @@ void TCanvas3D::DrawPictureAtDepth(const TRect& r, const cb::gfx::TGraphic* pict
     Brush().SetStyle(oldStyle);
 }
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -10,13 +10,13 @@ class TView3DOptions;
 class TCanvas3D : public TPlotCanvas {
 public:
     // The panel's 3D settings handed to BeginDraw (not owned).
-    TView3DOptions* View3DOptions() const { return fView3DOptions; }
-    void SetView3DOptions(TView3DOptions* o) { fView3DOptions = o; }
-    int RotationLockCount() const { return fRotationLock; }
-    bool IsOrthogonal() const { return fOrthogonal; }
+    TView3DOptions* View3DOptions() const { return FView3DOptions; }
+    void SetView3DOptions(TView3DOptions* o) { FView3DOptions = o; }
+    int RotationLockCount() const { return FRotationLock; }
+    bool IsOrthogonal() const { return FOrthogonal; }
     // Depth at which a full-3D canvas places the next gradient fill.
-    unsigned GradientDepth() const { return fGradientDepth; }
-    void SetGradientDepth(unsigned z) { fGradientDepth = z; }
+    unsigned GradientDepth() const { return FGradientDepth; }
+    void SetGradientDepth(unsigned z) { FGradientDepth = z; }
 
     virtual TColor GetPixelColorAtDepth(int x, int y, int z) = 0;
     // True: marks write their text with the ...AtDepth text operations.
@@ -36,14 +36,12 @@ public:
     // True when a still-valid buffer was shown again instead of a repaint.
     virtual bool ShowBufferIfValid() = 0;
 
-    virtual void DrawArrow(bool filled, const TPoint& from, const TPoint& to, int headWidth, int headLength,
-                           int z) = 0;
+    virtual void DrawArrow(bool filled, const TPoint& from, const TPoint& to, int headWidth, int headLength, int z) = 0;
     virtual void ClipToBox(const TRect& r, int z0, int z1) = 0;
     virtual void DrawCone(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darken,
                           int topPercent) = 0;
     virtual void DrawBox(int left, int right, int top, int bottom, int z0, int z1, bool darkenSides) = 0;
-    virtual void DrawCylinder(bool vertical, int left, int top, int right, int bottom, int z0, int z1,
-                              bool darken) = 0;
+    virtual void DrawCylinder(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darken) = 0;
     // Remembers whether the paint is 3D and switches projection off.
     virtual void Suspend3D() {}
     virtual void DrawEllipseAtDepth(int x1, int y1, int x2, int y2, int z) = 0;
@@ -65,8 +63,7 @@ public:
     virtual void DrawQuadWithDepths(const TPoint points[4], int z0, int z1) = 0;
     virtual void DrawPolygonAtDepth(std::span<const TPoint> points, int z) = 0;
     virtual void DrawPolylineAtDepth(std::span<const TPoint> points, int z) = 0;
-    virtual void DrawPyramid(bool vertical, int left, int top, int right, int bottom, int z0, int z1,
-                             bool darken) = 0;
+    virtual void DrawPyramid(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darken) = 0;
     virtual void DrawFrustum(const TRect& base, int z0, int z1, int topHalfWidth, int topHalfDepth) = 0;
     virtual void DrawRectAtDepth(const TRect& r, int z) = 0;
     virtual void DrawRectAtY(int x0, int y, int x1, int z0, int z1) = 0;
@@ -88,27 +85,25 @@ public:
     void ProjectRectCorners(const TRect& r, int z, TPoint out[4]);
     // Bounds of the projected corners, right and bottom one past.
     TRect ProjectedBounds(const TRect& r, int z);
-    void DrawBoxRect(const TRect& r, int z0, int z1, bool darkenSides)
-    {
+    void DrawBoxRect(const TRect& r, int z0, int z1, bool darkenSides) {
         DrawBox(r.Left, r.Right, r.Top, r.Bottom, z0, z1, darkenSides);
     }
     void DrawLineBetweenAtDepth(const TPoint& a, const TPoint& b, int z) { DrawLineAtDepth(a.X, a.Y, b.X, b.Y, z); }
     void DrawQuadPointsAtDepth(const TPoint p[4], int z) { DrawQuadAtDepth(p[0], p[1], p[2], p[3], z); }
-    void DrawRectCoordsAtDepth(int left, int top, int right, int bottom, int z)
-    {
+    void DrawRectCoordsAtDepth(int left, int top, int right, int bottom, int z) {
         DrawRectAtDepth({left, top, right, bottom}, z);
     }
     // Each pixel of the picture as a projected quadrilateral.
     void DrawPictureAtDepth(const TRect& r, const cb::gfx::TGraphic* picture, int z);
 
 protected:
-    void SetOrthogonalFlag(bool on) { fOrthogonal = on; }
+    void SetOrthogonalFlag(bool on) { FOrthogonal = on; }
 
 private:
-    TView3DOptions* fView3DOptions = nullptr;
-    int fRotationLock = 0;
-    bool fOrthogonal = false;
-    unsigned fGradientDepth = 0;
+    TView3DOptions* FView3DOptions = nullptr;
+    int FRotationLock = 0;
+    bool FOrthogonal = false;
+    unsigned FGradientDepth = 0;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

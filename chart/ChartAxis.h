@@ -16,9 +16,21 @@ namespace cb::chart {
 class TCustomAxisPanel;
 class TChartSeries;
 
-enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
-enum TAxisLabelAlign { alDefault, alOpposite };
-enum TAxisPositionUnits { apuPercent, apuPixels };
+enum TAxisLabelStyle {
+    talAuto,
+    talNone,
+    talValue,
+    talMark,
+    talText
+};
+enum TAxisLabelAlign {
+    alDefault,
+    alOpposite
+};
+enum TAxisPositionUnits {
+    apuPercent,
+    apuPixels
+};
 
 // Largest magnitude a linear mapping hands out (2^26 - 1).
 constexpr int AxisPixelLimit = 67108863;
@@ -32,41 +44,41 @@ int CountLabelLines(const std::string& text);
 class TAxisItem {
 public:
     explicit TAxisItem(TChangeEvent onChange = {});
-    double Value() const { return fValue; }
+    double Value() const { return FValue; }
     void SetValue(double v);
-    const std::string& Text() const { return fText; }
+    const std::string& Text() const { return FText; }
     void SetText(const std::string& t);
-    bool Visible() const { return fVisible; }
+    bool Visible() const { return FVisible; }
     void SetVisible(bool on);
-    bool Transparent() const { return fTransparent; }
-    void SetTransparent(bool on) { fTransparent = on; }
-    TPlotFont& Font() { return *fFont; }
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool on) { FTransparent = on; }
+    TPlotFont& Font() { return *FFont; }
 
 private:
-    TChangeEvent fOnChange;
-    double fValue = 0;
-    std::string fText;
-    bool fVisible = true;
-    bool fTransparent = true;
-    std::unique_ptr<TPlotFont> fFont;
+    TChangeEvent FOnChange;
+    double FValue = 0;
+    std::string FText;
+    bool FVisible = true;
+    bool FTransparent = true;
+    std::unique_ptr<TPlotFont> FFont;
 };
 
 // The frame and font every automatic label of an axis is drawn with.
 class TAxisLabelFrame {
 public:
     explicit TAxisLabelFrame(TChangeEvent onChange);
-    bool Visible() const { return fVisible; }
+    bool Visible() const { return FVisible; }
     void SetVisible(bool on);
-    TPlotFont& Font() { return *fFont; }
-    const TPlotFont& Font() const { return *fFont; }
-    bool Transparent() const { return fTransparent; }
-    void SetTransparent(bool on) { fTransparent = on; }
+    TPlotFont& Font() { return *FFont; }
+    const TPlotFont& Font() const { return *FFont; }
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool on) { FTransparent = on; }
 
 private:
-    TChangeEvent fOnChange;
-    bool fVisible = true;
-    bool fTransparent = true;
-    std::unique_ptr<TPlotFont> fFont;
+    TChangeEvent FOnChange;
+    bool FVisible = true;
+    bool FTransparent = true;
+    std::unique_ptr<TPlotFont> FFont;
 };
 
 // The custom labels of an axis; with at least one item the axis shows them
@@ -75,19 +87,19 @@ class TAxisItems {
 public:
     explicit TAxisItems(TChangeEvent onChange);
     ~TAxisItems();
-    int Count() const { return int(fItems.size()); }
+    int Count() const { return int(FItems.size()); }
     TAxisItem* ItemAt(int index) const;
     TAxisItem* AddLabel(double value, const std::string& text = {});
     void Delete(int index);
     void ClearItems();
     void CopyItems(const TAxisItems& other);
-    TAxisLabelFrame& LabelFrame() { return fFrame; }
-    const TAxisLabelFrame& LabelFrame() const { return fFrame; }
+    TAxisLabelFrame& LabelFrame() { return FFrame; }
+    const TAxisLabelFrame& LabelFrame() const { return FFrame; }
 
 private:
-    TChangeEvent fOnChange;
-    std::vector<std::unique_ptr<TAxisItem>> fItems;
-    TAxisLabelFrame fFrame;
+    TChangeEvent FOnChange;
+    std::vector<std::unique_ptr<TAxisItem>> FItems;
+    TAxisLabelFrame FFrame;
 };
 
 // A label the label pass decided to show.
@@ -107,99 +119,99 @@ public:
     TChartAxis& operator=(const TChartAxis&) = delete;
     virtual ~TChartAxis();
 
-    TCustomAxisPanel* ParentChart() const { return fChart; }
+    TCustomAxisPanel* ParentChart() const { return FChart; }
 
     // --- scaling properties ---
-    bool Automatic() const { return fAutomatic; }
+    bool Automatic() const { return FAutomatic; }
     void SetAutomatic(bool on);
-    bool AutomaticMaximum() const { return fAutomaticMaximum; }
+    bool AutomaticMaximum() const { return FAutomaticMaximum; }
     void SetAutomaticMaximum(bool on);
-    bool AutomaticMinimum() const { return fAutomaticMinimum; }
+    bool AutomaticMinimum() const { return FAutomaticMinimum; }
     void SetAutomaticMinimum(bool on);
-    double Maximum() const { return fMaximum; }
+    double Maximum() const { return FMaximum; }
     void SetMaximum(double v);
-    double Minimum() const { return fMinimum; }
+    double Minimum() const { return FMinimum; }
     void SetMinimum(double v);
-    bool Logarithmic() const { return fLogarithmic; }
+    bool Logarithmic() const { return FLogarithmic; }
     void SetLogarithmic(bool on);
-    double LogarithmicBase() const { return fLogBase; }
+    double LogarithmicBase() const { return FLogBase; }
     void SetLogarithmicBase(double b);
-    bool Inverted() const { return fInverted; }
+    bool Inverted() const { return FInverted; }
     virtual void ChangeInverted(bool on);
     void SetInverted(bool on) { ChangeInverted(on); }
-    int MinimumOffset() const { return fMinimumOffset; }
-    void SetMinimumOffset(int v) { store(fMinimumOffset, v); }
-    int MaximumOffset() const { return fMaximumOffset; }
-    void SetMaximumOffset(int v) { store(fMaximumOffset, v); }
-    double StartPosition() const { return fStartPosition; }
-    void SetStartPosition(double v) { store(fStartPosition, v); }
-    double EndPosition() const { return fEndPosition; }
-    void SetEndPosition(double v) { store(fEndPosition, v); }
-    double PositionPercent() const { return fPositionPercent; }
-    void SetPositionPercent(double v) { store(fPositionPercent, v); }
-    TAxisPositionUnits PositionUnits() const { return fPositionUnits; }
-    void SetPositionUnits(TAxisPositionUnits u) { store(fPositionUnits, u); }
-    bool Horizontal() const { return fHorizontal; }
+    int MinimumOffset() const { return FMinimumOffset; }
+    void SetMinimumOffset(int v) { store(FMinimumOffset, v); }
+    int MaximumOffset() const { return FMaximumOffset; }
+    void SetMaximumOffset(int v) { store(FMaximumOffset, v); }
+    double StartPosition() const { return FStartPosition; }
+    void SetStartPosition(double v) { store(FStartPosition, v); }
+    double EndPosition() const { return FEndPosition; }
+    void SetEndPosition(double v) { store(FEndPosition, v); }
+    double PositionPercent() const { return FPositionPercent; }
+    void SetPositionPercent(double v) { store(FPositionPercent, v); }
+    TAxisPositionUnits PositionUnits() const { return FPositionUnits; }
+    void SetPositionUnits(TAxisPositionUnits u) { store(FPositionUnits, u); }
+    bool Horizontal() const { return FHorizontal; }
     void SetHorizontal(bool on);
-    bool OtherSide() const { return fOtherSide; }
-    void SetOtherSide(bool on) { store(fOtherSide, on); }
-    double ZPosition() const { return fZPosition; }
+    bool OtherSide() const { return FOtherSide; }
+    void SetOtherSide(bool on) { store(FOtherSide, on); }
+    double ZPosition() const { return FZPosition; }
     // Exactly 0 stores 0.01.
     void SetZPosition(double v);
-    bool Visible() const { return fVisible; }
-    void SetVisible(bool on) { store(fVisible, on); }
-    bool IsDepthAxis() const { return fIsDepth; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool on) { store(FVisible, on); }
+    bool IsDepthAxis() const { return FIsDepth; }
 
     // --- label properties ---
-    double Increment() const { return fIncrement; }
+    double Increment() const { return FIncrement; }
     void SetIncrement(double v);
-    TAxisLabelStyle LabelStyle() const { return fLabelStyle; }
-    void SetLabelStyle(TAxisLabelStyle s) { store(fLabelStyle, s); }
-    bool Labels() const { return fItems.LabelFrame().Visible(); }
-    void SetLabels(bool on) { fItems.LabelFrame().SetVisible(on); }
-    TPlotFont& LabelsFont() { return fItems.LabelFrame().Font(); }
-    const std::string& AxisValuesFormat() const { return fValuesFormat; }
-    void SetAxisValuesFormat(const std::string& f) { store(fValuesFormat, f); }
-    const std::string& DateTimeFormat() const { return fDateTimeFormat; }
-    void SetDateTimeFormat(const std::string& f) { store(fDateTimeFormat, f); }
-    bool ExactDateTime() const { return fExactDateTime; }
-    void SetExactDateTime(bool on) { store(fExactDateTime, on); }
-    bool RoundFirstLabel() const { return fRoundFirstLabel; }
-    void SetRoundFirstLabel(bool on) { store(fRoundFirstLabel, on); }
-    int LabelsSeparation() const { return fLabelsSeparation; }
+    TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
+    void SetLabelStyle(TAxisLabelStyle s) { store(FLabelStyle, s); }
+    bool Labels() const { return FItems.LabelFrame().Visible(); }
+    void SetLabels(bool on) { FItems.LabelFrame().SetVisible(on); }
+    TPlotFont& LabelsFont() { return FItems.LabelFrame().Font(); }
+    const std::string& AxisValuesFormat() const { return FValuesFormat; }
+    void SetAxisValuesFormat(const std::string& f) { store(FValuesFormat, f); }
+    const std::string& DateTimeFormat() const { return FDateTimeFormat; }
+    void SetDateTimeFormat(const std::string& f) { store(FDateTimeFormat, f); }
+    bool ExactDateTime() const { return FExactDateTime; }
+    void SetExactDateTime(bool on) { store(FExactDateTime, on); }
+    bool RoundFirstLabel() const { return FRoundFirstLabel; }
+    void SetRoundFirstLabel(bool on) { store(FRoundFirstLabel, on); }
+    int LabelsSeparation() const { return FLabelsSeparation; }
     void SetLabelsSeparation(int v);
-    int LabelsAngle() const { return fLabelsAngle; }
+    int LabelsAngle() const { return FLabelsAngle; }
     void SetLabelsAngle(int degrees);
-    int LabelsSize() const { return fLabelsSize; }
-    void SetLabelsSize(int v) { store(fLabelsSize, v); }
-    bool LabelsMultiLine() const { return fLabelsMultiLine; }
-    void SetLabelsMultiLine(bool on) { store(fLabelsMultiLine, on); }
-    bool LabelsExponent() const { return fLabelsExponent; }
-    void SetLabelsExponent(bool on) { store(fLabelsExponent, on); }
-    bool LabelsAlternate() const { return fLabelsAlternate; }
-    void SetLabelsAlternate(bool on) { store(fLabelsAlternate, on); }
-    TAxisLabelAlign LabelsAlign() const { return fLabelsAlign; }
-    void SetLabelsAlign(TAxisLabelAlign a) { store(fLabelsAlign, a); }
-    bool LabelsOnAxis() const { return fLabelsOnAxis; }
-    void SetLabelsOnAxis(bool on) { store(fLabelsOnAxis, on); }
-    bool TickOnLabelsOnly() const { return fTickOnLabelsOnly; }
-    void SetTickOnLabelsOnly(bool on) { store(fTickOnLabelsOnly, on); }
-    int TickLength() const { return fTickLength; }
-    void SetTickLength(int v) { store(fTickLength, v); }
-    int MinorTickLength() const { return fMinorTickLength; }
-    void SetMinorTickLength(int v) { store(fMinorTickLength, v); }
-    int MinorTickCount() const { return fMinorTickCount; }
-    void SetMinorTickCount(int v) { store(fMinorTickCount, v); }
-    TAxisItems& Items() { return fItems; }
-    const TAxisItems& Items() const { return fItems; }
+    int LabelsSize() const { return FLabelsSize; }
+    void SetLabelsSize(int v) { store(FLabelsSize, v); }
+    bool LabelsMultiLine() const { return FLabelsMultiLine; }
+    void SetLabelsMultiLine(bool on) { store(FLabelsMultiLine, on); }
+    bool LabelsExponent() const { return FLabelsExponent; }
+    void SetLabelsExponent(bool on) { store(FLabelsExponent, on); }
+    bool LabelsAlternate() const { return FLabelsAlternate; }
+    void SetLabelsAlternate(bool on) { store(FLabelsAlternate, on); }
+    TAxisLabelAlign LabelsAlign() const { return FLabelsAlign; }
+    void SetLabelsAlign(TAxisLabelAlign a) { store(FLabelsAlign, a); }
+    bool LabelsOnAxis() const { return FLabelsOnAxis; }
+    void SetLabelsOnAxis(bool on) { store(FLabelsOnAxis, on); }
+    bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
+    void SetTickOnLabelsOnly(bool on) { store(FTickOnLabelsOnly, on); }
+    int TickLength() const { return FTickLength; }
+    void SetTickLength(int v) { store(FTickLength, v); }
+    int MinorTickLength() const { return FMinorTickLength; }
+    void SetMinorTickLength(int v) { store(FMinorTickLength, v); }
+    int MinorTickCount() const { return FMinorTickCount; }
+    void SetMinorTickCount(int v) { store(FMinorTickCount, v); }
+    TAxisItems& Items() { return FItems; }
+    const TAxisItems& Items() const { return FItems; }
 
     // --- pens ---
-    TChartPen& AxisPen() { return *fAxisPen; }
-    TChartPen& Grid() { return *fGrid; }
-    TChartPen& MinorGrid() { return *fMinorGrid; }
-    TChartPen& Ticks() { return *fTicks; }
-    TChartPen& TicksInner() { return *fTicksInner; }
-    TChartPen& MinorTicks() { return *fMinorTicks; }
+    TChartPen& AxisPen() { return *FAxisPen; }
+    TChartPen& Grid() { return *FGrid; }
+    TChartPen& MinorGrid() { return *FMinorGrid; }
+    TChartPen& Ticks() { return *FTicks; }
+    TChartPen& TicksInner() { return *FTicksInner; }
+    TChartPen& MinorTicks() { return *FMinorTicks; }
 
     // --- scale ---
     void FetchAutomaticLimits(double& minimum, double& maximum);
@@ -219,20 +231,20 @@ public:
     bool ShowsDateTime() const;
     bool HitTest(int x, int y) const;
 
-    double WorkingMinimum() const { return fMinWork; }
-    double WorkingMaximum() const { return fMaxWork; }
+    double WorkingMinimum() const { return FMinWork; }
+    double WorkingMaximum() const { return FMaxWork; }
     void SetWorkingRange(double minimum, double maximum);
-    double Range() const { return fRange; }
-    int StartPixel() const { return fStartPixel; }
-    int EndPixel() const { return fEndPixel; }
-    int PixelSize() const { return fPixelSize; }
-    int CenterPixel() const { return fCenterPixel; }
-    int DepthOffset() const { return fDepthOffset; }
+    double Range() const { return FRange; }
+    int StartPixel() const { return FStartPixel; }
+    int EndPixel() const { return FEndPixel; }
+    int PixelSize() const { return FPixelSize; }
+    int CenterPixel() const { return FCenterPixel; }
+    int DepthOffset() const { return FDepthOffset; }
     // Chart rectangle set aside for the axis by PlaceInRect.
-    int AxisLinePosition() const { return fPosAxis; }
-    int LabelsPosition() const { return fPosLabels; }
-    bool IsShown() const { return fShown; }
-    void SetShown(bool on) { fShown = on; }
+    int AxisLinePosition() const { return FPosAxis; }
+    int LabelsPosition() const { return FPosLabels; }
+    bool IsShown() const { return FShown; }
+    void SetShown(bool on) { FShown = on; }
 
     // --- increments and labels ---
     virtual TAxisLabelStyle AutoLabelStyle() const;
@@ -250,8 +262,8 @@ public:
     void StepLabelValue(double& v, bool down, int stepIndex, double increment) const;
     // The label pass: fills Labels and Ticks for the current scale.
     void ComputeLabels();
-    const std::vector<TAxisLabel>& LabelList() const { return fLabelList; }
-    const std::vector<int>& TickPositions() const { return fTickPositions; }
+    const std::vector<TAxisLabel>& LabelList() const { return FLabelList; }
+    const std::vector<int>& TickPositions() const { return FTickPositions; }
 
     // --- layout and drawing (the drawing pass refines these) ---
     // Takes room for the axis from r; builtIn for the first five axes.
@@ -263,18 +275,22 @@ public:
     void Assign(const TChartAxis& source);
 
 protected:
-    template <class T> void store(T& field, const T& value)
-    {
+    template <class T>
+    void store(T& field, const T& value) {
         if (field != value) {
             field = value;
             repaint();
         }
     }
     void repaint() const;
-    void recordTick(int pixel) { fTickPositions.push_back(pixel); }
+    void recordTick(int pixel) { FTickPositions.push_back(pixel); }
 
 private:
-    enum TMapping { mapLinear, mapLog, mapDepth };
+    enum TMapping {
+        mapLinear,
+        mapLog,
+        mapDepth
+    };
     int linearH(double v) const;
     int linearV(double v) const;
     int logH(double v) const;
@@ -291,49 +307,49 @@ private:
     bool hasShortSeries(int n) const;
     bool seriesRunsAlong(TChartSeries* s) const;
 
-    TCustomAxisPanel* fChart;
-    bool fIsDepth;
-    bool fAutomatic = true, fAutomaticMaximum = true, fAutomaticMinimum = true;
-    double fMaximum = 0, fMinimum = 0;
-    bool fLogarithmic = false;
-    double fLogBase = 10;
-    bool fInverted = false;
-    int fMinimumOffset = 0, fMaximumOffset = 0;
-    double fStartPosition = 0, fEndPosition = 100, fPositionPercent = 0;
-    TAxisPositionUnits fPositionUnits = apuPercent;
-    bool fHorizontal = false, fOtherSide = false;
-    double fZPosition = 0;
-    bool fVisible = true;
+    TCustomAxisPanel* FChart;
+    bool FIsDepth;
+    bool FAutomatic = true, FAutomaticMaximum = true, FAutomaticMinimum = true;
+    double FMaximum = 0, FMinimum = 0;
+    bool FLogarithmic = false;
+    double FLogBase = 10;
+    bool FInverted = false;
+    int FMinimumOffset = 0, FMaximumOffset = 0;
+    double FStartPosition = 0, FEndPosition = 100, FPositionPercent = 0;
+    TAxisPositionUnits FPositionUnits = apuPercent;
+    bool FHorizontal = false, FOtherSide = false;
+    double FZPosition = 0;
+    bool FVisible = true;
 
-    double fIncrement = 0;
-    TAxisLabelStyle fLabelStyle = talAuto;
-    std::string fValuesFormat;
-    std::string fDateTimeFormat;
-    bool fExactDateTime = true, fRoundFirstLabel = true;
-    int fLabelsSeparation = 10, fLabelsAngle = 0, fLabelsSize = 0;
-    bool fLabelsMultiLine = false, fLabelsExponent = false, fLabelsAlternate = false;
-    TAxisLabelAlign fLabelsAlign = alDefault;
-    bool fLabelsOnAxis = true, fTickOnLabelsOnly = true;
-    int fTickLength = 4, fMinorTickLength = 2, fMinorTickCount = 3;
-    TAxisItems fItems;
+    double FIncrement = 0;
+    TAxisLabelStyle FLabelStyle = talAuto;
+    std::string FValuesFormat;
+    std::string FDateTimeFormat;
+    bool FExactDateTime = true, FRoundFirstLabel = true;
+    int FLabelsSeparation = 10, FLabelsAngle = 0, FLabelsSize = 0;
+    bool FLabelsMultiLine = false, FLabelsExponent = false, FLabelsAlternate = false;
+    TAxisLabelAlign FLabelsAlign = alDefault;
+    bool FLabelsOnAxis = true, FTickOnLabelsOnly = true;
+    int FTickLength = 4, FMinorTickLength = 2, FMinorTickCount = 3;
+    TAxisItems FItems;
 
-    std::unique_ptr<TChartPen> fAxisPen, fGrid, fMinorGrid, fTicks, fTicksInner, fMinorTicks;
+    std::unique_ptr<TChartPen> FAxisPen, FGrid, FMinorGrid, FTicks, FTicksInner, FMinorTicks;
 
     // working state
-    double fMaxWork = 0, fMinWork = 0, fRange = 0;
-    bool fRangeZero = true;
-    double fPixelsPerUnit = 0;
-    double fLogMin = 0, fLogMax = 0, fLogRange = 0, fPixelsPerLog = 0;
-    int fStartPixel = 0, fEndPixel = 0, fPixelSize = 0, fCenterPixel = 0, fDepthOffset = 0;
-    TMapping fMapping = mapLinear;
-    int fPosAxis = 0, fPosLabels = 0;
-    bool fShown = true;
-    std::vector<TAxisLabel> fLabelList;
-    std::vector<int> fTickPositions;
+    double FMaxWork = 0, FMinWork = 0, FRange = 0;
+    bool FRangeZero = true;
+    double FPixelsPerUnit = 0;
+    double FLogMin = 0, FLogMax = 0, FLogRange = 0, FPixelsPerLog = 0;
+    int FStartPixel = 0, FEndPixel = 0, FPixelSize = 0, FCenterPixel = 0, FDepthOffset = 0;
+    TMapping FMapping = mapLinear;
+    int FPosAxis = 0, FPosLabels = 0;
+    bool FShown = true;
+    std::vector<TAxisLabel> FLabelList;
+    std::vector<int> FTickPositions;
     // label pass scratch
-    int fPassStepIndex = 27;
-    double fPassIncrement = 0;
-    mutable bool fNoGetLabelEvent = false;
+    int FPassStepIndex = 27;
+    double FPassIncrement = 0;
+    mutable bool FNoGetLabelEvent = false;
 };
 
 class TChartDepthAxis : public TChartAxis {
@@ -344,4 +360,4 @@ public:
     void ChangeInverted(bool on) override;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -5,45 +5,37 @@
 
 namespace cb::chart {
 
-TChartBrush::TChartBrush(TChangeEvent onChange)
-{
+TChartBrush::TChartBrush(TChangeEvent onChange) {
     SetColor(clDefault);
     BindChangeEvent(*this, std::move(onChange));
 }
 
 TChartBrush::~TChartBrush() = default;
 
-cb::gfx::TBitmap& TChartBrush::Image()
-{
-    if (!fImage)
-        fImage = std::make_unique<cb::gfx::TBitmap>();
-    return *fImage;
+cb::gfx::TBitmap& TChartBrush::Image() {
+    if (!FImage) FImage = std::make_unique<cb::gfx::TBitmap>();
+    return *FImage;
 }
 
-void TChartBrush::SetImage(const cb::gfx::TBitmap* image)
-{
+void TChartBrush::SetImage(const cb::gfx::TBitmap* image) {
     if (!image) {
-        if (fImage) {
-            fImage.reset();
+        if (FImage) {
+            FImage.reset();
             Changed();
         }
         return;
     }
-    if (image == fImage.get())
-        return;
+    if (image == FImage.get()) return;
     Image().Assign(*image);
     Changed();
 }
 
-void TChartBrush::Assign(const cb::gfx::TBrush& source)
-{
-    if (this == &source)
-        return;
+void TChartBrush::Assign(const cb::gfx::TBrush& source) {
+    if (this == &source) return;
     BeginUpdate();
-    if (auto* b = dynamic_cast<const TChartBrush*>(&source))
-        SetImage(b->fImage.get());
+    if (auto* b = dynamic_cast<const TChartBrush*>(&source)) SetImage(b->FImage.get());
     cb::gfx::TBrush::Assign(source);
     EndUpdate();
 }
 
-} // namespace cb::chart
+}  // namespace cb::chart

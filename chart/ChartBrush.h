@@ -18,7 +18,7 @@ public:
 
     // The picture, made on first read.
     cb::gfx::TBitmap& Image();
-    bool HasImage() const { return fImage != nullptr; }
+    bool HasImage() const { return FImage != nullptr; }
     // nullptr frees the picture; otherwise the picture is copied in.
     void SetImage(const cb::gfx::TBitmap* image);
 
@@ -26,7 +26,7 @@ public:
     void Assign(const cb::gfx::TBrush& source) override;
 
 private:
-    std::unique_ptr<cb::gfx::TBitmap> fImage;
+    std::unique_ptr<cb::gfx::TBitmap> FImage;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

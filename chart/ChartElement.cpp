@@ -6,55 +6,48 @@
 
 namespace cb::chart {
 
-TCustomChartElement::TCustomChartElement()
-{
-    fBrush = std::make_unique<TChartBrush>([this] { ElementChanged(); });
-    fPen = std::make_unique<TChartPen>([this] { ElementChanged(); });
+TCustomChartElement::TCustomChartElement() {
+    FBrush = std::make_unique<TChartBrush>([this] { ElementChanged(); });
+    FPen = std::make_unique<TChartPen>([this] { ElementChanged(); });
 }
 
-TCustomChartElement::~TCustomChartElement()
-{
-    const auto notifies = fNotifies;
-    fNotifies.clear();
+TCustomChartElement::~TCustomChartElement() {
+    const auto notifies = FNotifies;
+    FNotifies.clear();
     for (TCustomChartElement* e : notifies) {
-        e->fNotifiedBy.erase(std::remove(e->fNotifiedBy.begin(), e->fNotifiedBy.end(), this), e->fNotifiedBy.end());
+        e->FNotifiedBy.erase(std::remove(e->FNotifiedBy.begin(), e->FNotifiedBy.end(), this), e->FNotifiedBy.end());
         e->Notification(this);
     }
-    for (TCustomChartElement* e : fNotifiedBy)
-        e->fNotifies.erase(std::remove(e->fNotifies.begin(), e->fNotifies.end(), this), e->fNotifies.end());
+    for (TCustomChartElement* e : FNotifiedBy)
+        e->FNotifies.erase(std::remove(e->FNotifies.begin(), e->FNotifies.end(), this), e->FNotifies.end());
 }
 
-void TCustomChartElement::SetActive(bool on) { StoreBooleanAndRepaint(fActive, on); }
-
-void TCustomChartElement::InvalidateChart()
-{
-    if (fParentChart)
-        fParentChart->Invalidate();
+void TCustomChartElement::SetActive(bool on) {
+    StoreBooleanAndRepaint(FActive, on);
 }
 
-void TCustomChartElement::Assign(const TCustomChartElement& source)
-{
-    fActive = source.fActive;
-    fBrush->Assign(*source.fBrush);
-    SetPen(*source.fPen);
-    fTag = source.fTag;
+void TCustomChartElement::InvalidateChart() {
+    if (FParentChart) FParentChart->Invalidate();
 }
 
-void TCustomChartElement::FreeNotification(TCustomChartElement* other)
-{
-    if (!other || other == this || std::find(fNotifies.begin(), fNotifies.end(), other) != fNotifies.end())
-        return;
-    fNotifies.push_back(other);
-    other->fNotifiedBy.push_back(this);
+void TCustomChartElement::Assign(const TCustomChartElement& source) {
+    FActive = source.FActive;
+    FBrush->Assign(*source.FBrush);
+    SetPen(*source.FPen);
+    FTag = source.FTag;
 }
 
-void TCustomChartElement::RemoveFreeNotification(TCustomChartElement* other)
-{
-    if (!other)
-        return;
-    fNotifies.erase(std::remove(fNotifies.begin(), fNotifies.end(), other), fNotifies.end());
-    other->fNotifiedBy.erase(std::remove(other->fNotifiedBy.begin(), other->fNotifiedBy.end(), this),
-                             other->fNotifiedBy.end());
+void TCustomChartElement::FreeNotification(TCustomChartElement* other) {
+    if (!other || other == this || std::find(FNotifies.begin(), FNotifies.end(), other) != FNotifies.end()) return;
+    FNotifies.push_back(other);
+    other->FNotifiedBy.push_back(this);
 }
 
-} // namespace cb::chart
+void TCustomChartElement::RemoveFreeNotification(TCustomChartElement* other) {
+    if (!other) return;
+    FNotifies.erase(std::remove(FNotifies.begin(), FNotifies.end(), other), FNotifies.end());
+    other->FNotifiedBy.erase(std::remove(other->FNotifiedBy.begin(), other->FNotifiedBy.end(), this),
+                             other->FNotifiedBy.end());
+}
+
+}  // namespace cb::chart

@@ -20,28 +20,28 @@ public:
     TCustomChartElement& operator=(const TCustomChartElement&) = delete;
     virtual ~TCustomChartElement();
 
-    bool Active() const { return fActive; }
+    bool Active() const { return FActive; }
     virtual void SetActive(bool on);
-    TChartBrush& Brush() { return *fBrush; }
-    TChartPen& Pen() { return *fPen; }
-    virtual void SetPen(const TChartPen& pen) { fPen->Assign(pen); }
-    TCustomAxisPanel* ParentChart() const { return fParentChart; }
+    TChartBrush& Brush() { return *FBrush; }
+    TChartPen& Pen() { return *FPen; }
+    virtual void SetPen(const TChartPen& pen) { FPen->Assign(pen); }
+    TCustomAxisPanel* ParentChart() const { return FParentChart; }
     // Series and tools also leave the old chart's list and join the new one.
-    virtual void SetParentChart(TCustomAxisPanel* chart) { fParentChart = chart; }
+    virtual void SetParentChart(TCustomAxisPanel* chart) { FParentChart = chart; }
     // Made for the chart's own use; not handed out as a stored child.
-    bool Internal() const { return fInternal; }
-    void SetInternal(bool on) { fInternal = on; }
-    const std::string& Name() const { return fName; }
-    void SetName(const std::string& n) { fName = n; }
-    long Tag() const { return fTag; }
-    void SetTag(long t) { fTag = t; }
+    bool Internal() const { return FInternal; }
+    void SetInternal(bool on) { FInternal = on; }
+    const std::string& Name() const { return FName; }
+    void SetName(const std::string& n) { FName = n; }
+    long Tag() const { return FTag; }
+    void SetTag(long t) { FTag = t; }
 
     virtual void ElementChanged() { InvalidateChart(); }
     virtual std::string EditorClassName() const { return {}; }
     void InvalidateChart();
 
-    template <class T> void StoreAndRepaint(T& field, const T& value)
-    {
+    template <class T>
+    void StoreAndRepaint(T& field, const T& value) {
         if (field != value) {
             field = value;
             InvalidateChart();
@@ -63,18 +63,18 @@ public:
 protected:
     // gone is being destroyed: drop every reference to it.
     virtual void Notification(TCustomChartElement* gone) { (void)gone; }
-    void SetParentChartField(TCustomAxisPanel* chart) { fParentChart = chart; }
-    bool fActive = true;
+    void SetParentChartField(TCustomAxisPanel* chart) { FParentChart = chart; }
+    bool FActive = true;
 
 private:
-    std::unique_ptr<TChartBrush> fBrush;
-    TCustomAxisPanel* fParentChart = nullptr;
-    std::unique_ptr<TChartPen> fPen;
-    bool fInternal = false;
-    std::string fName;
-    long fTag = 0;
-    std::vector<TCustomChartElement*> fNotifies;    // told when this goes
-    std::vector<TCustomChartElement*> fNotifiedBy;  // whose going this hears of
+    std::unique_ptr<TChartBrush> FBrush;
+    TCustomAxisPanel* FParentChart = nullptr;
+    std::unique_ptr<TChartPen> FPen;
+    bool FInternal = false;
+    std::string FName;
+    long FTag = 0;
+    std::vector<TCustomChartElement*> FNotifies;    // told when this goes
+    std::vector<TCustomChartElement*> FNotifiedBy;  // whose going this hears of
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -23,33 +23,33 @@ public:
 // the series.
 class TChartSeriesList : public TCustomSeriesList {
 public:
-    explicit TChartSeriesList(TCustomAxisPanel* chart) : fChart(chart) {}
-    TCustomAxisPanel* Chart() const { return fChart; }
+    explicit TChartSeriesList(TCustomAxisPanel* chart) : FChart(chart) {}
+    TCustomAxisPanel* Chart() const { return FChart; }
     void PutSeries(int index, TChartSeries* series);
     void EmptyAllSeries();
     // True for an empty list.
     bool EverySeriesActive() const;
     void SetEverySeriesActive(bool on);
     TSeriesGroup* NewSeriesGroup(const std::string& name);
-    int GroupCount() const { return int(fGroups.size()); }
-    TSeriesGroup* GroupAt(int index) const { return fGroups.at(std::size_t(index)).get(); }
+    int GroupCount() const { return int(FGroups.size()); }
+    TSeriesGroup* GroupAt(int index) const { return FGroups.at(std::size_t(index)).get(); }
 
 private:
-    TCustomAxisPanel* fChart;
-    std::vector<std::unique_ptr<TSeriesGroup>> fGroups;
+    TCustomAxisPanel* FChart;
+    std::vector<std::unique_ptr<TSeriesGroup>> FGroups;
 };
 
 // Every axis of a chart: the six built-in ones, then the custom ones.
 // Owns them; an axis that is destroyed leaves the list.
 class TChartAxes {
 public:
-    explicit TChartAxes(TCustomAxisPanel* chart) : fChart(chart) {}
+    explicit TChartAxes(TCustomAxisPanel* chart) : FChart(chart) {}
     ~TChartAxes() { Clear(); }
-    int Count() const { return int(fItems.size()); }
+    int Count() const { return int(FItems.size()); }
     TChartAxis* AxisAt(int index) const;
     TChartAxis* operator[](int index) const { return AxisAt(index); }
     int IndexOf(const TChartAxis* axis) const;
-    void Add(TChartAxis* axis) { fItems.push_back(axis); }
+    void Add(TChartAxis* axis) { FItems.push_back(axis); }
     void Remove(const TChartAxis* axis);
     // Frees the axes from the front.
     void Clear();
@@ -65,27 +65,27 @@ public:
     void SetAxisVisible(bool on);
 
 private:
-    TCustomAxisPanel* fChart;
-    std::vector<TChartAxis*> fItems;
+    TCustomAxisPanel* FChart;
+    std::vector<TChartAxis*> FItems;
 };
 
 // The custom axes, in creation order (not owned: the axes list owns them).
 class TChartCustomAxes {
 public:
-    explicit TChartCustomAxes(TCustomAxisPanel* chart) : fChart(chart) {}
-    int Count() const { return int(fItems.size()); }
+    explicit TChartCustomAxes(TCustomAxisPanel* chart) : FChart(chart) {}
+    int Count() const { return int(FItems.size()); }
     TChartAxis* AxisAt(int index) const;
     // A new custom axis of the chart.
     TChartAxis* Add();
     // Frees the axis.
     void Delete(int index);
     void Clear();
-    void Join(TChartAxis* axis) { fItems.push_back(axis); }
+    void Join(TChartAxis* axis) { FItems.push_back(axis); }
     void Leave(const TChartAxis* axis);
 
 private:
-    TCustomAxisPanel* fChart;
-    std::vector<TChartAxis*> fItems;
+    TCustomAxisPanel* FChart;
+    std::vector<TChartAxis*> FItems;
 };
 
 class TPlotCustomTool;
@@ -93,34 +93,43 @@ class TPlotCustomTool;
 // The chart's tools in notification order; owns them.
 class TChartTools {
 public:
-    explicit TChartTools(TCustomAxisPanel* chart) : fChart(chart) {}
+    explicit TChartTools(TCustomAxisPanel* chart) : FChart(chart) {}
     ~TChartTools() { Clear(); }
-    int Count() const { return int(fItems.size()); }
+    int Count() const { return int(FItems.size()); }
     TPlotCustomTool* ToolAt(int index) const;
     TPlotCustomTool* operator[](int index) const { return ToolAt(index); }
     // The tool joins the chart (and this list); returned.
     TPlotCustomTool* AddTool(TPlotCustomTool* tool);
     // Frees every tool from the front.
     void Clear();
-    void Add(TPlotCustomTool* tool) { fItems.push_back(tool); }
+    void Add(TPlotCustomTool* tool) { FItems.push_back(tool); }
     void Remove(const TPlotCustomTool* tool);
-    const std::vector<TPlotCustomTool*>& Items() const { return fItems; }
+    const std::vector<TPlotCustomTool*>& Items() const { return FItems; }
 
 private:
-    TCustomAxisPanel* fChart;
-    std::vector<TPlotCustomTool*> fItems;
+    TCustomAxisPanel* FChart;
+    std::vector<TPlotCustomTool*> FItems;
 };
 
-enum TChartStage { csEndOfPaint = 0, csBeforeSeries = 1, csStartOfPaint = 2, csBeforeAxes = 3, csAfterSeries = 4,
-                   csMouseLeave = 5 };
+enum TChartStage {
+    csEndOfPaint = 0,
+    csBeforeSeries = 1,
+    csStartOfPaint = 2,
+    csBeforeAxes = 3,
+    csAfterSeries = 4,
+    csMouseLeave = 5
+};
 
 class TPlotCustomTool : public TCustomChartElement {
 public:
     ~TPlotCustomTool() override;
     virtual void HandleChartStage(int code) { (void)code; }
-    virtual void HandleChartMouse(int kind, int button, unsigned shift, int x, int y)
-    {
-        (void)kind; (void)button; (void)shift; (void)x; (void)y;
+    virtual void HandleChartMouse(int kind, int button, unsigned shift, int x, int y) {
+        (void)kind;
+        (void)button;
+        (void)shift;
+        (void)x;
+        (void)y;
     }
     virtual std::string DescriptionText() const { return {}; }
     // Leaves the old chart's tools (repainting it when going to none) and
@@ -130,7 +139,7 @@ public:
 
 class TPlotCustomToolSeries : public TPlotCustomTool {
 public:
-    TChartSeries* Series() const { return fSeries; }
+    TChartSeries* Series() const { return FSeries; }
     virtual void SetSeries(TChartSeries* series);
     std::string EditorClassName() const override { return "TSeriesToolEditor"; }
     // The series' axes, or BottomAxis and LeftAxis without a series.
@@ -141,12 +150,12 @@ protected:
     void Notification(TCustomChartElement* gone) override;
 
 private:
-    TChartSeries* fSeries = nullptr;
+    TChartSeries* FSeries = nullptr;
 };
 
 class TPlotCustomToolAxis : public TPlotCustomTool {
 public:
-    TChartAxis* Axis() const { return fAxis; }
+    TChartAxis* Axis() const { return FAxis; }
     // The tool joins the axis' chart.
     virtual void SetAxis(TChartAxis* axis);
     std::string EditorClassName() const override { return "TAxisToolEditor"; }
@@ -155,14 +164,12 @@ public:
     // Needs the chart; an index outside the list changes nothing.
     void ReadAxisID(int id);
     // Called by an axis that goes away.
-    void AxisDestroyed(const TChartAxis* axis)
-    {
-        if (fAxis == axis)
-            fAxis = nullptr;
+    void AxisDestroyed(const TChartAxis* axis) {
+        if (FAxis == axis) FAxis = nullptr;
     }
 
 private:
-    TChartAxis* fAxis = nullptr;
+    TChartAxis* FAxis = nullptr;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -2,70 +2,63 @@
 
 namespace cb::chart {
 
-void BindChangeEvent(cb::gfx::TGraphicsObject& object, TChangeEvent onChange)
-{
+void BindChangeEvent(cb::gfx::TGraphicsObject& object, TChangeEvent onChange) {
     if (onChange)
         object.OnChange = [f = std::move(onChange)](cb::gfx::TGraphicsObject&) { f(); };
     else
         object.OnChange = nullptr;
 }
 
-TChartPen::TChartPen(TChangeEvent onChange) { BindChangeEvent(*this, std::move(onChange)); }
+TChartPen::TChartPen(TChangeEvent onChange) {
+    BindChangeEvent(*this, std::move(onChange));
+}
 
-void TChartPen::SetVisible(bool v)
-{
-    if (fVisible != v) {
-        fVisible = v;
+void TChartPen::SetVisible(bool v) {
+    if (FVisible != v) {
+        FVisible = v;
         Changed();
     }
 }
 
-void TChartPen::SetSmallDots(bool v)
-{
-    if (fSmallDots != v) {
-        fSmallDots = v;
+void TChartPen::SetSmallDots(bool v) {
+    if (FSmallDots != v) {
+        FSmallDots = v;
         Changed();
     }
 }
 
-void TChartPen::Assign(const cb::gfx::TPen& source)
-{
-    if (this == &source)
-        return;
+void TChartPen::Assign(const cb::gfx::TPen& source) {
+    if (this == &source) return;
     BeginUpdate();
     if (auto* p = dynamic_cast<const TChartPen*>(&source)) {
-        SetVisible(p->fVisible);
-        SetSmallDots(p->fSmallDots);
+        SetVisible(p->FVisible);
+        SetSmallDots(p->FSmallDots);
         SetEndStyle(p->EndStyle());
     }
     cb::gfx::TPen::Assign(source);
     EndUpdate();
 }
 
-TChartHiddenPen::TChartHiddenPen(TChangeEvent onChange) : TChartPen(std::move(onChange))
-{
+TChartHiddenPen::TChartHiddenPen(TChangeEvent onChange) : TChartPen(std::move(onChange)) {
     WithoutChangeEvent(*this, [this] {
         SetVisible(false);
         SetDefaultVisible(false);
     });
 }
 
-TDottedGrayPen::TDottedGrayPen(TChangeEvent onChange) : TChartPen(std::move(onChange))
-{
+TDottedGrayPen::TDottedGrayPen(TChangeEvent onChange) : TChartPen(std::move(onChange)) {
     WithoutChangeEvent(*this, [this] {
         SetColor(clGray);
         SetStyle(cb::gfx::psDot);
     });
 }
 
-TDarkGrayPen::TDarkGrayPen(TChangeEvent onChange) : TChartPen(std::move(onChange))
-{
+TDarkGrayPen::TDarkGrayPen(TChangeEvent onChange) : TChartPen(std::move(onChange)) {
     WithoutChangeEvent(*this, [this] { SetColor(clGray); });
 }
 
-TWhitePen::TWhitePen(TChangeEvent onChange) : TChartPen(std::move(onChange))
-{
+TWhitePen::TWhitePen(TChangeEvent onChange) : TChartPen(std::move(onChange)) {
     WithoutChangeEvent(*this, [this] { SetColor(clWhite); });
 }
 
-} // namespace cb::chart
+}  // namespace cb::chart

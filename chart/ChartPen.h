@@ -11,32 +11,32 @@ class TChartPen : public cb::gfx::TPen {
 public:
     explicit TChartPen(TChangeEvent onChange = {});
 
-    bool Visible() const { return fVisible; }
+    bool Visible() const { return FVisible; }
     void SetVisible(bool v);
-    bool SmallDots() const { return fSmallDots; }
+    bool SmallDots() const { return FSmallDots; }
     void SetSmallDots(bool v);
     void Hide() { SetVisible(false); }
     void Show() { SetVisible(true); }
 
-    TPenEndStyle DefaultEndStyle() const { return fDefaultEndStyle; }
-    bool DefaultVisible() const { return fDefaultVisible; }
+    TPenEndStyle DefaultEndStyle() const { return FDefaultEndStyle; }
+    bool DefaultVisible() const { return FDefaultVisible; }
     // Stored only when different from the class's defaults.
-    bool IsEndStyleStored() const { return EndStyle() != fDefaultEndStyle; }
-    bool IsVisibleStored() const { return fVisible != fDefaultVisible; }
+    bool IsEndStyleStored() const { return EndStyle() != FDefaultEndStyle; }
+    bool IsVisibleStored() const { return FVisible != FDefaultVisible; }
 
     // From another chart pen: Visible, SmallDots and EndStyle, then the
     // plain pen settings.
     void Assign(const cb::gfx::TPen& source) override;
 
 protected:
-    void SetDefaultVisible(bool v) { fDefaultVisible = v; }
-    void SetDefaultEndStyle(TPenEndStyle e) { fDefaultEndStyle = e; }
+    void SetDefaultVisible(bool v) { FDefaultVisible = v; }
+    void SetDefaultEndStyle(TPenEndStyle e) { FDefaultEndStyle = e; }
 
 private:
-    bool fSmallDots = false;
-    bool fVisible = true;
-    TPenEndStyle fDefaultEndStyle = cb::gfx::esRound;
-    bool fDefaultVisible = true;
+    bool FSmallDots = false;
+    bool FVisible = true;
+    TPenEndStyle FDefaultEndStyle = cb::gfx::esRound;
+    bool FDefaultVisible = true;
 };
 
 // Invisible until shown.
@@ -65,12 +65,11 @@ void BindChangeEvent(cb::gfx::TGraphicsObject& object, TChangeEvent onChange);
 
 // Runs change with the object's change event held back.
 template <class F>
-void WithoutChangeEvent(cb::gfx::TGraphicsObject& object, F&& change)
-{
+void WithoutChangeEvent(cb::gfx::TGraphicsObject& object, F&& change) {
     auto keep = std::move(object.OnChange);
     object.OnChange = nullptr;
     change();
     object.OnChange = std::move(keep);
 }
 
-} // namespace cb::chart
+}  // namespace cb::chart

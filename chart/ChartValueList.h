@@ -10,7 +10,11 @@ namespace cb::chart {
 
 class TChartSeries;
 
-enum TChartListOrder { loNone, loAscending, loDescending };
+enum TChartListOrder {
+    loNone,
+    loAscending,
+    loDescending
+};
 
 // Values the storage grows by when an insert finds it full (process-wide).
 int& ValueListGrowStep();
@@ -24,33 +28,33 @@ public:
     virtual ~TChartValueList();
 
     // --- published ---
-    bool DateTime() const { return fDateTime; }
+    bool DateTime() const { return FDateTime; }
     void SetDateTime(bool on);
-    const std::string& Name() const { return fName; }
-    void SetName(const std::string& name) { fName = name; }
-    TChartListOrder Order() const { return fOrder; }
+    const std::string& Name() const { return FName; }
+    void SetName(const std::string& name) { FName = name; }
+    TChartListOrder Order() const { return FOrder; }
     // Stored values are not re-sorted.
-    void SetOrder(TChartListOrder order) { fOrder = order; }
-    const std::string& ValueSource() const { return fValueSource; }
+    void SetOrder(TChartListOrder order) { FOrder = order; }
+    const std::string& ValueSource() const { return FValueSource; }
     void SetValueSource(const std::string& source);
-    bool IsDateTimeStored() const { return fDateTime != fDefaultDateTime; }
+    bool IsDateTimeStored() const { return FDateTime != FDefaultDateTime; }
     // DateTime and its unstored default together.
     void SetDefaultDateTime(bool on);
 
-    TChartSeries* Owner() const { return fOwner; }
+    TChartSeries* Owner() const { return FOwner; }
 
     // --- values ---
-    int ValueCount() const { return fCount; }
+    int ValueCount() const { return FCount; }
     // Grows the storage as needed; new values are 0. Negative raises.
     void SetValueCount(int n);
-    int Capacity() const { return int(fValues.size()); }
+    int Capacity() const { return int(FValues.size()); }
     // Checked access (ChartException for an index outside 0..count-1).
     double Value(int index) const;
     double operator[](int index) const { return Value(index); }
     // Checked; marks the statistics out of date.
     void SetValue(int index, double value);
     // The values in use, for bulk reading.
-    const double* Data() const { return fValues.data(); }
+    const double* Data() const { return FValues.data(); }
 
     virtual int AddValue(double value);
     virtual void ClearValues();
@@ -60,8 +64,8 @@ public:
     void DeleteRange(int index, int n);
 
     // The value the next ordered insert stores.
-    double ParkedValue() const { return fParked; }
-    void SetParkedValue(double v) { fParked = v; }
+    double ParkedValue() const { return FParked; }
+    void SetParkedValue(double v) { FParked = v; }
     // Inserts the parked value by Order; returns its index.
     int InsertParkedValue();
 
@@ -70,7 +74,7 @@ public:
     double LastValue() const;
     // First index in first..last holding exactly value, else -1.
     int FindValueBetween(int first, int last, double value) const;
-    int FindValue(double value) const { return FindValueBetween(0, fCount - 1, value); }
+    int FindValue(double value) const { return FindValueBetween(0, FCount - 1, value); }
 
     // --- statistics (recomputed on first read after a change) ---
     double Highest();
@@ -79,8 +83,8 @@ public:
     double SumOfMagnitudes();
     double Spread() { return Highest() - Lowest(); }
     void RecalcStats();
-    bool Modified() const { return fModified; }
-    void SetModified(bool on) { fModified = on; }
+    bool Modified() const { return FModified; }
+    void SetModified(bool on) { FModified = on; }
 
     // --- reordering ---
     void ExchangeValues(int i, int j);
@@ -102,26 +106,26 @@ private:
     void checkIndex(int index, int limit) const;
     void grow(int needed);
 
-    bool fDateTime = false;
-    double fHighest = 0;
-    double fLowest = 0;
-    std::string fName;
-    TChartListOrder fOrder = loNone;
-    TChartSeries* fOwner = nullptr;
-    double fParked = 0;
-    double fSum = 0;
-    double fAbsSum = 0;
-    std::string fValueSource;
-    bool fDefaultDateTime = false;
-    int fCount = 0;
-    std::vector<double> fValues;
-    bool fModified = true;
+    bool FDateTime = false;
+    double FHighest = 0;
+    double FLowest = 0;
+    std::string FName;
+    TChartListOrder FOrder = loNone;
+    TChartSeries* FOwner = nullptr;
+    double FParked = 0;
+    double FSum = 0;
+    double FAbsSum = 0;
+    std::string FValueSource;
+    bool FDefaultDateTime = false;
+    int FCount = 0;
+    std::vector<double> FValues;
+    bool FModified = true;
 };
 
 // The value lists of one series, owned, in creation order.
 class TChartValueLists {
 public:
-    int Count() const { return int(fItems.size()); }
+    int Count() const { return int(FItems.size()); }
     TChartValueList* ValueListAt(int index) const;
     TChartValueList* operator[](int index) const { return ValueListAt(index); }
     void Add(TChartValueList* list);
@@ -132,8 +136,8 @@ public:
     ~TChartValueLists() { Clear(); }
 
 private:
-    std::vector<TChartValueList*> fItems;
-    bool fClearing = false;
+    std::vector<TChartValueList*> FItems;
+    bool FClearing = false;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

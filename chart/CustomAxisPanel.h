@@ -14,8 +14,15 @@
 
 namespace cb::chart {
 
-enum TPlotSeriesEventCode { seAdd = 0, seRemove = 1, seChangeTitle = 2, seChangeColor = 3, seSwap = 4,
-                            seChangeActive = 5, seDataChanged = 6 };
+enum TPlotSeriesEventCode {
+    seAdd = 0,
+    seRemove = 1,
+    seChangeTitle = 2,
+    seChangeColor = 3,
+    seSwap = 4,
+    seChangeActive = 5,
+    seDataChanged = 6
+};
 
 // A series of the chart changed (Series is none for seSwap).
 class TPlotSeriesEvent : public TPlotEvent {
@@ -27,8 +34,8 @@ public:
 // The chart's page or page size changed.
 class TChartChangePage : public TPlotEvent {};
 
-using TAxisOnGetLabel = std::function<void(TChartAxis* sender, TChartSeries* series, int valueIndex,
-                                           std::string& labelText)>;
+using TAxisOnGetLabel =
+    std::function<void(TChartAxis* sender, TChartSeries* series, int valueIndex, std::string& labelText)>;
 using TAxisOnGetNextLabel = std::function<void(TChartAxis* sender, int labelIndex, double& labelValue, bool& stop)>;
 using TPlotNotifyEvent = std::function<void(TCustomAxisPanel* sender)>;
 
@@ -38,49 +45,49 @@ public:
     ~TCustomAxisPanel() override;
 
     // --- published ---
-    bool AxisBehind() const { return fAxisBehind; }
-    void SetAxisBehind(bool on) { StoreBooleanAndInvalidate(fAxisBehind, on); }
-    bool AxisVisible() const { return fAxisVisible; }
-    void SetAxisVisible(bool on) { StoreBooleanAndInvalidate(fAxisVisible, on); }
-    TChartAxis& BottomAxis() { return *fBottomAxis; }
-    TChartAxis& TopAxis() { return *fTopAxis; }
-    TChartAxis& LeftAxis() { return *fLeftAxis; }
-    TChartAxis& RightAxis() { return *fRightAxis; }
-    TChartDepthAxis& DepthAxis() { return *fDepthAxis; }
-    TChartDepthAxis& DepthTopAxis() { return *fDepthTopAxis; }
-    int Chart3DPercent() const { return fChart3DPercent; }
+    bool AxisBehind() const { return FAxisBehind; }
+    void SetAxisBehind(bool on) { StoreBooleanAndInvalidate(FAxisBehind, on); }
+    bool AxisVisible() const { return FAxisVisible; }
+    void SetAxisVisible(bool on) { StoreBooleanAndInvalidate(FAxisVisible, on); }
+    TChartAxis& BottomAxis() { return *FBottomAxis; }
+    TChartAxis& TopAxis() { return *FTopAxis; }
+    TChartAxis& LeftAxis() { return *FLeftAxis; }
+    TChartAxis& RightAxis() { return *FRightAxis; }
+    TChartDepthAxis& DepthAxis() { return *FDepthAxis; }
+    TChartDepthAxis& DepthTopAxis() { return *FDepthTopAxis; }
+    int Chart3DPercent() const { return FChart3DPercent; }
     void SetChart3DPercent(int v);
-    bool ClipPoints() const { return fClipPoints; }
-    void SetClipPoints(bool on) { StoreBooleanAndInvalidate(fClipPoints, on); }
-    TChartCustomAxes& CustomAxes() { return *fCustomAxes; }
-    int MaxPointsPerPage() const { return fMaxPointsPerPage; }
+    bool ClipPoints() const { return FClipPoints; }
+    void SetClipPoints(bool on) { StoreBooleanAndInvalidate(FClipPoints, on); }
+    TChartCustomAxes& CustomAxes() { return *FCustomAxes; }
+    int MaxPointsPerPage() const { return FMaxPointsPerPage; }
     void SetMaxPointsPerPage(int v);
-    int Page() const { return fPage; }
+    int Page() const { return FPage; }
     void SetPage(int v);
-    bool ScaleLastPage() const { return fScaleLastPage; }
-    void SetScaleLastPage(bool on) { StoreBooleanAndInvalidate(fScaleLastPage, on); }
-    TChartSeriesList& SeriesList() { return *fSeriesList; }
-    bool View3DWalls() const { return fView3DWalls; }
-    void SetView3DWalls(bool on) { StoreBooleanAndInvalidate(fView3DWalls, on); }
-    TChartAxes& Axes() { return *fAxes; }
+    bool ScaleLastPage() const { return FScaleLastPage; }
+    void SetScaleLastPage(bool on) { StoreBooleanAndInvalidate(FScaleLastPage, on); }
+    TChartSeriesList& SeriesList() { return *FSeriesList; }
+    bool View3DWalls() const { return FView3DWalls; }
+    void SetView3DWalls(bool on) { StoreBooleanAndInvalidate(FView3DWalls, on); }
+    TChartAxes& Axes() { return *FAxes; }
     // While a stored form is read, axis limits are accepted in any order.
-    bool Loading() const { return fLoading; }
-    void SetLoading(bool on) { fLoading = on; }
-    TChartTools& Tools() { return *fTools; }
+    bool Loading() const { return FLoading; }
+    void SetLoading(bool on) { FLoading = on; }
+    TChartTools& Tools() { return *FTools; }
 
     TPlotNotifyEvent OnAfterDraw, OnBeforeDrawAxes, OnBeforeDrawChart, OnBeforeDrawSeries, OnPageChange;
     TAxisOnGetLabel OnGetAxisLabel;
     TAxisOnGetNextLabel OnGetNextAxisLabel;
 
     // --- series ---
-    TChartSeries* SeriesAt(int index) const { return fSeriesList->SeriesAt(index); }
-    int NumberOfSeries() const { return fSeriesList->Count(); }
+    TChartSeries* SeriesAt(int index) const { return FSeriesList->SeriesAt(index); }
+    int NumberOfSeries() const { return FSeriesList->Count(); }
     int ActiveSeriesCount() const;
     int MaxPointCount() const;
     // The chart frees its series when it goes; a series freed first leaves it.
     TChartSeries* AdoptSeries(TChartSeries* series);
-    template <class T> T* CreateSeries()
-    {
+    template <class T>
+    T* CreateSeries() {
         auto* s = new T();
         AdoptSeries(s);
         return s;
@@ -90,8 +97,8 @@ public:
     // Frees every series for which match answers True (every series for an
     // empty match); the others keep their order.
     void FreeSeriesOfClass(const std::function<bool(const TChartSeries*)>& match = {});
-    template <class T> void FreeSeriesOfType()
-    {
+    template <class T>
+    void FreeSeriesOfType() {
         FreeSeriesOfClass([](const TChartSeries* s) { return dynamic_cast<const T*>(s) != nullptr; });
     }
     void ExchangeSeriesAt(int i, int j);
@@ -99,14 +106,14 @@ public:
     void BroadcastSeriesEvent(TChartSeries* series, int code);
     TChartSeries* LegendSeriesAt(int n, bool activeOnly) const;
     std::string SeriesLegendTitle(int n, bool activeOnly) const;
-    int HighestZPosition() const { return fHighestZ; }
-    void SetHighestZPosition(int z) { fHighestZ = z; }
-    int DepthPerSeries() const { return fDepthPerSeries; }
-    int HeightPerSeries() const { return fHeightPerSeries; }
-    bool InvertedRotation() const { return fInvertedRotation; }
+    int HighestZPosition() const { return FHighestZ; }
+    void SetHighestZPosition(int z) { FHighestZ = z; }
+    int DepthPerSeries() const { return FDepthPerSeries; }
+    int HeightPerSeries() const { return FHeightPerSeries; }
+    bool InvertedRotation() const { return FInvertedRotation; }
 
     // --- colours ---
-    std::vector<TColor>& ColorPalette() { return fPalette; }
+    std::vector<TColor>& ColorPalette() { return FPalette; }
     TColor PaletteColor(int index) const;
     TColor FirstFreeColor(bool checkBackgrounds, const TChartSeries* except);
     void ReassignAutomaticColors();
@@ -140,7 +147,10 @@ public:
     // --- pipeline stages ---
     void DrawContents(const TRect& bounds) override;
     virtual void ComputeChartArea() { Compute3DSizes(); }
-    virtual int WallSizeOfAxis(const TChartAxis* axis) { (void)axis; return 0; }
+    virtual int WallSizeOfAxis(const TChartAxis* axis) {
+        (void)axis;
+        return 0;
+    }
     virtual void FireAfterDraw();
     virtual void FireBeforeDrawAxes();
     virtual void FireBeforeDrawChart();
@@ -149,7 +159,11 @@ public:
     virtual bool DepthPlaneFacesViewer(int depth);
     virtual void DrawWalls() {}
     virtual void RefillSeries(TChartSeries* series);
-    virtual std::string LegendTextOfPoint(TChartSeries* series, int index) { (void)series; (void)index; return {}; }
+    virtual std::string LegendTextOfPoint(TChartSeries* series, int index) {
+        (void)series;
+        (void)index;
+        return {};
+    }
     // True when no series but except uses the colour (and, when asked, it
     // differs from the panel colour).
     virtual bool IsColorFree(TColor color, bool checkBackgrounds, const TChartSeries* except);
@@ -177,28 +191,28 @@ protected:
     void leaveEvent(QEvent* e) override;
 
 private:
-    int fChart3DPercent = 15;
-    std::unique_ptr<TChartTools> fTools;
-    bool fAxisBehind = true, fAxisVisible = true, fClipPoints = true;
-    std::unique_ptr<TChartSeriesList> fSeriesList;
-    bool fView3DWalls = true;
-    std::unique_ptr<TChartAxes> fAxes;
-    std::unique_ptr<TChartCustomAxes> fCustomAxes;
-    TChartAxis* fBottomAxis = nullptr;
-    TChartAxis* fTopAxis = nullptr;
-    TChartAxis* fLeftAxis = nullptr;
-    TChartAxis* fRightAxis = nullptr;
-    TChartDepthAxis* fDepthAxis = nullptr;
-    TChartDepthAxis* fDepthTopAxis = nullptr;
-    int fPage = 1;
-    int fMaxPointsPerPage = 0;
-    bool fScaleLastPage = true;
-    int fHighestZ = 0;
-    int fDepthPerSeries = 0, fHeightPerSeries = 0;
-    bool fInvertedRotation = false;
-    std::vector<TColor> fPalette;
-    bool fDestroying = false;
-    bool fLoading = false;
+    int FChart3DPercent = 15;
+    std::unique_ptr<TChartTools> FTools;
+    bool FAxisBehind = true, FAxisVisible = true, FClipPoints = true;
+    std::unique_ptr<TChartSeriesList> FSeriesList;
+    bool FView3DWalls = true;
+    std::unique_ptr<TChartAxes> FAxes;
+    std::unique_ptr<TChartCustomAxes> FCustomAxes;
+    TChartAxis* FBottomAxis = nullptr;
+    TChartAxis* FTopAxis = nullptr;
+    TChartAxis* FLeftAxis = nullptr;
+    TChartAxis* FRightAxis = nullptr;
+    TChartDepthAxis* FDepthAxis = nullptr;
+    TChartDepthAxis* FDepthTopAxis = nullptr;
+    int FPage = 1;
+    int FMaxPointsPerPage = 0;
+    bool FScaleLastPage = true;
+    int FHighestZ = 0;
+    int FDepthPerSeries = 0, FHeightPerSeries = 0;
+    bool FInvertedRotation = false;
+    std::vector<TColor> FPalette;
+    bool FDestroying = false;
+    bool FLoading = false;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -22,15 +22,23 @@ class QPrinter;
 
 namespace cb::gfx {
 class TCanvas;
-} // namespace cb::gfx
+}  // namespace cb::gfx
 
 namespace cb::chart {
 
 class TChartBrush;
 class TMetafile;
 
-enum TPlotUnits { muPercent, muPixels };
-enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+enum TPlotUnits {
+    muPercent,
+    muPixels
+};
+enum TPanelBevel {
+    bvNone,
+    bvLowered,
+    bvRaised,
+    bvSpace
+};
 
 // Process-wide drawing options of the panels.
 struct TPlotPanelOptions {
@@ -48,78 +56,78 @@ public:
     ~TCustomPlotPanel() override;
 
     // --- published ---
-    TChartHiddenPen& Border() { return *fBorder; }
-    void SetBorder(const TChartPen& pen) { fBorder->Assign(pen); }
-    int BorderRound() const { return fBorderRound; }
+    TChartHiddenPen& Border() { return *FBorder; }
+    void SetBorder(const TChartPen& pen) { FBorder->Assign(pen); }
+    int BorderRound() const { return FBorderRound; }
     void SetBorderRound(int v);
     // Index 0..3: left, top, right, bottom.
-    int GetMargin(int index) const { return fMargins[index & 3]; }
+    int GetMargin(int index) const { return FMargins[index & 3]; }
     void SetMargin(int index, int value);
-    int MarginLeft() const { return fMargins[0]; }
-    int MarginTop() const { return fMargins[1]; }
-    int MarginRight() const { return fMargins[2]; }
-    int MarginBottom() const { return fMargins[3]; }
-    TPlotUnits MarginUnits() const { return fMarginUnits; }
+    int MarginLeft() const { return FMargins[0]; }
+    int MarginTop() const { return FMargins[1]; }
+    int MarginRight() const { return FMargins[2]; }
+    int MarginBottom() const { return FMargins[3]; }
+    TPlotUnits MarginUnits() const { return FMarginUnits; }
     void SetMarginUnits(TPlotUnits u);
-    bool Monochrome() const { return fCanvas ? fCanvas->IsMonochrome() : false; }
+    bool Monochrome() const { return FCanvas ? FCanvas->IsMonochrome() : false; }
     void SetMonochrome(bool on);
-    bool PrintProportional() const { return fPrintProportional; }
-    void SetPrintProportional(bool on) { fPrintProportional = on; }
-    TPlotShadow& Shadow() { return *fShadow; }
+    bool PrintProportional() const { return FPrintProportional; }
+    void SetPrintProportional(bool on) { FPrintProportional = on; }
+    TPlotShadow& Shadow() { return *FShadow; }
     void SetShadow(const TPlotShadow& s);
-    bool View3D() const { return fView3D; }
+    bool View3D() const { return FView3D; }
     void SetView3D(bool on);
-    TView3DOptions& View3DOptions() { return *fView3DOptions; }
+    TView3DOptions& View3DOptions() { return *FView3DOptions; }
     void SetView3DOptions(const TView3DOptions& o);
 
     // --- panel look ---
-    TColor Color() const { return fColor; }
+    TColor Color() const { return FColor; }
     void SetColor(TColor c);
-    TPanelBevel BevelInner() const { return fBevelInner; }
+    TPanelBevel BevelInner() const { return FBevelInner; }
     void SetBevelInner(TPanelBevel b);
-    TPanelBevel BevelOuter() const { return fBevelOuter; }
+    TPanelBevel BevelOuter() const { return FBevelOuter; }
     void SetBevelOuter(TPanelBevel b);
-    int BevelWidth() const { return fBevelWidth; }
+    int BevelWidth() const { return FBevelWidth; }
     void SetBevelWidth(int w);
-    int BorderWidth() const { return fBorderWidth; }
+    int BorderWidth() const { return FBorderWidth; }
     void SetBorderWidth(int w);
 
     // --- state ---
-    bool AutoRepaint() const { return fAutoRepaint; }
-    void SetAutoRepaint(bool on) { fAutoRepaint = on; }
-    bool ApplyZOrder() const { return fApplyZOrder; }
-    void SetApplyZOrder(bool on) { fApplyZOrder = on; }
-    bool CancelMouse() const { return fCancelMouse; }
-    void SetCancelMouse(bool on) { fCancelMouse = on; }
-    bool Printing() const { return fPrinting; }
-    const TRect& ChartBounds() const { return fChartBounds; }
-    TRect& ChartRect() { return fChartRect; }
-    void SetChartRect(const TRect& r) { fChartRect = r; }
-    int ChartWidth() const { return fChartWidth; }
-    int ChartHeight() const { return fChartHeight; }
-    int ChartXCenter() const { return fChartXCenter; }
-    int ChartYCenter() const { return fChartYCenter; }
-    int Width3D() const { return fWidth3D; }
-    void SetWidth3D(int v) { fWidth3D = v; }
-    int Height3D() const { return fHeight3D; }
-    void SetHeight3D(int v) { fHeight3D = v; }
-    const TRect& PrintMargins() const { return fPrintMargins; }
-    void SetPrintMargins(const TRect& r) { fPrintMargins = r; }
-    int PrintResolution() const { return fPrintResolution; }
-    void SetPrintResolution(int v) { fPrintResolution = v; }
+    bool AutoRepaint() const { return FAutoRepaint; }
+    void SetAutoRepaint(bool on) { FAutoRepaint = on; }
+    bool ApplyZOrder() const { return FApplyZOrder; }
+    void SetApplyZOrder(bool on) { FApplyZOrder = on; }
+    bool CancelMouse() const { return FCancelMouse; }
+    void SetCancelMouse(bool on) { FCancelMouse = on; }
+    bool Printing() const { return FPrinting; }
+    const TRect& ChartBounds() const { return FChartBounds; }
+    TRect& ChartRect() { return FChartRect; }
+    void SetChartRect(const TRect& r) { FChartRect = r; }
+    int ChartWidth() const { return FChartWidth; }
+    int ChartHeight() const { return FChartHeight; }
+    int ChartXCenter() const { return FChartXCenter; }
+    int ChartYCenter() const { return FChartYCenter; }
+    int Width3D() const { return FWidth3D; }
+    void SetWidth3D(int v) { FWidth3D = v; }
+    int Height3D() const { return FHeight3D; }
+    void SetHeight3D(int v) { FHeight3D = v; }
+    const TRect& PrintMargins() const { return FPrintMargins; }
+    void SetPrintMargins(const TRect& r) { FPrintMargins = r; }
+    int PrintResolution() const { return FPrintResolution; }
+    void SetPrintResolution(int v) { FPrintResolution = v; }
 
     // The drawing canvas (owned; nullptr while an exporter holds it).
-    TCanvas3D* Canvas() const { return fCanvas.get(); }
+    TCanvas3D* Canvas() const { return FCanvas.get(); }
     // Takes the canvas out, leaving none.
-    std::unique_ptr<TCanvas3D> TakeCanvas() { return std::move(fCanvas); }
+    std::unique_ptr<TCanvas3D> TakeCanvas() { return std::move(FCanvas); }
     // Binds the new canvas, hands it the old one's settings and frees the
     // old one; nullptr does nothing.
     void ReplaceCanvas(std::unique_ptr<TCanvas3D> canvas);
-    bool GetBuffered() const { return fCanvas && fCanvas->IsBuffered(); }
+    bool GetBuffered() const { return FCanvas && FCanvas->IsBuffered(); }
     void SetBuffered(bool on);
 
     // --- virtual operations ---
-    virtual TColor PanelBackColor() const { return fColor; }
+    virtual TColor PanelBackColor() const { return FColor; }
     virtual void DrawContents(const TRect& bounds);
     virtual void SettingChanged();
     // One complete drawing on canvas inside r.
@@ -135,8 +143,8 @@ public:
     void SelectBrushOverBackground(TColor color, const TChartBrush& brush, TColor background);
 
     // Store when different and invalidate.
-    template <class T> void StoreAndInvalidate(T& field, const T& value)
-    {
+    template <class T>
+    void StoreAndInvalidate(T& field, const T& value) {
         if (field != value) {
             field = value;
             Invalidate();
@@ -149,9 +157,9 @@ public:
     void StoreStringAndInvalidate(std::string& f, const std::string& v) { StoreAndInvalidate(f, v); }
 
     // --- listeners ---
-    TPlotEventListeners& Listeners() { return fListeners; }
+    TPlotEventListeners& Listeners() { return FListeners; }
     void BroadcastEvent(TPlotEvent& event);
-    void RemoveListener(TPlotEventListener* listener) { fListeners.Remove(listener); }
+    void RemoveListener(TPlotEventListener* listener) { FListeners.Remove(listener); }
     void BroadcastMouse(TPlotMouseEventKind kind, TPlotMouseButton button, unsigned shift, int x, int y);
 
     // --- output ---
@@ -193,8 +201,8 @@ public:
     // --- stored properties ---
     // Loading: between BeginLoading and Loaded the round window region is
     // not applied.
-    bool Loading() const { return fLoading; }
-    void BeginLoading() { fLoading = true; }
+    bool Loading() const { return FLoading; }
+    void BeginLoading() { FLoading = true; }
     // After the stored properties are read: takes the cursor to restore on
     // leaving again and applies the round window region.
     virtual void Loaded();
@@ -203,7 +211,7 @@ public:
     virtual bool ReadLegacyProperty(const std::string& name, const std::string& value);
 
     // The cursor the mouse gets back when it leaves the panel.
-    const QCursor& SavedCursor() const { return fSavedCursor; }
+    const QCursor& SavedCursor() const { return FSavedCursor; }
 
     // Double click; a handler that sets CancelMouse stops the click there
     // (no mouse-down follows).
@@ -222,40 +230,40 @@ protected:
     void NotifyMouseDown(QMouseEvent* e, unsigned extraShift);
     void DrawPanelBevel(TPanelBevel kind, TRect& r, int cornerSize, int width);
     void ApplyRoundRegion();
-    cb::gfx::TCanvas& ToolkitCanvas() { return *fToolkitCanvas; }
+    cb::gfx::TCanvas& ToolkitCanvas() { return *FToolkitCanvas; }
 
 private:
-    bool fApplyZOrder = true;
-    bool fAutoRepaint = true;
-    std::unique_ptr<TChartHiddenPen> fBorder;
-    int fBorderRound = 0;
-    bool fCancelMouse = false;
-    TRect fChartBounds;
-    int fChartWidth = 0, fChartHeight = 0, fChartXCenter = 0, fChartYCenter = 0;
-    std::unique_ptr<cb::gfx::TCanvas> fToolkitCanvas;
-    int fHeight3D = 0;
-    int fMargins[4] = {3, 4, 3, 4};
-    TPlotUnits fMarginUnits = muPercent;
-    bool fPrinting = false;
-    TRect fPrintMargins{15, 15, 15, 15};
-    bool fPrintProportional = true;
-    int fPrintResolution = 0;
-    std::unique_ptr<TPlotShadow> fShadow;
-    bool fView3D = true;
-    std::unique_ptr<TView3DOptions> fView3DOptions;
-    int fWidth3D = 0;
-    TPlotEventListeners fListeners;
-    bool fRounding = false;
-    bool fLoading = false;
-    QCursor fSavedCursor;
-    bool fDestroying = false;
-    std::unique_ptr<TCanvas3D> fCanvas;
-    TRect fChartRect;
-    TColor fColor = clBtnFace;
-    TPanelBevel fBevelInner = bvNone;
-    TPanelBevel fBevelOuter = bvRaised;
-    int fBevelWidth = 1;
-    int fBorderWidth = 0;
+    bool FApplyZOrder = true;
+    bool FAutoRepaint = true;
+    std::unique_ptr<TChartHiddenPen> FBorder;
+    int FBorderRound = 0;
+    bool FCancelMouse = false;
+    TRect FChartBounds;
+    int FChartWidth = 0, FChartHeight = 0, FChartXCenter = 0, FChartYCenter = 0;
+    std::unique_ptr<cb::gfx::TCanvas> FToolkitCanvas;
+    int FHeight3D = 0;
+    int FMargins[4] = {3, 4, 3, 4};
+    TPlotUnits FMarginUnits = muPercent;
+    bool FPrinting = false;
+    TRect FPrintMargins{15, 15, 15, 15};
+    bool FPrintProportional = true;
+    int FPrintResolution = 0;
+    std::unique_ptr<TPlotShadow> FShadow;
+    bool FView3D = true;
+    std::unique_ptr<TView3DOptions> FView3DOptions;
+    int FWidth3D = 0;
+    TPlotEventListeners FListeners;
+    bool FRounding = false;
+    bool FLoading = false;
+    QCursor FSavedCursor;
+    bool FDestroying = false;
+    std::unique_ptr<TCanvas3D> FCanvas;
+    TRect FChartRect;
+    TColor FColor = clBtnFace;
+    TPanelBevel FBevelInner = bvNone;
+    TPanelBevel FBevelOuter = bvRaised;
+    int FBevelWidth = 1;
+    int FBorderWidth = 0;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -24,14 +24,14 @@ public:
     void SetRectangle(const TRect& r);
     // Mixes the copy back at the given transparency percentage.
     void DoBlend(int transparency);
-    bool Valid() const { return fValid; }
-    const TRect& Rectangle() const { return fRect; }
+    bool Valid() const { return FValid; }
+    const TRect& Rectangle() const { return FRect; }
 
 private:
-    TPlotCanvas& fCanvas;
-    TRect fRect;
-    std::unique_ptr<cb::gfx::TBitmap> fCopy;
-    bool fValid = false;
+    TPlotCanvas& FCanvas;
+    TRect FRect;
+    std::unique_ptr<cb::gfx::TBitmap> FCopy;
+    bool FValid = false;
 };
 
 // Mixes copy into target at (x, y): amount is the percentage of the new
@@ -43,4 +43,4 @@ void BlendBitmaps(cb::gfx::TBitmap& copy, cb::gfx::TBitmap& target, int x, int y
 // for an empty source or destination.
 void SmoothStretch(cb::gfx::TBitmap& source, cb::gfx::TBitmap& destination, bool fast);
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -25,8 +25,8 @@ public:
     explicit TPlotButton(QWidget* parent = nullptr);
     // Links an object's property (empty link: none); repaints.
     void LinkProperty(void* instance, TPlotPropertyLink link);
-    void* Instance() const { return fInstance; }
-    const TPlotPropertyLink& Link() const { return fLink; }
+    void* Instance() const { return FInstance; }
+    const TPlotPropertyLink& Link() const { return FLink; }
 
 protected:
     virtual void DrawSymbol(TPlotCanvas3D& canvas);
@@ -34,8 +34,8 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
-    void* fInstance = nullptr;
-    TPlotPropertyLink fLink;
+    void* FInstance = nullptr;
+    TPlotPropertyLink FLink;
 };
 
 class TButtonColor : public TPlotButton {
@@ -53,7 +53,7 @@ protected:
 class TComboFlat : public QComboBox {
 public:
     explicit TComboFlat(QWidget* parent = nullptr);
-    bool MouseInside() const { return fMouseInside; }
+    bool MouseInside() const { return FMouseInside; }
 
 protected:
     void enterEvent(QEnterEvent* e) override;
@@ -62,7 +62,7 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
-    bool fMouseInside = false;
+    bool FMouseInside = false;
 };
 
 // The chosen colour, or color when the dialog is cancelled. Custom colours
@@ -71,4 +71,4 @@ TColor ShowColorDialog(QWidget* owner, TColor color);
 // True when the colour changed.
 bool EditColorWithDialog(QWidget* owner, TColor& color);
 
-} // namespace cb::chart
+}  // namespace cb::chart

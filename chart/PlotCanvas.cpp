@@ -13,41 +13,37 @@
 namespace cb::chart {
 
 TPlotCanvas::TPlotCanvas() = default;
-TPlotCanvas::~TPlotCanvas()
-{
-    if (fChartFont)
-        fChartFont->SetCanvas(nullptr);
+TPlotCanvas::~TPlotCanvas() {
+    if (FChartFont) FChartFont->SetCanvas(nullptr);
 }
 
-void TPlotCanvas::ReleaseChartFont(const TPlotFont* font)
-{
-    if (fChartFont == font)
-        fChartFont = nullptr;
+void TPlotCanvas::ReleaseChartFont(const TPlotFont* font) {
+    if (FChartFont == font) FChartFont = nullptr;
 }
 
-void TPlotCanvas::AttachCanvas(cb::gfx::TCanvas* canvas)
-{
-    if (fCanvas != canvas)
-        fClipCount = 0;
-    fCanvas = canvas;
+void TPlotCanvas::AttachCanvas(cb::gfx::TCanvas* canvas) {
+    if (FCanvas != canvas) FClipCount = 0;
+    FCanvas = canvas;
 }
 
-cb::gfx::TPen& TPlotCanvas::Pen() { return fCanvas->Pen(); }
-cb::gfx::TBrush& TPlotCanvas::Brush() { return fCanvas->Brush(); }
-cb::gfx::TFont& TPlotCanvas::Font() { return fCanvas->Font(); }
+cb::gfx::TPen& TPlotCanvas::Pen() {
+    return FCanvas->Pen();
+}
+cb::gfx::TBrush& TPlotCanvas::Brush() {
+    return FCanvas->Brush();
+}
+cb::gfx::TFont& TPlotCanvas::Font() {
+    return FCanvas->Font();
+}
 
-bool TPlotCanvas::NoteClipPopped()
-{
-    if (fClipCount <= 0)
-        return false;
-    --fClipCount;
+bool TPlotCanvas::NoteClipPopped() {
+    if (FClipCount <= 0) return false;
+    --FClipCount;
     return true;
 }
 
-void TPlotCanvas::SelectPenWithColor(const cb::gfx::TPen& pen, TColor color)
-{
-    if (IsMonochrome())
-        color = clBlack;
+void TPlotCanvas::SelectPenWithColor(const cb::gfx::TPen& pen, TColor color) {
+    if (IsMonochrome()) color = clBlack;
     cb::gfx::TPen& p = Pen();
     const auto* chartPen = dynamic_cast<const TChartPen*>(&pen);
     if (chartPen && !chartPen->Visible()) {
@@ -64,21 +60,17 @@ void TPlotCanvas::SelectPenWithColor(const cb::gfx::TPen& pen, TColor color)
     p.EndUpdate();
 }
 
-std::unique_ptr<TPlotBlend> TPlotCanvas::BeginTransparency(const TRect& r, int percent)
-{
-    fTransparency = percent & 0x7F;
+std::unique_ptr<TPlotBlend> TPlotCanvas::BeginTransparency(const TRect& r, int percent) {
+    FTransparency = percent & 0x7F;
     return std::make_unique<TPlotBlend>(*this, r);
 }
 
-void TPlotCanvas::EndTransparency(std::unique_ptr<TPlotBlend> blend)
-{
-    if (blend)
-        blend->DoBlend(fTransparency);
-    fTransparency = 0;
+void TPlotCanvas::EndTransparency(std::unique_ptr<TPlotBlend> blend) {
+    if (blend) blend->DoBlend(FTransparency);
+    FTransparency = 0;
 }
 
-void TPlotCanvas::DrawBevelFrame(TRect& r, TColor topLeft, TColor bottomRight, int width)
-{
+void TPlotCanvas::DrawBevelFrame(TRect& r, TColor topLeft, TColor bottomRight, int width) {
     cb::gfx::TPen& p = Pen();
     p.SetWidth(1);
     p.SetStyle(cb::gfx::psSolid);
@@ -100,43 +92,35 @@ void TPlotCanvas::DrawBevelFrame(TRect& r, TColor topLeft, TColor bottomRight, i
     ++r.Bottom;
 }
 
-int TPlotCanvas::TextWidth(const std::string& text)
-{
-    int w = fCanvas->TextWidth(text);
-    if (fChartFont && fChartFont->ShadowIfAny())
-        w += std::abs(fChartFont->ShadowIfAny()->HorizSize());
+int TPlotCanvas::TextWidth(const std::string& text) {
+    int w = FCanvas->TextWidth(text);
+    if (FChartFont && FChartFont->ShadowIfAny()) w += std::abs(FChartFont->ShadowIfAny()->HorizSize());
     return w;
 }
 
-int TPlotCanvas::TextHeight(const std::string& text)
-{
-    int h = fCanvas->TextHeight(text);
-    if (fChartFont && fChartFont->ShadowIfAny())
-        h += std::abs(fChartFont->ShadowIfAny()->VertSize());
+int TPlotCanvas::TextHeight(const std::string& text) {
+    int h = FCanvas->TextHeight(text);
+    if (FChartFont && FChartFont->ShadowIfAny()) h += std::abs(FChartFont->ShadowIfAny()->VertSize());
     return h;
 }
 
-void TPlotCanvas::ClipToRoundRect(const TRect& r, int cornerSize)
-{
-    fCanvas->PushClipRoundRect(r, cornerSize, cornerSize);
+void TPlotCanvas::ClipToRoundRect(const TRect& r, int cornerSize) {
+    FCanvas->PushClipRoundRect(r, cornerSize, cornerSize);
     NoteClipPushed();
 }
 
-void TPlotCanvas::ClipToEllipse(const TRect& r, bool /*inverted*/)
-{
+void TPlotCanvas::ClipToEllipse(const TRect& r, bool /*inverted*/) {
     // No caller asks for the outside of the ellipse; both clip to its inside.
-    fCanvas->PushClipEllipse(r);
+    FCanvas->PushClipEllipse(r);
     NoteClipPushed();
 }
 
-void TPlotCanvas::ClipToPolygon(std::span<const TPoint> points)
-{
-    fCanvas->PushClipPolygon(points);
+void TPlotCanvas::ClipToPolygon(std::span<const TPoint> points) {
+    FCanvas->PushClipPolygon(points);
     NoteClipPushed();
 }
 
-void TPlotCanvas::RestoreDefaults()
-{
+void TPlotCanvas::RestoreDefaults() {
     cb::gfx::TPen& p = Pen();
     p.BeginUpdate();
     p.SetColor(clBlack);
@@ -157,40 +141,36 @@ void TPlotCanvas::RestoreDefaults()
     f.SetSize(DefaultChartFontSize());
     f.SetOrientation(0);
     f.EndUpdate();
-    fCanvas->SetTextCharacterExtra(0);
-    fTransparency = 0;
-    if (fChartFont)
-        fChartFont->SetCanvas(nullptr);
-    fChartFont = nullptr;
+    FCanvas->SetTextCharacterExtra(0);
+    FTransparency = 0;
+    if (FChartFont) FChartFont->SetCanvas(nullptr);
+    FChartFont = nullptr;
     SetBackgroundColor(clWhite);
     SetBackgroundMode(cb::gfx::TRANSPARENT);
     SetTextAlignment(0);
 }
 
-void TPlotCanvas::SelectPen(const cb::gfx::TPen& pen) { SelectPenWithColor(pen, pen.Color()); }
+void TPlotCanvas::SelectPen(const cb::gfx::TPen& pen) {
+    SelectPenWithColor(pen, pen.Color());
+}
 
-void TPlotCanvas::AssignBrush(const TChartBrush& brush, TColor color)
-{
+void TPlotCanvas::AssignBrush(const TChartBrush& brush, TColor color) {
     AssignBrushColor(brush, color, brush.Color());
 }
 
-void TPlotCanvas::AssignBrushColor(const TChartBrush& brush, TColor color, TColor backgroundColor)
-{
-    if (IsMonochrome())
-        color = clWhite;
+void TPlotCanvas::AssignBrushColor(const TChartBrush& brush, TColor color, TColor backgroundColor) {
+    if (IsMonochrome()) color = clWhite;
     cb::gfx::TBrush& b = Brush();
     if (brush.HasImage() && !const_cast<TChartBrush&>(brush).Image().Empty()) {
         b.SetStyle(cb::gfx::bsSolid);
         b.SetBitmap(&const_cast<TChartBrush&>(brush).Image());
-        fCanvas->SetBkMode(cb::gfx::OPAQUE);
-        fCanvas->SetBkColor(ColorToRGB(color));
+        FCanvas->SetBkMode(cb::gfx::OPAQUE);
+        FCanvas->SetBkColor(ColorToRGB(color));
         return;
     }
     b.SetBitmap(nullptr);
-    if (b.Color() != color)
-        b.SetColor(color);
-    if (b.Style() != brush.Style())
-        b.SetStyle(brush.Style());
+    if (b.Color() != color) b.SetColor(color);
+    if (b.Style() != brush.Style()) b.SetStyle(brush.Style());
     if (backgroundColor == clNone)
         SetBackgroundMode(cb::gfx::TRANSPARENT);
     else {
@@ -199,8 +179,7 @@ void TPlotCanvas::AssignBrushColor(const TChartBrush& brush, TColor color, TColo
     }
 }
 
-void TPlotCanvas::SetDarkerFill(TColor color, int amount)
-{
+void TPlotCanvas::SetDarkerFill(TColor color, int amount) {
     const TColor c = DarkenColor(color, amount);
     if (Brush().Style() == cb::gfx::bsSolid)
         Brush().SetColor(c);
@@ -208,28 +187,27 @@ void TPlotCanvas::SetDarkerFill(TColor color, int amount)
         SetBackgroundColor(c);
 }
 
-void TPlotCanvas::AssignFont(TPlotFont& font)
-{
+void TPlotCanvas::AssignFont(TPlotFont& font) {
     cb::gfx::TFont& f = Font();
     if (font.PixelsPerInch() != f.PixelsPerInch())
         WithoutChangeEvent(font, [&] { font.SetPixelsPerInch(f.PixelsPerInch()); });
     f.BeginUpdate();
     f.Assign(font);
-    if (fFontZoom != 100)
-        f.SetSize(Round(font.Size() * fFontZoom * 0.01));
-    if (IsMonochrome())
-        f.SetColor(clBlack);
+    if (FFontZoom != 100) f.SetSize(Round(font.Size() * FFontZoom * 0.01));
+    if (IsMonochrome()) f.SetColor(clBlack);
     f.EndUpdate();
-    if (fCanvas->TextCharacterExtra() != font.InterCharSize())
-        fCanvas->SetTextCharacterExtra(font.InterCharSize());
-    if (fChartFont && fChartFont != &font)
-        fChartFont->SetCanvas(nullptr);
-    fChartFont = &font;
+    if (FCanvas->TextCharacterExtra() != font.InterCharSize()) FCanvas->SetTextCharacterExtra(font.InterCharSize());
+    if (FChartFont && FChartFont != &font) FChartFont->SetCanvas(nullptr);
+    FChartFont = &font;
     font.SetCanvas(this);
 }
 
-int TPlotCanvas::FontHeight() { return TextHeight("W"); }
+int TPlotCanvas::FontHeight() {
+    return TextHeight("W");
+}
 
-bool TPlotCanvas::ConvexHull(std::vector<TPoint>& points) { return cb::chart::ConvexHull(points); }
+bool TPlotCanvas::ConvexHull(std::vector<TPoint>& points) {
+    return cb::chart::ConvexHull(points);
+}
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -13,7 +13,7 @@
 namespace cb::gfx {
 class TCanvas;
 class TGraphic;
-} // namespace cb::gfx
+}  // namespace cb::gfx
 
 namespace cb::chart {
 
@@ -31,25 +31,25 @@ public:
     // --- state ---
     // The platform canvas drawn on (not owned); its pen, brush and font are
     // the ones the primitives use.
-    cb::gfx::TCanvas* ReferenceCanvas() const { return fCanvas; }
+    cb::gfx::TCanvas* ReferenceCanvas() const { return FCanvas; }
     void AttachCanvas(cb::gfx::TCanvas* canvas);
     cb::gfx::TPen& Pen();
     cb::gfx::TBrush& Brush();
     cb::gfx::TFont& Font();
 
-    bool Metafiling() const { return fMetafiling; }
-    void SetMetafiling(bool on) { fMetafiling = on; }
+    bool Metafiling() const { return FMetafiling; }
+    void SetMetafiling(bool on) { FMetafiling = on; }
     // Percentage of the running transparency, 0 when none.
-    int Transparency() const { return fTransparency; }
+    int Transparency() const { return FTransparency; }
     // The rectangle of the current paint.
-    const TRect& Bounds() const { return fBounds; }
-    void SetBounds(const TRect& r) { fBounds = r; }
+    const TRect& Bounds() const { return FBounds; }
+    void SetBounds(const TRect& r) { FBounds = r; }
     // The font last selected with AssignFont (not owned).
-    TPlotFont* ChartFont() const { return fChartFont; }
+    TPlotFont* ChartFont() const { return FChartFont; }
     // Called by a chart font that goes away while selected.
     void ReleaseChartFont(const TPlotFont* font);
-    double FontZoom() const { return fFontZoom; }
-    void SetFontZoom(double z) { fFontZoom = z; }
+    double FontZoom() const { return FFontZoom; }
+    void SetFontZoom(double z) { FFontZoom = z; }
 
     // --- device state (abstract unless said) ---
     virtual TColor GetBackgroundColor() = 0;
@@ -109,8 +109,7 @@ public:
     virtual void DrawHorizontalLine(int x0, int x1, int y) = 0;
     virtual void DrawVerticalLine(int x, int y0, int y1) = 0;
     virtual void FillBackground(const TRect& r) = 0;
-    virtual void FillGradient(const TRect& r, TColor start, TColor end, TGradientDirection direction,
-                              int balance) = 0;
+    virtual void FillGradient(const TRect& r, TColor start, TColor end, TGradientDirection direction, int balance) = 0;
     // The buffer no longer shows the chart.
     virtual void MarkDirty() = 0;
     virtual void DrawLine(int x0, int y0, int x1, int y1) = 0;
@@ -135,28 +134,30 @@ public:
     int FontHeight();
     void DrawRectangle(const TRect& r) { DrawRect(r.Left, r.Top, r.Right, r.Bottom); }
     void DrawEllipseRect(const TRect& r) { DrawEllipse(r.Left, r.Top, r.Right, r.Bottom); }
-    void DrawRoundedRectangle(const TRect& r, int cw, int ch) { DrawRoundedRect(r.Left, r.Top, r.Right, r.Bottom, cw, ch); }
+    void DrawRoundedRectangle(const TRect& r, int cw, int ch) {
+        DrawRoundedRect(r.Left, r.Top, r.Right, r.Bottom, cw, ch);
+    }
     void DrawLineBetween(const TPoint& a, const TPoint& b) { DrawLine(a.X, a.Y, b.X, b.Y); }
     static bool ConvexHull(std::vector<TPoint>& points);
 
     // Number of clippings in force made through this canvas.
-    int ClipDepth() const { return fClipCount; }
+    int ClipDepth() const { return FClipCount; }
 
 protected:
     // For ClipTo... of derived canvases: one more (or fewer) clipping.
-    void NoteClipPushed() { ++fClipCount; }
+    void NoteClipPushed() { ++FClipCount; }
     bool NoteClipPopped();
-    void SetTransparencyValue(int t) { fTransparency = t; }
-    void ForgetChartFont() { fChartFont = nullptr; }
+    void SetTransparencyValue(int t) { FTransparency = t; }
+    void ForgetChartFont() { FChartFont = nullptr; }
 
 private:
-    cb::gfx::TCanvas* fCanvas = nullptr;
-    bool fMetafiling = false;
-    int fTransparency = 0;
-    TRect fBounds;
-    TPlotFont* fChartFont = nullptr;
-    double fFontZoom = 100;
-    int fClipCount = 0;
+    cb::gfx::TCanvas* FCanvas = nullptr;
+    bool FMetafiling = false;
+    int FTransparency = 0;
+    TRect FBounds;
+    TPlotFont* FChartFont = nullptr;
+    double FFontZoom = 100;
+    int FClipCount = 0;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

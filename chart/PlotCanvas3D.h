@@ -28,18 +28,18 @@ public:
     void CalcRotation();
     // Fills the perspective flag and factor for the chart rectangle.
     void CalcPerspective(const TRect& chartRect);
-    bool Is3D() const { return fIs3D; }
-    double ZoomFactor() const { return fZoom; }
-    bool HasPerspective() const { return fHasPerspective; }
-    TPoint3D ProjectionCenter() const { return {fXCenter, fYCenter, fZCenter}; }
-    TPoint ProjectionOffset() const { return {fXOffset, fYOffset}; }
+    bool Is3D() const { return FIs3D; }
+    double ZoomFactor() const { return FZoom; }
+    bool HasPerspective() const { return FHasPerspective; }
+    TPoint3D ProjectionCenter() const { return {FXCenter, FYCenter, FZCenter}; }
+    TPoint ProjectionOffset() const { return {FXOffset, FYOffset}; }
 
     // --- buffer ---
     virtual void DrawStoredQuad();
     virtual void FreeBuffer();
     virtual void CopyBufferTo(int x, int y, cb::gfx::TCanvas* canvas);
-    cb::gfx::TBitmap* Buffer() const { return fBuffer.get(); }
-    bool IsDirty() const { return fDirty; }
+    cb::gfx::TBitmap* Buffer() const { return FBuffer.get(); }
+    bool IsDirty() const { return FDirty; }
     // Repaints the panel after a monochrome change.
     TChangeEvent OnRepaintRequest;
 
@@ -47,11 +47,11 @@ public:
     TColor GetBackgroundColor() override;
     int GetBackgroundMode() override;
     cb::gfx::TCanvas* GetDeviceContext() override;
-    bool IsMonochrome() override { return fMonochrome; }
+    bool IsMonochrome() override { return FMonochrome; }
     TColor GetPixelColor(int x, int y) override;
     bool IsFull3D() override { return false; }
     unsigned GetTextAlignment() override;
-    bool IsBuffered() override { return fBuffered; }
+    bool IsBuffered() override { return FBuffered; }
     void SetBackgroundColor(TColor c) override;
     void SetBackgroundMode(int mode) override;
     void SetMonochromeMode(bool on) override;
@@ -75,7 +75,7 @@ public:
     void DrawVerticalLine(int x, int y0, int y1) override;
     void FillBackground(const TRect& r) override;
     void FillGradient(const TRect& r, TColor start, TColor end, TGradientDirection direction, int balance) override;
-    void MarkDirty() override { fDirty = true; }
+    void MarkDirty() override { FDirty = true; }
     void DrawLine(int x0, int y0, int x1, int y1) override;
     void DrawPolyline(std::span<const TPoint> points) override;
     void DrawPolygon(std::span<const TPoint> points) override;
@@ -130,7 +130,7 @@ public:
 protected:
     cb::gfx::TCanvas& C();
     // The four points DrawStoredQuad draws (scratch space of the solids).
-    TPoint fStoredQuad[4];
+    TPoint FStoredQuad[4];
     void StoreQuad(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c, const TPoint3D& d);
     // The fill of a solid: brush colour when solid, else background colour.
     TColor SolidFillColor();
@@ -140,23 +140,23 @@ protected:
 private:
     void cone(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darken, int percent);
 
-    int fXCenter = 0, fYCenter = 0, fZCenter = 0;
-    int fXOffset = 0, fYOffset = 0;
+    int FXCenter = 0, FYCenter = 0, FZCenter = 0;
+    int FXOffset = 0, FYOffset = 0;
     double s1 = 0, s2 = 0, s3 = 0, c1 = 1, c2 = 1, c3 = 1;
     double c2s3 = 0, c2c3 = 1, xx = 1, yx = 0, xz = 0, yz = 0;
-    bool fWas3D = false;
-    std::unique_ptr<cb::gfx::TBitmap> fBuffer;
-    bool fDirty = true;
-    bool fMonochrome = false;
-    bool fHasPerspective = false;
-    bool fHasTilt = false;
-    double fOrthoX = 1;
-    double fOrthoY = 1;
-    double fZoomPerspective = 0;
-    double fZoom = 1;
-    bool fZoomText = true;
-    bool fBuffered = true;
-    bool fIs3D = false;
+    bool FWas3D = false;
+    std::unique_ptr<cb::gfx::TBitmap> FBuffer;
+    bool FDirty = true;
+    bool FMonochrome = false;
+    bool FHasPerspective = false;
+    bool FHasTilt = false;
+    double FOrthoX = 1;
+    double FOrthoY = 1;
+    double FZoomPerspective = 0;
+    double FZoom = 1;
+    bool FZoomText = true;
+    bool FBuffered = true;
+    bool FIs3D = false;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -9,14 +9,12 @@
 
 namespace cb::chart {
 
-TColor TPlotCanvas3D::GetPixelColorAtDepth(int x, int y, int z)
-{
+TColor TPlotCanvas3D::GetPixelColorAtDepth(int x, int y, int z) {
     ProjectPoint(x, y, z);
     return GetPixelColor(x, y);
 }
 
-void TPlotCanvas3D::PutPixelAtDepth(int x, int y, int z, TColor c)
-{
+void TPlotCanvas3D::PutPixelAtDepth(int x, int y, int z, TColor c) {
     ProjectPoint(x, y, z);
     if (Pen().Width() <= 1) {
         PutPixel(x, y, c);
@@ -39,114 +37,99 @@ void TPlotCanvas3D::PutPixelAtDepth(int x, int y, int z, TColor c)
     p.SetColor(old);
 }
 
-void TPlotCanvas3D::MoveToAtDepth(int x, int y, int z)
-{
+void TPlotCanvas3D::MoveToAtDepth(int x, int y, int z) {
     ProjectPoint(x, y, z);
     C().MoveTo(x, y);
 }
 
-void TPlotCanvas3D::LineToAtDepth(int x, int y, int z)
-{
+void TPlotCanvas3D::LineToAtDepth(int x, int y, int z) {
     ProjectPoint(x, y, z);
     C().LineTo(x, y);
 }
 
-void TPlotCanvas3D::DrawLineAtDepth(int x0, int y0, int x1, int y1, int z)
-{
+void TPlotCanvas3D::DrawLineAtDepth(int x0, int y0, int x1, int y1, int z) {
     const TPoint a = ProjectCoords(x0, y0, z);
     const TPoint b = ProjectCoords(x1, y1, z);
     C().MoveTo(a.X, a.Y);
     C().LineTo(b.X, b.Y);
 }
 
-void TPlotCanvas3D::DrawHorizontalLineAtDepth(int x0, int x1, int y, int z) { DrawLineAtDepth(x0, y, x1, y, z); }
-void TPlotCanvas3D::DrawVerticalLineAtDepth(int x, int y0, int y1, int z) { DrawLineAtDepth(x, y0, x, y1, z); }
+void TPlotCanvas3D::DrawHorizontalLineAtDepth(int x0, int x1, int y, int z) {
+    DrawLineAtDepth(x0, y, x1, y, z);
+}
+void TPlotCanvas3D::DrawVerticalLineAtDepth(int x, int y0, int y1, int z) {
+    DrawLineAtDepth(x, y0, x, y1, z);
+}
 
-void TPlotCanvas3D::DrawDepthLine(int x, int y, int z0, int z1)
-{
+void TPlotCanvas3D::DrawDepthLine(int x, int y, int z0, int z1) {
     const TPoint a = ProjectCoords(x, y, z0);
     const TPoint b = ProjectCoords(x, y, z1);
     C().MoveTo(a.X, a.Y);
     C().LineTo(b.X, b.Y);
 }
 
-void TPlotCanvas3D::DrawPolygonAtDepth(std::span<const TPoint> points, int z)
-{
+void TPlotCanvas3D::DrawPolygonAtDepth(std::span<const TPoint> points, int z) {
     std::vector<TPoint> p(points.begin(), points.end());
-    for (TPoint& q : p)
-        ProjectPoint(q.X, q.Y, z);
+    for (TPoint& q : p) ProjectPoint(q.X, q.Y, z);
     DrawPolygon(p);
 }
 
-void TPlotCanvas3D::DrawPolylineAtDepth(std::span<const TPoint> points, int z)
-{
+void TPlotCanvas3D::DrawPolylineAtDepth(std::span<const TPoint> points, int z) {
     std::vector<TPoint> p(points.begin(), points.end());
-    for (TPoint& q : p)
-        ProjectPoint(q.X, q.Y, z);
+    for (TPoint& q : p) ProjectPoint(q.X, q.Y, z);
     DrawPolyline(p);
 }
 
-void TPlotCanvas3D::DrawRectAtDepth(const TRect& r, int z)
-{
+void TPlotCanvas3D::DrawRectAtDepth(const TRect& r, int z) {
     StoreQuad({r.Left, r.Top, z}, {r.Right, r.Top, z}, {r.Right, r.Bottom, z}, {r.Left, r.Bottom, z});
     DrawStoredQuad();
 }
 
-void TPlotCanvas3D::DrawRectAtY(int x0, int y, int x1, int z0, int z1)
-{
+void TPlotCanvas3D::DrawRectAtY(int x0, int y, int x1, int z0, int z1) {
     StoreQuad({x0, y, z0}, {x1, y, z0}, {x1, y, z1}, {x0, y, z1});
     DrawStoredQuad();
 }
 
-void TPlotCanvas3D::DrawRectAtX(int x, int y0, int y1, int z0, int z1)
-{
+void TPlotCanvas3D::DrawRectAtX(int x, int y0, int y1, int z0, int z1) {
     StoreQuad({x, y0, z0}, {x, y0, z1}, {x, y1, z1}, {x, y1, z0});
     DrawStoredQuad();
 }
 
-void TPlotCanvas3D::DrawPlaneBetween(const TPoint& p1, const TPoint& p2, int z0, int z1)
-{
+void TPlotCanvas3D::DrawPlaneBetween(const TPoint& p1, const TPoint& p2, int z0, int z1) {
     StoreQuad({p1.X, p1.Y, z0}, {p2.X, p2.Y, z0}, {p2.X, p2.Y, z1}, {p1.X, p1.Y, z1});
     DrawStoredQuad();
 }
 
-void TPlotCanvas3D::DrawQuadAtDepth(const TPoint& p1, const TPoint& p2, const TPoint& p3, const TPoint& p4, int z)
-{
+void TPlotCanvas3D::DrawQuadAtDepth(const TPoint& p1, const TPoint& p2, const TPoint& p3, const TPoint& p4, int z) {
     StoreQuad({p1.X, p1.Y, z}, {p2.X, p2.Y, z}, {p3.X, p3.Y, z}, {p4.X, p4.Y, z});
     DrawStoredQuad();
 }
 
-void TPlotCanvas3D::DrawQuadWithDepths(const TPoint points[4], int z0, int z1)
-{
-    fStoredQuad[0] = ProjectFloatPoint(points[0].X, points[0].Y, z0);
-    fStoredQuad[1] = ProjectFloatPoint(points[1].X, points[1].Y, z0);
-    fStoredQuad[2] = ProjectFloatPoint(points[2].X, points[2].Y, z1);
-    fStoredQuad[3] = ProjectFloatPoint(points[3].X, points[3].Y, z1);
+void TPlotCanvas3D::DrawQuadWithDepths(const TPoint points[4], int z0, int z1) {
+    FStoredQuad[0] = ProjectFloatPoint(points[0].X, points[0].Y, z0);
+    FStoredQuad[1] = ProjectFloatPoint(points[1].X, points[1].Y, z0);
+    FStoredQuad[2] = ProjectFloatPoint(points[2].X, points[2].Y, z1);
+    FStoredQuad[3] = ProjectFloatPoint(points[3].X, points[3].Y, z1);
     DrawStoredQuad();
 }
 
-void TPlotCanvas3D::DrawTriangleAtDepth(const TPoint& p1, const TPoint& p2, const TPoint& p3, int z)
-{
+void TPlotCanvas3D::DrawTriangleAtDepth(const TPoint& p1, const TPoint& p2, const TPoint& p3, int z) {
     const TPoint p[3] = {ProjectCoords(p1.X, p1.Y, z), ProjectCoords(p2.X, p2.Y, z), ProjectCoords(p3.X, p3.Y, z)};
     DrawPolygon(p);
 }
 
-void TPlotCanvas3D::DrawColoredTriangle(const TPoint3D& p0, const TPoint3D& p1, const TPoint3D& p2, TColor c)
-{
+void TPlotCanvas3D::DrawColoredTriangle(const TPoint3D& p0, const TPoint3D& p1, const TPoint3D& p2, TColor c) {
     const TPoint p[3] = {ProjectPoint3D(p0), ProjectPoint3D(p1), ProjectPoint3D(p2)};
-    if (Brush().Style() != cb::gfx::bsClear)
-        Brush().SetColor(c);
+    if (Brush().Style() != cb::gfx::bsClear) Brush().SetColor(c);
     DrawPolygon(p);
 }
 
-void TPlotCanvas3D::DrawCircleAtDepth(int xc, int yc, int z, double radius)
-{
+void TPlotCanvas3D::DrawCircleAtDepth(int xc, int yc, int z, double radius) {
     const int r = Round(radius);
     DrawEllipseAtDepth(xc - r, yc - r, xc + r, yc + r, z);
 }
 
-void TPlotCanvas3D::DrawEllipseAtDepth(int x1, int y1, int x2, int y2, int z)
-{
+void TPlotCanvas3D::DrawEllipseAtDepth(int x1, int y1, int x2, int y2, int z) {
     if (IsOrthogonal()) {
         const TPoint a = ProjectCoords(x1, y1, z);
         const TPoint b = ProjectCoords(x2, y2, z);
@@ -177,8 +160,7 @@ void TPlotCanvas3D::DrawEllipseAtDepth(int x1, int y1, int x2, int y2, int z)
         }
         Pen().SetStyle(ps);
     }
-    if (Pen().Style() != cb::gfx::psClear)
-        DrawPolyline(p);
+    if (Pen().Style() != cb::gfx::psClear) DrawPolyline(p);
 }
 
-} // namespace cb::chart
+}  // namespace cb::chart

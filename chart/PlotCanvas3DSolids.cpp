@@ -14,19 +14,17 @@
 namespace cb::chart {
 
 namespace {
-long long QuadOrientation(const TPoint q[4])
-{
+long long QuadOrientation(const TPoint q[4]) {
     return (long long)(q[3].X - q[2].X) * (q[1].Y - q[2].Y) - (long long)(q[1].X - q[2].X) * (q[3].Y - q[2].Y);
 }
-} // namespace
+}  // namespace
 
-void TPlotCanvas3D::DrawBox(int L, int Rt, int T, int B, int z0, int z1, bool darken)
-{
+void TPlotCanvas3D::DrawBox(int L, int Rt, int T, int B, int z0, int z1, bool darken) {
     const TColor F = SolidFillColor();
     const bool clear = Brush().Style() == cb::gfx::bsClear;
 
     StoreQuad({L, T, z0}, {Rt, T, z0}, {Rt, B, z0}, {L, B, z0});
-    if (clear || QuadOrientation(fStoredQuad) > 0)
+    if (clear || QuadOrientation(FStoredQuad) > 0)
         DrawStoredQuad();
     else {
         StoreQuad({L, T, z1}, {Rt, T, z1}, {Rt, B, z1}, {L, B, z1});
@@ -34,57 +32,50 @@ void TPlotCanvas3D::DrawBox(int L, int Rt, int T, int B, int z0, int z1, bool da
     }
 
     StoreQuad({Rt, T, z0}, {Rt, T, z1}, {Rt, B, z1}, {Rt, B, z0});
-    if (clear || QuadOrientation(fStoredQuad) > 0) {
-        if (darken)
-            SetDarkerFill(F, 128);
+    if (clear || QuadOrientation(FStoredQuad) > 0) {
+        if (darken) SetDarkerFill(F, 128);
         DrawStoredQuad();
     }
 
     StoreQuad({L, T, z0}, {L, T, z1}, {L, B, z1}, {L, B, z0});
     {
-        const TPoint* q = fStoredQuad;
+        const TPoint* q = FStoredQuad;
         const long long v =
             (long long)(q[3].X - q[0].X) * (q[1].Y - q[0].Y) - (long long)(q[1].X - q[0].X) * (q[3].Y - q[0].Y);
         if (clear || v > 0) {
-            if (darken)
-                SetDarkerFill(F, 128);
+            if (darken) SetDarkerFill(F, 128);
             DrawStoredQuad();
         }
     }
 
     StoreQuad({L, T, z0}, {Rt, T, z0}, {Rt, T, z1}, {L, T, z1});
     {
-        const TPoint a = fStoredQuad[0], b = fStoredQuad[1], q = fStoredQuad[2];
+        const TPoint a = FStoredQuad[0], b = FStoredQuad[1], q = FStoredQuad[2];
         const long long v = (long long)(a.X - b.X) * (q.Y - b.Y) - (long long)(q.X - b.X) * (a.Y - b.Y);
         if (clear || v > 0) {
-            if (darken)
-                SetDarkerFill(F, 64);
+            if (darken) SetDarkerFill(F, 64);
             DrawStoredQuad();
         }
     }
 
     StoreQuad({L, B, z0}, {L, B, z1}, {Rt, B, z1}, {Rt, B, z0});
-    if (clear || QuadOrientation(fStoredQuad) < 0) {
-        if (darken)
-            SetDarkerFill(F, 64);
+    if (clear || QuadOrientation(FStoredQuad) < 0) {
+        if (darken) SetDarkerFill(F, 64);
         DrawStoredQuad();
     }
 }
 
-void TPlotCanvas3D::DrawCylinder(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darken)
-{
+void TPlotCanvas3D::DrawCylinder(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darken) {
     cone(vertical, left, top, right, bottom, z0, z1, darken, 100);
 }
 
 void TPlotCanvas3D::DrawCone(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darken,
-                             int topPercent)
-{
+                             int topPercent) {
     cone(vertical, left, top, right, bottom, z0, z1, darken, topPercent);
 }
 
 void TPlotCanvas3D::cone(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darken,
-                         int percent)
-{
+                         int percent) {
     constexpr int N = 16;
     const double step = 2 * std::numbers::pi / N;
     const TColor F = SolidFillColor();
@@ -123,8 +114,7 @@ void TPlotCanvas3D::cone(bool vertical, int left, int top, int right, int bottom
         const TPoint p2 = ProjectPoint3D(base[k]);
         const TPoint p3 = ProjectPoint3D(apex[k]);
         if (!IsBackFace(p0, p1, p2)) {
-            if (darken)
-                SetDarkerFill(F, 8 * facet);
+            if (darken) SetDarkerFill(F, 8 * facet);
             const TPoint q[4] = {p0, p1, p2, p3};
             DrawPolygon(q);
         }
@@ -135,29 +125,24 @@ void TPlotCanvas3D::cone(bool vertical, int left, int top, int right, int bottom
         const TPoint p2 = ProjectPoint3D(base[1]);
         const TPoint p3 = ProjectPoint3D(apex[1]);
         if (!IsBackFace(p0, p1, p2)) {
-            if (darken)
-                SetDarkerFill(F, 0);
+            if (darken) SetDarkerFill(F, 0);
             const TPoint q[4] = {p0, p1, p2, p3};
             DrawPolygon(q);
         }
     }
     TPoint cap[N];
     bool capAtLeft = false;
-    if (!vertical)
-        capAtLeft = IsBackFace(ProjectCoords(0, 0, 0), ProjectCoords(0, 10, 0), ProjectCoords(0, 10, 10));
+    if (!vertical) capAtLeft = IsBackFace(ProjectCoords(0, 0, 0), ProjectCoords(0, 10, 0), ProjectCoords(0, 10, 10));
     for (int k = 1; k <= N; ++k) {
         TPoint3D p = apex[k];
-        if (capAtLeft)
-            p.X = left;
+        if (capAtLeft) p.X = left;
         cap[k - 1] = ProjectPoint3D(p);
     }
-    if (darken)
-        SetDarkerFill(F, 64);
+    if (darken) SetDarkerFill(F, 64);
     DrawPolygon(cap);
 }
 
-void TPlotCanvas3D::DrawPyramid(bool vertical, int L, int T, int Rt, int B, int z0, int z1, bool darken)
-{
+void TPlotCanvas3D::DrawPyramid(bool vertical, int L, int T, int Rt, int B, int z0, int z1, bool darken) {
     const TColor F = SolidFillColor();
     if (vertical) {
         const bool up = T < B;
@@ -171,8 +156,7 @@ void TPlotCanvas3D::DrawPyramid(bool vertical, int L, int T, int Rt, int B, int 
                 const TPoint t[3] = {p0, A, p2};
                 DrawPolygon(t);
             }
-            if (darken)
-                SetDarkerFill(F, 128);
+            if (darken) SetDarkerFill(F, 128);
             if (IsBackFace(p1, A, p3) == up) {
                 const TPoint t[3] = {p1, A, p3};
                 DrawPolygon(t);
@@ -183,8 +167,7 @@ void TPlotCanvas3D::DrawPyramid(bool vertical, int L, int T, int Rt, int B, int 
             }
         }
         if (IsBackFace(ProjectCoords(L, B, z0), ProjectCoords(Rt, B, z0), ProjectCoords(L, B, z1)) == up) {
-            if (darken)
-                SetDarkerFill(F, 64);
+            if (darken) SetDarkerFill(F, 64);
             DrawRectAtY(L, B, Rt, z0, z1);
         }
         return;
@@ -200,8 +183,7 @@ void TPlotCanvas3D::DrawPyramid(bool vertical, int L, int T, int Rt, int B, int 
             const TPoint t[3] = {q2, A, q3};
             DrawPolygon(t);
         }
-        if (darken)
-            SetDarkerFill(F, 64);
+        if (darken) SetDarkerFill(F, 64);
         if (IsBackFace(q0, A, q2) != rightward) {
             const TPoint t[3] = {q0, A, q2};
             DrawPolygon(t);
@@ -212,20 +194,17 @@ void TPlotCanvas3D::DrawPyramid(bool vertical, int L, int T, int Rt, int B, int 
         }
     }
     if (IsBackFace(ProjectCoords(L, T, z0), ProjectCoords(L, B, z0), ProjectCoords(L, T, z1)) == rightward) {
-        if (darken)
-            SetDarkerFill(F, 128);
+        if (darken) SetDarkerFill(F, 128);
         DrawRectAtX(L, T, B, z0, z1);
     }
 }
 
-void TPlotCanvas3D::DrawFrustum(const TRect& base, int z0, int z1, int tx, int tz)
-{
+void TPlotCanvas3D::DrawFrustum(const TRect& base, int z0, int z1, int tx, int tz) {
     const int L = base.Left, T = base.Top, Rt = base.Right, B = base.Bottom;
     const int xc = (L + Rt) / 2;
     const int zc = (z0 + z1) / 2;
     auto drawTop = [&] {
-        if (tx != 0)
-            DrawRectAtY(xc - tx, T, xc + tx, zc - tz, zc + tz);
+        if (tx != 0) DrawRectAtY(xc - tx, T, xc + tx, zc - tz, zc + tz);
     };
     auto drawBase = [&] { DrawRectAtY(L, B, Rt, z0, z1); };
     auto face = [&](int zt, int zb) {
@@ -235,10 +214,10 @@ void TPlotCanvas3D::DrawFrustum(const TRect& base, int z0, int z1, int tx, int t
         const bool back = IsBackFace(p0, p1, p2);
         if (zt >= zb ? back : !back) {
             const TPoint q[4] = {{xc - tx, T}, {xc + tx, T}, {Rt, B}, {L, B}};
-            fStoredQuad[0] = ProjectFloatPoint(q[0].X, q[0].Y, zt);
-            fStoredQuad[1] = ProjectFloatPoint(q[1].X, q[1].Y, zt);
-            fStoredQuad[2] = ProjectFloatPoint(q[2].X, q[2].Y, zb);
-            fStoredQuad[3] = ProjectFloatPoint(q[3].X, q[3].Y, zb);
+            FStoredQuad[0] = ProjectFloatPoint(q[0].X, q[0].Y, zt);
+            FStoredQuad[1] = ProjectFloatPoint(q[1].X, q[1].Y, zt);
+            FStoredQuad[2] = ProjectFloatPoint(q[2].X, q[2].Y, zb);
+            FStoredQuad[3] = ProjectFloatPoint(q[3].X, q[3].Y, zb);
             DrawStoredQuad();
         }
     };
@@ -249,20 +228,17 @@ void TPlotCanvas3D::DrawFrustum(const TRect& base, int z0, int z1, int tx, int t
         drawTop();
     face(zc + tz, z1);
     StoreQuad({xc - tx, T, zc - tz}, {xc - tx, T, zc + tz}, {L, B, z1}, {L, B, z0});
-    if (IsBackFace(fStoredQuad[3], fStoredQuad[2], fStoredQuad[1]))
-        DrawStoredQuad();
+    if (IsBackFace(FStoredQuad[3], FStoredQuad[2], FStoredQuad[1])) DrawStoredQuad();
     face(zc - tz, z0);
     StoreQuad({xc + tx, T, zc - tz}, {xc + tx, T, zc + tz}, {Rt, B, z1}, {Rt, B, z0});
-    if (!IsBackFace(fStoredQuad[3], fStoredQuad[2], fStoredQuad[1]))
-        DrawStoredQuad();
+    if (!IsBackFace(FStoredQuad[3], FStoredQuad[2], FStoredQuad[1])) DrawStoredQuad();
     if (baseFirst)
         drawTop();
     else
         drawBase();
 }
 
-void TPlotCanvas3D::DrawGradientPolygon(std::span<const TPoint> points, const TCustomPlotGradient& gradient)
-{
+void TPlotCanvas3D::DrawGradientPolygon(std::span<const TPoint> points, const TCustomPlotGradient& gradient) {
     ClipToPolygon(points);
     gradient.Draw(*this, PolygonBounds(points.data(), int(points.size())));
     RemoveClip();
@@ -275,8 +251,7 @@ void TPlotCanvas3D::DrawGradientPolygon(std::span<const TPoint> points, const TC
 }
 
 void TPlotCanvas3D::DrawPieSlice3D(int xc, int yc, int rx, int ry, int z0, int z1, double a0, double a1, bool darken,
-                                   bool drawSides, int d, const TCustomPlotGradient* gradient)
-{
+                                   bool drawSides, int d, const TCustomPlotGradient* gradient) {
     const int n = std::min(Round(std::fabs(a1 - a0) * 180 / std::numbers::pi / 2), 94) + 2;
     const double step = (a1 - a0) / (n - 1);
     const double irx = rx * d * 0.01;
@@ -286,8 +261,7 @@ void TPlotCanvas3D::DrawPieSlice3D(int xc, int yc, int rx, int ry, int z0, int z
         return ProjectFloatPoint(xc + rx * std::cos(a), yc - ry * std::sin(a), z);
     };
     auto inner = [&](int i, int z) {
-        if (d <= 0)
-            return ProjectCoords(xc, yc, z);
+        if (d <= 0) return ProjectCoords(xc, yc, z);
         const double a = a0 + i * step;
         return ProjectFloatPoint(xc + irx * std::cos(a), yc - Round(iry * std::sin(a)), z);
     };
@@ -295,40 +269,33 @@ void TPlotCanvas3D::DrawPieSlice3D(int xc, int yc, int rx, int ry, int z0, int z
 
     std::vector<TPoint> face;
     face.push_back(inner(0, z1));
-    for (int i = 0; i < n; ++i)
-        face.push_back(outer(i, z1));
+    for (int i = 0; i < n; ++i) face.push_back(outer(i, z1));
 
     if (d > 0) {
         std::vector<TPoint> wall;
-        for (int i = n - 1; i >= 0; --i)
-            wall.push_back(inner(i, z1));
-        for (int i = 0; i < n; ++i)
-            wall.push_back(inner(i, z0));
-        if (darken)
-            SetDarkerFill(F, 32);
+        for (int i = n - 1; i >= 0; --i) wall.push_back(inner(i, z1));
+        for (int i = 0; i < n; ++i) wall.push_back(inner(i, z0));
+        if (darken) SetDarkerFill(F, 32);
         DrawPolygon(wall);
-        for (int i = n - 1; i >= 0; --i)
-            face.push_back(inner(i, z1));
+        for (int i = n - 1; i >= 0; --i) face.push_back(inner(i, z1));
     }
 
     if (drawSides) {
-        const int centreX = fXOffset;
+        const int centreX = FXOffset;
         if (outer(n - 1, z1).X < centreX) {
-            fStoredQuad[0] = inner(n - 1, z1);
-            fStoredQuad[1] = outer(n - 1, z1);
-            fStoredQuad[2] = outer(n - 1, z0);
-            fStoredQuad[3] = inner(n - 1, z0);
-            if (darken)
-                SetDarkerFill(F, 32);
+            FStoredQuad[0] = inner(n - 1, z1);
+            FStoredQuad[1] = outer(n - 1, z1);
+            FStoredQuad[2] = outer(n - 1, z0);
+            FStoredQuad[3] = inner(n - 1, z0);
+            if (darken) SetDarkerFill(F, 32);
             DrawStoredQuad();
         }
         if (outer(0, z1).X > centreX) {
-            fStoredQuad[0] = inner(0, z1);
-            fStoredQuad[1] = outer(0, z1);
-            fStoredQuad[2] = outer(0, z0);
-            fStoredQuad[3] = inner(0, z0);
-            if (darken)
-                SetDarkerFill(F, 32);
+            FStoredQuad[0] = inner(0, z1);
+            FStoredQuad[1] = outer(0, z1);
+            FStoredQuad[2] = outer(0, z0);
+            FStoredQuad[3] = inner(0, z0);
+            if (darken) SetDarkerFill(F, 32);
             DrawStoredQuad();
         }
     }
@@ -344,16 +311,12 @@ void TPlotCanvas3D::DrawPieSlice3D(int xc, int yc, int rx, int ry, int z0, int z
 
     // Outer wall: the runs of the front arc that move right on the screen.
     std::vector<TPoint> o(n + 1);
-    for (int i = 1; i <= n; ++i)
-        o[i] = outer(i - 1, z1);
+    for (int i = 1; i <= n; ++i) o[i] = outer(i - 1, z1);
     auto band = [&](int s, int e) {
         std::vector<TPoint> p;
-        for (int i = s; i <= e; ++i)
-            p.push_back(o[i]);
-        for (int i = e; i >= s; --i)
-            p.push_back(outer(i - 1, z0));
-        if (darken)
-            SetDarkerFill(F, 32);
+        for (int i = s; i <= e; ++i) p.push_back(o[i]);
+        for (int i = e; i >= s; --i) p.push_back(outer(i - 1, z0));
+        if (darken) SetDarkerFill(F, 32);
         if (gradient)
             DrawGradientPolygon(p, *gradient);
         else
@@ -365,40 +328,31 @@ void TPlotCanvas3D::DrawPieSlice3D(int xc, int yc, int rx, int ry, int z0, int z
             s = i;
             break;
         }
-    if (s == 0)
-        return;
+    if (s == 0) return;
     int e = 0;
     for (int i = s + 2; i <= n - 1; ++i)
         if (o[i + 1].X < o[i].X) {
             e = i;
             break;
         }
-    if (e == 0 && n >= 2 && o[n].X >= o[n - 1].X)
-        e = n;
-    if (e == 0)
-        return;
+    if (e == 0 && n >= 2 && o[n].X >= o[n - 1].X) e = n;
+    if (e == 0) return;
     band(s, std::min(e, n));
     if (e < n && o[n].X > o[n - 1].X) {
         int start = n - 1;
-        while (start > 1 && o[start].X > o[start - 1].X)
-            --start;
-        if (start > 1)
-            band(start, n);
+        while (start > 1 && o[start].X > o[start - 1].X) --start;
+        if (start > 1) band(start, n);
     }
 }
 
-void TPlotCanvas3D::DrawArrow(bool filled, const TPoint& from, const TPoint& to, int headWidth, int headLength, int z)
-{
+void TPlotCanvas3D::DrawArrow(bool filled, const TPoint& from, const TPoint& to, int headWidth, int headLength, int z) {
     const double dx = to.X - from.X;
     const double dy = from.Y - to.Y;
     const double len = std::sqrt(dx * dx + dy * dy);
-    if (len == 0)
-        return;
+    if (len == 0) return;
     const int h = std::min(headLength, Round(len));
     const double sn = dy / len, cs = dx / len;
-    auto back = [&](double u, double v) {
-        return ProjectCoords(Round(u * cs + v * sn), Round(-u * sn + v * cs), z);
-    };
+    auto back = [&](double u, double v) { return ProjectCoords(Round(u * cs + v * sn), Round(-u * sn + v * cs), z); };
     const double uT = to.X * cs - to.Y * sn;
     const double vT = to.X * sn + to.Y * cs;
     const double ub = uT - h;
@@ -418,4 +372,4 @@ void TPlotCanvas3D::DrawArrow(bool filled, const TPoint& from, const TPoint& to,
     }
 }
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -18,26 +18,23 @@ namespace cb::chart {
 
 namespace {
 
-TRect TextRectAt(TPlotCanvas& canvas, int x, int y, const std::string& text)
-{
+TRect TextRectAt(TPlotCanvas& canvas, int x, int y, const std::string& text) {
     const int w = canvas.TextWidth(text);
     const int h = canvas.TextHeight(text);
     unsigned a = canvas.GetTextAlignment();
-    if (a > 7)
-        a -= 8;
-    if (a == cb::gfx::TA_RIGHT)
-        return {x - w, y, x, y + h};
-    if (a == cb::gfx::TA_CENTER)
-        return {x - w / 2, y, x + w / 2, y + h};
+    if (a > 7) a -= 8;
+    if (a == cb::gfx::TA_RIGHT) return {x - w, y, x, y + h};
+    if (a == cb::gfx::TA_CENTER) return {x - w / 2, y, x + w / 2, y + h};
     return {x, y, x + w, y + h};
 }
 
-QColor Q(TColor c) { return cb::gfx::ToQColor(ColorToRGB(c)); }
+QColor Q(TColor c) {
+    return cb::gfx::ToQColor(ColorToRGB(c));
+}
 
-} // namespace
+}  // namespace
 
-void TPlotCanvas3D::OutputText(int x, int y, const std::string& text)
-{
+void TPlotCanvas3D::OutputText(int x, int y, const std::string& text) {
     TPlotFont* f = ChartFont();
     const TPlotShadow* sh = f ? f->ShadowIfAny() : nullptr;
     if (sh && (sh->HorizSize() != 0 || sh->VertSize() != 0)) {
@@ -51,22 +48,19 @@ void TPlotCanvas3D::OutputText(int x, int y, const std::string& text)
         else
             y -= sh->VertSize();
         std::unique_ptr<TPlotBlend> blend;
-        if (sh->Transparency() > 0)
-            blend = BeginTransparency(TextRectAt(*this, sx, sy, text), sh->Transparency());
+        if (sh->Transparency() > 0) blend = BeginTransparency(TextRectAt(*this, sx, sy, text), sh->Transparency());
         const TColor keep = Font().Color();
         Font().SetColor(sh->Color());
         C().TextOut(sx, sy, text);
         Font().SetColor(keep);
-        if (blend)
-            EndTransparency(std::move(blend));
+        if (blend) EndTransparency(std::move(blend));
     }
     TextWithEffects(x, y, text);
 }
 
 // Plain text, or the text as a path when the chart font has a visible
 // outline or gradient.
-void TPlotCanvas3D::TextWithEffects(int x, int y, const std::string& text)
-{
+void TPlotCanvas3D::TextWithEffects(int x, int y, const std::string& text) {
     TPlotFont* f = ChartFont();
     const TChartHiddenPen* outline = f ? f->OutLineIfAny() : nullptr;
     const TPlotFontGradient* gradient = f ? f->GradientIfAny() : nullptr;
@@ -104,14 +98,21 @@ void TPlotCanvas3D::TextWithEffects(int x, int y, const std::string& text)
         const TRect r = TextRectAt(*this, x, y, text);
         QLinearGradient g;
         switch (gradient->Direction()) {
-        case gdLeftRight: g = QLinearGradient(r.Right, 0, r.Left, 0); break;
-        case gdRightLeft: g = QLinearGradient(r.Left, 0, r.Right, 0); break;
-        case gdBottomTop: g = QLinearGradient(0, r.Top, 0, r.Bottom); break;
-        default: g = QLinearGradient(0, r.Bottom, 0, r.Top); break;
+        case gdLeftRight:
+            g = QLinearGradient(r.Right, 0, r.Left, 0);
+            break;
+        case gdRightLeft:
+            g = QLinearGradient(r.Left, 0, r.Right, 0);
+            break;
+        case gdBottomTop:
+            g = QLinearGradient(0, r.Top, 0, r.Bottom);
+            break;
+        default:
+            g = QLinearGradient(0, r.Bottom, 0, r.Top);
+            break;
         }
         g.setColorAt(0, Q(gradient->StartColor()));
-        if (gradient->HasMidColor())
-            g.setColorAt(0.5, Q(gradient->MidColor()));
+        if (gradient->HasMidColor()) g.setColorAt(0.5, Q(gradient->MidColor()));
         g.setColorAt(1, Q(gradient->EndColor()));
         if (gradient->Outline()) {
             QPainterPathStroker stroker;
@@ -125,40 +126,35 @@ void TPlotCanvas3D::TextWithEffects(int x, int y, const std::string& text)
     if (hasOutline) {
         QPen pen(Q(outline->Color()));
         pen.setWidth(std::max(1, outline->Width()));
-        if (!hasGradient && Font().Color() != clNone)
-            p->fillPath(path, Q(Font().Color()));
+        if (!hasGradient && Font().Color() != clNone) p->fillPath(path, Q(Font().Color()));
         p->strokePath(path, pen);
     }
     p->restore();
 }
 
-void TPlotCanvas3D::OutputRotatedText(int x, int y, const std::string& text, double angle)
-{
-    while (angle > 360)
-        angle -= 360;
+void TPlotCanvas3D::OutputRotatedText(int x, int y, const std::string& text, double angle) {
+    while (angle > 360) angle -= 360;
     const cb::gfx::TBrushStyle bs = Brush().Style();
     Brush().SetStyle(cb::gfx::bsClear);
     cb::gfx::TFont& f = Font();
     const int keepOrientation = f.Orientation();
     const int keepHeight = f.Height();
     f.SetOrientation(Round(angle * 10));
-    if (fZoomText && fZoom != 1)
-        f.SetSize(std::max(1, Round(f.Size() * fZoom)));
+    if (FZoomText && FZoom != 1) f.SetSize(std::max(1, Round(f.Size() * FZoom)));
     OutputText(x, y, text);
     f.SetHeight(keepHeight);
     f.SetOrientation(keepOrientation);
     Brush().SetStyle(bs);
 }
 
-void TPlotCanvas3D::OutputTextAtDepth(int x, int y, int z, const std::string& text)
-{
+void TPlotCanvas3D::OutputTextAtDepth(int x, int y, int z, const std::string& text) {
     ProjectPoint(x, y, z);
-    if (!fZoomText || fZoom == 1) {
+    if (!FZoomText || FZoom == 1) {
         OutputText(x, y, text);
         return;
     }
     cb::gfx::TFont& f = Font();
-    const int n = std::max(1, Round(f.Size() * fZoom));
+    const int n = std::max(1, Round(f.Size() * FZoom));
     if (n == f.Size()) {
         OutputText(x, y, text);
         return;
@@ -169,8 +165,7 @@ void TPlotCanvas3D::OutputTextAtDepth(int x, int y, int z, const std::string& te
     f.SetHeight(keep);
 }
 
-void TPlotCanvas3D::OutputRotatedTextAtDepth(int x, int y, int z, const std::string& text, double angle)
-{
+void TPlotCanvas3D::OutputRotatedTextAtDepth(int x, int y, int z, const std::string& text, double angle) {
     ProjectPoint(x, y, z);
     OutputRotatedText(x, y, text, angle);
 }
@@ -178,8 +173,7 @@ void TPlotCanvas3D::OutputRotatedTextAtDepth(int x, int y, int z, const std::str
 // --- gradient fills ---
 
 void TPlotCanvas3D::FillGradient(const TRect& rect, TColor start, TColor end, TGradientDirection direction,
-                                 int balance)
-{
+                                 int balance) {
     const TRect r = NormalizeRect(rect);
     if (direction == gdRadial) {
         TCustomPlotGradient g;
@@ -197,10 +191,8 @@ void TPlotCanvas3D::FillGradient(const TRect& rect, TColor start, TColor end, TG
     const int r0 = GetRValue(start), g0 = GetGValue(start), b0 = GetBValue(start);
     const int dr = GetRValue(end) - r0, dg = GetGValue(end) - g0, db = GetBValue(end) - b0;
     auto colorOf = [&](int s, int N) -> TColor {
-        if (N <= 0)
-            return start;
-        if (balance == 50)
-            return RGBColor(s * dr / N + r0, s * dg / N + g0, s * db / N + b0);
+        if (N <= 0) return start;
+        if (balance == 50) return RGBColor(s * dr / N + r0, s * dg / N + g0, s * db / N + b0);
         const double f = std::pow(double(s + 1) / (N + 1), balance * 0.015 + 0.5);
         return RGBColor(Round(dr * f) + r0, Round(dg * f) + g0, Round(db * f) + b0);
     };
@@ -225,13 +217,11 @@ void TPlotCanvas3D::FillGradient(const TRect& rect, TColor start, TColor end, TG
         const bool vertical = direction == gdTopBottom || direction == gdBottomTop;
         const int a = vertical ? h : w;
         const int N = std::min(a, 256);
-        if (N - 1 <= 0)
-            break;
+        if (N - 1 <= 0) break;
         for (int s = 0; s < N; ++s) {
             const int o0 = int((long long)a * s / N);
             const int o1 = int((long long)a * (s + 1) / N);
-            if (o1 <= o0)
-                continue;
+            if (o1 <= o0) continue;
             const TColor c = colorOf(s, N - 1);
             if (vertical)
                 fill({r.Left, r.Bottom - o1, r.Right, r.Bottom - o0}, c);
@@ -244,8 +234,7 @@ void TPlotCanvas3D::FillGradient(const TRect& rect, TColor start, TColor end, TG
     case gdFromBottomLeft: {
         const bool fromTop = direction == gdFromTopLeft;
         const int N = w + h;
-        if (N <= 0)
-            break;
+        if (N <= 0) break;
         // Each step s covers the L-shaped ring at distance s from the corner.
         for (int s = 0; s < N; ++s) {
             const TColor c = colorOf(s, N);
@@ -282,12 +271,9 @@ void TPlotCanvas3D::FillGradient(const TRect& rect, TColor start, TColor end, TG
             fill({r.Left + v, r.Top + u, r.Left + v + std::max(0, w - 2 * v), r.Top + u + 1}, c);
             fill({r.Left + v, r.Bottom - u - 1, r.Left + v + std::max(0, w - 2 * v), r.Bottom - u}, c);
             const bool moreU = u < b, moreV = v < a;
-            if (!moreU && !moreV)
-                break;
-            if (moreU)
-                ++u;
-            if (moreV)
-                ++v;
+            if (!moreU && !moreV) break;
+            if (moreU) ++u;
+            if (moreV) ++v;
         }
         break;
     }
@@ -295,8 +281,7 @@ void TPlotCanvas3D::FillGradient(const TRect& rect, TColor start, TColor end, TG
     case gdDiagonalDown: {
         const bool up = direction == gdDiagonalUp;
         const int n = w + h;
-        if (n <= 1)
-            break;
+        if (n <= 1) break;
         const int N = std::min(255, n - 1);
         cb::gfx::TPen& pen = Pen();
         const TColor pc = pen.Color();
@@ -336,4 +321,4 @@ void TPlotCanvas3D::FillGradient(const TRect& rect, TColor start, TColor end, TG
     brush.SetStyle(keepStyle);
 }
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -16,9 +16,25 @@ public:
 // The panel's 3D switch changed.
 class TPlotView3DEvent : public TPlotEvent {};
 
-enum TPlotMouseEventKind { meDown = 0, meUp = 1, meMove = 2 };
-enum TPlotMouseButton { mbLeft, mbRight, mbMiddle };
-enum TPlotShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+enum TPlotMouseEventKind {
+    meDown = 0,
+    meUp = 1,
+    meMove = 2
+};
+enum TPlotMouseButton {
+    mbLeft,
+    mbRight,
+    mbMiddle
+};
+enum TPlotShiftFlag : unsigned {
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64
+};
 
 class TPlotMouseEvent : public TPlotEvent {
 public:
@@ -38,19 +54,17 @@ public:
 // Registered listeners, in order of addition (not owned).
 class TPlotEventListeners {
 public:
-    void Add(TPlotEventListener* l)
-    {
-        if (l && std::find(fItems.begin(), fItems.end(), l) == fItems.end())
-            fItems.push_back(l);
+    void Add(TPlotEventListener* l) {
+        if (l && std::find(FItems.begin(), FItems.end(), l) == FItems.end()) FItems.push_back(l);
     }
-    void Remove(TPlotEventListener* l) { fItems.erase(std::remove(fItems.begin(), fItems.end(), l), fItems.end()); }
-    int Count() const { return int(fItems.size()); }
-    bool Empty() const { return fItems.empty(); }
-    TPlotEventListener* operator[](int i) const { return fItems[std::size_t(i)]; }
-    const std::vector<TPlotEventListener*>& Items() const { return fItems; }
+    void Remove(TPlotEventListener* l) { FItems.erase(std::remove(FItems.begin(), FItems.end(), l), FItems.end()); }
+    int Count() const { return int(FItems.size()); }
+    bool Empty() const { return FItems.empty(); }
+    TPlotEventListener* operator[](int i) const { return FItems[std::size_t(i)]; }
+    const std::vector<TPlotEventListener*>& Items() const { return FItems; }
 
 private:
-    std::vector<TPlotEventListener*> fItems;
+    std::vector<TPlotEventListener*> FItems;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -19,4 +19,4 @@ public:
     using cb::rtl::Exception::Exception;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

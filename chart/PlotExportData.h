@@ -18,4 +18,4 @@ public:
     void WriteTextToStream(std::ostream& stream);
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -11,8 +11,7 @@ struct DefaultFont {
     int size = 0;
     bool set = false;
 };
-DefaultFont& Defaults()
-{
+DefaultFont& Defaults() {
     static DefaultFont d;
     if (!d.set) {
         d.name = PlotText(TPlotText::txtDefaultFontName);
@@ -21,116 +20,107 @@ DefaultFont& Defaults()
     }
     return d;
 }
-} // namespace
+}  // namespace
 
-const std::string& DefaultChartFontName() { return Defaults().name; }
-int DefaultChartFontSize() { return Defaults().size; }
+const std::string& DefaultChartFontName() {
+    return Defaults().name;
+}
+int DefaultChartFontSize() {
+    return Defaults().size;
+}
 
-void SetDefaultChartFont(const std::string& name, int size)
-{
+void SetDefaultChartFont(const std::string& name, int size) {
     DefaultFont& d = Defaults();
     d.name = name;
     d.size = size;
 }
 
-TPlotFont::TPlotFont(TChangeEvent onChange)
-{
+TPlotFont::TPlotFont(TChangeEvent onChange) {
     SetColor(clBlack);
-    if (Charset() != 1)
-        SetCharset(1);
+    if (Charset() != 1) SetCharset(1);
     SetName(DefaultChartFontName());
-    if (Size() != DefaultChartFontSize())
-        SetSize(DefaultChartFontSize());
+    if (Size() != DefaultChartFontSize()) SetSize(DefaultChartFontSize());
     BindChangeEvent(*this, std::move(onChange));
 }
 
-TPlotFont::~TPlotFont()
-{
-    if (fCanvas)
-        fCanvas->ReleaseChartFont(this);
+TPlotFont::~TPlotFont() {
+    if (FCanvas) FCanvas->ReleaseChartFont(this);
 }
 
-void TPlotFont::notify() { Changed(); }
+void TPlotFont::notify() {
+    Changed();
+}
 
-void TPlotFont::SetInterCharSize(int v)
-{
-    if (fInterCharSize != v) {
-        fInterCharSize = v;
+void TPlotFont::SetInterCharSize(int v) {
+    if (FInterCharSize != v) {
+        FInterCharSize = v;
         Changed();
     }
 }
 
-TChartHiddenPen& TPlotFont::OutLine()
-{
-    if (!fOutLine)
-        fOutLine = std::make_unique<TChartHiddenPen>([this] { notify(); });
-    return *fOutLine;
+TChartHiddenPen& TPlotFont::OutLine() {
+    if (!FOutLine) FOutLine = std::make_unique<TChartHiddenPen>([this] { notify(); });
+    return *FOutLine;
 }
 
-TPlotShadow& TPlotFont::Shadow()
-{
-    if (!fShadow)
-        fShadow = std::make_unique<TPlotShadow>([this] { notify(); });
-    return *fShadow;
+TPlotShadow& TPlotFont::Shadow() {
+    if (!FShadow) FShadow = std::make_unique<TPlotShadow>([this] { notify(); });
+    return *FShadow;
 }
 
-TPlotFontGradient& TPlotFont::Gradient()
-{
-    if (!fGradient)
-        fGradient = std::make_unique<TPlotFontGradient>([this] { notify(); });
-    return *fGradient;
+TPlotFontGradient& TPlotFont::Gradient() {
+    if (!FGradient) FGradient = std::make_unique<TPlotFontGradient>([this] { notify(); });
+    return *FGradient;
 }
 
-void TPlotFont::SetOutLine(const TChartPen* pen)
-{
+void TPlotFont::SetOutLine(const TChartPen* pen) {
     if (!pen) {
-        fOutLine.reset();
+        FOutLine.reset();
         return;
     }
-    if (pen != fOutLine.get())
-        OutLine().Assign(*pen);
+    if (pen != FOutLine.get()) OutLine().Assign(*pen);
 }
 
-void TPlotFont::SetShadow(const TPlotShadow* shadow)
-{
+void TPlotFont::SetShadow(const TPlotShadow* shadow) {
     if (!shadow) {
-        fShadow.reset();
+        FShadow.reset();
         return;
     }
-    if (shadow != fShadow.get()) {
+    if (shadow != FShadow.get()) {
         Shadow().Assign(*shadow);
         notify();
     }
 }
 
-void TPlotFont::SetGradient(const TCustomPlotGradient* gradient)
-{
+void TPlotFont::SetGradient(const TCustomPlotGradient* gradient) {
     if (!gradient) {
-        fGradient.reset();
+        FGradient.reset();
         return;
     }
-    if (gradient != fGradient.get()) {
+    if (gradient != FGradient.get()) {
         Gradient().Assign(*gradient);
         notify();
     }
 }
 
-bool TPlotFont::IsHeightStored() const { return Size() != DefaultChartFontSize(); }
-bool TPlotFont::IsNameStored() const { return Name() != DefaultChartFontName(); }
+bool TPlotFont::IsHeightStored() const {
+    return Size() != DefaultChartFontSize();
+}
+bool TPlotFont::IsNameStored() const {
+    return Name() != DefaultChartFontName();
+}
 
-void TPlotFont::Assign(const cb::gfx::TFont& source)
-{
-    if (this == &source)
-        return;
+void TPlotFont::Assign(const cb::gfx::TFont& source) {
+    if (this == &source) return;
     BeginUpdate();
     if (auto* f = dynamic_cast<const TPlotFont*>(&source)) {
-        SetGradient(f->fGradient.get());
-        SetInterCharSize(f->fInterCharSize);
-        SetOutLine(f->fOutLine.get());
-        SetShadow(f->fShadow.get());
+        SetGradient(f->FGradient.get());
+        SetInterCharSize(f->FInterCharSize);
+        SetOutLine(f->FOutLine.get());
+        SetShadow(f->FShadow.get());
     }
     cb::gfx::TFont::Assign(source);
     EndUpdate();
 }
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -17,7 +17,7 @@ public:
     explicit TPlotFont(TChangeEvent onChange = {});
     ~TPlotFont() override;
 
-    int InterCharSize() const { return fInterCharSize; }
+    int InterCharSize() const { return FInterCharSize; }
     void SetInterCharSize(int v);
 
     // Made on first read; Set... with nullptr frees, else copies in.
@@ -28,34 +28,34 @@ public:
     void SetShadow(const TPlotShadow* shadow);
     void SetGradient(const TCustomPlotGradient* gradient);
     // Without making them.
-    const TChartHiddenPen* OutLineIfAny() const { return fOutLine.get(); }
-    const TPlotShadow* ShadowIfAny() const { return fShadow.get(); }
-    const TPlotFontGradient* GradientIfAny() const { return fGradient.get(); }
+    const TChartHiddenPen* OutLineIfAny() const { return FOutLine.get(); }
+    const TPlotShadow* ShadowIfAny() const { return FShadow.get(); }
+    const TPlotFontGradient* GradientIfAny() const { return FGradient.get(); }
 
-    TColor DefaultColor() const { return fDefaultColor; }
-    TFontStyles DefaultStyle() const { return fDefaultStyle; }
-    bool IsColorStored() const { return Color() != fDefaultColor; }
+    TColor DefaultColor() const { return FDefaultColor; }
+    TFontStyles DefaultStyle() const { return FDefaultStyle; }
+    bool IsColorStored() const { return Color() != FDefaultColor; }
     bool IsHeightStored() const;
     bool IsNameStored() const;
-    bool IsStyleStored() const { return Style() != fDefaultStyle; }
+    bool IsStyleStored() const { return Style() != FDefaultStyle; }
 
     // From another chart font: gradient, spacing, outline and shadow, then
     // the plain font settings.
     void Assign(const cb::gfx::TFont& source) override;
 
     // The canvas this font was last selected on (not owned).
-    TPlotCanvas* Canvas() const { return fCanvas; }
-    void SetCanvas(TPlotCanvas* c) { fCanvas = c; }
+    TPlotCanvas* Canvas() const { return FCanvas; }
+    void SetCanvas(TPlotCanvas* c) { FCanvas = c; }
 
 private:
     void notify();
-    int fInterCharSize = 0;
-    std::unique_ptr<TChartHiddenPen> fOutLine;
-    std::unique_ptr<TPlotShadow> fShadow;
-    std::unique_ptr<TPlotFontGradient> fGradient;
-    TPlotCanvas* fCanvas = nullptr;
-    TColor fDefaultColor = clBlack;
-    TFontStyles fDefaultStyle = 0;
+    int FInterCharSize = 0;
+    std::unique_ptr<TChartHiddenPen> FOutLine;
+    std::unique_ptr<TPlotShadow> FShadow;
+    std::unique_ptr<TPlotFontGradient> FGradient;
+    TPlotCanvas* FCanvas = nullptr;
+    TColor FDefaultColor = clBlack;
+    TFontStyles FDefaultStyle = 0;
 };
 
 // The engine's default chart font (name and size in points).
@@ -63,4 +63,4 @@ const std::string& DefaultChartFontName();
 int DefaultChartFontSize();
 void SetDefaultChartFont(const std::string& name, int size);
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -39,4 +39,4 @@ TColor ColorToGray(TColor c);
 // exactly 3 points are left as they are.
 bool ConvexHull(std::vector<TPoint>& points);
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -11,132 +11,118 @@ namespace cb::chart {
 
 TCustomPlotGradient::TCustomPlotGradient(TChangeEvent onChange) : OnChange(std::move(onChange)) {}
 
-void TCustomPlotGradient::Changed()
-{
-    if (OnChange)
-        OnChange();
+void TCustomPlotGradient::Changed() {
+    if (OnChange) OnChange();
 }
 
-#define CB_GRADIENT_SETTER(Name, field, Type) \
-    void TCustomPlotGradient::Set##Name(Type v) \
-    {                                         \
-        if (field != v) {                     \
-            field = v;                        \
-            Changed();                        \
-        }                                     \
+#define CB_GRADIENT_SETTER(Name, field, Type)                                                                          \
+    void TCustomPlotGradient::Set##Name(Type v) {                                                                      \
+        if (field != v) {                                                                                              \
+            field = v;                                                                                                 \
+            Changed();                                                                                                 \
+        }                                                                                                              \
     }
-CB_GRADIENT_SETTER(Balance, fBalance, int)
-CB_GRADIENT_SETTER(Direction, fDirection, TGradientDirection)
-CB_GRADIENT_SETTER(EndColor, fEndColor, TColor)
-CB_GRADIENT_SETTER(RadialX, fRadialX, int)
-CB_GRADIENT_SETTER(RadialY, fRadialY, int)
-CB_GRADIENT_SETTER(StartColor, fStartColor, TColor)
-CB_GRADIENT_SETTER(Visible, fVisible, bool)
+CB_GRADIENT_SETTER(Balance, FBalance, int)
+CB_GRADIENT_SETTER(Direction, FDirection, TGradientDirection)
+CB_GRADIENT_SETTER(EndColor, FEndColor, TColor)
+CB_GRADIENT_SETTER(RadialX, FRadialX, int)
+CB_GRADIENT_SETTER(RadialY, FRadialY, int)
+CB_GRADIENT_SETTER(StartColor, FStartColor, TColor)
+CB_GRADIENT_SETTER(Visible, FVisible, bool)
 #undef CB_GRADIENT_SETTER
 
-void TCustomPlotGradient::SetMidColor(TColor c)
-{
+void TCustomPlotGradient::SetMidColor(TColor c) {
     if (c == clNone) {
-        if (fHasMidColor) {
-            fHasMidColor = false;
+        if (FHasMidColor) {
+            FHasMidColor = false;
             Changed();
         }
         return;
     }
-    if (!fHasMidColor || fMidColor != c) {
-        fMidColor = c;
-        fHasMidColor = true;
+    if (!FHasMidColor || FMidColor != c) {
+        FMidColor = c;
+        FHasMidColor = true;
         Changed();
     }
 }
 
-void TCustomPlotGradient::EnableMidColor()
-{
-    if (!fHasMidColor) {
-        fHasMidColor = true;
+void TCustomPlotGradient::EnableMidColor() {
+    if (!FHasMidColor) {
+        FHasMidColor = true;
         Changed();
     }
 }
 
-void TCustomPlotGradient::Assign(const TCustomPlotGradient& s)
-{
-    fBalance = s.fBalance;
-    fDirection = s.fDirection;
-    fEndColor = s.fEndColor;
-    fMidColor = s.fMidColor;
-    fRadialX = s.fRadialX;
-    fRadialY = s.fRadialY;
-    fStartColor = s.fStartColor;
-    fVisible = s.fVisible;
-    fHasMidColor = s.fHasMidColor;
+void TCustomPlotGradient::Assign(const TCustomPlotGradient& s) {
+    FBalance = s.FBalance;
+    FDirection = s.FDirection;
+    FEndColor = s.FEndColor;
+    FMidColor = s.FMidColor;
+    FRadialX = s.FRadialX;
+    FRadialY = s.FRadialY;
+    FStartColor = s.FStartColor;
+    FVisible = s.FVisible;
+    FHasMidColor = s.FHasMidColor;
 }
 
-void TPlotFontGradient::SetOutline(bool v)
-{
-    if (fOutline != v) {
-        fOutline = v;
+void TPlotFontGradient::SetOutline(bool v) {
+    if (FOutline != v) {
+        FOutline = v;
         Changed();
     }
 }
 
-void TPlotFontGradient::Assign(const TCustomPlotGradient& source)
-{
+void TPlotFontGradient::Assign(const TCustomPlotGradient& source) {
     TCustomPlotGradient::Assign(source);
-    if (auto* f = dynamic_cast<const TPlotFontGradient*>(&source))
-        fOutline = f->fOutline;
+    if (auto* f = dynamic_cast<const TPlotFontGradient*>(&source)) FOutline = f->FOutline;
 }
 
-void TCustomPlotGradient::Draw(TPlotCanvas& canvas, const TRect& rect, int cornerSize) const
-{
+void TCustomPlotGradient::Draw(TPlotCanvas& canvas, const TRect& rect, int cornerSize) const {
     const bool mono = canvas.IsMonochrome();
     auto conv = [mono](TColor c) { return mono ? ColorToGray(c) : c; };
-    const TColor start = conv(fStartColor);
-    const TColor end = conv(fEndColor);
-    const TColor mid = conv(fMidColor);
-    if (cornerSize > 0)
-        canvas.ClipToRoundRect(rect, cornerSize);
+    const TColor start = conv(FStartColor);
+    const TColor end = conv(FEndColor);
+    const TColor mid = conv(FMidColor);
+    if (cornerSize > 0) canvas.ClipToRoundRect(rect, cornerSize);
     const TRect& r = rect;
     const int cx = (r.Left + r.Right) / 2;
     const int cy = (r.Top + r.Bottom) / 2;
-    if (fDirection == gdRadial) {
+    if (FDirection == gdRadial) {
         DrawRadial(canvas, r);
-    } else if (fHasMidColor && fDirection != gdDiagonalUp && fDirection != gdDiagonalDown &&
-               fDirection != gdFromCenter && fDirection != gdFromTopLeft && fDirection != gdFromBottomLeft) {
-        switch (fDirection) {
+    } else if (FHasMidColor && FDirection != gdDiagonalUp && FDirection != gdDiagonalDown &&
+               FDirection != gdFromCenter && FDirection != gdFromTopLeft && FDirection != gdFromBottomLeft) {
+        switch (FDirection) {
         case gdTopBottom:
-            canvas.FillGradient({r.Left, r.Top, r.Right, cy}, mid, end, fDirection, 50);
-            canvas.FillGradient({r.Left, cy, r.Right, r.Bottom}, start, mid, fDirection, 50);
+            canvas.FillGradient({r.Left, r.Top, r.Right, cy}, mid, end, FDirection, 50);
+            canvas.FillGradient({r.Left, cy, r.Right, r.Bottom}, start, mid, FDirection, 50);
             break;
         case gdBottomTop:
-            canvas.FillGradient({r.Left, r.Top, r.Right, cy}, start, mid, fDirection, 50);
-            canvas.FillGradient({r.Left, cy, r.Right, r.Bottom}, mid, end, fDirection, 50);
+            canvas.FillGradient({r.Left, r.Top, r.Right, cy}, start, mid, FDirection, 50);
+            canvas.FillGradient({r.Left, cy, r.Right, r.Bottom}, mid, end, FDirection, 50);
             break;
         case gdLeftRight:
-            canvas.FillGradient({r.Left, r.Top, cx, r.Bottom}, mid, end, fDirection, 50);
-            canvas.FillGradient({cx, r.Top, r.Right, r.Bottom}, start, mid, fDirection, 50);
+            canvas.FillGradient({r.Left, r.Top, cx, r.Bottom}, mid, end, FDirection, 50);
+            canvas.FillGradient({cx, r.Top, r.Right, r.Bottom}, start, mid, FDirection, 50);
             break;
         case gdRightLeft:
-            canvas.FillGradient({r.Left, r.Top, cx, r.Bottom}, start, mid, fDirection, 50);
-            canvas.FillGradient({cx, r.Top, r.Right, r.Bottom}, mid, end, fDirection, 50);
+            canvas.FillGradient({r.Left, r.Top, cx, r.Bottom}, start, mid, FDirection, 50);
+            canvas.FillGradient({cx, r.Top, r.Right, r.Bottom}, mid, end, FDirection, 50);
             break;
         default:
             break;
         }
     } else {
-        const bool corner = fDirection == gdFromCenter || fDirection == gdFromTopLeft || fDirection == gdFromBottomLeft;
-        canvas.FillGradient(r, start, end, fDirection, corner ? 50 : fBalance);
+        const bool corner = FDirection == gdFromCenter || FDirection == gdFromTopLeft || FDirection == gdFromBottomLeft;
+        canvas.FillGradient(r, start, end, FDirection, corner ? 50 : FBalance);
     }
-    if (cornerSize > 0)
-        canvas.RemoveClip();
+    if (cornerSize > 0) canvas.RemoveClip();
 }
 
-void TCustomPlotGradient::DrawRadial(TPlotCanvas& canvas, const TRect& rect) const
-{
+void TCustomPlotGradient::DrawRadial(TPlotCanvas& canvas, const TRect& rect) const {
     const TRect r = NormalizeRect(rect);
     const int w = r.Width();
     const int h = r.Height();
-    if (w <= 0 || h <= 0)
-        return;
+    if (w <= 0 || h <= 0) return;
     canvas.ClipToRect(r);
     const int A = std::min(255, std::max(w, h));
     const double k = 1.0 / A;
@@ -147,23 +133,23 @@ void TCustomPlotGradient::DrawRadial(TPlotCanvas& canvas, const TRect& rect) con
     cb::gfx::TBrush& brush = canvas.Brush();
     const TColor bc = brush.Color();
     const cb::gfx::TBrushStyle bs = brush.Style();
-    brush.SetColor(fEndColor);
+    brush.SetColor(FEndColor);
     brush.SetStyle(cb::gfx::bsSolid);
     canvas.FillRectangle(r);
-    const TColor s = ColorToRGB(fStartColor);
-    const TColor e = ColorToRGB(fEndColor);
+    const TColor s = ColorToRGB(FStartColor);
+    const TColor e = ColorToRGB(FEndColor);
     const int sr = GetRValue(s), sg = GetGValue(s), sb = GetBValue(s);
     const int dr = GetRValue(e) - sr, dg = GetGValue(e) - sg, db = GetBValue(e) - sb;
-    const double cxm = fRadialX + 1 + (r.Left + r.Right) * 0.5;
-    const double cym = fRadialY + 1 + (r.Top + r.Bottom) * 0.5;
+    const double cxm = FRadialX + 1 + (r.Left + r.Right) * 0.5;
+    const double cym = FRadialY + 1 + (r.Top + r.Bottom) * 0.5;
     auto clampByte = [](int v) { return std::clamp(v, 0, 255); };
     for (int n = m; n >= 0; --n) {
         TColor c;
-        if (fBalance == 50) {
+        if (FBalance == 50) {
             c = RGBColor(clampByte(sr + Round(dr * k * n)), clampByte(sg + Round(dg * k * n)),
                          clampByte(sb + Round(db * k * n)));
         } else {
-            const double f = std::pow(double(n + 1) / (m + 1), fBalance * 0.015 + 0.5);
+            const double f = std::pow(double(n + 1) / (m + 1), FBalance * 0.015 + 0.5);
             c = RGBColor(clampByte(sr + Round(dr * f)), clampByte(sg + Round(dg * f)), clampByte(sb + Round(db * f)));
         }
         brush.SetColor(c);
@@ -177,19 +163,16 @@ void TCustomPlotGradient::DrawRadial(TPlotCanvas& canvas, const TRect& rect) con
     canvas.RemoveClip();
 }
 
-void TCustomPlotGradient::DrawPolygon(TPlotCanvas& canvas, const TPoint points[4]) const
-{
+void TCustomPlotGradient::DrawPolygon(TPlotCanvas& canvas, const TPoint points[4]) const {
     canvas.ClipToPolygon(std::span<const TPoint>(points, 4));
     Draw(canvas, PolygonBounds(points, 4));
     canvas.RemoveClip();
 }
 
-void TCustomPlotGradient::DrawPolygon(TCanvas3D& canvas, const TPoint points[4], int z) const
-{
+void TCustomPlotGradient::DrawPolygon(TCanvas3D& canvas, const TPoint points[4], int z) const {
     TPoint p[4];
-    for (int i = 0; i < 4; ++i)
-        p[i] = canvas.ProjectToPoint(points[i].X, points[i].Y, z);
+    for (int i = 0; i < 4; ++i) p[i] = canvas.ProjectToPoint(points[i].X, points[i].Y, z);
     DrawPolygon(static_cast<TPlotCanvas&>(canvas), p);
 }
 
-} // namespace cb::chart
+}  // namespace cb::chart

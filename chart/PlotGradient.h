@@ -26,24 +26,24 @@ public:
     virtual ~TCustomPlotGradient() = default;
 
     // 50 is linear.
-    int Balance() const { return fBalance; }
+    int Balance() const { return FBalance; }
     void SetBalance(int v);
-    TGradientDirection Direction() const { return fDirection; }
+    TGradientDirection Direction() const { return FDirection; }
     void SetDirection(TGradientDirection d);
-    TColor EndColor() const { return fEndColor; }
+    TColor EndColor() const { return FEndColor; }
     void SetEndColor(TColor c);
     // clNone while there is no middle colour; writing clNone removes it.
-    TColor MidColor() const { return fHasMidColor ? fMidColor : clNone; }
+    TColor MidColor() const { return FHasMidColor ? FMidColor : clNone; }
     void SetMidColor(TColor c);
-    bool HasMidColor() const { return fHasMidColor; }
+    bool HasMidColor() const { return FHasMidColor; }
     void EnableMidColor();
-    int RadialX() const { return fRadialX; }
+    int RadialX() const { return FRadialX; }
     void SetRadialX(int v);
-    int RadialY() const { return fRadialY; }
+    int RadialY() const { return FRadialY; }
     void SetRadialY(int v);
-    TColor StartColor() const { return fStartColor; }
+    TColor StartColor() const { return FStartColor; }
     void SetStartColor(TColor c);
-    bool Visible() const { return fVisible; }
+    bool Visible() const { return FVisible; }
     void SetVisible(bool v);
 
     // Copies every value, the middle-colour flag included; no notification.
@@ -63,15 +63,15 @@ protected:
     void Changed();
 
 private:
-    int fBalance = 50;
-    TGradientDirection fDirection = gdTopBottom;
-    TColor fEndColor = clYellow;
-    TColor fMidColor = clNone;
-    int fRadialX = 0;
-    int fRadialY = 0;
-    TColor fStartColor = clWhite;
-    bool fVisible = false;
-    bool fHasMidColor = false;
+    int FBalance = 50;
+    TGradientDirection FDirection = gdTopBottom;
+    TColor FEndColor = clYellow;
+    TColor FMidColor = clNone;
+    int FRadialX = 0;
+    int FRadialY = 0;
+    TColor FStartColor = clWhite;
+    bool FVisible = false;
+    bool FHasMidColor = false;
 };
 
 class TPlotGradient : public TCustomPlotGradient {
@@ -83,12 +83,12 @@ public:
 class TPlotFontGradient : public TPlotGradient {
 public:
     using TPlotGradient::TPlotGradient;
-    bool Outline() const { return fOutline; }
+    bool Outline() const { return FOutline; }
     void SetOutline(bool v);
     void Assign(const TCustomPlotGradient& source) override;
 
 private:
-    bool fOutline = false;
+    bool FOutline = false;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -90,8 +90,7 @@ std::string ExtractFieldWithSeparator(const std::string& text, int index, char s
 std::string ReplaceOrRemoveChar(const std::string& text, char ch, char newCh);
 // base + the first number 1, 2, ... that nameExists rejects; base + "1"
 // when there is no owner (an empty nameExists).
-std::string MakeUniqueComponentName(const std::function<bool(const std::string&)>& nameExists,
-                                    const std::string& base);
+std::string MakeUniqueComponentName(const std::function<bool(const std::string&)>& nameExists, const std::string& base);
 void SetControlsEnabled(bool enabled, const std::vector<QWidget*>& controls);
 
 // --- glyphs ---
@@ -124,4 +123,4 @@ using TTranslateProc = std::function<void(QWidget*)>;
 void SetTranslationHook(TTranslateProc proc);
 void ApplyTranslationHook(QWidget* control);
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -19,11 +19,11 @@ public:
     TMetafile(int width, int height, bool enhanced = true);
     ~TMetafile() override;
 
-    int Width() const override { return fWidth; }
-    int Height() const override { return fHeight; }
+    int Width() const override { return FWidth; }
+    int Height() const override { return FHeight; }
     void SetSize(int width, int height);
-    bool Enhanced() const { return fEnhanced; }
-    void SetEnhanced(bool on) { fEnhanced = on; }
+    bool Enhanced() const { return FEnhanced; }
+    void SetEnhanced(bool on) { FEnhanced = on; }
 
     // Replays the recording scaled from (0, 0, Width, Height) into r.
     void Draw(cb::gfx::TCanvas& canvas, const TRect& r) const override;
@@ -31,16 +31,16 @@ public:
     void LoadFromFile(const std::string& fileName) override;
     void SaveToFile(const std::string& fileName) const override;
 
-    QPicture& Picture() { return *fPicture; }
-    const QPicture& Picture() const { return *fPicture; }
+    QPicture& Picture() { return *FPicture; }
+    const QPicture& Picture() const { return *FPicture; }
     // Number of bytes of the recording (0 when nothing was drawn).
     int RecordSize() const;
 
 private:
-    std::unique_ptr<QPicture> fPicture;
-    int fWidth = 0;
-    int fHeight = 0;
-    bool fEnhanced = true;
+    std::unique_ptr<QPicture> FPicture;
+    int FWidth = 0;
+    int FHeight = 0;
+    bool FEnhanced = true;
 };
 
 // Records drawing into a metafile: drawing goes to Canvas() until the
@@ -51,12 +51,12 @@ public:
     ~TMetafileCanvas();
     TMetafileCanvas(const TMetafileCanvas&) = delete;
     TMetafileCanvas& operator=(const TMetafileCanvas&) = delete;
-    cb::gfx::TCanvas& Canvas() { return *fCanvas; }
+    cb::gfx::TCanvas& Canvas() { return *FCanvas; }
 
 private:
     struct Impl;
     std::unique_ptr<Impl> d;
-    std::unique_ptr<cb::gfx::TCanvas> fCanvas;
+    std::unique_ptr<cb::gfx::TCanvas> FCanvas;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -32,8 +32,7 @@ TBitmapResourceModule BitmapFolderModule(const std::string& folder);
 bool LoadBitmapResource(cb::gfx::TBitmap& bitmap, const std::string& name, const std::string& alternateName);
 // The gallery picture of a series or tool class: its class name, else its
 // parent class's name (either in any case).
-bool LoadSeriesClassBitmap(const std::string& className, const std::string& parentClassName,
-                           cb::gfx::TBitmap& bitmap);
+bool LoadSeriesClassBitmap(const std::string& className, const std::string& parentClassName, cb::gfx::TBitmap& bitmap);
 
 // Side of the engine's own gallery pictures, in pixels.
 constexpr int GalleryBitmapSize = 16;
@@ -41,10 +40,28 @@ constexpr int GalleryBitmapSize = 16;
 // --- cursors ---
 // The toolkit's cursor numbers, and the chart's hand cursor.
 enum : int {
-    crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6, crSizeNS = -7,
-    crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12, crNoDrop = -13,
-    crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19,
-    crHelp = -20, crHandPoint = -21, crSizeAll = -22,
+    crDefault = 0,
+    crNone = -1,
+    crArrow = -2,
+    crCross = -3,
+    crIBeam = -4,
+    crSizeNESW = -6,
+    crSizeNS = -7,
+    crSizeNWSE = -8,
+    crSizeWE = -9,
+    crUpArrow = -10,
+    crHourGlass = -11,
+    crDrag = -12,
+    crNoDrop = -13,
+    crHSplit = -14,
+    crVSplit = -15,
+    crMultiDrag = -16,
+    crSQLWait = -17,
+    crNo = -18,
+    crAppStart = -19,
+    crHelp = -20,
+    crHandPoint = -21,
+    crSizeAll = -22,
     crPlotHand = 2020
 };
 // The cursor of a number: the standard shapes, or an entry of the table
@@ -57,4 +74,4 @@ bool HasScreenCursor(int id);
 // Our own open-hand picture (32 x 32, hot spot on the index finger's tip).
 QCursor MakePlotHandCursor();
 
-} // namespace cb::chart
+}  // namespace cb::chart

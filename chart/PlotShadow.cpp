@@ -11,77 +11,69 @@ namespace cb::chart {
 
 TPlotShadow::TPlotShadow(TChangeEvent onChange) : OnChange(std::move(onChange)) {}
 
-void TPlotShadow::Changed()
-{
-    if (OnChange)
-        OnChange();
+void TPlotShadow::Changed() {
+    if (OnChange) OnChange();
 }
 
-#define CB_SHADOW_SETTER(Name, field, Type) \
-    void TPlotShadow::Set##Name(Type v)     \
-    {                                       \
-        if (field != v) {                   \
-            field = v;                      \
-            Changed();                      \
-        }                                   \
+#define CB_SHADOW_SETTER(Name, field, Type)                                                                            \
+    void TPlotShadow::Set##Name(Type v) {                                                                              \
+        if (field != v) {                                                                                              \
+            field = v;                                                                                                 \
+            Changed();                                                                                                 \
+        }                                                                                                              \
     }
-CB_SHADOW_SETTER(Color, fColor, TColor)
-CB_SHADOW_SETTER(HorizSize, fHorizSize, int)
-CB_SHADOW_SETTER(VertSize, fVertSize, int)
-CB_SHADOW_SETTER(Smooth, fSmooth, bool)
+CB_SHADOW_SETTER(Color, FColor, TColor)
+CB_SHADOW_SETTER(HorizSize, FHorizSize, int)
+CB_SHADOW_SETTER(VertSize, FVertSize, int)
+CB_SHADOW_SETTER(Smooth, FSmooth, bool)
 #undef CB_SHADOW_SETTER
 
-void TPlotShadow::SetTransparency(int v)
-{
+void TPlotShadow::SetTransparency(int v) {
     v = std::clamp(v, 0, 100);
-    if (fTransparency != v) {
-        fTransparency = v;
+    if (FTransparency != v) {
+        FTransparency = v;
         Changed();
     }
 }
 
-int TPlotShadow::Size() const { return std::max(fHorizSize, fVertSize); }
+int TPlotShadow::Size() const {
+    return std::max(FHorizSize, FVertSize);
+}
 
-void TPlotShadow::SetSize(int v)
-{
-    if (fHorizSize != v || fVertSize != v) {
-        fHorizSize = v;
-        fVertSize = v;
+void TPlotShadow::SetSize(int v) {
+    if (FHorizSize != v || FVertSize != v) {
+        FHorizSize = v;
+        FVertSize = v;
         Changed();
     }
 }
 
-void TPlotShadow::Assign(const TPlotShadow& s)
-{
-    fColor = s.fColor;
-    fHorizSize = s.fHorizSize;
-    fVertSize = s.fVertSize;
-    fSmooth = s.fSmooth;
-    fTransparency = s.fTransparency;
+void TPlotShadow::Assign(const TPlotShadow& s) {
+    FColor = s.FColor;
+    FHorizSize = s.FHorizSize;
+    FVertSize = s.FVertSize;
+    FSmooth = s.FSmooth;
+    FTransparency = s.FTransparency;
 }
 
-bool TPlotShadow::Prepare(TCanvas3D& canvas, const TRect& r, int z, TPlotBlend*& blend) const
-{
+bool TPlotShadow::Prepare(TCanvas3D& canvas, const TRect& r, int z, TPlotBlend*& blend) const {
     blend = nullptr;
-    if (fColor == clNone || (fHorizSize == 0 && fVertSize == 0))
-        return false;
+    if (FColor == clNone || (FHorizSize == 0 && FVertSize == 0)) return false;
     canvas.Brush().SetBitmap(nullptr);
-    canvas.Brush().SetColor(fColor);
+    canvas.Brush().SetColor(FColor);
     canvas.Brush().SetStyle(cb::gfx::bsSolid);
     canvas.Pen().SetStyle(cb::gfx::psClear);
-    if (fTransparency > 0) {
+    if (FTransparency > 0) {
         TRect moved = r;
-        cb::gfx::OffsetRect(moved, fHorizSize, fVertSize);
-        blend = canvas.BeginTransparency(canvas.ProjectedBounds(moved, z), fTransparency).release();
+        cb::gfx::OffsetRect(moved, FHorizSize, FVertSize);
+        blend = canvas.BeginTransparency(canvas.ProjectedBounds(moved, z), FTransparency).release();
     }
     return true;
 }
 
-void TPlotShadow::Draw(TCanvas3D& canvas, const TRect& r, int z) const
-{
+void TPlotShadow::Draw(TCanvas3D& canvas, const TRect& r, int z) const {
     TPlotBlend* blendRaw = nullptr;
-    if (!Prepare(canvas, r, z, blendRaw))
-        return;
+    if (!Prepare(canvas, r, z, blendRaw)) return;
     std::unique_ptr<TPlotBlend> blend(blendRaw);
     const bool flat = canvas.RotationLockCount() > 0;
     auto line = [&](int x0, int y0, int x1, int y1) {
@@ -102,61 +94,57 @@ void TPlotShadow::Draw(TCanvas3D& canvas, const TRect& r, int z) const
         else
             canvas.DrawRectAtDepth({l, t, rr, b}, z);
     };
-    const TColor rgb = ColorToRGB(fColor);
+    const TColor rgb = ColorToRGB(FColor);
     const double grey = 255 - (GetRValue(rgb) + GetGValue(rgb) + GetBValue(rgb)) / 3.0;
-    if (fSmooth && Size() > 1) {
+    if (FSmooth && Size() > 1) {
         cb::gfx::TPen& pen = canvas.Pen();
         pen.SetStyle(cb::gfx::psSolid);
         pen.SetWidth(1);
-        if (fVertSize != 0) {
+        if (FVertSize != 0) {
             TColor c = rgb;
-            const int step = Round(grey / fVertSize);
-            for (int i = 1; i <= fVertSize; ++i) {
+            const int step = Round(grey / FVertSize);
+            for (int i = 1; i <= FVertSize; ++i) {
                 pen.SetColor(c);
-                line(r.Left + fHorizSize, r.Bottom + i - 1, r.Right + fHorizSize + i - fVertSize - 1, r.Bottom + i - 1);
+                line(r.Left + FHorizSize, r.Bottom + i - 1, r.Right + FHorizSize + i - FVertSize - 1, r.Bottom + i - 1);
                 c = LightenColor(c, step);
             }
         }
-        if (fHorizSize != 0) {
+        if (FHorizSize != 0) {
             TColor c = rgb;
-            const int step = Round(grey / fHorizSize);
-            for (int i = 0; i < fHorizSize; ++i) {
+            const int step = Round(grey / FHorizSize);
+            for (int i = 0; i < FHorizSize; ++i) {
                 pen.SetColor(c);
-                line(r.Right + i, r.Top + fVertSize, r.Right + i, r.Bottom + i + fVertSize - fHorizSize);
-                pixel(r.Right + i - 1, r.Bottom + i + fVertSize - fHorizSize - 1, c);
+                line(r.Right + i, r.Top + FVertSize, r.Right + i, r.Bottom + i + FVertSize - FHorizSize);
+                pixel(r.Right + i - 1, r.Bottom + i + FVertSize - FHorizSize - 1, c);
                 c = LightenColor(c, step);
             }
         }
     } else {
-        rect(r.Left + fHorizSize, r.Bottom, r.Right + fHorizSize, r.Bottom + fVertSize);
-        rect(r.Right, r.Top + fVertSize, r.Right + fHorizSize, r.Bottom + fVertSize);
+        rect(r.Left + FHorizSize, r.Bottom, r.Right + FHorizSize, r.Bottom + FVertSize);
+        rect(r.Right, r.Top + FVertSize, r.Right + FHorizSize, r.Bottom + FVertSize);
     }
-    if (blend)
-        canvas.EndTransparency(std::move(blend));
+    if (blend) canvas.EndTransparency(std::move(blend));
 }
 
-void TPlotShadow::DrawEllipse(TCanvas3D& canvas, const TRect& r, int z) const
-{
+void TPlotShadow::DrawEllipse(TCanvas3D& canvas, const TRect& r, int z) const {
     TPlotBlend* blendRaw = nullptr;
-    if (!Prepare(canvas, r, z, blendRaw))
-        return;
+    if (!Prepare(canvas, r, z, blendRaw)) return;
     std::unique_ptr<TPlotBlend> blend(blendRaw);
     TRect moved = r;
-    cb::gfx::OffsetRect(moved, fHorizSize, fVertSize);
-    if (fSmooth) {
+    cb::gfx::OffsetRect(moved, FHorizSize, FVertSize);
+    if (FSmooth) {
         const TRect p = canvas.ProjectRect(moved, z);
         canvas.ClipToEllipse(p);
         TCustomPlotGradient g;
         g.SetDirection(gdRadial);
-        g.SetStartColor(DarkenColor(fColor, 128));
-        g.SetEndColor(LightenColor(fColor, 32));
+        g.SetStartColor(DarkenColor(FColor, 128));
+        g.SetEndColor(LightenColor(FColor, 32));
         g.DrawRadial(canvas, p);
         canvas.RemoveClip();
     } else {
         canvas.DrawEllipseAtDepth(moved.Left, moved.Top, moved.Right, moved.Bottom, z);
     }
-    if (blend)
-        canvas.EndTransparency(std::move(blend));
+    if (blend) canvas.EndTransparency(std::move(blend));
 }
 
-} // namespace cb::chart
+}  // namespace cb::chart

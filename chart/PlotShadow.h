@@ -11,16 +11,16 @@ class TPlotShadow {
 public:
     explicit TPlotShadow(TChangeEvent onChange = {});
 
-    TColor Color() const { return fColor; }
+    TColor Color() const { return FColor; }
     void SetColor(TColor c);
-    int HorizSize() const { return fHorizSize; }
+    int HorizSize() const { return FHorizSize; }
     void SetHorizSize(int v);
-    int VertSize() const { return fVertSize; }
+    int VertSize() const { return FVertSize; }
     void SetVertSize(int v);
-    bool Smooth() const { return fSmooth; }
+    bool Smooth() const { return FSmooth; }
     void SetSmooth(bool v);
     // Percentage 0..100.
-    int Transparency() const { return fTransparency; }
+    int Transparency() const { return FTransparency; }
     void SetTransparency(int v);
 
     // The larger of the two sizes; SetSize sets both.
@@ -28,13 +28,13 @@ public:
     void SetSize(int v);
 
     // Owners change the defaults of their own shadows.
-    TColor DefaultColor() const { return fDefaultColor; }
-    void SetDefaultColor(TColor c) { fDefaultColor = c; }
-    int DefaultSize() const { return fDefaultSize; }
-    void SetDefaultSize(int s) { fDefaultSize = s; }
-    bool IsColorStored() const { return fColor != fDefaultColor; }
-    bool IsHorizSizeStored() const { return fHorizSize != fDefaultSize; }
-    bool IsVertSizeStored() const { return fVertSize != fDefaultSize; }
+    TColor DefaultColor() const { return FDefaultColor; }
+    void SetDefaultColor(TColor c) { FDefaultColor = c; }
+    int DefaultSize() const { return FDefaultSize; }
+    void SetDefaultSize(int s) { FDefaultSize = s; }
+    bool IsColorStored() const { return FColor != FDefaultColor; }
+    bool IsHorizSizeStored() const { return FHorizSize != FDefaultSize; }
+    bool IsVertSizeStored() const { return FVertSize != FDefaultSize; }
 
     // Copies colour, sizes, smooth and transparency; no notification.
     void Assign(const TPlotShadow& source);
@@ -50,13 +50,13 @@ private:
     void Changed();
     bool Prepare(TCanvas3D& canvas, const TRect& r, int z, class TPlotBlend*& blend) const;
 
-    TColor fColor = clSilver;
-    int fHorizSize = 0;
-    bool fSmooth = true;
-    int fTransparency = 0;
-    int fVertSize = 0;
-    TColor fDefaultColor = clSilver;
-    int fDefaultSize = 0;
+    TColor FColor = clSilver;
+    int FHorizSize = 0;
+    bool FSmooth = true;
+    int FTransparency = 0;
+    int FVertSize = 0;
+    TColor FDefaultColor = clSilver;
+    int FDefaultSize = 0;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -16,32 +16,34 @@ using cb::gfx::TColor;
 using cb::gfx::TPoint;
 using cb::gfx::TRect;
 
-using cb::gfx::clNone;     // 0x1FFFFFFF, no colour
-using cb::gfx::clDefault;  // 0x20000000, the engine's automatic colour
 using cb::gfx::clBlack;
-using cb::gfx::clWhite;
-using cb::gfx::clSilver;
-using cb::gfx::clGray;
-using cb::gfx::clRed;
-using cb::gfx::clGreen;
 using cb::gfx::clBlue;
-using cb::gfx::clYellow;
 using cb::gfx::clBtnFace;
 using cb::gfx::clBtnHighlight;
 using cb::gfx::clBtnShadow;
+using cb::gfx::clDefault;  // 0x20000000, the engine's automatic colour
+using cb::gfx::clGray;
+using cb::gfx::clGreen;
 using cb::gfx::clHighlight;
+using cb::gfx::clNone;  // 0x1FFFFFFF, no colour
+using cb::gfx::clRed;
+using cb::gfx::clSilver;
+using cb::gfx::clWhite;
+using cb::gfx::clYellow;
 using cb::gfx::ColorToRGB;
-using cb::gfx::GetRValue;
-using cb::gfx::GetGValue;
 using cb::gfx::GetBValue;
+using cb::gfx::GetGValue;
+using cb::gfx::GetRValue;
 
-using cb::gfx::TPenStyle;
-using cb::gfx::TPenMode;
-using cb::gfx::TPenEndStyle;
 using cb::gfx::TBrushStyle;
 using cb::gfx::TFontStyles;
+using cb::gfx::TPenEndStyle;
+using cb::gfx::TPenMode;
+using cb::gfx::TPenStyle;
 
-constexpr TColor RGBColor(int r, int g, int b) { return cb::gfx::RGB(r, g, b); }
+constexpr TColor RGBColor(int r, int g, int b) {
+    return cb::gfx::RGB(r, g, b);
+}
 
 struct TPoint3D {
     int X = 0;
@@ -55,11 +57,13 @@ struct TFloatPoint {
 };
 
 // Real to integer: nearest, halves to the even neighbour.
-inline int Round(double x) { return int(std::lrint(x)); }
+inline int Round(double x) {
+    return int(std::lrint(x));
+}
 
 constexpr double PiDiv180 = 0.017453292519943295;
 
 // Change notification handed to an attribute object by its owner.
 using TChangeEvent = std::function<void()>;
 
-} // namespace cb::chart
+}  // namespace cb::chart

@@ -12,27 +12,27 @@ public:
     // onRepaint invalidates the owning panel.
     explicit TView3DOptions(TChangeEvent onRepaint = {});
 
-    int Elevation() const { return fElevation; }
+    int Elevation() const { return FElevation; }
     void SetElevation(int v);
-    int FontZoom() const { return fFontZoom; }
+    int FontZoom() const { return FFontZoom; }
     void SetFontZoom(int v);
-    int HorizOffset() const { return fHorizOffset; }
+    int HorizOffset() const { return FHorizOffset; }
     void SetHorizOffset(int v);
-    bool Orthogonal() const { return fOrthogonal; }
+    bool Orthogonal() const { return FOrthogonal; }
     void SetOrthogonal(bool v);
-    int OrthoAngle() const { return fOrthoAngle; }
+    int OrthoAngle() const { return FOrthoAngle; }
     void SetOrthoAngle(int v);
-    int Perspective() const { return fPerspective; }
+    int Perspective() const { return FPerspective; }
     void SetPerspective(int v);
-    int Rotation() const { return fRotation; }
+    int Rotation() const { return FRotation; }
     void SetRotation(int v);
-    int Tilt() const { return fTilt; }
+    int Tilt() const { return FTilt; }
     void SetTilt(int v);
-    int VertOffset() const { return fVertOffset; }
+    int VertOffset() const { return FVertOffset; }
     void SetVertOffset(int v);
-    int Zoom() const { return fZoom; }
+    int Zoom() const { return FZoom; }
     void SetZoom(int v);
-    bool ZoomText() const { return fZoomText; }
+    bool ZoomText() const { return FZoomText; }
     void SetZoomText(bool v);
 
     // 1 when not orthogonal, else tan(OrthoAngle) (of 180 - angle above 90).
@@ -50,19 +50,20 @@ public:
     std::function<void(int newZoom)> OnZoomChanging;
 
 private:
-    template <class T> void store(T& field, T value);
+    template <class T>
+    void store(T& field, T value);
 
-    int fElevation = 345;
-    int fFontZoom = 100;
-    int fHorizOffset = 0;
-    bool fOrthogonal = true;
-    int fOrthoAngle = 45;
-    int fPerspective = 15;
-    int fRotation = 345;
-    int fTilt = 0;
-    int fVertOffset = 0;
-    int fZoom = 100;
-    bool fZoomText = true;
+    int FElevation = 345;
+    int FFontZoom = 100;
+    int FHorizOffset = 0;
+    bool FOrthogonal = true;
+    int FOrthoAngle = 45;
+    int FPerspective = 15;
+    int FRotation = 345;
+    int FTilt = 0;
+    int FVertOffset = 0;
+    int FZoom = 100;
+    bool FZoomText = true;
 };
 
-} // namespace cb::chart
+}  // namespace cb::chart

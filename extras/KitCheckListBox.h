@@ -10,7 +10,11 @@
 
 namespace cb::extras {
 
-enum TCheckKind { ckCheckBoxes, ckRadioButtons, ckCheckMarks };
+enum TCheckKind {
+    ckCheckBoxes,
+    ckRadioButtons,
+    ckCheckMarks
+};
 
 class TKitCheckListBox : public TKitCustomListBox {
     Q_OBJECT
@@ -26,9 +30,9 @@ public:
     explicit TKitCheckListBox(QWidget* parent = nullptr);
     ~TKitCheckListBox() override;
 
-    bool AllowGrayed() const { return fAllowGrayed && fCheckKind != ckRadioButtons; }
-    void SetAllowGrayed(bool value) { fAllowGrayed = value; }
-    TCheckKind CheckKind() const { return fCheckKind; }
+    bool AllowGrayed() const { return FAllowGrayed && FCheckKind != ckRadioButtons; }
+    void SetAllowGrayed(bool value) { FAllowGrayed = value; }
+    TCheckKind CheckKind() const { return FCheckKind; }
     void SetCheckKind(TCheckKind value);
 
     TCheckBoxState GetState(int index) const;
@@ -43,17 +47,17 @@ public:
 
     // Component loading: states set in between fire no events; Loaded runs
     // the radio check.
-    void BeginLoading() { fLoading = true; }
+    void BeginLoading() { FLoading = true; }
     void Loaded();
-    bool Loading() const { return fLoading; }
+    bool Loading() const { return FLoading; }
 
     // The stored form of the items: version, then per item text, state and
     // enabled flag. Reading understands the older record layouts.
     void WriteStrings(cb::rtl::TStream& stream) const;
     void ReadStrings(cb::rtl::TStream& stream);
 
-    TKitFormPlacement* IniStorage() const { return fIniLink.Store(); }
-    void SetIniStorage(TKitFormPlacement* store) { fIniLink.SetStore(store); }
+    TKitFormPlacement* IniStorage() const { return FIniLink.Store(); }
+    void SetIniStorage(TKitFormPlacement* store) { FIniLink.SetStore(store); }
 
     int GetItemHeight() override;
 
@@ -78,11 +82,11 @@ private:
     void iniLoad();
     std::string iniSection() const;
 
-    bool fAllowGrayed = false;
-    TCheckKind fCheckKind = ckCheckBoxes;
-    bool fInUpdate = false;
-    bool fLoading = false;
-    TKitIniLink fIniLink;
+    bool FAllowGrayed = false;
+    TCheckKind FCheckKind = ckCheckBoxes;
+    bool FInUpdate = false;
+    bool FLoading = false;
+    TKitIniLink FIniLink;
 };
 
-} // namespace cb::extras
+}  // namespace cb::extras

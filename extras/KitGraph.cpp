@@ -13,8 +13,7 @@ using namespace cb::gfx;
 
 void NotImplementedStop() {
     if (qApp) {
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
+        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
         QMessageBox::information(nullptr, QApplication::applicationDisplayName(),
                                  QStringLiteral("Function not yet implemented"), QMessageBox::Ok);
     }
@@ -33,12 +32,11 @@ struct LevelTables {
         for (int t = 0; t < 4; ++t) {
             const int n = sizes[t];
             for (int i = 0; i < n; ++i)
-                levels[t].push_back(std::uint8_t((255 * i * 2 + (n - 1)) / (2 * (n - 1)))); // halves up
+                levels[t].push_back(std::uint8_t((255 * i * 2 + (n - 1)) / (2 * (n - 1))));  // halves up
             for (int v = 0; v < 256; ++v) {
                 int best = 0;
                 for (int i = 1; i < n; ++i)
-                    if (std::abs(levels[t][i] - v) < std::abs(levels[t][best] - v))
-                        best = i;
+                    if (std::abs(levels[t][i] - v) < std::abs(levels[t][best] - v)) best = i;
                 nearest[t][v] = std::uint8_t(best);
             }
         }
@@ -52,10 +50,14 @@ const LevelTables& tables() {
 
 int tableOf(int n) {
     switch (n) {
-    case 4: return 0;
-    case 6: return 1;
-    case 7: return 2;
-    case 8: return 3;
+    case 4:
+        return 0;
+    case 6:
+        return 1;
+    case 7:
+        return 2;
+    case 8:
+        return 3;
     }
     throw cb::rtl::EListError("No level table of " + std::to_string(n) + " levels");
 }
@@ -79,16 +81,19 @@ void mapPixels(const TPixelBlock24& b, TReducedImage& r, F f) {
     for (int y = 0; y < b.Height; ++y) {
         const std::uint8_t* p = b.Row(y);
         std::uint8_t* out = r.Indices.data() + std::size_t(y) * r.Stride();
-        for (int x = 0; x < b.Width; ++x, p += 3)
-            out[x] = f(y, x, p[0], p[1], p[2]);
+        for (int x = 0; x < b.Width; ++x, p += 3) out[x] = f(y, x, p[0], p[1], p[2]);
     }
 }
 
-} // namespace
+}  // namespace
 
-const std::vector<std::uint8_t>& LevelTable(int n) { return tables().levels[tableOf(n)]; }
+const std::vector<std::uint8_t>& LevelTable(int n) {
+    return tables().levels[tableOf(n)];
+}
 
-int NearestLevel(int n, std::uint8_t value) { return tables().nearest[tableOf(n)][value]; }
+int NearestLevel(int n, std::uint8_t value) {
+    return tables().nearest[tableOf(n)][value];
+}
 
 // ---- popularity ------------------------------------------------------------
 
@@ -113,17 +118,14 @@ TReducedImage ReducePopularity(const TPixelBlock24& b, TPopularityStats* stats) 
         const unsigned h = unsigned((r + g) * (bl + g) * (r + bl)) % kSlots;
         for (unsigned s = h;; s = s + 1 == kSlots ? 0 : s + 1) {
             if (hashSlots[s] == kEmpty) {
-                if (!add)
-                    return -1;
-                if (int(entries.size()) >= kMaxEntries)
-                    return -2;
+                if (!add) return -1;
+                if (int(entries.size()) >= kMaxEntries) return -2;
                 hashSlots[s] = std::uint16_t(entries.size());
                 entries.push_back({r, g, bl, 0, -1});
                 return hashSlots[s];
             }
             const Entry& e = entries[hashSlots[s]];
-            if (e.r == r && e.g == g && e.b == bl)
-                return hashSlots[s];
+            if (e.r == r && e.g == g && e.b == bl) return hashSlots[s];
         }
     };
 
@@ -151,24 +153,20 @@ TReducedImage ReducePopularity(const TPixelBlock24& b, TPopularityStats* stats) 
     }
 
     TReducedImage r = emptyResult(b);
-    for (auto& q : r.Table)
-        q = {128, 128, 128, 0};
+    for (auto& q : r.Table) q = {128, 128, 128, 0};
     const int chosen = std::min<int>(kWanted, int(entries.size()));
     std::vector<std::uint32_t> counts(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        counts[i] = entries[i].count;
+    for (std::size_t i = 0; i < entries.size(); ++i) counts[i] = entries[i].count;
     for (int k = 0; k < chosen; ++k) {
         std::size_t best = 0;
         for (std::size_t i = 1; i < counts.size(); ++i)
-            if (counts[i] > counts[best])
-                best = i;
+            if (counts[i] > counts[best]) best = i;
         counts[best] = 0;
         entries[best].paletteIndex = k;
         r.Table[k] = {entries[best].b, entries[best].g, entries[best].r, 0};
     }
     for (Entry& e : entries) {
-        if (e.paletteIndex >= 0)
-            continue;
+        if (e.paletteIndex >= 0) continue;
         long bestDist = -1;
         for (int k = 0; k < kWanted; ++k) {
             const long dr = long(e.r) - r.Table[k].Red, dg = long(e.g) - r.Table[k].Green,
@@ -183,8 +181,7 @@ TReducedImage ReducePopularity(const TPixelBlock24& b, TPopularityStats* stats) 
     mapPixels(b, r, [&](int, int, std::uint8_t bl, std::uint8_t g, std::uint8_t rd) {
         return std::uint8_t(entries[find(rd & rm, g & gm, bl & bm, false)].paletteIndex);
     });
-    if (stats)
-        *stats = {rm, gm, bm, int(entries.size())};
+    if (stats) *stats = {rm, gm, bm, int(entries.size())};
     return r;
 }
 
@@ -195,8 +192,8 @@ namespace {
 struct Box {
     std::uint8_t lower[3] = {0, 0, 0};
     std::uint8_t extent[3] = {255, 255, 255};
-    int start = 0;     // first cell in the shared cell array
-    int cells = 0;     // number of cells
+    int start = 0;  // first cell in the shared cell array
+    int cells = 0;  // number of cells
     long pixels = 0;
 };
 
@@ -220,17 +217,15 @@ void sortCells(int* a, int n, int ch) {
     const int pivot = cellKey(a[n / 2], ch);
     int i = 0, j = n - 1;
     do {
-        while (cellKey(a[i], ch) < pivot)
-            ++i;
-        while (cellKey(a[j], ch) > pivot)
-            --j;
+        while (cellKey(a[i], ch) < pivot) ++i;
+        while (cellKey(a[j], ch) > pivot) --j;
         if (i <= j) {
             std::swap(a[i], a[j]);
             ++i;
             --j;
         }
     } while (i <= j);
-    if (i <= 0 || i >= n) { // cannot happen with a pivot taken from the list
+    if (i <= 0 || i >= n) {  // cannot happen with a pivot taken from the list
         sortCells(a, 7, ch);
         return;
     }
@@ -238,7 +233,7 @@ void sortCells(int* a, int n, int ch) {
     sortCells(a + i, n - i, ch);
 }
 
-} // namespace
+}  // namespace
 
 TReducedImage ReduceMedianCut(const TPixelBlock24& b) {
     checkBlock(b);
@@ -255,8 +250,7 @@ TReducedImage ReduceMedianCut(const TPixelBlock24& b) {
     }
     std::vector<int> cells;
     for (int c = 0; c < 4096; ++c)
-        if (cellCount[c])
-            cells.push_back(c);
+        if (cellCount[c]) cells.push_back(c);
     std::vector<Box> boxes(1);
     boxes[0].cells = int(cells.size());
     boxes[0].pixels = long(b.Width) * b.Height;
@@ -264,8 +258,7 @@ TReducedImage ReduceMedianCut(const TPixelBlock24& b) {
     while (int(boxes.size()) < kWanted) {
         int bestBox = -1, bestCh = 0, bestExtent = -1;
         for (int k = 0; k < int(boxes.size()); ++k) {
-            if (boxes[k].cells <= 1)
-                continue;
+            if (boxes[k].cells <= 1) continue;
             for (int ch = 0; ch < 3; ++ch)
                 if (boxes[k].extent[ch] > bestExtent) {
                     bestExtent = boxes[k].extent[ch];
@@ -273,8 +266,7 @@ TReducedImage ReduceMedianCut(const TPixelBlock24& b) {
                     bestCh = ch;
                 }
         }
-        if (bestBox < 0)
-            break;
+        if (bestBox < 0) break;
         Box& box = boxes[bestBox];
         int* a = cells.data() + box.start;
         sortCells(a, box.cells, bestCh);
@@ -301,20 +293,16 @@ TReducedImage ReduceMedianCut(const TPixelBlock24& b) {
     std::vector<std::uint8_t> boxOfCell(4096, 0);
     for (int k = 0; k < int(boxes.size()); ++k) {
         const Box& box = boxes[k];
-        if (box.cells == 0)
-            continue;
+        if (box.cells == 0) continue;
         int sum[3] = {0, 0, 0};
         for (int i = 0; i < box.cells; ++i) {
             const int c = cells[box.start + i];
             boxOfCell[c] = std::uint8_t(k);
-            for (int ch = 0; ch < 3; ++ch)
-                sum[ch] += cellKey(c, ch);
+            for (int ch = 0; ch < 3; ++ch) sum[ch] += cellKey(c, ch);
         }
         std::uint8_t avg[3];
-        for (int ch = 0; ch < 3; ++ch)
-            avg[ch] = std::uint8_t((16 * sum[ch] + 15) / box.cells);
-        if (avg[0] <= 16 && avg[1] <= 16 && avg[2] <= 16)
-            avg[0] = avg[1] = avg[2] = 0;
+        for (int ch = 0; ch < 3; ++ch) avg[ch] = std::uint8_t((16 * sum[ch] + 15) / box.cells);
+        if (avg[0] <= 16 && avg[1] <= 16 && avg[2] <= 16) avg[0] = avg[1] = avg[2] = 0;
         r.Table[k] = {avg[2], avg[1], avg[0], 0};
     }
     r.ImportantColors = cells.empty() ? 0 : int(boxes.size());
@@ -336,8 +324,7 @@ TReducedImage reduceToCube(const TPixelBlock24& b, int reds, int greens, int blu
     const auto& lr = LevelTable(reds);
     const auto& lg = LevelTable(greens);
     const auto& lb = LevelTable(blues);
-    for (auto& q : r.Table)
-        q = {128, 128, 128, 128};
+    for (auto& q : r.Table) q = {128, 128, 128, 128};
     const int colours = reds * greens * blues;
     for (int i = 0; i < colours; ++i)
         r.Table[i] = {lb[i % blues], lg[(i / blues) % greens], lr[i / (blues * greens)], 0};
@@ -349,7 +336,7 @@ TReducedImage reduceToCube(const TPixelBlock24& b, int reds, int greens, int blu
     return r;
 }
 
-} // namespace
+}  // namespace
 
 TReducedImage ReduceCube666(const TPixelBlock24& b) {
     return reduceToCube(b, 6, 6, 6);
@@ -369,9 +356,12 @@ TReducedImage ReduceChannelCycle(const TPixelBlock24& b) {
     }
     mapPixels(b, r, [](int y, int x, std::uint8_t bl, std::uint8_t g, std::uint8_t rd) {
         switch ((y + x) % 3) {
-        case 0: return std::uint8_t(rd >> 2);
-        case 1: return std::uint8_t((g >> 2) + 64);
-        default: return std::uint8_t((bl >> 2) + 128);
+        case 0:
+            return std::uint8_t(rd >> 2);
+        case 1:
+            return std::uint8_t((g >> 2) + 64);
+        default:
+            return std::uint8_t((bl >> 2) + 128);
         }
     });
     return r;
@@ -380,8 +370,7 @@ TReducedImage ReduceChannelCycle(const TPixelBlock24& b) {
 TReducedImage ReduceGrayscale(const TPixelBlock24& b) {
     checkBlock(b);
     TReducedImage r = emptyResult(b);
-    for (int i = 0; i < 256; ++i)
-        r.Table[i] = {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+    for (int i = 0; i < 256; ++i) r.Table[i] = {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
     mapPixels(b, r, [](int, int, std::uint8_t bl, std::uint8_t g, std::uint8_t rd) {
         return std::uint8_t((77 * rd + 150 * g + 29 * bl) >> 8);
     });
@@ -390,12 +379,18 @@ TReducedImage ReduceGrayscale(const TPixelBlock24& b) {
 
 TReducedImage ReduceColors(const TPixelBlock24& block, TColorReduction method) {
     switch (method) {
-    case rdPopularity: return ReducePopularity(block);
-    case rdMedianCut: return ReduceMedianCut(block);
-    case rdCube784: return ReduceCube784(block);
-    case rdCube666: return ReduceCube666(block);
-    case rdChannelCycle: return ReduceChannelCycle(block);
-    case rdGrayscale: return ReduceGrayscale(block);
+    case rdPopularity:
+        return ReducePopularity(block);
+    case rdMedianCut:
+        return ReduceMedianCut(block);
+    case rdCube784:
+        return ReduceCube784(block);
+    case rdCube666:
+        return ReduceCube666(block);
+    case rdChannelCycle:
+        return ReduceChannelCycle(block);
+    case rdGrayscale:
+        return ReduceGrayscale(block);
     }
     throw cb::rtl::EConvertError("Unknown colour reduction " + std::to_string(int(method)));
 }
@@ -453,9 +448,9 @@ std::vector<std::uint8_t> bmpImage(int width, int height, int bits, const std::v
     put32(v, std::uint32_t(height));
     put16(v, 1);
     put16(v, unsigned(bits));
-    put32(v, 0); // BI_RGB
+    put32(v, 0);  // BI_RGB
     put32(v, std::uint32_t(rows.size()));
-    put32(v, 3780); // 96 dpi in pixels per metre
+    put32(v, 3780);  // 96 dpi in pixels per metre
     put32(v, 3780);
     put32(v, std::uint32_t(table.size()));
     put32(v, std::uint32_t(important));
@@ -471,15 +466,13 @@ std::vector<std::uint8_t> bmpImage(int width, int height, int bits, const std::v
 
 // The standard palettes of 1- and 4-bit images.
 std::vector<TRGBQuad> standardPalette(int bits) {
-    if (bits == 1)
-        return {{0, 0, 0, 0}, {255, 255, 255, 0}};
-    const std::uint8_t vga[16][3] = {{0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0}, {0, 0, 128},
-                                     {128, 0, 128}, {0, 128, 128}, {128, 128, 128}, {192, 192, 192},
-                                     {255, 0, 0}, {0, 255, 0}, {255, 255, 0}, {0, 0, 255}, {255, 0, 255},
-                                     {0, 255, 255}, {255, 255, 255}};
+    if (bits == 1) return {{0, 0, 0, 0}, {255, 255, 255, 0}};
+    const std::uint8_t vga[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                     {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {128, 128, 128},
+                                     {192, 192, 192}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                     {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
     std::vector<TRGBQuad> t;
-    for (const auto& c : vga)
-        t.push_back({c[2], c[1], c[0], 0});
+    for (const auto& c : vga) t.push_back({c[2], c[1], c[0], 0});
     return t;
 }
 
@@ -512,34 +505,29 @@ std::vector<std::uint8_t> packedRows(const TPixelBlock24& b, int bits, const std
 
 std::unique_ptr<cb::rtl::TMemoryStream> toStream(const std::vector<std::uint8_t>& bytes) {
     auto s = std::make_unique<cb::rtl::TMemoryStream>();
-    if (!bytes.empty())
-        s->WriteBuffer(bytes.data(), bytes.size());
+    if (!bytes.empty()) s->WriteBuffer(bytes.data(), bytes.size());
     s->SetPosition(0);
     return s;
 }
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<cb::rtl::TMemoryStream> BitmapToReducedStream(const TBitmap& bitmap, TKitPixelFormat format,
-                                                               TColorReduction method) {
-    if (bitmap.Width() <= 0 || bitmap.Height() <= 0)
-        throw EInvalidGraphic("Bitmap image is not valid");
+                                                              TColorReduction method) {
+    if (bitmap.Width() <= 0 || bitmap.Height() <= 0) throw EInvalidGraphic("Bitmap image is not valid");
     const int have = bitmap.PixelFormat() == pf24bit ? 24 : 32;
-    if (int(format) == have && method != rdGrayscale)
-        return toStream(bitmap.SaveToBmpBytes());
-    if (format != kpf1bit && format != kpf4bit && format != kpf8bit && format != kpf24bit)
-        NotImplementedStop();
+    if (int(format) == have && method != rdGrayscale) return toStream(bitmap.SaveToBmpBytes());
+    if (format != kpf1bit && format != kpf4bit && format != kpf8bit && format != kpf24bit) NotImplementedStop();
     const TPixelBlock24 block = BitmapToBlock24(bitmap);
-    if (format == kpf24bit)
-        return toStream(bmpImage(block.Width, block.Height, 24, {}, block.Bits, 0));
+    if (format == kpf24bit) return toStream(bmpImage(block.Width, block.Height, 24, {}, block.Bits, 0));
     if (format != kpf8bit) {
         const auto table = standardPalette(int(format));
-        return toStream(bmpImage(block.Width, block.Height, int(format), table,
-                                 packedRows(block, int(format), table), 0));
+        return toStream(
+            bmpImage(block.Width, block.Height, int(format), table, packedRows(block, int(format), table), 0));
     }
     const TReducedImage r = ReduceColors(block, method);
     return toStream(bmpImage(r.Width, r.Height, 8, std::vector<TRGBQuad>(r.Table.begin(), r.Table.end()), r.Indices,
                              r.ImportantColors));
 }
 
-} // namespace cb::extras
+}  // namespace cb::extras

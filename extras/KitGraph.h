@@ -14,11 +14,24 @@
 namespace cb::extras {
 
 enum TColorReduction : std::uint8_t {
-    rdPopularity = 0, rdMedianCut = 1, rdCube784 = 2, rdCube666 = 3, rdChannelCycle = 4, rdGrayscale = 5
+    rdPopularity = 0,
+    rdMedianCut = 1,
+    rdCube784 = 2,
+    rdCube666 = 3,
+    rdChannelCycle = 4,
+    rdGrayscale = 5
 };
 
 // Bits per pixel of a wanted image (the values are the bit counts).
-enum TKitPixelFormat { kpf1bit = 1, kpf4bit = 4, kpf8bit = 8, kpf15bit = 15, kpf16bit = 16, kpf24bit = 24, kpf32bit = 32 };
+enum TKitPixelFormat {
+    kpf1bit = 1,
+    kpf4bit = 4,
+    kpf8bit = 8,
+    kpf15bit = 15,
+    kpf16bit = 16,
+    kpf24bit = 24,
+    kpf32bit = 32
+};
 
 // "Bitmap image is not valid" and the like.
 class EInvalidGraphic : public cb::rtl::Exception {
@@ -74,7 +87,7 @@ int NearestLevel(int n, std::uint8_t value);
 // Popularity details, for callers that want to know how colours were counted.
 struct TPopularityStats {
     std::uint8_t RedMask = 0xFF, GreenMask = 0xFF, BlueMask = 0xFF;
-    int Entries = 0; // distinct masked colours counted
+    int Entries = 0;  // distinct masked colours counted
 };
 
 TReducedImage ReducePopularity(const TPixelBlock24& block, TPopularityStats* stats = nullptr);
@@ -95,8 +108,7 @@ int BytesPerScanLine(int pixels, int bitsPerPixel, int alignment);
 // A BMP file image of the bitmap in the wanted format, in a stream
 // positioned at 0. 8-bit targets are reduced by the method; 1- and 4-bit
 // targets map to the standard two- and sixteen-colour palettes.
-std::unique_ptr<cb::rtl::TMemoryStream> BitmapToReducedStream(const cb::gfx::TBitmap& bitmap,
-                                                               TKitPixelFormat format,
-                                                               TColorReduction method);
+std::unique_ptr<cb::rtl::TMemoryStream> BitmapToReducedStream(const cb::gfx::TBitmap& bitmap, TKitPixelFormat format,
+                                                              TColorReduction method);
 
-} // namespace cb::extras
+}  // namespace cb::extras

@@ -7,31 +7,30 @@ namespace cb::extras {
 
 using namespace cb::gfx;
 
-TColor ApplicationHintColor() { return FromQColor(QToolTip::palette().color(QPalette::ToolTipBase)); }
+TColor ApplicationHintColor() {
+    return FromQColor(QToolTip::palette().color(QPalette::ToolTipBase));
+}
 
 void TKitHintSwap::Enter(TColor hint) {
-    if (!fSaved)
-        fSaved = QToolTip::palette();
-    QPalette p = *fSaved;
+    if (!FSaved) FSaved = QToolTip::palette();
+    QPalette p = *FSaved;
     p.setColor(QPalette::ToolTipBase, ToQColor(hint));
     QToolTip::setPalette(p);
 }
 
 void TKitHintSwap::Leave() {
-    if (!fSaved)
-        return;
-    QToolTip::setPalette(*fSaved);
-    fSaved.reset();
+    if (!FSaved) return;
+    QToolTip::setPalette(*FSaved);
+    FSaved.reset();
 }
 
 bool TKitParentColorWatch::Changed(const QWidget* control) {
     const QWidget* parent = control ? control->parentWidget() : nullptr;
-    if (!parent)
-        return false;
+    if (!parent) return false;
     const TColor now = FromQColor(parent->palette().color(parent->backgroundRole()));
-    const bool changed = fSeen && *fSeen != now;
-    fSeen = now;
+    const bool changed = FSeen && *FSeen != now;
+    FSeen = now;
     return changed;
 }
 
-} // namespace cb::extras
+}  // namespace cb::extras

@@ -21,10 +21,10 @@ public:
     void Enter(cb::gfx::TColor hint);
     // Puts the saved colour back (nothing when none is saved).
     void Leave();
-    bool Inside() const { return fSaved.has_value(); }
+    bool Inside() const { return FSaved.has_value(); }
 
 private:
-    std::optional<QPalette> fSaved;
+    std::optional<QPalette> FSaved;
 };
 
 // True once each time the parent's background colour differs from the one
@@ -34,7 +34,7 @@ public:
     bool Changed(const QWidget* control);
 
 private:
-    std::optional<cb::gfx::TColor> fSeen;
+    std::optional<cb::gfx::TColor> FSeen;
 };
 
-} // namespace cb::extras
+}  // namespace cb::extras

@@ -22,8 +22,7 @@ using namespace cb::gfx;
 namespace {
 
 void frame3D(TCanvas& c, const TRect& r, TColor topLeft, TColor bottomRight) {
-    if (r.IsEmpty())
-        return;
+    if (r.IsEmpty()) return;
     c.Pen().SetStyle(psSolid);
     c.Pen().SetWidth(1);
     c.Pen().SetColor(topLeft);
@@ -39,126 +38,114 @@ void frame3D(TCanvas& c, const TRect& r, TColor topLeft, TColor bottomRight) {
 constexpr unsigned kTextFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EDITCONTROL | DT_END_ELLIPSIS;
 constexpr qsizetype kMaxDragBytes = 64 * 1024;
 
-} // namespace
+}  // namespace
 
-const char* ItemsPanelMimeType() { return "application/x-cubebrowser-dimension-item"; }
+const char* ItemsPanelMimeType() {
+    return "application/x-cubebrowser-dimension-item";
+}
 
 bool DecodeItemsPanelDrag(const QMimeData* mime, TKitItemsPanelDragData& out) {
-    if (!mime || !mime->hasFormat(ItemsPanelMimeType()))
-        return false;
+    if (!mime || !mime->hasFormat(ItemsPanelMimeType())) return false;
     const QByteArray bytes = mime->data(ItemsPanelMimeType());
-    if (bytes.isEmpty() || bytes.size() > kMaxDragBytes)
-        return false;
+    if (bytes.isEmpty() || bytes.size() > kMaxDragBytes) return false;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes);
-    if (!doc.isObject())
-        return false;
+    if (!doc.isObject()) return false;
     const QJsonObject o = doc.object();
-    if (!o.value("source").isString() || !o.value("index").isDouble() || !o.value("text").isString())
-        return false;
+    if (!o.value("source").isString() || !o.value("index").isDouble() || !o.value("text").isString()) return false;
     const double index = o.value("index").toDouble();
-    if (index < 0 || index > 0x7FFFFFFF || index != double(int(index)))
-        return false;
+    if (index < 0 || index > 0x7FFFFFFF || index != double(int(index))) return false;
     out.SourceName = o.value("source").toString().toStdString();
     out.ItemIndex = int(index);
     out.ItemText = o.value("text").toString().toStdString();
     return true;
 }
 
-TKitItemsPanel::TKitItemsPanel(QWidget* parent) : QWidget(parent), fFont(std::make_unique<TFont>()) {
+TKitItemsPanel::TKitItemsPanel(QWidget* parent) : QWidget(parent), FFont(std::make_unique<TFont>()) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    fFont->OnChange = [this](TGraphicsObject&) { update(); };
+    FFont->OnChange = [this](TGraphicsObject&) { update(); };
 }
 
 TKitItemsPanel::~TKitItemsPanel() = default;
 
 void TKitItemsPanel::SetItems(const cb::rtl::TStringList& items) {
-    if (&items != &fItems) { // assigning the panel's own list keeps it
-        fItems.Clear();
-        fItems.AddStrings(items);
+    if (&items != &FItems) {  // assigning the panel's own list keeps it
+        FItems.Clear();
+        FItems.AddStrings(items);
     }
     GrowOrRepaint();
 }
 
 void TKitItemsPanel::SetItemHeight(int value) {
-    if (value == fItemHeight)
-        return;
-    fItemHeight = value;
+    if (value == FItemHeight) return;
+    FItemHeight = value;
     GrowOrRepaint();
 }
 
 void TKitItemsPanel::SetAutoSize(bool value) {
-    if (value == fAutoSize)
-        return;
-    fAutoSize = value;
-    if (value)
-        fItemHeight = along() / (fItems.Count() + 1);
+    if (value == FAutoSize) return;
+    FAutoSize = value;
+    if (value) FItemHeight = along() / (FItems.Count() + 1);
     GrowOrRepaint();
 }
 
 void TKitItemsPanel::SetAutoGrow(bool value) {
-    if (value == fAutoGrow)
-        return;
-    fAutoGrow = value;
+    if (value == FAutoGrow) return;
+    FAutoGrow = value;
     if (value)
-        fAutoSize = false;
+        FAutoSize = false;
     else
         releaseGrowConstraint();
     GrowOrRepaint();
 }
 
 void TKitItemsPanel::SetHotTrack(bool value) {
-    if (value == fHotTrack)
-        return;
-    fHotTrack = value;
+    if (value == FHotTrack) return;
+    FHotTrack = value;
     update();
 }
 
 void TKitItemsPanel::SetHotTrackColor(TColor value) {
-    if (value == fHotTrackColor)
-        return;
-    fHotTrackColor = value;
+    if (value == FHotTrackColor) return;
+    FHotTrackColor = value;
     update();
 }
 
 void TKitItemsPanel::SetClickable(bool value) {
-    if (value == fClickable)
-        return;
-    fClickable = value;
+    if (value == FClickable) return;
+    FClickable = value;
     update();
 }
 
 void TKitItemsPanel::SetOrientation(TKitPanelOrientation value) {
-    if (value == fOrientation)
-        return;
+    if (value == FOrientation) return;
     // The grown length belongs to the stacking direction: give the old axis
     // back before growing along the new one.
     releaseGrowConstraint();
-    fOrientation = value;
+    FOrientation = value;
     GrowOrRepaint();
 }
 
 void TKitItemsPanel::SetAlignment(TAlignment value) {
-    if (value == fAlignment)
-        return;
-    fAlignment = value;
+    if (value == FAlignment) return;
+    FAlignment = value;
     update();
 }
 
 void TKitItemsPanel::SetColor(TColor value) {
-    if (value == fColor)
-        return;
-    fColor = value;
+    if (value == FColor) return;
+    FColor = value;
     update();
 }
 
-int TKitItemsPanel::along() const { return fOrientation == poVertical ? height() : width(); }
+int TKitItemsPanel::along() const {
+    return FOrientation == poVertical ? height() : width();
+}
 
 void TKitItemsPanel::releaseGrowConstraint() {
-    if (!fGrowConstrained)
-        return;
-    fGrowConstrained = false;
-    if (fOrientation == poVertical) {
+    if (!FGrowConstrained) return;
+    FGrowConstrained = false;
+    if (FOrientation == poVertical) {
         setMinimumHeight(0);
         setMaximumHeight(QWIDGETSIZE_MAX);
     } else {
@@ -168,14 +155,14 @@ void TKitItemsPanel::releaseGrowConstraint() {
 }
 
 void TKitItemsPanel::GrowOrRepaint() {
-    if (fAutoGrow && !fItems.Empty()) {
+    if (FAutoGrow && !FItems.Empty()) {
         // The panel fixes its own length along the stacking direction, so a
         // layout honours it instead of resizing it back on every pass; an
         // unchanged length sets nothing.
-        const long long want = (long long)fItems.Count() * fItemHeight;
+        const long long want = (long long)FItems.Count() * FItemHeight;
         const int length = int(std::clamp<long long>(want, 0, QWIDGETSIZE_MAX));
-        fGrowConstrained = true;
-        if (fOrientation == poVertical)
+        FGrowConstrained = true;
+        if (FOrientation == poVertical)
             setFixedHeight(length);
         else
             setFixedWidth(length);
@@ -187,40 +174,33 @@ void TKitItemsPanel::GrowOrRepaint() {
 }
 
 QSize TKitItemsPanel::sizeHint() const {
-    const int length = fItems.Empty() || fItemHeight <= 0 ? 0 : fItems.Count() * fItemHeight;
-    if (fOrientation == poVertical)
-        return {100, std::max(length, 16)};
+    const int length = FItems.Empty() || FItemHeight <= 0 ? 0 : FItems.Count() * FItemHeight;
+    if (FOrientation == poVertical) return {100, std::max(length, 16)};
     return {std::max(length, 16), 50};
 }
 
 int TKitItemsPanel::ItemAtPoint(int x, int y) const {
-    if (fItemHeight <= 0)
-        return -1;
-    const long long extent = (long long)fItems.Count() * fItemHeight;
-    if (fOrientation == poVertical) {
-        if (y < 0 || y >= extent || x < 0 || x >= width())
-            return -1;
-        return y / fItemHeight;
+    if (FItemHeight <= 0) return -1;
+    const long long extent = (long long)FItems.Count() * FItemHeight;
+    if (FOrientation == poVertical) {
+        if (y < 0 || y >= extent || x < 0 || x >= width()) return -1;
+        return y / FItemHeight;
     }
-    if (x < 0 || x >= extent || y < 0 || y >= height())
-        return -1;
-    return x / fItemHeight;
+    if (x < 0 || x >= extent || y < 0 || y >= height()) return -1;
+    return x / FItemHeight;
 }
 
 TRect TKitItemsPanel::GetItemRect(int index) const {
-    if (index < 0 || index >= fItems.Count())
-        return {};
+    if (index < 0 || index >= FItems.Count()) return {};
     // Far cells of huge heights stop at the coordinate limit.
     const auto clampInt = [](long long v) { return int(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
-    const long long start = (long long)index * fItemHeight;
-    if (fOrientation == poVertical)
-        return {0, clampInt(start), width(), clampInt(start + fItemHeight)};
-    return {clampInt(start), 0, clampInt(start + fItemHeight), height()};
+    const long long start = (long long)index * FItemHeight;
+    if (FOrientation == poVertical) return {0, clampInt(start), width(), clampInt(start + FItemHeight)};
+    return {clampInt(start), 0, clampInt(start + FItemHeight), height()};
 }
 
 void TKitItemsPanel::ItemClick(int index) {
-    if (OnItemClick)
-        OnItemClick(*this, index);
+    if (OnItemClick) OnItemClick(*this, index);
 }
 
 void TKitItemsPanel::resizeEvent(QResizeEvent* e) {
@@ -231,131 +211,126 @@ void TKitItemsPanel::resizeEvent(QResizeEvent* e) {
 void TKitItemsPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     TCanvas c(&painter);
-    c.Brush().SetColor(fColor);
+    c.Brush().SetColor(FColor);
     c.Brush().SetStyle(bsSolid);
     c.FillRect({0, 0, width(), height()});
-    const int count = fItems.Count();
-    if (count == 0)
-        return;
+    const int count = FItems.Count();
+    if (count == 0) return;
     int remainder = 0;
-    if (fAutoSize) {
-        fItemHeight = along() / count;
-        remainder = along() - count * fItemHeight;
+    if (FAutoSize) {
+        FItemHeight = along() / count;
+        remainder = along() - count * FItemHeight;
     }
 
     auto drawCell = [&](int index, TRect r, TLook look) {
-        if (index < 0 || index >= count)
-            return;
+        if (index < 0 || index >= count) return;
         switch (look) {
-        case TLook::Normal: frame3D(c, r, clBtnHighlight, clBtnShadow); break;
-        case TLook::Pressed: frame3D(c, r, clBtnShadow, clBtnHighlight); break;
-        case TLook::Hot: frame3D(c, r, clWhite, clBlack); break;
+        case TLook::Normal:
+            frame3D(c, r, clBtnHighlight, clBtnShadow);
+            break;
+        case TLook::Pressed:
+            frame3D(c, r, clBtnShadow, clBtnHighlight);
+            break;
+        case TLook::Hot:
+            frame3D(c, r, clWhite, clBlack);
+            break;
         }
-        c.Font().Assign(*fFont);
+        c.Font().Assign(*FFont);
         r.Left += c.TextWidth(" ");
         r.Right -= c.TextWidth("  ");
-        if (look != TLook::Normal && fHotTrack)
-            c.Font().SetColor(fHotTrackColor);
+        if (look != TLook::Normal && FHotTrack) c.Font().SetColor(FHotTrackColor);
         unsigned flags = kTextFlags;
-        if (fAlignment == taRightJustify)
+        if (FAlignment == taRightJustify)
             flags |= DT_RIGHT;
-        else if (fAlignment == taCenter)
+        else if (FAlignment == taCenter)
             flags |= DT_CENTER;
         c.SetBkMode(TRANSPARENT);
-        c.DrawText(fItems[index], r, flags);
+        c.DrawText(FItems[index], r, flags);
     };
 
     for (int i = 0; i < count; ++i) {
         TRect r = GetItemRect(i);
         if (i == count - 1) {
-            if (fOrientation == poVertical)
+            if (FOrientation == poVertical)
                 r.Bottom += remainder;
             else
                 r.Right += remainder;
         }
         drawCell(i, r, TLook::Normal);
     }
-    if (fTrackedCell.IsEmpty() || fTrackedLook == TLook::Normal)
-        return;
-    if (fTrackedLook == TLook::Pressed && !fClickable)
-        return;
-    const int index = fOrientation == poVertical ? ItemAtPoint(1, fTrackedCell.Top + 1)
-                                                 : ItemAtPoint(fTrackedCell.Left + 1, 1);
-    drawCell(index, fTrackedCell, fTrackedLook);
+    if (FTrackedCell.IsEmpty() || FTrackedLook == TLook::Normal) return;
+    if (FTrackedLook == TLook::Pressed && !FClickable) return;
+    const int index =
+        FOrientation == poVertical ? ItemAtPoint(1, FTrackedCell.Top + 1) : ItemAtPoint(FTrackedCell.Left + 1, 1);
+    drawCell(index, FTrackedCell, FTrackedLook);
 }
 
 void TKitItemsPanel::trackCellAt(int x, int y, TLook look) {
-    fTrackedCell = GetItemRect(ItemAtPoint(x, y));
-    fTrackedLook = look;
+    FTrackedCell = GetItemRect(ItemAtPoint(x, y));
+    FTrackedLook = look;
     update();
 }
 
 void TKitItemsPanel::mousePressEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    if (OnMouseDown)
-        OnMouseDown(*this, e->button(), e->modifiers(), p.x(), p.y());
-    if (e->button() != Qt::LeftButton)
-        return;
-    fPressed = true;
-    fPressPos = p;
-    fPressItem = ItemAtPoint(p.x(), p.y());
+    if (OnMouseDown) OnMouseDown(*this, e->button(), e->modifiers(), p.x(), p.y());
+    if (e->button() != Qt::LeftButton) return;
+    FPressed = true;
+    FPressPos = p;
+    FPressItem = ItemAtPoint(p.x(), p.y());
     trackCellAt(p.x(), p.y(), TLook::Pressed);
 }
 
 void TKitItemsPanel::mouseMoveEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    if (OnMouseMove)
-        OnMouseMove(*this, Qt::NoButton, e->modifiers(), p.x(), p.y());
-    if (fPressed && fDragMode == dmAutomatic && fPressItem >= 0 && (e->buttons() & Qt::LeftButton) &&
-        (p - fPressPos).manhattanLength() >= QApplication::startDragDistance()) {
-        const int item = fPressItem;
-        fPressed = false;
-        fPressItem = -1;
-        fTrackedCell = {};
-        fTrackedLook = TLook::Normal;
+    if (OnMouseMove) OnMouseMove(*this, Qt::NoButton, e->modifiers(), p.x(), p.y());
+    if (FPressed && FDragMode == dmAutomatic && FPressItem >= 0 && (e->buttons() & Qt::LeftButton) &&
+        (p - FPressPos).manhattanLength() >= QApplication::startDragDistance()) {
+        const int item = FPressItem;
+        FPressed = false;
+        FPressItem = -1;
+        FTrackedCell = {};
+        FTrackedLook = TLook::Normal;
         update();
         BeginDrag(item);
         return;
     }
-    if (fPressed)
+    if (FPressed)
         trackCellAt(p.x(), p.y(), TLook::Pressed);
-    else if (fHotTrack)
+    else if (FHotTrack)
         trackCellAt(p.x(), p.y(), TLook::Hot);
 }
 
 void TKitItemsPanel::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    if (OnMouseUp)
-        OnMouseUp(*this, e->button(), e->modifiers(), p.x(), p.y());
-    fTrackedLook = TLook::Normal;
-    const bool wasPressed = fPressed;
-    fPressed = false;
-    fPressItem = -1;
-    fTrackedCell = {};
+    if (OnMouseUp) OnMouseUp(*this, e->button(), e->modifiers(), p.x(), p.y());
+    FTrackedLook = TLook::Normal;
+    const bool wasPressed = FPressed;
+    FPressed = false;
+    FPressItem = -1;
+    FTrackedCell = {};
     update();
     if (wasPressed) {
         const int index = ItemAtPoint(p.x(), p.y());
-        if (index != -1)
-            ItemClick(index);
+        if (index != -1) ItemClick(index);
     }
 }
 
 void TKitItemsPanel::mouseDoubleClickEvent(QMouseEvent* e) {
     // A double click is a press as well (the release follows).
     mousePressEvent(e);
-    if (OnDblClick)
-        OnDblClick(*this);
+    if (OnDblClick) OnDblClick(*this);
 }
 
 void TKitItemsPanel::leaveEvent(QEvent* e) {
     QWidget::leaveEvent(e);
-    fTrackedLook = TLook::Normal; // the tracked cell stays stored
+    FTrackedLook = TLook::Normal;  // the tracked cell stays stored
     update();
 }
 
 void TKitItemsPanel::contextMenuEvent(QContextMenuEvent* e) {
-    if (fPopupMenu) {
-        fPopupMenu->popup(e->globalPos());
+    if (FPopupMenu) {
+        FPopupMenu->popup(e->globalPos());
         e->accept();
         return;
     }
@@ -363,22 +338,20 @@ void TKitItemsPanel::contextMenuEvent(QContextMenuEvent* e) {
 }
 
 QMimeData* TKitItemsPanel::CreateDragData(int index) const {
-    if (index < 0 || index >= fItems.Count())
-        return nullptr;
+    if (index < 0 || index >= FItems.Count()) return nullptr;
     QJsonObject o;
     o.insert("source", objectName());
     o.insert("index", index);
-    o.insert("text", QString::fromStdString(fItems[index]));
+    o.insert("text", QString::fromStdString(FItems[index]));
     auto* mime = new QMimeData;
     mime->setData(ItemsPanelMimeType(), QJsonDocument(o).toJson(QJsonDocument::Compact));
-    mime->setText(QString::fromStdString(fItems[index]));
+    mime->setText(QString::fromStdString(FItems[index]));
     return mime;
 }
 
 Qt::DropAction TKitItemsPanel::BeginDrag(int index) {
     QMimeData* mime = CreateDragData(index);
-    if (!mime)
-        return Qt::IgnoreAction;
+    if (!mime) return Qt::IgnoreAction;
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
     return drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
@@ -414,4 +387,4 @@ void TKitItemsPanel::dropEvent(QDropEvent* e) {
     }
 }
 
-} // namespace cb::extras
+}  // namespace cb::extras

@@ -22,17 +22,24 @@ class QMimeData;
 
 namespace cb::extras {
 
-enum TKitPanelOrientation { poHorizontal, poVertical };
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TKitPanelOrientation {
+    poHorizontal,
+    poVertical
+};
+enum TAlignment {
+    taLeftJustify,
+    taRightJustify,
+    taCenter
+};
 
 // What a drag started by an items panel carries.
 struct TKitItemsPanelDragData {
-    std::string SourceName; // the panel's objectName()
+    std::string SourceName;  // the panel's objectName()
     int ItemIndex = -1;
     std::string ItemText;
 };
 
-const char* ItemsPanelMimeType(); // "application/x-cubebrowser-dimension-item"
+const char* ItemsPanelMimeType();  // "application/x-cubebrowser-dimension-item"
 // Reads a drag's data; false when the MIME data is not an items panel's or
 // is malformed.
 bool DecodeItemsPanelDrag(const QMimeData* mime, TKitItemsPanelDragData& out);
@@ -41,8 +48,8 @@ class TKitItemsPanel : public QWidget {
     Q_OBJECT
 public:
     using TItemClickEvent = std::function<void(TKitItemsPanel& sender, int itemIndex)>;
-    using TMouseEvent = std::function<void(TKitItemsPanel& sender, Qt::MouseButton button,
-                                           Qt::KeyboardModifiers shift, int x, int y)>;
+    using TMouseEvent =
+        std::function<void(TKitItemsPanel& sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>;
     using TNotifyEvent = std::function<void(TKitItemsPanel& sender)>;
     // Drag target events: OnDragOver answers whether a drop would be taken.
     using TDragOverEvent = std::function<bool(TKitItemsPanel& sender, const QMimeData* data, int x, int y)>;
@@ -53,38 +60,38 @@ public:
 
     // The captions. Changing the list directly neither repaints nor resizes
     // the panel; SetItems does both.
-    cb::rtl::TStringList& Items() { return fItems; }
-    const cb::rtl::TStringList& Items() const { return fItems; }
+    cb::rtl::TStringList& Items() { return FItems; }
+    const cb::rtl::TStringList& Items() const { return FItems; }
     void SetItems(const cb::rtl::TStringList& items);
 
-    int ItemHeight() const { return fItemHeight; }
+    int ItemHeight() const { return FItemHeight; }
     void SetItemHeight(int value);
-    bool AutoSize() const { return fAutoSize; }
+    bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool value);
-    bool AutoGrow() const { return fAutoGrow; }
+    bool AutoGrow() const { return FAutoGrow; }
     void SetAutoGrow(bool value);
-    bool HotTrack() const { return fHotTrack; }
+    bool HotTrack() const { return FHotTrack; }
     void SetHotTrack(bool value);
-    cb::gfx::TColor HotTrackColor() const { return fHotTrackColor; }
+    cb::gfx::TColor HotTrackColor() const { return FHotTrackColor; }
     void SetHotTrackColor(cb::gfx::TColor value);
-    bool Clickable() const { return fClickable; }
+    bool Clickable() const { return FClickable; }
     void SetClickable(bool value);
-    TKitPanelOrientation Orientation() const { return fOrientation; }
+    TKitPanelOrientation Orientation() const { return FOrientation; }
     void SetOrientation(TKitPanelOrientation value);
-    TAlignment Alignment() const { return fAlignment; }
+    TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
-    cb::gfx::TColor Color() const { return fColor; }
+    cb::gfx::TColor Color() const { return FColor; }
     void SetColor(cb::gfx::TColor value);
     // The text font; changes repaint.
-    cb::gfx::TFont& Font() { return *fFont; }
+    cb::gfx::TFont& Font() { return *FFont; }
     // Always empty.
     std::string Caption() const { return {}; }
 
     // Not owned; shown on a right click (context menu request).
-    QMenu* PopupMenu() const { return fPopupMenu; }
-    void SetPopupMenu(QMenu* menu) { fPopupMenu = menu; }
-    TDragMode DragMode() const { return fDragMode; }
-    void SetDragMode(TDragMode mode) { fDragMode = mode; }
+    QMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(QMenu* menu) { FPopupMenu = menu; }
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode mode) { FDragMode = mode; }
 
     // Index of the cell under a client point, or -1.
     int ItemAtPoint(int x, int y) const;
@@ -121,31 +128,35 @@ protected:
     void dropEvent(QDropEvent* e) override;
 
 private:
-    enum class TLook { Normal, Pressed, Hot };
+    enum class TLook {
+        Normal,
+        Pressed,
+        Hot
+    };
     void GrowOrRepaint();
     void releaseGrowConstraint();
     void trackCellAt(int x, int y, TLook look);
-    int along() const; // panel length along the stacking direction
+    int along() const;  // panel length along the stacking direction
 
-    cb::rtl::TStringList fItems;
-    int fItemHeight = 16;
-    bool fAutoSize = false;
-    bool fAutoGrow = false;
-    bool fPressed = false;
-    bool fClickable = true;
-    cb::gfx::TRect fTrackedCell;
-    TLook fTrackedLook = TLook::Normal;
-    bool fHotTrack = false;
-    cb::gfx::TColor fHotTrackColor = cb::gfx::clHighlight;
-    TKitPanelOrientation fOrientation = poVertical;
-    TAlignment fAlignment = taCenter;
-    cb::gfx::TColor fColor = cb::gfx::clBtnFace;
-    std::unique_ptr<cb::gfx::TFont> fFont;
-    QMenu* fPopupMenu = nullptr;
-    TDragMode fDragMode = dmManual;
-    QPoint fPressPos;
-    int fPressItem = -1;
-    bool fGrowConstrained = false; // the panel set its own fixed length
+    cb::rtl::TStringList FItems;
+    int FItemHeight = 16;
+    bool FAutoSize = false;
+    bool FAutoGrow = false;
+    bool FPressed = false;
+    bool FClickable = true;
+    cb::gfx::TRect FTrackedCell;
+    TLook FTrackedLook = TLook::Normal;
+    bool FHotTrack = false;
+    cb::gfx::TColor FHotTrackColor = cb::gfx::clHighlight;
+    TKitPanelOrientation FOrientation = poVertical;
+    TAlignment FAlignment = taCenter;
+    cb::gfx::TColor FColor = cb::gfx::clBtnFace;
+    std::unique_ptr<cb::gfx::TFont> FFont;
+    QMenu* FPopupMenu = nullptr;
+    TDragMode FDragMode = dmManual;
+    QPoint FPressPos;
+    int FPressItem = -1;
+    bool FGrowConstrained = false;  // the panel set its own fixed length
 };
 
-} // namespace cb::extras
+}  // namespace cb::extras

@@ -32,11 +32,30 @@ public:
     using cb::rtl::Exception::Exception;
 };
 
-enum TBorderStyle { bsNone, bsSingle };
-enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
-enum TCheckBoxState { cbUnchecked = 0, cbChecked = 1, cbGrayed = 2 };
+enum TBorderStyle {
+    bsNone,
+    bsSingle
+};
+enum TListBoxStyle {
+    lbStandard,
+    lbOwnerDrawFixed,
+    lbOwnerDrawVariable,
+    lbVirtual,
+    lbVirtualOwnerDraw
+};
+enum TCheckBoxState {
+    cbUnchecked = 0,
+    cbChecked = 1,
+    cbGrayed = 2
+};
 // Owner-draw state bits.
-enum : unsigned { odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, odFocused = 16 };
+enum : unsigned {
+    odSelected = 1,
+    odGrayed = 2,
+    odDisabled = 4,
+    odChecked = 8,
+    odFocused = 16
+};
 using TOwnerDrawState = unsigned;
 
 class TKitCustomListBox;
@@ -44,7 +63,7 @@ class TKitCustomListBox;
 // The list box's Items: strings with an object each (not owned).
 class TKitListBoxStrings {
 public:
-    explicit TKitListBoxStrings(TKitCustomListBox& box) : fBox(box) {}
+    explicit TKitListBoxStrings(TKitCustomListBox& box) : FBox(box) {}
     int Count() const;
     const std::string& Strings(int index) const;
     const std::string& operator[](int index) const { return Strings(index); }
@@ -60,7 +79,7 @@ public:
     // Item states and enabled flags move with their strings.
     void Exchange(int a, int b);
     void Move(int from, int to);
-    int IndexOf(const std::string& s) const; // without regard to case
+    int IndexOf(const std::string& s) const;  // without regard to case
     void BeginUpdate();
     void EndUpdate();
     // Copies strings and objects (within one update).
@@ -69,15 +88,15 @@ public:
     cb::rtl::TStringList ToStringList() const;
 
 private:
-    TKitCustomListBox& fBox;
+    TKitCustomListBox& FBox;
 };
 
 class TKitCustomListBox : public QAbstractScrollArea {
     Q_OBJECT
 public:
     using TNotifyEvent = std::function<void(TKitCustomListBox& sender)>;
-    using TDrawItemEvent = std::function<void(TKitCustomListBox& control, int index, const cb::gfx::TRect& rect,
-                                              TOwnerDrawState state)>;
+    using TDrawItemEvent =
+        std::function<void(TKitCustomListBox& control, int index, const cb::gfx::TRect& rect, TOwnerDrawState state)>;
     using TMeasureItemEvent = std::function<void(TKitCustomListBox& control, int index, int& height)>;
     using TGetItemWidthEvent = std::function<void(TKitCustomListBox& control, int index, int& width)>;
     using TEndDragEvent = std::function<void(TKitCustomListBox& sender, bool accepted)>;
@@ -85,62 +104,62 @@ public:
     explicit TKitCustomListBox(QWidget* parent = nullptr);
     ~TKitCustomListBox() override;
 
-    TKitListBoxStrings& Items() { return fStrings; }
-    const TKitListBoxStrings& Items() const { return fStrings; }
-    void SetItems(const cb::rtl::TStringList& items) { fStrings.Assign(items); }
-    void SetItems(const TKitListBoxStrings& items) { fStrings.Assign(items); }
+    TKitListBoxStrings& Items() { return FStrings; }
+    const TKitListBoxStrings& Items() const { return FStrings; }
+    void SetItems(const cb::rtl::TStringList& items) { FStrings.Assign(items); }
+    void SetItems(const TKitListBoxStrings& items) { FStrings.Assign(items); }
 
-    TBorderStyle BorderStyle() const { return fBorderStyle; }
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle value);
     // Columns > 0 lays the items out top to bottom in columns of
     // (Width + Columns - 3) div Columns pixels, scrolled sideways.
-    int Columns() const { return fColumns; }
+    int Columns() const { return FColumns; }
     void SetColumns(int value);
     // The stored height (ignored unless positive); the height in force is
     // GetItemHeight().
-    int ItemHeight() const { return fItemHeight; }
+    int ItemHeight() const { return FItemHeight; }
     void SetItemHeight(int value);
     virtual int GetItemHeight();
-    TListBoxStyle Style() const { return fStyle; }
+    TListBoxStyle Style() const { return FStyle; }
     void SetStyle(TListBoxStyle value);
     // On: the control's height shrinks to whole items (fixed heights only).
-    bool IntegralHeight() const { return fIntegralHeight; }
+    bool IntegralHeight() const { return FIntegralHeight; }
     void SetIntegralHeight(bool value);
-    bool MultiSelect() const { return fMultiSelect; }
+    bool MultiSelect() const { return FMultiSelect; }
     void SetMultiSelect(bool value);
-    bool ExtendedSelect() const { return fExtendedSelect; }
-    void SetExtendedSelect(bool value) { fExtendedSelect = value; }
-    bool Sorted() const { return fSorted; }
+    bool ExtendedSelect() const { return FExtendedSelect; }
+    void SetExtendedSelect(bool value) { FExtendedSelect = value; }
+    bool Sorted() const { return FSorted; }
     void SetSorted(bool value);
-    int TabWidth() const { return fTabWidth; }
+    int TabWidth() const { return FTabWidth; }
     void SetTabWidth(int value);
-    bool AutoScroll() const { return fAutoScroll; }
+    bool AutoScroll() const { return FAutoScroll; }
     void SetAutoScroll(bool value);
-    bool GraySelection() const { return fGraySelection; }
+    bool GraySelection() const { return FGraySelection; }
     void SetGraySelection(bool value);
-    cb::gfx::TColor Color() const { return fColor; }
+    cb::gfx::TColor Color() const { return FColor; }
     void SetColor(cb::gfx::TColor value);
-    cb::gfx::TFont& Font() { return *fFont; }
+    cb::gfx::TFont& Font() { return *FFont; }
     // Sunken frame (on) or a flat line (off) with bsSingle.
-    bool Ctl3D() const { return fCtl3D; }
+    bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool value);
     // dmAutomatic: a press on an item followed by a move past the drag
     // distance drags the selected items.
-    TDragMode DragMode() const { return fDragMode; }
-    void SetDragMode(TDragMode value) { fDragMode = value; }
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode value) { FDragMode = value; }
     // A canvas with the control's font, for measuring (and drawing inside
     // OnDrawItem, where it paints the item).
-    cb::gfx::TCanvas& Canvas() { return *fCanvas; }
+    cb::gfx::TCanvas& Canvas() { return *FCanvas; }
 
-    int ItemIndex() const { return fItemIndex; }
+    int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int value);
     int SelCount() const;
     bool Selected(int index) const;
     void SetSelected(int index, bool value);
-    int TopIndex() const { return fTopIndex; }
+    int TopIndex() const { return FTopIndex; }
     void SetTopIndex(int value);
     // Horizontal extent in pixels (0 when not managed).
-    int HorizontalExtent() const { return fExtent; }
+    int HorizontalExtent() const { return FExtent; }
 
     // Item under a client point: -1 outside the client area; when no item
     // holds it, -1 if existing is set, else the item count.
@@ -164,7 +183,7 @@ public:
     // The data a drag carries: the selected items' texts, one a line, and
     // under ListBoxMimeType() the control's name and the item indexes.
     virtual QMimeData* CreateDragData() const;
-    static const char* ListBoxMimeType(); // "application/x-cubebrowser-list-items"
+    static const char* ListBoxMimeType();  // "application/x-cubebrowser-list-items"
 
     QSize sizeHint() const override { return {121, 97}; }
 
@@ -176,9 +195,9 @@ protected:
         TCheckBoxState state = cbUnchecked;
         bool enabled = true;
         bool selected = false;
-        int height = 16; // lbOwnerDrawVariable
+        int height = 16;  // lbOwnerDrawVariable
     };
-    std::vector<Item> fItems;
+    std::vector<Item> FItems;
 
     virtual int GetItemWidth(int index);
     virtual void DrawItem(cb::gfx::TCanvas& canvas, int index, cb::gfx::TRect rect, TOwnerDrawState state);
@@ -193,7 +212,7 @@ protected:
     // Item states and enabled flags are this list's own (check list box).
     virtual bool KeepsItemStates() const { return false; }
     void InvalidateItem(int index);
-    bool IsUpdating() const { return fUpdateCount > 0; }
+    bool IsUpdating() const { return FUpdateCount > 0; }
 
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -220,36 +239,36 @@ private:
     void applyIntegralHeight();
     void pressAt(const QPoint& p, Qt::KeyboardModifiers mods);
 
-    TKitListBoxStrings fStrings{*this};
-    TBorderStyle fBorderStyle = bsSingle;
-    int fColumns = 0;
-    int fItemHeight = 16;
-    TListBoxStyle fStyle = lbStandard;
-    bool fIntegralHeight = false;
-    bool fAdjustingHeight = false;
-    bool fCtl3D = true;
-    TDragMode fDragMode = dmManual;
+    TKitListBoxStrings FStrings{*this};
+    TBorderStyle FBorderStyle = bsSingle;
+    int FColumns = 0;
+    int FItemHeight = 16;
+    TListBoxStyle FStyle = lbStandard;
+    bool FIntegralHeight = false;
+    bool FAdjustingHeight = false;
+    bool FCtl3D = true;
+    TDragMode FDragMode = dmManual;
     // A press in progress: tracking the selection, or waiting for a drag.
-    bool fTracking = false;
-    bool fDragPending = false;
-    bool fDeferredPress = false; // the press on a selected item is still to apply
-    QPoint fPressPos;
-    int fPressItem = -1;
-    Qt::KeyboardModifiers fPressMods;
-    bool fMultiSelect = false;
-    bool fExtendedSelect = true;
-    bool fSorted = false;
-    int fTabWidth = 0;
-    bool fAutoScroll = false;
-    bool fGraySelection = false;
-    cb::gfx::TColor fColor = cb::gfx::clWindow;
-    std::unique_ptr<cb::gfx::TFont> fFont;
-    std::unique_ptr<cb::gfx::TCanvas> fCanvas;
-    int fItemIndex = -1;
-    int fAnchor = -1;
-    int fTopIndex = 0;
-    int fExtent = 0;
-    int fUpdateCount = 0;
+    bool FTracking = false;
+    bool FDragPending = false;
+    bool FDeferredPress = false;  // the press on a selected item is still to apply
+    QPoint FPressPos;
+    int FPressItem = -1;
+    Qt::KeyboardModifiers FPressMods;
+    bool FMultiSelect = false;
+    bool FExtendedSelect = true;
+    bool FSorted = false;
+    int FTabWidth = 0;
+    bool FAutoScroll = false;
+    bool FGraySelection = false;
+    cb::gfx::TColor FColor = cb::gfx::clWindow;
+    std::unique_ptr<cb::gfx::TFont> FFont;
+    std::unique_ptr<cb::gfx::TCanvas> FCanvas;
+    int FItemIndex = -1;
+    int FAnchor = -1;
+    int FTopIndex = 0;
+    int FExtent = 0;
+    int FUpdateCount = 0;
 };
 
-} // namespace cb::extras
+}  // namespace cb::extras

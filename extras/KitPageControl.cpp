@@ -14,104 +14,92 @@ using namespace cb::gfx;
 // of every tab over the frames the style drew.
 class TKitTabBar : public QTabBar {
 public:
-    explicit TKitTabBar(TKitPageControl* owner) : QTabBar(owner), fOwner(owner) {}
+    explicit TKitTabBar(TKitPageControl* owner) : QTabBar(owner), FOwner(owner) {}
 
 protected:
     void paintEvent(QPaintEvent* e) override {
         QTabBar::paintEvent(e);
-        if (!fOwner->fOwnerDraw)
-            return;
+        if (!FOwner->FOwnerDraw) return;
         QPainter painter(this);
         TCanvas canvas(&painter);
         for (int i = 0; i < count(); ++i) {
-            if (!isTabVisible(i))
-                continue;
+            if (!isTabVisible(i)) continue;
             const QRect r = tabRect(i).adjusted(3, 3, -3, -3);
-            fOwner->DrawTab(canvas, i, {r.left(), r.top(), r.right() + 1, r.bottom() + 1}, i == currentIndex());
+            FOwner->DrawTab(canvas, i, {r.left(), r.top(), r.right() + 1, r.bottom() + 1}, i == currentIndex());
         }
     }
 
 private:
-    TKitPageControl* fOwner;
+    TKitPageControl* FOwner;
 };
 
 TKitPageControl::TKitPageControl(QWidget* parent) : QTabWidget(parent) {
     setTabBar(new TKitTabBar(this));
-    fStack = findChild<QStackedWidget*>("qt_tabwidget_stackedwidget", Qt::FindDirectChildrenOnly);
-    if (fStack)
-        fStack->installEventFilter(this);
+    FStack = findChild<QStackedWidget*>("qt_tabwidget_stackedwidget", Qt::FindDirectChildrenOnly);
+    if (FStack) FStack->installEventFilter(this);
     connect(this, &QTabWidget::currentChanged, this, [this](int) {
-        if (OnChange)
-            OnChange(*this);
+        if (OnChange) OnChange(*this);
     });
-    if (parent && parent->window())
-        parent->window()->installEventFilter(this);
-    fParentColor.Changed(this);
+    if (parent && parent->window()) parent->window()->installEventFilter(this);
+    FParentColor.Changed(this);
 }
 
-TKitPageControl::~TKitPageControl() { fHint.Leave(); }
+TKitPageControl::~TKitPageControl() {
+    FHint.Leave();
+}
 
 void TKitPageControl::applyTabs() {
     const int active = currentIndex();
-    for (int i = 0; i < count(); ++i)
-        tabBar()->setTabVisible(i, !fHideAllTabs);
-    tabBar()->setVisible(!fHideAllTabs);
-    if (active >= 0)
-        setCurrentIndex(active);
-    if (fHideAllTabs)
+    for (int i = 0; i < count(); ++i) tabBar()->setTabVisible(i, !FHideAllTabs);
+    tabBar()->setVisible(!FHideAllTabs);
+    if (active >= 0) setCurrentIndex(active);
+    if (FHideAllTabs)
         setFocusPolicy(Qt::NoFocus);
     else
         setFocusPolicy(Qt::TabFocus);
 }
 
 void TKitPageControl::SetHideAllTabs(bool value) {
-    fHideAllTabs = value;
+    FHideAllTabs = value;
     applyTabs();
 }
 
 void TKitPageControl::tabInserted(int index) {
     QTabWidget::tabInserted(index);
-    if (fHideAllTabs)
-        applyTabs();
+    if (FHideAllTabs) applyTabs();
 }
 
 void TKitPageControl::SetClientBorderWidth(int value) {
     value = std::max(value, 0);
-    if (value == fClientBorderWidth)
-        return;
-    fClientBorderWidth = value;
+    if (value == FClientBorderWidth) return;
+    FClientBorderWidth = value;
     placePages();
 }
 
 // The style puts the pages 4 pixels inside the border; a ClientBorderWidth
 // other than 4 moves every side out (below 4) or in (above 4).
 void TKitPageControl::placePages() {
-    if (!fStack || fPlacing)
-        return;
-    const QRect now = fStack->geometry();
-    if (now != fPlaced)
-        fBase = now; // placed by the tab widget
-    const int d = 4 - fClientBorderWidth;
-    const QRect wanted = fBase.adjusted(-d, -d, d, d);
-    fPlaced = wanted;
-    if (wanted == now)
-        return;
-    fPlacing = true;
-    fStack->setGeometry(wanted);
-    fPlacing = false;
+    if (!FStack || FPlacing) return;
+    const QRect now = FStack->geometry();
+    if (now != FPlaced) FBase = now;  // placed by the tab widget
+    const int d = 4 - FClientBorderWidth;
+    const QRect wanted = FBase.adjusted(-d, -d, d, d);
+    FPlaced = wanted;
+    if (wanted == now) return;
+    FPlacing = true;
+    FStack->setGeometry(wanted);
+    FPlacing = false;
 }
 
 void TKitPageControl::SetOwnerDraw(bool value) {
-    if (value == fOwnerDraw)
-        return;
-    fOwnerDraw = value;
+    if (value == FOwnerDraw) return;
+    FOwnerDraw = value;
     tabBar()->update();
 }
 
 void TKitPageControl::SetDrawTabShadow(bool value) {
-    if (value == fDrawTabShadow)
-        return;
-    fDrawTabShadow = value;
+    if (value == FDrawTabShadow) return;
+    FDrawTabShadow = value;
     tabBar()->update();
 }
 
@@ -127,11 +115,9 @@ void TKitPageControl::DrawTab(TCanvas& c, int index, TRect rect, bool active) {
     c.Brush().SetStyle(bsSolid);
     c.Brush().SetColor(clBtnFace);
     const bool enabled = PageEnabled(index);
-    if (!enabled)
-        c.Font().SetColor(clGrayText);
-    if (!fDrawTabShadow) {
-        if (active)
-            c.Font().SetStyle(fsBold);
+    if (!enabled) c.Font().SetColor(clGrayText);
+    if (!FDrawTabShadow) {
+        if (active) c.Font().SetStyle(fsBold);
     } else if (!active) {
         c.Brush().SetColor(clActiveCaption);
         c.Font().SetColor(clInactiveCaptionText);
@@ -157,11 +143,9 @@ void TKitPageControl::DrawTab(TCanvas& c, int index, TRect rect, bool active) {
 }
 
 void TKitPageControl::SetPageEnabled(int index, bool enabled) {
-    if (index < 0 || index >= count())
-        return;
+    if (index < 0 || index >= count()) return;
     tabBar()->setTabEnabled(index, enabled);
-    if (QWidget* page = widget(index))
-        page->setEnabled(enabled);
+    if (QWidget* page = widget(index)) page->setEnabled(enabled);
 }
 
 bool TKitPageControl::PageEnabled(int index) const {
@@ -171,8 +155,7 @@ bool TKitPageControl::PageEnabled(int index) const {
 bool TKitPageControl::SelectNextPage(bool forward) {
     const int n = count();
     const int start = currentIndex();
-    if (n == 0 || start < 0)
-        return false;
+    if (n == 0 || start < 0) return false;
     for (int step = 1; step < n; ++step) {
         const int i = ((start + (forward ? step : -step)) % n + n) % n;
         if (tabBar()->isTabVisible(i) && tabBar()->isTabEnabled(i)) {
@@ -184,17 +167,15 @@ bool TKitPageControl::SelectNextPage(bool forward) {
 }
 
 bool TKitPageControl::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == fStack) {
-        if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
-            placePages();
+    if (watched == FStack) {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize) placePages();
         return QTabWidget::eventFilter(watched, event);
     }
-    if (fHandleGlobalTab && event->type() == QEvent::KeyPress) {
+    if (FHandleGlobalTab && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
         if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) && (k->modifiers() & Qt::ControlModifier)) {
             const bool back = k->key() == Qt::Key_Backtab || (k->modifiers() & Qt::ShiftModifier);
-            if (SelectNextPage(!back))
-                return true;
+            if (SelectNextPage(!back)) return true;
         }
     }
     return QTabWidget::eventFilter(watched, event);
@@ -202,23 +183,21 @@ bool TKitPageControl::eventFilter(QObject* watched, QEvent* event) {
 
 void TKitPageControl::enterEvent(QEnterEvent* e) {
     QTabWidget::enterEvent(e);
-    fHint.Enter(fHintColor);
-    if (OnMouseEnter)
-        OnMouseEnter(*this);
+    FHint.Enter(FHintColor);
+    if (OnMouseEnter) OnMouseEnter(*this);
 }
 
 void TKitPageControl::leaveEvent(QEvent* e) {
     QTabWidget::leaveEvent(e);
-    fHint.Leave();
-    if (OnMouseLeave)
-        OnMouseLeave(*this);
+    FHint.Leave();
+    if (OnMouseLeave) OnMouseLeave(*this);
 }
 
 void TKitPageControl::changeEvent(QEvent* e) {
     QTabWidget::changeEvent(e);
-    if ((e->type() == QEvent::PaletteChange || e->type() == QEvent::ParentChange) && fParentColor.Changed(this) &&
+    if ((e->type() == QEvent::PaletteChange || e->type() == QEvent::ParentChange) && FParentColor.Changed(this) &&
         OnParentColorChange)
         OnParentColorChange(*this);
 }
 
-} // namespace cb::extras
+}  // namespace cb::extras

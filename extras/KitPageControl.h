@@ -26,21 +26,21 @@ public:
     explicit TKitPageControl(QWidget* parent = nullptr);
     ~TKitPageControl() override;
 
-    bool HideAllTabs() const { return fHideAllTabs; }
+    bool HideAllTabs() const { return FHideAllTabs; }
     void SetHideAllTabs(bool value);
     // Pixels around the pages (4 by default; 0 lets the pages cover the
     // border).
-    int ClientBorderWidth() const { return fClientBorderWidth; }
+    int ClientBorderWidth() const { return FClientBorderWidth; }
     void SetClientBorderWidth(int value);
-    bool HandleGlobalTab() const { return fHandleGlobalTab; }
-    void SetHandleGlobalTab(bool value) { fHandleGlobalTab = value; }
-    cb::gfx::TColor HintColor() const { return fHintColor; }
-    void SetHintColor(cb::gfx::TColor value) { fHintColor = value; }
+    bool HandleGlobalTab() const { return FHandleGlobalTab; }
+    void SetHandleGlobalTab(bool value) { FHandleGlobalTab = value; }
+    cb::gfx::TColor HintColor() const { return FHintColor; }
+    void SetHintColor(cb::gfx::TColor value) { FHintColor = value; }
     // The control draws the inside of each tab (DrawTab).
-    bool OwnerDraw() const { return fOwnerDraw; }
+    bool OwnerDraw() const { return FOwnerDraw; }
     void SetOwnerDraw(bool value);
     // Owner-drawn tabs: the inactive tabs in the caption colours.
-    bool DrawTabShadow() const { return fDrawTabShadow; }
+    bool DrawTabShadow() const { return FDrawTabShadow; }
     void SetDrawTabShadow(bool value);
 
     int PageCount() const { return count(); }
@@ -70,18 +70,18 @@ protected:
 private:
     void applyTabs();
     void placePages();
-    bool fHideAllTabs = false;
-    int fClientBorderWidth = 4;
-    bool fHandleGlobalTab = false;
-    bool fOwnerDraw = false;
-    bool fDrawTabShadow = false;
-    cb::gfx::TColor fHintColor = cb::gfx::clInfoBk;
-    TKitHintSwap fHint;
-    TKitParentColorWatch fParentColor;
-    QWidget* fStack = nullptr; // the pages' container, QTabWidget's own
-    QRect fBase;               // the container's geometry as the tab widget set it
-    QRect fPlaced;             // the container's geometry we last set
-    bool fPlacing = false;
+    bool FHideAllTabs = false;
+    int FClientBorderWidth = 4;
+    bool FHandleGlobalTab = false;
+    bool FOwnerDraw = false;
+    bool FDrawTabShadow = false;
+    cb::gfx::TColor FHintColor = cb::gfx::clInfoBk;
+    TKitHintSwap FHint;
+    TKitParentColorWatch FParentColor;
+    QWidget* FStack = nullptr;  // the pages' container, QTabWidget's own
+    QRect FBase;                // the container's geometry as the tab widget set it
+    QRect FPlaced;              // the container's geometry we last set
+    bool FPlacing = false;
 };
 
-} // namespace cb::extras
+}  // namespace cb::extras

@@ -34,24 +34,28 @@ std::string className(const QObject* o) {
     return colon == std::string::npos ? name : name.substr(colon + 2);
 }
 
-std::string name(const QObject* o) { return o ? o->objectName().toStdString() : std::string(); }
+std::string name(const QObject* o) {
+    return o ? o->objectName().toStdString() : std::string();
+}
 
-enum { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWMAXIMIZED = 3 };
+enum {
+    SW_HIDE = 0,
+    SW_SHOWNORMAL = 1,
+    SW_SHOWMINIMIZED = 2,
+    SW_SHOWMAXIMIZED = 3
+};
 
-} // namespace
+}  // namespace
 
 // ---- store access ----------------------------------------------------------
 
 std::string StoreReadText(const TKitIniStore& store, const std::string& section, const std::string& ident,
                           const std::string& def) {
-    if (auto* reg = store.Registry())
-        return reg->ReadString(section, ident, def);
+    if (auto* reg = store.Registry()) return reg->ReadString(section, ident, def);
     if (auto* ini = store.IniFile()) {
-        if (!ini->ValueExists(section, ident))
-            return def;
+        if (!ini->ValueExists(section, ident)) return def;
         std::string v = ini->ReadString(section, ident, def);
-        if (quoted(v))
-            v = v.substr(1, v.size() - 2);
+        if (quoted(v)) v = v.substr(1, v.size() - 2);
         return v;
     }
     return def;
@@ -66,10 +70,8 @@ void StoreWriteText(TKitIniStore& store, const std::string& section, const std::
 }
 
 int StoreReadNumber(const TKitIniStore& store, const std::string& section, const std::string& ident, int def) {
-    if (auto* reg = store.Registry())
-        return reg->ReadInteger(section, ident, def);
-    if (auto* ini = store.IniFile())
-        return ini->ReadInteger(section, ident, def);
+    if (auto* reg = store.Registry()) return reg->ReadInteger(section, ident, def);
+    if (auto* ini = store.IniFile()) return ini->ReadInteger(section, ident, def);
     return def;
 }
 
@@ -95,8 +97,7 @@ std::string ScreenSizeTag() {
 
 std::string ReadTaggedText(const TKitIniStore& store, const std::string& section, const std::string& ident) {
     std::string v = StoreReadText(store, section, ident + ScreenSizeTag(), "");
-    if (v.empty())
-        v = StoreReadText(store, section, ident, "");
+    if (v.empty()) v = StoreReadText(store, section, ident, "");
     return v;
 }
 
@@ -110,36 +111,27 @@ int NthWordPosition(int n, const std::string& text, const std::string& delimiter
     int count = 0;
     std::size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && delimiters.find(text[i]) != std::string::npos)
-            ++i;
-        if (i >= text.size())
-            break;
-        if (++count == n)
-            return int(i) + 1;
-        while (i < text.size() && delimiters.find(text[i]) == std::string::npos)
-            ++i;
+        while (i < text.size() && delimiters.find(text[i]) != std::string::npos) ++i;
+        if (i >= text.size()) break;
+        if (++count == n) return int(i) + 1;
+        while (i < text.size() && delimiters.find(text[i]) == std::string::npos) ++i;
     }
     return 0;
 }
 
 std::string NthWord(int n, const std::string& text, const std::string& delimiters) {
     const int pos = NthWordPosition(n, text, delimiters);
-    if (pos == 0)
-        return {};
+    if (pos == 0) return {};
     std::size_t end = std::size_t(pos - 1);
-    while (end < text.size() && delimiters.find(text[end]) == std::string::npos)
-        ++end;
+    while (end < text.size() && delimiters.find(text[end]) == std::string::npos) ++end;
     return text.substr(std::size_t(pos - 1), end - std::size_t(pos - 1));
 }
 
 std::string DefaultSectionOf(const QObject* component) {
-    if (!component)
-        return {};
+    if (!component) return {};
     if (const auto* w = qobject_cast<const QWidget*>(component)) {
-        if (w->isWindow())
-            return className(w);
-        if (const QWidget* form = w->window(); form && form != w)
-            return className(form) + name(w);
+        if (w->isWindow()) return className(w);
+        if (const QWidget* form = w->window(); form && form != w) return className(form) + name(w);
         return name(w->parentWidget()) + name(w);
     }
     if (const auto* owner = qobject_cast<const QWidget*>(component->parent()); owner && owner->isWindow())
@@ -158,8 +150,7 @@ std::string DefaultRegistryKey() {
 // ---- placement record ------------------------------------------------------
 
 void StoreFormPlacement(QWidget* form, TKitIniStore& store, const std::string& section) {
-    if (!form)
-        return;
+    if (!form) return;
     const Qt::WindowStates state = form->windowState();
     int show = SW_SHOWNORMAL;
     if (state & Qt::WindowMinimized)
@@ -169,8 +160,7 @@ void StoreFormPlacement(QWidget* form, TKitIniStore& store, const std::string& s
     QRect normal(form->pos(), form->size());
     if (state & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) {
         const QRect g = form->normalGeometry();
-        if (g.isValid())
-            normal = QRect(g.topLeft() - (form->geometry().topLeft() - form->pos()), g.size());
+        if (g.isValid()) normal = QRect(g.topLeft() - (form->geometry().topLeft() - form->pos()), g.size());
     }
     StoreWriteNumber(store, section, "Flags", 0);
     StoreWriteNumber(store, section, "ShowCmd", show);
@@ -184,8 +174,7 @@ void StoreFormPlacement(QWidget* form, TKitIniStore& store, const std::string& s
 
 void LoadFormPlacement(QWidget* form, const TKitIniStore& store, const std::string& section, bool loadState,
                        bool loadPosition) {
-    if (!form || (!loadState && !loadPosition))
-        return;
+    if (!form || (!loadState && !loadPosition)) return;
     if (loadPosition) {
         const std::string delims = " ,";
         const std::string minMax = ReadTaggedText(store, section, "MinMaxPos");
@@ -194,12 +183,11 @@ void LoadFormPlacement(QWidget* form, const TKitIniStore& store, const std::stri
             StoreReadNumber(store, section, "PixelsPerInch", screenDpi()) == screenDpi()) {
             const int defaults[4] = {form->x(), form->y(), form->x() + form->width(), form->y() + form->height()};
             int r[4];
-            for (int i = 0; i < 4; ++i)
-                r[i] = cb::rtl::StrToIntDef(NthWord(i + 1, norm, delims), defaults[i]);
+            for (int i = 0; i < 4; ++i) r[i] = cb::rtl::StrToIntDef(NthWord(i + 1, norm, delims), defaults[i]);
             // Stored numbers are untrusted: sizes are worked out wide and
             // kept within what a window can be.
             long long width = (long long)r[2] - r[0], height = (long long)r[3] - r[1];
-            if (form->minimumSize() == form->maximumSize()) { // not sizeable: keep the size
+            if (form->minimumSize() == form->maximumSize()) {  // not sizeable: keep the size
                 width = form->width();
                 height = form->height();
             }
@@ -213,10 +201,21 @@ void LoadFormPlacement(QWidget* form, const TKitIniStore& store, const std::stri
     if (loadState) {
         Qt::WindowStates state = form->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
         switch (StoreReadNumber(store, section, "ShowCmd", 0)) {
-        case 1: case 5: case 9: break;
-        case 2: case 6: case 7: state |= Qt::WindowMinimized; break;
-        case 3: state |= Qt::WindowMaximized; break;
-        default: state = form->windowState(); break;
+        case 1:
+        case 5:
+        case 9:
+            break;
+        case 2:
+        case 6:
+        case 7:
+            state |= Qt::WindowMinimized;
+            break;
+        case 3:
+            state |= Qt::WindowMaximized;
+            break;
+        default:
+            state = form->windowState();
+            break;
         }
         form->setWindowState(state);
     }
@@ -231,75 +230,67 @@ TKitIniLink::~TKitIniLink() {
 }
 
 void TKitIniLink::SetStore(TKitFormPlacement* store) {
-    if (store == fStore)
-        return;
-    if (fStore)
-        std::erase(fStore->fLinks, this);
-    fStore = store;
-    if (fStore)
-        fStore->fLinks.push_back(this);
+    if (store == FStore) return;
+    if (FStore) std::erase(FStore->FLinks, this);
+    FStore = store;
+    if (FStore) FStore->FLinks.push_back(this);
 }
 
 std::string TKitIniLink::RootSection() const {
-    if (!fStore || fStore->IniSection().empty())
-        return {};
-    return fStore->IniSection() + "\\";
+    if (!FStore || FStore->IniSection().empty()) return {};
+    return FStore->IniSection() + "\\";
 }
 
 // ---- placement component ---------------------------------------------------
 
-TKitFormPlacement::TKitFormPlacement(QWidget* form) : QObject(form), fForm(form) {
-    if (!form)
-        throw cb::rtl::Exception("A form placement needs a form");
-    if (!form->isWindow())
-        fOptions = 0;
-    fHook = std::make_unique<TKitWindowHook>();
-    fHook->SetControl(form);
-    fHook->SetBeforeMessage([this](TKitWindowHook&, QEvent* e, bool& handled) { handled = formEvent(e, false); });
-    fHook->SetAfterMessage([this](TKitWindowHook&, QEvent* e, bool& handled) { handled = formEvent(e, true); });
+TKitFormPlacement::TKitFormPlacement(QWidget* form) : QObject(form), FForm(form) {
+    if (!form) throw cb::rtl::Exception("A form placement needs a form");
+    if (!form->isWindow()) FOptions = 0;
+    FHook = std::make_unique<TKitWindowHook>();
+    FHook->SetControl(form);
+    FHook->SetBeforeMessage([this](TKitWindowHook&, QEvent* e, bool& handled) { handled = formEvent(e, false); });
+    FHook->SetAfterMessage([this](TKitWindowHook&, QEvent* e, bool& handled) { handled = formEvent(e, true); });
 }
 
 TKitFormPlacement::~TKitFormPlacement() {
-    fHook.reset();
-    if (fForm && fActive && !fSaved) {
-        fDestroying = true;
+    FHook.reset();
+    if (FForm && FActive && !FSaved) {
+        FDestroying = true;
         try {
             Save();
         } catch (...) {
             // a failed save must not stop the form from going
         }
-        fDestroying = false;
+        FDestroying = false;
     }
-    fStore.reset();
-    for (TKitIniLink* link : std::vector<TKitIniLink*>(fLinks))
-        link->SetStore(nullptr);
+    FStore.reset();
+    for (TKitIniLink* link : std::vector<TKitIniLink*>(FLinks)) link->SetStore(nullptr);
 }
 
 bool TKitFormPlacement::formEvent(QEvent* e, bool after) {
-    if (!after && e->type() == QEvent::Show && fActive && !e->spontaneous()) {
+    if (!after && e->type() == QEvent::Show && FActive && !e->spontaneous()) {
         try {
             Restore();
         } catch (const std::exception&) {
             // a damaged store leaves the form where it is
         }
-    } else if (after && e->type() == QEvent::Close && e->isAccepted() && fActive) {
+    } else if (after && e->type() == QEvent::Close && e->isAccepted() && FActive) {
         try {
             Save();
-        } catch (const std::exception&) {
-        }
+        } catch (const std::exception&) {}
     }
     return false;
 }
 
 std::string TKitFormPlacement::section() const {
-    return fIniSection.empty() ? DefaultSectionOf(fForm) : fIniSection;
+    return FIniSection.empty() ? DefaultSectionOf(FForm) : FIniSection;
 }
 
 std::unique_ptr<TKitIniStore> TKitFormPlacement::openStore(bool) const {
-    if (fUseRegistry)
+    if (FUseRegistry)
         return std::make_unique<TKitIniStore>(std::make_unique<cb::os::TRegistryIniFile>(
-            fIniFileName.empty() ? DefaultRegistryKey() : fIniFileName, fRegistryRoot));
-    std::string file = fIniFileName.empty() ? DefaultIniFileName() : fIniFileName;
+            FIniFileName.empty() ? DefaultRegistryKey() : FIniFileName, FRegistryRoot));
+    std::string file = FIniFileName.empty() ? DefaultIniFileName() : FIniFileName;
     if (cb::rtl::ExtractFilePath(file).empty())
         file = cb::rtl::IncludeTrailingPathDelimiter(cb::os::GetApplicationPath()) + file;
     return std::make_unique<TKitIniStore>(std::make_unique<cb::rtl::TMemIniFile>(file));
@@ -313,154 +304,139 @@ struct StorePass {
     bool writing;
     StorePass(std::unique_ptr<TKitIniStore>& s, std::unique_ptr<TKitIniStore> opened, bool w)
         : slot(s), owner(!s), writing(w) {
-        if (owner)
-            slot = std::move(opened);
+        if (owner) slot = std::move(opened);
     }
     void commit() {
-        if (owner && writing && slot && slot->IniFile())
-            slot->IniFile()->UpdateFile();
+        if (owner && writing && slot && slot->IniFile()) slot->IniFile()->UpdateFile();
     }
     ~StorePass() {
-        if (owner)
-            slot.reset();
+        if (owner) slot.reset();
     }
 };
-} // namespace
+}  // namespace
 
 void TKitFormPlacement::Save() {
-    if (fActive && !fRestored)
-        return;
-    StorePass pass(fStore, fStore ? nullptr : openStore(true), true);
-    StoreWriteNumber(*fStore, section(), "FormVersion", fVersion);
+    if (FActive && !FRestored) return;
+    StorePass pass(FStore, FStore ? nullptr : openStore(true), true);
+    StoreWriteNumber(*FStore, section(), "FormVersion", FVersion);
     WritePlacement();
-    if (OnSavePlacement)
-        OnSavePlacement(*this);
-    fSaved = true;
+    if (OnSavePlacement) OnSavePlacement(*this);
+    FSaved = true;
     pass.commit();
 }
 
 void TKitFormPlacement::WritePlacement() {
-    if (!fForm)
-        return;
-    if (fOptions & (fpState | fpPosition)) {
-        StoreFormPlacement(fForm, *fStore, section());
-        StoreWriteNumber(*fStore, section(), "Visible", fDestroying ? 1 : 0);
+    if (!FForm) return;
+    if (FOptions & (fpState | fpPosition)) {
+        StoreFormPlacement(FForm, *FStore, section());
+        StoreWriteNumber(*FStore, section(), "Visible", FDestroying ? 1 : 0);
     }
-    if (fOptions & fpActiveControl) {
-        if (QWidget* focus = fForm->focusWidget(); focus && !focus->objectName().isEmpty())
-            StoreWriteText(*fStore, section(), "ActiveControl", name(focus));
+    if (FOptions & fpActiveControl) {
+        if (QWidget* focus = FForm->focusWidget(); focus && !focus->objectName().isEmpty())
+            StoreWriteText(*FStore, section(), "ActiveControl", name(focus));
     }
-    for (TKitIniLink* link : std::vector<TKitIniLink*>(fLinks))
-        link->NotifySave();
+    for (TKitIniLink* link : std::vector<TKitIniLink*>(FLinks)) link->NotifySave();
 }
 
 void TKitFormPlacement::Restore() {
-    fSaved = false;
+    FSaved = false;
     {
-        StorePass pass(fStore, fStore ? nullptr : openStore(false), false);
-        if (StoreReadNumber(*fStore, section(), "FormVersion", 0) >= fVersion) {
+        StorePass pass(FStore, FStore ? nullptr : openStore(false), false);
+        if (StoreReadNumber(*FStore, section(), "FormVersion", 0) >= FVersion) {
             ReadPlacement();
-            fRestored = true;
-            if (OnRestorePlacement)
-                OnRestorePlacement(*this);
-            if ((fOptions & fpActiveControl) && fForm) {
-                const std::string active = StoreReadText(*fStore, section(), "ActiveControl", "");
+            FRestored = true;
+            if (OnRestorePlacement) OnRestorePlacement(*this);
+            if ((FOptions & fpActiveControl) && FForm) {
+                const std::string active = StoreReadText(*FStore, section(), "ActiveControl", "");
                 if (!active.empty())
-                    if (auto* w = fForm->findChild<QWidget*>(QString::fromStdString(active));
+                    if (auto* w = FForm->findChild<QWidget*>(QString::fromStdString(active));
                         w && w->isEnabled() && w->focusPolicy() != Qt::NoFocus)
                         w->setFocus();
             }
         }
-        fRestored = true;
+        FRestored = true;
     }
 }
 
 void TKitFormPlacement::ReadPlacement() {
-    if (fOptions & (fpState | fpPosition))
-        LoadFormPlacement(fForm, *fStore, section(), fOptions & fpState, fOptions & fpPosition);
-    for (TKitIniLink* link : std::vector<TKitIniLink*>(fLinks))
-        link->NotifyLoad();
+    if (FOptions & (fpState | fpPosition))
+        LoadFormPlacement(FForm, *FStore, section(), FOptions & fpState, FOptions & fpPosition);
+    for (TKitIniLink* link : std::vector<TKitIniLink*>(FLinks)) link->NotifyLoad();
 }
 
 std::string TKitFormPlacement::ReadText(const std::string& sect, const std::string& ident, const std::string& def) {
-    StorePass pass(fStore, fStore ? nullptr : openStore(false), false);
-    return StoreReadText(*fStore, sect, ident, def);
+    StorePass pass(FStore, FStore ? nullptr : openStore(false), false);
+    return StoreReadText(*FStore, sect, ident, def);
 }
 
 void TKitFormPlacement::WriteText(const std::string& sect, const std::string& ident, const std::string& value) {
-    StorePass pass(fStore, fStore ? nullptr : openStore(true), true);
-    StoreWriteText(*fStore, sect, ident, value);
+    StorePass pass(FStore, FStore ? nullptr : openStore(true), true);
+    StoreWriteText(*FStore, sect, ident, value);
     pass.commit();
 }
 
 int TKitFormPlacement::ReadNumber(const std::string& ident, int def) {
-    StorePass pass(fStore, fStore ? nullptr : openStore(false), false);
-    return StoreReadNumber(*fStore, section(), ident, def);
+    StorePass pass(FStore, FStore ? nullptr : openStore(false), false);
+    return StoreReadNumber(*FStore, section(), ident, def);
 }
 
 void TKitFormPlacement::WriteNumber(const std::string& ident, int value) {
-    StorePass pass(fStore, fStore ? nullptr : openStore(true), true);
-    StoreWriteNumber(*fStore, section(), ident, value);
+    StorePass pass(FStore, FStore ? nullptr : openStore(true), true);
+    StoreWriteNumber(*FStore, section(), ident, value);
     pass.commit();
 }
 
 void TKitFormPlacement::SetPreventResize(bool value) {
-    if (value == fPreventResize || !fForm || !fForm->isWindow())
-        return;
-    fPreventResize = value;
+    if (value == FPreventResize || !FForm || !FForm->isWindow()) return;
+    FPreventResize = value;
     applyLimits();
 }
 
 void TKitFormPlacement::SetMinMaxInfo(const TKitWinMinMaxInfo& value) {
-    if (value == fMinMaxInfo)
-        return;
-    fMinMaxInfo = value;
+    if (value == FMinMaxInfo) return;
+    FMinMaxInfo = value;
     applyLimits();
 }
 
 void TKitFormPlacement::applyLimits() {
-    if (!fForm)
-        return;
-    if (!fLimitsSaved) {
-        fOldMin = fForm->minimumSize();
-        fOldMax = fForm->maximumSize();
-        fLimitsSaved = true;
+    if (!FForm) return;
+    if (!FLimitsSaved) {
+        FOldMin = FForm->minimumSize();
+        FOldMax = FForm->maximumSize();
+        FLimitsSaved = true;
     }
-    QSize minSize = fOldMin, maxSize = fOldMax;
-    if (fPreventResize) {
-        minSize = maxSize = fForm->size();
+    QSize minSize = FOldMin, maxSize = FOldMax;
+    if (FPreventResize) {
+        minSize = maxSize = FForm->size();
     } else {
-        if (fMinMaxInfo.MinTrackWidth)
-            minSize.setWidth(fMinMaxInfo.MinTrackWidth);
-        if (fMinMaxInfo.MinTrackHeight)
-            minSize.setHeight(fMinMaxInfo.MinTrackHeight);
-        if (fMinMaxInfo.MaxTrackWidth)
-            maxSize.setWidth(fMinMaxInfo.MaxTrackWidth);
-        if (fMinMaxInfo.MaxTrackHeight)
-            maxSize.setHeight(fMinMaxInfo.MaxTrackHeight);
+        if (FMinMaxInfo.MinTrackWidth) minSize.setWidth(FMinMaxInfo.MinTrackWidth);
+        if (FMinMaxInfo.MinTrackHeight) minSize.setHeight(FMinMaxInfo.MinTrackHeight);
+        if (FMinMaxInfo.MaxTrackWidth) maxSize.setWidth(FMinMaxInfo.MaxTrackWidth);
+        if (FMinMaxInfo.MaxTrackHeight) maxSize.setHeight(FMinMaxInfo.MaxTrackHeight);
     }
-    fForm->setMinimumSize(minSize);
-    fForm->setMaximumSize(maxSize);
-    if (fForm->isWindow() && fPreventResize != fFlagsChanged) {
+    FForm->setMinimumSize(minSize);
+    FForm->setMaximumSize(maxSize);
+    if (FForm->isWindow() && FPreventResize != FFlagsChanged) {
         // No maximize button while the size is fixed.
-        const bool visible = fForm->isVisible();
+        const bool visible = FForm->isVisible();
         Qt::WindowFlags want;
-        if (fPreventResize) {
-            fOldFlags = fForm->windowFlags();
-            want = (fOldFlags | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                    Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint) & ~Qt::WindowMaximizeButtonHint;
+        if (FPreventResize) {
+            FOldFlags = FForm->windowFlags();
+            want = (FOldFlags | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                    Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint) &
+                   ~Qt::WindowMaximizeButtonHint;
         } else {
-            want = fOldFlags;
+            want = FOldFlags;
         }
-        fFlagsChanged = fPreventResize;
-        fForm->setWindowFlags(want);
+        FFlagsChanged = FPreventResize;
+        FForm->setWindowFlags(want);
         if (visible) {
-            const bool active = fActive;
-            fActive = false; // no restore while the window comes back
-            fForm->show();
-            fActive = active;
+            const bool active = FActive;
+            FActive = false;  // no restore while the window comes back
+            FForm->show();
+            FActive = active;
         }
     }
 }
 
-} // namespace cb::extras
+}  // namespace cb::extras

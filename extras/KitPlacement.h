@@ -28,14 +28,14 @@ class TKitWindowHook;
 // An open store: an INI file or a key of the settings store.
 class TKitIniStore {
 public:
-    explicit TKitIniStore(std::unique_ptr<cb::rtl::TCustomIniFile> ini) : fIni(std::move(ini)) {}
-    explicit TKitIniStore(std::unique_ptr<cb::os::TRegistryIniFile> reg) : fReg(std::move(reg)) {}
-    cb::rtl::TCustomIniFile* IniFile() const { return fIni.get(); }
-    cb::os::TRegistryIniFile* Registry() const { return fReg.get(); }
+    explicit TKitIniStore(std::unique_ptr<cb::rtl::TCustomIniFile> ini) : FIni(std::move(ini)) {}
+    explicit TKitIniStore(std::unique_ptr<cb::os::TRegistryIniFile> reg) : FReg(std::move(reg)) {}
+    cb::rtl::TCustomIniFile* IniFile() const { return FIni.get(); }
+    cb::os::TRegistryIniFile* Registry() const { return FReg.get(); }
 
 private:
-    std::unique_ptr<cb::rtl::TCustomIniFile> fIni;
-    std::unique_ptr<cb::os::TRegistryIniFile> fReg;
+    std::unique_ptr<cb::rtl::TCustomIniFile> FIni;
+    std::unique_ptr<cb::os::TRegistryIniFile> FReg;
 };
 
 // Store access. Text written to an INI file that begins and ends with the
@@ -87,7 +87,7 @@ public:
     TKitIniLink(const TKitIniLink&) = delete;
     TKitIniLink& operator=(const TKitIniLink&) = delete;
 
-    TKitFormPlacement* Store() const { return fStore; }
+    TKitFormPlacement* Store() const { return FStore; }
     // Moves the link from the old store's list to the new one's.
     void SetStore(TKitFormPlacement* store);
     // The store's own section as set, followed by "\" when not empty.
@@ -97,20 +97,22 @@ public:
     std::function<void()> OnLoad;
 
     virtual void NotifySave() {
-        if (OnSave)
-            OnSave();
+        if (OnSave) OnSave();
     }
     virtual void NotifyLoad() {
-        if (OnLoad)
-            OnLoad();
+        if (OnLoad) OnLoad();
     }
 
 private:
     friend class TKitFormPlacement;
-    TKitFormPlacement* fStore = nullptr;
+    TKitFormPlacement* FStore = nullptr;
 };
 
-enum TPlacementOption { fpState = 1, fpPosition = 2, fpActiveControl = 4 };
+enum TPlacementOption {
+    fpState = 1,
+    fpPosition = 2,
+    fpActiveControl = 4
+};
 using TPlacementOptions = unsigned;
 
 // Tracking limits; 0 means not set.
@@ -132,24 +134,24 @@ public:
     explicit TKitFormPlacement(QWidget* form);
     ~TKitFormPlacement() override;
 
-    QWidget* Form() const { return fForm; }
-    bool Active() const { return fActive; }
-    void SetActive(bool value) { fActive = value; }
-    const std::string& IniFileName() const { return fIniFileName; }
-    void SetIniFileName(const std::string& value) { fIniFileName = value; }
-    const std::string& IniSection() const { return fIniSection; }
-    void SetIniSection(const std::string& value) { fIniSection = value; }
-    bool UseRegistry() const { return fUseRegistry; }
-    void SetUseRegistry(bool value) { fUseRegistry = value; }
-    cb::os::TRegistryRoot RegistryRoot() const { return fRegistryRoot; }
-    void SetRegistryRoot(cb::os::TRegistryRoot value) { fRegistryRoot = value; }
-    TPlacementOptions Options() const { return fOptions; }
-    void SetOptions(TPlacementOptions value) { fOptions = value; }
-    int Version() const { return fVersion; }
-    void SetVersion(int value) { fVersion = value; }
-    bool PreventResize() const { return fPreventResize; }
+    QWidget* Form() const { return FForm; }
+    bool Active() const { return FActive; }
+    void SetActive(bool value) { FActive = value; }
+    const std::string& IniFileName() const { return FIniFileName; }
+    void SetIniFileName(const std::string& value) { FIniFileName = value; }
+    const std::string& IniSection() const { return FIniSection; }
+    void SetIniSection(const std::string& value) { FIniSection = value; }
+    bool UseRegistry() const { return FUseRegistry; }
+    void SetUseRegistry(bool value) { FUseRegistry = value; }
+    cb::os::TRegistryRoot RegistryRoot() const { return FRegistryRoot; }
+    void SetRegistryRoot(cb::os::TRegistryRoot value) { FRegistryRoot = value; }
+    TPlacementOptions Options() const { return FOptions; }
+    void SetOptions(TPlacementOptions value) { FOptions = value; }
+    int Version() const { return FVersion; }
+    void SetVersion(int value) { FVersion = value; }
+    bool PreventResize() const { return FPreventResize; }
     void SetPreventResize(bool value);
-    const TKitWinMinMaxInfo& MinMaxInfo() const { return fMinMaxInfo; }
+    const TKitWinMinMaxInfo& MinMaxInfo() const { return FMinMaxInfo; }
     void SetMinMaxInfo(const TKitWinMinMaxInfo& value);
 
     void Save();
@@ -162,9 +164,9 @@ public:
     void WriteNumber(const std::string& ident, int value);
 
     // The open store during Save and Restore, else nullptr.
-    TKitIniStore* OpenStore() const { return fStore.get(); }
-    bool Saved() const { return fSaved; }
-    bool Restored() const { return fRestored; }
+    TKitIniStore* OpenStore() const { return FStore.get(); }
+    bool Saved() const { return FSaved; }
+    bool Restored() const { return FRestored; }
 
     std::function<void(TKitFormPlacement&)> OnSavePlacement;
     std::function<void(TKitFormPlacement&)> OnRestorePlacement;
@@ -180,26 +182,26 @@ private:
     void applyLimits();
     bool formEvent(QEvent* e, bool after);
 
-    QPointer<QWidget> fForm;
-    bool fActive = true;
-    std::string fIniFileName;
-    std::string fIniSection;
-    bool fUseRegistry = false;
-    cb::os::TRegistryRoot fRegistryRoot = cb::os::TRegistryRoot::CurrentUser;
-    std::unique_ptr<TKitIniStore> fStore;
-    std::vector<TKitIniLink*> fLinks;
-    TPlacementOptions fOptions = fpState | fpPosition;
-    int fVersion = 0;
-    bool fSaved = false;
-    bool fRestored = false;
-    bool fDestroying = false;
-    bool fPreventResize = false;
-    TKitWinMinMaxInfo fMinMaxInfo;
-    QSize fOldMin, fOldMax;
-    bool fLimitsSaved = false;
-    bool fFlagsChanged = false;
-    Qt::WindowFlags fOldFlags;
-    std::unique_ptr<TKitWindowHook> fHook;
+    QPointer<QWidget> FForm;
+    bool FActive = true;
+    std::string FIniFileName;
+    std::string FIniSection;
+    bool FUseRegistry = false;
+    cb::os::TRegistryRoot FRegistryRoot = cb::os::TRegistryRoot::CurrentUser;
+    std::unique_ptr<TKitIniStore> FStore;
+    std::vector<TKitIniLink*> FLinks;
+    TPlacementOptions FOptions = fpState | fpPosition;
+    int FVersion = 0;
+    bool FSaved = false;
+    bool FRestored = false;
+    bool FDestroying = false;
+    bool FPreventResize = false;
+    TKitWinMinMaxInfo FMinMaxInfo;
+    QSize FOldMin, FOldMax;
+    bool FLimitsSaved = false;
+    bool FFlagsChanged = false;
+    Qt::WindowFlags FOldFlags;
+    std::unique_ptr<TKitWindowHook> FHook;
 };
 
-} // namespace cb::extras
+}  // namespace cb::extras

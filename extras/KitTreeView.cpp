@@ -1,21 +1,21 @@
 #include "extras/KitTreeView.h"
 
 #include <QContextMenuEvent>
-#include <QEnterEvent>
-#include <QTabWidget>
 #include <QDragMoveEvent>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTabWidget>
 
 #include <algorithm>
 
 namespace cb::extras {
 
-TKitTreeNode::TKitTreeNode(const std::string& text, void* data) : fData(data) {
+TKitTreeNode::TKitTreeNode(const std::string& text, void* data) : FData(data) {
     setText(0, QString::fromStdString(text));
 }
 
@@ -28,79 +28,76 @@ TKitTreeNode::~TKitTreeNode() {
             QTreeWidgetItem* item = pending.back();
             pending.pop_back();
             tree->forget(item);
-            for (int i = 0; i < item->childCount(); ++i)
-                pending.push_back(item->child(i));
+            for (int i = 0; i < item->childCount(); ++i) pending.push_back(item->child(i));
         }
     }
 }
 
 QMenu* TKitTreeNode::PopupMenu() {
-    if (!fMenu)
-        fMenu = new QMenu(treeWidget()); // freed with the tree view
-    return fMenu;
+    if (!FMenu) FMenu = new QMenu(treeWidget());  // freed with the tree view
+    return FMenu;
 }
 
 // Draws items through the tree's custom drawing.
 class TKitTreeItemDelegate : public QStyledItemDelegate {
 public:
-    explicit TKitTreeItemDelegate(TKitTreeView* tree) : QStyledItemDelegate(tree), fTree(tree) {}
+    explicit TKitTreeItemDelegate(TKitTreeView* tree) : QStyledItemDelegate(tree), FTree(tree) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QStyleOptionViewItem opt = option;
-        switch (fTree->paintItem(painter, opt, index)) {
-        case TKitTreeView::TItemPaint::Plain: QStyledItemDelegate::paint(painter, option, index); break;
-        case TKitTreeView::TItemPaint::Skip: break;
-        case TKitTreeView::TItemPaint::Custom: QStyledItemDelegate::paint(painter, opt, index); break;
+        switch (FTree->paintItem(painter, opt, index)) {
+        case TKitTreeView::TItemPaint::Plain:
+            QStyledItemDelegate::paint(painter, option, index);
+            break;
+        case TKitTreeView::TItemPaint::Skip:
+            break;
+        case TKitTreeView::TItemPaint::Custom:
+            QStyledItemDelegate::paint(painter, opt, index);
+            break;
         }
     }
 
 private:
-    TKitTreeView* fTree;
+    TKitTreeView* FTree;
 };
 
 TKitTreeView::TKitTreeView(QWidget* parent) : QTreeWidget(parent) {
     setItemDelegate(new TKitTreeItemDelegate(this));
-    viewport()->setMouseTracking(true); // the hot item
+    viewport()->setMouseTracking(true);  // the hot item
     // Clearing the tree deletes the nodes detached from it.
-    connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this]() { fSelected.clear(); });
+    connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this]() { FSelected.clear(); });
     setHeaderHidden(true);
     setColumnCount(1);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     // Scrolling by the user (arrows, pages, thumb, wheel) or by the drag
     // timer is reported once the view has moved.
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int) { scrolled(Qt::Vertical); });
-    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
-            [this](int) { scrolled(Qt::Horizontal); });
-    fParentColor.Changed(this);
-    fScrollTimer.setInterval(200);
-    connect(&fScrollTimer, &QTimer::timeout, this, [this]() {
+    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int) { scrolled(Qt::Horizontal); });
+    FParentColor.Changed(this);
+    FScrollTimer.setInterval(200);
+    connect(&FScrollTimer, &QTimer::timeout, this, [this]() {
         QScrollBar* v = verticalScrollBar();
-        v->triggerAction(fDragScroll < 0 ? QAbstractSlider::SliderSingleStepSub
-                                         : QAbstractSlider::SliderSingleStepAdd);
+        v->triggerAction(FDragScroll < 0 ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
     });
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
-        if (fMultiSelect) {
-            if (fPendingClear)
-                ClearSelection();
-            if (fPendingSelect && current)
-                addSelected(static_cast<TKitTreeNode*>(current));
-            fPendingClear = fPendingSelect = false;
+        if (FMultiSelect) {
+            if (FPendingClear) ClearSelection();
+            if (FPendingSelect && current) addSelected(static_cast<TKitTreeNode*>(current));
+            FPendingClear = FPendingSelect = false;
         }
-        if (OnChange)
-            OnChange(*this);
+        if (OnChange) OnChange(*this);
         showLinkedPage(static_cast<TKitTreeNode*>(current));
     });
 }
 
 TKitTreeView::~TKitTreeView() {
-    fHint.Leave();
-    fSelected.clear();
+    FHint.Leave();
+    FSelected.clear();
 }
 
 TKitTreeNode* TKitTreeView::newNode(const std::string& text, void* data) {
     auto* node = new TKitTreeNode(text, data);
     node->setFlags(node->flags() | Qt::ItemIsEditable);
-    if (fCheckboxes)
-        node->setCheckState(0, Qt::Unchecked);
+    if (FCheckboxes) node->setCheckState(0, Qt::Unchecked);
     return node;
 }
 
@@ -111,22 +108,19 @@ TKitTreeNode* TKitTreeView::AddRootNode(const std::string& text, void* data) {
 }
 
 TKitTreeNode* TKitTreeView::AddChildNode(TKitTreeNode* parent, const std::string& text, void* data) {
-    if (!parent)
-        return AddRootNode(text, data);
+    if (!parent) return AddRootNode(text, data);
     auto* node = newNode(text, data);
     parent->addChild(node);
     return node;
 }
 
 void TKitTreeView::showLinkedPage(TKitTreeNode* node) {
-    if (!fPageControl || !node)
-        return;
+    if (!FPageControl || !node) return;
     const QString caption = node->text(0);
-    for (int i = fPageControl->count() - 1; i >= 0; --i)
-        if (fPageControl->tabText(i) == caption) {
-            fPageControl->setCurrentIndex(i);
-            if (OnPageChanged)
-                OnPageChanged(*this, node, fPageControl->widget(i));
+    for (int i = FPageControl->count() - 1; i >= 0; --i)
+        if (FPageControl->tabText(i) == caption) {
+            FPageControl->setCurrentIndex(i);
+            if (OnPageChanged) OnPageChanged(*this, node, FPageControl->widget(i));
             return;
         }
 }
@@ -137,93 +131,88 @@ void TKitTreeView::scrolled(Qt::Orientation orientation) {
         this,
         [this, orientation]() {
             const TNotifyEvent& event = orientation == Qt::Vertical ? OnVerticalScroll : OnHorizontalScroll;
-            if (event)
-                event(*this);
+            if (event) event(*this);
         },
         Qt::QueuedConnection);
 }
 
 void TKitTreeView::SetReadOnly(bool value) {
-    fReadOnly = value;
+    FReadOnly = value;
     setEditTriggers(value ? QAbstractItemView::NoEditTriggers
                           : QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
 }
 
 void TKitTreeView::SetCtl3D(bool value) {
-    if (value == fCtl3D)
-        return;
-    fCtl3D = value;
+    if (value == FCtl3D) return;
+    FCtl3D = value;
     setFrameShadow(value ? QFrame::Sunken : QFrame::Plain);
-    if (OnCtl3DChanged)
-        OnCtl3DChanged(*this);
+    if (OnCtl3DChanged) OnCtl3DChanged(*this);
 }
 
 void TKitTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     QTreeWidget::closeEditor(editor, hint);
-    if (hint == QAbstractItemDelegate::RevertModelCache && OnEditCancelled)
-        OnEditCancelled(*this);
+    if (hint == QAbstractItemDelegate::RevertModelCache && OnEditCancelled) OnEditCancelled(*this);
 }
 
 void TKitTreeView::enterEvent(QEnterEvent* e) {
     QTreeWidget::enterEvent(e);
-    fMouseOver = true;
-    fHint.Enter(fHintColor);
-    if (fMultiSelect)
-        viewport()->update();
-    if (OnMouseEnter)
-        OnMouseEnter(*this);
+    FMouseOver = true;
+    FHint.Enter(FHintColor);
+    if (FMultiSelect) viewport()->update();
+    if (OnMouseEnter) OnMouseEnter(*this);
 }
 
 void TKitTreeView::leaveEvent(QEvent* e) {
     QTreeWidget::leaveEvent(e);
     setHot({});
-    fMouseOver = false;
-    fHint.Leave();
-    if (fMultiSelect)
-        viewport()->update();
-    if (OnMouseLeave)
-        OnMouseLeave(*this);
+    FMouseOver = false;
+    FHint.Leave();
+    if (FMultiSelect) viewport()->update();
+    if (OnMouseLeave) OnMouseLeave(*this);
 }
 
 void TKitTreeView::changeEvent(QEvent* e) {
     QTreeWidget::changeEvent(e);
-    if ((e->type() == QEvent::PaletteChange || e->type() == QEvent::ParentChange) && fParentColor.Changed(this) &&
+    if ((e->type() == QEvent::PaletteChange || e->type() == QEvent::ParentChange) && FParentColor.Changed(this) &&
         OnParentColorChange)
         OnParentColorChange(*this);
 }
 
 int TKitTreeView::NodeCount() const {
     int n = 0;
-    for (QTreeWidgetItemIterator it(const_cast<TKitTreeView*>(this)); *it; ++it)
-        ++n;
+    for (QTreeWidgetItemIterator it(const_cast<TKitTreeView*>(this)); *it; ++it) ++n;
     return n;
 }
 
 TKitTreeNode* TKitTreeView::Node(int index) const {
     int n = 0;
     for (QTreeWidgetItemIterator it(const_cast<TKitTreeView*>(this)); *it; ++it)
-        if (n++ == index)
-            return static_cast<TKitTreeNode*>(*it);
+        if (n++ == index) return static_cast<TKitTreeNode*>(*it);
     return nullptr;
 }
 
-TKitTreeNode* TKitTreeView::GetFirstNode() const { return static_cast<TKitTreeNode*>(topLevelItem(0)); }
+TKitTreeNode* TKitTreeView::GetFirstNode() const {
+    return static_cast<TKitTreeNode*>(topLevelItem(0));
+}
 
 void TKitTreeView::ClearNodes() {
-    fSelected.clear();
+    FSelected.clear();
     clear();
 }
 
-TKitTreeNode* TKitTreeView::Selected() const { return static_cast<TKitTreeNode*>(currentItem()); }
+TKitTreeNode* TKitTreeView::Selected() const {
+    return static_cast<TKitTreeNode*>(currentItem());
+}
 
-void TKitTreeView::SetSelected(TKitTreeNode* node) { setCurrentItem(node); }
+void TKitTreeView::SetSelected(TKitTreeNode* node) {
+    setCurrentItem(node);
+}
 
 void TKitTreeView::SetCheckboxes(bool value) {
-    fCheckboxes = value;
+    FCheckboxes = value;
     for (QTreeWidgetItemIterator it(this); *it; ++it) {
         if (value) {
-            if ((*it)->data(0, Qt::CheckStateRole).isNull())
-                (*it)->setCheckState(0, Qt::Unchecked);
+            if ((*it)->data(0, Qt::CheckStateRole).isNull()) (*it)->setCheckState(0, Qt::Unchecked);
         } else {
             (*it)->setData(0, Qt::CheckStateRole, QVariant());
         }
@@ -235,65 +224,57 @@ bool TKitTreeView::GetNodeChecked(const TKitTreeNode* node) const {
 }
 
 void TKitTreeView::SetNodeChecked(TKitTreeNode* node, bool checked) {
-    if (node)
-        node->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    if (node) node->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
 }
 
 void TKitTreeView::SetMultiSelect(bool value) {
-    if (value == fMultiSelect)
-        return;
-    fPendingClear = fPendingSelect = false;
+    if (value == FMultiSelect) return;
+    FPendingClear = FPendingSelect = false;
     ClearSelection();
-    fMultiSelect = value;
+    FMultiSelect = value;
     // The list alone shows as selected; the current node is still tracked.
-    if (value)
-        selectionModel()->clearSelection();
+    if (value) selectionModel()->clearSelection();
     setSelectionMode(value ? QAbstractItemView::NoSelection : QAbstractItemView::SingleSelection);
-    if (!value && currentItem())
-        currentItem()->setSelected(true);
+    if (!value && currentItem()) currentItem()->setSelected(true);
     viewport()->update();
 }
 
 bool TKitTreeView::IsSelected(const TKitTreeNode* node) const {
-    return std::find(fSelected.begin(), fSelected.end(), node) != fSelected.end();
+    return std::find(FSelected.begin(), FSelected.end(), node) != FSelected.end();
 }
 
 void TKitTreeView::ClearSelection() {
-    if (fSelected.empty())
-        return;
-    if (OnSelectionChange)
-        OnSelectionChange(*this);
-    fSelected.clear();
+    if (FSelected.empty()) return;
+    if (OnSelectionChange) OnSelectionChange(*this);
+    FSelected.clear();
     viewport()->update();
 }
 
 void TKitTreeView::addSelected(TKitTreeNode* node) {
-    if (!node || IsSelected(node))
-        return;
-    fSelected.push_back(node);
+    if (!node || IsSelected(node)) return;
+    FSelected.push_back(node);
     viewport()->update(visualItemRect(node));
-    if (OnSelectionChange)
-        OnSelectionChange(*this);
+    if (OnSelectionChange) OnSelectionChange(*this);
 }
 
 void TKitTreeView::toggleSelected(TKitTreeNode* node) {
-    if (!node)
-        return;
+    if (!node) return;
     if (IsSelected(node)) {
-        std::erase(fSelected, node);
+        std::erase(FSelected, node);
         viewport()->update(visualItemRect(node));
-        if (OnSelectionChange)
-            OnSelectionChange(*this);
+        if (OnSelectionChange) OnSelectionChange(*this);
     } else {
         addSelected(node);
     }
 }
 
-void TKitTreeView::forget(QTreeWidgetItem* item) { std::erase(fSelected, static_cast<TKitTreeNode*>(item)); }
+void TKitTreeView::forget(QTreeWidgetItem* item) {
+    std::erase(FSelected, static_cast<TKitTreeNode*>(item));
+}
 
 void TKitTreeView::mousePressEvent(QMouseEvent* e) {
-    fPendingClear = fPendingSelect = false;
-    if (fMultiSelect && e->button() == Qt::LeftButton) {
+    FPendingClear = FPendingSelect = false;
+    if (FMultiSelect && e->button() == Qt::LeftButton) {
         if (auto* node = static_cast<TKitTreeNode*>(itemAt(e->position().toPoint()))) {
             if (e->modifiers() & Qt::ControlModifier) {
                 toggleSelected(node);
@@ -304,33 +285,32 @@ void TKitTreeView::mousePressEvent(QMouseEvent* e) {
         }
     }
     if (e->button() == Qt::RightButton)
-        if (auto* node = itemAt(e->position().toPoint()))
-            setCurrentItem(node);
+        if (auto* node = itemAt(e->position().toPoint())) setCurrentItem(node);
     QTreeWidget::mousePressEvent(e);
 }
 
 void TKitTreeView::keyPressEvent(QKeyEvent* e) {
-    if (fMultiSelect && !(e->modifiers() & Qt::AltModifier)) {
+    if (FMultiSelect && !(e->modifiers() & Qt::AltModifier)) {
         if (e->key() == Qt::Key_Space) {
             toggleSelected(Selected());
             e->accept();
             return;
         }
-        fPendingSelect = true;
-        fPendingClear = !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
-    } else if (fCheckboxes && e->key() == Qt::Key_Space && Selected()) {
+        FPendingSelect = true;
+        FPendingClear = !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
+    } else if (FCheckboxes && e->key() == Qt::Key_Space && Selected()) {
         SetNodeChecked(Selected(), !GetNodeChecked(Selected()));
         e->accept();
         return;
     }
     QTreeWidget::keyPressEvent(e);
-    fPendingClear = fPendingSelect = false;
+    FPendingClear = FPendingSelect = false;
 }
 
 void TKitTreeView::contextMenuEvent(QContextMenuEvent* e) {
     auto* node = static_cast<TKitTreeNode*>(itemAt(e->pos()));
-    if (node && node->fMenu && !node->fMenu->isEmpty()) {
-        node->fMenu->popup(e->globalPos());
+    if (node && node->FMenu && !node->FMenu->isEmpty()) {
+        node->FMenu->popup(e->globalPos());
         e->accept();
         return;
     }
@@ -338,17 +318,16 @@ void TKitTreeView::contextMenuEvent(QContextMenuEvent* e) {
 }
 
 void TKitTreeView::setDragScroll(int direction) {
-    if (direction == fDragScroll)
-        return;
-    fDragScroll = direction;
+    if (direction == FDragScroll) return;
+    FDragScroll = direction;
     if (direction != 0)
-        fScrollTimer.start();
+        FScrollTimer.start();
     else
-        fScrollTimer.stop();
+        FScrollTimer.stop();
 }
 
 void TKitTreeView::DragOverAt(int y) {
-    if (!fAutoDragScroll) {
+    if (!FAutoDragScroll) {
         setDragScroll(0);
         return;
     }
@@ -376,18 +355,15 @@ void TKitTreeView::dropEvent(QDropEvent* e) {
 }
 
 TKitTreeNode* TKitTreeView::HotNode() const {
-    return fHot.isValid() ? static_cast<TKitTreeNode*>(itemFromIndex(fHot)) : nullptr;
+    return FHot.isValid() ? static_cast<TKitTreeNode*>(itemFromIndex(FHot)) : nullptr;
 }
 
 void TKitTreeView::setHot(const QModelIndex& index) {
     const QModelIndex hot = index.isValid() ? index.siblingAtColumn(0) : QModelIndex();
-    if (hot == fHot)
-        return;
-    if (fHot.isValid())
-        viewport()->update(visualRect(fHot));
-    fHot = hot;
-    if (fHot.isValid())
-        viewport()->update(visualRect(fHot));
+    if (hot == FHot) return;
+    if (FHot.isValid()) viewport()->update(visualRect(FHot));
+    FHot = hot;
+    if (FHot.isValid()) viewport()->update(visualRect(FHot));
 }
 
 void TKitTreeView::mouseMoveEvent(QMouseEvent* e) {
@@ -396,32 +372,24 @@ void TKitTreeView::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void TKitTreeView::SetHideSelection(bool value) {
-    if (value == fHideSelection)
-        return;
-    fHideSelection = value;
+    if (value == FHideSelection) return;
+    FHideSelection = value;
     viewport()->update();
 }
 
 TKitTreeView::TItemPaint TKitTreeView::paintItem(QPainter* painter, QStyleOptionViewItem& opt,
                                                  const QModelIndex& index) const {
     using namespace cb::gfx;
-    if (!fMultiSelect && !OnCustomDrawItem)
-        return TItemPaint::Plain;
+    if (!FMultiSelect && !OnCustomDrawItem) return TItemPaint::Plain;
     auto* node = static_cast<TKitTreeNode*>(itemFromIndex(index));
-    if (!node || index.column() != 0)
-        return TItemPaint::Plain;
+    if (!node || index.column() != 0) return TItemPaint::Plain;
     const bool current = node == currentItem();
     TCustomDrawState state = 0;
-    if (selectionModel()->isSelected(index) || (fMultiSelect && current))
-        state |= cdsSelected;
-    if (current && hasFocus())
-        state |= cdsFocused;
-    if (!(opt.state & QStyle::State_Enabled) || !(node->flags() & Qt::ItemIsEnabled))
-        state |= cdsDisabled;
-    if (node->data(0, Qt::CheckStateRole).toInt() == Qt::Checked)
-        state |= cdsChecked;
-    if (fHot.isValid() && fHot == index)
-        state |= cdsHot;
+    if (selectionModel()->isSelected(index) || (FMultiSelect && current)) state |= cdsSelected;
+    if (current && hasFocus()) state |= cdsFocused;
+    if (!(opt.state & QStyle::State_Enabled) || !(node->flags() & Qt::ItemIsEnabled)) state |= cdsDisabled;
+    if (node->data(0, Qt::CheckStateRole).toInt() == Qt::Checked) state |= cdsChecked;
+    if (FHot.isValid() && FHot == index) state |= cdsHot;
 
     const TColor fontColor = FromQColor(palette().color(QPalette::Text));
     const TColor color = FromQColor(palette().color(QPalette::Base));
@@ -432,20 +400,16 @@ TKitTreeView::TItemPaint TKitTreeView::paintItem(QPainter* painter, QStyleOption
     {
         TCanvas c(painter);
         TFontStyles own = 0;
-        if (opt.font.bold())
-            own |= fsBold;
-        if (opt.font.italic())
-            own |= fsItalic;
-        if (opt.font.underline())
-            own |= fsUnderline;
-        if (opt.font.strikeOut())
-            own |= fsStrikeOut;
+        if (opt.font.bold()) own |= fsBold;
+        if (opt.font.italic()) own |= fsItalic;
+        if (opt.font.underline()) own |= fsUnderline;
+        if (opt.font.strikeOut()) own |= fsStrikeOut;
         c.Font().SetName(opt.font.family().toStdString());
         c.Font().SetHeight(QFontInfo(opt.font).pixelSize());
         c.Font().SetStyle(own);
         c.Font().SetColor(fontColor);
         c.Brush().SetColor(color);
-        if (fMultiSelect) {
+        if (FMultiSelect) {
             if (state & cdsHot) {
                 c.Font().SetStyle(c.Font().Style() | fsUnderline);
                 c.Font().SetColor(state & cdsSelected ? clHighlightText : clHighlight);
@@ -456,20 +420,18 @@ TKitTreeView::TItemPaint TKitTreeView::paintItem(QPainter* painter, QStyleOption
             } else if (hasFocus()) {
                 c.Font().SetColor(clHighlightText);
                 c.Brush().SetColor(clHighlight);
-            } else if (!fHideSelection) {
+            } else if (!FHideSelection) {
                 c.Font().SetColor(fontColor);
                 c.Brush().SetColor(clInactiveBorder);
             }
         }
-        if (OnCustomDrawItem)
-            OnCustomDrawItem(*const_cast<TKitTreeView*>(this), node, state, c, defaultDraw);
+        if (OnCustomDrawItem) OnCustomDrawItem(*const_cast<TKitTreeView*>(this), node, state, c, defaultDraw);
         textColor = c.Font().Color();
         styles = c.Font().Style();
         background = c.Brush().Color();
     }
     painter->restore();
-    if (!defaultDraw)
-        return TItemPaint::Skip;
+    if (!defaultDraw) return TItemPaint::Skip;
     // The canvas's look replaces the selection highlight.
     opt.state &= ~QStyle::State_Selected;
     opt.font.setBold(styles & fsBold);
@@ -483,4 +445,4 @@ TKitTreeView::TItemPaint TKitTreeView::paintItem(QPainter* painter, QStyleOption
     return TItemPaint::Custom;
 }
 
-} // namespace cb::extras
+}  // namespace cb::extras

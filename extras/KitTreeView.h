@@ -26,7 +26,14 @@ namespace cb::extras {
 class TKitTreeView;
 
 // State bits of an item being drawn.
-enum : unsigned { cdsSelected = 1, cdsGrayed = 2, cdsDisabled = 4, cdsChecked = 8, cdsFocused = 16, cdsHot = 64 };
+enum : unsigned {
+    cdsSelected = 1,
+    cdsGrayed = 2,
+    cdsDisabled = 4,
+    cdsChecked = 8,
+    cdsFocused = 16,
+    cdsHot = 64
+};
 using TCustomDrawState = unsigned;
 
 // A node: text, the caller's object (not owned) and its own pop-up menu
@@ -36,8 +43,8 @@ public:
     TKitTreeNode(const std::string& text, void* data);
     ~TKitTreeNode() override;
     std::string Text() const { return text(0).toStdString(); }
-    void* Data() const { return fData; }
-    void SetData(void* data) { fData = data; }
+    void* Data() const { return FData; }
+    void SetData(void* data) { FData = data; }
     TKitTreeNode* Parent() const { return static_cast<TKitTreeNode*>(parent()); }
     int Count() const { return childCount(); }
     TKitTreeNode* Item(int index) const { return static_cast<TKitTreeNode*>(child(index)); }
@@ -45,8 +52,8 @@ public:
 
 private:
     friend class TKitTreeView;
-    void* fData;
-    QMenu* fMenu = nullptr;
+    void* FData;
+    QMenu* FMenu = nullptr;
 };
 
 class TKitTreeView : public QTreeWidget {
@@ -58,9 +65,8 @@ public:
     // for it: the default drawing then takes the font's colour and style and
     // the brush colour; clearing defaultDraw leaves the item to the handler
     // (its rectangle is visualItemRect(node)).
-    using TCustomDrawItemEvent = std::function<void(TKitTreeView& sender, TKitTreeNode* node,
-                                                    TCustomDrawState state, cb::gfx::TCanvas& canvas,
-                                                    bool& defaultDraw)>;
+    using TCustomDrawItemEvent = std::function<void(TKitTreeView& sender, TKitTreeNode* node, TCustomDrawState state,
+                                                    cb::gfx::TCanvas& canvas, bool& defaultDraw)>;
 
     explicit TKitTreeView(QWidget* parent = nullptr);
     ~TKitTreeView() override;
@@ -77,43 +83,43 @@ public:
     TKitTreeNode* Selected() const;
     void SetSelected(TKitTreeNode* node);
 
-    bool Checkboxes() const { return fCheckboxes; }
+    bool Checkboxes() const { return FCheckboxes; }
     void SetCheckboxes(bool value);
     // A node whose box was never set reads unchecked.
     bool GetNodeChecked(const TKitTreeNode* node) const;
     void SetNodeChecked(TKitTreeNode* node, bool checked);
 
-    bool MultiSelect() const { return fMultiSelect; }
+    bool MultiSelect() const { return FMultiSelect; }
     void SetMultiSelect(bool value);
     // -1 while MultiSelect is off.
-    int SelectedCount() const { return fMultiSelect ? int(fSelected.size()) : -1; }
-    TKitTreeNode* SelectedNode(int index) const { return fSelected.at(std::size_t(index)); }
+    int SelectedCount() const { return FMultiSelect ? int(FSelected.size()) : -1; }
+    TKitTreeNode* SelectedNode(int index) const { return FSelected.at(std::size_t(index)); }
     bool IsSelected(const TKitTreeNode* node) const;
     void ClearSelection();
 
-    bool AutoDragScroll() const { return fAutoDragScroll; }
-    void SetAutoDragScroll(bool value) { fAutoDragScroll = value; }
+    bool AutoDragScroll() const { return FAutoDragScroll; }
+    void SetAutoDragScroll(bool value) { FAutoDragScroll = value; }
     // -1 up, 0 none, 1 down while a drag is over the edges.
-    int DragScrollDirection() const { return fDragScroll; }
+    int DragScrollDirection() const { return FDragScroll; }
     // The drag position is at y in the viewport (also used by drag events).
     void DragOverAt(int y);
     void DragEnded() { setDragScroll(0); }
-    cb::gfx::TColor HintColor() const { return fHintColor; }
-    void SetHintColor(cb::gfx::TColor value) { fHintColor = value; }
+    cb::gfx::TColor HintColor() const { return FHintColor; }
+    void SetHintColor(cb::gfx::TColor value) { FHintColor = value; }
     // Off: F2 or a click on the selected node edits its text.
-    bool ReadOnly() const { return fReadOnly; }
+    bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value);
     // Sunken frame (on) or a flat line (off); a change fires OnCtl3DChanged.
-    bool Ctl3D() const { return fCtl3D; }
+    bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool value);
-    bool MouseOver() const { return fMouseOver; }
+    bool MouseOver() const { return FMouseOver; }
     // Off: listed nodes keep a grey highlight while the control has no focus.
-    bool HideSelection() const { return fHideSelection; }
+    bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool value);
     // Selecting a node shows the last page whose caption is the node's text
     // (not owned; cleared when the page control goes).
-    QTabWidget* PageControl() const { return fPageControl; }
-    void SetPageControl(QTabWidget* pages) { fPageControl = pages; }
+    QTabWidget* PageControl() const { return FPageControl; }
+    void SetPageControl(QTabWidget* pages) { FPageControl = pages; }
 
     TNotifyEvent OnSelectionChange, OnChange;
     TNotifyEvent OnEditCancelled, OnHorizontalScroll, OnVerticalScroll;
@@ -141,7 +147,11 @@ private:
     friend class TKitTreeItemDelegate;
     // Paints one item through the custom drawing; false leaves it to the
     // plain delegate.
-    enum class TItemPaint { Plain, Skip, Custom };
+    enum class TItemPaint {
+        Plain,
+        Skip,
+        Custom
+    };
     TItemPaint paintItem(QPainter* painter, QStyleOptionViewItem& option, const QModelIndex& index) const;
     void setHot(const QModelIndex& index);
     void toggleSelected(TKitTreeNode* node);
@@ -152,22 +162,22 @@ private:
     void scrolled(Qt::Orientation orientation);
     TKitTreeNode* newNode(const std::string& text, void* data);
 
-    bool fCheckboxes = false;
-    bool fMultiSelect = false;
-    bool fAutoDragScroll = false;
-    int fDragScroll = 0;
-    QTimer fScrollTimer;
-    std::vector<TKitTreeNode*> fSelected; // not owned
-    bool fPendingSelect = false, fPendingClear = false;
-    cb::gfx::TColor fHintColor = cb::gfx::clInfoBk;
-    bool fReadOnly = false;
-    bool fCtl3D = true;
-    bool fMouseOver = false;
-    QPersistentModelIndex fHot;
-    bool fHideSelection = true;
-    QPointer<QTabWidget> fPageControl;
-    TKitHintSwap fHint;
-    TKitParentColorWatch fParentColor;
+    bool FCheckboxes = false;
+    bool FMultiSelect = false;
+    bool FAutoDragScroll = false;
+    int FDragScroll = 0;
+    QTimer FScrollTimer;
+    std::vector<TKitTreeNode*> FSelected;  // not owned
+    bool FPendingSelect = false, FPendingClear = false;
+    cb::gfx::TColor FHintColor = cb::gfx::clInfoBk;
+    bool FReadOnly = false;
+    bool FCtl3D = true;
+    bool FMouseOver = false;
+    QPersistentModelIndex FHot;
+    bool FHideSelection = true;
+    QPointer<QTabWidget> FPageControl;
+    TKitHintSwap FHint;
+    TKitParentColorWatch FParentColor;
 };
 
-} // namespace cb::extras
+}  // namespace cb::extras

@@ -4,6 +4,9 @@
 namespace cb::extras {
 
 // dmAutomatic: a press followed by a move starts a drag by itself.
-enum TDragMode { dmManual, dmAutomatic };
+enum TDragMode {
+    dmManual,
+    dmAutomatic
+};
 
-} // namespace cb::extras
+}  // namespace cb::extras

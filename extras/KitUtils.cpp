@@ -39,12 +39,9 @@ void CutGlyphTile(const TGraphic& source, TBitmap& dest, int columns, int rows, 
 void StretchTransparentBitmap(TCanvas& canvas, int destLeft, int destTop, int destWidth, int destHeight,
                               const TBitmap& bitmap, int srcLeft, int srcTop, int srcWidth, int srcHeight,
                               TColor transparent) {
-    if (bitmap.Empty())
-        return;
-    if (destWidth < 1)
-        destWidth = bitmap.Width();
-    if (destHeight < 1)
-        destHeight = bitmap.Height();
+    if (bitmap.Empty()) return;
+    if (destWidth < 1) destWidth = bitmap.Width();
+    if (destHeight < 1) destHeight = bitmap.Height();
     if (srcWidth < 1 || srcHeight < 1) {
         srcLeft = 0;
         srcTop = 0;
@@ -70,8 +67,7 @@ void StretchTransparentBitmap(TCanvas& canvas, int destLeft, int destTop, int de
     for (int y = 0; y < part.height(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(part.scanLine(y));
         for (int x = 0; x < part.width(); ++x)
-            if ((row[x] & 0xFFFFFF) == (mask & 0xFFFFFF))
-                row[x] = 0;
+            if ((row[x] & 0xFFFFFF) == (mask & 0xFFFFFF)) row[x] = 0;
     }
     if (part.width() != destWidth || part.height() != destHeight)
         part = part.scaled(destWidth, destHeight, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -85,11 +81,9 @@ void StretchTransparentRect(TCanvas& canvas, int destLeft, int destTop, int dest
 }
 
 void PaintParentBackground(QWidget* control, TCanvas& canvas) {
-    if (!control || !control->parentWidget())
-        return;
+    if (!control || !control->parentWidget()) return;
     QPainter* p = canvas.Painter();
-    if (!p)
-        return;
+    if (!p) return;
     QWidget* parent = control->parentWidget();
     const QRect area = control->geometry();
     p->save();
@@ -98,17 +92,17 @@ void PaintParentBackground(QWidget* control, TCanvas& canvas) {
     parent->render(p, QPoint(0, 0), QRegion(area), QWidget::DrawWindowBackground);
     // Siblings below the control in z-order that overlap it.
     for (QObject* o : parent->children()) {
-        if (o == control)
-            break;
+        if (o == control) break;
         auto* sibling = qobject_cast<QWidget*>(o);
-        if (!sibling || !sibling->isVisible() || sibling->isWindow() || !sibling->geometry().intersects(area))
-            continue;
+        if (!sibling || !sibling->isVisible() || sibling->isWindow() || !sibling->geometry().intersects(area)) continue;
         sibling->render(p, sibling->pos() - area.topLeft(), QRegion(),
                         QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     p->restore();
 }
 
-TColor PaletteRGB(TColor color) { return (ColorToRGB(color) & 0x00FFFFFF) | 0x02000000; }
+TColor PaletteRGB(TColor color) {
+    return (ColorToRGB(color) & 0x00FFFFFF) | 0x02000000;
+}
 
-} // namespace cb::extras
+}  // namespace cb::extras

@@ -21,11 +21,10 @@ void CutGlyphTile(const cb::gfx::TGraphic& source, cb::gfx::TBitmap& dest, int c
 // bitmap's bottom-left pixel; clNone: nothing left out). A destination size
 // below 1 takes the bitmap's; a source size below 1 takes the whole bitmap.
 void StretchTransparentBitmap(cb::gfx::TCanvas& canvas, int destLeft, int destTop, int destWidth, int destHeight,
-                              const cb::gfx::TBitmap& bitmap, int srcLeft, int srcTop, int srcWidth,
-                              int srcHeight, cb::gfx::TColor transparent);
+                              const cb::gfx::TBitmap& bitmap, int srcLeft, int srcTop, int srcWidth, int srcHeight,
+                              cb::gfx::TColor transparent);
 void StretchTransparentRect(cb::gfx::TCanvas& canvas, int destLeft, int destTop, int destWidth, int destHeight,
-                            const cb::gfx::TRect& source, const cb::gfx::TBitmap& bitmap,
-                            cb::gfx::TColor transparent);
+                            const cb::gfx::TRect& source, const cb::gfx::TBitmap& bitmap, cb::gfx::TColor transparent);
 
 // Paints the parent's background and the siblings below the control into
 // the canvas, in the control's coordinates (for see-through controls).
@@ -34,7 +33,11 @@ void PaintParentBackground(QWidget* control, cb::gfx::TCanvas& canvas);
 // The colour as RGB marked palette-relative (0x02000000 added).
 cb::gfx::TColor PaletteRGB(cb::gfx::TColor color);
 
-inline int RectWidth(const cb::gfx::TRect& r) { return r.Right - r.Left; }
-inline int RectHeight(const cb::gfx::TRect& r) { return r.Bottom - r.Top; }
+inline int RectWidth(const cb::gfx::TRect& r) {
+    return r.Right - r.Left;
+}
+inline int RectHeight(const cb::gfx::TRect& r) {
+    return r.Bottom - r.Top;
+}
 
-} // namespace cb::extras
+}  // namespace cb::extras

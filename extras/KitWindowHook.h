@@ -20,7 +20,10 @@ using TKitHookHandler = std::function<bool(QObject* target, QEvent* event)>;
 class TKitWndProcHook : public QObject {
     Q_OBJECT
 public:
-    enum : int { Before = 0, After = 1 };
+    enum : int {
+        Before = 0,
+        After = 1
+    };
 
     static TKitWndProcHook& Instance();
 
@@ -30,7 +33,7 @@ public:
     // Removes the first handler of list `index` with that key; the hook goes
     // when both lists are empty. True when the control was hooked.
     bool RemoveHandler(QObject* control, int index, const void* key);
-    bool IsHooked(const QObject* control) const { return fInfos.count(const_cast<QObject*>(control)) != 0; }
+    bool IsHooked(const QObject* control) const { return FInfos.count(const_cast<QObject*>(control)) != 0; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,7 +48,7 @@ private:
         std::vector<Node> lists[2];
         QMetaObject::Connection destroyed;
     };
-    std::map<QObject*, Infos> fInfos;
+    std::map<QObject*, Infos> FInfos;
 };
 
 class TKitWindowHook : public QObject {
@@ -56,9 +59,9 @@ public:
     explicit TKitWindowHook(QObject* owner = nullptr);
     ~TKitWindowHook() override;
 
-    bool Active() const { return fActive; }
+    bool Active() const { return FActive; }
     void SetActive(bool value);
-    QObject* Control() const { return fControl; }
+    QObject* Control() const { return FControl; }
     void SetControl(QObject* control);
     void SetBeforeMessage(TMessageEvent handler);
     void SetAfterMessage(TMessageEvent handler);
@@ -70,10 +73,10 @@ protected:
 private:
     void hook();
     void unhook();
-    bool fActive = true;
-    QPointer<QObject> fControl;
-    TMessageEvent fBefore, fAfter;
-    bool fHooked = false;
+    bool FActive = true;
+    QPointer<QObject> FControl;
+    TMessageEvent FBefore, FAfter;
+    bool FHooked = false;
 };
 
-} // namespace cb::extras
+}  // namespace cb::extras

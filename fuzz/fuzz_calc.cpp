@@ -11,8 +11,7 @@
 #include <sstream>
 #include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const auto base = cb::olap::MakeTinyCube();
     cb::olap::CubeData cube = *base;
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
@@ -26,7 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         cb::olap::mdx::Execute("SELECT AddCalculatedMembers([Measures].Members) ON COLUMNS,"
                                " [Geography].Members ON ROWS FROM [Tiny]",
                                cube, r);
-    } catch (const cb::olap::EOlapError&) {
-    }
+    } catch (const cb::olap::EOlapError&) {}
     return 0;
 }

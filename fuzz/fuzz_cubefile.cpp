@@ -8,9 +8,9 @@
 #include "olap/engine/CubeFile.h"
 #include "olap/engine/OlapError.h"
 #include "olap/engine/TestCubes.h"
+#include "olap/mdx/CreateGlobalCube.h"
 #include "olap/mdx/Mdx.h"
 #include "olap/mdx/Parser.h"
-#include "olap/mdx/CreateGlobalCube.h"
 
 #include <sqlite3.h>
 
@@ -23,58 +23,56 @@
 
 namespace {
 
-std::string Slurp(const std::string& path)
-{
+std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
 }
 
-void Spill(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+void Spill(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-int Progress(void* steps)
-{
-    return ++*static_cast<int*>(steps) > 20000; // stop runaway SQL
+int Progress(void* steps) {
+    return ++*static_cast<int*>(steps) > 20000;  // stop runaway SQL
 }
 
 const char* const kQueries[] = {
     "SELECT AddCalculatedMembers([Measures].Members) ON COLUMNS, [Geography].Members ON ROWS FROM [Tiny]",
-    "SELECT [Measures].Members ON COLUMNS, Hierarchize([Product].Members * [Geography].Levels(1).Members) ON ROWS FROM [Tiny]",
+    "SELECT [Measures].Members ON COLUMNS, Hierarchize([Product].Members * [Geography].Levels(1).Members) ON ROWS FROM "
+    "[Tiny]",
     "SELECT [Geography].[All].Children ON COLUMNS, [Product].AllMembers ON ROWS FROM [Tiny]",
 };
 
-} // namespace
+}  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string dir = [] {
         char tmpl[] = "/tmp/cb-fuzz-cube-XXXXXX";
         return std::string(mkdtemp(tmpl));
     }();
     static const std::string valid = [] {
         cb::olap::WriteCubeFile(*cb::olap::MakeTinyCube(), dir + "/valid.cub");
-        sqlite3* db = nullptr; // small pages: a small file to copy and mutate
+        sqlite3* db = nullptr;  // small pages: a small file to copy and mutate
         if (sqlite3_open((dir + "/valid.cub").c_str(), &db) == SQLITE_OK)
             sqlite3_exec(db, "PRAGMA page_size=512; VACUUM;", nullptr, nullptr, nullptr);
         sqlite3_close(db);
         return Slurp(dir + "/valid.cub");
     }();
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     const std::string path = dir + "/work.cub";
     const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     if ((data[0] & 1) == 0) {
         Spill(path, rest);
     } else {
         std::string lower = rest;
-        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
         if (lower.find("attach") != std::string::npos || lower.find("vacuum") != std::string::npos ||
             lower.find("load_extension") != std::string::npos || lower.find("pragma") != std::string::npos)
-            return 0; // stay inside the one file
+            return 0;  // stay inside the one file
         Spill(path, valid);
         sqlite3* db = nullptr;
         if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
@@ -92,16 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             try {
                 cb::olap::mdx::QueryResult r;
                 cb::olap::mdx::Execute(q, *cube, r);
-            } catch (const cb::olap::EOlapError&) {
-            }
+            } catch (const cb::olap::EOlapError&) {}
         }
-        auto statement = cb::olap::mdx::ParseStatement(
-            "CREATE GLOBAL CUBE [C] STORAGE 'x.cub' FROM [Tiny] (MEASURE [Tiny].[Sales], DIMENSION [Tiny].[Geography])");
+        auto statement = cb::olap::mdx::ParseStatement("CREATE GLOBAL CUBE [C] STORAGE 'x.cub' FROM [Tiny] (MEASURE "
+                                                       "[Tiny].[Sales], DIMENSION [Tiny].[Geography])");
         try {
             cb::olap::mdx::BuildGlobalCube(std::get<cb::olap::mdx::CreateCubeStatement>(statement), *cube);
-        } catch (const cb::olap::EOlapError&) {
-        }
-    } catch (const cb::olap::EOlapError&) {
-    }
+        } catch (const cb::olap::EOlapError&) {}
+    } catch (const cb::olap::EOlapError&) {}
     return 0;
 }

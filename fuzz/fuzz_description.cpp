@@ -10,8 +10,7 @@
 #include <string>
 #include <unistd.h>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string dir = [] {
         char tmpl[] = "/tmp/cb-fuzz-desc-XXXXXX";
         return std::string(mkdtemp(tmpl));
@@ -20,10 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t split = input.find("\n%%\n");
     const std::string description = input.substr(0, split);
     const std::string csv = split == std::string::npos ? std::string() : input.substr(split + 4);
-    std::ofstream(dir + "/f.csv", std::ios::binary | std::ios::trunc).write(csv.data(), static_cast<std::streamsize>(csv.size()));
+    std::ofstream(dir + "/f.csv", std::ios::binary | std::ios::trunc)
+        .write(csv.data(), static_cast<std::streamsize>(csv.size()));
     try {
         cb::olap::BuildCubeFromDescriptionText(description, "fuzz", dir);
-    } catch (const cb::olap::EOlapError&) {
-    }
+    } catch (const cb::olap::EOlapError&) {}
     return 0;
 }

@@ -8,10 +8,8 @@
 #include <cstring>
 #include <string_view>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    if (size < sizeof(double))
-        return 0;
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < sizeof(double)) return 0;
     double value;
     std::memcpy(&value, data, sizeof value);
     const std::string_view format(reinterpret_cast<const char*>(data) + sizeof value, size - sizeof value);

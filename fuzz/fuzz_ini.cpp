@@ -9,15 +9,12 @@
 #include <cstdlib>
 #include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     try {
         auto pairs = cb::olap::ParseConnectionString(text);
-        for (const auto& [key, value] : pairs.pairs)
-            (void)pairs.Get(key);
-    } catch (const cb::olap::EOlapError&) {
-    }
+        for (const auto& [key, value] : pairs.pairs) (void)pairs.Get(key);
+    } catch (const cb::olap::EOlapError&) {}
 
     cb::rtl::TMemIniFile ini("/nonexistent/cb-fuzz.ini");
     ini.SetText(text);
@@ -33,7 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string written = ini.GetText();
     cb::rtl::TMemIniFile again("/nonexistent/cb-fuzz2.ini");
     again.SetText(written);
-    if (again.GetText() != written)
-        std::abort(); // what was written does not read back
+    if (again.GetText() != written) std::abort();  // what was written does not read back
     return 0;
 }

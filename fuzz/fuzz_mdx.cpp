@@ -11,8 +11,7 @@
 #include <cstdint>
 #include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const auto cube = cb::olap::MakeTinyCube();
     const std::string text(reinterpret_cast<const char*>(data), size);
     try {
@@ -21,7 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             cb::olap::mdx::RunSelect(*select, *cube);
         else
             cb::olap::mdx::BuildGlobalCube(std::get<cb::olap::mdx::CreateCubeStatement>(statement), *cube);
-    } catch (const cb::olap::EOlapError&) {
-    }
+    } catch (const cb::olap::EOlapError&) {}
     return 0;
 }

@@ -16,19 +16,16 @@ namespace cb::grid {
 namespace {
 const std::string kEmpty;
 
-QRect ToQRect(const TRect& r)
-{
+QRect ToQRect(const TRect& r) {
     return QRect(r.Left, r.Top, r.Width(), r.Height());
 }
-} // namespace
+}  // namespace
 
-TBaseGrid::TBaseGrid(QWidget* parent) : QWidget(parent)
-{
+TBaseGrid::TBaseGrid(QWidget* parent) : QWidget(parent) {
     FColWidths.assign(size_t(FColCount), FDefaultColWidth);
     FRowHeights.assign(size_t(FRowCount), FDefaultRowHeight);
     FRows.resize(size_t(FRowCount));
-    for (auto& r : FRows)
-        r.resize(size_t(FColCount));
+    for (auto& r : FRows) r.resize(size_t(FColCount));
     FOptions |= goDrawFocusSelected;
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -43,8 +40,7 @@ TBaseGrid::TBaseGrid(QWidget* parent) : QWidget(parent)
     FFont.OnChange = [this](cb::gfx::TGraphicsObject&) { InvalidateGrid(); };
 }
 
-TBaseGrid::~TBaseGrid()
-{
+TBaseGrid::~TBaseGrid() {
     FDestroying = true;
     FFont.OnChange = nullptr;
     FreeAllCellObjects();
@@ -53,8 +49,7 @@ TBaseGrid::~TBaseGrid()
 // ---------------------------------------------------------------------------
 // Prefix sums
 
-void TBaseGrid::RebuildColPositions() const
-{
+void TBaseGrid::RebuildColPositions() const {
     FColPos.resize(size_t(FColCount) + 1);
     int x = 0;
     for (int i = 0; i < FColCount; ++i) {
@@ -65,8 +60,7 @@ void TBaseGrid::RebuildColPositions() const
     FColPosValid = true;
 }
 
-void TBaseGrid::RebuildRowPositions() const
-{
+void TBaseGrid::RebuildRowPositions() const {
     FRowPos.resize(size_t(FRowCount) + 1);
     int y = 0;
     for (int i = 0; i < FRowCount; ++i) {
@@ -77,40 +71,31 @@ void TBaseGrid::RebuildRowPositions() const
     FRowPosValid = true;
 }
 
-int TBaseGrid::ColPos(int col) const
-{
-    if (!FColPosValid)
-        RebuildColPositions();
+int TBaseGrid::ColPos(int col) const {
+    if (!FColPosValid) RebuildColPositions();
     col = std::clamp(col, 0, FColCount);
     return FColPos[size_t(col)];
 }
 
-int TBaseGrid::RowPos(int row) const
-{
-    if (!FRowPosValid)
-        RebuildRowPositions();
+int TBaseGrid::RowPos(int row) const {
+    if (!FRowPosValid) RebuildRowPositions();
     row = std::clamp(row, 0, FRowCount);
     return FRowPos[size_t(row)];
 }
 
-int TBaseGrid::FixedWidth() const
-{
+int TBaseGrid::FixedWidth() const {
     return ColPos(std::min(FixedCols(), FColCount));
 }
 
-int TBaseGrid::FixedHeight() const
-{
+int TBaseGrid::FixedHeight() const {
     return RowPos(std::min(FixedRows(), FRowCount));
 }
 
-TRect TBaseGrid::CellArea() const
-{
+TRect TBaseGrid::CellArea() const {
     int w = width();
     int h = height();
-    if (FVertBar && FVertBar->isVisibleTo(const_cast<TBaseGrid*>(this)))
-        w -= FVertBar->width();
-    if (FHorzBar && FHorzBar->isVisibleTo(const_cast<TBaseGrid*>(this)))
-        h -= FHorzBar->height();
+    if (FVertBar && FVertBar->isVisibleTo(const_cast<TBaseGrid*>(this))) w -= FVertBar->width();
+    if (FHorzBar && FHorzBar->isVisibleTo(const_cast<TBaseGrid*>(this))) h -= FHorzBar->height();
     h -= FBottomReserve;
     return {0, 0, std::max(w, 0), std::max(h, 0)};
 }
@@ -118,19 +103,15 @@ TRect TBaseGrid::CellArea() const
 // ---------------------------------------------------------------------------
 // Size and layout
 
-void TBaseGrid::ResizeStorage(int colCount, int rowCount)
-{
+void TBaseGrid::ResizeStorage(int colCount, int rowCount) {
     colCount = std::max(colCount, 0);
     rowCount = std::max(rowCount, 0);
-    if (rowCount < int(FRows.size()))
-        FRows.resize(size_t(rowCount));
-    for (auto& r : FRows)
-        r.resize(size_t(colCount));
+    if (rowCount < int(FRows.size())) FRows.resize(size_t(rowCount));
+    for (auto& r : FRows) r.resize(size_t(colCount));
     if (rowCount > int(FRows.size())) {
         size_t old = FRows.size();
         FRows.resize(size_t(rowCount));
-        for (size_t i = old; i < FRows.size(); ++i)
-            FRows[i].resize(size_t(colCount));
+        for (size_t i = old; i < FRows.size(); ++i) FRows[i].resize(size_t(colCount));
     }
     FColWidths.resize(size_t(colCount), FDefaultColWidth);
     FRowHeights.resize(size_t(rowCount), FDefaultRowHeight);
@@ -139,32 +120,25 @@ void TBaseGrid::ResizeStorage(int colCount, int rowCount)
     FColPosValid = FRowPosValid = false;
 }
 
-void TBaseGrid::SetColCount(int count)
-{
+void TBaseGrid::SetColCount(int count) {
     count = std::max(count, 1);
-    if (count == FColCount)
-        return;
+    if (count == FColCount) return;
     int oldCols = FColCount;
     ResizeStorage(count, FRowCount);
-    if (FFixedCols >= count)
-        FFixedCols = count - 1;
+    if (FFixedCols >= count) FFixedCols = count - 1;
     SizeChanged(oldCols, FRowCount);
 }
 
-void TBaseGrid::SetRowCount(int count)
-{
+void TBaseGrid::SetRowCount(int count) {
     count = std::max(count, 1);
-    if (count == FRowCount)
-        return;
+    if (count == FRowCount) return;
     int oldRows = FRowCount;
     ResizeStorage(FColCount, count);
-    if (FFixedRows >= count)
-        FFixedRows = count - 1;
+    if (FFixedRows >= count) FFixedRows = count - 1;
     SizeChanged(FColCount, oldRows);
 }
 
-void TBaseGrid::SizeChanged(int, int)
-{
+void TBaseGrid::SizeChanged(int, int) {
     int firstCol = std::min(FFixedCols, FColCount - 1);
     int firstRow = std::min(FFixedRows, FRowCount - 1);
     if (FCol >= FColCount || FRow >= FRowCount) {
@@ -181,16 +155,12 @@ void TBaseGrid::SizeChanged(int, int)
     InvalidateGrid();
 }
 
-void TBaseGrid::SetFixedCols(int count)
-{
+void TBaseGrid::SetFixedCols(int count) {
     count = std::clamp(count, 0, FColCount - 1);
-    if (count == FFixedCols)
-        return;
+    if (count == FFixedCols) return;
     FFixedCols = count;
-    if (FCol < count)
-        FCol = std::min(count, FColCount - 1);
-    if (FAnchor.X < count)
-        FAnchor.X = FCol;
+    if (FCol < count) FCol = std::min(count, FColCount - 1);
+    if (FAnchor.X < count) FAnchor.X = FCol;
     FSelection = {std::min(FAnchor.X, FCol), std::min(FAnchor.Y, FRow), std::max(FAnchor.X, FCol),
                   std::max(FAnchor.Y, FRow)};
     ClampTopLeft();
@@ -198,16 +168,12 @@ void TBaseGrid::SetFixedCols(int count)
     InvalidateGrid();
 }
 
-void TBaseGrid::SetFixedRows(int count)
-{
+void TBaseGrid::SetFixedRows(int count) {
     count = std::clamp(count, 0, FRowCount - 1);
-    if (count == FFixedRows)
-        return;
+    if (count == FFixedRows) return;
     FFixedRows = count;
-    if (FRow < count)
-        FRow = std::min(count, FRowCount - 1);
-    if (FAnchor.Y < count)
-        FAnchor.Y = FRow;
+    if (FRow < count) FRow = std::min(count, FRowCount - 1);
+    if (FAnchor.Y < count) FAnchor.Y = FRow;
     FSelection = {std::min(FAnchor.X, FCol), std::min(FAnchor.Y, FRow), std::max(FAnchor.X, FCol),
                   std::max(FAnchor.Y, FRow)};
     ClampTopLeft();
@@ -215,8 +181,7 @@ void TBaseGrid::SetFixedRows(int count)
     InvalidateGrid();
 }
 
-void TBaseGrid::SetDefaultColWidth(int width)
-{
+void TBaseGrid::SetDefaultColWidth(int width) {
     width = std::max(width, 0);
     FDefaultColWidth = width;
     std::fill(FColWidths.begin(), FColWidths.end(), width);
@@ -226,8 +191,7 @@ void TBaseGrid::SetDefaultColWidth(int width)
     InvalidateGrid();
 }
 
-void TBaseGrid::SetDefaultRowHeight(int height)
-{
+void TBaseGrid::SetDefaultRowHeight(int height) {
     height = std::max(height, 0);
     FDefaultRowHeight = height;
     std::fill(FRowHeights.begin(), FRowHeights.end(), height);
@@ -237,18 +201,14 @@ void TBaseGrid::SetDefaultRowHeight(int height)
     InvalidateGrid();
 }
 
-int TBaseGrid::ColWidths(int col) const
-{
+int TBaseGrid::ColWidths(int col) const {
     return col >= 0 && col < FColCount ? FColWidths[size_t(col)] : FDefaultColWidth;
 }
 
-void TBaseGrid::SetColWidths(int col, int width)
-{
-    if (col < 0 || col >= FColCount)
-        return;
+void TBaseGrid::SetColWidths(int col, int width) {
+    if (col < 0 || col >= FColCount) return;
     width = std::max(width, 0);
-    if (FColWidths[size_t(col)] == width)
-        return;
+    if (FColWidths[size_t(col)] == width) return;
     FColWidths[size_t(col)] = width;
     FColPosValid = false;
     ColWidthsChanged();
@@ -256,18 +216,14 @@ void TBaseGrid::SetColWidths(int col, int width)
     InvalidateGrid();
 }
 
-int TBaseGrid::RowHeights(int row) const
-{
+int TBaseGrid::RowHeights(int row) const {
     return row >= 0 && row < FRowCount ? FRowHeights[size_t(row)] : FDefaultRowHeight;
 }
 
-void TBaseGrid::SetRowHeights(int row, int height)
-{
-    if (row < 0 || row >= FRowCount)
-        return;
+void TBaseGrid::SetRowHeights(int row, int height) {
+    if (row < 0 || row >= FRowCount) return;
     height = std::max(height, 0);
-    if (FRowHeights[size_t(row)] == height)
-        return;
+    if (FRowHeights[size_t(row)] == height) return;
     FRowHeights[size_t(row)] = height;
     FRowPosValid = false;
     RowHeightsChanged();
@@ -275,48 +231,38 @@ void TBaseGrid::SetRowHeights(int row, int height)
     InvalidateGrid();
 }
 
-void TBaseGrid::SetOptions(TGridOptions options)
-{
+void TBaseGrid::SetOptions(TGridOptions options) {
     options |= goDrawFocusSelected;
-    if (options == FOptions)
-        return;
+    if (options == FOptions) return;
     FOptions = options;
     InvalidateGrid();
 }
 
-void TBaseGrid::SetScrollBars(TScrollStyle style)
-{
-    if (style == FScrollBars)
-        return;
+void TBaseGrid::SetScrollBars(TScrollStyle style) {
+    if (style == FScrollBars) return;
     FScrollBars = style;
     UpdateScrollBars();
     InvalidateGrid();
 }
 
-void TBaseGrid::SetColor(TColor color)
-{
-    if (color == FColor)
-        return;
+void TBaseGrid::SetColor(TColor color) {
+    if (color == FColor) return;
     FColor = color;
     InvalidateGrid();
 }
 
-void TBaseGrid::SetFixedColor(TColor color)
-{
-    if (color == FFixedColor)
-        return;
+void TBaseGrid::SetFixedColor(TColor color) {
+    if (color == FFixedColor) return;
     FFixedColor = color;
     InvalidateGrid();
 }
 
-void TBaseGrid::SetGridLineWidth(int width)
-{
+void TBaseGrid::SetGridLineWidth(int width) {
     FGridLineWidth = std::max(width, 0);
     InvalidateGrid();
 }
 
-void TBaseGrid::SetGridLineColor(TColor color)
-{
+void TBaseGrid::SetGridLineColor(TColor color) {
     FGridLineColor = color;
     InvalidateGrid();
 }
@@ -324,41 +270,33 @@ void TBaseGrid::SetGridLineColor(TColor color)
 // ---------------------------------------------------------------------------
 // Position and scrolling
 
-int TBaseGrid::VisibleColCount() const
-{
+int TBaseGrid::VisibleColCount() const {
     int first = std::max(FLeftCol, FixedCols());
-    if (first >= FColCount)
-        return 0;
+    if (first >= FColCount) return 0;
     int avail = CellArea().Width() - FixedWidth();
     int limit = ColPos(first) + avail;
-    if (!FColPosValid)
-        RebuildColPositions();
+    if (!FColPosValid) RebuildColPositions();
     auto it = std::upper_bound(FColPos.begin() + first, FColPos.end(), limit);
-    int lastEdge = int(it - FColPos.begin()) - 1; // FColPos[lastEdge] <= limit
+    int lastEdge = int(it - FColPos.begin()) - 1;  // FColPos[lastEdge] <= limit
     int count = lastEdge - first;
     return std::clamp(count, 1, FColCount - first);
 }
 
-int TBaseGrid::VisibleRowCount() const
-{
+int TBaseGrid::VisibleRowCount() const {
     int first = std::max(FTopRow, FixedRows());
-    if (first >= FRowCount)
-        return 0;
+    if (first >= FRowCount) return 0;
     int avail = CellArea().Height() - FixedHeight();
     int limit = RowPos(first) + avail;
-    if (!FRowPosValid)
-        RebuildRowPositions();
+    if (!FRowPosValid) RebuildRowPositions();
     auto it = std::upper_bound(FRowPos.begin() + first, FRowPos.end(), limit);
     int lastEdge = int(it - FRowPos.begin()) - 1;
     int count = lastEdge - first;
     return std::clamp(count, 1, FRowCount - first);
 }
 
-int TBaseGrid::MaxTopRow() const
-{
+int TBaseGrid::MaxTopRow() const {
     int fixed = FixedRows();
-    if (fixed >= FRowCount)
-        return fixed;
+    if (fixed >= FRowCount) return fixed;
     int avail = CellArea().Height() - FixedHeight();
     int need = RowPos(FRowCount) - avail;
     auto it = std::lower_bound(FRowPos.begin() + fixed, FRowPos.end(), need);
@@ -366,11 +304,9 @@ int TBaseGrid::MaxTopRow() const
     return std::clamp(t, fixed, FRowCount - 1);
 }
 
-int TBaseGrid::MaxLeftCol() const
-{
+int TBaseGrid::MaxLeftCol() const {
     int fixed = FixedCols();
-    if (fixed >= FColCount)
-        return fixed;
+    if (fixed >= FColCount) return fixed;
     int avail = CellArea().Width() - FixedWidth();
     int need = ColPos(FColCount) - avail;
     auto it = std::lower_bound(FColPos.begin() + fixed, FColPos.end(), need);
@@ -378,44 +314,36 @@ int TBaseGrid::MaxLeftCol() const
     return std::clamp(l, fixed, FColCount - 1);
 }
 
-void TBaseGrid::ClampTopLeft()
-{
+void TBaseGrid::ClampTopLeft() {
     FLeftCol = std::clamp(FLeftCol, std::min(FixedCols(), FColCount - 1), std::max(MaxLeftCol(), 0));
     FTopRow = std::clamp(FTopRow, std::min(FixedRows(), FRowCount - 1), std::max(MaxTopRow(), 0));
 }
 
-void TBaseGrid::SetTopLeft(int leftCol, int topRow)
-{
+void TBaseGrid::SetTopLeft(int leftCol, int topRow) {
     int oldLeft = FLeftCol;
     int oldTop = FTopRow;
     FLeftCol = leftCol;
     FTopRow = topRow;
     ClampTopLeft();
-    if (FLeftCol == oldLeft && FTopRow == oldTop)
-        return;
+    if (FLeftCol == oldLeft && FTopRow == oldTop) return;
     UpdateScrollBars();
     InvalidateGrid();
     TopLeftChanged();
 }
 
-void TBaseGrid::SetTopRow(int row)
-{
+void TBaseGrid::SetTopRow(int row) {
     SetTopLeft(FLeftCol, row);
 }
 
-void TBaseGrid::SetLeftCol(int col)
-{
+void TBaseGrid::SetLeftCol(int col) {
     SetTopLeft(col, FTopRow);
 }
 
-void TBaseGrid::TopLeftChanged()
-{
-    if (OnTopLeftChanged)
-        OnTopLeftChanged(this);
+void TBaseGrid::TopLeftChanged() {
+    if (OnTopLeftChanged) OnTopLeftChanged(this);
 }
 
-void TBaseGrid::ScrollIntoView(int col, int row)
-{
+void TBaseGrid::ScrollIntoView(int col, int row) {
     int left = FLeftCol;
     int top = FTopRow;
     if (col >= FixedCols() && col < FColCount) {
@@ -423,8 +351,7 @@ void TBaseGrid::ScrollIntoView(int col, int row)
             left = col;
         else {
             int avail = CellArea().Width() - FixedWidth();
-            while (left < col && ColPos(col + 1) - ColPos(left) > avail)
-                ++left;
+            while (left < col && ColPos(col + 1) - ColPos(left) > avail) ++left;
         }
     }
     if (row >= FixedRows() && row < FRowCount) {
@@ -434,8 +361,7 @@ void TBaseGrid::ScrollIntoView(int col, int row)
             int avail = CellArea().Height() - FixedHeight();
             if (RowPos(row + 1) - RowPos(top) > avail) {
                 // first top row that shows the whole row
-                if (!FRowPosValid)
-                    RebuildRowPositions();
+                if (!FRowPosValid) RebuildRowPositions();
                 int need = RowPos(row + 1) - avail;
                 auto it = std::lower_bound(FRowPos.begin() + top, FRowPos.begin() + row + 1, need);
                 top = int(it - FRowPos.begin());
@@ -445,10 +371,8 @@ void TBaseGrid::ScrollIntoView(int col, int row)
     SetTopLeft(left, top);
 }
 
-void TBaseGrid::UpdateScrollBars()
-{
-    if (!FHorzBar || FSyncingScrollBars)
-        return;
+void TBaseGrid::UpdateScrollBars() {
+    if (!FHorzBar || FSyncingScrollBars) return;
     FSyncingScrollBars = true;
     bool wantH = false;
     bool wantV = false;
@@ -463,10 +387,8 @@ void TBaseGrid::UpdateScrollBars()
     int hh = FHorzBar->sizeHint().height();
     FHorzBar->setVisible(wantH);
     FVertBar->setVisible(wantV);
-    if (wantH)
-        FHorzBar->setGeometry(0, height() - hh, width() - (wantV ? vw : 0), hh);
-    if (wantV)
-        FVertBar->setGeometry(width() - vw, 0, vw, height() - (wantH ? hh : 0));
+    if (wantH) FHorzBar->setGeometry(0, height() - hh, width() - (wantV ? vw : 0), hh);
+    if (wantV) FVertBar->setGeometry(width() - vw, 0, vw, height() - (wantH ? hh : 0));
     ClampTopLeft();
     FHorzBar->setRange(std::min(FixedCols(), FColCount - 1), MaxLeftCol());
     FHorzBar->setPageStep(std::max(VisibleColCount(), 1));
@@ -478,58 +400,43 @@ void TBaseGrid::UpdateScrollBars()
     ScrollBarsPlaced();
 }
 
-void TBaseGrid::SetBottomReserve(int pixels)
-{
+void TBaseGrid::SetBottomReserve(int pixels) {
     pixels = std::max(pixels, 0);
-    if (pixels == FBottomReserve)
-        return;
+    if (pixels == FBottomReserve) return;
     FBottomReserve = pixels;
     UpdateScrollBars();
     InvalidateGrid();
 }
 
-void TBaseGrid::OnScrollBarMoved()
-{
-    if (FSyncingScrollBars)
-        return;
+void TBaseGrid::OnScrollBarMoved() {
+    if (FSyncingScrollBars) return;
     SetTopLeft(FHorzBar->value(), FVertBar->value());
 }
 
-TRect TBaseGrid::CellRect(int col, int row) const
-{
-    if (col < 0 || row < 0 || col >= FColCount || row >= FRowCount)
-        return {};
+TRect TBaseGrid::CellRect(int col, int row) const {
+    if (col < 0 || row < 0 || col >= FColCount || row >= FRowCount) return {};
     TRect area = CellArea();
-    if (col >= FixedCols() && col < FLeftCol)
-        return {};
-    if (row >= FixedRows() && row < FTopRow)
-        return {};
+    if (col >= FixedCols() && col < FLeftCol) return {};
+    if (row >= FixedRows() && row < FTopRow) return {};
     TRect r = GetPlainCellRect(col, row);
-    if (r.Left >= area.Right || r.Top >= area.Bottom)
-        return {};
+    if (r.Left >= area.Right || r.Top >= area.Bottom) return {};
     return r;
 }
 
-void TBaseGrid::MouseToCell(int x, int y, int& col, int& row) const
-{
+void TBaseGrid::MouseToCell(int x, int y, int& col, int& row) const {
     TGridCoord c = MouseCoord(x, y);
     col = c.X;
     row = c.Y;
 }
 
-TGridCoord TBaseGrid::MouseCoord(int x, int y) const
-{
+TGridCoord TBaseGrid::MouseCoord(int x, int y) const {
     TRect area = CellArea();
-    if (x < 0 || y < 0 || x >= area.Right || y >= area.Bottom)
-        return {-1, -1};
-    if (!FColPosValid)
-        RebuildColPositions();
-    if (!FRowPosValid)
-        RebuildRowPositions();
+    if (x < 0 || y < 0 || x >= area.Right || y >= area.Bottom) return {-1, -1};
+    if (!FColPosValid) RebuildColPositions();
+    if (!FRowPosValid) RebuildRowPositions();
     auto find = [](const std::vector<int>& pos, int v, int from, int to) {
         // the index i in [from, to) with pos[i] <= v < pos[i+1], or -1
-        if (from >= to || v < pos[size_t(from)] || v >= pos[size_t(to)])
-            return -1;
+        if (from >= to || v < pos[size_t(from)] || v >= pos[size_t(to)]) return -1;
         auto it = std::upper_bound(pos.begin() + from, pos.begin() + to + 1, v);
         return int(it - pos.begin()) - 1;
     };
@@ -539,43 +446,32 @@ TGridCoord TBaseGrid::MouseCoord(int x, int y) const
     int fr = std::min(FixedRows(), FRowCount);
     int col = x < fw ? find(FColPos, x, 0, fc) : find(FColPos, x - fw + ColPos(FLeftCol), FLeftCol, FColCount);
     int row = y < fh ? find(FRowPos, y, 0, fr) : find(FRowPos, y - fh + RowPos(FTopRow), FTopRow, FRowCount);
-    if (col < 0 || row < 0)
-        return {-1, -1};
+    if (col < 0 || row < 0) return {-1, -1};
     return {col, row};
 }
 
-void TBaseGrid::FocusCell(int col, int row, bool moveAnchor)
-{
-    if (col < 0 || row < 0 || col >= FColCount || row >= FRowCount)
-        throw EExtGridError("Grid index out of range");
-    if (!SelectCell(col, row))
-        return;
+void TBaseGrid::FocusCell(int col, int row, bool moveAnchor) {
+    if (col < 0 || row < 0 || col >= FColCount || row >= FRowCount) throw EExtGridError("Grid index out of range");
+    if (!SelectCell(col, row)) return;
     TGridRect old = FSelection;
     FCol = col;
     FRow = row;
-    if (moveAnchor || !(FOptions & goRangeSelect))
-        FAnchor = {col, row};
+    if (moveAnchor || !(FOptions & goRangeSelect)) FAnchor = {col, row};
     FSelection = {std::min(FAnchor.X, col), std::min(FAnchor.Y, row), std::max(FAnchor.X, col),
                   std::max(FAnchor.Y, row)};
-    if (!(old == FSelection))
-        InvalidateGrid();
+    if (!(old == FSelection)) InvalidateGrid();
     ScrollIntoView(col, row);
 }
 
-void TBaseGrid::SetCol(int col)
-{
-    if (col != FCol)
-        FocusCell(col, FRow, true);
+void TBaseGrid::SetCol(int col) {
+    if (col != FCol) FocusCell(col, FRow, true);
 }
 
-void TBaseGrid::SetRow(int row)
-{
-    if (row != FRow)
-        FocusCell(FCol, row, true);
+void TBaseGrid::SetRow(int row) {
+    if (row != FRow) FocusCell(FCol, row, true);
 }
 
-void TBaseGrid::SetSelection(const TGridRect& rect)
-{
+void TBaseGrid::SetSelection(const TGridRect& rect) {
     FAnchor = {rect.Left, rect.Top};
     FCol = rect.Right;
     FRow = rect.Bottom;
@@ -583,12 +479,10 @@ void TBaseGrid::SetSelection(const TGridRect& rect)
     InvalidateGrid();
 }
 
-bool TBaseGrid::SelectCell(int col, int row)
-{
+bool TBaseGrid::SelectCell(int col, int row) {
     InvalidateCellArea(FCol, FRow);
     bool can = true;
-    if (OnSelectCell)
-        OnSelectCell(this, col, row, can);
+    if (OnSelectCell) OnSelectCell(this, col, row, can);
     InvalidateCellArea(col, row);
     return can;
 }
@@ -596,123 +490,93 @@ bool TBaseGrid::SelectCell(int col, int row)
 // ---------------------------------------------------------------------------
 // Repaint
 
-void TBaseGrid::InvalidateGrid()
-{
-    if (!RepaintAllowed() || !isVisible())
-        return;
+void TBaseGrid::InvalidateGrid() {
+    if (!RepaintAllowed() || !isVisible()) return;
     update();
 }
 
-void TBaseGrid::InvalidateCell(int col, int row)
-{
-    if (!RepaintAllowed() || !isVisible())
-        return;
+void TBaseGrid::InvalidateCell(int col, int row) {
+    if (!RepaintAllowed() || !isVisible()) return;
     TRect r = CellRect(col, row);
-    if (!r.IsEmpty())
-        update(ToQRect(r));
+    if (!r.IsEmpty()) update(ToQRect(r));
 }
 
-void TBaseGrid::InvalidateRow(int row)
-{
-    if (!RepaintAllowed() || !isVisible() || row < 0 || row >= FRowCount)
-        return;
+void TBaseGrid::InvalidateRow(int row) {
+    if (!RepaintAllowed() || !isVisible() || row < 0 || row >= FRowCount) return;
     TRect r = GetPlainCellRect(0, row);
     update(QRect(0, r.Top, width(), r.Height()));
 }
 
-void TBaseGrid::InvalidateCol(int col)
-{
-    if (!RepaintAllowed() || !isVisible() || col < 0 || col >= FColCount)
-        return;
+void TBaseGrid::InvalidateCol(int col) {
+    if (!RepaintAllowed() || !isVisible() || col < 0 || col >= FColCount) return;
     TRect r = GetPlainCellRect(col, 0);
     update(QRect(r.Left, 0, r.Width(), height()));
 }
 
-void TBaseGrid::InvalidateCellArea(int col, int row)
-{
-    if (!RepaintAllowed() || !isVisible())
-        return;
+void TBaseGrid::InvalidateCellArea(int col, int row) {
+    if (!RepaintAllowed() || !isVisible()) return;
     TRect r = GetMergedCellRect(col, row);
     TRect area = CellArea();
     TRect vis;
-    if (IntersectRect(vis, r, area))
-        update(ToQRect(vis));
+    if (IntersectRect(vis, r, area)) update(ToQRect(vis));
 }
 
 // ---------------------------------------------------------------------------
 // Cells
 
-const std::string& TBaseGrid::GetRawCellText(int col, int row) const
-{
-    if (row < 0 || col < 0 || row >= int(FRows.size()) || col >= int(FRows[size_t(row)].size()))
-        return kEmpty;
+const std::string& TBaseGrid::GetRawCellText(int col, int row) const {
+    if (row < 0 || col < 0 || row >= int(FRows.size()) || col >= int(FRows[size_t(row)].size())) return kEmpty;
     return FRows[size_t(row)][size_t(col)].Text;
 }
 
-void TBaseGrid::SetRawCellText(int col, int row, const std::string& text)
-{
-    if (TCell* c = CellAt(col, row))
-        c->Text = text;
+void TBaseGrid::SetRawCellText(int col, int row, const std::string& text) {
+    if (TCell* c = CellAt(col, row)) c->Text = text;
 }
 
-void TBaseGrid::SetCells(int col, int row, const std::string& text)
-{
+void TBaseGrid::SetCells(int col, int row, const std::string& text) {
     if (TCell* c = CellAt(col, row)) {
         c->Text = text;
         InvalidateCell(col, row);
     }
 }
 
-std::string TBaseGrid::GetCellText(int col, int row) const
-{
+std::string TBaseGrid::GetCellText(int col, int row) const {
     int bc = col;
     int br = row;
-    if (CellProps(col, row))
-        ResolveBaseCell(col, row, bc, br);
+    if (CellProps(col, row)) ResolveBaseCell(col, row, bc, br);
     std::string text = GetRawCellText(bc, br);
-    if (br < FDisplayTextRowLimit)
-        GetDisplayText(bc, br, text);
+    if (br < FDisplayTextRowLimit) GetDisplayText(bc, br, text);
     return text;
 }
 
-void TBaseGrid::SetCellText(int col, int row, const std::string& text)
-{
+void TBaseGrid::SetCellText(int col, int row, const std::string& text) {
     if (CellProps(col, row)) {
         int bc = col;
         int br = row;
         ResolveBaseCell(col, row, bc, br);
         SetRawCellText(bc, br, text);
-        if (parentWidget())
-            InvalidateCellArea(col, row);
+        if (parentWidget()) InvalidateCellArea(col, row);
     } else {
         SetCells(col, row, text);
     }
-    if (FFooterRowFixed && row == FRowCount - 1)
-        LastRowChanged();
+    if (FFooterRowFixed && row == FRowCount - 1) LastRowChanged();
 }
 
-TCellProperties* TBaseGrid::EnsureCellProperties(int col, int row)
-{
+TCellProperties* TBaseGrid::EnsureCellProperties(int col, int row) {
     TCell* c = CellAt(col, row);
-    if (!c)
-        return nullptr;
-    if (!c->Props)
-        c->Props = std::make_unique<TCellProperties>(this, col, row);
+    if (!c) return nullptr;
+    if (!c->Props) c->Props = std::make_unique<TCellProperties>(this, col, row);
     return c->Props.get();
 }
 
-void TBaseGrid::SetCellObject(int col, int row, std::unique_ptr<TCellProperties> object)
-{
+void TBaseGrid::SetCellObject(int col, int row, std::unique_ptr<TCellProperties> object) {
     ReplaceCellObject(col, row, std::move(object));
 }
 
-void TBaseGrid::ReplaceCellObject(int col, int row, std::unique_ptr<TCellProperties> object)
-{
+void TBaseGrid::ReplaceCellObject(int col, int row, std::unique_ptr<TCellProperties> object) {
     TCell* c = CellAt(col, row);
-    if (!c)
-        return;
-    if (c->Props && c->Props->Graphic)
-        delete c->Props->Graphic;
+    if (!c) return;
+    if (c->Props && c->Props->Graphic) delete c->Props->Graphic;
     c->Props = std::move(object);
     if (c->Props) {
         c->Props->OwnerGrid = this;
@@ -721,65 +585,54 @@ void TBaseGrid::ReplaceCellObject(int col, int row, std::unique_ptr<TCellPropert
     }
 }
 
-std::unique_ptr<TCellProperties> TBaseGrid::TakeCellObject(int col, int row)
-{
+std::unique_ptr<TCellProperties> TBaseGrid::TakeCellObject(int col, int row) {
     TCell* c = CellAt(col, row);
     return c ? std::move(c->Props) : nullptr;
 }
 
-TCellGraphic* TBaseGrid::GetCellGraphicObject(int col, int row) const
-{
+TCellGraphic* TBaseGrid::GetCellGraphicObject(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
     return p ? p->Graphic : nullptr;
 }
 
-void TBaseGrid::SetCellGraphicObject(int col, int row, TCellGraphic* graphic)
-{
+void TBaseGrid::SetCellGraphicObject(int col, int row, TCellGraphic* graphic) {
     TCellProperties* p = EnsureCellProperties(col, row);
-    if (!p)
-        return;
-    if (p->Graphic && p->Graphic != graphic)
-        delete p->Graphic;
+    if (!p) return;
+    if (p->Graphic && p->Graphic != graphic) delete p->Graphic;
     p->Graphic = graphic;
     InvalidateCellArea(col, row);
 }
 
-void TBaseGrid::ClearCell(int col, int row)
-{
+void TBaseGrid::ClearCell(int col, int row) {
     SetCellText(col, row, std::string());
     ReplaceCellObject(col, row, nullptr);
 }
 
-void TBaseGrid::ClearColumnCells(int col)
-{
+void TBaseGrid::ClearColumnCells(int col) {
     for (int r = 0; r < FRowCount; ++r) {
         ReplaceCellObject(col, r, nullptr);
         SetCellText(col, r, std::string());
     }
 }
 
-void TBaseGrid::ClearRowCells(int row)
-{
+void TBaseGrid::ClearRowCells(int row) {
     for (int c = 0; c < FColCount; ++c) {
         ReplaceCellObject(c, row, nullptr);
         SetCellText(c, row, std::string());
     }
 }
 
-void TBaseGrid::FreeCellObjects(int col1, int row1, int col2, int row2)
-{
+void TBaseGrid::FreeCellObjects(int col1, int row1, int col2, int row2) {
     for (int r = std::max(row1, 0); r <= row2 && r < int(FRows.size()); ++r)
         for (int c = std::max(col1, 0); c <= col2 && c < int(FRows[size_t(r)].size()); ++c)
             ReplaceCellObject(c, r, nullptr);
 }
 
-void TBaseGrid::FreeAllCellObjects()
-{
+void TBaseGrid::FreeAllCellObjects() {
     FreeCellObjects(0, 0, FColCount - 1, FRowCount - 1);
 }
 
-void TBaseGrid::StorageMoved()
-{
+void TBaseGrid::StorageMoved() {
     FRowCount = int(FRows.size());
     FColCount = FRows.empty() ? FColCount : int(FRows[0].size());
     FColWidths.resize(size_t(FColCount), FDefaultColWidth);
@@ -799,15 +652,12 @@ void TBaseGrid::StorageMoved()
 // ---------------------------------------------------------------------------
 // Merged ranges
 
-void TBaseGrid::MergeCellRange(int col, int row, int colCount, int rowCount)
-{
-    if (colCount < 1 || rowCount < 1)
-        return;
+void TBaseGrid::MergeCellRange(int col, int row, int colCount, int rowCount) {
+    if (colCount < 1 || rowCount < 1) return;
     for (int x = col; x < col + colCount; ++x)
         for (int y = row; y < row + rowCount; ++y) {
             TCellProperties* p = EnsureCellProperties(x, y);
-            if (!p)
-                continue;
+            if (!p) continue;
             p->IsBaseCell = x == col && y == row;
             if (p->IsBaseCell) {
                 p->CellSpanX = colCount - 1;
@@ -818,19 +668,15 @@ void TBaseGrid::MergeCellRange(int col, int row, int colCount, int rowCount)
             }
         }
     for (int x = col; x < col + colCount; ++x)
-        for (int y = row; y < row + rowCount; ++y)
-            InvalidateCellArea(x, y);
+        for (int y = row; y < row + rowCount; ++y) InvalidateCellArea(x, y);
 }
 
-void TBaseGrid::SplitMergedRange(int col, int row)
-{
+void TBaseGrid::SplitMergedRange(int col, int row) {
     TCellProperties* p = EnsureCellProperties(col, row);
-    if (!p)
-        return;
+    if (!p) return;
     TGridCoord base = FindBaseCell(col, row);
     TCellProperties* bp = EnsureCellProperties(base.X, base.Y);
-    if (!bp)
-        return;
+    if (!bp) return;
     int sx = std::max(bp->CellSpanX, 0);
     int sy = std::max(bp->CellSpanY, 0);
     for (int x = base.X; x <= base.X + sx; ++x)
@@ -841,122 +687,98 @@ void TBaseGrid::SplitMergedRange(int col, int row)
                 q->CellSpanY = -1;
             }
     for (int x = base.X; x <= base.X + sx; ++x)
-        for (int y = base.Y; y <= base.Y + sy; ++y)
-            InvalidateCellArea(x, y);
+        for (int y = base.Y; y <= base.Y + sy; ++y) InvalidateCellArea(x, y);
 }
 
-TGridCoord TBaseGrid::FindBaseCell(int col, int row) const
-{
+TGridCoord TBaseGrid::FindBaseCell(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
-    if (!p || p->IsBaseCell || p->CellSpanX == -1 || p->CellSpanY == -1)
-        return {col, row};
+    if (!p || p->IsBaseCell || p->CellSpanX == -1 || p->CellSpanY == -1) return {col, row};
     return {col - p->CellSpanX, row - p->CellSpanY};
 }
 
-bool TBaseGrid::ResolveBaseCell(int col, int row, int& baseCol, int& baseRow) const
-{
+bool TBaseGrid::ResolveBaseCell(int col, int row, int& baseCol, int& baseRow) const {
     TGridCoord b = FindBaseCell(col, row);
     baseCol = b.X;
     baseRow = b.Y;
     return b.X == col && b.Y == row;
 }
 
-bool TBaseGrid::IsBaseCellAt(int col, int row) const
-{
+bool TBaseGrid::IsBaseCellAt(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
     return !p || p->IsBaseCell;
 }
 
-bool TBaseGrid::IsInMergedRange(int col, int row) const
-{
+bool TBaseGrid::IsInMergedRange(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
     return p && (p->CellSpanX >= 1 || p->CellSpanY >= 1);
 }
 
-bool TBaseGrid::IsMergedAcross(int col, int row) const
-{
+bool TBaseGrid::IsMergedAcross(int col, int row) const {
     TGridCoord b = FindBaseCell(col, row);
     TCellProperties* p = CellProps(b.X, b.Y);
     return p && p->CellSpanX > 0;
 }
 
-bool TBaseGrid::IsMergedDown(int col, int row) const
-{
+bool TBaseGrid::IsMergedDown(int col, int row) const {
     TGridCoord b = FindBaseCell(col, row);
     TCellProperties* p = CellProps(b.X, b.Y);
     return p && p->CellSpanY > 0;
 }
 
-TGridCoord TBaseGrid::GetMergedSpan(int col, int row) const
-{
+TGridCoord TBaseGrid::GetMergedSpan(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
-    if (!p || p->CellSpanX == -1 || p->CellSpanY == -1)
-        return {0, 0};
+    if (!p || p->CellSpanX == -1 || p->CellSpanY == -1) return {0, 0};
     TGridCoord b = FindBaseCell(col, row);
     TCellProperties* bp = CellProps(b.X, b.Y);
-    if (!bp)
-        return {0, 0};
+    if (!bp) return {0, 0};
     return {bp->CellSpanX, bp->CellSpanY};
 }
 
-bool TBaseGrid::RowsShareMergedRange(int rowA, int rowB) const
-{
+bool TBaseGrid::RowsShareMergedRange(int rowA, int rowB) const {
     bool any = false;
     for (int c = 0; c < FColCount; ++c) {
         if (GetMergedSpan(c, rowA).Y > 0 && GetMergedSpan(c, rowB).Y > 0) {
-            if (FindBaseCell(c, rowA).Y != FindBaseCell(c, rowB).Y)
-                return false;
+            if (FindBaseCell(c, rowA).Y != FindBaseCell(c, rowB).Y) return false;
             any = true;
         }
     }
     return any;
 }
 
-void TBaseGrid::SnapToBaseCell()
-{
-    if (!CellProps(FCol, FRow))
-        return;
+void TBaseGrid::SnapToBaseCell() {
+    if (!CellProps(FCol, FRow)) return;
     TGridCoord b = FindBaseCell(FCol, FRow);
-    if (b.X == FCol && b.Y == FRow)
-        return;
-    if (b.X >= 0 && b.Y >= 0 && b.X < FColCount && b.Y < FRowCount)
-        FocusCell(b.X, b.Y, true);
+    if (b.X == FCol && b.Y == FRow) return;
+    if (b.X >= 0 && b.Y >= 0 && b.X < FColCount && b.Y < FRowCount) FocusCell(b.X, b.Y, true);
 }
 
 // ---------------------------------------------------------------------------
 // Geometry
 
-TRect TBaseGrid::GetPlainCellRect(int col, int row) const
-{
+TRect TBaseGrid::GetPlainCellRect(int col, int row) const {
     int left = ColPos(col);
     int top = RowPos(row);
     int w = ColWidths(col);
     int h = RowHeights(row);
-    if (col >= FixedCols())
-        left = left - ColPos(FLeftCol) + FixedWidth();
-    if (row >= FixedRows())
-        top = top - RowPos(FTopRow) + FixedHeight();
+    if (col >= FixedCols()) left = left - ColPos(FLeftCol) + FixedWidth();
+    if (row >= FixedRows()) top = top - RowPos(FTopRow) + FixedHeight();
     return {left, top, left + w, top + h};
 }
 
-TRect TBaseGrid::GetMergedCellRect(int col, int row) const
-{
+TRect TBaseGrid::GetMergedCellRect(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
-    if (!p || (p->CellSpanX == -1 && p->CellSpanY == -1))
-        return GetPlainCellRect(col, row);
+    if (!p || (p->CellSpanX == -1 && p->CellSpanY == -1)) return GetPlainCellRect(col, row);
     TGridCoord b = FindBaseCell(col, row);
     TCellProperties* bp = CellProps(b.X, b.Y);
     TRect first = GetPlainCellRect(b.X, b.Y);
-    if (!bp)
-        return first;
+    if (!bp) return first;
     TRect last = GetPlainCellRect(b.X + std::max(bp->CellSpanX, 0), b.Y + std::max(bp->CellSpanY, 0));
     TRect r;
     UnionRect(r, first, last);
     return r;
 }
 
-cb::gfx::TSize TBaseGrid::GetMergedCellSize(int col, int row) const
-{
+cb::gfx::TSize TBaseGrid::GetMergedCellSize(int col, int row) const {
     TRect r = GetMergedCellRect(col, row);
     return {r.Width(), r.Height()};
 }
@@ -964,23 +786,19 @@ cb::gfx::TSize TBaseGrid::GetMergedCellSize(int col, int row) const
 // ---------------------------------------------------------------------------
 // Hooks
 
-bool TBaseGrid::DrawAsFixed(int, int)
-{
+bool TBaseGrid::DrawAsFixed(int, int) {
     return false;
 }
 
-int TBaseGrid::GetRowIndent(int)
-{
+int TBaseGrid::GetRowIndent(int) {
     return 0;
 }
 
-bool TBaseGrid::SkipFirstColumnLine()
-{
+bool TBaseGrid::SkipFirstColumnLine() {
     return false;
 }
 
-void TBaseGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState)
-{
+void TBaseGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState) {
     std::string text = GetCellText(col, row);
     canvas.SetBkMode(cb::gfx::TRANSPARENT);
     canvas.DrawText(text, rect, cb::gfx::DT_SINGLELINE | cb::gfx::DT_VCENTER | cb::gfx::DT_CENTER);
@@ -989,46 +807,35 @@ void TBaseGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, T
 void TBaseGrid::LastRowChanged() {}
 
 void TBaseGrid::GetCellAppearance(int, int, TGridDrawState&, bool, bool, bool, TBrush&, TFont&, TAlignment&,
-                                  TVAlignment&)
-{
-}
+                                  TVAlignment&) {}
 
-void TBaseGrid::GetDisplayText(int col, int row, std::string& text) const
-{
-    if (OnGetDisplText)
-        OnGetDisplText(const_cast<TBaseGrid*>(this), col, row, text);
+void TBaseGrid::GetDisplayText(int col, int row, std::string& text) const {
+    if (OnGetDisplText) OnGetDisplText(const_cast<TBaseGrid*>(this), col, row, text);
 }
 
 // ---------------------------------------------------------------------------
 // Painting
 
-void TBaseGrid::paintEvent(QPaintEvent*)
-{
-    if (!RepaintAllowed())
-        return;
+void TBaseGrid::paintEvent(QPaintEvent*) {
+    if (!RepaintAllowed()) return;
     QPainter painter(this);
     TCanvas canvas(&painter);
     Paint(canvas);
 }
 
-void TBaseGrid::Paint(TCanvas& canvas)
-{
+void TBaseGrid::Paint(TCanvas& canvas) {
     PaintCells(canvas);
 }
 
-void TBaseGrid::PaintCells(TCanvas& canvas)
-{
+void TBaseGrid::PaintCells(TCanvas& canvas) {
     // Stamps of merged ranges compare against the pass being drawn.
     ++FPaintPass;
     TRect area = CellArea();
     TRect clip = canvas.ClipRect();
     TRect todo;
-    if (!IntersectRect(todo, area, clip))
-        return;
-    if (!FColPosValid)
-        RebuildColPositions();
-    if (!FRowPosValid)
-        RebuildRowPositions();
+    if (!IntersectRect(todo, area, clip)) return;
+    if (!FColPosValid) RebuildColPositions();
+    if (!FRowPosValid) RebuildRowPositions();
 
     const int fc = std::min(FixedCols(), FColCount);
     const int fr = std::min(FixedRows(), FRowCount);
@@ -1045,54 +852,45 @@ void TBaseGrid::PaintCells(TCanvas& canvas)
         // first index whose left edge is at or beyond the limit
         auto it = std::lower_bound(pos.begin() + from, pos.begin() + count, limit - offset + origin);
         i = int(it - pos.begin());
-        return i; // exclusive
+        return i;  // exclusive
     };
     int colEnd = lastVisible(FColPos, FLeftCol, FColCount, left0, fw, todo.Right);
     int rowEnd = lastVisible(FRowPos, FTopRow, FRowCount, top0, fh, todo.Bottom);
 
     std::vector<int> cols;
     cols.reserve(size_t(fc + std::max(colEnd - FLeftCol, 0)));
-    for (int c = 0; c < fc; ++c)
-        cols.push_back(c);
-    for (int c = std::max(FLeftCol, fc); c < colEnd; ++c)
-        cols.push_back(c);
+    for (int c = 0; c < fc; ++c) cols.push_back(c);
+    for (int c = std::max(FLeftCol, fc); c < colEnd; ++c) cols.push_back(c);
 
     auto drawRow = [&](int r) {
         int top = r < fr ? FRowPos[size_t(r)] : FRowPos[size_t(r)] - top0 + fh;
         int bottom = top + FRowHeights[size_t(r)];
-        if (bottom <= todo.Top || top >= todo.Bottom)
-            return;
+        if (bottom <= todo.Top || top >= todo.Bottom) return;
         for (int c : cols) {
             int left = c < fc ? FColPos[size_t(c)] : FColPos[size_t(c)] - left0 + fw;
             int right = left + FColWidths[size_t(c)];
-            if (right <= todo.Left || left >= todo.Right)
-                continue;
+            if (right <= todo.Left || left >= todo.Right) continue;
             TGridDrawState state = 0;
             if (c < fc || r < fr) {
                 state = gdFixed;
             } else {
-                if (focused && c == FCol && r == FRow)
-                    state |= gdFocused;
+                if (focused && c == FCol && r == FRow) state |= gdFocused;
                 if (c >= FSelection.Left && c <= FSelection.Right && r >= FSelection.Top && r <= FSelection.Bottom)
                     state |= gdSelected;
-                if ((state & gdFocused) && !(FOptions & goDrawFocusSelected))
-                    state &= ~unsigned(gdSelected);
+                if ((state & gdFocused) && !(FOptions & goDrawFocusSelected)) state &= ~unsigned(gdSelected);
             }
             DrawCell(canvas, c, r, {left, top, right, bottom}, state);
         }
     };
-    for (int r = 0; r < fr; ++r)
-        drawRow(r);
-    for (int r = std::max(FTopRow, fr); r < rowEnd; ++r)
-        drawRow(r);
+    for (int r = 0; r < fr; ++r) drawRow(r);
+    for (int r = std::max(FTopRow, fr); r < rowEnd; ++r) drawRow(r);
 
     // The area right of and below the cells.
     int cellsRight = colEnd > FLeftCol ? FColPos[size_t(colEnd)] - left0 + fw : fw;
     int cellsBottom = rowEnd > FTopRow ? FRowPos[size_t(rowEnd)] - top0 + fh : fh;
     canvas.Brush().SetStyle(cb::gfx::bsSolid);
     canvas.Brush().SetColor(FColor);
-    if (cellsRight < area.Right)
-        canvas.FillRect({cellsRight, area.Top, area.Right, area.Bottom});
+    if (cellsRight < area.Right) canvas.FillRect({cellsRight, area.Top, area.Right, area.Bottom});
     if (cellsBottom < area.Bottom)
         canvas.FillRect({area.Left, cellsBottom, std::min(cellsRight, area.Right), area.Bottom});
     if (area.Right < width() && area.Bottom < height()) {
@@ -1101,8 +899,7 @@ void TBaseGrid::PaintCells(TCanvas& canvas)
     }
 }
 
-void TBaseGrid::DrawCell(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state)
-{
+void TBaseGrid::DrawCell(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state) {
     using namespace cb::gfx;
     if (FFooterRowFixed && row == FRowCount - 1) {
         canvas.Pen().SetColor(FColor);
@@ -1122,16 +919,14 @@ void TBaseGrid::DrawCell(TCanvas& canvas, int col, int row, TRect rect, TGridDra
             return;
         }
         if (p->CellSpanX > 0 || p->CellSpanY > 0) {
-            if (p->PaintStamp == FPaintPass)
-                return;
+            if (p->PaintStamp == FPaintPass) return;
             p->PaintStamp = FPaintPass;
         }
     }
     DrawCellBody(canvas, col, row, state);
 }
 
-void TBaseGrid::DrawCellBody(TCanvas& canvas, int col, int row, TGridDrawState state)
-{
+void TBaseGrid::DrawCellBody(TCanvas& canvas, int col, int row, TGridDrawState state) {
     using namespace cb::gfx;
     if (DrawAsFixed(col, row)) {
         state |= gdFixed;
@@ -1169,11 +964,9 @@ void TBaseGrid::DrawCellBody(TCanvas& canvas, int col, int row, TGridDrawState s
     } else {
         canvas.Pen().SetWidth(std::max(FGridLineWidth, 1));
         b = (FGridLineWidth + 1) / 2;
-        if (FGridLineWidth > 0)
-            canvas.Pen().SetColor(FGridLineColor);
+        if (FGridLineWidth > 0) canvas.Pen().SetColor(FGridLineColor);
     }
-    if (col == 0 && row >= FixedRows())
-        rect.Left += GetRowIndent(row);
+    if (col == 0 && row >= FixedRows()) rect.Left += GetRowIndent(row);
     if (!(col == 0 && SkipFirstColumnLine())) {
         if (((FOptions & goHorzLine) && !fixed) || ((FOptions & goFixedHorzLine) && fixed)) {
             canvas.MoveTo(rect.Left - b + 1, rect.Bottom - b);
@@ -1187,75 +980,58 @@ void TBaseGrid::DrawCellBody(TCanvas& canvas, int col, int row, TGridDrawState s
     int shrink = fixed ? 1 : FGridLineWidth;
     TRect inner{rect.Left, rect.Top, rect.Right - shrink, rect.Bottom - shrink};
     DrawCellContent(canvas, col, row, inner, state);
-    if (clipped)
-        canvas.PopClip();
+    if (clipped) canvas.PopClip();
 }
 
 // ---------------------------------------------------------------------------
 // Input
 
-void TBaseGrid::resizeEvent(QResizeEvent* event)
-{
+void TBaseGrid::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     UpdateScrollBars();
 }
 
-void TBaseGrid::mousePressEvent(QMouseEvent* event)
-{
+void TBaseGrid::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
-    if (event->button() != Qt::LeftButton)
-        return;
+    if (event->button() != Qt::LeftButton) return;
     TGridCoord c = MouseCoord(int(event->position().x()), int(event->position().y()));
-    if (c.X < FixedCols() || c.Y < FixedRows())
-        return;
+    if (c.X < FixedCols() || c.Y < FixedRows()) return;
     bool extend = (event->modifiers() & Qt::ShiftModifier) && (FOptions & goRangeSelect);
     FocusCell(c.X, c.Y, !extend);
     FMouseSelecting = true;
 }
 
-void TBaseGrid::mouseMoveEvent(QMouseEvent* event)
-{
-    if (!FMouseSelecting || !(event->buttons() & Qt::LeftButton))
-        return;
+void TBaseGrid::mouseMoveEvent(QMouseEvent* event) {
+    if (!FMouseSelecting || !(event->buttons() & Qt::LeftButton)) return;
     TGridCoord c = MouseCoord(int(event->position().x()), int(event->position().y()));
-    if (c.X < FixedCols() || c.Y < FixedRows())
-        return;
-    if (c.X != FCol || c.Y != FRow)
-        FocusCell(c.X, c.Y, false);
+    if (c.X < FixedCols() || c.Y < FixedRows()) return;
+    if (c.X != FCol || c.Y != FRow) FocusCell(c.X, c.Y, false);
 }
 
-void TBaseGrid::mouseReleaseEvent(QMouseEvent*)
-{
+void TBaseGrid::mouseReleaseEvent(QMouseEvent*) {
     FMouseSelecting = false;
 }
 
-void TBaseGrid::keyPressEvent(QKeyEvent* event)
-{
+void TBaseGrid::keyPressEvent(QKeyEvent* event) {
     KeyDown(event->key(), event->modifiers());
 }
 
-void TBaseGrid::KeyDown(int key, Qt::KeyboardModifiers modifiers)
-{
-    if (FColCount <= FixedCols() || FRowCount <= FixedRows())
-        return;
+void TBaseGrid::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    if (FColCount <= FixedCols() || FRowCount <= FixedRows()) return;
     TCellProperties* p = CellProps(FCol, FRow);
     TGridCoord base = FindBaseCell(FCol, FRow);
     TCellProperties* bp = p ? CellProps(base.X, base.Y) : nullptr;
     if (bp) {
         if (key == Qt::Key_Right) {
             int last = base.X + std::max(bp->CellSpanX, 0);
-            if (last >= FCol && FCol < FColCount - 1 && base.X < FColCount - 1 && last < FColCount)
-                FCol = last;
+            if (last >= FCol && FCol < FColCount - 1 && base.X < FColCount - 1 && last < FColCount) FCol = last;
         } else if (key == Qt::Key_Down) {
             int last = base.Y + std::max(bp->CellSpanY, 0);
-            if (last >= FRow && FRow < FRowCount - 1 && base.Y < FRowCount - 1 && last < FRowCount)
-                FRow = last;
+            if (last >= FRow && FRow < FRowCount - 1 && base.Y < FRowCount - 1 && last < FRowCount) FRow = last;
         } else if (key == Qt::Key_Left) {
-            if (base.X < FCol)
-                FCol = base.X;
+            if (base.X < FCol) FCol = base.X;
         } else if (key == Qt::Key_Up) {
-            if (base.Y < FRow)
-                FRow = base.Y;
+            if (base.Y < FRow) FRow = base.Y;
         }
     }
     if (key == Qt::Key_PageDown && FFooterRowFixed && FRowCount > 1 &&
@@ -1269,35 +1045,44 @@ void TBaseGrid::KeyDown(int key, Qt::KeyboardModifiers modifiers)
     int minCol = FixedCols();
     int minRow = FixedRows();
     switch (key) {
-    case Qt::Key_Up: row = std::max(row - 1, minRow); break;
-    case Qt::Key_Down: row = std::min(row + 1, FRowCount - 1); break;
-    case Qt::Key_Left: col = std::max(col - 1, minCol); break;
-    case Qt::Key_Right: col = std::min(col + 1, FColCount - 1); break;
-    case Qt::Key_PageUp: row = std::max(row - VisibleRowCount(), minRow); break;
-    case Qt::Key_PageDown: row = std::min(row + VisibleRowCount(), FRowCount - 1); break;
+    case Qt::Key_Up:
+        row = std::max(row - 1, minRow);
+        break;
+    case Qt::Key_Down:
+        row = std::min(row + 1, FRowCount - 1);
+        break;
+    case Qt::Key_Left:
+        col = std::max(col - 1, minCol);
+        break;
+    case Qt::Key_Right:
+        col = std::min(col + 1, FColCount - 1);
+        break;
+    case Qt::Key_PageUp:
+        row = std::max(row - VisibleRowCount(), minRow);
+        break;
+    case Qt::Key_PageDown:
+        row = std::min(row + VisibleRowCount(), FRowCount - 1);
+        break;
     case Qt::Key_Home:
         col = minCol;
-        if (ctrl)
-            row = minRow;
+        if (ctrl) row = minRow;
         break;
     case Qt::Key_End:
         col = FColCount - 1;
-        if (ctrl)
-            row = FRowCount - 1;
+        if (ctrl) row = FRowCount - 1;
         break;
     case Qt::Key_Tab:
-        if (FOptions & goTabs)
-            col = std::min(col + 1, FColCount - 1);
+        if (FOptions & goTabs) col = std::min(col + 1, FColCount - 1);
         break;
-    default: return;
+    default:
+        return;
     }
     if (col != FCol || row != FRow || extend)
         FocusCell(std::clamp(col, 0, FColCount - 1), std::clamp(row, 0, FRowCount - 1), !extend);
     SnapToBaseCell();
 }
 
-void TBaseGrid::wheelEvent(QWheelEvent* event)
-{
+void TBaseGrid::wheelEvent(QWheelEvent* event) {
     int dy = event->angleDelta().y();
     if (dy < 0)
         DoMouseWheelDown();
@@ -1306,32 +1091,26 @@ void TBaseGrid::wheelEvent(QWheelEvent* event)
     event->accept();
 }
 
-void TBaseGrid::DoMouseWheelDown()
-{
-    if (FRow < FRowCount - 1)
-        FocusCell(FCol, FRow + 1, true);
+void TBaseGrid::DoMouseWheelDown() {
+    if (FRow < FRowCount - 1) FocusCell(FCol, FRow + 1, true);
     if (FFooterRowFixed && FRow < FRowCount - 1 && FRow - FTopRow >= VisibleRowCount() - FixedRows())
         SetTopRow(FTopRow + 1);
     SnapToBaseCell();
 }
 
-void TBaseGrid::DoMouseWheelUp()
-{
-    if (FRow > FixedRows())
-        FocusCell(FCol, FRow - 1, true);
+void TBaseGrid::DoMouseWheelUp() {
+    if (FRow > FixedRows()) FocusCell(FCol, FRow - 1, true);
     SnapToBaseCell();
 }
 
-void TBaseGrid::focusInEvent(QFocusEvent* event)
-{
+void TBaseGrid::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     InvalidateCellArea(FCol, FRow);
 }
 
-void TBaseGrid::focusOutEvent(QFocusEvent* event)
-{
+void TBaseGrid::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     InvalidateCellArea(FCol, FRow);
 }
 
-} // namespace cb::grid
+}  // namespace cb::grid

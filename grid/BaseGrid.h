@@ -179,8 +179,7 @@ protected:
     virtual void DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state);
     virtual void LastRowChanged();
     virtual void GetCellAppearance(int col, int row, TGridDrawState& state, bool printing, bool selectable,
-                                   bool mapColumn, TBrush& brush, TFont& font, TAlignment& hAlign,
-                                   TVAlignment& vAlign);
+                                   bool mapColumn, TBrush& brush, TFont& font, TAlignment& hAlign, TVAlignment& vAlign);
     virtual void GetDisplayText(int col, int row, std::string& text) const;
 
     // Toolkit behaviour that descendants extend.
@@ -222,16 +221,12 @@ protected:
     // Grows or shrinks the storage without the toolkit's side effects.
     void ResizeStorage(int colCount, int rowCount);
 
-    TCellProperties* CellProps(int col, int row) const
-    {
-        if (row < 0 || col < 0 || row >= int(FRows.size()) || col >= int(FRows[size_t(row)].size()))
-            return nullptr;
+    TCellProperties* CellProps(int col, int row) const {
+        if (row < 0 || col < 0 || row >= int(FRows.size()) || col >= int(FRows[size_t(row)].size())) return nullptr;
         return FRows[size_t(row)][size_t(col)].Props.get();
     }
-    TCell* CellAt(int col, int row)
-    {
-        if (row < 0 || col < 0 || row >= int(FRows.size()) || col >= int(FRows[size_t(row)].size()))
-            return nullptr;
+    TCell* CellAt(int col, int row) {
+        if (row < 0 || col < 0 || row >= int(FRows.size()) || col >= int(FRows[size_t(row)].size())) return nullptr;
         return &FRows[size_t(row)][size_t(col)];
     }
     void UpdateScrollBars();
@@ -264,7 +259,7 @@ private:
     int FDefaultRowHeight = 24;
     std::vector<int> FColWidths;
     std::vector<int> FRowHeights;
-    mutable std::vector<int> FColPos; // FColPos[i] = left of column i; size count + 1
+    mutable std::vector<int> FColPos;  // FColPos[i] = left of column i; size count + 1
     mutable std::vector<int> FRowPos;
     mutable bool FColPosValid = false;
     mutable bool FRowPosValid = false;
@@ -298,4 +293,4 @@ private:
     QScrollBar* FVertBar = nullptr;
 };
 
-} // namespace cb::grid
+}  // namespace cb::grid

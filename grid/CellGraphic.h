@@ -11,4 +11,4 @@ public:
     virtual ~TCellGraphic() = default;
 };
 
-} // namespace cb::grid
+}  // namespace cb::grid

@@ -8,23 +8,17 @@
 
 namespace cb::grid {
 
-const std::string* InternFontName(const std::string& name)
-{
-    if (name.empty())
-        return nullptr;
+const std::string* InternFontName(const std::string& name) {
+    if (name.empty()) return nullptr;
     static std::mutex lock;
     static std::unordered_set<std::string> names;
     std::lock_guard<std::mutex> guard(lock);
     return &*names.insert(name).first;
 }
 
-TCellProperties::TCellProperties(TBaseGrid* grid, int col, int row)
-    : OwnerCol(col), OwnerRow(row), OwnerGrid(grid)
-{
-}
+TCellProperties::TCellProperties(TBaseGrid* grid, int col, int row) : OwnerCol(col), OwnerRow(row), OwnerGrid(grid) {}
 
-void TCellProperties::Assign(const TCellProperties& s)
-{
+void TCellProperties::Assign(const TCellProperties& s) {
     IsBaseCell = s.IsBaseCell;
     CellSpanX = s.CellSpanX;
     CellSpanY = s.CellSpanY;
@@ -47,41 +41,33 @@ void TCellProperties::Assign(const TCellProperties& s)
     Control = s.Control;
 }
 
-TGridCoord TCellProperties::GetBaseCell() const
-{
-    if (IsBaseCell || CellSpanX == -1 || CellSpanY == -1)
-        return {OwnerCol, OwnerRow};
+TGridCoord TCellProperties::GetBaseCell() const {
+    if (IsBaseCell || CellSpanX == -1 || CellSpanY == -1) return {OwnerCol, OwnerRow};
     return {OwnerCol - CellSpanX, OwnerRow - CellSpanY};
 }
 
-const std::string& TCellProperties::FontName() const
-{
+const std::string& TCellProperties::FontName() const {
     static const std::string empty;
     return FFontName ? *FFontName : empty;
 }
 
-void TCellProperties::RepaintOwner()
-{
-    if (OwnerGrid)
-        OwnerGrid->InvalidateCellArea(OwnerCol, OwnerRow);
+void TCellProperties::RepaintOwner() {
+    if (OwnerGrid) OwnerGrid->InvalidateCellArea(OwnerCol, OwnerRow);
 }
 
-void TCellProperties::SetBrushColor(TColor value)
-{
+void TCellProperties::SetBrushColor(TColor value) {
     FBrushColor = value;
     RepaintOwner();
 }
 
-void TCellProperties::SetVAlignment(TVAlignment value)
-{
+void TCellProperties::SetVAlignment(TVAlignment value) {
     FVAlignment = value;
     RepaintOwner();
 }
 
-void TCellProperties::SetWordWrap(bool value)
-{
+void TCellProperties::SetWordWrap(bool value) {
     FWordWrap = value;
     RepaintOwner();
 }
 
-} // namespace cb::grid
+}  // namespace cb::grid

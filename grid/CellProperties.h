@@ -40,19 +40,19 @@ public:
     TAlignment Alignment = taLeftJustify;
     TColor BorderColor = 0;
     int BorderWidth = 0;
-    void* CellObject = nullptr; // not owned
+    void* CellObject = nullptr;  // not owned
     TColor FontColor = clNone;
     int FontSize = 0;
     TFontStyles FontStyle = 0;
     TEditorType Editor = edNormal;
     bool ReadOnly = false;
     int NodeLevel = 0;
-    QWidget* Control = nullptr; // not owned
+    QWidget* Control = nullptr;  // not owned
     TBaseGrid* OwnerGrid = nullptr;
-    TCellGraphic* Graphic = nullptr; // freed by the grid
+    TCellGraphic* Graphic = nullptr;  // freed by the grid
     std::uint32_t PaintStamp = 0;
     std::uint8_t FooterCalcKind = 0;
-    std::uint8_t BrushStyle = 0; // cb::gfx::TBrushStyle, bsSolid
+    std::uint8_t BrushStyle = 0;  // cb::gfx::TBrushStyle, bsSolid
 
     TColor BrushColor() const { return FBrushColor; }
     void SetBrushColor(TColor value);
@@ -73,4 +73,4 @@ private:
     bool FWordWrap = false;
 };
 
-} // namespace cb::grid
+}  // namespace cb::grid

@@ -20,8 +20,7 @@ namespace {
 // conversion (f, e, g or n; n adds thousand separators). Anything else in
 // the picture is literal text; a picture without exactly one such
 // conversion is refused.
-std::string FormatFloatWith(const std::string& format, double value)
-{
+std::string FormatFloatWith(const std::string& format, double value) {
     const auto& fs = cb::rtl::FormatSettings();
     std::string out;
     int conversions = 0;
@@ -70,20 +69,17 @@ std::string FormatFloatWith(const std::string& format, double value)
                     num.insert(size_t(k), 1, fs.ThousandSeparator);
             dot = num.find('.');
         }
-        if (dot != std::string::npos)
-            num[dot] = fs.DecimalSeparator;
+        if (dot != std::string::npos) num[dot] = fs.DecimalSeparator;
         out += num;
         i = j;
     }
-    if (conversions != 1)
-        throw cb::rtl::EConvertError("Format '" + format + "' invalid or incompatible with argument");
+    if (conversions != 1) throw cb::rtl::EConvertError("Format '" + format + "' invalid or incompatible with argument");
     return out;
 }
 
-} // namespace
+}  // namespace
 
-TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent)
-{
+TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent) {
     FFooterPanel = new TFooterPanel(this);
     FFixedFont.SetName("Tahoma");
     Font().SetName("Tahoma");
@@ -96,11 +92,9 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent)
     WatchForm();
 }
 
-TExtStringGrid::~TExtStringGrid()
-{
+TExtStringGrid::~TExtStringGrid() {
     SetDestroying();
-    if (FForm)
-        FForm->removeEventFilter(this);
+    if (FForm) FForm->removeEventFilter(this);
     FFixedFont.OnChange = nullptr;
     FActiveCellFont.OnChange = nullptr;
     FreeAllCellObjects();
@@ -110,15 +104,11 @@ TExtStringGrid::~TExtStringGrid()
 // The form the grid sits on: watched through an event filter that goes with
 // the grid, so the form never calls into a freed grid.
 
-void TExtStringGrid::WatchForm()
-{
+void TExtStringGrid::WatchForm() {
     QWidget* form = window();
-    if (form == this)
-        form = nullptr;
-    if (form == FForm)
-        return;
-    if (FForm)
-        FForm->removeEventFilter(this);
+    if (form == this) form = nullptr;
+    if (form == FForm) return;
+    if (FForm) FForm->removeEventFilter(this);
     FForm = form;
     if (FForm) {
         FForm->installEventFilter(this);
@@ -127,15 +117,12 @@ void TExtStringGrid::WatchForm()
     }
 }
 
-void TExtStringGrid::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::ParentChange)
-        WatchForm();
+void TExtStringGrid::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ParentChange) WatchForm();
     TBaseGrid::changeEvent(event);
 }
 
-bool TExtStringGrid::eventFilter(QObject* watched, QEvent* event)
-{
+bool TExtStringGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == FForm && event->type() == QEvent::Resize) {
         int w = FForm->width();
         int h = FForm->height();
@@ -152,65 +139,52 @@ bool TExtStringGrid::eventFilter(QObject* watched, QEvent* event)
 
 void TExtStringGrid::FormResized(int, int, int, int) {}
 
-void TExtStringGrid::resizeEvent(QResizeEvent* event)
-{
+void TExtStringGrid::resizeEvent(QResizeEvent* event) {
     TBaseGrid::resizeEvent(event);
-    if (OnResize)
-        OnResize(this);
+    if (OnResize) OnResize(this);
 }
 
 // ---------------------------------------------------------------------------
 // Counts
 
-void TExtStringGrid::SetRowCount(int count)
-{
-    if (RowCount() == TBaseGrid::FixedRows() && FFixedRowAlways && FSelectionHidden)
-        RestoreSelection();
+void TExtStringGrid::SetRowCount(int count) {
+    if (RowCount() == TBaseGrid::FixedRows() && FFixedRowAlways && FSelectionHidden) RestoreSelection();
     TBaseGrid::SetRowCount(count);
-    if (RowCount() > 1 && FFixedRowAlways)
-        SetFixedRows(1);
+    if (RowCount() > 1 && FFixedRowAlways) SetFixedRows(1);
     SetDisplayTextRowLimit(RowCount());
 }
 
-void TExtStringGrid::SetColCount(int count)
-{
+void TExtStringGrid::SetColCount(int count) {
     TBaseGrid::SetColCount(count);
-    if (ColCount() > 1 && FFixedColAlways)
-        SetFixedCols(1);
+    if (ColCount() > 1 && FFixedColAlways) SetFixedCols(1);
 }
 
-int TExtStringGrid::FixedRows() const
-{
+int TExtStringGrid::FixedRows() const {
     int n = TBaseGrid::FixedRows();
     return n == 0 && FFixedRowAlways ? 1 : n;
 }
 
-int TExtStringGrid::FixedCols() const
-{
+int TExtStringGrid::FixedCols() const {
     int n = TBaseGrid::FixedCols();
     return n == 0 && FFixedColAlways ? 1 : n;
 }
 
-void TExtStringGrid::SetDefaultRowHeight(int height)
-{
+void TExtStringGrid::SetDefaultRowHeight(int height) {
     TBaseGrid::SetDefaultRowHeight(height);
     FloatingFooter.SetFooterHeight(height);
 }
 
-void TExtStringGrid::SetFixedFooters(int value)
-{
+void TExtStringGrid::SetFixedFooters(int value) {
     FFixedFooters = value;
     InvalidateGrid();
 }
 
-void TExtStringGrid::SetFixedRightCols(int value)
-{
+void TExtStringGrid::SetFixedRightCols(int value) {
     FFixedRightCols = value;
     InvalidateGrid();
 }
 
-void TExtStringGrid::LastRowChanged()
-{
+void TExtStringGrid::LastRowChanged() {
     InvalidateRow(RowCount() - 1);
     RepaintFooterPanel();
 }
@@ -218,76 +192,59 @@ void TExtStringGrid::LastRowChanged()
 // ---------------------------------------------------------------------------
 // Floating footer
 
-void TExtStringGrid::RepaintFooterPanel()
-{
-    if (FFooterPanel && FloatingFooter.Visible() && RepaintAllowed())
-        FFooterPanel->update();
+void TExtStringGrid::RepaintFooterPanel() {
+    if (FFooterPanel && FloatingFooter.Visible() && RepaintAllowed()) FFooterPanel->update();
 }
 
-void TExtStringGrid::ScrollBarsPlaced()
-{
-    if (!FFooterPanel)
-        return;
+void TExtStringGrid::ScrollBarsPlaced() {
+    if (!FFooterPanel) return;
     TRect area = CellArea();
     FFooterPanel->setGeometry(0, area.Bottom, area.Width(), BottomReserve());
 }
 
-void TExtStringGrid::TopLeftChanged()
-{
+void TExtStringGrid::TopLeftChanged() {
     TBaseGrid::TopLeftChanged();
     RepaintFooterPanel();
 }
 
-bool TExtStringGrid::SelectCell(int col, int row)
-{
+bool TExtStringGrid::SelectCell(int col, int row) {
     bool can = TBaseGrid::SelectCell(col, row);
-    if (can && FloatingFooter.FooterStyle() != fsFixedLastRow)
-        RepaintFooterPanel();
+    if (can && FloatingFooter.FooterStyle() != fsFixedLastRow) RepaintFooterPanel();
     return can;
 }
 
 // ---------------------------------------------------------------------------
 // Typed cell access
 
-void TExtStringGrid::SetCellInt(int col, int row, int value)
-{
+void TExtStringGrid::SetCellInt(int col, int row, int value) {
     SetCellText(col, row, std::to_string(value));
 }
 
-int TExtStringGrid::GetCellInt(int col, int row) const
-{
+int TExtStringGrid::GetCellInt(int col, int row) const {
     std::string t = GetCellText(col, row);
-    if (t.empty())
-        t.assign(1, '0');
+    if (t.empty()) t.assign(1, '0');
     int v = 0;
-    if (!cb::rtl::TryStrToInt(t, v))
-        throw EExtGridError("Cell does not contain integer value");
+    if (!cb::rtl::TryStrToInt(t, v)) throw EExtGridError("Cell does not contain integer value");
     return v;
 }
 
-void TExtStringGrid::SetCellFloat(int col, int row, double value)
-{
+void TExtStringGrid::SetCellFloat(int col, int row, double value) {
     SetCellText(col, row, FormatFloatWith(FloatFormat, value));
 }
 
-double TExtStringGrid::GetCellFloat(int col, int row) const
-{
+double TExtStringGrid::GetCellFloat(int col, int row) const {
     std::string t = NormaliseNumberText(GetCellText(col, row));
-    if (t.empty())
-        t.assign(1, '0');
+    if (t.empty()) t.assign(1, '0');
     double v = 0;
-    if (!cb::rtl::TryStrToFloat(t, v))
-        throw EExtGridError("Cell does not contain a float value");
+    if (!cb::rtl::TryStrToFloat(t, v)) throw EExtGridError("Cell does not contain a float value");
     return v;
 }
 
-void TExtStringGrid::SetCellDate(int col, int row, TDateTime date)
-{
+void TExtStringGrid::SetCellDate(int col, int row, TDateTime date) {
     SetCellText(col, row, FormatShortDate(date));
 }
 
-std::u16string TExtStringGrid::GetWideCellText(int col, int row) const
-{
+std::u16string TExtStringGrid::GetWideCellText(int col, int row) const {
     std::string t = GetCellText(col, row);
     if (t.size() >= 2 && t[0] == '|' && t[1] == '\\') {
         std::u16string out;
@@ -298,8 +255,7 @@ std::u16string TExtStringGrid::GetWideCellText(int col, int row) const
     return QString::fromStdString(t).toStdU16String();
 }
 
-void TExtStringGrid::SetWideCellText(int col, int row, const std::u16string& text)
-{
+void TExtStringGrid::SetWideCellText(int col, int row, const std::u16string& text) {
     std::string s = "|\\";
     s.reserve(2 + text.size() * 2);
     for (char16_t c : text) {
@@ -312,86 +268,74 @@ void TExtStringGrid::SetWideCellText(int col, int row, const std::u16string& tex
 // ---------------------------------------------------------------------------
 // Per-cell styles
 
-void TExtStringGrid::SetCellBrushColor(int col, int row, TColor color)
-{
+void TExtStringGrid::SetCellBrushColor(int col, int row, TColor color) {
     if (TCellProperties* p = EnsureCellProperties(col, row)) {
         p->SetBrushColor(color);
         InvalidateCellArea(DisplColIndex(col), row);
     }
 }
 
-TColor TExtStringGrid::GetCellBrushColor(int col, int row) const
-{
+TColor TExtStringGrid::GetCellBrushColor(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
     return p ? p->BrushColor() : clNone;
 }
 
-void TExtStringGrid::SetCellFontColor(int col, int row, TColor color)
-{
+void TExtStringGrid::SetCellFontColor(int col, int row, TColor color) {
     if (TCellProperties* p = EnsureCellProperties(col, row)) {
         p->FontColor = color;
         InvalidateCellArea(DisplColIndex(col), row);
     }
 }
 
-TColor TExtStringGrid::GetCellFontColor(int col, int row) const
-{
+TColor TExtStringGrid::GetCellFontColor(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
     return p ? p->FontColor : clNone;
 }
 
-void TExtStringGrid::SetCellFontStyle(int col, int row, TFontStyles style)
-{
+void TExtStringGrid::SetCellFontStyle(int col, int row, TFontStyles style) {
     if (TCellProperties* p = EnsureCellProperties(col, row)) {
         p->FontStyle = style;
         InvalidateCellArea(DisplColIndex(col), row);
     }
 }
 
-TFontStyles TExtStringGrid::GetCellFontStyle(int col, int row) const
-{
+TFontStyles TExtStringGrid::GetCellFontStyle(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
     return p ? p->FontStyle : 0;
 }
 
-void TExtStringGrid::SetCellFontName(int col, int row, const std::string& name)
-{
+void TExtStringGrid::SetCellFontName(int col, int row, const std::string& name) {
     if (TCellProperties* p = EnsureCellProperties(col, row)) {
         p->SetFontName(name);
         InvalidateCellArea(DisplColIndex(col), row);
     }
 }
 
-std::string TExtStringGrid::GetCellFontName(int col, int row) const
-{
+std::string TExtStringGrid::GetCellFontName(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
     return p ? p->FontName() : std::string();
 }
 
-void TExtStringGrid::SetCellFontSize(int col, int row, int size)
-{
+void TExtStringGrid::SetCellFontSize(int col, int row, int size) {
     if (TCellProperties* p = EnsureCellProperties(col, row)) {
         p->FontSize = size;
         InvalidateCellArea(DisplColIndex(col), row);
     }
 }
 
-int TExtStringGrid::GetCellFontSize(int col, int row) const
-{
+int TExtStringGrid::GetCellFontSize(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
     return p ? p->FontSize : 0;
 }
 
-void TExtStringGrid::SetCellAlignment(int col, int row, TAlignment alignment)
-{
+void TExtStringGrid::SetCellAlignment(int col, int row, TAlignment alignment) {
     if (TCellProperties* p = EnsureCellProperties(col, row)) {
         p->Alignment = alignment;
         InvalidateCellArea(DisplColIndex(col), row);
     }
 }
 
-TAlignment TExtStringGrid::GetCellAlignment(int col, int row) const
-{
+TAlignment TExtStringGrid::GetCellAlignment(int col, int row) const {
     TCellProperties* p = CellProps(col, row);
     return p ? p->Alignment : taLeftJustify;
 }
@@ -399,56 +343,41 @@ TAlignment TExtStringGrid::GetCellAlignment(int col, int row) const
 // ---------------------------------------------------------------------------
 // Disjunct selection
 
-void TExtStringGrid::GrowRowList(int row)
-{
-    if (int(FRowSelect.size()) <= row)
-        FRowSelect.resize(size_t(row) + 1, 0);
+void TExtStringGrid::GrowRowList(int row) {
+    if (int(FRowSelect.size()) <= row) FRowSelect.resize(size_t(row) + 1, 0);
 }
 
-void TExtStringGrid::GrowColList(int col)
-{
-    if (int(FColSelect.size()) <= col)
-        FColSelect.resize(size_t(col) + 1, 0);
+void TExtStringGrid::GrowColList(int col) {
+    if (int(FColSelect.size()) <= col) FColSelect.resize(size_t(col) + 1, 0);
 }
 
-bool TExtStringGrid::IsRowSelected(int row)
-{
-    if (row < 0 || row >= RowCount())
-        throw EExtGridError("Invalid row accessed");
+bool TExtStringGrid::IsRowSelected(int row) {
+    if (row < 0 || row >= RowCount()) throw EExtGridError("Invalid row accessed");
     GrowRowList(row);
     return FRowSelect[size_t(row)] != 0;
 }
 
-bool TExtStringGrid::IsColumnSelected(int col)
-{
-    if (col < 0 || col >= ColCount())
-        throw EExtGridError("Invalid column accessed");
+bool TExtStringGrid::IsColumnSelected(int col) {
+    if (col < 0 || col >= ColCount()) throw EExtGridError("Invalid column accessed");
     GrowColList(col);
     return FColSelect[size_t(col)] != 0;
 }
 
-void TExtStringGrid::SetRowSelected(int row, bool marked)
-{
-    if (row < 0 || row >= RowCount())
-        throw EExtGridError("Invalid row accessed");
+void TExtStringGrid::SetRowSelected(int row, bool marked) {
+    if (row < 0 || row >= RowCount()) throw EExtGridError("Invalid row accessed");
     GrowRowList(row);
-    if ((FRowSelect[size_t(row)] != 0) != marked)
-        InvalidateRow(row);
+    if ((FRowSelect[size_t(row)] != 0) != marked) InvalidateRow(row);
     FRowSelect[size_t(row)] = marked ? 1 : 0;
 }
 
-void TExtStringGrid::SetColumnSelected(int col, bool marked)
-{
-    if (col < 0 || col >= ColCount())
-        throw EExtGridError("Invalid column accessed");
+void TExtStringGrid::SetColumnSelected(int col, bool marked) {
+    if (col < 0 || col >= ColCount()) throw EExtGridError("Invalid column accessed");
     GrowColList(col);
-    if ((FColSelect[size_t(col)] != 0) != marked)
-        InvalidateCol(col);
+    if ((FColSelect[size_t(col)] != 0) != marked) InvalidateCol(col);
     FColSelect[size_t(col)] = marked ? 1 : 0;
 }
 
-void TExtStringGrid::ClearRowSelection()
-{
+void TExtStringGrid::ClearRowSelection() {
     for (size_t i = 0; i < FRowSelect.size(); ++i)
         if (FRowSelect[i]) {
             InvalidateRow(int(i));
@@ -456,8 +385,7 @@ void TExtStringGrid::ClearRowSelection()
         }
 }
 
-void TExtStringGrid::ClearColumnSelection()
-{
+void TExtStringGrid::ClearColumnSelection() {
     for (size_t i = 0; i < FColSelect.size(); ++i)
         if (FColSelect[i]) {
             InvalidateCol(int(i));
@@ -465,58 +393,47 @@ void TExtStringGrid::ClearColumnSelection()
         }
 }
 
-int TExtStringGrid::GetSelectedColumnCount() const
-{
+int TExtStringGrid::GetSelectedColumnCount() const {
     return int(std::count(FColSelect.begin(), FColSelect.end(), 1));
 }
 
-int TExtStringGrid::GetSelectedRowCount() const
-{
+int TExtStringGrid::GetSelectedRowCount() const {
     return int(std::count(FRowSelect.begin(), FRowSelect.end(), 1));
 }
 
-void TExtStringGrid::SelectionToRows(bool all)
-{
+void TExtStringGrid::SelectionToRows(bool all) {
     TGridRect s = Selection();
     for (int r = FixedRows(); r < RowCount(); ++r) {
         bool inside = r >= s.Top && r <= s.Bottom;
-        if (all || inside)
-            SetRowSelected(r, inside);
+        if (all || inside) SetRowSelected(r, inside);
     }
 }
 
-void TExtStringGrid::SelectionToColumns(bool all)
-{
+void TExtStringGrid::SelectionToColumns(bool all) {
     TGridRect s = Selection();
     for (int c = FixedCols(); c < ColCount(); ++c) {
         bool inside = c >= s.Left && c <= s.Right;
-        if (all || inside)
-            SetColumnSelected(c, inside);
+        if (all || inside) SetColumnSelected(c, inside);
     }
 }
 
-void TExtStringGrid::SelectColumnRange(int firstCol, int count)
-{
+void TExtStringGrid::SelectColumnRange(int firstCol, int count) {
     if (!MouseActions.DisjunctColSelect) {
         SetSelection({firstCol, FixedRows(), firstCol + count - 1, RowCount() - 1});
         return;
     }
     for (int c = firstCol; c < firstCol + count; ++c)
-        if (c >= 0 && c < ColCount())
-            SetColumnSelected(c, true);
+        if (c >= 0 && c < ColCount()) SetColumnSelected(c, true);
 }
 
-bool TExtStringGrid::IsCellSelectedDisjunct(int col, int row) const
-{
+bool TExtStringGrid::IsCellSelectedDisjunct(int col, int row) const {
     return std::find(FCellSelect.begin(), FCellSelect.end(), TGridCoord{col, row}) != FCellSelect.end();
 }
 
-void TExtStringGrid::SetCellSelected(int col, int row, bool selected)
-{
+void TExtStringGrid::SetCellSelected(int col, int row, bool selected) {
     auto it = std::find(FCellSelect.begin(), FCellSelect.end(), TGridCoord{col, row});
     bool present = it != FCellSelect.end();
-    if (present == selected)
-        return;
+    if (present == selected) return;
     if (selected)
         FCellSelect.push_back({col, row});
     else
@@ -524,26 +441,22 @@ void TExtStringGrid::SetCellSelected(int col, int row, bool selected)
     InvalidateCellArea(col, row);
 }
 
-void TExtStringGrid::ClearCellSelection()
-{
+void TExtStringGrid::ClearCellSelection() {
     FCellSelect.clear();
     InvalidateGrid();
 }
 
-bool TExtStringGrid::IsCellSelected(int col, int row) const
-{
+bool TExtStringGrid::IsCellSelected(int col, int row) const {
     return CellInGridRect(Selection(), col, row);
 }
 
-void TExtStringGrid::HideSelection()
-{
+void TExtStringGrid::HideSelection() {
     FSavedSelection = Selection();
     SetSelection({ColCount(), RowCount(), ColCount(), RowCount()});
     FSelectionHidden = true;
 }
 
-void TExtStringGrid::RestoreSelection()
-{
+void TExtStringGrid::RestoreSelection() {
     FSelectionHidden = false;
     SetSelection(FSavedSelection);
 }
@@ -551,85 +464,68 @@ void TExtStringGrid::RestoreSelection()
 // ---------------------------------------------------------------------------
 // Headers and navigation
 
-void TExtStringGrid::SetColumnHeaders(const std::vector<std::string>& headers)
-{
+void TExtStringGrid::SetColumnHeaders(const std::vector<std::string>& headers) {
     FColumnHeaders = headers;
     if (FixedRows() > 0)
-        for (int c = 0; c < ColCount(); ++c)
-            SetCellText(c, 0, std::string());
+        for (int c = 0; c < ColCount(); ++c) SetCellText(c, 0, std::string());
     WriteColumnHeaders();
 }
 
-void TExtStringGrid::WriteColumnHeaders()
-{
-    if (FixedRows() <= 0)
-        return;
+void TExtStringGrid::WriteColumnHeaders() {
+    if (FixedRows() <= 0) return;
     for (int i = 0; i < int(FColumnHeaders.size()) && i < ColCount(); ++i)
         SetCellText(i, 0, BackslashNToCR(FColumnHeaders[size_t(i)]));
 }
 
-void TExtStringGrid::SetRowHeaders(const std::vector<std::string>& headers)
-{
+void TExtStringGrid::SetRowHeaders(const std::vector<std::string>& headers) {
     FRowHeaders = headers;
     WriteRowHeaders();
 }
 
-void TExtStringGrid::WriteRowHeaders()
-{
-    if (FixedCols() <= 0)
-        return;
+void TExtStringGrid::WriteRowHeaders() {
+    if (FixedCols() <= 0) return;
     for (int i = 0; i < int(FRowHeaders.size()) && i < RowCount(); ++i)
         SetCellText(0, i, BackslashNToCR(FRowHeaders[size_t(i)]));
 }
 
-void TExtStringGrid::InvalidateCellRange(const TGridRect& r)
-{
-    if (r.Left < 0 || r.Top < 0 || r.Right < 0 || r.Bottom < 0)
-        return;
+void TExtStringGrid::InvalidateCellRange(const TGridRect& r) {
+    if (r.Left < 0 || r.Top < 0 || r.Right < 0 || r.Bottom < 0) return;
     TRect a = GetMergedCellRect(r.Left, r.Top);
     TRect b = GetMergedCellRect(r.Right, r.Bottom);
     if (a.IsEmpty() || b.IsEmpty()) {
         InvalidateGrid();
         return;
     }
-    if (!RepaintAllowed() || !isVisible())
-        return;
+    if (!RepaintAllowed() || !isVisible()) return;
     TRect u;
     UnionRect(u, a, b);
     update(QRect(u.Left, u.Top, u.Width(), u.Height()));
 }
 
-void TExtStringGrid::GotoCell(int col, int row)
-{
-    if (col >= ColCount() || row >= RowCount() || col < 0 || row < 0)
-        return;
+void TExtStringGrid::GotoCell(int col, int row) {
+    if (col >= ColCount() || row >= RowCount() || col < 0 || row < 0) return;
     int left = LeftCol();
     int top = TopRow();
     int visCols = VisibleColCount();
     int visRows = VisibleRowCount();
     bool colOut = col >= FixedCols() && (col < left || col >= left + visCols);
     bool rowOut = row >= FixedRows() && (row < top || row >= top + visRows);
-    if (colOut || rowOut)
-        FocusCell(colOut ? col : Col(), rowOut ? row : Row(), true);
-    if (colOut)
-        left = std::max(col - visCols / 2, FixedCols());
-    if (rowOut)
-        top = std::max(row - visRows / 2, FixedRows());
+    if (colOut || rowOut) FocusCell(colOut ? col : Col(), rowOut ? row : Row(), true);
+    if (colOut) left = std::max(col - visCols / 2, FixedCols());
+    if (rowOut) top = std::max(row - visRows / 2, FixedRows());
     left = std::min(left, ColCount() - visCols + 1);
     top = std::min(top, RowCount() - visRows + 1);
     SetLeftCol(std::max(left, FixedCols()));
     SetTopRow(std::max(top, FixedRows()));
 }
 
-bool TExtStringGrid::CellIsPassword(int col, int row)
-{
+bool TExtStringGrid::CellIsPassword(int col, int row) {
     bool flag = false;
     IsPasswordCell(col, row, flag);
     return flag;
 }
 
-void TExtStringGrid::ScreenToCell(const QPoint& screen, int& col, int& row) const
-{
+void TExtStringGrid::ScreenToCell(const QPoint& screen, int& col, int& row) const {
     QPoint p = mapFromGlobal(screen);
     MouseToCell(p.x(), p.y(), col, row);
 }
@@ -637,56 +533,42 @@ void TExtStringGrid::ScreenToCell(const QPoint& screen, int& col, int& row) cons
 // ---------------------------------------------------------------------------
 // Rows and columns
 
-void TExtStringGrid::CellsChanged(const TGridRect& cells)
-{
-    if (OnCellsChanged)
-        OnCellsChanged(this, cells);
+void TExtStringGrid::CellsChanged(const TGridRect& cells) {
+    if (OnCellsChanged) OnCellsChanged(this, cells);
 }
 
-void TExtStringGrid::ClearRect(int c1, int r1, int c2, int r2)
-{
+void TExtStringGrid::ClearRect(int c1, int r1, int c2, int r2) {
     for (int row = r1; row <= r2; ++row)
         for (int d = c1; d <= c2; ++d) {
             int k = RealColIndex(d);
-            if (CellHasProperties(k, row) && !KeepCellObjects)
-                ReplaceCellObject(k, row, nullptr);
+            if (CellHasProperties(k, row) && !KeepCellObjects) ReplaceCellObject(k, row, nullptr);
             if (!Destroying() && !GetRawCellText(k, row).empty()) {
                 SetCellText(k, row, std::string());
-                if (k != d)
-                    InvalidateCellArea(d, row);
+                if (k != d) InvalidateCellArea(d, row);
             }
         }
-    if (!Destroying())
-        CellsChanged({c1, r1, c2, r2});
+    if (!Destroying()) CellsChanged({c1, r1, c2, r2});
 }
 
-void TExtStringGrid::ClearRowRange(int row, int count)
-{
+void TExtStringGrid::ClearRowRange(int row, int count) {
     if (RowCount() > 0 && ColCount() > 0 && count > 0)
         ClearRect(0, row, ColCount() - 1 + HiddenColumnCount(), row + count - 1);
 }
 
-void TExtStringGrid::ClearColumnRange(int col, int count)
-{
-    if (RowCount() > 0 && ColCount() > 0 && count > 0)
-        ClearRect(col, 0, col + count - 1, RowCount() - 1);
+void TExtStringGrid::ClearColumnRange(int col, int count) {
+    if (RowCount() > 0 && ColCount() > 0 && count > 0) ClearRect(col, 0, col + count - 1, RowCount() - 1);
 }
 
-void TExtStringGrid::ClearAllCells()
-{
-    if (RowCount() > 0 && ColCount() > 0)
-        ClearRect(0, 0, ColCount() - 1 + HiddenColumnCount(), RowCount() - 1);
+void TExtStringGrid::ClearAllCells() {
+    if (RowCount() > 0 && ColCount() > 0) ClearRect(0, 0, ColCount() - 1 + HiddenColumnCount(), RowCount() - 1);
 }
 
-void TExtStringGrid::RemoveRows(int row, int count)
-{
-    if (count <= 0 || row < 0)
-        return;
+void TExtStringGrid::RemoveRows(int row, int count) {
+    if (count <= 0 || row < 0) return;
     FreeCellObjects(0, row, ColCount() - 1, row + count - 1);
-    if (row >= RowCount())
-        return;
+    if (row >= RowCount()) return;
     count = std::min(count, RowCount() - row);
-    bool keepOne = count == RowCount(); // a grid keeps at least one row
+    bool keepOne = count == RowCount();  // a grid keeps at least one row
     int removeCount = keepOne ? count - 1 : count;
 
     SuspendRepaint();
@@ -697,16 +579,14 @@ void TExtStringGrid::RemoveRows(int row, int count)
     rows.erase(rows.begin() + row, rows.begin() + row + removeCount);
     heights.erase(heights.begin() + row, heights.begin() + row + removeCount);
     if (keepOne)
-        for (auto& c : rows[0])
-            c.Text.clear();
+        for (auto& c : rows[0]) c.Text.clear();
     // The marks follow their rows.
     if (int(FRowSelect.size()) > row)
         FRowSelect.erase(FRowSelect.begin() + row,
                          FRowSelect.begin() + std::min<int>(row + removeCount, int(FRowSelect.size())));
     std::erase_if(FCellSelect, [&](const TGridCoord& c) { return c.Y >= row && c.Y < row + removeCount; });
     for (auto& c : FCellSelect)
-        if (c.Y >= row + removeCount)
-            c.Y -= removeCount;
+        if (c.Y >= row + removeCount) c.Y -= removeCount;
     StorageMoved();
     SetDisplayTextRowLimit(RowCount());
 
@@ -721,43 +601,34 @@ void TExtStringGrid::RemoveRows(int row, int count)
     }
     ResumeRepaint();
     CellsChanged({0, row, ColCount() - 1, row + count});
-    if (TopRow() >= RowCount() - 1)
-        SetTopRow(RowCount() - 1);
+    if (TopRow() >= RowCount() - 1) SetTopRow(RowCount() - 1);
 }
 
-void TExtStringGrid::InsertRows(int row, int count)
-{
-    if (count <= 0)
-        return;
+void TExtStringGrid::InsertRows(int row, int count) {
+    if (count <= 0) return;
     row = std::clamp(row, 0, RowCount());
     auto& rows = RowStore();
     auto& heights = RowHeightStore();
     std::vector<TRowCells> fresh(static_cast<size_t>(count));
-    for (auto& r : fresh)
-        r.resize(size_t(ColCount()));
+    for (auto& r : fresh) r.resize(size_t(ColCount()));
     rows.insert(rows.begin() + row, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
     heights.insert(heights.begin() + row, size_t(count), DefaultRowHeight());
-    if (int(FRowSelect.size()) > row)
-        FRowSelect.insert(FRowSelect.begin() + row, size_t(count), 0);
+    if (int(FRowSelect.size()) > row) FRowSelect.insert(FRowSelect.begin() + row, size_t(count), 0);
     for (auto& c : FCellSelect)
-        if (c.Y >= row)
-            c.Y += count;
+        if (c.Y >= row) c.Y += count;
     StorageMoved();
     SetDisplayTextRowLimit(RowCount());
     UpdateScrollBars();
     InvalidateGrid();
 }
 
-void TExtStringGrid::RemoveCols(int col, int count)
-{
-    if (count <= 0 || col < 0 || col >= ColCount())
-        return;
+void TExtStringGrid::RemoveCols(int col, int count) {
+    if (count <= 0 || col < 0 || col >= ColCount()) return;
     count = std::min(count, ColCount() - col);
     ClearColumnRange(col, count);
     bool keepOne = count == ColCount();
     int removeCount = keepOne ? count - 1 : count;
-    for (auto& r : RowStore())
-        r.erase(r.begin() + col, r.begin() + col + removeCount);
+    for (auto& r : RowStore()) r.erase(r.begin() + col, r.begin() + col + removeCount);
     auto& widths = ColWidthStore();
     widths.erase(widths.begin() + col, widths.begin() + col + removeCount);
     if (int(FColSelect.size()) > col)
@@ -765,17 +636,14 @@ void TExtStringGrid::RemoveCols(int col, int count)
                          FColSelect.begin() + std::min<int>(col + removeCount, int(FColSelect.size())));
     std::erase_if(FCellSelect, [&](const TGridCoord& c) { return c.X >= col && c.X < col + removeCount; });
     for (auto& c : FCellSelect)
-        if (c.X >= col + removeCount)
-            c.X -= removeCount;
+        if (c.X >= col + removeCount) c.X -= removeCount;
     StorageMoved();
     SizeChanged(ColCount(), RowCount());
     CellsChanged({col, 0, col + count, RowCount() - 1});
 }
 
-void TExtStringGrid::InsertCols(int col, int count)
-{
-    if (count <= 0)
-        return;
+void TExtStringGrid::InsertCols(int col, int count) {
+    if (count <= 0) return;
     col = std::clamp(col, 0, ColCount());
     for (auto& r : RowStore()) {
         std::vector<TCell> fresh(static_cast<size_t>(count));
@@ -783,19 +651,15 @@ void TExtStringGrid::InsertCols(int col, int count)
     }
     auto& widths = ColWidthStore();
     widths.insert(widths.begin() + col, size_t(count), DefaultColWidth());
-    if (int(FColSelect.size()) > col)
-        FColSelect.insert(FColSelect.begin() + col, size_t(count), 0);
+    if (int(FColSelect.size()) > col) FColSelect.insert(FColSelect.begin() + col, size_t(count), 0);
     for (auto& c : FCellSelect)
-        if (c.X >= col)
-            c.X += count;
+        if (c.X >= col) c.X += count;
     StorageMoved();
     SizeChanged(ColCount(), RowCount());
 }
 
-void TExtStringGrid::CutRows(int row, int count)
-{
-    if (count <= 0 || row < 0 || row >= RowCount())
-        return;
+void TExtStringGrid::CutRows(int row, int count) {
+    if (count <= 0 || row < 0 || row >= RowCount()) return;
     auto& rows = RowStore();
     for (int r = row; r < RowCount(); ++r) {
         if (r + count < RowCount())
@@ -816,11 +680,9 @@ void TExtStringGrid::CutRows(int row, int count)
     }
 }
 
-void TExtStringGrid::RemoveSelectedRows()
-{
+void TExtStringGrid::RemoveSelectedRows() {
     SuspendRepaint();
-    if (!MouseActions.DisjunctRowSelect)
-        SelectionToRows(true);
+    if (!MouseActions.DisjunctRowSelect) SelectionToRows(true);
     int row = FixedRows();
     while (row < RowCount() - FFixedFooters && RowCount() > 1) {
         if (IsRowSelected(row))
@@ -831,67 +693,53 @@ void TExtStringGrid::RemoveSelectedRows()
     ResumeRepaint();
 }
 
-void TExtStringGrid::AppendRow()
-{
+void TExtStringGrid::AppendRow() {
     InsertRows(FloatingFooter.Visible() ? RowCount() - 1 : RowCount(), 1);
 }
 
 // ---------------------------------------------------------------------------
 // Column calculations
 
-double TExtStringGrid::SumColumnRange(int col, int firstRow, int lastRow) const
-{
+double TExtStringGrid::SumColumnRange(int col, int firstRow, int lastRow) const {
     double sum = 0;
-    for (int r = firstRow; r <= lastRow; ++r)
-        sum += GetCellFloat(col, r);
+    for (int r = firstRow; r <= lastRow; ++r) sum += GetCellFloat(col, r);
     return sum;
 }
 
-double TExtStringGrid::AverageColumnRange(int col, int firstRow, int lastRow) const
-{
-    if (lastRow < firstRow)
-        return 0; // an empty range averages to nothing
+double TExtStringGrid::AverageColumnRange(int col, int firstRow, int lastRow) const {
+    if (lastRow < firstRow) return 0;  // an empty range averages to nothing
     return SumColumnRange(col, firstRow, lastRow) / (lastRow - firstRow + 1);
 }
 
-double TExtStringGrid::MinColumnRange(int col, int firstRow, int lastRow) const
-{
+double TExtStringGrid::MinColumnRange(int col, int firstRow, int lastRow) const {
     double m = GetCellFloat(col, firstRow);
-    for (int r = firstRow + 1; r <= lastRow; ++r)
-        m = std::min(m, GetCellFloat(col, r));
+    for (int r = firstRow + 1; r <= lastRow; ++r) m = std::min(m, GetCellFloat(col, r));
     return m;
 }
 
-double TExtStringGrid::MaxColumnRange(int col, int firstRow, int lastRow) const
-{
+double TExtStringGrid::MaxColumnRange(int col, int firstRow, int lastRow) const {
     double m = GetCellFloat(col, firstRow);
-    for (int r = firstRow + 1; r <= lastRow; ++r)
-        m = std::max(m, GetCellFloat(col, r));
+    for (int r = firstRow + 1; r <= lastRow; ++r) m = std::max(m, GetCellFloat(col, r));
     return m;
 }
 
-std::string TExtStringGrid::ExpandFooterTemplate(const std::string& text) const
-{
+std::string TExtStringGrid::ExpandFooterTemplate(const std::string& text) const {
     return FFooterPanel->ExpandTemplate(text);
 }
 
 // ---------------------------------------------------------------------------
 // Repaint suspension
 
-void TExtStringGrid::SuspendRepaint()
-{
+void TExtStringGrid::SuspendRepaint() {
     ++FRepaintSuspendCount;
 }
 
-void TExtStringGrid::SuspendRepaintQuietly()
-{
+void TExtStringGrid::SuspendRepaintQuietly() {
     ++FRepaintSuspendCount;
 }
 
-void TExtStringGrid::ResumeRepaint()
-{
-    if (FRepaintSuspendCount > 0)
-        --FRepaintSuspendCount;
+void TExtStringGrid::ResumeRepaint() {
+    if (FRepaintSuspendCount > 0) --FRepaintSuspendCount;
     if (FRepaintSuspendCount == 0) {
         UpdateScrollBars();
         InvalidateGrid();
@@ -901,17 +749,14 @@ void TExtStringGrid::ResumeRepaint()
 // ---------------------------------------------------------------------------
 // Cell hooks
 
-std::string TExtStringGrid::GetFloatFormattedText(int col, int row) const
-{
+std::string TExtStringGrid::GetFloatFormattedText(int col, int row) const {
     std::string text = GetCellText(col, row);
-    if (!OnGetFloatFormat)
-        return text;
+    if (!OnGetFloatFormat) return text;
     int kind = NumberTextKind(text);
     bool isFloat = kind == 0 || kind == 1;
     std::string fmt = FloatFormat;
     OnGetFloatFormat(const_cast<TExtStringGrid*>(this), col, row, isFloat, fmt);
-    if (!isFloat)
-        return text;
+    if (!isFloat) return text;
     try {
         return FormatFloatWith(fmt, GetCellFloat(col, row));
     } catch (const cb::rtl::Exception&) {
@@ -919,36 +764,25 @@ std::string TExtStringGrid::GetFloatFormattedText(int col, int row) const
     }
 }
 
-std::string TExtStringGrid::EvaluateCellText(int col, int row) const
-{
+std::string TExtStringGrid::EvaluateCellText(int col, int row) const {
     return GetCellText(col, row);
 }
 
-void TExtStringGrid::GridHint(int col, int row, std::string& hint)
-{
-    if (OnGridHint)
-        OnGridHint(this, row, col, hint);
+void TExtStringGrid::GridHint(int col, int row, std::string& hint) {
+    if (OnGridHint) OnGridHint(this, row, col, hint);
 }
 
-void TExtStringGrid::ApplyCellProperties(int col, int row, TBrush& brush, TFont& font, bool setBrush)
-{
+void TExtStringGrid::ApplyCellProperties(int col, int row, TBrush& brush, TFont& font, bool setBrush) {
     TCellProperties* p = CellProps(col, row);
-    if (!p)
-        return;
-    if (setBrush && p->BrushColor() != clNone)
-        brush.SetColor(p->BrushColor());
-    if (p->FontColor != clNone)
-        font.SetColor(p->FontColor);
-    if (p->FontStyle != 0)
-        font.SetStyle(p->FontStyle);
-    if (p->FontSize != 0)
-        font.SetSize(p->FontSize);
-    if (p->FontNameRef())
-        font.SetName(*p->FontNameRef());
+    if (!p) return;
+    if (setBrush && p->BrushColor() != clNone) brush.SetColor(p->BrushColor());
+    if (p->FontColor != clNone) font.SetColor(p->FontColor);
+    if (p->FontStyle != 0) font.SetStyle(p->FontStyle);
+    if (p->FontSize != 0) font.SetSize(p->FontSize);
+    if (p->FontNameRef()) font.SetName(*p->FontNameRef());
 }
 
-void TExtStringGrid::GetCellColor(int col, int row, TGridDrawState state, TBrush& brush, TFont& font)
-{
+void TExtStringGrid::GetCellColor(int col, int row, TGridDrawState state, TBrush& brush, TFont& font) {
     if (FActiveCellShow) {
         int r = DisplColIndex(col);
         if ((row == Row() && r == 0 && FixedCols() > 0) || (r == Col() && row == 0 && FixedRows() > 0)) {
@@ -957,113 +791,82 @@ void TExtStringGrid::GetCellColor(int col, int row, TGridDrawState state, TBrush
         }
     }
     ApplyCellProperties(col, row, brush, font, true);
-    if (OnGetCellColor)
-        OnGetCellColor(this, row, col, state, brush, font);
+    if (OnGetCellColor) OnGetCellColor(this, row, col, state, brush, font);
 }
 
-void TExtStringGrid::GetCellPrintColor(int col, int row, TGridDrawState state, TBrush& brush, TFont& font)
-{
-    if (OnGetCellPrintColor)
-        OnGetCellPrintColor(this, row, col, state, brush, font);
+void TExtStringGrid::GetCellPrintColor(int col, int row, TGridDrawState state, TBrush& brush, TFont& font) {
+    if (OnGetCellPrintColor) OnGetCellPrintColor(this, row, col, state, brush, font);
 }
 
-void TExtStringGrid::GetCellBorder(int col, int row, cb::gfx::TPen& pen, TCellBorders& borders)
-{
-    if (OnGetCellBorder)
-        OnGetCellBorder(this, row, col, pen, borders);
+void TExtStringGrid::GetCellBorder(int col, int row, cb::gfx::TPen& pen, TCellBorders& borders) {
+    if (OnGetCellBorder) OnGetCellBorder(this, row, col, pen, borders);
 }
 
-void TExtStringGrid::GetCellPrintBorder(int col, int row, cb::gfx::TPen& pen, TCellBorders& borders)
-{
-    if (OnGetCellPrintBorder)
-        OnGetCellPrintBorder(this, row, col, pen, borders);
+void TExtStringGrid::GetCellPrintBorder(int col, int row, cb::gfx::TPen& pen, TCellBorders& borders) {
+    if (OnGetCellPrintBorder) OnGetCellPrintBorder(this, row, col, pen, borders);
 }
 
-void TExtStringGrid::QueryCellAlignment(int col, int row, TAlignment& hAlign, TVAlignment& vAlign)
-{
-    if (OnGetAlignment)
-        OnGetAlignment(this, row, col, hAlign, vAlign);
+void TExtStringGrid::QueryCellAlignment(int col, int row, TAlignment& hAlign, TVAlignment& vAlign) {
+    if (OnGetAlignment) OnGetAlignment(this, row, col, hAlign, vAlign);
 }
 
-void TExtStringGrid::GetCellFormat(int col, TSortStyle& style, std::string& prefix, std::string& suffix)
-{
-    if (OnGetFormat)
-        OnGetFormat(this, col, style, prefix, suffix);
+void TExtStringGrid::GetCellFormat(int col, TSortStyle& style, std::string& prefix, std::string& suffix) {
+    if (OnGetFormat) OnGetFormat(this, col, style, prefix, suffix);
 }
 
-void TExtStringGrid::GetCellEditor(int col, int row, TEditorType& editor)
-{
-    if (OnGetEditorType)
-        OnGetEditorType(this, col, row, editor);
+void TExtStringGrid::GetCellEditor(int col, int row, TEditorType& editor) {
+    if (OnGetEditorType) OnGetEditorType(this, col, row, editor);
 }
 
-void TExtStringGrid::IsFixedCell(int col, int row, bool& fixed)
-{
+void TExtStringGrid::IsFixedCell(int col, int row, bool& fixed) {
     fixed = fixed || (FFixedRowAlways && row == 0 && RowCount() == 1) ||
             (FFixedColAlways && col == 0 && ColCount() == 1) || col < FixedCols() || row < FixedRows();
-    if (!fixed && OnIsFixedCell)
-        OnIsFixedCell(this, row, col, fixed);
+    if (!fixed && OnIsFixedCell) OnIsFixedCell(this, row, col, fixed);
 }
 
-void TExtStringGrid::CanEditCell(int col, int row, bool& canEdit)
-{
+void TExtStringGrid::CanEditCell(int col, int row, bool& canEdit) {
     TGridCoord b = FindBaseCell(col, row);
-    if (OnCanEditCell)
-        OnCanEditCell(this, b.Y, b.X, canEdit);
+    if (OnCanEditCell) OnCanEditCell(this, b.Y, b.X, canEdit);
 }
 
-void TExtStringGrid::IsPasswordCell(int col, int row, bool& isPassword)
-{
-    if (OnIsPasswordCell)
-        OnIsPasswordCell(this, row, col, isPassword);
+void TExtStringGrid::IsPasswordCell(int col, int row, bool& isPassword) {
+    if (OnIsPasswordCell) OnIsPasswordCell(this, row, col, isPassword);
 }
 
-void TExtStringGrid::GetCheckTrue(int col, int row, std::string& text)
-{
+void TExtStringGrid::GetCheckTrue(int col, int row, std::string& text) {
     text.assign(1, 'Y');
-    if (OnGetCheckTrue)
-        OnGetCheckTrue(this, col, row, text);
+    if (OnGetCheckTrue) OnGetCheckTrue(this, col, row, text);
 }
 
-void TExtStringGrid::GetCheckFalse(int col, int row, std::string& text)
-{
+void TExtStringGrid::GetCheckFalse(int col, int row, std::string& text) {
     text.assign(1, 'N');
-    if (OnGetCheckFalse)
-        OnGetCheckFalse(this, col, row, text);
+    if (OnGetCheckFalse) OnGetCheckFalse(this, col, row, text);
 }
 
-bool TExtStringGrid::HasColumnFilterButton(int)
-{
+bool TExtStringGrid::HasColumnFilterButton(int) {
     return false;
 }
 
-bool TExtStringGrid::DrawAsFixed(int col, int row)
-{
+bool TExtStringGrid::DrawAsFixed(int col, int row) {
     int rc = RealColIndex(col);
     TGridCoord b = FindBaseCell(rc, row);
-    if (b.Y >= RowCount() - FFixedFooters)
-        return true;
-    if (b.X >= ColCount() + HiddenColumnCount() - FFixedRightCols)
-        return true;
+    if (b.Y >= RowCount() - FFixedFooters) return true;
+    if (b.X >= ColCount() + HiddenColumnCount() - FFixedRightCols) return true;
     bool fixed = false;
     IsFixedCell(b.X, b.Y, fixed);
     return fixed;
 }
 
-TAlignment TExtStringGrid::ResolveTextAlignment(int col, int row, TVAlignment& vAlign)
-{
+TAlignment TExtStringGrid::ResolveTextAlignment(int col, int row, TVAlignment& vAlign) {
     vAlign = FVAlignment;
     TAlignment h = taLeftJustify;
     if (AutoNumAlign) {
         std::string t = GetCellText(col, row);
-        if (!t.empty() && t[0] == '=')
-            t = EvaluateCellText(col, row);
+        if (!t.empty() && t[0] == '=') t = EvaluateCellText(col, row);
         int kind = NumberTextKind(t);
-        if (kind == 0 || kind == 1)
-            h = taRightJustify;
+        if (kind == 0 || kind == 1) h = taRightJustify;
     }
-    if (TCellProperties* p = CellProps(col, row))
-        h = p->Alignment;
+    if (TCellProperties* p = CellProps(col, row)) h = p->Alignment;
     QueryCellAlignment(col, row, h, vAlign);
     return h;
 }
@@ -1071,61 +874,87 @@ TAlignment TExtStringGrid::ResolveTextAlignment(int col, int row, TVAlignment& v
 // ---------------------------------------------------------------------------
 // Look setters
 
-void TExtStringGrid::SetActiveCellShow(bool value) { FActiveCellShow = value; InvalidateGrid(); }
-void TExtStringGrid::SetActiveCellColor(TColor value) { FActiveCellColor = value; InvalidateGrid(); }
-void TExtStringGrid::SetSelectionColor(TColor value) { FSelectionColor = value; InvalidateGrid(); }
-void TExtStringGrid::SetSelectionTextColor(TColor value) { FSelectionTextColor = value; InvalidateGrid(); }
-void TExtStringGrid::SetSelectionRectangle(bool value) { FSelectionRectangle = value; InvalidateGrid(); }
-void TExtStringGrid::SetSelectionResizer(bool value) { FSelectionResizer = value; InvalidateGrid(); }
+void TExtStringGrid::SetActiveCellShow(bool value) {
+    FActiveCellShow = value;
+    InvalidateGrid();
+}
+void TExtStringGrid::SetActiveCellColor(TColor value) {
+    FActiveCellColor = value;
+    InvalidateGrid();
+}
+void TExtStringGrid::SetSelectionColor(TColor value) {
+    FSelectionColor = value;
+    InvalidateGrid();
+}
+void TExtStringGrid::SetSelectionTextColor(TColor value) {
+    FSelectionTextColor = value;
+    InvalidateGrid();
+}
+void TExtStringGrid::SetSelectionRectangle(bool value) {
+    FSelectionRectangle = value;
+    InvalidateGrid();
+}
+void TExtStringGrid::SetSelectionResizer(bool value) {
+    FSelectionResizer = value;
+    InvalidateGrid();
+}
 
-void TExtStringGrid::SetShowSelection(bool value)
-{
-    if (value == FShowSelection)
-        return;
+void TExtStringGrid::SetShowSelection(bool value) {
+    if (value == FShowSelection) return;
     FShowSelection = value;
     InvalidateGrid();
 }
 
-void TExtStringGrid::SetLook(TGridLook value)
-{
-    if (value == FLook)
-        return;
+void TExtStringGrid::SetLook(TGridLook value) {
+    if (value == FLook) return;
     FLook = value;
     InvalidateGrid();
 }
 
-void TExtStringGrid::SetFlat(bool value) { FFlat = value; InvalidateGrid(); }
-void TExtStringGrid::SetBorderStyle(TBorderStyle value) { FBorderStyle = value; InvalidateGrid(); }
+void TExtStringGrid::SetFlat(bool value) {
+    FFlat = value;
+    InvalidateGrid();
+}
+void TExtStringGrid::SetBorderStyle(TBorderStyle value) {
+    FBorderStyle = value;
+    InvalidateGrid();
+}
 
-void TExtStringGrid::SetURLColor(TColor value)
-{
+void TExtStringGrid::SetURLColor(TColor value) {
     FURLColor = value;
-    if (FURLShow)
-        InvalidateGrid();
+    if (FURLShow) InvalidateGrid();
 }
 
-void TExtStringGrid::SetURLShow(bool value) { FURLShow = value; InvalidateGrid(); }
+void TExtStringGrid::SetURLShow(bool value) {
+    FURLShow = value;
+    InvalidateGrid();
+}
 
-void TExtStringGrid::SetURLFull(bool value)
-{
+void TExtStringGrid::SetURLFull(bool value) {
     FURLFull = value;
-    if (FURLShow)
-        InvalidateGrid();
+    if (FURLShow) InvalidateGrid();
 }
 
-void TExtStringGrid::SetVAlignment(TVAlignment value) { FVAlignment = value; InvalidateGrid(); }
-void TExtStringGrid::SetWordWrap(bool value) { FWordWrap = value; InvalidateGrid(); }
-void TExtStringGrid::SetMultilinecells(bool value) { FMultilinecells = value; InvalidateGrid(); }
+void TExtStringGrid::SetVAlignment(TVAlignment value) {
+    FVAlignment = value;
+    InvalidateGrid();
+}
+void TExtStringGrid::SetWordWrap(bool value) {
+    FWordWrap = value;
+    InvalidateGrid();
+}
+void TExtStringGrid::SetMultilinecells(bool value) {
+    FMultilinecells = value;
+    InvalidateGrid();
+}
 
-unsigned TExtStringGrid::WordWrapOffFlags() const
-{
+unsigned TExtStringGrid::WordWrapOffFlags() const {
     return FMultilinecells ? 0u : unsigned(cb::gfx::DT_SINGLELINE);
 }
 
-void TExtStringGrid::SetRowIndicator(const cb::gfx::TBitmap& bitmap)
-{
+void TExtStringGrid::SetRowIndicator(const cb::gfx::TBitmap& bitmap) {
     FRowIndicator.Assign(bitmap);
     InvalidateCellArea(0, Row());
 }
 
-} // namespace cb::grid
+}  // namespace cb::grid

@@ -16,16 +16,59 @@
 
 namespace cb::grid {
 
-enum TGridLook { glStandard, glSoft, glClassic, glExt };
-enum TBorderStyle { bsNone, bsSingle };
-enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
-enum TScrollType { ssNormal, ssFlat, ssEncarta };
-enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
-enum TCellBorder : unsigned { cbLeft = 1, cbTop = 2, cbRight = 4, cbBottom = 8 };
+enum TGridLook {
+    glStandard,
+    glSoft,
+    glClassic,
+    glExt
+};
+enum TBorderStyle {
+    bsNone,
+    bsSingle
+};
+enum TIntelliPan {
+    ipVertical,
+    ipHorizontal,
+    ipBoth,
+    ipNone
+};
+enum TScrollType {
+    ssNormal,
+    ssFlat,
+    ssEncarta
+};
+enum TScrollHintType {
+    shNone,
+    shVertical,
+    shHorizontal,
+    shBoth
+};
+enum TCellBorder : unsigned {
+    cbLeft = 1,
+    cbTop = 2,
+    cbRight = 4,
+    cbBottom = 8
+};
 using TCellBorders = unsigned;
-enum TSortStyle { ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
-                  ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw,
-                  ssHTML, ssImages, ssCheckBox, ssUnicode };
+enum TSortStyle {
+    ssAutomatic,
+    ssAlphabetic,
+    ssNumeric,
+    ssDate,
+    ssAlphaNoCase,
+    ssAlphaCase,
+    ssShortDateEU,
+    ssShortDateUS,
+    ssCustom,
+    ssFinancial,
+    ssAnsiAlphaCase,
+    ssAnsiAlphaNoCase,
+    ssRaw,
+    ssHTML,
+    ssImages,
+    ssCheckBox,
+    ssUnicode
+};
 
 class TExtStringGrid : public TBaseGrid {
 public:
@@ -46,9 +89,15 @@ public:
     int FixedRightCols() const { return FFixedRightCols; }
     void SetFixedRightCols(int value);
     bool FixedRowAlways() const { return FFixedRowAlways; }
-    void SetFixedRowAlways(bool value) { FFixedRowAlways = value; InvalidateGrid(); }
+    void SetFixedRowAlways(bool value) {
+        FFixedRowAlways = value;
+        InvalidateGrid();
+    }
     bool FixedColAlways() const { return FFixedColAlways; }
-    void SetFixedColAlways(bool value) { FFixedColAlways = value; InvalidateGrid(); }
+    void SetFixedColAlways(bool value) {
+        FFixedColAlways = value;
+        InvalidateGrid();
+    }
     int HiddenColumnCount() const { return 0; }
     // Hidden columns: display and real numbering are equal here.
     virtual int RealColIndex(int displayCol) const { return displayCol; }
@@ -232,15 +281,14 @@ public:
     TCellNode CellNode{this};
     THTMLSettings HTMLSettings;
     TPrintSettings PrintSettings;
-    TExtStringGridCheck* CellChecker = nullptr; // not owned
+    TExtStringGridCheck* CellChecker = nullptr;  // not owned
 
     // --- events (row before column unless named otherwise) --------------------
     std::function<void(QObject*, int row, int col, TGridDrawState state, TBrush& brush, TFont& font)> OnGetCellColor;
     std::function<void(QObject*, int row, int col, TGridDrawState state, TBrush& brush, TFont& font)>
         OnGetCellPrintColor;
     std::function<void(QObject*, int row, int col, cb::gfx::TPen& pen, TCellBorders& borders)> OnGetCellBorder;
-    std::function<void(QObject*, int row, int col, cb::gfx::TPen& pen, TCellBorders& borders)>
-        OnGetCellPrintBorder;
+    std::function<void(QObject*, int row, int col, cb::gfx::TPen& pen, TCellBorders& borders)> OnGetCellPrintBorder;
     std::function<void(QObject*, int row, int col, cb::gfx::TPen& left, cb::gfx::TPen& top, cb::gfx::TPen& right,
                        cb::gfx::TPen& bottom)>
         OnGetCellBorderProp;
@@ -248,8 +296,7 @@ public:
     std::function<void(QObject*, int col, TSortStyle& style, std::string& prefix, std::string& suffix)> OnGetFormat;
     std::function<void(QObject*, int col, int row, bool& isFloat, std::string& floatFormat)> OnGetFloatFormat;
     std::function<void(QObject*, int col, int row, TRect rect, TGridDrawState state)> OnDrawCell;
-    std::function<void(QObject*, TCanvas& canvas, int col, int row, TGridDrawState state, TRect rect,
-                       bool printing)>
+    std::function<void(QObject*, TCanvas& canvas, int col, int row, TGridDrawState state, TRect rect, bool printing)>
         OnCustomCellDraw;
     std::function<void(QObject*, int col, int row, std::string& text)> OnGetCheckTrue;
     std::function<void(QObject*, int col, int row, std::string& text)> OnGetCheckFalse;
@@ -377,11 +424,11 @@ private:
     int FFormWidth = 0;
     int FFormHeight = 0;
 
-    TFooterPanel* FFooterPanel = nullptr; // owned as a child widget
+    TFooterPanel* FFooterPanel = nullptr;  // owned as a child widget
     TBorderStyle FBorderStyle = bsSingle;
 
     friend class TFloatingFooter;
     friend class TFooterPanel;
 };
 
-} // namespace cb::grid
+}  // namespace cb::grid

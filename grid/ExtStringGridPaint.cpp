@@ -19,30 +19,26 @@ namespace {
 
 // The header's filter button: a funnel on a key colour (pixel 0, 0) that is
 // drawn transparent.
-const TBitmap& FilterGlyph()
-{
+const TBitmap& FilterGlyph() {
     static const TBitmap* glyph = [] {
-        auto* b = new TBitmap; // kept for the process
+        auto* b = new TBitmap;  // kept for the process
         QImage img(16, 16, QImage::Format_RGB32);
         img.fill(QColor(0, 128, 128));
         for (int y = 3; y <= 7; ++y)
-            for (int x = 3 + (y - 3); x <= 12 - (y - 3); ++x)
-                img.setPixel(x, y, qRgb(0, 0, 0));
+            for (int x = 3 + (y - 3); x <= 12 - (y - 3); ++x) img.setPixel(x, y, qRgb(0, 0, 0));
         for (int y = 8; y <= 12; ++y)
-            for (int x = 7; x <= 8; ++x)
-                img.setPixel(x, y, qRgb(0, 0, 0));
+            for (int x = 7; x <= 8; ++x) img.setPixel(x, y, qRgb(0, 0, 0));
         b->SetImage(img);
         return b;
     }();
     return *glyph;
 }
 
-} // namespace
+}  // namespace
 
 void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, bool printing, bool selectable,
                                        bool mapColumn, TBrush& brush, TFont& font, TAlignment& hAlign,
-                                       TVAlignment& vAlign)
-{
+                                       TVAlignment& vAlign) {
     const bool fixedByCounts = col < FixedCols() || row < FixedRows();
     // one change notification for the whole chain
     struct FontBatch {
@@ -55,15 +51,14 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
 
     TColor bc = clNone;
     if (TCellProperties* p = CellProps(rc, row))
-        if (p->BrushColor() != clNone)
-            bc = p->BrushColor();
+        if (p->BrushColor() != clNone) bc = p->BrushColor();
     if (bc == clNone) {
         bc = Color();
         if (Bands.Active() && (!printing || Bands.Print) && col >= FixedCols() &&
             col < ColCount() - FFixedRightCols + HiddenColumnCount() && row >= FixedRows() &&
             row < RowCount() - FFixedFooters && Bands.Period() > 0) {
             bc = (row - FixedRows()) % Bands.Period() < Bands.PrimaryLength() ? Bands.PrimaryColor()
-                                                                               : Bands.SecondaryColor();
+                                                                              : Bands.SecondaryColor();
         }
     }
     brush.SetColor(bc);
@@ -80,14 +75,11 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
     else
         GetCellPrintColor(rc, row, state, brush, font);
     FPaintLook.Valid = !printing && selectable && mapColumn;
-    if (FPaintLook.Valid)
-        FPaintLook = {true, col, row, brush.Color(), font.Color()};
+    if (FPaintLook.Valid) FPaintLook = {true, col, row, brush.Color(), font.Color()};
 
     auto applySelection = [&]() {
-        if (FSelectionColor != clNone)
-            brush.SetColor(FSelectionColor);
-        if (FSelectionTextColor != clNone)
-            font.SetColor(FSelectionTextColor);
+        if (FSelectionColor != clNone) brush.SetColor(FSelectionColor);
+        if (FSelectionTextColor != clNone) font.SetColor(FSelectionTextColor);
     };
     if (selectable && !printing && FShowSelection && !fixed) {
         bool normal = col >= FixedCols() && row >= FixedRows();
@@ -116,8 +108,7 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
             state |= gdSelected;
         }
     }
-    if (selectable && (state & gdSelected) && FDisjunctDragging)
-        applySelection();
+    if (selectable && (state & gdSelected) && FDisjunctDragging) applySelection();
     if (MouseActions.DisjunctCellSelect && !FCellSelect.empty() && IsCellSelectedDisjunct(col, row)) {
         applySelection();
         state |= gdSelected;
@@ -125,8 +116,7 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
     hAlign = ResolveTextAlignment(rc, row, vAlign);
 }
 
-void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state)
-{
+void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state) {
     const int rc = RealColIndex(col);
     if (FPaintLook.Valid && FPaintLook.Col == col && FPaintLook.Row == row && !OnGetCellColor) {
         // The canvas holds this cell's looks from painting its background;
@@ -135,10 +125,8 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
         canvas.Brush().SetColor(FPaintLook.Brush);
         canvas.Font().SetColor(FPaintLook.FontColor);
         if (MouseActions.DisjunctCellSelect && !FCellSelect.empty() && IsCellSelectedDisjunct(col, row)) {
-            if (FSelectionColor != clNone)
-                canvas.Brush().SetColor(FSelectionColor);
-            if (FSelectionTextColor != clNone)
-                canvas.Font().SetColor(FSelectionTextColor);
+            if (FSelectionColor != clNone) canvas.Brush().SetColor(FSelectionColor);
+            if (FSelectionTextColor != clNone) canvas.Font().SetColor(FSelectionTextColor);
             state |= gdSelected;
         }
     } else {
@@ -148,10 +136,8 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
     }
     FPaintLook.Valid = false;
 
-    if ((state & gdSelected) && !(state & gdFocused) && FSelectionColor == clNone)
-        canvas.Brush().SetColor(clHighlight);
-    if (ZoomStep != 0)
-        canvas.Font().SetSize(canvas.Font().Size() + ZoomStep);
+    if ((state & gdSelected) && !(state & gdFocused) && FSelectionColor == clNone) canvas.Brush().SetColor(clHighlight);
+    if (ZoomStep != 0) canvas.Font().SetSize(canvas.Font().Size() + ZoomStep);
 
     const int oldLeft = rect.Left;
     if (col == 0 && row == Row() && FixedCols() > 0 && !FRowIndicator.Empty()) {
@@ -162,8 +148,7 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
     const TColor savedBrush = canvas.Brush().Color();
     const TColor savedFont = canvas.Font().Color();
     const bool fixed = state & gdFixed;
-    if (fixed && FLook == glExt && !FFlat)
-        DrawGradient(canvas, 0xC0C0C0, 0xFFFFFF, 10, false, rect);
+    if (fixed && FLook == glExt && !FFlat) DrawGradient(canvas, 0xC0C0C0, 0xFFFFFF, 10, false, rect);
 
     DrawCellText(canvas, col, row, rect, state, savedBrush, savedFont);
 
@@ -235,8 +220,7 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
     if (OnDrawCell)
         OnDrawCell(this, rc, row,
                    {rect.Left + 1, rect.Top + 1, rect.Right - GridLineWidth(), rect.Bottom - GridLineWidth()}, state);
-    if (OnCustomCellDraw)
-        OnCustomCellDraw(this, canvas, rc, row, state, rect, false);
+    if (OnCustomCellDraw) OnCustomCellDraw(this, canvas, rc, row, state, rect, false);
 
     if (!HideFocusRect && hasFocus() && !(Options() & goRowSelect)) {
         TGridCoord b = FindBaseCell(col, row);
@@ -250,30 +234,23 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
     }
 }
 
-bool TExtStringGrid::SortGlyphShown(int col, int row) const
-{
-    if (!SortSettings.Show || row != SortSettings.Row || RowCount() <= 2 || FixedRows() <= 0)
-        return false;
+bool TExtStringGrid::SortGlyphShown(int col, int row) const {
+    if (!SortSettings.Show || row != SortSettings.Row || RowCount() <= 2 || FixedRows() <= 0) return false;
     int index = SortIndexes.FindColumn(col);
-    if (col != SortSettings.Column && index < 0)
-        return false;
-    if (col < FixedCols() && !SortSettings.FixedCols)
-        return false;
+    if (col != SortSettings.Column && index < 0) return false;
+    if (col < FixedCols() && !SortSettings.FixedCols) return false;
     return index <= 0 || SortSettings.IndexShow;
 }
 
 void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state,
-                                  TColor savedBrush, TColor savedFont)
-{
+                                  TColor savedBrush, TColor savedFont) {
     const int rc = RealColIndex(col);
-    bool selected = (state & gdSelected) ||
-                    ((Options() & goRowSelect) && col >= FixedCols() && row < int(FRowSelect.size()) &&
-                     FRowSelect[size_t(row)]);
+    bool selected = (state & gdSelected) || ((Options() & goRowSelect) && col >= FixedCols() &&
+                                             row < int(FRowSelect.size()) && FRowSelect[size_t(row)]);
     TColor link = FURLColor;
     if (selected && (!(state & gdFocused) || (Options() & goDrawFocusSelected))) {
         if (FShowSelection) {
-            if (FSelectionColor != clNone)
-                canvas.Brush().SetColor(FSelectionColor);
+            if (FSelectionColor != clNone) canvas.Brush().SetColor(FSelectionColor);
             if (FSelectionTextColor != clNone) {
                 canvas.Font().SetColor(FSelectionTextColor);
                 link = FSelectionTextColor;
@@ -287,15 +264,14 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
 
     std::string text = GetFloatFormattedText(rc, row);
     int kind = CellTextKind(text, EnableHTML);
-    if (kind == ctkFormula)
-        text = EvaluateCellText(rc, row);
-    if (CellIsPassword(rc, row))
-        FillWithChar(text, PasswordChar);
+    if (kind == ctkFormula) text = EvaluateCellText(rc, row);
+    if (CellIsPassword(rc, row)) FillWithChar(text, PasswordChar);
 
     const bool filterButton = row == 0 && HasColumnFilterButton(rc);
     if (filterButton) {
         const TColor keep = canvas.Brush().Color();
-        DrawBitmapTransparent(canvas, FilterGlyph(), FixedColor(), {rect.Right - 16, rect.Top, rect.Right, rect.Bottom});
+        DrawBitmapTransparent(canvas, FilterGlyph(), FixedColor(),
+                              {rect.Right - 16, rect.Top, rect.Right, rect.Bottom});
         canvas.Brush().SetColor(keep);
     }
 
@@ -313,8 +289,8 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         const bool fixedCell = state & gdFixed;
         const TBackGroundCells cells = BackGround.Cells();
         const bool matches = cells == bcAll || (fixedCell ? cells == bcFixed : cells == bcNormal);
-        const bool drawnSelected = selected && (!(state & gdFocused) || (Options() & goDrawFocusSelected)) &&
-                                   FShowSelection;
+        const bool drawnSelected =
+            selected && (!(state & gdFocused) || (Options() & goDrawFocusSelected)) && FShowSelection;
         if (matches && !drawnSelected) {
             if (BackGround.Display() == bdFixed)
                 DrawFixedBackground(canvas, rect);
@@ -363,8 +339,7 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     const unsigned hFlag = ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
     const unsigned vFlag = va == vtaCenter ? DT_VCENTER : va == vtaBottom ? DT_BOTTOM : DT_TOP;
     bool wrap = FWordWrap;
-    if (TCellProperties* p = CellProps(rc, row))
-        wrap = wrap || p->WordWrap();
+    if (TCellProperties* p = CellProps(rc, row)) wrap = wrap || p->WordWrap();
     const bool glyph = SortGlyphShown(col, row);
     auto glyphY = [&](const TRect& r) {
         return va == vtaTop ? r.Top + 8 : va == vtaCenter ? r.Top + (r.Bottom - r.Top) / 2 : r.Bottom - 8;
@@ -372,13 +347,10 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     canvas.SetBkMode(TRANSPARENT);
 
     if (kind == ctkHTML) {
-        if (filterButton)
-            tr.Right -= 18;
-        if (glyph)
-            tr.Right -= 10;
+        if (filterButton) tr.Right -= 18;
+        if (glyph) tr.Right -= 10;
         DrawHTMLCellText(canvas, rc, row, text, tr, ha, va, link);
-        if (glyph)
-            DrawSortGlyph(canvas, col, tr.Right + 2, glyphY(cell));
+        if (glyph) DrawSortGlyph(canvas, col, tr.Right + 2, glyphY(cell));
         return;
     }
     if (kind == ctkWideText) {
@@ -386,23 +358,19 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         for (size_t i = 2; i + 1 < text.size(); i += 2)
             wide += char16_t((unsigned char)text[i] * 256 + (unsigned char)text[i + 1]);
         canvas.Pen().SetColor(canvas.Brush().Color());
-        if (!((state & gdSelected) && !(state & gdFocused) && FSelectionColor == clNone))
-            canvas.FillRect(tr);
+        if (!((state & gdSelected) && !(state & gdFocused) && FSelectionColor == clNone)) canvas.FillRect(tr);
         unsigned flags = vFlag | hFlag | DT_NOPREFIX;
-        if (!wrap && !FMultilinecells)
-            flags |= DT_SINGLELINE | DT_END_ELLIPSIS;
+        if (!wrap && !FMultilinecells) flags |= DT_SINGLELINE | DT_END_ELLIPSIS;
         canvas.DrawText(QString::fromStdU16String(wide).toStdString(), tr, flags);
         return;
     }
 
     // Plain text (also rich text until the rich-text renderer arrives).
-    if (SortSettings.Show && row == SortSettings.Row && col == SortSettings.Column && ha == taCenter)
-        tr.Left += 10;
+    if (SortSettings.Show && row == SortSettings.Row && col == SortSettings.Column && ha == taCenter) tr.Left += 10;
     int glyphRoom = row == 0 && col == SortSettings.Column && SortSettings.Show ? 14 : 0;
     bool underline = false;
     if (FURLShow && IsURLOrMail(text)) {
-        if (!FURLFull)
-            StripURLScheme(text);
+        if (!FURLFull) StripURLScheme(text);
         canvas.Font().SetStyle(canvas.Font().Style() | fsUnderline);
         canvas.Font().SetColor(link);
         underline = true;
@@ -414,8 +382,7 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         ExtractFirstLine(rest, false, line);
         text = line;
         flags = DT_SINGLELINE;
-        if (EnhTextSize)
-            flags |= DT_END_ELLIPSIS;
+        if (EnhTextSize) flags |= DT_END_ELLIPSIS;
     }
     flags |= DT_EXPANDTABS | DT_NOPREFIX | (wrap ? unsigned(DT_WORDBREAK | DT_EDITCONTROL) : WordWrapOffFlags()) |
              hFlag | vFlag;
@@ -423,27 +390,22 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         tr.Right -= glyphRoom;
     else
         tr.Left += glyphRoom;
-    if (filterButton)
-        tr.Right -= 16;
-    if (!text.empty())
-        canvas.DrawText(text, tr, flags);
+    if (filterButton) tr.Right -= 16;
+    if (!text.empty()) canvas.DrawText(text, tr, flags);
 
     if (glyph) {
         TRect gr = cell;
-        if (filterButton)
-            gr.Right -= 16;
+        if (filterButton) gr.Right -= 16;
         int w = canvas.TextWidth(text);
         int k = std::max(0, std::min(gr.Right - gr.Left - 16, w));
         int x = ha == taLeftJustify ? gr.Left + k + 10 : ha == taRightJustify ? gr.Right - k - 10 : gr.Left + 8;
         DrawSortGlyph(canvas, col, x, glyphY(gr));
     }
-    if (underline)
-        canvas.Font().SetStyle(canvas.Font().Style() & ~unsigned(fsUnderline));
+    if (underline) canvas.Font().SetStyle(canvas.Font().Style() & ~unsigned(fsUnderline));
 }
 
-int TExtStringGrid::DrawHTMLCellText(TCanvas& canvas, int, int, const std::string& text, TRect rect,
-                                     TAlignment hAlign, TVAlignment vAlign, TColor)
-{
+int TExtStringGrid::DrawHTMLCellText(TCanvas& canvas, int, int, const std::string& text, TRect rect, TAlignment hAlign,
+                                     TVAlignment vAlign, TColor) {
     std::string plain;
     bool inTag = false;
     for (char c : text) {
@@ -461,8 +423,7 @@ int TExtStringGrid::DrawHTMLCellText(TCanvas& canvas, int, int, const std::strin
     return canvas.TextWidth(plain);
 }
 
-void TExtStringGrid::DrawSortGlyph(TCanvas& canvas, int col, int x, int y)
-{
+void TExtStringGrid::DrawSortGlyph(TCanvas& canvas, int col, int x, int y) {
     int index = SortIndexes.FindColumn(col);
     if (SortSettings.IndexShow && index >= 0) {
         bool desc = TSortIndexList::Descending(SortIndexes.Item(index));
@@ -523,8 +484,7 @@ void TExtStringGrid::DrawSortGlyph(TCanvas& canvas, int col, int x, int y)
     }
 }
 
-void TExtStringGrid::DrawCellBorders(TCanvas& canvas, int col, int row, TRect rect)
-{
+void TExtStringGrid::DrawCellBorders(TCanvas& canvas, int col, int row, TRect rect) {
     TPen saved;
     saved.Assign(canvas.Pen());
     TCellBorders borders = 0;
@@ -534,9 +494,8 @@ void TExtStringGrid::DrawCellBorders(TCanvas& canvas, int col, int row, TRect re
     top.Assign(canvas.Pen());
     right.Assign(canvas.Pen());
     bottom.Assign(canvas.Pen());
-    if (OnGetCellBorderProp)
-        OnGetCellBorderProp(this, row, col, left, top, right, bottom);
-    int d = (std::max(1, canvas.Pen().Width()) + 1) / 2; // width 0 covers a pixel too
+    if (OnGetCellBorderProp) OnGetCellBorderProp(this, row, col, left, top, right, bottom);
+    int d = (std::max(1, canvas.Pen().Width()) + 1) / 2;  // width 0 covers a pixel too
     rect.Left += d;
     rect.Top += d;
     rect.Right -= d;
@@ -564,11 +523,8 @@ void TExtStringGrid::DrawCellBorders(TCanvas& canvas, int col, int row, TRect re
     canvas.Pen().Assign(saved);
 }
 
-void TExtStringGrid::DrawGradient(TCanvas& canvas, TColor from, TColor to, int steps, bool horizontal,
-                                  const TRect& r)
-{
-    if (steps <= 0)
-        steps = 1;
+void TExtStringGrid::DrawGradient(TCanvas& canvas, TColor from, TColor to, int steps, bool horizontal, const TRect& r) {
+    if (steps <= 0) steps = 1;
     from = ColorToRGB(from);
     to = ColorToRGB(to);
     double size = (horizontal ? r.Width() : r.Height()) / double(steps);
@@ -587,38 +543,31 @@ void TExtStringGrid::DrawGradient(TCanvas& canvas, TColor from, TColor to, int s
     }
 }
 
-void TExtStringGrid::DrawFixedBackground(TCanvas& canvas, const TRect& rect)
-{
+void TExtStringGrid::DrawFixedBackground(TCanvas& canvas, const TRect& rect) {
     const TBitmap& b = BackGround.Bitmap();
     TRect pic = Bounds(BackGround.Left(), BackGround.Top(), b.Width(), b.Height());
     TRect part;
-    if (!IntersectRect(part, pic, rect))
-        return;
-    canvas.DrawImage(part, b.Image(),
-                     Bounds(part.Left - pic.Left, part.Top - pic.Top, part.Width(), part.Height()));
+    if (!IntersectRect(part, pic, rect)) return;
+    canvas.DrawImage(part, b.Image(), Bounds(part.Left - pic.Left, part.Top - pic.Top, part.Width(), part.Height()));
 }
 
-void TExtStringGrid::DrawTiledBackground(TCanvas& canvas, int col, int row, const TRect& rect)
-{
+void TExtStringGrid::DrawTiledBackground(TCanvas& canvas, int col, int row, const TRect& rect) {
     const TBitmap& b = BackGround.Bitmap();
     const int bw = b.Width();
     const int bh = b.Height();
-    if (bw <= 0 || bh <= 0)
-        return;
+    if (bw <= 0 || bh <= 0) return;
     const bool all = BackGround.Cells() != bcNormal;
     long sx = 0;
-    for (int c = all ? 0 : FixedCols(); c < col; ++c)
-        sx += ColWidths(c);
+    for (int c = all ? 0 : FixedCols(); c < col; ++c) sx += ColWidths(c);
     long sy = 0;
-    for (int r = all ? 0 : FixedRows(); r < row; ++r)
-        sy += RowHeights(r);
+    for (int r = all ? 0 : FixedRows(); r < row; ++r) sy += RowHeights(r);
     const int x0 = int(((sx % bw) + bw) % bw);
     const int y0 = int(((sy % bh) + bh) % bh);
     int srcY = y0;
-    for (int y = rect.Top - 1; y < rect.Bottom; ) {
+    for (int y = rect.Top - 1; y < rect.Bottom;) {
         int h = std::min(bh - srcY, rect.Bottom - y);
         int srcX = x0;
-        for (int x = rect.Left - 1; x < rect.Right; ) {
+        for (int x = rect.Left - 1; x < rect.Right;) {
             int w = std::min(bw - srcX, rect.Right - x);
             canvas.DrawImage(Bounds(x, y, w, h), b.Image(), Bounds(srcX, srcY, w, h));
             x += w;
@@ -629,10 +578,8 @@ void TExtStringGrid::DrawTiledBackground(TCanvas& canvas, int col, int row, cons
     }
 }
 
-void TExtStringGrid::PaintLookFrame(TCanvas& canvas)
-{
-    if ((FLook != glSoft && FLook != glExt) || FBorderStyle != bsSingle || FFlat)
-        return;
+void TExtStringGrid::PaintLookFrame(TCanvas& canvas) {
+    if ((FLook != glSoft && FLook != glExt) || FBorderStyle != bsSingle || FFlat) return;
     const int w = width();
     const int h = height();
     canvas.Pen().SetStyle(psSolid);
@@ -654,8 +601,7 @@ void TExtStringGrid::PaintLookFrame(TCanvas& canvas)
     canvas.Pen().SetColor(clBlack);
 }
 
-void TExtStringGrid::Paint(TCanvas& canvas)
-{
+void TExtStringGrid::Paint(TCanvas& canvas) {
     canvas.Pen().SetStyle(psSolid);
     TBaseGrid::Paint(canvas);
     if (EditInProgress) {
@@ -670,8 +616,7 @@ void TExtStringGrid::Paint(TCanvas& canvas)
     PaintLookFrame(canvas);
 }
 
-QImage TExtStringGrid::RenderToImage()
-{
+QImage TExtStringGrid::RenderToImage() {
     QImage image(size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -680,4 +625,4 @@ QImage TExtStringGrid::RenderToImage()
     return image;
 }
 
-} // namespace cb::grid
+}  // namespace cb::grid

@@ -10,4 +10,4 @@ bool MatchFilterCondition(std::string_view condition, std::string_view value, bo
 bool MatchFilterTerm(std::string_view term, std::string_view value, bool caseSensitive);
 bool MatchFilterPattern(std::string_view pattern, std::string_view value);
 
-} // namespace cb::grid
+}  // namespace cb::grid

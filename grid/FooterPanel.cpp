@@ -10,22 +10,19 @@ namespace cb::grid {
 
 using namespace cb::gfx;
 
-TFooterPanel::TFooterPanel(TExtStringGrid* grid) : QWidget(grid), FGrid(grid)
-{
+TFooterPanel::TFooterPanel(TExtStringGrid* grid) : QWidget(grid), FGrid(grid) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(0, 0);
     hide();
 }
 
-std::string TFooterPanel::ExpandTemplate(const std::string& text) const
-{
+std::string TFooterPanel::ExpandTemplate(const std::string& text) const {
     std::string out;
     std::string rest = text;
     size_t p;
     while ((p = rest.find("<#")) != std::string::npos) {
         size_t close = rest.find('>', p);
-        if (close == std::string::npos)
-            break;
+        if (close == std::string::npos) break;
         out += rest.substr(0, p);
         int n = 0;
         if (ReadCleanInt(std::string_view(rest).substr(p + 2, close - p - 2), n))
@@ -35,40 +32,32 @@ std::string TFooterPanel::ExpandTemplate(const std::string& text) const
     return out + rest;
 }
 
-int TFooterPanel::FooterWidth() const
-{
+int TFooterPanel::FooterWidth() const {
     int w = 0;
     const int fc = std::min(FGrid->FixedCols(), FGrid->ColCount());
-    for (int c = 0; c < fc; ++c)
-        w += FGrid->ColWidths(c);
-    for (int c = std::max(FGrid->LeftCol(), fc); c < FGrid->ColCount(); ++c)
-        w += FGrid->ColWidths(c);
+    for (int c = 0; c < fc; ++c) w += FGrid->ColWidths(c);
+    for (int c = std::max(FGrid->LeftCol(), fc); c < FGrid->ColCount(); ++c) w += FGrid->ColWidths(c);
     return w;
 }
 
-void TFooterPanel::paintEvent(QPaintEvent*)
-{
-    if (!FGrid->RepaintAllowed())
-        return;
+void TFooterPanel::paintEvent(QPaintEvent*) {
+    if (!FGrid->RepaintAllowed()) return;
     QPainter painter(this);
     TCanvas canvas(&painter);
     Paint(canvas);
 }
 
-QImage TFooterPanel::RenderToImage()
-{
+QImage TFooterPanel::RenderToImage() {
     QImage image(size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
-    if (image.isNull())
-        return image;
+    if (image.isNull()) return image;
     QPainter painter(&image);
     TCanvas canvas(&painter);
     Paint(canvas);
     return image;
 }
 
-void TFooterPanel::Paint(TCanvas& canvas)
-{
+void TFooterPanel::Paint(TCanvas& canvas) {
     switch (FGrid->FloatingFooter.FooterStyle()) {
     case fsFixedLastRow:
         PaintFixedLastRow(canvas);
@@ -82,8 +71,7 @@ void TFooterPanel::Paint(TCanvas& canvas)
     }
 }
 
-void TFooterPanel::PaintFills(TCanvas& canvas, int w)
-{
+void TFooterPanel::PaintFills(TCanvas& canvas, int w) {
     canvas.Pen().SetStyle(psSolid);
     canvas.Brush().SetStyle(bsSolid);
     canvas.Brush().SetColor(FGrid->FloatingFooter.Color());
@@ -92,8 +80,7 @@ void TFooterPanel::PaintFills(TCanvas& canvas, int w)
     canvas.FillRect({w, 0, width(), height()});
 }
 
-void TFooterPanel::PaintFrame(TCanvas& canvas, int w)
-{
+void TFooterPanel::PaintFrame(TCanvas& canvas, int w) {
     const int h = height();
     canvas.Pen().SetWidth(1);
     canvas.Pen().SetColor(clGray);
@@ -106,8 +93,7 @@ void TFooterPanel::PaintFrame(TCanvas& canvas, int w)
     canvas.LineTo(w - 1, 0);
 }
 
-void TFooterPanel::PaintFixedLastRow(TCanvas& canvas)
-{
+void TFooterPanel::PaintFixedLastRow(TCanvas& canvas) {
     const int w = FooterWidth();
     PaintFills(canvas, w);
     const int h = height();
@@ -117,10 +103,8 @@ void TFooterPanel::PaintFixedLastRow(TCanvas& canvas)
     const bool soft = FGrid->Look() == glSoft && !FGrid->Flat();
 
     std::vector<int> cols;
-    for (int c = 0; c < fc; ++c)
-        cols.push_back(c);
-    for (int c = std::max(FGrid->LeftCol(), fc); c < FGrid->ColCount(); ++c)
-        cols.push_back(c);
+    for (int c = 0; c < fc; ++c) cols.push_back(c);
+    for (int c = std::max(FGrid->LeftCol(), fc); c < FGrid->ColCount(); ++c) cols.push_back(c);
 
     int x = 0;
     for (int c : cols) {
@@ -142,12 +126,10 @@ void TFooterPanel::PaintFixedLastRow(TCanvas& canvas)
             canvas.LineTo(right - 1, h);
         }
         x = right;
-        if (x >= width())
-            break;
+        if (x >= width()) break;
     }
 
-    if (row < 0)
-        return;
+    if (row < 0) return;
     x = 0;
     for (int c : cols) {
         const int cw = FGrid->ColWidths(c);
@@ -163,19 +145,16 @@ void TFooterPanel::PaintFixedLastRow(TCanvas& canvas)
         }
         FGrid->DrawCellContent(canvas, c, row, r, gdFixed);
         x += cw;
-        if (x >= width())
-            break;
+        if (x >= width()) break;
     }
 }
 
-void TFooterPanel::PaintColumnPreview(TCanvas& canvas)
-{
+void TFooterPanel::PaintColumnPreview(TCanvas& canvas) {
     const int w = FooterWidth();
     PaintFills(canvas, w);
     PaintFrame(canvas, w);
     const int col = FGrid->FloatingFooter.Column();
-    if (col < 0 || col >= FGrid->ColCount() || FGrid->Row() < 0 || FGrid->Row() >= FGrid->RowCount())
-        return;
+    if (col < 0 || col >= FGrid->ColCount() || FGrid->Row() < 0 || FGrid->Row() >= FGrid->RowCount()) return;
     const TColor keep = FGrid->FSelectionTextColor;
     FGrid->FSelectionTextColor = 0;
     try {
@@ -187,8 +166,7 @@ void TFooterPanel::PaintColumnPreview(TCanvas& canvas)
     FGrid->FSelectionTextColor = keep;
 }
 
-void TFooterPanel::PaintCustomPreview(TCanvas& canvas)
-{
+void TFooterPanel::PaintCustomPreview(TCanvas& canvas) {
     const int w = FooterWidth();
     PaintFills(canvas, w);
     PaintFrame(canvas, w);
@@ -197,8 +175,7 @@ void TFooterPanel::PaintCustomPreview(TCanvas& canvas)
     canvas.Brush().SetColor(FGrid->FloatingFooter.Color());
     canvas.SetBkMode(TRANSPARENT);
     TRect r{0, 2, w, height() + 2};
-    FGrid->DrawHTMLCellText(canvas, FGrid->Col(), FGrid->Row(), text, r, taLeftJustify, vtaTop,
-                            FGrid->URLColor());
+    FGrid->DrawHTMLCellText(canvas, FGrid->Col(), FGrid->Row(), text, r, taLeftJustify, vtaTop, FGrid->URLColor());
 }
 
-} // namespace cb::grid
+}  // namespace cb::grid

@@ -37,7 +37,7 @@ private:
     void PaintColumnPreview(cb::gfx::TCanvas& canvas);
     void PaintCustomPreview(cb::gfx::TCanvas& canvas);
 
-    TExtStringGrid* FGrid; // the owner
+    TExtStringGrid* FGrid;  // the owner
 };
 
-} // namespace cb::grid
+}  // namespace cb::grid

@@ -15,9 +15,18 @@ namespace cb::grid {
 
 class TExtStringGrid;
 
-enum TAdvanceDirection { adLeftRight, adTopBottom };
-enum TInsertPosition { pInsertBefore, pInsertAfter };
-enum THomeEndAction { heFirstLastColumn, heFirstLastRow };
+enum TAdvanceDirection {
+    adLeftRight,
+    adTopBottom
+};
+enum TInsertPosition {
+    pInsertBefore,
+    pInsertAfter
+};
+enum THomeEndAction {
+    heFirstLastColumn,
+    heFirstLastRow
+};
 
 struct TNavigation {
     bool AllowInsertRow = false;
@@ -73,7 +82,12 @@ struct TSizeWhileTyping {
     bool Width = false;
 };
 
-enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf };
+enum TNodeType {
+    cnFlat,
+    cn3D,
+    cnGlyph,
+    cnLeaf
+};
 
 class TCellNode {
 public:
@@ -114,13 +128,37 @@ struct THTMLSettings {
     TIntList ColWidths;
 };
 
-enum TPrintPosition { ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, ppBottomRight, ppBottomCenter };
+enum TPrintPosition {
+    ppNone,
+    ppTopLeft,
+    ppTopRight,
+    ppTopCenter,
+    ppBottomLeft,
+    ppBottomRight,
+    ppBottomCenter
+};
 enum TPrintBorders {
-    pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical, pbAroundHorizontal,
+    pbNoborder,
+    pbSingle,
+    pbDouble,
+    pbVertical,
+    pbHorizontal,
+    pbAround,
+    pbAroundVertical,
+    pbAroundHorizontal,
     pbCustom
 };
-enum TPrinterOrientation { poPortrait, poLandscape };
-enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
+enum TPrinterOrientation {
+    poPortrait,
+    poLandscape
+};
+enum TFitToPage {
+    fpNever,
+    fpGrow,
+    fpShrink,
+    fpAlways,
+    fpCustom
+};
 
 // Stored only; Font is the cell font when a cell is prepared for printing.
 struct TPrintSettings {
@@ -176,8 +214,15 @@ private:
     int FPeriod = 2;
 };
 
-enum TBackGroundDisplay { bdTile, bdFixed };
-enum TBackGroundCells { bcNormal, bcFixed, bcAll };
+enum TBackGroundDisplay {
+    bdTile,
+    bdFixed
+};
+enum TBackGroundCells {
+    bcNormal,
+    bcFixed,
+    bcAll
+};
 
 class TBackGround {
 public:
@@ -204,7 +249,15 @@ private:
     TBackGroundCells FCells = bcNormal;
 };
 
-enum TControlStyle { csClassic, csFlat, csWinXP, csQuintar, csExt, csGlyph, csTheme };
+enum TControlStyle {
+    csClassic,
+    csFlat,
+    csWinXP,
+    csQuintar,
+    csExt,
+    csGlyph,
+    csTheme
+};
 
 class TControlLook {
 public:
@@ -259,7 +312,11 @@ private:
     std::vector<TFilterData> FItems;
 };
 
-enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
+enum TFooterStyle {
+    fsFixedLastRow,
+    fsColumnPreview,
+    fsCustomPreview
+};
 
 class TFloatingFooter {
 public:
@@ -292,7 +349,10 @@ private:
     int FFooterHeight = 21;
 };
 
-enum TSortDirection { sdAscending, sdDescending };
+enum TSortDirection {
+    sdAscending,
+    sdDescending
+};
 
 // What the painter needs of the sort settings.
 struct TSortSettings {
@@ -306,4 +366,4 @@ struct TSortSettings {
     cb::gfx::TBitmap UpGlyph, DownGlyph, IndexUpGlyph, IndexDownGlyph;
 };
 
-} // namespace cb::grid
+}  // namespace cb::grid

@@ -13,7 +13,7 @@
 namespace cb::gfx {
 class TCanvas;
 class TBitmap;
-} // namespace cb::gfx
+}  // namespace cb::gfx
 
 namespace cb::grid {
 
@@ -55,7 +55,13 @@ bool IsURLOrMail(std::string_view text);
 void StripURLScheme(std::string& text);
 
 // Kinds of cell text.
-enum TCellTextKind : int { ctkPlain = 0, ctkHTML = 1, ctkRichText = 2, ctkFormula = 3, ctkWideText = 5 };
+enum TCellTextKind : int {
+    ctkPlain = 0,
+    ctkHTML = 1,
+    ctkRichText = 2,
+    ctkFormula = 3,
+    ctkWideText = 5
+};
 int CellTextKind(std::string_view text, bool htmlEnabled);
 // "R<row>C<col>" references; the cell is (column, row).
 bool ParseRowColRef(std::string_view text, TGridCoord& cell);
@@ -65,8 +71,7 @@ int ClampToLimits(int value, int lower, int upper);
 int MaxOfTwo(int a, int b);
 int MinOfTwo(int a, int b);
 bool CellInGridRect(const TGridRect& rect, int col, int row);
-std::string NormaliseNumberText(std::string_view text,
-                                const cb::rtl::TFormatSettings& fs = cb::rtl::FormatSettings());
+std::string NormaliseNumberText(std::string_view text, const cb::rtl::TFormatSettings& fs = cb::rtl::FormatSettings());
 // 0 integer, 1 float, 2 not a number.
 int NumberTextKind(std::string_view text, const cb::rtl::TFormatSettings& fs = cb::rtl::FormatSettings());
 bool ParseShortDate(std::string_view text, TDateTime& date,
@@ -92,4 +97,4 @@ void DrawPieProgress(cb::gfx::TCanvas& canvas, const TRect& rect, TColor fill, i
 void DrawErrorUnderline(cb::gfx::TCanvas& canvas, std::string_view text, int length, int start, int offset,
                         const TRect& rect);
 
-} // namespace cb::grid
+}  // namespace cb::grid

@@ -83,8 +83,14 @@ public:
     bool GotoCell = false;
     bool UseCorrect = false;
     bool UseMarkError = false;
-    virtual std::string MarkError(int col, int row, const std::string& text) { (void)col, (void)row; return text; }
-    virtual std::string Correct(int col, int row, const std::string& text) { (void)col, (void)row; return text; }
+    virtual std::string MarkError(int col, int row, const std::string& text) {
+        (void)col, (void)row;
+        return text;
+    }
+    virtual std::string Correct(int col, int row, const std::string& text) {
+        (void)col, (void)row;
+        return text;
+    }
     virtual void StartCheck() {}
     virtual void StopCheck() {}
 };
@@ -115,4 +121,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-} // namespace cb::grid
+}  // namespace cb::grid

@@ -15,11 +15,29 @@ class TCanvas;
 namespace cb::grid {
 
 // Control classes and parts the grid draws.
-enum class TThemePart { CheckBox, RadioButton, PushButton, ComboButton, SpinUp, SpinDown, ScrollLeft, ScrollRight };
-enum class TThemePartState { Normal, Hot, Pressed, Disabled, Checked, CheckedHot, CheckedPressed, CheckedDisabled };
+enum class TThemePart {
+    CheckBox,
+    RadioButton,
+    PushButton,
+    ComboButton,
+    SpinUp,
+    SpinDown,
+    ScrollLeft,
+    ScrollRight
+};
+enum class TThemePartState {
+    Normal,
+    Hot,
+    Pressed,
+    Disabled,
+    Checked,
+    CheckedHot,
+    CheckedPressed,
+    CheckedDisabled
+};
 
 struct TThemeData {
-    std::string ClassName; // "BUTTON", "COMBOBOX", "SPIN", "SCROLLBAR"
+    std::string ClassName;  // "BUTTON", "COMBOBOX", "SPIN", "SCROLLBAR"
 };
 using HTHEME = TThemeData*;
 
@@ -30,4 +48,4 @@ void CloseThemeData(HTHEME theme);
 void DrawThemeBackground(HTHEME theme, cb::gfx::TCanvas& canvas, TThemePart part, TThemePartState state,
                          const TRect& rect);
 
-} // namespace cb::grid
+}  // namespace cb::grid

@@ -7,4 +7,4 @@ namespace cb::app {
 
 using TColor = cb::gfx::TColor;
 
-} // namespace cb::app
+}  // namespace cb::app

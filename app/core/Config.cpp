@@ -14,29 +14,25 @@ namespace {
 const char* const Section = "AppSettings";
 const char* const ConnectionListFile = "tavo_browser_connection_list.con";
 const char* const ThemesFile = "themes.ini";
-} // namespace
+}  // namespace
 
 const char* const TCubeBrowserConfig::MissingFilesMessage =
     "Required files appear to have been deleted or modified. Please reinstall Tavo Browser.";
 
-std::string TBaseConfig::GetApplicationPath()
-{
+std::string TBaseConfig::GetApplicationPath() {
     return EnsureTrailingBackslash(os::GetApplicationPath());
 }
 
 TCubeBrowserConfig::TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder)
-    : FDataFolder(EnsureTrailingBackslash(dataFolder.empty() ? GetApplicationPath() : dataFolder))
-{
+    : FDataFolder(EnsureTrailingBackslash(dataFolder.empty() ? GetApplicationPath() : dataFolder)) {
     LoadData(true);
     LoadSettings(settingsPath);
     ChooseCurrentTheme();
     FSettingsPath = settingsPath;
 }
 
-TCubeBrowserConfig::TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder,
-                                       NoRead)
-    : FDataFolder(EnsureTrailingBackslash(dataFolder.empty() ? GetApplicationPath() : dataFolder))
-{
+TCubeBrowserConfig::TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder, NoRead)
+    : FDataFolder(EnsureTrailingBackslash(dataFolder.empty() ? GetApplicationPath() : dataFolder)) {
     // The saved connections are read all the same: the next save writes
     // them back instead of an empty list.
     LoadData(true);
@@ -46,28 +42,22 @@ TCubeBrowserConfig::TCubeBrowserConfig(const std::string& settingsPath, const st
 }
 
 std::unique_ptr<TCubeBrowserConfig> TCubeBrowserConfig::CreateDefault(const std::string& settingsPath,
-                                                                      const std::string& dataFolder)
-{
+                                                                      const std::string& dataFolder) {
     return std::unique_ptr<TCubeBrowserConfig>(new TCubeBrowserConfig(settingsPath, dataFolder, NoRead{}));
 }
 
-void TCubeBrowserConfig::LoadData(bool readConnections)
-{
+void TCubeBrowserConfig::LoadData(bool readConnections) {
     // Failures here leave what was read; they are not reported.
-    if (readConnections)
-        FConnectionList.LoadFromFile(FDataFolder + ConnectionListFile);
+    if (readConnections) FConnectionList.LoadFromFile(FDataFolder + ConnectionListFile);
     FThemeParser.LoadFromFile(FDataFolder + ThemesFile);
 }
 
-void TCubeBrowserConfig::ChooseCurrentTheme()
-{
+void TCubeBrowserConfig::ChooseCurrentTheme() {
     FCurrentTheme = GetThemeList()->FindByName(CurrentTheme);
-    if (!FCurrentTheme)
-        FCurrentTheme = GetThemeList()->GetTheme(0);
+    if (!FCurrentTheme) FCurrentTheme = GetThemeList()->GetTheme(0);
 }
 
-bool TCubeBrowserConfig::LoadSettings(const std::string& path)
-{
+bool TCubeBrowserConfig::LoadSettings(const std::string& path) {
     try {
         rtl::TMemIniFile ini(path);
         ReopenLastCube = ini.ReadBool(Section, "ReopenLastCube", false);
@@ -83,26 +73,21 @@ bool TCubeBrowserConfig::LoadSettings(const std::string& path)
     return true;
 }
 
-void TCubeBrowserConfig::SetDefaults()
-{
+void TCubeBrowserConfig::SetDefaults() {
     ReopenLastCube = false;
     LastCubeConnectionLocation.clear();
     LastCubeConnectionType = 0;
     StartMaxed = true;
     DontDisplayTutorialOnStartup = false;
     FCurrentTheme = GetThemeList()->GetTheme(0);
-    if (FCurrentTheme)
-        CurrentTheme = FCurrentTheme->Name;
+    if (FCurrentTheme) CurrentTheme = FCurrentTheme->Name;
 }
 
-bool TCubeBrowserConfig::SaveSettings()
-{
+bool TCubeBrowserConfig::SaveSettings() {
     try {
         std::error_code ec;
-        const std::string path = std::filesystem::exists(FSettingsPath, ec) ? FSettingsPath
-                                                                            : FDataFolder + "app.ini";
-        if (FCurrentTheme)
-            CurrentTheme = FCurrentTheme->Name;
+        const std::string path = std::filesystem::exists(FSettingsPath, ec) ? FSettingsPath : FDataFolder + "app.ini";
+        if (FCurrentTheme) CurrentTheme = FCurrentTheme->Name;
         rtl::TMemIniFile ini(path);
         ini.WriteBool(Section, "ReopenLastCube", ReopenLastCube);
         ini.WriteString(Section, "LastCubeConnectionLocation", LastCubeConnectionLocation);
@@ -115,10 +100,9 @@ bool TCubeBrowserConfig::SaveSettings()
         FConnectionList.SaveToFile(FDataFolder + ConnectionListFile);
         return true;
     } catch (const std::exception& e) {
-        if (gLogFile)
-            gLogFile->WriteLine(std::string("Unable to save config settings. With error: ") + e.what());
+        if (gLogFile) gLogFile->WriteLine(std::string("Unable to save config settings. With error: ") + e.what());
         return false;
     }
 }
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -75,4 +75,4 @@ private:
     TThemeParser FThemeParser;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -8,8 +8,7 @@ namespace cb::app {
 
 using cb::olap::CubeDef;
 
-std::string TCubeConnectionString::GetConnectionString()
-{
+std::string TCubeConnectionString::GetConnectionString() {
     std::string s;
     switch (ConnectionType) {
     case ctLocalCubeFile:
@@ -25,8 +24,7 @@ std::string TCubeConnectionString::GetConnectionString()
     return s;
 }
 
-std::string TCubeConnectionString::GetDescription() const
-{
+std::string TCubeConnectionString::GetDescription() const {
     switch (ConnectionType) {
     case ctLocalCubeFile:
         return "Local Cube File: " + FileName;
@@ -37,21 +35,16 @@ std::string TCubeConnectionString::GetDescription() const
     }
 }
 
-void TCubeConnectionString::SetFileName(const std::string& text)
-{
+void TCubeConnectionString::SetFileName(const std::string& text) {
     std::string trimmed = cb::rtl::Trim(text);
-    if (trimmed != FileName)
-        FileName = trimmed;
+    if (trimmed != FileName) FileName = trimmed;
 }
 
 TMSOLAPConnection::TMSOLAPConnection()
-    : FCatalog(std::make_unique<cb::olap::Catalog>()), FDescription(std::make_unique<TCubeConnectionString>())
-{
-}
+    : FCatalog(std::make_unique<cb::olap::Catalog>()), FDescription(std::make_unique<TCubeConnectionString>()) {}
 
 TMSOLAPConnection::TMSOLAPConnection(std::unique_ptr<TCubeConnectionString> description)
-    : FCatalog(std::make_unique<cb::olap::Catalog>())
-{
+    : FCatalog(std::make_unique<cb::olap::Catalog>()) {
     DisplayErrors = true;
     Connect(std::move(description));
     DisplayErrors = false;
@@ -59,11 +52,9 @@ TMSOLAPConnection::TMSOLAPConnection(std::unique_ptr<TCubeConnectionString> desc
 
 TMSOLAPConnection::~TMSOLAPConnection() = default;
 
-bool TMSOLAPConnection::Connect(std::unique_ptr<TCubeConnectionString> description)
-{
+bool TMSOLAPConnection::Connect(std::unique_ptr<TCubeConnectionString> description) {
     FDescription = std::move(description);
-    if (!FDescription)
-        FDescription = std::make_unique<TCubeConnectionString>();
+    if (!FDescription) FDescription = std::make_unique<TCubeConnectionString>();
     const std::string cs = FDescription->GetConnectionString();
     try {
         FCatalog->SetActiveConnection(cs);
@@ -76,8 +67,7 @@ bool TMSOLAPConnection::Connect(std::unique_ptr<TCubeConnectionString> descripti
     }
 }
 
-std::optional<cb::olap::Collection<CubeDef>> TMSOLAPConnection::GetCubeDefs()
-{
+std::optional<cb::olap::Collection<CubeDef>> TMSOLAPConnection::GetCubeDefs() {
     try {
         return FCatalog->CubeDefs();
     } catch (const std::exception&) {
@@ -85,8 +75,7 @@ std::optional<cb::olap::Collection<CubeDef>> TMSOLAPConnection::GetCubeDefs()
     }
 }
 
-std::shared_ptr<CubeDef> TMSOLAPConnection::GetCurrentCubeDef()
-{
+std::shared_ptr<CubeDef> TMSOLAPConnection::GetCurrentCubeDef() {
     try {
         return FCatalog->CubeDefs().Item(CubeIndex);
     } catch (const std::exception&) {
@@ -94,11 +83,9 @@ std::shared_ptr<CubeDef> TMSOLAPConnection::GetCurrentCubeDef()
     }
 }
 
-bool TMSOLAPConnection::SelectCubeByName(const std::string& name)
-{
+bool TMSOLAPConnection::SelectCubeByName(const std::string& name) {
     auto defs = GetCubeDefs();
-    if (!defs)
-        return false;
+    if (!defs) return false;
     for (int i = 0; i < defs->Count(); ++i) {
         if (defs->Item(i)->Name() == name) {
             CubeIndex = i;
@@ -108,13 +95,11 @@ bool TMSOLAPConnection::SelectCubeByName(const std::string& name)
     return false;
 }
 
-bool TMSOLAPConnection::SelectCube(const std::string& name)
-{
+bool TMSOLAPConnection::SelectCube(const std::string& name) {
     return SelectCubeByName(name);
 }
 
-std::shared_ptr<cb::olap::Connection> TMSOLAPConnection::GetActiveConnection() const
-{
+std::shared_ptr<cb::olap::Connection> TMSOLAPConnection::GetActiveConnection() const {
     try {
         return FCatalog->ActiveConnection();
     } catch (const std::exception&) {
@@ -122,14 +107,12 @@ std::shared_ptr<cb::olap::Connection> TMSOLAPConnection::GetActiveConnection() c
     }
 }
 
-std::string TMSOLAPConnection::GetConnectionString() const
-{
+std::string TMSOLAPConnection::GetConnectionString() const {
     return FDescription ? FDescription->GetConnectionString() : std::string();
 }
 
-std::string TMSOLAPConnection::GetFileName() const
-{
+std::string TMSOLAPConnection::GetFileName() const {
     return FDescription ? FDescription->FileName : std::string();
 }
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -11,7 +11,11 @@
 namespace cb::app {
 
 // Connection types of TCubeConnectionString.
-enum : uint8_t { ctNone = 0, ctLocalCubeFile = 1, ctAnalysisServer = 2 };
+enum : uint8_t {
+    ctNone = 0,
+    ctLocalCubeFile = 1,
+    ctAnalysisServer = 2
+};
 
 class TCubeConnectionString {
 public:
@@ -80,4 +84,4 @@ private:
     std::unique_ptr<TCubeConnectionString> FDescription;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

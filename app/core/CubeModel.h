@@ -62,15 +62,20 @@ private:
 std::unique_ptr<TDimensionMember> CloneDimensionMember(const TDimensionMember& member);
 
 // Kinds of TDimensionObject.
-enum : uint8_t { dokDimension = 0, dokLevel = 1, dokMember = 2, dokGridHeader = 3 };
+enum : uint8_t {
+    dokDimension = 0,
+    dokLevel = 1,
+    dokMember = 2,
+    dokGridHeader = 3
+};
 
 // The item behind a dimension, level, measure or grid header in lists,
 // menus and drag and drop. AdoObject is empty for a grid header.
 class TDimensionObject {
 public:
-    using TAdoObject = std::variant<std::monostate, std::shared_ptr<cb::olap::Dimension>,
-                                    std::shared_ptr<cb::olap::Hierarchy>, std::shared_ptr<cb::olap::Level>,
-                                    std::shared_ptr<cb::olap::Member>>;
+    using TAdoObject =
+        std::variant<std::monostate, std::shared_ptr<cb::olap::Dimension>, std::shared_ptr<cb::olap::Hierarchy>,
+                     std::shared_ptr<cb::olap::Level>, std::shared_ptr<cb::olap::Member>>;
     TAdoObject AdoObject;
     uint8_t Kind = dokDimension;
     std::string UniqueName;
@@ -94,4 +99,4 @@ std::string GetLastBracketedPart(const std::string& text);
 // as an error.
 bool IsValidCubeName(const std::string& name, bool showMessages);
 
-} // namespace cb::app
+}  // namespace cb::app

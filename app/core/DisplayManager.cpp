@@ -36,8 +36,7 @@ public:
     cb::chart::TChart* GetChart() const override { return FChart; }
     void SetEnabled(bool enabled) override { FEnabled = enabled; }
     bool GetEnabled() const override { return FEnabled; }
-    void SetCellset(std::shared_ptr<Cellset> cellset) override
-    {
+    void SetCellset(std::shared_ptr<Cellset> cellset) override {
         FCellset = std::move(cellset);
         FColumn = FRow = -1;
     }
@@ -70,8 +69,7 @@ private:
     std::string FMeasure;
 };
 
-std::string Bracketed(const std::string& name)
-{
+std::string Bracketed(const std::string& name) {
     std::string s;
     s.reserve(name.size() + 2);
     s += '[';
@@ -80,49 +78,40 @@ std::string Bracketed(const std::string& name)
     return s;
 }
 
-void SetBusy(bool busy)
-{
-    if (gUserInterface)
-        gUserInterface->SetBusy(busy);
+void SetBusy(bool busy) {
+    if (gUserInterface) gUserInterface->SetBusy(busy);
 }
 
-} // namespace
+}  // namespace
 
-TDisplayManager::TDisplayManager(std::unique_ptr<IGridLayout> gridLayout, std::unique_ptr<IChartBuilder> chartBuilder)
-{
+TDisplayManager::TDisplayManager(std::unique_ptr<IGridLayout> gridLayout, std::unique_ptr<IChartBuilder> chartBuilder) {
     SetGridLayout(std::move(gridLayout));
     SetChartBuilder(std::move(chartBuilder));
     FBuilder.OnQuery = [this](const std::string& mdx) {
-        if (OnQuery)
-            OnQuery(mdx);
+        if (OnQuery) OnQuery(mdx);
     };
 }
 
-TDisplayManager::~TDisplayManager()
-{
-    if (FCubeOpen)
-        CloseCube();
+TDisplayManager::~TDisplayManager() {
+    if (FCubeOpen) CloseCube();
     FDragSource = nullptr;
 }
 
-void TDisplayManager::SetGridLayout(std::unique_ptr<IGridLayout> gridLayout)
-{
+void TDisplayManager::SetGridLayout(std::unique_ptr<IGridLayout> gridLayout) {
     FGridLayout = gridLayout ? std::move(gridLayout) : std::make_unique<TIdleGridLayout>();
 }
 
-void TDisplayManager::SetChartBuilder(std::unique_ptr<IChartBuilder> chartBuilder)
-{
+void TDisplayManager::SetChartBuilder(std::unique_ptr<IChartBuilder> chartBuilder) {
     FChartBuilder = chartBuilder ? std::move(chartBuilder) : std::make_unique<TIdleChartBuilder>();
 }
 
 // ---- cube and refresh -------------------------------------------------------
 
-void TDisplayManager::OpenCube(TMSOLAPConnection* connection, cb::grid::TExtStringGrid* grid, cb::chart::TChart* chart)
-{
+void TDisplayManager::OpenCube(TMSOLAPConnection* connection, cb::grid::TExtStringGrid* grid,
+                               cb::chart::TChart* chart) {
     SetBusy(true);
     try {
-        if (FCubeOpen)
-            CloseCube();
+        if (FCubeOpen) CloseCube();
         FGridLayout->SetGrid(grid);
         SetChart(chart);
         FConnection = connection;
@@ -150,26 +139,22 @@ void TDisplayManager::OpenCube(TMSOLAPConnection* connection, cb::grid::TExtStri
     SetBusy(false);
 }
 
-void TDisplayManager::ReloadCube()
-{
+void TDisplayManager::ReloadCube() {
     auto cubeDef = GetCubeDef();
     FBuilder.ConnectionString = FConnection ? FConnection->GetConnectionString() : std::string();
     FBuilder.SetCubeName(Bracketed(cubeDef ? cubeDef->Name() : std::string()));
     FBuilder.SetCubeDef(cubeDef);
-    if (FBuilder.ResetToDefaultQuery())
-        RunQueryAndDisplay();
+    if (FBuilder.ResetToDefaultQuery()) RunQueryAndDisplay();
 }
 
-void TDisplayManager::CloseCube()
-{
+void TDisplayManager::CloseCube() {
     FChartBuilder->SetEnabled(false);
     FCubeOpen = false;
     OnMeasuresChanged = nullptr;
     Fire(OnStateChanged);
 }
 
-void TDisplayManager::ResetCube()
-{
+void TDisplayManager::ResetCube() {
     ReloadCube();
     Fire(OnCubeReset);
     Fire(OnAxesChanged);
@@ -177,28 +162,23 @@ void TDisplayManager::ResetCube()
     FChartBuilder->SetGroupBy(-1);
 }
 
-void TDisplayManager::EmptyCube()
-{
+void TDisplayManager::EmptyCube() {
     ClearAxesAndRun();
     Fire(OnAxesChanged);
     Fire(OnStateChanged);
 }
 
-void TDisplayManager::ClearAxesAndRun()
-{
+void TDisplayManager::ClearAxesAndRun() {
     FBuilder.ClearRowsAndColumns();
     RunQueryAndDisplay();
 }
 
-void TDisplayManager::RunQueryAndDisplay()
-{
-    if (!FDisplayCellset)
-        return;
+void TDisplayManager::RunQueryAndDisplay() {
+    if (!FDisplayCellset) return;
     Fire(OnBeforeRefresh);
     SetBusy(true);
     try {
-        if (FDisplayCellset->State() == Cellset::adStateOpen)
-            FDisplayCellset->Close();
+        if (FDisplayCellset->State() == Cellset::adStateOpen) FDisplayCellset->Close();
         const std::string mdx = FBuilder.GetMDX();
         // Normalising may have run this very query already.
         if (auto result = FBuilder.TakeResult(mdx))
@@ -219,8 +199,7 @@ void TDisplayManager::RunQueryAndDisplay()
     Fire(OnAfterRefresh);
 }
 
-void TDisplayManager::RenderToGrid(cb::grid::TExtStringGrid* grid)
-{
+void TDisplayManager::RenderToGrid(cb::grid::TExtStringGrid* grid) {
     auto* previous = FGridLayout->GetGrid();
     FGridLayout->SetGrid(grid);
     try {
@@ -232,16 +211,13 @@ void TDisplayManager::RenderToGrid(cb::grid::TExtStringGrid* grid)
     FGridLayout->SetGrid(previous);
 }
 
-std::shared_ptr<CubeDef> TDisplayManager::GetCubeDef() const
-{
+std::shared_ptr<CubeDef> TDisplayManager::GetCubeDef() const {
     return FConnection ? FConnection->GetCurrentCubeDef() : nullptr;
 }
 
-std::string TDisplayManager::GetCubeCaption() const
-{
+std::string TDisplayManager::GetCubeCaption() const {
     auto cubeDef = GetCubeDef();
-    if (!cubeDef)
-        return std::string();
+    if (!cubeDef) return std::string();
     std::string caption = cubeDef->Name();
     std::replace(caption.begin(), caption.end(), '_', ' ');
     return caption;
@@ -249,65 +225,52 @@ std::string TDisplayManager::GetCubeCaption() const
 
 // ---- view changes -----------------------------------------------------------
 
-bool TDisplayManager::AddToAxis(const std::string& set, int axis, bool asOneStep)
-{
+bool TDisplayManager::AddToAxis(const std::string& set, int axis, bool asOneStep) {
     const bool result = FBuilder.AddToAxis(set, axis, asOneStep);
-    if (result && asOneStep)
-        RunQueryAndDisplay();
+    if (result && asOneStep) RunQueryAndDisplay();
     Fire(OnStateChanged);
     return result;
 }
 
-bool TDisplayManager::AddToAxisWithUnion(const std::string& set, int axis, bool asOneStep)
-{
+bool TDisplayManager::AddToAxisWithUnion(const std::string& set, int axis, bool asOneStep) {
     const bool result = FBuilder.AddToAxisWithUnion(set, axis, asOneStep);
     Fire(OnAxesChanged);
-    if (result && asOneStep)
-        RunQueryAndDisplay();
+    if (result && asOneStep) RunQueryAndDisplay();
     Fire(OnStateChanged);
     return result;
 }
 
-bool TDisplayManager::AppendToAxis(const TTextList& sets, int axis)
-{
+bool TDisplayManager::AppendToAxis(const TTextList& sets, int axis) {
     const bool result = FBuilder.AppendToAxis(sets, axis);
     Fire(OnStateChanged);
     return result;
 }
 
-void TDisplayManager::RemoveFromAxes(const std::string& set, bool asOneStep)
-{
+void TDisplayManager::RemoveFromAxes(const std::string& set, bool asOneStep) {
     FBuilder.RemoveSet(set, asOneStep);
     const bool chart = FChartBuilder->GetEnabled();
-    if (chart)
-        Fire(OnAxesChanged);
-    if (asOneStep)
-        RunQueryAndDisplay();
-    if (chart && FChartBuilder->GetGroupBy() != -1)
-        FChartBuilder->SetGroupBy(-1);
+    if (chart) Fire(OnAxesChanged);
+    if (asOneStep) RunQueryAndDisplay();
+    if (chart && FChartBuilder->GetGroupBy() != -1) FChartBuilder->SetGroupBy(-1);
     Fire(OnStateChanged);
 }
 
-bool TDisplayManager::RemoveMeasure(const std::string& measure, bool asOneStep)
-{
+bool TDisplayManager::RemoveMeasure(const std::string& measure, bool asOneStep) {
     const bool result = FBuilder.RemoveMeasure(measure, asOneStep);
-    if (asOneStep)
-        RunQueryAndDisplay();
+    if (asOneStep) RunQueryAndDisplay();
     Fire(OnStateChanged);
     return result;
 }
 
-bool TDisplayManager::ToggleDrillDown(const std::string& member)
-{
+bool TDisplayManager::ToggleDrillDown(const std::string& member) {
     const bool result = FBuilder.ToggleDrillDown(member);
-    if (result) // nothing to show again when nothing changed
+    if (result)  // nothing to show again when nothing changed
         RunQueryAndDisplay();
     Fire(OnStateChanged);
     return result;
 }
 
-bool TDisplayManager::SwapRowsAndColumns()
-{
+bool TDisplayManager::SwapRowsAndColumns() {
     const bool result = FBuilder.SwapRowsAndColumns();
     if (result) {
         RunQueryAndDisplay();
@@ -316,82 +279,71 @@ bool TDisplayManager::SwapRowsAndColumns()
     return result;
 }
 
-bool TDisplayManager::Undo() { return ReplayStep(&TMDXBuilder::Undo); }
+bool TDisplayManager::Undo() {
+    return ReplayStep(&TMDXBuilder::Undo);
+}
 
-bool TDisplayManager::Redo() { return ReplayStep(&TMDXBuilder::Redo); }
+bool TDisplayManager::Redo() {
+    return ReplayStep(&TMDXBuilder::Redo);
+}
 
-bool TDisplayManager::ReplayStep(bool (TMDXBuilder::*step)())
-{
+bool TDisplayManager::ReplayStep(bool (TMDXBuilder::*step)()) {
     const bool result = (FBuilder.*step)();
-    if (result)
-        RunQueryAndDisplay();
+    if (result) RunQueryAndDisplay();
     Fire(OnStateChanged);
     return result;
 }
 
-void TDisplayManager::SaveUndoState()
-{
+void TDisplayManager::SaveUndoState() {
     FBuilder.SaveUndoState();
     Fire(OnStateChanged);
 }
 
-void TDisplayManager::ClearUndoRedo()
-{
+void TDisplayManager::ClearUndoRedo() {
     FBuilder.ClearUndoRedo();
     Fire(OnStateChanged);
 }
 
 // ---- grid keys and dimensions -----------------------------------------------
 
-bool TDisplayManager::IsDimensionKey(const std::string& key)
-{
+bool TDisplayManager::IsDimensionKey(const std::string& key) {
     return !key.empty() && key != "d" && key.find('.') == std::string::npos;
 }
 
-std::string TDisplayManager::ExtractFirstBracketedName(const std::string& text)
-{
+std::string TDisplayManager::ExtractFirstBracketedName(const std::string& text) {
     auto open = text.find('[');
     auto close = text.find(']');
-    if (close == std::string::npos || open == std::string::npos || close < open)
-        return std::string();
+    if (close == std::string::npos || open == std::string::npos || close < open) return std::string();
     return text.substr(open + 1, close - open - 1);
 }
 
-std::string TDisplayManager::ExtractLastBracketedName(const std::string& text)
-{
+std::string TDisplayManager::ExtractLastBracketedName(const std::string& text) {
     auto open = text.rfind('[');
     auto close = text.rfind(']');
-    if (close == std::string::npos || open == std::string::npos || close < open)
-        return std::string();
+    if (close == std::string::npos || open == std::string::npos || close < open) return std::string();
     return text.substr(open + 1, close - open - 1);
 }
 
-std::unique_ptr<TDimension> TDisplayManager::BuildDimension(const std::string& uniqueName)
-{
+std::unique_ptr<TDimension> TDisplayManager::BuildDimension(const std::string& uniqueName) {
     auto dimension = LoadDimensionMembers(ExtractFirstBracketedName(uniqueName));
     MarkSelectedMembers(dimension.get());
     return dimension;
 }
 
-void TDisplayManager::LoadMembersRecursive(TDimension& dimension, const Member& member)
-{
+void TDisplayManager::LoadMembersRecursive(TDimension& dimension, const Member& member) {
     auto entry = std::make_unique<TDimensionMember>();
     entry->Caption = member.Caption();
     entry->Depth = member.LevelDepth();
     entry->UniqueName = member.UniqueName();
     dimension.AddMember(std::move(entry));
     if (member.ChildCount() > 0)
-        for (const auto& child : member.Children())
-            LoadMembersRecursive(dimension, *child);
+        for (const auto& child : member.Children()) LoadMembersRecursive(dimension, *child);
 }
 
-std::unique_ptr<TDimension> TDisplayManager::LoadDimensionMembers(const std::string& dimensionName)
-{
-    if (!FConnection)
-        return nullptr;
+std::unique_ptr<TDimension> TDisplayManager::LoadDimensionMembers(const std::string& dimensionName) {
+    if (!FConnection) return nullptr;
     auto cubeDef = GetCubeDef();
-    if (!cubeDef)
-        return nullptr;
+    if (!cubeDef) return nullptr;
     std::shared_ptr<Dimension> found;
     for (const auto& d : cubeDef->Dimensions()) {
         if (d->Name() == dimensionName) {
@@ -399,8 +351,7 @@ std::unique_ptr<TDimension> TDisplayManager::LoadDimensionMembers(const std::str
             break;
         }
     }
-    if (!found)
-        return nullptr;
+    if (!found) return nullptr;
     auto dimension = std::make_unique<TDimension>();
     dimension->Name = dimensionName;
     dimension->DimensionType = GetDimensionType(found.get());
@@ -423,49 +374,38 @@ std::unique_ptr<TDimension> TDisplayManager::LoadDimensionMembers(const std::str
             entry->Depth = level->Depth();
             entry->UniqueName = level->UniqueName();
             dimension->AddMember(std::move(entry));
-            for (const auto& m : level->Members())
-                LoadMembersRecursive(*dimension, *m);
+            for (const auto& m : level->Members()) LoadMembersRecursive(*dimension, *m);
         }
     }
     return dimension;
 }
 
-void TDisplayManager::MarkSelectedMembers(TDimension* dimension) const
-{
-    if (!dimension)
-        return;
+void TDisplayManager::MarkSelectedMembers(TDimension* dimension) const {
+    if (!dimension) return;
     auto selection = FBuilder.GetDimensionSelection(dimension->Name);
-    if (!selection)
-        return;
+    if (!selection) return;
     for (int i = 0; i < selection->GetMemberCount(); ++i)
-        if (auto* member = dimension->FindMember(selection->GetMember(i)->UniqueName))
-            member->Selected = true;
+        if (auto* member = dimension->FindMember(selection->GetMember(i)->UniqueName)) member->Selected = true;
 }
 
 // ---- chart ------------------------------------------------------------------
 
-void TDisplayManager::SetChart(cb::chart::TChart* chart)
-{
+void TDisplayManager::SetChart(cb::chart::TChart* chart) {
     FChartBuilder->SetChart(chart);
     FChartBuilder->SetEnabled(chart != nullptr);
-    if (FChartBuilder->GetEnabled())
-        FChartBuilder->Render();
+    if (FChartBuilder->GetEnabled()) FChartBuilder->Render();
 }
 
-void TDisplayManager::SelectChartColumn(int gridColumn)
-{
+void TDisplayManager::SelectChartColumn(int gridColumn) {
     FChartBuilder->SetColumn(FGridLayout->GridColumnToPosition(gridColumn));
 }
 
-void TDisplayManager::SelectChartRow(int gridRow)
-{
+void TDisplayManager::SelectChartRow(int gridRow) {
     FChartBuilder->SetRow(FGridLayout->GridRowToPosition(gridRow));
 }
 
-void TDisplayManager::RefreshChart()
-{
-    if (!FChartBuilder->GetChart() || !FChartBuilder->GetEnabled())
-        return;
+void TDisplayManager::RefreshChart() {
+    if (!FChartBuilder->GetChart() || !FChartBuilder->GetEnabled()) return;
     FChartBuilder->SetCellset(FDisplayCellset);
     FChartBuilder->Render();
     if (!ChartHasTooManyPoints()) {
@@ -485,8 +425,7 @@ void TDisplayManager::RefreshChart()
         FChartBuilder->SetShowAllMembers(false);
         Fire(OnAllMembersHidden);
         FChartBuilder->Render();
-        if (!ChartHasTooManyPoints())
-            return;
+        if (!ChartHasTooManyPoints()) return;
         if (gUserInterface)
             gUserInterface->ShowInformation("You have exceeded the maximum number for displaying items in the Chart "
                                             "View the Chart View will now have to be closed.");
@@ -499,4 +438,4 @@ void TDisplayManager::RefreshChart()
     Fire(OnToggleChartRequest);
 }
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -129,10 +129,8 @@ public:
 private:
     // Undo or redo on the builder; shows the result when the lists changed.
     bool ReplayStep(bool (TMDXBuilder::*step)());
-    static void Fire(const TNotifyEvent& event)
-    {
-        if (event)
-            event();
+    static void Fire(const TNotifyEvent& event) {
+        if (event) event();
     }
     void LoadMembersRecursive(TDimension& dimension, const cb::olap::Member& member);
 
@@ -145,4 +143,4 @@ private:
     TMSOLAPConnection* FConnection = nullptr;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

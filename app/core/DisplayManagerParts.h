@@ -76,4 +76,4 @@ public:
     virtual bool GetMeasureFilter() const = 0;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

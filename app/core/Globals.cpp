@@ -16,47 +16,36 @@ TCubeBrowserConfig* gConfig = nullptr;
 TBaseUserInterface* gUserInterface = nullptr;
 TDisplayManager* gDisplayManager = nullptr;
 
-bool InitLogFile(const std::string& path)
-{
-    if (!gLogFile)
-        gLogFile = new TLogFile(path);
+bool InitLogFile(const std::string& path) {
+    if (!gLogFile) gLogFile = new TLogFile(path);
     return true;
 }
 
-bool InitConfig(const std::string& path)
-{
-    if (gConfig)
-        return true;
+bool InitConfig(const std::string& path) {
+    if (gConfig) return true;
     try {
         gConfig = new TCubeBrowserConfig(path);
         return true;
     } catch (const std::exception& e) {
         gConfig = nullptr;
-        if (gLogFile)
-            gLogFile->WriteLine(std::string("Unable to initilize gConfig object. With error: ") + e.what());
+        if (gLogFile) gLogFile->WriteLine(std::string("Unable to initilize gConfig object. With error: ") + e.what());
         return false;
     }
 }
 
-void InitUserInterface()
-{
-    if (!gUserInterface)
-        gUserInterface = new TCubeBrowserInterface();
+void InitUserInterface() {
+    if (!gUserInterface) gUserInterface = new TCubeBrowserInterface();
 }
 
-void InitGlobals()
-{
+void InitGlobals() {
     const std::string appPath = TBaseConfig::GetApplicationPath();
     InitLogFile(appPath + "cube_browser.log");
-    if (!InitConfig(appPath + "app.ini"))
-        gConfig = TCubeBrowserConfig::CreateDefault(appPath + "app.ini").release();
+    if (!InitConfig(appPath + "app.ini")) gConfig = TCubeBrowserConfig::CreateDefault(appPath + "app.ini").release();
     InitUserInterface();
-    if (!gDisplayManager)
-        gDisplayManager = new TDisplayManager(std::make_unique<TMDXDisplayManager>());
+    if (!gDisplayManager) gDisplayManager = new TDisplayManager(std::make_unique<TMDXDisplayManager>());
 }
 
-void FreeGlobals()
-{
+void FreeGlobals() {
     delete gConfig;
     gConfig = nullptr;
     delete gUserInterface;
@@ -67,4 +56,4 @@ void FreeGlobals()
     gDisplayManager = nullptr;
 }
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -21,4 +21,4 @@ void InitUserInterface();
 void InitGlobals();
 void FreeGlobals();
 
-} // namespace cb::app
+}  // namespace cb::app

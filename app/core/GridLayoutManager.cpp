@@ -18,10 +18,10 @@
 
 namespace cb::app {
 
-using cb::grid::TAlignment;
-using cb::grid::TExtStringGrid;
 using cb::grid::taLeftJustify;
+using cb::grid::TAlignment;
 using cb::grid::taRightJustify;
+using cb::grid::TExtStringGrid;
 
 namespace {
 
@@ -46,8 +46,7 @@ struct TCellStyle {
     // Measures texts in the style's font (a canvas without a device).
     std::unique_ptr<cb::gfx::TCanvas> Measure;
 
-    void Init(TColor brush, const std::string& fontName, TColor fontColor, int fontSize, bool bold)
-    {
+    void Init(TColor brush, const std::string& fontName, TColor fontColor, int fontSize, bool bold) {
         Brush = brush;
         FontName = fontName;
         FontColor = fontColor;
@@ -72,38 +71,35 @@ struct THeaderMember {
 struct TAxisTable {
     int Dims = 0;
     int Positions = 0;
-    std::vector<THeaderMember> Members; // [position * Dims + level]
+    std::vector<THeaderMember> Members;  // [position * Dims + level]
     // A member repeats when it and every member outside it equal those of
     // the previous position: only then is its caption left blank.
     std::vector<std::uint8_t> Repeat;
     std::vector<std::string> Names;
 
-    const THeaderMember& At(int position, int level) const { return Members[size_t(position) * size_t(Dims) + size_t(level)]; }
+    const THeaderMember& At(int position, int level) const {
+        return Members[size_t(position) * size_t(Dims) + size_t(level)];
+    }
     bool Repeats(int position, int level) const { return Repeat[size_t(position) * size_t(Dims) + size_t(level)]; }
 };
 
 // The dimension's name from a level's unique name: "[Customer].[Country]"
 // gives "Customer"; empty when the text holds no "].".
-std::string DimensionNameOf(const std::string& levelName)
-{
+std::string DimensionNameOf(const std::string& levelName) {
     const auto end = levelName.find("].");
-    if (end == std::string::npos || end < 1)
-        return {};
+    if (end == std::string::npos || end < 1) return {};
     return levelName.substr(1, end - 1);
 }
 
-const TGridDisplayTheme& CurrentTheme(const TGridDisplayTheme* chosen)
-{
-    if (chosen)
-        return *chosen;
+const TGridDisplayTheme& CurrentTheme(const TGridDisplayTheme* chosen) {
+    if (chosen) return *chosen;
     if (gConfig)
-        if (const TGridDisplayTheme* theme = gConfig->GetCurrentTheme())
-            return *theme;
+        if (const TGridDisplayTheme* theme = gConfig->GetCurrentTheme()) return *theme;
     static const TGridDisplayTheme defaults;
     return defaults;
 }
 
-} // namespace
+}  // namespace
 
 // The state of one running layout.
 struct TMDXDisplayManager::TLayout {
@@ -118,12 +114,10 @@ struct TMDXDisplayManager::TLayout {
     std::vector<int> Widths;
     QElapsedTimer SincePump;
 
-    TLayout(TMDXDisplayManager& owner, TExtStringGrid& grid, cb::olap::Cellset& cellset,
-            const TGridDisplayTheme& theme)
-        : Owner(owner), Grid(grid), GridAlive(&grid), Cellset(cellset)
-    {
-        Dimension.Init(theme.DimensionColor, theme.DimensionFontName, theme.DimensionFontColor,
-                       theme.DimensionFontSize, theme.DimensionFontBold);
+    TLayout(TMDXDisplayManager& owner, TExtStringGrid& grid, cb::olap::Cellset& cellset, const TGridDisplayTheme& theme)
+        : Owner(owner), Grid(grid), GridAlive(&grid), Cellset(cellset) {
+        Dimension.Init(theme.DimensionColor, theme.DimensionFontName, theme.DimensionFontColor, theme.DimensionFontSize,
+                       theme.DimensionFontBold);
         Data.Init(theme.DataColor, theme.DataFontName, theme.DataFontColor, theme.DataFontSize, theme.DataFontBold);
         for (int k = 0; k < TGridDisplayTheme::DepthCount; ++k) {
             const TDepthStyle& d = theme.Depths[size_t(k)];
@@ -132,52 +126,40 @@ struct TMDXDisplayManager::TLayout {
         SincePump.start();
     }
 
-    TCellStyle& DepthStyle(int depth)
-    {
+    TCellStyle& DepthStyle(int depth) {
         return Depths[size_t(std::clamp(depth, 0, TGridDisplayTheme::DepthCount - 1))];
     }
 
     // Lets the window breathe: timers and repaints run, user input waits
     // until the layout is done.
-    void Pump()
-    {
-        if (SincePump.elapsed() < kPumpIntervalMs)
-            return;
+    void Pump() {
+        if (SincePump.elapsed() < kPumpIntervalMs) return;
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         SincePump.restart();
-        if (!GridAlive)
-            throw TLayoutAborted{};
+        if (!GridAlive) throw TLayoutAborted{};
         if (Cellset.State() != cb::olap::Cellset::adStateOpen || Cellset.Axes().Item(0) != Axis0)
             throw TLayoutAborted{};
     }
 
-    void ApplyStyle(int col, int row, const TCellStyle& style, bool brush = true)
-    {
+    void ApplyStyle(int col, int row, const TCellStyle& style, bool brush = true) {
         cb::grid::TCellProperties* p = Grid.EnsureCellProperties(col, row);
-        if (!p)
-            return;
-        if (brush)
-            p->SetBrushColor(style.Brush);
+        if (!p) return;
+        if (brush) p->SetBrushColor(style.Brush);
         p->SetFontName(style.FontName);
         p->FontColor = style.FontColor;
         p->FontSize = style.FontSize;
         p->FontStyle = style.Bold ? cb::gfx::TFontStyles(cb::gfx::fsBold) : 0u;
     }
 
-    void SetAlignment(int col, int row, TAlignment alignment)
-    {
-        if (cb::grid::TCellProperties* p = Grid.EnsureCellProperties(col, row))
-            p->Alignment = alignment;
+    void SetAlignment(int col, int row, TAlignment alignment) {
+        if (cb::grid::TCellProperties* p = Grid.EnsureCellProperties(col, row)) p->Alignment = alignment;
     }
 
-    void SetBrush(int col, int row, TColor color)
-    {
-        if (cb::grid::TCellProperties* p = Grid.EnsureCellProperties(col, row))
-            p->SetBrushColor(color);
+    void SetBrush(int col, int row, TColor color) {
+        if (cb::grid::TCellProperties* p = Grid.EnsureCellProperties(col, row)) p->SetBrushColor(color);
     }
 
-    void SetText(int col, int row, const std::string& text, TCellStyle& style, int extra = 0)
-    {
+    void SetText(int col, int row, const std::string& text, TCellStyle& style, int extra = 0) {
         Grid.SetCellText(col, row, text);
         if (!text.empty() || extra > 0) {
             const int w = (text.empty() ? 0 : style.Measure->TextWidth(text)) + kCellPadding + extra;
@@ -188,16 +170,14 @@ struct TMDXDisplayManager::TLayout {
     void SetKey(int col, int row, const std::string& key) { Owner.Key(col, row) = key; }
 
     // A placeholder text in the dimension style, without a key.
-    void Placeholder(int col, int row, const char* text)
-    {
+    void Placeholder(int col, int row, const char* text) {
         SetText(col, row, text, Dimension);
         SetAlignment(col, row, taLeftJustify);
         ApplyStyle(col, row, Dimension);
     }
 
     // A dimension-name cell with its marker.
-    void DimensionName(int col, int row, const std::string& name)
-    {
+    void DimensionName(int col, int row, const std::string& name) {
         SetText(col, row, name, Dimension, TMDXHeaderMarker::Size + 2);
         SetKey(col, row, "[" + name + "]");
         Grid.SetCellGraphicObject(col, row, new TMDXHeaderMarker);
@@ -205,8 +185,7 @@ struct TMDXDisplayManager::TLayout {
         ApplyStyle(col, row, Dimension);
     }
 
-    TAxisTable ReadAxis(const cb::olap::Axis& axis, int dims)
-    {
+    TAxisTable ReadAxis(const cb::olap::Axis& axis, int dims) {
         TAxisTable t;
         const cb::olap::Collection<cb::olap::Position> positions = axis.Positions();
         t.Dims = dims;
@@ -224,21 +203,17 @@ struct TMDXDisplayManager::TLayout {
                 h.Depth = m->LevelDepth();
                 sameOutside = sameOutside && h.UniqueName == t.At(p - 1, j).UniqueName;
                 t.Repeat[size_t(p) * size_t(dims) + size_t(j)] = sameOutside;
-                if (p == 0)
-                    t.Names.push_back(DimensionNameOf(m->LevelName()));
+                if (p == 0) t.Names.push_back(DimensionNameOf(m->LevelName()));
             }
             Pump();
         }
-        if (t.Names.empty())
-            t.Names.resize(size_t(dims));
+        if (t.Names.empty()) t.Names.resize(size_t(dims));
         return t;
     }
 
-    void ColumnHeaders(const TAxisTable& cols, int rowDims)
-    {
+    void ColumnHeaders(const TAxisTable& cols, int rowDims) {
         const int h = std::max(rowDims, 1);
-        for (int j = 0; j < cols.Dims; ++j)
-            DimensionName(h + j, 0, cols.Names[size_t(j)]);
+        for (int j = 0; j < cols.Dims; ++j) DimensionName(h + j, 0, cols.Names[size_t(j)]);
         for (int j = 0; j < cols.Dims; ++j) {
             for (int p = 0; p < cols.Positions; ++p) {
                 const THeaderMember& m = cols.At(p, j);
@@ -247,8 +222,7 @@ struct TMDXDisplayManager::TLayout {
                 SetKey(col, j + 1, m.UniqueName);
                 ApplyStyle(col, j + 1, style);
                 SetAlignment(col, j + 1, taLeftJustify);
-                if (!cols.Repeats(p, j))
-                    SetText(col, j + 1, m.Caption, style);
+                if (!cols.Repeats(p, j)) SetText(col, j + 1, m.Caption, style);
                 Pump();
             }
         }
@@ -259,11 +233,9 @@ struct TMDXDisplayManager::TLayout {
         ApplyStyle(0, cols.Dims, Dimension, false);
     }
 
-    void RowHeaders(const TAxisTable& rows, int colDims)
-    {
+    void RowHeaders(const TAxisTable& rows, int colDims) {
         const int v = std::max(colDims, 1);
-        for (int d = 0; d < rows.Dims; ++d)
-            DimensionName(d, v, rows.Names[size_t(d)]);
+        for (int d = 0; d < rows.Dims; ++d) DimensionName(d, v, rows.Names[size_t(d)]);
         for (int d = 0; d < rows.Dims; ++d) {
             for (int p = 0; p < rows.Positions; ++p) {
                 const THeaderMember& m = rows.At(p, d);
@@ -286,8 +258,7 @@ struct TMDXDisplayManager::TLayout {
         }
     }
 
-    void DataCells(int rowDims, int colDims, int colPositions, int rowPositions)
-    {
+    void DataCells(int rowDims, int colDims, int colPositions, int rowPositions) {
         std::string text;
         for (int r = 0; r < rowPositions; ++r) {
             const int row = colDims + 1 + r;
@@ -298,8 +269,7 @@ struct TMDXDisplayManager::TLayout {
                     text = cell->FormattedValue();
                     // An empty cell has no value: it stays blank rather than
                     // looking like a measured zero.
-                    if (text.empty() && !cell->Value().IsEmpty())
-                        text = cell->Value().ToString();
+                    if (text.empty() && !cell->Value().IsEmpty()) text = cell->Value().ToString();
                 } catch (const std::exception&) {
                     text = kCellErrorText;
                 }
@@ -312,8 +282,7 @@ struct TMDXDisplayManager::TLayout {
         }
     }
 
-    void AutoSizeColumns()
-    {
+    void AutoSizeColumns() {
         for (int col = 0; col < Grid.ColCount(); ++col)
             Grid.SetColWidths(col, std::max(Widths[size_t(col)], kMinColumnWidth));
     }
@@ -323,54 +292,44 @@ TMDXDisplayManager::TMDXDisplayManager() = default;
 
 TMDXDisplayManager::~TMDXDisplayManager() = default;
 
-void TMDXDisplayManager::SetGrid(TExtStringGrid* grid)
-{
+void TMDXDisplayManager::SetGrid(TExtStringGrid* grid) {
     FGrid = grid;
     if (grid && !grid->OnCustomCellDraw)
         grid->OnCustomCellDraw = [](QObject* sender, cb::gfx::TCanvas& canvas, int col, int row,
                                     cb::grid::TGridDrawState, cb::gfx::TRect rect, bool) {
-            if (auto* g = dynamic_cast<TExtStringGrid*>(sender))
-                DrawHeaderMarker(*g, canvas, col, row, rect);
+            if (auto* g = dynamic_cast<TExtStringGrid*>(sender)) DrawHeaderMarker(*g, canvas, col, row, rect);
         };
 }
 
-void TMDXDisplayManager::SetCellset(std::shared_ptr<cb::olap::Cellset> cellset)
-{
+void TMDXDisplayManager::SetCellset(std::shared_ptr<cb::olap::Cellset> cellset) {
     FCellset = std::move(cellset);
 }
 
-void TMDXDisplayManager::ResetKeys(int columns, int rows)
-{
+void TMDXDisplayManager::ResetKeys(int columns, int rows) {
     FKeyColumns = std::max(columns, 0);
     FKeyRows = std::max(rows, 0);
     FCellKeys.assign(size_t(FKeyColumns) * size_t(FKeyRows), std::string());
 }
 
-std::string TMDXDisplayManager::GetCellKey(int column, int row) const
-{
-    if (column < 0 || row < 0 || column >= FKeyColumns || row >= FKeyRows)
-        return kOutsideCellKey;
+std::string TMDXDisplayManager::GetCellKey(int column, int row) const {
+    if (column < 0 || row < 0 || column >= FKeyColumns || row >= FKeyRows) return kOutsideCellKey;
     return FCellKeys[size_t(column) * size_t(FKeyRows) + size_t(row)];
 }
 
-int TMDXDisplayManager::GridColumnToPosition(int column) const
-{
+int TMDXDisplayManager::GridColumnToPosition(int column) const {
     // Data columns start right of the row headers (column 1 without any).
     const int first = std::max(FRowDimensionCount, 1);
     return std::clamp(column - first, 0, std::max(FColumnPositionCount - 1, 0));
 }
 
-int TMDXDisplayManager::GridRowToPosition(int row) const
-{
+int TMDXDisplayManager::GridRowToPosition(int row) const {
     // Data rows start below the column headers and the row of names.
     const int first = std::max(FColumnDimensionCount, 1) + 1;
     return std::clamp(row - first, 0, std::max(FRowPositionCount - 1, 0));
 }
 
-bool TMDXDisplayManager::Render()
-{
-    if (FRendering || !FGrid || !FCellset)
-        return false;
+bool TMDXDisplayManager::Render() {
+    if (FRendering || !FGrid || !FCellset) return false;
     FRendering = true;
     TExtStringGrid* grid = FGrid;
     QPointer<TExtStringGrid> gridAlive(grid);
@@ -387,8 +346,7 @@ bool TMDXDisplayManager::Render()
     auto finish = [&] {
         if (gridAlive) {
             grid->EndUpdate();
-            if (!wasHidden)
-                grid->setVisible(true);
+            if (!wasHidden) grid->setVisible(true);
             grid->update();
         }
         progress.reset();
@@ -454,8 +412,7 @@ bool TMDXDisplayManager::Render()
             ok = false;
             failure = "unknown error";
         }
-        if (!aborted && gridAlive)
-            layout.AutoSizeColumns();
+        if (!aborted && gridAlive) layout.AutoSizeColumns();
     } catch (...) {
         finish();
         throw;
@@ -464,25 +421,20 @@ bool TMDXDisplayManager::Render()
 
     if (!failure.empty()) {
         const std::string text = "The query result could not be shown in full: " + failure;
-        if (gLogFile)
-            gLogFile->WriteLine(text);
-        if (gUserInterface)
-            gUserInterface->ShowError(text);
+        if (gLogFile) gLogFile->WriteLine(text);
+        if (gUserInterface) gUserInterface->ShowError(text);
     }
     return ok;
 }
 
 void TMDXDisplayManager::DrawHeaderMarker(const TExtStringGrid& grid, cb::gfx::TCanvas& canvas, int col, int row,
-                                          const cb::gfx::TRect& rect)
-{
-    if (!dynamic_cast<TMDXHeaderMarker*>(grid.GetCellGraphicObject(col, row)))
-        return;
+                                          const cb::gfx::TRect& rect) {
+    if (!dynamic_cast<TMDXHeaderMarker*>(grid.GetCellGraphicObject(col, row))) return;
     constexpr int s = TMDXHeaderMarker::Size;
     // The 16 by 16 picture sits at the right edge, centred vertically.
     const int left = rect.Right - s - 1;
     const int top = rect.Top + (rect.Bottom - rect.Top - s) / 2;
-    if (left < rect.Left)
-        return;
+    if (left < rect.Left) return;
     const cb::gfx::TPoint arrow[3] = {{left + 4, top + 6}, {left + 12, top + 6}, {left + 8, top + 10}};
     const TColor pen = canvas.Pen().Color();
     const TColor brush = canvas.Brush().Color();
@@ -493,4 +445,4 @@ void TMDXDisplayManager::DrawHeaderMarker(const TExtStringGrid& grid, cb::gfx::T
     canvas.Brush().SetColor(brush);
 }
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -95,4 +95,4 @@ private:
     bool FRendering = false;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -13,77 +13,59 @@ namespace {
 // More themes than this in one file is damage, not a theme list.
 constexpr int MaxThemes = 1000;
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
-int HexPart(const std::string& text, std::size_t start)
-{
+int HexPart(const std::string& text, std::size_t start) {
     const std::string part = start < text.size() ? text.substr(start, 2) : std::string();
-    if (part.empty())
-        throw rtl::EConvertError("'" + text + "' is not a valid colour");
+    if (part.empty()) throw rtl::EConvertError("'" + text + "' is not a valid colour");
     int value = 0;
     for (char c : part) {
         const int d = HexDigit(c);
-        if (d < 0)
-            throw rtl::EConvertError("'" + text + "' is not a valid colour");
+        if (d < 0) throw rtl::EConvertError("'" + text + "' is not a valid colour");
         value = value * 16 + d;
     }
     return value;
 }
 
-TColor ReadColor(const rtl::TCustomIniFile& ini, const std::string& section, const std::string& key)
-{
+TColor ReadColor(const rtl::TCustomIniFile& ini, const std::string& section, const std::string& key) {
     return HexToColor(ini.ReadString(section, key, "000000"));
 }
 
-} // namespace
+}  // namespace
 
-const TDepthStyle& TGridDisplayTheme::ForDepth(int depth) const
-{
+const TDepthStyle& TGridDisplayTheme::ForDepth(int depth) const {
     return Depths[static_cast<std::size_t>(std::clamp(depth, 0, DepthCount - 1))];
 }
 
-bool TThemeList::Add(std::unique_ptr<TGridDisplayTheme> theme)
-{
-    if (!theme)
-        return false;
+bool TThemeList::Add(std::unique_ptr<TGridDisplayTheme> theme) {
+    if (!theme) return false;
     FThemes.push_back(std::move(theme));
     return true;
 }
 
-TGridDisplayTheme* TThemeList::FindByName(const std::string& name) const
-{
+TGridDisplayTheme* TThemeList::FindByName(const std::string& name) const {
     for (const auto& t : FThemes)
-        if (t->Name == name)
-            return t.get();
+        if (t->Name == name) return t.get();
     return nullptr;
 }
 
-TGridDisplayTheme* TThemeList::GetTheme(int index) const
-{
-    if (index < 0 || index >= GetCount())
-        return nullptr;
+TGridDisplayTheme* TThemeList::GetTheme(int index) const {
+    if (index < 0 || index >= GetCount()) return nullptr;
     return FThemes[static_cast<std::size_t>(index)].get();
 }
 
-bool TThemeParser::LoadFromFile(const std::string& path)
-{
+bool TThemeParser::LoadFromFile(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return false;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
     return ParseFile(path);
 }
 
-bool TThemeParser::ParseFile(const std::string& path)
-{
+bool TThemeParser::ParseFile(const std::string& path) {
     try {
         rtl::TMemIniFile ini(path);
         const int count = std::min(ini.ReadInteger("Themes", "ThemeCount", 0), MaxThemes);
@@ -120,16 +102,14 @@ bool TThemeParser::ParseFile(const std::string& path)
     }
 }
 
-TColor HexToColor(const std::string& text)
-{
+TColor HexToColor(const std::string& text) {
     const int r = HexPart(text, 0);
     const int g = HexPart(text, 2);
     const int b = HexPart(text, 4);
     return static_cast<TColor>(r) | static_cast<TColor>(g) << 8 | static_cast<TColor>(b) << 16;
 }
 
-std::string ColorToHex(TColor color)
-{
+std::string ColorToHex(TColor color) {
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
     for (int shift = 0; shift <= 16; shift += 8) {
@@ -140,4 +120,4 @@ std::string ColorToHex(TColor color)
     return out;
 }
 
-} // namespace cb::app
+}  // namespace cb::app

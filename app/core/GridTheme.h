@@ -81,4 +81,4 @@ TColor HexToColor(const std::string& text);
 // A colour to "RRGGBB", upper-case.
 std::string ColorToHex(TColor color);
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -38,4 +38,4 @@ bool IsFileLocked(const std::string& fileName);
 // accepted it.
 bool ShellOpen(const std::string& target);
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -31,4 +31,4 @@ private:
     std::string FPath;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

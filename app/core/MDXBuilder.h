@@ -14,7 +14,12 @@ namespace cb::app {
 class TDimension;
 
 // Axis codes.
-enum : int { axNone = 0, axRows = 1, axColumns = 2, axMeasures = 4 };
+enum : int {
+    axNone = 0,
+    axRows = 1,
+    axColumns = 2,
+    axMeasures = 4
+};
 
 // Opened after a failing query; the one place the address is kept.
 extern const char* const kSupportPageUrl;
@@ -31,7 +36,7 @@ public:
     TTextList Rows;
     TTextList Measures;
     std::string ConnectionString;
-    std::string CubeName; // in square brackets
+    std::string CubeName;  // in square brackets
     // The lists changed since they were last normalised.
     bool Changed = false;
 
@@ -161,4 +166,4 @@ private:
     bool FInFailureReset = false;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -20,14 +20,12 @@ const char* const kSupportPageUrl = "https://support.example.com/cubebrowser/for
 namespace {
 
 // Runs of entries with the same dimension key, in list order.
-std::vector<TTextList> Groups(const TTextList& list)
-{
+std::vector<TTextList> Groups(const TTextList& list) {
     std::vector<TTextList> groups;
     std::string previous;
     for (const auto& e : list) {
         const std::string key = TMDXBuilder::FirstBracketedPart(e);
-        if (groups.empty() || key != previous)
-            groups.emplace_back();
+        if (groups.empty() || key != previous) groups.emplace_back();
         groups.back().push_back(e);
         previous = key;
     }
@@ -35,40 +33,33 @@ std::vector<TTextList> Groups(const TTextList& list)
 }
 
 // "{a, b}*{c}" for the groups; the number of groups written in count.
-std::string CrossedGroups(const TTextList& list, int& count)
-{
+std::string CrossedGroups(const TTextList& list, int& count) {
     std::string s;
     auto groups = Groups(list);
     count = static_cast<int>(groups.size());
     for (size_t g = 0; g < groups.size(); ++g) {
         s += g == 0 ? "{" : "}*{";
         for (size_t i = 0; i < groups[g].size(); ++i) {
-            if (i > 0)
-                s += ", ";
+            if (i > 0) s += ", ";
             s += groups[g][i];
         }
     }
-    if (!groups.empty())
-        s += "}";
+    if (!groups.empty()) s += "}";
     return s;
 }
 
-} // namespace
+}  // namespace
 
-std::string TMDXBuilder::BuildRowsSet() const
-{
-    if (Rows.empty())
-        return "{}";
+std::string TMDXBuilder::BuildRowsSet() const {
+    if (Rows.empty()) return "{}";
     int groups = 0;
     std::string s = CrossedGroups(Rows, groups);
     return groups >= 2 ? "{" + s + "}" : s;
 }
 
-std::string TMDXBuilder::BuildColumnsSet() const
-{
+std::string TMDXBuilder::BuildColumnsSet() const {
     const std::string measures = BuildMeasuresSet();
-    if (Columns.empty())
-        return measures;
+    if (Columns.empty()) return measures;
     int groups = 0;
     std::string s = CrossedGroups(Columns, groups);
     bool crossed = groups >= 2;
@@ -79,34 +70,27 @@ std::string TMDXBuilder::BuildColumnsSet() const
     return crossed ? "{" + s + "}" : s;
 }
 
-std::string TMDXBuilder::BuildMeasuresSet() const
-{
-    if (Measures.empty())
-        return "{}";
+std::string TMDXBuilder::BuildMeasuresSet() const {
+    if (Measures.empty()) return "{}";
     std::string s;
     for (size_t i = 0; i < Measures.size(); ++i) {
-        if (i > 0)
-            s += ",";
+        if (i > 0) s += ",";
         s += Measures[i];
     }
     for (int i = 0; i < FCalculated.Count(); ++i) {
         const auto& calc = FCalculated.GetMeasure(i);
-        if (!calc.Selected)
-            continue;
+        if (!calc.Selected) continue;
         const std::string name = "[Measures].[" + calc.Name + "]";
-        if (s.find(name) == std::string::npos)
-            s += ", " + name;
+        if (s.find(name) == std::string::npos) s += ", " + name;
     }
     return "{" + s + "}";
 }
 
-std::string TMDXBuilder::Compose() const
-{
+std::string TMDXBuilder::Compose() const {
     return " SELECT " + BuildRowsSet() + " ON ROWS, " + BuildColumnsSet() + " ON COLUMNS FROM " + CubeName;
 }
 
-std::string TMDXBuilder::BuildMDX()
-{
+std::string TMDXBuilder::BuildMDX() {
     if (Changed) {
         FMDX = Compose();
         NormalizeAxes();
@@ -116,13 +100,11 @@ std::string TMDXBuilder::BuildMDX()
     return FMDX;
 }
 
-bool TMDXBuilder::BuildDefaultQuery()
-{
+bool TMDXBuilder::BuildDefaultQuery() {
     std::string dimension;
     std::string cubeName;
     try {
-        if (!FCubeDef)
-            return false;
+        if (!FCubeDef) return false;
         for (const auto& d : FCubeDef->Dimensions()) {
             if (GetDimensionType(d.get()) != 2) {
                 dimension = d->UniqueName();
@@ -150,18 +132,14 @@ bool TMDXBuilder::BuildDefaultQuery()
     return ok;
 }
 
-void TMDXBuilder::OpenQuery(Cellset& cellset, const std::string& mdx, std::shared_ptr<Connection> connection)
-{
-    if (OnQuery)
-        OnQuery(mdx);
+void TMDXBuilder::OpenQuery(Cellset& cellset, const std::string& mdx, std::shared_ptr<Connection> connection) {
+    if (OnQuery) OnQuery(mdx);
     cellset.Open(mdx, std::move(connection));
 }
 
-void TMDXBuilder::ReportQueryFailure(const std::string& message)
-{
+void TMDXBuilder::ReportQueryFailure(const std::string& message) {
     const std::string text = "Error building requested data display with error:" + message + "\r\r";
-    if (gLogFile)
-        gLogFile->WriteLine(text + "Current MDX was: \r\r" + FMDX);
+    if (gLogFile) gLogFile->WriteLine(text + "Current MDX was: \r\r" + FMDX);
     if (gUserInterface)
         gUserInterface->ShowInformation(
             text + "The display will be reset.\r\rProbable cause for issue could be incompatible version of Pivot "
@@ -169,8 +147,7 @@ void TMDXBuilder::ReportQueryFailure(const std::string& message)
                    "Please visit our support forum for instructions on both of these issues.");
 }
 
-bool TMDXBuilder::NormalizeAxes()
-{
+bool TMDXBuilder::NormalizeAxes() {
     FResult.reset();
     auto cellset = std::make_shared<Cellset>();
     try {
@@ -206,13 +183,11 @@ bool TMDXBuilder::NormalizeAxes()
             FResult = cellset;
             FResultMDX = Compose();
         }
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     return true;
 }
 
-void TMDXBuilder::ReadAxisMembers(const Axis& axis, TTextList& target, TTextList* measures)
-{
+void TMDXBuilder::ReadAxisMembers(const Axis& axis, TTextList& target, TTextList* measures) {
     // The target starts empty, so it is its dimensions' groups in order of
     // first appearance; kept apart here so each member is placed at once.
     std::vector<std::pair<std::string, TTextList>> groups;
@@ -231,34 +206,27 @@ void TMDXBuilder::ReadAxisMembers(const Axis& axis, TTextList& target, TTextList
                     measures->insert(measures->begin() + index + 1, u);
                 continue;
             }
-            if (!seen.insert(u).second)
-                continue;
+            if (!seen.insert(u).second) continue;
             auto [it, added] = groupOf.try_emplace(key, groups.size());
-            if (added)
-                groups.emplace_back(key, TTextList());
+            if (added) groups.emplace_back(key, TTextList());
             groups[it->second].second.push_back(std::move(u));
         }
     }
     for (auto& group : groups)
-        for (auto& u : group.second)
-            target.push_back(std::move(u));
+        for (auto& u : group.second) target.push_back(std::move(u));
 }
 
-int TMDXBuilder::FindInsertIndex(const std::string& uniqueName, const TTextList& list)
-{
+int TMDXBuilder::FindInsertIndex(const std::string& uniqueName, const TTextList& list) {
     const std::string key = FirstBracketedPart(uniqueName);
     int last = -1;
     for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i] == uniqueName)
-            return -2;
-        if (FirstBracketedPart(list[i]) == key)
-            last = static_cast<int>(i);
+        if (list[i] == uniqueName) return -2;
+        if (FirstBracketedPart(list[i]) == key) last = static_cast<int>(i);
     }
     return last;
 }
 
-bool TMDXBuilder::ResultMatchesLists(const Cellset& cellset) const
-{
+bool TMDXBuilder::ResultMatchesLists(const Cellset& cellset) const {
     // The composed text crosses the groups of each axis in order, the
     // measures last on the columns; the result answers it when its
     // positions are exactly that cross product.
@@ -278,21 +246,17 @@ bool TMDXBuilder::ResultMatchesLists(const Cellset& cellset) const
     for (int a = 0; a < 2; ++a) {
         const auto& groups = axisGroups[a];
         auto axis = axes.Item(a);
-        if (axis->DimensionCount() != static_cast<int>(groups.size()))
-            return false;
+        if (axis->DimensionCount() != static_cast<int>(groups.size())) return false;
         size_t expected = groups.empty() ? 0 : 1;
-        for (const auto& g : groups)
-            expected *= g.size();
+        for (const auto& g : groups) expected *= g.size();
         auto positions = axis->Positions();
-        if (static_cast<size_t>(positions.Count()) != expected)
-            return false;
+        if (static_cast<size_t>(positions.Count()) != expected) return false;
         for (size_t p = 0; p < expected; ++p) {
             auto members = positions.Item(static_cast<int>(p))->Members();
             size_t rest = p;
             for (size_t k = groups.size(); k-- > 0;) {
                 const auto& g = groups[k];
-                if (members.Item(static_cast<int>(k))->UniqueName() != g[rest % g.size()])
-                    return false;
+                if (members.Item(static_cast<int>(k))->UniqueName() != g[rest % g.size()]) return false;
                 rest /= g.size();
             }
         }
@@ -300,12 +264,10 @@ bool TMDXBuilder::ResultMatchesLists(const Cellset& cellset) const
     return true;
 }
 
-std::shared_ptr<Cellset> TMDXBuilder::TakeResult(const std::string& mdx)
-{
-    if (!FResult || mdx != FResultMDX)
-        return nullptr;
+std::shared_ptr<Cellset> TMDXBuilder::TakeResult(const std::string& mdx) {
+    if (!FResult || mdx != FResultMDX) return nullptr;
     FResultMDX.clear();
     return std::move(FResult);
 }
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -14,7 +14,7 @@ public:
     TTextList RowMembers;
     TTextList ColMembers;
     TTextList MeasuresMembers;
-    TTextList FilterMembers; // never filled
+    TTextList FilterMembers;  // never filled
 };
 
 // A stack of states; the last one is the top.
@@ -38,8 +38,7 @@ private:
 
 class TMDXUndoList : public TMDXAxisStateList {
 public:
-    void Push(const TTextList& rows, const TTextList& columns, const TTextList& measures)
-    {
+    void Push(const TTextList& rows, const TTextList& columns, const TTextList& measures) {
         PushCopies(rows, columns, measures);
     }
     bool HasStates() const { return Count() > 0; }
@@ -48,8 +47,7 @@ public:
 
 class TMDXRedoList : public TMDXAxisStateList {
 public:
-    void Push(const TTextList& rows, const TTextList& columns, const TTextList& measures)
-    {
+    void Push(const TTextList& rows, const TTextList& columns, const TTextList& measures) {
         PushCopies(rows, columns, measures);
     }
     bool HasStates() const { return Count() > 0; }
@@ -74,4 +72,4 @@ private:
     std::vector<TCalculatedMeasure> FMeasures;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -9,18 +9,16 @@ namespace cb::app {
 namespace {
 // A larger count is damage; sections beyond it are not looked for.
 constexpr int MaxConnections = 10000;
-} // namespace
+}  // namespace
 
-bool TOLAPConnectionList::LoadFromFile(const std::string& path)
-{
+bool TOLAPConnectionList::LoadFromFile(const std::string& path) {
     FItems.clear();
     try {
         rtl::TMemIniFile ini(path);
         const int n = std::min(ini.ReadInteger("Connections", "NumConnections", 0), MaxConnections);
         for (int i = 1; i <= n; ++i) {
             const std::string s = "Connection" + std::to_string(i);
-            if (!ini.SectionExists(s))
-                continue;
+            if (!ini.SectionExists(s)) continue;
             TOLAPConnection c;
             c.ConnectionName = ini.ReadString(s, "ConnectionName", "");
             c.ConnectionHost = ini.ReadString(s, "ConnectionHost", "");
@@ -33,8 +31,7 @@ bool TOLAPConnectionList::LoadFromFile(const std::string& path)
     }
 }
 
-bool TOLAPConnectionList::SaveToFile(const std::string& path) const
-{
+bool TOLAPConnectionList::SaveToFile(const std::string& path) const {
     try {
         // Built in memory from nothing and written in one step, so the old
         // file stays whole if writing fails.
@@ -55,16 +52,13 @@ bool TOLAPConnectionList::SaveToFile(const std::string& path) const
     }
 }
 
-TOLAPConnection* TOLAPConnectionList::GetConnection(int index) const
-{
-    if (index < 0 || index >= GetCount())
-        return nullptr;
+TOLAPConnection* TOLAPConnectionList::GetConnection(int index) const {
+    if (index < 0 || index >= GetCount()) return nullptr;
     return FItems[static_cast<std::size_t>(index)].get();
 }
 
-void TOLAPConnectionList::Add(const TOLAPConnection& connection)
-{
+void TOLAPConnectionList::Add(const TOLAPConnection& connection) {
     FItems.push_back(std::make_unique<TOLAPConnection>(connection));
 }
 
-} // namespace cb::app
+}  // namespace cb::app

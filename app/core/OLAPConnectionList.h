@@ -10,7 +10,7 @@ namespace cb::app {
 struct TOLAPConnection {
     std::string ConnectionName;
     std::string ConnectionHost;
-    int ConnectionPort = -1; // -1: not given
+    int ConnectionPort = -1;  // -1: not given
 };
 
 class TOLAPConnectionList {
@@ -34,4 +34,4 @@ private:
     std::vector<std::unique_ptr<TOLAPConnection>> FItems;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

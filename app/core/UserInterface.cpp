@@ -8,47 +8,37 @@
 namespace cb::app {
 
 namespace {
-QString Caption()
-{
+QString Caption() {
     return QApplication::applicationName();
 }
 
-QString Q(const std::string& s)
-{
+QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
-} // namespace
+}  // namespace
 
-void TBaseUserInterface::ShowError(const std::string& text)
-{
+void TBaseUserInterface::ShowError(const std::string& text) {
     QMessageBox::critical(nullptr, Caption(), Q(text), QMessageBox::Ok);
 }
 
-void TBaseUserInterface::ShowInformation(const std::string& text)
-{
+void TBaseUserInterface::ShowInformation(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, Caption(), Q(text), QMessageBox::Ok);
     box.exec();
 }
 
-bool TBaseUserInterface::ConfirmOKCancel(const std::string& text)
-{
-    return QMessageBox::question(nullptr, Caption(), Q(text), QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok)
-           == QMessageBox::Ok;
+bool TBaseUserInterface::ConfirmOKCancel(const std::string& text) {
+    return QMessageBox::question(nullptr, Caption(), Q(text), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
+           QMessageBox::Ok;
 }
 
-bool TBaseUserInterface::ConfirmYesNo(const std::string& text)
-{
-    return QMessageBox::question(nullptr, Caption(), Q(text), QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes)
-           == QMessageBox::Yes;
+bool TBaseUserInterface::ConfirmYesNo(const std::string& text) {
+    return QMessageBox::question(nullptr, Caption(), Q(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
 }
 
-int TBaseUserInterface::AskYesNoCancel(const std::string& text)
-{
+int TBaseUserInterface::AskYesNoCancel(const std::string& text) {
     const auto r = QMessageBox::information(nullptr, Caption(), Q(text),
-                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                            QMessageBox::Yes);
+                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     switch (r) {
     case QMessageBox::Yes:
         return mrYes;
@@ -59,8 +49,7 @@ int TBaseUserInterface::AskYesNoCancel(const std::string& text)
     }
 }
 
-void TBaseUserInterface::SetBusy(bool busy)
-{
+void TBaseUserInterface::SetBusy(bool busy) {
     // One busy state, not a stack: repeated calls do not pile up cursors.
     if (busy) {
         if (QApplication::overrideCursor())
@@ -68,10 +57,9 @@ void TBaseUserInterface::SetBusy(bool busy)
         else
             QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     } else {
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
+        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     }
     QApplication::processEvents();
 }
 
-} // namespace cb::app
+}  // namespace cb::app

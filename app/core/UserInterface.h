@@ -7,7 +7,13 @@
 namespace cb::app {
 
 // Modal results as the dialogs return them.
-enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+enum TModalResult : int {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrYes = 6,
+    mrNo = 7
+};
 
 class TBaseUserInterface {
 public:
@@ -21,4 +27,4 @@ public:
     void SetBusy(bool busy);
 };
 
-} // namespace cb::app
+}  // namespace cb::app

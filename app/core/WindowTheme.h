@@ -15,4 +15,4 @@ struct TTheme {
     TColor ToolbarColor = 0xE2E2E2;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -9,13 +9,11 @@
 
 namespace cb::app {
 
-TCubeBrowserApplication::TCubeBrowserApplication(int& argc, char** argv) : QApplication(argc, argv)
-{
+TCubeBrowserApplication::TCubeBrowserApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(ProductName);
 }
 
-bool TCubeBrowserApplication::notify(QObject* receiver, QEvent* event)
-{
+bool TCubeBrowserApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
@@ -26,20 +24,17 @@ bool TCubeBrowserApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-void TCubeBrowserApplication::HandleException(QObject* receiver, const std::exception& error)
-{
+void TCubeBrowserApplication::HandleException(QObject* receiver, const std::exception& error) {
     try {
         if (OnException) {
             OnException(receiver, error);
             return;
         }
-        if (gLogFile)
-            gLogFile->WriteLine(std::string("Error occured: ") + error.what());
-        if (gUserInterface)
-            gUserInterface->ShowError(error.what());
+        if (gLogFile) gLogFile->WriteLine(std::string("Error occured: ") + error.what());
+        if (gUserInterface) gUserInterface->ShowError(error.what());
     } catch (...) {
         // A failing handler must not take the program down.
     }
 }
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -23,4 +23,4 @@ private:
     void HandleException(QObject* receiver, const std::exception& error);
 };
 
-} // namespace cb::app
+}  // namespace cb::app

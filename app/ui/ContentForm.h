@@ -64,4 +64,4 @@ private:
     std::vector<TContentForm*> FForms;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

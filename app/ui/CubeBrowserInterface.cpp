@@ -4,14 +4,11 @@
 
 namespace cb::app {
 
-TCubeBrowserInterface::TCubeBrowserInterface() : FDialog(std::make_unique<TfrmUI>())
-{
-}
+TCubeBrowserInterface::TCubeBrowserInterface() : FDialog(std::make_unique<TfrmUI>()) {}
 
 TCubeBrowserInterface::~TCubeBrowserInterface() = default;
 
-int TCubeBrowserInterface::Run(const std::string& text, std::uint8_t iconKind, std::uint8_t buttonSet)
-{
+int TCubeBrowserInterface::Run(const std::string& text, std::uint8_t iconKind, std::uint8_t buttonSet) {
     // A message asked for while the dialog is up (from a handler that runs
     // meanwhile) gets a dialog of its own, so the one on screen keeps its
     // text, buttons and answer.
@@ -29,35 +26,29 @@ int TCubeBrowserInterface::Run(const std::string& text, std::uint8_t iconKind, s
     return FDialog->exec();
 }
 
-void TCubeBrowserInterface::ShowError(const std::string& text)
-{
+void TCubeBrowserInterface::ShowError(const std::string& text) {
     Run(text, ikError, bsOk);
 }
 
-void TCubeBrowserInterface::ShowInformation(const std::string& text)
-{
+void TCubeBrowserInterface::ShowInformation(const std::string& text) {
     Run(text, ikInformation, bsOk);
 }
 
-bool TCubeBrowserInterface::ConfirmOKCancel(const std::string& text)
-{
+bool TCubeBrowserInterface::ConfirmOKCancel(const std::string& text) {
     return Run(text, ikWarning, bsOkCancel) == mrOk;
 }
 
-bool TCubeBrowserInterface::ConfirmYesNo(const std::string& text)
-{
+bool TCubeBrowserInterface::ConfirmYesNo(const std::string& text) {
     return Run(text, ikWarning, bsYesNo) == mrYes;
 }
 
-int TCubeBrowserInterface::AskYesNoCancel(const std::string& text)
-{
+int TCubeBrowserInterface::AskYesNoCancel(const std::string& text) {
     const int r = Run(text, ikWarning, bsYesNoCancel);
     return r == mrYes || r == mrNo ? r : mrCancel;
 }
 
-void TCubeBrowserInterface::ApplyTheme(const TTheme* theme)
-{
+void TCubeBrowserInterface::ApplyTheme(const TTheme* theme) {
     FDialog->ApplyTheme(theme);
 }
 
-} // namespace cb::app
+}  // namespace cb::app

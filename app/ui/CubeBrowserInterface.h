@@ -31,4 +31,4 @@ private:
     std::unique_ptr<TfrmUI> FDialog;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

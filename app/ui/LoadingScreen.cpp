@@ -22,8 +22,7 @@ namespace {
 constexpr int ClientWidth = 279;
 constexpr int ClientHeight = 185;
 
-QPixmap MakeLogo()
-{
+QPixmap MakeLogo() {
     QPixmap pm(ClientWidth, ClientHeight);
     QPainter p(&pm);
     QLinearGradient g(0, 0, 0, ClientHeight);
@@ -46,20 +45,16 @@ public:
     std::function<void()> OnClick;
 
 protected:
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
+    void mouseReleaseEvent(QMouseEvent* e) override {
         QLabel::mouseReleaseEvent(e);
-        if (OnClick)
-            OnClick();
+        if (OnClick) OnClick();
     }
 };
 
-} // namespace
+}  // namespace
 
-TfrmLoadingScreen::TfrmLoadingScreen(QWidget* parent) : TContentForm(parent)
-{
-    if (isWindow())
-        setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+TfrmLoadingScreen::TfrmLoadingScreen(QWidget* parent) : TContentForm(parent) {
+    if (isWindow()) setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setFixedSize(ClientWidth, ClientHeight);
 
     imgLogo = new QLabel(this);
@@ -89,39 +84,32 @@ TfrmLoadingScreen::TfrmLoadingScreen(QWidget* parent) : TContentForm(parent)
     pbStatus->setTextVisible(false);
 
     if (isWindow()) {
-        if (QScreen* s = screen())
-            move(s->availableGeometry().center() - QPoint(ClientWidth / 2, ClientHeight / 2));
+        if (QScreen* s = screen()) move(s->availableGeometry().center() - QPoint(ClientWidth / 2, ClientHeight / 2));
     }
 }
 
-void TfrmLoadingScreen::SetStatus(int mode)
-{
+void TfrmLoadingScreen::SetStatus(int mode) {
     FStatus = mode;
-    if (mode == 1)
-        lblStatus->setText("Is Loading...");
+    if (mode == 1) lblStatus->setText("Is Loading...");
 }
 
-void TfrmLoadingScreen::ResetProgress()
-{
+void TfrmLoadingScreen::ResetProgress() {
     pbStatus->setValue(0);
 }
 
-void TfrmLoadingScreen::StepProgress()
-{
+void TfrmLoadingScreen::StepProgress() {
     pbStatus->setValue(std::min(pbStatus->value() + 1, pbStatus->maximum()));
 }
 
-void TfrmLoadingScreen::ShowNow()
-{
+void TfrmLoadingScreen::ShowNow() {
     show();
     raise();
     repaint();
     QApplication::processEvents();
 }
 
-void TfrmLoadingScreen::lblSiteURLClick()
-{
+void TfrmLoadingScreen::lblSiteURLClick() {
     ShellOpen(ProductWebSite);
 }
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -36,4 +36,4 @@ private:
 // The start-up code's loading screen, none before and after.
 extern TfrmLoadingScreen* frmLoadingScreen;
 
-} // namespace cb::app
+}  // namespace cb::app

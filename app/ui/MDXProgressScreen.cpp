@@ -18,13 +18,12 @@ constexpr int kClientHeight = 33;
 constexpr int kBarMax = 1000;
 constexpr int kBarStep = 3;
 constexpr int kTickMs = 100;
-} // namespace
+}  // namespace
 
 TfrmMDXProgressScreen::TfrmMDXProgressScreen(QWidget* centreOver)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint |
                            Qt::WindowStaysOnTopHint),
-      FCentreOver(centreOver)
-{
+      FCentreOver(centreOver) {
     setWindowTitle(QStringLiteral("Loading ..."));
     setFixedSize(kClientWidth, kClientHeight);
     QFont f = font();
@@ -45,8 +44,7 @@ TfrmMDXProgressScreen::TfrmMDXProgressScreen(QWidget* centreOver)
 
 TfrmMDXProgressScreen::~TfrmMDXProgressScreen() = default;
 
-void TfrmMDXProgressScreen::tiTimerTimer()
-{
+void TfrmMDXProgressScreen::tiTimerTimer() {
     // The bar holds at most its maximum; reaching it starts the sweep again.
     const int next = std::min(prStatus->value() + kBarStep, prStatus->maximum());
     prStatus->setValue(next >= prStatus->maximum() ? 0 : next);
@@ -55,16 +53,14 @@ void TfrmMDXProgressScreen::tiTimerTimer()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TfrmMDXProgressScreen::showEvent(QShowEvent* event)
-{
+void TfrmMDXProgressScreen::showEvent(QShowEvent* event) {
     QRect area;
     if (FCentreOver && FCentreOver->window()->isVisible())
         area = FCentreOver->window()->frameGeometry();
     else if (QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
-    if (!area.isEmpty())
-        move(area.center() - QPoint(width() / 2, height() / 2));
+    if (!area.isEmpty()) move(area.center() - QPoint(width() / 2, height() / 2));
     QWidget::showEvent(event);
 }
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -31,4 +31,4 @@ private:
     QPointer<QWidget> FCentreOver;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

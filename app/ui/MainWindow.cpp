@@ -18,24 +18,19 @@ namespace {
 
 // Hides the loading screen on every way out of the window's creation.
 struct THideLoadingScreen {
-    ~THideLoadingScreen()
-    {
-        if (frmLoadingScreen)
-            frmLoadingScreen->hide();
+    ~THideLoadingScreen() {
+        if (frmLoadingScreen) frmLoadingScreen->hide();
     }
 };
 
-void Step(int n = 1)
-{
+void Step(int n = 1) {
     if (frmLoadingScreen)
-        for (int i = 0; i < n; ++i)
-            frmLoadingScreen->StepProgress();
+        for (int i = 0; i < n; ++i) frmLoadingScreen->StepProgress();
 }
 
-} // namespace
+}  // namespace
 
-TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
-{
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(ProductName);
     resize(760, 550);
     setMinimumSize(760, 550);
@@ -44,8 +39,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
 TfrmMain::~TfrmMain() = default;
 
-void TfrmMain::Create()
-{
+void TfrmMain::Create() {
     THideLoadingScreen hideAtEnd;
     if (frmLoadingScreen) {
         frmLoadingScreen->repaint();
@@ -53,17 +47,15 @@ void TfrmMain::Create()
         frmLoadingScreen->ResetProgress();
         frmLoadingScreen->ShowNow();
     }
-    Step(2); // help comes here
-    Step(); // the upgrade check comes here
+    Step(2);  // help comes here
+    Step();   // the upgrade check comes here
     // The window theme, applied and handed to the message interface.
     ApplyTheme(&FTheme);
-    if (auto* ui = dynamic_cast<TCubeBrowserInterface*>(gUserInterface))
-        ui->ApplyTheme(&FTheme);
+    if (auto* ui = dynamic_cast<TCubeBrowserInterface*>(gUserInterface)) ui->ApplyTheme(&FTheme);
     Step(3);
-    Step(2); // pane containers come here
-    Step(); // the start-up cube comes here
-    if (gConfig && gConfig->StartMaxed)
-        setWindowState(windowState() | Qt::WindowMaximized);
+    Step(2);  // pane containers come here
+    Step();   // the start-up cube comes here
+    if (gConfig && gConfig->StartMaxed) setWindowState(windowState() | Qt::WindowMaximized);
     if (QScreen* s = screen()) {
         const QRect area = s->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
@@ -71,31 +63,24 @@ void TfrmMain::Create()
     Step();
 }
 
-void TfrmMain::ApplyTheme(const TTheme* theme)
-{
-    if (!theme)
-        return;
+void TfrmMain::ApplyTheme(const TTheme* theme) {
+    if (!theme) return;
     QPalette p = palette();
     p.setColor(QPalette::Window, cb::gfx::ToQColor(theme->BackgroundColor));
     setPalette(p);
     setWindowTitle(ProductName);
 }
 
-void TfrmMain::showEvent(QShowEvent* event)
-{
-    if (auto* ui = dynamic_cast<TCubeBrowserInterface*>(gUserInterface))
-        ui->ApplyTheme(&FTheme);
+void TfrmMain::showEvent(QShowEvent* event) {
+    if (auto* ui = dynamic_cast<TCubeBrowserInterface*>(gUserInterface)) ui->ApplyTheme(&FTheme);
     QMainWindow::showEvent(event);
 }
 
-void TfrmMain::SaveOnClose()
-{
-    if (gConfig)
-        gConfig->SaveSettings();
+void TfrmMain::SaveOnClose() {
+    if (gConfig) gConfig->SaveSettings();
 }
 
-void TfrmMain::closeEvent(QCloseEvent* event)
-{
+void TfrmMain::closeEvent(QCloseEvent* event) {
     if (!FSaved) {
         FSaved = true;
         SaveOnClose();
@@ -103,4 +88,4 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-} // namespace cb::app
+}  // namespace cb::app

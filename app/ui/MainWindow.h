@@ -35,4 +35,4 @@ private:
 // The main window while the program runs, none before and after.
 extern TfrmMain* frmMain;
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -20,19 +20,17 @@ constexpr int ButtonTop = 200;
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
 
-QLabel* MakeIcon(QWidget* parent, QStyle::StandardPixmap which, int left)
-{
+QLabel* MakeIcon(QWidget* parent, QStyle::StandardPixmap which, int left) {
     auto* l = new QLabel(parent);
     l->setGeometry(left, 16, IconSize, IconSize);
     const QIcon icon = parent->style()->standardIcon(which, nullptr, parent);
-    l->setPixmap(icon.pixmap(IconSize, IconSize).scaled(IconSize, IconSize, Qt::IgnoreAspectRatio,
-                                                        Qt::SmoothTransformation));
+    l->setPixmap(
+        icon.pixmap(IconSize, IconSize).scaled(IconSize, IconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     l->setVisible(false);
     return l;
 }
 
-QPushButton* MakeButton(QWidget* parent)
-{
+QPushButton* MakeButton(QWidget* parent) {
     auto* b = new QPushButton(parent);
     b->setGeometry(0, ButtonTop, ButtonWidth, ButtonHeight);
     return b;
@@ -40,21 +38,17 @@ QPushButton* MakeButton(QWidget* parent)
 
 // Floor division; the widths never make it negative in practice, but keep
 // the rounding towards minus infinity all the same.
-int FloorDiv(int a, int b)
-{
+int FloorDiv(int a, int b) {
     int q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0)))
-        --q;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
     return q;
 }
 
-} // namespace
+}  // namespace
 
-TfrmUI::TfrmUI(QWidget* parent) : TContentForm(parent)
-{
+TfrmUI::TfrmUI(QWidget* parent) : TContentForm(parent) {
     if (isWindow())
-        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                       | Qt::WindowContextHelpButtonHint);
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowContextHelpButtonHint);
     setWindowTitle(QApplication::applicationName());
     setFont(QFont("MS Sans Serif", 8));
     setFixedSize(ClientWidth, ClientHeight);
@@ -81,32 +75,25 @@ TfrmUI::TfrmUI(QWidget* parent) : TContentForm(parent)
     UpdateLook();
 }
 
-void TfrmUI::SetText(const std::string& text)
-{
-    if (text == FText)
-        return;
+void TfrmUI::SetText(const std::string& text) {
+    if (text == FText) return;
     FText = text;
     UpdateLook();
 }
 
-void TfrmUI::SetIconKind(std::uint8_t kind)
-{
-    if (kind == FIconKind)
-        return;
+void TfrmUI::SetIconKind(std::uint8_t kind) {
+    if (kind == FIconKind) return;
     FIconKind = kind;
     UpdateLook();
 }
 
-void TfrmUI::SetButtonSet(std::uint8_t set)
-{
-    if (set == FButtonSet)
-        return;
+void TfrmUI::SetButtonSet(std::uint8_t set) {
+    if (set == FButtonSet) return;
     FButtonSet = set;
     UpdateLook();
 }
 
-QPushButton* TfrmUI::CancelButton() const
-{
+QPushButton* TfrmUI::CancelButton() const {
     switch (FButtonSet) {
     case bsOk:
         return btnFirst;
@@ -118,8 +105,7 @@ QPushButton* TfrmUI::CancelButton() const
     }
 }
 
-void TfrmUI::UpdateLook()
-{
+void TfrmUI::UpdateLook() {
     lblDisplayText->setText(QString::fromStdString(FText));
     imgInfo->setVisible(FIconKind == ikInformation);
     imgWarning->setVisible(FIconKind == ikWarning);
@@ -138,8 +124,7 @@ void TfrmUI::UpdateLook()
     ArrangeButtons();
 }
 
-void TfrmUI::ArrangeButtons()
-{
+void TfrmUI::ArrangeButtons() {
     // The client width: the window frame is the window manager's and is not
     // known before the dialog shows.
     const int w = width();
@@ -166,29 +151,24 @@ void TfrmUI::ArrangeButtons()
     }
 }
 
-void TfrmUI::btnFirstClick()
-{
+void TfrmUI::btnFirstClick() {
     done(FButtonSet == bsYesNo || FButtonSet == bsYesNoCancel ? mrYes : mrOk);
 }
 
-void TfrmUI::btnSecondClick()
-{
+void TfrmUI::btnSecondClick() {
     done(FButtonSet == bsOkCancel ? mrCancel : mrNo);
 }
 
-void TfrmUI::btnThirdClick()
-{
+void TfrmUI::btnThirdClick() {
     done(mrCancel);
 }
 
-void TfrmUI::reject()
-{
+void TfrmUI::reject() {
     // Closing the window without a button.
     done(mrCancel);
 }
 
-void TfrmUI::showEvent(QShowEvent* event)
-{
+void TfrmUI::showEvent(QShowEvent* event) {
     UpdateLook();
     if (isWindow()) {
         // Centred on the main window when there is one, else on the screen.
@@ -198,22 +178,18 @@ void TfrmUI::showEvent(QShowEvent* event)
                 host = w;
                 break;
             }
-        const QRect area = host ? host->frameGeometry()
-                                : (screen() ? screen()->availableGeometry() : QRect());
-        if (area.isValid())
-            move(area.center() - QPoint(width() / 2, height() / 2));
+        const QRect area = host ? host->frameGeometry() : (screen() ? screen()->availableGeometry() : QRect());
+        if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
     }
     TContentForm::showEvent(event);
 }
 
-void TfrmUI::keyPressEvent(QKeyEvent* event)
-{
+void TfrmUI::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (QPushButton* b = CancelButton())
-            b->click();
+        if (QPushButton* b = CancelButton()) b->click();
         return;
     }
     TContentForm::keyPressEvent(event);
 }
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -11,10 +11,20 @@ class QPushButton;
 
 namespace cb::app {
 
-enum TIconKind : std::uint8_t { ikNone = 0, ikInformation = 1, ikWarning = 2, ikError = 3 };
+enum TIconKind : std::uint8_t {
+    ikNone = 0,
+    ikInformation = 1,
+    ikWarning = 2,
+    ikError = 3
+};
 
 // 0: OK; 1: OK, Cancel; 2: Yes, No; 3: Yes, No, Cancel.
-enum TButtonSet : std::uint8_t { bsOk = 0, bsOkCancel = 1, bsYesNo = 2, bsYesNoCancel = 3 };
+enum TButtonSet : std::uint8_t {
+    bsOk = 0,
+    bsOkCancel = 1,
+    bsYesNo = 2,
+    bsYesNoCancel = 3
+};
 
 class TfrmUI : public TContentForm {
     Q_OBJECT
@@ -60,4 +70,4 @@ private:
     std::uint8_t FIconKind = ikNone;
 };
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -17,35 +17,27 @@ namespace cb::app {
 
 namespace {
 
-int QuitAfterMs()
-{
+int QuitAfterMs() {
     const char* v = std::getenv("CB_QUIT_AFTER_MS");
-    if (!v || !*v)
-        return -1;
+    if (!v || !*v) return -1;
     char* end = nullptr;
     const long ms = std::strtol(v, &end, 10);
     return (*end == '\0' && ms >= 0 && ms < 24L * 3600 * 1000) ? static_cast<int>(ms) : -1;
 }
 
-void ShowStartupMessage(QMessageBox::Icon icon, const std::string& text)
-{
-    if (frmLoadingScreen)
-        frmLoadingScreen->hide();
+void ShowStartupMessage(QMessageBox::Icon icon, const std::string& text) {
+    if (frmLoadingScreen) frmLoadingScreen->hide();
     QMessageBox box(icon, QApplication::applicationName(), QString::fromStdString(text), QMessageBox::Ok);
-    if (const int ms = QuitAfterMs(); ms >= 0)
-        QTimer::singleShot(ms, &box, &QMessageBox::accept);
+    if (const int ms = QuitAfterMs(); ms >= 0) QTimer::singleShot(ms, &box, &QMessageBox::accept);
     box.exec();
 }
 
-void Log(const std::string& line)
-{
-    if (!gLogFile)
-        InitLogFile(TBaseConfig::GetApplicationPath() + "cube_browser.log");
+void Log(const std::string& line) {
+    if (!gLogFile) InitLogFile(TBaseConfig::GetApplicationPath() + "cube_browser.log");
     gLogFile->WriteLine(line);
 }
 
-void FreeAll()
-{
+void FreeAll() {
     FreeGlobals();
     delete frmLoadingScreen;
     frmLoadingScreen = nullptr;
@@ -53,10 +45,9 @@ void FreeAll()
     frmMain = nullptr;
 }
 
-} // namespace
+}  // namespace
 
-int RunApplication(int& argc, char** argv)
-{
+int RunApplication(int& argc, char** argv) {
     try {
         TCubeBrowserApplication app(argc, argv);
         int status = 0;
@@ -71,8 +62,7 @@ int RunApplication(int& argc, char** argv)
             } else {
                 frmMain = new TfrmMain();
                 frmMain->show();
-                if (const int ms = QuitAfterMs(); ms >= 0)
-                    QTimer::singleShot(ms, frmMain, &QWidget::close);
+                if (const int ms = QuitAfterMs(); ms >= 0) QTimer::singleShot(ms, frmMain, &QWidget::close);
                 status = app.exec();
             }
         } catch (const std::exception& e) {
@@ -89,4 +79,4 @@ int RunApplication(int& argc, char** argv)
     }
 }
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -11,4 +11,4 @@ namespace cb::app {
 
 int RunApplication(int& argc, char** argv);
 
-} // namespace cb::app
+}  // namespace cb::app

@@ -25,15 +25,13 @@ const char* const kNested =
     "{[Measures].[Revenue], [Measures].[Units], [Measures].[Orders], [Measures].[Profit]}) ON COLUMNS, "
     "CROSSJOIN({[Product].[Product].MEMBERS}, {[Channel].[Channel].MEMBERS}) ON ROWS FROM [Tavo_sample]";
 
-void Layout(benchmark::State& state, const char* mdx)
-{
+void Layout(benchmark::State& state, const char* mdx) {
     auto cellset = std::make_shared<cb::olap::Cellset>();
     cellset->SetActiveConnection("Data Source=\"" + std::string(CB_BIN_DIR) +
                                  "/Local Cubes/Tavo_sample.cub\";Provider=MSOLAP.2;");
     cellset->Open(mdx);
     const auto axes = cellset->Axes();
-    const double cells =
-        double(axes.Item(0)->Positions().Count()) * double(axes.Item(1)->Positions().Count());
+    const double cells = double(axes.Item(0)->Positions().Count()) * double(axes.Item(1)->Positions().Count());
 
     cb::grid::TExtStringGrid grid;
     grid.SetFixedCols(0);
@@ -48,23 +46,20 @@ void Layout(benchmark::State& state, const char* mdx)
     layout.SetCellset(cellset);
 
     for (auto _ : state) {
-        if (!layout.Render())
-            state.SkipWithError("layout failed");
+        if (!layout.Render()) state.SkipWithError("layout failed");
     }
     state.counters["cells"] = cells;
     state.counters["grid_cells"] = double(grid.ColCount()) * double(grid.RowCount());
     state.counters["cells_per_s"] = benchmark::Counter(cells, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK_CAPTURE(Layout, tall_54k, kTall)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK_CAPTURE(Layout, nested_45k, kNested)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -16,19 +16,16 @@ public:
     void SetGrid(cb::grid::TExtStringGrid* grid) override { FGrid = grid; }
     cb::grid::TExtStringGrid* GetGrid() const override { return FGrid; }
     void SetCellset(std::shared_ptr<cb::olap::Cellset> cellset) override { FCellset = std::move(cellset); }
-    bool Render() override
-    {
+    bool Render() override {
         size_t bytes = 0;
         auto axes = FCellset->Axes();
         for (int a = 0; a < 2; ++a)
             for (const auto& p : axes.Item(a)->Positions())
-                for (const auto& m : p->Members())
-                    bytes += m->Caption().size() + m->UniqueName().size();
+                for (const auto& m : p->Members()) bytes += m->Caption().size() + m->UniqueName().size();
         const int columns = axes.Item(0)->Positions().Count();
         const int rows = axes.Item(1)->Positions().Count();
         for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < columns; ++c)
-                bytes += FCellset->Item(c, r)->FormattedValue().size();
+            for (int c = 0; c < columns; ++c) bytes += FCellset->Item(c, r)->FormattedValue().size();
         Cells = static_cast<size_t>(columns) * static_cast<size_t>(rows);
         benchmark::DoNotOptimize(bytes);
         return true;
@@ -52,8 +49,7 @@ struct Session {
     TReadingLayout* layout = nullptr;
     int queries = 0;
 
-    Session()
-    {
+    Session() {
         auto description = std::make_unique<TCubeConnectionString>();
         description->ConnectionType = ctLocalCubeFile;
         description->FileName = std::string(CB_BIN_DIR) + "/Local Cubes/Tavo_sample.cub";
@@ -68,14 +64,12 @@ struct Session {
 
 // Drilling into the years of the time dimension and collapsing them again,
 // with the customers' regions on the rows.
-void BM_DrillAndCollapse(benchmark::State& state)
-{
+void BM_DrillAndCollapse(benchmark::State& state) {
     Session s;
     s.dm->AddToAxis("[Customer].[All].Children", axRows, true);
     s.dm->AddToAxis("[Time].[All]", axColumns, true);
     s.queries = 0;
-    for (auto _ : state)
-        s.dm->ToggleDrillDown("[Time].[All]");
+    for (auto _ : state) s.dm->ToggleDrillDown("[Time].[All]");
     state.counters["queries_per_change"] = static_cast<double>(s.queries) / static_cast<double>(state.iterations());
     state.counters["cells"] = static_cast<double>(s.layout->Cells);
 }
@@ -83,8 +77,7 @@ BENCHMARK(BM_DrillAndCollapse)->Unit(benchmark::kMillisecond);
 
 // Ticking a measure on and off with every city against the years and
 // two measures: a large result.
-void BM_TickMeasureOnLargeView(benchmark::State& state)
-{
+void BM_TickMeasureOnLargeView(benchmark::State& state) {
     Session s;
     s.dm->AddToAxis("AddCalculatedMembers([Customer].[City].members)", axRows, true);
     s.dm->AddToAxis("[Time].[All].Children", axColumns, true);
@@ -103,6 +96,6 @@ void BM_TickMeasureOnLargeView(benchmark::State& state)
 }
 BENCHMARK(BM_TickMeasureOnLargeView)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -21,8 +21,7 @@ constexpr int kCols = 200;
 constexpr int kRows = 5000;
 const char* const kFaces[] = {"Tahoma", "Arial", "Verdana"};
 
-void Fill(TExtStringGrid& g)
-{
+void Fill(TExtStringGrid& g) {
     g.BeginUpdate();
     g.SetColCount(kCols);
     g.SetRowCount(kRows);
@@ -41,8 +40,7 @@ void Fill(TExtStringGrid& g)
     g.EndUpdate();
 }
 
-void BM_Fill(benchmark::State& state)
-{
+void BM_Fill(benchmark::State& state) {
     for (auto _ : state) {
         auto g = std::make_unique<TExtStringGrid>();
         Fill(*g);
@@ -55,8 +53,7 @@ void BM_Fill(benchmark::State& state)
 }
 BENCHMARK(BM_Fill)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_PaintAfterScroll(benchmark::State& state)
-{
+void BM_PaintAfterScroll(benchmark::State& state) {
     TExtStringGrid g;
     g.resize(1920, 1080);
     Fill(g);
@@ -74,8 +71,7 @@ void BM_PaintAfterScroll(benchmark::State& state)
 }
 BENCHMARK(BM_PaintAfterScroll)->Unit(benchmark::kMillisecond);
 
-void ReportMemory()
-{
+void ReportMemory() {
     struct mallinfo2 before = mallinfo2();
     auto g = std::make_unique<TExtStringGrid>();
     g->SetColCount(kCols);
@@ -99,12 +95,10 @@ void ReportMemory()
                 storage, sizeof(std::string), props, storage - double(sizeof(std::string)) + props);
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     ReportMemory();
     benchmark::Initialize(&argc, argv);

@@ -32,14 +32,12 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double Ms(Clock::duration d)
-{
+double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
 // Best of n runs, in milliseconds.
-double Best(int n, const std::function<void()>& fn)
-{
+double Best(int n, const std::function<void()>& fn) {
     double best = 1e300;
     for (int i = 0; i < n; ++i) {
         auto t = Clock::now();
@@ -49,15 +47,13 @@ double Best(int n, const std::function<void()>& fn)
     return best;
 }
 
-long PeakRssKb()
-{
+long PeakRssKb() {
     rusage ru{};
     getrusage(RUSAGE_SELF, &ru);
     return ru.ru_maxrss;
 }
 
-void Exec(sqlite3* db, const std::string& sql)
-{
+void Exec(sqlite3* db, const std::string& sql) {
     char* err = nullptr;
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         std::fprintf(stderr, "sqlite: %s\n", err ? err : "?");
@@ -67,8 +63,7 @@ void Exec(sqlite3* db, const std::string& sql)
 
 // The facts with one column per level (ancestor ids), as friendly to
 // GROUP BY as a table can be.
-void FillSql(sqlite3* db, const CubeData& cube)
-{
+void FillSql(sqlite3* db, const CubeData& cube) {
     std::string create = "CREATE TABLE facts(", insert = "INSERT INTO facts VALUES(";
     size_t cols = 0;
     for (size_t d = 0; d < cube.dimensions.size(); ++d)
@@ -100,8 +95,7 @@ void FillSql(sqlite3* db, const CubeData& cube)
             path.assign(dim.levels.size(), 0);
             for (MemberId id = cube.factKeys[d][f]; id != kNoMember; id = dim.members[id].parent)
                 path[dim.members[id].depth] = id;
-            for (size_t l = 1; l < path.size(); ++l)
-                sqlite3_bind_int64(st, c++, path[l]);
+            for (size_t l = 1; l < path.size(); ++l) sqlite3_bind_int64(st, c++, path[l]);
         }
         for (size_t m = 0; m < cube.measures.size(); ++m) {
             double v = cube.factValues[m][f];
@@ -117,20 +111,17 @@ void FillSql(sqlite3* db, const CubeData& cube)
     Exec(db, "COMMIT");
 }
 
-double SqlChecksum(sqlite3* db, const std::string& sql)
-{
+double SqlChecksum(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
     double sum = 0;
     while (sqlite3_step(st) == SQLITE_ROW)
-        for (int c = 0; c < sqlite3_column_count(st); ++c)
-            sum += sqlite3_column_double(st, c);
+        for (int c = 0; c < sqlite3_column_count(st); ++c) sum += sqlite3_column_double(st, c);
     sqlite3_finalize(st);
     return sum;
 }
 
-AxisTuples Level(const CubeData& cube, int dim, int depth)
-{
+AxisTuples Level(const CubeData& cube, int dim, int depth) {
     AxisTuples a;
     a.dims = {dim};
     a.members = cube.dimensions[size_t(dim)].levels[size_t(depth)].members;
@@ -138,8 +129,7 @@ AxisTuples Level(const CubeData& cube, int dim, int depth)
     return a;
 }
 
-AxisTuples CrossJoin(const AxisTuples& x, const AxisTuples& y)
-{
+AxisTuples CrossJoin(const AxisTuples& x, const AxisTuples& y) {
     AxisTuples a;
     a.dims = {x.dims[0], y.dims[0]};
     for (MemberId p : x.members)
@@ -152,19 +142,16 @@ AxisTuples CrossJoin(const AxisTuples& x, const AxisTuples& y)
 }
 
 // Resident memory now, from /proc/self/statm.
-long RssKb()
-{
+long RssKb() {
     long pages = 0, resident = 0;
     if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
         std::fclose(f);
     }
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-int Run(const std::string& file, bool withSql)
-{
+int Run(const std::string& file, bool withSql) {
     const long baseKb = RssKb();
     const auto size = std::filesystem::file_size(file);
     auto t0 = Clock::now();
@@ -175,8 +162,10 @@ int Run(const std::string& file, bool withSql)
         cube.reset();
         cube = ReadCubeFile(file);
     });
-    const size_t raw = cube->factCount * (cube->dimensions.size() * sizeof(MemberId) + cube->measures.size() * sizeof(double));
-    std::printf("facts %zu, file %.1f MB, raw fact data %.1f MB\n", cube->factCount, double(size) / 1e6, double(raw) / 1e6);
+    const size_t raw =
+        cube->factCount * (cube->dimensions.size() * sizeof(MemberId) + cube->measures.size() * sizeof(double));
+    std::printf("facts %zu, file %.1f MB, raw fact data %.1f MB\n", cube->factCount, double(size) / 1e6,
+                double(raw) / 1e6);
     std::printf("  open: first %.1f ms, best of 3 %.1f ms\n", firstOpen, open);
 
     struct Query {
@@ -191,19 +180,20 @@ int Run(const std::string& file, bool withSql)
         cityNames += (cityNames.empty() ? "" : ", ") + cube->dimensions[0].members[id].uniqueName;
     // Dimensions: 0 Customer (Region, Country, City), 1 Product, 2 Time (Year, Quarter, Month), 3 Channel.
     const std::vector<Query> queries = {
-        {"Country x 2 measures", Level(*cube, 0, 2),
-         "SELECT l0_2, SUM(m0), SUM(m2) FROM facts GROUP BY l0_2",
-         "SELECT {[Measures].[Revenue], [Measures].[Units]} ON COLUMNS, [Customer].[Country].Members ON ROWS FROM [Tavo_sample]"},
+        {"Country x 2 measures", Level(*cube, 0, 2), "SELECT l0_2, SUM(m0), SUM(m2) FROM facts GROUP BY l0_2",
+         "SELECT {[Measures].[Revenue], [Measures].[Units]} ON COLUMNS, [Customer].[Country].Members ON ROWS FROM "
+         "[Tavo_sample]"},
         {"Country x Month cross join x 2 measures", CrossJoin(Level(*cube, 0, 2), Level(*cube, 2, 3)),
          "SELECT l0_2, l2_3, SUM(m0), SUM(m2) FROM facts GROUP BY l0_2, l2_3",
          "SELECT {[Measures].[Revenue], [Measures].[Units]} ON COLUMNS, "
          "CROSSJOIN([Customer].[Country].Members, [Time].[Month].Members) ON ROWS FROM [Tavo_sample]"},
-        {"all 3000 cities x 2 measures", Level(*cube, 0, 3),
-         "SELECT l0_3, SUM(m0), SUM(m2) FROM facts GROUP BY l0_3",
-         "SELECT {[Measures].[Revenue], [Measures].[Units]} ON COLUMNS, [Customer].[City].Members ON ROWS FROM [Tavo_sample]"},
+        {"all 3000 cities x 2 measures", Level(*cube, 0, 3), "SELECT l0_3, SUM(m0), SUM(m2) FROM facts GROUP BY l0_3",
+         "SELECT {[Measures].[Revenue], [Measures].[Units]} ON COLUMNS, [Customer].[City].Members ON ROWS FROM "
+         "[Tavo_sample]"},
         {"3000 city unique names x 2 measures", Level(*cube, 0, 3),
          "SELECT l0_3, SUM(m0), SUM(m2) FROM facts GROUP BY l0_3",
-         "SELECT {[Measures].[Revenue], [Measures].[Units]} ON COLUMNS, {" + cityNames + "} ON ROWS FROM [Tavo_sample]"},
+         "SELECT {[Measures].[Revenue], [Measures].[Units]} ON COLUMNS, {" + cityNames +
+             "} ON ROWS FROM [Tavo_sample]"},
     };
     std::vector<double> engine;
     for (const Query& q : queries) {
@@ -212,8 +202,7 @@ int Run(const std::string& file, bool withSql)
             auto r = Aggregate(*cube, AxisTuples{}, q.rows, {0, 2});
             check = 0;
             for (double v : r.values)
-                if (!std::isnan(v))
-                    check += v;
+                if (!std::isnan(v)) check += v;
         });
         engine.push_back(ms);
         std::printf("  Aggregate  %-42s %8.1f ms  (%zu cells, total %.6g)\n", q.name, ms, q.rows.tupleCount * 2, check);
@@ -235,8 +224,7 @@ int Run(const std::string& file, bool withSql)
             for (;;) {
                 const size_t q = u.find("].[");
                 parts.push_back({std::string(u.substr(0, q))});
-                if (q == std::string_view::npos)
-                    break;
+                if (q == std::string_view::npos) break;
                 u.remove_prefix(q + 3);
             }
         }
@@ -244,8 +232,7 @@ int Run(const std::string& file, bool withSql)
         size_t found = 0;
         const double ms = Best(20, [&] {
             found = 0;
-            for (const auto& parts : paths)
-                found += binder.Resolve(parts, mdx::SourcePos{}).id != 0;
+            for (const auto& parts : paths) found += binder.Resolve(parts, mdx::SourcePos{}).id != 0;
         });
         std::printf("  Binder     resolve 3000 city unique names             %8.3f ms  (%zu found)\n", ms, found);
     }
@@ -285,13 +272,11 @@ int Run(const std::string& file, bool withSql)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() >= 2 && args[0] == "--run")
-        return Run(args[1], !(args.size() >= 3 && args[2] == "--no-sql"));
+    if (args.size() >= 2 && args[0] == "--run") return Run(args[1], !(args.size() >= 3 && args[2] == "--no-sql"));
 
     std::vector<size_t> sizes = {1'000'000, 10'000'000};
     bool sql = true;

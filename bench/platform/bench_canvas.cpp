@@ -42,19 +42,17 @@ void paintCells(TCanvas& c, int frame) {
     }
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
     TBitmap bmp(1920, 1080);
     TCanvas& c = bmp.Canvas();
-    paintCells(c, 0); // warm the font cache
+    paintCells(c, 0);  // warm the font cache
     const int frames = argc > 1 ? std::atoi(argv[1]) : 10;
     const auto t0 = std::chrono::steady_clock::now();
-    for (int f = 1; f <= frames; ++f)
-        paintCells(c, f);
+    for (int f = 1; f <= frames; ++f) paintCells(c, f);
     c.ReleasePainter();
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     std::printf("bench_canvas: 10000 cells, %d frames, %.2f ms per frame, %.2f us per cell\n", frames, ms / frames,

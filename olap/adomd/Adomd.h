@@ -24,14 +24,14 @@ class CellsetResult;  // internal
 class Variant {
 public:
     Variant() = default;
-    Variant(double v) : value_(v) {}
-    Variant(int v) : value_(static_cast<double>(v)) {}
-    Variant(std::string v) : value_(std::move(v)) {}
-    Variant(const char* v) : value_(std::string(v)) {}
+    Variant(double v) : FValue(v) {}
+    Variant(int v) : FValue(static_cast<double>(v)) {}
+    Variant(std::string v) : FValue(std::move(v)) {}
+    Variant(const char* v) : FValue(std::string(v)) {}
 
-    bool IsEmpty() const { return std::holds_alternative<std::monostate>(value_); }
-    bool IsNumber() const { return std::holds_alternative<double>(value_); }
-    bool IsText() const { return std::holds_alternative<std::string>(value_); }
+    bool IsEmpty() const { return std::holds_alternative<std::monostate>(FValue); }
+    bool IsNumber() const { return std::holds_alternative<double>(FValue); }
+    bool IsText() const { return std::holds_alternative<std::string>(FValue); }
     // Empty gives 0; a text that is not a number throws EOlapError.
     double ToDouble() const;
     // Rounded to the nearest integer (halves away from zero); throws
@@ -43,41 +43,38 @@ public:
     bool operator==(const Variant&) const = default;
 
 private:
-    std::variant<std::monostate, double, std::string> value_;
+    std::variant<std::monostate, double, std::string> FValue;
 };
 
 template <class T>
 class Collection {
 public:
-    Collection() : items_(std::make_shared<std::vector<std::shared_ptr<T>>>()) {}
+    Collection() : FItems(std::make_shared<std::vector<std::shared_ptr<T>>>()) {}
     explicit Collection(std::vector<std::shared_ptr<T>> items)
-        : items_(std::make_shared<std::vector<std::shared_ptr<T>>>(std::move(items)))
-    {
-    }
-    int Count() const { return static_cast<int>(items_->size()); }
-    std::shared_ptr<T> Item(int index) const
-    {
+        : FItems(std::make_shared<std::vector<std::shared_ptr<T>>>(std::move(items))) {}
+    int Count() const { return static_cast<int>(FItems->size()); }
+    std::shared_ptr<T> Item(int index) const {
         if (index < 0 || index >= Count())
             throw EOlapError("Index " + std::to_string(index) + " is out of range (the collection holds " +
                              std::to_string(Count()) + " items)");
-        return (*items_)[static_cast<size_t>(index)];
+        return (*FItems)[static_cast<size_t>(index)];
     }
-    auto begin() const { return items_->begin(); }
-    auto end() const { return items_->end(); }
+    auto begin() const { return FItems->begin(); }
+    auto end() const { return FItems->end(); }
 
 private:
-    std::shared_ptr<std::vector<std::shared_ptr<T>>> items_;
+    std::shared_ptr<std::vector<std::shared_ptr<T>>> FItems;
 };
 
 class Property {
 public:
-    Property(std::string name, Variant value) : name_(std::move(name)), value_(std::move(value)) {}
-    const std::string& Name() const { return name_; }
-    const Variant& Value() const { return value_; }
+    Property(std::string name, Variant value) : FName(std::move(name)), FValue(std::move(value)) {}
+    const std::string& Name() const { return FName; }
+    const Variant& Value() const { return FValue; }
 
 private:
-    std::string name_;
-    Variant value_;
+    std::string FName;
+    Variant FValue;
 };
 
 class Member;
@@ -102,62 +99,62 @@ public:
     Collection<Property> Properties() const;
 
     // internal
-    explicit Member(std::shared_ptr<const MemberRef> ref) : ref_(std::move(ref)) {}
-    const MemberRef& Ref() const { return *ref_; }
+    explicit Member(std::shared_ptr<const MemberRef> ref) : FRef(std::move(ref)) {}
+    const MemberRef& Ref() const { return *FRef; }
 
 private:
-    std::shared_ptr<const MemberRef> ref_;
+    std::shared_ptr<const MemberRef> FRef;
 };
 
 class Level {
 public:
-    std::string Name() const { return name_; }
-    std::string UniqueName() const { return uniqueName_; }
-    std::string Caption() const { return caption_; }
-    int Depth() const { return depth_; }
+    std::string Name() const { return FName; }
+    std::string UniqueName() const { return FUniqueName; }
+    std::string Caption() const { return FCaption; }
+    int Depth() const { return FDepth; }
     Collection<Member> Members() const;
 
     // internal
     Level(std::shared_ptr<const CubeData> cube, int dim, int depth);
 
 private:
-    std::shared_ptr<const CubeData> cube_;
-    int dim_;   // -1: the measures
-    int depth_;
-    std::string name_, uniqueName_, caption_;
-    mutable std::unique_ptr<Collection<Member>> members_; // built on first use
+    std::shared_ptr<const CubeData> FCube;
+    int FDim;  // -1: the measures
+    int FDepth;
+    std::string FName, FUniqueName, FCaption;
+    mutable std::unique_ptr<Collection<Member>> FMembers;  // built on first use
 };
 
 class Hierarchy {
 public:
-    std::string Name() const { return name_; }
+    std::string Name() const { return FName; }
     // "[Measures]" for the measures, else the dimension's unique name.
-    std::string UniqueName() const { return uniqueName_; }
-    Collection<Level> Levels() const { return levels_; }
+    std::string UniqueName() const { return FUniqueName; }
+    Collection<Level> Levels() const { return FLevels; }
 
     // internal
     Hierarchy(std::shared_ptr<const CubeData> cube, int dim);
 
 private:
-    std::string name_, uniqueName_;
-    Collection<Level> levels_;
+    std::string FName, FUniqueName;
+    Collection<Level> FLevels;
 };
 
 class Dimension {
 public:
-    std::string Name() const { return name_; }
-    std::string UniqueName() const { return uniqueName_; }
+    std::string Name() const { return FName; }
+    std::string UniqueName() const { return FUniqueName; }
     // "DIMENSION_TYPE": 2 for the measures, 3 for every other dimension.
-    Collection<Property> Properties() const { return properties_; }
-    Collection<Hierarchy> Hierarchies() const { return hierarchies_; }
+    Collection<Property> Properties() const { return FProperties; }
+    Collection<Hierarchy> Hierarchies() const { return FHierarchies; }
 
     // internal
     Dimension(std::shared_ptr<const CubeData> cube, int dim);
 
 private:
-    std::string name_, uniqueName_;
-    Collection<Property> properties_;
-    Collection<Hierarchy> hierarchies_;
+    std::string FName, FUniqueName;
+    Collection<Property> FProperties;
+    Collection<Hierarchy> FHierarchies;
 };
 
 class CubeDef {
@@ -172,8 +169,8 @@ public:
     explicit CubeDef(std::shared_ptr<const CubeData> cube);
 
 private:
-    std::shared_ptr<const CubeData> cube_;
-    Collection<Dimension> dimensions_;
+    std::shared_ptr<const CubeData> FCube;
+    Collection<Dimension> FDimensions;
 };
 
 // An open connection to one local cube file. Opening the same file again
@@ -184,20 +181,18 @@ public:
     // quotes, keys case-insensitive: Data Source="<file>";Provider=MSOLAP.2;
     static std::shared_ptr<Connection> Open(const std::string& connectionString);
 
-    const std::string& ConnectionString() const { return connectionString_; }
-    const std::string& FileName() const { return fileName_; }
-    const std::shared_ptr<const CubeData>& Cube() const { return cube_; }
+    const std::string& ConnectionString() const { return FConnectionString; }
+    const std::string& FileName() const { return FFileName; }
+    const std::shared_ptr<const CubeData>& Cube() const { return FCube; }
 
     // internal
     Connection(std::string connectionString, std::string fileName, std::shared_ptr<const CubeData> cube)
-        : connectionString_(std::move(connectionString)), fileName_(std::move(fileName)), cube_(std::move(cube))
-    {
-    }
+        : FConnectionString(std::move(connectionString)), FFileName(std::move(fileName)), FCube(std::move(cube)) {}
 
 private:
-    std::string connectionString_;
-    std::string fileName_;
-    std::shared_ptr<const CubeData> cube_;
+    std::string FConnectionString;
+    std::string FFileName;
+    std::shared_ptr<const CubeData> FCube;
 };
 
 class Catalog {
@@ -212,34 +207,34 @@ public:
     Collection<CubeDef> CubeDefs() const;
 
 private:
-    std::shared_ptr<Connection> connection_;
-    mutable Collection<CubeDef> cubeDefs_;
-    mutable bool cubeDefsBuilt_ = false;
+    std::shared_ptr<Connection> FConnection;
+    mutable Collection<CubeDef> FCubeDefs;
+    mutable bool FCubeDefsBuilt = false;
 };
 
 class Cell {
 public:
-    Cell(Variant value, std::string formatted) : value_(std::move(value)), formatted_(std::move(formatted)) {}
+    Cell(Variant value, std::string formatted) : FValue(std::move(value)), FFormatted(std::move(formatted)) {}
     // Empty or a number.
-    const Variant& Value() const { return value_; }
+    const Variant& Value() const { return FValue; }
     // The value in the measure's format; "" for an empty cell.
-    const std::string& FormattedValue() const { return formatted_; }
+    const std::string& FormattedValue() const { return FFormatted; }
 
 private:
-    Variant value_;
-    std::string formatted_;
+    Variant FValue;
+    std::string FFormatted;
 };
 
 class Position {
 public:
     // One member per dimension crossed on the axis, outermost first.
-    Collection<Member> Members() const { return members_; }
+    Collection<Member> Members() const { return FMembers; }
 
     // internal
-    explicit Position(Collection<Member> members) : members_(std::move(members)) {}
+    explicit Position(Collection<Member> members) : FMembers(std::move(members)) {}
 
 private:
-    Collection<Member> members_;
+    Collection<Member> FMembers;
 };
 
 class Axis {
@@ -249,12 +244,12 @@ public:
     int DimensionCount() const;
 
     // internal
-    Axis(std::shared_ptr<const CellsetResult> result, int axis) : result_(std::move(result)), axis_(axis) {}
+    Axis(std::shared_ptr<const CellsetResult> result, int axis) : FResult(std::move(result)), FAxis(axis) {}
 
 private:
-    std::shared_ptr<const CellsetResult> result_;
-    int axis_;
-    mutable std::unique_ptr<Collection<Position>> positions_; // built on first use
+    std::shared_ptr<const CellsetResult> FResult;
+    int FAxis;
+    mutable std::unique_ptr<Collection<Position>> FPositions;  // built on first use
 };
 
 class Cellset {
@@ -282,9 +277,9 @@ public:
     std::shared_ptr<Cell> Item(int column, int row) const;
 
 private:
-    std::shared_ptr<Connection> connection_;
-    std::shared_ptr<const CellsetResult> result_;
-    Collection<Axis> axes_;
+    std::shared_ptr<Connection> FConnection;
+    std::shared_ptr<const CellsetResult> FResult;
+    Collection<Axis> FAxes;
 };
 
-} // namespace cb::olap
+}  // namespace cb::olap

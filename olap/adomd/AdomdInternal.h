@@ -26,4 +26,4 @@ public:
 
 std::shared_ptr<Member> MakeMember(const std::shared_ptr<const CubeData>& cube, int dim, MemberId id);
 
-} // namespace cb::olap
+}  // namespace cb::olap

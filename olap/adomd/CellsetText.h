@@ -18,4 +18,4 @@ namespace cb::olap {
 
 std::string CellsetToText(const Cellset& cellset);
 
-} // namespace cb::olap
+}  // namespace cb::olap

@@ -22,14 +22,12 @@ struct CacheEntry {
 std::mutex gCacheMutex;
 std::map<std::string, CacheEntry> gCache;
 
-} // namespace
+}  // namespace
 
-std::shared_ptr<Connection> Connection::Open(const std::string& connectionString)
-{
+std::shared_ptr<Connection> Connection::Open(const std::string& connectionString) {
     auto pairs = ParseConnectionString(connectionString);
     std::string source = pairs.Get("Data Source");
-    if (source.empty())
-        source = pairs.Get("DataSource");
+    if (source.empty()) source = pairs.Get("DataSource");
     std::string catalog = pairs.Get("Initial Catalog");
     std::string provider = pairs.Get("Provider");
     if (!provider.empty() && provider.rfind("MSOLAP", 0) != 0)
@@ -37,13 +35,11 @@ std::shared_ptr<Connection> Connection::Open(const std::string& connectionString
     if (!catalog.empty())
         throw EOlapError("Connecting to analysis servers is not supported yet (server \"" + source + "\", catalog \"" +
                          catalog + "\")");
-    if (source.empty())
-        throw EOlapError("The connection string names no data source: \"" + connectionString + "\"");
+    if (source.empty()) throw EOlapError("The connection string names no data source: \"" + connectionString + "\"");
 
     std::error_code ec;
     std::filesystem::path path(source);
-    if (!std::filesystem::is_regular_file(path, ec))
-        throw EOlapError("Cube file \"" + source + "\" does not exist");
+    if (!std::filesystem::is_regular_file(path, ec)) throw EOlapError("Cube file \"" + source + "\" does not exist");
     std::string key = std::filesystem::absolute(path, ec).lexically_normal().string();
     auto mtime = std::filesystem::last_write_time(path, ec);
     uintmax_t size = std::filesystem::file_size(path, ec);
@@ -52,8 +48,7 @@ std::shared_ptr<Connection> Connection::Open(const std::string& connectionString
     {
         std::lock_guard lock(gCacheMutex);
         auto it = gCache.find(key);
-        if (it != gCache.end() && it->second.mtime == mtime && it->second.size == size)
-            cube = it->second.cube.lock();
+        if (it != gCache.end() && it->second.mtime == mtime && it->second.size == size) cube = it->second.cube.lock();
     }
     if (!cube) {
         cube = std::shared_ptr<const CubeData>(ReadCubeFile(source));
@@ -63,4 +58,4 @@ std::shared_ptr<Connection> Connection::Open(const std::string& connectionString
     return std::make_shared<Connection>(connectionString, source, std::move(cube));
 }
 
-} // namespace cb::olap
+}  // namespace cb::olap

@@ -7,20 +7,16 @@
 
 namespace cb::olap {
 
-std::string ConnectionStringPairs::Get(const std::string& key) const
-{
+std::string ConnectionStringPairs::Get(const std::string& key) const {
     std::string value;
     for (const auto& [k, v] : pairs) {
-        if (cb::rtl::SameText(k, key))
-            value = v;
+        if (cb::rtl::SameText(k, key)) value = v;
     }
     return value;
 }
 
-ConnectionStringPairs ParseConnectionString(const std::string& text)
-{
-    if (cb::rtl::Trim(text).empty())
-        throw EOlapError("The connection string is empty");
+ConnectionStringPairs ParseConnectionString(const std::string& text) {
+    if (cb::rtl::Trim(text).empty()) throw EOlapError("The connection string is empty");
     ConnectionStringPairs result;
     size_t i = 0;
     const size_t n = text.size();
@@ -28,10 +24,8 @@ ConnectionStringPairs ParseConnectionString(const std::string& text)
         size_t eq = text.find_first_of("=;", i);
         if (eq == std::string::npos || text[eq] == ';') {
             std::string piece = cb::rtl::Trim(text.substr(i, eq == std::string::npos ? std::string::npos : eq - i));
-            if (!piece.empty())
-                throw EOlapError("Connection string part \"" + piece + "\" has no \"=\"");
-            if (eq == std::string::npos)
-                break;
+            if (!piece.empty()) throw EOlapError("Connection string part \"" + piece + "\" has no \"=\"");
+            if (eq == std::string::npos) break;
             i = eq + 1;
             continue;
         }
@@ -39,8 +33,7 @@ ConnectionStringPairs ParseConnectionString(const std::string& text)
         if (key.empty())
             throw EOlapError("Connection string part at position " + std::to_string(i + 1) + " has no key");
         size_t j = eq + 1;
-        while (j < n && (text[j] == ' ' || text[j] == '\t'))
-            ++j;
+        while (j < n && (text[j] == ' ' || text[j] == '\t')) ++j;
         std::string value;
         if (j < n && (text[j] == '"' || text[j] == '\'')) {
             char q = text[j];
@@ -64,4 +57,4 @@ ConnectionStringPairs ParseConnectionString(const std::string& text)
     return result;
 }
 
-} // namespace cb::olap
+}  // namespace cb::olap

@@ -7,7 +7,7 @@
 namespace cb::olap {
 
 struct ConnectionStringPairs {
-    std::vector<std::pair<std::string, std::string>> pairs; // keys as written
+    std::vector<std::pair<std::string, std::string>> pairs;  // keys as written
     // The value of the last pair whose key matches, ignoring case; "" if none.
     std::string Get(const std::string& key) const;
 };
@@ -16,4 +16,4 @@ struct ConnectionStringPairs {
 // an unterminated quoted value.
 ConnectionStringPairs ParseConnectionString(const std::string& text);
 
-} // namespace cb::olap
+}  // namespace cb::olap

@@ -35,19 +35,18 @@ struct AxisPlan {
     std::vector<int> dims;                    // per position
     std::vector<std::vector<int64_t>> codes;  // per position: member id -> class * stride, or kInvalidCode
     bool dense = true;
-    bool single = true;                       // every combination leads to at most one tuple
-    std::vector<int32_t> singleTuple;         // dense && single: combination -> tuple or -1
-    std::vector<uint32_t> start;              // CSR over list index -> tuples
+    bool single = true;                // every combination leads to at most one tuple
+    std::vector<int32_t> singleTuple;  // dense && single: combination -> tuple or -1
+    std::vector<uint32_t> start;       // CSR over list index -> tuples
     std::vector<uint32_t> tuples;
-    std::vector<int64_t> denseList;           // dense && !single: combination -> list index or -1
-    std::unordered_map<int64_t, uint32_t> sparseList; // !dense: combination -> list index
+    std::vector<int64_t> denseList;                    // dense && !single: combination -> list index or -1
+    std::unordered_map<int64_t, uint32_t> sparseList;  // !dense: combination -> list index
     // Slow path when the combinations would explode: test each tuple.
     bool bruteForce = false;
     const AxisTuples* axis = nullptr;
 };
 
-void CheckAxis(const CubeData& cube, const AxisTuples& axis, const char* name)
-{
+void CheckAxis(const CubeData& cube, const AxisTuples& axis, const char* name) {
     const size_t k = axis.dims.size();
     if (axis.members.size() != axis.tupleCount * k)
         throw EOlapError(std::string("Aggregate: the ") + name + " axis holds " + std::to_string(axis.members.size()) +
@@ -67,19 +66,17 @@ void CheckAxis(const CubeData& cube, const AxisTuples& axis, const char* name)
         }
 }
 
-AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis)
-{
+AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis) {
     AxisPlan plan;
     plan.tupleCount = axis.tupleCount;
     plan.dims = axis.dims;
     plan.axis = &axis;
     const size_t k = axis.dims.size();
-    if (axis.tupleCount == 0)
-        return plan;
+    if (axis.tupleCount == 0) return plan;
 
     // Classes per position and each tuple member's class range.
     std::vector<size_t> classCount(k);
-    std::vector<std::vector<std::pair<uint32_t, uint32_t>>> ranges(k); // [tuple] -> [lo, hi)
+    std::vector<std::vector<std::pair<uint32_t, uint32_t>>> ranges(k);  // [tuple] -> [lo, hi)
     for (size_t j = 0; j < k; ++j) {
         const DimensionData& dim = cube.dimensions[size_t(axis.dims[j])];
         const size_t n = dim.members.size();
@@ -94,7 +91,9 @@ AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis)
         bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
         // covered[s]: segment [bounds[s], bounds[s+1]) lies inside some member.
         std::vector<int> depthChange(bounds.size() + 1, 0);
-        auto seg = [&](MemberId id) { return size_t(std::lower_bound(bounds.begin(), bounds.end(), id) - bounds.begin()); };
+        auto seg = [&](MemberId id) {
+            return size_t(std::lower_bound(bounds.begin(), bounds.end(), id) - bounds.begin());
+        };
         for (size_t t = 0; t < axis.tupleCount; ++t) {
             MemberId id = axis.members[t * k + j];
             depthChange[seg(id)] += 1;
@@ -105,8 +104,7 @@ AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis)
         size_t classes = 0;
         for (size_t s = 0; s + 1 < bounds.size(); ++s) {
             cover += depthChange[s];
-            if (cover > 0)
-                segClass[s] = int64_t(classes++);
+            if (cover > 0) segClass[s] = int64_t(classes++);
         }
         classCount[j] = classes;
         ranges[j].resize(axis.tupleCount);
@@ -137,18 +135,16 @@ AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis)
         }
         combos *= classCount[j];
     }
-    if (combos == 0) { // some position covers nothing: no fact matches
+    if (combos == 0) {  // some position covers nothing: no fact matches
         plan.dense = true;
         plan.singleTuple.clear();
-        for (auto& c : plan.codes)
-            std::fill(c.begin(), c.end(), kInvalidCode);
+        for (auto& c : plan.codes) std::fill(c.begin(), c.end(), kInvalidCode);
         plan.singleTuple.assign(1, -1);
         return plan;
     }
     for (size_t j = 0; j < k; ++j)
         for (int64_t& c : plan.codes[j])
-            if (c != kInvalidCode)
-                c *= int64_t(stride[j]);
+            if (c != kInvalidCode) c *= int64_t(stride[j]);
 
     // (combination, tuple) pairs from each tuple's box.
     std::vector<std::pair<int64_t, uint32_t>> pairs;
@@ -156,31 +152,25 @@ AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis)
     std::vector<uint32_t> cur(k);
     for (size_t t = 0; t < axis.tupleCount; ++t) {
         uint64_t box = 1;
-        for (size_t j = 0; j < k; ++j)
-            box *= ranges[j][t].second - ranges[j][t].first;
+        for (size_t j = 0; j < k; ++j) box *= ranges[j][t].second - ranges[j][t].first;
         if (pairs.size() + box > kMaxPairs) {
             plan.bruteForce = true;
             return plan;
         }
-        for (size_t j = 0; j < k; ++j)
-            cur[j] = ranges[j][t].first;
+        for (size_t j = 0; j < k; ++j) cur[j] = ranges[j][t].first;
         for (;;) {
             int64_t c = 0;
-            for (size_t j = 0; j < k; ++j)
-                c += int64_t(cur[j] * stride[j]);
+            for (size_t j = 0; j < k; ++j) c += int64_t(cur[j] * stride[j]);
             pairs.emplace_back(c, uint32_t(t));
             size_t j = k;
             while (j-- > 0) {
-                if (++cur[j] < ranges[j][t].second)
-                    break;
+                if (++cur[j] < ranges[j][t].second) break;
                 cur[j] = ranges[j][t].first;
             }
-            if (j == size_t(-1))
-                break;
+            if (j == size_t(-1)) break;
         }
     }
-    std::stable_sort(pairs.begin(), pairs.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (size_t i = 1; i < pairs.size(); ++i)
         if (pairs[i].first == pairs[i - 1].first) {
             plan.single = false;
@@ -189,12 +179,10 @@ AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis)
     plan.dense = combos <= kDenseCombos;
     if (plan.dense && plan.single) {
         plan.singleTuple.assign(combos, -1);
-        for (auto& [c, t] : pairs)
-            plan.singleTuple[size_t(c)] = int32_t(t);
+        for (auto& [c, t] : pairs) plan.singleTuple[size_t(c)] = int32_t(t);
         return plan;
     }
-    if (plan.dense)
-        plan.denseList.assign(combos, -1);
+    if (plan.dense) plan.denseList.assign(combos, -1);
     for (size_t i = 0; i < pairs.size(); ++i) {
         if (i == 0 || pairs[i].first != pairs[i - 1].first) {
             uint32_t list = uint32_t(plan.start.size());
@@ -212,22 +200,19 @@ AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis)
 
 // For a block of facts, the combination of each fact on this axis (negative:
 // the fact matches no tuple).
-void Combos(const CubeData& cube, const AxisPlan& plan, size_t first, size_t count, int64_t* out)
-{
+void Combos(const CubeData& cube, const AxisPlan& plan, size_t first, size_t count, int64_t* out) {
     std::fill(out, out + count, 0);
     for (size_t j = 0; j < plan.dims.size(); ++j) {
         const MemberId* keys = cube.factKeys[size_t(plan.dims[j])].data() + first;
         const int64_t* code = plan.codes[j].data();
-        for (size_t i = 0; i < count; ++i)
-            out[i] += code[keys[i]];
+        for (size_t i = 0; i < count; ++i) out[i] += code[keys[i]];
     }
 }
 
 // Calls fn(tuple) for each tuple of the axis that fact f belongs to, given its
 // combination c.
 template <class Fn>
-void ForTuples(const CubeData& cube, const AxisPlan& plan, size_t f, int64_t c, Fn&& fn)
-{
+void ForTuples(const CubeData& cube, const AxisPlan& plan, size_t f, int64_t c, Fn&& fn) {
     if (plan.bruteForce) {
         const AxisTuples& axis = *plan.axis;
         const size_t k = axis.dims.size();
@@ -239,17 +224,14 @@ void ForTuples(const CubeData& cube, const AxisPlan& plan, size_t f, int64_t c, 
                 MemberId m = axis.members[t * k + j];
                 ok = key >= m && key < dim.members[m].subtreeEnd;
             }
-            if (ok)
-                fn(uint32_t(t));
+            if (ok) fn(uint32_t(t));
         }
         return;
     }
-    if (c < 0)
-        return;
+    if (c < 0) return;
     if (plan.dense && plan.single) {
         int32_t t = plan.singleTuple[size_t(c)];
-        if (t >= 0)
-            fn(uint32_t(t));
+        if (t >= 0) fn(uint32_t(t));
         return;
     }
     int64_t list = -1;
@@ -257,10 +239,8 @@ void ForTuples(const CubeData& cube, const AxisPlan& plan, size_t f, int64_t c, 
         list = plan.denseList[size_t(c)];
     else if (auto it = plan.sparseList.find(c); it != plan.sparseList.end())
         list = it->second;
-    if (list < 0)
-        return;
-    for (uint32_t i = plan.start[size_t(list)]; i < plan.start[size_t(list) + 1]; ++i)
-        fn(plan.tuples[i]);
+    if (list < 0) return;
+    for (uint32_t i = plan.start[size_t(list)]; i < plan.start[size_t(list) + 1]; ++i) fn(plan.tuples[i]);
 }
 
 struct Accumulators {
@@ -268,16 +248,20 @@ struct Accumulators {
     std::vector<std::vector<uint64_t>> count;
 };
 
-void InitAccumulators(Accumulators& acc, const CubeData& cube, const std::vector<int>& measures, size_t cells)
-{
+void InitAccumulators(Accumulators& acc, const CubeData& cube, const std::vector<int>& measures, size_t cells) {
     acc.value.resize(measures.size());
     acc.count.resize(measures.size());
     for (size_t m = 0; m < measures.size(); ++m) {
         double init = 0;
         switch (cube.measures[size_t(measures[m])].aggregation) {
-        case Aggregation::Min: init = std::numeric_limits<double>::infinity(); break;
-        case Aggregation::Max: init = -std::numeric_limits<double>::infinity(); break;
-        default: break;
+        case Aggregation::Min:
+            init = std::numeric_limits<double>::infinity();
+            break;
+        case Aggregation::Max:
+            init = -std::numeric_limits<double>::infinity();
+            break;
+        default:
+            break;
         }
         acc.value[m].assign(cells, init);
         acc.count[m].assign(cells, 0);
@@ -285,12 +269,10 @@ void InitAccumulators(Accumulators& acc, const CubeData& cube, const std::vector
 }
 
 template <Aggregation A>
-void Fold(const double* vals, const uint32_t* fact, const uint32_t* cell, size_t n, double* value, uint64_t* count)
-{
+void Fold(const double* vals, const uint32_t* fact, const uint32_t* cell, size_t n, double* value, uint64_t* count) {
     for (size_t i = 0; i < n; ++i) {
         const double v = vals[fact[i]];
-        if (std::isnan(v))
-            continue;
+        if (std::isnan(v)) continue;
         const uint32_t c = cell[i];
         ++count[c];
         if constexpr (A == Aggregation::Sum)
@@ -303,8 +285,7 @@ void Fold(const double* vals, const uint32_t* fact, const uint32_t* cell, size_t
 }
 
 void Accumulate(const CubeData& cube, const AxisPlan& cols, const AxisPlan& rows, const std::vector<int>& measures,
-                size_t begin, size_t end, Accumulators& acc)
-{
+                size_t begin, size_t end, Accumulators& acc) {
     std::vector<int64_t> colCombo(kBlock), rowCombo(kBlock);
     std::vector<uint32_t> pairFact, pairCell;
     pairFact.reserve(kBlock);
@@ -313,10 +294,8 @@ void Accumulate(const CubeData& cube, const AxisPlan& cols, const AxisPlan& rows
     const bool fast = !cols.bruteForce && !rows.bruteForce && cols.dense && cols.single && rows.dense && rows.single;
     for (size_t first = begin; first < end; first += kBlock) {
         const size_t n = std::min(kBlock, end - first);
-        if (!cols.bruteForce)
-            Combos(cube, cols, first, n, colCombo.data());
-        if (!rows.bruteForce)
-            Combos(cube, rows, first, n, rowCombo.data());
+        if (!cols.bruteForce) Combos(cube, cols, first, n, colCombo.data());
+        if (!rows.bruteForce) Combos(cube, rows, first, n, rowCombo.data());
         pairFact.clear();
         pairCell.clear();
         if (fast) {
@@ -324,11 +303,9 @@ void Accumulate(const CubeData& cube, const AxisPlan& cols, const AxisPlan& rows
             const int32_t* rt = rows.singleTuple.data();
             for (size_t i = 0; i < n; ++i) {
                 const int64_t cc = colCombo[i], rc = rowCombo[i];
-                if (cc < 0 || rc < 0)
-                    continue;
+                if (cc < 0 || rc < 0) continue;
                 const int32_t c = ct[cc], r = rt[rc];
-                if (c < 0 || r < 0)
-                    continue;
+                if (c < 0 || r < 0) continue;
                 pairFact.push_back(uint32_t(i));
                 pairCell.push_back(uint32_t(size_t(r) * columnCount + size_t(c)));
             }
@@ -342,27 +319,33 @@ void Accumulate(const CubeData& cube, const AxisPlan& cols, const AxisPlan& rows
                 });
             }
         }
-        if (pairFact.empty())
-            continue;
+        if (pairFact.empty()) continue;
         for (size_t m = 0; m < measures.size(); ++m) {
             const double* vals = cube.factValues[size_t(measures[m])].data() + first;
             double* value = acc.value[m].data();
             uint64_t* count = acc.count[m].data();
             switch (cube.measures[size_t(measures[m])].aggregation) {
-            case Aggregation::Sum: Fold<Aggregation::Sum>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count); break;
-            case Aggregation::Count: Fold<Aggregation::Count>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count); break;
-            case Aggregation::Min: Fold<Aggregation::Min>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count); break;
-            case Aggregation::Max: Fold<Aggregation::Max>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count); break;
+            case Aggregation::Sum:
+                Fold<Aggregation::Sum>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count);
+                break;
+            case Aggregation::Count:
+                Fold<Aggregation::Count>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count);
+                break;
+            case Aggregation::Min:
+                Fold<Aggregation::Min>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count);
+                break;
+            case Aggregation::Max:
+                Fold<Aggregation::Max>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count);
+                break;
             }
         }
     }
 }
 
-} // namespace
+}  // namespace
 
 AggregateResult Aggregate(const CubeData& cube, const AxisTuples& columns, const AxisTuples& rows,
-                          const std::vector<int>& measures)
-{
+                          const std::vector<int>& measures) {
     CheckAxis(cube, columns, "column");
     CheckAxis(cube, rows, "row");
     for (int m : measures)
@@ -378,8 +361,7 @@ AggregateResult Aggregate(const CubeData& cube, const AxisTuples& columns, const
         throw EOlapError("Aggregate: the result would have too many cells (" + std::to_string(columns.tupleCount) +
                          " x " + std::to_string(rows.tupleCount) + ")");
     result.values.assign(cells * measures.size(), std::numeric_limits<double>::quiet_NaN());
-    if (cells == 0 || measures.empty() || cube.factCount == 0)
-        return result;
+    if (cells == 0 || measures.empty() || cube.factCount == 0) return result;
     if (cube.factKeys.size() != cube.dimensions.size() || cube.factValues.size() != cube.measures.size())
         throw EOlapError("Aggregate: the cube's fact columns do not match its dimensions and measures");
 
@@ -391,12 +373,10 @@ AggregateResult Aggregate(const CubeData& cube, const AxisTuples& columns, const
     size_t threads = std::max(1u, std::thread::hardware_concurrency());
     threads = std::min<size_t>(threads, 8);
     threads = std::min<size_t>(threads, std::max<size_t>(1, cube.factCount / (size_t(1) << 16)));
-    while (threads > 1 && accBytes * threads > (size_t(256) << 20))
-        --threads;
+    while (threads > 1 && accBytes * threads > (size_t(256) << 20)) --threads;
 
     std::vector<Accumulators> acc(threads);
-    for (auto& a : acc)
-        InitAccumulators(a, cube, measures, cells);
+    for (auto& a : acc) InitAccumulators(a, cube, measures, cells);
     if (threads == 1) {
         Accumulate(cube, colPlan, rowPlan, measures, 0, cube.factCount, acc[0]);
     } else {
@@ -413,11 +393,9 @@ AggregateResult Aggregate(const CubeData& cube, const AxisTuples& columns, const
                 }
             });
         }
-        for (auto& th : pool)
-            th.join();
+        for (auto& th : pool) th.join();
         for (auto& e : errors)
-            if (e)
-                std::rethrow_exception(e);
+            if (e) std::rethrow_exception(e);
         for (size_t t = 1; t < threads; ++t)
             for (size_t m = 0; m < measures.size(); ++m) {
                 const Aggregation a = cube.measures[size_t(measures[m])].aggregation;
@@ -427,9 +405,12 @@ AggregateResult Aggregate(const CubeData& cube, const AxisTuples& columns, const
                 const uint64_t* scnt = acc[t].count[m].data();
                 for (size_t c = 0; c < cells; ++c) {
                     dcnt[c] += scnt[c];
-                    if (a == Aggregation::Sum) dst[c] += src[c];
-                    else if (a == Aggregation::Min) dst[c] = std::min(dst[c], src[c]);
-                    else if (a == Aggregation::Max) dst[c] = std::max(dst[c], src[c]);
+                    if (a == Aggregation::Sum)
+                        dst[c] += src[c];
+                    else if (a == Aggregation::Min)
+                        dst[c] = std::min(dst[c], src[c]);
+                    else if (a == Aggregation::Max)
+                        dst[c] = std::max(dst[c], src[c]);
                 }
             }
     }
@@ -440,10 +421,9 @@ AggregateResult Aggregate(const CubeData& cube, const AxisTuples& columns, const
         const double* value = acc[0].value[m].data();
         const uint64_t* count = acc[0].count[m].data();
         for (size_t c = 0; c < cells; ++c)
-            if (count[c])
-                result.values[c * mc + m] = a == Aggregation::Count ? double(count[c]) : value[c];
+            if (count[c]) result.values[c * mc + m] = a == Aggregation::Count ? double(count[c]) : value[c];
     }
     return result;
 }
 
-} // namespace cb::olap
+}  // namespace cb::olap

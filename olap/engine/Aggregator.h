@@ -16,21 +16,18 @@ struct AxisTuples {
 };
 
 struct AggregateResult {
-    size_t columns = 0;           // column tuple count
-    size_t rows = 0;              // row tuple count
-    std::vector<int> measures;    // stored measure indexes, in request order
+    size_t columns = 0;         // column tuple count
+    size_t rows = 0;            // row tuple count
+    std::vector<int> measures;  // stored measure indexes, in request order
     // values[(row * columns + col) * measures.size() + m]; NaN when no fact
     // with a non-null value contributed.
     std::vector<double> values;
 
-    double value(size_t col, size_t row, size_t m) const
-    {
-        return values[(row * columns + col) * measures.size() + m];
-    }
+    double value(size_t col, size_t row, size_t m) const { return values[(row * columns + col) * measures.size() + m]; }
 };
 
 // Every dimension not on either axis stands at its (All) member.
-AggregateResult Aggregate(const CubeData& cube, const AxisTuples& columns,
-                          const AxisTuples& rows, const std::vector<int>& measures);
+AggregateResult Aggregate(const CubeData& cube, const AxisTuples& columns, const AxisTuples& rows,
+                          const std::vector<int>& measures);
 
-} // namespace cb::olap
+}  // namespace cb::olap

@@ -5,56 +5,46 @@
 
 namespace cb::olap {
 
-CubeBuilder::CubeBuilder(const std::string& cubeName) : name_(cubeName)
-{
+CubeBuilder::CubeBuilder(const std::string& cubeName) : FName(cubeName) {
     CheckName(cubeName, "cube", "Cube");
 }
 
-int CubeBuilder::AddDimension(const std::string& name, const std::vector<std::string>& levels)
-{
-    if (factCount_)
-        throw EOlapError("Cube \"" + name_ + "\": dimensions must be added before facts");
-    CheckName(name, "dimension", "Cube \"" + name_ + "\"");
-    if (levels.empty())
-        throw EOlapError("Dimension \"" + name + "\" has no levels");
-    for (const std::string& l : levels)
-        CheckName(l, "level", "Dimension \"" + name + "\"");
-    Dim& d = dims_.emplace_back();
+int CubeBuilder::AddDimension(const std::string& name, const std::vector<std::string>& levels) {
+    if (FFactCount) throw EOlapError("Cube \"" + FName + "\": dimensions must be added before facts");
+    CheckName(name, "dimension", "Cube \"" + FName + "\"");
+    if (levels.empty()) throw EOlapError("Dimension \"" + name + "\" has no levels");
+    for (const std::string& l : levels) CheckName(l, "level", "Dimension \"" + name + "\"");
+    Dim& d = FDims.emplace_back();
     d.name = name;
     d.levels = levels;
     d.nodes.push_back(Node{"All", 0, 0, {}});
-    keys_.emplace_back();
-    return int(dims_.size() - 1);
+    FKeys.emplace_back();
+    return int(FDims.size() - 1);
 }
 
-int CubeBuilder::AddMeasure(const std::string& name, Aggregation aggregation, const std::string& formatString)
-{
-    if (factCount_)
-        throw EOlapError("Cube \"" + name_ + "\": measures must be added before facts");
-    CheckName(name, "measure", "Cube \"" + name_ + "\"");
-    MeasureData& m = measures_.emplace_back();
+int CubeBuilder::AddMeasure(const std::string& name, Aggregation aggregation, const std::string& formatString) {
+    if (FFactCount) throw EOlapError("Cube \"" + FName + "\": measures must be added before facts");
+    CheckName(name, "measure", "Cube \"" + FName + "\"");
+    MeasureData& m = FMeasures.emplace_back();
     m.name = name;
     m.aggregation = aggregation;
     m.formatString = formatString;
-    values_.emplace_back();
-    return int(measures_.size() - 1);
+    FValues.emplace_back();
+    return int(FMeasures.size() - 1);
 }
 
 void CubeBuilder::AddCalculatedMember(const std::string& name, const std::string& expression,
-                                      const std::string& formatString)
-{
-    CheckName(name, "calculated member", "Cube \"" + name_ + "\"");
-    calculated_.push_back(CalculatedMemberData{name, {}, expression, formatString});
+                                      const std::string& formatString) {
+    CheckName(name, "calculated member", "Cube \"" + FName + "\"");
+    FCalculated.push_back(CalculatedMemberData{name, {}, expression, formatString});
 }
 
-void CubeBuilder::SetLastDataUpdate(const std::string& text)
-{
-    lastDataUpdate_ = text;
+void CubeBuilder::SetLastDataUpdate(const std::string& text) {
+    FLastDataUpdate = text;
 }
 
-uint32_t CubeBuilder::Leaf(int dim, const std::vector<std::string>& path)
-{
-    Dim& d = dims_.at(size_t(dim));
+uint32_t CubeBuilder::Leaf(int dim, const std::vector<std::string>& path) {
+    Dim& d = FDims.at(size_t(dim));
     if (path.size() != d.levels.size())
         throw EOlapError("Dimension \"" + d.name + "\": a member path needs " + std::to_string(d.levels.size()) +
                          " names, not " + std::to_string(path.size()));
@@ -70,8 +60,7 @@ uint32_t CubeBuilder::Leaf(int dim, const std::vector<std::string>& path)
             continue;
         }
         CheckName(path[i], "member", "Dimension \"" + d.name + "\", level \"" + d.levels[i] + "\"");
-        if (d.nodes.size() >= kMaxMembers)
-            throw EOlapError("Dimension \"" + d.name + "\" has too many members");
+        if (d.nodes.size() >= kMaxMembers) throw EOlapError("Dimension \"" + d.name + "\" has too many members");
         uint32_t id = uint32_t(d.nodes.size());
         d.nodes.push_back(Node{path[i], node, uint16_t(i + 1), {}});
         d.nodes[node].children.push_back(id);
@@ -81,29 +70,24 @@ uint32_t CubeBuilder::Leaf(int dim, const std::vector<std::string>& path)
     return node;
 }
 
-void CubeBuilder::AddFact(const uint32_t* leaves, const double* values)
-{
-    for (size_t d = 0; d < dims_.size(); ++d) {
+void CubeBuilder::AddFact(const uint32_t* leaves, const double* values) {
+    for (size_t d = 0; d < FDims.size(); ++d) {
         const uint32_t leaf = leaves[d];
-        if (leaf >= dims_[d].nodes.size() || dims_[d].nodes[leaf].depth != dims_[d].levels.size())
-            throw EOlapError("Dimension \"" + dims_[d].name + "\": a fact needs a leaf member");
+        if (leaf >= FDims[d].nodes.size() || FDims[d].nodes[leaf].depth != FDims[d].levels.size())
+            throw EOlapError("Dimension \"" + FDims[d].name + "\": a fact needs a leaf member");
     }
-    if (factCount_ >= kMaxFacts)
-        throw EOlapError("Cube \"" + name_ + "\" has too many facts");
-    for (size_t d = 0; d < dims_.size(); ++d)
-        keys_[d].push_back(leaves[d]);
-    for (size_t m = 0; m < measures_.size(); ++m)
-        values_[m].push_back(values[m]);
-    ++factCount_;
+    if (FFactCount >= kMaxFacts) throw EOlapError("Cube \"" + FName + "\" has too many facts");
+    for (size_t d = 0; d < FDims.size(); ++d) FKeys[d].push_back(leaves[d]);
+    for (size_t m = 0; m < FMeasures.size(); ++m) FValues[m].push_back(values[m]);
+    ++FFactCount;
 }
 
-std::unique_ptr<CubeData> CubeBuilder::Finish()
-{
+std::unique_ptr<CubeData> CubeBuilder::Finish() {
     auto cube = std::make_unique<CubeData>();
-    cube->name = name_;
-    cube->lastDataUpdate = lastDataUpdate_;
-    for (size_t di = 0; di < dims_.size(); ++di) {
-        Dim& d = dims_[di];
+    cube->name = FName;
+    cube->lastDataUpdate = FLastDataUpdate;
+    for (size_t di = 0; di < FDims.size(); ++di) {
+        Dim& d = FDims[di];
         DimensionData& out = cube->dimensions.emplace_back();
         out.name = d.name;
         LevelData& all = out.levels.emplace_back();
@@ -126,25 +110,23 @@ std::unique_ptr<CubeData> CubeBuilder::Finish()
             m.name = d.nodes[n].name;
             m.depth = d.nodes[n].depth;
             m.parent = n == 0 ? kNoMember : newId[d.nodes[n].parent];
-            for (auto it = d.nodes[n].children.rbegin(); it != d.nodes[n].children.rend(); ++it)
-                stack.push_back(*it);
+            for (auto it = d.nodes[n].children.rbegin(); it != d.nodes[n].children.rend(); ++it) stack.push_back(*it);
         }
-        for (uint32_t& k : keys_[di])
-            k = newId[k];
-        cube->factKeys.push_back(std::move(keys_[di]));
+        for (uint32_t& k : FKeys[di]) k = newId[k];
+        cube->factKeys.push_back(std::move(FKeys[di]));
     }
-    cube->measures = std::move(measures_);
-    cube->calculatedMembers = std::move(calculated_);
-    cube->factCount = factCount_;
-    cube->factValues = std::move(values_);
-    dims_.clear();
-    keys_.clear();
-    values_.clear();
-    measures_.clear();
-    calculated_.clear();
-    factCount_ = 0;
+    cube->measures = std::move(FMeasures);
+    cube->calculatedMembers = std::move(FCalculated);
+    cube->factCount = FFactCount;
+    cube->factValues = std::move(FValues);
+    FDims.clear();
+    FKeys.clear();
+    FValues.clear();
+    FMeasures.clear();
+    FCalculated.clear();
+    FFactCount = 0;
     CompleteCube(*cube, "Cube \"" + cube->name + "\"");
     return cube;
 }
 
-} // namespace cb::olap
+}  // namespace cb::olap

@@ -21,9 +21,9 @@ public:
                              const std::string& formatString = {});
     void SetLastDataUpdate(const std::string& text);
 
-    size_t DimensionCount() const { return dims_.size(); }
-    size_t LevelCount(int dim) const { return dims_[size_t(dim)].levels.size(); }
-    size_t MeasureCount() const { return measures_.size(); }
+    size_t DimensionCount() const { return FDims.size(); }
+    size_t LevelCount(int dim) const { return FDims[size_t(dim)].levels.size(); }
+    size_t MeasureCount() const { return FMeasures.size(); }
 
     // The leaf with this path (one name per level below (All)), created with
     // its ancestors when new; children keep the order of first appearance.
@@ -46,17 +46,17 @@ private:
     struct Dim {
         std::string name;
         std::vector<std::string> levels;
-        std::vector<Node> nodes; // node 0 is (All)
-        std::unordered_map<std::string, uint32_t> index; // parent id + '/' + name -> node
+        std::vector<Node> nodes;                          // node 0 is (All)
+        std::unordered_map<std::string, uint32_t> index;  // parent id + '/' + name -> node
     };
-    std::string name_;
-    std::string lastDataUpdate_;
-    std::vector<Dim> dims_;
-    std::vector<MeasureData> measures_;
-    std::vector<CalculatedMemberData> calculated_;
-    size_t factCount_ = 0;
-    std::vector<std::vector<uint32_t>> keys_;
-    std::vector<std::vector<double>> values_;
+    std::string FName;
+    std::string FLastDataUpdate;
+    std::vector<Dim> FDims;
+    std::vector<MeasureData> FMeasures;
+    std::vector<CalculatedMemberData> FCalculated;
+    size_t FFactCount = 0;
+    std::vector<std::vector<uint32_t>> FKeys;
+    std::vector<std::vector<double>> FValues;
 };
 
-} // namespace cb::olap
+}  // namespace cb::olap

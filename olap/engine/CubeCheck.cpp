@@ -8,32 +8,26 @@ namespace cb::olap {
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& context, const std::string& what)
-{
+[[noreturn]] void Fail(const std::string& context, const std::string& what) {
     throw EOlapError(context.empty() ? what : context + ": " + what);
 }
 
-std::string Quote(const std::string& s)
-{
+std::string Quote(const std::string& s) {
     return "\"" + s + "\"";
 }
 
-void CheckText(const std::string& text, const std::string& what, const std::string& context)
-{
+void CheckText(const std::string& text, const std::string& what, const std::string& context) {
     if (text.size() > kMaxTextLength)
         Fail(context, what + " is longer than " + std::to_string(kMaxTextLength) + " characters");
 }
 
-void CheckDimension(const DimensionData& dim, size_t factCount,
-                    const std::vector<MemberId>* keys, const std::string& context)
-{
+void CheckDimension(const DimensionData& dim, size_t factCount, const std::vector<MemberId>* keys,
+                    const std::string& context) {
     const std::string where = "dimension " + Quote(dim.name);
-    if (dim.levels.empty())
-        Fail(context, where + " has no levels");
+    if (dim.levels.empty()) Fail(context, where + " has no levels");
     if (dim.levels.size() > kMaxLevels)
         Fail(context, where + " has more than " + std::to_string(kMaxLevels) + " levels");
-    if (dim.levels.size() < 2)
-        Fail(context, where + " has no level below (All)");
+    if (dim.levels.size() < 2) Fail(context, where + " has no level below (All)");
     std::unordered_set<std::string> levelNames;
     for (size_t l = 0; l < dim.levels.size(); ++l) {
         const LevelData& lv = dim.levels[l];
@@ -44,24 +38,19 @@ void CheckDimension(const DimensionData& dim, size_t factCount,
                 Fail(context, where + ": the level at depth 0 must be named \"(All)\", not " + Quote(lv.name));
         } else {
             CheckName(lv.name, "level", context + ": " + where);
-            if (lv.name == "(All)")
-                Fail(context, where + ": level " + Quote(lv.name) + " is reserved");
+            if (lv.name == "(All)") Fail(context, where + ": level " + Quote(lv.name) + " is reserved");
         }
-        if (!levelNames.insert(lv.name).second)
-            Fail(context, where + ": level " + Quote(lv.name) + " appears twice");
+        if (!levelNames.insert(lv.name).second) Fail(context, where + ": level " + Quote(lv.name) + " appears twice");
         CheckText(lv.caption, where + ": caption of level " + Quote(lv.name), context);
     }
 
     const size_t n = dim.members.size();
-    if (n == 0)
-        Fail(context, where + " has no (All) member");
-    if (n > kMaxMembers)
-        Fail(context, where + " has more than " + std::to_string(kMaxMembers) + " members");
+    if (n == 0) Fail(context, where + " has no (All) member");
+    if (n > kMaxMembers) Fail(context, where + " has more than " + std::to_string(kMaxMembers) + " members");
     const MemberData& all = dim.members[0];
     if (all.parent != kNoMember || all.depth != 0)
         Fail(context, where + ": member 0 is not the (All) member at depth 0");
-    if (all.name != "All")
-        Fail(context, where + ": the (All) member must be named \"All\", not " + Quote(all.name));
+    if (all.name != "All") Fail(context, where + ": the (All) member must be named \"All\", not " + Quote(all.name));
 
     const uint16_t leafDepth = static_cast<uint16_t>(dim.levels.size() - 1);
     // Pre-order: the parent of member i is i-1 or one of i-1's ancestors.
@@ -73,16 +62,12 @@ void CheckDimension(const DimensionData& dim, size_t factCount,
     for (size_t i = 1; i < n; ++i) {
         const MemberData& m = dim.members[i];
         const std::string mwhere = where + ", member " + std::to_string(i) + " " + Quote(m.name);
-        if (m.parent == kNoMember || m.parent >= i)
-            Fail(context, mwhere + " has an invalid parent");
+        if (m.parent == kNoMember || m.parent >= i) Fail(context, mwhere + " has an invalid parent");
         if (m.depth == 0 || m.depth > leafDepth)
             Fail(context, mwhere + " has an invalid level depth " + std::to_string(m.depth));
-        if (m.depth != dim.members[m.parent].depth + 1)
-            Fail(context, mwhere + " is not one level below its parent");
-        while (!stack.empty() && stack.back() != m.parent)
-            stack.pop_back();
-        if (stack.empty())
-            Fail(context, mwhere + " is out of hierarchy order");
+        if (m.depth != dim.members[m.parent].depth + 1) Fail(context, mwhere + " is not one level below its parent");
+        while (!stack.empty() && stack.back() != m.parent) stack.pop_back();
+        if (stack.empty()) Fail(context, mwhere + " is out of hierarchy order");
         stack.push_back(static_cast<MemberId>(i));
         hasChild[m.parent] = 1;
         CheckName(m.name, "member", context + ": " + where);
@@ -90,34 +75,31 @@ void CheckDimension(const DimensionData& dim, size_t factCount,
         std::string key = std::to_string(m.parent);
         key += '/';
         key += m.name;
-        if (!siblingKeys.insert(std::move(key)).second)
-            Fail(context, mwhere + " has the same name as a sibling");
+        if (!siblingKeys.insert(std::move(key)).second) Fail(context, mwhere + " has the same name as a sibling");
     }
     for (size_t i = 0; i < n; ++i)
         if (!hasChild[i] && dim.members[i].depth != leafDepth && n > 1)
-            Fail(context, where + ": member " + Quote(dim.members[i].name) +
-                              " has no children but is not at the deepest level");
+            Fail(context,
+                 where + ": member " + Quote(dim.members[i].name) + " has no children but is not at the deepest level");
 
     if (keys) {
         if (keys->size() != factCount)
-            Fail(context, where + ": the fact key column holds " + std::to_string(keys->size()) +
-                              " values for " + std::to_string(factCount) + " facts");
+            Fail(context, where + ": the fact key column holds " + std::to_string(keys->size()) + " values for " +
+                              std::to_string(factCount) + " facts");
         const MemberId* k = keys->data();
         for (size_t f = 0; f < factCount; ++f) {
             const MemberId id = k[f];
             if (id >= n || dim.members[id].depth != leafDepth)
-                Fail(context, where + ": fact " + std::to_string(f) + " refers to member " +
-                                  std::to_string(id) + ", which is not a leaf member");
+                Fail(context, where + ": fact " + std::to_string(f) + " refers to member " + std::to_string(id) +
+                                  ", which is not a leaf member");
         }
     }
 }
 
-} // namespace
+}  // namespace
 
-void CheckName(const std::string& name, const std::string& kind, const std::string& context)
-{
-    if (name.empty())
-        Fail(context, "a " + kind + " name is empty");
+void CheckName(const std::string& name, const std::string& kind, const std::string& context) {
+    if (name.empty()) Fail(context, "a " + kind + " name is empty");
     if (name.size() > kMaxNameLength)
         Fail(context, kind + " name " + Quote(name.substr(0, 40) + "...") + " is longer than " +
                           std::to_string(kMaxNameLength) + " characters");
@@ -129,46 +111,36 @@ void CheckName(const std::string& name, const std::string& kind, const std::stri
     }
 }
 
-void CheckCube(const CubeData& cube, const std::string& context)
-{
+void CheckCube(const CubeData& cube, const std::string& context) {
     CheckName(cube.name, "cube", context);
     CheckText(cube.lastDataUpdate, "last data update", context);
     if (cube.dimensions.size() > kMaxDimensions)
         Fail(context, "more than " + std::to_string(kMaxDimensions) + " dimensions");
-    if (cube.measures.empty())
-        Fail(context, "the cube has no measures");
-    if (cube.measures.size() > kMaxMeasures)
-        Fail(context, "more than " + std::to_string(kMaxMeasures) + " measures");
+    if (cube.measures.empty()) Fail(context, "the cube has no measures");
+    if (cube.measures.size() > kMaxMeasures) Fail(context, "more than " + std::to_string(kMaxMeasures) + " measures");
     if (cube.calculatedMembers.size() > kMaxCalculatedMembers)
         Fail(context, "more than " + std::to_string(kMaxCalculatedMembers) + " calculated members");
-    if (cube.factCount > kMaxFacts)
-        Fail(context, "more than " + std::to_string(kMaxFacts) + " facts");
+    if (cube.factCount > kMaxFacts) Fail(context, "more than " + std::to_string(kMaxFacts) + " facts");
 
     std::unordered_set<std::string> names;
     for (const DimensionData& d : cube.dimensions) {
         CheckName(d.name, "dimension", context);
-        if (d.name == "Measures")
-            Fail(context, "dimension name \"Measures\" is reserved");
-        if (!names.insert(d.name).second)
-            Fail(context, "dimension " + Quote(d.name) + " appears twice");
+        if (d.name == "Measures") Fail(context, "dimension name \"Measures\" is reserved");
+        if (!names.insert(d.name).second) Fail(context, "dimension " + Quote(d.name) + " appears twice");
     }
     names.clear();
     for (const MeasureData& m : cube.measures) {
         CheckName(m.name, "measure", context);
         CheckText(m.formatString, "format string of measure " + Quote(m.name), context);
-        if (m.aggregation > Aggregation::Max)
-            Fail(context, "measure " + Quote(m.name) + " has an unknown aggregation");
-        if (!names.insert(m.name).second)
-            Fail(context, "measure " + Quote(m.name) + " appears twice");
+        if (m.aggregation > Aggregation::Max) Fail(context, "measure " + Quote(m.name) + " has an unknown aggregation");
+        if (!names.insert(m.name).second) Fail(context, "measure " + Quote(m.name) + " appears twice");
     }
     for (const CalculatedMemberData& c : cube.calculatedMembers) {
         CheckName(c.name, "calculated member", context);
         CheckText(c.expression, "expression of " + Quote(c.name), context);
         CheckText(c.formatString, "format string of " + Quote(c.name), context);
-        if (c.expression.empty())
-            Fail(context, "calculated member " + Quote(c.name) + " has no expression");
-        if (!names.insert(c.name).second)
-            Fail(context, "measure " + Quote(c.name) + " appears twice");
+        if (c.expression.empty()) Fail(context, "calculated member " + Quote(c.name) + " has no expression");
+        if (!names.insert(c.name).second) Fail(context, "measure " + Quote(c.name) + " appears twice");
     }
 
     const bool factsPresent = !cube.factKeys.empty() || !cube.factValues.empty() || cube.factCount;
@@ -179,8 +151,7 @@ void CheckCube(const CubeData& cube, const std::string& context)
         Fail(context, "there are " + std::to_string(cube.factValues.size()) + " fact value columns for " +
                           std::to_string(cube.measures.size()) + " measures");
     for (size_t d = 0; d < cube.dimensions.size(); ++d)
-        CheckDimension(cube.dimensions[d], cube.factCount, factsPresent ? &cube.factKeys[d] : nullptr,
-                       context);
+        CheckDimension(cube.dimensions[d], cube.factCount, factsPresent ? &cube.factKeys[d] : nullptr, context);
     for (size_t m = 0; m < cube.factValues.size(); ++m)
         if (cube.factValues[m].size() != cube.factCount)
             Fail(context, "the value column of measure " + Quote(cube.measures[m].name) + " holds " +
@@ -188,22 +159,19 @@ void CheckCube(const CubeData& cube, const std::string& context)
                               std::to_string(cube.factCount) + " facts");
 }
 
-void FillDerived(CubeData& cube)
-{
+void FillDerived(CubeData& cube) {
     for (DimensionData& d : cube.dimensions) {
         d.uniqueName = "[" + d.name + "]";
         for (LevelData& lv : d.levels) {
             lv.uniqueName = d.uniqueName + ".[" + lv.name + "]";
-            if (lv.caption.empty())
-                lv.caption = lv.name;
+            if (lv.caption.empty()) lv.caption = lv.name;
             lv.members.clear();
         }
         const size_t n = d.members.size();
         for (size_t i = 0; i < n; ++i) {
             MemberData& m = d.members[i];
             m.children.clear();
-            if (m.caption.empty())
-                m.caption = m.name;
+            if (m.caption.empty()) m.caption = m.name;
             if (i == 0)
                 m.uniqueName = d.uniqueName + ".[All]";
             else {
@@ -212,8 +180,7 @@ void FillDerived(CubeData& cube)
             }
             d.levels[m.depth].members.push_back(static_cast<MemberId>(i));
         }
-        for (size_t i = 1; i < n; ++i)
-            d.members[d.members[i].parent].children.push_back(static_cast<MemberId>(i));
+        for (size_t i = 1; i < n; ++i) d.members[d.members[i].parent].children.push_back(static_cast<MemberId>(i));
         // Pre-order: the subtree of i ends where the next member at depth <= i's depth starts.
         std::vector<MemberId> stack;
         for (size_t i = 0; i < n; ++i) {
@@ -223,19 +190,15 @@ void FillDerived(CubeData& cube)
             }
             stack.push_back(static_cast<MemberId>(i));
         }
-        for (MemberId id : stack)
-            d.members[id].subtreeEnd = static_cast<MemberId>(n);
+        for (MemberId id : stack) d.members[id].subtreeEnd = static_cast<MemberId>(n);
     }
-    for (MeasureData& m : cube.measures)
-        m.uniqueName = "[Measures].[" + m.name + "]";
-    for (CalculatedMemberData& c : cube.calculatedMembers)
-        c.uniqueName = "[Measures].[" + c.name + "]";
+    for (MeasureData& m : cube.measures) m.uniqueName = "[Measures].[" + m.name + "]";
+    for (CalculatedMemberData& c : cube.calculatedMembers) c.uniqueName = "[Measures].[" + c.name + "]";
 }
 
-void CompleteCube(CubeData& cube, const std::string& context)
-{
+void CompleteCube(CubeData& cube, const std::string& context) {
     CheckCube(cube, context);
     FillDerived(cube);
 }
 
-} // namespace cb::olap
+}  // namespace cb::olap

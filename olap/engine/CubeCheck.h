@@ -9,13 +9,13 @@ namespace cb::olap {
 
 // Limits that keep untrusted files from asking for unbounded memory.
 constexpr size_t kMaxDimensions = 64;
-constexpr size_t kMaxLevels = 32;          // per dimension, (All) included
-constexpr size_t kMaxMembers = 20'000'000; // per dimension
+constexpr size_t kMaxLevels = 32;           // per dimension, (All) included
+constexpr size_t kMaxMembers = 20'000'000;  // per dimension
 constexpr size_t kMaxMeasures = 1024;
 constexpr size_t kMaxCalculatedMembers = 10'000;
 constexpr size_t kMaxFacts = 2'000'000'000;
 constexpr size_t kMaxNameLength = 1000;
-constexpr size_t kMaxTextLength = 100'000; // captions, expressions, formats
+constexpr size_t kMaxTextLength = 100'000;  // captions, expressions, formats
 
 // Throws EOlapError("<context>: ...") when name is empty, too long, or holds
 // "[", "]", "." or a control character. kind says what is named ("member").
@@ -34,4 +34,4 @@ void FillDerived(CubeData& cube);
 // CheckCube + FillDerived.
 void CompleteCube(CubeData& cube, const std::string& context);
 
-} // namespace cb::olap
+}  // namespace cb::olap

@@ -25,50 +25,55 @@ using MemberId = uint32_t;
 constexpr MemberId kNoMember = std::numeric_limits<MemberId>::max();
 
 struct MemberData {
-    std::string name;       // as stored, no brackets or dots
-    std::string caption;    // what people see (usually the name)
-    std::string uniqueName; // bracketed path, see above
-    MemberId parent = kNoMember; // kNoMember for the (All) member
-    uint16_t depth = 0;          // level depth, 0 for (All)
-    MemberId subtreeEnd = 0;     // one past the last descendant (pre-order)
-    std::vector<MemberId> children; // in member order
+    std::string name;                // as stored, no brackets or dots
+    std::string caption;             // what people see (usually the name)
+    std::string uniqueName;          // bracketed path, see above
+    MemberId parent = kNoMember;     // kNoMember for the (All) member
+    uint16_t depth = 0;              // level depth, 0 for (All)
+    MemberId subtreeEnd = 0;         // one past the last descendant (pre-order)
+    std::vector<MemberId> children;  // in member order
 };
 
 struct LevelData {
-    std::string name;       // "(All)" at depth 0
-    std::string uniqueName; // "[Dim].[Level]"
+    std::string name;        // "(All)" at depth 0
+    std::string uniqueName;  // "[Dim].[Level]"
     std::string caption;
     uint16_t depth = 0;
-    std::vector<MemberId> members; // in member (pre-)order
+    std::vector<MemberId> members;  // in member (pre-)order
 };
 
 struct DimensionData {
-    std::string name;       // without brackets
-    std::string uniqueName; // "[name]"
-    std::vector<LevelData> levels;   // levels[0] is (All)
-    std::vector<MemberData> members; // pre-order; members[0] is the (All) member
+    std::string name;                 // without brackets
+    std::string uniqueName;           // "[name]"
+    std::vector<LevelData> levels;    // levels[0] is (All)
+    std::vector<MemberData> members;  // pre-order; members[0] is the (All) member
 };
 
-enum class Aggregation : uint8_t { Sum, Count, Min, Max };
+enum class Aggregation : uint8_t {
+    Sum,
+    Count,
+    Min,
+    Max
+};
 
 struct MeasureData {
-    std::string name;       // without brackets
-    std::string uniqueName; // "[Measures].[name]"
+    std::string name;        // without brackets
+    std::string uniqueName;  // "[Measures].[name]"
     Aggregation aggregation = Aggregation::Sum;
-    std::string formatString; // e.g. "#,##0.00"; empty means general
+    std::string formatString;  // e.g. "#,##0.00"; empty means general
 };
 
 struct CalculatedMemberData {
-    std::string name;       // without brackets
-    std::string uniqueName; // "[Measures].[name]"
-    std::string expression; // e.g. "[Measures].[Revenue] - [Measures].[Cost]"
+    std::string name;        // without brackets
+    std::string uniqueName;  // "[Measures].[name]"
+    std::string expression;  // e.g. "[Measures].[Revenue] - [Measures].[Cost]"
     std::string formatString;
 };
 
 struct CubeData {
     std::string name;
-    std::string lastDataUpdate; // text as stored, e.g. "2026-12-10 12:00:00"
-    std::vector<DimensionData> dimensions; // provider order; measures are separate
+    std::string lastDataUpdate;             // text as stored, e.g. "2026-12-10 12:00:00"
+    std::vector<DimensionData> dimensions;  // provider order; measures are separate
     std::vector<MeasureData> measures;
     std::vector<CalculatedMemberData> calculatedMembers;
 
@@ -82,4 +87,4 @@ struct CubeData {
     MemberNameIndexCache nameIndex;
 };
 
-} // namespace cb::olap
+}  // namespace cb::olap

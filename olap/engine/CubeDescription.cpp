@@ -3,9 +3,9 @@
 #include "olap/engine/CubeBuilder.h"
 #include "olap/engine/CubeCheck.h"
 #include "olap/engine/OlapError.h"
-#include "platform/rtl/Strings.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/FileIO.h"
+#include "platform/rtl/Strings.h"
 
 #include <sqlite3.h>
 
@@ -22,10 +22,8 @@ namespace cb::olap {
 
 namespace {
 
-std::string Unquote(const std::string& s)
-{
-    if (s.size() >= 2 && s.front() == '"' && s.back() == '"')
-        return s.substr(1, s.size() - 2);
+std::string Unquote(const std::string& s) {
+    if (s.size() >= 2 && s.front() == '"' && s.back() == '"') return s.substr(1, s.size() - 2);
     return s;
 }
 
@@ -46,12 +44,10 @@ struct CalcDecl {
 constexpr size_t kMaxFactsFileSize = size_t(1) << 30;
 
 std::string ReadWholeFile(const std::string& path, const std::string& what,
-                          size_t maxSize = cb::rtl::DefaultMaxFileSize)
-{
+                          size_t maxSize = cb::rtl::DefaultMaxFileSize) {
     std::string data;
     try {
-        if (!cb::rtl::ReadFileBytes(path, data, maxSize))
-            throw EOlapError("Cannot open " + what + " \"" + path + "\"");
+        if (!cb::rtl::ReadFileBytes(path, data, maxSize)) throw EOlapError("Cannot open " + what + " \"" + path + "\"");
     } catch (const cb::rtl::EInOutError& e) {
         throw EOlapError("Cannot read " + what + ": " + e.Message());
     }
@@ -61,104 +57,92 @@ std::string ReadWholeFile(const std::string& path, const std::string& what,
 // One CSV record at a time, with the line it starts on.
 class CsvReader {
 public:
-    CsvReader(const std::string& text, const std::string& source) : text_(text), source_(source)
-    {
-        if (text_.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            pos_ = 3;
+    CsvReader(const std::string& text, const std::string& source) : FText(text), FSource(source) {
+        if (FText.compare(0, 3, "\xEF\xBB\xBF") == 0) FPos = 3;
     }
 
-    bool next(std::vector<std::string>& fields, size_t& line)
-    {
+    bool next(std::vector<std::string>& fields, size_t& line) {
         fields.clear();
         // Skip blank lines.
-        while (pos_ < text_.size() && (text_[pos_] == '\n' || text_[pos_] == '\r')) {
-            if (text_[pos_] == '\n')
-                ++line_;
-            ++pos_;
+        while (FPos < FText.size() && (FText[FPos] == '\n' || FText[FPos] == '\r')) {
+            if (FText[FPos] == '\n') ++FLine;
+            ++FPos;
         }
-        if (pos_ >= text_.size())
-            return false;
-        line = line_;
+        if (FPos >= FText.size()) return false;
+        line = FLine;
         std::string field;
         for (;;) {
             field.clear();
-            if (pos_ < text_.size() && text_[pos_] == '"') {
-                ++pos_;
+            if (FPos < FText.size() && FText[FPos] == '"') {
+                ++FPos;
                 for (;;) {
-                    if (pos_ >= text_.size())
-                        throw EOlapError(source_ + ", line " + std::to_string(line) + ": a quoted field is not closed");
-                    char c = text_[pos_++];
+                    if (FPos >= FText.size())
+                        throw EOlapError(FSource + ", line " + std::to_string(line) + ": a quoted field is not closed");
+                    char c = FText[FPos++];
                     if (c == '"') {
-                        if (pos_ < text_.size() && text_[pos_] == '"') {
+                        if (FPos < FText.size() && FText[FPos] == '"') {
                             field += '"';
-                            ++pos_;
+                            ++FPos;
                         } else
                             break;
                     } else {
-                        if (c == '\n')
-                            ++line_;
+                        if (c == '\n') ++FLine;
                         field += c;
                     }
                 }
                 // Only blanks may follow the closing quote.
-                while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t'))
-                    ++pos_;
-                if (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\n' && text_[pos_] != '\r')
-                    throw EOlapError(source_ + ", line " + std::to_string(line_) +
+                while (FPos < FText.size() && (FText[FPos] == ' ' || FText[FPos] == '\t')) ++FPos;
+                if (FPos < FText.size() && FText[FPos] != ',' && FText[FPos] != '\n' && FText[FPos] != '\r')
+                    throw EOlapError(FSource + ", line " + std::to_string(FLine) +
                                      ": unexpected text after a quoted field");
             } else {
-                while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\n' && text_[pos_] != '\r')
-                    field += text_[pos_++];
+                while (FPos < FText.size() && FText[FPos] != ',' && FText[FPos] != '\n' && FText[FPos] != '\r')
+                    field += FText[FPos++];
                 field = cb::rtl::Trim(field);
             }
             fields.push_back(field);
-            if (pos_ < text_.size() && text_[pos_] == ',') {
-                ++pos_;
+            if (FPos < FText.size() && FText[FPos] == ',') {
+                ++FPos;
                 continue;
             }
-            if (pos_ < text_.size() && text_[pos_] == '\r')
-                ++pos_;
-            if (pos_ < text_.size() && text_[pos_] == '\n') {
-                ++pos_;
-                ++line_;
+            if (FPos < FText.size() && FText[FPos] == '\r') ++FPos;
+            if (FPos < FText.size() && FText[FPos] == '\n') {
+                ++FPos;
+                ++FLine;
             }
             return true;
         }
     }
 
 private:
-    const std::string& text_;
-    std::string source_;
-    size_t pos_ = 0;
-    size_t line_ = 1;
+    const std::string& FText;
+    std::string FSource;
+    size_t FPos = 0;
+    size_t FLine = 1;
 };
 
 // Where each level and measure is found in a row of facts.
 struct FactColumns {
     size_t count = 0;
-    std::vector<std::vector<size_t>> level; // [dim][level]
+    std::vector<std::vector<size_t>> level;  // [dim][level]
     std::vector<size_t> measure;
 };
 
 // Maps the column names (CSV header or table columns) to levels and measures;
 // where starts each message.
 FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<DimDecl>& dims,
-                       const std::vector<MeasureDecl>& measures, const std::string& where)
-{
+                       const std::vector<MeasureDecl>& measures, const std::string& where) {
     std::map<std::string, std::vector<std::pair<size_t, size_t>>> levelsByName;
     for (size_t d = 0; d < dims.size(); ++d)
-        for (size_t l = 0; l < dims[d].levels.size(); ++l)
-            levelsByName[dims[d].levels[l]].emplace_back(d, l);
+        for (size_t l = 0; l < dims[d].levels.size(); ++l) levelsByName[dims[d].levels[l]].emplace_back(d, l);
     std::vector<std::vector<std::optional<size_t>>> levelColumn(dims.size());
-    for (size_t d = 0; d < dims.size(); ++d)
-        levelColumn[d].resize(dims[d].levels.size());
+    for (size_t d = 0; d < dims.size(); ++d) levelColumn[d].resize(dims[d].levels.size());
     std::vector<std::optional<size_t>> measureColumn(measures.size());
     for (size_t c = 0; c < names.size(); ++c) {
         const std::string& h = names[c];
         std::optional<size_t>* slot = nullptr;
         for (size_t m = 0; m < measures.size() && !slot; ++m)
-            if (measures[m].name == h)
-                slot = &measureColumn[m];
+            if (measures[m].name == h) slot = &measureColumn[m];
         if (!slot) {
             const size_t colon = h.find(':');
             if (colon != std::string::npos) {
@@ -166,8 +150,7 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
                 for (size_t d = 0; d < dims.size() && !slot; ++d)
                     if (dims[d].name == dn)
                         for (size_t l = 0; l < dims[d].levels.size(); ++l)
-                            if (dims[d].levels[l] == ln)
-                                slot = &levelColumn[d][l];
+                            if (dims[d].levels[l] == ln) slot = &levelColumn[d][l];
             } else if (auto it = levelsByName.find(h); it != levelsByName.end()) {
                 if (it->second.size() > 1)
                     throw EOlapError(where + ": column \"" + h +
@@ -175,10 +158,8 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
                 slot = &levelColumn[it->second[0].first][it->second[0].second];
             }
         }
-        if (!slot)
-            throw EOlapError(where + ": column \"" + h + "\" is neither a level nor a measure");
-        if (*slot)
-            throw EOlapError(where + ": column \"" + h + "\" appears twice");
+        if (!slot) throw EOlapError(where + ": column \"" + h + "\" is neither a level nor a measure");
+        if (*slot) throw EOlapError(where + ": column \"" + h + "\" appears twice");
         *slot = c;
     }
     FactColumns cols;
@@ -192,23 +173,19 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
             cols.level[d].push_back(*levelColumn[d][l]);
         }
     for (size_t m = 0; m < measures.size(); ++m) {
-        if (!measureColumn[m])
-            throw EOlapError(where + ": no column for measure \"" + measures[m].name + "\"");
+        if (!measureColumn[m]) throw EOlapError(where + ": no column for measure \"" + measures[m].name + "\"");
         cols.measure.push_back(*measureColumn[m]);
     }
     return cols;
 }
 
 // A measure cell written as text: empty is a null, otherwise a finite number.
-double ParseMeasure(const std::string& s, const MeasureDecl& measure, const std::string& where)
-{
-    if (s.empty())
-        return std::nan("");
+double ParseMeasure(const std::string& s, const MeasureDecl& measure, const std::string& where) {
+    if (s.empty()) return std::nan("");
     double v = 0;
     const char* first = s.data();
     const char* last = s.data() + s.size();
-    if (*first == '+')
-        ++first;
+    if (*first == '+') ++first;
     auto [p, ec] = std::from_chars(first, last, v);
     if (ec != std::errc() || p != last || !std::isfinite(v))
         throw EOlapError(where + ": \"" + s + "\" is not a number (measure \"" + measure.name + "\")");
@@ -219,44 +196,38 @@ double ParseMeasure(const std::string& s, const MeasureDecl& measure, const std:
 class FactSink {
 public:
     FactSink(CubeBuilder& b, const std::vector<DimDecl>& dims, const FactColumns& cols)
-        : b_(b), dims_(dims), cols_(cols), leaves_(dims.size())
-    {
-    }
+        : FB(b), FDims(dims), FCols(cols), FLeaves(dims.size()) {}
 
     // fields: the row's cells by column (only level columns are read).
-    void Add(const std::vector<std::string>& fields, const std::vector<double>& values, const std::string& where)
-    {
+    void Add(const std::vector<std::string>& fields, const std::vector<double>& values, const std::string& where) {
         try {
-            for (size_t d = 0; d < dims_.size(); ++d) {
-                path_.clear();
-                for (size_t c : cols_.level[d])
-                    path_.push_back(fields[c]);
-                leaves_[d] = b_.Leaf(int(d), path_);
+            for (size_t d = 0; d < FDims.size(); ++d) {
+                FPath.clear();
+                for (size_t c : FCols.level[d]) FPath.push_back(fields[c]);
+                FLeaves[d] = FB.Leaf(int(d), FPath);
             }
-            b_.AddFact(leaves_.data(), values.data());
+            FB.AddFact(FLeaves.data(), values.data());
         } catch (const EOlapError& e) {
             throw EOlapError(where + ": " + e.what());
         }
     }
 
 private:
-    CubeBuilder& b_;
-    const std::vector<DimDecl>& dims_;
-    const FactColumns& cols_;
-    std::vector<uint32_t> leaves_;
-    std::vector<std::string> path_;
+    CubeBuilder& FB;
+    const std::vector<DimDecl>& FDims;
+    const FactColumns& FCols;
+    std::vector<uint32_t> FLeaves;
+    std::vector<std::string> FPath;
 };
 
 void LoadCsvFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vector<MeasureDecl>& measures,
-                  const std::string& path)
-{
+                  const std::string& path) {
     const std::string text = ReadWholeFile(path, "facts file", kMaxFactsFileSize);
     const std::string source = "Facts file \"" + path + "\"";
     CsvReader csv(text, source);
     std::vector<std::string> fields;
     size_t line = 0;
-    if (!csv.next(fields, line))
-        throw EOlapError(source + ": the file is empty");
+    if (!csv.next(fields, line)) throw EOlapError(source + ": the file is empty");
     const FactColumns cols = MapColumns(fields, dims, measures, source + ", line " + std::to_string(line));
     FactSink sink(b, dims, cols);
 
@@ -286,8 +257,7 @@ void LoadCsvFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::v
 // hold numbers, text that reads as a number, or NULL for a null. Messages
 // name the file, the table and the row (counted from 1 in the table's order).
 void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vector<MeasureDecl>& measures,
-                     const std::string& path, const std::string& table)
-{
+                     const std::string& path, const std::string& table) {
     const std::string source = "Facts table \"" + table + "\" in \"" + path + "\"";
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
@@ -299,8 +269,7 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
         throw EOlapError(source + ": cannot open the database (" + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) +
                          ")");
     std::string quoted = "\"";
-    for (char c : table)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    for (char c : table) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     quoted += '"';
     const std::string sql = "SELECT * FROM " + quoted;
     sqlite3_stmt* raw = nullptr;
@@ -317,8 +286,7 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
     FactSink sink(b, dims, cols);
     std::vector<bool> isLevel(cols.count, false);
     for (const auto& levels : cols.level)
-        for (size_t c : levels)
-            isLevel[c] = true;
+        for (size_t c : levels) isLevel[c] = true;
 
     std::vector<std::string> fields(cols.count);
     std::vector<double> values(measures.size());
@@ -328,18 +296,14 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
     };
     for (size_t row = 1;; ++row) {
         const int step = sqlite3_step(raw);
-        if (step == SQLITE_DONE)
-            break;
+        if (step == SQLITE_DONE) break;
         const std::string where = source + ", row " + std::to_string(row);
-        if (step != SQLITE_ROW)
-            throw EOlapError(where + ": cannot read the row (" + sqlite3_errmsg(db) + ")");
+        if (step != SQLITE_ROW) throw EOlapError(where + ": cannot read the row (" + sqlite3_errmsg(db) + ")");
         for (size_t c = 0; c < cols.count; ++c) {
             const int type = sqlite3_column_type(raw, int(c));
-            if (type == SQLITE_BLOB)
-                throw EOlapError(where + ": column \"" + names[c] + "\" holds binary data");
+            if (type == SQLITE_BLOB) throw EOlapError(where + ": column \"" + names[c] + "\" holds binary data");
             if (isLevel[c]) {
-                if (type == SQLITE_NULL)
-                    throw EOlapError(where + ": column \"" + names[c] + "\" is NULL");
+                if (type == SQLITE_NULL) throw EOlapError(where + ": column \"" + names[c] + "\" is NULL");
                 fields[c] = text(int(c));
             }
         }
@@ -363,12 +327,11 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
     }
 }
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, const std::string& source,
-                                                       const std::string& baseDir)
-{
-    std::string cubeName, updated, facts, factsTable; // factsTable: SQLite facts
+                                                       const std::string& baseDir) {
+    std::string cubeName, updated, facts, factsTable;  // factsTable: SQLite facts
     std::vector<DimDecl> dims;
     std::vector<MeasureDecl> measures;
     std::vector<CalcDecl> calcs;
@@ -379,25 +342,21 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
         ++lineNo;
         const std::string where = source + ", line " + std::to_string(lineNo);
         std::string line = cb::rtl::Trim(raw);
-        if (lineNo == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            line = cb::rtl::Trim(line.substr(3));
-        if (line.empty() || line[0] == '#')
-            continue;
+        if (lineNo == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line = cb::rtl::Trim(line.substr(3));
+        if (line.empty() || line[0] == '#') continue;
         const size_t sp = line.find_first_of(" \t");
         const std::string keyword = line.substr(0, sp);
         const std::string rest = sp == std::string::npos ? std::string() : cb::rtl::Trim(line.substr(sp));
         // "NAME: value" for dimensions, measures and calculated members.
         auto split = [&](std::string& name, std::string& value) {
             const size_t colon = rest.find(':');
-            if (colon == std::string::npos)
-                throw EOlapError(where + ": expected \"" + keyword + " NAME: ...\"");
+            if (colon == std::string::npos) throw EOlapError(where + ": expected \"" + keyword + " NAME: ...\"");
             name = cb::rtl::Trim(rest.substr(0, colon));
             value = cb::rtl::Trim(rest.substr(colon + 1));
         };
         try {
             if (keyword == "cube") {
-                if (!cubeName.empty())
-                    throw EOlapError("the cube is named twice");
+                if (!cubeName.empty()) throw EOlapError("the cube is named twice");
                 CheckName(rest, "cube", "");
                 cubeName = rest;
             } else if (keyword == "updated") {
@@ -409,15 +368,11 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 CheckName(d.name, "dimension", "");
                 std::istringstream ls(value);
                 std::string level;
-                while (std::getline(ls, level, ','))
-                    d.levels.push_back(cb::rtl::Trim(level));
-                if (value.empty())
-                    throw EOlapError("dimension \"" + d.name + "\" has no levels");
-                for (const std::string& l : d.levels)
-                    CheckName(l, "level", "dimension \"" + d.name + "\"");
+                while (std::getline(ls, level, ',')) d.levels.push_back(cb::rtl::Trim(level));
+                if (value.empty()) throw EOlapError("dimension \"" + d.name + "\" has no levels");
+                for (const std::string& l : d.levels) CheckName(l, "level", "dimension \"" + d.name + "\"");
                 for (const DimDecl& o : dims)
-                    if (o.name == d.name)
-                        throw EOlapError("dimension \"" + d.name + "\" appears twice");
+                    if (o.name == d.name) throw EOlapError("dimension \"" + d.name + "\" appears twice");
                 dims.push_back(std::move(d));
             } else if (keyword == "measure") {
                 MeasureDecl m;
@@ -426,10 +381,14 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 CheckName(m.name, "measure", "");
                 const size_t s2 = value.find_first_of(" \t");
                 const std::string agg = value.substr(0, s2);
-                if (agg == "sum") m.aggregation = Aggregation::Sum;
-                else if (agg == "count") m.aggregation = Aggregation::Count;
-                else if (agg == "min") m.aggregation = Aggregation::Min;
-                else if (agg == "max") m.aggregation = Aggregation::Max;
+                if (agg == "sum")
+                    m.aggregation = Aggregation::Sum;
+                else if (agg == "count")
+                    m.aggregation = Aggregation::Count;
+                else if (agg == "min")
+                    m.aggregation = Aggregation::Min;
+                else if (agg == "max")
+                    m.aggregation = Aggregation::Max;
                 else
                     throw EOlapError("unknown aggregation \"" + agg + "\" (sum, count, min or max)");
                 m.format = s2 == std::string::npos ? std::string() : Unquote(cb::rtl::Trim(value.substr(s2)));
@@ -441,77 +400,60 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 CheckName(c.name, "calculated member", "");
                 if (!value.empty() && value[0] == '"') {
                     const size_t close = value.find('"', 1);
-                    if (close == std::string::npos)
-                        throw EOlapError("the format string is not closed");
+                    if (close == std::string::npos) throw EOlapError("the format string is not closed");
                     c.format = value.substr(1, close - 1);
                     value = cb::rtl::Trim(value.substr(close + 1));
                 }
-                if (value.empty())
-                    throw EOlapError("calculated member \"" + c.name + "\" has no expression");
+                if (value.empty()) throw EOlapError("calculated member \"" + c.name + "\" has no expression");
                 c.expression = value;
                 calcs.push_back(std::move(c));
             } else if (keyword == "facts" || keyword == "facts-sqlite") {
-                if (!facts.empty())
-                    throw EOlapError("the facts are named twice");
+                if (!facts.empty()) throw EOlapError("the facts are named twice");
                 if (keyword == "facts") {
-                    if (rest.empty())
-                        throw EOlapError("the facts file name is missing");
+                    if (rest.empty()) throw EOlapError("the facts file name is missing");
                     facts = Unquote(rest);
                 } else {
                     // FILE TABLE, either in double quotes when it holds blanks.
                     size_t end = rest.find_first_of(" \t");
                     if (!rest.empty() && rest[0] == '"') {
                         end = rest.find('"', 1);
-                        if (end == std::string::npos)
-                            throw EOlapError("the database file name is not closed");
+                        if (end == std::string::npos) throw EOlapError("the database file name is not closed");
                         ++end;
                     }
                     facts = Unquote(rest.substr(0, end));
                     factsTable = end == std::string::npos ? std::string() : Unquote(cb::rtl::Trim(rest.substr(end)));
-                    if (facts.empty() || factsTable.empty())
-                        throw EOlapError("expected \"facts-sqlite FILE TABLE\"");
+                    if (facts.empty() || factsTable.empty()) throw EOlapError("expected \"facts-sqlite FILE TABLE\"");
                 }
             } else {
                 throw EOlapError("unknown keyword \"" + keyword +
                                  "\" (cube, updated, dimension, measure, calculated, facts or facts-sqlite)");
             }
         } catch (const EOlapError& e) {
-            if (std::string(e.what()).compare(0, where.size(), where) == 0)
-                throw;
+            if (std::string(e.what()).compare(0, where.size(), where) == 0) throw;
             throw EOlapError(where + ": " + e.what());
         }
     }
-    if (cubeName.empty())
-        throw EOlapError(source + ": no \"cube\" line");
-    if (measures.empty())
-        throw EOlapError(source + ": no \"measure\" line");
-    if (facts.empty())
-        throw EOlapError(source + ": no \"facts\" or \"facts-sqlite\" line");
+    if (cubeName.empty()) throw EOlapError(source + ": no \"cube\" line");
+    if (measures.empty()) throw EOlapError(source + ": no \"measure\" line");
+    if (facts.empty()) throw EOlapError(source + ": no \"facts\" or \"facts-sqlite\" line");
 
     CubeBuilder b(cubeName);
     b.SetLastDataUpdate(updated);
     try {
-        for (const DimDecl& d : dims)
-            b.AddDimension(d.name, d.levels);
-        for (const MeasureDecl& m : measures)
-            b.AddMeasure(m.name, m.aggregation, m.format);
-        for (const CalcDecl& c : calcs)
-            b.AddCalculatedMember(c.name, c.expression, c.format);
-        b.Finish(); // checks names across dimensions and measures on an empty cube
+        for (const DimDecl& d : dims) b.AddDimension(d.name, d.levels);
+        for (const MeasureDecl& m : measures) b.AddMeasure(m.name, m.aggregation, m.format);
+        for (const CalcDecl& c : calcs) b.AddCalculatedMember(c.name, c.expression, c.format);
+        b.Finish();  // checks names across dimensions and measures on an empty cube
     } catch (const EOlapError& e) {
         throw EOlapError(source + ": " + e.what());
     }
     CubeBuilder real(cubeName);
     real.SetLastDataUpdate(updated);
-    for (const DimDecl& d : dims)
-        real.AddDimension(d.name, d.levels);
-    for (const MeasureDecl& m : measures)
-        real.AddMeasure(m.name, m.aggregation, m.format);
-    for (const CalcDecl& c : calcs)
-        real.AddCalculatedMember(c.name, c.expression, c.format);
+    for (const DimDecl& d : dims) real.AddDimension(d.name, d.levels);
+    for (const MeasureDecl& m : measures) real.AddMeasure(m.name, m.aggregation, m.format);
+    for (const CalcDecl& c : calcs) real.AddCalculatedMember(c.name, c.expression, c.format);
     std::filesystem::path factsPath(facts);
-    if (factsPath.is_relative() && !baseDir.empty())
-        factsPath = std::filesystem::path(baseDir) / factsPath;
+    if (factsPath.is_relative() && !baseDir.empty()) factsPath = std::filesystem::path(baseDir) / factsPath;
     if (factsTable.empty())
         LoadCsvFacts(real, dims, measures, factsPath.string());
     else
@@ -519,11 +461,10 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
     return real.Finish();
 }
 
-std::unique_ptr<CubeData> BuildCubeFromDescription(const std::string& path)
-{
+std::unique_ptr<CubeData> BuildCubeFromDescription(const std::string& path) {
     const std::string text = ReadWholeFile(path, "cube description");
     return BuildCubeFromDescriptionText(text, "Cube description \"" + path + "\"",
                                         std::filesystem::path(path).parent_path().string());
 }
 
-} // namespace cb::olap
+}  // namespace cb::olap

@@ -37,4 +37,4 @@ std::unique_ptr<CubeData> BuildCubeFromDescription(const std::string& path);
 std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, const std::string& source,
                                                        const std::string& baseDir);
 
-} // namespace cb::olap
+}  // namespace cb::olap

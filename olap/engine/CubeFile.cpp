@@ -39,15 +39,15 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 
 namespace cb::olap {
 
 namespace {
 
-constexpr int kCubeApplicationId = 0x54435542; // "TCUB"
+constexpr int kCubeApplicationId = 0x54435542;  // "TCUB"
 constexpr int kCubeFormatVersion = 1;
 constexpr size_t kChunkFacts = size_t(1) << 20;
 // Reading: the largest chunk accepted, and the longest value SQLite may
@@ -56,8 +56,7 @@ constexpr size_t kMaxChunkFacts = size_t(1) << 23;
 constexpr int kMaxValueBytes = 128 << 20;
 
 // A fast 64-bit hash of a chunk's bytes, to notice damaged fact data.
-uint64_t ChunkChecksum(const void* data, size_t n)
-{
+uint64_t ChunkChecksum(const void* data, size_t n) {
     const auto* p = static_cast<const unsigned char*>(data);
     uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
     size_t i = 0;
@@ -67,168 +66,151 @@ uint64_t ChunkChecksum(const void* data, size_t n)
         h = (h ^ w) * 0x100000001B3ull;
         h ^= h >> 29;
     }
-    for (; i < n; ++i)
-        h = (h ^ p[i]) * 0x100000001B3ull;
+    for (; i < n; ++i) h = (h ^ p[i]) * 0x100000001B3ull;
     return h ^ (h >> 32);
 }
 
-std::string FileContext(const std::string& path)
-{
+std::string FileContext(const std::string& path) {
     return "Cube file \"" + path + "\"";
 }
 
 // One database connection, closed on every path.
 class Db {
 public:
-    Db(const std::string& path, int flags, const std::string& context) : context_(context)
-    {
-        int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
+    Db(const std::string& path, int flags, const std::string& context) : FContext(context) {
+        int rc = sqlite3_open_v2(path.c_str(), &FDb, flags, nullptr);
         if (rc != SQLITE_OK) {
-            std::string msg = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-            sqlite3_close(db_);
-            db_ = nullptr;
-            throw EOlapError(context_ + ": cannot open (" + msg + ")");
+            std::string msg = FDb ? sqlite3_errmsg(FDb) : sqlite3_errstr(rc);
+            sqlite3_close(FDb);
+            FDb = nullptr;
+            throw EOlapError(FContext + ": cannot open (" + msg + ")");
         }
-        sqlite3_extended_result_codes(db_, 1);
-        sqlite3_busy_timeout(db_, 200);
+        sqlite3_extended_result_codes(FDb, 1);
+        sqlite3_busy_timeout(FDb, 200);
     }
-    ~Db() { sqlite3_close(db_); }
+    ~Db() { sqlite3_close(FDb); }
     Db(const Db&) = delete;
     Db& operator=(const Db&) = delete;
 
-    sqlite3* get() const { return db_; }
-    const std::string& context() const { return context_; }
+    sqlite3* get() const { return FDb; }
+    const std::string& context() const { return FContext; }
 
-    [[noreturn]] void fail(const std::string& what) const
-    {
-        throw EOlapError(context_ + ": " + what + " (" + sqlite3_errmsg(db_) + ")");
+    [[noreturn]] void fail(const std::string& what) const {
+        throw EOlapError(FContext + ": " + what + " (" + sqlite3_errmsg(FDb) + ")");
     }
 
-    void exec(const std::string& sql) const
-    {
+    void exec(const std::string& sql) const {
         char* err = nullptr;
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        if (sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
             std::string msg = err ? err : "unknown error";
             sqlite3_free(err);
-            throw EOlapError(context_ + ": " + msg);
+            throw EOlapError(FContext + ": " + msg);
         }
     }
 
 private:
-    sqlite3* db_ = nullptr;
-    std::string context_;
+    sqlite3* FDb = nullptr;
+    std::string FContext;
 };
 
 class Stmt {
 public:
-    Stmt(const Db& db, const char* sql) : db_(db)
-    {
-        if (sqlite3_prepare_v2(db.get(), sql, -1, &st_, nullptr) != SQLITE_OK)
+    Stmt(const Db& db, const char* sql) : FDb(db) {
+        if (sqlite3_prepare_v2(db.get(), sql, -1, &FSt, nullptr) != SQLITE_OK)
             db.fail(std::string("cannot prepare \"") + sql + "\"");
     }
-    ~Stmt() { sqlite3_finalize(st_); }
+    ~Stmt() { sqlite3_finalize(FSt); }
     Stmt(const Stmt&) = delete;
     Stmt& operator=(const Stmt&) = delete;
 
     // True for a row, false at the end; throws on an error.
-    bool step()
-    {
-        int rc = sqlite3_step(st_);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc == SQLITE_DONE)
-            return false;
-        db_.fail("cannot read");
+    bool step() {
+        int rc = sqlite3_step(FSt);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) return false;
+        FDb.fail("cannot read");
     }
-    void run()
-    {
-        if (sqlite3_step(st_) != SQLITE_DONE)
-            db_.fail("cannot write");
-        sqlite3_reset(st_);
-        sqlite3_clear_bindings(st_);
+    void run() {
+        if (sqlite3_step(FSt) != SQLITE_DONE) FDb.fail("cannot write");
+        sqlite3_reset(FSt);
+        sqlite3_clear_bindings(FSt);
     }
 
-    int type(int c) const { return sqlite3_column_type(st_, c); }
-    int64_t integer(int c) const { return sqlite3_column_int64(st_, c); }
-    std::string text(int c) const
-    {
-        const unsigned char* t = sqlite3_column_text(st_, c);
-        return t ? std::string(reinterpret_cast<const char*>(t), sqlite3_column_bytes(st_, c)) : std::string();
+    int type(int c) const { return sqlite3_column_type(FSt, c); }
+    int64_t integer(int c) const { return sqlite3_column_int64(FSt, c); }
+    std::string text(int c) const {
+        const unsigned char* t = sqlite3_column_text(FSt, c);
+        return t ? std::string(reinterpret_cast<const char*>(t), sqlite3_column_bytes(FSt, c)) : std::string();
     }
-    const void* blob(int c) const { return sqlite3_column_blob(st_, c); }
-    size_t bytes(int c) const { return static_cast<size_t>(sqlite3_column_bytes(st_, c)); }
+    const void* blob(int c) const { return sqlite3_column_blob(FSt, c); }
+    size_t bytes(int c) const { return static_cast<size_t>(sqlite3_column_bytes(FSt, c)); }
 
-    void bind(int i, int64_t v) { sqlite3_bind_int64(st_, i, v); }
-    void bindNull(int i) { sqlite3_bind_null(st_, i); }
-    void bind(int i, const std::string& s)
-    {
-        sqlite3_bind_text(st_, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+    void bind(int i, int64_t v) { sqlite3_bind_int64(FSt, i, v); }
+    void bindNull(int i) { sqlite3_bind_null(FSt, i); }
+    void bind(int i, const std::string& s) {
+        sqlite3_bind_text(FSt, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
     }
-    void bindBlob(int i, const void* p, size_t n)
-    {
-        sqlite3_bind_blob64(st_, i, p, n, SQLITE_STATIC);
-    }
+    void bindBlob(int i, const void* p, size_t n) { sqlite3_bind_blob64(FSt, i, p, n, SQLITE_STATIC); }
 
 private:
-    const Db& db_;
-    sqlite3_stmt* st_ = nullptr;
+    const Db& FDb;
+    sqlite3_stmt* FSt = nullptr;
 };
 
-int64_t PragmaInt(const Db& db, const char* sql)
-{
+int64_t PragmaInt(const Db& db, const char* sql) {
     Stmt st(db, sql);
-    if (!st.step())
-        db.fail("cannot read the file header");
+    if (!st.step()) db.fail("cannot read the file header");
     return st.integer(0);
 }
 
-const char* AggregationName(Aggregation a)
-{
+const char* AggregationName(Aggregation a) {
     switch (a) {
-    case Aggregation::Sum: return "sum";
-    case Aggregation::Count: return "count";
-    case Aggregation::Min: return "min";
-    case Aggregation::Max: return "max";
+    case Aggregation::Sum:
+        return "sum";
+    case Aggregation::Count:
+        return "count";
+    case Aggregation::Min:
+        return "min";
+    case Aggregation::Max:
+        return "max";
     }
     return "sum";
 }
 
-bool ParseAggregation(const std::string& s, Aggregation& a)
-{
-    if (s == "sum") a = Aggregation::Sum;
-    else if (s == "count") a = Aggregation::Count;
-    else if (s == "min") a = Aggregation::Min;
-    else if (s == "max") a = Aggregation::Max;
-    else return false;
+bool ParseAggregation(const std::string& s, Aggregation& a) {
+    if (s == "sum")
+        a = Aggregation::Sum;
+    else if (s == "count")
+        a = Aggregation::Count;
+    else if (s == "min")
+        a = Aggregation::Min;
+    else if (s == "max")
+        a = Aggregation::Max;
+    else
+        return false;
     return true;
 }
 
 template <class T>
-void CopyLittleEndian(T* dst, const void* src, size_t count)
-{
+void CopyLittleEndian(T* dst, const void* src, size_t count) {
     std::memcpy(dst, src, count * sizeof(T));
     if constexpr (std::endian::native == std::endian::big) {
         for (size_t i = 0; i < count; ++i) {
             auto* b = reinterpret_cast<unsigned char*>(dst + i);
-            for (size_t j = 0; j < sizeof(T) / 2; ++j)
-                std::swap(b[j], b[sizeof(T) - 1 - j]);
+            for (size_t j = 0; j < sizeof(T) / 2; ++j) std::swap(b[j], b[sizeof(T) - 1 - j]);
         }
     }
 }
 
 // Checked integer from a column: within [lo, hi] and of integer type.
-int64_t IntIn(const Db& db, const Stmt& st, int c, int64_t lo, int64_t hi, const std::string& what)
-{
-    if (st.type(c) != SQLITE_INTEGER)
-        throw EOlapError(db.context() + ": " + what + " is not an integer");
+int64_t IntIn(const Db& db, const Stmt& st, int c, int64_t lo, int64_t hi, const std::string& what) {
+    if (st.type(c) != SQLITE_INTEGER) throw EOlapError(db.context() + ": " + what + " is not an integer");
     int64_t v = st.integer(c);
-    if (v < lo || v > hi)
-        throw EOlapError(db.context() + ": " + what + " " + std::to_string(v) + " is out of range");
+    if (v < lo || v > hi) throw EOlapError(db.context() + ": " + what + " " + std::to_string(v) + " is out of range");
     return v;
 }
 
-std::string CurrentTimestamp()
-{
+std::string CurrentTimestamp() {
     std::time_t t = std::time(nullptr);
     std::tm tm{};
     localtime_r(&t, &tm);
@@ -237,19 +219,17 @@ std::string CurrentTimestamp()
     return buf;
 }
 
-void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize)
-{
+void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize) {
     if (PragmaInt(db, "PRAGMA application_id") != kCubeApplicationId)
         throw EOlapError(db.context() + ": not a cube file");
     const int64_t version = PragmaInt(db, "PRAGMA user_version");
     if (version != kCubeFormatVersion)
         throw EOlapError(db.context() + ": unsupported format version " + std::to_string(version));
-    for (const char* table : {"cube", "dimensions", "levels", "members", "measures", "calculated_members",
-                              "fact_columns"}) {
+    for (const char* table :
+         {"cube", "dimensions", "levels", "members", "measures", "calculated_members", "fact_columns"}) {
         Stmt st(db, "SELECT rootpage FROM sqlite_schema WHERE type = 'table' AND name = ?");
         st.bind(1, std::string(table));
-        if (!st.step())
-            throw EOlapError(db.context() + ": table \"" + table + "\" is missing");
+        if (!st.step()) throw EOlapError(db.context() + ": table \"" + table + "\" is missing");
         // Values are read as stored: no virtual table or computed column
         // may run code (or ask for memory) while the file is read.
         Stmt computed(db, "SELECT count(*) FROM pragma_table_xinfo(?) WHERE hidden != 0");
@@ -261,14 +241,12 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize)
     size_t chunkSize = 0;
     {
         Stmt st(db, "SELECT name, last_data_update, fact_count, chunk_size FROM cube");
-        if (!st.step())
-            throw EOlapError(db.context() + ": the cube table is empty");
+        if (!st.step()) throw EOlapError(db.context() + ": the cube table is empty");
         cube.name = st.text(0);
         cube.lastDataUpdate = st.text(1);
         cube.factCount = static_cast<size_t>(IntIn(db, st, 2, 0, int64_t(kMaxFacts), "fact count"));
         chunkSize = static_cast<size_t>(IntIn(db, st, 3, 1, int64_t(kMaxChunkFacts), "chunk size"));
-        if (st.step())
-            throw EOlapError(db.context() + ": the cube table holds more than one row");
+        if (st.step()) throw EOlapError(db.context() + ": the cube table holds more than one row");
     }
     {
         Stmt st(db, "SELECT ordinal, name FROM dimensions ORDER BY ordinal");
@@ -356,10 +334,8 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize)
     const size_t chunks = (cube.factCount + chunkSize - 1) / chunkSize;
     cube.factKeys.assign(cube.dimensions.size(), {});
     cube.factValues.assign(measureCount, {});
-    for (auto& k : cube.factKeys)
-        k.resize(cube.factCount);
-    for (auto& v : cube.factValues)
-        v.resize(cube.factCount);
+    for (auto& k : cube.factKeys) k.resize(cube.factCount);
+    for (auto& v : cube.factValues) v.resize(cube.factCount);
     const size_t columnCount = cube.dimensions.size() + measureCount;
     std::vector<uint8_t> seen(columnCount * chunks, 0);
     size_t seenCount = 0;
@@ -367,18 +343,15 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize)
     while (st.step()) {
         const std::string kind = st.text(0);
         const bool isKey = kind == "key";
-        if (!isKey && kind != "value")
-            throw EOlapError(db.context() + ": unknown fact column kind \"" + kind + "\"");
+        if (!isKey && kind != "value") throw EOlapError(db.context() + ": unknown fact column kind \"" + kind + "\"");
         const size_t limit = isKey ? cube.dimensions.size() : measureCount;
         if (limit == 0)
             throw EOlapError(db.context() + ": fact column of kind \"" + kind + "\" without a dimension or measure");
         const auto pos = size_t(IntIn(db, st, 1, 0, int64_t(limit) - 1, "fact column position"));
-        if (chunks == 0)
-            throw EOlapError(db.context() + ": fact data present for a cube without facts");
+        if (chunks == 0) throw EOlapError(db.context() + ": fact data present for a cube without facts");
         const auto chunk = size_t(IntIn(db, st, 2, 0, int64_t(chunks) - 1, "fact chunk"));
         uint8_t& flag = seen[(isKey ? pos : cube.dimensions.size() + pos) * chunks + chunk];
-        if (flag)
-            throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " appears twice");
+        if (flag) throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " appears twice");
         flag = 1;
         ++seenCount;
         const size_t first = chunk * chunkSize;
@@ -397,26 +370,20 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize)
         else
             CopyLittleEndian(cube.factValues[pos].data() + first, data, count);
     }
-    if (seenCount != seen.size())
-        throw EOlapError(db.context() + ": fact data is incomplete");
+    if (seenCount != seen.size()) throw EOlapError(db.context() + ": fact data is incomplete");
 }
 
-} // namespace
+}  // namespace
 
-std::unique_ptr<CubeData> ReadCubeFile(const std::string& path)
-{
+std::unique_ptr<CubeData> ReadCubeFile(const std::string& path) {
     const std::string context = FileContext(path);
     std::error_code ec;
     auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status))
-        throw EOlapError(context + ": the file does not exist");
-    if (!std::filesystem::is_regular_file(status))
-        throw EOlapError(context + ": not a file");
+    if (ec || !std::filesystem::exists(status)) throw EOlapError(context + ": the file does not exist");
+    if (!std::filesystem::is_regular_file(status)) throw EOlapError(context + ": not a file");
     const uintmax_t fileSize = std::filesystem::file_size(path, ec);
-    if (ec)
-        throw EOlapError(context + ": cannot read the file size");
-    if (fileSize == 0)
-        throw EOlapError(context + ": the file is empty");
+    if (ec) throw EOlapError(context + ": cannot read the file size");
+    if (fileSize == 0) throw EOlapError(context + ": the file is empty");
 
     auto cube = std::make_unique<CubeData>();
     try {
@@ -435,8 +402,7 @@ std::unique_ptr<CubeData> ReadCubeFile(const std::string& path)
     return cube;
 }
 
-void WriteCubeFile(const CubeData& cube, const std::string& path)
-{
+void WriteCubeFile(const CubeData& cube, const std::string& path) {
     const std::string context = FileContext(path);
     CheckCube(cube, context);
 
@@ -444,8 +410,7 @@ void WriteCubeFile(const CubeData& cube, const std::string& path)
     static std::atomic<unsigned> counter{0};
     const fs::path target(path);
     fs::path dir = target.parent_path();
-    if (dir.empty())
-        dir = ".";
+    if (dir.empty()) dir = ".";
     std::string tmpName = ".";
     tmpName += target.filename().string();
     tmpName += ".tmp";
@@ -464,7 +429,8 @@ void WriteCubeFile(const CubeData& cube, const std::string& path)
         {
             Db db(tmp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, context);
             db.exec("PRAGMA page_size = 65536; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;"
-                    "PRAGMA application_id = " + std::to_string(kCubeApplicationId) +
+                    "PRAGMA application_id = " +
+                    std::to_string(kCubeApplicationId) +
                     "; PRAGMA user_version = " + std::to_string(kCubeFormatVersion) + ";");
             db.exec("BEGIN;"
                     "CREATE TABLE cube(name TEXT NOT NULL, last_data_update TEXT NOT NULL,"
@@ -540,9 +506,9 @@ void WriteCubeFile(const CubeData& cube, const std::string& path)
                 for (size_t first = 0, chunk = 0; first < cube.factCount; first += kChunkFacts, ++chunk) {
                     const size_t count = std::min(kChunkFacts, cube.factCount - first);
                     buf.resize(count * width);
-                    CopyLittleEndian(reinterpret_cast<std::remove_cv_t<std::remove_pointer_t<decltype(data)>>*>(
-                                         buf.data()),
-                                     data + first, count);
+                    CopyLittleEndian(
+                        reinterpret_cast<std::remove_cv_t<std::remove_pointer_t<decltype(data)>>*>(buf.data()),
+                        data + first, count);
                     factSt.bind(1, kind);
                     factSt.bind(2, int64_t(pos));
                     factSt.bind(3, int64_t(chunk));
@@ -567,8 +533,7 @@ void WriteCubeFile(const CubeData& cube, const std::string& path)
         }
         std::error_code ec;
         fs::rename(tmp, target, ec);
-        if (ec)
-            throw EOlapError(context + ": cannot replace the file (" + ec.message() + ")");
+        if (ec) throw EOlapError(context + ": cannot replace the file (" + ec.message() + ")");
     } catch (const EOlapError&) {
         removeTmp();
         throw;
@@ -578,4 +543,4 @@ void WriteCubeFile(const CubeData& cube, const std::string& path)
     }
 }
 
-} // namespace cb::olap
+}  // namespace cb::olap

@@ -18,4 +18,4 @@ std::unique_ptr<CubeData> ReadCubeFile(const std::string& path);
 // EOlapError on any problem.
 void WriteCubeFile(const CubeData& cube, const std::string& path);
 
-} // namespace cb::olap
+}  // namespace cb::olap

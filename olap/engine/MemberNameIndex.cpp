@@ -9,62 +9,52 @@ namespace cb::olap {
 
 namespace {
 
-char Fold(char c)
-{
+char Fold(char c) {
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
-size_t Hash(MemberId parent, std::string_view name)
-{
+size_t Hash(MemberId parent, std::string_view name) {
     uint64_t h = 0xCBF29CE484222325ull ^ (uint64_t(parent) * 0x9E3779B97F4A7C15ull);
-    for (char c : name)
-        h = (h ^ uint8_t(Fold(c))) * 0x100000001B3ull;
+    for (char c : name) h = (h ^ uint8_t(Fold(c))) * 0x100000001B3ull;
     return size_t(h ^ (h >> 29));
 }
 
-} // namespace
+}  // namespace
 
-MemberNameIndex::MemberNameIndex(const DimensionData& dim) : dim_(dim)
-{
+MemberNameIndex::MemberNameIndex(const DimensionData& dim) : FDim(dim) {
     size_t entries = 0;
-    for (const MemberData& m : dim.members)
-        entries += m.children.size();
+    for (const MemberData& m : dim.members) entries += m.children.size();
     const size_t size = std::bit_ceil(entries * 2 + 2);
-    slots_.assign(size, Slot{kNoMember, kNoMember});
-    mask_ = size - 1;
+    FSlots.assign(size, Slot{kNoMember, kNoMember});
+    FMask = size - 1;
     // Children in member order, so that the first of equal names is the one kept.
     for (MemberId parent = 0; parent < dim.members.size(); ++parent)
         for (MemberId c : dim.members[parent].children) {
-            if (c >= dim.members.size())
-                continue;
+            if (c >= dim.members.size()) continue;
             const std::string& name = dim.members[c].name;
-            size_t s = Hash(parent, name) & mask_;
+            size_t s = Hash(parent, name) & FMask;
             bool taken = false;
-            for (; slots_[s].member != kNoMember; s = (s + 1) & mask_) {
-                if (slots_[s].parent == parent && cb::rtl::SameText(dim.members[slots_[s].member].name, name)) {
+            for (; FSlots[s].member != kNoMember; s = (s + 1) & FMask) {
+                if (FSlots[s].parent == parent && cb::rtl::SameText(dim.members[FSlots[s].member].name, name)) {
                     taken = true;
                     break;
                 }
             }
-            if (!taken)
-                slots_[s] = Slot{parent, c};
+            if (!taken) FSlots[s] = Slot{parent, c};
         }
 }
 
-MemberId MemberNameIndex::Child(MemberId parent, std::string_view name) const
-{
-    for (size_t s = Hash(parent, name) & mask_; slots_[s].member != kNoMember; s = (s + 1) & mask_)
-        if (slots_[s].parent == parent && cb::rtl::SameText(dim_.members[slots_[s].member].name, name))
-            return slots_[s].member;
+MemberId MemberNameIndex::Child(MemberId parent, std::string_view name) const {
+    for (size_t s = Hash(parent, name) & FMask; FSlots[s].member != kNoMember; s = (s + 1) & FMask)
+        if (FSlots[s].parent == parent && cb::rtl::SameText(FDim.members[FSlots[s].member].name, name))
+            return FSlots[s].member;
     return kNoMember;
 }
 
-std::shared_ptr<const MemberNameIndex> MemberNameIndexCache::For(const DimensionData& dim) const
-{
-    std::lock_guard lock(mutex_);
-    for (Entry& e : entries_) {
-        if (e.dim != &dim)
-            continue;
+std::shared_ptr<const MemberNameIndex> MemberNameIndexCache::For(const DimensionData& dim) const {
+    std::lock_guard lock(FMutex);
+    for (Entry& e : FEntries) {
+        if (e.dim != &dim) continue;
         if (e.members != dim.members.data() || e.memberCount != dim.members.size()) {
             e.index = std::make_shared<MemberNameIndex>(dim);
             e.members = dim.members.data();
@@ -73,8 +63,8 @@ std::shared_ptr<const MemberNameIndex> MemberNameIndexCache::For(const Dimension
         return e.index;
     }
     auto index = std::make_shared<const MemberNameIndex>(dim);
-    entries_.push_back(Entry{&dim, dim.members.data(), dim.members.size(), index});
+    FEntries.push_back(Entry{&dim, dim.members.data(), dim.members.size(), index});
     return index;
 }
 
-} // namespace cb::olap
+}  // namespace cb::olap

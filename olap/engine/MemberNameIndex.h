@@ -24,11 +24,11 @@ public:
 private:
     struct Slot {
         uint32_t parent;
-        uint32_t member; // kNoMember marks a free slot
+        uint32_t member;  // kNoMember marks a free slot
     };
-    const DimensionData& dim_;
-    std::vector<Slot> slots_; // open addressing, linear probing
-    size_t mask_ = 0;
+    const DimensionData& FDim;
+    std::vector<Slot> FSlots;  // open addressing, linear probing
+    size_t FMask = 0;
 };
 
 // The indexes of one cube, built per dimension on first use and shared by
@@ -39,10 +39,9 @@ class MemberNameIndexCache {
 public:
     MemberNameIndexCache() = default;
     MemberNameIndexCache(const MemberNameIndexCache&) {}
-    MemberNameIndexCache& operator=(const MemberNameIndexCache&)
-    {
-        std::lock_guard lock(mutex_);
-        entries_.clear();
+    MemberNameIndexCache& operator=(const MemberNameIndexCache&) {
+        std::lock_guard lock(FMutex);
+        FEntries.clear();
         return *this;
     }
 
@@ -55,8 +54,8 @@ private:
         size_t memberCount;
         std::shared_ptr<const MemberNameIndex> index;
     };
-    mutable std::mutex mutex_;
-    mutable std::vector<Entry> entries_;
+    mutable std::mutex FMutex;
+    mutable std::vector<Entry> FEntries;
 };
 
-} // namespace cb::olap
+}  // namespace cb::olap

@@ -10,4 +10,4 @@ public:
     using cb::rtl::Exception::Exception;
 };
 
-} // namespace cb::olap
+}  // namespace cb::olap

@@ -16,10 +16,9 @@ namespace {
 // splitmix64: the same numbers on every platform.
 class Rng {
 public:
-    explicit Rng(uint64_t seed) : s_(seed) {}
-    uint64_t next()
-    {
-        uint64_t z = (s_ += 0x9E3779B97F4A7C15ull);
+    explicit Rng(uint64_t seed) : FS(seed) {}
+    uint64_t next() {
+        uint64_t z = (FS += 0x9E3779B97F4A7C15ull);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
         return z ^ (z >> 31);
@@ -28,7 +27,7 @@ public:
     size_t below(size_t n) { return size_t(uniform() * double(n)); }
 
 private:
-    uint64_t s_;
+    uint64_t FS;
 };
 
 struct Region {
@@ -36,8 +35,7 @@ struct Region {
     std::vector<const char*> countries;
 };
 
-const std::vector<Region>& Regions()
-{
+const std::vector<Region>& Regions() {
     static const std::vector<Region> regions = {
         {"Europe", {"France", "Germany", "Italy", "Spain", "Poland", "Sweden", "Netherlands", "Portugal"}},
         {"North America", {"United States", "Canada", "Mexico"}},
@@ -55,23 +53,30 @@ struct Category {
     std::vector<std::pair<const char*, std::vector<const char*>>> subcategories;
 };
 
-const std::vector<Category>& Categories()
-{
+const std::vector<Category>& Categories() {
     static const std::vector<Category> categories = {
-        {"Bikes", 900, {{"Mountain Bikes", {"Summit", "Ridge", "Canyon", "Boulder"}},
-                        {"Road Bikes", {"Sprint", "Aero", "Tempo", "Velo"}},
-                        {"Touring Bikes", {"Voyager", "Nomad", "Atlas"}}}},
-        {"Components", 120, {{"Wheels", {"Rim Pro", "Rim Lite", "Hub Set"}},
-                             {"Brakes", {"Disc Brake", "Rim Brake", "Brake Pads"}},
-                             {"Chains", {"Chain 9 Speed", "Chain 11 Speed"}},
-                             {"Saddles", {"Comfort Saddle", "Race Saddle", "Gel Saddle"}}}},
-        {"Clothing", 45, {{"Jerseys", {"Classic Jersey", "Team Jersey", "Thermal Jersey"}},
-                          {"Gloves", {"Summer Gloves", "Winter Gloves"}},
-                          {"Caps", {"Cycling Cap", "Sun Cap"}}}},
-        {"Accessories", 25, {{"Helmets", {"Urban Helmet", "Trail Helmet", "Kids Helmet"}},
-                             {"Lights", {"Front Light", "Rear Light", "Light Set"}},
-                             {"Bottles", {"Bottle 500 ml", "Bottle 750 ml", "Bottle Cage"}},
-                             {"Locks", {"Cable Lock", "U Lock"}}}},
+        {"Bikes",
+         900,
+         {{"Mountain Bikes", {"Summit", "Ridge", "Canyon", "Boulder"}},
+          {"Road Bikes", {"Sprint", "Aero", "Tempo", "Velo"}},
+          {"Touring Bikes", {"Voyager", "Nomad", "Atlas"}}}},
+        {"Components",
+         120,
+         {{"Wheels", {"Rim Pro", "Rim Lite", "Hub Set"}},
+          {"Brakes", {"Disc Brake", "Rim Brake", "Brake Pads"}},
+          {"Chains", {"Chain 9 Speed", "Chain 11 Speed"}},
+          {"Saddles", {"Comfort Saddle", "Race Saddle", "Gel Saddle"}}}},
+        {"Clothing",
+         45,
+         {{"Jerseys", {"Classic Jersey", "Team Jersey", "Thermal Jersey"}},
+          {"Gloves", {"Summer Gloves", "Winter Gloves"}},
+          {"Caps", {"Cycling Cap", "Sun Cap"}}}},
+        {"Accessories",
+         25,
+         {{"Helmets", {"Urban Helmet", "Trail Helmet", "Kids Helmet"}},
+          {"Lights", {"Front Light", "Rear Light", "Light Set"}},
+          {"Bottles", {"Bottle 500 ml", "Bottle 750 ml", "Bottle Cage"}},
+          {"Locks", {"Cable Lock", "U Lock"}}}},
     };
     return categories;
 }
@@ -79,24 +84,21 @@ const std::vector<Category>& Categories()
 const std::array<const char*, 12> kMonths = {"January", "February", "March",     "April",   "May",      "June",
                                              "July",    "August",   "September", "October", "November", "December"};
 
-std::string CityName(Rng& rng)
-{
-    static const std::array<const char*, 24> first = {"Val", "Bren", "Cor", "Dun", "El", "Fair", "Gran", "Hal",
-                                                      "Iver", "Kal", "Lor", "Mar", "Nor", "Or", "Port", "Ros",
-                                                      "San", "Tor", "Ul", "Ven", "West", "Yar", "Zel", "Ash"};
-    static const std::array<const char*, 20> second = {"mora", "port", "field", "ton", "wick", "haven", "burg",
-                                                       "dale", "mouth", "ford", "ria", "vale", "stead", "holm",
+std::string CityName(Rng& rng) {
+    static const std::array<const char*, 24> first = {"Val",  "Bren", "Cor", "Dun", "El",   "Fair", "Gran", "Hal",
+                                                      "Iver", "Kal",  "Lor", "Mar", "Nor",  "Or",   "Port", "Ros",
+                                                      "San",  "Tor",  "Ul",  "Ven", "West", "Yar",  "Zel",  "Ash"};
+    static const std::array<const char*, 20> second = {"mora",  "port",   "field",  "ton",     "wick", "haven", "burg",
+                                                       "dale",  "mouth",  "ford",   "ria",     "vale", "stead", "holm",
                                                        "ville", "bridge", "cester", "minster", "gate", "bay"};
     std::string s = std::string(first[rng.below(first.size())]) + second[rng.below(second.size())];
-    if (rng.below(4) == 0)
-        s.insert(0, rng.below(2) ? "New " : "Old ");
+    if (rng.below(4) == 0) s.insert(0, rng.below(2) ? "New " : "Old ");
     return s;
 }
 
-} // namespace
+}  // namespace
 
-std::unique_ptr<CubeData> MakeSampleCube(size_t facts, uint64_t seed)
-{
+std::unique_ptr<CubeData> MakeSampleCube(size_t facts, uint64_t seed) {
     Rng rng(seed);
     CubeBuilder b(kSampleCubeName);
     b.SetLastDataUpdate("2024-12-31 18:00:00");
@@ -115,8 +117,7 @@ std::unique_ptr<CubeData> MakeSampleCube(size_t facts, uint64_t seed)
     std::vector<uint32_t> cities;
     std::vector<double> cityWeight;
     size_t countryCount = 0;
-    for (const Region& r : Regions())
-        countryCount += r.countries.size();
+    for (const Region& r : Regions()) countryCount += r.countries.size();
     const size_t cityTotal = 3000;
     size_t made = 0, countryIndex = 0;
     for (const Region& r : Regions())
@@ -135,8 +136,7 @@ std::unique_ptr<CubeData> MakeSampleCube(size_t facts, uint64_t seed)
         }
     std::vector<double> cityCdf(cityWeight.size());
     double acc = 0;
-    for (size_t i = 0; i < cityWeight.size(); ++i)
-        cityCdf[i] = acc += cityWeight[i];
+    for (size_t i = 0; i < cityWeight.size(); ++i) cityCdf[i] = acc += cityWeight[i];
 
     struct Item {
         uint32_t leaf;
@@ -153,7 +153,8 @@ std::unique_ptr<CubeData> MakeSampleCube(size_t facts, uint64_t seed)
     std::vector<uint32_t> months;
     for (int year = 2022; year <= 2024; ++year)
         for (int m = 0; m < 12; ++m)
-            months.push_back(b.Leaf(time, {std::to_string(year), std::string(1, 'Q').append(std::to_string(m / 3 + 1)), kMonths[size_t(m)]}));
+            months.push_back(b.Leaf(time, {std::to_string(year), std::string(1, 'Q').append(std::to_string(m / 3 + 1)),
+                                           kMonths[size_t(m)]}));
 
     struct Channel {
         const char* name;
@@ -162,8 +163,7 @@ std::unique_ptr<CubeData> MakeSampleCube(size_t facts, uint64_t seed)
     const std::array<Channel, 4> channelDefs = {
         {{"Online", 0.35, 0.05}, {"Retail Store", 0.4, 0.0}, {"Wholesale", 0.15, 0.18}, {"Partner", 0.1, 0.1}}};
     std::array<uint32_t, 4> channels{};
-    for (size_t i = 0; i < channelDefs.size(); ++i)
-        channels[i] = b.Leaf(channel, {channelDefs[i].name});
+    for (size_t i = 0; i < channelDefs.size(); ++i) channels[i] = b.Leaf(channel, {channelDefs[i].name});
 
     uint32_t leaves[4];
     double values[4];
@@ -196,4 +196,4 @@ std::unique_ptr<CubeData> MakeSampleCube(size_t facts, uint64_t seed)
     return b.Finish();
 }
 
-} // namespace cb::olap
+}  // namespace cb::olap

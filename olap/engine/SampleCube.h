@@ -16,4 +16,4 @@ constexpr size_t kSampleFactCount = 300'000;
 // calculated Profit and Margin. The same seed gives the same cube.
 std::unique_ptr<CubeData> MakeSampleCube(size_t facts = kSampleFactCount, uint64_t seed = 1);
 
-} // namespace cb::olap
+}  // namespace cb::olap

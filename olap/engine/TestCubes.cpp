@@ -7,8 +7,7 @@
 
 namespace cb::olap {
 
-std::unique_ptr<CubeData> MakeTinyCube()
-{
+std::unique_ptr<CubeData> MakeTinyCube() {
     constexpr double N = std::numeric_limits<double>::quiet_NaN();
     CubeBuilder b("Tiny");
     b.SetLastDataUpdate("2024-01-02 03:04:05");
@@ -35,10 +34,10 @@ std::unique_ptr<CubeData> MakeTinyCube()
         double v[5];
     };
     const Row rows[] = {
-        {boston, bikes, {100, 1, 1, 100, 100}},  {boston, bikes, {250, 2, 1, 125, 125}},
-        {boston, helmets, {30, 3, 1, 10, 10}},   {seattle, bikes, {400, N, 1, 400, 400}},
-        {seattle, helmets, {N, 5, N, N, N}},     {paris, bikes, {300, 2, 1, 150, 150}},
-        {paris, helmets, {20, 1, 1, 20, 20}},    {lyon, helmets, {45, 3, 1, 15, 15}},
+        {boston, bikes, {100, 1, 1, 100, 100}}, {boston, bikes, {250, 2, 1, 125, 125}},
+        {boston, helmets, {30, 3, 1, 10, 10}},  {seattle, bikes, {400, N, 1, 400, 400}},
+        {seattle, helmets, {N, 5, N, N, N}},    {paris, bikes, {300, 2, 1, 150, 150}},
+        {paris, helmets, {20, 1, 1, 20, 20}},   {lyon, helmets, {45, 3, 1, 15, 15}},
     };
     for (const Row& r : rows) {
         const uint32_t leaves[2] = {r.city, r.category};
@@ -47,4 +46,4 @@ std::unique_ptr<CubeData> MakeTinyCube()
     return b.Finish();
 }
 
-} // namespace cb::olap
+}  // namespace cb::olap

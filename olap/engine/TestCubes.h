@@ -24,4 +24,4 @@ namespace cb::olap {
 //   Lyon    Helmets   45  3  1   15   15
 std::unique_ptr<CubeData> MakeTinyCube();
 
-} // namespace cb::olap
+}  // namespace cb::olap

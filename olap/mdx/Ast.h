@@ -35,19 +35,22 @@ struct Node {
     std::string text;
     NodePtr target;
     std::vector<NodePtr> args;
-    bool hasParens = false; // Method written with an argument list
-    int height = 1;         // levels of nodes from here down, this one included
+    bool hasParens = false;  // Method written with an argument list
+    int height = 1;          // levels of nodes from here down, this one included
 
     // The name as written, e.g. [Customer].[All].[Europe].
     std::string NameText() const;
 };
 
-enum class AxisKind { Columns = 0, Rows = 1 };
+enum class AxisKind {
+    Columns = 0,
+    Rows = 1
+};
 
 struct AxisClause {
     NodePtr set;
-    int axis = 0; // 0 columns, 1 rows
-    SourcePos pos; // of the axis name
+    int axis = 0;   // 0 columns, 1 rows
+    SourcePos pos;  // of the axis name
 };
 
 struct SelectStatement {
@@ -74,4 +77,4 @@ struct CreateCubeStatement {
 
 std::string NameText(const std::vector<NamePart>& parts);
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

@@ -5,41 +5,37 @@
 
 namespace cb::olap::mdx {
 
-bool EqualNoCase(const std::string& a, const std::string& b)
-{
+bool EqualNoCase(const std::string& a, const std::string& b) {
     return cb::rtl::SameText(a, b);
 }
 
 namespace {
 
-[[noreturn]] void Unknown(const char* what, const std::vector<NamePart>& parts, size_t upTo, const SourcePos& pos)
-{
+[[noreturn]] void Unknown(const char* what, const std::vector<NamePart>& parts, size_t upTo, const SourcePos& pos) {
     std::vector<NamePart> shown(parts.begin(), parts.begin() + static_cast<long>(upTo));
     throw EOlapError(std::string("Unknown ") + what + " " + NameText(shown) + " at " + pos.Text());
 }
 
-} // namespace
+}  // namespace
 
-BoundName Binder::Resolve(const std::vector<NamePart>& parts, const SourcePos& pos) const
-{
+BoundName Binder::Resolve(const std::vector<NamePart>& parts, const SourcePos& pos) const {
     BoundName b;
     const std::string& first = parts.at(0).text;
     if (EqualNoCase(first, "Measures")) {
         b.dim = kMeasuresDim;
-        if (parts.size() == 1)
-            return b;
+        if (parts.size() == 1) return b;
         if (parts.size() == 2) {
-            for (size_t i = 0; i < cube_.measures.size(); ++i) {
-                if (EqualNoCase(cube_.measures[i].name, parts[1].text)) {
+            for (size_t i = 0; i < FCube.measures.size(); ++i) {
+                if (EqualNoCase(FCube.measures[i].name, parts[1].text)) {
                     b.kind = BoundName::Kind::Member;
                     b.id = static_cast<MemberId>(i);
                     return b;
                 }
             }
-            for (size_t i = 0; i < cube_.calculatedMembers.size(); ++i) {
-                if (EqualNoCase(cube_.calculatedMembers[i].name, parts[1].text)) {
+            for (size_t i = 0; i < FCube.calculatedMembers.size(); ++i) {
+                if (EqualNoCase(FCube.calculatedMembers[i].name, parts[1].text)) {
                     b.kind = BoundName::Kind::Member;
-                    b.id = static_cast<MemberId>(cube_.measures.size() + i);
+                    b.id = static_cast<MemberId>(FCube.measures.size() + i);
                     return b;
                 }
             }
@@ -52,20 +48,17 @@ BoundName Binder::Resolve(const std::vector<NamePart>& parts, const SourcePos& p
     }
 
     int dim = -2;
-    for (size_t d = 0; d < cube_.dimensions.size(); ++d) {
-        if (EqualNoCase(cube_.dimensions[d].name, first)) {
+    for (size_t d = 0; d < FCube.dimensions.size(); ++d) {
+        if (EqualNoCase(FCube.dimensions[d].name, first)) {
             dim = static_cast<int>(d);
             break;
         }
     }
-    if (dim < 0)
-        Unknown("dimension", parts, 1, pos);
+    if (dim < 0) Unknown("dimension", parts, 1, pos);
     b.dim = dim;
-    if (parts.size() == 1)
-        return b;
-    const DimensionData& dd = cube_.dimensions[static_cast<size_t>(dim)];
-    if (dd.members.empty())
-        Unknown("member", parts, parts.size(), pos);
+    if (parts.size() == 1) return b;
+    const DimensionData& dd = FCube.dimensions[static_cast<size_t>(dim)];
+    if (dd.members.empty()) Unknown("member", parts, parts.size(), pos);
     const MemberData& all = dd.members[0];
     size_t next = 1;
     if (EqualNoCase(parts[1].text, all.name)) {
@@ -83,11 +76,9 @@ BoundName Binder::Resolve(const std::vector<NamePart>& parts, const SourcePos& p
     MemberId current = 0;
     std::shared_ptr<const MemberNameIndex> index;
     for (size_t i = next; i < parts.size(); ++i) {
-        if (!index)
-            index = cube_.nameIndex.For(dd);
+        if (!index) index = FCube.nameIndex.For(dd);
         const MemberId found = index->Child(current, parts[i].text);
-        if (found == kNoMember)
-            Unknown("member", parts, parts.size(), pos);
+        if (found == kNoMember) Unknown("member", parts, parts.size(), pos);
         current = found;
     }
     b.kind = BoundName::Kind::Member;
@@ -95,48 +86,39 @@ BoundName Binder::Resolve(const std::vector<NamePart>& parts, const SourcePos& p
     return b;
 }
 
-std::string Binder::DimensionName(int dim) const
-{
-    return dim == kMeasuresDim ? "[Measures]" : cube_.dimensions[static_cast<size_t>(dim)].uniqueName;
+std::string Binder::DimensionName(int dim) const {
+    return dim == kMeasuresDim ? "[Measures]" : FCube.dimensions[static_cast<size_t>(dim)].uniqueName;
 }
 
-std::string Binder::MemberName(int dim, MemberId id) const
-{
+std::string Binder::MemberName(int dim, MemberId id) const {
     if (dim == kMeasuresDim) {
-        return IsCalculated(id) ? cube_.calculatedMembers[id - cube_.measures.size()].uniqueName
-                                : cube_.measures[id].uniqueName;
+        return IsCalculated(id) ? FCube.calculatedMembers[id - FCube.measures.size()].uniqueName
+                                : FCube.measures[id].uniqueName;
     }
-    return cube_.dimensions[static_cast<size_t>(dim)].members[id].uniqueName;
+    return FCube.dimensions[static_cast<size_t>(dim)].members[id].uniqueName;
 }
 
-std::string Binder::LevelName(int dim, int depth) const
-{
-    if (dim == kMeasuresDim)
-        return "[Measures].[MeasuresLevel]";
-    return cube_.dimensions[static_cast<size_t>(dim)].levels[static_cast<size_t>(depth)].uniqueName;
+std::string Binder::LevelName(int dim, int depth) const {
+    if (dim == kMeasuresDim) return "[Measures].[MeasuresLevel]";
+    return FCube.dimensions[static_cast<size_t>(dim)].levels[static_cast<size_t>(depth)].uniqueName;
 }
 
-int Binder::LevelCount(int dim) const
-{
-    return dim == kMeasuresDim ? 1 : static_cast<int>(cube_.dimensions[static_cast<size_t>(dim)].levels.size());
+int Binder::LevelCount(int dim) const {
+    return dim == kMeasuresDim ? 1 : static_cast<int>(FCube.dimensions[static_cast<size_t>(dim)].levels.size());
 }
 
-std::vector<MemberId> Binder::LevelMembers(int dim, int depth) const
-{
-    if (dim == kMeasuresDim)
-        return DimensionMembers(dim, false);
-    return cube_.dimensions[static_cast<size_t>(dim)].levels[static_cast<size_t>(depth)].members;
+std::vector<MemberId> Binder::LevelMembers(int dim, int depth) const {
+    if (dim == kMeasuresDim) return DimensionMembers(dim, false);
+    return FCube.dimensions[static_cast<size_t>(dim)].levels[static_cast<size_t>(depth)].members;
 }
 
-std::vector<MemberId> Binder::DimensionMembers(int dim, bool withCalculated) const
-{
+std::vector<MemberId> Binder::DimensionMembers(int dim, bool withCalculated) const {
     std::vector<MemberId> ids;
-    size_t n = dim == kMeasuresDim ? (withCalculated ? MeasureCount() : cube_.measures.size())
-                                   : cube_.dimensions[static_cast<size_t>(dim)].members.size();
+    size_t n = dim == kMeasuresDim ? (withCalculated ? MeasureCount() : FCube.measures.size())
+                                   : FCube.dimensions[static_cast<size_t>(dim)].members.size();
     ids.reserve(n);
-    for (size_t i = 0; i < n; ++i)
-        ids.push_back(static_cast<MemberId>(i));
+    for (size_t i = 0; i < n; ++i) ids.push_back(static_cast<MemberId>(i));
     return ids;
 }
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

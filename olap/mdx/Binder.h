@@ -11,22 +11,26 @@
 namespace cb::olap::mdx {
 
 struct BoundName {
-    enum class Kind { Dimension, Level, Member } kind = Kind::Dimension;
-    int dim = 0;       // kMeasuresDim for the measures
-    int depth = 0;     // Level
-    MemberId id = 0;   // Member: member id, or measure index for the measures
+    enum class Kind {
+        Dimension,
+        Level,
+        Member
+    } kind = Kind::Dimension;
+    int dim = 0;      // kMeasuresDim for the measures
+    int depth = 0;    // Level
+    MemberId id = 0;  // Member: member id, or measure index for the measures
 };
 
 class Binder {
 public:
-    explicit Binder(const CubeData& cube) : cube_(cube) {}
+    explicit Binder(const CubeData& cube) : FCube(cube) {}
 
     // Throws EOlapError "Unknown dimension|level|member|measure <name> at line L, column C".
     BoundName Resolve(const std::vector<NamePart>& parts, const SourcePos& pos) const;
 
-    const CubeData& Cube() const { return cube_; }
-    size_t MeasureCount() const { return cube_.measures.size() + cube_.calculatedMembers.size(); }
-    bool IsCalculated(MemberId measure) const { return measure >= cube_.measures.size(); }
+    const CubeData& Cube() const { return FCube; }
+    size_t MeasureCount() const { return FCube.measures.size() + FCube.calculatedMembers.size(); }
+    bool IsCalculated(MemberId measure) const { return measure >= FCube.measures.size(); }
     std::string DimensionName(int dim) const;
     std::string MemberName(int dim, MemberId id) const;
     std::string LevelName(int dim, int depth) const;
@@ -37,10 +41,10 @@ public:
     int LevelCount(int dim) const;
 
 private:
-    const CubeData& cube_;
+    const CubeData& FCube;
 };
 
 // Without regard to ASCII case, as member names are matched.
 bool EqualNoCase(const std::string& a, const std::string& b);
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

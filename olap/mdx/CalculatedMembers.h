@@ -12,7 +12,7 @@ namespace cb::olap::mdx {
 
 class CalculatedMembers {
 public:
-    explicit CalculatedMembers(const Binder& binder) : binder_(binder) {}
+    explicit CalculatedMembers(const Binder& binder) : FBinder(binder) {}
 
     // Compiles the calculated measure (and those it uses) on first use.
     // Throws EOlapError for a bad expression, a cycle, or members that use
@@ -24,14 +24,22 @@ public:
     // stored(i) gives the value of stored measure i for the cell; NaN is
     // empty. Any empty operand, division by zero or overflow gives NaN.
     template <class F>
-    double Evaluate(MemberId measure, const F& stored) const
-    {
-        return Eval(*compiled_.at(Index(measure)).root, stored);
+    double Evaluate(MemberId measure, const F& stored) const {
+        return Eval(*FCompiled.at(Index(measure)).root, stored);
     }
 
 private:
     struct Op {
-        enum class Kind { Number, Stored, Calculated, Add, Subtract, Multiply, Divide, Negate } kind = Kind::Number;
+        enum class Kind {
+            Number,
+            Stored,
+            Calculated,
+            Add,
+            Subtract,
+            Multiply,
+            Divide,
+            Negate
+        } kind = Kind::Number;
         double number = 0;
         MemberId measure = 0;
         std::unique_ptr<Op> a, b;
@@ -43,26 +51,29 @@ private:
     static constexpr int kMaxHeight = 512;
     static constexpr size_t kMaxSize = 100'000;
     struct Compiled {
-        enum class State { None, Compiling, Done } state = State::None;
+        enum class State {
+            None,
+            Compiling,
+            Done
+        } state = State::None;
         std::unique_ptr<Op> root;
         std::vector<int> stored;
     };
 
-    size_t Index(MemberId measure) const { return measure - binder_.Cube().measures.size(); }
+    size_t Index(MemberId measure) const { return measure - FBinder.Cube().measures.size(); }
     void Prepare(MemberId measure, int level);
     // level: how many Compile calls are active, across members.
     std::unique_ptr<Op> Compile(const Node& node, MemberId owner, std::vector<int>& stored, int level);
 
     template <class F>
-    double Eval(const Op& op, const F& stored) const
-    {
+    double Eval(const Op& op, const F& stored) const {
         switch (op.kind) {
         case Op::Kind::Number:
             return op.number;
         case Op::Kind::Stored:
             return stored(static_cast<int>(op.measure));
         case Op::Kind::Calculated:
-            return Eval(*compiled_[Index(op.measure)].root, stored);
+            return Eval(*FCompiled[Index(op.measure)].root, stored);
         case Op::Kind::Negate:
             return -Eval(*op.a, stored);
         default:
@@ -72,16 +83,24 @@ private:
         double y = Eval(*op.b, stored);
         double r;
         switch (op.kind) {
-        case Op::Kind::Add: r = x + y; break;
-        case Op::Kind::Subtract: r = x - y; break;
-        case Op::Kind::Multiply: r = x * y; break;
-        default: r = y == 0 ? std::numeric_limits<double>::quiet_NaN() : x / y; break;
+        case Op::Kind::Add:
+            r = x + y;
+            break;
+        case Op::Kind::Subtract:
+            r = x - y;
+            break;
+        case Op::Kind::Multiply:
+            r = x * y;
+            break;
+        default:
+            r = y == 0 ? std::numeric_limits<double>::quiet_NaN() : x / y;
+            break;
         }
         return std::isfinite(r) ? r : std::numeric_limits<double>::quiet_NaN();
     }
 
-    const Binder& binder_;
-    std::vector<Compiled> compiled_ = std::vector<Compiled>(binder_.Cube().calculatedMembers.size());
+    const Binder& FBinder;
+    std::vector<Compiled> FCompiled = std::vector<Compiled>(FBinder.Cube().calculatedMembers.size());
 };
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

@@ -14,4 +14,4 @@ CubeData BuildGlobalCube(const CreateCubeStatement& statement, const CubeData& s
 // Builds the cube and writes it to the storage file, complete or not at all.
 void RunCreateGlobalCube(const CreateCubeStatement& statement, const CubeData& source);
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

@@ -14,8 +14,7 @@ namespace {
 
 // A number token's value, with '.' as the decimal point whatever the
 // process's locale; out of range gives infinity or zero.
-double ParseNumber(const std::string& text)
-{
+double ParseNumber(const std::string& text) {
     double v = 0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec == std::errc::result_out_of_range) {
@@ -25,22 +24,19 @@ double ParseNumber(const std::string& text)
     return v;
 }
 
-} // namespace
+}  // namespace
 
-bool Token::IsKeyword(const char* word) const
-{
+bool Token::IsKeyword(const char* word) const {
     return kind == TokenKind::Identifier && strcasecmp(text.c_str(), word) == 0;
 }
 
-std::string Token::Describe() const
-{
+std::string Token::Describe() const {
     switch (kind) {
     case TokenKind::End:
         return "the end of the statement";
     case TokenKind::Bracketed: {
         std::string escaped;
-        for (char c : text)
-            escaped += c == ']' ? std::string("]]") : std::string(1, c);
+        for (char c : text) escaped += c == ']' ? std::string("]]") : std::string(1, c);
         return "'[" + escaped + "]'";
     }
     case TokenKind::String:
@@ -50,13 +46,11 @@ std::string Token::Describe() const
     }
 }
 
-void ThrowSyntaxError(const SourcePos& pos, const std::string& what)
-{
+void ThrowSyntaxError(const SourcePos& pos, const std::string& what) {
     throw EOlapError("Syntax error at " + pos.Text() + ": " + what);
 }
 
-std::vector<Token> Tokenize(const std::string& text)
-{
+std::vector<Token> Tokenize(const std::string& text) {
     std::vector<Token> tokens;
     SourcePos pos;
     size_t i = 0;
@@ -65,18 +59,16 @@ std::vector<Token> Tokenize(const std::string& text)
         for (size_t k = 0; k < count && i < n; ++k, ++i) {
             char c = text[i];
             if (c == '\r' || c == '\n') {
-                if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
-                    ++i;
+                if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
                 ++pos.line;
                 pos.column = 1;
             } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-                ++pos.column; // count characters, not UTF-8 continuation bytes
+                ++pos.column;  // count characters, not UTF-8 continuation bytes
             }
         }
     };
     while (true) {
-        while (i < n && std::isspace(static_cast<unsigned char>(text[i])))
-            advance(1);
+        while (i < n && std::isspace(static_cast<unsigned char>(text[i]))) advance(1);
         Token t;
         t.pos = pos;
         if (i >= n) {
@@ -88,8 +80,7 @@ std::vector<Token> Tokenize(const std::string& text)
             t.kind = TokenKind::Bracketed;
             size_t j = i + 1;
             while (true) {
-                if (j >= n)
-                    ThrowSyntaxError(t.pos, "the name beginning with '[' has no closing ']'");
+                if (j >= n) ThrowSyntaxError(t.pos, "the name beginning with '[' has no closing ']'");
                 if (text[j] == ']') {
                     if (j + 1 < n && text[j + 1] == ']') {
                         t.text += ']';
@@ -122,20 +113,16 @@ std::vector<Token> Tokenize(const std::string& text)
                    (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(text[i + 1])))) {
             t.kind = TokenKind::Number;
             size_t j = i;
-            while (j < n && std::isdigit(static_cast<unsigned char>(text[j])))
-                ++j;
+            while (j < n && std::isdigit(static_cast<unsigned char>(text[j]))) ++j;
             if (j < n && text[j] == '.' && j + 1 < n && std::isdigit(static_cast<unsigned char>(text[j + 1]))) {
                 ++j;
-                while (j < n && std::isdigit(static_cast<unsigned char>(text[j])))
-                    ++j;
+                while (j < n && std::isdigit(static_cast<unsigned char>(text[j]))) ++j;
             }
             if (j < n && (text[j] == 'e' || text[j] == 'E')) {
                 size_t k = j + 1;
-                if (k < n && (text[k] == '+' || text[k] == '-'))
-                    ++k;
+                if (k < n && (text[k] == '+' || text[k] == '-')) ++k;
                 if (k < n && std::isdigit(static_cast<unsigned char>(text[k]))) {
-                    while (k < n && std::isdigit(static_cast<unsigned char>(text[k])))
-                        ++k;
+                    while (k < n && std::isdigit(static_cast<unsigned char>(text[k]))) ++k;
                     j = k;
                 }
             }
@@ -161,4 +148,4 @@ std::vector<Token> Tokenize(const std::string& text)
     }
 }
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

@@ -11,7 +11,14 @@ struct SourcePos {
     std::string Text() const { return "line " + std::to_string(line) + ", column " + std::to_string(column); }
 };
 
-enum class TokenKind { End, Identifier, Bracketed, Number, String, Symbol };
+enum class TokenKind {
+    End,
+    Identifier,
+    Bracketed,
+    Number,
+    String,
+    Symbol
+};
 
 struct Token {
     TokenKind kind = TokenKind::End;
@@ -20,7 +27,7 @@ struct Token {
     SourcePos pos;
 
     bool IsSymbol(char c) const { return kind == TokenKind::Symbol && text.size() == 1 && text[0] == c; }
-    bool IsKeyword(const char* word) const; // identifier, any case
+    bool IsKeyword(const char* word) const;  // identifier, any case
     // How an error message shows it: 'ON', '[Customer]', the end of the statement.
     std::string Describe() const;
 };
@@ -32,4 +39,4 @@ std::vector<Token> Tokenize(const std::string& text);
 
 [[noreturn]] void ThrowSyntaxError(const SourcePos& pos, const std::string& what);
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

@@ -7,8 +7,7 @@
 
 namespace cb::olap::mdx {
 
-bool Execute(const std::string& text, const CubeData& cube, QueryResult& result)
-{
+bool Execute(const std::string& text, const CubeData& cube, QueryResult& result) {
     Statement statement = ParseStatement(text);
     if (auto* select = std::get_if<SelectStatement>(&statement)) {
         result = RunSelect(*select, cube);
@@ -18,4 +17,4 @@ bool Execute(const std::string& text, const CubeData& cube, QueryResult& result)
     return false;
 }
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

@@ -12,4 +12,4 @@ namespace cb::olap::mdx {
 // where (line and column of the statement).
 bool Execute(const std::string& text, const CubeData& cube, QueryResult& result);
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

@@ -4,16 +4,13 @@
 
 namespace cb::olap::mdx {
 
-std::string NameText(const std::vector<NamePart>& parts)
-{
+std::string NameText(const std::vector<NamePart>& parts) {
     std::string s;
     for (size_t i = 0; i < parts.size(); ++i) {
-        if (i)
-            s += '.';
+        if (i) s += '.';
         if (parts[i].bracketed) {
             s += '[';
-            for (char c : parts[i].text)
-                s += c == ']' ? std::string("]]") : std::string(1, c);
+            for (char c : parts[i].text) s += c == ']' ? std::string("]]") : std::string(1, c);
             s += ']';
         } else {
             s += parts[i].text;
@@ -22,78 +19,63 @@ std::string NameText(const std::vector<NamePart>& parts)
     return s;
 }
 
-std::string Node::NameText() const
-{
+std::string Node::NameText() const {
     return mdx::NameText(parts);
 }
 
 namespace {
 
 // Words that end an expression; they cannot stand as bare names.
-const char* const kReserved[] = {"SELECT", "ON", "FROM", "WHERE", "COLUMNS", "ROWS", "CREATE", "GLOBAL", "CUBE",
-                                 "STORAGE", "MEASURE", "DIMENSION", "WITH", "AS", "NON", "AXIS"};
+const char* const kReserved[] = {"SELECT", "ON",      "FROM",    "WHERE",     "COLUMNS", "ROWS", "CREATE", "GLOBAL",
+                                 "CUBE",   "STORAGE", "MEASURE", "DIMENSION", "WITH",    "AS",   "NON",    "AXIS"};
 
-bool IsReserved(const Token& t)
-{
+bool IsReserved(const Token& t) {
     for (const char* w : kReserved) {
-        if (t.IsKeyword(w))
-            return true;
+        if (t.IsKeyword(w)) return true;
     }
     return false;
 }
 
 class Parser {
 public:
-    explicit Parser(const std::string& text) : tokens_(Tokenize(text)) {}
+    explicit Parser(const std::string& text) : FTokens(Tokenize(text)) {}
 
-    mdx::Statement ParseStatement()
-    {
-        if (Peek().IsKeyword("SELECT"))
-            return Select();
-        if (Peek().IsKeyword("CREATE"))
-            return Create();
+    mdx::Statement ParseStatement() {
+        if (Peek().IsKeyword("SELECT")) return Select();
+        if (Peek().IsKeyword("CREATE")) return Create();
         Fail("SELECT or CREATE GLOBAL CUBE");
     }
 
-    NodePtr ExpressionOnly()
-    {
+    NodePtr ExpressionOnly() {
         NodePtr e = Expression();
-        if (Peek().kind != TokenKind::End)
-            Fail("an operator or the end of the expression");
+        if (Peek().kind != TokenKind::End) Fail("an operator or the end of the expression");
         return e;
     }
 
 private:
-    const Token& Peek(size_t ahead = 0) const
-    {
-        size_t k = std::min(pos_ + ahead, tokens_.size() - 1);
-        return tokens_[k];
+    const Token& Peek(size_t ahead = 0) const {
+        size_t k = std::min(FPos + ahead, FTokens.size() - 1);
+        return FTokens[k];
     }
-    const Token& Next() { return tokens_[pos_ < tokens_.size() - 1 ? pos_++ : pos_]; }
+    const Token& Next() { return FTokens[FPos < FTokens.size() - 1 ? FPos++ : FPos]; }
 
-    [[noreturn]] void Fail(const std::string& expected) const
-    {
+    [[noreturn]] void Fail(const std::string& expected) const {
         ThrowSyntaxError(Peek().pos, "expected " + expected + " but found " + Peek().Describe());
     }
 
-    void ExpectSymbol(char c, const std::string& expected)
-    {
-        if (!Peek().IsSymbol(c))
-            Fail(expected);
+    void ExpectSymbol(char c, const std::string& expected) {
+        if (!Peek().IsSymbol(c)) Fail(expected);
         Next();
     }
 
-    void ExpectKeyword(const char* word)
-    {
-        if (!Peek().IsKeyword(word))
-            Fail(word);
+    void ExpectKeyword(const char* word) {
+        if (!Peek().IsKeyword(word)) Fail(word);
         Next();
     }
 
-    SelectStatement Select()
-    {
+    SelectStatement Select() {
         SelectStatement s;
-        Next(); // SELECT
+        Next();  // SELECT
         while (true) {
             AxisClause a;
             a.set = Expression();
@@ -110,23 +92,19 @@ private:
                 Fail("COLUMNS, ROWS, 0 or 1");
             Next();
             s.axes.push_back(std::move(a));
-            if (!Peek().IsSymbol(','))
-                break;
+            if (!Peek().IsSymbol(',')) break;
             Next();
         }
         ExpectKeyword("FROM");
         s.cubePos = Peek().pos;
         s.cube = NameParts("a cube name");
-        if (Peek().IsSymbol(';'))
-            Next();
-        if (Peek().kind != TokenKind::End)
-            Fail("the end of the statement");
+        if (Peek().IsSymbol(';')) Next();
+        if (Peek().kind != TokenKind::End) Fail("the end of the statement");
         return s;
     }
 
     // [A].[B] or bare words joined by dots.
-    std::vector<NamePart> NameParts(const std::string& what)
-    {
+    std::vector<NamePart> NameParts(const std::string& what) {
         std::vector<NamePart> parts;
         while (true) {
             const Token& t = Peek();
@@ -137,16 +115,14 @@ private:
             else
                 Fail(what);
             Next();
-            if (!Peek().IsSymbol('.'))
-                return parts;
+            if (!Peek().IsSymbol('.')) return parts;
             Next();
         }
     }
 
-    CreateCubeStatement Create()
-    {
+    CreateCubeStatement Create() {
         CreateCubeStatement c;
-        Next(); // CREATE
+        Next();  // CREATE
         ExpectKeyword("GLOBAL");
         ExpectKeyword("CUBE");
         c.cubeNamePos = Peek().pos;
@@ -155,8 +131,7 @@ private:
             ThrowSyntaxError(c.cubeNamePos, "the new cube's name must be a single name, not " + NameText(name));
         c.cubeName = name[0].text;
         ExpectKeyword("STORAGE");
-        if (Peek().kind != TokenKind::String)
-            Fail("the storage file name in quotes");
+        if (Peek().kind != TokenKind::String) Fail("the storage file name in quotes");
         c.storagePos = Peek().pos;
         c.storage = Next().text;
         ExpectKeyword("FROM");
@@ -178,51 +153,42 @@ private:
             else if (!Peek().IsSymbol(')'))
                 Fail("',' or ')'");
         }
-        Next(); // )
-        if (Peek().IsSymbol(';'))
-            Next();
-        if (Peek().kind != TokenKind::End)
-            Fail("the end of the statement");
+        Next();  // )
+        if (Peek().IsSymbol(';')) Next();
+        if (Peek().kind != TokenKind::End) Fail("the end of the statement");
         return c;
     }
 
     // Counts the parser's own recursion (brackets, arguments, signs).
     class Nesting {
     public:
-        explicit Nesting(Parser& p) : p_(p)
-        {
-            if (++p_.depth_ > kMaxNestingDepth)
-                p_.TooDeep(p_.Peek().pos);
+        explicit Nesting(Parser& p) : FP(p) {
+            if (++FP.FDepth > kMaxNestingDepth) FP.TooDeep(FP.Peek().pos);
         }
-        ~Nesting() { --p_.depth_; }
+        ~Nesting() { --FP.FDepth; }
         Nesting(const Nesting&) = delete;
         Nesting& operator=(const Nesting&) = delete;
 
     private:
-        Parser& p_;
+        Parser& FP;
     };
 
-    [[noreturn]] void TooDeep(const SourcePos& pos) const
-    {
-        ThrowSyntaxError(pos, "the expression is nested too deeply (more than " +
-                                  std::to_string(kMaxNestingDepth) + " levels)");
+    [[noreturn]] void TooDeep(const SourcePos& pos) const {
+        ThrowSyntaxError(pos, "the expression is nested too deeply (more than " + std::to_string(kMaxNestingDepth) +
+                                  " levels)");
     }
 
     // Sets the node's height from its children: chains such as a + b + c
     // grow the tree without recursion in the parser, so both are bounded.
-    NodePtr Finish(NodePtr node) const
-    {
+    NodePtr Finish(NodePtr node) const {
         int below = node->target ? node->target->height : 0;
-        for (const NodePtr& a : node->args)
-            below = std::max(below, a->height);
+        for (const NodePtr& a : node->args) below = std::max(below, a->height);
         node->height = below + 1;
-        if (node->height > kMaxNestingDepth)
-            TooDeep(node->pos);
+        if (node->height > kMaxNestingDepth) TooDeep(node->pos);
         return node;
     }
 
-    NodePtr Expression()
-    {
+    NodePtr Expression() {
         Nesting nesting(*this);
         NodePtr left = Term();
         while (Peek().IsSymbol('+') || Peek().IsSymbol('-')) {
@@ -231,8 +197,7 @@ private:
         return left;
     }
 
-    NodePtr Term()
-    {
+    NodePtr Term() {
         NodePtr left = Unary();
         while (Peek().IsSymbol('*') || Peek().IsSymbol('/')) {
             left = Binary(std::move(left), [this] { return Unary(); });
@@ -241,8 +206,7 @@ private:
     }
 
     template <class F>
-    NodePtr Binary(NodePtr left, F operand)
-    {
+    NodePtr Binary(NodePtr left, F operand) {
         auto node = std::make_unique<Node>();
         node->kind = NodeKind::Binary;
         node->pos = Peek().pos;
@@ -252,16 +216,14 @@ private:
         return Finish(std::move(node));
     }
 
-    NodePtr Unary()
-    {
+    NodePtr Unary() {
         if (Peek().IsSymbol('-') || Peek().IsSymbol('+')) {
             auto node = std::make_unique<Node>();
             node->pos = Peek().pos;
             bool negate = Next().text == "-";
             Nesting nesting(*this);
             NodePtr operand = Unary();
-            if (!negate)
-                return operand;
+            if (!negate) return operand;
             node->kind = NodeKind::Negate;
             node->target = std::move(operand);
             return Finish(std::move(node));
@@ -269,25 +231,24 @@ private:
         return Postfix();
     }
 
-    static bool IsMethodName(const Token& t)
-    {
+    static bool IsMethodName(const Token& t) {
         static const char* const methods[] = {"members", "children", "levels", "item", "allmembers"};
         for (const char* m : methods) {
-            if (t.IsKeyword(m))
-                return true;
+            if (t.IsKeyword(m)) return true;
         }
         return false;
     }
 
-    NodePtr Postfix()
-    {
+    NodePtr Postfix() {
         NodePtr node = Primary();
         while (Peek().IsSymbol('.')) {
             Next();
             const Token& t = Peek();
-            if (t.kind == TokenKind::Bracketed || (t.kind == TokenKind::Identifier && !IsMethodName(t) && !IsReserved(t))) {
+            if (t.kind == TokenKind::Bracketed ||
+                (t.kind == TokenKind::Identifier && !IsMethodName(t) && !IsReserved(t))) {
                 if (node->kind != NodeKind::Name)
-                    ThrowSyntaxError(t.pos, "a name cannot follow " + std::string("a function's result: ") + t.Describe());
+                    ThrowSyntaxError(t.pos,
+                                     "a name cannot follow " + std::string("a function's result: ") + t.Describe());
                 node->parts.push_back({t.text, t.kind == TokenKind::Bracketed});
                 Next();
                 continue;
@@ -310,10 +271,9 @@ private:
     }
 
     // '(' [expr {',' expr}] ')'
-    std::vector<NodePtr> Arguments()
-    {
+    std::vector<NodePtr> Arguments() {
         std::vector<NodePtr> args;
-        Next(); // (
+        Next();  // (
         if (Peek().IsSymbol(')')) {
             Next();
             return args;
@@ -324,14 +284,12 @@ private:
                 Next();
                 return args;
             }
-            if (!Peek().IsSymbol(','))
-                Fail("',' or ')'");
+            if (!Peek().IsSymbol(',')) Fail("',' or ')'");
             Next();
         }
     }
 
-    NodePtr Primary()
-    {
+    NodePtr Primary() {
         const Token& t = Peek();
         auto node = std::make_unique<Node>();
         node->pos = t.pos;
@@ -380,8 +338,7 @@ private:
                     Next();
                     return Finish(std::move(node));
                 }
-                if (!Peek().IsSymbol(','))
-                    Fail("',' or '}'");
+                if (!Peek().IsSymbol(',')) Fail("',' or '}'");
                 Next();
             }
         }
@@ -396,21 +353,19 @@ private:
         Fail("a member, set or value");
     }
 
-    std::vector<Token> tokens_;
-    size_t pos_ = 0;
-    int depth_ = 0;
+    std::vector<Token> FTokens;
+    size_t FPos = 0;
+    int FDepth = 0;
 };
 
-} // namespace
+}  // namespace
 
-Statement ParseStatement(const std::string& text)
-{
+Statement ParseStatement(const std::string& text) {
     return Parser(text).ParseStatement();
 }
 
-NodePtr ParseExpression(const std::string& text)
-{
+NodePtr ParseExpression(const std::string& text) {
     return Parser(text).ExpressionOnly();
 }
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

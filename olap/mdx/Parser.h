@@ -27,4 +27,4 @@ Statement ParseStatement(const std::string& text);
 // One expression and nothing after it (calculated member expressions).
 NodePtr ParseExpression(const std::string& text);
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

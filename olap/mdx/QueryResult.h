@@ -21,7 +21,7 @@ struct ResultAxis {
 };
 
 struct QueryResult {
-    ResultAxis axes[2]; // 0 columns, 1 rows
+    ResultAxis axes[2];  // 0 columns, 1 rows
     // Cell (col, row) at [row * columns + col]; NaN for an empty cell.
     std::vector<double> values;
     std::vector<std::string> formatted;
@@ -30,4 +30,4 @@ struct QueryResult {
     size_t rows() const { return axes[1].positionCount; }
 };
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

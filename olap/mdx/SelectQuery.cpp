@@ -18,12 +18,11 @@ namespace {
 // The non-measure part of an axis's tuples, each distinct tuple once.
 struct Projection {
     AxisTuples tuples;
-    std::vector<size_t> ofPosition; // distinct tuple index per position
-    int measuresIndex = -1;         // element index of the measures, -1 if none
+    std::vector<size_t> ofPosition;  // distinct tuple index per position
+    int measuresIndex = -1;          // element index of the measures, -1 if none
 };
 
-Projection Project(const ResultAxis& axis)
-{
+Projection Project(const ResultAxis& axis) {
     Projection p;
     size_t k = axis.dims.size();
     std::vector<size_t> keep;
@@ -40,8 +39,7 @@ Projection Project(const ResultAxis& axis)
     std::vector<MemberId> tuple(keep.size());
     p.ofPosition.reserve(axis.positionCount);
     for (size_t pos = 0; pos < axis.positionCount; ++pos) {
-        for (size_t j = 0; j < keep.size(); ++j)
-            tuple[j] = axis.member(pos, keep[j]);
+        for (size_t j = 0; j < keep.size(); ++j) tuple[j] = axis.member(pos, keep[j]);
         auto [it, added] = index.emplace(tuple, p.tuples.tupleCount);
         if (added) {
             p.tuples.members.insert(p.tuples.members.end(), tuple.begin(), tuple.end());
@@ -52,10 +50,9 @@ Projection Project(const ResultAxis& axis)
     return p;
 }
 
-} // namespace
+}  // namespace
 
-QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube)
-{
+QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube) {
     Binder binder(cube);
     if (statement.cube.size() != 1 || !EqualNoCase(statement.cube[0].text, cube.name))
         throw EOlapError("Unknown cube " + NameText(statement.cube) + " at " + statement.cubePos.Text() +
@@ -75,15 +72,13 @@ QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube)
         axis.members = std::move(s.members);
         axis.positionCount = s.count;
     }
-    if (!seen[0])
-        throw EOlapError("The query has no COLUMNS axis");
+    if (!seen[0]) throw EOlapError("The query has no COLUMNS axis");
     if (!seen[1]) {
         // Columns alone: one row position with no members.
         result.axes[1].positionCount = 1;
     }
     for (int d : result.axes[0].dims) {
-        if (std::find(result.axes[1].dims.begin(), result.axes[1].dims.end(), d) != result.axes[1].dims.end())
-        {
+        if (std::find(result.axes[1].dims.begin(), result.axes[1].dims.end(), d) != result.axes[1].dims.end()) {
             const SourcePos& later = statement.axes.back().set->pos;
             throw EOlapError("The dimension " + binder.DimensionName(d) + " is used on more than one axis at " +
                              later.Text());
@@ -97,43 +92,36 @@ QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube)
                          " rows, more than the " + std::to_string(kMaxResultCells) + " cells the engine allows");
     result.values.assign(columns * rows, std::nan(""));
     result.formatted.assign(columns * rows, std::string());
-    if (columns == 0 || rows == 0)
-        return result;
+    if (columns == 0 || rows == 0) return result;
 
     Projection colProj = Project(result.axes[0]);
     Projection rowProj = Project(result.axes[1]);
 
     // The measure of each cell comes from whichever axis holds the measures.
     auto measureOf = [&](size_t col, size_t row) -> MemberId {
-        if (colProj.measuresIndex >= 0)
-            return result.axes[0].member(col, static_cast<size_t>(colProj.measuresIndex));
-        if (rowProj.measuresIndex >= 0)
-            return result.axes[1].member(row, static_cast<size_t>(rowProj.measuresIndex));
+        if (colProj.measuresIndex >= 0) return result.axes[0].member(col, static_cast<size_t>(colProj.measuresIndex));
+        if (rowProj.measuresIndex >= 0) return result.axes[1].member(row, static_cast<size_t>(rowProj.measuresIndex));
         return 0;
     };
     if (cube.measures.empty() && colProj.measuresIndex < 0 && rowProj.measuresIndex < 0)
-        return result; // no measure at all: every cell is empty
+        return result;  // no measure at all: every cell is empty
 
     // Which measures are used, and the stored measures they need.
     std::vector<bool> used(binder.MeasureCount(), false);
     if (colProj.measuresIndex >= 0) {
-        for (size_t c = 0; c < columns; ++c)
-            used[measureOf(c, 0)] = true;
+        for (size_t c = 0; c < columns; ++c) used[measureOf(c, 0)] = true;
     } else if (rowProj.measuresIndex >= 0) {
-        for (size_t r = 0; r < rows; ++r)
-            used[measureOf(0, r)] = true;
+        for (size_t r = 0; r < rows; ++r) used[measureOf(0, r)] = true;
     } else {
         used[0] = true;
     }
     CalculatedMembers calcs(binder);
     std::vector<int> stored;
     for (size_t m = 0; m < used.size(); ++m) {
-        if (!used[m])
-            continue;
+        if (!used[m]) continue;
         if (binder.IsCalculated(static_cast<MemberId>(m))) {
             calcs.Prepare(static_cast<MemberId>(m));
-            for (int s : calcs.StoredMeasuresOf(static_cast<MemberId>(m)))
-                stored.push_back(s);
+            for (int s : calcs.StoredMeasuresOf(static_cast<MemberId>(m))) stored.push_back(s);
         } else {
             stored.push_back(static_cast<int>(m));
         }
@@ -141,19 +129,19 @@ QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube)
     std::sort(stored.begin(), stored.end());
     stored.erase(std::unique(stored.begin(), stored.end()), stored.end());
     std::vector<int> slot(cube.measures.size(), -1);
-    for (size_t i = 0; i < stored.size(); ++i)
-        slot[static_cast<size_t>(stored[i])] = static_cast<int>(i);
+    for (size_t i = 0; i < stored.size(); ++i) slot[static_cast<size_t>(stored[i])] = static_cast<int>(i);
 
     AggregateResult agg;
-    if (!stored.empty())
-        agg = Aggregate(cube, colProj.tuples, rowProj.tuples, stored);
+    if (!stored.empty()) agg = Aggregate(cube, colProj.tuples, rowProj.tuples, stored);
 
     for (size_t r = 0; r < rows; ++r) {
         size_t ar = rowProj.ofPosition[r];
         for (size_t c = 0; c < columns; ++c) {
             size_t ac = colProj.ofPosition[c];
             MemberId m = measureOf(c, r);
-            auto storedValue = [&](int measure) { return agg.value(ac, ar, static_cast<size_t>(slot[static_cast<size_t>(measure)])); };
+            auto storedValue = [&](int measure) {
+                return agg.value(ac, ar, static_cast<size_t>(slot[static_cast<size_t>(measure)]));
+            };
             double v;
             const std::string* format;
             if (binder.IsCalculated(m)) {
@@ -165,11 +153,10 @@ QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube)
             }
             size_t i = r * columns + c;
             result.values[i] = v;
-            if (!std::isnan(v))
-                result.formatted[i] = cb::rtl::FormatMeasureValue(*format, v);
+            if (!std::isnan(v)) result.formatted[i] = cb::rtl::FormatMeasureValue(*format, v);
         }
     }
     return result;
 }
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

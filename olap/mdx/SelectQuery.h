@@ -11,4 +11,4 @@ constexpr size_t kMaxResultCells = 4'000'000;
 // Throws EOlapError for a bad query or a result of more than kMaxResultCells.
 QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube);
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

@@ -3,15 +3,14 @@
 #include "olap/engine/OlapError.h"
 
 #include <algorithm>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <set>
 
 namespace cb::olap::mdx {
 
-void TupleSet::Append(const TupleSet& other, size_t tuple)
-{
+void TupleSet::Append(const TupleSet& other, size_t tuple) {
     size_t k = other.dims.size();
     members.insert(members.end(), other.members.begin() + static_cast<long>(tuple * k),
                    other.members.begin() + static_cast<long>((tuple + 1) * k));
@@ -19,7 +18,14 @@ void TupleSet::Append(const TupleSet& other, size_t tuple)
 }
 
 struct SetEvaluator::Value {
-    enum class Kind { Dimension, Level, Member, Set, Number, Text } kind = Kind::Set;
+    enum class Kind {
+        Dimension,
+        Level,
+        Member,
+        Set,
+        Number,
+        Text
+    } kind = Kind::Set;
     int dim = 0;
     int depth = 0;
     MemberId id = 0;
@@ -30,45 +36,37 @@ struct SetEvaluator::Value {
 
 namespace {
 
-[[noreturn]] void Fail(const SourcePos& pos, const std::string& what)
-{
+[[noreturn]] void Fail(const SourcePos& pos, const std::string& what) {
     throw EOlapError(what + " at " + pos.Text());
 }
 
 // Throws when a set of count tuples of width dimensions would be too large.
-void CheckSetSize(size_t count, size_t width, const SourcePos& pos)
-{
+void CheckSetSize(size_t count, size_t width, const SourcePos& pos) {
     if (width != 0 && count > kMaxSetElements / width)
         Fail(pos, "The set would hold " + std::to_string(count) + " tuples, more than the engine allows (" +
                       std::to_string(kMaxSetElements / width) + ")");
 }
 
 // A number as written in a message: whole numbers without a fraction.
-std::string NumberText(double x)
-{
-    if (x == std::floor(x) && std::fabs(x) < 1e15)
-        return std::to_string(static_cast<long long>(x));
+std::string NumberText(double x) {
+    if (x == std::floor(x) && std::fabs(x) < 1e15) return std::to_string(static_cast<long long>(x));
     char buf[32];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x);
     return ec == std::errc() ? std::string(buf, end) : std::string("?");
 }
 
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
-} // namespace
+}  // namespace
 
-TupleSet SetEvaluator::EvaluateSet(const Node& node) const
-{
+TupleSet SetEvaluator::EvaluateSet(const Node& node) const {
     return ToSet(Evaluate(node), node);
 }
 
-TupleSet SetEvaluator::ToSet(const Value& v, const Node& node) const
-{
+TupleSet SetEvaluator::ToSet(const Value& v, const Node& node) const {
     TupleSet s;
     switch (v.kind) {
     case Value::Kind::Set:
@@ -82,25 +80,24 @@ TupleSet SetEvaluator::ToSet(const Value& v, const Node& node) const
         // A dimension alone stands for its default member: (All), or the
         // first measure.
         s.dims = {v.dim};
-        if (v.dim != kMeasuresDim || !binder_.Cube().measures.empty()) {
+        if (v.dim != kMeasuresDim || !FBinder.Cube().measures.empty()) {
             s.members = {0};
             s.count = 1;
         }
         return s;
     case Value::Kind::Level:
-        Fail(node.pos, binder_.LevelName(v.dim, v.depth) + " is a level, not a set; write " +
-                           binder_.LevelName(v.dim, v.depth) + ".Members");
+        Fail(node.pos, FBinder.LevelName(v.dim, v.depth) + " is a level, not a set; write " +
+                           FBinder.LevelName(v.dim, v.depth) + ".Members");
     default:
         Fail(node.pos, "Expected a set or a member, found a number or text");
     }
 }
 
-SetEvaluator::Value SetEvaluator::Evaluate(const Node& node) const
-{
+SetEvaluator::Value SetEvaluator::Evaluate(const Node& node) const {
     Value v;
     switch (node.kind) {
     case NodeKind::Name: {
-        BoundName b = binder_.Resolve(node.parts, node.pos);
+        BoundName b = FBinder.Resolve(node.parts, node.pos);
         v.dim = b.dim;
         v.depth = b.depth;
         v.id = b.id;
@@ -121,8 +118,7 @@ SetEvaluator::Value SetEvaluator::Evaluate(const Node& node) const
         v.kind = Value::Kind::Set;
         for (const NodePtr& element : node.args) {
             TupleSet s = EvaluateSet(*element);
-            if (s.dims.empty())
-                continue;
+            if (s.dims.empty()) continue;
             if (v.set.dims.empty() && v.set.count == 0)
                 v.set.dims = s.dims;
             else
@@ -134,8 +130,7 @@ SetEvaluator::Value SetEvaluator::Evaluate(const Node& node) const
         return v;
     }
     case NodeKind::Binary: {
-        if (node.text != "*")
-            Fail(node.pos, "The operator '" + node.text + "' cannot be applied to sets");
+        if (node.text != "*") Fail(node.pos, "The operator '" + node.text + "' cannot be applied to sets");
         v.kind = Value::Kind::Set;
         v.set = CrossJoin(EvaluateSet(*node.args[0]), EvaluateSet(*node.args[1]), node.pos);
         return v;
@@ -150,39 +145,35 @@ SetEvaluator::Value SetEvaluator::Evaluate(const Node& node) const
     Fail(node.pos, "Unexpected expression");
 }
 
-SetEvaluator::Value SetEvaluator::Method(const Node& node) const
-{
+SetEvaluator::Value SetEvaluator::Method(const Node& node) const {
     std::string name = Lower(node.text);
     Value target = Evaluate(*node.target);
     Value v;
     auto indexArg = [&](const Value& set) {
         // set(n) / set.Item(n): the n-th tuple, or an empty set past the end.
-        if (node.args.size() != 1)
-            Fail(node.pos, node.text + " takes one index");
+        if (node.args.size() != 1) Fail(node.pos, node.text + " takes one index");
         Value index = Evaluate(*node.args[0]);
         if (index.kind != Value::Kind::Number || index.number < 0 || index.number != std::floor(index.number))
             Fail(node.args[0]->pos, node.text + " needs a whole number of 0 or more as its index");
         Value r;
         r.kind = Value::Kind::Set;
         r.set.dims = set.set.dims;
-        if (index.number < static_cast<double>(set.set.count))
-            r.set.Append(set.set, static_cast<size_t>(index.number));
+        if (index.number < static_cast<double>(set.set.count)) r.set.Append(set.set, static_cast<size_t>(index.number));
         return r;
     };
     if (name == "members" || name == "allmembers") {
         v.kind = Value::Kind::Set;
         if (target.kind == Value::Kind::Level) {
             v.set.dims = {target.dim};
-            v.set.members = binder_.LevelMembers(target.dim, target.depth);
+            v.set.members = FBinder.LevelMembers(target.dim, target.depth);
         } else if (target.kind == Value::Kind::Dimension) {
             v.set.dims = {target.dim};
-            v.set.members = binder_.DimensionMembers(target.dim, name == "allmembers");
+            v.set.members = FBinder.DimensionMembers(target.dim, name == "allmembers");
         } else {
             Fail(node.pos, node.text + " needs a dimension or a level before it");
         }
         v.set.count = v.set.members.size();
-        if (node.hasParens)
-            return indexArg(v);
+        if (node.hasParens) return indexArg(v);
         return v;
     }
     if (name == "item") {
@@ -192,53 +183,50 @@ SetEvaluator::Value SetEvaluator::Method(const Node& node) const
         return indexArg(s);
     }
     if (name == "children") {
-        if (node.hasParens)
-            Fail(node.pos, "Children takes no arguments");
-        if (target.kind != Value::Kind::Member)
-            Fail(node.pos, "Children needs a member before it");
+        if (node.hasParens) Fail(node.pos, "Children takes no arguments");
+        if (target.kind != Value::Kind::Member) Fail(node.pos, "Children needs a member before it");
         v.kind = Value::Kind::Set;
         v.set.dims = {target.dim};
         if (target.dim != kMeasuresDim)
-            v.set.members = binder_.Cube().dimensions[static_cast<size_t>(target.dim)].members[target.id].children;
+            v.set.members = FBinder.Cube().dimensions[static_cast<size_t>(target.dim)].members[target.id].children;
         v.set.count = v.set.members.size();
         return v;
     }
     if (name == "levels") {
-        if (target.kind != Value::Kind::Dimension)
-            Fail(node.pos, "Levels needs a dimension before it");
-        if (node.args.size() != 1)
-            Fail(node.pos, "Levels takes one argument: a level number or name");
+        if (target.kind != Value::Kind::Dimension) Fail(node.pos, "Levels needs a dimension before it");
+        if (node.args.size() != 1) Fail(node.pos, "Levels takes one argument: a level number or name");
         Value arg = Evaluate(*node.args[0]);
         v.kind = Value::Kind::Level;
         v.dim = target.dim;
-        int count = binder_.LevelCount(target.dim);
+        int count = FBinder.LevelCount(target.dim);
         if (arg.kind == Value::Kind::Number) {
             if (arg.number < 0 || arg.number >= count || arg.number != std::floor(arg.number))
                 Fail(node.args[0]->pos, "Level number " + NumberText(arg.number) + " is out of range for " +
-                                            binder_.DimensionName(target.dim) + " (0 to " + std::to_string(count - 1) +
+                                            FBinder.DimensionName(target.dim) + " (0 to " + std::to_string(count - 1) +
                                             ")");
             v.depth = static_cast<int>(arg.number);
             return v;
         }
         if (arg.kind == Value::Kind::Text) {
             for (int l = 0; l < count; ++l) {
-                std::string levelName = target.dim == kMeasuresDim
-                                            ? "MeasuresLevel"
-                                            : binder_.Cube().dimensions[static_cast<size_t>(target.dim)].levels[static_cast<size_t>(l)].name;
+                std::string levelName = target.dim == kMeasuresDim ? "MeasuresLevel"
+                                                                   : FBinder.Cube()
+                                                                         .dimensions[static_cast<size_t>(target.dim)]
+                                                                         .levels[static_cast<size_t>(l)]
+                                                                         .name;
                 if (EqualNoCase(levelName, arg.text)) {
                     v.depth = l;
                     return v;
                 }
             }
-            Fail(node.args[0]->pos, "Unknown level '" + arg.text + "' of " + binder_.DimensionName(target.dim));
+            Fail(node.args[0]->pos, "Unknown level '" + arg.text + "' of " + FBinder.DimensionName(target.dim));
         }
         Fail(node.args[0]->pos, "Levels needs a level number or name");
     }
     Fail(node.pos, "Unknown function " + node.text);
 }
 
-SetEvaluator::Value SetEvaluator::Call(const Node& node) const
-{
+SetEvaluator::Value SetEvaluator::Call(const Node& node) const {
     std::string name = Lower(node.text);
     auto argCount = [&](size_t min, size_t max) {
         if (node.args.size() < min || node.args.size() > max)
@@ -266,24 +254,20 @@ SetEvaluator::Value SetEvaluator::Call(const Node& node) const
     return v;
 }
 
-void SetEvaluator::CheckSameDims(const TupleSet& a, const TupleSet& b, const SourcePos& pos) const
-{
-    if (a.dims == b.dims || b.dims.empty() || a.dims.empty())
-        return;
+void SetEvaluator::CheckSameDims(const TupleSet& a, const TupleSet& b, const SourcePos& pos) const {
+    if (a.dims == b.dims || b.dims.empty() || a.dims.empty()) return;
     auto describe = [&](const TupleSet& s) {
         std::string t;
-        for (size_t k = 0; k < s.dims.size(); ++k)
-            t += (k ? " * " : "") + binder_.DimensionName(s.dims[k]);
+        for (size_t k = 0; k < s.dims.size(); ++k) t += (k ? " * " : "") + FBinder.DimensionName(s.dims[k]);
         return t;
     };
     Fail(pos, "Members of " + describe(b) + " cannot be mixed with members of " + describe(a) + " in one set");
 }
 
-TupleSet SetEvaluator::CrossJoin(const TupleSet& a, const TupleSet& b, const SourcePos& pos) const
-{
+TupleSet SetEvaluator::CrossJoin(const TupleSet& a, const TupleSet& b, const SourcePos& pos) const {
     for (int d : a.dims) {
         if (std::find(b.dims.begin(), b.dims.end(), d) != b.dims.end())
-            Fail(pos, "The dimension " + binder_.DimensionName(d) + " is used more than once on one axis");
+            Fail(pos, "The dimension " + FBinder.DimensionName(d) + " is used more than once on one axis");
     }
     TupleSet r;
     r.dims = a.dims;
@@ -304,8 +288,7 @@ TupleSet SetEvaluator::CrossJoin(const TupleSet& a, const TupleSet& b, const Sou
     return r;
 }
 
-TupleSet SetEvaluator::Union(const TupleSet& a, const TupleSet& b, const SourcePos& pos) const
-{
+TupleSet SetEvaluator::Union(const TupleSet& a, const TupleSet& b, const SourcePos& pos) const {
     CheckSameDims(a, b, pos);
     TupleSet r;
     r.dims = a.dims.empty() ? b.dims : a.dims;
@@ -315,39 +298,32 @@ TupleSet SetEvaluator::Union(const TupleSet& a, const TupleSet& b, const SourceP
         for (size_t t = 0; t < s->count; ++t) {
             std::vector<MemberId> tuple(s->members.begin() + static_cast<long>(t * k),
                                         s->members.begin() + static_cast<long>((t + 1) * k));
-            if (seen.insert(tuple).second)
-                r.Append(*s, t);
+            if (seen.insert(tuple).second) r.Append(*s, t);
         }
     }
     return r;
 }
 
-TupleSet SetEvaluator::Hierarchize(TupleSet s) const
-{
+TupleSet SetEvaluator::Hierarchize(TupleSet s) const {
     // Members are stored in hierarchy pre-order (measures in cube order), so
     // ordering tuples by their member ids, outermost first, is hierarchy order.
     size_t k = s.dims.size();
     std::vector<size_t> order(s.count);
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
-        return std::lexicographical_compare(s.members.begin() + static_cast<long>(x * k),
-                                            s.members.begin() + static_cast<long>((x + 1) * k),
-                                            s.members.begin() + static_cast<long>(y * k),
-                                            s.members.begin() + static_cast<long>((y + 1) * k));
+        return std::lexicographical_compare(
+            s.members.begin() + static_cast<long>(x * k), s.members.begin() + static_cast<long>((x + 1) * k),
+            s.members.begin() + static_cast<long>(y * k), s.members.begin() + static_cast<long>((y + 1) * k));
     });
     TupleSet r;
     r.dims = s.dims;
-    for (size_t i : order)
-        r.Append(s, i);
+    for (size_t i : order) r.Append(s, i);
     return r;
 }
 
-TupleSet SetEvaluator::AddCalculatedMembers(TupleSet s) const
-{
-    if (s.dims.size() != 1 || s.dims[0] != kMeasuresDim)
-        return s;
-    for (size_t i = binder_.Cube().measures.size(); i < binder_.MeasureCount(); ++i) {
+TupleSet SetEvaluator::AddCalculatedMembers(TupleSet s) const {
+    if (s.dims.size() != 1 || s.dims[0] != kMeasuresDim) return s;
+    for (size_t i = FBinder.Cube().measures.size(); i < FBinder.MeasureCount(); ++i) {
         MemberId id = static_cast<MemberId>(i);
         if (std::find(s.members.begin(), s.members.end(), id) == s.members.end()) {
             s.members.push_back(id);
@@ -357,4 +333,4 @@ TupleSet SetEvaluator::AddCalculatedMembers(TupleSet s) const
     return s;
 }
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

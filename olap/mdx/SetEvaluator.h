@@ -8,8 +8,8 @@
 namespace cb::olap::mdx {
 
 struct TupleSet {
-    std::vector<int> dims;         // dimension per tuple element; empty while unknown ({})
-    std::vector<MemberId> members; // tuple t element k at [t * dims.size() + k]
+    std::vector<int> dims;          // dimension per tuple element; empty while unknown ({})
+    std::vector<MemberId> members;  // tuple t element k at [t * dims.size() + k]
     size_t count = 0;
 
     void Append(const TupleSet& other, size_t tuple);
@@ -21,7 +21,7 @@ constexpr size_t kMaxSetElements = 32'000'000;
 
 class SetEvaluator {
 public:
-    explicit SetEvaluator(const Binder& binder) : binder_(binder) {}
+    explicit SetEvaluator(const Binder& binder) : FBinder(binder) {}
 
     // Throws EOlapError naming the construct and its position, also for a
     // set larger than kMaxSetElements.
@@ -39,7 +39,7 @@ private:
     TupleSet AddCalculatedMembers(TupleSet s) const;
     void CheckSameDims(const TupleSet& a, const TupleSet& b, const SourcePos& pos) const;
 
-    const Binder& binder_;
+    const Binder& FBinder;
 };
 
-} // namespace cb::olap::mdx
+}  // namespace cb::olap::mdx

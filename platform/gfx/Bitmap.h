@@ -27,17 +27,24 @@ public:
     virtual bool Empty() const { return Width() <= 0 || Height() <= 0; }
     // Draws the picture scaled into the rectangle of the canvas.
     virtual void Draw(TCanvas& canvas, const TRect& r) const = 0;
-    virtual bool Transparent() const { return fTransparent; }
-    virtual void SetTransparent(bool on) { fTransparent = on; }
+    virtual bool Transparent() const { return FTransparent; }
+    virtual void SetTransparent(bool on) { FTransparent = on; }
     virtual void LoadFromFile(const std::string& fileName) = 0;
     virtual void SaveToFile(const std::string& fileName) const = 0;
 
 private:
-    bool fTransparent = false;
+    bool FTransparent = false;
 };
 
-enum TPixelFormat { pfDevice, pf24bit, pf32bit };
-enum TTransparentMode { tmAuto, tmFixed };
+enum TPixelFormat {
+    pfDevice,
+    pf24bit,
+    pf32bit
+};
+enum TTransparentMode {
+    tmAuto,
+    tmFixed
+};
 
 // A raster image. pf24bit rows hold blue, green, red bytes; pf32bit rows
 // blue, green, red, unused (pfDevice is pf32bit). New pixels are white.
@@ -53,7 +60,7 @@ public:
     void SetHeight(int h);
     // Resizes, keeping the pixels that still fit; new area white.
     void SetSize(int w, int h);
-    TPixelFormat PixelFormat() const { return fFormat; }
+    TPixelFormat PixelFormat() const { return FFormat; }
     void SetPixelFormat(TPixelFormat f);
 
     // The bitmap's own canvas (made on first use).
@@ -66,9 +73,9 @@ public:
     // Transparent drawing: the colour of the bottom-left pixel (tmAuto) or
     // TransparentColor (tmFixed) is left out when Transparent() is on.
     TColor TransparentColor() const;
-    void SetTransparentColor(TColor c); // also sets tmFixed
-    TTransparentMode TransparentMode() const { return fTransparentMode; }
-    void SetTransparentMode(TTransparentMode m) { fTransparentMode = m; }
+    void SetTransparentColor(TColor c);  // also sets tmFixed
+    TTransparentMode TransparentMode() const { return FTransparentMode; }
+    void SetTransparentMode(TTransparentMode m) { FTransparentMode = m; }
 
     void Assign(const TBitmap& source);
     void Draw(TCanvas& canvas, const TRect& r) const override;
@@ -90,11 +97,11 @@ public:
 
 private:
     void releasePainter() const;
-    std::unique_ptr<QImage> fImage;
-    std::unique_ptr<TCanvas> fCanvas;
-    TPixelFormat fFormat = pf32bit;
-    TColor fTransparentColor = clNone;
-    TTransparentMode fTransparentMode = tmAuto;
+    std::unique_ptr<QImage> FImage;
+    std::unique_ptr<TCanvas> FCanvas;
+    TPixelFormat FFormat = pf32bit;
+    TColor FTransparentColor = clNone;
+    TTransparentMode FTransparentMode = tmAuto;
 };
 
-} // namespace cb::gfx
+}  // namespace cb::gfx

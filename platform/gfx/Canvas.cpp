@@ -7,9 +7,9 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPaintEngine>
 #include <QRegion>
 
 #include <algorithm>
@@ -29,49 +29,75 @@ constexpr std::uint64_t kTagOther = 4ull << 32;
 
 QPainter::CompositionMode penComposition(TPenMode m) {
     switch (m) {
-    case pmBlack: return QPainter::RasterOp_ClearDestination;
-    case pmWhite: return QPainter::RasterOp_SetDestination;
-    case pmNot: return QPainter::RasterOp_NotDestination;
-    case pmNotCopy: return QPainter::RasterOp_NotSource;
-    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
-    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
-    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
-    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
-    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
-    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
-    case pmMask: return QPainter::RasterOp_SourceAndDestination;
-    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
-    case pmXor: return QPainter::RasterOp_SourceXorDestination;
-    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
-    default: return QPainter::CompositionMode_SourceOver;
+    case pmBlack:
+        return QPainter::RasterOp_ClearDestination;
+    case pmWhite:
+        return QPainter::RasterOp_SetDestination;
+    case pmNot:
+        return QPainter::RasterOp_NotDestination;
+    case pmNotCopy:
+        return QPainter::RasterOp_NotSource;
+    case pmMergePenNot:
+        return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot:
+        return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen:
+        return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen:
+        return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge:
+        return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge:
+        return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask:
+        return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask:
+        return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor:
+        return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor:
+        return QPainter::RasterOp_NotSourceXorDestination;
+    default:
+        return QPainter::CompositionMode_SourceOver;
     }
 }
 
 QPainter::CompositionMode copyComposition(TCopyMode m) {
     switch (m) {
-    case cmSrcPaint: return QPainter::RasterOp_SourceOrDestination;
-    case cmSrcAnd: return QPainter::RasterOp_SourceAndDestination;
-    case cmSrcInvert: return QPainter::RasterOp_SourceXorDestination;
-    case cmSrcErase: return QPainter::RasterOp_SourceAndNotDestination;
-    case cmNotSrcCopy: return QPainter::RasterOp_NotSource;
-    case cmNotSrcErase: return QPainter::RasterOp_NotSourceAndNotDestination;
-    case cmMergePaint: return QPainter::RasterOp_NotSourceOrDestination;
-    case cmDstInvert: return QPainter::RasterOp_NotDestination;
-    case cmBlackness: return QPainter::RasterOp_ClearDestination;
-    case cmWhiteness: return QPainter::RasterOp_SetDestination;
-    default: return QPainter::CompositionMode_SourceOver;
+    case cmSrcPaint:
+        return QPainter::RasterOp_SourceOrDestination;
+    case cmSrcAnd:
+        return QPainter::RasterOp_SourceAndDestination;
+    case cmSrcInvert:
+        return QPainter::RasterOp_SourceXorDestination;
+    case cmSrcErase:
+        return QPainter::RasterOp_SourceAndNotDestination;
+    case cmNotSrcCopy:
+        return QPainter::RasterOp_NotSource;
+    case cmNotSrcErase:
+        return QPainter::RasterOp_NotSourceAndNotDestination;
+    case cmMergePaint:
+        return QPainter::RasterOp_NotSourceOrDestination;
+    case cmDstInvert:
+        return QPainter::RasterOp_NotDestination;
+    case cmBlackness:
+        return QPainter::RasterOp_ClearDestination;
+    case cmWhiteness:
+        return QPainter::RasterOp_SetDestination;
+    default:
+        return QPainter::CompositionMode_SourceOver;
     }
 }
 
-QRect qrect(const TRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+QRect qrect(const TRect& r) {
+    return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+}
 
 // Appends the open polyline through pts (none when empty).
 void addPolyline(QPainterPath& path, std::span<const TPoint> pts) {
-    if (pts.empty())
-        return;
+    if (pts.empty()) return;
     path.moveTo(pts[0].X, pts[0].Y);
-    for (size_t i = 1; i < pts.size(); ++i)
-        path.lineTo(pts[i].X, pts[i].Y);
+    for (size_t i = 1; i < pts.size(); ++i) path.lineTo(pts[i].X, pts[i].Y);
 }
 
 QPainterPath closed(QPainterPath path) {
@@ -85,7 +111,7 @@ TRect normalized(int l, int t, int r, int b) {
 
 const QRect kHuge(-1000000, -1000000, 2000000, 2000000);
 
-} // namespace
+}  // namespace
 
 struct TCanvas::ClipState {
     bool enabled = false;
@@ -97,7 +123,7 @@ struct TCanvas::ClipState {
 struct TCanvas::State {
     QPainter* painter = nullptr;
     std::unique_ptr<QPainter> own;
-    QPaintDevice* device = nullptr; // device for an owned painter
+    QPaintDevice* device = nullptr;  // device for an owned painter
     QTransform baseTransform;
     // What the painter holds now.
     std::uint64_t penTag = 0;
@@ -147,7 +173,9 @@ struct TCanvas::State {
 
 // ---- construction and device ----------------------------------------------
 
-TCanvas::TCanvas() : d(std::make_unique<State>()) { init(); }
+TCanvas::TCanvas() : d(std::make_unique<State>()) {
+    init();
+}
 
 TCanvas::TCanvas(QPainter* painter) : d(std::make_unique<State>()) {
     init();
@@ -165,21 +193,20 @@ TCanvas::~TCanvas() {
         // Leave a borrowed painter as we found it.
         d->painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
         d->painter->setClipping(false);
-        if (d->base.enabled)
-            applyClip();
+        if (d->base.enabled) applyClip();
     }
 }
 
 void TCanvas::init() {
-    fPen.fOwnerCanvas = this;
-    fBrush.fOwnerCanvas = this;
-    fFont.fOwnerCanvas = this;
+    FPen.FOwnerCanvas = this;
+    FBrush.FOwnerCanvas = this;
+    FFont.FOwnerCanvas = this;
 }
 
 void TCanvas::onObjectChanged(TGraphicsObject& obj) {
-    if (&obj == &fBrush) {
-        fBkColor = fBrush.Color();
-        fBkMode = fBrush.Style() == bsSolid ? OPAQUE : TRANSPARENT;
+    if (&obj == &FBrush) {
+        FBkColor = FBrush.Color();
+        FBkMode = FBrush.Style() == bsSolid ? OPAQUE : TRANSPARENT;
     }
 }
 
@@ -198,7 +225,7 @@ void TCanvas::Attach(QPainter* painter) {
         }
         painter->setRenderHint(QPainter::Antialiasing, false);
         painter->setRenderHint(QPainter::TextAntialiasing, true);
-        if (fLogical)
+        if (FLogical)
             painter->setWorldTransform(QTransform::fromScale(DeviceScale(), DeviceScale()) * d->baseTransform);
     }
     d->current = d->base;
@@ -213,13 +240,13 @@ void TCanvas::ReleasePainter() {
     }
 }
 
-bool TCanvas::HasDevice() const { return d->painter || d->device; }
+bool TCanvas::HasDevice() const {
+    return d->painter || d->device;
+}
 
 QPainter* TCanvas::ensurePainter() {
-    if (d->painter)
-        return d->painter;
-    if (!d->device || d->device->width() <= 0 || d->device->height() <= 0)
-        return nullptr;
+    if (d->painter) return d->painter;
+    if (!d->device || d->device->width() <= 0 || d->device->height() <= 0) return nullptr;
     d->own = std::make_unique<QPainter>();
     if (!d->own->begin(d->device)) {
         d->own.reset();
@@ -229,18 +256,15 @@ QPainter* TCanvas::ensurePainter() {
     d->painter->setRenderHint(QPainter::Antialiasing, false);
     d->painter->setRenderHint(QPainter::TextAntialiasing, true);
     d->baseTransform = QTransform();
-    if (fLogical)
-        d->painter->setWorldTransform(QTransform::fromScale(DeviceScale(), DeviceScale()));
+    if (FLogical) d->painter->setWorldTransform(QTransform::fromScale(DeviceScale(), DeviceScale()));
     d->invalidate();
-    if (d->current.enabled)
-        applyClip();
+    if (d->current.enabled) applyClip();
     return d->painter;
 }
 
 QPainter* TCanvas::Painter() {
     QPainter* p = ensurePainter();
-    if (!p)
-        return nullptr;
+    if (!p) return nullptr;
     forShape(true, true);
     forText();
     if (d->comp != QPainter::CompositionMode_SourceOver) {
@@ -254,30 +278,26 @@ QPainter* TCanvas::Painter() {
 
 QImage* TCanvas::RasterImage() {
     QPaintDevice* dev = d->painter ? d->painter->device() : d->device;
-    if (dev && dev->devType() == QInternal::Image)
-        return static_cast<QImage*>(dev);
+    if (dev && dev->devType() == QInternal::Image) return static_cast<QImage*>(dev);
     return nullptr;
 }
 
 TSize TCanvas::DeviceSize() const {
     QPaintDevice* dev = d->painter ? d->painter->device() : d->device;
-    if (!dev)
-        return {};
+    if (!dev) return {};
     return {dev->width(), dev->height()};
 }
 
 double TCanvas::DeviceScale() const {
     QPaintDevice* dev = d->painter ? d->painter->device() : d->device;
-    if (!dev || dev->devType() == QInternal::Image || dev->devType() == QInternal::Widget)
-        return 1.0;
+    if (!dev || dev->devType() == QInternal::Image || dev->devType() == QInternal::Widget) return 1.0;
     const int dpi = dev->logicalDpiX();
     return dpi > 0 ? dpi / 96.0 : 1.0;
 }
 
 void TCanvas::UseLogicalPixels(bool on) {
-    if (on == fLogical)
-        return;
-    fLogical = on;
+    if (on == FLogical) return;
+    FLogical = on;
     if (d->painter) {
         const double s = on ? DeviceScale() : 1.0;
         d->painter->setWorldTransform(QTransform::fromScale(s, s) * d->baseTransform);
@@ -285,74 +305,114 @@ void TCanvas::UseLogicalPixels(bool on) {
     }
 }
 
-void TCanvas::SetBkMode(int mode) { fBkMode = mode == OPAQUE ? OPAQUE : TRANSPARENT; }
-void TCanvas::SetBkColor(TColor c) { fBkColor = c; }
-void TCanvas::SetTextAlign(unsigned flags) { fTextAlign = flags; }
-void TCanvas::SetTextCharacterExtra(int pixels) { fCharExtra = pixels; }
+void TCanvas::SetBkMode(int mode) {
+    FBkMode = mode == OPAQUE ? OPAQUE : TRANSPARENT;
+}
+void TCanvas::SetBkColor(TColor c) {
+    FBkColor = c;
+}
+void TCanvas::SetTextAlign(unsigned flags) {
+    FTextAlign = flags;
+}
+void TCanvas::SetTextCharacterExtra(int pixels) {
+    FCharExtra = pixels;
+}
 
 // ---- pen, brush, font state -------------------------------------------------
 
 QPainter* TCanvas::forShape(bool needPen, bool needBrush) {
     QPainter* p = ensurePainter();
-    if (!p)
-        return nullptr;
-    if (d->penRev != fPen.Revision()) {
-        d->penRev = fPen.Revision();
-        d->penVisible = fPen.Style() != psClear && fPen.Mode() != pmNop;
-        d->penComp = penComposition(fPen.Mode());
-        if ((d->penTag & ~0xFFFFFFFFull) == kTagPen)
-            d->penTag = 0;
+    if (!p) return nullptr;
+    if (d->penRev != FPen.Revision()) {
+        d->penRev = FPen.Revision();
+        d->penVisible = FPen.Style() != psClear && FPen.Mode() != pmNop;
+        d->penComp = penComposition(FPen.Mode());
+        if ((d->penTag & ~0xFFFFFFFFull) == kTagPen) d->penTag = 0;
     }
     // The Qt pen is built only when a drawing call strokes with it.
     if (needPen && d->qpenRev != d->penRev) {
         d->qpenRev = d->penRev;
-        const int w = fPen.Width();
-        QPen qp(ToQColor(fPen.Color()));
-        qp.setWidth(w); // 0: cosmetic, one device pixel
+        const int w = FPen.Width();
+        QPen qp(ToQColor(FPen.Color()));
+        qp.setWidth(w);  // 0: cosmetic, one device pixel
         if (w <= 1) {
-            qp.setCapStyle(Qt::SquareCap); // inclusive ends; lineSegment pulls the last one back
+            qp.setCapStyle(Qt::SquareCap);  // inclusive ends; lineSegment pulls the last one back
             qp.setJoinStyle(Qt::MiterJoin);
         } else {
-            switch (fPen.EndStyle()) {
-            case esRound: qp.setCapStyle(Qt::RoundCap); qp.setJoinStyle(Qt::RoundJoin); break;
-            case esSquare: qp.setCapStyle(Qt::SquareCap); qp.setJoinStyle(Qt::BevelJoin); break;
-            case esFlat: qp.setCapStyle(Qt::FlatCap); qp.setJoinStyle(Qt::MiterJoin); break;
+            switch (FPen.EndStyle()) {
+            case esRound:
+                qp.setCapStyle(Qt::RoundCap);
+                qp.setJoinStyle(Qt::RoundJoin);
+                break;
+            case esSquare:
+                qp.setCapStyle(Qt::SquareCap);
+                qp.setJoinStyle(Qt::BevelJoin);
+                break;
+            case esFlat:
+                qp.setCapStyle(Qt::FlatCap);
+                qp.setJoinStyle(Qt::MiterJoin);
+                break;
             }
         }
-        switch (fPen.Style()) {
-        case psDash: qp.setDashPattern({18, 6}); break;
-        case psDot: qp.setDashPattern({3, 3}); break;
-        case psDashDot: qp.setDashPattern({9, 6, 3, 6}); break;
-        case psDashDotDot: qp.setDashPattern({9, 3, 3, 3, 3, 3}); break;
-        case psAlternate: qp.setDashPattern({1, 1}); break;
-        default: break;
+        switch (FPen.Style()) {
+        case psDash:
+            qp.setDashPattern({18, 6});
+            break;
+        case psDot:
+            qp.setDashPattern({3, 3});
+            break;
+        case psDashDot:
+            qp.setDashPattern({9, 6, 3, 6});
+            break;
+        case psDashDotDot:
+            qp.setDashPattern({9, 3, 3, 3, 3, 3});
+            break;
+        case psAlternate:
+            qp.setDashPattern({1, 1});
+            break;
+        default:
+            break;
         }
         d->qpen = qp;
     }
-    if (d->brushRev != fBrush.Revision()) {
-        d->brushRev = fBrush.Revision();
-        d->brushVisible = fBrush.Style() != bsClear || fBrush.Bitmap();
+    if (d->brushRev != FBrush.Revision()) {
+        d->brushRev = FBrush.Revision();
+        d->brushVisible = FBrush.Style() != bsClear || FBrush.Bitmap();
         d->brushHatched = false;
-        if (fBrush.Bitmap() && !fBrush.Bitmap()->Empty()) {
-            d->qbrush = QBrush(fBrush.Bitmap()->Image());
+        if (FBrush.Bitmap() && !FBrush.Bitmap()->Empty()) {
+            d->qbrush = QBrush(FBrush.Bitmap()->Image());
         } else {
-            const QColor c = ToQColor(fBrush.Color());
-            switch (fBrush.Style()) {
-            case bsSolid: d->qbrush = QBrush(c); break;
-            case bsClear: d->qbrush = QBrush(Qt::NoBrush); break;
-            case bsHorizontal: d->qbrush = QBrush(c, Qt::HorPattern); break;
-            case bsVertical: d->qbrush = QBrush(c, Qt::VerPattern); break;
-            case bsFDiagonal: d->qbrush = QBrush(c, Qt::FDiagPattern); break;
-            case bsBDiagonal: d->qbrush = QBrush(c, Qt::BDiagPattern); break;
-            case bsCross: d->qbrush = QBrush(c, Qt::CrossPattern); break;
-            case bsDiagCross: d->qbrush = QBrush(c, Qt::DiagCrossPattern); break;
+            const QColor c = ToQColor(FBrush.Color());
+            switch (FBrush.Style()) {
+            case bsSolid:
+                d->qbrush = QBrush(c);
+                break;
+            case bsClear:
+                d->qbrush = QBrush(Qt::NoBrush);
+                break;
+            case bsHorizontal:
+                d->qbrush = QBrush(c, Qt::HorPattern);
+                break;
+            case bsVertical:
+                d->qbrush = QBrush(c, Qt::VerPattern);
+                break;
+            case bsFDiagonal:
+                d->qbrush = QBrush(c, Qt::FDiagPattern);
+                break;
+            case bsBDiagonal:
+                d->qbrush = QBrush(c, Qt::BDiagPattern);
+                break;
+            case bsCross:
+                d->qbrush = QBrush(c, Qt::CrossPattern);
+                break;
+            case bsDiagCross:
+                d->qbrush = QBrush(c, Qt::DiagCrossPattern);
+                break;
             }
-            d->brushHatched = fBrush.Style() >= bsHorizontal;
-            if (fBrush.Color() == clNone && fBrush.Style() == bsSolid)
-                d->brushVisible = false;
+            d->brushHatched = FBrush.Style() >= bsHorizontal;
+            if (FBrush.Color() == clNone && FBrush.Style() == bsSolid) d->brushVisible = false;
         }
-        if ((d->brushTag & ~0xFFFFFFFFull) == kTagBrush)
-            d->brushTag = 0;
+        if ((d->brushTag & ~0xFFFFFFFFull) == kTagBrush) d->brushTag = 0;
     }
     const std::uint64_t penTag = (needPen && d->penVisible) ? (kTagPen | d->penRev) : kTagNone;
     if (d->penTag != penTag) {
@@ -381,28 +441,27 @@ QPainter* TCanvas::forShape(bool needPen, bool needBrush) {
 
 QPainter* TCanvas::forText(bool setFont) {
     QPainter* p = ensurePainter();
-    if (!p)
-        return nullptr;
-    const TFontCacheEntry& e = fFont.CacheEntry();
-    if (setFont && (d->fontEntry != &e || d->fontExtra != fCharExtra)) {
-        if (fCharExtra == 0) {
+    if (!p) return nullptr;
+    const TFontCacheEntry& e = FFont.CacheEntry();
+    if (setFont && (d->fontEntry != &e || d->fontExtra != FCharExtra)) {
+        if (FCharExtra == 0) {
             p->setFont(e.font);
         } else {
-            if (d->extraEntry != &e || d->extraPixels != fCharExtra) {
+            if (d->extraEntry != &e || d->extraPixels != FCharExtra) {
                 d->extraEntry = &e;
-                d->extraPixels = fCharExtra;
+                d->extraPixels = FCharExtra;
                 d->extraFont = e.font;
-                d->extraFont.setLetterSpacing(QFont::AbsoluteSpacing, fCharExtra);
+                d->extraFont.setLetterSpacing(QFont::AbsoluteSpacing, FCharExtra);
                 d->extraMetrics = std::make_unique<QFontMetrics>(d->extraFont);
             }
             p->setFont(d->extraFont);
         }
         d->fontEntry = &e;
-        d->fontExtra = fCharExtra;
+        d->fontExtra = FCharExtra;
     }
-    const std::uint64_t tag = kTagText | ColorToRGB(fFont.Color());
+    const std::uint64_t tag = kTagText | ColorToRGB(FFont.Color());
     if (d->penTag != tag) {
-        p->setPen(ToQColor(fFont.Color()));
+        p->setPen(ToQColor(FFont.Color()));
         d->penTag = tag;
     }
     if (d->comp != QPainter::CompositionMode_SourceOver) {
@@ -415,14 +474,12 @@ QPainter* TCanvas::forText(bool setFont) {
 // ---- lines ------------------------------------------------------------------
 
 void TCanvas::MoveTo(int x, int y) {
-    fPenPos = {x, y};
-    if (d->inPath)
-        d->path.moveTo(x, y);
+    FPenPos = {x, y};
+    if (d->inPath) d->path.moveTo(x, y);
 }
 
 void TCanvas::lineSegment(QPainter* p, const TPoint& a, const TPoint& b) {
-    if (a == b)
-        return;
+    if (a == b) return;
     if (d->qpen.width() > 1) {
         p->drawLine(a.X, a.Y, b.X, b.Y);
         return;
@@ -442,42 +499,36 @@ void TCanvas::lineSegment(QPainter* p, const TPoint& a, const TPoint& b) {
 }
 
 void TCanvas::LineTo(int x, int y) {
-    const TPoint from = fPenPos;
-    fPenPos = {x, y};
+    const TPoint from = FPenPos;
+    FPenPos = {x, y};
     if (d->inPath) {
         d->path.lineTo(x, y);
         return;
     }
-    if ((from.X == x || from.Y == y) && solidLine(from, fPenPos))
-        return;
-    if (QPainter* p = forShape(true, false); p && d->penVisible)
-        lineSegment(p, from, fPenPos);
+    if ((from.X == x || from.Y == y) && solidLine(from, FPenPos)) return;
+    if (QPainter* p = forShape(true, false); p && d->penVisible) lineSegment(p, from, FPenPos);
 }
 
 // A horizontal or vertical line of a plain one-pixel pen is the rectangle of
 // pixels it covers: filled directly, without stroking or a pen change. False
 // when the line needs the general path.
 bool TCanvas::solidLine(const TPoint& a, const TPoint& b) {
-    if ((fPen.Style() != psSolid && fPen.Style() != psInsideFrame) || fPen.Mode() != pmCopy || fPen.Width() > 1)
+    if ((FPen.Style() != psSolid && FPen.Style() != psInsideFrame) || FPen.Mode() != pmCopy || FPen.Width() > 1)
         return false;
-    if (fPen.Color() == clNone)
-        return false;
-    const TColor rgb = fPen.Color() == clDefault ? TColor(0) : ColorToRGB(fPen.Color());
+    if (FPen.Color() == clNone) return false;
+    const TColor rgb = FPen.Color() == clDefault ? TColor(0) : ColorToRGB(FPen.Color());
     QPainter* p = ensurePainter();
-    if (!p)
-        return true;
+    if (!p) return true;
     if (!d->rasterChecked) {
         d->rasterChecked = true;
         d->raster = p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Raster;
     }
     // Opacity and clipping apply to a fill as they do to a stroke.
-    if (!d->raster || p->testRenderHint(QPainter::Antialiasing))
-        return false;
+    if (!d->raster || p->testRenderHint(QPainter::Antialiasing)) return false;
     const QTransform& t = p->worldTransform();
     if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
         return false;
-    if (a == b)
-        return true;
+    if (a == b) return true;
     if (d->comp != QPainter::CompositionMode_SourceOver) {
         p->setCompositionMode(QPainter::CompositionMode_SourceOver);
         d->comp = QPainter::CompositionMode_SourceOver;
@@ -495,25 +546,22 @@ bool TCanvas::solidLine(const TPoint& a, const TPoint& b) {
         l = a.X;
         r = a.X + 1;
     }
-    if (!directFill(p, {l, t0, r, bt}, fPen.Color()))
+    if (!directFill(p, {l, t0, r, bt}, FPen.Color()))
         p->fillRect(QRect(l, t0, r - l, bt - t0), QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
     return true;
 }
 
 void TCanvas::Polyline(std::span<const TPoint> pts) {
-    if (pts.empty())
-        return;
+    if (pts.empty()) return;
     if (d->inPath) {
         addPolyline(d->path, pts);
         return;
     }
     QPainter* p = forShape(true, false);
-    if (!p || !d->penVisible || pts.size() < 2)
-        return;
+    if (!p || !d->penVisible || pts.size() < 2) return;
     if (pts.size() == 2 || (d->qpen.width() <= 1 && d->qpen.style() == Qt::SolidLine)) {
         // Segment by segment: every vertex drawn once, the last one left out.
-        for (size_t i = 1; i < pts.size(); ++i)
-            lineSegment(p, pts[i - 1], pts[i]);
+        for (size_t i = 1; i < pts.size(); ++i) lineSegment(p, pts[i - 1], pts[i]);
         return;
     }
     QPainterPath path;
@@ -522,8 +570,7 @@ void TCanvas::Polyline(std::span<const TPoint> pts) {
 }
 
 void TCanvas::PolyBezier(std::span<const TPoint> pts) {
-    if (pts.size() < 4)
-        return;
+    if (pts.size() < 4) return;
     QPainterPath path;
     path.moveTo(pts[0].X, pts[0].Y);
     for (size_t i = 1; i + 2 < pts.size(); i += 3)
@@ -533,12 +580,11 @@ void TCanvas::PolyBezier(std::span<const TPoint> pts) {
 
 void TCanvas::PolyBezierTo(std::span<const TPoint> pts) {
     QPainterPath path;
-    path.moveTo(fPenPos.X, fPenPos.Y);
+    path.moveTo(FPenPos.X, FPenPos.Y);
     size_t i = 0;
     for (; i + 2 < pts.size(); i += 3)
         path.cubicTo(pts[i].X, pts[i].Y, pts[i + 1].X, pts[i + 1].Y, pts[i + 2].X, pts[i + 2].Y);
-    if (i > 0)
-        fPenPos = pts[i - 1];
+    if (i > 0) FPenPos = pts[i - 1];
     if (d->inPath) {
         d->path.connectPath(path);
         return;
@@ -550,17 +596,15 @@ void TCanvas::PolyBezierTo(std::span<const TPoint> pts) {
 
 void TCanvas::drawShapePath(const QPainterPath& path, bool fill, bool stroke) {
     QPainter* p = forShape(stroke, fill);
-    if (!p)
-        return;
-    if (fill && d->brushVisible && d->brushHatched && fBkMode == OPAQUE) {
+    if (!p) return;
+    if (fill && d->brushVisible && d->brushHatched && FBkMode == OPAQUE) {
         p->setPen(Qt::NoPen);
-        p->setBrush(ToQColor(fBkColor));
+        p->setBrush(ToQColor(FBkColor));
         p->drawPath(path);
         d->penTag = d->brushTag = kTagOther;
         forShape(stroke, fill);
     }
-    if ((fill && d->brushVisible) || (stroke && d->penVisible))
-        p->drawPath(path);
+    if ((fill && d->brushVisible) || (stroke && d->penVisible)) p->drawPath(path);
 }
 
 void TCanvas::recordOrDraw(const QPainterPath& path, bool fill, bool stroke) {
@@ -571,8 +615,7 @@ void TCanvas::recordOrDraw(const QPainterPath& path, bool fill, bool stroke) {
 }
 
 void TCanvas::Polygon(std::span<const TPoint> pts) {
-    if (pts.size() < 2)
-        return;
+    if (pts.size() < 2) return;
     QPainterPath path;
     path.setFillRule(Qt::OddEvenFill);
     addPolyline(path, pts);
@@ -586,28 +629,23 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
         d->path.addRect(QRectF(r.Left, r.Top, r.Width() - 1, r.Height() - 1));
         return;
     }
-    if (r.IsEmpty())
-        return;
+    if (r.IsEmpty()) return;
     QPainter* p = forShape(true, true);
-    if (!p)
-        return;
-    const int w = std::max(1, fPen.Width()); // width 0 covers a pixel too
+    if (!p) return;
+    const int w = std::max(1, FPen.Width());  // width 0 covers a pixel too
     const bool pen = d->penVisible;
     if (d->brushVisible) {
         QRect inner = qrect(r);
-        if (pen)
-            inner.adjust(1, 1, -1, -1);
+        if (pen) inner.adjust(1, 1, -1, -1);
         if (!inner.isEmpty()) {
-            if (d->brushHatched && fBkMode == OPAQUE)
-                p->fillRect(inner, ToQColor(fBkColor));
+            if (d->brushHatched && FBkMode == OPAQUE) p->fillRect(inner, ToQColor(FBkColor));
             p->fillRect(inner, d->qbrush);
         }
     }
-    if (!pen)
-        return;
+    if (!pen) return;
     p->setBrush(Qt::NoBrush);
     d->brushTag = kTagNone;
-    if (w <= 1 || fPen.Style() == psInsideFrame) {
+    if (w <= 1 || FPen.Style() == psInsideFrame) {
         const double inset = (w - 1) / 2.0;
         p->drawRect(QRectF(r.Left + inset, r.Top + inset, r.Width() - 1 - 2 * inset, r.Height() - 1 - 2 * inset));
     } else {
@@ -630,8 +668,7 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
         d->path.addPath(path);
         return;
     }
-    if (r.IsEmpty())
-        return;
+    if (r.IsEmpty()) return;
     drawShapePath(path, true, true);
 }
 
@@ -646,14 +683,13 @@ void TCanvas::arcPath(QPainterPath& path, int x1, int y1, int x2, int y2, int x3
     // counter-clockwise with y up).
     auto param = [&](int x, int y) {
         const double dx = x - cx, dy = cy - y;
-        if (dx == 0 && dy == 0)
-            return 0.0;
+        if (dx == 0 && dy == 0) return 0.0;
         return std::atan2(dy / ry, dx / rx) * 180.0 / M_PI;
     };
     const double a0 = param(x3, y3);
     const double a1 = param(x4, y4);
     double sweep = a1 - a0;
-    if (fArcDirection == adCounterClockwise) {
+    if (FArcDirection == adCounterClockwise) {
         while (sweep <= 0) sweep += 360;
     } else {
         while (sweep >= 0) sweep -= 360;
@@ -663,8 +699,7 @@ void TCanvas::arcPath(QPainterPath& path, int x1, int y1, int x2, int y2, int x3
     else if (moveToStart)
         path.arcMoveTo(box, a0);
     path.arcTo(box, a0, sweep);
-    if (kind != 0)
-        path.closeSubpath();
+    if (kind != 0) path.closeSubpath();
 }
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
@@ -687,14 +722,12 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 
 void TCanvas::FillRect(const TRect& r0) {
     const TRect r = normalized(r0.Left, r0.Top, r0.Right, r0.Bottom);
-    if (r.IsEmpty())
-        return;
+    if (r.IsEmpty()) return;
     QPainter* p = forShape(false, false);
-    if (!p || !d->brushVisible)
-        return;
-    if (d->brushHatched && fBkMode == OPAQUE)
-        p->fillRect(qrect(r), ToQColor(fBkColor));
-    else if (!d->brushHatched && !fBrush.Bitmap() && fBrush.Style() == bsSolid && directFill(p, r, fBrush.Color()))
+    if (!p || !d->brushVisible) return;
+    if (d->brushHatched && FBkMode == OPAQUE)
+        p->fillRect(qrect(r), ToQColor(FBkColor));
+    else if (!d->brushHatched && !FBrush.Bitmap() && FBrush.Style() == bsSolid && directFill(p, r, FBrush.Color()))
         return;
     p->fillRect(qrect(r), d->qbrush);
 }
@@ -703,11 +736,11 @@ void TCanvas::FillRect(const TRect& r0) {
 // the colour's pixel value: done here without the painter's fill machinery.
 // False when the painter has to do it.
 bool TCanvas::directFill(QPainter* p, const TRect& r, TColor c) {
-    if (c == clNone || d->comp != QPainter::CompositionMode_SourceOver || d->current.enabled)
-        return false;
+    if (c == clNone || d->comp != QPainter::CompositionMode_SourceOver || d->current.enabled) return false;
     QImage* img = RasterImage();
-    if (!img || (img->format() != QImage::Format_RGB32 && img->format() != QImage::Format_ARGB32 &&
-                 img->format() != QImage::Format_ARGB32_Premultiplied) ||
+    if (!img ||
+        (img->format() != QImage::Format_RGB32 && img->format() != QImage::Format_ARGB32 &&
+         img->format() != QImage::Format_ARGB32_Premultiplied) ||
         img->devicePixelRatio() != 1.0 || !img->isDetached())
         return false;
     if (p->hasClipping() || p->opacity() != 1.0 || p->compositionMode() != QPainter::CompositionMode_SourceOver)
@@ -716,10 +749,10 @@ bool TCanvas::directFill(QPainter* p, const TRect& r, TColor c) {
     if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
         return false;
     const QRect area = QRect(r.Left + int(t.dx()), r.Top + int(t.dy()), r.Width(), r.Height()) & img->rect();
-    if (area.isEmpty())
-        return true;
+    if (area.isEmpty()) return true;
     const TColor rgb = c == clDefault ? TColor(0) : ColorToRGB(c);
-    const quint32 value = 0xFF000000u | (quint32(GetRValue(rgb)) << 16) | (quint32(GetGValue(rgb)) << 8) | GetBValue(rgb);
+    const quint32 value =
+        0xFF000000u | (quint32(GetRValue(rgb)) << 16) | (quint32(GetGValue(rgb)) << 8) | GetBValue(rgb);
     const qsizetype stride = img->bytesPerLine();
     uchar* row = img->bits() + area.top() * stride + qsizetype(area.left()) * 4;
     for (int y = 0; y < area.height(); ++y, row += stride)
@@ -729,34 +762,28 @@ bool TCanvas::directFill(QPainter* p, const TRect& r, TColor c) {
 
 void TCanvas::FrameRect(const TRect& r0) {
     const TRect r = normalized(r0.Left, r0.Top, r0.Right, r0.Bottom);
-    if (r.IsEmpty())
-        return;
+    if (r.IsEmpty()) return;
     QPainter* p = forShape(false, false);
-    if (!p || !d->brushVisible)
-        return;
+    if (!p || !d->brushVisible) return;
     const QBrush& b = d->qbrush;
     p->fillRect(QRect(r.Left, r.Top, r.Width(), 1), b);
-    if (r.Height() > 1)
-        p->fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), b);
+    if (r.Height() > 1) p->fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), b);
     if (r.Height() > 2) {
         p->fillRect(QRect(r.Left, r.Top + 1, 1, r.Height() - 2), b);
-        if (r.Width() > 1)
-            p->fillRect(QRect(r.Right - 1, r.Top + 1, 1, r.Height() - 2), b);
+        if (r.Width() > 1) p->fillRect(QRect(r.Right - 1, r.Top + 1, 1, r.Height() - 2), b);
     }
 }
 
 void TCanvas::DrawFocusRect(const TRect& r0) {
     const TRect r = normalized(r0.Left, r0.Top, r0.Right, r0.Bottom);
     QPainter* p = ensurePainter();
-    if (!p || r.IsEmpty())
-        return;
+    if (!p || r.IsEmpty()) return;
     p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     // Every other pixel along the frame, clockwise from the top-left corner.
     const QColor white(255, 255, 255);
     int n = 0;
     auto dot = [&](int x, int y) {
-        if ((n++ & 1) == 0)
-            p->fillRect(QRect(x, y, 1, 1), white);
+        if ((n++ & 1) == 0) p->fillRect(QRect(x, y, 1, 1), white);
     };
     for (int x = r.Left; x < r.Right; ++x) dot(x, r.Top);
     for (int y = r.Top + 1; y < r.Bottom; ++y) dot(r.Right - 1, y);
@@ -772,8 +799,7 @@ void TCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags) {
     QPainter* p = ensurePainter();
     TRect a = r;
     auto ring = [&](TColor tl, TColor br) {
-        if (a.IsEmpty())
-            return;
+        if (a.IsEmpty()) return;
         if (p) {
             if (d->comp != QPainter::CompositionMode_SourceOver) {
                 p->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -799,21 +825,23 @@ void TCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags) {
         if (outer) ring(clBtnShadow, clBtnShadow);
         if (inner) ring(clBtnFace, clBtnFace);
     } else {
-        if (outer == BDR_RAISEDOUTER) ring((flags & BF_SOFT) ? clBtnHighlight : cl3DLight, cl3DDkShadow);
-        else if (outer == BDR_SUNKENOUTER) ring((flags & BF_SOFT) ? cl3DDkShadow : clBtnShadow, clBtnHighlight);
-        if (inner == BDR_RAISEDINNER) ring((flags & BF_SOFT) ? cl3DLight : clBtnHighlight, clBtnShadow);
-        else if (inner == BDR_SUNKENINNER) ring((flags & BF_SOFT) ? clBtnShadow : cl3DDkShadow, cl3DLight);
+        if (outer == BDR_RAISEDOUTER)
+            ring((flags & BF_SOFT) ? clBtnHighlight : cl3DLight, cl3DDkShadow);
+        else if (outer == BDR_SUNKENOUTER)
+            ring((flags & BF_SOFT) ? cl3DDkShadow : clBtnShadow, clBtnHighlight);
+        if (inner == BDR_RAISEDINNER)
+            ring((flags & BF_SOFT) ? cl3DLight : clBtnHighlight, clBtnShadow);
+        else if (inner == BDR_SUNKENINNER)
+            ring((flags & BF_SOFT) ? clBtnShadow : cl3DDkShadow, cl3DLight);
     }
     if ((flags & BF_MIDDLE) && p && !a.IsEmpty())
         p->fillRect(qrect(a), ToQColor((flags & BF_MONO) ? clWindow : clBtnFace));
-    if (flags & BF_ADJUST)
-        r = a;
+    if (flags & BF_ADJUST) r = a;
 }
 
 void TCanvas::GradientFill(const TRect& r, TColor from, TColor to, bool vertical) {
     QPainter* p = ensurePainter();
-    if (!p || r.IsEmpty())
-        return;
+    if (!p || r.IsEmpty()) return;
     QLinearGradient g(r.Left, r.Top, vertical ? r.Left : r.Right, vertical ? r.Bottom : r.Top);
     g.setColorAt(0, ToQColor(from));
     g.setColorAt(1, ToQColor(to));
@@ -831,7 +859,7 @@ void TCanvas::BeginPath() {
     d->havePath = false;
     d->path = QPainterPath();
     d->path.setFillRule(Qt::OddEvenFill);
-    d->path.moveTo(fPenPos.X, fPenPos.Y);
+    d->path.moveTo(FPenPos.X, FPenPos.Y);
 }
 
 void TCanvas::EndPath() {
@@ -856,17 +884,16 @@ void TCanvas::ArcTo(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int 
         d->path.connectPath(arc);
     } else {
         QPainterPath path;
-        path.moveTo(fPenPos.X, fPenPos.Y);
+        path.moveTo(FPenPos.X, FPenPos.Y);
         path.lineTo(arc.elementAt(0).x, arc.elementAt(0).y);
         path.connectPath(arc);
         drawShapePath(path, false, true);
     }
-    fPenPos = {int(std::lround(end.x())), int(std::lround(end.y()))};
+    FPenPos = {int(std::lround(end.x())), int(std::lround(end.y()))};
 }
 
 void TCanvas::CloseFigure() {
-    if (d->inPath)
-        d->path.closeSubpath();
+    if (d->inPath) d->path.closeSubpath();
 }
 
 void TCanvas::StrokePath() {
@@ -905,8 +932,7 @@ std::vector<QPointF> gPositions;
 
 int measureText(const TFontCacheEntry& e, const QString& s, int extra) {
     int w = 0;
-    if (e.SimpleLayout(s, extra, nullptr, nullptr, w))
-        return w;
+    if (e.SimpleLayout(s, extra, nullptr, nullptr, w)) return w;
     return e.metrics.horizontalAdvance(s) + extra * int(s.size());
 }
 
@@ -915,8 +941,7 @@ int measureText(const TFontCacheEntry& e, const QString& s, int extra) {
 void drawString(QPainter* p, const TFontCacheEntry& e, int x, int y, const QString& s, int extra) {
     int w = 0;
     if (e.SimpleLayout(s, extra, &gGlyphs, &gPositions, w)) {
-        if (gGlyphs.empty())
-            return;
+        if (gGlyphs.empty()) return;
         QGlyphRun run;
         run.setRawFont(e.RawFont());
         run.setRawData(gGlyphs.data(), gPositions.data(), int(gGlyphs.size()));
@@ -928,41 +953,55 @@ void drawString(QPainter* p, const TFontCacheEntry& e, int x, int y, const QStri
     p->drawText(QPoint(x, y), s);
 }
 
-} // namespace
+}  // namespace
 
-TTextMetric TCanvas::TextMetrics() { return fFont.CacheEntry().tm; }
+TTextMetric TCanvas::TextMetrics() {
+    return FFont.CacheEntry().tm;
+}
 
 TSize TCanvas::TextExtent(std::string_view text) {
-    const TFontCacheEntry& e = fFont.CacheEntry();
+    const TFontCacheEntry& e = FFont.CacheEntry();
     const QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
-    return {measureText(e, s, fCharExtra), e.tm.Height};
+    return {measureText(e, s, FCharExtra), e.tm.Height};
 }
 
 void TCanvas::textAt(QPainter* p, int x, int y, std::string_view text, bool clip, const TRect* clipRect, bool opaque,
                      const TRect* opaqueRect) {
-    const TFontCacheEntry& e = fFont.CacheEntry();
+    const TFontCacheEntry& e = FFont.CacheEntry();
     const QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
-    const bool useCp = fTextAlign & TA_UPDATECP;
-    if (useCp) { x = fPenPos.X; y = fPenPos.Y; }
-    const int w = measureText(e, s, fCharExtra);
+    const bool useCp = FTextAlign & TA_UPDATECP;
+    if (useCp) {
+        x = FPenPos.X;
+        y = FPenPos.Y;
+    }
+    const int w = measureText(e, s, FCharExtra);
     const int h = e.tm.Height;
     int dx = 0, dy = 0;
-    switch (fTextAlign & TA_CENTER) {
-    case TA_RIGHT: dx = -w; break;
-    case TA_CENTER: dx = -w / 2; break;
-    default: break;
+    switch (FTextAlign & TA_CENTER) {
+    case TA_RIGHT:
+        dx = -w;
+        break;
+    case TA_CENTER:
+        dx = -w / 2;
+        break;
+    default:
+        break;
     }
-    switch (fTextAlign & TA_BASELINE) {
-    case TA_BOTTOM: dy = -h; break;
-    case TA_BASELINE: dy = -e.tm.Ascent; break;
-    default: break;
+    switch (FTextAlign & TA_BASELINE) {
+    case TA_BOTTOM:
+        dy = -h;
+        break;
+    case TA_BASELINE:
+        dy = -e.tm.Ascent;
+        break;
+    default:
+        break;
     }
-    if (useCp && (fTextAlign & TA_CENTER) == TA_LEFT)
-        fPenPos.X += w;
-    else if (useCp && (fTextAlign & TA_CENTER) == TA_RIGHT)
-        fPenPos.X -= w;
-    if (!p)
-        return;
+    if (useCp && (FTextAlign & TA_CENTER) == TA_LEFT)
+        FPenPos.X += w;
+    else if (useCp && (FTextAlign & TA_CENTER) == TA_RIGHT)
+        FPenPos.X -= w;
+    if (!p) return;
     const bool clipping = clip && clipRect;
     if (clipping) {
         pushClip();
@@ -973,24 +1012,21 @@ void TCanvas::textAt(QPainter* p, int x, int y, std::string_view text, bool clip
             p->setCompositionMode(QPainter::CompositionMode_SourceOver);
             d->comp = QPainter::CompositionMode_SourceOver;
         }
-        p->fillRect(qrect(*opaqueRect), ToQColor(fBkColor));
+        p->fillRect(qrect(*opaqueRect), ToQColor(FBkColor));
     }
-    const int angle = fFont.Orientation();
+    const int angle = FFont.Orientation();
     if (angle == 0) {
-        if (opaque && fBkMode == OPAQUE && !opaqueRect)
-            p->fillRect(QRect(x + dx, y + dy, w, h), ToQColor(fBkColor));
-        drawString(p, e, x + dx, y + dy + e.tm.Ascent, s, fCharExtra);
+        if (opaque && FBkMode == OPAQUE && !opaqueRect) p->fillRect(QRect(x + dx, y + dy, w, h), ToQColor(FBkColor));
+        drawString(p, e, x + dx, y + dy + e.tm.Ascent, s, FCharExtra);
     } else {
         p->save();
         p->translate(x, y);
         p->rotate(-angle / 10.0);
-        if (opaque && fBkMode == OPAQUE && !opaqueRect)
-            p->fillRect(QRect(dx, dy, w, h), ToQColor(fBkColor));
-        drawString(p, e, dx, dy + e.tm.Ascent, s, fCharExtra);
+        if (opaque && FBkMode == OPAQUE && !opaqueRect) p->fillRect(QRect(dx, dy, w, h), ToQColor(FBkColor));
+        drawString(p, e, dx, dy + e.tm.Ascent, s, FCharExtra);
         p->restore();
     }
-    if (clipping)
-        PopClip();
+    if (clipping) PopClip();
 }
 
 void TCanvas::TextOut(int x, int y, std::string_view text) {
@@ -1006,8 +1042,7 @@ void TCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* r, std::st
 
 void TCanvas::TextRect(const TRect& r, int x, int y, std::string_view text) {
     unsigned options = ETO_CLIPPED;
-    if (fBrush.Style() != bsClear)
-        options |= ETO_OPAQUE;
+    if (FBrush.Style() != bsClear) options |= ETO_OPAQUE;
     ExtTextOut(x, y, options, &r, text);
 }
 
@@ -1016,26 +1051,22 @@ namespace {
 struct Line {
     QString text;
     int width = 0;
-    int underline = -1; // index of the prefixed character
+    int underline = -1;  // index of the prefixed character
 };
 
-} // namespace
+}  // namespace
 
 // One line of printable ASCII without prefix characters: laid out once, drawn
 // straight from the glyph tables, clipped only when its ink may leave the
 // rectangle. Answers false (nothing done) when the text needs the general
 // path; otherwise draws as that path would and sets height to its result.
 bool TCanvas::drawSimpleLine(std::string_view text, const TRect& r, unsigned flags, int& height) {
-    if ((flags & (DT_SINGLELINE | DT_CALCRECT)) != DT_SINGLELINE || fCharExtra != 0)
-        return false;
-    if (!(flags & DT_NOPREFIX) && text.find('&') != std::string_view::npos)
-        return false;
-    const TFontCacheEntry& e = fFont.CacheEntry();
+    if ((flags & (DT_SINGLELINE | DT_CALCRECT)) != DT_SINGLELINE || FCharExtra != 0) return false;
+    if (!(flags & DT_NOPREFIX) && text.find('&') != std::string_view::npos) return false;
+    const TFontCacheEntry& e = FFont.CacheEntry();
     int w = 0;
-    if (!e.SimpleLayout(text, &gGlyphs, &gPositions, w))
-        return false;
-    if ((flags & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS)) && w > std::max(0, r.Width()))
-        return false;
+    if (!e.SimpleLayout(text, &gGlyphs, &gPositions, w)) return false;
+    if ((flags & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS)) && w > std::max(0, r.Width())) return false;
     const int lineHeight = e.tm.Height + ((flags & DT_EXTERNALLEADING) ? e.tm.ExternalLeading : 0);
     int y = r.Top;
     if (flags & DT_VCENTER)
@@ -1048,8 +1079,7 @@ bool TCanvas::drawSimpleLine(std::string_view text, const TRect& r, unsigned fla
         return true;
     }
     height = lineHeight;
-    if (text.empty())
-        return true;
+    if (text.empty()) return true;
     int x = r.Left;
     if (flags & DT_CENTER)
         x = r.Left + (r.Width() - w) / 2;
@@ -1069,22 +1099,20 @@ bool TCanvas::drawSimpleLine(std::string_view text, const TRect& r, unsigned fla
         if (left >= box.Left && right <= box.Right && top >= box.Top && bottom <= box.Bottom)
             clip = false;
         else if (box.IsEmpty())
-            return true; // clipped away entirely
+            return true;  // clipped away entirely
     }
     QGlyphRun& run = d->glyphRun;
     run.setRawFont(e.RawFont());
     run.setRawData(gGlyphs.data(), gPositions.data(), int(gGlyphs.size()));
     run.setUnderline(e.font.underline());
     run.setStrikeOut(e.font.strikeOut());
-    if (clip && drawClippedOnScratch(p, box, x, y, w, e))
-        return true;
+    if (clip && drawClippedOnScratch(p, box, x, y, w, e)) return true;
     const bool ownRectClip = clip && !d->current.enabled;
     if (ownRectClip)
         p->setClipRect(qrect(box));
     else if (clip)
         PushClipRect(box);
-    if (fBkMode == OPAQUE)
-        p->fillRect(QRect(x, y, w, e.tm.Height), ToQColor(fBkColor));
+    if (FBkMode == OPAQUE) p->fillRect(QRect(x, y, w, e.tm.Height), ToQColor(FBkColor));
     p->drawGlyphRun(QPointF(x, y + e.tm.Ascent), run);
     if (ownRectClip)
         p->setClipping(false);
@@ -1113,23 +1141,21 @@ bool TCanvas::drawClippedOnScratch(QPainter* p, const TRect& box, int x, int y, 
     const QRect ink(x - reach.left - kSlack, y - reach.top - kSlack, w + reach.left + reach.right + 2 * kSlack,
                     e.tm.Height + reach.top + reach.bottom + 2 * kSlack);
     const QRect area = (QRect(box.Left, box.Top, box.Width(), box.Height()) & ink).translated(dx, dy) & img->rect();
-    if (area.isEmpty())
-        return true;
+    if (area.isEmpty()) return true;
     QImage& scratch = d->scratch;
     if (scratch.format() != img->format() || scratch.width() < area.width() || scratch.height() < area.height()) {
         d->scratchPainter.reset();
-        scratch = QImage(std::max(area.width(), scratch.width()), std::max(area.height(), scratch.height()),
-                         img->format());
+        scratch =
+            QImage(std::max(area.width(), scratch.width()), std::max(area.height(), scratch.height()), img->format());
         scratch.setColorSpace(img->colorSpace());
         d->scratchPainter = std::make_unique<QPainter>(&scratch);
         d->scratchPen = QColor();
     }
-    if (scratch.colorSpace() != img->colorSpace())
-        scratch.setColorSpace(img->colorSpace());
+    if (scratch.colorSpace() != img->colorSpace()) scratch.setColorSpace(img->colorSpace());
     QPainter& sp = *d->scratchPainter;
     for (const auto hint : {QPainter::Antialiasing, QPainter::TextAntialiasing})
         sp.setRenderHint(hint, p->testRenderHint(hint));
-    const QColor pen = ToQColor(fFont.Color());
+    const QColor pen = ToQColor(FFont.Color());
     if (pen != d->scratchPen) {
         sp.setPen(pen);
         d->scratchPen = pen;
@@ -1141,8 +1167,7 @@ bool TCanvas::drawClippedOnScratch(QPainter* p, const TRect& box, int x, int y, 
     for (int row = 0; row < area.height(); ++row)
         std::memcpy(copy + row * scratchStride, target + row * stride, rowBytes);
     const int sx = x + dx - area.left(), sy = y + dy - area.top();
-    if (fBkMode == OPAQUE)
-        sp.fillRect(QRect(sx, sy, w, e.tm.Height), ToQColor(fBkColor));
+    if (FBkMode == OPAQUE) sp.fillRect(QRect(sx, sy, w, e.tm.Height), ToQColor(FBkColor));
     sp.drawGlyphRun(QPointF(sx, sy + e.tm.Ascent), d->glyphRun);
     for (int row = 0; row < area.height(); ++row)
         std::memcpy(target + row * stride, copy + row * scratchStride, rowBytes);
@@ -1150,27 +1175,24 @@ bool TCanvas::drawClippedOnScratch(QPainter* p, const TRect& box, int x, int y, 
 }
 
 int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
-    if (int height = 0; drawSimpleLine(text, r, flags, height))
-        return height;
-    const TFontCacheEntry& e = fFont.CacheEntry();
+    if (int height = 0; drawSimpleLine(text, r, flags, height)) return height;
+    const TFontCacheEntry& e = FFont.CacheEntry();
     const QFontMetrics& fm = e.metrics;
     QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
     const int lineHeight = e.tm.Height + ((flags & DT_EXTERNALLEADING) ? e.tm.ExternalLeading : 0);
     const int tabWidth = 8 * std::max(1, e.tm.AveCharWidth);
     const bool expandTabs = flags & DT_EXPANDTABS;
-    const int extra = fCharExtra;
+    const int extra = FCharExtra;
 
     auto width = [&](const QString& t) {
-        if (!expandTabs || !t.contains(QLatin1Char('\t')))
-            return measureText(e, t, extra);
+        if (!expandTabs || !t.contains(QLatin1Char('\t'))) return measureText(e, t, extra);
         int x = 0;
         qsizetype start = 0;
         for (;;) {
             const qsizetype tab = t.indexOf(QLatin1Char('\t'), start);
             const QString part = t.mid(start, tab < 0 ? -1 : tab - start);
             x += measureText(e, part, extra);
-            if (tab < 0)
-                break;
+            if (tab < 0) break;
             x = (x / tabWidth + 1) * tabWidth;
             start = tab + 1;
         }
@@ -1186,8 +1208,7 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
         for (qsizetype i = 0; i < s.size(); ++i) {
             if (s[i] == QLatin1Char('&') && i + 1 < s.size()) {
                 ++i;
-                if (s[i] != QLatin1Char('&') && prefixIndex < 0)
-                    prefixIndex = int(out.size());
+                if (s[i] != QLatin1Char('&') && prefixIndex < 0) prefixIndex = int(out.size());
             } else if (s[i] == QLatin1Char('&')) {
                 continue;
             }
@@ -1195,18 +1216,16 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
         }
         s = out;
     }
-    if (flags & DT_HIDEPREFIX)
-        prefixIndex = -1;
+    if (flags & DT_HIDEPREFIX) prefixIndex = -1;
 
     const int boxWidth = std::max(0, r.Width());
     std::vector<Line> lines;
-    int prefixBase = 0; // character index of the current paragraph in s
+    int prefixBase = 0;  // character index of the current paragraph in s
     auto addLine = [&](const QString& t, int start) {
         Line l;
         l.text = t;
         l.width = width(t);
-        if (prefixIndex >= start && prefixIndex < start + int(t.size()))
-            l.underline = prefixIndex - start;
+        if (prefixIndex >= start && prefixIndex < start + int(t.size())) l.underline = prefixIndex - start;
         lines.push_back(std::move(l));
     };
 
@@ -1219,8 +1238,7 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
         qsizetype pos = 0;
         while (pos <= s.size()) {
             qsizetype end = pos;
-            while (end < s.size() && s[end] != QLatin1Char('\r') && s[end] != QLatin1Char('\n'))
-                ++end;
+            while (end < s.size() && s[end] != QLatin1Char('\r') && s[end] != QLatin1Char('\n')) ++end;
             const QString para = s.mid(pos, end - pos);
             prefixBase = int(pos);
             if (!(flags & DT_WORDBREAK) || width(para) <= boxWidth) {
@@ -1236,8 +1254,7 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
                         qsizetype wordEnd = j;
                         while (wordEnd < n && para[wordEnd] != QLatin1Char(' ')) ++wordEnd;
                         const int wLine = width(para.mid(i, wordEnd - i));
-                        if (wLine > boxWidth && lastBreak >= 0)
-                            break;
+                        if (wLine > boxWidth && lastBreak >= 0) break;
                         if (wLine > boxWidth) {
                             // The first word alone does not fit.
                             if (flags & DT_EDITCONTROL) {
@@ -1254,7 +1271,10 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
                         lastBreak = wordEnd;
                         j = wordEnd;
                         while (j < n && para[j] == QLatin1Char(' ')) ++j;
-                        if (j >= n) { lineEnd = wordEnd; break; }
+                        if (j >= n) {
+                            lineEnd = wordEnd;
+                            break;
+                        }
                     }
                     if (lineEnd <= i) lineEnd = i + 1;
                     addLine(para.mid(i, lineEnd - i), prefixBase + int(i));
@@ -1262,9 +1282,9 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
                     while (i < n && para[i] == QLatin1Char(' ')) ++i;
                 }
             }
-            if (end >= s.size())
-                break;
-            pos = end + ((s[end] == QLatin1Char('\r') && end + 1 < s.size() && s[end + 1] == QLatin1Char('\n')) ? 2 : 1);
+            if (end >= s.size()) break;
+            pos =
+                end + ((s[end] == QLatin1Char('\r') && end + 1 < s.size() && s[end + 1] == QLatin1Char('\n')) ? 2 : 1);
             if (pos == s.size()) {
                 break;
             }
@@ -1275,8 +1295,7 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
     if (flags & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS)) {
         const QString dots = QStringLiteral("...");
         for (auto& l : lines) {
-            if (l.width <= boxWidth)
-                continue;
+            if (l.width <= boxWidth) continue;
             QString t = l.text;
             if (flags & DT_PATH_ELLIPSIS) {
                 t = fm.elidedText(t, Qt::ElideMiddle, boxWidth);
@@ -1303,14 +1322,12 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
             }
             l.text = t;
             l.width = width(t);
-            if (l.underline >= int(t.size()) - 3)
-                l.underline = -1;
+            if (l.underline >= int(t.size()) - 3) l.underline = -1;
         }
     }
 
     int maxWidth = 0;
-    for (const auto& l : lines)
-        maxWidth = std::max(maxWidth, l.width);
+    for (const auto& l : lines) maxWidth = std::max(maxWidth, l.width);
     const int total = int(lines.size()) * lineHeight;
 
     if (flags & DT_CALCRECT) {
@@ -1327,16 +1344,15 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
             y = r.Bottom - lineHeight;
     }
     QPainter* p = forText();
-    if (!p)
-        return (flags & (DT_VCENTER | DT_BOTTOM)) && (flags & DT_SINGLELINE) ? y - r.Top + total : total;
+    if (!p) return (flags & (DT_VCENTER | DT_BOTTOM)) && (flags & DT_SINGLELINE) ? y - r.Top + total : total;
     const bool clip = !(flags & DT_NOCLIP);
     if (clip) {
         pushClip();
         IntersectClipRect(r);
     }
-    const unsigned savedAlign = fTextAlign;
-    fTextAlign = TA_LEFT | TA_TOP;
-    const int savedOrientation = fFont.Orientation();
+    const unsigned savedAlign = FTextAlign;
+    FTextAlign = TA_LEFT | TA_TOP;
+    const int savedOrientation = FFont.Orientation();
     for (const auto& l : lines) {
         int x = r.Left;
         if (flags & DT_CENTER)
@@ -1344,8 +1360,7 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
         else if (flags & DT_RIGHT)
             x = r.Right - l.width;
         if (!l.text.isEmpty()) {
-            if (fBkMode == OPAQUE)
-                p->fillRect(QRect(x, y, l.width, e.tm.Height), ToQColor(fBkColor));
+            if (FBkMode == OPAQUE) p->fillRect(QRect(x, y, l.width, e.tm.Height), ToQColor(FBkColor));
             if (expandTabs && l.text.contains(QLatin1Char('\t'))) {
                 int cx = 0;
                 qsizetype start = 0;
@@ -1364,15 +1379,14 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
             if (l.underline >= 0) {
                 const int ux = x + measureText(e, l.text.left(l.underline), extra);
                 const int uw = measureText(e, l.text.mid(l.underline, 1), 0);
-                p->fillRect(QRect(ux, y + e.tm.Ascent + 1, uw, 1), ToQColor(fFont.Color()));
+                p->fillRect(QRect(ux, y + e.tm.Ascent + 1, uw, 1), ToQColor(FFont.Color()));
             }
         }
         y += lineHeight;
     }
     (void)savedOrientation;
-    fTextAlign = savedAlign;
-    if (clip)
-        PopClip();
+    FTextAlign = savedAlign;
+    if (clip) PopClip();
     return total;
 }
 
@@ -1380,8 +1394,7 @@ int TCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
 
 void TCanvas::applyClip() {
     QPainter* p = d->painter;
-    if (!p)
-        return;
+    if (!p) return;
     const ClipState& c = d->current;
     if (!c.enabled)
         p->setClipping(false);
@@ -1391,7 +1404,9 @@ void TCanvas::applyClip() {
         p->setClipRegion(c.region);
 }
 
-void TCanvas::pushClip() { d->stack.push_back(d->current); }
+void TCanvas::pushClip() {
+    d->stack.push_back(d->current);
+}
 
 void TCanvas::intersectClip(const QPainterPath& shape) {
     ClipState& c = d->current;
@@ -1477,26 +1492,27 @@ void TCanvas::PushClipPolygon(std::span<const TPoint> pts) {
 }
 
 void TCanvas::PopClip() {
-    if (d->stack.empty())
-        return;
+    if (d->stack.empty()) return;
     d->current = std::move(d->stack.back());
     d->stack.pop_back();
     applyClip();
 }
 
-int TCanvas::ClipDepth() const { return int(d->stack.size()); }
+int TCanvas::ClipDepth() const {
+    return int(d->stack.size());
+}
 
-bool TCanvas::IsClipped() const { return d->current.enabled; }
+bool TCanvas::IsClipped() const {
+    return d->current.enabled;
+}
 
 TRect TCanvas::ClipRect() const {
     const TSize size = DeviceSize();
     QRect dev(0, 0, size.cx, size.cy);
-    if (fLogical && DeviceScale() != 1.0)
-        dev = QRect(0, 0, int(size.cx / DeviceScale()), int(size.cy / DeviceScale()));
+    if (FLogical && DeviceScale() != 1.0) dev = QRect(0, 0, int(size.cx / DeviceScale()), int(size.cy / DeviceScale()));
     QRect b = dev;
     const ClipState& c = d->current;
-    if (c.enabled)
-        b = (c.isPath ? c.path.boundingRect().toAlignedRect() : c.region.boundingRect()) & dev;
+    if (c.enabled) b = (c.isPath ? c.path.boundingRect().toAlignedRect() : c.region.boundingRect()) & dev;
     return {b.left(), b.top(), b.left() + b.width(), b.top() + b.height()};
 }
 
@@ -1505,18 +1521,14 @@ TRect TCanvas::ClipRect() const {
 TColor TCanvas::Pixel(int x, int y) {
     ensurePainter();
     QImage* img = RasterImage();
-    if (!img)
-        return clNone;
+    if (!img) return clNone;
     QPoint pt(x, y);
-    if (d->painter)
-        pt = d->painter->deviceTransform().map(pt);
-    if (!img->valid(pt))
-        return clNone;
+    if (d->painter) pt = d->painter->deviceTransform().map(pt);
+    if (!img->valid(pt)) return clNone;
     if (d->current.enabled) {
         const bool inside = d->current.isPath ? d->current.path.contains(QPointF(x + 0.5, y + 0.5))
                                               : d->current.region.contains(QPoint(x, y));
-        if (!inside)
-            return clNone;
+        if (!inside) return clNone;
     }
     const QRgb v = img->pixel(pt);
     return RGB(qRed(v), qGreen(v), qBlue(v));
@@ -1524,8 +1536,7 @@ TColor TCanvas::Pixel(int x, int y) {
 
 void TCanvas::SetPixel(int x, int y, TColor c) {
     QPainter* p = ensurePainter();
-    if (!p)
-        return;
+    if (!p) return;
     if (d->comp != QPainter::CompositionMode_Source) {
         p->setCompositionMode(QPainter::CompositionMode_Source);
         d->comp = QPainter::CompositionMode_Source;
@@ -1534,14 +1545,12 @@ void TCanvas::SetPixel(int x, int y, TColor c) {
 }
 
 void TCanvas::Draw(int x, int y, const TGraphic& g) {
-    if (g.Empty())
-        return;
+    if (g.Empty()) return;
     g.Draw(*this, Bounds(x, y, g.Width(), g.Height()));
 }
 
 void TCanvas::StretchDraw(const TRect& r, const TGraphic& g) {
-    if (g.Empty())
-        return;
+    if (g.Empty()) return;
     g.Draw(*this, r);
 }
 
@@ -1554,30 +1563,27 @@ QImage keyed(const QImage& src, TColor transparent) {
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < img.width(); ++x)
-            if ((row[x] & 0xFFFFFF) == key)
-                row[x] = 0;
+            if ((row[x] & 0xFFFFFF) == key) row[x] = 0;
     }
     return img;
 }
 
-} // namespace
+}  // namespace
 
 void TCanvas::DrawTransparent(int x, int y, const TBitmap& b, TColor transparent) {
     StretchDrawTransparent(Bounds(x, y, b.Width(), b.Height()), b, transparent);
 }
 
 void TCanvas::StretchDrawTransparent(const TRect& r, const TBitmap& b, TColor transparent) {
-    if (b.Empty())
-        return;
+    if (b.Empty()) return;
     const QImage img = keyed(b.Image(), transparent);
     DrawImage(r, img, Rect(0, 0, b.Width(), b.Height()));
 }
 
 void TCanvas::DrawImage(const TRect& dest, const QImage& image, const TRect& source) {
     QPainter* p = ensurePainter();
-    if (!p || dest.IsEmpty() || image.isNull())
-        return;
-    const QPainter::CompositionMode comp = copyComposition(fCopyMode);
+    if (!p || dest.IsEmpty() || image.isNull()) return;
+    const QPainter::CompositionMode comp = copyComposition(FCopyMode);
     if (d->comp != comp) {
         p->setCompositionMode(comp);
         d->comp = comp;
@@ -1588,14 +1594,12 @@ void TCanvas::DrawImage(const TRect& dest, const QImage& image, const TRect& sou
 void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect) {
     source.ensurePainter();
     QImage* img = source.RasterImage();
-    if (!img || sourceRect.IsEmpty())
-        return;
+    if (!img || sourceRect.IsEmpty()) return;
     QRect sr = qrect(sourceRect);
-    if (source.d->painter)
-        sr = source.d->painter->deviceTransform().mapRect(sr);
+    if (source.d->painter) sr = source.d->painter->deviceTransform().mapRect(sr);
     // A copy, so that source and destination may be the same image.
     const QImage piece = img->copy(sr);
     DrawImage(dest, piece, Rect(0, 0, piece.width(), piece.height()));
 }
 
-} // namespace cb::gfx
+}  // namespace cb::gfx

@@ -29,54 +29,108 @@ class TBitmap;
 struct TFontCacheEntry;
 
 // Background mix modes.
-enum : int { TRANSPARENT = 1, OPAQUE = 2 };
+enum : int {
+    TRANSPARENT = 1,
+    OPAQUE = 2
+};
 
 // Text alignment flags of TextOut.
 enum : unsigned {
-    TA_NOUPDATECP = 0, TA_UPDATECP = 1,
-    TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6,
-    TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24,
+    TA_NOUPDATECP = 0,
+    TA_UPDATECP = 1,
+    TA_LEFT = 0,
+    TA_RIGHT = 2,
+    TA_CENTER = 6,
+    TA_TOP = 0,
+    TA_BOTTOM = 8,
+    TA_BASELINE = 24,
     TA_RTLREADING = 256
 };
 
 // DrawText flags.
 enum : unsigned {
-    DT_TOP = 0, DT_LEFT = 0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
-    DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_TABSTOP = 0x80,
-    DT_NOCLIP = 0x100, DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800,
-    DT_INTERNAL = 0x1000, DT_EDITCONTROL = 0x2000, DT_PATH_ELLIPSIS = 0x4000, DT_END_ELLIPSIS = 0x8000,
-    DT_MODIFYSTRING = 0x10000, DT_RTLREADING = 0x20000, DT_WORD_ELLIPSIS = 0x40000,
-    DT_NOFULLWIDTHCHARBREAK = 0x80000, DT_HIDEPREFIX = 0x100000, DT_PREFIXONLY = 0x200000
+    DT_TOP = 0,
+    DT_LEFT = 0,
+    DT_CENTER = 0x1,
+    DT_RIGHT = 0x2,
+    DT_VCENTER = 0x4,
+    DT_BOTTOM = 0x8,
+    DT_WORDBREAK = 0x10,
+    DT_SINGLELINE = 0x20,
+    DT_EXPANDTABS = 0x40,
+    DT_TABSTOP = 0x80,
+    DT_NOCLIP = 0x100,
+    DT_EXTERNALLEADING = 0x200,
+    DT_CALCRECT = 0x400,
+    DT_NOPREFIX = 0x800,
+    DT_INTERNAL = 0x1000,
+    DT_EDITCONTROL = 0x2000,
+    DT_PATH_ELLIPSIS = 0x4000,
+    DT_END_ELLIPSIS = 0x8000,
+    DT_MODIFYSTRING = 0x10000,
+    DT_RTLREADING = 0x20000,
+    DT_WORD_ELLIPSIS = 0x40000,
+    DT_NOFULLWIDTHCHARBREAK = 0x80000,
+    DT_HIDEPREFIX = 0x100000,
+    DT_PREFIXONLY = 0x200000
 };
 
 // TextRect / ExtTextOut options.
-enum : unsigned { ETO_OPAQUE = 2, ETO_CLIPPED = 4 };
+enum : unsigned {
+    ETO_OPAQUE = 2,
+    ETO_CLIPPED = 4
+};
 
 // DrawEdge edges and sides.
 enum : unsigned {
-    BDR_RAISEDOUTER = 1, BDR_SUNKENOUTER = 2, BDR_RAISEDINNER = 4, BDR_SUNKENINNER = 8,
-    EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER, EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER,
-    EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER, EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER,
-    BF_LEFT = 1, BF_TOP = 2, BF_RIGHT = 4, BF_BOTTOM = 8,
-    BF_TOPLEFT = BF_TOP | BF_LEFT, BF_BOTTOMRIGHT = BF_BOTTOM | BF_RIGHT,
+    BDR_RAISEDOUTER = 1,
+    BDR_SUNKENOUTER = 2,
+    BDR_RAISEDINNER = 4,
+    BDR_SUNKENINNER = 8,
+    EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER,
+    EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER,
+    EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER,
+    EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER,
+    BF_LEFT = 1,
+    BF_TOP = 2,
+    BF_RIGHT = 4,
+    BF_BOTTOM = 8,
+    BF_TOPLEFT = BF_TOP | BF_LEFT,
+    BF_BOTTOMRIGHT = BF_BOTTOM | BF_RIGHT,
     BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM,
-    BF_MIDDLE = 0x800, BF_SOFT = 0x1000, BF_ADJUST = 0x2000, BF_FLAT = 0x4000, BF_MONO = 0x8000
+    BF_MIDDLE = 0x800,
+    BF_SOFT = 0x1000,
+    BF_ADJUST = 0x2000,
+    BF_FLAT = 0x4000,
+    BF_MONO = 0x8000
 };
 
 // Raster operations of CopyRect and Draw.
 enum TCopyMode {
-    cmSrcCopy, cmSrcPaint, cmSrcAnd, cmSrcInvert, cmSrcErase, cmNotSrcCopy, cmNotSrcErase,
-    cmMergePaint, cmDstInvert, cmBlackness, cmWhiteness
+    cmSrcCopy,
+    cmSrcPaint,
+    cmSrcAnd,
+    cmSrcInvert,
+    cmSrcErase,
+    cmNotSrcCopy,
+    cmNotSrcErase,
+    cmMergePaint,
+    cmDstInvert,
+    cmBlackness,
+    cmWhiteness
 };
 
-enum TArcDirection { adCounterClockwise = 1, adClockwise = 2 };
+enum TArcDirection {
+    adCounterClockwise = 1,
+    adClockwise = 2
+};
 
 // Font metrics in pixels, as the device reports them.
 struct TTextMetric {
-    int Height = 0;          // Ascent + Descent
+    int Height = 0;  // Ascent + Descent
     int Ascent = 0;
     int Descent = 0;
-    int InternalLeading = 0; // Height minus the em size
+    int InternalLeading = 0;  // Height minus the em size
     int ExternalLeading = 0;
     int AveCharWidth = 0;
     int MaxCharWidth = 0;
@@ -113,41 +167,43 @@ public:
 
     // Logical pixels: on a device of another resolution (a printer) the
     // painter is scaled by DeviceScale() so callers keep 96-dpi pixels.
-    double DeviceScale() const; // device dpi / 96
+    double DeviceScale() const;  // device dpi / 96
     void UseLogicalPixels(bool on);
-    bool LogicalPixels() const { return fLogical; }
+    bool LogicalPixels() const { return FLogical; }
 
-    TPen& Pen() { return fPen; }
-    TBrush& Brush() { return fBrush; }
-    TFont& Font() { return fFont; }
-    const TPen& Pen() const { return fPen; }
-    const TBrush& Brush() const { return fBrush; }
-    const TFont& Font() const { return fFont; }
+    TPen& Pen() { return FPen; }
+    TBrush& Brush() { return FBrush; }
+    TFont& Font() { return FFont; }
+    const TPen& Pen() const { return FPen; }
+    const TBrush& Brush() const { return FBrush; }
+    const TFont& Font() const { return FFont; }
 
     // Text background: mode TRANSPARENT or OPAQUE and colour. Changing the
     // brush sets the colour to the brush colour and the mode to OPAQUE for a
     // solid brush, TRANSPARENT otherwise; explicit calls afterwards win.
-    int BkMode() const { return fBkMode; }
+    int BkMode() const { return FBkMode; }
     void SetBkMode(int mode);
-    TColor BkColor() const { return fBkColor; }
+    TColor BkColor() const { return FBkColor; }
     void SetBkColor(TColor c);
-    unsigned TextAlign() const { return fTextAlign; }
+    unsigned TextAlign() const { return FTextAlign; }
     void SetTextAlign(unsigned flags);
-    int TextCharacterExtra() const { return fCharExtra; }
+    int TextCharacterExtra() const { return FCharExtra; }
     void SetTextCharacterExtra(int pixels);
-    TCopyMode CopyMode() const { return fCopyMode; }
-    void SetCopyMode(TCopyMode m) { fCopyMode = m; }
+    TCopyMode CopyMode() const { return FCopyMode; }
+    void SetCopyMode(TCopyMode m) { FCopyMode = m; }
     // Black and white drawing is the caller's business; this canvas only
     // resolves colours.
 
     // Lines. LineTo draws from the pen position to (x, y) leaving out the
     // last pixel, and moves the pen position there.
-    TPoint PenPos() const { return fPenPos; }
-    void SetPenPos(const TPoint& p) { fPenPos = p; }
+    TPoint PenPos() const { return FPenPos; }
+    void SetPenPos(const TPoint& p) { FPenPos = p; }
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void Polyline(std::span<const TPoint> points);
-    void Polyline(const TPoint* points, int count) { Polyline(std::span<const TPoint>(points, size_t(count > 0 ? count : 0))); }
+    void Polyline(const TPoint* points, int count) {
+        Polyline(std::span<const TPoint>(points, size_t(count > 0 ? count : 0)));
+    }
     // Cubic Bezier: 1 + 3n points.
     void PolyBezier(std::span<const TPoint> points);
     void PolyBezierTo(std::span<const TPoint> points);
@@ -155,7 +211,9 @@ public:
     // Filled shapes: outline with the pen, inside with the brush. Bounding
     // boxes exclude their right and bottom edge.
     void Polygon(std::span<const TPoint> points);
-    void Polygon(const TPoint* points, int count) { Polygon(std::span<const TPoint>(points, size_t(count > 0 ? count : 0))); }
+    void Polygon(const TPoint* points, int count) {
+        Polygon(std::span<const TPoint>(points, size_t(count > 0 ? count : 0)));
+    }
     void Rectangle(int left, int top, int right, int bottom);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
@@ -167,8 +225,8 @@ public:
     void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
-    TArcDirection ArcDirection() const { return fArcDirection; }
-    void SetArcDirection(TArcDirection d) { fArcDirection = d; }
+    TArcDirection ArcDirection() const { return FArcDirection; }
+    void SetArcDirection(TArcDirection d) { FArcDirection = d; }
 
     // Brush only: fill, and a one-pixel frame in the brush colour.
     void FillRect(const TRect& r);
@@ -259,8 +317,8 @@ private:
     void drawShapePath(const QPainterPath& path, bool fill, bool stroke);
     // Adds path to the open path bracket, or draws it when there is none.
     void recordOrDraw(const QPainterPath& path, bool fill, bool stroke);
-    void arcPath(QPainterPath& path, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
-                 int kind, bool moveToStart);
+    void arcPath(QPainterPath& path, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4, int kind,
+                 bool moveToStart);
     void lineSegment(QPainter* p, const TPoint& a, const TPoint& b);
     bool solidLine(const TPoint& a, const TPoint& b);
     bool directFill(QPainter* p, const TRect& r, TColor c);
@@ -270,18 +328,18 @@ private:
                 const TRect* opaqueRect);
     friend class TGraphicsObject;
 
-    TPen fPen;
-    TBrush fBrush;
-    TFont fFont;
-    int fBkMode = OPAQUE;
-    TColor fBkColor = clWhite;
-    unsigned fTextAlign = TA_LEFT | TA_TOP;
-    int fCharExtra = 0;
-    TCopyMode fCopyMode = cmSrcCopy;
-    TArcDirection fArcDirection = adCounterClockwise;
-    TPoint fPenPos;
-    bool fLogical = false;
+    TPen FPen;
+    TBrush FBrush;
+    TFont FFont;
+    int FBkMode = OPAQUE;
+    TColor FBkColor = clWhite;
+    unsigned FTextAlign = TA_LEFT | TA_TOP;
+    int FCharExtra = 0;
+    TCopyMode FCopyMode = cmSrcCopy;
+    TArcDirection FArcDirection = adCounterClockwise;
+    TPoint FPenPos;
+    bool FLogical = false;
     std::unique_ptr<State> d;
 };
 
-} // namespace cb::gfx
+}  // namespace cb::gfx

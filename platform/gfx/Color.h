@@ -17,14 +17,36 @@ constexpr TColor clSystemColor = 0xFF000000;
 
 // System colour numbers.
 enum : int {
-    COLOR_SCROLLBAR = 0, COLOR_BACKGROUND = 1, COLOR_ACTIVECAPTION = 2, COLOR_INACTIVECAPTION = 3,
-    COLOR_MENU = 4, COLOR_WINDOW = 5, COLOR_WINDOWFRAME = 6, COLOR_MENUTEXT = 7, COLOR_WINDOWTEXT = 8,
-    COLOR_CAPTIONTEXT = 9, COLOR_ACTIVEBORDER = 10, COLOR_INACTIVEBORDER = 11, COLOR_APPWORKSPACE = 12,
-    COLOR_HIGHLIGHT = 13, COLOR_HIGHLIGHTTEXT = 14, COLOR_BTNFACE = 15, COLOR_BTNSHADOW = 16,
-    COLOR_GRAYTEXT = 17, COLOR_BTNTEXT = 18, COLOR_INACTIVECAPTIONTEXT = 19, COLOR_BTNHIGHLIGHT = 20,
-    COLOR_3DDKSHADOW = 21, COLOR_3DLIGHT = 22, COLOR_INFOTEXT = 23, COLOR_INFOBK = 24,
-    COLOR_HOTLIGHT = 26, COLOR_GRADIENTACTIVECAPTION = 27, COLOR_GRADIENTINACTIVECAPTION = 28,
-    COLOR_MENUHILIGHT = 29, COLOR_MENUBAR = 30,
+    COLOR_SCROLLBAR = 0,
+    COLOR_BACKGROUND = 1,
+    COLOR_ACTIVECAPTION = 2,
+    COLOR_INACTIVECAPTION = 3,
+    COLOR_MENU = 4,
+    COLOR_WINDOW = 5,
+    COLOR_WINDOWFRAME = 6,
+    COLOR_MENUTEXT = 7,
+    COLOR_WINDOWTEXT = 8,
+    COLOR_CAPTIONTEXT = 9,
+    COLOR_ACTIVEBORDER = 10,
+    COLOR_INACTIVEBORDER = 11,
+    COLOR_APPWORKSPACE = 12,
+    COLOR_HIGHLIGHT = 13,
+    COLOR_HIGHLIGHTTEXT = 14,
+    COLOR_BTNFACE = 15,
+    COLOR_BTNSHADOW = 16,
+    COLOR_GRAYTEXT = 17,
+    COLOR_BTNTEXT = 18,
+    COLOR_INACTIVECAPTIONTEXT = 19,
+    COLOR_BTNHIGHLIGHT = 20,
+    COLOR_3DDKSHADOW = 21,
+    COLOR_3DLIGHT = 22,
+    COLOR_INFOTEXT = 23,
+    COLOR_INFOBK = 24,
+    COLOR_HOTLIGHT = 26,
+    COLOR_GRADIENTACTIVECAPTION = 27,
+    COLOR_GRADIENTINACTIVECAPTION = 28,
+    COLOR_MENUHILIGHT = 29,
+    COLOR_MENUBAR = 30,
     COLOR_ENDCOLORS = 30
 };
 
@@ -85,11 +107,19 @@ constexpr TColor clMedGray = 0xA4A0A0;
 constexpr TColor RGB(int r, int g, int b) {
     return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
 }
-constexpr int GetRValue(TColor c) { return int(c & 0xFF); }
-constexpr int GetGValue(TColor c) { return int((c >> 8) & 0xFF); }
-constexpr int GetBValue(TColor c) { return int((c >> 16) & 0xFF); }
+constexpr int GetRValue(TColor c) {
+    return int(c & 0xFF);
+}
+constexpr int GetGValue(TColor c) {
+    return int((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(TColor c) {
+    return int((c >> 16) & 0xFF);
+}
 
-constexpr bool IsSystemColor(TColor c) { return (c & 0xFF000000) == clSystemColor; }
+constexpr bool IsSystemColor(TColor c) {
+    return (c & 0xFF000000) == clSystemColor;
+}
 
 // The RGB value of a system colour (number out of range: black); other
 // colours come back unchanged, clNone and clDefault included.
@@ -97,7 +127,10 @@ TColor ColorToRGB(TColor c);
 
 // Where system colours come from: a fixed classic-look table (the default,
 // stable for tests and printing) or the application's palette.
-enum class TSystemColorSource { ClassicTable, Palette };
+enum class TSystemColorSource {
+    ClassicTable,
+    Palette
+};
 void SetSystemColorSource(TSystemColorSource source);
 TSystemColorSource SystemColorSource();
 // Sets one entry of the classic table (e.g. a theme); out of range is ignored.
@@ -113,4 +146,4 @@ TColor StringToColor(const std::string& text);
 // "clRed" for named colours, else "$00BBGGRR".
 std::string ColorToString(TColor c);
 
-} // namespace cb::gfx
+}  // namespace cb::gfx

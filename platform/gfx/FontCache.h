@@ -33,7 +33,9 @@ struct TFontCacheEntry {
     // How far the ink of any table glyph reaches past its pen box: left of
     // the origin, right of the advance, above the ascent and below the
     // descent (pixels, never negative). Valid after a successful layout.
-    struct InkReach { int left = 0, right = 0, top = 0, bottom = 0; };
+    struct InkReach {
+        int left = 0, right = 0, top = 0, bottom = 0;
+    };
     const InkReach& Reach() const { return reach; }
 
 private:
@@ -53,4 +55,4 @@ private:
 // The entry for a family (as given), a height as TFont holds it and a style.
 const TFontCacheEntry& LookupFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch);
 
-} // namespace cb::gfx
+}  // namespace cb::gfx

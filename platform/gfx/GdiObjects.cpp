@@ -2,9 +2,9 @@
 
 #include "platform/gfx/FontCache.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cmath>
@@ -17,115 +17,203 @@ namespace cb::gfx {
 // ---- TGraphicsObject -------------------------------------------------------
 
 void TGraphicsObject::EndUpdate() {
-    if (fUpdateCount > 0 && --fUpdateCount == 0 && fPendingChange) {
-        fPendingChange = false;
+    if (FUpdateCount > 0 && --FUpdateCount == 0 && FPendingChange) {
+        FPendingChange = false;
         Changed();
     }
 }
 
 void TGraphicsObject::Changed() {
-    ++fRevision;
-    if (fUpdateCount > 0) {
-        fPendingChange = true;
+    ++FRevision;
+    if (FUpdateCount > 0) {
+        FPendingChange = true;
         return;
     }
-    if (fOwnerCanvas)
-        fOwnerCanvas->onObjectChanged(*this);
-    if (OnChange)
-        OnChange(*this);
+    if (FOwnerCanvas) FOwnerCanvas->onObjectChanged(*this);
+    if (OnChange) OnChange(*this);
 }
 
 // ---- TPen ------------------------------------------------------------------
 
-void TPen::SetColor(TColor c) { if (c != fColor) { fColor = c; Changed(); } }
-void TPen::SetWidth(int w) { w = w < 0 ? 1 : w; if (w != fWidth) { fWidth = w; Changed(); } }
-void TPen::SetStyle(TPenStyle s) { if (s != fStyle) { fStyle = s; Changed(); } }
-void TPen::SetMode(TPenMode m) { if (m != fMode) { fMode = m; Changed(); } }
-void TPen::SetEndStyle(TPenEndStyle e) { if (e != fEndStyle) { fEndStyle = e; Changed(); } }
+void TPen::SetColor(TColor c) {
+    if (c != FColor) {
+        FColor = c;
+        Changed();
+    }
+}
+void TPen::SetWidth(int w) {
+    w = w < 0 ? 1 : w;
+    if (w != FWidth) {
+        FWidth = w;
+        Changed();
+    }
+}
+void TPen::SetStyle(TPenStyle s) {
+    if (s != FStyle) {
+        FStyle = s;
+        Changed();
+    }
+}
+void TPen::SetMode(TPenMode m) {
+    if (m != FMode) {
+        FMode = m;
+        Changed();
+    }
+}
+void TPen::SetEndStyle(TPenEndStyle e) {
+    if (e != FEndStyle) {
+        FEndStyle = e;
+        Changed();
+    }
+}
 
 void TPen::Assign(const TPen& s) {
-    if (&s == this)
+    if (&s == this) return;
+    if (FColor == s.FColor && FWidth == s.FWidth && FStyle == s.FStyle && FMode == s.FMode && FEndStyle == s.FEndStyle)
         return;
-    if (fColor == s.fColor && fWidth == s.fWidth && fStyle == s.fStyle && fMode == s.fMode && fEndStyle == s.fEndStyle)
-        return;
-    fColor = s.fColor; fWidth = s.fWidth; fStyle = s.fStyle; fMode = s.fMode; fEndStyle = s.fEndStyle;
+    FColor = s.FColor;
+    FWidth = s.FWidth;
+    FStyle = s.FStyle;
+    FMode = s.FMode;
+    FEndStyle = s.FEndStyle;
     Changed();
 }
 
 // ---- TBrush ----------------------------------------------------------------
 
 void TBrush::SetColor(TColor c) {
-    const bool styleChange = fStyle == bsClear && c != clNone;
-    if (c == fColor && !styleChange)
-        return;
-    fColor = c;
-    if (styleChange)
-        fStyle = bsSolid;
+    const bool styleChange = FStyle == bsClear && c != clNone;
+    if (c == FColor && !styleChange) return;
+    FColor = c;
+    if (styleChange) FStyle = bsSolid;
     Changed();
 }
-void TBrush::SetStyle(TBrushStyle s) { if (s != fStyle) { fStyle = s; Changed(); } }
-void TBrush::SetBitmap(TBitmap* b) { if (b != fBitmap) { fBitmap = b; Changed(); } }
+void TBrush::SetStyle(TBrushStyle s) {
+    if (s != FStyle) {
+        FStyle = s;
+        Changed();
+    }
+}
+void TBrush::SetBitmap(TBitmap* b) {
+    if (b != FBitmap) {
+        FBitmap = b;
+        Changed();
+    }
+}
 
 void TBrush::Assign(const TBrush& s) {
-    if (&s == this || (fColor == s.fColor && fStyle == s.fStyle && fBitmap == s.fBitmap))
-        return;
-    fColor = s.fColor; fStyle = s.fStyle; fBitmap = s.fBitmap;
+    if (&s == this || (FColor == s.FColor && FStyle == s.FStyle && FBitmap == s.FBitmap)) return;
+    FColor = s.FColor;
+    FStyle = s.FStyle;
+    FBitmap = s.FBitmap;
     Changed();
 }
 
 // ---- TFont -----------------------------------------------------------------
 
 namespace {
-std::string& defaultName() { static std::string n = "Tahoma"; return n; }
+std::string& defaultName() {
+    static std::string n = "Tahoma";
+    return n;
+}
+}  // namespace
+
+void SetDefaultFontName(const std::string& name) {
+    defaultName() = name;
+}
+const std::string& DefaultFontName() {
+    return defaultName();
 }
 
-void SetDefaultFontName(const std::string& name) { defaultName() = name; }
-const std::string& DefaultFontName() { return defaultName(); }
-
-TFont::TFont() : fName(defaultName()) {}
+TFont::TFont() : FName(defaultName()) {}
 
 int TFont::Size() const {
     // Points from pixels: -MulDiv(height, 72, ppi), rounded.
-    const double pts = -double(fHeight) * 72.0 / fPixelsPerInch;
+    const double pts = -double(FHeight) * 72.0 / FPixelsPerInch;
     return int(std::lround(pts));
 }
 
 void TFont::SetSize(int points) {
-    SetHeight(-int(std::lround(double(points) * fPixelsPerInch / 72.0)));
+    SetHeight(-int(std::lround(double(points) * FPixelsPerInch / 72.0)));
 }
 
-void TFont::SetName(const std::string& n) { if (n != fName && !n.empty()) { fName = n; Changed(); } }
-void TFont::SetHeight(int h) { if (h != fHeight) { fHeight = h; Changed(); } }
-void TFont::SetPixelsPerInch(int ppi) { if (ppi > 0 && ppi != fPixelsPerInch) { fPixelsPerInch = ppi; Changed(); } }
-void TFont::SetStyle(TFontStyles s) { s &= 15; if (s != fStyle) { fStyle = s; Changed(); } }
-void TFont::SetColor(TColor c) { if (c != fColor) { fColor = c; Changed(); } }
-void TFont::SetOrientation(int t) { if (t != fOrientation) { fOrientation = t; Changed(); } }
-void TFont::SetCharset(int cs) { if (cs != fCharset) { fCharset = cs; Changed(); } }
-void TFont::SetPitch(TFontPitch p) { if (p != fPitch) { fPitch = p; Changed(); } }
+void TFont::SetName(const std::string& n) {
+    if (n != FName && !n.empty()) {
+        FName = n;
+        Changed();
+    }
+}
+void TFont::SetHeight(int h) {
+    if (h != FHeight) {
+        FHeight = h;
+        Changed();
+    }
+}
+void TFont::SetPixelsPerInch(int ppi) {
+    if (ppi > 0 && ppi != FPixelsPerInch) {
+        FPixelsPerInch = ppi;
+        Changed();
+    }
+}
+void TFont::SetStyle(TFontStyles s) {
+    s &= 15;
+    if (s != FStyle) {
+        FStyle = s;
+        Changed();
+    }
+}
+void TFont::SetColor(TColor c) {
+    if (c != FColor) {
+        FColor = c;
+        Changed();
+    }
+}
+void TFont::SetOrientation(int t) {
+    if (t != FOrientation) {
+        FOrientation = t;
+        Changed();
+    }
+}
+void TFont::SetCharset(int cs) {
+    if (cs != FCharset) {
+        FCharset = cs;
+        Changed();
+    }
+}
+void TFont::SetPitch(TFontPitch p) {
+    if (p != FPitch) {
+        FPitch = p;
+        Changed();
+    }
+}
 
 void TFont::Assign(const TFont& s) {
-    if (&s == this)
+    if (&s == this) return;
+    if (FName == s.FName && FHeight == s.FHeight && FPixelsPerInch == s.FPixelsPerInch && FStyle == s.FStyle &&
+        FColor == s.FColor && FOrientation == s.FOrientation && FCharset == s.FCharset && FPitch == s.FPitch)
         return;
-    if (fName == s.fName && fHeight == s.fHeight && fPixelsPerInch == s.fPixelsPerInch && fStyle == s.fStyle &&
-        fColor == s.fColor && fOrientation == s.fOrientation && fCharset == s.fCharset && fPitch == s.fPitch)
-        return;
-    const bool faceSame = fName == s.fName && fHeight == s.fHeight && fStyle == s.fStyle && fPitch == s.fPitch;
-    fName = s.fName; fHeight = s.fHeight; fPixelsPerInch = s.fPixelsPerInch; fStyle = s.fStyle;
-    fColor = s.fColor; fOrientation = s.fOrientation; fCharset = s.fCharset; fPitch = s.fPitch;
-    const TFontCacheEntry* keep = faceSame ? fEntry : nullptr;
+    const bool faceSame = FName == s.FName && FHeight == s.FHeight && FStyle == s.FStyle && FPitch == s.FPitch;
+    FName = s.FName;
+    FHeight = s.FHeight;
+    FPixelsPerInch = s.FPixelsPerInch;
+    FStyle = s.FStyle;
+    FColor = s.FColor;
+    FOrientation = s.FOrientation;
+    FCharset = s.FCharset;
+    FPitch = s.FPitch;
+    const TFontCacheEntry* keep = faceSame ? FEntry : nullptr;
     Changed();
-    fEntry = keep;
+    FEntry = keep;
 }
 
 void TFont::Changed() {
-    fEntry = nullptr;
+    FEntry = nullptr;
     TGraphicsObject::Changed();
 }
 
 const TFontCacheEntry& TFont::CacheEntry() const {
-    if (!fEntry)
-        fEntry = &LookupFont(fName, fHeight, fStyle, fPitch);
-    return *fEntry;
+    if (!FEntry) FEntry = &LookupFont(FName, FHeight, FStyle, FPitch);
+    return *FEntry;
 }
 
 std::string TFont::ResolvedFamily() const {
@@ -136,7 +224,10 @@ std::string TFont::ResolvedFamily() const {
 
 namespace {
 
-struct Substitute { const char* name; const char* faces[4]; };
+struct Substitute {
+    const char* name;
+    const char* faces[4];
+};
 constexpr Substitute kSubstitutes[] = {
     {"arial", {"Liberation Sans", "Arimo", "DejaVu Sans", nullptr}},
     {"helvetica", {"Liberation Sans", "Arimo", "DejaVu Sans", nullptr}},
@@ -159,8 +250,7 @@ constexpr Substitute kSubstitutes[] = {
 
 std::string lower(const std::string& s) {
     std::string r = s;
-    for (auto& ch : r)
-        ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    for (auto& ch : r) ch = char(std::tolower(static_cast<unsigned char>(ch)));
     return r;
 }
 
@@ -172,7 +262,10 @@ struct ResolvedNames {
     std::unordered_map<std::string, std::string> map;
 };
 
-ResolvedNames& resolvedNames() { static ResolvedNames r; return r; }
+ResolvedNames& resolvedNames() {
+    static ResolvedNames r;
+    return r;
+}
 
 struct FontKey {
     std::string family;
@@ -195,8 +288,7 @@ std::unordered_map<FontKey, std::unique_ptr<TFontCacheEntry>, FontKeyHash>& cach
     static std::unordered_map<FontKey, std::unique_ptr<TFontCacheEntry>, FontKeyHash> c;
     static const bool cleanup = [] {
         // Qt fonts must go before the application object does.
-        if (QCoreApplication::instance())
-            qAddPostRoutine(clearFontCaches);
+        if (QCoreApplication::instance()) qAddPostRoutine(clearFontCaches);
         return true;
     }();
     (void)cleanup;
@@ -220,8 +312,7 @@ const TFontCacheEntry& lookupEm(const std::string& family, int em, TFontStyles s
     FontKey key{family, em, style, int(pitch)};
     auto& c = cache();
     auto it = c.find(key);
-    if (it != c.end())
-        return *it->second;
+    if (it != c.end()) return *it->second;
     QFont f(QString::fromStdString(family));
     f.setPixelSize(em);
     f.setBold(style & fsBold);
@@ -229,8 +320,7 @@ const TFontCacheEntry& lookupEm(const std::string& family, int em, TFontStyles s
     f.setUnderline(style & fsUnderline);
     f.setStrikeOut(style & fsStrikeOut);
     f.setKerning(false);
-    if (pitch == fpFixed)
-        f.setFixedPitch(true);
+    if (pitch == fpFixed) f.setFixedPitch(true);
     f.setStyleStrategy(QFont::PreferDefault);
     f.setHintingPreference(QFont::PreferFullHinting);
     auto entry = std::make_unique<TFontCacheEntry>(f);
@@ -240,7 +330,7 @@ const TFontCacheEntry& lookupEm(const std::string& family, int em, TFontStyles s
     return ref;
 }
 
-} // namespace
+}  // namespace
 
 TFontCacheEntry::TFontCacheEntry(const QFont& f) : font(f), metrics(f) {
     tm.Ascent = metrics.ascent();
@@ -257,23 +347,18 @@ TFontCacheEntry::TFontCacheEntry(const QFont& f) : font(f), metrics(f) {
 void TFontCacheEntry::loadTables() const {
     tablesLoaded = true;
     raw = QRawFont::fromFont(font);
-    if (!raw.isValid())
-        return;
+    if (!raw.isValid()) return;
     QString all;
-    for (int c = 0x20; c < 0x100; ++c)
-        all += QChar(c);
+    for (int c = 0x20; c < 0x100; ++c) all += QChar(c);
     const QList<quint32> glyphs = raw.glyphIndexesForString(all);
-    if (glyphs.size() != all.size())
-        return;
+    if (glyphs.size() != all.size()) return;
     const QList<QPointF> adv = raw.advancesForGlyphIndexes(glyphs);
     for (int i = 0; i < int(glyphs.size()); ++i) {
         glyphTable[size_t(0x20 + i)] = glyphs[i];
         advanceTable[size_t(0x20 + i)] = int(std::lround(adv[i].x()));
-        if (glyphs[i] == 0)
-            continue;
+        if (glyphs[i] == 0) continue;
         const QRectF ink = raw.boundingRect(glyphs[i]);
-        if (ink.isEmpty())
-            continue;
+        if (ink.isEmpty()) continue;
         reach.left = std::max(reach.left, int(std::ceil(-ink.left())));
         reach.right = std::max(reach.right, int(std::ceil(ink.right() - advanceTable[size_t(0x20 + i)])));
         reach.top = std::max(reach.top, int(std::ceil(-ink.top() - tm.Ascent)));
@@ -284,10 +369,8 @@ void TFontCacheEntry::loadTables() const {
 template <class Units, class TableIndex>
 bool TFontCacheEntry::layoutUnits(const Units& units, TableIndex index, int extra, std::vector<quint32>* glyphs,
                                   std::vector<QPointF>* positions, int& width) const {
-    if (!tablesLoaded)
-        loadTables();
-    if (!raw.isValid())
-        return false;
+    if (!tablesLoaded) loadTables();
+    if (!raw.isValid()) return false;
     if (glyphs) {
         glyphs->clear();
         positions->clear();
@@ -295,11 +378,9 @@ bool TFontCacheEntry::layoutUnits(const Units& units, TableIndex index, int extr
     int x = 0;
     for (const auto unit : units) {
         const int u = index(unit);
-        if (u < 0)
-            return false;
+        if (u < 0) return false;
         const quint32 g = glyphTable[size_t(u)];
-        if (g == 0)
-            return false;
+        if (g == 0) return false;
         if (glyphs) {
             glyphs->push_back(g);
             positions->emplace_back(x, 0);
@@ -331,15 +412,13 @@ bool TFontCacheEntry::SimpleLayout(const QString& s, int extra, std::vector<quin
 std::string ResolveFontFamily(const std::string& name) {
     auto& names = resolvedNames().map;
     auto it = names.find(name);
-    if (it != names.end())
-        return it->second;
+    if (it != names.end()) return it->second;
     std::string result = name;
     if (!installed(QString::fromStdString(name))) {
         const std::string key = lower(name);
         bool found = false;
         for (const auto& s : kSubstitutes) {
-            if (key != s.name)
-                continue;
+            if (key != s.name) continue;
             for (const char* face : s.faces) {
                 if (face && installed(QString::fromLatin1(face))) {
                     result = face;
@@ -352,7 +431,10 @@ std::string ResolveFontFamily(const std::string& name) {
         if (!found) {
             // Unknown face: let fontconfig pick its sans-serif substitute.
             for (const char* face : {"Liberation Sans", "DejaVu Sans"})
-                if (installed(QString::fromLatin1(face))) { result = face; break; }
+                if (installed(QString::fromLatin1(face))) {
+                    result = face;
+                    break;
+                }
         }
     }
     names.emplace(name, result);
@@ -361,8 +443,7 @@ std::string ResolveFontFamily(const std::string& name) {
 
 const TFontCacheEntry& LookupFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch) {
     const std::string family = ResolveFontFamily(name.empty() ? DefaultFontName() : name);
-    if (height <= 0)
-        return lookupEm(family, height == 0 ? 13 : -height, style, pitch);
+    if (height <= 0) return lookupEm(family, height == 0 ? 13 : -height, style, pitch);
     // Positive: the height of the character cell.
     FontKey key{family, height, style, int(pitch)};
     auto& conv = cellToEm();
@@ -375,11 +456,10 @@ const TFontCacheEntry& LookupFont(const std::string& name, int height, TFontStyl
         const int cell = std::max(1, probe.tm.Height);
         em = std::max(1, int(std::lround(double(height) * height / cell)));
         // Settle on the largest em whose cell does not exceed the height.
-        for (int i = 0; i < 4 && lookupEm(family, em, style, pitch).tm.Height > height && em > 1; ++i)
-            --em;
+        for (int i = 0; i < 4 && lookupEm(family, em, style, pitch).tm.Height > height && em > 1; ++i) --em;
         conv.emplace(key, em);
     }
     return lookupEm(family, em, style, pitch);
 }
 
-} // namespace cb::gfx
+}  // namespace cb::gfx

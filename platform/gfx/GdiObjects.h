@@ -24,10 +24,10 @@ public:
     virtual ~TGraphicsObject() = default;
 
     std::function<void(TGraphicsObject& sender)> OnChange;
-    std::uint32_t Revision() const { return fRevision; }
+    std::uint32_t Revision() const { return FRevision; }
 
     // Changes made between BeginUpdate and EndUpdate notify once, at the end.
-    void BeginUpdate() { ++fUpdateCount; }
+    void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
 
 protected:
@@ -35,77 +35,122 @@ protected:
 
 private:
     friend class TCanvas;
-    std::uint32_t fRevision = 1;
-    int fUpdateCount = 0;
-    bool fPendingChange = false;
-    TCanvas* fOwnerCanvas = nullptr; // set for the objects a canvas owns
+    std::uint32_t FRevision = 1;
+    int FUpdateCount = 0;
+    bool FPendingChange = false;
+    TCanvas* FOwnerCanvas = nullptr;  // set for the objects a canvas owns
 };
 
-enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame, psAlternate };
+enum TPenStyle {
+    psSolid,
+    psDash,
+    psDot,
+    psDashDot,
+    psDashDotDot,
+    psClear,
+    psInsideFrame,
+    psAlternate
+};
 
 // Raster operations of a pen (and of fills drawn while it is selected).
 enum TPenMode {
-    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+    pmBlack,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
 
 // Line ends and joins of pens wider than 1 pixel.
-enum TPenEndStyle { esRound, esSquare, esFlat };
+enum TPenEndStyle {
+    esRound,
+    esSquare,
+    esFlat
+};
 
 class TPen : public TGraphicsObject {
 public:
     TPen() = default;
-    TColor Color() const { return fColor; }
+    TColor Color() const { return FColor; }
     void SetColor(TColor c);
-    int Width() const { return fWidth; }
+    int Width() const { return FWidth; }
     // Width 0 is the device's thinnest line: one device pixel however the
     // painter is scaled (the same as width 1 at 96 dpi). Negative values
     // become 1.
     void SetWidth(int w);
-    TPenStyle Style() const { return fStyle; }
+    TPenStyle Style() const { return FStyle; }
     void SetStyle(TPenStyle s);
-    TPenMode Mode() const { return fMode; }
+    TPenMode Mode() const { return FMode; }
     void SetMode(TPenMode m);
-    TPenEndStyle EndStyle() const { return fEndStyle; }
+    TPenEndStyle EndStyle() const { return FEndStyle; }
     void SetEndStyle(TPenEndStyle e);
 
     // Copies every setting of another pen (one notification).
     virtual void Assign(const TPen& source);
 
 private:
-    TColor fColor = clBlack;
-    int fWidth = 1;
-    TPenStyle fStyle = psSolid;
-    TPenMode fMode = pmCopy;
-    TPenEndStyle fEndStyle = esRound;
+    TColor FColor = clBlack;
+    int FWidth = 1;
+    TPenStyle FStyle = psSolid;
+    TPenMode FMode = pmCopy;
+    TPenEndStyle FEndStyle = esRound;
 };
 
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum TBrushStyle {
+    bsSolid,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
+};
 
 class TBrush : public TGraphicsObject {
 public:
     TBrush() = default;
-    TColor Color() const { return fColor; }
-    void SetColor(TColor c); // a solid colour also sets the style to solid when it was clear
-    TBrushStyle Style() const { return fStyle; }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor c);  // a solid colour also sets the style to solid when it was clear
+    TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle s);
     // Pattern bitmap, tiled from the device origin; not owned, the caller
     // keeps it alive while it is set (nullptr: no pattern).
-    TBitmap* Bitmap() const { return fBitmap; }
+    TBitmap* Bitmap() const { return FBitmap; }
     void SetBitmap(TBitmap* b);
 
     virtual void Assign(const TBrush& source);
 
 private:
-    TColor fColor = clWhite;
-    TBrushStyle fStyle = bsSolid;
-    TBitmap* fBitmap = nullptr;
+    TColor FColor = clWhite;
+    TBrushStyle FStyle = bsSolid;
+    TBitmap* FBitmap = nullptr;
 };
 
-enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
-using TFontStyles = unsigned; // a set of TFontStyle bits
+enum TFontStyle : unsigned {
+    fsBold = 1,
+    fsItalic = 2,
+    fsUnderline = 4,
+    fsStrikeOut = 8
+};
+using TFontStyles = unsigned;  // a set of TFontStyle bits
 
-enum TFontPitch { fpDefault, fpVariable, fpFixed };
+enum TFontPitch {
+    fpDefault,
+    fpVariable,
+    fpFixed
+};
 
 // Font: size in points at PixelsPerInch (96 unless changed) or height in
 // pixels; a negative height is the character (em) height, a positive one the
@@ -113,28 +158,28 @@ enum TFontPitch { fpDefault, fpVariable, fpFixed };
 class TFont : public TGraphicsObject {
 public:
     TFont();
-    const std::string& Name() const { return fName; }
+    const std::string& Name() const { return FName; }
     void SetName(const std::string& name);
-    int Size() const;        // points, rounded
+    int Size() const;  // points, rounded
     void SetSize(int points);
-    int Height() const { return fHeight; }
+    int Height() const { return FHeight; }
     void SetHeight(int pixels);
-    int PixelsPerInch() const { return fPixelsPerInch; }
-    void SetPixelsPerInch(int ppi); // keeps the height
-    TFontStyles Style() const { return fStyle; }
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int ppi);  // keeps the height
+    TFontStyles Style() const { return FStyle; }
     void SetStyle(TFontStyles s);
-    bool Bold() const { return fStyle & fsBold; }
-    bool Italic() const { return fStyle & fsItalic; }
-    bool Underline() const { return fStyle & fsUnderline; }
-    bool StrikeOut() const { return fStyle & fsStrikeOut; }
-    TColor Color() const { return fColor; }
+    bool Bold() const { return FStyle & fsBold; }
+    bool Italic() const { return FStyle & fsItalic; }
+    bool Underline() const { return FStyle & fsUnderline; }
+    bool StrikeOut() const { return FStyle & fsStrikeOut; }
+    TColor Color() const { return FColor; }
     void SetColor(TColor c);
     // Escapement of text, tenths of degrees counter-clockwise.
-    int Orientation() const { return fOrientation; }
+    int Orientation() const { return FOrientation; }
     void SetOrientation(int tenths);
-    int Charset() const { return fCharset; } // kept, not used
+    int Charset() const { return FCharset; }  // kept, not used
     void SetCharset(int cs);
-    TFontPitch Pitch() const { return fPitch; }
+    TFontPitch Pitch() const { return FPitch; }
     void SetPitch(TFontPitch p);
 
     virtual void Assign(const TFont& source);
@@ -151,15 +196,15 @@ protected:
     void Changed() override;
 
 private:
-    std::string fName = "Tahoma";
-    int fHeight = -11; // 8 points at 96 ppi
-    int fPixelsPerInch = 96;
-    TFontStyles fStyle = 0;
-    TColor fColor = clWindowText;
-    int fOrientation = 0;
-    int fCharset = 1;
-    TFontPitch fPitch = fpDefault;
-    mutable const TFontCacheEntry* fEntry = nullptr;
+    std::string FName = "Tahoma";
+    int FHeight = -11;  // 8 points at 96 ppi
+    int FPixelsPerInch = 96;
+    TFontStyles FStyle = 0;
+    TColor FColor = clWindowText;
+    int FOrientation = 0;
+    int FCharset = 1;
+    TFontPitch FPitch = fpDefault;
+    mutable const TFontCacheEntry* FEntry = nullptr;
 };
 
 // Maps a font name to an installed family: the name itself when installed,
@@ -171,4 +216,4 @@ std::string ResolveFontFamily(const std::string& name);
 void SetDefaultFontName(const std::string& name);
 const std::string& DefaultFontName();
 
-} // namespace cb::gfx
+}  // namespace cb::gfx

@@ -9,19 +9,17 @@ namespace cb::gfx {
 
 namespace {
 
-QStyle* style() { return qApp ? QApplication::style() : nullptr; }
+QStyle* style() {
+    return qApp ? QApplication::style() : nullptr;
+}
 
 void applyState(QStyleOption& opt, const TRect& r, TThemeState state) {
     opt.rect = QRect(r.Left, r.Top, r.Width(), r.Height());
     opt.state = QStyle::State_None;
-    if (state != TThemeState::Disabled)
-        opt.state |= QStyle::State_Enabled;
-    if (state == TThemeState::Hot)
-        opt.state |= QStyle::State_MouseOver;
-    if (state == TThemeState::Pressed)
-        opt.state |= QStyle::State_Sunken;
-    if (qApp)
-        opt.palette = QApplication::palette();
+    if (state != TThemeState::Disabled) opt.state |= QStyle::State_Enabled;
+    if (state == TThemeState::Hot) opt.state |= QStyle::State_MouseOver;
+    if (state == TThemeState::Pressed) opt.state |= QStyle::State_Sunken;
+    if (qApp) opt.palette = QApplication::palette();
     opt.palette.setCurrentColorGroup(state == TThemeState::Disabled ? QPalette::Disabled : QPalette::Active);
 }
 
@@ -34,8 +32,7 @@ struct Target {
 Target target(TCanvas& canvas, const TRect& r) {
     QStyle* s = style();
     QPainter* p = canvas.Painter();
-    if (!s || !p || r.IsEmpty())
-        return {};
+    if (!s || !p || r.IsEmpty()) return {};
     return {s, p};
 }
 
@@ -43,8 +40,7 @@ Target target(TCanvas& canvas, const TRect& r) {
 QStyleOptionButton buttonOption(const TRect& r, TThemeState state) {
     QStyleOptionButton button;
     applyState(button, r, state);
-    if (state != TThemeState::Pressed)
-        button.state |= QStyle::State_Raised;
+    if (state != TThemeState::Pressed) button.state |= QStyle::State_Raised;
     return button;
 }
 
@@ -57,8 +53,7 @@ void drawArrowButton(const Target& t, const TRect& r, TThemeState state, QStyle:
     applyState(arrow, r, state);
     const int inset = std::max(2, std::min(r.Width(), r.Height()) / 4);
     arrow.rect.adjust(inset, inset, -inset, -inset);
-    if (state == TThemeState::Pressed)
-        arrow.rect.translate(1, 1);
+    if (state == TThemeState::Pressed) arrow.rect.translate(1, 1);
     t.s->drawPrimitive(arrowElement, &arrow, t.p);
 }
 
@@ -66,29 +61,30 @@ void drawArrowButton(const Target& t, const TRect& r, TThemeState state, QStyle:
 void drawIndicator(TCanvas& canvas, const TRect& r, TThemeState state, QStyle::PrimitiveElement indicator,
                    QStyle::StateFlag mark) {
     const auto [s, p] = target(canvas, r);
-    if (!s)
-        return;
+    if (!s) return;
     QStyleOptionButton opt;
     applyState(opt, r, state);
     opt.state |= mark;
     s->drawPrimitive(indicator, &opt, p);
 }
 
-} // namespace
+}  // namespace
 
-bool IsThemeActive() { return true; }
+bool IsThemeActive() {
+    return true;
+}
 
 TSize ThemedCheckBoxSize() {
     QStyle* s = style();
-    if (!s)
-        return {13, 13};
+    if (!s) return {13, 13};
     return {s->pixelMetric(QStyle::PM_IndicatorWidth), s->pixelMetric(QStyle::PM_IndicatorHeight)};
 }
 
 void DrawThemedCheckBox(TCanvas& canvas, const TRect& r, TCheckState check, TThemeState state) {
     drawIndicator(canvas, r, state, QStyle::PE_IndicatorCheckBox,
                   check == TCheckState::Checked ? QStyle::State_On
-                  : check == TCheckState::Mixed ? QStyle::State_NoChange : QStyle::State_Off);
+                  : check == TCheckState::Mixed ? QStyle::State_NoChange
+                                                : QStyle::State_Off);
 }
 
 void DrawThemedRadioButton(TCanvas& canvas, const TRect& r, bool checked, TThemeState state) {
@@ -97,8 +93,7 @@ void DrawThemedRadioButton(TCanvas& canvas, const TRect& r, bool checked, TTheme
 
 void DrawThemedPushButton(TCanvas& canvas, const TRect& r, TThemeState state, const std::string& caption) {
     const auto [s, p] = target(canvas, r);
-    if (!s)
-        return;
+    if (!s) return;
     QStyleOptionButton opt = buttonOption(r, state);
     opt.text = QString::fromStdString(caption);
     s->drawControl(QStyle::CE_PushButton, &opt, p);
@@ -106,23 +101,29 @@ void DrawThemedPushButton(TCanvas& canvas, const TRect& r, TThemeState state, co
 
 void DrawThemedComboButton(TCanvas& canvas, const TRect& r, TThemeState state) {
     const Target t = target(canvas, r);
-    if (!t.s)
-        return;
+    if (!t.s) return;
     drawArrowButton(t, r, state, QStyle::PE_PanelButtonCommand, QStyle::PE_IndicatorArrowDown);
 }
 
 void DrawThemedScrollArrow(TCanvas& canvas, const TRect& r, TScrollDirection direction, TThemeState state) {
     const Target t = target(canvas, r);
-    if (!t.s)
-        return;
+    if (!t.s) return;
     QStyle::PrimitiveElement pe = QStyle::PE_IndicatorArrowUp;
     switch (direction) {
-    case TScrollDirection::Up: pe = QStyle::PE_IndicatorArrowUp; break;
-    case TScrollDirection::Down: pe = QStyle::PE_IndicatorArrowDown; break;
-    case TScrollDirection::Left: pe = QStyle::PE_IndicatorArrowLeft; break;
-    case TScrollDirection::Right: pe = QStyle::PE_IndicatorArrowRight; break;
+    case TScrollDirection::Up:
+        pe = QStyle::PE_IndicatorArrowUp;
+        break;
+    case TScrollDirection::Down:
+        pe = QStyle::PE_IndicatorArrowDown;
+        break;
+    case TScrollDirection::Left:
+        pe = QStyle::PE_IndicatorArrowLeft;
+        break;
+    case TScrollDirection::Right:
+        pe = QStyle::PE_IndicatorArrowRight;
+        break;
     }
     drawArrowButton(t, r, state, QStyle::PE_PanelButtonBevel, pe);
 }
 
-} // namespace cb::gfx
+}  // namespace cb::gfx

@@ -8,9 +8,23 @@
 
 namespace cb::gfx {
 
-enum class TThemeState { Normal, Hot, Pressed, Disabled };
-enum class TCheckState { Unchecked, Checked, Mixed };
-enum class TScrollDirection { Up, Down, Left, Right };
+enum class TThemeState {
+    Normal,
+    Hot,
+    Pressed,
+    Disabled
+};
+enum class TCheckState {
+    Unchecked,
+    Checked,
+    Mixed
+};
+enum class TScrollDirection {
+    Up,
+    Down,
+    Left,
+    Right
+};
 
 // Always true here: parts are drawn by the style.
 bool IsThemeActive();
@@ -25,4 +39,4 @@ void DrawThemedScrollArrow(TCanvas& canvas, const TRect& r, TScrollDirection dir
 // The size of a check box or radio button glyph in pixels.
 TSize ThemedCheckBoxSize();
 
-} // namespace cb::gfx
+}  // namespace cb::gfx

@@ -14,13 +14,12 @@ std::string GetApplicationFileName();
 std::string GetTempDirectory();
 // Creates a new, empty file Dir + Prefix + random + Suffix (Dir empty: the
 // temporary folder) and returns its name. Throws cb::rtl::EInOutError.
-std::string CreateTempFile(const std::string& Prefix, const std::string& Suffix = {},
-                           const std::string& Dir = {});
+std::string CreateTempFile(const std::string& Prefix, const std::string& Suffix = {}, const std::string& Dir = {});
 // Creates a new folder under the temporary folder; returns it with a
 // trailing '/'. Throws cb::rtl::EInOutError.
 std::string CreateTempDirectory(const std::string& Prefix);
 
-bool FileExists(const std::string& FileName);      // a file, not a folder
+bool FileExists(const std::string& FileName);  // a file, not a folder
 bool DirectoryExists(const std::string& Dir);
 // Creates the folder and every missing parent; true when it exists after.
 bool ForceDirectories(const std::string& Dir);
@@ -36,4 +35,4 @@ bool RemoveDirectoryTree(const std::string& Dir);
 // POSIX write lock). A missing file is not locked.
 bool IsFileLocked(const std::string& FileName);
 
-} // namespace cb::os
+}  // namespace cb::os

@@ -10,13 +10,11 @@ namespace cb::os {
 
 class TRegistryIniFile {
 public:
-    explicit TRegistryIniFile(const std::string& FileName,
-                              TRegistryRoot Root = TRegistryRoot::CurrentUser);
+    explicit TRegistryIniFile(const std::string& FileName, TRegistryRoot Root = TRegistryRoot::CurrentUser);
 
     const std::string& FileName() const { return FFileName; }
 
-    std::string ReadString(const std::string& Section, const std::string& Ident,
-                           const std::string& Default) const;
+    std::string ReadString(const std::string& Section, const std::string& Ident, const std::string& Default) const;
     int ReadInteger(const std::string& Section, const std::string& Ident, int Default) const;
     bool ReadBool(const std::string& Section, const std::string& Ident, bool Default) const;
     void WriteString(const std::string& Section, const std::string& Ident, const std::string& Value);
@@ -37,4 +35,4 @@ private:
     TRegistryRoot FRoot;
 };
 
-} // namespace cb::os
+}  // namespace cb::os

@@ -13,7 +13,14 @@
 
 namespace cb::os {
 
-enum class TRegistryRoot { CurrentUser, LocalMachine, CurrentConfig, ClassesRoot, Users, DynData };
+enum class TRegistryRoot {
+    CurrentUser,
+    LocalMachine,
+    CurrentConfig,
+    ClassesRoot,
+    Users,
+    DynData
+};
 
 class TRegistryStore {
 public:
@@ -57,4 +64,4 @@ private:
     std::string FCurrentKey;
 };
 
-} // namespace cb::os
+}  // namespace cb::os

@@ -11,53 +11,42 @@ namespace cb::os {
 
 namespace {
 
-bool HasScheme(const std::string& t)
-{
+bool HasScheme(const std::string& t) {
     // "scheme:" with a scheme of two or more letters ("c:" would be a drive).
     auto colon = t.find(':');
-    if (colon == std::string::npos || colon < 2)
-        return false;
+    if (colon == std::string::npos || colon < 2) return false;
     for (std::size_t i = 0; i < colon; ++i) {
         char c = t[i];
-        bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
-            || (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
-        if (!ok)
-            return false;
+        bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                  (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
+        if (!ok) return false;
     }
     return true;
 }
 
-} // namespace
+}  // namespace
 
-bool ShellOpen(const std::string& Target)
-{
-    if (Target.empty())
-        return false;
+bool ShellOpen(const std::string& Target) {
+    if (Target.empty()) return false;
     QUrl url;
     if (HasScheme(Target)) {
         url = QUrl(QString::fromUtf8(Target), QUrl::TolerantMode);
-        if (url.isLocalFile() && !FileExists(url.toLocalFile().toStdString())
-            && !DirectoryExists(url.toLocalFile().toStdString()))
+        if (url.isLocalFile() && !FileExists(url.toLocalFile().toStdString()) &&
+            !DirectoryExists(url.toLocalFile().toStdString()))
             return false;
     } else {
-        if (!FileExists(Target) && !DirectoryExists(Target))
-            return false;
+        if (!FileExists(Target) && !DirectoryExists(Target)) return false;
         url = QUrl::fromLocalFile(QString::fromUtf8(Target));
     }
-    if (!url.isValid())
-        return false;
+    if (!url.isValid()) return false;
     return QDesktopServices::openUrl(url);
 }
 
-bool StartProcess(const std::string& Program, const std::vector<std::string>& Args,
-                  const std::string& WorkingDir)
-{
-    if (Program.empty())
-        return false;
+bool StartProcess(const std::string& Program, const std::vector<std::string>& Args, const std::string& WorkingDir) {
+    if (Program.empty()) return false;
     QStringList args;
-    for (const auto& a : Args)
-        args << QString::fromUtf8(a);
+    for (const auto& a : Args) args << QString::fromUtf8(a);
     return QProcess::startDetached(QString::fromUtf8(Program), args, QString::fromUtf8(WorkingDir));
 }
 
-} // namespace cb::os
+}  // namespace cb::os

@@ -12,7 +12,6 @@ bool ShellOpen(const std::string& Target);
 
 // Starts a program with an argument list, no shell involved, and does not
 // wait for it. False when it could not be started.
-bool StartProcess(const std::string& Program, const std::vector<std::string>& Args,
-                  const std::string& WorkingDir = {});
+bool StartProcess(const std::string& Program, const std::vector<std::string>& Args, const std::string& WorkingDir = {});
 
-} // namespace cb::os
+}  // namespace cb::os

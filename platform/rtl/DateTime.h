@@ -23,8 +23,7 @@ bool TryEncodeTime(int Hour, int Min, int Sec, int MSec, TDateTime& Result);
 // Times are rounded to the millisecond.
 void DecodeDate(TDateTime DateTime, int& Year, int& Month, int& Day);
 void DecodeTime(TDateTime DateTime, int& Hour, int& Min, int& Sec, int& MSec);
-void DecodeDateTime(TDateTime DateTime, int& Year, int& Month, int& Day, int& Hour, int& Min,
-                    int& Sec, int& MSec);
+void DecodeDateTime(TDateTime DateTime, int& Year, int& Month, int& Day, int& Hour, int& Min, int& Sec, int& MSec);
 // 1 = Sunday .. 7 = Saturday.
 int DayOfWeek(TDateTime DateTime);
 bool IsLeapYear(int Year);
@@ -48,4 +47,4 @@ std::string DateTimeToStr(TDateTime DateTime);
 std::string DateToStr(TDateTime DateTime);
 std::string TimeToStr(TDateTime DateTime);
 
-} // namespace cb::rtl
+}  // namespace cb::rtl

@@ -31,4 +31,4 @@ public:
     using Exception::Exception;
 };
 
-} // namespace cb::rtl
+}  // namespace cb::rtl

@@ -12,8 +12,7 @@ inline constexpr std::size_t DefaultMaxFileSize = 16u * 1024u * 1024u;
 
 // Reads the whole file. Returns false when it does not exist; throws
 // EInOutError when it exists but cannot be read or is larger than maxSize.
-bool ReadFileBytes(const std::string& fileName, std::string& data,
-                   std::size_t maxSize = DefaultMaxFileSize);
+bool ReadFileBytes(const std::string& fileName, std::string& data, std::size_t maxSize = DefaultMaxFileSize);
 
 // Writes data to a temporary file in the same folder, flushes it to disk and
 // renames it over fileName. On failure the old file is left as it was and
@@ -23,4 +22,4 @@ void WriteFileAtomic(const std::string& fileName, std::string_view data);
 // "<what> "<file>": <strerror(err)>"
 std::string OsErrorText(const std::string& what, const std::string& fileName, int err);
 
-} // namespace cb::rtl
+}  // namespace cb::rtl

@@ -3,16 +3,15 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Strings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <vector>
 
 namespace cb::rtl {
 
-TFormatSettings& FormatSettings()
-{
+TFormatSettings& FormatSettings() {
     static TFormatSettings settings;
     return settings;
 }
@@ -27,8 +26,8 @@ struct Dialect {
     bool commaScaling;
 };
 
-constexpr Dialect ToolkitDialect {false, false, true, false};
-constexpr Dialect MeasureDialect {true, true, false, true};
+constexpr Dialect ToolkitDialect{false, false, true, false};
+constexpr Dialect MeasureDialect{true, true, false, true};
 
 // A non-negative value as decimal digits d1d2... meaning 0.d1d2... x 10^exp,
 // without trailing zeros; zero has no digits.
@@ -36,10 +35,8 @@ struct Decimal {
     std::string digits;
     int exp = 0;
 
-    explicit Decimal(double v)
-    {
-        if (v == 0)
-            return;
+    explicit Decimal(double v) {
+        if (v == 0) return;
         char buf[40];
         std::snprintf(buf, sizeof buf, "%.14e", v);
         // "d.dddddddddddddde+XX"
@@ -50,19 +47,14 @@ struct Decimal {
         Trim();
     }
 
-    void Trim()
-    {
-        while (!digits.empty() && digits.back() == '0')
-            digits.pop_back();
-        if (digits.empty())
-            exp = 0;
+    void Trim() {
+        while (!digits.empty() && digits.back() == '0') digits.pop_back();
+        if (digits.empty()) exp = 0;
     }
 
     // Keeps Keep digits, rounding half away from zero.
-    void Round(int keep)
-    {
-        if (keep >= static_cast<int>(digits.size()))
-            return;
+    void Round(int keep) {
+        if (keep >= static_cast<int>(digits.size())) return;
         if (keep < 0) {
             digits.clear();
             exp = 0;
@@ -90,13 +82,18 @@ struct Decimal {
 };
 
 struct Token {
-    enum Kind { Digit, Point, Literal, Exponent };
+    enum Kind {
+        Digit,
+        Point,
+        Literal,
+        Exponent
+    };
     explicit Token(Kind k, std::string t = {}) : kind(k), text(std::move(t)) {}
     Kind kind;
-    bool zero = false;     // '0' rather than '#'
-    std::string text;      // literal text, or 'E'/'e' for the exponent
-    char expSign = '-';    // '+' shows a plus for positive exponents
-    int expDigits = 0;     // minimum exponent digits
+    bool zero = false;   // '0' rather than '#'
+    std::string text;    // literal text, or 'E'/'e' for the exponent
+    char expSign = '-';  // '+' shows a plus for positive exponents
+    int expDigits = 0;   // minimum exponent digits
 };
 
 struct Section {
@@ -104,23 +101,21 @@ struct Section {
     bool thousands = false;
     int percent = 0;
     int scale1000 = 0;
-    int intCount = 0;   // digit placeholders before the point
-    int minInt = 0;     // from the first '0' before the point
+    int intCount = 0;  // digit placeholders before the point
+    int minInt = 0;    // from the first '0' before the point
     int fracCount = 0;
-    int minFrac = 0;    // up to the last '0' after the point
+    int minFrac = 0;  // up to the last '0' after the point
     bool scientific = false;
     bool hasDigits() const { return intCount + fracCount > 0; }
 };
 
-std::vector<std::string> SplitSections(std::string_view f, const Dialect& d)
-{
+std::vector<std::string> SplitSections(std::string_view f, const Dialect& d) {
     std::vector<std::string> r(1);
     for (std::size_t i = 0; i < f.size(); ++i) {
         char c = f[i];
         if (c == '"' || (c == '\'' && d.singleQuotes)) {
             std::size_t j = f.find(c, i + 1);
-            if (j == std::string_view::npos)
-                j = f.size() - 1;
+            if (j == std::string_view::npos) j = f.size() - 1;
             r.back().append(f.substr(i, j - i + 1));
             i = j;
         } else if (c == '\\' && d.backslashEscapes && i + 1 < f.size()) {
@@ -135,8 +130,7 @@ std::vector<std::string> SplitSections(std::string_view f, const Dialect& d)
     return r;
 }
 
-Section ParseSection(std::string_view f, const Dialect& d)
-{
+Section ParseSection(std::string_view f, const Dialect& d) {
     Section s;
     bool afterPoint = false;
     auto literal = [&](std::string_view t) {
@@ -149,21 +143,18 @@ Section ParseSection(std::string_view f, const Dialect& d)
         char c = f[i];
         if (c == '"' || (c == '\'' && d.singleQuotes)) {
             std::size_t j = f.find(c, i + 1);
-            if (j == std::string_view::npos)
-                j = f.size();
+            if (j == std::string_view::npos) j = f.size();
             literal(f.substr(i + 1, j - i - 1));
             i = j;
         } else if (c == '\\' && d.backslashEscapes) {
-            if (i + 1 < f.size())
-                literal(f.substr(++i, 1));
+            if (i + 1 < f.size()) literal(f.substr(++i, 1));
         } else if ((c == '0' || c == '#') && !s.scientific) {
             Token t(Token::Digit);
             t.zero = c == '0';
             s.tokens.push_back(t);
             if (afterPoint) {
                 ++s.fracCount;
-                if (t.zero)
-                    s.minFrac = s.fracCount;
+                if (t.zero) s.minFrac = s.fracCount;
             } else {
                 ++s.intCount;
             }
@@ -172,8 +163,7 @@ Section ParseSection(std::string_view f, const Dialect& d)
             s.tokens.push_back(Token(Token::Point));
         } else if (c == ',' && !s.scientific) {
             std::size_t j = i;
-            while (j < f.size() && f[j] == ',')
-                ++j;
+            while (j < f.size() && f[j] == ',') ++j;
             bool digitFollows = j < f.size() && (f[j] == '0' || f[j] == '#');
             bool digitBefore = !s.tokens.empty() && s.tokens.back().kind == Token::Digit;
             if (d.commaScaling && !digitFollows && digitBefore)
@@ -181,15 +171,14 @@ Section ParseSection(std::string_view f, const Dialect& d)
             else if (!afterPoint || !d.commaScaling)
                 s.thousands = true;
             i = j - 1;
-        } else if ((c == 'E' || c == 'e') && !s.scientific && i + 1 < f.size()
-                   && (f[i + 1] == '+' || f[i + 1] == '-')) {
+        } else if ((c == 'E' || c == 'e') && !s.scientific && i + 1 < f.size() &&
+                   (f[i + 1] == '+' || f[i + 1] == '-')) {
             Token t(Token::Exponent);
             t.text = std::string(1, c);
             t.expSign = f[i + 1];
             std::size_t j = i + 2;
             while (j < f.size() && (f[j] == '0' || f[j] == '#')) {
-                if (f[j] == '0' && t.expDigits < 4)
-                    ++t.expDigits;
+                if (f[j] == '0' && t.expDigits < 4) ++t.expDigits;
                 ++j;
             }
             s.tokens.push_back(t);
@@ -205,13 +194,10 @@ Section ParseSection(std::string_view f, const Dialect& d)
     // The minimum integer digits run from the first '0' to the point.
     bool seenZero = false;
     for (const Token& t : s.tokens) {
-        if (t.kind == Token::Point || t.kind == Token::Exponent)
-            break;
-        if (t.kind != Token::Digit)
-            continue;
+        if (t.kind == Token::Point || t.kind == Token::Exponent) break;
+        if (t.kind != Token::Digit) continue;
         seenZero = seenZero || t.zero;
-        if (seenZero)
-            ++s.minInt;
+        if (seenZero) ++s.minInt;
     }
     return s;
 }
@@ -219,14 +205,13 @@ Section ParseSection(std::string_view f, const Dialect& d)
 // Integer and fraction digits of the value for a section; false when the
 // value rounds to zero.
 struct Digits {
-    std::string intPart;  // without leading zeros
-    std::string fracPart; // fracCount digits
+    std::string intPart;   // without leading zeros
+    std::string fracPart;  // fracCount digits
     int exponent = 0;
     bool zero = true;
 };
 
-Digits Layout(const Section& s, double v)
-{
+Digits Layout(const Section& s, double v) {
     // '%' and scaling commas move the decimal point: done on the decimal
     // digits, so that no scaling overflows the double (bounded for output).
     Decimal dec(std::fabs(v));
@@ -235,8 +220,7 @@ Digits Layout(const Section& s, double v)
     Digits r;
     if (s.scientific) {
         int keep = s.intCount + s.fracCount;
-        if (!dec.IsZero() && keep == 0)
-            keep = 1;
+        if (!dec.IsZero() && keep == 0) keep = 1;
         dec.Round(keep);
         if (dec.IsZero()) {
             r.fracPart.assign(static_cast<std::size_t>(s.fracCount), '0');
@@ -262,8 +246,7 @@ Digits Layout(const Section& s, double v)
     if (dec.exp > 0) {
         std::size_t n = static_cast<std::size_t>(dec.exp);
         r.intPart = dg.substr(0, std::min(n, dg.size()));
-        if (r.intPart.size() < n)
-            r.intPart.append(n - r.intPart.size(), '0');
+        if (r.intPart.size() < n) r.intPart.append(n - r.intPart.size(), '0');
         r.fracPart = dg.size() > n ? dg.substr(n) : std::string();
     } else {
         r.fracPart = std::string(static_cast<std::size_t>(-dec.exp), '0') + dg;
@@ -272,8 +255,7 @@ Digits Layout(const Section& s, double v)
     return r;
 }
 
-std::string Emit(const Section& s, const Digits& d)
-{
+std::string Emit(const Section& s, const Digits& d) {
     const TFormatSettings& fs = FormatSettings();
     std::string intDigits = d.intPart;
     if (static_cast<int>(intDigits.size()) < s.minInt)
@@ -281,14 +263,12 @@ std::string Emit(const Section& s, const Digits& d)
     const int len = static_cast<int>(intDigits.size());
     // Fraction digits shown: trailing zeros go down to the minimum.
     int shownFrac = static_cast<int>(d.fracPart.size());
-    while (shownFrac > s.minFrac && d.fracPart[static_cast<std::size_t>(shownFrac - 1)] == '0')
-        --shownFrac;
+    while (shownFrac > s.minFrac && d.fracPart[static_cast<std::size_t>(shownFrac - 1)] == '0') --shownFrac;
 
     std::string out;
     auto digitAt = [&](int posFromRight) {
         out += intDigits[static_cast<std::size_t>(len - 1 - posFromRight)];
-        if (s.thousands && !s.scientific && posFromRight > 0 && posFromRight % 3 == 0)
-            out += fs.ThousandSeparator;
+        if (s.thousands && !s.scientific && posFromRight > 0 && posFromRight % 3 == 0) out += fs.ThousandSeparator;
     };
     int intIndex = 0, fracIndex = 0;
     for (const Token& t : s.tokens) {
@@ -298,14 +278,12 @@ std::string Emit(const Section& s, const Digits& d)
             break;
         case Token::Digit:
             if (fracIndex > 0 || intIndex >= s.intCount) {
-                if (fracIndex < shownFrac)
-                    out += d.fracPart[static_cast<std::size_t>(fracIndex)];
+                if (fracIndex < shownFrac) out += d.fracPart[static_cast<std::size_t>(fracIndex)];
                 ++fracIndex;
             } else {
                 int pos = s.intCount - 1 - intIndex;
                 if (intIndex == 0) {
-                    for (int p = len - 1; p >= pos; --p)
-                        digitAt(p);
+                    for (int p = len - 1; p >= pos; --p) digitAt(p);
                 } else if (pos < len) {
                     digitAt(pos);
                 }
@@ -314,8 +292,7 @@ std::string Emit(const Section& s, const Digits& d)
             break;
         case Token::Point:
             intIndex = s.intCount;
-            if (shownFrac > 0)
-                out += fs.DecimalSeparator;
+            if (shownFrac > 0) out += fs.DecimalSeparator;
             break;
         case Token::Exponent: {
             out += t.text;
@@ -334,10 +311,8 @@ std::string Emit(const Section& s, const Digits& d)
     return out;
 }
 
-std::string FormatWith(std::string_view format, double value, const Dialect& d)
-{
-    if (format.empty() || !std::isfinite(value))
-        return FloatToStr(value);
+std::string FormatWith(std::string_view format, double value, const Dialect& d) {
+    if (format.empty() || !std::isfinite(value)) return FloatToStr(value);
     std::vector<std::string> parts = SplitSections(format, d);
     auto sectionText = [&](std::size_t i) -> const std::string* {
         return i < parts.size() && !parts[i].empty() ? &parts[i] : nullptr;
@@ -359,35 +334,27 @@ std::string FormatWith(std::string_view format, double value, const Dialect& d)
         return Emit(sec, dg);
     }
     std::string text = Emit(sec, dg);
-    if (negative && !own)
-        text = "-" + text;
+    if (negative && !own) text = "-" + text;
     return text;
 }
 
-} // namespace
+}  // namespace
 
-std::string FormatFloat(std::string_view Format, double Value)
-{
+std::string FormatFloat(std::string_view Format, double Value) {
     return FormatWith(Format, Value, ToolkitDialect);
 }
 
-std::string FormatMeasureValue(std::string_view FormatString, double Value)
-{
+std::string FormatMeasureValue(std::string_view FormatString, double Value) {
     std::string name = Trim(FormatString);
-    if (name.empty() || SameText(name, "General Number") || SameText(name, "General"))
-        return FloatToStr(Value);
+    if (name.empty() || SameText(name, "General Number") || SameText(name, "General")) return FloatToStr(Value);
     auto choice = [&](const char* yes, const char* no) { return std::string(Value != 0 ? yes : no); };
-    if (SameText(name, "Yes/No"))
-        return choice("Yes", "No");
-    if (SameText(name, "True/False"))
-        return choice("True", "False");
-    if (SameText(name, "On/Off"))
-        return choice("On", "Off");
+    if (SameText(name, "Yes/No")) return choice("Yes", "No");
+    if (SameText(name, "True/False")) return choice("True", "False");
+    if (SameText(name, "On/Off")) return choice("On", "Off");
     std::string picture;
     if (SameText(name, "Currency")) {
         std::string cur;
-        for (char c : FormatSettings().CurrencyString)
-            (cur += '\\') += c;
+        for (char c : FormatSettings().CurrencyString) (cur += '\\') += c;
         picture = cur + "#,##0.00;(" + cur + "#,##0.00)";
     } else if (SameText(name, "Fixed")) {
         picture = "0.00";
@@ -403,4 +370,4 @@ std::string FormatMeasureValue(std::string_view FormatString, double Value)
     return FormatWith(picture, Value, MeasureDialect);
 }
 
-} // namespace cb::rtl
+}  // namespace cb::rtl

@@ -25,4 +25,4 @@ std::string FormatFloat(std::string_view Format, double Value);
 // An empty format gives the plain number.
 std::string FormatMeasureValue(std::string_view FormatString, double Value);
 
-} // namespace cb::rtl
+}  // namespace cb::rtl

@@ -19,18 +19,17 @@ struct TFormatSettings {
     std::string TimeAMString = "AM";
     std::string TimePMString = "PM";
     std::string CurrencyString = "$";
-    std::array<std::string, 12> ShortMonthNames {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    std::array<std::string, 12> LongMonthNames {"January", "February", "March", "April",
-                                                "May", "June", "July", "August",
-                                                "September", "October", "November", "December"};
+    std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::array<std::string, 12> LongMonthNames{"January", "February", "March",     "April",   "May",      "June",
+                                               "July",    "August",   "September", "October", "November", "December"};
     // Sunday first.
-    std::array<std::string, 7> ShortDayNames {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    std::array<std::string, 7> LongDayNames {"Sunday", "Monday", "Tuesday", "Wednesday",
-                                             "Thursday", "Friday", "Saturday"};
+    std::array<std::string, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    std::array<std::string, 7> LongDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                            "Thursday", "Friday", "Saturday"};
 };
 
 // The process-wide settings; change them only at start-up.
 TFormatSettings& FormatSettings();
 
-} // namespace cb::rtl
+}  // namespace cb::rtl

@@ -12,58 +12,50 @@ namespace {
 
 struct IniLine {
     bool isKey = false;
-    std::string raw;   // the line as read; empty for a key changed or added
+    std::string raw;  // the line as read; empty for a key changed or added
     std::string key;
     std::string value;
 };
 
 struct IniSection {
-    bool hasHeader = false; // false only for the lines before the first section
+    bool hasHeader = false;  // false only for the lines before the first section
     std::string name;
     std::string headerRaw;
     std::vector<IniLine> lines;
 };
 
-std::string OneLine(const std::string& s)
-{
+std::string OneLine(const std::string& s) {
     std::string r = s;
     for (char& c : r)
-        if (c == '\r' || c == '\n')
-            c = ' ';
+        if (c == '\r' || c == '\n') c = ' ';
     return r;
 }
 
-} // namespace
+}  // namespace
 
 struct TCustomIniFile::Impl {
-    std::vector<IniSection> sections; // sections[0] holds the lines before any header
+    std::vector<IniSection> sections;  // sections[0] holds the lines before any header
     bool bom = false;
 
-    void Parse(const std::string& text)
-    {
+    void Parse(const std::string& text) {
         sections.clear();
         sections.push_back(IniSection{});
         std::size_t i = 0;
         bom = text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-        if (bom)
-            i = 3;
+        if (bom) i = 3;
         while (i <= text.size()) {
             std::size_t e = text.find_first_of("\r\n", i);
             bool last = e == std::string::npos;
-            if (last)
-                e = text.size();
+            if (last) e = text.size();
             std::string raw = text.substr(i, e - i);
-            if (last && raw.empty())
-                break;
+            if (last && raw.empty()) break;
             AddLine(raw);
-            if (last)
-                break;
+            if (last) break;
             i = e + ((text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n') ? 2 : 1);
         }
     }
 
-    void AddLine(const std::string& raw)
-    {
+    void AddLine(const std::string& raw) {
         std::string t = Trim(raw);
         if (!t.empty() && t[0] == '[') {
             IniSection s;
@@ -87,52 +79,40 @@ struct TCustomIniFile::Impl {
 
     // The first section of that name; the lines before any header are not a
     // section.
-    IniSection* Find(const std::string& name)
-    {
+    IniSection* Find(const std::string& name) {
         for (std::size_t i = 1; i < sections.size(); ++i)
-            if (SameText(sections[i].name, name))
-                return &sections[i];
+            if (SameText(sections[i].name, name)) return &sections[i];
         return nullptr;
     }
-    const IniSection* Find(const std::string& name) const
-    {
-        return const_cast<Impl*>(this)->Find(name);
-    }
+    const IniSection* Find(const std::string& name) const { return const_cast<Impl*>(this)->Find(name); }
 
-    static IniLine* FindKey(IniSection& s, const std::string& key)
-    {
+    static IniLine* FindKey(IniSection& s, const std::string& key) {
         for (IniLine& l : s.lines)
-            if (l.isKey && SameText(l.key, key))
-                return &l;
+            if (l.isKey && SameText(l.key, key)) return &l;
         return nullptr;
     }
 
-    const IniLine* FindKey(const std::string& section, const std::string& key) const
-    {
+    const IniLine* FindKey(const std::string& section, const std::string& key) const {
         const IniSection* s = Find(Trim(section));
         return s ? FindKey(const_cast<IniSection&>(*s), Trim(key)) : nullptr;
     }
 
-    void Append(const std::string& name)
-    {
+    void Append(const std::string& name) {
         // A blank line between the previous section and the new one.
         const IniSection& prev = sections.back();
         bool hasContent = prev.hasHeader || !prev.lines.empty();
-        if (hasContent && (prev.lines.empty() || !Trim(prev.lines.back().raw).empty()
-                           || prev.lines.back().isKey))
-            sections.back().lines.push_back(IniLine {});
+        if (hasContent && (prev.lines.empty() || !Trim(prev.lines.back().raw).empty() || prev.lines.back().isKey))
+            sections.back().lines.push_back(IniLine{});
         IniSection ns;
         ns.hasHeader = true;
         ns.name = name;
         sections.push_back(std::move(ns));
     }
 
-    std::string Text() const
-    {
+    std::string Text() const {
         std::string out = bom ? "\xEF\xBB\xBF" : "";
         for (const IniSection& s : sections) {
-            if (s.hasHeader)
-                out += (s.headerRaw.empty() ? "[" + s.name + "]" : s.headerRaw) + "\r\n";
+            if (s.hasHeader) out += (s.headerRaw.empty() ? "[" + s.name + "]" : s.headerRaw) + "\r\n";
             for (const IniLine& l : s.lines) {
                 if (l.isKey && l.raw.empty())
                     out += l.key + "=" + l.value;
@@ -146,8 +126,7 @@ struct TCustomIniFile::Impl {
 };
 
 TCustomIniFile::TCustomIniFile(const std::string& FileName, bool AutoFlush)
-    : FFileName(FileName), FAutoFlush(AutoFlush), FImpl(std::make_unique<Impl>())
-{
+    : FFileName(FileName), FAutoFlush(AutoFlush), FImpl(std::make_unique<Impl>()) {
     std::string data;
     ReadFileBytes(FFileName, data);
     FImpl->Parse(data);
@@ -156,46 +135,33 @@ TCustomIniFile::TCustomIniFile(const std::string& FileName, bool AutoFlush)
 TCustomIniFile::~TCustomIniFile() = default;
 
 std::string TCustomIniFile::ReadString(const std::string& Section, const std::string& Ident,
-                                       const std::string& Default) const
-{
+                                       const std::string& Default) const {
     const IniLine* l = FImpl->FindKey(Section, Ident);
     return l ? l->value : Default;
 }
 
-int TCustomIniFile::ReadInteger(const std::string& Section, const std::string& Ident,
-                                int Default) const
-{
+int TCustomIniFile::ReadInteger(const std::string& Section, const std::string& Ident, int Default) const {
     const IniLine* l = FImpl->FindKey(Section, Ident);
     return l ? StrToIntDef(l->value, Default) : Default;
 }
 
-bool TCustomIniFile::ReadBool(const std::string& Section, const std::string& Ident,
-                              bool Default) const
-{
+bool TCustomIniFile::ReadBool(const std::string& Section, const std::string& Ident, bool Default) const {
     const IniLine* l = FImpl->FindKey(Section, Ident);
-    if (!l)
-        return Default;
+    if (!l) return Default;
     int v;
-    if (TryStrToInt(l->value, v))
-        return v != 0;
+    if (TryStrToInt(l->value, v)) return v != 0;
     const std::string& s = l->value;
-    if (SameText(s, "true") || SameText(s, "yes") || SameText(s, "on"))
-        return true;
-    if (SameText(s, "false") || SameText(s, "no") || SameText(s, "off"))
-        return false;
+    if (SameText(s, "true") || SameText(s, "yes") || SameText(s, "on")) return true;
+    if (SameText(s, "false") || SameText(s, "no") || SameText(s, "off")) return false;
     return Default;
 }
 
-double TCustomIniFile::ReadFloat(const std::string& Section, const std::string& Ident,
-                                 double Default) const
-{
+double TCustomIniFile::ReadFloat(const std::string& Section, const std::string& Ident, double Default) const {
     const IniLine* l = FImpl->FindKey(Section, Ident);
     return l ? StrToFloatDef(l->value, Default) : Default;
 }
 
-void TCustomIniFile::WriteString(const std::string& Section, const std::string& Ident,
-                                 const std::string& Value)
-{
+void TCustomIniFile::WriteString(const std::string& Section, const std::string& Ident, const std::string& Value) {
     const std::string section = Trim(OneLine(Section));
     const std::string key = Trim(OneLine(Ident));
     const std::string value = Trim(OneLine(Value));
@@ -205,15 +171,13 @@ void TCustomIniFile::WriteString(const std::string& Section, const std::string& 
         s = &FImpl->sections.back();
     }
     if (IniLine* l = Impl::FindKey(*s, key)) {
-        if (l->value == value)
-            return;
+        if (l->value == value) return;
         l->value = value;
         l->raw.clear();
     } else {
         // After the last key or comment, before trailing blank lines.
         std::size_t at = s->lines.size();
-        while (at > 0 && !s->lines[at - 1].isKey && Trim(s->lines[at - 1].raw).empty())
-            --at;
+        while (at > 0 && !s->lines[at - 1].isKey && Trim(s->lines[at - 1].raw).empty()) --at;
         IniLine nl;
         nl.isKey = true;
         nl.key = key;
@@ -223,67 +187,54 @@ void TCustomIniFile::WriteString(const std::string& Section, const std::string& 
     Changed();
 }
 
-void TCustomIniFile::WriteInteger(const std::string& Section, const std::string& Ident, int Value)
-{
+void TCustomIniFile::WriteInteger(const std::string& Section, const std::string& Ident, int Value) {
     WriteString(Section, Ident, IntToStr(Value));
 }
 
-void TCustomIniFile::WriteBool(const std::string& Section, const std::string& Ident, bool Value)
-{
+void TCustomIniFile::WriteBool(const std::string& Section, const std::string& Ident, bool Value) {
     WriteString(Section, Ident, Value ? "1" : "0");
 }
 
-void TCustomIniFile::WriteFloat(const std::string& Section, const std::string& Ident, double Value)
-{
+void TCustomIniFile::WriteFloat(const std::string& Section, const std::string& Ident, double Value) {
     WriteString(Section, Ident, FloatToStr(Value));
 }
 
-bool TCustomIniFile::SectionExists(const std::string& Section) const
-{
+bool TCustomIniFile::SectionExists(const std::string& Section) const {
     return FImpl->Find(Trim(Section)) != nullptr;
 }
 
-bool TCustomIniFile::ValueExists(const std::string& Section, const std::string& Ident) const
-{
+bool TCustomIniFile::ValueExists(const std::string& Section, const std::string& Ident) const {
     return FImpl->FindKey(Section, Ident) != nullptr;
 }
 
-std::vector<std::string> TCustomIniFile::ReadSection(const std::string& Section) const
-{
+std::vector<std::string> TCustomIniFile::ReadSection(const std::string& Section) const {
     std::vector<std::string> r;
     if (const auto* s = FImpl->Find(Trim(Section)))
         for (const IniLine& l : s->lines)
-            if (l.isKey)
-                r.push_back(l.key);
+            if (l.isKey) r.push_back(l.key);
     return r;
 }
 
-std::vector<std::string> TCustomIniFile::ReadSections() const
-{
+std::vector<std::string> TCustomIniFile::ReadSections() const {
     std::vector<std::string> r;
     for (std::size_t i = 1; i < FImpl->sections.size(); ++i) {
         const std::string& n = FImpl->sections[i].name;
         bool seen = false;
-        for (const auto& x : r)
-            seen = seen || SameText(x, n);
-        if (!seen)
-            r.push_back(n);
+        for (const auto& x : r) seen = seen || SameText(x, n);
+        if (!seen) r.push_back(n);
     }
     return r;
 }
 
-std::vector<std::string> TCustomIniFile::ReadSectionValues(const std::string& Section) const
-{
+std::vector<std::string> TCustomIniFile::ReadSectionValues(const std::string& Section) const {
     std::vector<std::string> r;
     if (const auto* s = FImpl->Find(Trim(Section)))
         for (const IniLine& l : s->lines)
-            if (l.isKey)
-                r.push_back(l.key + "=" + l.value);
+            if (l.isKey) r.push_back(l.key + "=" + l.value);
     return r;
 }
 
-void TCustomIniFile::EraseSection(const std::string& Section)
-{
+void TCustomIniFile::EraseSection(const std::string& Section) {
     const std::string name = Trim(Section);
     auto& secs = FImpl->sections;
     bool any = false;
@@ -292,24 +243,19 @@ void TCustomIniFile::EraseSection(const std::string& Section)
             secs.erase(secs.begin() + static_cast<std::ptrdiff_t>(i));
             any = true;
         }
-    if (any)
-        Changed();
+    if (any) Changed();
 }
 
-void TCustomIniFile::AddSection(const std::string& Section)
-{
+void TCustomIniFile::AddSection(const std::string& Section) {
     const std::string name = Trim(OneLine(Section));
-    if (FImpl->Find(name))
-        return;
+    if (FImpl->Find(name)) return;
     FImpl->Append(name);
     Changed();
 }
 
-void TCustomIniFile::DeleteKey(const std::string& Section, const std::string& Ident)
-{
+void TCustomIniFile::DeleteKey(const std::string& Section, const std::string& Ident) {
     auto* s = FImpl->Find(Trim(Section));
-    if (!s)
-        return;
+    if (!s) return;
     const std::string key = Trim(Ident);
     bool any = false;
     for (std::size_t i = s->lines.size(); i-- > 0;)
@@ -317,29 +263,26 @@ void TCustomIniFile::DeleteKey(const std::string& Section, const std::string& Id
             s->lines.erase(s->lines.begin() + static_cast<std::ptrdiff_t>(i));
             any = true;
         }
-    if (any)
-        Changed();
+    if (any) Changed();
 }
 
-void TCustomIniFile::UpdateFile()
-{
+void TCustomIniFile::UpdateFile() {
     WriteFileAtomic(FFileName, FImpl->Text());
     FModified = false;
 }
 
-std::string TCustomIniFile::GetText() const { return FImpl->Text(); }
+std::string TCustomIniFile::GetText() const {
+    return FImpl->Text();
+}
 
-void TCustomIniFile::SetText(const std::string& Text)
-{
+void TCustomIniFile::SetText(const std::string& Text) {
     FImpl->Parse(Text);
     FModified = true;
 }
 
-void TCustomIniFile::Changed()
-{
+void TCustomIniFile::Changed() {
     FModified = true;
-    if (FAutoFlush)
-        UpdateFile();
+    if (FAutoFlush) UpdateFile();
 }
 
-} // namespace cb::rtl
+}  // namespace cb::rtl

@@ -25,8 +25,7 @@ public:
     const std::string& FileName() const { return FFileName; }
 
     // A missing key returns Default; so does a value that does not parse.
-    std::string ReadString(const std::string& Section, const std::string& Ident,
-                           const std::string& Default) const;
+    std::string ReadString(const std::string& Section, const std::string& Ident, const std::string& Default) const;
     // Decimal, "$hex" or "0xhex" (hex wraps to 32 bits, like a colour
     // $80000005); a decimal outside the int range returns Default.
     int ReadInteger(const std::string& Section, const std::string& Ident, int Default) const;
@@ -39,7 +38,7 @@ public:
     // A value's line breaks are written as spaces, since a line is a value.
     void WriteString(const std::string& Section, const std::string& Ident, const std::string& Value);
     void WriteInteger(const std::string& Section, const std::string& Ident, int Value);
-    void WriteBool(const std::string& Section, const std::string& Ident, bool Value); // "1"/"0"
+    void WriteBool(const std::string& Section, const std::string& Ident, bool Value);  // "1"/"0"
     void WriteFloat(const std::string& Section, const std::string& Ident, double Value);
 
     bool SectionExists(const std::string& Section) const;
@@ -95,4 +94,4 @@ public:
     explicit TMemIniFile(const std::string& FileName) : TCustomIniFile(FileName, false) {}
 };
 
-} // namespace cb::rtl
+}  // namespace cb::rtl

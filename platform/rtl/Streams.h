@@ -34,7 +34,11 @@ public:
     using EStreamError::EStreamError;
 };
 
-enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
+enum class TSeekOrigin {
+    soBeginning,
+    soCurrent,
+    soEnd
+};
 
 class TStream {
 public:
@@ -95,7 +99,12 @@ protected:
     int FLastError = 0;
 };
 
-enum class TFileMode { fmCreate, fmOpenRead, fmOpenWrite, fmOpenReadWrite };
+enum class TFileMode {
+    fmCreate,
+    fmOpenRead,
+    fmOpenWrite,
+    fmOpenReadWrite
+};
 
 // Unbuffered: every Write reaches the operating system at once, so an
 // error shows in the call that caused it.
@@ -141,10 +150,7 @@ public:
     std::uint8_t* Memory() { return FData; }
     const std::uint8_t* Memory() const { return FData; }
     std::size_t DataSize() const { return FSize; }
-    std::string_view View() const
-    {
-        return {reinterpret_cast<const char*>(FData), FSize};
-    }
+    std::string_view View() const { return {reinterpret_cast<const char*>(FData), FSize}; }
     void Clear();
 
     // Replaces the contents with the whole of Source (from its start).
@@ -206,7 +212,7 @@ private:
     int FHandle = -1;
     bool FCommitted = false;
     std::string FBuffer;
-    std::int64_t FBufferPos = 0; // file offset of FBuffer[0]
+    std::int64_t FBufferPos = 0;  // file offset of FBuffer[0]
 };
 
-} // namespace cb::rtl
+}  // namespace cb::rtl

@@ -98,4 +98,4 @@ private:
     char FNameValueSeparator = '=';
 };
 
-} // namespace cb::rtl
+}  // namespace cb::rtl

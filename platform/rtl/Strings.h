@@ -22,9 +22,12 @@ bool StartsStr(std::string_view SubText, std::string_view Text);
 // 1-based position of SubStr in S, 0 when absent (or SubStr is empty).
 int Pos(std::string_view SubStr, std::string_view S, int Offset = 1);
 
-enum TReplaceFlag : unsigned { rfNone = 0, rfReplaceAll = 1, rfIgnoreCase = 2 };
-std::string StringReplace(std::string_view S, std::string_view OldPattern,
-                          std::string_view NewPattern, unsigned Flags);
+enum TReplaceFlag : unsigned {
+    rfNone = 0,
+    rfReplaceAll = 1,
+    rfIgnoreCase = 2
+};
+std::string StringReplace(std::string_view S, std::string_view OldPattern, std::string_view NewPattern, unsigned Flags);
 
 std::string IntToStr(long long Value);
 // Upper-case hex, at least Digits digits (two's complement for negatives).
@@ -65,4 +68,4 @@ std::string ChangeFileExt(std::string_view FileName, std::string_view Extension)
 std::string IncludeTrailingPathDelimiter(std::string_view S);
 std::string ExcludeTrailingPathDelimiter(std::string_view S);
 
-} // namespace cb::rtl
+}  // namespace cb::rtl

@@ -5,8 +5,7 @@
 
 using namespace cb::app;
 
-TEST(ConfigConnections, MissingSectionsAreSkippedAndSavedRenumbered)
-{
+TEST(ConfigConnections, MissingSectionsAreSkippedAndSavedRenumbered) {
     cbtest::TempDir dir;
     const std::string path = dir.file("tavo_browser_connection_list.con");
     cbtest::writeFile(path, "[Connections]\r\nNumConnections=3\r\n"
@@ -29,8 +28,8 @@ TEST(ConfigConnections, MissingSectionsAreSkippedAndSavedRenumbered)
     // An independent reader agrees.
     std::string out;
     ASSERT_EQ(cbtest::runCommand("python3 -c \"import configparser,sys;p=configparser.ConfigParser();"
-                                 "p.read(sys.argv[1]);print(p.sections(),p['Connection2']['connectionport'])\" '"
-                                     + path + "'",
+                                 "p.read(sys.argv[1]);print(p.sections(),p['Connection2']['connectionport'])\" '" +
+                                     path + "'",
                                  &out),
               0);
     EXPECT_EQ(out, "['Connections', 'Connection1', 'Connection2'] -1\n");
@@ -41,8 +40,7 @@ TEST(ConfigConnections, MissingSectionsAreSkippedAndSavedRenumbered)
     EXPECT_EQ(again.GetConnection(1)->ConnectionHost, "h3");
 }
 
-TEST(ConfigConnections, EmptyListAndMissingFile)
-{
+TEST(ConfigConnections, EmptyListAndMissingFile) {
     cbtest::TempDir dir;
     const std::string path = dir.file("c.con");
     TOLAPConnectionList list;

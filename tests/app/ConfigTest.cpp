@@ -18,12 +18,10 @@ const char* const ThreeThemes = "[Themes]\r\nThemeCount=3\r\n[Theme1]\r\nName=De
 class Config : public ::testing::Test {
 protected:
     void SetUp() override { cbtest::writeFile(dir.file("themes.ini"), ThreeThemes); }
-    std::unique_ptr<TCubeBrowserConfig> Make()
-    {
+    std::unique_ptr<TCubeBrowserConfig> Make() {
         return std::make_unique<TCubeBrowserConfig>(ini, dir.path().string());
     }
-    std::string Read(const std::string& key)
-    {
+    std::string Read(const std::string& key) {
         return cb::rtl::TMemIniFile(ini).ReadString("AppSettings", key, "<missing>");
     }
 
@@ -31,18 +29,16 @@ protected:
     std::string ini = dir.file("app.ini");
 };
 
-} // namespace
+}  // namespace
 
-TEST(ConfigPath, ApplicationPathIsTheExecutablesFolder)
-{
+TEST(ConfigPath, ApplicationPathIsTheExecutablesFolder) {
     const std::string p = TBaseConfig::GetApplicationPath();
     ASSERT_FALSE(p.empty());
     EXPECT_EQ(p.back(), '/');
     EXPECT_TRUE(std::filesystem::exists(p + "test_app"));
 }
 
-TEST_F(Config, MissingFileReadsTheReadingDefaults)
-{
+TEST_F(Config, MissingFileReadsTheReadingDefaults) {
     auto c = Make();
     EXPECT_FALSE(c->ReopenLastCube);
     EXPECT_EQ(c->LastCubeConnectionLocation, "");
@@ -54,11 +50,10 @@ TEST_F(Config, MissingFileReadsTheReadingDefaults)
     ASSERT_NE(c->GetCurrentTheme(), nullptr);
     EXPECT_EQ(c->GetCurrentTheme()->Name, "Default");
     EXPECT_EQ(c->GetThemeList()->GetCount(), 3);
-    EXPECT_FALSE(std::filesystem::exists(ini)); // reading writes nothing
+    EXPECT_FALSE(std::filesystem::exists(ini));  // reading writes nothing
 }
 
-TEST_F(Config, ReadsKeysAndCutsTheTypeToEightBits)
-{
+TEST_F(Config, ReadsKeysAndCutsTheTypeToEightBits) {
     struct Case {
         const char* text;
         int type;
@@ -69,7 +64,7 @@ TEST_F(Config, ReadsKeysAndCutsTheTypeToEightBits)
         {"LastCubeConnectionType=300\r\n", 44, "Default", false},
         {"LastCubeConnectionType=2\r\nCurrentTheme=Ocean\r\nStartMaxed=1\r\n", 2, "Ocean", true},
         {"CurrentTheme=Sand\r\nStartMaxed=0\r\n", 0, "Sand", false},
-        {"CurrentTheme=ocean\r\n", 0, "Default", false}, // names match exactly
+        {"CurrentTheme=ocean\r\n", 0, "Default", false},  // names match exactly
         {"LastCubeConnectionType=-1\r\n", 255, "Default", false},
     };
     for (const Case& k : cases) {
@@ -83,8 +78,7 @@ TEST_F(Config, ReadsKeysAndCutsTheTypeToEightBits)
     }
 }
 
-TEST_F(Config, SaveRoundTripsAndUnknownThemeIsSavedAsTheFirst)
-{
+TEST_F(Config, SaveRoundTripsAndUnknownThemeIsSavedAsTheFirst) {
     cbtest::writeFile(ini, "; mine\r\n[AppSettings]\r\nCurrentTheme=Gone\r\n[Other]\r\nKeep=1\r\n");
     {
         auto c = Make();
@@ -118,16 +112,15 @@ TEST_F(Config, SaveRoundTripsAndUnknownThemeIsSavedAsTheFirst)
     // An independent reader sees the seven keys in their order.
     std::string out;
     ASSERT_EQ(cbtest::runCommand("python3 -c \"import configparser,sys;p=configparser.ConfigParser();"
-                                 "p.optionxform=str;p.read(sys.argv[1]);print(','.join(p['AppSettings']))\" '"
-                                     + ini + "'",
+                                 "p.optionxform=str;p.read(sys.argv[1]);print(','.join(p['AppSettings']))\" '" +
+                                     ini + "'",
                                  &out),
               0);
     EXPECT_EQ(out, "CurrentTheme,ReopenLastCube,LastCubeConnectionLocation,LastCubeConnectionType,"
                    "ShowInstructionsOnOpen,StartMaxed,DontDisplayTutorialOnStartup\n");
 }
 
-TEST_F(Config, SaveAfterTheFileWasDeletedWritesBesideTheData)
-{
+TEST_F(Config, SaveAfterTheFileWasDeletedWritesBesideTheData) {
     const std::string elsewhere = dir.file("sub/app.ini");
     TCubeBrowserConfig c(elsewhere, dir.path().string());
     ASSERT_TRUE(c.SaveSettings());
@@ -135,8 +128,7 @@ TEST_F(Config, SaveAfterTheFileWasDeletedWritesBesideTheData)
     EXPECT_TRUE(std::filesystem::exists(dir.file("tavo_browser_connection_list.con")));
 }
 
-TEST_F(Config, FailedSaveIsLoggedAndReportedFalse)
-{
+TEST_F(Config, FailedSaveIsLoggedAndReportedFalse) {
     cbtest::TempDir other;
     TLogFile log(other.file("cube_browser.log"));
     gLogFile = &log;
@@ -148,9 +140,8 @@ TEST_F(Config, FailedSaveIsLoggedAndReportedFalse)
               0u);
 }
 
-TEST_F(Config, UnreadableSettingsApplyTheDefaults)
-{
-    std::filesystem::create_directory(ini); // a folder where the file should be
+TEST_F(Config, UnreadableSettingsApplyTheDefaults) {
+    std::filesystem::create_directory(ini);  // a folder where the file should be
     auto c = Make();
     EXPECT_TRUE(c->StartMaxed);
     EXPECT_FALSE(c->DontDisplayTutorialOnStartup);
@@ -173,8 +164,7 @@ TEST_F(Config, UnreadableSettingsApplyTheDefaults)
     EXPECT_EQ(saved.ReadString("Connection1", "ConnectionHost", ""), "olap1");
 }
 
-TEST_F(Config, NoThemesLeavesNoCurrentTheme)
-{
+TEST_F(Config, NoThemesLeavesNoCurrentTheme) {
     for (const char* text : {"", "[Themes]\r\nThemeCount=0\r\n"}) {
         cbtest::writeFile(dir.file("themes.ini"), text);
         EXPECT_EQ(Make()->GetCurrentTheme(), nullptr);

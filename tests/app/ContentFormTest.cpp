@@ -17,8 +17,7 @@ class TColouredForm : public TContentForm {
 public:
     using TContentForm::TContentForm;
     QLabel* label = new QLabel(this);
-    void ApplyTheme(const TTheme* theme) override
-    {
+    void ApplyTheme(const TTheme* theme) override {
         TContentForm::ApplyTheme(theme);
         QPalette p = label->palette();
         p.setColor(QPalette::WindowText, cb::gfx::ToQColor(theme->TextColor));
@@ -26,10 +25,9 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
-TEST(ContentForm, ThemeIsTakenByIdentity)
-{
+TEST(ContentForm, ThemeIsTakenByIdentity) {
     TColouredForm form;
     EXPECT_EQ(form.Theme(), nullptr);
     TTheme a, b;
@@ -54,8 +52,7 @@ TEST(ContentForm, ThemeIsTakenByIdentity)
     EXPECT_TRUE(form.CanLeavePage());
 }
 
-TEST(ContentForm, DockedFormFillsAndFollowsItsParent)
-{
+TEST(ContentForm, DockedFormFillsAndFollowsItsParent) {
     QWidget host;
     host.resize(300, 200);
     auto* form = new TContentForm(&host);
@@ -80,8 +77,7 @@ TEST(ContentForm, DockedFormFillsAndFollowsItsParent)
     EXPECT_EQ(host.layout()->count(), 0);
 }
 
-TEST(ContentForm, WithoutParentShowsAsItsOwnWindow)
-{
+TEST(ContentForm, WithoutParentShowsAsItsOwnWindow) {
     TContentForm form;
     form.resize(333, 222);
     form.ShowDocked();
@@ -90,8 +86,7 @@ TEST(ContentForm, WithoutParentShowsAsItsOwnWindow)
     EXPECT_EQ(form.size(), QSize(333, 222));
 }
 
-TEST(ContentForm, ListKeepsOrderAndOwnsNothing)
-{
+TEST(ContentForm, ListKeepsOrderAndOwnsNothing) {
     TContentForm a, b;
     {
         TContentFormList list;
@@ -101,5 +96,5 @@ TEST(ContentForm, ListKeepsOrderAndOwnsNothing)
         EXPECT_EQ(list.GetCount(), 2);
         EXPECT_EQ(list.GetForm(1), &b);
         EXPECT_THROW(list.GetForm(2), std::out_of_range);
-    } // the forms live on the stack: a list that freed them would crash here
+    }  // the forms live on the stack: a list that freed them would crash here
 }

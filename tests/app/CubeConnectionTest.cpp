@@ -1,14 +1,13 @@
 // Connection descriptions, connecting, and the cube name check.
-#include "MDXTestSupport.h"
 #include "app/core/CubeConnection.h"
+#include "MDXTestSupport.h"
 #include "app/core/CubeModel.h"
 
 #include <gtest/gtest.h>
 
 using namespace cb::app;
 
-TEST(CubeConnectionString, StringsAndDescriptionsByType)
-{
+TEST(CubeConnectionString, StringsAndDescriptionsByType) {
     struct Case {
         uint8_t type;
         std::string server, catalog, file;
@@ -17,8 +16,8 @@ TEST(CubeConnectionString, StringsAndDescriptionsByType)
         {ctLocalCubeFile, "", "", "/data/My Cubes/sales 2024.cub",
          "Data Source=\"/data/My Cubes/sales 2024.cub\";Provider=MSOLAP.2;",
          "Local Cube File: /data/My Cubes/sales 2024.cub"},
-        {ctAnalysisServer, "olap01", "Sales", "",
-         "Data Source=\"olap01\";Initial Catalog=\"Sales\";Provider=MSOLAP.2;", "Analysis Server: olap01"},
+        {ctAnalysisServer, "olap01", "Sales", "", "Data Source=\"olap01\";Initial Catalog=\"Sales\";Provider=MSOLAP.2;",
+         "Analysis Server: olap01"},
         {ctAnalysisServer, "  ", "Sales", "", "Data Source=\"  \";Initial Catalog=\"Sales\";Provider=MSOLAP.2;",
          "Analysis Server: localhost"},
         {ctAnalysisServer, "", "Sales", "", "Data Source=\"\";Initial Catalog=\"Sales\";Provider=MSOLAP.2;",
@@ -47,10 +46,9 @@ TEST(CubeConnectionString, StringsAndDescriptionsByType)
     EXPECT_EQ(s.FileName, "/a/b.cub");
 }
 
-TEST(CubeConnection, FailedConnectIsShownOnceAndLeavesItInactive)
-{
+TEST(CubeConnection, FailedConnectIsShownOnceAndLeavesItInactive) {
     cbtest::TAppGlobals globals;
-    auto description = std::make_unique<TCubeConnectionString>(); // type 0: empty string
+    auto description = std::make_unique<TCubeConnectionString>();  // type 0: empty string
     TMSOLAPConnection connection(std::move(description));
     EXPECT_FALSE(connection.Active);
     EXPECT_FALSE(connection.DisplayErrors);
@@ -72,17 +70,25 @@ TEST(CubeConnection, FailedConnectIsShownOnceAndLeavesItInactive)
     EXPECT_EQ(connection.GetFileName(), globals.Dir().file("missing.cub"));
 }
 
-TEST(CubeModel, CubeNameCheck)
-{
+TEST(CubeModel, CubeNameCheck) {
     struct Case {
         std::string name;
-        const char* message; // none: valid
+        const char* message;  // none: valid
     } cases[] = {
         {std::string(50, 'a'), nullptr},
         {std::string(51, 'a'), "Cube name cannot be longer than 50 characters."},
         // Characters are counted, not bytes: "\xC3\xA9" is one character.
-        {[] { std::string s = "S"; for (int i = 0; i < 49; ++i) s += "\xC3\xA9"; return s; }(), nullptr},
-        {[] { std::string s = "S"; for (int i = 0; i < 50; ++i) s += "\xC3\xA9"; return s; }(),
+        {[] {
+             std::string s = "S";
+             for (int i = 0; i < 49; ++i) s += "\xC3\xA9";
+             return s;
+         }(),
+         nullptr},
+        {[] {
+             std::string s = "S";
+             for (int i = 0; i < 50; ++i) s += "\xC3\xA9";
+             return s;
+         }(),
          "Cube name cannot be longer than 50 characters."},
         {"", "Cube name connot be empty."},
         {" \t ", "Cube name connot be empty."},
@@ -115,8 +121,7 @@ TEST(CubeModel, CubeNameCheck)
     }
 }
 
-TEST(CubeModel, ValueTypesAndTextHelpers)
-{
+TEST(CubeModel, ValueTypesAndTextHelpers) {
     TDimension d;
     EXPECT_EQ(d.DimensionType, 4);
     auto a = std::make_unique<TDimensionMember>();
@@ -128,7 +133,7 @@ TEST(CubeModel, ValueTypesAndTextHelpers)
     TDimension copy;
     copy.Assign(d);
     ASSERT_EQ(copy.GetMemberCount(), 1);
-    EXPECT_NE(copy.GetMember(0), d.GetMember(0)); // members are copied, not shared
+    EXPECT_NE(copy.GetMember(0), d.GetMember(0));  // members are copied, not shared
     EXPECT_EQ(copy.FindMember("[D].[a]")->Caption, "A");
     EXPECT_EQ(copy.FindMember("[D].[A]"), nullptr);
     EXPECT_EQ(copy.Name, "D");
@@ -138,15 +143,14 @@ TEST(CubeModel, ValueTypesAndTextHelpers)
     EXPECT_EQ(GetDimensionType(nullptr), 4);
 }
 
-TEST(CubeConnection, SampleCubeFacts)
-{
+TEST(CubeConnection, SampleCubeFacts) {
     cbtest::TAppGlobals globals;
     auto connection = cbtest::OpenLocalCube(cbtest::SampleCubePath());
     ASSERT_TRUE(connection->Active);
     EXPECT_TRUE(globals.UI.Errors.empty());
     EXPECT_TRUE(connection->GetActiveConnection());
     EXPECT_EQ(connection->GetConnectionString(), cbtest::LocalCubeConnectionString(cbtest::SampleCubePath()));
-    EXPECT_FALSE(connection->SelectCubeByName("tavo_sample")); // case matters
+    EXPECT_FALSE(connection->SelectCubeByName("tavo_sample"));  // case matters
     EXPECT_TRUE(connection->SelectCube("Tavo_sample"));
     EXPECT_EQ(connection->CubeIndex, 0);
     auto cube = connection->GetCurrentCubeDef();
@@ -167,5 +171,5 @@ TEST(CubeConnection, SampleCubeFacts)
             for (const auto& m : d->Hierarchies().Item(0)->Levels().Item(0)->Members())
                 calculated += IsCalculatedMember(m.get()) ? 1 : 0;
     }
-    EXPECT_EQ(calculated, 2); // Profit and Margin
+    EXPECT_EQ(calculated, 2);  // Profit and Margin
 }

@@ -1,8 +1,8 @@
 // The display manager over the sample cube, with recording stand-ins for the
 // grid layout manager and the chart builder.
+#include "app/core/DisplayManager.h"
 #include "MDXTestSupport.h"
 #include "app/core/CubeModel.h"
-#include "app/core/DisplayManager.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -20,7 +20,7 @@ auto* const kOtherGrid = reinterpret_cast<cb::grid::TExtStringGrid*>(&gOtherGrid
 auto* const kChart = reinterpret_cast<cb::chart::TChart*>(&gChartTag);
 
 struct LayoutLog {
-    std::vector<cb::grid::TExtStringGrid*> rendered; // grid at each Render
+    std::vector<cb::grid::TExtStringGrid*> rendered;  // grid at each Render
     std::shared_ptr<cb::olap::Cellset> cellset;
     std::map<std::pair<int, int>, std::string> keys;
 };
@@ -31,13 +31,11 @@ public:
     void SetGrid(cb::grid::TExtStringGrid* grid) override { FGrid = grid; }
     cb::grid::TExtStringGrid* GetGrid() const override { return FGrid; }
     void SetCellset(std::shared_ptr<cb::olap::Cellset> cellset) override { FLog.cellset = std::move(cellset); }
-    bool Render() override
-    {
+    bool Render() override {
         FLog.rendered.push_back(FGrid);
         return true;
     }
-    std::string GetCellKey(int column, int row) const override
-    {
+    std::string GetCellKey(int column, int row) const override {
         auto it = FLog.keys.find({column, row});
         return it == FLog.keys.end() ? "-1" : it->second;
     }
@@ -65,13 +63,11 @@ public:
     cb::chart::TChart* GetChart() const override { return FLog.chart; }
     void SetEnabled(bool enabled) override { FLog.enabled = enabled; }
     bool GetEnabled() const override { return FLog.enabled; }
-    void SetCellset(std::shared_ptr<cb::olap::Cellset>) override
-    {
+    void SetCellset(std::shared_ptr<cb::olap::Cellset>) override {
         FLog.column = FLog.row = -1;
         Render();
     }
-    bool Render() override
-    {
+    bool Render() override {
         ++FLog.renders;
         return true;
     }
@@ -101,23 +97,25 @@ private:
 
 class DisplayManagerFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         connection = cbtest::OpenLocalCube(cbtest::SampleCubePath());
         ASSERT_TRUE(connection->Active);
         dm = std::make_unique<TDisplayManager>(std::make_unique<TRecordingGridLayout>(layout),
                                                std::make_unique<TRecordingChartBuilder>(chart));
         dm->OnQuery = [this](const std::string& mdx) { queries.push_back(mdx); };
-        for (auto [event, name] : {std::pair{&dm->OnBeforeRefresh, "before"}, {&dm->OnAfterRefresh, "after"},
-                                   {&dm->OnStateChanged, "state"}, {&dm->OnToggleChartRequest, "toggle"},
-                                   {&dm->OnAxesChanged, "axes"}, {&dm->OnMeasuresChanged, "measures"},
-                                   {&dm->OnAllMembersHidden, "hidden"}, {&dm->OnCubeReset, "reset"}})
+        for (auto [event, name] : {std::pair{&dm->OnBeforeRefresh, "before"},
+                                   {&dm->OnAfterRefresh, "after"},
+                                   {&dm->OnStateChanged, "state"},
+                                   {&dm->OnToggleChartRequest, "toggle"},
+                                   {&dm->OnAxesChanged, "axes"},
+                                   {&dm->OnMeasuresChanged, "measures"},
+                                   {&dm->OnAllMembersHidden, "hidden"},
+                                   {&dm->OnCubeReset, "reset"}})
             *event = [this, name = std::string(name)] { events.push_back(name); };
     }
 
     // Children of a member from the cube's metadata.
-    std::vector<std::string> Level(const std::string& dimension, int depth)
-    {
+    std::vector<std::string> Level(const std::string& dimension, int depth) {
         std::vector<std::string> names;
         for (const auto& d : connection->GetCurrentCubeDef()->Dimensions())
             if (d->Name() == dimension)
@@ -128,8 +126,7 @@ protected:
 
     // Runs one user action and checks it ran exactly one query and one layout.
     template <class F>
-    void Action(const char* what, F&& f)
-    {
+    void Action(const char* what, F&& f) {
         SCOPED_TRACE(what);
         queries.clear();
         layout.rendered.clear();
@@ -140,8 +137,7 @@ protected:
         EXPECT_EQ(layout.cellset, dm->GetCellset());
     }
 
-    void ExpectView(const std::string& mdx, const Tuples& columns, const Tuples& rows)
-    {
+    void ExpectView(const std::string& mdx, const Tuples& columns, const Tuples& rows) {
         EXPECT_EQ(dm->GetMDX(), mdx);
         ASSERT_TRUE(layout.cellset);
         EXPECT_EQ(AxisTuples(*layout.cellset, 0), columns);
@@ -152,22 +148,20 @@ protected:
     std::unique_ptr<TMSOLAPConnection> connection;
     LayoutLog layout;
     ChartLog chart;
-    std::vector<std::string> queries, events; // outlive the display manager's last events
+    std::vector<std::string> queries, events;  // outlive the display manager's last events
     std::unique_ptr<TDisplayManager> dm;
 };
 
 const std::string kFrom = " ON COLUMNS FROM [Tavo_sample]";
 const std::string kRevenue = "[Measures].[Revenue]";
 
-} // namespace
+}  // namespace
 
-TEST_F(DisplayManagerFixture, ViewChangesEndToEnd)
-{
+TEST_F(DisplayManagerFixture, ViewChangesEndToEnd) {
     const auto years = Level("Time", 1);
     ASSERT_GE(years.size(), 2u);
     std::string yearList;
-    for (const auto& y : years)
-        yearList += ", " + y;
+    for (const auto& y : years) yearList += ", " + y;
 
     Action("open", [&] { dm->OpenCube(connection.get(), kGrid, nullptr); });
     EXPECT_TRUE(dm->IsCubeOpen());
@@ -185,17 +179,15 @@ TEST_F(DisplayManagerFixture, ViewChangesEndToEnd)
     const std::string afterDrill =
         " SELECT {{[Customer].[All]}*{[Time].[All]" + yearList + "}} ON ROWS, {" + kRevenue + "}" + kFrom;
     Tuples drillRows{{"[Customer].[All]", "[Time].[All]"}};
-    for (const auto& y : years)
-        drillRows.push_back({"[Customer].[All]", y});
+    for (const auto& y : years) drillRows.push_back({"[Customer].[All]", y});
     Action("drill", [&] { EXPECT_TRUE(dm->ToggleDrillDown("[Time].[All]")); });
     ExpectView(afterDrill, {{kRevenue}}, drillRows);
 
     globals.UI.Answer = true;
     Action("swap", [&] { EXPECT_TRUE(dm->SwapRowsAndColumns()); });
-    EXPECT_EQ(globals.UI.Questions.size(), 1u); // no columns: asked first
+    EXPECT_EQ(globals.UI.Questions.size(), 1u);  // no columns: asked first
     Tuples swapColumns;
-    for (const auto& r : drillRows)
-        swapColumns.push_back({r[0], r[1], kRevenue});
+    for (const auto& r : drillRows) swapColumns.push_back({r[0], r[1], kRevenue});
     ExpectView(" SELECT {} ON ROWS, {{[Customer].[All]}*{[Time].[All]" + yearList + "}*{" + kRevenue + "}}" + kFrom,
                swapColumns, {});
 
@@ -232,8 +224,7 @@ TEST_F(DisplayManagerFixture, ViewChangesEndToEnd)
     EXPECT_TRUE(queries.empty());
 }
 
-TEST_F(DisplayManagerFixture, FailingQueriesAtTheDisplayStillBalanceTheRefreshEvents)
-{
+TEST_F(DisplayManagerFixture, FailingQueriesAtTheDisplayStillBalanceTheRefreshEvents) {
     dm->OpenCube(connection.get(), kGrid, nullptr);
     // A failing change is answered by the default view...
     dm->AddToAxis("[Nowhere].[x]", axRows, true);
@@ -247,8 +238,7 @@ TEST_F(DisplayManagerFixture, FailingQueriesAtTheDisplayStillBalanceTheRefreshEv
     EXPECT_EQ(globals.UI.Informations.size(), 1u);
 }
 
-TEST_F(DisplayManagerFixture, OpeningWithoutAGridShowsNothing)
-{
+TEST_F(DisplayManagerFixture, OpeningWithoutAGridShowsNothing) {
     dm->OpenCube(connection.get(), nullptr, nullptr);
     EXPECT_FALSE(dm->IsCubeOpen());
     EXPECT_TRUE(layout.rendered.empty());
@@ -266,18 +256,15 @@ TEST_F(DisplayManagerFixture, OpeningWithoutAGridShowsNothing)
     EXPECT_FALSE(dm->OnMeasuresChanged);
 }
 
-TEST_F(DisplayManagerFixture, ChartPointLimit)
-{
+TEST_F(DisplayManagerFixture, ChartPointLimit) {
     struct Case {
         int points, pointsWithoutAll;
         bool showAll, answer;
         std::vector<std::string> events;
         size_t questions, informations;
     } cases[] = {
-        {70, 70, true, true, {"axes"}, 0, 0},
-        {71, 10, true, false, {"toggle"}, 1, 0},
-        {71, 70, true, true, {"hidden"}, 1, 0},
-        {71, 71, true, true, {"hidden", "toggle"}, 1, 1},
+        {70, 70, true, true, {"axes"}, 0, 0},    {71, 10, true, false, {"toggle"}, 1, 0},
+        {71, 70, true, true, {"hidden"}, 1, 0},  {71, 71, true, true, {"hidden", "toggle"}, 1, 1},
         {71, 71, false, true, {"toggle"}, 0, 1},
     };
     dm->OpenCube(connection.get(), kGrid, nullptr);
@@ -304,8 +291,7 @@ TEST_F(DisplayManagerFixture, ChartPointLimit)
     EXPECT_EQ(chart.renders, renders);
 }
 
-TEST_F(DisplayManagerFixture, GridKeysChartSelectionAndDimensions)
-{
+TEST_F(DisplayManagerFixture, GridKeysChartSelectionAndDimensions) {
     dm->OpenCube(connection.get(), kGrid, nullptr);
     layout.keys[{0, 2}] = "[Customer]";
     layout.keys[{0, 3}] = "[Customer].[All]";
@@ -331,7 +317,7 @@ TEST_F(DisplayManagerFixture, GridKeysChartSelectionAndDimensions)
     EXPECT_EQ(dimension->UniqueName, "[Channel]");
     EXPECT_EQ(dimension->DimensionType, 3);
     EXPECT_FALSE(dimension->IsMeasures);
-    ASSERT_EQ(dimension->GetMemberCount(), static_cast<int>(channels.size()) + 2); // level, (All), channels
+    ASSERT_EQ(dimension->GetMemberCount(), static_cast<int>(channels.size()) + 2);  // level, (All), channels
     EXPECT_EQ(dimension->GetMember(1)->UniqueName, "[Channel].[All]");
     EXPECT_FALSE(dimension->GetMember(1)->Selected);
     for (size_t i = 0; i < channels.size(); ++i) {

@@ -25,14 +25,12 @@ namespace {
 
 constexpr const char* kCube = " FROM [Tavo_sample]";
 
-QRgb Rgb(cb::gfx::TColor c)
-{
+QRgb Rgb(cb::gfx::TColor c) {
     return qRgb(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
 // Colours and fonts that differ from part to part and depth to depth.
-TGridDisplayTheme MakeTheme()
-{
+TGridDisplayTheme MakeTheme() {
     TGridDisplayTheme t;
     t.Name = "Probe";
     t.DimensionColor = 0x804000;
@@ -67,8 +65,7 @@ public:
     std::string HookText;
 
 protected:
-    bool RepaintAllowed() const override
-    {
+    bool RepaintAllowed() const override {
         if (OnWritten && !HookText.empty() && Cells(HookCol, HookRow) == HookText) {
             auto hook = std::move(const_cast<THookGrid*>(this)->OnWritten);
             const_cast<THookGrid*>(this)->OnWritten = nullptr;
@@ -80,8 +77,7 @@ protected:
 
 class GridLayoutTest : public ::testing::Test {
 protected:
-    GridLayoutTest() : Theme(MakeTheme())
-    {
+    GridLayoutTest() : Theme(MakeTheme()) {
         Grid.SetFixedCols(0);
         Grid.SetFixedRows(0);
         Grid.resize(900, 500);
@@ -89,8 +85,7 @@ protected:
         Layout.SetTheme(&Theme);
     }
 
-    bool Run(const std::string& mdx, const std::string& file = cbtest::SampleCubePath())
-    {
+    bool Run(const std::string& mdx, const std::string& file = cbtest::SampleCubePath()) {
         Cellset = std::make_shared<cb::olap::Cellset>();
         Cellset->SetActiveConnection(cbtest::LocalCubeConnectionString(file));
         Cellset->Open(mdx);
@@ -99,8 +94,7 @@ protected:
     }
 
     // The texts of the grid, row by row; data cells ("d") as "#" unless raw.
-    std::vector<std::vector<std::string>> Texts(bool raw = false) const
-    {
+    std::vector<std::vector<std::string>> Texts(bool raw = false) const {
         std::vector<std::vector<std::string>> rows;
         for (int r = 0; r < Grid.RowCount(); ++r) {
             rows.emplace_back();
@@ -119,21 +113,22 @@ protected:
 
 using Table = std::vector<std::vector<std::string>>;
 
-TEST_F(GridLayoutTest, HeaderTextsBlanksAndIndents)
-{
+TEST_F(GridLayoutTest, HeaderTextsBlanksAndIndents) {
     struct Case {
         const char* name;
         std::string mdx;
         Table texts;
     };
     const std::vector<Case> cases = {
-        {"default query", "SELECT {[Product].[All]} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube),
+        {"default query",
+         "SELECT {[Product].[All]} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube),
          {{"", "Measures"}, {"Product", "Revenue"}, {"All", "#"}}},
         // One measure under three years: every column names it.
         {"crossed columns and rows",
          "SELECT CROSSJOIN({[Time].[All].CHILDREN}, {[Measures].[Revenue]}) ON COLUMNS, "
          "CROSSJOIN({[Product].[All].[Bikes], [Product].[All].[Clothing]}, "
-         "{[Channel].[All].[Online], [Channel].[All].[Retail Store]}) ON ROWS" + std::string(kCube),
+         "{[Channel].[All].[Online], [Channel].[All].[Retail Store]}) ON ROWS" +
+             std::string(kCube),
          {{"", "", "Time", "Measures", ""},
           {"", "", "2022", "2023", "2024"},
           {"Product", "Channel", "Revenue", "Revenue", "Revenue"},
@@ -144,24 +139,33 @@ TEST_F(GridLayoutTest, HeaderTextsBlanksAndIndents)
         // The one channel repeats under each product and still shows.
         {"inner member under changing outer",
          "SELECT {[Measures].[Units]} ON COLUMNS, CROSSJOIN({[Product].[All].[Bikes], [Product].[All].[Clothing]}, "
-         "{[Channel].[All].[Online]}) ON ROWS" + std::string(kCube),
+         "{[Channel].[All].[Online]}) ON ROWS" +
+             std::string(kCube),
          {{"", "", "Measures"},
           {"Product", "Channel", "Units"},
           {"  Bikes", "  Online", "#"},
           {"  Clothing", "  Online", "#"}}},
         {"depths indent two blanks each",
          "SELECT {[Measures].[Revenue]} ON COLUMNS, {[Time].[All], [Time].[All].[2022], [Time].[All].[2022].[Q1], "
-         "[Time].[All].[2022].[Q1].[January]} ON ROWS" + std::string(kCube),
-         {{"", "Measures"}, {"Time", "Revenue"}, {"All", "#"}, {"  2022", "#"}, {"    Q1", "#"}, {"      January", "#"}}},
+         "[Time].[All].[2022].[Q1].[January]} ON ROWS" +
+             std::string(kCube),
+         {{"", "Measures"},
+          {"Time", "Revenue"},
+          {"All", "#"},
+          {"  2022", "#"},
+          {"    Q1", "#"},
+          {"      January", "#"}}},
         // Rows without dimensions: no data cells.
-        {"empty rows", "SELECT {[Measures].[Revenue]} ON COLUMNS, {} ON ROWS" + std::string(kCube),
+        {"empty rows",
+         "SELECT {[Measures].[Revenue]} ON COLUMNS, {} ON ROWS" + std::string(kCube),
          {{"", "Measures"}, {"Drag Row Fields Here", "Revenue"}, {"", ""}}},
         // Columns without dimensions: the row headers start one row lower
         // and all fit.
         {"empty columns",
          "SELECT {} ON COLUMNS, {[Product].[All].[Bikes], [Product].[All].[Clothing]} ON ROWS" + std::string(kCube),
          {{"", "Drag Columns Fields Here"}, {"Product", ""}, {"  Bikes", ""}, {"  Clothing", ""}}},
-        {"both empty", "SELECT {} ON COLUMNS, {} ON ROWS" + std::string(kCube),
+        {"both empty",
+         "SELECT {} ON COLUMNS, {} ON ROWS" + std::string(kCube),
          {{"", "Drag Columns Fields Here"}, {"Drag Row Fields Here", ""}}},
     };
     for (const Case& c : cases) {
@@ -174,11 +178,11 @@ TEST_F(GridLayoutTest, HeaderTextsBlanksAndIndents)
     EXPECT_TRUE(Globals.UI.Errors.empty());
 }
 
-TEST_F(GridLayoutTest, KeysCountsAndPositions)
-{
+TEST_F(GridLayoutTest, KeysCountsAndPositions) {
     ASSERT_TRUE(Run("SELECT CROSSJOIN({[Time].[All].CHILDREN}, {[Measures].[Revenue]}) ON COLUMNS, "
                     "CROSSJOIN({[Product].[All].[Bikes], [Product].[All].[Clothing]}, "
-                    "{[Channel].[All].[Online], [Channel].[All].[Retail Store]}) ON ROWS" + std::string(kCube)));
+                    "{[Channel].[All].[Online], [Channel].[All].[Retail Store]}) ON ROWS" +
+                    std::string(kCube)));
     EXPECT_EQ(Layout.ColumnDimensionCount(), 2);
     EXPECT_EQ(Layout.ColumnPositionCount(), 3);
     EXPECT_EQ(Layout.RowDimensionCount(), 2);
@@ -200,7 +204,7 @@ TEST_F(GridLayoutTest, KeysCountsAndPositions)
         {3, 1, "[Time].[All].[2023]"},
         {4, 2, "[Measures].[Revenue]"},
         {0, 3, "[Product].[All].[Bikes]"},
-        {0, 4, "[Product].[All].[Bikes]"}, // blank repeat keeps its member
+        {0, 4, "[Product].[All].[Bikes]"},  // blank repeat keeps its member
         {1, 6, "[Channel].[All].[Retail Store]"},
         {2, 3, "d"},
         {4, 6, "d"},
@@ -209,8 +213,7 @@ TEST_F(GridLayoutTest, KeysCountsAndPositions)
         {-1, 0, "-1"},
         {0, -1, "-1"},
     };
-    for (const auto& k : keys)
-        EXPECT_EQ(Layout.GetCellKey(k.col, k.row), k.key) << k.col << "," << k.row;
+    for (const auto& k : keys) EXPECT_EQ(Layout.GetCellKey(k.col, k.row), k.key) << k.col << "," << k.row;
 
     // Data values are the formatted cells of (column position, row position).
     EXPECT_EQ(Grid.Cells(3, 5), Cellset->Item(1, 2)->FormattedValue());
@@ -218,10 +221,8 @@ TEST_F(GridLayoutTest, KeysCountsAndPositions)
     const struct {
         int grid, position;
     } columns[] = {{0, 0}, {2, 0}, {3, 1}, {4, 2}, {9, 2}}, rows[] = {{0, 0}, {3, 0}, {5, 2}, {6, 3}, {40, 3}};
-    for (const auto& c : columns)
-        EXPECT_EQ(Layout.GridColumnToPosition(c.grid), c.position) << c.grid;
-    for (const auto& r : rows)
-        EXPECT_EQ(Layout.GridRowToPosition(r.grid), r.position) << r.grid;
+    for (const auto& c : columns) EXPECT_EQ(Layout.GridColumnToPosition(c.grid), c.position) << c.grid;
+    for (const auto& r : rows) EXPECT_EQ(Layout.GridRowToPosition(r.grid), r.position) << r.grid;
 
     // A smaller layout leaves no key of the larger one behind.
     ASSERT_TRUE(Run("SELECT {[Product].[All]} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube)));
@@ -231,10 +232,10 @@ TEST_F(GridLayoutTest, KeysCountsAndPositions)
     EXPECT_EQ(Layout.GetCellKey(1, 3), "-1");
 }
 
-TEST_F(GridLayoutTest, PositionsWithoutDimensionsOnOneAxis)
-{
+TEST_F(GridLayoutTest, PositionsWithoutDimensionsOnOneAxis) {
     ASSERT_TRUE(Run("SELECT {} ON COLUMNS, {[Product].[All].[Bikes], [Product].[All].[Clothing], "
-                    "[Product].[All].[Components]} ON ROWS" + std::string(kCube)));
+                    "[Product].[All].[Components]} ON ROWS" +
+                    std::string(kCube)));
     EXPECT_EQ(Layout.GetCellKey(0, 4), "[Product].[All].[Components]");
     EXPECT_EQ(Layout.GridRowToPosition(2), 0);
     EXPECT_EQ(Layout.GridRowToPosition(4), 2);
@@ -246,8 +247,7 @@ TEST_F(GridLayoutTest, PositionsWithoutDimensionsOnOneAxis)
     EXPECT_EQ(Layout.GridColumnToPosition(2), 1);
 }
 
-TEST_F(GridLayoutTest, StylesFromTheTheme)
-{
+TEST_F(GridLayoutTest, StylesFromTheTheme) {
     ASSERT_TRUE(Run("SELECT CROSSJOIN({[Time].[All].CHILDREN}, {[Measures].[Revenue]}) ON COLUMNS, "
                     "{[Product].[All], [Product].[All].[Bikes], [Product].[All].[Bikes].[Road Bikes]} ON ROWS" +
                     std::string(kCube)));
@@ -265,26 +265,25 @@ TEST_F(GridLayoutTest, StylesFromTheTheme)
         const TDepthStyle& s = Theme.Depths[size_t(d)];
         return Style{s.Color, s.FontName, s.FontColor, s.FontSize, s.FontBold};
     };
-    const Style dim{Theme.DimensionColor, Theme.DimensionFontName, Theme.DimensionFontColor,
-                    Theme.DimensionFontSize, Theme.DimensionFontBold};
-    const Style data{Theme.DataColor, Theme.DataFontName, Theme.DataFontColor, Theme.DataFontSize,
-                     Theme.DataFontBold};
+    const Style dim{Theme.DimensionColor, Theme.DimensionFontName, Theme.DimensionFontColor, Theme.DimensionFontSize,
+                    Theme.DimensionFontBold};
+    const Style data{Theme.DataColor, Theme.DataFontName, Theme.DataFontColor, Theme.DataFontSize, Theme.DataFontBold};
     const struct {
         int col, row;
         Style style;
         cb::grid::TAlignment align;
         bool marker;
     } cells[] = {
-        {1, 0, dim, cb::grid::taLeftJustify, true},      // column dimension name
+        {1, 0, dim, cb::grid::taLeftJustify, true},  // column dimension name
         {2, 0, dim, cb::grid::taLeftJustify, true},
-        {0, 2, dim, cb::grid::taLeftJustify, true},      // row dimension name
-        {0, 1, dim, cb::grid::taLeftJustify, false},     // corner
-        {1, 1, depth(1), cb::grid::taLeftJustify, false}, // year, depth 1
+        {0, 2, dim, cb::grid::taLeftJustify, true},        // row dimension name
+        {0, 1, dim, cb::grid::taLeftJustify, false},       // corner
+        {1, 1, depth(1), cb::grid::taLeftJustify, false},  // year, depth 1
         {2, 1, depth(1), cb::grid::taLeftJustify, false},
-        {1, 2, depth(0), cb::grid::taLeftJustify, false}, // measure, depth 0
-        {0, 3, depth(0), cb::grid::taLeftJustify, false}, // All
-        {0, 4, depth(1), cb::grid::taLeftJustify, false}, // Bikes
-        {0, 5, depth(2), cb::grid::taLeftJustify, false}, // Road Bikes
+        {1, 2, depth(0), cb::grid::taLeftJustify, false},  // measure, depth 0
+        {0, 3, depth(0), cb::grid::taLeftJustify, false},  // All
+        {0, 4, depth(1), cb::grid::taLeftJustify, false},  // Bikes
+        {0, 5, depth(2), cb::grid::taLeftJustify, false},  // Road Bikes
         {1, 3, data, cb::grid::taRightJustify, false},
         {3, 5, data, cb::grid::taRightJustify, false},
     };
@@ -310,8 +309,7 @@ TEST_F(GridLayoutTest, StylesFromTheTheme)
     }
 }
 
-TEST_F(GridLayoutTest, EmptyCellsStayBlank)
-{
+TEST_F(GridLayoutTest, EmptyCellsStayBlank) {
     cbtest::TempDir dir;
     const std::string file = dir.file("tiny.cub");
     cb::olap::WriteCubeFile(*cb::olap::MakeTinyCube(), file);
@@ -321,23 +319,22 @@ TEST_F(GridLayoutTest, EmptyCellsStayBlank)
                     "[Product].[All].[Bikes]}) ON ROWS FROM [Tiny]",
                     file));
     EXPECT_EQ((Texts(true)), (Table{{"", "", "Measures", ""},
-                                {"Geography", "Product", "Sales", "Orders"},
-                                {"  USA", "  Gloves", "", ""},
-                                {"", "  Bikes", "750.00", "3"},
-                                {"  Japan", "  Gloves", "", ""},
-                                {"", "  Bikes", "", ""}}));
+                                    {"Geography", "Product", "Sales", "Orders"},
+                                    {"  USA", "  Gloves", "", ""},
+                                    {"", "  Bikes", "750.00", "3"},
+                                    {"  Japan", "  Gloves", "", ""},
+                                    {"", "  Bikes", "", ""}}));
     EXPECT_EQ(Layout.GetCellKey(2, 2), "d");
 }
 
-TEST_F(GridLayoutTest, ErrorWhileWritingIsReportedAndTheGridComesBack)
-{
+TEST_F(GridLayoutTest, ErrorWhileWritingIsReportedAndTheGridComesBack) {
     Grid.show();
     Grid.HookCol = 1;
     Grid.HookRow = 0;
     Grid.HookText = "Measures";
     Grid.OnWritten = [] { throw cb::rtl::Exception("cell store refused"); };
-    EXPECT_FALSE(Run("SELECT {[Product].[All].CHILDREN} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" +
-                     std::string(kCube)));
+    EXPECT_FALSE(
+        Run("SELECT {[Product].[All].CHILDREN} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube)));
     ASSERT_EQ(Globals.UI.Errors.size(), 1u);
     EXPECT_NE(Globals.UI.Errors[0].find("cell store refused"), std::string::npos);
     EXPECT_NE(Globals.LogText().find("cell store refused"), std::string::npos);
@@ -345,16 +342,14 @@ TEST_F(GridLayoutTest, ErrorWhileWritingIsReportedAndTheGridComesBack)
     EXPECT_EQ(Layout.GetCellKey(0, 1), "[Product]");
     EXPECT_TRUE(Grid.isVisible());
     EXPECT_EQ(Grid.RepaintSuspendCount(), 0);
-    for (QWidget* w : QApplication::topLevelWidgets())
-        EXPECT_EQ(dynamic_cast<TfrmMDXProgressScreen*>(w), nullptr);
+    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_EQ(dynamic_cast<TfrmMDXProgressScreen*>(w), nullptr);
 
     // The next layout runs normally.
     EXPECT_TRUE(Run("SELECT {[Product].[All]} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube)));
     EXPECT_EQ(Globals.UI.Errors.size(), 1u);
 }
 
-TEST_F(GridLayoutTest, ClosedCellsetReachesTheCaller)
-{
+TEST_F(GridLayoutTest, ClosedCellsetReachesTheCaller) {
     Grid.show();
     auto closed = std::make_shared<cb::olap::Cellset>();
     Layout.SetCellset(closed);
@@ -365,25 +360,24 @@ TEST_F(GridLayoutTest, ClosedCellsetReachesTheCaller)
     EXPECT_TRUE(Run("SELECT {[Product].[All]} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube)));
 }
 
-TEST_F(GridLayoutTest, NestedLayoutIsRefused)
-{
+TEST_F(GridLayoutTest, NestedLayoutIsRefused) {
     bool nested = true;
     Grid.HookCol = 1;
     Grid.HookRow = 0;
     Grid.HookText = "Measures";
     Grid.OnWritten = [&] { nested = Layout.Render(); };
-    EXPECT_TRUE(Run("SELECT {[Product].[All].CHILDREN} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" +
-                    std::string(kCube)));
+    EXPECT_TRUE(
+        Run("SELECT {[Product].[All].CHILDREN} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube)));
     EXPECT_FALSE(nested);
     EXPECT_EQ(Grid.Cells(0, 2), "  Bikes");
     EXPECT_EQ(Layout.GetCellKey(1, 2), "d");
 }
 
-TEST_F(GridLayoutTest, RenderedColoursAndMarker)
-{
+TEST_F(GridLayoutTest, RenderedColoursAndMarker) {
     Grid.show();
     ASSERT_TRUE(Run("SELECT CROSSJOIN({[Time].[All].CHILDREN}, {[Measures].[Revenue]}) ON COLUMNS, "
-                    "{[Product].[All].[Bikes], [Product].[All].[Clothing]} ON ROWS" + std::string(kCube)));
+                    "{[Product].[All].[Bikes], [Product].[All].[Clothing]} ON ROWS" +
+                    std::string(kCube)));
     cbtest::TempDir dir;
     const QString png = QString::fromStdString(dir.file("grid.png"));
     ASSERT_TRUE(Grid.grab().toImage().save(png, "PNG"));
@@ -399,12 +393,11 @@ TEST_F(GridLayoutTest, RenderedColoursAndMarker)
         int col, row;
         cb::gfx::TColor colour;
     } probes[] = {
-        {0, 0, Theme.DimensionColor}, {1, 0, Theme.DimensionColor}, {0, 2, Theme.DimensionColor},
+        {0, 0, Theme.DimensionColor},  {1, 0, Theme.DimensionColor},  {0, 2, Theme.DimensionColor},
         {2, 1, Theme.Depths[1].Color}, {1, 2, Theme.Depths[0].Color}, {0, 3, Theme.Depths[1].Color},
         {1, 3, Theme.DataColor},       {3, 4, Theme.DataColor},
     };
-    for (const auto& p : probes)
-        EXPECT_EQ(probe(p.col, p.row), Rgb(p.colour) & 0xFFFFFF) << p.col << "," << p.row;
+    for (const auto& p : probes) EXPECT_EQ(probe(p.col, p.row), Rgb(p.colour) & 0xFFFFFF) << p.col << "," << p.row;
 
     // The marker: a grey arrow at the right edge of a dimension-name cell,
     // none in a caption cell.
@@ -419,4 +412,4 @@ TEST_F(GridLayoutTest, RenderedColoursAndMarker)
     EXPECT_NE(arrow(1, 1), Rgb(cb::gfx::clGray) & 0xFFFFFF);
 }
 
-} // namespace
+}  // namespace

@@ -7,8 +7,7 @@
 
 using cb::app::TLogFile;
 
-TEST(LogFile, AppendsAcrossOpensWithCrLfAndFlushesEachLine)
-{
+TEST(LogFile, AppendsAcrossOpensWithCrLfAndFlushesEachLine) {
     cbtest::TempDir dir;
     const std::string path = dir.file("cube_browser.log");
     {
@@ -31,11 +30,10 @@ TEST(LogFile, AppendsAcrossOpensWithCrLfAndFlushesEachLine)
     EXPECT_EQ(cbtest::readFile(path), "first\r\ntwo\nlines\r\n\r\nthird\r\n");
 }
 
-TEST(LogFile, UnusablePathsGiveALogThatNeverWrites)
-{
+TEST(LogFile, UnusablePathsGiveALogThatNeverWrites) {
     cbtest::TempDir dir;
-    for (const std::string& path : {std::string(), std::string(" \t"), dir.path().string(),
-                                   dir.file("missing/dir/x.log")}) {
+    for (const std::string& path :
+         {std::string(), std::string(" \t"), dir.path().string(), dir.file("missing/dir/x.log")}) {
         TLogFile log(path);
         EXPECT_FALSE(log.IsOpen()) << path;
         EXPECT_FALSE(log.Open()) << path;
@@ -44,8 +42,7 @@ TEST(LogFile, UnusablePathsGiveALogThatNeverWrites)
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
 }
 
-TEST(LogFile, ClosedLogRefusesWrites)
-{
+TEST(LogFile, ClosedLogRefusesWrites) {
     cbtest::TempDir dir;
     TLogFile log(dir.file("a.log"));
     log.Close();

@@ -1,7 +1,7 @@
 // The query model's list operations, composing and history, without a cube.
+#include "app/core/MDXBuilder.h"
 #include "MDXTestSupport.h"
 #include "app/core/CubeModel.h"
-#include "app/core/MDXBuilder.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -14,16 +14,14 @@ struct Lists {
     TTextList rows, columns, measures;
 };
 
-void Load(TMDXBuilder& b, const Lists& l)
-{
+void Load(TMDXBuilder& b, const Lists& l) {
     b.Rows = l.rows;
     b.Columns = l.columns;
     b.Measures = l.measures;
     b.Changed = false;
 }
 
-void ExpectLists(const TMDXBuilder& b, const Lists& l)
-{
+void ExpectLists(const TMDXBuilder& b, const Lists& l) {
     EXPECT_EQ(b.Rows, l.rows);
     EXPECT_EQ(b.Columns, l.columns);
     EXPECT_EQ(b.Measures, l.measures);
@@ -31,10 +29,9 @@ void ExpectLists(const TMDXBuilder& b, const Lists& l)
 
 const std::string m = "[Measures].[m]", n = "[Measures].[n]";
 
-} // namespace
+}  // namespace
 
-TEST(MDXBuilderCompose, ComposesTheQueryText)
-{
+TEST(MDXBuilderCompose, ComposesTheQueryText) {
     struct Case {
         Lists lists;
         std::vector<std::string> selectedCalculated;
@@ -57,8 +54,7 @@ TEST(MDXBuilderCompose, ComposesTheQueryText)
         TMDXBuilder b;
         b.CubeName = "[C]";
         Load(b, c.lists);
-        for (const auto& name : c.selectedCalculated)
-            b.CalculatedMeasures().Add({name, true});
+        for (const auto& name : c.selectedCalculated) b.CalculatedMeasures().Add({name, true});
         b.CalculatedMeasures().Add({"unselected", false});
         EXPECT_EQ(b.BuildRowsSet(), c.rowsSet);
         EXPECT_EQ(b.BuildColumnsSet(), c.columnsSet);
@@ -67,8 +63,7 @@ TEST(MDXBuilderCompose, ComposesTheQueryText)
     }
 }
 
-TEST(MDXBuilderLists, OperationsChangeTheListsAndPushOneStepOnlyWhenSomethingChanged)
-{
+TEST(MDXBuilderLists, OperationsChangeTheListsAndPushOneStepOnlyWhenSomethingChanged) {
     using Op = std::function<bool(TMDXBuilder&)>;
     struct Case {
         const char* what;
@@ -78,75 +73,155 @@ TEST(MDXBuilderLists, OperationsChangeTheListsAndPushOneStepOnlyWhenSomethingCha
         bool result;
         bool pushed;
     } cases[] = {
-        {"add moves a dimension off the other axis", {{"[D].[a]", "[E].[x]"}, {}, {m}},
+        {"add moves a dimension off the other axis",
+         {{"[D].[a]", "[E].[x]"}, {}, {m}},
          [](TMDXBuilder& b) { return b.AddToAxis("[D].[b]", axColumns, true); },
-         {{"[E].[x]"}, {"[D].[b]"}, {m}}, true, true},
-        {"add appends at the end of the axis", {{"[D].[a]", "[E].[x]"}, {}, {m}},
+         {{"[E].[x]"}, {"[D].[b]"}, {m}},
+         true,
+         true},
+        {"add appends at the end of the axis",
+         {{"[D].[a]", "[E].[x]"}, {}, {m}},
          [](TMDXBuilder& b) { return b.AddToAxis("[D].[b]", axRows, true); },
-         {{"[D].[a]", "[E].[x]", "[D].[b]"}, {}, {m}}, true, true},
-        {"add a level expression", {{}, {"[D].[a]"}, {m}},
+         {{"[D].[a]", "[E].[x]", "[D].[b]"}, {}, {m}},
+         true,
+         true},
+        {"add a level expression",
+         {{}, {"[D].[a]"}, {m}},
          [](TMDXBuilder& b) { return b.AddToAxis("AddCalculatedMembers([E].[L].members)", axRows, true); },
-         {{"AddCalculatedMembers([E].[L].members)"}, {"[D].[a]"}, {m}}, true, true},
-        {"ticking a listed measure moves it to the end", {{}, {}, {m, n}},
+         {{"AddCalculatedMembers([E].[L].members)"}, {"[D].[a]"}, {m}},
+         true,
+         true},
+        {"ticking a listed measure moves it to the end",
+         {{}, {}, {m, n}},
          [](TMDXBuilder& b) { return b.AddToAxis(m, axMeasures, true); },
-         {{}, {}, {n, m}}, true, true},
-        {"ticking the last measure again changes nothing", {{}, {}, {m, n}},
+         {{}, {}, {n, m}},
+         true,
+         true},
+        {"ticking the last measure again changes nothing",
+         {{}, {}, {m, n}},
          [](TMDXBuilder& b) { return b.AddToAxis(n, axMeasures, true); },
-         {{}, {}, {m, n}}, true, false},
-        {"invalid axis", {{"[D].[a]"}, {}, {m}},
+         {{}, {}, {m, n}},
+         true,
+         false},
+        {"invalid axis",
+         {{"[D].[a]"}, {}, {m}},
          [](TMDXBuilder& b) { return b.AddToAxis("[E].[x]", 3, true); },
-         {{"[D].[a]"}, {}, {m}}, false, false},
-        {"union widens the dimension's set", {{"[D].[a]", "[E].[x]"}, {}, {m}},
+         {{"[D].[a]"}, {}, {m}},
+         false,
+         false},
+        {"union widens the dimension's set",
+         {{"[D].[a]", "[E].[x]"}, {}, {m}},
          [](TMDXBuilder& b) { return b.AddToAxisWithUnion("[D].[b]", axRows, true); },
-         {{"HIERARCHIZE(UNION({[D].[a]},{[D].[b]}))", "[E].[x]"}, {}, {m}}, true, true},
-        {"union takes the whole run", {{"[E].[x]", "[D].[a]", "[D].[b]"}, {}, {m}},
+         {{"HIERARCHIZE(UNION({[D].[a]},{[D].[b]}))", "[E].[x]"}, {}, {m}},
+         true,
+         true},
+        {"union takes the whole run",
+         {{"[E].[x]", "[D].[a]", "[D].[b]"}, {}, {m}},
          [](TMDXBuilder& b) { return b.AddToAxisWithUnion("[D].[c]", axRows, true); },
-         {{"[E].[x]", "HIERARCHIZE(UNION({[D].[a],[D].[b]},{[D].[c]}))"}, {}, {m}}, true, true},
-        {"union of a new dimension appends", {{"[E].[x]"}, {"[D].[a]"}, {m}},
+         {{"[E].[x]", "HIERARCHIZE(UNION({[D].[a],[D].[b]},{[D].[c]}))"}, {}, {m}},
+         true,
+         true},
+        {"union of a new dimension appends",
+         {{"[E].[x]"}, {"[D].[a]"}, {m}},
          [](TMDXBuilder& b) { return b.AddToAxisWithUnion("[D].[b]", axRows, true); },
-         {{"[E].[x]", "[D].[b]"}, {}, {m}}, true, true},
-        {"union with an invalid axis", {{"[E].[x]"}, {}, {m}},
+         {{"[E].[x]", "[D].[b]"}, {}, {m}},
+         true,
+         true},
+        {"union with an invalid axis",
+         {{"[E].[x]"}, {}, {m}},
          [](TMDXBuilder& b) { return b.AddToAxisWithUnion("[D].[b]", 8, true); },
-         {{"[E].[x]"}, {}, {m}}, false, false},
-        {"add without a step", {{}, {}, {m}},
+         {{"[E].[x]"}, {}, {m}},
+         false,
+         false},
+        {"add without a step",
+         {{}, {}, {m}},
          [](TMDXBuilder& b) { return b.AddToAxis("[D].[a]", axRows, false); },
-         {{"[D].[a]"}, {}, {m}}, true, false},
-        {"append", {{"[D].[a]"}, {}, {m}},
-         [](TMDXBuilder& b) { return b.AppendToAxis({"[D].[b]", "[D].[c]"}, axRows); },
-         {{"[D].[a]", "[D].[b]", "[D].[c]"}, {}, {m}}, true, false},
-        {"remove a set and what was drilled below it", {{"[D].[a]", "[D].[a].Children", "[D].[ab]", "[E].[x]"}, {}, {m}},
-         [](TMDXBuilder& b) { b.RemoveSet("[D].[a]", true); return true; },
-         {{"[D].[ab]", "[E].[x]"}, {}, {m}}, true, true},
-        {"remove a measure", {{}, {}, {m, n}},
+         {{"[D].[a]"}, {}, {m}},
+         true,
+         false},
+        {"append",
+         {{"[D].[a]"}, {}, {m}},
+         [](TMDXBuilder& b) {
+             return b.AppendToAxis({"[D].[b]", "[D].[c]"}, axRows);
+         },
+         {{"[D].[a]", "[D].[b]", "[D].[c]"}, {}, {m}},
+         true,
+         false},
+        {"remove a set and what was drilled below it",
+         {{"[D].[a]", "[D].[a].Children", "[D].[ab]", "[E].[x]"}, {}, {m}},
+         [](TMDXBuilder& b) {
+             b.RemoveSet("[D].[a]", true);
+             return true;
+         },
+         {{"[D].[ab]", "[E].[x]"}, {}, {m}},
+         true,
+         true},
+        {"remove a measure",
+         {{}, {}, {m, n}},
          [](TMDXBuilder& b) { return b.RemoveMeasure(m, true); },
-         {{}, {}, {n}}, true, true},
-        {"remove a measure that is not there", {{}, {}, {m}},
+         {{}, {}, {n}},
+         true,
+         true},
+        {"remove a measure that is not there",
+         {{}, {}, {m}},
          [](TMDXBuilder& b) { return b.RemoveMeasure(n, true); },
-         {{}, {}, {m}}, false, false},
-        {"drill inserts the children after the member", {{"[D].[a]", "[D].[b]", "[E].[x]"}, {}, {m}},
+         {{}, {}, {m}},
+         false,
+         false},
+        {"drill inserts the children after the member",
+         {{"[D].[a]", "[D].[b]", "[E].[x]"}, {}, {m}},
          [](TMDXBuilder& b) { return b.ToggleDrillDown("[D].[a]"); },
-         {{"[D].[a]", "[D].[a].Children", "[D].[b]", "[E].[x]"}, {}, {m}}, true, true},
-        {"drill on the columns", {{}, {"[D].[a]"}, {m}},
+         {{"[D].[a]", "[D].[a].Children", "[D].[b]", "[E].[x]"}, {}, {m}},
+         true,
+         true},
+        {"drill on the columns",
+         {{}, {"[D].[a]"}, {m}},
          [](TMDXBuilder& b) { return b.ToggleDrillDown("[D].[a]"); },
-         {{}, {"[D].[a]", "[D].[a].Children"}, {m}}, true, true},
-        {"drill again collapses", {{"[D].[a]", "[D].[a].[p]", "[D].[a].[q]", "[D].[b]"}, {}, {m}},
+         {{}, {"[D].[a]", "[D].[a].Children"}, {m}},
+         true,
+         true},
+        {"drill again collapses",
+         {{"[D].[a]", "[D].[a].[p]", "[D].[a].[q]", "[D].[b]"}, {}, {m}},
          [](TMDXBuilder& b) { return b.ToggleDrillDown("[D].[a]"); },
-         {{"[D].[a]", "[D].[b]"}, {}, {m}}, true, true},
-        {"drill a measure", {{"[D].[a]"}, {}, {m}},
+         {{"[D].[a]", "[D].[b]"}, {}, {m}},
+         true,
+         true},
+        {"drill a measure",
+         {{"[D].[a]"}, {}, {m}},
          [](TMDXBuilder& b) { return b.ToggleDrillDown(m); },
-         {{"[D].[a]"}, {}, {m}}, false, false},
-        {"drill a member on no axis", {{"[D].[a]"}, {}, {m}},
+         {{"[D].[a]"}, {}, {m}},
+         false,
+         false},
+        {"drill a member on no axis",
+         {{"[D].[a]"}, {}, {m}},
          [](TMDXBuilder& b) { return b.ToggleDrillDown("[E].[x]"); },
-         {{"[D].[a]"}, {}, {m}}, false, false},
-        {"clear keeps the measures", {{"[D].[a]"}, {"[E].[x]"}, {m}},
-         [](TMDXBuilder& b) { b.ClearRowsAndColumns(); return true; },
-         {{}, {}, {m}}, true, true},
-        {"clear of empty axes", {{}, {}, {m}},
-         [](TMDXBuilder& b) { b.ClearRowsAndColumns(); return true; },
-         {{}, {}, {m}}, true, false},
-        {"swap", {{"[D].[a]"}, {"[E].[x]"}, {m}},
+         {{"[D].[a]"}, {}, {m}},
+         false,
+         false},
+        {"clear keeps the measures",
+         {{"[D].[a]"}, {"[E].[x]"}, {m}},
+         [](TMDXBuilder& b) {
+             b.ClearRowsAndColumns();
+             return true;
+         },
+         {{}, {}, {m}},
+         true,
+         true},
+        {"clear of empty axes",
+         {{}, {}, {m}},
+         [](TMDXBuilder& b) {
+             b.ClearRowsAndColumns();
+             return true;
+         },
+         {{}, {}, {m}},
+         true,
+         false},
+        {"swap",
+         {{"[D].[a]"}, {"[E].[x]"}, {m}},
          [](TMDXBuilder& b) { return b.SwapRowsAndColumns(); },
-         {{"[E].[x]"}, {"[D].[a]"}, {m}}, true, true},
+         {{"[E].[x]"}, {"[D].[a]"}, {m}},
+         true,
+         true},
     };
     cbtest::TAppGlobals globals;
     for (const auto& c : cases) {
@@ -155,7 +230,7 @@ TEST(MDXBuilderLists, OperationsChangeTheListsAndPushOneStepOnlyWhenSomethingCha
         Load(b, {{"[Z].[old]"}, {}, {m}});
         b.SaveUndoState();
         Load(b, {{"[Z].[new]"}, {}, {m}});
-        ASSERT_TRUE(b.Undo()); // leaves one state to redo
+        ASSERT_TRUE(b.Undo());  // leaves one state to redo
         Load(b, c.before);
         EXPECT_EQ(c.op(b), c.result);
         ExpectLists(b, c.after);
@@ -172,8 +247,7 @@ TEST(MDXBuilderLists, OperationsChangeTheListsAndPushOneStepOnlyWhenSomethingCha
     }
 }
 
-TEST(MDXBuilderLists, SwapWithEmptyColumnsAsksFirst)
-{
+TEST(MDXBuilderLists, SwapWithEmptyColumnsAsksFirst) {
     cbtest::TAppGlobals globals;
     for (bool answer : {false, true}) {
         TMDXBuilder b;
@@ -192,8 +266,7 @@ TEST(MDXBuilderLists, SwapWithEmptyColumnsAsksFirst)
     }
 }
 
-TEST(MDXBuilderLists, AxisOfSelectionAndViewText)
-{
+TEST(MDXBuilderLists, AxisOfSelectionAndViewText) {
     TMDXBuilder b;
     Load(b, {{"[D].[b]", "[E].[x]", "[D].[c]"}, {"[D].[a]"}, {m, n}});
     EXPECT_EQ(b.GetAxisOf("[D]"), axColumns);
@@ -218,15 +291,14 @@ TEST(MDXBuilderLists, AxisOfSelectionAndViewText)
     EXPECT_EQ(TMDXBuilder::EntryHead("HIERARCHIZE(UNION({[D].[a]},{[D].[b]}))"), "HIERARCHIZE(UNION({[D]");
 }
 
-TEST(MDXBuilderHistory, UndoAndRedoSequences)
-{
+TEST(MDXBuilderHistory, UndoAndRedoSequences) {
     const Lists start{{"[D].[a]"}, {}, {m}};
     const auto changeA = [](TMDXBuilder& b) { b.AddToAxis("[E].[x]", axColumns, true); };
     const Lists afterA{{"[D].[a]"}, {"[E].[x]"}, {m}};
     const auto changeB = [](TMDXBuilder& b) { b.ToggleDrillDown("[D].[a]"); };
     const Lists afterB{{"[D].[a]", "[D].[a].Children"}, {"[E].[x]"}, {m}};
 
-    {   // A, B, undo, undo, redo, redo
+    {  // A, B, undo, undo, redo, redo
         TMDXBuilder b;
         Load(b, start);
         changeA(b);
@@ -245,7 +317,7 @@ TEST(MDXBuilderHistory, UndoAndRedoSequences)
         EXPECT_FALSE(b.CanRedo());
         EXPECT_EQ(b.UndoList().Count(), 2);
     }
-    {   // A, undo, C: nothing to redo
+    {  // A, undo, C: nothing to redo
         TMDXBuilder b;
         Load(b, start);
         changeA(b);
@@ -254,7 +326,7 @@ TEST(MDXBuilderHistory, UndoAndRedoSequences)
         EXPECT_FALSE(b.CanRedo());
         EXPECT_EQ(b.UndoList().Count(), 1);
     }
-    {   // undo, redo, undo keeps returning to the same lists
+    {  // undo, redo, undo keeps returning to the same lists
         TMDXBuilder b;
         Load(b, start);
         changeA(b);
@@ -266,10 +338,10 @@ TEST(MDXBuilderHistory, UndoAndRedoSequences)
         ExpectLists(b, start);
         EXPECT_EQ(b.RedoList().Count(), 1);
         EXPECT_EQ(b.UndoList().Count(), 0);
-        EXPECT_FALSE(b.Undo()); // an empty stack does nothing
+        EXPECT_FALSE(b.Undo());  // an empty stack does nothing
         ExpectLists(b, start);
     }
-    {   // neither undo nor redo asks for normalising
+    {  // neither undo nor redo asks for normalising
         TMDXBuilder b;
         Load(b, start);
         changeA(b);
@@ -283,8 +355,7 @@ TEST(MDXBuilderHistory, UndoAndRedoSequences)
     }
 }
 
-TEST(MDXBuilderHistory, PlainMeasuresLeaveOutCalculatedOnes)
-{
+TEST(MDXBuilderHistory, PlainMeasuresLeaveOutCalculatedOnes) {
     TMDXBuilder b;
     Load(b, {{}, {}, {m, n, "[Measures].[c]"}});
     EXPECT_EQ(b.CountPlainMeasures(), 3);
@@ -293,8 +364,7 @@ TEST(MDXBuilderHistory, PlainMeasuresLeaveOutCalculatedOnes)
     EXPECT_EQ(b.CalculatedMeasures().SelectedCount(), 0);
 }
 
-TEST(MDXBuilderCompose, InsertIndexKeepsDimensionsTogether)
-{
+TEST(MDXBuilderCompose, InsertIndexKeepsDimensionsTogether) {
     const TTextList list{"[D].[a]", "[E].[x]", "[D].[b]", "[Measures].[m]"};
     struct Case {
         std::string name;
@@ -302,6 +372,5 @@ TEST(MDXBuilderCompose, InsertIndexKeepsDimensionsTogether)
     } cases[] = {
         {"[D].[a]", -2}, {"[D].[b]", -2}, {"[D].[c]", 2}, {"[E].[y]", 1}, {"[F].[z]", -1}, {"[Measures].[n]", 3},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(TMDXBuilder::FindInsertIndex(c.name, list), c.index) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(TMDXBuilder::FindInsertIndex(c.name, list), c.index) << c.name;
 }

@@ -13,8 +13,7 @@ namespace {
 
 class MDXNormalize : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         connection = cbtest::OpenLocalCube(cbtest::SampleCubePath());
         ASSERT_TRUE(connection->Active) << (globals.UI.Errors.empty() ? "" : globals.UI.Errors[0]);
         cube = connection->GetCurrentCubeDef();
@@ -29,8 +28,7 @@ protected:
     }
 
     // Children of a member, from the cube's own metadata.
-    std::vector<std::string> ChildrenOf(const std::string& dimension, int depth)
-    {
+    std::vector<std::string> ChildrenOf(const std::string& dimension, int depth) {
         std::vector<std::string> names;
         for (const auto& d : cube->Dimensions())
             if (d->Name() == dimension)
@@ -39,11 +37,11 @@ protected:
         return names;
     }
 
-    int LogLines() const
-    {
+    int LogLines() const {
         const std::string log = globals.LogText();
         int n = 0;
-        for (size_t p = 0; (p = log.find("Error building requested data display with error:", p)) != std::string::npos; ++p)
+        for (size_t p = 0; (p = log.find("Error building requested data display with error:", p)) != std::string::npos;
+             ++p)
             ++n;
         return n;
     }
@@ -55,16 +53,14 @@ protected:
     std::vector<std::string> queries, pages;
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(MDXNormalize, DefaultQueryShowsTheFirstDimensionsTopMembers)
-{
+TEST_F(MDXNormalize, DefaultQueryShowsTheFirstDimensionsTopMembers) {
     builder.SetCubeDef(cube);
     ASSERT_EQ(queries.size(), 1u);
     std::string first;
     for (const auto& d : cube->Dimensions())
-        if (GetDimensionType(d.get()) != 2 && first.empty())
-            first = d->UniqueName();
+        if (GetDimensionType(d.get()) != 2 && first.empty()) first = d->UniqueName();
     EXPECT_EQ(queries[0], "SELECT {[Measures].members(0)} ON COLUMNS, {AddCalculatedMembers({" + first +
                               ".levels(0).members})} ON ROWS FROM [" + cube->Name() + "]");
     EXPECT_EQ(builder.Rows, TTextList{first + ".[All]"});
@@ -84,8 +80,7 @@ TEST_F(MDXNormalize, DefaultQueryShowsTheFirstDimensionsTopMembers)
     EXPECT_FALSE(builder.CanUndo());
 }
 
-TEST_F(MDXNormalize, ListsBecomeTheMembersTheEngineReturned)
-{
+TEST_F(MDXNormalize, ListsBecomeTheMembersTheEngineReturned) {
     const auto channels = ChildrenOf("Channel", 1);
     const auto years = ChildrenOf("Time", 1);
     ASSERT_GE(channels.size(), 2u);
@@ -95,18 +90,43 @@ TEST_F(MDXNormalize, ListsBecomeTheMembersTheEngineReturned)
         TTextList rows, columns, measures;
         TTextList expectedRows, expectedColumns, expectedMeasures;
     } cases[] = {
-        {"children expand", {"[Channel].[All].Children"}, {}, {"[Measures].[Revenue]"},
-         channels, {}, {"[Measures].[Revenue]"}},
+        {"children expand",
+         {"[Channel].[All].Children"},
+         {},
+         {"[Measures].[Revenue]"},
+         channels,
+         {},
+         {"[Measures].[Revenue]"}},
         // crossed rows repeat each channel for every year; each is kept once
-        {"crossed members once each", {"[Channel].[All].Children", "[Time].[All].Children"}, {}, {"[Measures].[Units]"},
-         [&] { TTextList l = channels; l.insert(l.end(), years.begin(), years.end()); return l; }(), {},
+        {"crossed members once each",
+         {"[Channel].[All].Children", "[Time].[All].Children"},
+         {},
+         {"[Measures].[Units]"},
+         [&] {
+             TTextList l = channels;
+             l.insert(l.end(), years.begin(), years.end());
+             return l;
+         }(),
+         {},
          {"[Measures].[Units]"}},
-        {"drilled member keeps its place", {"[Channel].[All]", "[Channel].[All].Children"}, {"[Time].[All]"},
+        {"drilled member keeps its place",
+         {"[Channel].[All]", "[Channel].[All].Children"},
+         {"[Time].[All]"},
          {"[Measures].[Revenue]", "[Measures].[Cost]"},
-         [&] { TTextList l{"[Channel].[All]"}; l.insert(l.end(), channels.begin(), channels.end()); return l; }(),
-         {"[Time].[All]"}, {"[Measures].[Revenue]", "[Measures].[Cost]"}},
-        {"a union becomes its members", {"HIERARCHIZE(UNION({" + channels[1] + "},{" + channels[0] + "}))"}, {},
-         {"[Measures].[Revenue]"}, {channels[0], channels[1]}, {}, {"[Measures].[Revenue]"}},
+         [&] {
+             TTextList l{"[Channel].[All]"};
+             l.insert(l.end(), channels.begin(), channels.end());
+             return l;
+         }(),
+         {"[Time].[All]"},
+         {"[Measures].[Revenue]", "[Measures].[Cost]"}},
+        {"a union becomes its members",
+         {"HIERARCHIZE(UNION({" + channels[1] + "},{" + channels[0] + "}))"},
+         {},
+         {"[Measures].[Revenue]"},
+         {channels[0], channels[1]},
+         {},
+         {"[Measures].[Revenue]"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -131,12 +151,11 @@ TEST_F(MDXNormalize, ListsBecomeTheMembersTheEngineReturned)
         fresh.Open(mdx);
         EXPECT_EQ(AxisTuples(*kept, 0), AxisTuples(fresh, 0));
         EXPECT_EQ(AxisTuples(*kept, 1), AxisTuples(fresh, 1));
-        EXPECT_FALSE(builder.TakeResult(mdx)); // handed over once
+        EXPECT_FALSE(builder.TakeResult(mdx));  // handed over once
     }
 }
 
-TEST_F(MDXNormalize, ResultThatDiffersFromTheComposedTextIsNotKept)
-{
+TEST_F(MDXNormalize, ResultThatDiffersFromTheComposedTextIsNotKept) {
     // A member listed twice shows twice; normalised it is listed once, so the
     // composed text gives other axes and must run itself.
     const auto channels = ChildrenOf("Channel", 1);
@@ -159,18 +178,17 @@ TEST_F(MDXNormalize, ResultThatDiffersFromTheComposedTextIsNotKept)
     EXPECT_EQ(kept->Axes().Item(1)->DimensionCount(), 0);
 }
 
-TEST_F(MDXNormalize, DrillingALeafChangesNothing)
-{
+TEST_F(MDXNormalize, DrillingALeafChangesNothing) {
     builder.SetCubeDef(cube);
     const auto channels = ChildrenOf("Channel", 1);
     builder.Rows = {"[Time].[All]"};
     builder.Columns = channels;
     builder.Changed = false;
     builder.SaveUndoState();
-    ASSERT_TRUE(builder.Undo()); // one state to redo
+    ASSERT_TRUE(builder.Undo());  // one state to redo
     queries.clear();
 
-    EXPECT_FALSE(builder.ToggleDrillDown(channels[0])); // a channel has no children
+    EXPECT_FALSE(builder.ToggleDrillDown(channels[0]));  // a channel has no children
     EXPECT_EQ(builder.Columns, channels);
     EXPECT_FALSE(builder.CanUndo());
     EXPECT_TRUE(builder.CanRedo());
@@ -180,17 +198,16 @@ TEST_F(MDXNormalize, DrillingALeafChangesNothing)
     EXPECT_EQ(builder.Rows, (TTextList{"[Time].[All]", "[Time].[All].Children"}));
     EXPECT_TRUE(builder.CanUndo());
     EXPECT_FALSE(builder.CanRedo());
-    EXPECT_TRUE(queries.empty()); // finding out needs no query
+    EXPECT_TRUE(queries.empty());  // finding out needs no query
 }
 
-TEST_F(MDXNormalize, FailingQueryIsLoggedToldAndAnsweredByTheDefaultView)
-{
+TEST_F(MDXNormalize, FailingQueryIsLoggedToldAndAnsweredByTheDefaultView) {
     builder.SetCubeDef(cube);
     const TTextList defaultRows = builder.Rows;
     builder.AddToAxis("[Nowhere].[x]", axColumns, true);
     queries.clear();
     const std::string mdx = builder.GetMDX();
-    EXPECT_EQ(queries.size(), 2u); // the failing one, then the default
+    EXPECT_EQ(queries.size(), 2u);  // the failing one, then the default
     EXPECT_EQ(builder.Rows, defaultRows);
     EXPECT_TRUE(builder.Columns.empty());
     EXPECT_EQ(mdx, " SELECT {" + defaultRows[0] + "} ON ROWS, {[Measures].[Revenue]} ON COLUMNS FROM [Tavo_sample]");
@@ -213,16 +230,15 @@ TEST_F(MDXNormalize, FailingQueryIsLoggedToldAndAnsweredByTheDefaultView)
     EXPECT_EQ(builder.Columns, TTextList{"[Nowhere].[x]"});
 }
 
-TEST_F(MDXNormalize, FailingDefaultQueryIsNotResetAgain)
-{
+TEST_F(MDXNormalize, FailingDefaultQueryIsNotResetAgain) {
     builder.SetCubeDef(cube);
     builder.AddToAxis("[Time].[All].Children", axColumns, true);
     // The cube file goes away: every query, the default one too, fails.
     builder.ConnectionString = cbtest::LocalCubeConnectionString(globals.Dir().file("gone.cub"));
     builder.GetMDX();
-    EXPECT_EQ(LogLines(), 2);                    // both failures are logged
-    EXPECT_EQ(globals.UI.Informations.size(), 2u); // and told
-    EXPECT_EQ(pages.size(), 1u);                 // the support page opens once
+    EXPECT_EQ(LogLines(), 2);                       // both failures are logged
+    EXPECT_EQ(globals.UI.Informations.size(), 2u);  // and told
+    EXPECT_EQ(pages.size(), 1u);                    // the support page opens once
 
     // Opening a cube whose default query fails: one failure, no reset.
     TMDXBuilder other;

@@ -8,8 +8,7 @@
 
 using cb::app::TfrmMDXProgressScreen;
 
-TEST(MDXProgressScreenTest, FormSettings)
-{
+TEST(MDXProgressScreenTest, FormSettings) {
     TfrmMDXProgressScreen form;
     EXPECT_EQ(form.windowTitle().toStdString(), "Loading ...");
     EXPECT_EQ(form.size(), QSize(374, 33));
@@ -26,11 +25,8 @@ TEST(MDXProgressScreenTest, FormSettings)
     EXPECT_TRUE(form.tiTimer->isActive());
 }
 
-TEST(MDXProgressScreenTest, TicksSweepAndStartAgain)
-{
-    const struct {
-        int from, to;
-    } ticks[] = {{0, 3}, {3, 6}, {996, 999}, {997, 0}, {999, 0}, {1000, 0}};
+TEST(MDXProgressScreenTest, TicksSweepAndStartAgain) {
+    const struct { int from, to; } ticks[] = {{0, 3}, {3, 6}, {996, 999}, {997, 0}, {999, 0}, {1000, 0}};
     TfrmMDXProgressScreen form;
     form.tiTimer->stop();
     for (const auto& t : ticks) {
@@ -50,8 +46,7 @@ TEST(MDXProgressScreenTest, TicksSweepAndStartAgain)
     EXPECT_EQ(form.prStatus->value(), 0);
 }
 
-TEST(MDXProgressScreenTest, CentredOverTheGivenWindow)
-{
+TEST(MDXProgressScreenTest, CentredOverTheGivenWindow) {
     QWidget main;
     main.setGeometry(100, 120, 800, 600);
     main.show();

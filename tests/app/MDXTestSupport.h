@@ -15,22 +15,19 @@ namespace cbtest {
 class TRecordingUI : public cb::app::TBaseUserInterface {
 public:
     std::vector<std::string> Errors, Informations, Questions;
-    bool Answer = true; // for Yes/No and OK/Cancel
+    bool Answer = true;  // for Yes/No and OK/Cancel
 
     void ShowError(const std::string& text) override { Errors.push_back(text); }
     void ShowInformation(const std::string& text) override { Informations.push_back(text); }
-    bool ConfirmOKCancel(const std::string& text) override
-    {
+    bool ConfirmOKCancel(const std::string& text) override {
         Questions.push_back(text);
         return Answer;
     }
-    bool ConfirmYesNo(const std::string& text) override
-    {
+    bool ConfirmYesNo(const std::string& text) override {
         Questions.push_back(text);
         return Answer;
     }
-    int AskYesNoCancel(const std::string& text) override
-    {
+    int AskYesNoCancel(const std::string& text) override {
         Questions.push_back(text);
         return Answer ? cb::app::mrYes : cb::app::mrNo;
     }
@@ -41,14 +38,12 @@ public:
 class TAppGlobals {
 public:
     TAppGlobals()
-        : FLog(std::make_unique<cb::app::TLogFile>(FDir.file("cube_browser.log"))),
-          FSavedUI(cb::app::gUserInterface), FSavedLog(cb::app::gLogFile)
-    {
+        : FLog(std::make_unique<cb::app::TLogFile>(FDir.file("cube_browser.log"))), FSavedUI(cb::app::gUserInterface),
+          FSavedLog(cb::app::gLogFile) {
         cb::app::gUserInterface = &UI;
         cb::app::gLogFile = FLog.get();
     }
-    ~TAppGlobals()
-    {
+    ~TAppGlobals() {
         cb::app::gUserInterface = FSavedUI;
         cb::app::gLogFile = FSavedLog;
     }
@@ -64,25 +59,22 @@ private:
     cb::app::TLogFile* FSavedLog;
 };
 
-} // namespace cbtest
+}  // namespace cbtest
 
 #include "app/core/CubeConnection.h"
 
 namespace cbtest {
 
-inline std::string SampleCubePath()
-{
+inline std::string SampleCubePath() {
     return std::string(CB_BIN_DIR) + "/Local Cubes/Tavo_sample.cub";
 }
 
-inline std::string LocalCubeConnectionString(const std::string& file)
-{
+inline std::string LocalCubeConnectionString(const std::string& file) {
     return "Data Source=\"" + file + "\";Provider=MSOLAP.2;";
 }
 
 // A connection to a local cube file, opened as the main window does.
-inline std::unique_ptr<cb::app::TMSOLAPConnection> OpenLocalCube(const std::string& file)
-{
+inline std::unique_ptr<cb::app::TMSOLAPConnection> OpenLocalCube(const std::string& file) {
     auto description = std::make_unique<cb::app::TCubeConnectionString>();
     description->ConnectionType = cb::app::ctLocalCubeFile;
     description->FileName = file;
@@ -90,15 +82,13 @@ inline std::unique_ptr<cb::app::TMSOLAPConnection> OpenLocalCube(const std::stri
 }
 
 // Unique names of the members of an axis, position by position.
-inline std::vector<std::vector<std::string>> AxisTuples(const cb::olap::Cellset& cellset, int axis)
-{
+inline std::vector<std::vector<std::string>> AxisTuples(const cb::olap::Cellset& cellset, int axis) {
     std::vector<std::vector<std::string>> tuples;
     for (const auto& position : cellset.Axes().Item(axis)->Positions()) {
         tuples.emplace_back();
-        for (const auto& member : position->Members())
-            tuples.back().push_back(member->UniqueName());
+        for (const auto& member : position->Members()) tuples.back().push_back(member->UniqueName());
     }
     return tuples;
 }
 
-} // namespace cbtest
+}  // namespace cbtest

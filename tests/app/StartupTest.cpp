@@ -17,15 +17,14 @@
 using namespace cb::app;
 namespace fs = std::filesystem;
 
-TEST(Startup, GlobalsAreMadeAndFreedInFull)
-{
+TEST(Startup, GlobalsAreMadeAndFreedInFull) {
     InitGlobals();
     EXPECT_NE(gLogFile, nullptr);
     ASSERT_NE(gConfig, nullptr);
     EXPECT_NE(dynamic_cast<TCubeBrowserInterface*>(gUserInterface), nullptr);
     EXPECT_NE(gDisplayManager, nullptr);
     TLogFile* log = gLogFile;
-    EXPECT_TRUE(InitLogFile("/elsewhere.log")); // an existing log is kept
+    EXPECT_TRUE(InitLogFile("/elsewhere.log"));  // an existing log is kept
     EXPECT_EQ(gLogFile, log);
     FreeGlobals();
     EXPECT_EQ(gLogFile, nullptr);
@@ -34,8 +33,7 @@ TEST(Startup, GlobalsAreMadeAndFreedInFull)
     EXPECT_EQ(gDisplayManager, nullptr);
 }
 
-TEST(Startup, LoadingScreen)
-{
+TEST(Startup, LoadingScreen) {
     TfrmLoadingScreen screen;
     EXPECT_EQ(screen.size(), QSize(279, 185));
     EXPECT_TRUE(screen.windowFlags() & Qt::FramelessWindowHint);
@@ -45,15 +43,13 @@ TEST(Startup, LoadingScreen)
     EXPECT_EQ(screen.Status(), 0);
     screen.SetStatus(1);
     EXPECT_EQ(screen.lblStatus->text().toStdString(), "Is Loading...");
-    for (int i = 0; i < 25; ++i)
-        screen.StepProgress();
+    for (int i = 0; i < 25; ++i) screen.StepProgress();
     EXPECT_EQ(screen.pbStatus->value(), 20);
     screen.ResetProgress();
     EXPECT_EQ(screen.pbStatus->value(), 0);
 }
 
-TEST(Startup, MainWindowDrivesTheLoadingScreenAndSavesOnClose)
-{
+TEST(Startup, MainWindowDrivesTheLoadingScreenAndSavesOnClose) {
     cbtest::TempDir dir;
     cbtest::writeFile(dir.file("themes.ini"), "[Themes]\r\nThemeCount=1\r\n[Theme1]\r\nName=Default\r\n");
     TCubeBrowserConfig config(dir.file("app.ini"), dir.path().string());
@@ -80,29 +76,25 @@ namespace {
 // it writes beside itself lands there.
 class ProgramRun : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         const fs::path bin(CB_BIN_DIR);
         ASSERT_TRUE(fs::exists(bin / "cubebrowser")) << "build the cubebrowser target first";
         fs::copy_file(bin / "cubebrowser", dir.path() / "cubebrowser");
         fs::copy_file(fs::path(CB_SOURCE_DIR) / "data" / "themes.ini", dir.path() / "themes.ini");
     }
-    int Run()
-    {
-        return cbtest::runCommand("cd '" + dir.path().string()
-                                  + "' && CB_QUIT_AFTER_MS=300 QT_QPA_PLATFORM=offscreen ./cubebrowser 2>/dev/null");
+    int Run() {
+        return cbtest::runCommand("cd '" + dir.path().string() +
+                                  "' && CB_QUIT_AFTER_MS=300 QT_QPA_PLATFORM=offscreen ./cubebrowser 2>/dev/null");
     }
-    std::string Log() const
-    {
+    std::string Log() const {
         return fs::exists(dir.file("cube_browser.log")) ? cbtest::readFile(dir.file("cube_browser.log")) : "";
     }
     cbtest::TempDir dir;
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(ProgramRun, StartsWithoutSettingsAndWritesThemOnClose)
-{
+TEST_F(ProgramRun, StartsWithoutSettingsAndWritesThemOnClose) {
     ASSERT_EQ(Run(), 0);
     const std::string ini = dir.file("app.ini");
     ASSERT_TRUE(fs::exists(ini));
@@ -122,15 +114,13 @@ TEST_F(ProgramRun, StartsWithoutSettingsAndWritesThemOnClose)
     EXPECT_EQ(again.ReadString("AppSettings", "ReopenLastCube", ""), "1");
 }
 
-TEST_F(ProgramRun, MissingThemesStopStartUpWithAMessageAndALogLine)
-{
+TEST_F(ProgramRun, MissingThemesStopStartUpWithAMessageAndALogLine) {
     for (const char* themes : {"", "[Themes]\r\nThemeCount=0\r\n"}) {
         fs::remove(dir.file("themes.ini"));
-        if (*themes)
-            cbtest::writeFile(dir.file("themes.ini"), themes);
-        EXPECT_EQ(Run(), 1); // a clean stop, not a crash
+        if (*themes) cbtest::writeFile(dir.file("themes.ini"), themes);
+        EXPECT_EQ(Run(), 1);  // a clean stop, not a crash
         EXPECT_FALSE(fs::exists(dir.file("app.ini")));
     }
-    EXPECT_EQ(Log(), std::string(TCubeBrowserConfig::MissingFilesMessage) + "\r\n"
-                         + TCubeBrowserConfig::MissingFilesMessage + "\r\n");
+    EXPECT_EQ(Log(), std::string(TCubeBrowserConfig::MissingFilesMessage) + "\r\n" +
+                         TCubeBrowserConfig::MissingFilesMessage + "\r\n");
 }

@@ -9,28 +9,25 @@
 
 using namespace cb::app;
 
-TEST(Theme, HexToColor)
-{
+TEST(Theme, HexToColor) {
     struct Case {
         const char* text;
         TColor color;
     };
     const Case cases[] = {
-        {"00FF00", 0x00FF00}, {"FFFFFF", 0xFFFFFF}, {"FF0000", 0x0000FF}, {"0000FF", 0xFF0000},
-        {"123456", 0x563412}, {"ff8000tail", 0x0080FF}, {"FF00F", 0x0F00FF}, {"000000", 0},
+        {"00FF00", 0x00FF00}, {"FFFFFF", 0xFFFFFF},     {"FF0000", 0x0000FF}, {"0000FF", 0xFF0000},
+        {"123456", 0x563412}, {"ff8000tail", 0x0080FF}, {"FF00F", 0x0F00FF},  {"000000", 0},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(HexToColor(c.text), c.color) << c.text;
+    for (const Case& c : cases) EXPECT_EQ(HexToColor(c.text), c.color) << c.text;
     for (const char* bad : {"", "GG0000", "FF00", "FF 000", "-10000", "$F0000", "00FFZZ"})
         EXPECT_THROW(HexToColor(bad), cb::rtl::EConvertError) << bad;
 }
 
-TEST(Theme, ColorToHexAndBack)
-{
+TEST(Theme, ColorToHexAndBack) {
     EXPECT_EQ(ColorToHex(0x0000FF), "FF0000");
     EXPECT_EQ(ColorToHex(0x00FF00), "00FF00");
     EXPECT_EQ(ColorToHex(0x0A0B0C), "0C0B0A");
-    EXPECT_EQ(ColorToHex(0xFF0000FF), "FF0000"); // the top byte is not a colour part
+    EXPECT_EQ(ColorToHex(0xFF0000FF), "FF0000");  // the top byte is not a colour part
     std::mt19937 rng(7);
     for (int i = 0; i < 200; ++i) {
         const TColor c = rng() & 0xFFFFFF;
@@ -46,25 +43,23 @@ protected:
     TThemeList& list() { return *parser.GetThemeList(); }
 };
 
-TEST_F(ThemeFile, MissingFileOrNoCountGivesNoTheme)
-{
+TEST_F(ThemeFile, MissingFileOrNoCountGivesNoTheme) {
     EXPECT_FALSE(parser.LoadFromFile(path));
-    for (const char* text : {"[Themes]\r\nThemeCount=0\r\n", "[Theme1]\r\nName=X\r\n", "[Themes]\r\nThemeCount=-4\r\n"}) {
+    for (const char* text :
+         {"[Themes]\r\nThemeCount=0\r\n", "[Theme1]\r\nName=X\r\n", "[Themes]\r\nThemeCount=-4\r\n"}) {
         cbtest::writeFile(path, text);
         EXPECT_TRUE(parser.LoadFromFile(path));
         EXPECT_EQ(list().GetCount(), 0) << text;
     }
 }
 
-TEST_F(ThemeFile, ReadsEveryKeyAndDefaultsMissingSections)
-{
-    cbtest::writeFile(path,
-                      "[Themes]\r\nThemeCount=2\r\n"
-                      "[Theme1]\r\nName=Blue\r\nDimensionColor=0000FF\r\nDimensionFontName=Arial\r\n"
-                      "DimensionFontSize=11\r\nDimensionFontBold=1\r\nSelectionColor=010203\r\n"
-                      "BorderColor=A0A0A0\r\nDataColor=FFFFFF\r\nDataFontColor=102030\r\nDataFontBold=1\r\n"
-                      "Depth3=00FF00\r\nDepthFontName3=Verdana\r\nDepthFontColor3=FF0000\r\n"
-                      "DepthFontSize3=9\r\nDepthFontBold3=1\r\nDepth10=ABCDEF\r\n");
+TEST_F(ThemeFile, ReadsEveryKeyAndDefaultsMissingSections) {
+    cbtest::writeFile(path, "[Themes]\r\nThemeCount=2\r\n"
+                            "[Theme1]\r\nName=Blue\r\nDimensionColor=0000FF\r\nDimensionFontName=Arial\r\n"
+                            "DimensionFontSize=11\r\nDimensionFontBold=1\r\nSelectionColor=010203\r\n"
+                            "BorderColor=A0A0A0\r\nDataColor=FFFFFF\r\nDataFontColor=102030\r\nDataFontBold=1\r\n"
+                            "Depth3=00FF00\r\nDepthFontName3=Verdana\r\nDepthFontColor3=FF0000\r\n"
+                            "DepthFontSize3=9\r\nDepthFontBold3=1\r\nDepth10=ABCDEF\r\n");
     ASSERT_TRUE(parser.LoadFromFile(path));
     ASSERT_EQ(list().GetCount(), 2);
     const TGridDisplayTheme& a = *list().GetTheme(0);
@@ -106,8 +101,7 @@ TEST_F(ThemeFile, ReadsEveryKeyAndDefaultsMissingSections)
     EXPECT_EQ(list().GetTheme(-1), nullptr);
 }
 
-TEST_F(ThemeFile, BadColourStopsReadingAndKeepsEarlierThemes)
-{
+TEST_F(ThemeFile, BadColourStopsReadingAndKeepsEarlierThemes) {
     cbtest::writeFile(path, "[Themes]\r\nThemeCount=3\r\n[Theme1]\r\nName=One\r\n"
                             "[Theme2]\r\nName=Two\r\nDepth4=ZZ0000\r\n[Theme3]\r\nName=Three\r\n");
     EXPECT_FALSE(parser.LoadFromFile(path));
@@ -115,8 +109,7 @@ TEST_F(ThemeFile, BadColourStopsReadingAndKeepsEarlierThemes)
     EXPECT_EQ(list().GetTheme(0)->Name, "One");
 }
 
-TEST_F(ThemeFile, DuplicateNamesFindTheFirst)
-{
+TEST_F(ThemeFile, DuplicateNamesFindTheFirst) {
     cbtest::writeFile(path, "[Themes]\r\nThemeCount=3\r\n[Theme1]\r\nName=Dup\r\nDataColor=010101\r\n"
                             "[Theme2]\r\nName=Dup\r\nDataColor=020202\r\n[Theme3]\r\nName=dup\r\n");
     ASSERT_TRUE(parser.LoadFromFile(path));
@@ -125,8 +118,7 @@ TEST_F(ThemeFile, DuplicateNamesFindTheFirst)
     EXPECT_EQ(list().FindByName("DUP"), nullptr);
 }
 
-TEST(Theme, ShippedThemesFileIsComplete)
-{
+TEST(Theme, ShippedThemesFileIsComplete) {
     const std::string path = std::string(CB_SOURCE_DIR) + "/data/themes.ini";
     TThemeParser parser;
     ASSERT_TRUE(parser.LoadFromFile(path));
@@ -134,17 +126,26 @@ TEST(Theme, ShippedThemesFileIsComplete)
     ASSERT_GE(list.GetCount(), 3);
     EXPECT_EQ(list.GetTheme(0)->Name, "Default");
 
-    std::vector<std::string> keys = {"Name", "DimensionColor", "DimensionFontName", "DimensionFontColor",
-                                     "DimensionFontSize", "DimensionFontBold", "SelectionColor", "BorderColor",
-                                     "DataColor", "DataFontName", "DataFontColor", "DataFontSize", "DataFontBold"};
+    std::vector<std::string> keys = {"Name",
+                                     "DimensionColor",
+                                     "DimensionFontName",
+                                     "DimensionFontColor",
+                                     "DimensionFontSize",
+                                     "DimensionFontBold",
+                                     "SelectionColor",
+                                     "BorderColor",
+                                     "DataColor",
+                                     "DataFontName",
+                                     "DataFontColor",
+                                     "DataFontSize",
+                                     "DataFontBold"};
     for (int k = 1; k <= 10; ++k)
         for (const char* p : {"Depth", "DepthFontName", "DepthFontColor", "DepthFontSize", "DepthFontBold"})
             keys.push_back(p + std::to_string(k));
     cb::rtl::TMemIniFile ini(path);
     for (int i = 1; i <= list.GetCount(); ++i) {
         const std::string section = "Theme" + std::to_string(i);
-        for (const std::string& key : keys)
-            EXPECT_TRUE(ini.ValueExists(section, key)) << section << " " << key;
+        for (const std::string& key : keys) EXPECT_TRUE(ini.ValueExists(section, key)) << section << " " << key;
         EXPECT_EQ(list.FindByName(list.GetTheme(i - 1)->Name), list.GetTheme(i - 1)) << "names are unique";
     }
 }

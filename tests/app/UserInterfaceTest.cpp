@@ -17,13 +17,11 @@ using namespace cb::app;
 namespace {
 
 // Runs action once the dialog is up (inside its modal loop).
-void WhenShown(QWidget* dialog, std::function<void()> action)
-{
+void WhenShown(QWidget* dialog, std::function<void()> action) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [=] {
-        if (!dialog->isVisible())
-            return;
+        if (!dialog->isVisible()) return;
         timer->stop();
         timer->deleteLater();
         action();
@@ -33,16 +31,15 @@ void WhenShown(QWidget* dialog, std::function<void()> action)
 
 struct SetLook {
     std::uint8_t set;
-    std::vector<const char*> captions; // visible buttons in order
+    std::vector<const char*> captions;  // visible buttons in order
     std::vector<int> lefts;
     QPushButton* TfrmUI::*defaultButton;
     QPushButton* TfrmUI::*cancelButton;
 };
 
-} // namespace
+}  // namespace
 
-TEST(UserInterface, ButtonSetsLayOutCaptionsRolesAndPositions)
-{
+TEST(UserInterface, ButtonSetsLayOutCaptionsRolesAndPositions) {
     TfrmUI form;
     EXPECT_EQ(form.width(), 452);
     EXPECT_EQ(form.height(), 235);
@@ -63,8 +60,7 @@ TEST(UserInterface, ButtonSetsLayOutCaptionsRolesAndPositions)
         for (std::size_t i = 0; i < 3; ++i) {
             const bool visible = i < l.captions.size();
             EXPECT_EQ(!buttons[i]->isHidden(), visible) << int(l.set) << " button " << i;
-            if (!visible)
-                continue;
+            if (!visible) continue;
             EXPECT_EQ(buttons[i]->text().toStdString(), l.captions[i]);
             EXPECT_EQ(buttons[i]->geometry(), QRect(l.lefts[i], 200, 75, 25)) << int(l.set) << " button " << i;
             EXPECT_EQ(buttons[i]->isDefault(), l.defaultButton && buttons[i] == form.*l.defaultButton);
@@ -73,8 +69,7 @@ TEST(UserInterface, ButtonSetsLayOutCaptionsRolesAndPositions)
     }
 }
 
-TEST(UserInterface, ExactlyTheIconOfTheKindShows)
-{
+TEST(UserInterface, ExactlyTheIconOfTheKindShows) {
     TfrmUI form;
     for (std::uint8_t kind : {ikError, ikInformation, ikNone, ikWarning}) {
         form.SetIconKind(kind);
@@ -86,8 +81,7 @@ TEST(UserInterface, ExactlyTheIconOfTheKindShows)
     EXPECT_EQ(form.imgInfo->pixmap().size(), QSize(41, 41));
 }
 
-TEST(UserInterface, OperationsReturnTheButtonsModalResult)
-{
+TEST(UserInterface, OperationsReturnTheButtonsModalResult) {
     TCubeBrowserInterface ui;
     TfrmUI* d = ui.Dialog();
     struct Case {
@@ -104,8 +98,16 @@ TEST(UserInterface, OperationsReturnTheButtonsModalResult)
         {[&] { return ui.AskYesNoCancel("Save?"); }, d->btnFirst, mrYes, ikWarning},
         {[&] { return ui.AskYesNoCancel("Save?"); }, d->btnSecond, mrNo, ikWarning},
         {[&] { return ui.AskYesNoCancel("Save?"); }, d->btnThird, mrCancel, ikWarning},
-        {[&] { ui.ShowError("Bad"); return d->result(); }, d->btnFirst, mrOk, ikError},
-        {[&] { ui.ShowInformation("Note"); return d->result(); }, d->btnFirst, mrOk, ikInformation},
+        {[&] {
+             ui.ShowError("Bad");
+             return d->result();
+         },
+         d->btnFirst, mrOk, ikError},
+        {[&] {
+             ui.ShowInformation("Note");
+             return d->result();
+         },
+         d->btnFirst, mrOk, ikInformation},
     };
     for (const Case& c : cases) {
         QPushButton* b = c.button;
@@ -121,8 +123,7 @@ TEST(UserInterface, OperationsReturnTheButtonsModalResult)
     EXPECT_EQ(d->lblDisplayText->text().toStdString(), "Note");
 }
 
-TEST(UserInterface, EscapePressesTheCancelButtonOnly)
-{
+TEST(UserInterface, EscapePressesTheCancelButtonOnly) {
     TCubeBrowserInterface ui;
     TfrmUI* d = ui.Dialog();
 
@@ -144,8 +145,7 @@ TEST(UserInterface, EscapePressesTheCancelButtonOnly)
     EXPECT_TRUE(stillUp);
 }
 
-TEST(UserInterface, MessageWhileTheDialogIsUpGetsADialogOfItsOwn)
-{
+TEST(UserInterface, MessageWhileTheDialogIsUpGetsADialogOfItsOwn) {
     TCubeBrowserInterface ui;
     TfrmUI* d = ui.Dialog();
     bool inner = false;
@@ -175,8 +175,7 @@ TEST(UserInterface, MessageWhileTheDialogIsUpGetsADialogOfItsOwn)
     EXPECT_EQ(outerSecond, "&Cancel");
 }
 
-TEST(UserInterface, SetBusyDoesNotStackCursors)
-{
+TEST(UserInterface, SetBusyDoesNotStackCursors) {
     TBaseUserInterface ui;
     ui.SetBusy(true);
     ui.SetBusy(true);

@@ -13,11 +13,9 @@ using namespace cb::chart;
 
 namespace {
 
-std::vector<double> LabelValues(const TChartAxis& a)
-{
+std::vector<double> LabelValues(const TChartAxis& a) {
     std::vector<double> v;
-    for (const TAxisLabel& l : a.LabelList())
-        v.push_back(l.Value);
+    for (const TAxisLabel& l : a.LabelList()) v.push_back(l.Value);
     return v;
 }
 
@@ -26,13 +24,11 @@ std::vector<double> LabelValues(const TChartAxis& a)
 struct Labels {
     TCustomAxisPanel chart;
     TChartSeries* series;
-    Labels()
-    {
+    Labels() {
         chart.SetChartRect({0, 0, 300, 300});
         series = chart.CreateSeries<TChartSeries>();
     }
-    TChartAxis& Bottom(double lo, double hi)
-    {
+    TChartAxis& Bottom(double lo, double hi) {
         TChartAxis& a = chart.BottomAxis();
         a.SetLabelStyle(talValue);
         a.PlaceEnds();
@@ -41,15 +37,13 @@ struct Labels {
     }
 };
 
-TEST(AxisLabels, NiceSteps)
-{
-    const std::pair<double, double> cases[] = {{1, 2}, {2, 5}, {5, 10}, {20, 50}, {0.02, 0.05}, {3, 5}, {0.3, 0.5}, {7, 10}};
-    for (auto [x, next] : cases)
-        EXPECT_NEAR(NextNiceStep(x), next, 1e-12) << x;
+TEST(AxisLabels, NiceSteps) {
+    const std::pair<double, double> cases[] = {{1, 2},       {2, 5}, {5, 10},    {20, 50},
+                                               {0.02, 0.05}, {3, 5}, {0.3, 0.5}, {7, 10}};
+    for (auto [x, next] : cases) EXPECT_NEAR(NextNiceStep(x), next, 1e-12) << x;
 }
 
-TEST(AxisLabels, IncrementForLabelExtent)
-{
+TEST(AxisLabels, IncrementForLabelExtent) {
     Labels t;
     TChartAxis& a = t.Bottom(0, 100);
     a.SetAxisValuesFormat("0");
@@ -67,7 +61,9 @@ TEST(AxisLabels, IncrementForLabelExtent)
         double expected;
     };
     const Case cases[] = {
-        {0, 1000, 0, 10, 100}, {0, 1, 0, 4, 1 /* two points: at least 1 */}, {0, 0.5, 0, 4, 1}, {0, 100, 7, 100, 7}, {0, 100, 7, 5, 20}, {5, 5, 0, 10, 1},
+        {0, 1000, 0, 10, 100}, {0, 1, 0, 4, 1 /* two points: at least 1 */},
+        {0, 0.5, 0, 4, 1},     {0, 100, 7, 100, 7},
+        {0, 100, 7, 5, 20},    {5, 5, 0, 10, 1},
     };
     a.SetLabelsSeparation(10);
     for (const Case& c : cases) {
@@ -77,18 +73,15 @@ TEST(AxisLabels, IncrementForLabelExtent)
     }
 }
 
-TEST(AxisLabels, ShortSeriesStepsAtLeastOne)
-{
+TEST(AxisLabels, ShortSeriesStepsAtLeastOne) {
     Labels t;
-    for (int i = 0; i < 5; ++i)
-        t.series->AddValue(i);
+    for (int i = 0; i < 5; ++i) t.series->AddValue(i);
     TChartAxis& a = t.Bottom(0, 4);
     EXPECT_GE(a.CalcIncrementFor(5), 1);
     EXPECT_GE(a.CalcIncrementFor(40), 1);
 }
 
-TEST(AxisLabels, DateTimeIncrementClimbsTheStepTable)
-{
+TEST(AxisLabels, DateTimeIncrementClimbsTheStepTable) {
     Labels t;
     t.series->XValues().SetDateTime(true);
     t.series->AddPoint(cb::rtl::EncodeDate(2024, 3, 1), 1);
@@ -100,8 +93,7 @@ TEST(AxisLabels, DateTimeIncrementClimbsTheStepTable)
     EXPECT_DOUBLE_EQ(a.CalcIncrementFor(4), 1460);
 }
 
-TEST(AxisLabels, LinearLabelsFromTheTopDown)
-{
+TEST(AxisLabels, LinearLabelsFromTheTopDown) {
     struct Case {
         double lo, hi, increment;
         bool roundFirst;
@@ -122,13 +114,11 @@ TEST(AxisLabels, LinearLabelsFromTheTopDown)
         a.ComputeLabels();
         const std::vector<double> got = LabelValues(a);
         ASSERT_EQ(got.size(), c.labels.size()) << c.lo << ".." << c.hi;
-        for (std::size_t i = 0; i < got.size(); ++i)
-            EXPECT_NEAR(got[i], c.labels[i], 1e-9);
+        for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], c.labels[i], 1e-9);
     }
 }
 
-TEST(AxisLabels, LabelTextsAndPixels)
-{
+TEST(AxisLabels, LabelTextsAndPixels) {
     Labels t;
     TChartAxis& a = t.Bottom(0, 3000);
     a.SetIncrement(1000);
@@ -152,8 +142,7 @@ TEST(AxisLabels, LabelTextsAndPixels)
     EXPECT_EQ(CountLabelLines("a\r"), 1);
 }
 
-TEST(AxisLabels, TooManyIncrementsStillGetCoarserLabels)
-{
+TEST(AxisLabels, TooManyIncrementsStillGetCoarserLabels) {
     Labels t;
     TChartAxis& a = t.Bottom(0, 100);
     a.SetLabelsSeparation(0);
@@ -167,8 +156,7 @@ TEST(AxisLabels, TooManyIncrementsStillGetCoarserLabels)
     EXPECT_NEAR(a.LabelList().back().Value, 0, step);
 }
 
-TEST(AxisLabels, LogarithmicLabels)
-{
+TEST(AxisLabels, LogarithmicLabels) {
     struct Case {
         double lo, hi;
         bool minorGrid;
@@ -176,8 +164,7 @@ TEST(AxisLabels, LogarithmicLabels)
         std::vector<double> extraTicks;
     };
     std::vector<double> adding;
-    for (int v = 150; v <= 800; v += 10)
-        adding.push_back(v);
+    for (int v = 150; v <= 800; v += 10) adding.push_back(v);
     const Case cases[] = {
         {1, 1000, false, {1, 10, 100, 1000}, {}},
         {0, 1000, false, {0.1, 1, 10, 100, 1000}, {}},
@@ -196,8 +183,7 @@ TEST(AxisLabels, LogarithmicLabels)
         a.ComputeLabels();
         const std::vector<double> got = LabelValues(a);
         ASSERT_EQ(got.size(), c.labels.size()) << c.lo << ".." << c.hi;
-        for (std::size_t i = 0; i < got.size(); ++i)
-            EXPECT_NEAR(got[i], c.labels[i], 1e-9);
+        for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], c.labels[i], 1e-9);
         for (double v : c.extraTicks) {
             const auto& ticks = a.TickPositions();
             EXPECT_NE(std::find(ticks.begin(), ticks.end(), a.PixelOfValue(v)), ticks.end()) << v;
@@ -205,8 +191,7 @@ TEST(AxisLabels, LogarithmicLabels)
     }
 }
 
-TEST(AxisLabels, DateTimeLabelsFollowTheCalendar)
-{
+TEST(AxisLabels, DateTimeLabelsFollowTheCalendar) {
     Labels t;
     t.series->XValues().SetDateTime(true);
     t.series->AddPoint(cb::rtl::EncodeDate(2024, 1, 10), 1);
@@ -215,8 +200,7 @@ TEST(AxisLabels, DateTimeLabelsFollowTheCalendar)
     a.SetDateTimeFormat("yyyy-mm-dd");
     a.ComputeLabels();
     std::vector<std::string> texts;
-    for (const TAxisLabel& l : a.LabelList())
-        texts.push_back(l.Text);
+    for (const TAxisLabel& l : a.LabelList()) texts.push_back(l.Text);
     EXPECT_EQ(texts, (std::vector<std::string>{"2024-05-01", "2024-04-01", "2024-03-01", "2024-02-01"}));
 
     cb::rtl::TFormatSettings& fs = cb::rtl::FormatSettings();
@@ -234,8 +218,7 @@ TEST(AxisLabels, DateTimeLabelsFollowTheCalendar)
     EXPECT_EQ(a.FormatLabelValue(-1), "");
 }
 
-TEST(AxisLabels, EventLabels)
-{
+TEST(AxisLabels, EventLabels) {
     Labels t;
     TChartAxis& a = t.Bottom(0, 100);
     a.SetIncrement(50);
@@ -261,8 +244,7 @@ TEST(AxisLabels, EventLabels)
     EXPECT_EQ(a.LabelList().size(), 2001u);
 }
 
-TEST(AxisLabels, CustomLabelsReplaceAutomaticOnes)
-{
+TEST(AxisLabels, CustomLabelsReplaceAutomaticOnes) {
     Labels t;
     TChartAxis& a = t.chart.BottomAxis();
     a.SetAutomatic(false);
@@ -279,11 +261,9 @@ TEST(AxisLabels, CustomLabelsReplaceAutomaticOnes)
     EXPECT_EQ(a.LabelList()[1].Text, "50");
 }
 
-TEST(AxisLabels, PointLabelsSkipOverlapsAndEmptyTexts)
-{
+TEST(AxisLabels, PointLabelsSkipOverlapsAndEmptyTexts) {
     Labels t;
-    for (int i = 0; i < 30; ++i)
-        t.series->AddValue(i, "Label " + std::to_string(i));
+    for (int i = 0; i < 30; ++i) t.series->AddValue(i, "Label " + std::to_string(i));
     TChartAxis& a = t.chart.BottomAxis();
     EXPECT_EQ(a.EffectiveLabelStyle(), talText);
     EXPECT_EQ(t.chart.LeftAxis().EffectiveLabelStyle(), talValue);
@@ -297,12 +277,11 @@ TEST(AxisLabels, PointLabelsSkipOverlapsAndEmptyTexts)
     a.ComputeLabels();
     EXPECT_EQ(a.LabelList().size(), 30u);
     t.chart.OnGetAxisLabel = [](TChartAxis*, TChartSeries*, int index, std::string& text) {
-        if (index == 3)
-            text.clear();
+        if (index == 3) text.clear();
     };
     a.ComputeLabels();
     EXPECT_EQ(a.LabelList().size(), 29u);
     EXPECT_EQ(a.LabelList()[3].Text, "Label 4");
 }
 
-} // namespace
+}  // namespace

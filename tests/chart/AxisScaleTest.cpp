@@ -14,8 +14,7 @@ namespace {
 struct Scale {
     TCustomAxisPanel chart;
     explicit Scale(const TRect& r = {100, 100, 300, 400}) { chart.SetChartRect(r); }
-    TChartAxis& Place(TChartAxis& a, double lo, double hi)
-    {
+    TChartAxis& Place(TChartAxis& a, double lo, double hi) {
         a.PlaceEnds();
         a.SetWorkingRange(lo, hi);
         return a;
@@ -29,8 +28,7 @@ struct MapCase {
     int pixel;
 };
 
-TEST(AxisScale, ValueToPixel)
-{
+TEST(AxisScale, ValueToPixel) {
     // Horizontal axes span pixels 100..300, vertical ones 100..400.
     const MapCase cases[] = {
         {"linear", true, false, false, 0, 100, 50, 200},
@@ -63,8 +61,7 @@ TEST(AxisScale, ValueToPixel)
     }
 }
 
-TEST(AxisScale, LogarithmicOnThreeHundredPixels)
-{
+TEST(AxisScale, LogarithmicOnThreeHundredPixels) {
     Scale s({0, 0, 300, 300});
     TChartAxis& a = s.chart.BottomAxis();
     a.SetAutomatic(false);
@@ -79,8 +76,7 @@ TEST(AxisScale, LogarithmicOnThreeHundredPixels)
     EXPECT_EQ(a.ValueAtPixel(300), 1000);
 }
 
-TEST(AxisScale, PixelToValueRoundTrip)
-{
+TEST(AxisScale, PixelToValueRoundTrip) {
     struct Case {
         bool horizontal, inverted;
     };
@@ -94,8 +90,7 @@ TEST(AxisScale, PixelToValueRoundTrip)
     }
 }
 
-TEST(AxisScale, PixelMarginsWidenTheRange)
-{
+TEST(AxisScale, PixelMarginsWidenTheRange) {
     Scale s({0, 0, 200, 200});
     TChartAxis& a = s.Place(s.chart.BottomAxis(), 0, 180);
     a.WidenForPixelMargins({10, 0, 10, 0});
@@ -107,8 +102,7 @@ TEST(AxisScale, PixelMarginsWidenTheRange)
     EXPECT_NEAR(v.WorkingMaximum(), 190, 1e-9);
 }
 
-TEST(AxisScale, AutomaticRangeFromSeries)
-{
+TEST(AxisScale, AutomaticRangeFromSeries) {
     TCustomAxisPanel chart;
     chart.BottomAxis().RefreshRange();
     EXPECT_EQ(chart.BottomAxis().WorkingMinimum(), 0);  // nothing on the axis
@@ -143,8 +137,7 @@ TEST(AxisScale, AutomaticRangeFromSeries)
     EXPECT_EQ(chart.LeftAxis().WorkingMinimum(), -3);
 }
 
-TEST(AxisScale, SetterChecksLeaveOldValues)
-{
+TEST(AxisScale, SetterChecksLeaveOldValues) {
     TCustomAxisPanel chart;
     TChartAxis& a = chart.LeftAxis();
     a.SetMaximum(10);
@@ -191,8 +184,7 @@ TEST(AxisScale, SetterChecksLeaveOldValues)
     }
 }
 
-TEST(AxisScale, ManualRangeScrollAndZPosition)
-{
+TEST(AxisScale, ManualRangeScrollAndZPosition) {
     TCustomAxisPanel chart;
     TChartAxis& a = chart.LeftAxis();
     a.SetManualRange(7, 3);
@@ -216,8 +208,7 @@ TEST(AxisScale, ManualRangeScrollAndZPosition)
     EXPECT_EQ(chart.TopAxis().ZPosition(), 100);
 }
 
-TEST(AxisScale, AssignCopiesLabelFontButNotDepth)
-{
+TEST(AxisScale, AssignCopiesLabelFontButNotDepth) {
     TCustomAxisPanel chart;
     TChartAxis& from = chart.LeftAxis();
     from.LabelsFont().SetName("Tahoma");
@@ -234,4 +225,4 @@ TEST(AxisScale, AssignCopiesLabelFontButNotDepth)
     EXPECT_NE(to.ZPosition(), 40);
 }
 
-} // namespace
+}  // namespace

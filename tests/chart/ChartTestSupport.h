@@ -17,8 +17,7 @@ struct Render {
     TPlotCanvas3D canvas;
     TView3DOptions options;
 
-    explicit Render(int w = 100, int h = 100, bool is3D = false, bool orthogonal = true) : bitmap(w, h)
-    {
+    explicit Render(int w = 100, int h = 100, bool is3D = false, bool orthogonal = true) : bitmap(w, h) {
         options.SetOrthogonal(orthogonal);
         options.SetPerspective(0);
         canvas.SetBuffered(false);
@@ -27,14 +26,12 @@ struct Render {
         canvas.RestoreDefaults();
     }
     // Colour at (x, y) as 0x00BBGGRR.
-    TColor At(int x, int y)
-    {
+    TColor At(int x, int y) {
         bitmap.Canvas().ReleasePainter();
         const QRgb c = bitmap.Image().pixel(x, y);
         return cb::gfx::RGB(qRed(c), qGreen(c), qBlue(c));
     }
-    void Fill(TColor c)
-    {
+    void Fill(TColor c) {
         canvas.Pen().SetStyle(cb::gfx::psClear);
         canvas.Brush().SetColor(c);
         canvas.Brush().SetStyle(cb::gfx::bsSolid);
@@ -42,4 +39,4 @@ struct Render {
     }
 };
 
-} // namespace charttest
+}  // namespace charttest

@@ -13,22 +13,20 @@ using namespace cb::chart;
 
 namespace {
 
-TEST(HitTest, PointOnSegment)
-{
+TEST(HitTest, PointOnSegment) {
     struct Case {
         TPoint p;
         int tolerance;
         bool on;
     };
-    for (const Case c : {Case{{5, 0}, 0, true}, Case{{5, 1}, 0, false}, Case{{12, 0}, 0, false},
-                         Case{{12, 0}, 3, true}, Case{{14, 0}, 3, false}, Case{{0, 0}, 0, true}, Case{{-1, 0}, 0, false}})
+    for (const Case c : {Case{{5, 0}, 0, true}, Case{{5, 1}, 0, false}, Case{{12, 0}, 0, false}, Case{{12, 0}, 3, true},
+                         Case{{14, 0}, 3, false}, Case{{0, 0}, 0, true}, Case{{-1, 0}, 0, false}})
         EXPECT_EQ(PointOnSegment(c.p, 0, 0, 10, 0, c.tolerance), c.on) << c.p.X << "," << c.p.Y << " t" << c.tolerance;
     EXPECT_TRUE(PointOnSegmentBetween({5, 5}, {0, 0}, {10, 10}));
     EXPECT_FALSE(PointOnSegmentBetween({5, 7}, {0, 0}, {10, 10}));
 }
 
-TEST(HitTest, Shapes)
-{
+TEST(HitTest, Shapes) {
     const std::vector<TPoint> square = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     struct Case {
         const char* what;
@@ -48,12 +46,10 @@ TEST(HitTest, Shapes)
         {"zero-width ellipse", EllipseContainsPoint({0, 5}, 0, 0, 0, 10), false},
         {"ellipse rect", EllipseRectContainsPoint({10, 9}, {0, 0, 20, 20}), true},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.got, c.want) << c.what;
+    for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
 }
 
-TEST(Geometry, ConvexHullDropsInnerPoints)
-{
+TEST(Geometry, ConvexHullDropsInnerPoints) {
     std::vector<TPoint> pts = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {5, 5}};
     ASSERT_TRUE(ConvexHull(pts));
     ASSERT_EQ(pts.size(), 4u);
@@ -73,8 +69,7 @@ TEST(Geometry, ConvexHullDropsInnerPoints)
     EXPECT_EQ(octagon.size(), 8u);
 }
 
-TEST(Geometry, SmallHelpers)
-{
+TEST(Geometry, SmallHelpers) {
     EXPECT_EQ(MovePointBack({0, 0}, {0, 10}, 3), (TPoint{0, 7}));
     EXPECT_EQ(MovePointBack({0, 10}, {0, 0}, 3), (TPoint{0, 3}));
     EXPECT_EQ(MovePointBack({0, 0}, {10, 0}, 4), (TPoint{6, 0}));
@@ -88,8 +83,7 @@ TEST(Geometry, SmallHelpers)
     EXPECT_EQ(LightenColor(0x101010, 32), 0x303030u);
 }
 
-TEST(Dates, RoundAndStep)
-{
+TEST(Dates, RoundAndStep) {
     const TDateTime v = EncodeDate(1999, 3, 17) + EncodeTime(13, 0, 0, 0);
     EXPECT_EQ(RoundDateToStep(dtHalfMonth, v), EncodeDate(1999, 3, 15));
     EXPECT_EQ(RoundDateToStep(dtOneYear, v), EncodeDate(1999, 1, 1));
@@ -125,8 +119,7 @@ TEST(Dates, RoundAndStep)
     EXPECT_EQ(NextDateTimeStep(200.0), 365.0);
 }
 
-TEST(Dates, FormatForStepIsAPictureOfOurOwn)
-{
+TEST(Dates, FormatForStepIsAPictureOfOurOwn) {
     cb::rtl::TFormatSettings& fs = cb::rtl::FormatSettings();
     const cb::rtl::TFormatSettings keep = fs;
     fs.ShortDateFormat = "yyyy-mm-dd";
@@ -137,21 +130,18 @@ TEST(Dates, FormatForStepIsAPictureOfOurOwn)
         const char* text;
     };
     const Case cases[] = {{365, "2024-05-01"}, {1.5, "2024-05-01"}, {1, "18.30"}, {1.0 / 24, "18.30"}, {0, "18.30"}};
-    for (const Case& c : cases)
-        EXPECT_EQ(cb::rtl::FormatDateTime(DateTimeFormatForStep(c.step), v), c.text) << c.step;
+    for (const Case& c : cases) EXPECT_EQ(cb::rtl::FormatDateTime(DateTimeFormatForStep(c.step), v), c.text) << c.step;
     fs = keep;
 }
 
-TEST(Sort, CallbacksSortTheRange)
-{
+TEST(Sort, CallbacksSortTheRange) {
     std::vector<int> v = {9, 3, 7, 1, 8, 2, 2, 6, 5, 4, 0};
     SortWithCallbacks(
         1, int(v.size()) - 2, [&](int a, int b) { return v[a] - v[b]; }, [&](int a, int b) { std::swap(v[a], v[b]); });
     EXPECT_EQ(v, (std::vector<int>{9, 1, 2, 2, 3, 4, 5, 6, 7, 8, 0}));
 }
 
-TEST(Texts, Fields)
-{
+TEST(Texts, Fields) {
     EXPECT_EQ(CountSeparatedFields("a;b;c"), 3);
     EXPECT_EQ(CountSeparatedFields(""), 0);
     EXPECT_EQ(CountSeparatedFields("abc"), 1);
@@ -171,8 +161,7 @@ TEST(Texts, Fields)
     EXPECT_EQ(DefaultPaletteColor(21), 0x008000u);
 }
 
-TEST(Texts, EngineTexts)
-{
+TEST(Texts, EngineTexts) {
     EXPECT_EQ(FormatPlotText(TPlotText::msgSeriesDelete, {"5", "2"}),
               "Series Delete: ValueIndex 5 out of bounds (0 to 2).");
     EXPECT_EQ(FormatPlotText(TPlotText::msg3DPercent, {"1", "100"}), "3D effect percent must be between 1 and 100");
@@ -187,7 +176,7 @@ TEST(Texts, EngineTexts)
     EXPECT_EQ(e.Message(), "No valid DataSource: Series1");
 }
 
-} // namespace
+}  // namespace
 
 #include "chart/PlotExportData.h"
 #include "tests/common/TestSupport.h"
@@ -198,8 +187,7 @@ struct FixedExport : cb::chart::TPlotExportData {
     std::string BuildText() override { return "a;b\r\n1;2"; }
 };
 
-TEST(ExportData, FileAndBadPath)
-{
+TEST(ExportData, FileAndBadPath) {
     cbtest::TempDir dir;
     FixedExport e;
     e.SaveTextToFile(dir.file("data.csv"));
@@ -207,4 +195,4 @@ TEST(ExportData, FileAndBadPath)
     EXPECT_THROW(e.SaveTextToFile(dir.file("missing/data.csv")), cb::rtl::EInOutError);
 }
 
-} // namespace
+}  // namespace

@@ -25,8 +25,7 @@ namespace {
 
 constexpr TColor kChart = 0x00A000;
 
-TColor PixelOf(const QImage& image, int x, int y)
-{
+TColor PixelOf(const QImage& image, int x, int y) {
     const QRgb c = image.pixel(x, y);
     return cb::gfx::RGB(qRed(c), qGreen(c), qBlue(c));
 }
@@ -35,12 +34,10 @@ TColor PixelOf(const QImage& image, int x, int y)
 class OutputPanel : public TCustomPlotPanel {
 public:
     OutputPanel() { SetBevelOuter(bvNone); }
-    void DrawContents(const TRect&) override
-    {
+    void DrawContents(const TRect&) override {
         sawMetafiling = Canvas()->Metafiling();
         sawClipping = ClippingAllowed();
-        if (fail)
-            throw std::runtime_error("drawing failed");
+        if (fail) throw std::runtime_error("drawing failed");
         Canvas()->Brush().SetColor(kChart);
         Canvas()->Brush().SetStyle(cb::gfx::bsSolid);
         Canvas()->FillRectangle(ChartRect());
@@ -51,16 +48,14 @@ public:
 };
 
 // The metafile replayed at its own size on white.
-QImage Replay(const TMetafile& m)
-{
+QImage Replay(const TMetafile& m) {
     cb::gfx::TBitmap bmp(m.Width(), m.Height());
     bmp.Canvas().StretchDraw({0, 0, m.Width(), m.Height()}, m);
     bmp.Canvas().ReleasePainter();
     return bmp.Image();
 }
 
-TEST(Metafile, RecordsThePanelAndReplays)
-{
+TEST(Metafile, RecordsThePanelAndReplays) {
     OutputPanel panel;  // 400 x 250, chart rectangle (12, 10, 388, 240)
     auto meta = panel.DrawToMetafile(true, panel.PanelRect());
     ASSERT_EQ(meta->Width(), 400);
@@ -86,7 +81,7 @@ TEST(Metafile, RecordsThePanelAndReplays)
     ASSERT_EQ(part->Width(), 200);
     EXPECT_FALSE(part->Enhanced());
     img = Replay(*part);
-    EXPECT_EQ(PixelOf(img, 100, 75), kChart);   // chart rectangle (6, 6, 194, 144)
+    EXPECT_EQ(PixelOf(img, 100, 75), kChart);  // chart rectangle (6, 6, 194, 144)
     EXPECT_EQ(PixelOf(img, 3, 3), clWhite);
     EXPECT_EQ(PixelOf(img, 196, 146), clWhite);
 
@@ -99,8 +94,7 @@ TEST(Metafile, RecordsThePanelAndReplays)
     EXPECT_THROW(loaded.LoadFromFile(dir.file("missing.pic")), cb::rtl::EInOutError);
 }
 
-TEST(Metafile, EmptyRectangleAndFailure)
-{
+TEST(Metafile, EmptyRectangleAndFailure) {
     OutputPanel panel;
     auto meta = panel.DrawToMetafile(true, {10, 10, 10, 10});
     EXPECT_EQ(meta->Width(), 1);
@@ -114,8 +108,7 @@ TEST(Metafile, EmptyRectangleAndFailure)
     EXPECT_TRUE(panel.AutoRepaint());
 }
 
-TEST(Panel, AssignToBitmapUsesPanelColour)
-{
+TEST(Panel, AssignToBitmapUsesPanelColour) {
     OutputPanel panel;
     panel.SetColor(clSilver);
     cb::gfx::TBitmap bmp;
@@ -125,8 +118,7 @@ TEST(Panel, AssignToBitmapUsesPanelColour)
     EXPECT_EQ(PixelOf(bmp.Image(), 200, 125), kChart);
 }
 
-TEST(Panel, LegacyBorderStyle)
-{
+TEST(Panel, LegacyBorderStyle) {
     const struct {
         const char* value;
         bool visible;
@@ -141,15 +133,12 @@ TEST(Panel, LegacyBorderStyle)
 
 struct MouseDowns : TPlotEventListener {
     std::vector<unsigned> shifts;
-    void HandleEvent(TPlotEvent& e) override
-    {
-        if (auto* m = dynamic_cast<TPlotMouseEvent*>(&e); m && m->Kind == meDown)
-            shifts.push_back(m->Shift);
+    void HandleEvent(TPlotEvent& e) override {
+        if (auto* m = dynamic_cast<TPlotMouseEvent*>(&e); m && m->Kind == meDown) shifts.push_back(m->Shift);
     }
 };
 
-TEST(Panel, CancelledDoubleClickEndsQuietly)
-{
+TEST(Panel, CancelledDoubleClickEndsQuietly) {
     for (const bool cancel : {false, true}) {
         OutputPanel panel;
         MouseDowns downs;
@@ -157,12 +146,11 @@ TEST(Panel, CancelledDoubleClickEndsQuietly)
         int clicks = 0;
         panel.OnDblClick = [&] {
             ++clicks;
-            if (cancel)
-                panel.SetCancelMouse(true);
+            if (cancel) panel.SetCancelMouse(true);
         };
         panel.SetCancelMouse(true);  // left over from an earlier event
-        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(20, 30), QPointF(20, 30), Qt::LeftButton,
-                        Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(20, 30), QPointF(20, 30), Qt::LeftButton, Qt::LeftButton,
+                        Qt::NoModifier);
         QCoreApplication::sendEvent(&panel, &dbl);
         EXPECT_EQ(clicks, 1);
         if (cancel) {
@@ -174,8 +162,7 @@ TEST(Panel, CancelledDoubleClickEndsQuietly)
     }
 }
 
-TEST(Panel, LoadingDefersTheRoundRegionAndTakesTheCursor)
-{
+TEST(Panel, LoadingDefersTheRoundRegionAndTakesTheCursor) {
     QWidget parent;
     parent.resize(400, 250);
     auto* panel = new OutputPanel;
@@ -199,14 +186,13 @@ TEST(Panel, LoadingDefersTheRoundRegionAndTakesTheCursor)
     EXPECT_TRUE(panel->mask().isEmpty());
 }
 
-TEST(Cursors, HandIsOursUntilRemoved)
-{
+TEST(Cursors, HandIsOursUntilRemoved) {
     const QCursor hand = ScreenCursor(crPlotHand);
     EXPECT_EQ(hand.shape(), Qt::BitmapCursor);
     const QImage img = hand.pixmap().toImage();
     ASSERT_EQ(img.width(), 32);
-    EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);                 // transparent corner
-    EXPECT_EQ(img.pixel(15, 20) & 0xFFFFFF, 0xFFFFFFu);     // white palm
+    EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);               // transparent corner
+    EXPECT_EQ(img.pixel(15, 20) & 0xFFFFFF, 0xFFFFFFu);  // white palm
     EXPECT_GT(qAlpha(img.pixel(hand.hotSpot().x(), hand.hotSpot().y() + 1)), 0);
     EXPECT_EQ(ScreenCursor(crCross).shape(), Qt::CrossCursor);
 
@@ -219,8 +205,7 @@ TEST(Cursors, HandIsOursUntilRemoved)
 
 // --- check glyph ---
 
-TEST(Glyphs, CheckGlyphStaysInItsSquareAndShowsTheTick)
-{
+TEST(Glyphs, CheckGlyphStaysInItsSquareAndShowsTheTick) {
     auto draw = [](bool ticked, bool box) {
         cb::gfx::TBitmap bmp(30, 30);
         DrawCheckGlyph(8, 6, bmp.Canvas(), ticked, box);
@@ -232,8 +217,7 @@ TEST(Glyphs, CheckGlyphStaysInItsSquareAndShowsTheTick)
     auto differences = [](const QImage& a, const QImage& b) {
         int n = 0;
         for (int y = 0; y < a.height(); ++y)
-            for (int x = 0; x < a.width(); ++x)
-                n += a.pixel(x, y) != b.pixel(x, y);
+            for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
         return n;
     };
     EXPECT_GT(differences(off, on), 0);
@@ -256,39 +240,35 @@ TEST(Glyphs, CheckGlyphStaysInItsSquareAndShowsTheTick)
 
 // --- gallery pictures ---
 
-bool Blank(const cb::gfx::TBitmap& b)
-{
+bool Blank(const cb::gfx::TBitmap& b) {
     const QImage& img = b.Image();
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
-                return false;
+            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return false;
     return true;
 }
 
-TEST(Resources, EveryEngineClassHasItsOwnPicture)
-{
-    const char* names[] = {"TLineSeries", "THorizLineSeries", "TPointSeries", "TAreaSeries", "THorizAreaSeries",
-                           "TBarSeries", "THorizBarSeries", "TPieSeries", "TFastLineSeries", "TChartShape",
-                           "TGanttSeries", "TBubbleSeries", "TArrowSeries", "TPyramidSeries", "TCursorTool",
-                           "TDragMarksTool", "TAxisArrowTool", "TDrawLineTool", "TNearestTool", "TColorBandTool",
-                           "TColorLineTool", "TRotateTool", "TChartImageTool", "TMarksTipTool", "TAnnotationTool",
-                           "TSeriesAnimationTool", "TGridBandTool", "TAxisScrollTool", "TRectangleTool",
-                           "TClipSeriesTool", "TExtraLegendTool"};
+TEST(Resources, EveryEngineClassHasItsOwnPicture) {
+    const char* names[] = {"TLineSeries",      "THorizLineSeries",     "TPointSeries",    "TAreaSeries",
+                           "THorizAreaSeries", "TBarSeries",           "THorizBarSeries", "TPieSeries",
+                           "TFastLineSeries",  "TChartShape",          "TGanttSeries",    "TBubbleSeries",
+                           "TArrowSeries",     "TPyramidSeries",       "TCursorTool",     "TDragMarksTool",
+                           "TAxisArrowTool",   "TDrawLineTool",        "TNearestTool",    "TColorBandTool",
+                           "TColorLineTool",   "TRotateTool",          "TChartImageTool", "TMarksTipTool",
+                           "TAnnotationTool",  "TSeriesAnimationTool", "TGridBandTool",   "TAxisScrollTool",
+                           "TRectangleTool",   "TClipSeriesTool",      "TExtraLegendTool"};
     std::vector<QImage> seen;
     for (const char* name : names) {
         cb::gfx::TBitmap bmp;
         ASSERT_TRUE(LoadSeriesClassBitmap(name, "", bmp)) << name;
         EXPECT_EQ(bmp.Width(), GalleryBitmapSize) << name;
         EXPECT_FALSE(Blank(bmp)) << name;
-        for (const QImage& other : seen)
-            EXPECT_NE(other, bmp.Image()) << name << " looks like another class";
+        for (const QImage& other : seen) EXPECT_NE(other, bmp.Image()) << name << " looks like another class";
         seen.push_back(bmp.Image().copy());
     }
 }
 
-TEST(Resources, ModulesAreWalkedInOrder)
-{
+TEST(Resources, ModulesAreWalkedInOrder) {
     cbtest::TempDir dir;
     cb::gfx::TBitmap own(2, 2, cb::gfx::pf24bit);
     own.Canvas().SetPixel(0, 0, 0x0000FF);
@@ -326,4 +306,4 @@ TEST(Resources, ModulesAreWalkedInOrder)
     EXPECT_FALSE(LoadBitmapResource(kept, "TMYSERIES", ""));
 }
 
-} // namespace
+}  // namespace

@@ -20,8 +20,7 @@ namespace {
 // Fills its chart rectangle, so tests can see where it lies.
 class FillPanel : public TCustomPlotPanel {
 public:
-    void DrawContents(const TRect&) override
-    {
+    void DrawContents(const TRect&) override {
         ++drawings;
         Canvas()->Brush().SetColor(0x00A000);
         Canvas()->Brush().SetStyle(cb::gfx::bsSolid);
@@ -35,14 +34,12 @@ struct Counter : TPlotEventListener {
     void HandleEvent(TPlotEvent&) override { ++events; }
 };
 
-TColor Pixel(const QImage& image, int x, int y)
-{
+TColor Pixel(const QImage& image, int x, int y) {
     const QRgb c = image.pixel(x, y);
     return cb::gfx::RGB(qRed(c), qGreen(c), qBlue(c));
 }
 
-TEST(Panel, DrawsToBitmapInsideMargins)
-{
+TEST(Panel, DrawsToBitmapInsideMargins) {
     FillPanel panel;  // 400 x 250, margins 3, 4, 3, 4 percent
     panel.SetBevelOuter(bvNone);
     auto bmp = panel.DrawToBitmap(clWhite, panel.PanelRect());
@@ -59,8 +56,7 @@ TEST(Panel, DrawsToBitmapInsideMargins)
     EXPECT_EQ(Pixel(grey->Image(), 2, 2), clSilver);
 }
 
-TEST(Panel, PixelMarginsAndFrame)
-{
+TEST(Panel, PixelMarginsAndFrame) {
     FillPanel panel;
     panel.SetMarginUnits(muPixels);
     panel.SetBorderWidth(2);
@@ -69,8 +65,7 @@ TEST(Panel, PixelMarginsAndFrame)
     EXPECT_EQ(panel.ChartRect(), (TRect{3 + 4, 4 + 4, 400 - 3 - 4, 250 - 4 - 4}));
 }
 
-TEST(Panel, ChartRectNormalised)
-{
+TEST(Panel, ChartRectNormalised) {
     FillPanel panel;
     panel.resize(20, 20);
     panel.SetMarginUnits(muPixels);
@@ -80,8 +75,7 @@ TEST(Panel, ChartRectNormalised)
     EXPECT_EQ(panel.ChartRect().Width(), 1);
 }
 
-TEST(Panel, EmptyPanelDrawsNothing)
-{
+TEST(Panel, EmptyPanelDrawsNothing) {
     FillPanel panel;
     panel.resize(0, 0);
     std::unique_ptr<cb::gfx::TBitmap> bmp;
@@ -91,8 +85,7 @@ TEST(Panel, EmptyPanelDrawsNothing)
     EXPECT_NO_THROW(panel.CopyBitmapToClipboard());
 }
 
-TEST(Panel, CopiesToClipboard)
-{
+TEST(Panel, CopiesToClipboard) {
     FillPanel panel;
     panel.CopyBitmapToClipboard();
     const QImage img = QGuiApplication::clipboard()->image();
@@ -101,8 +94,7 @@ TEST(Panel, CopiesToClipboard)
     EXPECT_EQ(Pixel(img, 1, 1), clWhite);
 }
 
-TEST(Panel, SavesBitmapFileReadBack)
-{
+TEST(Panel, SavesBitmapFileReadBack) {
     cbtest::TempDir dir;
     FillPanel panel;
     const std::string file = dir.file("chart.bmp");
@@ -113,8 +105,7 @@ TEST(Panel, SavesBitmapFileReadBack)
     EXPECT_EQ(Pixel(img, 200, 125), 0x00A000u);
 }
 
-TEST(Panel, BufferedPaintReusesBuffer)
-{
+TEST(Panel, BufferedPaintReusesBuffer) {
     FillPanel panel;
     QImage target(400, 250, QImage::Format_RGB32);
     panel.render(&target);
@@ -131,8 +122,7 @@ TEST(Panel, BufferedPaintReusesBuffer)
     EXPECT_EQ(panel.drawings, 2);  // no invalidation while auto repaint is off
 }
 
-TEST(Panel, View3DBroadcastsOnlyOnChange)
-{
+TEST(Panel, View3DBroadcastsOnlyOnChange) {
     FillPanel panel;
     Counter listener;
     panel.Listeners().Add(&listener);
@@ -145,8 +135,7 @@ TEST(Panel, View3DBroadcastsOnlyOnChange)
     EXPECT_EQ(listener.events, 1);
 }
 
-TEST(Panel, PrintMargins)
-{
+TEST(Panel, PrintMargins) {
     FillPanel wide;  // 400 x 250
     const TRect m = wide.ProportionalPrintMargins(1000, 1000, 1.0);
     EXPECT_EQ(m.Left, 15);
@@ -169,8 +158,7 @@ TEST(Panel, PrintMargins)
     EXPECT_EQ(r, (TRect{0, 0, 800, 500}));
 }
 
-TEST(Attributes, ChangeNotificationOnlyOnChange)
-{
+TEST(Attributes, ChangeNotificationOnlyOnChange) {
     int changes = 0;
     TPlotGradient g([&] { ++changes; });
     g.SetMidColor(clNone);
@@ -200,8 +188,7 @@ TEST(Attributes, ChangeNotificationOnlyOnChange)
     EXPECT_EQ(dotted.Style(), cb::gfx::psDot);
 }
 
-TEST(Attributes, TextWidthAddsShadow)
-{
+TEST(Attributes, TextWidthAddsShadow) {
     Render r;
     TPlotFont font;
     r.canvas.AssignFont(font);
@@ -210,8 +197,7 @@ TEST(Attributes, TextWidthAddsShadow)
     EXPECT_EQ(r.canvas.TextWidth("Cars"), plain + 3);
 }
 
-TEST(Attributes, SmoothShadowFadesOutward)
-{
+TEST(Attributes, SmoothShadowFadesOutward) {
     Render r;
     TPlotShadow shadow;
     shadow.SetColor(clBlack);
@@ -231,4 +217,4 @@ TEST(Attributes, SmoothShadowFadesOutward)
     EXPECT_EQ(blank.At(40, 61), clWhite);
 }
 
-} // namespace
+}  // namespace

@@ -21,10 +21,8 @@ struct RecordingTool : TPlotCustomTool {
 
 struct RecordingSeries : TChartSeries {
     std::vector<std::string>* log = nullptr;
-    void DrawPoint(int index) override
-    {
-        if (log)
-            log->push_back(Title() + " point " + std::to_string(index));
+    void DrawPoint(int index) override {
+        if (log) log->push_back(Title() + " point " + std::to_string(index));
     }
 };
 
@@ -35,28 +33,24 @@ struct AxislessSeries : TChartSeries {
 struct Recorder {
     TCustomAxisPanel chart;
     std::vector<std::string> log;
-    Recorder()
-    {
+    Recorder() {
         chart.Tools().AddTool(new RecordingTool(&log));
         chart.OnBeforeDrawChart = [this](TCustomAxisPanel*) { log.push_back("before chart"); };
         chart.OnBeforeDrawAxes = [this](TCustomAxisPanel*) { log.push_back("before axes"); };
         chart.OnBeforeDrawSeries = [this](TCustomAxisPanel*) { log.push_back("before series"); };
         chart.OnAfterDraw = [this](TCustomAxisPanel*) { log.push_back("after draw"); };
     }
-    RecordingSeries* Add(const std::string& title, int points)
-    {
+    RecordingSeries* Add(const std::string& title, int points) {
         auto* s = chart.CreateSeries<RecordingSeries>();
         s->SetTitle(title);
         s->log = &log;
-        for (int i = 0; i < points; ++i)
-            s->AddValue(i);
+        for (int i = 0; i < points; ++i) s->AddValue(i);
         return s;
     }
     void Draw() { chart.DrawToBitmap(clWhite, chart.PanelRect()); }
 };
 
-TEST(Pipeline, StageOrder)
-{
+TEST(Pipeline, StageOrder) {
     struct Case {
         bool axisBehind;
         std::vector<std::string> expected;
@@ -80,20 +74,18 @@ TEST(Pipeline, StageOrder)
     }
 }
 
-TEST(Pipeline, InactiveToolsAndSeriesAreSkipped)
-{
+TEST(Pipeline, InactiveToolsAndSeriesAreSkipped) {
     Recorder r;
     r.chart.SetView3D(false);
     r.Add("A", 1);
     r.Add("B", 1)->SetActive(false);
     r.chart.Tools()[0]->SetActive(false);
     r.Draw();
-    EXPECT_EQ(r.log, (std::vector<std::string>{"before chart", "before axes", "before series", "A point 0",
-                                               "after draw"}));
+    EXPECT_EQ(r.log,
+              (std::vector<std::string>{"before chart", "before axes", "before series", "A point 0", "after draw"}));
 }
 
-TEST(Pipeline, ThreeDDrawsTheBackSeriesFirst)
-{
+TEST(Pipeline, ThreeDDrawsTheBackSeriesFirst) {
     Recorder r;
     r.chart.View3DOptions().SetOrthogonal(true);
     r.Add("A", 1);
@@ -101,15 +93,13 @@ TEST(Pipeline, ThreeDDrawsTheBackSeriesFirst)
     r.Draw();
     std::vector<std::string> points;
     for (const std::string& s : r.log)
-        if (s.find("point") != std::string::npos)
-            points.push_back(s);
+        if (s.find("point") != std::string::npos) points.push_back(s);
     EXPECT_EQ(points, (std::vector<std::string>{"A point 0", "B point 0"}));
 }
 
-TEST(Pipeline, AxesShownBySeries)
-{
+TEST(Pipeline, AxesShownBySeries) {
     TCustomAxisPanel chart;
-    EXPECT_TRUE(chart.IsAxisShown(&chart.LeftAxis()));  // no active series
+    EXPECT_TRUE(chart.IsAxisShown(&chart.LeftAxis()));    // no active series
     EXPECT_FALSE(chart.IsAxisShown(&chart.DepthAxis()));  // invisible by default
     auto* line = chart.CreateSeries<TChartSeries>();
     EXPECT_TRUE(chart.IsAxisShown(&chart.BottomAxis()));
@@ -123,13 +113,11 @@ TEST(Pipeline, AxesShownBySeries)
     EXPECT_FALSE(chart.IsAxisShown(&chart.BottomAxis()));
 }
 
-TEST(Pipeline, LayoutPlacesAxesAndScalesSeries)
-{
+TEST(Pipeline, LayoutPlacesAxesAndScalesSeries) {
     TCustomAxisPanel chart;
     chart.SetView3D(false);
     auto* s = chart.CreateSeries<TChartSeries>();
-    for (double v : {10.0, 30.0, 20.0})
-        s->AddValue(v);
+    for (double v : {10.0, 30.0, 20.0}) s->AddValue(v);
     chart.DrawToBitmap(clWhite, chart.PanelRect());
     const TRect& r = chart.ChartRect();
     TChartAxis& left = chart.LeftAxis();
@@ -147,8 +135,7 @@ TEST(Pipeline, LayoutPlacesAxesAndScalesSeries)
     EXPECT_EQ(s->LastVisible(), 2);
 }
 
-TEST(Pipeline, ThreeDSizes)
-{
+TEST(Pipeline, ThreeDSizes) {
     TCustomAxisPanel chart;
     chart.View3DOptions().SetOrthogonal(true);
     chart.View3DOptions().SetOrthoAngle(45);
@@ -160,19 +147,16 @@ TEST(Pipeline, ThreeDSizes)
     chart.Compute3DSizes();
     EXPECT_EQ(chart.DepthPerSeries(), 6);
     EXPECT_EQ(chart.Width3D(), 12);
-    for (int bad : {0, 101})
-        EXPECT_THROW(chart.SetChart3DPercent(bad), cb::rtl::Exception);
+    for (int bad : {0, 101}) EXPECT_THROW(chart.SetChart3DPercent(bad), cb::rtl::Exception);
     chart.SetChart3DPercent(1);
     chart.SetChart3DPercent(100);
     EXPECT_EQ(chart.Chart3DPercent(), 100);
 }
 
-TEST(Pipeline, Paging)
-{
+TEST(Pipeline, Paging) {
     TCustomAxisPanel chart;
     auto* s = chart.CreateSeries<TChartSeries>();
-    for (int i = 0; i < 25; ++i)
-        s->AddValue(i * 2);
+    for (int i = 0; i < 25; ++i) s->AddValue(i * 2);
     EXPECT_EQ(chart.NumPages(), 1);
     int changes = 0;
     chart.OnPageChange = [&](TCustomAxisPanel*) { ++changes; };
@@ -203,8 +187,7 @@ TEST(Pipeline, Paging)
     EXPECT_EQ(chart.NumPages(), 1);
 }
 
-TEST(Pipeline, FreeSeriesOfType)
-{
+TEST(Pipeline, FreeSeriesOfType) {
     TCustomAxisPanel chart;
     auto* a = chart.CreateSeries<TChartSeries>();
     chart.CreateSeries<AxislessSeries>();
@@ -223,8 +206,7 @@ TEST(Pipeline, FreeSeriesOfType)
     EXPECT_TRUE(chart.SeriesList().EverySeriesActive());
 }
 
-TEST(Pipeline, ToolsAndTheirReferences)
-{
+TEST(Pipeline, ToolsAndTheirReferences) {
     TCustomAxisPanel chart;
     auto* series = chart.CreateSeries<TChartSeries>();
     series->SetHorizAxis(aTopAxis);
@@ -255,4 +237,4 @@ TEST(Pipeline, ToolsAndTheirReferences)
     EXPECT_EQ(chart.Tools().Count(), 0);
 }
 
-} // namespace
+}  // namespace

@@ -16,43 +16,36 @@ namespace {
 struct PagedChart {
     TCustomAxisPanel chart;
     TChartSeries* series;
-    PagedChart()
-    {
+    PagedChart() {
         chart.resize(400, 300);
         series = chart.CreateSeries<TChartSeries>();
-        for (int i = 0; i < 10; ++i)
-            series->AddValue(i, "P" + std::to_string(i));
+        for (int i = 0; i < 10; ++i) series->AddValue(i, "P" + std::to_string(i));
         chart.SetMaxPointsPerPage(4);
         chart.SetPage(2);
     }
 };
 
-std::unique_ptr<QPrinter> PdfPrinter(const std::string& file)
-{
+std::unique_ptr<QPrinter> PdfPrinter(const std::string& file) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(QString::fromStdString(file));
     return printer;
 }
 
-int PdfPages(const std::string& file)
-{
+int PdfPages(const std::string& file) {
     std::string out;
-    if (cbtest::runCommand("qpdf --show-npages '" + file + "'", &out) != 0)
-        return -1;
+    if (cbtest::runCommand("qpdf --show-npages '" + file + "'", &out) != 0) return -1;
     return std::stoi(out);
 }
 
-std::string PdfPageText(const std::string& file, int page)
-{
+std::string PdfPageText(const std::string& file, int page) {
     std::string out;
     const std::string p = std::to_string(page);
     EXPECT_EQ(cbtest::runCommand("pdftotext -f " + p + " -l " + p + " '" + file + "' -", &out), 0);
     return out;
 }
 
-TEST(PrintPages, EachPageOnItsOwnSheetWithItsLabels)
-{
+TEST(PrintPages, EachPageOnItsOwnSheetWithItsLabels) {
     struct Case {
         int from, to;
         int sheets;
@@ -85,8 +78,7 @@ TEST(PrintPages, EachPageOnItsOwnSheetWithItsLabels)
     }
 }
 
-TEST(PrintPages, EmptyRangeStartsNoJob)
-{
+TEST(PrintPages, EmptyRangeStartsNoJob) {
     PagedChart t;
     cbtest::TempDir dir;
     const std::string file = dir.file("none.pdf");
@@ -96,13 +88,11 @@ TEST(PrintPages, EmptyRangeStartsNoJob)
     EXPECT_EQ(t.chart.Page(), 2);
 }
 
-TEST(PrintPages, FailureRestoresThePageAndPropagates)
-{
+TEST(PrintPages, FailureRestoresThePageAndPropagates) {
     PagedChart t;
     int drawn = 0;
     t.chart.OnBeforeDrawChart = [&](TCustomAxisPanel* c) {
-        if (++drawn == 2)
-            throw ChartException("failed on page " + std::to_string(c->Page()));
+        if (++drawn == 2) throw ChartException("failed on page " + std::to_string(c->Page()));
     };
     cbtest::TempDir dir;
     auto printer = PdfPrinter(dir.file("failed.pdf"));
@@ -116,4 +106,4 @@ TEST(PrintPages, FailureRestoresThePageAndPropagates)
     EXPECT_NE(printer->printerState(), QPrinter::Active);
 }
 
-} // namespace
+}  // namespace

@@ -14,8 +14,7 @@ struct OrthoCase {
 
 class OrthogonalProjection : public ::testing::TestWithParam<OrthoCase> {};
 
-TEST_P(OrthogonalProjection, DepthMovesByTheAngle)
-{
+TEST_P(OrthogonalProjection, DepthMovesByTheAngle) {
     const OrthoCase c = GetParam();
     cb::gfx::TCanvas device;
     TView3DOptions o;
@@ -38,8 +37,7 @@ TEST_P(OrthogonalProjection, DepthMovesByTheAngle)
 INSTANTIATE_TEST_SUITE_P(Angles, OrthogonalProjection,
                          ::testing::Values(OrthoCase{45, 10, -10}, OrthoCase{90, 10, -10}, OrthoCase{135, -10, -10}));
 
-TEST(Projection, FlatAndZeroAnglesKeepPoints)
-{
+TEST(Projection, FlatAndZeroAnglesKeepPoints) {
     cb::gfx::TCanvas device;
     TView3DOptions o;
     o.SetOrthogonal(false);
@@ -55,8 +53,7 @@ TEST(Projection, FlatAndZeroAnglesKeepPoints)
     }
 }
 
-TEST(Projection, CentreDepthRoundsHalfToEven)
-{
+TEST(Projection, CentreDepthRoundsHalfToEven) {
     cb::gfx::TCanvas device;
     TView3DOptions o;
     TPlotCanvas3D canvas;
@@ -74,8 +71,7 @@ struct RotatedCase {
 class RotatedProjection : public ::testing::TestWithParam<RotatedCase> {};
 
 // What is drawn at a point is found there again, perspective included.
-TEST_P(RotatedProjection, UnprojectReturnsThePoint)
-{
+TEST_P(RotatedProjection, UnprojectReturnsThePoint) {
     const RotatedCase c = GetParam();
     cb::gfx::TCanvas device;
     TView3DOptions o;
@@ -90,7 +86,8 @@ TEST_P(RotatedProjection, UnprojectReturnsThePoint)
     canvas.BeginDraw(&device, &o, clWhite, true, {0, 0, 400, 250});
     canvas.SetProjectionCenter(40, {0, 0, 400, 250}, {20, 10, 380, 240});
     EXPECT_EQ(canvas.HasPerspective(), c.perspective > 0);
-    for (const TPoint3D p : {TPoint3D{60, 50, 0}, TPoint3D{300, 200, 40}, TPoint3D{200, 125, 20}, TPoint3D{30, 220, 35}}) {
+    for (const TPoint3D p :
+         {TPoint3D{60, 50, 0}, TPoint3D{300, 200, 40}, TPoint3D{200, 125, 20}, TPoint3D{30, 220, 35}}) {
         const TPoint s = canvas.ProjectPoint3D(p);
         int x = s.X, y = s.Y;
         canvas.UnprojectPoint(x, y, p.Z);
@@ -104,8 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Views, RotatedProjection,
                                            RotatedCase{315, 20, 0, 60, 100}, RotatedCase{340, 330, 10, 30, 120},
                                            RotatedCase{360, 360, 0, 100, 80}));
 
-TEST(Projection, SuspendedRotationDrawsFlatAndNests)
-{
+TEST(Projection, SuspendedRotationDrawsFlatAndNests) {
     cb::gfx::TCanvas device;
     TView3DOptions o;
     o.SetOrthogonal(false);
@@ -122,8 +118,7 @@ TEST(Projection, SuspendedRotationDrawsFlatAndNests)
     EXPECT_EQ(canvas.ProjectCoords(10, 10, 20), projected);
 }
 
-TEST(Projection, ZoomChangingFiresBeforeStoring)
-{
+TEST(Projection, ZoomChangingFiresBeforeStoring) {
     TView3DOptions o;
     int fired = 0, seenOld = 0, seenNew = 0;
     o.OnZoomChanging = [&](int z) {
@@ -140,4 +135,4 @@ TEST(Projection, ZoomChangingFiresBeforeStoring)
     EXPECT_NEAR(o.OrthoRatio(), 1.0, 1e-9);
 }
 
-} // namespace
+}  // namespace

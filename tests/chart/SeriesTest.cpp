@@ -12,26 +12,21 @@ using namespace cb::chart;
 
 namespace {
 
-std::vector<double> Values(const TChartValueList& l)
-{
+std::vector<double> Values(const TChartValueList& l) {
     return std::vector<double>(l.Data(), l.Data() + l.ValueCount());
 }
 
 // Records the series events a chart broadcasts.
 struct SeriesEvents : TPlotEventListener {
     std::vector<int> codes;
-    void HandleEvent(TPlotEvent& e) override
-    {
-        if (auto* s = dynamic_cast<TPlotSeriesEvent*>(&e))
-            codes.push_back(s->Code);
+    void HandleEvent(TPlotEvent& e) override {
+        if (auto* s = dynamic_cast<TPlotSeriesEvent*>(&e)) codes.push_back(s->Code);
     }
 };
 
-TEST(Series, AddValueNumbersPointsAndCreatesListsOnDemand)
-{
+TEST(Series, AddValueNumbersPointsAndCreatesListsOnDemand) {
     TChartSeries s;
-    for (double v : {5.0, 7.0, 9.0})
-        s.AddValue(v);
+    for (double v : {5.0, 7.0, 9.0}) s.AddValue(v);
     EXPECT_EQ(Values(s.XValues()), (std::vector<double>{0, 1, 2}));
     EXPECT_EQ(Values(s.YValues()), (std::vector<double>{5, 7, 9}));
     EXPECT_FALSE(s.HasColorList());
@@ -52,8 +47,7 @@ TEST(Series, AddValueNumbersPointsAndCreatesListsOnDemand)
     EXPECT_EQ(Values(h.YValues()), (std::vector<double>{0, 1}));
 }
 
-TEST(Series, AddPointKeepsXOrderAcrossColumns)
-{
+TEST(Series, AddPointKeepsXOrderAcrossColumns) {
     TChartSeries s;
     EXPECT_EQ(s.AddPoint(3, 30, "c"), 0);
     EXPECT_EQ(s.AddPoint(1, 10, "a"), 0);
@@ -66,8 +60,7 @@ TEST(Series, AddPointKeepsXOrderAcrossColumns)
     EXPECT_EQ(s.StoredPointColor(2), clDefault);
 }
 
-TEST(Series, ExtraListsTakeTheirParkedValue)
-{
+TEST(Series, ExtraListsTakeTheirParkedValue) {
     TChartSeries s;
     auto* end = new TChartValueList(&s, "End");
     end->SetParkedValue(7);
@@ -79,8 +72,7 @@ TEST(Series, ExtraListsTakeTheirParkedValue)
     EXPECT_EQ(&s.ValueListByName("nothing"), &s.YValues());
 }
 
-TEST(Series, NullPointsAndRefusedAdds)
-{
+TEST(Series, NullPointsAndRefusedAdds) {
     TCustomAxisPanel chart;
     auto* s = chart.CreateSeries<TChartSeries>();
     s->AddNullValue("gap");
@@ -91,8 +83,7 @@ TEST(Series, NullPointsAndRefusedAdds)
     EXPECT_EQ(s->PointCount(), 1);
 }
 
-TEST(Series, DeleteChecksIndexAndCarriesColumns)
-{
+TEST(Series, DeleteChecksIndexAndCarriesColumns) {
     TChartSeries s;
     s.AddValue(1, "a", 0x10);
     s.AddValue(2, "b");
@@ -114,8 +105,7 @@ TEST(Series, DeleteChecksIndexAndCarriesColumns)
     s.DeletePoints(0, 1);  // nothing to delete: no error
 }
 
-TEST(Series, PointColourFallsBackToSeriesOrPalette)
-{
+TEST(Series, PointColourFallsBackToSeriesOrPalette) {
     TCustomAxisPanel chart;
     auto* s = chart.CreateSeries<TChartSeries>();
     s->AddValue(1);
@@ -128,8 +118,7 @@ TEST(Series, PointColourFallsBackToSeriesOrPalette)
     EXPECT_THROW(s->SetPointColor(5, clRed), ChartException);
 }
 
-TEST(Series, AutomaticColourFromTheChart)
-{
+TEST(Series, AutomaticColourFromTheChart) {
     TCustomAxisPanel chart;
     SeriesEvents events;
     chart.Listeners().Add(&events);
@@ -148,8 +137,7 @@ TEST(Series, AutomaticColourFromTheChart)
     chart.Listeners().Remove(&events);
 }
 
-TEST(Series, JoiningLeavingAndEvents)
-{
+TEST(Series, JoiningLeavingAndEvents) {
     TCustomAxisPanel chart;
     SeriesEvents events;
     chart.Listeners().Add(&events);
@@ -174,8 +162,7 @@ TEST(Series, JoiningLeavingAndEvents)
     chart.Listeners().Remove(&events);
 }
 
-TEST(Series, AxisBindingFollowsCustomAxesAndTheirRemoval)
-{
+TEST(Series, AxisBindingFollowsCustomAxesAndTheirRemoval) {
     TCustomAxisPanel chart;
     auto* s = chart.CreateSeries<TChartSeries>();
     s->SetHorizAxis(aTopAxis);
@@ -198,8 +185,7 @@ TEST(Series, AxisBindingFollowsCustomAxesAndTheirRemoval)
     EXPECT_EQ(s->GetVertAxis(), &chart.LeftAxis());
 }
 
-TEST(Series, DependentsFollowTheirSource)
-{
+TEST(Series, DependentsFollowTheirSource) {
     TChartSeries source, copy;
     copy.AddDataSource(&source);
     source.AddValue(1, "a");
@@ -210,8 +196,7 @@ TEST(Series, DependentsFollowTheirSource)
     EXPECT_EQ(Values(copy.YValues()), (std::vector<double>{2}));
 
     source.HoldUpdates();  // one refill at the release
-    for (double v : {5.0, 6.0, 7.0})
-        source.AddValue(v);
+    for (double v : {5.0, 6.0, 7.0}) source.AddValue(v);
     EXPECT_EQ(copy.PointCount(), 1);
     source.ReleaseUpdates();
     EXPECT_EQ(Values(copy.YValues()), (std::vector<double>{2, 5, 6, 7}));
@@ -221,12 +206,11 @@ TEST(Series, DependentsFollowTheirSource)
 
     copy.SetRefreshOptions(roFollowDeletes);
     source.RemoveAllPoints();
-    EXPECT_EQ(copy.PointCount(), 2);  // does not follow clears
+    EXPECT_EQ(copy.PointCount(), 2);                            // does not follow clears
     EXPECT_THROW(source.AddDataSource(&copy), ChartException);  // circular
 }
 
-TEST(Series, DestroyedSourceLeavesDependents)
-{
+TEST(Series, DestroyedSourceLeavesDependents) {
     TChartSeries copy;
     {
         TChartSeries source;
@@ -242,39 +226,33 @@ struct PageCase {
     int first, last;
 };
 
-TEST(Series, PageRange)
-{
+TEST(Series, PageRange) {
     const PageCase cases[] = {
         {4, 10, 1, 0, 3}, {4, 10, 3, 8, 9}, {4, 8, 2, 4, 7}, {0, 10, 1, 0, 9}, {4, 0, 1, -1, -1},
     };
     for (const PageCase& c : cases) {
         TCustomAxisPanel chart;
         auto* s = chart.CreateSeries<TChartSeries>();
-        for (int i = 0; i < c.points; ++i)
-            s->AddValue(i);
+        for (int i = 0; i < c.points; ++i) s->AddValue(i);
         chart.SetMaxPointsPerPage(c.perPage);
         chart.SetPage(c.page);
         EXPECT_EQ(s->PageRange(), std::make_pair(c.first, c.last)) << c.perPage << " " << c.points << " " << c.page;
     }
 }
 
-TEST(Series, PagePastTheLastIsEmpty)
-{
+TEST(Series, PagePastTheLastIsEmpty) {
     TCustomAxisPanel chart;
     auto* big = chart.CreateSeries<TChartSeries>();
     auto* small = chart.CreateSeries<TChartSeries>();
-    for (int i = 0; i < 10; ++i)
-        big->AddValue(i);
-    for (int i = 0; i < 5; ++i)
-        small->AddValue(i);
+    for (int i = 0; i < 10; ++i) big->AddValue(i);
+    for (int i = 0; i < 5; ++i) small->AddValue(i);
     chart.SetMaxPointsPerPage(4);
     chart.SetPage(3);
     EXPECT_EQ(big->PageRange(), std::make_pair(8, 9));
     EXPECT_EQ(small->PageRange(), std::make_pair(-1, -1));
 }
 
-TEST(Series, ZOrderPutsTheFirstSeriesAtTheBack)
-{
+TEST(Series, ZOrderPutsTheFirstSeriesAtTheBack) {
     TCustomAxisPanel chart;
     auto* a = chart.CreateSeries<TChartSeries>();
     auto* b = chart.CreateSeries<TChartSeries>();
@@ -294,8 +272,7 @@ TEST(Series, ZOrderPutsTheFirstSeriesAtTheBack)
     EXPECT_EQ(b->ZPosition(), 0);
 }
 
-TEST(Series, DisplayTitlesForLegendAndDepthLabels)
-{
+TEST(Series, DisplayTitlesForLegendAndDepthLabels) {
     TCustomAxisPanel chart;
     auto* titled = chart.CreateSeries<TChartSeries>();
     titled->SetTitle("Sales");
@@ -322,8 +299,7 @@ struct BoxSeries : TChartSeries {
     int PointAtPixel(int x, int y) override { return x >= 10 && x < 20 && y >= 10 && y < 20 ? 0 : -1; }
 };
 
-TEST(Series, MouseHoverEntersAndLeavesOnce)
-{
+TEST(Series, MouseHoverEntersAndLeavesOnce) {
     TCustomAxisPanel chart;
     auto* s = chart.CreateSeries<BoxSeries>();
     s->AddValue(1);
@@ -339,7 +315,7 @@ TEST(Series, MouseHoverEntersAndLeavesOnce)
         bool over;
         const char* log;
     };
-    const Move moves[] = {{5, 5, false, ""}, {12, 12, true, "E"}, {18, 18, true, "E"},
+    const Move moves[] = {{5, 5, false, ""},     {12, 12, true, "E"},   {18, 18, true, "E"},
                           {25, 12, false, "EL"}, {30, 30, false, "EL"}, {11, 19, true, "ELE"}};
     for (const Move& m : moves) {
         EXPECT_EQ(s->UpdateMouseHover(m.x, m.y), m.over) << m.x << "," << m.y;
@@ -352,8 +328,7 @@ TEST(Series, MouseHoverEntersAndLeavesOnce)
     delete s;
 }
 
-TEST(Series, GalleryAndLegendDefaults)
-{
+TEST(Series, GalleryAndLegendDefaults) {
     TCustomAxisPanel chart;
     auto* s = chart.CreateSeries<TChartSeries>();
     s->AddValue(3);
@@ -369,4 +344,4 @@ TEST(Series, GalleryAndLegendDefaults)
     EXPECT_TRUE(chart.View3D());
 }
 
-} // namespace
+}  // namespace

@@ -25,12 +25,13 @@ struct Solid {
     std::vector<Probe> Probes;
 };
 
-void PrintTo(const Solid& s, std::ostream* os) { *os << s.Name; }
+void PrintTo(const Solid& s, std::ostream* os) {
+    *os << s.Name;
+}
 
 class Solids3D : public ::testing::TestWithParam<Solid> {};
 
-TEST_P(Solids3D, CoverWhatTheyShouldAndShadeTheirFaces)
-{
+TEST_P(Solids3D, CoverWhatTheyShouldAndShadeTheirFaces) {
     Render r(220, 200, true, true);
     r.canvas.SetProjectionCenter(40, {0, 0, 220, 200}, {0, 0, 220, 200});
     r.canvas.Brush().SetColor(kBody);
@@ -82,8 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
               {{100, 90, kBody}, {170, 65, kBody}, {100, 50, clWhite}, {100, 110, clWhite}}},
         // Top 40 x 20 centred over the base: a box's corner stays white.
         Solid{"Frustum",
-              [](TPlotCanvas3D& c) { c.DrawFrustum({60, 40, 140, 160}, 0, 40, 20, 10); },
+              [](TPlotCanvas3D& c) {
+                  c.DrawFrustum({60, 40, 140, 160}, 0, 40, 20, 10);
+              },
               {{100, 100, kBody}, {120, 20, kBody}, {70, 50, clWhite}, {155, 15, clWhite}, {130, 150, kBody}}}),
     [](const ::testing::TestParamInfo<Solid>& info) { return std::string(info.param.Name); });
 
-} // namespace
+}  // namespace

@@ -12,8 +12,7 @@ using namespace cb::chart;
 
 namespace {
 
-std::vector<double> Values(const TChartValueList& l)
-{
+std::vector<double> Values(const TChartValueList& l) {
     return std::vector<double>(l.Data(), l.Data() + l.ValueCount());
 }
 
@@ -25,16 +24,16 @@ struct OrderedCase {
     std::vector<double> result;
 };
 
-void PrintTo(const OrderedCase& c, std::ostream* os) { *os << "add " << c.add << " at " << c.index; }
+void PrintTo(const OrderedCase& c, std::ostream* os) {
+    *os << "add " << c.add << " at " << c.index;
+}
 
 class OrderedInsert : public testing::TestWithParam<OrderedCase> {};
 
-TEST_P(OrderedInsert, LandsAfterEqualValues)
-{
+TEST_P(OrderedInsert, LandsAfterEqualValues) {
     const OrderedCase& c = GetParam();
     TChartValueList l(nullptr, "Y");
-    for (double v : c.start)
-        l.InsertValueAt(l.ValueCount(), v);
+    for (double v : c.start) l.InsertValueAt(l.ValueCount(), v);
     l.SetOrder(c.order);
     EXPECT_EQ(l.AddValue(c.add), c.index);
     EXPECT_EQ(Values(l), c.result);
@@ -52,8 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, OrderedInsert,
                                          OrderedCase{loAscending, {}, 4, 0, {4}}),
                          [](const testing::TestParamInfo<OrderedCase>& i) { return std::to_string(i.index); });
 
-TEST(ValueList, AscendingInsertsReturnIndexes)
-{
+TEST(ValueList, AscendingInsertsReturnIndexes) {
     TChartValueList l(nullptr, "X");
     l.SetOrder(loAscending);
     EXPECT_EQ(l.AddValue(3), 0);
@@ -62,11 +60,9 @@ TEST(ValueList, AscendingInsertsReturnIndexes)
     EXPECT_EQ(Values(l), (std::vector<double>{1, 2, 3}));
 }
 
-TEST(ValueList, GrowsInSteps)
-{
+TEST(ValueList, GrowsInSteps) {
     TChartValueList l(nullptr, "Y");
-    for (int i = 0; i < 1000; ++i)
-        l.AddValue(i);
+    for (int i = 0; i < 1000; ++i) l.AddValue(i);
     EXPECT_EQ(l.Capacity(), 1000);
     l.AddValue(1000);
     EXPECT_EQ(l.Capacity(), 2000);
@@ -75,15 +71,13 @@ TEST(ValueList, GrowsInSteps)
     EXPECT_EQ(l.ValueCount(), 0);
 }
 
-TEST(ValueList, StatisticsAreLazyAndFollowChanges)
-{
+TEST(ValueList, StatisticsAreLazyAndFollowChanges) {
     TChartValueList l(nullptr, "Y");
     EXPECT_EQ(l.Sum(), 0);
     EXPECT_EQ(l.Lowest(), 0);
     EXPECT_EQ(l.Highest(), 0);
     EXPECT_EQ(l.SumOfMagnitudes(), 0);
-    for (double v : {-1.0, 2.0, 5.0})
-        l.AddValue(v);
+    for (double v : {-1.0, 2.0, 5.0}) l.AddValue(v);
     EXPECT_EQ(l.Sum(), 6);
     EXPECT_EQ(l.SumOfMagnitudes(), 8);
     EXPECT_EQ(l.Spread(), 6);
@@ -95,11 +89,9 @@ TEST(ValueList, StatisticsAreLazyAndFollowChanges)
     EXPECT_EQ(l.Sum(), 7);
 }
 
-TEST(ValueList, FindRotateAndDeleteRange)
-{
+TEST(ValueList, FindRotateAndDeleteRange) {
     TChartValueList l(nullptr, "Y");
-    for (double v : {1.0, 2.0, 3.0, 2.0, 5.0})
-        l.AddValue(v);
+    for (double v : {1.0, 2.0, 3.0, 2.0, 5.0}) l.AddValue(v);
     EXPECT_EQ(l.FindValue(2), 1);
     EXPECT_EQ(l.FindValueBetween(2, 4, 2), 3);
     EXPECT_EQ(l.FindValue(7), -1);
@@ -112,8 +104,7 @@ TEST(ValueList, FindRotateAndDeleteRange)
     EXPECT_EQ(Values(l), (std::vector<double>{0, 1, 2}));
 }
 
-TEST(ValueList, BadIndexesAndEmptyEndsRaise)
-{
+TEST(ValueList, BadIndexesAndEmptyEndsRaise) {
     TChartValueList l(nullptr, "Y");
     EXPECT_THROW(l.FirstValue(), ChartException);
     EXPECT_THROW(l.LastValue(), ChartException);
@@ -137,13 +128,11 @@ TEST(ValueList, BadIndexesAndEmptyEndsRaise)
         {"exchange", [&] { l.ExchangeValues(0, 5); }},
         {"negative count", [&] { l.SetValueCount(-1); }},
     };
-    for (const Bad& b : cases)
-        EXPECT_THROW(b.call(), ChartException) << b.what;
+    for (const Bad& b : cases) EXPECT_THROW(b.call(), ChartException) << b.what;
     EXPECT_EQ(Values(l), (std::vector<double>{4, 8}));  // nothing changed
 }
 
-TEST(ValueList, SortByOrderCarriesColoursAndLabels)
-{
+TEST(ValueList, SortByOrderCarriesColoursAndLabels) {
     TChartSeries s;
     s.XValues().SetOrder(loNone);
     s.AddPoint(3, 30, "c", 0x0000FF);
@@ -161,8 +150,7 @@ TEST(ValueList, SortByOrderCarriesColoursAndLabels)
     EXPECT_EQ(s.StoredPointColor(2), 0x0000FFu);
 }
 
-TEST(ValueList, AssignCopiesSettingsOnly)
-{
+TEST(ValueList, AssignCopiesSettingsOnly) {
     TChartValueList a(nullptr, "A"), b(nullptr, "B");
     a.SetOrder(loDescending);
     a.SetDateTime(true);
@@ -176,15 +164,15 @@ TEST(ValueList, AssignCopiesSettingsOnly)
     EXPECT_EQ(b.ValueCount(), 0);
 }
 
-TEST(ValueList, LegacyMultiplierIsReadAndDiscarded)
-{
+TEST(ValueList, LegacyMultiplierIsReadAndDiscarded) {
     std::vector<std::string> shown;
     SetEngineErrorSink([&](const std::string& text) { shown.push_back(text); });
     struct Case {
         const char* value;
         bool error;
     };
-    const Case cases[] = {{"1", false}, {"1.0", false}, {"2", true}, {"0", true}, {"-1", true}, {"", true}, {"x", true}};
+    const Case cases[] = {{"1", false}, {"1.0", false}, {"2", true}, {"0", true},
+                          {"-1", true}, {"", true},     {"x", true}};
     for (const Case& c : cases) {
         shown.clear();
         TChartValueList l(nullptr, "Y");
@@ -202,4 +190,4 @@ TEST(ValueList, LegacyMultiplierIsReadAndDiscarded)
     SetEngineErrorSink({});
 }
 
-} // namespace
+}  // namespace

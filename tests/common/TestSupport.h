@@ -13,11 +13,11 @@ public:
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return FPath; }
+    std::string file(const std::string& name) const { return (FPath / name).string(); }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path FPath;
 };
 
 std::string readFile(const std::string& path);
@@ -26,4 +26,4 @@ void writeFile(const std::string& path, const std::string& data);
 // Runs a shell command, returns its exit code and fills out with its stdout.
 int runCommand(const std::string& cmd, std::string* out = nullptr);
 
-} // namespace cbtest
+}  // namespace cbtest

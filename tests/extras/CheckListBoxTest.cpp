@@ -17,8 +17,7 @@ struct Fixture {
     explicit Fixture(int count, TCheckKind kind = ckCheckBoxes) {
         box.resize(200, 150);
         box.SetCheckKind(kind);
-        for (int i = 0; i < count; ++i)
-            box.Items().Add("Item " + std::to_string(i));
+        for (int i = 0; i < count; ++i) box.Items().Add("Item " + std::to_string(i));
         box.OnStateChange = [this](TKitCheckListBox&, int i) { changes.push_back(i); };
         box.OnClickCheck = [this](TKitCheckListBox&) { ++clickChecks; };
         box.show();
@@ -33,8 +32,7 @@ struct Fixture {
     }
     std::vector<int> states() const {
         std::vector<int> s;
-        for (int i = 0; i < box.Items().Count(); ++i)
-            s.push_back(box.GetState(i));
+        for (int i = 0; i < box.Items().Count(); ++i) s.push_back(box.GetState(i));
         return s;
     }
 };
@@ -60,12 +58,12 @@ TEST(CheckListBox, ClickCycleOnTheGlyph) {
     struct Case {
         bool allowGrayed;
         TCheckKind kind;
-        std::vector<int> cycle; // states after successive glyph clicks
+        std::vector<int> cycle;  // states after successive glyph clicks
     } cases[] = {
         {false, ckCheckBoxes, {1, 0, 1}},
         {true, ckCheckBoxes, {2, 1, 0, 2}},
         {true, ckCheckMarks, {2, 1, 0}},
-        {true, ckRadioButtons, {1, 1}}, // a single radio item stays checked
+        {true, ckRadioButtons, {1, 1}},  // a single radio item stays checked
     };
     for (const Case& c : cases) {
         Fixture f(1, c.kind);
@@ -105,7 +103,7 @@ TEST(CheckListBox, RadioRules) {
     f.box.SetChecked(2, true);
     EXPECT_EQ(f.states(), (std::vector<int>{0, 0, 1}));
     EXPECT_EQ(f.changes, (std::vector<int>{2}));
-    f.box.SetChecked(2, false); // the checked radio item stays checked
+    f.box.SetChecked(2, false);  // the checked radio item stays checked
     EXPECT_EQ(f.box.CheckedIndex(), 2);
     QTest::mouseClick(f.box.viewport(), Qt::LeftButton, {}, f.glyph(2));
     EXPECT_EQ(f.box.CheckedIndex(), 2);
@@ -113,7 +111,7 @@ TEST(CheckListBox, RadioRules) {
     f.box.SetCheckedIndex(-5);
     EXPECT_EQ(f.box.CheckedIndex(), 0);
     f.box.SetItemState(1, cbGrayed);
-    EXPECT_EQ(f.box.GetState(1), cbUnchecked); // grayed reads unchecked for radios
+    EXPECT_EQ(f.box.GetState(1), cbUnchecked);  // grayed reads unchecked for radios
 
     Fixture empty(0, ckRadioButtons);
     empty.box.SetCheckedIndex(0);
@@ -177,8 +175,7 @@ TEST(CheckListBox, StoredFormRoundTripsAndReadsOldRecords) {
 
 TEST(CheckListBox, StatesTravelWithSortingAndItemMoves) {
     Fixture f(0);
-    for (const char* s : {"pear", "Apple", "fig"})
-        f.box.Items().Add(s);
+    for (const char* s : {"pear", "Apple", "fig"}) f.box.Items().Add(s);
     f.box.SetChecked(0, true);
     f.box.SetSorted(true);
     EXPECT_EQ(f.box.Items()[2], "pear");
@@ -213,7 +210,7 @@ TEST(CheckListBox, AssigningItemsOfAnotherBoxCopiesStates) {
     h.box.SetSorted(true);
     h.box.SetItems(f.box.Items());
     EXPECT_EQ(h.box.Items()[0], "Item 0");
-    f.box.Items().Exchange(0, 2); // Item 2 (checked) first
+    f.box.Items().Exchange(0, 2);  // Item 2 (checked) first
     h.box.SetItems(f.box.Items());
     EXPECT_EQ(h.states(), (std::vector<int>{2, 0, 1}));
 }
@@ -228,8 +225,7 @@ TEST(CheckListBox, IniStorageSavesAndRestoresStates) {
         p->SetIniFileName(ini);
         auto* box = new TKitCheckListBox(&form);
         box->setObjectName("cblMeasures");
-        for (const char* s : {"a", "b", "c"})
-            box->Items().Add(s);
+        for (const char* s : {"a", "b", "c"}) box->Items().Add(s);
         box->SetIniStorage(p);
         form.show();
         box->SetItemState(1, cbChecked);
@@ -245,8 +241,7 @@ TEST(CheckListBox, IniStorageSavesAndRestoresStates) {
         p->SetIniFileName(ini);
         auto* box = new TKitCheckListBox(&form);
         box->setObjectName("cblMeasures");
-        for (const char* s : {"a", "b"})
-            box->Items().Add(s);
+        for (const char* s : {"a", "b"}) box->Items().Add(s);
         box->SetIniStorage(p);
         form.show();
         EXPECT_EQ(box->GetState(0), cbUnchecked);
@@ -255,4 +250,4 @@ TEST(CheckListBox, IniStorageSavesAndRestoresStates) {
     cb::os::TRegistryStore::SetRootPath("");
 }
 
-} // namespace
+}  // namespace

@@ -40,8 +40,9 @@ TColor entry(const TReducedImage& r, int y, int x) {
 TEST(ColorReduction, LevelTables) {
     EXPECT_EQ(LevelTable(4), (std::vector<std::uint8_t>{0, 85, 170, 255}));
     EXPECT_EQ(LevelTable(7), (std::vector<std::uint8_t>{0, 43, 85, 128, 170, 213, 255}));
-    struct { int n, value, expected; } cases[] = {
-        {4, 42, 0}, {4, 43, 1}, {4, 128, 2}, {6, 26, 1}, {6, 25, 0}, {7, 64, 1}, {8, 255, 7}, {8, 0, 0}};
+    struct {
+        int n, value, expected;
+    } cases[] = {{4, 42, 0}, {4, 43, 1}, {4, 128, 2}, {6, 26, 1}, {6, 25, 0}, {7, 64, 1}, {8, 255, 7}, {8, 0, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(NearestLevel(c.n, std::uint8_t(c.value)), c.expected) << c.n << " " << c.value;
 }
@@ -65,9 +66,9 @@ TEST(ColorReduction, FixedPalettesMapEachPixel) {
         {rdCube784, 1, 2, 0 * 32 + 4 * 4 + 3, RGB(0, 146, 255), 224},
         {rdGrayscale, 0, 2, 77, RGB(77, 77, 77), 0},
         {rdGrayscale, 1, 1, 255, RGB(255, 255, 255), 0},
-        {rdChannelCycle, 0, 0, 250 >> 2, RGB(248, 0, 0), 0},        // (0 + 0) mod 3 = 0: red
-        {rdChannelCycle, 0, 1, (200 >> 2) + 64, RGB(0, 200, 0), 0}, // 1: green
-        {rdChannelCycle, 1, 1, (255 >> 2) + 128, RGB(0, 0, 252), 0}, // 2: blue
+        {rdChannelCycle, 0, 0, 250 >> 2, RGB(248, 0, 0), 0},          // (0 + 0) mod 3 = 0: red
+        {rdChannelCycle, 0, 1, (200 >> 2) + 64, RGB(0, 200, 0), 0},   // 1: green
+        {rdChannelCycle, 1, 1, (255 >> 2) + 128, RGB(0, 0, 252), 0},  // 2: blue
     };
     for (const Case& c : cases) {
         const TReducedImage r = ReduceColors(b, c.method);
@@ -84,8 +85,7 @@ TEST(ColorReduction, PopularityKeepsTheMostFrequentColours) {
     const int n = 300;
     std::vector<TColor> pixels;
     for (int i = 0; i < n; ++i)
-        for (int k = 0; k <= i; ++k)
-            pixels.push_back(RGB(i % 256, i / 256 * 40, 7));
+        for (int k = 0; k <= i; ++k) pixels.push_back(RGB(i % 256, i / 256 * 40, 7));
     const int w = 300, h = int((pixels.size() + w - 1) / w);
     pixels.resize(std::size_t(w) * h, RGB(299 % 256, 40, 7));
     const TPixelBlock24 b = makeBlock(w, h, [&](int x, int y) { return pixels[std::size_t(y) * w + x]; });
@@ -95,14 +95,13 @@ TEST(ColorReduction, PopularityKeepsTheMostFrequentColours) {
     EXPECT_EQ(stats.BlueMask, 0xFF);
     // The 44 rarest colours (0..43) are left out of the palette.
     std::set<TColor> palette;
-    for (const TRGBQuad& q : r.Table)
-        palette.insert(RGB(q.Red, q.Green, q.Blue));
+    for (const TRGBQuad& q : r.Table) palette.insert(RGB(q.Red, q.Green, q.Blue));
     EXPECT_EQ(palette.size(), 256u);
     EXPECT_FALSE(palette.count(RGB(43, 0, 7)));
     EXPECT_TRUE(palette.count(RGB(44, 0, 7)));
-    EXPECT_EQ(entry(r, h - 1, w - 1), RGB(299 % 256, 40, 7)); // most frequent keeps its colour
-    EXPECT_EQ(r.Table[0], (TRGBQuad{7, 40, 43, 0}));          // 299 is the most frequent
-    EXPECT_EQ(entry(r, 0, 0), RGB(0, 40, 7));                 // colour 0 maps to its nearest chosen
+    EXPECT_EQ(entry(r, h - 1, w - 1), RGB(299 % 256, 40, 7));  // most frequent keeps its colour
+    EXPECT_EQ(r.Table[0], (TRGBQuad{7, 40, 43, 0}));           // 299 is the most frequent
+    EXPECT_EQ(entry(r, 0, 0), RGB(0, 40, 7));                  // colour 0 maps to its nearest chosen
 }
 
 TEST(ColorReduction, PopularityDropsBlueBitFirstOnOverflow) {
@@ -140,7 +139,7 @@ TEST(ColorReduction, MedianCutEndsWithOneBoxPerOccupiedCell) {
 TEST(ColorReduction, MedianCutNearBlackBecomesBlack) {
     const TPixelBlock24 b = makeBlock(4, 1, [](int x, int) { return x < 2 ? RGB(1, 0, 0) : RGB(250, 250, 250); });
     const TReducedImage r = ReduceMedianCut(b);
-    EXPECT_EQ(entry(r, 0, 0), RGB(0, 0, 0)); // (0 + 15) div 1 = 15 on every channel
+    EXPECT_EQ(entry(r, 0, 0), RGB(0, 0, 0));  // (0 + 15) div 1 = 15 on every channel
     EXPECT_EQ(entry(r, 0, 3), RGB(255, 255, 255));
 }
 
@@ -160,14 +159,13 @@ TEST(ColorReduction, MedianCutSplitsLargeImagesInto256Boxes) {
 TEST(ReducedStream, BmpImagesReadByAnIndependentReader) {
     TBitmap bmp(7, 5, pf24bit);
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 7; ++x)
-            bmp.Image().setPixel(x, y, qRgb(x * 36, y * 60, 200));
+        for (int x = 0; x < 7; ++x) bmp.Image().setPixel(x, y, qRgb(x * 36, y * 60, 200));
     cbtest::TempDir dir;
     struct Case {
         TKitPixelFormat format;
         TColorReduction method;
         const char* mode;
-    } cases[] = {{kpf8bit, rdGrayscale, "L"}, {kpf8bit, rdCube666, "P"}, {kpf8bit, rdMedianCut, "P"},
+    } cases[] = {{kpf8bit, rdGrayscale, "L"},  {kpf8bit, rdCube666, "P"},    {kpf8bit, rdMedianCut, "P"},
                  {kpf4bit, rdPopularity, "P"}, {kpf1bit, rdPopularity, "1"}, {kpf24bit, rdGrayscale, "RGB"}};
     for (const Case& c : cases) {
         auto s = BitmapToReducedStream(bmp, c.format, c.method);
@@ -175,10 +173,11 @@ TEST(ReducedStream, BmpImagesReadByAnIndependentReader) {
         const std::string file = dir.file("image.bmp");
         s->SaveToFile(file);
         std::string out;
-        ASSERT_EQ(cbtest::runCommand("/usr/bin/python3 -c \"from PIL import Image; im = Image.open('" + file +
-                                         "'); print(im.size[0], im.size[1], im.mode, im.convert('RGB').getpixel((6, 0)))\"",
-                                     &out),
-                  0);
+        ASSERT_EQ(
+            cbtest::runCommand("/usr/bin/python3 -c \"from PIL import Image; im = Image.open('" + file +
+                                   "'); print(im.size[0], im.size[1], im.mode, im.convert('RGB').getpixel((6, 0)))\"",
+                               &out),
+            0);
         std::string expectedPixel;
         if (c.method == rdGrayscale && c.format == kpf8bit) {
             const int g = (77 * 216 + 150 * 0 + 29 * 200) >> 8;
@@ -198,12 +197,12 @@ TEST(ReducedStream, BmpImagesReadByAnIndependentReader) {
 TEST(BitmapHelpers, CutGlyphTileTakesColumnAndRow) {
     TBitmap sheet(96, 39);
     for (int y = 0; y < 39; ++y)
-        for (int x = 0; x < 96; ++x)
-            sheet.Image().setPixel(x, y, qRgb(x / 16 * 40, y / 13 * 100, 0));
+        for (int x = 0; x < 96; ++x) sheet.Image().setPixel(x, y, qRgb(x / 16 * 40, y / 13 * 100, 0));
     sheet.SetTransparentColor(clFuchsia);
     sheet.SetTransparent(true);
-    struct { int columns, rows, tile, w, h, col, row; } cases[] = {
-        {6, 3, 7, 16, 13, 1, 1}, {6, 3, 17, 16, 13, 5, 2}, {6, 3, -3, 16, 13, 0, 0}, {0, 0, 0, 96, 39, 0, 0}};
+    struct {
+        int columns, rows, tile, w, h, col, row;
+    } cases[] = {{6, 3, 7, 16, 13, 1, 1}, {6, 3, 17, 16, 13, 5, 2}, {6, 3, -3, 16, 13, 0, 0}, {0, 0, 0, 96, 39, 0, 0}};
     for (const auto& c : cases) {
         TBitmap tile;
         CutGlyphTile(sheet, tile, c.columns, c.rows, c.tile);
@@ -216,7 +215,7 @@ TEST(BitmapHelpers, CutGlyphTileTakesColumnAndRow) {
     // In auto mode the tile keeps the sheet's bottom-left colour, not its own.
     TBitmap autoSheet(96, 39);
     autoSheet.Image().fill(qRgb(255, 0, 255));
-    autoSheet.Image().setPixel(16, 25, qRgb(1, 2, 3)); // bottom-left pixel of tile 7
+    autoSheet.Image().setPixel(16, 25, qRgb(1, 2, 3));  // bottom-left pixel of tile 7
     TBitmap tile;
     CutGlyphTile(autoSheet, tile, 6, 3, 7);
     EXPECT_EQ(tile.TransparentMode(), tmFixed);
@@ -227,9 +226,11 @@ TEST(BitmapHelpers, TransparentStretchLeavesOutTheMaskColour) {
     TBitmap src(4, 4);
     src.Image().fill(qRgb(0, 0, 255));
     src.Image().setPixel(1, 1, qRgb(255, 0, 0));
-    src.Image().setPixel(0, 3, qRgb(0, 0, 255)); // bottom-left: the default mask colour
-    struct { TColor transparent; TColor atBlue; } cases[] = {
-        {clDefault, clWhite}, {clBlue, clWhite}, {clNone, clBlue}, {clRed, clBlue}};
+    src.Image().setPixel(0, 3, qRgb(0, 0, 255));  // bottom-left: the default mask colour
+    struct {
+        TColor transparent;
+        TColor atBlue;
+    } cases[] = {{clDefault, clWhite}, {clBlue, clWhite}, {clNone, clBlue}, {clRed, clBlue}};
     for (const auto& c : cases) {
         TBitmap dest(8, 8);
         StretchTransparentBitmap(dest.Canvas(), 0, 0, 8, 8, src, 0, 0, 0, 0, c.transparent);
@@ -239,14 +240,14 @@ TEST(BitmapHelpers, TransparentStretchLeavesOutTheMaskColour) {
             return RGB(qRed(v), qGreen(v), qBlue(v));
         };
         EXPECT_EQ(px(0, 0), c.atBlue);
-        EXPECT_EQ(px(2, 2), c.transparent == clRed ? clWhite : clRed); // pixel (1,1) doubled
+        EXPECT_EQ(px(2, 2), c.transparent == clRed ? clWhite : clRed);  // pixel (1,1) doubled
         EXPECT_EQ(px(3, 3), c.transparent == clRed ? clWhite : clRed);
     }
     EXPECT_EQ(PaletteRGB(clRed), 0x020000FFu);
     EXPECT_EQ(PaletteRGB(clWindow) & 0xFF000000, 0x02000000u);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -283,15 +284,17 @@ TEST(BitmapHelpers, ParentBackgroundWithTheSiblingsBelow) {
         cb::gfx::TCanvas canvas(&painter);
         PaintParentBackground(control, canvas);
     }
-    struct { int x, y; QColor colour; } probes[] = {
-        {5, 5, Qt::red},     // the sibling below shows through
-        {29, 30, Qt::red},   // its right edge, at parent x 49
-        {30, 30, Qt::green}, // the parent beyond it
-        {45, 45, Qt::green}, // the sibling above is not painted
+    struct {
+        int x, y;
+        QColor colour;
+    } probes[] = {
+        {5, 5, Qt::red},      // the sibling below shows through
+        {29, 30, Qt::red},    // its right edge, at parent x 49
+        {30, 30, Qt::green},  // the parent beyond it
+        {45, 45, Qt::green},  // the sibling above is not painted
         {59, 59, Qt::green},
     };
-    for (const auto& p : probes)
-        EXPECT_EQ(image.pixelColor(p.x, p.y), p.colour) << p.x << "," << p.y;
+    for (const auto& p : probes) EXPECT_EQ(image.pixelColor(p.x, p.y), p.colour) << p.x << "," << p.y;
 
     // Without a parent nothing is painted.
     QWidget orphan;
@@ -303,4 +306,4 @@ TEST(BitmapHelpers, ParentBackgroundWithTheSiblingsBelow) {
     EXPECT_EQ(untouched.pixelColor(5, 5), QColor(Qt::white));
 }
 
-} // namespace
+}  // namespace

@@ -17,8 +17,7 @@ namespace {
 std::unique_ptr<TKitItemsPanel> makePanel(TKitPanelOrientation o, int count, int itemHeight, int w, int h) {
     auto p = std::make_unique<TKitItemsPanel>();
     p->SetOrientation(o);
-    for (int i = 0; i < count; ++i)
-        p->Items().Add("Item " + std::to_string(i));
+    for (int i = 0; i < count; ++i) p->Items().Add("Item " + std::to_string(i));
     p->SetItemHeight(itemHeight);
     p->resize(w, h);
     return p;
@@ -39,25 +38,20 @@ TEST_P(ItemAtPointTest, FindsTheCellUnderThePoint) {
     EXPECT_EQ(p->ItemAtPoint(c.x, c.y), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ItemAtPointTest, ::testing::Values(
-    // vertical: 3 items of 20 in a 100 x 100 panel
-    PointCase{poVertical, 3, 20, 100, 100, 5, 0, 0},
-    PointCase{poVertical, 3, 20, 100, 100, 5, 59, 2},
-    PointCase{poVertical, 3, 20, 100, 100, 5, 60, -1},
-    PointCase{poVertical, 3, 20, 100, 100, 5, -1, -1},
-    PointCase{poVertical, 3, 20, 100, 100, 99, 10, 0},
-    PointCase{poVertical, 3, 20, 100, 100, 100, 10, -1}, // the far edge is outside
-    PointCase{poVertical, 3, 20, 100, 100, -1, 10, -1},
-    PointCase{poVertical, 0, 20, 100, 100, 5, 5, -1},
-    PointCase{poVertical, 3, 0, 100, 100, 5, 5, -1},
-    PointCase{poVertical, 3, -4, 100, 100, 5, 5, -1},
-    // horizontal: 3 cells of 50 in a 200 x 40 panel
-    PointCase{poHorizontal, 3, 50, 200, 40, 0, 5, 0},
-    PointCase{poHorizontal, 3, 50, 200, 40, 149, 39, 2},
-    PointCase{poHorizontal, 3, 50, 200, 40, 150, 5, -1},
-    PointCase{poHorizontal, 3, 50, 200, 40, 75, 40, -1},
-    PointCase{poHorizontal, 3, 50, 200, 40, 75, -1, -1},
-    PointCase{poHorizontal, 3, 50, 200, 40, -1, 5, -1}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ItemAtPointTest,
+    ::testing::Values(
+        // vertical: 3 items of 20 in a 100 x 100 panel
+        PointCase{poVertical, 3, 20, 100, 100, 5, 0, 0}, PointCase{poVertical, 3, 20, 100, 100, 5, 59, 2},
+        PointCase{poVertical, 3, 20, 100, 100, 5, 60, -1}, PointCase{poVertical, 3, 20, 100, 100, 5, -1, -1},
+        PointCase{poVertical, 3, 20, 100, 100, 99, 10, 0},
+        PointCase{poVertical, 3, 20, 100, 100, 100, 10, -1},  // the far edge is outside
+        PointCase{poVertical, 3, 20, 100, 100, -1, 10, -1}, PointCase{poVertical, 0, 20, 100, 100, 5, 5, -1},
+        PointCase{poVertical, 3, 0, 100, 100, 5, 5, -1}, PointCase{poVertical, 3, -4, 100, 100, 5, 5, -1},
+        // horizontal: 3 cells of 50 in a 200 x 40 panel
+        PointCase{poHorizontal, 3, 50, 200, 40, 0, 5, 0}, PointCase{poHorizontal, 3, 50, 200, 40, 149, 39, 2},
+        PointCase{poHorizontal, 3, 50, 200, 40, 150, 5, -1}, PointCase{poHorizontal, 3, 50, 200, 40, 75, 40, -1},
+        PointCase{poHorizontal, 3, 50, 200, 40, 75, -1, -1}, PointCase{poHorizontal, 3, 50, 200, 40, -1, 5, -1}));
 
 TEST(ItemsPanel, ItemRectFollowsTheOrientation) {
     auto v = makePanel(poVertical, 3, 20, 100, 100);
@@ -79,7 +73,7 @@ TEST(ItemsPanel, ItemRectFollowsTheOrientation) {
 struct GrowCase {
     TKitPanelOrientation orientation;
     int count;
-    QSize expected; // from a 120 x 30 panel with cells of 20
+    QSize expected;  // from a 120 x 30 panel with cells of 20
 };
 
 class AutoGrowTest : public ::testing::TestWithParam<GrowCase> {};
@@ -91,11 +85,11 @@ TEST_P(AutoGrowTest, GrowsAlongTheStackingDirection) {
     EXPECT_EQ(p->size(), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, AutoGrowTest, ::testing::Values(
-    GrowCase{poVertical, 5, QSize(120, 100)},
-    GrowCase{poHorizontal, 5, QSize(100, 30)},
-    GrowCase{poVertical, 0, QSize(120, 30)},
-    GrowCase{poHorizontal, 0, QSize(120, 30)}));
+INSTANTIATE_TEST_SUITE_P(Cases, AutoGrowTest,
+                         ::testing::Values(GrowCase{poVertical, 5, QSize(120, 100)},
+                                           GrowCase{poHorizontal, 5, QSize(100, 30)},
+                                           GrowCase{poVertical, 0, QSize(120, 30)},
+                                           GrowCase{poHorizontal, 0, QSize(120, 30)}));
 
 TEST(ItemsPanel, AutoGrowFollowsItemsAndSwitchesAutoSizeOff) {
     auto p = makePanel(poVertical, 2, 20, 120, 30);
@@ -104,7 +98,7 @@ TEST(ItemsPanel, AutoGrowFollowsItemsAndSwitchesAutoSizeOff) {
     EXPECT_FALSE(p->AutoSize());
     cb::rtl::TStringList items{"a", "b", "c", "d"};
     p->SetItems(items);
-    EXPECT_EQ(p->height(), 40); // AutoSize left cells of 30 div 3
+    EXPECT_EQ(p->height(), 40);  // AutoSize left cells of 30 div 3
 
     p->SetItemHeight(25);
     EXPECT_EQ(p->height(), 100);
@@ -119,8 +113,7 @@ TEST(ItemsPanel, AutoGrowHoldsInALayoutWithoutFighting) {
     auto* layout = new QVBoxLayout(&host);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* panel = new TKitItemsPanel;
-    for (const char* s : {"a", "b", "c"})
-        panel->Items().Add(s);
+    for (const char* s : {"a", "b", "c"}) panel->Items().Add(s);
     panel->SetItemHeight(20);
     panel->SetAutoGrow(true);
     layout->addWidget(panel);
@@ -138,8 +131,8 @@ TEST(ItemsPanel, AutoGrowHoldsInALayoutWithoutFighting) {
 struct SizeCase {
     TKitPanelOrientation orientation;
     int width, height, count;
-    int onSwitch;  // ItemHeight right after AutoSize goes on
-    int afterPaint; // ItemHeight after a paint
+    int onSwitch;    // ItemHeight right after AutoSize goes on
+    int afterPaint;  // ItemHeight after a paint
 };
 
 class AutoSizeTest : public ::testing::TestWithParam<SizeCase> {};
@@ -153,10 +146,10 @@ TEST_P(AutoSizeTest, SpreadsTheCellsOverThePanel) {
     EXPECT_EQ(p->ItemHeight(), c.afterPaint);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, AutoSizeTest, ::testing::Values(
-    SizeCase{poVertical, 80, 100, 3, 25, 33},
-    SizeCase{poHorizontal, 100, 30, 3, 25, 33},
-    SizeCase{poVertical, 80, 100, 0, 100, 100}));
+INSTANTIATE_TEST_SUITE_P(Cases, AutoSizeTest,
+                         ::testing::Values(SizeCase{poVertical, 80, 100, 3, 25, 33},
+                                           SizeCase{poHorizontal, 100, 30, 3, 25, 33},
+                                           SizeCase{poVertical, 80, 100, 0, 100, 100}));
 
 TEST(ItemsPanel, AutoSizeLastCellReachesTheFarEdge) {
     auto p = makePanel(poVertical, 3, 16, 80, 100);
@@ -180,8 +173,8 @@ TEST(ItemsPanel, ClickReportsTheCellUnderTheRelease) {
     QTest::mouseMove(p.get(), QPoint(10, 50));
     QTest::mouseRelease(p.get(), Qt::LeftButton, {}, QPoint(10, 50));
     QTest::mousePress(p.get(), Qt::LeftButton, {}, QPoint(10, 30));
-    QTest::mouseRelease(p.get(), Qt::LeftButton, {}, QPoint(10, 90)); // below the cells
-    QTest::mouseClick(p.get(), Qt::RightButton, {}, QPoint(10, 5));   // not a press of ours
+    QTest::mouseRelease(p.get(), Qt::LeftButton, {}, QPoint(10, 90));  // below the cells
+    QTest::mouseClick(p.get(), Qt::RightButton, {}, QPoint(10, 5));    // not a press of ours
     p->SetClickable(false);
     QTest::mouseClick(p.get(), Qt::LeftButton, {}, QPoint(10, 5));
     EXPECT_EQ(clicks, (std::vector<int>{2, 0}));
@@ -200,8 +193,7 @@ TEST(ItemsPanel, HotLookLeavesWithTheMouse) {
         for (int y = 2; y < 18; ++y)
             for (int x = 2; x < 90; ++x) {
                 const QColor c = img.pixel(x, y);
-                if (c.red() > 200 && c.green() < 80 && c.blue() < 80)
-                    return true;
+                if (c.red() > 200 && c.green() < 80 && c.blue() < 80) return true;
             }
         return false;
     };
@@ -236,4 +228,4 @@ TEST(ItemsPanel, DragDataNamesTheSource) {
     EXPECT_FALSE(DecodeItemsPanelDrag(&plain, d));
 }
 
-} // namespace
+}  // namespace

@@ -15,14 +15,13 @@ namespace {
 class DragProbe : public TKitCustomListBox {
 public:
     Qt::DropAction answer = Qt::IgnoreAction;
-    std::vector<std::vector<int>> drags; // the selection at each drag start
+    std::vector<std::vector<int>> drags;  // the selection at each drag start
     std::string lastText;
 
     std::vector<int> selection() const {
         std::vector<int> s;
         for (int i = 0; i < Items().Count(); ++i)
-            if (Selected(i))
-                s.push_back(i);
+            if (Selected(i)) s.push_back(i);
         return s;
     }
 
@@ -51,15 +50,15 @@ TEST(ListBox, ColumnsRunTopToBottomThenAcross) {
     box.SetStyle(lbOwnerDrawFixed);
     box.SetItemHeight(20);
     box.resize(200, 100);
-    for (int i = 0; i < 30; ++i)
-        box.Items().Add("Item " + std::to_string(i));
+    for (int i = 0; i < 30; ++i) box.Items().Add("Item " + std::to_string(i));
     box.SetColumns(2);
     box.show();
     const int rows = box.viewport()->height() / 20;
-    const int width = (200 + 2 - 3) / 2; // 99
+    const int width = (200 + 2 - 3) / 2;  // 99
     ASSERT_GT(rows, 1);
-    struct { int index, left, top; } cases[] = {
-        {0, 0, 0}, {rows - 1, 0, (rows - 1) * 20}, {rows, width, 0}, {rows + 1, width, 20}};
+    struct {
+        int index, left, top;
+    } cases[] = {{0, 0, 0}, {rows - 1, 0, (rows - 1) * 20}, {rows, width, 0}, {rows + 1, width, 20}};
     for (const auto& c : cases) {
         const auto r = box.ItemRect(c.index);
         EXPECT_EQ(r.Left, c.left) << c.index;
@@ -67,7 +66,7 @@ TEST(ListBox, ColumnsRunTopToBottomThenAcross) {
         EXPECT_EQ(r.Width(), width) << c.index;
         EXPECT_EQ(box.ItemAtPos({c.left + 5, c.top + 5}, true), c.index);
     }
-    EXPECT_EQ(box.HorizontalExtent(), 0); // not managed with columns
+    EXPECT_EQ(box.HorizontalExtent(), 0);  // not managed with columns
     EXPECT_EQ(box.verticalScrollBar()->maximum(), 0);
     EXPECT_GT(box.horizontalScrollBar()->maximum(), 0);
 
@@ -95,12 +94,11 @@ TEST(ListBox, VariableHeightsFromOnMeasureItem) {
     box.SetStyle(lbOwnerDrawVariable);
     box.OnMeasureItem = [](TKitCustomListBox&, int index, int& height) { height = 10 + 5 * index; };
     box.resize(150, 100);
-    std::vector<std::pair<int, int>> drawn; // index, height
+    std::vector<std::pair<int, int>> drawn;  // index, height
     box.OnDrawItem = [&](TKitCustomListBox&, int index, const cb::gfx::TRect& r, TOwnerDrawState) {
         drawn.emplace_back(index, r.Height());
     };
-    for (int i = 0; i < 8; ++i)
-        box.Items().Add("Item");
+    for (int i = 0; i < 8; ++i) box.Items().Add("Item");
     box.show();
     // Heights 10, 15, 20, 25, 30, ...: tops 0, 10, 25, 45, 70, 100.
     const int tops[] = {0, 10, 25, 45, 70, 100};
@@ -110,7 +108,7 @@ TEST(ListBox, VariableHeightsFromOnMeasureItem) {
     }
     EXPECT_EQ(box.ItemAtPos({5, 24}, true), 1);
     EXPECT_EQ(box.ItemAtPos({5, 25}, true), 2);
-    EXPECT_EQ(box.ItemRect(8).Top, box.ItemRect(7).Bottom); // below the last
+    EXPECT_EQ(box.ItemRect(8).Top, box.ItemRect(7).Bottom);  // below the last
     QTest::qWait(20);
     ASSERT_FALSE(drawn.empty());
     EXPECT_EQ(drawn[3], std::make_pair(3, 25));
@@ -149,11 +147,11 @@ TEST(ListBox, IntegralHeightShowsWholeItemsOnly) {
 struct DragCase {
     const char* name;
     bool multi;
-    std::vector<int> before; // selected before the press
+    std::vector<int> before;  // selected before the press
     int press;
     Qt::KeyboardModifiers mods;
     bool moves;
-    std::vector<std::vector<int>> drags; // selections dragged
+    std::vector<std::vector<int>> drags;  // selections dragged
     std::vector<int> after;
 };
 
@@ -165,10 +163,8 @@ TEST_P(ListBoxDrag, AutomaticDragKeepsOrMakesTheSelection) {
     box.resize(150, 120);
     box.SetMultiSelect(c.multi);
     box.SetDragMode(dmAutomatic);
-    for (const char* s : {"a", "b", "c", "d"})
-        box.Items().Add(s);
-    for (int i : c.before)
-        box.SetSelected(i, true);
+    for (const char* s : {"a", "b", "c", "d"}) box.Items().Add(s);
+    for (int i : c.before) box.SetSelected(i, true);
     std::vector<bool> ends;
     box.OnEndDrag = [&](TKitCustomListBox&, bool accepted) { ends.push_back(accepted); };
     box.show();
@@ -183,20 +179,21 @@ TEST_P(ListBoxDrag, AutomaticDragKeepsOrMakesTheSelection) {
     EXPECT_EQ(ends.size(), c.drags.size()) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ListBoxDrag, ::testing::Values(
-    DragCase{"single", false, {}, 1, {}, true, {{1}}, {1}},
-    DragCase{"selected items stay", true, {0, 2}, 2, {}, true, {{0, 2}}, {0, 2}},
-    DragCase{"ctrl on a selected item drags", true, {0, 2}, 0, Qt::ControlModifier, true, {{0, 2}}, {0, 2}},
-    DragCase{"unselected item selected first", true, {0, 2}, 1, {}, true, {{1}}, {1}},
-    DragCase{"ctrl extends, no drag", true, {0}, 1, Qt::ControlModifier, true, {}, {0, 1}},
-    DragCase{"shift extends, no drag", true, {0}, 2, Qt::ShiftModifier, true, {}, {0, 1, 2}},
-    DragCase{"click on a selected item", true, {0, 2}, 2, {}, false, {}, {2}},
-    DragCase{"ctrl click on a selected item", true, {0, 2}, 2, Qt::ControlModifier, false, {}, {0}}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ListBoxDrag,
+    ::testing::Values(
+        DragCase{"single", false, {}, 1, {}, true, {{1}}, {1}},
+        DragCase{"selected items stay", true, {0, 2}, 2, {}, true, {{0, 2}}, {0, 2}},
+        DragCase{"ctrl on a selected item drags", true, {0, 2}, 0, Qt::ControlModifier, true, {{0, 2}}, {0, 2}},
+        DragCase{"unselected item selected first", true, {0, 2}, 1, {}, true, {{1}}, {1}},
+        DragCase{"ctrl extends, no drag", true, {0}, 1, Qt::ControlModifier, true, {}, {0, 1}},
+        DragCase{"shift extends, no drag", true, {0}, 2, Qt::ShiftModifier, true, {}, {0, 1, 2}},
+        DragCase{"click on a selected item", true, {0, 2}, 2, {}, false, {}, {2}},
+        DragCase{"ctrl click on a selected item", true, {0, 2}, 2, Qt::ControlModifier, false, {}, {0}}),
     [](const auto& info) {
         std::string n = info.param.name;
         for (char& ch : n)
-            if (!isalnum(static_cast<unsigned char>(ch)))
-                ch = '_';
+            if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
 
@@ -204,8 +201,7 @@ TEST(ListBox, CancelledDragEndsThePress) {
     DragProbe box;
     box.resize(150, 120);
     box.SetDragMode(dmAutomatic);
-    for (const char* s : {"a", "b", "c", "d"})
-        box.Items().Add(s);
+    for (const char* s : {"a", "b", "c", "d"}) box.Items().Add(s);
     std::vector<bool> ends;
     box.OnEndDrag = [&](TKitCustomListBox&, bool accepted) { ends.push_back(accepted); };
     box.show();
@@ -227,17 +223,16 @@ TEST(ListBox, PressAndMoveTracksTheSelection) {
     DragProbe box;
     box.resize(150, 120);
     box.SetMultiSelect(true);
-    for (const char* s : {"a", "b", "c", "d"})
-        box.Items().Add(s);
+    for (const char* s : {"a", "b", "c", "d"}) box.Items().Add(s);
     box.show();
     QWidget* v = box.viewport();
     send(v, QEvent::MouseButtonPress, centre(box, 1), Qt::LeftButton);
     send(v, QEvent::MouseMove, centre(box, 3), Qt::LeftButton);
     send(v, QEvent::MouseButtonRelease, centre(box, 3), Qt::NoButton);
     EXPECT_EQ(box.selection(), (std::vector<int>{1, 2, 3}));
-    EXPECT_TRUE(box.drags.empty()); // manual drag mode
+    EXPECT_TRUE(box.drags.empty());  // manual drag mode
     send(v, QEvent::MouseMove, centre(box, 0), Qt::NoButton);
     EXPECT_EQ(box.selection(), (std::vector<int>{1, 2, 3}));
 }
 
-} // namespace
+}  // namespace

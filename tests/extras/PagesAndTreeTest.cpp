@@ -18,15 +18,13 @@ namespace {
 
 TEST(PageControl, HiddenTabsKeepThePageAndLeaveTheTabOrder) {
     TKitPageControl pages;
-    for (const char* name : {"One", "Two", "Three"})
-        pages.addTab(new QWidget, name);
+    for (const char* name : {"One", "Two", "Three"}) pages.addTab(new QWidget, name);
     pages.SetActivePageIndex(1);
     pages.SetHideAllTabs(true);
     EXPECT_EQ(pages.ActivePageIndex(), 1);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(pages.tabBar()->isTabVisible(i));
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(pages.tabBar()->isTabVisible(i));
     EXPECT_EQ(pages.focusPolicy(), Qt::NoFocus);
-    pages.addTab(new QWidget, "Four"); // added later: hidden too
+    pages.addTab(new QWidget, "Four");  // added later: hidden too
     EXPECT_FALSE(pages.tabBar()->isTabVisible(3));
     pages.SetActivePageIndex(3);
     EXPECT_EQ(pages.ActivePageIndex(), 3);
@@ -37,8 +35,7 @@ TEST(PageControl, HiddenTabsKeepThePageAndLeaveTheTabOrder) {
 
 TEST(PageControl, NextPageSkipsDisabledPages) {
     TKitPageControl pages;
-    for (const char* name : {"A", "B", "C"})
-        pages.addTab(new QWidget, name);
+    for (const char* name : {"A", "B", "C"}) pages.addTab(new QWidget, name);
     pages.SetPageEnabled(1, false);
     EXPECT_TRUE(pages.SelectNextPage(true));
     EXPECT_EQ(pages.ActivePageIndex(), 2);
@@ -85,22 +82,32 @@ TEST(PageControl, ClientBorderWidthMovesThePageEdges) {
 TEST(PageControl, OwnerDrawnTabLooks) {
     TKitPageControl pages;
     pages.resize(300, 200);
-    for (const char* name : {"First", "Second", "Third"})
-        pages.addTab(new QWidget, name);
+    for (const char* name : {"First", "Second", "Third"}) pages.addTab(new QWidget, name);
     pages.SetPageEnabled(2, false);
     pages.SetOwnerDraw(true);
     pages.show();
-    struct Seen { int index; bool active, bold; cb::gfx::TColor font, brush; };
+    struct Seen {
+        int index;
+        bool active, bold;
+        cb::gfx::TColor font, brush;
+    };
     std::vector<Seen> seen;
     pages.OnDrawTab = [&](TKitPageControl&, int index, const cb::gfx::TRect&, bool active, cb::gfx::TCanvas& c) {
         seen.push_back({index, active, c.Font().Bold(), c.Font().Color(), c.Brush().Color()});
     };
     using namespace cb::gfx;
-    struct Case { bool shadow; std::vector<Seen> looks; } cases[] = {
-        {false, {{0, true, true, clBtnText, clBtnFace}, {1, false, false, clBtnText, clBtnFace},
-                 {2, false, false, clGrayText, clBtnFace}}},
-        {true, {{0, true, false, clBtnText, clBtnFace}, {1, false, false, clInactiveCaptionText, clActiveCaption},
-                {2, false, false, clInactiveCaptionText, clActiveCaption}}},
+    struct Case {
+        bool shadow;
+        std::vector<Seen> looks;
+    } cases[] = {
+        {false,
+         {{0, true, true, clBtnText, clBtnFace},
+          {1, false, false, clBtnText, clBtnFace},
+          {2, false, false, clGrayText, clBtnFace}}},
+        {true,
+         {{0, true, false, clBtnText, clBtnFace},
+          {1, false, false, clInactiveCaptionText, clActiveCaption},
+          {2, false, false, clInactiveCaptionText, clActiveCaption}}},
     };
     for (const Case& c : cases) {
         pages.SetDrawTabShadow(c.shadow);
@@ -152,7 +159,7 @@ TEST(PageControl, HintColourWhileTheMouseIsOver) {
     QPalette p = form.palette();
     p.setColor(form.backgroundRole(), Qt::darkGreen);
     form.setPalette(p);
-    form.setPalette(p); // unchanged: no second event
+    form.setPalette(p);  // unchanged: no second event
     EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave", "parent colour"}));
 }
 
@@ -170,7 +177,7 @@ TEST(TreeView, CheckBoxesPerNodeWithoutPropagation) {
     EXPECT_FALSE(tree.GetNodeChecked(a));
     tree.SetNodeChecked(root, true);
     EXPECT_TRUE(tree.GetNodeChecked(root));
-    EXPECT_FALSE(tree.GetNodeChecked(a)); // each box is its own
+    EXPECT_FALSE(tree.GetNodeChecked(a));  // each box is its own
     tree.SetNodeChecked(b, true);
     tree.SetNodeChecked(b, false);
     EXPECT_FALSE(tree.GetNodeChecked(b));
@@ -252,7 +259,7 @@ TEST(TreeView, MultiSelectLooksAndCustomDrawing) {
     EXPECT_EQ(seen[a].font, clHighlightText);
     EXPECT_EQ(seen[a].brush, clHighlight);
     EXPECT_EQ(seen[b].state & (cdsSelected | cdsHot), unsigned(cdsHot));
-    EXPECT_TRUE(seen[b].underline); // hot: underlined
+    EXPECT_TRUE(seen[b].underline);  // hot: underlined
     EXPECT_EQ(seen[b].font, text);
     EXPECT_EQ(seen[b].brush, base);
     EXPECT_FALSE(seen[c].underline);
@@ -262,7 +269,7 @@ TEST(TreeView, MultiSelectLooksAndCustomDrawing) {
     image = tree->viewport()->grab().toImage();
     EXPECT_EQ(seen[a].state & cdsSelected, 0u);
     EXPECT_EQ(image.pixelColor(ra.right() - 3, ra.center().y()), ToQColor(clHighlight));
-    EXPECT_EQ(image.pixelColor(5, ra.center().y()), ToQColor(base)); // branch area
+    EXPECT_EQ(image.pixelColor(5, ra.center().y()), ToQColor(base));  // branch area
 
     // Hot and listed: underlined in the highlight look.
     QTest::mouseMove(tree->viewport(), ra.center());
@@ -306,9 +313,16 @@ TEST(TreeView, DragScrollBands) {
     TKitTreeView tree;
     tree.resize(200, 200);
     tree.show();
-    struct { bool on; int y; int direction; } cases[] = {
-        {true, 0, -1}, {true, 19, -1}, {true, 20, 0}, {true, tree.viewport()->height() - 20, 0},
-        {true, tree.viewport()->height() - 19, 1}, {false, 0, 0}};
+    struct {
+        bool on;
+        int y;
+        int direction;
+    } cases[] = {{true, 0, -1},
+                 {true, 19, -1},
+                 {true, 20, 0},
+                 {true, tree.viewport()->height() - 20, 0},
+                 {true, tree.viewport()->height() - 19, 1},
+                 {false, 0, 0}};
     for (const auto& c : cases) {
         tree.SetAutoDragScroll(c.on);
         tree.DragOverAt(c.y);
@@ -320,14 +334,13 @@ TEST(TreeView, DragScrollBands) {
     EXPECT_EQ(tree.DragScrollDirection(), 0);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
 TEST(TreeView, SelectedNodeShowsTheLastPageOfItsCaption) {
     auto* pages = new TKitPageControl;
-    for (const char* name : {"Sales", "Cost", "Sales", "Other"})
-        pages->addTab(new QWidget, name);
+    for (const char* name : {"Sales", "Cost", "Sales", "Other"}) pages->addTab(new QWidget, name);
     TKitTreeView tree;
     tree.SetPageControl(pages);
     auto* sales = tree.AddRootNode("Sales");
@@ -339,12 +352,12 @@ TEST(TreeView, SelectedNodeShowsTheLastPageOfItsCaption) {
     };
     tree.SetSelected(sales);
     EXPECT_EQ(pages->currentIndex(), 2);
-    tree.SetSelected(none); // no caption matches: nothing happens
+    tree.SetSelected(none);  // no caption matches: nothing happens
     EXPECT_EQ(pages->currentIndex(), 2);
     tree.SetSelected(cost);
     EXPECT_EQ(pages->currentIndex(), 1);
     EXPECT_EQ(changes, (std::vector<std::pair<std::string, int>>{{"Sales", 2}, {"Cost", 1}}));
-    delete pages; // the link clears itself
+    delete pages;  // the link clears itself
     EXPECT_EQ(tree.PageControl(), nullptr);
     tree.SetSelected(sales);
     EXPECT_EQ(changes.size(), 2u);
@@ -357,8 +370,11 @@ TEST(TreeView, EditCancelledOnlyWhenTheEditIsAbandoned) {
     tree.OnEditCancelled = [&](TKitTreeView&) { ++cancelled; };
     tree.show();
     tree.SetSelected(node);
-    struct { Qt::Key key; int cancelled; const char* text; } cases[] = {
-        {Qt::Key_Escape, 1, "Name"}, {Qt::Key_Return, 1, "Renamed"}};
+    struct {
+        Qt::Key key;
+        int cancelled;
+        const char* text;
+    } cases[] = {{Qt::Key_Escape, 1, "Name"}, {Qt::Key_Return, 1, "Renamed"}};
     for (const auto& c : cases) {
         tree.setFocus();
         QTest::keyClick(&tree, Qt::Key_F2);
@@ -367,7 +383,7 @@ TEST(TreeView, EditCancelledOnlyWhenTheEditIsAbandoned) {
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, "Renamed");
         QTest::keyClick(editor, c.key);
-        QApplication::processEvents(); // a submitted edit is committed queued
+        QApplication::processEvents();  // a submitted edit is committed queued
         EXPECT_EQ(cancelled, c.cancelled);
         EXPECT_EQ(node->Text(), c.text);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -382,20 +398,18 @@ TEST(TreeView, ScrollMouseAndLookEvents) {
     QWidget form;
     auto* tree = new TKitTreeView(&form);
     tree->resize(80, 80);
-    for (int i = 0; i < 40; ++i)
-        tree->AddRootNode("A rather long node caption number " + std::to_string(i));
+    for (int i = 0; i < 40; ++i) tree->AddRootNode("A rather long node caption number " + std::to_string(i));
     std::vector<std::string> events;
-    for (auto [event, name] : {std::pair{&tree->OnVerticalScroll, "vertical"},
-                               std::pair{&tree->OnHorizontalScroll, "horizontal"},
-                               std::pair{&tree->OnMouseEnter, "enter"}, std::pair{&tree->OnMouseLeave, "leave"},
-                               std::pair{&tree->OnCtl3DChanged, "3d"},
-                               std::pair{&tree->OnParentColorChange, "parent colour"}})
+    for (auto [event, name] :
+         {std::pair{&tree->OnVerticalScroll, "vertical"}, std::pair{&tree->OnHorizontalScroll, "horizontal"},
+          std::pair{&tree->OnMouseEnter, "enter"}, std::pair{&tree->OnMouseLeave, "leave"},
+          std::pair{&tree->OnCtl3DChanged, "3d"}, std::pair{&tree->OnParentColorChange, "parent colour"}})
         *event = [&events, name](TKitTreeView&) { events.push_back(name); };
     form.show();
     QApplication::processEvents();
-    events.clear(); // the platform's own enter when shown under the pointer
+    events.clear();  // the platform's own enter when shown under the pointer
     tree->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_TRUE(events.empty()); // reported after the view moved
+    EXPECT_TRUE(events.empty());  // reported after the view moved
     QApplication::processEvents();
     tree->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
     QApplication::processEvents();
@@ -416,4 +430,4 @@ TEST(TreeView, ScrollMouseAndLookEvents) {
     EXPECT_EQ(events, (std::vector<std::string>{"vertical", "horizontal", "enter", "leave", "3d", "parent colour"}));
 }
 
-} // namespace
+}  // namespace

@@ -107,8 +107,16 @@ TEST_F(Placement, QuotedTextsReadBackUnchanged) {
 }
 
 TEST(PlacementHelpers, NthWord) {
-    struct { int n; const char* text; int pos; const char* word; } cases[] = {
-        {1, "10,20,30", 1, "10"}, {3, " 10 , 20  30", 11, "30"}, {4, "1,2,3", 0, ""}, {1, ",,,", 0, ""}, {0, "a", 0, ""}};
+    struct {
+        int n;
+        const char* text;
+        int pos;
+        const char* word;
+    } cases[] = {{1, "10,20,30", 1, "10"},
+                 {3, " 10 , 20  30", 11, "30"},
+                 {4, "1,2,3", 0, ""},
+                 {1, ",,,", 0, ""},
+                 {0, "a", 0, ""}};
     for (const auto& c : cases) {
         EXPECT_EQ(NthWordPosition(c.n, c.text, " ,"), c.pos) << c.text;
         EXPECT_EQ(NthWord(c.n, c.text, " ,"), c.word) << c.text;
@@ -154,13 +162,11 @@ TEST(WindowHook, BeforeAndAfterHandlersInOrder) {
     auto& hooks = TKitWndProcHook::Instance();
     int keyA = 0, keyB = 0;
     ASSERT_TRUE(hooks.AddHandler(&w, TKitWndProcHook::Before, &keyA, [&](QObject*, QEvent* e) {
-        if (e->type() == QEvent::User)
-            seen.push_back("before");
+        if (e->type() == QEvent::User) seen.push_back("before");
         return false;
     }));
     ASSERT_TRUE(hooks.AddHandler(&w, TKitWndProcHook::After, &keyB, [&](QObject*, QEvent* e) {
-        if (e->type() == QEvent::User)
-            seen.push_back("after");
+        if (e->type() == QEvent::User) seen.push_back("after");
         return false;
     }));
     EXPECT_FALSE(hooks.AddHandler(nullptr, 0, &keyA, [](QObject*, QEvent*) { return false; }));
@@ -197,4 +203,4 @@ TEST(WindowHook, BeforeAndAfterHandlersInOrder) {
     EXPECT_TRUE(hooks.RemoveHandler(&w, TKitWndProcHook::Before, &keyA));
 }
 
-} // namespace
+}  // namespace

@@ -8,17 +8,15 @@ namespace {
 
 struct MergedGrid : ::testing::Test {
     TExtStringGrid grid;
-    void SetUp() override
-    {
+    void SetUp() override {
         grid.SetColCount(6);
         grid.SetRowCount(6);
         grid.SetCellText(1, 1, "base");
-        grid.MergeCellRange(1, 1, 3, 2); // columns 1..3, rows 1..2
+        grid.MergeCellRange(1, 1, 3, 2);  // columns 1..3, rows 1..2
     }
 };
 
-TEST_F(MergedGrid, BaseAndCoveredCellsRecordTheRange)
-{
+TEST_F(MergedGrid, BaseAndCoveredCellsRecordTheRange) {
     auto* base = grid.GetCellObject(1, 1);
     ASSERT_NE(base, nullptr);
     EXPECT_TRUE(base->IsBaseCell);
@@ -39,8 +37,7 @@ TEST_F(MergedGrid, BaseAndCoveredCellsRecordTheRange)
     EXPECT_EQ(grid.GetMergedCellSize(1, 1).cy, 2 * grid.DefaultRowHeight());
 }
 
-TEST_F(MergedGrid, ReadsAndWritesOfAnyCellGoToTheBase)
-{
+TEST_F(MergedGrid, ReadsAndWritesOfAnyCellGoToTheBase) {
     EXPECT_EQ(grid.GetCellText(3, 2), "base");
     grid.SetCellText(2, 2, "changed");
     EXPECT_EQ(grid.GetRawCellText(1, 1), "changed");
@@ -50,8 +47,7 @@ TEST_F(MergedGrid, ReadsAndWritesOfAnyCellGoToTheBase)
     EXPECT_EQ(grid.GetCellInt(1, 1), 42);
 }
 
-TEST_F(MergedGrid, SplittingAnyCellDissolvesTheWholeRange)
-{
+TEST_F(MergedGrid, SplittingAnyCellDissolvesTheWholeRange) {
     grid.SplitMergedRange(3, 2);
     for (int x = 1; x <= 3; ++x)
         for (int y = 1; y <= 2; ++y) {
@@ -65,8 +61,7 @@ TEST_F(MergedGrid, SplittingAnyCellDissolvesTheWholeRange)
     EXPECT_EQ(grid.GetCellText(1, 1), "base");
 }
 
-TEST(CellModel, ReadingStylesCreatesNoPropertyObject)
-{
+TEST(CellModel, ReadingStylesCreatesNoPropertyObject) {
     TExtStringGrid grid;
     EXPECT_EQ(grid.GetCellBrushColor(2, 2), clNone);
     EXPECT_EQ(grid.GetCellFontColor(2, 2), clNone);
@@ -79,12 +74,14 @@ TEST(CellModel, ReadingStylesCreatesNoPropertyObject)
     EXPECT_EQ(grid.GetCellFontName(2, 2), "Arial");
 }
 
-TEST(CellModel, DisplayTextHookAppliesBelowTheRowLimitOnly)
-{
+TEST(CellModel, DisplayTextHookAppliesBelowTheRowLimitOnly) {
     TExtStringGrid grid;
     int calls = 0;
-    grid.OnGetDisplText = [&](QObject*, int, int, std::string& v) { ++calls; v += "!"; };
-    EXPECT_EQ(grid.GetCellText(1, 1), ""); // limit 0 before the row count is set
+    grid.OnGetDisplText = [&](QObject*, int, int, std::string& v) {
+        ++calls;
+        v += "!";
+    };
+    EXPECT_EQ(grid.GetCellText(1, 1), "");  // limit 0 before the row count is set
     EXPECT_EQ(calls, 0);
     grid.SetRowCount(4);
     grid.SetCellText(1, 3, "x");
@@ -92,8 +89,7 @@ TEST(CellModel, DisplayTextHookAppliesBelowTheRowLimitOnly)
     EXPECT_EQ(grid.Cells(1, 3), "x");
 }
 
-TEST(CellModel, NewGridDefaults)
-{
+TEST(CellModel, NewGridDefaults) {
     TExtStringGrid grid;
     EXPECT_EQ(grid.Font().Name(), "Tahoma");
     EXPECT_EQ(grid.DefaultRowHeight(), 21);
@@ -123,8 +119,7 @@ TEST(CellModel, NewGridDefaults)
     EXPECT_TRUE(TFilterData{}.CaseSensitive);
 }
 
-TEST(CellModel, FixedRowAlwaysAndFixedCellEvent)
-{
+TEST(CellModel, FixedRowAlwaysAndFixedCellEvent) {
     TExtStringGrid grid;
     grid.SetFixedRows(0);
     grid.SetFixedRowAlways(true);
@@ -143,12 +138,14 @@ TEST(CellModel, FixedRowAlwaysAndFixedCellEvent)
     EXPECT_EQ(asked, 1);
 }
 
-TEST(CellModel, CanEditEventSeesTheBaseCell)
-{
+TEST(CellModel, CanEditEventSeesTheBaseCell) {
     TExtStringGrid grid;
     grid.MergeCellRange(1, 1, 2, 2);
     int seenRow = -1, seenCol = -1;
-    grid.OnCanEditCell = [&](QObject*, int row, int col, bool&) { seenRow = row; seenCol = col; };
+    grid.OnCanEditCell = [&](QObject*, int row, int col, bool&) {
+        seenRow = row;
+        seenCol = col;
+    };
     bool can = true;
     grid.CanEditCell(2, 2, can);
     EXPECT_EQ(seenRow, 1);
@@ -157,8 +154,7 @@ TEST(CellModel, CanEditEventSeesTheBaseCell)
 
 // --- typed access ----------------------------------------------------------
 
-TEST(TypedAccess, IntegersFloatsAndTheirErrors)
-{
+TEST(TypedAccess, IntegersFloatsAndTheirErrors) {
     TExtStringGrid grid;
     EXPECT_EQ(grid.GetCellInt(1, 1), 0);
     EXPECT_DOUBLE_EQ(grid.GetCellFloat(1, 1), 0.0);
@@ -186,8 +182,7 @@ TEST(TypedAccess, IntegersFloatsAndTheirErrors)
     EXPECT_THROW(grid.SetCellFloat(1, 1, 2.0), cb::rtl::Exception);
 }
 
-TEST(TypedAccess, WideTextCells)
-{
+TEST(TypedAccess, WideTextCells) {
     TExtStringGrid grid;
     grid.SetWideCellText(1, 1, u"\u00e9");
     EXPECT_EQ(grid.GetRawCellText(1, 1), std::string("|\\\0\xE9", 4));
@@ -200,8 +195,7 @@ TEST(TypedAccess, WideTextCells)
     EXPECT_EQ(grid.GetRawCellText(1, 4), "|\\");
 }
 
-TEST(TypedAccess, ColumnCalculations)
-{
+TEST(TypedAccess, ColumnCalculations) {
     TExtStringGrid grid;
     grid.SetRowCount(5);
     grid.SetCellText(1, 1, "3");
@@ -214,8 +208,7 @@ TEST(TypedAccess, ColumnCalculations)
     EXPECT_DOUBLE_EQ(grid.SumColumnRange(1, 3, 1), 0);
 }
 
-TEST(TypedAccess, FooterTemplate)
-{
+TEST(TypedAccess, FooterTemplate) {
     TExtStringGrid grid;
     grid.SetRowCount(6);
     grid.SetCellText(1, 4, "one");
@@ -226,8 +219,7 @@ TEST(TypedAccess, FooterTemplate)
     EXPECT_EQ(grid.ExpandFooterTemplate("x<#1>y<#3"), "xoney<#3");
 }
 
-TEST(TypedAccess, HeadersAreWrittenUpToTheColumnCount)
-{
+TEST(TypedAccess, HeadersAreWrittenUpToTheColumnCount) {
     TExtStringGrid grid;
     grid.SetColCount(2);
     grid.SetColumnHeaders({"A\\nB", "C", "D"});
@@ -236,4 +228,4 @@ TEST(TypedAccess, HeadersAreWrittenUpToTheColumnCount)
     EXPECT_EQ(grid.ColCount(), 2);
 }
 
-} // namespace
+}  // namespace

@@ -10,17 +10,14 @@ using cb::gfx::TColor;
 
 namespace {
 
-int DarkPixels(const QImage& img, const TRect& r)
-{
+int DarkPixels(const QImage& img, const TRect& r) {
     int n = 0;
     for (int x = std::max(r.Left, 0); x < std::min(r.Right, img.width()); ++x)
-        for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, img.height()); ++y)
-            n += IsDark(Px(img, x, y));
+        for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, img.height()); ++y) n += IsDark(Px(img, x, y));
     return n;
 }
 
-QImage Solid(int w, int h, QColor c)
-{
+QImage Solid(int w, int h, QColor c) {
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(c);
     return img;
@@ -28,8 +25,7 @@ QImage Solid(int w, int h, QColor c)
 
 struct FooterGrid : ::testing::Test {
     TExtStringGrid grid;
-    void SetUp() override
-    {
+    void SetUp() override {
         grid.resize(400, 200);
         grid.SetColCount(4);
         grid.SetRowCount(6);
@@ -37,21 +33,17 @@ struct FooterGrid : ::testing::Test {
         grid.Font().SetColor(cb::gfx::clBlack);
         grid.FixedFont().SetColor(cb::gfx::clBlack);
         grid.FloatingFooter.SetColor(0x00FFFF);
-        for (int r = 1; r < 6; ++r)
-            grid.SetCellText(2, r, "row" + std::to_string(r));
+        for (int r = 1; r < 6; ++r) grid.SetCellText(2, r, "row" + std::to_string(r));
         grid.SetCellText(1, 5, "total");
     }
-    TRect PanelCol(int col) const
-    {
+    TRect PanelCol(int col) const {
         int x = 0;
-        for (int c = 0; c < col; ++c)
-            x += grid.ColWidths(c);
+        for (int c = 0; c < col; ++c) x += grid.ColWidths(c);
         return {x, 0, x + grid.ColWidths(col) - 1, grid.FooterPanel()->height()};
     }
 };
 
-TEST_F(FooterGrid, VisibilitySetsFooterCountAndPanelHeight)
-{
+TEST_F(FooterGrid, VisibilitySetsFooterCountAndPanelHeight) {
     const int fullArea = grid.CellArea().Height();
     grid.FloatingFooter.SetVisible(true);
     EXPECT_EQ(grid.FixedFooters(), 1);
@@ -60,7 +52,7 @@ TEST_F(FooterGrid, VisibilitySetsFooterCountAndPanelHeight)
     EXPECT_EQ(grid.CellArea().Height(), fullArea - (grid.DefaultRowHeight() - 1));
     EXPECT_EQ(grid.FooterPanel()->y(), grid.CellArea().Bottom);
 
-    grid.SetDefaultRowHeight(30); // the panel follows the row height
+    grid.SetDefaultRowHeight(30);  // the panel follows the row height
     EXPECT_EQ(grid.FooterPanel()->height(), 29);
 
     grid.FloatingFooter.SetFooterStyle(fsColumnPreview);
@@ -73,21 +65,20 @@ TEST_F(FooterGrid, VisibilitySetsFooterCountAndPanelHeight)
     EXPECT_TRUE(grid.FooterPanel()->isHidden());
 }
 
-TEST_F(FooterGrid, FixedLastRowShowsTheLastRowInThePanel)
-{
+TEST_F(FooterGrid, FixedLastRowShowsTheLastRowInThePanel) {
     grid.SetCellBrushColor(3, 5, 0xFF0000);
     grid.FloatingFooter.SetVisible(true);
     QImage img = grid.FooterPanel()->RenderToImage();
     ASSERT_FALSE(img.isNull());
-    EXPECT_GT(DarkPixels(img, PanelCol(1)), 0);          // "total"
-    EXPECT_GT(DarkPixels(img, PanelCol(2)), 0);          // "row5"
+    EXPECT_GT(DarkPixels(img, PanelCol(1)), 0);  // "total"
+    EXPECT_GT(DarkPixels(img, PanelCol(2)), 0);  // "row5"
     TRect own = PanelCol(3);
-    EXPECT_EQ(Px(img, own.Left + 20, own.Bottom / 2), 0xFF0000u); // the cell's own colour
+    EXPECT_EQ(Px(img, own.Left + 20, own.Bottom / 2), 0xFF0000u);  // the cell's own colour
     TRect fixed = PanelCol(0);
-    EXPECT_EQ(Px(img, fixed.Left + 20, fixed.Bottom / 2), 0x00FFFFu); // footer colour
+    EXPECT_EQ(Px(img, fixed.Left + 20, fixed.Bottom / 2), 0x00FFFFu);  // footer colour
     const int w = grid.FooterPanel()->FooterWidth();
     ASSERT_LT(w + 5, img.width());
-    EXPECT_EQ(Px(img, w + 5, img.height() / 2), cb::gfx::clWhite); // the grid colour beyond the columns
+    EXPECT_EQ(Px(img, w + 5, img.height() / 2), cb::gfx::clWhite);  // the grid colour beyond the columns
 
     // the grid itself leaves the last row blank
     QImage cells = grid.RenderToImage();
@@ -99,11 +90,10 @@ TEST_F(FooterGrid, FixedLastRowShowsTheLastRowInThePanel)
     // fixed vertical lines down the columns' right edges
     grid.SetLook(glStandard);
     img = grid.FooterPanel()->RenderToImage();
-    EXPECT_EQ(Px(img, fixed.Right, fixed.Bottom / 2), cb::gfx::clGray); // x = right - 1 of the column
+    EXPECT_EQ(Px(img, fixed.Right, fixed.Bottom / 2), cb::gfx::clGray);  // x = right - 1 of the column
 }
 
-TEST_F(FooterGrid, ColumnPreviewFollowsTheCurrentRow)
-{
+TEST_F(FooterGrid, ColumnPreviewFollowsTheCurrentRow) {
     grid.FloatingFooter.SetColumn(2);
     grid.FloatingFooter.SetFooterStyle(fsColumnPreview);
     grid.FloatingFooter.SetVisible(true);
@@ -112,25 +102,24 @@ TEST_F(FooterGrid, ColumnPreviewFollowsTheCurrentRow)
     QImage a = grid.FooterPanel()->RenderToImage();
     const int w = grid.FooterPanel()->FooterWidth();
     const int h = a.height();
-    EXPECT_EQ(Px(a, 0, h / 2), cb::gfx::clWhite); // frame: white left, grey right
+    EXPECT_EQ(Px(a, 0, h / 2), cb::gfx::clWhite);  // frame: white left, grey right
     EXPECT_EQ(Px(a, w - 1, h / 2), cb::gfx::clGray);
     TRect inside{2, 1, w - 2, h - 1};
     int rowOne = DarkPixels(a, inside);
-    EXPECT_GT(rowOne, 0); // drawn in black although the selection text is white
+    EXPECT_GT(rowOne, 0);  // drawn in black although the selection text is white
     grid.SetCellText(2, 3, "");
     grid.FocusCell(1, 3, true);
     EXPECT_EQ(DarkPixels(grid.FooterPanel()->RenderToImage(), inside), 0);
 }
 
-TEST_F(FooterGrid, CustomPreviewExpandsTheTemplate)
-{
+TEST_F(FooterGrid, CustomPreviewExpandsTheTemplate) {
     grid.FloatingFooter.SetFooterStyle(fsCustomPreview);
     grid.FloatingFooter.SetVisible(true);
     grid.FocusCell(1, 2, true);
     const int w = grid.FooterPanel()->FooterWidth();
     TRect inside{2, 1, w - 2, grid.FooterPanel()->height() - 1};
     grid.FloatingFooter.SetCustomTemplate("<#7>");
-    EXPECT_EQ(DarkPixels(grid.FooterPanel()->RenderToImage(), inside), 0); // empty cell outside the grid
+    EXPECT_EQ(DarkPixels(grid.FooterPanel()->RenderToImage(), inside), 0);  // empty cell outside the grid
     grid.FloatingFooter.SetCustomTemplate("Value <#2>");
     EXPECT_EQ(grid.FooterPanel()->ExpandTemplate("Value <#2>"), "Value row2");
     EXPECT_GT(DarkPixels(grid.FooterPanel()->RenderToImage(), inside), 0);
@@ -140,8 +129,7 @@ struct FilterGrid : TExtStringGrid {
     bool HasColumnFilterButton(int col) override { return col == 2; }
 };
 
-TEST(HeaderFilter, ButtonDrawnAtTheRightOfTheHeader)
-{
+TEST(HeaderFilter, ButtonDrawnAtTheRightOfTheHeader) {
     FilterGrid grid;
     grid.resize(300, 150);
     grid.SetColCount(4);
@@ -162,28 +150,24 @@ TEST(HeaderFilter, ButtonDrawnAtTheRightOfTheHeader)
 
 struct BackGroundGrid : ::testing::Test {
     TExtStringGrid grid;
-    void SetUp() override
-    {
+    void SetUp() override {
         grid.resize(400, 200);
         grid.SetColCount(5);
         grid.SetRowCount(5);
         grid.SetSelection({4, 4, 4, 4});
     }
-    void SetPicture(const QImage& img)
-    {
+    void SetPicture(const QImage& img) {
         cb::gfx::TBitmap b;
         b.SetImage(img);
         grid.BackGround.SetBitmap(b);
     }
-    TColor At(const QImage& img, int col, int row, int dx, int dy) const
-    {
+    TColor At(const QImage& img, int col, int row, int dx, int dy) const {
         TRect r = grid.GetPlainCellRect(col, row);
         return Px(img, r.Left + dx, r.Top + dy);
     }
 };
 
-TEST_F(BackGroundGrid, FixedPictureCoversTheCellsItMatches)
-{
+TEST_F(BackGroundGrid, FixedPictureCoversTheCellsItMatches) {
     struct Case {
         TBackGroundCells cells;
         bool onNormal, onFixed;
@@ -213,13 +197,11 @@ TEST_F(BackGroundGrid, FixedPictureCoversTheCellsItMatches)
     EXPECT_EQ(At(img, 2, 2, 25, 10), 0x00FF00u);
 }
 
-TEST_F(BackGroundGrid, TilesFollowTheColumnsNotTheScreen)
-{
+TEST_F(BackGroundGrid, TilesFollowTheColumnsNotTheScreen) {
     // 64 pixels wide: red left half, blue right half
     QImage pic = Solid(64, 300, QColor(255, 0, 0));
     for (int y = 0; y < pic.height(); ++y)
-        for (int x = 32; x < 64; ++x)
-            pic.setPixel(x, y, qRgb(0, 0, 255));
+        for (int x = 32; x < 64; ++x) pic.setPixel(x, y, qRgb(0, 0, 255));
     SetPicture(pic);
     grid.BackGround.SetDisplay(bdTile);
     QImage img = grid.RenderToImage();
@@ -235,19 +217,18 @@ TEST_F(BackGroundGrid, TilesFollowTheColumnsNotTheScreen)
     // counted from column 0 with bcAll
     grid.BackGround.SetCells(bcAll);
     img = grid.RenderToImage();
-    EXPECT_EQ(At(img, 1, 2, 10, 8), 0x0000FFu); // 64 mod 64 = 0
-    EXPECT_EQ(At(img, 2, 2, 24, 8), 0x0000FFu); // 134 mod 64 = 6 as before
+    EXPECT_EQ(At(img, 1, 2, 10, 8), 0x0000FFu);  // 64 mod 64 = 0
+    EXPECT_EQ(At(img, 2, 2, 24, 8), 0x0000FFu);  // 134 mod 64 = 6 as before
     EXPECT_EQ(At(img, 2, 2, 28, 8), 0xFF0000u);
 }
 
-TEST(LookFrame, DrawnForTheSoftAndGradientLooksOnly)
-{
+TEST(LookFrame, DrawnForTheSoftAndGradientLooksOnly) {
     struct Case {
         TGridLook look;
         bool flat;
         TBorderStyle border;
         bool framed;
-    } cases[] = {{glSoft, false, bsSingle, true},     {glExt, false, bsSingle, true},
+    } cases[] = {{glSoft, false, bsSingle, true},      {glExt, false, bsSingle, true},
                  {glStandard, false, bsSingle, false}, {glClassic, false, bsSingle, false},
                  {glSoft, true, bsSingle, false},      {glSoft, false, bsNone, false}};
     for (const Case& k : cases) {
@@ -270,12 +251,11 @@ TEST(LookFrame, DrawnForTheSoftAndGradientLooksOnly)
     }
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
-TEST(FixedRightColumns, BlackLinesInTheFlatLookOnly)
-{
+TEST(FixedRightColumns, BlackLinesInTheFlatLookOnly) {
     for (bool flat : {false, true}) {
         TExtStringGrid grid;
         grid.resize(400, 150);
@@ -294,4 +274,4 @@ TEST(FixedRightColumns, BlackLinesInTheFlatLookOnly)
     }
 }
 
-} // namespace
+}  // namespace

@@ -12,14 +12,12 @@ namespace {
 
 // Leftmost and rightmost columns holding a dark pixel inside a rectangle;
 // -1 when none.
-std::pair<int, int> DarkSpan(const QImage& img, const TRect& r)
-{
+std::pair<int, int> DarkSpan(const QImage& img, const TRect& r) {
     int lo = -1, hi = -1;
     for (int x = r.Left; x < r.Right; ++x)
         for (int y = r.Top; y < r.Bottom; ++y)
             if (IsDark(Px(img, x, y))) {
-                if (lo < 0)
-                    lo = x;
+                if (lo < 0) lo = x;
                 hi = x;
                 break;
             }
@@ -28,24 +26,22 @@ std::pair<int, int> DarkSpan(const QImage& img, const TRect& r)
 
 struct PaintGrid : ::testing::Test {
     TExtStringGrid grid;
-    void SetUp() override
-    {
+    void SetUp() override {
         grid.resize(420, 260);
         grid.SetColCount(5);
         grid.SetRowCount(8);
         grid.SetColor(cb::gfx::clWhite);
         grid.Font().SetColor(cb::gfx::clBlack);
-        grid.SetSelection({4, 7, 4, 7}); // out of the probed cells
+        grid.SetSelection({4, 7, 4, 7});  // out of the probed cells
     }
     TRect Cell(int c, int r) const { return grid.GetPlainCellRect(c, r); }
     static int MidX(const TRect& r) { return (r.Left + r.Right) / 2; }
     static int MidY(const TRect& r) { return (r.Top + r.Bottom) / 2; }
 };
 
-TEST_F(PaintGrid, CellColoursAndGridLines)
-{
+TEST_F(PaintGrid, CellColoursAndGridLines) {
     grid.SetCellBrushColor(2, 2, 0x0000FF);
-    grid.SetCellBrushColor(0, 3, 0x00FF00); // a fixed cell with its own colour keeps it
+    grid.SetCellBrushColor(0, 3, 0x00FF00);  // a fixed cell with its own colour keeps it
     QImage img = grid.RenderToImage();
     TRect c = Cell(2, 2);
     EXPECT_EQ(Px(img, MidX(c), MidY(c)), 0x0000FFu);
@@ -53,16 +49,15 @@ TEST_F(PaintGrid, CellColoursAndGridLines)
     TRect f = Cell(0, 3);
     EXPECT_EQ(Px(img, MidX(f), MidY(f)), 0x00FF00u);
     TRect n = Cell(1, 4);
-    EXPECT_EQ(Px(img, MidX(n), n.Bottom - 1), cb::gfx::clSilver); // horizontal line
-    EXPECT_EQ(Px(img, n.Right - 1, MidY(n)), cb::gfx::clSilver);  // vertical line
+    EXPECT_EQ(Px(img, MidX(n), n.Bottom - 1), cb::gfx::clSilver);  // horizontal line
+    EXPECT_EQ(Px(img, n.Right - 1, MidY(n)), cb::gfx::clSilver);   // vertical line
 
     grid.SetGridLineColor(0xFF0000);
     img = grid.RenderToImage();
     EXPECT_EQ(Px(img, MidX(n), n.Bottom - 1), 0xFF0000u);
 }
 
-TEST_F(PaintGrid, SelectionColourAndBands)
-{
+TEST_F(PaintGrid, SelectionColourAndBands) {
     grid.SetSelection({2, 3, 3, 3});
     grid.SetSelectionColor(0x00FF0000);
     grid.Bands.SetPrimaryColor(0x00FFFF);
@@ -71,7 +66,7 @@ TEST_F(PaintGrid, SelectionColourAndBands)
     QImage img = grid.RenderToImage();
     EXPECT_EQ(Px(img, MidX(Cell(2, 3)), MidY(Cell(2, 3))), 0xFF0000u);
     EXPECT_EQ(Px(img, MidX(Cell(3, 3)), MidY(Cell(3, 3))), 0xFF0000u);
-    EXPECT_EQ(Px(img, MidX(Cell(1, 1)), MidY(Cell(1, 1))), 0x00FFFFu); // first normal row: primary
+    EXPECT_EQ(Px(img, MidX(Cell(1, 1)), MidY(Cell(1, 1))), 0x00FFFFu);  // first normal row: primary
     EXPECT_EQ(Px(img, MidX(Cell(1, 2)), MidY(Cell(1, 2))), 0xFF00FFu);
     EXPECT_EQ(Px(img, MidX(Cell(1, 3)), MidY(Cell(1, 3))), 0x00FFFFu);
 
@@ -80,8 +75,7 @@ TEST_F(PaintGrid, SelectionColourAndBands)
     EXPECT_EQ(Px(img, MidX(Cell(2, 3)), MidY(Cell(2, 3))), 0x00FFFFu);
 }
 
-TEST_F(PaintGrid, DisjunctCellsAreDrawnSelected)
-{
+TEST_F(PaintGrid, DisjunctCellsAreDrawnSelected) {
     grid.MouseActions.DisjunctCellSelect = true;
     grid.SetSelectionColor(0x00FF0000);
     grid.SetCellSelected(3, 5, true);
@@ -90,8 +84,7 @@ TEST_F(PaintGrid, DisjunctCellsAreDrawnSelected)
     EXPECT_EQ(Px(img, MidX(Cell(2, 5)), MidY(Cell(2, 5))), cb::gfx::clWhite);
 }
 
-TEST_F(PaintGrid, AlignmentPlacesTheText)
-{
+TEST_F(PaintGrid, AlignmentPlacesTheText) {
     grid.resize(600, 260);
     grid.SetColWidths(1, 150);
     grid.SetColWidths(2, 150);
@@ -115,8 +108,7 @@ TEST_F(PaintGrid, AlignmentPlacesTheText)
     EXPECT_NEAR(mid, MidX(c), 3);
 }
 
-TEST_F(PaintGrid, FontColourOfACell)
-{
+TEST_F(PaintGrid, FontColourOfACell) {
     grid.SetCellText(1, 1, "MMMM");
     grid.SetCellFontColor(1, 1, 0x0000FF);
     grid.SetCellFontStyle(1, 1, cb::gfx::fsBold);
@@ -133,8 +125,7 @@ TEST_F(PaintGrid, FontColourOfACell)
     EXPECT_TRUE(red);
 }
 
-TEST_F(PaintGrid, MergedRangeIsDrawnOnceWithoutInnerLines)
-{
+TEST_F(PaintGrid, MergedRangeIsDrawnOnceWithoutInnerLines) {
     grid.SetCellText(1, 1, "M");
     grid.SetCellBrushColor(1, 1, 0x00FF00);
     grid.MergeCellRange(1, 1, 3, 2);
@@ -143,8 +134,7 @@ TEST_F(PaintGrid, MergedRangeIsDrawnOnceWithoutInnerLines)
     QImage img = grid.RenderToImage();
     EXPECT_EQ(std::count(drawn.begin(), drawn.end(), std::make_pair(1, 1)), 1);
     for (int c = 2; c <= 3; ++c)
-        for (int r = 1; r <= 2; ++r)
-            EXPECT_EQ(std::count(drawn.begin(), drawn.end(), std::make_pair(c, r)), 0);
+        for (int r = 1; r <= 2; ++r) EXPECT_EQ(std::count(drawn.begin(), drawn.end(), std::make_pair(c, r)), 0);
     TRect first = Cell(1, 1);
     // where the line between columns 1 and 2 and rows 1 and 2 would be
     EXPECT_EQ(Px(img, first.Right - 1, first.Bottom - 1), 0x00FF00u);
@@ -164,8 +154,7 @@ TEST_F(PaintGrid, MergedRangeIsDrawnOnceWithoutInnerLines)
     EXPECT_EQ(Px(img, MidX(visible), MidY(visible)), 0x00FF00u);
 }
 
-TEST_F(PaintGrid, RepaintSuspensionAndFixedLooks)
-{
+TEST_F(PaintGrid, RepaintSuspensionAndFixedLooks) {
     grid.BeginUpdate();
     EXPECT_EQ(grid.RepaintSuspendCount(), 1);
     grid.EndUpdate();
@@ -183,14 +172,13 @@ TEST_F(PaintGrid, RepaintSuspensionAndFixedLooks)
     EXPECT_EQ(Px(img, MidX(h), h.Top + 3), 0xC0C0C0u);
 }
 
-TEST_F(PaintGrid, ActiveCellHeaders)
-{
+TEST_F(PaintGrid, ActiveCellHeaders) {
     grid.SetFixedColor(0xC0C0C0);
     grid.SetActiveCellShow(true);
     grid.SetActiveCellColor(0x123456);
     grid.SetCol(2);
     grid.SetRow(3);
-    grid.SetCellBrushColor(0, 3, 0x00FF00); // own colour wins over the active colour
+    grid.SetCellBrushColor(0, 3, 0x00FF00);  // own colour wins over the active colour
     QImage img = grid.RenderToImage();
     EXPECT_EQ(Px(img, MidX(Cell(2, 0)), MidY(Cell(2, 0))), 0x123456u);
     EXPECT_EQ(Px(img, MidX(Cell(3, 0)), MidY(Cell(3, 0))), 0xC0C0C0u);
@@ -198,8 +186,7 @@ TEST_F(PaintGrid, ActiveCellHeaders)
 }
 
 // Multi-line cells of one grid do not change how another grid draws.
-TEST(PaintWordWrap, SettingIsPerGrid)
-{
+TEST(PaintWordWrap, SettingIsPerGrid) {
     auto make = [](bool multi) {
         auto g = std::make_unique<TExtStringGrid>();
         g->resize(300, 200);
@@ -224,4 +211,4 @@ TEST(PaintWordWrap, SettingIsPerGrid)
     EXPECT_EQ(a->WordWrapOffFlags(), 0u);
 }
 
-} // namespace
+}  // namespace

@@ -7,8 +7,7 @@ using namespace cb::grid;
 
 namespace {
 
-TEST(DisjunctSelection, RangeChecksAndGrowth)
-{
+TEST(DisjunctSelection, RangeChecksAndGrowth) {
     TExtStringGrid grid;
     grid.SetRowCount(10);
     EXPECT_FALSE(grid.IsRowSelected(5));
@@ -32,8 +31,7 @@ TEST(DisjunctSelection, RangeChecksAndGrowth)
     EXPECT_EQ(grid.GetSelectedColumnCount(), 0);
 }
 
-TEST(DisjunctSelection, SelectColumnRangeWithAndWithoutDisjunctColumns)
-{
+TEST(DisjunctSelection, SelectColumnRangeWithAndWithoutDisjunctColumns) {
     TExtStringGrid grid;
     grid.SetRowCount(8);
     grid.SelectColumnRange(3, 1);
@@ -42,11 +40,10 @@ TEST(DisjunctSelection, SelectColumnRangeWithAndWithoutDisjunctColumns)
     grid.SelectColumnRange(2, 10);
     EXPECT_TRUE(grid.IsColumnSelected(2));
     EXPECT_TRUE(grid.IsColumnSelected(4));
-    EXPECT_EQ(grid.GetSelectedColumnCount(), 3); // columns beyond the count are skipped
+    EXPECT_EQ(grid.GetSelectedColumnCount(), 3);  // columns beyond the count are skipped
 }
 
-TEST(DisjunctSelection, SelectionToRows)
-{
+TEST(DisjunctSelection, SelectionToRows) {
     TExtStringGrid grid;
     grid.SetRowCount(10);
     grid.SetRowSelected(8, true);
@@ -61,12 +58,11 @@ TEST(DisjunctSelection, SelectionToRows)
 
 // Marks keep full row and column numbers and move with their rows and
 // columns when others are inserted or removed.
-TEST(DisjunctSelection, MarksFollowInsertedAndRemovedRowsAndColumns)
-{
+TEST(DisjunctSelection, MarksFollowInsertedAndRemovedRowsAndColumns) {
     TExtStringGrid grid;
     grid.SetColCount(5);
     grid.SetRowCount(100000);
-    grid.SetCellSelected(70000, 99999, true); // beyond 16 bits in both
+    grid.SetCellSelected(70000, 99999, true);  // beyond 16 bits in both
     EXPECT_TRUE(grid.IsCellSelectedDisjunct(70000, 99999));
     EXPECT_FALSE(grid.IsCellSelectedDisjunct(70000 & 0xFFFF, 99999 & 0xFFFF));
 
@@ -84,7 +80,7 @@ TEST(DisjunctSelection, MarksFollowInsertedAndRemovedRowsAndColumns)
     EXPECT_TRUE(g.IsCellSelectedDisjunct(3, 8));
     EXPECT_TRUE(g.IsCellSelectedDisjunct(2, 2));
 
-    g.RemoveRows(1, 2); // row 2 goes with its cell mark
+    g.RemoveRows(1, 2);  // row 2 goes with its cell mark
     EXPECT_TRUE(g.IsRowSelected(5));
     EXPECT_TRUE(g.IsCellSelectedDisjunct(3, 6));
     EXPECT_EQ(g.SelectedCells().size(), 1u);
@@ -101,8 +97,7 @@ TEST(DisjunctSelection, MarksFollowInsertedAndRemovedRowsAndColumns)
 
 struct StyledRows : ::testing::Test {
     TExtStringGrid grid;
-    void SetUp() override
-    {
+    void SetUp() override {
         grid.SetColCount(4);
         grid.SetRowCount(8);
         for (int r = 0; r < 8; ++r) {
@@ -114,8 +109,7 @@ struct StyledRows : ::testing::Test {
     }
 };
 
-TEST_F(StyledRows, InsertMovesObjectsDownAndLeavesNewRowsPlain)
-{
+TEST_F(StyledRows, InsertMovesObjectsDownAndLeavesNewRowsPlain) {
     auto* moved = grid.GetCellObject(2, 2);
     grid.InsertRows(2, 3);
     EXPECT_EQ(grid.RowCount(), 11);
@@ -129,8 +123,7 @@ TEST_F(StyledRows, InsertMovesObjectsDownAndLeavesNewRowsPlain)
     EXPECT_EQ(grid.GetCellText(1, 5), "r2");
 }
 
-TEST_F(StyledRows, RemoveKeepsTheCursorRowNumber)
-{
+TEST_F(StyledRows, RemoveKeepsTheCursorRowNumber) {
     grid.SetRow(3);
     TGridRect reported{};
     grid.OnCellsChanged = [&](QObject*, const TGridRect& r) { reported = r; };
@@ -146,8 +139,7 @@ TEST_F(StyledRows, RemoveKeepsTheCursorRowNumber)
     EXPECT_EQ(grid.Row(), grid.RowCount() - 1);
 }
 
-TEST_F(StyledRows, ColumnsMoveWithTheirObjects)
-{
+TEST_F(StyledRows, ColumnsMoveWithTheirObjects) {
     grid.InsertCols(1, 1);
     EXPECT_EQ(grid.ColCount(), 5);
     EXPECT_EQ(grid.GetCellText(2, 4), "r4");
@@ -159,8 +151,7 @@ TEST_F(StyledRows, ColumnsMoveWithTheirObjects)
     EXPECT_EQ(grid.GetCellText(2, 4), "");
 }
 
-TEST_F(StyledRows, ClearRectFreesMergedRangeAndReportsTheRectangle)
-{
+TEST_F(StyledRows, ClearRectFreesMergedRangeAndReportsTheRectangle) {
     grid.SetCellText(1, 1, "merged");
     grid.MergeCellRange(1, 1, 2, 2);
     TGridRect reported{};
@@ -174,8 +165,7 @@ TEST_F(StyledRows, ClearRectFreesMergedRangeAndReportsTheRectangle)
     EXPECT_EQ(reported, (TGridRect{1, 1, 2, 2}));
 }
 
-TEST_F(StyledRows, RemoveSelectedRowsRemovesExactlyTheMarkedOnes)
-{
+TEST_F(StyledRows, RemoveSelectedRowsRemovesExactlyTheMarkedOnes) {
     grid.MouseActions.DisjunctRowSelect = true;
     grid.SetRowSelected(2, true);
     grid.SetRowSelected(4, true);
@@ -183,13 +173,11 @@ TEST_F(StyledRows, RemoveSelectedRowsRemovesExactlyTheMarkedOnes)
     grid.RemoveSelectedRows();
     EXPECT_EQ(grid.RowCount(), 5);
     std::vector<std::string> left;
-    for (int r = 0; r < grid.RowCount(); ++r)
-        left.push_back(grid.GetCellText(1, r));
+    for (int r = 0; r < grid.RowCount(); ++r) left.push_back(grid.GetCellText(1, r));
     EXPECT_EQ(left, (std::vector<std::string>{"r0", "r1", "r3", "r5", "r6"}));
 }
 
-TEST_F(StyledRows, AppendRowStaysAboveAVisibleFooter)
-{
+TEST_F(StyledRows, AppendRowStaysAboveAVisibleFooter) {
     grid.FloatingFooter.SetVisible(true);
     EXPECT_EQ(grid.FixedFooters(), 1);
     EXPECT_TRUE(grid.FooterRowFixed());
@@ -203,8 +191,7 @@ TEST_F(StyledRows, AppendRowStaysAboveAVisibleFooter)
 
 // --- geometry -------------------------------------------------------------------
 
-TEST(Geometry, HitTestsAndScrolledRectangles)
-{
+TEST(Geometry, HitTestsAndScrolledRectangles) {
     TExtStringGrid grid;
     grid.resize(400, 300);
     grid.SetColCount(50);
@@ -233,8 +220,7 @@ TEST(Geometry, HitTestsAndScrolledRectangles)
     EXPECT_FALSE(grid.CellRect(30, 150).IsEmpty());
 }
 
-TEST(Geometry, RefusesMovesOutsideTheGrid)
-{
+TEST(Geometry, RefusesMovesOutsideTheGrid) {
     TExtStringGrid grid;
     EXPECT_THROW(grid.SetRow(99), EExtGridError);
 }
@@ -246,8 +232,7 @@ struct WatchingGrid : TExtStringGrid {
     void FormResized(int, int, int, int) override { ++*count; }
 };
 
-TEST(FormResize, FreedGridIsNotCalledByItsForm)
-{
+TEST(FormResize, FreedGridIsNotCalledByItsForm) {
     auto* form = new QWidget;
     form->resize(300, 200);
     int count = 0;
@@ -264,4 +249,4 @@ TEST(FormResize, FreedGridIsNotCalledByItsForm)
     delete form;
 }
 
-} // namespace
+}  // namespace

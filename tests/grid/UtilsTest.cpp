@@ -8,8 +8,7 @@ using namespace cb::grid;
 
 namespace {
 
-cb::rtl::TFormatSettings CommaDot()
-{
+cb::rtl::TFormatSettings CommaDot() {
     cb::rtl::TFormatSettings fs;
     fs.ThousandSeparator = ',';
     fs.DecimalSeparator = '.';
@@ -18,8 +17,7 @@ cb::rtl::TFormatSettings CommaDot()
     return fs;
 }
 
-TEST(GridUtils, TextHelpers)
-{
+TEST(GridUtils, TextHelpers) {
     struct Case {
         std::string in, out;
     };
@@ -66,35 +64,30 @@ TEST(GridUtils, TextHelpers)
     EXPECT_EQ(t, "b");
 }
 
-TEST(GridUtils, CellTextKinds)
-{
+TEST(GridUtils, CellTextKinds) {
     struct Case {
         const char* text;
         bool html;
         int kind;
     } cases[] = {
-        {"", true, 0},         {"=A1+1", true, 3}, {"|\\ab", true, 5},   {"{\\rtf1}", true, 2},
-        {"<B>x</B>", true, 1}, {"<B>x", false, 0}, {"a</b>", true, 1},   {"plain", true, 0},
+        {"", true, 0},         {"=A1+1", true, 3}, {"|\\ab", true, 5}, {"{\\rtf1}", true, 2},
+        {"<B>x</B>", true, 1}, {"<B>x", false, 0}, {"a</b>", true, 1}, {"plain", true, 0},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(CellTextKind(c.text, c.html), c.kind) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(CellTextKind(c.text, c.html), c.kind) << c.text;
 }
 
-TEST(GridUtils, NumberTexts)
-{
+TEST(GridUtils, NumberTexts) {
     auto fs = CommaDot();
     struct Norm {
         const char* in;
         const char* out;
     } norms[] = {{"(1,234.50)", "-1234.50"}, {"EUR -12", "-12"}, {"12 kg", "12"}, {" (5)", "-5"}, {"", ""}};
-    for (const auto& n : norms)
-        EXPECT_EQ(NormaliseNumberText(n.in, fs), n.out) << n.in;
+    for (const auto& n : norms) EXPECT_EQ(NormaliseNumberText(n.in, fs), n.out) << n.in;
     struct Kind {
         const char* in;
         int kind;
     } kinds[] = {{"-12", 0}, {"1,234.5", 1}, {"1,2,3", 2}, {"1.2.3", 2}, {"", 2}, {"--1", 2}, {",12", 2}, {"1a", 2}};
-    for (const auto& k : kinds)
-        EXPECT_EQ(NumberTextKind(k.in, fs), k.kind) << k.in;
+    for (const auto& k : kinds) EXPECT_EQ(NumberTextKind(k.in, fs), k.kind) << k.in;
     EXPECT_EQ(ClampToLimits(15, 0, 10), 10);
     EXPECT_EQ(ClampToLimits(15, 5, 5), 15);
     EXPECT_EQ(ClampToLimits(2, 5, 10), 5);
@@ -107,8 +100,7 @@ TEST(GridUtils, NumberTexts)
     EXPECT_FALSE(ParseRowColRef("R1xC2", cell));
 }
 
-TEST(GridUtils, Dates)
-{
+TEST(GridUtils, Dates) {
     auto fs = CommaDot();
     TDateTime d = 0;
     EXPECT_TRUE(ParseShortDate("31/12/2004", d, fs));
@@ -118,7 +110,7 @@ TEST(GridUtils, Dates)
     EXPECT_FALSE(ParseShortDate("31/11/2004", d, fs));
     EXPECT_EQ(ParseMDYDate("12/31/04"), EncodeDate(2004, 12, 31));
     EXPECT_EQ(ParseMDYDate("1-2-30"), EncodeDate(1930, 1, 2));
-    EXPECT_EQ(ParseDMYDate("2.1.2030"), EncodeDate(2030, 1, 2)); // four-digit years stand
+    EXPECT_EQ(ParseDMYDate("2.1.2030"), EncodeDate(2030, 1, 2));  // four-digit years stand
     EXPECT_EQ(ParseDMYDate("2/1"), 0);
     EXPECT_THROW(ParseMDYDate("13/01/04"), cb::rtl::EConvertError);
     EXPECT_EQ(StepDate(0, 0, 3, EncodeDate(2004, 2, 27), 0), EncodeDate(2004, 3, 1));
@@ -129,8 +121,7 @@ TEST(GridUtils, Dates)
     EXPECT_EQ(FormatShortDate(EncodeDate(2004, 3, 5), fs), "05/03/2004");
 }
 
-TEST(GridUtils, QuotesInCsvFields)
-{
+TEST(GridUtils, QuotesInCsvFields) {
     int pos = 0;
     EXPECT_EQ(ClosingQuotePos('"', "abc\",x", pos), 4);
     EXPECT_EQ(ClosingQuotePos('"', "a\"\"b\",", pos), 5);
@@ -140,14 +131,12 @@ TEST(GridUtils, QuotesInCsvFields)
     EXPECT_EQ(CountChar(',', "a,b,,c"), 3);
 }
 
-TEST(GridUtils, HalveColor)
-{
+TEST(GridUtils, HalveColor) {
     EXPECT_EQ(HalveColor(0xC0C0C0), 0x606060u);
     EXPECT_EQ(HalveColor(0x0000FF), 0x00007Fu);
 }
 
-TEST(FilterMatch, ConditionLanguage)
-{
+TEST(FilterMatch, ConditionLanguage) {
     cb::rtl::FormatSettings() = CommaDot();
     struct Case {
         const char* condition;
@@ -155,15 +144,32 @@ TEST(FilterMatch, ConditionLanguage)
         bool caseSensitive;
         bool match;
     } cases[] = {
-        {"A*", "Apple", true, true},       {"A*", "apple", false, true},     {"A*", "apple", true, false},
-        {"!A*", "Apple", true, false},     {"!A*", "Pear", true, true},      {">10 & <20", "15", true, true},
-        {">10 & <20", "25", true, false},  {">5;<2", "7", true, true},       {">5;<2", "1", true, true},
-        {">5;<2", "3", true, false},       {"ab*b", "ab", true, false},      {"a*b", "ab", true, true},
-        {"a*b", "axxb", true, true},       {">B", "Cherry", true, true},     {">B", "Apple", true, false},
-        {">01/02/2004", "15/03/2004", true, true}, {">01/02/2004", "15/01/2004", true, false},
-        {"", "", true, true},              {"", "x", true, false},           {"?b", "ab", true, true},
-        {"?b", "abb", true, false},        {"a|b", "b", true, true},         {"= x", "x", true, true},
-        {"\"a b\"", "a b", true, true},    {"*", "", true, true},            {">=10", "10", true, false},
+        {"A*", "Apple", true, true},
+        {"A*", "apple", false, true},
+        {"A*", "apple", true, false},
+        {"!A*", "Apple", true, false},
+        {"!A*", "Pear", true, true},
+        {">10 & <20", "15", true, true},
+        {">10 & <20", "25", true, false},
+        {">5;<2", "7", true, true},
+        {">5;<2", "1", true, true},
+        {">5;<2", "3", true, false},
+        {"ab*b", "ab", true, false},
+        {"a*b", "ab", true, true},
+        {"a*b", "axxb", true, true},
+        {">B", "Cherry", true, true},
+        {">B", "Apple", true, false},
+        {">01/02/2004", "15/03/2004", true, true},
+        {">01/02/2004", "15/01/2004", true, false},
+        {"", "", true, true},
+        {"", "x", true, false},
+        {"?b", "ab", true, true},
+        {"?b", "abb", true, false},
+        {"a|b", "b", true, true},
+        {"= x", "x", true, true},
+        {"\"a b\"", "a b", true, true},
+        {"*", "", true, true},
+        {">=10", "10", true, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MatchFilterCondition(c.condition, c.value, c.caseSensitive), c.match)
@@ -172,8 +178,7 @@ TEST(FilterMatch, ConditionLanguage)
     EXPECT_TRUE(MatchFilterPattern(">=10", "10"));
 }
 
-TEST(SupportClasses, IntListCommaTextAndCallbacks)
-{
+TEST(SupportClasses, IntListCommaTextAndCallbacks) {
     TIntList list(2, 3);
     int calls = 0;
     list.OnChange = [&](TIntList&, int col, int row) {
@@ -198,8 +203,7 @@ TEST(SupportClasses, IntListCommaTextAndCallbacks)
     EXPECT_TRUE(TSortIndexList::Descending(sort.Item(1)));
 }
 
-TEST(SupportClasses, ArrowShapes)
-{
+TEST(SupportClasses, ArrowShapes) {
     TArrowWindow down(nullptr, 1);
     EXPECT_EQ(down.Dir(), 1);
     EXPECT_TRUE(down.mask().contains(QPoint(5, 6)));
@@ -207,4 +211,4 @@ TEST(SupportClasses, ArrowShapes)
     EXPECT_EQ(TArrowWindow::ArrowPoints(1).size(), 7u);
 }
 
-} // namespace
+}  // namespace

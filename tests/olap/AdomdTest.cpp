@@ -17,13 +17,11 @@ namespace {
 
 using namespace cb::olap;
 
-std::string LocalString(const std::string& path)
-{
+std::string LocalString(const std::string& path) {
     return "Data Source=\"" + path + "\";Provider=MSOLAP.2;";
 }
 
-std::string ErrorOf(const std::function<void()>& f)
-{
+std::string ErrorOf(const std::function<void()>& f) {
     try {
         f();
     } catch (const EOlapError& e) {
@@ -34,17 +32,15 @@ std::string ErrorOf(const std::function<void()>& f)
 
 class AdomdTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        path_ = dir_.file("sales cube.cub"); // a blank in the path
-        WriteCubeFile(*cbtest::MakeSalesCube(), path_);
+    void SetUp() override {
+        FPath = FDir.file("sales cube.cub");  // a blank in the path
+        WriteCubeFile(*cbtest::MakeSalesCube(), FPath);
     }
-    cbtest::TempDir dir_;
-    std::string path_;
+    cbtest::TempDir FDir;
+    std::string FPath;
 };
 
-TEST(ConnectionStringTest, ParsesPairs)
-{
+TEST(ConnectionStringTest, ParsesPairs) {
     struct Case {
         const char* text;
         const char* key;
@@ -56,19 +52,18 @@ TEST(ConnectionStringTest, ParsesPairs)
         {"Data Source='x.cub'", "Data Source", "x.cub"},
         {"Provider=MSOLAP.2", "Data Source", ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ParseConnectionString(c.text).Get(c.key), c.value) << c.text;
+    for (const Case& c : cases) EXPECT_EQ(ParseConnectionString(c.text).Get(c.key), c.value) << c.text;
 }
 
-TEST(ConnectionStringTest, OpeningFailsClearly)
-{
+TEST(ConnectionStringTest, OpeningFailsClearly) {
     struct Case {
         std::string text;
         std::string message;
     } cases[] = {
         {"", "The connection string is empty"},
         {"Data Source", "Connection string part \"Data Source\" has no \"=\""},
-        {"Data Source=\"x.cub;Provider=MSOLAP.2;", "Connection string value of \"Data Source\" lacks its closing quote"},
+        {"Data Source=\"x.cub;Provider=MSOLAP.2;",
+         "Connection string value of \"Data Source\" lacks its closing quote"},
         {"Provider=MSOLAP.2;", "The connection string names no data source: \"Provider=MSOLAP.2;\""},
         {"Data Source=\"server\";Initial Catalog=\"cat\";Provider=MSOLAP.2;",
          "Connecting to analysis servers is not supported yet (server \"server\", catalog \"cat\")"},
@@ -82,18 +77,16 @@ TEST(ConnectionStringTest, OpeningFailsClearly)
     }
 }
 
-TEST_F(AdomdTest, CorruptFileIsRefused)
-{
-    std::string bad = dir_.file("bad.cub");
+TEST_F(AdomdTest, CorruptFileIsRefused) {
+    std::string bad = FDir.file("bad.cub");
     cbtest::writeFile(bad, "this is not a cube file");
     Catalog catalog;
     EXPECT_THROW(catalog.SetActiveConnection(LocalString(bad)), EOlapError);
 }
 
-TEST_F(AdomdTest, CubeDefinitionInProviderOrder)
-{
+TEST_F(AdomdTest, CubeDefinitionInProviderOrder) {
     Catalog catalog;
-    catalog.SetActiveConnection(LocalString(path_));
+    catalog.SetActiveConnection(LocalString(FPath));
     ASSERT_EQ(catalog.CubeDefs().Count(), 1);
     auto cube = catalog.CubeDefs().Item(0);
     EXPECT_EQ(cube->Name(), "Sales");
@@ -155,14 +148,13 @@ TEST_F(AdomdTest, CubeDefinitionInProviderOrder)
     EXPECT_EQ(levels.Item(2)->Members().Count(), 5);
 }
 
-TEST_F(AdomdTest, CellsetLifecycle)
-{
+TEST_F(AdomdTest, CellsetLifecycle) {
     Cellset cs;
     EXPECT_EQ(cs.State(), Cellset::adStateClosed);
     EXPECT_EQ(ErrorOf([&] { cs.Axes(); }), "The cellset is not open");
     EXPECT_EQ(ErrorOf([&] { cs.Open("SELECT {} ON ROWS, {} ON COLUMNS FROM [Sales]"); }),
               "The cellset has no active connection");
-    cs.SetActiveConnection(LocalString(path_));
+    cs.SetActiveConnection(LocalString(FPath));
     cs.Open(" SELECT {[Customer].[Country].members} ON ROWS, {{[Time].[All].[2024]}*{[Measures].[Units]}} ON COLUMNS "
             "FROM [Sales]",
             cs.ActiveConnection());
@@ -193,25 +185,23 @@ TEST_F(AdomdTest, CellsetLifecycle)
     EXPECT_EQ(cs.State(), Cellset::adStateClosed);
 }
 
-TEST_F(AdomdTest, OpenCubesAreSharedUntilTheFileChanges)
-{
-    auto a = Connection::Open(LocalString(path_));
-    auto b = Connection::Open("data source=" + path_);
+TEST_F(AdomdTest, OpenCubesAreSharedUntilTheFileChanges) {
+    auto a = Connection::Open(LocalString(FPath));
+    auto b = Connection::Open("data source=" + FPath);
     EXPECT_EQ(a->Cube().get(), b->Cube().get());
 
     // Rewrite the file with another cube and a later time stamp.
     auto other = *cbtest::MakeSalesCube();
     other.name = "Other";
-    WriteCubeFile(other, path_);
-    std::filesystem::last_write_time(path_, std::filesystem::last_write_time(path_) + std::chrono::seconds(5));
-    auto c = Connection::Open(LocalString(path_));
+    WriteCubeFile(other, FPath);
+    std::filesystem::last_write_time(FPath, std::filesystem::last_write_time(FPath) + std::chrono::seconds(5));
+    auto c = Connection::Open(LocalString(FPath));
     EXPECT_NE(c->Cube().get(), a->Cube().get());
     EXPECT_EQ(c->Cube()->name, "Other");
-    EXPECT_EQ(a->Cube()->name, "Sales"); // the old connection keeps its cube
+    EXPECT_EQ(a->Cube()->name, "Sales");  // the old connection keeps its cube
 }
 
-TEST_F(AdomdTest, VariantConversions)
-{
+TEST_F(AdomdTest, VariantConversions) {
     EXPECT_TRUE(Variant().IsEmpty());
     EXPECT_EQ(Variant().ToString(), "");
     EXPECT_EQ(Variant().ToDouble(), 0);
@@ -221,7 +211,7 @@ TEST_F(AdomdTest, VariantConversions)
 
     struct {
         Variant value;
-        int expected; // 0 with thrown: EOlapError
+        int expected;  // 0 with thrown: EOlapError
         bool thrown;
     } const ints[] = {
         {Variant("2"), 2, false},
@@ -247,4 +237,4 @@ TEST_F(AdomdTest, VariantConversions)
     }
 }
 
-} // namespace
+}  // namespace

@@ -21,8 +21,7 @@ namespace {
 constexpr double N = std::numeric_limits<double>::quiet_NaN();
 
 // A cube with uneven hierarchies, all four aggregations and about 10% nulls.
-std::unique_ptr<CubeData> MakeRandomCube(size_t facts)
-{
+std::unique_ptr<CubeData> MakeRandomCube(size_t facts) {
     CubeBuilder b("Random");
     const int a = b.AddDimension("A", {"A1", "A2"});
     const int c = b.AddDimension("C", {"C1"});
@@ -40,18 +39,17 @@ std::unique_ptr<CubeData> MakeRandomCube(size_t facts)
     for (int i = 0; i < 7; ++i)
         for (int j = 0; j <= i % 4; ++j)
             aLeaves.push_back(b.Leaf(a, {"a" + std::to_string(i), "x" + std::to_string(j)}));
-    for (int i = 0; i < 5; ++i)
-        cLeaves.push_back(b.Leaf(c, {"c" + std::to_string(i)}));
+    for (int i = 0; i < 5; ++i) cLeaves.push_back(b.Leaf(c, {"c" + std::to_string(i)}));
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
             for (int k = 0; k < 1 + (i + j) % 3; ++k)
-                dLeaves.push_back(b.Leaf(d, {"d" + std::to_string(i), "e" + std::to_string(j), "f" + std::to_string(k)}));
-    b.Leaf(c, {"c-empty"}); // a member without facts
+                dLeaves.push_back(
+                    b.Leaf(d, {"d" + std::to_string(i), "e" + std::to_string(j), "f" + std::to_string(k)}));
+    b.Leaf(c, {"c-empty"});  // a member without facts
     for (size_t f = 0; f < facts; ++f) {
         uint32_t leaves[3] = {aLeaves[rnd(aLeaves.size())], cLeaves[rnd(cLeaves.size())], dLeaves[rnd(dLeaves.size())]};
         double v[4];
-        for (double& x : v)
-            x = rnd(10) == 0 ? N : double(rnd(2001)) / 4 - 250;
+        for (double& x : v) x = rnd(10) == 0 ? N : double(rnd(2001)) / 4 - 250;
         b.AddFact(leaves, v);
     }
     return b.Finish();
@@ -61,14 +59,12 @@ std::unique_ptr<CubeData> MakeRandomCube(size_t facts)
 // id at each depth (depth 0 is the (All) member, id 0), m<i> the values.
 class SqlFacts {
 public:
-    explicit SqlFacts(const CubeData& cube) : cube_(cube), db_(dir_.file("facts.db"))
-    {
+    explicit SqlFacts(const CubeData& cube) : FCube(cube), FDb(FDir.file("facts.db")) {
         std::ostringstream sql;
         sql.precision(17);
         sql << "CREATE TABLE facts(";
         for (size_t d = 0; d < cube.dimensions.size(); ++d)
-            for (size_t l = 0; l < cube.dimensions[d].levels.size(); ++l)
-                sql << "l" << d << "_" << l << " INTEGER, ";
+            for (size_t l = 0; l < cube.dimensions[d].levels.size(); ++l) sql << "l" << d << "_" << l << " INTEGER, ";
         for (size_t m = 0; m < cube.measures.size(); ++m)
             sql << "m" << m << " REAL" << (m + 1 < cube.measures.size() ? ", " : ");\nBEGIN;\n");
         for (size_t f = 0; f < cube.factCount; ++f) {
@@ -78,8 +74,7 @@ public:
                 std::vector<MemberId> path(dim.levels.size());
                 for (MemberId id = cube.factKeys[d][f]; id != kNoMember; id = dim.members[id].parent)
                     path[dim.members[id].depth] = id;
-                for (MemberId id : path)
-                    sql << id << ",";
+                for (MemberId id : path) sql << id << ",";
             }
             for (size_t m = 0; m < cube.measures.size(); ++m) {
                 double v = cube.factValues[m][f];
@@ -91,13 +86,12 @@ public:
             }
         }
         sql << "COMMIT;\n";
-        cbtest::writeFile(dir_.file("facts.sql"), sql.str());
-        EXPECT_EQ(cbtest::runCommand("sqlite3 " + db_ + " < " + dir_.file("facts.sql")), 0);
+        cbtest::writeFile(FDir.file("facts.sql"), sql.str());
+        EXPECT_EQ(cbtest::runCommand("sqlite3 " + FDb + " < " + FDir.file("facts.sql")), 0);
     }
 
     // Expected cell values by GROUP BY: one query per combination of levels.
-    std::vector<double> Expected(const AxisTuples& cols, const AxisTuples& rows, const std::vector<int>& measures)
-    {
+    std::vector<double> Expected(const AxisTuples& cols, const AxisTuples& rows, const std::vector<int>& measures) {
         std::vector<double> out;
         for (size_t r = 0; r < rows.tupleCount; ++r)
             for (size_t c = 0; c < cols.tupleCount; ++c) {
@@ -108,27 +102,27 @@ public:
                     pos.emplace_back(rows.dims[k], rows.members[r * rows.dims.size() + k]);
                 std::string groupCols, key;
                 for (auto [d, m] : pos) {
-                    const unsigned depth = cube_.dimensions[size_t(d)].members[m].depth;
-                    groupCols += (groupCols.empty() ? "" : ",") + ("l" + std::to_string(d) + "_" + std::to_string(depth));
+                    const unsigned depth = FCube.dimensions[size_t(d)].members[m].depth;
+                    groupCols +=
+                        (groupCols.empty() ? "" : ",") + ("l" + std::to_string(d) + "_" + std::to_string(depth));
                     key += std::to_string(m) + "|";
                 }
                 std::string aggs;
                 for (int m : measures) {
                     static const char* fn[] = {"SUM", "COUNT", "MIN", "MAX"};
-                    aggs += std::string(",") + fn[int(cube_.measures[size_t(m)].aggregation)] + "(m" +
+                    aggs += std::string(",") + fn[int(FCube.measures[size_t(m)].aggregation)] + "(m" +
                             std::to_string(m) + ")";
                 }
-                std::string sql = groupCols.empty() ? "SELECT ''" + aggs + " FROM facts"
-                                                    : "SELECT " + groupCols + aggs + " FROM facts GROUP BY " + groupCols;
-                auto& groups = cache_[sql];
-                if (groups.empty())
-                    groups = Run(sql, pos.size(), measures.size());
+                std::string sql = groupCols.empty()
+                                      ? "SELECT ''" + aggs + " FROM facts"
+                                      : "SELECT " + groupCols + aggs + " FROM facts GROUP BY " + groupCols;
+                auto& groups = FCache[sql];
+                if (groups.empty()) groups = Run(sql, pos.size(), measures.size());
                 auto it = groups.find(key);
                 for (size_t m = 0; m < measures.size(); ++m) {
                     double v = it == groups.end() ? N : it->second[m];
                     // COUNT gives 0 where no value contributed: an empty cell.
-                    if (cube_.measures[size_t(measures[m])].aggregation == Aggregation::Count && v == 0)
-                        v = N;
+                    if (FCube.measures[size_t(measures[m])].aggregation == Aggregation::Count && v == 0) v = N;
                     out.push_back(v);
                 }
             }
@@ -136,10 +130,9 @@ public:
     }
 
 private:
-    std::map<std::string, std::vector<double>> Run(const std::string& sql, size_t keyCount, size_t valueCount)
-    {
+    std::map<std::string, std::vector<double>> Run(const std::string& sql, size_t keyCount, size_t valueCount) {
         std::string text;
-        EXPECT_EQ(cbtest::runCommand("sqlite3 -separator '|' " + db_ + " \"" + sql + "\"", &text), 0) << sql;
+        EXPECT_EQ(cbtest::runCommand("sqlite3 -separator '|' " + FDb + " \"" + sql + "\"", &text), 0) << sql;
         std::map<std::string, std::vector<double>> groups;
         std::istringstream lines(text);
         std::string line;
@@ -147,13 +140,10 @@ private:
             std::vector<std::string> fields;
             std::string f;
             std::istringstream ls(line);
-            while (std::getline(ls, f, '|'))
-                fields.push_back(f);
-            while (fields.size() < std::max<size_t>(keyCount, 1) + valueCount)
-                fields.emplace_back();
+            while (std::getline(ls, f, '|')) fields.push_back(f);
+            while (fields.size() < std::max<size_t>(keyCount, 1) + valueCount) fields.emplace_back();
             std::string key;
-            for (size_t i = 0; i < keyCount; ++i)
-                key += fields[i] + "|";
+            for (size_t i = 0; i < keyCount; ++i) key += fields[i] + "|";
             std::vector<double>& vals = groups[key];
             for (size_t i = 0; i < valueCount; ++i) {
                 const std::string& v = fields[std::max<size_t>(keyCount, 1) + i];
@@ -163,14 +153,13 @@ private:
         return groups;
     }
 
-    const CubeData& cube_;
-    cbtest::TempDir dir_;
-    std::string db_;
-    std::map<std::string, std::map<std::string, std::vector<double>>> cache_;
+    const CubeData& FCube;
+    cbtest::TempDir FDir;
+    std::string FDb;
+    std::map<std::string, std::map<std::string, std::vector<double>>> FCache;
 };
 
-void ExpectCells(const std::vector<double>& expected, const AggregateResult& got, const std::string& what)
-{
+void ExpectCells(const std::vector<double>& expected, const AggregateResult& got, const std::string& what) {
     ASSERT_EQ(expected.size(), got.values.size()) << what;
     for (size_t i = 0; i < expected.size(); ++i) {
         const double e = expected[i], g = got.values[i];
@@ -181,8 +170,7 @@ void ExpectCells(const std::vector<double>& expected, const AggregateResult& got
     }
 }
 
-AxisTuples Axis(std::vector<int> dims, std::vector<MemberId> members)
-{
+AxisTuples Axis(std::vector<int> dims, std::vector<MemberId> members) {
     AxisTuples a;
     a.tupleCount = dims.empty() ? 1 : members.size() / dims.size();
     a.dims = std::move(dims);
@@ -190,13 +178,11 @@ AxisTuples Axis(std::vector<int> dims, std::vector<MemberId> members)
     return a;
 }
 
-std::vector<MemberId> LevelMembers(const CubeData& cube, int dim, int depth)
-{
+std::vector<MemberId> LevelMembers(const CubeData& cube, int dim, int depth) {
     return cube.dimensions[size_t(dim)].levels[size_t(depth)].members;
 }
 
-AxisTuples CrossJoin(const CubeData& cube, int d1, int l1, int d2, int l2)
-{
+AxisTuples CrossJoin(const CubeData& cube, int d1, int l1, int d2, int l2) {
     AxisTuples a;
     a.dims = {d1, d2};
     for (MemberId x : LevelMembers(cube, d1, l1))
@@ -208,10 +194,9 @@ AxisTuples CrossJoin(const CubeData& cube, int d1, int l1, int d2, int l2)
     return a;
 }
 
-} // namespace
+}  // namespace
 
-TEST(AggregateTest, MatchesSqliteGroupBy)
-{
+TEST(AggregateTest, MatchesSqliteGroupBy) {
     // 140000 facts take the threaded path, 3000 the single-thread one.
     for (size_t facts : {size_t(3000), size_t(140000)}) {
         auto cube = MakeRandomCube(facts);
@@ -235,7 +220,7 @@ TEST(AggregateTest, MatchesSqliteGroupBy)
             {"level by level", Axis({2}, LevelMembers(a, 2, 3)), Axis({0}, LevelMembers(a, 0, 2))},
             {"(All)", Axis({0}, {0}), Axis({2}, {0})},
             {"(All) and children", Axis({}, {}), Axis({0}, {0, a0, a3, a3leaf, 0})},
-            {"repeated member and tuples",  Axis({2, 1}, {d1, cEmpty, d1, 0, d1, 0}), Axis({0}, {a3, a3, a0})},
+            {"repeated member and tuples", Axis({2, 1}, {d1, cEmpty, d1, 0, d1, 0}), Axis({0}, {a3, a3, a0})},
             {"mixed levels in a cross join", Axis({}, {}),
              Axis({0, 2}, {0, 0, a3, d1, a3leaf, 0, a0, LevelMembers(a, 2, 3)[4], a0, d1})},
             {"no tuples", Axis({0}, {}), Axis({}, {})},
@@ -250,8 +235,7 @@ TEST(AggregateTest, MatchesSqliteGroupBy)
     }
 }
 
-TEST(AggregateTest, TinyCubeKnownValues)
-{
+TEST(AggregateTest, TinyCubeKnownValues) {
     auto cube = MakeTinyCube();
     const auto& geo = cube->dimensions[0];
     // Countries on rows (USA, France, Japan), categories on columns.
@@ -265,11 +249,10 @@ TEST(AggregateTest, TinyCubeKnownValues)
         double v[5];
     };
     const Expect table[] = {
-        {0, 0, {750, 3, 3, 100, 400}}, // USA, Bikes: Quantity null on one fact
-        {1, 0, {30, 8, 1, 10, 10}},    // USA, Helmets: one fact all-null except Quantity
-        {0, 1, {300, 2, 1, 150, 150}}, {1, 1, {65, 4, 2, 15, 20}},
-        {2, 0, {N, N, N, N, N}},       // Gloves: no facts
-        {0, 2, {N, N, N, N, N}},       // Japan: no facts
+        {0, 0, {750, 3, 3, 100, 400}},  // USA, Bikes: Quantity null on one fact
+        {1, 0, {30, 8, 1, 10, 10}},     // USA, Helmets: one fact all-null except Quantity
+        {0, 1, {300, 2, 1, 150, 150}}, {1, 1, {65, 4, 2, 15, 20}}, {2, 0, {N, N, N, N, N}},  // Gloves: no facts
+        {0, 2, {N, N, N, N, N}},                                                             // Japan: no facts
     };
     for (const Expect& e : table)
         for (size_t m = 0; m < 5; ++m) {
@@ -280,25 +263,22 @@ TEST(AggregateTest, TinyCubeKnownValues)
         }
 }
 
-TEST(AggregateTest, RejectsBadRequests)
-{
+TEST(AggregateTest, RejectsBadRequests) {
     auto cube = MakeTinyCube();
     struct Case {
         AxisTuples cols;
         std::vector<int> measures;
     };
     const Case cases[] = {
-        {Axis({5}, {0}), {0}},           // no such dimension
-        {Axis({0}, {999}), {0}},         // no such member
-        {Axis({}, {}), {7}},             // no such measure
-        {AxisTuples{{0}, {1, 2, 3}, 2}, {0}}, // member count does not match
+        {Axis({5}, {0}), {0}},                 // no such dimension
+        {Axis({0}, {999}), {0}},               // no such member
+        {Axis({}, {}), {7}},                   // no such measure
+        {AxisTuples{{0}, {1, 2, 3}, 2}, {0}},  // member count does not match
     };
-    for (const Case& c : cases)
-        EXPECT_THROW(Aggregate(*cube, c.cols, Axis({}, {}), c.measures), EOlapError);
+    for (const Case& c : cases) EXPECT_THROW(Aggregate(*cube, c.cols, Axis({}, {}), c.measures), EOlapError);
 }
 
-TEST(AggregateTest, HugeCombinationSpacesAgree)
-{
+TEST(AggregateTest, HugeCombinationSpacesAgree) {
     // Twelve positions of one dimension make too many class combinations for
     // the tables; the result must equal that of the single position.
     auto cube = MakeRandomCube(5000);

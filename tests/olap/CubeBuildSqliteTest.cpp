@@ -49,24 +49,21 @@ const char* kCsv = "City,Country,Name,Revenue,Orders,Top\n"
 
 class CubeBuildSqliteTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        cbtest::writeFile(dir_.file("make.sql"), kSql);
-        cbtest::writeFile(dir_.file("facts.csv"), kCsv);
-        cbtest::writeFile(dir_.file("junk.db"), "not a database at all, just text");
-        std::filesystem::create_directory(dir_.path() / "my data");
-        const std::string cmd = "sqlite3 '" + dir_.file("my data/shop.db") + "' < '" + dir_.file("make.sql") + "'";
+    void SetUp() override {
+        cbtest::writeFile(FDir.file("make.sql"), kSql);
+        cbtest::writeFile(FDir.file("facts.csv"), kCsv);
+        cbtest::writeFile(FDir.file("junk.db"), "not a database at all, just text");
+        std::filesystem::create_directory(FDir.path() / "my data");
+        const std::string cmd = "sqlite3 '" + FDir.file("my data/shop.db") + "' < '" + FDir.file("make.sql") + "'";
         ASSERT_EQ(cbtest::runCommand(cmd), 0) << "the sqlite3 command-line tool is needed: " << cmd;
     }
 
-    std::unique_ptr<CubeData> Build(const std::string& description)
-    {
-        cbtest::writeFile(dir_.file("cube.txt"), description);
-        return BuildCubeFromDescription(dir_.file("cube.txt"));
+    std::unique_ptr<CubeData> Build(const std::string& description) {
+        cbtest::writeFile(FDir.file("cube.txt"), description);
+        return BuildCubeFromDescription(FDir.file("cube.txt"));
     }
 
-    std::string Error(const std::string& description)
-    {
+    std::string Error(const std::string& description) {
         try {
             Build(description);
             return {};
@@ -75,11 +72,10 @@ protected:
         }
     }
 
-    cbtest::TempDir dir_;
+    cbtest::TempDir FDir;
 };
 
-TEST_F(CubeBuildSqliteTest, TableGivesTheSameCubeAsCsv)
-{
+TEST_F(CubeBuildSqliteTest, TableGivesTheSameCubeAsCsv) {
     auto csv = Build(std::string(kHead) + "facts facts.csv\n");
     // The table name stands between the outer quotes as it is (table shop "facts").
     for (const char* line : {"facts-sqlite \"my data/shop.db\" \"shop \"facts\"\"",
@@ -102,34 +98,32 @@ TEST_F(CubeBuildSqliteTest, TableGivesTheSameCubeAsCsv)
     }
 }
 
-TEST_F(CubeBuildSqliteTest, NumbersNameMembersAsTheirText)
-{
+TEST_F(CubeBuildSqliteTest, NumbersNameMembersAsTheirText) {
     auto cube = Build("cube Y\ndimension Time: Year, Month\nmeasure N: sum\nfacts-sqlite \"my data/shop.db\" years\n");
     std::vector<std::string> names;
-    for (const MemberData& m : cube->dimensions[0].members)
-        names.push_back(m.uniqueName);
+    for (const MemberData& m : cube->dimensions[0].members) names.push_back(m.uniqueName);
     EXPECT_EQ(names, (std::vector<std::string>{"[Time].[All]", "[Time].[All].[2024]", "[Time].[All].[2024].[1]",
                                                "[Time].[All].[2024].[2]", "[Time].[All].[2023]",
                                                "[Time].[All].[2023].[May]"}));
     EXPECT_EQ(cube->factValues[0], (std::vector<double>{1, 2, 3}));
 }
 
-TEST_F(CubeBuildSqliteTest, ErrorsNameTheFileTableAndRow)
-{
-    const std::string db = dir_.file("my data/shop.db");
+TEST_F(CubeBuildSqliteTest, ErrorsNameTheFileTableAndRow) {
+    const std::string db = FDir.file("my data/shop.db");
     struct Case {
         std::string facts, message;
     } const cases[] = {
-        {"facts-sqlite nope.db good", "Facts table \"good\" in \"" + dir_.file("nope.db") + "\": the file does not exist"},
+        {"facts-sqlite nope.db good",
+         "Facts table \"good\" in \"" + FDir.file("nope.db") + "\": the file does not exist"},
         {"facts-sqlite \"my data\" good", "the file does not exist or is not a file"},
-        {"facts-sqlite junk.db good", "Facts table \"good\" in \"" + dir_.file("junk.db") +
-                                          "\": cannot read the table (file is not a database)"},
+        {"facts-sqlite junk.db good",
+         "Facts table \"good\" in \"" + FDir.file("junk.db") + "\": cannot read the table (file is not a database)"},
         {"facts-sqlite \"my data/shop.db\" nope", "\": cannot read the table (no such table: nope)"},
-        {"facts-sqlite \"my data/shop.db\" no_top", "Facts table \"no_top\" in \"" + db +
-                                                        "\": no column for measure \"Top\""},
+        {"facts-sqlite \"my data/shop.db\" no_top",
+         "Facts table \"no_top\" in \"" + db + "\": no column for measure \"Top\""},
         {"facts-sqlite \"my data/shop.db\" stranger", "column \"Extra\" is neither a level nor a measure"},
-        {"facts-sqlite \"my data/shop.db\" null_level", "Facts table \"null_level\" in \"" + db +
-                                                            "\", row 2: column \"City\" is NULL"},
+        {"facts-sqlite \"my data/shop.db\" null_level",
+         "Facts table \"null_level\" in \"" + db + "\", row 2: column \"City\" is NULL"},
         {"facts-sqlite \"my data/shop.db\" blob", "\", row 1: column \"Top\" holds binary data"},
         {"facts-sqlite \"my data/shop.db\" bad_text", "\", row 3: \"abc\" is not a number (measure \"Top\")"},
         {"facts-sqlite \"my data/shop.db\" infinite", "\", row 4: column \"Revenue\" is not a finite number"},
@@ -141,8 +135,9 @@ TEST_F(CubeBuildSqliteTest, ErrorsNameTheFileTableAndRow)
     };
     for (const Case& c : cases) {
         const std::string err = Error(std::string(kHead) + c.facts + "\n");
-        EXPECT_NE(err.find(c.message), std::string::npos) << c.facts << "\n  expected: " << c.message << "\n  got: " << err;
+        EXPECT_NE(err.find(c.message), std::string::npos)
+            << c.facts << "\n  expected: " << c.message << "\n  got: " << err;
     }
 }
 
-} // namespace
+}  // namespace

@@ -32,8 +32,7 @@ const char* kFacts = "City,Country,Name,Revenue,Orders,Top\r\n"
                      "Boston,USA,Helmet,20,1,+4.25\n"
                      "\"Lyon\",France,\"Bike, red\",1e2,1,-1\n";
 
-std::string BuildError(const std::string& description, const std::string& facts)
-{
+std::string BuildError(const std::string& description, const std::string& facts) {
     cbtest::TempDir dir;
     cbtest::writeFile(dir.file("cube.txt"), description);
     cbtest::writeFile(dir.file("facts.csv"), facts);
@@ -45,10 +44,9 @@ std::string BuildError(const std::string& description, const std::string& facts)
     }
 }
 
-} // namespace
+}  // namespace
 
-TEST(CubeBuildTest, BuildsFromDescriptionAndCsv)
-{
+TEST(CubeBuildTest, BuildsFromDescriptionAndCsv) {
     cbtest::TempDir dir;
     cbtest::writeFile(dir.file("cube.txt"), kDescription);
     cbtest::writeFile(dir.file("facts.csv"), kFacts);
@@ -86,8 +84,7 @@ TEST(CubeBuildTest, BuildsFromDescriptionAndCsv)
     EXPECT_EQ(ReadCubeFile(out)->factCount, 4u);
 }
 
-TEST(CubeBuildTest, ErrorsNameTheLine)
-{
+TEST(CubeBuildTest, ErrorsNameTheLine) {
     const std::string d = kDescription;
     const std::string f = kFacts;
     auto replace = [](std::string s, const std::string& from, const std::string& to) {
@@ -99,7 +96,8 @@ TEST(CubeBuildTest, ErrorsNameTheLine)
     };
     const Case cases[] = {
         {replace(d, "cube Shop", "cube Sh.op"), f, "line 2: cube name \"Sh.op\" must not contain"},
-        {replace(d, "Country, City", "Country, [City]"), f, "line 4: dimension \"Place\": level name \"[City]\" must not contain"},
+        {replace(d, "Country, City", "Country, [City]"), f,
+         "line 4: dimension \"Place\": level name \"[City]\" must not contain"},
         {replace(d, "dimension Product: Name", "dimension Pro]duct: Name"), f, "line 5: dimension name"},
         {replace(d, "measure Orders: count", "measure Orders: average"), f, "line 7: unknown aggregation \"average\""},
         {replace(d, "measure Top: max", "measure T.op: max"), f, "line 8: measure name \"T.op\""},
@@ -111,7 +109,8 @@ TEST(CubeBuildTest, ErrorsNameTheLine)
         {replace(d, "facts facts.csv\n", ""), f, "no \"facts\" or \"facts-sqlite\" line"},
         {d + "facts-sqlite x.db t\n", f, "line 11: the facts are named twice"},
         {replace(d, "measure Top: max 0.0", "measure Revenue: max"), f, "appears twice"},
-        {d, replace(f, "Boston,USA,Helmet", "Bos.ton,USA,Helmet"), "line 5: Dimension \"Place\", level \"City\": member name \"Bos.ton\""},
+        {d, replace(f, "Boston,USA,Helmet", "Bos.ton,USA,Helmet"),
+         "line 5: Dimension \"Place\", level \"City\": member name \"Bos.ton\""},
         {d, replace(f, "1e2", "1,2"), "line 6: 7 fields where the header has 6"},
         {d, replace(f, "100.5", "1OO"), "line 2: \"1OO\" is not a number (measure \"Revenue\")"},
         {d, replace(f, "+4.25", "inf"), "line 5: \"inf\" is not a number"},
@@ -119,7 +118,8 @@ TEST(CubeBuildTest, ErrorsNameTheLine)
         {d, replace(f, ",Top\r\n", ",Revenue\r\n"), "line 1: column \"Revenue\" appears twice"},
         {d, replace(f, ",-1\n", ",\"-1\n"), "line 6: a quoted field is not closed"},
         {d, replace(f, "\"Lyon\"", "\"Lyon\"x"), "line 6: unexpected text after a quoted field"},
-        {d, replace(f, "Boston,USA,\"Bike, red\"", ",USA,\"Bike, red\""), "line 2: Dimension \"Place\", level \"City\": a member name is empty"},
+        {d, replace(f, "Boston,USA,\"Bike, red\"", ",USA,\"Bike, red\""),
+         "line 2: Dimension \"Place\", level \"City\": a member name is empty"},
         {d, "", "the file is empty"},
     };
     for (const Case& c : cases) {
@@ -128,15 +128,13 @@ TEST(CubeBuildTest, ErrorsNameTheLine)
     }
 }
 
-TEST(CubeBuildTest, LevelNamesSharedByTwoDimensions)
-{
+TEST(CubeBuildTest, LevelNamesSharedByTwoDimensions) {
     const std::string d = "cube C\ndimension From: City\ndimension To: City\nmeasure N: count\nfacts facts.csv\n";
     EXPECT_NE(BuildError(d, "City,City,N\na,b,1\n").find("names a level of several dimensions"), std::string::npos);
     EXPECT_EQ(BuildError(d, "From:City,To:City,N\na,b,1\n"), "");
 }
 
-TEST(CubeBuildTest, SampleCubeShapeAndDeterminism)
-{
+TEST(CubeBuildTest, SampleCubeShapeAndDeterminism) {
     auto a = MakeSampleCube(20000, 5);
     auto b = MakeSampleCube(20000, 5);
     auto c = MakeSampleCube(20000, 6);
@@ -149,8 +147,7 @@ TEST(CubeBuildTest, SampleCubeShapeAndDeterminism)
     for (const auto& d : a->dimensions) {
         EXPECT_GE(d.levels.size(), 2u);
         EXPECT_LE(d.levels.size(), 4u);
-        for (const auto& l : d.levels)
-            largest = std::max(largest, l.members.size());
+        for (const auto& l : d.levels) largest = std::max(largest, l.members.size());
     }
     EXPECT_GT(largest, 2500u);
     EXPECT_EQ(a->dimensions[2].members[3].uniqueName, "[Time].[All].[2022].[Q1].[January]");

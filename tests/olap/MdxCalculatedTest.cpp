@@ -9,8 +9,7 @@ namespace {
 
 using namespace cb::olap;
 
-TEST(MdxCalculatedTest, BadExpressionsAreReported)
-{
+TEST(MdxCalculatedTest, BadExpressionsAreReported) {
     CubeBuilder b("Calc");
     int d = b.AddDimension("D", {"L"});
     b.AddMeasure("M", Aggregation::Sum);
@@ -56,4 +55,4 @@ TEST(MdxCalculatedTest, BadExpressionsAreReported)
     }
 }
 
-} // namespace
+}  // namespace

@@ -13,18 +13,15 @@ namespace {
 
 using namespace cb::olap;
 
-std::string LocalString(const std::string& path)
-{
+std::string LocalString(const std::string& path) {
     return "Data Source=\"" + path + "\";Provider=MSOLAP.2;";
 }
 
 // The statement with lines ending in a lone CR, a comma after the last measure.
 std::string Statement(const std::string& name, const std::string& file, const std::string& source,
-                      const std::vector<std::string>& measures, const std::vector<std::string>& dims)
-{
+                      const std::vector<std::string>& measures, const std::vector<std::string>& dims) {
     std::string s = "CREATE GLOBAL CUBE [" + name + "] STORAGE '" + file + "' FROM [" + source + "]\r(\r";
-    for (const auto& m : measures)
-        s += "MEASURE [" + source + "]." + m + ",\r";
+    for (const auto& m : measures) s += "MEASURE [" + source + "]." + m + ",\r";
     for (size_t i = 0; i < dims.size(); ++i)
         s += "DIMENSION [" + source + "]." + dims[i] + (i + 1 < dims.size() ? ",\r" : "");
     return s + ")";
@@ -32,37 +29,32 @@ std::string Statement(const std::string& name, const std::string& file, const st
 
 class MdxCreateCubeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        source_ = dir_.file("sales.cub");
-        WriteCubeFile(*cbtest::MakeSalesCube(), source_);
+    void SetUp() override {
+        FSource = FDir.file("sales.cub");
+        WriteCubeFile(*cbtest::MakeSalesCube(), FSource);
     }
 
-    std::string Query(const std::string& file, const std::string& mdx)
-    {
+    std::string Query(const std::string& file, const std::string& mdx) {
         Cellset cs;
         cs.SetActiveConnection(LocalString(file));
         cs.Open(mdx);
         return CellsetToText(cs);
     }
 
-    size_t FileCount() const
-    {
+    size_t FileCount() const {
         size_t n = 0;
-        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir_.path()))
-            ++n;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(FDir.path())) ++n;
         return n;
     }
 
-    cbtest::TempDir dir_;
-    std::string source_;
+    cbtest::TempDir FDir;
+    std::string FSource;
 };
 
-TEST_F(MdxCreateCubeTest, SubsetOpensWithTheSameTotals)
-{
-    std::string copy = dir_.file("copy.cub");
+TEST_F(MdxCreateCubeTest, SubsetOpensWithTheSameTotals) {
+    std::string copy = FDir.file("copy.cub");
     Cellset cs;
-    cs.SetActiveConnection(LocalString(source_));
+    cs.SetActiveConnection(LocalString(FSource));
     cs.Open(Statement("Copy", copy, "Sales", {"[Revenue]", "[Cost]"}, {"[Customer]", "[Time]"}), cs.ActiveConnection());
     EXPECT_EQ(cs.State(), Cellset::adStateClosed);
 
@@ -83,14 +75,13 @@ TEST_F(MdxCreateCubeTest, SubsetOpensWithTheSameTotals)
     const std::string body = "SELECT {[Customer].[All], [Customer].[Country].members, [Customer].[City].members} ON "
                              "ROWS, {[Time].[Year].members}*{[Measures].[Revenue],[Measures].[Margin Share]} ON "
                              "COLUMNS FROM ";
-    EXPECT_EQ(Query(copy, body + "[Copy]"), Query(source_, body + "[Sales]"));
+    EXPECT_EQ(Query(copy, body + "[Copy]"), Query(FSource, body + "[Sales]"));
 }
 
-TEST_F(MdxCreateCubeTest, MeasuresOnly)
-{
-    std::string copy = dir_.file("totals.cub");
+TEST_F(MdxCreateCubeTest, MeasuresOnly) {
+    std::string copy = FDir.file("totals.cub");
     Cellset cs;
-    cs.SetActiveConnection(LocalString(source_));
+    cs.SetActiveConnection(LocalString(FSource));
     cs.Open(Statement("Totals", copy, "Sales", {"[Revenue]", "[Units]"}, {}));
     EXPECT_EQ(Query(copy, "SELECT {[Measures].members} ON COLUMNS, {} ON ROWS FROM [Totals]"),
               "COLUMNS 1\n[Measures].[Revenue]\n[Measures].[Units]\nROWS 0\n");
@@ -102,11 +93,11 @@ TEST_F(MdxCreateCubeTest, MeasuresOnly)
     EXPECT_EQ(totals.Item(2, 0)->FormattedValue(), "22.67");
 }
 
-TEST_F(MdxCreateCubeTest, FailuresLeaveNoFile)
-{
-    std::string copy = dir_.file("copy.cub");
+TEST_F(MdxCreateCubeTest, FailuresLeaveNoFile) {
+    std::string copy = FDir.file("copy.cub");
     // Where the source cube's name stands on line 1.
-    const std::string at = "at line 1, column " + std::to_string(Statement("Copy", copy, "Sales", {}, {}).find("[Sales]") + 1);
+    const std::string at =
+        "at line 1, column " + std::to_string(Statement("Copy", copy, "Sales", {}, {}).find("[Sales]") + 1);
     const std::string oneLine = "CREATE GLOBAL CUBE [Copy] STORAGE '" + copy +
                                 "' FROM [Sales] (MEASURE [Sales].[Revenue] DIMENSION [Sales].[Time])";
     struct Case {
@@ -121,14 +112,13 @@ TEST_F(MdxCreateCubeTest, FailuresLeaveNoFile)
          "Unknown dimension [Planet] at line 5, column 1"},
         {Statement("Copy", copy, "Sales", {"[Revenue]"}, {"[Time]", "[Time]"}),
          "The dimension [Time] is listed twice at line 5, column 1"},
-        {Statement("Copy", copy, "Other", {"[Revenue]"}, {}),
-         "Unknown cube [Other] (the open cube is [Sales]) " + at},
+        {Statement("Copy", copy, "Other", {"[Revenue]"}, {}), "Unknown cube [Other] (the open cube is [Sales]) " + at},
         {Statement("Copy", copy, "Sales", {}, {"[Time]"}), "The new cube needs at least one measure " + at},
         {oneLine, "Syntax error at line 1, column " + std::to_string(oneLine.find("DIMENSION") + 1) +
-             ": expected ',' or ')' but found 'DIMENSION'"},
+                      ": expected ',' or ')' but found 'DIMENSION'"},
     };
     Cellset cs;
-    cs.SetActiveConnection(LocalString(source_));
+    cs.SetActiveConnection(LocalString(FSource));
     const size_t before = FileCount();
     for (const Case& c : cases) {
         try {
@@ -140,28 +130,29 @@ TEST_F(MdxCreateCubeTest, FailuresLeaveNoFile)
         EXPECT_FALSE(std::filesystem::exists(copy));
     }
     // A folder that does not exist: the write fails, nothing is left.
-    std::string missing = dir_.file("no such folder/copy.cub");
+    std::string missing = FDir.file("no such folder/copy.cub");
     EXPECT_THROW(cs.Open(Statement("Copy", missing, "Sales", {"[Revenue]"}, {})), EOlapError);
     EXPECT_EQ(FileCount(), before);
 }
 
-TEST_F(MdxCreateCubeTest, CubeQueryTool)
-{
+TEST_F(MdxCreateCubeTest, CubeQueryTool) {
     const std::string tool = std::string(CB_BIN_DIR) + "/cubequery";
     std::string out;
-    EXPECT_EQ(cbtest::runCommand("'" + tool + "' '" + source_ +
+    EXPECT_EQ(cbtest::runCommand("'" + tool + "' '" + FSource +
                                      "' 'SELECT {[Measures].[Units]} ON COLUMNS, {[Time].[Year].members} ON ROWS FROM "
                                      "[Sales]'",
                                  &out),
               0);
     EXPECT_EQ(out, "COLUMNS 1\n[Measures].[Units]\nROWS 1\n[Time].[All].[2023] | 28\n[Time].[All].[2024] | 23\n");
     out.clear();
-    EXPECT_NE(cbtest::runCommand("'" + tool + "' '" + source_ + "' 'SELECT {[Time].[All].[1999]} ON COLUMNS FROM "
-                                                                "[Sales]' 2>'" + dir_.file("err.txt") + "'",
+    EXPECT_NE(cbtest::runCommand("'" + tool + "' '" + FSource +
+                                     "' 'SELECT {[Time].[All].[1999]} ON COLUMNS FROM "
+                                     "[Sales]' 2>'" +
+                                     FDir.file("err.txt") + "'",
                                  &out),
               0);
     EXPECT_EQ(out, "");
-    EXPECT_EQ(cbtest::readFile(dir_.file("err.txt")), "Unknown member [Time].[All].[1999] at line 1, column 9\n");
+    EXPECT_EQ(cbtest::readFile(FDir.file("err.txt")), "Unknown member [Time].[All].[1999] at line 1, column 9\n");
 }
 
-} // namespace
+}  // namespace

@@ -10,17 +10,14 @@ namespace {
 
 using namespace cb::olap;
 
-std::string Repeat(const std::string& s, int n)
-{
+std::string Repeat(const std::string& s, int n) {
     std::string r;
-    for (int i = 0; i < n; ++i)
-        r += s;
+    for (int i = 0; i < n; ++i) r += s;
     return r;
 }
 
 // The error message of running text on the cube, or "" when it succeeds.
-std::string ErrorOf(const std::string& text, const CubeData& cube)
-{
+std::string ErrorOf(const std::string& text, const CubeData& cube) {
     try {
         mdx::QueryResult r;
         mdx::Execute(text, cube, r);
@@ -30,19 +27,17 @@ std::string ErrorOf(const std::string& text, const CubeData& cube)
     }
 }
 
-std::string Select(const std::string& columns, const std::string& rows = "[Product].[All]")
-{
+std::string Select(const std::string& columns, const std::string& rows = "[Product].[All]") {
     return "SELECT " + columns + " ON COLUMNS, " + rows + " ON ROWS FROM [Tiny]";
 }
 
-TEST(MdxLimitsTest, DeepNestingIsRefused)
-{
+TEST(MdxLimitsTest, DeepNestingIsRefused) {
     const auto cube = MakeTinyCube();
     const std::string sales = "[Measures].[Sales]";
     const std::string tooDeep = "nested too deeply (more than 512 levels)";
     struct Case {
         std::string text;
-        std::string error; // part of the message; "" for success
+        std::string error;  // part of the message; "" for success
     } cases[] = {
         {Select(Repeat("(", 400) + sales + Repeat(")", 400)), ""},
         {Select(Repeat("(", 100000) + sales + Repeat(")", 100000)), tooDeep},
@@ -64,13 +59,12 @@ TEST(MdxLimitsTest, DeepNestingIsRefused)
     }
 }
 
-TEST(MdxLimitsTest, HugeSetsAndResultsAreRefused)
-{
+TEST(MdxLimitsTest, HugeSetsAndResultsAreRefused) {
     const auto cube = MakeTinyCube();
     auto list = [](const std::string& set, int n) { return "{" + set + Repeat(", " + set, n - 1) + "}"; };
-    const std::string cities = list("[Geography].Members", 2000);  // 18,000 tuples
-    const std::string products = list("[Product].Members", 2000);  // 8,000 tuples
-    const std::string measures = list("[Measures].Members", 1000); // 5,000 tuples
+    const std::string cities = list("[Geography].Members", 2000);   // 18,000 tuples
+    const std::string products = list("[Product].Members", 2000);   // 8,000 tuples
+    const std::string measures = list("[Measures].Members", 1000);  // 5,000 tuples
     struct Case {
         std::string text;
         std::string error;
@@ -79,7 +73,7 @@ TEST(MdxLimitsTest, HugeSetsAndResultsAreRefused)
          "The set would hold 144000000 tuples, more than the engine allows (16000000)"},
         {Select(cities, products),
          "The query would give 18000 columns by 8000 rows, more than the 4000000 cells the engine allows"},
-        {Select(cities, "[Product].Members"), ""}, // 72,000 cells
+        {Select(cities, "[Product].Members"), ""},  // 72,000 cells
     };
     for (const Case& c : cases) {
         const std::string error = ErrorOf(c.text, *cube);
@@ -87,8 +81,7 @@ TEST(MdxLimitsTest, HugeSetsAndResultsAreRefused)
     }
 }
 
-TEST(MdxLimitsTest, CalculatedMembersUsedTooDeeplyOrTooOften)
-{
+TEST(MdxLimitsTest, CalculatedMembersUsedTooDeeplyOrTooOften) {
     const auto base = MakeTinyCube();
     auto withCalcs = [&](int n, const std::string& first, const std::string& next) {
         CubeData cube = *base;
@@ -96,8 +89,7 @@ TEST(MdxLimitsTest, CalculatedMembersUsedTooDeeplyOrTooOften)
             const std::string name = "C" + std::to_string(i);
             std::string prev = "[Measures].[C" + std::to_string(i - 1) + "]";
             std::string expr = i == 0 ? first : next;
-            for (size_t p; (p = expr.find("P")) != std::string::npos;)
-                expr.replace(p, 1, prev);
+            for (size_t p; (p = expr.find("P")) != std::string::npos;) expr.replace(p, 1, prev);
             cube.calculatedMembers.push_back({name, "[Measures].[" + name + "]", expr, ""});
         }
         return cube;
@@ -128,4 +120,4 @@ TEST(MdxLimitsTest, CalculatedMembersUsedTooDeeplyOrTooOften)
     EXPECT_DOUBLE_EQ(r.values.at(0), 1145 + 199);
 }
 
-} // namespace
+}  // namespace

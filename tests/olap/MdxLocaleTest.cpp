@@ -15,15 +15,14 @@ namespace {
 
 using namespace cb::olap;
 
-TEST(MdxLocaleTest, DecimalPointUnderACommaLocale)
-{
+TEST(MdxLocaleTest, DecimalPointUnderACommaLocale) {
     // A German locale, built for the test (its decimal separator is ',').
     cbtest::TempDir dir;
     const std::string command = "localedef -i de_DE -f UTF-8 '" + dir.file("de_DE.UTF-8") + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << "localedef (libc-bin, locales) is needed";
     ASSERT_EQ(setenv("LOCPATH", dir.path().c_str(), 1), 0);
     ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
-    ASSERT_EQ(std::strtod("1.5", nullptr), 1.0); // the locale is in force
+    ASSERT_EQ(std::strtod("1.5", nullptr), 1.0);  // the locale is in force
 
     auto cube = MakeTinyCube();
     cube->calculatedMembers.push_back({"Half Again", "[Measures].[Half Again]", "[Measures].[Sales] * 1.5", ""});
@@ -42,7 +41,7 @@ TEST(MdxLocaleTest, DecimalPointUnderACommaLocale)
     EXPECT_EQ(error, "");
     ASSERT_EQ(r.values.size(), 1u);
     EXPECT_DOUBLE_EQ(r.values[0], 1145 * 1.5);
-    EXPECT_FALSE(bigParsed) << big; // overflow is refused, not read as 1
+    EXPECT_FALSE(bigParsed) << big;  // overflow is refused, not read as 1
 }
 
-} // namespace
+}  // namespace

@@ -24,13 +24,16 @@ struct MdxCase {
     std::string expected;
 };
 
-std::vector<MdxCase> ReadCases(const std::filesystem::path& path)
-{
+std::vector<MdxCase> ReadCases(const std::filesystem::path& path) {
     std::vector<MdxCase> cases;
     std::istringstream in(cbtest::readFile(path.string()));
     std::string line;
     int number = 0;
-    enum { Between, Statement, Expected } state = Between;
+    enum {
+        Between,
+        Statement,
+        Expected
+    } state = Between;
     MdxCase current;
     auto finish = [&] {
         if (state == Expected)
@@ -41,11 +44,9 @@ std::vector<MdxCase> ReadCases(const std::filesystem::path& path)
     };
     while (std::getline(in, line)) {
         ++number;
-        if (state != Statement && !line.empty() && line[0] == '#')
-            continue;
+        if (state != Statement && !line.empty() && line[0] == '#') continue;
         if (state == Between) {
-            if (line.empty())
-                continue;
+            if (line.empty()) continue;
             current = MdxCase{path.filename().string(), number, line == "error", {}, {}};
             if (line != "query" && line != "error")
                 ADD_FAILURE() << path << ":" << number << ": expected 'query' or 'error', found " << line;
@@ -65,12 +66,10 @@ std::vector<MdxCase> ReadCases(const std::filesystem::path& path)
     return cases;
 }
 
-TEST(MdxQuery, DataDrivenCases)
-{
+TEST(MdxQuery, DataDrivenCases) {
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(std::string(CB_TEST_DATA_DIR) + "/mdx")) {
-        if (entry.path().extension() == ".test")
-            files.push_back(entry.path());
+        if (entry.path().extension() == ".test") files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
     ASSERT_FALSE(files.empty());
@@ -97,4 +96,4 @@ TEST(MdxQuery, DataDrivenCases)
     EXPECT_GT(total, 0);
 }
 
-} // namespace
+}  // namespace

@@ -17,8 +17,7 @@ using namespace cb::olap;
 
 class MdxSqliteTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::mt19937 rng(20240301);
         CubeBuilder b("Shop");
         int region = b.AddDimension("Region", {"Country", "City"});
@@ -33,9 +32,8 @@ protected:
         sql << "CREATE TABLE f(country TEXT, city TEXT, category TEXT, item TEXT, year TEXT, sales REAL, qty REAL, "
                "cost REAL);\nBEGIN;\n";
         auto value = [&](int max) -> double {
-            if (rng() % 10 == 0)
-                return std::nan("");
-            return static_cast<double>(rng() % static_cast<unsigned>(max * 4)) / 4; // exact in binary
+            if (rng() % 10 == 0) return std::nan("");
+            return static_cast<double>(rng() % static_cast<unsigned>(max * 4)) / 4;  // exact in binary
         };
         auto sqlValue = [](double v) { return std::isnan(v) ? std::string("NULL") : std::to_string(v); };
         for (int i = 0; i < 600; ++i) {
@@ -52,25 +50,24 @@ protected:
                 << ");\n";
         }
         sql << "COMMIT;\n";
-        connection_ = std::make_shared<Connection>("", "", std::shared_ptr<const CubeData>(b.Finish()));
-        db_ = dir_.file("facts.db");
-        cbtest::writeFile(dir_.file("facts.sql"), sql.str());
-        ASSERT_EQ(cbtest::runCommand("sqlite3 '" + db_ + "' < '" + dir_.file("facts.sql") + "'"), 0);
+        FConnection = std::make_shared<Connection>("", "", std::shared_ptr<const CubeData>(b.Finish()));
+        FDb = FDir.file("facts.db");
+        cbtest::writeFile(FDir.file("facts.sql"), sql.str());
+        ASSERT_EQ(cbtest::runCommand("sqlite3 '" + FDb + "' < '" + FDir.file("facts.sql") + "'"), 0);
     }
 
     // key columns joined by '|' -> value (NaN for NULL)
-    std::map<std::string, double> Sql(const std::string& select, int keys)
-    {
+    std::map<std::string, double> Sql(const std::string& select, int keys) {
         std::string out;
-        EXPECT_EQ(cbtest::runCommand("sqlite3 -separator '|' -nullvalue NULL '" + db_ + "' \"" + select + "\"", &out), 0)
+        EXPECT_EQ(cbtest::runCommand("sqlite3 -separator '|' -nullvalue NULL '" + FDb + "' \"" + select + "\"", &out),
+                  0)
             << select;
         std::map<std::string, double> rows;
         std::istringstream in(out);
         std::string line;
         while (std::getline(in, line)) {
             size_t cut = 0;
-            for (int k = 0; k < keys; ++k)
-                cut = line.find('|', cut) + 1;
+            for (int k = 0; k < keys; ++k) cut = line.find('|', cut) + 1;
             std::string v = line.substr(cut);
             if (cut == 0 || v.empty()) {
                 ADD_FAILURE() << "unexpected sqlite3 output: " << line;
@@ -82,20 +79,18 @@ protected:
     }
 
     // The last bracketed part of each member of a position, joined by '|'.
-    static std::string Key(const Position& p, bool skipMeasures)
-    {
+    static std::string Key(const Position& p, bool skipMeasures) {
         std::string key;
         for (const auto& m : p.Members()) {
-            if (skipMeasures && m->UniqueName().rfind("[Measures]", 0) == 0)
-                continue;
+            if (skipMeasures && m->UniqueName().rfind("[Measures]", 0) == 0) continue;
             key += (key.empty() ? "" : "|") + m->Name();
         }
         return key;
     }
 
-    cbtest::TempDir dir_;
-    std::string db_;
-    std::shared_ptr<Connection> connection_;
+    cbtest::TempDir FDir;
+    std::string FDb;
+    std::shared_ptr<Connection> FConnection;
 };
 
 struct Shape {
@@ -103,11 +98,10 @@ struct Shape {
     // SQL per column measure: %M is replaced by the measure's SQL expression.
     const char* sql;
     int keys;
-    bool rowKeyFirst; // SQL keys: row key then column key (else row key only)
+    bool rowKeyFirst;  // SQL keys: row key then column key (else row key only)
 };
 
-TEST_F(MdxSqliteTest, CellsMatchGroupBy)
-{
+TEST_F(MdxSqliteTest, CellsMatchGroupBy) {
     const std::map<std::string, std::string> measureSql = {
         {"Sales", "SUM(sales)"},
         {"Qty", "SUM(qty)"},
@@ -134,17 +128,16 @@ TEST_F(MdxSqliteTest, CellsMatchGroupBy)
     for (const Shape& shape : shapes) {
         SCOPED_TRACE(shape.mdx);
         Cellset cs;
-        cs.Open(shape.mdx, connection_);
+        cs.Open(shape.mdx, FConnection);
         auto cols = cs.Axes().Item(0)->Positions();
         auto rows = cs.Axes().Item(1)->Positions();
         ASSERT_GT(rows.Count(), 0);
-        std::map<std::string, std::map<std::string, double>> expected; // measure -> key -> value
+        std::map<std::string, std::map<std::string, double>> expected;  // measure -> key -> value
         int checked = 0;
         for (int c = 0; c < cols.Count(); ++c) {
             std::string measure = "Sales";
             for (const auto& m : cols.Item(c)->Members()) {
-                if (m->UniqueName().rfind("[Measures]", 0) == 0)
-                    measure = m->Name();
+                if (m->UniqueName().rfind("[Measures]", 0) == 0) measure = m->Name();
             }
             if (!expected.count(measure)) {
                 std::string sql = shape.sql;
@@ -153,10 +146,8 @@ TEST_F(MdxSqliteTest, CellsMatchGroupBy)
             }
             for (int r = 0; r < rows.Count(); ++r) {
                 std::string key = Key(*rows.Item(r), false);
-                if (shape.rowKeyFirst)
-                    key += "|" + Key(*cols.Item(c), true);
-                if (key == "All" || key.rfind("All|", 0) == 0)
-                    key = "All";
+                if (shape.rowKeyFirst) key += "|" + Key(*cols.Item(c), true);
+                if (key == "All" || key.rfind("All|", 0) == 0) key = "All";
                 auto it = expected[measure].find(key);
                 Variant v = cs.Item(c, r)->Value();
                 if (it == expected[measure].end() || std::isnan(it->second)) {
@@ -173,4 +164,4 @@ TEST_F(MdxSqliteTest, CellsMatchGroupBy)
     }
 }
 
-} // namespace
+}  // namespace

@@ -8,8 +8,7 @@ namespace cbtest {
 
 using namespace cb::olap;
 
-std::shared_ptr<const CubeData> MakeSalesCube()
-{
+std::shared_ptr<const CubeData> MakeSalesCube() {
     CubeBuilder b("Sales");
     b.SetLastDataUpdate("2024-03-01 12:00:00");
     int customer = b.AddDimension("Customer", {"Country", "City"});
@@ -22,13 +21,11 @@ std::shared_ptr<const CubeData> MakeSalesCube()
     b.AddCalculatedMember("Avg Price", "[Measures].[Revenue] / [Measures].[Units]", "0.00");
     b.AddCalculatedMember("Margin Share", "[Measures].[Margin] / [Measures].[Revenue] * 100", "0.0");
 
-    const char* cities[][2] = {{"France", "Paris"}, {"France", "Lyon"}, {"Germany", "Berlin"},
-                               {"USA", "Boston"}, {"USA", "Denver"}};
-    for (auto& c : cities)
-        b.Leaf(customer, {c[0], c[1]});
+    const char* cities[][2] = {
+        {"France", "Paris"}, {"France", "Lyon"}, {"Germany", "Berlin"}, {"USA", "Boston"}, {"USA", "Denver"}};
+    for (auto& c : cities) b.Leaf(customer, {c[0], c[1]});
     const char* products[][2] = {{"Food", "Bread"}, {"Food", "Cheese"}, {"Drink", "Water"}, {"Drink", "Wine"}};
-    for (auto& p : products)
-        b.Leaf(product, {p[0], p[1]});
+    for (auto& p : products) b.Leaf(product, {p[0], p[1]});
     b.Leaf(time, {"2023"});
     b.Leaf(time, {"2024"});
 
@@ -61,9 +58,8 @@ std::shared_ptr<const CubeData> MakeSalesCube()
     return std::shared_ptr<const CubeData>(b.Finish());
 }
 
-std::shared_ptr<Connection> SalesConnection()
-{
+std::shared_ptr<Connection> SalesConnection() {
     return std::make_shared<Connection>("Data Source=\"memory\";Provider=MSOLAP.2;", "memory", MakeSalesCube());
 }
 
-} // namespace cbtest
+}  // namespace cbtest

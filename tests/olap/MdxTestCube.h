@@ -31,4 +31,4 @@ std::shared_ptr<const cb::olap::CubeData> MakeSalesCube();
 // A connection over a fresh copy of the cube (no file behind it).
 std::shared_ptr<cb::olap::Connection> SalesConnection();
 
-} // namespace cbtest
+}  // namespace cbtest

@@ -10,18 +10,15 @@ namespace {
 
 using namespace cb::olap;
 
-std::vector<mdx::NamePart> Parts(std::initializer_list<const char*> names)
-{
+std::vector<mdx::NamePart> Parts(std::initializer_list<const char*> names) {
     std::vector<mdx::NamePart> parts;
-    for (const char* n : names)
-        parts.push_back({n});
+    for (const char* n : names) parts.push_back({n});
     return parts;
 }
 
 // Geo: Country > City. "Paris" and "PARIS" are siblings that differ in case
 // only; "Wide" holds 5000 cities.
-std::unique_ptr<CubeData> GeoCube()
-{
+std::unique_ptr<CubeData> GeoCube() {
     CubeBuilder b("Geo");
     b.AddDimension("Geo", {"Country", "City"});
     b.AddMeasure("M", Aggregation::Sum);
@@ -39,27 +36,26 @@ std::unique_ptr<CubeData> GeoCube()
     return b.Finish();
 }
 
-TEST(MemberNameIndexTest, PathsResolveAsWritten)
-{
+TEST(MemberNameIndexTest, PathsResolveAsWritten) {
     auto cube = GeoCube();
     const DimensionData& geo = cube->dimensions[0];
     mdx::Binder binder(*cube);
     struct Case {
         std::initializer_list<const char*> path;
-        const char* uniqueName; // nullptr: unknown member
+        const char* uniqueName;  // nullptr: unknown member
     } cases[] = {
         {{"Geo", "All", "France", "Paris"}, "[Geo].[All].[France].[Paris]"},
-        {{"geo", "ALL", "france", "paris"}, "[Geo].[All].[France].[Paris]"}, // first of equal names
-        {{"Geo", "France", "PARIS"}, "[Geo].[All].[France].[Paris]"},          // (All) left out
-        {{"Geo", "Spain", "LYON"}, "[Geo].[All].[Spain].[Lyon]"},              // the parent decides
+        {{"geo", "ALL", "france", "paris"}, "[Geo].[All].[France].[Paris]"},  // first of equal names
+        {{"Geo", "France", "PARIS"}, "[Geo].[All].[France].[Paris]"},         // (All) left out
+        {{"Geo", "Spain", "LYON"}, "[Geo].[All].[Spain].[Lyon]"},             // the parent decides
         {{"Geo", "France", "Zürich"}, "[Geo].[All].[France].[Zürich]"},
         {{"Geo", "France", "zürich"}, "[Geo].[All].[France].[Zürich]"},
-        {{"Geo", "France", "ZÜRICH"}, nullptr}, // only ASCII letters fold
+        {{"Geo", "France", "ZÜRICH"}, nullptr},  // only ASCII letters fold
         {{"Geo", "Spain", "Paris"}, nullptr},
         {{"Geo", "France", "Paris", "Paris"}, nullptr},
         {{"Geo", "Wide", "City 4999"}, "[Geo].[All].[Wide].[City 4999]"},
         {{"Geo", "Wide", "City 5000"}, nullptr},
-        {{"Geo", "City 7"}, nullptr}, // not a child of (All)
+        {{"Geo", "City 7"}, nullptr},  // not a child of (All)
         {{"Geo", "All", "France", "Paris "}, nullptr},
     };
     for (const Case& c : cases) {
@@ -80,17 +76,15 @@ TEST(MemberNameIndexTest, PathsResolveAsWritten)
         ASSERT_EQ(binder.Resolve({{"Geo"}, {"Wide"}, {geo.members[id].name}}, {}).id, id) << geo.members[id].name;
 }
 
-TEST(MemberNameIndexTest, CopiedAndChangedCubesAreNotAnsweredFromAnOldIndex)
-{
+TEST(MemberNameIndexTest, CopiedAndChangedCubesAreNotAnsweredFromAnOldIndex) {
     auto cube = GeoCube();
     const char* query = "SELECT {[Geo].[France].[Lille]} ON COLUMNS FROM [Geo]";
     mdx::QueryResult r;
-    EXPECT_THROW(mdx::Execute(query, *cube, r), EOlapError); // builds the index
+    EXPECT_THROW(mdx::Execute(query, *cube, r), EOlapError);  // builds the index
 
     CubeData copy = *cube;
     for (MemberData& m : copy.dimensions[0].members)
-        if (m.name == "Lyon" && copy.dimensions[0].members[m.parent].name == "France")
-            m.name = m.caption = "Lille";
+        if (m.name == "Lyon" && copy.dimensions[0].members[m.parent].name == "France") m.name = m.caption = "Lille";
     ASSERT_TRUE(mdx::Execute(query, copy, r));
     ASSERT_EQ(r.values.size(), 1u);
     EXPECT_EQ(r.values[0], 1);
@@ -101,4 +95,4 @@ TEST(MemberNameIndexTest, CopiedAndChangedCubesAreNotAnsweredFromAnOldIndex)
     EXPECT_TRUE(mdx::Execute(query, *cube, r));
 }
 
-} // namespace
+}  // namespace

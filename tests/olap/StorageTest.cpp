@@ -17,8 +17,7 @@ using namespace cb::olap;
 
 namespace {
 
-void ExpectSameCube(const CubeData& a, const CubeData& b)
-{
+void ExpectSameCube(const CubeData& a, const CubeData& b) {
     EXPECT_EQ(a.name, b.name);
     EXPECT_EQ(a.lastDataUpdate, b.lastDataUpdate);
     ASSERT_EQ(a.dimensions.size(), b.dimensions.size());
@@ -62,16 +61,14 @@ void ExpectSameCube(const CubeData& a, const CubeData& b)
         }
 }
 
-std::string Sqlite(const std::string& db, const std::string& sql)
-{
+std::string Sqlite(const std::string& db, const std::string& sql) {
     std::string out;
     EXPECT_EQ(cbtest::runCommand("sqlite3 -separator '|' '" + db + "' \"" + sql + "\" 2>&1", &out), 0) << sql << out;
     return out;
 }
 
 // The error text of reading path, or "" when it reads.
-std::string ReadError(const std::string& path)
-{
+std::string ReadError(const std::string& path) {
     try {
         ReadCubeFile(path);
         return {};
@@ -80,10 +77,9 @@ std::string ReadError(const std::string& path)
     }
 }
 
-} // namespace
+}  // namespace
 
-TEST(StorageTest, TinyCubeRoundTripAndLayout)
-{
+TEST(StorageTest, TinyCubeRoundTripAndLayout) {
     cbtest::TempDir dir;
     auto cube = MakeTinyCube();
     const auto& geo = cube->dimensions[0];
@@ -99,8 +95,7 @@ TEST(StorageTest, TinyCubeRoundTripAndLayout)
     ExpectSameCube(*cube, *ReadCubeFile(path));
 }
 
-TEST(StorageTest, SampleCubeRoundTrip)
-{
+TEST(StorageTest, SampleCubeRoundTrip) {
     cbtest::TempDir dir;
     auto cube = MakeSampleCube(5000, 7);
     const std::string path = dir.file("sample.cub");
@@ -108,8 +103,7 @@ TEST(StorageTest, SampleCubeRoundTrip)
     ExpectSameCube(*cube, *ReadCubeFile(path));
 }
 
-TEST(StorageTest, IndependentReaderSeesTheSchema)
-{
+TEST(StorageTest, IndependentReaderSeesTheSchema) {
     cbtest::TempDir dir;
     auto cube = MakeTinyCube();
     const std::string path = dir.file("tiny.cub");
@@ -128,14 +122,14 @@ TEST(StorageTest, IndependentReaderSeesTheSchema)
               "Average Sale|[Measures].[Sales] / [Measures].[Orders]\n");
     // Keys of the geography column: Boston x3, Seattle x2, Paris x2, Lyon, as 32-bit little-endian.
     EXPECT_EQ(Sqlite(path, "SELECT hex(data) FROM fact_columns WHERE kind = 'key' AND position = 0"),
-              "020000000200000002000000030000000300000005000000050000000600000" "0\n");
+              "020000000200000002000000030000000300000005000000050000000600000"
+              "0\n");
     // Sales of the first fact, 100.0 as a little-endian double.
     EXPECT_EQ(Sqlite(path, "SELECT hex(substr(data, 1, 8)) FROM fact_columns WHERE kind = 'value' AND position = 0"),
               "0000000000005940\n");
 }
 
-TEST(StorageTest, DamagedFilesGiveErrors)
-{
+TEST(StorageTest, DamagedFilesGiveErrors) {
     cbtest::TempDir dir;
     const std::string good = dir.file("good.cub");
     WriteCubeFile(*MakeTinyCube(), good);
@@ -204,8 +198,7 @@ TEST(StorageTest, DamagedFilesGiveErrors)
     EXPECT_NE(ReadError(dir.path().string()).find("not a file"), std::string::npos);
 }
 
-TEST(StorageTest, TruncatedAndFlippedFilesNeverCrash)
-{
+TEST(StorageTest, TruncatedAndFlippedFilesNeverCrash) {
     cbtest::TempDir dir;
     const std::string good = dir.file("good.cub");
     WriteCubeFile(*MakeSampleCube(3000, 3), good);
@@ -224,14 +217,12 @@ TEST(StorageTest, TruncatedAndFlippedFilesNeverCrash)
         damaged[at] = char(damaged[at] ^ 0x5A);
         cbtest::writeFile(path, damaged);
         ++total;
-        if (!ReadError(path).empty())
-            ++noticed;
+        if (!ReadError(path).empty()) ++noticed;
     }
     EXPECT_GT(noticed, 0u) << total;
 }
 
-TEST(StorageTest, WriteRefusesBadCubesAndKeepsTheOldFile)
-{
+TEST(StorageTest, WriteRefusesBadCubesAndKeepsTheOldFile) {
     cbtest::TempDir dir;
     const std::string path = dir.file("cube.cub");
     WriteCubeFile(*MakeTinyCube(), path);
@@ -260,7 +251,12 @@ TEST(StorageTest, WriteRefusesBadCubesAndKeepsTheOldFile)
         {"fact on a missing member", [](CubeData& c) { c.factKeys[1][0] = 99; }, "not a leaf member"},
         {"short value column", [](CubeData& c) { c.factValues[2].pop_back(); }, "holds 7 values for 8 facts"},
         {"missing key column", [](CubeData& c) { c.factKeys.pop_back(); }, "fact key columns"},
-        {"no measures", [](CubeData& c) { c.measures.clear(); c.factValues.clear(); }, "no measures"},
+        {"no measures",
+         [](CubeData& c) {
+             c.measures.clear();
+             c.factValues.clear();
+         },
+         "no measures"},
     };
     for (const Case& c : cases) {
         auto cube = MakeTinyCube();

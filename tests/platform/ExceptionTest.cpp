@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Exception, CarriesItsMessage)
-{
+TEST(Exception, CarriesItsMessage) {
     try {
         throw cb::rtl::EInOutError("cannot write x.ini");
     } catch (const cb::rtl::Exception& e) {

@@ -23,54 +23,131 @@ protected:
     TCanvas& c = bmp.Canvas();
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(GfxCanvas, RightAndBottomEdgesExcluded) {
-    struct Probe { int x, y; TColor expect; };
-    struct Case { const char* what; void (*draw)(TCanvas&); std::vector<Probe> probes; };
+    struct Probe {
+        int x, y;
+        TColor expect;
+    };
+    struct Case {
+        const char* what;
+        void (*draw)(TCanvas&);
+        std::vector<Probe> probes;
+    };
     const Case cases[] = {
-        {"FillRect", [](TCanvas& c) { c.Brush().SetColor(clRed); c.FillRect(Rect(10, 10, 20, 20)); },
+        {"FillRect",
+         [](TCanvas& c) {
+             c.Brush().SetColor(clRed);
+             c.FillRect(Rect(10, 10, 20, 20));
+         },
          {{10, 10, clRed}, {19, 19, clRed}, {20, 19, clWhite}, {19, 20, clWhite}, {9, 10, clWhite}}},
-        {"Rectangle", [](TCanvas& c) { c.Brush().SetColor(clRed); c.Rectangle(10, 10, 20, 20); },
-         {{10, 10, clBlack}, {19, 10, clBlack}, {19, 19, clBlack}, {10, 19, clBlack}, {15, 15, clRed},
-          {11, 11, clRed}, {20, 15, clWhite}, {15, 20, clWhite}}},
-        {"Rectangle clear pen", [](TCanvas& c) { c.Pen().SetStyle(psClear); c.Brush().SetColor(clRed); c.Rectangle(10, 10, 20, 20); },
+        {"Rectangle",
+         [](TCanvas& c) {
+             c.Brush().SetColor(clRed);
+             c.Rectangle(10, 10, 20, 20);
+         },
+         {{10, 10, clBlack},
+          {19, 10, clBlack},
+          {19, 19, clBlack},
+          {10, 19, clBlack},
+          {15, 15, clRed},
+          {11, 11, clRed},
+          {20, 15, clWhite},
+          {15, 20, clWhite}}},
+        {"Rectangle clear pen",
+         [](TCanvas& c) {
+             c.Pen().SetStyle(psClear);
+             c.Brush().SetColor(clRed);
+             c.Rectangle(10, 10, 20, 20);
+         },
          {{10, 10, clRed}, {19, 19, clRed}, {20, 20, clWhite}}},
-        {"Rectangle clear brush", [](TCanvas& c) { c.Brush().SetStyle(bsClear); c.Rectangle(10, 10, 20, 20); },
+        {"Rectangle clear brush",
+         [](TCanvas& c) {
+             c.Brush().SetStyle(bsClear);
+             c.Rectangle(10, 10, 20, 20);
+         },
          {{10, 10, clBlack}, {19, 19, clBlack}, {15, 15, clWhite}}},
-        {"FrameRect", [](TCanvas& c) { c.Brush().SetColor(clBlue); c.FrameRect(Rect(10, 10, 20, 20)); },
+        {"FrameRect",
+         [](TCanvas& c) {
+             c.Brush().SetColor(clBlue);
+             c.FrameRect(Rect(10, 10, 20, 20));
+         },
          {{10, 10, clBlue}, {19, 15, clBlue}, {15, 19, clBlue}, {15, 15, clWhite}, {20, 15, clWhite}}},
-        {"LineTo horizontal", [](TCanvas& c) { c.MoveTo(10, 50); c.LineTo(20, 50); },
+        {"LineTo horizontal",
+         [](TCanvas& c) {
+             c.MoveTo(10, 50);
+             c.LineTo(20, 50);
+         },
          {{10, 50, clBlack}, {19, 50, clBlack}, {20, 50, clWhite}}},
-        {"LineTo vertical up", [](TCanvas& c) { c.MoveTo(50, 30); c.LineTo(50, 10); },
+        {"LineTo vertical up",
+         [](TCanvas& c) {
+             c.MoveTo(50, 30);
+             c.LineTo(50, 10);
+         },
          {{50, 30, clBlack}, {50, 11, clBlack}, {50, 10, clWhite}}},
-        {"LineTo diagonal", [](TCanvas& c) { c.MoveTo(10, 50); c.LineTo(20, 60); },
+        {"LineTo diagonal",
+         [](TCanvas& c) {
+             c.MoveTo(10, 50);
+             c.LineTo(20, 60);
+         },
          {{10, 50, clBlack}, {19, 59, clBlack}, {20, 60, clWhite}}},
-        {"LineTo zero length", [](TCanvas& c) { c.MoveTo(30, 30); c.LineTo(30, 30); },
+        {"LineTo zero length",
+         [](TCanvas& c) {
+             c.MoveTo(30, 30);
+             c.LineTo(30, 30);
+         },
          {{30, 30, clWhite}}},
-        {"Ellipse", [](TCanvas& c) { c.Brush().SetColor(clRed); c.Ellipse(10, 10, 31, 31); },
-         {{20, 10, clBlack}, {20, 30, clBlack}, {10, 20, clBlack}, {30, 20, clBlack}, {20, 20, clRed},
-          {11, 11, clWhite}, {31, 20, clWhite}}},
-        {"Pie upper-right quadrant", [](TCanvas& c) { c.Pen().SetStyle(psClear); c.Brush().SetColor(clRed); c.Pie(0, 0, 100, 100, 100, 50, 50, 0); },
+        {"Ellipse",
+         [](TCanvas& c) {
+             c.Brush().SetColor(clRed);
+             c.Ellipse(10, 10, 31, 31);
+         },
+         {{20, 10, clBlack},
+          {20, 30, clBlack},
+          {10, 20, clBlack},
+          {30, 20, clBlack},
+          {20, 20, clRed},
+          {11, 11, clWhite},
+          {31, 20, clWhite}}},
+        {"Pie upper-right quadrant",
+         [](TCanvas& c) {
+             c.Pen().SetStyle(psClear);
+             c.Brush().SetColor(clRed);
+             c.Pie(0, 0, 100, 100, 100, 50, 50, 0);
+         },
          {{70, 30, clRed}, {30, 30, clWhite}, {70, 70, clWhite}, {30, 70, clWhite}}},
-        {"Pie clockwise", [](TCanvas& c) { c.SetArcDirection(adClockwise); c.Pen().SetStyle(psClear); c.Brush().SetColor(clRed); c.Pie(0, 0, 100, 100, 100, 50, 50, 0); },
+        {"Pie clockwise",
+         [](TCanvas& c) {
+             c.SetArcDirection(adClockwise);
+             c.Pen().SetStyle(psClear);
+             c.Brush().SetColor(clRed);
+             c.Pie(0, 0, 100, 100, 100, 50, 50, 0);
+         },
          {{70, 30, clWhite}, {30, 30, clRed}, {70, 70, clRed}, {30, 70, clRed}}},
-        {"Polygon", [](TCanvas& c) { c.Brush().SetColor(clLime); const TPoint pts[] = {{10, 10}, {50, 10}, {10, 50}}; c.Polygon(pts, 3); },
+        {"Polygon",
+         [](TCanvas& c) {
+             c.Brush().SetColor(clLime);
+             const TPoint pts[] = {{10, 10}, {50, 10}, {10, 50}};
+             c.Polygon(pts, 3);
+         },
          {{20, 20, clLime}, {10, 10, clBlack}, {45, 45, clWhite}}},
-        {"SetPixel", [](TCanvas& c) { c.SetPixel(5, 6, clRed); },
-         {{5, 6, clRed}, {6, 6, clWhite}}},
+        {"SetPixel", [](TCanvas& c) { c.SetPixel(5, 6, clRed); }, {{5, 6, clRed}, {6, 6, clWhite}}},
     };
     for (const auto& cs : cases) {
         TBitmap b(100, 100);
         cs.draw(b.Canvas());
-        for (const auto& p : cs.probes)
-            EXPECT_EQ(px(b, p.x, p.y), p.expect) << cs.what << " at " << p.x << "," << p.y;
+        for (const auto& p : cs.probes) EXPECT_EQ(px(b, p.x, p.y), p.expect) << cs.what << " at " << p.x << "," << p.y;
     }
 }
 
 TEST_F(GfxCanvas, PenStyles) {
-    struct Case { TPenStyle style; bool solid; bool any; };
-    const Case cases[] = {{psSolid, true, true}, {psDash, false, true}, {psDot, false, true},
+    struct Case {
+        TPenStyle style;
+        bool solid;
+        bool any;
+    };
+    const Case cases[] = {{psSolid, true, true},    {psDash, false, true},   {psDot, false, true},
                           {psDashDot, false, true}, {psClear, false, false}, {psInsideFrame, true, true}};
     for (const auto& cs : cases) {
         TBitmap b(100, 10);
@@ -78,8 +155,7 @@ TEST_F(GfxCanvas, PenStyles) {
         b.Canvas().MoveTo(0, 5);
         b.Canvas().LineTo(100, 5);
         int black = 0;
-        for (int x = 0; x < 99; ++x)
-            black += px(b, x, 5) == clBlack;
+        for (int x = 0; x < 99; ++x) black += px(b, x, 5) == clBlack;
         EXPECT_EQ(black == 99, cs.solid) << cs.style;
         EXPECT_EQ(black > 0, cs.any) << cs.style;
     }
@@ -90,7 +166,7 @@ TEST_F(GfxCanvas, PenStyles) {
 // clipped, on a translated painter and at partial opacity.
 TEST(GfxCanvasLines, AxisLinesMatchStrokedLines) {
     const TPoint segments[][2] = {
-        {{10, 10}, {40, 10}}, {{40, 14}, {10, 14}}, {{20, 5}, {20, 60}}, {{24, 60}, {24, 5}},
+        {{10, 10}, {40, 10}}, {{40, 14}, {10, 14}}, {{20, 5}, {20, 60}},  {{24, 60}, {24, 5}},
         {{50, 50}, {51, 50}}, {{50, 53}, {50, 52}}, {{70, 70}, {70, 70}}, {{-5, 80}, {200, 80}},
     };
     for (int variant = 0; variant < 4; ++variant) {
@@ -99,13 +175,10 @@ TEST(GfxCanvasLines, AxisLinesMatchStrokedLines) {
             images[way] = QImage(100, 100, QImage::Format_ARGB32_Premultiplied);
             images[way].fill(Qt::white);
             QPainter painter(&images[way]);
-            if (variant == 1)
-                painter.translate(3, -2);
-            if (variant == 3)
-                painter.setOpacity(0.4);
+            if (variant == 1) painter.translate(3, -2);
+            if (variant == 3) painter.setOpacity(0.4);
             TCanvas canvas(&painter);
-            if (variant == 2)
-                canvas.PushClipRect(Rect(15, 8, 60, 58));
+            if (variant == 2) canvas.PushClipRect(Rect(15, 8, 60, 58));
             canvas.Pen().SetColor(variant == 1 ? clNavy : clRed);
             for (const auto& s : segments) {
                 if (way == 0) {
@@ -142,7 +215,7 @@ TEST_F(GfxCanvas, BrushChangeSetsTextBackground) {
     EXPECT_EQ(c.BkMode(), OPAQUE);
     c.Brush().SetStyle(bsClear);
     EXPECT_EQ(c.BkMode(), TRANSPARENT);
-    c.SetBkMode(OPAQUE); // explicit call wins until the brush changes again
+    c.SetBkMode(OPAQUE);  // explicit call wins until the brush changes again
     EXPECT_EQ(c.BkMode(), OPAQUE);
 }
 
@@ -161,7 +234,7 @@ TEST_F(GfxCanvas, ClipStackNestsAndRestores) {
     EXPECT_EQ(px(bmp, 35, 35), clBlue);
     c.PopClip();
     EXPECT_FALSE(c.IsClipped());
-    c.PopClip(); // unbalanced pop is harmless
+    c.PopClip();  // unbalanced pop is harmless
     c.Brush().SetColor(clLime);
     c.FillRect(Rect(0, 0, 100, 100));
     EXPECT_EQ(px(bmp, 99, 99), clLime);
@@ -170,7 +243,7 @@ TEST_F(GfxCanvas, ClipStackNestsAndRestores) {
 TEST_F(GfxCanvas, EllipseAndExcludedClips) {
     c.Brush().SetColor(clRed);
     c.PushClipEllipse(Rect(0, 0, 100, 100));
-    c.PushClipRect(Rect(0, 0, 100, 50)); // upper half of the ellipse
+    c.PushClipRect(Rect(0, 0, 100, 50));  // upper half of the ellipse
     c.FillRect(Rect(0, 0, 100, 100));
     EXPECT_EQ(px(bmp, 50, 10), clRed);
     EXPECT_EQ(px(bmp, 2, 2), clWhite);
@@ -209,11 +282,16 @@ TEST_F(GfxCanvas, XorTwiceRestores) {
 }
 
 TEST_F(GfxCanvas, PenModesOnRaster) {
-    struct Case { TPenMode mode; TColor dst; TColor pen; TColor expect; };
+    struct Case {
+        TPenMode mode;
+        TColor dst;
+        TColor pen;
+        TColor expect;
+    };
     const Case cases[] = {
-        {pmCopy, clWhite, clRed, clRed}, {pmNot, clWhite, clRed, clBlack}, {pmNotXor, clWhite, clRed, clRed},
+        {pmCopy, clWhite, clRed, clRed},     {pmNot, clWhite, clRed, clBlack}, {pmNotXor, clWhite, clRed, clRed},
         {pmMerge, clBlue, clRed, clFuchsia}, {pmMask, clYellow, clRed, clRed}, {pmBlack, clWhite, clRed, clBlack},
-        {pmWhite, clBlack, clRed, clWhite}, {pmNop, clWhite, clRed, clWhite}, {pmNotCopy, clWhite, clRed, clAqua},
+        {pmWhite, clBlack, clRed, clWhite},  {pmNop, clWhite, clRed, clWhite}, {pmNotCopy, clWhite, clRed, clAqua},
     };
     for (const auto& cs : cases) {
         TBitmap b(10, 10);
@@ -235,17 +313,19 @@ TEST_F(GfxCanvas, TransparentDraw) {
     glyph.Canvas().FillRect(Rect(3, 3, 7, 7));
     c.Brush().SetColor(clBlue);
     c.FillRect(Rect(0, 0, 100, 100));
-    c.Draw(0, 0, glyph); // opaque
-    glyph.SetTransparent(true); // bottom-left pixel (red) drops out
+    c.Draw(0, 0, glyph);         // opaque
+    glyph.SetTransparent(true);  // bottom-left pixel (red) drops out
     c.Draw(20, 0, glyph);
     c.DrawTransparent(40, 0, glyph, clLime);
     c.StretchDraw(Rect(60, 0, 80, 20), glyph);
-    struct Probe { int x, y; TColor expect; } probes[] = {
-        {0, 0, clRed}, {5, 5, clLime}, {20, 0, clBlue}, {25, 5, clLime},
-        {40, 0, clRed}, {45, 5, clBlue}, {60, 0, clBlue}, {70, 10, clLime}, {79, 19, clBlue},
+    struct Probe {
+        int x, y;
+        TColor expect;
+    } probes[] = {
+        {0, 0, clRed},   {5, 5, clLime},  {20, 0, clBlue},  {25, 5, clLime},  {40, 0, clRed},
+        {45, 5, clBlue}, {60, 0, clBlue}, {70, 10, clLime}, {79, 19, clBlue},
     };
-    for (const auto& p : probes)
-        EXPECT_EQ(px(bmp, p.x, p.y), p.expect) << p.x << "," << p.y;
+    for (const auto& p : probes) EXPECT_EQ(px(bmp, p.x, p.y), p.expect) << p.x << "," << p.y;
 }
 
 TEST_F(GfxCanvas, CopyRectAndPixels) {
@@ -276,7 +356,7 @@ TEST_F(GfxCanvas, BorrowedPainterKeepsItsClipAndScale) {
         EXPECT_DOUBLE_EQ(canvas.DeviceScale(), 1.0);
     }
     EXPECT_EQ(img.pixel(10, 10), qRgb(255, 0, 0));
-    EXPECT_EQ(img.pixel(60, 10), qRgb(255, 255, 255)); // painter's own clip held
+    EXPECT_EQ(img.pixel(60, 10), qRgb(255, 255, 255));  // painter's own clip held
     EXPECT_EQ(img.pixel(10, 30), qRgb(255, 255, 255));
 }
 
@@ -340,6 +420,6 @@ TEST(GfxCanvasTargets, PictureAndPrinterKeepLogicalPixels) {
     c.UseLogicalPixels(true);
     const TRect logical = c.ClipRect();
     EXPECT_NEAR(logical.Width(), device.Width() / scale, 1.0);
-    c.Rectangle(0, 0, 96, 96); // an inch
+    c.Rectangle(0, 0, 96, 96);  // an inch
     p.end();
 }

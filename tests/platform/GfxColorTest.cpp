@@ -4,21 +4,30 @@
 
 #include <QColor>
 #include <algorithm>
-#include <vector>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace cb::gfx;
 
 TEST(GfxColor, SystemColoursResolveFromClassicTable) {
-    struct Case { TColor sys; TColor rgb; };
-    const Case cases[] = {
-        {clBtnFace, RGB(212, 208, 200)}, {clWindow, clWhite}, {clWindowText, clBlack},
-        {clHighlight, RGB(10, 36, 106)}, {clHighlightText, clWhite}, {clBtnShadow, clGray},
-        {clBtnHighlight, clWhite}, {cl3DDkShadow, RGB(64, 64, 64)}, {clGrayText, clGray},
-        {clInfoBk, RGB(255, 255, 225)}, {clWindowFrame, clBlack},
+    struct Case {
+        TColor sys;
+        TColor rgb;
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ColorToRGB(c.sys), c.rgb) << std::hex << c.sys;
+    const Case cases[] = {
+        {clBtnFace, RGB(212, 208, 200)},
+        {clWindow, clWhite},
+        {clWindowText, clBlack},
+        {clHighlight, RGB(10, 36, 106)},
+        {clHighlightText, clWhite},
+        {clBtnShadow, clGray},
+        {clBtnHighlight, clWhite},
+        {cl3DDkShadow, RGB(64, 64, 64)},
+        {clGrayText, clGray},
+        {clInfoBk, RGB(255, 255, 225)},
+        {clWindowFrame, clBlack},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ColorToRGB(c.sys), c.rgb) << std::hex << c.sys;
     // Plain colours and the two markers pass unchanged; bad system numbers are black.
     EXPECT_EQ(ColorToRGB(clGreen), 0x008000u);
     EXPECT_EQ(ColorToRGB(clNone), clNone);
@@ -57,10 +66,10 @@ TEST(GfxObjects, ChangeNotificationOnlyOnEffectiveChange) {
     TPen pen;
     int n = 0;
     pen.OnChange = [&](TGraphicsObject&) { ++n; };
-    pen.SetColor(clBlack); // already black
+    pen.SetColor(clBlack);  // already black
     EXPECT_EQ(n, 0);
     pen.SetColor(clRed);
-    pen.SetWidth(-2); // becomes 1, unchanged
+    pen.SetWidth(-2);  // becomes 1, unchanged
     EXPECT_EQ(n, 1);
     pen.BeginUpdate();
     pen.SetWidth(3);
@@ -71,7 +80,7 @@ TEST(GfxObjects, ChangeNotificationOnlyOnEffectiveChange) {
 
     TBrush brush;
     brush.SetStyle(bsClear);
-    brush.SetColor(clRed); // a colour makes a clear brush solid
+    brush.SetColor(clRed);  // a colour makes a clear brush solid
     EXPECT_EQ(brush.Style(), bsSolid);
 }
 
@@ -91,7 +100,10 @@ TEST(GfxObjects, FontSizeAndHeight) {
 }
 
 TEST(GfxObjects, FontNamesResolveToInstalledFaces) {
-    struct Case { const char* name; std::vector<std::string> faces; };
+    struct Case {
+        const char* name;
+        std::vector<std::string> faces;
+    };
     const Case cases[] = {
         {"Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
         {"MS Sans Serif", {"Liberation Sans", "DejaVu Sans"}},

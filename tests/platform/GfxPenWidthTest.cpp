@@ -9,7 +9,11 @@
 using namespace cb::gfx;
 
 TEST(GfxPenWidth, ZeroIsKeptNegativeBecomesOne) {
-    struct Case { int set; int width; int changes; };
+    struct Case {
+        int set;
+        int width;
+        int changes;
+    };
     const Case cases[] = {{0, 0, 1}, {1, 1, 0}, {-3, 1, 0}, {7, 7, 1}};
     for (const auto& cs : cases) {
         TPen pen;
@@ -30,28 +34,51 @@ TEST(GfxPenWidth, ZeroIsKeptNegativeBecomesOne) {
 TEST(GfxPenWidth, ZeroDrawsLikeOneAtScreenScale) {
     using Draw = std::function<void(TCanvas&)>;
     const std::pair<const char*, Draw> shapes[] = {
-        {"lines", [](TCanvas& c) {
-             c.MoveTo(5, 5); c.LineTo(90, 5); c.LineTo(90, 60); c.LineTo(7, 93); c.LineTo(7, 8);
-             c.MoveTo(50, 50); c.LineTo(51, 51);
+        {"lines",
+         [](TCanvas& c) {
+             c.MoveTo(5, 5);
+             c.LineTo(90, 5);
+             c.LineTo(90, 60);
+             c.LineTo(7, 93);
+             c.LineTo(7, 8);
+             c.MoveTo(50, 50);
+             c.LineTo(51, 51);
          }},
-        {"polyline", [](TCanvas& c) {
+        {"polyline",
+         [](TCanvas& c) {
              const TPoint pts[] = {{3, 3}, {60, 10}, {60, 70}, {20, 40}, {95, 95}};
              c.Polyline(pts, 5);
          }},
-        {"rectangle", [](TCanvas& c) { c.Brush().SetColor(clYellow); c.Rectangle(10, 12, 80, 70); c.Rectangle(3, 3, 5, 5); }},
-        {"round rect", [](TCanvas& c) { c.Brush().SetColor(clYellow); c.RoundRect(10, 12, 80, 70, 20, 16); }},
-        {"ellipse", [](TCanvas& c) { c.Brush().SetColor(clYellow); c.Ellipse(10, 12, 81, 70); }},
-        {"arc and pie", [](TCanvas& c) {
+        {"rectangle",
+         [](TCanvas& c) {
+             c.Brush().SetColor(clYellow);
+             c.Rectangle(10, 12, 80, 70);
+             c.Rectangle(3, 3, 5, 5);
+         }},
+        {"round rect",
+         [](TCanvas& c) {
+             c.Brush().SetColor(clYellow);
+             c.RoundRect(10, 12, 80, 70, 20, 16);
+         }},
+        {"ellipse",
+         [](TCanvas& c) {
+             c.Brush().SetColor(clYellow);
+             c.Ellipse(10, 12, 81, 70);
+         }},
+        {"arc and pie",
+         [](TCanvas& c) {
              c.Arc(5, 5, 60, 60, 60, 30, 30, 5);
              c.Brush().SetColor(clYellow);
              c.Pie(30, 30, 95, 95, 95, 60, 60, 30);
          }},
-        {"polygon", [](TCanvas& c) {
+        {"polygon",
+         [](TCanvas& c) {
              c.Brush().SetColor(clYellow);
              const TPoint pts[] = {{10, 10}, {90, 20}, {50, 90}, {30, 40}};
              c.Polygon(pts, 4);
          }},
-        {"bezier", [](TCanvas& c) {
+        {"bezier",
+         [](TCanvas& c) {
              const TPoint pts[] = {{5, 90}, {20, 5}, {70, 5}, {95, 90}};
              c.PolyBezier(pts);
          }},
@@ -67,8 +94,7 @@ TEST(GfxPenWidth, ZeroDrawsLikeOneAtScreenScale) {
                         images[w] = QImage(100, 100, QImage::Format_RGB32);
                         images[w].fill(Qt::white);
                         QPainter painter(&images[w]);
-                        if (translated)
-                            painter.translate(3, -2);
+                        if (translated) painter.translate(3, -2);
                         TCanvas c(&painter);
                         c.Pen().SetColor(clNavy);
                         c.Pen().SetStyle(style);
@@ -84,10 +110,15 @@ TEST(GfxPenWidth, ZeroDrawsLikeOneAtScreenScale) {
 // Under a scaled painter (a printer) width 0 stays one device pixel while
 // width 1 scales with the painter.
 TEST(GfxPenWidth, ZeroIsOneDevicePixelUnderScaledPainter) {
-    struct Case { const char* what; TPenStyle style; int width; int thickness; };
+    struct Case {
+        const char* what;
+        TPenStyle style;
+        int width;
+        int thickness;
+    };
     const Case cases[] = {
         {"solid 0", psSolid, 0, 1}, {"solid 1", psSolid, 1, 4}, {"solid 2", psSolid, 2, 8},
-        {"dot 0", psDot, 0, 1}, {"dot 1", psDot, 1, 4}, {"dash 0", psDash, 0, 1},
+        {"dot 0", psDot, 0, 1},     {"dot 1", psDot, 1, 4},     {"dash 0", psDash, 0, 1},
     };
     for (const auto& cs : cases) {
         for (bool vertical : {false, true}) {

@@ -17,8 +17,7 @@ inline TColor px(const TBitmap& b, int x, int y) {
 inline bool inkIn(const TBitmap& b, const TRect& r, TColor background = clWhite) {
     for (int y = std::max(0, r.Top); y < std::min(b.Height(), r.Bottom); ++y)
         for (int x = std::max(0, r.Left); x < std::min(b.Width(), r.Right); ++x)
-            if (px(b, x, y) != background)
-                return true;
+            if (px(b, x, y) != background) return true;
     return false;
 }
 
@@ -28,8 +27,10 @@ inline TRect inkBounds(const TBitmap& b, TColor background = clWhite) {
     for (int y = 0; y < b.Height(); ++y)
         for (int x = 0; x < b.Width(); ++x)
             if (px(b, x, y) != background) {
-                r.Left = std::min(r.Left, x); r.Top = std::min(r.Top, y);
-                r.Right = std::max(r.Right, x + 1); r.Bottom = std::max(r.Bottom, y + 1);
+                r.Left = std::min(r.Left, x);
+                r.Top = std::min(r.Top, y);
+                r.Right = std::max(r.Right, x + 1);
+                r.Bottom = std::max(r.Bottom, y + 1);
             }
     return r.IsEmpty() ? TRect{} : r;
 }
@@ -37,9 +38,8 @@ inline TRect inkBounds(const TBitmap& b, TColor background = clWhite) {
 inline bool hasColor(const TBitmap& b, const TRect& r, TColor c) {
     for (int y = std::max(0, r.Top); y < std::min(b.Height(), r.Bottom); ++y)
         for (int x = std::max(0, r.Left); x < std::min(b.Width(), r.Right); ++x)
-            if (px(b, x, y) == c)
-                return true;
+            if (px(b, x, y) == c) return true;
     return false;
 }
 
-} // namespace gfxtest
+}  // namespace gfxtest

@@ -23,15 +23,16 @@ std::unique_ptr<TBitmap> canvasWithText(unsigned align, int x, int y, const char
     return b;
 }
 
-} // namespace
+}  // namespace
 
 TEST(GfxText, AlignmentFlagsPlaceText) {
-    struct Case { unsigned align; bool left, right, above, below; };
+    struct Case {
+        unsigned align;
+        bool left, right, above, below;
+    };
     const Case cases[] = {
-        {TA_LEFT | TA_TOP, false, true, false, true},
-        {TA_RIGHT | TA_TOP, true, false, false, true},
-        {TA_CENTER | TA_TOP, true, true, false, true},
-        {TA_LEFT | TA_BOTTOM, false, true, true, false},
+        {TA_LEFT | TA_TOP, false, true, false, true},      {TA_RIGHT | TA_TOP, true, false, false, true},
+        {TA_CENTER | TA_TOP, true, true, false, true},     {TA_LEFT | TA_BOTTOM, false, true, true, false},
         {TA_LEFT | TA_BASELINE, false, true, true, false},
     };
     for (const auto& cs : cases) {
@@ -95,7 +96,10 @@ TEST(GfxText, OpaqueBackgroundFillsTextCell) {
 }
 
 TEST(GfxText, DrawTextHorizontalAndVerticalPlacement) {
-    struct Case { unsigned flags; TRect leftOut, rightOut; };
+    struct Case {
+        unsigned flags;
+        TRect leftOut, rightOut;
+    };
     // Box (20, 10)-(180, 90); text much narrower than the box.
     const Case cases[] = {
         {DT_LEFT | DT_TOP | DT_SINGLELINE, Rect(100, 0, 200, 100), Rect(0, 50, 200, 100)},
@@ -139,10 +143,15 @@ TEST(GfxText, EndEllipsisShortensAndClips) {
 }
 
 TEST(GfxText, CalcRectMeasuresWrappedText) {
-    TCanvas c; // no device: measuring only
+    TCanvas c;  // no device: measuring only
     const int lh = c.TextMetrics().Height;
     const int wordWidth = c.TextWidth("wwwwww");
-    struct Case { const char* text; unsigned flags; int width; int lines; };
+    struct Case {
+        const char* text;
+        unsigned flags;
+        int width;
+        int lines;
+    };
     const Case cases[] = {
         {"wwwwww wwwwww wwwwww", DT_WORDBREAK, wordWidth + 5, 3},
         {"wwwwww wwwwww wwwwww", DT_WORDBREAK, 3 * wordWidth + 50, 1},
@@ -178,7 +187,7 @@ TEST(GfxText, RotatedText) {
     TBitmap b(100, 100);
     TCanvas& c = b.Canvas();
     c.SetBkMode(TRANSPARENT);
-    c.Font().SetOrientation(900); // up the page
+    c.Font().SetOrientation(900);  // up the page
     c.TextOut(50, 90, "Rotated");
     const TRect ink = inkBounds(b);
     EXPECT_GT(ink.Height(), ink.Width());
@@ -193,8 +202,7 @@ TEST(GfxText, UnderlineAndCharacterExtra) {
         c.SetBkMode(TRANSPARENT);
         c.SetTextAlign(TA_BASELINE);
         c.Font().SetSize(14);
-        if (b == &under)
-            c.Font().SetStyle(fsUnderline);
+        if (b == &under) c.Font().SetStyle(fsUnderline);
         c.TextOut(10, 25, "HHHH");
     }
     EXPECT_FALSE(inkIn(plain, Rect(0, 26, 200, 40)));
@@ -209,7 +217,13 @@ TEST(GfxText, UnderlineAndCharacterExtra) {
 // general layout draws for the same line (the multi-line path, top-aligned),
 // whether the rectangle clips it or not.
 TEST(GfxText, SingleLineShortcutMatchesGeneralLayout) {
-    struct Case { const char* text; TRect r; unsigned align; bool opaque; TFontStyles style; };
+    struct Case {
+        const char* text;
+        TRect r;
+        unsigned align;
+        bool opaque;
+        TFontStyles style;
+    };
     const Case cases[] = {
         {"12345.67", Rect(10, 10, 120, 40), DT_LEFT, false, 0},
         {"12345.67", Rect(10, 10, 40, 40), DT_RIGHT, false, fsBold},
@@ -224,8 +238,7 @@ TEST(GfxText, SingleLineShortcutMatchesGeneralLayout) {
                 images[way] = QImage(200, 100, QImage::Format_ARGB32_Premultiplied);
                 images[way].fill(Qt::white);
                 QPainter painter(&images[way]);
-                if (translated)
-                    painter.translate(7, -3);
+                if (translated) painter.translate(7, -3);
                 TCanvas c(&painter);
                 c.Font().SetName("Verdana");
                 c.Font().SetSize(10);

@@ -13,8 +13,7 @@
 
 using namespace cb::os;
 
-TEST(OsFiles, ApplicationPathIsTheExecutablesFolder)
-{
+TEST(OsFiles, ApplicationPathIsTheExecutablesFolder) {
     const std::string dir = GetApplicationPath();
     ASSERT_FALSE(dir.empty());
     EXPECT_EQ(dir.back(), '/');
@@ -24,24 +23,23 @@ TEST(OsFiles, ApplicationPathIsTheExecutablesFolder)
     EXPECT_EQ(GetTempDirectory().back(), '/');
 }
 
-TEST(OsFiles, FoldersAndFiles)
-{
+TEST(OsFiles, FoldersAndFiles) {
     cbtest::TempDir dir;
     const std::string deep = dir.file("a/b/c");
     EXPECT_FALSE(DirectoryExists(deep));
     EXPECT_TRUE(ForceDirectories(deep));
-    EXPECT_TRUE(ForceDirectories(deep)); // already there
+    EXPECT_TRUE(ForceDirectories(deep));  // already there
     EXPECT_TRUE(DirectoryExists(deep));
-    EXPECT_FALSE(FileExists(deep));      // a folder is not a file
+    EXPECT_FALSE(FileExists(deep));  // a folder is not a file
 
     const std::string f = dir.file("a/x.txt");
     cbtest::writeFile(f, "x");
-    EXPECT_FALSE(ForceDirectories(f + "/sub")); // under a file
+    EXPECT_FALSE(ForceDirectories(f + "/sub"));  // under a file
     EXPECT_TRUE(RenameFile(f, dir.file("a/y.txt")));
     EXPECT_FALSE(FileExists(f));
     EXPECT_TRUE(DeleteFile(dir.file("a/y.txt")));
     EXPECT_FALSE(DeleteFile(dir.file("a/y.txt")));
-    EXPECT_FALSE(DeleteFile(deep));          // not for folders
+    EXPECT_FALSE(DeleteFile(deep));  // not for folders
     EXPECT_TRUE(RemoveDirectoryTree(dir.file("a")));
     EXPECT_FALSE(DirectoryExists(dir.file("a")));
 
@@ -56,11 +54,10 @@ TEST(OsFiles, FoldersAndFiles)
     EXPECT_TRUE(RemoveDirectoryTree(td));
 }
 
-TEST(OsFiles, LockedFilesAreSeen)
-{
+TEST(OsFiles, LockedFilesAreSeen) {
     cbtest::TempDir dir;
     const std::string f = dir.file("report.xls");
-    EXPECT_FALSE(IsFileLocked(f)); // missing
+    EXPECT_FALSE(IsFileLocked(f));  // missing
     cbtest::writeFile(f, "data");
     EXPECT_FALSE(IsFileLocked(f));
     {
@@ -80,11 +77,10 @@ TEST(OsFiles, LockedFilesAreSeen)
         ::close(fd);
     }
     EXPECT_FALSE(IsFileLocked(f));
-    EXPECT_FALSE(IsFileLocked(f)); // the check itself leaves no lock behind
+    EXPECT_FALSE(IsFileLocked(f));  // the check itself leaves no lock behind
 }
 
-TEST(OsShell, ProcessesStartWithoutAShell)
-{
+TEST(OsShell, ProcessesStartWithoutAShell) {
     cbtest::TempDir dir;
     const std::string out = dir.file("out.txt");
     const std::string tricky = "a b; echo injected > " + dir.file("bad");
@@ -92,8 +88,7 @@ TEST(OsShell, ProcessesStartWithoutAShell)
     std::string got;
     for (int i = 0; i < 200 && got.size() < tricky.size(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        if (FileExists(out))
-            got = cbtest::readFile(out);
+        if (FileExists(out)) got = cbtest::readFile(out);
     }
     EXPECT_EQ(got, tricky);
     EXPECT_FALSE(FileExists(dir.file("bad")));

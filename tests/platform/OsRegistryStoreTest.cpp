@@ -18,10 +18,9 @@ protected:
     cbtest::TempDir dir;
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(OsRegistryStore, KeysAreSectionsOfOneIniFile)
-{
+TEST_F(OsRegistryStore, KeysAreSectionsOfOneIniFile) {
     EXPECT_EQ(TRegistryStore::FileName(), dir.file("cubebrowser/registry.ini"));
     TRegistryStore reg;
     EXPECT_FALSE(reg.OpenKey("Software\\Tavo\\Browser\\Placement", false));
@@ -37,10 +36,10 @@ TEST_F(OsRegistryStore, KeysAreSectionsOfOneIniFile)
     EXPECT_EQ(ini.ReadString("Software\\Tavo\\Browser\\Placement", "Left", ""), "120");
 
     TRegistryStore other;
-    EXPECT_TRUE(other.KeyExists("software\\tavo"));        // a parent of a key
-    EXPECT_FALSE(other.KeyExists("software\\tav"));        // not a prefix match
+    EXPECT_TRUE(other.KeyExists("software\\tavo"));  // a parent of a key
+    EXPECT_FALSE(other.KeyExists("software\\tav"));  // not a prefix match
     ASSERT_TRUE(other.OpenKey("SOFTWARE\\Tavo", false));
-    ASSERT_TRUE(other.OpenKey("browser\\placement", false)); // relative to the open key
+    ASSERT_TRUE(other.OpenKey("browser\\placement", false));  // relative to the open key
     EXPECT_EQ(other.ReadInteger("left", 0), 120);
     EXPECT_TRUE(other.ReadBool("MAXIMIZED", false));
     EXPECT_EQ(other.ReadString("Caption"), "Cube \"Sales\"");
@@ -57,14 +56,13 @@ TEST_F(OsRegistryStore, KeysAreSectionsOfOneIniFile)
     EXPECT_FALSE(reg.ValueExists("Top"));
 }
 
-TEST_F(OsRegistryStore, SubkeysRootsAndDeletion)
-{
+TEST_F(OsRegistryStore, SubkeysRootsAndDeletion) {
     TRegistryStore reg;
     ASSERT_TRUE(reg.OpenKey("Software\\Tavo\\Editor", true));
     reg.WriteString("Tab", "1");
     ASSERT_TRUE(reg.OpenKey("\\Software\\Tavo\\Browser\\Grid", true));
     reg.WriteString("Col0", "64");
-    ASSERT_TRUE(reg.OpenKey("\\Software\\Tavoish", true)); // empty key is kept
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Tavoish", true));  // empty key is kept
     EXPECT_TRUE(reg.KeyExists("\\Software\\Tavoish"));
     ASSERT_TRUE(reg.OpenKey("\\Software\\Tavo", false));
     EXPECT_EQ(reg.GetKeyNames(), (std::vector<std::string>{"Editor", "Browser"}));
@@ -83,8 +81,7 @@ TEST_F(OsRegistryStore, SubkeysRootsAndDeletion)
     EXPECT_FALSE(reg.DeleteKey("Software\\Tavo"));
 }
 
-TEST(OsRegistryStoreLocation, FollowsXdgConfigHome)
-{
+TEST(OsRegistryStoreLocation, FollowsXdgConfigHome) {
     cbtest::TempDir dir;
     const char* old = std::getenv("XDG_CONFIG_HOME");
     std::string saved = old ? old : "";
@@ -100,8 +97,7 @@ TEST(OsRegistryStoreLocation, FollowsXdgConfigHome)
         unsetenv("XDG_CONFIG_HOME");
 }
 
-TEST_F(OsRegistryStore, IniViewOfAKey)
-{
+TEST_F(OsRegistryStore, IniViewOfAKey) {
     cb::os::TRegistryIniFile ini("Software\\Tavo\\Browser");
     EXPECT_EQ(ini.ReadInteger("Grid", "Col0", 64), 64);
     EXPECT_FALSE(ini.SectionExists("Grid"));

@@ -14,10 +14,9 @@ struct NumberCase {
     const char* expected;
 };
 
-} // namespace
+}  // namespace
 
-TEST(RtlFormat, FormatFloatPictures)
-{
+TEST(RtlFormat, FormatFloatPictures) {
     const NumberCase cases[] = {
         {"#,##0.00", 1234.5, "1,234.50"},
         {"#,##0.00", -1234.5, "-1,234.50"},
@@ -27,7 +26,7 @@ TEST(RtlFormat, FormatFloatPictures)
         {"#,##0.###", 1234.5678, "1,234.568"},
         {"#,##0.###", 3, "3"},
         {"#,###,##0.00", 1234567.891, "1,234,567.89"},
-        {"0.00", 1.005, "1.01"},   // half away from zero on the decimal value
+        {"0.00", 1.005, "1.01"},  // half away from zero on the decimal value
         {"0.00", 2.675, "2.68"},
         {"0.00", 99.999, "100.00"},
         {"0.00", -0.001, "0.00"},  // no "-0.00"
@@ -46,23 +45,21 @@ TEST(RtlFormat, FormatFloatPictures)
         {"0.0E+00", 9.96, "1.0E+01"},
         {"00e-0", 1234, "12e2"},
         {"#.0 \"x10\" E+0", 1500, "1.5 x10 E+3"},
-        {"##0.## %", 45.678, "45.68 %"},   // '%' is literal here: no scaling
+        {"##0.## %", 45.678, "45.68 %"},  // '%' is literal here: no scaling
         {"0.0%", 0.5, "0.5%"},
         {"#,##0.00;(#,##0.00)", -1234.5, "(1,234.50)"},
         {"#,##0.00;(#,##0.00)", 1234.5, "1,234.50"},
         {"#,##0.00;(#,##0.00);\"zero\"", 0, "zero"},
         {"#,##0.00;(#,##0.00);\"zero\"", -0.001, "zero"},
-        {"0.00;;'nil'", -2, "-2.00"},      // empty negative section: the first with a sign
+        {"0.00;;'nil'", -2, "-2.00"},  // empty negative section: the first with a sign
         {"$#,##0.00", -5, "-$5.00"},
         {"'abc'0", 5, "abc5"},
         {"", 1.5, "1.5"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FormatFloat(c.format, c.value), c.expected) << c.format << " " << c.value;
+    for (const auto& c : cases) EXPECT_EQ(FormatFloat(c.format, c.value), c.expected) << c.format << " " << c.value;
 }
 
-TEST(RtlFormat, MeasureFormatsScalePercentAndMapNames)
-{
+TEST(RtlFormat, MeasureFormatsScalePercentAndMapNames) {
     const NumberCase cases[] = {
         {"Currency", 1234.5, "$1,234.50"},
         {"currency", -1234.5, "($1,234.50)"},
@@ -92,8 +89,7 @@ TEST(RtlFormat, MeasureFormatsScalePercentAndMapNames)
         EXPECT_EQ(FormatMeasureValue(c.format, c.value), c.expected) << c.format << " " << c.value;
 }
 
-TEST(RtlFormat, EncodeDecodeDates)
-{
+TEST(RtlFormat, EncodeDecodeDates) {
     EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
     EXPECT_EQ(EncodeDate(1900, 1, 1), 2.0);
     EXPECT_EQ(EncodeDate(2000, 2, 29), 36585.0);
@@ -102,8 +98,12 @@ TEST(RtlFormat, EncodeDecodeDates)
     EXPECT_THROW(EncodeDate(10000, 1, 1), EConvertError);
     EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
 
-    struct Case { int y, mo, d, h, mi, s, ms; } cases[] = {
-        {2024, 2, 29, 23, 59, 59, 999}, {1899, 12, 29, 6, 0, 0, 0}, {1, 1, 1, 0, 0, 0, 1},
+    struct Case {
+        int y, mo, d, h, mi, s, ms;
+    } cases[] = {
+        {2024, 2, 29, 23, 59, 59, 999},
+        {1899, 12, 29, 6, 0, 0, 0},
+        {1, 1, 1, 0, 0, 0, 1},
         {9999, 12, 31, 12, 30, 15, 500},
     };
     for (const auto& c : cases) {
@@ -111,8 +111,7 @@ TEST(RtlFormat, EncodeDecodeDates)
         TDateTime dt = date + (date < 0 ? -1 : 1) * EncodeTime(c.h, c.mi, c.s, c.ms);
         int y, mo, d, h, mi, s, ms;
         DecodeDateTime(dt, y, mo, d, h, mi, s, ms);
-        EXPECT_EQ((std::vector<int>{y, mo, d, h, mi, s, ms}),
-                  (std::vector<int>{c.y, c.mo, c.d, c.h, c.mi, c.s, c.ms}));
+        EXPECT_EQ((std::vector<int>{y, mo, d, h, mi, s, ms}), (std::vector<int>{c.y, c.mo, c.d, c.h, c.mi, c.s, c.ms}));
     }
     // -1.25 is the day before the epoch at 06:00.
     int h, mi, s, ms;
@@ -122,25 +121,28 @@ TEST(RtlFormat, EncodeDecodeDates)
     int y, mo, d;
     DecodeDateTime(EncodeDate(2020, 12, 31) + 0.99999999999, y, mo, d, h, mi, s, ms);
     EXPECT_EQ((std::vector<int>{y, mo, d, h}), (std::vector<int>{2021, 1, 1, 0}));
-    EXPECT_EQ(DayOfWeek(EncodeDate(2024, 6, 2)), 1); // a Sunday
+    EXPECT_EQ(DayOfWeek(EncodeDate(2024, 6, 2)), 1);  // a Sunday
     EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7);
     TDateTime now = Now();
     EXPECT_GT(now, EncodeDate(2020, 1, 1));
     EXPECT_LT(now, EncodeDate(2200, 1, 1));
 }
 
-TEST(RtlFormat, FormatDateTimePictures)
-{
+TEST(RtlFormat, FormatDateTimePictures) {
     const TDateTime t = EncodeDate(2024, 3, 5) + EncodeTime(14, 7, 9, 42);
     const TDateTime morning = EncodeDate(2024, 3, 5) + EncodeTime(0, 5, 0, 0);
-    struct Case { const char* format; TDateTime value; const char* expected; } cases[] = {
+    struct Case {
+        const char* format;
+        TDateTime value;
+        const char* expected;
+    } cases[] = {
         {"yyyy-mm-dd h:n:s", t, "2024-03-05 14:7:9"},
         {"yyyy-mm-dd hh:nn:ss.zzz", t, "2024-03-05 14:07:09.042"},
         {"dd/mm/yyyy", t, "05/03/2024"},
         {"d/m/yy", t, "5/3/24"},
         {"ddd d mmm yyyy", t, "Tue 5 Mar 2024"},
         {"dddd, mmmm d", t, "Tuesday, March 5"},
-        {"hh:mm", t, "14:07"},             // m after h means minutes
+        {"hh:mm", t, "14:07"},  // m after h means minutes
         {"h \"o'clock\" m", t, "14 o'clock 7"},
         {"mm/dd", t, "03/05"},
         {"h:nn am/pm", t, "2:07 pm"},
@@ -155,8 +157,7 @@ TEST(RtlFormat, FormatDateTimePictures)
         {"t", t, "14:07"},
         {"ddddd", t, "05/03/2024"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FormatDateTime(c.format, c.value), c.expected) << c.format;
+    for (const auto& c : cases) EXPECT_EQ(FormatDateTime(c.format, c.value), c.expected) << c.format;
     EXPECT_EQ(DateTimeToStr(t), "05/03/2024 14:07:09");
     EXPECT_EQ(TimeToStr(t), "14:07:09");
     EXPECT_EQ(DateToStr(t), "05/03/2024");

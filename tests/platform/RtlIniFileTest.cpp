@@ -11,8 +11,7 @@
 
 using namespace cb::rtl;
 
-TEST(RtlIniFile, MissingFileReadsAsEmptyAndWriteCreatesItWithCrLf)
-{
+TEST(RtlIniFile, MissingFileReadsAsEmptyAndWriteCreatesItWithCrLf) {
     cbtest::TempDir dir;
     const std::string fn = dir.file("app.ini");
     {
@@ -31,32 +30,35 @@ TEST(RtlIniFile, MissingFileReadsAsEmptyAndWriteCreatesItWithCrLf)
     EXPECT_TRUE(again.ReadBool("options", "grid", false));
 }
 
-TEST(RtlIniFile, ValuesParseLikeTheToolkitAndFallBackToDefault)
-{
+TEST(RtlIniFile, ValuesParseLikeTheToolkitAndFallBackToDefault) {
     cbtest::TempDir dir;
     const std::string fn = dir.file("v.ini");
     cbtest::writeFile(fn, "[S]\nDec= -42 \nHex=$1F\nHex2=0x10\nColor=$80000005\nBig=99999999999\n"
                           "Junk=12abc\nEmpty=\nT=true\nF=False\nTwo=2\nZero=0\nFl=1.5E3\nBadFl=1,5\n");
     TIniFile ini(fn);
-    struct Case { const char* key; int expected; } ints[] = {
+    struct Case {
+        const char* key;
+        int expected;
+    } ints[] = {
         {"Dec", -42}, {"Hex", 31}, {"Hex2", 16}, {"Color", static_cast<int>(0x80000005u)},
-        {"Big", 7}, {"Junk", 7}, {"Empty", 7}, {"Missing", 7},
+        {"Big", 7},   {"Junk", 7}, {"Empty", 7}, {"Missing", 7},
     };
-    for (const auto& c : ints)
-        EXPECT_EQ(ini.ReadInteger("S", c.key, 7), c.expected) << c.key;
-    struct BoolCase { const char* key; bool def; bool expected; } bools[] = {
-        {"T", false, true}, {"F", true, false}, {"Two", false, true}, {"Zero", true, false},
+    for (const auto& c : ints) EXPECT_EQ(ini.ReadInteger("S", c.key, 7), c.expected) << c.key;
+    struct BoolCase {
+        const char* key;
+        bool def;
+        bool expected;
+    } bools[] = {
+        {"T", false, true},   {"F", true, false},     {"Two", false, true},    {"Zero", true, false},
         {"Junk", true, true}, {"Junk", false, false}, {"Missing", true, true},
     };
-    for (const auto& c : bools)
-        EXPECT_EQ(ini.ReadBool("S", c.key, c.def), c.expected) << c.key;
+    for (const auto& c : bools) EXPECT_EQ(ini.ReadBool("S", c.key, c.def), c.expected) << c.key;
     EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "Fl", 0), 1500.0);
     EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "BadFl", -1), -1.0);
     EXPECT_EQ(ini.ReadString("S", "Empty", "x"), "");
 }
 
-TEST(RtlIniFile, RewriteKeepsOrderCommentsAndLineEndsOfOthers)
-{
+TEST(RtlIniFile, RewriteKeepsOrderCommentsAndLineEndsOfOthers) {
     cbtest::TempDir dir;
     const std::string fn = dir.file("keep.ini");
     // \r\n, \n and a lone \r; a BOM; comments and blank lines.
@@ -68,24 +70,22 @@ TEST(RtlIniFile, RewriteKeepsOrderCommentsAndLineEndsOfOthers)
     ini.WriteString("zeta", "c", "3");   // after the comment, before the blank line
     ini.WriteString("Zeta", "B", "20");  // existing key keeps its place and spelling
     ini.WriteString("New", "x", "line1\nline2");
-    EXPECT_EQ(cbtest::readFile(fn),
-              "\xEF\xBB\xBF; top comment\r\n[Zeta]\r\nb=20\r\na=1\r\n; note\r\nc=3\r\n\r\n"
-              "[alpha]\r\nk = v \r\n\r\n[New]\r\nx=line1 line2\r\n");
+    EXPECT_EQ(cbtest::readFile(fn), "\xEF\xBB\xBF; top comment\r\n[Zeta]\r\nb=20\r\na=1\r\n; note\r\nc=3\r\n\r\n"
+                                    "[alpha]\r\nk = v \r\n\r\n[New]\r\nx=line1 line2\r\n");
     EXPECT_EQ(ini.ReadSectionValues("Zeta"), (std::vector<std::string>{"b=20", "a=1", "c=3"}));
 }
 
-TEST(RtlIniFile, EraseDeleteAndDuplicates)
-{
+TEST(RtlIniFile, EraseDeleteAndDuplicates) {
     cbtest::TempDir dir;
     const std::string fn = dir.file("e.ini");
     cbtest::writeFile(fn, "[A]\r\nx=1\r\nx=2\r\ny=3\r\n[B]\r\nz=4\r\n[a]\r\nw=5\r\n");
     TIniFile ini(fn);
-    EXPECT_EQ(ini.ReadString("A", "x", ""), "1"); // first one wins
+    EXPECT_EQ(ini.ReadString("A", "x", ""), "1");  // first one wins
     EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"A", "B"}));
     ini.DeleteKey("a", "X");
     EXPECT_FALSE(ini.ValueExists("A", "x"));
     EXPECT_TRUE(ini.ValueExists("A", "y"));
-    ini.DeleteKey("Missing", "x"); // no effect, no error
+    ini.DeleteKey("Missing", "x");  // no effect, no error
     ini.EraseSection("a");
     EXPECT_FALSE(ini.SectionExists("A"));
     EXPECT_EQ(cbtest::readFile(fn), "[B]\r\nz=4\r\n");
@@ -94,8 +94,7 @@ TEST(RtlIniFile, EraseDeleteAndDuplicates)
     EXPECT_TRUE(ini.ReadSections().empty());
 }
 
-TEST(RtlIniFile, MemIniFileWritesOnlyOnUpdate)
-{
+TEST(RtlIniFile, MemIniFileWritesOnlyOnUpdate) {
     cbtest::TempDir dir;
     const std::string fn = dir.file("m.ini");
     {
@@ -114,8 +113,7 @@ TEST(RtlIniFile, MemIniFileWritesOnlyOnUpdate)
     EXPECT_FALSE(back.ReadBool("S", "b", true));
 }
 
-TEST(RtlIniFile, BadFilesAndFailedWrites)
-{
+TEST(RtlIniFile, BadFilesAndFailedWrites) {
     cbtest::TempDir dir;
     const std::string big = dir.file("big.ini");
     cbtest::writeFile(big, std::string(16 * 1024 * 1024 + 1, 'x'));
@@ -126,7 +124,7 @@ TEST(RtlIniFile, BadFilesAndFailedWrites)
         EXPECT_NE(e.Message().find("too large"), std::string::npos);
         EXPECT_NE(e.Message().find(big), std::string::npos);
     }
-    EXPECT_THROW(TIniFile(dir.path().string()), EInOutError); // a folder
+    EXPECT_THROW(TIniFile(dir.path().string()), EInOutError);  // a folder
 
     const std::string fn = dir.file("keep.ini");
     const std::string old = "[S]\r\nA=1\r\n";
@@ -149,8 +147,7 @@ TEST(RtlIniFile, BadFilesAndFailedWrites)
     }
 }
 
-TEST(RtlIniFile, IndependentReaderSeesTheSameValues)
-{
+TEST(RtlIniFile, IndependentReaderSeesTheSameValues) {
     cbtest::TempDir dir;
     const std::string fn = dir.file("check.ini");
     {
@@ -162,19 +159,17 @@ TEST(RtlIniFile, IndependentReaderSeesTheSameValues)
         ini.WriteFloat("Connection1", "Scale", -0.125);
     }
     std::string out;
-    const std::string script =
-        "import configparser,sys\n"
-        "c=configparser.ConfigParser(interpolation=None,strict=False)\n"
-        "c.optionxform=str\n"
-        "c.read(sys.argv[1])\n"
-        "for s in c.sections():\n"
-        "  for k,v in c.items(s): print(s+'|'+k+'|'+v)\n";
+    const std::string script = "import configparser,sys\n"
+                               "c=configparser.ConfigParser(interpolation=None,strict=False)\n"
+                               "c.optionxform=str\n"
+                               "c.read(sys.argv[1])\n"
+                               "for s in c.sections():\n"
+                               "  for k,v in c.items(s): print(s+'|'+k+'|'+v)\n";
     cbtest::writeFile(dir.file("read.py"), script);
     ASSERT_EQ(cbtest::runCommand("python3 " + dir.file("read.py") + " " + fn, &out), 0);
-    EXPECT_EQ(out,
-              "AppSettings|CurrentTheme|Ocean Blue\n"
-              "AppSettings|LastCubeConnectionType|2\n"
-              "AppSettings|StartMaxed|1\n"
-              "Connection1|Location|C:/cubes/a=b.cub\n"
-              "Connection1|Scale|-0.125\n");
+    EXPECT_EQ(out, "AppSettings|CurrentTheme|Ocean Blue\n"
+                   "AppSettings|LastCubeConnectionType|2\n"
+                   "AppSettings|StartMaxed|1\n"
+                   "Connection1|Location|C:/cubes/a=b.cub\n"
+                   "Connection1|Scale|-0.125\n");
 }

@@ -5,14 +5,12 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace cb::rtl;
 
 using rtltest::FileSizeLimit;
 using rtltest::FolderEntries;
 
-TEST(RtlStreams, LittleEndianValuesRoundTripAndShortReadThrows)
-{
+TEST(RtlStreams, LittleEndianValuesRoundTripAndShortReadThrows) {
     TMemoryStream m;
     m.WriteU8(0xAB);
     m.WriteU16(0x1234);
@@ -23,7 +21,7 @@ TEST(RtlStreams, LittleEndianValuesRoundTripAndShortReadThrows)
     m.WriteFloat32(0.25f);
     ASSERT_EQ(m.Size(), 1 + 2 + 4 + 8 + 4 + 8 + 4);
     const std::uint8_t* p = m.Memory();
-    EXPECT_EQ(p[1], 0x34); // low byte first
+    EXPECT_EQ(p[1], 0x34);  // low byte first
     EXPECT_EQ(p[3], 0xEF);
     EXPECT_EQ(p[7], 0x08);
     m.SetPosition(0);
@@ -37,22 +35,21 @@ TEST(RtlStreams, LittleEndianValuesRoundTripAndShortReadThrows)
     EXPECT_THROW(m.ReadU8(), EReadError);
     m.SetPosition(m.Size() - 2);
     EXPECT_THROW(m.ReadU32(), EReadError);
-    EXPECT_THROW(m.ReadString(1000000000), EReadError); // no huge allocation first
+    EXPECT_THROW(m.ReadString(1000000000), EReadError);  // no huge allocation first
 }
 
-TEST(RtlStreams, MemorySeekPastEndAndSetSize)
-{
+TEST(RtlStreams, MemorySeekPastEndAndSetSize) {
     TMemoryStream m;
     m.WriteBuffer("abc");
     EXPECT_EQ(m.Seek(5, TSeekOrigin::soEnd), 8);
     char c;
     EXPECT_EQ(m.Read(&c, 1), 0u);
-    EXPECT_EQ(m.Size(), 3);           // seeking alone does not grow
+    EXPECT_EQ(m.Size(), 3);  // seeking alone does not grow
     m.WriteBuffer("z");
     EXPECT_EQ(m.DataSize(), 9u);
     EXPECT_EQ(m.View(), std::string_view("abc\0\0\0\0\0z", 9));
     m.SetSize(2);
-    EXPECT_EQ(m.Position(), 2);       // clamped to the new end
+    EXPECT_EQ(m.Position(), 2);  // clamped to the new end
     m.SetSize(4);
     EXPECT_EQ(m.View(), std::string_view("ab\0\0", 4));
     EXPECT_EQ(m.Seek(-1, TSeekOrigin::soCurrent), 1);
@@ -64,13 +61,12 @@ TEST(RtlStreams, MemorySeekPastEndAndSetSize)
     s.SetPosition(6);
     EXPECT_EQ(copy.CopyFrom(s, 3), 3);
     EXPECT_EQ(copy.View(), "wor");
-    EXPECT_EQ(copy.CopyFrom(s, 0), 11); // whole source
+    EXPECT_EQ(copy.CopyFrom(s, 0), 11);  // whole source
     EXPECT_EQ(copy.View(), "worhello world");
     EXPECT_THROW(copy.CopyFrom(s, 1), EReadError);
 }
 
-TEST(RtlStreams, FileStreamErrorsNameTheFileAndReason)
-{
+TEST(RtlStreams, FileStreamErrorsNameTheFileAndReason) {
     cbtest::TempDir dir;
     const std::string missing = dir.file("nope.bin");
     try {
@@ -97,7 +93,7 @@ TEST(RtlStreams, FileStreamErrorsNameTheFileAndReason)
         EXPECT_EQ(f.ReadU32(), 7u);
         EXPECT_EQ(f.ReadString(1), "x");
         EXPECT_THROW(f.ReadU8(), EReadError);
-        EXPECT_THROW(f.WriteU8(1), EWriteError); // opened for reading
+        EXPECT_THROW(f.WriteU8(1), EWriteError);  // opened for reading
     }
     TFileStream full("/dev/full", TFileMode::fmOpenWrite);
     try {
@@ -108,8 +104,7 @@ TEST(RtlStreams, FileStreamErrorsNameTheFileAndReason)
     }
 }
 
-TEST(RtlStreams, AtomicWriterReplacesOnlyOnCommit)
-{
+TEST(RtlStreams, AtomicWriterReplacesOnlyOnCommit) {
     cbtest::TempDir dir;
     const std::string fn = dir.file("out.dat");
     cbtest::writeFile(fn, "old");
@@ -117,14 +112,14 @@ TEST(RtlStreams, AtomicWriterReplacesOnlyOnCommit)
         TAtomicFileStream w(fn);
         w.WriteBuffer("new data");
         EXPECT_EQ(cbtest::readFile(fn), "old");
-    } // not committed
+    }  // not committed
     EXPECT_EQ(cbtest::readFile(fn), "old");
     EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out.dat"});
 
     std::string big(200000, 'q');
     {
         TAtomicFileStream w(fn);
-        w.WriteU32(0);            // patched below
+        w.WriteU32(0);  // patched below
         w.WriteBuffer(big);
         w.WriteBuffer("tail");
         w.SetPosition(0);
@@ -135,14 +130,14 @@ TEST(RtlStreams, AtomicWriterReplacesOnlyOnCommit)
     }
     std::string got = cbtest::readFile(fn);
     ASSERT_EQ(got.size(), 200008u);
-    EXPECT_EQ(static_cast<unsigned char>(got[0]) | static_cast<unsigned char>(got[1]) << 8
-                  | static_cast<unsigned char>(got[2]) << 16, 200000);
+    EXPECT_EQ(static_cast<unsigned char>(got[0]) | static_cast<unsigned char>(got[1]) << 8 |
+                  static_cast<unsigned char>(got[2]) << 16,
+              200000);
     EXPECT_EQ(got.substr(got.size() - 4), "tail");
     EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out.dat"});
 }
 
-TEST(RtlStreams, FailedAtomicWriteLeavesOldFileIntact)
-{
+TEST(RtlStreams, FailedAtomicWriteLeavesOldFileIntact) {
     cbtest::TempDir dir;
     const std::string fn = dir.file("keep.ini");
     cbtest::writeFile(fn, "[Old]\r\nA=1\r\n");
@@ -164,8 +159,7 @@ TEST(RtlStreams, FailedAtomicWriteLeavesOldFileIntact)
     EXPECT_THROW(WriteFileAtomic(dir.file("missing/x.ini"), "a"), EInOutError);
 }
 
-TEST(RtlStreams, MemoryStreamFilesAndCaps)
-{
+TEST(RtlStreams, MemoryStreamFilesAndCaps) {
     cbtest::TempDir dir;
     const std::string fn = dir.file("m.bin");
     TStringStream s(std::string("a\0b", 3));

@@ -10,12 +10,11 @@
 
 using namespace cb::rtl;
 
-TEST(RtlStrings, TextHelpers)
-{
+TEST(RtlStrings, TextHelpers) {
     EXPECT_EQ(Trim("\t a b \r\n"), "a b");
     EXPECT_EQ(TrimLeft("  x "), "x ");
     EXPECT_EQ(TrimRight("  x \x01"), "  x");
-    EXPECT_EQ(UpperCase("abc\xC3\xA9"), "ABC\xC3\xA9"); // ASCII only
+    EXPECT_EQ(UpperCase("abc\xC3\xA9"), "ABC\xC3\xA9");  // ASCII only
     EXPECT_TRUE(SameText("Measures", "MEASURES"));
     EXPECT_FALSE(SameText("abc", "abd"));
     EXPECT_TRUE(StartsText("[measures]", "[Measures].[Sales]"));
@@ -33,14 +32,29 @@ TEST(RtlStrings, TextHelpers)
     EXPECT_EQ(IntToHex(-1LL, 2), "FFFFFFFF");
 }
 
-TEST(RtlStrings, IntegerAndFloatConversion)
-{
-    struct IntCase { const char* text; bool ok; int value; } ints[] = {
-        {"42", true, 42}, {" -7 ", true, -7}, {"+3", true, 3}, {"$ff", true, 255}, {"0x1A", true, 26},
-        {"$FFFFFFFF", true, -1}, {"-$10", true, -16}, {"2147483647", true, 2147483647},
-        {"-2147483648", true, std::numeric_limits<int>::min()}, {"2147483648", false, 0},
-        {"$100000000", false, 0}, {"", false, 0}, {"-", false, 0}, {"1.5", false, 0},
-        {"12a", false, 0}, {"$", false, 0}, {"1 2", false, 0},
+TEST(RtlStrings, IntegerAndFloatConversion) {
+    struct IntCase {
+        const char* text;
+        bool ok;
+        int value;
+    } ints[] = {
+        {"42", true, 42},
+        {" -7 ", true, -7},
+        {"+3", true, 3},
+        {"$ff", true, 255},
+        {"0x1A", true, 26},
+        {"$FFFFFFFF", true, -1},
+        {"-$10", true, -16},
+        {"2147483647", true, 2147483647},
+        {"-2147483648", true, std::numeric_limits<int>::min()},
+        {"2147483648", false, 0},
+        {"$100000000", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {"1.5", false, 0},
+        {"12a", false, 0},
+        {"$", false, 0},
+        {"1 2", false, 0},
     };
     for (const auto& c : ints) {
         int v = 0;
@@ -53,14 +67,19 @@ TEST(RtlStrings, IntegerAndFloatConversion)
     EXPECT_THROW(StrToInt("x y"), EConvertError);
     EXPECT_EQ(StrToInt64("9223372036854775807"), std::numeric_limits<long long>::max());
 
-    struct FloatCase { double value; const char* text; } floats[] = {
-        {0, "0"}, {1.5, "1.5"}, {-0.1, "-0.1"}, {100, "100"}, {1e15, "1E15"},
-        {123456789012345.0, "123456789012345"}, {1.5e20, "1.5E20"}, {0.0001, "0.0001"},
-        {1e-7, "1E-7"}, {0.1 + 0.2, "0.30000000000000004"},
+    struct FloatCase {
+        double value;
+        const char* text;
+    } floats[] = {
+        {0, "0"},           {1.5, "1.5"},
+        {-0.1, "-0.1"},     {100, "100"},
+        {1e15, "1E15"},     {123456789012345.0, "123456789012345"},
+        {1.5e20, "1.5E20"}, {0.0001, "0.0001"},
+        {1e-7, "1E-7"},     {0.1 + 0.2, "0.30000000000000004"},
     };
     for (const auto& c : floats) {
         EXPECT_EQ(FloatToStr(c.value), c.text);
-        EXPECT_EQ(StrToFloat(c.text), c.value) << c.text; // round trip
+        EXPECT_EQ(StrToFloat(c.text), c.value) << c.text;  // round trip
     }
     EXPECT_TRUE(std::isnan(StrToFloat(FloatToStr(std::nan("")))));
     EXPECT_EQ(StrToFloatDef("1,5", -1), -1);
@@ -70,9 +89,14 @@ TEST(RtlStrings, IntegerAndFloatConversion)
     EXPECT_THROW(StrToFloat("abc"), EConvertError);
 }
 
-TEST(RtlStrings, FileNames)
-{
-    struct Case { const char* path; const char* name; const char* dir; const char* ext; const char* changed; } cases[] = {
+TEST(RtlStrings, FileNames) {
+    struct Case {
+        const char* path;
+        const char* name;
+        const char* dir;
+        const char* ext;
+        const char* changed;
+    } cases[] = {
         {"/a/b/report.xls", "report.xls", "/a/b/", ".xls", "/a/b/report.pdf"},
         {"/a/b.d/report", "report", "/a/b.d/", "", "/a/b.d/report.pdf"},
         {"archive.tar.gz", "archive.tar.gz", "", ".gz", "archive.tar.pdf"},
@@ -90,10 +114,15 @@ TEST(RtlStrings, FileNames)
     EXPECT_EQ(IncludeTrailingPathDelimiter("/a/"), "/a/");
 }
 
-TEST(RtlStringList, TextAndCommaTextRoundTrips)
-{
+TEST(RtlStringList, TextAndCommaTextRoundTrips) {
     const std::vector<std::vector<std::string>> lists = {
-        {}, {""}, {"a"}, {"a", ""}, {"", "a"}, {"a", "", "b"}, {"with space", "comma,inside", "quote\"d", "plain"},
+        {},
+        {""},
+        {"a"},
+        {"a", ""},
+        {"", "a"},
+        {"a", "", "b"},
+        {"with space", "comma,inside", "quote\"d", "plain"},
         {"tab\there", " lead", "trail "},
     };
     for (const auto& items : lists) {
@@ -110,7 +139,7 @@ TEST(RtlStringList, TextAndCommaTextRoundTrips)
         back2.SetDelimitedText(strict.DelimitedText());
         EXPECT_EQ(back2.ToVector(), items) << strict.DelimitedText();
     }
-    TStringList l {"with space", "comma,inside", "x"};
+    TStringList l{"with space", "comma,inside", "x"};
     EXPECT_EQ(l.CommaText(), "\"with space\",\"comma,inside\",x");
     l.SetCommaText("a b,\"c \"\"d\"\"\", e");
     EXPECT_EQ(l.ToVector(), (std::vector<std::string>{"a", "b", "c \"d\"", "e"}));
@@ -123,9 +152,8 @@ TEST(RtlStringList, TextAndCommaTextRoundTrips)
     EXPECT_EQ(t.ToVector(), (std::vector<std::string>{"a", "", "b"}));
 }
 
-TEST(RtlStringList, EditingLookupAndNameValues)
-{
-    TStringList l {"Beta", "alpha", "Gamma"};
+TEST(RtlStringList, EditingLookupAndNameValues) {
+    TStringList l{"Beta", "alpha", "Gamma"};
     EXPECT_EQ(l.IndexOf("ALPHA"), 1);
     EXPECT_EQ(l.IndexOf("ALPHA", true), -1);
     l.Sort();
@@ -144,7 +172,7 @@ TEST(RtlStringList, EditingLookupAndNameValues)
     l.SetObjects(1, &obj);
     EXPECT_EQ(l.IndexOfObject(&obj), 1);
 
-    TStringList nv {"Server=localhost", "Catalog=Sales=2024", "bare"};
+    TStringList nv{"Server=localhost", "Catalog=Sales=2024", "bare"};
     EXPECT_EQ(nv.Values("server"), "localhost");
     EXPECT_EQ(nv.Values("Catalog"), "Sales=2024");
     EXPECT_EQ(nv.Names(1), "Catalog");
@@ -155,11 +183,10 @@ TEST(RtlStringList, EditingLookupAndNameValues)
     EXPECT_EQ(nv.ToVector(), (std::vector<std::string>{"Server=db1", "bare", "Port=2383"}));
 }
 
-TEST(RtlStringList, FilesAreCrLfAndSkipBom)
-{
+TEST(RtlStringList, FilesAreCrLfAndSkipBom) {
     cbtest::TempDir dir;
     const std::string fn = dir.file("list.txt");
-    TStringList l {"one", "two"};
+    TStringList l{"one", "two"};
     l.SaveToFile(fn);
     EXPECT_EQ(cbtest::readFile(fn), "one\r\ntwo\r\n");
     cbtest::writeFile(fn, "\xEF\xBB\xBFx\ny");

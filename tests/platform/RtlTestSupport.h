@@ -14,34 +14,30 @@ namespace rtltest {
 // bite).
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = old_;
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &FOld);
+        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lim = FOld;
         lim.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &lim);
     }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &FOld);
+        std::signal(SIGXFSZ, FOldHandler);
     }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
-    rlimit old_ {};
-    void (*oldHandler_)(int);
+    rlimit FOld{};
+    void (*FOldHandler)(int);
 };
 
-inline std::vector<std::string> FolderEntries(const std::filesystem::path& dir)
-{
+inline std::vector<std::string> FolderEntries(const std::filesystem::path& dir) {
     std::vector<std::string> r;
-    for (auto& e : std::filesystem::directory_iterator(dir))
-        r.push_back(e.path().filename().string());
+    for (auto& e : std::filesystem::directory_iterator(dir)) r.push_back(e.path().filename().string());
     std::sort(r.begin(), r.end());
     return r;
 }
 
-} // namespace rtltest
+}  // namespace rtltest

@@ -8,8 +8,7 @@
 
 #include <iostream>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 3) {
         std::cerr << "usage: cubequery FILE MDX\n";
         return 2;
@@ -18,8 +17,7 @@ int main(int argc, char** argv)
         cb::olap::Cellset cellset;
         cellset.SetActiveConnection("Data Source=\"" + std::string(argv[1]) + "\";Provider=MSOLAP.2;");
         cellset.Open(argv[2]);
-        if (cellset.State() == cb::olap::Cellset::adStateOpen)
-            std::cout << cb::olap::CellsetToText(cellset);
+        if (cellset.State() == cb::olap::Cellset::adStateOpen) std::cout << cb::olap::CellsetToText(cellset);
         return 0;
     } catch (const std::exception& e) {
         std::cerr << e.what() << "\n";
