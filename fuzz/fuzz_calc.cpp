@@ -4,7 +4,7 @@
 // measure is queried by city. Build with fuzz/build.sh, then:
 //   ./fuzz_calc corpus_calc /work/main/fuzz/seeds/calc -max_total_time=600 -rss_limit_mb=2048 -timeout=5
 #include "olap/engine/OlapError.h"
-#include "olap/engine/TestCubes.h"
+#include "tests/common/TestCubes.h"
 #include "olap/mdx/Mdx.h"
 
 #include <cstdint>

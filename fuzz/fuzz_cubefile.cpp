@@ -7,7 +7,7 @@
 //   ./fuzz_cubefile corpus_cube /work/main/fuzz/seeds/cube -max_total_time=600 -rss_limit_mb=2048 -timeout=5
 #include "olap/engine/CubeFile.h"
 #include "olap/engine/OlapError.h"
-#include "olap/engine/TestCubes.h"
+#include "tests/common/TestCubes.h"
 #include "olap/mdx/CreateGlobalCube.h"
 #include "olap/mdx/Mdx.h"
 #include "olap/mdx/Parser.h"

@@ -3,7 +3,7 @@
 // (no file is written). Build with fuzz/build.sh, then:
 //   ./fuzz_mdx corpus_mdx /work/main/fuzz/seeds/mdx -max_total_time=600 -rss_limit_mb=2048 -timeout=5
 #include "olap/engine/OlapError.h"
-#include "olap/engine/TestCubes.h"
+#include "tests/common/TestCubes.h"
 #include "olap/mdx/CreateGlobalCube.h"
 #include "olap/mdx/Parser.h"
 #include "olap/mdx/SelectQuery.h"

@@ -3,8 +3,6 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/FileIO.h"
 
-#include <QCoreApplication>
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -22,7 +20,6 @@ std::string GetApplicationFileName() {
     char buf[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n > 0) return std::string(buf, static_cast<std::size_t>(n));
-    if (QCoreApplication::instance()) return QCoreApplication::applicationFilePath().toStdString();
     return {};
 }
 

@@ -7,7 +7,7 @@
 #include "grid/ExtStringGrid.h"
 #include "olap/adomd/Adomd.h"
 #include "olap/engine/CubeFile.h"
-#include "olap/engine/TestCubes.h"
+#include "tests/common/TestCubes.h"
 #include "tests/app/MDXTestSupport.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "olap/engine/Aggregator.h"
 #include "olap/engine/CubeBuilder.h"
 #include "olap/engine/OlapError.h"
-#include "olap/engine/TestCubes.h"
+#include "tests/common/TestCubes.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>

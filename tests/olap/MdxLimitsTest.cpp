@@ -1,7 +1,7 @@
 // Statements and calculated members built to exhaust the stack, memory or
 // time end in a clear EOlapError instead.
 #include "olap/engine/OlapError.h"
-#include "olap/engine/TestCubes.h"
+#include "tests/common/TestCubes.h"
 #include "olap/mdx/Mdx.h"
 
 #include <gtest/gtest.h>

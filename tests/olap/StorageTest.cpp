@@ -2,7 +2,7 @@
 #include "olap/engine/CubeFile.h"
 #include "olap/engine/OlapError.h"
 #include "olap/engine/SampleCube.h"
-#include "olap/engine/TestCubes.h"
+#include "tests/common/TestCubes.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "platform/os/Files.h"
-#include "platform/os/Shell.h"
+#include "platform/desktop/Shell.h"
 #include "platform/rtl/Exception.h"
 #include "tests/common/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "olap/engine/TestCubes.h"
+#include "tests/common/TestCubes.h"
 
 #include "olap/engine/CubeBuilder.h"
 

@@ -1,4 +1,4 @@
-#include "platform/os/Shell.h"
+#include "platform/desktop/Shell.h"
 
 #include "platform/os/Files.h"
 

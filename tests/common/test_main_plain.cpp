@@ -1,0 +1,7 @@
+// Test entry point of the libraries that need no Qt: no QApplication.
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
