@@ -1,6 +1,5 @@
 #pragma once
-// TCanvas: drawing with the device-context meaning of the original platform
-// over a QPainter. Integer pixels, right and bottom edges of rectangles
+// TCanvas: classic device-context drawing over a QPainter. Integer pixels, right and bottom edges of rectangles
 // excluded, LineTo leaves out its last pixel, pen modes (XOR, ...) on raster
 // targets, text alignment and background mode, a nested clip stack.
 //

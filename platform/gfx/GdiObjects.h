@@ -154,7 +154,7 @@ enum TFontPitch {
 
 // Font: size in points at PixelsPerInch (96 unless changed) or height in
 // pixels; a negative height is the character (em) height, a positive one the
-// cell height including internal leading, as on the original platform.
+// cell height including internal leading.
 class TFont : public TGraphicsObject {
 public:
     TFont();

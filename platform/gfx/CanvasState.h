@@ -1,0 +1,173 @@
+#pragma once
+// Private to the canvas's own files: its painter and clip state, and small
+// helpers the drawing, text and clipping code share.
+#include "platform/gfx/Canvas.h"
+#include "platform/gfx/FontCache.h"
+
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
+
+#include <algorithm>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace cb::gfx::canvas_detail {
+
+constexpr std::uint64_t kTagPen = 1ull << 32;
+constexpr std::uint64_t kTagText = 2ull << 32;
+constexpr std::uint64_t kTagNone = 3ull << 32;
+constexpr std::uint64_t kTagBrush = 1ull << 32;
+constexpr std::uint64_t kTagOther = 4ull << 32;
+
+inline QPainter::CompositionMode penComposition(TPenMode m) {
+    switch (m) {
+    case pmBlack:
+        return QPainter::RasterOp_ClearDestination;
+    case pmWhite:
+        return QPainter::RasterOp_SetDestination;
+    case pmNot:
+        return QPainter::RasterOp_NotDestination;
+    case pmNotCopy:
+        return QPainter::RasterOp_NotSource;
+    case pmMergePenNot:
+        return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot:
+        return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen:
+        return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen:
+        return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge:
+        return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge:
+        return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask:
+        return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask:
+        return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor:
+        return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor:
+        return QPainter::RasterOp_NotSourceXorDestination;
+    default:
+        return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+inline QPainter::CompositionMode copyComposition(TCopyMode m) {
+    switch (m) {
+    case cmSrcPaint:
+        return QPainter::RasterOp_SourceOrDestination;
+    case cmSrcAnd:
+        return QPainter::RasterOp_SourceAndDestination;
+    case cmSrcInvert:
+        return QPainter::RasterOp_SourceXorDestination;
+    case cmSrcErase:
+        return QPainter::RasterOp_SourceAndNotDestination;
+    case cmNotSrcCopy:
+        return QPainter::RasterOp_NotSource;
+    case cmNotSrcErase:
+        return QPainter::RasterOp_NotSourceAndNotDestination;
+    case cmMergePaint:
+        return QPainter::RasterOp_NotSourceOrDestination;
+    case cmDstInvert:
+        return QPainter::RasterOp_NotDestination;
+    case cmBlackness:
+        return QPainter::RasterOp_ClearDestination;
+    case cmWhiteness:
+        return QPainter::RasterOp_SetDestination;
+    default:
+        return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+inline QRect qrect(const TRect& r) {
+    return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+}
+
+// Appends the open polyline through pts (none when empty).
+inline void addPolyline(QPainterPath& path, std::span<const TPoint> pts) {
+    if (pts.empty()) return;
+    path.moveTo(pts[0].X, pts[0].Y);
+    for (size_t i = 1; i < pts.size(); ++i) path.lineTo(pts[i].X, pts[i].Y);
+}
+
+inline QPainterPath closed(QPainterPath path) {
+    path.closeSubpath();
+    return path;
+}
+
+inline TRect normalized(int l, int t, int r, int b) {
+    return {std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
+}
+
+inline const QRect kHuge(-1000000, -1000000, 2000000, 2000000);
+
+}  // namespace cb::gfx::canvas_detail
+
+namespace cb::gfx {
+
+struct TCanvas::ClipState {
+    bool enabled = false;
+    bool isPath = false;
+    QRegion region;
+    QPainterPath path;
+};
+
+struct TCanvas::State {
+    QPainter* painter = nullptr;
+    std::unique_ptr<QPainter> own;
+    QPaintDevice* device = nullptr;  // device for an owned painter
+    QTransform baseTransform;
+    // What the painter holds now.
+    std::uint64_t penTag = 0;
+    std::uint64_t brushTag = 0;
+    const TFontCacheEntry* fontEntry = nullptr;
+    int fontExtra = 0;
+    QPainter::CompositionMode comp = QPainter::CompositionMode_SourceOver;
+    // Conversions of the current pen and brush, rebuilt when they change.
+    std::uint32_t penRev = 0, brushRev = 0, qpenRev = 0;
+    QPen qpen;
+    QBrush qbrush;
+    bool penVisible = true, brushVisible = true, brushHatched = false;
+    QPainter::CompositionMode penComp = QPainter::CompositionMode_SourceOver;
+    // Font with inter-character spacing, when used.
+    const TFontCacheEntry* extraEntry = nullptr;
+    int extraPixels = 0;
+    QFont extraFont;
+    std::unique_ptr<QFontMetrics> extraMetrics;
+    // Clipping.
+    ClipState base;
+    ClipState current;
+    std::vector<ClipState> stack;
+    // Reused for every simple text line.
+    QGlyphRun glyphRun;
+    // Scratch pixels for clipped lines on raster images (see
+    // drawClippedOnScratch); its painter ends before the image goes.
+    QImage scratch;
+    std::unique_ptr<QPainter> scratchPainter;
+    QColor scratchPen;
+    // Path recording.
+    bool inPath = false;
+    bool havePath = false;
+    QPainterPath path;
+
+    // Whether the painter paints on a raster image (checked once per painter).
+    bool rasterChecked = false;
+    bool raster = false;
+
+    void invalidate() {
+        rasterChecked = false;
+        penTag = brushTag = 0;
+        fontEntry = nullptr;
+        fontExtra = 0;
+        comp = QPainter::CompositionMode_SourceOver;
+    }
+};
+
+}  // namespace cb::gfx
