@@ -92,6 +92,7 @@ struct TNetCustomHTTP::TRequest {
     bool Continue = true;
     bool OutputFailed = false;
     std::string Error;
+    std::string EffectiveURL;
     std::unique_ptr<cb::rtl::TStream> Stream;
     cb::rtl::TAtomicFileStream* File = nullptr;
     std::chrono::steady_clock::time_point Started = std::chrono::steady_clock::now();
@@ -357,6 +358,9 @@ struct TNetCustomHTTP::TRequest {
         curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
         CURLcode rc = curl_easy_perform(curl);
         if (rc != CURLE_OK && Error.empty()) Error = errors[0] ? std::string(errors) : curl_easy_strerror(rc);
+        char* effective = nullptr;
+        if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective)
+            EffectiveURL = effective;
         curl_easy_cleanup(curl);
         return rc;
     }
@@ -455,6 +459,8 @@ bool TNetCustomHTTP::StartRequest() {
     FRequest = r;
     FStatus = -1;
     FLastError.clear();
+    FOutputFailed = false;
+    FEffectiveURL.clear();
     // The work holds only the request: the component may go while the worker still runs.
     FThread.SetOnExecute([r](TNetWorker& worker) { r->Run(worker); });
     FThread.Start();
@@ -482,6 +488,8 @@ void TNetCustomHTTP::FinishDispatch() {
     auto r = FRequest;
     if (!r) return;
     FStatus = r->Status;
+    FOutputFailed = r->OutputFailed;
+    FEffectiveURL = r->EffectiveURL;
     if (!r->Error.empty()) FLastError = r->Error;
     if (r->Stream && !r->File) r->Stream->SetPosition(0);
     if (r->Continue) {

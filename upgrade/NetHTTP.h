@@ -136,6 +136,10 @@ public:
 
     // What the last request ended with, for callers and logs ("" on success).
     const std::string& LastError() const { return FLastError; }
+    // The output file of the last request could not be created.
+    bool LastOutputFailed() const { return FOutputFailed; }
+    // Where the last request ended up after redirects.
+    const std::string& EffectiveURL() const { return FEffectiveURL; }
 
     struct TRequest;
 
@@ -146,6 +150,8 @@ private:
     std::shared_ptr<TRequest> FRequest;
     int FStatus = -1;
     std::string FLastError;
+    bool FOutputFailed = false;
+    std::string FEffectiveURL;
 };
 
 // The component as the application uses it.

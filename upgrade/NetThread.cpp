@@ -99,7 +99,17 @@ void RunWorker(std::shared_ptr<TNetWorkerState> S) {
     S->Running = false;
     if (S->OnFinish && !S->Abandoned) {
         try {
-            worker.Synchronize([S] { S->OnFinish(); });
+            // finished as soon as the finish step has run, so that it may start the next request
+            worker.Synchronize([S] {
+                auto done = [S] { S->Finished = true; };
+                try {
+                    S->OnFinish();
+                } catch (...) {
+                    done();
+                    throw;
+                }
+                done();
+            });
         } catch (...) {}
     }
     S->Finished = true;

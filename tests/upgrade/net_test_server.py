@@ -12,6 +12,7 @@ import struct
 import sys
 import threading
 import time
+import urllib.parse
 import urllib.request
 
 LAST_MODIFIED = "Tue, 15 Nov 1994 08:12:31 GMT"
@@ -138,6 +139,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.end_headers()
             self.wfile.write(b"n" * 3000)
             self.close_connection = True
+        elif p.startswith("/info?"):
+            self.send_body(200, urllib.parse.unquote(p[6:]).encode())
         elif p.startswith("/files/"):
             body = ("content of " + p[7:]).encode()
             self.send_body(200, body, "application/octet-stream", [("Last-Modified", LAST_MODIFIED)])

@@ -1,0 +1,217 @@
+// The upgrade component against the loopback server, with its windows,
+// launcher and close step replaced by recorders.
+#include "upgrade/NetUpgrader.h"
+#include "tests/upgrade/NetTestServer.h"
+#include "upgrade/NetUtils.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+using namespace cb::upgrade;
+using cb::upgrade::test::NetServer;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TRecordUI : TNetUpgraderUI {
+    std::vector<std::string> Calls;
+    bool AnswerUpgrade = true, AnswerYesNo = true, AnswerFinished = true;
+    bool AskUpgrade(TNetUpgrader&, const std::string& msg) override {
+        Calls.push_back("ask:" + msg);
+        return AnswerUpgrade;
+    }
+    void ShowWizard(TNetUpgrader&) override { Calls.push_back("wizard"); }
+    void WizardFile(const std::string&, const std::string& counter) override { Calls.push_back(counter); }
+    void WizardSize(const std::string&) override {}
+    void WizardProgress(int, int, const std::string&, const std::string&) override {}
+    bool WizardFinished(TNetUpgrader&) override {
+        Calls.push_back("finished");
+        return AnswerFinished;
+    }
+    void CloseWindows() override {}
+    bool AskPassword(TNetUpgrader&, const std::string&) override { return false; }
+    void ShowError(const std::string& text) override { Calls.push_back("error:" + text.substr(0, 20)); }
+    bool AskYesNo(const std::string& caption, const std::string&) override {
+        Calls.push_back("yesno:" + caption);
+        return AnswerYesNo;
+    }
+};
+
+std::string Sha(const std::string& text) {
+    return QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Sha256).toHex().toStdString();
+}
+
+std::string InfoUrl(const std::string& text) {
+    return NetServer().Url("/info?" + QUrl::toPercentEncoding(QString::fromStdString(text)).toStdString());
+}
+
+struct TFixture {
+    fs::path Dir = fs::temp_directory_path() / ("cb-upgrade-" + std::to_string(::getpid()));
+    TNetUpgrader Upgrader;
+    TRecordUI* UI = nullptr;
+    std::vector<std::string> Events;
+    bool Ended = false;
+
+    TFixture() {
+        fs::remove_all(Dir);
+        fs::create_directories(Dir);
+        auto ui = std::make_unique<TRecordUI>();
+        UI = ui.get();
+        Upgrader.UI = std::move(ui);
+        Upgrader.ExecutableFolder = Dir.string();
+        Upgrader.ExecutablePath = (Dir / "cubebrowser").string();
+        Upgrader.VersionDate = "2/29/2004";
+        Upgrader.OnFileDone = [this](TNetUpgrader&, const std::string& f) {
+            Events.push_back("file:" + fs::path(f).filename().string());
+        };
+        Upgrader.OnLostFile = [this](TNetUpgrader&, const std::string& url, int code, bool&) {
+            Events.push_back("lost:" + GetURLFileName(url) + ":" + std::to_string(code));
+        };
+        Upgrader.OnHandOverFailed = [this](TNetUpgrader&, const std::string& why) {
+            Events.push_back("handover failed");
+            Ended = true;
+            (void)why;
+        };
+        Upgrader.OnDoOwnCloseAppMethod = [this](TNetUpgrader&) {
+            Events.push_back("close");
+            Ended = true;
+        };
+        Upgrader.OnNoUpdateAvailable = [this](TNetUpgrader&) {
+            Events.push_back("no update");
+            Ended = true;
+        };
+        Upgrader.OnNoInfoFile = [this](TNetUpgrader&) {
+            Events.push_back("no info file");
+            Ended = true;
+        };
+        Upgrader.OnAborted = [this](TNetUpgrader&) {
+            Events.push_back("aborted");
+            Ended = true;
+        };
+    }
+    ~TFixture() { fs::remove_all(Dir); }
+    void Run(const std::string& info) {
+        Upgrader.InfoFileURL = InfoUrl(info);
+        Upgrader.CheckForUpdate();
+        QElapsedTimer t;
+        t.start();
+        while (!Ended && t.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_TRUE(Ended) << "the upgrade did not come to an end";
+    }
+};
+
+}  // namespace
+
+TEST(NetUpgrader, InformationFileRules) {
+    EXPECT_EQ(TNetUpgrader::InfoFiles("#url=a\n#url2=b\n"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(TNetUpgrader::InfoFiles("#url0=a\n#url1=b\n"), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(TNetUpgrader::InfoValue("#VERSION=1.2B\n", "version"), "1.2B");
+    EXPECT_EQ(TNetUpgrader::InfoValue("#message={two\nlines} #date=1/1/2001", "message"), "two\nlines");
+    EXPECT_EQ(TNetUpgrader::InfoValue("x", "date"), "");
+
+    TNetUpgrader u;
+    u.UI.reset();
+    u.VersionDate = "2/29/2004";
+    EXPECT_TRUE(u.IsNewer("#date=3/1/2004\n"));
+    EXPECT_FALSE(u.IsNewer("#date=2/29/2004\n"));
+    for (const char* bad : {"", "#date=\n", "#date=13/45/2004\n", "#date=soon\n"}) EXPECT_FALSE(u.IsNewer(bad)) << bad;
+    u.VersionControl = TNetUpgraderVersionControl::byNumber;
+    u.VersionNumber = "1.9";
+    EXPECT_TRUE(u.IsNewer("#version=1.10\n"));
+    EXPECT_FALSE(u.IsNewer("#version=1.9.0\n"));
+    u.SetRestartParams("");
+    EXPECT_EQ(u.RestartParams(), " ");
+    EXPECT_EQ(TNetUpgrader::FormatVersionDate(cb::rtl::EncodeDate(2004, 2, 9)), "02/09/2004");
+}
+
+TEST(NetUpgrader, DownloadsVerifiesAndKeepsHandOverOff) {
+    TFixture f;
+    std::string a = NetServer().Url("/files/a.bin"), b = NetServer().Url("/files/b.bin"),
+                c = NetServer().Url("/files/c.bin");
+    std::string info = "#date=3/1/2004\n#message={New}\n#url=" + a + "\n#sha256=" + Sha("content of a.bin") +
+                       "\n#url0=" + b + "\n#sha2560=" + Sha("something else") + "\n#url3=" + c + "\n";
+    f.Run(info);
+    // a checks out; b's checksum is wrong; c came over plain http without one
+    EXPECT_EQ(f.Events,
+              (std::vector<std::string>{"file:a.bin.uTMP", "lost:b.bin:0", "lost:c.bin:0", "handover failed"}));
+    EXPECT_EQ(f.UI->Calls,
+              (std::vector<std::string>{"ask:New", "wizard", "Downloading 1 of 3", "Downloading 2 of 3",
+                                        "yesno:Error #0", "Downloading 3 of 3", "yesno:Error #0", "finished"}));
+    EXPECT_TRUE(fs::exists(f.Dir / "a.bin.uTMP"));
+    EXPECT_FALSE(fs::exists(f.Dir / "b.bin.uTMP"));
+    EXPECT_FALSE(fs::exists(f.Dir / "c.bin.uTMP"));
+    struct stat st {};
+    ::stat((f.Dir / "a.bin.uTMP").c_str(), &st);
+    EXPECT_EQ(st.st_mtime, 784887150);  // Last-Modified: Tue, 15 Nov 1994 08:12:30 GMT (even seconds)
+}
+
+TEST(NetUpgrader, HandOverFromAPrivateFolder) {
+    for (bool launches : {true, false}) {
+        TFixture f;
+        auto program = f.Dir / "upgrader-source.sh";
+        { std::ofstream(program) << "#!/bin/sh\n"; }
+        f.Upgrader.HandOverEnabled = true;
+        f.Upgrader.UpgraderProgram = program.string();
+        std::string launched;
+        std::vector<std::string> args;
+        f.Upgrader.Launcher = [&](const std::string& p, const std::vector<std::string>& a) {
+            launched = p;
+            args = a;
+            return launches;
+        };
+        std::string a = NetServer().Url("/files/a.bin");
+        f.Run("#date=3/1/2004\n#method=1\n#url=" + a + "\n#sha256=" + Sha("content of a.bin") + "\n");
+        EXPECT_EQ(f.Events.back(), launches ? "close" : "handover failed");
+        ASSERT_FALSE(launched.empty());
+        struct stat st {};
+        ASSERT_EQ(::stat(f.Upgrader.HandOverFolder().c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        EXPECT_EQ(fs::path(launched).parent_path(), fs::path(f.Upgrader.HandOverFolder()));
+        EXPECT_EQ(args, (std::vector<std::string>{f.Upgrader.ExecutablePath, "+/afterupgrade1"}));
+        fs::remove_all(f.Upgrader.HandOverFolder());
+    }
+}
+
+TEST(NetUpgrader, NothingToDo) {
+    {
+        TFixture f;  // an older date: no update, and no box unless asked for
+        f.Run("#date=1/1/2000\n#url=" + NetServer().Url("/files/a.bin") + "\n");
+        EXPECT_EQ(f.Events, (std::vector<std::string>{"no update"}));
+        EXPECT_TRUE(f.UI->Calls.empty());
+    }
+    {
+        TFixture f;
+        f.Upgrader.ShowMessages |= mNoUpdateAvailable;
+        f.Run("#url=" + NetServer().Url("/files/a.bin") + "\n");  // no date at all never counts as newer
+        EXPECT_EQ(f.UI->Calls, (std::vector<std::string>{"error:Newer version not fo"}));
+    }
+    {
+        TFixture f;
+        f.Upgrader.InfoFileURL = NetServer().Url("/404");
+        f.Upgrader.CheckForUpdate();
+        QElapsedTimer t;
+        t.start();
+        while (!f.Ended && t.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(f.Events, (std::vector<std::string>{"no info file"}));
+    }
+    {
+        TFixture f;  // the user says later
+        f.UI->AnswerUpgrade = false;
+        bool later = false;
+        f.Upgrader.OnLaterUpgrade = [&](TNetUpgrader&) {
+            later = true;
+            f.Ended = true;
+        };
+        f.Run("#date=3/1/2004\n#url=" + NetServer().Url("/files/a.bin") + "\n");
+        EXPECT_TRUE(later);
+        EXPECT_FALSE(fs::exists(f.Dir / "a.bin.uTMP"));
+    }
+}
