@@ -1,6 +1,6 @@
-#include "chart/ChartAxis.h"
-#include "chart/CustomAxisPanel.h"
-#include "chart/PlotHelpers.h"
+#include "chart/axis/ChartAxis.h"
+#include "chart/core/PlotHelpers.h"
+#include "chart/panel/CustomAxisPanel.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
 

@@ -1,6 +1,6 @@
-#include "chart/ChartAxis.h"
-#include "chart/CustomAxisPanel.h"
-#include "chart/PlotExceptions.h"
+#include "chart/axis/ChartAxis.h"
+#include "chart/core/PlotExceptions.h"
+#include "chart/panel/CustomAxisPanel.h"
 
 #include <gtest/gtest.h>
 

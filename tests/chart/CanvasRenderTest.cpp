@@ -1,8 +1,8 @@
 #include "ChartTestSupport.h"
 
-#include "chart/ChartPen.h"
-#include "chart/PlotBlend.h"
-#include "chart/PlotGeometry.h"
+#include "chart/core/PlotGeometry.h"
+#include "chart/style/ChartPen.h"
+#include "chart/style/PlotBlend.h"
 #include "platform/rtl/Exception.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #pragma once
 // Offscreen rendering for the chart tests: a white bitmap with the screen
 // canvas drawing on it directly, and pixel probes.
-#include "chart/PlotCanvas3D.h"
-#include "chart/View3DOptions.h"
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/canvas/View3DOptions.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 

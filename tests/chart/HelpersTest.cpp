@@ -1,7 +1,7 @@
-#include "chart/PlotExceptions.h"
-#include "chart/PlotGeometry.h"
-#include "chart/PlotHelpers.h"
-#include "chart/PlotTexts.h"
+#include "chart/core/PlotExceptions.h"
+#include "chart/core/PlotGeometry.h"
+#include "chart/core/PlotHelpers.h"
+#include "chart/core/PlotTexts.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
 
@@ -178,7 +178,7 @@ TEST(Texts, EngineTexts) {
 
 }  // namespace
 
-#include "chart/PlotExportData.h"
+#include "chart/core/PlotExportData.h"
 #include "tests/common/TestSupport.h"
 
 namespace {

@@ -2,11 +2,11 @@
 // the double click, cursors and the gallery pictures.
 #include "ChartTestSupport.h"
 
-#include "chart/CustomPlotPanel.h"
-#include "chart/PlotEvents.h"
-#include "chart/PlotHelpers.h"
-#include "chart/PlotMetafile.h"
-#include "chart/PlotResources.h"
+#include "chart/canvas/Metafile.h"
+#include "chart/core/PlotHelpers.h"
+#include "chart/core/PlotResources.h"
+#include "chart/panel/CustomPlotPanel.h"
+#include "chart/panel/PlotEvents.h"
 #include "platform/rtl/Exception.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #include "ChartTestSupport.h"
 
-#include "chart/CustomPlotPanel.h"
-#include "chart/PlotFont.h"
-#include "chart/PlotGradient.h"
-#include "chart/PlotShadow.h"
+#include "chart/panel/CustomPlotPanel.h"
+#include "chart/style/PlotFont.h"
+#include "chart/style/PlotGradient.h"
+#include "chart/style/PlotShadow.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

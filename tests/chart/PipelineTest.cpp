@@ -1,5 +1,5 @@
-#include "chart/CustomAxisPanel.h"
-#include "chart/PlotExceptions.h"
+#include "chart/core/PlotExceptions.h"
+#include "chart/panel/CustomAxisPanel.h"
 
 #include "platform/gfx/Bitmap.h"
 
@@ -16,7 +16,7 @@ namespace {
 struct RecordingTool : TPlotCustomTool {
     std::vector<std::string>* log;
     explicit RecordingTool(std::vector<std::string>* l) : log(l) {}
-    void HandleChartStage(int code) override { log->push_back("tool " + std::to_string(code)); }
+    void HandleChartStage(TChartStage code) override { log->push_back("tool " + std::to_string(code)); }
 };
 
 struct RecordingSeries : TChartSeries {

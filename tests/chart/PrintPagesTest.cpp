@@ -1,5 +1,5 @@
-#include "chart/CustomAxisPanel.h"
-#include "chart/PlotExceptions.h"
+#include "chart/core/PlotExceptions.h"
+#include "chart/panel/CustomAxisPanel.h"
 #include "tests/common/TestSupport.h"
 
 #include <QPrinter>

@@ -1,8 +1,8 @@
-#include "chart/ChartSeries.h"
-#include "chart/CustomAxisPanel.h"
-#include "chart/PlotExceptions.h"
-#include "chart/PlotHelpers.h"
-#include "chart/PlotResources.h"
+#include "chart/core/PlotExceptions.h"
+#include "chart/core/PlotHelpers.h"
+#include "chart/core/PlotResources.h"
+#include "chart/panel/CustomAxisPanel.h"
+#include "chart/series/ChartSeries.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // degrees: depth z moves a point z pixels right and z pixels up.
 #include "ChartTestSupport.h"
 
-#include "chart/PlotGeometry.h"
+#include "chart/core/PlotGeometry.h"
 
 #include <gtest/gtest.h>
 

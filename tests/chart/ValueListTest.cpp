@@ -1,7 +1,7 @@
-#include "chart/ChartSeries.h"
-#include "chart/ChartValueList.h"
-#include "chart/PlotExceptions.h"
-#include "chart/PlotHelpers.h"
+#include "chart/core/ChartValueList.h"
+#include "chart/core/PlotExceptions.h"
+#include "chart/core/PlotHelpers.h"
+#include "chart/series/ChartSeries.h"
 
 #include <gtest/gtest.h>
 

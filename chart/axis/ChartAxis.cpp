@@ -1,0 +1,452 @@
+#include "chart/axis/ChartAxis.h"
+
+#include "chart/core/PlotExceptions.h"
+#include "chart/core/PlotTexts.h"
+#include "chart/panel/CustomAxisPanel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace cb::chart {
+
+TChartAxis::TChartAxis(TCustomAxisPanel* chart, bool isDepth)
+    : FChart(chart), FIsDepth(isDepth), FItems([this] { repaint(); }) {
+    FValuesFormat = PlotText(TPlotText::txtValuesFormat);
+    auto changed = [this] { repaint(); };
+    FAxisPen = std::make_unique<TChartPen>(changed);
+    FGrid = std::make_unique<TDottedGrayPen>(changed);
+    FMinorGrid = std::make_unique<TChartHiddenPen>(changed);
+    FTicks = std::make_unique<TDarkGrayPen>(changed);
+    FTicksInner = std::make_unique<TDarkGrayPen>(changed);
+    FMinorTicks = std::make_unique<TDarkGrayPen>(changed);
+    SelectPixelMapping();
+    if (FChart) {
+        if (FChart->Axes().Count() >= 6) FChart->CustomAxes().Join(this);
+        FChart->Axes().Add(this);
+    }
+}
+
+TChartAxis::~TChartAxis() {
+    if (!FChart) return;
+    for (int i = 0; i < FChart->NumberOfSeries(); ++i) FChart->SeriesAt(i)->ForgetAxis(this);
+    for (TPlotCustomTool* t : FChart->Tools().Items())
+        if (auto* at = dynamic_cast<TPlotCustomToolAxis*>(t)) at->AxisDestroyed(this);
+    FChart->CustomAxes().Leave(this);
+    FChart->Axes().Remove(this);
+}
+
+void TChartAxis::repaint() const {
+    if (FChart) FChart->Invalidate();
+}
+
+// --- setters ---
+
+void TChartAxis::SetAutomatic(bool on) {
+    store(FAutomatic, on);
+    if (!FChart || !FChart->Loading()) {
+        FAutomaticMinimum = on;
+        FAutomaticMaximum = on;
+    }
+}
+
+void TChartAxis::SetAutomaticMaximum(bool on) {
+    store(FAutomaticMaximum, on);
+    if (!on)
+        FAutomatic = false;
+    else if (FAutomaticMinimum)
+        FAutomatic = true;
+}
+
+void TChartAxis::SetAutomaticMinimum(bool on) {
+    store(FAutomaticMinimum, on);
+    if (!on)
+        FAutomatic = false;
+    else if (FAutomaticMaximum)
+        FAutomatic = true;
+}
+
+void TChartAxis::SetMaximum(double v) {
+    if ((!FChart || !FChart->Loading()) && v < FMinimum) throw AxisException(PlotText(TPlotText::msgAxisMaximum));
+    store(FMaximum, v);
+}
+
+void TChartAxis::SetMinimum(double v) {
+    if ((!FChart || !FChart->Loading()) && v > FMaximum) throw AxisException(PlotText(TPlotText::msgAxisMinimum));
+    store(FMinimum, v);
+}
+
+void TChartAxis::SetLogarithmic(bool on) {
+    if (on == FLogarithmic) return;
+    if (on) {
+        if (ShowsDateTime()) throw AxisException(PlotText(TPlotText::msgDateTimeLogarithmic));
+        RefreshRange();
+        if (FMinWork < 0 || FMaxWork < 0) throw AxisException(PlotText(TPlotText::msgLogarithmicMinMax));
+    }
+    FLogarithmic = on;
+    SelectPixelMapping();
+    RecalcScale();
+    repaint();
+}
+
+void TChartAxis::SetLogarithmicBase(double b) {
+    if (b == 1 || !(b > 0)) throw AxisException(PlotText(TPlotText::msgLogarithmicBase));
+    store(FLogBase, b);
+}
+
+void TChartAxis::ChangeInverted(bool on) {
+    store(FInverted, on);
+}
+
+void TChartAxis::SetHorizontal(bool on) {
+    store(FHorizontal, on);
+    SelectPixelMapping();
+}
+
+void TChartAxis::SetZPosition(double v) {
+    store(FZPosition, v == 0 ? 0.01 : v);
+}
+
+void TChartAxis::SetIncrement(double v) {
+    if (v < 0) throw AxisException(PlotText(TPlotText::msgAxisIncrement));
+    store(FIncrement, v);
+}
+
+void TChartAxis::SetLabelsSeparation(int v) {
+    if (v < 0) throw AxisException(PlotText(TPlotText::msgLabelsSeparation));
+    store(FLabelsSeparation, v);
+}
+
+void TChartAxis::SetLabelsAngle(int degrees) {
+    store(FLabelsAngle, ((degrees % 360) + 360) % 360);
+}
+
+// --- scale ---
+
+void TChartAxis::FetchAutomaticLimits(double& minimum, double& maximum) {
+    if (!FChart) return;
+    if (FAutomatic || FAutomaticMaximum) maximum = FChart->AxisValueLimit(this, false, FHorizontal);
+    if (FAutomatic || FAutomaticMinimum) minimum = FChart->AxisValueLimit(this, true, FHorizontal);
+}
+
+void TChartAxis::RefreshRange() {
+    FetchAutomaticLimits(FMinimum, FMaximum);
+    FMinWork = FMinimum;
+    FMaxWork = FMaximum;
+    RecalcScale();
+}
+
+void TChartAxis::SetWorkingRange(double minimum, double maximum) {
+    FMinWork = minimum;
+    FMaxWork = maximum;
+    RecalcScale();
+}
+
+void TChartAxis::RecalcScale() {
+    FRange = FMaxWork - FMinWork;
+    FRangeZero = FRange == 0;
+    FPixelsPerUnit = FRangeZero ? 0 : FPixelSize / FRange;
+    if (FLogarithmic) {
+        FLogMin = FMinWork > 0 ? std::log(FMinWork) : 0;
+        FLogMax = FMaxWork > 0 ? std::log(FMaxWork) : 0;
+        FLogRange = FLogMax - FLogMin;
+        FPixelsPerLog = FLogRange == 0 ? 0 : FPixelSize / FLogRange;
+    }
+    int size = 0;
+    if (FChart) size = FIsDepth ? FChart->ChartHeight() : FChart->Width3D();
+    FDepthOffset = Round(FZPosition * size * 0.01);
+}
+
+void TChartAxis::PlaceEnds() {
+    int origin = 0, size = 0;
+    if (FChart) {
+        if (FIsDepth)
+            size = FChart->Width3D();
+        else if (FHorizontal) {
+            origin = FChart->ChartRect().Left;
+            size = FChart->ChartRect().Width();
+        } else {
+            origin = FChart->ChartRect().Top;
+            size = FChart->ChartRect().Height();
+        }
+    }
+    FStartPixel = origin + Round(size * 0.01 * FStartPosition);
+    FEndPixel = origin + Round(size * 0.01 * FEndPosition);
+    FPixelSize = FEndPixel - FStartPixel;
+    FCenterPixel = (FStartPixel + FEndPixel) / 2;
+    RecalcScale();
+}
+
+void TChartAxis::WidenForPixelMargins(const TRect& margins) {
+    const int a = FHorizontal ? margins.Left : margins.Top;
+    const int b = FHorizontal ? margins.Right : margins.Bottom;
+    const int oldStart = FStartPixel, oldEnd = FEndPixel;
+    FStartPixel += a;
+    FEndPixel -= b;
+    FPixelSize = FEndPixel - FStartPixel;
+    const double atStart = ValueAtPixel(oldStart);
+    const double atEnd = ValueAtPixel(oldEnd);
+    PlaceEnds();
+    FMinWork = atStart;
+    FMaxWork = atEnd;
+    if (FMinWork > FMaxWork) std::swap(FMinWork, FMaxWork);
+    RecalcScale();
+}
+
+void TChartAxis::SelectPixelMapping() {
+    FMapping = FIsDepth ? mapDepth : (FLogarithmic ? mapLog : mapLinear);
+}
+
+static int clampRound(double p) {
+    if (p > AxisPixelLimit) return AxisPixelLimit;
+    if (p < -AxisPixelLimit) return -AxisPixelLimit;
+    return Round(p);
+}
+
+int TChartAxis::linearH(double v) const {
+    if (FRangeZero) return FCenterPixel;
+    const double p = (v - FMinWork) * FPixelsPerUnit;
+    return clampRound(FInverted ? FEndPixel - p : FStartPixel + p);
+}
+
+int TChartAxis::linearV(double v) const {
+    if (FRangeZero) return FCenterPixel;
+    const double p = (v - FMinWork) * FPixelsPerUnit;
+    return clampRound(FInverted ? FStartPixel + p : FEndPixel - p);
+}
+
+int TChartAxis::logH(double v) const {
+    if (FLogRange == 0) return FCenterPixel;
+    if (v <= 0) return FInverted ? FEndPixel : FStartPixel;
+    if (FInverted) return Round(FPixelsPerLog * (FLogMax - std::log(v))) + FStartPixel;
+    return Round(FPixelsPerLog * (std::log(v) - FLogMin)) + FStartPixel;
+}
+
+int TChartAxis::logV(double v) const {
+    if (FLogRange == 0) return FCenterPixel;
+    if (v <= 0) return FInverted ? FStartPixel : FEndPixel;
+    if (FInverted) return FEndPixel - Round(FPixelsPerLog * (FLogMax - std::log(v)));
+    return FEndPixel - Round((std::log(v) - FLogMin) * FPixelsPerLog);
+}
+
+int TChartAxis::depthMap(double v) const {
+    if (FRangeZero) return FCenterPixel;
+    return FInverted ? Round(FPixelsPerUnit * (FMaxWork - v)) : Round((v - FMinWork) * FPixelsPerUnit);
+}
+
+int TChartAxis::map(TMapping m, bool horizontal, double v) const {
+    switch (m) {
+    case mapDepth:
+        return depthMap(v);
+    case mapLog:
+        return horizontal ? logH(v) : logV(v);
+    default:
+        return horizontal ? linearH(v) : linearV(v);
+    }
+}
+
+int TChartAxis::PixelOfValue(double v) const {
+    return map(FMapping, FHorizontal, v);
+}
+int TChartAxis::HorizontalPixelOfValue(double v) const {
+    return map(FMapping, true, v);
+}
+int TChartAxis::VerticalPixelOfValue(double v) const {
+    return map(FMapping, false, v);
+}
+
+double TChartAxis::ValueAtPixel(int p) const {
+    if (FLogarithmic && !FIsDepth) {
+        const bool highAtStart = (FHorizontal && FInverted) || (!FHorizontal && !FInverted);
+        if (p == FStartPixel) return highAtStart ? FMaxWork : FMinWork;
+        if (p == FEndPixel) return highAtStart ? FMinWork : FMaxWork;
+        if (FLogRange == 0 || FPixelSize == 0) return FMinWork;
+        const double t = (FInverted ? FEndPixel - p : p - FStartPixel) * FLogRange / FPixelSize;
+        return FHorizontal ? std::exp(FLogMin + t) : std::exp(FLogMax - t);
+    }
+    if (FPixelSize < 1) return 0;
+    const double a = (FInverted ? FEndPixel - p : p - FStartPixel) * FRange / FPixelSize;
+    return FHorizontal ? FMinWork + a : FMaxWork - a;
+}
+
+int TChartAxis::PixelSpanOfValue(double v) const {
+    if (v <= 0) return 0;
+    if (FLogarithmic) {
+        return FLogRange != 0 ? Round(std::log(v) * FPixelsPerLog) : 0;
+    }
+    return FRange != 0 ? Round(v * FPixelsPerUnit) : 0;
+}
+
+void TChartAxis::ScrollRange(double offset, bool checkLimits) {
+    if (checkLimits) {
+        if (offset == 0 || !FChart) return;
+        if (offset > 0 && !(FChart->AxisValueLimit(this, false, FHorizontal) > FMaximum)) return;
+        if (offset < 0 && !(FChart->AxisValueLimit(this, true, FHorizontal) < FMinimum)) return;
+    }
+    FAutomatic = FAutomaticMaximum = FAutomaticMinimum = false;
+    FMaximum += offset;
+    FMinimum += offset;
+    repaint();
+}
+
+void TChartAxis::SetManualRange(double minimum, double maximum) {
+    FAutomatic = FAutomaticMinimum = FAutomaticMaximum = false;
+    if (minimum > maximum) std::swap(minimum, maximum);
+    store(FMinimum, minimum);
+    store(FMaximum, maximum);
+    if (FMaximum - FMinimum < 1e-10) FMaximum = FMinimum + 1e-10;
+}
+
+bool TChartAxis::ShowsDateTime() const {
+    if (!FChart) return false;
+    for (int i = 0; i < FChart->NumberOfSeries(); ++i) {
+        TChartSeries* s = FChart->SeriesAt(i);
+        if (!s->Active()) continue;
+        if (TChartValueList* list = s->ValueListForAxis(this)) return list->DateTime();
+    }
+    return false;
+}
+
+// --- placement and drawing (a plain band; the axis drawing pass refines it) ---
+
+void TChartAxis::PlaceInRect(TRect& r, bool builtIn) {
+    (void)builtIn;
+    if (FIsDepth) return;
+    int size = FTickLength + 2;
+    if (Labels() && EffectiveLabelStyle() != talNone) size += LabelsThickness();
+    if (FHorizontal) {
+        if (FOtherSide)
+            r.Top += size;
+        else
+            r.Bottom -= size;
+    } else if (FOtherSide)
+        r.Right -= size;
+    else
+        r.Left += size;
+}
+
+bool TChartAxis::HitTest(int x, int y) const {
+    if (!FChart || !FShown || !FChart->IsAxisShown(this)) return false;
+    const TRect& cr = FChart->ChartRect();
+    const int line = FHorizontal ? (FOtherSide ? cr.Top : cr.Bottom) : (FOtherSide ? cr.Right : cr.Left);
+    const int outward = (FHorizontal ? !FOtherSide : FOtherSide) ? 1 : -1;
+    const int labels = line + outward * (FTickLength + 2 + LabelsThickness());
+    const int a0 = std::min(FStartPixel, FEndPixel), a1 = std::max(FStartPixel, FEndPixel);
+    const int c0 = std::min(line - outward * 3, labels), c1 = std::max(line - outward * 3, labels);
+    TRect r = FHorizontal ? TRect{a0, c0, a1, c1} : TRect{c0, a0, c1, a1};
+    if (FChart->View3D() && FChart->Canvas()) r = FChart->Canvas()->ProjectRect(r, FOtherSide ? FChart->Width3D() : 0);
+    return x >= std::min(r.Left, r.Right) && x <= std::max(r.Left, r.Right) && y >= std::min(r.Top, r.Bottom) &&
+           y <= std::max(r.Top, r.Bottom);
+}
+
+void TChartAxis::Draw() {
+    if (!FChart || !FChart->Canvas() || FIsDepth) return;
+    TCanvas3D& c = *FChart->Canvas();
+    const TRect& cr = FChart->ChartRect();
+    FPosAxis = FHorizontal ? (FOtherSide ? cr.Top : cr.Bottom) : (FOtherSide ? cr.Right : cr.Left);
+    const int outward = (FHorizontal ? !FOtherSide : FOtherSide) ? 1 : -1;
+    FPosLabels = FPosAxis + outward * (FTickLength + 2);
+    ComputeLabels();
+    if (FAxisPen->Visible()) {
+        c.SelectPen(*FAxisPen);
+        if (FHorizontal)
+            c.DrawHorizontalLine(FStartPixel, FEndPixel, FPosAxis);
+        else
+            c.DrawVerticalLine(FPosAxis, FStartPixel, FEndPixel);
+    }
+    if (FTicks->Visible()) {
+        c.SelectPen(*FTicks);
+        for (int p : FTickPositions) {
+            if (FHorizontal)
+                c.DrawVerticalLine(p, FPosAxis, FPosAxis + outward * FTickLength);
+            else
+                c.DrawHorizontalLine(FPosAxis, FPosAxis + outward * FTickLength, p);
+        }
+    }
+    for (const TAxisLabel& l : FLabelList) DrawLabel(l.Pixel, l.Text, l.Item);
+}
+
+void TChartAxis::DrawLabel(int pixel, const std::string& text, const TAxisItem* item) {
+    (void)item;
+    TCanvas3D& c = *FChart->Canvas();
+    c.SetBackgroundMode(1);
+    const int w = FChart->MultiLineTextWidth(text);
+    const int h = c.FontHeight();
+    if (FHorizontal)
+        c.OutputText(pixel - w / 2, FOtherSide ? FPosLabels - h : FPosLabels, text);
+    else
+        c.OutputText(FOtherSide ? FPosLabels : FPosLabels - w, pixel - h / 2, text);
+}
+
+void TChartAxis::Assign(const TChartAxis& s) {
+    FAxisPen->Assign(*s.FAxisPen);
+    FItems.CopyItems(s.FItems);
+    FItems.LabelFrame().SetVisible(s.FItems.LabelFrame().Visible());
+    FItems.LabelFrame().SetTransparent(s.FItems.LabelFrame().Transparent());
+    FItems.LabelFrame().Font().Assign(s.FItems.LabelFrame().Font());
+    FGrid->Assign(*s.FGrid);
+    FMinorGrid->Assign(*s.FMinorGrid);
+    FTicks->Assign(*s.FTicks);
+    FTicksInner->Assign(*s.FTicksInner);
+    FMinorTicks->Assign(*s.FMinorTicks);
+    FLabelStyle = s.FLabelStyle;
+    FLabelsSeparation = s.FLabelsSeparation;
+    FLabelsAngle = s.FLabelsAngle;
+    FLabelsSize = s.FLabelsSize;
+    FLabelsMultiLine = s.FLabelsMultiLine;
+    FLabelsExponent = s.FLabelsExponent;
+    FLabelsAlternate = s.FLabelsAlternate;
+    FLabelsAlign = s.FLabelsAlign;
+    FLabelsOnAxis = s.FLabelsOnAxis;
+    FTickLength = s.FTickLength;
+    FMinorTickLength = s.FMinorTickLength;
+    FMinorTickCount = s.FMinorTickCount;
+    FValuesFormat = s.FValuesFormat;
+    FDateTimeFormat = s.FDateTimeFormat;
+    FIncrement = s.FIncrement;
+    FMaximum = s.FMaximum;
+    FMinimum = s.FMinimum;
+    FMaximumOffset = s.FMaximumOffset;
+    FMinimumOffset = s.FMinimumOffset;
+    FAutomatic = s.FAutomatic;
+    FAutomaticMaximum = s.FAutomaticMaximum;
+    FAutomaticMinimum = s.FAutomaticMinimum;
+    FLogarithmic = s.FLogarithmic;
+    FLogBase = s.FLogBase;
+    FInverted = s.FInverted;
+    FExactDateTime = s.FExactDateTime;
+    FRoundFirstLabel = s.FRoundFirstLabel;
+    FTickOnLabelsOnly = s.FTickOnLabelsOnly;
+    FIsDepth = s.FIsDepth;
+    FStartPosition = s.FStartPosition;
+    FEndPosition = s.FEndPosition;
+    FPositionPercent = s.FPositionPercent;
+    FPositionUnits = s.FPositionUnits;
+    FVisible = s.FVisible;
+    FHorizontal = s.FHorizontal;
+    FOtherSide = s.FOtherSide;
+    SelectPixelMapping();
+    repaint();
+}
+
+// --- TChartDepthAxis ---
+
+TAxisLabelStyle TChartDepthAxis::AutoLabelStyle() const {
+    TCustomAxisPanel* c = ParentChart();
+    if (c)
+        for (int i = 0; i < c->NumberOfSeries(); ++i) {
+            TChartSeries* s = c->SeriesAt(i);
+            if (s->Active() && (s->HasOwnZValues() || s->LowestZ() != s->HighestZ())) return talValue;
+        }
+    return talText;
+}
+
+void TChartDepthAxis::ChangeInverted(bool on) {
+    TChartAxis::ChangeInverted(on);
+    if (TCustomAxisPanel* c = ParentChart()) {
+        TChartAxis& other = this == &c->DepthAxis() ? static_cast<TChartAxis&>(c->DepthTopAxis())
+                                                    : static_cast<TChartAxis&>(c->DepthAxis());
+        if (&other != this && other.Inverted() != on) other.TChartAxis::ChangeInverted(on);
+    }
+}
+
+}  // namespace cb::chart

@@ -1,0 +1,363 @@
+#pragma once
+// A chart axis as a scale: its range (automatic, fixed, logarithmic,
+// inverted), the pixels it spans, the widening for pixel margins, value to
+// pixel and back; and its increments and labels: the step choice, label
+// styles and texts, overlap skipping and custom labels.
+#include "chart/core/PlotTypes.h"
+#include "chart/style/ChartPen.h"
+#include "chart/style/PlotFont.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cb::chart {
+
+class TCustomAxisPanel;
+class TChartSeries;
+
+enum TAxisLabelStyle {
+    talAuto,
+    talNone,
+    talValue,
+    talMark,
+    talText
+};
+enum TAxisLabelAlign {
+    alDefault,
+    alOpposite
+};
+enum TAxisPositionUnits {
+    apuPercent,
+    apuPixels
+};
+
+// Largest magnitude a linear mapping hands out (2^26 - 1).
+constexpr int AxisPixelLimit = 67108863;
+
+// Next value of the 1-2-5 sequence (x > 0).
+double NextNiceStep(double x);
+// Number of lines of a label text (carriage return separates lines).
+int CountLabelLines(const std::string& text);
+
+// One custom label.
+class TAxisItem {
+public:
+    explicit TAxisItem(TChangeEvent onChange = {});
+    double Value() const { return FValue; }
+    void SetValue(double v);
+    const std::string& Text() const { return FText; }
+    void SetText(const std::string& t);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool on);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool on) { FTransparent = on; }
+    TPlotFont& Font() { return *FFont; }
+
+private:
+    TChangeEvent FOnChange;
+    double FValue = 0;
+    std::string FText;
+    bool FVisible = true;
+    bool FTransparent = true;
+    std::unique_ptr<TPlotFont> FFont;
+};
+
+// The frame and font every automatic label of an axis is drawn with.
+class TAxisLabelFrame {
+public:
+    explicit TAxisLabelFrame(TChangeEvent onChange);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool on);
+    TPlotFont& Font() { return *FFont; }
+    const TPlotFont& Font() const { return *FFont; }
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool on) { FTransparent = on; }
+
+private:
+    TChangeEvent FOnChange;
+    bool FVisible = true;
+    bool FTransparent = true;
+    std::unique_ptr<TPlotFont> FFont;
+};
+
+// The custom labels of an axis; with at least one item the axis shows them
+// and no automatic labels.
+class TAxisItems {
+public:
+    explicit TAxisItems(TChangeEvent onChange);
+    ~TAxisItems();
+    int Count() const { return int(FItems.size()); }
+    TAxisItem* ItemAt(int index) const;
+    TAxisItem* AddLabel(double value, const std::string& text = {});
+    void Delete(int index);
+    void ClearItems();
+    void CopyItems(const TAxisItems& other);
+    TAxisLabelFrame& LabelFrame() { return FFrame; }
+    const TAxisLabelFrame& LabelFrame() const { return FFrame; }
+
+private:
+    TChangeEvent FOnChange;
+    std::vector<std::unique_ptr<TAxisItem>> FItems;
+    TAxisLabelFrame FFrame;
+};
+
+// A label the label pass decided to show.
+struct TAxisLabel {
+    double Value = 0;
+    int Pixel = 0;
+    std::string Text;
+    const TAxisItem* Item = nullptr;  // custom label, or none
+};
+
+class TChartAxis {
+public:
+    // Joins the chart's axis list (and, past the six built-in axes, its
+    // custom axes).
+    explicit TChartAxis(TCustomAxisPanel* chart, bool isDepth = false);
+    TChartAxis(const TChartAxis&) = delete;
+    TChartAxis& operator=(const TChartAxis&) = delete;
+    virtual ~TChartAxis();
+
+    TCustomAxisPanel* ParentChart() const { return FChart; }
+
+    // --- scaling properties ---
+    bool Automatic() const { return FAutomatic; }
+    void SetAutomatic(bool on);
+    bool AutomaticMaximum() const { return FAutomaticMaximum; }
+    void SetAutomaticMaximum(bool on);
+    bool AutomaticMinimum() const { return FAutomaticMinimum; }
+    void SetAutomaticMinimum(bool on);
+    double Maximum() const { return FMaximum; }
+    void SetMaximum(double v);
+    double Minimum() const { return FMinimum; }
+    void SetMinimum(double v);
+    bool Logarithmic() const { return FLogarithmic; }
+    void SetLogarithmic(bool on);
+    double LogarithmicBase() const { return FLogBase; }
+    void SetLogarithmicBase(double b);
+    bool Inverted() const { return FInverted; }
+    virtual void ChangeInverted(bool on);
+    void SetInverted(bool on) { ChangeInverted(on); }
+    int MinimumOffset() const { return FMinimumOffset; }
+    void SetMinimumOffset(int v) { store(FMinimumOffset, v); }
+    int MaximumOffset() const { return FMaximumOffset; }
+    void SetMaximumOffset(int v) { store(FMaximumOffset, v); }
+    double StartPosition() const { return FStartPosition; }
+    void SetStartPosition(double v) { store(FStartPosition, v); }
+    double EndPosition() const { return FEndPosition; }
+    void SetEndPosition(double v) { store(FEndPosition, v); }
+    double PositionPercent() const { return FPositionPercent; }
+    void SetPositionPercent(double v) { store(FPositionPercent, v); }
+    TAxisPositionUnits PositionUnits() const { return FPositionUnits; }
+    void SetPositionUnits(TAxisPositionUnits u) { store(FPositionUnits, u); }
+    bool Horizontal() const { return FHorizontal; }
+    void SetHorizontal(bool on);
+    bool OtherSide() const { return FOtherSide; }
+    void SetOtherSide(bool on) { store(FOtherSide, on); }
+    double ZPosition() const { return FZPosition; }
+    // Exactly 0 stores 0.01.
+    void SetZPosition(double v);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool on) { store(FVisible, on); }
+    bool IsDepthAxis() const { return FIsDepth; }
+
+    // --- label properties ---
+    double Increment() const { return FIncrement; }
+    void SetIncrement(double v);
+    TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
+    void SetLabelStyle(TAxisLabelStyle s) { store(FLabelStyle, s); }
+    bool Labels() const { return FItems.LabelFrame().Visible(); }
+    void SetLabels(bool on) { FItems.LabelFrame().SetVisible(on); }
+    TPlotFont& LabelsFont() { return FItems.LabelFrame().Font(); }
+    const std::string& AxisValuesFormat() const { return FValuesFormat; }
+    void SetAxisValuesFormat(const std::string& f) { store(FValuesFormat, f); }
+    const std::string& DateTimeFormat() const { return FDateTimeFormat; }
+    void SetDateTimeFormat(const std::string& f) { store(FDateTimeFormat, f); }
+    bool ExactDateTime() const { return FExactDateTime; }
+    void SetExactDateTime(bool on) { store(FExactDateTime, on); }
+    bool RoundFirstLabel() const { return FRoundFirstLabel; }
+    void SetRoundFirstLabel(bool on) { store(FRoundFirstLabel, on); }
+    int LabelsSeparation() const { return FLabelsSeparation; }
+    void SetLabelsSeparation(int v);
+    int LabelsAngle() const { return FLabelsAngle; }
+    void SetLabelsAngle(int degrees);
+    int LabelsSize() const { return FLabelsSize; }
+    void SetLabelsSize(int v) { store(FLabelsSize, v); }
+    bool LabelsMultiLine() const { return FLabelsMultiLine; }
+    void SetLabelsMultiLine(bool on) { store(FLabelsMultiLine, on); }
+    bool LabelsExponent() const { return FLabelsExponent; }
+    void SetLabelsExponent(bool on) { store(FLabelsExponent, on); }
+    bool LabelsAlternate() const { return FLabelsAlternate; }
+    void SetLabelsAlternate(bool on) { store(FLabelsAlternate, on); }
+    TAxisLabelAlign LabelsAlign() const { return FLabelsAlign; }
+    void SetLabelsAlign(TAxisLabelAlign a) { store(FLabelsAlign, a); }
+    bool LabelsOnAxis() const { return FLabelsOnAxis; }
+    void SetLabelsOnAxis(bool on) { store(FLabelsOnAxis, on); }
+    bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
+    void SetTickOnLabelsOnly(bool on) { store(FTickOnLabelsOnly, on); }
+    int TickLength() const { return FTickLength; }
+    void SetTickLength(int v) { store(FTickLength, v); }
+    int MinorTickLength() const { return FMinorTickLength; }
+    void SetMinorTickLength(int v) { store(FMinorTickLength, v); }
+    int MinorTickCount() const { return FMinorTickCount; }
+    void SetMinorTickCount(int v) { store(FMinorTickCount, v); }
+    TAxisItems& Items() { return FItems; }
+    const TAxisItems& Items() const { return FItems; }
+
+    // --- pens ---
+    TChartPen& AxisPen() { return *FAxisPen; }
+    TChartPen& Grid() { return *FGrid; }
+    TChartPen& MinorGrid() { return *FMinorGrid; }
+    TChartPen& Ticks() { return *FTicks; }
+    TChartPen& TicksInner() { return *FTicksInner; }
+    TChartPen& MinorTicks() { return *FMinorTicks; }
+
+    // --- scale ---
+    void FetchAutomaticLimits(double& minimum, double& maximum);
+    void RefreshRange();
+    void RecalcScale();
+    void PlaceEnds();
+    // margins: Left/Right for horizontal axes, Top/Bottom for vertical ones.
+    void WidenForPixelMargins(const TRect& margins);
+    void SelectPixelMapping();
+    int PixelOfValue(double v) const;
+    int HorizontalPixelOfValue(double v) const;
+    int VerticalPixelOfValue(double v) const;
+    double ValueAtPixel(int pixel) const;
+    int PixelSpanOfValue(double v) const;
+    void ScrollRange(double offset, bool checkLimits);
+    void SetManualRange(double minimum, double maximum);
+    bool ShowsDateTime() const;
+    bool HitTest(int x, int y) const;
+
+    double WorkingMinimum() const { return FMinWork; }
+    double WorkingMaximum() const { return FMaxWork; }
+    void SetWorkingRange(double minimum, double maximum);
+    double Range() const { return FRange; }
+    int StartPixel() const { return FStartPixel; }
+    int EndPixel() const { return FEndPixel; }
+    int PixelSize() const { return FPixelSize; }
+    int CenterPixel() const { return FCenterPixel; }
+    int DepthOffset() const { return FDepthOffset; }
+    // Chart rectangle set aside for the axis by PlaceInRect.
+    int AxisLinePosition() const { return FPosAxis; }
+    int LabelsPosition() const { return FPosLabels; }
+    bool IsShown() const { return FShown; }
+    void SetShown(bool on) { FShown = on; }
+
+    // --- increments and labels ---
+    virtual TAxisLabelStyle AutoLabelStyle() const;
+    TAxisLabelStyle EffectiveLabelStyle() const;
+    virtual std::string FormatLabelValue(double v) const;
+    double CalcIncrementFor(int maxLabels) const;
+    double IncrementForLabelSize(int extent) const;
+    double LabelIncrement() const;
+    int LabelExtentOfValue(bool horizontal, double v) const;
+    int TextThickness(TPlotFont& font, int angle, int fixedSize, const std::string* text) const;
+    int LabelsThickness() const;
+    int MaxLabelWidth() const;
+    double LogRound(double v) const;
+    // One step down (or up); calendar steps when exact date-time applies.
+    void StepLabelValue(double& v, bool down, int stepIndex, double increment) const;
+    // The label pass: fills Labels and Ticks for the current scale.
+    void ComputeLabels();
+    const std::vector<TAxisLabel>& LabelList() const { return FLabelList; }
+    const std::vector<int>& TickPositions() const { return FTickPositions; }
+
+    // --- layout and drawing (the drawing pass refines these) ---
+    // Takes room for the axis from r; builtIn for the first five axes.
+    virtual void PlaceInRect(TRect& r, bool builtIn);
+    virtual void Draw();
+    // Draws one label at pixel along the axis.
+    virtual void DrawLabel(int pixel, const std::string& text, const TAxisItem* item);
+
+    void Assign(const TChartAxis& source);
+
+protected:
+    template <class T>
+    void store(T& field, const T& value) {
+        if (field != value) {
+            field = value;
+            repaint();
+        }
+    }
+    void repaint() const;
+    void recordTick(int pixel) { FTickPositions.push_back(pixel); }
+
+private:
+    enum TMapping {
+        mapLinear,
+        mapLog,
+        mapDepth
+    };
+    int linearH(double v) const;
+    int linearV(double v) const;
+    int logH(double v) const;
+    int logV(double v) const;
+    int depthMap(double v) const;
+    int map(TMapping m, bool horizontal, double v) const;
+    void emitValueLabel(double v);
+    void linearLabels(double increment, int stepIndex);
+    void logLabels();
+    bool eventLabels();
+    void seriesLabels(TAxisLabelStyle style);
+    void depthTitleLabels();
+    double dateTimeIncrement(int n) const;
+    bool hasShortSeries(int n) const;
+    bool seriesRunsAlong(TChartSeries* s) const;
+
+    TCustomAxisPanel* FChart;
+    bool FIsDepth;
+    bool FAutomatic = true, FAutomaticMaximum = true, FAutomaticMinimum = true;
+    double FMaximum = 0, FMinimum = 0;
+    bool FLogarithmic = false;
+    double FLogBase = 10;
+    bool FInverted = false;
+    int FMinimumOffset = 0, FMaximumOffset = 0;
+    double FStartPosition = 0, FEndPosition = 100, FPositionPercent = 0;
+    TAxisPositionUnits FPositionUnits = apuPercent;
+    bool FHorizontal = false, FOtherSide = false;
+    double FZPosition = 0;
+    bool FVisible = true;
+
+    double FIncrement = 0;
+    TAxisLabelStyle FLabelStyle = talAuto;
+    std::string FValuesFormat;
+    std::string FDateTimeFormat;
+    bool FExactDateTime = true, FRoundFirstLabel = true;
+    int FLabelsSeparation = 10, FLabelsAngle = 0, FLabelsSize = 0;
+    bool FLabelsMultiLine = false, FLabelsExponent = false, FLabelsAlternate = false;
+    TAxisLabelAlign FLabelsAlign = alDefault;
+    bool FLabelsOnAxis = true, FTickOnLabelsOnly = true;
+    int FTickLength = 4, FMinorTickLength = 2, FMinorTickCount = 3;
+    TAxisItems FItems;
+
+    std::unique_ptr<TChartPen> FAxisPen, FGrid, FMinorGrid, FTicks, FTicksInner, FMinorTicks;
+
+    // working state
+    double FMaxWork = 0, FMinWork = 0, FRange = 0;
+    bool FRangeZero = true;
+    double FPixelsPerUnit = 0;
+    double FLogMin = 0, FLogMax = 0, FLogRange = 0, FPixelsPerLog = 0;
+    int FStartPixel = 0, FEndPixel = 0, FPixelSize = 0, FCenterPixel = 0, FDepthOffset = 0;
+    TMapping FMapping = mapLinear;
+    int FPosAxis = 0, FPosLabels = 0;
+    bool FShown = true;
+    std::vector<TAxisLabel> FLabelList;
+    std::vector<int> FTickPositions;
+    // label pass scratch
+    int FPassStepIndex = 27;
+    double FPassIncrement = 0;
+    mutable bool FNoGetLabelEvent = false;
+};
+
+class TChartDepthAxis : public TChartAxis {
+public:
+    explicit TChartDepthAxis(TCustomAxisPanel* chart) : TChartAxis(chart, true) {}
+    TAxisLabelStyle AutoLabelStyle() const override;
+    // Both depth axes are inverted together.
+    void ChangeInverted(bool on) override;
+};
+
+}  // namespace cb::chart

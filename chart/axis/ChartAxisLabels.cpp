@@ -1,0 +1,518 @@
+// Increments and labels of an axis.
+#include "chart/axis/ChartAxis.h"
+
+#include "chart/core/PlotExceptions.h"
+#include "chart/core/PlotHelpers.h"
+#include "chart/panel/CustomAxisPanel.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/FormatFloat.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace cb::chart {
+
+namespace {
+
+constexpr int NoCalendarStep = DateTimeStepCount;  // 27
+
+std::string floatText(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15g", v);
+    return buf;
+}
+
+bool acrossAngle(int angle) {
+    return angle == 90 || angle == 270;
+}
+
+}  // namespace
+
+double NextNiceStep(double x) {
+    if (!(x > 0) || std::isinf(x)) return x;
+    if (x >= 10) return 10 * NextNiceStep(x * 0.1);
+    if (x < 1) return NextNiceStep(x * 10) * 0.1;
+    if (x < 2) return 2;
+    if (x < 5) return 5;
+    return 10;
+}
+
+int CountLabelLines(const std::string& text) {
+    int n = int(std::count(text.begin(), text.end(), '\r'));
+    const std::size_t last = text.rfind('\r');
+    if (last == std::string::npos ? !text.empty() : last + 1 < text.size()) ++n;
+    return n;
+}
+
+// --- custom labels ---
+
+TAxisItem::TAxisItem(TChangeEvent onChange) : FOnChange(std::move(onChange)) {
+    FFont = std::make_unique<TPlotFont>([this] {
+        if (FOnChange) FOnChange();
+    });
+}
+
+void TAxisItem::SetValue(double v) {
+    if (FValue != v) {
+        FValue = v;
+        if (FOnChange) FOnChange();
+    }
+}
+
+void TAxisItem::SetText(const std::string& t) {
+    if (FText != t) {
+        FText = t;
+        if (FOnChange) FOnChange();
+    }
+}
+
+void TAxisItem::SetVisible(bool on) {
+    if (FVisible != on) {
+        FVisible = on;
+        if (FOnChange) FOnChange();
+    }
+}
+
+TAxisLabelFrame::TAxisLabelFrame(TChangeEvent onChange) : FOnChange(std::move(onChange)) {
+    FFont = std::make_unique<TPlotFont>([this] {
+        if (FOnChange) FOnChange();
+    });
+}
+
+void TAxisLabelFrame::SetVisible(bool on) {
+    if (FVisible != on) {
+        FVisible = on;
+        if (FOnChange) FOnChange();
+    }
+}
+
+TAxisItems::TAxisItems(TChangeEvent onChange) : FOnChange(onChange), FFrame(onChange) {}
+TAxisItems::~TAxisItems() = default;
+
+TAxisItem* TAxisItems::ItemAt(int index) const {
+    if (index < 0 || index >= Count())
+        throw ChartException("Axis label index " + std::to_string(index) + " out of bounds.");
+    return FItems[std::size_t(index)].get();
+}
+
+TAxisItem* TAxisItems::AddLabel(double value, const std::string& text) {
+    FItems.push_back(std::make_unique<TAxisItem>(FOnChange));
+    TAxisItem* item = FItems.back().get();
+    item->SetValue(value);
+    item->SetText(text);
+    if (FOnChange) FOnChange();
+    return item;
+}
+
+void TAxisItems::Delete(int index) {
+    ItemAt(index);
+    FItems.erase(FItems.begin() + index);
+    if (FOnChange) FOnChange();
+}
+
+void TAxisItems::ClearItems() {
+    if (FItems.empty()) return;
+    FItems.clear();
+    if (FOnChange) FOnChange();
+}
+
+void TAxisItems::CopyItems(const TAxisItems& other) {
+    FItems.clear();
+    for (const auto& it : other.FItems) {
+        TAxisItem* n = AddLabel(it->Value(), it->Text());
+        n->SetVisible(it->Visible());
+        n->SetTransparent(it->Transparent());
+        n->Font().Assign(it->Font());
+    }
+}
+
+// --- label style and text ---
+
+bool TChartAxis::seriesRunsAlong(TChartSeries* s) const {
+    return FHorizontal ? s->YMandatory() : !s->YMandatory();
+}
+
+TAxisLabelStyle TChartAxis::AutoLabelStyle() const {
+    TAxisLabelStyle result = talNone;
+    if (!FChart) return result;
+    for (int i = 0; i < FChart->NumberOfSeries(); ++i) {
+        TChartSeries* s = FChart->SeriesAt(i);
+        if (!s->Active() || !s->IsLinkedToAxis(this)) continue;
+        if (!s->HasOwnZValues() && seriesRunsAlong(s) && s->PointCount() > 0 && !s->PointLabel(0).empty())
+            return talText;
+        result = talValue;
+    }
+    return result;
+}
+
+TAxisLabelStyle TChartAxis::EffectiveLabelStyle() const {
+    return FLabelStyle == talAuto ? AutoLabelStyle() : FLabelStyle;
+}
+
+std::string TChartAxis::FormatLabelValue(double v) const {
+    std::string text;
+    if (!ShowsDateTime())
+        text = cb::rtl::FormatFloat(FValuesFormat, v);
+    else if (v >= 0) {
+        const std::string format = FDateTimeFormat.empty() ? DateTimeFormatForStep(std::fabs(FRange)) : FDateTimeFormat;
+        text = cb::rtl::FormatDateTime(format, v);
+    }
+    if (FChart && FChart->OnGetAxisLabel && !FNoGetLabelEvent)
+        FChart->OnGetAxisLabel(const_cast<TChartAxis*>(this), nullptr, -1, text);
+    if (FLabelsMultiLine) std::replace(text.begin(), text.end(), ' ', '\r');
+    return text;
+}
+
+// --- increments ---
+
+double TChartAxis::LogRound(double v) const {
+    if (!(v > 0) || !(FLogBase > 0) || FLogBase == 1) return v;
+    return std::pow(FLogBase, Round(std::log(v) / std::log(FLogBase)));
+}
+
+bool TChartAxis::hasShortSeries(int n) const {
+    if (!FChart) return false;
+    for (int i = 0; i < FChart->NumberOfSeries(); ++i) {
+        TChartSeries* s = FChart->SeriesAt(i);
+        if (s->Active() && s->IsLinkedToAxis(this) && seriesRunsAlong(s) && s->PointCount() <= n) return true;
+    }
+    return false;
+}
+
+double TChartAxis::dateTimeIncrement(int n) const {
+    double s = std::max(DateTimeSteps[0], FIncrement);
+    if (s > 0 && n > 0) {
+        const double range = std::fabs(FRange);
+        if (range / s > 1e6) s = range / 1e6;
+        for (;;) {
+            const double count = std::nearbyint(range / s);
+            if (count <= n) break;
+            if (s >= 365)
+                s *= 2;
+            else if (s >= DateTimeSteps[2])
+                s = NextDateTimeStep(s);
+            else
+                s = NextNiceStep(s);
+        }
+    }
+    return std::max(DateTimeSteps[0], s);
+}
+
+double TChartAxis::CalcIncrementFor(int n) const {
+    const bool dateTime = ShowsDateTime();
+    if (n < 1) return dateTime ? DateTimeSteps[0] : 1e-12;
+    if (dateTime) return dateTimeIncrement(n);
+    double s;
+    if (FIncrement > 0)
+        s = FIncrement;
+    else if (FRange == 0)
+        s = 1;
+    else {
+        s = std::fabs(FRange) / (n + 1);
+        if (FLogarithmic) s = LogRound(s);
+        if (hasShortSeries(n)) s = std::max(s, 1.0);
+    }
+    if (FLabelsSeparation > 0) {
+        double count = n + 1;
+        for (;;) {
+            const double t = FRange / s;
+            bool grow = true;
+            if (std::fabs(t) < 2147483647.0) {
+                count = std::nearbyint(t);
+                grow = count > n;
+            }
+            if (grow) s = FLogarithmic ? s * FLogBase : NextNiceStep(s);
+            if (count <= n || s > FRange || std::isinf(s)) break;
+        }
+    }
+    if (std::isinf(s)) return FRange;
+    return std::max(s, 1e-12);
+}
+
+double TChartAxis::IncrementForLabelSize(int e) const {
+    int n = 1;
+    if (e > 0) {
+        const int e2 = FLabelsSeparation > 0 ? e + Round(FLabelsSeparation * 0.01 * e) : e;
+        n = Round(double(FPixelSize) / e2);
+    }
+    return CalcIncrementFor(n);
+}
+
+double TChartAxis::LabelIncrement() const {
+    const int e = std::max(LabelExtentOfValue(FHorizontal, FMaxWork), LabelExtentOfValue(FHorizontal, FMinWork));
+    double i = IncrementForLabelSize(e);
+    if (FLabelsAlternate) i = FLogarithmic ? i / FLogBase : i * 0.5;
+    return i;
+}
+
+int TChartAxis::LabelExtentOfValue(bool horizontal, double v) const {
+    if (!FChart || !FChart->Canvas()) return 0;
+    const std::string text = FormatLabelValue(v);
+    int lines = 0;
+    const int width = FChart->MultiLineTextWidth(text, &lines);
+    const bool across = horizontal ? acrossAngle(FLabelsAngle) : (FLabelsAngle == 0 || FLabelsAngle == 180);
+    if (across) return FChart->Canvas()->ReferenceCanvas() ? FChart->Canvas()->FontHeight() * lines : 0;
+    return width;
+}
+
+int TChartAxis::TextThickness(TPlotFont& font, int angle, int fixedSize, const std::string* text) const {
+    if (fixedSize != 0) return fixedSize;
+    if (!FChart || !FChart->Canvas() || !FChart->Canvas()->ReferenceCanvas()) return 0;
+    TCanvas3D& c = *FChart->Canvas();
+    c.AssignFont(font);
+    const bool alongNormal = FHorizontal ? (angle == 0 || angle == 180) : acrossAngle(angle);
+    if (alongNormal) return c.FontHeight();
+    return text ? FChart->MultiLineTextWidth(*text) : MaxLabelWidth();
+}
+
+int TChartAxis::LabelsThickness() const {
+    int t = TextThickness(const_cast<TChartAxis*>(this)->LabelsFont(), FLabelsAngle, FLabelsSize, nullptr);
+    return FLabelsAlternate ? 2 * t : t;
+}
+
+int TChartAxis::MaxLabelWidth() const {
+    if (!FChart) return 0;
+    if (FItems.Count() > 0) {
+        int w = 0;
+        for (int i = 0; i < FItems.Count(); ++i) {
+            TAxisItem* it = FItems.ItemAt(i);
+            if (FChart->Canvas() && FChart->Canvas()->ReferenceCanvas()) FChart->Canvas()->AssignFont(it->Font());
+            w = std::max(w, FChart->MultiLineTextWidth(it->Text()));
+        }
+        return w;
+    }
+    switch (EffectiveLabelStyle()) {
+    case talValue: {
+        double first = FMinWork, last = FMaxWork;
+        if ((ShowsDateTime() && FExactDateTime) || FRoundFirstLabel) {
+            const double i = LabelIncrement();
+            if (i > 0) {
+                first = std::trunc(FMinWork / i) * i;
+                last = std::trunc(FMaxWork / i) * i;
+            }
+        }
+        FNoGetLabelEvent = true;
+        const std::string a = FormatLabelValue(first), b = FormatLabelValue(last);
+        FNoGetLabelEvent = false;
+        return std::max(FChart->MultiLineTextWidth(a), FChart->MultiLineTextWidth(b)) + FChart->MultiLineTextWidth(" ");
+    }
+    case talMark:
+        return FChart->WidestMarkOfSeries();
+    case talText:
+        return FChart->WidestSeriesLabel();
+    default:
+        return 0;
+    }
+}
+
+void TChartAxis::StepLabelValue(double& v, bool down, int stepIndex, double increment) const {
+    const bool exact = ShowsDateTime() && FExactDateTime && stepIndex >= dtHalfMonth && stepIndex <= dtOneYear;
+    StepDateTime(exact, !down, v, stepIndex, increment);
+}
+
+// --- the label pass ---
+
+void TChartAxis::emitValueLabel(double v) {
+    const int pixel = PixelOfValue(v);
+    if (!FLabelsOnAxis && !(FStartPixel < pixel && pixel < FEndPixel)) return;
+    const bool drawn = Labels();
+    if (!FTickOnLabelsOnly || drawn) recordTick(pixel);
+    if (drawn) FLabelList.push_back({v, pixel, FormatLabelValue(v), nullptr});
+}
+
+void TChartAxis::linearLabels(double i, int k) {
+    // A range that holds too many increments is labelled at a coarser step.
+    if (std::fabs(FRange / i) >= 10000) {
+        while (std::fabs(FRange / i) >= 10000 && !std::isinf(i)) i = NextNiceStep(i);
+        k = NoCalendarStep;
+    }
+    double v;
+    if (ShowsDateTime() && FExactDateTime && k != NoCalendarStep && k >= 16)
+        v = RoundDateToStep(k, FMaxWork);
+    else if (!FRoundFirstLabel || floatText(FMinWork) == floatText(FMaxWork))
+        v = FMaxWork;
+    else
+        v = std::trunc(FMaxWork / i) * i;
+    for (int guard = 0; v > FMaxWork && guard < 100000; ++guard) {
+        const double before = v;
+        StepLabelValue(v, true, k, i);
+        if (!(v < before)) break;
+    }
+    if (FRangeZero || std::fabs(FMaxWork - FMinWork) < 1e-10 || floatText(v) == floatText(v - i)) {
+        emitValueLabel(v);
+        return;
+    }
+    const double m = FMinWork >= 0 ? (FMinWork - 1e-12) / (1 + 1e-12) : FMinWork;
+    for (int guard = 0; v >= m && guard < 100000; ++guard) {
+        emitValueLabel(v);
+        const double before = v;
+        StepLabelValue(v, true, k, i);
+        if (!(v < before)) break;
+    }
+}
+
+void TChartAxis::logLabels() {
+    if (FMinWork == FMaxWork) return;
+    const double b = FLogBase;
+    double v;
+    if (FMinWork > 0)
+        v = LogRound(FMinWork);
+    else {
+        FMinWork = FMinWork == 0 ? 0.1 : LogRound(1e-10);
+        RecalcScale();
+        v = FMinWork;
+    }
+    const bool minorGrid = FMinorGrid->Visible();
+    const double logB = std::log(b);
+    if (minorGrid && b > 0 && b != 1) {
+        const double t = v >= FMinWork ? std::pow(b, std::log(FMinWork) / logB - 1) : v;
+        if (t < FMinWork) recordTick(PixelOfValue(t));
+    }
+    if (b > 1) {
+        bool emitted = false;
+        for (double x = v; x <= FMaxWork; x *= b)
+            if (x >= FMinWork) {
+                emitValueLabel(x);
+                emitted = true;
+            }
+        if (!emitted) {
+            const double d = std::pow(b, std::log(v) / logB - 1);
+            if (d > 0)
+                for (double x = v; x <= FMaxWork; x += d)
+                    if (x >= FMinWork) emitValueLabel(x);
+        }
+    }
+    if (minorGrid && v > FMaxWork) recordTick(PixelOfValue(v));
+}
+
+bool TChartAxis::eventLabels() {
+    double v = FMinWork;
+    bool stop = true;
+    for (int index = 0; index <= 2000; ++index) {
+        FChart->OnGetNextAxisLabel(this, index, v, stop);
+        if (stop) return index > 0;
+        if (v < FMinWork - 1e-7 || v > FMaxWork + 1e-7) break;
+        emitValueLabel(v);
+    }
+    return true;
+}
+
+void TChartAxis::seriesLabels(TAxisLabelStyle style) {
+    std::vector<TChartSeries*> linked;
+    int first = -1, last = -1;
+    for (int i = 0; i < FChart->NumberOfSeries(); ++i) {
+        TChartSeries* s = FChart->SeriesAt(i);
+        if (!s->Active() || !s->IsLinkedToAxis(this)) continue;
+        s->ComputeVisibleRange();
+        linked.push_back(s);
+        if (s->FirstVisible() != -1) first = first == -1 ? s->FirstVisible() : std::min(first, s->FirstVisible());
+        last = std::max(last, s->LastVisible());
+    }
+    if (first == -1) return;
+    TCanvas3D* canvas = FChart->Canvas();
+    const bool measure = canvas && canvas->ReferenceCanvas();
+    int p0 = -1, h0 = 0;
+    bool any = false;
+    for (int index = first; index <= last; ++index) {
+        std::string text;
+        double value = 0;
+        bool found = false;
+        for (TChartSeries* s : linked) {
+            if (s->FirstVisible() == -1 || index < s->FirstVisible() || index > s->LastVisible()) continue;
+            text = style == talMark ? FChart->MarkTextOfPoint(s, index) : s->PointLabel(index);
+            if (FChart->OnGetAxisLabel) FChart->OnGetAxisLabel(this, s, index, text);
+            if (!text.empty()) {
+                value = FHorizontal ? s->XValues().Value(index) : s->YValues().Value(index);
+                found = true;
+                break;
+            }
+        }
+        if (!found || value < FMinWork || value > FMaxWork) continue;
+        const int p = PixelOfValue(value);
+        if (!FTickOnLabelsOnly) recordTick(p);
+        if (!Labels()) continue;
+        int lines = 0;
+        const int width = FChart->MultiLineTextWidth(text, &lines);
+        const int height = measure ? canvas->FontHeight() * lines : 0;
+        const bool swap = acrossAngle(FLabelsAngle);
+        const int e = (FHorizontal != swap) ? width : height;
+        if (FLabelsSeparation != 0 && any) {
+            const int h = (e + int(std::trunc(e * 0.02 * FLabelsSeparation))) / 2;
+            const bool clear = p >= p0 ? p - h >= p0 + h0 : p + h <= p0 - h0;
+            if (!clear) continue;
+            p0 = p;
+            h0 = h;
+        } else {
+            p0 = p;
+            h0 = e / 2;
+        }
+        any = true;
+        if (FTickOnLabelsOnly) recordTick(p);
+        FLabelList.push_back({value, p, text, nullptr});
+    }
+}
+
+void TChartAxis::depthTitleLabels() {
+    if (FChart->ActiveSeriesCount() <= 0) return;
+    for (int j = int(std::trunc(FMinWork)); j <= int(std::trunc(FMaxWork)); ++j) {
+        const int pixel = VerticalPixelOfValue(FMaxWork - j - 0.5);
+        if (!FTickOnLabelsOnly || Labels()) recordTick(pixel);
+        if (!Labels()) continue;
+        std::string text = FChart->SeriesLegendTitle(j, true);
+        if (FChart->OnGetAxisLabel) FChart->OnGetAxisLabel(this, nullptr, j, text);
+        FLabelList.push_back({double(j), pixel, text, nullptr});
+    }
+}
+
+void TChartAxis::ComputeLabels() {
+    FLabelList.clear();
+    FTickPositions.clear();
+    if (!FChart) return;
+    if (FItems.Count() > 0) {
+        for (int n = 0; n < FItems.Count(); ++n) {
+            TAxisItem* it = FItems.ItemAt(n);
+            if (it->Value() < FMinimum || it->Value() > FMaximum) continue;
+            const int pixel = PixelOfValue(it->Value());
+            if (!FTickOnLabelsOnly || it->Visible()) recordTick(pixel);
+            if (it->Visible())
+                FLabelList.push_back(
+                    {it->Value(), pixel, it->Text().empty() ? FormatLabelValue(it->Value()) : it->Text(), it});
+        }
+        return;
+    }
+    const TAxisLabelStyle style = EffectiveLabelStyle();
+    if (style == talNone) return;
+    if (FChart->Canvas() && FChart->Canvas()->ReferenceCanvas()) FChart->Canvas()->AssignFont(LabelsFont());
+    const double i = LabelIncrement();
+    int k = NoCalendarStep;
+    if (ShowsDateTime() && FExactDateTime && FIncrement != 0) {
+        k = DateTimeStepIndex(FIncrement);
+        if (k != NoCalendarStep)
+            while (i > DateTimeSteps[k] && k < dtOneYear) ++k;
+    }
+    if (!(FMaxWork >= FMinWork) || !(i > 0 || (k >= dtHalfMonth && k <= dtOneYear))) return;
+    switch (style) {
+    case talValue:
+        if (FChart->OnGetNextAxisLabel && eventLabels()) break;
+        if (FLogarithmic && FIncrement == 0)
+            logLabels();
+        else
+            linearLabels(i, k);
+        break;
+    case talMark:
+        seriesLabels(style);
+        break;
+    case talText:
+        if (FIsDepth)
+            depthTitleLabels();
+        else
+            seriesLabels(style);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace cb::chart

@@ -1,0 +1,627 @@
+#include "chart/panel/CustomPlotPanel.h"
+
+#include "chart/canvas/Metafile.h"
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/core/PlotGeometry.h"
+#include "chart/style/ChartBrush.h"
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Canvas.h"
+
+#include <QClipboard>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPrinter>
+#include <QRegion>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace cb::chart {
+
+namespace {
+int MulDiv(int a, int b, int c) {
+    return c == 0 ? 0 : int(std::lround(double(a) * b / c));
+}
+
+TPlotMouseButton ButtonOf(Qt::MouseButton b) {
+    switch (b) {
+    case Qt::RightButton:
+        return mbRight;
+    case Qt::MiddleButton:
+        return mbMiddle;
+    default:
+        return mbLeft;
+    }
+}
+
+unsigned ShiftOf(const QMouseEvent* e) {
+    unsigned s = 0;
+    const Qt::KeyboardModifiers m = e->modifiers();
+    if (m & Qt::ShiftModifier) s |= ssShift;
+    if (m & Qt::AltModifier) s |= ssAlt;
+    if (m & Qt::ControlModifier) s |= ssCtrl;
+    if (e->buttons() & Qt::LeftButton) s |= ssLeft;
+    if (e->buttons() & Qt::RightButton) s |= ssRight;
+    if (e->buttons() & Qt::MiddleButton) s |= ssMiddle;
+    return s;
+}
+}  // namespace
+
+TPlotPanelOptions& PlotPanelOptions() {
+    static TPlotPanelOptions options;
+    return options;
+}
+
+TCustomPlotPanel::TCustomPlotPanel(QWidget* parent) : QWidget(parent) {
+    resize(400, 250);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    FToolkitCanvas = std::make_unique<cb::gfx::TCanvas>();
+    FView3DOptions = std::make_unique<TView3DOptions>([this] { SettingChanged(); });
+    auto canvas = std::make_unique<TPlotCanvas3D>();
+    canvas->OnRepaintRequest = [this] { Invalidate(); };
+    canvas->AttachCanvas(FToolkitCanvas.get());
+    FCanvas = std::move(canvas);
+    FShadow = std::make_unique<TPlotShadow>([this] { SettingChanged(); });
+    FBorder = std::make_unique<TChartHiddenPen>([this] { SettingChanged(); });
+    WithoutChangeEvent(*FBorder, [this] { FBorder->SetEndStyle(cb::gfx::esFlat); });
+    FSavedCursor = cursor();
+}
+
+TCustomPlotPanel::~TCustomPlotPanel() {
+    FDestroying = true;
+    FCanvas.reset();
+}
+
+void TCustomPlotPanel::SetBorderRound(int v) {
+    if (FBorderRound != v) {
+        FBorderRound = v;
+        if (!FLoading) ApplyRoundRegion();
+        Invalidate();
+    }
+}
+
+void TCustomPlotPanel::SetMargin(int index, int value) {
+    StoreIntegerAndInvalidate(FMargins[index & 3], value);
+}
+
+void TCustomPlotPanel::SetMarginUnits(TPlotUnits u) {
+    StoreAndInvalidate(FMarginUnits, u);
+}
+
+void TCustomPlotPanel::SetMonochrome(bool on) {
+    if (FCanvas) FCanvas->SetMonochromeMode(on);
+}
+
+void TCustomPlotPanel::SetShadow(const TPlotShadow& s) {
+    FShadow->Assign(s);
+    Invalidate();
+}
+
+void TCustomPlotPanel::SetView3D(bool on) {
+    if (FView3D == on) return;
+    FView3D = on;
+    Invalidate();
+    TPlotView3DEvent event;
+    BroadcastEvent(event);
+}
+
+void TCustomPlotPanel::SetView3DOptions(const TView3DOptions& o) {
+    FView3DOptions->Assign(o);
+    Invalidate();
+}
+
+void TCustomPlotPanel::SetColor(TColor c) {
+    if (FColor == c) return;
+    // Without a colour the window is transparent: what lies below shows.
+    const bool none = c == clNone;
+    if (none != (FColor == clNone)) {
+        setAttribute(Qt::WA_OpaquePaintEvent, !none);
+        setAttribute(Qt::WA_TranslucentBackground, none);
+    }
+    FColor = c;
+    Invalidate();
+}
+void TCustomPlotPanel::SetBevelInner(TPanelBevel b) {
+    StoreAndInvalidate(FBevelInner, b);
+}
+void TCustomPlotPanel::SetBevelOuter(TPanelBevel b) {
+    StoreAndInvalidate(FBevelOuter, b);
+}
+void TCustomPlotPanel::SetBevelWidth(int w) {
+    StoreAndInvalidate(FBevelWidth, w);
+}
+void TCustomPlotPanel::SetBorderWidth(int w) {
+    StoreAndInvalidate(FBorderWidth, w);
+}
+
+void TCustomPlotPanel::ReplaceCanvas(std::unique_ptr<TCanvas3D> canvas) {
+    if (!canvas) return;
+    canvas->AttachCanvas(FToolkitCanvas.get());
+    if (FCanvas) {
+        const bool keep = FAutoRepaint;
+        FAutoRepaint = false;
+        canvas->AssignSettings(*FCanvas);
+        FAutoRepaint = keep;
+    }
+    if (auto* screen = dynamic_cast<TPlotCanvas3D*>(canvas.get())) screen->OnRepaintRequest = [this] { Invalidate(); };
+    FCanvas = std::move(canvas);
+    if (FAutoRepaint) Invalidate();
+}
+
+void TCustomPlotPanel::SetBuffered(bool on) {
+    if (FCanvas) FCanvas->SetBuffered(on);
+}
+
+void TCustomPlotPanel::DrawContents(const TRect&) {}
+
+void TCustomPlotPanel::SettingChanged() {
+    Invalidate();
+}
+
+TRect TCustomPlotPanel::PanelRect() const {
+    if (!parentWidget()) return {0, 0, width(), height()};
+    const QRect r = rect();
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+void TCustomPlotPanel::Invalidate() {
+    if (!FAutoRepaint) return;
+    if (FCanvas) FCanvas->MarkDirty();
+    update();
+}
+
+void TCustomPlotPanel::DrawOnCanvas(cb::gfx::TCanvas* canvas, const TRect& r) {
+    // An empty panel has nothing to draw (and nothing to divide by).
+    if (!FCanvas || !canvas || r.Width() <= 0 || r.Height() <= 0) return;
+    FChartBounds = FCanvas->BeginDraw(canvas, FView3DOptions.get(), FColor, FView3D, r);
+    int frame = FBorderWidth;
+    if (FBevelInner != bvNone) frame += FBevelWidth;
+    if (FBevelOuter != bvNone) frame += FBevelWidth;
+    if (FBorder->Visible()) frame += std::max(1, FBorder->Width());  // width 0 still covers a pixel
+    const int w = FChartBounds.Width();
+    const int h = FChartBounds.Height();
+    auto margin = [&](int index, int extent) {
+        return FMarginUnits == muPixels ? FMargins[index] : FMargins[index] * extent / 100;
+    };
+    FChartRect.Left = FChartBounds.Left + margin(0, w) + frame;
+    FChartRect.Top = FChartBounds.Top + margin(1, h) + frame;
+    FChartRect.Right = FChartBounds.Right - margin(2, w) - frame;
+    FChartRect.Bottom = FChartBounds.Bottom - margin(3, h) - frame;
+    NormalizeChartRect();
+    DrawContents(FChartBounds);
+    FCanvas->EndDraw(canvas, FToolkitCanvas.get(), r);
+}
+
+void TCustomPlotPanel::NormalizeChartRect() {
+    FChartRect.Left = std::max(FChartRect.Left, FChartBounds.Left);
+    FChartRect.Top = std::max(FChartRect.Top, FChartBounds.Top);
+    if (FChartRect.Right < FChartRect.Left)
+        FChartRect.Right = FChartRect.Left + 1;
+    else if (FChartRect.Right == FChartRect.Left)
+        FChartRect.Right = FChartRect.Left + width();
+    if (FChartRect.Bottom < FChartRect.Top)
+        FChartRect.Bottom = FChartRect.Top + 1;
+    else if (FChartRect.Bottom == FChartRect.Top)
+        FChartRect.Bottom = FChartRect.Top + height();
+    FChartWidth = FChartRect.Width();
+    FChartHeight = FChartRect.Height();
+    FChartXCenter = (FChartRect.Left + FChartRect.Right) / 2;
+    FChartYCenter = (FChartRect.Top + FChartRect.Bottom) / 2;
+}
+
+bool TCustomPlotPanel::ClippingAllowed() {
+    if (!FCanvas || FCanvas->IsFull3D()) return false;
+    if (FPrinting) return PlotPanelOptions().ClipWhenPrinting;
+    if (FCanvas->Metafiling()) return PlotPanelOptions().ClipWhenMetafiling;
+    return true;
+}
+
+TPoint TCustomPlotPanel::CursorClientPos() const {
+    const QPoint p = mapFromGlobal(QCursor::pos());
+    return {p.x(), p.y()};
+}
+
+void TCustomPlotPanel::SelectBrushOverBackground(TColor color, const TChartBrush& brush, TColor background) {
+    if (!FCanvas) return;
+    if (brush.Style() != cb::gfx::bsSolid && color == background) color = background == clBlack ? clWhite : clBlack;
+    FCanvas->AssignBrushColor(brush, color, background);
+}
+
+void TCustomPlotPanel::BroadcastEvent(TPlotEvent& event) {
+    if (FDestroying) return;
+    event.Sender = this;
+    const bool isMouse = dynamic_cast<TPlotMouseEvent*>(&event) != nullptr;
+    // Listeners may remove themselves: walk a copy.
+    const std::vector<TPlotEventListener*> items = FListeners.Items();
+    for (TPlotEventListener* l : items) {
+        l->HandleEvent(event);
+        if (isMouse && FCancelMouse) break;
+    }
+}
+
+void TCustomPlotPanel::BroadcastMouse(TPlotMouseEventKind kind, TPlotMouseButton button, unsigned shift, int x, int y) {
+    if (FListeners.Empty()) return;
+    TPlotMouseEvent e;
+    e.Kind = kind;
+    e.Button = button;
+    e.Shift = shift;
+    e.X = x;
+    e.Y = y;
+    BroadcastEvent(e);
+}
+
+// --- frame ---
+
+void TCustomPlotPanel::DrawPanelBevel(TPanelBevel kind, TRect& r, int cornerSize, int width) {
+    if (kind == bvNone || !FCanvas) return;
+    const TColor colors[2] = {clBtnHighlight, clBtnShadow};
+    const TColor tl = colors[kind == bvLowered ? 1 : 0];
+    const TColor br = colors[kind == bvRaised ? 1 : 0];
+    if (cornerSize <= 0) {
+        FCanvas->DrawBevelFrame(r, tl, br, width);
+    } else {
+        FCanvas->Pen().SetColor(tl);
+        FCanvas->DrawRoundedRect(r.Left, r.Top, r.Right, r.Bottom, cornerSize, cornerSize);
+        cb::gfx::InflateRect(r, -width, -width);
+    }
+}
+
+void TCustomPlotPanel::DrawPanelFrame(TRect& r) {
+    if (!FCanvas) return;
+    FCanvas->DisableRotation();
+    FCanvas->Brush().SetStyle(cb::gfx::bsClear);
+    if (FBorder->Visible()) {
+        FCanvas->SelectPen(*FBorder);
+        int n;
+        if (FBorder->SmallDots())
+            n = 1;
+        else {
+            const int w = std::max(1, FBorder->Width());
+            const int h = (w - 1) / 2;
+            if (w >= 2) {
+                r.Left += h + ((w - 1) % 2);
+                r.Top += h + ((w - 1) % 2);
+                r.Right -= h - (h % 2);
+                r.Bottom -= h - (h % 2);
+                n = h - (h % 2);
+            } else {
+                n = w - 1;
+            }
+        }
+        if (FBorderRound <= 0) {
+            FCanvas->DrawRect(r.Left, r.Top, r.Right, r.Bottom);
+            if (!FBorder->SmallDots()) ++n;
+        } else {
+            --r.Right;
+            --r.Bottom;
+            FCanvas->DrawRoundedRect(r.Left, r.Top, r.Right, r.Bottom, FBorderRound, FBorderRound);
+        }
+        cb::gfx::InflateRect(r, -n, -n);
+    }
+    if (!(FPrinting && !PlotPanelOptions().PrintPanelBackground)) {
+        cb::gfx::TPen& pen = FCanvas->Pen();
+        pen.SetStyle(cb::gfx::psSolid);
+        pen.SetWidth(1);
+        pen.SetMode(cb::gfx::pmCopy);
+        DrawPanelBevel(FBevelOuter, r, FBorderRound, FBevelWidth);
+        if (FBorderWidth != 0) FCanvas->DrawBevelFrame(r, FColor, FColor, FBorderWidth);
+        DrawPanelBevel(FBevelInner, r, FBorderRound, FBevelWidth);
+    }
+    FCanvas->EnableRotation();
+}
+
+void TCustomPlotPanel::ApplyRoundRegion() {
+    if (!parentWidget() || FRounding) return;
+    FRounding = true;
+    if (FBorderRound > 0) {
+        QPainterPath path;
+        path.addRoundedRect(QRectF(0, 0, width(), height()), FBorderRound / 2.0, FBorderRound / 2.0);
+        setMask(QRegion(path.toFillPolygon().toPolygon()));
+    } else {
+        clearMask();
+    }
+    update();
+    FRounding = false;
+}
+
+// --- painting and events ---
+
+void TCustomPlotPanel::paintEvent(QPaintEvent*) {
+    if (FPrinting || !FCanvas) return;
+    QPainter painter(this);
+    FToolkitCanvas->Attach(&painter);
+    FCanvas->AttachCanvas(FToolkitCanvas.get());
+    if (!FCanvas->ShowBufferIfValid()) {
+        const QRect c = rect();
+        DrawOnCanvas(FToolkitCanvas.get(), {0, 0, c.width(), c.height()});
+    }
+    FCanvas->AttachCanvas(FToolkitCanvas.get());
+    FToolkitCanvas->Attach(nullptr);
+}
+
+void TCustomPlotPanel::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    if (FBorderRound > 0 && !FLoading) ApplyRoundRegion();
+    Invalidate();
+}
+
+void TCustomPlotPanel::NotifyMouseDown(QMouseEvent* e, unsigned extraShift) {
+    FCancelMouse = false;
+    QWidget::mousePressEvent(e);
+    const QPoint p = e->position().toPoint();
+    BroadcastMouse(meDown, ButtonOf(e->button()), ShiftOf(e) | extraShift, p.x(), p.y());
+}
+
+void TCustomPlotPanel::mousePressEvent(QMouseEvent* e) {
+    NotifyMouseDown(e, 0);
+}
+
+void TCustomPlotPanel::mouseReleaseEvent(QMouseEvent* e) {
+    QWidget::mouseReleaseEvent(e);
+    const QPoint p = e->position().toPoint();
+    BroadcastMouse(meUp, ButtonOf(e->button()), ShiftOf(e), p.x(), p.y());
+}
+
+void TCustomPlotPanel::mouseMoveEvent(QMouseEvent* e) {
+    FCancelMouse = false;
+    QWidget::mouseMoveEvent(e);
+    const QPoint p = e->position().toPoint();
+    BroadcastMouse(meMove, mbLeft, ShiftOf(e), p.x(), p.y());
+}
+
+void TCustomPlotPanel::mouseDoubleClickEvent(QMouseEvent* e) {
+    FCancelMouse = false;
+    if (OnDblClick) OnDblClick();
+    // A handler that took the double click ends it quietly.
+    if (FCancelMouse) {
+        e->accept();
+        return;
+    }
+    NotifyMouseDown(e, ssDouble);
+}
+
+void TCustomPlotPanel::leaveEvent(QEvent* e) {
+    setCursor(FSavedCursor);
+    QWidget::leaveEvent(e);
+}
+
+void TCustomPlotPanel::Loaded() {
+    FLoading = false;
+    FSavedCursor = cursor();
+    if (FBorderRound > 0) ApplyRoundRegion();
+}
+
+bool TCustomPlotPanel::ReadLegacyProperty(const std::string& name, const std::string& value) {
+    if (name == "BorderStyle") {
+        FBorder->SetVisible(value == "bsSingle");
+        return true;
+    }
+    return false;
+}
+
+void TCustomPlotPanel::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::PaletteChange) Invalidate();
+}
+
+// --- output ---
+
+void TCustomPlotPanel::DrawUnbuffered(cb::gfx::TCanvas* canvas, const TRect& r) {
+    if (!FCanvas) return;
+    const bool buffered = FCanvas->IsBuffered();
+    FCanvas->SetBuffered(false);
+    try {
+        DrawOnCanvas(canvas, r);
+    } catch (...) {
+        FCanvas->SetBuffered(buffered);
+        throw;
+    }
+    FCanvas->SetBuffered(buffered);
+}
+
+void TCustomPlotPanel::DrawMetafiling(cb::gfx::TCanvas* canvas, const TRect& r) {
+    if (!FCanvas) return;
+    FCanvas->SetMetafiling(true);
+    try {
+        DrawUnbuffered(canvas, r);
+    } catch (...) {
+        FCanvas->SetMetafiling(false);
+        throw;
+    }
+    FCanvas->SetMetafiling(false);
+}
+
+std::unique_ptr<cb::gfx::TBitmap> TCustomPlotPanel::DrawToBitmap(TColor background, const TRect& r,
+                                                                 cb::gfx::TPixelFormat format) {
+    const int w = std::max(0, r.Width());
+    const int h = std::max(0, r.Height());
+    auto bitmap = std::make_unique<cb::gfx::TBitmap>(w, h, FCanvas && FCanvas->IsFull3D() ? cb::gfx::pf24bit : format);
+    if (w == 0 || h == 0) return bitmap;
+    cb::gfx::TCanvas& c = bitmap->Canvas();
+    if (background != clWhite) {
+        c.Brush().SetColor(background);
+        c.Brush().SetStyle(cb::gfx::bsSolid);
+        c.FillRect({0, 0, w, h});
+    }
+    const bool keep = FAutoRepaint;
+    FAutoRepaint = false;
+    try {
+        DrawUnbuffered(&c, {0, 0, w, h});
+    } catch (...) {
+        FAutoRepaint = keep;
+        throw;
+    }
+    FAutoRepaint = keep;
+    c.ReleasePainter();
+    return bitmap;
+}
+
+std::unique_ptr<TMetafile> TCustomPlotPanel::DrawToMetafile(bool enhanced, const TRect& r) {
+    auto metafile = std::make_unique<TMetafile>(std::abs(r.Width()), std::abs(r.Height()), enhanced);
+    const TRect n = NormalizeRect(r);
+    if (n.Width() <= 0 || n.Height() <= 0) return metafile;
+    const bool keep = FAutoRepaint;
+    FAutoRepaint = false;
+    try {
+        TMetafileCanvas recorder(*metafile);
+        if (QPainter* p = recorder.Canvas().Painter()) p->translate(-n.Left, -n.Top);
+        DrawMetafiling(&recorder.Canvas(), n);
+    } catch (...) {
+        FAutoRepaint = keep;
+        throw;
+    }
+    FAutoRepaint = keep;
+    return metafile;
+}
+
+void TCustomPlotPanel::AssignTo(cb::gfx::TBitmap& destination) {
+    auto bitmap = DrawToBitmap(FColor, PanelRect(), cb::gfx::pfDevice);
+    destination.Assign(*bitmap);
+}
+
+void TCustomPlotPanel::SaveBitmapFile(const std::string& fileName) {
+    auto bitmap = DrawToBitmap(clWhite, PanelRect());
+    bitmap->SetPixelFormat(cb::gfx::pf24bit);
+    bitmap->SaveToFile(fileName);
+}
+
+void TCustomPlotPanel::CopyBitmapToClipboard() {
+    CopyRectToClipboard(PanelRect());
+}
+
+void TCustomPlotPanel::CopyRectToClipboard(const TRect& r) {
+    auto bitmap = DrawToBitmap(clWhite, r);
+    if (QClipboard* clip = QGuiApplication::clipboard()) clip->setImage(bitmap->Image());
+}
+
+// --- printing ---
+
+void TCustomPlotPanel::CalcPrintExtents(TRect& r, const TRect& panelRect, int& windowWidth, int& windowHeight) const {
+    const int pw = panelRect.Width();
+    const int ph = panelRect.Height();
+    windowWidth = pw - MulDiv(pw, FPrintResolution, 100);
+    windowHeight = ph - MulDiv(ph, FPrintResolution, 100);
+    const int rw = r.Width();
+    const int rh = r.Height();
+    r.Left = MulDiv(r.Left, windowWidth, rw);
+    r.Right = MulDiv(r.Right, windowWidth, rw);
+    r.Top = MulDiv(r.Top, windowHeight, rh);
+    r.Bottom = MulDiv(r.Bottom, windowHeight, rh);
+}
+
+void TCustomPlotPanel::DrawOnPrinterCanvas(cb::gfx::TCanvas* canvas, const TRect& rect) {
+    if (!canvas) return;
+    TRect r = rect;
+    if (r.Left > r.Right) std::swap(r.Left, r.Right);
+    if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
+    const int viewW = r.Width();
+    const int viewH = r.Height();
+    if (viewW <= 0 || viewH <= 0) return;
+    int winW = 0, winH = 0;
+    CalcPrintExtents(r, PanelRect(), winW, winH);
+    if (winW <= 0 || winH <= 0) return;
+    QPainter* p = canvas->Painter();
+    if (p) {
+        p->save();
+        p->scale(double(viewW) / winW, double(viewH) / winH);
+    }
+    FPrinting = true;
+    const bool clip = ClippingAllowed();
+    try {
+        if (clip) canvas->PushClipRect(r);
+        DrawMetafiling(canvas, r);
+        if (clip) canvas->PopClip();
+    } catch (...) {
+        FPrinting = false;
+        if (p) p->restore();
+        throw;
+    }
+    FPrinting = false;
+    if (p) p->restore();
+}
+
+void TCustomPlotPanel::DrawOnPrinter(QPrinter& printer, const TRect& r) {
+    QPainter painter(&printer);
+    cb::gfx::TCanvas canvas(&painter);
+    DrawOnPrinterCanvas(&canvas, r);
+}
+
+TRect TCustomPlotPanel::PageRectFromMargins(const TRect& m, int pw, int ph, int dx, int dy) {
+    if (dx <= 0 || dy <= 0) return {0, 0, pw, ph};
+    return {Round(dx * (m.Left * (pw * 0.01 / dx))), Round(dy * (m.Top * (ph * 0.01 / dy))),
+            pw - Round(dx * (m.Right * (pw * 0.01 / dx))), ph - Round(dy * (m.Bottom * (ph * 0.01 / dy)))};
+}
+
+TRect TCustomPlotPanel::PrintPageRect(QPrinter* printer) {
+    if (FPrintProportional) FPrintMargins = ProportionalPrintMargins(printer);
+    int pw, ph, dx, dy;
+    if (printer) {
+        const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
+        pw = page.width();
+        ph = page.height();
+        dx = dy = printer->resolution();
+    } else {
+        const QSize s = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
+        pw = s.width();
+        ph = s.height();
+        dx = dy = 96;
+    }
+    return PageRectFromMargins(FPrintMargins, pw, ph, dx, dy);
+}
+
+TRect TCustomPlotPanel::ProportionalPrintMargins(int pageWidth, int pageHeight, double k) const {
+    const TRect pr = PanelRect();
+    const int w = pr.Width();
+    const int h = pr.Height();
+    // An empty panel or page has no proportion to keep.
+    if (w <= 0 || h <= 0 || pageWidth <= 0 || pageHeight <= 0) return {15, 15, 15, 15};
+    auto m = [k](double a, double b, double x) { return Round((b - (a - a * 30 * 0.01) * x * k) * 100 / b) / 2; };
+    if (w > h) {
+        const int tb = m(pageWidth, pageHeight, double(h) / w);
+        return {15, tb, 15, tb};
+    }
+    const int lr = m(pageHeight, pageWidth, double(w) / h);
+    return {lr, 15, lr, 15};
+}
+
+TRect TCustomPlotPanel::ProportionalPrintMargins(QPrinter* printer) const {
+    if (printer) {
+        const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
+        const int dy = printer->logicalDpiY();
+        return ProportionalPrintMargins(page.width(), page.height(),
+                                        dy > 0 ? double(printer->logicalDpiX()) / dy : 1.0);
+    }
+    const QSize s = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
+    return ProportionalPrintMargins(s.width(), s.height(), 1.0);
+}
+
+void TCustomPlotPanel::AdjustPenForPrinting(cb::gfx::TPen& pen) {
+    // Width 0 is the printer's thinnest line, so dots stay fine on paper.
+    if (FPrinting && PlotPanelOptions().PensOnPrinters && pen.Style() != cb::gfx::psSolid && pen.Width() == 1)
+        pen.SetWidth(0);
+}
+
+void TCustomPlotPanel::Assign(const TCustomPlotPanel& s) {
+    if (this == &s) return;
+    FBorder->Assign(*s.FBorder);
+    FBorderRound = s.FBorderRound;
+    SetBuffered(s.GetBuffered());
+    FPrintMargins = s.FPrintMargins;
+    FPrintProportional = s.FPrintProportional;
+    FPrintResolution = s.FPrintResolution;
+    std::copy(std::begin(s.FMargins), std::end(s.FMargins), std::begin(FMargins));
+    FMarginUnits = s.FMarginUnits;
+    SetMonochrome(s.Monochrome());
+    FShadow->Assign(*s.FShadow);
+    FView3D = s.FView3D;
+    FView3DOptions->Assign(*s.FView3DOptions);
+    FColor = s.FColor;
+    Invalidate();
+}
+
+}  // namespace cb::chart

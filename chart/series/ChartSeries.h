@@ -1,0 +1,359 @@
+#pragma once
+// The data side of a series: points as parallel value lists with optional
+// colours and labels, adding, deleting and clearing, the automatic colour,
+// axis binding, dependent series, hold and release of updates, z order,
+// and the visible and page ranges.
+#include "chart/core/ChartElement.h"
+#include "chart/core/ChartValueList.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace cb::chart {
+
+class TChartAxis;
+class TChartSeries;
+
+enum THorizAxis {
+    aTopAxis,
+    aBottomAxis,
+    aBothHorizAxis,
+    aCustomHorizAxis
+};
+enum TVertAxis {
+    aLeftAxis,
+    aRightAxis,
+    aBothVertAxis,
+    aCustomVertAxis
+};
+
+// What a series tells the series that depend on it.
+enum TSeriesDependencyCode {
+    dcCleared = 0,
+    dcAdded = 1,
+    dcDeleted = 2,
+    dcRefreshed = 3,
+    dcModified = 4
+};
+
+// Which changes dependents follow.
+enum TSeriesRefreshOption : unsigned {
+    roFollowDeletes = 1,
+    roFollowModifications = 2,
+    roFollowInserts = 4,
+    roFollowClears = 8,
+};
+
+// Series in order; does not own them.
+class TCustomSeriesList {
+public:
+    virtual ~TCustomSeriesList() = default;
+    int Count() const { return int(FItems.size()); }
+    TChartSeries* SeriesAt(int index) const;
+    TChartSeries* operator[](int index) const { return SeriesAt(index); }
+    int IndexOf(const TChartSeries* s) const;
+    void Add(TChartSeries* s) { FItems.push_back(s); }
+    void Insert(int index, TChartSeries* s);
+    void Remove(const TChartSeries* s);
+    void Delete(int index);
+    void Exchange(int i, int j);
+    void Clear() { FItems.clear(); }
+    const std::vector<TChartSeries*>& Items() const { return FItems; }
+
+protected:
+    std::vector<TChartSeries*> FItems;
+};
+
+// One optional text per point; shorter than the points until a label is given.
+class TLabelsList {
+public:
+    int Count() const { return int(FItems.size()); }
+    bool Empty() const { return FItems.empty(); }
+    // Empty beyond the end.
+    std::string Label(int index) const;
+    void SetLabel(int index, const std::string& text);
+    void Insert(int index, const std::string& text);
+    void Delete(int index, int n = 1);
+    void Exchange(int i, int j);
+    void Clear() { FItems.clear(); }
+
+private:
+    std::vector<std::string> FItems;
+};
+
+class TCustomChartSeries : public TCustomChartElement {
+public:
+    bool ShowInLegend() const { return FShowInLegend; }
+    void SetShowInLegend(bool on) { StoreBooleanAndRepaint(FShowInLegend, on); }
+    const std::string& Title() const { return FTitle; }
+    // Repaints on change; always broadcasts series event 2.
+    void SetTitle(const std::string& title);
+    const std::string& Identifier() const { return FIdentifier; }
+    void SetIdentifier(const std::string& id) { FIdentifier = id; }
+    unsigned Style() const { return FStyle; }
+    void SetStyle(unsigned style) { FStyle = style & 0x3F; }
+
+    // Extra pixels beside the axis range.
+    virtual void HorizontalMargins(int& left, int& right) { left = right = 0; }
+    virtual void VerticalMargins(int& top, int& bottom) { top = bottom = 0; }
+    virtual void PrepareForPaint() {}
+    // Broadcasts series event 5 after the store.
+    void SetActive(bool on) override;
+    void Assign(const TCustomChartSeries& source);
+
+private:
+    bool FShowInLegend = true;
+    std::string FTitle;
+    std::string FIdentifier;
+    unsigned FStyle = 0;
+};
+
+class TChartSeries : public TCustomChartSeries {
+public:
+    TChartSeries();
+    ~TChartSeries() override;
+
+    // --- published ---
+    bool ColorEachPoint() const { return FColorEachPoint; }
+    virtual void SetColorEachPoint(bool on) { StoreBooleanAndRepaint(FColorEachPoint, on); }
+    const std::string& ColorSource() const { return FColorSource; }
+    void SetColorSource(const std::string& s);
+    int Cursor() const { return FCursor; }
+    void SetCursor(int c) { FCursor = c; }
+    int Depth() const { return FDepth; }
+    void SetDepth(int d) { StoreIntegerAndRepaint(FDepth, d); }
+    THorizAxis HorizAxis() const { return FHorizAxis; }
+    void SetHorizAxis(THorizAxis a);
+    TVertAxis VertAxis() const { return FVertAxis; }
+    void SetVertAxis(TVertAxis a);
+    const std::string& PercentFormat() const { return FPercentFormat; }
+    void SetPercentFormat(const std::string& f) { StoreStringAndRepaint(FPercentFormat, f); }
+    const std::string& ValueFormat() const { return FValueFormat; }
+    void SetValueFormat(const std::string& f) { StoreStringAndRepaint(FValueFormat, f); }
+    const std::string& XLabelsSource() const { return FXLabelsSource; }
+    void SetXLabelsSource(const std::string& s);
+    // The stored colour, or the automatic one when stored is automatic.
+    TColor SeriesColor() const { return FColor == clDefault ? FAutoColor : FColor; }
+    TColor StoredSeriesColor() const { return FColor; }
+    TColor AutomaticColor() const { return FAutoColor; }
+    virtual void SetSeriesColor(TColor c);
+    int ZOrder() const { return FZOrder; }
+    void SetZOrder(int z) { StoreIntegerAndRepaint(FZOrder, z); }
+    void SetParentChart(TCustomAxisPanel* chart) override;
+
+    // --- value lists ---
+    TChartValueLists& ValueLists() { return FValueLists; }
+    TChartValueList& XValues() { return *FX; }
+    TChartValueList& YValues() { return *FY; }
+    // The value list (Y for usual series) and the position list.
+    TChartValueList& MandatoryList() { return *FMandatory; }
+    TChartValueList& OtherList() { return *FOther; }
+    bool YMandatory() const { return FYMandatory; }
+    // X becomes the value list; for series drawn horizontally.
+    void MakeXMandatory();
+    // Copies Order, DateTime and ValueSource into the list, then repaints.
+    void SetXValues(const TChartValueList& source);
+    void SetYValues(const TChartValueList& source);
+    TLabelsList& Labels() { return FLabels; }
+    bool HasColorList() const { return FHasColors; }
+
+    // --- points ---
+    int PointCount() const { return FX->ValueCount(); }
+    virtual int AddValue(double value, const std::optional<std::string>& label = std::nullopt,
+                         TColor color = clDefault);
+    virtual int AddNullValue(const std::optional<std::string>& label = std::nullopt);
+    virtual int AddNullPoint(double x, double y, const std::optional<std::string>& label = std::nullopt);
+    // -1 when OnBeforeAdd refuses.
+    virtual int AddPoint(double x, double y, const std::optional<std::string>& label = std::nullopt,
+                         TColor color = clDefault);
+    virtual void DeletePoint(int index);
+    virtual void DeletePoints(int index, int count, bool renumber = false);
+    virtual void RemoveAllPoints();
+    virtual void SwapPoints(int i, int j);
+    bool IsEmptyPoint(int index) { return PointColor(index) == clNone; }
+    virtual TColor PointColor(int index);
+    void SetPointColor(int index, TColor color);
+    TColor StoredPointColor(int index) const;
+    std::string PointLabel(int index) const { return FLabels.Label(index); }
+    void SortByMandatoryOrder();
+    virtual double PointX(int index) { return FX->Value(index); }
+    virtual double PointY(int index) { return FY->Value(index); }
+    virtual double MandatoryValue(int index) { return FMandatory->Value(index); }
+    virtual double StackValue(int index) { return MandatoryValue(index); }
+    virtual TChartValueList& ValueListByName(const std::string& name);
+    virtual TChartValueList* ValueListForAxis(const TChartAxis* axis);
+
+    // --- statistics ---
+    virtual double HighestX() { return FX->Highest(); }
+    virtual double HighestY() { return FY->Highest(); }
+    virtual double HighestZ() { return EffectiveZOrder(); }
+    virtual double LowestX() { return FX->Lowest(); }
+    virtual double LowestY() { return FY->Lowest(); }
+    virtual double LowestZ() { return EffectiveZOrder(); }
+    // Series whose points carry their own depth.
+    bool HasOwnZValues() const { return FHasOwnZValues; }
+
+    // --- updates and dependents ---
+    void HoldUpdates() { ++FHoldCount; }
+    void ReleaseUpdates();
+    bool UpdatesHeld() const { return FHoldCount > 0; }
+    virtual void NotifyDependents(int code, int index);
+    void NotifyDataChanged();
+    void RequestDataRefresh();
+    virtual void PointAdded(TChartSeries* sender, int index);
+    unsigned RefreshOptions() const { return FRefreshOptions; }
+    void SetRefreshOptions(unsigned o) { FRefreshOptions = o; }
+    TCustomSeriesList& Dependents() { return FDependents; }
+    // Sources this series copies its points from (not owned).
+    const std::vector<TChartSeries*>& DataSources() const { return FDataSources; }
+    void AddDataSource(TChartSeries* source);
+    void RemoveDataSource(TChartSeries* source);
+    void UnlinkFromSources();
+    virtual bool CanCopyFrom(const TChartSeries* source) const { return source != this; }
+    virtual int CopyPointValues(TChartSeries& source, int index);
+    virtual void CopyPointFrom(TChartSeries& source, int index);
+    virtual void RefillFromSeries(TChartSeries& source);
+    virtual void SourcePointDeleted(TChartSeries& source, int index);
+
+    // --- colours ---
+    void AssignAutomaticColor(TColor c);
+    void AnnounceColorChange();
+
+    // --- chart and axes ---
+    virtual void JoinedChart();
+    virtual void LeftChart();
+    void ResolveAxes();
+    TChartAxis* CustomHorizAxis() const { return FCustomHoriz; }
+    TChartAxis* CustomVertAxis() const { return FCustomVert; }
+    void SetCustomHorizAxis(TChartAxis* axis);
+    void SetCustomVertAxis(TChartAxis* axis);
+    // Called by an axis that goes away.
+    void ForgetAxis(const TChartAxis* axis);
+    TChartAxis* GetHorizAxis() const { return FHorizAxisObj; }
+    TChartAxis* GetVertAxis() const { return FVertAxisObj; }
+    TChartAxis* MandatoryAxis() const { return FYMandatory ? FVertAxisObj : FHorizAxisObj; }
+    virtual bool UsesAxes() const { return true; }
+    virtual bool IsLinkedToAxis(const TChartAxis* axis) const;
+    int XToPixel(double x) const;
+    int YToPixel(double y) const;
+    int MandatoryToPixel(double v) const { return FYMandatory ? YToPixel(v) : XToPixel(v); }
+    virtual int ScreenX(int index) { return XToPixel(PointX(index)); }
+    virtual int ScreenY(int index) { return YToPixel(PointY(index)); }
+
+    // --- depth, visible and page ranges ---
+    int ZPosition() const { return FZPosition; }
+    void SetZPosition(int z) { FZPosition = z; }
+    // ZOrder when fixed, else the automatic order of the current paint.
+    int EffectiveZOrder() const { return FZOrder == -1 ? FAutoZOrder : FZOrder; }
+    virtual void AssignZOrder();
+    virtual bool SharesZOrder();
+    virtual void ComputeDepthRange();
+    int StartZ() const { return FStartZ; }
+    int MiddleZ() const { return FMiddleZ; }
+    int EndZ() const { return FEndZ; }
+    virtual void ComputeVisibleRange();
+    int FirstVisible() const { return FFirstVisible; }
+    int LastVisible() const { return FLastVisible; }
+    // (-1, -1) without points or for a page past the last.
+    std::pair<int, int> PageRange() const;
+    bool CalculatesVisiblePoints() const { return FCalcVisiblePoints; }
+    bool DrawsBetweenPoints() const { return FDrawBetweenPoints; }
+
+    // --- drawing hooks (the series types fill them) ---
+    virtual void DrawVisiblePoints();
+    virtual void DrawPoint(int index) { (void)index; }
+    virtual void FireBeforeDrawValues();
+    virtual void FireAfterDrawValues();
+    virtual int PointAtPixel(int x, int y) {
+        (void)x;
+        (void)y;
+        return -1;
+    }
+    virtual int LegendItemCount() { return PointCount(); }
+    virtual int ValueIndexOfLegendItem(int item) { return item; }
+    virtual TColor LegendItemColor(int item) { return PointColor(item); }
+    // Gallery: the sub-styles a series type offers ("Normal" here) and
+    // applying one of them (nothing here).
+    virtual void ListSubGalleryStyles(const std::function<void(const std::string&)>& add) { add("Normal"); }
+    virtual void ApplySubGalleryStyle(TChartSeries* series, int style) {
+        (void)series;
+        (void)style;
+    }
+    // Sets the chart's View3D.
+    virtual void ApplyGallery3D(bool on);
+
+    // Mouse over the points: only for a series with a Cursor, OnMouseEnter
+    // or OnMouseLeave. True over a point (the chart shows the Cursor).
+    bool UpdateMouseHover(int x, int y);
+    bool MouseInside() const { return FMouseInside; }
+
+    // --- events ---
+    std::function<bool(TChartSeries*)> OnBeforeAdd;
+    std::function<void(TChartSeries*, int)> OnAfterAdd;
+    std::function<void(TChartSeries*)> OnClearValues;
+    std::function<void(TChartSeries*)> BeforeDrawValues;
+    std::function<void(TChartSeries*)> AfterDrawValues;
+    std::function<void(TChartSeries*)> OnMouseEnter;
+    std::function<void(TChartSeries*)> OnMouseLeave;
+
+    void Assign(const TChartSeries& source);
+
+protected:
+    virtual void ClearStorage();
+    void CreateColorList();
+    int copyPointWithExtras(TChartSeries& source, int index);
+    void Notification(TCustomChartElement* gone) override;
+    bool FCalcVisiblePoints = true;
+    bool FDrawBetweenPoints = false;
+    bool FAllowSinglePoint = true;
+    bool FHasOwnZValues = false;
+    bool FUseSeriesColor = true;
+    bool FUseOtherList = true;
+
+private:
+    TColor FColor = clDefault;
+    bool FColorEachPoint = false;
+    std::vector<TColor> FColors;
+    bool FHasColors = false;
+    std::string FColorSource;
+    int FCursor = 0;
+    std::vector<TChartSeries*> FDataSources;
+    int FDepth = -1;
+    TChartAxis* FHorizAxisObj = nullptr;
+    TChartAxis* FVertAxisObj = nullptr;
+    std::string FXLabelsSource;
+    TCustomSeriesList FDependents;
+    std::string FPercentFormat;
+    std::string FValueFormat;
+    TChartValueLists FValueLists;
+    TChartValueList* FX = nullptr;
+    TLabelsList FLabels;
+    TChartValueList* FY = nullptr;
+    THorizAxis FHorizAxis = aBottomAxis;
+    TChartAxis* FCustomHoriz = nullptr;
+    TChartAxis* FCustomVert = nullptr;
+    int FZOrder = -1;
+    TVertAxis FVertAxis = aLeftAxis;
+    unsigned FRefreshOptions = roFollowDeletes | roFollowModifications | roFollowInserts | roFollowClears;
+    TColor FAutoColor = clDefault;
+    int FFirstVisible = -1;
+    int FLastVisible = -1;
+    int FHoldCount = 0;
+    int FZPosition = 0;
+    int FAutoZOrder = 0;
+    int FStartZ = 0, FMiddleZ = 0, FEndZ = 0;
+    TChartValueList* FMandatory = nullptr;
+    TChartValueList* FOther = nullptr;
+    bool FYMandatory = true;
+    bool FDestroying = false;
+    bool FMouseInside = false;
+};
+
+// Title; else the Name; else "Series" and the 1-based position in its
+// chart; else empty.
+std::string GetSeriesDisplayTitle(const TChartSeries& series);
+
+}  // namespace cb::chart

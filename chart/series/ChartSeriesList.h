@@ -1,0 +1,40 @@
+#pragma once
+// The chart's series in drawing order, with the named series groups.
+#include "chart/series/ChartSeries.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cb::chart {
+
+class TCustomAxisPanel;
+
+// A named group of series.
+class TSeriesGroup {
+public:
+    std::string Name;
+    TCustomSeriesList Series;
+};
+
+// The chart's series in drawing order, with the series groups. Only looks at
+// the series: the chart owns them.
+class TChartSeriesList : public TCustomSeriesList {
+public:
+    explicit TChartSeriesList(TCustomAxisPanel* chart) : FChart(chart) {}
+    TCustomAxisPanel* Chart() const { return FChart; }
+    void PutSeries(int index, TChartSeries* series);
+    void EmptyAllSeries();
+    // True for an empty list.
+    bool EverySeriesActive() const;
+    void SetEverySeriesActive(bool on);
+    TSeriesGroup* NewSeriesGroup(const std::string& name);
+    int GroupCount() const { return int(FGroups.size()); }
+    TSeriesGroup* GroupAt(int index) const { return FGroups.at(std::size_t(index)).get(); }
+
+private:
+    TCustomAxisPanel* FChart;
+    std::vector<std::unique_ptr<TSeriesGroup>> FGroups;
+};
+
+}  // namespace cb::chart

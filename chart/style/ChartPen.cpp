@@ -1,0 +1,64 @@
+#include "chart/style/ChartPen.h"
+
+namespace cb::chart {
+
+void BindChangeEvent(cb::gfx::TGraphicsObject& object, TChangeEvent onChange) {
+    if (onChange)
+        object.OnChange = [f = std::move(onChange)](cb::gfx::TGraphicsObject&) { f(); };
+    else
+        object.OnChange = nullptr;
+}
+
+TChartPen::TChartPen(TChangeEvent onChange) {
+    BindChangeEvent(*this, std::move(onChange));
+}
+
+void TChartPen::SetVisible(bool v) {
+    if (FVisible != v) {
+        FVisible = v;
+        Changed();
+    }
+}
+
+void TChartPen::SetSmallDots(bool v) {
+    if (FSmallDots != v) {
+        FSmallDots = v;
+        Changed();
+    }
+}
+
+void TChartPen::Assign(const cb::gfx::TPen& source) {
+    if (this == &source) return;
+    BeginUpdate();
+    if (auto* p = dynamic_cast<const TChartPen*>(&source)) {
+        SetVisible(p->FVisible);
+        SetSmallDots(p->FSmallDots);
+        SetEndStyle(p->EndStyle());
+    }
+    cb::gfx::TPen::Assign(source);
+    EndUpdate();
+}
+
+TChartHiddenPen::TChartHiddenPen(TChangeEvent onChange) : TChartPen(std::move(onChange)) {
+    WithoutChangeEvent(*this, [this] {
+        SetVisible(false);
+        SetDefaultVisible(false);
+    });
+}
+
+TDottedGrayPen::TDottedGrayPen(TChangeEvent onChange) : TChartPen(std::move(onChange)) {
+    WithoutChangeEvent(*this, [this] {
+        SetColor(clGray);
+        SetStyle(cb::gfx::psDot);
+    });
+}
+
+TDarkGrayPen::TDarkGrayPen(TChangeEvent onChange) : TChartPen(std::move(onChange)) {
+    WithoutChangeEvent(*this, [this] { SetColor(clGray); });
+}
+
+TWhitePen::TWhitePen(TChangeEvent onChange) : TChartPen(std::move(onChange)) {
+    WithoutChangeEvent(*this, [this] { SetColor(clWhite); });
+}
+
+}  // namespace cb::chart

@@ -1,0 +1,66 @@
+#pragma once
+// Chart font: the platform font with character spacing, outline pen, shadow
+// and gradient.
+#include "chart/style/ChartPen.h"
+#include "chart/style/PlotGradient.h"
+#include "chart/style/PlotShadow.h"
+
+#include <memory>
+#include <string>
+
+namespace cb::chart {
+
+class TPlotCanvas;
+
+class TPlotFont : public cb::gfx::TFont {
+public:
+    explicit TPlotFont(TChangeEvent onChange = {});
+    ~TPlotFont() override;
+
+    int InterCharSize() const { return FInterCharSize; }
+    void SetInterCharSize(int v);
+
+    // Made on first read; Set... with nullptr frees, else copies in.
+    TChartHiddenPen& OutLine();
+    TPlotShadow& Shadow();
+    TPlotFontGradient& Gradient();
+    void SetOutLine(const TChartPen* pen);
+    void SetShadow(const TPlotShadow* shadow);
+    void SetGradient(const TCustomPlotGradient* gradient);
+    // Without making them.
+    const TChartHiddenPen* OutLineIfAny() const { return FOutLine.get(); }
+    const TPlotShadow* ShadowIfAny() const { return FShadow.get(); }
+    const TPlotFontGradient* GradientIfAny() const { return FGradient.get(); }
+
+    TColor DefaultColor() const { return FDefaultColor; }
+    TFontStyles DefaultStyle() const { return FDefaultStyle; }
+    bool IsColorStored() const { return Color() != FDefaultColor; }
+    bool IsHeightStored() const;
+    bool IsNameStored() const;
+    bool IsStyleStored() const { return Style() != FDefaultStyle; }
+
+    // From another chart font: gradient, spacing, outline and shadow, then
+    // the plain font settings.
+    void Assign(const cb::gfx::TFont& source) override;
+
+    // The canvas this font was last selected on (not owned).
+    TPlotCanvas* Canvas() const { return FCanvas; }
+    void SetCanvas(TPlotCanvas* c) { FCanvas = c; }
+
+private:
+    void notify();
+    int FInterCharSize = 0;
+    std::unique_ptr<TChartHiddenPen> FOutLine;
+    std::unique_ptr<TPlotShadow> FShadow;
+    std::unique_ptr<TPlotFontGradient> FGradient;
+    TPlotCanvas* FCanvas = nullptr;
+    TColor FDefaultColor = clBlack;
+    TFontStyles FDefaultStyle = 0;
+};
+
+// The engine's default chart font (name and size in points).
+const std::string& DefaultChartFontName();
+int DefaultChartFontSize();
+void SetDefaultChartFont(const std::string& name, int size);
+
+}  // namespace cb::chart

@@ -1,0 +1,62 @@
+#pragma once
+// Drop shadow of panels, shapes, legends and text: an offset to the right
+// and downwards, optionally faded and transparent.
+#include "chart/core/PlotTypes.h"
+
+namespace cb::chart {
+
+class TCanvas3D;
+
+class TPlotShadow {
+public:
+    explicit TPlotShadow(TChangeEvent onChange = {});
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor c);
+    int HorizSize() const { return FHorizSize; }
+    void SetHorizSize(int v);
+    int VertSize() const { return FVertSize; }
+    void SetVertSize(int v);
+    bool Smooth() const { return FSmooth; }
+    void SetSmooth(bool v);
+    // Percentage 0..100.
+    int Transparency() const { return FTransparency; }
+    void SetTransparency(int v);
+
+    // The larger of the two sizes; SetSize sets both.
+    int Size() const;
+    void SetSize(int v);
+
+    // Owners change the defaults of their own shadows.
+    TColor DefaultColor() const { return FDefaultColor; }
+    void SetDefaultColor(TColor c) { FDefaultColor = c; }
+    int DefaultSize() const { return FDefaultSize; }
+    void SetDefaultSize(int s) { FDefaultSize = s; }
+    bool IsColorStored() const { return FColor != FDefaultColor; }
+    bool IsHorizSizeStored() const { return FHorizSize != FDefaultSize; }
+    bool IsVertSizeStored() const { return FVertSize != FDefaultSize; }
+
+    // Copies colour, sizes, smooth and transparency; no notification.
+    void Assign(const TPlotShadow& source);
+
+    // Draws the shadow of the rectangle at depth z.
+    void Draw(TCanvas3D& canvas, const TRect& r, int z = 0) const;
+    // Shadow of a round shape.
+    void DrawEllipse(TCanvas3D& canvas, const TRect& r, int z = 0) const;
+
+    TChangeEvent OnChange;
+
+private:
+    void Changed();
+    bool Prepare(TCanvas3D& canvas, const TRect& r, int z, class TPlotBlend*& blend) const;
+
+    TColor FColor = clSilver;
+    int FHorizSize = 0;
+    bool FSmooth = true;
+    int FTransparency = 0;
+    int FVertSize = 0;
+    TColor FDefaultColor = clSilver;
+    int FDefaultSize = 0;
+};
+
+}  // namespace cb::chart
