@@ -368,7 +368,7 @@ void TChartAxis::Draw() {
 void TChartAxis::DrawLabel(int pixel, const std::string& text, const TAxisItem* item) {
     (void)item;
     TCanvas3D& c = *FChart->Canvas();
-    c.SetBackgroundMode(1);
+    c.SetBackgroundMode(cb::gfx::TRANSPARENT);
     const int w = FChart->MultiLineTextWidth(text);
     const int h = c.FontHeight();
     if (FHorizontal)

@@ -1,5 +1,6 @@
 // Increments and labels of an axis.
 #include "chart/axis/ChartAxis.h"
+#include "platform/rtl/Property.h"
 
 #include "chart/core/PlotExceptions.h"
 #include "chart/core/PlotHelpers.h"
@@ -55,24 +56,15 @@ TAxisItem::TAxisItem(TChangeEvent onChange) : FOnChange(std::move(onChange)) {
 }
 
 void TAxisItem::SetValue(double v) {
-    if (FValue != v) {
-        FValue = v;
-        if (FOnChange) FOnChange();
-    }
+    cb::rtl::SetProperty(FValue, v, FOnChange);
 }
 
 void TAxisItem::SetText(const std::string& t) {
-    if (FText != t) {
-        FText = t;
-        if (FOnChange) FOnChange();
-    }
+    cb::rtl::SetProperty(FText, t, FOnChange);
 }
 
 void TAxisItem::SetVisible(bool on) {
-    if (FVisible != on) {
-        FVisible = on;
-        if (FOnChange) FOnChange();
-    }
+    cb::rtl::SetProperty(FVisible, on, FOnChange);
 }
 
 TAxisLabelFrame::TAxisLabelFrame(TChangeEvent onChange) : FOnChange(std::move(onChange)) {
@@ -82,10 +74,7 @@ TAxisLabelFrame::TAxisLabelFrame(TChangeEvent onChange) : FOnChange(std::move(on
 }
 
 void TAxisLabelFrame::SetVisible(bool on) {
-    if (FVisible != on) {
-        FVisible = on;
-        if (FOnChange) FOnChange();
-    }
+    cb::rtl::SetProperty(FVisible, on, FOnChange);
 }
 
 TAxisItems::TAxisItems(TChangeEvent onChange) : FOnChange(onChange), FFrame(onChange) {}

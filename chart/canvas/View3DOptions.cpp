@@ -1,4 +1,5 @@
 #include "chart/canvas/View3DOptions.h"
+#include "platform/rtl/Property.h"
 
 #include <cmath>
 
@@ -8,10 +9,7 @@ TView3DOptions::TView3DOptions(TChangeEvent onRepaint) : OnRepaint(std::move(onR
 
 template <class T>
 void TView3DOptions::store(T& field, T value) {
-    if (field != value) {
-        field = value;
-        Repaint();
-    }
+    cb::rtl::SetProperty(field, value, [this] { Repaint(); });
 }
 
 void TView3DOptions::Repaint() {

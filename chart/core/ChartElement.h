@@ -4,6 +4,7 @@
 // free notifications between elements.
 #include "chart/style/ChartBrush.h"
 #include "chart/style/ChartPen.h"
+#include "platform/rtl/Property.h"
 
 #include <memory>
 #include <string>
@@ -42,10 +43,7 @@ public:
 
     template <class T>
     void StoreAndRepaint(T& field, const T& value) {
-        if (field != value) {
-            field = value;
-            InvalidateChart();
-        }
+        cb::rtl::SetProperty(field, value, [this] { InvalidateChart(); });
     }
     void StoreBooleanAndRepaint(bool& f, bool v) { StoreAndRepaint(f, v); }
     void StoreColorAndRepaint(TColor& f, TColor v) { StoreAndRepaint(f, v); }

@@ -5,6 +5,7 @@
 #include "platform/gfx/Color.h"
 #include "platform/gfx/GdiObjects.h"
 #include "platform/gfx/Geometry.h"
+#include "platform/rtl/Property.h"
 
 #include <cmath>
 #include <cstdint>
@@ -64,6 +65,6 @@ inline int Round(double x) {
 constexpr double PiDiv180 = 0.017453292519943295;
 
 // Change notification handed to an attribute object by its owner.
-using TChangeEvent = std::function<void()>;
+using TChangeEvent = cb::rtl::TChangeEvent;
 
 }  // namespace cb::chart

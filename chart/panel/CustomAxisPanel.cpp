@@ -5,6 +5,7 @@
 #include "chart/core/PlotTexts.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/rtl/FormatFloat.h"
+#include "platform/rtl/ScopeGuard.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -333,21 +334,19 @@ void TCustomAxisPanel::PrintPageRange(QPrinter& printer, int from, int to) {
     const TRect r = PrintPageRect(&printer);
     QPainter painter;
     if (!painter.begin(&printer)) throw ChartException("The printer could not be started.");
-    try {
-        for (int p = from; p <= to; ++p) {
-            SetPage(p);
-            cb::gfx::TCanvas canvas(&painter);
-            DrawOnPrinterCanvas(&canvas, r);
-            if (p < to) printer.newPage();
-        }
-    } catch (...) {
+    auto restorePage = cb::rtl::OnScopeExit([&] { SetPage(keep); });
+    auto abortJob = cb::rtl::OnScopeExit([&] {
         printer.abort();
         if (painter.isActive()) painter.end();
-        SetPage(keep);
-        throw;
+    });
+    for (int p = from; p <= to; ++p) {
+        SetPage(p);
+        cb::gfx::TCanvas canvas(&painter);
+        DrawOnPrinterCanvas(&canvas, r);
+        if (p < to) printer.newPage();
     }
+    abortJob.Dismiss();
     painter.end();
-    SetPage(keep);
 }
 
 // --- tools and events ---
@@ -538,7 +537,8 @@ void TCustomAxisPanel::DrawAllSeries() {
 void TCustomAxisPanel::DrawContents(const TRect& bounds) {
     const bool keep = AutoRepaint();
     SetAutoRepaint(false);
-    try {
+    auto restore = cb::rtl::OnScopeExit([&] { SetAutoRepaint(keep); });
+    {
         TCanvas3D* c = Canvas();
         const bool full3D = c->IsFull3D();
         ComputeInvertedRotation();
@@ -581,11 +581,7 @@ void TCustomAxisPanel::DrawContents(const TRect& bounds) {
         NotifyTools(csEndOfPaint);
         c->RestoreDefaults();
         FireAfterDraw();
-    } catch (...) {
-        SetAutoRepaint(keep);
-        throw;
     }
-    SetAutoRepaint(keep);
 }
 
 void TCustomAxisPanel::Assign(const TCustomAxisPanel& source) {

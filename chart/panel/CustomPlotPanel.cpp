@@ -6,6 +6,7 @@
 #include "chart/style/ChartBrush.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
+#include "platform/rtl/ScopeGuard.h"
 
 #include <QClipboard>
 #include <QCursor>
@@ -415,25 +416,15 @@ void TCustomPlotPanel::DrawUnbuffered(cb::gfx::TCanvas* canvas, const TRect& r) 
     if (!FCanvas) return;
     const bool buffered = FCanvas->IsBuffered();
     FCanvas->SetBuffered(false);
-    try {
-        DrawOnCanvas(canvas, r);
-    } catch (...) {
-        FCanvas->SetBuffered(buffered);
-        throw;
-    }
-    FCanvas->SetBuffered(buffered);
+    auto restore = cb::rtl::OnScopeExit([&] { FCanvas->SetBuffered(buffered); });
+    DrawOnCanvas(canvas, r);
 }
 
 void TCustomPlotPanel::DrawMetafiling(cb::gfx::TCanvas* canvas, const TRect& r) {
     if (!FCanvas) return;
     FCanvas->SetMetafiling(true);
-    try {
-        DrawUnbuffered(canvas, r);
-    } catch (...) {
-        FCanvas->SetMetafiling(false);
-        throw;
-    }
-    FCanvas->SetMetafiling(false);
+    auto restore = cb::rtl::OnScopeExit([&] { FCanvas->SetMetafiling(false); });
+    DrawUnbuffered(canvas, r);
 }
 
 std::unique_ptr<cb::gfx::TBitmap> TCustomPlotPanel::DrawToBitmap(TColor background, const TRect& r,
@@ -448,15 +439,12 @@ std::unique_ptr<cb::gfx::TBitmap> TCustomPlotPanel::DrawToBitmap(TColor backgrou
         c.Brush().SetStyle(cb::gfx::bsSolid);
         c.FillRect({0, 0, w, h});
     }
-    const bool keep = FAutoRepaint;
-    FAutoRepaint = false;
-    try {
+    {
+        const bool keep = FAutoRepaint;
+        FAutoRepaint = false;
+        auto restore = cb::rtl::OnScopeExit([&] { FAutoRepaint = keep; });
         DrawUnbuffered(&c, {0, 0, w, h});
-    } catch (...) {
-        FAutoRepaint = keep;
-        throw;
     }
-    FAutoRepaint = keep;
     c.ReleasePainter();
     return bitmap;
 }
@@ -467,15 +455,12 @@ std::unique_ptr<TMetafile> TCustomPlotPanel::DrawToMetafile(bool enhanced, const
     if (n.Width() <= 0 || n.Height() <= 0) return metafile;
     const bool keep = FAutoRepaint;
     FAutoRepaint = false;
-    try {
-        TMetafileCanvas recorder(*metafile);
+    auto restore = cb::rtl::OnScopeExit([&] { FAutoRepaint = keep; });
+    {
+        TMetafileCanvas recorder(*metafile);  // finishes the recording when it goes
         if (QPainter* p = recorder.Canvas().Painter()) p->translate(-n.Left, -n.Top);
         DrawMetafiling(&recorder.Canvas(), n);
-    } catch (...) {
-        FAutoRepaint = keep;
-        throw;
     }
-    FAutoRepaint = keep;
     return metafile;
 }
 
@@ -531,18 +516,14 @@ void TCustomPlotPanel::DrawOnPrinterCanvas(cb::gfx::TCanvas* canvas, const TRect
         p->scale(double(viewW) / winW, double(viewH) / winH);
     }
     FPrinting = true;
-    const bool clip = ClippingAllowed();
-    try {
-        if (clip) canvas->PushClipRect(r);
-        DrawMetafiling(canvas, r);
-        if (clip) canvas->PopClip();
-    } catch (...) {
+    auto restore = cb::rtl::OnScopeExit([&] {
         FPrinting = false;
         if (p) p->restore();
-        throw;
-    }
-    FPrinting = false;
-    if (p) p->restore();
+    });
+    const bool clip = ClippingAllowed();
+    if (clip) canvas->PushClipRect(r);
+    DrawMetafiling(canvas, r);
+    if (clip) canvas->PopClip();
 }
 
 void TCustomPlotPanel::DrawOnPrinter(QPrinter& printer, const TRect& r) {

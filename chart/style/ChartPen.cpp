@@ -1,4 +1,5 @@
 #include "chart/style/ChartPen.h"
+#include "platform/rtl/Property.h"
 
 namespace cb::chart {
 
@@ -14,17 +15,11 @@ TChartPen::TChartPen(TChangeEvent onChange) {
 }
 
 void TChartPen::SetVisible(bool v) {
-    if (FVisible != v) {
-        FVisible = v;
-        Changed();
-    }
+    cb::rtl::SetProperty(FVisible, v, [this] { Changed(); });
 }
 
 void TChartPen::SetSmallDots(bool v) {
-    if (FSmallDots != v) {
-        FSmallDots = v;
-        Changed();
-    }
+    cb::rtl::SetProperty(FSmallDots, v, [this] { Changed(); });
 }
 
 void TChartPen::Assign(const cb::gfx::TPen& source) {

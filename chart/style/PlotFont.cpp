@@ -1,4 +1,5 @@
 #include "chart/style/PlotFont.h"
+#include "platform/rtl/Property.h"
 
 #include "chart/canvas/PlotCanvas.h"
 #include "chart/core/PlotTexts.h"
@@ -52,10 +53,7 @@ void TPlotFont::notify() {
 }
 
 void TPlotFont::SetInterCharSize(int v) {
-    if (FInterCharSize != v) {
-        FInterCharSize = v;
-        Changed();
-    }
+    cb::rtl::SetProperty(FInterCharSize, v, [this] { Changed(); });
 }
 
 TChartHiddenPen& TPlotFont::OutLine() {

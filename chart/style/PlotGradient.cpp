@@ -4,6 +4,8 @@
 #include "chart/core/PlotGeometry.h"
 #include "platform/gfx/Canvas.h"
 
+#include "platform/rtl/Property.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -15,21 +17,33 @@ void TCustomPlotGradient::Changed() {
     if (OnChange) OnChange();
 }
 
-#define CB_GRADIENT_SETTER(Name, field, Type)                                                                          \
-    void TCustomPlotGradient::Set##Name(Type v) {                                                                      \
-        if (field != v) {                                                                                              \
-            field = v;                                                                                                 \
-            Changed();                                                                                                 \
-        }                                                                                                              \
-    }
-CB_GRADIENT_SETTER(Balance, FBalance, int)
-CB_GRADIENT_SETTER(Direction, FDirection, TGradientDirection)
-CB_GRADIENT_SETTER(EndColor, FEndColor, TColor)
-CB_GRADIENT_SETTER(RadialX, FRadialX, int)
-CB_GRADIENT_SETTER(RadialY, FRadialY, int)
-CB_GRADIENT_SETTER(StartColor, FStartColor, TColor)
-CB_GRADIENT_SETTER(Visible, FVisible, bool)
-#undef CB_GRADIENT_SETTER
+void TCustomPlotGradient::SetBalance(int v) {
+    cb::rtl::SetProperty(FBalance, v, OnChange);
+}
+
+void TCustomPlotGradient::SetDirection(TGradientDirection v) {
+    cb::rtl::SetProperty(FDirection, v, OnChange);
+}
+
+void TCustomPlotGradient::SetEndColor(TColor v) {
+    cb::rtl::SetProperty(FEndColor, v, OnChange);
+}
+
+void TCustomPlotGradient::SetRadialX(int v) {
+    cb::rtl::SetProperty(FRadialX, v, OnChange);
+}
+
+void TCustomPlotGradient::SetRadialY(int v) {
+    cb::rtl::SetProperty(FRadialY, v, OnChange);
+}
+
+void TCustomPlotGradient::SetStartColor(TColor v) {
+    cb::rtl::SetProperty(FStartColor, v, OnChange);
+}
+
+void TCustomPlotGradient::SetVisible(bool v) {
+    cb::rtl::SetProperty(FVisible, v, OnChange);
+}
 
 void TCustomPlotGradient::SetMidColor(TColor c) {
     if (c == clNone) {
@@ -66,10 +80,7 @@ void TCustomPlotGradient::Assign(const TCustomPlotGradient& s) {
 }
 
 void TPlotFontGradient::SetOutline(bool v) {
-    if (FOutline != v) {
-        FOutline = v;
-        Changed();
-    }
+    cb::rtl::SetProperty(FOutline, v, [this] { Changed(); });
 }
 
 void TPlotFontGradient::Assign(const TCustomPlotGradient& source) {

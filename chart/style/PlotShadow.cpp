@@ -5,6 +5,8 @@
 #include "chart/style/PlotBlend.h"
 #include "chart/style/PlotGradient.h"
 
+#include "platform/rtl/Property.h"
+
 #include <algorithm>
 
 namespace cb::chart {
@@ -15,25 +17,24 @@ void TPlotShadow::Changed() {
     if (OnChange) OnChange();
 }
 
-#define CB_SHADOW_SETTER(Name, field, Type)                                                                            \
-    void TPlotShadow::Set##Name(Type v) {                                                                              \
-        if (field != v) {                                                                                              \
-            field = v;                                                                                                 \
-            Changed();                                                                                                 \
-        }                                                                                                              \
-    }
-CB_SHADOW_SETTER(Color, FColor, TColor)
-CB_SHADOW_SETTER(HorizSize, FHorizSize, int)
-CB_SHADOW_SETTER(VertSize, FVertSize, int)
-CB_SHADOW_SETTER(Smooth, FSmooth, bool)
-#undef CB_SHADOW_SETTER
+void TPlotShadow::SetColor(TColor v) {
+    cb::rtl::SetProperty(FColor, v, OnChange);
+}
+
+void TPlotShadow::SetHorizSize(int v) {
+    cb::rtl::SetProperty(FHorizSize, v, OnChange);
+}
+
+void TPlotShadow::SetVertSize(int v) {
+    cb::rtl::SetProperty(FVertSize, v, OnChange);
+}
+
+void TPlotShadow::SetSmooth(bool v) {
+    cb::rtl::SetProperty(FSmooth, v, OnChange);
+}
 
 void TPlotShadow::SetTransparency(int v) {
-    v = std::clamp(v, 0, 100);
-    if (FTransparency != v) {
-        FTransparency = v;
-        Changed();
-    }
+    cb::rtl::SetProperty(FTransparency, std::clamp(v, 0, 100), OnChange);
 }
 
 int TPlotShadow::Size() const {
