@@ -29,7 +29,7 @@ public:
     TChartValueList& operator=(const TChartValueList&) = delete;
     virtual ~TChartValueList();
 
-    // --- published ---
+    // --- stored settings ---
     bool DateTime() const { return FDateTime; }
     void SetDateTime(bool on);
     const std::string& Name() const { return FName; }

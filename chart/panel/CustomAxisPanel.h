@@ -48,7 +48,7 @@ public:
     explicit TCustomAxisPanel(QWidget* parent = nullptr);
     ~TCustomAxisPanel() override;
 
-    // --- published ---
+    // --- stored settings ---
     bool AxisBehind() const { return FAxisBehind; }
     void SetAxisBehind(bool on) { StoreBooleanAndInvalidate(FAxisBehind, on); }
     bool AxisVisible() const { return FAxisVisible; }

@@ -55,7 +55,7 @@ public:
     explicit TCustomPlotPanel(QWidget* parent = nullptr);
     ~TCustomPlotPanel() override;
 
-    // --- published ---
+    // --- stored settings ---
     TChartHiddenPen& Border() { return *FBorder; }
     void SetBorder(const TChartPen& pen) { FBorder->Assign(pen); }
     int BorderRound() const { return FBorderRound; }

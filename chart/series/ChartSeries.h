@@ -5,6 +5,8 @@
 // and the visible and page ranges.
 #include "chart/core/ChartElement.h"
 #include "chart/core/ChartValueList.h"
+#include "chart/series/CustomSeriesList.h"
+#include "chart/series/LabelsList.h"
 
 #include <functional>
 #include <optional>
@@ -47,43 +49,6 @@ enum TSeriesRefreshOption : unsigned {
     roFollowClears = 8,
 };
 
-// Series in order; does not own them.
-class TCustomSeriesList {
-public:
-    virtual ~TCustomSeriesList() = default;
-    int Count() const { return int(FItems.size()); }
-    TChartSeries* SeriesAt(int index) const;
-    TChartSeries* operator[](int index) const { return SeriesAt(index); }
-    int IndexOf(const TChartSeries* s) const;
-    void Add(TChartSeries* s) { FItems.push_back(s); }
-    void Insert(int index, TChartSeries* s);
-    void Remove(const TChartSeries* s);
-    void Delete(int index);
-    void Exchange(int i, int j);
-    void Clear() { FItems.clear(); }
-    const std::vector<TChartSeries*>& Items() const { return FItems; }
-
-protected:
-    std::vector<TChartSeries*> FItems;
-};
-
-// One optional text per point; shorter than the points until a label is given.
-class TLabelsList {
-public:
-    int Count() const { return int(FItems.size()); }
-    bool Empty() const { return FItems.empty(); }
-    // Empty beyond the end.
-    std::string Label(int index) const;
-    void SetLabel(int index, const std::string& text);
-    void Insert(int index, const std::string& text);
-    void Delete(int index, int n = 1);
-    void Exchange(int i, int j);
-    void Clear() { FItems.clear(); }
-
-private:
-    std::vector<std::string> FItems;
-};
-
 class TCustomChartSeries : public TCustomChartElement {
 public:
     bool ShowInLegend() const { return FShowInLegend; }
@@ -116,7 +81,7 @@ public:
     TChartSeries();
     ~TChartSeries() override;
 
-    // --- published ---
+    // --- stored settings ---
     bool ColorEachPoint() const { return FColorEachPoint; }
     virtual void SetColorEachPoint(bool on) { StoreBooleanAndRepaint(FColorEachPoint, on); }
     const std::string& ColorSource() const { return FColorSource; }

@@ -1,0 +1,215 @@
+// The axis panel's paint pipeline: layout, depths, axes, walls, series and
+// the legend, with the stages tools hear of.
+#include "chart/panel/CustomAxisPanel.h"
+
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/core/PlotHelpers.h"
+#include "platform/gfx/Canvas.h"
+#include "platform/rtl/ScopeGuard.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace cb::chart {
+
+// --- pipeline ---
+
+void TCustomAxisPanel::DrawPanelBackground(const TRect& bounds) {
+    TCanvas3D* c = Canvas();
+    c->Brush().SetStyle(cb::gfx::bsSolid);
+    c->Brush().SetColor(PanelBackColor());
+    c->FillRectangle(bounds);
+}
+
+bool TCustomAxisPanel::DepthPlaneFacesViewer(int depth) {
+    TPoint p[4];
+    Canvas()->ProjectRectCorners(ChartRect(), depth, p);
+    // Corners clockwise on the screen (y down): the plane shows its back.
+    const long long cross =
+        (long long)(p[1].X - p[0].X) * (p[2].Y - p[1].Y) - (long long)(p[1].Y - p[0].Y) * (p[2].X - p[1].X);
+    return cross < 0;
+}
+
+void TCustomAxisPanel::ComputeInvertedRotation() {
+    FInvertedRotation = false;
+    if (View3D()) {
+        const TView3DOptions& o = View3DOptions();
+        FInvertedRotation = o.Orthogonal() ? o.OrthoAngle() > 90 : o.Rotation() < 180;
+    }
+}
+
+void TCustomAxisPanel::ComputeZOrder() {
+    FHighestZ = 0;
+    const auto items = FSeriesList->Items();
+    if (View3D() && ApplyZOrder()) {
+        FHighestZ = -1;
+        for (TChartSeries* s : items)
+            if (s->Active()) s->AssignZOrder();
+        FHighestZ = std::max(FHighestZ, 0);
+    }
+    for (TChartSeries* s : items) {
+        if (!s->Active()) continue;
+        if (!View3D())
+            s->SetZPosition(0);
+        else if (FDepthAxis->Inverted())
+            s->SetZPosition(s->EffectiveZOrder());
+        else
+            s->SetZPosition(FHighestZ - s->EffectiveZOrder());
+    }
+}
+
+void TCustomAxisPanel::Compute3DSizes() {
+    if (!View3D()) {
+        FDepthPerSeries = FHeightPerSeries = 0;
+        SetWidth3D(0);
+        SetHeight3D(0);
+        return;
+    }
+    const double a = FChart3DPercent * 0.001;
+    const TView3DOptions& o = View3DOptions();
+    FDepthPerSeries = Round(ChartWidth() * (o.Orthogonal() ? a : 2 * a));
+    const double r = o.OrthoRatio();
+    if (r > 1) FDepthPerSeries = Round(FDepthPerSeries / r);
+    FHeightPerSeries = Round(FDepthPerSeries * r);
+    const int n = ApplyZOrder() ? std::max(1, FHighestZ + 1) : 1;
+    SetHeight3D(n * FHeightPerSeries);
+    SetWidth3D(n * FDepthPerSeries);
+}
+
+void TCustomAxisPanel::PlaceAxisEnds() {
+    for (int i = 0; i < FAxes->Count(); ++i) (*FAxes)[i]->PlaceEnds();
+}
+
+void TCustomAxisPanel::LayOutAxes() {
+    for (int i = 0; i < FAxes->Count(); ++i) {
+        TChartAxis* a = (*FAxes)[i];
+        a->SetShown(IsAxisShown(a));
+        a->RefreshRange();
+    }
+    PlaceAxisEnds();
+    TRect r = ChartRect();
+    for (int j = 0; j < FAxes->Count(); ++j) {
+        TChartAxis* a = (*FAxes)[j];
+        if (!a->IsShown()) continue;
+        TRect copy = r;
+        a->PlaceInRect(copy, j < 5);
+        if (copy.Left < r.Right && copy.Right > r.Left && copy.Top < r.Bottom && copy.Bottom > r.Top &&
+            copy.Left < copy.Right && copy.Top < copy.Bottom)
+            r = copy;
+    }
+    SetChartRect(r);
+    NormalizeChartRect();
+    PlaceAxisEnds();
+}
+
+void TCustomAxisPanel::ComputeSeriesDepths() {
+    for (TChartSeries* s : FSeriesList->Items())
+        if (s->Active()) s->ComputeDepthRange();
+}
+
+void TCustomAxisPanel::ApplyAxisPixelMargins(TChartAxis* axis) {
+    int low = 0, high = 0;  // left/bottom and right/top
+    for (TChartSeries* s : FSeriesList->Items()) {
+        if (!s->Active() || !s->IsLinkedToAxis(axis)) continue;
+        int a = 0, b = 0;
+        if (axis->Horizontal()) {
+            s->HorizontalMargins(a, b);
+            if (axis->AutomaticMinimum()) low = std::max(low, a);
+            if (axis->AutomaticMaximum()) high = std::max(high, b);
+        } else {
+            s->VerticalMargins(a, b);  // top, bottom
+            if (axis->AutomaticMaximum()) high = std::max(high, a);
+            if (axis->AutomaticMinimum()) low = std::max(low, b);
+        }
+    }
+    low += axis->MinimumOffset();
+    high += axis->MaximumOffset();
+    if (axis->Inverted()) std::swap(low, high);
+    if (low == 0 && high == 0) return;
+    if (axis->Horizontal())
+        axis->WidenForPixelMargins({low, 0, high, 0});
+    else
+        axis->WidenForPixelMargins({0, high, 0, low});
+}
+
+void TCustomAxisPanel::DrawAxes() {
+    if (!FAxisVisible) return;
+    FireBeforeDrawAxes();
+    const bool bottomByWalls = DepthPlaneFacesViewer(0);
+    for (int i = 0; i < FAxes->Count(); ++i) {
+        TChartAxis* a = (*FAxes)[i];
+        if (!a->IsShown() || (a == FBottomAxis && bottomByWalls)) continue;
+        a->Draw();
+    }
+}
+
+void TCustomAxisPanel::DrawOneSeries(TChartSeries* series) {
+    TCanvas3D* c = Canvas();
+    const bool clip = FClipPoints && ClippingAllowed();
+    if (clip) c->ClipToRect(ChartRect());
+    series->ComputeVisibleRange();
+    series->FireBeforeDrawValues();
+    series->DrawVisiblePoints();
+    series->FireAfterDrawValues();
+    if (clip) c->RemoveClip();
+}
+
+void TCustomAxisPanel::DrawAllSeries() {
+    std::vector<TChartSeries*> active;
+    for (TChartSeries* s : FSeriesList->Items())
+        if (s->Active()) active.push_back(s);
+    if (FDepthAxis->Inverted() != DepthPlaneFacesViewer(Width3D())) std::reverse(active.begin(), active.end());
+    for (TChartSeries* s : active) DrawOneSeries(s);
+}
+
+void TCustomAxisPanel::DrawContents(const TRect& bounds) {
+    const bool keep = AutoRepaint();
+    SetAutoRepaint(false);
+    auto restore = cb::rtl::OnScopeExit([&] { SetAutoRepaint(keep); });
+    {
+        TCanvas3D* c = Canvas();
+        const bool full3D = c->IsFull3D();
+        ComputeInvertedRotation();
+        if (!full3D) DrawPanelBackground(bounds);
+        NotifyTools(csStartOfPaint);
+        FireBeforeDrawChart();
+        for (TChartSeries* s : std::vector<TChartSeries*>(FSeriesList->Items()))
+            if (s->Active()) s->PrepareForPaint();
+        if (!full3D) DrawTitlesAndLegend(true);
+        ComputeZOrder();
+        NormalizeChartRect();
+        ComputeChartArea();
+        const TRect area = ChartRect();
+        LayOutAxes();
+        ComputeSeriesDepths();
+        for (int i = 0; i < FAxes->Count(); ++i) ApplyAxisPixelMargins((*FAxes)[i]);
+        c->SetProjectionCenter(Width3D(), ChartBounds(), ChartRect());
+        if (full3D) {
+            const TRect now = ChartRect();
+            SetChartRect(area);
+            DrawPanelBackground(bounds);
+            DrawTitlesAndLegend(true);
+            SetChartRect(now);
+        }
+        DrawWalls();
+        if (FAxisBehind) {
+            NotifyTools(csBeforeAxes);
+            DrawAxes();
+        }
+        NotifyTools(csBeforeSeries);
+        FireBeforeDrawSeries();
+        DrawAllSeries();
+        NotifyTools(csAfterSeries);
+        if (!FAxisBehind) {
+            NotifyTools(csBeforeAxes);
+            DrawAxes();
+        }
+        DrawTitlesAndLegend(false);
+        if (ZoomActive()) DrawZoomRectangle();
+        NotifyTools(csEndOfPaint);
+        c->RestoreDefaults();
+        FireAfterDraw();
+    }
+}
+
+}  // namespace cb::chart
