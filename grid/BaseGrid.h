@@ -4,11 +4,16 @@
 // (reads and writes of any cell of a range go to its base cell); the grid
 // draws its own cells and lines through a TCanvas.
 //
-// Storage: one vector of cells per row; a cell is its text plus a pointer to
-// its property object (null for a plain cell). Column and row positions are
-// kept as prefix sums, so hit tests, visible ranges and cell rectangles cost
+// Storage: one vector of cells per row; a cell is its text plus its property
+// object (null for a plain cell). Column and row positions are kept as prefix
+// sums (TGridAxis), so hit tests, visible ranges and cell rectangles cost
 // O(log n) and painting touches only the visible cells.
+//
+// The code is spread by concern: BaseGrid.cpp (cells, merged ranges),
+// BaseGridLayout.cpp (sizes, scrolling, geometry), BaseGridInput.cpp and
+// paint/BaseGridPaint.cpp.
 #include "grid/CellProperties.h"
+#include "grid/GridAxis.h"
 #include "grid/GridTypes.h"
 
 #include "platform/gfx/Canvas.h"
@@ -34,8 +39,8 @@ public:
     ~TBaseGrid() override;
 
     // --- size and layout ---------------------------------------------------
-    int ColCount() const { return FColCount; }
-    int RowCount() const { return FRowCount; }
+    int ColCount() const { return FColAxis.Count(); }
+    int RowCount() const { return FRowAxis.Count(); }
     virtual void SetColCount(int count);
     virtual void SetRowCount(int count);
     virtual int FixedCols() const { return FFixedCols; }
@@ -114,14 +119,17 @@ public:
     // The cell's property object, made first when the cell has none; nullptr
     // for a cell outside the grid.
     TCellProperties* EnsureCellProperties(int col, int row);
-    // Raw object slot access. SetCellObject frees the object it replaces
-    // (ReplaceCellObject does the same); TakeCellObject hands the object to
-    // the caller and empties the slot.
+    // Object slot access. SetCellObject frees the object it replaces
+    // (ReplaceCellObject does the same); TakeCellObject hands the object, with
+    // its graphic, to the caller and empties the slot.
     TCellProperties* GetCellObject(int col, int row) const { return CellProps(col, row); }
     void SetCellObject(int col, int row, std::unique_ptr<TCellProperties> object);
     void ReplaceCellObject(int col, int row, std::unique_ptr<TCellProperties> object);
     std::unique_ptr<TCellProperties> TakeCellObject(int col, int row);
+    // The cell's graphic (owned by its property object, freed with it).
     TCellGraphic* GetCellGraphicObject(int col, int row) const;
+    void SetCellGraphicObject(int col, int row, std::unique_ptr<TCellGraphic> graphic);
+    // Takes ownership of the graphic (a cell outside the grid frees it).
     void SetCellGraphicObject(int col, int row, TCellGraphic* graphic);
     // Empties the text and the object slot (the object is freed: each object
     // has one owner here, so nothing can still refer to it).
@@ -172,7 +180,7 @@ public:
     void FocusCell(int col, int row, bool moveAnchor);
 
 protected:
-    // The hooks, in the order they were added.
+    // Hooks descendants override.
     virtual bool DrawAsFixed(int col, int row);
     virtual int GetRowIndent(int row);
     virtual bool SkipFirstColumnLine();
@@ -216,8 +224,8 @@ protected:
     // After rows or columns moved in storage: owner positions, sizes and
     // prefix sums are brought up to date.
     void StorageMoved();
-    std::vector<int>& ColWidthStore() { return FColWidths; }
-    std::vector<int>& RowHeightStore() { return FRowHeights; }
+    std::vector<int>& ColWidthStore() { return FColAxis.Sizes; }
+    std::vector<int>& RowHeightStore() { return FRowAxis.Sizes; }
     // Grows or shrinks the storage without the toolkit's side effects.
     void ResizeStorage(int colCount, int rowCount);
 
@@ -239,30 +247,44 @@ protected:
     void SetDestroying() { FDestroying = true; }
 
 private:
+    // The state of one direction, for code shared by columns and rows.
+    struct TAxisRefs {
+        TGridAxis& Axis;
+        int& Fixed;        // fixed count as stored
+        int& Current;      // the current column (row)
+        int& Anchor;       // the selection anchor's column (row)
+        int& First;        // the first scrolled column (row) shown
+        int& DefaultSize;  // width (height) of new columns (rows)
+    };
+    TAxisRefs Refs(TGridAxisKind kind);
+    int Fixed(TGridAxisKind kind) const;  // FixedCols() or FixedRows()
+    // Pixels left for the scrolled columns (rows) beside the fixed ones.
+    int Avail(TGridAxisKind kind) const;
+    void SetCount(TGridAxisKind kind, int count);
+    void SetFixed(TGridAxisKind kind, int count);
+    void SetDefaultSize(TGridAxisKind kind, int size);
+    void SetSize(TGridAxisKind kind, int index, int size);
+    void SizesChanged(TGridAxisKind kind);
+    int VisibleCount(TGridAxisKind kind) const;
+    int MaxFirst(TGridAxisKind kind) const;
+    // The first scrolled index that shows index whole (the current one when
+    // index is fixed or out of range).
+    int FirstShowing(TGridAxisKind kind, int index) const;
+    // The column (row) at a client coordinate, or -1.
+    int IndexAt(TGridAxisKind kind, int v) const;
+
     void DrawCellBody(TCanvas& canvas, int col, int row, TGridDrawState state);
-    void RebuildColPositions() const;
-    void RebuildRowPositions() const;
-    int ColPos(int col) const;  // sum of widths of columns 0 .. col-1
-    int RowPos(int row) const;
-    int MaxTopRow() const;
-    int MaxLeftCol() const;
     void ScrollIntoView(int col, int row);
     void ClampTopLeft();
     void SetTopLeft(int leftCol, int topRow);
     void OnScrollBarMoved();
 
-    int FColCount = 5;
-    int FRowCount = 5;
     int FFixedCols = 1;
     int FFixedRows = 1;
     int FDefaultColWidth = 64;
     int FDefaultRowHeight = 24;
-    std::vector<int> FColWidths;
-    std::vector<int> FRowHeights;
-    mutable std::vector<int> FColPos;  // FColPos[i] = left of column i; size count + 1
-    mutable std::vector<int> FRowPos;
-    mutable bool FColPosValid = false;
-    mutable bool FRowPosValid = false;
+    TGridAxis FColAxis;
+    TGridAxis FRowAxis;
     std::vector<TRowCells> FRows;
 
     TGridOptions FOptions = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;

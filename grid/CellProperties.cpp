@@ -2,6 +2,8 @@
 
 #include "grid/BaseGrid.h"
 
+#include "platform/rtl/Property.h"
+
 #include <memory>
 #include <mutex>
 #include <unordered_set>
@@ -36,9 +38,10 @@ void TCellProperties::Assign(const TCellProperties& s) {
     ReadOnly = s.ReadOnly;
     Editor = s.Editor;
     FVAlignment = s.FVAlignment;
-    SetWordWrap(s.FWordWrap);
+    FWordWrap = s.FWordWrap;
     NodeLevel = s.NodeLevel;
     Control = s.Control;
+    RepaintOwner();
 }
 
 TGridCoord TCellProperties::GetBaseCell() const {
@@ -56,18 +59,15 @@ void TCellProperties::RepaintOwner() {
 }
 
 void TCellProperties::SetBrushColor(TColor value) {
-    FBrushColor = value;
-    RepaintOwner();
+    cb::rtl::SetProperty(FBrushColor, value, [this] { RepaintOwner(); });
 }
 
 void TCellProperties::SetVAlignment(TVAlignment value) {
-    FVAlignment = value;
-    RepaintOwner();
+    cb::rtl::SetProperty(FVAlignment, value, [this] { RepaintOwner(); });
 }
 
 void TCellProperties::SetWordWrap(bool value) {
-    FWordWrap = value;
-    RepaintOwner();
+    cb::rtl::SetProperty(FWordWrap, value, [this] { RepaintOwner(); });
 }
 
 }  // namespace cb::grid

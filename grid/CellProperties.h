@@ -2,9 +2,11 @@
 // The per-cell property object: created the first time a writer needs it,
 // owned by the grid's cell. Also records merged ranges: the top-left (base)
 // cell holds the range's extent, every covered cell its offset from the base.
+#include "grid/CellGraphic.h"
 #include "grid/GridTypes.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class QWidget;
@@ -12,7 +14,6 @@ class QWidget;
 namespace cb::grid {
 
 class TBaseGrid;
-class TCellGraphic;
 
 // Font face names are few and repeat over thousands of cells: each cell keeps
 // a pointer to one shared copy. The empty name is the null pointer.
@@ -25,7 +26,7 @@ public:
     TCellProperties& operator=(const TCellProperties&) = delete;
 
     // Copies everything but the cell object, graphic, grid, paint stamp and
-    // footer kind; the word-wrap setter repaints the owner cell.
+    // footer kind, then repaints the owner cell.
     void Assign(const TCellProperties& source);
 
     // The base cell of the range this cell belongs to (the cell itself when
@@ -49,7 +50,7 @@ public:
     int NodeLevel = 0;
     QWidget* Control = nullptr;  // not owned
     TBaseGrid* OwnerGrid = nullptr;
-    TCellGraphic* Graphic = nullptr;  // freed by the grid
+    std::unique_ptr<TCellGraphic> Graphic;
     std::uint32_t PaintStamp = 0;
     std::uint8_t FooterCalcKind = 0;
     std::uint8_t BrushStyle = 0;  // cb::gfx::TBrushStyle, bsSolid

@@ -2,6 +2,7 @@
 
 #include "grid/CellGraphic.h"
 
+#include "platform/rtl/Property.h"
 #include "platform/rtl/Strings.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@
 #include <cstdio>
 
 namespace cb::grid {
+
+using cb::rtl::SetProperty;
 
 namespace {
 
@@ -81,6 +84,13 @@ std::string FormatFloatWith(const std::string& format, double value) {
 
 TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent) {
     FFooterPanel = new TFooterPanel(this);
+    auto repaint = [this] { InvalidateGrid(); };
+    Bands.OnChange = repaint;
+    BackGround.OnChange = repaint;
+    ControlLook.OnChange = repaint;
+    CellNode.OnChange = repaint;
+    FloatingFooter.OnChange = [this] { RepaintFooterPanel(); };
+    FloatingFooter.OnLayoutChange = [this] { LayoutFloatingFooter(); };
     FFixedFont.SetName("Tahoma");
     Font().SetName("Tahoma");
     FFixedFont.OnChange = [this](cb::gfx::TGraphicsObject&) { InvalidateGrid(); };
@@ -175,13 +185,19 @@ void TExtStringGrid::SetDefaultRowHeight(int height) {
 }
 
 void TExtStringGrid::SetFixedFooters(int value) {
-    FFixedFooters = value;
-    InvalidateGrid();
+    SetProperty(FFixedFooters, value, [this] { InvalidateGrid(); });
+}
+
+void TExtStringGrid::SetFixedRowAlways(bool value) {
+    SetProperty(FFixedRowAlways, value, [this] { InvalidateGrid(); });
+}
+
+void TExtStringGrid::SetFixedColAlways(bool value) {
+    SetProperty(FFixedColAlways, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetFixedRightCols(int value) {
-    FFixedRightCols = value;
-    InvalidateGrid();
+    SetProperty(FFixedRightCols, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::LastRowChanged() {
@@ -194,6 +210,18 @@ void TExtStringGrid::LastRowChanged() {
 
 void TExtStringGrid::RepaintFooterPanel() {
     if (FFooterPanel && FloatingFooter.Visible() && RepaintAllowed()) FFooterPanel->update();
+}
+
+void TExtStringGrid::LayoutFloatingFooter() {
+    const bool visible = FloatingFooter.Visible();
+    if (FFooterPanel->isHidden() == visible) {
+        FFooterPanel->setVisible(visible);
+        SetFixedFooters(visible ? 1 : 0);
+    }
+    SetBottomReserve(visible ? FloatingFooter.FooterHeight() - 1 : 0);
+    SetFooterRowFixed(visible && FloatingFooter.FooterStyle() == fsFixedLastRow);
+    InvalidateGrid();
+    RepaintFooterPanel();
 }
 
 void TExtStringGrid::ScrollBarsPlaced() {
@@ -875,77 +903,63 @@ TAlignment TExtStringGrid::ResolveTextAlignment(int col, int row, TVAlignment& v
 // Look setters
 
 void TExtStringGrid::SetActiveCellShow(bool value) {
-    FActiveCellShow = value;
-    InvalidateGrid();
+    SetProperty(FActiveCellShow, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetActiveCellColor(TColor value) {
-    FActiveCellColor = value;
-    InvalidateGrid();
+    SetProperty(FActiveCellColor, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetSelectionColor(TColor value) {
-    FSelectionColor = value;
-    InvalidateGrid();
+    SetProperty(FSelectionColor, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetSelectionTextColor(TColor value) {
-    FSelectionTextColor = value;
-    InvalidateGrid();
+    SetProperty(FSelectionTextColor, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetSelectionRectangle(bool value) {
-    FSelectionRectangle = value;
-    InvalidateGrid();
+    SetProperty(FSelectionRectangle, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetSelectionResizer(bool value) {
-    FSelectionResizer = value;
-    InvalidateGrid();
+    SetProperty(FSelectionResizer, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetShowSelection(bool value) {
-    if (value == FShowSelection) return;
-    FShowSelection = value;
-    InvalidateGrid();
+    SetProperty(FShowSelection, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetLook(TGridLook value) {
-    if (value == FLook) return;
-    FLook = value;
-    InvalidateGrid();
+    SetProperty(FLook, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetFlat(bool value) {
-    FFlat = value;
-    InvalidateGrid();
+    SetProperty(FFlat, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetBorderStyle(TBorderStyle value) {
-    FBorderStyle = value;
-    InvalidateGrid();
+    SetProperty(FBorderStyle, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetURLColor(TColor value) {
-    FURLColor = value;
-    if (FURLShow) InvalidateGrid();
+    SetProperty(FURLColor, value, [this] {
+        if (FURLShow) InvalidateGrid();
+    });
 }
 
 void TExtStringGrid::SetURLShow(bool value) {
-    FURLShow = value;
-    InvalidateGrid();
+    SetProperty(FURLShow, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetURLFull(bool value) {
-    FURLFull = value;
-    if (FURLShow) InvalidateGrid();
+    SetProperty(FURLFull, value, [this] {
+        if (FURLShow) InvalidateGrid();
+    });
 }
 
 void TExtStringGrid::SetVAlignment(TVAlignment value) {
-    FVAlignment = value;
-    InvalidateGrid();
+    SetProperty(FVAlignment, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetWordWrap(bool value) {
-    FWordWrap = value;
-    InvalidateGrid();
+    SetProperty(FWordWrap, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetMultilinecells(bool value) {
-    FMultilinecells = value;
-    InvalidateGrid();
+    SetProperty(FMultilinecells, value, [this] { InvalidateGrid(); });
 }
 
 unsigned TExtStringGrid::WordWrapOffFlags() const {

@@ -89,15 +89,9 @@ public:
     int FixedRightCols() const { return FFixedRightCols; }
     void SetFixedRightCols(int value);
     bool FixedRowAlways() const { return FFixedRowAlways; }
-    void SetFixedRowAlways(bool value) {
-        FFixedRowAlways = value;
-        InvalidateGrid();
-    }
+    void SetFixedRowAlways(bool value);
     bool FixedColAlways() const { return FFixedColAlways; }
-    void SetFixedColAlways(bool value) {
-        FFixedColAlways = value;
-        InvalidateGrid();
-    }
+    void SetFixedColAlways(bool value);
     int HiddenColumnCount() const { return 0; }
     // Hidden columns: display and real numbering are equal here.
     virtual int RealColIndex(int displayCol) const { return displayCol; }
@@ -268,17 +262,17 @@ public:
     char PasswordChar = '*';
     TColor SelectionRectangleColor = cb::gfx::clBlack;
 
-    TBands Bands{this};
-    TBackGround BackGround{this};
+    TBands Bands;
+    TBackGround BackGround;
     TSortSettings SortSettings;
     TSortIndexList SortIndexes;
-    TControlLook ControlLook{this};
-    TFloatingFooter FloatingFooter{this};
+    TControlLook ControlLook;
+    TFloatingFooter FloatingFooter;
     TFilter Filter;
     TNavigation Navigation;
     TMouseActions MouseActions;
     TSizeWhileTyping SizeWhileTyping;
-    TCellNode CellNode{this};
+    TCellNode CellNode;
     THTMLSettings HTMLSettings;
     TPrintSettings PrintSettings;
     TExtStringGridCheck* CellChecker = nullptr;  // not owned
@@ -372,6 +366,9 @@ private:
     void GrowRowList(int row);
     void GrowColList(int col);
     void WatchForm();
+    // Shows or hides the floating footer panel and sizes the room below the
+    // cells after the footer settings changed.
+    void LayoutFloatingFooter();
 
     int FFixedRowHeight = 21;
     int FFixedFooters = 0;
@@ -427,7 +424,6 @@ private:
     TFooterPanel* FFooterPanel = nullptr;  // owned as a child widget
     TBorderStyle FBorderStyle = bsSingle;
 
-    friend class TFloatingFooter;
     friend class TFooterPanel;
 };
 

@@ -3,6 +3,8 @@
 #include "grid/ExtStringGrid.h"
 #include "grid/GridUtils.h"
 
+#include "platform/rtl/ScopeGuard.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -155,15 +157,11 @@ void TFooterPanel::PaintColumnPreview(TCanvas& canvas) {
     PaintFrame(canvas, w);
     const int col = FGrid->FloatingFooter.Column();
     if (col < 0 || col >= FGrid->ColCount() || FGrid->Row() < 0 || FGrid->Row() >= FGrid->RowCount()) return;
+    // The preview draws the cell without the selection's text colour.
     const TColor keep = FGrid->FSelectionTextColor;
     FGrid->FSelectionTextColor = 0;
-    try {
-        FGrid->DrawCellContent(canvas, FGrid->DisplColIndex(col), FGrid->Row(), {0, 0, w, height()}, 0);
-    } catch (...) {
-        FGrid->FSelectionTextColor = keep;
-        throw;
-    }
-    FGrid->FSelectionTextColor = keep;
+    auto restore = cb::rtl::OnScopeExit([&] { FGrid->FSelectionTextColor = keep; });
+    FGrid->DrawCellContent(canvas, FGrid->DisplColIndex(col), FGrid->Row(), {0, 0, w, height()}, 0);
 }
 
 void TFooterPanel::PaintCustomPreview(TCanvas& canvas) {

@@ -1,79 +1,66 @@
 #include "grid/GridSettings.h"
 
-#include "grid/ExtStringGrid.h"
-
 namespace cb::grid {
 
+using cb::rtl::SetProperty;
+
 void TCellNode::SetNodeType(TNodeType value) {
-    if (value == FNodeType) return;
-    FNodeType = value;
-    if (FGrid) FGrid->InvalidateGrid();
+    SetProperty(FNodeType, value, OnChange);
 }
 
 void TCellNode::SetShowTree(bool value) {
-    if (value == FShowTree) return;
-    FShowTree = value;
-    if (FGrid) FGrid->InvalidateGrid();
+    SetProperty(FShowTree, value, OnChange);
 }
 
-void TBands::Repaint(bool always) {
-    if (FGrid && (always || FActive)) FGrid->InvalidateGrid();
+void TBands::ActiveChanged() {
+    if (FActive && OnChange) OnChange();
 }
 
 void TBands::SetActive(bool value) {
-    FActive = value;
-    Repaint(true);
+    SetProperty(FActive, value, OnChange);
 }
 
 void TBands::SetPrimaryColor(TColor value) {
-    FPrimaryColor = value;
-    Repaint(false);
+    SetProperty(FPrimaryColor, value, [this] { ActiveChanged(); });
 }
 
 void TBands::SetSecondaryColor(TColor value) {
-    FSecondaryColor = value;
-    Repaint(false);
+    SetProperty(FSecondaryColor, value, [this] { ActiveChanged(); });
 }
 
 void TBands::SetPrimaryLength(int value) {
-    FPrimaryLength = value;
-    FPeriod = FPrimaryLength + FSecondaryLength;
-    Repaint(false);
+    SetProperty(FPrimaryLength, value, [this] {
+        FPeriod = FPrimaryLength + FSecondaryLength;
+        ActiveChanged();
+    });
 }
 
 void TBands::SetSecondaryLength(int value) {
-    FSecondaryLength = value;
-    FPeriod = FPrimaryLength + FSecondaryLength;
-    Repaint(false);
-}
-
-void TBackGround::Repaint() {
-    if (FGrid) FGrid->InvalidateGrid();
+    SetProperty(FSecondaryLength, value, [this] {
+        FPeriod = FPrimaryLength + FSecondaryLength;
+        ActiveChanged();
+    });
 }
 
 void TBackGround::SetTop(int v) {
-    FTop = v;
-    Repaint();
+    SetProperty(FTop, v, OnChange);
 }
 
 void TBackGround::SetLeft(int v) {
-    FLeft = v;
-    Repaint();
+    SetProperty(FLeft, v, OnChange);
 }
 
 void TBackGround::SetDisplay(TBackGroundDisplay v) {
-    FDisplay = v;
-    Repaint();
+    SetProperty(FDisplay, v, OnChange);
 }
 
 void TBackGround::SetBitmap(const cb::gfx::TBitmap& b) {
     FBitmap.Assign(b);
-    Repaint();
+    if (OnChange) OnChange();
 }
 
 void TBackGround::SetCells(TBackGroundCells v) {
-    FCells = v;
-    Repaint();
+    SetProperty(FCells, v, OnChange);
 }
 
 void TBackGround::Assign(const TBackGround& s) {
@@ -82,96 +69,75 @@ void TBackGround::Assign(const TBackGround& s) {
     FDisplay = s.FDisplay;
     FBitmap.Assign(s.FBitmap);
     FCells = s.FCells;
-    Repaint();
-}
-
-void TControlLook::Repaint() {
-    if (FGrid) FGrid->InvalidateGrid();
+    if (OnChange) OnChange();
 }
 
 void TControlLook::SetCheckSize(int v) {
-    FCheckSize = v;
-    Repaint();
+    SetProperty(FCheckSize, v, OnChange);
 }
+
 void TControlLook::SetRadioSize(int v) {
-    FRadioSize = v;
-    Repaint();
+    SetProperty(FRadioSize, v, OnChange);
 }
+
 void TControlLook::SetControlStyle(TControlStyle v) {
-    FControlStyle = v;
-    Repaint();
+    SetProperty(FControlStyle, v, OnChange);
 }
+
 void TControlLook::SetColor(TColor v) {
-    FColor = v;
-    Repaint();
+    SetProperty(FColor, v, OnChange);
 }
+
 void TControlLook::SetFlatButton(bool v) {
-    FFlatButton = v;
-    Repaint();
+    SetProperty(FFlatButton, v, OnChange);
 }
+
+namespace {
+// A glyph is replaced whole: no comparison, always announced.
+void SetGlyph(cb::gfx::TBitmap& glyph, const cb::gfx::TBitmap& b, const TChangeEvent& changed) {
+    glyph.Assign(b);
+    if (changed) changed();
+}
+}  // namespace
+
 void TControlLook::SetCheckedGlyph(const cb::gfx::TBitmap& b) {
-    FCheckedGlyph.Assign(b);
-    Repaint();
+    SetGlyph(FCheckedGlyph, b, OnChange);
 }
+
 void TControlLook::SetUnCheckedGlyph(const cb::gfx::TBitmap& b) {
-    FUnCheckedGlyph.Assign(b);
-    Repaint();
+    SetGlyph(FUnCheckedGlyph, b, OnChange);
 }
+
 void TControlLook::SetRadioOnGlyph(const cb::gfx::TBitmap& b) {
-    FRadioOnGlyph.Assign(b);
-    Repaint();
+    SetGlyph(FRadioOnGlyph, b, OnChange);
 }
+
 void TControlLook::SetRadioOffGlyph(const cb::gfx::TBitmap& b) {
-    FRadioOffGlyph.Assign(b);
-    Repaint();
-}
-
-void TFloatingFooter::Apply() {
-    if (!FGrid) return;
-    FGrid->SetFooterRowFixed(FVisible && FFooterStyle == fsFixedLastRow);
-}
-
-void TFloatingFooter::RepaintPanel() {
-    if (FGrid) FGrid->RepaintFooterPanel();
+    SetGlyph(FRadioOffGlyph, b, OnChange);
 }
 
 void TFloatingFooter::SetVisible(bool value) {
-    FVisible = value;
-    if (!FGrid) return;
-    if (TFooterPanel* panel = FGrid->FooterPanel()) {
-        panel->setVisible(FVisible);
-        FGrid->SetBottomReserve(FVisible ? FFooterHeight - 1 : 0);
-    }
-    FGrid->SetFixedFooters(FVisible ? 1 : 0);
-    Apply();
-    FGrid->InvalidateGrid();
+    SetProperty(FVisible, value, OnLayoutChange);
 }
 
 void TFloatingFooter::SetFooterStyle(TFooterStyle value) {
-    FFooterStyle = value;
-    Apply();
-    if (FGrid) FGrid->InvalidateGrid();
-    RepaintPanel();
+    SetProperty(FFooterStyle, value, OnLayoutChange);
 }
 
 void TFloatingFooter::SetColor(TColor value) {
-    FColor = value;
-    RepaintPanel();
+    SetProperty(FColor, value, OnChange);
 }
 
 void TFloatingFooter::SetColumn(int value) {
-    FColumn = value;
-    RepaintPanel();
+    SetProperty(FColumn, value, OnChange);
 }
 
 void TFloatingFooter::SetCustomTemplate(const std::string& value) {
-    FCustomTemplate = value;
-    RepaintPanel();
+    SetProperty(FCustomTemplate, value, OnChange);
 }
 
 void TFloatingFooter::SetFooterHeight(int value) {
-    FFooterHeight = value;
-    if (FVisible && FGrid) FGrid->SetBottomReserve(FFooterHeight - 1);
+    SetProperty(FFooterHeight, value, OnLayoutChange);
 }
 
 }  // namespace cb::grid

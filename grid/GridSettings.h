@@ -1,11 +1,13 @@
 #pragma once
 // The grid's groups of settings, each owned by the grid. Plain fields are
-// read when the grid needs them; setters that change the look repaint.
+// read when the grid needs them; a setter that changes a value announces it
+// through the group's OnChange, which the grid assigns.
 #include "grid/GridTypes.h"
 #include "grid/SupportClasses.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/GdiObjects.h"
+#include "platform/rtl/Property.h"
 
 #include <memory>
 #include <string>
@@ -13,7 +15,7 @@
 
 namespace cb::grid {
 
-class TExtStringGrid;
+using cb::rtl::TChangeEvent;
 
 enum TAdvanceDirection {
     adLeftRight,
@@ -91,7 +93,7 @@ enum TNodeType {
 
 class TCellNode {
 public:
-    explicit TCellNode(TExtStringGrid* grid) : FGrid(grid) {}
+    TChangeEvent OnChange;
     TColor Color = cb::gfx::clSilver;
     TColor NodeColor = cb::gfx::clBlack;
     TNodeType NodeType() const { return FNodeType; }
@@ -104,7 +106,6 @@ public:
     void SetContractGlyph(const cb::gfx::TBitmap& b) { FContractGlyph.Assign(b); }
 
 private:
-    TExtStringGrid* FGrid;
     TNodeType FNodeType = cnFlat;
     bool FShowTree = false;
     cb::gfx::TBitmap FExpandGlyph;
@@ -189,7 +190,9 @@ struct TPrintSettings {
 // Banded row colours over the normal rows.
 class TBands {
 public:
-    explicit TBands(TExtStringGrid* grid) : FGrid(grid) {}
+    // Called when the bands' look changed (colours and lengths only while
+    // active).
+    TChangeEvent OnChange;
     bool Active() const { return FActive; }
     void SetActive(bool value);
     TColor PrimaryColor() const { return FPrimaryColor; }
@@ -204,8 +207,7 @@ public:
     bool Print = false;
 
 private:
-    void Repaint(bool always);
-    TExtStringGrid* FGrid;
+    void ActiveChanged();
     bool FActive = false;
     TColor FPrimaryColor = cb::gfx::clInfoBk;
     TColor FSecondaryColor = cb::gfx::clWindow;
@@ -226,7 +228,7 @@ enum TBackGroundCells {
 
 class TBackGround {
 public:
-    explicit TBackGround(TExtStringGrid* grid) : FGrid(grid) {}
+    TChangeEvent OnChange;
     int Top() const { return FTop; }
     void SetTop(int v);
     int Left() const { return FLeft; }
@@ -237,11 +239,10 @@ public:
     void SetBitmap(const cb::gfx::TBitmap& b);
     TBackGroundCells Cells() const { return FCells; }
     void SetCells(TBackGroundCells v);
+    // Copies the values (not the callback) and announces the change.
     void Assign(const TBackGround& source);
 
 private:
-    void Repaint();
-    TExtStringGrid* FGrid;
     int FTop = 0;
     int FLeft = 0;
     TBackGroundDisplay FDisplay = bdTile;
@@ -261,7 +262,7 @@ enum TControlStyle {
 
 class TControlLook {
 public:
-    explicit TControlLook(TExtStringGrid* grid) : FGrid(grid) {}
+    TChangeEvent OnChange;
     int CheckSize() const { return FCheckSize; }
     void SetCheckSize(int v);
     int RadioSize() const { return FRadioSize; }
@@ -282,8 +283,6 @@ public:
     void SetRadioOffGlyph(const cb::gfx::TBitmap& b);
 
 private:
-    void Repaint();
-    TExtStringGrid* FGrid;
     int FCheckSize = 15;
     int FRadioSize = 10;
     TControlStyle FControlStyle = csClassic;
@@ -320,7 +319,11 @@ enum TFooterStyle {
 
 class TFloatingFooter {
 public:
-    explicit TFloatingFooter(TExtStringGrid* grid) : FGrid(grid) {}
+    // Called when visibility, style or height changed: the grid lays the
+    // panel out again.
+    TChangeEvent OnLayoutChange;
+    // Called when only what the panel shows changed.
+    TChangeEvent OnChange;
     bool Visible() const { return FVisible; }
     void SetVisible(bool value);
     TFooterStyle FooterStyle() const { return FFooterStyle; }
@@ -338,9 +341,6 @@ public:
     int PanelHeight() const { return FVisible ? FFooterHeight - 1 : 0; }
 
 private:
-    void Apply();
-    void RepaintPanel();
-    TExtStringGrid* FGrid;
     bool FVisible = false;
     TFooterStyle FFooterStyle = fsFixedLastRow;
     TColor FColor = cb::gfx::clBtnFace;

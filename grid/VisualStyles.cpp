@@ -12,17 +12,14 @@ bool IsThemeActive() {
     return cb::gfx::IsThemeActive();
 }
 
-HTHEME OpenThemeData(const std::string& className) {
+std::unique_ptr<TThemeData> OpenThemeData(const std::string& className) {
     static const std::set<std::string> known = {"BUTTON", "COMBOBOX", "SPIN", "SCROLLBAR"};
     if (!known.count(className)) return nullptr;
-    return new TThemeData{className};
+    return std::make_unique<TThemeData>(TThemeData{className});
 }
 
-void CloseThemeData(HTHEME theme) {
-    delete theme;
-}
-
-void DrawThemeBackground(HTHEME theme, TCanvas& canvas, TThemePart part, TThemePartState state, const TRect& rect) {
+void DrawThemeBackground(const TThemeData* theme, TCanvas& canvas, TThemePart part, TThemePartState state,
+                         const TRect& rect) {
     if (!theme) return;
     bool checked = state >= TThemePartState::Checked;
     TThemeState s;

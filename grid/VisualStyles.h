@@ -1,7 +1,7 @@
 #pragma once
 // Themed drawing for the grid and its editors: ask whether a theme is
 // active, open the theme of a control class, draw one of its parts in a
-// state into a rectangle, close it. Drawing goes through the platform's
+// state into a rectangle. Drawing goes through the platform's
 // style painter.
 #include "grid/GridTypes.h"
 
@@ -39,13 +39,13 @@ enum class TThemePartState {
 struct TThemeData {
     std::string ClassName;  // "BUTTON", "COMBOBOX", "SPIN", "SCROLLBAR"
 };
-using HTHEME = TThemeData*;
 
 bool IsThemeActive();
-// nullptr for a class name the painter does not know.
-HTHEME OpenThemeData(const std::string& className);
-void CloseThemeData(HTHEME theme);
-void DrawThemeBackground(HTHEME theme, cb::gfx::TCanvas& canvas, TThemePart part, TThemePartState state,
+// The theme of a control class; null for a class name the painter does not
+// know. Dropping it closes it.
+std::unique_ptr<TThemeData> OpenThemeData(const std::string& className);
+// Draws nothing for a null theme.
+void DrawThemeBackground(const TThemeData* theme, cb::gfx::TCanvas& canvas, TThemePart part, TThemePartState state,
                          const TRect& rect);
 
 }  // namespace cb::grid

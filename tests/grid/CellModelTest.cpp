@@ -1,6 +1,11 @@
+#include "grid/CellGraphic.h"
 #include "grid/ExtStringGrid.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
 
 using namespace cb::grid;
 
@@ -226,6 +231,58 @@ TEST(TypedAccess, HeadersAreWrittenUpToTheColumnCount) {
     EXPECT_EQ(grid.GetCellText(0, 0), "A\rB");
     EXPECT_EQ(grid.GetCellText(1, 0), "C");
     EXPECT_EQ(grid.ColCount(), 2);
+}
+
+// A graphic that counts how many of its kind are alive.
+struct CountedGraphic : TCellGraphic {
+    static inline int Alive = 0;
+    CountedGraphic() { ++Alive; }
+    ~CountedGraphic() override { --Alive; }
+};
+
+TEST(CellGraphics, EveryWayACellLosesItsGraphicFreesIt) {
+    struct Case {
+        const char* name;
+        std::function<void(TExtStringGrid&)> drop;  // drops the graphic of cell (3, 3)
+        int aliveAfter;
+    };
+    const Case cases[] = {
+        {"grid shrinks", [](TExtStringGrid& g) { g.SetRowCount(2); }, 0},
+        {"columns shrink", [](TExtStringGrid& g) { g.SetColCount(3); }, 0},
+        {"object taken", [](TExtStringGrid& g) { (void)g.TakeCellObject(3, 3); }, 0},
+        {"object replaced", [](TExtStringGrid& g) { g.SetCellObject(3, 3, nullptr); }, 0},
+        {"graphic replaced",
+         [](TExtStringGrid& g) { g.SetCellGraphicObject(3, 3, std::make_unique<CountedGraphic>()); }, 1},
+        {"cell cleared", [](TExtStringGrid& g) { g.ClearCell(3, 3); }, 0},
+        {"row removed", [](TExtStringGrid& g) { g.RemoveRows(3, 1); }, 0},
+        {"grid destroyed", [](TExtStringGrid&) {}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CountedGraphic::Alive = 0;
+        {
+            TExtStringGrid grid;
+            grid.SetColCount(5);
+            grid.SetRowCount(5);
+            grid.SetCellGraphicObject(3, 3, std::make_unique<CountedGraphic>());
+            ASSERT_EQ(CountedGraphic::Alive, 1);
+            c.drop(grid);
+            EXPECT_EQ(CountedGraphic::Alive, c.aliveAfter);
+        }
+        EXPECT_EQ(CountedGraphic::Alive, 0);
+    }
+}
+
+TEST(CellGraphics, SettingTheHeldGraphicAgainKeepsIt) {
+    CountedGraphic::Alive = 0;
+    TExtStringGrid grid;
+    auto* graphic = new CountedGraphic;
+    grid.SetCellGraphicObject(2, 2, graphic);
+    grid.SetCellGraphicObject(2, 2, graphic);
+    EXPECT_EQ(grid.GetCellGraphicObject(2, 2), graphic);
+    EXPECT_EQ(CountedGraphic::Alive, 1);
+    grid.SetCellGraphicObject(9, 9, new CountedGraphic);  // outside the grid: freed at once
+    EXPECT_EQ(CountedGraphic::Alive, 1);
 }
 
 }  // namespace
