@@ -4,9 +4,22 @@
 // fixed cells, sort glyphs, repaint suspension, and the row and column
 // operations that keep cell objects and selections consistent.
 #include "grid/BaseGrid.h"
-#include "grid/FooterPanel.h"
-#include "grid/GridSettings.h"
-#include "grid/GridUtils.h"
+#include "grid/ExtStringGridCheck.h"
+#include "grid/paint/FooterPanel.h"
+#include "grid/settings/BackGround.h"
+#include "grid/settings/Bands.h"
+#include "grid/settings/CellNode.h"
+#include "grid/settings/ControlLook.h"
+#include "grid/settings/Filter.h"
+#include "grid/settings/FloatingFooter.h"
+#include "grid/settings/HTMLSettings.h"
+#include "grid/settings/MouseActions.h"
+#include "grid/settings/Navigation.h"
+#include "grid/settings/PrintSettings.h"
+#include "grid/settings/SizeWhileTyping.h"
+#include "grid/settings/SortSettings.h"
+#include "grid/util/DateUtils.h"
+#include "grid/util/SortIndexList.h"
 
 #include <QPointer>
 

@@ -1,6 +1,11 @@
-#include "grid/FilterMatch.h"
-#include "grid/GridUtils.h"
-#include "grid/SupportClasses.h"
+#include "grid/paint/ArrowWindow.h"
+#include "grid/paint/DrawUtils.h"
+#include "grid/util/DateUtils.h"
+#include "grid/util/FilterMatch.h"
+#include "grid/util/IntList.h"
+#include "grid/util/NumberUtils.h"
+#include "grid/util/SortIndexList.h"
+#include "grid/util/TextUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -178,7 +183,7 @@ TEST(FilterMatch, ConditionLanguage) {
     EXPECT_TRUE(MatchFilterPattern(">=10", "10"));
 }
 
-TEST(SupportClasses, IntListCommaTextAndCallbacks) {
+TEST(IntList, CommaTextAndCallbacks) {
     TIntList list(2, 3);
     int calls = 0;
     list.OnChange = [&](TIntList&, int col, int row) {
@@ -203,12 +208,12 @@ TEST(SupportClasses, IntListCommaTextAndCallbacks) {
     EXPECT_TRUE(TSortIndexList::Descending(sort.Item(1)));
 }
 
-TEST(SupportClasses, ArrowShapes) {
-    TArrowWindow down(nullptr, 1);
-    EXPECT_EQ(down.Dir(), 1);
+TEST(ArrowWindow, Shapes) {
+    TArrowWindow down(nullptr, TArrowDirection::Down);
+    EXPECT_EQ(down.Dir(), TArrowDirection::Down);
     EXPECT_TRUE(down.mask().contains(QPoint(5, 6)));
     EXPECT_FALSE(down.mask().contains(QPoint(0, 0)));
-    EXPECT_EQ(TArrowWindow::ArrowPoints(1).size(), 7u);
+    EXPECT_EQ(TArrowWindow::ArrowPoints(TArrowDirection::Down).size(), 7u);
 }
 
 }  // namespace

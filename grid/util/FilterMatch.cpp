@@ -1,6 +1,6 @@
-#include "grid/FilterMatch.h"
+#include "grid/util/FilterMatch.h"
 
-#include "grid/GridUtils.h"
+#include "grid/util/DateUtils.h"
 
 #include "platform/rtl/Strings.h"
 

@@ -4,7 +4,8 @@
 // fixed cells.
 #include "grid/ExtStringGrid.h"
 
-#include "grid/GridUtils.h"
+#include "grid/paint/DrawUtils.h"
+#include "grid/util/TextUtils.h"
 
 #include <QImage>
 #include <QPainter>
@@ -263,7 +264,7 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     }
 
     std::string text = GetFloatFormattedText(rc, row);
-    int kind = CellTextKind(text, EnableHTML);
+    TCellTextKind kind = CellTextKind(text, EnableHTML);
     if (kind == ctkFormula) text = EvaluateCellText(rc, row);
     if (CellIsPassword(rc, row)) FillWithChar(text, PasswordChar);
 

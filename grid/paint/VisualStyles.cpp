@@ -1,4 +1,4 @@
-#include "grid/VisualStyles.h"
+#include "grid/paint/VisualStyles.h"
 
 #include "platform/gfx/StylePainter.h"
 

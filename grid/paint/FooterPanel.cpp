@@ -1,7 +1,7 @@
-#include "grid/FooterPanel.h"
+#include "grid/paint/FooterPanel.h"
 
 #include "grid/ExtStringGrid.h"
-#include "grid/GridUtils.h"
+#include "grid/util/TextUtils.h"
 
 #include "platform/rtl/ScopeGuard.h"
 
