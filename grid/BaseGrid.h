@@ -106,7 +106,7 @@ public:
     void InvalidateGrid();
 
     // --- cell text and properties -----------------------------------------
-    // The toolkit's cell string: no redirection, hook or repaint.
+    // The stored cell string: no redirection, hook or repaint.
     const std::string& Cells(int col, int row) const { return GetRawCellText(col, row); }
     // Writes the stored string and repaints the cell.
     void SetCells(int col, int row, const std::string& text);
@@ -190,7 +190,7 @@ protected:
                                    bool mapColumn, TBrush& brush, TFont& font, TAlignment& hAlign, TVAlignment& vAlign);
     virtual void GetDisplayText(int col, int row, std::string& text) const;
 
-    // Toolkit behaviour that descendants extend.
+    // Behaviour that descendants extend.
     virtual void Paint(TCanvas& canvas);
     virtual void DrawCell(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state);
     virtual bool SelectCell(int col, int row);
@@ -226,7 +226,8 @@ protected:
     void StorageMoved();
     std::vector<int>& ColWidthStore() { return FColAxis.Sizes; }
     std::vector<int>& RowHeightStore() { return FRowAxis.Sizes; }
-    // Grows or shrinks the storage without the toolkit's side effects.
+    // Grows or shrinks the storage without moving the selection, scrolling or
+    // repainting.
     void ResizeStorage(int colCount, int rowCount);
 
     TCellProperties* CellProps(int col, int row) const {

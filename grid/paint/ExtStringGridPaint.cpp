@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <memory>
 
 namespace cb::grid {
 
@@ -21,8 +22,8 @@ namespace {
 // The header's filter button: a funnel on a key colour (pixel 0, 0) that is
 // drawn transparent.
 const TBitmap& FilterGlyph() {
-    static const TBitmap* glyph = [] {
-        auto* b = new TBitmap;  // kept for the process
+    static const std::unique_ptr<TBitmap> glyph = [] {
+        auto b = std::make_unique<TBitmap>();
         QImage img(16, 16, QImage::Format_RGB32);
         img.fill(QColor(0, 128, 128));
         for (int y = 3; y <= 7; ++y)
