@@ -3,7 +3,8 @@
 // query. It owns the query model, the grid layout manager and the chart
 // builder, opens a cube on a connection the main window made, and reports
 // back through its events.
-#include "app/core/DisplayManagerParts.h"
+#include "app/core/ChartBuilder.h"
+#include "app/core/GridLayout.h"
 #include "app/core/MDXBuilder.h"
 
 #include <functional>

@@ -2,7 +2,7 @@
 
 #include "app/core/Config.h"
 #include "app/core/DisplayManager.h"
-#include "app/core/GridLayoutManager.h"
+#include "app/core/MDXDisplayManager.h"
 #include "app/core/LogFile.h"
 #include "app/core/UserInterface.h"
 #include "app/ui/CubeBrowserInterface.h"

@@ -1,7 +1,7 @@
 // Times laying a query result of about 50,000 cells out into the pivot grid
 // (the query runs once, outside the timing). Two shapes: a tall result with
 // one row dimension and a wide one with nested headers on both axes.
-#include "app/core/GridLayoutManager.h"
+#include "app/core/MDXDisplayManager.h"
 #include "app/core/GridTheme.h"
 #include "grid/ExtStringGrid.h"
 #include "olap/adomd/Adomd.h"

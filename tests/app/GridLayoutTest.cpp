@@ -1,7 +1,7 @@
 // The pivot grid layout on the sample cube and the small test cube: counts,
 // header texts and blanks, indents, keys, styles from a theme, the mapping
 // back to positions, failures, and a rendering probed pixel by pixel.
-#include "app/core/GridLayoutManager.h"
+#include "app/core/MDXDisplayManager.h"
 #include "app/core/GridTheme.h"
 #include "app/ui/MDXProgressScreen.h"
 #include "grid/ExtStringGrid.h"

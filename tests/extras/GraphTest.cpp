@@ -1,4 +1,4 @@
-#include "extras/KitGraph.h"
+#include "extras/BmpImage.h"
 #include "extras/KitUtils.h"
 
 #include "tests/common/TestSupport.h"

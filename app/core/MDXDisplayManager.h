@@ -2,7 +2,7 @@
 // The grid layout manager: writes the display cellset into the pivot grid
 // (nested column and row headers, one cell per value, styles from the grid
 // theme) and keeps a key for every grid cell that says what it stands for.
-#include "app/core/DisplayManagerParts.h"
+#include "app/core/GridLayout.h"
 
 #include "grid/CellGraphic.h"
 #include "grid/ExtStringGrid.h"

@@ -1,14 +1,11 @@
 #pragma once
-// Bitmaps as BMP file images of a wanted pixel format, and the colour
-// reductions for 8-bit targets: popularity, median cut, two colour cubes, a
-// channel-cycling ramp palette and grey levels.
-#include "platform/gfx/Bitmap.h"
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/Streams.h"
+// Colour reductions of 24-bit pixel blocks for 8-bit targets: popularity,
+// median cut, two colour cubes, a channel-cycling ramp palette and grey
+// levels.
+#include "extras/KitErrors.h"
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace cb::extras {
@@ -21,33 +18,6 @@ enum TColorReduction : std::uint8_t {
     rdChannelCycle = 4,
     rdGrayscale = 5
 };
-
-// Bits per pixel of a wanted image (the values are the bit counts).
-enum TKitPixelFormat {
-    kpf1bit = 1,
-    kpf4bit = 4,
-    kpf8bit = 8,
-    kpf15bit = 15,
-    kpf16bit = 16,
-    kpf24bit = 24,
-    kpf32bit = 32
-};
-
-// "Bitmap image is not valid" and the like.
-class EInvalidGraphic : public cb::rtl::Exception {
-public:
-    using cb::rtl::Exception::Exception;
-};
-
-// A silent abort: the user has been told already.
-class EKitAbort : public cb::rtl::Exception {
-public:
-    EKitAbort() : cb::rtl::Exception("Operation aborted") {}
-};
-
-// Resets the cursor, tells the user "Function not yet implemented" and
-// throws EKitAbort.
-[[noreturn]] void NotImplementedStop();
 
 // One colour table entry as stored in a BMP file.
 struct TRGBQuad {
@@ -97,18 +67,5 @@ TReducedImage ReduceCube784(const TPixelBlock24& block);
 TReducedImage ReduceChannelCycle(const TPixelBlock24& block);
 TReducedImage ReduceGrayscale(const TPixelBlock24& block);
 TReducedImage ReduceColors(const TPixelBlock24& block, TColorReduction method);
-
-// The bitmap's pixels as a 24-bit block.
-TPixelBlock24 BitmapToBlock24(const cb::gfx::TBitmap& bitmap);
-
-// Bytes per scan line: pixels x bits rounded up to the alignment (in bits),
-// in bytes.
-int BytesPerScanLine(int pixels, int bitsPerPixel, int alignment);
-
-// A BMP file image of the bitmap in the wanted format, in a stream
-// positioned at 0. 8-bit targets are reduced by the method; 1- and 4-bit
-// targets map to the standard two- and sixteen-colour palettes.
-std::unique_ptr<cb::rtl::TMemoryStream> BitmapToReducedStream(const cb::gfx::TBitmap& bitmap, TKitPixelFormat format,
-                                                              TColorReduction method);
 
 }  // namespace cb::extras

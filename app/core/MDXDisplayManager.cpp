@@ -1,4 +1,4 @@
-#include "app/core/GridLayoutManager.h"
+#include "app/core/MDXDisplayManager.h"
 
 #include "app/core/Config.h"
 #include "app/core/Globals.h"
