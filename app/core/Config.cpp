@@ -1,6 +1,5 @@
 #include "app/core/Config.h"
 
-#include "app/core/Globals.h"
 #include "app/core/Helpers.h"
 #include "app/core/LogFile.h"
 #include "platform/os/Files.h"
@@ -100,7 +99,7 @@ bool TCubeBrowserConfig::SaveSettings() {
         FConnectionList.SaveToFile(FDataFolder + ConnectionListFile);
         return true;
     } catch (const std::exception& e) {
-        if (gLogFile) gLogFile->WriteLine(std::string("Unable to save config settings. With error: ") + e.what());
+        if (FLog) FLog->WriteLine(std::string("Unable to save config settings. With error: ") + e.what());
         return false;
     }
 }

@@ -11,6 +11,8 @@
 
 namespace cb::app {
 
+class TLogFile;
+
 class TBaseConfig {
 public:
     virtual ~TBaseConfig() = default;
@@ -50,6 +52,8 @@ public:
     TOLAPConnectionList* GetConnectionList() { return &FConnectionList; }
     const std::string& GetSettingsPath() const { return FSettingsPath; }
     const std::string& GetDataFolder() const { return FDataFolder; }
+    // The log that failed saves are written to (not owned; none logs nothing).
+    void SetLog(TLogFile* log) { FLog = log; }
 
     // What the user is told when "themes.ini" held no theme.
     static const char* const MissingFilesMessage;
@@ -68,6 +72,7 @@ private:
     void LoadData(bool readConnections);
     void ChooseCurrentTheme();
 
+    TLogFile* FLog = nullptr;
     TGridDisplayTheme* FCurrentTheme = nullptr;
     std::string FSettingsPath;
     std::string FDataFolder;

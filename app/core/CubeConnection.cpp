@@ -1,7 +1,5 @@
 #include "app/core/CubeConnection.h"
 
-#include "app/core/Globals.h"
-#include "app/core/UserInterface.h"
 #include "platform/rtl/Strings.h"
 
 namespace cb::app {
@@ -40,11 +38,12 @@ void TCubeConnectionString::SetFileName(const std::string& text) {
     if (trimmed != FileName) FileName = trimmed;
 }
 
-TMSOLAPConnection::TMSOLAPConnection()
-    : FCatalog(std::make_unique<cb::olap::Catalog>()), FDescription(std::make_unique<TCubeConnectionString>()) {}
+TMSOLAPConnection::TMSOLAPConnection(TAppContext context)
+    : FContext(context), FCatalog(std::make_unique<cb::olap::Catalog>()),
+      FDescription(std::make_unique<TCubeConnectionString>()) {}
 
-TMSOLAPConnection::TMSOLAPConnection(std::unique_ptr<TCubeConnectionString> description)
-    : FCatalog(std::make_unique<cb::olap::Catalog>()) {
+TMSOLAPConnection::TMSOLAPConnection(std::unique_ptr<TCubeConnectionString> description, TAppContext context)
+    : FContext(context), FCatalog(std::make_unique<cb::olap::Catalog>()) {
     DisplayErrors = true;
     Connect(std::move(description));
     DisplayErrors = false;
@@ -61,8 +60,7 @@ bool TMSOLAPConnection::Connect(std::unique_ptr<TCubeConnectionString> descripti
         Active = true;
         return true;
     } catch (const std::exception& e) {
-        if (gUserInterface)
-            gUserInterface->ShowError("Unable to connect using connection string" + cs + " with error: " + e.what());
+        FContext.ShowError("Unable to connect using connection string" + cs + " with error: " + e.what());
         return false;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Where a cube lives (a local cube file or an analysis server with a
 // catalog) and the open catalog connection to it.
+#include "app/core/AppContext.h"
 #include "olap/adomd/Adomd.h"
 
 #include <cstdint>
@@ -55,10 +56,11 @@ public:
 // The connection over the object model's catalog.
 class TMSOLAPConnection : public TCubeConnection {
 public:
-    TMSOLAPConnection();
+    // The context's user interface is told of failed connects.
+    explicit TMSOLAPConnection(TAppContext context = {});
     // Connects with the description (once; DisplayErrors is true meanwhile).
     // A failure is shown to the user and leaves Active false.
-    explicit TMSOLAPConnection(std::unique_ptr<TCubeConnectionString> description);
+    explicit TMSOLAPConnection(std::unique_ptr<TCubeConnectionString> description, TAppContext context = {});
     ~TMSOLAPConnection() override;
 
     // Takes the description as the connection's own and opens the catalog
@@ -80,6 +82,7 @@ public:
     int CubeIndex = 0;
 
 private:
+    TAppContext FContext;
     std::unique_ptr<cb::olap::Catalog> FCatalog;
     std::unique_ptr<TCubeConnectionString> FDescription;
 };

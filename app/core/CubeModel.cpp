@@ -1,6 +1,5 @@
 #include "app/core/CubeModel.h"
 
-#include "app/core/Globals.h"
 #include "app/core/UserInterface.h"
 #include "platform/rtl/Strings.h"
 
@@ -99,9 +98,9 @@ std::string GetLastBracketedPart(const std::string& text) {
     return p == std::string::npos ? text : text.substr(p);
 }
 
-bool IsValidCubeName(const std::string& name, bool showMessages) {
+bool IsValidCubeName(const std::string& name, TBaseUserInterface* messagesTo) {
     auto fail = [&](const std::string& message) {
-        if (showMessages && gUserInterface) gUserInterface->ShowError(message);
+        if (messagesTo) messagesTo->ShowError(message);
         return false;
     };
     if (cb::rtl::Trim(name).empty()) return fail("Cube name connot be empty.");

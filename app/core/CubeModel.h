@@ -11,6 +11,8 @@
 
 namespace cb::app {
 
+class TBaseUserInterface;
+
 class TDimensionMember {
 public:
     std::string Caption;
@@ -95,8 +97,8 @@ bool IsCalculatedMember(const cb::olap::Member* member);
 std::string GetCubeLastDataUpdate(const cb::olap::CubeDef* cube);
 // The text from its last "[" on; the whole text when it holds none.
 std::string GetLastBracketedPart(const std::string& text);
-// Checks a name for a new cube; with showMessages the first failure is shown
-// as an error.
-bool IsValidCubeName(const std::string& name, bool showMessages);
+// Checks a name for a new cube; the first failure is shown as an error
+// through messagesTo when one is given.
+bool IsValidCubeName(const std::string& name, TBaseUserInterface* messagesTo = nullptr);
 
 }  // namespace cb::app

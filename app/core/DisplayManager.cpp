@@ -2,8 +2,6 @@
 
 #include "app/core/CubeConnection.h"
 #include "app/core/CubeModel.h"
-#include "app/core/Globals.h"
-#include "app/core/UserInterface.h"
 
 #include <algorithm>
 
@@ -78,13 +76,11 @@ std::string Bracketed(const std::string& name) {
     return s;
 }
 
-void SetBusy(bool busy) {
-    if (gUserInterface) gUserInterface->SetBusy(busy);
-}
-
 }  // namespace
 
-TDisplayManager::TDisplayManager(std::unique_ptr<IGridLayout> gridLayout, std::unique_ptr<IChartBuilder> chartBuilder) {
+TDisplayManager::TDisplayManager(TAppContext context, std::unique_ptr<IGridLayout> gridLayout,
+                                 std::unique_ptr<IChartBuilder> chartBuilder)
+    : FContext(context), FBuilder(context) {
     SetGridLayout(std::move(gridLayout));
     SetChartBuilder(std::move(chartBuilder));
     FBuilder.OnQuery = [this](const std::string& mdx) {
@@ -109,7 +105,7 @@ void TDisplayManager::SetChartBuilder(std::unique_ptr<IChartBuilder> chartBuilde
 
 void TDisplayManager::OpenCube(TMSOLAPConnection* connection, cb::grid::TExtStringGrid* grid,
                                cb::chart::TChart* chart) {
-    SetBusy(true);
+    FContext.SetBusy(true);
     try {
         if (FCubeOpen) CloseCube();
         FGridLayout->SetGrid(grid);
@@ -133,10 +129,10 @@ void TDisplayManager::OpenCube(TMSOLAPConnection* connection, cb::grid::TExtStri
         }
         Fire(OnStateChanged);
     } catch (...) {
-        SetBusy(false);
+        FContext.SetBusy(false);
         throw;
     }
-    SetBusy(false);
+    FContext.SetBusy(false);
 }
 
 void TDisplayManager::ReloadCube() {
@@ -176,7 +172,7 @@ void TDisplayManager::ClearAxesAndRun() {
 void TDisplayManager::RunQueryAndDisplay() {
     if (!FDisplayCellset) return;
     Fire(OnBeforeRefresh);
-    SetBusy(true);
+    FContext.SetBusy(true);
     try {
         if (FDisplayCellset->State() == Cellset::adStateOpen) FDisplayCellset->Close();
         const std::string mdx = FBuilder.GetMDX();
@@ -191,11 +187,11 @@ void TDisplayManager::RunQueryAndDisplay() {
             RefreshChart();
         }
     } catch (...) {
-        SetBusy(false);
+        FContext.SetBusy(false);
         Fire(OnAfterRefresh);
         throw;
     }
-    SetBusy(false);
+    FContext.SetBusy(false);
     Fire(OnAfterRefresh);
 }
 
@@ -413,11 +409,10 @@ void TDisplayManager::RefreshChart() {
         return;
     }
     if (GetChartShowAllMembers()) {
-        const bool yes = gUserInterface &&
-                         gUserInterface->ConfirmYesNo(
-                             "You have exceeded the maximum number for displaying items in the Chart View.  In some "
-                             "cases displaying the Chart View without the (All) levels will reduce enough items to "
-                             "keep the Chart View displaying. \r\rWould you like to remove the (All) levels?");
+        const bool yes = FContext.ConfirmYesNo(
+            "You have exceeded the maximum number for displaying items in the Chart View.  In some "
+            "cases displaying the Chart View without the (All) levels will reduce enough items to "
+            "keep the Chart View displaying. \r\rWould you like to remove the (All) levels?");
         if (!yes) {
             Fire(OnToggleChartRequest);
             return;
@@ -426,15 +421,13 @@ void TDisplayManager::RefreshChart() {
         Fire(OnAllMembersHidden);
         FChartBuilder->Render();
         if (!ChartHasTooManyPoints()) return;
-        if (gUserInterface)
-            gUserInterface->ShowInformation("You have exceeded the maximum number for displaying items in the Chart "
-                                            "View the Chart View will now have to be closed.");
+        FContext.ShowInformation("You have exceeded the maximum number for displaying items in the Chart "
+                                 "View the Chart View will now have to be closed.");
         Fire(OnToggleChartRequest);
         return;
     }
-    if (gUserInterface)
-        gUserInterface->ShowInformation(
-            "You have above the maximum number or display items for the chart. The chart will now be disabled.");
+    FContext.ShowInformation(
+        "You have above the maximum number or display items for the chart. The chart will now be disabled.");
     Fire(OnToggleChartRequest);
 }
 

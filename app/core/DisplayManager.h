@@ -3,6 +3,7 @@
 // query. It owns the query model, the grid layout manager and the chart
 // builder, opens a cube on a connection the main window made, and reports
 // back through its events.
+#include "app/core/AppContext.h"
 #include "app/core/ChartBuilder.h"
 #include "app/core/GridLayout.h"
 #include "app/core/MDXBuilder.h"
@@ -24,9 +25,10 @@ class TDisplayManager {
 public:
     using TNotifyEvent = std::function<void()>;
 
-    // Without parts, stand-ins that fill nothing are used until real ones
-    // are given.
-    explicit TDisplayManager(std::unique_ptr<IGridLayout> gridLayout = nullptr,
+    // The context shows the busy cursor and asks the user; the query model
+    // gets it too. Without parts, stand-ins that fill nothing are used until
+    // real ones are given.
+    explicit TDisplayManager(TAppContext context = {}, std::unique_ptr<IGridLayout> gridLayout = nullptr,
                              std::unique_ptr<IChartBuilder> chartBuilder = nullptr);
     ~TDisplayManager();
     TDisplayManager(const TDisplayManager&) = delete;
@@ -135,6 +137,7 @@ private:
     }
     void LoadMembersRecursive(TDimension& dimension, const cb::olap::Member& member);
 
+    TAppContext FContext;
     bool FCubeOpen = false;
     std::shared_ptr<cb::olap::Cellset> FDisplayCellset;
     TDimensionObject* FDragSource = nullptr;

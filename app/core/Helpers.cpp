@@ -1,7 +1,7 @@
 #include "app/core/Helpers.h"
 
-#include "platform/os/Files.h"
 #include "platform/desktop/Shell.h"
+#include "platform/os/Files.h"
 #include "platform/rtl/Strings.h"
 
 namespace cb::app {

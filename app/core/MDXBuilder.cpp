@@ -2,8 +2,6 @@
 #include "app/core/MDXBuilder.h"
 
 #include "app/core/CubeModel.h"
-#include "app/core/Globals.h"
-#include "app/core/UserInterface.h"
 
 #include <algorithm>
 
@@ -27,7 +25,7 @@ void InsertAt(TTextList& list, int index, const std::string& entry) {
 
 }  // namespace
 
-TMDXBuilder::TMDXBuilder() = default;
+TMDXBuilder::TMDXBuilder(TAppContext context) : FContext(context) {}
 TMDXBuilder::~TMDXBuilder() = default;
 
 std::string TMDXBuilder::FirstBracketedPart(const std::string& entry) {
@@ -226,9 +224,8 @@ void TMDXBuilder::ClearRowsAndColumns() {
 bool TMDXBuilder::SwapRowsAndColumns() {
     try {
         if (Columns.empty()) {
-            if (!gUserInterface ||
-                !gUserInterface->ConfirmYesNo("This option swaps the row and column data.  With no column data this "
-                                              "request will result in an empty display.\rDo you wish to continue?"))
+            if (!FContext.ConfirmYesNo("This option swaps the row and column data.  With no column data this "
+                                       "request will result in an empty display.\rDo you wish to continue?"))
                 return false;
         }
         const bool changed = Changed;

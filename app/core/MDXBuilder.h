@@ -2,6 +2,7 @@
 // The query model behind the view: ordered lists of MDX set expressions for
 // the rows, the columns and the measures, the cube they query, the MDX text
 // composed from them, and the undo and redo history of the lists.
+#include "app/core/AppContext.h"
 #include "app/core/MDXUndo.h"
 #include "olap/adomd/Adomd.h"
 
@@ -26,7 +27,8 @@ extern const char* const kSupportPageUrl;
 
 class TMDXBuilder {
 public:
-    TMDXBuilder();
+    // The context tells the user about failures and swaps that need a yes.
+    explicit TMDXBuilder(TAppContext context = {});
     ~TMDXBuilder();
     TMDXBuilder(const TMDXBuilder&) = delete;
     TMDXBuilder& operator=(const TMDXBuilder&) = delete;
@@ -152,6 +154,7 @@ private:
     bool ResultMatchesLists(const cb::olap::Cellset& cellset) const;
     void ReportQueryFailure(const std::string& message);
 
+    TAppContext FContext;
     std::shared_ptr<cb::olap::CubeDef> FCubeDef;
     TCalcuatedMeasureList FCalculated;
     std::string FMDX;

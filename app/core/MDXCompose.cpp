@@ -1,11 +1,8 @@
 // Composing the MDX text from the lists, the default query, and normalising
 // the lists against the result of their query.
 #include "app/core/CubeModel.h"
-#include "app/core/Globals.h"
 #include "app/core/Helpers.h"
-#include "app/core/LogFile.h"
 #include "app/core/MDXBuilder.h"
-#include "app/core/UserInterface.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -139,12 +136,11 @@ void TMDXBuilder::OpenQuery(Cellset& cellset, const std::string& mdx, std::share
 
 void TMDXBuilder::ReportQueryFailure(const std::string& message) {
     const std::string text = "Error building requested data display with error:" + message + "\r\r";
-    if (gLogFile) gLogFile->WriteLine(text + "Current MDX was: \r\r" + FMDX);
-    if (gUserInterface)
-        gUserInterface->ShowInformation(
-            text + "The display will be reset.\r\rProbable cause for issue could be incompatible version of Pivot "
-                   "Table Service installed on this machine or non up-to-date service pack version installed.  "
-                   "Please visit our support forum for instructions on both of these issues.");
+    FContext.WriteLog(text + "Current MDX was: \r\r" + FMDX);
+    FContext.ShowInformation(
+        text + "The display will be reset.\r\rProbable cause for issue could be incompatible version of Pivot "
+               "Table Service installed on this machine or non up-to-date service pack version installed.  "
+               "Please visit our support forum for instructions on both of these issues.");
 }
 
 bool TMDXBuilder::NormalizeAxes() {

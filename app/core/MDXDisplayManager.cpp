@@ -1,19 +1,14 @@
 #include "app/core/MDXDisplayManager.h"
 
 #include "app/core/Config.h"
-#include "app/core/Globals.h"
 #include "app/core/GridTheme.h"
-#include "app/core/LogFile.h"
-#include "app/core/UserInterface.h"
-#include "app/ui/MDXProgressScreen.h"
 
 #include "grid/ExtStringGrid.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include "platform/rtl/ScopeGuard.h"
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <exception>
 
 namespace cb::app {
@@ -25,15 +20,15 @@ using cb::grid::TExtStringGrid;
 
 namespace {
 
-// Pending messages are handled at most this often during a fill: often
-// enough for the progress bar and repaints, rarely enough to cost nothing.
-constexpr qint64 kPumpIntervalMs = 40;
+// The watcher hears of headway at most this often during a fill: often
+// enough for a progress bar and repaints, rarely enough to cost nothing.
+constexpr std::chrono::milliseconds kPumpInterval{40};
 // Space around a cell's text when columns are sized to their content.
 constexpr int kCellPadding = 8;
 constexpr int kMinColumnWidth = 24;
 
-// Thrown to leave a layout whose grid or cellset went away while messages
-// were processed; nothing is reported.
+// Thrown to leave a layout whose grid or cellset went away while the
+// watcher ran; nothing is reported.
 struct TLayoutAborted {};
 
 // A theme group as the cells take it.
@@ -91,10 +86,10 @@ std::string DimensionNameOf(const std::string& levelName) {
     return levelName.substr(1, end - 1);
 }
 
-const TGridDisplayTheme& CurrentTheme(const TGridDisplayTheme* chosen) {
+const TGridDisplayTheme& CurrentTheme(const TGridDisplayTheme* chosen, const TCubeBrowserConfig* config) {
     if (chosen) return *chosen;
-    if (gConfig)
-        if (const TGridDisplayTheme* theme = gConfig->GetCurrentTheme()) return *theme;
+    if (config)
+        if (const TGridDisplayTheme* theme = config->GetCurrentTheme()) return *theme;
     static const TGridDisplayTheme defaults;
     return defaults;
 }
@@ -112,7 +107,7 @@ struct TMDXDisplayManager::TLayout {
     TCellStyle Data;
     std::array<TCellStyle, TGridDisplayTheme::DepthCount> Depths;
     std::vector<int> Widths;
-    QElapsedTimer SincePump;
+    std::chrono::steady_clock::time_point LastPump = std::chrono::steady_clock::now();
 
     TLayout(TMDXDisplayManager& owner, TExtStringGrid& grid, cb::olap::Cellset& cellset, const TGridDisplayTheme& theme)
         : Owner(owner), Grid(grid), GridAlive(&grid), Cellset(cellset) {
@@ -123,19 +118,20 @@ struct TMDXDisplayManager::TLayout {
             const TDepthStyle& d = theme.Depths[size_t(k)];
             Depths[size_t(k)].Init(d.Color, d.FontName, d.FontColor, d.FontSize, d.FontBold);
         }
-        SincePump.start();
     }
 
     TCellStyle& DepthStyle(int depth) {
         return Depths[size_t(std::clamp(depth, 0, TGridDisplayTheme::DepthCount - 1))];
     }
 
-    // Lets the window breathe: timers and repaints run, user input waits
-    // until the layout is done.
+    // Tells the watcher of headway (it may let the window breathe), then
+    // leaves when the grid or the cellset went away meanwhile.
     void Pump() {
-        if (SincePump.elapsed() < kPumpIntervalMs) return;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        SincePump.restart();
+        if (!Owner.OnProgress) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - LastPump < kPumpInterval) return;
+        Owner.OnProgress(TLayoutStep::Progress, &Grid);
+        LastPump = std::chrono::steady_clock::now();
         if (!GridAlive) throw TLayoutAborted{};
         if (Cellset.State() != cb::olap::Cellset::adStateOpen || Cellset.Axes().Item(0) != Axis0)
             throw TLayoutAborted{};
@@ -288,7 +284,7 @@ struct TMDXDisplayManager::TLayout {
     }
 };
 
-TMDXDisplayManager::TMDXDisplayManager() = default;
+TMDXDisplayManager::TMDXDisplayManager(TAppContext context) : FContext(context) {}
 
 TMDXDisplayManager::~TMDXDisplayManager() = default;
 
@@ -334,28 +330,25 @@ bool TMDXDisplayManager::Render() {
     TExtStringGrid* grid = FGrid;
     QPointer<TExtStringGrid> gridAlive(grid);
     const std::shared_ptr<cb::olap::Cellset> cellset = FCellset;
-    const TGridDisplayTheme& theme = CurrentTheme(FTheme);
+    const TGridDisplayTheme& theme = CurrentTheme(FTheme, FContext.Config);
 
     const bool wasHidden = grid->isHidden();
-    auto progress = std::make_unique<TfrmMDXProgressScreen>(grid->window());
     grid->setVisible(false);
     grid->BeginUpdate();
-    progress->show();
-
-    // Runs whatever happened: the grid shows again, the window goes.
-    auto finish = [&] {
-        if (gridAlive) {
-            grid->EndUpdate();
-            if (!wasHidden) grid->setVisible(true);
-            grid->update();
-        }
-        progress.reset();
-        FRendering = false;
-    };
-
+    // Runs whatever happened: the grid shows again, the watcher hears the end.
     bool ok = true;
     std::string failure;
-    try {
+    {
+        const auto finish = cb::rtl::OnScopeExit([&] {
+            if (gridAlive) {
+                grid->EndUpdate();
+                if (!wasHidden) grid->setVisible(true);
+                grid->update();
+            }
+            FRendering = false;
+            if (OnProgress) OnProgress(TLayoutStep::Finish, gridAlive.data());
+        });
+        if (OnProgress) OnProgress(TLayoutStep::Start, grid);
         grid->ClearAllCells();
         grid->SetSelectionColor(theme.SelectionColor);
         grid->SetGridLineColor(theme.BorderColor);
@@ -413,16 +406,12 @@ bool TMDXDisplayManager::Render() {
             failure = "unknown error";
         }
         if (!aborted && gridAlive) layout.AutoSizeColumns();
-    } catch (...) {
-        finish();
-        throw;
     }
-    finish();
 
     if (!failure.empty()) {
         const std::string text = "The query result could not be shown in full: " + failure;
-        if (gLogFile) gLogFile->WriteLine(text);
-        if (gUserInterface) gUserInterface->ShowError(text);
+        FContext.WriteLog(text);
+        FContext.ShowError(text);
     }
     return ok;
 }

@@ -2,6 +2,7 @@
 // The grid layout manager: writes the display cellset into the pivot grid
 // (nested column and row headers, one cell per value, styles from the grid
 // theme) and keeps a key for every grid cell that says what it stands for.
+#include "app/core/AppContext.h"
 #include "app/core/GridLayout.h"
 
 #include "grid/CellGraphic.h"
@@ -10,6 +11,7 @@
 
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,9 +34,22 @@ public:
     static constexpr int Size = 16;
 };
 
+// The steps of a layout as its watcher sees them: it starts, it makes
+// headway (now and then; the watcher may let pending window events run), and
+// it finishes, on every way out.
+enum class TLayoutStep : std::uint8_t {
+    Start,
+    Progress,
+    Finish
+};
+// The grid is the one being filled; none at Finish when it went away.
+using TLayoutProgressEvent = std::function<void(TLayoutStep step, cb::grid::TExtStringGrid* grid)>;
+
 class TMDXDisplayManager : public IGridLayout {
 public:
-    TMDXDisplayManager();
+    // The context supplies the current theme, the log and the user who is
+    // told of a failed layout.
+    explicit TMDXDisplayManager(TAppContext context = {});
     ~TMDXDisplayManager() override;
     TMDXDisplayManager(const TMDXDisplayManager&) = delete;
     TMDXDisplayManager& operator=(const TMDXDisplayManager&) = delete;
@@ -57,9 +72,13 @@ public:
     int GridColumnToPosition(int column) const override;
     int GridRowToPosition(int row) const override;
 
-    // The theme the layout uses; none (the default) means gConfig's current
-    // theme, or built-in defaults without one. Not owned.
+    // The theme the layout uses; none (the default) means the current theme
+    // of the context's settings, or built-in defaults without one. Not owned.
     void SetTheme(const TGridDisplayTheme* theme) { FTheme = theme; }
+
+    // Told of the layout's steps; empty means no progress is shown and no
+    // events run during a layout.
+    TLayoutProgressEvent OnProgress;
 
     int ColumnDimensionCount() const { return FColumnDimensionCount; }
     int ColumnPositionCount() const { return FColumnPositionCount; }
@@ -81,6 +100,7 @@ private:
     void ResetKeys(int columns, int rows);
     std::string& Key(int column, int row) { return FCellKeys[size_t(column) * size_t(FKeyRows) + size_t(row)]; }
 
+    TAppContext FContext;
     // [column][row], stored column by column.
     std::vector<std::string> FCellKeys;
     int FKeyColumns = 0;

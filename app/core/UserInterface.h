@@ -1,7 +1,7 @@
 #pragma once
 // The only way the application's logic talks to the user: messages,
-// questions and the busy cursor. The windows' implementation is
-// TCubeBrowserInterface; tests substitute a recording one.
+// questions and the busy cursor. The windows implement it
+// (TCubeBrowserInterface); tests substitute a recording one.
 #include <string>
 
 namespace cb::app {
@@ -18,13 +18,14 @@ enum TModalResult : int {
 class TBaseUserInterface {
 public:
     virtual ~TBaseUserInterface() = default;
-    virtual void ShowError(const std::string& text);
-    virtual void ShowInformation(const std::string& text);
-    virtual bool ConfirmOKCancel(const std::string& text);
-    virtual bool ConfirmYesNo(const std::string& text);
-    virtual int AskYesNoCancel(const std::string& text);
-    // Hourglass on or off, shown at once.
-    void SetBusy(bool busy);
+    virtual void ShowError(const std::string& text) = 0;
+    virtual void ShowInformation(const std::string& text) = 0;
+    virtual bool ConfirmOKCancel(const std::string& text) = 0;
+    virtual bool ConfirmYesNo(const std::string& text) = 0;
+    // mrYes, mrNo or mrCancel.
+    virtual int AskYesNoCancel(const std::string& text) = 0;
+    // Hourglass on or off, shown at once; nothing without windows.
+    virtual void SetBusy(bool) {}
 };
 
 }  // namespace cb::app

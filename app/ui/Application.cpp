@@ -1,9 +1,6 @@
 #include "app/ui/Application.h"
 
 #include "app/core/AppInfo.h"
-#include "app/core/Globals.h"
-#include "app/core/LogFile.h"
-#include "app/core/UserInterface.h"
 
 #include <stdexcept>
 
@@ -30,8 +27,8 @@ void TCubeBrowserApplication::HandleException(QObject* receiver, const std::exce
             OnException(receiver, error);
             return;
         }
-        if (gLogFile) gLogFile->WriteLine(std::string("Error occured: ") + error.what());
-        if (gUserInterface) gUserInterface->ShowError(error.what());
+        Context.WriteLog(std::string("Error occured: ") + error.what());
+        Context.ShowError(error.what());
     } catch (...) {
         // A failing handler must not take the program down.
     }

@@ -3,6 +3,8 @@
 // escaping event handlers. An exception thrown while an event is handled
 // goes to OnException (the main window's handler) or, when none is set,
 // to the log and the user; the event loop goes on.
+#include "app/core/AppContext.h"
+
 #include <QApplication>
 
 #include <exception>
@@ -18,6 +20,8 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
     std::function<void(QObject* sender, const std::exception& error)> OnException;
+    // Where an unhandled error is logged and shown without OnException.
+    TAppContext Context;
 
 private:
     void HandleException(QObject* receiver, const std::exception& error);

@@ -1,8 +1,8 @@
 #pragma once
 // The windows' user-message interface: every message goes through one
 // themed dialog, made with the object and reused.
-#include "app/core/UserInterface.h"
 #include "app/core/WindowTheme.h"
+#include "app/ui/MessageBoxInterface.h"
 
 #include <memory>
 
@@ -10,7 +10,7 @@ namespace cb::app {
 
 class TfrmUI;
 
-class TCubeBrowserInterface : public TBaseUserInterface {
+class TCubeBrowserInterface : public TMessageBoxInterface {
 public:
     TCubeBrowserInterface();
     ~TCubeBrowserInterface() override;

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <memory>
 
 namespace cb::app {
 
@@ -43,6 +44,24 @@ TfrmMDXProgressScreen::TfrmMDXProgressScreen(QWidget* centreOver)
 }
 
 TfrmMDXProgressScreen::~TfrmMDXProgressScreen() = default;
+
+TLayoutProgressEvent MakeLayoutProgressWindow() {
+    auto window = std::make_shared<std::unique_ptr<TfrmMDXProgressScreen>>();
+    return [window](TLayoutStep step, cb::grid::TExtStringGrid* grid) {
+        switch (step) {
+        case TLayoutStep::Start:
+            *window = std::make_unique<TfrmMDXProgressScreen>(grid ? grid->window() : nullptr);
+            (*window)->show();
+            break;
+        case TLayoutStep::Progress:
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            break;
+        case TLayoutStep::Finish:
+            window->reset();
+            break;
+        }
+    };
+}
 
 void TfrmMDXProgressScreen::tiTimerTimer() {
     // The bar holds at most its maximum; reaching it starts the sweep again.

@@ -1,6 +1,8 @@
 #pragma once
 // The small "Loading ..." window shown while the pivot grid is filled: an
 // endless bar that a timer moves along; it measures nothing.
+#include "app/core/MDXDisplayManager.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -30,5 +32,10 @@ protected:
 private:
     QPointer<QWidget> FCentreOver;
 };
+
+// The grid layout's watcher in the windows: this window shows over the
+// grid's window while a layout runs, and pending messages (but no user
+// input) are processed at each step, so timers and repaints go on.
+TLayoutProgressEvent MakeLayoutProgressWindow();
 
 }  // namespace cb::app

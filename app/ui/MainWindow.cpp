@@ -2,7 +2,6 @@
 
 #include "app/core/AppInfo.h"
 #include "app/core/Config.h"
-#include "app/core/Globals.h"
 #include "app/ui/ContentForm.h"
 #include "app/ui/CubeBrowserInterface.h"
 #include "app/ui/LoadingScreen.h"
@@ -30,7 +29,7 @@ void Step(int n = 1) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
+TfrmMain::TfrmMain(TAppContext context, QWidget* parent) : QMainWindow(parent), FContext(context) {
     setWindowTitle(ProductName);
     resize(760, 550);
     setMinimumSize(760, 550);
@@ -51,11 +50,11 @@ void TfrmMain::Create() {
     Step();   // the upgrade check comes here
     // The window theme, applied and handed to the message interface.
     ApplyTheme(&FTheme);
-    if (auto* ui = dynamic_cast<TCubeBrowserInterface*>(gUserInterface)) ui->ApplyTheme(&FTheme);
+    if (auto* ui = dynamic_cast<TCubeBrowserInterface*>(FContext.UserInterface)) ui->ApplyTheme(&FTheme);
     Step(3);
     Step(2);  // pane containers come here
     Step();   // the start-up cube comes here
-    if (gConfig && gConfig->StartMaxed) setWindowState(windowState() | Qt::WindowMaximized);
+    if (FContext.Config && FContext.Config->StartMaxed) setWindowState(windowState() | Qt::WindowMaximized);
     if (QScreen* s = screen()) {
         const QRect area = s->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
@@ -72,12 +71,12 @@ void TfrmMain::ApplyTheme(const TTheme* theme) {
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
-    if (auto* ui = dynamic_cast<TCubeBrowserInterface*>(gUserInterface)) ui->ApplyTheme(&FTheme);
+    if (auto* ui = dynamic_cast<TCubeBrowserInterface*>(FContext.UserInterface)) ui->ApplyTheme(&FTheme);
     QMainWindow::showEvent(event);
 }
 
 void TfrmMain::SaveOnClose() {
-    if (gConfig) gConfig->SaveSettings();
+    if (FContext.Config) FContext.Config->SaveSettings();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

@@ -2,6 +2,7 @@
 // The application's main window. For now it carries the start-up steps
 // that drive the loading screen, the window theme and the close that saves
 // the settings; menus, actions and panes are added to it later.
+#include "app/core/AppContext.h"
 #include "app/core/WindowTheme.h"
 
 #include <QMainWindow>
@@ -11,7 +12,9 @@ namespace cb::app {
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TfrmMain(QWidget* parent = nullptr);
+    // The context's settings are read at start and saved on close; its user
+    // interface takes the window theme.
+    explicit TfrmMain(TAppContext context = {}, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // The window theme, kept for the whole run and handed to every form.
@@ -28,6 +31,7 @@ protected:
 private:
     void Create();
 
+    TAppContext FContext;
     TTheme FTheme;
     bool FSaved = false;
 };

@@ -1,8 +1,8 @@
 #include "app/ui/Startup.h"
 
 #include "app/core/Config.h"
-#include "app/core/Globals.h"
 #include "app/core/LogFile.h"
+#include "app/ui/AppGlobals.h"
 #include "app/ui/Application.h"
 #include "app/ui/LoadingScreen.h"
 #include "app/ui/MainWindow.h"
@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace cb::app {
@@ -32,18 +33,35 @@ void ShowStartupMessage(QMessageBox::Icon icon, const std::string& text) {
     box.exec();
 }
 
-void Log(const std::string& line) {
-    if (!gLogFile) InitLogFile(TBaseConfig::GetApplicationPath() + "cube_browser.log");
-    gLogFile->WriteLine(line);
-}
+// The objects of one run; frmLoadingScreen and frmMain point at the windows
+// while they live.
+struct TRun {
+    std::unique_ptr<TAppGlobals> Globals;
+    std::unique_ptr<TLogFile> StartupLog;
+    std::unique_ptr<TfrmLoadingScreen> LoadingScreen;
+    std::unique_ptr<TfrmMain> MainWindow;
 
-void FreeAll() {
-    FreeGlobals();
-    delete frmLoadingScreen;
-    frmLoadingScreen = nullptr;
-    delete frmMain;
-    frmMain = nullptr;
-}
+    // To the program's log, or to a log of its own when start-up failed
+    // before the log was made.
+    void Log(const std::string& line) {
+        if (Globals) {
+            Globals->Log().WriteLine(line);
+            return;
+        }
+        if (!StartupLog)
+            StartupLog = std::make_unique<TLogFile>(TBaseConfig::GetApplicationPath() + "cube_browser.log");
+        StartupLog->WriteLine(line);
+    }
+
+    ~TRun() {
+        Globals.reset();
+        StartupLog.reset();
+        frmLoadingScreen = nullptr;
+        LoadingScreen.reset();
+        frmMain = nullptr;
+        MainWindow.reset();
+    }
+};
 
 }  // namespace
 
@@ -51,27 +69,31 @@ int RunApplication(int& argc, char** argv) {
     try {
         TCubeBrowserApplication app(argc, argv);
         int status = 0;
+        TRun run;
         try {
-            frmLoadingScreen = new TfrmLoadingScreen();
+            run.LoadingScreen = std::make_unique<TfrmLoadingScreen>();
+            frmLoadingScreen = run.LoadingScreen.get();
             frmLoadingScreen->ShowNow();
-            InitGlobals();
-            if (!gConfig || !gConfig->GetCurrentTheme()) {
-                Log(TCubeBrowserConfig::MissingFilesMessage);
+            run.Globals = std::make_unique<TAppGlobals>(TBaseConfig::GetApplicationPath());
+            app.Context = run.Globals->Context();
+            if (!run.Globals->Config().GetCurrentTheme()) {
+                run.Log(TCubeBrowserConfig::MissingFilesMessage);
                 ShowStartupMessage(QMessageBox::Information, TCubeBrowserConfig::MissingFilesMessage);
                 status = 1;
             } else {
-                frmMain = new TfrmMain();
+                run.MainWindow = std::make_unique<TfrmMain>(run.Globals->Context());
+                frmMain = run.MainWindow.get();
                 frmMain->show();
                 if (const int ms = QuitAfterMs(); ms >= 0) QTimer::singleShot(ms, frmMain, &QWidget::close);
                 status = app.exec();
             }
         } catch (const std::exception& e) {
             const std::string text = std::string("Unable to start the program. With error: ") + e.what();
-            Log(text);
+            run.Log(text);
             ShowStartupMessage(QMessageBox::Critical, text);
             status = 1;
         }
-        FreeAll();
+        app.Context = {};
         return status;
     } catch (...) {
         // Nothing is left to report to.

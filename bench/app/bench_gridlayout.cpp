@@ -1,8 +1,9 @@
 // Times laying a query result of about 50,000 cells out into the pivot grid
 // (the query runs once, outside the timing). Two shapes: a tall result with
 // one row dimension and a wide one with nested headers on both axes.
-#include "app/core/MDXDisplayManager.h"
 #include "app/core/GridTheme.h"
+#include "app/core/MDXDisplayManager.h"
+#include "app/ui/MDXProgressScreen.h"
 #include "grid/ExtStringGrid.h"
 #include "olap/adomd/Adomd.h"
 
@@ -43,6 +44,7 @@ void Layout(benchmark::State& state, const char* mdx) {
     cb::app::TMDXDisplayManager layout;
     layout.SetGrid(&grid);
     layout.SetTheme(&theme);
+    layout.OnProgress = cb::app::MakeLayoutProgressWindow();  // as in the program
     layout.SetCellset(cellset);
 
     for (auto _ : state) {

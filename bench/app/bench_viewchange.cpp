@@ -56,7 +56,7 @@ struct Session {
         connection = std::make_unique<TMSOLAPConnection>(std::move(description));
         auto reading = std::make_unique<TReadingLayout>();
         layout = reading.get();
-        dm = std::make_unique<TDisplayManager>(std::move(reading));
+        dm = std::make_unique<TDisplayManager>(cb::app::TAppContext{}, std::move(reading));
         dm->OnQuery = [this](const std::string&) { ++queries; };
         dm->OpenCube(connection.get(), reinterpret_cast<cb::grid::TExtStringGrid*>(&gGridTag), nullptr);
     }

@@ -1,5 +1,4 @@
 #include "app/core/Config.h"
-#include "app/core/Globals.h"
 #include "app/core/LogFile.h"
 #include "platform/rtl/IniFile.h"
 #include "tests/common/TestSupport.h"
@@ -131,10 +130,9 @@ TEST_F(Config, SaveAfterTheFileWasDeletedWritesBesideTheData) {
 TEST_F(Config, FailedSaveIsLoggedAndReportedFalse) {
     cbtest::TempDir other;
     TLogFile log(other.file("cube_browser.log"));
-    gLogFile = &log;
     TCubeBrowserConfig c(dir.file("none/app.ini"), dir.file("none"));
+    c.SetLog(&log);
     const bool saved = c.SaveSettings();
-    gLogFile = nullptr;
     EXPECT_FALSE(saved);
     EXPECT_EQ(cbtest::readFile(other.file("cube_browser.log")).rfind("Unable to save config settings. With error: ", 0),
               0u);

@@ -47,14 +47,14 @@ TEST(CubeConnectionString, StringsAndDescriptionsByType) {
 }
 
 TEST(CubeConnection, FailedConnectIsShownOnceAndLeavesItInactive) {
-    cbtest::TAppGlobals globals;
+    cbtest::TTestContext app;
     auto description = std::make_unique<TCubeConnectionString>();  // type 0: empty string
-    TMSOLAPConnection connection(std::move(description));
+    TMSOLAPConnection connection(std::move(description), app.Context());
     EXPECT_FALSE(connection.Active);
     EXPECT_FALSE(connection.DisplayErrors);
-    ASSERT_EQ(globals.UI.Errors.size(), 1u);
-    EXPECT_EQ(globals.UI.Errors[0].rfind("Unable to connect using connection string with error: ", 0), 0u)
-        << globals.UI.Errors[0];
+    ASSERT_EQ(app.UI.Errors.size(), 1u);
+    EXPECT_EQ(app.UI.Errors[0].rfind("Unable to connect using connection string with error: ", 0), 0u)
+        << app.UI.Errors[0];
     EXPECT_FALSE(connection.GetCubeDefs());
     EXPECT_EQ(connection.GetCurrentCubeDef(), nullptr);
     EXPECT_EQ(connection.GetActiveConnection(), nullptr);
@@ -62,12 +62,12 @@ TEST(CubeConnection, FailedConnectIsShownOnceAndLeavesItInactive) {
 
     auto missing = std::make_unique<TCubeConnectionString>();
     missing->ConnectionType = ctLocalCubeFile;
-    missing->FileName = globals.Dir().file("missing.cub");
+    missing->FileName = app.Dir().file("missing.cub");
     EXPECT_FALSE(connection.Connect(std::move(missing)));
-    ASSERT_EQ(globals.UI.Errors.size(), 2u);
-    EXPECT_NE(globals.UI.Errors[1].find("string" + std::string("Data Source=\"") + globals.Dir().file("missing.cub")),
+    ASSERT_EQ(app.UI.Errors.size(), 2u);
+    EXPECT_NE(app.UI.Errors[1].find("string" + std::string("Data Source=\"") + app.Dir().file("missing.cub")),
               std::string::npos);
-    EXPECT_EQ(connection.GetFileName(), globals.Dir().file("missing.cub"));
+    EXPECT_EQ(connection.GetFileName(), app.Dir().file("missing.cub"));
 }
 
 TEST(CubeModel, CubeNameCheck) {
@@ -105,18 +105,18 @@ TEST(CubeModel, CubeNameCheck) {
         {"a{b", "Invalid character \"{\" within cube name."},
         {"a`b", "Invalid character \"`\" within cube name."},
     };
-    cbtest::TAppGlobals globals;
+    cbtest::TTestContext app;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        globals.UI.Errors.clear();
-        EXPECT_EQ(IsValidCubeName(c.name, false), c.message == nullptr);
-        EXPECT_TRUE(globals.UI.Errors.empty());
-        EXPECT_EQ(IsValidCubeName(c.name, true), c.message == nullptr);
+        app.UI.Errors.clear();
+        EXPECT_EQ(IsValidCubeName(c.name), c.message == nullptr);
+        EXPECT_TRUE(app.UI.Errors.empty());
+        EXPECT_EQ(IsValidCubeName(c.name, &app.UI), c.message == nullptr);
         if (c.message) {
-            ASSERT_EQ(globals.UI.Errors.size(), 1u);
-            EXPECT_EQ(globals.UI.Errors[0], c.message);
+            ASSERT_EQ(app.UI.Errors.size(), 1u);
+            EXPECT_EQ(app.UI.Errors[0], c.message);
         } else {
-            EXPECT_TRUE(globals.UI.Errors.empty());
+            EXPECT_TRUE(app.UI.Errors.empty());
         }
     }
 }
@@ -144,10 +144,10 @@ TEST(CubeModel, ValueTypesAndTextHelpers) {
 }
 
 TEST(CubeConnection, SampleCubeFacts) {
-    cbtest::TAppGlobals globals;
-    auto connection = cbtest::OpenLocalCube(cbtest::SampleCubePath());
+    cbtest::TTestContext app;
+    auto connection = cbtest::OpenLocalCube(cbtest::SampleCubePath(), app.Context());
     ASSERT_TRUE(connection->Active);
-    EXPECT_TRUE(globals.UI.Errors.empty());
+    EXPECT_TRUE(app.UI.Errors.empty());
     EXPECT_TRUE(connection->GetActiveConnection());
     EXPECT_EQ(connection->GetConnectionString(), cbtest::LocalCubeConnectionString(cbtest::SampleCubePath()));
     EXPECT_FALSE(connection->SelectCubeByName("tavo_sample"));  // case matters

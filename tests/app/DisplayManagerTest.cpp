@@ -98,9 +98,9 @@ private:
 class DisplayManagerFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        connection = cbtest::OpenLocalCube(cbtest::SampleCubePath());
+        connection = cbtest::OpenLocalCube(cbtest::SampleCubePath(), app.Context());
         ASSERT_TRUE(connection->Active);
-        dm = std::make_unique<TDisplayManager>(std::make_unique<TRecordingGridLayout>(layout),
+        dm = std::make_unique<TDisplayManager>(app.Context(), std::make_unique<TRecordingGridLayout>(layout),
                                                std::make_unique<TRecordingChartBuilder>(chart));
         dm->OnQuery = [this](const std::string& mdx) { queries.push_back(mdx); };
         for (auto [event, name] : {std::pair{&dm->OnBeforeRefresh, "before"},
@@ -144,7 +144,7 @@ protected:
         EXPECT_EQ(AxisTuples(*layout.cellset, 1), rows);
     }
 
-    cbtest::TAppGlobals globals;
+    cbtest::TTestContext app;
     std::unique_ptr<TMSOLAPConnection> connection;
     LayoutLog layout;
     ChartLog chart;
@@ -183,9 +183,9 @@ TEST_F(DisplayManagerFixture, ViewChangesEndToEnd) {
     Action("drill", [&] { EXPECT_TRUE(dm->ToggleDrillDown("[Time].[All]")); });
     ExpectView(afterDrill, {{kRevenue}}, drillRows);
 
-    globals.UI.Answer = true;
+    app.UI.Answer = true;
     Action("swap", [&] { EXPECT_TRUE(dm->SwapRowsAndColumns()); });
-    EXPECT_EQ(globals.UI.Questions.size(), 1u);  // no columns: asked first
+    EXPECT_EQ(app.UI.Questions.size(), 1u);  // no columns: asked first
     Tuples swapColumns;
     for (const auto& r : drillRows) swapColumns.push_back({r[0], r[1], kRevenue});
     ExpectView(" SELECT {} ON ROWS, {{[Customer].[All]}*{[Time].[All]" + yearList + "}*{" + kRevenue + "}}" + kFrom,
@@ -228,14 +228,14 @@ TEST_F(DisplayManagerFixture, FailingQueriesAtTheDisplayStillBalanceTheRefreshEv
     dm->OpenCube(connection.get(), kGrid, nullptr);
     // A failing change is answered by the default view...
     dm->AddToAxis("[Nowhere].[x]", axRows, true);
-    EXPECT_EQ(globals.UI.Informations.size(), 1u);
+    EXPECT_EQ(app.UI.Informations.size(), 1u);
     EXPECT_EQ(AxisTuples(*layout.cellset, 1), (Tuples{{"[Customer].[All]"}}));
     // ...and undoing the reset brings the failing lists back: the display's
     // own query fails and the failure reaches the caller.
     events.clear();
     EXPECT_THROW(dm->Undo(), cb::olap::EOlapError);
     EXPECT_EQ(events, (std::vector<std::string>{"before", "after"}));
-    EXPECT_EQ(globals.UI.Informations.size(), 1u);
+    EXPECT_EQ(app.UI.Informations.size(), 1u);
 }
 
 TEST_F(DisplayManagerFixture, OpeningWithoutAGridShowsNothing) {
@@ -273,16 +273,16 @@ TEST_F(DisplayManagerFixture, ChartPointLimit) {
         chart.points = c.points;
         chart.pointsWithoutAll = c.pointsWithoutAll;
         chart.showAll = c.showAll;
-        globals.UI.Answer = c.answer;
-        globals.UI.Questions.clear();
-        globals.UI.Informations.clear();
+        app.UI.Answer = c.answer;
+        app.UI.Questions.clear();
+        app.UI.Informations.clear();
         dm->SetChart(kChart);
         EXPECT_TRUE(dm->GetChartEnabled());
         events.clear();
         dm->RefreshChart();
         EXPECT_EQ(events, c.events);
-        EXPECT_EQ(globals.UI.Questions.size(), c.questions);
-        EXPECT_EQ(globals.UI.Informations.size(), c.informations);
+        EXPECT_EQ(app.UI.Questions.size(), c.questions);
+        EXPECT_EQ(app.UI.Informations.size(), c.informations);
     }
     // A chart switched off is not built.
     dm->SetChartEnabled(false);

@@ -1,14 +1,14 @@
 // The pivot grid layout on the sample cube and the small test cube: counts,
 // header texts and blanks, indents, keys, styles from a theme, the mapping
 // back to positions, failures, and a rendering probed pixel by pixel.
-#include "app/core/MDXDisplayManager.h"
 #include "app/core/GridTheme.h"
+#include "app/core/MDXDisplayManager.h"
 #include "app/ui/MDXProgressScreen.h"
 #include "grid/ExtStringGrid.h"
 #include "olap/adomd/Adomd.h"
 #include "olap/engine/CubeFile.h"
-#include "tests/common/TestCubes.h"
 #include "tests/app/MDXTestSupport.h"
+#include "tests/common/TestCubes.h"
 
 #include <QApplication>
 #include <QImage>
@@ -83,6 +83,7 @@ protected:
         Grid.resize(900, 500);
         Layout.SetGrid(&Grid);
         Layout.SetTheme(&Theme);
+        Layout.OnProgress = cb::app::MakeLayoutProgressWindow();
     }
 
     bool Run(const std::string& mdx, const std::string& file = cbtest::SampleCubePath()) {
@@ -104,10 +105,10 @@ protected:
         return rows;
     }
 
-    cbtest::TAppGlobals Globals;
+    cbtest::TTestContext App;
     TGridDisplayTheme Theme;
     THookGrid Grid;
-    TMDXDisplayManager Layout;
+    TMDXDisplayManager Layout{App.Context()};
     std::shared_ptr<cb::olap::Cellset> Cellset;
 };
 
@@ -175,7 +176,7 @@ TEST_F(GridLayoutTest, HeaderTextsBlanksAndIndents) {
         EXPECT_EQ(Layout.KeyColumnCount(), Grid.ColCount());
         EXPECT_EQ(Layout.KeyRowCount(), Grid.RowCount());
     }
-    EXPECT_TRUE(Globals.UI.Errors.empty());
+    EXPECT_TRUE(App.UI.Errors.empty());
 }
 
 TEST_F(GridLayoutTest, KeysCountsAndPositions) {
@@ -335,9 +336,9 @@ TEST_F(GridLayoutTest, ErrorWhileWritingIsReportedAndTheGridComesBack) {
     Grid.OnWritten = [] { throw cb::rtl::Exception("cell store refused"); };
     EXPECT_FALSE(
         Run("SELECT {[Product].[All].CHILDREN} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube)));
-    ASSERT_EQ(Globals.UI.Errors.size(), 1u);
-    EXPECT_NE(Globals.UI.Errors[0].find("cell store refused"), std::string::npos);
-    EXPECT_NE(Globals.LogText().find("cell store refused"), std::string::npos);
+    ASSERT_EQ(App.UI.Errors.size(), 1u);
+    EXPECT_NE(App.UI.Errors[0].find("cell store refused"), std::string::npos);
+    EXPECT_NE(App.LogText().find("cell store refused"), std::string::npos);
     // What was written before stays; the grid is shown, the window gone.
     EXPECT_EQ(Layout.GetCellKey(0, 1), "[Product]");
     EXPECT_TRUE(Grid.isVisible());
@@ -346,7 +347,7 @@ TEST_F(GridLayoutTest, ErrorWhileWritingIsReportedAndTheGridComesBack) {
 
     // The next layout runs normally.
     EXPECT_TRUE(Run("SELECT {[Product].[All]} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube)));
-    EXPECT_EQ(Globals.UI.Errors.size(), 1u);
+    EXPECT_EQ(App.UI.Errors.size(), 1u);
 }
 
 TEST_F(GridLayoutTest, ClosedCellsetReachesTheCaller) {
@@ -356,7 +357,7 @@ TEST_F(GridLayoutTest, ClosedCellsetReachesTheCaller) {
     EXPECT_THROW(Layout.Render(), cb::olap::EOlapError);
     EXPECT_TRUE(Grid.isVisible());
     EXPECT_FALSE(Layout.IsRendering());
-    EXPECT_TRUE(Globals.UI.Errors.empty());
+    EXPECT_TRUE(App.UI.Errors.empty());
     EXPECT_TRUE(Run("SELECT {[Product].[All]} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube)));
 }
 

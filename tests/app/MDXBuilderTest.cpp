@@ -223,10 +223,10 @@ TEST(MDXBuilderLists, OperationsChangeTheListsAndPushOneStepOnlyWhenSomethingCha
          true,
          true},
     };
-    cbtest::TAppGlobals globals;
+    cbtest::TTestContext app;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        TMDXBuilder b;
+        TMDXBuilder b(app.Context());
         Load(b, {{"[Z].[old]"}, {}, {m}});
         b.SaveUndoState();
         Load(b, {{"[Z].[new]"}, {}, {m}});
@@ -248,16 +248,16 @@ TEST(MDXBuilderLists, OperationsChangeTheListsAndPushOneStepOnlyWhenSomethingCha
 }
 
 TEST(MDXBuilderLists, SwapWithEmptyColumnsAsksFirst) {
-    cbtest::TAppGlobals globals;
+    cbtest::TTestContext app;
     for (bool answer : {false, true}) {
-        TMDXBuilder b;
+        TMDXBuilder b(app.Context());
         Load(b, {{"[D].[a]"}, {}, {m}});
-        globals.UI.Answer = answer;
-        globals.UI.Questions.clear();
+        app.UI.Answer = answer;
+        app.UI.Questions.clear();
         EXPECT_EQ(b.SwapRowsAndColumns(), answer);
-        ASSERT_EQ(globals.UI.Questions.size(), 1u);
-        EXPECT_EQ(globals.UI.Questions[0], "This option swaps the row and column data.  With no column data this "
-                                           "request will result in an empty display.\rDo you wish to continue?");
+        ASSERT_EQ(app.UI.Questions.size(), 1u);
+        EXPECT_EQ(app.UI.Questions[0], "This option swaps the row and column data.  With no column data this "
+                                       "request will result in an empty display.\rDo you wish to continue?");
         if (answer)
             ExpectLists(b, {{}, {"[D].[a]"}, {m}});
         else

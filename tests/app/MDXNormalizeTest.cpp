@@ -14,8 +14,8 @@ namespace {
 class MDXNormalize : public ::testing::Test {
 protected:
     void SetUp() override {
-        connection = cbtest::OpenLocalCube(cbtest::SampleCubePath());
-        ASSERT_TRUE(connection->Active) << (globals.UI.Errors.empty() ? "" : globals.UI.Errors[0]);
+        connection = cbtest::OpenLocalCube(cbtest::SampleCubePath(), app.Context());
+        ASSERT_TRUE(connection->Active) << (app.UI.Errors.empty() ? "" : app.UI.Errors[0]);
         cube = connection->GetCurrentCubeDef();
         ASSERT_TRUE(cube);
         builder.OnQuery = [this](const std::string& mdx) { queries.push_back(mdx); };
@@ -38,7 +38,7 @@ protected:
     }
 
     int LogLines() const {
-        const std::string log = globals.LogText();
+        const std::string log = app.LogText();
         int n = 0;
         for (size_t p = 0; (p = log.find("Error building requested data display with error:", p)) != std::string::npos;
              ++p)
@@ -46,10 +46,10 @@ protected:
         return n;
     }
 
-    cbtest::TAppGlobals globals;
+    cbtest::TTestContext app;
     std::unique_ptr<TMSOLAPConnection> connection;
     std::shared_ptr<cb::olap::CubeDef> cube;
-    TMDXBuilder builder;
+    TMDXBuilder builder{app.Context()};
     std::vector<std::string> queries, pages;
 };
 
@@ -215,13 +215,13 @@ TEST_F(MDXNormalize, FailingQueryIsLoggedToldAndAnsweredByTheDefaultView) {
     EXPECT_FALSE(builder.Changed);
 
     EXPECT_EQ(LogLines(), 1);
-    const std::string log = globals.LogText();
+    const std::string log = app.LogText();
     EXPECT_NE(log.find("Current MDX was: \r\r SELECT {" + defaultRows[0] + "} ON ROWS, {{[Nowhere].[x]}*"),
               std::string::npos)
         << log;
-    ASSERT_EQ(globals.UI.Informations.size(), 1u);
-    EXPECT_EQ(globals.UI.Informations[0].rfind("Error building requested data display with error:", 0), 0u);
-    EXPECT_NE(globals.UI.Informations[0].find("\r\rThe display will be reset.\r\rProbable cause"), std::string::npos);
+    ASSERT_EQ(app.UI.Informations.size(), 1u);
+    EXPECT_EQ(app.UI.Informations[0].rfind("Error building requested data display with error:", 0), 0u);
+    EXPECT_NE(app.UI.Informations[0].find("\r\rThe display will be reset.\r\rProbable cause"), std::string::npos);
     EXPECT_EQ(pages, std::vector<std::string>{kSupportPageUrl});
 
     // The reset is a step: undo returns to the failing lists.
@@ -234,14 +234,14 @@ TEST_F(MDXNormalize, FailingDefaultQueryIsNotResetAgain) {
     builder.SetCubeDef(cube);
     builder.AddToAxis("[Time].[All].Children", axColumns, true);
     // The cube file goes away: every query, the default one too, fails.
-    builder.ConnectionString = cbtest::LocalCubeConnectionString(globals.Dir().file("gone.cub"));
+    builder.ConnectionString = cbtest::LocalCubeConnectionString(app.Dir().file("gone.cub"));
     builder.GetMDX();
-    EXPECT_EQ(LogLines(), 2);                       // both failures are logged
-    EXPECT_EQ(globals.UI.Informations.size(), 2u);  // and told
-    EXPECT_EQ(pages.size(), 1u);                    // the support page opens once
+    EXPECT_EQ(LogLines(), 2);                   // both failures are logged
+    EXPECT_EQ(app.UI.Informations.size(), 2u);  // and told
+    EXPECT_EQ(pages.size(), 1u);                // the support page opens once
 
     // Opening a cube whose default query fails: one failure, no reset.
-    TMDXBuilder other;
+    TMDXBuilder other(app.Context());
     other.OnOpenWebPage = builder.OnOpenWebPage;
     other.ConnectionString = builder.ConnectionString;
     other.SetCubeDef(cube);
@@ -249,6 +249,6 @@ TEST_F(MDXNormalize, FailingDefaultQueryIsNotResetAgain) {
     EXPECT_EQ(pages.size(), 2u);
     EXPECT_FALSE(other.ResetToDefaultQuery());
     EXPECT_EQ(LogLines(), 4);
-    EXPECT_EQ(globals.UI.Informations.size(), 4u);
+    EXPECT_EQ(app.UI.Informations.size(), 4u);
     EXPECT_EQ(pages.size(), 3u);
 }

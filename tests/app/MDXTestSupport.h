@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the query model and display manager tests: a user interface that
-// records what it is asked, and globals pointed at it and at a temporary log.
-#include "app/core/Globals.h"
+// records what it is asked, and a context pointing at it and at a temporary log.
+#include "app/core/AppContext.h"
 #include "app/core/LogFile.h"
 #include "app/core/UserInterface.h"
 #include "tests/common/TestSupport.h"
@@ -33,20 +33,12 @@ public:
     }
 };
 
-// Points gUserInterface and gLogFile at a recording UI and a log in a
-// temporary folder for the object's life.
-class TAppGlobals {
+// A recording UI and a log in a temporary folder, handed to the objects
+// under test through Context().
+class TTestContext {
 public:
-    TAppGlobals()
-        : FLog(std::make_unique<cb::app::TLogFile>(FDir.file("cube_browser.log"))), FSavedUI(cb::app::gUserInterface),
-          FSavedLog(cb::app::gLogFile) {
-        cb::app::gUserInterface = &UI;
-        cb::app::gLogFile = FLog.get();
-    }
-    ~TAppGlobals() {
-        cb::app::gUserInterface = FSavedUI;
-        cb::app::gLogFile = FSavedLog;
-    }
+    TTestContext() : FLog(std::make_unique<cb::app::TLogFile>(FDir.file("cube_browser.log"))) {}
+    cb::app::TAppContext Context() { return cb::app::TAppContext{FLog.get(), nullptr, &UI}; }
     std::string LogText() const { return readFile(FDir.file("cube_browser.log")); }
     const TempDir& Dir() const { return FDir; }
 
@@ -55,8 +47,6 @@ public:
 private:
     TempDir FDir;
     std::unique_ptr<cb::app::TLogFile> FLog;
-    cb::app::TBaseUserInterface* FSavedUI;
-    cb::app::TLogFile* FSavedLog;
 };
 
 }  // namespace cbtest
@@ -74,11 +64,12 @@ inline std::string LocalCubeConnectionString(const std::string& file) {
 }
 
 // A connection to a local cube file, opened as the main window does.
-inline std::unique_ptr<cb::app::TMSOLAPConnection> OpenLocalCube(const std::string& file) {
+inline std::unique_ptr<cb::app::TMSOLAPConnection> OpenLocalCube(const std::string& file,
+                                                                 cb::app::TAppContext context = {}) {
     auto description = std::make_unique<cb::app::TCubeConnectionString>();
     description->ConnectionType = cb::app::ctLocalCubeFile;
     description->FileName = file;
-    return std::make_unique<cb::app::TMSOLAPConnection>(std::move(description));
+    return std::make_unique<cb::app::TMSOLAPConnection>(std::move(description), context);
 }
 
 // Unique names of the members of an axis, position by position.

@@ -1,6 +1,8 @@
 #include "app/core/Config.h"
-#include "app/core/Globals.h"
+#include "app/core/DisplayManager.h"
 #include "app/core/LogFile.h"
+#include "app/core/MDXDisplayManager.h"
+#include "app/ui/AppGlobals.h"
 #include "app/ui/CubeBrowserInterface.h"
 #include "app/ui/LoadingScreen.h"
 #include "app/ui/MainWindow.h"
@@ -17,20 +19,23 @@
 using namespace cb::app;
 namespace fs = std::filesystem;
 
-TEST(Startup, GlobalsAreMadeAndFreedInFull) {
-    InitGlobals();
-    EXPECT_NE(gLogFile, nullptr);
-    ASSERT_NE(gConfig, nullptr);
-    EXPECT_NE(dynamic_cast<TCubeBrowserInterface*>(gUserInterface), nullptr);
-    EXPECT_NE(gDisplayManager, nullptr);
-    TLogFile* log = gLogFile;
-    EXPECT_TRUE(InitLogFile("/elsewhere.log"));  // an existing log is kept
-    EXPECT_EQ(gLogFile, log);
-    FreeGlobals();
-    EXPECT_EQ(gLogFile, nullptr);
-    EXPECT_EQ(gConfig, nullptr);
-    EXPECT_EQ(gUserInterface, nullptr);
-    EXPECT_EQ(gDisplayManager, nullptr);
+TEST(Startup, GlobalsAreMadeFromTheFolderAndHandedOn) {
+    cbtest::TempDir dir;
+    const std::string folder = dir.path().string() + "/";
+    cbtest::writeFile(dir.file("themes.ini"), "[Themes]\r\nThemeCount=1\r\n[Theme1]\r\nName=Default\r\n");
+    TAppGlobals globals(folder);
+    EXPECT_EQ(globals.Log().Path(), folder + "cube_browser.log");
+    EXPECT_TRUE(globals.Log().IsOpen());
+    EXPECT_EQ(globals.Config().GetSettingsPath(), folder + "app.ini");
+    ASSERT_NE(globals.Config().GetCurrentTheme(), nullptr);  // the folder's themes
+    EXPECT_EQ(globals.Config().GetCurrentTheme()->Name, "Default");
+    EXPECT_NE(dynamic_cast<TCubeBrowserInterface*>(&globals.UserInterface()), nullptr);
+    const TAppContext context = globals.Context();
+    EXPECT_EQ(context.Log, &globals.Log());
+    EXPECT_EQ(context.Config, &globals.Config());
+    EXPECT_EQ(context.UserInterface, &globals.UserInterface());
+    // The display manager lays out into the grid with the real layout.
+    EXPECT_NE(dynamic_cast<TMDXDisplayManager*>(&globals.DisplayManager().GetGridLayout()), nullptr);
 }
 
 TEST(Startup, LoadingScreen) {
@@ -53,11 +58,10 @@ TEST(Startup, MainWindowDrivesTheLoadingScreenAndSavesOnClose) {
     cbtest::TempDir dir;
     cbtest::writeFile(dir.file("themes.ini"), "[Themes]\r\nThemeCount=1\r\n[Theme1]\r\nName=Default\r\n");
     TCubeBrowserConfig config(dir.file("app.ini"), dir.path().string());
-    gConfig = &config;
     TfrmLoadingScreen screen;
     frmLoadingScreen = &screen;
     {
-        TfrmMain main;
+        TfrmMain main(TAppContext{nullptr, &config, nullptr});
         EXPECT_EQ(screen.pbStatus->value(), 10);
         EXPECT_FALSE(screen.isVisible());
         EXPECT_EQ(main.windowTitle().toStdString(), "Tavo Browser");
@@ -66,7 +70,6 @@ TEST(Startup, MainWindowDrivesTheLoadingScreenAndSavesOnClose) {
         main.close();
     }
     frmLoadingScreen = nullptr;
-    gConfig = nullptr;
     EXPECT_EQ(cb::rtl::TMemIniFile(dir.file("app.ini")).ReadString("AppSettings", "CurrentTheme", ""), "Default");
 }
 

@@ -1,5 +1,5 @@
-#include "app/core/UserInterface.h"
 #include "app/ui/CubeBrowserInterface.h"
+#include "app/ui/MessageBoxInterface.h"
 #include "app/ui/MessageDialog.h"
 
 #include <QApplication>
@@ -176,7 +176,7 @@ TEST(UserInterface, MessageWhileTheDialogIsUpGetsADialogOfItsOwn) {
 }
 
 TEST(UserInterface, SetBusyDoesNotStackCursors) {
-    TBaseUserInterface ui;
+    TMessageBoxInterface ui;
     ui.SetBusy(true);
     ui.SetBusy(true);
     ASSERT_NE(QApplication::overrideCursor(), nullptr);

@@ -1,4 +1,4 @@
-#include "app/core/UserInterface.h"
+#include "app/ui/MessageBoxInterface.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -17,26 +17,26 @@ QString Q(const std::string& s) {
 }
 }  // namespace
 
-void TBaseUserInterface::ShowError(const std::string& text) {
+void TMessageBoxInterface::ShowError(const std::string& text) {
     QMessageBox::critical(nullptr, Caption(), Q(text), QMessageBox::Ok);
 }
 
-void TBaseUserInterface::ShowInformation(const std::string& text) {
+void TMessageBoxInterface::ShowInformation(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, Caption(), Q(text), QMessageBox::Ok);
     box.exec();
 }
 
-bool TBaseUserInterface::ConfirmOKCancel(const std::string& text) {
+bool TMessageBoxInterface::ConfirmOKCancel(const std::string& text) {
     return QMessageBox::question(nullptr, Caption(), Q(text), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
            QMessageBox::Ok;
 }
 
-bool TBaseUserInterface::ConfirmYesNo(const std::string& text) {
+bool TMessageBoxInterface::ConfirmYesNo(const std::string& text) {
     return QMessageBox::question(nullptr, Caption(), Q(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
            QMessageBox::Yes;
 }
 
-int TBaseUserInterface::AskYesNoCancel(const std::string& text) {
+int TMessageBoxInterface::AskYesNoCancel(const std::string& text) {
     const auto r = QMessageBox::information(nullptr, Caption(), Q(text),
                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     switch (r) {
@@ -49,8 +49,7 @@ int TBaseUserInterface::AskYesNoCancel(const std::string& text) {
     }
 }
 
-void TBaseUserInterface::SetBusy(bool busy) {
-    // One busy state, not a stack: repeated calls do not pile up cursors.
+void TMessageBoxInterface::SetBusy(bool busy) {
     if (busy) {
         if (QApplication::overrideCursor())
             QApplication::changeOverrideCursor(QCursor(Qt::WaitCursor));
