@@ -1,6 +1,7 @@
 #include "extras/KitCheckListBox.h"
 
 #include "platform/gfx/StylePainter.h"
+#include "platform/rtl/ScopeGuard.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -88,13 +89,8 @@ void TKitCheckListBox::SetCheckedIndex(int value) {
 void TKitCheckListBox::UpdateCheckStates() {
     if (FCheckKind != ckRadioButtons || FItems.empty()) return;
     FInUpdate = true;
-    try {
-        SetItemState(std::max(CheckedIndex(), 0), cbChecked);
-    } catch (...) {
-        FInUpdate = false;
-        throw;
-    }
-    FInUpdate = false;
+    const auto restore = cb::rtl::OnScopeExit([this] { FInUpdate = false; });
+    SetItemState(std::max(CheckedIndex(), 0), cbChecked);
 }
 
 void TKitCheckListBox::Loaded() {

@@ -1,6 +1,7 @@
 #include "extras/KitItemsPanel.h"
 
 #include "platform/gfx/Canvas.h"
+#include "platform/rtl/Property.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -77,9 +78,7 @@ void TKitItemsPanel::SetItems(const cb::rtl::TStringList& items) {
 }
 
 void TKitItemsPanel::SetItemHeight(int value) {
-    if (value == FItemHeight) return;
-    FItemHeight = value;
-    GrowOrRepaint();
+    cb::rtl::SetProperty(FItemHeight, value, [this] { GrowOrRepaint(); });
 }
 
 void TKitItemsPanel::SetAutoSize(bool value) {
@@ -100,21 +99,15 @@ void TKitItemsPanel::SetAutoGrow(bool value) {
 }
 
 void TKitItemsPanel::SetHotTrack(bool value) {
-    if (value == FHotTrack) return;
-    FHotTrack = value;
-    update();
+    cb::rtl::SetProperty(FHotTrack, value, [this] { update(); });
 }
 
 void TKitItemsPanel::SetHotTrackColor(TColor value) {
-    if (value == FHotTrackColor) return;
-    FHotTrackColor = value;
-    update();
+    cb::rtl::SetProperty(FHotTrackColor, value, [this] { update(); });
 }
 
 void TKitItemsPanel::SetClickable(bool value) {
-    if (value == FClickable) return;
-    FClickable = value;
-    update();
+    cb::rtl::SetProperty(FClickable, value, [this] { update(); });
 }
 
 void TKitItemsPanel::SetOrientation(TKitPanelOrientation value) {
@@ -127,15 +120,11 @@ void TKitItemsPanel::SetOrientation(TKitPanelOrientation value) {
 }
 
 void TKitItemsPanel::SetAlignment(TAlignment value) {
-    if (value == FAlignment) return;
-    FAlignment = value;
-    update();
+    cb::rtl::SetProperty(FAlignment, value, [this] { update(); });
 }
 
 void TKitItemsPanel::SetColor(TColor value) {
-    if (value == FColor) return;
-    FColor = value;
-    update();
+    cb::rtl::SetProperty(FColor, value, [this] { update(); });
 }
 
 int TKitItemsPanel::along() const {

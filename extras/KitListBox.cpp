@@ -1,5 +1,6 @@
 #include "extras/KitListBox.h"
 
+#include "platform/rtl/Property.h"
 #include "platform/rtl/Strings.h"
 
 #include <QApplication>
@@ -251,9 +252,8 @@ int TKitCustomListBox::GetItemHeight() {
 }
 
 void TKitCustomListBox::SetBorderStyle(TBorderStyle value) {
-    if (value == FBorderStyle) return;
-    FBorderStyle = value;
-    setFrameShape(value == bsSingle ? QFrame::StyledPanel : QFrame::NoFrame);
+    cb::rtl::SetProperty(FBorderStyle, value,
+                         [this, value] { setFrameShape(value == bsSingle ? QFrame::StyledPanel : QFrame::NoFrame); });
 }
 
 void TKitCustomListBox::SetColumns(int value) {
@@ -285,9 +285,7 @@ void TKitCustomListBox::SetStyle(TListBoxStyle value) {
 }
 
 void TKitCustomListBox::SetIntegralHeight(bool value) {
-    if (value == FIntegralHeight) return;
-    FIntegralHeight = value;
-    applyIntegralHeight();
+    cb::rtl::SetProperty(FIntegralHeight, value, [this] { applyIntegralHeight(); });
 }
 
 void TKitCustomListBox::SetCtl3D(bool value) {
@@ -368,15 +366,13 @@ void TKitCustomListBox::SetAutoScroll(bool value) {
 }
 
 void TKitCustomListBox::SetGraySelection(bool value) {
-    if (value == FGraySelection) return;
-    FGraySelection = value;
-    if (!hasFocus()) viewport()->update();
+    cb::rtl::SetProperty(FGraySelection, value, [this] {
+        if (!hasFocus()) viewport()->update();
+    });
 }
 
 void TKitCustomListBox::SetColor(TColor value) {
-    if (value == FColor) return;
-    FColor = value;
-    viewport()->update();
+    cb::rtl::SetProperty(FColor, value, [this] { viewport()->update(); });
 }
 
 void TKitCustomListBox::SetItemIndex(int value) {

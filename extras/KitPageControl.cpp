@@ -1,4 +1,5 @@
 #include "extras/KitPageControl.h"
+#include "platform/rtl/Property.h"
 
 #include <QEnterEvent>
 #include <QKeyEvent>
@@ -71,9 +72,7 @@ void TKitPageControl::tabInserted(int index) {
 
 void TKitPageControl::SetClientBorderWidth(int value) {
     value = std::max(value, 0);
-    if (value == FClientBorderWidth) return;
-    FClientBorderWidth = value;
-    placePages();
+    cb::rtl::SetProperty(FClientBorderWidth, value, [this] { placePages(); });
 }
 
 // The style puts the pages 4 pixels inside the border; a ClientBorderWidth
@@ -92,15 +91,11 @@ void TKitPageControl::placePages() {
 }
 
 void TKitPageControl::SetOwnerDraw(bool value) {
-    if (value == FOwnerDraw) return;
-    FOwnerDraw = value;
-    tabBar()->update();
+    cb::rtl::SetProperty(FOwnerDraw, value, [this] { tabBar()->update(); });
 }
 
 void TKitPageControl::SetDrawTabShadow(bool value) {
-    if (value == FDrawTabShadow) return;
-    FDrawTabShadow = value;
-    tabBar()->update();
+    cb::rtl::SetProperty(FDrawTabShadow, value, [this] { tabBar()->update(); });
 }
 
 void TKitPageControl::DrawTab(TCanvas& c, int index, TRect rect, bool active) {

@@ -2,6 +2,7 @@
 
 #include "extras/KitWindowHook.h"
 #include "platform/os/Files.h"
+#include "platform/rtl/Property.h"
 #include "platform/rtl/Strings.h"
 
 #include <QApplication>
@@ -393,9 +394,7 @@ void TKitFormPlacement::SetPreventResize(bool value) {
 }
 
 void TKitFormPlacement::SetMinMaxInfo(const TKitWinMinMaxInfo& value) {
-    if (value == FMinMaxInfo) return;
-    FMinMaxInfo = value;
-    applyLimits();
+    cb::rtl::SetProperty(FMinMaxInfo, value, [this] { applyLimits(); });
 }
 
 void TKitFormPlacement::applyLimits() {

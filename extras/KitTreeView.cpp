@@ -1,4 +1,5 @@
 #include "extras/KitTreeView.h"
+#include "platform/rtl/Property.h"
 
 #include <QContextMenuEvent>
 #include <QDragMoveEvent>
@@ -372,9 +373,7 @@ void TKitTreeView::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void TKitTreeView::SetHideSelection(bool value) {
-    if (value == FHideSelection) return;
-    FHideSelection = value;
-    viewport()->update();
+    cb::rtl::SetProperty(FHideSelection, value, [this] { viewport()->update(); });
 }
 
 TKitTreeView::TItemPaint TKitTreeView::paintItem(QPainter* painter, QStyleOptionViewItem& opt,

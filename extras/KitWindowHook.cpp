@@ -9,8 +9,9 @@ TKitWndProcHook& TKitWndProcHook::Instance() {
     return *instance;
 }
 
-bool TKitWndProcHook::AddHandler(QObject* control, int index, const void* key, TKitHookHandler handler) {
-    if (!control || index < 0 || index > 1 || !handler) return false;
+bool TKitWndProcHook::AddHandler(QObject* control, THookList list, const void* key, TKitHookHandler handler) {
+    const int index = list;
+    if (!control || index < Before || index > After || !handler) return false;
     auto it = FInfos.find(control);
     if (it == FInfos.end()) {
         it = FInfos.emplace(control, Infos{}).first;
@@ -22,8 +23,9 @@ bool TKitWndProcHook::AddHandler(QObject* control, int index, const void* key, T
     return true;
 }
 
-bool TKitWndProcHook::RemoveHandler(QObject* control, int index, const void* key) {
-    if (!control || index < 0 || index > 1) return false;
+bool TKitWndProcHook::RemoveHandler(QObject* control, THookList hookList, const void* key) {
+    const int index = hookList;
+    if (!control || index < Before || index > After) return false;
     auto it = FInfos.find(control);
     if (it == FInfos.end()) return false;
     auto& list = it->second.lists[index];

@@ -20,19 +20,20 @@ using TKitHookHandler = std::function<bool(QObject* target, QEvent* event)>;
 class TKitWndProcHook : public QObject {
     Q_OBJECT
 public:
-    enum : int {
+    // The two handler lists of a control.
+    enum THookList : int {
         Before = 0,
         After = 1
     };
 
     static TKitWndProcHook& Instance();
 
-    // Appends the handler to list `index` of the control; `key` names it for
-    // removal. False for no control, a bad index or an empty handler.
-    bool AddHandler(QObject* control, int index, const void* key, TKitHookHandler handler);
-    // Removes the first handler of list `index` with that key; the hook goes
+    // Appends the handler to the control's list; `key` names it for
+    // removal. False for no control, an unknown list or an empty handler.
+    bool AddHandler(QObject* control, THookList list, const void* key, TKitHookHandler handler);
+    // Removes the first handler of the list with that key; the hook goes
     // when both lists are empty. True when the control was hooked.
-    bool RemoveHandler(QObject* control, int index, const void* key);
+    bool RemoveHandler(QObject* control, THookList list, const void* key);
     bool IsHooked(const QObject* control) const { return FInfos.count(const_cast<QObject*>(control)) != 0; }
 
 protected:

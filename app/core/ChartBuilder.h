@@ -12,8 +12,17 @@ class TChart;
 
 namespace cb::app {
 
-// The chart builder. Codes and values are those of its settings:
-// data mode 0 selected column, 1 selected row, 2 all cells; group-by -1 none.
+// Which cells the chart shows.
+enum TChartDataMode : int {
+    cdmSelectedColumn = 0,
+    cdmSelectedRow = 1,
+    cdmAllCells = 2
+};
+
+// The group-by level of no grouping.
+inline constexpr int kNoGroupBy = -1;
+
+// The chart builder.
 class IChartBuilder {
 public:
     virtual ~IChartBuilder() = default;
@@ -28,7 +37,7 @@ public:
     virtual bool Render() = 0;
     // Points of all series together.
     virtual int GetTotalPointCount() const = 0;
-    // A changed column or row position builds again unless the data mode is 2.
+    // A changed column or row position builds again unless all cells show.
     virtual void SetColumn(int position) = 0;
     virtual int GetColumn() const = 0;
     virtual void SetRow(int position) = 0;
@@ -38,8 +47,8 @@ public:
     virtual int GetGroupBy() const = 0;
     virtual void SetMarksStyle(int style) = 0;
     virtual int GetMarksStyle() const = 0;
-    virtual void SetDataMode(int mode) = 0;
-    virtual int GetDataMode() const = 0;
+    virtual void SetDataMode(TChartDataMode mode) = 0;
+    virtual TChartDataMode GetDataMode() const = 0;
     virtual void SetShowAllMembers(bool show) = 0;
     virtual bool GetShowAllMembers() const = 0;
     virtual void SetChartType(int type) = 0;

@@ -42,7 +42,7 @@ TCubeBrowserConfig::TCubeBrowserConfig(const std::string& settingsPath, const st
 
 std::unique_ptr<TCubeBrowserConfig> TCubeBrowserConfig::CreateDefault(const std::string& settingsPath,
                                                                       const std::string& dataFolder) {
-    return std::unique_ptr<TCubeBrowserConfig>(new TCubeBrowserConfig(settingsPath, dataFolder, NoRead{}));
+    return std::make_unique<TCubeBrowserConfig>(settingsPath, dataFolder, NoRead{});
 }
 
 void TCubeBrowserConfig::LoadData(bool readConnections) {

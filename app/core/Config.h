@@ -68,7 +68,12 @@ public:
 
 private:
     struct NoRead {};
+
+public:
+    // CreateDefault's constructor: only this class can name NoRead.
     TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder, NoRead);
+
+private:
     void LoadData(bool readConnections);
     void ChooseCurrentTheme();
 

@@ -2,6 +2,7 @@
 
 #include "app/core/CubeConnection.h"
 #include "app/core/CubeModel.h"
+#include "platform/rtl/ScopeGuard.h"
 
 #include <algorithm>
 
@@ -48,8 +49,8 @@ public:
     int GetGroupBy() const override { return FGroupBy; }
     void SetMarksStyle(int style) override { FMarksStyle = style; }
     int GetMarksStyle() const override { return FMarksStyle; }
-    void SetDataMode(int mode) override { FDataMode = mode; }
-    int GetDataMode() const override { return FDataMode; }
+    void SetDataMode(TChartDataMode mode) override { FDataMode = mode; }
+    TChartDataMode GetDataMode() const override { return FDataMode; }
     void SetShowAllMembers(bool show) override { FShowAll = show; }
     bool GetShowAllMembers() const override { return FShowAll; }
     void SetChartType(int type) override { FType = type; }
@@ -63,7 +64,8 @@ private:
     cb::chart::TChart* FChart = nullptr;
     std::shared_ptr<Cellset> FCellset;
     bool FEnabled = false, FShowAll = true, FFilter = false;
-    int FColumn = -1, FRow = -1, FGroupBy = -1, FMarksStyle = -1, FDataMode = 2, FType = 0;
+    int FColumn = -1, FRow = -1, FGroupBy = kNoGroupBy, FMarksStyle = -1, FType = 0;
+    TChartDataMode FDataMode = cdmAllCells;
     std::string FMeasure;
 };
 
@@ -106,33 +108,25 @@ void TDisplayManager::SetChartBuilder(std::unique_ptr<IChartBuilder> chartBuilde
 void TDisplayManager::OpenCube(TMSOLAPConnection* connection, cb::grid::TExtStringGrid* grid,
                                cb::chart::TChart* chart) {
     FContext.SetBusy(true);
-    try {
-        if (FCubeOpen) CloseCube();
-        FGridLayout->SetGrid(grid);
-        SetChart(chart);
-        FConnection = connection;
-        auto cubeDef = connection ? connection->GetCurrentCubeDef() : nullptr;
-        FBuilder.ConnectionString = connection ? connection->GetConnectionString() : std::string();
-        FBuilder.SetCubeName(Bracketed(cubeDef ? cubeDef->Name() : std::string()));
-        FBuilder.SetCubeDef(cubeDef);
-        FDisplayCellset = std::make_shared<Cellset>();
-        FDisplayCellset->SetActiveConnection(FBuilder.ConnectionString);
-        if (grid) {
-            // Open before the first refresh, so that it shows the default view.
-            FCubeOpen = true;
-            try {
-                ReloadCube();
-            } catch (...) {
-                FCubeOpen = false;
-                throw;
-            }
-        }
-        Fire(OnStateChanged);
-    } catch (...) {
-        FContext.SetBusy(false);
-        throw;
+    const auto idle = cb::rtl::OnScopeExit([this] { FContext.SetBusy(false); });
+    if (FCubeOpen) CloseCube();
+    FGridLayout->SetGrid(grid);
+    SetChart(chart);
+    FConnection = connection;
+    auto cubeDef = connection ? connection->GetCurrentCubeDef() : nullptr;
+    FBuilder.ConnectionString = connection ? connection->GetConnectionString() : std::string();
+    FBuilder.SetCubeName(Bracketed(cubeDef ? cubeDef->Name() : std::string()));
+    FBuilder.SetCubeDef(cubeDef);
+    FDisplayCellset = std::make_shared<Cellset>();
+    FDisplayCellset->SetActiveConnection(FBuilder.ConnectionString);
+    if (grid) {
+        // Open before the first refresh, so that it shows the default view.
+        FCubeOpen = true;
+        auto closeAgain = cb::rtl::OnScopeExit([this] { FCubeOpen = false; });
+        ReloadCube();
+        closeAgain.Dismiss();
     }
-    FContext.SetBusy(false);
+    Fire(OnStateChanged);
 }
 
 void TDisplayManager::ReloadCube() {
@@ -155,7 +149,7 @@ void TDisplayManager::ResetCube() {
     Fire(OnCubeReset);
     Fire(OnAxesChanged);
     Fire(OnMeasuresChanged);
-    FChartBuilder->SetGroupBy(-1);
+    FChartBuilder->SetGroupBy(kNoGroupBy);
 }
 
 void TDisplayManager::EmptyCube() {
@@ -173,38 +167,29 @@ void TDisplayManager::RunQueryAndDisplay() {
     if (!FDisplayCellset) return;
     Fire(OnBeforeRefresh);
     FContext.SetBusy(true);
-    try {
-        if (FDisplayCellset->State() == Cellset::adStateOpen) FDisplayCellset->Close();
-        const std::string mdx = FBuilder.GetMDX();
-        // Normalising may have run this very query already.
-        if (auto result = FBuilder.TakeResult(mdx))
-            FDisplayCellset = std::move(result);
-        else
-            FBuilder.OpenQuery(*FDisplayCellset, mdx, FConnection ? FConnection->GetActiveConnection() : nullptr);
-        if (FGridLayout->GetGrid() && FCubeOpen) {
-            FGridLayout->SetCellset(FDisplayCellset);
-            FGridLayout->Render();
-            RefreshChart();
-        }
-    } catch (...) {
+    const auto done = cb::rtl::OnScopeExit([this] {
         FContext.SetBusy(false);
         Fire(OnAfterRefresh);
-        throw;
+    });
+    if (FDisplayCellset->State() == Cellset::adStateOpen) FDisplayCellset->Close();
+    const std::string mdx = FBuilder.GetMDX();
+    // Normalising may have run this very query already.
+    if (auto result = FBuilder.TakeResult(mdx))
+        FDisplayCellset = std::move(result);
+    else
+        FBuilder.OpenQuery(*FDisplayCellset, mdx, FConnection ? FConnection->GetActiveConnection() : nullptr);
+    if (FGridLayout->GetGrid() && FCubeOpen) {
+        FGridLayout->SetCellset(FDisplayCellset);
+        FGridLayout->Render();
+        RefreshChart();
     }
-    FContext.SetBusy(false);
-    Fire(OnAfterRefresh);
 }
 
 void TDisplayManager::RenderToGrid(cb::grid::TExtStringGrid* grid) {
     auto* previous = FGridLayout->GetGrid();
     FGridLayout->SetGrid(grid);
-    try {
-        RunQueryAndDisplay();
-    } catch (...) {
-        FGridLayout->SetGrid(previous);
-        throw;
-    }
-    FGridLayout->SetGrid(previous);
+    const auto restore = cb::rtl::OnScopeExit([&] { FGridLayout->SetGrid(previous); });
+    RunQueryAndDisplay();
 }
 
 std::shared_ptr<CubeDef> TDisplayManager::GetCubeDef() const {
@@ -247,7 +232,7 @@ void TDisplayManager::RemoveFromAxes(const std::string& set, bool asOneStep) {
     const bool chart = FChartBuilder->GetEnabled();
     if (chart) Fire(OnAxesChanged);
     if (asOneStep) RunQueryAndDisplay();
-    if (chart && FChartBuilder->GetGroupBy() != -1) FChartBuilder->SetGroupBy(-1);
+    if (chart && FChartBuilder->GetGroupBy() != kNoGroupBy) FChartBuilder->SetGroupBy(kNoGroupBy);
     Fire(OnStateChanged);
 }
 
@@ -270,7 +255,7 @@ bool TDisplayManager::SwapRowsAndColumns() {
     const bool result = FBuilder.SwapRowsAndColumns();
     if (result) {
         RunQueryAndDisplay();
-        FChartBuilder->SetGroupBy(-1);
+        FChartBuilder->SetGroupBy(kNoGroupBy);
     }
     return result;
 }

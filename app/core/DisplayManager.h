@@ -115,14 +115,14 @@ public:
     void SetChartGroupBy(int level) { FChartBuilder->SetGroupBy(level); }
     void SetChartMarksStyle(int style) { FChartBuilder->SetMarksStyle(style); }
     void SetChartMeasure(const std::string& uniqueName) { FChartBuilder->SetMeasureName(uniqueName); }
-    void SetChartDataMode(int mode) { FChartBuilder->SetDataMode(mode); }
+    void SetChartDataMode(TChartDataMode mode) { FChartBuilder->SetDataMode(mode); }
     void SetChartMeasureFilter(bool on) { FChartBuilder->SetMeasureFilter(on); }
     void SetChartShowAllMembers(bool show) { FChartBuilder->SetShowAllMembers(show); }
     void SetChartType(int type) { FChartBuilder->SetChartType(type); }
     int GetChartColumn() const { return FChartBuilder->GetColumn(); }
     int GetChartRow() const { return FChartBuilder->GetRow(); }
     std::string GetChartMeasure() const { return FChartBuilder->GetMeasureName(); }
-    int GetChartDataMode() const { return FChartBuilder->GetDataMode(); }
+    TChartDataMode GetChartDataMode() const { return FChartBuilder->GetDataMode(); }
     int GetChartGroupBy() const { return FChartBuilder->GetGroupBy(); }
     bool GetChartShowAllMembers() const { return FChartBuilder->GetShowAllMembers(); }
     int GetChartType() const { return FChartBuilder->GetChartType(); }

@@ -88,9 +88,9 @@ TfrmLoadingScreen::TfrmLoadingScreen(QWidget* parent) : TContentForm(parent) {
     }
 }
 
-void TfrmLoadingScreen::SetStatus(int mode) {
-    FStatus = mode;
-    if (mode == 1) lblStatus->setText("Is Loading...");
+void TfrmLoadingScreen::SetStatus(TLoadingStatus status) {
+    FStatus = status;
+    if (status == lsLoading) lblStatus->setText("Is Loading...");
 }
 
 void TfrmLoadingScreen::ResetProgress() {

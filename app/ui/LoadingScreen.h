@@ -13,9 +13,13 @@ class TfrmLoadingScreen : public TContentForm {
 public:
     explicit TfrmLoadingScreen(QWidget* parent = nullptr);
 
-    // Mode 1 shows "Is Loading...".
-    void SetStatus(int mode);
-    int Status() const { return FStatus; }
+    // What the window says: lsLoading shows "Is Loading...".
+    enum TLoadingStatus : int {
+        lsStarting = 0,
+        lsLoading = 1
+    };
+    void SetStatus(TLoadingStatus status);
+    TLoadingStatus Status() const { return FStatus; }
     void ResetProgress();
     void StepProgress();
     // Shows the window and paints it at once.
@@ -30,7 +34,7 @@ public slots:
     void lblSiteURLClick();
 
 private:
-    int FStatus = 0;
+    TLoadingStatus FStatus = lsStarting;
 };
 
 // The start-up code's loading screen, none before and after.

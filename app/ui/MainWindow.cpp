@@ -42,7 +42,7 @@ void TfrmMain::Create() {
     THideLoadingScreen hideAtEnd;
     if (frmLoadingScreen) {
         frmLoadingScreen->repaint();
-        frmLoadingScreen->SetStatus(1);
+        frmLoadingScreen->SetStatus(TfrmLoadingScreen::lsLoading);
         frmLoadingScreen->ResetProgress();
         frmLoadingScreen->ShowNow();
     }

@@ -80,8 +80,8 @@ public:
     int GetGroupBy() const override { return FLog.groupBy; }
     void SetMarksStyle(int) override {}
     int GetMarksStyle() const override { return -1; }
-    void SetDataMode(int) override {}
-    int GetDataMode() const override { return 2; }
+    void SetDataMode(TChartDataMode) override {}
+    TChartDataMode GetDataMode() const override { return cdmAllCells; }
     void SetShowAllMembers(bool show) override { FLog.showAll = show; }
     bool GetShowAllMembers() const override { return FLog.showAll; }
     void SetChartType(int) override {}

@@ -45,8 +45,8 @@ TEST(Startup, LoadingScreen) {
     EXPECT_TRUE(screen.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(screen.pbStatus->geometry(), QRect(13, 144, 252, 16));
     EXPECT_EQ(screen.pbStatus->maximum(), 20);
-    EXPECT_EQ(screen.Status(), 0);
-    screen.SetStatus(1);
+    EXPECT_EQ(screen.Status(), TfrmLoadingScreen::lsStarting);
+    screen.SetStatus(TfrmLoadingScreen::lsLoading);
     EXPECT_EQ(screen.lblStatus->text().toStdString(), "Is Loading...");
     for (int i = 0; i < 25; ++i) screen.StepProgress();
     EXPECT_EQ(screen.pbStatus->value(), 20);

@@ -169,7 +169,7 @@ TEST(WindowHook, BeforeAndAfterHandlersInOrder) {
         if (e->type() == QEvent::User) seen.push_back("after");
         return false;
     }));
-    EXPECT_FALSE(hooks.AddHandler(nullptr, 0, &keyA, [](QObject*, QEvent*) { return false; }));
+    EXPECT_FALSE(hooks.AddHandler(nullptr, TKitWndProcHook::Before, &keyA, [](QObject*, QEvent*) { return false; }));
     QEvent user(QEvent::User);
     QCoreApplication::sendEvent(&w, &user);
     EXPECT_EQ(seen, (std::vector<std::string>{"before", "after"}));
