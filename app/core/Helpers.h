@@ -5,8 +5,7 @@
 namespace cb::app {
 
 // The path with a trailing separator: empty stays empty, otherwise "/" is
-// appended unless the path already ends in one. (The name is kept from the
-// program's other platform, where the separator was a backslash.)
+// appended unless the path already ends in one.
 std::string EnsureTrailingBackslash(const std::string& path);
 
 // True when the text is empty once blanks and control characters are

@@ -20,9 +20,6 @@ using cb::grid::TExtStringGrid;
 
 namespace {
 
-// The watcher hears of headway at most this often during a fill: often
-// enough for a progress bar and repaints, rarely enough to cost nothing.
-constexpr std::chrono::milliseconds kPumpInterval{40};
 // Space around a cell's text when columns are sized to their content.
 constexpr int kCellPadding = 8;
 constexpr int kMinColumnWidth = 24;
@@ -129,7 +126,7 @@ struct TMDXDisplayManager::TLayout {
     void Pump() {
         if (!Owner.OnProgress) return;
         const auto now = std::chrono::steady_clock::now();
-        if (now - LastPump < kPumpInterval) return;
+        if (now - LastPump < Owner.ProgressInterval) return;
         Owner.OnProgress(TLayoutStep::Progress, &Grid);
         LastPump = std::chrono::steady_clock::now();
         if (!GridAlive) throw TLayoutAborted{};

@@ -11,6 +11,7 @@
 
 #include <QPointer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -79,6 +80,9 @@ public:
     // Told of the layout's steps; empty means no progress is shown and no
     // events run during a layout.
     TLayoutProgressEvent OnProgress;
+    // The watcher hears of headway at most this often: often enough for a
+    // progress bar and repaints, rarely enough to cost nothing.
+    std::chrono::milliseconds ProgressInterval{40};
 
     int ColumnDimensionCount() const { return FColumnDimensionCount; }
     int ColumnPositionCount() const { return FColumnPositionCount; }

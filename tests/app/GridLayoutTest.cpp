@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <vector>
 
 using namespace cb::app;
@@ -359,6 +361,50 @@ TEST_F(GridLayoutTest, ClosedCellsetReachesTheCaller) {
     EXPECT_FALSE(Layout.IsRendering());
     EXPECT_TRUE(App.UI.Errors.empty());
     EXPECT_TRUE(Run("SELECT {[Product].[All]} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube)));
+}
+
+TEST_F(GridLayoutTest, ProgressStepsAndAbortsWhenTheWatcherRemovesTheGridOrCellset) {
+    const std::string mdx =
+        "SELECT {[Product].[All].CHILDREN} ON ROWS, {[Measures].[Revenue]} ON COLUMNS" + std::string(kCube);
+    enum TCut {
+        KeepAll,
+        CutGrid,
+        CutCellset
+    };
+    for (TCut cut : {KeepAll, CutGrid, CutCellset}) {
+        SCOPED_TRACE(cut);
+        auto grid = std::make_unique<TExtStringGrid>();
+        TExtStringGrid* const filled = grid.get();
+        TMDXDisplayManager layout(App.Context());
+        layout.SetGrid(filled);
+        layout.ProgressInterval = std::chrono::milliseconds(0);  // every step is told
+        auto cellset = std::make_shared<cb::olap::Cellset>();
+        cellset->SetActiveConnection(cbtest::LocalCubeConnectionString(cbtest::SampleCubePath()));
+        cellset->Open(mdx);
+        layout.SetCellset(cellset);
+        std::vector<TLayoutStep> steps;
+        std::vector<TExtStringGrid*> grids;
+        layout.OnProgress = [&](TLayoutStep step, TExtStringGrid* g) {
+            steps.push_back(step);
+            grids.push_back(g);
+            if (step != TLayoutStep::Progress) return;
+            if (cut == CutGrid) grid.reset();
+            if (cut == CutCellset && cellset->State() == cb::olap::Cellset::adStateOpen) cellset->Close();
+        };
+        EXPECT_EQ(layout.Render(), cut == KeepAll);
+        ASSERT_GE(steps.size(), 3u);
+        EXPECT_EQ(steps.front(), TLayoutStep::Start);
+        EXPECT_EQ(steps.back(), TLayoutStep::Finish);
+        for (size_t k = 1; k + 1 < steps.size(); ++k) EXPECT_EQ(steps[k], TLayoutStep::Progress);
+        // An abort stops at the first step; nothing is reported.
+        if (cut != KeepAll) {
+            EXPECT_EQ(steps.size(), 3u);
+        }
+        EXPECT_EQ(grids.front(), filled);
+        EXPECT_EQ(grids.back(), cut == CutGrid ? nullptr : filled);
+        EXPECT_FALSE(layout.IsRendering());
+        EXPECT_TRUE(App.UI.Errors.empty());
+    }
 }
 
 TEST_F(GridLayoutTest, NestedLayoutIsRefused) {
