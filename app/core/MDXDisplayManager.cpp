@@ -173,7 +173,7 @@ struct TMDXDisplayManager::TLayout {
     void DimensionName(int col, int row, const std::string& name) {
         SetText(col, row, name, Dimension, TMDXHeaderMarker::Size + 2);
         SetKey(col, row, "[" + name + "]");
-        Grid.SetCellGraphicObject(col, row, new TMDXHeaderMarker);
+        Grid.SetCellGraphicObject(col, row, std::make_unique<TMDXHeaderMarker>());
         SetAlignment(col, row, taLeftJustify);
         ApplyStyle(col, row, Dimension);
     }
