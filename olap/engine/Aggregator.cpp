@@ -1,23 +1,32 @@
 // Aggregation in one pass over the facts.
 //
-// Per axis and tuple position k, the distinct members used there cut the
-// dimension's pre-order id range into segments; the segments covered by some
-// member are numbered ("classes"). A member covers a contiguous run of
-// classes, so a tuple covers a box of class combinations. Each fact's class
-// combination per axis (a mixed-radix number, found by table look-ups on its
-// keys) leads to the tuples it belongs to; the common case of at most one
-// tuple per combination is a single table entry. Facts are processed in
-// blocks: first the cells of the block's facts, then each measure's values
-// are folded into per-cell accumulators. Large fact counts are split over
-// threads, each with its own accumulators, merged at the end.
+// The tuples of an axis are planned in groups. Within a group, per tuple
+// position k, the distinct members used there cut the dimension's pre-order
+// id range into segments; the segments covered by some member are numbered
+// ("classes"). A member covers a contiguous run of classes, so a tuple covers
+// a box of class combinations, and a fact's class combination (a mixed-radix
+// number found by table look-ups on its keys) leads to the tuples it belongs
+// to. Tuples whose members stand at the same level depths cover one
+// combination each; an axis whose boxes would be large (the union of
+// "{leaves} * {All}" and "{All} * {leaves}") is therefore split into groups
+// by the depths of its members, and a fact looks each group up on its own.
+//
+// When each axis is one group in which a combination leads to at most one
+// tuple, one table maps the combination over both axes straight to the
+// cell: a block of facts gets its cells, then each measure's values are
+// folded into per-cell accumulators. Otherwise a block of facts yields
+// (fact, cell) pairs that are folded the same way. Facts are handed out in
+// chunks to the shared worker pool, each worker with its own accumulators,
+// merged at the end.
 #include "olap/engine/Aggregator.h"
 
 #include "olap/engine/OlapError.h"
+#include "olap/engine/WorkerPool.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <thread>
+#include <map>
 #include <unordered_map>
 
 namespace cb::olap {
@@ -27,23 +36,37 @@ namespace {
 constexpr int64_t kInvalidCode = -(int64_t(1) << 56);
 constexpr uint64_t kMaxCombos = uint64_t(1) << 46;
 constexpr uint64_t kDenseCombos = uint64_t(1) << 22;
+// Largest table of cells by combination over both axes (entries).
+constexpr uint64_t kFusedCombos = uint64_t(1) << 22;
 constexpr size_t kMaxPairs = size_t(1) << 26;
 constexpr size_t kBlock = 2048;
+constexpr size_t kChunk = size_t(1) << 16;  // facts handed to a worker at a time
 
-struct AxisPlan {
-    size_t tupleCount = 0;
-    std::vector<int> dims;                    // per position
-    std::vector<std::vector<int64_t>> codes;  // per position: member id -> class * stride, or kInvalidCode
+// The tuples of one axis planned together.
+struct GroupPlan {
+    std::vector<uint32_t> tupleIds;           // axis tuple of each group tuple
+    std::vector<std::vector<int32_t>> cls;    // per position: member id -> class, or -1
+    std::vector<uint32_t> classCount;         // per position
+    std::vector<std::vector<int64_t>> codes;  // per position: class * stride, or kInvalidCode
     bool dense = true;
     bool single = true;                // every combination leads to at most one tuple
-    std::vector<int32_t> singleTuple;  // dense && single: combination -> tuple or -1
-    std::vector<uint32_t> start;       // CSR over list index -> tuples
+    std::vector<int32_t> singleTuple;  // dense && single: combination -> axis tuple or -1
+    std::vector<uint32_t> start;       // CSR over list index -> axis tuples
     std::vector<uint32_t> tuples;
     std::vector<int64_t> denseList;                    // dense && !single: combination -> list index or -1
     std::unordered_map<int64_t, uint32_t> sparseList;  // !dense: combination -> list index
     // Slow path when the combinations would explode: test each tuple.
     bool bruteForce = false;
+};
+
+struct AxisPlan {
+    size_t tupleCount = 0;
+    std::vector<int> dims;  // per position
     const AxisTuples* axis = nullptr;
+    std::vector<GroupPlan> groups;
+    // No dimensions: every fact is at the one tuple.
+    bool Whole() const { return dims.empty() && tupleCount == 1; }
+    bool Simple() const { return Whole() || (groups.size() == 1 && !groups[0].bruteForce && groups[0].single); }
 };
 
 void CheckAxis(const CubeData& cube, const AxisTuples& axis, const char* name) {
@@ -66,26 +89,26 @@ void CheckAxis(const CubeData& cube, const AxisTuples& axis, const char* name) {
         }
 }
 
-AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis) {
-    AxisPlan plan;
-    plan.tupleCount = axis.tupleCount;
-    plan.dims = axis.dims;
-    plan.axis = &axis;
+// Plans the given tuples of an axis as one group. With pairLimit set, gives
+// up (returns false) when the tuples' boxes hold more combinations than that.
+bool PlanGroup(const CubeData& cube, const AxisTuples& axis, std::vector<uint32_t> ids, size_t pairLimit,
+               GroupPlan& plan) {
+    plan = GroupPlan();
+    plan.tupleIds = std::move(ids);
     const size_t k = axis.dims.size();
-    if (axis.tupleCount == 0) return plan;
+    const size_t n = plan.tupleIds.size();
+    auto member = [&](size_t t, size_t j) { return axis.members[size_t(plan.tupleIds[t]) * k + j]; };
 
     // Classes per position and each tuple member's class range.
-    std::vector<size_t> classCount(k);
     std::vector<std::vector<std::pair<uint32_t, uint32_t>>> ranges(k);  // [tuple] -> [lo, hi)
+    plan.classCount.assign(k, 0);
     for (size_t j = 0; j < k; ++j) {
         const DimensionData& dim = cube.dimensions[size_t(axis.dims[j])];
-        const size_t n = dim.members.size();
         std::vector<MemberId> bounds;
-        bounds.reserve(axis.tupleCount * 2 + 2);
-        for (size_t t = 0; t < axis.tupleCount; ++t) {
-            const MemberData& m = dim.members[axis.members[t * k + j]];
-            bounds.push_back(axis.members[t * k + j]);
-            bounds.push_back(m.subtreeEnd);
+        bounds.reserve(n * 2 + 2);
+        for (size_t t = 0; t < n; ++t) {
+            bounds.push_back(member(t, j));
+            bounds.push_back(dim.members[member(t, j)].subtreeEnd);
         }
         std::sort(bounds.begin(), bounds.end());
         bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
@@ -94,74 +117,79 @@ AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis) {
         auto seg = [&](MemberId id) {
             return size_t(std::lower_bound(bounds.begin(), bounds.end(), id) - bounds.begin());
         };
-        for (size_t t = 0; t < axis.tupleCount; ++t) {
-            MemberId id = axis.members[t * k + j];
-            depthChange[seg(id)] += 1;
-            depthChange[seg(dim.members[id].subtreeEnd)] -= 1;
+        for (size_t t = 0; t < n; ++t) {
+            depthChange[seg(member(t, j))] += 1;
+            depthChange[seg(dim.members[member(t, j)].subtreeEnd)] -= 1;
         }
         std::vector<int64_t> segClass(bounds.size(), -1);
         int cover = 0;
-        size_t classes = 0;
+        uint32_t classes = 0;
         for (size_t s = 0; s + 1 < bounds.size(); ++s) {
             cover += depthChange[s];
             if (cover > 0) segClass[s] = int64_t(classes++);
         }
-        classCount[j] = classes;
-        ranges[j].resize(axis.tupleCount);
-        for (size_t t = 0; t < axis.tupleCount; ++t) {
-            MemberId id = axis.members[t * k + j];
-            size_t a = seg(id), b = seg(dim.members[id].subtreeEnd);
+        plan.classCount[j] = classes;
+        ranges[j].resize(n);
+        for (size_t t = 0; t < n; ++t) {
+            size_t a = seg(member(t, j)), b = seg(dim.members[member(t, j)].subtreeEnd);
             // Covered segments of a member are consecutive classes.
             ranges[j][t] = {uint32_t(segClass[a]), uint32_t(segClass[a] + int64_t(b - a))};
         }
-        // Per member id, its class (strides applied below).
-        std::vector<int64_t>& code = plan.codes.emplace_back(n, kInvalidCode);
+        std::vector<int32_t>& cls = plan.cls.emplace_back(dim.members.size(), -1);
         for (size_t s = 0; s + 1 < bounds.size(); ++s)
             if (segClass[s] >= 0)
-                std::fill(code.begin() + bounds[s], code.begin() + std::min<size_t>(bounds[s + 1], n), segClass[s]);
+                std::fill(cls.begin() + bounds[s], cls.begin() + std::min<size_t>(bounds[s + 1], cls.size()),
+                          int32_t(segClass[s]));
     }
+
+    uint64_t boxes = 0;
+    for (size_t t = 0; t < n; ++t) {
+        uint64_t box = 1;
+        for (size_t j = 0; j < k; ++j) box *= ranges[j][t].second - ranges[j][t].first;
+        boxes += box;
+        if (boxes > kMaxPairs) break;
+    }
+    if (pairLimit && boxes > pairLimit) return false;
 
     uint64_t combos = 1;
     std::vector<uint64_t> stride(k);
     for (size_t j = k; j-- > 0;) {
         stride[j] = combos;
-        if (classCount[j] == 0) {
-            combos = 0;
-            break;
-        }
-        if (combos > kMaxCombos / classCount[j]) {
+        if (combos > kMaxCombos / std::max<uint32_t>(plan.classCount[j], 1)) {
             plan.bruteForce = true;
-            return plan;
+            return true;
         }
-        combos *= classCount[j];
+        combos *= plan.classCount[j];
+    }
+    if (boxes > kMaxPairs) {
+        plan.bruteForce = true;
+        return true;
+    }
+    for (size_t j = 0; j < k; ++j) {
+        std::vector<int64_t>& code = plan.codes.emplace_back(plan.cls[j].size(), kInvalidCode);
+        for (size_t m = 0; m < code.size(); ++m)
+            if (plan.cls[j][m] >= 0) code[m] = int64_t(plan.cls[j][m]) * int64_t(stride[j]);
     }
     if (combos == 0) {  // some position covers nothing: no fact matches
-        plan.dense = true;
-        plan.singleTuple.clear();
-        for (auto& c : plan.codes) std::fill(c.begin(), c.end(), kInvalidCode);
         plan.singleTuple.assign(1, -1);
-        return plan;
+        return true;
     }
-    for (size_t j = 0; j < k; ++j)
-        for (int64_t& c : plan.codes[j])
-            if (c != kInvalidCode) c *= int64_t(stride[j]);
 
-    // (combination, tuple) pairs from each tuple's box.
+    // (combination, axis tuple) pairs from each tuple's box.
     std::vector<std::pair<int64_t, uint32_t>> pairs;
-    pairs.reserve(axis.tupleCount);
+    pairs.reserve(boxes);
     std::vector<uint32_t> cur(k);
-    for (size_t t = 0; t < axis.tupleCount; ++t) {
-        uint64_t box = 1;
-        for (size_t j = 0; j < k; ++j) box *= ranges[j][t].second - ranges[j][t].first;
-        if (pairs.size() + box > kMaxPairs) {
-            plan.bruteForce = true;
-            return plan;
+    for (size_t t = 0; t < n; ++t) {
+        bool empty = false;
+        for (size_t j = 0; j < k; ++j) {
+            cur[j] = ranges[j][t].first;
+            empty = empty || ranges[j][t].first == ranges[j][t].second;
         }
-        for (size_t j = 0; j < k; ++j) cur[j] = ranges[j][t].first;
+        if (empty) continue;
         for (;;) {
             int64_t c = 0;
             for (size_t j = 0; j < k; ++j) c += int64_t(cur[j] * stride[j]);
-            pairs.emplace_back(c, uint32_t(t));
+            pairs.emplace_back(c, plan.tupleIds[t]);
             size_t j = k;
             while (j-- > 0) {
                 if (++cur[j] < ranges[j][t].second) break;
@@ -180,7 +208,7 @@ AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis) {
     if (plan.dense && plan.single) {
         plan.singleTuple.assign(combos, -1);
         for (auto& [c, t] : pairs) plan.singleTuple[size_t(c)] = int32_t(t);
-        return plan;
+        return true;
     }
     if (plan.dense) plan.denseList.assign(combos, -1);
     for (size_t i = 0; i < pairs.size(); ++i) {
@@ -195,28 +223,56 @@ AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis) {
         plan.tuples.push_back(pairs[i].second);
     }
     plan.start.push_back(uint32_t(plan.tuples.size()));
+    return true;
+}
+
+AxisPlan PlanAxis(const CubeData& cube, const AxisTuples& axis) {
+    AxisPlan plan;
+    plan.tupleCount = axis.tupleCount;
+    plan.dims = axis.dims;
+    plan.axis = &axis;
+    const size_t k = axis.dims.size();
+    if (axis.tupleCount == 0 || plan.Whole()) return plan;
+
+    std::vector<uint32_t> all(axis.tupleCount);
+    for (size_t t = 0; t < all.size(); ++t) all[t] = uint32_t(t);
+    // One group unless its boxes are much larger than the tuples.
+    const size_t limit = std::max<size_t>(4 * axis.tupleCount, size_t(1) << 16);
+    if (PlanGroup(cube, axis, all, limit, plan.groups.emplace_back())) return plan;
+    plan.groups.clear();
+
+    // Groups by the level depths of the tuple's members.
+    std::map<std::vector<uint16_t>, std::vector<uint32_t>> byDepths;
+    std::vector<uint16_t> depths(k);
+    for (size_t t = 0; t < axis.tupleCount; ++t) {
+        for (size_t j = 0; j < k; ++j)
+            depths[j] = cube.dimensions[size_t(axis.dims[j])].members[axis.members[t * k + j]].depth;
+        byDepths[depths].push_back(uint32_t(t));
+    }
+    for (auto& [key, ids] : byDepths) PlanGroup(cube, axis, std::move(ids), 0, plan.groups.emplace_back());
     return plan;
 }
 
-// For a block of facts, the combination of each fact on this axis (negative:
-// the fact matches no tuple).
-void Combos(const CubeData& cube, const AxisPlan& plan, size_t first, size_t count, int64_t* out) {
+// For a block of facts, the combination of each fact in this group
+// (negative: the fact matches no tuple of the group).
+void Combos(const CubeData& cube, const AxisPlan& axis, const GroupPlan& plan, size_t first, size_t count,
+            int64_t* out) {
     std::fill(out, out + count, 0);
-    for (size_t j = 0; j < plan.dims.size(); ++j) {
-        const MemberId* keys = cube.factKeys[size_t(plan.dims[j])].data() + first;
+    for (size_t j = 0; j < axis.dims.size(); ++j) {
+        const MemberId* keys = cube.factKeys[size_t(axis.dims[j])].data() + first;
         const int64_t* code = plan.codes[j].data();
         for (size_t i = 0; i < count; ++i) out[i] += code[keys[i]];
     }
 }
 
-// Calls fn(tuple) for each tuple of the axis that fact f belongs to, given its
-// combination c.
+// Calls fn(tuple) for each tuple of the group that fact f belongs to, given
+// its combination c.
 template <class Fn>
-void ForTuples(const CubeData& cube, const AxisPlan& plan, size_t f, int64_t c, Fn&& fn) {
+void ForTuples(const CubeData& cube, const AxisPlan& axisPlan, const GroupPlan& plan, size_t f, int64_t c, Fn&& fn) {
     if (plan.bruteForce) {
-        const AxisTuples& axis = *plan.axis;
+        const AxisTuples& axis = *axisPlan.axis;
         const size_t k = axis.dims.size();
-        for (size_t t = 0; t < axis.tupleCount; ++t) {
+        for (uint32_t t : plan.tupleIds) {
             bool ok = true;
             for (size_t j = 0; j < k && ok; ++j) {
                 const DimensionData& dim = cube.dimensions[size_t(axis.dims[j])];
@@ -224,7 +280,7 @@ void ForTuples(const CubeData& cube, const AxisPlan& plan, size_t f, int64_t c, 
                 MemberId m = axis.members[t * k + j];
                 ok = key >= m && key < dim.members[m].subtreeEnd;
             }
-            if (ok) fn(uint32_t(t));
+            if (ok) fn(t);
         }
         return;
     }
@@ -243,102 +299,251 @@ void ForTuples(const CubeData& cube, const AxisPlan& plan, size_t f, int64_t c, 
     for (uint32_t i = plan.start[size_t(list)]; i < plan.start[size_t(list) + 1]; ++i) fn(plan.tuples[i]);
 }
 
-struct Accumulators {
-    std::vector<std::vector<double>> value;  // per measure, per cell
-    std::vector<std::vector<uint64_t>> count;
+// One table from the classes of every position of both axes straight to the
+// cell (row * columns + column), or the spare cell `cells` when the fact
+// belongs to no cell. Each position gets one more class for "none", so the
+// look-up needs no test.
+struct FusedPlan {
+    std::vector<int> dims;                     // per position, rows' then columns'
+    std::vector<std::vector<uint32_t>> codes;  // per position: member id -> class * stride
+    std::vector<uint32_t> cellOf;              // combination -> cell
 };
 
-void InitAccumulators(Accumulators& acc, const CubeData& cube, const std::vector<int>& measures, size_t cells) {
-    acc.value.resize(measures.size());
-    acc.count.resize(measures.size());
-    for (size_t m = 0; m < measures.size(); ++m) {
-        double init = 0;
-        switch (cube.measures[size_t(measures[m])].aggregation) {
-        case Aggregation::Min:
-            init = std::numeric_limits<double>::infinity();
-            break;
-        case Aggregation::Max:
-            init = -std::numeric_limits<double>::infinity();
-            break;
-        default:
-            break;
+// Single-group axes of single tuples: the combination's tuple, or -1.
+int64_t SimpleTuple(const GroupPlan& g, uint64_t combo) {
+    if (g.dense) return g.singleTuple[size_t(combo)];
+    if (g.tuples.empty()) return -1;
+    auto it = g.sparseList.find(int64_t(combo));
+    return it == g.sparseList.end() ? -1 : int64_t(g.tuples[g.start[it->second]]);
+}
+
+bool PlanFused(const AxisPlan& rows, const AxisPlan& cols, size_t columnCount, size_t cells, FusedPlan& fused) {
+    if (!rows.Simple() || !cols.Simple()) return false;
+    std::vector<const GroupPlan*> groups;
+    std::vector<size_t> positions;  // per axis part
+    uint64_t combos = 1;
+    for (const AxisPlan* a : {&rows, &cols}) {
+        if (a->Whole()) continue;
+        for (uint32_t c : a->groups[0].classCount) {
+            combos *= uint64_t(c) + 1;
+            if (combos > kFusedCombos) return false;
         }
-        acc.value[m].assign(cells, init);
-        acc.count[m].assign(cells, 0);
+    }
+    // Strides: rows' positions first (outermost), then the columns'.
+    std::vector<const std::vector<int32_t>*> cls;
+    std::vector<uint32_t> counts;
+    for (const AxisPlan* a : {&rows, &cols}) {
+        if (a->Whole()) continue;
+        for (size_t j = 0; j < a->dims.size(); ++j) {
+            fused.dims.push_back(a->dims[j]);
+            cls.push_back(&a->groups[0].cls[j]);
+            counts.push_back(a->groups[0].classCount[j]);
+        }
+    }
+    const size_t k = fused.dims.size();
+    std::vector<uint64_t> stride(k);
+    uint64_t s = 1;
+    for (size_t j = k; j-- > 0;) {
+        stride[j] = s;
+        s *= uint64_t(counts[j]) + 1;
+    }
+    for (size_t j = 0; j < k; ++j) {
+        std::vector<uint32_t>& code = fused.codes.emplace_back(cls[j]->size());
+        for (size_t m = 0; m < code.size(); ++m) {
+            const int32_t c = (*cls[j])[m];
+            code[m] = uint32_t((c < 0 ? uint64_t(counts[j]) : uint64_t(c)) * stride[j]);
+        }
+    }
+    // Every combination: split into the axes' own class combinations.
+    fused.cellOf.assign(combos, uint32_t(cells));
+    const size_t rowPositions = rows.Whole() ? 0 : rows.dims.size();
+    std::vector<uint32_t> digit(k, 0);
+    for (uint64_t combo = 0; combo < combos; ++combo) {
+        if (combo) {
+            size_t j = k;
+            while (j-- > 0) {
+                if (++digit[j] <= counts[j]) break;
+                digit[j] = 0;
+            }
+        }
+        bool none = false;
+        uint64_t rc = 0, cc = 0;
+        for (size_t j = 0; j < k; ++j) {
+            if (digit[j] == counts[j]) {
+                none = true;
+                break;
+            }
+        }
+        if (none) continue;
+        // The axis's own strides: product of its later positions' class counts.
+        uint64_t rs = 1, cs = 1;
+        for (size_t j = k; j-- > 0;) {
+            if (j >= rowPositions) {
+                cc += digit[j] * cs;
+                cs *= counts[j];
+            } else {
+                rc += digit[j] * rs;
+                rs *= counts[j];
+            }
+        }
+        const int64_t r = rows.Whole() ? 0 : SimpleTuple(rows.groups[0], rc);
+        const int64_t c = cols.Whole() ? 0 : SimpleTuple(cols.groups[0], cc);
+        if (r >= 0 && c >= 0) fused.cellOf[combo] = uint32_t(size_t(r) * columnCount + size_t(c));
+    }
+    // One position: look the cell up by member id at once.
+    if (k == 1) {
+        for (uint32_t& code : fused.codes[0]) code = fused.cellOf[code];
+        fused.cellOf.clear();
+    }
+    return true;
+}
+
+// Per-cell accumulator of one measure: interleaved by cell, measures inner.
+struct Acc {
+    double value;
+    uint64_t count;
+};
+
+double InitialValue(Aggregation a) {
+    switch (a) {
+    case Aggregation::Min:
+        return std::numeric_limits<double>::infinity();
+    case Aggregation::Max:
+        return -std::numeric_limits<double>::infinity();
+    default:
+        return 0;
     }
 }
 
 template <Aggregation A>
-void Fold(const double* vals, const uint32_t* fact, const uint32_t* cell, size_t n, double* value, uint64_t* count) {
-    for (size_t i = 0; i < n; ++i) {
-        const double v = vals[fact[i]];
-        if (std::isnan(v)) continue;
-        const uint32_t c = cell[i];
-        ++count[c];
-        if constexpr (A == Aggregation::Sum)
-            value[c] += v;
-        else if constexpr (A == Aggregation::Min)
-            value[c] = std::min(value[c], v);
-        else if constexpr (A == Aggregation::Max)
-            value[c] = std::max(value[c], v);
+inline void Add(Acc& a, double v) {
+    if (std::isnan(v)) return;
+    ++a.count;
+    if constexpr (A == Aggregation::Sum)
+        a.value += v;
+    else if constexpr (A == Aggregation::Min)
+        a.value = std::min(a.value, v);
+    else if constexpr (A == Aggregation::Max)
+        a.value = std::max(a.value, v);
+}
+
+// Folds values[i] into cell[i]'s accumulator of measure slot m.
+template <Aggregation A>
+void FoldCells(const double* vals, const uint32_t* cell, size_t n, Acc* acc, size_t mc, size_t m) {
+    for (size_t i = 0; i < n; ++i) Add<A>(acc[size_t(cell[i]) * mc + m], vals[i]);
+}
+
+// Folds vals[fact[i]] into cell[i]'s accumulator.
+template <Aggregation A>
+void FoldPairs(const double* vals, const uint32_t* fact, const uint32_t* cell, size_t n, Acc* acc, size_t mc,
+               size_t m) {
+    for (size_t i = 0; i < n; ++i) Add<A>(acc[size_t(cell[i]) * mc + m], vals[fact[i]]);
+}
+
+template <bool Pairs>
+void FoldMeasures(const CubeData& cube, const std::vector<int>& measures, size_t first, const uint32_t* fact,
+                  const uint32_t* cell, size_t n, Acc* acc) {
+    const size_t mc = measures.size();
+    for (size_t m = 0; m < mc; ++m) {
+        const double* vals = cube.factValues[size_t(measures[m])].data() + first;
+#define CB_FOLD(A)                                                                                                     \
+    if constexpr (Pairs)                                                                                               \
+        FoldPairs<A>(vals, fact, cell, n, acc, mc, m);                                                                 \
+    else                                                                                                               \
+        FoldCells<A>(vals, cell, n, acc, mc, m);                                                                       \
+    break;
+        switch (cube.measures[size_t(measures[m])].aggregation) {
+        case Aggregation::Sum:
+            CB_FOLD(Aggregation::Sum)
+        case Aggregation::Count:
+            CB_FOLD(Aggregation::Count)
+        case Aggregation::Min:
+            CB_FOLD(Aggregation::Min)
+        case Aggregation::Max:
+            CB_FOLD(Aggregation::Max)
+        }
+#undef CB_FOLD
     }
 }
 
-void Accumulate(const CubeData& cube, const AxisPlan& cols, const AxisPlan& rows, const std::vector<int>& measures,
-                size_t begin, size_t end, Accumulators& acc) {
-    std::vector<int64_t> colCombo(kBlock), rowCombo(kBlock);
-    std::vector<uint32_t> pairFact, pairCell;
+// Cells of a block of facts through the fused table.
+void FusedCells(const CubeData& cube, const FusedPlan& fused, size_t first, size_t n, uint32_t* cell) {
+    const size_t k = fused.dims.size();
+    if (k == 0) {
+        std::fill(cell, cell + n, 0u);
+        return;
+    }
+    const MemberId* k0 = cube.factKeys[size_t(fused.dims[0])].data() + first;
+    const uint32_t* c0 = fused.codes[0].data();
+    if (k == 1) {
+        for (size_t i = 0; i < n; ++i) cell[i] = c0[k0[i]];
+        return;
+    }
+    const uint32_t* table = fused.cellOf.data();
+    const MemberId* k1 = cube.factKeys[size_t(fused.dims[1])].data() + first;
+    const uint32_t* c1 = fused.codes[1].data();
+    if (k == 2) {
+        for (size_t i = 0; i < n; ++i) cell[i] = table[c0[k0[i]] + c1[k1[i]]];
+        return;
+    }
+    for (size_t i = 0; i < n; ++i) cell[i] = c0[k0[i]] + c1[k1[i]];
+    for (size_t j = 2; j < k; ++j) {
+        const MemberId* keys = cube.factKeys[size_t(fused.dims[j])].data() + first;
+        const uint32_t* code = fused.codes[j].data();
+        for (size_t i = 0; i < n; ++i) cell[i] += code[keys[i]];
+    }
+    for (size_t i = 0; i < n; ++i) cell[i] = table[cell[i]];
+}
+
+void AccumulateFused(const CubeData& cube, const FusedPlan& fused, const std::vector<int>& measures, size_t begin,
+                     size_t end, Acc* acc) {
+    uint32_t cell[kBlock];
+    for (size_t first = begin; first < end; first += kBlock) {
+        const size_t n = std::min(kBlock, end - first);
+        FusedCells(cube, fused, first, n, cell);
+        FoldMeasures<false>(cube, measures, first, nullptr, cell, n, acc);
+    }
+}
+
+void AccumulatePairs(const CubeData& cube, const AxisPlan& cols, const AxisPlan& rows, const std::vector<int>& measures,
+                     size_t begin, size_t end, Acc* acc) {
+    std::vector<std::vector<int64_t>> colCombo(cols.groups.size(), std::vector<int64_t>(kBlock));
+    std::vector<std::vector<int64_t>> rowCombo(rows.groups.size(), std::vector<int64_t>(kBlock));
+    std::vector<uint32_t> pairFact, pairCell, rowHits;
     pairFact.reserve(kBlock);
     pairCell.reserve(kBlock);
     const size_t columnCount = cols.tupleCount;
-    const bool fast = !cols.bruteForce && !rows.bruteForce && cols.dense && cols.single && rows.dense && rows.single;
     for (size_t first = begin; first < end; first += kBlock) {
         const size_t n = std::min(kBlock, end - first);
-        if (!cols.bruteForce) Combos(cube, cols, first, n, colCombo.data());
-        if (!rows.bruteForce) Combos(cube, rows, first, n, rowCombo.data());
+        for (size_t g = 0; g < cols.groups.size(); ++g)
+            if (!cols.groups[g].bruteForce) Combos(cube, cols, cols.groups[g], first, n, colCombo[g].data());
+        for (size_t g = 0; g < rows.groups.size(); ++g)
+            if (!rows.groups[g].bruteForce) Combos(cube, rows, rows.groups[g], first, n, rowCombo[g].data());
         pairFact.clear();
         pairCell.clear();
-        if (fast) {
-            const int32_t* ct = cols.singleTuple.data();
-            const int32_t* rt = rows.singleTuple.data();
-            for (size_t i = 0; i < n; ++i) {
-                const int64_t cc = colCombo[i], rc = rowCombo[i];
-                if (cc < 0 || rc < 0) continue;
-                const int32_t c = ct[cc], r = rt[rc];
-                if (c < 0 || r < 0) continue;
-                pairFact.push_back(uint32_t(i));
-                pairCell.push_back(uint32_t(size_t(r) * columnCount + size_t(c)));
-            }
-        } else {
-            for (size_t i = 0; i < n; ++i) {
-                ForTuples(cube, rows, first + i, rowCombo[i], [&](uint32_t r) {
-                    ForTuples(cube, cols, first + i, colCombo[i], [&](uint32_t c) {
-                        pairFact.push_back(uint32_t(i));
-                        pairCell.push_back(uint32_t(size_t(r) * columnCount + c));
-                    });
-                });
-            }
+        for (size_t i = 0; i < n; ++i) {
+            rowHits.clear();
+            if (rows.Whole())
+                rowHits.push_back(0);
+            else
+                for (size_t g = 0; g < rows.groups.size(); ++g)
+                    ForTuples(cube, rows, rows.groups[g], first + i, rowCombo[g][i],
+                              [&](uint32_t r) { rowHits.push_back(r); });
+            if (rowHits.empty()) continue;
+            auto addColumn = [&](uint32_t c) {
+                for (uint32_t r : rowHits) {
+                    pairFact.push_back(uint32_t(i));
+                    pairCell.push_back(uint32_t(size_t(r) * columnCount + c));
+                }
+            };
+            if (cols.Whole())
+                addColumn(0);
+            else
+                for (size_t g = 0; g < cols.groups.size(); ++g)
+                    ForTuples(cube, cols, cols.groups[g], first + i, colCombo[g][i], addColumn);
         }
-        if (pairFact.empty()) continue;
-        for (size_t m = 0; m < measures.size(); ++m) {
-            const double* vals = cube.factValues[size_t(measures[m])].data() + first;
-            double* value = acc.value[m].data();
-            uint64_t* count = acc.count[m].data();
-            switch (cube.measures[size_t(measures[m])].aggregation) {
-            case Aggregation::Sum:
-                Fold<Aggregation::Sum>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count);
-                break;
-            case Aggregation::Count:
-                Fold<Aggregation::Count>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count);
-                break;
-            case Aggregation::Min:
-                Fold<Aggregation::Min>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count);
-                break;
-            case Aggregation::Max:
-                Fold<Aggregation::Max>(vals, pairFact.data(), pairCell.data(), pairFact.size(), value, count);
-                break;
-            }
-        }
+        if (!pairFact.empty())
+            FoldMeasures<true>(cube, measures, first, pairFact.data(), pairCell.data(), pairFact.size(), acc);
     }
 }
 
@@ -357,72 +562,80 @@ AggregateResult Aggregate(const CubeData& cube, const AxisTuples& columns, const
     result.rows = rows.tupleCount;
     result.measures = measures;
     const size_t cells = columns.tupleCount * rows.tupleCount;
-    if (cells && columns.tupleCount > std::numeric_limits<uint32_t>::max() / rows.tupleCount)
+    if (cells && columns.tupleCount >= std::numeric_limits<uint32_t>::max() / rows.tupleCount)
         throw EOlapError("Aggregate: the result would have too many cells (" + std::to_string(columns.tupleCount) +
                          " x " + std::to_string(rows.tupleCount) + ")");
     result.values.assign(cells * measures.size(), std::numeric_limits<double>::quiet_NaN());
     if (cells == 0 || measures.empty() || cube.factCount == 0) return result;
     if (cube.factKeys.size() != cube.dimensions.size() || cube.factValues.size() != cube.measures.size())
         throw EOlapError("Aggregate: the cube's fact columns do not match its dimensions and measures");
+    for (const auto& keys : cube.factKeys)
+        if (keys.size() < cube.factCount) throw EOlapError("Aggregate: a fact key column is short");
+    for (const auto& values : cube.factValues)
+        if (values.size() < cube.factCount) throw EOlapError("Aggregate: a fact value column is short");
 
     const AxisPlan colPlan = PlanAxis(cube, columns);
     const AxisPlan rowPlan = PlanAxis(cube, rows);
+    FusedPlan fused;
+    const bool isFused = PlanFused(rowPlan, colPlan, columns.tupleCount, cells, fused);
 
-    // Threads: enough facts per thread to be worth it, and accumulators kept small.
-    const size_t accBytes = cells * measures.size() * 16;
-    size_t threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = std::min<size_t>(threads, 8);
-    threads = std::min<size_t>(threads, std::max<size_t>(1, cube.factCount / (size_t(1) << 16)));
-    while (threads > 1 && accBytes * threads > (size_t(256) << 20)) --threads;
-
-    std::vector<Accumulators> acc(threads);
-    for (auto& a : acc) InitAccumulators(a, cube, measures, cells);
-    if (threads == 1) {
-        Accumulate(cube, colPlan, rowPlan, measures, 0, cube.factCount, acc[0]);
-    } else {
-        std::vector<std::thread> pool;
-        std::vector<std::exception_ptr> errors(threads);
-        const size_t per = (cube.factCount + threads - 1) / threads;
-        for (size_t t = 0; t < threads; ++t) {
-            size_t b = std::min(cube.factCount, t * per), e = std::min(cube.factCount, b + per);
-            pool.emplace_back([&, t, b, e] {
-                try {
-                    Accumulate(cube, colPlan, rowPlan, measures, b, e, acc[t]);
-                } catch (...) {
-                    errors[t] = std::current_exception();
-                }
-            });
-        }
-        for (auto& th : pool) th.join();
-        for (auto& e : errors)
-            if (e) std::rethrow_exception(e);
-        for (size_t t = 1; t < threads; ++t)
-            for (size_t m = 0; m < measures.size(); ++m) {
-                const Aggregation a = cube.measures[size_t(measures[m])].aggregation;
-                double* dst = acc[0].value[m].data();
-                uint64_t* dcnt = acc[0].count[m].data();
-                const double* src = acc[t].value[m].data();
-                const uint64_t* scnt = acc[t].count[m].data();
-                for (size_t c = 0; c < cells; ++c) {
-                    dcnt[c] += scnt[c];
-                    if (a == Aggregation::Sum)
-                        dst[c] += src[c];
-                    else if (a == Aggregation::Min)
-                        dst[c] = std::min(dst[c], src[c]);
-                    else if (a == Aggregation::Max)
-                        dst[c] = std::max(dst[c], src[c]);
-                }
-            }
-    }
-
+    // Accumulators: the cells and one spare for facts outside every cell.
     const size_t mc = measures.size();
-    for (size_t m = 0; m < mc; ++m) {
-        const Aggregation a = cube.measures[size_t(measures[m])].aggregation;
-        const double* value = acc[0].value[m].data();
-        const uint64_t* count = acc[0].count[m].data();
-        for (size_t c = 0; c < cells; ++c)
-            if (count[c]) result.values[c * mc + m] = a == Aggregation::Count ? double(count[c]) : value[c];
+    const size_t slots = (cells + 1) * mc;
+    const size_t chunks = (cube.factCount + kChunk - 1) / kChunk;
+    size_t workers = std::min(EngineThreadCount(), chunks);
+    // Each worker's accumulators cost memory: keep them small.
+    while (workers > 1 && slots * sizeof(Acc) * workers > (size_t(256) << 20)) --workers;
+
+    std::vector<std::vector<Acc>> acc(workers);
+    auto initialise = [&](std::vector<Acc>& a) {
+        a.resize(slots);
+        for (size_t m = 0; m < mc; ++m) {
+            const double init = InitialValue(cube.measures[size_t(measures[m])].aggregation);
+            for (size_t c = 0; c <= cells; ++c) a[c * mc + m] = Acc{init, 0};
+        }
+    };
+    WorkerPool::Shared().Run(workers, chunks, [&](size_t worker, size_t chunk) {
+        std::vector<Acc>& a = acc[worker];
+        if (a.empty()) initialise(a);
+        const size_t begin = chunk * kChunk, end = std::min(cube.factCount, begin + kChunk);
+        if (isFused)
+            AccumulateFused(cube, fused, measures, begin, end, a.data());
+        else
+            AccumulatePairs(cube, colPlan, rowPlan, measures, begin, end, a.data());
+    });
+
+    // Merge into the first worker's accumulators that ran.
+    std::vector<Acc>* total = nullptr;
+    for (auto& a : acc) {
+        if (a.empty()) continue;
+        if (!total) {
+            total = &a;
+            continue;
+        }
+        for (size_t m = 0; m < mc; ++m) {
+            const Aggregation agg = cube.measures[size_t(measures[m])].aggregation;
+            for (size_t c = 0; c < cells; ++c) {
+                Acc& d = (*total)[c * mc + m];
+                const Acc& s = a[c * mc + m];
+                d.count += s.count;
+                if (agg == Aggregation::Sum)
+                    d.value += s.value;
+                else if (agg == Aggregation::Min)
+                    d.value = std::min(d.value, s.value);
+                else if (agg == Aggregation::Max)
+                    d.value = std::max(d.value, s.value);
+            }
+        }
     }
+    if (!total) return result;
+    for (size_t c = 0; c < cells; ++c)
+        for (size_t m = 0; m < mc; ++m) {
+            const Acc& a = (*total)[c * mc + m];
+            if (a.count)
+                result.values[c * mc + m] =
+                    cube.measures[size_t(measures[m])].aggregation == Aggregation::Count ? double(a.count) : a.value;
+        }
     return result;
 }
 

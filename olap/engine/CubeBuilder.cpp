@@ -1,6 +1,7 @@
 #include "olap/engine/CubeBuilder.h"
 
 #include "olap/engine/CubeCheck.h"
+#include "olap/engine/NameFold.h"
 #include "olap/engine/OlapError.h"
 
 namespace cb::olap {
@@ -53,9 +54,12 @@ uint32_t CubeBuilder::Leaf(int dim, const std::vector<std::string>& path) {
     for (size_t i = 0; i < path.size(); ++i) {
         key = std::to_string(node);
         key += '/';
-        key += path[i];
+        key += FoldName(path[i]);
         auto it = d.index.find(key);
         if (it != d.index.end()) {
+            if (d.nodes[it->second].name != path[i])
+                throw EOlapError("Dimension \"" + d.name + "\", level \"" + d.levels[i] +
+                                 "\": " + SameNameText("member", d.nodes[it->second].name, path[i]));
             node = it->second;
             continue;
         }

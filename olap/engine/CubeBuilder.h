@@ -27,7 +27,8 @@ public:
 
     // The leaf with this path (one name per level below (All)), created with
     // its ancestors when new; children keep the order of first appearance.
-    // Throws EOlapError for a bad name or a path of the wrong length.
+    // Throws EOlapError for a bad name, a path of the wrong length, or a name
+    // that differs from a sibling's only in letter case.
     uint32_t Leaf(int dim, const std::vector<std::string>& path);
 
     // One fact: a leaf handle per dimension and a value per measure (NaN: null).
@@ -47,7 +48,7 @@ private:
         std::string name;
         std::vector<std::string> levels;
         std::vector<Node> nodes;                          // node 0 is (All)
-        std::unordered_map<std::string, uint32_t> index;  // parent id + '/' + name -> node
+        std::unordered_map<std::string, uint32_t> index;  // parent id + '/' + folded name -> node
     };
     std::string FName;
     std::string FLastDataUpdate;

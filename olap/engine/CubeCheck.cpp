@@ -1,7 +1,9 @@
 #include "olap/engine/CubeCheck.h"
 
+#include "olap/engine/NameFold.h"
 #include "olap/engine/OlapError.h"
 
+#include <unordered_map>
 #include <unordered_set>
 
 namespace cb::olap {
@@ -28,7 +30,8 @@ void CheckDimension(const DimensionData& dim, size_t factCount, const std::vecto
     if (dim.levels.size() > kMaxLevels)
         Fail(context, where + " has more than " + std::to_string(kMaxLevels) + " levels");
     if (dim.levels.size() < 2) Fail(context, where + " has no level below (All)");
-    std::unordered_set<std::string> levelNames;
+    // Level names match without regard to case: folded name -> level.
+    std::unordered_map<std::string, size_t> levelNames;
     for (size_t l = 0; l < dim.levels.size(); ++l) {
         const LevelData& lv = dim.levels[l];
         if (lv.depth != l)
@@ -38,9 +41,12 @@ void CheckDimension(const DimensionData& dim, size_t factCount, const std::vecto
                 Fail(context, where + ": the level at depth 0 must be named \"(All)\", not " + Quote(lv.name));
         } else {
             CheckName(lv.name, "level", context + ": " + where);
-            if (lv.name == "(All)") Fail(context, where + ": level " + Quote(lv.name) + " is reserved");
+            // "All" would name the (All) member in [Dim].[All].
+            if (lv.name == "(All)" || SameName(lv.name, "All"))
+                Fail(context, where + ": level name " + Quote(lv.name) + " is reserved");
         }
-        if (!levelNames.insert(lv.name).second) Fail(context, where + ": level " + Quote(lv.name) + " appears twice");
+        auto [level, added] = levelNames.emplace(FoldName(lv.name), l);
+        if (!added) Fail(context, where + ": " + SameNameText("level", dim.levels[level->second].name, lv.name));
         CheckText(lv.caption, where + ": caption of level " + Quote(lv.name), context);
     }
 
@@ -56,8 +62,9 @@ void CheckDimension(const DimensionData& dim, size_t factCount, const std::vecto
     // Pre-order: the parent of member i is i-1 or one of i-1's ancestors.
     std::vector<MemberId> stack{0};
     std::vector<uint8_t> hasChild(n, 0);
-    // Sibling names must differ: key is parent id + name.
-    std::unordered_set<std::string> siblingKeys;
+    // Sibling names must differ, also in more than letter case: key is
+    // parent id + folded name.
+    std::unordered_map<std::string, MemberId> siblingKeys;
     siblingKeys.reserve(n);
     for (size_t i = 1; i < n; ++i) {
         const MemberData& m = dim.members[i];
@@ -74,8 +81,14 @@ void CheckDimension(const DimensionData& dim, size_t factCount, const std::vecto
         CheckText(m.caption, mwhere + ": caption", context);
         std::string key = std::to_string(m.parent);
         key += '/';
-        key += m.name;
-        if (!siblingKeys.insert(std::move(key)).second) Fail(context, mwhere + " has the same name as a sibling");
+        key += FoldName(m.name);
+        auto [sibling, added] = siblingKeys.emplace(std::move(key), static_cast<MemberId>(i));
+        if (!added) {
+            const std::string& other = dim.members[sibling->second].name;
+            Fail(context, mwhere + " has the same name as a sibling" +
+                              (other == m.name ? std::string()
+                                               : ", " + Quote(other) + " (names match without regard to letter case)"));
+        }
     }
     for (size_t i = 0; i < n; ++i)
         if (!hasChild[i] && dim.members[i].depth != leafDepth && n > 1)
@@ -97,6 +110,12 @@ void CheckDimension(const DimensionData& dim, size_t factCount, const std::vecto
 }
 
 }  // namespace
+
+std::string SameNameText(const std::string& kind, const std::string& first, const std::string& second) {
+    if (first == second) return kind + " " + Quote(second) + " appears twice";
+    return kind + " " + Quote(second) + " has the same name as " + Quote(first) +
+           " (names match without regard to letter case)";
+}
 
 void CheckName(const std::string& name, const std::string& kind, const std::string& context) {
     if (name.empty()) Fail(context, "a " + kind + " name is empty");
@@ -122,25 +141,29 @@ void CheckCube(const CubeData& cube, const std::string& context) {
         Fail(context, "more than " + std::to_string(kMaxCalculatedMembers) + " calculated members");
     if (cube.factCount > kMaxFacts) Fail(context, "more than " + std::to_string(kMaxFacts) + " facts");
 
-    std::unordered_set<std::string> names;
+    // Names match without regard to case: folded name -> name as written.
+    std::unordered_map<std::string, std::string> names;
     for (const DimensionData& d : cube.dimensions) {
         CheckName(d.name, "dimension", context);
-        if (d.name == "Measures") Fail(context, "dimension name \"Measures\" is reserved");
-        if (!names.insert(d.name).second) Fail(context, "dimension " + Quote(d.name) + " appears twice");
+        if (SameName(d.name, "Measures")) Fail(context, "dimension name " + Quote(d.name) + " is reserved");
+        auto [other, added] = names.emplace(FoldName(d.name), d.name);
+        if (!added) Fail(context, SameNameText("dimension", other->second, d.name));
     }
     names.clear();
     for (const MeasureData& m : cube.measures) {
         CheckName(m.name, "measure", context);
         CheckText(m.formatString, "format string of measure " + Quote(m.name), context);
         if (m.aggregation > Aggregation::Max) Fail(context, "measure " + Quote(m.name) + " has an unknown aggregation");
-        if (!names.insert(m.name).second) Fail(context, "measure " + Quote(m.name) + " appears twice");
+        auto [other, added] = names.emplace(FoldName(m.name), m.name);
+        if (!added) Fail(context, SameNameText("measure", other->second, m.name));
     }
     for (const CalculatedMemberData& c : cube.calculatedMembers) {
         CheckName(c.name, "calculated member", context);
         CheckText(c.expression, "expression of " + Quote(c.name), context);
         CheckText(c.formatString, "format string of " + Quote(c.name), context);
         if (c.expression.empty()) Fail(context, "calculated member " + Quote(c.name) + " has no expression");
-        if (!names.insert(c.name).second) Fail(context, "measure " + Quote(c.name) + " appears twice");
+        auto [other, added] = names.emplace(FoldName(c.name), c.name);
+        if (!added) Fail(context, SameNameText("measure", other->second, c.name));
     }
 
     const bool factsPresent = !cube.factKeys.empty() || !cube.factValues.empty() || cube.factCount;

@@ -21,8 +21,14 @@ constexpr size_t kMaxTextLength = 100'000;  // captions, expressions, formats
 // "[", "]", "." or a control character. kind says what is named ("member").
 void CheckName(const std::string& name, const std::string& kind, const std::string& context);
 
+// "kind "second" appears twice", or, when the two are spelled differently,
+// that they match without regard to letter case.
+std::string SameNameText(const std::string& kind, const std::string& first, const std::string& second);
+
 // Checks the stored fields of a cube (names, levels, member parents, depths,
-// pre-order, leaves at the deepest level, unique names, measures, fact
+// pre-order, leaves at the deepest level, names that would match one another
+// (sibling members, dimensions, levels of a dimension, measures and
+// calculated members, a dimension and "Measures"), measures, fact
 // column sizes, fact keys naming leaves). Derived fields (unique names,
 // subtreeEnd, children, level member lists) are not looked at.
 void CheckCube(const CubeData& cube, const std::string& context);

@@ -2,13 +2,17 @@
 
 #include "olap/engine/CubeBuilder.h"
 #include "olap/engine/CubeCheck.h"
+#include "olap/engine/NameFold.h"
 #include "olap/engine/OlapError.h"
+#include "olap/mdx/Binder.h"
+#include "olap/mdx/CalculatedMembers.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/FileIO.h"
 #include "platform/rtl/Strings.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -27,6 +31,18 @@ std::string Unquote(const std::string& s) {
     return s;
 }
 
+// The line a note starts on: "#" after a blank (or at the start), outside
+// double quotes, runs to the end of the line.
+std::string StripNote(const std::string& line) {
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '"') quoted = !quoted;
+        if (line[i] == '#' && !quoted && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t'))
+            return cb::rtl::Trim(line.substr(0, i));
+    }
+    return line;
+}
+
 struct DimDecl {
     std::string name;
     std::vector<std::string> levels;
@@ -38,6 +54,7 @@ struct MeasureDecl {
 };
 struct CalcDecl {
     std::string name, format, expression;
+    size_t line = 0;
 };
 
 // Largest facts file read (a description is capped at the default size).
@@ -121,6 +138,30 @@ private:
     size_t FLine = 1;
 };
 
+// A dimension's name against the dimensions before it and "Measures", and its
+// levels against one another; names match without regard to case.
+void CheckDimensionNames(const DimDecl& d, const std::vector<DimDecl>& before) {
+    if (SameName(d.name, "Measures")) throw EOlapError("dimension name \"" + d.name + "\" is reserved");
+    for (const DimDecl& o : before)
+        if (SameName(o.name, d.name)) throw EOlapError(SameNameText("dimension", o.name, d.name));
+    for (size_t l = 0; l < d.levels.size(); ++l) {
+        if (SameName(d.levels[l], "All") || d.levels[l] == "(All)")
+            throw EOlapError("dimension \"" + d.name + "\": level name \"" + d.levels[l] + "\" is reserved");
+        for (size_t k = 0; k < l; ++k)
+            if (SameName(d.levels[k], d.levels[l]))
+                throw EOlapError("dimension \"" + d.name + "\": " + SameNameText("level", d.levels[k], d.levels[l]));
+    }
+}
+
+// A measure's or calculated member's name against those before it.
+void CheckMeasureName(const std::string& name, const std::vector<MeasureDecl>& measures,
+                      const std::vector<CalcDecl>& calcs) {
+    for (const MeasureDecl& m : measures)
+        if (SameName(m.name, name)) throw EOlapError(SameNameText("measure", m.name, name));
+    for (const CalcDecl& c : calcs)
+        if (SameName(c.name, name)) throw EOlapError(SameNameText("measure", c.name, name));
+}
+
 // Where each level and measure is found in a row of facts.
 struct FactColumns {
     size_t count = 0;
@@ -144,19 +185,20 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
         for (size_t m = 0; m < measures.size() && !slot; ++m)
             if (measures[m].name == h) slot = &measureColumn[m];
         if (!slot) {
-            const size_t colon = h.find(':');
-            if (colon != std::string::npos) {
-                const std::string dn = cb::rtl::Trim(h.substr(0, colon)), ln = cb::rtl::Trim(h.substr(colon + 1));
-                for (size_t d = 0; d < dims.size() && !slot; ++d)
-                    if (dims[d].name == dn)
-                        for (size_t l = 0; l < dims[d].levels.size(); ++l)
-                            if (dims[d].levels[l] == ln) slot = &levelColumn[d][l];
-            } else if (auto it = levelsByName.find(h); it != levelsByName.end()) {
+            if (auto it = levelsByName.find(h); it != levelsByName.end()) {
                 if (it->second.size() > 1)
                     throw EOlapError(where + ": column \"" + h +
                                      "\" names a level of several dimensions; write it as \"Dimension:" + h + "\"");
                 slot = &levelColumn[it->second[0].first][it->second[0].second];
             }
+        }
+        // "Dimension:Level"; either name may itself hold ":".
+        for (size_t colon = h.find(':'); !slot && colon != std::string::npos; colon = h.find(':', colon + 1)) {
+            const std::string dn = cb::rtl::Trim(h.substr(0, colon)), ln = cb::rtl::Trim(h.substr(colon + 1));
+            for (size_t d = 0; d < dims.size() && !slot; ++d)
+                if (dims[d].name == dn)
+                    for (size_t l = 0; l < dims[d].levels.size(); ++l)
+                        if (dims[d].levels[l] == ln) slot = &levelColumn[d][l];
         }
         if (!slot) throw EOlapError(where + ": column \"" + h + "\" is neither a level nor a measure");
         if (*slot) throw EOlapError(where + ": column \"" + h + "\" appears twice");
@@ -167,9 +209,17 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
     cols.level.resize(dims.size());
     for (size_t d = 0; d < dims.size(); ++d)
         for (size_t l = 0; l < dims[d].levels.size(); ++l) {
-            if (!levelColumn[d][l])
-                throw EOlapError(where + ": no column for level \"" + dims[d].levels[l] + "\" of dimension \"" +
-                                 dims[d].name + "\"");
+            if (!levelColumn[d][l]) {
+                const std::string& ln = dims[d].levels[l];
+                const bool measureToo =
+                    std::any_of(measures.begin(), measures.end(), [&](const MeasureDecl& m) { return m.name == ln; });
+                throw EOlapError(where + ": no column for level \"" + ln + "\" of dimension \"" + dims[d].name + "\"" +
+                                 (measureToo ? " (a column \"" + ln +
+                                                   "\" is the measure of that name; name the level's "
+                                                   "column \"" +
+                                                   dims[d].name + ":" + ln + "\")"
+                                             : std::string()));
+            }
             cols.level[d].push_back(*levelColumn[d][l]);
         }
     for (size_t m = 0; m < measures.size(); ++m) {
@@ -343,7 +393,8 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
         const std::string where = source + ", line " + std::to_string(lineNo);
         std::string line = cb::rtl::Trim(raw);
         if (lineNo == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line = cb::rtl::Trim(line.substr(3));
-        if (line.empty() || line[0] == '#') continue;
+        line = StripNote(line);
+        if (line.empty()) continue;
         const size_t sp = line.find_first_of(" \t");
         const std::string keyword = line.substr(0, sp);
         const std::string rest = sp == std::string::npos ? std::string() : cb::rtl::Trim(line.substr(sp));
@@ -371,8 +422,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 while (std::getline(ls, level, ',')) d.levels.push_back(cb::rtl::Trim(level));
                 if (value.empty()) throw EOlapError("dimension \"" + d.name + "\" has no levels");
                 for (const std::string& l : d.levels) CheckName(l, "level", "dimension \"" + d.name + "\"");
-                for (const DimDecl& o : dims)
-                    if (o.name == d.name) throw EOlapError("dimension \"" + d.name + "\" appears twice");
+                CheckDimensionNames(d, dims);
                 dims.push_back(std::move(d));
             } else if (keyword == "measure") {
                 MeasureDecl m;
@@ -392,6 +442,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 else
                     throw EOlapError("unknown aggregation \"" + agg + "\" (sum, count, min or max)");
                 m.format = s2 == std::string::npos ? std::string() : Unquote(cb::rtl::Trim(value.substr(s2)));
+                CheckMeasureName(m.name, measures, calcs);
                 measures.push_back(std::move(m));
             } else if (keyword == "calculated") {
                 CalcDecl c;
@@ -406,6 +457,8 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 }
                 if (value.empty()) throw EOlapError("calculated member \"" + c.name + "\" has no expression");
                 c.expression = value;
+                c.line = lineNo;
+                CheckMeasureName(c.name, measures, calcs);
                 calcs.push_back(std::move(c));
             } else if (keyword == "facts" || keyword == "facts-sqlite") {
                 if (!facts.empty()) throw EOlapError("the facts are named twice");
@@ -439,13 +492,27 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
 
     CubeBuilder b(cubeName);
     b.SetLastDataUpdate(updated);
+    std::unique_ptr<CubeData> shape;
     try {
         for (const DimDecl& d : dims) b.AddDimension(d.name, d.levels);
         for (const MeasureDecl& m : measures) b.AddMeasure(m.name, m.aggregation, m.format);
         for (const CalcDecl& c : calcs) b.AddCalculatedMember(c.name, c.expression, c.format);
-        b.Finish();  // checks names across dimensions and measures on an empty cube
+        shape = b.Finish();  // checks names across dimensions and measures on an empty cube
     } catch (const EOlapError& e) {
         throw EOlapError(source + ": " + e.what());
+    }
+    // Calculated members compile against the cube's measures now, not at the
+    // first query: unknown names and cycles are errors of the description.
+    {
+        mdx::Binder binder(*shape);
+        mdx::CalculatedMembers compiled(binder);
+        for (size_t i = 0; i < calcs.size(); ++i) {
+            try {
+                compiled.Prepare(MemberId(shape->measures.size() + i));
+            } catch (const EOlapError& e) {
+                throw EOlapError(source + ", line " + std::to_string(calcs[i].line) + ": " + e.what());
+            }
+        }
     }
     CubeBuilder real(cubeName);
     real.SetLastDataUpdate(updated);

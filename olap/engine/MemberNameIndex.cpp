@@ -1,7 +1,7 @@
 #include "olap/engine/MemberNameIndex.h"
 
 #include "olap/engine/CubeData.h"
-#include "platform/rtl/Strings.h"
+#include "olap/engine/NameFold.h"
 
 #include <bit>
 
@@ -9,14 +9,8 @@ namespace cb::olap {
 
 namespace {
 
-char Fold(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
 size_t Hash(MemberId parent, std::string_view name) {
-    uint64_t h = 0xCBF29CE484222325ull ^ (uint64_t(parent) * 0x9E3779B97F4A7C15ull);
-    for (char c : name) h = (h ^ uint8_t(Fold(c))) * 0x100000001B3ull;
-    return size_t(h ^ (h >> 29));
+    return FoldedNameHash(name, parent);
 }
 
 }  // namespace
@@ -35,7 +29,7 @@ MemberNameIndex::MemberNameIndex(const DimensionData& dim) : FDim(dim) {
             size_t s = Hash(parent, name) & FMask;
             bool taken = false;
             for (; FSlots[s].member != kNoMember; s = (s + 1) & FMask) {
-                if (FSlots[s].parent == parent && cb::rtl::SameText(dim.members[FSlots[s].member].name, name)) {
+                if (FSlots[s].parent == parent && SameName(dim.members[FSlots[s].member].name, name)) {
                     taken = true;
                     break;
                 }
@@ -46,8 +40,7 @@ MemberNameIndex::MemberNameIndex(const DimensionData& dim) : FDim(dim) {
 
 MemberId MemberNameIndex::Child(MemberId parent, std::string_view name) const {
     for (size_t s = Hash(parent, name) & FMask; FSlots[s].member != kNoMember; s = (s + 1) & FMask)
-        if (FSlots[s].parent == parent && cb::rtl::SameText(FDim.members[FSlots[s].member].name, name))
-            return FSlots[s].member;
+        if (FSlots[s].parent == parent && SameName(FDim.members[FSlots[s].member].name, name)) return FSlots[s].member;
     return kNoMember;
 }
 

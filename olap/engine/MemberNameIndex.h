@@ -1,6 +1,6 @@
 #pragma once
 // Finds a member of a dimension by its parent and name, without regard to
-// ASCII case, in constant time. Queries that list thousands of members by
+// letter case (see NameFold.h), in constant time. Queries that list thousands of members by
 // unique name resolve each path step here instead of scanning siblings.
 #include <cstdint>
 #include <memory>

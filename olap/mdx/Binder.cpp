@@ -1,12 +1,12 @@
 #include "olap/mdx/Binder.h"
 
+#include "olap/engine/NameFold.h"
 #include "olap/engine/OlapError.h"
-#include "platform/rtl/Strings.h"
 
 namespace cb::olap::mdx {
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
-    return cb::rtl::SameText(a, b);
+    return SameName(a, b);
 }
 
 namespace {

@@ -44,7 +44,7 @@ private:
     const CubeData& FCube;
 };
 
-// Without regard to ASCII case, as member names are matched.
+// Without regard to letter case, as names are matched (see NameFold.h).
 bool EqualNoCase(const std::string& a, const std::string& b);
 
 }  // namespace cb::olap::mdx

@@ -1,0 +1,20 @@
+#pragma once
+// Names of dimensions, levels, members and measures match without regard to
+// letter case, for the letters of every script (not ASCII alone): "ZÜRICH"
+// and "Zürich" are one name. Bytes that are not valid UTF-8 stand for
+// themselves.
+#include <string>
+#include <string_view>
+
+namespace cb::olap {
+
+// The name in lower case: the form two matching names share.
+std::string FoldName(std::string_view name);
+
+// Whether the names match.
+bool SameName(std::string_view a, std::string_view b);
+
+// A hash of the folded name, without building it for ASCII names.
+size_t FoldedNameHash(std::string_view name, size_t seed);
+
+}  // namespace cb::olap
