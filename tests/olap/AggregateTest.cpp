@@ -3,6 +3,7 @@
 #include "olap/engine/Aggregator.h"
 #include "olap/engine/CubeBuilder.h"
 #include "olap/engine/OlapError.h"
+#include "olap/engine/WorkerPool.h"
 #include "tests/common/TestCubes.h"
 #include "tests/common/TestSupport.h"
 
@@ -225,9 +226,21 @@ TEST(AggregateTest, MatchesSqliteGroupBy) {
              Axis({0, 2}, {0, 0, a3, d1, a3leaf, 0, a0, LevelMembers(a, 2, 3)[4], a0, d1})},
             {"no tuples", Axis({0}, {}), Axis({}, {})},
         };
-        for (const Case& c : cases)
-            ExpectCells(sql.Expected(c.cols, c.rows, all), Aggregate(a, c.cols, c.rows, all),
-                        std::string(c.name) + " / " + std::to_string(facts));
+        // Totals beside details: leaves of A by (All) of D, then (All) of A by leaves of D.
+        AxisTuples beside = Axis({0, 2}, {});
+        for (MemberId m : LevelMembers(a, 0, 2)) beside.members.insert(beside.members.end(), {m, 0});
+        for (MemberId m : LevelMembers(a, 2, 3)) beside.members.insert(beside.members.end(), {0, m});
+        beside.tupleCount = beside.members.size() / 2;
+        cases.push_back({"totals beside details", Axis({1}, LevelMembers(a, 1, 1)), beside});
+        // The same cells whatever the number of threads.
+        for (size_t threads : {1, 3, 8}) {
+            SetEngineThreadCount(threads);
+            for (const Case& c : cases)
+                ExpectCells(sql.Expected(c.cols, c.rows, all), Aggregate(a, c.cols, c.rows, all),
+                            std::string(c.name) + " / " + std::to_string(facts) + " facts / " +
+                                std::to_string(threads) + " threads");
+        }
+        SetEngineThreadCount(0);
         // Measures in another order, one repeated.
         const std::vector<int> some = {3, 0, 3};
         ExpectCells(sql.Expected(cases[2].cols, cases[2].rows, some), Aggregate(a, cases[2].cols, cases[2].rows, some),

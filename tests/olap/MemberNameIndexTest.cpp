@@ -45,8 +45,8 @@ TEST(MemberNameIndexTest, PathsResolveAsWritten) {
     } cases[] = {
         {{"Geo", "All", "France", "Paris"}, "[Geo].[All].[France].[Paris]"},
         {{"geo", "ALL", "france", "paris"}, "[Geo].[All].[France].[Paris]"},
-        {{"Geo", "France", "PARIS"}, "[Geo].[All].[France].[Paris]"},         // (All) left out
-        {{"Geo", "Spain", "LYON"}, "[Geo].[All].[Spain].[Lyon]"},             // the parent decides
+        {{"Geo", "France", "PARIS"}, "[Geo].[All].[France].[Paris]"},  // (All) left out
+        {{"Geo", "Spain", "LYON"}, "[Geo].[All].[Spain].[Lyon]"},      // the parent decides
         {{"Geo", "France", "Zürich"}, "[Geo].[All].[France].[Zürich]"},
         {{"Geo", "France", "zürich"}, "[Geo].[All].[France].[Zürich]"},
         {{"Geo", "France", "ZÜRICH"}, "[Geo].[All].[France].[Zürich]"},  // not ASCII alone
