@@ -1,16 +1,23 @@
-// Times opening sample cubes of 1M and 10M facts and query shapes
-// through Aggregate, the same aggregations as SQLite GROUP BY over the same
-// facts, and (when it answers) the MDX cellset, also for a set written out
-// as 3000 member unique names. Prints figures.
+// Times opening sample cubes of 1M and 10M facts and query shapes through
+// Aggregate on all threads and on one, against a read-only pass over the same
+// key and value columns (the memory floor), DuckDB in memory grouping by
+// precomputed parent-key columns (when scripts/bench installed its Node
+// package: CB_DUCKDB_NODE_MODULES names the node_modules folder), SQLite
+// GROUP BY over the same facts, and (when it answers) the MDX cellset, also
+// for a set written out as 3000 member unique names. Then the "totals beside
+// details" union against its two halves. Times are medians of 7 runs.
 //
-//   bench_olap [--facts N,N,...] [--keep DIR]
+//   bench_olap [--facts N,N,...] [--no-sql] [--no-duckdb]
 // Each cube is measured in a child process (bench_olap --run FILE) so that
 // its peak memory is that of opening and querying alone.
 #include "olap/adomd/Adomd.h"
 #include "olap/engine/Aggregator.h"
+#include "olap/engine/CubeBuilder.h"
 #include "olap/engine/CubeFile.h"
 #include "olap/engine/SampleCube.h"
+#include "olap/engine/WorkerPool.h"
 #include "olap/mdx/Binder.h"
+#include "olap/mdx/Mdx.h"
 
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -23,6 +30,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +53,94 @@ double Best(int n, const std::function<void()>& fn) {
         best = std::min(best, Ms(Clock::now() - t));
     }
     return best;
+}
+
+// Median of n runs, in milliseconds.
+double Median(int n, const std::function<void()>& fn) {
+    std::vector<double> times;
+    for (int i = 0; i < n; ++i) {
+        auto t = Clock::now();
+        fn();
+        times.push_back(Ms(Clock::now() - t));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// A read-only pass over the key columns of dims and the value columns of
+// measures, one thread: what any aggregation of them must at least read.
+uint64_t FloorPass(const CubeData& cube, const std::vector<int>& dims, const std::vector<int>& measures) {
+    std::vector<const uint32_t*> keys;
+    std::vector<const uint64_t*> values;
+    for (int d : dims) keys.push_back(cube.factKeys[size_t(d)].data());
+    for (int m : measures) values.push_back(reinterpret_cast<const uint64_t*>(cube.factValues[size_t(m)].data()));
+    uint64_t x = 0;
+    for (size_t f = 0; f < cube.factCount; ++f) {
+        for (const uint32_t* k : keys) x += k[f];
+        for (const uint64_t* v : values) x ^= v[f];
+    }
+    return x;
+}
+
+// Id of the ancestor at depth of every member of a dimension.
+std::vector<MemberId> AncestorAt(const DimensionData& dim, uint16_t depth) {
+    std::vector<MemberId> up(dim.members.size(), 0);
+    for (size_t i = 0; i < dim.members.size(); ++i) {
+        MemberId id = MemberId(i);
+        while (id != kNoMember && dim.members[id].depth > depth) id = dim.members[id].parent;
+        up[i] = id == kNoMember ? 0 : id;
+    }
+    return up;
+}
+
+struct DuckFigure {
+    double ms = 0;
+    double checksum = 0;
+};
+
+// DuckDB's medians per query name and thread count, or nothing when its
+// package is not installed. The facts go over as CSV with parent-key columns.
+std::map<std::pair<std::string, size_t>, DuckFigure>
+RunDuckDb(const CubeData& cube, const std::string& csv, const std::vector<std::pair<std::string, std::string>>& qs,
+          const std::vector<size_t>& threads) {
+    std::map<std::pair<std::string, size_t>, DuckFigure> out;
+    const char* modules = std::getenv("CB_DUCKDB_NODE_MODULES");
+    if (!modules || !std::filesystem::exists(std::string(modules) + "/@duckdb/node-api")) {
+        std::printf("  DuckDB: not measured (run through scripts/bench, which installs @duckdb/node-api)\n");
+        return out;
+    }
+    {
+        const auto country = AncestorAt(cube.dimensions[0], 2), city = AncestorAt(cube.dimensions[0], 3),
+                   month = AncestorAt(cube.dimensions[2], 3);
+        FILE* f = std::fopen(csv.c_str(), "w");
+        std::fprintf(f, "l0_2,l0_3,l2_3,m0,m2\n");
+        for (size_t i = 0; i < cube.factCount; ++i) {
+            const MemberId c = cube.factKeys[0][i], m = cube.factKeys[2][i];
+            const double v0 = cube.factValues[0][i], v2 = cube.factValues[2][i];
+            std::fprintf(f, "%u,%u,%u,", country[c], city[c], month[m]);
+            if (!std::isnan(v0)) std::fprintf(f, "%.17g", v0);
+            std::fputc(',', f);
+            if (!std::isnan(v2)) std::fprintf(f, "%.17g", v2);
+            std::fputc('\n', f);
+        }
+        std::fclose(f);
+    }
+    std::string cmd =
+        "NODE_PATH='" + std::string(modules) + "' node '" + CB_BENCH_SOURCE_DIR + "/duckdb_bench.cjs' '" + csv + "' ";
+    for (size_t i = 0; i < threads.size(); ++i) cmd += (i ? "," : "") + std::to_string(threads[i]);
+    cmd += " 7";
+    for (const auto& [name, sql] : qs) cmd += " '" + name + "=" + sql + "'";
+    FILE* p = popen(cmd.c_str(), "r");
+    char line[1024];
+    while (p && std::fgets(line, sizeof line, p)) {
+        char name[256];
+        size_t t = 0;
+        DuckFigure fig;
+        if (std::sscanf(line, "%255[^\t]\t%zu\t%lf\t%lf", name, &t, &fig.ms, &fig.checksum) == 4) out[{name, t}] = fig;
+    }
+    if (!p || pclose(p) != 0) std::printf("  DuckDB: the comparison failed (%s)\n", cmd.c_str());
+    std::filesystem::remove(csv);
+    return out;
 }
 
 long PeakRssKb() {
@@ -151,7 +247,7 @@ long RssKb() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-int Run(const std::string& file, bool withSql) {
+int Run(const std::string& file, bool withSql, bool withDuck) {
     const long baseKb = RssKb();
     const auto size = std::filesystem::file_size(file);
     auto t0 = Clock::now();
@@ -195,18 +291,41 @@ int Run(const std::string& file, bool withSql) {
          "SELECT {[Measures].[Revenue], [Measures].[Units]} ON COLUMNS, {" + cityNames +
              "} ON ROWS FROM [Tavo_sample]"},
     };
+    const size_t allThreads = EngineThreadCount();
+    const std::vector<size_t> threadCounts =
+        allThreads > 1 ? std::vector<size_t>{allThreads, 1} : std::vector<size_t>{1};
+    std::vector<std::pair<std::string, std::string>> duckQueries;
+    for (size_t i = 0; i < 3; ++i) duckQueries.emplace_back("q" + std::to_string(i), queries[i].sql);
+    const auto duck = withDuck ? RunDuckDb(*cube, file + ".duck.csv", duckQueries, threadCounts)
+                               : std::map<std::pair<std::string, size_t>, DuckFigure>{};
     std::vector<double> engine;
-    for (const Query& q : queries) {
-        double check = 0;
-        const double ms = Best(5, [&] {
-            auto r = Aggregate(*cube, AxisTuples{}, q.rows, {0, 2});
-            check = 0;
-            for (double v : r.values)
-                if (!std::isnan(v)) check += v;
-        });
-        engine.push_back(ms);
-        std::printf("  Aggregate  %-42s %8.1f ms  (%zu cells, total %.6g)\n", q.name, ms, q.rows.tupleCount * 2, check);
+    for (size_t qi = 0; qi < queries.size(); ++qi) {
+        const Query& q = queries[qi];
+        std::printf("  %s (%zu cells)\n", q.name, q.rows.tupleCount * 2);
+        for (size_t threads : threadCounts) {
+            SetEngineThreadCount(threads);
+            double check = 0;
+            const double ms = Median(7, [&] {
+                auto r = Aggregate(*cube, AxisTuples{}, q.rows, {0, 2});
+                check = 0;
+                for (double v : r.values)
+                    if (!std::isnan(v)) check += v;
+            });
+            if (threads == allThreads) engine.push_back(ms);
+            std::printf("    Aggregate, %2zu threads %8.2f ms  (total %.6g)", threads, ms, check);
+            if (auto it = duck.find({"q" + std::to_string(qi), threads}); it != duck.end())
+                std::printf("   DuckDB %8.2f ms = %.2f x the engine's time", it->second.ms, it->second.ms / ms);
+            std::printf("\n");
+        }
+        SetEngineThreadCount(0);
+        if (qi < 3) {
+            uint64_t sink = 0;
+            const double floor = Median(7, [&] { sink += FloorPass(*cube, q.rows.dims, {0, 2}); });
+            std::printf("    read-only pass over its columns, 1 thread %8.2f ms  (%s)\n", floor,
+                        sink == 42 ? "!" : "memory floor");
+        }
     }
+    SetEngineThreadCount(0);
     const long rssKb = PeakRssKb();
     std::printf("  peak RSS after open and queries: %.1f MB = %.2f x raw fact data; above the %.1f MB before "
                 "opening: %.2f x\n",
@@ -272,14 +391,78 @@ int Run(const std::string& file, bool withSql) {
     return 0;
 }
 
+// The application's "totals beside details" rows on a 200,000-fact cube with
+// a 3000-member and a 2400-member level: the union of both cross joins
+// against each half alone.
+int RunUnion() {
+    CubeBuilder b("U");
+    const int x = b.AddDimension("X", {"XG", "XL"});
+    const int y = b.AddDimension("Y", {"YG", "YL"});
+    b.AddMeasure("S", Aggregation::Sum);
+    uint64_t state = 99;
+    auto rnd = [&](uint64_t n) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return (state >> 33) % n;
+    };
+    for (size_t i = 0; i < 200'000; ++i) {
+        const uint64_t xi = i < 3000 ? i : rnd(3000), yi = i < 2400 ? i : rnd(2400);
+        uint32_t leaves[] = {b.Leaf(x, {"g" + std::to_string(xi % 50), "x" + std::to_string(xi)}),
+                             b.Leaf(y, {"h" + std::to_string(yi % 40), "y" + std::to_string(yi)})};
+        const double v = double(rnd(1000));
+        b.AddFact(leaves, &v);
+    }
+    auto cube = b.Finish();
+    AxisTuples left = CrossJoin(Level(*cube, 0, 2), AxisTuples{{1}, {0}, 1});
+    AxisTuples right = CrossJoin(AxisTuples{{0}, {0}, 1}, Level(*cube, 1, 2));
+    AxisTuples both = left;
+    both.members.insert(both.members.end(), right.members.begin(), right.members.end());
+    both.tupleCount += right.tupleCount;
+    std::string xs, ys;
+    for (MemberId id : cube->dimensions[0].levels[2].members)
+        xs += (xs.empty() ? "" : ", ") + cube->dimensions[0].members[id].uniqueName;
+    for (MemberId id : cube->dimensions[1].levels[2].members)
+        ys += (ys.empty() ? "" : ", ") + cube->dimensions[1].members[id].uniqueName;
+    const std::string mdxLeft = "SELECT {[Measures].[S]} ON COLUMNS, {" + xs + "} * {[Y].[All]} ON ROWS FROM [U]";
+    const std::string mdxRight = "SELECT {[Measures].[S]} ON COLUMNS, {[X].[All]} * {" + ys + "} ON ROWS FROM [U]";
+    const std::string mdxBoth = "SELECT {[Measures].[S]} ON COLUMNS, Hierarchize(Union({" + xs +
+                                "} * {[Y].[All]}, "
+                                "{[X].[All]} * {" +
+                                ys + "})) ON ROWS FROM [U]";
+    const long before = PeakRssKb();
+    std::printf("== totals beside details: 200000 facts, 3000 x 2400 leaves\n");
+    for (size_t threads : {EngineThreadCount(), size_t(1)}) {
+        SetEngineThreadCount(threads);
+        const double l = Median(7, [&] { Aggregate(*cube, AxisTuples{}, left, {0}); });
+        const double r = Median(7, [&] { Aggregate(*cube, AxisTuples{}, right, {0}); });
+        const double u = Median(7, [&] { Aggregate(*cube, AxisTuples{}, both, {0}); });
+        std::printf("  Aggregate, %2zu threads: halves %.2f + %.2f ms, union %.2f ms = %.2f x their sum\n", threads, l,
+                    r, u, u / (l + r));
+        auto run = [&](const std::string& q) {
+            mdx::QueryResult res;
+            mdx::Execute(q, *cube, res);
+        };
+        const double ml = Median(7, [&] { run(mdxLeft); });
+        const double mr = Median(7, [&] { run(mdxRight); });
+        const double mu = Median(7, [&] { run(mdxBoth); });
+        std::printf("  MDX,       %2zu threads: halves %.2f + %.2f ms, union %.2f ms = %.2f x their sum\n", threads, ml,
+                    mr, mu, mu / (ml + mr));
+    }
+    SetEngineThreadCount(0);
+    std::printf("  peak RSS %.1f MB (%.1f MB before the queries)\n", double(PeakRssKb()) / 1e3, double(before) / 1e3);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() >= 2 && args[0] == "--run") return Run(args[1], !(args.size() >= 3 && args[2] == "--no-sql"));
+    if (args.size() >= 2 && args[0] == "--run")
+        return Run(args[1], std::find(args.begin(), args.end(), "--no-sql") == args.end(),
+                   std::find(args.begin(), args.end(), "--no-duckdb") == args.end());
+    if (!args.empty() && args[0] == "--union") return RunUnion();
 
     std::vector<size_t> sizes = {1'000'000, 10'000'000};
-    bool sql = true;
+    bool sql = true, duck = true;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--facts" && i + 1 < args.size()) {
             sizes.clear();
@@ -291,6 +474,8 @@ int main(int argc, char** argv) {
             }
         } else if (args[i] == "--no-sql") {
             sql = false;
+        } else if (args[i] == "--no-duckdb") {
+            duck = false;
         }
     }
     const auto dir = std::filesystem::temp_directory_path() / ("bench_olap-" + std::to_string(getpid()));
@@ -306,7 +491,8 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         pid_t pid = fork();
         if (pid == 0) {
-            execl("/proc/self/exe", argv[0], "--run", file.c_str(), sql ? "--sql" : "--no-sql", (char*)nullptr);
+            execl("/proc/self/exe", argv[0], "--run", file.c_str(), sql ? "--sql" : "--no-sql",
+                  duck ? "--duckdb" : "--no-duckdb", (char*)nullptr);
             _exit(127);
         }
         int status = 0;
@@ -314,5 +500,13 @@ int main(int argc, char** argv) {
         std::filesystem::remove(file);
     }
     std::filesystem::remove_all(dir);
+    std::fflush(stdout);
+    if (pid_t pid = fork(); pid == 0) {
+        execl("/proc/self/exe", argv[0], "--union", (char*)nullptr);
+        _exit(127);
+    } else {
+        int status = 0;
+        waitpid(pid, &status, 0);
+    }
     return 0;
 }

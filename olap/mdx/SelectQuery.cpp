@@ -35,17 +35,17 @@ Projection Project(const ResultAxis& axis) {
         }
     }
     p.tuples.tupleCount = 0;
-    std::map<std::vector<MemberId>, size_t> index;
-    std::vector<MemberId> tuple(keep.size());
+    // Each position's tuple is appended, and taken back when it was there.
+    TupleIndex index(p.tuples.members, keep.size());
     p.ofPosition.reserve(axis.positionCount);
     for (size_t pos = 0; pos < axis.positionCount; ++pos) {
-        for (size_t j = 0; j < keep.size(); ++j) tuple[j] = axis.member(pos, keep[j]);
-        auto [it, added] = index.emplace(tuple, p.tuples.tupleCount);
-        if (added) {
-            p.tuples.members.insert(p.tuples.members.end(), tuple.begin(), tuple.end());
+        for (size_t j = 0; j < keep.size(); ++j) p.tuples.members.push_back(axis.member(pos, keep[j]));
+        const size_t found = index.Find(p.tuples.tupleCount);
+        if (found == p.tuples.tupleCount)
             ++p.tuples.tupleCount;
-        }
-        p.ofPosition.push_back(it->second);
+        else
+            p.tuples.members.resize(p.tuples.members.size() - keep.size());
+        p.ofPosition.push_back(found);
     }
     return p;
 }

@@ -6,9 +6,24 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <set>
 
 namespace cb::olap::mdx {
+
+void TupleSet::RemoveLast() {
+    members.resize(members.size() - dims.size());
+    --count;
+}
+
+size_t TupleIndex::Hash::operator()(size_t t) const {
+    uint64_t h = 0x9E3779B97F4A7C15ull;
+    for (size_t j = 0; j < k; ++j) h = (h ^ (*members)[t * k + j]) * 0xFF51AFD7ED558CCDull;
+    return size_t(h ^ (h >> 32));
+}
+
+bool TupleIndex::Same::operator()(size_t x, size_t y) const {
+    return std::equal(members->begin() + long(x * k), members->begin() + long((x + 1) * k),
+                      members->begin() + long(y * k));
+}
 
 void TupleSet::Append(const TupleSet& other, size_t tuple) {
     size_t k = other.dims.size();
@@ -292,15 +307,14 @@ TupleSet SetEvaluator::Union(const TupleSet& a, const TupleSet& b, const SourceP
     CheckSameDims(a, b, pos);
     TupleSet r;
     r.dims = a.dims.empty() ? b.dims : a.dims;
-    std::set<std::vector<MemberId>> seen;
-    for (const TupleSet* s : {&a, &b}) {
-        size_t k = s->dims.size();
+    r.members.reserve(a.members.size() + b.members.size());
+    // Tuples of r by their members: each appended tuple is kept only if new.
+    TupleIndex seen(r.members, r.dims.size());
+    for (const TupleSet* s : {&a, &b})
         for (size_t t = 0; t < s->count; ++t) {
-            std::vector<MemberId> tuple(s->members.begin() + static_cast<long>(t * k),
-                                        s->members.begin() + static_cast<long>((t + 1) * k));
-            if (seen.insert(tuple).second) r.Append(*s, t);
+            r.Append(*s, t);
+            if (!seen.Add(r.count - 1)) r.RemoveLast();
         }
-    }
     return r;
 }
 

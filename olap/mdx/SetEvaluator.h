@@ -3,6 +3,7 @@
 #include "olap/mdx/Ast.h"
 #include "olap/mdx/Binder.h"
 
+#include <unordered_set>
 #include <vector>
 
 namespace cb::olap::mdx {
@@ -13,6 +14,30 @@ struct TupleSet {
     size_t count = 0;
 
     void Append(const TupleSet& other, size_t tuple);
+    void RemoveLast();
+};
+
+// Tuples of width k stored one after another in members, found by their
+// members: Add(t) adds tuple t unless an equal tuple is in the index.
+class TupleIndex {
+public:
+    TupleIndex(const std::vector<MemberId>& members, size_t k) : FSet(16, Hash{&members, k}, Same{&members, k}) {}
+    bool Add(size_t t) { return FSet.insert(t).second; }
+    // The tuple equal to t that was added first (t itself when new).
+    size_t Find(size_t t) { return *FSet.insert(t).first; }
+
+private:
+    struct Hash {
+        const std::vector<MemberId>* members;
+        size_t k;
+        size_t operator()(size_t t) const;
+    };
+    struct Same {
+        const std::vector<MemberId>* members;
+        size_t k;
+        bool operator()(size_t x, size_t y) const;
+    };
+    std::unordered_set<size_t, Hash, Same> FSet;
 };
 
 // Most member references one set may hold (tuples times their dimensions):
