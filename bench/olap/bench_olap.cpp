@@ -18,6 +18,7 @@
 #include "olap/engine/WorkerPool.h"
 #include "olap/mdx/Binder.h"
 #include "olap/mdx/Mdx.h"
+#include "olap/mdx/Parser.h"
 
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -446,6 +447,10 @@ int RunUnion() {
         const double mu = Median(7, [&] { run(mdxBoth); });
         std::printf("  MDX,       %2zu threads: halves %.2f + %.2f ms, union %.2f ms = %.2f x their sum\n", threads, ml,
                     mr, mu, mu / (ml + mr));
+        const double pl = Median(7, [&] { mdx::ParseStatement(mdxLeft); });
+        const double pr = Median(7, [&] { mdx::ParseStatement(mdxRight); });
+        const double pu = Median(7, [&] { mdx::ParseStatement(mdxBoth); });
+        std::printf("    of which parsing: halves %.2f + %.2f ms, union %.2f ms\n", pl, pr, pu);
     }
     SetEngineThreadCount(0);
     std::printf("  peak RSS %.1f MB (%.1f MB before the queries)\n", double(PeakRssKb()) / 1e3, double(before) / 1e3);

@@ -52,6 +52,7 @@ void ThrowSyntaxError(const SourcePos& pos, const std::string& what) {
 
 std::vector<Token> Tokenize(const std::string& text) {
     std::vector<Token> tokens;
+    tokens.reserve(text.size() / 4 + 8);  // long member lists: one growth at most
     SourcePos pos;
     size_t i = 0;
     const size_t n = text.size();
