@@ -1,8 +1,8 @@
 // Statements and calculated members built to exhaust the stack, memory or
 // time end in a clear EOlapError instead.
 #include "olap/engine/OlapError.h"
-#include "olap/mdx/Mdx.h"
 #include "tests/common/TestCubes.h"
+#include "olap/mdx/Mdx.h"
 
 #include <gtest/gtest.h>
 

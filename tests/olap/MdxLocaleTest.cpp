@@ -1,9 +1,9 @@
 // Numbers in MDX use '.' as the decimal point whatever the process's locale
 // (the application takes the user's locale for its numeric formats).
 #include "olap/engine/OlapError.h"
+#include "tests/common/TestCubes.h"
 #include "olap/mdx/Mdx.h"
 #include "platform/rtl/Strings.h"
-#include "tests/common/TestCubes.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>
