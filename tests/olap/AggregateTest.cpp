@@ -232,6 +232,14 @@ TEST(AggregateTest, MatchesSqliteGroupBy) {
         for (MemberId m : LevelMembers(a, 2, 3)) beside.members.insert(beside.members.end(), {0, m});
         beside.tupleCount = beside.members.size() / 2;
         cases.push_back({"totals beside details", Axis({1}, LevelMembers(a, 1, 1)), beside});
+        // Members of every depth crossed: more depth groups than are planned apart.
+        const MemberId d1leaf = a.dimensions[2].members[a.dimensions[2].members[d1].children[0]].children[0];
+        const MemberId d1mid = a.dimensions[2].members[d1].children[0];
+        AxisTuples depths = Axis({0, 2}, {});
+        for (MemberId x : {MemberId(0), a0, a3leaf})
+            for (MemberId y : {MemberId(0), d1, d1mid, d1leaf}) depths.members.insert(depths.members.end(), {x, y});
+        depths.tupleCount = depths.members.size() / 2;
+        cases.push_back({"every depth crossed", Axis({1}, {0, cEmpty}), depths});
         // The same cells whatever the number of threads.
         for (size_t threads : {1, 3, 8}) {
             SetEngineThreadCount(threads);
