@@ -36,7 +36,7 @@ Projection Project(const ResultAxis& axis) {
     }
     p.tuples.tupleCount = 0;
     // Each position's tuple is appended, and taken back when it was there.
-    TupleIndex index(p.tuples.members, keep.size());
+    TupleIndex index(p.tuples.members, keep.size(), axis.positionCount);
     p.ofPosition.reserve(axis.positionCount);
     for (size_t pos = 0; pos < axis.positionCount; ++pos) {
         for (size_t j = 0; j < keep.size(); ++j) p.tuples.members.push_back(axis.member(pos, keep[j]));

@@ -309,7 +309,7 @@ TupleSet SetEvaluator::Union(const TupleSet& a, const TupleSet& b, const SourceP
     r.dims = a.dims.empty() ? b.dims : a.dims;
     r.members.reserve(a.members.size() + b.members.size());
     // Tuples of r by their members: each appended tuple is kept only if new.
-    TupleIndex seen(r.members, r.dims.size());
+    TupleIndex seen(r.members, r.dims.size(), a.count + b.count);
     for (const TupleSet* s : {&a, &b})
         for (size_t t = 0; t < s->count; ++t) {
             r.Append(*s, t);
@@ -324,6 +324,22 @@ TupleSet SetEvaluator::Hierarchize(TupleSet s) const {
     size_t k = s.dims.size();
     std::vector<size_t> order(s.count);
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    if (k == 0) return s;
+    if (k <= 2) {
+        // Tuples of one or two members sort by one 64-bit key, ties by position.
+        std::vector<std::pair<uint64_t, size_t>> keys(s.count);
+        for (size_t i = 0; i < s.count; ++i) {
+            uint64_t key = 0;
+            for (size_t j = 0; j < k; ++j) key = (key << 32) | s.members[i * k + j];
+            keys[i] = {key << (32 * (2 - k)), i};
+        }
+        std::sort(keys.begin(), keys.end());
+        TupleSet r;
+        r.dims = s.dims;
+        r.members.reserve(s.members.size());
+        for (const auto& [key, i] : keys) r.Append(s, i);
+        return r;
+    }
     std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
         return std::lexicographical_compare(
             s.members.begin() + static_cast<long>(x * k), s.members.begin() + static_cast<long>((x + 1) * k),

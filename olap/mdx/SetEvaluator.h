@@ -21,7 +21,8 @@ struct TupleSet {
 // members: Add(t) adds tuple t unless an equal tuple is in the index.
 class TupleIndex {
 public:
-    TupleIndex(const std::vector<MemberId>& members, size_t k) : FSet(16, Hash{&members, k}, Same{&members, k}) {}
+    TupleIndex(const std::vector<MemberId>& members, size_t k, size_t expected = 16)
+        : FSet(expected, Hash{&members, k}, Same{&members, k}) {}
     bool Add(size_t t) { return FSet.insert(t).second; }
     // The tuple equal to t that was added first (t itself when new).
     size_t Find(size_t t) { return *FSet.insert(t).first; }

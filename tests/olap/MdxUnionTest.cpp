@@ -84,6 +84,10 @@ TEST(MdxUnionTest, TotalsBesideDetailsMatchGroupBy) {
     // Hierarchy order: (All) of X with each Y leaf first, then each X leaf.
     EXPECT_EQ(rows.member(0, 0), 0u);
     EXPECT_NE(rows.member(r.rows() - 1, 0), 0u);
+    for (size_t row = 1; row < r.rows(); ++row)
+        ASSERT_LT(std::make_pair(rows.member(row - 1, 0), rows.member(row - 1, 1)),
+                  std::make_pair(rows.member(row, 0), rows.member(row, 1)))
+            << row;
 }
 
 }  // namespace
