@@ -1,0 +1,110 @@
+#include "tabexport/xls/SstStrings.h"
+
+#include "tabexport/core/TabExportTypes.h"
+#include "tabexport/core/Utf.h"
+#include "tabexport/xls/BiffStream.h"
+
+namespace cb::tabexport {
+
+namespace {
+constexpr std::size_t KMax = biff::MaxBody;
+// The largest character count of an SST entry.
+constexpr std::size_t KMaxChars = 65535;
+}  // namespace
+
+std::uint32_t TsstStrings::Add(std::string_view Text) {
+    std::u16string text = Utf8ToUtf16(Text);
+    if (text.size() > KMaxChars)
+        throw ETabExportError("A cell text of " + std::to_string(text.size()) +
+                              " characters is longer than an XLS cell holds (65535)");
+    ++FTotal;
+    auto [it, added] = FIndex.try_emplace(text, std::uint32_t(FEntries.size()));
+    if (!added) return it->second;
+    Plan(text.size());
+    FEntries.push_back(std::move(text));
+    return it->second;
+}
+
+void TsstStrings::Plan(std::size_t Chars) {
+    std::size_t n = 3 + 2 * Chars;
+    if (FFill + n > KMax) {
+        FSizes.push_back(std::uint32_t(FFill));
+        FFill = 0;
+    }
+    if (n <= KMax) {
+        FFill += n;
+        return;
+    }
+    // Split into parts of whole characters: the first with the 3-byte
+    // header, each further one in a CONTINUE record behind its option byte.
+    std::size_t left = Chars;
+    std::size_t take = (KMax - 3) / 2;
+    left -= take;
+    FSizes.push_back(std::uint32_t(3 + 2 * take));
+    for (;;) {
+        take = std::min(left, (KMax - 1) / 2);
+        left -= take;
+        if (left == 0) {
+            FFill = 1 + 2 * take;
+            return;
+        }
+        FSizes.push_back(std::uint32_t(1 + 2 * take));
+    }
+}
+
+std::vector<std::uint32_t> TsstStrings::RecordSizes() const {
+    std::vector<std::uint32_t> sizes = FSizes;
+    sizes.push_back(std::uint32_t(FFill));
+    return sizes;
+}
+
+void TsstStrings::Write(TBiffOut& Out) {
+    std::vector<std::uint32_t> sizes = RecordSizes();
+    size_t next = 0;
+    std::string body;  // the record being written
+    auto emit = [&](std::uint16_t id) {
+        if (body.size() != sizes[next])
+            throw ETabExportError("Internal error: shared string record size differs from its plan");
+        Out.Record(id, body.data(), body.size());
+        body.clear();
+        ++next;
+    };
+    auto u16 = [&](std::uint16_t v) {
+        body += char(v & 0xFF);
+        body += char(v >> 8);
+    };
+    auto u32 = [&](std::uint32_t v) {
+        u16(std::uint16_t(v));
+        u16(std::uint16_t(v >> 16));
+    };
+    std::uint16_t id = biff::SST;
+    u32(FTotal);
+    u32(Distinct());
+    for (const auto& e : FEntries) {
+        std::size_t n = 3 + 2 * e.size();
+        if (body.size() + n > KMax) {
+            emit(id);
+            id = biff::CONTINUE;
+        }
+        u16(std::uint16_t(e.size()));
+        body += char(1);
+        if (n <= KMax) {
+            for (char16_t c : e) u16(std::uint16_t(c));
+            continue;
+        }
+        std::size_t pos = 0;
+        std::size_t take = (KMax - 3) / 2;
+        for (;;) {
+            for (std::size_t k = 0; k < take; ++k) u16(std::uint16_t(e[pos + k]));
+            pos += take;
+            if (pos == e.size()) break;
+            emit(id);
+            id = biff::CONTINUE;
+            body += char(1);
+            take = std::min(e.size() - pos, (KMax - 1) / 2);
+        }
+    }
+    emit(id);
+}
+
+}  // namespace cb::tabexport

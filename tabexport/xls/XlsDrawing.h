@@ -1,0 +1,48 @@
+#pragma once
+// Office drawing records of a workbook: the drawing group with its picture
+// store, and each sheet's drawing with one picture shape per image.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cb::tabexport {
+
+class TBiffOut;
+class TxlsGraphic;
+
+// A picture as the store keeps it.
+struct TxlsBlip {
+    int BlipType = 0;  // 5 JPEG, 6 PNG, 7 bitmap
+    std::string Bytes;  // what the store holds (a bitmap without its file header)
+    int Width = 0;      // pixels
+    int Height = 0;
+};
+
+// Reads a picture: JPEG, PNG and BMP as they are, any other picture the
+// toolkit reads (GIF, ...) turned into PNG. Nothing for a missing file;
+// throws for a file that is no readable picture or is too large.
+std::optional<TxlsBlip> LoadBlip(const TxlsGraphic& Graphic);
+
+// Anchor of a shape: cells and offsets (1/1024 of a column, 1/256 of a row).
+struct TxlsAnchor {
+    std::uint16_t LeftCol = 0, LeftOffset = 0, TopRow = 0, TopOffset = 0;
+    std::uint16_t RightCol = 0, RightOffset = 0, BottomRow = 0, BottomOffset = 0;
+};
+
+// Writes MSODRAWINGGROUP (with CONTINUE records) for ShapeCount shapes and
+// the given pictures (a missing one is left out of the store) with their
+// reference counts.
+void WriteDrawingGroup(TBiffOut& Out, int ShapeCount, const std::vector<const TxlsBlip*>& Blips,
+                       const std::vector<int>& RefCounts);
+
+struct TxlsPictureShape {
+    int PictureIndex = -1;  // 1-based position in the store, -1 none
+    std::string Title;
+    TxlsAnchor Anchor;
+};
+
+// Writes a sheet's MSODRAWING and OBJ records for its picture shapes.
+void WriteSheetDrawing(TBiffOut& Out, const std::vector<TxlsPictureShape>& Shapes);
+
+}  // namespace cb::tabexport
