@@ -26,7 +26,9 @@ TqeCustomColumn& TqeCustomColumns::Add() {
     return *FItems.back();
 }
 
-void TqeCustomColumns::Delete(int Index) { FItems.erase(FItems.begin() + Index); }
+void TqeCustomColumns::Delete(int Index) {
+    FItems.erase(FItems.begin() + Index);
+}
 
 int TqeCustomColumns::IndexOfName(const std::string& Name) const {
     for (size_t i = 0; i < FItems.size(); ++i)

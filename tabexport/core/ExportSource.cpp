@@ -9,20 +9,28 @@ namespace cb::tabexport {
 
 std::string ExportSourceName(TTabExportSource Kind) {
     switch (Kind) {
-    case esDataSet: return "DataSet";
-    case esListView: return "ListView";
-    case esDBGrid: return "DBGrid";
-    case esStringGrid: return "StringGrid";
-    case esCustom: return "CustomSource";
+    case esDataSet:
+        return "DataSet";
+    case esListView:
+        return "ListView";
+    case esDBGrid:
+        return "DBGrid";
+    case esStringGrid:
+        return "StringGrid";
+    case esCustom:
+        return "CustomSource";
     }
     return {};
 }
 
 bool TExportSource::IsAssigned() const {
     switch (Kind) {
-    case esStringGrid: return StringGrid != nullptr;
-    case esCustom: return CustomSource != nullptr;
-    default: return false;  // no such sources in this program
+    case esStringGrid:
+        return StringGrid != nullptr;
+    case esCustom:
+        return CustomSource != nullptr;
+    default:
+        return false;  // no such sources in this program
     }
 }
 
@@ -32,18 +40,24 @@ void TExportSource::Check() const {
 
 bool TExportSource::IsEmpty() const {
     switch (Kind) {
-    case esStringGrid: return !StringGrid || StringGrid->RowCount() <= StringGrid->FixedRows();
+    case esStringGrid:
+        return !StringGrid || StringGrid->RowCount() <= StringGrid->FixedRows();
     // A custom source without a record handler yields nothing.
-    case esCustom: return !CustomSource || !CustomSource->OnGetNextRecord;
-    default: return true;
+    case esCustom:
+        return !CustomSource || !CustomSource->OnGetNextRecord;
+    default:
+        return true;
     }
 }
 
 int TExportSource::ColumnCount() const {
     switch (Kind) {
-    case esStringGrid: return StringGrid ? StringGrid->ColCount() : 0;
-    case esCustom: return CustomSource ? CustomSource->Columns().Count() : 0;
-    default: return 0;
+    case esStringGrid:
+        return StringGrid ? StringGrid->ColCount() : 0;
+    case esCustom:
+        return CustomSource ? CustomSource->Columns().Count() : 0;
+    default:
+        return 0;
     }
 }
 
@@ -83,8 +97,10 @@ bool TExportSource::Eof(int SkipRecCount, int ExportRecCount, int Counter) const
         if (ExportRecCount > 0) n = std::min(ExportRecCount, n);
         return Counter >= n;
     }
-    case esCustom: return !CustomSource || CustomSource->Eof() || !CustomSource->OnGetNextRecord;
-    default: return true;
+    case esCustom:
+        return !CustomSource || CustomSource->Eof() || !CustomSource->OnGetNextRecord;
+    default:
+        return true;
     }
 }
 

@@ -6,19 +6,23 @@
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Strings.h"
 
-
 namespace cb::tabexport {
 
 std::string TTabExportWriter::AlignToStr(TTabExportColAlign Align) {
     switch (Align) {
-    case ecaLeft: return "Left alignment";
-    case ecaCenter: return "Center alignment";
-    case ecaRight: return "Right alignment";
+    case ecaLeft:
+        return "Left alignment";
+    case ecaCenter:
+        return "Center alignment";
+    case ecaRight:
+        return "Right alignment";
     }
     return "Unknown alignment";
 }
 
-void TTabExportWriter::Write(const std::string& S) { FStream->WriteBuffer(S); }
+void TTabExportWriter::Write(const std::string& S) {
+    FStream->WriteBuffer(S);
+}
 
 void TTabExportWriter::WriteLine(const std::string& S) {
     FStream->WriteBuffer(S);
@@ -74,7 +78,9 @@ void TTabExport::EndExport() {
     if (OnEndExport) OnEndExport(*this);
 }
 
-bool TTabExport::EndOfSource() { return FSource.Eof(SkipRecCount, ExportRecCount, FRecordCounter); }
+bool TTabExport::EndOfSource() {
+    return FSource.Eof(SkipRecCount, ExportRecCount, FRecordCounter);
+}
 
 std::string TTabExport::GetCaptionRow() {
     std::string s;
@@ -95,7 +101,9 @@ std::string TTabExport::GetDataRow(bool ApplyFormat) {
     return s;
 }
 
-std::string TTabExport::GetColCaption(int Index) { return EscapeText(FColumns.GetColumn(Index).Caption); }
+std::string TTabExport::GetColCaption(int Index) {
+    return EscapeText(FColumns.GetColumn(Index).Caption);
+}
 
 void TTabExport::GetColData(TTabExportCol&, std::string&) {}
 
@@ -154,8 +162,7 @@ void TTabExportText::ForceResultDirectory() {
     dir = cb::rtl::ExcludeTrailingPathDelimiter(dir);
     if (dir.empty()) return;  // the root folder
     if (!cb::os::DirectoryExists(dir)) cb::os::ForceDirectories(dir);
-    if (!cb::os::DirectoryExists(dir))
-        throw ETabExportError("Directory '" + dir + "' not found and cannot be created");
+    if (!cb::os::DirectoryExists(dir)) throw ETabExportError("Directory '" + dir + "' not found and cannot be created");
 }
 
 void TTabExportText::Execute() {

@@ -67,8 +67,8 @@ public:
     void SetFormats(const TTabExportFormats& F) { FFormats = F; }
 
     // --- events --------------------------------------------------------------
-    std::function<void(TTabExport& Sender)> OnBeginExport, OnEndExport;
-    std::function<void(TTabExport& Sender, int RecNo)> OnSkippedRecord, OnExportedRecord;
+    std::function<void(TTabExport&Sender)> OnBeginExport, OnEndExport;
+    std::function<void(TTabExport&Sender, int RecNo)> OnSkippedRecord, OnExportedRecord;
     std::function<void(TTabExport& Sender, bool& CanContinue)> OnStopExport;
     std::function<void(TTabExport& Sender, TTabExportRow& Row, bool& Accept)> OnBeforeExportRow;
 

@@ -102,32 +102,55 @@ void TTabExportColumns::Fill(const TColumnSettings& Settings) {
         }
         if (Override(FSettings.Captions, c.Name, value)) c.Caption = value;
         if (Override(FSettings.ColumnsWidth, c.Name, value)) c.Width = cb::rtl::StrToIntDef(cb::rtl::Trim(value), 0);
-        if (Override(FSettings.ColumnsLength, c.Name, value)) c.Length = cb::rtl::StrToIntDef(cb::rtl::Trim(value), 254);
+        if (Override(FSettings.ColumnsLength, c.Name, value))
+            c.Length = cb::rtl::StrToIntDef(cb::rtl::Trim(value), 254);
         if (const TTabExportFormats* f = FSettings.Formats) {
             switch (c.ColType) {
-            case ectFloat: c.Format = f->FloatFormat(); break;
-            case ectCurrency: c.Format = f->CurrencyFormat(); break;
-            case ectDate: c.Format = f->DateFormat(); break;
-            case ectTime: c.Format = f->TimeFormat(); break;
-            case ectDateTime: c.Format = f->DateTimeFormat(); break;
+            case ectFloat:
+                c.Format = f->FloatFormat();
+                break;
+            case ectCurrency:
+                c.Format = f->CurrencyFormat();
+                break;
+            case ectDate:
+                c.Format = f->DateFormat();
+                break;
+            case ectTime:
+                c.Format = f->TimeFormat();
+                break;
+            case ectDateTime:
+                c.Format = f->DateTimeFormat();
+                break;
             case ectInteger:
-            case ectBigint: c.Format = f->IntegerFormat(); break;
-            default: break;
+            case ectBigint:
+                c.Format = f->IntegerFormat();
+                break;
+            default:
+                break;
             }
         }
         if (Override(FSettings.UserFormats, c.Name, value)) c.Format = value;
         if (FSettings.ColumnsAlign) {
             if (Override(FSettings.ColumnsAlign, c.Name, value)) {
                 std::string upper = cb::rtl::UpperCase(value);
-                c.ColAlign = upper.empty() ? ecaLeft : upper[0] == 'C' ? ecaCenter : upper[0] == 'R' ? ecaRight : ecaLeft;
+                c.ColAlign = upper.empty()     ? ecaLeft
+                             : upper[0] == 'C' ? ecaCenter
+                             : upper[0] == 'R' ? ecaRight
+                                               : ecaLeft;
             } else {
                 switch (c.ColType) {
                 case ectInteger:
                 case ectBigint:
                 case ectFloat:
-                case ectCurrency: c.ColAlign = ecaRight; break;
-                case ectBoolean: c.ColAlign = ecaCenter; break;
-                default: c.ColAlign = ecaLeft; break;
+                case ectCurrency:
+                    c.ColAlign = ecaRight;
+                    break;
+                case ectBoolean:
+                    c.ColAlign = ecaCenter;
+                    break;
+                default:
+                    c.ColAlign = ecaLeft;
+                    break;
                 }
             }
         }

@@ -70,7 +70,9 @@ void TTabExportRow::SetValue(const std::string& Name, const std::string& Text) {
     if (i >= 0) SetValueAt(i, Text);
 }
 
-void TTabExportRow::SetValueAt(int Index, const std::string& Text) { FCols.at(size_t(Index))->SetRawValue(CleanText(Text)); }
+void TTabExportRow::SetValueAt(int Index, const std::string& Text) {
+    FCols.at(size_t(Index))->SetRawValue(CleanText(Text));
+}
 
 void TTabExportRow::Clear() {
     FCols.clear();

@@ -38,7 +38,8 @@ private:
 
 class TTabExportRow {
 public:
-    TTabExportRow(TTabExportColumns* Columns, const TTabExportFormats* Formats) : FColumns(Columns), FFormats(Formats) {}
+    TTabExportRow(TTabExportColumns* Columns, const TTabExportFormats* Formats)
+        : FColumns(Columns), FFormats(Formats) {}
 
     // The export's per-cell hook (its GetColData).
     std::function<void(TTabExportCol& Col, std::string& Text)> CellHook;

@@ -8,7 +8,13 @@ namespace cb::tabexport {
 
 // Which source an export walks. Only the string grid and the custom source
 // exist in this program; the other kinds are kept for their names.
-enum TTabExportSource { esDataSet, esListView, esDBGrid, esStringGrid, esCustom };
+enum TTabExportSource {
+    esDataSet,
+    esListView,
+    esDBGrid,
+    esStringGrid,
+    esCustom
+};
 
 enum TTabExportColType {
     ectInteger,
@@ -23,7 +29,11 @@ enum TTabExportColType {
     ectUnknown
 };
 
-enum TTabExportColAlign { ecaLeft, ecaCenter, ecaRight };
+enum TTabExportColAlign {
+    ecaLeft,
+    ecaCenter,
+    ecaRight
+};
 
 // The kind's name in messages ("StringGrid", ...); empty for other values.
 std::string ExportSourceName(TTabExportSource Kind);

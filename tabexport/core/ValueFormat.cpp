@@ -20,7 +20,9 @@ std::string_view Strip(std::string_view S) {
     return S;
 }
 
-bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+bool IsDigit(char C) {
+    return C >= '0' && C <= '9';
+}
 
 // Parses the number into plain C notation; Integral tells whether it had
 // neither decimal part nor exponent.
@@ -241,7 +243,8 @@ std::string FormatExportValue(const std::string& Text, const std::string& Format
         if (!TryReadDateTime(Text, v)) throw cb::rtl::EConvertError("'" + Text + "' is not a valid date and time");
         return cb::rtl::FormatDateTime(Format, v);
     }
-    default: return Text;
+    default:
+        return Text;
     }
 }
 

@@ -60,7 +60,9 @@ void TBiffOut::Record(std::uint16_t Id, const void* Body, std::size_t N) {
     if (N) Put(Body, N);
 }
 
-void TBiffOut::Record(std::uint16_t Id, const TBiffBody& Body) { Record(Id, Body.Data(), Body.Length()); }
+void TBiffOut::Record(std::uint16_t Id, const TBiffBody& Body) {
+    Record(Id, Body.Data(), Body.Length());
+}
 
 void TBiffOut::WordRecord(std::uint16_t Id, std::uint16_t Value) {
     std::uint8_t b[2] = {std::uint8_t(Value), std::uint8_t(Value >> 8)};
@@ -77,7 +79,9 @@ void TBiffOut::LongRecord(std::uint16_t Id, std::string_view Body) {
     }
 }
 
-void TBiffMemory::Put(const void* Data, std::size_t N) { FData.append(static_cast<const char*>(Data), N); }
+void TBiffMemory::Put(const void* Data, std::size_t N) {
+    FData.append(static_cast<const char*>(Data), N);
+}
 
 void TBiffMemory::Patch(std::uint64_t Pos, const void* Data, std::size_t N) {
     std::memcpy(FData.data() + Pos, Data, N);

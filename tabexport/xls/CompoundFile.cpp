@@ -48,7 +48,8 @@ TCompoundFileWriter::TCompoundFileWriter(const std::string& FileName, const std:
     TImpl& d = *FImpl;
     d.Target = FileName;
     std::string dir = cb::rtl::ExtractFilePath(FileName);
-    d.TempName = cb::os::CreateTempFile("." + cb::rtl::ExtractFileName(FileName) + ".", ".tmp", dir.empty() ? "./" : dir);
+    d.TempName =
+        cb::os::CreateTempFile("." + cb::rtl::ExtractFileName(FileName) + ".", ".tmp", dir.empty() ? "./" : dir);
     d.File = std::fopen(d.TempName.c_str(), "w+b");
     if (!d.File) {
         int err = errno;
@@ -81,8 +82,9 @@ void TCompoundFileWriter::Commit() {
     TImpl& d = *FImpl;
     bool ok = gsf_output_close(d.Stream);
     ok = gsf_output_close(GSF_OUTPUT(d.Storage)) && ok;
-    ok = gsf_output_close(d.Sink) && ok;
     if (!ok) d.Fail("the compound file could not be finished");
+    // The storage closes its sink.
+    if (!gsf_output_is_closed(d.Sink) && !gsf_output_close(d.Sink)) d.Fail("the compound file could not be finished");
     if (std::fflush(d.File) != 0 || fsync(fileno(d.File)) != 0) d.Fail(std::strerror(errno));
     d.Release();
     if (!cb::os::RenameFile(d.TempName, d.Target)) d.Fail("the file could not be replaced");

@@ -1,7 +1,7 @@
 #include "tabexport/xls/TabExportXLS.h"
 
-#include "platform/rtl/FormatFloat.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/FormatFloat.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/Strings.h"
 #include "tabexport/core/Utf.h"
@@ -109,6 +109,8 @@ private:
     std::vector<int> FWidths;
     std::uint64_t FColInfoPos = 0;
     std::vector<TxlsSheet*> FWritten;
+    // The sheet built from the exporter's own settings when it has none.
+    std::unique_ptr<TxlsSheet> FImplicit;
     std::vector<std::optional<TxlsBlip>> FBlips;
     int FShapeCount = 0;
     int FRunning = 0;
@@ -227,14 +229,13 @@ void TXlsWorkbookWriter::CheckSheetSource(TxlsSheet& S) {
 bool TXlsWorkbookWriter::Run() {
     WriteGlobalsPrefix();
 
-    std::unique_ptr<TxlsSheet> implicit;
     std::vector<std::pair<TxlsSheet*, int>> sheets;
     for (int i = 0; i < X.FSheets.Count(); ++i)
         if (X.FSheets.Items(i).Exported) sheets.emplace_back(&X.FSheets.Items(i), i);
     if (sheets.empty()) {
-        implicit = std::make_unique<TxlsSheet>(&X);
-        FillImplicitSheet(*implicit);
-        sheets.emplace_back(implicit.get(), 0);
+        FImplicit = std::make_unique<TxlsSheet>(&X);
+        FillImplicitSheet(*FImplicit);
+        sheets.emplace_back(FImplicit.get(), 0);
     }
     for (auto& [s, i] : sheets) CheckSheetSource(*s);
 
@@ -242,7 +243,9 @@ bool TXlsWorkbookWriter::Run() {
     std::vector<std::string> names;
     for (auto& [s, i] : sheets) {
         std::string base = TTabExportXLS::CleanSheetName(s->Title), name = base;
-        for (int n = 2; std::any_of(names.begin(), names.end(), [&](const std::string& o) { return cb::rtl::SameText(o, name); }); ++n) {
+        for (int n = 2;
+             std::any_of(names.begin(), names.end(), [&](const std::string& o) { return cb::rtl::SameText(o, name); });
+             ++n) {
             std::string suffix = " (" + std::to_string(n) + ")";
             name = Utf8Left(base, 31 - suffix.size()) + suffix;
         }
@@ -332,7 +335,8 @@ void TXlsWorkbookWriter::PrepareSheet(TxlsSheet& S, int Index) {
     int n = int(S.StripStyles.size());
     if (n > 0 && S.StripType == ssCol) {
         for (int i = 0; i < S.Columns().Count(); ++i)
-            FStyles.SetStripStyle(Index, i, FStyles.GetCellStyle(S.Columns().GetColumn(i).Format, &S.StripStyles[size_t(i % n)]));
+            FStyles.SetStripStyle(Index, i,
+                                  FStyles.GetCellStyle(S.Columns().GetColumn(i).Format, &S.StripStyles[size_t(i % n)]));
     } else if (n > 0 && S.StripType == ssRow) {
         for (int s = 0; s < n; ++s)
             for (int i = 0; i < S.Columns().Count(); ++i)
@@ -359,7 +363,8 @@ void TXlsWorkbookWriter::CheckLimits(TxlsSheet& S) {
     if (S.ExportRecCount > 0) data = std::min<long long>(data, S.ExportRecCount);
     if (S.CurrentRecordOnly) data = std::min<long long>(data, 1);
     auto lines = [](const cb::rtl::TStringList& L, int Limit) { return Limit > 0 ? Limit : L.Count(); };
-    long long rows = lines(S.Header, S.HeaderRows) + (S.AllowCaptions ? 1 : 0) + data + 1 + lines(S.Footer, S.FooterRows);
+    long long rows =
+        lines(S.Header, S.HeaderRows) + (S.AllowCaptions ? 1 : 0) + data + 1 + lines(S.Footer, S.FooterRows);
     bool aggregate = false;
     for (int k = 0; k < S.FieldFormats.Count(); ++k)
         if (S.FieldFormats.Items(k).Aggregate != aggNone) aggregate = true;
@@ -410,7 +415,8 @@ void TXlsWorkbookWriter::BeginSheet(TxlsSheet& S, int Index) {
     FBody.U16(std::uint16_t(std::clamp(S.DefRowHeight * 20, 0.0, 8190.0)));
     o.Record(biff::DEFAULTROWHEIGHT, FBody);
     o.WordRecord(biff::WSBOOL, 0x04C1);
-    for (auto [id, text] : {std::pair{biff::HEADER, &S.Options.PageHeader}, std::pair{biff::FOOTER, &S.Options.PageFooter}}) {
+    for (auto [id, text] :
+         {std::pair{biff::HEADER, &S.Options.PageHeader}, std::pair{biff::FOOTER, &S.Options.PageFooter}}) {
         FBody.Clear();
         if (!text->empty()) {
             // Written as UTF-16 so that any text survives.
@@ -578,9 +584,14 @@ void TXlsWorkbookWriter::WriteDataRow(TxlsSheet& S, int Index) {
                     Number(S.CurrentRow, col, xf, d > 60 ? d : d - 1);
                 break;
             }
-            case ectString: LabelSST(S.CurrentRow, col, xf, text); break;
-            case ectBoolean: BoolErr(S.CurrentRow, col, xf, cb::rtl::SameText(text, formats.BooleanTrue())); break;
-            case ectUnknown: break;
+            case ectString:
+                LabelSST(S.CurrentRow, col, xf, text);
+                break;
+            case ectBoolean:
+                BoolErr(S.CurrentRow, col, xf, cb::rtl::SameText(text, formats.BooleanTrue()));
+                break;
+            case ectUnknown:
+                break;
             }
         }
         if (S.AutoCalcColWidth) UpdateColumnWidth(text, xf, p);
@@ -609,7 +620,8 @@ void TXlsWorkbookWriter::WriteAggregates(TxlsSheet& S, int Index) {
             std::string text = c.Format.empty() ? "General" : c.Format, value;
             if (X.OnGetAggregateParams) X.OnGetAggregateParams(S, Index, i, format, text, value);
             if (text.empty()) text = "General";
-            std::uint16_t xf = text == "General" && format.IsDefault() ? KDefaultXF : FStyles.GetCellStyle(text, &format);
+            std::uint16_t xf =
+                text == "General" && format.IsDefault() ? KDefaultXF : FStyles.GetCellStyle(text, &format);
             Formula(S.CurrentRow, S.StartDataCol + i, xf, FFirstDataRow, S.CurrentRow - 1,
                     S.FieldFormats.Items(c.Tag - 1).Aggregate);
             written = true;
@@ -736,9 +748,10 @@ void TXlsWorkbookWriter::EndSheet(TxlsSheet& S, int) {
 void TXlsWorkbookWriter::LabelSST(int Row, int Col, std::uint16_t XF, const std::string& Text, bool Widen) {
     CheckCell(Row, Col);
     std::uint32_t index = FSst.Add(Text);
-    std::uint8_t b[10] = {std::uint8_t(Row), std::uint8_t(Row >> 8), std::uint8_t(Col), std::uint8_t(Col >> 8),
-                          std::uint8_t(XF),  std::uint8_t(XF >> 8),  std::uint8_t(index), std::uint8_t(index >> 8),
-                          std::uint8_t(index >> 16), std::uint8_t(index >> 24)};
+    std::uint8_t b[10] = {std::uint8_t(Row),        std::uint8_t(Row >> 8),   std::uint8_t(Col),
+                          std::uint8_t(Col >> 8),   std::uint8_t(XF),         std::uint8_t(XF >> 8),
+                          std::uint8_t(index),      std::uint8_t(index >> 8), std::uint8_t(index >> 16),
+                          std::uint8_t(index >> 24)};
     FSheets.Record(biff::LABELSST, b, 10);
     if (Widen) FDir.back().Widen(Row, Col);
 }
@@ -756,15 +769,15 @@ void TXlsWorkbookWriter::Number(int Row, int Col, std::uint16_t XF, double V, bo
 
 void TXlsWorkbookWriter::Blank(int Row, int Col, std::uint16_t XF, bool Widen) {
     CheckCell(Row, Col);
-    std::uint8_t b[6] = {std::uint8_t(Row), std::uint8_t(Row >> 8), std::uint8_t(Col),
-                         std::uint8_t(Col >> 8), std::uint8_t(XF), std::uint8_t(XF >> 8)};
+    std::uint8_t b[6] = {std::uint8_t(Row),      std::uint8_t(Row >> 8), std::uint8_t(Col),
+                         std::uint8_t(Col >> 8), std::uint8_t(XF),       std::uint8_t(XF >> 8)};
     FSheets.Record(biff::BLANK, b, 6);
     if (Widen) FDir.back().Widen(Row, Col);
 }
 
 void TXlsWorkbookWriter::BoolErr(int Row, int Col, std::uint16_t XF, bool V, bool Widen) {
     CheckCell(Row, Col);
-    std::uint8_t b[8] = {std::uint8_t(Row), std::uint8_t(Row >> 8), std::uint8_t(Col), std::uint8_t(Col >> 8),
+    std::uint8_t b[8] = {std::uint8_t(Row), std::uint8_t(Row >> 8), std::uint8_t(Col),       std::uint8_t(Col >> 8),
                          std::uint8_t(XF),  std::uint8_t(XF >> 8),  std::uint8_t(V ? 1 : 0), 0};
     FSheets.Record(biff::BOOLERR, b, 8);
     if (Widen) FDir.back().Widen(Row, Col);
@@ -845,7 +858,8 @@ void TXlsWorkbookWriter::WriteTo(TCompoundFileWriter& File) {
     std::uint64_t sheetsStart = FPrefix.Position() + block.Position() + 4;
     for (size_t i = 0; i < FDir.size(); ++i) {
         std::uint32_t pos = std::uint32_t(sheetsStart + FDir[i].BofPos);
-        std::uint8_t b[4] = {std::uint8_t(pos), std::uint8_t(pos >> 8), std::uint8_t(pos >> 16), std::uint8_t(pos >> 24)};
+        std::uint8_t b[4] = {std::uint8_t(pos), std::uint8_t(pos >> 8), std::uint8_t(pos >> 16),
+                             std::uint8_t(pos >> 24)};
         block.Patch(boundPos[i] + 4, b, 4);
     }
     File.Write(FPrefix.Data().data(), FPrefix.Data().size());

@@ -37,14 +37,16 @@ public:
     int FooterRows = 0;
 
     // --- events --------------------------------------------------------------
-    std::function<void(TTabExportXLS& Sender, int SheetIndex)> OnBeforeExportSheet, OnAfterExportSheet;
+    std::function<void(TTabExportXLS&Sender, int SheetIndex)> OnBeforeExportSheet, OnAfterExportSheet;
     std::function<void(TTabExportXLS& Sender, int Sheet, TTabExportRow& Row, bool& Accept)> OnAdvancedBeforeExportRow;
     std::function<void(TTabExportXLS& Sender, int Sheet, int RecNo)> OnAdvancedExportedRecord;
     std::function<void(TxlsSheet& Sender, int ColNo, std::string& Text)> OnGetExportText;
     std::function<void(TxlsSheet& Sender, int Sheet, int ColNo, std::string& Text)> OnAdvancedGetExportText;
-    using TCellParams = std::function<void(TxlsSheet& Sender, int Sheet, int Col, int Row, TxlsFormat& Format, std::string& S)>;
+    using TCellParams =
+        std::function<void(TxlsSheet& Sender, int Sheet, int Col, int Row, TxlsFormat& Format, std::string& S)>;
     TCellParams OnGetHeaderParams, OnGetFooterParams, OnGetBeforeDataParams;
-    std::function<void(TxlsSheet& Sender, int Sheet, int Col, TxlsFormat& Format, std::string& Caption)> OnGetCaptionParams;
+    std::function<void(TxlsSheet& Sender, int Sheet, int Col, TxlsFormat& Format, std::string& Caption)>
+        OnGetCaptionParams;
     // FormatText: the cell's number format.
     TCellParams OnGetDataParams;
     std::function<void(TxlsSheet& Sender, int Sheet, int Col, TxlsFormat& Format, std::string& FormatText,

@@ -45,6 +45,8 @@ int TTextMeasure::TextWidth(std::string_view Text, const TxlsFont& Font) {
     return FBitmap->Canvas().TextWidth(Text);
 }
 
-int TTextMeasure::ZeroWidth() { return std::max(TextWidth("0"), 1); }
+int TTextMeasure::ZeroWidth() {
+    return std::max(TextWidth("0"), 1);
+}
 
 }  // namespace cb::tabexport

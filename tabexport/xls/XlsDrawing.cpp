@@ -81,7 +81,8 @@ std::optional<TxlsBlip> LoadBlip(const TxlsGraphic& Graphic) {
     bool found = false;
     std::string bytes = ReadPictureBytes(Graphic, found);
     if (!found) return std::nullopt;
-    std::string what = Graphic.FileName().empty() ? std::string("A picture") : "The picture file '" + Graphic.FileName() + "'";
+    std::string what =
+        Graphic.FileName().empty() ? std::string("A picture") : "The picture file '" + Graphic.FileName() + "'";
     QByteArray qbytes = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
     QBuffer buffer(&qbytes);
     buffer.open(QIODevice::ReadOnly);
@@ -155,7 +156,8 @@ void WriteDrawingGroup(TBiffOut& Out, int ShapeCount, const std::vector<const Tx
             bse += '\0';
             bse += char(0x3E);
             bse += char(0x02);
-            store += Rec(2, b->BlipType, 0xF007, bse) + blip;
+            // The store entry holds its picture record.
+            store += Rec(2, b->BlipType, 0xF007, bse + blip);
         }
         children += Rec(15, stored, 0xF001, store);
     }

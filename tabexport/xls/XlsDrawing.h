@@ -13,7 +13,7 @@ class TxlsGraphic;
 
 // A picture as the store keeps it.
 struct TxlsBlip {
-    int BlipType = 0;  // 5 JPEG, 6 PNG, 7 bitmap
+    int BlipType = 0;   // 5 JPEG, 6 PNG, 7 bitmap
     std::string Bytes;  // what the store holds (a bitmap without its file header)
     int Width = 0;      // pixels
     int Height = 0;

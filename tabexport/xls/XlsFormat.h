@@ -13,24 +13,73 @@ class TFont;
 namespace cb::tabexport {
 
 enum TxlsColor {
-    clrBlack, clrBrown, clrOliveGreen, clrDarkGreen, clrDarkTeal, clrDarkBlue, clrIndigo, clrGray80Percent,
-    clrDarkRed, clrOrange, clrDarkYellow, clrGreen, clrTeal, clrBlue, clrBlueGray, clrGray50Percent, clrRed,
-    clrLightOrange, clrLime, clrSeaGreen, clrAqua, clrLightBlue, clrViolet, clrGray40Percent, clrPink, clrGold,
-    clrYellow, clrBrightGreen, clrTurquoise, clrSkyBlue, clrPlum, clrGray25Percent, clrRose, clrTan,
-    clrLightYellow, clrLihtGreen, clrLightTurquoise, clrPaleBlue, clrLavender, clrWhite
+    clrBlack,
+    clrBrown,
+    clrOliveGreen,
+    clrDarkGreen,
+    clrDarkTeal,
+    clrDarkBlue,
+    clrIndigo,
+    clrGray80Percent,
+    clrDarkRed,
+    clrOrange,
+    clrDarkYellow,
+    clrGreen,
+    clrTeal,
+    clrBlue,
+    clrBlueGray,
+    clrGray50Percent,
+    clrRed,
+    clrLightOrange,
+    clrLime,
+    clrSeaGreen,
+    clrAqua,
+    clrLightBlue,
+    clrViolet,
+    clrGray40Percent,
+    clrPink,
+    clrGold,
+    clrYellow,
+    clrBrightGreen,
+    clrTurquoise,
+    clrSkyBlue,
+    clrPlum,
+    clrGray25Percent,
+    clrRose,
+    clrTan,
+    clrLightYellow,
+    clrLihtGreen,
+    clrLightTurquoise,
+    clrPaleBlue,
+    clrLavender,
+    clrWhite
 };
 constexpr int KXlsColorCount = 40;
 
 struct TxlsColorInfo {
     const char* Name;
-    std::uint32_t Color;    // 0x00BBGGRR
+    std::uint32_t Color;   // 0x00BBGGRR
     std::uint8_t Palette;  // index into the default palette
 };
 const TxlsColorInfo& XlsColorInfo(TxlsColor Color);
 
-enum TxlsFontStyle : unsigned { xfsBold = 1, xfsItalic = 2, xfsStrikeOut = 4 };
-enum TxlsFontScript { fscNone, fscSuperscript, fscSubscript };
-enum TxlsFontUnderline { fulNone, fulSingle, fulDouble, fulSingleAccounting, fulDoubleAccounting };
+enum TxlsFontStyle : unsigned {
+    xfsBold = 1,
+    xfsItalic = 2,
+    xfsStrikeOut = 4
+};
+enum TxlsFontScript {
+    fscNone,
+    fscSuperscript,
+    fscSubscript
+};
+enum TxlsFontUnderline {
+    fulNone,
+    fulSingle,
+    fulDouble,
+    fulSingleAccounting,
+    fulDoubleAccounting
+};
 
 struct TxlsFont {
     int Size = 10;
@@ -50,8 +99,20 @@ struct TxlsFont {
 };
 
 enum TxlsBorderStyle {
-    bstNone, bstThin, bstMedium, bstDashed, bstDotted, bstThick, bstDouble, bstHair, bstMediumDashed, bstDashDot,
-    bstMediumDashDot, bstDashDotDot, bstMediumDashDotDot, bstSlantedDashDot
+    bstNone,
+    bstThin,
+    bstMedium,
+    bstDashed,
+    bstDotted,
+    bstThick,
+    bstDouble,
+    bstHair,
+    bstMediumDashed,
+    bstDashDot,
+    bstMediumDashDot,
+    bstDashDotDot,
+    bstMediumDashDotDot,
+    bstSlantedDashDot
 };
 struct TxlsBorder {
     TxlsBorderStyle Style = bstNone;
@@ -65,9 +126,25 @@ struct TxlsBorders {
 };
 
 enum TxlsPattern {
-    ptNone, ptSolid, ptChess, ptWhiteSpots, ptBlackSpots, ptBoldHorizontal, ptBoldVertical, ptBoldDiagRight,
-    ptBoldDiagLeft, ptBoldChess, ptRingMail, ptThinGorizontal, ptThinVertical, ptThinDiagLeft, ptThinDiagRight,
-    ptCells, ptCrissCross, ptThinSpots, ptThinThinSpots
+    ptNone,
+    ptSolid,
+    ptChess,
+    ptWhiteSpots,
+    ptBlackSpots,
+    ptBoldHorizontal,
+    ptBoldVertical,
+    ptBoldDiagRight,
+    ptBoldDiagLeft,
+    ptBoldChess,
+    ptRingMail,
+    ptThinGorizontal,
+    ptThinVertical,
+    ptThinDiagLeft,
+    ptThinDiagRight,
+    ptCells,
+    ptCrissCross,
+    ptThinSpots,
+    ptThinThinSpots
 };
 struct TxlsFill {
     TxlsColor Background = clrWhite;
@@ -76,8 +153,19 @@ struct TxlsFill {
     bool operator==(const TxlsFill&) const = default;
 };
 
-enum TxlsHorizontalAlignment { halGeneral, halLeft, halCenter, halRight, halFill };
-enum TxlsVerticalAlignment { valTop, valCenter, valBottom, valJustify };
+enum TxlsHorizontalAlignment {
+    halGeneral,
+    halLeft,
+    halCenter,
+    halRight,
+    halFill
+};
+enum TxlsVerticalAlignment {
+    valTop,
+    valCenter,
+    valBottom,
+    valJustify
+};
 struct TxlsAlignment {
     TxlsHorizontalAlignment Horizontal = halGeneral;
     TxlsVerticalAlignment Vertical = valBottom;
@@ -99,7 +187,13 @@ struct TxlsFormat {
 // A format with bold text (the captions' default).
 void SetBoldFormat(TxlsFormat& Format);
 
-enum TxlsAggregate { aggNone, aggSum, aggAvg, aggMin, aggMax };
+enum TxlsAggregate {
+    aggNone,
+    aggSum,
+    aggAvg,
+    aggMin,
+    aggMax
+};
 
 struct TxlsFieldFormat : TxlsFormat {
     std::string FieldName;
@@ -123,6 +217,10 @@ private:
 };
 
 using TxlsFormats = std::vector<TxlsFormat>;
-enum TxlsStripType { ssNone, ssCol, ssRow };
+enum TxlsStripType {
+    ssNone,
+    ssCol,
+    ssRow
+};
 
 }  // namespace cb::tabexport

@@ -20,7 +20,11 @@ namespace cb::tabexport {
 class TTabExportXLS;
 
 struct TXLSOptions {
-    TXLSOptions() { SetBoldFormat(CaptionsFormat); HyperlinkFormat.Font.Color = clrBlue; HyperlinkFormat.Font.Underline = fulSingle; }
+    TXLSOptions() {
+        SetBoldFormat(CaptionsFormat);
+        HyperlinkFormat.Font.Color = clrBlue;
+        HyperlinkFormat.Font.Underline = fulSingle;
+    }
     std::string PageHeader;
     std::string PageFooter = "Page &P of &N";
     const std::string& SheetTitle() const { return FSheetTitle; }
@@ -34,7 +38,12 @@ private:
     std::string FSheetTitle = "Sheet 1";
 };
 
-enum TxlsCellType { ctBoolean, ctDateTime, ctNumeric, ctString };
+enum TxlsCellType {
+    ctBoolean,
+    ctDateTime,
+    ctNumeric,
+    ctString
+};
 using TxlsValue = std::variant<std::monostate, bool, double, std::string>;
 
 class TxlsCell {

@@ -97,7 +97,9 @@ std::uint16_t TxlsStyles::FieldStyle(int Sheet, const std::string& Field) const 
     return it == FFields.end() ? KDefaultXF : it->second;
 }
 
-void TxlsStyles::SetStripStyle(int Sheet, int Key, std::uint16_t XF) { FStrip[{Sheet, Key}] = XF; }
+void TxlsStyles::SetStripStyle(int Sheet, int Key, std::uint16_t XF) {
+    FStrip[{Sheet, Key}] = XF;
+}
 
 std::uint16_t TxlsStyles::StripStyle(int Sheet, int Key) const {
     auto it = FStrip.find({Sheet, Key});
@@ -179,7 +181,8 @@ void TxlsStyles::WriteXFs(TBiffOut& Out) const {
         if (b.Any()) {
             x.Set16(8, x.Get16(8) | 0x2000);
             auto col = [&](const TxlsBorder& br) { return br.Style == bstNone ? 0u : pal(br.Color); };
-            x.Set16(10, std::uint16_t(b.Left.Style | (b.Right.Style << 4) | (b.Top.Style << 8) | (b.Bottom.Style << 12)));
+            x.Set16(10,
+                    std::uint16_t(b.Left.Style | (b.Right.Style << 4) | (b.Top.Style << 8) | (b.Bottom.Style << 12)));
             std::uint32_t c12 = col(b.Left) | (col(b.Right) << 7);
             if (b.DiagDown.Style != bstNone) c12 |= 1u << 14;
             if (b.DiagUp.Style != bstNone) c12 |= 1u << 15;

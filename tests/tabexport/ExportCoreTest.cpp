@@ -111,7 +111,9 @@ TEST(ExportLoop, EventsSkipRejectAndAbort) {
         TLineExport a;
         a.ExportSource = esStringGrid;
         a.StringGrid = grid.get();
-        a.OnBeforeExportRow = [&](TTabExport& s, TTabExportRow&, bool&) { if (s.RecordCounter() == 0) s.Abort(); };
+        a.OnBeforeExportRow = [&](TTabExport& s, TTabExportRow&, bool&) {
+            if (s.RecordCounter() == 0) s.Abort();
+        };
         a.OnStopExport = [&](TTabExport&, bool& can) { can = goOn; };
         a.ExportToStream(out);
         EXPECT_EQ(a.Rows.size(), goOn ? 7u : 1u);
@@ -212,9 +214,12 @@ TEST(ValueFormat, DetectAndRead) {
     struct TCase {
         const char* Text;
         TTabExportColType Type;
-    } cases[] = {{"", ectString},          {"TRUE", ectBoolean},   {"42", ectInteger},  {"-1,234", ectInteger},
-                 {"3.5", ectFloat},        {"1,234.50", ectFloat}, {"1,23.5", ectString}, {"25/12/2024", ectDate},
-                 {"13:45", ectTime},       {"25/12/2024 13:45", ectDateTime}, {"Europe", ectString}};
+    } cases[] = {{"", ectString},       {"TRUE", ectBoolean},
+                 {"42", ectInteger},    {"-1,234", ectInteger},
+                 {"3.5", ectFloat},     {"1,234.50", ectFloat},
+                 {"1,23.5", ectString}, {"25/12/2024", ectDate},
+                 {"13:45", ectTime},    {"25/12/2024 13:45", ectDateTime},
+                 {"Europe", ectString}};
     for (const auto& c : cases) EXPECT_EQ(DetectColType(c.Text, "true", "false"), c.Type) << c.Text;
     double v = 0;
     EXPECT_TRUE(TryReadNumber(" 1,234,567.25 ", v));

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -28,6 +29,7 @@ std::string TempDir() {
     static std::vector<std::string> dirs;
     static struct TCleanup {
         ~TCleanup() {
+            if (std::getenv("CB_KEEP_TEST_FILES")) return;
             for (const auto& d : dirs) cb::os::RemoveDirectoryTree(d);
         }
     } cleanup;
@@ -35,7 +37,7 @@ std::string TempDir() {
     return dirs.back();
 }
 
-std::string Run(const std::string& Program, const std::vector<std::string>& Args, int TimeoutMs) {
+std::string RunProgram(const std::string& Program, const std::vector<std::string>& Args, int TimeoutMs) {
     QProcess p;
     QStringList args;
     for (const auto& a : Args) args << QString::fromStdString(a);
@@ -52,7 +54,8 @@ std::string Run(const std::string& Program, const std::vector<std::string>& Args
 }
 
 QJsonObject DumpXls(const std::string& FileName, int RowLimit) {
-    std::string out = Run("/usr/bin/python3", {CB_SOURCE_DIR "/tests/tabexport/xls_dump.py", FileName, std::to_string(RowLimit)});
+    std::string out = RunProgram("/usr/bin/python3",
+                                 {CB_SOURCE_DIR "/tests/tabexport/xls_dump.py", FileName, std::to_string(RowLimit)});
     return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object();
 }
 

@@ -38,7 +38,6 @@ out["max_record"] = max(l for r, l in records)
 out["record_ids"] = sorted(set(r for r, l in records))
 
 book = xlrd.open_workbook(path, formatting_info=True)
-out["shared_strings"] = len(book._sharedstrings)
 sheets = []
 for sh in book.sheets():
     s = {"name": sh.name, "nrows": sh.nrows, "ncols": sh.ncols, "cells": [], "colwidths": {}}
@@ -52,7 +51,7 @@ for sh in book.sheets():
             font = book.font_list[xf.font_index]
             fmt = book.format_map[xf.format_key].format_str
             s["cells"].append({"r": r, "c": c, "t": cell.ctype, "v": cell.value, "xf": cell.xf_index,
-                               "bold": font.bold, "height": font.height, "fontname": font.name,
+                               "bold": font.weight >= 700, "height": font.height, "fontname": font.name,
                                "pattern": xf.background.fill_pattern,
                                "bg": xf.background.pattern_colour_index, "fmt": fmt})
     if sh.nrows > limit:
