@@ -48,8 +48,10 @@ TCompoundFileWriter::TCompoundFileWriter(const std::string& FileName, const std:
     TImpl& d = *FImpl;
     d.Target = FileName;
     std::string dir = cb::rtl::ExtractFilePath(FileName);
-    d.TempName =
-        cb::os::CreateTempFile("." + cb::rtl::ExtractFileName(FileName) + ".", ".tmp", dir.empty() ? "./" : dir);
+    std::string prefix = ".";
+    prefix += cb::rtl::ExtractFileName(FileName);
+    prefix += '.';
+    d.TempName = cb::os::CreateTempFile(prefix, ".tmp", dir.empty() ? "./" : dir);
     d.File = std::fopen(d.TempName.c_str(), "w+b");
     if (!d.File) {
         int err = errno;

@@ -13,16 +13,20 @@ constexpr std::size_t KMaxChars = 65535;
 }  // namespace
 
 std::uint32_t TsstStrings::Add(std::string_view Text) {
-    std::u16string text = Utf8ToUtf16(Text);
-    if (text.size() > KMaxChars)
-        throw ETabExportError("A cell text of " + std::to_string(text.size()) +
-                              " characters is longer than an XLS cell holds (65535)");
     ++FTotal;
-    auto [it, added] = FIndex.try_emplace(text, std::uint32_t(FEntries.size()));
-    if (!added) return it->second;
-    Plan(text.size());
-    FEntries.push_back(std::move(text));
-    return it->second;
+    auto it = FIndex.find(Text);
+    if (it != FIndex.end()) return it->second;
+    std::size_t units = IsAscii(Text) ? Text.size() : Utf8ToUtf16(Text).size();
+    if (units > KMaxChars) {
+        --FTotal;
+        throw ETabExportError("A cell text of " + std::to_string(units) +
+                              " characters is longer than an XLS cell holds (65535)");
+    }
+    Plan(units);
+    std::uint32_t index = std::uint32_t(FEntries.size());
+    FEntries.emplace_back(Text);
+    FIndex.emplace(FEntries.back(), index);
+    return index;
 }
 
 void TsstStrings::Plan(std::size_t Chars) {
@@ -80,7 +84,8 @@ void TsstStrings::Write(TBiffOut& Out) {
     std::uint16_t id = biff::SST;
     u32(FTotal);
     u32(Distinct());
-    for (const auto& e : FEntries) {
+    for (const auto& text : FEntries) {
+        std::u16string e = Utf8ToUtf16(text);
         std::size_t n = 3 + 2 * e.size();
         if (body.size() + n > KMax) {
             emit(id);

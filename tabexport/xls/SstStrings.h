@@ -27,8 +27,13 @@ public:
 
 private:
     void Plan(std::size_t Chars);
-    std::vector<std::u16string> FEntries;
-    std::unordered_map<std::u16string, std::uint32_t> FIndex;
+    struct THash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view S) const { return std::hash<std::string_view>()(S); }
+    };
+    // Texts as given (UTF-8), converted when written.
+    std::vector<std::string> FEntries;
+    std::unordered_map<std::string, std::uint32_t, THash, std::equal_to<>> FIndex;
     std::vector<std::uint32_t> FSizes;
     std::size_t FFill = 8;
     std::uint32_t FTotal = 0;
