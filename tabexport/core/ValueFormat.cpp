@@ -6,6 +6,7 @@
 #include "platform/rtl/Strings.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -148,11 +149,37 @@ bool ReadTime(std::string_view S, size_t& i, double& Value) {
     return cb::rtl::TryEncodeTime(h, n, s, z, Value);
 }
 
+// Plain C notation ('.' decimal point, no grouping) read directly; false
+// when the text needs the full reader.
+bool FastNumber(std::string_view S, double& Value, bool& Integral) {
+    if (cb::rtl::FormatSettings().DecimalSeparator != '.') return false;
+    S = Strip(S);
+    if (S.empty() || S.size() > 40) return false;
+    Integral = true;
+    for (char c : S) {
+        if (IsDigit(c) || c == '-') continue;
+        if (c == '.' || c == 'e' || c == 'E') {
+            Integral = false;
+            continue;
+        }
+        return false;
+    }
+    if (S.front() == '.' || S.back() == '.' || (S.front() == '-' && S.size() > 1 && S[1] == '.')) return false;
+    const char* end = S.data() + S.size();
+    auto [ptr, ec] = std::from_chars(S.data(), end, Value);
+    return ec == std::errc() && ptr == end && std::isfinite(Value);
+}
+
 }  // namespace
 
 bool TryReadNumber(std::string_view Text, double& Value) {
-    std::string plain;
     bool integral = false;
+    double fast = 0;
+    if (FastNumber(Text, fast, integral)) {
+        Value = fast;
+        return true;
+    }
+    std::string plain;
     if (!Normalise(Text, plain, integral)) return false;
     char* end = nullptr;
     double v = std::strtod(plain.c_str(), &end);

@@ -4,6 +4,9 @@
 #include "tabexport/core/Utf.h"
 #include "tabexport/xls/BiffStream.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace cb::tabexport {
 
 namespace {
@@ -13,20 +16,41 @@ constexpr std::size_t KMaxChars = 65535;
 }  // namespace
 
 std::uint32_t TsstStrings::Add(std::string_view Text) {
-    ++FTotal;
-    auto it = FIndex.find(Text);
-    if (it != FIndex.end()) return it->second;
+    if (FEntries.size() * 2 >= FSlotEntry.size()) Grow();
+    std::uint64_t h = std::hash<std::string_view>()(Text);
+    std::size_t mask = FSlotEntry.size() - 1;
+    std::size_t slot = h & mask;
+    for (; FSlotEntry[slot] != 0; slot = (slot + 1) & mask) {
+        if (FSlotHash[slot] == h && FEntries[FSlotEntry[slot] - 1] == Text) {
+            ++FTotal;
+            return FSlotEntry[slot] - 1;
+        }
+    }
     std::size_t units = IsAscii(Text) ? Text.size() : Utf8ToUtf16(Text).size();
-    if (units > KMaxChars) {
-        --FTotal;
+    if (units > KMaxChars)
         throw ETabExportError("A cell text of " + std::to_string(units) +
                               " characters is longer than an XLS cell holds (65535)");
-    }
+    ++FTotal;
     Plan(units);
-    std::uint32_t index = std::uint32_t(FEntries.size());
     FEntries.emplace_back(Text);
-    FIndex.emplace(FEntries.back(), index);
-    return index;
+    FSlotHash[slot] = h;
+    FSlotEntry[slot] = std::uint32_t(FEntries.size());
+    return std::uint32_t(FEntries.size() - 1);
+}
+
+void TsstStrings::Grow() {
+    std::size_t size = std::max<std::size_t>(FSlotEntry.size() * 2, 1024);
+    std::vector<std::uint64_t> hashes(size);
+    std::vector<std::uint32_t> entries(size, 0);
+    for (std::size_t i = 0; i < FSlotEntry.size(); ++i) {
+        if (FSlotEntry[i] == 0) continue;
+        std::size_t slot = FSlotHash[i] & (size - 1);
+        while (entries[slot] != 0) slot = (slot + 1) & (size - 1);
+        hashes[slot] = FSlotHash[i];
+        entries[slot] = FSlotEntry[i];
+    }
+    FSlotHash.swap(hashes);
+    FSlotEntry.swap(entries);
 }
 
 void TsstStrings::Plan(std::size_t Chars) {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace cb::tabexport {
@@ -27,13 +26,12 @@ public:
 
 private:
     void Plan(std::size_t Chars);
-    struct THash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view S) const { return std::hash<std::string_view>()(S); }
-    };
+    void Grow();
     // Texts as given (UTF-8), converted when written.
     std::vector<std::string> FEntries;
-    std::unordered_map<std::string, std::uint32_t, THash, std::equal_to<>> FIndex;
+    // Open-addressing index: hash and entry + 1 (0 = free) per slot.
+    std::vector<std::uint64_t> FSlotHash;
+    std::vector<std::uint32_t> FSlotEntry;
     std::vector<std::uint32_t> FSizes;
     std::size_t FFill = 8;
     std::uint32_t FTotal = 0;

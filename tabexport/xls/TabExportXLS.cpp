@@ -107,6 +107,8 @@ private:
     TTextMeasure FMeasure;
     std::vector<TBoundSheet> FDir;
     std::vector<int> FWidths;
+    // The column styles of the sheet being written.
+    std::vector<std::uint16_t> FColumnXF;
     std::uint64_t FColInfoPos = 0;
     std::vector<TxlsSheet*> FWritten;
     // The sheet built from the exporter's own settings when it has none.
@@ -270,7 +272,11 @@ bool TXlsWorkbookWriter::Run() {
         PrepareSheet(S, index);
         X.FAborted = false;
         FWidths.clear();
-        for (int c = 0; c < S.Columns().Count(); ++c) FWidths.push_back(S.Columns().GetColumn(c).Width);
+        FColumnXF.clear();
+        for (int c = 0; c < S.Columns().Count(); ++c) {
+            FWidths.push_back(S.Columns().GetColumn(c).Width);
+            FColumnXF.push_back(FStyles.FieldStyle(index, S.Columns().GetColumn(c).Name));
+        }
         BeginSheet(S, index);
         WriteLines(S, index, S.Header, S.HeaderRows, S.Options.HeaderFormat, X.OnGetHeaderParams);
         if (X.Aborted()) return false;
@@ -518,7 +524,7 @@ void TXlsWorkbookWriter::FillRow(TxlsSheet& S) {
 
 std::uint16_t TXlsWorkbookWriter::DataCellStyle(TxlsSheet& S, int Index, int I) {
     const auto& column = S.Columns().GetColumn(I);
-    std::uint16_t xf = FStyles.FieldStyle(Index, column.Name);
+    std::uint16_t xf = I < int(FColumnXF.size()) ? FColumnXF[size_t(I)] : KDefaultXF;
     int n = int(S.StripStyles.size());
     if (xf == KDefaultXF && n > 0 && FStyles.HasStripStyles()) {
         if (S.StripType == ssCol) xf = FStyles.StripStyle(Index, I);
