@@ -20,6 +20,8 @@ ole.close()
 records = []
 pos = 0
 dims = []
+formulas = []
+anchors = []
 sst = None
 while pos + 4 <= len(data):
     rid, length = struct.unpack_from("<HH", data, pos)
@@ -27,12 +29,22 @@ while pos + 4 <= len(data):
     records.append([rid, length])
     if rid == 0x0200:
         dims.append(list(struct.unpack_from("<IIHH", body)))
+    if rid == 0x0006:
+        r, c = struct.unpack_from("<HH", body)
+        first, last = struct.unpack_from("<HH", body, 23)
+        formulas.append([r, c, first, last, struct.unpack_from("<H", body, 33)[0]])
+    if rid == 0x00EC:
+        at = body.find(b"\x00\x00\x10\xf0")
+        if at >= 0:
+            anchors.append(list(struct.unpack_from("<9H", body, at + 8)))
     if rid == 0x00FC:
         sst = list(struct.unpack_from("<II", body))
     pos += 4 + length
 out["records_end"] = pos == len(data)
 out["dimensions"] = dims
 out["sst_counts"] = sst
+out["formulas"] = formulas
+out["anchors"] = anchors
 out["continue_lengths"] = [l for r, l in records if r == 0x003C]
 out["max_record"] = max(l for r, l in records)
 out["record_ids"] = sorted(set(r for r, l in records))
@@ -53,10 +65,12 @@ for sh in book.sheets():
             s["cells"].append({"r": r, "c": c, "t": cell.ctype, "v": cell.value, "xf": cell.xf_index,
                                "bold": font.weight >= 700, "height": font.height, "fontname": font.name,
                                "pattern": xf.background.fill_pattern,
+                               "font": xf.font_index, "fmtkey": xf.format_key,
                                "bg": xf.background.pattern_colour_index, "fmt": fmt})
     if sh.nrows > limit:
         last = sh.row_values(sh.nrows - 1)
         s["last_row"] = last
+    s["merged"] = len(sh.merged_cells)
     for c, info in sh.colinfo_map.items():
         s["colwidths"][str(c)] = info.width
     sheets.append(s)
