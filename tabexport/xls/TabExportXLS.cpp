@@ -191,6 +191,7 @@ void TXlsWorkbookWriter::FillImplicitSheet(TxlsSheet& S) {
     S.Images = X.Images;
     S.Cells = X.Cells;
     S.MergedCells = X.MergedCells;
+    S.Background.Assign(X.Background);
     S.ExportSource = X.ExportSource;
     S.StringGrid = X.StringGrid;
     S.CustomSource = X.CustomSource;
@@ -435,6 +436,7 @@ void TXlsWorkbookWriter::BeginSheet(TxlsSheet& S, int Index) {
     }
     o.WordRecord(biff::HCENTER, 0);
     o.WordRecord(biff::VCENTER, 0);
+    WriteBackground(o, S.Background);
     WriteColInfos(S);
     b.DimPos = FSheets.Position();
     FBody.Clear();

@@ -32,6 +32,7 @@ public:
     TxlsImages Images;
     std::vector<TxlsCell> Cells;
     std::vector<TxlsMergedCells> MergedCells;
+    TxlsGraphic Background;
     int HeaderRows = 0;
     int StartDataCol = 0;
     int FooterRows = 0;

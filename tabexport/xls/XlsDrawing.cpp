@@ -12,6 +12,9 @@
 #include <QImage>
 #include <QImageReader>
 
+#include <algorithm>
+#include <iterator>
+
 namespace cb::tabexport {
 
 namespace {
@@ -166,6 +169,53 @@ void WriteDrawingGroup(TBiffOut& Out, int ShapeCount, const std::vector<const Tx
     for (std::uint32_t v : {0x0800000Du, 0x0800000Cu, 0x08000017u, 0x100000F7u}) Put32(split, v);
     children += Rec(0, 4, 0xF11E, split);
     Out.LongRecord(biff::MSODRAWINGGROUP, Rec(15, 0, 0xF000, children));
+}
+
+void WriteBackground(TBiffOut& Out, const TxlsGraphic& Graphic) {
+    static const int loadable[] = {1, 2, 3, 5, 6, 7};
+    if (Graphic.Data().empty() && (Graphic.FileName().empty() || std::find(std::begin(loadable), std::end(loadable),
+                                                                           Graphic.Kind()) == std::end(loadable)))
+        return;
+    bool found = false;
+    std::string bytes = ReadPictureBytes(Graphic, found);
+    if (!found) return;
+    std::string what = Graphic.FileName().empty() ? std::string("The background picture")
+                                                  : "The picture file '" + Graphic.FileName() + "'";
+    QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()), int(bytes.size()));
+    if (image.isNull()) throw ETabExportError(what + " is not a picture that can be read");
+    if (image.width() > KMaxPicturePixels || image.height() > KMaxPicturePixels)
+        throw ETabExportError(what + " is larger than 16384 pixels");
+    image = image.convertToFormat(QImage::Format_RGB888);
+    // 24-bit rows, bottom-up, blue first, padded to four bytes.
+    int w = image.width(), h = image.height();
+    std::size_t stride = (std::size_t(w) * 3 + 3) & ~std::size_t(3);
+    std::string pixels(stride * std::size_t(h), '\0');
+    for (int y = 0; y < h; ++y) {
+        const uchar* src = image.constScanLine(h - 1 - y);
+        char* dst = pixels.data() + stride * std::size_t(y);
+        for (int x = 0; x < w; ++x) {
+            dst[3 * x] = char(src[3 * x + 2]);
+            dst[3 * x + 1] = char(src[3 * x + 1]);
+            dst[3 * x + 2] = char(src[3 * x]);
+        }
+    }
+    std::string body;
+    Put16(body, 9);
+    Put16(body, 1);
+    Put32(body, std::uint32_t(pixels.size() + 12));
+    Put32(body, 12);
+    Put16(body, std::uint16_t(w));
+    Put16(body, std::uint16_t(h));
+    Put16(body, 1);
+    Put16(body, 24);
+    std::size_t first = std::min<std::size_t>(pixels.size(), 8200);
+    body.append(pixels, 0, first);
+    Out.Record(0x00E9, body.data(), body.size());
+    for (std::size_t pos = first; pos < pixels.size();) {
+        std::size_t n = std::min<std::size_t>(pixels.size() - pos, 8212);
+        Out.Record(biff::CONTINUE, pixels.data() + pos, n);
+        pos += n;
+    }
 }
 
 void WriteSheetDrawing(TBiffOut& Out, const std::vector<TxlsPictureShape>& Shapes) {

@@ -36,6 +36,11 @@ struct TxlsAnchor {
 void WriteDrawingGroup(TBiffOut& Out, int ShapeCount, const std::vector<const TxlsBlip*>& Blips,
                        const std::vector<int>& RefCounts);
 
+// Writes the sheet background BITMAP record (with CONTINUE records) for a
+// picture file or picture bytes; nothing when there is no picture. Throws
+// for a picture that cannot be read.
+void WriteBackground(TBiffOut& Out, const TxlsGraphic& Graphic);
+
 struct TxlsPictureShape {
     int PictureIndex = -1;  // 1-based position in the store, -1 none
     std::string Title;

@@ -78,6 +78,7 @@ void TxlsSheet::Assign(const TxlsSheet& S) {
     Images = S.Images;
     Cells = S.Cells;
     MergedCells = S.MergedCells;
+    Background.Assign(S.Background);
     AutoCalcColWidth = S.AutoCalcColWidth;
     ExportSource = S.ExportSource;
     StringGrid = S.StringGrid;

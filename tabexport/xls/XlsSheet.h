@@ -91,6 +91,8 @@ public:
     TxlsImages Images;
     std::vector<TxlsCell> Cells;
     std::vector<TxlsMergedCells> MergedCells;
+    // The sheet's background picture (no file: none).
+    TxlsGraphic Background;
     bool AutoCalcColWidth = false;
     TTabExportSource ExportSource = esDataSet;
     cb::grid::TBaseGrid* StringGrid = nullptr;  // not owned

@@ -227,12 +227,16 @@ TEST(XlsCells, PictureAnchorAndMissingPicture) {
     auto& i2 = x.Images.Add();
     i2.PictureName = gone.Name();
     EXPECT_EQ(i2.Title, "Image_1");
+    x.Background.SetFileName(dir + "p.bmp");
     x.Execute();
     QJsonObject d = DumpXls(x.FileName);
     // "0" is 7 pixels wide in 10-point Arial: columns of 64 pixels, rows of
     // 255 twips.
     EXPECT_EQ(d["anchors"].toArray()[0].toArray(), QJsonArray({2, 0, 0, 10, 0, 1, 576, 12, 241}));
     EXPECT_EQ(d["anchors"].toArray().size(), 2);
+    // The background: 50 rows of 300 bytes, 8200 in the BITMAP record.
+    EXPECT_TRUE(d["record_ids"].toArray().contains(0x00E9));
+    EXPECT_TRUE(d["continue_lengths"].toArray().contains(6800));
 }
 
 TEST(XlsRecords, SharedStringPlan) {
