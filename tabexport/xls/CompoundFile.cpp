@@ -1,6 +1,7 @@
 #include "tabexport/xls/CompoundFile.h"
 
 #include "platform/os/Files.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/Strings.h"
 #include "tabexport/core/TabExportTypes.h"
 
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <unistd.h>
 
 namespace cb::tabexport {
 
@@ -47,11 +47,7 @@ TCompoundFileWriter::TCompoundFileWriter(const std::string& FileName, const std:
     std::call_once(init, [] { gsf_init(); });
     TImpl& d = *FImpl;
     d.Target = FileName;
-    std::string dir = cb::rtl::ExtractFilePath(FileName);
-    std::string prefix = ".";
-    prefix += cb::rtl::ExtractFileName(FileName);
-    prefix += '.';
-    d.TempName = cb::os::CreateTempFile(prefix, ".tmp", dir.empty() ? "./" : dir);
+    d.TempName = cb::os::CreateTempFile("cb-compound-", ".tmp");
     d.File = std::fopen(d.TempName.c_str(), "w+b");
     if (!d.File) {
         int err = errno;
@@ -87,10 +83,14 @@ void TCompoundFileWriter::Commit() {
     if (!ok) d.Fail("the compound file could not be finished");
     // The storage closes its sink.
     if (!gsf_output_is_closed(d.Sink) && !gsf_output_close(d.Sink)) d.Fail("the compound file could not be finished");
-    if (std::fflush(d.File) != 0 || fsync(fileno(d.File)) != 0) d.Fail(std::strerror(errno));
+    if (std::fflush(d.File) != 0) d.Fail(std::strerror(errno));
     d.Release();
-    if (!cb::os::RenameFile(d.TempName, d.Target)) d.Fail("the file could not be replaced");
+    cb::rtl::TFileStream built(d.TempName, cb::rtl::TFileMode::fmOpenRead);
+    cb::rtl::TAtomicFileStream target(d.Target);
+    target.CopyFrom(built, 0);
+    target.Commit();
     d.Committed = true;
+    cb::os::DeleteFile(d.TempName);
 }
 
 }  // namespace cb::tabexport

@@ -1,8 +1,8 @@
 #pragma once
-// An OLE compound file written through libgsf: one stream, written into a
-// temporary file beside the target that Commit renames into place.
-// Destroyed without Commit, the temporary file goes and the target stays
-// as it was.
+// An OLE compound file written through libgsf: one stream, built in a
+// private temporary file and handed on Commit to the runtime's atomic
+// writer, which renames it into place. Destroyed without Commit, the
+// temporary file goes and the target stays as it was.
 #include <cstddef>
 #include <memory>
 #include <string>
