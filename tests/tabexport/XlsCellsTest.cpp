@@ -9,6 +9,7 @@
 #include "tabexport/xls/TabExportXLS.h"
 #include "tabexport/xls/XlsDrawing.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QJsonArray>
 
@@ -279,4 +280,65 @@ TEST(XlsRecords, DrawingGroupSplitsIntoContinueRecords) {
     // Container, drawing record, store with its entry and picture, options
     // and menu colours.
     EXPECT_EQ(total, 8u + 32 + 8 + 8 + 36 + 8 + 17 + 20000 + 8 + 18 + 8 + 16);
+}
+
+TEST(XlsCells, SheetEventsAndSourceErrors) {
+    auto grid = MakeGrid({{"a"}, {"b"}, {"c"}}, 0);
+    std::string dir = TempDir();
+    TTabExportXLS x;
+    x.FileName = dir + "events.xls";
+    for (int i = 0; i < 2; ++i) {
+        auto& s = x.Sheets().Add();
+        s.ExportSource = esStringGrid;
+        s.StringGrid = grid.get();
+    }
+    x.Sheets().Add().Exported = false;  // left out
+    std::vector<std::string> log;
+    x.OnBeforeExportSheet = [&](TTabExportXLS&, int i) { log.push_back("before " + std::to_string(i)); };
+    x.OnAfterExportSheet = [&](TTabExportXLS&, int i) { log.push_back("after " + std::to_string(i)); };
+    x.OnExportedRecord = [&](TTabExport&, int n) { log.push_back("record " + std::to_string(n)); };
+    x.OnAdvancedBeforeExportRow = [](TTabExportXLS&, int sheet, TTabExportRow&, bool& accept) { accept = sheet == 0; };
+    x.Execute();
+    EXPECT_EQ(log, (std::vector<std::string>{"before 0", "record 1", "record 2", "record 3", "after 0", "before 1",
+                                             "record 4", "record 5", "record 6", "after 1"}));
+    QJsonArray sheets = DumpXls(x.FileName)["sheets"].toArray();
+    ASSERT_EQ(sheets.size(), 2);
+    EXPECT_EQ(sheets[0].toObject()["name"].toString(), "Sheet 1");
+    EXPECT_EQ(sheets[1].toObject()["nrows"].toInt(), 1) << "rows refused by the handler are not written";
+
+    x.Sheets().Items(1).StringGrid = nullptr;
+    try {
+        x.Execute();
+        ADD_FAILURE() << "no error";
+    } catch (const ETabExportError& e) {
+        EXPECT_STREQ(e.what(), "Sheet Sheet 2 define with error: Export source (StringGrid) is not assigned");
+    }
+}
+
+TEST(XlsCells, PictureFromMemory) {
+    // The chart picture can be handed over as bytes, without a file.
+    QImage image(300, 200, QImage::Format_RGB888);
+    image.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    auto grid = MakeGrid({{"a"}}, 0);
+    std::string dir = TempDir();
+    TTabExportXLS x;
+    x.ExportSource = esStringGrid;
+    x.StringGrid = grid.get();
+    x.FileName = dir + "memory.xls";
+    auto& p = x.Pictures().Add();
+    p.SetData(png.toStdString());
+    x.Images.Add().PictureName = p.Name();
+    x.Execute();
+    QJsonObject d = DumpXls(x.FileName);
+    ASSERT_EQ(d["anchors"].toArray().size(), 1);
+    QJsonArray a = d["anchors"].toArray()[0].toArray();
+    EXPECT_GT(a[5].toInt(), 0) << "a 300-pixel picture spans several columns";
+    EXPECT_GT(a[7].toInt(), 5) << "and several rows";
+
+    x.Pictures().GetItem(0).SetData("not a picture");
+    EXPECT_THROW(x.Execute(), ETabExportError);
 }
