@@ -95,13 +95,13 @@ TBiffSpill::TBiffSpill() {
         cb::os::DeleteFile(FFileName);
         throw;
     }
+    // Unlinked at once: the handle keeps it, and nothing is left behind
+    // even when the program ends abruptly.
+    cb::os::DeleteFile(FFileName);
     FBuffer.reserve(KSpillBuffer);
 }
 
-TBiffSpill::~TBiffSpill() {
-    FFile.reset();
-    cb::os::DeleteFile(FFileName);
-}
+TBiffSpill::~TBiffSpill() = default;
 
 void TBiffSpill::Flush() {
     if (FBuffer.empty()) return;
