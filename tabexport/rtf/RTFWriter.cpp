@@ -1,0 +1,219 @@
+#include "tabexport/rtf/RTFWriter.h"
+
+#include "platform/rtl/Streams.h"
+
+#include <cctype>
+#include <cstring>
+#include <stdexcept>
+
+namespace cb::tabexport {
+
+namespace {
+
+const char32_t kWinAnsiHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                   0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+bool SameTextAscii(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+bool IsRealColor(cb::gfx::TColor c) {
+    return (c & 0xFF000000u) == 0;
+}
+
+}  // namespace
+
+std::string TRTFFontTableItem::Text() const {
+    return "{\\f" + std::to_string(Number) + "\\f" + Family + " " + RTFEscape(FontName) + ";}";
+}
+
+std::string TRTFColorTableItem::Text() const {
+    return "\\red" + std::to_string(Red) + "\\green" + std::to_string(Green) + "\\blue" + std::to_string(Blue) + ";";
+}
+
+bool TRTFColorTableItem::Matches(cb::gfx::TColor Color) const {
+    return IsRealColor(Color) && static_cast<cb::gfx::TColor>(Red | (Green << 8) | (Blue << 16)) == Color;
+}
+
+std::string RTFEscape(const std::string& Utf8) {
+    std::string out;
+    out.reserve(Utf8.size());
+    for (size_t i = 0; i < Utf8.size();) {
+        unsigned char c = static_cast<unsigned char>(Utf8[i]);
+        char32_t cp = c;
+        size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+        if (len == 0 || i + len > Utf8.size()) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        if (len > 1) {
+            cp = c & (0x7F >> len);
+            bool ok = true;
+            for (size_t k = 1; k < len; ++k) {
+                unsigned char cc = static_cast<unsigned char>(Utf8[i + k]);
+                if ((cc & 0xC0) != 0x80) ok = false;
+                cp = (cp << 6) | (cc & 0x3F);
+            }
+            if (!ok) {
+                out += '?';
+                ++i;
+                continue;
+            }
+        }
+        i += len;
+        if (cp == '\\' || cp == '{' || cp == '}') {
+            out += '\\';
+            out += static_cast<char>(cp);
+        } else if (cp == '\n') {
+            out += "\\line ";
+        } else if (cp == '\r') {
+            // CR LF and lone CR both end a line once
+            if (i >= Utf8.size() || Utf8[i] != '\n') out += "\\line ";
+        } else if (cp == '\t') {
+            out += "\\tab ";
+        } else if (cp < 0x20) {
+            // other control characters are dropped
+        } else if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else {
+            int code = -1;
+            if (cp >= 0xA0 && cp <= 0xFF) code = static_cast<int>(cp);
+            for (int k = 0; k < 32 && code < 0; ++k)
+                if (kWinAnsiHigh[k] == cp) code = 0x80 + k;
+            if (code >= 0) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\'%02x", code);
+                out += hex;
+            } else {
+                auto unit = [&](unsigned v) { out += "\\u" + std::to_string(static_cast<int16_t>(v)) + "?"; };
+                if (cp > 0xFFFF) {
+                    cp -= 0x10000;
+                    unit(0xD800 + (cp >> 10));
+                    unit(0xDC00 + (cp & 0x3FF));
+                } else {
+                    unit(cp);
+                }
+            }
+        }
+    }
+    return out;
+}
+
+std::string TTabRTFWriter::AlignToStr(TTabExportColAlign Align) {
+    switch (Align) {
+    case ecaLeft:
+        return "\\ql";
+    case ecaCenter:
+        return "\\qc";
+    case ecaRight:
+        return "\\qr";
+    }
+    return {};
+}
+
+void TTabRTFWriter::WriteHeader() {
+    WriteLine("\\rtf" + std::to_string(Header.Version) + "\\" + Header.CharSet + "\\deff" +
+              std::to_string(Header.DefaultFont) + "\\deftab" + std::to_string(Header.DefaultTab));
+}
+
+void TTabRTFWriter::WriteFontTable() {
+    std::string s = "{\\fonttbl";
+    for (const auto& f : FontTable) s += f.Text();
+    WriteLine(s + "}");
+}
+
+void TTabRTFWriter::WriteColorTable() {
+    std::string s = "{\\colortbl";
+    for (const auto& c : ColorTable) s += c.Text();
+    WriteLine(s + "}");
+}
+
+void TTabRTFWriter::AddFont(const std::string& FontName) {
+    int number = 0;
+    for (const auto& f : FontTable) number = std::max(number, f.Number + 1);
+    FontTable.push_back({number, "nil", FontName});
+}
+
+void TTabRTFWriter::AddColor(cb::gfx::TColor Color) {
+    ColorTable.push_back({static_cast<int>(Color & 0xFF), static_cast<int>((Color >> 8) & 0xFF),
+                          static_cast<int>((Color >> 16) & 0xFF)});
+}
+
+std::int64_t TTabRTFWriter::HeaderLength() const {
+    return 20 +
+           static_cast<std::int64_t>(std::to_string(Header.Version).size() + std::to_string(Header.DefaultFont).size() +
+                                     std::to_string(Header.DefaultTab).size() + Header.CharSet.size());
+}
+
+std::int64_t TTabRTFWriter::FontTableLength() const {
+    std::int64_t n = 12;
+    for (const auto& f : FontTable) n += static_cast<std::int64_t>(f.Text().size());
+    return n;
+}
+
+std::int64_t TTabRTFWriter::ColorTableLength() const {
+    std::int64_t n = 13;
+    for (const auto& c : ColorTable) n += static_cast<std::int64_t>(c.Text().size());
+    return n;
+}
+
+std::string TTabRTFWriter::FontToRTF(const cb::gfx::TFont& Font, bool WriteIt) {
+    return FontToRTF(Font.Name(), Font.Size(), WriteIt);
+}
+
+std::string TTabRTFWriter::FontToRTF(const std::string& FontName, int PointSize, bool WriteIt) {
+    int number = -1;
+    for (const auto& f : FontTable)
+        if (SameTextAscii(f.FontName, FontName)) {
+            number = f.Number;
+            break;
+        }
+    if (number < 0) {
+        std::int64_t at = HeaderLength() + FontTableLength() - 3;  // before the table's closing "}"
+        AddFont(FontName);
+        number = FontTable.back().Number;
+        InsertText(at, FontTable.back().Text());
+    }
+    std::string text = "\\f" + std::to_string(number) + "\\fs" + std::to_string(PointSize * 2);
+    if (WriteIt) WriteLine(text);
+    return text;
+}
+
+std::string TTabRTFWriter::ColorToRTF(cb::gfx::TColor Color, int Kind) {
+    if (!IsRealColor(Color)) return Kind == 0 ? "\\cf0" : "";
+    int index = -1;
+    for (size_t i = 0; i < ColorTable.size(); ++i)
+        if (ColorTable[i].Matches(Color)) {
+            index = static_cast<int>(i);
+            break;
+        }
+    if (index < 0) {
+        std::int64_t at = HeaderLength() + FontTableLength() + ColorTableLength() - 3;
+        AddColor(Color);
+        index = static_cast<int>(ColorTable.size()) - 1;
+        InsertText(at, ColorTable.back().Text());
+    }
+    static const char* words[] = {"\\cf", "\\cbpat", "\\highlight"};
+    return words[Kind < 0 || Kind > 2 ? 0 : Kind] + std::to_string(index);
+}
+
+void TTabRTFWriter::InsertText(std::int64_t Position, const std::string& Text) {
+    auto* stream = Stream();
+    std::int64_t size = stream->Size();
+    if (Position < 0 || Position > size) throw std::runtime_error("RTF table position outside the document");
+    std::string tail(static_cast<size_t>(size - Position), '\0');
+    stream->SetPosition(Position);
+    if (!tail.empty()) stream->ReadBuffer(tail.data(), tail.size());
+    stream->SetPosition(Position);
+    stream->WriteBuffer(Text);
+    stream->WriteBuffer(tail);
+}
+
+}  // namespace cb::tabexport
