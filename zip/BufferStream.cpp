@@ -12,7 +12,9 @@ using cb::rtl::TSeekOrigin;
 TS_BufferStream::TS_BufferStream(cb::rtl::TStream* Stream, std::size_t BufferSize)
     : FStream(Stream), FBuffer(std::max<std::size_t>(BufferSize, 16)) {}
 
-TS_BufferStream::~TS_BufferStream() { FlushQuietly(); }
+TS_BufferStream::~TS_BufferStream() {
+    FlushQuietly();
+}
 
 void TS_BufferStream::FlushQuietly() {
     if (FStream && !FClosed && FState == 2) FlushBuffer();
@@ -177,7 +179,9 @@ TLFNFileStream::TLFNFileStream(const std::string& FileName, TLFNMode Mode, bool 
     SetFlushOnClose(FlushOnClose && Mode == TLFNMode::Create);
 }
 
-TLFNFileStream::~TLFNFileStream() { FlushQuietly(); }
+TLFNFileStream::~TLFNFileStream() {
+    FlushQuietly();
+}
 
 void TLFNFileStream::SyncToDisk() {
     try {

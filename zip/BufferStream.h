@@ -68,16 +68,17 @@ private:
 };
 
 enum class TLFNMode {
-    Create,        // archives, volumes, temporary files
-    ReadDenyWrite, // the archive being read
-    ReadShared,    // source files
-    Read           // volumes and directory files being read
+    Create,         // archives, volumes, temporary files
+    ReadDenyWrite,  // the archive being read
+    ReadShared,     // source files
+    Read            // volumes and directory files being read
 };
 
 // A buffered file (8192 bytes unless told otherwise).
 class TLFNFileStream : public TS_BufferStream {
 public:
-    TLFNFileStream(const std::string& FileName, TLFNMode Mode, bool FlushOnClose = false, std::size_t BufferSize = 8192);
+    TLFNFileStream(const std::string& FileName, TLFNMode Mode, bool FlushOnClose = false,
+                   std::size_t BufferSize = 8192);
     ~TLFNFileStream() override;
     const std::string& FileName() const { return FFileName; }
     int Handle() const { return FFile->Handle(); }

@@ -41,7 +41,8 @@ void TDirSearch::Push(const std::string& Dir, const std::string& Mask, int WildL
         while (dirent* e = ::readdir(d)) {
             const std::string name = e->d_name;
             if (name == "." || name == "..") continue;
-            struct stat lst{}, st{};
+            struct stat lst {
+            }, st{};
             const std::string full = Dir + name;
             if (::lstat(full.c_str(), &lst) != 0) continue;
             TEntry entry;

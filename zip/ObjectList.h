@@ -4,8 +4,8 @@
 #include "platform/rtl/Exception.h"
 
 #include <cstdio>
-#include <typeinfo>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace cb::zip {

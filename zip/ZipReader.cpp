@@ -15,7 +15,9 @@ TZipReader::TZipReader() {
     OnGetNextDisk = [this](int NextDisk, std::string& FName) { DefaultGetNextDisk(NextDisk, FName); };
 }
 
-TZipReader::~TZipReader() { ClearDirectory(); }
+TZipReader::~TZipReader() {
+    ClearDirectory();
+}
 
 void TZipReader::SetZipName(const std::string& Name) {
     // File names on this system are case-sensitive.
@@ -54,7 +56,9 @@ void TZipReader::Sort(TZipSortMode Mode) {
     FSortMode = Mode;
 }
 
-int TZipReader::Count() const { return FDirectory ? FDirectory->Count() : 0; }
+int TZipReader::Count() const {
+    return FDirectory ? FDirectory->Count() : 0;
+}
 
 void TZipReader::CheckIndex(int Index) const {
     if (Index < 0 || Index >= Count()) {
@@ -69,9 +73,13 @@ TZipHeaderInfo& TZipReader::EntryRef(int Index) const {
     return *(FSortedView ? FSortedView->Items(Index) : FDirectory->Items(Index));
 }
 
-const TZipHeaderInfo& TZipReader::Entry(int Index) const { return EntryRef(Index); }
+const TZipHeaderInfo& TZipReader::Entry(int Index) const {
+    return EntryRef(Index);
+}
 
-std::time_t TZipReader::EntryDateTime(int Index) const { return DosDateTimeOrNow(EntryRef(Index).DateTime); }
+std::time_t TZipReader::EntryDateTime(int Index) const {
+    return DosDateTimeOrNow(EntryRef(Index).DateTime);
+}
 
 std::string TZipReader::ReadCommentAt(std::int64_t Offset, std::uint16_t Length) {
     const bool wasOpen = FArchive != nullptr;
@@ -124,7 +132,7 @@ void TZipReader::SetZipComment(const std::string& Comment) {
 }
 
 TZipReader::TFileStamp TZipReader::FileStamp(const std::string& Name) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(Name.c_str(), &st) != 0) return {};
     return {static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
             static_cast<std::int64_t>(st.st_size)};
@@ -290,8 +298,8 @@ void TZipReader::ReadDirectory() {
     std::unique_ptr<TLFNFileStream> zfc;
     cb::rtl::TStream* src = FArchive.get();
     bool found = FEndCentral.Find(*FArchive);
-    if (found && (FEndCentral.ThisDisk > 999 || FEndCentral.StartDisk > 999 ||
-                  FEndCentral.ThisDisk < FEndCentral.StartDisk))
+    if (found &&
+        (FEndCentral.ThisDisk > 999 || FEndCentral.StartDisk > 999 || FEndCentral.ThisDisk < FEndCentral.StartDisk))
         found = false;
     bool zfcMode = false;
     if (!found) {

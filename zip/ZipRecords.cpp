@@ -13,7 +13,9 @@ using cb::rtl::TSeekOrigin;
 
 namespace {
 
-std::uint16_t Get16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t Get16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 std::uint32_t Get32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -198,7 +200,9 @@ bool TZipHeaderInfo::ReadLocal(cb::rtl::TStream& Stream) {
 
 // --- TEndCentral ------------------------------------------------------------
 
-void TEndCentral::Reset() { *this = TEndCentral(); }
+void TEndCentral::Reset() {
+    *this = TEndCentral();
+}
 
 void TEndCentral::SetComment(std::string_view Comment) {
     FComment.assign(Comment.substr(0, 0xFFFF));
@@ -264,7 +268,9 @@ bool TEndCentral::Find(cb::rtl::TStream& Stream) {
 
 namespace {
 
-int Sign(std::int64_t V) { return V < 0 ? -1 : (V > 0 ? 1 : 0); }
+int Sign(std::int64_t V) {
+    return V < 0 ? -1 : (V > 0 ? 1 : 0);
+}
 
 int ArchiveOrder(const TZipHeaderInfo* A, const TZipHeaderInfo* B) {
     if (A->DiskNumberStart != B->DiskNumberStart) return A->DiskNumberStart - B->DiskNumberStart;
@@ -276,7 +282,9 @@ int CompareText(const std::string& A, const std::string& B) {
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-int Rate(const TZipHeaderInfo* E) { return Percentage(E->CompressedSize, E->UncompressedSize); }
+int Rate(const TZipHeaderInfo* E) {
+    return Percentage(E->CompressedSize, E->UncompressedSize);
+}
 
 // Larger key first; equal keys in archive order, then by name.
 int Descending(std::int64_t KeyA, std::int64_t KeyB, const TZipHeaderInfo* A, const TZipHeaderInfo* B) {

@@ -21,7 +21,9 @@ int Percentage(std::int64_t Part, std::int64_t Whole) {
     return static_cast<int>(r > 100 ? 100 : (r < 0 ? 0 : r));
 }
 
-bool HasWildcard(std::string_view S) { return S.find_first_of("*?<>|") != std::string_view::npos; }
+bool HasWildcard(std::string_view S) {
+    return S.find_first_of("*?<>|") != std::string_view::npos;
+}
 
 std::uint32_t CheckDosDateTime(std::uint32_t Stamp) {
     std::uint32_t sec2 = Stamp & 0x1F, min = (Stamp >> 5) & 0x3F, hour = (Stamp >> 11) & 0x1F;
@@ -42,7 +44,8 @@ std::uint32_t UnixToDosDateTime(std::time_t Time) {
     localtime_r(&Time, &tm);
     if (tm.tm_year < 80) return (1u << 21) | (1u << 16);
     if (tm.tm_year > 80 + 119) return CheckDosDateTime(0xFFFFFFFFu);
-    const std::uint32_t date = static_cast<std::uint32_t>(((tm.tm_year - 80) << 9) | ((tm.tm_mon + 1) << 5) | tm.tm_mday);
+    const std::uint32_t date =
+        static_cast<std::uint32_t>(((tm.tm_year - 80) << 9) | ((tm.tm_mon + 1) << 5) | tm.tm_mday);
     const std::uint32_t time = static_cast<std::uint32_t>((tm.tm_hour << 11) | (tm.tm_min << 5) | (tm.tm_sec / 2));
     return (date << 16) | time;
 }
@@ -70,7 +73,7 @@ std::time_t DosDateTimeOrNow(std::uint32_t Stamp) {
 
 TFileInfo GetFileInfo(const std::string& Path) {
     TFileInfo info;
-    struct stat st{};
+    struct stat st {};
     if (Path.empty() || ::stat(Path.c_str(), &st) != 0) return info;
     info.Exists = true;
     info.IsDirectory = S_ISDIR(st.st_mode);
@@ -116,9 +119,15 @@ std::string Convert(std::string_view S, const char* To, const char* From) {
 
 }  // namespace
 
-std::string AnsiToOem(std::string_view S) { return Convert(S, "CP437", "UTF-8"); }
-std::string OemToAnsi(std::string_view S) { return Convert(S, "UTF-8", "CP437"); }
-std::string OemRoundTrip(std::string_view S) { return OemToAnsi(AnsiToOem(S)); }
+std::string AnsiToOem(std::string_view S) {
+    return Convert(S, "CP437", "UTF-8");
+}
+std::string OemToAnsi(std::string_view S) {
+    return Convert(S, "UTF-8", "CP437");
+}
+std::string OemRoundTrip(std::string_view S) {
+    return OemToAnsi(AnsiToOem(S));
+}
 
 std::string MakeTempFileName(const std::string& Dir) {
     std::string base = Dir.empty() ? cb::os::GetTempDirectory() : Dir;

@@ -3,8 +3,8 @@
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/Strings.h"
 #include "zip/Crc32.h"
-#include "zip/ZipErrors.h"
 #include "zip/Wildcard.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipUtils.h"
 #include "zip/ZipWriterBuild.h"
 
@@ -137,7 +137,9 @@ bool TZipWriter::MatchesList(const std::vector<std::string>& Masks, const std::s
 
 // --- output -----------------------------------------------------------------
 
-cb::rtl::TStream& TZipWriter::DataStream(TBuild& B) { return B.DataTemp ? *B.DataTemp : *B.Output; }
+cb::rtl::TStream& TZipWriter::DataStream(TBuild& B) {
+    return B.DataTemp ? *B.DataTemp : *B.Output;
+}
 
 void TZipWriter::WriteRaw(TBuild& B, const void* Buffer, std::size_t Count) {
     cb::rtl::TStream& s = DataStream(B);
@@ -292,7 +294,8 @@ bool TZipWriter::AddOneFile(TBuild& B, const std::string& Name, TZipHeaderInfo& 
             FCipher.InitKeys(Password);
             TZipRandom rnd(ClockSeed());
             std::uint8_t header[12];
-            for (int i = 0; i < 10; ++i) header[i] = FCipher.EncryptByte(static_cast<std::uint8_t>(rnd.Next(32767) >> 7));
+            for (int i = 0; i < 10; ++i)
+                header[i] = FCipher.EncryptByte(static_cast<std::uint8_t>(rnd.Next(32767) >> 7));
             header[10] = FCipher.EncryptByte(static_cast<std::uint8_t>(headerCrc >> 16));
             header[11] = FCipher.EncryptByte(static_cast<std::uint8_t>(headerCrc >> 24));
             WriteRaw(B, header, sizeof header);
@@ -321,7 +324,8 @@ bool TZipWriter::AddOneFile(TBuild& B, const std::string& Name, TZipHeaderInfo& 
         // The size and CRC of what was read, not what the folder said.
         E.UncompressedSize = static_cast<std::uint32_t>(B.FileDone);
         if (!Password.empty()) {
-            if (E.Crc32 != headerCrc) throw EZipError("Cannot zip \"" + Name + "\": the file changed while it was read");
+            if (E.Crc32 != headerCrc)
+                throw EZipError("Cannot zip \"" + Name + "\": the file changed while it was read");
             E.Flags |= 1;
             compressed += 12;
         }
@@ -363,8 +367,8 @@ void TZipWriter::WriteCentralDirectory(TBuild& B) {
         TZipHeaderInfo* e = B.NewDir->Items(i);
         const auto extra = B.CentralExtras.find(e);
         const std::string_view extraBytes = extra != B.CentralExtras.end() ? extra->second : std::string_view();
-        const std::uint32_t headerSize =
-            CentralHeaderFixedSize + e->NameLength() + static_cast<std::uint32_t>(extraBytes.size()) + e->CommentLength();
+        const std::uint32_t headerSize = CentralHeaderFixedSize + e->NameLength() +
+                                         static_cast<std::uint32_t>(extraBytes.size()) + e->CommentLength();
         if (B.Multi && RoomLeft(B) < static_cast<std::int64_t>(headerSize)) {
             NextVolume(B);
             if (RoomLeft(B) < static_cast<std::int64_t>(headerSize))
@@ -416,8 +420,8 @@ int TZipWriter::BuildArchive() {
     ExpandFileList(B);
     B.Multi = MultiMode() != TMultiMode::mmNone;
     if (B.Multi && MultiZipInfo.SaveZipInfoOnFirstDisk)
-        MultiZipInfo.SaveOnFirstDisk += static_cast<std::int64_t>(FFilesList.size()) * (FStorePaths ? 83 : 58) +
-                                        FEndCentral.CommentLength() + 2070;
+        MultiZipInfo.SaveOnFirstDisk +=
+            static_cast<std::int64_t>(FFilesList.size()) * (FStorePaths ? 83 : 58) + FEndCentral.CommentLength() + 2070;
     const TFileInfo existing = GetFileInfo(archive);
     if (existing.IsDirectory) throw EZipError("Cannot write the archive \"" + archive + "\": it is a folder");
     B.Update = existing.Exists && !B.Multi;

@@ -110,7 +110,6 @@ public:
     struct TBuild;
 
 private:
-
     // Turns FilesList into full names of existing files; sums their sizes.
     void ExpandFileList(TBuild& B);
     // Copies kept entries, replaces matching ones; returns the replaced count.

@@ -18,7 +18,9 @@ void DeleteFileQuietly(const std::string& Name) {
     std::filesystem::remove(Name, ec);
 }
 
-bool DirectoryExists(const std::string& Dir) { return !Dir.empty() && GetFileInfo(Dir).IsDirectory; }
+bool DirectoryExists(const std::string& Dir) {
+    return !Dir.empty() && GetFileInfo(Dir).IsDirectory;
+}
 
 namespace {
 

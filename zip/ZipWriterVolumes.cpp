@@ -19,7 +19,7 @@ constexpr std::int64_t MinBlockSize = 64;
 
 std::int64_t FreeSpace(const std::string& File) {
     const std::string dir = DirectoryOf(File).empty() ? "." : DirectoryOf(File);
-    struct statvfs st{};
+    struct statvfs st {};
     if (::statvfs(dir.c_str(), &st) != 0) return 0;
     return static_cast<std::int64_t>(st.f_bavail) * static_cast<std::int64_t>(st.f_frsize);
 }
@@ -32,7 +32,9 @@ std::string TZipWriter::BlockName(int Volume) const {
     return ReplaceExtension(FZipName, ext);
 }
 
-std::int64_t TZipWriter::RoomLeft(TBuild& B) { return B.VolumeRoom - B.Output->Position(); }
+std::int64_t TZipWriter::RoomLeft(TBuild& B) {
+    return B.VolumeRoom - B.Output->Position();
+}
 
 namespace {
 
@@ -52,7 +54,8 @@ void TZipWriter::StartVolumes(TBuild& B) {
     B.Volume = 0;
     if (MultiMode() == TMultiMode::mmBlocks) {
         if (MultiZipInfo.FirstBlockSize < MinBlockSize || MultiZipInfo.BlockSize < MinBlockSize)
-            throw EZipError("Block sizes below " + std::to_string(MinBlockSize) + " bytes cannot hold an archive header");
+            throw EZipError("Block sizes below " + std::to_string(MinBlockSize) +
+                            " bytes cannot hold an archive header");
         B.VolumeRoom = MultiZipInfo.FirstBlockSize;
         CreateVolume(B, BlockName(0), FlushFilesOnClose);
     } else {

@@ -106,3 +106,16 @@ std::string Quote(const std::string& S) {
 }
 
 }  // namespace ziptest
+
+#include "tests/common/TestSupport.h"
+
+namespace ziptest {
+
+int RunPython(const std::string& Script, std::string* Out) {
+    cbtest::TempDir dir;
+    const std::string file = dir.file("script.py");
+    cbtest::writeFile(file, Script);
+    return cbtest::runCommand("/usr/bin/python3 " + Quote(file) + " 2>&1", Out);
+}
+
+}  // namespace ziptest

@@ -20,3 +20,9 @@ std::string Deflate(const std::string& Data, int Level, bool AllowWholeFileStore
 std::string Quote(const std::string& S);
 
 }  // namespace ziptest
+
+namespace ziptest {
+// Runs a Python script with the Debian interpreter; returns its exit code,
+// stdout and stderr in Out.
+int RunPython(const std::string& Script, std::string* Out);
+}  // namespace ziptest
