@@ -247,9 +247,20 @@ bool TEndCentral::Find(cb::rtl::TStream& Stream) {
     std::vector<std::uint8_t> tail(static_cast<std::size_t>(span));
     Stream.Seek(size - span, TSeekOrigin::soBeginning);
     if (ReadUpTo(Stream, tail.data(), tail.size()) < tail.size()) return false;
-    for (std::int64_t i = span - EndRecordFixedSize; i >= 0; --i) {
-        const std::uint8_t* p = tail.data() + i;
-        if (p[0] != 0x50 || Get32(p) != EndSignature) continue;
+    // The nearest record whose comment reaches exactly to the end wins; a
+    // signature inside a comment does not. Failing that, the nearest one.
+    std::int64_t chosen = -1;
+    for (int pass = 0; pass < 2 && chosen < 0; ++pass) {
+        for (std::int64_t i = span - EndRecordFixedSize; i >= 0; --i) {
+            const std::uint8_t* p = tail.data() + i;
+            if (p[0] != 0x50 || Get32(p) != EndSignature) continue;
+            if (pass == 0 && i + static_cast<std::int64_t>(EndRecordFixedSize) + Get16(p + 20) != span) continue;
+            chosen = i;
+            break;
+        }
+    }
+    if (chosen >= 0) {
+        const std::uint8_t* p = tail.data() + chosen;
         Reset();
         ThisDisk = Get16(p + 4);
         StartDisk = Get16(p + 6);
@@ -258,7 +269,7 @@ bool TEndCentral::Find(cb::rtl::TStream& Stream) {
         DirectorySize = Get32(p + 12);
         DirectoryOffset = Get32(p + 16);
         SetCommentLengthOnly(Get16(p + 20));
-        CommentOffset = size - span + i + EndRecordFixedSize;
+        CommentOffset = size - span + chosen + EndRecordFixedSize;
         return true;
     }
     return false;

@@ -114,7 +114,8 @@ public:
     // All but the modified mark.
     void Assign(const TEndCentral& Source);
     void Write(cb::rtl::TStream& Stream) const;
-    // Searches the last 65557 bytes, nearest to the end first. An empty
+    // Searches the last 65557 bytes, nearest to the end first, preferring a
+    // record whose comment ends the file. An empty
     // stream is a valid archive with no entries; 1..21 bytes are not.
     bool Find(cb::rtl::TStream& Stream);
 
