@@ -1,0 +1,147 @@
+// Deflate speed against gzip on a cube-like file, and the compression ratio
+// against zlib on a small corpus. Prints figures; takes the size in MB as an
+// optional argument (default 100).
+#include "platform/os/Files.h"
+#include "zip/Deflater.h"
+#include "zip/ZipWriter.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+#include <zlib.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Fact rows as a cube file stores them: member ids that repeat in runs and
+// measure values with a few significant digits.
+std::string CubeLike(std::size_t Size, unsigned Seed) {
+    std::mt19937 rng(Seed);
+    std::string s;
+    s.reserve(Size + 16);
+    std::uint32_t id = 0;
+    while (s.size() < Size) {
+        if (rng() % 4 == 0) id = rng() % 5000;
+        char b[12];
+        std::memcpy(b, &id, 4);
+        const double v = static_cast<double>(rng() % 100000) / 100.0;
+        std::memcpy(b + 4, &v, 8);
+        s.append(b, 12);
+        if (rng() % 7 == 0) ++id;
+    }
+    s.resize(Size);
+    return s;
+}
+
+std::string Text(std::size_t Size, unsigned Seed) {
+    static const char* words[] = {"cube", "member", "level", "measure", "revenue", "Europe", "France", "the",
+                                  "and",  "of",     "2024",  "sales",   "total",   "row",    "column", "drill"};
+    std::mt19937 rng(Seed);
+    std::string s;
+    while (s.size() < Size) {
+        s += words[rng() % 16];
+        s += rng() % 9 == 0 ? "\n" : " ";
+    }
+    s.resize(Size);
+    return s;
+}
+
+std::string Random(std::size_t Size, unsigned Seed) {
+    std::mt19937 rng(Seed);
+    std::string s(Size, '\0');
+    for (auto& c : s) c = static_cast<char>(rng());
+    return s;
+}
+
+std::uint64_t OurSize(const std::string& Data, int Level) {
+    cb::zip::TDeflater d;
+    std::size_t pos = 0;
+    return d.Compress(
+        Level,
+        [&](std::uint8_t* b, std::size_t n) {
+            n = std::min(n, Data.size() - pos);
+            std::memcpy(b, Data.data() + pos, n);
+            pos += n;
+            return n;
+        },
+        [](const std::uint8_t*, std::size_t) {}, false);
+}
+
+std::uint64_t ZlibSize(const std::string& Data, int Level) {
+    z_stream z{};
+    deflateInit2(&z, Level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    std::vector<unsigned char> out(deflateBound(&z, Data.size()) + 64);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(Data.data()));
+    z.avail_in = static_cast<uInt>(Data.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    const std::uint64_t n = z.total_out;
+    deflateEnd(&z);
+    return n;
+}
+
+double Seconds(Clock::time_point Start) { return std::chrono::duration<double>(Clock::now() - Start).count(); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::size_t mb = argc > 1 ? static_cast<std::size_t>(std::atoi(argv[1])) : 100;
+    const std::string dir = cb::os::CreateTempDirectory("bench_zip");
+    const std::string cube = dir + "facts.cub";
+    {
+        std::ofstream f(cube, std::ios::binary);
+        const std::string data = CubeLike(mb * 1000000, 7);
+        f.write(data.data(), static_cast<std::streamsize>(data.size()));
+    }
+    std::printf("Speed on a %zu MB cube-like file (best of 3 runs each, alternating):\n", mb);
+    for (int level : {1, 6, 9}) {
+        double ours = 1e9, gz = 1e9;
+        std::uintmax_t ourSize = 0, gzSize = 0;
+        for (int run = 0; run < 3; ++run) {
+            const std::string archive = dir + "facts.zip";
+            std::filesystem::remove(archive);
+            auto t = Clock::now();
+            cb::zip::TZipWriter zip;
+            zip.PackLevel = level;
+            zip.SetZipName(archive);
+            zip.AddFile(cube);
+            zip.ZipFiles();
+            ours = std::min(ours, Seconds(t));
+            ourSize = std::filesystem::file_size(archive);
+            t = Clock::now();
+            const std::string cmd =
+                "gzip -n -c -" + std::to_string(level) + " '" + cube + "' > '" + dir + "facts.gz'";
+            if (std::system(cmd.c_str()) != 0) return 1;
+            gz = std::min(gz, Seconds(t));
+            gzSize = std::filesystem::file_size(dir + "facts.gz");
+        }
+        std::printf("  level %d: zip writer %.2f s (%.1f MB/s, %ju bytes), gzip %.2f s (%.1f MB/s, %ju bytes), "
+                    "writer/gzip time %.2f\n",
+                    level, ours, mb / ours, ourSize, gz, mb / gz, gzSize, ours / gz);
+    }
+    std::printf("Ratio against zlib (raw deflate, same level):\n");
+    struct TItem {
+        const char* Name;
+        std::string Data;
+    };
+    const TItem corpus[] = {{"text 4 MB", Text(4000000, 1)},
+                            {"cube 8 MB", CubeLike(8000000, 2)},
+                            {"random 1 MB", Random(1000000, 3)}};
+    for (const auto& item : corpus) {
+        for (int level : {1, 6, 9}) {
+            const std::uint64_t a = OurSize(item.Data, level), b = ZlibSize(item.Data, level);
+            std::printf("  %-12s level %d: ours %10llu, zlib %10llu, difference %+.2f %%\n", item.Name, level,
+                        static_cast<unsigned long long>(a), static_cast<unsigned long long>(b),
+                        100.0 * (static_cast<double>(a) - static_cast<double>(b)) / static_cast<double>(b));
+        }
+    }
+    std::filesystem::remove_all(dir);
+    return 0;
+}
