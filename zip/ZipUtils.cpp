@@ -79,6 +79,7 @@ TFileInfo GetFileInfo(const std::string& Path) {
     info.IsDirectory = S_ISDIR(st.st_mode);
     info.Size = info.IsDirectory ? 0 : static_cast<std::uint64_t>(st.st_size);
     info.ModTime = st.st_mtime;
+    info.Mode = st.st_mode & 07777;
     info.Attributes = info.IsDirectory ? faDirectory : faArchive;
     if (!(st.st_mode & S_IWUSR)) info.Attributes |= faReadOnly;
     return info;

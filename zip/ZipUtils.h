@@ -34,6 +34,7 @@ struct TFileInfo {
     std::uint64_t Size = 0;
     std::time_t ModTime = 0;
     std::uint32_t Attributes = 0;  // faDirectory, faArchive, faReadOnly
+    unsigned Mode = 0;             // permission bits
 };
 // Follows symbolic links; Exists false when nothing is there.
 TFileInfo GetFileInfo(const std::string& Path);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <time.h>
 
 namespace cb::zip {
@@ -187,6 +188,12 @@ std::uint32_t ClockSeed() {
     return static_cast<std::uint32_t>(ts.tv_nsec) ^ static_cast<std::uint32_t>(ts.tv_sec * 1000003u);
 }
 
+mode_t DefaultFileMode() {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 [[noreturn]] void TooLarge(const std::string& What) {
     throw EZipTooLarge("Cannot zip " + What + ": archives and entries of 4 GiB or more are not supported");
 }
@@ -332,7 +339,7 @@ bool TZipWriter::AddOneFile(TBuild& B, const std::string& Name, TZipHeaderInfo& 
         if (compressed >= MaxZipSize) TooLarge("\"" + Name + "\"");
         E.CompressedSize = static_cast<std::uint32_t>(compressed);
         if (B.Multi) {
-            CopyDataToVolumes(B, E, Name);
+            CopyDataToVolumes(B, E);
         } else {
             const std::int64_t end = B.Output->Position();
             if (static_cast<std::uint64_t>(end) >= MaxZipSize) TooLarge("the archive");
@@ -448,6 +455,8 @@ int TZipWriter::BuildArchive() {
         } else {
             // A temporary file beside the archive, renamed over it at the end.
             B.OutputName = MakeTempFileName(DirectoryOf(archive).empty() ? "./" : DirectoryOf(archive));
+            // The archive keeps the old one's permissions, or gets the usual ones.
+            ::chmod(B.OutputName.c_str(), existing.Exists ? existing.Mode : DefaultFileMode());
             B.Output = std::make_unique<TLFNFileStream>(B.OutputName, TLFNMode::Create, FlushFilesOnClose);
         }
         if (B.Update) {

@@ -132,7 +132,7 @@ private:
     void StartVolumes(TBuild& B);
     void NextVolume(TBuild& B);
     std::int64_t RoomLeft(TBuild& B);
-    void CopyDataToVolumes(TBuild& B, TZipHeaderInfo& Entry, const std::string& Name);
+    void CopyDataToVolumes(TBuild& B, TZipHeaderInfo& Entry);
     void FinishVolumes(TBuild& B);
     void WriteZfcFile(TBuild& B);
     std::string BlockName(int Volume) const;

@@ -85,7 +85,7 @@ void TZipWriter::NextVolume(TBuild& B) {
     CreateVolume(B, name, FlushFilesOnClose);
 }
 
-void TZipWriter::CopyDataToVolumes(TBuild& B, TZipHeaderInfo& E, const std::string& Name) {
+void TZipWriter::CopyDataToVolumes(TBuild& B, TZipHeaderInfo& E) {
     E.WriteLocal(*B.Output);
     B.DataTemp->Flush();
     const std::int64_t tempSize = B.DataTemp->Size();
@@ -114,7 +114,6 @@ void TZipWriter::CopyDataToVolumes(TBuild& B, TZipHeaderInfo& E, const std::stri
         ProcessMessages();
     }
     if (RoomLeft(B) <= 0) NextVolume(B);
-    (void)Name;
 }
 
 void TZipWriter::FinishVolumes(TBuild& B) {

@@ -146,6 +146,22 @@ TEST(ZipReader, EmptyShortAndTruncatedFiles) {
             EXPECT_EQ(names, (std::vector<std::string>{"one.txt", "two.txt", "three.txt"}));
         }
     }
+    // A self-extracting program is scanned from byte 14000 on.
+    const std::string cutZip = full.substr(0, full.size() - 30);
+    for (const std::size_t stub : {15000u, 100u}) {
+        SCOPED_TRACE(stub);
+        cbtest::writeFile(root + "sfx.exe", std::string(stub, 'M') + cutZip);
+        TZipReader r;
+        r.SetZipName(root + "sfx.exe");
+        r.IncompleteZipMode = TIncompleteZipMode::izAssumeBad;
+        if (stub > 14000) {
+            r.OpenArchive();
+            EXPECT_EQ(Names(r), (std::vector<std::string>{"one.txt", "two.txt", "three.txt"}));
+            EXPECT_EQ(r.Entry(0).LocalHeaderOffset, stub);
+        } else {
+            EXPECT_THROW(r.OpenArchive(), EBadZipFile);
+        }
+    }
     // A valid end record that claims disk 1000 counts as none.
     std::string bad = full;
     bad[bad.size() - 22 + 4] = static_cast<char>(0xE8);

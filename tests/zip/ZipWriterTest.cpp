@@ -110,6 +110,12 @@ TEST(ZipWriter, OneFileAsTheCubeWizardZipsIt) {
         EXPECT_EQ(zip.Entry(0).UncompressedSize, 300000u);
         EXPECT_EQ(zip.Entry(0).Flags & 1, password.empty() ? 0 : 1);
     }
+    // The usual permissions, not those of a private temporary file.
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.file("plain.zip").c_str(), &st), 0);
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
     // The source stays; the caller deletes it.
     EXPECT_TRUE(GetFileInfo(cube).Exists);
 }
