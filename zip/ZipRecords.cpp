@@ -48,9 +48,13 @@ void TZipHeaderInfo::SetDirectory(std::string Dir) {
     FDirectory = std::move(Dir);
 }
 
+bool TZipHeaderInfo::NamesInOemCodePage() const {
+    return OEMConvert && (VersionMadeBy >> 8) == 0 && (Flags & Utf8NameFlag) == 0;
+}
+
 std::string TZipHeaderInfo::StoredName() const {
     const std::string name = FDirectory + FFileName;
-    return OEMConvert ? AnsiToOem(name) : name;
+    return NamesInOemCodePage() ? AnsiToOem(name) : name;
 }
 
 void TZipHeaderInfo::SetComment(std::string_view Comment) {
@@ -163,7 +167,7 @@ bool TZipHeaderInfo::ReadCentral(cb::rtl::TStream& Stream, const TNextVolumeFunc
     LocalHeaderOffset = Get32(h + 42);
     CentralHeaderOffset = static_cast<std::uint32_t>(s == &Stream ? start : 0);
     std::memset(Marks, 0, sizeof Marks);
-    SetNameFromStored(std::move(name), (VersionMadeBy >> 8) == 0 && OEMConvert);
+    SetNameFromStored(std::move(name), NamesInOemCodePage());
     return true;
 }
 
@@ -194,7 +198,7 @@ bool TZipHeaderInfo::ReadLocal(cb::rtl::TStream& Stream) {
     ExternalAttributes = 0;
     LocalHeaderOffset = static_cast<std::uint32_t>(start);
     CentralHeaderOffset = 0;
-    SetNameFromStored(std::move(name), OEMConvert);
+    SetNameFromStored(std::move(name), OEMConvert && (Flags & Utf8NameFlag) == 0);
     return true;
 }
 

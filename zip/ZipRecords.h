@@ -19,6 +19,8 @@ inline constexpr std::uint32_t EndSignature = 0x06054B50;
 inline constexpr std::uint32_t LocalHeaderFixedSize = 30;
 inline constexpr std::uint32_t CentralHeaderFixedSize = 46;
 inline constexpr std::uint32_t EndRecordFixedSize = 22;
+// General purpose flag: the name and comment are UTF-8.
+inline constexpr std::uint16_t Utf8NameFlag = 0x800;
 
 // Replaces the stream by the next volume's, or returns nullptr.
 using TNextVolumeFunc = std::function<cb::rtl::TStream*()>;
@@ -50,8 +52,10 @@ public:
     const std::string& Directory() const { return FDirectory; }
     void SetDirectory(std::string Dir);
     std::string FullName() const { return FDirectory + FFileName; }
-    // The name's bytes as written: OEM code page when OEMConvert.
+    // The name's bytes as written: the OEM code page when OEMConvert, unless
+    // the record came from another host or marks its name as UTF-8.
     std::string StoredName() const;
+    bool NamesInOemCodePage() const;
     std::uint16_t NameLength() const { return static_cast<std::uint16_t>(StoredName().size()); }
 
     bool HasComment() const { return FCommentLength > 0; }

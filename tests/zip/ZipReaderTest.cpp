@@ -102,6 +102,43 @@ TEST(ZipReader, LongCommentsAndEntryComments) {
     EXPECT_THROW(r.EntryComment(1), cb::rtl::EListError);
 }
 
+TEST(ZipReader, Utf8AndForeignHostNamesSurviveAnUpdate) {
+    cbtest::TempDir dir;
+    const std::string archive = dir.file("n.zip");
+    std::string out;
+    ASSERT_EQ(RunPython("import zipfile\n"
+                        "z = zipfile.ZipFile(" +
+                            Quote(archive) +
+                            ", 'w')\n"
+                            "z.writestr('caf\u00e9/\u20ac.txt', 'euro')\n"
+                            "z.close()\n",
+                        &out),
+              0)
+        << out;
+    TZipReader r;
+    r.SetZipName(archive);
+    r.OpenArchive();
+    ASSERT_EQ(r.Count(), 1);
+    EXPECT_EQ(r.Entry(0).FullName(), "caf\xC3\xA9/\xE2\x82\xAC.txt");
+    r.CloseArchive();
+    cbtest::writeFile(dir.file("plain.txt"), "plain");
+    TZipWriter w;
+    w.SetZipName(archive);
+    w.AddFile(dir.file("plain.txt"));
+    EXPECT_EQ(w.ZipFiles(), 1);
+    ASSERT_EQ(
+        RunPython("import zipfile\n"
+                  "z = zipfile.ZipFile(" +
+                      Quote(archive) +
+                      ")\n"
+                      "print(z.testzip())\n"
+                      "print(sorted(i.filename for i in z.infolist()) == ['caf\u00e9/\u20ac.txt', 'plain.txt'])\n",
+                  &out),
+        0)
+        << out;
+    EXPECT_EQ(out, "None\nTrue\n");
+}
+
 TEST(ZipReader, EmptyShortAndTruncatedFiles) {
     cbtest::TempDir dir;
     cbtest::writeFile(dir.file("empty.zip"), "");
