@@ -609,6 +609,12 @@ struct TDeflater::TState {
         return got;
     }
 
+    static std::uint16_t Load16(const std::uint8_t* p) {
+        std::uint16_t v;
+        std::memcpy(&v, p, 2);
+        return v;
+    }
+
     static unsigned MatchLength(const std::uint8_t* a, const std::uint8_t* b) {
         unsigned len = 2;
         while (len < MAX_MATCH) {
@@ -630,21 +636,20 @@ struct TDeflater::TState {
         const std::uint8_t* scan = window.data() + strstart;
         unsigned best_len = prev_length;
         const unsigned limit = strstart > MAX_DIST ? strstart - MAX_DIST : 0;
-        std::uint8_t scan_end1 = scan[best_len - 1];
-        std::uint8_t scan_end = scan[best_len];
+        const std::uint8_t* base = window.data();
+        // The last byte pair of the best match and the first pair, two bytes at a time.
+        std::uint16_t scan_end = Load16(scan + best_len - 1);
+        const std::uint16_t scan_start = Load16(scan);
         if (prev_length >= good_match) chain_length >>= 2;
         do {
-            const std::uint8_t* match = window.data() + cur_match;
-            if (match[best_len] != scan_end || match[best_len - 1] != scan_end1 || match[0] != scan[0] ||
-                match[1] != scan[1])
-                continue;
+            const std::uint8_t* match = base + cur_match;
+            if (Load16(match + best_len - 1) != scan_end || Load16(match) != scan_start) continue;
             const unsigned len = MatchLength(scan, match);
             if (len > best_len) {
                 match_start = cur_match;
                 best_len = len;
                 if (len >= nice_match) break;
-                scan_end1 = scan[best_len - 1];
-                scan_end = scan[best_len];
+                scan_end = Load16(scan + best_len - 1);
             }
         } while ((cur_match = prev[cur_match & WMASK]) > limit && --chain_length != 0);
         return best_len;
