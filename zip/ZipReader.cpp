@@ -11,8 +11,13 @@ namespace cb::zip {
 
 using cb::rtl::TSeekOrigin;
 
-TZipReader::TZipReader() {
-    OnGetNextDisk = [this](int NextDisk, std::string& FName) { DefaultGetNextDisk(NextDisk, FName); };
+TZipReader::TZipReader() = default;
+
+void TZipReader::GetNextDisk(int NextDisk, std::string& FName) {
+    if (OnGetNextDisk)
+        OnGetNextDisk(NextDisk, FName);
+    else
+        DefaultGetNextDisk(NextDisk, FName);
 }
 
 TZipReader::~TZipReader() {
@@ -162,10 +167,7 @@ void TZipReader::LoadVolume(int N) {
     std::string lastMissing;
     while (true) {
         std::string asked = name;
-        if (OnGetNextDisk)
-            OnGetNextDisk(N, asked);
-        else
-            asked.clear();
+        GetNextDisk(N, asked);
         if (asked.empty()) throw EUserCanceled(texts::CanceledLoadDisk);
         if (GetFileInfo(asked).Exists && !GetFileInfo(asked).IsDirectory) {
             name = asked;

@@ -72,7 +72,8 @@ public:
     std::function<void(TSkipReason Reason, const std::string& FName, int FileIndex, bool& Retry)> OnSkippingFile;
     std::function<void(TIncompleteZipMode& Mode)> OnInCompleteZip;
     // Asked for the file of volume NextDisk (1-based); an empty FName
-    // cancels. Set by the constructor to the built-in handler.
+    // cancels. Unset: block volumes are name.001, name.002, ...; span mode
+    // asks OnPromptForDisk.
     std::function<void(int NextDisk, std::string& FName)> OnGetNextDisk;
     // Span mode's prompt ("Please insert disk n of the multi-disk set.");
     // false or unset cancels.
@@ -119,6 +120,8 @@ protected:
     // ClearDirectory that keeps ZipName (a failed read).
     void DropDirectory();
     void DefaultGetNextDisk(int NextDisk, std::string& FName);
+    // OnGetNextDisk, or the built-in handler when it is unset.
+    void GetNextDisk(int NextDisk, std::string& FName);
     std::string ReadCommentAt(std::int64_t Offset, std::uint16_t Length);
     // Modification time in nanoseconds and size: a rewrite shows in one of them.
     struct TFileStamp {

@@ -247,6 +247,8 @@ bool TZipWriter::AddOneFile(TBuild& B, const std::string& Name, TZipHeaderInfo& 
         }
         E.InternalAttributes = 2;
     }
+    // A name that code page 437 cannot hold is stored as UTF-8, marked so.
+    if (OEMConvert && OemRoundTrip(E.FullName()) != E.FullName()) E.Flags |= Utf8NameFlag;
     E.DiskNumberStart = static_cast<std::uint16_t>(B.Volume);
     auto dropSource = cb::rtl::OnScopeExit([&] { B.Source.reset(); });
 
@@ -514,6 +516,38 @@ int TZipWriter::BuildArchive() {
     if (OnTotalPercentDone) OnTotalPercentDone(100);
     if (B.Multi && MultiZipInfo.SaveZipInfoOnFirstDisk && B.Volume > 0) WriteZfcFile(B);
     return count + replaced;
+}
+
+}  // namespace cb::zip
+
+namespace cb::zip {
+
+void ZipSingleFile(const std::string& Source, const std::string& Archive, const std::string& Password) {
+    const TFileInfo source = GetFileInfo(Source);
+    if (!source.Exists || source.IsDirectory) throw EZipError("Cannot zip \"" + Source + "\": the file does not exist");
+    // Built under a new name beside the archive, then renamed over it.
+    const std::string dir = DirectoryOf(Archive).empty() ? "./" : DirectoryOf(Archive);
+    const std::string fresh = MakeTempFileName(dir);
+    DeleteFileQuietly(fresh);
+    auto cleanup = cb::rtl::OnScopeExit([&] { DeleteFileQuietly(fresh); });
+    {
+        TZipWriter zip;
+        zip.Password = Password;
+        zip.SetZipName(fresh);
+        zip.AddFile(Source);
+        if (zip.ZipFiles() != 1) throw EZipError("Cannot zip \"" + Source + "\" into \"" + Archive + "\"");
+    }
+    // Check what was written before it replaces anything.
+    {
+        TZipReader check;
+        check.SetZipName(fresh);
+        check.OpenArchive();
+        const bool ok = check.Count() == 1 && check.Entry(0).FullName() == NameOf(Source) &&
+                        check.Entry(0).UncompressedSize == source.Size;
+        check.CloseArchive();
+        if (!ok) throw EZipError("The archive \"" + Archive + "\" does not hold \"" + Source + "\" as it should");
+    }
+    if (!MoveFile(fresh, Archive)) throw EZipError(std::string(texts::CouldNotCopy) + fresh + " -> " + Archive);
 }
 
 }  // namespace cb::zip

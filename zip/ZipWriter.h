@@ -144,4 +144,10 @@ private:
     std::map<std::string, std::string> FStoredNames;
 };
 
+// Packs one file into Archive under its bare name, deflated at level 6 and
+// encrypted when Password is not empty. An existing Archive is replaced, not
+// added to, and only once the new one is complete and checked. Raises on
+// any failure; on return the archive holds the file and the source is closed.
+void ZipSingleFile(const std::string& Source, const std::string& Archive, const std::string& Password = {});
+
 }  // namespace cb::zip

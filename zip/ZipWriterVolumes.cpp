@@ -75,7 +75,7 @@ void TZipWriter::NextVolume(TBuild& B) {
         B.VolumeRoom = MultiZipInfo.BlockSize;
     } else {
         name = B.ArchiveName;
-        if (OnGetNextDisk) OnGetNextDisk(B.Volume + 2, name);
+        GetNextDisk(B.Volume + 2, name);
         if (name.empty()) throw EUserCanceled(texts::CanceledZip);
         ++B.Volume;
         if (OnPrepareNextDisk) OnPrepareNextDisk(B.Volume + 1);

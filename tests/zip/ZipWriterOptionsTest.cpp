@@ -123,3 +123,35 @@ TEST(ZipWriterOptions, ProgressAndMessagePump) {
     quiet.AddFile(dir.file("small.cub"));
     EXPECT_EQ(quiet.ZipFiles(), 1);
 }
+
+TEST(ZipWriterOptions, SingleFileReplacesTheArchiveAndKeepsOddNames) {
+    cbtest::TempDir dir;
+    const std::string root = dir.path().string() + "/";
+    const std::string cube = root + "Umsatz \xE2\x82\xAC.cub";  // the euro sign is not in code page 437
+    cbtest::writeFile(cube, MakeCubeLike(50000));
+    cbtest::writeFile(root + "old.txt", "old");
+    const std::string archive = root + "copy.zip";
+    {
+        TZipWriter zip;
+        zip.SetZipName(archive);
+        zip.AddFile(root + "old.txt");
+        zip.ZipFiles();
+    }
+    ZipSingleFile(cube, archive, "pw");
+    std::string out;
+    ASSERT_EQ(RunPython("import zipfile\n"
+                        "z = zipfile.ZipFile(" +
+                            Quote(archive) +
+                            ")\n"
+                            "z.setpassword(b'pw')\n"
+                            "print(z.testzip(), [i.filename for i in z.infolist()], len(z.read(z.infolist()[0])))\n",
+                        &out),
+              0)
+        << out;
+    EXPECT_EQ(out, "None ['Umsatz \xE2\x82\xAC.cub'] 50000\n");
+    EXPECT_EQ(cbtest::runCommand("unzip -t -P pw " + Quote(archive), &out), 0) << out;
+    EXPECT_THROW(ZipSingleFile(root + "missing.cub", archive, ""), EZipError);
+    int files = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();
+    EXPECT_EQ(files, 3);  // the cube, old.txt and the archive: nothing left over
+}
