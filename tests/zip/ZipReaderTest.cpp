@@ -294,3 +294,23 @@ TEST(ZipReader, ReusesDirectoryUntilTheFileChanges) {
     r.Sort(TZipSortMode::ByName);
     EXPECT_EQ(r.Entry(0).FileName(), "a.txt");
 }
+
+TEST(ZipReader, ExtraFieldClaimedButMissingIsTakenAsAbsent) {
+    cbtest::TempDir dir;
+    cbtest::writeFile(dir.file("a.txt"), "a");
+    cbtest::writeFile(dir.file("b.txt"), "b");
+    const std::string archive = dir.file("x.zip");
+    TZipWriter w;
+    w.SetZipName(archive);
+    w.FilesList() = {dir.file("a.txt"), dir.file("b.txt")};
+    ASSERT_EQ(w.ZipFiles(), 2);
+    const std::uint32_t dirOffset = w.EndCentral().DirectoryOffset;
+    std::string bytes = cbtest::readFile(archive);
+    bytes[dirOffset + 30] = 4;  // the first central header claims 4 extra bytes
+    cbtest::writeFile(archive, bytes);
+    TZipReader r;
+    r.SetZipName(archive);
+    r.OpenArchive();
+    EXPECT_EQ(Names(r), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(r.Entry(0).CentralExtraLength, 0);
+}

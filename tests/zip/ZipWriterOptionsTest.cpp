@@ -155,3 +155,20 @@ TEST(ZipWriterOptions, SingleFileReplacesTheArchiveAndKeepsOddNames) {
     for (auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();
     EXPECT_EQ(files, 3);  // the cube, old.txt and the archive: nothing left over
 }
+
+TEST(ZipWriterOptions, EncryptHandlerReceivesEveryDataBuffer) {
+    cbtest::TempDir dir;
+    cbtest::writeFile(dir.file("d.cub"), MakeCubeLike(100000));
+    TZipWriter zip;
+    zip.SetZipName(dir.file("e.zip"));
+    zip.Password = "pw";
+    std::size_t seen = 0;
+    zip.OnEncrypt = [&](std::uint8_t*, std::size_t n, const std::string& password) {
+        EXPECT_EQ(password, "pw");
+        seen += n;
+    };
+    zip.AddFile(dir.file("d.cub"));
+    ASSERT_EQ(zip.ZipFiles(), 1);
+    // The 12-byte header is always the built-in cipher's.
+    EXPECT_EQ(seen + 12, zip.Entry(0).CompressedSize);
+}
