@@ -350,7 +350,12 @@ bool TZipWriter::AddOneFile(TBuild& B, const std::string& Name, TZipHeaderInfo& 
             B.Output->Seek(end, TSeekOrigin::soBeginning);
         }
     }
-    if (OnEndZip) OnEndZip(Name, E.UncompressedSize, E.CompressedSize, B.Output->Position());
+    if (OnEndZip) {
+        if (isDirEntry)
+            OnEndZip(Name, 0, 0, 0);
+        else
+            OnEndZip(Name, E.UncompressedSize, E.CompressedSize, B.Output->Position());
+    }
     return true;
 }
 
