@@ -2,10 +2,7 @@
 
 namespace cb::tabexport {
 
-namespace {
-
-// Decodes one code point at Text[i], advancing i.
-char32_t Next(std::string_view Text, std::size_t& i) {
+char32_t NextCodePoint(std::string_view Text, std::size_t& i) {
     auto b = [&](std::size_t k) { return static_cast<unsigned char>(Text[k]); };
     unsigned char c = b(i);
     if (c < 0x80) {
@@ -34,7 +31,26 @@ char32_t Next(std::string_view Text, std::size_t& i) {
     return cp;
 }
 
+namespace {
+
+char32_t Next(std::string_view Text, std::size_t& i) {
+    return NextCodePoint(Text, i);
+}
+
+// Unicode code points of WinAnsi codes 0x80..0x9F (0: none).
+const char32_t kWinAnsiHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                   0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
 }  // namespace
+
+int WinAnsiCode(char32_t CodePoint) {
+    if (CodePoint < 0x80 || (CodePoint >= 0xA0 && CodePoint <= 0xFF)) return static_cast<int>(CodePoint);
+    for (int k = 0; k < 32; ++k)
+        if (kWinAnsiHigh[k] == CodePoint) return 0x80 + k;
+    return -1;
+}
 
 std::size_t Utf8Length(std::string_view Text) {
     std::size_t n = 0;

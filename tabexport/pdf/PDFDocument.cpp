@@ -1,5 +1,7 @@
 #include "tabexport/pdf/PDFDocument.h"
 
+#include "tabexport/core/Utf.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -12,12 +14,6 @@ const std::array<int, 256> kWidths[] = {
 #include "tabexport/PdfFontWidths.inc"
 };
 static_assert(sizeof(kWidths) / sizeof(kWidths[0]) == poZapfDingbats + 1);
-
-// Unicode code points of WinAnsi codes 0x80..0x9F (0: none).
-const char32_t kWinAnsiHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                   0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 std::string Color3(cb::gfx::TColor c) {
     return PDFNumber((c & 0xFF) / 255.0, 2) + " " + PDFNumber(((c >> 8) & 0xFF) / 255.0, 2) + " " +
@@ -63,50 +59,9 @@ std::string PDFNumber(double Value, int Decimals) {
 std::string PDFWinAnsi(const std::string& Utf8) {
     std::string out;
     out.reserve(Utf8.size());
-    for (size_t i = 0; i < Utf8.size();) {
-        unsigned char c = static_cast<unsigned char>(Utf8[i]);
-        char32_t cp;
-        size_t len;
-        if (c < 0x80) {
-            cp = c;
-            len = 1;
-        } else if ((c & 0xE0) == 0xC0) {
-            cp = c & 0x1F;
-            len = 2;
-        } else if ((c & 0xF0) == 0xE0) {
-            cp = c & 0x0F;
-            len = 3;
-        } else if ((c & 0xF8) == 0xF0) {
-            cp = c & 0x07;
-            len = 4;
-        } else {
-            out += '?';
-            ++i;
-            continue;
-        }
-        if (i + len > Utf8.size()) {
-            out += '?';
-            break;
-        }
-        bool ok = true;
-        for (size_t k = 1; k < len; ++k) {
-            unsigned char cc = static_cast<unsigned char>(Utf8[i + k]);
-            if ((cc & 0xC0) != 0x80) ok = false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        i += ok ? len : 1;
-        if (!ok) {
-            out += '?';
-            continue;
-        }
-        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-            out += static_cast<char>(cp);
-            continue;
-        }
-        char mapped = '?';
-        for (int k = 0; k < 32; ++k)
-            if (kWinAnsiHigh[k] == cp) mapped = static_cast<char>(0x80 + k);
-        out += mapped;
+    for (std::size_t i = 0; i < Utf8.size();) {
+        int code = WinAnsiCode(NextCodePoint(Utf8, i));
+        out += code >= 0 ? static_cast<char>(code) : '?';
     }
     return out;
 }

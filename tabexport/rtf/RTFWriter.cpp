@@ -1,6 +1,7 @@
 #include "tabexport/rtf/RTFWriter.h"
 
 #include "platform/rtl/Streams.h"
+#include "tabexport/core/Utf.h"
 
 #include <cctype>
 #include <cstring>
@@ -9,11 +10,6 @@
 namespace cb::tabexport {
 
 namespace {
-
-const char32_t kWinAnsiHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                   0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 bool SameTextAscii(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -44,37 +40,15 @@ bool TRTFColorTableItem::Matches(cb::gfx::TColor Color) const {
 std::string RTFEscape(const std::string& Utf8) {
     std::string out;
     out.reserve(Utf8.size());
-    for (size_t i = 0; i < Utf8.size();) {
-        unsigned char c = static_cast<unsigned char>(Utf8[i]);
-        char32_t cp = c;
-        size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
-        if (len == 0 || i + len > Utf8.size()) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        if (len > 1) {
-            cp = c & (0x7F >> len);
-            bool ok = true;
-            for (size_t k = 1; k < len; ++k) {
-                unsigned char cc = static_cast<unsigned char>(Utf8[i + k]);
-                if ((cc & 0xC0) != 0x80) ok = false;
-                cp = (cp << 6) | (cc & 0x3F);
-            }
-            if (!ok) {
-                out += '?';
-                ++i;
-                continue;
-            }
-        }
-        i += len;
+    for (std::size_t i = 0; i < Utf8.size();) {
+        char32_t cp = NextCodePoint(Utf8, i);
         if (cp == '\\' || cp == '{' || cp == '}') {
             out += '\\';
             out += static_cast<char>(cp);
         } else if (cp == '\n') {
             out += "\\line ";
         } else if (cp == '\r') {
-            // CR LF and lone CR both end a line once
+            // CR LF and a lone CR both end a line once
             if (i >= Utf8.size() || Utf8[i] != '\n') out += "\\line ";
         } else if (cp == '\t') {
             out += "\\tab ";
@@ -82,24 +56,19 @@ std::string RTFEscape(const std::string& Utf8) {
             // other control characters are dropped
         } else if (cp < 0x80) {
             out += static_cast<char>(cp);
+        } else if (int code = WinAnsiCode(cp); code >= 0) {
+            static const char* digits = "0123456789abcdef";
+            out += "\\'";
+            out += digits[(code >> 4) & 15];
+            out += digits[code & 15];
         } else {
-            int code = -1;
-            if (cp >= 0xA0 && cp <= 0xFF) code = static_cast<int>(cp);
-            for (int k = 0; k < 32 && code < 0; ++k)
-                if (kWinAnsiHigh[k] == cp) code = 0x80 + k;
-            if (code >= 0) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "\\'%02x", code);
-                out += hex;
+            auto unit = [&](unsigned v) { out += "\\u" + std::to_string(static_cast<int16_t>(v)) + "?"; };
+            if (cp > 0xFFFF) {
+                cp -= 0x10000;
+                unit(0xD800 + (cp >> 10));
+                unit(0xDC00 + (cp & 0x3FF));
             } else {
-                auto unit = [&](unsigned v) { out += "\\u" + std::to_string(static_cast<int16_t>(v)) + "?"; };
-                if (cp > 0xFFFF) {
-                    cp -= 0x10000;
-                    unit(0xD800 + (cp >> 10));
-                    unit(0xDC00 + (cp & 0x3FF));
-                } else {
-                    unit(cp);
-                }
+                unit(cp);
             }
         }
     }
