@@ -8,6 +8,8 @@
 # (cube files, raw or changed by SQL), fuzz_description (descriptions and CSV),
 # fuzz_ini (INI text and connection strings), fuzz_format (number pictures),
 # fuzz_zipreader (zip archives read and updated).
+# fuzz_gif (GIF files: both GIF image classes and the LZW decoder; built
+# against Qt, seeds from fuzz/seeds/gif or any GIF files).
 # Each file says how its input is read; seeds/ holds starting inputs.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,6 +28,21 @@ for f in $sources; do
 done
 for t in "$src"/fuzz/fuzz_*.cpp; do
   name=$(basename "$t" .cpp)
+  [ "$name" = fuzz_gif ] && continue
   $CXX $flags -fsanitize=fuzzer "$t" $objs -lsqlite3 -o "$out/$name"
   echo "built $out/$name"
 done
+
+# The GIF target: the gif folder and the drawing layer it renders through, with Qt.
+qtflags=$(pkg-config --cflags Qt6Widgets)
+qtlibs=$(pkg-config --libs Qt6Widgets)
+gifobjs=""
+for f in $src/platform/rtl/*.cpp $src/platform/os/*.cpp $src/platform/gfx/*.cpp $src/gif/*.cpp; do
+  o="$out/obj/gif_$(echo "$f" | sed "s|$src/||; s|/|_|g").o"
+  if [ ! -f "$o" ] || [ "$f" -nt "$o" ]; then
+    $CXX $flags $qtflags -fPIC -fsanitize=fuzzer-no-link -c "$f" -o "$o"
+  fi
+  gifobjs="$gifobjs $o"
+done
+$CXX $flags $qtflags -fPIC -fsanitize=fuzzer "$src/fuzz/fuzz_gif.cpp" $gifobjs $qtlibs -o "$out/fuzz_gif"
+echo "built $out/fuzz_gif"
