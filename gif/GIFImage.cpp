@@ -18,6 +18,18 @@ using cb::rtl::TSeekOrigin;
 using cb::rtl::TStream;
 
 bool TGIFImage::RenderWhileLoading = false;
+
+namespace {
+std::uint64_t gPixelLimit = std::uint64_t(1) << 25;
+}
+
+std::uint64_t GIFPixelLimit() {
+    return gPixelLimit;
+}
+
+void SetGIFPixelLimit(std::uint64_t pixels) {
+    gPixelLimit = pixels;
+}
 bool TGIFImage::PalettedDisplay = false;
 
 namespace {
@@ -159,7 +171,7 @@ void TGIFSubImage::ResizePixels() {
     FreeBitmap();
     FMaskNeeded = true;
     const std::uint64_t n = std::uint64_t(FWidth) * std::uint64_t(FHeight);
-    if (n > kMaxGIFPixels) throw GIFException("GIF image too large");
+    if (n > GIFPixelLimit()) throw GIFException("GIF image too large");
     FPixels.assign(std::size_t(n), 0);
 }
 
@@ -728,7 +740,7 @@ void TGIFImage::LoadFromStream(TStream& s) {
             auto f = std::make_unique<TGIFSubImage>(this);
             f->LoadFromStream(s);
             pixels += f->Pixels().size();
-            if (pixels > kMaxGIFPixels) throw GIFException("GIF image too large");
+            if (pixels > GIFPixelLimit()) throw GIFException("GIF image too large");
             TGIFSubImage* frame = f.get();
             FFrames.push_back(std::move(f));
             if (RenderWhileLoading && !frame->Empty()) frame->Bitmap();

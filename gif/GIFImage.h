@@ -28,9 +28,11 @@ namespace cb::gif {
 
 class TGIFPainter;
 
-// The decoded pixels of all frames of one image are capped; a larger
-// picture fails with "GIF image too large".
-constexpr std::uint64_t kMaxGIFPixels = std::uint64_t(1) << 26;
+// The decoded pixels of all frames of one image (and of one frame of the
+// display class) are capped, 2^25 by default; a larger picture fails with
+// "GIF image too large".
+std::uint64_t GIFPixelLimit();
+void SetGIFPixelLimit(std::uint64_t pixels);
 
 class TGIFHeader {
 public:

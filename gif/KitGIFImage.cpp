@@ -175,7 +175,7 @@ void TKitGIFFrame::ReadFrame(const std::uint8_t* d, std::size_t size, std::size_
         if (Damaged && !TKitGIFImage::TolerateDamage) throw EGIF("Stream read error");
         if (w == 0) w = FOwner->FCanvasWidth;
         if (h == 0) h = FOwner->FCanvasHeight;
-        if (std::uint64_t(w) * std::uint64_t(h) > kMaxGIFPixels) throw EGIF("GIF image too large");
+        if (std::uint64_t(w) * std::uint64_t(h) > GIFPixelLimit()) throw EGIF("GIF image too large");
         item.Width = w;
         item.Height = h;
         if (!OwnColorTable) {
@@ -613,6 +613,7 @@ void TKitGIFImage::ReadGIF(const std::uint8_t* bytes, std::size_t count, bool de
     };
     std::uint8_t sep = search();
     std::vector<TExtension> kept;
+    std::uint64_t totalPixels = 0;
     while (sep != 0 && sep != ';' && pos <= size) {
         while (sep == '!') {
             if (pos >= size) {
@@ -670,6 +671,8 @@ void TKitGIFImage::ReadGIF(const std::uint8_t* bytes, std::size_t count, bool de
             TKitGIFFrame* frame = f.get();
             frame->ReadFrame(d, size, pos, std::move(kept));
             kept.clear();
+            totalPixels += std::uint64_t(frame->Item().Width) * std::uint64_t(frame->Item().Height);
+            if (totalPixels > GIFPixelLimit()) throw EGIF("GIF image too large");
             FFrames.push_back(std::move(f));
             if (frame->Damaged) FDamaged = true;
             if (pos >= size) {

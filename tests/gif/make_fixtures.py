@@ -115,3 +115,21 @@ frames[0].save(f'{out}/anim_full.gif', save_all=True, append_images=frames[1:], 
                loop=0, disposal=[1, 2, 1, 3, 1, 2], optimize=False)
 subprocess.run(['gifsicle', '-O3', f'{out}/anim_full.gif', '-o', f'{out}/anim_o3.gif'], check=True)
 subprocess.run(['gifsicle', '--disposal=background', '-O3', f'{out}/anim_full.gif', '-o', f'{out}/anim_bg.gif'], check=True)
+
+
+def frame(left, top, w, h, pixels, disposal, delay=5, transparent=None):
+    packed = (disposal << 2) | (1 if transparent is not None else 0)
+    g = b'!\xf9\x04' + bytes([packed]) + struct.pack('<H', delay) + bytes([transparent or 0]) + b'\x00'
+    g += b',' + struct.pack('<HHHHB', left, top, w, h, 0)
+    return g + lzw_codes(pixels, 4)
+
+
+# A full-screen frame that restores what lay beneath it, then a small one.
+W, H = 24, 16
+anim = b'GIF89a' + struct.pack('<HHBBB', W, H, 0x83, 0, 0) + bytes(palette(16))
+anim += b'!\xff\x0bNETSCAPE2.0\x03\x01\x00\x00\x00'
+anim += frame(0, 0, W, H, [(x // 3) % 16 for y in range(H) for x in range(W)], 1)
+anim += frame(0, 0, W, H, [7] * (W * H), 3)
+anim += frame(5, 4, 6, 5, [9 if (x + y) % 2 else 2 for y in range(5) for x in range(6)], 2, transparent=2)
+anim += frame(8, 8, 10, 6, [11] * 60, 1)
+save('anim_restore.gif', anim + b';')
