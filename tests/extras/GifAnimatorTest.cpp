@@ -1,6 +1,7 @@
 #include "extras/KitGIFAnimator.h"
 #include "gif/KitGIFImage.h"
 #include "tests/common/TestSupport.h"
+#include "tests/gif/GifTestSupport.h"
 
 #include <QApplication>
 #include <QImage>
@@ -10,18 +11,8 @@ using namespace cb::extras;
 
 namespace {
 
-// Fixtures of the gif tests' writer, made once.
 const std::string& fixtureDir() {
-    static cbtest::TempDir dir;
-    static bool made = false;
-    if (!made) {
-        made = true;
-        EXPECT_EQ(
-            cbtest::runCommand("/usr/bin/python3 " CB_SOURCE_DIR "/tests/gif/make_fixtures.py " + dir.path().string()),
-            0);
-    }
-    static const std::string path = dir.path().string();
-    return path;
+    return giftest::FixtureDir();
 }
 
 // ImageMagick's coalesced frames, RGBA.

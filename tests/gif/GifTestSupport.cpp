@@ -2,19 +2,36 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+
+#include <unistd.h>
 
 namespace giftest {
 
 const std::string& FixtureDir() {
-    static std::unique_ptr<cbtest::TempDir> dir;
-    static std::string path;
-    if (!dir) {
-        dir = std::make_unique<cbtest::TempDir>();
-        path = dir->path().string();
-        const std::string cmd = "/usr/bin/python3 " CB_SOURCE_DIR "/tests/gif/make_fixtures.py " + path;
-        if (cbtest::runCommand(cmd) != 0) ADD_FAILURE() << "making the fixtures failed: " << cmd;
-    }
+    // Made once per build and shared by the test processes: written to a
+    // folder of its own, then renamed into place.
+    namespace fs = std::filesystem;
+    static const std::string path = [] {
+        const fs::path script = CB_SOURCE_DIR "/tests/gif/make_fixtures.py";
+        const fs::path dir = fs::path(CB_BIN_DIR).parent_path() / "tests" / "gif-fixtures";
+        std::error_code ec;
+        if (fs::exists(dir / "done") && fs::last_write_time(dir / "done", ec) >= fs::last_write_time(script, ec))
+            return dir.string();
+        const fs::path tmp = dir.string() + ".tmp" + std::to_string(::getpid());
+        fs::remove_all(tmp, ec);
+        fs::create_directories(tmp);
+        if (cbtest::runCommand("/usr/bin/python3 " + script.string() + " " + tmp.string()) != 0) {
+            ADD_FAILURE() << "making the fixtures failed";
+            return tmp.string();
+        }
+        cbtest::writeFile((tmp / "done").string(), "");
+        fs::remove_all(dir, ec);
+        fs::rename(tmp, dir, ec);
+        if (ec) fs::remove_all(tmp, ec);  // another process was first
+        return dir.string();
+    }();
     return path;
 }
 
@@ -37,6 +54,17 @@ std::string PilRgb(const std::string& file, int frame) {
                             "'); im.seek(" + std::to_string(frame) +
                             "); sys.stdout.buffer.write(im.convert('RGB').tobytes())\"";
     if (cbtest::runCommand(cmd, &out) != 0) ADD_FAILURE() << "PIL failed on " << file;
+    return out;
+}
+
+std::vector<std::string> PilRgbAll(const std::vector<std::string>& files) {
+    std::string list;
+    for (const std::string& f : files) list += "'" + f + "',";
+    const std::string cmd = "/usr/bin/python3 -c \"from PIL import Image\nfor f in [" + list +
+                            "]: open(f + '.pil', 'wb').write(Image.open(f).convert('RGB').tobytes())\"";
+    if (cbtest::runCommand(cmd) != 0) ADD_FAILURE() << "PIL failed";
+    std::vector<std::string> out;
+    for (const std::string& f : files) out.push_back(cbtest::readFile(f + ".pil"));
     return out;
 }
 

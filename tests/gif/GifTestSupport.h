@@ -16,5 +16,7 @@ std::string Fixture(const std::string& name);
 std::string Gif2Rgb(const std::string& file);
 // PIL's RGB bytes of frame 0 (with `frame` > 0 PIL's composed frame).
 std::string PilRgb(const std::string& file, int frame = 0);
+// PIL's RGB bytes of frame 0 of each file, in one run of the interpreter.
+std::vector<std::string> PilRgbAll(const std::vector<std::string>& files);
 
 }  // namespace giftest
