@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include <unistd.h>
@@ -14,11 +15,13 @@ const std::string& FixtureDir() {
     // folder of its own, then renamed into place.
     namespace fs = std::filesystem;
     static const std::string path = [] {
+        // One folder per version of the script, so that no process removes
+        // a folder another one reads.
         const fs::path script = CB_SOURCE_DIR "/tests/gif/make_fixtures.py";
-        const fs::path dir = fs::path(CB_BIN_DIR).parent_path() / "tests" / "gif-fixtures";
+        const std::string version = std::to_string(std::hash<std::string>{}(cbtest::readFile(script.string())));
+        const fs::path dir = fs::path(CB_BIN_DIR).parent_path() / "tests" / ("gif-fixtures-" + version);
+        if (fs::exists(dir / "done")) return dir.string();
         std::error_code ec;
-        if (fs::exists(dir / "done") && fs::last_write_time(dir / "done", ec) >= fs::last_write_time(script, ec))
-            return dir.string();
         const fs::path tmp = dir.string() + ".tmp" + std::to_string(::getpid());
         fs::remove_all(tmp, ec);
         fs::create_directories(tmp);
@@ -27,7 +30,6 @@ const std::string& FixtureDir() {
             return tmp.string();
         }
         cbtest::writeFile((tmp / "done").string(), "");
-        fs::remove_all(dir, ec);
         fs::rename(tmp, dir, ec);
         if (ec) fs::remove_all(tmp, ec);  // another process was first
         return dir.string();
