@@ -174,8 +174,7 @@ public:
     void LoadFromFile(const std::string& fileName) override;
     void SaveToFile(const std::string& fileName) const override;  // written atomically
 
-    // Clipboard: a bitmap of the composed picture plus the GIF bytes under
-    // the "GIF Image" format (see GIFClipboard.h).
+    // Clipboard data and the "gif" extension: GIFPictureFormats.h.
 
     int Width() const override { return FHeader.Width; }
     int Height() const override { return FHeader.Height; }

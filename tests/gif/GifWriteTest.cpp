@@ -1,9 +1,12 @@
 #include "gif/GIFException.h"
 #include "gif/GIFImage.h"
+#include "gif/GIFPictureFormats.h"
 #include "gif/GIFReduction.h"
+#include "gif/KitGIFImage.h"
 #include "tests/gif/GifTestSupport.h"
 
 #include <QImage>
+#include <QMimeData>
 #include <gtest/gtest.h>
 
 using namespace cb::gif;
@@ -214,4 +217,37 @@ TEST(GifWrite, LoopBlockBytesAndAnEmptyImage) {
     TGIFImage empty;
     cb::rtl::TMemoryStream out;
     EXPECT_THROW(empty.SaveToStream(out), GIFException);
+}
+
+TEST(GifWrite, ClipboardDataOfBothClassesAndTheirPrecedence) {
+    const std::string file = giftest::Fixture("anim_o3.gif");
+    ASSERT_NE(GIFPictureFormatForFile("X.GIF"), nullptr);
+    EXPECT_EQ(GIFPictureFormatForFile("x.gif")->Description, "CompuServe GIF Image");
+    EXPECT_EQ(GIFPictureFormatForFile("x.png"), nullptr);
+    std::unique_ptr<cb::gfx::TGraphic> shown = GIFPictureFormatForFile(file)->Create();
+    shown->LoadFromFile(file);
+    EXPECT_EQ(shown->Width(), 48);
+    // The block codec writes the plain type; the display class reads it.
+    TGIFImage gif;
+    gif.LoadFromFile(file);
+    QMimeData mime;
+    SaveToMimeData(gif, mime);
+    EXPECT_TRUE(mime.hasFormat(kGIFFileMime));
+    EXPECT_TRUE(mime.hasImage());
+    TKitGIFImage kit;
+    kit.LoadFromMimeData(mime);
+    EXPECT_EQ(kit.FrameCount(), 6);
+    // The display class writes the private type; the block codec reads it first.
+    QMimeData both;
+    kit.SaveToMimeData(both);
+    both.setData(kGIFFileMime, "not a gif");
+    TGIFImage back;
+    LoadFromMimeData(back, both);
+    EXPECT_EQ(back.FrameCount(), 6);
+    // A length beyond the data is refused.
+    QByteArray bad = both.data(kGIFImageMime);
+    bad[3] = char(0x7F);
+    QMimeData wrong;
+    wrong.setData(kGIFImageMime, bad);
+    EXPECT_THROW(LoadFromMimeData(back, wrong), GIFException);
 }
