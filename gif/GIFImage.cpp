@@ -18,6 +18,7 @@ using cb::rtl::TSeekOrigin;
 using cb::rtl::TStream;
 
 bool TGIFImage::RenderWhileLoading = false;
+bool TGIFImage::OptimizeWhenStreamed = false;
 
 namespace {
 std::uint64_t gPixelLimit = std::uint64_t(1) << 25;
@@ -757,6 +758,12 @@ void TGIFImage::LoadFromStream(TStream& s) {
     }
     Progress(this, TProgressStage::psEnding, 100, true, "Loading...");
     Changed(this);
+}
+
+void TGIFImage::WriteData(TStream& s) {
+    if (OptimizeWhenStreamed)
+        OptimizeFrames(ofCropFrames | ofMergeFrames | ofCleanUp | ofSortColors | ofReduceColors, rkNone, 8, dkNearest);
+    SaveToStream(s);
 }
 
 void TGIFImage::LoadFromFile(const std::string& fileName) {

@@ -171,6 +171,8 @@ public:
 
     void SaveToStream(cb::rtl::TStream& s);
     void LoadFromStream(cb::rtl::TStream& s);
+    // Form data: optimised first when OptimizeWhenStreamed is on.
+    void WriteData(cb::rtl::TStream& s);
     void LoadFromFile(const std::string& fileName) override;
     void SaveToFile(const std::string& fileName) const override;  // written atomically
 
@@ -218,6 +220,7 @@ public:
 
     // Process-wide switches.
     static bool RenderWhileLoading;
+    static bool OptimizeWhenStreamed;
     static bool PalettedDisplay;
 
 private:

@@ -1,3 +1,4 @@
+#include "gif/GIFDIB.h"
 #include "gif/GIFException.h"
 #include "gif/GIFImage.h"
 #include "gif/GIFPainter.h"
@@ -267,4 +268,28 @@ TEST(GifRender, DrawingScaledTiledAndDithered) {
     f.FreeBitmap();
     f.FreeMask();
     EXPECT_TRUE(f.HasMask());
+}
+
+TEST(GifDIB, WriterRowsAndErrors) {
+    QImage target(3, 3, QImage::Format_RGB32);
+    target.fill(Qt::blue);
+    EXPECT_EQ(RowSize(1, 8), 4);
+    EXPECT_EQ(RowSize(5, 24), 16);
+    EXPECT_THROW(TDIBWriter(target, 4, 2, 2), GIFException);
+    EXPECT_THROW(TDIBWriter(target, 8, 2, 0), GIFException);
+    { TDIBWriter unused(target, 8, 2, 2); }
+    EXPECT_EQ(target.width(), 3);  // nothing asked: the picture stays
+    {
+        TDIBWriter w(target, 8, 2, 2, kRGBW);
+        std::uint8_t* top = w.ScanLine(0);
+        top[0] = 1;
+        EXPECT_EQ(top, w.Bits().data() + 4);  // row 0 is stored last
+        w.ScanLine(1)[1] = 2;
+        EXPECT_THROW(w.ScanLine(2), EInvalidGraphicOperation);
+    }
+    ASSERT_EQ(target.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(target.pixel(0, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(target.pixel(1, 1), qRgb(0, 0, 255));
+    TDIBReader r(target, 24);
+    EXPECT_EQ(r.ScanLine(0)[1], 255);  // blue, green, red
 }
