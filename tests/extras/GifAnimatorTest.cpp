@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace cb::extras;
@@ -149,4 +150,19 @@ TEST(GifAnimator, TransparentPixelsShowTheParent) {
             else
                 EXPECT_EQ(c, bmp.color(bmp.pixelIndex(x, y)) | 0xFF000000u) << x << "," << y;
         }
+}
+
+TEST(GifAnimator, DestroyedWhileAnimating) {
+    QWidget parent;
+    parent.show();
+    auto anim = std::make_unique<TKitGIFAnimator>(&parent);
+    anim->Image().LoadFromFile(fixtureDir() + "/anim_restore.gif");
+    anim->SetKitAnimate(true);
+    ASSERT_TRUE(anim->Timer().Active());
+    int stops = 0;
+    anim->OnStop = [&] { ++stops; };
+    anim.reset();
+    QCoreApplication::processEvents();
+    QTest::qWait(80);     // a pending timer event would reach freed parts here
+    EXPECT_EQ(stops, 0);  // events are cleared first
 }

@@ -293,3 +293,29 @@ TEST(GifDIB, WriterRowsAndErrors) {
     TDIBReader r(target, 24);
     EXPECT_EQ(r.ScanLine(0)[1], 255);  // blue, green, red
 }
+
+TEST(GifColorMap, RenumberingKeepsValuesBeyondTheTable) {
+    TGIFImage img;
+    // Index 7 lies beyond the 4-entry table and must come through unchanged.
+    TGIFSubImage& f = addFrame(img, 0, 0, 4, 1, {3, 3, 7, 1}, kRGBW);
+    EXPECT_TRUE(f.ColorMap().Optimize());
+    EXPECT_EQ(f.Pixels()[2], 7);
+    EXPECT_EQ(f.ColorMap().Entry(f.Pixels()[0]), kRGBW[3]);
+    EXPECT_EQ(f.ColorMap().Entry(f.Pixels()[3]), kRGBW[1]);
+}
+
+TEST(GifImage, AssigningKeepsTheDestinationsHandlers) {
+    TGIFImage src, dst;
+    addFrame(src, 0, 0, 2, 1, {0, 1}, kRGBW);
+    src.CompressionMethod = cmRLE;
+    int progress = 0;
+    dst.OnProgress = [&](const void*, TProgressStage, int, bool, const std::string&) { ++progress; };
+    dst.OnBlockWarning = [](const void*, int, const std::string&) {};
+    dst.Assign(src);
+    EXPECT_EQ(dst.FrameCount(), 1);
+    EXPECT_EQ(dst.CompressionMethod, cmLZW);  // not copied
+    EXPECT_GT(progress, 0);
+    EXPECT_TRUE(bool(dst.OnProgress));
+    EXPECT_TRUE(bool(dst.OnBlockWarning));
+    EXPECT_FALSE(bool(src.OnProgress));
+}
