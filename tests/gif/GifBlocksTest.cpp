@@ -319,3 +319,19 @@ TEST(GifImage, AssigningKeepsTheDestinationsHandlers) {
     EXPECT_TRUE(bool(dst.OnBlockWarning));
     EXPECT_FALSE(bool(src.OnProgress));
 }
+
+TEST(GifImage, DrawingAnAnimationStartsOnePainter) {
+    TGIFImage img;
+    addFrame(img, 0, 0, 2, 2, std::vector<std::uint8_t>(4, 0), kRGBW);
+    addFrame(img, 0, 0, 2, 2, std::vector<std::uint8_t>(4, 1), kRGBW);
+    QImage screen(4, 4, QImage::Format_ARGB32);
+    QPainter p(&screen);
+    cb::gfx::TCanvas c(&p);
+    img.Draw(c, {0, 0, 4, 4});
+    EXPECT_EQ(img.Painters().size(), 1u);
+    img.Draw(c, {0, 0, 4, 4});
+    EXPECT_EQ(img.Painters().size(), 1u);
+    img.StopAllPainters();
+    EXPECT_TRUE(img.Painters().empty());
+    QCoreApplication::processEvents();
+}

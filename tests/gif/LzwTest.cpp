@@ -1,6 +1,7 @@
 #include "gif/GIFException.h"
 #include "gif/GIFLzwDecoder.h"
 #include "gif/GIFLzwEncoder.h"
+#include "gif/GIFRleEncoder.h"
 #include "gif/GIFSubBlocks.h"
 
 #include <gtest/gtest.h>
@@ -162,4 +163,24 @@ TEST(Lzw, DamagedStreams) {
         for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = std::uint8_t(i % 4);
         EXPECT_EQ(decode(encode(rows, 3, h, true, 2, TLZWClearTiming::OnNextMiss), 3, h, true), rows) << h;
     }
+}
+
+TEST(Rle, AnyPictureDecodesToItsPixels) {
+    std::mt19937 rng(3);
+    for (int bits : {1, 2, 3, 4, 8})
+        for (int w : {1, 13, 300}) {
+            const int h = 37, colours = 1 << bits;
+            std::vector<std::uint8_t> px(std::size_t(w) * h);
+            // Runs of random length, some very long.
+            for (std::size_t i = 0; i < px.size();) {
+                const std::size_t run = (rng() % 4 == 0) ? rng() % 2000 : rng() % 6 + 1;
+                const std::uint8_t v = std::uint8_t(rng() % colours);
+                for (std::size_t k = 0; k < run && i < px.size(); ++k) px[i++] = v;
+            }
+            for (bool interlaced : {false, true}) {
+                std::vector<std::uint8_t> out;
+                RLEEncode(px.data(), w, h, interlaced, colours, bits, out);
+                EXPECT_EQ(decode(out, w, h, interlaced), px) << bits << " " << w;
+            }
+        }
 }
