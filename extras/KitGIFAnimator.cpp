@@ -1,6 +1,6 @@
 #include "extras/KitGIFAnimator.h"
 
-#include "extras/KitGraph.h"
+#include "extras/ColorReduction.h"
 
 #include <QPainter>
 
@@ -10,7 +10,7 @@ namespace cb::extras {
 
 using cb::gif::TKitGIFFrame;
 
-void InstallKitGraphReduction() {
+void InstallColorReduction() {
     cb::gif::TKitGIFImage::SetReducer([](const QImage& rgb, bool grey) {
         TPixelBlock24 block;
         block.Width = rgb.width();
@@ -42,7 +42,7 @@ void InstallKitGraphReduction() {
 TKitGIFAnimator::TKitGIFAnimator(QWidget* parent)
     : TKitImageControl(parent), FTimer(std::make_unique<TKitTimer>()),
       FImage(std::make_unique<cb::gif::TKitGIFImage>()) {
-    static const bool installed = (InstallKitGraphReduction(), true);
+    static const bool installed = (InstallColorReduction(), true);
     (void)installed;
     FImage->OnChange = [this] { ImageChanged(); };
 }

@@ -76,8 +76,8 @@ private:
     std::set<int> FReported;
 };
 
-// Makes the GIF image classes reduce true-colour pictures by the bitmap
-// helpers' popularity method (grey levels when asked).
-void InstallKitGraphReduction();
+// Makes the GIF image classes reduce true-colour pictures by the colour
+// reduction's popularity method (grey levels when asked).
+void InstallColorReduction();
 
 }  // namespace cb::extras
