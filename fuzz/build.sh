@@ -9,7 +9,7 @@
 # fuzz_ini (INI text and connection strings), fuzz_format (number pictures),
 # fuzz_zipreader (zip archives read and updated).
 # fuzz_gif (GIF files: both GIF image classes and the LZW decoder; built
-# against Qt, seeds from fuzz/seeds/gif or any GIF files).
+# against Qt; seeds: /usr/bin/python3 tests/gif/make_fixtures.py DIR).
 # Each file says how its input is read; seeds/ holds starting inputs.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
