@@ -27,6 +27,29 @@ unsigned Le16(const std::string& s, std::size_t at) {
     return unsigned((unsigned char)s[at]) | unsigned((unsigned char)s[at + 1]) << 8;
 }
 
+std::string Lowered(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+// The quoted value of attribute Key in the tag text[from, to).
+std::string AttributeValue(const std::string& text, const std::string& lower, std::size_t from, std::size_t to,
+                           const std::string& key) {
+    for (std::size_t at = lower.find(key, from); at < to; at = lower.find(key, at + 1)) {
+        std::size_t q = at + key.size();
+        if (at == 0 || !std::isspace((unsigned char)lower[at - 1])) continue;
+        while (q < to && std::isspace((unsigned char)lower[q])) ++q;
+        if (q >= to || lower[q] != '=') continue;
+        ++q;
+        while (q < to && std::isspace((unsigned char)lower[q])) ++q;
+        if (q >= to || lower[q] != '"') continue;
+        const std::size_t e = lower.find('"', q + 1);
+        if (e == std::string::npos || e > to) return {};
+        return text.substr(q + 1, e - q - 1);
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string ChmObjectPath(const std::string& Topic) {
@@ -77,9 +100,8 @@ std::optional<std::string> TChmFile::Read(const std::string& Path) const {
     return data;
 }
 
-std::string TChmFile::DefaultTopic() const {
-    // #SYSTEM: a 32-bit version, then records of code, length and data;
-    // code 2 holds the default topic.
+std::string TChmFile::SystemEntry(unsigned Code) const {
+    // #SYSTEM: a 32-bit version, then records of code, length and data.
     std::optional<std::string> sys;
     try {
         sys = Read("/#SYSTEM");
@@ -92,14 +114,52 @@ std::string TChmFile::DefaultTopic() const {
         const unsigned code = Le16(*sys, at), len = Le16(*sys, at + 2);
         at += 4;
         if (len > sys->size() - at) break;
-        if (code == 2) {
-            std::string topic = sys->substr(at, len);
-            topic.erase(std::find(topic.begin(), topic.end(), '\0'), topic.end());
-            return topic;
+        if (code == Code) {
+            std::string value = sys->substr(at, len);
+            value.erase(std::find(value.begin(), value.end(), '\0'), value.end());
+            return value;
         }
         at += len;
     }
     return {};
+}
+
+std::string TChmFile::DefaultTopic() const {
+    return SystemEntry(2);
+}
+
+std::string TChmFile::ContentsFile() const {
+    return SystemEntry(0);
+}
+
+std::vector<std::pair<std::string, std::string>> TChmFile::Contents() const {
+    std::vector<std::pair<std::string, std::string>> out;
+    const std::string file = ContentsFile();
+    if (file.empty()) return out;
+    std::optional<std::string> text;
+    try {
+        text = Read(file);
+    } catch (const EChmError&) {
+        return out;
+    }
+    if (!text) return out;
+    // Each entry is an <object type="text/sitemap"> with the params Name
+    // and Local.
+    const std::string lower = Lowered(*text);
+    for (std::size_t at = 0; (at = lower.find("<object", at)) != std::string::npos;) {
+        std::size_t end = lower.find("</object", at);
+        if (end == std::string::npos) end = lower.size();
+        std::string name, local;
+        for (std::size_t p = lower.find("<param", at); p < end; p = lower.find("<param", p + 6)) {
+            const std::size_t close = std::min(lower.find('>', p), end);
+            const std::string key = Lowered(AttributeValue(*text, lower, p, close, "name"));
+            if (key == "name") name = AttributeValue(*text, lower, p, close, "value");
+            if (key == "local") local = AttributeValue(*text, lower, p, close, "value");
+        }
+        if (!local.empty()) out.emplace_back(name.empty() ? local : name, local);
+        at = end;
+    }
+    return out;
 }
 
 }  // namespace cb::extras

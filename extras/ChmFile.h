@@ -39,8 +39,14 @@ public:
     std::optional<std::string> Read(const std::string& Path) const;
     // The default topic named when the file was compiled ("" when none).
     std::string DefaultTopic() const;
+    // The contents file named when the file was compiled ("" when none).
+    std::string ContentsFile() const;
+    // The entries of the contents file in its order: name and topic.
+    std::vector<std::pair<std::string, std::string>> Contents() const;
 
 private:
+    std::string SystemEntry(unsigned Code) const;
+
     std::string FFileName;
     chmFile* FHandle = nullptr;
 };

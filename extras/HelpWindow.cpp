@@ -141,14 +141,19 @@ bool THelpWindow::OpenFile(const std::string& HelpFile) {
 
 void THelpWindow::FillTopics() {
     FTopics->clear();
-    for (const auto& path : FChm->Topics()) {
-        std::string page;
-        try {
-            page = FChm->Read(path).value_or("");
-        } catch (const EChmError&) {}
-        std::string name = path.substr(path.find_last_of('/') + 1);
-        auto* item = new QListWidgetItem(Q(TitleOf(page, name)), FTopics);
-        item->setData(Qt::UserRole, Q(path));
+    // The contents in their order; without them the pages by their titles.
+    auto entries = FChm->Contents();
+    if (entries.empty())
+        for (const auto& path : FChm->Topics()) {
+            std::string page;
+            try {
+                page = FChm->Read(path).value_or("");
+            } catch (const EChmError&) {}
+            entries.emplace_back(TitleOf(page, path.substr(path.find_last_of('/') + 1)), path);
+        }
+    for (const auto& [name, path] : entries) {
+        auto* item = new QListWidgetItem(Q(name), FTopics);
+        item->setData(Qt::UserRole, Q(ChmObjectPath(path)));
     }
 }
 

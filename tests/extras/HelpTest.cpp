@@ -96,6 +96,10 @@ TEST(HelpFileBuilt, ChmlibListsEveryTopic) {
     TChmFile ours(HelpFile);
     EXPECT_EQ(ours.Topics().size(), ProgramTopics.size());
     EXPECT_EQ(ours.DefaultTopic(), "introduction.htm");
+    const auto contents = ours.Contents();
+    ASSERT_EQ(contents.size(), ProgramTopics.size());
+    for (std::size_t i = 0; i < contents.size(); ++i) EXPECT_EQ(contents[i].second, ProgramTopics[i]);
+    EXPECT_EQ(contents[1].first, "Grid view");
     EXPECT_FALSE(ours.Read("nothing.htm").has_value());
 }
 
@@ -128,7 +132,8 @@ TEST_F(Help, WindowShowsTopicsFollowsLinksAndTellsWhatIsMissing) {
     EXPECT_EQ(w->CurrentTopic(), "/grid view.htm");
     EXPECT_NE(w->PageText().find("The grid view shows the current view of the cube"), std::string::npos);
     EXPECT_EQ(w->windowTitle().toStdString(), "Help - Grid view");
-    EXPECT_EQ(w->TopicList()->count(), int(ProgramTopics.size()));
+    ASSERT_EQ(w->TopicList()->count(), int(ProgramTopics.size()));
+    EXPECT_EQ(w->TopicList()->item(0)->text().toStdString(), "Introduction");
     ASSERT_NE(w->TopicList()->currentItem(), nullptr);
     EXPECT_EQ(w->TopicList()->currentItem()->text().toStdString(), "Grid view");
 
@@ -226,6 +231,16 @@ TEST_F(Help, ViewerProgramGetsThePath) {
     for (int i = 0; i < 200 && !std::filesystem::exists(out); ++i) QTest::qWait(10);
     EXPECT_EQ(cbtest::readFile(out), "-mapid|42|mk:@MSITStore:a.chm|");
     EXPECT_TRUE(warnings.empty());
+
+    // A viewer that cannot be started is told in a warning box; the code
+    // still says that the request was handed on.
+    cbtest::writeFile(dir.file("KeyHH.EXE"), "not a program");
+    EXPECT_EQ(HHHelpTopic("a.chm", "p.htm", "", hhkKeyHH), HH_CODE_OK);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].rfind(
+                  "Function ShellExecute(" + dir.file("KeyHH.EXE") + ", -win a.chm::/p.htm)\nReturned: [Error:", 0),
+              0u)
+        << warnings[0];
 }
 
 TEST_F(Help, HookTakesOverTheHelpEventAndPutsTheOldOneBack) {
@@ -311,4 +326,38 @@ TEST(HelpErrors, LastErrorTexts) {
     EXPECT_EQ(HelpCommandText(3), "3 (HELP_INDEX or HELP_CONTENTS)");
     EXPECT_EQ(HelpCommandText(14), "14 (?"
                                    "?)");
+}
+
+// Help files of other makers: without a contents file the list holds the
+// pages' titles; a broken contents file gives what can be read of it.
+TEST(HelpFileBuilt, ContentsOfOtherHelpFiles) {
+    cbtest::TempDir dir;
+    cbtest::writeFile(dir.file("a.htm"), "<html><head><title> Alpha\n page </title></head><body>A</body></html>");
+    cbtest::writeFile(dir.file("b.htm"), "<html><body>B</body></html>");
+    cbtest::writeFile(dir.file("broken.hhc"),
+                      "<ul><li><OBJECT type=\"text/sitemap\">\n<param name=\"Local\" "
+                      "value=\"b.htm\"><param name=Name value=x>\n<li><object><param name=\"Name\"");
+    struct Case {
+        const char* contents;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"", {"Alpha page", "b.htm"}},
+        {"broken.hhc", {"b.htm"}},
+    };
+    for (const auto& c : cases) {
+        std::string project = "[OPTIONS]\nCompiled file=t.chm\n";
+        if (*c.contents) project += std::string("Contents file=") + c.contents + "\n";
+        project += "[FILES]\na.htm\nb.htm\n";
+        cbtest::writeFile(dir.file("t.hhp"), project);
+        std::filesystem::remove(dir.file("t.chm"));
+        ASSERT_EQ(cbtest::runCommand("cd '" + dir.path().string() +
+                                     "' && /usr/bin/chmcmd --no-html-scan t.hhp >/dev/null 2>&1"),
+                  0);
+        THelpWindow w;
+        w.ShowTopic(dir.file("t.chm"), "a.htm");
+        EXPECT_NE(w.PageText().find("A"), std::string::npos);
+        std::vector<std::string> names;
+        for (int i = 0; i < w.TopicList()->count(); ++i) names.push_back(w.TopicList()->item(i)->text().toStdString());
+        EXPECT_EQ(names, c.names) << c.contents;
+    }
 }

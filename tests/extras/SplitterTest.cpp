@@ -296,3 +296,28 @@ TEST(Splitter, PaneInALayoutGetsAFixedWidth) {
     QTest::mouseClick(s, Qt::LeftButton, {}, s->ButtonRect().center());
     EXPECT_EQ(pane->width(), 180);
 }
+
+TEST(Splitter, GripLightsUpUnderThePointer) {
+    LeftPane f;
+    f.splitter->SetButtonCursor(Qt::PointingHandCursor);
+    const QRect br = f.splitter->ButtonRect();
+    const QPoint fillPixel(br.left() + 2, br.top() + 2);  // inside the frame and white lines
+    auto fill = [&] { return f.splitter->grab().toImage().pixel(fillPixel); };
+    const QRgb normal = fill();
+    EXPECT_EQ(normal, cb::gfx::ToQColor(f.splitter->ButtonColor()).rgb());
+
+    QTest::mouseMove(f.splitter, f.Grip());
+    EXPECT_TRUE(f.splitter->Highlighted());
+    EXPECT_EQ(fill(), cb::gfx::ToQColor(0xFFCFCF).rgb());
+    EXPECT_EQ(f.splitter->cursor().shape(), Qt::PointingHandCursor);
+
+    QTest::mouseMove(f.splitter, QPoint(5, 20));
+    EXPECT_FALSE(f.splitter->Highlighted());
+    EXPECT_EQ(fill(), normal);
+    EXPECT_EQ(f.splitter->cursor().shape(), Qt::SplitHCursor);
+
+    // Without dragging the bar shows the button cursor everywhere.
+    f.splitter->SetAllowDrag(false);
+    QTest::mouseMove(f.splitter, QPoint(5, 25));
+    EXPECT_EQ(f.splitter->cursor().shape(), Qt::PointingHandCursor);
+}
