@@ -5,6 +5,8 @@
 // operations that keep cell objects and selections consistent.
 #include "grid/BaseGrid.h"
 #include "grid/ExtStringGridCheck.h"
+#include "grid/markup/HTMLPicture.h"
+#include "grid/markup/MarkupRenderer.h"
 #include "grid/paint/FooterPanel.h"
 #include "grid/settings/BackGround.h"
 #include "grid/settings/Bands.h"
@@ -289,6 +291,11 @@ public:
     THTMLSettings HTMLSettings;
     TPrintSettings PrintSettings;
     TExtStringGridCheck* CellChecker = nullptr;  // not owned
+    // Pictures of mark-up cells: "IDX:" sources and named pictures (not
+    // owned), and the pictures loaded from addresses (owned).
+    const THTMLImageList* GridImages = nullptr;
+    const TPictureContainer* PictureContainer = nullptr;
+    THTMLPictureCache& PictureCache() { return FPictureCache; }
 
     // --- events (row before column unless named otherwise) --------------------
     std::function<void(QObject*, int row, int col, TGridDrawState state, TBrush& brush, TFont& font)> OnGetCellColor;
@@ -367,8 +374,8 @@ protected:
     bool SelectCell(int col, int row) override;
     void TopLeftChanged() override;
     void ScrollBarsPlaced() override;
-    // Mark-up cells are drawn by the mark-up renderer when one is attached;
-    // until then their text is drawn without its tags.
+    // Mark-up cells: drawn by the mark-up renderer, placed by the cell's
+    // alignment from a cached measure; returns the width used.
     virtual int DrawHTMLCellText(TCanvas& canvas, int col, int row, const std::string& text, TRect rect,
                                  TAlignment hAlign, TVAlignment vAlign, TColor linkColor);
 
@@ -429,6 +436,8 @@ private:
     bool FWordWrap = false;
     bool FMultilinecells = false;
     cb::gfx::TBitmap FRowIndicator;
+    THTMLPictureCache FPictureCache;
+    THTMLMeasureCache FHTMLMeasure;
 
     QPointer<QWidget> FForm;
     int FFormWidth = 0;

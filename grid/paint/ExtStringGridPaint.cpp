@@ -407,22 +407,25 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
 }
 
 int TExtStringGrid::DrawHTMLCellText(TCanvas& canvas, int, int, const std::string& text, TRect rect, TAlignment hAlign,
-                                     TVAlignment vAlign, TColor) {
-    std::string plain;
-    bool inTag = false;
-    for (char c : text) {
-        if (c == '<')
-            inTag = true;
-        else if (c == '>')
-            inTag = false;
-        else if (!inTag)
-            plain += c;
+                                     TVAlignment vAlign, TColor linkColor) {
+    if (hAlign != taLeftJustify || vAlign != vtaTop) {
+        const TPoint size = FHTMLMeasure.Measure(canvas, text, rect.Right - rect.Left, FWordWrap);
+        const int freeX = rect.Right - rect.Left - size.X - 2;
+        if (freeX > 0) rect.Left += hAlign == taRightJustify ? freeX : hAlign == taCenter ? freeX / 2 : 0;
+        const int freeY = rect.Bottom - rect.Top - size.Y;
+        if (freeY > 0) rect.Top += vAlign == vtaBottom ? freeY : vAlign == vtaCenter ? freeY / 2 : 0;
     }
-    unsigned flags = DT_NOPREFIX | DT_SINGLELINE;
-    flags |= hAlign == taRightJustify ? unsigned(DT_RIGHT) : hAlign == taCenter ? unsigned(DT_CENTER) : 0u;
-    flags |= vAlign == vtaCenter ? unsigned(DT_VCENTER) : vAlign == vtaBottom ? unsigned(DT_BOTTOM) : 0u;
-    canvas.DrawText(plain, rect, flags);
-    return canvas.TextWidth(plain);
+    THTMLRenderInput in;
+    in.Rect = rect;
+    in.Images = GridImages;
+    in.Container = PictureContainer;
+    in.Cache = &FPictureCache;
+    in.LinkColor = linkColor;
+    in.BlinkPhase = BlinkPhase;
+    in.WordWrap = FWordWrap;
+    THTMLRenderResult out;
+    RenderHTML(canvas, text, in, out);
+    return out.Width;
 }
 
 void TExtStringGrid::DrawSortGlyph(TCanvas& canvas, int col, int x, int y) {
