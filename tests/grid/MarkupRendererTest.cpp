@@ -1,4 +1,5 @@
 #include "grid/markup/MarkupRenderer.h"
+#include "grid/ExtStringGrid.h"
 #include "grid/markup/HTMLControls.h"
 #include "grid/markup/HTMLPicture.h"
 #include "grid/markup/MarkupText.h"
@@ -441,6 +442,47 @@ TEST(MarkupMeasureCache, RemembersPerTextAndFont) {
     const cb::gfx::TPoint b = cache.Measure(c.C, "<b>x</b>", 100, true);
     EXPECT_EQ(cache.Size(), 2u);
     EXPECT_GT(b.Y, a.Y);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MarkupCells, GridDrawsMarkupThroughTheRenderer) {
+    TExtStringGrid grid;
+    grid.resize(420, 200);
+    grid.SetColCount(3);
+    grid.SetRowCount(4);
+    grid.SetColWidths(1, 200);
+    grid.SetColor(cb::gfx::clWhite);
+    grid.Font().SetColor(cb::gfx::clBlack);
+    grid.SetSelection({2, 3, 2, 3});
+    grid.SetCellText(1, 1, "<font color=\"clRed\">RRRR</font><b>x</b>");
+    grid.SetCellText(1, 2, "<b>right</b>");
+    grid.SetCellAlignment(1, 2, taRightJustify);
+    QImage img = grid.RenderToImage();
+    const TRect c1 = grid.GetPlainCellRect(1, 1);
+    int red = 0, tagInk = 0;
+    for (int x = c1.Left; x < c1.Right; ++x)
+        for (int y = c1.Top; y < c1.Bottom - 1; ++y) {
+            const TColor p = Px(img, x, y);
+            if (cb::gfx::GetRValue(p) > 180 && cb::gfx::GetGValue(p) < 80 && cb::gfx::GetBValue(p) < 80) ++red;
+            if (x > c1.Left + 120 && IsDark(p)) ++tagInk;  // tags would show as text here
+        }
+    EXPECT_GT(red, 10);
+    EXPECT_EQ(tagInk, 0);
+    // Right-aligned mark-up ends near the cell's right edge.
+    const TRect c2 = grid.GetPlainCellRect(1, 2);
+    int lo = -1, hi = -1;
+    for (int x = c2.Left; x < c2.Right - 1; ++x)
+        for (int y = c2.Top; y < c2.Bottom - 1; ++y)
+            if (IsDark(Px(img, x, y))) {
+                if (lo < 0) lo = x;
+                hi = x;
+                break;
+            }
+    EXPECT_GT(lo, c2.Left + 100);
+    EXPECT_GT(hi, c2.Right - 12);
 }
 
 }  // namespace
