@@ -21,7 +21,7 @@ constexpr int kCols = 200;
 constexpr int kRows = 5000;
 const char* const kFaces[] = {"Tahoma", "Arial", "Verdana"};
 
-void Fill(TExtStringGrid& g) {
+void Fill(TExtStringGrid& g, bool markup = false) {
     g.BeginUpdate();
     g.SetColCount(kCols);
     g.SetRowCount(kRows);
@@ -29,7 +29,12 @@ void Fill(TExtStringGrid& g) {
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kCols; ++c) {
             std::snprintf(buf, sizeof buf, "%d.%02d", r * 7 + c, c % 100);
-            g.SetCellText(c, r, buf);
+            if (markup && (r * kCols + c) % 10 == 0)
+                g.SetCellText(c, r,
+                              std::string("<b>") + buf +
+                                  "</b> <font color=\"clRed\">x</font> <a href=\"http://example.com\">go</a>");
+            else
+                g.SetCellText(c, r, buf);
             g.SetCellBrushColor(c, r, cb::gfx::RGB(200 + (r % 50), 220 + (c % 30), 240));
             g.SetCellFontColor(c, r, cb::gfx::RGB(r % 128, 0, c % 128));
             g.SetCellFontName(c, r, kFaces[(r + c) % 3]);
@@ -70,6 +75,46 @@ void BM_PaintAfterScroll(benchmark::State& state) {
     state.counters["visibleCells"] = double(g.VisibleColCount() + 1) * (g.VisibleRowCount() + 1);
 }
 BENCHMARK(BM_PaintAfterScroll)->Unit(benchmark::kMillisecond);
+
+// The same view with one cell in ten holding mark-up (bold, colour, a link).
+void BM_PaintMarkupAfterScroll(benchmark::State& state) {
+    TExtStringGrid g;
+    g.resize(1920, 1080);
+    Fill(g, true);
+    QImage image(g.size(), QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        g.SetTopRow(100 + (step * 37) % 4000);
+        g.SetLeftCol(1 + (step * 13) % 150);
+        ++step;
+        QPainter painter(&image);
+        cb::gfx::TCanvas canvas(&painter);
+        g.PaintCells(canvas);
+    }
+    state.counters["visibleCells"] = double(g.VisibleColCount() + 1) * (g.VisibleRowCount() + 1);
+}
+BENCHMARK(BM_PaintMarkupAfterScroll)->Unit(benchmark::kMillisecond);
+
+// Measuring the same mark-up again comes from the cache.
+void BM_MeasureMarkupCached(benchmark::State& state) {
+    cb::grid::THTMLMeasureCache cache;
+    cb::gfx::TCanvas canvas;
+    const std::string text = "<b>12.34</b> <font color=\"clRed\">x</font> <a href=\"http://example.com\">go</a>";
+    for (auto _ : state) benchmark::DoNotOptimize(cache.Measure(canvas, text, 64, false));
+}
+BENCHMARK(BM_MeasureMarkupCached);
+
+void BM_MeasureMarkupUncached(benchmark::State& state) {
+    cb::gfx::TCanvas canvas;
+    const std::string text = "<b>12.34</b> <font color=\"clRed\">x</font> <a href=\"http://example.com\">go</a>";
+    cb::grid::THTMLRenderInput in;
+    in.Rect = {0, 0, 64, 0};
+    in.MeasureOnly = true;
+    in.WordWrap = false;
+    cb::grid::THTMLRenderResult out;
+    for (auto _ : state) benchmark::DoNotOptimize(cb::grid::RenderHTML(canvas, text, in, out));
+}
+BENCHMARK(BM_MeasureMarkupUncached);
 
 void ReportMemory() {
     struct mallinfo2 before = mallinfo2();

@@ -22,16 +22,18 @@ std::string escapeAngles(std::string_view v) {
 }
 
 std::string unescapeAngles(std::string_view v) {
-    std::string out(v);
-    for (;;) {
-        size_t p = out.find("&lt;");
-        if (p == std::string::npos) break;
-        out.replace(p, 4, "<");
-    }
-    for (;;) {
-        size_t p = out.find("&gt;");
-        if (p == std::string::npos) break;
-        out.replace(p, 4, ">");
+    std::string out;
+    out.reserve(v.size());
+    for (size_t i = 0; i < v.size();) {
+        if (v.substr(i, 4) == "&lt;") {
+            out += '<';
+            i += 4;
+        } else if (v.substr(i, 4) == "&gt;") {
+            out += '>';
+            i += 4;
+        } else {
+            out += v[i++];
+        }
     }
     return out;
 }
@@ -69,8 +71,9 @@ bool SetHTMLControlValue(std::string& text, const std::string& id, const std::st
             from = open + 1;
             continue;
         }
-        std::string tag = "CONTROL ID=\"" + id + "\" VALUE=\"" + escapeAngles(value) + "\" WIDTH=\"" + t.Width +
-                          "\" TYPE=\"" + t.Type + "\">";
+        std::string tag = "CONTROL ID=\"";
+        tag.append(id).append("\" VALUE=\"").append(escapeAngles(value)).append("\" WIDTH=\"");
+        tag.append(t.Width).append("\" TYPE=\"").append(t.Type).append("\">");
         text.replace(open + 1, close - open, tag);
         return true;
     }
