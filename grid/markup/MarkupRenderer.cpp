@@ -9,6 +9,11 @@
 #include "platform/gfx/StylePainter.h"
 #include "platform/rtl/Strings.h"
 
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QIcon>
+#include <QImage>
+
 #include <algorithm>
 #include <cstdint>
 #include <unordered_map>
@@ -294,6 +299,7 @@ struct TPictureRef {
     const THTMLImageList* List = nullptr;
     int Index = -1;
     THTMLPicture* Picture = nullptr;
+    QImage Icon;  // a shell icon
     int W = 0, H = 0;
 };
 
@@ -355,6 +361,35 @@ TPictureRef TRenderer::resolve(std::string_view src) {
             r.Index = n;
             r.W = in.Images->Width();
             r.H = in.Images->Height();
+            if (in.Printing) {
+                r.W = int(r.W * in.PrintScale + 0.5);
+                r.H = int(r.H * in.PrintScale + 0.5);
+            }
+        }
+        return r;
+    }
+    if (src.size() >= 5 &&
+        (cb::rtl::SameText(src.substr(0, 5), "SSYS:") || cb::rtl::SameText(src.substr(0, 5), "LSYS:"))) {
+        // The desktop's icon of a file or folder (asked by name, never read),
+        // or of a kind of item by number.
+        const int size = up(src[0]) == 'L' ? 32 : 16;
+        std::string_view rest = src.substr(5);
+        bool clean = false;
+        const int n = HTMLReadInt(rest, &clean);
+        QFileIconProvider provider;
+        QIcon icon;
+        if (clean && n >= 0)
+            icon = provider.icon(QAbstractFileIconProvider::IconType(n % 7));
+        else if (!rest.empty())
+            icon = provider.icon(QFileInfo(QString::fromUtf8(rest.data(), qsizetype(rest.size()))));
+        if (!icon.isNull()) r.Icon = icon.pixmap(size, size).toImage();
+        if (!r.Icon.isNull()) {
+            r.W = size;
+            r.H = size;
+            if (in.Printing) {
+                r.W = int(size * in.PrintScale + 0.5);
+                r.H = r.W;
+            }
         }
         return r;
     }
@@ -382,6 +417,10 @@ TPictureRef TRenderer::resolve(std::string_view src) {
 void TRenderer::drawPicture(const TPictureRef& p, int x, int y, int w, int h, bool sized) {
     if (p.List) {
         p.List->Draw(c, {x, y, x + w, y + h}, p.Index);
+        return;
+    }
+    if (!p.Icon.isNull()) {
+        c.DrawImage({x, y, x + w, y + h}, p.Icon, {0, 0, p.Icon.width(), p.Icon.height()});
         return;
     }
     if (!p.Picture) return;
@@ -752,8 +791,9 @@ TLine TRenderer::line(TPass pass, size_t from, const TRect& box, const TLine* me
             const int ah = HTMLReadInt(attrUpper(t, "HEIGHT"), &ch);
             const bool sized = aw >= 1 && ah >= 1;
             TPictureRef p = resolve(src);
-            int w = p.List || p.Picture ? (sized ? aw : p.W) : 0;
-            int h = p.List || p.Picture ? (sized ? ah : p.H) : 0;
+            const bool any = p.List || p.Picture || !p.Icon.isNull();
+            const int w = any ? (sized ? aw : p.W) : 0;
+            const int h = any ? (sized ? ah : p.H) : 0;
             if (first && lineW + w > boxW && w < boxW && lineW > 0) {
                 endLine = true;
                 --i;
@@ -772,7 +812,7 @@ TLine TRenderer::line(TPass pass, size_t from, const TRect& box, const TLine* me
                 TPictureRef shown = p;
                 if (over && !alt.empty()) {
                     TPictureRef a = resolve(alt);
-                    if (a.List || a.Picture) shown = a;
+                    if (a.List || a.Picture || !a.Icon.isNull()) shown = a;
                 }
                 drawPicture(shown, x, y, w, h, sized);
             }

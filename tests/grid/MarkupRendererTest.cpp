@@ -486,3 +486,42 @@ TEST(MarkupCells, GridDrawsMarkupThroughTheRenderer) {
 }
 
 }  // namespace
+
+namespace {
+
+struct FakeImages : THTMLImageList {
+    mutable std::vector<int> Drawn;
+    int Count() const override { return 2; }
+    int Width() const override { return 20; }
+    int Height() const override { return 18; }
+    void Draw(TCanvas&, const TRect&, int index) const override { Drawn.push_back(index); }
+};
+
+TEST(MarkupPictures, ImageListAndShellIcons) {
+    Canvas c;
+    FakeImages images;
+    THTMLRenderInput in;
+    in.Rect = {0, 0, 300, 100};
+    in.Images = &images;
+    THTMLRenderResult r;
+    RenderHTML(c.C, "<img src=\"IDX:1\"><img src=\"idx:2\"><img src=\"IDX:x\">", in, r);
+    EXPECT_EQ(r.Width, 20);  // only the first is in the list
+    EXPECT_EQ(r.Height, std::max(18, c.Gh()));
+    EXPECT_EQ(images.Drawn, std::vector<int>{1});
+    in.Printing = true;
+    in.PrintScale = 2.0;
+    in.MeasureOnly = true;
+    RenderHTML(c.C, "<img src=\"IDX:0\">", in, r);
+    EXPECT_EQ(r.Width, 40);
+
+    // Shell icons are small (16) or large (32), or take no room without an icon.
+    in = {};
+    in.Rect = {0, 0, 300, 100};
+    in.MeasureOnly = true;
+    RenderHTML(c.C, "<img src=\"SSYS:" CB_SOURCE_DIR "\">", in, r);
+    EXPECT_TRUE(r.Width == 16 || r.Width == 0) << r.Width;
+    RenderHTML(c.C, "<img src=\"LSYS:" CB_SOURCE_DIR "\">", in, r);
+    EXPECT_TRUE(r.Width == 32 || r.Width == 0) << r.Width;
+}
+
+}  // namespace
