@@ -525,3 +525,38 @@ TEST(MarkupPictures, ImageListAndShellIcons) {
 }
 
 }  // namespace
+
+namespace {
+
+// Rows under each of two links holding a long run of link-coloured pixels.
+TEST(MarkupRenderer, HoverOnlyStyleUnderlinesTheHoveredLinkOnly) {
+    Canvas c;
+    const int gh = c.Gh();
+    const int w1 = c.Measure("<a href=\"1\">first link</a>").Width;
+    const int x2 = c.Measure("first link gap ").Width;
+    auto underlined = [&](int from, int to) {
+        for (int y = gh / 2; y < gh + 2; ++y) {
+            int n = 0;
+            for (int x = from; x < to; ++x) {
+                const TColor p = Px(c.Image, x, y);
+                n += cb::gfx::GetBValue(p) > 180 && cb::gfx::GetRValue(p) < 80;
+            }
+            if (n > (to - from) * 8 / 10) return true;
+        }
+        return false;
+    };
+    THTMLRenderInput in;
+    in.Rect = {0, 0, 400, 100};
+    in.LinkColor = 0xFF0000;
+    in.HoverOnly = true;
+    in.HoverLink = 2;
+    c.Render("<a href=\"1\">first link</a> gap <a href=\"2\">second link</a>", in);
+    EXPECT_FALSE(underlined(2, w1 - 2));
+    EXPECT_TRUE(underlined(x2 + 2, x2 + w1 - 4));
+    c.Image.fill(Qt::white);
+    in.HoverOnly = false;
+    c.Render("<a href=\"1\">first link</a> gap <a href=\"2\">second link</a>", in);
+    EXPECT_TRUE(underlined(2, w1 - 2));
+}
+
+}  // namespace
