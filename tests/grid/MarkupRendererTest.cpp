@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "platform/rtl/FileIO.h"
 #include "platform/rtl/Strings.h"
 
 using namespace cb::grid;
@@ -557,6 +558,48 @@ TEST(MarkupRenderer, HoverOnlyStyleUnderlinesTheHoveredLinkOnly) {
     in.HoverOnly = false;
     c.Render("<a href=\"1\">first link</a> gap <a href=\"2\">second link</a>", in);
     EXPECT_TRUE(underlined(2, w1 - 2));
+}
+
+}  // namespace
+
+namespace {
+
+// Text from users or cubes goes through the escape helper: it shows as it
+// stands and its tags do nothing (no picture is loaded, no link is made).
+TEST(MarkupRenderer, EscapedTextIsShownAsItStands) {
+    Canvas c;
+    QTemporaryDir dir;
+    const std::string bad = dir.filePath("bad.gif").toStdString();
+    cb::rtl::WriteFileAtomic(bad, "GIF89a not really a picture");
+    const std::string hostile[] = {
+        "<img src=\"file://" + bad + "\">",
+        "Sales </ Region <B> & <I>",
+        "<a href=\"http://x\">click</a> &amp;quot;",
+        "<control type=\"EDIT\" id=\"x\" width=\"50\">",
+    };
+    for (const std::string& h : hostile) {
+        THTMLPictureCache cache;
+        THTMLRenderInput in;
+        in.Rect = {0, 0, 400, 100};
+        in.Cache = &cache;
+        in.Point = {5, 5};
+        THTMLRenderResult r;
+        RenderHTML(c.C, EscapeHTML(h), in, r);
+        EXPECT_EQ(r.PlainText, h);
+        EXPECT_EQ(r.LinkCount, 0);
+        EXPECT_FALSE(r.Hit);
+        EXPECT_EQ(cache.Count(), 0);
+    }
+    // The same picture as mark-up: it cannot be decoded, so it is skipped.
+    THTMLPictureCache cache;
+    THTMLRenderInput in;
+    in.Rect = {0, 0, 400, 100};
+    in.Cache = &cache;
+    THTMLRenderResult r;
+    RenderHTML(c.C, hostile[0] + "after", in, r);
+    EXPECT_EQ(cache.Count(), 1);
+    EXPECT_TRUE(cache.Item(0)->Empty());
+    EXPECT_EQ(r.Width, c.Measure("after").Width);
 }
 
 }  // namespace
