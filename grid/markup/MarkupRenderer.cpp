@@ -1013,12 +1013,20 @@ bool RenderHTML(TCanvas& canvas, std::string_view text, const THTMLRenderInput& 
 struct THTMLMeasureCache::TImpl {
     std::unordered_map<std::string, TPoint> Map;
     std::string Key;
+    size_t Bytes = 0;
 };
+
+namespace {
+// Long texts are measured each time; the cache holds at most this much text.
+constexpr size_t kMaxCachedText = 4096;
+constexpr size_t kMaxCacheBytes = 8u << 20;
+}  // namespace
 
 THTMLMeasureCache::THTMLMeasureCache() : FImpl(std::make_unique<TImpl>()) {}
 THTMLMeasureCache::~THTMLMeasureCache() = default;
 
-TPoint THTMLMeasureCache::Measure(TCanvas& canvas, const std::string& text, int width, bool wordWrap) {
+TPoint THTMLMeasureCache::Measure(TCanvas& canvas, const std::string& text, int width, bool wordWrap,
+                                  const THTMLRenderInput* pictures) {
     const TFont& f = canvas.Font();
     std::string& key = FImpl->Key;
     key.assign(text);
@@ -1030,19 +1038,27 @@ TPoint THTMLMeasureCache::Measure(TCanvas& canvas, const std::string& text, int 
     auto it = FImpl->Map.find(key);
     if (it != FImpl->Map.end()) return it->second;
     THTMLRenderInput in;
+    if (pictures) {
+        in.Images = pictures->Images;
+        in.Cache = pictures->Cache;
+        in.Container = pictures->Container;
+    }
     in.Rect = {0, 0, width, 0};
     in.MeasureOnly = true;
     in.WordWrap = wordWrap;
     THTMLRenderResult out;
     RenderHTML(canvas, text, in, out);
-    if (FImpl->Map.size() >= 20000) FImpl->Map.clear();
-    TPoint p{out.Width, out.Height};
+    const TPoint p{out.Width, out.Height};
+    if (text.size() > kMaxCachedText) return p;
+    if (FImpl->Bytes + key.size() > kMaxCacheBytes) Clear();
+    FImpl->Bytes += key.size();
     FImpl->Map.emplace(key, p);
     return p;
 }
 
 void THTMLMeasureCache::Clear() {
     FImpl->Map.clear();
+    FImpl->Bytes = 0;
 }
 size_t THTMLMeasureCache::Size() const {
     return FImpl->Map.size();

@@ -77,8 +77,10 @@ class THTMLMeasureCache {
 public:
     THTMLMeasureCache();
     ~THTMLMeasureCache();
-    // (width, height) as RenderHTML measures them.
-    TPoint Measure(TCanvas& canvas, const std::string& text, int width, bool wordWrap);
+    // (width, height) as RenderHTML measures them, with the picture sources
+    // of pictures (may be null).
+    TPoint Measure(TCanvas& canvas, const std::string& text, int width, bool wordWrap,
+                   const THTMLRenderInput* pictures = nullptr);
     void Clear();
     size_t Size() const;
 

@@ -408,18 +408,18 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
 
 int TExtStringGrid::DrawHTMLCellText(TCanvas& canvas, int, int, const std::string& text, TRect rect, TAlignment hAlign,
                                      TVAlignment vAlign, TColor linkColor) {
+    THTMLRenderInput in;
+    in.Images = GridImages;
+    in.Container = PictureContainer;
+    in.Cache = &FPictureCache;
     if (hAlign != taLeftJustify || vAlign != vtaTop) {
-        const TPoint size = FHTMLMeasure.Measure(canvas, text, rect.Right - rect.Left, FWordWrap);
+        const TPoint size = FHTMLMeasure.Measure(canvas, text, rect.Right - rect.Left, FWordWrap, &in);
         const int freeX = rect.Right - rect.Left - size.X - 2;
         if (freeX > 0) rect.Left += hAlign == taRightJustify ? freeX : hAlign == taCenter ? freeX / 2 : 0;
         const int freeY = rect.Bottom - rect.Top - size.Y;
         if (freeY > 0) rect.Top += vAlign == vtaBottom ? freeY : vAlign == vtaCenter ? freeY / 2 : 0;
     }
-    THTMLRenderInput in;
     in.Rect = rect;
-    in.Images = GridImages;
-    in.Container = PictureContainer;
-    in.Cache = &FPictureCache;
     in.LinkColor = linkColor;
     in.BlinkPhase = BlinkPhase;
     in.WordWrap = FWordWrap;
