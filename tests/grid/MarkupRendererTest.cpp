@@ -164,6 +164,10 @@ TEST(MarkupRenderer, HitTestsLinksAndControls) {
     EXPECT_EQ(r.HitTarget, "mailto:x@y");
     EXPECT_EQ(r.HitLink, 2);
     EXPECT_FALSE(c.Hit(two, 1 + aw / 2, gh * 3).Hit);  // below the text
+    THTMLRenderInput focus;
+    focus.Rect = {0, 0, 400, 200};
+    focus.FocusLink = 1;  // 0-based
+    EXPECT_EQ(c.Render(two, focus).FocusTarget, "mailto:x@y");
 
     // A link wrapping onto its second line: the rectangle covers that part.
     const int w = c.Measure("lead word x").Width;
