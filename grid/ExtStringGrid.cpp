@@ -1,6 +1,7 @@
 #include "grid/ExtStringGrid.h"
 
 #include "grid/CellGraphic.h"
+#include "grid/markup/HTMLHintWindow.h"
 #include "grid/util/NumberUtils.h"
 #include "grid/util/TextUtils.h"
 
@@ -102,6 +103,11 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent) {
     FFixedRowHeight = 21;
     ScrollWidth = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     WatchForm();
+}
+
+THTMLHintWindow& TExtStringGrid::HintWindow() {
+    if (!FHintWindow) FHintWindow = std::make_unique<THTMLHintWindow>();
+    return *FHintWindow;
 }
 
 TExtStringGrid::~TExtStringGrid() {

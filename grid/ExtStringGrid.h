@@ -26,10 +26,13 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace cb::grid {
+
+class THTMLHintWindow;
 
 enum TGridLook {
     glStandard,
@@ -296,6 +299,8 @@ public:
     const THTMLImageList* GridImages = nullptr;
     const TPictureContainer* PictureContainer = nullptr;
     THTMLPictureCache& PictureCache() { return FPictureCache; }
+    // The grid's own mark-up hint window, made when first asked for.
+    THTMLHintWindow& HintWindow();
 
     // --- events (row before column unless named otherwise) --------------------
     std::function<void(QObject*, int row, int col, TGridDrawState state, TBrush& brush, TFont& font)> OnGetCellColor;
@@ -438,6 +443,7 @@ private:
     cb::gfx::TBitmap FRowIndicator;
     THTMLPictureCache FPictureCache;
     THTMLMeasureCache FHTMLMeasure;
+    std::unique_ptr<THTMLHintWindow> FHintWindow;
 
     QPointer<QWidget> FForm;
     int FFormWidth = 0;

@@ -1,4 +1,5 @@
 #include "grid/markup/MarkupLabel.h"
+#include "grid/ExtStringGrid.h"
 #include "grid/markup/HTMLHintWindow.h"
 #include "grid/markup/MarkupText.h"
 #include "tests/grid/GridTestSupport.h"
@@ -141,6 +142,9 @@ TEST(HintWindow, SizeAndPlacementOnTheScreen) {
         EXPECT_EQ(r.Right, c.Want.Right);
         EXPECT_EQ(r.Bottom, c.Want.Bottom);
     }
+
+    TExtStringGrid grid;
+    EXPECT_EQ(&grid.HintWindow(), &grid.HintWindow());  // one per grid
 
     hint.ActivateHint({10, 10, 10, 10}, "one short line");
     EXPECT_EQ(hint.width(), hint.TextWidth() + 16);
