@@ -347,6 +347,9 @@ bool TMDXDisplayManager::Render() {
         });
         if (OnProgress) OnProgress(TLayoutStep::Start, grid);
         grid->ClearAllCells();
+        // Captions come from the cube and values from the query: plain text,
+        // never mark-up, whatever they hold.
+        grid->EnableHTML = false;
         grid->SetSelectionColor(theme.SelectionColor);
         grid->SetGridLineColor(theme.BorderColor);
 

@@ -177,6 +177,7 @@ TEST_F(GridLayoutTest, HeaderTextsBlanksAndIndents) {
         EXPECT_EQ(Texts(), c.texts);
         EXPECT_EQ(Layout.KeyColumnCount(), Grid.ColCount());
         EXPECT_EQ(Layout.KeyRowCount(), Grid.RowCount());
+        EXPECT_FALSE(Grid.EnableHTML);  // a member caption such as "<b>x" is shown as written
     }
     EXPECT_TRUE(App.UI.Errors.empty());
 }
