@@ -1,5 +1,6 @@
 #include "platform/rtl/Streams.h"
 
+#include "platform/rtl/AtomicFile.h"
 #include "platform/rtl/FileIO.h"
 
 #include <algorithm>
@@ -176,7 +177,17 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) : FFileNam
         break;
     }
     const bool create = Mode == TFileMode::fmCreate;
-    FHandle = ::open(FileName.c_str(), flags, 0666);
+    if (Mode == TFileMode::fmOpenRead) {
+        // The checked open: no hang on a FIFO, nothing but a regular file.
+        try {
+            FHandle = OpenFileForReading(FileName);
+        } catch (const EInOutError& e) {
+            throw EFOpenError(e.Message());
+        }
+        if (FHandle < 0) throw EFOpenError(OsErrorText("Cannot open file", FileName, ENOENT));
+        return;
+    }
+    FHandle = ::open(FileName.c_str(), flags | O_NONBLOCK | O_NOCTTY, 0666);
     int err = FHandle < 0 ? errno : 0;
     if (FHandle >= 0) {
         struct stat st {};
@@ -184,6 +195,8 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) : FFileNam
             ::close(FHandle);
             FHandle = -1;
             err = EISDIR;
+        } else {
+            ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK);
         }
     }
     if (FHandle < 0) {
@@ -343,20 +356,8 @@ namespace {
 constexpr std::size_t AtomicBufferSize = 1 << 16;
 }
 
-TAtomicFileStream::TAtomicFileStream(const std::string& FileName) : FFileName(FileName) {
-    FTarget = FileName;
-    char resolved[PATH_MAX];
-    struct stat st {};
-    if (::lstat(FileName.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(FileName.c_str(), resolved))
-        FTarget = resolved;
-    auto slash = FTarget.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string() : FTarget.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? FTarget : FTarget.substr(slash + 1);
-    FTempName = dir + "." + base + ".XXXXXX";
-    FHandle = ::mkostemp(FTempName.data(), O_CLOEXEC);
-    if (FHandle < 0) throw EFCreateError(OsErrorText("Cannot create file", FileName, errno));
-    mode_t mode = ::stat(FTarget.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    ::fchmod(FHandle, mode);
+TAtomicFileStream::TAtomicFileStream(const std::string& FileName)
+    : FFileName(FileName), FFile(std::make_unique<TAtomicReplace>(FileName)) {
     FBuffer.reserve(AtomicBufferSize);
 }
 
@@ -364,12 +365,16 @@ TAtomicFileStream::~TAtomicFileStream() {
     if (!FCommitted) Discard();
 }
 
+const std::string& TAtomicFileStream::TempFileName() const {
+    return FFile->TempName();
+}
+
+int TAtomicFileStream::Handle() const {
+    return FFile->Handle();
+}
+
 void TAtomicFileStream::Discard() {
-    if (FHandle >= 0) {
-        ::close(FHandle);
-        FHandle = -1;
-        ::unlink(FTempName.c_str());
-    }
+    FFile->Discard();
 }
 
 void TAtomicFileStream::Fail(int Err) {
@@ -378,13 +383,13 @@ void TAtomicFileStream::Fail(int Err) {
 }
 
 bool TAtomicFileStream::FlushBuffer() {
-    if (FHandle < 0) {
+    if (Handle() < 0) {
         FLastError = EBADF;
         return false;
     }
     std::size_t done = 0;
     while (done < FBuffer.size()) {
-        ssize_t n = ::pwrite(FHandle, FBuffer.data() + done, FBuffer.size() - done,
+        ssize_t n = ::pwrite(Handle(), FBuffer.data() + done, FBuffer.size() - done,
                              static_cast<off_t>(FBufferPos + static_cast<std::int64_t>(done)));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
@@ -401,7 +406,7 @@ bool TAtomicFileStream::FlushBuffer() {
 }
 
 std::size_t TAtomicFileStream::Write(const void* Buffer, std::size_t Count) {
-    if (FHandle < 0) {
+    if (Handle() < 0) {
         FLastError = EBADF;
         return 0;
     }
@@ -419,7 +424,7 @@ std::size_t TAtomicFileStream::Write(const void* Buffer, std::size_t Count) {
 std::size_t TAtomicFileStream::Read(void* Buffer, std::size_t Count) {
     if (!FlushBuffer()) return 0;
     for (;;) {
-        ssize_t n = ::pread(FHandle, Buffer, Count, static_cast<off_t>(FBufferPos));
+        ssize_t n = ::pread(Handle(), Buffer, Count, static_cast<off_t>(FBufferPos));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             FLastError = errno;
@@ -442,34 +447,22 @@ std::int64_t TAtomicFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
 std::int64_t TAtomicFileStream::Size() {
     if (!FlushBuffer()) throw EWriteError(OsErrorText("Cannot write file", FFileName, FLastError));
     struct stat st {};
-    if (::fstat(FHandle, &st) != 0) throw EStreamError(OsErrorText("Cannot read the size of", FFileName, errno));
+    if (::fstat(Handle(), &st) != 0) throw EStreamError(OsErrorText("Cannot read the size of", FFileName, errno));
     return st.st_size;
 }
 
 void TAtomicFileStream::SetSize(std::int64_t NewSize) {
     if (!FlushBuffer()) throw EWriteError(OsErrorText("Cannot write file", FFileName, FLastError));
     if (NewSize < 0) throw EStreamError("Invalid stream size");
-    if (::ftruncate(FHandle, static_cast<off_t>(NewSize)) != 0) Fail(errno);
+    if (::ftruncate(Handle(), static_cast<off_t>(NewSize)) != 0) Fail(errno);
     FBufferPos = std::min(FBufferPos, NewSize);
 }
 
 void TAtomicFileStream::Commit() {
     if (FCommitted) return;
-    if (FHandle < 0) throw EWriteError(OsErrorText("Cannot write file", FFileName, FLastError ? FLastError : EBADF));
+    if (Handle() < 0) throw EWriteError(OsErrorText("Cannot write file", FFileName, FLastError ? FLastError : EBADF));
     if (!FlushBuffer()) throw EWriteError(OsErrorText("Cannot write file", FFileName, FLastError));
-    if (::fsync(FHandle) != 0) Fail(errno);
-    int fd = FHandle;
-    FHandle = -1;
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(FTempName.c_str());
-        throw EWriteError(OsErrorText("Cannot write file", FFileName, err));
-    }
-    if (::rename(FTempName.c_str(), FTarget.c_str()) != 0) {
-        int err = errno;
-        ::unlink(FTempName.c_str());
-        throw EWriteError(OsErrorText("Cannot write file", FFileName, err));
-    }
+    FFile->Commit();
     FCommitted = true;
 }
 

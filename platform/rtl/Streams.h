@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,8 @@ class EFCreateError : public EStreamError {
 public:
     using EStreamError::EStreamError;
 };
+
+class TAtomicReplace;
 
 enum class TSeekOrigin {
     soBeginning,
@@ -177,9 +180,10 @@ public:
 };
 
 // Writes to a temporary file beside FileName; Commit() flushes it to disk
-// and renames it over FileName. Destroyed without Commit(), the temporary
-// file is removed and FileName is untouched. Buffered; seeking and reading
-// back what was written are allowed.
+// and renames it over FileName (TAtomicReplace: symbolic links followed, the
+// folder flushed too). Destroyed without Commit(), the temporary file is
+// removed and FileName is untouched. Buffered; seeking and reading back what
+// was written are allowed.
 class TAtomicFileStream : public TStream {
 public:
     explicit TAtomicFileStream(const std::string& FileName);
@@ -196,7 +200,7 @@ public:
     void Commit();
     bool Committed() const { return FCommitted; }
     const std::string& FileName() const { return FFileName; }
-    const std::string& TempFileName() const { return FTempName; }
+    const std::string& TempFileName() const;
 
 protected:
     std::string StreamName() const override { return FFileName; }
@@ -205,11 +209,10 @@ private:
     bool FlushBuffer();
     void Discard();
     [[noreturn]] void Fail(int Err);
+    int Handle() const;
 
     std::string FFileName;
-    std::string FTarget;
-    std::string FTempName;
-    int FHandle = -1;
+    std::unique_ptr<TAtomicReplace> FFile;
     bool FCommitted = false;
     std::string FBuffer;
     std::int64_t FBufferPos = 0;  // file offset of FBuffer[0]
