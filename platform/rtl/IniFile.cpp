@@ -5,6 +5,8 @@
 #include "platform/rtl/Strings.h"
 
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace cb::rtl {
 
@@ -22,6 +24,9 @@ struct IniSection {
     std::string name;
     std::string headerRaw;
     std::vector<IniLine> lines;
+    // Folded key name -> index of its first line; built when first needed.
+    std::unordered_map<std::string, std::size_t> keyIndex;
+    bool keyIndexValid = false;
 };
 
 std::string OneLine(const std::string& s) {
@@ -36,9 +41,14 @@ std::string OneLine(const std::string& s) {
 struct TCustomIniFile::Impl {
     std::vector<IniSection> sections;  // sections[0] holds the lines before any header
     bool bom = false;
+    // Folded section name -> index of its first section, so that look-ups
+    // stay fast in files of many sections; built when first needed.
+    std::unordered_map<std::string, std::size_t> index;
+    bool indexValid = false;
 
     void Parse(const std::string& text) {
         sections.clear();
+        indexValid = false;
         sections.push_back(IniSection{});
         std::size_t i = 0;
         bom = text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
@@ -64,6 +74,7 @@ struct TCustomIniFile::Impl {
             s.name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
             s.headerRaw = raw;
             sections.push_back(std::move(s));
+            indexValid = false;
             return;
         }
         IniLine l;
@@ -80,16 +91,25 @@ struct TCustomIniFile::Impl {
     // The first section of that name; the lines before any header are not a
     // section.
     IniSection* Find(const std::string& name) {
-        for (std::size_t i = 1; i < sections.size(); ++i)
-            if (SameText(sections[i].name, name)) return &sections[i];
-        return nullptr;
+        if (!indexValid) {
+            index.clear();
+            for (std::size_t i = 1; i < sections.size(); ++i) index.emplace(LowerCase(sections[i].name), i);
+            indexValid = true;
+        }
+        auto it = index.find(LowerCase(name));
+        return it == index.end() ? nullptr : &sections[it->second];
     }
     const IniSection* Find(const std::string& name) const { return const_cast<Impl*>(this)->Find(name); }
 
     static IniLine* FindKey(IniSection& s, const std::string& key) {
-        for (IniLine& l : s.lines)
-            if (l.isKey && SameText(l.key, key)) return &l;
-        return nullptr;
+        if (!s.keyIndexValid) {
+            s.keyIndex.clear();
+            for (std::size_t i = 0; i < s.lines.size(); ++i)
+                if (s.lines[i].isKey) s.keyIndex.emplace(LowerCase(s.lines[i].key), i);
+            s.keyIndexValid = true;
+        }
+        auto it = s.keyIndex.find(LowerCase(key));
+        return it == s.keyIndex.end() ? nullptr : &s.lines[it->second];
     }
 
     const IniLine* FindKey(const std::string& section, const std::string& key) const {
@@ -107,6 +127,7 @@ struct TCustomIniFile::Impl {
         ns.hasHeader = true;
         ns.name = name;
         sections.push_back(std::move(ns));
+        if (indexValid) index.emplace(LowerCase(name), sections.size() - 1);
     }
 
     std::string Text() const {
@@ -183,6 +204,10 @@ void TCustomIniFile::WriteString(const std::string& Section, const std::string& 
         nl.key = key;
         nl.value = value;
         s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(nl));
+        if (at + 1 == s->lines.size() && s->keyIndexValid)
+            s->keyIndex.emplace(LowerCase(key), at);
+        else
+            s->keyIndexValid = false;
     }
     Changed();
 }
@@ -217,11 +242,10 @@ std::vector<std::string> TCustomIniFile::ReadSection(const std::string& Section)
 
 std::vector<std::string> TCustomIniFile::ReadSections() const {
     std::vector<std::string> r;
+    std::unordered_set<std::string> seen;
     for (std::size_t i = 1; i < FImpl->sections.size(); ++i) {
         const std::string& n = FImpl->sections[i].name;
-        bool seen = false;
-        for (const auto& x : r) seen = seen || SameText(x, n);
-        if (!seen) r.push_back(n);
+        if (seen.insert(LowerCase(n)).second) r.push_back(n);
     }
     return r;
 }
@@ -243,7 +267,10 @@ void TCustomIniFile::EraseSection(const std::string& Section) {
             secs.erase(secs.begin() + static_cast<std::ptrdiff_t>(i));
             any = true;
         }
-    if (any) Changed();
+    if (any) {
+        FImpl->indexValid = false;
+        Changed();
+    }
 }
 
 void TCustomIniFile::AddSection(const std::string& Section) {
@@ -263,7 +290,10 @@ void TCustomIniFile::DeleteKey(const std::string& Section, const std::string& Id
             s->lines.erase(s->lines.begin() + static_cast<std::ptrdiff_t>(i));
             any = true;
         }
-    if (any) Changed();
+    if (any) {
+        s->keyIndexValid = false;
+        Changed();
+    }
 }
 
 void TCustomIniFile::UpdateFile() {

@@ -173,3 +173,36 @@ TEST(RtlIniFile, IndependentReaderSeesTheSameValues) {
                    "Connection1|Location|C:/cubes/a=b.cub\n"
                    "Connection1|Scale|-0.125\n");
 }
+
+// Look-ups go through an index (a list of 100,000 sections loads at once);
+// it must follow every change: first of equal names wins in any case,
+// erased and added sections and keys are found or not as they should be.
+TEST(RtlIniFile, IndexedLookUpsFollowEveryChange) {
+    std::string text = "[Connections]\r\nNumConnections=100000\r\n";
+    for (int i = 1; i <= 100000; ++i)
+        text += "[Connection" + std::to_string(i) + "]\r\nConnectionName=n" + std::to_string(i) + "\r\n";
+    text += "[CONNECTION7]\r\nConnectionName=second\r\n";
+    TMemIniFile ini("");
+    ini.SetText(text);
+    EXPECT_EQ(ini.ReadSections().size(), 100001u);  // "CONNECTION7" is "Connection7"
+    EXPECT_EQ(ini.ReadString("connection7", "connectionname", ""), "n7");
+    EXPECT_EQ(ini.ReadString("Connection100000", "ConnectionName", ""), "n100000");
+
+    ini.EraseSection("Connection7");  // both sections of that name
+    EXPECT_FALSE(ini.SectionExists("Connection7"));
+    EXPECT_EQ(ini.ReadString("Connection8", "ConnectionName", ""), "n8");
+    ini.WriteString("New", "A", "1");
+    ini.WriteString("new", "B", "2");
+    EXPECT_EQ(ini.ReadSectionValues("NEW"), (std::vector<std::string>{"A=1", "B=2"}));
+
+    // A key added before trailing blank lines, then one removed.
+    ini.SetText("[S]\r\nA=1\r\n\r\n\r\n[T]\r\nX=1\r\n");
+    ini.WriteString("S", "B", "2");
+    ini.WriteString("S", "C", "3");
+    EXPECT_EQ(ini.ReadString("S", "b", ""), "2");
+    ini.DeleteKey("S", "A");
+    EXPECT_EQ(ini.ReadString("S", "A", "gone"), "gone");
+    EXPECT_EQ(ini.ReadString("S", "C", ""), "3");
+    ini.WriteString("S", "A", "back");
+    EXPECT_EQ(ini.GetText(), "[S]\r\nB=2\r\nC=3\r\nA=back\r\n\r\n\r\n[T]\r\nX=1\r\n");
+}
