@@ -11,6 +11,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,9 +96,16 @@ std::string ResolveWriteTarget(const std::string& fileName) {
 TAtomicReplace::TAtomicReplace(const std::string& fileName) : FFileName(fileName) {
     FTarget = ResolveWriteTarget(fileName);
     FTempName = DirOf(FTarget) + TempPrefix(FTarget) + std::to_string(::getpid()) + "-XXXXXX";
+    // The signals that remove temporary files wait until this one is known.
+    sigset_t block, old;
+    sigemptyset(&block);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&block, sig);
+    ::pthread_sigmask(SIG_BLOCK, &block, &old);
     FHandle = ::mkostemp(FTempName.data(), O_CLOEXEC);
-    if (FHandle < 0) throw EFCreateError(OsErrorText("Cannot create file", fileName, errno));
-    FSlot = ClaimSlot(FTempName);
+    const int err = errno;
+    if (FHandle >= 0) FSlot = ClaimSlot(FTempName);
+    ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    if (FHandle < 0) throw EFCreateError(OsErrorText("Cannot create file", fileName, err));
     struct stat st {};
     mode_t mode = ::stat(FTarget.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? (st.st_mode & 07777) : 0644;
     ::fchmod(FHandle, mode);
