@@ -39,7 +39,8 @@ std::shared_ptr<Connection> Connection::Open(const std::string& connectionString
 
     std::error_code ec;
     std::filesystem::path path(source);
-    if (!std::filesystem::is_regular_file(path, ec)) throw EOlapError("Cube file \"" + source + "\" does not exist");
+    // What is there is looked at by the checked open of ReadCubeFile.
+    if (!std::filesystem::exists(path, ec)) throw EOlapError("Cube file \"" + source + "\" does not exist");
     std::string key = std::filesystem::absolute(path, ec).lexically_normal().string();
     auto mtime = std::filesystem::last_write_time(path, ec);
     uintmax_t size = std::filesystem::file_size(path, ec);

@@ -15,6 +15,15 @@ std::string ConnectionStringPairs::Get(const std::string& key) const {
     return value;
 }
 
+std::string QuoteConnectionStringValue(const std::string& value) {
+    std::string quoted = "\"";
+    for (char c : value) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
 ConnectionStringPairs ParseConnectionString(const std::string& text) {
     if (cb::rtl::Trim(text).empty()) throw EOlapError("The connection string is empty");
     ConnectionStringPairs result;
@@ -36,11 +45,19 @@ ConnectionStringPairs ParseConnectionString(const std::string& text) {
         while (j < n && (text[j] == ' ' || text[j] == '\t')) ++j;
         std::string value;
         if (j < n && (text[j] == '"' || text[j] == '\'')) {
-            char q = text[j];
-            size_t close = text.find(q, j + 1);
-            if (close == std::string::npos)
-                throw EOlapError("Connection string value of \"" + key + "\" lacks its closing quote");
-            value = text.substr(j + 1, close - j - 1);
+            const char q = text[j];
+            size_t close = j + 1;
+            for (;; ++close) {
+                if (close >= n) throw EOlapError("Connection string value of \"" + key + "\" lacks its closing quote");
+                if (text[close] != q) {
+                    value += text[close];
+                } else if (close + 1 < n && text[close + 1] == q) {
+                    value += q;
+                    ++close;
+                } else {
+                    break;
+                }
+            }
             j = close + 1;
             size_t semi = text.find(';', j);
             std::string rest = cb::rtl::Trim(text.substr(j, semi == std::string::npos ? std::string::npos : semi - j));

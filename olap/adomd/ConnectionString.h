@@ -13,7 +13,12 @@ struct ConnectionStringPairs {
 };
 
 // Throws EOlapError for an empty string, a pair without "=", an empty key or
-// an unterminated quoted value.
+// an unterminated quoted value. Inside a quoted value the quote character
+// written twice stands for itself.
 ConnectionStringPairs ParseConnectionString(const std::string& text);
+
+// A value in double quotes, any double quote in it written twice, so that
+// every text (a file name with ";", "=", quotes or blanks) reads back as it was.
+std::string QuoteConnectionStringValue(const std::string& value);
 
 }  // namespace cb::olap

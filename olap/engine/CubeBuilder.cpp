@@ -80,6 +80,10 @@ void CubeBuilder::AddFact(const uint32_t* leaves, const double* values) {
         if (leaf >= FDims[d].nodes.size() || FDims[d].nodes[leaf].depth != FDims[d].levels.size())
             throw EOlapError("Dimension \"" + FDims[d].name + "\": a fact needs a leaf member");
     }
+    for (size_t m = 0; m < FMeasures.size(); ++m)
+        if (!IsValidFactValue(values[m]))
+            throw EOlapError("Measure \"" + FMeasures[m].name +
+                             "\": a fact value is not a number of at most 1e15 in magnitude");
     if (FFactCount >= kMaxFacts) throw EOlapError("Cube \"" + FName + "\" has too many facts");
     for (size_t d = 0; d < FDims.size(); ++d) FKeys[d].push_back(leaves[d]);
     for (size_t m = 0; m < FMeasures.size(); ++m) FValues[m].push_back(values[m]);

@@ -3,6 +3,7 @@
 #include "olap/engine/NameFold.h"
 #include "olap/engine/OlapError.h"
 
+#include <cmath>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -21,6 +22,11 @@ std::string Quote(const std::string& s) {
 void CheckText(const std::string& text, const std::string& what, const std::string& context) {
     if (text.size() > kMaxTextLength)
         Fail(context, what + " is longer than " + std::to_string(kMaxTextLength) + " characters");
+}
+
+void CheckFormat(const std::string& format, const std::string& what, const std::string& context) {
+    if (format.size() > kMaxFormatLength)
+        Fail(context, what + " is longer than " + std::to_string(kMaxFormatLength) + " characters");
 }
 
 void CheckDimension(const DimensionData& dim, size_t factCount, const std::vector<MemberId>* keys,
@@ -152,7 +158,7 @@ void CheckCube(const CubeData& cube, const std::string& context) {
     names.clear();
     for (const MeasureData& m : cube.measures) {
         CheckName(m.name, "measure", context);
-        CheckText(m.formatString, "format string of measure " + Quote(m.name), context);
+        CheckFormat(m.formatString, "format string of measure " + Quote(m.name), context);
         if (m.aggregation > Aggregation::Max) Fail(context, "measure " + Quote(m.name) + " has an unknown aggregation");
         auto [other, added] = names.emplace(FoldName(m.name), m.name);
         if (!added) Fail(context, SameNameText("measure", other->second, m.name));
@@ -160,7 +166,7 @@ void CheckCube(const CubeData& cube, const std::string& context) {
     for (const CalculatedMemberData& c : cube.calculatedMembers) {
         CheckName(c.name, "calculated member", context);
         CheckText(c.expression, "expression of " + Quote(c.name), context);
-        CheckText(c.formatString, "format string of " + Quote(c.name), context);
+        CheckFormat(c.formatString, "format string of " + Quote(c.name), context);
         if (c.expression.empty()) Fail(context, "calculated member " + Quote(c.name) + " has no expression");
         auto [other, added] = names.emplace(FoldName(c.name), c.name);
         if (!added) Fail(context, SameNameText("measure", other->second, c.name));
@@ -175,11 +181,21 @@ void CheckCube(const CubeData& cube, const std::string& context) {
                           std::to_string(cube.measures.size()) + " measures");
     for (size_t d = 0; d < cube.dimensions.size(); ++d)
         CheckDimension(cube.dimensions[d], cube.factCount, factsPresent ? &cube.factKeys[d] : nullptr, context);
-    for (size_t m = 0; m < cube.factValues.size(); ++m)
-        if (cube.factValues[m].size() != cube.factCount)
+    for (size_t m = 0; m < cube.factValues.size(); ++m) {
+        const std::vector<double>& values = cube.factValues[m];
+        if (values.size() != cube.factCount)
             Fail(context, "the value column of measure " + Quote(cube.measures[m].name) + " holds " +
-                              std::to_string(cube.factValues[m].size()) + " values for " +
-                              std::to_string(cube.factCount) + " facts");
+                              std::to_string(values.size()) + " values for " + std::to_string(cube.factCount) +
+                              " facts");
+        for (size_t f = 0; f < values.size(); ++f)
+            if (!IsValidFactValue(values[f]))
+                Fail(context, "fact " + std::to_string(f) + " of measure " + Quote(cube.measures[m].name) +
+                                  " is not a number of at most 1e15 in magnitude");
+    }
+}
+
+bool IsValidFactValue(double value) {
+    return std::isnan(value) || std::fabs(value) <= kMaxFactValue;
 }
 
 void FillDerived(CubeData& cube) {

@@ -15,7 +15,14 @@ constexpr size_t kMaxMeasures = 1024;
 constexpr size_t kMaxCalculatedMembers = 10'000;
 constexpr size_t kMaxFacts = 2'000'000'000;
 constexpr size_t kMaxNameLength = 1000;
-constexpr size_t kMaxTextLength = 100'000;  // captions, expressions, formats
+constexpr size_t kMaxTextLength = 100'000;  // captions, expressions
+constexpr size_t kMaxFormatLength = 255;    // measure format strings
+// Fact values: a null (NaN) or a number of at most this magnitude, so that
+// sums stay finite and formatted values stay short.
+constexpr double kMaxFactValue = 1e15;
+
+// The one rule for fact values, whoever reads or writes them.
+bool IsValidFactValue(double value);
 
 // Throws EOlapError("<context>: ...") when name is empty, too long, or holds
 // "[", "]", "." or a control character. kind says what is named ("member").

@@ -2,6 +2,7 @@
 
 #include "olap/engine/CubeBuilder.h"
 #include "olap/engine/CubeCheck.h"
+#include "olap/engine/CubeFile.h"
 #include "olap/engine/NameFold.h"
 #include "olap/engine/OlapError.h"
 #include "olap/mdx/Binder.h"
@@ -229,6 +230,13 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
     return cols;
 }
 
+// The cube's one rule for fact values.
+void CheckMeasureValue(double v, const MeasureDecl& measure, const std::string& where) {
+    if (!IsValidFactValue(v))
+        throw EOlapError(where + ": " + cb::rtl::FloatToStr(v) + " is out of range (measure \"" + measure.name +
+                         "\"; values are at most 1e15 in magnitude)");
+}
+
 // A measure cell written as text: empty is a null, otherwise a finite number.
 double ParseMeasure(const std::string& s, const MeasureDecl& measure, const std::string& where) {
     if (s.empty()) return std::nan("");
@@ -239,17 +247,25 @@ double ParseMeasure(const std::string& s, const MeasureDecl& measure, const std:
     auto [p, ec] = std::from_chars(first, last, v);
     if (ec != std::errc() || p != last || !std::isfinite(v))
         throw EOlapError(where + ": \"" + s + "\" is not a number (measure \"" + measure.name + "\")");
+    CheckMeasureValue(v, measure, where);
     return v;
 }
 
 // Adds facts to the builder, one row at a time.
 class FactSink {
 public:
-    FactSink(CubeBuilder& b, const std::vector<DimDecl>& dims, const FactColumns& cols)
-        : FB(b), FDims(dims), FCols(cols), FLeaves(dims.size()) {}
+    FactSink(CubeBuilder& b, const std::vector<DimDecl>& dims, const FactColumns& cols, const SourceLimits& limits)
+        : FB(b), FDims(dims), FCols(cols), FLeaves(dims.size()) {
+        const size_t perFact = dims.size() * sizeof(uint32_t) + cols.measure.size() * sizeof(double);
+        FMaxFacts = perFact ? limits.maxFactBytes / perFact : kMaxFacts;
+    }
 
     // fields: the row's cells by column (only level columns are read).
     void Add(const std::vector<std::string>& fields, const std::vector<double>& values, const std::string& where) {
+        if (FFacts >= FMaxFacts)
+            throw EOlapError(where + ": more than " + std::to_string(FMaxFacts) +
+                             " facts, more than the memory allowed for facts holds");
+        ++FFacts;
         try {
             for (size_t d = 0; d < FDims.size(); ++d) {
                 FPath.clear();
@@ -268,10 +284,12 @@ private:
     const FactColumns& FCols;
     std::vector<uint32_t> FLeaves;
     std::vector<std::string> FPath;
+    size_t FFacts = 0;
+    size_t FMaxFacts = 0;
 };
 
 void LoadCsvFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vector<MeasureDecl>& measures,
-                  const std::string& path) {
+                  const std::string& path, const SourceLimits& limits) {
     const std::string text = ReadWholeFile(path, "facts file", kMaxFactsFileSize);
     const std::string source = "Facts file \"" + path + "\"";
     CsvReader csv(text, source);
@@ -279,7 +297,7 @@ void LoadCsvFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::v
     size_t line = 0;
     if (!csv.next(fields, line)) throw EOlapError(source + ": the file is empty");
     const FactColumns cols = MapColumns(fields, dims, measures, source + ", line " + std::to_string(line));
-    FactSink sink(b, dims, cols);
+    FactSink sink(b, dims, cols, limits);
 
     std::vector<double> values(measures.size());
     while (csv.next(fields, line)) {
@@ -307,17 +325,35 @@ void LoadCsvFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::v
 // hold numbers, text that reads as a number, or NULL for a null. Messages
 // name the file, the table and the row (counted from 1 in the table's order).
 void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vector<MeasureDecl>& measures,
-                     const std::string& path, const std::string& table) {
+                     const std::string& path, const std::string& table, const SourceLimits& limits) {
     const std::string source = "Facts table \"" + table + "\" in \"" + path + "\"";
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        throw EOlapError(source + ": the file does not exist or is not a file");
+    try {
+        if (!cb::rtl::CheckRegularFile(path)) throw EOlapError(source + ": the file does not exist or is not a file");
+    } catch (const cb::rtl::EInOutError& e) {
+        const std::string m = e.Message();
+        throw EOlapError(source + ": the file does not exist or is not a file (" + m.substr(m.rfind(": ") + 2) + ")");
+    }
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const int rc =
+        sqlite3_open_v2(SqliteFileUri(path, false).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     std::unique_ptr<sqlite3, int (*)(sqlite3*)> dbOwner(db, sqlite3_close);
     if (rc != SQLITE_OK)
         throw EOlapError(source + ": cannot open the database (" + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) +
                          ")");
+    // A view may run without end: its work is bounded by a budget of
+    // steps that grows with each row it yields.
+    struct Budget {
+        uint64_t used = 0, allowed = 0;
+    } budget{0, limits.maxSteps};
+    constexpr int kStepsPerCall = 1000;
+    sqlite3_progress_handler(
+        db, kStepsPerCall,
+        [](void* p) -> int {
+            auto* b = static_cast<Budget*>(p);
+            b->used += kStepsPerCall;
+            return b->used > b->allowed ? 1 : 0;
+        },
+        &budget);
     std::string quoted = "\"";
     for (char c : table) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     quoted += '"';
@@ -333,7 +369,7 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
         names.push_back(n ? n : "");
     }
     const FactColumns cols = MapColumns(names, dims, measures, source);
-    FactSink sink(b, dims, cols);
+    FactSink sink(b, dims, cols, limits);
     std::vector<bool> isLevel(cols.count, false);
     for (const auto& levels : cols.level)
         for (size_t c : levels) isLevel[c] = true;
@@ -348,7 +384,11 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
         const int step = sqlite3_step(raw);
         if (step == SQLITE_DONE) break;
         const std::string where = source + ", row " + std::to_string(row);
+        if (step == SQLITE_INTERRUPT)
+            throw EOlapError(where + ": the source takes too much work (more than " + std::to_string(budget.allowed) +
+                             " steps); is it a view that runs without end?");
         if (step != SQLITE_ROW) throw EOlapError(where + ": cannot read the row (" + sqlite3_errmsg(db) + ")");
+        budget.allowed += limits.stepsPerRow;
         for (size_t c = 0; c < cols.count; ++c) {
             const int type = sqlite3_column_type(raw, int(c));
             if (type == SQLITE_BLOB) throw EOlapError(where + ": column \"" + names[c] + "\" holds binary data");
@@ -368,6 +408,7 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
                 values[m] = sqlite3_column_double(raw, c);
                 if (!std::isfinite(values[m]))
                     throw EOlapError(where + ": column \"" + names[size_t(c)] + "\" is not a finite number");
+                CheckMeasureValue(values[m], measures[m], where);
                 break;
             default:
                 values[m] = ParseMeasure(cb::rtl::Trim(text(c)), measures[m], where);
@@ -380,7 +421,8 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
 }  // namespace
 
 std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, const std::string& source,
-                                                       const std::string& baseDir) {
+                                                       const std::string& baseDir, const SourceLimits& limits,
+                                                       std::vector<std::string>* inputs) {
     std::string cubeName, updated, facts, factsTable;  // factsTable: SQLite facts
     std::vector<DimDecl> dims;
     std::vector<MeasureDecl> measures;
@@ -521,17 +563,20 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
     for (const CalcDecl& c : calcs) real.AddCalculatedMember(c.name, c.expression, c.format);
     std::filesystem::path factsPath(facts);
     if (factsPath.is_relative() && !baseDir.empty()) factsPath = std::filesystem::path(baseDir) / factsPath;
+    if (inputs) inputs->push_back(factsPath.string());
     if (factsTable.empty())
-        LoadCsvFacts(real, dims, measures, factsPath.string());
+        LoadCsvFacts(real, dims, measures, factsPath.string(), limits);
     else
-        LoadSqliteFacts(real, dims, measures, factsPath.string(), factsTable);
+        LoadSqliteFacts(real, dims, measures, factsPath.string(), factsTable, limits);
     return real.Finish();
 }
 
-std::unique_ptr<CubeData> BuildCubeFromDescription(const std::string& path) {
+std::unique_ptr<CubeData> BuildCubeFromDescription(const std::string& path, const SourceLimits& limits,
+                                                   std::vector<std::string>* inputs) {
     const std::string text = ReadWholeFile(path, "cube description");
+    if (inputs) inputs->push_back(path);
     return BuildCubeFromDescriptionText(text, "Cube description \"" + path + "\"",
-                                        std::filesystem::path(path).parent_path().string());
+                                        std::filesystem::path(path).parent_path().string(), limits, inputs);
 }
 
 }  // namespace cb::olap

@@ -26,15 +26,29 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace cb::olap {
 
-// Throws EOlapError naming the file and line of the first problem.
-std::unique_ptr<CubeData> BuildCubeFromDescription(const std::string& path);
+// Bounds on reading the facts, so that a hostile source ends with a clear
+// error instead of running or growing without end.
+struct SourceLimits {
+    // Memory the facts may take (keys and values).
+    size_t maxFactBytes = size_t(2) << 30;
+    // SQLite work allowed before the first row, and added for each row.
+    uint64_t maxSteps = 500'000'000;
+    uint64_t stepsPerRow = 10'000;
+};
+
+// Throws EOlapError naming the file and line of the first problem. inputs,
+// when given, receives the files read (description and facts).
+std::unique_ptr<CubeData> BuildCubeFromDescription(const std::string& path, const SourceLimits& limits = {},
+                                                   std::vector<std::string>* inputs = nullptr);
 
 // The same from the description's text; source names it in messages, and the
 // facts file is found relative to baseDir.
 std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, const std::string& source,
-                                                       const std::string& baseDir);
+                                                       const std::string& baseDir, const SourceLimits& limits = {},
+                                                       std::vector<std::string>* inputs = nullptr);
 
 }  // namespace cb::olap

@@ -31,6 +31,9 @@
 
 #include "olap/engine/CubeCheck.h"
 #include "olap/engine/OlapError.h"
+#include "platform/rtl/AtomicFile.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/FileIO.h"
 
 #include <sqlite3.h>
 
@@ -41,6 +44,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace cb::olap {
@@ -332,6 +336,33 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize) {
         throw EOlapError(db.context() + ": the fact count " + std::to_string(cube.factCount) +
                          " does not fit the file's size");
     const size_t chunks = (cube.factCount + chunkSize - 1) / chunkSize;
+    // The file's size may be padded with a hole: the chunks actually stored
+    // must hold every claimed fact before anything is allocated for them.
+    {
+        Stmt st(db, "SELECT kind, position, sum(length(data)) FROM fact_columns GROUP BY kind, position");
+        size_t columns = 0;
+        while (st.step()) {
+            const std::string kind = st.text(0);
+            const bool isKey = kind == "key";
+            if (!isKey && kind != "value")
+                throw EOlapError(db.context() + ": unknown fact column kind \"" + kind + "\"");
+            const size_t limit = isKey ? cube.dimensions.size() : measureCount;
+            if (limit == 0)
+                throw EOlapError(db.context() + ": fact column of kind \"" + kind +
+                                 "\" without a dimension or measure");
+            const auto pos = IntIn(db, st, 1, 0, int64_t(limit) - 1, "fact column position");
+            const uint64_t stored = st.type(2) == SQLITE_INTEGER ? uint64_t(st.integer(2)) : 0;
+            const uint64_t needed = uint64_t(cube.factCount) * (isKey ? sizeof(MemberId) : sizeof(double));
+            // More than needed is a duplicate chunk, told while reading.
+            if (stored < needed)
+                throw EOlapError(db.context() + ": the fact data of " + kind + " column " + std::to_string(pos) +
+                                 " has the wrong size (" + std::to_string(stored) + " bytes stored where " +
+                                 std::to_string(cube.factCount) + " facts need " + std::to_string(needed) + ")");
+            ++columns;
+        }
+        if (cube.factCount && columns != cube.dimensions.size() + measureCount)
+            throw EOlapError(db.context() + ": fact data is incomplete");
+    }
     cube.factKeys.assign(cube.dimensions.size(), {});
     cube.factValues.assign(measureCount, {});
     for (auto& k : cube.factKeys) k.resize(cube.factCount);
@@ -375,24 +406,121 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize) {
 
 }  // namespace
 
+namespace {
+
+// The first 100 bytes of an SQLite database.
+struct FileHeader {
+    bool sqlite = false;
+    bool wal = false;  // write-ahead log journal mode
+    int64_t applicationId = 0;
+};
+
+FileHeader ReadHeader(int fd) {
+    unsigned char h[100];
+    size_t got = 0;
+    while (got < sizeof h) {
+        ssize_t n = ::read(fd, h + got, sizeof h - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += size_t(n);
+    }
+    FileHeader r;
+    if (got < sizeof h || std::memcmp(h, "SQLite format 3", 16) != 0) return r;
+    r.sqlite = true;
+    r.wal = h[18] == 2 || h[19] == 2;
+    r.applicationId = int32_t(uint32_t(h[68]) << 24 | uint32_t(h[69]) << 16 | uint32_t(h[70]) << 8 | h[71]);
+    return r;
+}
+
+// An SQLite URI for a plain file name, so that no name (one starting with
+// "file:", or holding "?" or "#") is read as anything but a file name.
+std::string FileUri(const std::string& path, const char* query) {
+    std::error_code ec;
+    std::string abs = std::filesystem::absolute(path, ec).string();
+    if (ec) abs = path;
+    static const char* hex = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (unsigned char c : abs) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            uri += char(c);
+        } else {
+            uri += '%';
+            uri += hex[c >> 4];
+            uri += hex[c & 15];
+        }
+    }
+    return uri + "?" + query;
+}
+
+}  // namespace
+
+uint64_t FactChunkChecksum(const void* data, size_t size) {
+    return ChunkChecksum(data, size);
+}
+
+std::string SqliteFileUri(const std::string& path, bool immutable) {
+    return FileUri(path, immutable ? "immutable=1" : "mode=ro");
+}
+
+bool IsCubeFile(const std::string& path) {
+    try {
+        int fd = cb::rtl::OpenFileForReading(path);
+        if (fd < 0) return false;
+        const FileHeader h = ReadHeader(fd);
+        ::close(fd);
+        return h.sqlite && h.applicationId == kCubeApplicationId;
+    } catch (const cb::rtl::EInOutError&) {
+        return false;
+    }
+}
+
+void CheckCubeTarget(const std::string& path, const std::vector<std::string>& inputs, bool replaceOther) {
+    struct stat out {};
+    if (::stat(path.c_str(), &out) != 0) return;  // nothing to replace
+    for (const std::string& in : inputs) {
+        struct stat st {};
+        if (!in.empty() && ::stat(in.c_str(), &st) == 0 && st.st_dev == out.st_dev && st.st_ino == out.st_ino)
+            throw EOlapError(FileContext(path) + ": refusing to write the cube over its own input \"" + in + "\"");
+    }
+    if (S_ISDIR(out.st_mode)) throw EOlapError(FileContext(path) + ": is a folder");
+    if (!replaceOther && !IsCubeFile(path))
+        throw EOlapError(FileContext(path) + ": refusing to replace a file that is not a cube file");
+}
+
 std::unique_ptr<CubeData> ReadCubeFile(const std::string& path) {
     const std::string context = FileContext(path);
-    std::error_code ec;
-    auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) throw EOlapError(context + ": the file does not exist");
-    if (!std::filesystem::is_regular_file(status)) throw EOlapError(context + ": not a file");
-    const uintmax_t fileSize = std::filesystem::file_size(path, ec);
-    if (ec) throw EOlapError(context + ": cannot read the file size");
+    // The checked open: a FIFO or device never hangs the reader.
+    int64_t fileSize = 0;
+    FileHeader header;
+    try {
+        int fd = cb::rtl::OpenFileForReading(path, &fileSize);
+        if (fd < 0) throw EOlapError(context + ": the file does not exist");
+        header = ReadHeader(fd);
+        ::close(fd);
+    } catch (const cb::rtl::EInOutError& e) {
+        const std::string m = e.Message(), reason = m.substr(m.rfind(": ") + 2);
+        if (reason == "not a regular file") throw EOlapError(context + ": not a file (a FIFO, device or socket)");
+        if (reason == std::strerror(EISDIR)) throw EOlapError(context + ": not a file (a folder)");
+        throw EOlapError(context + ": cannot open (" + reason + ")");
+    }
     if (fileSize == 0) throw EOlapError(context + ": the file is empty");
+    if (!header.sqlite) throw EOlapError(context + ": not a cube file (not an SQLite database)");
+    if (header.applicationId != kCubeApplicationId) throw EOlapError(context + ": not a cube file");
+    // A read-only open of a WAL database needs to create files beside it.
+    if (header.wal)
+        throw EOlapError(context +
+                         ": the file uses write-ahead logging, which a read-only open cannot read; switch it back "
+                         "with \"PRAGMA journal_mode=DELETE\"");
 
     auto cube = std::make_unique<CubeData>();
     try {
-        Db db(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, context);
+        // Immutable: no lock, journal or other file is made beside the cube.
+        Db db(FileUri(path, "immutable=1"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, context);
         sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, kMaxValueBytes);
         db.exec("PRAGMA cell_size_check = ON");
         Stmt begin(db, "BEGIN");
         begin.run();
-        ReadInto(db, *cube, fileSize);
+        ReadInto(db, *cube, uintmax_t(fileSize));
     } catch (const std::bad_alloc&) {
         throw EOlapError(context + ": not enough memory to open the cube");
     } catch (const std::length_error&) {
@@ -406,28 +534,18 @@ void WriteCubeFile(const CubeData& cube, const std::string& path) {
     const std::string context = FileContext(path);
     CheckCube(cube, context);
 
-    namespace fs = std::filesystem;
-    static std::atomic<unsigned> counter{0};
-    const fs::path target(path);
-    fs::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    std::string tmpName = ".";
-    tmpName += target.filename().string();
-    tmpName += ".tmp";
-    tmpName += std::to_string(getpid());
-    tmpName += '-';
-    tmpName += std::to_string(counter++);
-    const std::string tmp = (dir / tmpName).string();
-    auto removeTmp = [&] {
-        std::error_code ec;
-        fs::remove(tmp, ec);
-        fs::remove(tmp + "-journal", ec);
-    };
-    removeTmp();
+    std::unique_ptr<cb::rtl::TAtomicReplace> file;
+    try {
+        file = std::make_unique<cb::rtl::TAtomicReplace>(path);
+    } catch (const cb::rtl::EInOutError& e) {
+        throw EOlapError(context + ": " + e.Message());
+    }
+    const std::string tmp = file->TempName();
+    auto removeJournal = [&] { ::unlink((tmp + "-journal").c_str()); };
 
     try {
         {
-            Db db(tmp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, context);
+            Db db(FileUri(tmp, "mode=rw"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, context);
             db.exec("PRAGMA page_size = 65536; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;"
                     "PRAGMA application_id = " +
                     std::to_string(kCubeApplicationId) +
@@ -525,20 +643,16 @@ void WriteCubeFile(const CubeData& cube, const std::string& path) {
             }
             db.exec("COMMIT");
         }
-        // Flush to disk before the rename makes it visible.
-        int fd = ::open(tmp.c_str(), O_RDONLY);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
-        }
-        std::error_code ec;
-        fs::rename(tmp, target, ec);
-        if (ec) throw EOlapError(context + ": cannot replace the file (" + ec.message() + ")");
+        removeJournal();
+        file->Commit();
     } catch (const EOlapError&) {
-        removeTmp();
+        removeJournal();
         throw;
+    } catch (const cb::rtl::EInOutError& e) {
+        removeJournal();
+        throw EOlapError(context + ": cannot replace the file (" + e.Message() + ")");
     } catch (const std::exception& e) {
-        removeTmp();
+        removeJournal();
         throw EOlapError(context + ": " + e.what());
     }
 }

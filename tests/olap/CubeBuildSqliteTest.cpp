@@ -37,6 +37,10 @@ CREATE TABLE bad_name AS SELECT * FROM good; UPDATE bad_name SET City = 'Bos.ton
 CREATE TABLE no_top AS SELECT City, Country, Name, Revenue, Orders FROM good;
 CREATE TABLE stranger AS SELECT *, 1 AS Extra FROM good;
 CREATE VIEW by_view AS SELECT City, Country, Name AS "Product:Name", Revenue, Orders, Top FROM good;
+CREATE VIEW endless AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n)
+  SELECT 'Boston' AS City, 'USA' AS Country, 'Bike' AS Name, i AS Revenue, 1 AS Orders, 1 AS Top FROM n;
+CREATE VIEW silent AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n)
+  SELECT 'Boston' AS City, 'USA' AS Country, 'Bike' AS Name, i AS Revenue, 1 AS Orders, 1 AS Top FROM n WHERE i < 0;
 CREATE TABLE years(Year INTEGER, Month, N REAL);
 INSERT INTO years VALUES (2024, 1, 1), (2024, 2, 2), (2023, 'May', 3);
 )";
@@ -58,14 +62,14 @@ protected:
         ASSERT_EQ(cbtest::runCommand(cmd), 0) << "the sqlite3 command-line tool is needed: " << cmd;
     }
 
-    std::unique_ptr<CubeData> Build(const std::string& description) {
+    std::unique_ptr<CubeData> Build(const std::string& description, const SourceLimits& limits = {}) {
         cbtest::writeFile(FDir.file("cube.txt"), description);
-        return BuildCubeFromDescription(FDir.file("cube.txt"));
+        return BuildCubeFromDescription(FDir.file("cube.txt"), limits);
     }
 
-    std::string Error(const std::string& description) {
+    std::string Error(const std::string& description, const SourceLimits& limits = {}) {
         try {
-            Build(description);
+            Build(description, limits);
             return {};
         } catch (const EOlapError& e) {
             return e.what();
@@ -141,3 +145,25 @@ TEST_F(CubeBuildSqliteTest, ErrorsNameTheFileTableAndRow) {
 }
 
 }  // namespace
+
+// A view that runs without end, with rows or without, ends with an error
+// naming the source: the work is bounded by a step budget and the facts by
+// the memory allowed for them (both small here so that the test is quick).
+TEST_F(CubeBuildSqliteTest, EndlessViewsAreStopped) {
+    SourceLimits limits;
+    limits.maxSteps = 2'000'000;
+    limits.stepsPerRow = 100;
+    limits.maxFactBytes = 1 << 20;
+    const std::string source = "Facts table \"endless\" in \"" + FDir.file("my data/shop.db") + "\"";
+    std::string e = Error(std::string(kHead) + "facts-sqlite \"my data/shop.db\" endless\n", limits);
+    EXPECT_EQ(e.rfind(source + ", row ", 0), 0u) << e;
+    EXPECT_NE(e.find("facts, more than the memory allowed for facts holds"), std::string::npos) << e;
+
+    e = Error(std::string(kHead) + "facts-sqlite \"my data/shop.db\" silent\n", limits);
+    EXPECT_NE(e.find("Facts table \"silent\""), std::string::npos) << e;
+    EXPECT_NE(e.find("the source takes too much work"), std::string::npos) << e;
+
+    // The same budget leaves an ordinary table alone, and so do the defaults.
+    EXPECT_EQ(Build(std::string(kHead) + "facts-sqlite \"my data/shop.db\" good\n", limits)->factCount, 4u);
+    EXPECT_EQ(Build(std::string(kHead) + "facts-sqlite \"my data/shop.db\" good\n")->factCount, 4u);
+}
