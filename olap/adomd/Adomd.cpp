@@ -260,7 +260,7 @@ void Cellset::Open(const std::string& source, std::shared_ptr<Connection> connec
     auto conn = ActiveConnection();
     auto result = std::make_shared<CellsetResult>();
     result->cube = conn->Cube();
-    if (!mdx::Execute(source, *result->cube, result->result)) return;
+    if (!mdx::Execute(source, *result->cube, result->result, conn->FileName())) return;
     FResult = result;
     FAxes = Collection<Axis>({std::make_shared<Axis>(FResult, 0), std::make_shared<Axis>(FResult, 1)});
 }

@@ -112,9 +112,10 @@ CubeData BuildGlobalCube(const CreateCubeStatement& statement, const CubeData& s
     return cube;
 }
 
-void RunCreateGlobalCube(const CreateCubeStatement& statement, const CubeData& source) {
+void RunCreateGlobalCube(const CreateCubeStatement& statement, const CubeData& source, const std::string& sourceFile) {
     CubeData cube = BuildGlobalCube(statement, source);
     try {
+        CheckCubeTarget(statement.storage, {sourceFile}, false);
         WriteCubeFile(cube, statement.storage);
     } catch (const EOlapError& e) {
         throw EOlapError("Cannot create the cube [" + statement.cubeName + "] in '" + statement.storage +

@@ -4,6 +4,8 @@
 #include "olap/engine/CubeData.h"
 #include "olap/mdx/Ast.h"
 
+#include <string>
+
 namespace cb::olap::mdx {
 
 // The new cube: the listed stored measures, the listed dimensions with all
@@ -12,6 +14,10 @@ namespace cb::olap::mdx {
 CubeData BuildGlobalCube(const CreateCubeStatement& statement, const CubeData& source);
 
 // Builds the cube and writes it to the storage file, complete or not at all.
-void RunCreateGlobalCube(const CreateCubeStatement& statement, const CubeData& source);
+// Refuses to replace sourceFile (the file the open cube was read from) or a
+// file that is not a cube file; an existing cube file is replaced (the
+// caller asks first).
+void RunCreateGlobalCube(const CreateCubeStatement& statement, const CubeData& source,
+                         const std::string& sourceFile = {});
 
 }  // namespace cb::olap::mdx

@@ -7,13 +7,13 @@
 
 namespace cb::olap::mdx {
 
-bool Execute(const std::string& text, const CubeData& cube, QueryResult& result) {
+bool Execute(const std::string& text, const CubeData& cube, QueryResult& result, const std::string& cubeFile) {
     Statement statement = ParseStatement(text);
     if (auto* select = std::get_if<SelectStatement>(&statement)) {
         result = RunSelect(*select, cube);
         return true;
     }
-    RunCreateGlobalCube(std::get<CreateCubeStatement>(statement), cube);
+    RunCreateGlobalCube(std::get<CreateCubeStatement>(statement), cube, cubeFile);
     return false;
 }
 

@@ -135,6 +135,46 @@ TEST_F(MdxCreateCubeTest, FailuresLeaveNoFile) {
     EXPECT_EQ(FileCount(), before);
 }
 
+// A statement alone must not destroy a file: a STORAGE naming a file that is
+// not a cube file, or the cube being queried (under any name), is refused
+// and the file stays; an existing cube file is replaced.
+TEST_F(MdxCreateCubeTest, StorageNeverReplacesOtherFilesOrTheOpenCube) {
+    const std::string notes = FDir.file("notes.txt"), empty = FDir.file("empty.cub"), alias = FDir.file("alias.cub");
+    cbtest::writeFile(notes, "my notes");
+    cbtest::writeFile(empty, "");
+    std::filesystem::create_symlink(FSource, alias);
+    const std::string source = cbtest::readFile(FSource);
+    Cellset cs;
+    cs.SetActiveConnection(LocalString(FSource));
+    struct Case {
+        std::string storage, message;
+    };
+    const Case cases[] = {
+        {notes, "refusing to replace a file that is not a cube file"},
+        {empty, "refusing to replace a file that is not a cube file"},
+        {FSource, "over its own input"},
+        {alias, "over its own input"},
+        {FDir.path().string(), "is a folder"},
+    };
+    for (const Case& c : cases) {
+        try {
+            cs.Open(Statement("Copy", c.storage, "Sales", {"[Revenue]"}, {"[Time]"}));
+            ADD_FAILURE() << c.storage << " was replaced";
+        } catch (const EOlapError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(cbtest::readFile(notes), "my notes");
+    EXPECT_EQ(cbtest::readFile(empty), "");
+    EXPECT_EQ(cbtest::readFile(FSource), source);
+
+    const std::string copy = FDir.file("copy.cub");
+    cs.Open(Statement("Copy", copy, "Sales", {"[Revenue]", "[Units]"}, {"[Time]"}));
+    cs.Open(Statement("Copy", copy, "Sales", {"[Units]"}, {"[Time]"}));  // a cube file: replaced
+    EXPECT_EQ(Query(copy, "SELECT {[Measures].[Units]} ON COLUMNS FROM [Copy]"),
+              "COLUMNS 1\n[Measures].[Units]\nROWS 0\n() | 51\n");
+}
+
 TEST_F(MdxCreateCubeTest, CubeQueryTool) {
     const std::string tool = std::string(CB_BIN_DIR) + "/cubequery";
     std::string out;
