@@ -1,11 +1,17 @@
 // cubebuild: writes a local cube file from a cube description and its facts
 // (a CSV file or an SQLite table), or the seeded sample cube.
 //
-//   cubebuild DESCRIPTION OUT.cub
-//   cubebuild --sample OUT.cub [--facts N] [--seed S]
+//   cubebuild [--replace] DESCRIPTION OUT.cub
+//   cubebuild [--replace] --sample OUT.cub [--facts N] [--seed S]
+//
+// OUT.cub is never one of the inputs; an existing OUT.cub that is not a cube
+// file is replaced only with --replace. The temporary file is removed when
+// the build is stopped by a signal, and stale ones of OUT.cub (left by a
+// build that was killed) are removed on the next run.
 #include "olap/engine/CubeDescription.h"
 #include "olap/engine/CubeFile.h"
 #include "olap/engine/SampleCube.h"
+#include "platform/rtl/AtomicFile.h"
 
 #include <charconv>
 #include <cstdio>
@@ -16,8 +22,9 @@
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: cubebuild DESCRIPTION OUT.cub\n"
-                         "       cubebuild --sample OUT.cub [--facts N] [--seed S]\n");
+    std::fprintf(stderr, "usage: cubebuild [--replace] DESCRIPTION OUT.cub\n"
+                         "       cubebuild [--replace] --sample OUT.cub [--facts N] [--seed S]\n"
+                         "  --replace  replace OUT.cub even when it is not a cube file\n");
     return 2;
 }
 
@@ -30,8 +37,15 @@ bool ParseNumber(const std::string& s, uint64_t& v) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    bool replace = false;
+    if (!args.empty() && args[0] == "--replace") {
+        replace = true;
+        args.erase(args.begin());
+    }
+    cb::rtl::InstallTempFileCleanupOnSignals();
     try {
         std::unique_ptr<cb::olap::CubeData> cube;
+        std::vector<std::string> inputs;
         std::string out;
         if (!args.empty() && args[0] == "--sample") {
             if (args.size() < 2 || args.size() % 2 != 0) return Usage();
@@ -46,15 +60,21 @@ int main(int argc, char** argv) {
                     return 2;
                 }
             }
+            cb::olap::CheckCubeTarget(out, {}, replace);
             cube = cb::olap::MakeSampleCube(size_t(facts), seed);
         } else if (args.size() == 2 && args[0].rfind("--", 0) != 0) {
             out = args[1];
-            cube = cb::olap::BuildCubeFromDescription(args[0]);
+            // The description is refused before the (long) build; the facts
+            // file and files that are not cubes once the facts file is known.
+            cb::olap::CheckCubeTarget(out, {args[0]}, true);
+            cube = cb::olap::BuildCubeFromDescription(args[0], {}, &inputs);
         } else {
             return Usage();
         }
+        cb::olap::CheckCubeTarget(out, inputs, replace);
         const auto parent = std::filesystem::path(out).parent_path();
         if (!parent.empty()) std::filesystem::create_directories(parent);
+        cb::rtl::RemoveStaleTempFiles(out);
         cb::olap::WriteCubeFile(*cube, out);
         std::printf("cubebuild: wrote %s (cube \"%s\", %zu facts)\n", out.c_str(), cube->name.c_str(), cube->factCount);
         return 0;
