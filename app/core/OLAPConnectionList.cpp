@@ -1,8 +1,11 @@
 #include "app/core/OLAPConnectionList.h"
 
+#include "platform/rtl/FileIO.h"
 #include "platform/rtl/IniFile.h"
+#include "platform/rtl/Strings.h"
 
 #include <algorithm>
+#include <map>
 
 namespace cb::app {
 
@@ -11,20 +14,60 @@ namespace {
 constexpr int MaxConnections = 10000;
 }  // namespace
 
+namespace {
+
+// The n of a "Connection<n>" section name, 0 for any other name.
+int ConnectionNumber(const std::string& section) {
+    static const std::string prefix = "connection";
+    if (section.size() <= prefix.size() || section.size() > prefix.size() + 9 ||
+        rtl::LowerCase(section.substr(0, prefix.size())) != prefix)
+        return 0;
+    int n = 0;
+    for (std::size_t i = prefix.size(); i < section.size(); ++i) {
+        if (section[i] < '0' || section[i] > '9') return 0;
+        n = n * 10 + (section[i] - '0');
+    }
+    return n;
+}
+
+}  // namespace
+
 bool TOLAPConnectionList::LoadFromFile(const std::string& path) {
     FItems.clear();
+    FLoadedFully = false;
     try {
         rtl::TMemIniFile ini(path);
-        const int n = std::min(ini.ReadInteger("Connections", "NumConnections", 0), MaxConnections);
-        for (int i = 1; i <= n; ++i) {
-            const std::string s = "Connection" + std::to_string(i);
-            if (!ini.SectionExists(s)) continue;
+        // Every numbered section, in number order.
+        std::map<int, std::string> numbered;
+        for (const std::string& s : ini.ReadSections())
+            if (int n = ConnectionNumber(s); n > 0) numbered.emplace(n, s);
+        int count = 0;
+        bool whole = true;
+        if (!ini.ValueExists("Connections", "NumConnections")) {
+            whole = numbered.empty();
+            count = MaxConnections;
+        } else if (!rtl::TryStrToInt(ini.ReadString("Connections", "NumConnections", "0"), count) || count < 0 ||
+                   count > MaxConnections) {
+            // A damaged count: read what is there.
+            whole = false;
+            count = MaxConnections;
+        }
+        for (const auto& [n, s] : numbered) {
+            if (n > count) {
+                whole = false;
+                break;
+            }
             TOLAPConnection c;
             c.ConnectionName = ini.ReadString(s, "ConnectionName", "");
             c.ConnectionHost = ini.ReadString(s, "ConnectionHost", "");
-            c.ConnectionPort = ini.ReadInteger(s, "ConnectionPort", -1);
+            const std::string port = ini.ReadString(s, "ConnectionPort", "-1");
+            if (!rtl::TryStrToInt(port, c.ConnectionPort)) {
+                c.ConnectionPort = -1;
+                whole = false;
+            }
             Add(c);
         }
+        FLoadedFully = whole;
         return true;
     } catch (const std::exception&) {
         return false;
@@ -33,6 +76,11 @@ bool TOLAPConnectionList::LoadFromFile(const std::string& path) {
 
 bool TOLAPConnectionList::SaveToFile(const std::string& path) const {
     try {
+        // A file that was not read fully is kept before it is replaced.
+        if (!FLoadedFully) {
+            std::string old;
+            if (rtl::ReadFileBytes(path, old)) rtl::WriteFileAtomic(path + ".bak", old);
+        }
         // Built in memory from nothing and written in one step, so the old
         // file stays whole if writing fails.
         rtl::TMemIniFile ini(path);
@@ -46,6 +94,7 @@ bool TOLAPConnectionList::SaveToFile(const std::string& path) const {
             ini.WriteInteger(s, "ConnectionPort", c.ConnectionPort);
         }
         ini.UpdateFile();
+        FLoadedFully = true;
         return true;
     } catch (const std::exception&) {
         return false;
