@@ -1,6 +1,10 @@
 #include "app/core/LogFile.h"
 
 #include "app/core/Helpers.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/FileIO.h"
+
+#include <unistd.h>
 
 namespace cb::app {
 
@@ -15,7 +19,15 @@ TLogFile::~TLogFile() {
 bool TLogFile::Open() {
     Close();
     if (IsBlankString(FPath)) return false;
-    FFile = std::fopen(FPath.c_str(), "abe");
+    // The checked open: a FIFO or device in the log's place does not hang
+    // the program, it only leaves the log closed.
+    try {
+        const int fd = rtl::OpenFileForAppending(FPath);
+        FFile = ::fdopen(fd, "a");
+        if (!FFile) ::close(fd);
+    } catch (const rtl::EInOutError&) {
+        FFile = nullptr;
+    }
     return FFile != nullptr;
 }
 

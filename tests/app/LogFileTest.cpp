@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 using cb::app::TLogFile;
 
@@ -48,4 +49,17 @@ TEST(LogFile, ClosedLogRefusesWrites) {
     log.Close();
     EXPECT_FALSE(log.WriteLine("x"));
     EXPECT_EQ(cbtest::readFile(dir.file("a.log")), "");
+}
+
+// A FIFO (or a folder) in the log's place leaves the log closed at once
+// instead of hanging the program; writes then return false.
+TEST(LogFile, FifoOrFolderInItsPlaceLeavesItClosed) {
+    cbtest::TempDir dir;
+    const std::string fifo = dir.file("cube_browser.log");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, dir.path().string()}) {
+        TLogFile log(path);
+        EXPECT_FALSE(log.IsOpen()) << path;
+        EXPECT_FALSE(log.WriteLine("lost")) << path;
+    }
 }
