@@ -22,16 +22,33 @@ std::string TBaseConfig::GetApplicationPath() {
     return EnsureTrailingBackslash(os::GetApplicationPath());
 }
 
+std::string TBaseConfig::GetSettingsFolder(const std::string& programFolder, bool* fellBack) {
+    const std::string folder = EnsureTrailingBackslash(programFolder.empty() ? GetApplicationPath() : programFolder);
+    if (fellBack) *fellBack = false;
+    // A missing folder is kept: saving there fails and says so.
+    if (!os::DirectoryExists(folder) || os::IsDirectoryWritable(folder)) return folder;
+    const std::string user = os::GetUserConfigDirectory() + "cubebrowser/";
+    if (!os::ForceDirectories(user)) return folder;  // nowhere better: saving reports the failure
+    if (fellBack) *fellBack = true;
+    return user;
+}
+
 TCubeBrowserConfig::TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder)
-    : FDataFolder(EnsureTrailingBackslash(dataFolder.empty() ? GetApplicationPath() : dataFolder)) {
+    : FDataFolder(EnsureTrailingBackslash(dataFolder.empty() ? GetApplicationPath() : dataFolder)),
+      FSettingsFolder(GetSettingsFolder(FDataFolder)) {
     LoadData(true);
-    LoadSettings(settingsPath);
+    // Settings kept apart from the program start from the program's own
+    // until they are first saved.
+    std::error_code ec;
+    const bool own = FSettingsFolder == FDataFolder || std::filesystem::exists(settingsPath, ec);
+    LoadSettings(own ? settingsPath : FDataFolder + "app.ini");
     ChooseCurrentTheme();
     FSettingsPath = settingsPath;
 }
 
 TCubeBrowserConfig::TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder, NoRead)
-    : FDataFolder(EnsureTrailingBackslash(dataFolder.empty() ? GetApplicationPath() : dataFolder)) {
+    : FDataFolder(EnsureTrailingBackslash(dataFolder.empty() ? GetApplicationPath() : dataFolder)),
+      FSettingsFolder(GetSettingsFolder(FDataFolder)) {
     // The saved connections are read all the same: the next save writes
     // them back instead of an empty list.
     LoadData(true);
@@ -47,7 +64,12 @@ std::unique_ptr<TCubeBrowserConfig> TCubeBrowserConfig::CreateDefault(const std:
 
 void TCubeBrowserConfig::LoadData(bool readConnections) {
     // Failures here leave what was read; they are not reported.
-    if (readConnections) FConnectionList.LoadFromFile(FDataFolder + ConnectionListFile);
+    if (readConnections) {
+        // The list beside the settings; the one beside the program until
+        // the settings folder has its own.
+        const std::string own = FSettingsFolder + ConnectionListFile;
+        FConnectionList.LoadFromFile(os::FileExists(own) ? own : FDataFolder + ConnectionListFile);
+    }
     FThemeParser.LoadFromFile(FDataFolder + ThemesFile);
 }
 
@@ -85,7 +107,8 @@ void TCubeBrowserConfig::SetDefaults() {
 bool TCubeBrowserConfig::SaveSettings() {
     try {
         std::error_code ec;
-        const std::string path = std::filesystem::exists(FSettingsPath, ec) ? FSettingsPath : FDataFolder + "app.ini";
+        const std::string path =
+            std::filesystem::exists(FSettingsPath, ec) ? FSettingsPath : FSettingsFolder + "app.ini";
         if (FCurrentTheme) CurrentTheme = FCurrentTheme->Name;
         rtl::TMemIniFile ini(path);
         ini.WriteBool(Section, "ReopenLastCube", ReopenLastCube);
@@ -96,7 +119,7 @@ bool TCubeBrowserConfig::SaveSettings() {
         ini.WriteString(Section, "CurrentTheme", CurrentTheme);
         ini.WriteBool(Section, "DontDisplayTutorialOnStartup", DontDisplayTutorialOnStartup);
         ini.UpdateFile();
-        FConnectionList.SaveToFile(FDataFolder + ConnectionListFile);
+        FConnectionList.SaveToFile(FSettingsFolder + ConnectionListFile);
         return true;
     } catch (const std::exception& e) {
         if (FLog) FLog->WriteLine(std::string("Unable to save config settings. With error: ") + e.what());

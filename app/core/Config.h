@@ -20,13 +20,22 @@ public:
     // The executable's folder with a trailing "/". Needs no instance and
     // no application object.
     static std::string GetApplicationPath();
+    // Where the files the program writes live (app.ini, the connection list,
+    // the log): programFolder (the executable's folder when empty) unless it
+    // exists and no file can be created there; then the folder "cubebrowser"
+    // of the user's configuration folder, created when missing. fellBack
+    // tells which.
+    static std::string GetSettingsFolder(const std::string& programFolder = {}, bool* fellBack = nullptr);
 };
 
 class TCubeBrowserConfig : public TBaseConfig {
 public:
-    // Reads the connection list and the themes from dataFolder (the
+    // Reads the themes and the connection list from dataFolder (the
     // executable's folder when empty), then the settings from the given
-    // "app.ini" path, and picks the current theme. When no theme could be
+    // "app.ini" path, and picks the current theme. When dataFolder cannot be
+    // written, the connection list and a missing "app.ini" are written to
+    // the user's configuration folder instead (GetSettingsFolder), and read
+    // from there once they exist. When no theme could be
     // read, GetCurrentTheme() stays none: the caller tells the user and
     // stops (see MissingFilesMessage).
     explicit TCubeBrowserConfig(const std::string& settingsPath, const std::string& dataFolder = {});
@@ -81,6 +90,7 @@ private:
     TGridDisplayTheme* FCurrentTheme = nullptr;
     std::string FSettingsPath;
     std::string FDataFolder;
+    std::string FSettingsFolder;  // where the connection list is written
     TOLAPConnectionList FConnectionList;
     TThemeParser FThemeParser;
 };

@@ -6,11 +6,31 @@
 #include "app/core/MDXDisplayManager.h"
 #include "app/ui/CubeBrowserInterface.h"
 #include "app/ui/MDXProgressScreen.h"
+#include "platform/os/Files.h"
 
 namespace cb::app {
 
-TAppGlobals::TAppGlobals(const std::string& folder) : FLog(std::make_unique<TLogFile>(folder + "cube_browser.log")) {
-    const std::string settings = folder + "app.ini";
+namespace {
+
+// Settings and the log live beside the program, or in the user's
+// configuration folder when the program's folder cannot be written; the
+// log says so once, when it is first made there.
+std::unique_ptr<TLogFile> OpenLog(const std::string& folder, std::string& settingsFolder) {
+    bool fellBack = false;
+    settingsFolder = TBaseConfig::GetSettingsFolder(folder, &fellBack);
+    const bool newLog = !os::FileExists(settingsFolder + "cube_browser.log");
+    auto log = std::make_unique<TLogFile>(settingsFolder + "cube_browser.log");
+    if (fellBack && newLog)
+        log->WriteLine("The program's folder \"" + folder +
+                       "\" cannot be written: settings, saved connections and this log are kept in \"" +
+                       settingsFolder + "\"");
+    return log;
+}
+
+}  // namespace
+
+TAppGlobals::TAppGlobals(const std::string& folder) : FLog(OpenLog(folder, FSettingsFolder)) {
+    const std::string settings = FSettingsFolder + "app.ini";
     try {
         FConfig = std::make_unique<TCubeBrowserConfig>(settings, folder);
     } catch (const std::exception& e) {

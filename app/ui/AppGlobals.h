@@ -17,8 +17,10 @@ class TDisplayManager;
 class TAppGlobals {
 public:
     // The log "cube_browser.log", the settings "app.ini" and the data files
-    // of the folder (with its trailing "/"). Settings that cannot be read
-    // are logged and replaced by the defaults.
+    // of the folder (with its trailing "/"); the log and the settings go to
+    // the user's configuration folder when that folder cannot be written
+    // (TBaseConfig::GetSettingsFolder). Settings that cannot be read are
+    // logged and replaced by the defaults.
     explicit TAppGlobals(const std::string& folder);
     ~TAppGlobals();
     TAppGlobals(const TAppGlobals&) = delete;
@@ -31,6 +33,7 @@ public:
     TDisplayManager& DisplayManager() const { return *FDisplayManager; }
 
 private:
+    std::string FSettingsFolder;  // before FLog: the log is made in it
     std::unique_ptr<TLogFile> FLog;
     std::unique_ptr<TCubeBrowserConfig> FConfig;
     std::unique_ptr<TBaseUserInterface> FUserInterface;

@@ -48,8 +48,7 @@ struct TRun {
             Globals->Log().WriteLine(line);
             return;
         }
-        if (!StartupLog)
-            StartupLog = std::make_unique<TLogFile>(TBaseConfig::GetApplicationPath() + "cube_browser.log");
+        if (!StartupLog) StartupLog = std::make_unique<TLogFile>(TBaseConfig::GetSettingsFolder() + "cube_browser.log");
         StartupLog->WriteLine(line);
     }
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,6 +54,31 @@ std::string CreateTempDirectory(const std::string& Prefix) {
     std::string name = GetTempDirectory() + Prefix + "XXXXXX";
     if (!::mkdtemp(name.data())) throw rtl::EInOutError(rtl::OsErrorText("Cannot create folder", name, errno));
     return name + "/";
+}
+
+std::string GetUserConfigDirectory() {
+    std::string dir;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    if (xdg && xdg[0] == '/')
+        dir = xdg;
+    else if (home && *home)
+        dir = std::string(home) + "/.config";
+    else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+        dir = std::string(pw->pw_dir) + "/.config";
+    else
+        dir = GetTempDirectory();
+    if (dir.back() != '/') dir += '/';
+    return dir;
+}
+
+bool IsDirectoryWritable(const std::string& Dir) {
+    std::string name = (Dir.empty() ? std::string("./") : Dir + (Dir.back() == '/' ? "" : "/")) + ".write-test-XXXXXX";
+    int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(name.c_str());
+    return true;
 }
 
 bool FileExists(const std::string& FileName) {

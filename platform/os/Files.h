@@ -19,6 +19,13 @@ std::string CreateTempFile(const std::string& Prefix, const std::string& Suffix 
 // trailing '/'. Throws cb::rtl::EInOutError.
 std::string CreateTempDirectory(const std::string& Prefix);
 
+// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute
+// path, else ~/.config; with a trailing '/'.
+std::string GetUserConfigDirectory();
+// Whether a file can be created in Dir (tried, not guessed from the mode
+// bits, which root and access lists ignore).
+bool IsDirectoryWritable(const std::string& Dir);
+
 bool FileExists(const std::string& FileName);  // a file, not a folder
 bool DirectoryExists(const std::string& Dir);
 // Creates the folder and every missing parent; true when it exists after.

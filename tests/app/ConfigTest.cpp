@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace cb::app;
 
@@ -169,4 +171,54 @@ TEST_F(Config, NoThemesLeavesNoCurrentTheme) {
     }
     std::filesystem::remove(dir.file("themes.ini"));
     EXPECT_EQ(Make()->GetCurrentTheme(), nullptr);
+}
+
+// FIFOs in place of "app.ini" and the connection list do not hang start-up:
+// the settings take the defaults and the list stays empty.
+TEST_F(Config, FifosInPlaceOfTheSettingsDoNotHang) {
+    const std::string list = dir.file("tavo_browser_connection_list.con");
+    ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
+    auto c = Make();
+    EXPECT_TRUE(c->StartMaxed);  // the defaults of SetDefaults
+    EXPECT_EQ(c->GetConnectionList()->GetCount(), 0);
+}
+
+// When the program's folder cannot be written (an installed program), the
+// settings and the connection list go to the user's configuration folder:
+// read first from the program's folder, then kept and read there. Run as
+// an unprivileged user, since root may write anywhere.
+TEST_F(Config, UnwritableProgramFolderFallsBackToTheUserConfigFolder) {
+    cbtest::writeFile(ini, "[AppSettings]\r\nCurrentTheme=Ocean\r\n");
+    cbtest::writeFile(dir.file("tavo_browser_connection_list.con"),
+                      "[Connections]\r\nNumConnections=1\r\n[Connection1]\r\nConnectionName=Main\r\n");
+    cbtest::TempDir home;
+    cbtest::giveToNobody(home.path());
+    const std::string program = dir.path().string() + "/", user = home.file("cubebrowser") + "/";
+    const std::string before = cbtest::readFile(ini);
+    bool fellBack = true;
+    EXPECT_EQ(TBaseConfig::GetSettingsFolder(program, &fellBack), program);  // writable here
+    EXPECT_FALSE(fellBack);
+
+    const int rc = cbtest::runAsNobody([&] {
+        ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+        bool fell = false;
+        if (TBaseConfig::GetSettingsFolder(program, &fell) != user || !fell) return 1;
+        {
+            TCubeBrowserConfig c(user + "app.ini", program);
+            if (c.GetCurrentTheme()->Name != "Ocean" || c.GetConnectionList()->GetCount() != 1) return 2;
+            c.SetCurrentTheme(c.GetThemeList()->GetTheme(2));
+            c.GetConnectionList()->Add({"Second", "h2", 2});
+            if (!c.SaveSettings()) return 3;
+        }
+        TCubeBrowserConfig again(user + "app.ini", program);
+        if (again.GetCurrentTheme()->Name != "Sand" || again.GetConnectionList()->GetCount() != 2) return 4;
+        return 0;
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(cbtest::readFile(ini), before);
+    EXPECT_EQ(cb::rtl::TMemIniFile(user + "app.ini").ReadString("AppSettings", "CurrentTheme", ""), "Sand");
+    EXPECT_EQ(
+        cb::rtl::TMemIniFile(user + "tavo_browser_connection_list.con").ReadInteger("Connections", "NumConnections", 0),
+        2);
 }
