@@ -1,19 +1,27 @@
 #include "app/core/CubeConnection.h"
 
+#include "olap/adomd/ConnectionString.h"
 #include "platform/rtl/Strings.h"
 
 namespace cb::app {
 
 using cb::olap::CubeDef;
 
+namespace {
+// In double quotes; a double quote inside is written twice.
+std::string Quote(const std::string& value) {
+    return cb::olap::QuoteConnectionStringValue(value);
+}
+}  // namespace
+
 std::string TCubeConnectionString::GetConnectionString() {
     std::string s;
     switch (ConnectionType) {
     case ctLocalCubeFile:
-        s = "Data Source=\"" + FileName + "\";Provider=MSOLAP.2;";
+        s = "Data Source=" + Quote(FileName) + ";Provider=MSOLAP.2;";
         break;
     case ctAnalysisServer:
-        s = "Data Source=\"" + ServerName + "\";Initial Catalog=\"" + Catalog + "\";Provider=MSOLAP.2;";
+        s = "Data Source=" + Quote(ServerName) + ";Initial Catalog=" + Quote(Catalog) + ";Provider=MSOLAP.2;";
         break;
     default:
         break;

@@ -2,6 +2,7 @@
 #include "app/core/CubeConnection.h"
 #include "MDXTestSupport.h"
 #include "app/core/CubeModel.h"
+#include "olap/adomd/ConnectionString.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,11 @@ TEST(CubeConnectionString, StringsAndDescriptionsByType) {
          "Analysis Server: localhost"},
         {ctAnalysisServer, " olap01 ", "", "", "Data Source=\" olap01 \";Initial Catalog=\"\";Provider=MSOLAP.2;",
          "Analysis Server:  olap01 "},
+        // A double quote inside a value is written twice, so any name reads back.
+        {ctLocalCubeFile, "", "", "/data/we\"ird; x=1.cub",
+         "Data Source=\"/data/we\"\"ird; x=1.cub\";Provider=MSOLAP.2;", "Local Cube File: /data/we\"ird; x=1.cub"},
+        {ctAnalysisServer, "a\"b", "c\"", "", "Data Source=\"a\"\"b\";Initial Catalog=\"c\"\"\";Provider=MSOLAP.2;",
+         "Analysis Server: a\"b"},
         {ctNone, "olap01", "Sales", "x.cub", "", "Unknown connection information"},
         {7, "olap01", "Sales", "x.cub", "", "Unknown connection information"},
     };
@@ -37,6 +43,13 @@ TEST(CubeConnectionString, StringsAndDescriptionsByType) {
         EXPECT_EQ(s.GetConnectionString(), c.connectionString);
         EXPECT_EQ(s.LastConnectionString, c.connectionString);
         EXPECT_EQ(s.GetDescription(), c.description);
+        if (c.type == ctLocalCubeFile) {
+            EXPECT_EQ(cb::olap::ParseConnectionString(c.connectionString).Get("Data Source"), c.file);
+        }
+        if (c.type == ctAnalysisServer) {
+            EXPECT_EQ(cb::olap::ParseConnectionString(c.connectionString).Get("Data Source"), c.server);
+            EXPECT_EQ(cb::olap::ParseConnectionString(c.connectionString).Get("Initial Catalog"), c.catalog);
+        }
     }
 
     TCubeConnectionString s;
