@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 
 namespace cb::olap::mdx {
 
@@ -134,6 +135,18 @@ QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube) {
     AggregateResult agg;
     if (!stored.empty()) agg = Aggregate(cube, colProj.tuples, rowProj.tuples, stored);
 
+    // Each measure's format is parsed once per query, when first needed.
+    std::vector<std::unique_ptr<cb::rtl::TMeasureFormat>> formats(cube.measures.size() + cube.calculatedMembers.size());
+    auto formatOf = [&](MemberId m) -> const cb::rtl::TMeasureFormat& {
+        auto& f = formats[m];
+        if (!f) {
+            const std::string& text = m < cube.measures.size()
+                                          ? cube.measures[m].formatString
+                                          : cube.calculatedMembers[m - cube.measures.size()].formatString;
+            f = std::make_unique<cb::rtl::TMeasureFormat>(text);
+        }
+        return *f;
+    };
     for (size_t r = 0; r < rows; ++r) {
         size_t ar = rowProj.ofPosition[r];
         for (size_t c = 0; c < columns; ++c) {
@@ -142,18 +155,10 @@ QueryResult RunSelect(const SelectStatement& statement, const CubeData& cube) {
             auto storedValue = [&](int measure) {
                 return agg.value(ac, ar, static_cast<size_t>(slot[static_cast<size_t>(measure)]));
             };
-            double v;
-            const std::string* format;
-            if (binder.IsCalculated(m)) {
-                v = calcs.Evaluate(m, storedValue);
-                format = &cube.calculatedMembers[m - cube.measures.size()].formatString;
-            } else {
-                v = storedValue(static_cast<int>(m));
-                format = &cube.measures[m].formatString;
-            }
+            const double v = binder.IsCalculated(m) ? calcs.Evaluate(m, storedValue) : storedValue(static_cast<int>(m));
             size_t i = r * columns + c;
             result.values[i] = v;
-            if (!std::isnan(v)) result.formatted[i] = cb::rtl::FormatMeasureValue(*format, v);
+            if (!std::isnan(v)) result.formatted[i] = formatOf(m).Format(v);
         }
     }
     return result;

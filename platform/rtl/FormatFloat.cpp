@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace cb::rtl {
@@ -311,31 +312,48 @@ std::string Emit(const Section& s, const Digits& d) {
     return out;
 }
 
-std::string FormatWith(std::string_view format, double value, const Dialect& d) {
-    if (format.empty() || !std::isfinite(value)) return FloatToStr(value);
+}  // namespace
+
+// A picture split into its sections and parsed once.
+struct TCompiledPicture {
+    bool empty = true;
+    Section first;
+    std::optional<Section> negative;
+    std::optional<Section> zero;
+};
+
+namespace {
+
+TCompiledPicture Compile(std::string_view format, const Dialect& d) {
+    TCompiledPicture p;
+    if (format.empty()) return p;
+    p.empty = false;
     std::vector<std::string> parts = SplitSections(format, d);
-    auto sectionText = [&](std::size_t i) -> const std::string* {
-        return i < parts.size() && !parts[i].empty() ? &parts[i] : nullptr;
-    };
+    p.first = ParseSection(parts[0], d);
+    if (parts.size() > 1 && !parts[1].empty()) p.negative = ParseSection(parts[1], d);
+    if (parts.size() > 2 && !parts[2].empty()) p.zero = ParseSection(parts[2], d);
+    return p;
+}
+
+std::string FormatCompiled(const TCompiledPicture& p, double value) {
+    if (p.empty || !std::isfinite(value)) return FloatToStr(value);
     const bool negative = value < 0;
-    const std::string* own = negative ? sectionText(1) : nullptr;
-    Section sec = ParseSection(own ? *own : parts[0], d);
+    const Section* own = negative && p.negative ? &*p.negative : nullptr;
+    const Section& sec = own ? *own : p.first;
     Digits dg = Layout(sec, value);
     if (dg.zero) {
         // The zero section, or the first without a sign.
-        if (const std::string* z = sectionText(2)) {
-            Section zs = ParseSection(*z, d);
-            return Emit(zs, Layout(zs, 0));
-        }
-        if (own) {
-            sec = ParseSection(parts[0], d);
-            dg = Layout(sec, 0);
-        }
+        if (p.zero) return Emit(*p.zero, Layout(*p.zero, 0));
+        if (own) return Emit(p.first, Layout(p.first, 0));
         return Emit(sec, dg);
     }
     std::string text = Emit(sec, dg);
     if (negative && !own) text = "-" + text;
     return text;
+}
+
+std::string FormatWith(std::string_view format, double value, const Dialect& d) {
+    return FormatCompiled(Compile(format, d), value);
 }
 
 }  // namespace
@@ -345,12 +363,24 @@ std::string FormatFloat(std::string_view Format, double Value) {
 }
 
 std::string FormatMeasureValue(std::string_view FormatString, double Value) {
+    return TMeasureFormat(FormatString).Format(Value);
+}
+
+TMeasureFormat::TMeasureFormat(std::string_view FormatString) {
     std::string name = Trim(FormatString);
-    if (name.empty() || SameText(name, "General Number") || SameText(name, "General")) return FloatToStr(Value);
-    auto choice = [&](const char* yes, const char* no) { return std::string(Value != 0 ? yes : no); };
-    if (SameText(name, "Yes/No")) return choice("Yes", "No");
-    if (SameText(name, "True/False")) return choice("True", "False");
-    if (SameText(name, "On/Off")) return choice("On", "Off");
+    if (name.empty() || SameText(name, "General Number") || SameText(name, "General")) {
+        FKind = Kind::Plain;
+        return;
+    }
+    static const char* const choices[][3] = {
+        {"Yes/No", "Yes", "No"}, {"True/False", "True", "False"}, {"On/Off", "On", "Off"}};
+    for (const auto& c : choices)
+        if (SameText(name, c[0])) {
+            FKind = Kind::Choice;
+            FYes = c[1];
+            FNo = c[2];
+            return;
+        }
     std::string picture;
     if (SameText(name, "Currency")) {
         std::string cur;
@@ -367,7 +397,20 @@ std::string FormatMeasureValue(std::string_view FormatString, double Value) {
     } else {
         picture = std::string(FormatString);
     }
-    return FormatWith(picture, Value, MeasureDialect);
+    FKind = Kind::Picture;
+    FPicture = std::make_shared<const TCompiledPicture>(Compile(picture, MeasureDialect));
+}
+
+std::string TMeasureFormat::Format(double Value) const {
+    switch (FKind) {
+    case Kind::Plain:
+        return FloatToStr(Value);
+    case Kind::Choice:
+        return Value != 0 ? FYes : FNo;
+    case Kind::Picture:
+        break;
+    }
+    return FormatCompiled(*FPicture, Value);
 }
 
 }  // namespace cb::rtl

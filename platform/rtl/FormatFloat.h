@@ -10,6 +10,7 @@
 // value with its own section prints without a minus sign; a value that
 // rounds to zero takes the zero section. Rounding is half away from zero on
 // the value's 15 significant digits. An empty picture gives FloatToStr.
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,25 @@ std::string FormatFloat(std::string_view Format, double Value);
 // right before the decimal point (or the end of the digits) divide by 1000.
 // An empty format gives the plain number.
 std::string FormatMeasureValue(std::string_view FormatString, double Value);
+
+struct TCompiledPicture;
+
+// A measure format parsed once, for formatting many values the same way
+// FormatMeasureValue does. Copies share the parsed picture.
+class TMeasureFormat {
+public:
+    explicit TMeasureFormat(std::string_view FormatString = {});
+    std::string Format(double Value) const;
+
+private:
+    enum class Kind {
+        Plain,
+        Choice,
+        Picture
+    };
+    Kind FKind = Kind::Plain;
+    std::string FYes, FNo;
+    std::shared_ptr<const TCompiledPicture> FPicture;
+};
 
 }  // namespace cb::rtl

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace cb::rtl;
 
 namespace {
@@ -87,6 +89,30 @@ TEST(RtlFormat, MeasureFormatsScalePercentAndMapNames) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatMeasureValue(c.format, c.value), c.expected) << c.format << " " << c.value;
+}
+
+// A format parsed once serves every value of a query, each section in turn.
+TEST(RtlFormat, ParsedMeasureFormatServesManyValues) {
+    const TMeasureFormat sections("#,##0.00;(#,##0.00);\"zero\"");
+    const TMeasureFormat percent("Percent"), yesNo("yes/no"), plain("");
+    const struct {
+        const TMeasureFormat& format;
+        double value;
+        const char* expected;
+    } cases[] = {
+        {sections, 1234.5, "1,234.50"},
+        {sections, -5, "(5.00)"},
+        {sections, 0, "zero"},
+        {sections, 0.001, "zero"},
+        {sections, 7, "7.00"},
+        {percent, 0.5, "50.00%"},
+        {percent, -0.25, "-25.00%"},
+        {yesNo, 0, "No"},
+        {yesNo, -1, "Yes"},
+        {plain, 2.5, "2.5"},
+        {sections, HUGE_VAL, "INF"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.format.Format(c.value), c.expected) << c.value;
 }
 
 TEST(RtlFormat, EncodeDecodeDates) {
