@@ -200,6 +200,7 @@ TEST_F(Config, UnwritableProgramFolderFallsBackToTheUserConfigFolder) {
     EXPECT_EQ(TBaseConfig::GetSettingsFolder(program, &fellBack), program);  // writable here
     EXPECT_FALSE(fellBack);
 
+    ::chmod(dir.path().c_str(), 0555);  // for a test run without root as well
     const int rc = cbtest::runAsNobody([&] {
         ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
         bool fell = false;
@@ -215,6 +216,7 @@ TEST_F(Config, UnwritableProgramFolderFallsBackToTheUserConfigFolder) {
         if (again.GetCurrentTheme()->Name != "Sand" || again.GetConnectionList()->GetCount() != 2) return 4;
         return 0;
     });
+    ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(cbtest::readFile(ini), before);
     EXPECT_EQ(cb::rtl::TMemIniFile(user + "app.ini").ReadString("AppSettings", "CurrentTheme", ""), "Sand");
