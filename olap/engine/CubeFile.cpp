@@ -338,9 +338,11 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize) {
     const size_t chunks = (cube.factCount + chunkSize - 1) / chunkSize;
     // The file's size may be padded with a hole: the chunks actually stored
     // must hold every claimed fact before anything is allocated for them.
+    // Lengths are summed here, not by SQL: a GROUP BY would sort the data.
     {
-        Stmt st(db, "SELECT kind, position, sum(length(data)) FROM fact_columns GROUP BY kind, position");
-        size_t columns = 0;
+        std::vector<uint64_t> stored(cube.dimensions.size() + measureCount, 0);
+        std::vector<uint8_t> present(stored.size(), 0);
+        Stmt st(db, "SELECT kind, position, length(data) FROM fact_columns");
         while (st.step()) {
             const std::string kind = st.text(0);
             const bool isKey = kind == "key";
@@ -350,18 +352,23 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize) {
             if (limit == 0)
                 throw EOlapError(db.context() + ": fact column of kind \"" + kind +
                                  "\" without a dimension or measure");
-            const auto pos = IntIn(db, st, 1, 0, int64_t(limit) - 1, "fact column position");
-            const uint64_t stored = st.type(2) == SQLITE_INTEGER ? uint64_t(st.integer(2)) : 0;
-            const uint64_t needed = uint64_t(cube.factCount) * (isKey ? sizeof(MemberId) : sizeof(double));
-            // More than needed is a duplicate chunk, told while reading.
-            if (stored < needed)
-                throw EOlapError(db.context() + ": the fact data of " + kind + " column " + std::to_string(pos) +
-                                 " has the wrong size (" + std::to_string(stored) + " bytes stored where " +
-                                 std::to_string(cube.factCount) + " facts need " + std::to_string(needed) + ")");
-            ++columns;
+            const auto pos = size_t(IntIn(db, st, 1, 0, int64_t(limit) - 1, "fact column position"));
+            const size_t column = isKey ? pos : cube.dimensions.size() + pos;
+            stored[column] += st.type(2) == SQLITE_INTEGER ? uint64_t(st.integer(2)) : 0;
+            present[column] = 1;
         }
-        if (cube.factCount && columns != cube.dimensions.size() + measureCount)
-            throw EOlapError(db.context() + ": fact data is incomplete");
+        for (size_t c = 0; c < stored.size() && cube.factCount; ++c) {
+            const bool isKey = c < cube.dimensions.size();
+            const size_t pos = isKey ? c : c - cube.dimensions.size();
+            const uint64_t needed = uint64_t(cube.factCount) * (isKey ? sizeof(MemberId) : sizeof(double));
+            if (!present[c]) throw EOlapError(db.context() + ": fact data is incomplete");
+            // More than needed is a duplicate chunk, told while reading.
+            if (stored[c] < needed)
+                throw EOlapError(db.context() + ": the fact data of " + (isKey ? "key" : "value") + " column " +
+                                 std::to_string(pos) + " has the wrong size (" + std::to_string(stored[c]) +
+                                 " bytes stored where " + std::to_string(cube.factCount) + " facts need " +
+                                 std::to_string(needed) + ")");
+        }
     }
     cube.factKeys.assign(cube.dimensions.size(), {});
     cube.factValues.assign(measureCount, {});
