@@ -2,6 +2,8 @@
 
 #include "platform/desktop/Shell.h"
 #include "platform/os/Files.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/FileIO.h"
 #include "upgrade/NetUtils.h"
 
 #include <QByteArray>
@@ -10,6 +12,7 @@
 #include <QTimer>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -30,15 +33,29 @@ std::string Upper(std::string s) {
     return s;
 }
 
+// Empty when the file cannot be read; read through the runtime's checked
+// open, so a FIFO in the file's place does not hang the check.
 std::string FileSha256(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
+    int fd = -1;
+    try {
+        fd = cb::rtl::OpenFileForReading(path);
+    } catch (const cb::rtl::EInOutError&) {
+        return {};
+    }
+    if (fd < 0) return {};
     QCryptographicHash hash(QCryptographicHash::Sha256);
     char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        hash.addData(QByteArrayView(buffer, static_cast<qsizetype>(in.gcount())));
-        if (in.eof()) break;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return {};
+        }
+        if (n == 0) break;
+        hash.addData(QByteArrayView(buffer, static_cast<qsizetype>(n)));
     }
+    ::close(fd);
     return hash.result().toHex().toStdString();
 }
 

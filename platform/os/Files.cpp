@@ -113,7 +113,7 @@ bool RemoveDirectoryTree(const std::string& Dir) {
 }
 
 bool IsFileLocked(const std::string& FileName) {
-    int fd = ::open(FileName.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    int fd = ::open(FileName.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return errno != ENOENT && errno != ENOTDIR;
     bool locked = false;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
