@@ -177,7 +177,11 @@ public:
     virtual void DrawPanelBackground(const TRect& bounds);
     virtual void DrawZoomRectangle() {}
     virtual bool ZoomActive() const { return false; }
+    // Draws a series alone, or with the series that share its depth row.
     virtual void DrawOneSeries(TChartSeries* series);
+    void DrawSeriesMarks(TChartSeries* series);
+    // Clips to the chart box when clipping is allowed; True when it did.
+    bool ClipToChartBox();
 
     void ComputeInvertedRotation();
     void ComputeZOrder();

@@ -143,15 +143,79 @@ void TCustomAxisPanel::DrawAxes() {
     }
 }
 
+bool TCustomAxisPanel::ClipToChartBox() {
+    if (!ClippingAllowed()) return false;
+    TRect r = ChartRect();
+    r.Bottom += 1;
+    Canvas()->ClipToBox(r, 0, Width3D());
+    return true;
+}
+
+void TCustomAxisPanel::DrawSeriesMarks(TChartSeries* s) {
+    if (s->PointCount() == 0 || !s->Marks().Visible()) return;
+    const bool clip = s->Marks().Clip() && ClipToChartBox();
+    s->DrawAllMarks();
+    if (clip) Canvas()->RemoveClip();
+}
+
 void TCustomAxisPanel::DrawOneSeries(TChartSeries* series) {
     TCanvas3D* c = Canvas();
-    const bool clip = FClipPoints && ClippingAllowed();
-    if (clip) c->ClipToRect(ChartRect());
-    series->ComputeVisibleRange();
-    series->FireBeforeDrawValues();
-    series->DrawVisiblePoints();
-    series->FireAfterDrawValues();
+    if (!View3D() || !series->SharesZOrder()) {
+        series->ComputeVisibleRange();
+        if (series->FirstVisible() < 0) return;
+        series->FireBeforeDrawValues();
+        const bool clip = series->UsesAxes() && FClipPoints && ClipToChartBox();
+        series->DrawVisiblePoints();
+        if (clip) c->RemoveClip();
+        DrawSeriesMarks(series);
+        series->FireAfterDrawValues();
+        return;
+    }
+    // A z group: its first series draws the points of all members, index
+    // by index, so that nearer parts cover farther ones.
+    if (!series->IsFirstOfZGroup()) return;
+    const auto items = FSeriesList->Items();
+    const auto self = std::find(items.begin(), items.end(), series);
+    std::vector<TChartSeries*> members;
+    for (auto it = self; it != items.end(); ++it)
+        if ((*it)->Active() && (*it)->EffectiveZOrder() == series->EffectiveZOrder()) members.push_back(*it);
+    int first = -1, last = -1;
+    bool clip = false, clipTried = false;
+    std::vector<TChartSeries*> drawn;
+    for (TChartSeries* m : members) {
+        m->ComputeVisibleRange();
+        if (m->FirstVisible() < 0) continue;
+        first = first < 0 ? m->FirstVisible() : std::max(first, m->FirstVisible());
+        last = std::max(last, m->LastVisible());
+        m->FireBeforeDrawValues();
+        drawn.push_back(m);
+        if (!clipTried) {
+            clipTried = true;
+            clip = FClipPoints && ClipToChartBox();
+        }
+    }
+    if (first >= 0) {
+        auto drawIndex = [&](int i) {
+            const bool forward = !(i < series->PointCount() && !series->GroupDrawsForward(i));
+            auto visit = [&](TChartSeries* m) {
+                if (m->Active() && m->EffectiveZOrder() == series->EffectiveZOrder() && m->PointCount() > i)
+                    m->DrawPoint(i);
+            };
+            if (forward)
+                for (auto it = self; it != items.end(); ++it) visit(*it);
+            else
+                for (auto it = items.end(); it != self;) visit(*--it);
+        };
+        if (series->DrawsAscending())
+            for (int i = first; i <= last; ++i) drawIndex(i);
+        else
+            for (int i = last; i >= first; --i) drawIndex(i);
+    }
     if (clip) c->RemoveClip();
+    for (TChartSeries* m : drawn) {
+        DrawSeriesMarks(m);
+        m->FireAfterDrawValues();
+    }
 }
 
 void TCustomAxisPanel::DrawAllSeries() {

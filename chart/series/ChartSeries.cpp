@@ -35,7 +35,7 @@ void TCustomChartSeries::Assign(const TCustomChartSeries& source) {
 
 // --- TChartSeries ---
 
-TChartSeries::TChartSeries() {
+TChartSeries::TChartSeries() : FMarks(std::make_unique<TSeriesMarks>(this)) {
     FPercentFormat = PlotText(TPlotText::txtPercentFormat);
     FValueFormat = PlotText(TPlotText::txtValuesFormat);
     FX = FValueLists.Make(this, "X");
@@ -277,6 +277,7 @@ void TChartSeries::ComputeDepthRange() {
     FStartZ = per * FZPosition;
     FEndZ = FStartZ + (FDepth == -1 ? per : FDepth);
     FMiddleZ = (FStartZ + FEndZ) / 2;
+    FMarks->SetZPosition(FMiddleZ);
 }
 
 void TChartSeries::ComputeVisibleRange() {
@@ -338,7 +339,10 @@ std::pair<int, int> TChartSeries::PageRange() const {
 
 void TChartSeries::DrawVisiblePoints() {
     if (FFirstVisible < 0) return;
-    for (int i = FFirstVisible; i <= FLastVisible; ++i) DrawPoint(i);
+    if (DrawsAscending())
+        for (int i = FFirstVisible; i <= FLastVisible; ++i) DrawPoint(i);
+    else
+        for (int i = FLastVisible; i >= FFirstVisible; --i) DrawPoint(i);
 }
 
 void TChartSeries::FireBeforeDrawValues() {

@@ -7,8 +7,10 @@
 #include "chart/core/ChartValueList.h"
 #include "chart/series/CustomSeriesList.h"
 #include "chart/series/LabelsList.h"
+#include "chart/series/SeriesMarks.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -48,6 +50,24 @@ enum TSeriesRefreshOption : unsigned {
     roFollowInserts = 4,
     roFollowClears = 8,
 };
+
+// What a legend item of a point shows.
+enum TLegendTextStyle {
+    ltsPlain,
+    ltsLeftValue,
+    ltsRightValue,
+    ltsLeftPercent,
+    ltsRightPercent,
+    ltsXValue,
+    ltsValue,
+    ltsPercent,
+    ltsXAndValue,
+    ltsXAndPercent
+};
+
+// Separators of mark, title and label lines and of legend columns.
+constexpr char LineSeparator = '\r';
+constexpr char ColumnSeparator = '\x06';
 
 class TCustomChartSeries : public TCustomChartElement {
 public:
@@ -230,6 +250,26 @@ public:
     // --- drawing hooks (the series types fill them) ---
     virtual void DrawVisiblePoints();
     virtual void DrawPoint(int index) { (void)index; }
+    // Points from first to last visible, or from last down to first.
+    virtual bool DrawsAscending();
+    // Members of a z group draw point index in list order, or reversed.
+    virtual bool GroupDrawsForward(int index);
+    int FirstDrawnIndex() { return DrawsAscending() ? FFirstVisible : FLastVisible; }
+    // First active series of the chart with this z order (3D groups).
+    bool IsFirstOfZGroup();
+
+    // --- marks ---
+    TSeriesMarks& Marks() { return *FMarks; }
+    virtual void DrawAllMarks();
+    // The series types move the position before the marks draw it.
+    virtual void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position);
+    std::string BuildMarkText(int index);
+    std::string PercentText(int index, bool withTotal);
+    // Widest mark text among points whose mark is visible (0 when none).
+    int WidestMarkText();
+    // Texts of legend items.
+    virtual std::string LegendItemText(int item, TLegendTextStyle style);
+    std::function<void(TChartSeries*, int, std::string&)> OnGetMarkText;
     virtual void FireBeforeDrawValues();
     virtual void FireAfterDrawValues();
     virtual int PointAtPixel(int x, int y) {
@@ -315,6 +355,7 @@ private:
     bool FYMandatory = true;
     bool FDestroying = false;
     bool FMouseInside = false;
+    std::unique_ptr<TSeriesMarks> FMarks;
 };
 
 // Title; else the Name; else "Series" and the 1-based position in its

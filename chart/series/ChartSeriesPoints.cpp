@@ -85,6 +85,7 @@ void TChartSeries::ClearStorage() {
     FColors.clear();
     FHasColors = false;
     FLabels.Clear();
+    FMarks->ClearMarks();
 }
 
 void TChartSeries::RemoveAllPoints() {
