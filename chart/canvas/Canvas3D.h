@@ -16,6 +16,9 @@ public:
     bool IsOrthogonal() const { return FOrthogonal; }
     // Depth at which a full-3D canvas places the next gradient fill.
     unsigned GradientDepth() const { return FGradientDepth; }
+    // Side facets of cylinders and cones.
+    int FacetCount() const { return FFacetCount; }
+    void SetFacetCount(int n) { FFacetCount = n; }
     void SetGradientDepth(unsigned z) { FGradientDepth = z; }
 
     virtual TColor GetPixelColorAtDepth(int x, int y, int z) = 0;
@@ -104,6 +107,7 @@ private:
     int FRotationLock = 0;
     bool FOrthogonal = false;
     unsigned FGradientDepth = 0;
+    int FFacetCount = 16;
 };
 
 }  // namespace cb::chart

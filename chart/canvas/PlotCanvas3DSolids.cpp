@@ -76,7 +76,7 @@ void TPlotCanvas3D::DrawCone(bool vertical, int left, int top, int right, int bo
 
 void TPlotCanvas3D::cone(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darken,
                          int percent) {
-    constexpr int N = 16;
+    const int N = std::max(3, FacetCount());
     const double step = 2 * std::numbers::pi / N;
     const TColor F = SolidFillColor();
     const int zr = (z1 - z0) / 2;
@@ -93,7 +93,7 @@ void TPlotCanvas3D::cone(bool vertical, int left, int top, int right, int bottom
     }
     const int ar1 = Round(r1 * percent * 0.01);
     const int azr = Round(zr * percent * 0.01);
-    TPoint3D apex[N + 1], base[N + 1];
+    std::vector<TPoint3D> apex(static_cast<std::size_t>(N) + 1), base(static_cast<std::size_t>(N) + 1);
     for (int k = 1; k <= N; ++k) {
         const double a = (k - (vertical ? 4 : 5)) * step;
         const double sa = std::sin(a), ca = std::cos(a);
@@ -130,7 +130,7 @@ void TPlotCanvas3D::cone(bool vertical, int left, int top, int right, int bottom
             DrawPolygon(q);
         }
     }
-    TPoint cap[N];
+    std::vector<TPoint> cap(static_cast<std::size_t>(N));
     bool capAtLeft = false;
     if (!vertical) capAtLeft = IsBackFace(ProjectCoords(0, 0, 0), ProjectCoords(0, 10, 0), ProjectCoords(0, 10, 10));
     for (int k = 1; k <= N; ++k) {
@@ -139,7 +139,7 @@ void TPlotCanvas3D::cone(bool vertical, int left, int top, int right, int bottom
         cap[k - 1] = ProjectPoint3D(p);
     }
     if (darken) SetDarkerFill(F, 64);
-    DrawPolygon(cap);
+    DrawPolygon(std::span<const TPoint>(cap));
 }
 
 void TPlotCanvas3D::DrawPyramid(bool vertical, int L, int T, int Rt, int B, int z0, int z1, bool darken) {

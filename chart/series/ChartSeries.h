@@ -311,6 +311,11 @@ protected:
     void CreateColorList();
     int copyPointWithExtras(TChartSeries& source, int index);
     void Notification(TCustomChartElement* gone) override;
+    void SetAutoZOrder(int z) { FAutoZOrder = z; }
+    void SetDepthRange(int z0, int z1) {
+        FStartZ = z0;
+        FEndZ = z1;
+    }
     bool FCalcVisiblePoints = true;
     bool FDrawBetweenPoints = false;
     bool FAllowSinglePoint = true;
