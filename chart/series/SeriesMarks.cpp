@@ -148,16 +148,24 @@ TRect TSeriesMarks::screenBox(const TSeriesMarkPosition& p) {
 }
 
 void TSeriesMarks::AvoidOverlap(int first, int index, TSeriesMarkPosition& p) {
-    const TRect r0 = screenBox(p);
-    for (int j = std::max(first, 0); j < index; ++j) {
-        const TSeriesMarkPosition* q = FPositions.PositionAt(j);
-        if (!q) continue;
-        const TRect r = screenBox(*q);
-        const bool meet = r.Left < r0.Right && r0.Left < r.Right && r.Top < r0.Bottom && r0.Top < r.Bottom;
-        if (!meet) continue;
-        const int d = r0.Top < r.Top ? r0.Bottom - r.Top : r0.Top - r.Bottom;
-        p.LeftTop.Y -= d;
-        p.ArrowTo.Y -= d;
+    // The box is measured again after every move, and the earlier marks
+    // are checked again while a move lands on one of them.
+    constexpr int passes = 4;
+    for (int pass = 0; pass < passes; ++pass) {
+        bool moved = false;
+        for (int j = std::max(first, 0); j < index; ++j) {
+            const TSeriesMarkPosition* q = FPositions.PositionAt(j);
+            if (!q) continue;
+            const TRect r0 = screenBox(p);
+            const TRect r = screenBox(*q);
+            const bool meet = r.Left < r0.Right && r0.Left < r.Right && r.Top < r0.Bottom && r0.Top < r.Bottom;
+            if (!meet) continue;
+            const int d = r0.Top < r.Top ? r0.Bottom - r.Top : r0.Top - r.Bottom;
+            p.LeftTop.Y -= d;
+            p.ArrowTo.Y -= d;
+            moved = true;
+        }
+        if (!moved) break;
     }
 }
 

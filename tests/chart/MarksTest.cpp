@@ -1,0 +1,226 @@
+// Mark and legend texts, the marks pass, stored positions and overlap
+// avoidance.
+#include "chart/panel/CustomAxisPanel.h"
+#include "chart/series/ChartSeries.h"
+#include "chart/series/bar/BarSeries.h"
+
+#include "platform/gfx/Bitmap.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace cb::chart;
+
+namespace {
+
+struct Point {
+    double x, y;
+    const char* label;
+};
+
+TEST(Marks, TextByStyle) {
+    struct Case {
+        std::vector<Point> points;
+        TSeriesMarksStyle style;
+        bool multiLine;
+        int index;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{{0, 1500, "A"}}, smsValue, false, 0, "1,500"},
+        {{{0, 1, ""}}, smsLabel, false, 0, "1"},
+        {{{0, 1, "Jan"}}, smsLabel, false, 0, "Jan"},
+        {{{2, 7, "Jan"}}, smsXY, false, 0, "2 7"},
+        {{{2, 7, "Jan"}}, smsXY, true, 0, "2\r7"},
+        {{{0, 0, ""}, {1, 0, ""}}, smsPercent, false, 1, "100 %"},
+        {{{0, 1, ""}, {1, 3, ""}}, smsPercent, false, 0, "25 %"},
+        {{{0, 1, ""}, {1, 3, ""}}, smsPercentTotal, false, 0, "25 % of 4"},
+        {{{0, 1, ""}, {1, 3, ""}}, smsPercentTotal, true, 0, "25 %\rof 4"},
+        {{{0, 1, "Jan"}, {1, 3, ""}}, smsLabelPercent, false, 0, "Jan 25 %"},
+        {{{0, 1, "Jan"}}, smsLabelValue, true, 0, "Jan\r1"},
+        {{{0, -1, ""}, {1, 3, ""}}, smsPercent, false, 0, "25 %"},
+        {{{5, 1, "Jan"}}, smsXValue, false, 0, "5"},
+    };
+    for (const Case& c : cases) {
+        TCustomAxisPanel chart;
+        auto* s = chart.CreateSeries<TChartSeries>();
+        for (const Point& p : c.points) s->AddPoint(p.x, p.y, std::string(p.label));
+        s->Marks().SetStyle(c.style);
+        s->Marks().SetMultiLine(c.multiLine);
+        EXPECT_EQ(s->BuildMarkText(c.index), c.expected) << "style " << c.style;
+    }
+}
+
+TEST(Marks, GetMarkTextReplacesTheText) {
+    TCustomAxisPanel chart;
+    auto* s = chart.CreateSeries<TChartSeries>();
+    s->AddValue(3, std::string("x"));
+    s->OnGetMarkText = [](TChartSeries*, int i, std::string& t) { t += "#" + std::to_string(i); };
+    EXPECT_EQ(s->BuildMarkText(0), "x#0");
+}
+
+TEST(Marks, LegendTextByStyle) {
+    struct Case {
+        const char* label;
+        TLegendTextStyle style;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"", ltsLeftValue, "-1"},
+        {"Jan", ltsLeftValue, "-1\x06Jan"},
+        {"Jan", ltsRightValue, "Jan\x06-1"},
+        {"Jan", ltsPlain, "Jan"},
+        // The share of a negative value agrees with its mark: 25 %, not -25 %.
+        {"Jan", ltsPercent, "25 %"},
+        {"Jan", ltsLeftPercent, "25 %\x06Jan"},
+        {"", ltsRightPercent, "25 %"},
+        {"Jan", ltsXAndValue, "0\x06-1"},
+    };
+    for (const Case& c : cases) {
+        TCustomAxisPanel chart;
+        auto* s = chart.CreateSeries<TChartSeries>();
+        s->AddValue(-1, std::string(c.label));
+        s->AddValue(3);
+        EXPECT_EQ(s->LegendItemText(0, c.style), c.expected) << "style " << c.style;
+        s->Marks().SetStyle(smsPercent);
+        EXPECT_EQ(s->LegendItemText(0, ltsPercent), s->BuildMarkText(0));
+    }
+}
+
+TEST(Marks, NewMarksDefaults) {
+    TChartSeries s;
+    EXPECT_FALSE(s.Marks().Visible());
+    EXPECT_EQ(s.Marks().Style(), smsLabel);
+    EXPECT_EQ(s.Marks().Color(), TColor(0xFF000018));
+    EXPECT_EQ(s.Marks().ShadowSize(), 1);
+    EXPECT_FALSE(s.Marks().HasCallout());
+    EXPECT_EQ(s.Marks().ArrowLength(), 8);
+    EXPECT_TRUE(s.Marks().HasCallout());
+    TBarSeries bar;
+    EXPECT_TRUE(bar.Marks().Visible());
+    EXPECT_EQ(bar.Marks().ArrowLength(), 20);
+}
+
+// Records each mark the pass hands to the series.
+struct MarkLog : TChartSeries {
+    std::vector<int> indexes;
+    std::vector<TSeriesMarkPosition> positions;
+    void DrawPointMark(int i, const std::string& text, TSeriesMarkPosition& p) override {
+        indexes.push_back(i);
+        positions.push_back(p);
+        TChartSeries::DrawPointMark(i, text, p);
+    }
+};
+
+TEST(Marks, PassSkipsNullPointsAndHonoursDrawEvery) {
+    TCustomAxisPanel chart;
+    chart.SetView3D(false);
+    chart.resize(300, 200);
+    auto* s = chart.CreateSeries<MarkLog>();
+    for (int i = 0; i < 7; ++i) s->AddValue(i + 1);
+    s->SetPointColor(4, clNone);
+    s->Marks().SetVisible(true);
+    s->Marks().SetDrawEvery(2);
+    chart.DrawToBitmap(clWhite, chart.PanelRect());
+    EXPECT_EQ(s->indexes, (std::vector<int>{0, 2, 6}));
+    // The box sits centred above its point; the mark under a point is found.
+    const TSeriesMarkPosition& p = s->positions[1];
+    EXPECT_EQ(p.ArrowTo.X, s->ScreenX(2));
+    EXPECT_EQ(p.LeftTop.X, p.ArrowTo.X - p.Width / 2);
+    EXPECT_EQ(p.LeftTop.Y + p.Height - 1, p.ArrowTo.Y);
+    EXPECT_EQ(s->Marks().MarkAtPoint(p.LeftTop.X + 1, p.LeftTop.Y + 1), 2);
+    EXPECT_EQ(s->Marks().MarkAtPoint(-50, -50), -1);
+}
+
+TEST(Marks, TwoLineTextIsTwoLinesHigh) {
+    TCustomAxisPanel chart;
+    chart.SetView3D(false);
+    chart.resize(300, 200);
+    auto* s = chart.CreateSeries<MarkLog>();
+    s->AddValue(1, std::string("A\rBBBB"));
+    s->AddValue(2, std::string("A"));
+    s->Marks().SetVisible(true);
+    s->Marks().Frame().Hide();
+    chart.DrawToBitmap(clWhite, chart.PanelRect());
+    ASSERT_EQ(s->positions.size(), 2u);
+    EXPECT_EQ(s->positions[0].Height - 1, 2 * (s->positions[1].Height - 1));
+    EXPECT_GT(s->positions[0].Width, s->positions[1].Width);
+}
+
+TEST(Marks, CustomPositionStays) {
+    TCustomAxisPanel chart;
+    chart.SetView3D(false);
+    chart.resize(300, 200);
+    auto* s = chart.CreateSeries<MarkLog>();
+    for (int i = 0; i < 3; ++i) s->AddValue(i + 1);
+    s->Marks().SetVisible(true);
+    chart.DrawToBitmap(clWhite, chart.PanelRect());
+    TSeriesMarkPosition& stored = *s->Marks().Positions().PositionAt(2);
+    stored.Custom = true;
+    stored.LeftTop = {10, 10};
+    chart.DrawToBitmap(clWhite, chart.PanelRect());
+    EXPECT_EQ(s->Marks().Positions().PositionAt(2)->LeftTop.X, 10);
+    EXPECT_TRUE(s->Marks().Positions().HasCustom());
+    EXPECT_EQ(s->Marks().MarkAtPoint(11, 11), 2);
+}
+
+TEST(Marks, OverlapAvoidanceMovesLaterMarksClear) {
+    struct Case {
+        int laterTop;  // of the later mark's box, before avoidance
+        int expectedTop;
+    };
+    // An earlier mark at y 100..120 (shadow 1 included: 100..121).
+    const Case cases[] = {
+        {95, 95 - (95 + 21 - 100)},  // higher: moves up above it
+        {110, 110 + (121 - 110)},    // lower: moves down below it
+        {130, 130},                  // clear: stays
+    };
+    for (const Case& c : cases) {
+        TChartSeries s;
+        s.Marks().Frame().Hide();
+        TSeriesMarkPosition& first = s.Marks().Positions().Ensure(0);
+        first.LeftTop = {50, 100};
+        first.Width = 40;
+        first.Height = 20;
+        TSeriesMarkPosition p;
+        p.LeftTop = {60, c.laterTop};
+        p.ArrowTo = {80, c.laterTop + 20};
+        p.Width = 40;
+        p.Height = 20;
+        s.Marks().AvoidOverlap(0, 1, p);
+        EXPECT_EQ(p.LeftTop.Y, c.expectedTop) << c.laterTop;
+        EXPECT_EQ(p.ArrowTo.Y - p.LeftTop.Y, 20);
+    }
+}
+
+TEST(Marks, BarMarksSitAboveBarsAndKeepApart) {
+    TCustomAxisPanel chart;
+    chart.SetView3D(false);
+    chart.resize(300, 240);
+    auto* s = chart.CreateSeries<TBarSeries>();
+    for (int i = 0; i < 40; ++i) s->AddValue(10 + (i % 2));
+    s->Marks().SetStyle(smsValue);
+    chart.DrawToBitmap(clWhite, chart.PanelRect());
+    // Marks are wider than bars: each one clears every earlier one, also
+    // after a move that lands on another.
+    std::vector<TRect> boxes;
+    for (int i = 0; i < 40; ++i) {
+        const TSeriesMarkPosition* p = s->Marks().Positions().PositionAt(i);
+        ASSERT_NE(p, nullptr);
+        boxes.push_back(p->MarkRect());
+    }
+    const TSeriesMarkPosition& first = *s->Marks().Positions().PositionAt(0);
+    EXPECT_EQ(first.LeftTop.Y + first.Height - 1, s->ScreenY(0) - 20);  // above by the callout length
+    EXPECT_EQ(first.ArrowFrom.X, s->ScreenX(0) + s->BarSize() / 2);
+    for (int i = 1; i < 40; ++i)
+        for (int j = 0; j < i; ++j) {
+            const TRect& a = boxes[j];
+            const TRect& b = boxes[i];
+            const bool meet = a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+            EXPECT_FALSE(meet) << j << " and " << i;
+        }
+}
+
+}  // namespace
