@@ -14,6 +14,8 @@ TChartAxis::TChartAxis(TCustomAxisPanel* chart, bool isDepth)
     FValuesFormat = PlotText(TPlotText::txtValuesFormat);
     auto changed = [this] { repaint(); };
     FAxisPen = std::make_unique<TChartPen>(changed);
+    WithoutChangeEvent(*FAxisPen, [this] { FAxisPen->SetWidth(2); });
+    FTitle = std::make_unique<TChartAxisTitle>(changed);
     FGrid = std::make_unique<TDottedGrayPen>(changed);
     FMinorGrid = std::make_unique<TChartHiddenPen>(changed);
     FTicks = std::make_unique<TDarkGrayPen>(changed);
@@ -306,24 +308,6 @@ bool TChartAxis::ShowsDateTime() const {
     return false;
 }
 
-// --- placement and drawing (a plain band; the axis drawing pass refines it) ---
-
-void TChartAxis::PlaceInRect(TRect& r, bool builtIn) {
-    (void)builtIn;
-    if (FIsDepth) return;
-    int size = FTickLength + 2;
-    if (Labels() && EffectiveLabelStyle() != talNone) size += LabelsThickness();
-    if (FHorizontal) {
-        if (FOtherSide)
-            r.Top += size;
-        else
-            r.Bottom -= size;
-    } else if (FOtherSide)
-        r.Right -= size;
-    else
-        r.Left += size;
-}
-
 bool TChartAxis::HitTest(int x, int y) const {
     if (!FChart || !FShown || !FChart->IsAxisShown(this)) return false;
     const TRect& cr = FChart->ChartRect();
@@ -338,45 +322,6 @@ bool TChartAxis::HitTest(int x, int y) const {
            y <= std::max(r.Top, r.Bottom);
 }
 
-void TChartAxis::Draw() {
-    if (!FChart || !FChart->Canvas() || FIsDepth) return;
-    TCanvas3D& c = *FChart->Canvas();
-    const TRect& cr = FChart->ChartRect();
-    FPosAxis = FHorizontal ? (FOtherSide ? cr.Top : cr.Bottom) : (FOtherSide ? cr.Right : cr.Left);
-    const int outward = (FHorizontal ? !FOtherSide : FOtherSide) ? 1 : -1;
-    FPosLabels = FPosAxis + outward * (FTickLength + 2);
-    ComputeLabels();
-    if (FAxisPen->Visible()) {
-        c.SelectPen(*FAxisPen);
-        if (FHorizontal)
-            c.DrawHorizontalLine(FStartPixel, FEndPixel, FPosAxis);
-        else
-            c.DrawVerticalLine(FPosAxis, FStartPixel, FEndPixel);
-    }
-    if (FTicks->Visible()) {
-        c.SelectPen(*FTicks);
-        for (int p : FTickPositions) {
-            if (FHorizontal)
-                c.DrawVerticalLine(p, FPosAxis, FPosAxis + outward * FTickLength);
-            else
-                c.DrawHorizontalLine(FPosAxis, FPosAxis + outward * FTickLength, p);
-        }
-    }
-    for (const TAxisLabel& l : FLabelList) DrawLabel(l.Pixel, l.Text, l.Item);
-}
-
-void TChartAxis::DrawLabel(int pixel, const std::string& text, const TAxisItem* item) {
-    (void)item;
-    TCanvas3D& c = *FChart->Canvas();
-    c.SetBackgroundMode(cb::gfx::TRANSPARENT);
-    const int w = FChart->MultiLineTextWidth(text);
-    const int h = c.FontHeight();
-    if (FHorizontal)
-        c.OutputText(pixel - w / 2, FOtherSide ? FPosLabels - h : FPosLabels, text);
-    else
-        c.OutputText(FOtherSide ? FPosLabels : FPosLabels - w, pixel - h / 2, text);
-}
-
 void TChartAxis::Assign(const TChartAxis& s) {
     FAxisPen->Assign(*s.FAxisPen);
     FItems.CopyItems(s.FItems);
@@ -384,6 +329,11 @@ void TChartAxis::Assign(const TChartAxis& s) {
     FItems.LabelFrame().SetTransparent(s.FItems.LabelFrame().Transparent());
     FItems.LabelFrame().Font().Assign(s.FItems.LabelFrame().Font());
     FGrid->Assign(*s.FGrid);
+    FTitle->Assign(*s.FTitle);
+    FTitleSize = s.FTitleSize;
+    FTickInnerLength = s.FTickInnerLength;
+    FGridCentered = s.FGridCentered;
+    FGridZPosition = s.FGridZPosition;
     FMinorGrid->Assign(*s.FMinorGrid);
     FTicks->Assign(*s.FTicks);
     FTicksInner->Assign(*s.FTicksInner);

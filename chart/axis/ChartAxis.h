@@ -8,6 +8,7 @@
 #include "chart/style/ChartPen.h"
 #include "chart/style/PlotFont.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,34 @@ constexpr int AxisPixelLimit = 67108863;
 double NextNiceStep(double x);
 // Number of lines of a label text (carriage return separates lines).
 int CountLabelLines(const std::string& text);
+
+class TChartAxis;
+
+// (axis, x, y, z, text, draw): called before every label and the title.
+using TAxisDrawLabelEvent =
+    std::function<void(TChartAxis* sender, int& x, int& y, int& z, std::string& text, bool& drawLabel)>;
+
+// The caption drawn beside an axis.
+class TChartAxisTitle {
+public:
+    explicit TChartAxisTitle(TChangeEvent onChange);
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& c);
+    // Degrees; kept modulo 360.
+    int Angle() const { return FAngle; }
+    void SetAngle(int degrees);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool on);
+    TPlotFont& Font() { return *FFont; }
+    void Assign(const TChartAxisTitle& source);
+
+private:
+    TChangeEvent FOnChange;
+    std::string FCaption;
+    int FAngle = 0;
+    bool FVisible = true;
+    std::unique_ptr<TPlotFont> FFont;
+};
 
 // A label the label pass decided to show.
 struct TAxisLabel {
@@ -204,12 +233,42 @@ public:
     const std::vector<TAxisLabel>& LabelList() const { return FLabelList; }
     const std::vector<int>& TickPositions() const { return FTickPositions; }
 
-    // --- layout and drawing (the drawing pass refines these) ---
-    // Takes room for the axis from r; builtIn for the first five axes.
-    virtual void PlaceInRect(TRect& r, bool builtIn);
-    virtual void Draw();
-    // Draws one label at pixel along the axis.
-    virtual void DrawLabel(int pixel, const std::string& text, const TAxisItem* item);
+    // --- drawing settings ---
+    TChartAxisTitle& Title() { return *FTitle; }
+    int TitleSize() const { return FTitleSize; }
+    void SetTitleSize(int v) { store(FTitleSize, v); }
+    int TickInnerLength() const { return FTickInnerLength; }
+    void SetTickInnerLength(int v) { store(FTickInnerLength, v); }
+    // Grid lines halfway between the ticks.
+    bool GridCentered() const { return FGridCentered; }
+    void SetGridCentered(bool on) { store(FGridCentered, on); }
+    // Percent of the 3D depth where floor and side-wall grid lines end
+    // (0, or 100 for the top and right axes, unless set).
+    double GridZPosition() const;
+    void SetGridZPosition(double v) { store(FGridZPosition, v); }
+    TAxisDrawLabelEvent OnDrawLabel;
+    // Called with the axis when its grid drawing starts.
+    std::function<void(TChartAxis*)> GridHook;
+    // Set by walls while they draw an axis again over them.
+    bool HideBackGrid = false;
+    bool HideSideGrid = false;
+
+    // --- layout and drawing ---
+    // Takes room for the axis from r when shrink, else places its bands.
+    virtual void PlaceInRect(TRect& r, bool shrink);
+    int LineAndTicksThickness() const;
+    int EdgeOfRect(const TRect& r) const;
+    int ApplyPositionPercent(int position, const TRect& r) const;
+    // The whole axis; with placeLine its line is placed at the chart edge.
+    virtual void Draw(bool placeLine = true);
+    void DrawTitle(int x, int y);
+    void PlaceAndDrawLabel(int pixel, const std::string& text, const TAxisItem* item);
+    void DrawLabelAt(int x, int y, bool framed, const std::string& text, int angle);
+    void DrawGrid(int tickCount);
+    void DrawGridLine(int pixel);
+    unsigned DepthLabelAlign() const;
+    int DepthAxisY() const;
+    int TitlePosition() const { return FPosTitle; }
 
     void Assign(const TChartAxis& source);
 
@@ -271,6 +330,10 @@ private:
     bool FLabelsOnAxis = true, FTickOnLabelsOnly = true;
     int FTickLength = 4, FMinorTickLength = 2, FMinorTickCount = 3;
     TAxisItems FItems;
+    std::unique_ptr<TChartAxisTitle> FTitle;
+    int FTitleSize = 0, FTickInnerLength = 0;
+    bool FGridCentered = false;
+    double FGridZPosition = -1;  // -1: the axis' default
 
     std::unique_ptr<TChartPen> FAxisPen, FGrid, FMinorGrid, FTicks, FTicksInner, FMinorTicks;
 
@@ -281,7 +344,10 @@ private:
     double FLogMin = 0, FLogMax = 0, FLogRange = 0, FPixelsPerLog = 0;
     int FStartPixel = 0, FEndPixel = 0, FPixelSize = 0, FCenterPixel = 0, FDepthOffset = 0;
     TMapping FMapping = mapLinear;
-    int FPosAxis = 0, FPosLabels = 0;
+    int FPosAxis = 0, FPosLabels = 0, FPosTitle = 0;
+    bool FAlternateToggle = false;
+    void drawTick(int p, int offset, int length, int wall);
+    void drawMinor(bool grid);
     bool FShown = true;
     std::vector<TAxisLabel> FLabelList;
     std::vector<int> FTickPositions;

@@ -30,6 +30,8 @@ TCustomAxisPanel::TCustomAxisPanel(QWidget* parent) : TCustomPlotPanel(parent) {
     FLeftAxis = FAxes->Make<TChartAxis>();
     FRightAxis = FAxes->Make<TChartAxis>();
     FRightAxis->SetOtherSide(true);
+    FLeftAxis->Title().SetAngle(90);
+    FRightAxis->Title().SetAngle(270);
     FRightAxis->SetZPosition(100);
     FDepthAxis = FAxes->Make<TChartDepthAxis>();
     FDepthAxis->SetVisible(false);
