@@ -495,6 +495,18 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
         }
     }
     if (!pen) return;
+    // A plain one-pixel frame is four pixel rows filled directly.
+    if (FPen.Width() <= 1 && FPen.Style() == psSolid) {
+        const TPoint a{r.Left, r.Top}, b{r.Right - 1, r.Top}, c{r.Right - 1, r.Bottom - 1}, e{r.Left, r.Bottom - 1};
+        if (r.Width() == 1 && solidLine(a, {r.Left, r.Bottom})) return;
+        if (r.Height() == 1 && solidLine(a, {r.Right, r.Top})) return;
+        if (r.Width() > 1 && r.Height() > 1 && solidLine(a, b)) {
+            solidLine(b, c);
+            solidLine(c, e);
+            solidLine(e, a);
+            return;
+        }
+    }
     p->setBrush(Qt::NoBrush);
     d->brushTag = kTagNone;
     if (w <= 1 || FPen.Style() == psInsideFrame) {
