@@ -48,10 +48,11 @@ void BM_Bars3D(benchmark::State& state) {
 
 // One series of 1,000 bars with their marks, each mark kept clear of the
 // earlier ones; the whole chart is drawn, so the figure bounds the marks.
-void BM_MarksOverlap(benchmark::State& state) {
+void BM_Marks(benchmark::State& state, bool avoid) {
     TCustomAxisPanel chart;
     chart.SetView3D(false);
     FillBars(chart, 1, 1000, true);
+    static_cast<TBarSeries*>(chart.SeriesAt(0))->SetAutoMarkPosition(avoid);
     cb::gfx::TBitmap target(1920, 1080);
     for (auto _ : state) {
         chart.DrawUnbuffered(&target.Canvas(), chart.PanelRect());
@@ -59,11 +60,20 @@ void BM_MarksOverlap(benchmark::State& state) {
     }
 }
 
+void BM_MarksOverlap(benchmark::State& state) {
+    BM_Marks(state, true);
+}
+// The same without overlap avoidance, for comparison.
+void BM_MarksPlain(benchmark::State& state) {
+    BM_Marks(state, false);
+}
+
 }  // namespace
 
 BENCHMARK(BM_Bars2D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Bars3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarksOverlap)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MarksPlain)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

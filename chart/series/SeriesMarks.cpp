@@ -124,8 +124,9 @@ void TSeriesMarks::ApplyCallout(TSeriesMarkPosition& p) {
 }
 
 TPoint TSeriesMarks::projectionShift(const TSeriesMarkPosition& p) {
+    if (!is3D()) return {0, 0};
     TCanvas3D* c = canvas();
-    if (!c || !is3D() || c->DrawsTextAtDepth()) return {0, 0};
+    if (!c || c->DrawsTextAtDepth()) return {0, 0};
     const TPoint q = c->ProjectToPoint(p.ArrowTo.X, p.ArrowTo.Y, FDepth);
     return {q.X - p.ArrowTo.X, q.Y - p.ArrowTo.Y};
 }
@@ -151,18 +152,24 @@ void TSeriesMarks::AvoidOverlap(int first, int index, TSeriesMarkPosition& p) {
     // The box is measured again after every move, and the earlier marks
     // are checked again while a move lands on one of them.
     constexpr int passes = 4;
+    TRect r0 = screenBox(p);
+    // Flat charts: a mark whose box lies clear sideways is passed over
+    // without measuring it.
+    const bool flat = !is3D();
+    const int pad = (FFrame.Visible() ? FFrame.Width() : 0) + std::abs(FShadowSize) + 1;
     for (int pass = 0; pass < passes; ++pass) {
         bool moved = false;
         for (int j = std::max(first, 0); j < index; ++j) {
             const TSeriesMarkPosition* q = FPositions.PositionAt(j);
             if (!q) continue;
-            const TRect r0 = screenBox(p);
+            if (flat && (q->LeftTop.X + q->Width + pad <= r0.Left || q->LeftTop.X - pad >= r0.Right)) continue;
             const TRect r = screenBox(*q);
             const bool meet = r.Left < r0.Right && r0.Left < r.Right && r.Top < r0.Bottom && r0.Top < r.Bottom;
             if (!meet) continue;
             const int d = r0.Top < r.Top ? r0.Bottom - r.Top : r0.Top - r.Bottom;
             p.LeftTop.Y -= d;
             p.ArrowTo.Y -= d;
+            r0 = screenBox(p);
             moved = true;
         }
         if (!moved) break;
