@@ -1,0 +1,18 @@
+// The formats of this library in the order the export dialog offers them.
+#include "chartexport/core/PlotExportFormat.h"
+#include "chartexport/raster/JPEGExportFormat.h"
+#include "chartexport/raster/PNGExportFormat.h"
+
+namespace cb::chartexport {
+
+void RegisterChartExportFormats() {
+    RegisterExportFormat(ExportFormatClass<TPNGExportFormat>());
+    RegisterExportFormat(ExportFormatClass<TJPEGExportFormat>());
+}
+
+void UnregisterChartExportFormats() {
+    UnregisterExportFormat(ExportFormatClass<TJPEGExportFormat>());
+    UnregisterExportFormat(ExportFormatClass<TPNGExportFormat>());
+}
+
+}  // namespace cb::chartexport

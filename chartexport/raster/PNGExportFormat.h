@@ -1,0 +1,29 @@
+#pragma once
+// The PNG export format: the chart as 8-bit RGB through libpng.
+#include "chartexport/core/PlotExportFormat.h"
+
+#include <QImage>
+
+#include <string>
+
+namespace cb::chartexport {
+
+// image as an RGB PNG at zlib level 0..9; libpng failures raise EExportError.
+std::string EncodePNG(const QImage& image, int compressionLevel);
+
+class TPNGExportFormat : public TPlotExportFormat {
+public:
+    // 0..9.
+    int CompressionLevel = 9;
+
+    std::string Description() const override { return "as &PNG"; }
+    std::string FileExtension() const override { return "PNG"; }
+    std::string FileFilter() const override { return "PNG files (*.png)|*.png"; }
+    void SaveToStream(cb::rtl::TStream& stream) override;
+
+protected:
+    // The chart bitmap itself, not a PNG.
+    void DoCopyToClipboard() override;
+};
+
+}  // namespace cb::chartexport

@@ -1,0 +1,138 @@
+// JPEG and PNG formats, checked with PIL and pngcheck.
+#include "ChartExportTestSupport.h"
+
+#include "chartexport/raster/ChartRaster.h"
+#include "chartexport/raster/JPEGExportFormat.h"
+#include "chartexport/raster/PNGExportFormat.h"
+
+#include <QJsonArray>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/common/TestSupport.h"
+
+using namespace cb::chartexport;
+using namespace cetest;
+
+namespace {
+
+TEST(JPEGFormat, DefaultsAndSettingsAsReadByPIL) {
+    BarPanel panel(320, 200);
+    cbtest::TempDir dir;
+    const QImage bitmap = DrawChartImage(panel, 0, 0, 320, 200);
+    struct Case {
+        const char* name;
+        int quality;
+        bool gray, progressive;
+        const char* mode;
+    } cases[] = {
+        {"default.jpg", 0, false, false, "RGB"},  // quality 0: leave the format's default
+        {"q100.jpg", 100, false, false, "RGB"},
+        {"gray.jpg", 95, true, false, "L"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TJPEGExportFormat f;
+        f.Panel = &panel;
+        if (c.quality) f.Quality = c.quality;
+        f.GrayScale = c.gray;
+        f.SaveToFile(dir.file(c.name));
+        const QJsonObject info = ProbeImage(dir.file(c.name), c.gray ? nullptr : &bitmap);
+        ASSERT_FALSE(info.contains("error")) << info["error"].toString().toStdString();
+        EXPECT_EQ(info["format"].toString(), "JPEG");
+        EXPECT_EQ(info["width"].toInt(), 320);
+        EXPECT_EQ(info["height"].toInt(), 200);
+        EXPECT_EQ(info["mode"].toString(), c.mode);
+        EXPECT_FALSE(info["progressive"].toBool());
+        if (!c.gray) {
+            EXPECT_LT(info["meandiff"].toDouble(), 3.0);
+        }
+        if (c.quality == 100) {
+            // Every entry of every quantisation table is 1 at quality 100.
+            for (const auto& table : info["qtables"].toObject()) EXPECT_EQ(table.toArray(), QJsonArray({1}));
+        }
+    }
+}
+
+TEST(JPEGFormat, ProgressiveAndFastDCT) {
+    BarPanel panel(200, 120);
+    const QImage bitmap = DrawChartImage(panel, 0, 0, 200, 120);
+    TJPEGSettings s;
+    s.ProgressiveEncoding = true;
+    s.Performance = jpBestSpeed;
+    s.Quality = 95;
+    cbtest::TempDir dir;
+    TJPEGImage(bitmap, s).SaveToFile(dir.file("p.jpg"));
+    const QJsonObject info = ProbeImage(dir.file("p.jpg"), &bitmap);
+    EXPECT_TRUE(info["progressive"].toBool());
+    EXPECT_LT(info["meandiff"].toDouble(), 3.0);
+}
+
+TEST(JPEGFormat, SaveChartToJPEGFileNamesAndSizes) {
+    BarPanel panel(240, 150);
+    cbtest::TempDir dir;
+    struct Case {
+        std::string given, written;
+        int w, h, expectW, expectH;
+    } cases[] = {
+        {"chart", "chart.jpg", 0, 0, 240, 150},
+        {"pic.jpeg", "pic.jpeg", 100, 60, 100, 60},
+        {"x.data", "x.data", -5, 80, 240, 80},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.given);
+        SaveChartToJPEGFile(panel, dir.file(c.given), c.w, c.h);
+        ASSERT_TRUE(std::filesystem::exists(dir.file(c.written)));
+        const QJsonObject info = ProbeImage(dir.file(c.written));
+        EXPECT_EQ(info["width"].toInt(), c.expectW);
+        EXPECT_EQ(info["height"].toInt(), c.expectH);
+        for (const auto& table : info["qtables"].toObject()) EXPECT_EQ(table.toArray(), QJsonArray({1}));
+    }
+}
+
+TEST(PNGFormat, EqualsTheBitmapPixelForPixelAndPassesPngcheck) {
+    BarPanel panel(400, 250);
+    const QImage bitmap = DrawChartImage(panel, 0, 0, 400, 250);
+    cbtest::TempDir dir;
+    for (int level : {9, 0}) {
+        SCOPED_TRACE(level);
+        TPNGExportFormat f;
+        EXPECT_EQ(f.CompressionLevel, 9);
+        f.CompressionLevel = level;
+        f.Panel = &panel;
+        const std::string file = dir.file("c" + std::to_string(level) + ".png");
+        f.SaveToFile(file);
+        const ToolRun check = RunProgram("/usr/bin/pngcheck", {"-v", file});
+        EXPECT_EQ(check.code, 0) << check.out << check.err;
+        EXPECT_NE(check.out.find("400 x 250 image, 24-bit RGB, non-interlaced"), std::string::npos) << check.out;
+        const QJsonObject info = ProbeImage(file, &bitmap);
+        EXPECT_EQ(info["mode"].toString(), "RGB");
+        EXPECT_EQ(info["maxdiff"].toInt(), 0);
+    }
+}
+
+TEST(PNGFormat, TinyPictureRowsTopFirstInRGBOrder) {
+    QImage image(3, 2, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    image.setPixelColor(0, 0, QColor(0, 0, 255));  // top-left pure blue
+    image.setPixelColor(2, 1, QColor(255, 0, 0));
+    cbtest::TempDir dir;
+    cbtest::writeFile(dir.file("t.png"), EncodePNG(image, 9));
+    const QJsonObject info = ProbeImage(dir.file("t.png"), &image);
+    EXPECT_EQ(info["width"].toInt(), 3);
+    EXPECT_EQ(info["height"].toInt(), 2);
+    EXPECT_EQ(info["maxdiff"].toInt(), 0);
+}
+
+TEST(PNGFormat, EmptyPictureIsAClearError) {
+    try {
+        EncodePNG(QImage(), 9);
+        FAIL() << "no error";
+    } catch (const EExportError& e) {
+        EXPECT_NE(std::string(e.what()).find("PNG"), std::string::npos);
+    }
+}
+
+}  // namespace

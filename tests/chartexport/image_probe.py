@@ -1,0 +1,32 @@
+# Reads a picture with PIL and prints what the tests check as JSON:
+#   image_probe.py FILE [RAW WIDTH HEIGHT]
+# RAW holds the expected RGB bytes, rows top first; their largest and mean
+# per-channel difference from the decoded picture are printed.
+import json
+import sys
+
+from PIL import Image
+
+img = Image.open(sys.argv[1])
+info = {
+    "format": img.format,
+    "width": img.width,
+    "height": img.height,
+    "mode": img.mode,
+    "progressive": bool(img.info.get("progressive") or img.info.get("progression")),
+}
+q = getattr(img, "quantization", None)
+if q:
+    info["qtables"] = {str(k): sorted(set(v)) for k, v in q.items()}
+if len(sys.argv) > 2:
+    raw = open(sys.argv[2], "rb").read()
+    w, h = int(sys.argv[3]), int(sys.argv[4])
+    got = img.convert("RGB").tobytes()
+    if len(got) != len(raw) or (img.width, img.height) != (w, h):
+        info["maxdiff"] = 999
+        info["meandiff"] = 999
+    else:
+        diffs = [abs(a - b) for a, b in zip(got, raw)]
+        info["maxdiff"] = max(diffs)
+        info["meandiff"] = sum(diffs) / len(diffs)
+print(json.dumps(info))
