@@ -1,5 +1,6 @@
 // The formats of this library in the order the export dialog offers them.
 #include "chartexport/core/PlotExportFormat.h"
+#include "chartexport/pdf/PDFExportFormat.h"
 #include "chartexport/raster/JPEGExportFormat.h"
 #include "chartexport/raster/PNGExportFormat.h"
 
@@ -8,9 +9,11 @@ namespace cb::chartexport {
 void RegisterChartExportFormats() {
     RegisterExportFormat(ExportFormatClass<TPNGExportFormat>());
     RegisterExportFormat(ExportFormatClass<TJPEGExportFormat>());
+    RegisterExportFormat(ExportFormatClass<TPDFExportFormat>());
 }
 
 void UnregisterChartExportFormats() {
+    UnregisterExportFormat(ExportFormatClass<TPDFExportFormat>());
     UnregisterExportFormat(ExportFormatClass<TJPEGExportFormat>());
     UnregisterExportFormat(ExportFormatClass<TPNGExportFormat>());
 }
