@@ -78,7 +78,7 @@ void TPDFCanvas::Out(const std::string& s) {
 
 std::string TPDFCanvas::ColorText(TColor c) const {
     const TColor rgb = cb::gfx::ColorToRGB(c);
-    return N2(cb::gfx::GetRValue(rgb) / 255.0) + " " + N2(cb::gfx::GetGValue(rgb) / 255.0) + " " +
+    return N2(cb::gfx::GetRValue(rgb) / 255.0) + std::string(" ") + N2(cb::gfx::GetGValue(rgb) / 255.0) + " " +
            N2(cb::gfx::GetBValue(rgb) / 255.0);
 }
 
@@ -97,7 +97,7 @@ std::string TPDFCanvas::PenText() {
     default:
         break;
     }
-    return ColorText(Pen().Color()) + " RG " + std::to_string(Pen().Width()) + " w " + dash;
+    return ColorText(Pen().Color()) + std::string(" RG ") + std::to_string(Pen().Width()) + " w " + dash;
 }
 
 std::string TPDFCanvas::BrushText() {
@@ -105,7 +105,7 @@ std::string TPDFCanvas::BrushText() {
 }
 
 std::string TPDFCanvas::Pt(double x, double y) const {
-    return N3(x) + " " + N3(FPageHeight - y);
+    return N3(x) + std::string(" ") + N3(FPageHeight - y);
 }
 
 bool TPDFCanvas::PenClear() {
@@ -141,7 +141,8 @@ void TPDFCanvas::MoveToPoint(int x, int y) {
 }
 
 void TPDFCanvas::LineToPoint(int x, int y) {
-    if (!PenClear()) Out(PenText() + " " + Pt(FX, FY) + " m " + Pt(x, y) + " l S" + CRLF);
+    if (!PenClear())
+        Out(PenText() + std::string(" ") + Pt(FX, FY) + std::string(" m ") + Pt(x, y) + std::string(" l S") + CRLF);
     FX = x;
     FY = y;
 }
@@ -159,12 +160,12 @@ void TPDFCanvas::DrawVerticalLine(int x, int y0, int y1) {
 
 void TPDFCanvas::RectOps(double left, double top, double right, double bottom, bool fillOnly) {
     if (fillOnly) {
-        Out(BrushText() + " " + N3(left) + " " + N3(FPageHeight - bottom) + " " + N3(right - left) + " " +
-            N3(bottom - top) + " re" + " f" + CRLF);
+        Out(BrushText() + std::string(" ") + N3(left) + std::string(" ") + N3(FPageHeight - bottom) + std::string(" ") +
+            N3(right - left) + " " + N3(bottom - top) + " re" + std::string(" f") + CRLF);
         return;
     }
-    Out(PenText() + " " + BrushText() + " " + N3(left) + " " + N3(FPageHeight - bottom) + " " + N3(right - left) + " " +
-        N3(bottom - top) + " re");
+    Out(PenText() + std::string(" ") + BrushText() + std::string(" ") + N3(left) + std::string(" ") +
+        N3(FPageHeight - bottom) + std::string(" ") + N3(right - left) + " " + N3(bottom - top) + " re");
     Out(PaintOp());
 }
 
@@ -198,8 +199,8 @@ void TPDFCanvas::FillGradient(const TRect& r, TColor start, TColor end, cb::char
     const bool vertical = direction == cb::chart::gdTopBottom || direction == cb::chart::gdBottomTop;
     const bool horizontal = direction == cb::chart::gdLeftRight || direction == cb::chart::gdRightLeft;
     if (!vertical && !horizontal) {
-        Out(ColorText(mix(0.5)) + " rg " + N3(r.Left) + " " + N3(FPageHeight - r.Bottom) + " " + N3(r.Width()) + " " +
-            N3(r.Height()) + " re f" + CRLF);
+        Out(ColorText(mix(0.5)) + std::string(" rg ") + N3(r.Left) + std::string(" ") + N3(FPageHeight - r.Bottom) +
+            std::string(" ") + N3(r.Width()) + " " + N3(r.Height()) + std::string(" re f") + CRLF);
         return;
     }
     const bool reverse = direction == cb::chart::gdBottomTop || direction == cb::chart::gdRightLeft;
@@ -211,12 +212,12 @@ void TPDFCanvas::FillGradient(const TRect& r, TColor start, TColor end, cb::char
         const std::string col = ColorText(mix(reverse ? 1 - t : t)) + " rg ";
         if (vertical) {
             const double top = r.Top + f0 * extent, bottom = r.Top + f1 * extent;
-            Out(col + N3(r.Left) + " " + N3(FPageHeight - bottom) + " " + N3(r.Width()) + " " + N3(bottom - top) +
-                " re f" + CRLF);
+            Out(col + N3(r.Left) + std::string(" ") + N3(FPageHeight - bottom) + std::string(" ") + N3(r.Width()) +
+                std::string(" ") + N3(bottom - top) + std::string(" re f") + CRLF);
         } else {
             const double left = r.Left + f0 * extent, right = r.Left + f1 * extent;
-            Out(col + N3(left) + " " + N3(FPageHeight - r.Bottom) + " " + N3(right - left) + " " + N3(r.Height()) +
-                " re f" + CRLF);
+            Out(col + N3(left) + std::string(" ") + N3(FPageHeight - r.Bottom) + std::string(" ") + N3(right - left) +
+                std::string(" ") + N3(r.Height()) + std::string(" re f") + CRLF);
         }
     }
 }
@@ -225,8 +226,8 @@ void TPDFCanvas::DrawPolygon(std::span<const TPoint> points) {
     if (points.empty() || (BrushClear() && PenClear())) return;
     std::string s;
     if (!PenClear()) s += PenText() + " ";
-    s += Pt(points[0].X, points[0].Y) + " m" + CRLF;
-    for (std::size_t i = 1; i < points.size(); ++i) s += Pt(points[i].X, points[i].Y) + " l" + CRLF;
+    s += Pt(points[0].X, points[0].Y) + std::string(" m") + CRLF;
+    for (std::size_t i = 1; i < points.size(); ++i) s += Pt(points[i].X, points[i].Y) + std::string(" l") + CRLF;
     s += "h ";
     if (BrushClear())
         s += std::string(" S") + CRLF;
@@ -237,9 +238,9 @@ void TPDFCanvas::DrawPolygon(std::span<const TPoint> points) {
 
 void TPDFCanvas::DrawPolyline(std::span<const TPoint> points) {
     if (points.size() < 2 || PenClear()) return;
-    std::string s = PenText() + " " + Pt(points[0].X, points[0].Y) + " m" + CRLF;
-    for (std::size_t i = 1; i < points.size(); ++i) s += Pt(points[i].X, points[i].Y) + " l" + CRLF;
-    Out(s + "S" + CRLF);
+    std::string s = PenText() + std::string(" ") + Pt(points[0].X, points[0].Y) + std::string(" m") + CRLF;
+    for (std::size_t i = 1; i < points.size(); ++i) s += Pt(points[i].X, points[i].Y) + std::string(" l") + CRLF;
+    Out(s + std::string("S") + CRLF);
 }
 
 void TPDFCanvas::DrawDonutSlice(int xc, int yc, int rx, int ry, double a0, double a1, double holePercent) {
@@ -263,9 +264,10 @@ void TPDFCanvas::DrawDonutSlice(int xc, int yc, int rx, int ry, double a0, doubl
 void TPDFCanvas::EllipsePath(double cx, double cy, double rx, double ry) {
     const double k = kBezier;
     auto c = [&](double x1, double y1, double x2, double y2, double x3, double y3) {
-        return N3(x1) + " " + N3(y1) + " " + N3(x2) + " " + N3(y2) + " " + N3(x3) + " " + N3(y3) + " c" + CRLF;
+        return N3(x1) + std::string(" ") + N3(y1) + std::string(" ") + N3(x2) + std::string(" ") + N3(y2) +
+               std::string(" ") + N3(x3) + std::string(" ") + N3(y3) + std::string(" c") + CRLF;
     };
-    Out(N3(cx + rx) + " " + N3(cy) + " m " + c(cx + rx, cy + k * ry, cx + k * rx, cy + ry, cx, cy + ry) +
+    Out(N3(cx + rx) + std::string(" ") + N3(cy) + " m " + c(cx + rx, cy + k * ry, cx + k * rx, cy + ry, cx, cy + ry) +
         c(cx - k * rx, cy + ry, cx - rx, cy + k * ry, cx - rx, cy) +
         c(cx - rx, cy - k * ry, cx - k * rx, cy - ry, cx, cy - ry) +
         c(cx + k * rx, cy - ry, cx + rx, cy - k * ry, cx + rx, cy));
@@ -279,7 +281,7 @@ void TPDFCanvas::DrawEllipseAtDepth(int x1, int y1, int x2, int y2, int z) {
     if (BrushClear() && PenClear()) return;
     ProjectPoint(x1, y1, z);
     ProjectPoint(x2, y2, z);
-    Out(PenText() + " " + BrushText() + " ");
+    Out(PenText() + std::string(" ") + BrushText() + " ");
     EllipsePath((x1 + x2) / 2.0, FPageHeight - (y1 + y2) / 2.0, (x2 - x1) / 2.0, (y2 - y1) / 2.0);
     Out(PaintOp());
 }
@@ -295,7 +297,7 @@ void TPDFCanvas::DrawPie(int x1, int y1, int x2, int y2, int x3, int y3, int x4,
 void TPDFCanvas::ArcOps(bool pie, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
     if (BrushClear() && PenClear()) return;
     const bool fill = pie && !BrushClear();
-    Out(PenText() + (fill ? " " + BrushText() + CRLF : std::string(" ")));
+    Out(PenText() + (fill ? std::string(" ") + BrushText() + CRLF : std::string(" ")));
     const double cx = (x1 + x2) / 2.0, rx = (x2 - x1) / 2.0, ry = (y2 - y1) / 2.0;
     double cy = (y1 + y2) / 2.0;
     const bool flatten = rx != ry;
@@ -303,10 +305,10 @@ void TPDFCanvas::ArcOps(bool pie, int x1, int y1, int x2, int y2, int x3, int y3
         Out(std::string("q") + CRLF);
         if (rx > ry) {
             const double k = ry / rx, t = (1 - k) * (FPageHeight - cy);
-            Out("1 0 0 " + N3(k) + " 0 " + N3(t) + " cm" + CRLF);
+            Out(std::string("1 0 0 ") + N3(k) + std::string(" 0 ") + N3(t) + std::string(" cm") + CRLF);
         } else {
             const double k = rx / ry, t = (1 - k) * cx;
-            Out(N3(k) + " 0 0 1 " + N3(t) + " 0" + " cm" + CRLF);
+            Out(N3(k) + std::string(" 0 0 1 ") + N3(t) + " 0" + std::string(" cm") + CRLF);
         }
     }
     constexpr double twoPi = 2 * std::numbers::pi;
@@ -314,7 +316,7 @@ void TPDFCanvas::ArcOps(bool pie, int x1, int y1, int x2, int y2, int x3, int y3
     if (start < 0) start += twoPi;
     double end = std::atan2(cy - y4, x4 - cx);
     if (end <= 0) end += twoPi;
-    if (pie) Out(Pt(cx, cy) + " m" + CRLF);
+    if (pie) Out(Pt(cx, cy) + std::string(" m") + CRLF);
     cy = FPageHeight - cy;
     const double d = end >= start ? 1 : -1;
     const double sweep = end - start;
@@ -326,10 +328,13 @@ void TPDFCanvas::ArcOps(bool pie, int x1, int y1, int x2, int y2, int x3, int y3
     for (int i = 0; i < n; ++i) {
         const double mid = start + sweep / (2 * n) + i * sweep / n;
         const double cm = std::cos(mid), sm = std::sin(mid);
-        auto at = [&](double x, double y) { return N3(x * cm - y * sm + cx) + " " + N3(x * sm + y * cm + cy); };
+        auto at = [&](double x, double y) {
+            return N3(x * cm - y * sm + cx) + std::string(" ") + N3(x * sm + y * cm + cy);
+        };
         const double k = q == 0 ? 0 : r * (1 - p) * (p - 3) / (3 * q);
         if (i == 0) Out(at(r * p, -d * r * q) + (pie ? " l" : " m") + CRLF);
-        Out(at((4 - p) * r / 3, d * k) + " " + at((4 - p) * r / 3, -d * k) + " " + at(r * p, d * r * q) + " c" + CRLF);
+        Out(at((4 - p) * r / 3, d * k) + " " + at((4 - p) * r / 3, -d * k) + " " + at(r * p, d * r * q) +
+            std::string(" c") + CRLF);
     }
     if (fill)
         Out(std::string(PenClear() ? " h f" : " h B") + CRLF);
@@ -354,9 +359,9 @@ void TPDFCanvas::InlineImage(const TRect& r, const cb::gfx::TGraphic* graphic) {
     bmp.Canvas().ReleasePainter();
     const QImage img = bmp.Image().convertToFormat(QImage::Format_RGB888);
     static constexpr char hex[] = "0123456789ABCDEF";
-    std::string s = "q " + N3(r.Width()) + " 0 0 " + N3(r.Height()) + " " + N3(r.Left) + " " +
-                    N3(FPageHeight - r.Bottom) + " cm" + CRLF + "BI /W " + std::to_string(w) + " /H " +
-                    std::to_string(h) + " /CS /RGB /BPC 8 /F /AHx ID" + CRLF;
+    std::string s = std::string("q ") + N3(r.Width()) + std::string(" 0 0 ") + N3(r.Height()) + std::string(" ") +
+                    N3(r.Left) + " " + N3(FPageHeight - r.Bottom) + std::string(" cm") + CRLF + std::string("BI /W ") +
+                    std::to_string(w) + " /H " + std::to_string(h) + std::string(" /CS /RGB /BPC 8 /F /AHx ID") + CRLF;
     for (int y = 0; y < h; ++y) {
         const uchar* line = img.constScanLine(y);
         for (int i = 0; i < w * 3; ++i) {
@@ -365,7 +370,7 @@ void TPDFCanvas::InlineImage(const TRect& r, const cb::gfx::TGraphic* graphic) {
         }
         s += CRLF;
     }
-    Out(s + ">" + CRLF + "EI Q" + CRLF);
+    Out(s + std::string(">") + CRLF + std::string("EI Q") + CRLF);
 }
 
 // --- clipping: each clipping writes "q" and its path; RemoveClip closes it ---
@@ -377,8 +382,8 @@ void TPDFCanvas::PushClip(const std::string& path) {
 }
 
 void TPDFCanvas::ClipToRect(const TRect& r) {
-    PushClip(N2(r.Left) + " " + N2(FPageHeight - r.Bottom) + " " + N2(r.Width()) + " " + N2(r.Height()) + " re W n" +
-             CRLF);
+    PushClip(N2(r.Left) + std::string(" ") + N2(FPageHeight - r.Bottom) + std::string(" ") + N2(r.Width()) +
+             std::string(" ") + N2(r.Height()) + " re W n" + CRLF);
 }
 
 void TPDFCanvas::ClipToRoundRect(const TRect& r, int) {
@@ -399,9 +404,9 @@ void TPDFCanvas::ClipToPolygon(std::span<const TPoint> points) {
         NoteClipPushed();
         return;
     }
-    std::string s = Pt(points[0].X, points[0].Y) + " m" + CRLF;
-    for (std::size_t i = 1; i < points.size(); ++i) s += Pt(points[i].X, points[i].Y) + " l" + CRLF;
-    PushClip(s + "h W n" + CRLF);
+    std::string s = Pt(points[0].X, points[0].Y) + std::string(" m") + CRLF;
+    for (std::size_t i = 1; i < points.size(); ++i) s += Pt(points[i].X, points[i].Y) + std::string(" l") + CRLF;
+    PushClip(s + std::string("h W n") + CRLF);
 }
 
 void TPDFCanvas::RemoveClip() {
@@ -445,8 +450,8 @@ void TPDFCanvas::TextOps(double x, double y, const std::string& text, double ang
     if (n < 0) n = FObject.Fonts.Add(font);
     const TPlotPDFFontListEntry& entry = FObject.Fonts.Item(n);
     const int spacing = ChartFont() ? ChartFont()->InterCharSize() : 0;
-    std::string s = ColorText(Font().Color()) + " rg " + "BT " + "/F" + std::to_string(n) + " " +
-                    std::to_string(font.Size()) + " Tf " + std::to_string(spacing) + " Tc " + " ";
+    std::string s = ColorText(Font().Color()) + " rg " + "BT " + std::string("/F") + std::to_string(n) + " " +
+                    std::to_string(font.Size()) + std::string(" Tf ") + std::to_string(spacing) + " Tc " + " ";
     double w = 0;
     const unsigned align = GetTextAlignment();
     if ((align & cb::gfx::TA_CENTER) == cb::gfx::TA_CENTER)
@@ -458,8 +463,9 @@ void TPDFCanvas::TextOps(double x, double y, const std::string& text, double ang
     const double ca = std::cos(a), sa = std::sin(a);
     const double Y = FPageHeight - y;
     const double tx = x - (w * ca - hgt * sa), ty = Y - (w * sa + hgt * ca);
-    s += N3(ca) + " " + N3(sa) + " " + N3(-sa) + " " + N3(ca) + " " + N3(tx) + " " + N3(ty) + " Tm ";
-    s += "(" + Escape(WinAnsi(text)) + ") Tj " + "ET" + CRLF;
+    s += N3(ca) + std::string(" ") + N3(sa) + std::string(" ") + N3(-sa) + std::string(" ") + N3(ca) +
+         std::string(" ") + N3(tx) + std::string(" ") + N3(ty) + " Tm ";
+    s += std::string("(") + Escape(WinAnsi(text)) + ") Tj " + std::string("ET") + CRLF;
     Out(s);
 }
 

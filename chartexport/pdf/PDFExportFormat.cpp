@@ -39,7 +39,10 @@ void TPlotPDFPage::SaveToStream(cb::rtl::TStream& s) {
     Line(s, "<<");
     Line(s, "/Creator (Cube Browser)");
     Line(s, "/Producer (Cube Browser)");
-    Line(s, "/CreationDate (D:" + QDateTime::currentDateTime().toString("yyyyMMddHHmmss").toStdString() + ")");
+    std::string date = "/CreationDate (D:";
+    date += QDateTime::currentDateTime().toString("yyyyMMddHHmmss").toStdString();
+    date += ")";
+    Line(s, date);
     Line(s, "/ModDate ()");
     Line(s, "/Keywords ()");
     Line(s, "/Title (TChart Export)");
@@ -48,7 +51,7 @@ void TPlotPDFPage::SaveToStream(cb::rtl::TStream& s) {
     // Content.
     begin();
     const std::string_view content = FChartObject.Content.View();
-    Line(s, "<< /Length " + std::to_string(content.size()) + " >>");
+    Line(s, std::string("<< /Length ") + std::to_string(content.size()) + " >>");
     Line(s, "stream");
     s.WriteBuffer(content);
     Line(s, "endstream");
@@ -62,33 +65,36 @@ void TPlotPDFPage::SaveToStream(cb::rtl::TStream& s) {
         Line(s, "<< /Type /Font");
         Line(s, "/Subtype /TrueType");
         Line(s, "/BaseFont /" + e.PDFFontName);
-        Line(s, "/Name /F" + std::to_string(n));
-        Line(s, "/FirstChar " + std::to_string(e.FirstChar));
-        Line(s, "/LastChar " + std::to_string(e.LastChar));
+        Line(s, std::string("/Name /F") + std::to_string(n));
+        Line(s, std::string("/FirstChar ") + std::to_string(e.FirstChar));
+        Line(s, std::string("/LastChar ") + std::to_string(e.LastChar));
         Line(s, "/Encoding /WinAnsiEncoding");
-        Line(s, "/FontDescriptor " + std::to_string(FObjectCounter + 1) + " 0 R");
-        Line(s, "/Widths " + std::to_string(FObjectCounter + 2) + " 0 R");
+        Line(s, std::string("/FontDescriptor ") + std::to_string(FObjectCounter + 1) + " 0 R");
+        Line(s, std::string("/Widths ") + std::to_string(FObjectCounter + 2) + " 0 R");
         Line(s, ">>");
         end();
         begin();
         Line(s, "<< /Type /FontDescriptor");
         Line(s, "/FontName /" + e.PDFFontName);
         Line(s, "/Flags 32");
-        Line(s, "/FontBBox [" + std::to_string(e.BoxLeft) + " " + std::to_string(e.BoxBottom) + " " +
-                    std::to_string(e.BoxRight) + " " + std::to_string(e.BoxTop) + "]");
-        Line(s, "/CapHeight " + std::to_string(e.CapHeight));
-        Line(s, "/Ascent " + std::to_string(e.Ascent));
-        Line(s, "/Descent " + std::to_string(e.Descent));
-        Line(s, "/MaxWidth " + std::to_string(e.MaxWidth));
-        Line(s, "/AvgWidth " + std::to_string(e.AvgWidth));
-        Line(s, "/ItalicAngle " + std::to_string(e.ItalicAngle));
+        Line(s, std::string("/FontBBox [") + std::to_string(e.BoxLeft) + std::string(" ") +
+                    std::to_string(e.BoxBottom) + " " + std::to_string(e.BoxRight) + std::string(" ") +
+                    std::to_string(e.BoxTop) + "]");
+        Line(s, std::string("/CapHeight ") + std::to_string(e.CapHeight));
+        Line(s, std::string("/Ascent ") + std::to_string(e.Ascent));
+        Line(s, std::string("/Descent ") + std::to_string(e.Descent));
+        Line(s, std::string("/MaxWidth ") + std::to_string(e.MaxWidth));
+        Line(s, std::string("/AvgWidth ") + std::to_string(e.AvgWidth));
+        Line(s, std::string("/ItalicAngle ") + std::to_string(e.ItalicAngle));
         Line(s, "/StemV 0");
         Line(s, ">>");
         end();
         begin();
-        std::string w = "[" + std::string(CRLF);
+        std::string w = "[";
+        w += CRLF;
         for (int c = e.FirstChar; c <= e.LastChar; ++c) {
-            w += std::to_string(e.Widths[std::size_t(c & 255)]) + " ";
+            w += std::to_string(e.Widths[std::size_t(c & 255)]);
+            w += ' ';
             if (c % 15 == 14) w += CRLF;
         }
         w += CRLF;
@@ -102,7 +108,8 @@ void TPlotPDFPage::SaveToStream(cb::rtl::TStream& s) {
     Line(s, "<< /ProcSet [/PDF /Text /ImageC]");
     Line(s, "/Font << ");
     for (int n = 0; n < fonts.Count(); ++n)
-        Line(s, "/F" + std::to_string(n) + " " + std::to_string(fonts.Item(n).ObjectNumber) + " 0 R");
+        Line(s, std::string("/F") + std::to_string(n) + std::string(" ") + std::to_string(fonts.Item(n).ObjectNumber) +
+                    " 0 R");
     Line(s, ">>");
     Line(s, ">>");
     end();
@@ -110,29 +117,30 @@ void TPlotPDFPage::SaveToStream(cb::rtl::TStream& s) {
     begin();
     FPagesObject = FObjectCounter;
     Line(s, "<< /Type /Pages");
-    Line(s, "/Kids [" + std::to_string(FObjectCounter + 1) + " 0 R]");
+    Line(s, std::string("/Kids [") + std::to_string(FObjectCounter + 1) + " 0 R]");
     Line(s, "/Count 1");
     Line(s, ">>");
     end();
     begin();
     Line(s, "<< /Type /Page");
-    Line(s, "/Parent " + std::to_string(FPagesObject) + " 0 R");
-    Line(s, "/MediaBox [ 0 0 " + std::to_string(PageWidth) + " " + std::to_string(PageHeight) + " ]");
+    Line(s, std::string("/Parent ") + std::to_string(FPagesObject) + " 0 R");
+    Line(s, std::string("/MediaBox [ 0 0 ") + std::to_string(PageWidth) + std::string(" ") +
+                std::to_string(PageHeight) + " ]");
     Line(s, "/Contents 2 0 R");
-    Line(s, "/Resources " + std::to_string(FResourcesObject) + " 0 R");
+    Line(s, std::string("/Resources ") + std::to_string(FResourcesObject) + " 0 R");
     Line(s, ">>");
     end();
     begin();
     FCatalogObject = FObjectCounter;
     Line(s, "<< /Type /Catalog");
-    Line(s, "/Pages " + std::to_string(FPagesObject) + " 0 R");
+    Line(s, std::string("/Pages ") + std::to_string(FPagesObject) + " 0 R");
     Line(s, ">>");
     end();
     // Cross-reference table and trailer.
     ++FObjectCounter;
     const std::int64_t xref = s.Position() - base;
     Line(s, "xref");
-    Line(s, "0 " + std::to_string(FObjectCounter));
+    Line(s, std::string("0 ") + std::to_string(FObjectCounter));
     Line(s, "0000000000 65535 f");
     for (std::int64_t off : FOffsets) {
         char buf[32];
@@ -140,8 +148,8 @@ void TPlotPDFPage::SaveToStream(cb::rtl::TStream& s) {
         Line(s, buf);
     }
     Line(s, "trailer");
-    Line(s, "<< /Size " + std::to_string(FObjectCounter));
-    Line(s, "/Root " + std::to_string(FCatalogObject) + " 0 R");
+    Line(s, std::string("<< /Size ") + std::to_string(FObjectCounter));
+    Line(s, std::string("/Root ") + std::to_string(FCatalogObject) + " 0 R");
     Line(s, "/Info 1 0 R");
     Line(s, ">>");
     Line(s, "startxref");

@@ -47,7 +47,7 @@ void BarPanel::DrawContents(const TRect& bounds) {
     c.Font().SetColor(clBlack);
     c.SetBackgroundMode(1);
     c.SetTextAlignment(0);
-    c.OutputText(w / 3, 2, title);
+    if (!title.empty()) c.OutputText(w / 3, 2, title);
     for (std::size_t i = 0; i < bars.size() && i < labels.size(); ++i)
         c.OutputText(BarRect(bars[i], w, h).Left, h - h / 10 + 2, labels[i]);
 }
