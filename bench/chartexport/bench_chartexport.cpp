@@ -1,10 +1,11 @@
-// A 1920 x 1080 chart of 40 bars with labels to JPEG (quality 95), PNG and
-// PDF; prints the median time of each. With a folder argument the files
+// A 1920 x 1080 chart of 40 bars with labels to JPEG (quality 95), PNG, GIF
+// and PDF; prints the median time of each. With a folder argument the files
 // are kept there.
 #include "chart/canvas/PlotCanvas.h"
 #include "chart/panel/CustomPlotPanel.h"
 #include "chartexport/pdf/PDFExportFormat.h"
 #include "chartexport/raster/ChartRaster.h"
+#include "chartexport/raster/GIFExportFormat.h"
 #include "chartexport/raster/JPEGExportFormat.h"
 #include "chartexport/raster/PNGExportFormat.h"
 #include "platform/gfx/Canvas.h"
@@ -87,6 +88,8 @@ int main(int argc, char** argv) {
     TPNGExportFormat fastPng;
     fastPng.CompressionLevel = 6;
     run(fastPng, "PNG6", "chart6.png");
+    TGIFExportFormat gif;
+    run(gif, "GIF", "chart.gif");
     TPDFExportFormat pdf;
     run(pdf, "PDF", "chart.pdf");
     return 0;

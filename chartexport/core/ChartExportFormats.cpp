@@ -1,12 +1,14 @@
 // The formats of this library in the order the export dialog offers them.
 #include "chartexport/core/PlotExportFormat.h"
 #include "chartexport/pdf/PDFExportFormat.h"
+#include "chartexport/raster/GIFExportFormat.h"
 #include "chartexport/raster/JPEGExportFormat.h"
 #include "chartexport/raster/PNGExportFormat.h"
 
 namespace cb::chartexport {
 
 void RegisterChartExportFormats() {
+    RegisterExportFormat(ExportFormatClass<TGIFExportFormat>());
     RegisterExportFormat(ExportFormatClass<TPNGExportFormat>());
     RegisterExportFormat(ExportFormatClass<TJPEGExportFormat>());
     RegisterExportFormat(ExportFormatClass<TPDFExportFormat>());
@@ -16,6 +18,7 @@ void UnregisterChartExportFormats() {
     UnregisterExportFormat(ExportFormatClass<TPDFExportFormat>());
     UnregisterExportFormat(ExportFormatClass<TJPEGExportFormat>());
     UnregisterExportFormat(ExportFormatClass<TPNGExportFormat>());
+    UnregisterExportFormat(ExportFormatClass<TGIFExportFormat>());
 }
 
 }  // namespace cb::chartexport

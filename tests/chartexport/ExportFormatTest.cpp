@@ -63,8 +63,8 @@ TEST(ExportFormatList, StandardFormatsInMenuOrderWithFilterIndices) {
         EXPECT_TRUE(f->OwnsFilterIndex(f->FilterIndex()));
     }
     UnregisterChartExportFormats();
-    EXPECT_EQ(names, (std::vector<std::string>{"as &PNG", "as &JPEG", "as &PDF"}));
-    EXPECT_EQ(indices, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(names, (std::vector<std::string>{"as &GIF", "as &PNG", "as &JPEG", "as &PDF"}));
+    EXPECT_EQ(indices, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_TRUE(ExportFormatList().empty());
 }
 
