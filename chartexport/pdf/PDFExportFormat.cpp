@@ -37,8 +37,8 @@ void TPlotPDFPage::SaveToStream(cb::rtl::TStream& s) {
     // Document information.
     begin();
     Line(s, "<<");
-    Line(s, "/Creator (Cube Browser)");
-    Line(s, "/Producer (Cube Browser)");
+    Line(s, "/Creator (DezAvoze Pro v7)");
+    Line(s, "/Producer (DezAvoze Pro v7)");
     std::string date = "/CreationDate (D:";
     date += QDateTime::currentDateTime().toString("yyyyMMddHHmmss").toStdString();
     date += ")";
