@@ -35,6 +35,12 @@ enum TTabExportColAlign {
     ecaRight
 };
 
+// Page orientation of the paged formats.
+enum TTabExportPageOrientation {
+    poPortrait,
+    poLandscape
+};
+
 // The kind's name in messages ("StringGrid", ...); empty for other values.
 std::string ExportSourceName(TTabExportSource Kind);
 
