@@ -105,13 +105,17 @@ int PDFCharsWidth(double Size, double N, TPDFFontName Font) {
     return static_cast<int>(std::trunc(Size * N * average / 1000.0));
 }
 
+// The document appends only: the end of the stream is kept here rather
+// than asked of the stream on every write.
 void TPDFDocument::Write(const std::string& S) {
-    FStream->Seek(0, cb::rtl::TSeekOrigin::soEnd);
+    if (FEnd < 0) FEnd = FStream->Seek(0, cb::rtl::TSeekOrigin::soEnd);
     FStream->WriteBuffer(S);
+    FEnd += static_cast<std::int64_t>(S.size());
 }
 
 std::int64_t TPDFDocument::Position() {
-    return FStream->Seek(0, cb::rtl::TSeekOrigin::soEnd);
+    if (FEnd < 0) FEnd = FStream->Seek(0, cb::rtl::TSeekOrigin::soEnd);
+    return FEnd;
 }
 
 void TPDFDocument::BeginDocument() {
@@ -123,6 +127,7 @@ void TPDFDocument::BeginDocument() {
     FLineColor = 0;
     FFillColor = 0;
     FStreamStart = -1;
+    FEnd = -1;
     Write("%PDF-1.3\r");
 }
 

@@ -113,6 +113,7 @@ private:
     cb::gfx::TColor FLineColor = 0;
     cb::gfx::TColor FFillColor = 0;
     std::int64_t FStreamStart = -1;
+    std::int64_t FEnd = -1;  // end of the stream, -1: not known yet
 };
 
 }  // namespace cb::tabexport
