@@ -9,6 +9,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <regex>
 
 using namespace cb::tabexport;
@@ -259,9 +260,15 @@ TEST(PdfTable, SameBytesUnderACommaDecimalLocale) {
         return Export(x);
     };
     std::string plain = run();
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+    // a comma-decimal locale, built for the test
+    std::string dir = TempDir();
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + dir + "/de_DE.UTF-8' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << "localedef (libc-bin, locales) is needed";
+    ASSERT_EQ(setenv("LOCPATH", dir.c_str(), 1), 0);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
+    ASSERT_EQ(std::strtod("1.5", nullptr), 1.0);  // the locale is in force
     std::string comma = run();
-    std::setlocale(LC_ALL, "C");
+    std::setlocale(LC_NUMERIC, "C");
     EXPECT_EQ(plain, comma);
     EXPECT_NE(plain.find("3.0 w"), std::string::npos);
     EXPECT_EQ(plain.find(','), std::string::npos);
