@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <regex>
+#include <unistd.h>
 
 using namespace cb::tabexport;
 using namespace cb::tabexport::test;
@@ -285,4 +286,18 @@ TEST(PdfTable, EmptyTableDrawsNoLines) {
     std::string file = TempDir() + "/empty.pdf";
     WriteFile(file, pdf);
     RunProgram("/usr/bin/qpdf", {"--check", file});
+}
+
+TEST(PdfTable, FileNameWithoutFolderIsWrittenInTheWorkingFolder) {
+    auto grid = MakeGrid(Numbered(3, 2), 1);
+    std::string dir = TempDir();
+    char* old = getcwd(nullptr, 0);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    TTabExportPDF x;
+    Prepare(x, *grid);
+    x.FileName = "plain.pdf";
+    x.Execute();
+    ASSERT_EQ(chdir(old), 0);
+    free(old);
+    RunProgram("/usr/bin/qpdf", {"--check", dir + "/plain.pdf"});
 }
