@@ -171,8 +171,12 @@ void TTabExportRTF::GetColData(TTabExportCol& Col, std::string& Text) {
     }
     if (OnGetDataStyle) OnGetDataStyle(*this, SkipRecCount + RecordCounter(), position, style);
     TrtfStyleText t = StyleToRTF(style);
-    TTabExportColAlign align =
-        position >= 0 && position < Columns().Count() ? Columns().GetColumn(position).ColAlign : ecaLeft;
+    const bool known = position >= 0 && position < Columns().Count();
+    TTabExportColAlign align = known ? Columns().GetColumn(position).ColAlign : ecaLeft;
+    // the value formatter leaves boolean texts as the user set them
+    if (known &&
+        (Columns().GetColumn(position).ColType == ectBoolean || Columns().GetColumn(position).ColType == ectUnknown))
+        Text = EscapeText(Text);
     Text = "\\pard\\intbl\\li30\\ri30" + t.Background + t.Highlight + W().AlignToStr(align) + "{" + t.Look() + Text +
            "}\\cell";
 }

@@ -240,3 +240,17 @@ TEST(RtfTable, LandscapePageAndHeaderColoursWithoutHeaderLines) {
     EXPECT_NE(rtf.find("\\landscape\r\n\\paperw16838\r\n\\paperh11906\r\n"), std::string::npos);
     EXPECT_NE(rtf.find("\\red86\\green52\\blue18;"), std::string::npos);
 }
+
+TEST(RtfTable, BooleanTextsAreEscapedToo) {
+    auto grid = MakeGrid({{"Flag", "Name"}, {"{yes}", "a"}, {"no\\", "b"}}, 1);
+    TTabExportRTF x;
+    Prepare(x, *grid);
+    x.AutoCalcStrType = true;
+    x.Formats().SetBooleanTrue("{yes}");
+    x.Formats().SetBooleanFalse("no\\");
+    cb::rtl::TStringStream out;
+    x.ExportToStream(out);
+    std::string rtf = out.DataString();
+    CheckStructure(rtf);
+    EXPECT_NE(rtf.find("\\{yes\\}"), std::string::npos) << rtf;
+}
