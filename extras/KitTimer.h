@@ -5,8 +5,10 @@
 // changed inside the event applies to the next wait. Threaded, SyncEvent
 // and ThreadPriority are kept as settings; every event runs on the
 // user-interface thread.
+#include "platform/os/ThreadPriority.h"
 #include <cstdint>
 #include <exception>
+
 #include <functional>
 #include <memory>
 
@@ -14,15 +16,8 @@ class QTimer;
 
 namespace cb::extras {
 
-enum TThreadPriority {
-    tpIdle,
-    tpLowest,
-    tpLower,
-    tpNormal,
-    tpHigher,
-    tpHighest,
-    tpTimeCritical
-};
+using cb::os::TThreadPriority;
+using enum cb::os::TThreadPriority;
 
 class TKitTimer {
 public:

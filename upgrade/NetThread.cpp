@@ -10,10 +10,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
-#include <sys/resource.h>
-#include <sys/syscall.h>
 #include <thread>
-#include <unistd.h>
 
 namespace cb::upgrade {
 
@@ -48,28 +45,6 @@ void WakeUserInterface() {
             app, [] {}, Qt::QueuedConnection);
 }
 
-// Nice values for the seven priorities; raising above normal needs
-// privileges and quietly stays at normal without them.
-int NiceOf(TThreadPriority P) {
-    switch (P) {
-    case TThreadPriority::tpIdle:
-        return 19;
-    case TThreadPriority::tpLowest:
-        return 10;
-    case TThreadPriority::tpLower:
-        return 5;
-    case TThreadPriority::tpNormal:
-        return 0;
-    case TThreadPriority::tpHigher:
-        return -5;
-    case TThreadPriority::tpHighest:
-        return -10;
-    case TThreadPriority::tpTimeCritical:
-        return -19;
-    }
-    return 0;
-}
-
 struct TSyncCall {
     std::function<void()> Fn;
     std::exception_ptr Error;
@@ -77,7 +52,7 @@ struct TSyncCall {
 };
 
 void RunWorker(std::shared_ptr<TNetWorkerState> S) {
-    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), NiceOf(S->Priority));
+    cb::os::ApplyToCurrentThread(S->Priority);
     TNetWorker worker(S);
     S->Running = true;
     try {

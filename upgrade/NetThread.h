@@ -7,6 +7,8 @@
 // step never runs, and the thread ends on its own once the work notices
 // (Terminated() / Abandoned()). The work and the worker share only a state
 // object, so a worker never touches a component that was freed.
+#include "platform/os/ThreadPriority.h"
+
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -14,15 +16,7 @@
 
 namespace cb::upgrade {
 
-enum class TThreadPriority {
-    tpIdle,
-    tpLowest,
-    tpLower,
-    tpNormal,
-    tpHigher,
-    tpHighest,
-    tpTimeCritical
-};
+using cb::os::TThreadPriority;
 
 struct TNetWorkerState;
 
