@@ -1,4 +1,5 @@
 #include "extras/ChmFile.h"
+#include "platform/rtl/Strings.h"
 
 #include <chm_lib.h>
 
@@ -25,11 +26,6 @@ bool EndsWithNoCase(const std::string& s, const char* tail) {
 
 unsigned Le16(const std::string& s, std::size_t at) {
     return unsigned((unsigned char)s[at]) | unsigned((unsigned char)s[at + 1]) << 8;
-}
-
-std::string Lowered(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
 }
 
 // The quoted value of attribute Key in the tag text[from, to).
@@ -145,14 +141,14 @@ std::vector<std::pair<std::string, std::string>> TChmFile::Contents() const {
     if (!text) return out;
     // Each entry is an <object type="text/sitemap"> with the params Name
     // and Local.
-    const std::string lower = Lowered(*text);
+    const std::string lower = cb::rtl::LowerCase(*text);
     for (std::size_t at = 0; (at = lower.find("<object", at)) != std::string::npos;) {
         std::size_t end = lower.find("</object", at);
         if (end == std::string::npos) end = lower.size();
         std::string name, local;
         for (std::size_t p = lower.find("<param", at); p < end; p = lower.find("<param", p + 6)) {
             const std::size_t close = std::min(lower.find('>', p), end);
-            const std::string key = Lowered(AttributeValue(*text, lower, p, close, "name"));
+            const std::string key = cb::rtl::LowerCase(AttributeValue(*text, lower, p, close, "name"));
             if (key == "name") name = AttributeValue(*text, lower, p, close, "value");
             if (key == "local") local = AttributeValue(*text, lower, p, close, "value");
         }

@@ -1,4 +1,5 @@
 #include "extras/HelpHook.h"
+#include "platform/rtl/Strings.h"
 
 #include "extras/HelpWindow.h"
 #include "platform/desktop/Shell.h"
@@ -46,11 +47,6 @@ std::string DirOf(const std::string& path) {
 
 std::string StripTrailingSlashes(std::string s) {
     while (s.size() > 1 && s.back() == '/') s.pop_back();
-    return s;
-}
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return s;
 }
 
@@ -173,7 +169,7 @@ void HHSetupState(const std::vector<std::string>& Args, const std::string& modul
     s.ViewerDir = s.ModuleDir;
     s.Debug = cb::os::FileExists(s.ModuleDir + "/debug.debug") ||
               std::any_of(s.Params.begin(), s.Params.end(), [](const std::string& a) {
-                  const std::string l = Lower(a);
+                  const std::string l = cb::rtl::LowerCase(a);
                   return l == "/debug" || l == "-debug";
               });
     s.hhVerStr = std::string(qVersion()) + ".0";

@@ -1,4 +1,5 @@
 #include "upgrade/NetHTTP.h"
+#include "platform/rtl/Strings.h"
 
 #include "upgrade/NetUtils.h"
 
@@ -18,18 +19,6 @@ namespace {
 constexpr int kMaxAuthRetries = 5;
 constexpr std::size_t kMaxHeaderBytes = 1u << 20;
 
-std::string Lower(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string TrimText(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-    return s.substr(b, e - b);
-}
-
 // A header line may not carry line breaks into the request.
 std::string OneLine(std::string s) {
     s.erase(std::remove_if(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }), s.end());
@@ -47,7 +36,7 @@ struct TSlist {
 }  // namespace
 
 std::string ParseRealm(const std::string& Value) {
-    auto lower = Lower(Value);
+    auto lower = cb::rtl::LowerCase(Value);
     auto p = lower.find("realm=");
     if (p == std::string::npos) return Value;
     size_t i = p + 6;
@@ -250,7 +239,8 @@ struct TNetCustomHTTP::TRequest {
         r->RawHeaders += line;
         auto colon = line.find(':');
         if (colon != std::string::npos)
-            r->Headers[Lower(TrimText(line.substr(0, colon)))] = TrimText(line.substr(colon + 1));
+            r->Headers[cb::rtl::LowerCase(cb::rtl::Trim(line.substr(0, colon)))] =
+                cb::rtl::Trim(line.substr(colon + 1));
         return n;
     }
 

@@ -1,4 +1,5 @@
 #include "upgrade/NetUpgrader.h"
+#include "platform/rtl/Strings.h"
 
 #include "platform/desktop/Shell.h"
 #include "platform/os/Files.h"
@@ -22,16 +23,6 @@
 namespace cb::upgrade {
 
 namespace {
-
-std::string Lower(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Upper(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // Empty when the file cannot be read; read through the runtime's checked
 // open, so a FIFO in the file's place does not hang the check.
@@ -96,7 +87,8 @@ TNetUpgrader::TNetUpgrader() {
         if (MiscFilesUpgrade == TNetMiscFilesUpgradeBehavior::mfuOnlyIfSizeDifferent && length != 0 &&
             FFiles.size() > 1) {
             std::string local = FCurrentPath.substr(0, FCurrentPath.size() - 5);  // without ".uTMP"
-            if (Upper(FileNameOf(local)) != Upper(FileNameOf(ExecutablePath)) && GetFileSize64(local) >= 0)
+            if (cb::rtl::UpperCase(FileNameOf(local)) != cb::rtl::UpperCase(FileNameOf(ExecutablePath)) &&
+                GetFileSize64(local) >= 0)
                 cont = length != GetFileSize64(local);
         }
         if (OnFileStart) OnFileStart(*this, FCurrentURL, length, modified, cont);
@@ -237,12 +229,12 @@ void TNetUpgrader::CheckForUpdate() {
 }
 
 std::string TNetUpgrader::InfoValue(const std::string& Text, const std::string& Key) {
-    std::string lower = Lower(Text);
-    std::string key = "#" + Lower(Key) + "=";
+    std::string lower = cb::rtl::LowerCase(Text);
+    std::string key = "#" + cb::rtl::LowerCase(Key) + "=";
     auto p = lower.find(key);
     if (p == std::string::npos) return {};
     size_t start = p + key.size();
-    if (Lower(Key) == "message") {
+    if (cb::rtl::LowerCase(Key) == "message") {
         if (start >= Text.size() || Text[start] != '{') return {};
         auto end = Text.find('}', start + 1);
         return Text.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
@@ -260,7 +252,7 @@ bool HasKey(const std::string& lowerText, const std::string& key) {
 
 // The url keys in the order the information file is read.
 std::vector<std::string> UrlKeys(const std::string& Text) {
-    std::string lower = Lower(Text);
+    std::string lower = cb::rtl::LowerCase(Text);
     std::vector<std::string> keys;
     size_t count = 0;
     for (const char* k : {"url", "url0"}) {
@@ -331,7 +323,7 @@ void TNetUpgrader::ParseInfoFile(const std::string& Text) {
         std::string v = InfoValue(Text, k);
         if (v.empty()) continue;
         FFiles.push_back(v);
-        FChecksums.push_back(Lower(InfoValue(Text, "sha256" + k.substr(3))));
+        FChecksums.push_back(cb::rtl::LowerCase(InfoValue(Text, "sha256" + k.substr(3))));
     }
     if (FFiles.empty() || !IsNewer(Text)) {
         if (OnNoUpdateAvailable) OnNoUpdateAvailable(*this);
@@ -409,9 +401,9 @@ bool TNetUpgrader::Verified(const std::string& LocalPath, int Index, std::string
         return false;
     }
     TURLParts listed, effective;
-    bool https = CrackURL(FFiles[static_cast<size_t>(Index)], listed) && Lower(listed.Scheme) == "https" &&
+    bool https = CrackURL(FFiles[static_cast<size_t>(Index)], listed) && cb::rtl::LowerCase(listed.Scheme) == "https" &&
                  (FHttp.EffectiveURL().empty() ||
-                  (CrackURL(FHttp.EffectiveURL(), effective) && Lower(effective.Scheme) == "https"));
+                  (CrackURL(FHttp.EffectiveURL(), effective) && cb::rtl::LowerCase(effective.Scheme) == "https"));
     if (!https) Why = "neither https nor a checksum";
     return https;
 }

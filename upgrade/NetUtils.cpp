@@ -23,24 +23,6 @@ namespace {
 
 constexpr double kUnixEpoch = 25569.0;  // 1970-01-01 as a TDateTime
 
-std::string Trimmed(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-    return s.substr(b, e - b);
-}
-
-std::string TrimmedLeft(const std::string& s) {
-    size_t b = 0;
-    while (b < s.size() && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    return s.substr(b);
-}
-
-std::string Upper(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
 // The whole text as a non-negative integer, -1 when it is not one.
 long long NumberOr(const std::string& s, long long fallback) {
     if (s.empty() || s.size() > 18) return fallback;
@@ -151,7 +133,7 @@ void SplitAt(const std::string& Sep, const std::string& Text, std::string& Befor
 }
 
 void SplitCommandLine(std::string& Command, std::string& Params) {
-    Command = Trimmed(Command);
+    Command = cb::rtl::Trim(Command);
     Params.clear();
     if (Command.empty()) return;
     auto q1 = Command.find('"');
@@ -162,7 +144,7 @@ void SplitCommandLine(std::string& Command, std::string& Params) {
         if (q2 != std::string::npos) {
             rest.erase(q2, 1);
             if (q1 == 0) {
-                Params = Trimmed(rest.substr(q2));
+                Params = cb::rtl::Trim(rest.substr(q2));
                 for (int k = 0; k < 2; ++k) {
                     auto q = Params.find('"');
                     if (q != std::string::npos) Params.erase(q, 1);
@@ -189,7 +171,8 @@ void SplitCommandLine(std::string& Command, std::string& Params) {
             Params = after;
             Command = before;
         }
-        if (Upper(FileExt(Command)) == ".DLL" && Upper(Command).find("RUNDLL") != std::string::npos) {
+        if (cb::rtl::UpperCase(FileExt(Command)) == ".DLL" &&
+            cb::rtl::UpperCase(Command).find("RUNDLL") != std::string::npos) {
             auto slash = unsplit.find_last_of("\\/");
             std::string folder = slash == std::string::npos ? "" : unsplit.substr(0, slash + 1);
             std::string name = slash == std::string::npos ? unsplit : unsplit.substr(slash + 1);
@@ -198,8 +181,8 @@ void SplitCommandLine(std::string& Command, std::string& Params) {
             Params = blank == std::string::npos ? "" : name.substr(blank + 1);
         }
     }
-    Command = Trimmed(Command);
-    Params = Trimmed(Params);
+    Command = cb::rtl::Trim(Command);
+    Params = cb::rtl::Trim(Params);
 }
 
 bool IsDirectory(const std::string& Path) {
@@ -249,7 +232,7 @@ bool CrackURL(const std::string& URL, TURLParts& Parts) {
         if (port < 1 || port > 65535) return false;
         p.Port = static_cast<std::uint16_t>(port);
     } else {
-        std::string s = Upper(p.Scheme);
+        std::string s = cb::rtl::UpperCase(p.Scheme);
         p.Port = s == "HTTPS" ? 443 : s == "FTP" ? 21 : 80;
     }
     auto extra = tail.find_first_of("?#");
@@ -293,7 +276,7 @@ int CompareVersions(const std::string& A, const std::string& B) {
 
 int DayOfWeekIndex(const std::string& Name) {
     static const char* days[] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
-    std::string u = Upper(Name.substr(0, 3));
+    std::string u = cb::rtl::UpperCase(Name.substr(0, 3));
     for (int i = 0; i < 7; ++i)
         if (u == days[i]) return i + 1;
     return 0;
@@ -301,7 +284,7 @@ int DayOfWeekIndex(const std::string& Name) {
 
 int MonthIndex(const std::string& Name) {
     static const char* months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-    std::string u = Upper(Name);
+    std::string u = cb::rtl::UpperCase(Name);
     for (int i = 0; i < 12; ++i)
         if (u == months[i]) return i + 1;
     return 0;
@@ -327,13 +310,13 @@ cb::rtl::TDateTime UTCToLocalDateTime(cb::rtl::TDateTime UTC) {
 }
 
 cb::rtl::TDateTime ParseHTTPDate(const std::string& Text) {
-    std::string s = Trimmed(Text);
+    std::string s = cb::rtl::Trim(Text);
     if (s.empty()) return 0;
     double date = 0;
     try {
         if (s.size() >= 3 && DayOfWeekIndex(s.substr(0, 3)) > 0) {
             auto blank = s.find(' ');
-            s = blank == std::string::npos ? "" : TrimmedLeft(s.substr(blank + 1));
+            s = blank == std::string::npos ? "" : cb::rtl::TrimLeft(s.substr(blank + 1));
         }
         auto blank = s.find(' ');
         auto dash = s.find('-');
@@ -342,13 +325,13 @@ cb::rtl::TDateTime ParseHTTPDate(const std::string& Text) {
         int day, month;
         auto readDay = [&] {
             std::string t = CutToken(s, sep);
-            s = TrimmedLeft(s);
+            s = cb::rtl::TrimLeft(s);
             long long d = NumberOr(t, 1);
             return static_cast<int>(d);
         };
         auto readMonth = [&] {
             std::string t = CutToken(s, sep);
-            s = TrimmedLeft(s);
+            s = cb::rtl::TrimLeft(s);
             return MonthIndex(t);
         };
         if (MonthIndex(peek) > 0) {
@@ -359,7 +342,7 @@ cb::rtl::TDateTime ParseHTTPDate(const std::string& Text) {
             month = readMonth();
         }
         std::string yearToken = CutToken(s, " ");
-        s = TrimmedLeft(s);
+        s = cb::rtl::TrimLeft(s);
         long long year = NumberOr(yearToken, 1900);
         if (year == 1900) {
             // asctime form: the time comes before the year
@@ -376,7 +359,7 @@ cb::rtl::TDateTime ParseHTTPDate(const std::string& Text) {
         date = cb::rtl::EncodeDate(static_cast<int>(year), month, day);
         if (s.find(':') != std::string::npos) {
             std::string t = CutToken(s, " ");
-            s = TrimmedLeft(s);
+            s = cb::rtl::TrimLeft(s);
             std::string hh = CutToken(t, ":"), mm = CutToken(t, ":"), ss = t;
             long long h = NumberOr(hh, 0), m = NumberOr(mm, 0), sec = NumberOr(ss, 0);
             if (h < 0 || h > 23 || m < 0 || m > 59 || sec < 0 || sec > 60) throw std::runtime_error("time");
@@ -386,7 +369,7 @@ cb::rtl::TDateTime ParseHTTPDate(const std::string& Text) {
         date = 0;
     }
     if (date == 0) return 0;  // a missing or unreadable date never reads as a real instant
-    std::string zone = TrimmedLeft(s);
+    std::string zone = cb::rtl::TrimLeft(s);
     double offset = zone.size() > 4 ? ParseGMTOffset(zone.substr(0, 5)) : 0;
     return UTCToLocalDateTime(date - offset);
 }

@@ -1,4 +1,5 @@
 #include "zip/Wildcard.h"
+#include "platform/rtl/Strings.h"
 
 #include "zip/ZipUtils.h"
 
@@ -88,8 +89,8 @@ bool MatchFrom(std::string_view P, std::string_view T) {
 }  // namespace
 
 bool WildcardMatch(std::string_view Pattern, std::string_view Text) {
-    const std::string p = LowerAscii(Pattern);
-    const std::string t = LowerAscii(Text);
+    const std::string p = cb::rtl::LowerCase(Pattern);
+    const std::string t = cb::rtl::LowerCase(Text);
     if (p == "*") return true;
     return MatchFrom(p, t);
 }

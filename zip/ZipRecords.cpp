@@ -1,4 +1,5 @@
 #include "zip/ZipRecords.h"
+#include "platform/rtl/Strings.h"
 
 #include "zip/ZipUtils.h"
 
@@ -293,7 +294,7 @@ int ArchiveOrder(const TZipHeaderInfo* A, const TZipHeaderInfo* B) {
 }
 
 int CompareText(const std::string& A, const std::string& B) {
-    const std::string a = LowerAscii(A), b = LowerAscii(B);
+    const std::string a = cb::rtl::LowerCase(A), b = cb::rtl::LowerCase(B);
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 

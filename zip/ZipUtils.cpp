@@ -201,13 +201,6 @@ void SyncDirectory(const std::string& Dir) {
     ::close(fd);
 }
 
-std::string LowerAscii(std::string_view S) {
-    std::string r(S);
-    for (auto& c : r)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return r;
-}
-
 std::string DirectoryOf(std::string_view Path) {
     const auto p = Path.rfind('/');
     return p == std::string_view::npos ? std::string() : std::string(Path.substr(0, p + 1));

@@ -60,8 +60,6 @@ bool MoveOrCopyFile(const std::string& Source, const std::string& Target);
 // Flushes the folder's entry list to disk (after a rename into it).
 void SyncDirectory(const std::string& Dir);
 
-// Lower-cases A-Z only.
-std::string LowerAscii(std::string_view S);
 // The folder part with a trailing "/", or empty.
 std::string DirectoryOf(std::string_view Path);
 // The part after the last "/".

@@ -125,7 +125,7 @@ std::string TZipWriter::StoredForm(const std::string& FullName) const {
     const auto it = FStoredNames.find(FullName);
     std::string stored = it != FStoredNames.end() ? it->second : StoredPath(FullName) + NameOf(FullName);
     if (OEMConvert) stored = OemRoundTrip(stored);
-    return LowerAscii(stored);
+    return cb::rtl::LowerCase(stored);
 }
 
 bool TZipWriter::MatchesList(const std::vector<std::string>& Masks, const std::string& FullName) const {

@@ -35,7 +35,8 @@ void TZipWriter::ExpandFileList(TBuild& B) {
     B.TotalBytes = B.DoneBytes = 0;
     std::set<std::string> entryNames;
     if (ZipAction == TZipAction::zaFreshen && FDirectory)
-        for (int i = 0; i < FDirectory->Count(); ++i) entryNames.insert(LowerAscii(FDirectory->Items(i)->FullName()));
+        for (int i = 0; i < FDirectory->Count(); ++i)
+            entryNames.insert(cb::rtl::LowerCase(FDirectory->Items(i)->FullName()));
     const auto hasEntry = [&](const std::string& full) { return entryNames.count(StoredForm(full)) > 0; };
 
     std::vector<std::string> out, wild;
@@ -134,7 +135,7 @@ int TZipWriter::ProcessExistingEntries(TBuild& B) {
         auto e = NewEntry();
         e->Assign(*old);
         if (e->HasComment() && !e->CommentLoaded()) e->SetComment(EntryComment(i));
-        const std::string key = LowerAscii(e->FullName());
+        const std::string key = cb::rtl::LowerCase(e->FullName());
         int match = -1;
         for (std::size_t j = 0; j < stored.size(); ++j)
             if (stored[j] == key) {

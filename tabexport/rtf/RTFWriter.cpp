@@ -1,4 +1,5 @@
 #include "tabexport/rtf/RTFWriter.h"
+#include "platform/rtl/Strings.h"
 
 #include "platform/rtl/Streams.h"
 #include "tabexport/core/Utf.h"
@@ -10,14 +11,6 @@
 namespace cb::tabexport {
 
 namespace {
-
-bool SameTextAscii(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 bool IsRealColor(cb::gfx::TColor c) {
     return (c & 0xFF000000u) == 0;
@@ -140,7 +133,7 @@ std::string TTabRTFWriter::FontToRTF(const cb::gfx::TFont& Font, bool WriteIt) {
 std::string TTabRTFWriter::FontToRTF(const std::string& FontName, int PointSize, bool WriteIt) {
     int number = -1;
     for (const auto& f : FontTable)
-        if (SameTextAscii(f.FontName, FontName)) {
+        if (cb::rtl::SameText(f.FontName, FontName)) {
             number = f.Number;
             break;
         }
