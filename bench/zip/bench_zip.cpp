@@ -2,6 +2,7 @@
 // against zlib on a small corpus. Prints figures; takes the size in MB as an
 // optional argument (default 100).
 #include "platform/os/Files.h"
+#include "tests/zip/ZipTestSupport.h"
 #include "zip/Deflater.h"
 #include "zip/ZipWriter.h"
 
@@ -20,26 +21,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Fact rows as a cube file stores them: member ids that repeat in runs and
-// measure values with a few significant digits.
-std::string CubeLike(std::size_t Size, unsigned Seed) {
-    std::mt19937 rng(Seed);
-    std::string s;
-    s.reserve(Size + 16);
-    std::uint32_t id = 0;
-    while (s.size() < Size) {
-        if (rng() % 4 == 0) id = rng() % 5000;
-        char b[12];
-        std::memcpy(b, &id, 4);
-        const double v = static_cast<double>(rng() % 100000) / 100.0;
-        std::memcpy(b + 4, &v, 8);
-        s.append(b, 12);
-        if (rng() % 7 == 0) ++id;
-    }
-    s.resize(Size);
-    return s;
-}
-
 std::string Text(std::size_t Size, unsigned Seed) {
     static const char* words[] = {"cube", "member", "level", "measure", "revenue", "Europe", "France", "the",
                                   "and",  "of",     "2024",  "sales",   "total",   "row",    "column", "drill"};
@@ -50,13 +31,6 @@ std::string Text(std::size_t Size, unsigned Seed) {
         s += rng() % 9 == 0 ? "\n" : " ";
     }
     s.resize(Size);
-    return s;
-}
-
-std::string Random(std::size_t Size, unsigned Seed) {
-    std::mt19937 rng(Seed);
-    std::string s(Size, '\0');
-    for (auto& c : s) c = static_cast<char>(rng());
     return s;
 }
 
@@ -108,7 +82,7 @@ int main(int argc, char** argv) {
     const std::string cube = dir + "facts.cub";
     {
         std::ofstream f(cube, std::ios::binary);
-        const std::string data = CubeLike(mb * 1000000, 7);
+        const std::string data = ziptest::MakeCubeLike(mb * 1000000, 7);
         f.write(data.data(), static_cast<std::streamsize>(data.size()));
     }
     std::printf("Speed on a %zu MB cube-like file, best of 3 runs each, alternating. The writer also computes\n"
@@ -156,8 +130,9 @@ int main(int argc, char** argv) {
         const char* Name;
         std::string Data;
     };
-    const TItem corpus[] = {
-        {"text 4 MB", Text(4000000, 1)}, {"cube 8 MB", CubeLike(8000000, 2)}, {"random 1 MB", Random(1000000, 3)}};
+    const TItem corpus[] = {{"text 4 MB", Text(4000000, 1)},
+                            {"cube 8 MB", ziptest::MakeCubeLike(8000000, 2)},
+                            {"random 1 MB", ziptest::MakeRandom(1000000, 3)}};
     for (const auto& item : corpus) {
         for (int level : {1, 6, 9}) {
             const std::uint64_t a = OurSize(item.Data, level), b = ZlibSize(item.Data, level);
