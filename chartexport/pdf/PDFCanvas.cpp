@@ -25,39 +25,12 @@ constexpr const char* CRLF = "\r\n";
 constexpr double kBezier = 0.552;
 
 std::string N3(double v) {
-    return PDFFixed(v, 3);
+    return cb::rtl::PdfNumber(v, 3);
 }
 std::string N2(double v) {
-    return PDFFixed(v, 2);
+    return cb::rtl::PdfNumber(v, 2);
 }
 
-// UTF-8 to WinAnsi bytes, "?" for what it lacks.
-std::string WinAnsi(const std::string& utf8) {
-    static constexpr char16_t k80[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                         0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                         0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-    std::string out;
-    for (QChar ch : QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))) {
-        const char16_t u = ch.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            out += char(u);
-            continue;
-        }
-        const auto* hit = std::find(std::begin(k80), std::end(k80), u);
-        out += hit != std::end(k80) && u != 0 ? char(0x80 + (hit - std::begin(k80))) : '?';
-    }
-    return out;
-}
-
-std::string Escape(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '\\' || c == '(' || c == ')') out += '\\';
-        out += c;
-    }
-    return out;
-}
 }  // namespace
 
 TPDFCanvas::TPDFCanvas(TPDFChartObject& chartObject)
@@ -465,7 +438,7 @@ void TPDFCanvas::TextOps(double x, double y, const std::string& text, double ang
     const double tx = x - (w * ca - hgt * sa), ty = Y - (w * sa + hgt * ca);
     s += N3(ca) + std::string(" ") + N3(sa) + std::string(" ") + N3(-sa) + std::string(" ") + N3(ca) +
          std::string(" ") + N3(tx) + std::string(" ") + N3(ty) + " Tm ";
-    s += std::string("(") + Escape(WinAnsi(text)) + ") Tj " + std::string("ET") + CRLF;
+    s += std::string("(") + cb::rtl::PdfEscapeString(cb::rtl::Utf8ToWinAnsi(text)) + ") Tj " + std::string("ET") + CRLF;
     Out(s);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // What one drawing of a chart leaves for its PDF page: the content stream
 // the PDF canvas writes, and the fonts its texts use.
+#include "platform/rtl/PdfText.h"
 #include "platform/rtl/Streams.h"
 
 #include <array>
@@ -13,9 +14,6 @@ class TFont;
 }
 
 namespace cb::chartexport {
-
-// value with decimals decimals and "." whatever the locale; no "-0".
-std::string PDFFixed(double value, int decimals);
 
 // One font of the page; metrics in thousandths of the em, measured on a
 // 96 dpi device without bold or italic.

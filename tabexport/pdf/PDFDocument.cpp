@@ -16,8 +16,8 @@ const std::array<int, 256> kWidths[] = {
 static_assert(sizeof(kWidths) / sizeof(kWidths[0]) == poZapfDingbats + 1);
 
 std::string Color3(cb::gfx::TColor c) {
-    return PDFNumber((c & 0xFF) / 255.0, 2) + " " + PDFNumber(((c >> 8) & 0xFF) / 255.0, 2) + " " +
-           PDFNumber(((c >> 16) & 0xFF) / 255.0, 2);
+    return cb::rtl::PdfNumber((c & 0xFF) / 255.0, 2) + " " + cb::rtl::PdfNumber(((c >> 8) & 0xFF) / 255.0, 2) + " " +
+           cb::rtl::PdfNumber(((c >> 16) & 0xFF) / 255.0, 2);
 }
 
 std::string Box(const TPDFBox& b) {
@@ -48,46 +48,10 @@ const std::array<int, 256>& PDFFontWidths(TPDFFontName Font) {
     return kWidths[Font];
 }
 
-std::string PDFNumber(double Value, int Decimals) {
-    if (!std::isfinite(Value)) Value = 0;
-    if (std::fabs(Value) < 0.5 * std::pow(10.0, -Decimals)) Value = 0;  // no "-0.00"
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, Value, std::chars_format::fixed, Decimals);
-    return std::string(buf, r.ptr);
-}
-
-std::string PDFWinAnsi(const std::string& Utf8) {
-    std::string out;
-    out.reserve(Utf8.size());
-    for (std::size_t i = 0; i < Utf8.size();) {
-        int code = WinAnsiCode(NextCodePoint(Utf8, i));
-        out += code >= 0 ? static_cast<char>(code) : '?';
-    }
-    return out;
-}
-
-std::string PDFEscapeString(const std::string& Bytes) {
-    std::string out;
-    out.reserve(Bytes.size() + 8);
-    for (unsigned char c : Bytes) {
-        if (c == '\\' || c == '(' || c == ')') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 32 || c == 127) {
-            char oct[5];
-            std::snprintf(oct, sizeof oct, "\\%03o", c);
-            out += oct;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 int PDFTextWidth(const std::string& Utf8, double Size, TPDFFontName Font) {
     const auto& w = kWidths[Font];
     double sum = 0;
-    for (unsigned char c : PDFWinAnsi(Utf8)) sum += Size * w[c] / 1000.0;
+    for (unsigned char c : cb::rtl::Utf8ToWinAnsi(Utf8)) sum += Size * w[c] / 1000.0;
     return static_cast<int>(std::trunc(sum));
 }
 
@@ -179,18 +143,19 @@ cb::gfx::TColor TPDFDocument::SetFillColor(cb::gfx::TColor Color) {
 void TPDFDocument::TextOut(int X, int Y, const std::string& Utf8, cb::gfx::TColor Color) {
     if (Color != FFillColor) SetFillColor(Color);
     Write("BT\r/" + FFont.Name + " " + std::to_string(FFont.FontSize) + " Tf\r" + std::to_string(X) + " " +
-          std::to_string(Y) + " Td (" + PDFEscapeString(PDFWinAnsi(Utf8)) + ") Tj\rET\r");
+          std::to_string(Y) + " Td (" + cb::rtl::PdfEscapeString(cb::rtl::Utf8ToWinAnsi(Utf8)) + ") Tj\rET\r");
 }
 
 void TPDFDocument::DrawLine(cb::gfx::TColor Color, double X1, double Y1, double X2, double Y2) {
     if (Color != FLineColor) SetStrokeColor(Color);
-    Write(PDFNumber(X1, 1) + " " + PDFNumber(Y1, 1) + " m \r" + PDFNumber(X2, 1) + " " + PDFNumber(Y2, 1) + " l \r" +
-          PDFNumber(LineWidth, 1) + " w \rS\r");
+    Write(cb::rtl::PdfNumber(X1, 1) + " " + cb::rtl::PdfNumber(Y1, 1) + " m \r" + cb::rtl::PdfNumber(X2, 1) + " " +
+          cb::rtl::PdfNumber(Y2, 1) + " l \r" + cb::rtl::PdfNumber(LineWidth, 1) + " w \rS\r");
 }
 
 void TPDFDocument::FillRect(cb::gfx::TColor Color, double X, double Y, double W, double H) {
     if (Color != FFillColor) SetFillColor(Color);
-    Write(PDFNumber(X, 1) + " " + PDFNumber(Y, 1) + " " + PDFNumber(W, 1) + " " + PDFNumber(H, 1) + " re f\r");
+    Write(cb::rtl::PdfNumber(X, 1) + " " + cb::rtl::PdfNumber(Y, 1) + " " + cb::rtl::PdfNumber(W, 1) + " " +
+          cb::rtl::PdfNumber(H, 1) + " re f\r");
 }
 
 void TPDFDocument::EndDocument() {

@@ -7,6 +7,7 @@
 // Numbers are written with "." whatever the locale. Text is given as UTF-8
 // and written as escaped WinAnsi strings.
 #include "platform/gfx/Color.h"
+#include "platform/rtl/PdfText.h"
 #include "platform/rtl/Streams.h"
 
 #include <array>
@@ -57,16 +58,10 @@ std::string PDFEncodingName(TPDFFontEncoding Encoding);
 // Widths of the font's 256 codes in thousandths of the font size.
 const std::array<int, 256>& PDFFontWidths(TPDFFontName Font);
 
-// UTF-8 to WinAnsi bytes ("?" for what WinAnsi lacks).
-std::string PDFWinAnsi(const std::string& Utf8);
-// A PDF string's body: "\", "(" and ")" escaped, control bytes as octal.
-std::string PDFEscapeString(const std::string& Bytes);
 // Width of a UTF-8 text in points: the widths summed, truncated once.
 int PDFTextWidth(const std::string& Utf8, double Size, TPDFFontName Font = poHelvetica);
 // Width of N average characters of the font (N may have a fraction).
 int PDFCharsWidth(double Size, double N, TPDFFontName Font = poHelvetica);
-// A number with Decimals decimals and "." as the separator.
-std::string PDFNumber(double Value, int Decimals);
 
 class EPDFError : public std::runtime_error {
 public:

@@ -77,7 +77,7 @@ TEST(PdfDocument, WidthsPerFontAndLocaleFreeNumbers) {
     EXPECT_LT(PDFTextWidth("iiii", 10, poHelvetica), 24);
     EXPECT_NE(PDFTextWidth("Wide Text", 12, poTimesRoman), PDFTextWidth("Wide Text", 12, poHelvetica));
     EXPECT_EQ(PDFCharsWidth(10, 3, poCourier), 18);
-    EXPECT_EQ(PDFNumber(-0.001, 1), "0.0");
+    EXPECT_EQ(cb::rtl::PdfNumber(-0.001, 1), "0.0");
     // the same bytes under a comma-decimal locale, built for the test
     std::string before = FourFontDocument("Title");
     std::string dir = TempDir();
