@@ -1,0 +1,34 @@
+// Windows that are not built yet: each says so plainly. A window's own file
+// replaces its entry here.
+#include "app/ui/Features.h"
+
+namespace cb::app {
+
+namespace {
+void NotAvailable(const TFeatureContext& context, const char* what) {
+    context.App.ShowInformation(std::string(what) + " is not available in this version.");
+}
+}  // namespace
+
+void ShowPublishDialog(const TFeatureContext& context) {
+    NotAvailable(context, "Publishing");
+}
+void ShowCopyCubeWizard(const TFeatureContext& context) {
+    NotAvailable(context, "Copying a cube");
+}
+bool ShowSettingsDialog(const TFeatureContext& context) {
+    NotAvailable(context, "The settings dialog");
+    return false;
+}
+void ShowCommentDialog(const TFeatureContext& context) {
+    NotAvailable(context, "Sending comments");
+}
+void ShowAboutBox(const TFeatureContext& context) {
+    NotAvailable(context, "The about box");
+}
+void ShowTutorial(const TFeatureContext& context) {
+    NotAvailable(context, "The tutorial");
+}
+void StartUpgradeCheck(const TFeatureContext&) {}
+
+}  // namespace cb::app
