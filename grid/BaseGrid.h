@@ -18,6 +18,7 @@
 
 #include "platform/gfx/Canvas.h"
 
+#include <QPoint>
 #include <QWidget>
 
 #include <functional>
@@ -25,6 +26,8 @@
 #include <string>
 #include <vector>
 
+class QMimeData;
+class QPainter;
 class QScrollBar;
 
 namespace cb::grid {
@@ -174,6 +177,35 @@ public:
     std::function<void(QObject* sender, int col, int row, bool& canSelect)> OnSelectCell;
     std::function<void(QObject* sender)> OnTopLeftChanged;
 
+    // The toolkit's mouse and key events (x and y in client pixels).
+    std::function<void(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDown;
+    std::function<void(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseUp;
+    std::function<void(QObject* sender, Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
+    std::function<void(QObject* sender)> OnClick;
+    std::function<void(QObject* sender)> OnDblClick;
+    std::function<void(QObject* sender, int& key, Qt::KeyboardModifiers shift)> OnKeyDown;
+    std::function<void(QObject* sender, int& key, Qt::KeyboardModifiers shift)> OnKeyUp;
+    std::function<void(QObject* sender)> OnEnter;
+    std::function<void(QObject* sender)> OnExit;
+
+    // Drags of the grid to other controls. BeginDrag(false) starts the drag
+    // once the mouse has moved more than threshold pixels with the button
+    // held (-1: the system's distance); a release before that cancels it.
+    // OnStartDrag supplies the data (none: no drag); OnEndDrag reports how
+    // the drag ended (Qt::IgnoreAction: cancelled or refused), always once
+    // for every drag that OnStartDrag was asked for.
+    void BeginDrag(bool immediate, int threshold = -1);
+    bool DragPending() const { return FDragPending; }
+    bool Dragging() const { return FDragging; }
+    std::function<void(QObject* sender, std::unique_ptr<QMimeData>& data)> OnStartDrag;
+    std::function<void(QObject* sender, Qt::DropAction action)> OnEndDrag;
+
+    TGridState GridState() const { return FGridState; }
+    // Moves a column (row) with its cells and width (height) from one
+    // position to another, then calls ColumnMoved (RowMoved).
+    void MoveColumn(int from, int to);
+    void MoveRow(int from, int to);
+
     // Moves the current cell (through SelectCell); with moveAnchor the
     // selection becomes the cell, else it stretches from the anchor. Scrolls
     // the cell into view.
@@ -201,6 +233,41 @@ protected:
     virtual void KeyDown(int key, Qt::KeyboardModifiers modifiers);
     virtual void DoMouseWheelDown();
     virtual void DoMouseWheelUp();
+
+    // The toolkit's mouse handling: range selection, column and row sizing
+    // (applied on release), column and row moving, the control drag, and
+    // the OnMouseDown, OnMouseMove and OnMouseUp events.
+    virtual void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    virtual void MouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    virtual void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    virtual void Click();
+    virtual void DblClick();
+    // Whether a press at (x, y) would size a column or a row: state becomes
+    // gsColSizing or gsRowSizing with the index sized, the line position and
+    // the offset of the press from the edge.
+    virtual void CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos, int& sizingOfs);
+    virtual void ColumnMoved(int from, int to);
+    virtual void RowMoved(int from, int to);
+    // A column (row) got its new size from the mouse.
+    virtual void ColumnSized(int) {}
+    virtual void RowSized(int) {}
+    // Runs the system drag loop for data (taking it) and returns the action
+    // the target chose.
+    virtual Qt::DropAction ExecDrag(QMimeData* data, Qt::DropActions actions, Qt::DropAction defaultAction);
+    // Starts the pending control drag now.
+    void StartControlDrag();
+    void CancelDrag() { FDragPending = false; }
+    // The release that follows raises no OnClick.
+    void SuppressClick() { FClicked = false; }
+    void SetGridState(TGridState state);
+    int SizingIndex() const { return FSizingIndex; }
+    int SizingPos() const { return FSizingPos; }
+    int MoveIndex() const { return FMoveIndex; }
+    int MoveTarget() const { return FMoveTarget; }
+    // Draws the sizing line of a column or row being sized over the cells.
+    void PaintSizingLine(QPainter& painter);
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     // Whether a repaint may happen now (the extended grid suspends repaints).
     virtual bool RepaintAllowed() const { return true; }
 
@@ -303,7 +370,18 @@ private:
     TGridRect FSelection{1, 1, 1, 1};
     int FTopRow = 1;
     int FLeftCol = 1;
-    bool FMouseSelecting = false;
+    TGridState FGridState = gsNormal;
+    int FSizingIndex = -1;
+    int FSizingPos = 0;
+    int FSizingOfs = 0;
+    int FMoveIndex = -1;
+    int FMoveTarget = -1;
+    bool FClicked = false;
+    bool FDragPending = false;
+    bool FDragging = false;
+    QPoint FDragStart;
+    QPoint FLastPress;
+    int FDragThreshold = 0;
 
     std::uint32_t FPaintPass = 0;
     bool FFooterRowFixed = false;

@@ -1,6 +1,7 @@
 #include "grid/ExtStringGrid.h"
 
 #include "grid/CellGraphic.h"
+#include "grid/input/GridInputState.h"
 #include "grid/markup/HTMLHintWindow.h"
 #include "grid/util/NumberUtils.h"
 #include "grid/util/TextUtils.h"
@@ -85,7 +86,7 @@ std::string FormatFloatWith(const std::string& format, double value) {
 
 }  // namespace
 
-TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent) {
+TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), FInput(std::make_unique<TGridInputState>()) {
     FFooterPanel = new TFooterPanel(this);
     auto repaint = [this] { InvalidateGrid(); };
     Bands.OnChange = repaint;
@@ -102,6 +103,10 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent) {
     SetDefaultRowHeight(21);
     FFixedRowHeight = 21;
     ScrollWidth = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    WheelScrollLines = std::max(QApplication::wheelScrollLines(), 1);
+    setAcceptDrops(true);
+    setMouseTracking(true);
+    FInput->GridTimer.start(500, this);
     WatchForm();
 }
 
@@ -112,6 +117,8 @@ THTMLHintWindow& TExtStringGrid::HintWindow() {
 
 TExtStringGrid::~TExtStringGrid() {
     SetDestroying();
+    FInput->GridTimer.stop();
+    FInput->PanTimer.stop();
     if (FForm) FForm->removeEventFilter(this);
     FFixedFont.OnChange = nullptr;
     FActiveCellFont.OnChange = nullptr;
@@ -241,12 +248,6 @@ void TExtStringGrid::ScrollBarsPlaced() {
 void TExtStringGrid::TopLeftChanged() {
     TBaseGrid::TopLeftChanged();
     RepaintFooterPanel();
-}
-
-bool TExtStringGrid::SelectCell(int col, int row) {
-    bool can = TBaseGrid::SelectCell(col, row);
-    if (can && FloatingFooter.FooterStyle() != fsFixedLastRow) RepaintFooterPanel();
-    return can;
 }
 
 // ---------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "grid/settings/Bands.h"
 #include "grid/settings/CellNode.h"
 #include "grid/settings/ControlLook.h"
+#include "grid/settings/DragDropSettings.h"
 #include "grid/settings/Filter.h"
 #include "grid/settings/FloatingFooter.h"
 #include "grid/settings/HTMLSettings.h"
@@ -33,6 +34,12 @@
 namespace cb::grid {
 
 class THTMLHintWindow;
+struct TGridInputState;
+
+// MIME types of the grid's drags: a dragged header column (its index as
+// decimal text) and rich text.
+inline constexpr const char* GridColumnMimeType = "application/x-cubebrowser-grid-column";
+inline constexpr const char* RichTextMimeType = "text/rtf";
 
 enum TGridLook {
     glStandard,
@@ -302,6 +309,90 @@ public:
     // The grid's own mark-up hint window, made when first asked for.
     THTMLHintWindow& HintWindow();
 
+    // --- mouse, keyboard, wheel and hints -------------------------------------
+    // 0 none, 1 column header, 2 row header, 3 top-left cell, 5 the selection's
+    // resize handle: what a press at the mouse would select.
+    int MouseZone() const;
+    // The typed prefix of the row lookup.
+    const std::string& LookupText() const;
+    void SetLookupText(const std::string& text);
+    // The first row from FixedRows whose text in the lookup column (the sort
+    // column when it is shown, else column 1) starts with prefix, compared
+    // without case; -1 when none.
+    int FindRowByPrefix(const std::string& prefix) const;
+    void TabToNextCell(bool backward);
+    virtual void InsertRowOnKey(int row);
+    virtual void DeleteRowOnKey(int row);
+    // Rows moved by one wheel notch (the system's setting).
+    int WheelScrollLines = 3;
+    // Grows (shrinks) fonts, column widths and row heights by delta steps
+    // within -10 .. 10.
+    void Zoom(int delta);
+    bool Panning() const;
+    // The hint the grid shows for a cell (empty: none) and where, in client
+    // pixels; shows it in the hint window without taking the focus.
+    std::string GetCellHint(int x, int y, TPoint& where);
+    void ShowCellHint(int x, int y);
+    void HideCellHint();
+    // Mark-up cells: the link or in-cell control under a client point.
+    bool HitTestHTMLCell(int col, int row, int x, int y, THTMLRenderResult& result);
+    void CommitInlineControl();
+    // The accepted MIME types of control drags from the application's own
+    // controls; OnDragOver decides, OnDragDrop receives the drop.
+    std::vector<std::string> AcceptedDragTypes;
+    TDragDropSettings DragDropSettings;
+    // The selection being dragged out of this grid.
+    TGridRect DragSourceRect{-1, -1, -1, -1};
+
+    // Imports a dropped file; the importers come with the file import.
+    virtual void ImportCSVFile(const std::string& fileName);
+    virtual void ImportWorkbookFile(const std::string& fileName);
+
+    // --- input events (row before column unless named otherwise) --------------
+    std::function<void(QObject*, int row, int col)> OnClickCell;
+    std::function<void(QObject*, int row, int col)> OnDblClickCell;
+    std::function<void(QObject*, int row, int col)> OnRightClickCell;
+    std::function<void(QObject*, int oldRow, int newRow, bool& allow)> OnRowChanging;
+    std::function<void(QObject*, int oldCol, int newCol, bool& allow)> OnColChanging;
+    std::function<void(QObject*, int oldRow, int oldCol, int newRow, int newCol, bool& allow)> OnCellChanging;
+    std::function<void(QObject*, int row, int col, const std::string& anchor, bool& autoHandle)> OnAnchorClick;
+    std::function<void(QObject*, int row, int col, const std::string& anchor)> OnAnchorEnter;
+    std::function<void(QObject*, int row, int col, const std::string& anchor)> OnAnchorExit;
+    std::function<void(QObject*, int row, int col, std::string& anchor)> OnAnchorHint;
+    std::function<void(QObject*, int row, int col, const std::string& id, const std::string& type,
+                       const std::string& value)>
+        OnControlClick;
+    std::function<void(QObject*, int row, int col, const std::string& id, const std::string& type,
+                       const std::string& value, std::vector<std::string>& values, bool& edit, int& dropCount)>
+        OnControlComboList;
+    std::function<void(QObject*, int row, int col, const std::string& id, const std::string& type,
+                       const std::string& value)>
+        OnControlEditDone;
+    std::function<void(QObject*, int col, bool& allow)> OnColumnSize;
+    std::function<void(QObject*, int col)> OnEndColumnSize;
+    std::function<void(QObject*, int row, bool& allow)> OnRowSize;
+    std::function<void(QObject*, int col, bool& allow)> OnColumnMove;
+    std::function<void(QObject*, int row, bool& allow)> OnRowMove;
+    std::function<void(QObject*, Qt::KeyboardModifiers shift, int delta, int x, int y, bool& handled)> OnMouseWheel;
+    std::function<void(QObject*, int row, bool& canInsert)> OnCanInsertRow;
+    std::function<void(QObject*, int row)> OnAutoInsertRow;
+    std::function<void(QObject*, int row, bool& canDelete)> OnCanDeleteRow;
+    std::function<void(QObject*, int row)> OnAutoDeleteRow;
+    // Control drags from the application's own controls (AcceptedDragTypes).
+    std::function<void(QObject*, const QMimeData* data, int x, int y, bool& accept)> OnDragOver;
+    std::function<void(QObject*, const QMimeData* data, int x, int y)> OnDragDrop;
+    // Drops of text, rich text, files and columns, and drags of cells.
+    std::function<void(QObject*, int row, int col, bool& allow)> OnOleDragOver;
+    std::function<void(QObject*, int row, int col, const std::string& data, bool& allow)> OnOleDrop;
+    std::function<void(QObject*, int row, int col, int dropCol)> OnOleDropCol;
+    std::function<void(QObject*, int row, int col, const std::string& fileName, bool& allow)> OnOleDropFile;
+    std::function<void(QObject*, const TGridRect& cells)> OnOleDropped;
+    std::function<void(QObject*, int row, int col, const std::string& data, bool& allow)> OnOleDrag;
+    std::function<void(QObject*, int row, int col)> OnOleDragStart;
+    std::function<void(QObject*, Qt::DropAction effect)> OnOleDragStop;
+    // A drop failed (an import of a dropped file); unassigned: a message box.
+    std::function<void(QObject*, const std::string& message)> OnDropError;
+
     // --- events (row before column unless named otherwise) --------------------
     std::function<void(QObject*, int row, int col, TGridDrawState state, TBrush& brush, TFont& font)> OnGetCellColor;
     std::function<void(QObject*, int row, int col, TGridDrawState state, TBrush& brush, TFont& font)>
@@ -378,6 +469,33 @@ protected:
     void PaintLookFrame(TCanvas& canvas);
     bool SelectCell(int col, int row) override;
     void TopLeftChanged() override;
+
+    // Input (GridMouse.cpp, GridKeyboard.cpp, GridWheelTimers.cpp,
+    // GridDragDrop.cpp).
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) override;
+    void MouseMove(Qt::KeyboardModifiers shift, int x, int y) override;
+    void CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos, int& sizingOfs) override;
+    void ColumnMoved(int from, int to) override;
+    void RowMoved(int from, int to) override;
+    void ColumnSized(int col) override;
+    // Typed characters: the row lookup.
+    virtual void KeyPress(const QString& text);
     void ScrollBarsPlaced() override;
     // Mark-up cells: drawn by the mark-up renderer, placed by the cell's
     // alignment from a cached measure; returns the width used.
@@ -385,6 +503,29 @@ protected:
                                  TAlignment hAlign, TVAlignment vAlign, TColor linkColor);
 
 private:
+    // Input helpers.
+    void LeftButtonDown(QMouseEvent* event);
+    void LeftButtonUp(QMouseEvent* event);
+    void UpdateMouseZone(int x, int y);
+    void UpdateLinkCursor(int col, int row, int x, int y);
+    bool FollowLinkOrControl(int col, int row, int x, int y);
+    void StartCellDrag(int col, int row);
+    void FitColumnToText(int col);
+    void StartPanning(const QPoint& at);
+    void StopPanning();
+    void PanTick();
+    void GridTimerTick();
+    void EndHeaderSelection();
+    TRect HTMLCellTextRect(int col, int row, const std::string& text);
+    bool DragMouseMove(int x, int y);
+    bool ControlDropAccepted(const QMimeData* data, int x, int y);
+    void DropText(int x, int y, const std::string& text);
+    void DropFiles(int x, int y, const std::vector<std::string>& names);
+    std::string SelectionAsTabText() const;
+    bool DisjunctDragging() const { return FDisjunctDragging; }
+    void SetDisjunctDragging(bool value) { FDisjunctDragging = value; }
+    std::unique_ptr<TGridInputState> FInput;
+
     void ApplyCellProperties(int col, int row, TBrush& brush, TFont& font, bool setBrush);
     void WriteColumnHeaders();
     void WriteRowHeaders();

@@ -93,6 +93,16 @@ enum TGridOption : unsigned {
 };
 using TGridOptions = unsigned;
 
+// What a mouse press started: range selection, sizing or moving.
+enum TGridState : std::uint8_t {
+    gsNormal,
+    gsSelecting,
+    gsRowSizing,
+    gsColSizing,
+    gsRowMoving,
+    gsColMoving
+};
+
 enum TScrollStyle : std::uint8_t {
     ssNone,
     ssHorizontal,

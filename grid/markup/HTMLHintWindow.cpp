@@ -53,6 +53,12 @@ TRect THTMLHintWindow::PlaceHint(const TRect& rect, int w, int h, const TRect& s
     return r;
 }
 
+void THTMLHintWindow::SetColor(TColor color) {
+    if (color == FColor) return;
+    FColor = color;
+    update();
+}
+
 void THTMLHintWindow::SetCaption(const std::string& text) {
     if (text == FCaption) return;
     FCaption = text;
@@ -81,7 +87,7 @@ void THTMLHintWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     TCanvas canvas(&painter);
     const int w = width(), h = height();
-    canvas.Brush().SetColor(clWindow);
+    canvas.Brush().SetColor(FColor);
     canvas.FillRect({0, 0, w, h});
     canvas.Pen().SetColor(cl3DLight);
     canvas.MoveTo(0, h - 2);
@@ -92,7 +98,7 @@ void THTMLHintWindow::paintEvent(QPaintEvent*) {
     canvas.LineTo(w - 1, h - 1);
     canvas.LineTo(w - 1, 0);
     canvas.Font().Assign(FFont);
-    canvas.SetBkColor(clWindow);
+    canvas.SetBkColor(FColor);
     THTMLRenderInput in = renderInput();
     const int top = (h - FTextHeight) / 2;
     // Painted with the wrapping it was measured with.

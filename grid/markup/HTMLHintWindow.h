@@ -29,6 +29,9 @@ public:
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& text);
     cb::gfx::TFont& Font() { return FFont; }
+    // The background (the grid's HintColor).
+    TColor Color() const { return FColor; }
+    void SetColor(TColor color);
     int TextWidth() const { return FTextWidth; }
     int TextHeight() const { return FTextHeight; }
 
@@ -38,6 +41,7 @@ protected:
 private:
     THTMLRenderInput renderInput() const;
     std::string FCaption;
+    TColor FColor = cb::gfx::clWindow;
     cb::gfx::TFont FFont;
     int FTextWidth = 0;
     int FTextHeight = 0;

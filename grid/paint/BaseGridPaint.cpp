@@ -13,8 +13,11 @@ namespace cb::grid {
 void TBaseGrid::paintEvent(QPaintEvent*) {
     if (!RepaintAllowed()) return;
     QPainter painter(this);
-    TCanvas canvas(&painter);
-    Paint(canvas);
+    {
+        TCanvas canvas(&painter);
+        Paint(canvas);
+    }
+    PaintSizingLine(painter);
 }
 
 void TBaseGrid::Paint(TCanvas& canvas) {

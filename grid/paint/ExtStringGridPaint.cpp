@@ -406,6 +406,40 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     if (underline) canvas.Font().SetStyle(canvas.Font().Style() & ~unsigned(fsUnderline));
 }
 
+// Where a mark-up cell's text is drawn, in client pixels: the cell inside
+// its margins, moved by the cell's alignment as DrawHTMLCellText places it.
+TRect TExtStringGrid::HTMLCellTextRect(int col, int row, const std::string& text) {
+    TRect rect = GetMergedCellRect(col, row);
+    const int shrink = col < FixedCols() || row < FixedRows() ? 1 : GridLineWidth();
+    rect.Right -= shrink;
+    rect.Bottom -= shrink;
+    rect.Left += TextMargin.X;
+    rect.Right -= TextMargin.X;
+    rect.Top += TextMargin.Y;
+    TVAlignment vAlign = vtaTop;
+    const TAlignment hAlign = ResolveTextAlignment(col, row, vAlign);
+    if (HasColumnFilterButton(col) && row == 0) rect.Right -= 18;
+    if (SortGlyphShown(col, row)) rect.Right -= 10;
+    if (hAlign != taLeftJustify || vAlign != vtaTop) {
+        TCanvas canvas;
+        TBrush brush;
+        TFont font;
+        font.Assign(col < FixedCols() || row < FixedRows() ? FixedFont() : Font());
+        GetCellColor(col, row, 0, brush, font);
+        canvas.Font().Assign(font);
+        THTMLRenderInput in;
+        in.Images = GridImages;
+        in.Container = PictureContainer;
+        in.Cache = &FPictureCache;
+        const TPoint size = FHTMLMeasure.Measure(canvas, text, rect.Right - rect.Left, FWordWrap, &in);
+        const int freeX = rect.Right - rect.Left - size.X - 2;
+        if (freeX > 0) rect.Left += hAlign == taRightJustify ? freeX : hAlign == taCenter ? freeX / 2 : 0;
+        const int freeY = rect.Bottom - rect.Top - size.Y;
+        if (freeY > 0) rect.Top += vAlign == vtaBottom ? freeY : vAlign == vtaCenter ? freeY / 2 : 0;
+    }
+    return rect;
+}
+
 int TExtStringGrid::DrawHTMLCellText(TCanvas& canvas, int, int, const std::string& text, TRect rect, TAlignment hAlign,
                                      TVAlignment vAlign, TColor linkColor) {
     THTMLRenderInput in;
