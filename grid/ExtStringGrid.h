@@ -521,6 +521,7 @@ private:
     bool ControlDropAccepted(const QMimeData* data, int x, int y);
     void DropText(int x, int y, const std::string& text);
     void DropFiles(int x, int y, const std::vector<std::string>& names);
+    // The cells of DragSourceRect as lines of TAB-separated fields.
     std::string SelectionAsTabText() const;
     bool DisjunctDragging() const { return FDisjunctDragging; }
     void SetDisjunctDragging(bool value) { FDisjunctDragging = value; }

@@ -282,7 +282,7 @@ void TExtStringGrid::ImportWorkbookFile(const std::string&) {
 // Drag source
 
 std::string TExtStringGrid::SelectionAsTabText() const {
-    const TGridRect s = Selection();
+    const TGridRect s = DragSourceRect;
     std::string text;
     for (int r = s.Top; r <= s.Bottom && r < RowCount(); ++r) {
         for (int c = s.Left; c <= s.Right && c < ColCount(); ++c) {
@@ -309,7 +309,12 @@ void TExtStringGrid::StartCellDrag(int col, int row) {
         if (action != Qt::IgnoreAction && OnOleDragStop) OnOleDragStop(this, action);
         return;
     }
+    // With row selection whole rows are dragged.
     DragSourceRect = Selection();
+    if (Options() & goRowSelect) {
+        DragSourceRect.Left = DragDropSettings.OleEntireRows ? 0 : FixedCols();
+        DragSourceRect.Right = ColCount() - 1;
+    }
     auto* data = new QMimeData;
     data->setText(QString::fromStdString(SelectionAsTabText()));
     if (DragDropSettings.OleDropRTF) {

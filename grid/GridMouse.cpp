@@ -265,8 +265,10 @@ bool TExtStringGrid::FollowLinkOrControl(int col, int row, int x, int y) {
         if (UpperAscii(anchor).find("CELL://") != std::string::npos) {
             TGridCoord target;
             if (anchor.size() > 7 && ParseRowColRef(std::string_view(anchor).substr(7), target) && target.X >= 0 &&
-                target.Y >= 0 && target.X < ColCount() && target.Y < RowCount())
+                target.Y >= 0 && target.X < ColCount() && target.Y < RowCount()) {
+                FocusCell(target.X, target.Y, true);
                 GotoCell(target.X, target.Y);
+            }
         } else {
             cb::os::ShellOpen(anchor);
         }
@@ -365,11 +367,22 @@ void TExtStringGrid::LeftButtonUp(QMouseEvent* event) {
             FocusCell(c.X, c.Y, true);
         }
     }
-    if (in.UnmarkOnRelease) {
-        in.UnmarkOnRelease = false;
-        if (c.Y >= FixedRows() && MouseActions.DisjunctRowSelect && c.Y < RowCount() - FixedFooters())
-            SetRowSelected(c.Y, false);
-        if (c.X >= FixedCols() && MouseActions.DisjunctColSelect && c.X < ColCount()) SetColumnSelected(c.X, false);
+    // Disjunct rows (columns): the selection's rows are marked, or the
+    // released one unmarked after a Ctrl press on a marked one.
+    const bool unmark = in.UnmarkOnRelease;
+    in.UnmarkOnRelease = false;
+    if (MouseActions.DisjunctRowSelect && c.Y >= FixedRows()) {
+        if (unmark) {
+            if (c.Y < RowCount() - FixedFooters()) SetRowSelected(c.Y, false);
+        } else {
+            SelectionToRows(false);
+        }
+    }
+    if (MouseActions.DisjunctColSelect && c.X >= FixedCols()) {
+        if (unmark)
+            SetColumnSelected(c.X, false);
+        else
+            SelectionToColumns(false);
     }
     TBaseGrid::mouseReleaseEvent(event);
 }

@@ -1,12 +1,17 @@
 // Mouse, keyboard, wheel and drag-and-drop gestures on an offscreen grid,
 // checked as the events they fire, in order.
 #include "grid/ExtStringGrid.h"
+#include "grid/markup/HTMLHintWindow.h"
 
 #include <QDropEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -290,6 +295,392 @@ TEST_F(GridInput, FileDropsAreDecidedByTheExtensionAtTheEnd) {
     data.setUrls({QUrl::fromLocalFile("/tmp/book.xls")});
     DragOnto(Grid, data, At(2, 2));
     EXPECT_EQ(error, "Excel OLE server not found");
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard
+
+TEST_F(GridInput, KeysMoveTheCurrentCell) {
+    const int page = Grid.VisibleRowCount();
+    struct Case {
+        const char* Name;
+        int Key;
+        Qt::KeyboardModifiers Mods;
+        THomeEndAction HomeEnd;
+        TGridCoord From, To;
+    } cases[] = {
+        {"down", Qt::Key_Down, {}, heFirstLastColumn, {2, 2}, {2, 3}},
+        {"up at the first row", Qt::Key_Up, {}, heFirstLastColumn, {2, 1}, {2, 1}},
+        {"right", Qt::Key_Right, {}, heFirstLastColumn, {2, 2}, {3, 2}},
+        {"left at the first column", Qt::Key_Left, {}, heFirstLastColumn, {1, 2}, {1, 2}},
+        {"home by column", Qt::Key_Home, {}, heFirstLastColumn, {4, 5}, {1, 5}},
+        {"end by column", Qt::Key_End, {}, heFirstLastColumn, {2, 5}, {5, 5}},
+        {"home by row", Qt::Key_Home, {}, heFirstLastRow, {3, 9}, {3, 1}},
+        {"end by row", Qt::Key_End, {}, heFirstLastRow, {3, 2}, {3, 29}},
+        {"page down", Qt::Key_PageDown, {}, heFirstLastColumn, {2, 1}, {2, 1 + page}},
+        {"page up near the top", Qt::Key_PageUp, {}, heFirstLastColumn, {2, 3}, {2, 1}},
+        {"ctrl end", Qt::Key_End, Qt::ControlModifier, heFirstLastColumn, {2, 3}, {5, 29}},
+    };
+    for (const Case& c : cases) {
+        Grid.Navigation.HomeEndKey = c.HomeEnd;
+        Grid.FocusCell(c.From.X, c.From.Y, true);
+        QTest::keyClick(&Grid, Qt::Key(c.Key), c.Mods);
+        EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), c.To) << c.Name;
+    }
+}
+
+TEST_F(GridInput, ShiftArrowsExtendTheSelectionAndCtrlASelectsOnlyWithRowSelect) {
+    Grid.FocusCell(2, 2, true);
+    QTest::keyClick(&Grid, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&Grid, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(Grid.Selection(), (TGridRect{2, 2, 3, 3}));
+    QTest::keyClick(&Grid, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Grid.Selection(), (TGridRect{2, 2, 3, 3}));
+    Grid.SetOptions(Grid.Options() | goRowSelect);
+    QTest::keyClick(&Grid, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Grid.Selection(), (TGridRect{1, 1, 5, 29}));
+}
+
+TEST_F(GridInput, TypedLookupJumpsToTheFirstRowWithThePrefix) {
+    const char* names[] = {"apple", "Banana", "berry", "cherry", "Äpfel"};
+    for (int r = 1; r <= 5; ++r) Grid.SetCells(1, r, names[r - 1]);
+    Grid.Navigation.AutoGotoWhenSorted = true;
+    Grid.Navigation.AutoGotoIncremental = true;
+    Grid.FocusCell(1, 1, true);
+    QTest::keyClicks(&Grid, "be");
+    EXPECT_EQ(Grid.Row(), 3);
+    QTest::keyClick(&Grid, Qt::Key_Backspace);
+    EXPECT_EQ(Grid.LookupText(), "b");
+    QTest::keyClicks(&Grid, "a");
+    EXPECT_EQ(Grid.Row(), 2);  // compared without case
+    QTest::keyClick(&Grid, Qt::Key_Down);
+    EXPECT_EQ(Grid.LookupText(), "");  // an arrow key starts a new lookup
+    QTest::keyClicks(&Grid, "x");
+    EXPECT_EQ(Grid.Row(), 3);  // no match: the row stays
+    Grid.SetLookupText("");
+    QKeyEvent umlaut(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("ä"));
+    QApplication::sendEvent(&Grid, &umlaut);
+    EXPECT_EQ(Grid.Row(), 5);  // upper-cased beyond ASCII
+    EXPECT_EQ(Grid.FindRowByPrefix("CH"), 4);
+    EXPECT_EQ(Grid.FindRowByPrefix("zz"), -1);
+}
+
+// ---------------------------------------------------------------------------
+// Wheel
+
+void Wheel(QWidget& w, int delta, Qt::KeyboardModifiers mods = {}) {
+    const QPoint p(100, 100);
+    QWheelEvent e(p, w.mapToGlobal(p), QPoint(), QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w, &e);
+}
+
+TEST_F(GridInput, OneWheelNotchMovesTheRowsOfOneNotchOnce) {
+    Grid.WheelScrollLines = 3;
+    Grid.FocusCell(2, 5, true);
+    Wheel(Grid, -120);  // towards the user
+    EXPECT_EQ(Grid.Row(), 8);
+    Wheel(Grid, 120);
+    EXPECT_EQ(Grid.Row(), 5);
+    for (int i = 0; i < 4; ++i) Wheel(Grid, -30);  // a fine wheel: four steps make one notch
+    EXPECT_EQ(Grid.Row(), 8);
+    for (int i = 0; i < 20; ++i) Wheel(Grid, -120);
+    EXPECT_EQ(Grid.Row(), 29);
+    for (int i = 0; i < 20; ++i) Wheel(Grid, 120);
+    EXPECT_EQ(Grid.Row(), 1);
+
+    bool handled = true;
+    Grid.OnMouseWheel = [&](QObject*, Qt::KeyboardModifiers, int, int, int, bool& h) { h = handled; };
+    Wheel(Grid, -120);
+    EXPECT_EQ(Grid.Row(), 1);
+}
+
+TEST_F(GridInput, CtrlWheelZoomsWithinTenSteps) {
+    Grid.WheelScrollLines = 1;
+    for (int i = 0; i < 11; ++i) Wheel(Grid, -120, Qt::ControlModifier);
+    EXPECT_EQ(Grid.ZoomStep, 10);
+    EXPECT_EQ(Grid.ColWidths(2), 70);
+    EXPECT_EQ(Grid.Row(), 1);
+    for (int i = 0; i < 10; ++i) Wheel(Grid, 120, Qt::ControlModifier);
+    Grid.WheelScrollLines = 3;
+    std::vector<int> steps;
+    for (int i = 0; i < 4; ++i) {
+        Wheel(Grid, -120, Qt::ControlModifier);
+        steps.push_back(Grid.ZoomStep);
+    }
+    EXPECT_EQ(steps, (std::vector<int>{3, 6, 9, 9}));
+}
+
+// ---------------------------------------------------------------------------
+// Disjunct selections
+
+TEST_F(GridInput, CtrlAndShiftClicksMarkDisjunctRows) {
+    Grid.MouseActions.DisjunctRowSelect = true;
+    auto marked = [this] {
+        std::vector<int> rows;
+        for (int r = 0; r < Grid.RowCount(); ++r)
+            if (Grid.IsRowSelected(r)) rows.push_back(r);
+        return rows;
+    };
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 2));
+    QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ControlModifier, At(2, 5));
+    EXPECT_EQ(marked(), (std::vector<int>{2, 5}));
+    // Shift extends from the last click, as in other programs; Ctrl adds.
+    QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ShiftModifier, At(3, 7));
+    EXPECT_EQ(marked(), (std::vector<int>{5, 6, 7}));
+    QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ControlModifier, At(2, 2));
+    EXPECT_EQ(marked(), (std::vector<int>{2, 5, 6, 7}));
+    QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ControlModifier, At(2, 6));
+    EXPECT_EQ(marked(), (std::vector<int>{2, 5, 7}));
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(1, 9));
+    EXPECT_EQ(marked(), (std::vector<int>{9}));
+}
+
+TEST_F(GridInput, DisjunctCellsAreHeldOnceAndCtrlTogglesThemForGood) {
+    Grid.MouseActions.DisjunctCellSelect = true;
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 3));
+    QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ControlModifier, At(4, 6));
+    EXPECT_EQ(Grid.SelectedCells(), (std::vector<TGridCoord>{{2, 3}, {4, 6}}));
+    QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ControlModifier, At(2, 3));
+    EXPECT_EQ(Grid.SelectedCells(), (std::vector<TGridCoord>{{4, 6}}));
+    EXPECT_FALSE(Grid.IsCellSelectedDisjunct(2, 3));
+
+    // A dragged range adds each of its cells once; a Ctrl click then takes
+    // one out for good.
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, At(1, 1));
+    QTest::mouseMove(&Grid, At(2, 2));
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, At(2, 2));
+    EXPECT_EQ(Grid.SelectedCells().size(), 4u);
+    QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ControlModifier, At(2, 2));
+    EXPECT_FALSE(Grid.IsCellSelectedDisjunct(2, 2));
+    EXPECT_EQ(Grid.SelectedCells().size(), 3u);
+}
+
+TEST(DisjunctCells, RowsAndColumnsBeyond65535AreNotAliased) {
+    TExtStringGrid grid;
+    grid.SetColCount(3);
+    grid.SetRowCount(70000);
+    grid.SetCellSelected(1, 65537, true);
+    grid.SetCellSelected(1, 65537, true);
+    EXPECT_TRUE(grid.IsCellSelectedDisjunct(1, 65537));
+    EXPECT_FALSE(grid.IsCellSelectedDisjunct(1, 1));
+    EXPECT_EQ(grid.SelectedCells().size(), 1u);
+    grid.SetCellSelected(1, 65537, false);
+    EXPECT_TRUE(grid.SelectedCells().empty());
+}
+
+// ---------------------------------------------------------------------------
+// Sizing and moving
+
+TEST_F(GridInput, DraggingAColumnDividerSizesTheColumn) {
+    Grid.SetOptions(Grid.Options() | goColSizing);
+    Grid.HintShowSizing = true;
+    std::vector<std::string> events;
+    Grid.OnColumnSize = [&](QObject*, int col, bool&) { events.push_back("size " + std::to_string(col)); };
+    Grid.OnEndColumnSize = [&](QObject*, int col) { events.push_back("end " + std::to_string(col)); };
+    const TRect r = Grid.CellRect(2, 0);
+    const QPoint edge(r.Right - 1, (r.Top + r.Bottom) / 2);
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, edge);
+    EXPECT_EQ(Grid.GridState(), gsColSizing);
+    QTest::mouseMove(&Grid, edge + QPoint(20, 0));
+    EXPECT_TRUE(Grid.HintWindow().isVisible());
+    EXPECT_EQ(Grid.HintWindow().Caption(), "cw=<b>80</b>");
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, edge + QPoint(20, 0));
+    EXPECT_EQ(Grid.ColWidths(2), 80);
+    EXPECT_FALSE(Grid.HintWindow().isVisible());
+    EXPECT_EQ(events, (std::vector<std::string>{"size 2", "end 2"}));
+    EXPECT_EQ(Grid.Row(), 1) << "sizing does not move the current cell";
+
+    // Released beyond the control's right edge: the width stays.
+    const TRect r3 = Grid.CellRect(3, 0);
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, QPoint(r3.Right - 1, 10));
+    QTest::mouseMove(&Grid, QPoint(Grid.width() + 30, 10));
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, QPoint(Grid.width() + 30, 10));
+    EXPECT_EQ(Grid.ColWidths(3), 60);
+
+    // A refusal keeps the border from sizing.
+    Grid.OnColumnSize = [](QObject*, int, bool& allow) { allow = false; };
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, edge + QPoint(20, 0));
+    EXPECT_NE(Grid.GridState(), gsColSizing);
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, edge + QPoint(20, 0));
+}
+
+TEST_F(GridInput, DoubleClickOnAHeaderBorderFitsTheColumn) {
+    Grid.SetOptions(Grid.Options() | goColSizing);
+    Grid.SetCells(2, 5, "a much longer text than the column holds");
+    const TRect r = Grid.CellRect(2, 0);
+    QTest::mouseDClick(&Grid, Qt::LeftButton, {}, QPoint(r.Right - 1, 10));
+    EXPECT_GT(Grid.ColWidths(2), 150);
+    EXPECT_TRUE(std::find(Log.begin(), Log.end(), "DblClickCell 0,2") == Log.end());
+}
+
+TEST_F(GridInput, ColumnMoveCarriesCellsAndTheSortColumnFollows) {
+    Grid.SetOptions(Grid.Options() | goColMoving);
+    Grid.SortSettings.Column = 2;
+    Grid.SetColWidths(1, 45);
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, At(1, 0));
+    QTest::mouseMove(&Grid, At(3, 0));
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, At(3, 0));
+    EXPECT_EQ(Grid.Cells(3, 4), "r4c1");
+    EXPECT_EQ(Grid.Cells(1, 4), "r4c2");
+    EXPECT_EQ(Grid.ColWidths(3), 45);
+    EXPECT_EQ(Grid.SortSettings.Column, 1);
+
+    // OnColumnMove refusing on the first move cancels the move.
+    Grid.OnColumnMove = [](QObject*, int, bool& allow) { allow = false; };
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, At(1, 0));
+    QTest::mouseMove(&Grid, At(4, 0));
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, At(4, 0));
+    EXPECT_EQ(Grid.Cells(1, 4), "r4c2");
+}
+
+// ---------------------------------------------------------------------------
+// Drags of cells
+
+TEST_F(GridInput, CellDragStartsAfterMoreThanThreePixelsAndAMoveEmptiesTheSource) {
+    Grid.DragDropSettings.OleDropSource = true;
+    std::vector<std::string> events;
+    Grid.OnOleDragStart = [&](QObject*, int row, int col) { events.push_back(Cell("start", row, col)); };
+    Grid.OnOleDragStop = [&](QObject*, Qt::DropAction) { events.push_back("stop"); };
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 3));  // selects the cell
+    Log.clear();
+    const QPoint p = At(2, 3);
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, p);
+    EXPECT_EQ(Log, (Events{"ClickCell 3,2"})) << "a press on a selected cell waits for the move";
+    QTest::mouseMove(&Grid, p + QPoint(3, 0));
+    EXPECT_TRUE(Grid.Drags.empty());
+    QTest::mouseMove(&Grid, p + QPoint(4, 0));
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, p + QPoint(4, 0));
+    EXPECT_EQ(Grid.Drags, (std::vector<std::string>{"r3c2\r\n"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"start 3,2", "stop"}));
+    EXPECT_EQ(Grid.Cells(2, 3), "");
+
+    // A copy leaves the source as it was; so does a move with OleCopyAlways.
+    Grid.SetCells(2, 3, "kept");
+    Grid.DragResult = Qt::CopyAction;
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, p);
+    QTest::mouseMove(&Grid, p + QPoint(0, 8));
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, p + QPoint(0, 8));
+    EXPECT_EQ(Grid.Cells(2, 3), "kept");
+
+    // A press and release without a move selects the cell.
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(4, 4));
+    Log.clear();
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(4, 4));
+    EXPECT_EQ(Grid.Drags.size(), 2u);
+    EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), (TGridCoord{4, 4}));
+}
+
+TEST_F(GridInput, RowsDraggedWithinTheGridMove) {
+    Grid.DragDropSettings.OleDropSource = true;
+    Grid.DragDropSettings.OleDropTarget = true;
+    Grid.DragDropSettings.OleRemoveRows = true;
+    Grid.DragDropSettings.OleInsertRows = true;
+    Grid.SetOptions(Grid.Options() | goRowSelect);
+    // The drop lands above the dragged rows while the drag runs.
+    Grid.OnExec = [this](QMimeData* data) { DragOnto(Grid, *data, At(1, 2)); };
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 6));
+    const QPoint p = At(2, 6);
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, p);
+    QTest::mouseMove(&Grid, p + QPoint(0, -10));
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, p + QPoint(0, -10));
+    EXPECT_EQ(Grid.RowCount(), 30);
+    EXPECT_EQ(Grid.Cells(1, 2), "r6c1");
+    EXPECT_EQ(Grid.Cells(1, 3), "r2c1");
+    EXPECT_EQ(Grid.Cells(1, 7), "r7c1") << "the original row 6 was removed";
+}
+
+// ---------------------------------------------------------------------------
+// Mark-up cells
+
+// A client point over the link or control of a mark-up cell.
+QPoint HitPoint(TExtStringGrid& grid, int col, int row) {
+    const TRect r = grid.CellRect(col, row);
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+            THTMLRenderResult hit;
+            if (grid.HitTestHTMLCell(col, row, x, y, hit)) return QPoint(x, y);
+        }
+    return QPoint(-1, -1);
+}
+
+TEST_F(GridInput, MarkupLinksAndControlsAnswerTheClick) {
+    Grid.SetCells(1, 2, "<A href=\"cell://R9C4\">go</A>");
+    Grid.SetCells(2, 2, "<CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"FALSE\" WIDTH=\"16\"> <B>done</B>");
+    std::vector<std::string> events;
+    Grid.OnAnchorClick = [&](QObject*, int, int, const std::string& a, bool&) { events.push_back(a); };
+    Grid.OnControlClick = [&](QObject*, int row, int col, const std::string& id, const std::string& type,
+                              const std::string& value) {
+        events.push_back(Cell(type.c_str(), row, col) + " " + id + "=" + value);
+    };
+    const QPoint link = HitPoint(Grid, 1, 2);
+    ASSERT_GE(link.x(), 0);
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, link);
+    EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), (TGridCoord{4, 9}));
+
+    const QPoint box = HitPoint(Grid, 2, 2);
+    ASSERT_GE(box.x(), 0);
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, box);
+    EXPECT_NE(Grid.Cells(2, 2).find("VALUE=\"TRUE\""), std::string::npos) << Grid.Cells(2, 2);
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, box);
+    EXPECT_NE(Grid.Cells(2, 2).find("VALUE=\"FALSE\""), std::string::npos) << Grid.Cells(2, 2);
+    EXPECT_EQ(events, (std::vector<std::string>{"cell://R9C4", "CHECK 2,2 c1=TRUE", "CHECK 2,2 c1=FALSE"}));
+
+    // Moving over the link fires the enter once and the exit on leaving it.
+    std::vector<std::string> hover;
+    Grid.OnAnchorEnter = [&](QObject*, int, int, const std::string& a) { hover.push_back("enter " + a); };
+    Grid.OnAnchorExit = [&](QObject*, int, int, const std::string&) { hover.push_back("exit"); };
+    QTest::mouseMove(&Grid, link);
+    QTest::mouseMove(&Grid, link + QPoint(1, 0));
+    QTest::mouseMove(&Grid, At(4, 8));
+    EXPECT_EQ(hover, (std::vector<std::string>{"enter cell://R9C4", "exit"}));
+}
+
+// ---------------------------------------------------------------------------
+// Hints and hovering
+
+TEST_F(GridInput, HintWindowShowsTheCellTextWithoutTakingTheFocus) {
+    Grid.HintShowLargeText = true;
+    Grid.HintColor = cb::gfx::RGB(255, 255, 225);
+    Grid.SetCells(2, 3, "a text much wider than its column");
+    Grid.setFocus();
+    const QPoint p = At(2, 3);
+    TPoint where;
+    EXPECT_EQ(Grid.GetCellHint(At(3, 3).x(), At(3, 3).y(), where), "") << "a text that fits shows no hint";
+    Grid.ShowCellHint(p.x(), p.y());
+    THTMLHintWindow& hint = Grid.HintWindow();
+    ASSERT_TRUE(hint.isVisible());
+    EXPECT_EQ(hint.Caption(), "a text much wider than its column");
+    EXPECT_EQ(hint.pos(), Grid.mapToGlobal(QPoint(Grid.CellRect(2, 3).Left, Grid.CellRect(2, 3).Top)));
+    EXPECT_TRUE(Grid.hasFocus());
+    EXPECT_EQ(QApplication::focusWidget(), &Grid);
+
+    // OnGridHint may replace the text for any cell.
+    Grid.OnGridHint = [](QObject*, int row, int col, std::string& h) { h = Cell("cell", row, col); };
+    EXPECT_EQ(Grid.GetCellHint(At(3, 3).x(), At(3, 3).y(), where), "cell 3,3");
+
+    // A picture of the hint over the grid, for a person to look at.
+    QImage shot(Grid.size(), QImage::Format_RGB32);
+    Grid.render(&shot);
+    QPainter painter(&shot);
+    painter.drawPixmap(Grid.mapFromGlobal(hint.pos()), hint.grab());
+    painter.end();
+    shot.save("/tmp/grid-hint.png");
+    QTest::mouseMove(&Grid, At(4, 6));
+    EXPECT_FALSE(hint.isVisible()) << "leaving the cell hides the hint";
+}
+
+TEST_F(GridInput, HoveringMovesTheCurrentCellButNotTheFocus) {
+    QLineEdit other;
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    other.activateWindow();
+    other.setFocus();
+    Grid.Hovering = true;
+    QCursor::setPos(Grid.mapToGlobal(At(3, 5)));
+    if (QApplication::widgetAt(QCursor::pos()) != &Grid) GTEST_SKIP() << "the platform places no cursor";
+    QTest::qWait(600);
+    EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), (TGridCoord{3, 5}));
+    EXPECT_FALSE(Grid.hasFocus());
 }
 
 }  // namespace
