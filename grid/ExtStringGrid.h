@@ -508,6 +508,7 @@ private:
     void LeftButtonUp(QMouseEvent* event);
     void UpdateMouseZone(int x, int y);
     void UpdateLinkCursor(int col, int row, int x, int y);
+    void ApplyGridCursor(int shape);
     bool FollowLinkOrControl(int col, int row, int x, int y);
     void StartCellDrag(int col, int row);
     void FitColumnToText(int col);

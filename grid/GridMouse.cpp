@@ -603,6 +603,7 @@ int TExtStringGrid::MouseZone() const {
 void TExtStringGrid::UpdateMouseZone(int x, int y) {
     TGridInputState& in = *FInput;
     in.MouseZone = 0;
+    in.ZoneCursor = -1;
     in.FirstColSizingZone = false;
     const TGridCoord c = MouseCoord(x, y);
     if (c.X < 0) return;
@@ -624,17 +625,35 @@ void TExtStringGrid::UpdateMouseZone(int x, int y) {
     else if (c.X < FixedCols() && c.Y >= FixedRows() && MouseActions.RowSelect && !rowBorder)
         in.MouseZone = 2;
     if (in.FirstColSizingZone || colBorder)
-        setCursor(Qt::SplitHCursor);
+        in.ZoneCursor = Qt::SplitHCursor;
     else if (rowBorder)
-        setCursor(Qt::SplitVCursor);
+        in.ZoneCursor = Qt::SplitVCursor;
     else if (in.MouseZone == 1)
-        setCursor(Qt::UpArrowCursor);
+        in.ZoneCursor = Qt::UpArrowCursor;
     else if (in.MouseZone == 2)
-        setCursor(Qt::ArrowCursor);
+        in.ZoneCursor = Qt::ArrowCursor;
     else if (in.MouseZone == 3 || in.MouseZone == 5)
-        setCursor(Qt::CrossCursor);
-    else
-        unsetCursor();
+        in.ZoneCursor = Qt::CrossCursor;
+}
+
+// Shows a cursor of the grid's own (a zone, a link), or gives the user's
+// cursor back (shape -1).
+void TExtStringGrid::ApplyGridCursor(int shape) {
+    TGridInputState& in = *FInput;
+    if (shape >= 0) {
+        if (!in.GridCursorActive) {
+            in.UserCursorSet = testAttribute(Qt::WA_SetCursor);
+            in.UserCursor = cursor();
+            in.GridCursorActive = true;
+        }
+        if (cursor().shape() != Qt::CursorShape(shape)) setCursor(Qt::CursorShape(shape));
+    } else if (in.GridCursorActive) {
+        in.GridCursorActive = false;
+        if (in.UserCursorSet)
+            setCursor(in.UserCursor);
+        else
+            unsetCursor();
+    }
 }
 
 void TExtStringGrid::UpdateLinkCursor(int col, int row, int x, int y) {
@@ -660,13 +679,7 @@ void TExtStringGrid::UpdateLinkCursor(int col, int row, int x, int y) {
         in.HoverAnchor.clear();
         if (OnAnchorExit) OnAnchorExit(this, in.HoverAnchorCell.Y, in.HoverAnchorCell.X, std::string());
     }
-    if (hand) {
-        setCursor(Qt::PointingHandCursor);
-        in.HandCursorShown = true;
-    } else if (in.HandCursorShown) {
-        in.HandCursorShown = false;
-        if (in.MouseZone == 0 && !in.FirstColSizingZone) unsetCursor();
-    }
+    ApplyGridCursor(hand ? int(Qt::PointingHandCursor) : in.ZoneCursor);
 }
 
 void TExtStringGrid::leaveEvent(QEvent* event) {

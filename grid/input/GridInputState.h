@@ -48,7 +48,12 @@ struct TGridInputState {
     // The anchor under the mouse.
     std::string HoverAnchor;
     TGridCoord HoverAnchorCell{-1, -1};
-    bool HandCursorShown = false;
+    // The cursor of the zone under the mouse (-1: none), and the user's
+    // cursor while the grid shows one of its own.
+    int ZoneCursor = -1;
+    bool GridCursorActive = false;
+    bool UserCursorSet = false;
+    QCursor UserCursor;
 
     // In-cell controls being edited.
     TGridCoord InlineCell{-1, -1};

@@ -683,4 +683,79 @@ TEST_F(GridInput, HoveringMovesTheCurrentCellButNotTheFocus) {
     EXPECT_FALSE(Grid.hasFocus());
 }
 
+TEST_F(GridInput, TabWrapsOverTheNormalCellsAndSkipsMergedColumns) {
+    Grid.SetOptions(Grid.Options() | goTabs);
+    Grid.MergeCellRange(2, 3, 2, 1);
+    Grid.FocusCell(2, 3, true);
+    QTest::keyClick(&Grid, Qt::Key_Tab);
+    EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), (TGridCoord{4, 3}));
+    QTest::keyClick(&Grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), (TGridCoord{3, 3}));
+    Grid.FocusCell(5, 29, true);
+    QTest::keyClick(&Grid, Qt::Key_Tab);
+    EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), (TGridCoord{1, 1}));
+    QTest::keyClick(&Grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), (TGridCoord{5, 29}));
+}
+
+TEST_F(GridInput, InsertAndDeleteKeysAddAndRemoveRows) {
+    Grid.Navigation.AllowInsertRow = true;
+    Grid.Navigation.AllowDeleteRow = true;
+    Grid.Navigation.InsertPosition = pInsertAfter;
+    std::vector<std::string> events;
+    Grid.OnAutoInsertRow = [&](QObject*, int row) { events.push_back("insert " + std::to_string(row)); };
+    Grid.OnAutoDeleteRow = [&](QObject*, int row) { events.push_back("delete " + std::to_string(row)); };
+    Grid.FocusCell(2, 3, true);
+    QTest::keyClick(&Grid, Qt::Key_Insert);
+    EXPECT_EQ(Grid.RowCount(), 31);
+    EXPECT_EQ(Grid.Row(), 4);
+    EXPECT_EQ(Grid.Cells(2, 4), "");
+    QTest::keyClick(&Grid, Qt::Key_Delete);
+    EXPECT_EQ(Grid.RowCount(), 30);
+    EXPECT_EQ(Grid.Cells(2, 4), "r4c2");
+    EXPECT_EQ(events, (std::vector<std::string>{"insert 4", "delete 4"}));
+
+    // The only normal row is emptied, not removed.
+    Grid.SetRowCount(2);
+    Grid.FocusCell(2, 1, true);
+    QTest::keyClick(&Grid, Qt::Key_Delete);
+    EXPECT_EQ(Grid.RowCount(), 2);
+    EXPECT_EQ(Grid.Cells(2, 1), "");
+}
+
+TEST_F(GridInput, HeaderPressesSelectWholeColumnsRowsOrEverything) {
+    Grid.MouseActions.ColSelect = true;
+    Grid.MouseActions.RowSelect = true;
+    Grid.MouseActions.AllSelect = true;
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, At(2, 0));
+    QTest::mouseMove(&Grid, At(4, 0));
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, At(4, 0));
+    EXPECT_EQ(Grid.Selection(), (TGridRect{2, 1, 4, 29}));
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(0, 5));
+    EXPECT_EQ(Grid.Selection(), (TGridRect{1, 5, 5, 5}));
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(0, 0));
+    EXPECT_EQ(Grid.Selection(), (TGridRect{1, 1, 5, 29}));
+}
+
+TEST_F(GridInput, MiddleButtonPansOneCellPerTickInItsDirection) {
+    Grid.IntelliPan = ipVertical;
+    Grid.FocusCell(3, 5, true);
+    const QPoint anchor = At(3, 5);
+    QTest::mouseClick(&Grid, Qt::MiddleButton, {}, anchor);
+    ASSERT_TRUE(Grid.Panning());
+    QCursor::setPos(Grid.mapToGlobal(anchor + QPoint(-80, 60)));
+    if (QCursor::pos() != Grid.mapToGlobal(anchor + QPoint(-80, 60))) GTEST_SKIP() << "the platform places no cursor";
+    QTest::qWait(60);
+    EXPECT_GT(Grid.Row(), 5);
+    EXPECT_EQ(Grid.Col(), 3) << "vertical panning leaves the column";
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 2));
+    EXPECT_FALSE(Grid.Panning());
+
+    // A grid whose rows are all fixed does not pan.
+    Grid.SetRowCount(1);
+    Grid.SetFixedRowAlways(true);
+    QTest::mouseClick(&Grid, Qt::MiddleButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(Grid.Panning());
+}
+
 }  // namespace
