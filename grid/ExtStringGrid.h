@@ -34,6 +34,8 @@
 namespace cb::grid {
 
 class THTMLHintWindow;
+class TArrowWindow;
+class TPopupButton;
 struct TGridInputState;
 
 // MIME types of the grid's drags: a dragged header column (its index as
@@ -509,6 +511,15 @@ private:
     void UpdateMouseZone(int x, int y);
     void UpdateLinkCursor(int col, int row, int x, int y);
     void ApplyGridCursor(int shape);
+    // Move and drop marks (GridMoveMarks.cpp).
+    TArrowWindow& Arrow(int direction);
+    TPopupButton& MoveCaption();
+    void HideArrows();
+    void ShowArrowAt(int direction, int x, int y);
+    void TrackEnhancedMove(int x, int y);
+    void EndEnhancedMove();
+    void ShowDropMarks(int x, int y, bool allow, bool column);
+    void PaintInputMarks(TCanvas& canvas);
     bool FollowLinkOrControl(int col, int row, int x, int y);
     void StartCellDrag(int col, int row);
     void FitColumnToText(int col);

@@ -4,6 +4,8 @@
 #include "grid/ExtStringGrid.h"
 #include "grid/input/GridInputState.h"
 
+#include "platform/rtl/ScopeGuard.h"
+
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -144,6 +146,7 @@ void TExtStringGrid::dragMoveEvent(QDragMoveEvent* event) {
 
 void TExtStringGrid::dragLeaveEvent(QDragLeaveEvent* event) {
     FInput->DropKind = dkNone;
+    HideArrows();
     event->accept();
 }
 
@@ -165,6 +168,7 @@ bool TExtStringGrid::DragMouseMove(int x, int y) {
             allow = RowCount() == 1 && FixedRowAlways();
     }
     if (OnOleDragOver) OnOleDragOver(this, c.Y, c.X, allow);
+    ShowDropMarks(x, y, allow, column);
     return allow;
 }
 
@@ -175,6 +179,8 @@ void TExtStringGrid::dropEvent(QDropEvent* event) {
     const int y = int(event->position().y());
     const TDropKind kind = in.DropKind;
     in.DropKind = dkNone;
+    // The marks go whatever the drop does.
+    auto hideMarks = cb::rtl::OnScopeExit([this] { HideArrows(); });
     try {
         if (kind == dkControl) {
             if (!ControlDropAccepted(data, x, y)) {

@@ -116,6 +116,13 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
     const bool fixedByCount = col < FixedCols() || row < FixedRows();
     const bool drawnFixed = !fixedByCount && DrawAsFixed(col, row);
 
+    // Fixed cells look like buttons: pressed until the release.
+    if (FixedAsButtons && (fixedByCount || drawnFixed) && (Options() & goFixedVertLine) &&
+        (Options() & goFixedHorzLine)) {
+        in.PressedFixed = GetMergedCellRect(col, row);
+        update();
+    }
+
     // A press on a selected cell of a drag source may become a drag.
     const TRect cr = CellRect(col, row);
     const bool nearEdge = (Options() & goColSizing) && (std::abs(x - cr.Left) <= 4 || std::abs(x - cr.Right) <= 4);
@@ -167,6 +174,7 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
         }
     }
     in.PressOffset = QPoint(x - cr.Left, y - cr.Top);
+    in.EnhTarget = -1;
 
     if (drawnFixed) {
         if (OnClickCell) OnClickCell(this, row, col);
@@ -349,6 +357,11 @@ void TExtStringGrid::LeftButtonUp(QMouseEvent* event) {
         InvalidateCellArea(in.PressedHTMLButton.X, in.PressedHTMLButton.Y);
         in.PressedHTMLButton = {-1, -1};
     }
+    if (in.PressedFixed.Right > in.PressedFixed.Left) {
+        in.PressedFixed = {};
+        update();
+    }
+    if (GridState() == gsColMoving || GridState() == gsRowMoving) EndEnhancedMove();
     if (in.FirstColSizing) {
         in.FirstColSizing = false;
         SetColWidths(0, std::max(x, 1));
@@ -518,6 +531,10 @@ void TExtStringGrid::mouseMoveEvent(QMouseEvent* event) {
     }
     TBaseGrid::mouseMoveEvent(event);
 
+    if (left && EnhRowColMove && (GridState() == gsColMoving || GridState() == gsRowMoving) &&
+        QPoint(x, y) != in.PressPoint && !in.FirstColSizing)
+        TrackEnhancedMove(x, y);
+
     // Size hint while sizing.
     if (HintShowSizing && left && (GridState() == gsColSizing || GridState() == gsRowSizing || in.FirstColSizing)) {
         std::string hint;
@@ -546,6 +563,7 @@ void TExtStringGrid::MouseMove(Qt::KeyboardModifiers shift, int x, int y) {
         bool allow = true;
         if (OnColumnMove) OnColumnMove(this, MoveIndex(), allow);
         if (!allow) {
+            EndEnhancedMove();
             SetGridState(gsNormal);
             return;
         }
@@ -553,6 +571,7 @@ void TExtStringGrid::MouseMove(Qt::KeyboardModifiers shift, int x, int y) {
         bool allow = true;
         if (OnRowMove) OnRowMove(this, MoveIndex(), allow);
         if (!allow) {
+            EndEnhancedMove();
             SetGridState(gsNormal);
             return;
         }

@@ -8,12 +8,16 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <array>
 #include <string>
 
 class QComboBox;
 class QLineEdit;
 
 namespace cb::grid {
+
+class TArrowWindow;
+class TPopupButton;
 
 enum TDropKind {
     dkNone,
@@ -54,6 +58,14 @@ struct TGridInputState {
     bool GridCursorActive = false;
     bool UserCursorSet = false;
     QCursor UserCursor;
+
+    // A pressed fixed cell drawn sunken (FixedAsButtons); empty when none.
+    TRect PressedFixed{};
+    // Enhanced moves: the last target, the caption window and the four
+    // arrows (up, down, right, left), owned by the grid as Qt children.
+    int EnhTarget = -1;
+    QPointer<TPopupButton> MoveCaption;
+    std::array<QPointer<TArrowWindow>, 4> Arrows;
 
     // In-cell controls being edited.
     TGridCoord InlineCell{-1, -1};

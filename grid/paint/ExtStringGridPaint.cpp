@@ -643,6 +643,7 @@ void TExtStringGrid::PaintLookFrame(TCanvas& canvas) {
 void TExtStringGrid::Paint(TCanvas& canvas) {
     canvas.Pen().SetStyle(psSolid);
     TBaseGrid::Paint(canvas);
+    PaintInputMarks(canvas);
     if (EditInProgress) {
         TColor c = GridLineWidth() < 1 || !(Options() & (goHorzLine | goVertLine)) ? Color() : GridLineColor();
         TRect r = GetMergedCellRect(Col(), Row());

@@ -2,6 +2,8 @@
 // checked as the events they fire, in order.
 #include "grid/ExtStringGrid.h"
 #include "grid/markup/HTMLHintWindow.h"
+#include "grid/paint/ArrowWindow.h"
+#include "grid/paint/PopupButton.h"
 
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -743,6 +745,7 @@ TEST_F(GridInput, MiddleButtonPansOneCellPerTickInItsDirection) {
     const QPoint anchor = At(3, 5);
     QTest::mouseClick(&Grid, Qt::MiddleButton, {}, anchor);
     ASSERT_TRUE(Grid.Panning());
+    Grid.grab().save("/tmp/grid-pan.png");
     QCursor::setPos(Grid.mapToGlobal(anchor + QPoint(-80, 60)));
     if (QCursor::pos() != Grid.mapToGlobal(anchor + QPoint(-80, 60))) GTEST_SKIP() << "the platform places no cursor";
     QTest::qWait(60);
@@ -756,6 +759,66 @@ TEST_F(GridInput, MiddleButtonPansOneCellPerTickInItsDirection) {
     Grid.SetFixedRowAlways(true);
     QTest::mouseClick(&Grid, Qt::MiddleButton, {}, QPoint(10, 10));
     EXPECT_FALSE(Grid.Panning());
+}
+
+// Children of a class without Q_OBJECT, found by their C++ type.
+template <class T>
+std::vector<T*> ChildrenOf(QWidget& grid) {
+    std::vector<T*> found;
+    for (QWidget* w : grid.findChildren<QWidget*>())
+        if (auto* t = dynamic_cast<T*>(w)) found.push_back(t);
+    return found;
+}
+
+std::vector<TArrowWindow*> VisibleArrows(QWidget& grid) {
+    std::vector<TArrowWindow*> shown;
+    for (TArrowWindow* a : ChildrenOf<TArrowWindow>(grid))
+        if (a->isVisible()) shown.push_back(a);
+    return shown;
+}
+
+TEST_F(GridInput, EnhancedColumnMoveShowsTheCaptionAndArrowsWhileMoving) {
+    Grid.SetOptions(Grid.Options() | goColMoving);
+    Grid.EnhRowColMove = true;
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, At(1, 0));
+    QTest::mouseMove(&Grid, At(2, 0));
+    QTest::mouseMove(&Grid, At(3, 0));
+    auto captions = ChildrenOf<TPopupButton>(Grid);
+    ASSERT_EQ(captions.size(), 1u);
+    EXPECT_TRUE(captions[0]->isVisible());
+    EXPECT_EQ(captions[0]->Caption, "r0c1");
+    EXPECT_EQ(captions[0]->width(), 60);
+    const auto arrows = VisibleArrows(Grid);
+    ASSERT_EQ(arrows.size(), 2u);
+    // Both arrows sit at the right edge of the previous target, column 2.
+    EXPECT_EQ(arrows[0]->x(), Grid.mapToGlobal(QPoint(Grid.CellRect(2, 0).Right - 5, 0)).x());
+    EXPECT_EQ(Grid.cursor().shape(), Qt::DragMoveCursor);
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, At(3, 0));
+    EXPECT_FALSE(captions[0]->isVisible());
+    EXPECT_TRUE(VisibleArrows(Grid).empty());
+    EXPECT_EQ(Grid.Cells(3, 2), "r2c1");
+    EXPECT_NE(Grid.cursor().shape(), Qt::DragMoveCursor);
+}
+
+TEST_F(GridInput, DropMarkFollowsTheTargetCellAndGoesWithTheDrop) {
+    Grid.DragDropSettings.OleDropTarget = true;
+    QMimeData text;
+    text.setText("x");
+    const QPoint at = At(2, 3);
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, {});
+    QApplication::sendEvent(&Grid, &enter);
+    auto arrows = VisibleArrows(Grid);
+    ASSERT_EQ(arrows.size(), 1u);
+    EXPECT_EQ(arrows[0]->Dir(), TArrowDirection::Right);
+    EXPECT_EQ(arrows[0]->pos(), Grid.mapToGlobal(QPoint(Grid.CellRect(2, 3).Left - 10, Grid.CellRect(2, 3).Top)));
+    QDragMoveEvent overHeader(At(2, 0), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, {});
+    QApplication::sendEvent(&Grid, &overHeader);
+    EXPECT_FALSE(overHeader.isAccepted());
+    EXPECT_TRUE(VisibleArrows(Grid).empty()) << "a refused place shows no mark";
+    QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, {});
+    QApplication::sendEvent(&Grid, &drop);
+    EXPECT_TRUE(VisibleArrows(Grid).empty());
+    EXPECT_EQ(Grid.Cells(2, 3), "x");
 }
 
 }  // namespace
