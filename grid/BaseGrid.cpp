@@ -2,6 +2,7 @@
 // graphics) and merged ranges.
 #include "grid/BaseGrid.h"
 
+#include <QPixmap>
 #include <QScrollBar>
 
 #include <algorithm>

@@ -28,6 +28,7 @@
 
 class QMimeData;
 class QPainter;
+class QPixmap;
 class QScrollBar;
 
 namespace cb::grid {
@@ -254,6 +255,8 @@ protected:
     // Runs the system drag loop for data (taking it) and returns the action
     // the target chose.
     virtual Qt::DropAction ExecDrag(QMimeData* data, Qt::DropActions actions, Qt::DropAction defaultAction);
+    // The picture the next drag shows at the mouse.
+    void SetDragPixmap(const QPixmap& pixmap);
     // Starts the pending control drag now.
     void StartControlDrag();
     void CancelDrag() { FDragPending = false; }
@@ -381,6 +384,7 @@ private:
     bool FDragging = false;
     QPoint FDragStart;
     QPoint FLastPress;
+    std::unique_ptr<QPixmap> FDragPixmap;
     int FDragThreshold = 0;
 
     std::uint32_t FPaintPass = 0;

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QWheelEvent>
 
@@ -322,10 +323,18 @@ void TBaseGrid::StartControlDrag() {
     if (OnEndDrag) OnEndDrag(this, action);
 }
 
+void TBaseGrid::SetDragPixmap(const QPixmap& pixmap) {
+    FDragPixmap = std::make_unique<QPixmap>(pixmap);
+}
+
 Qt::DropAction TBaseGrid::ExecDrag(QMimeData* data, Qt::DropActions actions, Qt::DropAction defaultAction) {
     // Qt frees the drag object when the drag is over.
     auto* drag = new QDrag(this);
     drag->setMimeData(data);
+    if (FDragPixmap) {
+        drag->setPixmap(*FDragPixmap);
+        FDragPixmap.reset();
+    }
     return drag->exec(actions, defaultAction);
 }
 

@@ -3,6 +3,7 @@
 // grid columns where the grid enables them, and drags of cells and columns.
 #include "grid/ExtStringGrid.h"
 #include "grid/input/GridInputState.h"
+#include "grid/paint/PopupButton.h"
 
 #include "platform/rtl/ScopeGuard.h"
 
@@ -309,6 +310,11 @@ void TExtStringGrid::StartCellDrag(int col, int row) {
     }
     if (OnOleDragStart) OnOleDragStart(this, row, col);
     if (row < FixedRows() && DragDropSettings.OleColumnDragDrop) {
+        // The header's caption goes with the mouse.
+        TPopupButton& caption = MoveCaption();
+        caption.Caption = Cells(col, 0);
+        caption.resize(ColWidths(col), RowHeights(0));
+        SetDragPixmap(caption.grab());
         auto* data = new QMimeData;
         data->setData(GridColumnMimeType, QByteArray::number(col));
         const Qt::DropAction action = ExecDrag(data, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);

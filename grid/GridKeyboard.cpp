@@ -19,6 +19,16 @@ bool TExtStringGrid::event(QEvent* event) {
             return true;
         }
     }
+    // Typed characters stay with the grid: without Alt they never trigger a
+    // shortcut of the window.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+        if (mods == Qt::NoModifier && !key->text().isEmpty() && key->text().front().isPrint()) {
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         TPoint where;

@@ -821,4 +821,69 @@ TEST_F(GridInput, DropMarkFollowsTheTargetCellAndGoesWithTheDrop) {
     EXPECT_EQ(Grid.Cells(2, 3), "x");
 }
 
+TEST_F(GridInput, HeaderDragCarriesTheColumnToAHeaderOfAnotherGrid) {
+    Grid.DragDropSettings.OleDropSource = true;
+    Grid.DragDropSettings.OleColumnDragDrop = true;
+    TExtStringGrid target;
+    target.SetColCount(4);
+    target.SetRowCount(5);
+    target.resize(300, 200);
+    target.DragDropSettings.OleDropTarget = true;
+    target.DragDropSettings.OleColumnDragDrop = true;
+    std::vector<std::string> drops;
+    target.OnOleDropCol = [&](QObject*, int row, int col, int dragged) {
+        drops.push_back(Cell("col", row, col) + " from " + std::to_string(dragged));
+    };
+    std::vector<TDropResult> results;
+    Grid.OnExec = [&](QMimeData* data) {
+        EXPECT_TRUE(data->hasFormat(GridColumnMimeType));
+        results.push_back(DragOnto(target, *data, QPoint(target.CellRect(2, 0).Left + 5, 5)));
+        results.push_back(
+            DragOnto(target, *data, QPoint(target.CellRect(2, 3).Left + 5, target.CellRect(2, 3).Top + 5)));
+    };
+    const QPoint p = At(3, 0);
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, p);
+    QTest::mouseMove(&Grid, p + QPoint(0, 4));
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, p + QPoint(0, 4));
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_TRUE(results[0].DropAccepted);
+    EXPECT_FALSE(results[1].DropAccepted) << "a column drag onto a data row is refused";
+    EXPECT_EQ(drops, (std::vector<std::string>{"col 0,2 from 3"}));
+    EXPECT_EQ(Grid.Cells(3, 0), "r0c3") << "the grid itself moves nothing";
+}
+
+TEST_F(GridInput, CtrlDuringADropAsksForACopy) {
+    Grid.DragDropSettings.OleDropTarget = true;
+    QMimeData text;
+    text.setText("x");
+    for (auto [mods, want] : {std::pair{Qt::KeyboardModifiers(Qt::ControlModifier), Qt::CopyAction},
+                              std::pair{Qt::KeyboardModifiers(), Qt::MoveAction}}) {
+        QDropEvent drop(QPointF(At(2, 2)), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, mods);
+        QDragEnterEvent enter(At(2, 2), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, mods);
+        QApplication::sendEvent(&Grid, &enter);
+        QApplication::sendEvent(&Grid, &drop);
+        EXPECT_EQ(drop.dropAction(), want);
+    }
+}
+
+TEST_F(GridInput, RowSizingShowsItsHeightAndTypedKeysAreNoShortcuts) {
+    Grid.SetOptions(Grid.Options() | goRowSizing);
+    Grid.HintShowSizing = true;
+    const TRect r = Grid.CellRect(0, 4);
+    const QPoint edge(10, r.Bottom - 1);
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, edge);
+    QTest::mouseMove(&Grid, edge + QPoint(0, 15));
+    EXPECT_EQ(Grid.HintWindow().Caption(), "rh=<b>35</b>");
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, edge + QPoint(0, 15));
+    EXPECT_EQ(Grid.RowHeights(4), 35);
+
+    QKeyEvent typed(QEvent::ShortcutOverride, Qt::Key_S, Qt::NoModifier, "s");
+    QApplication::sendEvent(&Grid, &typed);
+    EXPECT_TRUE(typed.isAccepted());
+    QKeyEvent withAlt(QEvent::ShortcutOverride, Qt::Key_S, Qt::AltModifier, "s");
+    withAlt.ignore();
+    QApplication::sendEvent(&Grid, &withAlt);
+    EXPECT_FALSE(withAlt.isAccepted());
+}
+
 }  // namespace
