@@ -262,6 +262,12 @@ protected:
     void CancelDrag() { FDragPending = false; }
     // The release that follows raises no OnClick.
     void SuppressClick() { FClicked = false; }
+    // A left press the toolkit's handling may not see: its release clicks,
+    // and a drag begun now measures from it.
+    void NoteLeftPress(const QPoint& at) {
+        FClicked = true;
+        FLastPress = at;
+    }
     void SetGridState(TGridState state);
     int SizingIndex() const { return FSizingIndex; }
     int SizingPos() const { return FSizingPos; }

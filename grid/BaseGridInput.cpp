@@ -21,6 +21,15 @@ namespace cb::grid {
 namespace {
 // Distance from a column (row) edge within which a press sizes it.
 constexpr int SizingZone = 3;
+
+// The item at from goes to to; the ones between shift by one towards from.
+template <class T>
+void MoveItem(std::vector<T>& items, int from, int to) {
+    if (from < to)
+        std::rotate(items.begin() + from, items.begin() + from + 1, items.begin() + to + 1);
+    else
+        std::rotate(items.begin() + to, items.begin() + from, items.begin() + from + 1);
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -253,17 +262,8 @@ void TBaseGrid::MoveColumn(int from, int to) {
     for (int r = 0; r < RowCount(); ++r)
         for (int c = lo; c <= hi; ++c)
             if (IsMergedAcross(c, r)) return;
-    for (auto& row : FRows) {
-        if (from < to)
-            std::rotate(row.begin() + from, row.begin() + from + 1, row.begin() + to + 1);
-        else
-            std::rotate(row.begin() + to, row.begin() + from, row.begin() + from + 1);
-    }
-    auto& w = FColAxis.Sizes;
-    if (from < to)
-        std::rotate(w.begin() + from, w.begin() + from + 1, w.begin() + to + 1);
-    else
-        std::rotate(w.begin() + to, w.begin() + from, w.begin() + from + 1);
+    for (auto& row : FRows) MoveItem(row, from, to);
+    MoveItem(FColAxis.Sizes, from, to);
     StorageMoved();
     ColumnMoved(from, to);
     InvalidateGrid();
@@ -276,15 +276,8 @@ void TBaseGrid::MoveRow(int from, int to) {
     for (int r = lo; r <= hi; ++r)
         for (int c = 0; c < ColCount(); ++c)
             if (IsMergedDown(c, r)) return;
-    if (from < to)
-        std::rotate(FRows.begin() + from, FRows.begin() + from + 1, FRows.begin() + to + 1);
-    else
-        std::rotate(FRows.begin() + to, FRows.begin() + from, FRows.begin() + from + 1);
-    auto& h = FRowAxis.Sizes;
-    if (from < to)
-        std::rotate(h.begin() + from, h.begin() + from + 1, h.begin() + to + 1);
-    else
-        std::rotate(h.begin() + to, h.begin() + from, h.begin() + from + 1);
+    MoveItem(FRows, from, to);
+    MoveItem(FRowAxis.Sizes, from, to);
     StorageMoved();
     RowMoved(from, to);
     InvalidateGrid();

@@ -529,6 +529,11 @@ private:
     void GridTimerTick();
     void EndHeaderSelection();
     TRect HTMLCellTextRect(int col, int row, const std::string& text);
+    // The canvas takes the cell's font (fixed or normal, then the cell's own
+    // settings and OnGetCellColor).
+    void SelectCellFont(TCanvas& canvas, int col, int row);
+    // Render input with the grid's picture sources.
+    THTMLRenderInput HTMLPictureInput();
     bool DragMouseMove(int x, int y);
     bool ControlDropAccepted(const QMimeData* data, int x, int y);
     void DropText(int x, int y, const std::string& text);

@@ -181,52 +181,35 @@ void TExtStringGrid::TabToNextCell(bool backward) {
     if (lastCol < firstCol || lastRow < firstRow) return;
     int col = Col();
     int row = Row();
-    bool tabOut = false;
-    const bool topBottom = Navigation.TabAdvanceDirection == adTopBottom;
-    if (backward) {
-        if (topBottom) {
-            if (row > firstRow) {
-                --row;
+    // Steps along the major direction and wraps into the minor one; true
+    // when the step wrapped past the last cell.
+    auto step = [backward](int& major, int& minor, int by, int firstMajor, int lastMajor, int firstMinor,
+                           int lastMinor) {
+        if (backward) {
+            if (major > firstMajor) {
+                --major;
             } else {
-                row = lastRow;
-                col = col > firstCol ? col - 1 : lastCol;
+                major = lastMajor;
+                minor = minor > firstMinor ? minor - 1 : lastMinor;
             }
-        } else {
-            if (col > firstCol) {
-                --col;
-            } else {
-                col = lastCol;
-                row = row > firstRow ? row - 1 : lastRow;
-            }
+            return false;
         }
-    } else {
-        const TGridCoord span = GetMergedSpan(col, row);
-        if (topBottom) {
-            if (row + span.Y + 1 <= lastRow) {
-                row = row + span.Y + 1;
-            } else {
-                row = firstRow;
-                if (col < lastCol) {
-                    ++col;
-                } else {
-                    col = firstCol;
-                    tabOut = true;
-                }
-            }
-        } else {
-            if (col + span.X + 1 <= lastCol) {
-                col = col + span.X + 1;
-            } else {
-                col = firstCol;
-                if (row < lastRow) {
-                    ++row;
-                } else {
-                    row = firstRow;
-                    tabOut = true;
-                }
-            }
+        if (major + by <= lastMajor) {
+            major += by;
+            return false;
         }
-    }
+        major = firstMajor;
+        if (minor < lastMinor) {
+            ++minor;
+            return false;
+        }
+        minor = firstMinor;
+        return true;
+    };
+    const TGridCoord span = GetMergedSpan(col, row);
+    const bool tabOut = Navigation.TabAdvanceDirection == adTopBottom
+                            ? step(row, col, span.Y + 1, firstRow, lastRow, firstCol, lastCol)
+                            : step(col, row, span.X + 1, firstCol, lastCol, firstRow, lastRow);
     FocusCell(col, row, true);
     if (tabOut && Navigation.TabToNextAtEnd && parentWidget()) focusNextPrevChild(true);
 }

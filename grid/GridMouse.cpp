@@ -89,6 +89,8 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
     const int y = int(event->position().y());
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     in.MouseDown = true;
+    NoteLeftPress(QPoint(x, y));
+    if (focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
     UpdateMouseZone(x, y);
     in.LookupText.clear();
     in.PendingSingle = false;
@@ -314,18 +316,11 @@ bool TExtStringGrid::HitTestHTMLCell(int col, int row, int x, int y, THTMLRender
     const TRect r = HTMLCellTextRect(col, row, text);
     if (r.Right <= r.Left) return false;
     TCanvas canvas;
-    TBrush brush;
-    TFont font;
-    font.Assign(col < FixedCols() || row < FixedRows() ? FixedFont() : Font());
-    GetCellColor(col, row, 0, brush, font);
-    canvas.Font().Assign(font);
-    THTMLRenderInput input;
+    SelectCellFont(canvas, col, row);
+    THTMLRenderInput input = HTMLPictureInput();
     input.Rect = r;
     input.Point = {x, y};
     input.HitTestOnly = true;
-    input.Images = GridImages;
-    input.Container = PictureContainer;
-    input.Cache = &PictureCache();
     input.WordWrap = WordWrap();
     RenderHTML(canvas, text, input, result);
     return result.Hit;
@@ -469,11 +464,7 @@ void TExtStringGrid::FitColumnToText(int col) {
     int widest = 0;
     for (int r = 0; r < RowCount(); ++r) {
         if (IsMergedAcross(col, r)) continue;
-        TBrush brush;
-        TFont font;
-        font.Assign(col < FixedCols() || r < FixedRows() ? FixedFont() : Font());
-        GetCellColor(col, r, 0, brush, font);
-        canvas.Font().Assign(font);
+        SelectCellFont(canvas, col, r);
         std::string text = GetCellText(col, r);
         if (CellTextKind(text, EnableHTML) == ctkHTML) text = HTMLToPlainText(text);
         std::string line;

@@ -213,11 +213,7 @@ std::string TExtStringGrid::GetCellHint(int x, int y, TPoint& where) {
         hint = cellText();
     } else if (HintShowLargeText && normal) {
         TCanvas canvas;
-        TBrush brush;
-        TFont font;
-        font.Assign(Font());
-        GetCellColor(realCol, row, 0, brush, font);
-        canvas.Font().Assign(font);
+        SelectCellFont(canvas, realCol, row);
         const std::string plain = html ? HTMLToPlainText(text) : text;
         if (canvas.TextWidth(plain) + 2 * TextMargin.X > r.Right - r.Left) {
             where = {r.Left, r.Top};

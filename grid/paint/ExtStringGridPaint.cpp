@@ -406,6 +406,22 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     if (underline) canvas.Font().SetStyle(canvas.Font().Style() & ~unsigned(fsUnderline));
 }
 
+void TExtStringGrid::SelectCellFont(TCanvas& canvas, int col, int row) {
+    TBrush brush;
+    TFont font;
+    font.Assign(col < FixedCols() || row < FixedRows() ? FixedFont() : Font());
+    GetCellColor(col, row, 0, brush, font);
+    canvas.Font().Assign(font);
+}
+
+THTMLRenderInput TExtStringGrid::HTMLPictureInput() {
+    THTMLRenderInput in;
+    in.Images = GridImages;
+    in.Container = PictureContainer;
+    in.Cache = &FPictureCache;
+    return in;
+}
+
 // Where a mark-up cell's text is drawn, in client pixels: the cell inside
 // its margins, moved by the cell's alignment as DrawHTMLCellText places it.
 TRect TExtStringGrid::HTMLCellTextRect(int col, int row, const std::string& text) {
@@ -422,15 +438,8 @@ TRect TExtStringGrid::HTMLCellTextRect(int col, int row, const std::string& text
     if (SortGlyphShown(col, row)) rect.Right -= 10;
     if (hAlign != taLeftJustify || vAlign != vtaTop) {
         TCanvas canvas;
-        TBrush brush;
-        TFont font;
-        font.Assign(col < FixedCols() || row < FixedRows() ? FixedFont() : Font());
-        GetCellColor(col, row, 0, brush, font);
-        canvas.Font().Assign(font);
-        THTMLRenderInput in;
-        in.Images = GridImages;
-        in.Container = PictureContainer;
-        in.Cache = &FPictureCache;
+        SelectCellFont(canvas, col, row);
+        const THTMLRenderInput in = HTMLPictureInput();
         const TPoint size = FHTMLMeasure.Measure(canvas, text, rect.Right - rect.Left, FWordWrap, &in);
         const int freeX = rect.Right - rect.Left - size.X - 2;
         if (freeX > 0) rect.Left += hAlign == taRightJustify ? freeX : hAlign == taCenter ? freeX / 2 : 0;
@@ -442,10 +451,7 @@ TRect TExtStringGrid::HTMLCellTextRect(int col, int row, const std::string& text
 
 int TExtStringGrid::DrawHTMLCellText(TCanvas& canvas, int, int, const std::string& text, TRect rect, TAlignment hAlign,
                                      TVAlignment vAlign, TColor linkColor) {
-    THTMLRenderInput in;
-    in.Images = GridImages;
-    in.Container = PictureContainer;
-    in.Cache = &FPictureCache;
+    THTMLRenderInput in = HTMLPictureInput();
     if (hAlign != taLeftJustify || vAlign != vtaTop) {
         const TPoint size = FHTMLMeasure.Measure(canvas, text, rect.Right - rect.Left, FWordWrap, &in);
         const int freeX = rect.Right - rect.Left - size.X - 2;
