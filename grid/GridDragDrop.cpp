@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QUrl>
 
 #include <algorithm>
@@ -317,7 +318,9 @@ void TExtStringGrid::StartCellDrag(int col, int row) {
         SetDragPixmap(caption.grab());
         auto* data = new QMimeData;
         data->setData(GridColumnMimeType, QByteArray::number(col));
+        QPointer<TExtStringGrid> self(this);
         const Qt::DropAction action = ExecDrag(data, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+        if (!self) return;
         if (action != Qt::IgnoreAction && OnOleDragStop) OnOleDragStop(this, action);
         return;
     }
@@ -333,7 +336,10 @@ void TExtStringGrid::StartCellDrag(int col, int row) {
         const std::string rtf = GetCellText(RealColIndex(col), row);
         data->setData(RichTextMimeType, QByteArray(rtf.data(), qsizetype(rtf.size())));
     }
+    // The drag loop runs events: the grid may go while it runs.
+    QPointer<TExtStringGrid> self(this);
     const Qt::DropAction action = ExecDrag(data, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    if (!self) return;
     if (action != Qt::IgnoreAction) {
         const TGridRect s = DragSourceRect;
         if (action == Qt::MoveAction) {

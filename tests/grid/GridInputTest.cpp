@@ -886,4 +886,25 @@ TEST_F(GridInput, RowSizingShowsItsHeightAndTypedKeysAreNoShortcuts) {
     EXPECT_FALSE(withAlt.isAccepted());
 }
 
+TEST_F(GridInput, RichTextIsTakenOnlyByAGridThatEnablesIt) {
+    TExtStringGrid plain;
+    plain.SetColCount(4);
+    plain.SetRowCount(4);
+    plain.resize(300, 200);
+    plain.DragDropSettings.OleDropTarget = true;
+    Grid.DragDropSettings.OleDropTarget = true;
+    Grid.DragDropSettings.OleDropRTF = true;
+    QMimeData rich;
+    rich.setData(RichTextMimeType, "{\\rtf1 bold}");
+    EXPECT_TRUE(DragOnto(Grid, rich, At(2, 2)).DropAccepted);
+    EXPECT_EQ(Grid.Cells(2, 2), "{\\rtf1 bold}");
+    // The other grid did not enable rich text: enabling it on one grid does
+    // not open every grid of the program.
+    const TRect r = plain.CellRect(1, 1);
+    EXPECT_FALSE(DragOnto(plain, rich, QPoint(r.Left + 3, r.Top + 3)).EnterAccepted);
+    rich.setText("plain words");
+    EXPECT_TRUE(DragOnto(plain, rich, QPoint(r.Left + 3, r.Top + 3)).DropAccepted);
+    EXPECT_EQ(plain.Cells(1, 1), "plain words");
+}
+
 }  // namespace
