@@ -508,7 +508,7 @@ private:
     // Input helpers.
     void LeftButtonDown(QMouseEvent* event);
     void LeftButtonUp(QMouseEvent* event);
-    void UpdateMouseZone(int x, int y);
+    void UpdateMouseZone(int x, int y, bool askSizing);
     void UpdateLinkCursor(int col, int row, int x, int y);
     void ApplyGridCursor(int shape);
     // Move and drop marks (GridMoveMarks.cpp).

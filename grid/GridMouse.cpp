@@ -91,7 +91,7 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
     in.MouseDown = true;
     NoteLeftPress(QPoint(x, y));
     if (focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
-    UpdateMouseZone(x, y);
+    UpdateMouseZone(x, y, false);
     in.LookupText.clear();
     in.PendingSingle = false;
     in.UnmarkOnRelease = false;
@@ -515,7 +515,7 @@ void TExtStringGrid::mouseMoveEvent(QMouseEvent* event) {
     }
 
     if (!left) {
-        UpdateMouseZone(x, y);
+        UpdateMouseZone(x, y, true);
         const TGridCoord c = MouseCoord(x, y);
         UpdateLinkCursor(c.X, c.Y, x, y);
         if (in.HintCell.X >= 0 && (c.X != in.HintCell.X || c.Y != in.HintCell.Y)) HideCellHint();
@@ -610,7 +610,7 @@ int TExtStringGrid::MouseZone() const {
     return FInput->MouseZone;
 }
 
-void TExtStringGrid::UpdateMouseZone(int x, int y) {
+void TExtStringGrid::UpdateMouseZone(int x, int y, bool askSizing) {
     TGridInputState& in = *FInput;
     in.MouseZone = 0;
     in.ZoneCursor = -1;
@@ -623,6 +623,15 @@ void TExtStringGrid::UpdateMouseZone(int x, int y) {
         (Options() & goColSizing) && c.Y < FixedRows() && (std::abs(x - r.Left) <= 4 || std::abs(x - r.Right) <= 4);
     const bool rowBorder =
         (Options() & goRowSizing) && c.X < FixedCols() && (std::abs(y - r.Top) <= 3 || std::abs(y - r.Bottom) <= 3);
+    // The sizing cursor shows only where a press would size (the owner is
+    // asked through OnColumnSize and OnRowSize).
+    TGridState sizing = gsNormal;
+    if (askSizing && (colBorder || rowBorder)) {
+        int index = -1;
+        int pos = 0;
+        int ofs = 0;
+        CalcSizingState(x, y, sizing, index, pos, ofs);
+    }
     const TGridRect s = Selection();
     const TRect sr = GetPlainCellRect(s.Right, s.Bottom);
     if (Navigation.AllowSmartClipboard && SelectionResizer() && SelectionRectangle() && x >= sr.Right - 4 &&
@@ -634,9 +643,9 @@ void TExtStringGrid::UpdateMouseZone(int x, int y) {
         in.MouseZone = 1;
     else if (c.X < FixedCols() && c.Y >= FixedRows() && MouseActions.RowSelect && !rowBorder)
         in.MouseZone = 2;
-    if (in.FirstColSizingZone || colBorder)
+    if (in.FirstColSizingZone || sizing == gsColSizing)
         in.ZoneCursor = Qt::SplitHCursor;
-    else if (rowBorder)
+    else if (sizing == gsRowSizing)
         in.ZoneCursor = Qt::SplitVCursor;
     else if (in.MouseZone == 1)
         in.ZoneCursor = Qt::UpArrowCursor;

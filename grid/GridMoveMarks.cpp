@@ -1,6 +1,7 @@
 // TExtStringGrid: what the mouse shows while it moves rows and columns or
 // drags something over the grid: the moving caption window, the arrow marks,
-// the pressed look of fixed cells and the origin of panning.
+// the pressed look of fixed cells, the first column's sizing line and the
+// origin of panning.
 #include "grid/ExtStringGrid.h"
 #include "grid/input/GridInputState.h"
 #include "grid/paint/ArrowWindow.h"
@@ -135,6 +136,13 @@ void TExtStringGrid::PaintInputMarks(TCanvas& canvas) {
             canvas.LineTo(CellArea().Right, y);
         }
         canvas.Pen().SetWidth(1);
+    }
+    if (in.FirstColSizing) {
+        canvas.Pen().SetColor(cb::gfx::clBlack);
+        canvas.Pen().SetStyle(cb::gfx::psDot);
+        canvas.MoveTo(in.FirstColSizingX, 0);
+        canvas.LineTo(in.FirstColSizingX, std::max(height(), GetPlainCellRect(0, RowCount() - 1).Bottom));
+        canvas.Pen().SetStyle(cb::gfx::psSolid);
     }
     if (in.Panning && IntelliPan != ipNone) {
         // A round mark with arrows for the directions the grid pans in.

@@ -481,6 +481,9 @@ TEST_F(GridInput, DraggingAColumnDividerSizesTheColumn) {
     Grid.OnEndColumnSize = [&](QObject*, int col) { events.push_back("end " + std::to_string(col)); };
     const TRect r = Grid.CellRect(2, 0);
     const QPoint edge(r.Right - 1, (r.Top + r.Bottom) / 2);
+    QTest::mouseMove(&Grid, edge);
+    EXPECT_EQ(Grid.cursor().shape(), Qt::SplitHCursor);
+    events.clear();
     QTest::mousePress(&Grid, Qt::LeftButton, {}, edge);
     EXPECT_EQ(Grid.GridState(), gsColSizing);
     QTest::mouseMove(&Grid, edge + QPoint(20, 0));
@@ -499,8 +502,11 @@ TEST_F(GridInput, DraggingAColumnDividerSizesTheColumn) {
     QTest::mouseRelease(&Grid, Qt::LeftButton, {}, QPoint(Grid.width() + 30, 10));
     EXPECT_EQ(Grid.ColWidths(3), 60);
 
-    // A refusal keeps the border from sizing.
+    // A refusal keeps the border from sizing and from showing the sizing cursor.
     Grid.OnColumnSize = [](QObject*, int, bool& allow) { allow = false; };
+    QTest::mouseMove(&Grid, At(4, 5));
+    QTest::mouseMove(&Grid, edge + QPoint(20, 0));
+    EXPECT_NE(Grid.cursor().shape(), Qt::SplitHCursor);
     QTest::mousePress(&Grid, Qt::LeftButton, {}, edge + QPoint(20, 0));
     EXPECT_NE(Grid.GridState(), gsColSizing);
     QTest::mouseRelease(&Grid, Qt::LeftButton, {}, edge + QPoint(20, 0));
@@ -905,6 +911,20 @@ TEST_F(GridInput, RichTextIsTakenOnlyByAGridThatEnablesIt) {
     rich.setText("plain words");
     EXPECT_TRUE(DragOnto(plain, rich, QPoint(r.Left + 3, r.Top + 3)).DropAccepted);
     EXPECT_EQ(plain.Cells(1, 1), "plain words");
+}
+
+TEST_F(GridInput, TheFirstColumnSizesByItsOwnLine) {
+    Grid.MouseActions.SizeFixedCol = true;
+    Grid.HintShowSizing = true;
+    const QPoint edge(Grid.ColWidths(0) - 1, At(0, 4).y());
+    QTest::mouseMove(&Grid, edge);
+    EXPECT_EQ(Grid.cursor().shape(), Qt::SplitHCursor);
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, edge);
+    QTest::mouseMove(&Grid, QPoint(90, edge.y()));
+    EXPECT_EQ(Grid.HintWindow().Caption(), "cw=<b>90</b>");
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, QPoint(90, edge.y()));
+    EXPECT_EQ(Grid.ColWidths(0), 90);
+    EXPECT_FALSE(Grid.HintWindow().isVisible());
 }
 
 }  // namespace
