@@ -169,6 +169,8 @@ void TExtStringGrid::GridTimerTick() {
 
 void TExtStringGrid::focusInEvent(QFocusEvent* event) {
     TBaseGrid::focusInEvent(event);
+    // Entering the grid selects the current cell again.
+    if (Col() >= 0 && Row() >= 0 && Col() < ColCount() && Row() < RowCount()) SelectCell(Col(), Row());
     if ((RowCount() == 1 && FixedRowAlways()) || (ColCount() == 1 && FixedColAlways())) HideSelection();
 }
 
