@@ -184,7 +184,11 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
     }
     if (!SelectionHidden()) {
         TBaseGrid::mousePressEvent(event);
-        if (GridState() == gsSelecting && MouseActions.NoAutoRangeScroll) SetGridState(gsNormal);
+        // A press on the partly shown last column or row selects no range
+        // that would scroll the grid.
+        if (GridState() == gsSelecting && MouseActions.NoAutoRangeScroll &&
+            (col >= LeftCol() + VisibleColCount() || row >= TopRow() + VisibleRowCount()))
+            SetGridState(gsNormal);
         if ((Options() & goRowSelect) && Navigation.KeepHorizScroll) SetLeftCol(leftCol);
     }
     // A press inside a merged range selects its base cell only.
@@ -597,6 +601,12 @@ void TExtStringGrid::ColumnMoved(int from, int to) {
         return c;
     };
     SortSettings.Column = follow(SortSettings.Column);
+    if (SortSettings.IndexShow)
+        for (int i = 0; i < SortIndexes.Count(); ++i) {
+            const int entry = SortIndexes.Item(i);
+            const unsigned direction = unsigned(entry) & TSortIndexList::kDescending;
+            SortIndexes.SetItem(i, int(unsigned(follow(TSortIndexList::Column(entry))) | direction));
+        }
     const int col = follow(Col());
     if (col != Col() && col >= 0 && col < ColCount()) SetSelection({col, Row(), col, Row()});
 }

@@ -533,6 +533,9 @@ TEST_F(GridInput, DoubleClickOnAHeaderBorderFitsTheColumn) {
 TEST_F(GridInput, ColumnMoveCarriesCellsAndTheSortColumnFollows) {
     Grid.SetOptions(Grid.Options() | goColMoving);
     Grid.SortSettings.Column = 2;
+    Grid.SortSettings.IndexShow = true;
+    Grid.SortIndexes.AddValue(int(2u | TSortIndexList::kDescending));
+    Grid.SortIndexes.AddValue(4);
     Grid.SetColWidths(1, 45);
     QTest::mousePress(&Grid, Qt::LeftButton, {}, At(1, 0));
     QTest::mouseMove(&Grid, At(3, 0));
@@ -541,6 +544,7 @@ TEST_F(GridInput, ColumnMoveCarriesCellsAndTheSortColumnFollows) {
     EXPECT_EQ(Grid.Cells(1, 4), "r4c2");
     EXPECT_EQ(Grid.ColWidths(3), 45);
     EXPECT_EQ(Grid.SortSettings.Column, 1);
+    EXPECT_EQ(Grid.SortIndexes.Items(), (std::vector<int>{int(1u | TSortIndexList::kDescending), 4}));
 
     // OnColumnMove refusing on the first move cancels the move.
     Grid.OnColumnMove = [](QObject*, int, bool& allow) { allow = false; };
@@ -936,6 +940,26 @@ TEST_F(GridInput, TheFirstColumnSizesByItsOwnLine) {
     QTest::mouseRelease(&Grid, Qt::LeftButton, {}, QPoint(90, edge.y()));
     EXPECT_EQ(Grid.ColWidths(0), 90);
     EXPECT_FALSE(Grid.HintWindow().isVisible());
+}
+
+TEST_F(GridInput, KeysMarkDisjunctRows) {
+    Grid.MouseActions.DisjunctRowSelect = true;
+    auto marked = [this] {
+        std::vector<int> rows;
+        for (int r = 0; r < Grid.RowCount(); ++r)
+            if (Grid.IsRowSelected(r)) rows.push_back(r);
+        return rows;
+    };
+    Grid.FocusCell(2, 3, true);
+    QTest::keyClick(&Grid, Qt::Key_Down);
+    EXPECT_EQ(marked(), (std::vector<int>{4}));
+    QTest::keyClick(&Grid, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&Grid, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(marked(), (std::vector<int>{4, 5, 6}));
+    QTest::keyClick(&Grid, Qt::Key_Space);
+    EXPECT_EQ(marked(), (std::vector<int>{4, 5}));
+    QTest::keyClick(&Grid, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(marked(), (std::vector<int>{4, 5, 7}));
 }
 
 }  // namespace
