@@ -331,6 +331,9 @@ public:
     // within -10 .. 10.
     void Zoom(int delta);
     bool Panning() const;
+    // The user's cursor: shown at once, or once the grid's own cursor (a
+    // sizing border, a link) is no longer needed.
+    void SetCursor(const QCursor& cursor);
     // The hint the grid shows for a cell (empty: none) and where, in client
     // pixels; shows it in the hint window without taking the focus.
     std::string GetCellHint(int x, int y, TPoint& where);

@@ -30,6 +30,8 @@ bool TExtStringGrid::event(QEvent* event) {
         }
     }
     if (event->type() == QEvent::ToolTip) {
+        // No hints while panning.
+        if (Panning()) return true;
         auto* help = static_cast<QHelpEvent*>(event);
         TPoint where;
         if (!GetCellHint(help->pos().x(), help->pos().y(), where).empty()) {

@@ -665,6 +665,16 @@ void TExtStringGrid::UpdateMouseZone(int x, int y, bool askSizing) {
         in.ZoneCursor = Qt::CrossCursor;
 }
 
+void TExtStringGrid::SetCursor(const QCursor& cursor) {
+    TGridInputState& in = *FInput;
+    if (in.GridCursorActive) {
+        in.UserCursor = cursor;
+        in.UserCursorSet = true;
+    } else {
+        setCursor(cursor);
+    }
+}
+
 // Shows a cursor of the grid's own (a zone, a link), or gives the user's
 // cursor back (shape -1).
 void TExtStringGrid::ApplyGridCursor(int shape) {

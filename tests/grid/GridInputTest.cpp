@@ -654,6 +654,14 @@ TEST_F(GridInput, MarkupLinksAndControlsAnswerTheClick) {
     Hover(Grid, link + QPoint(1, 0));
     Hover(Grid, At(4, 8));
     EXPECT_EQ(hover, (std::vector<std::string>{"enter cell://R9C4", "exit"}));
+
+    // A cursor set over a link shows once the mouse leaves the link.
+    Hover(Grid, link);
+    EXPECT_EQ(Grid.cursor().shape(), Qt::PointingHandCursor);
+    Grid.SetCursor(Qt::IBeamCursor);
+    EXPECT_EQ(Grid.cursor().shape(), Qt::PointingHandCursor);
+    Hover(Grid, At(4, 8));
+    EXPECT_EQ(Grid.cursor().shape(), Qt::IBeamCursor);
 }
 
 // ---------------------------------------------------------------------------
