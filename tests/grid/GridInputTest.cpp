@@ -685,6 +685,13 @@ TEST_F(GridInput, HintWindowShowsTheCellTextWithoutTakingTheFocus) {
     EXPECT_EQ(QApplication::focusWidget(), focused);
     EXPECT_FALSE(hint.isActiveWindow());
 
+    // The toolkit's hint request over the cell shows the same hint.
+    hint.hide();
+    QHelpEvent help(QEvent::ToolTip, p, Grid.mapToGlobal(p));
+    QApplication::sendEvent(&Grid, &help);
+    EXPECT_TRUE(hint.isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), focused);
+
     // OnGridHint may replace the text for any cell.
     Grid.OnGridHint = [](QObject*, int row, int col, std::string& h) { h = Cell("cell", row, col); };
     EXPECT_EQ(Grid.GetCellHint(At(3, 3).x(), At(3, 3).y(), where), "cell 3,3");
@@ -707,9 +714,12 @@ TEST_F(GridInput, HoveringMovesTheCurrentCellButNotTheFocus) {
     other.activateWindow();
     other.setFocus();
     Grid.Hovering = true;
+    Grid.EnableBlink = true;
+    const bool phase = Grid.BlinkPhase;
     QCursor::setPos(Grid.mapToGlobal(At(3, 5)));
     if (QApplication::widgetAt(QCursor::pos()) != &Grid) GTEST_SKIP() << "the platform places no cursor";
     QTest::qWait(600);
+    EXPECT_NE(Grid.BlinkPhase, phase) << "the timer flips the blink phase";
     EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), (TGridCoord{3, 5}));
     EXPECT_FALSE(Grid.hasFocus());
 }
