@@ -131,7 +131,6 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
     if ((IsCellSelected(col, row) || (row < FixedRows() && !EnhRowColMove)) && !(Options() & goEditing) &&
         DragDropSettings.OleDropSource && !MouseActions.ColSelect && !MouseActions.AllSelect && !nearEdge) {
         in.PendingSingle = true;
-        if (focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
         if (OnClickCell) OnClickCell(this, row, col);
         return;
     }
@@ -162,15 +161,12 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
         const int lastCol = ColCount() - 1;
         const int lastRow = RowCount() - 1;
         if (col < FixedCols() && row < FixedRows() && MouseActions.AllSelect && in.MouseZone == 3) {
-            if (focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
             if (FixedCols() <= lastCol && FixedRows() <= lastRow)
                 SetSelection({FixedCols(), FixedRows(), lastCol, lastRow});
         } else if (col < FixedCols() && row >= FixedRows() && MouseActions.RowSelect && in.MouseZone == 2) {
-            if (focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
             if (FixedCols() <= lastCol) SetSelection({FixedCols(), row, lastCol, row});
             in.HeaderAnchor = row;
         } else if (row < FixedRows() && col >= FixedCols() && MouseActions.ColSelect && in.MouseZone == 1) {
-            if (focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
             if (FixedRows() <= lastRow) SetSelection({col, FixedRows(), col, lastRow});
             in.HeaderAnchor = col;
         }
@@ -498,7 +494,6 @@ void TExtStringGrid::mouseMoveEvent(QMouseEvent* event) {
             const int cc = std::max(c.X, FixedCols());
             SetSelection({std::min(cc, in.HeaderAnchor), FixedRows(), std::max(cc, in.HeaderAnchor), RowCount() - 1});
         }
-        return;
     }
 
     // First-column sizing.

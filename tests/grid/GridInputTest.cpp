@@ -5,6 +5,7 @@
 #include "grid/paint/ArrowWindow.h"
 #include "grid/paint/PopupButton.h"
 
+#include <QComboBox>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -978,6 +979,48 @@ TEST_F(GridInput, KeysMarkDisjunctRows) {
     EXPECT_EQ(marked(), (std::vector<int>{4, 5}));
     QTest::keyClick(&Grid, Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(marked(), (std::vector<int>{4, 5, 7}));
+}
+
+TEST_F(GridInput, InCellEditAndComboWriteTheirValueIntoTheTag) {
+    Grid.SetCells(1, 2, "<B>n</B> <CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"old\" WIDTH=\"50\">");
+    Grid.SetCells(2, 2, "<B>c</B> <CONTROL TYPE=\"COMBO\" ID=\"k1\" VALUE=\"Green\" WIDTH=\"50\">");
+    Grid.SetColWidths(1, 90);
+    Grid.SetColWidths(2, 90);
+    Grid.SetRowHeights(2, 30);
+    std::vector<std::string> done;
+    Grid.OnControlEditDone = [&](QObject*, int row, int col, const std::string& id, const std::string&,
+                                 const std::string& value) {
+        done.push_back(Cell(id.c_str(), row, col) + "=" + value);
+    };
+    Grid.OnControlComboList = [](QObject*, int, int, const std::string&, const std::string&, const std::string&,
+                                 std::vector<std::string>& values, bool& edit, int&) {
+        values = {"Red", "Green", "Blue"};
+        edit = false;
+    };
+    const QPoint editAt = HitPoint(Grid, 1, 2);
+    ASSERT_GE(editAt.x(), 0);
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, editAt);
+    auto edits = ChildrenOf<QLineEdit>(Grid);
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_TRUE(edits[0]->isVisible());
+    EXPECT_EQ(edits[0]->text(), "old");
+    edits[0]->setText("new");
+    QTest::keyClick(edits[0], Qt::Key_Return);
+    EXPECT_FALSE(edits[0]->isVisible());
+    EXPECT_NE(Grid.Cells(1, 2).find("VALUE=\"new\""), std::string::npos) << Grid.Cells(1, 2);
+
+    const QPoint comboAt = HitPoint(Grid, 2, 2);
+    ASSERT_GE(comboAt.x(), 0);
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, comboAt);
+    auto combos = ChildrenOf<QComboBox>(Grid);
+    ASSERT_EQ(combos.size(), 1u);
+    EXPECT_EQ(combos[0]->currentText(), "Green");
+    EXPECT_EQ(combos[0]->count(), 3);
+    combos[0]->hidePopup();
+    combos[0]->setCurrentIndex(2);
+    emit combos[0]->activated(2);
+    EXPECT_NE(Grid.Cells(2, 2).find("VALUE=\"Blue\""), std::string::npos) << Grid.Cells(2, 2);
+    EXPECT_EQ(done, (std::vector<std::string>{"e1 2,1=new", "k1 2,2=Blue"}));
 }
 
 }  // namespace
