@@ -18,6 +18,7 @@
 
 #include "platform/gfx/Canvas.h"
 
+#include <QBasicTimer>
 #include <QPoint>
 #include <QWidget>
 
@@ -277,6 +278,10 @@ protected:
     void PaintSizingLine(QPainter& painter);
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    // While a range is selected or a column or row moved with the mouse
+    // beyond the cells, the grid scrolls towards it on a timer.
+    void AutoScrollTick();
     // Whether a repaint may happen now (the extended grid suspends repaints).
     virtual bool RepaintAllowed() const { return true; }
 
@@ -390,6 +395,8 @@ private:
     bool FDragging = false;
     QPoint FDragStart;
     QPoint FLastPress;
+    QPoint FAutoScrollPoint;
+    QBasicTimer FAutoScrollTimer;
     std::unique_ptr<QPixmap> FDragPixmap;
     int FDragThreshold = 0;
 

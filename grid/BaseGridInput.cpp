@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QTimerEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -179,6 +180,16 @@ void TBaseGrid::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, i
 }
 
 void TBaseGrid::MouseMove(Qt::KeyboardModifiers shift, int x, int y) {
+    if (FGridState == gsSelecting || FGridState == gsColMoving || FGridState == gsRowMoving) {
+        // Beyond the scrolled cells the grid scrolls on its own.
+        const TRect area = CellArea();
+        const bool outside = x < FixedWidth() || y < FixedHeight() || x >= area.Right || y >= area.Bottom;
+        FAutoScrollPoint = QPoint(x, y);
+        if (outside && !FAutoScrollTimer.isActive())
+            FAutoScrollTimer.start(60, this);
+        else if (!outside)
+            FAutoScrollTimer.stop();
+    }
     switch (FGridState) {
     case gsSelecting: {
         TGridCoord c = MouseCoord(x, y);
@@ -208,6 +219,7 @@ void TBaseGrid::MouseMove(Qt::KeyboardModifiers shift, int x, int y) {
 }
 
 void TBaseGrid::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+    FAutoScrollTimer.stop();
     if (button == Qt::LeftButton) {
         const TGridState state = FGridState;
         SetGridState(gsNormal);
@@ -230,6 +242,39 @@ void TBaseGrid::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int
         FMoveIndex = FMoveTarget = -1;
     }
     if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TBaseGrid::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == FAutoScrollTimer.timerId())
+        AutoScrollTick();
+    else
+        QWidget::timerEvent(event);
+}
+
+void TBaseGrid::AutoScrollTick() {
+    const bool selecting = FGridState == gsSelecting;
+    if ((!selecting && FGridState != gsColMoving && FGridState != gsRowMoving) ||
+        !(QApplication::mouseButtons() & Qt::LeftButton)) {
+        FAutoScrollTimer.stop();
+        return;
+    }
+    const TRect area = CellArea();
+    const int x = FAutoScrollPoint.x();
+    const int y = FAutoScrollPoint.y();
+    const int dx = x < FixedWidth() ? -1 : x >= area.Right ? 1 : 0;
+    const int dy = y < FixedHeight() ? -1 : y >= area.Bottom ? 1 : 0;
+    if (!selecting) {
+        // Moving: only the view scrolls.
+        if (FGridState != gsRowMoving && dx)
+            SetLeftCol(std::clamp(FLeftCol + dx, FixedCols(), MaxFirst(TGridAxisKind::Cols)));
+        if (FGridState != gsColMoving && dy)
+            SetTopRow(std::clamp(FTopRow + dy, FixedRows(), MaxFirst(TGridAxisKind::Rows)));
+        return;
+    }
+    // Selecting: the selection grows by a column or row towards the mouse.
+    const int col = std::clamp(FCol + dx, FixedCols(), ColCount() - 1);
+    const int row = std::clamp(FRow + dy, FixedRows(), RowCount() - 1);
+    if (col != FCol || row != FRow) FocusCell(col, row, false);
 }
 
 void TBaseGrid::Click() {

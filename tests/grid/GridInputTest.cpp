@@ -1023,4 +1023,18 @@ TEST_F(GridInput, InCellEditAndComboWriteTheirValueIntoTheTag) {
     EXPECT_EQ(done, (std::vector<std::string>{"e1 2,1=new", "k1 2,2=Blue"}));
 }
 
+TEST_F(GridInput, SelectingBeyondTheBottomScrollsAndGrowsTheSelection) {
+    const QPoint p = At(2, 5);
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, p);
+    QTest::mouseMove(&Grid, QPoint(p.x(), Grid.height() + 20));
+    QTRY_VERIFY_WITH_TIMEOUT(Grid.Row() >= 16, 3000);
+    EXPECT_GT(Grid.TopRow(), 1);
+    EXPECT_EQ(Grid.Selection().Top, 5);
+    EXPECT_EQ(Grid.Selection().Left, 2);
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, QPoint(p.x(), Grid.height() + 20));
+    const int row = Grid.Row();
+    QTest::qWait(150);
+    EXPECT_EQ(Grid.Row(), row) << "the release stops the scrolling";
+}
+
 }  // namespace
