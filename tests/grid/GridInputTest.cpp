@@ -102,6 +102,13 @@ protected:
         Grid.OnRightClickCell = [this](QObject*, int row, int col) { Log.push_back(Cell("RightClickCell", row, col)); };
     }
 
+    std::vector<int> MarkedRows() {
+        std::vector<int> rows;
+        for (int r = 0; r < Grid.RowCount(); ++r)
+            if (Grid.IsRowSelected(r)) rows.push_back(r);
+        return rows;
+    }
+
     TTestGrid Grid;
     std::vector<std::string> Log;
 };
@@ -427,24 +434,18 @@ TEST_F(GridInput, CtrlWheelZoomsWithinTenSteps) {
 
 TEST_F(GridInput, CtrlAndShiftClicksMarkDisjunctRows) {
     Grid.MouseActions.DisjunctRowSelect = true;
-    auto marked = [this] {
-        std::vector<int> rows;
-        for (int r = 0; r < Grid.RowCount(); ++r)
-            if (Grid.IsRowSelected(r)) rows.push_back(r);
-        return rows;
-    };
     QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 2));
     QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ControlModifier, At(2, 5));
-    EXPECT_EQ(marked(), (std::vector<int>{2, 5}));
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{2, 5}));
     // Shift extends from the last click, as in other programs; Ctrl adds.
     QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ShiftModifier, At(3, 7));
-    EXPECT_EQ(marked(), (std::vector<int>{5, 6, 7}));
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{5, 6, 7}));
     QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ControlModifier, At(2, 2));
-    EXPECT_EQ(marked(), (std::vector<int>{2, 5, 6, 7}));
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{2, 5, 6, 7}));
     QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ControlModifier, At(2, 6));
-    EXPECT_EQ(marked(), (std::vector<int>{2, 5, 7}));
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{2, 5, 7}));
     QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(1, 9));
-    EXPECT_EQ(marked(), (std::vector<int>{9}));
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{9}));
 }
 
 TEST_F(GridInput, DisjunctCellsAreHeldOnceAndCtrlTogglesThemForGood) {
@@ -963,22 +964,16 @@ TEST_F(GridInput, TheFirstColumnSizesByItsOwnLine) {
 
 TEST_F(GridInput, KeysMarkDisjunctRows) {
     Grid.MouseActions.DisjunctRowSelect = true;
-    auto marked = [this] {
-        std::vector<int> rows;
-        for (int r = 0; r < Grid.RowCount(); ++r)
-            if (Grid.IsRowSelected(r)) rows.push_back(r);
-        return rows;
-    };
     Grid.FocusCell(2, 3, true);
     QTest::keyClick(&Grid, Qt::Key_Down);
-    EXPECT_EQ(marked(), (std::vector<int>{4}));
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{4}));
     QTest::keyClick(&Grid, Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(&Grid, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(marked(), (std::vector<int>{4, 5, 6}));
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{4, 5, 6}));
     QTest::keyClick(&Grid, Qt::Key_Space);
-    EXPECT_EQ(marked(), (std::vector<int>{4, 5}));
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{4, 5}));
     QTest::keyClick(&Grid, Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(marked(), (std::vector<int>{4, 5, 7}));
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{4, 5, 7}));
 }
 
 TEST_F(GridInput, InCellEditAndComboWriteTheirValueIntoTheTag) {
