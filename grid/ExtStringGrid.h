@@ -334,16 +334,18 @@ public:
     // The user's cursor: shown at once, or once the grid's own cursor (a
     // sizing border, a link) is no longer needed.
     void SetCursor(const QCursor& cursor);
-    // The hint the grid shows for a cell (empty: none) and where, in client
-    // pixels; shows it in the hint window without taking the focus.
+    // The hint for the cell under a client point (empty: none) and where it
+    // goes, in client pixels; ShowCellHint shows it in the hint window, which
+    // never takes the focus.
     std::string GetCellHint(int x, int y, TPoint& where);
     void ShowCellHint(int x, int y);
     void HideCellHint();
     // Mark-up cells: the link or in-cell control under a client point.
     bool HitTestHTMLCell(int col, int row, int x, int y, THTMLRenderResult& result);
     void CommitInlineControl();
-    // The accepted MIME types of control drags from the application's own
-    // controls; OnDragOver decides, OnDragDrop receives the drop.
+    // The MIME types of the application's own drags this grid takes (none at
+    // start). OnDragOver decides at every move and at the drop (accept starts
+    // true; unassigned, nothing is accepted); OnDragDrop receives the drop.
     std::vector<std::string> AcceptedDragTypes;
     TDragDropSettings DragDropSettings;
     // The selection being dragged out of this grid.
