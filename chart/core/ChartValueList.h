@@ -83,6 +83,12 @@ public:
     double Lowest();
     double Sum();
     double SumOfMagnitudes();
+    // Replaces the stored sum of magnitudes until the next change (a pie
+    // counts the values it grouped once, through its other slice).
+    void OverrideSumOfMagnitudes(double v) {
+        SumOfMagnitudes();
+        FAbsSum = v;
+    }
     double Spread() { return Highest() - Lowest(); }
     void RecalcStats();
     bool Modified() const { return FModified; }

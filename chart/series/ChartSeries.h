@@ -312,6 +312,10 @@ protected:
     int copyPointWithExtras(TChartSeries& source, int index);
     void Notification(TCustomChartElement* gone) override;
     void SetAutoZOrder(int z) { FAutoZOrder = z; }
+    void SetVisibleRange(int first, int last) {
+        FFirstVisible = first;
+        FLastVisible = last;
+    }
     void SetDepthRange(int z0, int z1) {
         FStartZ = z0;
         FEndZ = z1;

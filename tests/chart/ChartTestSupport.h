@@ -3,10 +3,14 @@
 // canvas drawing on it directly, and pixel probes.
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/View3DOptions.h"
+#include "chart/panel/CustomAxisPanel.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 
 #include <QImage>
+
+#include <memory>
+#include <string>
 
 namespace charttest {
 
@@ -37,6 +41,36 @@ struct Render {
         canvas.Brush().SetStyle(cb::gfx::bsSolid);
         canvas.Pen().SetStyle(cb::gfx::psSolid);
     }
+};
+
+// A chart widget drawn into a white bitmap, with pixel probes.
+struct TestChart {
+    TCustomAxisPanel chart;
+    std::unique_ptr<cb::gfx::TBitmap> bitmap;
+
+    explicit TestChart(int w = 400, int h = 300, bool is3D = false) {
+        chart.resize(w, h);
+        chart.SetView3D(is3D);
+    }
+    cb::gfx::TBitmap& Draw() {
+        bitmap = chart.DrawToBitmap(clWhite, chart.PanelRect());
+        bitmap->Canvas().ReleasePainter();
+        return *bitmap;
+    }
+    TColor At(int x, int y) const {
+        const QRgb c = bitmap->Image().pixel(x, y);
+        return cb::gfx::RGB(qRed(c), qGreen(c), qBlue(c));
+    }
+    // Pixels of colour c in the rectangle.
+    int Count(TColor c, const TRect& r) const {
+        int n = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if (At(x, y) == c) ++n;
+        return n;
+    }
+    int Count(TColor c) const { return Count(c, {0, 0, bitmap->Width(), bitmap->Height()}); }
+    void Save(const std::string& path) const { bitmap->Image().save(QString::fromStdString(path)); }
 };
 
 }  // namespace charttest

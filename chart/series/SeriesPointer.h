@@ -1,0 +1,157 @@
+#pragma once
+// The small figure drawn at a point of line and point series: flat in 2D,
+// a solid or a figure on the series' front plane in 3D; and the callout,
+// a pointer with an arrow that joins a mark or an annotation to its point.
+#include "chart/core/PlotTypes.h"
+#include "chart/style/ChartBrush.h"
+#include "chart/style/ChartPen.h"
+#include "chart/style/PlotGradient.h"
+
+#include <memory>
+
+namespace cb::chart {
+
+class TCanvas3D;
+class TChartSeries;
+class TCustomAxisPanel;
+
+enum TSeriesPointerStyle {
+    psRectangle,
+    psCircle,
+    psTriangle,
+    psDownTriangle,
+    psCross,
+    psDiagCross,
+    psStar,
+    psDiamond,
+    psSmallDot,
+    psNothing,
+    psLeftTriangle,
+    psRightTriangle
+};
+
+class TSeriesPointer {
+public:
+    // The series may be none (previews); its chart becomes the panel.
+    explicit TSeriesPointer(TChartSeries* series);
+    virtual ~TSeriesPointer();
+    TSeriesPointer(const TSeriesPointer&) = delete;
+    TSeriesPointer& operator=(const TSeriesPointer&) = delete;
+
+    TChartSeries* Series() const { return FSeries; }
+    // The series' chart, else the panel given (previews).
+    TCustomAxisPanel* ParentPanel() const;
+    void SetParentPanel(TCustomAxisPanel* panel) { FPanel = panel; }
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool on) { store(FVisible, on); }
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Without repaint, for a drawing pass.
+    void PutVisible(bool on) { FVisible = on; }
+    // Colour 0x20000000 of either means the point colour.
+    TChartBrush& Brush() { return FBrush; }
+    TChartPen& Pen() { return FPen; }
+    bool Dark3D() const { return FDark3D; }
+    void SetDark3D(bool on) { store(FDark3D, on); }
+    bool Draw3D() const { return FDraw3D; }
+    void SetDraw3D(bool on) { store(FDraw3D, on); }
+    TPlotGradient& Gradient() { return *FGradient; }
+    // Half sizes in pixels; must be above 0.
+    int HorizSize() const { return FHorizSize; }
+    void SetHorizSize(int v);
+    int VertSize() const { return FVertSize; }
+    void SetVertSize(int v);
+    // Store without check or repaint (per-point sizes of bubbles).
+    void PutHorizSize(int v) { FHorizSize = v; }
+    void PutVertSize(int v) { FVertSize = v; }
+    bool InflateMargins() const { return FInflateMargins; }
+    void SetInflateMargins(bool on) { store(FInflateMargins, on); }
+    TSeriesPointerStyle Style() const { return FStyle; }
+    void SetStyle(TSeriesPointerStyle s) { store(FStyle, s); }
+    int Transparency() const { return FTransparency; }
+    void SetTransparency(int percent) { store(FTransparency, percent); }
+    bool SizeEditable() const { return FSizeEditable; }
+    void SetSizeEditable(bool on) { FSizeEditable = on; }
+    TColor GetBrushColor() const { return FBrush.Color(); }
+    void SetBrushColor(TColor c) { FBrush.SetColor(c); }
+
+    // Room beside the axis ends: at least size + 1 when visible and inflating.
+    void HorizMargins(int& left, int& right) const;
+    void VertMargins(int& top, int& bottom) const;
+    int StartDepth() const;
+    int MiddleDepth() const;
+    int EndDepth() const;
+
+    // Pen and brush of the pointer with k as the point colour.
+    void ApplyPenAndBrush(TCanvas3D& canvas, TColor k);
+    // The same with the pointer's own brush colour on the panel's canvas.
+    void PrepareCanvas();
+    // The figure at (x, y) with half sizes h and v; pen and brush selected.
+    void DrawShape(TCanvas3D& canvas, bool is3D, int x, int y, int h, int v, TColor k, TSeriesPointerStyle style);
+    // DrawShape on the panel's canvas with the pointer's own sizes.
+    void DrawPointer(int x, int y, TColor k, TSeriesPointerStyle style);
+
+    virtual void Assign(const TSeriesPointer& source);
+
+protected:
+    void Changed();
+    void SetOwnGradientColors(bool on) { FOwnGradientColors = on; }
+
+private:
+    template <class T>
+    void store(T& field, T v) {
+        if (field != v) {
+            field = v;
+            Changed();
+        }
+    }
+    void fillGradient(TCanvas3D& canvas, bool is3D, int x, int y, int h, int v, TColor k, TSeriesPointerStyle style);
+
+    TChartSeries* FSeries;
+    TCustomAxisPanel* FPanel = nullptr;
+    bool FVisible = true;
+    TChartBrush FBrush;
+    TChartPen FPen;
+    bool FDark3D = true;
+    bool FDraw3D = true;
+    std::unique_ptr<TPlotGradient> FGradient;
+    int FHorizSize = 4;
+    bool FInflateMargins = true;
+    TSeriesPointerStyle FStyle = psRectangle;
+    int FTransparency = 0;
+    int FVertSize = 4;
+    bool FSizeEditable = true;
+    bool FOwnGradientColors = false;
+};
+
+enum TArrowHeadStyle {
+    ahNone,
+    ahLine,
+    ahSolid
+};
+
+// A pointer at the point end of an arrow.
+class TCallout : public TSeriesPointer {
+public:
+    explicit TCallout(TChartSeries* series);
+    TChartPen& Arrow() { return FArrow; }
+    TArrowHeadStyle ArrowHead() const { return FArrowHead; }
+    void SetArrowHead(TArrowHeadStyle s);
+    int ArrowHeadSize() const { return FArrowHeadSize; }
+    void SetArrowHeadSize(int v);
+    int Distance() const { return FDistance; }
+    void SetDistance(int v);
+    // The arrow from the mark end m to the point end a at depth z, then the
+    // pointer figure at a when there is no arrow head.
+    void DrawCallout(const TPoint& a, const TPoint& m, int z);
+    void Assign(const TSeriesPointer& source) override;
+
+private:
+    TWhitePen FArrow;
+    TArrowHeadStyle FArrowHead = ahNone;
+    int FArrowHeadSize = 8;
+    int FDistance = 0;
+};
+
+}  // namespace cb::chart
