@@ -187,6 +187,11 @@ void TCircledSeries::SetParentChart(TCustomAxisPanel* chart) {
     if (chart) SaveOrRestoreView3D(false);
 }
 
+void TCircledSeries::LeftChart() {
+    RestoreView3D();
+    TChartSeries::LeftChart();
+}
+
 void TCircledSeries::Assign(const TCircledSeries& s) {
     if (this == &s) return;
     FCircled = s.FCircled;

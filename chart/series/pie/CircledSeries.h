@@ -61,6 +61,8 @@ public:
 
     void SetActive(bool on) override;
     void SetParentChart(TCustomAxisPanel* chart) override;
+    // Puts the chart's saved 3D view back.
+    void LeftChart() override;
     void FireBeforeDrawValues() override;
     bool IsLinkedToAxis(const TChartAxis* axis) const override {
         (void)axis;
