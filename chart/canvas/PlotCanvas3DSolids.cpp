@@ -211,7 +211,8 @@ void TPlotCanvas3D::DrawFrustum(const TRect& base, int z0, int z1, int tx, int t
         const TPoint p0 = ProjectCoords(xc - tx, T, zt);
         const TPoint p1 = ProjectCoords(xc + tx, T, zt);
         const TPoint p2 = ProjectCoords(Rt, B, zb);
-        const bool back = IsBackFace(p0, p1, p2);
+        // A face that ends in an apex (tx 0) takes its winding from the base edge.
+        const bool back = tx != 0 ? IsBackFace(p0, p1, p2) : IsBackFace(p1, p2, ProjectCoords(L, B, zb));
         if (zt >= zb ? back : !back) {
             const TPoint q[4] = {{xc - tx, T}, {xc + tx, T}, {Rt, B}, {L, B}};
             FStoredQuad[0] = ProjectFloatPoint(q[0].X, q[0].Y, zt);

@@ -370,6 +370,14 @@ void TChartSeries::Assign(const TChartSeries& source) {
     FX->Assign(*source.FX);
     FY->Assign(*source.FY);
     ResolveAxes();
+    if (&source == this) return;
+    auto& src = const_cast<TChartSeries&>(source);
+    if (!src.FDataSources.empty()) {
+        UnlinkFromSources();
+        for (TChartSeries* s : src.FDataSources) AddDataSource(s);
+        RequestDataRefresh();
+    } else
+        RefillFromSeries(src);
 }
 
 std::string GetSeriesDisplayTitle(const TChartSeries& series) {

@@ -304,7 +304,10 @@ public:
     std::function<void(TChartSeries*)> OnMouseEnter;
     std::function<void(TChartSeries*)> OnMouseLeave;
 
+    // Settings, then the points (or the data sources) of the source.
     void Assign(const TChartSeries& source);
+    // Assign from any series: each class copies what it shares with the source.
+    virtual void AssignSeries(const TChartSeries& source) { Assign(source); }
 
 protected:
     virtual void ClearStorage();

@@ -10,11 +10,22 @@ namespace cb::chart {
 
 class TCustomAxisPanel;
 
+enum TSeriesGroupActive {
+    gaYes,
+    gaNo,
+    gaSome
+};
+
 // A named group of series.
 class TSeriesGroup {
 public:
     std::string Name;
     TCustomSeriesList Series;
+    // gaYes when every series is active (also for an empty group), gaNo
+    // when none is, else gaSome.
+    TSeriesGroupActive Active() const;
+    // gaYes and gaNo switch every series; gaSome changes nothing.
+    void SetActive(TSeriesGroupActive value);
 };
 
 // The chart's series in drawing order, with the series groups. Only looks at
@@ -31,6 +42,8 @@ public:
     TSeriesGroup* NewSeriesGroup(const std::string& name);
     int GroupCount() const { return int(FGroups.size()); }
     TSeriesGroup* GroupAt(int index) const { return FGroups.at(std::size_t(index)).get(); }
+    // The first group holding the series, -1 when none.
+    int GroupIndexOfSeries(const TChartSeries* series) const;
 
 private:
     TCustomAxisPanel* FChart;

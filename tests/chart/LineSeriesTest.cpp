@@ -293,12 +293,12 @@ TEST(LineSeries, GalleryStylesAndAssign) {
     line->ApplySubGalleryStyle(line, 3);
     EXPECT_EQ(line->LineHeight(), 5);
     auto* points = AddSeries<TPointSeries>(t, {});
-    points->Assign(*line);
+    points->AssignSeries(*line);
     EXPECT_TRUE(points->Pointer().Visible());
     EXPECT_FALSE(points->DrawLine());
     EXPECT_FALSE(points->ClickableLine());
     auto* area = AddSeries<TAreaSeries>(t, {});
-    area->Assign(*points);
+    area->AssignSeries(*points);
     EXPECT_TRUE(area->DrawArea());
     EXPECT_FALSE(area->Pointer().Visible());
 }

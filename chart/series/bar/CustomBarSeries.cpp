@@ -93,6 +93,13 @@ void TCustomBarSeries::SetParentChart(TCustomAxisPanel* chart) {
         }
 }
 
+void TCustomBarSeries::AssignSeries(const TChartSeries& source) {
+    if (auto* bar = dynamic_cast<const TCustomBarSeries*>(&source))
+        Assign(*bar);
+    else
+        TChartSeries::Assign(source);
+}
+
 void TCustomBarSeries::Assign(const TCustomBarSeries& s) {
     FAutoMarkPosition = s.FAutoMarkPosition;
     FBarWidthPercent = s.FBarWidthPercent;

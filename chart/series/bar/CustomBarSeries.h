@@ -130,6 +130,7 @@ public:
     void ApplySubGalleryStyle(TChartSeries* series, int style) override;
     std::string EditorClassName() const override { return "TBarSeriesEditor"; }
     void Assign(const TCustomBarSeries& source);
+    void AssignSeries(const TChartSeries& source) override;
 
 protected:
     bool vertical() const { return YMandatory(); }

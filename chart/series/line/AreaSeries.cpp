@@ -112,8 +112,8 @@ void TAreaSeries::ApplySubGalleryStyle(TChartSeries* series, int style) {
     }
 }
 
-void TAreaSeries::Assign(const TCustomSeries& source) {
-    TCustomSeries::Assign(source);
+void TAreaSeries::AssignSeries(const TChartSeries& source) {
+    TCustomSeries::AssignSeries(source);
     SetDrawArea(true);
     SetDrawLine(true);
     auto* a = dynamic_cast<const TAreaSeries*>(&source);

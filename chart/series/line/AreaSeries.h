@@ -33,7 +33,7 @@ public:
     std::string EditorClassName() const override { return "TAreaSeriesEditor"; }
     void ListSubGalleryStyles(const std::function<void(const std::string&)>& add) override;
     void ApplySubGalleryStyle(TChartSeries* series, int style) override;
-    void Assign(const TCustomSeries& source);
+    void AssignSeries(const TChartSeries& source) override;
 
 private:
     bool FUseYOrigin = false;

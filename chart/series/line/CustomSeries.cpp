@@ -609,8 +609,14 @@ void TCustomSeries::PaintLegendSymbol(int item, const TRect& r) {
         c.DrawHorizontalLine(r.Left, r.Right, midY);
 }
 
-void TCustomSeries::Assign(const TCustomSeries& s) {
-    if (this == &s) return;
+void TCustomSeries::AssignSeries(const TChartSeries& source) {
+    if (this == &source) return;
+    auto* from = dynamic_cast<const TCustomSeries*>(&source);
+    if (!from) {
+        TChartSeries::Assign(source);
+        return;
+    }
+    const TCustomSeries& s = *from;
     FClickableLine = s.FClickableLine;
     FAreaChartBrush->Assign(*s.FAreaChartBrush);
     FAreaColor = s.FAreaColor;

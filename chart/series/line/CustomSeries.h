@@ -100,7 +100,7 @@ public:
     // The figure in the legend; item -1 is the whole series.
     virtual void PaintLegendSymbol(int item, const TRect& r);
     std::string EditorClassName() const override { return "TCustomSeriesEditor"; }
-    void Assign(const TCustomSeries& source);
+    void AssignSeries(const TChartSeries& source) override;
 
     // s is an instance of this series' class (each class answers for itself).
     virtual bool HasInstance(const TChartSeries* s) const;

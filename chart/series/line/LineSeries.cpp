@@ -48,8 +48,8 @@ void TLineSeries::ApplySubGalleryStyle(TChartSeries* series, int style) {
     }
 }
 
-void TLineSeries::Assign(const TCustomSeries& source) {
-    TCustomSeries::Assign(source);
+void TLineSeries::AssignSeries(const TChartSeries& source) {
+    TCustomSeries::AssignSeries(source);
     if (typeid(source) != typeid(*this)) Pointer().PutVisible(false);
     SetDrawArea(false);
     SetDrawLine(true);

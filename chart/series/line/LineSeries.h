@@ -12,7 +12,7 @@ public:
     void ListSubGalleryStyles(const std::function<void(const std::string&)>& add) override;
     void ApplySubGalleryStyle(TChartSeries* series, int style) override;
     // Hides the pointer unless copied from this class; line on, area off.
-    void Assign(const TCustomSeries& source);
+    void AssignSeries(const TChartSeries& source) override;
 };
 
 class THorizLineSeries : public TLineSeries {

@@ -78,8 +78,8 @@ void TPointSeries::ApplySubGalleryStyle(TChartSeries* series, int style) {
     }
 }
 
-void TPointSeries::Assign(const TCustomSeries& source) {
-    TCustomSeries::Assign(source);
+void TPointSeries::AssignSeries(const TChartSeries& source) {
+    TCustomSeries::AssignSeries(source);
     Pointer().PutVisible(true);
     SetDrawArea(false);
     SetDrawLine(false);

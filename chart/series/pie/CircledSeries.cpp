@@ -192,8 +192,14 @@ void TCircledSeries::LeftChart() {
     TChartSeries::LeftChart();
 }
 
-void TCircledSeries::Assign(const TCircledSeries& s) {
-    if (this == &s) return;
+void TCircledSeries::AssignSeries(const TChartSeries& source) {
+    if (this == &source) return;
+    auto* from = dynamic_cast<const TCircledSeries*>(&source);
+    if (!from) {
+        TChartSeries::Assign(source);
+        return;
+    }
+    const TCircledSeries& s = *from;
     FCircled = s.FCircled;
     storeRotation(s.FRotationAngle);
     FCustomXRadius = s.FCustomXRadius;

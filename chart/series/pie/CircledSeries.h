@@ -71,7 +71,7 @@ public:
     bool UsesAxes() const override { return false; }
     // s is an instance of this series' class.
     virtual bool HasInstance(const TChartSeries* s) const { return dynamic_cast<const TCircledSeries*>(s); }
-    void Assign(const TCircledSeries& source);
+    void AssignSeries(const TChartSeries& source) override;
 
 protected:
     void storeRotation(int degrees);

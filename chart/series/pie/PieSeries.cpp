@@ -586,8 +586,15 @@ void TPieSeries::ApplySubGalleryStyle(TChartSeries* series, int style) {
     }
 }
 
-void TPieSeries::Assign(const TPieSeries& s) {
-    if (this == &s) return;
+void TPieSeries::AssignSeries(const TChartSeries& source) {
+    if (this == &source) return;
+    auto* from = dynamic_cast<const TPieSeries*>(&source);
+    if (!from) {
+        TCircledSeries::AssignSeries(source);
+        SetColorEachPoint(true);
+        return;
+    }
+    const TPieSeries& s = *from;
     FAngleSize = s.FAngleSize;
     FAutoMarkPosition = s.FAutoMarkPosition;
     FDark3D = s.FDark3D;
@@ -598,7 +605,7 @@ void TPieSeries::Assign(const TPieSeries& s) {
     FUsePatterns = s.FUsePatterns;
     FOtherSlice.Assign(s.FOtherSlice);
     FShadow->Assign(*s.FShadow);
-    TCircledSeries::Assign(s);
+    TCircledSeries::AssignSeries(s);
     SetColorEachPoint(true);
 }
 

@@ -141,7 +141,7 @@ public:
     TBrushStyle SliceBrushStyle(int index);
     void SelectSlicePen(int index);
     void PaintLegendSymbol(int item, const TRect& r);
-    void Assign(const TPieSeries& source);
+    void AssignSeries(const TChartSeries& source) override;
 
 protected:
     void ClearStorage() override;

@@ -1,0 +1,35 @@
+#include "chart/series/StandardSeries.h"
+
+#include "chart/series/SeriesTypes.h"
+#include "chart/series/bar/BarSeries.h"
+#include "chart/series/bar/HorizBarSeries.h"
+#include "chart/series/fastline/FastLineSeries.h"
+#include "chart/series/line/AreaSeries.h"
+#include "chart/series/line/LineSeries.h"
+#include "chart/series/line/PointSeries.h"
+#include "chart/series/pie/PieSeries.h"
+#include "chart/series/pyramid/PyramidSeries.h"
+
+namespace cb::chart {
+
+void RegisterStandardSeriesTypes() {
+    using T = TPlotText;
+    RegisterStandardSeriesType(SeriesClassOf<TLineSeries>("TLineSeries"), T::txtGalleryLine);
+    RegisterStandardSeriesType(SeriesClassOf<TBarSeries>("TBarSeries"), T::txtGalleryBar);
+    RegisterStandardSeriesType(SeriesClassOf<THorizBarSeries>("THorizBarSeries"), T::txtGalleryHorizBar);
+    RegisterStandardSeriesType(SeriesClassOf<TAreaSeries>("TAreaSeries"), T::txtGalleryArea);
+    RegisterStandardSeriesType(SeriesClassOf<TPointSeries>("TPointSeries"), T::txtGalleryPoint);
+    RegisterSeriesType(SeriesClassOf<TPieSeries>("TPieSeries"), T::txtGalleryPie, T::txtGalleryStandard, 1);
+    RegisterStandardSeriesType(SeriesClassOf<TFastLineSeries>("TFastLineSeries"), T::txtGalleryFastLine);
+    RegisterSeriesType(SeriesClassOf<THorizLineSeries>("THorizLineSeries"), T::txtGalleryHorizLine,
+                       T::txtGalleryStandard, 1);
+    RegisterSeriesType(SeriesClassOf<THorizAreaSeries>("THorizAreaSeries"), T::txtGalleryHorizArea,
+                       T::txtGalleryStandard, 1);
+}
+
+void RegisterExtendedSeriesTypes() {
+    RegisterSeriesType(SeriesClassOf<TPyramidSeries>("TPyramidSeries"), TPlotText::txtGalleryPyramid,
+                       TPlotText::txtGalleryExtended, 2);
+}
+
+}  // namespace cb::chart

@@ -1,0 +1,57 @@
+#pragma once
+// Fast line: one pen and one polyline of move-to and line-to operations,
+// optionally one segment per pixel column, breaks at null points, steps,
+// and new points drawn straight onto the canvas without a repaint.
+#include "chart/series/line/CustomSeries.h"
+
+namespace cb::chart {
+
+class TFastLineSeries : public TCustomLineSeries {
+public:
+    TFastLineSeries();
+
+    // False: an added point is drawn at once as one more segment.
+    bool AutoRepaint() const { return FAutoRepaint; }
+    void SetAutoRepaint(bool on) { FAutoRepaint = on; }
+    bool DrawAllPoints() const { return FDrawAllPoints; }
+    void SetDrawAllPoints(bool on) { StoreBooleanAndRepaint(FDrawAllPoints, on); }
+    // False: the line breaks at null points.
+    bool IgnoreNulls() const { return FIgnoreNulls; }
+    void SetIgnoreNulls(bool on) { StoreBooleanAndRepaint(FIgnoreNulls, on); }
+    bool InvertedStairs() const { return FInvertedStairs; }
+    void SetInvertedStairs(bool on) { StoreBooleanAndRepaint(FInvertedStairs, on); }
+    bool Stairs() const { return FStairs; }
+    void SetStairs(bool on) { StoreBooleanAndRepaint(FStairs, on); }
+    // The pen's colour becomes the series colour, and the other way round.
+    void SetPen(const TChartPen& pen) override;
+    void SetSeriesColor(TColor c) override;
+
+    TPoint PointPixel(int index);
+    void PrepareCanvas();
+    void HorizontalMargins(int& left, int& right) override;
+    void VerticalMargins(int& top, int& bottom) override;
+    void DrawVisiblePoints() override;
+    void DrawPoint(int index) override;
+    void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
+    void PointAdded(TChartSeries* sender, int index) override;
+    int PointAtPixel(int x, int y) override;
+    void PaintLegendSymbol(int item, const TRect& r);
+    std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
+    void ListSubGalleryStyles(const std::function<void(const std::string&)>& add) override;
+    void ApplySubGalleryStyle(TChartSeries* series, int style) override;
+    void AssignSeries(const TChartSeries& source) override;
+
+private:
+    void moveTo(int x, int y);
+    void lineTo(int x, int y);
+    int margin() const;
+
+    bool FAutoRepaint = true;
+    bool FDrawAllPoints = true;
+    bool FIgnoreNulls = true;
+    bool FInvertedStairs = false;
+    bool FStairs = false;
+    int FOldX = 0, FOldY = 0;
+};
+
+}  // namespace cb::chart
