@@ -469,12 +469,6 @@ void TCustomBarSeries::drawTickLines(int low, int high, TBarStyle style) {
 
 // --- hit test ---
 
-bool TCustomBarSeries::BarContainsPoint(int index, const TPoint& p) {
-    (void)index;
-    (void)p;
-    return false;
-}
-
 int TCustomBarSeries::PointAtPixel(int x, int y) {
     if (FirstVisible() < 0 || LastVisible() < 0) return -1;
     const int last = std::min(LastVisible(), PointCount() - 1);

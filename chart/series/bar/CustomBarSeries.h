@@ -121,6 +121,9 @@ public:
         (void)index;
         return 0;
     }
+    // Draws the bar of a point; low and high are its value pixels in order.
+    void DrawPoint(int index) override;
+    virtual void DrawBar(int index, int low, int high);
     virtual bool BarContainsPoint(int index, const TPoint& p);
     int PointAtPixel(int x, int y) override;
     virtual bool OffersStackStyles() const { return true; }
@@ -134,6 +137,9 @@ public:
 
 protected:
     bool vertical() const { return YMandatory(); }
+    // The screen point and rectangle of position and value pixels.
+    TPoint screenPoint(int position, int value) const;
+    TRect screenRect(int position0, int value0, int position1, int value1) const;
     TChartAxis* positionAxis() const { return vertical() ? GetHorizAxis() : GetVertAxis(); }
     TChartAxis* valueAxis() const { return vertical() ? GetVertAxis() : GetHorizAxis(); }
     int positionPixel(double v) const { return vertical() ? XToPixel(v) : YToPixel(v); }

@@ -22,10 +22,7 @@ public:
     void VerticalMargins(int& top, int& bottom) override;
     bool GroupDrawsForward(int index) override;
     int MarkExtent(int index) override;
-    void DrawPoint(int index) override;
-    virtual void DrawBar(int index, int low, int high);
     void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
-    bool BarContainsPoint(int index, const TPoint& p) override;
 
 protected:
     void DrawTickLine(int pixel, TBarStyle style) override;
