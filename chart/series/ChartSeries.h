@@ -144,6 +144,8 @@ public:
     void SetYValues(const TChartValueList& source);
     TLabelsList& Labels() { return FLabels; }
     bool HasColorList() const { return FHasColors; }
+    // False for series whose position list is not data (pies).
+    bool UsesOtherList() const { return FUseOtherList; }
 
     // --- points ---
     int PointCount() const { return FX->ValueCount(); }

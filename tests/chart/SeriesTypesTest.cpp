@@ -2,6 +2,7 @@
 #include "ChartTestSupport.h"
 
 #include "chart/core/ColorPalettes.h"
+#include "chart/series/SeriesContent.h"
 #include "chart/series/SeriesHelpers.h"
 #include "chart/series/StandardSeries.h"
 #include "chart/series/bar/BarSeries.h"
@@ -162,6 +163,31 @@ TEST(SeriesGroups, ActiveOfAGroup) {
     EXPECT_EQ(g->Active(), gaYes);
     EXPECT_EQ(t.chart.SeriesList().GroupIndexOfSeries(s[2]), 0);
     EXPECT_EQ(t.chart.SeriesList().GroupIndexOfSeries(nullptr), -1);
+}
+
+TEST(SeriesContent, FlagsLookAtTheLeadingPoints) {
+    TestChart t;
+    auto* s = t.chart.CreateSeries<TLineSeries>();
+    for (int i = 0; i < 200; ++i) s->AddValue(i);
+    EXPECT_EQ(ComputeSeriesContentFlags(*s), 0u);
+    s->SetPointColor(150, clBlue);
+    EXPECT_EQ(ComputeSeriesContentFlags(*s), unsigned(scfPointColors));
+    s->Labels().SetLabel(150, "late");  // beyond the first 101 points
+    EXPECT_FALSE(SeriesHasLabels(*s));
+    s->Labels().SetLabel(3, "early");
+    EXPECT_TRUE(SeriesHasLabels(*s));
+    s->XValues().SetValue(199, 500);
+    EXPECT_TRUE(SeriesNeedsXValues(*s));
+    auto* pie = t.chart.CreateSeries<TPieSeries>();
+    pie->AddValue(1);
+    EXPECT_FALSE(SeriesNeedsXValues(*pie));
+    s->SetTitle("Sales");
+    pie->SetInternal(true);
+    std::vector<std::pair<std::string, TChartSeries*>> lines;
+    ListSeriesInStrings(lines, t.chart.SeriesList(), true);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].first, "Sales");
+    EXPECT_EQ(lines[0].second, s);
 }
 
 }  // namespace
