@@ -273,27 +273,6 @@ TCallout::TCallout(TChartSeries* series) : TSeriesPointer(series), FArrow([this]
     SetDraw3D(false);
 }
 
-void TCallout::SetArrowHead(TArrowHeadStyle s) {
-    if (FArrowHead != s) {
-        FArrowHead = s;
-        Changed();
-    }
-}
-
-void TCallout::SetArrowHeadSize(int v) {
-    if (FArrowHeadSize != v) {
-        FArrowHeadSize = v;
-        Changed();
-    }
-}
-
-void TCallout::SetDistance(int v) {
-    if (FDistance != v) {
-        FDistance = v;
-        Changed();
-    }
-}
-
 void TCallout::DrawCallout(const TPoint& a, const TPoint& m, int z) {
     TCustomAxisPanel* p = ParentPanel();
     if (!p || !p->Canvas()) return;

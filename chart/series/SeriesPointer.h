@@ -97,8 +97,7 @@ public:
 protected:
     void Changed();
     void SetOwnGradientColors(bool on) { FOwnGradientColors = on; }
-
-private:
+    // Stores a new value and repaints.
     template <class T>
     void store(T& field, T v) {
         if (field != v) {
@@ -106,6 +105,8 @@ private:
             Changed();
         }
     }
+
+private:
     void fillGradient(TCanvas3D& canvas, bool is3D, int x, int y, int h, int v, TColor k, TSeriesPointerStyle style);
 
     TChartSeries* FSeries;
@@ -137,11 +138,11 @@ public:
     explicit TCallout(TChartSeries* series);
     TChartPen& Arrow() { return FArrow; }
     TArrowHeadStyle ArrowHead() const { return FArrowHead; }
-    void SetArrowHead(TArrowHeadStyle s);
+    void SetArrowHead(TArrowHeadStyle s) { store(FArrowHead, s); }
     int ArrowHeadSize() const { return FArrowHeadSize; }
-    void SetArrowHeadSize(int v);
+    void SetArrowHeadSize(int v) { store(FArrowHeadSize, v); }
     int Distance() const { return FDistance; }
-    void SetDistance(int v);
+    void SetDistance(int v) { store(FDistance, v); }
     // The arrow from the mark end m to the point end a at depth z, then the
     // pointer figure at a when there is no arrow head.
     void DrawCallout(const TPoint& a, const TPoint& m, int z);

@@ -2,8 +2,8 @@
 // The annotation tool: a text box drawn over the finished chart, with an
 // optional callout to a chart position and a click event; and the
 // rectangle tool, an annotation box the user moves and resizes.
-#include "chart/series/SeriesPointer.h"
 #include "chart/panel/CustomPlotPanel.h"
+#include "chart/series/SeriesPointer.h"
 #include "chart/style/PlotFont.h"
 #include "chart/tools/PlotCustomTool.h"
 
@@ -80,12 +80,6 @@ public:
     void Assign(const TSeriesPointer& source) override;
 
 private:
-    void store(int& field, int v) {
-        if (field != v) {
-            field = v;
-            Changed();
-        }
-    }
     int FX = 0, FY = 0, FZ = 0;
 };
 

@@ -155,35 +155,26 @@ int TCustomSeries::MarkExtent() {
     return Marks().Callout().Length() + Marks().Callout().Distance();
 }
 
+// Room for wide stairs and the outline on both sides.
+void TCustomSeries::lineMargins(int& low, int& high) {
+    if (!FDrawLine) return;
+    int room = FStairs ? LinePen().Width() : 0;
+    if (FOutLine->Visible()) room = std::max(room, FOutLine->Width());
+    low = std::max(low, room);
+    high = std::max(high, room);
+}
+
 void TCustomSeries::HorizontalMargins(int& left, int& right) {
     TChartSeries::HorizontalMargins(left, right);
     FPointer->HorizMargins(left, right);
-    if (FDrawLine) {
-        if (FStairs) {
-            left = std::max(left, LinePen().Width());
-            right = std::max(right, LinePen().Width());
-        }
-        if (FOutLine->Visible()) {
-            left = std::max(left, FOutLine->Width());
-            right = std::max(right, FOutLine->Width());
-        }
-    }
+    lineMargins(left, right);
     if (!YMandatory() && Marks().Visible()) right = std::max(right, MarkExtent());
 }
 
 void TCustomSeries::VerticalMargins(int& top, int& bottom) {
     TChartSeries::VerticalMargins(top, bottom);
     FPointer->VertMargins(top, bottom);
-    if (FDrawLine) {
-        if (FStairs) {
-            top = std::max(top, LinePen().Width());
-            bottom = std::max(bottom, LinePen().Width());
-        }
-        if (FOutLine->Visible()) {
-            top = std::max(top, FOutLine->Width());
-            bottom = std::max(bottom, FOutLine->Width());
-        }
-    }
+    lineMargins(top, bottom);
     if (YMandatory() && Marks().Visible()) top = std::max(top, MarkExtent());
     TCustomAxisPanel* c = ParentChart();
     if (FLineHeight > 0 && !FDrawArea && c && c->View3D()) bottom = std::max(bottom, FLineHeight);

@@ -116,6 +116,7 @@ protected:
     // The area colour of col: col itself with ColorEachPoint or an automatic AreaColor.
     TColor areaColorOf(TColor col) const;
     void prepareLinePen(TColor col);
+    void lineMargins(int& low, int& high);
     int stackedPosition(int index, double v);
     // Stacks at index carry the stacked sum; pixels otherwise.
     double stackedExtreme(bool highest, double base);

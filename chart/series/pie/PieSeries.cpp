@@ -21,36 +21,8 @@ void TPieOtherSlice::changed() {
     if (FOwner) FOwner->InvalidateChart();
 }
 
-void TPieOtherSlice::SetColor(TColor c) {
-    if (FColor != c) {
-        FColor = c;
-        changed();
-    }
-}
-
-void TPieOtherSlice::SetStyle(TPieOtherStyle s) {
-    if (FStyle != s) {
-        FStyle = s;
-        changed();
-    }
-}
-
 std::string TPieOtherSlice::Text() const {
     return FText.empty() ? PlotText(TPlotText::txtOther) : FText;
-}
-
-void TPieOtherSlice::SetText(const std::string& t) {
-    if (FText != t) {
-        FText = t;
-        changed();
-    }
-}
-
-void TPieOtherSlice::SetValue(double v) {
-    if (FValue != v) {
-        FValue = v;
-        changed();
-    }
 }
 
 void TPieOtherSlice::Assign(const TPieOtherSlice& s) {

@@ -31,17 +31,25 @@ class TPieOtherSlice {
 public:
     explicit TPieOtherSlice(TPieSeries* owner) : FOwner(owner) {}
     TColor Color() const { return FColor; }
-    void SetColor(TColor c);
+    void SetColor(TColor c) { store(FColor, c); }
     TPieOtherStyle Style() const { return FStyle; }
-    void SetStyle(TPieOtherStyle s);
+    void SetStyle(TPieOtherStyle s) { store(FStyle, s); }
     // "Other" when empty.
     std::string Text() const;
-    void SetText(const std::string& t);
+    void SetText(const std::string& t) { store(FText, t); }
     double Value() const { return FValue; }
-    void SetValue(double v);
+    void SetValue(double v) { store(FValue, v); }
     void Assign(const TPieOtherSlice& source);
 
 private:
+    // Stores a new value and repaints the pie.
+    template <class T>
+    void store(T& field, const T& v) {
+        if (field != v) {
+            field = v;
+            changed();
+        }
+    }
     void changed();
     TPieSeries* FOwner;
     TColor FColor = clDefault;
