@@ -82,6 +82,21 @@ TEST(PyramidSeries, GuardsAndSigns) {
     EXPECT_EQ(n->SumBelow(2), 20);
 }
 
+TEST(PyramidSeries, ThreeDSlicesAreFrustums) {
+    TestChart t(400, 400, true);
+    auto* s = AddPyramid(t, {10, 20, 70});
+    s->SetSizePercent(80);
+    t.Draw();
+    t.Save("/tmp/chartseries_pyramid3d.png");
+    // Every slice shows, the widest at the bottom.
+    TChartAxis& left = t.chart.LeftAxis();
+    const int red = RunWidth(t, left.PixelOfValue(5), clRed);
+    const int green = RunWidth(t, left.PixelOfValue(60), clGreen);
+    EXPECT_GT(red, green);
+    EXPECT_GT(green, 0);
+    EXPECT_GT(t.Count(clBlue), 100);
+}
+
 TEST(PyramidSeries, SecondPyramidStandsBesideTheFirst) {
     TestChart t(500, 300);
     auto* a = AddPyramid(t, {1, 2});
