@@ -64,6 +64,20 @@ TEST(LineSeries, StairsStepAtTheCurrentOrThePreviousPoint) {
     }
 }
 
+TEST(LineSeries, ZoomedLineEntersFromTheChartEdgeAtItsHeightThere) {
+    TestChart t;
+    auto* s = AddSeries(t, {0, 10, 20, 30, 40});
+    t.chart.BottomAxis().SetManualRange(1.5, 4);
+    t.chart.LeftAxis().SetManualRange(0, 40);
+    t.Draw();
+    ASSERT_EQ(s->FirstVisible(), 2);
+    const TRect& r = t.chart.ChartRect();
+    const int y = t.chart.LeftAxis().PixelOfValue(15);  // the line's height at x = 1.5
+    EXPECT_GT(t.Count(clRed, {r.Left + 1, y - 2, r.Left + 3, y + 3}), 0);
+    // Nothing left of the chart rectangle.
+    EXPECT_EQ(t.Count(clRed, {0, 0, r.Left - 1, 300}), 0);
+}
+
 TEST(LineSeries, NullPointBreaksTheLine) {
     TestChart t;
     auto* s = AddSeries(t, {10, 20});
