@@ -39,23 +39,20 @@ bool TSeriesMarksPositions::HasCustom() const {
 
 // --- callout ---
 
-TMarksCallout::TMarksCallout(TChangeEvent onChange) : FOnChange(onChange), FArrow(onChange) {}
-
-void TMarksCallout::Assign(const TMarksCallout& s) {
-    FLength = s.FLength;
-    FDistance = s.FDistance;
-    FVisible = s.FVisible;
-    FArrow.Assign(s.FArrow);
+TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series) {
+    PutVisible(false);
 }
 
-void TMarksCallout::DrawCallout(TCanvas3D& canvas, bool is3D, const TPoint& from, const TPoint& to, int z) {
-    if (!FArrow.Visible()) return;
-    canvas.SelectPen(FArrow);
-    canvas.Brush().SetStyle(cb::gfx::bsClear);
-    if (is3D)
-        canvas.DrawLineAtDepth(from.X, from.Y, to.X, to.Y, z);
-    else
-        canvas.DrawLine(from.X, from.Y, to.X, to.Y);
+void TMarksCallout::ApplyToPosition(TSeriesMarkPosition& p) const {
+    const int l = FLength, d = Distance();
+    p.LeftTop.Y -= l + d;
+    p.ArrowTo.Y -= l + d;
+    p.ArrowFrom.Y -= d;
+}
+
+void TMarksCallout::Assign(const TSeriesPointer& source) {
+    if (auto* s = dynamic_cast<const TMarksCallout*>(&source)) FLength = s->FLength;
+    TCallout::Assign(source);
 }
 
 // --- marks ---
@@ -79,7 +76,7 @@ bool TSeriesMarks::is3D() const {
 }
 
 TMarksCallout& TSeriesMarks::Callout() {
-    if (!FCallout) FCallout = std::make_unique<TMarksCallout>([this] { changed(); });
+    if (!FCallout) FCallout = std::make_unique<TMarksCallout>(FSeries);
     return *FCallout;
 }
 
@@ -116,11 +113,7 @@ void TSeriesMarks::ApplyStoredPosition(int index, TSeriesMarkPosition& p) {
 }
 
 void TSeriesMarks::ApplyCallout(TSeriesMarkPosition& p) {
-    if (!FCallout) return;
-    const int l = FCallout->Length(), d = FCallout->Distance();
-    p.LeftTop.Y -= l + d;
-    p.ArrowTo.Y -= l + d;
-    p.ArrowFrom.Y -= d;
+    if (FCallout) FCallout->ApplyToPosition(p);
 }
 
 TPoint TSeriesMarks::projectionShift(const TSeriesMarkPosition& p) {
@@ -180,9 +173,8 @@ void TSeriesMarks::DrawMark(int index, TColor color, TSeriesMarkPosition& p, con
     ApplyStoredPosition(index, p);
     TCanvas3D* c = canvas();
     if (!c) return;
-    const bool threeD = is3D();
     if (FCallout && (FCallout->Visible() || FCallout->Arrow().Visible()))
-        FCallout->DrawCallout(*c, threeD, p.ArrowTo, p.ArrowFrom, FDepth);
+        FCallout->DrawCallout(p.ArrowFrom, p.ArrowTo, FDepth);
     const TPoint d = projectionShift(p);
     TRect box = p.MarkRect();
     box = {box.Left + d.X, box.Top + d.Y, box.Right + d.X, box.Bottom + d.Y};

@@ -3,6 +3,7 @@
 // them by an optional callout arrow, with recorded or custom positions per
 // point and overlap avoidance for series that stack their marks.
 #include "chart/core/PlotTypes.h"
+#include "chart/series/SeriesPointer.h"
 #include "chart/style/ChartBrush.h"
 #include "chart/style/ChartPen.h"
 #include "chart/style/PlotFont.h"
@@ -60,34 +61,19 @@ private:
     std::vector<std::unique_ptr<TSeriesMarkPosition>> FItems;
 };
 
-// The arrow from a mark to its point.
-class TMarksCallout {
+// The callout of marks: hidden at first, a white arrow, and the length
+// by which the mark stands off its point.
+class TMarksCallout : public TCallout {
 public:
-    explicit TMarksCallout(TChangeEvent onChange);
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool on) { store(FVisible, on); }
+    explicit TMarksCallout(TChartSeries* series);
     int Length() const { return FLength; }
     void SetLength(int v) { store(FLength, v); }
-    int Distance() const { return FDistance; }
-    void SetDistance(int v) { store(FDistance, v); }
-    TChartPen& Arrow() { return FArrow; }
-    void Assign(const TMarksCallout& source);
-    // Line from the mark end to the point end at depth z.
-    void DrawCallout(TCanvas3D& canvas, bool is3D, const TPoint& from, const TPoint& to, int z);
+    // Box and arrow end up by Length + Distance, the arrow start by Distance.
+    void ApplyToPosition(TSeriesMarkPosition& position) const;
+    void Assign(const TSeriesPointer& source) override;
 
 private:
-    template <class T>
-    void store(T& field, T v) {
-        if (field != v) {
-            field = v;
-            if (FOnChange) FOnChange();
-        }
-    }
-    TChangeEvent FOnChange;
-    bool FVisible = false;
     int FLength = 8;
-    int FDistance = 0;
-    TWhitePen FArrow;
 };
 
 class TSeriesMarks {

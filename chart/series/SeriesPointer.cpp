@@ -281,7 +281,6 @@ void TCallout::DrawCallout(const TPoint& a, const TPoint& m, int z) {
     if (FArrow.Visible()) {
         c.Brush().SetStyle(cb::gfx::bsClear);
         PrepareCanvas();
-        c.Brush().SetStyle(cb::gfx::bsClear);
         c.SelectPen(FArrow);
         if (FArrowHead == ahNone) {
             if (is3D)

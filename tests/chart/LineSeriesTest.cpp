@@ -218,6 +218,30 @@ TEST(LineSeries, PointerIsABoxIn3DAndFlatWithoutDraw3D) {
     EXPECT_GT(boxed, flat);
 }
 
+TEST(LineSeries, MarksCalloutDrawsItsArrowAndASquareOrAHead) {
+    for (TArrowHeadStyle head : {ahNone, ahSolid}) {
+        TestChart t;
+        auto* s = AddSeries(t, {10, 30, 20});
+        s->LinePen().Hide();
+        s->Marks().SetVisible(true);
+        TMarksCallout& callout = s->Marks().Callout();
+        callout.SetVisible(true);
+        callout.SetLength(20);
+        callout.Arrow().SetColor(clBlue);
+        callout.SetArrowHead(head);
+        callout.SetArrowHeadSize(8);
+        t.Draw();
+        const int x = s->ScreenX(1), y = s->ScreenY(1);
+        // The arrow runs up from the point to the mark: a blue line, or
+        // a black-filled arrow outlined in blue.
+        const TColor shaft = t.At(x, y - 12);
+        EXPECT_TRUE(head == ahNone ? shaft == clBlue : shaft == clBlack || shaft == clBlue) << head;
+        // A black square around the point without a head; below the point
+        // nothing with one.
+        EXPECT_EQ(t.At(x - 3, y + 3) == clBlack, head == ahNone) << head;
+    }
+}
+
 TEST(LineSeries, AreaFillsDownToTheOrigin) {
     TestChart t;
     auto* s = AddSeries<TAreaSeries>(t, {10, 30, 20});
