@@ -279,6 +279,17 @@ public:
         (void)y;
         return -1;
     }
+    // One legend item (index -1: the whole series) in r, over the legend's
+    // colour and with its pen when it has one.
+    virtual void DrawLegendItem(int index, const TRect& r, TColor legendColor, const TChartPen* legendPen);
+    // The symbol in r with the pen and brush the item selected.
+    virtual void PaintLegendSymbol(int index, const TRect& r);
+    // Series types change the symbol's background and brush style.
+    virtual void AdjustLegendBrush(int index, TColor& background, TBrushStyle& style) {
+        (void)index;
+        (void)background;
+        (void)style;
+    }
     virtual int LegendItemCount() { return PointCount(); }
     virtual int ValueIndexOfLegendItem(int item) { return item; }
     virtual TColor LegendItemColor(int item) { return PointColor(item); }
@@ -331,6 +342,8 @@ protected:
     bool FHasOwnZValues = false;
     bool FUseSeriesColor = true;
     bool FUseOtherList = true;
+    // The legend colour while an item draws.
+    TColor FLegendColor = clDefault;
 
 private:
     TColor FColor = clDefault;

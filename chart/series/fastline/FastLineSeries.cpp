@@ -135,11 +135,17 @@ void TFastLineSeries::DrawPointMark(int index, const std::string& text, TSeriesM
     TCustomLineSeries::DrawPointMark(index, text, position);
 }
 
+void TFastLineSeries::AdjustLegendBrush(int index, TColor& background, TBrushStyle& style) {
+    (void)index;
+    (void)background;
+    (void)style;
+    if (ParentChart() && ParentChart()->Canvas()) PrepareCanvas();
+}
+
 void TFastLineSeries::PaintLegendSymbol(int item, const TRect& r) {
     (void)item;
     TCustomAxisPanel* chart = ParentChart();
     if (!chart || !chart->Canvas()) return;
-    PrepareCanvas();
     chart->Canvas()->DrawHorizontalLine(r.Left, r.Right, (r.Top + r.Bottom) / 2);
 }
 

@@ -35,7 +35,8 @@ public:
     void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
     void PointAdded(TChartSeries* sender, int index) override;
     int PointAtPixel(int x, int y) override;
-    void PaintLegendSymbol(int item, const TRect& r);
+    void PaintLegendSymbol(int item, const TRect& r) override;
+    void AdjustLegendBrush(int index, TColor& background, TBrushStyle& style) override;
     std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
     void ListSubGalleryStyles(const std::function<void(const std::string&)>& add) override;
     void ApplySubGalleryStyle(TChartSeries* series, int style) override;

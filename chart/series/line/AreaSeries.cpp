@@ -69,6 +69,19 @@ void TAreaSeries::PaintLegendSymbol(int item, const TRect& r) {
     TCustomSeries::PaintLegendSymbol(item, r);
 }
 
+void TAreaSeries::AdjustLegendBrush(int index, TColor& background, TBrushStyle& style) {
+    (void)index;
+    TCustomAxisPanel* c = ParentChart();
+    if (!c || !c->Canvas()) return;
+    TCanvas3D& canvas = *c->Canvas();
+    background = areaColorOf(canvas.Brush().Color());
+    if (AreaLinesPen().Visible())
+        canvas.SelectPen(AreaLinesPen());
+    else
+        canvas.Pen().SetStyle(cb::gfx::psClear);
+    style = AreaChartBrush().Style();
+}
+
 void TAreaSeries::ListSubGalleryStyles(const std::function<void(const std::string&)>& add) {
     TCustomSeries::ListSubGalleryStyles(add);
     for (const char* s :

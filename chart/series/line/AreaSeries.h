@@ -30,6 +30,7 @@ public:
     double LowestY() override;
     bool GroupDrawsForward(int index) override;
     void PaintLegendSymbol(int item, const TRect& r) override;
+    void AdjustLegendBrush(int index, TColor& background, TBrushStyle& style) override;
     std::string EditorClassName() const override { return "TAreaSeriesEditor"; }
     void ListSubGalleryStyles(const std::function<void(const std::string&)>& add) override;
     void ApplySubGalleryStyle(TChartSeries* series, int style) override;

@@ -581,16 +581,7 @@ void TCustomSeries::PaintLegendSymbol(int item, const TRect& r) {
         return;
     }
     if (!FDrawLine || FDrawArea) {
-        TColor fill = FDrawArea ? areaColorOf(col) : col;
-        chart->SelectBrushOverBackground(
-            fill, FDrawArea ? *FAreaChartBrush : Brush(),
-            FDrawArea ? (FAreaChartBrush->Color() == clDefault ? SeriesColor() : FAreaChartBrush->Color())
-                      : chart->Color());
-        if (FDrawArea && FAreaLinesPen->Visible())
-            c.SelectPenWithColor(*FAreaLinesPen, FAreaLinesPen->Color() == clDefault ? col : FAreaLinesPen->Color());
-        else
-            c.SelectPenWithColor(cb::gfx::TPen(), clBlack);
-        c.DrawRectangle(r);
+        TChartSeries::PaintLegendSymbol(item, r);
         return;
     }
     prepareLinePen(col);

@@ -98,7 +98,7 @@ public:
     virtual void PreparePointer(int index) { (void)index; }
     int PointAtPixel(int x, int y) override;
     // The figure in the legend; item -1 is the whole series.
-    virtual void PaintLegendSymbol(int item, const TRect& r);
+    void PaintLegendSymbol(int item, const TRect& r) override;
     std::string EditorClassName() const override { return "TCustomSeriesEditor"; }
     void AssignSeries(const TChartSeries& source) override;
 

@@ -1,5 +1,8 @@
 #include "chart/series/line/LineSeries.h"
 
+#include "chart/canvas/Canvas3D.h"
+#include "chart/panel/CustomAxisPanel.h"
+
 #include <typeinfo>
 
 namespace cb::chart {
@@ -46,6 +49,13 @@ void TLineSeries::ApplySubGalleryStyle(TChartSeries* series, int style) {
     default:
         break;
     }
+}
+
+void TLineSeries::AdjustLegendBrush(int index, TColor& background, TBrushStyle& style) {
+    (void)index;
+    (void)background;
+    if (TCustomAxisPanel* c = ParentChart(); c && c->Canvas()) c->Canvas()->SelectPen(LinePen());
+    style = LineBrush().Style();
 }
 
 void TLineSeries::AssignSeries(const TChartSeries& source) {

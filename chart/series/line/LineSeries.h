@@ -11,6 +11,7 @@ public:
     bool HasInstance(const TChartSeries* s) const override { return dynamic_cast<const TLineSeries*>(s); }
     void ListSubGalleryStyles(const std::function<void(const std::string&)>& add) override;
     void ApplySubGalleryStyle(TChartSeries* series, int style) override;
+    void AdjustLegendBrush(int index, TColor& background, TBrushStyle& style) override;
     // Hides the pointer unless copied from this class; line on, area off.
     void AssignSeries(const TChartSeries& source) override;
 };

@@ -143,6 +143,12 @@ TColor TCircledSeries::EffectiveBackColor() const {
     return c->Color() == clDefault ? clWhite : c->Color();
 }
 
+void TCircledSeries::AdjustLegendBrush(int index, TColor& background, TBrushStyle& style) {
+    (void)index;
+    (void)style;
+    background = EffectiveBackColor();
+}
+
 void TCircledSeries::FireBeforeDrawValues() {
     TChartSeries::FireBeforeDrawValues();
     TCustomAxisPanel* c = ParentChart();

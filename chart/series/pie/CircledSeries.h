@@ -64,6 +64,7 @@ public:
     // Puts the chart's saved 3D view back.
     void LeftChart() override;
     void FireBeforeDrawValues() override;
+    void AdjustLegendBrush(int index, TColor& background, TBrushStyle& style) override;
     bool IsLinkedToAxis(const TChartAxis* axis) const override {
         (void)axis;
         return true;

@@ -488,13 +488,20 @@ int TPieSeries::ValueIndexOfLegendItem(int item) {
     return item;
 }
 
+void TPieSeries::AdjustLegendBrush(int index, TColor& background, TBrushStyle& style) {
+    TCircledSeries::AdjustLegendBrush(index, background, style);
+    const int point = ValueIndexOfLegendItem(index);
+    SelectSlicePen(point);
+    style = SliceBrushStyle(point);
+}
+
 void TPieSeries::PaintLegendSymbol(int item, const TRect& r) {
     TCustomAxisPanel* c = ParentChart();
     if (!c || !c->Canvas()) return;
     const int index = ValueIndexOfLegendItem(item);
     const TColor colour = c->Monochrome() ? clBlack : PointColor(index);
-    TCanvas3D& canvas = *c->Canvas();
     if (Gradient().Visible() && colour != clNone) {
+        TCanvas3D& canvas = *c->Canvas();
         auto keep = std::move(Gradient().OnChange);
         Gradient().SetEndColor(colour);
         Gradient().OnChange = std::move(keep);
@@ -504,10 +511,7 @@ void TPieSeries::PaintLegendSymbol(int item, const TRect& r) {
         canvas.DrawRectangle(r);
         return;
     }
-    WithoutChangeEvent(Brush(), [&] { Brush().SetStyle(SliceBrushStyle(index)); });
-    c->SelectBrushOverBackground(colour, Brush(), EffectiveBackColor());
-    SelectSlicePen(index);
-    canvas.DrawRectangle(r);
+    TCircledSeries::PaintLegendSymbol(item, r);
 }
 
 // --- gallery, samples, copying ---

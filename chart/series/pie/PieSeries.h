@@ -148,7 +148,8 @@ public:
     // The slice's brush style: a pattern per point, or solid.
     TBrushStyle SliceBrushStyle(int index);
     void SelectSlicePen(int index);
-    void PaintLegendSymbol(int item, const TRect& r);
+    void PaintLegendSymbol(int item, const TRect& r) override;
+    void AdjustLegendBrush(int index, TColor& background, TBrushStyle& style) override;
     void AssignSeries(const TChartSeries& source) override;
 
 protected:
