@@ -4,6 +4,7 @@
 #include "app/core/LogFile.h"
 #include "platform/os/Files.h"
 #include "platform/rtl/IniFile.h"
+#include "platform/rtl/Strings.h"
 
 #include <filesystem>
 
@@ -87,7 +88,11 @@ bool TCubeBrowserConfig::LoadSettings(const std::string& path) {
         ShowInstructionsOnOpen = ini.ReadBool(Section, "ShowInstructionsOnOpen", false);
         StartMaxed = ini.ReadBool(Section, "StartMaxed", false);
         CurrentTheme = ini.ReadString(Section, "CurrentTheme", "Default");
-        DontDisplayTutorialOnStartup = ini.ReadBool(Section, "DontDisplayTutorialOnStartup", true);
+        DontDisplayTutorialOnStartup = ini.ReadBool(Section, "DontDisplayTutorialOnStartup", false);
+        CommentHost = rtl::Trim(ini.ReadString(Section, "CommentHost", ""));
+        UpgradeInfoURL = rtl::Trim(ini.ReadString(Section, "UpgradeInfoURL", ""));
+        WebSite = rtl::Trim(ini.ReadString(Section, "WebSite", ""));
+        UpgradeHandOver = ini.ReadBool(Section, "UpgradeHandOver", false);
     } catch (const std::exception&) {
         SetDefaults();
     }
@@ -118,6 +123,11 @@ bool TCubeBrowserConfig::SaveSettings() {
         ini.WriteBool(Section, "StartMaxed", StartMaxed);
         ini.WriteString(Section, "CurrentTheme", CurrentTheme);
         ini.WriteBool(Section, "DontDisplayTutorialOnStartup", DontDisplayTutorialOnStartup);
+        // Kept so that settings moved to the user's folder still have them.
+        ini.WriteString(Section, "CommentHost", CommentHost);
+        ini.WriteString(Section, "UpgradeInfoURL", UpgradeInfoURL);
+        ini.WriteString(Section, "WebSite", WebSite);
+        ini.WriteBool(Section, "UpgradeHandOver", UpgradeHandOver);
         ini.UpdateFile();
         FConnectionList.SaveToFile(FSettingsFolder + ConnectionListFile);
         return true;

@@ -46,10 +46,10 @@ public:
     static std::unique_ptr<TCubeBrowserConfig> CreateDefault(const std::string& settingsPath,
                                                              const std::string& dataFolder = {});
 
-    // Reads the seven keys (missing ones take their reading defaults);
+    // Reads the seven keys and the addresses (missing ones take their reading defaults);
     // on an error the SetDefaults values apply. Always true.
     bool LoadSettings(const std::string& path);
-    // Writes the seven keys and the connection list; false (and a log line)
+    // Writes the seven keys, the addresses and the connection list; false (and a log line)
     // when writing failed.
     bool SaveSettings();
     void SetDefaults() override;
@@ -67,13 +67,25 @@ public:
     // What the user is told when "themes.ini" held no theme.
     static const char* const MissingFilesMessage;
 
-    bool DontDisplayTutorialOnStartup = true;
+    // False by default, so that a fresh install shows the tutorial.
+    bool DontDisplayTutorialOnStartup = false;
     std::string CurrentTheme = "Default";
     std::string LastCubeConnectionLocation;
     std::uint8_t LastCubeConnectionType = 0;
     bool ReopenLastCube = false;
     bool ShowInstructionsOnOpen = false;
     bool StartMaxed = false;
+
+    // Addresses of the deployment, empty unless app.ini sets them: the host
+    // the comment form is posted to ("/cb/send_comments.php" on it), the
+    // upgrade information file, and the product web site. A command whose
+    // address is empty says so instead of using a placeholder.
+    std::string CommentHost;
+    std::string UpgradeInfoURL;
+    std::string WebSite;
+    // The upgrade check may start the downloaded upgrade program only when
+    // this is set.
+    bool UpgradeHandOver = false;
 
 private:
     struct NoRead {};

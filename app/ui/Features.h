@@ -10,13 +10,15 @@ class QWidget;
 namespace cb::app {
 
 class TMSOLAPConnection;
+class TDisplayManager;
 struct TTheme;
 
 struct TFeatureContext {
-    QWidget* Owner = nullptr;                 // the main window
-    const TTheme* Theme = nullptr;            // the window theme
-    TMSOLAPConnection* Connection = nullptr;  // the open cube, or none
-    TAppContext App;                          // log, settings, messages
+    QWidget* Owner = nullptr;                   // the main window
+    const TTheme* Theme = nullptr;              // the window theme
+    TMSOLAPConnection* Connection = nullptr;    // the open cube, or none
+    TDisplayManager* DisplayManager = nullptr;  // renders the view into previews
+    TAppContext App;                            // log, settings, messages
 };
 
 // Publishing dialog for the open cube (the caller checks that one is open).

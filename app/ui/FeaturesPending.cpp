@@ -16,19 +16,5 @@ void ShowPublishDialog(const TFeatureContext& context) {
 void ShowCopyCubeWizard(const TFeatureContext& context) {
     NotAvailable(context, "Copying a cube");
 }
-bool ShowSettingsDialog(const TFeatureContext& context) {
-    NotAvailable(context, "The settings dialog");
-    return false;
-}
-void ShowCommentDialog(const TFeatureContext& context) {
-    NotAvailable(context, "Sending comments");
-}
-void ShowAboutBox(const TFeatureContext& context) {
-    NotAvailable(context, "The about box");
-}
-void ShowTutorial(const TFeatureContext& context) {
-    NotAvailable(context, "The tutorial");
-}
-void StartUpgradeCheck(const TFeatureContext&) {}
 
 }  // namespace cb::app

@@ -47,7 +47,11 @@ TEST_F(Config, MissingFileReadsTheReadingDefaults) {
     EXPECT_FALSE(c->ShowInstructionsOnOpen);
     EXPECT_FALSE(c->StartMaxed);
     EXPECT_EQ(c->CurrentTheme, "Default");
-    EXPECT_TRUE(c->DontDisplayTutorialOnStartup);
+    EXPECT_FALSE(c->DontDisplayTutorialOnStartup);  // a fresh install shows the tutorial
+    EXPECT_EQ(c->CommentHost, "");
+    EXPECT_EQ(c->UpgradeInfoURL, "");
+    EXPECT_EQ(c->WebSite, "");
+    EXPECT_FALSE(c->UpgradeHandOver);
     ASSERT_NE(c->GetCurrentTheme(), nullptr);
     EXPECT_EQ(c->GetCurrentTheme()->Name, "Default");
     EXPECT_EQ(c->GetThemeList()->GetCount(), 3);
@@ -75,7 +79,7 @@ TEST_F(Config, ReadsKeysAndCutsTheTypeToEightBits) {
         ASSERT_NE(c->GetCurrentTheme(), nullptr);
         EXPECT_EQ(c->GetCurrentTheme()->Name, k.theme) << k.text;
         EXPECT_EQ(c->StartMaxed, k.maxed) << k.text;
-        EXPECT_TRUE(c->DontDisplayTutorialOnStartup) << k.text;
+        EXPECT_FALSE(c->DontDisplayTutorialOnStartup) << k.text;
     }
 }
 
@@ -110,7 +114,7 @@ TEST_F(Config, SaveRoundTripsAndUnknownThemeIsSavedAsTheFirst) {
     ASSERT_TRUE(c->SaveSettings());
     EXPECT_EQ(Make()->GetCurrentTheme()->Name, "Sand");
 
-    // An independent reader sees the seven keys in their order.
+    // An independent reader sees the seven keys in their order, then the addresses.
     std::string out;
     ASSERT_EQ(cbtest::runCommand("python3 -c \"import configparser,sys;p=configparser.ConfigParser();"
                                  "p.optionxform=str;p.read(sys.argv[1]);print(','.join(p['AppSettings']))\" '" +
@@ -118,7 +122,8 @@ TEST_F(Config, SaveRoundTripsAndUnknownThemeIsSavedAsTheFirst) {
                                  &out),
               0);
     EXPECT_EQ(out, "CurrentTheme,ReopenLastCube,LastCubeConnectionLocation,LastCubeConnectionType,"
-                   "ShowInstructionsOnOpen,StartMaxed,DontDisplayTutorialOnStartup\n");
+                   "ShowInstructionsOnOpen,StartMaxed,DontDisplayTutorialOnStartup,CommentHost,UpgradeInfoURL,"
+                   "WebSite,UpgradeHandOver\n");
 }
 
 TEST_F(Config, SaveAfterTheFileWasDeletedWritesBesideTheData) {

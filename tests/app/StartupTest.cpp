@@ -104,7 +104,7 @@ TEST_F(ProgramRun, StartsWithoutSettingsAndWritesThemOnClose) {
     cb::rtl::TMemIniFile settings(ini);
     EXPECT_EQ(settings.ReadString("AppSettings", "CurrentTheme", ""), "Default");
     EXPECT_EQ(settings.ReadString("AppSettings", "StartMaxed", ""), "0");
-    EXPECT_EQ(settings.ReadString("AppSettings", "DontDisplayTutorialOnStartup", ""), "1");
+    EXPECT_EQ(settings.ReadString("AppSettings", "DontDisplayTutorialOnStartup", ""), "0");
     EXPECT_TRUE(fs::exists(dir.file("tavo_browser_connection_list.con")));
     EXPECT_EQ(Log(), "");
 
