@@ -230,9 +230,10 @@ public:
         if (!FWizard) return true;
         FWizard->SetFinishedState(AppTitle(upgrader.ApplicationTitle));
         FWizard->FInFinishLoop = true;
+        // The pointer clears itself when the wizard goes, also after this
+        // returns (it is deleted later).
         QPointer<TWizardForm> wizard = FWizard;
         bool finished = false;
-        QObject::connect(wizard, &QObject::destroyed, [&] { wizard = nullptr; });
         while (wizard && wizard->isVisible()) {
             finished = wizard->Finished();
             QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);

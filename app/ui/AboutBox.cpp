@@ -30,8 +30,8 @@ QPixmap AboutPicture() {
     p.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
 
     // An isometric cube of three shaded faces around its near corner.
-    const QPointF c(372, 92);
-    const double k = 40;
+    const QPointF c(382, 62);
+    const double k = 34;
     const QPointF leftUp(-0.87 * k, -0.5 * k), rightUp(0.87 * k, -0.5 * k), down(0, k);
     auto face = [&](QPointF a, QPointF b, QColor colour) {
         const QPointF points[] = {c, c + a, c + a + b, c + b};
@@ -78,8 +78,7 @@ TfrmAbout::TfrmAbout(const std::string& webSite, QWidget* owner) : TContentForm(
     lblLinktoWebsite->setGeometry(24, 122, 390, 40);
     lblLinktoWebsite->Color = cb::gfx::clNone;
     if (webSite.empty()) {
-        lblLinktoWebsite->SetHTMLText("The product web site is not set (WebSite in the AppSettings section of "
-                                      "app.ini).");
+        lblLinktoWebsite->SetHTMLText("The product web site is not set (WebSite in app.ini).");
     } else {
         const std::string site = cb::grid::EscapeHTML(webSite);
         lblLinktoWebsite->SetHTMLText("Visit the " + std::string(ProductName) + " web site: <a href=\"" + site + "\">" +

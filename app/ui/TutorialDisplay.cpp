@@ -195,8 +195,9 @@ TfrmTutorialDisplay::TfrmTutorialDisplay(const TAppContext& context, QWidget* ow
     });
 
     OnShowHelp = ShowHelpTopicStandIn;
-    FSteps.LoadFromFile(stepsFile.empty() ? TBaseConfig::GetApplicationPath() + "tutorial_steps.ini" : stepsFile,
-                        &FContext);
+    // Beside the other data files (the program's folder).
+    const std::string folder = FContext.Config ? FContext.Config->GetDataFolder() : TBaseConfig::GetApplicationPath();
+    FSteps.LoadFromFile(stepsFile.empty() ? folder + "tutorial_steps.ini" : stepsFile, &FContext);
     if (FOwner) {
         FOwnerLeft = FOwner->x();
         FOwnerTop = FOwner->y();

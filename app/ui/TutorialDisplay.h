@@ -29,8 +29,8 @@ class TClickLabel;
 class TfrmTutorialDisplay : public QWidget {
     Q_OBJECT
 public:
-    // Reads the steps from stepsFile ("tutorial_steps.ini" beside the
-    // program when empty); a file that cannot be read is told through the
+    // Reads the steps from stepsFile ("tutorial_steps.ini" in the data
+    // folder of the settings, the program's folder, when empty); a file that cannot be read is told through the
     // context and leaves the steps read so far. The owner is followed.
     explicit TfrmTutorialDisplay(const TAppContext& context, QWidget* owner = nullptr,
                                  const std::string& stepsFile = {});

@@ -17,6 +17,7 @@ import urllib.request
 
 LAST_MODIFIED = "Tue, 15 Nov 1994 08:12:31 GMT"
 PROXY_REQUESTS = [0]
+LAST_COMMENT = [b""]
 
 
 def hard_close(handler):
@@ -48,6 +49,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if self.path == "/echo":
             text = (self.headers.get("Content-Type", "") + "\n").encode() + body
             self.send_body(200, text)
+        elif self.path == "/cb/send_comments.php":
+            LAST_COMMENT[0] = (self.headers.get("Content-Type", "") + "\n").encode() + body
+            self.send_body(200, b"<html><body>Thank you</body></html>", "text/html")
+        elif self.path.startswith("/drop/"):
+            self.send_response(200)
+            self.send_header("Content-Length", "1000")
+            self.end_headers()
+            self.wfile.write(b"partial")
+            hard_close(self)
         else:
             self.send_body(404, b"no such form")
 
@@ -139,6 +149,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.end_headers()
             self.wfile.write(b"n" * 3000)
             self.close_connection = True
+        elif p == "/cb/last_comment":
+            self.send_body(200, LAST_COMMENT[0])
         elif p.startswith("/info?"):
             self.send_body(200, urllib.parse.unquote(p[6:]).encode())
         elif p.startswith("/files/"):
