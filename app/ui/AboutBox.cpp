@@ -89,7 +89,9 @@ TfrmAbout::TfrmAbout(const std::string& webSite, QWidget* owner) : TContentForm(
 
     lblDescription =
         new QLabel(QStringLiteral("A desktop browser for OLAP cubes: pivot grids, charts and reports."), this);
-    lblDescription->setGeometry(24, 168, 390, 20);
+    lblDescription->setGeometry(24, 166, 390, 40);
+    lblDescription->setWordWrap(true);
+    lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblDescription->setPalette(black);
 
     lblClose = new QLabel(QStringLiteral("Close"), this);

@@ -214,6 +214,10 @@ void TfrmSendComments::showEvent(QShowEvent* event) {
     editName->setFocus();
 }
 
+void TfrmSendComments::done(int) {
+    TContentForm::done(QDialog::Accepted);
+}
+
 void TfrmSendComments::closeEvent(QCloseEvent* event) {
     // The post finishes first: the dialog is disabled meanwhile.
     if (FPosting) {

@@ -36,6 +36,11 @@ public:
     // A post is running (the dialog is disabled meanwhile).
     bool Posting() const { return FPosting; }
 
+public slots:
+    // However it closes, the dialog ends with OK.
+    void done(int result) override;
+
+public:
     QLabel* imgHeaderIcon;
     cb::grid::TMarkupLabel* lblInstructions;
     QLabel* lblName;

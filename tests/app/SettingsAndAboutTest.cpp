@@ -118,6 +118,23 @@ TEST(SettingsDialog, DoneSavesTheThemeAndStartMaximized) {
     EXPECT_EQ(env.Config->GetCurrentTheme()->Name, "Cool");
 }
 
+TEST(SettingsDialog, WithoutThemesNothingIsSelectedAndDoneKeepsWorking) {
+    cbtest::TempDir dir;  // no themes.ini
+    TCubeBrowserConfig config(dir.file("app.ini"), dir.path().string());
+    ASSERT_EQ(config.GetCurrentTheme(), nullptr);
+    cbtest::TRecordingUI ui;
+    TfrmSettings form(TAppContext{nullptr, &config, &ui}, nullptr);
+    EXPECT_EQ(form.cboActiveTheme->count(), 0);
+    EXPECT_EQ(form.SelectedTheme(), nullptr);
+    EXPECT_EQ(form.gridCurrentTheme->Cells(0, 0), "Time");  // the sample in built-in colours
+    form.chkStartMaximized->setChecked(true);
+    form.btnDoneClick();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(config.GetCurrentTheme(), nullptr);
+    EXPECT_TRUE(ui.Errors.empty());
+    EXPECT_EQ(cb::rtl::TMemIniFile(dir.file("app.ini")).ReadString("AppSettings", "StartMaxed", ""), "1");
+}
+
 TEST(SettingsDialog, PreviewOfTheOpenViewLeavesTheMainGridAlone) {
     cbtest::TSmallWindowsEnv env;
     TAppContext context = env.Context();
