@@ -5,6 +5,7 @@
 #include "app/core/Config.h"
 #include "app/ui/Features.h"
 #include "app/ui/OwnerPlacement.h"
+#include "app/ui/WidgetColor.h"
 #include "grid/markup/MarkupLabel.h"
 #include "grid/markup/MarkupText.h"
 
@@ -66,12 +67,9 @@ TfrmAbout::TfrmAbout(const std::string& webSite, QWidget* owner) : TContentForm(
     imgBackground->setGeometry(0, 0, ClientWidth, ClientHeight);
     imgBackground->setPixmap(AboutPicture());
 
-    QPalette black = palette();
-    black.setColor(QPalette::WindowText, Qt::black);
-
     lblVersion = new QLabel(this);
     lblVersion->setGeometry(24, 92, 300, 20);
-    lblVersion->setPalette(black);
+    SetTextColor(lblVersion, 0x000000);
     lblVersion->setText(QStringLiteral("Version:"));
 
     lblLinktoWebsite = new cb::grid::TMarkupLabel(this);
@@ -92,15 +90,13 @@ TfrmAbout::TfrmAbout(const std::string& webSite, QWidget* owner) : TContentForm(
     lblDescription->setGeometry(24, 166, 390, 40);
     lblDescription->setWordWrap(true);
     lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblDescription->setPalette(black);
+    SetTextColor(lblDescription, 0x000000);
 
     lblClose = new QLabel(QStringLiteral("Close"), this);
     lblClose->setGeometry(ClientWidth - 70, ClientHeight - 34, 50, 20);
     lblClose->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblClose->setCursor(Qt::PointingHandCursor);
-    QPalette grey = palette();
-    grey.setColor(QPalette::WindowText, cb::gfx::ToQColor(0x464646));
-    lblClose->setPalette(grey);
+    SetTextColor(lblClose, 0x464646);
     QFont underlined = lblClose->font();
     underlined.setUnderline(true);
     lblClose->setFont(underlined);

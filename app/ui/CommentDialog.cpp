@@ -5,6 +5,7 @@
 #include "app/core/Config.h"
 #include "app/ui/Features.h"
 #include "app/ui/OwnerPlacement.h"
+#include "app/ui/WidgetColor.h"
 #include "grid/markup/MarkupLabel.h"
 #include "grid/markup/MarkupText.h"
 #include "upgrade/NetHTTP.h"
@@ -49,12 +50,6 @@ QPixmap HeaderPicture() {
     p.setBrush(QColor(0x1F, 0x3A, 0x60));
     for (int i = 0; i < 3; ++i) p.drawEllipse(QPointF(14 + i * 10, 19), 2.6, 2.6);
     return pixmap;
-}
-
-void SetTextColour(QWidget* widget, TColor colour) {
-    QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, cb::gfx::ToQColor(colour));
-    widget->setPalette(p);
 }
 
 // The support address offered in the instructions.
@@ -202,8 +197,8 @@ void TfrmSendComments::ApplyTheme(const TTheme* theme) {
     TContentForm::ApplyTheme(theme);
     if (!theme) return;
     SetColor(theme->BackgroundColor);
-    SetTextColour(lblName, theme->TextColor);
-    SetTextColour(lblEmail, theme->TextColor);
+    SetTextColor(lblName, theme->TextColor);
+    SetTextColor(lblEmail, theme->TextColor);
     lblInstructions->Font().SetColor(theme->TextColor);
     lblInstructions->Changed();
 }

@@ -2,6 +2,7 @@
 
 #include "app/core/AppInfo.h"
 #include "app/core/Helpers.h"
+#include "app/ui/ClickLabel.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -37,19 +38,6 @@ QPixmap MakeLogo() {
     p.drawText(QRect(16, 20, ClientWidth - 32, 48), Qt::AlignLeft | Qt::AlignVCenter, ProductName);
     return pm;
 }
-
-// A label that reports clicks.
-class TClickLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> OnClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        QLabel::mouseReleaseEvent(e);
-        if (OnClick) OnClick();
-    }
-};
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "app/core/GridTheme.h"
 #include "app/ui/Features.h"
 #include "app/ui/OwnerPlacement.h"
+#include "app/ui/WidgetColor.h"
 #include "grid/ExtStringGrid.h"
 
 #include <QCheckBox>
@@ -36,12 +37,6 @@ void StyleCell(cb::grid::TExtStringGrid& grid, int col, int row, const std::stri
     p->FontSize = size;
     p->FontStyle = bold ? cb::gfx::TFontStyles(cb::gfx::fsBold) : 0u;
     p->Alignment = alignment;
-}
-
-void SetColour(QWidget* widget, QPalette::ColorRole role, TColor colour) {
-    QPalette p = widget->palette();
-    p.setColor(role, cb::gfx::ToQColor(colour));
-    widget->setPalette(p);
 }
 
 }  // namespace
@@ -215,10 +210,10 @@ void TfrmSettings::done(int result) {
 void TfrmSettings::ApplyTheme(const TTheme* theme) {
     TContentForm::ApplyTheme(theme);
     if (!theme) return;
-    SetColour(panBottom, QPalette::Window, theme->BackgroundColor);
-    SetColour(panClient, QPalette::Window, theme->BackgroundColor);
-    SetColour(chkStartMaximized, QPalette::Window, theme->BackgroundColor);
-    SetColour(chkStartMaximized, QPalette::WindowText, theme->TextColor);
+    SetWidgetColor(panBottom, QPalette::Window, theme->BackgroundColor);
+    SetWidgetColor(panClient, QPalette::Window, theme->BackgroundColor);
+    SetWidgetColor(chkStartMaximized, QPalette::Window, theme->BackgroundColor);
+    SetWidgetColor(chkStartMaximized, QPalette::WindowText, theme->TextColor);
 }
 
 void TfrmSettings::showEvent(QShowEvent* event) {

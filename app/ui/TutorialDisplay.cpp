@@ -4,6 +4,7 @@
 #include "app/core/Helpers.h"
 #include "app/ui/ClickLabel.h"
 #include "app/ui/Features.h"
+#include "app/ui/WidgetColor.h"
 #include "extras/HelpHook.h"
 #include "extras/KitGIFAnimator.h"
 #include "grid/markup/MarkupLabel.h"
@@ -107,9 +108,7 @@ QPixmap ButtonPicture(TButtonPicture kind) {
 }
 
 void LightText(QWidget* widget, bool bold = false) {
-    QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, cb::gfx::ToQColor(0xEAEAEA));
-    widget->setPalette(p);
+    SetTextColor(widget, 0xEAEAEA);
     if (bold) {
         QFont f = widget->font();
         f.setBold(true);
@@ -154,9 +153,7 @@ TfrmTutorialDisplay::TfrmTutorialDisplay(const TAppContext& context, QWidget* ow
     lblDisplayHelp->setGeometry(366, 191, 50, 16);
     lblDisplayHelp->setCursor(Qt::PointingHandCursor);
     {
-        QPalette p = lblDisplayHelp->palette();
-        p.setColor(QPalette::WindowText, QColor(0x2B, 0x57, 0x97));
-        lblDisplayHelp->setPalette(p);
+        SetTextColor(lblDisplayHelp, 0x97572B);
         QFont f = lblDisplayHelp->font();
         f.setUnderline(true);
         lblDisplayHelp->setFont(f);
