@@ -17,8 +17,8 @@ struct TFeatureContext {
     QWidget* Owner = nullptr;                   // the main window
     const TTheme* Theme = nullptr;              // the window theme
     TMSOLAPConnection* Connection = nullptr;    // the open cube, or none
-    TDisplayManager* DisplayManager = nullptr;  // renders the view into previews
     TAppContext App;                            // log, settings, messages
+    TDisplayManager* DisplayManager = nullptr;  // renders the view into previews, or none
 };
 
 // Publishing dialog for the open cube (the caller checks that one is open).

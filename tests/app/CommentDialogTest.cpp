@@ -133,7 +133,7 @@ TEST(CommentDialog, MissingFieldsAndFailedPostsKeepTheDialogOpen) {
 
 TEST(CommentDialog, WithoutAnAddressTheCommandSaysSo) {
     cbtest::TSmallWindowsEnv env;
-    TFeatureContext context{nullptr, nullptr, nullptr, nullptr, env.Context()};
+    TFeatureContext context{nullptr, nullptr, nullptr, env.Context()};
     ShowCommentDialog(context);  // returns at once: no dialog
     ASSERT_EQ(env.UI.Informations.size(), 1u);
     EXPECT_NE(env.UI.Informations[0].find("CommentHost"), std::string::npos);

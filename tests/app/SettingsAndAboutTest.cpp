@@ -92,7 +92,7 @@ TEST(SettingsDialog, DoneSavesTheThemeAndStartMaximized) {
     QWidget owner;
     owner.resize(760, 550);
     owner.show();
-    TFeatureContext context{&owner, nullptr, nullptr, nullptr, env.Context()};
+    TFeatureContext context{&owner, nullptr, nullptr, env.Context()};
     WhenModal<TfrmSettings>([](TfrmSettings& form) {
         cbtest::SaveScreenshot(form, "settings_general.png");
         QTest::mouseClick(form.chkStartMaximized, Qt::LeftButton);
@@ -166,7 +166,7 @@ TEST(SettingsDialog, PreviewOfTheOpenViewLeavesTheMainGridAlone) {
 
 TEST(AboutBox, ShowsTheVersionAndClosesOnAnyClick) {
     cbtest::TSmallWindowsEnv env;
-    TFeatureContext context{nullptr, nullptr, nullptr, nullptr, env.Context()};
+    TFeatureContext context{nullptr, nullptr, nullptr, env.Context()};
     struct Case {
         const char* name;
         std::function<QWidget*(TfrmAbout&)> target;

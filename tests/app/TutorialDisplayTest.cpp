@@ -114,7 +114,7 @@ TEST_F(TutorialTest, WalksItsStepsBesideTheMainWindow) {
 }
 
 TEST_F(TutorialTest, DontShowAgainIsSavedAtOnce) {
-    TFeatureContext context{&owner, nullptr, nullptr, nullptr, env.Context()};
+    TFeatureContext context{&owner, nullptr, nullptr, env.Context()};
     // The steps file the program ships, in the data folder.
     cbtest::writeFile(env.Dir.file("tutorial_steps.ini"),
                       cbtest::readFile(std::string(CB_SOURCE_DIR) + "/data/tutorial_steps.ini"));

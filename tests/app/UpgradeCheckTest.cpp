@@ -73,7 +73,7 @@ QPushButton* Button(QWidget* window, const QString& text) {
 TEST(UpgradeCheck, NoAddressNoCheck) {
     cbtest::TSmallWindowsEnv env;
     QWidget owner;
-    StartUpgradeCheck(TFeatureContext{&owner, nullptr, nullptr, nullptr, env.Context()});
+    StartUpgradeCheck(TFeatureContext{&owner, nullptr, nullptr, env.Context()});
     EXPECT_EQ(FindUpgradeCheck(&owner), nullptr);
     EXPECT_TRUE(env.UI.Errors.empty());
     EXPECT_TRUE(env.UI.Informations.empty());
@@ -84,7 +84,7 @@ TEST(UpgradeCheck, StartsOneCheckForTheOwner) {
     env.Config->UpgradeInfoURL = InfoUrl("#date=1/1/2000\n#url=" + NetServer().Url("/files/a.bin") + "\n");
     {
         QWidget owner;
-        StartUpgradeCheck(TFeatureContext{&owner, nullptr, nullptr, nullptr, env.Context()});
+        StartUpgradeCheck(TFeatureContext{&owner, nullptr, nullptr, env.Context()});
         TNetUpgrader* upgrader = FindUpgradeCheck(&owner);
         ASSERT_NE(upgrader, nullptr);
         EXPECT_EQ(upgrader->InfoFileURL, env.Config->UpgradeInfoURL);
