@@ -1,6 +1,7 @@
 #pragma once
 // What the display manager asks of the chart builder, which fills the
-// chart's series from a cellset.
+// chart's series from a cellset. TGraphDisplayManager is the builder; tests
+// of the display manager put a recording one in its place.
 #include "olap/adomd/Adomd.h"
 
 #include <memory>
@@ -21,6 +22,18 @@ enum TChartDataMode : int {
 
 // The group-by level of no grouping.
 inline constexpr int kNoGroupBy = -1;
+
+// Chart type codes.
+enum TChartTypeCode : int {
+    ctcBar = 0,
+    ctcPie = 1,
+    ctcBarDepth = 2,
+    ctcStackedBar = 3,
+    ctcDoughnut = 4,
+    ctcSideBySideBar = 5,
+    ctcPyramid = 6,
+    ctcLine = 7
+};
 
 // The chart builder.
 class IChartBuilder {

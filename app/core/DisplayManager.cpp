@@ -2,6 +2,7 @@
 
 #include "app/core/CubeConnection.h"
 #include "app/core/CubeModel.h"
+#include "app/core/GraphDisplayManager.h"
 #include "platform/rtl/ScopeGuard.h"
 
 #include <algorithm>
@@ -12,8 +13,8 @@ using namespace cb::olap;
 
 namespace {
 
-// Stand-ins used until the real parts are given: they keep what they are
-// told and fill nothing.
+// Stand-in used until the real grid layout manager is given: it keeps what
+// it is told and fills nothing.
 class TIdleGridLayout : public IGridLayout {
 public:
     void SetGrid(cb::grid::TExtStringGrid* grid) override { FGrid = grid; }
@@ -27,46 +28,6 @@ public:
 private:
     cb::grid::TExtStringGrid* FGrid = nullptr;
     std::shared_ptr<Cellset> FCellset;
-};
-
-class TIdleChartBuilder : public IChartBuilder {
-public:
-    void SetChart(cb::chart::TChart* chart) override { FChart = chart; }
-    cb::chart::TChart* GetChart() const override { return FChart; }
-    void SetEnabled(bool enabled) override { FEnabled = enabled; }
-    bool GetEnabled() const override { return FEnabled; }
-    void SetCellset(std::shared_ptr<Cellset> cellset) override {
-        FCellset = std::move(cellset);
-        FColumn = FRow = -1;
-    }
-    bool Render() override { return false; }
-    int GetTotalPointCount() const override { return 0; }
-    void SetColumn(int position) override { FColumn = position; }
-    int GetColumn() const override { return FColumn; }
-    void SetRow(int position) override { FRow = position; }
-    int GetRow() const override { return FRow; }
-    void SetGroupBy(int level) override { FGroupBy = level; }
-    int GetGroupBy() const override { return FGroupBy; }
-    void SetMarksStyle(int style) override { FMarksStyle = style; }
-    int GetMarksStyle() const override { return FMarksStyle; }
-    void SetDataMode(TChartDataMode mode) override { FDataMode = mode; }
-    TChartDataMode GetDataMode() const override { return FDataMode; }
-    void SetShowAllMembers(bool show) override { FShowAll = show; }
-    bool GetShowAllMembers() const override { return FShowAll; }
-    void SetChartType(int type) override { FType = type; }
-    int GetChartType() const override { return FType; }
-    void SetMeasureName(const std::string& uniqueName) override { FMeasure = uniqueName; }
-    std::string GetMeasureName() const override { return FMeasure; }
-    void SetMeasureFilter(bool on) override { FFilter = on; }
-    bool GetMeasureFilter() const override { return FFilter; }
-
-private:
-    cb::chart::TChart* FChart = nullptr;
-    std::shared_ptr<Cellset> FCellset;
-    bool FEnabled = false, FShowAll = true, FFilter = false;
-    int FColumn = -1, FRow = -1, FGroupBy = kNoGroupBy, FMarksStyle = -1, FType = 0;
-    TChartDataMode FDataMode = cdmAllCells;
-    std::string FMeasure;
 };
 
 std::string Bracketed(const std::string& name) {
@@ -100,7 +61,7 @@ void TDisplayManager::SetGridLayout(std::unique_ptr<IGridLayout> gridLayout) {
 }
 
 void TDisplayManager::SetChartBuilder(std::unique_ptr<IChartBuilder> chartBuilder) {
-    FChartBuilder = chartBuilder ? std::move(chartBuilder) : std::make_unique<TIdleChartBuilder>();
+    FChartBuilder = chartBuilder ? std::move(chartBuilder) : std::make_unique<TGraphDisplayManager>();
 }
 
 // ---- cube and refresh -------------------------------------------------------
@@ -387,8 +348,8 @@ void TDisplayManager::SelectChartRow(int gridRow) {
 
 void TDisplayManager::RefreshChart() {
     if (!FChartBuilder->GetChart() || !FChartBuilder->GetEnabled()) return;
+    // Handing over the cellset builds the chart.
     FChartBuilder->SetCellset(FDisplayCellset);
-    FChartBuilder->Render();
     if (!ChartHasTooManyPoints()) {
         Fire(OnAxesChanged);
         return;

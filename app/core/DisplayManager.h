@@ -26,8 +26,9 @@ public:
     using TNotifyEvent = std::function<void()>;
 
     // The context shows the busy cursor and asks the user; the query model
-    // gets it too. Without parts, stand-ins that fill nothing are used until
-    // real ones are given.
+    // gets it too. Without a chart builder the chart is built by
+    // TGraphDisplayManager; without a grid layout a stand-in that fills
+    // nothing is used until one is given.
     explicit TDisplayManager(TAppContext context = {}, std::unique_ptr<IGridLayout> gridLayout = nullptr,
                              std::unique_ptr<IChartBuilder> chartBuilder = nullptr);
     ~TDisplayManager();
