@@ -19,20 +19,39 @@ public:
     void SetVisible(bool on) { FVisible = on; }
     bool CheckBoxes() const { return FCheckBoxes; }
     void SetCheckBoxes(bool on) { FCheckBoxes = on; }
+    TLegendTextStyle TextStyle() const { return FTextStyle; }
+    void SetTextStyle(TLegendTextStyle s) { FTextStyle = s; }
 
 private:
     bool FVisible = true;
     bool FCheckBoxes = false;
+    TLegendTextStyle FTextStyle = ltsLeftValue;
 };
 
-// Stand-in chart: an axis panel with a legend.
+// Stand-in title: keeps its lines and visibility.
+class TStandInTitle {
+public:
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool on) { FVisible = on; }
+    const std::vector<std::string>& Text() const { return FText; }
+    void SetText(const std::vector<std::string>& lines) { FText = lines; }
+    void SetCaption(const std::string& line) { SetText(line.empty() ? std::vector<std::string>{} : std::vector{line}); }
+
+private:
+    bool FVisible = true;
+    std::vector<std::string> FText;
+};
+
+// Stand-in chart: an axis panel with a legend and a title.
 class TChart : public TCustomAxisPanel {
 public:
     using TCustomAxisPanel::TCustomAxisPanel;
     TStandInLegend& Legend() { return FLegend; }
+    TStandInTitle& Title() { return FTitle; }
 
 private:
     TStandInLegend FLegend;
+    TStandInTitle FTitle;
 };
 
 }  // namespace cb::chart
