@@ -212,9 +212,15 @@ void TPlotPreviewPanel::DrawPanelInto(QPainter& painter, cb::chart::TCustomPlotP
     } else {
         // The panel's drawing recorded at its print size, stretched onto the image.
         auto metafile = panel->DrawToMetafile(true, TRect{0, 0, w, h});
+        // Replaying a picture scales it by the device's resolution over the
+        // picture's: that is taken out again.
+        const QPicture& picture = metafile->Picture();
+        const QPaintDevice* device = painter.device();
+        const double rx = device ? double(picture.logicalDpiX()) / device->logicalDpiX() : 1.0;
+        const double ry = device ? double(picture.logicalDpiY()) / device->logicalDpiY() : 1.0;
         painter.translate(target.topLeft());
-        painter.scale(double(target.width()) / metafile->Width(), double(target.height()) / metafile->Height());
-        painter.drawPicture(0, 0, metafile->Picture());
+        painter.scale(rx * target.width() / metafile->Width(), ry * target.height() / metafile->Height());
+        painter.drawPicture(0, 0, picture);
     }
 }
 
@@ -227,21 +233,23 @@ void TPlotPreviewPanel::DrawPanel(QPainter& painter, cb::chart::TCustomPlotPanel
     DrawPanelInto(painter, panel, image);
 }
 
+void TPlotPreviewPanel::UpdateLayout() {
+    Prune();
+    FPaperRect = CalcPaperRect();
+    if (OnGetPaperRect) OnGetPaperRect(this, FPaperRect);
+    // While dragging, the image follows the mouse, not the margins.
+    if (FDragging == pdzNone) FImageRect = CalcImageRect(FPaperRect, Panel());
+}
+
 void TPlotPreviewPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    FPaperRect = CalcPaperRect();
-    if (OnGetPaperRect) OnGetPaperRect(this, FPaperRect);
+    UpdateLayout();
     const QRect paper(FPaperRect.Left, FPaperRect.Top, FPaperRect.Width(), FPaperRect.Height());
     painter.fillRect(paper.translated(PaperShadow.Size, PaperShadow.Size), cb::gfx::ToQColor(PaperShadow.Color));
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(cb::gfx::ToQColor(FPaperColor));
     painter.drawRect(paper.adjusted(0, 0, -1, -1));
-    Prune();
-    const TRect dragged = FImageRect;
-    FImageRect = CalcImageRect(FPaperRect, Panel());
-    // While an edge is dragged without redrawing, the lines show where it goes.
-    if (FDragging != pdzNone) FImageRect = dragged;
     for (const auto& p : FPanels)
         if (p) {
             try {
@@ -264,6 +272,8 @@ void TPlotPreviewPanel::paintEvent(QPaintEvent*) {
 
 void TPlotPreviewPanel::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
+    FDragging = pdzNone;
+    UpdateLayout();
     FDragging = ZoneAt(p.x(), p.y());
     if (FDragging == pdzMove) {
         FOldMouse = p;

@@ -94,7 +94,8 @@ public:
     std::function<void(TPlotPreviewPanel*, cb::gfx::TRect&)> OnGetPaperRect;
     std::function<void(TPlotPreviewPanel*)> OnAfterDraw;
 
-    // Layout, computed on every paint; exposed for the dialog and tests.
+    // Layout, computed on every paint and mouse press.
+    void UpdateLayout();
     cb::gfx::TRect CalcPaperRect();
     cb::gfx::TRect CalcImageRect(const cb::gfx::TRect& paper, cb::chart::TCustomPlotPanel* panel);
     const cb::gfx::TRect& PaperRect() const { return FPaperRect; }
