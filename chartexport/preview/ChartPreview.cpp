@@ -42,7 +42,8 @@ int& Side(TRect& r, int side) {
 
 }  // namespace
 
-TChartPreview::TChartPreview(QWidget* parent) : QDialog(parent), FPrinter(std::make_unique<QPrinter>()) {
+TChartPreview::TChartPreview(QWidget* parent)
+    : QDialog(parent), FOwnPrinter(std::make_unique<QPrinter>()), FPrinter(FOwnPrinter.get()) {
     setWindowTitle("DezAvoze Print Preview");
     resize(530, 378);
     auto* root = new QVBoxLayout(this);
@@ -119,7 +120,7 @@ TChartPreview::TChartPreview(QWidget* parent) : QDialog(parent), FPrinter(std::m
 
     PlotPreviewPanel1 = new TPlotPreviewPanel(this);
     PlotPreviewPanel1->setObjectName("PlotPreviewPanel1");
-    PlotPreviewPanel1->SetPrinter(FPrinter.get());
+    PlotPreviewPanel1->SetPrinter(FPrinter);
     PlotPreviewPanel1->setMinimumSize(200, 150);
     QPalette p = PlotPreviewPanel1->palette();
     p.setColor(QPalette::Window, QColor(192, 192, 192));
@@ -130,7 +131,7 @@ TChartPreview::TChartPreview(QWidget* parent) : QDialog(parent), FPrinter(std::m
     connect(BClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(BPrint, &QPushButton::clicked, this, [this] { PlotPreviewPanel1->Print(); });
     connect(BSetupPrinter, &QPushButton::clicked, this, [this] {
-        QPageSetupDialog dialog(FPrinter.get(), this);
+        QPageSetupDialog dialog(FPrinter, this);
         dialog.exec();
         FillPrinters();
         PlotPreviewPanel1->update();
@@ -178,6 +179,11 @@ TChartPreview::TChartPreview(QWidget* parent) : QDialog(parent), FPrinter(std::m
 }
 
 TChartPreview::~TChartPreview() = default;
+
+void TChartPreview::SetPrinter(QPrinter* printer) {
+    FPrinter = printer ? printer : FOwnPrinter.get();
+    PlotPreviewPanel1->SetPrinter(FPrinter);
+}
 
 void TChartPreview::FillPrinters() {
     FChangingMargins = true;
@@ -247,7 +253,7 @@ void TChartPreview::RefreshMargins() {
     auto* panel = PlotPreviewPanel1->Panel();
     if (!panel) return;
     if (panel->PrintProportional() && PlotPreviewPanel1->HasPrinter()) {
-        FOldMargins = panel->ProportionalPrintMargins(FPrinter.get());
+        FOldMargins = panel->ProportionalPrintMargins(FPrinter);
         panel->SetPrintMargins(FOldMargins);
     }
     SetSpins(panel->PrintMargins());

@@ -29,6 +29,9 @@ public:
     // Options leaves out stays disabled.
     void TakePanel();
     unsigned Options = 0xFFFFFFFF;
+    // The printer shown and printed on (not owned); none uses the form's own.
+    void SetPrinter(QPrinter* printer);
+    QPrinter& Printer() { return *FPrinter; }
 
     QComboBox* CBPrinters;
     QPushButton *BSetupPrinter, *BPrint, *BClose, *BReset;
@@ -51,7 +54,8 @@ private:
     void OrientationClicked();
     void FillPrinters();
 
-    std::unique_ptr<QPrinter> FPrinter;
+    std::unique_ptr<QPrinter> FOwnPrinter;
+    QPrinter* FPrinter;  // the own one or the creator's
     cb::gfx::TRect FOldMargins;
     bool FChangingMargins = false;
     bool FChangingProp = false;

@@ -6,9 +6,18 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace cb::chartexport {
+
+TChartPreviewer::TChartPreviewer() = default;
+TChartPreviewer::~TChartPreviewer() = default;
+
+QPrinter& TChartPreviewer::Printer() {
+    if (!FPrinter) FPrinter = std::make_unique<QPrinter>();
+    return *FPrinter;
+}
 
 void TChartPreviewer::SetChart(cb::chart::TCustomPlotPanel* chart) {
     if (chart == Chart()) return;
@@ -24,6 +33,7 @@ void TChartPreviewer::Execute() {
     auto* chart = Chart();
     if (!chart) return;
     TChartPreview form;
+    form.SetPrinter(&Printer());
     FForm = &form;
     auto& options = cb::chart::PlotPanelOptions();
     const bool oldPrintPanel = options.PrintPanelBackground;

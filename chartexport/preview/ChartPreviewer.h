@@ -6,9 +6,11 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class QDialog;
+class QPrinter;
 
 namespace cb::chart {
 class TCustomPlotPanel;
@@ -41,7 +43,8 @@ enum TWindowState {
 
 class TChartPreviewer {
 public:
-    TChartPreviewer() = default;
+    TChartPreviewer();
+    ~TChartPreviewer();
     TChartPreviewer(const TChartPreviewer&) = delete;
     TChartPreviewer& operator=(const TChartPreviewer&) = delete;
 
@@ -61,11 +64,15 @@ public:
     void Execute();
     // The dialog while it is shown.
     TChartPreview* Form() const { return FForm; }
+    // The printer kept from one showing to the next, so that the user's
+    // orientation and choice of printer stay.
+    QPrinter& Printer();
 
 private:
     QPointer<QObject> FChart;
     cb::chart::TCustomPlotPanel* FChartPanel = nullptr;
     TChartPreview* FForm = nullptr;
+    std::unique_ptr<QPrinter> FPrinter;
 };
 
 }  // namespace cb::chartexport

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -189,6 +190,21 @@ TEST(ChartPreviewer, ExecuteHonoursOptionsAndRestoresTheChart) {
     EXPECT_TRUE(shown);
     EXPECT_FALSE(chart->PrintProportional());
     EXPECT_EQ(cb::chart::PlotPanelOptions().PrintPanelBackground, printPanel);
+    // The orientation the user chose stays for the next showing.
+    bool landscape = true;
+    previewer.Printer().setPageOrientation(QPageLayout::Landscape);
+    previewer.OnShow = [&](QDialog* form) {
+        QTimer::singleShot(0, form, [&, form] {
+            EXPECT_EQ(static_cast<TChartPreview*>(form)->RBLandscape->isChecked(), landscape);
+            form->accept();
+        });
+    };
+    previewer.Execute();
+    EXPECT_EQ(previewer.Printer().pageLayout().orientation(), QPageLayout::Landscape);
+    landscape = false;
+    previewer.Printer().setPageOrientation(QPageLayout::Portrait);
+    previewer.Execute();
+    EXPECT_EQ(previewer.Printer().pageLayout().orientation(), QPageLayout::Portrait);
     // A chart that goes is forgotten.
     chart.reset();
     EXPECT_EQ(previewer.Chart(), nullptr);
