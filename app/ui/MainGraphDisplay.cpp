@@ -230,6 +230,7 @@ TfrmMainGraphDisplay::TfrmMainGraphDisplay(QWidget* parent, TDisplayManager* dis
     chart.SetMargin(3, 0);
     chart.SetMarginUnits(cb::chart::muPixels);
     chart.BottomAxis().SetLabelsAngle(270);
+    chart.BottomAxis().LabelsFont().SetHeight(-9);
     chart.SetChart3DPercent(25);
     chart.View3DOptions().SetElevation(360);
     chart.View3DOptions().SetRotation(0);

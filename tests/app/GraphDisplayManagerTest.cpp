@@ -7,8 +7,12 @@
 #include "app/core/GraphChart.h"
 #include "app/core/GridTheme.h"
 #include "chart/series/bar/BarSeries.h"
+#include "platform/gfx/Bitmap.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace cb::app;
 using cb::chart::TChartSeries;
@@ -165,6 +169,28 @@ TEST_F(GraphDisplayManagerTest, PaletteWrapsAfterItsLastColour) {
     EXPECT_EQ(series->PointColor(40), HexToColor("666666"));
     EXPECT_EQ(series->PointColor(41), HexToColor("000000"));
     EXPECT_EQ(series->PointColor(42), HexToColor("004F9A"));
+}
+
+TEST_F(GraphDisplayManagerTest, BarsAreDrawnAtTheirValues) {
+    Build("SELECT {[Measures].[Revenue]} ON COLUMNS, {[Product].[All].CHILDREN} ON ROWS" + kFrom);
+    Chart.SetView3D(false);
+    Chart.resize(600, 400);
+    auto bitmap = Chart.DrawToBitmap(cb::gfx::clWhite, cb::gfx::TRect{0, 0, 600, 400});
+    const QImage& image = bitmap->Image();
+    // Each bar's height in pixels, found by its palette colour.
+    std::vector<int> heights;
+    for (const char* hex : {"004F9A", "E7B400", "009900", "CC66CC"}) {
+        const QColor colour = cb::gfx::ToQColor(HexToColor(hex));
+        int top = image.height(), bottom = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) == colour) top = std::min(top, y), bottom = std::max(bottom, y);
+        ASSERT_GE(bottom, top) << hex;
+        heights.push_back(bottom - top + 1);
+    }
+    const int tallest = static_cast<int>(std::max_element(heights.begin(), heights.end()) - heights.begin());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NEAR(double(heights[i]) / heights[tallest], CellNumber(0, i) / CellNumber(0, tallest), 0.03) << i;
 }
 
 TEST_F(GraphDisplayManagerTest, CellValuesAreNumbersAndErrorsEmpty) {

@@ -8,6 +8,9 @@
 #include "chartexport/preview/ChartPreview.h"
 #include "chartexport/preview/ChartPreviewer.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -214,6 +217,14 @@ TEST_F(MainGraphDisplayTest, PrintingTwiceLeavesTheScreenTitleAsItWas) {
     EXPECT_TRUE(Chart().Title().Visible());
     EXPECT_TRUE(view->AnnotationOn() == false);  // pie: annotation was off before
     EXPECT_EQ(Chart().GetMargin(1), 5);
+}
+
+TEST_F(MainGraphDisplayTest, CopiesTheChartToTheClipboard) {
+    QGuiApplication::clipboard()->clear();
+    QTest::mouseClick(view->tbbCopyToClipboard, Qt::LeftButton);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), Chart().size());
 }
 
 TEST(MainBottomContainer, MakesAChartViewOnlyForACube) {
