@@ -2,15 +2,15 @@
 // The windows the main window opens whose code lives in files of their own:
 // publishing, the cube-copy wizard, settings, comments, the about box, the
 // tutorial and the upgrade check. The main window calls them with what they
-// need of it; a window that is not built yet says so (FeaturesPending.cpp).
+// need of it.
 #include "app/core/AppContext.h"
 
 class QWidget;
 
 namespace cb::app {
 
-class TMSOLAPConnection;
 class TDisplayManager;
+class TMSOLAPConnection;
 struct TTheme;
 
 struct TFeatureContext {

@@ -1,0 +1,41 @@
+#pragma once
+// The published HTML report: the pivot grid's cells with their colours,
+// bold styles and alignments as an HTML table, a title above it and the
+// chart picture "chart.jpg" below it.
+#include <string>
+#include <vector>
+
+namespace cb::grid {
+class TExtStringGrid;
+}
+namespace cb::chart {
+class TCustomPlotPanel;
+}
+
+namespace cb::app {
+
+struct THTMLReportOptions {
+    bool ShowTitle = true;
+    std::string Title;
+    bool IncludeChart = false;  // adds <img src="chart.jpg">
+};
+
+// Name of the chart picture beside the report.
+inline constexpr const char* kReportChartFile = "chart.jpg";
+
+// The report, one line per entry. Text and title are escaped; a blank cell
+// is "&nbsp;" and every blank of a cell's text "&nbsp;".
+std::vector<std::string> BuildHTMLReport(const cb::grid::TExtStringGrid& grid, const THTMLReportOptions& options);
+// The attributes of a cell's <td> tag, starting with a blank.
+std::string HTMLCellAttributes(const cb::grid::TExtStringGrid& grid, int col, int row);
+// "&", "<", ">" and '"' as entities, blanks as "&nbsp;"; "&nbsp;" for blank text.
+std::string HTMLCellText(const std::string& text);
+
+// The lines, each ended by CR LF, written through a temporary file beside
+// fileName; raises when it cannot be written (an old file stays as it was).
+void SaveReportLines(const std::vector<std::string>& lines, const std::string& fileName);
+
+// The panel as a colour JPEG (quality 100) of its own size, in memory.
+std::string ChartJPEGBytes(cb::chart::TCustomPlotPanel& panel);
+
+}  // namespace cb::app
