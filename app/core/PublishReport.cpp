@@ -13,7 +13,7 @@ namespace {
 // A colour as "#RRGGBB"; "none" gives the fallback.
 std::string CSSColor(cb::gfx::TColor color, cb::gfx::TColor fallback) {
     if (color == cb::gfx::clNone) color = fallback;
-    return "#" + ColorToHex(color & 0xFFFFFF);
+    return "#" + ColorToHex(cb::gfx::ColorToRGB(color) & 0xFFFFFF);
 }
 
 std::string EscapeHTML(const std::string& text) {

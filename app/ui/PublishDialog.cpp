@@ -57,6 +57,14 @@ auto HideSelection(cb::grid::TExtStringGrid* grid) {
     return cb::rtl::OnScopeExit([grid, shown] { grid->SetShowSelection(shown); });
 }
 
+// The table writers skip fixed rows as captions; the pivot grid's header
+// rows belong in the report, so every row is data while they write.
+auto AllRowsAsData(cb::grid::TExtStringGrid* grid) {
+    const int fixed = grid->FixedRows();
+    grid->SetFixedRows(0);
+    return cb::rtl::OnScopeExit([grid, fixed] { grid->SetFixedRows(fixed); });
+}
+
 }  // namespace
 
 TfrmExport::TfrmExport(TDisplayManager* displayManager, TAppContext context, QWidget* owner)
@@ -264,6 +272,7 @@ bool TfrmExport::ExportXLS(const std::string& fileName) {
         cb::grid::TExtStringGrid* grid = Grid();
         if (!grid) throw std::runtime_error(kNoDisplay);
         auto restore = HideSelection(grid);
+        auto allRows = AllRowsAsData(grid);
         cb::tabexport::TTabExportXLS xls;
         xls.FileName = fileName;
         xls.ExportSource = cb::tabexport::esStringGrid;
@@ -303,6 +312,7 @@ bool TfrmExport::ExportPDF(const std::string& fileName) {
         cb::grid::TExtStringGrid* grid = Grid();
         if (!grid) throw std::runtime_error(kNoDisplay);
         auto restore = HideSelection(grid);
+        auto allRows = AllRowsAsData(grid);
         cb::tabexport::TTabExportPDF pdf;
         pdf.FileName = fileName;
         pdf.ExportSource = cb::tabexport::esStringGrid;
@@ -347,6 +357,7 @@ bool TfrmExport::ExportRTF(const std::string& fileName) {
         cb::grid::TExtStringGrid* grid = Grid();
         if (!grid) throw std::runtime_error(kNoDisplay);
         auto restore = HideSelection(grid);
+        auto allRows = AllRowsAsData(grid);
         cb::tabexport::TTabExportRTF rtf;
         rtf.FileName = fileName;
         rtf.ExportSource = cb::tabexport::esStringGrid;

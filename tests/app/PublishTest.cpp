@@ -1,0 +1,348 @@
+// The publishing dialog and its reports, read by independent readers
+// (Python's html.parser, headless Chromium, xlrd, pdftotext, unrtf), and
+// e-mail through a recording xdg-email.
+#include "MDXTestSupport.h"
+#include "app/core/DisplayManager.h"
+#include "app/core/PublishMail.h"
+#include "app/core/PublishReport.h"
+#include "app/ui/PublishDialog.h"
+#include "grid/ExtStringGrid.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+using namespace cb::app;
+
+namespace {
+
+// 2 x 2: a bold white-on-blue header row and a data row, one cell
+// right-aligned on green, one without properties holding blanks and mark-up.
+void FillGrid(cb::grid::TExtStringGrid& grid) {
+    grid.SetColCount(2);
+    grid.SetRowCount(2);
+    grid.SetGridLineColor(0x808080);
+    grid.SetCells(0, 0, "Country");
+    grid.SetCells(1, 0, "Sales <&> \"Q1\"");
+    for (int c = 0; c < 2; ++c) {
+        grid.SetCellBrushColor(c, 0, 0x994D1A);  // RGB 1A4D99
+        grid.SetCellFontColor(c, 0, 0xFFFFFF);
+        grid.SetCellFontStyle(c, 0, cb::gfx::fsBold);
+    }
+    grid.SetCells(0, 1, "North  America");
+    grid.SetCells(1, 1, "1,234.50");
+    grid.SetCellAlignment(1, 1, cb::grid::taRightJustify);
+    grid.SetCellBrushColor(1, 1, 0x33CC33);  // RGB 33CC33
+    grid.SetCellFontColor(1, 1, 0x000080);   // RGB 800000
+}
+
+const char* const kExpectedReport =
+    "<html><head><style type=\"text/css\"><!--\r\n"
+    "body{\tmargin: 0px;\tpadding: 0px;\tborder-left: 15px solid #CCCCCC;\tbackground: #EFEFEF;}\r\n"
+    ".header {\tbackground-color: #E4E4E4;\tfont-family: sans-serif, Arial, Verdana, Helvetica, \"Times New "
+    "Roman\";\tfont-size: 12px;\tcolor: #000000;}\r\n"
+    ".main {\tfont-family: sans-serif, Helvetica, Arial;\tfont-size: 12px;\tcolor: #333333;}\r\n"
+    ".title {\tfont-family: sans-serif, Helvetica, Arial;\tfont-size: 16px;\tfont-weight: bold;\theight: "
+    "40px;\tbackground: #CCCCCC;\tcolor: #333333;\twidth: 100%;\tpadding-top: 10px;}\r\n"
+    "hr{  color: #E5E1E1;}\r\n"
+    "--></style></head><body bgcolor=\"#EFEFEF\" LEFTMARGIN=\"20\">\r\n"
+    "<span class=\"title\">Q1 &lt;Sales&gt; &amp; more</span><br>\r\n"
+    "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\" bordercolor=\"#808080\">\r\n"
+    "<tr>\r\n"
+    "<td class=\"header\" style=\"background-color: #1A4D99; color: #FFFFFF; font-weight: bold\">Country</td>\r\n"
+    "<td class=\"header\" style=\"background-color: #1A4D99; color: #FFFFFF; font-weight: "
+    "bold\">Sales&nbsp;&lt;&amp;&gt;&nbsp;&quot;Q1&quot;</td>\r\n"
+    "</tr>\r\n"
+    "<tr>\r\n"
+    "<td class=\"header\" style=\"background-color: #FFFFFF; color: #000000; font-weight: "
+    "normal\">North&nbsp;&nbsp;America</td>\r\n"
+    "<td align=\"right\" class=\"main\" style=\"background-color: #33CC33; color: #800000; font-weight: "
+    "normal\">1,234.50</td>\r\n"
+    "</tr>\r\n"
+    "</table>\r\n"
+    "<br /><br /><br />\r\n"
+    "<img src=\"chart.jpg\" border=\"0\" alt=\"\">\r\n"
+    "</body></html>\r\n";
+
+// The report as html.parser reads it: one line per cell, "style|text", and
+// "ERROR ..." for a style that is not "property: value" pairs with valid colours.
+std::string ParseWithPython(const std::string& file) {
+    cbtest::TempDir dir;
+    cbtest::writeFile(dir.file("check.py"), R"PY(
+import re, sys
+from html.parser import HTMLParser
+class P(HTMLParser):
+    def __init__(self):
+        super().__init__(convert_charrefs=True); self.cell = None; self.out = []; self.stack = []
+    def handle_starttag(self, tag, attrs):
+        if tag not in ("br", "img"): self.stack.append(tag)
+        if tag == "td":
+            style = dict(attrs).get("style", "")
+            for part in style.split(";"):
+                m = re.fullmatch(r"\s*([a-z-]+)\s*:\s*(.+?)\s*", part)
+                if not m: self.out.append("ERROR style " + style); continue
+                if "color" in m.group(1) and not re.fullmatch(r"#[0-9A-F]{6}", m.group(2)):
+                    self.out.append("ERROR colour " + m.group(2))
+            self.cell = [style, ""]
+    def handle_startendtag(self, tag, attrs):
+        self.handle_starttag(tag, attrs)
+        if tag not in ("br", "img"): self.handle_endtag(tag)
+    def handle_endtag(self, tag):
+        if tag in ("br", "img"): return
+        if not self.stack or self.stack.pop() != tag: self.out.append("ERROR unbalanced " + tag)
+        if tag == "td": self.out.append(self.cell[0] + "|" + self.cell[1]); self.cell = None
+    def handle_data(self, data):
+        if self.cell is not None: self.cell[1] += data
+p = P(); p.feed(open(sys.argv[1], encoding="utf-8").read()); p.close()
+if p.stack: p.out.append("ERROR open " + ",".join(p.stack))
+print("\n".join(p.out))
+)PY");
+    std::string out;
+    EXPECT_EQ(cbtest::runCommand("/usr/bin/python3 " + dir.file("check.py") + " '" + file + "'", &out), 0);
+    return out;
+}
+
+TEST(PublishReport, HTMLOfATwoByTwoGridExactlyAndAsParsed) {
+    cb::grid::TExtStringGrid grid;
+    FillGrid(grid);
+    THTMLReportOptions options;
+    options.Title = "Q1 <Sales> & more";
+    options.IncludeChart = true;
+    cbtest::TempDir dir;
+    const std::string file = dir.file("report.html");
+    SaveReportLines(BuildHTMLReport(grid, options), file);
+    EXPECT_EQ(cbtest::readFile(file), kExpectedReport);
+
+    const std::string nbsp = "\xC2\xA0";
+    EXPECT_EQ(ParseWithPython(file), "background-color: #1A4D99; color: #FFFFFF; font-weight: bold|Country\n"
+                                     "background-color: #1A4D99; color: #FFFFFF; font-weight: bold|Sales" +
+                                         nbsp + "<&>" + nbsp +
+                                         "\"Q1\"\n"
+                                         "background-color: #FFFFFF; color: #000000; font-weight: normal|North" +
+                                         nbsp + nbsp +
+                                         "America\n"
+                                         "background-color: #33CC33; color: #800000; font-weight: normal|1,234.50\n");
+
+    // Without a title or chart; blank text is a hard blank.
+    grid.SetCells(0, 1, "   ");
+    options.ShowTitle = false;
+    options.IncludeChart = false;
+    const auto lines = BuildHTMLReport(grid, options);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.find("title\"") != std::string::npos; }),
+              0);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.find("<img") != std::string::npos; }),
+              0);
+    EXPECT_EQ(HTMLCellText("   "), "&nbsp;");
+}
+
+TEST(PublishReport, ChromiumShowsTheThemeColours) {
+    cb::grid::TExtStringGrid grid;
+    FillGrid(grid);
+    // Wide cells so the colours fill many pixels.
+    grid.SetCells(0, 0, "Country Country Country Country");
+    grid.SetCells(1, 1, "1,234.50 1,234.50 1,234.50 1,234.50");
+    THTMLReportOptions options;
+    options.Title = "Theme";
+    cbtest::TempDir dir;
+    SaveReportLines(BuildHTMLReport(grid, options), dir.file("report.html"));
+    const std::string shot = dir.file("shot.png");
+    std::string out;
+    ASSERT_EQ(cbtest::runCommand("HOME='" + dir.path().string() +
+                                     "' chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
+                                     "--window-size=800,300 --screenshot='" +
+                                     shot + "' 'file://" + dir.file("report.html") + "' >/dev/null 2>&1",
+                                 &out),
+              0);
+    ASSERT_TRUE(std::filesystem::exists(shot));
+    cbtest::writeFile(dir.file("count.py"), R"PY(
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1]).convert("RGB")
+colours = im.getcolors(maxcolors=1 << 20)
+def near(c, t): return all(abs(a - b) <= 6 for a, b in zip(c, t))
+for target in [(0x1A, 0x4D, 0x99), (0x33, 0xCC, 0x33), (0xEF, 0xEF, 0xEF)]:
+    print(sum(n for n, c in colours if near(c, target)))
+)PY");
+    ASSERT_EQ(cbtest::runCommand("/usr/bin/python3 " + dir.file("count.py") + " '" + shot + "'", &out), 0);
+    std::istringstream counts(out);
+    long header = 0, data = 0, page = 0;
+    counts >> header >> data >> page;
+    EXPECT_GT(header, 1000) << out;  // the header cells' blue
+    EXPECT_GT(data, 500) << out;     // the data cell's green
+    EXPECT_GT(page, 10000) << out;   // the page's grey
+}
+
+// A dialog over a display manager showing the fixture grid.
+struct TDialogFixture {
+    cbtest::TTestContext Context;
+    cb::grid::TExtStringGrid Grid;
+    TDisplayManager Manager{Context.Context()};
+    std::unique_ptr<TfrmExport> Dialog;
+    std::vector<std::string> Opened;
+
+    TDialogFixture() {
+        FillGrid(Grid);
+        Manager.GetGridLayout().SetGrid(&Grid);
+        Dialog = std::make_unique<TfrmExport>(&Manager, Context.Context());
+        Dialog->OnOpenFile = [this](const std::string& f) {
+            Opened.push_back(f);
+            return true;
+        };
+    }
+    void Publish(QRadioButton* format, const std::string& file, const std::string& title) {
+        format->setChecked(true);
+        Dialog->editReportTitle->setText(QString::fromStdString(title));
+        Dialog->editFilename->setText(QString::fromStdString(file));
+        QTest::mouseClick(Dialog->btnNext, Qt::LeftButton);
+    }
+};
+
+TEST(PublishDialog, EachFormatIsWrittenOpenedOnceAndReadBack) {
+    cbtest::TempDir dir;
+    struct Case {
+        const char* name;
+        QRadioButton* TfrmExport::*format;
+        std::string command;  // prints the document's text
+    } cases[] = {
+        {"report.html", &TfrmExport::rbHTML, "cat"},
+        {"report.xls", &TfrmExport::rbExcel,
+         "/usr/bin/python3 -c \"import sys,xlrd; s=xlrd.open_workbook(sys.argv[1]).sheet_by_index(0); "
+         "print(s.name); [print(s.cell_value(r,c)) for r in range(s.nrows) for c in range(s.ncols)]\""},
+        {"report.pdf", &TfrmExport::rbPDF, "qpdf --check {} >/dev/null && pdftotext -layout {} -"},
+        {"report.rtf", &TfrmExport::rbRTF, "unrtf --text"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TDialogFixture f;
+        const std::string file = dir.file(c.name);
+        f.Publish(f.Dialog.get()->*c.format, file, "Quarterly Report");
+        EXPECT_EQ(f.Context.UI.Informations, std::vector<std::string>{"Data successfully exported"});
+        EXPECT_EQ(f.Opened, std::vector<std::string>{file});
+        EXPECT_TRUE(f.Dialog->isEnabled());
+        std::string command = c.command;
+        if (command.find("{}") == std::string::npos) command += " {}";
+        for (size_t at; (at = command.find("{}")) != std::string::npos;) command.replace(at, 2, "'" + file + "'");
+        std::string text;
+        ASSERT_EQ(cbtest::runCommand(command + " 2>/dev/null", &text), 0);
+        for (const char* expected : {"Quarterly Report", "Country", "1,234.50"})
+            EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
+    }
+}
+
+TEST(PublishDialog, FailuresKeepTheDialogAndTheUsersFiles) {
+    cbtest::TempDir dir;
+    {
+        // No file name.
+        TDialogFixture f;
+        f.Publish(f.Dialog->rbHTML, "  ", "t");
+        EXPECT_EQ(f.Context.UI.Errors, std::vector<std::string>{"Please Select a Filename to publish to."});
+        EXPECT_TRUE(f.Opened.empty());
+    }
+    {
+        // An unwritable target: the failure message, nothing opened.
+        TDialogFixture f;
+        cbtest::writeFile(dir.file("plain file"), "x");
+        f.Publish(f.Dialog->rbExcel, dir.file("plain file") + "/r.xls", "t");
+        EXPECT_EQ(f.Context.UI.Informations,
+                  std::vector<std::string>{"Error during export. Please ensure the filename you select is writable."});
+        EXPECT_TRUE(f.Opened.empty());
+    }
+    {
+        // No grid: the error of the report; an old report stays as it was.
+        TDialogFixture f;
+        f.Manager.GetGridLayout().SetGrid(nullptr);
+        cbtest::writeFile(dir.file("old.html"), "old report");
+        f.Publish(f.Dialog->rbHTML, dir.file("old.html"), "t");
+        ASSERT_EQ(f.Context.UI.Errors.size(), 1u);
+        EXPECT_EQ(f.Context.UI.Errors[0].rfind("There is no active display to export.", 0), 0u);
+        EXPECT_EQ(cbtest::readFile(dir.file("old.html")), "old report");
+        EXPECT_TRUE(f.Dialog->isEnabled());
+    }
+    {
+        // Choosing PDF unticks and disables the chart box; HTML enables it again, unticked.
+        TDialogFixture f;
+        f.Manager.SetChartEnabled(true);
+        TfrmExport dialog(&f.Manager, f.Context.Context());
+        EXPECT_TRUE(dialog.chkIncludeGraphInExport->isChecked());
+        dialog.rbPDF->setChecked(true);
+        EXPECT_FALSE(dialog.chkIncludeGraphInExport->isChecked());
+        EXPECT_FALSE(dialog.chkIncludeGraphInExport->isEnabled());
+        dialog.rbHTML->setChecked(true);
+        EXPECT_EQ(dialog.chkIncludeGraphInExport->isEnabled(), f.Manager.GetChartEnabled());
+        EXPECT_FALSE(dialog.chkIncludeGraphInExport->isChecked());
+    }
+}
+
+// A recording xdg-email first on PATH for the life of the object.
+class TMailRecorder {
+public:
+    explicit TMailRecorder(int exitStatus = 0) {
+        FOldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+        cbtest::writeFile(FDir.file("xdg-email"),
+                          "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n--\\n' \"$a\"; done > '" + FDir.file("args") +
+                              "'\nexit " + std::to_string(exitStatus) + "\n");
+        std::filesystem::permissions(FDir.file("xdg-email"), std::filesystem::perms::owner_all);
+        setenv("PATH", (FDir.path().string() + ":" + FOldPath).c_str(), 1);
+    }
+    ~TMailRecorder() { setenv("PATH", FOldPath.c_str(), 1); }
+    std::vector<std::string> Arguments() const {
+        std::vector<std::string> args;
+        const std::string text = cbtest::readFile(FDir.file("args"));
+        for (size_t at = 0, end; (end = text.find("\n--\n", at)) != std::string::npos; at = end + 4)
+            args.push_back(text.substr(at, end - at));
+        return args;
+    }
+
+private:
+    cbtest::TempDir FDir;
+    std::string FOldPath;
+};
+
+TEST(PublishMail, FileNamesReachTheMailProgramIntact) {
+    cbtest::TempDir dir;
+    const std::string report = dir.file("Sales, \"Q1\" 'final' Zürich.html");
+    const std::string chart = dir.file("chart.jpg");
+    cbtest::writeFile(report, "r");
+    cbtest::writeFile(chart, "c");
+    TMailRecorder recorder;
+    cbtest::TTestContext context;
+    const std::vector<std::string> files{report, chart};
+    EXPECT_TRUE(SendEmail("Emailing " + report, "", "", &files, context.Context()));
+    EXPECT_TRUE(context.UI.Errors.empty());
+    EXPECT_EQ(recorder.Arguments(), (std::vector<std::string>{"--utf8", "--subject", "Emailing " + report, "--attach",
+                                                              report, "--attach", chart}));
+
+    // One recipient, trimmed; a missing file goes without an attachment.
+    EXPECT_TRUE(SendFileByEmail("s", "body", "  someone@example.org ", dir.file("gone.cub"), context.Context()));
+    EXPECT_EQ(recorder.Arguments(), (std::vector<std::string>{"--utf8", "--subject", "s", "--body", "body\r\n", "--",
+                                                              "someone@example.org"}));
+}
+
+TEST(PublishMail, NoMailProgramGivesAClearError) {
+    cbtest::TTestContext context;
+    {
+        TMailRecorder noTool(3);  // xdg-email found no mail program
+        EXPECT_FALSE(SendEmail("s", "", "", nullptr, context.Context()));
+    }
+    const std::string oldPath = std::getenv("PATH");
+    cbtest::TempDir empty;
+    setenv("PATH", empty.path().c_str(), 1);
+    EXPECT_FALSE(SendEmail("s", "", "", nullptr, context.Context()));
+    setenv("PATH", oldPath.c_str(), 1);
+    ASSERT_EQ(context.UI.Errors.size(), 2u);
+    EXPECT_NE(context.UI.Errors[0].find("no mail program is set up"), std::string::npos) << context.UI.Errors[0];
+    EXPECT_NE(context.UI.Errors[1].find("xdg-email (from xdg-utils) is not installed"), std::string::npos)
+        << context.UI.Errors[1];
+}
+
+}  // namespace
