@@ -81,7 +81,7 @@ TfrmExport::TfrmExport(TDisplayManager* displayManager, TAppContext context, QWi
 
     panTop = new QWidget(this);
     panTop->setObjectName("panTop");
-    panTop->setFixedHeight(57);
+    panTop->setMinimumHeight(57);
     auto* top = new QVBoxLayout(panTop);
     top->setContentsMargins(12, 6, 12, 6);
     lblWizardHeader = new QLabel("Publish Report", panTop);
@@ -178,10 +178,21 @@ TfrmExport::TfrmExport(TDisplayManager* displayManager, TAppContext context, QWi
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     rbHTML->setChecked(true);
-    // The chart box is offered exactly when the chart is on.
-    const bool chartOn = FDisplayManager && FDisplayManager->GetChartEnabled();
-    chkIncludeGraphInExport->setEnabled(chartOn);
-    chkIncludeGraphInExport->setChecked(chartOn);
+    UpdateChartBox();
+}
+
+bool TfrmExport::IncludeChart() const {
+    return chkIncludeGraphInExport->isChecked() && ChartAvailable();
+}
+
+bool TfrmExport::ChartAvailable() const {
+    return FChartPanel && FDisplayManager && FDisplayManager->GetChartEnabled();
+}
+
+void TfrmExport::UpdateChartBox() {
+    // Offered and ticked exactly when there is a chart to draw.
+    chkIncludeGraphInExport->setEnabled(ChartAvailable());
+    chkIncludeGraphInExport->setChecked(ChartAvailable());
 }
 
 TfrmExport::~TfrmExport() = default;
@@ -196,13 +207,14 @@ void TfrmExport::ApplyTheme(const TTheme* theme) {
 
 void TfrmExport::SetChartPanel(cb::chart::TCustomPlotPanel* panel) {
     FChartPanel = panel;
+    UpdateChartBox();
+    FormatChanged();
 }
 
 void TfrmExport::FormatChanged() {
     const bool pictures = rbHTML->isChecked() || rbExcel->isChecked();
     if (!pictures && chkIncludeGraphInExport->isChecked()) chkIncludeGraphInExport->setChecked(false);
-    const bool chartOn = FDisplayManager && FDisplayManager->GetChartEnabled();
-    chkIncludeGraphInExport->setEnabled(pictures && chartOn);
+    chkIncludeGraphInExport->setEnabled(pictures && ChartAvailable());
 }
 
 void TfrmExport::SelectFile() {
@@ -254,7 +266,7 @@ std::unique_ptr<std::vector<std::string>> TfrmExport::BuildHTMLReport() {
     THTMLReportOptions options;
     options.ShowTitle = chkReportTitle->isChecked();
     options.Title = editReportTitle->text().toStdString();
-    options.IncludeChart = chkIncludeGraphInExport->isChecked() && FChartPanel;
+    options.IncludeChart = IncludeChart();
     return std::make_unique<std::vector<std::string>>(cb::app::BuildHTMLReport(*grid, options));
 }
 
@@ -262,7 +274,7 @@ bool TfrmExport::PublishHTML(const std::string& fileName) {
     auto lines = BuildHTMLReport();
     if (!lines) return false;
     // The picture first, so the report never points at a stale one.
-    if (chkIncludeGraphInExport->isChecked() && FChartPanel && !WriteChartPicture(fileName)) return false;
+    if (IncludeChart() && !WriteChartPicture(fileName)) return false;
     SaveReportLines(*lines, fileName);
     return true;
 }
@@ -288,7 +300,7 @@ bool TfrmExport::ExportXLS(const std::string& fileName) {
         xls.Options.DataFormat.Fill.Pattern = cb::tabexport::ptSolid;
         xls.Options.DataFormat.Alignment.Horizontal = cb::tabexport::halRight;
         for (const std::string& line : HeaderLines()) xls.Header.Add(line);
-        if (chkIncludeGraphInExport->isChecked() && FChartPanel) {
+        if (IncludeChart()) {
             // The picture travels in memory: nothing is written beside the workbook.
             xls.Pictures().Clear();
             cb::tabexport::TxlsPicture& picture = xls.Pictures().Add();

@@ -72,6 +72,9 @@ public:
 
 private:
     void FormatChanged();
+    bool ChartAvailable() const;
+    bool IncludeChart() const;
+    void UpdateChartBox();
     void SelectFile();
     cb::grid::TExtStringGrid* Grid() const;
     std::vector<std::string> HeaderLines() const;

@@ -5,7 +5,9 @@
 #include "app/core/DisplayManager.h"
 #include "app/core/PublishMail.h"
 #include "app/core/PublishReport.h"
+#include "app/core/WindowTheme.h"
 #include "app/ui/PublishDialog.h"
+#include "chart/panel/CustomPlotPanel.h"
 #include "grid/ExtStringGrid.h"
 
 #include <QCheckBox>
@@ -182,6 +184,16 @@ for target in [(0x1A, 0x4D, 0x99), (0x33, 0xCC, 0x33), (0xEF, 0xEF, 0xEF)]:
     EXPECT_GT(page, 10000) << out;   // the page's grey
 }
 
+// A chart panel painted in one colour.
+class TOrangePanel : public cb::chart::TCustomPlotPanel {
+public:
+    TOrangePanel() {
+        SetColor(0x0080FF);  // RGB FF8000
+        resize(200, 120);
+    }
+    void DrawContents(const cb::chart::TRect&) override {}
+};
+
 // A dialog over a display manager showing the fixture grid.
 struct TDialogFixture {
     cbtest::TTestContext Context;
@@ -273,12 +285,18 @@ TEST(PublishDialog, FailuresKeepTheDialogAndTheUsersFiles) {
         TDialogFixture f;
         f.Manager.SetChartEnabled(true);
         TfrmExport dialog(&f.Manager, f.Context.Context());
+        TOrangePanel panel;
+        dialog.SetChartPanel(&panel);
+        TTheme theme;
+        dialog.ApplyTheme(&theme);
+        if (const char* shots = std::getenv("CB_SCREENSHOTS"))
+            dialog.grab().save(QString::fromStdString(std::string(shots) + "/publish-dialog.png"));
         EXPECT_TRUE(dialog.chkIncludeGraphInExport->isChecked());
         dialog.rbPDF->setChecked(true);
         EXPECT_FALSE(dialog.chkIncludeGraphInExport->isChecked());
         EXPECT_FALSE(dialog.chkIncludeGraphInExport->isEnabled());
         dialog.rbHTML->setChecked(true);
-        EXPECT_EQ(dialog.chkIncludeGraphInExport->isEnabled(), f.Manager.GetChartEnabled());
+        EXPECT_TRUE(dialog.chkIncludeGraphInExport->isEnabled());
         EXPECT_FALSE(dialog.chkIncludeGraphInExport->isChecked());
     }
 }
@@ -343,6 +361,68 @@ TEST(PublishMail, NoMailProgramGivesAClearError) {
     EXPECT_NE(context.UI.Errors[0].find("no mail program is set up"), std::string::npos) << context.UI.Errors[0];
     EXPECT_NE(context.UI.Errors[1].find("xdg-email (from xdg-utils) is not installed"), std::string::npos)
         << context.UI.Errors[1];
+}
+
+TEST(PublishDialog, ChartPictureBesideTheReportAndInTheWorkbook) {
+    cbtest::TempDir dir;
+    TOrangePanel panel;
+    TMailRecorder recorder;
+    const std::string report = dir.file("report.html"), picture = dir.file("chart.jpg");
+    {
+        TDialogFixture f;
+        f.Manager.SetChartEnabled(true);
+        f.Dialog->SetChartPanel(&panel);
+        EXPECT_TRUE(f.Dialog->chkIncludeGraphInExport->isChecked());
+        f.Dialog->chkEmailWhenComplete->setChecked(true);
+        f.Publish(f.Dialog->rbHTML, report, "With chart");
+        EXPECT_EQ(f.Dialog->Attachments(), (std::vector<std::string>{report, picture}));
+        EXPECT_NE(cbtest::readFile(report).find("<img src=\"chart.jpg\""), std::string::npos);
+        std::string out;
+        ASSERT_EQ(
+            cbtest::runCommand("/usr/bin/python3 -c \"import sys; from PIL import Image; im = "
+                               "Image.open(sys.argv[1]); print(im.format, im.size, im.convert('RGB').getpixel((100, "
+                               "60)))\" '" +
+                                   picture + "'",
+                               &out),
+            0);
+        EXPECT_EQ(out.substr(0, 16), "JPEG (200, 120) ") << out;
+        EXPECT_EQ(recorder.Arguments(), (std::vector<std::string>{"--utf8", "--subject", "Emailing " + report,
+                                                                  "--attach", report, "--attach", picture}));
+    }
+    {
+        // A picture already there is replaced only when the user agrees.
+        TDialogFixture f;
+        f.Manager.SetChartEnabled(true);
+        f.Dialog->SetChartPanel(&panel);
+        cbtest::writeFile(picture, "someone's picture");
+        cbtest::writeFile(report, "old report");
+        f.Context.UI.Answer = false;
+        f.Publish(f.Dialog->rbHTML, report, "t");
+        EXPECT_EQ(f.Context.UI.Questions.size(), 1u);
+        EXPECT_EQ(cbtest::readFile(picture), "someone's picture");
+        EXPECT_EQ(cbtest::readFile(report), "old report");
+        EXPECT_TRUE(f.Opened.empty());
+        EXPECT_TRUE(f.Dialog->isEnabled());
+    }
+    {
+        // The workbook holds the picture; nothing is left beside it.
+        TDialogFixture f;
+        f.Manager.SetChartEnabled(true);
+        f.Dialog->SetChartPanel(&panel);
+        cbtest::TempDir alone;
+        const std::string book = alone.file("book.xls");
+        f.Publish(f.Dialog->rbExcel, book, "t");
+        EXPECT_EQ(f.Context.UI.Informations, std::vector<std::string>{"Data successfully exported"});
+        std::string out;
+        ASSERT_EQ(cbtest::runCommand("/usr/bin/python3 -c \"import sys, olefile; d = "
+                                     "olefile.OleFileIO(sys.argv[1]).openstream('Workbook').read(); "
+                                     "print(d.count(bytes([0xFF, 0xD8, 0xFF])))\" '" +
+                                         book + "'",
+                                     &out),
+                  0);
+        EXPECT_EQ(out, "1\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(alone.path()), {}), 1);
+    }
 }
 
 }  // namespace
