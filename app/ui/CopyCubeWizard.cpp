@@ -4,6 +4,7 @@
 #include "app/core/Helpers.h"
 #include "app/core/PublishMail.h"
 #include "app/ui/Features.h"
+#include "extras/HelpHook.h"
 #include "extras/KitGIFAnimator.h"
 #include "extras/KitPageControl.h"
 #include "gif/KitGIFImage.h"
@@ -57,19 +58,33 @@ std::string Text(const QLineEdit* edit) {
     return edit->text().toStdString();
 }
 
+// A topic of the program's help file; an empty topic is its start page.
+void OpenHelp(const std::string& topic) {
+    cb::extras::HHHelpTopic(cb::os::GetApplicationPath() + "help/Tavo.chm", topic, "", 0);
+}
+
+// A flat, hand-cursor text button.
+QPushButton* MakeLinkButton(const char* name, const char* caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setFlat(true);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
 // Eight frames of a ring of dots, one lit after the other.
 void BuildAnimation(cb::gif::TKitGIFImage& gif) {
     constexpr int size = 64, dots = 8;
     for (int frame = 0; frame < dots; ++frame) {
         QImage picture(size, size, QImage::Format_RGB32);
-        picture.fill(Qt::white);
+        picture.fill(QColor(0xEF, 0xEF, 0xEF));  // the pages' background
         QPainter painter(&picture);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
         for (int i = 0; i < dots; ++i) {
             const double angle = 2 * M_PI * i / dots;
             const int age = (frame - i + dots) % dots;
-            painter.setBrush(QColor::fromHsv(210, 200, 255 - age * 22));
+            painter.setBrush(QColor::fromHsv(210, 220 - age * 25, 230 - age * 8));
             painter.drawEllipse(QPointF(size / 2 + 22 * std::cos(angle), size / 2 + 22 * std::sin(angle)), 6, 6);
         }
         painter.end();
@@ -251,6 +266,9 @@ TfrmCEWizardCubeSummary::TfrmCEWizardCubeSummary(QWidget* parent) : TContentForm
     memSummary->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memSummary->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(memSummary);
+    auto* help = MakeLinkButton("lblHelpButton", "Help", panClient);
+    layout->addWidget(help, 0, Qt::AlignLeft);
+    connect(help, &QPushButton::clicked, this, [] { OpenHelp(""); });
 }
 
 void TfrmCEWizardCubeSummary::SetBuilder(TCreateLocalCubeUsingGlobalCreate* builder) {
@@ -375,8 +393,13 @@ TfrmCopyCubeWizard::TfrmCopyCubeWizard(TAppContext context, QWidget* owner) : TC
     panTopBanner = new QWidget(this);
     panTopBanner->setObjectName("panTopBanner");
     SetPanelColor(panTopBanner, 0xFFFFFF);
-    auto* banner = new QVBoxLayout(panTopBanner);
-    banner->setContentsMargins(16, 8, 16, 8);
+    auto* bannerRow = new QHBoxLayout(panTopBanner);
+    bannerRow->setContentsMargins(16, 8, 8, 8);
+    auto* banner = new QVBoxLayout;
+    bannerRow->addLayout(banner, 1);
+    auto* help = MakeLinkButton("lblHelp", "Help", panTopBanner);
+    bannerRow->addWidget(help, 0, Qt::AlignTop);
+    connect(help, &QPushButton::clicked, this, [] { OpenHelp("tools.htm"); });
     lblHeaderTop = new QLabel(panTopBanner);
     lblHeaderTop->setObjectName("lblHeaderTop");
     QFont bold = lblHeaderTop->font();

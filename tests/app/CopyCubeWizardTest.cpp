@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -159,6 +160,28 @@ TEST(CopyCubeWizard, ErrorPageTargetChecksAndClosing) {
     f.Context.UI.Answer = true;
     QTest::mouseClick(f.Wizard->btnCancel, Qt::LeftButton);
     EXPECT_FALSE(f.Wizard->isVisible());
+}
+
+TEST(CopyCubeWizard, StaysOpenWhileBuilding) {
+    TWizardFixture f;
+    f.Target().editCubeName->setText("Copy");
+    f.Target().editLocalCubeFilename->setText(QString::fromStdString(f.Context.Dir().file("copy.cub")));
+    f.Next();
+    // Closing and Back while the cube is built do nothing; the buttons are off.
+    bool fired = false, buttonsOff = false;
+    QTimer::singleShot(0, f.Wizard.get(), [&] {
+        fired = true;
+        f.Shot("wizard-2-building.png");
+        buttonsOff = !f.Wizard->btnNext->isEnabled() && !f.Wizard->btnCancel->isEnabled();
+        f.Wizard->close();
+        f.Wizard->Back();
+    });
+    f.Next();
+    EXPECT_TRUE(fired);
+    EXPECT_TRUE(buttonsOff);
+    EXPECT_TRUE(f.Wizard->isVisible());
+    EXPECT_EQ(f.Wizard->CurrentPage(), TfrmCopyCubeWizard::pgFinished);
+    EXPECT_TRUE(f.Wizard->btnNext->isEnabled());
 }
 
 }  // namespace
