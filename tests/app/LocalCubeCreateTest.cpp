@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 using namespace cb::app;
 using TLocation = TCreateLocalCubeUsingGlobalCreateStorageLocation;
@@ -160,6 +161,21 @@ TEST(LocalCubeCreate, ZippedCopyWithPasswordLeavesFilesBesideItAlone) {
     ASSERT_EQ(cbtest::runCommand("cd '" + unpacked.path().string() + "' && unzip -q -P 's3cret pw' '" + archive + "'"),
               0);
     EXPECT_EQ(Cells(unpacked.file("copy.cub"), "Copy"), Cells(f.Source, "Tiny"));
+}
+
+TEST(LocalCubeCreate, AWaitPastItsBoundIsGivenUp) {
+    TFixture f;
+    const std::string target = f.Context.Dir().file("slow.cub");
+    f.Target(TLocation::slLocalCube, target);
+    f.Builder->BuildTimeout = std::chrono::milliseconds(-1);
+    EXPECT_FALSE(f.Builder->Execute());
+    EXPECT_EQ(f.Context.UI.Errors,
+              std::vector<std::string>{"Error building cube with error:the build did not finish in time"});
+    // The build goes on by itself and writes its file whole.
+    for (int i = 0; i < 1000 && !std::filesystem::exists(target); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(Cells(target, "Copy"), Cells(f.Source, "Tiny"));
 }
 
 TEST(LocalCubeCreate, FailuresAreShownAndKeepTheUsersFiles) {
