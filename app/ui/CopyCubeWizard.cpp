@@ -21,6 +21,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -601,6 +602,14 @@ void TfrmCopyCubeWizard::closeEvent(QCloseEvent* event) {
 
 void TfrmCopyCubeWizard::reject() {
     close();
+}
+
+void TfrmCopyCubeWizard::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    TContentForm::keyPressEvent(event);
 }
 
 void ShowCopyCubeWizard(const TFeatureContext& context) {

@@ -162,6 +162,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    // Escape closes, as Cancel does (with its question).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ShowCurrentPage();

@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -209,6 +210,14 @@ void TfrmExport::SetChartPanel(cb::chart::TCustomPlotPanel* panel) {
     FChartPanel = panel;
     UpdateChartBox();
     FormatChanged();
+}
+
+void TfrmExport::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && btnCancel->isEnabled()) {
+        reject();
+        return;
+    }
+    TContentForm::keyPressEvent(event);
 }
 
 void TfrmExport::FormatChanged() {
@@ -411,7 +420,11 @@ void TfrmExport::Publish() {
         return;
     }
     setEnabled(false);
-    auto enable = cb::rtl::OnScopeExit([this] { setEnabled(true); });
+    FContext.SetBusy(true);
+    auto enable = cb::rtl::OnScopeExit([this] {
+        FContext.SetBusy(false);
+        setEnabled(true);
+    });
     FAttachments.push_back(fileName);
 
     bool ok = false;

@@ -70,6 +70,10 @@ public:
     QPushButton* btnNext = nullptr;
     QPushButton* btnCancel = nullptr;
 
+protected:
+    // Escape cancels, as the Cancel button does.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void FormatChanged();
     bool ChartAvailable() const;

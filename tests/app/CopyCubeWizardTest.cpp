@@ -157,6 +157,10 @@ TEST(CopyCubeWizard, ErrorPageTargetChecksAndClosing) {
     EXPECT_TRUE(f.Wizard->isVisible());
     EXPECT_EQ(f.Context.UI.Questions.back(),
               "You have not completed the cube copy wizard. Are you sure you wish to exit?");
+    const size_t asked = f.Context.UI.Questions.size();
+    QTest::keyClick(f.Wizard.get(), Qt::Key_Escape);
+    EXPECT_TRUE(f.Wizard->isVisible());
+    EXPECT_EQ(f.Context.UI.Questions.size(), asked + 1);
     f.Context.UI.Answer = true;
     QTest::mouseClick(f.Wizard->btnCancel, Qt::LeftButton);
     EXPECT_FALSE(f.Wizard->isVisible());

@@ -298,6 +298,11 @@ TEST(PublishDialog, FailuresKeepTheDialogAndTheUsersFiles) {
         dialog.rbHTML->setChecked(true);
         EXPECT_TRUE(dialog.chkIncludeGraphInExport->isEnabled());
         EXPECT_FALSE(dialog.chkIncludeGraphInExport->isChecked());
+        // Escape cancels.
+        dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
     }
 }
 
