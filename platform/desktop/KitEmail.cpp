@@ -46,6 +46,7 @@ const char* const kMapiTexts[] = {"",
                                   "Not supported"};
 
 constexpr std::uint32_t kAttachmentNotFound = 11;
+constexpr std::uint32_t kUnknownRecipient = 14;
 constexpr std::uint32_t kInvalidRecipients = 25;
 
 // What xdg-email's exit status means.
@@ -116,9 +117,13 @@ std::vector<std::string> TKitEmail::BuildArguments(bool showDialog) const {
         else
             to.push_back(address);
     }
-    // An address starting with "-" would read as an option.
-    if (!to.empty()) args.push_back("--");
-    args.insert(args.end(), to.begin(), to.end());
+    // xdg-email takes a bare argument as an address only when it holds "@"
+    // and does not start with "-" (that would read as an option).
+    for (const std::string& address : to) {
+        if (address.empty() || address[0] == '-' || address.find('@') == std::string::npos)
+            throw EKitMapiError(ErrorText(kUnknownRecipient) + ": " + address, kUnknownRecipient);
+        args.push_back(address);
+    }
     return args;
 }
 

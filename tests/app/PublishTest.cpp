@@ -9,6 +9,7 @@
 #include "app/ui/PublishDialog.h"
 #include "chart/panel/CustomPlotPanel.h"
 #include "grid/ExtStringGrid.h"
+#include "platform/desktop/KitEmail.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -166,6 +167,9 @@ TEST(PublishReport, ChromiumShowsTheThemeColours) {
                                  &out),
               0);
     ASSERT_TRUE(std::filesystem::exists(shot));
+    if (const char* shots = std::getenv("CB_SCREENSHOTS"))
+        std::filesystem::copy_file(shot, std::string(shots) + "/report-chromium.png",
+                                   std::filesystem::copy_options::overwrite_existing);
     cbtest::writeFile(dir.file("count.py"), R"PY(
 import sys
 from PIL import Image
@@ -347,8 +351,53 @@ TEST(PublishMail, FileNamesReachTheMailProgramIntact) {
 
     // One recipient, trimmed; a missing file goes without an attachment.
     EXPECT_TRUE(SendFileByEmail("s", "body", "  someone@example.org ", dir.file("gone.cub"), context.Context()));
-    EXPECT_EQ(recorder.Arguments(), (std::vector<std::string>{"--utf8", "--subject", "s", "--body", "body\r\n", "--",
-                                                              "someone@example.org"}));
+    EXPECT_EQ(recorder.Arguments(),
+              (std::vector<std::string>{"--utf8", "--subject", "s", "--body", "body\r\n", "someone@example.org"}));
+}
+
+TEST(PublishMail, MessageRules) {
+    cb::os::TKitEmail mail;
+    for (auto [given, kept] :
+         {std::pair<std::string, std::string>{"hello", "hello\r\n"}, {"hello\r\n", "hello\r\n"}, {"", ""}}) {
+        mail.SetBody(given);
+        EXPECT_EQ(mail.Body(), kept);
+    }
+    // No recipients is fine with the compose window, not without it.
+    EXPECT_NO_THROW(mail.BuildArguments(true));
+    try {
+        mail.BuildArguments(false);
+        ADD_FAILURE() << "no recipients accepted";
+    } catch (const cb::os::EKitMapiError& e) {
+        EXPECT_EQ(e.ErrorCode, 25u);
+        EXPECT_STREQ(e.what(), "MAPI Error: (25) \"Invalid recipients\"");
+    }
+    // A missing attachment is refused before anything is started.
+    mail.Attachments = {"/nonexistent/report.html"};
+    try {
+        mail.SendMail(true);
+        ADD_FAILURE() << "missing attachment accepted";
+    } catch (const cb::os::EKitMapiError& e) {
+        EXPECT_EQ(e.ErrorCode, 11u);
+        EXPECT_EQ(std::string(e.what()).rfind("MAPI Error: (11) \"A specified attachment was not found\"", 0), 0u);
+    }
+    // Recipients by kind; an address starting with "-" is not read as an option.
+    mail.Attachments.clear();
+    mail.SetBody("");
+    mail.Recipients.AddRecipient(" a@example.org ");
+    mail.Recipients.AddRecipient("c@example.org", "", cb::os::rkCc);
+    mail.Recipients.AddRecipient("-x@example.org", "", cb::os::rkBcc);
+    EXPECT_EQ(mail.BuildArguments(false), (std::vector<std::string>{"--utf8", "--cc", "c@example.org", "--bcc",
+                                                                    "-x@example.org", "a@example.org"}));
+    for (const char* bad : {"--help@x", "nobody"}) {
+        cb::os::TKitEmail other;
+        other.Recipients.AddRecipient(bad);
+        try {
+            other.BuildArguments(true);
+            ADD_FAILURE() << bad;
+        } catch (const cb::os::EKitMapiError& e) {
+            EXPECT_EQ(e.ErrorCode, 14u);
+        }
+    }
 }
 
 TEST(PublishMail, NoMailProgramGivesAClearError) {
