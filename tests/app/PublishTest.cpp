@@ -148,6 +148,27 @@ TEST(PublishReport, HTMLOfATwoByTwoGridExactlyAndAsParsed) {
     EXPECT_EQ(HTMLCellText("   "), "&nbsp;");
 }
 
+TEST(PublishReport, AReportThatCannotBeWrittenLeavesTheOldFileWhole) {
+    // A file anyone may write in a folder only its owner may: a writer that
+    // opened the old file in place would truncate it; ours writes beside it.
+    cbtest::TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+    const std::string file = dir.file("report.html");
+    cbtest::writeFile(file, "old report");
+    std::filesystem::permissions(file, std::filesystem::perms(0666));
+    const std::vector<std::string> lines{"<html>", "</html>"};
+    const int rc = cbtest::runAsNobody([&] {
+        try {
+            SaveReportLines(lines, file);
+            return 1;
+        } catch (const std::exception&) {
+            return 0;
+        }
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(cbtest::readFile(file), "old report");
+}
+
 TEST(PublishReport, ChromiumShowsTheThemeColours) {
     cb::grid::TExtStringGrid grid;
     FillGrid(grid);
