@@ -67,7 +67,7 @@ std::string HTMLCellAttributes(const cb::grid::TExtStringGrid& grid, int col, in
 
 std::vector<std::string> BuildHTMLReport(const cb::grid::TExtStringGrid& grid, const THTMLReportOptions& options) {
     std::vector<std::string> lines = {
-        "<html><head><style type=\"text/css\"><!--",
+        "<html><head><meta charset=\"utf-8\"><style type=\"text/css\"><!--",
         "body{\tmargin: 0px;\tpadding: 0px;\tborder-left: 15px solid #CCCCCC;\tbackground: #EFEFEF;}",
         ".header {\tbackground-color: #E4E4E4;\tfont-family: sans-serif, Arial, Verdana, Helvetica, \"Times New "
         "Roman\";\tfont-size: 12px;\tcolor: #000000;}",

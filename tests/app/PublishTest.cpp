@@ -48,7 +48,7 @@ void FillGrid(cb::grid::TExtStringGrid& grid) {
 }
 
 const char* const kExpectedReport =
-    "<html><head><style type=\"text/css\"><!--\r\n"
+    "<html><head><meta charset=\"utf-8\"><style type=\"text/css\"><!--\r\n"
     "body{\tmargin: 0px;\tpadding: 0px;\tborder-left: 15px solid #CCCCCC;\tbackground: #EFEFEF;}\r\n"
     ".header {\tbackground-color: #E4E4E4;\tfont-family: sans-serif, Arial, Verdana, Helvetica, \"Times New "
     "Roman\";\tfont-size: 12px;\tcolor: #000000;}\r\n"
@@ -86,7 +86,7 @@ class P(HTMLParser):
     def __init__(self):
         super().__init__(convert_charrefs=True); self.cell = None; self.out = []; self.stack = []
     def handle_starttag(self, tag, attrs):
-        if tag not in ("br", "img"): self.stack.append(tag)
+        if tag not in ("br", "img", "meta"): self.stack.append(tag)
         if tag == "td":
             style = dict(attrs).get("style", "")
             for part in style.split(";"):
@@ -97,9 +97,9 @@ class P(HTMLParser):
             self.cell = [style, ""]
     def handle_startendtag(self, tag, attrs):
         self.handle_starttag(tag, attrs)
-        if tag not in ("br", "img"): self.handle_endtag(tag)
+        if tag not in ("br", "img", "meta"): self.handle_endtag(tag)
     def handle_endtag(self, tag):
-        if tag in ("br", "img"): return
+        if tag in ("br", "img", "meta"): return
         if not self.stack or self.stack.pop() != tag: self.out.append("ERROR unbalanced " + tag)
         if tag == "td": self.out.append(self.cell[0] + "|" + self.cell[1]); self.cell = None
     def handle_data(self, data):
