@@ -1,7 +1,9 @@
 #include "app/core/PublishReport.h"
 
 #include "app/core/GridTheme.h"
+#include "chart/panel/CustomAxisPanel.h"
 #include "chart/panel/CustomPlotPanel.h"
+#include "chart/tools/PlotCustomTool.h"
 #include "chartexport/raster/JPEGExportFormat.h"
 #include "grid/ExtStringGrid.h"
 #include "platform/rtl/FileIO.h"
@@ -99,6 +101,23 @@ void SaveReportLines(const std::vector<std::string>& lines, const std::string& f
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     cb::rtl::WriteFileAtomic(fileName, text);
+}
+
+TReportChartDressing::TReportChartDressing(cb::chart::TCustomPlotPanel& panel)
+    : FChart(dynamic_cast<cb::chart::TCustomAxisPanel*>(&panel)) {
+    if (!FChart) return;
+    FAxisTitleVisible = FChart->LeftAxis().Title().Visible();
+    FChart->LeftAxis().Title().SetVisible(false);
+    if (FChart->Tools().Count() > 0) {
+        FToolActive = FChart->Tools().ToolAt(0)->Active();
+        FChart->Tools().ToolAt(0)->SetActive(false);
+    }
+}
+
+TReportChartDressing::~TReportChartDressing() {
+    if (!FChart) return;
+    FChart->LeftAxis().Title().SetVisible(FAxisTitleVisible);
+    if (FChart->Tools().Count() > 0) FChart->Tools().ToolAt(0)->SetActive(FToolActive);
 }
 
 std::string ChartJPEGBytes(cb::chart::TCustomPlotPanel& panel) {

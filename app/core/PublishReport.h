@@ -9,8 +9,9 @@ namespace cb::grid {
 class TExtStringGrid;
 }
 namespace cb::chart {
+class TCustomAxisPanel;
 class TCustomPlotPanel;
-}
+}  // namespace cb::chart
 
 namespace cb::app {
 
@@ -34,6 +35,21 @@ std::string HTMLCellText(const std::string& text);
 // The lines, each ended by CR LF, written through a temporary file beside
 // fileName; raises when it cannot be written (an old file stays as it was).
 void SaveReportLines(const std::vector<std::string>& lines, const std::string& fileName);
+
+// Dresses a chart for a report while it lives and restores it after: the
+// left axis title hidden and the first tool (the annotation) switched off.
+class TReportChartDressing {
+public:
+    explicit TReportChartDressing(cb::chart::TCustomPlotPanel& panel);
+    ~TReportChartDressing();
+    TReportChartDressing(const TReportChartDressing&) = delete;
+    TReportChartDressing& operator=(const TReportChartDressing&) = delete;
+
+private:
+    cb::chart::TCustomAxisPanel* FChart = nullptr;  // none: a panel without axes
+    bool FAxisTitleVisible = false;
+    bool FToolActive = false;
+};
 
 // The panel as a colour JPEG (quality 100) of its own size, in memory.
 std::string ChartJPEGBytes(cb::chart::TCustomPlotPanel& panel);

@@ -260,7 +260,12 @@ bool TfrmExport::WriteChartPicture(const std::string& reportFile) {
     if (std::filesystem::exists(picture) &&
         !FContext.ConfirmYesNo("The file " + picture + " already exists. Do you want to replace it with the chart?"))
         return false;
-    cb::rtl::WriteFileAtomic(picture, ChartJPEGBytes(*FChartPanel));
+    std::string bytes;
+    {
+        TReportChartDressing dressing(*FChartPanel);
+        bytes = ChartJPEGBytes(*FChartPanel);
+    }
+    cb::rtl::WriteFileAtomic(picture, bytes);
     FAttachments.push_back(picture);
     return true;
 }
@@ -314,6 +319,7 @@ bool TfrmExport::ExportXLS(const std::string& fileName) {
             xls.Pictures().Clear();
             cb::tabexport::TxlsPicture& picture = xls.Pictures().Add();
             picture.SetFileName(kReportChartFile);
+            TReportChartDressing dressing(*FChartPanel);
             picture.SetData(ChartJPEGBytes(*FChartPanel));
             xls.Images.Clear();
             cb::tabexport::TxlsImage& image = xls.Images.Add();

@@ -7,7 +7,9 @@
 #include "app/core/PublishReport.h"
 #include "app/core/WindowTheme.h"
 #include "app/ui/PublishDialog.h"
+#include "chart/panel/CustomAxisPanel.h"
 #include "chart/panel/CustomPlotPanel.h"
+#include "chart/tools/PlotCustomTool.h"
 #include "grid/ExtStringGrid.h"
 #include "platform/desktop/KitEmail.h"
 
@@ -167,6 +169,24 @@ TEST(PublishReport, AReportThatCannotBeWrittenLeavesTheOldFileWhole) {
     });
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(cbtest::readFile(file), "old report");
+}
+
+TEST(PublishReport, ChartIsDressedForTheReportAndRestored) {
+    cb::chart::TCustomAxisPanel chart;
+    chart.resize(160, 100);
+    auto* annotation = chart.Tools().AddTool(new cb::chart::TPlotCustomTool);
+    for (bool before : {true, false}) {
+        chart.LeftAxis().Title().SetVisible(before);
+        annotation->SetActive(before);
+        {
+            TReportChartDressing dressing(chart);
+            EXPECT_FALSE(chart.LeftAxis().Title().Visible());
+            EXPECT_FALSE(annotation->Active());
+            EXPECT_FALSE(ChartJPEGBytes(chart).empty());
+        }
+        EXPECT_EQ(chart.LeftAxis().Title().Visible(), before);
+        EXPECT_EQ(annotation->Active(), before);
+    }
 }
 
 TEST(PublishReport, ChromiumShowsTheThemeColours) {
