@@ -5,6 +5,7 @@
 #include "app/core/PublishMail.h"
 #include "app/core/PublishReport.h"
 #include "app/ui/Features.h"
+#include "chart/panel/CustomPlotPanel.h"
 #include "grid/ExtStringGrid.h"
 #include "platform/gfx/Color.h"
 #include "platform/os/Files.h"
@@ -464,11 +465,22 @@ void TfrmExport::Publish() {
     accept();
 }
 
+namespace {
+
+// The chart shown in the window: the first chart panel among its widgets.
+cb::chart::TCustomPlotPanel* FindChartPanel(QWidget* window) {
+    if (!window) return nullptr;
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (auto* panel = dynamic_cast<cb::chart::TCustomPlotPanel*>(w)) return panel;
+    return nullptr;
+}
+
+}  // namespace
+
 void ShowPublishDialog(const TFeatureContext& context) {
     TfrmExport dialog(context.DisplayManager, context.App, context.Owner);
     dialog.ApplyTheme(context.Theme);
-    // The chart component draws into reports once the chart view hands its
-    // panel over; until then reports are written without the chart.
+    dialog.SetChartPanel(FindChartPanel(context.Owner));
     dialog.exec();
 }
 

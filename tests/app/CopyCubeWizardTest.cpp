@@ -2,9 +2,11 @@
 // checks, a build that succeeds and one that fails, and closing.
 #include "app/ui/CopyCubeWizard.h"
 #include "MDXTestSupport.h"
+#include "app/ui/Features.h"
 #include "olap/engine/CubeFile.h"
 #include "tests/common/TestCubes.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -186,6 +188,26 @@ TEST(CopyCubeWizard, StaysOpenWhileBuilding) {
     EXPECT_TRUE(f.Wizard->isVisible());
     EXPECT_EQ(f.Wizard->CurrentPage(), TfrmCopyCubeWizard::pgFinished);
     EXPECT_TRUE(f.Wizard->btnNext->isEnabled());
+}
+
+TEST(CopyCubeWizard, ShownForTheOpenCube) {
+    cbtest::TTestContext context;
+    const std::string source = context.Dir().file("tiny.cub");
+    cb::olap::WriteCubeFile(*cb::olap::MakeTinyCube(), source);
+    auto connection = cbtest::OpenLocalCube(source, context.Context());
+    TFeatureContext feature;
+    feature.Connection = connection.get();
+    feature.App = context.Context();
+    std::vector<std::string> measures;
+    QTimer::singleShot(0, [&] {
+        if (auto* wizard = dynamic_cast<TfrmCopyCubeWizard*>(QApplication::activeModalWidget())) {
+            measures = wizard->Builder().MeasureNames;
+            wizard->close();  // the user answers yes
+        }
+    });
+    ShowCopyCubeWizard(feature);
+    EXPECT_EQ(measures, (std::vector<std::string>{"[Sales]", "[Quantity]", "[Orders]", "[Low Price]", "[High Price]"}));
+    EXPECT_EQ(context.UI.Questions.size(), 1u);
 }
 
 }  // namespace

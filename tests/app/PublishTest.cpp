@@ -6,6 +6,7 @@
 #include "app/core/PublishMail.h"
 #include "app/core/PublishReport.h"
 #include "app/core/WindowTheme.h"
+#include "app/ui/Features.h"
 #include "app/ui/PublishDialog.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/panel/CustomPlotPanel.h"
@@ -13,11 +14,13 @@
 #include "grid/ExtStringGrid.h"
 #include "platform/desktop/KitEmail.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -456,6 +459,32 @@ TEST(PublishMail, NoMailProgramGivesAClearError) {
     EXPECT_NE(context.UI.Errors[0].find("no mail program is set up"), std::string::npos) << context.UI.Errors[0];
     EXPECT_NE(context.UI.Errors[1].find("xdg-email (from xdg-utils) is not installed"), std::string::npos)
         << context.UI.Errors[1];
+}
+
+TEST(PublishDialog, ShownForTheMainWindowWithItsChart) {
+    cbtest::TTestContext context;
+    cb::grid::TExtStringGrid grid;
+    TDisplayManager manager(context.Context());
+    manager.GetGridLayout().SetGrid(&grid);
+    manager.SetChartEnabled(true);
+    QWidget window;
+    auto* chart = new TOrangePanel;
+    chart->setParent(&window);
+    TFeatureContext feature;
+    feature.Owner = &window;
+    feature.DisplayManager = &manager;
+    feature.App = context.Context();
+    bool seen = false, chartOffered = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = dynamic_cast<TfrmExport*>(QApplication::activeModalWidget())) {
+            seen = true;
+            chartOffered = dialog->chkIncludeGraphInExport->isChecked();
+            dialog->reject();
+        }
+    });
+    ShowPublishDialog(feature);
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(chartOffered);
 }
 
 TEST(PublishDialog, ChartPictureBesideTheReportAndInTheWorkbook) {
