@@ -196,6 +196,12 @@ public:
     int PixelSpanOfValue(double v) const;
     void ScrollRange(double offset, bool checkLimits);
     void SetManualRange(double minimum, double maximum);
+    // Puts back a saved range, leaving the automatic flags as they are.
+    void RestoreRange(double minimum, double maximum) {
+        FMinimum = minimum;
+        FMaximum = maximum;
+        repaint();
+    }
     bool ShowsDateTime() const;
     bool HitTest(int x, int y) const;
 

@@ -15,7 +15,7 @@
 
 namespace cb::chart {
 
-TCustomAxisPanel::TCustomAxisPanel(QWidget* parent) : TCustomPlotPanel(parent) {
+TCustomAxisPanel::TCustomAxisPanel(QWidget* parent) : TCustomPlotPanelExtended(parent) {
     SetAutoRepaint(false);
     FTools = std::make_unique<TChartTools>(this);
     FSeriesList = std::make_unique<TChartSeriesList>(this);
@@ -375,7 +375,7 @@ void TCustomAxisPanel::FireBeforeDrawSeries() {
 }
 
 void TCustomAxisPanel::leaveEvent(QEvent* e) {
-    TCustomPlotPanel::leaveEvent(e);
+    TCustomPlotPanelExtended::leaveEvent(e);
     NotifyTools(csMouseLeave);
 }
 
@@ -404,7 +404,7 @@ void TCustomAxisPanel::Assign(const TCustomAxisPanel& source) {
     FScaleLastPage = source.FScaleLastPage;
     FTopAxis->Assign(*source.FTopAxis);
     FView3DWalls = source.FView3DWalls;
-    TCustomPlotPanel::Assign(source);
+    TCustomPlotPanelExtended::Assign(source);
 }
 
 }  // namespace cb::chart

@@ -6,7 +6,7 @@
 #include "chart/axis/ChartAxes.h"
 #include "chart/axis/ChartAxis.h"
 #include "chart/core/OwnedList.h"
-#include "chart/panel/CustomPlotPanel.h"
+#include "chart/panel/CustomPlotPanelExtended.h"
 #include "chart/series/ChartSeriesList.h"
 #include "chart/tools/ChartTools.h"
 #include "chart/tools/PlotCustomTool.h"
@@ -43,7 +43,7 @@ using TAxisOnGetLabel =
 using TAxisOnGetNextLabel = std::function<void(TChartAxis* sender, int labelIndex, double& labelValue, bool& stop)>;
 using TPlotNotifyEvent = std::function<void(TCustomAxisPanel* sender)>;
 
-class TCustomAxisPanel : public TCustomPlotPanel {
+class TCustomAxisPanel : public TCustomPlotPanelExtended {
 public:
     explicit TCustomAxisPanel(QWidget* parent = nullptr);
     ~TCustomAxisPanel() override;
@@ -120,6 +120,13 @@ public:
     bool InvertedRotation() const { return FInvertedRotation; }
 
     // --- colours ---
+    // The colour the legend draws symbols on, and the pen it wants for
+    // their outlines (none: the series' own pen; not owned), set by the
+    // legend while it draws.
+    TColor LegendColor() const { return FLegendColor; }
+    void SetLegendColor(TColor c) { FLegendColor = c; }
+    TChartPen* LegendPen() const { return FLegendPen; }
+    void SetLegendPen(TChartPen* pen) { FLegendPen = pen; }
     std::vector<TColor>& ColorPalette() { return FPalette; }
     TColor PaletteColor(int index) const;
     TColor FirstFreeColor(bool checkBackgrounds, const TChartSeries* except);
@@ -174,9 +181,6 @@ public:
     // True when no series but except uses the colour (and, when asked, it
     // differs from the panel colour).
     virtual bool IsColorFree(TColor color, bool checkBackgrounds, const TChartSeries* except);
-    virtual void DrawPanelBackground(const TRect& bounds);
-    virtual void DrawZoomRectangle() {}
-    virtual bool ZoomActive() const { return false; }
     // Draws a series alone, or with the series that share its depth row.
     virtual void DrawOneSeries(TChartSeries* series);
     void DrawSeriesMarks(TChartSeries* series);
@@ -223,6 +227,8 @@ private:
     int FDepthPerSeries = 0, FHeightPerSeries = 0;
     bool FInvertedRotation = false;
     std::vector<TColor> FPalette;
+    TColor FLegendColor = clWhite;
+    TChartPen* FLegendPen = nullptr;
     bool FDestroying = false;
     bool FLoading = false;
 };

@@ -14,13 +14,6 @@ namespace cb::chart {
 
 // --- pipeline ---
 
-void TCustomAxisPanel::DrawPanelBackground(const TRect& bounds) {
-    TCanvas3D* c = Canvas();
-    c->Brush().SetStyle(cb::gfx::bsSolid);
-    c->Brush().SetColor(PanelBackColor());
-    c->FillRectangle(bounds);
-}
-
 bool TCustomAxisPanel::DepthPlaneFacesViewer(int depth) {
     TPoint p[4];
     Canvas()->ProjectRectCorners(ChartRect(), depth, p);

@@ -58,6 +58,22 @@ public:
         if (l && std::find(FItems.begin(), FItems.end(), l) == FItems.end()) FItems.push_back(l);
     }
     void Remove(TPlotEventListener* l) { FItems.erase(std::remove(FItems.begin(), FItems.end(), l), FItems.end()); }
+    // Index of the listener, appended when not yet listed.
+    int AddListener(TPlotEventListener* l) {
+        const auto it = std::find(FItems.begin(), FItems.end(), l);
+        if (it != FItems.end()) return int(it - FItems.begin());
+        FItems.push_back(l);
+        return int(FItems.size()) - 1;
+    }
+    // Former index of the listener, -1 when it was not listed.
+    int RemoveListener(TPlotEventListener* l) {
+        const auto it = std::find(FItems.begin(), FItems.end(), l);
+        if (it == FItems.end()) return -1;
+        const int index = int(it - FItems.begin());
+        FItems.erase(it);
+        return index;
+    }
+    TPlotEventListener* ListenerAt(int i) const { return FItems.at(std::size_t(i)); }
     int Count() const { return int(FItems.size()); }
     bool Empty() const { return FItems.empty(); }
     TPlotEventListener* operator[](int i) const { return FItems[std::size_t(i)]; }

@@ -5,6 +5,7 @@
 // and the visible and page ranges.
 #include "chart/core/ChartElement.h"
 #include "chart/core/ChartValueList.h"
+#include "chart/panel/PlotEvents.h"
 #include "chart/series/CustomSeriesList.h"
 #include "chart/series/LabelsList.h"
 #include "chart/series/SeriesMarks.h"
@@ -316,6 +317,9 @@ public:
     std::function<void(TChartSeries*)> AfterDrawValues;
     std::function<void(TChartSeries*)> OnMouseEnter;
     std::function<void(TChartSeries*)> OnMouseLeave;
+    // A click on a point: series, point index, button, shift, x, y.
+    using TSeriesClick = std::function<void(TChartSeries*, int, TPlotMouseButton, unsigned, int, int)>;
+    TSeriesClick OnClick, OnDblClick;
 
     // Settings, then the points (or the data sources) of the source.
     void Assign(const TChartSeries& source);

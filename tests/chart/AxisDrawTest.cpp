@@ -25,6 +25,7 @@ struct AxisChart {
     explicit AxisChart(int w = 500, int h = 320) {
         chart.resize(w, h);
         chart.SetView3D(false);
+        chart.SetBevelOuter(bvNone);  // the probes scan from the panel's edge
         series = chart.CreateSeries<TBarSeries>();
         series->Marks().SetVisible(false);
         for (double v : {10.0, 30.0, 20.0, 40.0}) series->AddValue(v);

@@ -1,0 +1,38 @@
+#include "chart/panel/BackImage.h"
+
+#include <QImage>
+
+namespace cb::chart {
+
+void TBackImage::SetGraphic(const cb::gfx::TBitmap* picture) {
+    if (!picture) {
+        FGraphic.reset();
+    } else if (picture != FGraphic.get()) {
+        auto copy = std::make_unique<cb::gfx::TBitmap>();
+        copy->Assign(*picture);
+        FGraphic = std::move(copy);
+    }
+    if (OnChange) OnChange();
+}
+
+void TBackImage::LoadFromFile(const std::string& fileName) {
+    auto b = std::make_unique<cb::gfx::TBitmap>();
+    QImage image;
+    if (image.load(QString::fromStdString(fileName)))
+        b->SetImage(image);
+    else
+        b->LoadFromFile(fileName);  // throws with the file's name
+    FGraphic = std::move(b);
+    if (OnChange) OnChange();
+}
+
+void TBackImage::Assign(const TBackImage& s) {
+    if (this == &s) return;
+    FInside = s.FInside;
+    FLeft = s.FLeft;
+    FTop = s.FTop;
+    FMode = s.FMode;
+    SetGraphic(s.FGraphic.get());
+}
+
+}  // namespace cb::chart

