@@ -20,12 +20,8 @@ TLegendSymbol::TLegendSymbol(TCustomChartLegend* legend) : FLegend(legend) {
     FPen = std::make_unique<TChartPen>([this] { FLegend->RepaintParent(); });
 }
 
-template <class T>
-void TLegendSymbol::store(T& field, T v) {
-    if (field != v) {
-        field = v;
-        FLegend->RepaintParent();
-    }
+void TLegendSymbol::changed() {
+    FLegend->RepaintParent();
 }
 
 void TLegendSymbol::Assign(const TLegendSymbol& s) {

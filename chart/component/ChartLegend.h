@@ -73,7 +73,13 @@ public:
 
 private:
     template <class T>
-    void store(T& field, T v);
+    void store(T& field, T v) {
+        if (field != v) {
+            field = v;
+            changed();
+        }
+    }
+    void changed();
     TCustomChartLegend* FLegend;
     bool FContinuous = false;
     bool FDefaultPen = true;

@@ -72,3 +72,33 @@ TEST(ChartComponent, CompleteChartShowsTitleLegendAndBars) {
     EXPECT_TRUE(red);
     EXPECT_TRUE(blue);
 }
+
+TEST(ChartComponent, ThreeDChartWithWallsAndBottomLegend) {
+    Fixture f(600, 400, true);
+    f.chart.Title().SetCaption("Sales");
+    f.chart.SetChart3DPercent(25);
+    f.chart.View3DOptions().SetElevation(360);
+    f.chart.View3DOptions().SetPerspective(20);
+    TChartLegend& legend = f.chart.Legend();
+    legend.SetAlignment(laBottom);
+    legend.SetMaxNumRows(100);
+    legend.Symbol().SetSquared(true);
+    legend.Symbol().SetWidthUnits(lcsPixels);
+    legend.SetColorWidth(40);
+    legend.SetTransparency(20);
+    f.chart.LeftWall().SetColor(clYellow);
+    f.chart.BottomWall().SetColor(clGreen);
+    f.chart.BackWall().SetTransparent(false);
+    f.chart.BackWall().SetColor(clSilver);
+    f.Add("North", {10, 30, 20}, clRed);
+    f.Add("South", {25, 5, 35}, clBlue);
+    auto bmp = f.Draw();
+    if (std::getenv("CB_SAVE_PICTURES")) bmp->Image().save("/tmp/chart_3d.png");
+    const TRect area = f.chart.ChartRect();
+    const TRect box = legend.Bounds();
+    // The legend sits below the plotting area, inside the panel.
+    EXPECT_GT(box.Top, area.Bottom);
+    EXPECT_LT(box.Bottom, 400);
+    EXPECT_EQ(legend.Columns(), 2);
+    EXPECT_EQ(legend.Rows(), 1);
+}
