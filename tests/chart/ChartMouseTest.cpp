@@ -26,6 +26,7 @@ struct MouseChart {
         series->Marks().SetVisible(false);
         for (double v : {10.0, 40.0, 20.0, 30.0}) series->AddValue(v);
         chart.show();
+        (void)QTest::qWaitForWindowExposed(&chart);
         chart.grab();  // lays the chart out
     }
     QPoint Inside(double fx, double fy) {
@@ -243,4 +244,19 @@ TEST(ChartMouse, PieOnlyChartNeverZooms) {
     EXPECT_FALSE(chart.StartZoomOrPan(mbLeft, 0, 100, 100));
     s->SetActive(false);
     EXPECT_TRUE(chart.UsesAxesArea());
+}
+
+TEST(ChartMouse, AnimatedZoomRepaintsEachStep) {
+    MouseChart m;
+    m.chart.Zoom().Animated = true;
+    m.chart.Zoom().AnimatedSteps = 8;
+    std::vector<double> minima;
+    m.chart.OnAfterDraw = [&](TCustomAxisPanel* c) { minima.push_back(c->LeftAxis().Minimum()); };
+    const double start = m.chart.LeftAxis().Minimum();
+    m.chart.ZoomAxesToValues(0, 1, 0, 1, 10, 20, 10, 20);
+    ASSERT_EQ(minima.size(), 7u);
+    // Each step goes a third of the remaining way.
+    EXPECT_NEAR(minima[0], start + (10 - start) / 3, 1e-9);
+    EXPECT_NEAR(m.chart.LeftAxis().Minimum(), 10, 1e-12);
+    EXPECT_NEAR(m.chart.LeftAxis().Maximum(), 20, 1e-12);
 }
