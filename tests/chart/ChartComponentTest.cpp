@@ -101,4 +101,18 @@ TEST(ChartComponent, ThreeDChartWithWallsAndBottomLegend) {
     EXPECT_LT(box.Bottom, 400);
     EXPECT_EQ(legend.Columns(), 2);
     EXPECT_EQ(legend.Rows(), 1);
+    // The left wall runs along the plotting area's left edge, the floor
+    // along its bottom, and the back wall shows between the bars.
+    auto found = [&](TColor c, int x0, int x1, int y0, int y1) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                if (PixelAt(*bmp, x, y) == c) return true;
+        return false;
+    };
+    const int midY = (area.Top + area.Bottom) / 2;
+    EXPECT_TRUE(found(clYellow, area.Left - 15, area.Left + 20, midY, midY));
+    EXPECT_FALSE(found(clYellow, area.Right - 20, area.Right + 20, midY, midY));
+    EXPECT_TRUE(found(clGreen, area.Left, area.Right, area.Bottom - 15, area.Bottom + 5));
+    EXPECT_TRUE(found(clSilver, area.Left + 20, area.Right - 20, area.Top + 5, area.Top + 15));
+    EXPECT_FALSE(f.chart.LeftWallFacesAway());
 }
