@@ -1,6 +1,7 @@
 #include "chart/component/ChartLegend.h"
 
 #include "chart/canvas/Canvas3D.h"
+#include "chart/component/CustomChart.h"
 #include "chart/core/PlotExceptions.h"
 #include "chart/core/PlotGeometry.h"
 #include "chart/core/PlotHelpers.h"
@@ -530,6 +531,45 @@ void TCustomChartLegend::Assign(const TCustomChartLegend& s) {
     FVertMargin = s.FVertMargin;
     FVertSpacing = s.FVertSpacing;
     TPlotCustomShapePosition::Assign(s);
+}
+
+}  // namespace cb::chart
+
+namespace cb::chart {
+
+void DrawSeriesLegendSymbol(TChartSeries& series, cb::gfx::TCanvas& canvas, const TRect& r, TCustomAxisPanel* chart) {
+    std::unique_ptr<TCustomChart> temporary;
+    TCustomAxisPanel* owner = series.ParentChart();
+    const bool attach = owner == nullptr;
+    if (attach) {
+        if (!chart) {
+            temporary = std::make_unique<TCustomChart>();
+            chart = temporary.get();
+        }
+        series.SetParentChart(chart);
+        owner = chart;
+    }
+    auto detach = cb::rtl::OnScopeExit([&] {
+        if (attach) owner->RemoveSeries(&series);
+    });
+    TCanvas3D* c = owner->Canvas();
+    if (!c) return;
+    TColor legendColor = owner->LegendColor();
+    TChartPen* legendPen = nullptr;
+    if (auto* full = dynamic_cast<TCustomChart*>(owner)) {
+        legendColor = full->Legend().Color();
+        if (!full->Legend().Symbol().DefaultPen()) legendPen = &full->Legend().Symbol().Pen();
+    }
+    canvas.Brush().SetStyle(cb::gfx::bsSolid);
+    canvas.Brush().SetColor(legendColor);
+    if (c->IsFull3D()) {
+        series.DrawLegendItem(-1, r, legendColor, legendPen);
+        return;
+    }
+    cb::gfx::TCanvas* previous = c->ReferenceCanvas();
+    c->AttachCanvas(&canvas);
+    auto reattach = cb::rtl::OnScopeExit([&] { c->AttachCanvas(previous); });
+    series.DrawLegendItem(-1, r, legendColor, legendPen);
 }
 
 }  // namespace cb::chart

@@ -6,6 +6,7 @@
 
 #include "platform/gfx/Bitmap.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -229,4 +230,17 @@ TEST(ChartLegend, EmptyLegendLeavesTheChartRectangle) {
     c.Legend().SetVisible(false);
     c.Draw();
     EXPECT_EQ(c.chart.ChartRect().Right, withLegend.Right);
+}
+
+TEST(ChartLegend, SeriesSymbolDrawnAnywhere) {
+    // A series without a chart draws its symbol on a plain canvas through
+    // a temporary chart, and is left without a chart afterwards.
+    TBarSeries series;
+    series.SetSeriesColor(clRed);
+    cb::gfx::TBitmap bmp(40, 20);
+    DrawSeriesLegendSymbol(series, bmp.Canvas(), {2, 2, 38, 18}, nullptr);
+    bmp.Canvas().ReleasePainter();
+    const QRgb c = bmp.Image().pixel(20, 10);
+    EXPECT_EQ(cb::gfx::RGB(qRed(c), qGreen(c), qBlue(c)), clRed);
+    EXPECT_EQ(series.ParentChart(), nullptr);
 }
