@@ -1,26 +1,15 @@
 #include "app/core/GraphDisplayManager.h"
 
-#include "app/core/GraphChart.h"
 #include "app/core/GridTheme.h"
+#include "chart/component/Chart.h"
 #include "chart/series/bar/BarSeries.h"
+#include "chart/series/line/LineSeries.h"
+#include "chart/series/pie/PieSeries.h"
+#include "chart/series/pyramid/PyramidSeries.h"
 
 #include <algorithm>
 #include <string_view>
 #include <unordered_map>
-
-// Series classes that are not built yet are drawn as bars until they land.
-#if __has_include("chart/series/pie/PieSeries.h")
-#include "chart/series/pie/PieSeries.h"
-#define CB_APP_HAVE_PIE 1
-#endif
-#if __has_include("chart/series/line/LineSeries.h")
-#include "chart/series/line/LineSeries.h"
-#define CB_APP_HAVE_LINE 1
-#endif
-#if __has_include("chart/series/pyramid/PyramidSeries.h")
-#include "chart/series/pyramid/PyramidSeries.h"
-#define CB_APP_HAVE_PYRAMID 1
-#endif
 
 namespace cb::app {
 
@@ -160,25 +149,19 @@ bool TGraphDisplayManager::ApplyChartType() {
 std::unique_ptr<TChartSeries> TGraphDisplayManager::NewSeries() const {
     std::unique_ptr<TChartSeries> series;
     switch (FChartType) {
-#ifdef CB_APP_HAVE_PIE
     case ctcPie:
     case ctcDoughnut:
         series = std::make_unique<cb::chart::TPieSeries>();
         break;
-#endif
-#ifdef CB_APP_HAVE_PYRAMID
     case ctcPyramid: {
         auto pyramid = std::make_unique<cb::chart::TPyramidSeries>();
         pyramid->SetSizePercent(100);
         series = std::move(pyramid);
         break;
     }
-#endif
-#ifdef CB_APP_HAVE_LINE
     case ctcLine:
         series = std::make_unique<cb::chart::TLineSeries>();
         break;
-#endif
     default:
         series = std::make_unique<TBarSeries>();
         break;
@@ -200,11 +183,8 @@ void TGraphDisplayManager::ApplyTypeSettings(TChartSeries& series) const {
             bar->SetMultiBar(cb::chart::mbSideAll);
         }
     }
-#ifdef CB_APP_HAVE_PIE
     if (auto* pie = dynamic_cast<cb::chart::TPieSeries*>(&series); pie && FChartType == ctcDoughnut)
         pie->SetDonutHolePercent(40);
-#endif
-#ifdef CB_APP_HAVE_LINE
     if (auto* line = dynamic_cast<cb::chart::TLineSeries*>(&series)) {
         line->SetColorEachPoint(FGroupBy == kNoGroupBy);
         line->SetColorEachLine(false);
@@ -213,7 +193,6 @@ void TGraphDisplayManager::ApplyTypeSettings(TChartSeries& series) const {
         line->Pointer().SetVertSize(5);
         line->Pointer().SetVisible(true);
     }
-#endif
 }
 
 void TGraphDisplayManager::ApplyMarks() {

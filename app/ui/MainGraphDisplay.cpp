@@ -2,7 +2,7 @@
 
 #include "app/core/CubeModel.h"
 #include "app/core/DisplayManager.h"
-#include "app/core/GraphChart.h"
+#include "chart/component/Chart.h"
 #include "chartexport/core/PlotExportFormat.h"
 #include "chartexport/pdf/PDFExportFormat.h"
 #include "chartexport/preview/ChartPreviewer.h"
@@ -442,7 +442,6 @@ void TfrmMainGraphDisplay::ApplyTheme(const TTheme* theme) {
         w->setPalette(p);
         w->setAutoFillBackground(true);
     }
-#ifdef CB_APP_HAVE_CHART_COMPONENT
     FChart->BackWall().SetColor(theme->AccentColor);
     FChart->BackWall().Brush().SetColor(theme->BackgroundColor);
     FChart->BackWall().Pen().SetColor(theme->AccentColor);
@@ -451,7 +450,6 @@ void TfrmMainGraphDisplay::ApplyTheme(const TTheme* theme) {
         wall->Brush().SetColor(theme->AccentColor);
         wall->Pen().SetColor(theme->AccentColor);
     }
-#endif
 }
 
 // ---- menus ------------------------------------------------------------------
@@ -719,14 +717,12 @@ int TfrmMainGraphDisplay::RotationOfPosition(int position) {
 
 void TfrmMainGraphDisplay::ApplyRotation(int position) {
     FChart->View3DOptions().SetRotation(RotationOfPosition(position));
-#ifdef CB_APP_HAVE_CHART_COMPONENT
     // The side walls and their axes follow the turn.
     const bool rightAway = FChart->RightWallFacesAway();
     FChart->RightWall().SetVisible(!rightAway);
     FChart->RightAxis().SetZPosition(rightAway ? 100 : 0);
     FChart->LeftWall().SetVisible(rightAway);
     FChart->LeftAxis().SetZPosition(rightAway ? 0 : 100);
-#endif
 }
 
 void TfrmMainGraphDisplay::tbbCopyToClipboardClick() {

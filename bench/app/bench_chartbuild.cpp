@@ -3,8 +3,8 @@
 // timing). Every city by one measure, and a cross join of 100 cities by 20
 // months.
 #include "app/core/CubeConnection.h"
-#include "app/core/GraphChart.h"
 #include "app/core/GraphDisplayManager.h"
+#include "chart/component/Chart.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -4,8 +4,8 @@
 #include "app/core/GraphDisplayManager.h"
 #include "MDXTestSupport.h"
 #include "app/core/DisplayManager.h"
-#include "app/core/GraphChart.h"
 #include "app/core/GridTheme.h"
+#include "chart/component/Chart.h"
 #include "chart/series/bar/BarSeries.h"
 #include "platform/gfx/Bitmap.h"
 
@@ -174,6 +174,7 @@ TEST_F(GraphDisplayManagerTest, PaletteWrapsAfterItsLastColour) {
 TEST_F(GraphDisplayManagerTest, BarsAreDrawnAtTheirValues) {
     Build("SELECT {[Measures].[Revenue]} ON COLUMNS, {[Product].[All].CHILDREN} ON ROWS" + kFrom);
     Chart.SetView3D(false);
+    Chart.Legend().SetVisible(false);  // its symbols share the bars' colours
     Chart.resize(600, 400);
     auto bitmap = Chart.DrawToBitmap(cb::gfx::clWhite, cb::gfx::TRect{0, 0, 600, 400});
     const QImage& image = bitmap->Image();

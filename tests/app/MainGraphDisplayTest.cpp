@@ -3,8 +3,8 @@
 #include "app/ui/MainGraphDisplay.h"
 #include "MDXTestSupport.h"
 #include "app/core/DisplayManager.h"
-#include "app/core/GraphChart.h"
 #include "app/ui/MainBottomContainer.h"
+#include "chart/component/Chart.h"
 #include "chartexport/preview/ChartPreview.h"
 #include "chartexport/preview/ChartPreviewer.h"
 
