@@ -1,6 +1,7 @@
 #include "chart/component/CustomChart.h"
 
 #include "chart/canvas/Canvas3D.h"
+#include "chart/core/ColorPalettes.h"
 #include "chart/core/PlotTexts.h"
 #include "platform/gfx/Color.h"
 #include "platform/rtl/Strings.h"
@@ -154,6 +155,7 @@ bool TCustomChart::ReadLegacyProperty(const std::string& name, const std::string
     }
     if (name == "ColorPaletteIndex") {
         FColorPaletteIndex = cb::rtl::StrToInt(value);
+        if (FColorPaletteIndex >= 1) ApplyColorPalette(*this, FColorPaletteIndex);
         return true;
     }
     return TCustomAxisPanel::ReadLegacyProperty(name, value);

@@ -1,6 +1,7 @@
 // Panel background (colour, gradient, picture), zoom settings and the
 // stored properties of older files.
 #include "chart/component/Chart.h"
+#include "chart/core/ColorPalettes.h"
 #include "chart/series/bar/BarSeries.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -138,6 +139,9 @@ TEST(ChartBackground, StoredPropertiesOfOlderFiles) {
     EXPECT_EQ(chart.ColorPaletteIndexText(), "");
     EXPECT_TRUE(chart.ReadLegacyProperty("ColorPaletteIndex", "3"));
     EXPECT_EQ(chart.ColorPaletteIndexText(), "3");
+    EXPECT_EQ(chart.ColorPalette(), ColorPaletteColors(3));
+    EXPECT_TRUE(chart.ReadLegacyProperty("ColorPaletteIndex", "0"));
+    EXPECT_EQ(chart.ColorPaletteIndexText(), "");
 }
 
 TEST(ChartBackground, FreeColours) {
