@@ -6,6 +6,7 @@
 #include "platform/gfx/Bitmap.h"
 
 #include <QImage>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -115,4 +116,27 @@ TEST(ChartComponent, ThreeDChartWithWallsAndBottomLegend) {
     EXPECT_TRUE(found(clGreen, area.Left, area.Right, area.Bottom - 15, area.Bottom + 5));
     EXPECT_TRUE(found(clSilver, area.Left + 20, area.Right - 20, area.Top + 5, area.Top + 15));
     EXPECT_FALSE(f.chart.LeftWallFacesAway());
+}
+
+TEST(ChartComponent, CheckBoxLegendOnScreen) {
+    Fixture f(500, 300);
+    f.Add("North", {10, 30, 20}, clRed);
+    f.Add("South", {25, 5, 35}, clBlue);
+    f.Add("East", {5, 15, 25}, clGreen)->SetActive(false);
+    f.chart.Legend().SetCheckBoxes(true);
+    f.chart.show();
+    const QImage shot = f.chart.grab().toImage();
+    if (std::getenv("CB_SAVE_PICTURES")) shot.save("/tmp/chart_checkboxes.png");
+    // The inactive series is listed, its bars are not drawn.
+    EXPECT_EQ(f.chart.Legend().TotalItems(), 3);
+    const TRect area = f.chart.ChartRect();
+    bool green = false;
+    for (int y = area.Top; y < area.Bottom; ++y)
+        for (int x = area.Left; x < area.Right; ++x) green = green || shot.pixel(x, y) == qRgb(0, 128, 0);
+    EXPECT_FALSE(green);
+    // A click on its check box shows it.
+    const TChartLegend& l = f.chart.Legend();
+    const QPoint box(l.Bounds().Left + 9, l.ItemsTop() + 1 + 2 * l.ItemHeight() + l.ItemHeight() / 2);
+    QTest::mouseClick(&f.chart, Qt::LeftButton, {}, box);
+    EXPECT_TRUE(f.series[2]->Active());
 }
