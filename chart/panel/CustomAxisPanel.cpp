@@ -111,6 +111,9 @@ void TCustomAxisPanel::FreeSeriesOfClass(const std::function<bool(const TChartSe
         if (!match || match(s)) {
             FOwnedSeries.Adopt(s);
             FOwnedSeries.Destroy(s);  // the series leaves the chart
+            // One put into the list without joining the chart cannot take
+            // itself out: its entry goes here, so no freed series stays.
+            FSeriesList->Remove(s);
         }
 }
 
