@@ -221,3 +221,27 @@ TEST(ChartShape, ListenersAreKeptOnce) {
     EXPECT_EQ(list.RemoveListener(&a), -1);
     EXPECT_EQ(list.ListenerAt(0), &b);
 }
+
+TEST(ChartComponentAssign, CopiesTitlesLegendAndWalls) {
+    TChart a, b;
+    a.Title().SetCaption("Sales");
+    a.Title().SetAlignment(taLeftJustify);
+    a.Foot().SetTop(12);
+    a.Legend().SetAlignment(laBottom);
+    a.Legend().SetMaxNumRows(100);
+    a.Legend().Symbol().SetSquared(true);
+    a.LeftWall().SetColor(clRed);
+    a.Walls().SetAllSizes(4);
+    a.SetScrollMouseButton(mbMiddle);
+    b.Assign(a);
+    EXPECT_EQ(b.Title().Text(), std::vector<std::string>{"Sales"});
+    EXPECT_EQ(b.Title().Alignment(), taLeftJustify);
+    EXPECT_TRUE(b.Foot().CustomPosition());
+    EXPECT_EQ(b.Foot().Top(), 12);
+    EXPECT_EQ(b.Legend().Alignment(), laBottom);
+    EXPECT_EQ(b.Legend().MaxNumRows(), 100);
+    EXPECT_TRUE(b.Legend().Symbol().Squared());
+    EXPECT_EQ(b.LeftWall().Color(), clRed);
+    EXPECT_EQ(b.BackWall().Size(), 4);
+    EXPECT_EQ(b.ScrollMouseButton(), mbMiddle);
+}
