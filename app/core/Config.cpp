@@ -93,6 +93,8 @@ bool TCubeBrowserConfig::LoadSettings(const std::string& path) {
         UpgradeInfoURL = rtl::Trim(ini.ReadString(Section, "UpgradeInfoURL", ""));
         WebSite = rtl::Trim(ini.ReadString(Section, "WebSite", ""));
         UpgradeHandOver = ini.ReadBool(Section, "UpgradeHandOver", false);
+        // Read only: a saved file keeps the user's key as it stands.
+        SupportAddress = rtl::Trim(ini.ReadString(Section, "SupportAddress", ""));
     } catch (const std::exception&) {
         SetDefaults();
     }
@@ -103,6 +105,7 @@ void TCubeBrowserConfig::SetDefaults() {
     ReopenLastCube = false;
     LastCubeConnectionLocation.clear();
     LastCubeConnectionType = 0;
+    SupportAddress.clear();
     StartMaxed = true;
     DontDisplayTutorialOnStartup = false;
     FCurrentTheme = GetThemeList()->GetTheme(0);

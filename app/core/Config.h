@@ -75,6 +75,9 @@ public:
     bool ReopenLastCube = false;
     bool ShowInstructionsOnOpen = false;
     bool StartMaxed = false;
+    // The support forum's address (key "SupportAddress"); empty: none is
+    // opened.
+    std::string SupportAddress;
 
     // Addresses of the deployment, empty unless app.ini sets them: the host
     // the comment form is posted to ("/cb/send_comments.php" on it), the

@@ -22,9 +22,6 @@ enum : int {
     axMeasures = 4
 };
 
-// Opened after a failing query; the one place the address is kept.
-extern const char* const kSupportPageUrl;
-
 class TMDXBuilder {
 public:
     // The context tells the user about failures and swaps that need a yes.
@@ -45,7 +42,8 @@ public:
     // Fired with the text before every query the builder runs (and the
     // display manager runs through OpenQuery).
     std::function<void(const std::string& mdx)> OnQuery;
-    // Opens the support page after a failing query; empty means ShellOpen.
+    // Opens the support page (the settings' SupportAddress, when one is
+    // set) after a failing query; empty means ShellOpen.
     std::function<bool(const std::string& url)> OnOpenWebPage;
 
     // View changes. The as-one-step flag asks for an undo step; an operation

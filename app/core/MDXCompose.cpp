@@ -1,5 +1,6 @@
 // Composing the MDX text from the lists, the default query, and normalising
 // the lists against the result of their query.
+#include "app/core/Config.h"
 #include "app/core/CubeModel.h"
 #include "app/core/Helpers.h"
 #include "app/core/MDXBuilder.h"
@@ -11,8 +12,6 @@
 namespace cb::app {
 
 using namespace cb::olap;
-
-const char* const kSupportPageUrl = "https://support.example.com/cubebrowser/forum";
 
 namespace {
 
@@ -153,11 +152,13 @@ bool TMDXBuilder::NormalizeAxes() {
         ReportQueryFailure(e.what());
         // The support page opens once per failure: not again for the
         // default query that answers it.
-        if (!FInFailureReset) {
+        // It opens only when the settings name one.
+        const std::string page = FContext.Config ? FContext.Config->SupportAddress : std::string();
+        if (!FInFailureReset && !page.empty()) {
             if (OnOpenWebPage)
-                OnOpenWebPage(kSupportPageUrl);
+                OnOpenWebPage(page);
             else
-                ShellOpen(kSupportPageUrl);
+                ShellOpen(page);
         }
         // A failing default query is not answered by itself again.
         if (!FInDefaultQuery && !FInFailureReset) {

@@ -1,6 +1,7 @@
 // Normalising the query model's lists against the sample cube, and what a
 // failing query does.
 #include "MDXTestSupport.h"
+#include "app/core/Config.h"
 #include "app/core/CubeModel.h"
 #include "app/core/MDXBuilder.h"
 
@@ -46,7 +47,17 @@ protected:
         return n;
     }
 
+    // Settings that name a support page.
+    static TCubeBrowserConfig* WithSupportPage(cbtest::TTestContext& app, std::unique_ptr<TCubeBrowserConfig>& own) {
+        own = TCubeBrowserConfig::CreateDefault(app.Dir().file("app.ini"), app.Dir().path().string() + "/");
+        own->SupportAddress = "https://forum.invalid/cube";
+        app.Config = own.get();
+        return own.get();
+    }
+
     cbtest::TTestContext app;
+    std::unique_ptr<TCubeBrowserConfig> config;
+    TCubeBrowserConfig* configSet = WithSupportPage(app, config);
     std::unique_ptr<TMSOLAPConnection> connection;
     std::shared_ptr<cb::olap::CubeDef> cube;
     TMDXBuilder builder{app.Context()};
@@ -222,7 +233,7 @@ TEST_F(MDXNormalize, FailingQueryIsLoggedToldAndAnsweredByTheDefaultView) {
     ASSERT_EQ(app.UI.Informations.size(), 1u);
     EXPECT_EQ(app.UI.Informations[0].rfind("Error building requested data display with error:", 0), 0u);
     EXPECT_NE(app.UI.Informations[0].find("\r\rThe display will be reset.\r\rProbable cause"), std::string::npos);
-    EXPECT_EQ(pages, std::vector<std::string>{kSupportPageUrl});
+    EXPECT_EQ(pages, std::vector<std::string>{"https://forum.invalid/cube"});
 
     // The reset is a step: undo returns to the failing lists.
     EXPECT_EQ(builder.UndoList().Count(), 2);
@@ -251,4 +262,13 @@ TEST_F(MDXNormalize, FailingDefaultQueryIsNotResetAgain) {
     EXPECT_EQ(LogLines(), 4);
     EXPECT_EQ(app.UI.Informations.size(), 4u);
     EXPECT_EQ(pages.size(), 3u);
+}
+
+TEST_F(MDXNormalize, FailingQueryOpensNoPageWithoutASupportAddress) {
+    config->SupportAddress.clear();
+    builder.SetCubeDef(cube);
+    builder.AddToAxis("[Nowhere].[x]", axColumns, true);
+    builder.GetMDX();
+    EXPECT_EQ(LogLines(), 1);
+    EXPECT_TRUE(pages.empty());
 }

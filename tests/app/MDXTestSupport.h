@@ -38,11 +38,12 @@ public:
 class TTestContext {
 public:
     TTestContext() : FLog(std::make_unique<cb::app::TLogFile>(FDir.file("cube_browser.log"))) {}
-    cb::app::TAppContext Context() { return cb::app::TAppContext{FLog.get(), nullptr, &UI}; }
+    cb::app::TAppContext Context() { return cb::app::TAppContext{FLog.get(), Config, &UI}; }
     std::string LogText() const { return readFile(FDir.file("cube_browser.log")); }
     const TempDir& Dir() const { return FDir; }
 
     TRecordingUI UI;
+    cb::app::TCubeBrowserConfig* Config = nullptr;  // none by default
 
 private:
     TempDir FDir;

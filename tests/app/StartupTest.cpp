@@ -84,6 +84,8 @@ protected:
         ASSERT_TRUE(fs::exists(bin / "cubebrowser")) << "build the cubebrowser target first";
         fs::copy_file(bin / "cubebrowser", dir.path() / "cubebrowser");
         fs::copy_file(fs::path(CB_SOURCE_DIR) / "data" / "themes.ini", dir.path() / "themes.ini");
+        // The start-up cube, as an installed program has it beside itself.
+        fs::copy(bin / "Local Cubes", dir.path() / "Local Cubes", fs::copy_options::recursive);
     }
     int Run() {
         return cbtest::runCommand("cd '" + dir.path().string() +

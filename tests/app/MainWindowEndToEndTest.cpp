@@ -1,0 +1,385 @@
+// The main window as a person uses it: the sample cube's window driven with
+// QTest, step by step, with a screenshot of each step kept in the build
+// folder ("screenshots/"). Also start-up without a cube, the exception
+// handler's log lines and closing without a connection.
+#include "MDXTestSupport.h"
+#include "app/core/Config.h"
+#include "app/core/CubeConnection.h"
+#include "app/core/CubeModel.h"
+#include "app/core/DisplayManager.h"
+#include "app/core/LogFile.h"
+#include "app/core/MDXDisplayManager.h"
+#include "app/ui/HomeContainer.h"
+#include "app/ui/MainLeftMenu.h"
+#include "app/ui/MainMenuContainer.h"
+#include "app/ui/MainNoCubeOpen.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/OpenCubeDialog.h"
+
+#include "extras/HelpHook.h"
+#include "extras/KitCheckListBox.h"
+#include "extras/KitItemsPanel.h"
+#include "grid/ExtStringGrid.h"
+#include <QLabel>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+using namespace cb::app;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kBin = CB_BIN_DIR;
+
+// The program's folder in a temporary place: themes, help and (unless told
+// otherwise) the sample cube; settings, the log and the connection list
+// are written there.
+class TProgram {
+public:
+    explicit TProgram(bool withCube = true) {
+        Folder = FDir.path().string() + "/";
+        fs::copy_file(kBin + "/themes.ini", Folder + "themes.ini");
+        fs::create_directories(Folder + "help");
+        fs::copy_file(kBin + "/help/Tavo.chm", Folder + "help/Tavo.chm");
+        if (withCube) {
+            fs::create_directories(Folder + "Local Cubes");
+            fs::copy_file(SamplePath(), Folder + "Local Cubes/Tavo_sample.cub");
+        }
+        Log = std::make_unique<TLogFile>(Folder + "cube_browser.log");
+        Config = std::make_unique<TCubeBrowserConfig>(Folder + "app.ini", Folder);
+        const TAppContext context{Log.get(), Config.get(), &UI};
+        DisplayManager = std::make_unique<TDisplayManager>(context, std::make_unique<TMDXDisplayManager>(context));
+        Window = std::make_unique<TfrmMain>(context, DisplayManager.get(), Folder);
+        Window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
+    }
+    ~TProgram() {
+        if (Window) Window->close();
+        Window.reset();
+        DisplayManager.reset();
+    }
+
+    static std::string SamplePath() { return kBin + "/Local Cubes/Tavo_sample.cub"; }
+
+    cb::grid::TExtStringGrid* Grid() const { return Window->HomeContainer()->GetGrid(); }
+    TfrmMainLeftMenu* LeftMenu() const { return Window->MenuContainer()->LeftMenu(); }
+    const TMDXBuilder& Builder() const { return DisplayManager->GetBuilder(); }
+    std::string LogText() const { return cbtest::readFile(Folder + "cube_browser.log"); }
+
+    // Every non-empty cell text of the grid.
+    std::vector<std::string> GridTexts() const {
+        std::vector<std::string> texts;
+        if (auto* g = Grid())
+            for (int r = 0; r < g->RowCount(); ++r)
+                for (int c = 0; c < g->ColCount(); ++c)
+                    if (!g->Cells(c, r).empty()) texts.push_back(g->Cells(c, r));
+        return texts;
+    }
+    bool GridShows(const std::string& text) const {
+        for (const auto& t : GridTexts())
+            if (t.find(text) != std::string::npos) return true;
+        return false;
+    }
+
+    // A picture of the window, kept as a test artifact.
+    void Shot(const std::string& name) {
+        QApplication::processEvents();
+        const fs::path dir = fs::path(kBin).parent_path() / "screenshots";
+        fs::create_directories(dir);
+        Window->grab().save(QString::fromStdString((dir / (name + ".png")).string()));
+    }
+
+    std::string Folder;
+    cbtest::TRecordingUI UI;
+    std::unique_ptr<TLogFile> Log;
+    std::unique_ptr<TCubeBrowserConfig> Config;
+    std::unique_ptr<TDisplayManager> DisplayManager;
+    std::unique_ptr<TfrmMain> Window;
+
+private:
+    cbtest::TempDir FDir;
+};
+
+// Double-clicks the dimension list's entry with the caption.
+void DoubleClickDimension(TfrmMainLeftMenu* menu, const std::string& caption) {
+    auto* list = menu->ipDimensions;
+    for (int i = 0; i < list->Items().Count(); ++i)
+        if (list->Items()[i] == caption) {
+            const auto r = list->GetItemRect(i);
+            const QPoint p((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+            QTest::mouseDClick(list, Qt::LeftButton, Qt::NoModifier, p);
+            return;
+        }
+    ADD_FAILURE() << "no entry " << caption;
+}
+
+bool RowsHold(const TMDXBuilder& b, const std::string& dimension) {
+    for (const auto& e : b.Rows)
+        if (e.rfind(dimension, 0) == 0) return true;
+    return false;
+}
+bool ColumnsHold(const TMDXBuilder& b, const std::string& dimension) {
+    for (const auto& e : b.Columns)
+        if (e.rfind(dimension, 0) == 0) return true;
+    return false;
+}
+
+// Runs f on the next modal window of type T once it shows.
+template <class T, class F>
+void OnNextModal(F f) {
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, f] {
+        if (auto* w = dynamic_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            f(w);
+        }
+    });
+    timer->start();
+}
+
+}  // namespace
+
+TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
+    TProgram p;
+    TfrmMain& w = *p.Window;
+    ASSERT_TRUE(p.UI.Errors.empty()) << p.UI.Errors[0];
+
+    // Start: the default view of the sample cube, the left menu filled.
+    ASSERT_TRUE(p.DisplayManager->IsCubeOpen());
+    ASSERT_NE(p.Grid(), nullptr);
+    EXPECT_GT(p.Grid()->RowCount(), 1);
+    EXPECT_TRUE(p.GridShows("Revenue"));
+    EXPECT_EQ(w.HomeContainer()->State(), TfrmHomeContainer::hcsGridView);
+    ASSERT_NE(p.LeftMenu(), nullptr);
+    TfrmMainLeftMenu& menu = *p.LeftMenu();
+    ASSERT_GT(menu.cblMeasures->Items().Count(), 1);
+    EXPECT_TRUE(menu.cblMeasures->GetChecked(0));
+    EXPECT_FALSE(menu.cblMeasures->GetChecked(1));
+    EXPECT_EQ(menu.ipDimensions->Items()[0], "Customer");
+    EXPECT_EQ(menu.ipDimensions->Items()[1], "    (All)");
+    for (int i = 0; i < menu.ipDimensions->Items().Count(); ++i)
+        EXPECT_EQ(menu.ipDimensions->Items()[i].find("Measures"), std::string::npos);
+    EXPECT_TRUE(w.acCloseCube->isEnabled());
+    EXPECT_FALSE(w.acUndo->isEnabled());
+    EXPECT_FALSE(w.acRedo->isEnabled());
+    EXPECT_TRUE(w.mmiGraph->isEnabled());
+    EXPECT_TRUE(w.mmiShowChart->isVisible());
+    EXPECT_FALSE(w.mmiPrint->isVisible());
+    p.Shot("01-start");
+
+    // A dimension to the rows by a double click on the left menu.
+    DoubleClickDimension(&menu, "Product");
+    EXPECT_TRUE(RowsHold(p.Builder(), "[Product]"));
+    EXPECT_TRUE(menu.DoubleClickJustRan());
+    EXPECT_EQ(p.DisplayManager->GetDragSource(), nullptr);
+    EXPECT_TRUE(w.acUndo->isEnabled());
+    p.Shot("02-product-on-rows");
+
+    // Undo and redo.
+    QTest::qWait(450);  // the pause after a double click ends
+    EXPECT_FALSE(menu.DoubleClickJustRan());
+    w.acUndo->trigger();
+    EXPECT_FALSE(RowsHold(p.Builder(), "[Product]"));
+    EXPECT_TRUE(w.acRedo->isEnabled());
+    p.Shot("03-undo");
+    w.acRedo->trigger();
+    EXPECT_TRUE(RowsHold(p.Builder(), "[Product]"));
+    EXPECT_FALSE(w.acRedo->isEnabled());
+    p.Shot("04-redo");
+
+    // Swap rows and columns.
+    w.pmiFlipGraph->trigger();
+    EXPECT_TRUE(ColumnsHold(p.Builder(), "[Product]"));
+    EXPECT_FALSE(RowsHold(p.Builder(), "[Product]"));
+    p.Shot("05-swap");
+
+    // A second measure ticked with the mouse, then unticked.
+    const auto second = menu.cblMeasures->ItemRect(1);
+    QTest::mouseClick(menu.cblMeasures->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(second.Left + 6, (second.Top + second.Bottom) / 2));
+    EXPECT_TRUE(menu.cblMeasures->GetChecked(1));
+    EXPECT_EQ(p.Builder().Measures.size(), 2u);
+    p.Shot("06-second-measure");
+    menu.cblMeasures->SetChecked(1, false);
+    EXPECT_EQ(p.Builder().Measures.size(), 1u);
+
+    // The chart pane in and out.
+    w.acShowHideGraph->trigger();
+    EXPECT_TRUE(w.ChartPaneShown());
+    EXPECT_EQ(w.acShowHideGraph->text(), "Hide Chart");
+    EXPECT_EQ(w.mmiShowHideGraph->text(), "Hide Chart");
+    EXPECT_TRUE(w.mmiPrint->isVisible());
+    EXPECT_FALSE(w.mmiShowChart->isVisible());
+    p.Shot("07-chart-shown");
+    w.acShowHideGraph->trigger();
+    EXPECT_FALSE(w.ChartPaneShown());
+    EXPECT_EQ(w.acShowHideGraph->text(), "Show Chart View");
+
+    // Close Cube: the no-cube page, cube commands off.
+    w.acCloseCube->trigger();
+    EXPECT_FALSE(p.DisplayManager->IsCubeOpen());
+    EXPECT_EQ(w.HomeContainer()->State(), TfrmHomeContainer::hcsNoCubePage);
+    EXPECT_FALSE(w.MenuContainer()->HasLeftMenu());
+    for (QAction* a : {w.acCloseCube, w.acExportCube, w.acUndo, w.acRedo, w.acResetCube, w.acShowHideGraph})
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_FALSE(w.mmiGraph->isEnabled());
+    EXPECT_FALSE(w.tbCopyCube->isEnabled());
+    EXPECT_TRUE(w.acOpenCube->isEnabled());
+    p.Shot("08-closed");
+
+    // Open Cube of the same file through the window, from the no-cube page.
+    OnNextModal<TfrmOpenCube>([](TfrmOpenCube* dialog) {
+        dialog->edtFileName->setText(QString::fromStdString(TProgram::SamplePath()));
+        QTest::mouseClick(dialog->btnOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(w.HomeContainer()->NoCubePage()->btnOpenCube, Qt::LeftButton);
+    EXPECT_TRUE(p.DisplayManager->IsCubeOpen());
+    EXPECT_EQ(w.HomeContainer()->State(), TfrmHomeContainer::hcsGridView);
+    ASSERT_TRUE(p.LeftMenu());
+    EXPECT_TRUE(p.LeftMenu()->cblMeasures->GetChecked(0));
+    EXPECT_TRUE(p.GridShows("Revenue"));
+    EXPECT_FALSE(w.acUndo->isEnabled());
+    EXPECT_TRUE(p.UI.Errors.empty());
+    p.Shot("09-reopened");
+
+    // Close: the settings name the open cube.
+    w.close();
+    EXPECT_EQ(p.Config->LastCubeConnectionLocation, TProgram::SamplePath());
+    EXPECT_EQ(p.Config->LastCubeConnectionType, ctLocalCubeFile);
+    EXPECT_EQ(w.HomeContainer(), nullptr);
+    EXPECT_EQ(w.MenuContainer(), nullptr);
+    EXPECT_NE(cbtest::readFile(p.Folder + "app.ini").find("LastCubeConnectionLocation"), std::string::npos);
+}
+
+TEST(MainWindowEndToEnd, MissingStartupCubeGivesTheNoCubePage) {
+    TProgram p(false);
+    TfrmMain& w = *p.Window;
+    EXPECT_FALSE(w.Terminated());
+    EXPECT_FALSE(p.UI.Errors.empty());  // the connection told its failure
+    EXPECT_FALSE(p.DisplayManager->IsCubeOpen());
+    EXPECT_EQ(w.HomeContainer()->State(), TfrmHomeContainer::hcsNoCubePage);
+    EXPECT_FALSE(w.acCloseCube->isEnabled());
+    EXPECT_FALSE(w.mmiGraph->isEnabled());
+    EXPECT_TRUE(w.acOpenCube->isEnabled());
+    p.Shot("10-no-start-cube");
+    // Empty Cube without a cube does nothing.
+    w.acEmptyCube->trigger();
+
+    // Open Cube still works; a missing file is refused in the window first.
+    OnNextModal<TfrmOpenCube>([&p](TfrmOpenCube* dialog) {
+        dialog->edtFileName->setText(QString::fromStdString(p.Folder + "nothing.cub"));
+        QTest::mouseClick(dialog->btnOK, Qt::LeftButton);
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->edtFileName->setText(QString::fromStdString(TProgram::SamplePath()));
+        QTest::mouseClick(dialog->btnOK, Qt::LeftButton);
+    });
+    w.acOpenCube->trigger();
+    EXPECT_TRUE(p.DisplayManager->IsCubeOpen());
+    EXPECT_NE(p.UI.Errors.back().find("nothing.cub"), std::string::npos);
+    EXPECT_TRUE(w.acCloseCube->isEnabled());
+}
+
+TEST(MainWindowEndToEnd, ClosingWithoutAConnectionSavesAndFreesThePanes) {
+    TProgram p(false);
+    TfrmMain& w = *p.Window;
+    EXPECT_EQ(w.Connection() == nullptr || !w.Connection()->Active, true);
+    w.close();
+    EXPECT_EQ(p.Config->LastCubeConnectionLocation, "");
+    EXPECT_EQ(w.HomeContainer(), nullptr);
+    EXPECT_EQ(w.BottomContainer(), nullptr);
+    // Closing again does nothing more.
+    w.close();
+}
+
+TEST(MainWindowEndToEnd, ExceptionHandlerWritesThreeLogLines) {
+    TProgram p;
+    TfrmMain& w = *p.Window;
+    w.ApplicationException(w.acUndo, std::runtime_error("boom"));
+    const std::string log = p.LogText();
+    static const std::regex first(
+        R"(Error occured: \d{4}-\d{2}-\d{2} \d{1,2}:\d{1,2}:\d{1,2} with error message boom)");
+    EXPECT_TRUE(std::regex_search(log, first)) << log;
+    EXPECT_NE(log.find("Sender Classname Name: QAction"), std::string::npos);
+    EXPECT_NE(log.find("Current mdx was  SELECT"), std::string::npos) << log;
+    ASSERT_FALSE(p.UI.Errors.empty());
+    EXPECT_EQ(p.UI.Errors.back(), "boom");
+
+    // No sender: no sender line. An operating-system error is logged only.
+    const size_t errors = p.UI.Errors.size();
+    w.ApplicationException(nullptr, std::system_error(std::make_error_code(std::errc::io_error), "disk"));
+    EXPECT_EQ(p.UI.Errors.size(), errors);
+    const std::string after = p.LogText().substr(log.size());
+    EXPECT_EQ(after.find("Sender Classname Name"), std::string::npos);
+    EXPECT_NE(after.find("with error message disk"), std::string::npos);
+}
+
+TEST(MainWindowEndToEnd, LeftMenuKeepsOneMeasureAndRefusesMeasureDrops) {
+    TProgram p;
+    TfrmMainLeftMenu& menu = *p.LeftMenu();
+    // Unticking the last measure: told, ticked again, still on the axis.
+    menu.cblMeasures->SetChecked(0, false);
+    ASSERT_EQ(p.UI.Errors.size(), 1u);
+    EXPECT_EQ(p.UI.Errors[0], "You can not remove all measures. You must have at least one selected for display.");
+    EXPECT_TRUE(menu.cblMeasures->GetChecked(0));
+    EXPECT_EQ(p.Builder().Measures.size(), 1u);
+
+    // A header dragged from the grid: a measure is refused, a dimension
+    // leaves the view.
+    TDimensionObject header;
+    header.Kind = dokGridHeader;
+    header.UniqueName = "[Measures].[Revenue]";
+    p.DisplayManager->SetDragSource(&header);
+    EXPECT_FALSE(menu.DimensionsDragOver(p.Grid()));
+    EXPECT_EQ(p.DisplayManager->GetDragSource(), nullptr);
+    ASSERT_FALSE(p.UI.Informations.empty());
+    EXPECT_EQ(p.UI.Informations.back().rfind("You cannot remove a Measure with this method. \r\r", 0), 0u);
+
+    const std::string rows = p.Builder().Rows.at(0);
+    header.UniqueName = rows.substr(0, rows.find(']') + 1);
+    p.DisplayManager->SetDragSource(&header);
+    EXPECT_TRUE(menu.DimensionsDragOver(p.Grid()));
+    EXPECT_FALSE(menu.DimensionsDragOver(menu.cblMeasures));  // not the grid
+    p.DisplayManager->SetDragSource(&header);
+    menu.DimensionsDragDrop(p.Grid());
+    EXPECT_EQ(p.DisplayManager->GetDragSource(), nullptr);
+    EXPECT_FALSE(RowsHold(p.Builder(), header.UniqueName));
+
+    // A double click beside the entries does nothing and starts no pause.
+    const int below = menu.ipDimensions->Items().Count() * menu.ipDimensions->ItemHeight() + 5;
+    menu.ipDimensions->setFixedHeight(below + 20);
+    QTest::mouseDClick(menu.ipDimensions, Qt::LeftButton, Qt::NoModifier, QPoint(5, below));
+    EXPECT_FALSE(menu.DoubleClickJustRan());
+    // "To Rows" on a pop-up opened beside the entries does nothing.
+    const auto before = p.Builder().Rows;
+    menu.SetPopupPosition(menu.ipDimensions->mapToGlobal(QPoint(5, below)));
+    menu.pmiToRows->trigger();
+    EXPECT_EQ(p.Builder().Rows, before);
+    // The pop-up's "To Columns" on an entry.
+    const auto r = menu.ipDimensions->GetItemRect(0);
+    menu.SetPopupPosition(menu.ipDimensions->mapToGlobal(QPoint(40, (r.Top + r.Bottom) / 2)));
+    menu.pmiToColumns->trigger();
+    EXPECT_TRUE(ColumnsHold(p.Builder(), "[Customer]"));
+}
+
+TEST(MainWindowEndToEnd, HelpOpensFromTheMenuHeader) {
+    cb::extras::HHSetupState({"cubebrowser"});  // as the program's start-up does
+    TProgram p;
+    QTest::mouseClick(p.LeftMenu()->imgHeader, Qt::LeftButton);
+    EXPECT_NE(cb::extras::HHHelpWindow(), nullptr);
+    cb::extras::HHCloseAll();
+    cb::extras::HHCleanupState();
+}
