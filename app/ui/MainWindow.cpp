@@ -13,9 +13,10 @@
 #include "app/ui/HelpTopics.h"
 #include "app/ui/HomeContainer.h"
 #include "app/ui/LoadingScreen.h"
+#include "app/ui/MainBottomContainer.h"
+#include "app/ui/MainGraphDisplay.h"
 #include "app/ui/MainMenuContainer.h"
 #include "app/ui/OpenCubeDialog.h"
-#include "app/ui/StandInViews.h"
 #include "app/ui/ToolbarIcons.h"
 #include "extras/HelpHook.h"
 #include "extras/KitSplitter.h"
@@ -375,7 +376,7 @@ void TfrmMain::Create() {
 }
 
 void TfrmMain::CreateContainers() {
-    FBottomContainer = std::make_unique<TBottomContainer>(panRightBottom);
+    FBottomContainer = std::make_unique<TBottomContainer>(panRightBottom, FDisplayManager);
     FBottomContainer->ApplyTheme(&FTheme);
     FBottomContainer->ShowDocked();
     panRightBottom->setFixedHeight(1);
@@ -424,6 +425,7 @@ void TfrmMain::OpenCube() {
     try {
         PumpMessages();
         FHomeContainer->ShowGridView();
+        FHomeContainer->GridView()->SetDisplayManager(FDisplayManager);
         PumpMessages();
         FDisplayManager->OpenCube(FConnection.get(), FHomeContainer->GetGrid(), nullptr);
         PumpMessages();
@@ -431,6 +433,7 @@ void TfrmMain::OpenCube() {
         PumpMessages();
         FBottomContainer->ShowChartView(cubeDef.get());
         FDisplayManager->SetChart(FBottomContainer->GetChart());
+        ConnectChartView();
         FHomeContainer->SetCubeName(FDisplayManager->GetCubeCaption());
         FHomeContainer->SetLastProcessed(GetCubeLastDataUpdate(cubeDef.get()));
         const bool chartShown = ChartPaneShown();
@@ -499,7 +502,39 @@ void TfrmMain::ShowChartMenuItems(bool visible) {
 }
 
 void TfrmMain::MirrorChartMenus() {
-    // The chart view's menus are copied here once it is docked.
+    TfrmMainGraphDisplay* view = FBottomContainer ? FBottomContainer->ChartView() : nullptr;
+    if (!view) return;
+    // The chart menu's sub-items are the view's own pop-up actions, so their
+    // ticks and enabled states are the view's.
+    const std::pair<QMenu*, QMenu*> pairs[] = {
+        {mmiCurrentMeasure, view->pmMeasure}, {mmiChartData, view->pmDisplayType},
+        {mmiGroupGraphBy, view->pmGroupBy},   {mmiGraphType, view->pmGraphType},
+        {mmiLabels, view->pmMarkType},        {mmiLegendFormat, view->pmLegendDisplayText},
+        {mmiExportTo, view->pmExport}};
+    for (const auto& [mine, theirs] : pairs) {
+        mine->clear();
+        if (theirs) mine->addActions(theirs->actions());
+    }
+}
+
+void TfrmMain::ConnectChartView() {
+    TfrmMainGraphDisplay* view = FBottomContainer ? FBottomContainer->ChartView() : nullptr;
+    if (!view) return;
+    view->OnMenusChanged = [this](TfrmMainGraphDisplay*) { MirrorChartMenus(); };
+    const std::pair<QAction*, void (TfrmMainGraphDisplay::*)()> items[] = {
+        {mmiHideAllMembers, &TfrmMainGraphDisplay::tbbShowAllMemberClick},
+        {mmiHideGraphAnnotation, &TfrmMainGraphDisplay::tbbShowAnnotationClick},
+        {mmiShowBottomLabels, &TfrmMainGraphDisplay::tbShowBottomLabelsClick},
+        {mmiShowRoationSlider, &TfrmMainGraphDisplay::tbbRotationClick},
+        {mmiCopyCurrentCharttoClipboard, &TfrmMainGraphDisplay::tbbCopyToClipboardClick},
+        {mmiPrint, &TfrmMainGraphDisplay::tbbPrintClick}};
+    for (const auto& [action, handler] : items) {
+        action->disconnect(this);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            if (TfrmMainGraphDisplay* v = FBottomContainer ? FBottomContainer->ChartView() : nullptr) (v->*handler)();
+        });
+    }
+    MirrorChartMenus();
 }
 
 void TfrmMain::SetChartActionCaption(const char* text) {

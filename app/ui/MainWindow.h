@@ -32,9 +32,8 @@ class TDisplayManager;
 class TMSOLAPConnection;
 class TfrmHomeContainer;
 class TfrmMainMenuContainer;
-class TStandInBottomContainer;
-// STAND-IN: the bottom container until MainBottomContainer.* lands.
-using TBottomContainer = TStandInBottomContainer;
+class TfrmMainBottomContainer;
+using TBottomContainer = TfrmMainBottomContainer;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -67,6 +66,8 @@ public:
     void UpdateActions();
     void ShowChartMenuItems(bool visible);
     void MirrorChartMenus();
+    // Hands the docked chart view its menu event and binds the chart menu to it.
+    void ConnectChartView();
     void DisplayManagerBusy();
     void DisplayManagerIdle();
     void DisplayManagerStateChanged();

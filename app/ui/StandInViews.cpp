@@ -1,6 +1,7 @@
 // STAND-IN panes; see StandInViews.h.
 #include "app/ui/StandInViews.h"
 
+#include "app/core/DisplayManager.h"
 #include "grid/ExtStringGrid.h"
 
 #include <QLabel>
@@ -24,6 +25,12 @@ TStandInGridDisplay::TStandInGridDisplay(QWidget* parent) : TContentForm(parent)
     gridDisplay = new cb::grid::TExtStringGrid(this);
     gridDisplay->setObjectName("gridDisplay");
     layout->addWidget(gridDisplay, 1);
+    gridDisplay->OnDblClickCell = [this](QObject*, int row, int col) {
+        if (!FDisplayManager || !FDisplayManager->IsCubeOpen()) return;
+        const std::string key = FDisplayManager->GetCellKey(col, row);
+        if (key.empty() || key == "d" || key == "-1" || TDisplayManager::IsDimensionKey(key)) return;
+        FDisplayManager->ToggleDrillDown(key);
+    };
 }
 
 void TStandInGridDisplay::SetCubeName(const std::string& text) {
@@ -39,28 +46,6 @@ void TStandInGridDisplay::SetLastProcessed(const std::string& text) {
 
 void TStandInGridDisplay::ApplyTheme(const TTheme* theme) {
     TContentForm::ApplyTheme(theme);
-}
-
-TStandInBottomContainer::TStandInBottomContainer(QWidget* parent) : TContentForm(parent) {}
-
-void TStandInBottomContainer::ShowChartView(const cb::olap::CubeDef* cubeDef) {
-    if (!cubeDef) return;
-    FreeChartView();
-    FChartView = new TContentForm(this);
-    FChartView->ApplyTheme(Theme());
-    new QLabel("The chart view comes here.", FChartView);
-    FChartView->ShowDocked();
-    show();
-}
-
-void TStandInBottomContainer::ClearContent() {
-    FreeChartView();
-    show();
-}
-
-void TStandInBottomContainer::FreeChartView() {
-    delete FChartView;
-    FChartView = nullptr;
 }
 
 }  // namespace cb::app

@@ -22,11 +22,15 @@ class CubeDef;
 
 namespace cb::app {
 
+class TDisplayManager;
+
 class TStandInGridDisplay : public TContentForm {
     Q_OBJECT
 public:
     explicit TStandInGridDisplay(QWidget* parent = nullptr);
 
+    // Double-clicking a member caption drills into it or collapses it.
+    void SetDisplayManager(TDisplayManager* displayManager) { FDisplayManager = displayManager; }
     void SetCubeName(const std::string& text);
     void SetLastProcessed(const std::string& text);
     void ApplyTheme(const TTheme* theme) override;
@@ -34,21 +38,9 @@ public:
     QLabel* lblCubeName;
     QLabel* lblLastProcessed;
     cb::grid::TExtStringGrid* gridDisplay;
-};
-
-class TStandInBottomContainer : public TContentForm {
-    Q_OBJECT
-public:
-    explicit TStandInBottomContainer(QWidget* parent = nullptr);
-
-    void ShowChartView(const cb::olap::CubeDef* cubeDef);
-    void ClearContent();
-    bool HasChartView() const { return FChartView != nullptr; }
-    void FreeChartView();
-    cb::chart::TChart* GetChart() const { return nullptr; }
 
 private:
-    TContentForm* FChartView = nullptr;  // owned through Qt's parent
+    TDisplayManager* FDisplayManager = nullptr;
 };
 
 }  // namespace cb::app

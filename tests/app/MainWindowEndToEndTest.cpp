@@ -201,6 +201,29 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     EXPECT_FALSE(w.acRedo->isEnabled());
     p.Shot("04-redo");
 
+    // A member drilled by a double click on its caption, and collapsed again.
+    {
+        auto& grid = *p.Grid();
+        int col = -1, row = -1;
+        for (int r = 0; r < grid.RowCount() && col < 0; ++r)
+            for (int c = 0; c < grid.ColCount(); ++c) {
+                const std::string key = p.DisplayManager->GetCellKey(c, r);
+                if (key.rfind("[Product]", 0) == 0 && !TDisplayManager::IsDimensionKey(key)) {
+                    col = c, row = r;
+                    break;
+                }
+            }
+        ASSERT_GE(col, 0);
+        const int rowsBefore = grid.RowCount();
+        const auto cell = grid.CellRect(col, row);
+        const QPoint at((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+        QTest::mouseDClick(&grid, Qt::LeftButton, {}, at);
+        EXPECT_GT(p.Grid()->RowCount(), rowsBefore);
+        p.Shot("04b-drilled");
+        QTest::mouseDClick(p.Grid(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(p.Grid()->RowCount(), rowsBefore);
+    }
+
     // Swap rows and columns.
     w.pmiFlipGraph->trigger();
     EXPECT_TRUE(ColumnsHold(p.Builder(), "[Product]"));
