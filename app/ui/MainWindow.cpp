@@ -643,18 +643,24 @@ void TfrmMain::acSettingsExecute() {
     if (changed && FDisplayManager && FDisplayManager->IsCubeOpen()) FDisplayManager->Refresh();
 }
 
-void TfrmMain::acVisitOurWebsiteExecute() {
-    ShellOpen(ProductWebSite);
-}
-
-void TfrmMain::acVisitOurSupportFormExecute() {
-    const std::string address = FContext.Config ? FContext.Config->SupportAddress : std::string();
+// Opens an address a deployment sets in app.ini; an empty one is never
+// replaced by a placeholder.
+void TfrmMain::OpenConfiguredAddress(const std::string& address, const char* what, const char* key) {
     if (address.empty()) {
-        FContext.ShowInformation("No support forum address is set. It is the key \"SupportAddress\" of the "
-                                 "section \"AppSettings\" in app.ini.");
+        FContext.ShowInformation(std::string("No ") + what + " address is set. It is the key \"" + key +
+                                 "\" of the section \"AppSettings\" in app.ini.");
         return;
     }
     ShellOpen(address);
+}
+
+void TfrmMain::acVisitOurWebsiteExecute() {
+    OpenConfiguredAddress(FContext.Config ? FContext.Config->WebSite : std::string(), "web site", "WebSite");
+}
+
+void TfrmMain::acVisitOurSupportFormExecute() {
+    OpenConfiguredAddress(FContext.Config ? FContext.Config->SupportAddress : std::string(), "support forum",
+                          "SupportAddress");
 }
 
 void TfrmMain::acHelpExecute() {

@@ -68,6 +68,7 @@ public:
     void MirrorChartMenus();
     // Hands the docked chart view its menu event and binds the chart menu to it.
     void ConnectChartView();
+    void OpenConfiguredAddress(const std::string& address, const char* what, const char* key);
     void DisplayManagerBusy();
     void DisplayManagerIdle();
     void DisplayManagerStateChanged();
