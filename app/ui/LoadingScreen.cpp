@@ -57,13 +57,13 @@ TfrmLoadingScreen::TfrmLoadingScreen(QWidget* parent) : TContentForm(parent) {
     lblStatus->setAttribute(Qt::WA_TranslucentBackground);
     lblStatus->resize(ClientWidth - 32, 24);
 
-    auto* url = new TClickLabel(QString::fromUtf8(ProductWebSite), this);
+    auto* url = new TClickLabel(QString(), this);
     url->OnClick = [this] { lblSiteURLClick(); };
     lblSiteURL = url;
     lblSiteURL->move(16, 128);
     lblSiteURL->setStyleSheet("color: blue;");
     lblSiteURL->setCursor(Qt::PointingHandCursor);
-    lblSiteURL->adjustSize();
+    lblSiteURL->hide();  // until the web site's address is known
 
     pbStatus = new QProgressBar(this);
     pbStatus->setGeometry(13, 144, 252, 16);
@@ -96,8 +96,15 @@ void TfrmLoadingScreen::ShowNow() {
     QApplication::processEvents();
 }
 
+void TfrmLoadingScreen::SetSiteURL(const std::string& address) {
+    FSiteURL = address;
+    lblSiteURL->setText(QString::fromStdString(address));
+    lblSiteURL->adjustSize();
+    lblSiteURL->setVisible(!address.empty());
+}
+
 void TfrmLoadingScreen::lblSiteURLClick() {
-    ShellOpen(ProductWebSite);
+    if (!FSiteURL.empty()) ShellOpen(FSiteURL);
 }
 
 }  // namespace cb::app

@@ -3,6 +3,8 @@
 // program starts.
 #include "app/ui/ContentForm.h"
 
+#include <string>
+
 class QLabel;
 class QProgressBar;
 
@@ -32,9 +34,13 @@ public:
 
 public slots:
     void lblSiteURLClick();
+    // The product web site shown and opened on a click (the "WebSite" key of
+    // app.ini); empty: the line is hidden.
+    void SetSiteURL(const std::string& address);
 
 private:
     TLoadingStatus FStatus = lsStarting;
+    std::string FSiteURL;
 };
 
 // The start-up code's loading screen, none before and after.

@@ -153,6 +153,7 @@ int RunApplication(int& argc, char** argv) {
             frmLoadingScreen->ShowNow();
             run.Globals = std::make_unique<TAppGlobals>(TBaseConfig::GetApplicationPath());
             app.Context = run.Globals->Context();
+            frmLoadingScreen->SetSiteURL(run.Globals->Config().WebSite);
             if (!run.Globals->Config().GetCurrentTheme()) {
                 run.Log(TCubeBrowserConfig::MissingFilesMessage);
                 ShowStartupMessage(QMessageBox::Information, TCubeBrowserConfig::MissingFilesMessage);
