@@ -348,6 +348,8 @@ void TBaseGrid::StartControlDrag() {
     FDragPending = false;
     if (FDragging) return;
     SetGridState(gsNormal);
+    // The release that ends a drag is no click.
+    FClicked = false;
     std::unique_ptr<QMimeData> data;
     if (OnStartDrag) OnStartDrag(this, data);
     Qt::DropAction action = Qt::IgnoreAction;

@@ -21,6 +21,7 @@
 #include "grid/settings/PrintSettings.h"
 #include "grid/settings/SizeWhileTyping.h"
 #include "grid/settings/SortSettings.h"
+#include "grid/util/CellList.h"
 #include "grid/util/DateUtils.h"
 #include "grid/util/SortIndexList.h"
 
@@ -162,9 +163,10 @@ public:
     bool IsCellSelectedDisjunct(int col, int row) const;
     void SetCellSelected(int col, int row, bool selected);
     void ClearCellSelection();
-    const std::vector<TGridCoord>& SelectedCells() const { return FCellSelect; }
+    const std::vector<TGridCoord>& SelectedCells() const { return FCellSelect.Items(); }
     int RowSelectListSize() const { return int(FRowSelect.size()); }
-    // Whether a cell lies inside the selection rectangle.
+    // Whether a normal cell is selected: its row's (column's) mark in a
+    // disjunct row (column) selection, else whether it lies inside Selection.
     bool IsCellSelected(int col, int row) const;
     int RangeFirstCol() const { return 0; }
     int RangeFirstRow() const { return 0; }
@@ -515,7 +517,7 @@ private:
     void LeftButtonUp(QMouseEvent* event);
     void UpdateMouseZone(int x, int y, bool askSizing);
     void UpdateLinkCursor(int col, int row, int x, int y);
-    void ApplyGridCursor(int shape);
+    void ApplyGridCursor(int code);
     // Move and drop marks (GridMoveMarks.cpp).
     TArrowWindow& Arrow(int direction);
     TPopupButton& MoveCaption();
@@ -539,7 +541,7 @@ private:
     void SelectCellFont(TCanvas& canvas, int col, int row);
     // Render input with the grid's picture sources.
     THTMLRenderInput HTMLPictureInput();
-    bool DragMouseMove(int x, int y);
+    bool DragMouseMove(int x, int y, bool scroll);
     bool ControlDropAccepted(const QMimeData* data, int x, int y);
     void DropText(int x, int y, const std::string& text);
     void DropFiles(int x, int y, const std::vector<std::string>& names);
@@ -577,7 +579,7 @@ private:
 
     std::vector<std::uint8_t> FRowSelect;
     std::vector<std::uint8_t> FColSelect;
-    std::vector<TGridCoord> FCellSelect;
+    TCellList FCellSelect;
     bool FDisjunctDragging = false;
     TGridRect FSavedSelection{};
     bool FSelectionHidden = false;

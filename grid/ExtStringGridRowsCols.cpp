@@ -61,9 +61,11 @@ void TExtStringGrid::RemoveRows(int row, int count) {
     if (int(FRowSelect.size()) > row)
         FRowSelect.erase(FRowSelect.begin() + row,
                          FRowSelect.begin() + std::min<int>(row + removeCount, int(FRowSelect.size())));
-    std::erase_if(FCellSelect, [&](const TGridCoord& c) { return c.Y >= row && c.Y < row + removeCount; });
-    for (auto& c : FCellSelect)
+    FCellSelect.Update([&](TGridCoord& c) {
+        if (c.Y >= row && c.Y < row + removeCount) return false;
         if (c.Y >= row + removeCount) c.Y -= removeCount;
+        return true;
+    });
     StorageMoved();
     SetDisplayTextRowLimit(RowCount());
 
@@ -91,8 +93,10 @@ void TExtStringGrid::InsertRows(int row, int count) {
     rows.insert(rows.begin() + row, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
     heights.insert(heights.begin() + row, size_t(count), DefaultRowHeight());
     if (int(FRowSelect.size()) > row) FRowSelect.insert(FRowSelect.begin() + row, size_t(count), 0);
-    for (auto& c : FCellSelect)
+    FCellSelect.Update([&](TGridCoord& c) {
         if (c.Y >= row) c.Y += count;
+        return true;
+    });
     StorageMoved();
     SetDisplayTextRowLimit(RowCount());
     UpdateScrollBars();
@@ -111,9 +115,11 @@ void TExtStringGrid::RemoveCols(int col, int count) {
     if (int(FColSelect.size()) > col)
         FColSelect.erase(FColSelect.begin() + col,
                          FColSelect.begin() + std::min<int>(col + removeCount, int(FColSelect.size())));
-    std::erase_if(FCellSelect, [&](const TGridCoord& c) { return c.X >= col && c.X < col + removeCount; });
-    for (auto& c : FCellSelect)
+    FCellSelect.Update([&](TGridCoord& c) {
+        if (c.X >= col && c.X < col + removeCount) return false;
         if (c.X >= col + removeCount) c.X -= removeCount;
+        return true;
+    });
     StorageMoved();
     SizeChanged(ColCount(), RowCount());
     CellsChanged({col, 0, col + count, RowCount() - 1});
@@ -129,8 +135,10 @@ void TExtStringGrid::InsertCols(int col, int count) {
     auto& widths = ColWidthStore();
     widths.insert(widths.begin() + col, size_t(count), DefaultColWidth());
     if (int(FColSelect.size()) > col) FColSelect.insert(FColSelect.begin() + col, size_t(count), 0);
-    for (auto& c : FCellSelect)
+    FCellSelect.Update([&](TGridCoord& c) {
         if (c.X >= col) c.X += count;
+        return true;
+    });
     StorageMoved();
     SizeChanged(ColCount(), RowCount());
 }

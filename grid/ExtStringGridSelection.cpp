@@ -93,26 +93,22 @@ void TExtStringGrid::SelectColumnRange(int firstCol, int count) {
 }
 
 bool TExtStringGrid::IsCellSelectedDisjunct(int col, int row) const {
-    return std::find(FCellSelect.begin(), FCellSelect.end(), TGridCoord{col, row}) != FCellSelect.end();
+    return FCellSelect.Contains({col, row});
 }
 
 void TExtStringGrid::SetCellSelected(int col, int row, bool selected) {
-    auto it = std::find(FCellSelect.begin(), FCellSelect.end(), TGridCoord{col, row});
-    bool present = it != FCellSelect.end();
-    if (present == selected) return;
-    if (selected)
-        FCellSelect.push_back({col, row});
-    else
-        FCellSelect.erase(it);
-    InvalidateCellArea(col, row);
+    if (selected ? FCellSelect.Add({col, row}) : FCellSelect.Remove({col, row})) InvalidateCellArea(col, row);
 }
 
 void TExtStringGrid::ClearCellSelection() {
-    FCellSelect.clear();
+    FCellSelect.Clear();
     InvalidateGrid();
 }
 
 bool TExtStringGrid::IsCellSelected(int col, int row) const {
+    if (col < FixedCols() || row < FixedRows()) return false;
+    if (MouseActions.DisjunctRowSelect) return row < int(FRowSelect.size()) && FRowSelect[size_t(row)] != 0;
+    if (MouseActions.DisjunctColSelect) return col < int(FColSelect.size()) && FColSelect[size_t(col)] != 0;
     return CellInGridRect(Selection(), col, row);
 }
 

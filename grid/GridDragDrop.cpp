@@ -123,7 +123,7 @@ void TExtStringGrid::dragEnterEvent(QDragEnterEvent* event) {
     }
     in.DropKind = dkOle;
     event->accept();
-    event->setDropAction(DragMouseMove(x, y) ? EffectFor(event) : Qt::IgnoreAction);
+    event->setDropAction(DragMouseMove(x, y, true) ? EffectFor(event) : Qt::IgnoreAction);
 }
 
 void TExtStringGrid::dragMoveEvent(QDragMoveEvent* event) {
@@ -135,7 +135,7 @@ void TExtStringGrid::dragMoveEvent(QDragMoveEvent* event) {
     if (in.DropKind == dkControl) {
         allow = ControlDropAccepted(event->mimeData(), x, y);
     } else if (in.DropKind == dkOle && in.DropAllowed) {
-        allow = DragMouseMove(x, y);
+        allow = DragMouseMove(x, y, true);
         action = EffectFor(event);
     }
     if (allow) {
@@ -152,14 +152,15 @@ void TExtStringGrid::dragLeaveEvent(QDragLeaveEvent* event) {
     event->accept();
 }
 
-// Whether a drop of other programs is allowed at a client point; scrolls
-// when the point is at the top or below the last visible row.
-bool TExtStringGrid::DragMouseMove(int x, int y) {
+// Whether a drop of other programs is allowed at a client point. While the
+// drag moves (not at the drop) the grid scrolls when the point is at the top
+// or below the last visible row.
+bool TExtStringGrid::DragMouseMove(int x, int y, bool scroll) {
     const TGridInputState& in = *FInput;
     const TGridCoord c = MouseCoord(x, y);
     bool allow = c.X >= 0 && c.Y >= 0;
     const bool column = in.DropFlags & dfColumn;
-    if (allow && !column) {
+    if (allow && !column && scroll) {
         if (c.Y == 0 && TopRow() > FixedRows()) SetTopRow(TopRow() - 1);
         if (c.Y == TopRow() + VisibleRowCount() && c.Y < RowCount()) SetTopRow(TopRow() + 1);
     }
@@ -193,7 +194,7 @@ void TExtStringGrid::dropEvent(QDropEvent* event) {
             if (OnDragDrop) OnDragDrop(this, data, x, y);
             return;
         }
-        if (kind != dkOle || !in.DropAllowed || !DragMouseMove(x, y)) {
+        if (kind != dkOle || !in.DropAllowed || !DragMouseMove(x, y, false)) {
             event->ignore();
             return;
         }
@@ -238,7 +239,9 @@ void TExtStringGrid::DropText(int x, int y, const std::string& text) {
     if (OnOleDrop) OnOleDrop(this, c.Y, c.X, text, allow);
     TGridRect dropped = Selection();
     if (allow && rows > 0) {
-        if (c.Y <= DragSourceRect.Top && DragDropSettings.OleRemoveRows) {
+        // Rows inserted above the dragged ones move them down before the
+        // source removes them (only inserted rows move anything).
+        if (c.Y <= DragSourceRect.Top && DragDropSettings.OleRemoveRows && DragDropSettings.OleInsertRows) {
             DragSourceRect.Top += rows;
             DragSourceRect.Bottom += rows;
         }
@@ -310,6 +313,7 @@ void TExtStringGrid::StartCellDrag(int col, int row) {
         return;
     }
     if (OnOleDragStart) OnOleDragStart(this, row, col);
+    SuppressClick();
     if (row < FixedRows() && DragDropSettings.OleColumnDragDrop) {
         // The header's caption goes with the mouse.
         TPopupButton& caption = MoveCaption();

@@ -2,6 +2,7 @@
 // events, header and disjunct selections, links and in-cell controls,
 // sizing, moving and the start of cell drags.
 #include "grid/ExtStringGrid.h"
+#include "grid/input/GridCursors.h"
 #include "grid/input/GridInputState.h"
 #include "grid/markup/HTMLControls.h"
 #include "grid/markup/HTMLHintWindow.h"
@@ -56,7 +57,9 @@ bool TExtStringGrid::SelectCell(int col, int row) {
 // Press
 
 void TExtStringGrid::mousePressEvent(QMouseEvent* event) {
-    if (FInput->Panning) StopPanning();
+    // Any press ends panning; a middle press that ends it starts no new one.
+    const bool wasPanning = FInput->Panning;
+    if (wasPanning) StopPanning();
     HideCellHint();
     const int x = int(event->position().x());
     const int y = int(event->position().y());
@@ -71,7 +74,7 @@ void TExtStringGrid::mousePressEvent(QMouseEvent* event) {
         break;
     }
     case Qt::MiddleButton:
-        if (IntelliPan != ipNone && RowCount() > FixedRows()) {
+        if (!wasPanning && IntelliPan != ipNone && RowCount() > FixedRows()) {
             StartPanning(QPoint(x, y));
             break;
         }
@@ -334,7 +337,10 @@ void TExtStringGrid::mouseReleaseEvent(QMouseEvent* event) {
         LeftButtonUp(event);
         return;
     }
-    if (event->button() == Qt::RightButton && GridState() == gsColMoving && EnhRowColMove) return;
+    // The right button does not end an enhanced move.
+    if (event->button() == Qt::RightButton && (GridState() == gsColMoving || GridState() == gsRowMoving) &&
+        EnhRowColMove)
+        return;
     TBaseGrid::mouseReleaseEvent(event);
 }
 
@@ -357,6 +363,7 @@ void TExtStringGrid::LeftButtonUp(QMouseEvent* event) {
         update();
     }
     if (GridState() == gsColMoving || GridState() == gsRowMoving) EndEnhancedMove();
+    HideArrows();
     if (in.FirstColSizing) {
         in.FirstColSizing = false;
         SetColWidths(0, std::max(x, 1));
@@ -653,11 +660,11 @@ void TExtStringGrid::UpdateMouseZone(int x, int y, bool askSizing) {
     else if (sizing == gsRowSizing)
         in.ZoneCursor = Qt::SplitVCursor;
     else if (in.MouseZone == 1)
-        in.ZoneCursor = Qt::UpArrowCursor;
+        in.ZoneCursor = gcColumnHeader;
     else if (in.MouseZone == 2)
-        in.ZoneCursor = Qt::ArrowCursor;
+        in.ZoneCursor = gcRowHeader;
     else if (in.MouseZone == 3 || in.MouseZone == 5)
-        in.ZoneCursor = Qt::CrossCursor;
+        in.ZoneCursor = gcSelectAll;
 }
 
 void TExtStringGrid::SetCursor(const QCursor& cursor) {
@@ -670,19 +677,21 @@ void TExtStringGrid::SetCursor(const QCursor& cursor) {
     }
 }
 
-// Shows a cursor of the grid's own (a zone, a link), or gives the user's
-// cursor back (shape -1).
-void TExtStringGrid::ApplyGridCursor(int shape) {
+// Shows a cursor of the grid's own (a code of GridCursor: a zone, a link, a
+// move, panning), or gives the user's cursor back (-1).
+void TExtStringGrid::ApplyGridCursor(int code) {
     TGridInputState& in = *FInput;
-    if (shape >= 0) {
+    if (code >= 0) {
         if (!in.GridCursorActive) {
             in.UserCursorSet = testAttribute(Qt::WA_SetCursor);
             in.UserCursor = cursor();
             in.GridCursorActive = true;
         }
-        if (cursor().shape() != Qt::CursorShape(shape)) setCursor(Qt::CursorShape(shape));
+        if (in.ShownCursor != code) setCursor(GridCursor(code));
+        in.ShownCursor = code;
     } else if (in.GridCursorActive) {
         in.GridCursorActive = false;
+        in.ShownCursor = -1;
         if (in.UserCursorSet)
             setCursor(in.UserCursor);
         else

@@ -22,6 +22,7 @@ void TExtStringGrid::wheelEvent(QWheelEvent* event) {
     TGridInputState& in = *FInput;
     event->accept();
     if (in.Panning) return;
+    HideCellHint();
     const int x = int(event->position().x());
     const int y = int(event->position().y());
     const int delta = event->angleDelta().y();
@@ -73,19 +74,22 @@ bool TExtStringGrid::Panning() const {
 
 void TExtStringGrid::StartPanning(const QPoint& at) {
     TGridInputState& in = *FInput;
-    in.CursorBeforePan = cursor();
-    setCursor(Qt::SizeAllCursor);
+    ApplyGridCursor(Qt::SizeAllCursor);
     in.Panning = true;
     in.PanAnchor = at;
     in.PanTimer.start(10, this);
     HideCellHint();
+    // A press anywhere ends panning: the grid takes every mouse event.
+    if (isVisible()) grabMouse();
+    update(at.x(), at.y(), 32, 32);
 }
 
 void TExtStringGrid::StopPanning() {
     TGridInputState& in = *FInput;
     if (!in.Panning) return;
     in.PanTimer.stop();
-    setCursor(in.CursorBeforePan);
+    if (QWidget::mouseGrabber() == this) releaseMouse();
+    ApplyGridCursor(-1);
     in.Panning = false;
     update(in.PanAnchor.x(), in.PanAnchor.y(), 32, 32);
 }
@@ -99,13 +103,13 @@ void TExtStringGrid::PanTick() {
     if (IntelliPan == ipVertical) dx = 0;
     if (IntelliPan == ipHorizontal) dy = 0;
     if (dx && dy)
-        setCursor((dx > 0) == (dy > 0) ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
+        ApplyGridCursor((dx > 0) == (dy > 0) ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
     else if (dx)
-        setCursor(Qt::SizeHorCursor);
+        ApplyGridCursor(Qt::SizeHorCursor);
     else if (dy)
-        setCursor(Qt::SizeVerCursor);
+        ApplyGridCursor(Qt::SizeVerCursor);
     else
-        setCursor(Qt::SizeAllCursor);
+        ApplyGridCursor(Qt::SizeAllCursor);
     const int firstRow = FixedRows();
     const int lastRow = RowCount() - FixedFooters() - 1;
     const int firstCol = FixedCols();
@@ -176,6 +180,7 @@ void TExtStringGrid::focusInEvent(QFocusEvent* event) {
 
 void TExtStringGrid::focusOutEvent(QFocusEvent* event) {
     TBaseGrid::focusOutEvent(event);
+    StopPanning();
     TGridInputState& in = *FInput;
     if (in.PressedHTMLButton.X >= 0) {
         InvalidateCellArea(in.PressedHTMLButton.X, in.PressedHTMLButton.Y);

@@ -52,9 +52,11 @@ struct TGridInputState {
     // The anchor under the mouse.
     std::string HoverAnchor;
     TGridCoord HoverAnchorCell{-1, -1};
-    // The cursor of the zone under the mouse (-1: none), and the user's
-    // cursor while the grid shows one of its own.
+    // The cursor of the zone under the mouse (-1: none; a code of
+    // GridCursor), the grid's own cursor shown (-1: the user's), and the
+    // user's cursor while the grid shows one of its own.
     int ZoneCursor = -1;
+    int ShownCursor = -1;
     bool GridCursorActive = false;
     bool UserCursorSet = false;
     QCursor UserCursor;
@@ -84,7 +86,6 @@ struct TGridInputState {
     bool Panning = false;
     QPoint PanAnchor;
     QBasicTimer PanTimer;
-    QCursor CursorBeforePan;
 
     // Hover and blink timer; the hint.
     QBasicTimer GridTimer;

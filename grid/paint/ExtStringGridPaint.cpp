@@ -111,7 +111,7 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
         }
     }
     if (selectable && (state & gdSelected) && FDisjunctDragging) applySelection();
-    if (MouseActions.DisjunctCellSelect && !FCellSelect.empty() && IsCellSelectedDisjunct(col, row)) {
+    if (MouseActions.DisjunctCellSelect && !FCellSelect.Empty() && IsCellSelectedDisjunct(col, row)) {
         applySelection();
         state |= gdSelected;
     }
@@ -126,7 +126,7 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
         // touched the two colours (disjunct cells excepted).
         canvas.Brush().SetColor(FPaintLook.Brush);
         canvas.Font().SetColor(FPaintLook.FontColor);
-        if (MouseActions.DisjunctCellSelect && !FCellSelect.empty() && IsCellSelectedDisjunct(col, row)) {
+        if (MouseActions.DisjunctCellSelect && !FCellSelect.Empty() && IsCellSelectedDisjunct(col, row)) {
             if (FSelectionColor != clNone) canvas.Brush().SetColor(FSelectionColor);
             if (FSelectionTextColor != clNone) canvas.Font().SetColor(FSelectionTextColor);
             state |= gdSelected;
@@ -412,6 +412,8 @@ void TExtStringGrid::SelectCellFont(TCanvas& canvas, int col, int row) {
     font.Assign(col < FixedCols() || row < FixedRows() ? FixedFont() : Font());
     GetCellColor(col, row, 0, brush, font);
     canvas.Font().Assign(font);
+    // As DrawCellContent draws it.
+    if (ZoomStep != 0) canvas.Font().SetSize(canvas.Font().Size() + ZoomStep);
 }
 
 THTMLRenderInput TExtStringGrid::HTMLPictureInput() {

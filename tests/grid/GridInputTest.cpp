@@ -6,6 +6,7 @@
 #include "grid/paint/PopupButton.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -56,6 +57,35 @@ std::string Cell(const char* name, int a, int b) {
 void Hover(QWidget& w, QPoint at) {
     QMouseEvent e(QEvent::MouseMove, QPointF(at), QPointF(w.mapToGlobal(at)), Qt::NoButton, Qt::NoButton,
                   Qt::NoModifier);
+    QApplication::sendEvent(&w, &e);
+}
+
+// Sends a whole drag over the grid: enter, one move, and the drop.
+struct TDropResult {
+    bool EnterAccepted = false;
+    bool MoveAccepted = false;
+    bool DropAccepted = false;
+};
+
+TDropResult DragOnto(QWidget& target, const QMimeData& data, QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    TDropResult r;
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, mods);
+    QApplication::sendEvent(&target, &enter);
+    r.EnterAccepted = enter.isAccepted();
+    if (!r.EnterAccepted) return r;
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, mods);
+    QApplication::sendEvent(&target, &move);
+    r.MoveAccepted = move.isAccepted();
+    QDropEvent drop(QPointF(at), actions, &data, Qt::LeftButton, mods);
+    QApplication::sendEvent(&target, &drop);
+    r.DropAccepted = drop.isAccepted();
+    return r;
+}
+
+void Wheel(QWidget& w, int delta, Qt::KeyboardModifiers mods = {}) {
+    const QPoint p(100, 100);
+    QWheelEvent e(p, w.mapToGlobal(p), QPoint(), QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&w, &e);
 }
 
@@ -115,6 +145,8 @@ protected:
 
 using Events = std::vector<std::string>;
 
+const char* const ItemsType = "application/x-cubebrowser-dimension-item";
+
 TEST_F(GridInput, ClickMovesTheCellThenFiresClickCellAndReleaseFiresClickThenMouseUp) {
     QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 3));
     EXPECT_EQ(Log, (Events{"RowChanging 1,3", "ColChanging 1,2", "MouseDown", "ClickCell 3,2", "Click", "MouseUp"}));
@@ -145,6 +177,207 @@ TEST_F(GridInput, RightClickReportsTheCellOrMinusOneOutsideWithoutMovingTheCurre
     EXPECT_EQ(Log, (Events{"MouseDown right", "RightClickCell 5,4", "MouseUp", "MouseDown right",
                            "RightClickCell -1,-1", "MouseUp"}));
     EXPECT_EQ(Grid.Row(), 1);
+}
+
+// Every gesture as a table: what it does, and the events it fires in order,
+// followed by the state it leaves ("cell", "sel", "width", "marked").
+TEST_F(GridInput, GesturesFireTheirEventsInOrder) {
+    auto keyName = [](int key) { return QKeySequence(key).toString().toStdString(); };
+    Grid.OnKeyDown = [&](QObject*, int& key, Qt::KeyboardModifiers) { Log.push_back("KeyDown " + keyName(key)); };
+    Grid.OnKeyUp = [&](QObject*, int& key, Qt::KeyboardModifiers) { Log.push_back("KeyUp " + keyName(key)); };
+    Grid.OnColumnSize = [&](QObject*, int col, bool&) { Log.push_back("ColumnSize " + std::to_string(col)); };
+    Grid.OnEndColumnSize = [&](QObject*, int col) { Log.push_back("EndColumnSize " + std::to_string(col)); };
+    Grid.OnStartDrag = [&](QObject*, std::unique_ptr<QMimeData>& data) {
+        Log.push_back("StartDrag");
+        data = std::make_unique<QMimeData>();
+        data->setText("item");
+    };
+    Grid.OnEndDrag = [&](QObject*, Qt::DropAction) { Log.push_back("EndDrag"); };
+    Grid.OnOleDrag = [&](QObject*, int row, int col, const std::string& text, bool&) {
+        Log.push_back(Cell("OleDrag", row, col) + " " + text);
+    };
+    Grid.OnOleDragStart = [&](QObject*, int row, int col) { Log.push_back(Cell("OleDragStart", row, col)); };
+    Grid.OnOleDragStop = [&](QObject*, Qt::DropAction) { Log.push_back("OleDragStop"); };
+    Grid.OnExec = [&](QMimeData* data) { Log.push_back("drag " + data->text().toStdString()); };
+    Grid.OnDragOver = [&](QObject*, const QMimeData*, int, int, bool&) { Log.push_back("DragOver"); };
+    Grid.OnDragDrop = [&](QObject*, const QMimeData* d, int, int) {
+        Log.push_back("DragDrop " + d->data(ItemsType).toStdString());
+    };
+    Grid.OnOleDrop = [&](QObject*, int row, int col, const std::string& text, bool&) {
+        Log.push_back(Cell("OleDrop", row, col) + " " + text);
+    };
+    Grid.OnOleDropFile = [&](QObject*, int row, int col, const std::string& name, bool&) {
+        Log.push_back(Cell("OleDropFile", row, col) + " " + name);
+    };
+    Grid.OnOleDropped = [&](QObject*, const TGridRect& r) {
+        Log.push_back("OleDropped " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "-" +
+                      std::to_string(r.Right) + "," + std::to_string(r.Bottom));
+    };
+    Grid.AcceptedDragTypes = {ItemsType};
+    Grid.WheelScrollLines = 3;
+    Grid.SetOptions(Grid.Options() | goColSizing);
+    const int page = Grid.VisibleRowCount();
+    const TRect divider = Grid.CellRect(2, 0);
+    const QPoint edge(divider.Right - 1, 10);
+
+    struct Case {
+        const char* Name;
+        std::function<void()> Setup;
+        std::function<void()> Gesture;
+        Events Want;
+    } cases[] = {
+        {"click",
+         {},
+         [&] { QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 3)); },
+         {"RowChanging 1,3", "ColChanging 1,2", "MouseDown", "ClickCell 3,2", "Click", "MouseUp", "cell 2,3"}},
+        {"double click",
+         {},
+         [&] {
+             QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 2));
+             QTest::mouseDClick(&Grid, Qt::LeftButton, {}, At(2, 2));
+             QTest::mouseRelease(&Grid, Qt::LeftButton, {}, At(2, 2));
+         },
+         {"RowChanging 1,2", "ColChanging 1,2", "MouseDown", "ClickCell 2,2", "Click", "MouseUp", "DblClick",
+          "MouseDown", "DblClickCell 2,2", "MouseUp", "cell 2,2"}},
+        {"right click",
+         {},
+         [&] { QTest::mouseClick(&Grid, Qt::RightButton, {}, At(4, 5)); },
+         {"MouseDown right", "RightClickCell 5,4", "MouseUp", "cell 1,1"}},
+        {"shift click",
+         {},
+         [&] { QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ShiftModifier, At(3, 4)); },
+         {"RowChanging 1,4", "ColChanging 1,3", "MouseDown", "ClickCell 4,3", "Click", "MouseUp", "sel 1,1-3,4"}},
+        {"ctrl click marks a second row",
+         [&] { Grid.MouseActions.DisjunctRowSelect = true; },
+         [&] {
+             QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 2));
+             Log.clear();
+             QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ControlModifier, At(2, 5));
+         },
+         {"RowChanging 2,5", "MouseDown", "ClickCell 5,2", "Click", "MouseUp", "marked 2 5"}},
+        {"arrow down",
+         {},
+         [&] { QTest::keyClick(&Grid, Qt::Key_Down); },
+         {"KeyDown Down", "RowChanging 1,2", "KeyUp Down", "cell 1,2"}},
+        {"arrow right",
+         {},
+         [&] { QTest::keyClick(&Grid, Qt::Key_Right); },
+         {"KeyDown Right", "ColChanging 1,2", "KeyUp Right", "cell 2,1"}},
+        {"shift arrow",
+         {},
+         [&] { QTest::keyClick(&Grid, Qt::Key_Down, Qt::ShiftModifier); },
+         {"KeyDown Shift", "KeyDown Down", "RowChanging 1,2", "KeyUp Down", "KeyUp Shift", "sel 1,1-1,2"}},
+        {"end",
+         {},
+         [&] { QTest::keyClick(&Grid, Qt::Key_End); },
+         {"KeyDown End", "ColChanging 1,5", "KeyUp End", "cell 5,1"}},
+        {"home",
+         [&] { Grid.FocusCell(4, 1, true); },
+         [&] { QTest::keyClick(&Grid, Qt::Key_Home); },
+         {"KeyDown Home", "ColChanging 4,1", "KeyUp Home", "cell 1,1"}},
+        {"page down",
+         {},
+         [&] { QTest::keyClick(&Grid, Qt::Key_PageDown); },
+         {"KeyDown PgDown", Cell("RowChanging", 1, 1 + page), "KeyUp PgDown", Cell("cell", 1, 1 + page)}},
+        {"page up",
+         [&] { Grid.FocusCell(1, 1 + page, true); },
+         [&] { QTest::keyClick(&Grid, Qt::Key_PageUp); },
+         {"KeyDown PgUp", Cell("RowChanging", 1 + page, 1), "KeyUp PgUp", "cell 1,1"}},
+        {"wheel notch", {}, [&] { Wheel(Grid, -120); }, {"RowChanging 1,4", "cell 1,4"}},
+        {"column divider dragged",
+         {},
+         [&] {
+             Hover(Grid, edge);
+             QTest::mousePress(&Grid, Qt::LeftButton, {}, edge);
+             QTest::mouseMove(&Grid, edge + QPoint(20, 0));
+             QTest::mouseRelease(&Grid, Qt::LeftButton, {}, edge + QPoint(20, 0));
+         },
+         {"ColumnSize 2", "ColumnSize 2", "MouseDown", "ClickCell 0,2", "EndColumnSize 2", "MouseUp", "width 80",
+          "cell 1,1"}},
+        {"control drag after the threshold",
+         [&] {
+             Grid.OnMouseDown = [&](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+                 Log.push_back("MouseDown");
+                 Grid.BeginDrag(false, 5);
+             };
+         },
+         [&] {
+             const QPoint p = At(3, 4);
+             QTest::mousePress(&Grid, Qt::LeftButton, {}, p);
+             QTest::mouseMove(&Grid, p + QPoint(5, 0));
+             Log.push_back("moved 5");
+             QTest::mouseMove(&Grid, p + QPoint(6, 0));
+             QTest::mouseRelease(&Grid, Qt::LeftButton, {}, p + QPoint(6, 0));
+         },
+         {"RowChanging 1,4", "ColChanging 1,3", "MouseDown", "ClickCell 4,3", "moved 5", "StartDrag", "drag item",
+          "EndDrag", "MouseUp", "cell 3,4"}},
+        {"cell drag after the threshold",
+         [&] {
+             Grid.DragDropSettings.OleDropSource = true;
+             Grid.FocusCell(2, 3, true);
+         },
+         [&] {
+             const QPoint p = At(2, 3);
+             QTest::mousePress(&Grid, Qt::LeftButton, {}, p);
+             QTest::mouseMove(&Grid, p + QPoint(3, 0));
+             Log.push_back("moved 3");
+             QTest::mouseMove(&Grid, p + QPoint(4, 0));
+             QTest::mouseRelease(&Grid, Qt::LeftButton, {}, p + QPoint(4, 0));
+         },
+         {"ClickCell 3,2", "moved 3", "OleDrag 3,2 r3c2", "OleDragStart 3,2", "drag r3c2\r\n", "OleDragStop", "MouseUp",
+          "cell 2,3"}},
+        {"drop of the application's own item",
+         {},
+         [&] {
+             QMimeData item;
+             item.setData(ItemsType, "[Customer]");
+             DragOnto(Grid, item, At(2, 3));
+         },
+         {"DragOver", "DragOver", "DragOver", "DragDrop [Customer]", "cell 1,1"}},
+        {"drop of a file",
+         [&] { Grid.DragDropSettings.OleDropTarget = true; },
+         [&] {
+             QMimeData file;
+             file.setUrls({QUrl::fromLocalFile("/tmp/report.csv")});
+             DragOnto(Grid, file, At(2, 3));
+             Log.push_back(Grid.Imported.at(0));
+         },
+         {"OleDropFile 3,2 /tmp/report.csv", "OleDrop -1,-1 /tmp/report.csv", "csv:/tmp/report.csv", "cell 1,1"}},
+        {"drop of a text",
+         [&] { Grid.DragDropSettings.OleDropTarget = true; },
+         [&] {
+             QMimeData text;
+             text.setText("a\tb");
+             DragOnto(Grid, text, At(2, 3));
+         },
+         {"OleDrop 3,2 a\tb", "OleDropped 2,3-3,3", "sel 2,3-3,3"}},
+    };
+    for (const Case& c : cases) {
+        Grid.MouseActions = {};
+        Grid.DragDropSettings = {};
+        Grid.Imported.clear();
+        Grid.SetColWidths(2, 60);
+        Grid.FocusCell(1, 1, true);
+        Grid.ClearRowSelection();
+        Record();
+        if (c.Setup) c.Setup();
+        Log.clear();
+        c.Gesture();
+        // The state the gesture left.
+        const TGridRect s = Grid.Selection();
+        if (s.Left != s.Right || s.Top != s.Bottom)
+            Log.push_back("sel " + std::to_string(s.Left) + "," + std::to_string(s.Top) + "-" +
+                          std::to_string(s.Right) + "," + std::to_string(s.Bottom));
+        else
+            Log.push_back(Cell("cell", Grid.Col(), Grid.Row()));
+        if (Grid.ColWidths(2) != 60) Log.insert(Log.end() - 1, "width " + std::to_string(Grid.ColWidths(2)));
+        if (Grid.MouseActions.DisjunctRowSelect) {
+            std::string marked = "marked";
+            for (int r : MarkedRows()) marked += " " + std::to_string(r);
+            Log.back() = marked;
+        }
+        EXPECT_EQ(Log, c.Want) << c.Name;
+    }
 }
 
 TEST_F(GridInput, ControlDragStartsOnlyAfterTheMouseMovedBeyondTheThreshold) {
@@ -178,29 +411,6 @@ TEST_F(GridInput, ControlDragStartsOnlyAfterTheMouseMovedBeyondTheThreshold) {
     QTest::mouseRelease(&Grid, Qt::LeftButton, {}, p + QPoint(0, 20));
     EXPECT_EQ(drag, (std::vector<std::string>{"start", "end", "start", "end ignored"}));
     EXPECT_EQ(Grid.Drags.size(), 1u);
-}
-
-// Sends a whole drag over the grid: enter, one move, and the drop.
-struct TDropResult {
-    bool EnterAccepted = false;
-    bool MoveAccepted = false;
-    bool DropAccepted = false;
-};
-
-TDropResult DragOnto(QWidget& target, const QMimeData& data, QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    TDropResult r;
-    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
-    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, mods);
-    QApplication::sendEvent(&target, &enter);
-    r.EnterAccepted = enter.isAccepted();
-    if (!r.EnterAccepted) return r;
-    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, mods);
-    QApplication::sendEvent(&target, &move);
-    r.MoveAccepted = move.isAccepted();
-    QDropEvent drop(QPointF(at), actions, &data, Qt::LeftButton, mods);
-    QApplication::sendEvent(&target, &drop);
-    r.DropAccepted = drop.isAccepted();
-    return r;
 }
 
 TEST_F(GridInput, OwnItemDropIsDecidedByTheOwnerAndOtherDataIsRefused) {
@@ -387,12 +597,6 @@ TEST_F(GridInput, TypedLookupJumpsToTheFirstRowWithThePrefix) {
 // ---------------------------------------------------------------------------
 // Wheel
 
-void Wheel(QWidget& w, int delta, Qt::KeyboardModifiers mods = {}) {
-    const QPoint p(100, 100);
-    QWheelEvent e(p, w.mapToGlobal(p), QPoint(), QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&w, &e);
-}
-
 TEST_F(GridInput, OneWheelNotchMovesTheRowsOfOneNotchOnce) {
     Grid.WheelScrollLines = 3;
     Grid.FocusCell(2, 5, true);
@@ -466,6 +670,27 @@ TEST_F(GridInput, DisjunctCellsAreHeldOnceAndCtrlTogglesThemForGood) {
     QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ControlModifier, At(2, 2));
     EXPECT_FALSE(Grid.IsCellSelectedDisjunct(2, 2));
     EXPECT_EQ(Grid.SelectedCells().size(), 3u);
+}
+
+TEST_F(GridInput, CellIsSelectedByTheMarksOfItsModeOrTheSelection) {
+    Grid.SetSelection({2, 2, 3, 4});
+    Grid.SetRowSelected(7, true);
+    Grid.SetColumnSelected(5, true);
+    struct Case {
+        bool Rows, Cols;
+        int Col, Row;
+        bool Want;
+    } cases[] = {
+        {false, false, 3, 4, true}, {false, false, 5, 7, false}, {false, false, 0, 3, false},
+        {true, false, 3, 4, false}, {true, false, 1, 7, true},   {true, true, 1, 7, true},
+        {false, true, 5, 1, true},  {false, true, 3, 4, false},  {true, false, 0, 7, false},
+    };
+    for (const Case& c : cases) {
+        Grid.MouseActions.DisjunctRowSelect = c.Rows;
+        Grid.MouseActions.DisjunctColSelect = c.Cols;
+        EXPECT_EQ(Grid.IsCellSelected(c.Col, c.Row), c.Want)
+            << c.Col << "," << c.Row << " rows " << c.Rows << " cols " << c.Cols;
+    }
 }
 
 TEST(DisjunctCells, RowsAndColumnsBeyond65535AreNotAliased) {
@@ -548,6 +773,18 @@ TEST_F(GridInput, ColumnMoveCarriesCellsAndTheSortColumnFollows) {
     EXPECT_EQ(Grid.SortSettings.Column, 1);
     EXPECT_EQ(Grid.SortIndexes.Items(), (std::vector<int>{int(1u | TSortIndexList::kDescending), 4}));
 
+    // The sort column stays with its cells wherever the moved column lands.
+    struct Case {
+        int From, To, Sort, Want;
+    } cases[] = {
+        {1, 3, 3, 2}, {1, 3, 1, 3}, {1, 3, 4, 4}, {3, 1, 1, 2}, {3, 1, 3, 1}, {3, 1, 2, 3},
+    };
+    for (const Case& c : cases) {
+        Grid.SortSettings.Column = c.Sort;
+        Grid.MoveColumn(c.From, c.To);
+        EXPECT_EQ(Grid.SortSettings.Column, c.Want) << c.From << "->" << c.To << " sorted by " << c.Sort;
+    }
+
     // OnColumnMove refusing on the first move cancels the move.
     Grid.OnColumnMove = [](QObject*, int, bool& allow) { allow = false; };
     QTest::mousePress(&Grid, Qt::LeftButton, {}, At(1, 0));
@@ -610,6 +847,18 @@ TEST_F(GridInput, RowsDraggedWithinTheGridMove) {
     EXPECT_EQ(Grid.Cells(1, 2), "r6c1");
     EXPECT_EQ(Grid.Cells(1, 3), "r2c1");
     EXPECT_EQ(Grid.Cells(1, 7), "r7c1") << "the original row 6 was removed";
+
+    // Without inserting, the dropped text takes the place of row 2 and the
+    // dragged row itself goes, not the row below it.
+    Grid.DragDropSettings.OleInsertRows = false;
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 9));
+    QTest::mousePress(&Grid, Qt::LeftButton, {}, At(2, 9));
+    QTest::mouseMove(&Grid, At(2, 9) + QPoint(0, -10));
+    QTest::mouseRelease(&Grid, Qt::LeftButton, {}, At(2, 9) + QPoint(0, -10));
+    EXPECT_EQ(Grid.RowCount(), 29);
+    EXPECT_EQ(Grid.Cells(1, 2), "r9c1");
+    EXPECT_EQ(Grid.Cells(1, 8), "r8c1");
+    EXPECT_EQ(Grid.Cells(1, 9), "r10c1") << "the row below the dragged one stays";
 }
 
 // ---------------------------------------------------------------------------
@@ -704,7 +953,9 @@ TEST_F(GridInput, HintWindowShowsTheCellTextWithoutTakingTheFocus) {
     QPainter painter(&shot);
     painter.drawPixmap(Grid.mapFromGlobal(hint.pos()), hint.grab());
     painter.end();
-    shot.save("/tmp/grid-hint.png");
+    const QString shots = QString(CB_BIN_DIR) + "/../screenshots";
+    QDir().mkpath(shots);
+    EXPECT_TRUE(shot.save(shots + "/grid-hint.png"));
     Hover(Grid, At(4, 6));
     EXPECT_FALSE(hint.isVisible()) << "leaving the cell hides the hint";
 }
@@ -770,6 +1021,26 @@ TEST_F(GridInput, HeaderPressesSelectWholeColumnsRowsOrEverything) {
     Grid.MouseActions.ColSelect = true;
     Grid.MouseActions.RowSelect = true;
     Grid.MouseActions.AllSelect = true;
+    // Over a header the cursor is an arrow pointing at what a press selects:
+    // its tip (the hot spot) at the bottom for a column, at the right for a
+    // row, at the bottom right for everything.
+    struct Zone {
+        QPoint At;
+        int Zone;
+        bool TipRight, TipDown;
+    } zones[] = {{At(2, 0), 1, false, true}, {At(0, 5), 2, true, false}, {At(0, 0), 3, true, true}};
+    for (const Zone& z : zones) {
+        Hover(Grid, z.At);
+        EXPECT_EQ(Grid.MouseZone(), z.Zone);
+        const QCursor c = Grid.cursor();
+        ASSERT_EQ(c.shape(), Qt::BitmapCursor) << z.Zone;
+        const QSize size = c.pixmap().size();
+        EXPECT_EQ(c.hotSpot().x() > size.width() / 2 + 2, z.TipRight) << z.Zone;
+        EXPECT_EQ(c.hotSpot().y() > size.height() / 2 + 2, z.TipDown) << z.Zone;
+    }
+    Hover(Grid, At(3, 5));
+    EXPECT_EQ(Grid.MouseZone(), 0);
+    EXPECT_NE(Grid.cursor().shape(), Qt::BitmapCursor);
     QTest::mousePress(&Grid, Qt::LeftButton, {}, At(2, 0));
     QTest::mouseMove(&Grid, At(4, 0));
     QTest::mouseRelease(&Grid, Qt::LeftButton, {}, At(4, 0));
@@ -786,13 +1057,23 @@ TEST_F(GridInput, MiddleButtonPansOneCellPerTickInItsDirection) {
     const QPoint anchor = At(3, 5);
     QTest::mouseClick(&Grid, Qt::MiddleButton, {}, anchor);
     ASSERT_TRUE(Grid.Panning());
-    Grid.grab().save("/tmp/grid-pan.png");
     QCursor::setPos(Grid.mapToGlobal(anchor + QPoint(-80, 60)));
     if (QCursor::pos() != Grid.mapToGlobal(anchor + QPoint(-80, 60))) GTEST_SKIP() << "the platform places no cursor";
     QTest::qWait(60);
     EXPECT_GT(Grid.Row(), 5);
     EXPECT_EQ(Grid.Col(), 3) << "vertical panning leaves the column";
     QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 2));
+    EXPECT_FALSE(Grid.Panning());
+    EXPECT_NE(Grid.cursor().shape(), Qt::SizeAllCursor) << "the cursor before panning is back";
+
+    // A second middle click ends panning; a third starts it again.
+    QTest::mouseClick(&Grid, Qt::MiddleButton, {}, anchor);
+    ASSERT_TRUE(Grid.Panning());
+    QTest::mouseClick(&Grid, Qt::MiddleButton, {}, anchor);
+    EXPECT_FALSE(Grid.Panning());
+    QTest::mouseClick(&Grid, Qt::MiddleButton, {}, anchor);
+    EXPECT_TRUE(Grid.Panning());
+    QTest::keyClick(&Grid, Qt::Key_Escape);
     EXPECT_FALSE(Grid.Panning());
 
     // A grid whose rows are all fixed does not pan.
