@@ -437,8 +437,10 @@ void TExtStringGrid::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift
 void TExtStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     const int x = int(event->position().x());
     const int y = int(event->position().y());
-    if (event->button() != Qt::LeftButton) {
-        TBaseGrid::mouseDoubleClickEvent(event);
+    // A quick second right or middle click is a press of its own (a context
+    // menu again, the end of panning), and so is any click that ends panning.
+    if (event->button() != Qt::LeftButton || FInput->Panning) {
+        mousePressEvent(event);
         return;
     }
     const TGridCoord c = MouseCoord(x, y);

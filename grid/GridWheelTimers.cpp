@@ -207,14 +207,15 @@ std::string TExtStringGrid::GetCellHint(int x, int y, TPoint& where) {
         if (HitTestHTMLCell(col, row, x, y, hit) && !hit.HitTarget.empty() && hit.HitTarget != "ctrl") {
             std::string anchor = hit.HitTarget;
             if (OnAnchorHint) OnAnchorHint(this, row, realCol, anchor);
-            hint = anchor;
+            hint = EscapeHTML(anchor);
         }
     }
     const TRect r = GetMergedCellRect(col, row);
     where = {r.Left, r.Bottom + 6};
     const bool normal = col >= FixedCols() && row >= FixedRows() && col < ColCount() - FixedRightCols() &&
                         row < RowCount() - FixedFooters();
-    auto cellText = [&] { return HTMLHint ? text : (html ? HTMLToPlainText(text) : text); };
+    // The hint window shows mark-up: a plain text is escaped to show as it stands.
+    auto cellText = [&] { return html ? (HTMLHint ? text : HTMLToPlainText(text)) : EscapeHTML(text); };
     if (HintShowCells && normal) {
         where = {r.Left, r.Top};
         hint = cellText();

@@ -243,6 +243,15 @@ TEST_F(GridInput, GesturesFireTheirEventsInOrder) {
          {},
          [&] { QTest::mouseClick(&Grid, Qt::RightButton, {}, At(4, 5)); },
          {"MouseDown right", "RightClickCell 5,4", "MouseUp", "cell 1,1"}},
+        {"quick second right click",
+         {},
+         [&] {
+             QTest::mouseClick(&Grid, Qt::RightButton, {}, At(4, 5));
+             QTest::mouseDClick(&Grid, Qt::RightButton, {}, At(4, 5));
+             QTest::mouseRelease(&Grid, Qt::RightButton, {}, At(4, 5));
+         },
+         {"MouseDown right", "RightClickCell 5,4", "MouseUp", "MouseDown right", "RightClickCell 5,4", "MouseUp",
+          "cell 1,1"}},
         {"shift click",
          {},
          [&] { QTest::mouseClick(&Grid, Qt::LeftButton, Qt::ShiftModifier, At(3, 4)); },
@@ -942,6 +951,27 @@ TEST_F(GridInput, HintWindowShowsTheCellTextWithoutTakingTheFocus) {
     QApplication::sendEvent(&Grid, &help);
     EXPECT_TRUE(hint.isVisible());
     EXPECT_EQ(QApplication::focusWidget(), focused);
+
+    // The hint window shows mark-up: a plain text is escaped to show as it
+    // stands; a mark-up cell shows its text without tags unless HTMLHint
+    // asks for them.
+    Grid.HintShowCells = true;
+    struct Case {
+        const char* Text;
+        bool HTMLHint;
+        const char* Hint;
+    } cases[] = {
+        {"a <br> b & c", false, "a &lt;br&gt; b &amp; c"},
+        {"<B>bold</B> &lt;x&gt;", false, "bold &lt;x&gt;"},
+        {"<B>bold</B>", true, "<B>bold</B>"},
+    };
+    for (const Case& c : cases) {
+        Grid.SetCells(4, 6, c.Text);
+        Grid.HTMLHint = c.HTMLHint;
+        EXPECT_EQ(Grid.GetCellHint(At(4, 6).x(), At(4, 6).y(), where), c.Hint) << c.Text;
+    }
+    Grid.HintShowCells = false;
+    Grid.HTMLHint = false;
 
     // OnGridHint may replace the text for any cell.
     Grid.OnGridHint = [](QObject*, int row, int col, std::string& h) { h = Cell("cell", row, col); };
