@@ -92,6 +92,7 @@ void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
             } else {
                 InsertRowOnKey(Row());
             }
+            RepaintFooterPanel();
         }
         return;
     }
@@ -133,7 +134,10 @@ void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
     if (key == Qt::Key_Delete && !alt && Navigation.AllowDeleteRow && RowCount() - FixedRows() - FixedFooters() > 0) {
         bool can = true;
         if (OnCanDeleteRow) OnCanDeleteRow(this, Row(), can);
-        if (can) DeleteRowOnKey(Row());
+        if (can) {
+            DeleteRowOnKey(Row());
+            RepaintFooterPanel();
+        }
         return;
     }
     if (!ctrl && !alt) KeyPress(event->text());

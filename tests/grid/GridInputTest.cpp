@@ -505,8 +505,9 @@ TEST_F(GridInput, FileDropsAreDecidedByTheExtensionAtTheEnd) {
         std::vector<std::string> Imported;
     } cases[] = {
         {{"/tmp/report.CSV"}, {"csv:/tmp/report.CSV"}},
-        {{"/tmp/report.csv.txt"}, {}},       // ".csv" inside the name is not the extension
-        {{"/tmp/a.csv", "/tmp/b.csv"}, {}},  // only a single file is taken
+        {{"/tmp/report.csv.txt"}, {}},                       // ".csv" inside the name is not the extension
+        {{"/tmp/book.xls.csv"}, {"csv:/tmp/book.xls.csv"}},  // one import, by the last extension
+        {{"/tmp/a.csv", "/tmp/b.csv"}, {}},                  // only a single file is taken
     };
     for (const Case& c : cases) {
         Grid.Imported.clear();
@@ -518,7 +519,7 @@ TEST_F(GridInput, FileDropsAreDecidedByTheExtensionAtTheEnd) {
         EXPECT_EQ(Grid.Imported, c.Imported) << c.Names[0];
         EXPECT_EQ(Grid.Cells(2, 2), "r2c2") << "the file's address is not pasted as text";
     }
-    EXPECT_EQ(files, (std::vector<std::string>{"/tmp/report.CSV", "/tmp/report.csv.txt"}));
+    EXPECT_EQ(files, (std::vector<std::string>{"/tmp/report.CSV", "/tmp/report.csv.txt", "/tmp/book.xls.csv"}));
 
     // Files not accepted by this grid: refused at entry.
     Grid.DragDropSettings.OleAcceptFiles = false;
