@@ -916,6 +916,27 @@ TEST_F(GridInput, MarkupLinksAndControlsAnswerTheClick) {
     Hover(Grid, At(4, 8));
     EXPECT_EQ(hover, (std::vector<std::string>{"enter cell://R9C4", "exit"}));
 
+    // From one link of a cell straight onto the next: no exit between; a
+    // cell address that is not R..C.. moves nowhere.
+    Grid.SetColWidths(3, 150);
+    Grid.SetCells(3, 4, "<A href=\"cell://5,2\">aaaa</A><A href=\"b\">bbbb</A>");
+    hover.clear();
+    std::vector<std::string> targets;
+    const TRect r = Grid.CellRect(3, 4);
+    for (int x = r.Left; x < r.Right; ++x) {
+        THTMLRenderResult hit;
+        if (Grid.HitTestHTMLCell(3, 4, x, (r.Top + r.Bottom) / 2, hit) &&
+            (targets.empty() || targets.back() != hit.HitTarget)) {
+            targets.push_back(hit.HitTarget);
+            Hover(Grid, QPoint(x, (r.Top + r.Bottom) / 2));
+        }
+    }
+    EXPECT_EQ(hover, (std::vector<std::string>{"enter cell://5,2", "enter b"}));
+    Grid.FocusCell(1, 1, true);
+    Grid.OnAnchorClick = nullptr;
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, QPoint(r.Left + 6, (r.Top + r.Bottom) / 2));
+    EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), (TGridCoord{1, 1}));
+
     // A cursor set over a link shows once the mouse leaves the link.
     Hover(Grid, link);
     EXPECT_EQ(Grid.cursor().shape(), Qt::PointingHandCursor);
@@ -1021,6 +1042,23 @@ TEST_F(GridInput, TabWrapsOverTheNormalCellsAndSkipsMergedColumns) {
     EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), (TGridCoord{1, 1}));
     QTest::keyClick(&Grid, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ((TGridCoord{Grid.Col(), Grid.Row()}), (TGridCoord{5, 29}));
+
+    // With TabToNextAtEnd, Tab in the last cell wraps and hands the focus on.
+    QWidget form;
+    auto* grid = new TExtStringGrid(&form);
+    auto* next = new QLineEdit(&form);
+    grid->SetColCount(3);
+    grid->SetRowCount(3);
+    grid->SetOptions(grid->Options() | goTabs);
+    grid->Navigation.TabToNextAtEnd = true;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    grid->setFocus();
+    grid->FocusCell(2, 2, true);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), (TGridCoord{1, 1}));
+    EXPECT_TRUE(next->hasFocus());
 }
 
 TEST_F(GridInput, InsertAndDeleteKeysAddAndRemoveRows) {
