@@ -515,6 +515,7 @@ private:
     // Input helpers.
     void LeftButtonDown(QMouseEvent* event);
     void LeftButtonUp(QMouseEvent* event);
+    void LeftReleaseSelects(int x, int y);
     void UpdateMouseZone(int x, int y, bool askSizing);
     void UpdateLinkCursor(int col, int row, int x, int y);
     void ApplyGridCursor(int code);

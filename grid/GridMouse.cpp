@@ -374,6 +374,13 @@ void TExtStringGrid::LeftButtonUp(QMouseEvent* event) {
         in.SizeHintShown = false;
     }
     if (GridState() == gsColSizing) SuppressClick();
+    TBaseGrid::mouseReleaseEvent(event);
+}
+
+// The selection a left release makes, after OnClick: the pressed cell of a
+// pending drag that did not start, and the marks of disjunct rows (columns).
+void TExtStringGrid::LeftReleaseSelects(int x, int y) {
+    TGridInputState& in = *FInput;
     TGridCoord c = MouseCoord(x, y);
     if (in.PendingSingle) {
         in.PendingSingle = false;
@@ -399,10 +406,10 @@ void TExtStringGrid::LeftButtonUp(QMouseEvent* event) {
         else
             SelectionToColumns(false);
     }
-    TBaseGrid::mouseReleaseEvent(event);
 }
 
 void TExtStringGrid::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+    if (button == Qt::LeftButton) LeftReleaseSelects(x, y);
     // Sizing released beyond the control's edge: the size stays.
     if ((GridState() == gsColSizing && x > width()) || (GridState() == gsRowSizing && y > height())) {
         SetGridState(gsNormal);

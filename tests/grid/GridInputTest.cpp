@@ -335,6 +335,13 @@ TEST_F(GridInput, GesturesFireTheirEventsInOrder) {
          },
          {"ClickCell 3,2", "moved 3", "OleDrag 3,2 r3c2", "OleDragStart 3,2", "drag r3c2\r\n", "OleDragStop", "MouseUp",
           "cell 2,3"}},
+        {"click on a selected cell of a drag source",
+         [&] {
+             Grid.DragDropSettings.OleDropSource = true;
+             Grid.FocusCell(2, 3, false);
+         },
+         [&] { QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(1, 2)); },
+         {"ClickCell 2,1", "Click", "RowChanging 3,2", "ColChanging 2,1", "MouseUp", "cell 1,2"}},
         {"drop of the application's own item",
          {},
          [&] {
