@@ -118,4 +118,15 @@ bool IsValidCubeName(const std::string& name, TBaseUserInterface* messagesTo) {
     return true;
 }
 
+std::string AxisSetOf(const TDimensionObject& item) {
+    switch (item.Kind) {
+    case dokDimension:
+        return item.UniqueName + ".Levels(0).members";
+    case dokLevel:
+        return "AddCalculatedMembers(" + item.UniqueName + ".members)";
+    default:
+        return item.UniqueName;
+    }
+}
+
 }  // namespace cb::app

@@ -83,6 +83,11 @@ public:
     std::string UniqueName;
 };
 
+// The set expression that puts the item on an axis: a dimension's top
+// level members, a level's members with the calculated ones, or (any other
+// kind) the unique name itself.
+std::string AxisSetOf(const TDimensionObject& item);
+
 // "DIMENSION_TYPE" of the dimension (the last such property wins); 4 when
 // there is no dimension or no such property. Object model errors pass.
 int GetDimensionType(const cb::olap::Dimension* dimension);

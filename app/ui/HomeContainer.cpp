@@ -1,12 +1,14 @@
 #include "app/ui/HomeContainer.h"
 
+#include "app/ui/GridDisplay.h"
 #include "app/ui/MainNoCubeOpen.h"
 
 #include <QCloseEvent>
 
 namespace cb::app {
 
-TfrmHomeContainer::TfrmHomeContainer(QWidget* parent) : TContentForm(parent) {
+TfrmHomeContainer::TfrmHomeContainer(QWidget* parent, TDisplayManager* displayManager, TAppContext context)
+    : TContentForm(parent), FDisplayManager(displayManager), FContext(context) {
     setObjectName("frmHomeContainer");
 }
 
@@ -26,7 +28,7 @@ void TfrmHomeContainer::ShowNoCubePage() {
 
 void TfrmHomeContainer::ShowGridView() {
     FreeContent();
-    FGridView = std::make_unique<TGridView>(this);
+    FGridView = std::make_unique<TfrmGridDisplay>(this, FDisplayManager, FContext);
     FGridView->ApplyTheme(Theme());
     FGridView->ShowDocked();
     show();

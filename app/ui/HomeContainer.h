@@ -1,8 +1,8 @@
 #pragma once
 // The home container, top right in the main window: shows either the
 // no-cube page or the grid view, and owns the page it shows.
+#include "app/core/AppContext.h"
 #include "app/ui/ContentForm.h"
-#include "app/ui/StandInViews.h"
 
 #include <functional>
 #include <memory>
@@ -14,9 +14,9 @@ class TExtStringGrid;
 
 namespace cb::app {
 
+class TDisplayManager;
+class TfrmGridDisplay;
 class TfrmMainNoCubeOpen;
-// STAND-IN: the grid view until GridDisplay.* lands.
-using TGridView = TStandInGridDisplay;
 
 class TfrmHomeContainer : public TContentForm {
     Q_OBJECT
@@ -27,7 +27,9 @@ public:
         hcsGridView = 2
     };
 
-    explicit TfrmHomeContainer(QWidget* parent = nullptr);
+    // The display manager and the context are handed to the grid view (not owned).
+    explicit TfrmHomeContainer(QWidget* parent = nullptr, TDisplayManager* displayManager = nullptr,
+                               TAppContext context = {});
     ~TfrmHomeContainer() override;
 
     void ShowNoCubePage();
@@ -42,7 +44,7 @@ public:
 
     TContentState State() const { return FState; }
     TfrmMainNoCubeOpen* NoCubePage() const { return FNoCubePage.get(); }
-    TGridView* GridView() const { return FGridView.get(); }
+    TfrmGridDisplay* GridView() const { return FGridView.get(); }
 
     // Handed to the no-cube page.
     std::function<void()> OnOpenCube;
@@ -51,9 +53,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    TDisplayManager* FDisplayManager;
+    TAppContext FContext;
     TContentState FState = hcsNothing;
     std::unique_ptr<TfrmMainNoCubeOpen> FNoCubePage;
-    std::unique_ptr<TGridView> FGridView;
+    std::unique_ptr<TfrmGridDisplay> FGridView;
 };
 
 }  // namespace cb::app

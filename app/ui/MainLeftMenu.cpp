@@ -3,6 +3,7 @@
 #include "app/core/CubeModel.h"
 #include "app/core/DisplayManager.h"
 #include "app/ui/HelpTopics.h"
+#include "app/ui/SectionHeader.h"
 #include "extras/KitCheckListBox.h"
 #include "extras/KitItemsPanel.h"
 #include "grid/ExtStringGrid.h"
@@ -98,29 +99,6 @@ QWidget* Strip(QWidget* parent, int height) {
     return w;
 }
 
-// The header picture: a small list icon and the words "Grid Menu".
-QPixmap HeaderPicture() {
-    QPixmap pm(156, 20);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QColor(0x40, 0x40, 0x40));
-    p.setBrush(QColor(0xF4, 0xC4, 0x30));
-    p.drawRoundedRect(QRectF(1.5, 2.5, 15, 15), 2, 2);
-    for (int y : {7, 10, 13}) p.drawLine(QPointF(4.5, y + 0.5), QPointF(13.5, y + 0.5));
-    QFont f("Tahoma");
-    f.setPixelSize(12);
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(QRect(22, 0, 70, 20), Qt::AlignLeft | Qt::AlignVCenter, "Grid Menu");
-    f.setBold(false);
-    f.setUnderline(true);
-    p.setFont(f);
-    p.setPen(QColor(0x00, 0x00, 0xC0));
-    p.drawText(QRect(92, 0, 64, 20), Qt::AlignLeft | Qt::AlignVCenter, "Explained");
-    return pm;
-}
-
 // The two ends of the "bookcase" around the dimension list.
 QPixmap BookcaseEdge(int width, int height, bool top) {
     QPixmap pm(width, height);
@@ -133,18 +111,6 @@ QPixmap BookcaseEdge(int width, int height, bool top) {
     p.drawLine(width - 6, top ? y : 0, width - 6, top ? height : y);
     return pm;
 }
-
-class TClickablePicture : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> OnClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        QLabel::mouseReleaseEvent(e);
-        if (e->button() == Qt::LeftButton && OnClick && rect().contains(e->position().toPoint())) OnClick();
-    }
-};
 
 }  // namespace
 
@@ -166,13 +132,8 @@ TfrmMainLeftMenu::TfrmMainLeftMenu(QWidget* parent, TDisplayManager* displayMana
     layout->setSpacing(0);
 
     QWidget* panGridMenuSpacer = Strip(column, 36);
-    auto* header = new TClickablePicture(panGridMenuSpacer);
-    header->setPixmap(HeaderPicture());
-    header->setGeometry(5, 8, 156, 20);
-    header->setCursor(Qt::PointingHandCursor);
-    header->setToolTip("Grid Menu Explained");
-    header->OnClick = [] { ShowHelpTopic(kHelpTopicGridMenu); };
-    imgHeader = header;
+    imgHeader = MakeSectionHeader(panGridMenuSpacer, TSectionIcon::GridMenu, "Grid Menu", kHelpTopicGridMenu);
+    imgHeader->move(5, 8);
     layout->addWidget(panGridMenuSpacer);
 
     QWidget* panMeasuserLabelContainer = Strip(column, 18);
@@ -338,19 +299,7 @@ const TDimensionObject* TfrmMainLeftMenu::MeasureItem(int index) const {
 
 void TfrmMainLeftMenu::AddToAxis(const TDimensionObject* item, int axis) {
     if (!item || !FDisplayManager) return;
-    std::string set;
-    switch (item->Kind) {
-    case dokDimension:
-        set = item->UniqueName + ".Levels(0).members";
-        break;
-    case dokLevel:
-        set = "AddCalculatedMembers(" + item->UniqueName + ".members)";
-        break;
-    default:
-        set = item->UniqueName;
-        break;
-    }
-    FDisplayManager->AddToAxisWithUnion(set, axis, true);
+    FDisplayManager->AddToAxisWithUnion(AxisSetOf(*item), axis, true);
 }
 
 void TfrmMainLeftMenu::MeasureStateChange(int index) {

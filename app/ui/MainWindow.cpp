@@ -36,6 +36,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <system_error>
 
 namespace cb::app {
@@ -69,6 +70,9 @@ QAction* MakeAction(QObject* owner, const char* caption, const char* hint) {
 }
 
 constexpr const char* kShowChartView = "Show Chart View";
+constexpr int kChartPaneHeight = 400;
+constexpr int kMinChartPaneHeight = 150;
+constexpr int kMinGridPaneHeight = 150;
 constexpr const char* kHideChart = "Hide Chart";
 
 }  // namespace
@@ -380,7 +384,7 @@ void TfrmMain::CreateContainers() {
     FBottomContainer->ApplyTheme(&FTheme);
     FBottomContainer->ShowDocked();
     panRightBottom->setFixedHeight(1);
-    FHomeContainer = std::make_unique<TfrmHomeContainer>(panRightTop);
+    FHomeContainer = std::make_unique<TfrmHomeContainer>(panRightTop, FDisplayManager, FContext);
     FHomeContainer->ApplyTheme(&FTheme);
     FHomeContainer->OnOpenCube = [this] { OpenCubeDialog(); };
     FHomeContainer->ShowDocked();
@@ -425,7 +429,6 @@ void TfrmMain::OpenCube() {
     try {
         PumpMessages();
         FHomeContainer->ShowGridView();
-        FHomeContainer->GridView()->SetDisplayManager(FDisplayManager);
         PumpMessages();
         FDisplayManager->OpenCube(FConnection.get(), FHomeContainer->GetGrid(), nullptr);
         PumpMessages();
@@ -555,10 +558,10 @@ void TfrmMain::acShowHideGraphExecute() {
         ShowChartMenuItems(false);
     } else {
         FDisplayManager->RefreshChart();
-        panRightBottom->setFixedHeight(400);
-        panRightBottom->setMinimumHeight(0);
-        panRightBottom->setMaximumHeight(QWIDGETSIZE_MAX);
-        panRightBottom->resize(panRightBottom->width(), 400);
+        // 400 high, but the grid keeps room in a small window; the splitter
+        // sizes the pane from then on.
+        const int room = panRight->height() - splTopBottom->Thickness() - kMinGridPaneHeight;
+        panRightBottom->setFixedHeight(std::clamp(room, kMinChartPaneHeight, kChartPaneHeight));
         panRightBottom->show();
         splTopBottom->show();
         SetChartActionCaption(kHideChart);

@@ -4,8 +4,8 @@
 #include "app/core/Helpers.h"
 #include "app/ui/ClickLabel.h"
 #include "app/ui/Features.h"
+#include "app/ui/HelpTopics.h"
 #include "app/ui/WidgetColor.h"
-#include "extras/HelpHook.h"
 #include "extras/KitGIFAnimator.h"
 #include "grid/markup/MarkupLabel.h"
 
@@ -116,12 +116,6 @@ void LightText(QWidget* widget, bool bold = false) {
     }
 }
 
-// Stand-in until the program's help helper is on main: the topic of the
-// help file beside the program, through the help hook.
-void ShowHelpTopicStandIn(const std::string& topic) {
-    cb::extras::HHHelpTopic(TBaseConfig::GetApplicationPath() + "help/Tavo.chm", topic, "", cb::extras::hhkApi);
-}
-
 }  // namespace
 
 TfrmTutorialDisplay::TfrmTutorialDisplay(const TAppContext& context, QWidget* owner, const std::string& stepsFile)
@@ -191,7 +185,7 @@ TfrmTutorialDisplay::TfrmTutorialDisplay(const TAppContext& context, QWidget* ow
         if (!FContext.Config->SaveSettings()) FContext.ShowError("The setting could not be saved.");
     });
 
-    OnShowHelp = ShowHelpTopicStandIn;
+    OnShowHelp = [](const std::string& topic) { ShowHelpTopic(topic); };
     // Beside the other data files (the program's folder).
     const std::string folder = FContext.Config ? FContext.Config->GetDataFolder() : TBaseConfig::GetApplicationPath();
     FSteps.LoadFromFile(stepsFile.empty() ? folder + "tutorial_steps.ini" : stepsFile, &FContext);

@@ -3,18 +3,27 @@
 // folder ("screenshots/"). Also start-up without a cube, the exception
 // handler's log lines and closing without a connection.
 #include "MDXTestSupport.h"
+#include "SmallWindowsSupport.h"
 #include "app/core/Config.h"
 #include "app/core/CubeConnection.h"
 #include "app/core/CubeModel.h"
 #include "app/core/DisplayManager.h"
 #include "app/core/LogFile.h"
 #include "app/core/MDXDisplayManager.h"
+#include "app/ui/CopyCubeWizard.h"
+#include "app/ui/GridDisplay.h"
 #include "app/ui/HomeContainer.h"
+#include "app/ui/MainBottomContainer.h"
+#include "app/ui/MainGraphDisplay.h"
 #include "app/ui/MainLeftMenu.h"
 #include "app/ui/MainMenuContainer.h"
 #include "app/ui/MainNoCubeOpen.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OpenCubeDialog.h"
+#include "app/ui/SelectMembersForDisplay.h"
+#include "chart/component/Chart.h"
+#include "chart/series/pie/PieSeries.h"
+#include "extras/KitTreeView.h"
 
 #include "extras/HelpHook.h"
 #include "extras/KitCheckListBox.h"
@@ -24,9 +33,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -93,6 +105,26 @@ public:
         return false;
     }
 
+    // The first cell whose key is the text; (-1, -1) when none is.
+    std::pair<int, int> Cell(const std::string& key) const {
+        if (auto* g = Grid())
+            for (int r = 0; r < g->RowCount(); ++r)
+                for (int c = 0; c < g->ColCount(); ++c)
+                    if (DisplayManager->GetCellKey(c, r) == key) return {c, r};
+        return {-1, -1};
+    }
+    QPoint Centre(int col, int row) const {
+        const auto r = Grid()->CellRect(col, row);
+        return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    }
+    // The formatted value of one cell of the cube, read by a query of its own.
+    std::string CellValue(const std::string& measure, const std::string& member) const {
+        cb::olap::Cellset cellset;
+        cellset.SetActiveConnection(cbtest::LocalCubeConnectionString(SamplePath()));
+        cellset.Open("SELECT {" + measure + "} ON COLUMNS, {" + member + "} ON ROWS FROM [Tavo_sample]");
+        return cellset.Item(0, 0)->FormattedValue();
+    }
+
     // A picture of the window, kept as a test artifact.
     void Shot(const std::string& name) {
         QApplication::processEvents();
@@ -123,6 +155,34 @@ void DoubleClickDimension(TfrmMainLeftMenu* menu, const std::string& caption) {
             return;
         }
     ADD_FAILURE() << "no entry " << caption;
+}
+
+int ItemIndex(TfrmMainLeftMenu& menu, const std::string& caption) {
+    for (int i = 0; i < menu.ipDimensions->Items().Count(); ++i)
+        if (menu.ipDimensions->Items()[i] == caption) return i;
+    ADD_FAILURE() << "no entry " << caption;
+    return -1;
+}
+
+// Enter, move and drop on the widget at the point, as the desktop delivers
+// a drag; true when the drop was taken.
+bool DropOn(QWidget* target, const QMimeData* data, QPoint at) {
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    if (!move.isAccepted()) return false;
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+// Whether a point of some series of the chart carries the label.
+bool SeriesLabelled(cb::chart::TChart& chart, const std::string& label) {
+    for (int s = 0; s < chart.NumberOfSeries(); ++s)
+        for (int i = 0; i < chart.SeriesAt(s)->Labels().Count(); ++i)
+            if (chart.SeriesAt(s)->Labels().Label(i).find(label) != std::string::npos) return true;
+    return false;
 }
 
 bool RowsHold(const TMDXBuilder& b, const std::string& dimension) {
@@ -161,9 +221,13 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     // Start: the default view of the sample cube, the left menu filled.
     ASSERT_TRUE(p.DisplayManager->IsCubeOpen());
     ASSERT_NE(p.Grid(), nullptr);
-    EXPECT_GT(p.Grid()->RowCount(), 1);
-    EXPECT_TRUE(p.GridShows("Revenue"));
     EXPECT_EQ(w.HomeContainer()->State(), TfrmHomeContainer::hcsGridView);
+    EXPECT_EQ(p.Cell("[Measures]"), std::make_pair(1, 0));
+    EXPECT_EQ(p.Grid()->Cells(1, 1), "Revenue");
+    EXPECT_EQ(p.Grid()->Cells(0, 1), "Customer");
+    EXPECT_EQ(p.Grid()->Cells(0, 2), "All");
+    EXPECT_EQ(p.Grid()->Cells(1, 2), p.CellValue("[Measures].[Revenue]", "[Customer].[All]"));
+    EXPECT_EQ(w.HomeContainer()->GridView()->lblCubeName->text(), "Tavo sample");
     ASSERT_NE(p.LeftMenu(), nullptr);
     TfrmMainLeftMenu& menu = *p.LeftMenu();
     ASSERT_GT(menu.cblMeasures->Items().Count(), 1);
@@ -176,97 +240,140 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     EXPECT_TRUE(w.acCloseCube->isEnabled());
     EXPECT_FALSE(w.acUndo->isEnabled());
     EXPECT_FALSE(w.acRedo->isEnabled());
-    EXPECT_TRUE(w.mmiGraph->isEnabled());
     EXPECT_TRUE(w.mmiShowChart->isVisible());
     EXPECT_FALSE(w.mmiPrint->isVisible());
+    EXPECT_FALSE(w.ChartPaneShown());
     p.Shot("01-start");
 
     // A dimension to the rows by a double click on the left menu.
     DoubleClickDimension(&menu, "Product");
     EXPECT_TRUE(RowsHold(p.Builder(), "[Product]"));
-    EXPECT_TRUE(menu.DoubleClickJustRan());
     EXPECT_EQ(p.DisplayManager->GetDragSource(), nullptr);
+    EXPECT_NE(p.Cell("[Product]").first, -1);
+    EXPECT_NE(p.Cell("[Product].[All]").first, -1);
     EXPECT_TRUE(w.acUndo->isEnabled());
-    p.Shot("02-product-on-rows");
+    p.Shot("02-product-to-rows");
 
-    // Undo and redo.
+    // Another to the columns by a drag from the left menu, dropped on the
+    // grid's top strip: the press makes the item the drag source and the
+    // grid receives the left menu's own drag data.
     QTest::qWait(450);  // the pause after a double click ends
-    EXPECT_FALSE(menu.DoubleClickJustRan());
-    w.acUndo->trigger();
-    EXPECT_FALSE(RowsHold(p.Builder(), "[Product]"));
-    EXPECT_TRUE(w.acRedo->isEnabled());
-    p.Shot("03-undo");
-    w.acRedo->trigger();
-    EXPECT_TRUE(RowsHold(p.Builder(), "[Product]"));
-    EXPECT_FALSE(w.acRedo->isEnabled());
-    p.Shot("04-redo");
+    {
+        auto* list = menu.ipDimensions;
+        const int time = ItemIndex(menu, "Time");
+        const auto r = list->GetItemRect(time);
+        const QPoint at((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        QTest::mousePress(list, Qt::LeftButton, Qt::NoModifier, at);
+        ASSERT_NE(p.DisplayManager->GetDragSource(), nullptr);
+        EXPECT_EQ(p.DisplayManager->GetDragSource()->UniqueName, "[Time]");
+        std::unique_ptr<QMimeData> data(list->CreateDragData(time));
+        EXPECT_TRUE(DropOn(p.Grid(), data.get(), p.Centre(1, 0)));
+        QTest::mouseRelease(list, Qt::LeftButton, Qt::NoModifier, at);
+    }
+    EXPECT_TRUE(ColumnsHold(p.Builder(), "[Time]"));
+    const auto timeName = p.Cell("[Time]");
+    EXPECT_EQ(timeName.second, 0);
+    EXPECT_EQ(p.Grid()->Cells(timeName.first, timeName.second), "Time");
+    EXPECT_TRUE(p.GridShows("All"));
+    p.Shot("03-time-dragged-to-columns");
 
     // A member drilled by a double click on its caption, and collapsed again.
-    {
-        auto& grid = *p.Grid();
-        int col = -1, row = -1;
-        for (int r = 0; r < grid.RowCount() && col < 0; ++r)
-            for (int c = 0; c < grid.ColCount(); ++c) {
-                const std::string key = p.DisplayManager->GetCellKey(c, r);
-                if (key.rfind("[Product]", 0) == 0 && !TDisplayManager::IsDimensionKey(key)) {
-                    col = c, row = r;
-                    break;
-                }
-            }
-        ASSERT_GE(col, 0);
-        const int rowsBefore = grid.RowCount();
-        const auto cell = grid.CellRect(col, row);
-        const QPoint at((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
-        QTest::mouseDClick(&grid, Qt::LeftButton, {}, at);
-        EXPECT_GT(p.Grid()->RowCount(), rowsBefore);
-        p.Shot("04b-drilled");
-        QTest::mouseDClick(p.Grid(), Qt::LeftButton, {}, at);
-        EXPECT_EQ(p.Grid()->RowCount(), rowsBefore);
-    }
+    const auto all = p.Cell("[Product].[All]");
+    ASSERT_NE(all.first, -1);
+    const int rowsBefore = p.Grid()->RowCount();
+    QTest::mouseDClick(p.Grid(), Qt::LeftButton, {}, p.Centre(all.first, all.second));
+    EXPECT_GT(p.Grid()->RowCount(), rowsBefore);
+    const auto bikes = p.Cell("[Product].[All].[Bikes]");
+    ASSERT_NE(bikes.first, -1);
+    EXPECT_EQ(p.Grid()->Cells(bikes.first, bikes.second), "  Bikes");
+    p.Shot("04-product-drilled");
+    QTest::mouseDClick(p.Grid(), Qt::LeftButton, {}, p.Centre(all.first, all.second));
+    EXPECT_EQ(p.Grid()->RowCount(), rowsBefore);
+    EXPECT_EQ(p.Cell("[Product].[All].[Bikes]").first, -1);
+    p.Shot("05-product-collapsed");
 
-    // Swap rows and columns.
+    // Undo brings the drilled view back, redo collapses it again.
+    w.acUndo->trigger();
+    EXPECT_GT(p.Grid()->RowCount(), rowsBefore);
+    EXPECT_NE(p.Cell("[Product].[All].[Bikes]").first, -1);
+    EXPECT_TRUE(w.acRedo->isEnabled());
+    p.Shot("06-undo");
+    w.acRedo->trigger();
+    EXPECT_EQ(p.Grid()->RowCount(), rowsBefore);
+    EXPECT_EQ(p.Cell("[Product].[All].[Bikes]").first, -1);
+    EXPECT_FALSE(w.acRedo->isEnabled());
+    p.Shot("07-redo");
+    // The drilled view once more, for the steps that follow.
+    w.acUndo->trigger();
+    EXPECT_NE(p.Cell("[Product].[All].[Bikes]").first, -1);
+
+    // Swap rows and columns: Time on the rows, Product on the columns.
     w.pmiFlipGraph->trigger();
+    EXPECT_TRUE(RowsHold(p.Builder(), "[Time]"));
     EXPECT_TRUE(ColumnsHold(p.Builder(), "[Product]"));
-    EXPECT_FALSE(RowsHold(p.Builder(), "[Product]"));
-    p.Shot("05-swap");
+    EXPECT_EQ(p.Cell("[Product]").second, 0);
+    EXPECT_GT(p.Cell("[Time]").second, 0);
+    p.Shot("08-swapped");
 
-    // A second measure ticked with the mouse, then unticked.
-    const auto second = menu.cblMeasures->ItemRect(1);
-    QTest::mouseClick(menu.cblMeasures->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      QPoint(second.Left + 6, (second.Top + second.Bottom) / 2));
-    EXPECT_TRUE(menu.cblMeasures->GetChecked(1));
+    // Member selection of the measures: Cost ticked as well.
+    OnNextModal<TfrmSelectMembersForDisplay>([](TfrmSelectMembersForDisplay* dialog) {
+        auto* tree = dialog->tvDimensionMembers;
+        for (int i = 0; i < tree->NodeCount(); ++i)
+            if (tree->Node(i)->Text() == "Cost") tree->SetNodeChecked(tree->Node(i), true);
+        cbtest::SaveScreenshot(*dialog, "09a-member-selection.png");
+        QTest::mouseClick(dialog->btnOK, Qt::LeftButton);
+    });
+    const auto measures = p.Cell("[Measures]");
+    QTest::mouseDClick(p.Grid(), Qt::LeftButton, {}, p.Centre(measures.first, measures.second));
     EXPECT_EQ(p.Builder().Measures.size(), 2u);
-    p.Shot("06-second-measure");
-    menu.cblMeasures->SetChecked(1, false);
-    EXPECT_EQ(p.Builder().Measures.size(), 1u);
+    EXPECT_NE(p.Cell("[Measures].[Cost]").first, -1);
+    EXPECT_TRUE(menu.cblMeasures->GetChecked(1));  // the left menu follows
+    p.Shot("09-cost-selected");
 
-    // The chart pane in and out.
+    // The chart pane: a bar chart of the view.
     w.acShowHideGraph->trigger();
     EXPECT_TRUE(w.ChartPaneShown());
     EXPECT_EQ(w.acShowHideGraph->text(), "Hide Chart");
-    EXPECT_EQ(w.mmiShowHideGraph->text(), "Hide Chart");
     EXPECT_TRUE(w.mmiPrint->isVisible());
     EXPECT_FALSE(w.mmiShowChart->isVisible());
-    p.Shot("07-chart-shown");
-    w.acShowHideGraph->trigger();
-    EXPECT_FALSE(w.ChartPaneShown());
-    EXPECT_EQ(w.acShowHideGraph->text(), "Show Chart View");
+    TfrmMainGraphDisplay* chartView = w.BottomContainer()->ChartView();
+    ASSERT_NE(chartView, nullptr);
+    cb::chart::TChart& chart = *chartView->chartGraph();
+    ASSERT_GT(chart.NumberOfSeries(), 0);
+    EXPECT_GT(chart.SeriesAt(0)->YValues().ValueCount(), 1);
+    EXPECT_TRUE(SeriesLabelled(chart, "Bikes"));
+    p.Shot("10-chart-shown");
+
+    // Pie, turned with the rotation slider.
+    QTest::mouseClick(chartView->tbbPie, Qt::LeftButton);
+    EXPECT_EQ(p.DisplayManager->GetChartType(), 1);
+    ASSERT_GT(chart.NumberOfSeries(), 0);
+    EXPECT_NE(dynamic_cast<cb::chart::TPieSeries*>(chart.SeriesAt(0)), nullptr);
+    EXPECT_TRUE(SeriesLabelled(chart, "Bikes"));
+    QTest::mouseClick(chartView->tbbRotation, Qt::LeftButton);
+    chartView->tbRotation->setValue(135);
+    EXPECT_TRUE(chart.View3D());
+    EXPECT_EQ(chart.View3DOptions().Rotation(), 45);
+    p.Shot("11-pie-turned");
 
     // Close Cube: the no-cube page, cube commands off.
     w.acCloseCube->trigger();
     EXPECT_FALSE(p.DisplayManager->IsCubeOpen());
     EXPECT_EQ(w.HomeContainer()->State(), TfrmHomeContainer::hcsNoCubePage);
     EXPECT_FALSE(w.MenuContainer()->HasLeftMenu());
+    EXPECT_FALSE(w.BottomContainer()->HasChartView());
+    EXPECT_EQ(p.Grid(), nullptr);
     for (QAction* a : {w.acCloseCube, w.acExportCube, w.acUndo, w.acRedo, w.acResetCube, w.acShowHideGraph})
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     EXPECT_FALSE(w.mmiGraph->isEnabled());
     EXPECT_FALSE(w.tbCopyCube->isEnabled());
     EXPECT_TRUE(w.acOpenCube->isEnabled());
-    p.Shot("08-closed");
+    p.Shot("12-closed");
 
     // Open Cube of the same file through the window, from the no-cube page.
     OnNextModal<TfrmOpenCube>([](TfrmOpenCube* dialog) {
         dialog->edtFileName->setText(QString::fromStdString(TProgram::SamplePath()));
+        cbtest::SaveScreenshot(*dialog, "13a-open-cube.png");
         QTest::mouseClick(dialog->btnOK, Qt::LeftButton);
     });
     QTest::mouseClick(w.HomeContainer()->NoCubePage()->btnOpenCube, Qt::LeftButton);
@@ -274,10 +381,16 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     EXPECT_EQ(w.HomeContainer()->State(), TfrmHomeContainer::hcsGridView);
     ASSERT_TRUE(p.LeftMenu());
     EXPECT_TRUE(p.LeftMenu()->cblMeasures->GetChecked(0));
-    EXPECT_TRUE(p.GridShows("Revenue"));
+    EXPECT_FALSE(p.LeftMenu()->cblMeasures->GetChecked(1));
+    EXPECT_EQ(p.Grid()->Cells(1, 1), "Revenue");
+    EXPECT_EQ(p.Grid()->Cells(0, 2), "All");
+    EXPECT_EQ(p.Builder().Measures.size(), 1u);
     EXPECT_FALSE(w.acUndo->isEnabled());
+    // The chart pane stayed open: the new chart view charts the new view.
+    ASSERT_NE(w.BottomContainer()->ChartView(), nullptr);
+    EXPECT_GT(w.BottomContainer()->ChartView()->chartGraph()->NumberOfSeries(), 0);
     EXPECT_TRUE(p.UI.Errors.empty());
-    p.Shot("09-reopened");
+    p.Shot("13-reopened");
 
     // Close: the settings name the open cube.
     w.close();
@@ -286,6 +399,29 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     EXPECT_EQ(w.HomeContainer(), nullptr);
     EXPECT_EQ(w.MenuContainer(), nullptr);
     EXPECT_NE(cbtest::readFile(p.Folder + "app.ini").find("LastCubeConnectionLocation"), std::string::npos);
+}
+
+TEST(MainWindowEndToEnd, CopyWizardWorksOnACopyOfTheConnectionDescription) {
+    TProgram p;
+    TfrmMain& w = *p.Window;
+    const TCubeConnectionString* mine = w.Connection()->GetDescription();
+    bool shown = false;
+    OnNextModal<TfrmCopyCubeWizard>([&](TfrmCopyCubeWizard* wizard) {
+        shown = true;
+        const TCubeConnectionString* theirs = wizard->Builder().Connection().GetDescription();
+        ASSERT_NE(theirs, nullptr);
+        EXPECT_NE(theirs, mine);
+        EXPECT_EQ(theirs->FileName, mine->FileName);
+        wizard->done(QDialog::Rejected);
+    });
+    w.mmiCopyCube->trigger();
+    EXPECT_TRUE(shown);
+    // The window's own description is untouched and still serves the view.
+    EXPECT_EQ(w.Connection()->GetDescription(), mine);
+    EXPECT_EQ(w.Connection()->GetFileName(), p.Folder + "Local Cubes/Tavo_sample.cub");
+    w.acResetCube->trigger();
+    EXPECT_EQ(p.Grid()->Cells(1, 1), "Revenue");
+    EXPECT_TRUE(p.UI.Errors.empty());
 }
 
 TEST(MainWindowEndToEnd, MissingStartupCubeGivesTheNoCubePage) {
