@@ -249,6 +249,10 @@ bool TfrmGridDisplay::RowHighlighting() const {
 void TfrmGridDisplay::SetRowHighlighting(bool on) {
     const auto options = gridDisplay->Options();
     gridDisplay->SetOptions(on ? options | cb::grid::goRowSelect : options & ~cb::grid::goRowSelect);
+    // The current row is marked, which the grid paints across while its
+    // rows are selected whole.
+    gridDisplay->ClearRowSelection();
+    if (on && gridDisplay->Row() >= 0) gridDisplay->SetRowSelected(gridDisplay->Row(), true);
 }
 
 void TfrmGridDisplay::gridDisplayClickCell(int row, int col) {

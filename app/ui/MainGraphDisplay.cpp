@@ -2,6 +2,8 @@
 
 #include "app/core/CubeModel.h"
 #include "app/core/DisplayManager.h"
+#include "app/ui/HelpTopics.h"
+#include "app/ui/SectionHeader.h"
 #include "chart/component/Chart.h"
 #include "chartexport/core/PlotExportFormat.h"
 #include "chartexport/pdf/PDFExportFormat.h"
@@ -302,6 +304,7 @@ void TfrmMainGraphDisplay::CreateToolBar() {
         b->setMenu(menu);
         b->setPopupMode(QToolButton::InstantPopup);
     };
+    imgSectionHeader = MakeSectionHeader(tbGraphOptions, TSectionIcon::ChartView, "Chart View", kHelpTopicChartView);
     tbbMeasure = button("tbbMeasure", "Current Measure", nullptr, false);
     dropDown(tbbMeasure, pmMeasure, "pmMeasure");
     tbbShowAllMember = button("tbbShowAllMember", "Show All Member", nullptr, true);
@@ -410,7 +413,8 @@ void TfrmMainGraphDisplay::LayOutToolBar() {
     const bool wide = width() >= kWideToolBar;
     tbGraphOptions->setFixedHeight(wide ? 28 : 59);
     const int rowWidth = std::max(width(), 1);
-    int x = 2, y = 2;
+    imgSectionHeader->move(2, 4);
+    int x = imgSectionHeader->x() + imgSectionHeader->width() + 4, y = 2;
     for (QToolButton* b : tbGraphOptions->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
         const QSize size = b->sizeHint().expandedTo(QSize(24, 25));
         if (x + size.width() > rowWidth && x > 2 && !wide && y == 2) {

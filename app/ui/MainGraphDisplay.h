@@ -28,6 +28,7 @@ class TChartPreviewer;
 namespace cb::app {
 
 class TDisplayManager;
+class TClickLabel;
 
 class TfrmMainGraphDisplay : public TContentForm {
     Q_OBJECT
@@ -80,6 +81,8 @@ public:
 
     // Components, for the main window's mirror and for tests.
     QWidget* tbGraphOptions;
+    // Opens the help topic of the chart view.
+    TClickLabel* imgSectionHeader;
     QWidget* panRotationValue;
     QSlider* tbRotation;
     QPushButton* btnResetRotation;

@@ -18,6 +18,7 @@
 #include "app/ui/MainMenuContainer.h"
 #include "app/ui/OpenCubeDialog.h"
 #include "app/ui/ToolbarIcons.h"
+#include "app/ui/TutorialDisplay.h"
 #include "extras/HelpHook.h"
 #include "extras/KitSplitter.h"
 #include "platform/rtl/DateTime.h"
@@ -722,6 +723,8 @@ void TfrmMain::SaveAndFreeOnClose() {
     FHelpHook.reset();
     cb::extras::HHCloseAll();
     try {
+        for (auto* tutorial : findChildren<TfrmTutorialDisplay*>(QString(), Qt::FindDirectChildrenOnly))
+            delete tutorial;
         if (FDisplayManager && FDisplayManager->IsCubeOpen()) FDisplayManager->CloseCube();
         if (FDisplayManager) FDisplayManager->SetChart(nullptr);
         QThread::msleep(200);

@@ -336,11 +336,13 @@ TEST_F(GridDisplayTest, PopupMenuRemovesDimensionsButNotMeasures) {
     EXPECT_TRUE(popupOn(cc, cr));
     view->pmiRowSelect->trigger();
     EXPECT_TRUE(view->RowHighlighting());
+    EXPECT_TRUE(Grid().IsRowSelected(cr));
     EXPECT_FALSE(popupOn(cc, cr));
     // A click ends it.
     QTest::mouseClick(view->gridDisplay, Qt::LeftButton, {}, Centre(cc, cr));
     EXPECT_FALSE(view->RowHighlighting());
     EXPECT_FALSE(view->pmiRowSelect->isChecked());
+    EXPECT_FALSE(Grid().IsRowSelected(cr));
 
     // A column highlighted ends row highlighting and hides the command too.
     view->pmiRowSelect->trigger();

@@ -3,10 +3,14 @@
 #include "app/ui/MainGraphDisplay.h"
 #include "MDXTestSupport.h"
 #include "app/core/DisplayManager.h"
+#include "app/ui/ClickLabel.h"
+#include "app/ui/HelpTopics.h"
 #include "app/ui/MainBottomContainer.h"
 #include "chart/component/Chart.h"
 #include "chartexport/preview/ChartPreview.h"
 #include "chartexport/preview/ChartPreviewer.h"
+#include "extras/HelpHook.h"
+#include "extras/HelpWindow.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -236,3 +240,14 @@ TEST(MainBottomContainer, MakesAChartViewOnlyForACube) {
 }
 
 }  // namespace
+
+TEST_F(MainGraphDisplayTest, HeaderPictureOpensTheChartViewTopic) {
+    cb::extras::HHSetupState({"cubebrowser"});
+    SetApplicationHelpFile(std::string(CB_BIN_DIR) + "/help/Tavo.chm");
+    EXPECT_EQ(view->imgSectionHeader->parentWidget(), view->tbGraphOptions);
+    QTest::mouseClick(view->imgSectionHeader, Qt::LeftButton);
+    ASSERT_NE(cb::extras::HHHelpWindow(), nullptr);
+    EXPECT_EQ(cb::extras::HHHelpWindow()->CurrentTopic(), "/chart view.htm");
+    cb::extras::HHCloseAll();
+    cb::extras::HHCleanupState();
+}
