@@ -400,6 +400,7 @@ TFeatureContext TfrmMain::FeatureContext() {
     c.Theme = &FTheme;
     c.Connection = FDisplayManager && FDisplayManager->IsCubeOpen() ? FConnection.get() : nullptr;
     c.App = FContext;
+    c.DisplayManager = FDisplayManager;
     return c;
 }
 

@@ -20,6 +20,7 @@
 #include "app/ui/MainNoCubeOpen.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OpenCubeDialog.h"
+#include "app/ui/PublishDialog.h"
 #include "app/ui/SelectMembersForDisplay.h"
 #include "chart/component/Chart.h"
 #include "chart/series/pie/PieSeries.h"
@@ -399,6 +400,22 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     EXPECT_EQ(w.HomeContainer(), nullptr);
     EXPECT_EQ(w.MenuContainer(), nullptr);
     EXPECT_NE(cbtest::readFile(p.Folder + "app.ini").find("LastCubeConnectionLocation"), std::string::npos);
+}
+
+TEST(MainWindowEndToEnd, PublishDialogPublishesTheGridOfTheView) {
+    TProgram p;
+    bool shown = false;
+    OnNextModal<TfrmExport>([&](TfrmExport* dialog) {
+        shown = true;
+        const auto lines = dialog->BuildHTMLReport();
+        ASSERT_TRUE(lines);
+        std::string html;
+        for (const auto& line : *lines) html += line;
+        EXPECT_NE(html.find("Revenue"), std::string::npos);
+        dialog->done(QDialog::Rejected);
+    });
+    p.Window->acExportCube->trigger();
+    EXPECT_TRUE(shown);
 }
 
 TEST(MainWindowEndToEnd, CopyWizardWorksOnACopyOfTheConnectionDescription) {

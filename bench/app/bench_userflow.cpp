@@ -1,0 +1,169 @@
+// What a person waits for in the program: the start to the first painted
+// grid (the program's own --startup-time switch, as a separate process), a
+// double click that drills into a member (query, layout, chart, paint) and a
+// measure ticked in the left menu on a view of every city (query, layout,
+// paint). The last two drive the real main window over the sample cube.
+#include "app/core/Config.h"
+#include "app/core/DisplayManager.h"
+#include "app/ui/AppGlobals.h"
+#include "app/ui/HomeContainer.h"
+#include "app/ui/MainBottomContainer.h"
+#include "app/ui/MainGraphDisplay.h"
+#include "app/ui/MainLeftMenu.h"
+#include "app/ui/MainMenuContainer.h"
+#include "app/ui/MainWindow.h"
+#include "chart/component/Chart.h"
+#include "extras/KitCheckListBox.h"
+#include "grid/ExtStringGrid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace fs = std::filesystem;
+using namespace cb::app;
+
+namespace {
+
+const std::string kBin = CB_BIN_DIR;
+
+// The program's folder in a temporary place, without the tutorial at start.
+struct TProgramFolder {
+    TProgramFolder() {
+        Path = fs::temp_directory_path() / ("cb_bench_" + std::to_string(::getpid()));
+        fs::create_directories(Path / "Local Cubes");
+        fs::create_directories(Path / "help");
+        fs::copy_file(kBin + "/themes.ini", Path / "themes.ini", fs::copy_options::overwrite_existing);
+        fs::copy_file(kBin + "/help/Tavo.chm", Path / "help/Tavo.chm", fs::copy_options::overwrite_existing);
+        fs::copy_file(kBin + "/Local Cubes/Tavo_sample.cub", Path / "Local Cubes/Tavo_sample.cub",
+                      fs::copy_options::overwrite_existing);
+        std::ofstream(Path / "app.ini") << "[AppSettings]\nDontDisplayTutorialOnStartup=1\n";
+    }
+    ~TProgramFolder() {
+        std::error_code ignored;
+        fs::remove_all(Path, ignored);
+    }
+    std::string Folder() const { return Path.string() + "/"; }
+    fs::path Path;
+};
+
+// The main window of the program over the sample cube, shown.
+struct TSession {
+    TSession() : Globals(Folder.Folder()) {
+        Window = std::make_unique<TfrmMain>(Globals.Context(), &Globals.DisplayManager(), Folder.Folder());
+        Window->resize(1280, 900);
+        Window->show();
+        (void)QTest::qWaitForWindowExposed(Window.get());
+    }
+    ~TSession() {
+        Window->close();
+        Window.reset();
+    }
+    TDisplayManager& DM() { return Globals.DisplayManager(); }
+    cb::grid::TExtStringGrid& Grid() { return *Window->HomeContainer()->GetGrid(); }
+    std::pair<int, int> Cell(const std::string& key) {
+        for (int r = 0; r < Grid().RowCount(); ++r)
+            for (int c = 0; c < Grid().ColCount(); ++c)
+                if (DM().GetCellKey(c, r) == key) return {c, r};
+        return {-1, -1};
+    }
+    QPoint Centre(std::pair<int, int> cell) {
+        const auto r = Grid().CellRect(cell.first, cell.second);
+        return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    }
+
+    TProgramFolder Folder;
+    TAppGlobals Globals;
+    std::unique_ptr<TfrmMain> Window;
+};
+
+// Process start to the first painted grid, as the program measures it.
+void BM_StartToFirstPaintedGrid(benchmark::State& state) {
+    TProgramFolder folder;
+    const std::string program = kBin + "/cubebrowser";
+    // The program looks for its files beside itself: run a copy there.
+    fs::copy_file(program, folder.Path / "cubebrowser", fs::copy_options::overwrite_existing);
+    const std::string command = "\"" + folder.Folder() + "cubebrowser\" --startup-time 2>/dev/null";
+    for (auto _ : state) {
+        FILE* out = popen(command.c_str(), "r");
+        if (!out) {
+            state.SkipWithError("cannot start the program");
+            break;
+        }
+        char line[256] = {};
+        double ms = -1;
+        while (std::fgets(line, sizeof line, out))
+            if (std::sscanf(line, "Start to first painted grid: %lf ms", &ms) == 1) break;
+        pclose(out);
+        if (ms < 0) {
+            state.SkipWithError("the program did not report its start");
+            break;
+        }
+        state.SetIterationTime(ms / 1000.0);
+    }
+}
+BENCHMARK(BM_StartToFirstPaintedGrid)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A double click on the (All) customer drills into the regions, the next
+// one collapses them; each with the query, the grid's layout, the chart
+// and the paint of both.
+void BM_DoubleClickDrill(benchmark::State& state) {
+    TSession s;
+    s.DM().AddToAxis("[Time].[All].Children", axColumns, true);
+    s.Window->acShowHideGraph->trigger();
+    cb::chart::TChart* chart = s.Window->BottomContainer()->GetChart();
+    const QPoint at = s.Centre(s.Cell("[Customer].[All]"));
+    QApplication::processEvents();
+    int rows = 0;
+    for (auto _ : state) {
+        QTest::mouseDClick(&s.Grid(), Qt::LeftButton, {}, at);
+        s.Grid().repaint();
+        chart->repaint();
+        rows = std::max(rows, s.Grid().RowCount());
+    }
+    state.counters["grid_rows_drilled"] = rows;
+    state.counters["chart_series"] = chart->NumberOfSeries();
+}
+BENCHMARK(BM_DoubleClickDrill)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+// Ticking and unticking a second measure in the left menu with every city
+// on the rows and the years on the columns; the grid is painted each time.
+void BM_TickMeasureOn3000Cities(benchmark::State& state) {
+    TSession s;
+    s.DM().RemoveFromAxes("[Customer]", false);
+    s.DM().AddToAxis("AddCalculatedMembers([Customer].[City].members)", axRows, true);
+    s.DM().AddToAxis("[Time].[All].Children", axColumns, true);
+    TfrmMainLeftMenu& menu = *s.Window->MenuContainer()->LeftMenu();
+    QApplication::processEvents();
+    bool on = false;
+    for (auto _ : state) {
+        on = !on;
+        menu.cblMeasures->SetChecked(1, on);
+        s.Grid().repaint();
+    }
+    if (on) menu.cblMeasures->SetChecked(1, false);
+    state.counters["grid_rows"] = s.Grid().RowCount();
+    state.counters["grid_cells"] = double(s.Grid().RowCount()) * double(s.Grid().ColCount());
+}
+BENCHMARK(BM_TickMeasureOn3000Cities)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
