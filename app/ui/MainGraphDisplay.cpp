@@ -2,6 +2,7 @@
 
 #include "app/core/CubeModel.h"
 #include "app/core/DisplayManager.h"
+#include "app/ui/ChartAnnotation.h"
 #include "app/ui/HelpTopics.h"
 #include "app/ui/SectionHeader.h"
 #include "chart/component/Chart.h"
@@ -12,11 +13,13 @@
 #include "chartexport/raster/JPEGExportFormat.h"
 #include "platform/rtl/ScopeGuard.h"
 
+#include <QCursor>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -240,6 +243,11 @@ TfrmMainGraphDisplay::TfrmMainGraphDisplay(QWidget* parent, TDisplayManager* dis
     chart.View3DOptions().SetOrthogonal(false);
     chart.SetPrintMargins(cb::gfx::TRect{15, 29, 15, 29});
     chart.SetView3D(false);
+    // The annotation: a note on the point nearest the mouse, in the top right corner.
+    ctAnnotator = std::make_unique<TChartAnnotation>(chart);
+    FChart->setMouseTracking(true);
+    FChart->installEventFilter(this);
+    tbGraphOptions->installEventFilter(this);
     FPreviewer = std::make_unique<cb::chartexport::TChartPreviewer>();
     FPreviewer->SetChart(FChart);
 
@@ -429,6 +437,7 @@ void TfrmMainGraphDisplay::LayOutToolBar() {
 void TfrmMainGraphDisplay::resizeEvent(QResizeEvent* event) {
     TContentForm::resizeEvent(event);
     LayOutToolBar();
+    PlaceAnnotationAtCursor();
 }
 
 void TfrmMainGraphDisplay::showEvent(QShowEvent* event) {
@@ -674,11 +683,30 @@ void TfrmMainGraphDisplay::tbbShowAllMemberClick() {
 }
 
 void TfrmMainGraphDisplay::SetAnnotation(bool on) {
-    // The annotation tool comes with the chart's tools; until then the view
-    // keeps its state and its button.
     FAnnotationOn = on;
+    ctAnnotator->SetActive(on);
     tbbShowAnnotation->setChecked(on);
     tbbShowAnnotation->setToolTip(on ? "Hide Annotations" : "Show Annotations");
+    if (on) PlaceAnnotation(0, 0);
+}
+
+void TfrmMainGraphDisplay::PlaceAnnotation(int x, int y) {
+    if (FAnnotationOn) ctAnnotator->PlaceNear(x, y);
+}
+
+void TfrmMainGraphDisplay::PlaceAnnotationAtCursor() {
+    const QPoint at = FChart->mapFromGlobal(QCursor::pos());
+    PlaceAnnotation(at.x(), at.y());
+}
+
+bool TfrmMainGraphDisplay::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FChart && event->type() == QEvent::MouseMove) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        PlaceAnnotation(at.x(), at.y());
+    } else if (watched == tbGraphOptions && event->type() == QEvent::Resize) {
+        PlaceAnnotationAtCursor();
+    }
+    return TContentForm::eventFilter(watched, event);
 }
 
 void TfrmMainGraphDisplay::tbbShowAnnotationClick() {
@@ -725,8 +753,9 @@ void TfrmMainGraphDisplay::ApplyRotation(int position) {
     const bool rightAway = FChart->RightWallFacesAway();
     FChart->RightWall().SetVisible(!rightAway);
     FChart->RightAxis().SetZPosition(rightAway ? 100 : 0);
-    FChart->LeftWall().SetVisible(rightAway);
-    FChart->LeftAxis().SetZPosition(rightAway ? 0 : 100);
+    const bool leftAway = FChart->LeftWallFacesAway();
+    FChart->LeftWall().SetVisible(!leftAway);
+    FChart->LeftAxis().SetZPosition(leftAway ? 100 : 0);
 }
 
 void TfrmMainGraphDisplay::tbbCopyToClipboardClick() {

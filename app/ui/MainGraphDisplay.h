@@ -29,6 +29,7 @@ namespace cb::app {
 
 class TDisplayManager;
 class TClickLabel;
+class TChartAnnotation;
 
 class TfrmMainGraphDisplay : public TContentForm {
     Q_OBJECT
@@ -74,6 +75,9 @@ public:
     static int RotationOfPosition(int position);
 
     cb::chart::TChart* chartGraph() const { return FChart; }
+    // The note on the point nearest to (x, y) of the chart, while the
+    // annotation is on.
+    void PlaceAnnotation(int x, int y);
     cb::chartexport::TChartPreviewer& chartGraphPreviewer() { return *FPreviewer; }
     bool AnnotationOn() const { return FAnnotationOn; }
     bool BottomLabelsOn() const { return FBottomLabels; }
@@ -81,6 +85,8 @@ public:
 
     // Components, for the main window's mirror and for tests.
     QWidget* tbGraphOptions;
+    // The note on the point nearest the mouse (the chart owns its tool).
+    std::unique_ptr<TChartAnnotation> ctAnnotator;
     // Opens the help topic of the chart view.
     TClickLabel* imgSectionHeader;
     QWidget* panRotationValue;
@@ -94,6 +100,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Mouse moves over the chart and resizes of the tool bar place the annotation.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -105,6 +113,7 @@ private:
     static void TickOnly(QMenu* menu, int tag);
     static int TickedTag(QMenu* menu, int none);
     void ApplyRotation(int position);
+    void PlaceAnnotationAtCursor();
     void ShowError(const std::string& text);
     // Runs an export with the annotation off and the title as it was.
     void Export(const std::function<void()>& save);

@@ -36,20 +36,7 @@ using namespace cb::app;
 
 namespace {
 
-// Runs f on the next modal window of type T once it shows.
-template <class T, class F>
-void OnNextModal(F f) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, f] {
-        if (auto* w = dynamic_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            f(w);
-        }
-    });
-    timer->start();
-}
+using cbtest::OnNextModal;
 
 class GridDisplayTest : public ::testing::Test {
 protected:
@@ -98,16 +85,7 @@ protected:
     std::pair<int, int> Cell(const std::string& key) {
         return FindCell([&](const std::string& k) { return k == key; });
     }
-    // Enter, move and drop on the widget at the point; true when the drop was taken.
-    static bool Drop(QWidget* target, const QMimeData* data, QPoint at) {
-        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &move);
-        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &drop);
-        return drop.isAccepted() && move.isAccepted();
-    }
+    static bool Drop(QWidget* target, const QMimeData* data, QPoint at) { return cbtest::SendDrop(target, data, at); }
     std::vector<std::string> Texts() {
         std::vector<std::string> texts;
         for (int r = 0; r < Grid().RowCount(); ++r)

@@ -2,7 +2,9 @@
 // grouping, measures, rotation and printing, driven as a person would.
 #include "app/ui/MainGraphDisplay.h"
 #include "MDXTestSupport.h"
+#include "SmallWindowsSupport.h"
 #include "app/core/DisplayManager.h"
+#include "app/ui/ChartAnnotation.h"
 #include "app/ui/ClickLabel.h"
 #include "app/ui/HelpTopics.h"
 #include "app/ui/MainBottomContainer.h"
@@ -72,7 +74,7 @@ protected:
     cb::chart::TChart& Chart() { return *view->chartGraph(); }
     void Shot(const char* name) {
         QCoreApplication::processEvents();
-        view->grab().save(QString("/tmp/appchart_%1.png").arg(name));
+        cbtest::SaveScreenshot(*view, std::string("chart-view-") + name + ".png");
     }
 
     cbtest::TTestContext app;
@@ -250,4 +252,29 @@ TEST_F(MainGraphDisplayTest, HeaderPictureOpensTheChartViewTopic) {
     EXPECT_EQ(cb::extras::HHHelpWindow()->CurrentTopic(), "/chart view.htm");
     cb::extras::HHCloseAll();
     cb::extras::HHCleanupState();
+}
+
+TEST_F(MainGraphDisplayTest, AnnotationFollowsThePointNearestTheMouse) {
+    dm->AddToAxis("[Customer].[All].Children", axRows, true);
+    Chart().grab();  // laid out and drawn once, so that points have places
+    ASSERT_EQ(Chart().NumberOfSeries(), 1);
+    cb::chart::TChartSeries& series = *Chart().SeriesAt(0);
+    ASSERT_GT(series.PointCount(), 3);
+    TChartAnnotation& note = *view->ctAnnotator;
+    EXPECT_TRUE(note.Active());
+    EXPECT_EQ(note.CalloutColor(), 9868950u);
+    for (int i : {2, 0, 3}) {
+        QTest::mouseMove(&Chart(), QPoint(series.ScreenX(i) + 3, series.ScreenY(i) - 2));
+        EXPECT_EQ(note.Text(), series.BuildMarkText(i)) << i;
+        EXPECT_EQ(note.CalloutX(), series.ScreenX(i));
+        EXPECT_EQ(note.CalloutY(), series.ScreenY(i));
+        EXPECT_TRUE(note.CalloutVisible());
+    }
+    Shot("annotation");
+    // Off for a pie: it no longer follows.
+    QTest::mouseClick(view->tbbPie, Qt::LeftButton);
+    EXPECT_FALSE(note.Active());
+    const std::string text = note.Text();
+    QTest::mouseMove(&Chart(), QPoint(5, 5));
+    EXPECT_EQ(note.Text(), text);
 }

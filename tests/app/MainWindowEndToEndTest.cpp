@@ -165,19 +165,6 @@ int ItemIndex(TfrmMainLeftMenu& menu, const std::string& caption) {
     return -1;
 }
 
-// Enter, move and drop on the widget at the point, as the desktop delivers
-// a drag; true when the drop was taken.
-bool DropOn(QWidget* target, const QMimeData* data, QPoint at) {
-    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &move);
-    if (!move.isAccepted()) return false;
-    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-    return drop.isAccepted();
-}
-
 // Whether a point of some series of the chart carries the label.
 bool SeriesLabelled(cb::chart::TChart& chart, const std::string& label) {
     for (int s = 0; s < chart.NumberOfSeries(); ++s)
@@ -197,20 +184,7 @@ bool ColumnsHold(const TMDXBuilder& b, const std::string& dimension) {
     return false;
 }
 
-// Runs f on the next modal window of type T once it shows.
-template <class T, class F>
-void OnNextModal(F f) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, f] {
-        if (auto* w = dynamic_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            f(w);
-        }
-    });
-    timer->start();
-}
+using cbtest::OnNextModal;
 
 }  // namespace
 
@@ -268,7 +242,7 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
         ASSERT_NE(p.DisplayManager->GetDragSource(), nullptr);
         EXPECT_EQ(p.DisplayManager->GetDragSource()->UniqueName, "[Time]");
         std::unique_ptr<QMimeData> data(list->CreateDragData(time));
-        EXPECT_TRUE(DropOn(p.Grid(), data.get(), p.Centre(1, 0)));
+        EXPECT_TRUE(cbtest::SendDrop(p.Grid(), data.get(), p.Centre(1, 0)));
         QTest::mouseRelease(list, Qt::LeftButton, Qt::NoModifier, at);
     }
     EXPECT_TRUE(ColumnsHold(p.Builder(), "[Time]"));

@@ -6,6 +6,10 @@
 #include "app/core/GridTheme.h"
 #include "tests/app/MDXTestSupport.h"
 
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -56,6 +60,34 @@ public:
     std::unique_ptr<cb::app::TCubeBrowserConfig> Config;
     TRecordingUI UI;
 };
+
+// Runs f on the next modal window of type T once it shows.
+template <class T, class F>
+void OnNextModal(F f) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, f] {
+        if (auto* w = dynamic_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            f(w);
+        }
+    });
+    timer->start();
+}
+
+// Enter, move and drop on the widget at the point, as the desktop delivers
+// a drag; true when the drop was taken.
+inline bool SendDrop(QWidget* target, const QMimeData* data, QPoint at) {
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    if (!move.isAccepted()) return false;
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
 
 // Keeps a picture of the window in the build's "screenshots" folder.
 inline void SaveScreenshot(QWidget& window, const std::string& name) {
