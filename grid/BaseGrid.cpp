@@ -2,8 +2,8 @@
 // graphics) and merged ranges.
 #include "grid/BaseGrid.h"
 
+#include "grid/paint/GridScrollBar.h"
 #include <QPixmap>
-#include <QScrollBar>
 
 #include <algorithm>
 
@@ -18,8 +18,8 @@ TBaseGrid::TBaseGrid(QWidget* parent) : QWidget(parent) {
     FOptions |= goDrawFocusSelected;
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    FHorzBar = new QScrollBar(Qt::Horizontal, this);
-    FVertBar = new QScrollBar(Qt::Vertical, this);
+    FHorzBar = new TGridScrollBar(Qt::Horizontal, this);
+    FVertBar = new TGridScrollBar(Qt::Vertical, this);
     FHorzBar->hide();
     FVertBar->hide();
     FHorzBar->setFocusPolicy(Qt::NoFocus);
@@ -109,20 +109,20 @@ TCellGraphic* TBaseGrid::GetCellGraphicObject(int col, int row) const {
 }
 
 void TBaseGrid::SetCellGraphicObject(int col, int row, std::unique_ptr<TCellGraphic> graphic) {
-    TCellProperties* p = EnsureCellProperties(col, row);
-    if (!p) return;
-    p->Graphic = std::move(graphic);
-    InvalidateCellArea(col, row);
+    SetCellGraphicObject(col, row, graphic.release());
 }
 
 void TBaseGrid::SetCellGraphicObject(int col, int row, TCellGraphic* graphic) {
-    std::unique_ptr<TCellGraphic> owned(graphic);
+    TCellGraphicPtr held(graphic);
     TCellProperties* p = CellProps(col, row);
     if (p && p->Graphic.get() == graphic) {
-        (void)owned.release();  // already held by the cell
+        (void)held.release();  // already held by the cell
         return;
     }
-    SetCellGraphicObject(col, row, std::move(owned));
+    p = EnsureCellProperties(col, row);
+    if (!p) return;
+    p->Graphic = std::move(held);
+    InvalidateCellArea(col, row);
 }
 
 void TBaseGrid::ClearCell(int col, int row) {

@@ -30,9 +30,10 @@
 class QMimeData;
 class QPainter;
 class QPixmap;
-class QScrollBar;
 
 namespace cb::grid {
+
+class TGridScrollBar;
 
 using cb::gfx::TBrush;
 using cb::gfx::TCanvas;
@@ -134,7 +135,8 @@ public:
     // The cell's graphic (owned by its property object, freed with it).
     TCellGraphic* GetCellGraphicObject(int col, int row) const;
     void SetCellGraphicObject(int col, int row, std::unique_ptr<TCellGraphic> graphic);
-    // Takes ownership of the graphic (a cell outside the grid frees it).
+    // Takes ownership of the graphic unless it is shared (a cell outside
+    // the grid frees an unshared one).
     void SetCellGraphicObject(int col, int row, TCellGraphic* graphic);
     // Empties the text and the object slot (the object is freed: each object
     // has one owner here, so nothing can still refer to it).
@@ -325,6 +327,12 @@ protected:
     void SetBottomReserve(int pixels);
     // Called after the scroll bars were placed.
     virtual void ScrollBarsPlaced() {}
+    // The first scrolled column (row) a scroll bar position stands for.
+    virtual int ScrollBarToFirst(TGridAxisKind, int value) const { return value; }
+    TGridScrollBar* HorzBar() const { return FHorzBar; }
+    TGridScrollBar* VertBar() const { return FVertBar; }
+    int MaxFirstCol() const { return MaxFirst(TGridAxisKind::Cols); }
+    int MaxFirstRow() const { return MaxFirst(TGridAxisKind::Rows); }
     bool Destroying() const { return FDestroying; }
     void SetDestroying() { FDestroying = true; }
 
@@ -407,8 +415,8 @@ private:
     int FBottomReserve = 0;
     bool FSyncingScrollBars = false;
 
-    QScrollBar* FHorzBar = nullptr;
-    QScrollBar* FVertBar = nullptr;
+    TGridScrollBar* FHorzBar = nullptr;
+    TGridScrollBar* FVertBar = nullptr;
 };
 
 }  // namespace cb::grid

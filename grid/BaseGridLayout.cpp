@@ -4,7 +4,7 @@
 
 #include "platform/rtl/Property.h"
 
-#include <QScrollBar>
+#include "grid/paint/GridScrollBar.h"
 
 #include <algorithm>
 
@@ -327,7 +327,8 @@ void TBaseGrid::SetBottomReserve(int pixels) {
 
 void TBaseGrid::OnScrollBarMoved() {
     if (FSyncingScrollBars) return;
-    SetTopLeft(FHorzBar->value(), FVertBar->value());
+    SetTopLeft(ScrollBarToFirst(TGridAxisKind::Cols, FHorzBar->value()),
+               ScrollBarToFirst(TGridAxisKind::Rows, FVertBar->value()));
 }
 
 TRect TBaseGrid::CellRect(int col, int row) const {

@@ -50,7 +50,7 @@ public:
     int NodeLevel = 0;
     QWidget* Control = nullptr;  // not owned
     TBaseGrid* OwnerGrid = nullptr;
-    std::unique_ptr<TCellGraphic> Graphic;
+    TCellGraphicPtr Graphic;
     std::uint32_t PaintStamp = 0;
     std::uint8_t FooterCalcKind = 0;
     std::uint8_t BrushStyle = 0;  // cb::gfx::TBrushStyle, bsSolid

@@ -95,6 +95,11 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), FInput(std:
     CellNode.OnChange = repaint;
     FloatingFooter.OnChange = [this] { RepaintFooterPanel(); };
     FloatingFooter.OnLayoutChange = [this] { LayoutFloatingFooter(); };
+    MergeColumnList.OnChange = [this](TIntList&, int, int) {
+        SplitAllColumnMerges();
+        MergeListedColumns();
+    };
+    ColumnSize.OnStretch = [this] { StretchColumnToFit(ColumnSize.StretchColumn); };
     FFixedFont.SetName("Tahoma");
     Font().SetName("Tahoma");
     FFixedFont.OnChange = [this](cb::gfx::TGraphicsObject&) { InvalidateGrid(); };
@@ -102,7 +107,9 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), FInput(std:
     FActiveCellFont.OnChange = [this](cb::gfx::TGraphicsObject&) { InvalidateGrid(); };
     SetDefaultRowHeight(21);
     FFixedRowHeight = 21;
-    ScrollWidth = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    FScrollWidth = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    MinRowHeight = DefaultRowHeight();
+    ConnectScrollBars();
     WheelScrollLines = std::max(QApplication::wheelScrollLines(), 1);
     setAcceptDrops(true);
     setMouseTracking(true);
@@ -116,6 +123,13 @@ THTMLHintWindow& TExtStringGrid::HintWindow() {
 }
 
 TExtStringGrid::~TExtStringGrid() {
+    if (ColumnSize.Save) {
+        try {
+            SaveColumnWidths();
+        } catch (const std::exception&) {
+            // The widths are not kept when the store cannot be written.
+        }
+    }
     SetDestroying();
     FInput->GridTimer.stop();
     FInput->PanTimer.stop();
@@ -162,11 +176,17 @@ bool TExtStringGrid::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void TExtStringGrid::FormResized(int, int, int, int) {}
-
-void TExtStringGrid::resizeEvent(QResizeEvent* event) {
-    TBaseGrid::resizeEvent(event);
-    if (OnResize) OnResize(this);
+void TExtStringGrid::showEvent(QShowEvent* event) {
+    TBaseGrid::showEvent(event);
+    // The stored widths come once the window exists.
+    if (!FWidthsLoaded && ColumnSize.Save) {
+        FWidthsLoaded = true;
+        try {
+            LoadColumnWidths();
+        } catch (const std::exception&) {
+            // An unreadable store leaves the widths as they are.
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -177,11 +197,14 @@ void TExtStringGrid::SetRowCount(int count) {
     TBaseGrid::SetRowCount(count);
     if (RowCount() > 1 && FFixedRowAlways) SetFixedRows(1);
     SetDisplayTextRowLimit(RowCount());
+    RepaintFooterPanel();
 }
 
 void TExtStringGrid::SetColCount(int count) {
     TBaseGrid::SetColCount(count);
     if (ColCount() > 1 && FFixedColAlways) SetFixedCols(1);
+    RepaintFooterPanel();
+    if (FIntegralHeight) SetBounds(x(), y(), width(), height());
 }
 
 int TExtStringGrid::FixedRows() const {
@@ -237,12 +260,6 @@ void TExtStringGrid::LayoutFloatingFooter() {
     SetFooterRowFixed(visible && FloatingFooter.FooterStyle() == fsFixedLastRow);
     InvalidateGrid();
     RepaintFooterPanel();
-}
-
-void TExtStringGrid::ScrollBarsPlaced() {
-    if (!FFooterPanel) return;
-    TRect area = CellArea();
-    FFooterPanel->setGeometry(0, area.Bottom, area.Width(), BottomReserve());
 }
 
 void TExtStringGrid::TopLeftChanged() {
@@ -461,12 +478,14 @@ double TExtStringGrid::AverageColumnRange(int col, int firstRow, int lastRow) co
 }
 
 double TExtStringGrid::MinColumnRange(int col, int firstRow, int lastRow) const {
+    if (lastRow < firstRow) return 0;  // nothing is read outside the range
     double m = GetCellFloat(col, firstRow);
     for (int r = firstRow + 1; r <= lastRow; ++r) m = std::min(m, GetCellFloat(col, r));
     return m;
 }
 
 double TExtStringGrid::MaxColumnRange(int col, int firstRow, int lastRow) const {
+    if (lastRow < firstRow) return 0;
     double m = GetCellFloat(col, firstRow);
     for (int r = firstRow + 1; r <= lastRow; ++r) m = std::max(m, GetCellFloat(col, r));
     return m;

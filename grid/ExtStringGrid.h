@@ -4,6 +4,7 @@
 // fixed cells, sort glyphs, repaint suspension, and the row and column
 // operations that keep cell objects and selections consistent.
 #include "grid/BaseGrid.h"
+#include "grid/CellGraphic.h"
 #include "grid/ExtStringGridCheck.h"
 #include "grid/markup/HTMLPicture.h"
 #include "grid/markup/MarkupRenderer.h"
@@ -11,6 +12,7 @@
 #include "grid/settings/BackGround.h"
 #include "grid/settings/Bands.h"
 #include "grid/settings/CellNode.h"
+#include "grid/settings/ColumnSize.h"
 #include "grid/settings/ControlLook.h"
 #include "grid/settings/DragDropSettings.h"
 #include "grid/settings/Filter.h"
@@ -23,6 +25,7 @@
 #include "grid/settings/SortSettings.h"
 #include "grid/util/CellList.h"
 #include "grid/util/DateUtils.h"
+#include "grid/util/IntList.h"
 #include "grid/util/SortIndexList.h"
 
 #include <QPointer>
@@ -36,6 +39,7 @@ namespace cb::grid {
 
 class THTMLHintWindow;
 class TArrowWindow;
+class TGridScrollBar;
 class TPopupButton;
 struct TGridInputState;
 
@@ -223,6 +227,158 @@ public:
     // The panel below the cells (a child of the grid, freed with it).
     TFooterPanel* FooterPanel() const { return FFooterPanel; }
     void RepaintFooterPanel();
+    // Recomputes the footer row's calculated cells (FooterCalcKind of their
+    // property objects: 1 sum, 2 average, 3 count, 4 minimum, 5 maximum of
+    // the normal rows) for one column, or all for -1. Only while the footer
+    // shows the fixed last row. A summed cell that is not a number raises
+    // EExtGridError; the cells written before stay written.
+    virtual void UpdateFooter(int col);
+
+    // --- cell graphics (ExtStringGridGraphics.cpp) ----------------------------
+    // Columns are real columns unless named display columns.
+    TCellGraphic* GetCellGraphic(int col, int row) const;
+    // ctEmpty for a cell without graphic (nothing is created).
+    virtual TCellType GetCellGraphicType(int col, int row) const;
+    // A fresh graphic (ctNone) in place of the cell's old one.
+    TCellGraphic* CreateCellGraphic(int col, int row);
+    // False without graphic; a shared graphic is only let go.
+    bool RemoveCellGraphic(int col, int row);
+    // Nothing without GridImages.
+    void SetCellImageIndex(int col, int row, int index, TCellHAlign hAlign, TCellVAlign vAlign);
+    bool IsCheckBoxCell(int col, int row) const;
+    bool IsCheckOrRadioCell(int col, int row) const;
+    bool GetCheckBoxState(int col, int row, bool& checked);
+    void SetCheckBoxState(int displayCol, int row, bool checked);
+    // Flips a check box (asking CanEditCell first when ask); false for a
+    // cell without one or when editing is refused.
+    bool ToggleCheckBox(int col, int row, bool ask);
+    bool GetRadioIndex(int col, int row, int& index) const;
+    const std::vector<std::string>* GetRadioItems(int col, int row) const;
+    bool IsRadioCell(int col, int row) const;
+    // Selects the next item of a radio group (the first after the last).
+    void CycleRadio(int col, int row, bool ask);
+    bool IsButtonCell(int col, int row) const;
+    bool GetButtonRect(int displayCol, int row, TRect& rect) const;
+    bool GetCellComment(int col, int row, std::string& text) const;
+    void GetErrorRange(int col, int row, int& start, int& length) const;
+    bool GetRotation(int col, int row, int& angle) const;
+    const std::vector<int>* GetImageIndexList(int col, int row) const;
+    // The key the image sort orders by: the bitmap or icon (as an address),
+    // the image index, -1 for other cells.
+    std::intptr_t GetGraphicSortKey(int col, int row) const;
+    virtual cb::gfx::TSize GetCellGraphicSize(int col, int row);
+    virtual cb::gfx::TSize GetCellGraphicPrintSize(int col, int row, int availWidth, int availHeight, double scale);
+    // Colour of the comment marker; clNone draws none.
+    TColor CommentColor = cb::gfx::clRed;
+    // Drawn with the system's visual styles.
+    bool XPLook = true;
+
+    // --- hidden rows, tree nodes and the row filter (ExtStringGridRows.cpp) --
+    // Display rows are the grid's rows; real rows count hidden ones too.
+    int DisplayToRealRow(int displayRow) const;
+    int RealToDisplayRow(int realRow) const;
+    bool IsRowHidden(int realRow) const;
+    int HiddenRowCount() const { return int(FHiddenRows.size()); }
+    // Takes shown rows first .. last (real rows, one under the other) out of
+    // view with their texts, objects and heights; nothing when first is
+    // already hidden.
+    void HideRows(int firstReal, int lastReal);
+    // Brings hidden rows first .. last back in place; nothing unless first
+    // is hidden.
+    void UnhideRows(int firstReal, int lastReal);
+    void UnhideAllRows();
+    // A node row holds a ctNode graphic in column 0 (display rows).
+    bool IsNodeRow(int row) const;
+    bool IsNodeContracted(int row) const;
+    int GetNodeSpan(int row) const;
+    // Number of node rows shown; the grid treats itself as a tree above 0.
+    int NodeCount() const;
+    void ExpandNode(int realRow);
+    void ContractNode(int realRow);
+    // 0 no tree line, 1 last row of a group, 2 inner row of a group.
+    int GetTreeLinePosition(int row);
+    virtual bool RowPassesFilter(int row);
+    // Hides every normal row that fails the filter.
+    void ApplyFilter();
+    bool FilterActive() const { return FFilterActive; }
+    void SetFilterActive(bool value);
+    int FilterFixedRows() const { return FFilterFixedRows; }
+    std::function<void(QObject*, int progress)> OnFilterProgress;
+    std::function<void(QObject*, int row, int rowReal)> OnExpandNode;
+    std::function<void(QObject*, int row, int rowReal)> OnContractNode;
+
+    // --- merged columns -----------------------------------------------------------
+    // Columns whose equal runs are merged again after a header-click sort;
+    // a change splits and re-merges at once.
+    TIntList MergeColumnList;
+    void SplitColumnMerges(int col);
+    void MergeEqualRuns(int col, bool first);
+    void SplitAllColumnMerges();
+    void MergeListedColumns();
+
+    // --- measuring, fitting and column widths (ExtStringGridSizing.cpp) -------
+    // Width and height a cell's content needs, margins included.
+    cb::gfx::TSize MeasureCellContent(int col, int row, bool wrap);
+    void MeasureColumnWidth(int col, bool onlyGrow);
+    void FitColumnWidth(int col) { MeasureColumnWidth(col, AutoSizeOnlyGrow); }
+    // Every column from 0 (or from FixedCols), plus extra pixels each.
+    void FitColumnWidths(bool fromFirstColumn, int extra);
+    void MeasureRowHeight(int row, bool onlyGrow);
+    void FitRowHeight(int row) { MeasureRowHeight(row, AutoSizeOnlyGrow); }
+    void SetRowHeightForLines(int row, int lines, int extra);
+    int GetRowLineCount(int row);
+    // Exchanges two rows (texts, objects, heights and marks), as sorts do.
+    virtual void ExchangeRows(int a, int b);
+    // The row a sort follows; exchanges keep it on its row.
+    int SortTrackedRow = -1;
+    int MinColumnWidth = 10;
+    int MaxColumnWidth = 0;
+    int MinRowHeight = 0;
+    int MaxRowHeight = 0;
+    bool AutoSizeOnlyGrow = false;
+    bool AutoSize() const { return FAutoSize; }
+    // On: every normal column fits its content plus 10 pixels.
+    void SetAutoSize(bool value);
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool value);
+    // Places the grid; with IntegralHeight the height shows whole rows.
+    void SetBounds(int left, int top, int width, int height);
+
+    TColumnSize ColumnSize;
+    // The widths as values "Col0", "Col1", ... of ColumnSize.Section in the
+    // settings store (key ColumnSize.Key) or the INI file ColumnSize.Key.
+    // Nothing when Key or Section is empty.
+    void SaveColumnWidths();
+    void LoadColumnWidths();
+    // Gives the column (-1: the last) the width the others leave free in
+    // the client area. A column the grid does not have is left alone.
+    void StretchColumnToFit(int col);
+    // Whether a point lies on a column or row sizing edge.
+    bool IsNearSizingEdge(int x, int y) const;
+    virtual void UpdateColumnSize(int col, int& width);
+    virtual void UpdateAutoColumnSize(int col, int& width);
+    std::function<void(QObject*, int col, int& width)> OnUpdateColumnSize;
+    std::function<void(QObject*, int row)> OnEndRowSize;
+
+    // --- scroll bars (GridScrollBars.cpp) --------------------------------------
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType value);
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor value);
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int value);
+    // The thumbs show the visible part of the grid in proportion, on a
+    // scale of 128 steps.
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool value);
+    TScrollHintType ScrollHints = shNone;
+    bool FlatScrollActive() const { return FFlatScrollActive; }
+    void UpdateFlatScrollBars();
+    void UpdateVertScrollInfo();
+    void UpdateHorzScrollInfo();
+    TGridScrollBar* HorzScrollBar() const;
+    TGridScrollBar* VertScrollBar() const;
+    std::function<void(QObject*, int index, std::string& hint)> OnScrollHint;
 
     // --- look ------------------------------------------------------------------
     TBorderStyle BorderStyle() const { return FBorderStyle; }
@@ -271,18 +427,13 @@ public:
     TIntelliPan IntelliPan = ipVertical;
     TColor HintColor = cb::gfx::clInfoBk;
     std::string FloatFormat = "%.2f";
-    TScrollType ScrollType = ssNormal;
-    TColor ScrollColor = clNone;
-    int ScrollWidth = 16;
-    TScrollHintType ScrollHints = shNone;
     std::vector<std::string> LookupItems;
     bool AnchorHint = false, AutoNumAlign = false, EnhTextSize = false, EditWithTags = false;
     bool EnhRowColMove = false, SizeWithForm = false, EnableBlink = false, ExcelStyleDecimalSeparator = false;
     bool SelectionRTFKeep = false, HintShowCells = false, HintShowLargeText = false, HintShowSizing = false;
-    bool HTMLHint = false, ScrollSynch = false, ScrollProportional = false, OemConvert = false;
-    bool FixedAsButtons = false, IntegralHeight = false, Lookup = false, LookupCaseSensitive = false;
-    bool LookupHistory = false, HideFocusRect = false, Hovering = false, FilterActive = false;
-    bool AutoSizeColumns = false;
+    bool HTMLHint = false, ScrollSynch = false, OemConvert = false;
+    bool FixedAsButtons = false, Lookup = false, LookupCaseSensitive = false;
+    bool LookupHistory = false, HideFocusRect = false, Hovering = false;
     int MaxEditLength = 0;
     TPoint TextMargin{2, 2};
     int ZoomStep = 0;
@@ -377,6 +528,13 @@ public:
     std::function<void(QObject*, int row, int col, const std::string& id, const std::string& type,
                        const std::string& value)>
         OnControlEditDone;
+    std::function<void(QObject*, int col, int row, bool state)> OnCheckBoxClick;
+    std::function<void(QObject*, int col, int row, bool state)> OnCheckBoxMouseUp;
+    std::function<void(QObject*, int col, int row, int index)> OnRadioClick;
+    std::function<void(QObject*, int col, int row, int index)> OnRadioMouseUp;
+    std::function<void(QObject*, int col, int row)> OnButtonClick;
+    // Picks the radio item under an offset inside the cell.
+    void ClickRadioItem(int col, int row, int yOffset, int xOffset);
     std::function<void(QObject*, int col, bool& allow)> OnColumnSize;
     std::function<void(QObject*, int col)> OnEndColumnSize;
     std::function<void(QObject*, int row, bool& allow)> OnRowSize;
@@ -452,6 +610,11 @@ public:
 
 protected:
     bool DrawAsFixed(int col, int row) override;
+    int GetRowIndent(int row) override;
+    bool SkipFirstColumnLine() override;
+    void SizeChanged(int oldColCount, int oldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
     void LastRowChanged() override;
     void GetCellAppearance(int col, int row, TGridDrawState& state, bool printing, bool selectable, bool mapColumn,
                            TBrush& brush, TFont& font, TAlignment& hAlign, TVAlignment& vAlign) override;
@@ -466,8 +629,11 @@ protected:
     virtual void FormResized(int oldWidth, int oldHeight, int newWidth, int newHeight);
 
     // Drawing pieces.
+    struct TGraphicLayout;
+    // Draws the text beside the cell's graphic; gives the text's width + 2
+    // for placing the graphic (0 when not measured) and its alignment.
     void DrawCellText(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state, TColor savedBrush,
-                      TColor savedFont);
+                      TColor savedFont, const TGraphicLayout& layout, int& textWidth, TAlignment& textAlign);
     void DrawCellBorders(TCanvas& canvas, int col, int row, TRect rect);
     void DrawSortGlyph(TCanvas& canvas, int col, int x, int y);
     void DrawGradient(TCanvas& canvas, TColor from, TColor to, int steps, bool horizontal, const TRect& rect);
@@ -503,9 +669,32 @@ protected:
     void ColumnMoved(int from, int to) override;
     void RowMoved(int from, int to) override;
     void ColumnSized(int col) override;
+    void RowSized(int row) override;
+    void showEvent(QShowEvent* event) override;
     // Typed characters: the row lookup.
     virtual void KeyPress(const QString& text);
     void ScrollBarsPlaced() override;
+    int ScrollBarToFirst(TGridAxisKind kind, int value) const override;
+    // Cell graphics (paint/CellGraphicPaint.cpp): the graphic of a cell with
+    // its size, placement and whether the cell's text is drawn too.
+    struct TGraphicLayout {
+        TCellGraphic* Graphic = nullptr;
+        int Width = 0;
+        int Height = 0;
+        TCellHAlign HAlign = haLeft;
+        TCellVAlign VAlign = vaTop;
+        bool DrawText = true;
+    };
+    TGraphicLayout GetCellGraphicLayout(int col, int row);
+    // textWidth: the measured text width + 2 (0 without text).
+    void DrawCellGraphic(TCanvas& canvas, TRect rect, const TGraphicLayout& layout, int col, int row,
+                         TGridDrawState state, TAlignment hAlign, int textWidth);
+    void DrawCheckGlyph(TCanvas& canvas, const TRect& rect, bool checked, bool enabled, TControlStyle style);
+    void DrawRadioGroup(TCanvas& canvas, const TRect& rect, int count, int selected,
+                        const std::vector<std::string>& captions, bool disabled, bool horizontal,
+                        const std::string& cellText, bool selectedCell);
+    TPoint CalcRotatedTextOrigin(TCanvas& canvas, TRect rect, int angle, TVAlignment vAlign, TAlignment hAlign,
+                                 const std::string& text);
     // Mark-up cells: drawn by the mark-up renderer, placed by the cell's
     // alignment from a cached measure; returns the width used.
     virtual int DrawHTMLCellText(TCanvas& canvas, int col, int row, const std::string& text, TRect rect,
@@ -551,6 +740,46 @@ private:
     bool DisjunctDragging() const { return FDisjunctDragging; }
     void SetDisjunctDragging(bool value) { FDisjunctDragging = value; }
     std::unique_ptr<TGridInputState> FInput;
+
+    // Cell graphics under the mouse (GridMouse.cpp): true when the press
+    // (release) was handled.
+    bool PressCellGraphic(int col, int row, int x, int y, Qt::KeyboardModifiers shift);
+    bool ReleaseCellGraphic(int col, int row, int x, int y);
+
+    // Hidden rows: one record per row out of view, in the order hidden.
+    struct TGridItem {
+        int Idx = 0;  // the real row
+        TRowCells Items;
+        int Height = 0;
+    };
+    // Takes display rows out of storage into records (real numbers given,
+    // ascending), with the steps of a row removal but no objects freed.
+    void TakeRowsOut(const std::vector<int>& displayRows, const std::vector<int>& realRows);
+    // The footer row after a change of cells; a cell that is not a number
+    // leaves the footer as it stands.
+    void RecalcFooter();
+    // Hidden rows back into storage, each at its real number less the rows
+    // still hidden above it.
+    void PutRowsBack(std::vector<TGridItem> back);
+    // Moves the disjunct cell marks to new rows (-1: the row went).
+    void RemapCellMarkRows(const std::vector<int>& map);
+    // The real numbers of all hidden rows, ascending.
+    std::vector<int> SortedHiddenRows() const;
+    // Nearest node row at or above a row (-1: none); remembered over one
+    // paint pass.
+    int NodeRowAbove(int row);
+    // Whether the grid has node rows, counted once per paint pass.
+    bool PaintHasNodes();
+    // Sets a size within its limits (unchanged when min equals max).
+    static int ApplySizeLimits(int value, int minValue, int maxValue);
+    // A cell's content measured in the canvas font.
+    cb::gfx::TSize MeasureContentWith(TCanvas& canvas, int col, int row, bool wrap);
+    // A press starts sizing a column or row: its size then is remembered.
+    void NoteSizingStart(TGridState state, int index);
+    void ScrollHint(bool vertical, int value);
+    void ConnectScrollBars();
+    void ScrollBarReleased();
+    void ApplyScrollLook();
 
     void ApplyCellProperties(int col, int row, TBrush& brush, TFont& font, bool setBrush);
     void WriteColumnHeaders();
@@ -617,6 +846,31 @@ private:
     int FFormHeight = 0;
 
     TFooterPanel* FFooterPanel = nullptr;  // owned as a child widget
+
+    std::vector<TGridItem> FHiddenRows;
+    bool FFilterActive = false;
+    int FFilterFixedRows = 0;
+    bool FPainting = false;
+    int FNodeScanRow = -1;
+    int FNodeScanNode = -1;
+    bool FPaintHasNodes = false;
+    std::uint32_t FPaintHasNodesPass = ~0u;
+    bool FAutoSize = false;
+    bool FWidthsLoaded = false;
+    bool FIntegralHeight = false;
+    bool FStretching = false;
+    int FClientWidth = -1;
+    int FSizingCol = -1;
+    int FSizingColWidth = 0;
+    int FSizingRow = -1;
+    int FSizingRowHeight = 0;
+    TScrollType FScrollType = ssNormal;
+    TColor FScrollColor = clNone;
+    int FScrollWidth = 16;
+    bool FScrollProportional = false;
+    bool FFlatScrollActive = false;
+    bool FScrollHintShown = false;
+    std::unique_ptr<THTMLHintWindow> FScrollHintWindow;
     TBorderStyle FBorderStyle = bsSingle;
 
     friend class TFooterPanel;

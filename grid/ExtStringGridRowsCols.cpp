@@ -12,6 +12,7 @@ namespace cb::grid {
 
 void TExtStringGrid::CellsChanged(const TGridRect& cells) {
     if (OnCellsChanged) OnCellsChanged(this, cells);
+    RecalcFooter();
 }
 
 void TExtStringGrid::ClearRect(int c1, int r1, int c2, int r2) {
@@ -38,6 +39,12 @@ void TExtStringGrid::ClearColumnRange(int col, int count) {
 
 void TExtStringGrid::ClearAllCells() {
     if (RowCount() > 0 && ColCount() > 0) ClearRect(0, 0, ColCount() - 1 + HiddenColumnCount(), RowCount() - 1);
+    // Hidden rows too: they come back empty.
+    for (TGridItem& item : FHiddenRows)
+        for (TCell& cell : item.Items) {
+            cell.Text.clear();
+            if (!KeepCellObjects) cell.Props.reset();
+        }
 }
 
 void TExtStringGrid::RemoveRows(int row, int count) {

@@ -588,6 +588,7 @@ void TExtStringGrid::MouseMove(Qt::KeyboardModifiers shift, int x, int y) {
 
 void TExtStringGrid::CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos, int& sizingOfs) {
     TBaseGrid::CalcSizingState(x, y, state, index, sizingPos, sizingOfs);
+    NoteSizingStart(state, index);
     if (state == gsColSizing) {
         bool allow = true;
         if (OnColumnSize) OnColumnSize(this, index, allow);
@@ -597,10 +598,6 @@ void TExtStringGrid::CalcSizingState(int x, int y, TGridState& state, int& index
         if (OnRowSize) OnRowSize(this, index, allow);
         if (!allow) state = gsNormal;
     }
-}
-
-void TExtStringGrid::ColumnSized(int col) {
-    if (OnEndColumnSize) OnEndColumnSize(this, col);
 }
 
 void TExtStringGrid::ColumnMoved(int from, int to) {

@@ -7,6 +7,8 @@
 #include "grid/paint/DrawUtils.h"
 #include "grid/util/TextUtils.h"
 
+#include "platform/rtl/ScopeGuard.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -152,7 +154,10 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
     const bool fixed = state & gdFixed;
     if (fixed && FLook == glExt && !FFlat) DrawGradient(canvas, 0xC0C0C0, 0xFFFFFF, 10, false, rect);
 
-    DrawCellText(canvas, col, row, rect, state, savedBrush, savedFont);
+    const TGraphicLayout layout = GetCellGraphicLayout(rc, row);
+    int textWidth = 0;
+    TAlignment textAlign = taLeftJustify;
+    DrawCellText(canvas, col, row, rect, state, savedBrush, savedFont, layout, textWidth, textAlign);
 
     canvas.Brush().SetColor(savedBrush);
     canvas.Font().SetColor(savedFont);
@@ -219,6 +224,30 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
         }
     }
 
+    if (col == 0 && row >= FixedRows() && CellNode.ShowTree() && PaintHasNodes()) {
+        const int mid = rect.Top + (rect.Bottom - rect.Top) / 2;
+        canvas.Pen().SetColor(clSilver);
+        canvas.Pen().SetWidth(1);
+        canvas.MoveTo(rect.Left - 8, mid);
+        canvas.LineTo(rect.Left, mid);
+        const int position = GetTreeLinePosition(row);
+        if (position == 1) {
+            canvas.MoveTo(rect.Left - 8, rect.Top);
+            canvas.LineTo(rect.Left - 8, mid);
+        } else if (position == 2) {
+            canvas.MoveTo(rect.Left - 8, rect.Top);
+            canvas.LineTo(rect.Left - 8, rect.Bottom + 4);
+        }
+        canvas.Pen().SetStyle(psSolid);
+    }
+    if (layout.Graphic) {
+        const TColor keepBrush = canvas.Brush().Color();
+        canvas.Brush().SetColor(savedBrush);
+        DrawCellGraphic(canvas, {rect.Left, rect.Top, rect.Right + 1, rect.Bottom + 1}, layout, rc, row, state,
+                        textAlign, textWidth);
+        canvas.Brush().SetColor(keepBrush);
+    }
+
     if (OnDrawCell)
         OnDrawCell(this, rc, row,
                    {rect.Left + 1, rect.Top + 1, rect.Right - GridLineWidth(), rect.Bottom - GridLineWidth()}, state);
@@ -245,8 +274,10 @@ bool TExtStringGrid::SortGlyphShown(int col, int row) const {
 }
 
 void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state,
-                                  TColor savedBrush, TColor savedFont) {
+                                  TColor savedBrush, TColor savedFont, const TGraphicLayout& layout, int& textWidth,
+                                  TAlignment& textAlign) {
     const int rc = RealColIndex(col);
+    textWidth = 0;
     bool selected = (state & gdSelected) || ((Options() & goRowSelect) && col >= FixedCols() &&
                                              row < int(FRowSelect.size()) && FRowSelect[size_t(row)]);
     TColor link = FURLColor;
@@ -267,6 +298,9 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     std::string text = GetFloatFormattedText(rc, row);
     TCellTextKind kind = CellTextKind(text, EnableHTML);
     if (kind == ctkFormula) text = EvaluateCellText(rc, row);
+    int errorStart = 0;
+    int errorLength = 0;
+    GetErrorRange(rc, row, errorStart, errorLength);
     if (CellIsPassword(rc, row)) FillWithChar(text, PasswordChar);
 
     const bool filterButton = row == 0 && HasColumnFilterButton(rc);
@@ -329,15 +363,26 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         canvas.Pen().SetWidth(1);
     }
 
+    TVAlignment va = vtaTop;
+    const TAlignment ha = ResolveTextAlignment(rc, row, va);
+    textAlign = ha;
+    if (!layout.DrawText) return;
+
     const TRect cell = rect;
     TRect tr = rect;
     tr.Left += TextMargin.X;
     tr.Right -= TextMargin.X;
     tr.Top += TextMargin.Y;
+    // Room for the graphic beside, above or below the text.
+    int glyphOffset = 0;
+    if (layout.Graphic) {
+        if (layout.HAlign == haBeforeText && ha != taCenter) tr.Left += layout.Width;
+        if (layout.HAlign == haLeft) glyphOffset = layout.Width;
+        if (layout.HAlign == haAfterText && ha != taCenter) tr.Right -= layout.Width;
+        if (layout.VAlign == vaAboveText) tr.Top += layout.Height;
+        if (layout.VAlign == vaUnderText) tr.Bottom -= layout.Height;
+    }
 
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    ha = ResolveTextAlignment(rc, row, va);
     const unsigned hFlag = ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
     const unsigned vFlag = va == vtaCenter ? DT_VCENTER : va == vtaBottom ? DT_BOTTOM : DT_TOP;
     bool wrap = FWordWrap;
@@ -351,7 +396,8 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     if (kind == ctkHTML) {
         if (filterButton) tr.Right -= 18;
         if (glyph) tr.Right -= 10;
-        DrawHTMLCellText(canvas, rc, row, text, tr, ha, va, link);
+        const int used = DrawHTMLCellText(canvas, rc, row, text, tr, ha, va, link);
+        if (layout.Graphic) textWidth = used + 2;
         if (glyph) DrawSortGlyph(canvas, col, tr.Right + 2, glyphY(cell));
         return;
     }
@@ -393,14 +439,22 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     else
         tr.Left += glyphRoom;
     if (filterButton) tr.Right -= 16;
+    if (layout.Graphic && !text.empty()) {
+        TRect measured = tr;
+        canvas.DrawText(text, measured, flags | DT_CALCRECT);
+        textWidth = measured.Right - measured.Left + 2;
+    }
     if (!text.empty()) canvas.DrawText(text, tr, flags);
+    if (errorLength > 0) DrawErrorUnderline(canvas, text, errorLength, errorStart, 0, tr);
 
     if (glyph) {
         TRect gr = cell;
         if (filterButton) gr.Right -= 16;
         int w = canvas.TextWidth(text);
         int k = std::max(0, std::min(gr.Right - gr.Left - 16, w));
-        int x = ha == taLeftJustify ? gr.Left + k + 10 : ha == taRightJustify ? gr.Right - k - 10 : gr.Left + 8;
+        int x = ha == taLeftJustify    ? gr.Left + k + glyphOffset + 10
+                : ha == taRightJustify ? gr.Right - k - 10
+                                       : gr.Left + 8;
         DrawSortGlyph(canvas, col, x, glyphY(gr));
     }
     if (underline) canvas.Font().SetStyle(canvas.Font().Style() & ~unsigned(fsUnderline));
@@ -650,6 +704,9 @@ void TExtStringGrid::PaintLookFrame(TCanvas& canvas) {
 
 void TExtStringGrid::Paint(TCanvas& canvas) {
     canvas.Pen().SetStyle(psSolid);
+    FPainting = true;
+    FNodeScanRow = -1;
+    auto painted = cb::rtl::OnScopeExit([this] { FPainting = false; });
     TBaseGrid::Paint(canvas);
     PaintInputMarks(canvas);
     if (EditInProgress) {

@@ -19,6 +19,11 @@ struct TSortSettings {
     TSortDirection Direction = sdAscending;
     bool FixedCols = false;
     bool IndexShow = false;
+    // Sorts move only the cells of Column.
+    bool SingleColumn = false;
+    // Merged cells are split before a header-click sort and equal runs of
+    // MergeColumnList merged again after it.
+    bool AutoColumnMerge = false;
     TColor IndexColor = cb::gfx::clYellow;
     cb::gfx::TBitmap UpGlyph, DownGlyph, IndexUpGlyph, IndexDownGlyph;
 };

@@ -1,0 +1,454 @@
+// TExtStringGrid: measuring what cells need and fitting columns and rows to
+// it, exchanging rows, the stretch column, sizing that scales all columns,
+// the grid following its window's and form's size, and the column widths
+// kept in the settings store or an INI file.
+#include "grid/ExtStringGrid.h"
+
+#include "grid/util/TextUtils.h"
+
+#include "platform/os/RegistryIniFile.h"
+#include "platform/rtl/IniFile.h"
+#include "platform/rtl/ScopeGuard.h"
+
+#include <QApplication>
+#include <QResizeEvent>
+#include <QStyle>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace cb::grid {
+
+using cb::gfx::TSize;
+
+int TExtStringGrid::ApplySizeLimits(int value, int minValue, int maxValue) {
+    if (minValue == maxValue) return value;
+    if (minValue > 0 && value < minValue) value = minValue;
+    if (maxValue > 0 && value > maxValue) value = maxValue;
+    return value;
+}
+
+// ---------------------------------------------------------------------------
+// Measuring
+
+namespace {
+
+// Text of a cell as it is drawn, with its kind.
+std::string DrawnText(TExtStringGrid& grid, int col, int row, TCellTextKind& kind) {
+    std::string text = grid.GetFloatFormattedText(col, row);
+    kind = CellTextKind(text, grid.EnableHTML);
+    if (kind == ctkFormula) text = grid.EvaluateCellText(col, row);
+    if (kind == ctkWideText) {
+        std::u16string wide;
+        for (size_t i = 2; i + 1 < text.size(); i += 2)
+            wide += char16_t((unsigned char)text[i] * 256 + (unsigned char)text[i + 1]);
+        text = QString::fromStdU16String(wide).toStdString();
+    }
+    return text;
+}
+
+}  // namespace
+
+TSize TExtStringGrid::MeasureCellContent(int col, int row, bool wrap) {
+    TCanvas canvas;
+    SelectCellFont(canvas, col, row);
+    return MeasureContentWith(canvas, col, row, wrap);
+}
+
+TSize TExtStringGrid::MeasureContentWith(TCanvas& canvas, int col, int row, bool wrap) {
+    using namespace cb::gfx;
+    TCellTextKind kind = ctkPlain;
+    std::string text = DrawnText(*this, col, row, kind);
+    const int mx = TextMargin.X;
+    const int my = TextMargin.Y;
+    TSize size{0, 0};
+    if (kind == ctkHTML) {
+        const THTMLRenderInput in = HTMLPictureInput();
+        const int w = wrap ? ColWidths(DisplColIndex(col)) - 4 : 65535;
+        const TPoint m = FHTMLMeasure.Measure(canvas, text, w, wrap, &in);
+        size = {m.X + 2 * mx + 2, m.Y + 2 * my + 2};
+    } else if (wrap) {
+        TRect r = GetMergedCellRect(DisplColIndex(col), row);
+        r = {0, 0, r.Width(), r.Height()};
+        InflateRect(r, -(mx + 2), -(my + 2));
+        if (EditInProgress && col == RealColIndex(Col()) && row == Row() && !text.empty() && text.back() == '\n')
+            text += 'w';
+        const int h = canvas.DrawText(text, r, DT_EDITCONTROL | DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK);
+        size = {r.Right + 2 * mx - r.Left, h + 2 * my};
+    } else {
+        int widest = 0;
+        int lines = 0;
+        std::string rest = text;
+        const bool plain = kind == ctkPlain || kind == ctkFormula;
+        do {
+            std::string line;
+            ExtractFirstLine(rest, Multilinecells(), line);
+            if (URLShow() && !URLFull() && plain && IsURLOrMail(line)) StripURLScheme(line);
+            if (!line.empty()) widest = std::max(widest, canvas.TextWidth(line));
+            ++lines;
+        } while (!rest.empty());
+        size = {widest + 2 * mx, canvas.TextHeight("gh") * lines + 2 * my};
+    }
+    int angle = 0;
+    if (GetRotation(col, row, angle)) {
+        const double rad = angle * std::numbers::pi / 180.0;
+        const double c = std::abs(std::cos(rad));
+        const double s = std::abs(std::sin(rad));
+        size = {int(std::lround(c * size.cx)) + int(std::lround(s * size.cy)) + 12,
+                int(std::lround(s * size.cx)) + int(std::lround(c * size.cy)) + 12};
+    }
+    return size;
+}
+
+namespace {
+
+// Canvases for measuring, one per font a column's cells use, so cells that
+// take their font from their properties alone cost no font change.
+class TMeasureFonts {
+public:
+    TCanvas& For(const TFont& base, const TCellProperties* p, int zoom) {
+        const TKey key{&base, p ? p->FontNameRef() : nullptr, p ? p->FontSize : 0, p ? p->FontStyle : 0u};
+        for (auto& [k, canvas] : FCanvases)
+            if (k == key) return *canvas;
+        auto canvas = std::make_unique<TCanvas>();
+        TFont& f = canvas->Font();
+        f.Assign(base);
+        if (key.Style != 0) f.SetStyle(key.Style);
+        if (key.Size != 0) f.SetSize(key.Size);
+        if (key.Name) f.SetName(*key.Name);
+        if (zoom != 0) f.SetSize(f.Size() + zoom);
+        FCanvases.emplace_back(key, std::move(canvas));
+        return *FCanvases.back().second;
+    }
+
+private:
+    struct TKey {
+        const TFont* Base;
+        const std::string* Name;
+        int Size;
+        TFontStyles Style;
+        bool operator==(const TKey&) const = default;
+    };
+    std::vector<std::pair<TKey, std::unique_ptr<TCanvas>>> FCanvases;
+};
+
+}  // namespace
+
+void TExtStringGrid::MeasureColumnWidth(int col, bool onlyGrow) {
+    if (col < 0 || col >= ColCount()) return;
+    const int rc = RealColIndex(col);
+    // The look comes from the cell's properties alone unless the owner or
+    // the active-cell headers change it.
+    const bool propertyLook = !OnGetCellColor && !ActiveCellShow();
+    TMeasureFonts fonts;
+    TCanvas custom;
+    int largest = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (IsMergedAcross(rc, r)) continue;
+        const bool fixed = col < FixedCols() || r < FixedRows();
+        TCanvas* canvas = &custom;
+        if (propertyLook) {
+            canvas = &fonts.For(fixed ? FFixedFont : Font(), CellProps(rc, r), ZoomStep);
+        } else {
+            SelectCellFont(custom, rc, r);
+            if (ZoomStep != 0) custom.Font().SetSize(custom.Font().Size() + ZoomStep);
+        }
+        int needed = MeasureContentWith(*canvas, rc, r, false).cx;
+        if (const TCellGraphic* g = GetCellGraphic(rc, r)) {
+            const int gw = GetCellGraphicSize(rc, r).cx;
+            needed = g->CellVAlign == vaFull ? gw - 2 * GridLineWidth() - TextMargin.X - 2 : gw + needed;
+        }
+        largest = std::max(largest, needed);
+    }
+    int width = 2 * GridLineWidth() + largest + TextMargin.X + 2;
+    if (onlyGrow && ColWidths(col) >= width) return;
+    UpdateAutoColumnSize(col, width);
+    SetColWidths(col, ApplySizeLimits(width, MinColumnWidth, MaxColumnWidth));
+}
+
+void TExtStringGrid::FitColumnWidths(bool fromFirstColumn, int extra) {
+    SuspendRepaint();
+    auto resume = cb::rtl::OnScopeExit([this] { ResumeRepaint(); });
+    for (int c = fromFirstColumn ? 0 : FixedCols(); c < ColCount(); ++c) {
+        FitColumnWidth(c);
+        if (extra != 0) SetColWidths(c, ApplySizeLimits(ColWidths(c) + extra, MinColumnWidth, MaxColumnWidth));
+    }
+}
+
+void TExtStringGrid::MeasureRowHeight(int row, bool onlyGrow) {
+    if (row < 0 || row >= RowCount()) return;
+    int largest = 0;
+    TCanvas canvas;
+    for (int c = 0; c < ColCount(); ++c) {
+        const int rc = RealColIndex(c);
+        if (IsMergedDown(rc, row)) continue;
+        int needed = 0;
+        if (IsBaseCellAt(rc, row)) {
+            SelectCellFont(canvas, rc, row);
+            if (ZoomStep != 0) canvas.Font().SetSize(canvas.Font().Size() + ZoomStep);
+            needed = MeasureContentWith(canvas, rc, row, WordWrap()).cy;
+            if (const TCellGraphic* g = GetCellGraphic(rc, row)) {
+                const int gh = GetCellGraphicSize(rc, row).cy;
+                needed = g->CellVAlign == vaFull ? gh - 2 * GridLineWidth() - TextMargin.Y - 2 : gh + needed;
+            }
+        }
+        largest = std::max(largest, needed);
+    }
+    const int height = 2 * GridLineWidth() + largest + TextMargin.Y;
+    if (onlyGrow && RowHeights(row) >= height) return;
+    SetRowHeights(row, ApplySizeLimits(height, MinRowHeight, MaxRowHeight));
+}
+
+void TExtStringGrid::SetRowHeightForLines(int row, int lines, int extra) {
+    TCanvas canvas;
+    canvas.Font().Assign(Font());
+    if (ZoomStep != 0) canvas.Font().SetSize(canvas.Font().Size() + ZoomStep);
+    const int h = canvas.TextHeight("gh");
+    SetRowHeights(row, ApplySizeLimits(extra + lines * (h + h / 8), MinRowHeight, MaxRowHeight));
+}
+
+int TExtStringGrid::GetRowLineCount(int row) {
+    if (!Multilinecells()) return 1;
+    int lines = 1;
+    for (int c = 0; c < ColCount() - HiddenColumnCount(); ++c)
+        lines = std::max(lines, CountTextLines(GetCellText(RealColIndex(c), row), true));
+    return lines;
+}
+
+void TExtStringGrid::UpdateAutoColumnSize(int col, int& width) {
+    if (OnUpdateColumnSize) OnUpdateColumnSize(this, col, width);
+}
+
+void TExtStringGrid::UpdateColumnSize(int col, int& width) {
+    if (OnUpdateColumnSize) OnUpdateColumnSize(this, col, width);
+}
+
+void TExtStringGrid::SetAutoSize(bool value) {
+    FAutoSize = value;
+    if (value) FitColumnWidths(false, 10);
+}
+
+// ---------------------------------------------------------------------------
+// Exchanging rows
+
+void TExtStringGrid::ExchangeRows(int a, int b) {
+    if (a == b || a < 0 || b < 0 || a >= RowCount() || b >= RowCount()) return;
+    auto& rows = RowStore();
+    if (SortSettings.SingleColumn) {
+        const int col = SortSettings.Column;
+        if (col < 0 || col >= ColCount()) return;
+        const std::string ta = GetCellText(col, a);
+        const std::string tb = GetCellText(col, b);
+        SetCellText(col, a, tb);
+        SetCellText(col, b, ta);
+        std::swap(rows[size_t(a)][size_t(col)].Props, rows[size_t(b)][size_t(col)].Props);
+    } else {
+        std::swap(rows[size_t(a)], rows[size_t(b)]);
+        auto& heights = RowHeightStore();
+        if (heights[size_t(a)] != heights[size_t(b)]) {
+            std::swap(heights[size_t(a)], heights[size_t(b)]);
+            StorageMoved();
+        }
+        if (MouseActions.DisjunctRowSelect && Navigation.MoveRowOnSort) {
+            const int n = std::max(a, b) + 1;
+            if (int(FRowSelect.size()) < n) FRowSelect.resize(size_t(n), 0);
+            std::swap(FRowSelect[size_t(a)], FRowSelect[size_t(b)]);
+        }
+        if (SortTrackedRow == a)
+            SortTrackedRow = b;
+        else if (SortTrackedRow == b)
+            SortTrackedRow = a;
+    }
+    // The objects learn where they are now.
+    for (int r : {a, b})
+        for (int c = 0; c < ColCount(); ++c)
+            if (TCellProperties* p = CellProps(c, r)) {
+                p->OwnerCol = c;
+                p->OwnerRow = r;
+            }
+    InvalidateRow(a);
+    InvalidateRow(b);
+}
+
+// ---------------------------------------------------------------------------
+// Column widths: stretching and sizing
+
+void TExtStringGrid::StretchColumnToFit(int col) {
+    if (col == -1) col = ColCount() - 1;
+    // A column the grid no longer has is left alone.
+    if (col < 0 || col >= ColCount() || !ColumnSize.Stretch()) return;
+    FStretching = true;
+    auto done = cb::rtl::OnScopeExit([this] { FStretching = false; });
+    const int client = CellArea().Width();
+    if (ColCount() == 1) {
+        SetColWidths(col, client);
+    } else {
+        int sum = 0;
+        for (int c = 0; c < ColCount(); ++c)
+            if (c != col) sum += ColWidths(c);
+        SetColWidths(col, sum < client ? client - sum - 1 : DefaultColWidth());
+    }
+    if (FloatingFooter.Visible()) ScrollBarsPlaced();
+}
+
+void TExtStringGrid::SizeChanged(int oldColCount, int oldRowCount) {
+    if (ColumnSize.Stretch()) StretchColumnToFit(ColumnSize.StretchColumn);
+    TBaseGrid::SizeChanged(oldColCount, oldRowCount);
+    if (FFixedFooters > 0 || FFixedRightCols > 0) InvalidateGrid();
+}
+
+void TExtStringGrid::ColWidthsChanged() {
+    if (!FStretching) StretchColumnToFit(ColumnSize.StretchColumn);
+    RepaintFooterPanel();
+}
+
+void TExtStringGrid::RowHeightsChanged() {}
+
+void TExtStringGrid::ColumnSized(int col) {
+    // Sizing one column scales the others with it.
+    if (MouseActions.AllColumnSize && FSizingCol == col && FSizingColWidth > 0 && ColWidths(col) != FSizingColWidth) {
+        const double factor = double(ColWidths(col)) / FSizingColWidth;
+        SuspendRepaint();
+        for (int c = FixedCols(); c < ColCount(); ++c)
+            if (c != col) SetColWidths(c, int(std::lround(ColWidths(c) * factor)));
+        ResumeRepaint();
+    }
+    if (OnEndColumnSize) OnEndColumnSize(this, col);
+    int width = ColWidths(col);
+    UpdateColumnSize(col, width);
+    if (width != ColWidths(col)) SetColWidths(col, width);
+    FSizingCol = -1;
+}
+
+void TExtStringGrid::RowSized(int row) {
+    if (MouseActions.AllRowSize && FSizingRow == row && FSizingRowHeight > 0 && RowHeights(row) != FSizingRowHeight) {
+        const double factor = double(RowHeights(row)) / FSizingRowHeight;
+        SuspendRepaint();
+        for (int r = FixedRows(); r < RowCount(); ++r)
+            if (r != row) SetRowHeights(r, int(std::lround(RowHeights(r) * factor)));
+        ResumeRepaint();
+    }
+    if (OnEndRowSize) OnEndRowSize(this, row);
+    FSizingRow = -1;
+}
+
+void TExtStringGrid::NoteSizingStart(TGridState state, int index) {
+    if (state == gsColSizing) {
+        FSizingCol = index;
+        FSizingColWidth = ColWidths(index);
+    } else if (state == gsRowSizing) {
+        FSizingRow = index;
+        FSizingRowHeight = RowHeights(index);
+    }
+}
+
+bool TExtStringGrid::IsNearSizingEdge(int x, int y) const {
+    const TGridCoord c = MouseCoord(x, y);
+    if (c.X < 0 || c.Y < 0) return false;
+    const TRect r = GetMergedCellRect(c.X, c.Y);
+    bool near = false;
+    if (c.Y <= FixedRows() && (Options() & goColSizing)) near = std::abs(x - r.Left) < 4 || std::abs(x - r.Right) < 4;
+    if (c.X <= FixedCols() && (Options() & goRowSizing)) near = std::abs(y - r.Top) < 4 || std::abs(y - r.Bottom) < 4;
+    return near;
+}
+
+void TExtStringGrid::SetIntegralHeight(bool value) {
+    FIntegralHeight = value;
+    SetBounds(x(), y(), width(), height());
+}
+
+void TExtStringGrid::SetBounds(int left, int top, int w, int h) {
+    const int d = DefaultRowHeight();
+    if (FIntegralHeight && RepaintAllowed() && d > 0) {
+        if (VisibleColCount() + FixedCols() < ColCount())
+            h = h - h % d - 1;
+        else
+            h = h + d - h % d - 1 - QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    setGeometry(left, top, std::max(w, 0), std::max(h, 0));
+}
+
+// ---------------------------------------------------------------------------
+// Following the window and the form
+
+void TExtStringGrid::resizeEvent(QResizeEvent* event) {
+    TBaseGrid::resizeEvent(event);
+    const int client = CellArea().Width();
+    bool stretched = false;
+    if (ColumnSize.Stretch()) {
+        const int col = ColumnSize.StretchColumn == -1 ? ColCount() - 1 : ColumnSize.StretchColumn;
+        int sum = 0;
+        for (int c = 0; c < ColCount(); ++c)
+            if (c != col) sum += ColWidths(c);
+        if (sum < width()) {
+            StretchColumnToFit(col);
+            stretched = true;
+        }
+    }
+    if (!stretched) {
+        if (ColumnSize.SynchWithGrid && FClientWidth > 0 && client != FClientWidth) {
+            const double factor = double(client) / FClientWidth;
+            SuspendRepaint();
+            for (int c = 0; c < ColCount(); ++c) SetColWidths(c, int(std::lround(ColWidths(c) * factor)));
+            ResumeRepaint();
+        }
+        FClientWidth = client;
+    }
+    UpdateFlatScrollBars();
+    if (OnResize) OnResize(this);
+}
+
+void TExtStringGrid::FormResized(int oldWidth, int oldHeight, int newWidth, int newHeight) {
+    if (SizeWithForm) {
+        const int w = newWidth + width() - oldWidth;
+        const int h = newHeight + height() - oldHeight;
+        if (w > 0 && h > 0) resize(w, h);
+    }
+    StretchColumnToFit(ColumnSize.StretchColumn);
+}
+
+// ---------------------------------------------------------------------------
+// Stored widths
+
+namespace {
+constexpr int kMaxStoredWidth = 100000;
+}  // namespace
+
+void TExtStringGrid::SaveColumnWidths() {
+    if (ColumnSize.Key.empty() || ColumnSize.Section.empty()) return;
+    if (ColumnSize.Location == clRegistry) {
+        cb::os::TRegistryIniFile store(ColumnSize.Key);
+        for (int c = 0; c < ColCount(); ++c)
+            store.WriteInteger(ColumnSize.Section, "Col" + std::to_string(c), ColWidths(c));
+    } else {
+        cb::rtl::TMemIniFile store(ColumnSize.Key);
+        for (int c = 0; c < ColCount(); ++c)
+            store.WriteInteger(ColumnSize.Section, "Col" + std::to_string(c), ColWidths(c));
+        store.UpdateFile();
+    }
+}
+
+void TExtStringGrid::LoadColumnWidths() {
+    if (ColumnSize.Key.empty() || ColumnSize.Section.empty()) return;
+    auto apply = [this](auto& store) {
+        SuspendRepaint();
+        auto resume = cb::rtl::OnScopeExit([this] { ResumeRepaint(); });
+        for (int c = 0; c < ColCount(); ++c) {
+            // Widths from the store are untrusted: kept within what a screen shows.
+            const int w =
+                std::clamp(store.ReadInteger(ColumnSize.Section, "Col" + std::to_string(c), DefaultColWidth()), 0,
+                           kMaxStoredWidth);
+            if (w != ColWidths(c)) SetColWidths(c, w);
+        }
+    };
+    if (ColumnSize.Location == clRegistry) {
+        cb::os::TRegistryIniFile store(ColumnSize.Key);
+        apply(store);
+    } else {
+        cb::rtl::TMemIniFile store(ColumnSize.Key);
+        apply(store);
+    }
+}
+
+}  // namespace cb::grid

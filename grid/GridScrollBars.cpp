@@ -1,0 +1,167 @@
+// TExtStringGrid: the look of the scroll bars (normal, flat, Encarta; bar
+// colour and width), thumbs in proportion to the visible part on a scale of
+// 128 steps, and the hint with the row or column number while a thumb is
+// dragged.
+#include "grid/ExtStringGrid.h"
+
+#include "grid/markup/HTMLHintWindow.h"
+#include "grid/paint/GridScrollBar.h"
+
+#include <QCursor>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <cmath>
+
+namespace cb::grid {
+
+namespace {
+// Positions of a proportional bar run from 0 to 127.
+constexpr int kScale = 128;
+
+long long MulDiv(long long a, long long b, long long c) {
+    return c == 0 ? 0 : (a * b + (a * b >= 0 ? c / 2 : -c / 2)) / c;
+}
+}  // namespace
+
+TGridScrollBar* TExtStringGrid::HorzScrollBar() const {
+    return HorzBar();
+}
+
+TGridScrollBar* TExtStringGrid::VertScrollBar() const {
+    return VertBar();
+}
+
+void TExtStringGrid::SetScrollType(TScrollType value) {
+    if (value == FScrollType) return;
+    FScrollType = value;
+    FFlatScrollActive = value != ssNormal || FScrollProportional;
+    UpdateFlatScrollBars();
+}
+
+void TExtStringGrid::SetScrollColor(TColor value) {
+    FScrollColor = value;
+    ApplyScrollLook();
+}
+
+void TExtStringGrid::SetScrollWidth(int value) {
+    FScrollWidth = value;
+    ApplyScrollLook();
+    UpdateScrollBars();
+}
+
+void TExtStringGrid::SetScrollProportional(bool value) {
+    if (value == FScrollProportional) return;
+    FScrollProportional = value;
+    FFlatScrollActive = value || FScrollType != ssNormal;
+    // Back to the grid's own scale.
+    UpdateScrollBars();
+}
+
+void TExtStringGrid::ApplyScrollLook() {
+    const TScrollBarLook look = !FFlatScrollActive         ? sblNormal
+                                : FScrollType == ssFlat    ? sblFlat
+                                : FScrollType == ssEncarta ? sblEncarta
+                                                           : sblNormal;
+    for (TGridScrollBar* bar : {HorzBar(), VertBar()}) {
+        bar->SetLook(look);
+        // The colour only when one is set.
+        if (FFlatScrollActive && FScrollColor != clNone) bar->SetBarColor(FScrollColor);
+        bar->SetThickness(FFlatScrollActive ? FScrollWidth : 0);
+    }
+}
+
+void TExtStringGrid::UpdateFlatScrollBars() {
+    ApplyScrollLook();
+    UpdateScrollBars();
+}
+
+void TExtStringGrid::ScrollBarsPlaced() {
+    if (FFooterPanel) {
+        TRect area = CellArea();
+        FFooterPanel->setGeometry(0, area.Bottom, area.Width(), BottomReserve());
+    }
+    if (FFlatScrollActive) {
+        UpdateVertScrollInfo();
+        UpdateHorzScrollInfo();
+    }
+}
+
+void TExtStringGrid::UpdateVertScrollInfo() {
+    if ((ScrollBars() != ssVertical && ScrollBars() != cb::grid::ssBoth) || !FFlatScrollActive || !FScrollProportional)
+        return;
+    TGridScrollBar* bar = VertBar();
+    const QSignalBlocker quiet(bar);
+    const int page =
+        std::clamp(int(std::lround(double(VisibleRowCount()) * kScale / std::max(RowCount(), 1))), 1, kScale);
+    const int span = MaxFirstRow() - FixedRows();
+    const int range = kScale - page;
+    bar->setRange(0, range);
+    bar->setPageStep(page);
+    bar->setValue(span > 0 ? int(MulDiv(TopRow() - FixedRows(), range, span)) : 0);
+}
+
+void TExtStringGrid::UpdateHorzScrollInfo() {
+    if ((ScrollBars() != ssHorizontal && ScrollBars() != cb::grid::ssBoth) || !FFlatScrollActive ||
+        !FScrollProportional)
+        return;
+    TGridScrollBar* bar = HorzBar();
+    const QSignalBlocker quiet(bar);
+    long long total = 0;
+    for (int c = 0; c < ColCount(); ++c) total += ColWidths(c);
+    if (total == 0) total = 1;
+    const int page = std::clamp(int(std::lround(double(width()) * kScale / double(total))), 1, kScale);
+    const int span = MaxFirstCol() - FixedCols();
+    const int range = kScale - page;
+    bar->setRange(0, range);
+    bar->setPageStep(page);
+    bar->setValue(span > 0 ? int(MulDiv(LeftCol() - FixedCols(), range, span)) : 0);
+}
+
+int TExtStringGrid::ScrollBarToFirst(TGridAxisKind kind, int value) const {
+    if (!FFlatScrollActive || !FScrollProportional) return value;
+    const bool cols = kind == TGridAxisKind::Cols;
+    const TGridScrollBar* bar = cols ? HorzBar() : VertBar();
+    const int fixed = cols ? FixedCols() : FixedRows();
+    const int span = (cols ? MaxFirstCol() : MaxFirstRow()) - fixed;
+    return fixed + int(MulDiv(value, span, std::max(bar->maximum(), 1)));
+}
+
+// ---------------------------------------------------------------------------
+// Hints while a thumb is dragged
+
+void TExtStringGrid::ScrollHint(bool vertical, int value) {
+    const bool wanted = vertical ? ScrollHints == shVertical || ScrollHints == shBoth
+                                 : ScrollHints == shHorizontal || ScrollHints == shBoth;
+    if (!wanted) return;
+    int n = value;
+    if (FFlatScrollActive && FScrollProportional) {
+        // The thumb's place on the 0 .. 127 scale read as a row (column).
+        n = vertical ? int(MulDiv(value, RowCount() - VisibleRowCount() - FixedRows(), kScale - 1)) + FixedRows()
+                     : int(MulDiv(value, ColCount() - VisibleColCount() - FixedCols(), kScale - 1)) + FixedCols();
+    }
+    std::string hint = (vertical ? "Row : " : "Col : ") + std::to_string(n);
+    if (OnScrollHint) OnScrollHint(this, n, hint);
+    if (!FScrollHintWindow) FScrollHintWindow = std::make_unique<THTMLHintWindow>();
+    THTMLHintWindow& w = *FScrollHintWindow;
+    w.SetColor(HintColor);
+    const TRect size = w.CalcHintRect(100, hint);
+    const QPoint at = QCursor::pos();
+    w.ActivateHint({at.x() + 10, at.y(), at.x() + 10 + size.Width(), at.y() + size.Height()}, hint);
+    FScrollHintShown = true;
+}
+
+void TExtStringGrid::ScrollBarReleased() {
+    if (FScrollHintShown && FScrollHintWindow) FScrollHintWindow->hide();
+    FScrollHintShown = false;
+    RepaintFooterPanel();
+}
+
+void TExtStringGrid::ConnectScrollBars() {
+    connect(VertBar(), &QScrollBar::sliderMoved, this, [this](int v) { ScrollHint(true, v); });
+    connect(HorzBar(), &QScrollBar::sliderMoved, this, [this](int v) { ScrollHint(false, v); });
+    connect(VertBar(), &QScrollBar::sliderReleased, this, [this] { ScrollBarReleased(); });
+    connect(HorzBar(), &QScrollBar::sliderReleased, this, [this] { ScrollBarReleased(); });
+}
+
+}  // namespace cb::grid
