@@ -719,7 +719,6 @@ private:
     void PaintInputMarks(TCanvas& canvas);
     bool FollowLinkOrControl(int col, int row, int x, int y);
     void StartCellDrag(int col, int row);
-    void FitColumnToText(int col);
     void StartPanning(const QPoint& at);
     void StopPanning();
     void PanTick();
@@ -741,10 +740,13 @@ private:
     void SetDisjunctDragging(bool value) { FDisjunctDragging = value; }
     std::unique_ptr<TGridInputState> FInput;
 
-    // Cell graphics under the mouse (GridMouse.cpp): true when the press
-    // (release) was handled.
-    bool PressCellGraphic(int col, int row, int x, int y, Qt::KeyboardModifiers shift);
-    bool ReleaseCellGraphic(int col, int row, int x, int y);
+    // Presses and releases on the graphics of cells (GridGraphicMouse.cpp),
+    // at the base cell pressed; true when they end the press (release).
+    bool PressNodeOrRadio(int col, int row, int x, int y);
+    bool PressCellButton(int col, int row, int x, int y);
+    bool PressCheckBox(int col, int row);
+    bool ReleaseCellButton(QMouseEvent* event);
+    void ReleaseCheckOrRadio(int x, int y);
 
     // Hidden rows: one record per row out of view, in the order hidden.
     struct TGridItem {
@@ -855,6 +857,7 @@ private:
     int FNodeScanNode = -1;
     bool FPaintHasNodes = false;
     std::uint32_t FPaintHasNodesPass = ~0u;
+    TGridCoord FPressedButton{-1, -1};
     bool FAutoSize = false;
     bool FWidthsLoaded = false;
     bool FIntegralHeight = false;

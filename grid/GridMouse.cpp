@@ -128,6 +128,9 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
         update();
     }
 
+    // Nodes, radio items and buttons in cells.
+    if (PressNodeOrRadio(col, row, x, y)) return;
+
     // A press on a selected cell of a drag source may become a drag.
     const TRect cr = CellRect(col, row);
     const bool nearEdge = (Options() & goColSizing) && (std::abs(x - cr.Left) <= 4 || std::abs(x - cr.Right) <= 4);
@@ -137,6 +140,8 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
         if (OnClickCell) OnClickCell(this, row, col);
         return;
     }
+
+    if (PressCellButton(col, row, x, y)) return;
 
     // Disjunct row and column marks.
     if (row >= FixedRows() && MouseActions.DisjunctRowSelect) {
@@ -176,6 +181,7 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
     }
     in.PressOffset = QPoint(x - cr.Left, y - cr.Top);
     in.EnhTarget = -1;
+    if (PressCheckBox(col, row)) return;
 
     if (drawnFixed) {
         if (OnClickCell) OnClickCell(this, row, col);
@@ -354,6 +360,7 @@ void TExtStringGrid::LeftButtonUp(QMouseEvent* event) {
     in.MouseZone = 0;
     in.MouseDown = false;
     in.HeaderAnchor = -1;
+    if (ReleaseCellButton(event)) return;
     if (in.PressedHTMLButton.X >= 0) {
         InvalidateCellArea(in.PressedHTMLButton.X, in.PressedHTMLButton.Y);
         in.PressedHTMLButton = {-1, -1};
@@ -374,7 +381,9 @@ void TExtStringGrid::LeftButtonUp(QMouseEvent* event) {
         in.SizeHintShown = false;
     }
     if (GridState() == gsColSizing) SuppressClick();
+    const bool sized = GridState() == gsColSizing || GridState() == gsRowSizing;
     TBaseGrid::mouseReleaseEvent(event);
+    if (!sized) ReleaseCheckOrRadio(x, y);
 }
 
 // The selection a left release makes, after OnClick: the pressed cell of a
@@ -463,7 +472,7 @@ void TExtStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
             bool allow = true;
             if (OnColumnSize) OnColumnSize(this, sized, allow);
             if (allow) {
-                FitColumnToText(sized);
+                FitColumnWidth(sized);
                 if (OnEndColumnSize) OnEndColumnSize(this, sized);
             }
             return;
@@ -471,23 +480,6 @@ void TExtStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     }
     TBaseGrid::mouseDoubleClickEvent(event);
     if (OnDblClickCell) OnDblClickCell(this, c.Y, c.X);
-}
-
-// The column's width fits its widest text.
-void TExtStringGrid::FitColumnToText(int col) {
-    if (col < 0 || col >= ColCount()) return;
-    TCanvas canvas;
-    int widest = 0;
-    for (int r = 0; r < RowCount(); ++r) {
-        if (IsMergedAcross(col, r)) continue;
-        SelectCellFont(canvas, col, r);
-        std::string text = GetCellText(col, r);
-        if (CellTextKind(text, EnableHTML) == ctkHTML) text = HTMLToPlainText(text);
-        std::string line;
-        ExtractFirstLine(text, false, line);
-        widest = std::max(widest, canvas.TextWidth(line));
-    }
-    SetColWidths(col, std::max(2 * GridLineWidth() + widest + 2 * TextMargin.X + 2, 1));
 }
 
 // ---------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "app/core/Config.h"
 #include "app/core/GridTheme.h"
+#include "app/core/GridViewImages.h"
 
 #include "grid/ExtStringGrid.h"
 #include "platform/rtl/ScopeGuard.h"
@@ -171,9 +172,10 @@ struct TMDXDisplayManager::TLayout {
 
     // A dimension-name cell with its marker.
     void DimensionName(int col, int row, const std::string& name) {
-        SetText(col, row, name, Dimension, TMDXHeaderMarker::Size + 2);
+        const int marker = Grid.GridImages ? Grid.GridImages->Width() + 2 : 0;
+        SetText(col, row, name, Dimension, marker);
         SetKey(col, row, "[" + name + "]");
-        Grid.SetCellGraphicObject(col, row, std::make_unique<TMDXHeaderMarker>());
+        Grid.SetCellImageIndex(col, row, kHeaderMarkerImage, cb::grid::haRight, cb::grid::vaCenter);
         SetAlignment(col, row, taLeftJustify);
         ApplyStyle(col, row, Dimension);
     }
@@ -287,11 +289,7 @@ TMDXDisplayManager::~TMDXDisplayManager() = default;
 
 void TMDXDisplayManager::SetGrid(TExtStringGrid* grid) {
     FGrid = grid;
-    if (grid && !grid->OnCustomCellDraw)
-        grid->OnCustomCellDraw = [](QObject* sender, cb::gfx::TCanvas& canvas, int col, int row,
-                                    cb::grid::TGridDrawState, cb::gfx::TRect rect, bool) {
-            if (auto* g = dynamic_cast<TExtStringGrid*>(sender)) DrawHeaderMarker(*g, canvas, col, row, rect);
-        };
+    if (grid && !grid->GridImages) grid->GridImages = &GridViewImages();
 }
 
 void TMDXDisplayManager::SetCellset(std::shared_ptr<cb::olap::Cellset> cellset) {
@@ -414,24 +412,6 @@ bool TMDXDisplayManager::Render() {
         FContext.ShowError(text);
     }
     return ok;
-}
-
-void TMDXDisplayManager::DrawHeaderMarker(const TExtStringGrid& grid, cb::gfx::TCanvas& canvas, int col, int row,
-                                          const cb::gfx::TRect& rect) {
-    if (!dynamic_cast<TMDXHeaderMarker*>(grid.GetCellGraphicObject(col, row))) return;
-    constexpr int s = TMDXHeaderMarker::Size;
-    // The 16 by 16 picture sits at the right edge, centred vertically.
-    const int left = rect.Right - s - 1;
-    const int top = rect.Top + (rect.Bottom - rect.Top - s) / 2;
-    if (left < rect.Left) return;
-    const cb::gfx::TPoint arrow[3] = {{left + 4, top + 6}, {left + 12, top + 6}, {left + 8, top + 10}};
-    const TColor pen = canvas.Pen().Color();
-    const TColor brush = canvas.Brush().Color();
-    canvas.Pen().SetColor(cb::gfx::clGray);
-    canvas.Brush().SetColor(cb::gfx::clGray);
-    canvas.Polygon(arrow, 3);
-    canvas.Pen().SetColor(pen);
-    canvas.Brush().SetColor(brush);
 }
 
 }  // namespace cb::app

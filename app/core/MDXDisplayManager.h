@@ -5,9 +5,7 @@
 #include "app/core/AppContext.h"
 #include "app/core/GridLayout.h"
 
-#include "grid/CellGraphic.h"
 #include "grid/ExtStringGrid.h"
-#include "platform/gfx/Canvas.h"
 
 #include <QPointer>
 
@@ -27,13 +25,6 @@ inline constexpr const char* kDragRowFieldsText = "Drag Row Fields Here";
 inline constexpr const char* kCellErrorText = "Error!!";
 inline constexpr const char* kDataCellKey = "d";
 inline constexpr const char* kOutsideCellKey = "-1";
-
-// The marker of a dimension-name cell (a grey downward arrow at the cell's
-// right edge). The grid owns it with the cell's properties.
-class TMDXHeaderMarker : public cb::grid::TCellGraphic {
-public:
-    static constexpr int Size = 16;
-};
 
 // The steps of a layout as its watcher sees them: it starts, it makes
 // headway (now and then; the watcher may let pending window events run), and
@@ -55,8 +46,8 @@ public:
     TMDXDisplayManager(const TMDXDisplayManager&) = delete;
     TMDXDisplayManager& operator=(const TMDXDisplayManager&) = delete;
 
-    // The grid to fill (not owned). A grid without a custom-draw handler
-    // gets one that draws the header markers.
+    // The grid to fill (not owned). A grid without an image list gets the
+    // grid view's, whose image 2 marks dimension-name cells.
     void SetGrid(cb::grid::TExtStringGrid* grid) override;
     cb::grid::TExtStringGrid* GetGrid() const override { return FGrid; }
     void SetCellset(std::shared_ptr<cb::olap::Cellset> cellset) override;
@@ -91,12 +82,6 @@ public:
     // Size of the key table (the grid's counts at the last layout).
     int KeyColumnCount() const { return FKeyColumns; }
     int KeyRowCount() const { return FKeyRows; }
-
-    // Draws the header marker into rect (a cell's rectangle) when the grid's
-    // cell holds one. A grid view with its own custom-draw handler calls
-    // this from it.
-    static void DrawHeaderMarker(const cb::grid::TExtStringGrid& grid, cb::gfx::TCanvas& canvas, int col, int row,
-                                 const cb::gfx::TRect& rect);
 
 private:
     struct TLayout;

@@ -2,6 +2,7 @@
 // header texts and blanks, indents, keys, styles from a theme, the mapping
 // back to positions, failures, and a rendering probed pixel by pixel.
 #include "app/core/GridTheme.h"
+#include "app/core/GridViewImages.h"
 #include "app/core/MDXDisplayManager.h"
 #include "app/ui/MDXProgressScreen.h"
 #include "grid/ExtStringGrid.h"
@@ -299,7 +300,13 @@ TEST_F(GridLayoutTest, StylesFromTheTheme) {
         EXPECT_EQ(Grid.GetCellFontSize(c.col, c.row), c.style.size);
         EXPECT_EQ(Grid.GetCellFontStyle(c.col, c.row), c.style.bold ? cb::gfx::fsBold : 0u);
         EXPECT_EQ(Grid.GetCellAlignment(c.col, c.row), c.align);
-        EXPECT_EQ(dynamic_cast<TMDXHeaderMarker*>(Grid.GetCellGraphicObject(c.col, c.row)) != nullptr, c.marker);
+        EXPECT_EQ(Grid.GetCellGraphicType(c.col, c.row) == cb::grid::ctImageList, c.marker);
+        if (c.marker) {
+            const cb::grid::TCellGraphic* g = Grid.GetCellGraphic(c.col, c.row);
+            EXPECT_EQ(g->CellIndex, kHeaderMarkerImage);
+            EXPECT_EQ(g->CellHAlign, cb::grid::haRight);
+            EXPECT_EQ(g->CellVAlign, cb::grid::vaCenter);
+        }
     }
     // Columns fit their widest text, markers included.
     for (int col = 0; col < Grid.ColCount(); ++col) {
@@ -447,12 +454,13 @@ TEST_F(GridLayoutTest, RenderedColoursAndMarker) {
     };
     for (const auto& p : probes) EXPECT_EQ(probe(p.col, p.row), Rgb(p.colour) & 0xFFFFFF) << p.col << "," << p.row;
 
-    // The marker: a grey arrow at the right edge of a dimension-name cell,
-    // none in a caption cell.
+    // The marker: image 2 of the grid view's list, a grey arrow at the
+    // right edge of a dimension-name cell, none in a caption cell.
     auto arrow = [&](int col, int row) {
         const cb::gfx::TRect r = Grid.CellRect(col, row);
-        const int left = r.Right - TMDXHeaderMarker::Size - 1;
-        const int top = r.Top + (r.Bottom - r.Top - TMDXHeaderMarker::Size) / 2;
+        const int size = GridViewImages().Width();
+        const int left = r.Right - size - 1;
+        const int top = r.Top + (r.Bottom - r.Top - size) / 2;
         return image.pixel(left + 8, top + 7) & 0xFFFFFF;
     };
     EXPECT_EQ(arrow(1, 0), Rgb(cb::gfx::clGray) & 0xFFFFFF);
