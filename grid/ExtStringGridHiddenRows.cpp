@@ -359,7 +359,7 @@ void TExtStringGrid::ApplyFilter() {
         report(r - first + 1);
     }
     if (!failDisplay.empty()) TakeRowsOut(failDisplay, failReal);
-    lastReport = -1;
+    // The last report is 100.
     report(total);
 }
 

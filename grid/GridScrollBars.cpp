@@ -134,12 +134,8 @@ void TExtStringGrid::ScrollHint(bool vertical, int value) {
     const bool wanted = vertical ? ScrollHints == shVertical || ScrollHints == shBoth
                                  : ScrollHints == shHorizontal || ScrollHints == shBoth;
     if (!wanted) return;
-    int n = value;
-    if (FFlatScrollActive && FScrollProportional) {
-        // The thumb's place on the 0 .. 127 scale read as a row (column).
-        n = vertical ? int(MulDiv(value, RowCount() - VisibleRowCount() - FixedRows(), kScale - 1)) + FixedRows()
-                     : int(MulDiv(value, ColCount() - VisibleColCount() - FixedCols(), kScale - 1)) + FixedCols();
-    }
+    // The row (column) the thumb's place brings to the top (left).
+    const int n = ScrollBarToFirst(vertical ? TGridAxisKind::Rows : TGridAxisKind::Cols, value);
     std::string hint = (vertical ? "Row : " : "Col : ") + std::to_string(n);
     if (OnScrollHint) OnScrollHint(this, n, hint);
     if (!FScrollHintWindow) FScrollHintWindow = std::make_unique<THTMLHintWindow>();

@@ -542,6 +542,7 @@ void TExtStringGrid::DrawRadioGroup(TCanvas& canvas, const TRect& rect, int coun
             const int top = rect.Top + (rect.Height() - r) / 2;
             drawItem(left, top, on);
             if (hasCaption) {
+                canvas.Brush().SetStyle(bsClear);
                 canvas.TextOut(left + r, top - 2, caption);
                 used += canvas.TextWidth(caption);
             }
@@ -549,6 +550,7 @@ void TExtStringGrid::DrawRadioGroup(TCanvas& canvas, const TRect& rect, int coun
             const int top = rect.Top + i * lineH;
             if (hasCaption) {
                 drawItem(rect.Left + 2, top + 2, on);
+                canvas.Brush().SetStyle(bsClear);
                 canvas.TextOut(rect.Left + (classic ? r + 6 : 20), top, caption);
             } else {
                 drawItem(rect.Left + (rect.Width() - r) / 2, top + 2, on);
@@ -556,6 +558,7 @@ void TExtStringGrid::DrawRadioGroup(TCanvas& canvas, const TRect& rect, int coun
         }
     }
     canvas.SetBkMode(keepMode);
+    canvas.Brush().SetStyle(bsSolid);
     canvas.Brush().SetColor(keepBrush);
     canvas.Pen().SetColor(keepPen);
     canvas.Font().SetColor(keepFont);

@@ -147,12 +147,17 @@ void DrawFrameRadio(TCanvas& canvas, const TRect& r, bool checked, bool flat, bo
     canvas.Pen().SetColor(flat ? clBtnShadow : clGray);
     canvas.Ellipse(r);
     if (!flat) {
-        // The lower right half lit, as a sunken circle.
+        // Sunken: dark upper left, lit lower right, an inner ring likewise.
         canvas.Pen().SetColor(clBtnHighlight);
-        canvas.Arc(r.Left, r.Top, r.Right, r.Bottom, r.Right, r.Top, r.Left, r.Bottom);
+        canvas.Arc(r.Left, r.Top, r.Right, r.Bottom, r.Left, r.Bottom, r.Right, r.Top);
+        const TRect in{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+        canvas.Pen().SetColor(cl3DDkShadow);
+        canvas.Arc(in.Left, in.Top, in.Right, in.Bottom, in.Right, in.Top, in.Left, in.Bottom);
+        canvas.Pen().SetColor(clBtnFace);
+        canvas.Arc(in.Left, in.Top, in.Right, in.Bottom, in.Left, in.Bottom, in.Right, in.Top);
     }
     if (checked) {
-        const int d = std::max(r.Width() / 3, 2);
+        const int d = std::max(r.Width() * 2 / 5, 2);
         const int x = r.Left + (r.Width() - d) / 2;
         const int y = r.Top + (r.Height() - d) / 2;
         canvas.Brush().SetColor(enabled ? clWindowText : clGrayText);
