@@ -111,10 +111,12 @@ void TExtStringGrid::TakeRowsOut(const std::vector<int>& displayRows, const std:
 }
 
 void TExtStringGrid::RemapCellMarkRows(const std::vector<int>& map) {
-    std::erase_if(FCellSelect,
-                  [&](const TGridCoord& c) { return c.Y >= 0 && c.Y < int(map.size()) && map[size_t(c.Y)] < 0; });
-    for (auto& c : FCellSelect)
-        if (c.Y >= 0 && c.Y < int(map.size())) c.Y = map[size_t(c.Y)];
+    FCellSelect.Update([&](TGridCoord& c) {
+        if (c.Y < 0 || c.Y >= int(map.size())) return true;
+        if (map[size_t(c.Y)] < 0) return false;
+        c.Y = map[size_t(c.Y)];
+        return true;
+    });
 }
 
 void TExtStringGrid::PutRowsBack(std::vector<TGridItem> back) {

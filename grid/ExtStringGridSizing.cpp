@@ -152,7 +152,6 @@ void TExtStringGrid::MeasureColumnWidth(int col, bool onlyGrow) {
             canvas = &fonts.For(fixed ? FFixedFont : Font(), CellProps(rc, r), ZoomStep);
         } else {
             SelectCellFont(custom, rc, r);
-            if (ZoomStep != 0) custom.Font().SetSize(custom.Font().Size() + ZoomStep);
         }
         int needed = MeasureContentWith(*canvas, rc, r, false).cx;
         if (const TCellGraphic* g = GetCellGraphic(rc, r)) {
@@ -186,7 +185,6 @@ void TExtStringGrid::MeasureRowHeight(int row, bool onlyGrow) {
         int needed = 0;
         if (IsBaseCellAt(rc, row)) {
             SelectCellFont(canvas, rc, row);
-            if (ZoomStep != 0) canvas.Font().SetSize(canvas.Font().Size() + ZoomStep);
             needed = MeasureContentWith(canvas, rc, row, WordWrap()).cy;
             if (const TCellGraphic* g = GetCellGraphic(rc, row)) {
                 const int gh = GetCellGraphicSize(rc, row).cy;
