@@ -88,8 +88,8 @@ TfrmGridDisplay::TfrmGridDisplay(QWidget* parent, TDisplayManager* displayManage
     gridDisplay->ActiveCellFont().SetStyle(gfx::fsBold);
     gridDisplay->EnableHTML = true;
     gridDisplay->EnableWheel = true;
-    gridDisplay->ScrollType = cb::grid::ssFlat;
-    gridDisplay->ScrollWidth = 16;
+    gridDisplay->SetScrollType(cb::grid::ssFlat);
+    gridDisplay->SetScrollWidth(16);
     // The layout sets the theme's selection colour; the text stays black on it.
     gridDisplay->SetSelectionColor(kSelectionColor);
     gridDisplay->SetSelectionTextColor(gfx::clBlack);
