@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <mutex>
 
 namespace cb::olap {
 
@@ -39,162 +40,189 @@ std::string Variant::ToString() const {
     return ec == std::errc() ? std::string(buf, ptr) : std::string();
 }
 
-// ---- Members
+// ---- Local members
 
 namespace {
 
-bool IsMeasures(const MemberRef& r) {
-    return r.dim == mdx::kMeasuresDim;
+// A member of a dimension, or (dim == mdx::kMeasuresDim) a stored or
+// calculated measure by index.
+class LocalMember : public Member {
+public:
+    LocalMember(std::shared_ptr<const CubeData> cube, int dim, MemberId id) : FCube(std::move(cube)), FDim(dim), FId(id) {}
+
+    std::string Name() const override {
+        if (IsMeasure()) return IsCalculated() ? Calc().name : FCube->measures[FId].name;
+        return Data().name;
+    }
+    std::string UniqueName() const override {
+        if (IsMeasure()) return IsCalculated() ? Calc().uniqueName : FCube->measures[FId].uniqueName;
+        return Data().uniqueName;
+    }
+    std::string Caption() const override {
+        if (IsMeasure()) return Name();
+        const MemberData& m = Data();
+        return m.caption.empty() ? m.name : m.caption;
+    }
+    int LevelDepth() const override { return IsMeasure() ? 0 : Data().depth; }
+    std::string LevelName() const override {
+        if (IsMeasure()) return "[Measures].[MeasuresLevel]";
+        return FCube->dimensions[static_cast<size_t>(FDim)].levels[Data().depth].uniqueName;
+    }
+    int ChildCount() const override { return IsMeasure() ? 0 : static_cast<int>(Data().children.size()); }
+    Collection<Member> Children() const override {
+        std::vector<std::shared_ptr<Member>> items;
+        if (!IsMeasure()) {
+            for (MemberId c : Data().children) items.push_back(std::make_shared<LocalMember>(FCube, FDim, c));
+        }
+        return Collection<Member>(std::move(items));
+    }
+    Collection<Property> Properties() const override {
+        std::vector<std::shared_ptr<Property>> items;
+        if (IsCalculated()) items.push_back(std::make_shared<Property>("EXPRESSION", Variant(Calc().expression)));
+        return Collection<Property>(std::move(items));
+    }
+
+private:
+    bool IsMeasure() const { return FDim == mdx::kMeasuresDim; }
+    bool IsCalculated() const { return IsMeasure() && FId >= FCube->measures.size(); }
+    const MemberData& Data() const { return FCube->dimensions[static_cast<size_t>(FDim)].members[FId]; }
+    const CalculatedMemberData& Calc() const { return FCube->calculatedMembers[FId - FCube->measures.size()]; }
+
+    std::shared_ptr<const CubeData> FCube;
+    int FDim;
+    MemberId FId;
+};
+
+// ---- Local levels, hierarchies, dimensions, cube definitions
+
+class LocalLevel : public Level {
+public:
+    LocalLevel(std::shared_ptr<const CubeData> cube, int dim, int depth, const std::string& name,
+               const std::string& uniqueName, const std::string& caption)
+        : Level(name, uniqueName, caption, depth), FCube(std::move(cube)), FDim(dim) {}
+
+    Collection<Member> Members() const override {
+        std::call_once(FOnce, [this] {
+            std::vector<std::shared_ptr<Member>> items;
+            if (FDim == mdx::kMeasuresDim) {
+                size_t n = FCube->measures.size() + FCube->calculatedMembers.size();
+                for (size_t i = 0; i < n; ++i)
+                    items.push_back(std::make_shared<LocalMember>(FCube, FDim, static_cast<MemberId>(i)));
+            } else {
+                const LevelData& l =
+                    FCube->dimensions[static_cast<size_t>(FDim)].levels[static_cast<size_t>(Depth())];
+                for (MemberId id : l.members) items.push_back(std::make_shared<LocalMember>(FCube, FDim, id));
+            }
+            FMembers = Collection<Member>(std::move(items));
+        });
+        return FMembers;
+    }
+
+private:
+    std::shared_ptr<const CubeData> FCube;
+    int FDim;  // mdx::kMeasuresDim: the measures
+    mutable std::once_flag FOnce;
+    mutable Collection<Member> FMembers;
+};
+
+std::shared_ptr<Dimension> MakeLocalDimension(const std::shared_ptr<const CubeData>& cube, int dim) {
+    std::vector<std::shared_ptr<Level>> levels;
+    std::string name, uniqueName;
+    if (dim == mdx::kMeasuresDim) {
+        name = "Measures";
+        uniqueName = "[Measures]";
+        levels.push_back(std::make_shared<LocalLevel>(cube, dim, 0, "MeasuresLevel", "[Measures].[MeasuresLevel]",
+                                                      "MeasuresLevel"));
+    } else {
+        const DimensionData& d = cube->dimensions[static_cast<size_t>(dim)];
+        name = d.name;
+        uniqueName = d.uniqueName;
+        for (size_t i = 0; i < d.levels.size(); ++i) {
+            const LevelData& l = d.levels[i];
+            levels.push_back(std::make_shared<LocalLevel>(cube, dim, static_cast<int>(i), l.name, l.uniqueName,
+                                                          l.caption.empty() ? l.name : l.caption));
+        }
+    }
+    auto hierarchy = std::make_shared<Hierarchy>(name, uniqueName, Collection<Level>(std::move(levels)));
+    Collection<Property> properties(
+        {std::make_shared<Property>("DIMENSION_TYPE", Variant(dim == mdx::kMeasuresDim ? 2 : 3))});
+    return std::make_shared<Dimension>(name, uniqueName, std::move(properties), Collection<Hierarchy>({hierarchy}));
 }
 
-const MemberData& Data(const MemberRef& r) {
-    return r.cube->dimensions[static_cast<size_t>(r.dim)].members[r.id];
-}
+class LocalCubeDef : public CubeDef {
+public:
+    explicit LocalCubeDef(std::shared_ptr<const CubeData> cube) : FCube(std::move(cube)) {
+        std::vector<std::shared_ptr<Dimension>> dims;
+        dims.push_back(MakeLocalDimension(FCube, mdx::kMeasuresDim));
+        for (size_t i = 0; i < FCube->dimensions.size(); ++i)
+            dims.push_back(MakeLocalDimension(FCube, static_cast<int>(i)));
+        FDimensions = Collection<Dimension>(std::move(dims));
+    }
+    std::string Name() const override { return FCube->name; }
+    Collection<Dimension> Dimensions() const override { return FDimensions; }
+    Collection<Property> Properties() const override {
+        return Collection<Property>({std::make_shared<Property>("LAST_DATA_UPDATE", Variant(FCube->lastDataUpdate))});
+    }
 
-bool IsCalculated(const MemberRef& r) {
-    return IsMeasures(r) && r.id >= r.cube->measures.size();
-}
+private:
+    std::shared_ptr<const CubeData> FCube;
+    Collection<Dimension> FDimensions;
+};
 
-const CalculatedMemberData& Calc(const MemberRef& r) {
-    return r.cube->calculatedMembers[r.id - r.cube->measures.size()];
-}
+class LocalCellsetResult : public CellsetResult {
+public:
+    explicit LocalCellsetResult(std::shared_ptr<const CubeData> cube) : FCube(std::move(cube)) {}
+    mdx::QueryResult Result;
+
+    int DimensionCount(int axis) const override { return static_cast<int>(Result.axes[axis].dims.size()); }
+    size_t PositionCount(int axis) const override { return Result.axes[axis].positionCount; }
+    std::shared_ptr<Member> MemberAt(int axis, size_t position, int k) const override {
+        const mdx::ResultAxis& a = Result.axes[axis];
+        return std::make_shared<LocalMember>(FCube, a.dims[static_cast<size_t>(k)],
+                                             a.member(position, static_cast<size_t>(k)));
+    }
+    Cell CellAt(size_t column, size_t row) const override {
+        size_t i = row * Result.columns() + column;
+        double v = Result.values[i];
+        return Cell(std::isnan(v) ? Variant() : Variant(v), Result.formatted[i]);
+    }
+
+private:
+    std::shared_ptr<const CubeData> FCube;
+};
 
 }  // namespace
 
-std::shared_ptr<Member> MakeMember(const std::shared_ptr<const CubeData>& cube, int dim, MemberId id) {
-    return std::make_shared<Member>(std::make_shared<const MemberRef>(cube, dim, id));
+LocalProvider::LocalProvider(std::shared_ptr<const CubeData> cube, std::string fileName)
+    : FCube(std::move(cube)), FFileName(std::move(fileName)) {}
+
+Collection<CubeDef> LocalProvider::CubeDefs() {
+    // One cube def per provider, so that every catalog over it sees the same objects.
+    std::call_once(FOnce, [this] { FCubeDef = std::make_shared<LocalCubeDef>(FCube); });
+    return Collection<CubeDef>({FCubeDef});
 }
 
-std::string Member::Name() const {
-    if (IsMeasures(*FRef)) return IsCalculated(*FRef) ? Calc(*FRef).name : FRef->cube->measures[FRef->id].name;
-    return Data(*FRef).name;
+std::shared_ptr<const CellsetResult> LocalProvider::Execute(const std::string& statement) {
+    auto result = std::make_shared<LocalCellsetResult>(FCube);
+    if (!mdx::Execute(statement, *FCube, result->Result, FFileName)) return nullptr;
+    return result;
 }
 
-std::string Member::UniqueName() const {
-    if (IsMeasures(*FRef))
-        return IsCalculated(*FRef) ? Calc(*FRef).uniqueName : FRef->cube->measures[FRef->id].uniqueName;
-    return Data(*FRef).uniqueName;
-}
+// ---- Connection
 
-std::string Member::Caption() const {
-    if (IsMeasures(*FRef)) return Name();
-    const MemberData& m = Data(*FRef);
-    return m.caption.empty() ? m.name : m.caption;
-}
+Connection::Connection(std::string connectionString, std::string fileName, std::shared_ptr<const CubeData> cube)
+    : FConnectionString(std::move(connectionString)), FFileName(std::move(fileName)), FCube(std::move(cube)),
+      FProvider(std::make_shared<LocalProvider>(FCube, FFileName)) {}
 
-int Member::LevelDepth() const {
-    return IsMeasures(*FRef) ? 0 : Data(*FRef).depth;
-}
-
-std::string Member::LevelName() const {
-    if (IsMeasures(*FRef)) return "[Measures].[MeasuresLevel]";
-    const DimensionData& d = FRef->cube->dimensions[static_cast<size_t>(FRef->dim)];
-    return d.levels[Data(*FRef).depth].uniqueName;
-}
-
-int Member::ChildCount() const {
-    return IsMeasures(*FRef) ? 0 : static_cast<int>(Data(*FRef).children.size());
-}
-
-Collection<Member> Member::Children() const {
-    std::vector<std::shared_ptr<Member>> items;
-    if (!IsMeasures(*FRef)) {
-        for (MemberId c : Data(*FRef).children) items.push_back(MakeMember(FRef->cube, FRef->dim, c));
-    }
-    return Collection<Member>(std::move(items));
-}
-
-Collection<Property> Member::Properties() const {
-    std::vector<std::shared_ptr<Property>> items;
-    if (IsCalculated(*FRef)) items.push_back(std::make_shared<Property>("EXPRESSION", Variant(Calc(*FRef).expression)));
-    return Collection<Property>(std::move(items));
-}
-
-// ---- Levels, hierarchies, dimensions
-
-Level::Level(std::shared_ptr<const CubeData> cube, int dim, int depth)
-    : FCube(std::move(cube)), FDim(dim), FDepth(depth) {
-    if (FDim == mdx::kMeasuresDim) {
-        FName = FCaption = "MeasuresLevel";
-        FUniqueName = "[Measures].[MeasuresLevel]";
-    } else {
-        const LevelData& l = FCube->dimensions[static_cast<size_t>(FDim)].levels[static_cast<size_t>(FDepth)];
-        FName = l.name;
-        FUniqueName = l.uniqueName;
-        FCaption = l.caption.empty() ? l.name : l.caption;
-    }
-}
-
-Collection<Member> Level::Members() const {
-    if (!FMembers) {
-        std::vector<std::shared_ptr<Member>> items;
-        if (FDim == mdx::kMeasuresDim) {
-            size_t n = FCube->measures.size() + FCube->calculatedMembers.size();
-            for (size_t i = 0; i < n; ++i) items.push_back(MakeMember(FCube, FDim, static_cast<MemberId>(i)));
-        } else {
-            const LevelData& l = FCube->dimensions[static_cast<size_t>(FDim)].levels[static_cast<size_t>(FDepth)];
-            for (MemberId id : l.members) items.push_back(MakeMember(FCube, FDim, id));
-        }
-        FMembers = std::make_unique<Collection<Member>>(std::move(items));
-    }
-    return *FMembers;
-}
-
-Hierarchy::Hierarchy(std::shared_ptr<const CubeData> cube, int dim) {
-    std::vector<std::shared_ptr<Level>> levels;
-    if (dim == mdx::kMeasuresDim) {
-        FName = "Measures";
-        FUniqueName = "[Measures]";
-        levels.push_back(std::make_shared<Level>(cube, dim, 0));
-    } else {
-        const DimensionData& d = cube->dimensions[static_cast<size_t>(dim)];
-        FName = d.name;
-        FUniqueName = d.uniqueName;
-        for (size_t i = 0; i < d.levels.size(); ++i)
-            levels.push_back(std::make_shared<Level>(cube, dim, static_cast<int>(i)));
-    }
-    FLevels = Collection<Level>(std::move(levels));
-}
-
-Dimension::Dimension(std::shared_ptr<const CubeData> cube, int dim) {
-    if (dim == mdx::kMeasuresDim) {
-        FName = "Measures";
-        FUniqueName = "[Measures]";
-    } else {
-        FName = cube->dimensions[static_cast<size_t>(dim)].name;
-        FUniqueName = cube->dimensions[static_cast<size_t>(dim)].uniqueName;
-    }
-    FProperties =
-        Collection<Property>({std::make_shared<Property>("DIMENSION_TYPE", Variant(dim == mdx::kMeasuresDim ? 2 : 3))});
-    FHierarchies = Collection<Hierarchy>({std::make_shared<Hierarchy>(std::move(cube), dim)});
-}
-
-// ---- Cube definitions
-
-CubeDef::CubeDef(std::shared_ptr<const CubeData> cube) : FCube(std::move(cube)) {
-    std::vector<std::shared_ptr<Dimension>> dims;
-    dims.push_back(std::make_shared<Dimension>(FCube, mdx::kMeasuresDim));
-    for (size_t i = 0; i < FCube->dimensions.size(); ++i)
-        dims.push_back(std::make_shared<Dimension>(FCube, static_cast<int>(i)));
-    FDimensions = Collection<Dimension>(std::move(dims));
-}
-
-std::string CubeDef::Name() const {
-    return FCube->name;
-}
-
-Collection<Dimension> CubeDef::Dimensions() const {
-    return FDimensions;
-}
-
-Collection<Property> CubeDef::Properties() const {
-    return Collection<Property>({std::make_shared<Property>("LAST_DATA_UPDATE", Variant(FCube->lastDataUpdate))});
+Connection::Connection(std::string connectionString, std::shared_ptr<Provider> provider)
+    : FConnectionString(std::move(connectionString)), FProvider(std::move(provider)) {
+    if (!FProvider) throw EOlapError("No provider given");
 }
 
 // ---- Catalog
 
 void Catalog::SetActiveConnection(const std::string& connectionString) {
-    SetActiveConnection(Connection::Open(connectionString));
+    SetActiveConnection(Connection::Connect(connectionString));
 }
 
 void Catalog::SetActiveConnection(std::shared_ptr<Connection> connection) {
@@ -212,7 +240,7 @@ std::shared_ptr<Connection> Catalog::ActiveConnection() const {
 Collection<CubeDef> Catalog::CubeDefs() const {
     auto conn = ActiveConnection();
     if (!FCubeDefsBuilt) {
-        FCubeDefs = Collection<CubeDef>({std::make_shared<CubeDef>(conn->Cube())});
+        FCubeDefs = conn->GetProvider().CubeDefs();
         FCubeDefsBuilt = true;
     }
     return FCubeDefs;
@@ -222,13 +250,14 @@ Collection<CubeDef> Catalog::CubeDefs() const {
 
 Collection<Position> Axis::Positions() const {
     if (!FPositions) {
-        const mdx::ResultAxis& a = FResult->result.axes[FAxis];
+        const size_t count = FResult->PositionCount(FAxis);
+        const int dims = FResult->DimensionCount(FAxis);
         std::vector<std::shared_ptr<Position>> positions;
-        positions.reserve(a.positionCount);
-        for (size_t p = 0; p < a.positionCount; ++p) {
+        positions.reserve(count);
+        for (size_t p = 0; p < count; ++p) {
             std::vector<std::shared_ptr<Member>> members;
-            for (size_t k = 0; k < a.dims.size(); ++k)
-                members.push_back(MakeMember(FResult->cube, a.dims[k], a.member(p, k)));
+            members.reserve(static_cast<size_t>(dims));
+            for (int k = 0; k < dims; ++k) members.push_back(FResult->MemberAt(FAxis, p, k));
             positions.push_back(std::make_shared<Position>(Collection<Member>(std::move(members))));
         }
         FPositions = std::make_unique<Collection<Position>>(std::move(positions));
@@ -237,7 +266,7 @@ Collection<Position> Axis::Positions() const {
 }
 
 int Axis::DimensionCount() const {
-    return static_cast<int>(FResult->result.axes[FAxis].dims.size());
+    return FResult->DimensionCount(FAxis);
 }
 
 void Cellset::SetActiveConnection(const std::string& connectionString) {
@@ -258,10 +287,9 @@ void Cellset::Open(const std::string& source, std::shared_ptr<Connection> connec
     Close();
     if (connection) FConnection = std::move(connection);
     auto conn = ActiveConnection();
-    auto result = std::make_shared<CellsetResult>();
-    result->cube = conn->Cube();
-    if (!mdx::Execute(source, *result->cube, result->result, conn->FileName())) return;
-    FResult = result;
+    auto result = conn->GetProvider().Execute(source);
+    if (!result) return;
+    FResult = std::move(result);
     FAxes = Collection<Axis>({std::make_shared<Axis>(FResult, 0), std::make_shared<Axis>(FResult, 1)});
 }
 
@@ -281,14 +309,12 @@ Collection<Axis> Cellset::Axes() const {
 
 std::shared_ptr<Cell> Cellset::Item(int column, int row) const {
     if (!FResult) throw EOlapError("The cellset is not open");
-    const mdx::QueryResult& r = FResult->result;
-    if (column < 0 || row < 0 || static_cast<size_t>(column) >= r.columns() || static_cast<size_t>(row) >= r.rows())
+    const size_t columns = FResult->PositionCount(0), rows = FResult->PositionCount(1);
+    if (column < 0 || row < 0 || static_cast<size_t>(column) >= columns || static_cast<size_t>(row) >= rows)
         throw EOlapError("Cell (" + std::to_string(column) + ", " + std::to_string(row) +
-                         ") is out of range: the cellset has " + std::to_string(r.columns()) + " columns and " +
-                         std::to_string(r.rows()) + " rows");
-    size_t i = static_cast<size_t>(row) * r.columns() + static_cast<size_t>(column);
-    double v = r.values[i];
-    return std::make_shared<Cell>(std::isnan(v) ? Variant() : Variant(v), r.formatted[i]);
+                         ") is out of range: the cellset has " + std::to_string(columns) + " columns and " +
+                         std::to_string(rows) + " rows");
+    return std::make_shared<Cell>(FResult->CellAt(static_cast<size_t>(column), static_cast<size_t>(row)));
 }
 
 }  // namespace cb::olap

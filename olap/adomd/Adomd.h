@@ -17,8 +17,7 @@
 namespace cb::olap {
 
 struct CubeData;
-class MemberRef;      // internal
-class CellsetResult;  // internal
+class CellsetResult;  // olap/adomd/Provider.h
 
 // A value read from the object model: empty, a number or a text.
 class Variant {
@@ -84,56 +83,52 @@ class Dimension;
 class CubeDef;
 class Connection;
 class Cellset;
+class Provider;  // olap/adomd/Provider.h
 
+// A member of a dimension or a measure. Local cubes and analysis servers
+// each give their own kind.
 class Member {
 public:
-    std::string Name() const;
-    std::string UniqueName() const;
-    std::string Caption() const;
-    int LevelDepth() const;
+    virtual ~Member() = default;
+    virtual std::string Name() const = 0;
+    virtual std::string UniqueName() const = 0;
+    virtual std::string Caption() const = 0;
+    virtual int LevelDepth() const = 0;
     // The unique name of the member's level, e.g. "[Customer].[Country]".
-    std::string LevelName() const;
-    int ChildCount() const;
-    Collection<Member> Children() const;
+    virtual std::string LevelName() const = 0;
+    virtual int ChildCount() const = 0;
+    virtual Collection<Member> Children() const = 0;
     // "EXPRESSION" (text) for a calculated member; none otherwise.
-    Collection<Property> Properties() const;
-
-    // internal
-    explicit Member(std::shared_ptr<const MemberRef> ref) : FRef(std::move(ref)) {}
-    const MemberRef& Ref() const { return *FRef; }
-
-private:
-    std::shared_ptr<const MemberRef> FRef;
+    virtual Collection<Property> Properties() const = 0;
 };
 
 class Level {
 public:
+    virtual ~Level() = default;
     std::string Name() const { return FName; }
     std::string UniqueName() const { return FUniqueName; }
     std::string Caption() const { return FCaption; }
     int Depth() const { return FDepth; }
-    Collection<Member> Members() const;
+    // In hierarchy order; read when first asked for.
+    virtual Collection<Member> Members() const = 0;
 
-    // internal
-    Level(std::shared_ptr<const CubeData> cube, int dim, int depth);
+protected:
+    Level(std::string name, std::string uniqueName, std::string caption, int depth)
+        : FName(std::move(name)), FUniqueName(std::move(uniqueName)), FCaption(std::move(caption)), FDepth(depth) {}
 
 private:
-    std::shared_ptr<const CubeData> FCube;
-    int FDim;  // -1: the measures
-    int FDepth;
     std::string FName, FUniqueName, FCaption;
-    mutable std::unique_ptr<Collection<Member>> FMembers;  // built on first use
+    int FDepth;
 };
 
 class Hierarchy {
 public:
+    Hierarchy(std::string name, std::string uniqueName, Collection<Level> levels)
+        : FName(std::move(name)), FUniqueName(std::move(uniqueName)), FLevels(std::move(levels)) {}
     std::string Name() const { return FName; }
     // "[Measures]" for the measures, else the dimension's unique name.
     std::string UniqueName() const { return FUniqueName; }
     Collection<Level> Levels() const { return FLevels; }
-
-    // internal
-    Hierarchy(std::shared_ptr<const CubeData> cube, int dim);
 
 private:
     std::string FName, FUniqueName;
@@ -142,14 +137,15 @@ private:
 
 class Dimension {
 public:
+    Dimension(std::string name, std::string uniqueName, Collection<Property> properties,
+              Collection<Hierarchy> hierarchies)
+        : FName(std::move(name)), FUniqueName(std::move(uniqueName)), FProperties(std::move(properties)),
+          FHierarchies(std::move(hierarchies)) {}
     std::string Name() const { return FName; }
     std::string UniqueName() const { return FUniqueName; }
     // "DIMENSION_TYPE": 2 for the measures, 3 for every other dimension.
     Collection<Property> Properties() const { return FProperties; }
     Collection<Hierarchy> Hierarchies() const { return FHierarchies; }
-
-    // internal
-    Dimension(std::shared_ptr<const CubeData> cube, int dim);
 
 private:
     std::string FName, FUniqueName;
@@ -159,46 +155,57 @@ private:
 
 class CubeDef {
 public:
-    std::string Name() const;
+    virtual ~CubeDef() = default;
+    virtual std::string Name() const = 0;
     // The measures dimension ("[Measures]") first, then the cube's dimensions.
-    Collection<Dimension> Dimensions() const;
+    // A server's cube reads them when first asked for (throws EOlapError
+    // when that fails).
+    virtual Collection<Dimension> Dimensions() const = 0;
     // "LAST_DATA_UPDATE" (text).
-    Collection<Property> Properties() const;
-
-    // internal
-    explicit CubeDef(std::shared_ptr<const CubeData> cube);
-
-private:
-    std::shared_ptr<const CubeData> FCube;
-    Collection<Dimension> FDimensions;
+    virtual Collection<Property> Properties() const = 0;
 };
 
-// An open connection to one local cube file. Opening the same file again
-// (same path, same modification time) shares the cube already in memory.
+// An open connection: a local cube file in memory, or a session with an
+// analysis server. Opening the same file again (same path, same
+// modification time) shares the cube already in memory; opening the same
+// server and catalog again while a connection to it lives shares its session.
 class Connection {
 public:
     // Connection strings are "key=value;" pairs, values optionally in double
-    // quotes, keys case-insensitive: Data Source="<file>";Provider=MSOLAP.2;
+    // quotes, keys case-insensitive. A local cube file:
+    //   Data Source="<file>";Provider=MSOLAP.2;
+    // An analysis server (an http:// or https:// address, or host[:port]
+    // meaning http://host:port/xmla) and its catalog:
+    //   Data Source="<server>";Initial Catalog="<catalog>";Provider=MSOLAP.2;
     static std::shared_ptr<Connection> Open(const std::string& connectionString);
+    // As Open, but a server connection starts a new session (the server's
+    // cubes are read again).
+    static std::shared_ptr<Connection> Connect(const std::string& connectionString);
 
     const std::string& ConnectionString() const { return FConnectionString; }
+    // The cube file; empty for a server.
     const std::string& FileName() const { return FFileName; }
+    // The local cube; null for a server.
     const std::shared_ptr<const CubeData>& Cube() const { return FCube; }
+    // What answers the connection's catalog and statements.
+    Provider& GetProvider() const { return *FProvider; }
 
     // internal
-    Connection(std::string connectionString, std::string fileName, std::shared_ptr<const CubeData> cube)
-        : FConnectionString(std::move(connectionString)), FFileName(std::move(fileName)), FCube(std::move(cube)) {}
+    Connection(std::string connectionString, std::string fileName, std::shared_ptr<const CubeData> cube);
+    Connection(std::string connectionString, std::shared_ptr<Provider> provider);
 
 private:
     std::string FConnectionString;
     std::string FFileName;
     std::shared_ptr<const CubeData> FCube;
+    std::shared_ptr<Provider> FProvider;
 };
 
 class Catalog {
 public:
-    // Opens the connection; throws EOlapError when it cannot (missing or bad
-    // file, bad connection string, analysis server).
+    // Opens the connection (Connection::Connect); throws EOlapError when it
+    // cannot (missing or bad file, bad connection string, a server that does
+    // not answer or has no such catalog).
     void SetActiveConnection(const std::string& connectionString);
     void SetActiveConnection(std::shared_ptr<Connection> connection);
     // Throws EOlapError when no connection is open.

@@ -1,29 +1,29 @@
 #pragma once
-// Private parts of the object model shared by its source files.
-#include "olap/adomd/Adomd.h"
+// The object model over a cube in memory (local cube files).
+#include "olap/adomd/Provider.h"
 #include "olap/engine/CubeData.h"
 #include "olap/mdx/QueryResult.h"
 
 #include <memory>
+#include <mutex>
+#include <string>
 
 namespace cb::olap {
 
-// What a Member object stands for: a member of a dimension, or (dim ==
-// mdx::kMeasuresDim) a stored or calculated measure by index.
-class MemberRef {
+// Catalog and statements of one cube in memory.
+class LocalProvider : public Provider {
 public:
-    MemberRef(std::shared_ptr<const CubeData> c, int d, MemberId i) : cube(std::move(c)), dim(d), id(i) {}
-    std::shared_ptr<const CubeData> cube;
-    int dim;
-    MemberId id;
-};
+    // fileName: the file the cube was read from (CREATE GLOBAL CUBE never
+    // writes over it); empty for a cube without a file.
+    LocalProvider(std::shared_ptr<const CubeData> cube, std::string fileName);
+    Collection<CubeDef> CubeDefs() override;
+    std::shared_ptr<const CellsetResult> Execute(const std::string& statement) override;
 
-class CellsetResult {
-public:
-    std::shared_ptr<const CubeData> cube;
-    mdx::QueryResult result;
+private:
+    std::shared_ptr<const CubeData> FCube;
+    std::string FFileName;
+    std::once_flag FOnce;
+    std::shared_ptr<CubeDef> FCubeDef;  // built on first use
 };
-
-std::shared_ptr<Member> MakeMember(const std::shared_ptr<const CubeData>& cube, int dim, MemberId id);
 
 }  // namespace cb::olap

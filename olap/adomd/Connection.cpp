@@ -1,8 +1,10 @@
-// Opening connections: the connection string and the cache of open cubes.
+// Opening connections: the connection string, the cache of open cubes, and
+// the hand-over of server connections to the XMLA client.
 #include "olap/adomd/Adomd.h"
 
 #include "olap/adomd/ConnectionString.h"
 #include "olap/engine/CubeFile.h"
+#include "olap/xmla/XmlaProvider.h"
 
 #include <filesystem>
 #include <map>
@@ -22,19 +24,20 @@ struct CacheEntry {
 std::mutex gCacheMutex;
 std::map<std::string, CacheEntry> gCache;
 
-}  // namespace
-
-std::shared_ptr<Connection> Connection::Open(const std::string& connectionString) {
+std::shared_ptr<Connection> OpenConnection(const std::string& connectionString, bool newSession) {
     auto pairs = ParseConnectionString(connectionString);
     std::string source = pairs.Get("Data Source");
     if (source.empty()) source = pairs.Get("DataSource");
-    std::string catalog = pairs.Get("Initial Catalog");
     std::string provider = pairs.Get("Provider");
     if (!provider.empty() && provider.rfind("MSOLAP", 0) != 0)
         throw EOlapError("Provider \"" + provider + "\" is not supported");
-    if (!catalog.empty())
-        throw EOlapError("Connecting to analysis servers is not supported yet (server \"" + source + "\", catalog \"" +
-                         catalog + "\")");
+    // A catalog (even an empty one: the server's first) makes it a server connection.
+    if (pairs.Has("Initial Catalog")) {
+        if (source.empty())
+            throw EOlapError("The connection string names no analysis server: \"" + connectionString + "\"");
+        return std::make_shared<Connection>(connectionString,
+                                            xmla::OpenServer(source, pairs.Get("Initial Catalog"), newSession));
+    }
     if (source.empty()) throw EOlapError("The connection string names no data source: \"" + connectionString + "\"");
 
     std::error_code ec;
@@ -57,6 +60,16 @@ std::shared_ptr<Connection> Connection::Open(const std::string& connectionString
         gCache[key] = CacheEntry{mtime, size, cube};
     }
     return std::make_shared<Connection>(connectionString, source, std::move(cube));
+}
+
+}  // namespace
+
+std::shared_ptr<Connection> Connection::Open(const std::string& connectionString) {
+    return OpenConnection(connectionString, false);
+}
+
+std::shared_ptr<Connection> Connection::Connect(const std::string& connectionString) {
+    return OpenConnection(connectionString, true);
 }
 
 }  // namespace cb::olap

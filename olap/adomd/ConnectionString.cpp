@@ -15,6 +15,12 @@ std::string ConnectionStringPairs::Get(const std::string& key) const {
     return value;
 }
 
+bool ConnectionStringPairs::Has(const std::string& key) const {
+    for (const auto& pair : pairs)
+        if (cb::rtl::SameText(pair.first, key)) return true;
+    return false;
+}
+
 std::string QuoteConnectionStringValue(const std::string& value) {
     std::string quoted = "\"";
     for (char c : value) {

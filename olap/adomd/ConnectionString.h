@@ -10,6 +10,8 @@ struct ConnectionStringPairs {
     std::vector<std::pair<std::string, std::string>> pairs;  // keys as written
     // The value of the last pair whose key matches, ignoring case; "" if none.
     std::string Get(const std::string& key) const;
+    // Whether a pair has the key (ignoring case), also with an empty value.
+    bool Has(const std::string& key) const;
 };
 
 // Throws EOlapError for an empty string, a pair without "=", an empty key or

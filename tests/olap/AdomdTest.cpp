@@ -65,8 +65,10 @@ TEST(ConnectionStringTest, OpeningFailsClearly) {
         {"Data Source=\"x.cub;Provider=MSOLAP.2;",
          "Connection string value of \"Data Source\" lacks its closing quote"},
         {"Provider=MSOLAP.2;", "The connection string names no data source: \"Provider=MSOLAP.2;\""},
-        {"Data Source=\"server\";Initial Catalog=\"cat\";Provider=MSOLAP.2;",
-         "Connecting to analysis servers is not supported yet (server \"server\", catalog \"cat\")"},
+        {"Data Source=\"ftp://server\";Initial Catalog=\"cat\";Provider=MSOLAP.2;",
+         "The analysis server's address \"ftp://server\" is not an http:// or https:// address"},
+        {"Data Source=\"\";Initial Catalog=\"cat\";",
+         "The connection string names no analysis server: \"Data Source=\"\";Initial Catalog=\"cat\";\""},
         {LocalString("/nonexistent/none.cub"), "Cube file \"/nonexistent/none.cub\" does not exist"},
         {"Data Source=x.cub;Provider=SQLOLEDB;", "Provider \"SQLOLEDB\" is not supported"},
     };

@@ -1,0 +1,251 @@
+#include "olap/xmla/ServerCubeCopy.h"
+
+#include "olap/engine/CubeBuilder.h"
+#include "olap/engine/CubeFile.h"
+#include "olap/engine/OlapError.h"
+#include "olap/xmla/ServerCube.h"
+#include "olap/xmla/ServerMdx.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <strings.h>
+#include <unordered_map>
+
+namespace cb::olap::xmla {
+
+namespace {
+
+bool SameName(const std::string& a, const std::string& b) {
+    return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+// A name as a local cube may hold it: "[", "]" and "." become "_", control
+// characters blanks. The caption keeps the server's text.
+std::string LocalName(const std::string& name) {
+    std::string s = name.empty() ? "_" : name;
+    for (char& c : s) {
+        if (c == '[' || c == ']' || c == '.') c = '_';
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
+    }
+    return s;
+}
+
+[[noreturn]] void Fail(const mdx::SourcePos& pos, const std::string& what) {
+    throw EOlapError(what + " at " + pos.Text());
+}
+
+struct CopiedDimension {
+    std::string name;              // the program's name, e.g. "Customer"
+    std::vector<LevelInfo> levels;  // below the All level, top first
+    std::vector<MemberInfo> leaves;
+    int index = -1;  // in the builder
+};
+
+struct CopiedMeasure {
+    std::string name;
+    std::string uniqueName;  // the server's
+    Aggregation aggregation = Aggregation::Sum;
+    std::string formatString;
+};
+
+// The measures to copy, checked against what the server says of them.
+std::vector<CopiedMeasure> Measures(CubeContext& source, const mdx::CreateCubeStatement& statement) {
+    std::vector<CopiedMeasure> out;
+    for (const mdx::CreateCubeItem& item : statement.items) {
+        if (!item.isMeasure) continue;
+        if (item.name.size() != 2 || !SameName(item.name[0].text, source.CubeName()))
+            Fail(item.pos, "Expected MEASURE [" + source.CubeName() + "].[name] but found " + mdx::NameText(item.name));
+        const std::string unique = WriteName({{"Measures", true}, {item.name[1].text, true}});
+        const MeasureInfo* found = nullptr;
+        for (const MeasureInfo& m : source.MeasureDetails())
+            if (SameName(m.uniqueName, unique)) found = &m;
+        if (!found) Fail(item.pos, "Unknown measure " + unique);
+        CopiedMeasure m;
+        m.name = LocalName(item.name[1].text);
+        m.uniqueName = found->uniqueName;
+        m.formatString = found->formatString.substr(0, 255);
+        switch (found->aggregator) {
+        case 1:  // sum
+        case 2:  // count: the leaf counts add up
+            m.aggregation = Aggregation::Sum;
+            break;
+        case 3:
+            m.aggregation = Aggregation::Min;
+            break;
+        case 4:
+            m.aggregation = Aggregation::Max;
+            break;
+        case 127:
+            Fail(item.pos, "The calculated member " + unique + " cannot be copied as a stored measure");
+        default:
+            Fail(item.pos, "The measure " + unique +
+                               " is neither summed, counted nor a least or greatest value on the server, so a "
+                               "copy of its leaf cells would not add up as it does");
+        }
+        for (const CopiedMeasure& other : out)
+            if (SameName(other.uniqueName, m.uniqueName)) Fail(item.pos, "The measure " + unique + " is listed twice");
+        out.push_back(std::move(m));
+    }
+    if (out.empty()) Fail(statement.sourcePos, "The new cube needs at least one measure");
+    return out;
+}
+
+std::vector<CopiedDimension> Dimensions(CubeContext& source, const mdx::CreateCubeStatement& statement) {
+    std::vector<CopiedDimension> out;
+    for (const mdx::CreateCubeItem& item : statement.items) {
+        if (item.isMeasure) continue;
+        if (item.name.size() != 2 || !SameName(item.name[0].text, source.CubeName()))
+            Fail(item.pos,
+                 "Expected DIMENSION [" + source.CubeName() + "].[name] but found " + mdx::NameText(item.name));
+        const std::string hierarchy = WriteName({{item.name[1].text, true}});
+        CopiedDimension d;
+        d.name = LocalName(item.name[1].text);
+        std::string found;
+        for (const LevelInfo& l : source.Levels()) {
+            if (!SameName(l.hierarchy, hierarchy)) continue;
+            found = l.hierarchy;
+            // The (All) level is the local cube's own.
+            if (l.isAll) continue;
+            d.levels.push_back(l);
+        }
+        if (found.empty() || SameName(found, "[Measures]")) Fail(item.pos, "Unknown dimension " + hierarchy);
+        if (d.levels.empty()) Fail(item.pos, "The dimension " + hierarchy + " has no levels to copy");
+        for (const CopiedDimension& other : out)
+            if (SameName(other.name, d.name)) Fail(item.pos, "The dimension " + hierarchy + " is listed twice");
+        out.push_back(std::move(d));
+    }
+    return out;
+}
+
+// Reads the members of each level, makes every leaf with its path, and
+// remembers the server's captions by the local unique names they get.
+void ReadMembers(CubeContext& source, CubeBuilder& builder, CopiedDimension& d,
+                 std::unordered_map<std::string, std::uint32_t>& leafHandles,
+                 std::map<std::string, std::string>& captions) {
+    std::unordered_map<std::string, MemberInfo> byName;
+    for (const LevelInfo& level : d.levels)
+        for (MemberInfo& m : source.LevelMembers(level)) byName[m.uniqueName] = std::move(m);
+    for (const MemberInfo& leaf : source.LevelMembers(d.levels.back())) {
+        // The path from the top, through the parents.
+        std::vector<const MemberInfo*> chain;
+        for (const MemberInfo* m = &leaf; m;) {
+            chain.push_back(m);
+            if (chain.size() > d.levels.size()) break;
+            auto parent = byName.find(m->parentUniqueName);
+            m = parent == byName.end() ? nullptr : &parent->second;
+        }
+        if (chain.size() != d.levels.size())
+            throw EOlapError("The member " + leaf.uniqueName + " of the dimension [" + d.name +
+                             "] does not lie at the depth of its level, which a local cube cannot hold");
+        std::reverse(chain.begin(), chain.end());
+        std::vector<std::string> path;
+        std::string local = "[" + d.name + "].[All]";
+        for (const MemberInfo* m : chain) {
+            path.push_back(LocalName(m->name));
+            local += ".[" + path.back() + "]";
+            captions.try_emplace(local, m->caption.empty() ? m->name : m->caption);
+        }
+        leafHandles[d.name + '\n' + source.Names().ToServer(leaf.uniqueName)] = builder.Leaf(d.index, path);
+    }
+}
+
+}  // namespace
+
+void CopyServerCube(CubeContext& source, const mdx::CreateCubeStatement& statement) {
+    if (statement.cubeName.empty()) Fail(statement.cubeNamePos, "The new cube's name is empty");
+    if (statement.storage.empty()) Fail(statement.storagePos, "The storage file name is empty");
+    const std::vector<CopiedMeasure> measures = Measures(source, statement);
+    std::vector<CopiedDimension> dims = Dimensions(source, statement);
+
+    CubeBuilder builder(LocalName(statement.cubeName));
+    for (CopiedDimension& d : dims) {
+        std::vector<std::string> levels;
+        for (const LevelInfo& l : d.levels) levels.push_back(LocalName(l.name));
+        d.index = builder.AddDimension(d.name, levels);
+    }
+    for (const CopiedMeasure& m : measures) builder.AddMeasure(m.name, m.aggregation, m.formatString);
+
+    std::unordered_map<std::string, std::uint32_t> leafHandles;  // dimension + '\n' + server name
+    std::map<std::string, std::string> captions;                 // local unique name -> caption
+    for (CopiedDimension& d : dims) ReadMembers(source, builder, d, leafHandles, captions);
+
+    // The leaf cells, non-empty ones only, in pages of the first dimension's
+    // leaves, each page small enough for one answer.
+    std::string columns = "{";
+    for (size_t i = 0; i < measures.size(); ++i) columns += (i ? ", " : "") + measures[i].uniqueName;
+    columns += "}";
+    const std::string from = " FROM " + source.CubeReference();
+    std::vector<std::uint32_t> keys(dims.size());
+    std::vector<double> values(measures.size());
+
+    auto addFacts = [&](const DataSet& data) {
+        if (data.axes.empty()) return;
+        const AxisData& cols = data.axes[0];
+        const AxisData* rows = data.axes.size() > 1 ? &data.axes[1] : nullptr;
+        const size_t rowCount = rows ? rows->positions : 1;
+        if (cols.positions != measures.size())
+            source.GetSession().Fail("sent " + std::to_string(cols.positions) + " measures where " +
+                                     std::to_string(measures.size()) + " were asked for");
+        size_t next = 0;  // cells are sorted by ordinal
+        for (size_t r = 0; r < rowCount; ++r) {
+            for (size_t k = 0; k < dims.size(); ++k) {
+                const TupleMember& m = data.memberTable[rows->members[r * static_cast<size_t>(rows->dims) + k]];
+                auto it = leafHandles.find(dims[k].name + '\n' + m.uniqueName);
+                if (it == leafHandles.end())
+                    source.GetSession().Fail("sent the cell of " + m.uniqueName + ", which is not a leaf member");
+                keys[k] = it->second;
+            }
+            bool any = false;
+            for (size_t c = 0; c < measures.size(); ++c) {
+                const std::uint64_t ordinal = r * measures.size() + c;
+                while (next < data.cells.size() && data.cells[next].ordinal < ordinal) ++next;
+                values[c] = std::nan("");
+                if (next < data.cells.size() && data.cells[next].ordinal == ordinal && data.cells[next].value.IsNumber()) {
+                    values[c] = data.cells[next].value.ToDouble();
+                    any = true;
+                }
+            }
+            if (any) builder.AddFact(keys.data(), values.data());
+        }
+    };
+
+    if (dims.empty()) {
+        addFacts(source.GetSession().Execute("SELECT " + columns + " ON COLUMNS" + from));
+    } else {
+        if (dims.size() > 64) throw EOlapError("A copy can hold at most 64 dimensions");
+        long double others = 1;
+        for (size_t k = 1; k < dims.size(); ++k)
+            others *= std::max<long long>(1, dims[k].levels.back().cardinality);
+        const long long leaves = static_cast<long long>(source.LevelMembers(dims[0].levels.back()).size());
+        const long long page = static_cast<long long>(std::clamp<long double>(200000.0L / others, 1, 5000));
+        std::string rest;
+        for (size_t k = 1; k < dims.size(); ++k) rest += " * " + dims[k].levels.back().uniqueName + ".Members";
+        // The rows name the dimensions in the statement's order.
+        for (long long start = 0; start < leaves; start += page) {
+            const std::string rows = "NON EMPTY {Subset(" + dims[0].levels.back().uniqueName + ".Members, " +
+                                     std::to_string(start) + ", " + std::to_string(page) + ")}" + rest;
+            DataSet data = source.GetSession().Execute("SELECT " + columns + " ON COLUMNS, " + rows + " ON ROWS" + from);
+            if (data.axes.size() > 1 && data.axes[1].positions && data.axes[1].dims != static_cast<int>(dims.size()))
+                source.GetSession().Fail("sent rows of " + std::to_string(data.axes[1].dims) + " members for " +
+                                         std::to_string(dims.size()) + " dimensions");
+            addFacts(data);
+        }
+    }
+
+    std::unique_ptr<CubeData> cube = builder.Finish();
+    for (DimensionData& d : cube->dimensions)
+        for (MemberData& m : d.members) {
+            auto it = captions.find(m.uniqueName);
+            if (it != captions.end() && it->second != m.name) m.caption = it->second;
+        }
+    try {
+        CheckCubeTarget(statement.storage, {}, false);
+        WriteCubeFile(*cube, statement.storage);
+    } catch (const EOlapError& e) {
+        throw EOlapError("Cannot create the cube [" + statement.cubeName + "] in '" + statement.storage +
+                         "': " + e.Message());
+    }
+}
+
+}  // namespace cb::olap::xmla

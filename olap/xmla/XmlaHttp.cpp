@@ -1,0 +1,133 @@
+#include "olap/xmla/XmlaHttp.h"
+
+#include "olap/engine/OlapError.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <mutex>
+
+#include <strings.h>
+
+namespace cb::olap::xmla {
+
+namespace {
+
+struct Transfer {
+    HttpAnswer answer;
+    size_t maxBytes = 0;
+    size_t headerBytes = 0;
+    bool tooLarge = false;
+};
+
+constexpr size_t kMaxHeaderBytes = 64 * 1024;
+
+size_t OnHeader(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    t->headerBytes += n;
+    if (t->headerBytes > kMaxHeaderBytes) return 0;
+    std::string line(data, n);
+    if (line.rfind("HTTP/", 0) == 0) t->answer.authenticate.clear();  // a new answer
+    const size_t colon = line.find(':');
+    if (colon != std::string::npos && strncasecmp(line.c_str(), "www-authenticate", colon) == 0 && colon == 16) {
+        std::string value = line.substr(colon + 1);
+        while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) value.pop_back();
+        while (!value.empty() && std::isspace(static_cast<unsigned char>(value.front()))) value.erase(0, 1);
+        if (t->answer.authenticate.empty()) t->answer.authenticate = value;
+    }
+    return n;
+}
+
+size_t OnBody(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    if (t->answer.body.size() + n > t->maxBytes) {
+        t->tooLarge = true;
+        return 0;
+    }
+    t->answer.body.append(data, n);
+    return n;
+}
+
+// "2 seconds", "0.5 seconds".
+std::string Seconds(long ms) {
+    std::string s = std::to_string(ms / 1000);
+    if (ms % 1000) s += "." + std::to_string((ms % 1000) / 100);
+    return s + (ms == 1000 ? " second" : " seconds");
+}
+
+struct Headers {
+    curl_slist* list = nullptr;
+    ~Headers() { curl_slist_free_all(list); }
+    void Add(const std::string& line) {
+        if (curl_slist* l = curl_slist_append(list, line.c_str())) list = l;
+    }
+};
+
+}  // namespace
+
+HttpAnswer HttpPost(const std::string& url, const std::vector<std::string>& headers, const std::string& body,
+                    const std::string& user, const std::string& password, const HttpLimits& limits) {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    CURL* curl = curl_easy_init();
+    if (!curl) throw EOlapError("cannot start an HTTP transfer");
+    Transfer transfer;
+    transfer.maxBytes = limits.maxAnswerBytes;
+    char errors[CURL_ERROR_SIZE] = {0};
+    Headers lines;
+    for (const std::string& h : headers) lines.Add(h);
+    lines.Add("Expect:");  // no 100-continue round trip
+
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errors);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, std::max(1L, limits.connectTimeoutMs));
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, std::max(1L, limits.totalTimeoutMs));
+    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, "CubeBrowser XMLA client");
+    curl_easy_setopt(curl, CURLOPT_POST, 1L);
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, lines.list);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &OnBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &OnHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC | CURLAUTH_DIGEST));
+    if (!user.empty()) {
+        curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
+    } else {
+        curl_easy_setopt(curl, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
+    }
+    const CURLcode rc = curl_easy_perform(curl);
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    char* type = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) transfer.answer.contentType = type;
+    curl_easy_cleanup(curl);
+
+    if (transfer.tooLarge)
+        throw EOlapError("sent an answer larger than " + std::to_string(limits.maxAnswerBytes >> 20) + " MB");
+    if (rc == CURLE_OPERATION_TIMEDOUT) {
+        if (status == 0 && transfer.answer.body.empty())
+            throw EOlapError("did not answer within " + Seconds(limits.totalTimeoutMs));
+        throw EOlapError("did not finish its answer within " + Seconds(limits.totalTimeoutMs));
+    }
+    if (transfer.headerBytes > kMaxHeaderBytes) throw EOlapError("sent more than 64 KB of headers");
+    if (rc == CURLE_PARTIAL_FILE) throw EOlapError("broke off its answer before the end");
+    if (rc != CURLE_OK) {
+        std::string text = errors[0] ? std::string(errors) : curl_easy_strerror(rc);
+        while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+        throw EOlapError("cannot be reached: " + text);
+    }
+    transfer.answer.status = status;
+    return std::move(transfer.answer);
+}
+
+}  // namespace cb::olap::xmla

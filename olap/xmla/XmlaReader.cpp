@@ -1,0 +1,428 @@
+#include "olap/xmla/XmlaReader.h"
+
+#include <QByteArray>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <cmath>
+#include <limits>
+#include <unordered_map>
+
+namespace cb::olap::xmla {
+
+namespace {
+
+const char* const kSoapNamespace = "http://schemas.xmlsoap.org/soap/envelope/";
+const char* const kXsiNamespace = "http://www.w3.org/2001/XMLSchema-instance";
+
+std::string S(QStringView v) {
+    return v.toString().toStdString();
+}
+
+// A token stream over the answer that enforces the limits: no document type
+// declaration or entity references, bounded nesting, well-formed XML.
+class Reader {
+public:
+    Reader(const std::string& body, const ReadLimits& limits)
+        : FBytes(QByteArray::fromRawData(body.data(), static_cast<qsizetype>(body.size()))), FXml(FBytes),
+          FLimits(limits) {
+        FXml.setNamespaceProcessing(true);
+    }
+
+    [[noreturn]] void Fail(const std::string& what) const {
+        throw EOlapError("sent a malformed answer: " + what + " (line " + std::to_string(FXml.lineNumber()) + ")");
+    }
+
+    // The next start or end element, or the end of the document; text goes
+    // to FText.
+    QXmlStreamReader::TokenType Next() {
+        for (;;) {
+            QXmlStreamReader::TokenType t = FXml.readNext();
+            switch (t) {
+            case QXmlStreamReader::StartElement:
+                if (++FDepth > FLimits.maxDepth)
+                    Fail("elements nest deeper than " + std::to_string(FLimits.maxDepth) + " levels");
+                return t;
+            case QXmlStreamReader::EndElement:
+                --FDepth;
+                return t;
+            case QXmlStreamReader::EndDocument:
+                return t;
+            case QXmlStreamReader::Characters:
+                FText += FXml.text();
+                continue;
+            case QXmlStreamReader::DTD:
+                Fail("it holds a document type declaration, which SOAP messages may not");
+            case QXmlStreamReader::EntityReference:
+                Fail("it holds a reference to an undeclared entity");
+            case QXmlStreamReader::Invalid:
+                if (FXml.error() == QXmlStreamReader::PrematureEndOfDocumentError) Fail("it ends too early");
+                Fail(FXml.errorString().toStdString());
+            default:
+                continue;  // declarations, comments, processing instructions
+            }
+        }
+    }
+
+    bool AtStart(const char* localName) const { return FXml.isStartElement() && FXml.name() == QLatin1String(localName); }
+    QStringView Name() const { return FXml.name(); }
+    QStringView NamespaceUri() const { return FXml.namespaceUri(); }
+    QStringView Attribute(const char* name) const { return FXml.attributes().value(QLatin1String(name)); }
+    QStringView Attribute(const char* ns, const char* name) const {
+        return FXml.attributes().value(QLatin1String(ns), QLatin1String(name));
+    }
+
+    // At a start element: its text to the matching end, child elements'
+    // text included.
+    std::string ReadText() {
+        const int depth = FDepth;
+        FText.clear();
+        while (!(Next() == QXmlStreamReader::EndElement && FDepth == depth - 1)) {
+            if (FXml.atEnd()) Fail("it ends too early");
+        }
+        return FText.toStdString();
+    }
+
+    // At a start element: on to its end.
+    void Skip() {
+        const int depth = FDepth;
+        while (!(Next() == QXmlStreamReader::EndElement && FDepth == depth - 1)) {
+            if (FXml.atEnd()) Fail("it ends too early");
+            FText.clear();
+        }
+        FText.clear();
+    }
+
+    // Calls child(*this) at each child element of the current one, whose
+    // own elements it must read to their end (ReadText, Skip or a loop of
+    // its own); returns after the current element's end.
+    template <class F>
+    void Children(F&& child) {
+        const int depth = FDepth;
+        for (;;) {
+            FText.clear();
+            QXmlStreamReader::TokenType t = Next();
+            if (t == QXmlStreamReader::EndDocument) Fail("it ends too early");
+            if (t == QXmlStreamReader::EndElement && FDepth == depth - 1) return;
+            if (t == QXmlStreamReader::StartElement) child(*this);
+        }
+    }
+
+    // After the document element: only trailing whitespace or comments.
+    void ExpectEnd() {
+        while (Next() != QXmlStreamReader::EndDocument) {
+            if (FXml.isStartElement()) Fail("it goes on after the SOAP envelope");
+        }
+    }
+
+    // The text read since the last element boundary.
+    std::string TakeText() {
+        std::string t = FText.toStdString();
+        FText.clear();
+        return t;
+    }
+
+private:
+    QByteArray FBytes;
+    QXmlStreamReader FXml;
+    ReadLimits FLimits;
+    int FDepth = 0;
+    QString FText;
+};
+
+// "faultstring: what the detail says".
+[[noreturn]] void ReadFault(Reader& r) {
+    std::string faultString, faultCode;
+    std::vector<std::string> details;
+    r.Children([&](Reader& c) {
+        if (c.AtStart("faultstring")) {
+            faultString = c.ReadText();
+        } else if (c.AtStart("faultcode")) {
+            faultCode = c.ReadText();
+        } else if (c.AtStart("detail")) {
+            // Texts of <desc> elements and Description attributes, at any depth.
+            std::function<void(Reader&)> walk = [&](Reader& d) {
+                std::string description = S(d.Attribute("Description"));
+                if (!description.empty()) details.push_back(description);
+                if (d.AtStart("desc")) {
+                    details.push_back(d.ReadText());
+                } else {
+                    d.Children(walk);
+                }
+            };
+            c.Children(walk);
+        } else {
+            c.Skip();
+        }
+    });
+    std::string message = faultString.empty() ? faultCode : faultString;
+    for (const std::string& d : details) {
+        if (d.empty() || d == message) continue;
+        message += message.empty() ? d : ": " + d;
+    }
+    if (message.empty()) message = "(no description)";
+    throw EXmlaFault(message);
+}
+
+// <Messages><Error Description="..."/></Messages> inside a result: the
+// server's error report.
+void ReadMessages(Reader& r) {
+    std::vector<std::string> errors;
+    r.Children([&](Reader& m) {
+        if (m.AtStart("Error")) {
+            std::string d = S(m.Attribute("Description"));
+            errors.push_back(d.empty() ? "(no description)" : d);
+        }
+        m.Skip();
+    });
+    if (!errors.empty()) {
+        std::string message;
+        for (const std::string& e : errors) message += (message.empty() ? "" : "; ") + e;
+        throw EXmlaFault(message);
+    }
+}
+
+// Walks envelope, body, response and return to the result's root and calls
+// root(r) at each child element of it. A Fault is thrown.
+template <class F>
+void ReadAnswer(Reader& r, F&& root) {
+    QXmlStreamReader::TokenType t = r.Next();
+    if (t != QXmlStreamReader::StartElement) r.Fail("it holds no XML element");
+    if (r.Name() != QLatin1String("Envelope") || r.NamespaceUri() != QLatin1String(kSoapNamespace))
+        r.Fail("it is not a SOAP envelope (it starts with <" + S(r.Name()) + ">)");
+    bool body = false;
+    r.Children([&](Reader& e) {
+        if (!e.AtStart("Body") || body) return e.Skip();
+        body = true;
+        bool response = false;
+        e.Children([&](Reader& b) {
+            if (b.AtStart("Fault") && b.NamespaceUri() == QLatin1String(kSoapNamespace)) ReadFault(b);
+            if (response) return b.Skip();
+            response = true;
+            b.Children([&](Reader& ret) {
+                if (!ret.AtStart("return")) return ret.Skip();
+                ret.Children([&](Reader& rt) {
+                    if (!rt.AtStart("root")) return rt.Skip();
+                    rt.Children([&](Reader& item) {
+                        if (item.AtStart("Messages")) return ReadMessages(item);
+                        root(item);
+                    });
+                });
+            });
+        });
+        if (!response) e.Fail("its body holds no response");
+    });
+    if (!body) r.Fail("it has no SOAP body");
+    r.ExpectEnd();
+}
+
+int ParseInt(Reader& r, const std::string& text, const char* what) {
+    int v = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || ptr != text.data() + text.size() || text.empty())
+        r.Fail(std::string(what) + " \"" + text.substr(0, 40) + "\" is not a whole number");
+    return v;
+}
+
+std::uint64_t ParseOrdinal(Reader& r, const std::string& text) {
+    std::uint64_t v = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || ptr != text.data() + text.size() || text.empty())
+        r.Fail("the cell ordinal \"" + text.substr(0, 40) + "\" is not a whole number");
+    return v;
+}
+
+bool ParseNumber(const std::string& text, double& v) {
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    return ec == std::errc() && ptr == text.data() + text.size() && !text.empty();
+}
+
+bool IsNumericType(const std::string& type) {
+    const std::string local = type.substr(type.find(':') == std::string::npos ? 0 : type.find(':') + 1);
+    static const char* const numeric[] = {"double", "float", "decimal", "int", "integer", "long", "short", "byte",
+                                          "unsignedInt", "unsignedLong", "unsignedShort", "unsignedByte"};
+    return std::any_of(std::begin(numeric), std::end(numeric), [&](const char* n) { return local == n; });
+}
+
+// A cell value: a number, a text, or empty (also for an <Error> in its place).
+Variant ReadValue(Reader& r) {
+    const std::string type = S(r.Attribute(kXsiNamespace, "type"));
+    bool error = false;
+    r.Children([&](Reader& e) {
+        if (e.AtStart("Error")) error = true;
+        e.Skip();
+    });
+    const std::string text = r.TakeText();
+    if (error) return Variant();
+    const bool numeric = IsNumericType(type);
+    double v = 0;
+    if (numeric || type.empty()) {
+        if (ParseNumber(text, v)) return std::isfinite(v) ? Variant(v) : Variant();
+        if (numeric) r.Fail("the cell value \"" + text.substr(0, 40) + "\" is not a number");
+    }
+    return Variant(text);
+}
+
+}  // namespace
+
+const std::string& Row::Get(const std::string& name) const {
+    static const std::string empty;
+    for (const auto& [k, v] : columns)
+        if (k == name) return v;
+    return empty;
+}
+
+bool Row::Has(const std::string& name) const {
+    return std::any_of(columns.begin(), columns.end(), [&](const auto& c) { return c.first == name; });
+}
+
+std::uint64_t DataSet::CellCount() const {
+    std::uint64_t n = 1;
+    for (const AxisData& a : axes) n *= a.positions;
+    return n;
+}
+
+Rowset ReadRowset(const std::string& body, const ReadLimits& limits) {
+    Reader r(body, limits);
+    Rowset rows;
+    ReadAnswer(r, [&](Reader& item) {
+        if (!item.AtStart("row")) return item.Skip();
+        if (rows.size() >= limits.maxRows)
+            item.Fail("it holds more than " + std::to_string(limits.maxRows) + " rows");
+        Row row;
+        item.Children([&](Reader& column) {
+            std::string name = S(column.Name());
+            row.columns.emplace_back(std::move(name), column.ReadText());
+        });
+        rows.push_back(std::move(row));
+    });
+    return rows;
+}
+
+DataSet ReadDataSet(const std::string& body, const ReadLimits& limits) {
+    Reader r(body, limits);
+    DataSet data;
+    std::unordered_map<std::string, std::uint32_t> interned;
+    size_t tupleMembers = 0;
+    bool axesRead = false;
+
+    auto readMember = [&](Reader& m) -> std::uint32_t {
+        TupleMember member;
+        member.hierarchy = S(m.Attribute("Hierarchy"));
+        m.Children([&](Reader& p) {
+            if (p.AtStart("UName")) {
+                member.uniqueName = p.ReadText();
+            } else if (p.AtStart("Caption")) {
+                member.caption = p.ReadText();
+            } else if (p.AtStart("LName")) {
+                member.levelName = p.ReadText();
+            } else if (p.AtStart("LNum")) {
+                member.levelNumber = ParseInt(p, p.ReadText(), "the level number");
+                if (member.levelNumber < 0 || member.levelNumber > 10000)
+                    p.Fail("the level number " + std::to_string(member.levelNumber) + " is out of range");
+            } else if (p.AtStart("DisplayInfo")) {
+                const std::string text = p.ReadText();
+                std::int64_t v = 0;
+                auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+                if (ec != std::errc() || ptr != text.data() + text.size())
+                    p.Fail("the display information \"" + text.substr(0, 40) + "\" is not a whole number");
+                member.displayInfo = static_cast<std::uint32_t>(v);
+            } else {
+                p.Skip();
+            }
+        });
+        if (member.uniqueName.empty()) m.Fail("a tuple member has no unique name");
+        std::string key = member.hierarchy + '\n' + member.uniqueName;
+        auto [it, added] = interned.try_emplace(std::move(key), static_cast<std::uint32_t>(data.memberTable.size()));
+        if (added) data.memberTable.push_back(std::move(member));
+        return it->second;
+    };
+
+    auto readAxis = [&](Reader& a, AxisData& axis) {
+        a.Children([&](Reader& t) {
+            if (t.AtStart("CrossProduct")) t.Fail("its axes are not in tuple format");
+            if (!t.AtStart("Tuples")) return t.Skip();
+            t.Children([&](Reader& tuple) {
+                if (!tuple.AtStart("Tuple")) return tuple.Skip();
+                int count = 0;
+                tuple.Children([&](Reader& m) {
+                    if (!m.AtStart("Member")) return m.Skip();
+                    if (++tupleMembers > limits.maxTupleMembers)
+                        m.Fail("its axes hold more than " + std::to_string(limits.maxTupleMembers) + " members");
+                    axis.members.push_back(readMember(m));
+                    ++count;
+                });
+                if (axis.positions == 0) {
+                    if (count == 0) tuple.Fail("a tuple holds no member");
+                    axis.dims = count;
+                } else if (count != axis.dims) {
+                    tuple.Fail("a tuple holds " + std::to_string(count) + " members where the first held " +
+                               std::to_string(axis.dims));
+                }
+                ++axis.positions;
+            });
+        });
+    };
+
+    ReadAnswer(r, [&](Reader& item) {
+        if (item.AtStart("Axes")) {
+            if (axesRead) item.Fail("it holds two lists of axes");
+            axesRead = true;
+            item.Children([&](Reader& a) {
+                if (!a.AtStart("Axis")) return a.Skip();
+                const std::string name = S(a.Attribute("name"));
+                if (name == "SlicerAxis") return a.Skip();
+                if (name.rfind("Axis", 0) != 0) a.Fail("an axis is named \"" + name.substr(0, 40) + "\"");
+                const int index = ParseInt(a, name.substr(4), "the axis number");
+                if (index != static_cast<int>(data.axes.size()))
+                    a.Fail("axis " + name + " is out of order or more than " + std::to_string(limits.maxAxes));
+                if (data.axes.size() >= limits.maxAxes)
+                    a.Fail("it has more than " + std::to_string(limits.maxAxes) + " axes");
+                data.axes.emplace_back();
+                readAxis(a, data.axes.back());
+            });
+            // The cells the axes span, checked before any is read.
+            long double span = 1;
+            for (const AxisData& a : data.axes) span *= static_cast<long double>(a.positions);
+            if (span > static_cast<long double>(limits.maxCells))
+                item.Fail("its axes span more than " + std::to_string(limits.maxCells) + " cells");
+        } else if (item.AtStart("CellData")) {
+            if (!axesRead) item.Fail("its cells come before its axes");
+            const std::uint64_t span = data.CellCount();
+            item.Children([&](Reader& c) {
+                if (!c.AtStart("Cell")) return c.Skip();
+                CellData cell;
+                cell.ordinal = ParseOrdinal(c, S(c.Attribute("CellOrdinal")));
+                if (cell.ordinal >= span)
+                    c.Fail("cell " + std::to_string(cell.ordinal) + " lies outside the axes, which span " +
+                           std::to_string(span) + " cells");
+                c.Children([&](Reader& p) {
+                    if (p.AtStart("Value")) {
+                        cell.value = ReadValue(p);
+                    } else if (p.AtStart("FmtValue")) {
+                        cell.formatted = p.ReadText();
+                    } else {
+                        p.Skip();
+                    }
+                });
+                data.cells.push_back(std::move(cell));
+            });
+        } else {
+            item.Skip();
+        }
+    });
+    if (!axesRead && !data.cells.empty()) r.Fail("its cells have no axes");
+    if (!std::is_sorted(data.cells.begin(), data.cells.end(),
+                        [](const CellData& a, const CellData& b) { return a.ordinal < b.ordinal; }))
+        std::stable_sort(data.cells.begin(), data.cells.end(),
+                         [](const CellData& a, const CellData& b) { return a.ordinal < b.ordinal; });
+    for (size_t i = 1; i < data.cells.size(); ++i)
+        if (data.cells[i].ordinal == data.cells[i - 1].ordinal)
+            throw EOlapError("sent a malformed answer: cell " + std::to_string(data.cells[i].ordinal) +
+                             " is given twice");
+    return data;
+}
+
+}  // namespace cb::olap::xmla

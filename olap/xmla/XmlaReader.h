@@ -1,0 +1,75 @@
+#pragma once
+// Reads the SOAP answers of an XMLA server: Discover rowsets and Execute
+// multidimensional data sets (tuple axis format). Everything read is
+// untrusted: a document type declaration, an entity reference, deep nesting,
+// too many rows, members or cells, a cell outside the axes or a malformed
+// document is an EOlapError that says what is wrong (the caller adds which
+// server sent it). A SOAP Fault, or an XMLA exception in the result, is an
+// EXmlaFault with the server's own words.
+#include "olap/adomd/Adomd.h"
+#include "olap/engine/OlapError.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace cb::olap::xmla {
+
+class EXmlaFault : public EOlapError {
+public:
+    using EOlapError::EOlapError;
+};
+
+// One row of a rowset: its columns by element name, in document order.
+struct Row {
+    std::vector<std::pair<std::string, std::string>> columns;
+    // The first column of that name; "" when the row has none.
+    const std::string& Get(const std::string& name) const;
+    bool Has(const std::string& name) const;
+};
+using Rowset = std::vector<Row>;
+
+// A member as a tuple gives it.
+struct TupleMember {
+    std::string hierarchy;  // the Hierarchy attribute (a name, as the server writes it)
+    std::string uniqueName;
+    std::string caption;
+    std::string levelName;
+    int levelNumber = 0;
+    std::uint32_t displayInfo = 0;  // the low 16 bits: the member's child count (at most 65535)
+};
+
+struct AxisData {
+    int dims = 0;  // members per tuple (0 for no tuples)
+    size_t positions = 0;
+    std::vector<std::uint32_t> members;  // tuple p, member k at [p * dims + k]: an index into DataSet::memberTable
+};
+
+struct CellData {
+    std::uint64_t ordinal = 0;
+    Variant value;  // empty, a number or a text
+    std::string formatted;
+};
+
+struct DataSet {
+    std::vector<AxisData> axes;  // Axis0, Axis1, ... (the slicer left out)
+    std::vector<TupleMember> memberTable;
+    std::vector<CellData> cells;  // by ordinal, ascending; empty cells left out
+    // The number of cells the axes span (the product of their positions).
+    std::uint64_t CellCount() const;
+};
+
+struct ReadLimits {
+    int maxDepth = 64;
+    size_t maxRows = 1000000;
+    size_t maxTupleMembers = 4000000;
+    size_t maxCells = 4000000;  // cells the axes may span
+    size_t maxAxes = 2;
+};
+
+Rowset ReadRowset(const std::string& body, const ReadLimits& limits = {});
+DataSet ReadDataSet(const std::string& body, const ReadLimits& limits = {});
+
+}  // namespace cb::olap::xmla

@@ -1,0 +1,38 @@
+#pragma once
+// One session with an XMLA server and catalog: Discover and Execute
+// requests, the server's user name and password, and errors that name the
+// server.
+#include "olap/xmla/XmlaReader.h"
+#include "olap/xmla/XmlaSoap.h"
+
+#include <string>
+
+namespace cb::olap::xmla {
+
+class Session {
+public:
+    // server as the user gave it (see ServerAddress); catalog may be empty
+    // until ResolveCatalog.
+    Session(const std::string& server, std::string catalog);
+
+    const std::string& Address() const { return FAddress; }
+    const std::string& Catalog() const { return FCatalog; }
+    // An empty catalog becomes the server's first; a named one must exist.
+    void ResolveCatalog();
+
+    // The rowset, restricted to the session's catalog when it has one.
+    Rowset Discover(const std::string& requestType, const Pairs& restrictions = {});
+    DataSet Execute(const std::string& statement);
+
+    // "The analysis server <address> " + what.
+    [[noreturn]] void Fail(const std::string& what) const;
+
+private:
+    std::string Post(const std::string& action, const std::string& body, long timeoutMs);
+    Pairs Properties(bool execute) const;
+
+    std::string FAddress;
+    std::string FCatalog;
+};
+
+}  // namespace cb::olap::xmla

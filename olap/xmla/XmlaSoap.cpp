@@ -1,0 +1,73 @@
+#include "olap/xmla/XmlaSoap.h"
+
+#include "olap/engine/OlapError.h"
+
+namespace cb::olap::xmla {
+
+namespace {
+
+const char* const kEnvelopeStart =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\"><SOAP-ENV:Body>";
+const char* const kEnvelopeEnd = "</SOAP-ENV:Body></SOAP-ENV:Envelope>\n";
+
+void AppendElements(std::string& out, const Pairs& pairs) {
+    for (const auto& [name, value] : pairs) out += "<" + name + ">" + XmlEscape(value) + "</" + name + ">";
+}
+
+std::string PropertyList(const Pairs& properties) {
+    std::string s = "<Properties><PropertyList>";
+    AppendElements(s, properties);
+    return s + "</PropertyList></Properties>";
+}
+
+}  // namespace
+
+std::string XmlEscape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\r':
+            out += "&#13;";  // kept: a plain CR would be read as a line feed
+            break;
+        default:
+            if (c < 0x20 && c != '\t' && c != '\n')
+                throw EOlapError("The text holds the control character " + std::to_string(c) +
+                                 ", which cannot be sent to an analysis server");
+            out += ch;
+        }
+    }
+    return out;
+}
+
+std::string DiscoverRequest(const std::string& requestType, const Pairs& restrictions, const Pairs& properties) {
+    std::string s = kEnvelopeStart;
+    s += "<Discover xmlns=\"urn:schemas-microsoft-com:xml-analysis\"><RequestType>" + XmlEscape(requestType) +
+         "</RequestType><Restrictions><RestrictionList>";
+    AppendElements(s, restrictions);
+    s += "</RestrictionList></Restrictions>" + PropertyList(properties) + "</Discover>";
+    return s + kEnvelopeEnd;
+}
+
+std::string ExecuteRequest(const std::string& statement, const Pairs& properties) {
+    std::string s = kEnvelopeStart;
+    s += "<Execute xmlns=\"urn:schemas-microsoft-com:xml-analysis\"><Command><Statement>" + XmlEscape(statement) +
+         "</Statement></Command>" + PropertyList(properties) + "</Execute>";
+    return s + kEnvelopeEnd;
+}
+
+}  // namespace cb::olap::xmla
