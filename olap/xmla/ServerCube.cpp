@@ -422,7 +422,13 @@ void ServerCubeDef::Load() const {
 ServerProvider::ServerProvider(const std::string& server, const std::string& catalog)
     : FSession(std::make_shared<Session>(server, catalog)) {
     if (catalog.empty()) FSession->ResolveCatalog();
-    Rowset cubes = FSession->Discover("MDSCHEMA_CUBES", {{"CATALOG_NAME", FSession->Catalog()}});
+    Rowset cubes;
+    try {
+        cubes = FSession->Discover("MDSCHEMA_CUBES", {{"CATALOG_NAME", FSession->Catalog()}});
+    } catch (const EOlapError&) {
+        FSession->ResolveCatalog();  // says so when the catalog is missing
+        throw;
+    }
     if (cubes.empty()) FSession->ResolveCatalog();  // a missing catalog is an error; an empty one is not
     std::vector<std::shared_ptr<CubeDef>> defs;
     for (const Row& c : cubes) {

@@ -78,9 +78,9 @@ void Session::Fail(const std::string& what) const {
     throw EOlapError("The analysis server " + FAddress + " " + what);
 }
 
-Pairs Session::Properties(bool execute) const {
+Pairs Session::Properties(bool execute, bool inCatalog) const {
     Pairs p;
-    if (!FCatalog.empty()) p.emplace_back("Catalog", FCatalog);
+    if (inCatalog && !FCatalog.empty()) p.emplace_back("Catalog", FCatalog);
     if (execute) {
         p.emplace_back("Format", "Multidimensional");
         p.emplace_back("AxisFormat", "TupleFormat");
@@ -141,8 +141,8 @@ std::string Session::Post(const std::string& action, const std::string& body, lo
     }
 }
 
-Rowset Session::Discover(const std::string& requestType, const Pairs& restrictions) {
-    const std::string body = Post("Discover", DiscoverRequest(requestType, restrictions, Properties(false)),
+Rowset Session::Discover(const std::string& requestType, const Pairs& restrictions, bool inCatalog) {
+    const std::string body = Post("Discover", DiscoverRequest(requestType, restrictions, Properties(false, inCatalog)),
                                   GetServerLimits().discoverTimeoutMs);
     try {
         return ReadRowset(body);
@@ -155,7 +155,7 @@ Rowset Session::Discover(const std::string& requestType, const Pairs& restrictio
 
 DataSet Session::Execute(const std::string& statement) {
     const std::string body =
-        Post("Execute", ExecuteRequest(statement, Properties(true)), GetServerLimits().executeTimeoutMs);
+        Post("Execute", ExecuteRequest(statement, Properties(true, true)), GetServerLimits().executeTimeoutMs);
     try {
         return ReadDataSet(body);
     } catch (const EXmlaFault& e) {
@@ -166,7 +166,7 @@ DataSet Session::Execute(const std::string& statement) {
 }
 
 void Session::ResolveCatalog() {
-    Rowset catalogs = Discover("DBSCHEMA_CATALOGS");
+    Rowset catalogs = Discover("DBSCHEMA_CATALOGS", {}, false);
     if (FCatalog.empty()) {
         if (catalogs.empty()) Fail("has no catalogs");
         FCatalog = catalogs.front().Get("CATALOG_NAME");

@@ -20,8 +20,8 @@ public:
     // An empty catalog becomes the server's first; a named one must exist.
     void ResolveCatalog();
 
-    // The rowset, restricted to the session's catalog when it has one.
-    Rowset Discover(const std::string& requestType, const Pairs& restrictions = {});
+    // The rowset, in the session's catalog when it has one (and inCatalog).
+    Rowset Discover(const std::string& requestType, const Pairs& restrictions = {}, bool inCatalog = true);
     DataSet Execute(const std::string& statement);
 
     // "The analysis server <address> " + what.
@@ -29,7 +29,7 @@ public:
 
 private:
     std::string Post(const std::string& action, const std::string& body, long timeoutMs);
-    Pairs Properties(bool execute) const;
+    Pairs Properties(bool execute, bool inCatalog) const;
 
     std::string FAddress;
     std::string FCatalog;
