@@ -17,6 +17,7 @@
 #include "app/ui/MainGraphDisplay.h"
 #include "app/ui/MainMenuContainer.h"
 #include "app/ui/OpenCubeDialog.h"
+#include "app/ui/ServerLogin.h"
 #include "app/ui/ToolbarIcons.h"
 #include "app/ui/TutorialDisplay.h"
 #include "extras/HelpHook.h"
@@ -94,6 +95,7 @@ TfrmMain::TfrmMain(TAppContext context, TDisplayManager* displayManager, const s
 }
 
 TfrmMain::~TfrmMain() {
+    RemoveServerLogin();
     if (auto* app = dynamic_cast<TCubeBrowserApplication*>(QCoreApplication::instance())) app->OnException = nullptr;
     if (FDisplayManager) {
         FDisplayManager->OnToggleChartRequest = nullptr;
@@ -344,6 +346,8 @@ void TfrmMain::Create() {
     Step();
     if (auto* app = dynamic_cast<TCubeBrowserApplication*>(QCoreApplication::instance()))
         app->OnException = [this](QObject* sender, const std::exception& e) { ApplicationException(sender, e); };
+    // Analysis servers that want a password ask through this window.
+    InstallServerLogin(this);
     // The window theme, applied and handed to the message interface.
     ApplyTheme(&FTheme);
     if (auto* ui = dynamic_cast<TCubeBrowserInterface*>(FContext.UserInterface)) ui->ApplyTheme(&FTheme);
@@ -451,13 +455,26 @@ void TfrmMain::OpenCube() {
     }
 }
 
-void TfrmMain::OpenCubeWith(std::unique_ptr<TCubeConnectionString> description) {
+void TfrmMain::OpenCubeWith(std::unique_ptr<TCubeConnectionString> description, const std::string& cubeName) {
     if (!description) return;
+    // Connect first: a connection that fails leaves the open cube alone.
+    const std::string source = description->GetDescription();
+    auto connection = std::make_unique<TMSOLAPConnection>(std::move(description), FContext);
+    if (!connection->Active) return;  // the connection told its error
+    try {
+        if (!cubeName.empty() && !connection->SelectCubeByName(cubeName))
+            throw cb::olap::EOlapError("there is no cube \"" + cubeName + "\"");
+        // A server's cube is read here, so that one it cannot serve is found now.
+        if (auto cubeDef = connection->GetCurrentCubeDef()) cubeDef->Dimensions();
+    } catch (const std::exception& e) {
+        FContext.WriteLog("Unable to open the cube of " + source + ": " + e.what());
+        FContext.ShowError("Unable to open selected cube. Please try again.\r\r" + std::string(e.what()));
+        return;
+    }
     // The old cube leaves the panes before its connection goes.
     if (FDisplayManager && FDisplayManager->IsCubeOpen()) CloseCube();
     if (FDisplayManager && FDisplayManager->IsCubeOpen()) return;  // a pane refused to be left
-    FConnection.reset();
-    FConnection = std::make_unique<TMSOLAPConnection>(std::move(description), FContext);
+    FConnection = std::move(connection);
     OpenCube();
     if (FDisplayManager) FDisplayManager->ClearUndoRedo();
     UpdateActions();
@@ -470,7 +487,7 @@ void TfrmMain::OpenCubeDialog() {
     TfrmOpenCube dialog(FContext.Config ? FContext.Config->GetConnectionList() : nullptr, start, FContext);
     dialog.ApplyTheme(&FTheme);
     if (dialog.exec() != QDialog::Accepted) return;
-    OpenCubeWith(dialog.GetDescription());
+    OpenCubeWith(dialog.GetDescription(), dialog.CubeName());
 }
 
 void TfrmMain::CloseCube() {

@@ -58,8 +58,11 @@ public:
     bool OpenSampleCube();
     // Shows the window's connection's current cube in the panes.
     void OpenCube();
-    // Opens a cube from a description: the window's connection is replaced.
-    void OpenCubeWith(std::unique_ptr<class TCubeConnectionString> description);
+    // Opens a cube from a description (on a server, the cube of that name;
+    // else the first). The window's connection is replaced only when the new
+    // one opened and its cube could be read: otherwise the error is shown
+    // and the open cube stays as it was.
+    void OpenCubeWith(std::unique_ptr<class TCubeConnectionString> description, const std::string& cubeName = {});
     // The open-cube window (acOpenCube).
     void OpenCubeDialog();
     void CloseCube();
