@@ -9,7 +9,6 @@ class QWidget;
 
 namespace cb::app {
 
-
 // Makes the window the XMLA client's password request, its owner the given
 // window (none: top-level).
 void InstallServerLogin(QWidget* owner);

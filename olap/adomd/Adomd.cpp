@@ -48,7 +48,8 @@ namespace {
 // calculated measure by index.
 class LocalMember : public Member {
 public:
-    LocalMember(std::shared_ptr<const CubeData> cube, int dim, MemberId id) : FCube(std::move(cube)), FDim(dim), FId(id) {}
+    LocalMember(std::shared_ptr<const CubeData> cube, int dim, MemberId id)
+        : FCube(std::move(cube)), FDim(dim), FId(id) {}
 
     std::string Name() const override {
         if (IsMeasure()) return IsCalculated() ? Calc().name : FCube->measures[FId].name;
@@ -109,8 +110,7 @@ public:
                 for (size_t i = 0; i < n; ++i)
                     items.push_back(std::make_shared<LocalMember>(FCube, FDim, static_cast<MemberId>(i)));
             } else {
-                const LevelData& l =
-                    FCube->dimensions[static_cast<size_t>(FDim)].levels[static_cast<size_t>(Depth())];
+                const LevelData& l = FCube->dimensions[static_cast<size_t>(FDim)].levels[static_cast<size_t>(Depth())];
                 for (MemberId id : l.members) items.push_back(std::make_shared<LocalMember>(FCube, FDim, id));
             }
             FMembers = Collection<Member>(std::move(items));
@@ -131,8 +131,8 @@ std::shared_ptr<Dimension> MakeLocalDimension(const std::shared_ptr<const CubeDa
     if (dim == mdx::kMeasuresDim) {
         name = "Measures";
         uniqueName = "[Measures]";
-        levels.push_back(std::make_shared<LocalLevel>(cube, dim, 0, "MeasuresLevel", "[Measures].[MeasuresLevel]",
-                                                      "MeasuresLevel"));
+        levels.push_back(
+            std::make_shared<LocalLevel>(cube, dim, 0, "MeasuresLevel", "[Measures].[MeasuresLevel]", "MeasuresLevel"));
     } else {
         const DimensionData& d = cube->dimensions[static_cast<size_t>(dim)];
         name = d.name;

@@ -220,8 +220,8 @@ std::vector<MemberInfo> CubeContext::LevelMembers(const LevelInfo& level) {
     std::lock_guard guard(FLock);
     auto known = FLevelMembers.find(level.uniqueName);
     if (known != FLevelMembers.end()) return InfosOf(known->second);
-    std::vector<MemberInfo> infos = ReadMembers(
-        {{"HIERARCHY_UNIQUE_NAME", level.hierarchy}, {"LEVEL_UNIQUE_NAME", level.uniqueName}});
+    std::vector<MemberInfo> infos =
+        ReadMembers({{"HIERARCHY_UNIQUE_NAME", level.hierarchy}, {"LEVEL_UNIQUE_NAME", level.uniqueName}});
     Remember(infos);
     std::vector<std::string>& names = FLevelMembers[level.uniqueName];
     // The whole level gives every parent's children at once.
@@ -265,7 +265,8 @@ std::shared_ptr<Member> CubeContext::MemberFor(const MemberInfo& info) {
     auto member = std::make_shared<ServerMember>(shared_from_this(), info);
     slot = member;
     if (FRegistry.size() > FRegistryPruneAt) {
-        for (auto it = FRegistry.begin(); it != FRegistry.end();) it = it->second.expired() ? FRegistry.erase(it) : ++it;
+        for (auto it = FRegistry.begin(); it != FRegistry.end();)
+            it = it->second.expired() ? FRegistry.erase(it) : ++it;
         FRegistryPruneAt = std::max<size_t>(4096, FRegistry.size() * 2);
     }
     return member;
@@ -294,8 +295,7 @@ std::shared_ptr<Member> CubeContext::MemberFor(const TupleMember& tuple) {
 
 // ---- ServerCubeDef
 
-ServerCubeDef::ServerCubeDef(std::shared_ptr<Session> session, const Row& cubeRow)
-    : FName(cubeRow.Get("CUBE_NAME")) {
+ServerCubeDef::ServerCubeDef(std::shared_ptr<Session> session, const Row& cubeRow) : FName(cubeRow.Get("CUBE_NAME")) {
     FLastUpdate = cubeRow.Get("LAST_DATA_UPDATE");
     if (FLastUpdate.empty()) FLastUpdate = cubeRow.Get("LAST_SCHEMA_UPDATE");
     // "2024-06-30T12:00:00" as the program shows times: "2024-06-30 12:00:00".
@@ -362,8 +362,8 @@ void ServerCubeDef::Load() const {
     std::vector<MeasureInfo> details;
     std::vector<std::string> hidden;
     for (const Row& m : measureDetails) {
-        details.push_back({m.Get("MEASURE_UNIQUE_NAME"), ToInt(m.Get("MEASURE_AGGREGATOR"), 0),
-                           m.Get("DEFAULT_FORMAT_STRING")});
+        details.push_back(
+            {m.Get("MEASURE_UNIQUE_NAME"), ToInt(m.Get("MEASURE_AGGREGATOR"), 0), m.Get("DEFAULT_FORMAT_STRING")});
         if (IsFalse(m.Get("MEASURE_IS_VISIBLE"))) hidden.push_back(m.Get("MEASURE_UNIQUE_NAME"));
     }
     std::vector<MemberInfo> measures;
@@ -383,15 +383,20 @@ void ServerCubeDef::Load() const {
     FContext->SetStructure(names, levelInfos, measures, details);
 
     std::vector<std::shared_ptr<Dimension>> out;
-    LevelInfo measuresLevel{measuresHierarchy, measuresHierarchy + ".[MeasuresLevel]", "MeasuresLevel",
-                            "MeasuresLevel", 0, static_cast<long long>(measures.size()), false};
+    LevelInfo measuresLevel{measuresHierarchy,
+                            measuresHierarchy + ".[MeasuresLevel]",
+                            "MeasuresLevel",
+                            "MeasuresLevel",
+                            0,
+                            static_cast<long long>(measures.size()),
+                            false};
     for (const LevelInfo& l : levelInfos)
         if (l.hierarchy == measuresHierarchy) measuresLevel = l;
     auto measuresLevelObject = std::make_shared<ServerLevel>(FContext, measuresLevel, measures);
     out.push_back(std::make_shared<Dimension>(
         "Measures", measuresHierarchy, Collection<Property>({std::make_shared<Property>("DIMENSION_TYPE", Variant(2))}),
-        Collection<Hierarchy>({std::make_shared<Hierarchy>("Measures", measuresHierarchy,
-                                                           Collection<Level>({measuresLevelObject}))})));
+        Collection<Hierarchy>(
+            {std::make_shared<Hierarchy>("Measures", measuresHierarchy, Collection<Level>({measuresLevelObject}))})));
     for (const Row& d : dims) {
         const std::string type = d.Get("DIMENSION_TYPE");
         if (type == "2" || IsFalse(d.Get("DIMENSION_IS_VISIBLE"))) continue;
@@ -408,9 +413,9 @@ void ServerCubeDef::Load() const {
             std::string name = LastNamePart(unique);
             if (name == unique) name = h.Get("HIERARCHY_NAME");
             auto hierarchy = std::make_shared<Hierarchy>(name, unique, Collection<Level>(std::move(levelObjects)));
-            Collection<Property> props(
-                {std::make_shared<Property>("DIMENSION_TYPE", Variant(ToInt(type, 3)))});
-            out.push_back(std::make_shared<Dimension>(name, unique, std::move(props), Collection<Hierarchy>({hierarchy})));
+            Collection<Property> props({std::make_shared<Property>("DIMENSION_TYPE", Variant(ToInt(type, 3)))});
+            out.push_back(
+                std::make_shared<Dimension>(name, unique, std::move(props), Collection<Hierarchy>({hierarchy})));
         }
     }
     FDimensions = Collection<Dimension>(std::move(out));

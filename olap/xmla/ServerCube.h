@@ -47,7 +47,6 @@ struct MeasureInfo {
     std::string formatString;
 };
 
-
 class CubeContext : public std::enable_shared_from_this<CubeContext> {
 public:
     CubeContext(std::shared_ptr<Session> session, std::string cubeName);

@@ -36,7 +36,7 @@ std::string LocalName(const std::string& name) {
 }
 
 struct CopiedDimension {
-    std::string name;              // the program's name, e.g. "Customer"
+    std::string name;               // the program's name, e.g. "Customer"
     std::vector<LevelInfo> levels;  // below the All level, top first
     std::vector<MemberInfo> leaves;
     int index = -1;  // in the builder
@@ -201,7 +201,8 @@ void CopyServerCube(CubeContext& source, const mdx::CreateCubeStatement& stateme
                 const std::uint64_t ordinal = r * measures.size() + c;
                 while (next < data.cells.size() && data.cells[next].ordinal < ordinal) ++next;
                 values[c] = std::nan("");
-                if (next < data.cells.size() && data.cells[next].ordinal == ordinal && data.cells[next].value.IsNumber()) {
+                if (next < data.cells.size() && data.cells[next].ordinal == ordinal &&
+                    data.cells[next].value.IsNumber()) {
                     values[c] = data.cells[next].value.ToDouble();
                     any = true;
                 }
@@ -215,8 +216,7 @@ void CopyServerCube(CubeContext& source, const mdx::CreateCubeStatement& stateme
     } else {
         if (dims.size() > 64) throw EOlapError("A copy can hold at most 64 dimensions");
         long double others = 1;
-        for (size_t k = 1; k < dims.size(); ++k)
-            others *= std::max<long long>(1, dims[k].levels.back().cardinality);
+        for (size_t k = 1; k < dims.size(); ++k) others *= std::max<long long>(1, dims[k].levels.back().cardinality);
         const long long leaves = static_cast<long long>(source.LevelMembers(dims[0].levels.back()).size());
         const long long page = static_cast<long long>(std::clamp<long double>(200000.0L / others, 1, 5000));
         std::string rest;
@@ -225,7 +225,8 @@ void CopyServerCube(CubeContext& source, const mdx::CreateCubeStatement& stateme
         for (long long start = 0; start < leaves; start += page) {
             const std::string rows = "NON EMPTY {Subset(" + dims[0].levels.back().uniqueName + ".Members, " +
                                      std::to_string(start) + ", " + std::to_string(page) + ")}" + rest;
-            DataSet data = source.GetSession().Execute("SELECT " + columns + " ON COLUMNS, " + rows + " ON ROWS" + from);
+            DataSet data =
+                source.GetSession().Execute("SELECT " + columns + " ON COLUMNS, " + rows + " ON ROWS" + from);
             if (data.axes.size() > 1 && data.axes[1].positions && data.axes[1].dims != static_cast<int>(dims.size()))
                 source.GetSession().Fail("sent rows of " + std::to_string(data.axes[1].dims) + " members for " +
                                          std::to_string(dims.size()) + " dimensions");

@@ -90,8 +90,8 @@ std::string WriteExpression(const mdx::Node& node, const NameMap& names) {
         std::string right = WriteExpression(*node.args[1], names);
         if (Precedence(*node.args[0]) < p) left = "(" + left + ")";
         // a - (b - c), a / (b * c): the right side keeps its own grouping.
-        if (Precedence(*node.args[1]) < p || (Precedence(*node.args[1]) == p && node.args[1]->kind ==
-                                                                                     mdx::NodeKind::Binary))
+        if (Precedence(*node.args[1]) < p ||
+            (Precedence(*node.args[1]) == p && node.args[1]->kind == mdx::NodeKind::Binary))
             right = "(" + right + ")";
         return left + " " + node.text + " " + right;
     }

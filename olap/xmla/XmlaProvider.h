@@ -43,8 +43,8 @@ void SetServerLimits(const ServerLimits& limits);
 // both and answers true to try again, false to give up. Called on the
 // thread that made the request. The answer is kept in memory for the
 // server's address only, never written anywhere.
-using PasswordRequest = std::function<bool(const std::string& server, const std::string& realm, std::string& user,
-                                           std::string& password)>;
+using PasswordRequest =
+    std::function<bool(const std::string& server, const std::string& realm, std::string& user, std::string& password)>;
 void SetPasswordRequest(PasswordRequest request);
 // Drops the user names and passwords kept so far.
 void ForgetPasswords();

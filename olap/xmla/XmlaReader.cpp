@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <functional>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <unordered_map>
 
@@ -66,7 +66,9 @@ public:
         }
     }
 
-    bool AtStart(const char* localName) const { return FXml.isStartElement() && FXml.name() == QLatin1String(localName); }
+    bool AtStart(const char* localName) const {
+        return FXml.isStartElement() && FXml.name() == QLatin1String(localName);
+    }
     QStringView Name() const { return FXml.name(); }
     QStringView NamespaceUri() const { return FXml.namespaceUri(); }
     QStringView Attribute(const char* name) const { return FXml.attributes().value(QLatin1String(name)); }
@@ -241,7 +243,8 @@ bool ParseNumber(const std::string& text, double& v) {
 
 bool IsNumericType(const std::string& type) {
     const std::string local = type.substr(type.find(':') == std::string::npos ? 0 : type.find(':') + 1);
-    static const char* const numeric[] = {"double", "float", "decimal", "int", "integer", "long", "short", "byte",
+    static const char* const numeric[] = {"double",      "float",        "decimal",       "int",
+                                          "integer",     "long",         "short",         "byte",
                                           "unsignedInt", "unsignedLong", "unsignedShort", "unsignedByte"};
     return std::any_of(std::begin(numeric), std::end(numeric), [&](const char* n) { return local == n; });
 }
@@ -289,8 +292,7 @@ Rowset ReadRowset(const std::string& body, const ReadLimits& limits) {
     Rowset rows;
     ReadAnswer(r, [&](Reader& item) {
         if (!item.AtStart("row")) return item.Skip();
-        if (rows.size() >= limits.maxRows)
-            item.Fail("it holds more than " + std::to_string(limits.maxRows) + " rows");
+        if (rows.size() >= limits.maxRows) item.Fail("it holds more than " + std::to_string(limits.maxRows) + " rows");
         Row row;
         item.Children([&](Reader& column) {
             std::string name = S(column.Name());

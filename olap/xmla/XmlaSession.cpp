@@ -192,7 +192,8 @@ std::string ServerAddress(const std::string& server) {
     // user:password@ before the host
     const size_t hostStart = scheme + 3;
     const size_t hostEnd = s.find_first_of("/?#", hostStart);
-    const std::string authority = s.substr(hostStart, hostEnd == std::string::npos ? std::string::npos : hostEnd - hostStart);
+    const std::string authority =
+        s.substr(hostStart, hostEnd == std::string::npos ? std::string::npos : hostEnd - hostStart);
     const size_t at = authority.rfind('@');
     if (at != std::string::npos && authority.substr(0, at).find(':') != std::string::npos)
         throw EOlapError("The analysis server's address holds a password; leave it out: the program asks for it, or "

@@ -98,9 +98,7 @@ public:
         return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
     }
     // The text right of a row's caption cell.
-    std::string ValueRightOf(std::pair<int, int> cell) const {
-        return Grid()->Cells(cell.first + 1, cell.second);
-    }
+    std::string ValueRightOf(std::pair<int, int> cell) const { return Grid()->Cells(cell.first + 1, cell.second); }
 
     void Shot(const std::string& name) {
         QApplication::processEvents();
@@ -175,7 +173,8 @@ TEST(ServerEndToEnd, BrowsesAServerCube) {
         dialog->lstConnections->setCurrentRow(0);
         emit dialog->lstConnections->itemClicked(dialog->lstConnections->item(0));
         EXPECT_TRUE(dialog->rbServer->isChecked());
-        EXPECT_EQ(dialog->edtServer->text().toStdString(), ShopServer().Address.substr(7, ShopServer().Address.size() - 12));
+        EXPECT_EQ(dialog->edtServer->text().toStdString(),
+                  ShopServer().Address.substr(7, ShopServer().Address.size() - 12));
         ASSERT_EQ(dialog->cmbCatalog->count(), 2);
         dialog->cmbCatalog->setCurrentIndex(dialog->cmbCatalog->findText("Shop"));
         EXPECT_EQ(Items(dialog->lstCubes), std::vector<std::string>{"Sales"});
@@ -242,9 +241,8 @@ TEST(ServerEndToEnd, BrowsesAServerCube) {
         const int axis = p.DisplayManager->GetAxisOfDimension("Customer");
         p.DisplayManager->SaveUndoState();
         p.DisplayManager->RemoveFromAxes("[Customer]", false);
-        p.DisplayManager->AppendToAxis({"[Customer].[All Customers].[Europe].[France]",
-                                        "[Customer].[All Customers].[Asia].[Japan]"},
-                                       axis);
+        p.DisplayManager->AppendToAxis(
+            {"[Customer].[All Customers].[Europe].[France]", "[Customer].[All Customers].[Asia].[Japan]"}, axis);
         p.DisplayManager->Refresh();
     }
     ASSERT_TRUE(p.UI.Errors.empty()) << p.UI.Errors[0];

@@ -1,9 +1,9 @@
 // The program's MDX as a server is sent it, and unique names between the
 // two forms.
+#include "olap/xmla/ServerMdx.h"
 #include "olap/engine/OlapError.h"
 #include "olap/mdx/Parser.h"
 #include "olap/xmla/NameMap.h"
-#include "olap/xmla/ServerMdx.h"
 
 #include <gtest/gtest.h>
 
@@ -73,8 +73,9 @@ TEST(ServerMdx, TheProgramsShapesAreWrittenForTheServer) {
         {" SELECT {} ON ROWS, {[Measures].[Revenue]} ON COLUMNS FROM [Sales]",
          "SELECT {[Measures].[Revenue]} ON COLUMNS FROM [Sales]", 0, -1},
         {" SELECT {} ON ROWS, {} ON COLUMNS FROM [Sales]", "", -1, -1},
-        {"SELECT {[Measures].[Revenue]} ON 0 FROM [Sales Cube]", "SELECT {[Measures].[Revenue]} ON COLUMNS FROM "
-                                                                 "[Sales Cube]",
+        {"SELECT {[Measures].[Revenue]} ON 0 FROM [Sales Cube]",
+         "SELECT {[Measures].[Revenue]} ON COLUMNS FROM "
+         "[Sales Cube]",
          0, -1},
         {"SELECT {[Customer].[All Customers].[A]].B]} ON COLUMNS FROM [S]",
          "SELECT {[Customer].[A]].B]} ON COLUMNS FROM [S]", 0, -1},

@@ -113,15 +113,15 @@ TEST_F(XmlaFault, APasswordIsAskedForOnceAndKeptInMemory) {
     const std::string address = StubAddress("/login");
     int asked = 0;
     std::string askedServer, askedRealm;
-    xmla::SetPasswordRequest([&](const std::string& server, const std::string& realm, std::string& user,
-                                 std::string& password) {
-        ++asked;
-        askedServer = server;
-        askedRealm = realm;
-        user = StubUser;
-        password = StubPassword;
-        return true;
-    });
+    xmla::SetPasswordRequest(
+        [&](const std::string& server, const std::string& realm, std::string& user, std::string& password) {
+            ++asked;
+            askedServer = server;
+            askedRealm = realm;
+            user = StubUser;
+            password = StubPassword;
+            return true;
+        });
     EXPECT_EQ(xmla::ListCatalogs(address), std::vector<std::string>{"Shop"});
     EXPECT_EQ(xmla::ListCatalogs(address), std::vector<std::string>{"Shop"});
     EXPECT_EQ(asked, 1);

@@ -22,8 +22,10 @@ std::string Result(const std::string& root) {
 }
 
 std::string Member(const std::string& unique, int displayInfo = 0) {
-    return "<Member Hierarchy=\"H\"><UName>" + unique + "</UName><Caption>c</Caption><LName>[H].[L]</LName>"
-           "<LNum>1</LNum><DisplayInfo>" + std::to_string(displayInfo) + "</DisplayInfo></Member>";
+    return "<Member Hierarchy=\"H\"><UName>" + unique +
+           "</UName><Caption>c</Caption><LName>[H].[L]</LName>"
+           "<LNum>1</LNum><DisplayInfo>" +
+           std::to_string(displayInfo) + "</DisplayInfo></Member>";
 }
 
 std::string AxisXml(int n, const std::vector<std::vector<std::string>>& tuples) {
@@ -75,27 +77,26 @@ TEST(XmlaReader, ReadsTuplesAndSparseCells) {
 }
 
 TEST(XmlaReader, RowsetsAndFaults) {
-    const std::string rows = Envelope(
-        "<DiscoverResponse xmlns=\"urn:schemas-microsoft-com:xml-analysis\"><return>"
-        "<root xmlns=\"urn:schemas-microsoft-com:xml-analysis:rowset\"><xsd:schema "
-        "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><xsd:element name=\"row\"/></xsd:schema>"
-        "<row><CUBE_NAME>Sales &amp; &#x4E2D;</CUBE_NAME><X/></row><row><CUBE_NAME>B</CUBE_NAME></row>"
-        "</root></return></DiscoverResponse>");
+    const std::string rows =
+        Envelope("<DiscoverResponse xmlns=\"urn:schemas-microsoft-com:xml-analysis\"><return>"
+                 "<root xmlns=\"urn:schemas-microsoft-com:xml-analysis:rowset\"><xsd:schema "
+                 "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><xsd:element name=\"row\"/></xsd:schema>"
+                 "<row><CUBE_NAME>Sales &amp; &#x4E2D;</CUBE_NAME><X/></row><row><CUBE_NAME>B</CUBE_NAME></row>"
+                 "</root></return></DiscoverResponse>");
     Rowset r = ReadRowset(rows);
     ASSERT_EQ(r.size(), 2u);
     EXPECT_EQ(r[0].Get("CUBE_NAME"), "Sales & \xE4\xB8\xAD");
     EXPECT_TRUE(r[0].Has("X"));
     EXPECT_EQ(r[1].Get("X"), "");
 
-    const std::string fault = Envelope(
-        "<S:Fault><faultcode>S:Server</faultcode><faultstring>Parse failed</faultstring><detail><Error "
-        "ErrorCode=\"3\" Description=\"Unknown member [X]\"/></detail></S:Fault>");
+    const std::string fault =
+        Envelope("<S:Fault><faultcode>S:Server</faultcode><faultstring>Parse failed</faultstring><detail><Error "
+                 "ErrorCode=\"3\" Description=\"Unknown member [X]\"/></detail></S:Fault>");
     EXPECT_EQ(ErrorOf([&] { ReadRowset(fault); }), "Parse failed: Unknown member [X]");
     try {
         ReadDataSet(fault);
         FAIL();
-    } catch (const EXmlaFault&) {
-    }
+    } catch (const EXmlaFault&) {}
 }
 
 TEST(XmlaReader, HostileAndBrokenAnswersAreRefused) {
@@ -103,40 +104,70 @@ TEST(XmlaReader, HostileAndBrokenAnswersAreRefused) {
     small.maxRows = 2;
     small.maxTupleMembers = 3;
     const std::string row = "<row><A>1</A></row>";
-    const std::string rowset = "<DiscoverResponse><return><root>" + row + row + row + "</root></return></DiscoverResponse>";
+    const std::string rowset =
+        "<DiscoverResponse><return><root>" + row + row + row + "</root></return></DiscoverResponse>";
     struct Case {
         std::string what;
         std::function<void()> read;
         std::string message;
     } cases[] = {
-        {"span", [] { ReadDataSet(Result("<Axes>" + AxisXml(0, std::vector<std::vector<std::string>>(3000, {"[A].[x]"})) +
-                                         AxisXml(1, std::vector<std::vector<std::string>>(2000, {"[B].[y]"})) + "</Axes>")); },
+        {"span",
+         [] {
+             ReadDataSet(Result("<Axes>" + AxisXml(0, std::vector<std::vector<std::string>>(3000, {"[A].[x]"})) +
+                                AxisXml(1, std::vector<std::vector<std::string>>(2000, {"[B].[y]"})) + "</Axes>"));
+         },
          "sent a malformed answer: its axes span more than 4000000 cells (line 2)"},
-        {"ordinal", [] { ReadDataSet(Result("<Axes>" + AxisXml(0, {{"[A].[x]"}}) + "</Axes><CellData><Cell "
-                                            "CellOrdinal=\"99999999999\"><Value>1</Value></Cell></CellData>")); },
+        {"ordinal",
+         [] {
+             ReadDataSet(Result("<Axes>" + AxisXml(0, {{"[A].[x]"}}) +
+                                "</Axes><CellData><Cell "
+                                "CellOrdinal=\"99999999999\"><Value>1</Value></Cell></CellData>"));
+         },
          "sent a malformed answer: cell 99999999999 lies outside the axes, which span 1 cells (line 2)"},
-        {"twice", [] { ReadDataSet(Result("<Axes>" + AxisXml(0, {{"[A].[x]"}, {"[A].[y]"}}) + "</Axes><CellData>"
-                                          "<Cell CellOrdinal=\"1\"/><Cell CellOrdinal=\"1\"/></CellData>")); },
+        {"twice",
+         [] {
+             ReadDataSet(Result("<Axes>" + AxisXml(0, {{"[A].[x]"}, {"[A].[y]"}}) +
+                                "</Axes><CellData>"
+                                "<Cell CellOrdinal=\"1\"/><Cell CellOrdinal=\"1\"/></CellData>"));
+         },
          "sent a malformed answer: cell 1 is given twice"},
-        {"ragged", [] { ReadDataSet(Result("<Axes>" + AxisXml(0, {{"[A].[x]"}, {"[A].[y]", "[B].[z]"}}) + "</Axes>")); },
+        {"ragged",
+         [] {
+             ReadDataSet(Result("<Axes>" + AxisXml(0, {{"[A].[x]"}, {"[A].[y]", "[B].[z]"}}) + "</Axes>"));
+         },
          "sent a malformed answer: a tuple holds 2 members where the first held 1 (line 2)"},
-        {"members", [&] { ReadDataSet(Result("<Axes>" + AxisXml(0, {{"[A].[w]"}, {"[A].[x]"}, {"[A].[y]"}, {"[A].[z]"}}) +
-                                             "</Axes>"), small); },
+        {"members",
+         [&] {
+             ReadDataSet(
+                 Result("<Axes>" + AxisXml(0, {{"[A].[w]"}, {"[A].[x]"}, {"[A].[y]"}, {"[A].[z]"}}) + "</Axes>"),
+                 small);
+         },
          "sent a malformed answer: its axes hold more than 3 members (line 2)"},
-        {"rows", [&] { ReadRowset(Envelope(rowset), small); }, "sent a malformed answer: it holds more than 2 rows (line 2)"},
+        {"rows", [&] { ReadRowset(Envelope(rowset), small); },
+         "sent a malformed answer: it holds more than 2 rows (line 2)"},
         {"cells first", [] { ReadDataSet(Result("<CellData/>")); },
          "sent a malformed answer: its cells come before its axes (line 2)"},
         {"crossproduct", [] { ReadDataSet(Result("<Axes><Axis name=\"Axis0\"><CrossProduct/></Axis></Axes>")); },
          "sent a malformed answer: its axes are not in tuple format (line 2)"},
-        {"third axis", [] { ReadDataSet(Result("<Axes>" + AxisXml(0, {{"[A].[x]"}}) + AxisXml(1, {{"[B].[x]"}}) +
-                                               AxisXml(2, {{"[C].[x]"}}) + "</Axes>")); },
+        {"third axis",
+         [] {
+             ReadDataSet(Result("<Axes>" + AxisXml(0, {{"[A].[x]"}}) + AxisXml(1, {{"[B].[x]"}}) +
+                                AxisXml(2, {{"[C].[x]"}}) + "</Axes>"));
+         },
          "sent a malformed answer: it has more than 2 axes (line 2)"},
-        {"not a number", [] { ReadDataSet(Result("<Axes>" + AxisXml(0, {{"[A].[x]"}}) + "</Axes><CellData><Cell "
-                                                 "CellOrdinal=\"0\"><Value xsi:type=\"xsd:double\">lots</Value></Cell>"
-                                                 "</CellData>")); },
+        {"not a number",
+         [] {
+             ReadDataSet(Result("<Axes>" + AxisXml(0, {{"[A].[x]"}}) +
+                                "</Axes><CellData><Cell "
+                                "CellOrdinal=\"0\"><Value xsi:type=\"xsd:double\">lots</Value></Cell>"
+                                "</CellData>"));
+         },
          "sent a malformed answer: the cell value \"lots\" is not a number (line 2)"},
-        {"level", [] { ReadDataSet(Result("<Axes><Axis name=\"Axis0\"><Tuples><Tuple><Member><UName>u</UName><LNum>"
-                                          "99999999999</LNum></Member></Tuple></Tuples></Axis></Axes>")); },
+        {"level",
+         [] {
+             ReadDataSet(Result("<Axes><Axis name=\"Axis0\"><Tuples><Tuple><Member><UName>u</UName><LNum>"
+                                "99999999999</LNum></Member></Tuple></Tuples></Axis></Axes>"));
+         },
          "sent a malformed answer: the level number \"99999999999\" is not a whole number (line 2)"},
         {"not soap", [] { ReadRowset("<html><body>hello</body></html>"); },
          "sent a malformed answer: it is not a SOAP envelope (it starts with <html>) (line 1)"},

@@ -137,8 +137,9 @@ TEST(XmlaServer, MembersByLevelAndByParentFollowTheProgramsNamingRule) {
 }
 
 TEST(XmlaServer, SpecialCharactersInNamesTravelBothWays) {
-    const std::string text = Query(ServerString(), "SELECT {[Measures].[Revenue]} ON COLUMNS, "
-                                                 "{[Product].[All Products].[Clothing].Children} ON ROWS FROM [Sales]");
+    const std::string text =
+        Query(ServerString(), "SELECT {[Measures].[Revenue]} ON COLUMNS, "
+                              "{[Product].[All Products].[Clothing].Children} ON ROWS FROM [Sales]");
     EXPECT_NE(text.find("[Product].[All Products].[Clothing].[Caps & Hats] | "), std::string::npos) << text;
     EXPECT_NE(text.find("[Product].[All Products].[Clothing].[Gloves <L>] | "), std::string::npos) << text;
     Cellset cellset;
@@ -184,9 +185,8 @@ TEST(XmlaServer, QueryShapesGiveTheLocalCubesCells) {
         "SELECT {[Measures].[Revenue]} ON COLUMNS FROM [Sales]",
         " SELECT {@Customer.[Asia].[Japan].[Tokyo].Children} ON ROWS, {[Measures].[Revenue]} ON COLUMNS FROM [Sales]",
     };
-    const std::pair<const char*, const char*> all[] = {{"Customer", "All Customers"},
-                                                       {"Product", "All Products"},
-                                                       {"Time", "All Times"}};
+    const std::pair<const char*, const char*> all[] = {
+        {"Customer", "All Customers"}, {"Product", "All Products"}, {"Time", "All Times"}};
     for (const char* query : queries) {
         std::string localQuery = query, serverQuery = query;
         for (const auto& [dim, allName] : all) {
@@ -236,7 +236,8 @@ TEST(XmlaServer, UnknownCatalogsCubesAndBadQueriesNameTheServer) {
               server + " has no catalog \"Nowhere\"");
     EXPECT_EQ(errorOf([&] { Query(ServerString(), "SELECT {[Measures].[Revenue]} ON COLUMNS FROM [Stock]"); }),
               server + " has no cube [Stock] in the catalog \"Shop\"");
-    const std::string bad = errorOf([&] { Query(ServerString(), "SELECT {[Measures].[Nothing]} ON COLUMNS FROM [Sales]"); });
+    const std::string bad =
+        errorOf([&] { Query(ServerString(), "SELECT {[Measures].[Nothing]} ON COLUMNS FROM [Sales]"); });
     EXPECT_EQ(bad.rfind(server + " reports: ", 0), 0u) << bad;
     // Our own parser finds what the program never writes, before the server is asked.
     EXPECT_EQ(errorOf([&] { Query(ServerString(), "SELECT FROM"); }).rfind("Syntax error at line 1", 0), 0u);

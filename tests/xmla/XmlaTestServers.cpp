@@ -32,23 +32,33 @@ namespace fs = std::filesystem;
 
 // The jars the test OLAP server runs on, from Debian's packages (scripts/setup).
 const char* const kJars[] = {
-    "mondrian.jar",        "olap4j.jar",           "jetty9-server.jar",      "jetty9-servlet.jar",
-    "jetty9-http.jar",     "jetty9-io.jar",        "jetty9-util.jar",        "jetty9-security.jar",
-    "servlet-api.jar",     "xerial-sqlite-jdbc.jar", "log4j-1.2.jar",        "commons-collections3.jar",
-    "eigenbase-xom.jar",   "eigenbase-properties.jar", "eigenbase-resgen.jar", "commons-dbcp.jar",
-    "commons-pool.jar",    "commons-logging.jar",  "commons-vfs2.jar",       "commons-math.jar",
-    "commons-io.jar",      "java-cup-0.11b-runtime.jar",
+    "mondrian.jar",         "olap4j.jar",
+    "jetty9-server.jar",    "jetty9-servlet.jar",
+    "jetty9-http.jar",      "jetty9-io.jar",
+    "jetty9-util.jar",      "jetty9-security.jar",
+    "servlet-api.jar",      "xerial-sqlite-jdbc.jar",
+    "log4j-1.2.jar",        "commons-collections3.jar",
+    "eigenbase-xom.jar",    "eigenbase-properties.jar",
+    "eigenbase-resgen.jar", "commons-dbcp.jar",
+    "commons-pool.jar",     "commons-logging.jar",
+    "commons-vfs2.jar",     "commons-math.jar",
+    "commons-io.jar",       "java-cup-0.11b-runtime.jar",
 };
 const char* const kJarFolder = "/usr/share/java/";
 
 std::string XmlText(const std::string& s) {
     std::string out;
     for (char c : s) {
-        if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '"') out += "&quot;";
-        else out += c;
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (c == '"')
+            out += "&quot;";
+        else
+            out += c;
     }
     return out;
 }
@@ -90,8 +100,8 @@ public:
         std::string line;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(waitSeconds);
         while (line.find('\n') == std::string::npos) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                                     std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             pollfd p{out[0], POLLIN, 0};
             if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) {
                 error = "it did not say its port within " + std::to_string(waitSeconds) + " seconds";
@@ -212,8 +222,8 @@ public:
             ds << "<?xml version=\"1.0\"?>\n<DataSources><DataSource>"
                << "<DataSourceName>Provider=Mondrian;DataSource=Shop;</DataSourceName>"
                << "<DataSourceDescription>Shop</DataSourceDescription><URL>http://127.0.0.1/xmla</URL>"
-               << "<DataSourceInfo>" << XmlText("Provider=mondrian;Jdbc=\"jdbc:sqlite:" + db +
-                                                "\";JdbcDrivers=org.sqlite.JDBC")
+               << "<DataSourceInfo>"
+               << XmlText("Provider=mondrian;Jdbc=\"jdbc:sqlite:" + db + "\";JdbcDrivers=org.sqlite.JDBC")
                << "</DataSourceInfo><ProviderName>Mondrian</ProviderName><ProviderType>MDP</ProviderType>"
                << "<AuthenticationMode>Unauthenticated</AuthenticationMode><Catalogs>"
                << "<Catalog name=\"Shop\"><Definition>" << XmlText("file:" + data + "shop-schema.xml")
@@ -221,9 +231,10 @@ public:
                << "<Catalog name=\"Broken\"><Definition>" << XmlText("file:" + data + "broken-schema.xml")
                << "</Definition></Catalog></Catalogs></DataSource></DataSources>\n";
             writeFile(folder + "/datasources.xml", ds.str());
-            const int port = FShop.Start({"java", "-XX:TieredStopAtLevel=1", "-XX:+UseSerialGC", "-Xss2m", "-cp",
-                                          classPath + launcher, "XmlaTestServer", "file:" + folder + "/datasources.xml"},
-                                         folder + "/server.log", 90, error);
+            const int port =
+                FShop.Start({"java", "-XX:TieredStopAtLevel=1", "-XX:+UseSerialGC", "-Xss2m", "-cp",
+                             classPath + launcher, "XmlaTestServer", "file:" + folder + "/datasources.xml"},
+                            folder + "/server.log", 90, error);
             if (!port) {
                 FShopError = "the test OLAP server did not start: " + error + "\n" + Log(folder + "/server.log");
                 return;
