@@ -3,6 +3,7 @@
 // folder ("screenshots/"). Also start-up without a cube, the exception
 // handler's log lines and closing without a connection.
 #include "MDXTestSupport.h"
+#include "MainWindowTestSupport.h"
 #include "SmallWindowsSupport.h"
 #include "app/core/Config.h"
 #include "app/core/CubeConnection.h"
@@ -54,123 +55,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kBin = CB_BIN_DIR;
-
-// The program's folder in a temporary place: themes, help and (unless told
-// otherwise) the sample cube; settings, the log and the connection list
-// are written there.
-class TProgram {
-public:
-    explicit TProgram(bool withCube = true) {
-        Folder = FDir.path().string() + "/";
-        fs::copy_file(kBin + "/themes.ini", Folder + "themes.ini");
-        fs::create_directories(Folder + "help");
-        fs::copy_file(kBin + "/help/Tavo.chm", Folder + "help/Tavo.chm");
-        if (withCube) {
-            fs::create_directories(Folder + "Local Cubes");
-            fs::copy_file(SamplePath(), Folder + "Local Cubes/Tavo_sample.cub");
-        }
-        Log = std::make_unique<TLogFile>(Folder + "cube_browser.log");
-        Config = std::make_unique<TCubeBrowserConfig>(Folder + "app.ini", Folder);
-        const TAppContext context{Log.get(), Config.get(), &UI};
-        DisplayManager = std::make_unique<TDisplayManager>(context, std::make_unique<TMDXDisplayManager>(context));
-        Window = std::make_unique<TfrmMain>(context, DisplayManager.get(), Folder);
-        Window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
-    }
-    ~TProgram() {
-        if (Window) Window->close();
-        Window.reset();
-        DisplayManager.reset();
-    }
-
-    static std::string SamplePath() { return kBin + "/Local Cubes/Tavo_sample.cub"; }
-
-    cb::grid::TExtStringGrid* Grid() const { return Window->HomeContainer()->GetGrid(); }
-    TfrmMainLeftMenu* LeftMenu() const { return Window->MenuContainer()->LeftMenu(); }
-    const TMDXBuilder& Builder() const { return DisplayManager->GetBuilder(); }
-    std::string LogText() const { return cbtest::readFile(Folder + "cube_browser.log"); }
-
-    // Every non-empty cell text of the grid.
-    std::vector<std::string> GridTexts() const {
-        std::vector<std::string> texts;
-        if (auto* g = Grid())
-            for (int r = 0; r < g->RowCount(); ++r)
-                for (int c = 0; c < g->ColCount(); ++c)
-                    if (!g->Cells(c, r).empty()) texts.push_back(g->Cells(c, r));
-        return texts;
-    }
-    bool GridShows(const std::string& text) const {
-        for (const auto& t : GridTexts())
-            if (t.find(text) != std::string::npos) return true;
-        return false;
-    }
-
-    // The first cell whose key is the text; (-1, -1) when none is.
-    std::pair<int, int> Cell(const std::string& key) const {
-        if (auto* g = Grid())
-            for (int r = 0; r < g->RowCount(); ++r)
-                for (int c = 0; c < g->ColCount(); ++c)
-                    if (DisplayManager->GetCellKey(c, r) == key) return {c, r};
-        return {-1, -1};
-    }
-    QPoint Centre(int col, int row) const {
-        const auto r = Grid()->CellRect(col, row);
-        return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-    }
-    // The formatted value of one cell of the cube, read by a query of its own.
-    std::string CellValue(const std::string& measure, const std::string& member) const {
-        cb::olap::Cellset cellset;
-        cellset.SetActiveConnection(cbtest::LocalCubeConnectionString(SamplePath()));
-        cellset.Open("SELECT {" + measure + "} ON COLUMNS, {" + member + "} ON ROWS FROM [Tavo_sample]");
-        return cellset.Item(0, 0)->FormattedValue();
-    }
-
-    // A picture of the window, kept as a test artifact.
-    void Shot(const std::string& name) {
-        QApplication::processEvents();
-        const fs::path dir = fs::path(kBin).parent_path() / "screenshots";
-        fs::create_directories(dir);
-        Window->grab().save(QString::fromStdString((dir / (name + ".png")).string()));
-    }
-
-    std::string Folder;
-    cbtest::TRecordingUI UI;
-    std::unique_ptr<TLogFile> Log;
-    std::unique_ptr<TCubeBrowserConfig> Config;
-    std::unique_ptr<TDisplayManager> DisplayManager;
-    std::unique_ptr<TfrmMain> Window;
-
-private:
-    cbtest::TempDir FDir;
-};
-
-// Double-clicks the dimension list's entry with the caption.
-void DoubleClickDimension(TfrmMainLeftMenu* menu, const std::string& caption) {
-    auto* list = menu->ipDimensions;
-    for (int i = 0; i < list->Items().Count(); ++i)
-        if (list->Items()[i] == caption) {
-            const auto r = list->GetItemRect(i);
-            const QPoint p((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-            QTest::mouseDClick(list, Qt::LeftButton, Qt::NoModifier, p);
-            return;
-        }
-    ADD_FAILURE() << "no entry " << caption;
-}
-
 int ItemIndex(TfrmMainLeftMenu& menu, const std::string& caption) {
     for (int i = 0; i < menu.ipDimensions->Items().Count(); ++i)
         if (menu.ipDimensions->Items()[i] == caption) return i;
     ADD_FAILURE() << "no entry " << caption;
     return -1;
-}
-
-// Whether a point of some series of the chart carries the label.
-bool SeriesLabelled(cb::chart::TChart& chart, const std::string& label) {
-    for (int s = 0; s < chart.NumberOfSeries(); ++s)
-        for (int i = 0; i < chart.SeriesAt(s)->Labels().Count(); ++i)
-            if (chart.SeriesAt(s)->Labels().Label(i).find(label) != std::string::npos) return true;
-    return false;
 }
 
 bool RowsHold(const TMDXBuilder& b, const std::string& dimension) {
@@ -184,7 +73,10 @@ bool ColumnsHold(const TMDXBuilder& b, const std::string& dimension) {
     return false;
 }
 
+using cbtest::DoubleClickDimension;
 using cbtest::OnNextModal;
+using cbtest::SeriesLabelled;
+using cbtest::TProgram;
 
 }  // namespace
 

@@ -16,12 +16,14 @@
 #include "app/ui/MainMenuContainer.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OpenCubeDialog.h"
+#include "app/ui/SelectMembersForDisplay.h"
 #include "chart/component/Chart.h"
 #include "extras/KitCheckListBox.h"
 #include "extras/KitItemsPanel.h"
+#include "extras/KitTreeView.h"
 #include "grid/ExtStringGrid.h"
 #include "olap/xmla/XmlaProvider.h"
-#include "tests/app/MDXTestSupport.h"
+#include "tests/app/MainWindowTestSupport.h"
 #include "tests/app/SmallWindowsSupport.h"
 #include "tests/common/TestSupport.h"
 #include "tests/xmla/XmlaTestServers.h"
@@ -43,119 +45,36 @@
 
 using namespace cb::app;
 using cbtest::xmla::ShopServer;
-namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kBin = CB_BIN_DIR;
+using cbtest::DoubleClickDimension;
+using cbtest::OnNextModal;
+using cbtest::SeriesLabelled;
 
-// The program's folder in a temporary place with the sample cube, and the
-// main window over it.
-class TProgram {
+// The program with the sample cube and a saved connection to the test server.
+class TProgram : public cbtest::TProgram {
 public:
-    TProgram() {
-        Folder = FDir.path().string() + "/";
-        fs::copy_file(kBin + "/themes.ini", Folder + "themes.ini");
-        fs::create_directories(Folder + "help");
-        fs::copy_file(kBin + "/help/Tavo.chm", Folder + "help/Tavo.chm");
-        fs::create_directories(Folder + "Local Cubes");
-        fs::copy_file(kBin + "/Local Cubes/Tavo_sample.cub", Folder + "Local Cubes/Tavo_sample.cub");
-        // A saved server connection, as the connection list keeps it.
-        const std::string address = ShopServer().Address;  // http://127.0.0.1:<port>/xmla
-        const size_t colon = address.rfind(':');
-        cbtest::writeFile(Folder + "tavo_browser_connection_list.con",
-                          "[Connections]\nNumConnections=1\n[Connection1]\nConnectionName=Shop server\n"
-                          "ConnectionHost=127.0.0.1\nConnectionPort=" +
-                              address.substr(colon + 1, address.size() - colon - 6) + "\n");
-        Log = std::make_unique<TLogFile>(Folder + "cube_browser.log");
-        Config = std::make_unique<TCubeBrowserConfig>(Folder + "app.ini", Folder);
-        const TAppContext context{Log.get(), Config.get(), &UI};
-        DisplayManager = std::make_unique<TDisplayManager>(context, std::make_unique<TMDXDisplayManager>(context));
-        Window = std::make_unique<TfrmMain>(context, DisplayManager.get(), Folder);
-        Window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
-    }
-    ~TProgram() {
-        if (Window) Window->close();
-        Window.reset();
-        DisplayManager.reset();
-    }
+    TProgram()
+        : cbtest::TProgram(true, [](const std::string& folder) {
+              const std::string address = ShopServer().Address;  // http://127.0.0.1:<port>/xmla
+              const size_t colon = address.rfind(':');
+              cbtest::writeFile(folder + "tavo_browser_connection_list.con",
+                                "[Connections]\nNumConnections=1\n[Connection1]\nConnectionName=Shop server\n"
+                                "ConnectionHost=127.0.0.1\nConnectionPort=" +
+                                    address.substr(colon + 1, address.size() - colon - 6) + "\n");
+          }) {}
 
-    cb::grid::TExtStringGrid* Grid() const { return Window->HomeContainer()->GetGrid(); }
-    TfrmMainLeftMenu* LeftMenu() const { return Window->MenuContainer()->LeftMenu(); }
-    const TMDXBuilder& Builder() const { return DisplayManager->GetBuilder(); }
-
-    // The first cell whose key is the text; (-1, -1) when none is.
-    std::pair<int, int> Cell(const std::string& key) const {
-        if (auto* g = Grid())
-            for (int r = 0; r < g->RowCount(); ++r)
-                for (int c = 0; c < g->ColCount(); ++c)
-                    if (DisplayManager->GetCellKey(c, r) == key) return {c, r};
-        return {-1, -1};
-    }
-    QPoint Centre(std::pair<int, int> cell) const {
-        const auto r = Grid()->CellRect(cell.first, cell.second);
-        return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-    }
+    QPoint Centre(std::pair<int, int> cell) const { return cbtest::TProgram::Centre(cell.first, cell.second); }
     // The text right of a row's caption cell.
     std::string ValueRightOf(std::pair<int, int> cell) const { return Grid()->Cells(cell.first + 1, cell.second); }
-
-    void Shot(const std::string& name) {
-        QApplication::processEvents();
-        const fs::path dir = fs::path(kBin).parent_path() / "screenshots";
-        fs::create_directories(dir);
-        Window->grab().save(QString::fromStdString((dir / ("server-" + name + ".png")).string()));
-    }
-
-    std::string Folder;
-    cbtest::TRecordingUI UI;
-    std::unique_ptr<TLogFile> Log;
-    std::unique_ptr<TCubeBrowserConfig> Config;
-    std::unique_ptr<TDisplayManager> DisplayManager;
-    std::unique_ptr<TfrmMain> Window;
-
-private:
-    cbtest::TempDir FDir;
+    void Shot(const std::string& name) { cbtest::TProgram::Shot("server-" + name); }
 };
-
-// Runs f on the next modal window of type T once it shows.
-template <class T, class F>
-void OnNextModal(F f) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, f] {
-        if (auto* w = dynamic_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            f(w);
-        }
-    });
-    timer->start();
-}
-
-void DoubleClickDimension(TfrmMainLeftMenu* menu, const std::string& caption) {
-    auto* list = menu->ipDimensions;
-    for (int i = 0; i < list->Items().Count(); ++i)
-        if (list->Items()[i] == caption) {
-            const auto r = list->GetItemRect(i);
-            QTest::mouseDClick(list, Qt::LeftButton, Qt::NoModifier,
-                               QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
-            return;
-        }
-    ADD_FAILURE() << "no entry " << caption;
-}
 
 std::vector<std::string> Items(const QListWidget* list) {
     std::vector<std::string> items;
     for (int i = 0; i < list->count(); ++i) items.push_back(list->item(i)->text().toStdString());
     return items;
-}
-
-bool ChartLabelled(cb::chart::TChart& chart, const std::string& label) {
-    for (int s = 0; s < chart.NumberOfSeries(); ++s)
-        for (int i = 0; i < chart.SeriesAt(s)->Labels().Count(); ++i)
-            if (chart.SeriesAt(s)->Labels().Label(i).find(label) != std::string::npos) return true;
-    return false;
 }
 
 }  // namespace
@@ -226,25 +145,19 @@ TEST(ServerEndToEnd, BrowsesAServerCube) {
     EXPECT_NE(p.Cell("[Product].[All Products]").first, -1);
     p.Shot("03-product");
 
-    // Member selection of Customer, as the grid view applies it: the whole
-    // dimension in hierarchy order with the members on the axis ticked;
-    // then France and Japan alone.
-    {
-        auto dimension = p.DisplayManager->BuildDimension("[Customer]");
-        ASSERT_TRUE(dimension);
-        ASSERT_EQ(dimension->GetMemberCount(), 1 + 1 + 3 + 6 + 8);  // level, All, regions, countries, cities
-        EXPECT_EQ(dimension->GetMember(1)->UniqueName, "[Customer].[All Customers]");
-        EXPECT_TRUE(dimension->GetMember(1)->Selected);
-        EXPECT_EQ(dimension->GetMember(2)->UniqueName, "[Customer].[All Customers].[America]");
-        EXPECT_EQ(dimension->GetMember(3)->Depth, 2);
-        EXPECT_EQ(dimension->GetMember(18)->Caption, "Zürich");
-        const int axis = p.DisplayManager->GetAxisOfDimension("Customer");
-        p.DisplayManager->SaveUndoState();
-        p.DisplayManager->RemoveFromAxes("[Customer]", false);
-        p.DisplayManager->AppendToAxis(
-            {"[Customer].[All Customers].[Europe].[France]", "[Customer].[All Customers].[Asia].[Japan]"}, axis);
-        p.DisplayManager->Refresh();
-    }
+    // Member selection of Customer by a double click on its name: the whole
+    // dimension in hierarchy order, then France and Japan alone.
+    OnNextModal<TfrmSelectMembersForDisplay>([](TfrmSelectMembersForDisplay* dialog) {
+        auto* tree = dialog->tvDimensionMembers;
+        EXPECT_EQ(tree->NodeCount(), 1 + 1 + 3 + 6 + 8);  // the dimension, All, regions, countries, cities
+        dialog->SetAllChecked(false);
+        for (int i = 0; i < tree->NodeCount(); ++i)
+            if (tree->Node(i)->Text() == "France" || tree->Node(i)->Text() == "Japan")
+                tree->SetNodeChecked(tree->Node(i), true);
+        cbtest::SaveScreenshot(*dialog, "server-04a-member-selection.png");
+        QTest::mouseClick(dialog->btnOK, Qt::LeftButton);
+    });
+    QTest::mouseDClick(p.Grid(), Qt::LeftButton, {}, p.Centre(p.Cell("[Customer]")));
     ASSERT_TRUE(p.UI.Errors.empty()) << p.UI.Errors[0];
     EXPECT_NE(p.Cell("[Customer].[All Customers].[Europe].[France]").first, -1);
     EXPECT_NE(p.Cell("[Customer].[All Customers].[Asia].[Japan]").first, -1);
@@ -257,7 +170,7 @@ TEST(ServerEndToEnd, BrowsesAServerCube) {
     cb::chart::TChart* chart = w.BottomContainer()->GetChart();
     ASSERT_NE(chart, nullptr);
     EXPECT_GT(chart->NumberOfSeries(), 0);
-    EXPECT_TRUE(ChartLabelled(*chart, "France") || ChartLabelled(*chart, "All Products")) << "no server caption";
+    EXPECT_TRUE(SeriesLabelled(*chart, "France") || SeriesLabelled(*chart, "All Products")) << "no server caption";
     p.Shot("05-chart");
     ASSERT_TRUE(p.UI.Errors.empty()) << p.UI.Errors[0];
 
@@ -327,7 +240,7 @@ TEST(ServerEndToEnd, TheOpenCubeWindowAsksForAPasswordWhenTheServerWantsOne) {
     // Typed passwords go nowhere: not into the log, the settings or the connection list.
     p.Window->close();
     for (const char* file : {"cube_browser.log", "app.ini", "tavo_browser_connection_list.con"}) {
-        if (fs::exists(p.Folder + file)) {
+        if (std::filesystem::exists(p.Folder + file)) {
             EXPECT_EQ(cbtest::readFile(p.Folder + file).find(cbtest::xmla::StubPassword), std::string::npos) << file;
         }
     }
