@@ -195,10 +195,22 @@ void TCustomPlotNavigator::ButtonPressed(TPlotNavigateBtn index) {
     }
 }
 
-QSize TCustomPlotNavigator::AdjustButtons(int width, int height) {
+int TCustomPlotNavigator::VisibleButtons() const {
     int n = 0;
     for (auto* b : FButtons) n += b->isVisibleTo(this) ? 1 : 0;
-    n = std::max(n, 1);
+    return std::max(n, 1);
+}
+
+QSize TCustomPlotNavigator::sizeHint() const {
+    return {std::max(241, VisibleButtons() * MinBtnSize().width()), 25};
+}
+
+QSize TCustomPlotNavigator::minimumSizeHint() const {
+    return {VisibleButtons() * MinBtnSize().width(), MinBtnSize().height()};
+}
+
+QSize TCustomPlotNavigator::AdjustButtons(int width, int height) {
+    const int n = VisibleButtons();
     int w = std::max(width, n * MinBtnSize().width());
     const int h = std::max(height, MinBtnSize().height());
     FButtonWidth = w / n;

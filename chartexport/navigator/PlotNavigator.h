@@ -92,6 +92,9 @@ public:
     // Called by the buttons.
     void ButtonPressed(TPlotNavigateBtn index);
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void resizeEvent(QResizeEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -101,6 +104,7 @@ protected:
     void InitHints();
 
 private:
+    int VisibleButtons() const;
     std::array<TPlotNavButton*, PlotNavButtonCount> FButtons{};  // owned through Qt's parent
     std::vector<std::string> FHints;
     int FButtonWidth = 20;

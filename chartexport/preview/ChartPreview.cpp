@@ -1,5 +1,6 @@
 #include "chartexport/preview/ChartPreview.h"
 
+#include "chartexport/navigator/PlotNavigator.h"
 #include "chartexport/preview/ChartPreviewer.h"
 
 #include "chart/panel/CustomPlotPanel.h"
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -20,6 +22,8 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <string>
 
 namespace cb::chartexport {
 
@@ -42,8 +46,16 @@ int& Side(TRect& r, int side) {
 
 }  // namespace
 
+std::unique_ptr<QPrinter> NewChartPrinter() {
+    auto printer = std::make_unique<QPrinter>();
+    // Charts are wider than tall: a new printer starts in landscape; after
+    // that the orientation is the user's.
+    printer->setPageOrientation(QPageLayout::Landscape);
+    return printer;
+}
+
 TChartPreview::TChartPreview(QWidget* parent)
-    : QDialog(parent), FOwnPrinter(std::make_unique<QPrinter>()), FPrinter(FOwnPrinter.get()) {
+    : QDialog(parent), FOwnPrinter(NewChartPrinter()), FPrinter(FOwnPrinter.get()) {
     setWindowTitle("DezAvoze Print Preview");
     resize(530, 378);
     auto* root = new QVBoxLayout(this);
@@ -64,7 +76,7 @@ TChartPreview::TChartPreview(QWidget* parent)
     root->addLayout(top);
 
     auto* body = new QHBoxLayout;
-    auto* left = new QVBoxLayout;
+    auto* left = FLeftPanel = new QVBoxLayout;
     Orientation = new QGroupBox("Orien&tation:", this);
     auto* orientation = new QVBoxLayout(Orientation);
     RBPortrait = new QRadioButton("P&ortrait", Orientation);
@@ -129,7 +141,7 @@ TChartPreview::TChartPreview(QWidget* parent)
     root->addLayout(body, 1);
 
     connect(BClose, &QPushButton::clicked, this, &QDialog::accept);
-    connect(BPrint, &QPushButton::clicked, this, [this] { PlotPreviewPanel1->Print(); });
+    connect(BPrint, &QPushButton::clicked, this, [this] { PrintClicked(); });
     connect(BSetupPrinter, &QPushButton::clicked, this, [this] {
         QPageSetupDialog dialog(FPrinter, this);
         dialog.exec();
@@ -192,9 +204,11 @@ void TChartPreview::FillPrinters() {
     const auto printers = QPrinterInfo::availablePrinters();
     for (const auto& info : printers) CBPrinters->addItem(info.printerName());
     const bool any = !printers.isEmpty();
-    BPrint->setEnabled(any && PlotPreviewPanel1->Panel());
+    // A printer that writes a file counts as one.
+    const bool printer = any || PlotPreviewPanel1->HasPrinter();
+    BPrint->setEnabled(printer && PlotPreviewPanel1->Panel());
     BSetupPrinter->setEnabled(any);
-    Orientation->setEnabled(any);
+    Orientation->setEnabled(printer);
     if (any) {
         const int index = CBPrinters->findText(FPrinter->printerName());
         CBPrinters->setCurrentIndex(index < 0 ? 0 : index);
@@ -209,8 +223,42 @@ void TChartPreview::showEvent(QShowEvent* event) {
     TakePanel();
 }
 
+void TChartPreview::CreateNavigator() {
+    if (!FNavigatorClass || FNavigator) return;
+    FNavigator = FNavigatorClass(this);
+    if (!FNavigator) return;
+    FNavigator->setParent(this);
+    FNavigator->SetAligned(true);
+    FLeftPanel->addWidget(FNavigator);
+    auto clicked = FNavigator->OnButtonClicked;
+    FNavigator->OnButtonClicked = [this, clicked](TPlotNavigateBtn index) {
+        if (clicked) clicked(index);
+        PlotPreviewPanel1->update();
+    };
+    FNavigator->show();
+    layout()->activate();
+}
+
+void TChartPreview::PrintClicked() {
+    std::string error;
+    {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto cursor = cb::rtl::OnScopeExit([] { QGuiApplication::restoreOverrideCursor(); });
+        try {
+            if (FNavigator && FNavigator->PageCount() > 1)
+                FNavigator->Print();
+            else
+                PlotPreviewPanel1->Print();
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+    }
+    if (!error.empty()) QMessageBox::critical(this, windowTitle(), QString::fromStdString(error));
+}
+
 // The user's orientation stays: the dialog shows the printer's as it is.
 void TChartPreview::TakePanel() {
+    CreateNavigator();
     QGuiApplication::restoreOverrideCursor();
     FillPrinters();
     auto* panel = PlotPreviewPanel1->Panel();
@@ -227,6 +275,7 @@ void TChartPreview::TakePanel() {
         FOldMargins = panel->PrintMargins();
         RefreshMargins();
     }
+    if (FNavigator) FNavigator->SetPanel(panel);
     FChangingProp = true;
     CheckBox1->setChecked(PlotPreviewPanel1->AsBitmap());
     FChangingProp = false;

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -17,8 +18,17 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QSpinBox;
+class QVBoxLayout;
 
 namespace cb::chartexport {
+
+class TCustomPlotNavigator;
+
+// A printer for charts: landscape until the user chooses otherwise.
+std::unique_ptr<QPrinter> NewChartPrinter();
+
+// Makes a page navigator for the dialog (a navigator "class").
+using TPlotNavigatorClass = std::function<TCustomPlotNavigator*(QWidget* parent)>;
 
 class TChartPreview : public QDialog {
 public:
@@ -32,6 +42,14 @@ public:
     // The printer shown and printed on (not owned); none uses the form's own.
     void SetPrinter(QPrinter* printer);
     QPrinter& Printer() { return *FPrinter; }
+    // Set before showing: the dialog then carries a page navigator of that
+    // class below its settings; it repaints the preview when clicked and
+    // prints every page when the chart has more than one.
+    void SetPageNavigatorClass(TPlotNavigatorClass cls) { FNavigatorClass = std::move(cls); }
+    TCustomPlotNavigator* PageNavigator() const { return FNavigator; }
+    // "&Print": through the navigator when it reports more than one page,
+    // else the preview's panels; a failure is shown, not raised.
+    void PrintClicked();
 
     QComboBox* CBPrinters;
     QPushButton *BSetupPrinter, *BPrint, *BClose, *BReset;
@@ -53,9 +71,13 @@ private:
     void SetSpins(const cb::gfx::TRect& m);
     void OrientationClicked();
     void FillPrinters();
+    void CreateNavigator();
 
     std::unique_ptr<QPrinter> FOwnPrinter;
     QPrinter* FPrinter;  // the own one or the creator's
+    QVBoxLayout* FLeftPanel = nullptr;
+    TPlotNavigatorClass FNavigatorClass;
+    TCustomPlotNavigator* FNavigator = nullptr;  // owned through Qt's parent
     cb::gfx::TRect FOldMargins;
     bool FChangingMargins = false;
     bool FChangingProp = false;

@@ -15,7 +15,7 @@ TChartPreviewer::TChartPreviewer() = default;
 TChartPreviewer::~TChartPreviewer() = default;
 
 QPrinter& TChartPreviewer::Printer() {
-    if (!FPrinter) FPrinter = std::make_unique<QPrinter>();
+    if (!FPrinter) FPrinter = NewChartPrinter();
     return *FPrinter;
 }
 

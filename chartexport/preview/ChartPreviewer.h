@@ -65,7 +65,7 @@ public:
     // The dialog while it is shown.
     TChartPreview* Form() const { return FForm; }
     // The printer kept from one showing to the next, so that the user's
-    // orientation and choice of printer stay.
+    // orientation and choice of printer stay; it starts in landscape.
     QPrinter& Printer();
 
 private:

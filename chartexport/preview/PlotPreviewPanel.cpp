@@ -203,7 +203,7 @@ void TPlotPreviewPanel::DrawPanelInto(QPainter& painter, cb::chart::TCustomPlotP
     painter.save();
     const auto restore = cb::rtl::OnScopeExit([&] { painter.restore(); });
     if (FAsBitmap) {
-        auto bitmap = panel->DrawToBitmap(FPaperColor, TRect{0, 0, w, h}, cb::gfx::pf24bit);
+        auto bitmap = panel->DrawToBitmap(FPaperColor, TRect{0, 0, w, h}, cb::gfx::pf32bit);
         if (SmoothBitmap)
             painter.drawImage(target.topLeft(),
                               bitmap->Image().scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));

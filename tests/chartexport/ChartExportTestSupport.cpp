@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -97,6 +98,12 @@ std::string ReadFile(const std::string& fileName) {
     std::stringstream s;
     s << f.rdbuf();
     return s.str();
+}
+
+void SaveScreenshot(QWidget& widget, const std::string& name) {
+    const std::string folder = std::string(CB_BIN_DIR) + "/../screenshots";
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(widget.grab().save(QString::fromStdString(folder + "/" + name))) << name;
 }
 
 }  // namespace cetest

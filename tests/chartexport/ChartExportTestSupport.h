@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QJsonObject>
+#include <QWidget>
 
 #include <string>
 #include <vector>
@@ -42,5 +43,7 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
 // image_probe.py on file; with expected, its pixels are compared too.
 QJsonObject ProbeImage(const std::string& file, const QImage* expected = nullptr);
 std::string ReadFile(const std::string& fileName);
+// Keeps a picture of the widget in the build's "screenshots" folder.
+void SaveScreenshot(QWidget& widget, const std::string& name);
 
 }  // namespace cetest

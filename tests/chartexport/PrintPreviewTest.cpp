@@ -2,13 +2,17 @@
 // drag zones, dragging the chart's margins with the mouse, the dialog's
 // options and margins, and printing to a PDF printer.
 #include "ChartExportTestSupport.h"
+#include "chartexport/navigator/PlotNavigator.h"
 #include "chartexport/preview/ChartPreview.h"
 #include "chartexport/preview/ChartPreviewer.h"
 #include "chartexport/preview/PlotPreviewPanel.h"
 #include "tests/common/TestSupport.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 using namespace cb::chartexport;
 using cb::gfx::TRect;
@@ -127,7 +132,7 @@ TEST_F(PreviewFixture, DraggingMovesTheChartAndItsMargins) {
     QTest::mouseRelease(&preview, Qt::LeftButton, {}, edge);
     preview.UpdateLayout();
     EXPECT_EQ(preview.ImageRect().Left, before.Left);
-    preview.grab().save("/tmp/appchart_preview_panel.png");
+    cetest::SaveScreenshot(preview, "chart_preview_panel_dragged.png");
 }
 
 TEST_F(PreviewFixture, PrintsOnePageWithInkInsideTheMargins) {
@@ -190,9 +195,10 @@ TEST(ChartPreviewer, ExecuteHonoursOptionsAndRestoresTheChart) {
     EXPECT_TRUE(shown);
     EXPECT_FALSE(chart->PrintProportional());
     EXPECT_EQ(cb::chart::PlotPanelOptions().PrintPanelBackground, printPanel);
-    // The orientation the user chose stays for the next showing.
+    // The first showing is in landscape; the orientation the user chose
+    // stays for the next showing.
+    EXPECT_EQ(previewer.Printer().pageLayout().orientation(), QPageLayout::Landscape);
     bool landscape = true;
-    previewer.Printer().setPageOrientation(QPageLayout::Landscape);
     previewer.OnShow = [&](QDialog* form) {
         QTimer::singleShot(0, form, [&, form] {
             EXPECT_EQ(static_cast<TChartPreview*>(form)->RBLandscape->isChecked(), landscape);
@@ -232,3 +238,87 @@ TEST(ChartPreview, MarginsAgainstTheirOppositeAndOrientationStays) {
 }
 
 }  // namespace
+
+namespace {
+
+// A navigator over a chart of three pages that counts what it prints.
+class ThreePageNavigator : public TCustomPlotNavigator {
+public:
+    using TCustomPlotNavigator::TCustomPlotNavigator;
+    void EnableButtons() override {
+        for (int i = 0; i < 4; ++i) Button(TPlotNavigateBtn(i))->setEnabled(Panel() != nullptr);
+    }
+    int PageCount() override { return pages; }
+    void Print() override { ++printed; }
+    int pages = 3;
+    int printed = 0;
+};
+
+}  // namespace
+
+TEST(ChartPreview, CarriesAPageNavigatorThatRepaintsAndPrintsEveryPage) {
+    cbtest::TempDir dir;
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.file("one.pdf")));
+    cetest::BarPanel chart;
+    TChartPreview form;
+    form.SetPrinter(&printer);
+    ThreePageNavigator* navigator = nullptr;
+    form.SetPageNavigatorClass([&](QWidget* parent) { return navigator = new ThreePageNavigator(parent); });
+    form.PlotPreviewPanel1->SetPanel(&chart);
+    EXPECT_EQ(form.PageNavigator(), nullptr);  // made when shown
+    form.show();
+    ASSERT_NE(navigator, nullptr);
+    EXPECT_EQ(form.PageNavigator(), navigator);
+    EXPECT_EQ(navigator->parentWidget(), &form);
+    EXPECT_TRUE(navigator->isVisible());
+    EXPECT_EQ(navigator->Panel(), &chart);
+    EXPECT_TRUE(navigator->Button(nbNext)->isEnabled());
+    // Below the settings, left of the preview.
+    EXPECT_GT(navigator->geometry().top(), form.CheckBox1->geometry().bottom());
+    EXPECT_LT(navigator->geometry().right(), form.PlotPreviewPanel1->geometry().left());
+    cetest::SaveScreenshot(form, "chart_preview_navigator.png");
+
+    // A click repaints the preview.
+    QCoreApplication::processEvents();
+    int paints = 0;
+    form.PlotPreviewPanel1->OnAfterDraw = [&](TPlotPreviewPanel*) { ++paints; };
+    QTest::mouseClick(navigator->Button(nbNext), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_GT(paints, 0);
+
+    // Several pages print through the navigator; one page through the preview.
+    form.BPrint->click();
+    EXPECT_EQ(navigator->printed, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("one.pdf")));
+    navigator->pages = 1;
+    form.BPrint->click();
+    EXPECT_EQ(navigator->printed, 1);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("one.pdf")));
+}
+
+TEST(ChartPreview, APrintThatFailsIsShownAndTheDialogStays) {
+    cbtest::TempDir dir;
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.file("failed.pdf")));
+    cetest::BarPanel chart;
+    TChartPreview form;
+    form.SetPrinter(&printer);
+    form.PlotPreviewPanel1->SetPanel(&chart);
+    form.show();
+    ASSERT_TRUE(form.BPrint->isEnabled());
+    chart.fail = true;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    form.BPrint->click();
+    EXPECT_EQ(shown, "drawing failed");
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
