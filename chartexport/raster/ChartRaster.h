@@ -1,5 +1,5 @@
 #pragma once
-// The chart panel drawn into a 24-bit picture on the panel's colour.
+// The chart panel drawn into a picture on the panel's colour.
 #include <QImage>
 
 namespace cb::chart {
@@ -8,7 +8,9 @@ class TCustomPlotPanel;
 
 namespace cb::chartexport {
 
-// The panel drawn into (left, top, left + width, top + height), as RGB888.
+// The panel drawn into (left, top, left + width, top + height), as RGB32:
+// 24 bits of colour in the layout the painter draws fastest; the encoders
+// read it as it is.
 QImage DrawChartImage(cb::chart::TCustomPlotPanel& panel, int left, int top, int width, int height);
 
 }  // namespace cb::chartexport

@@ -11,12 +11,17 @@
 namespace cb::chartexport {
 
 namespace {
-bool MoreThan256Colours(const QImage& rgb) {
-    std::unordered_set<std::uint32_t> seen;
-    for (int y = 0; y < rgb.height(); ++y) {
-        const uchar* p = rgb.constScanLine(y);
-        for (int x = 0; x < rgb.width(); ++x, p += 3) {
-            seen.insert(std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16);
+// picture is RGB32.
+bool MoreThan256Colours(const QImage& picture) {
+    std::unordered_set<QRgb> seen;
+    for (int y = 0; y < picture.height(); ++y) {
+        const QRgb* p = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        QRgb last = ~0u;
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb c = p[x] & 0xFFFFFFu;
+            if (c == last) continue;
+            last = c;
+            seen.insert(c);
             if (seen.size() > 256) return true;
         }
     }

@@ -3,13 +3,14 @@
 #include "chartexport/core/PlotExportFormat.h"
 #include "platform/rtl/Streams.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include <jerror.h>
 #include <jpeglib.h>
 
 namespace cb::chartexport {
@@ -31,7 +32,7 @@ void OnJpegError(j_common_ptr cinfo) {
 void OnJpegMessage(j_common_ptr, int) {}
 
 struct JpegJob {
-    const unsigned char* pixels;  // RGB rows, top first
+    const unsigned char* pixels;  // RGB32 rows, top first
     int width, height, stride;
     int quality;
     bool gray, progressive, fast;
@@ -48,42 +49,31 @@ bool RunJpeg(JpegJob* job) {
     err.mgr.error_exit = OnJpegError;
     err.mgr.emit_message = OnJpegMessage;
     err.message[0] = 0;
-    unsigned char* grayRow = nullptr;
     if (setjmp(err.jump)) {
         std::memcpy(job->message, err.message, sizeof err.message);
         jpeg_destroy_compress(&cinfo);
-        std::free(grayRow);
         return false;
     }
     jpeg_create_compress(&cinfo);
     jpeg_mem_dest(&cinfo, &job->out, &job->outSize);
     cinfo.image_width = JDIMENSION(job->width);
     cinfo.image_height = JDIMENSION(job->height);
-    cinfo.input_components = job->gray ? 1 : 3;
-    cinfo.in_color_space = job->gray ? JCS_GRAYSCALE : JCS_RGB;
+    // RGB32 as it lies in memory; the library converts (also to grey).
+    cinfo.input_components = 4;
+    cinfo.in_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
     jpeg_set_defaults(&cinfo);
+    if (job->gray) jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
     jpeg_set_quality(&cinfo, job->quality, TRUE);
     cinfo.dct_method = job->fast ? JDCT_IFAST : JDCT_ISLOW;
     if (job->progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    if (job->gray) {
-        grayRow = static_cast<unsigned char*>(std::malloc(std::size_t(job->width)));
-        if (!grayRow) ERREXIT1(&cinfo, JERR_OUT_OF_MEMORY, 0);
-    }
     while (cinfo.next_scanline < cinfo.image_height) {
-        const unsigned char* src = job->pixels + std::size_t(cinfo.next_scanline) * std::size_t(job->stride);
-        JSAMPROW row = const_cast<unsigned char*>(src);
-        if (job->gray) {
-            for (int x = 0; x < job->width; ++x)
-                grayRow[x] =
-                    static_cast<unsigned char>((src[3 * x] * 77 + src[3 * x + 1] * 150 + src[3 * x + 2] * 29) >> 8);
-            row = grayRow;
-        }
+        JSAMPROW row =
+            const_cast<unsigned char*>(job->pixels + std::size_t(cinfo.next_scanline) * std::size_t(job->stride));
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
-    std::free(grayRow);
     return true;
 }
 
@@ -92,7 +82,7 @@ bool RunJpeg(JpegJob* job) {
 TJPEGImage::TJPEGImage(const QImage& image, const TJPEGSettings& settings) {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         throw EExportError("JPEG error: the picture is empty");
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     JpegJob job{};
     job.pixels = rgb.constBits();
     job.width = rgb.width();

@@ -30,7 +30,7 @@ struct TJPEGSettings {
 // A compressed picture.
 class TJPEGImage {
 public:
-    // Compresses image (any format; converted to RGB888) with settings.
+    // Compresses image (any format; read as RGB32) with settings.
     TJPEGImage(const QImage& image, const TJPEGSettings& settings);
 
     int Width() const { return FWidth; }

@@ -2,6 +2,7 @@
 
 #include "chart/panel/CustomPlotPanel.h"
 #include "chartexport/raster/ChartRaster.h"
+#include "chartexport/raster/PNGImageData.h"
 #include "platform/rtl/Streams.h"
 
 #include <QClipboard>
@@ -20,8 +21,10 @@ namespace cb::chartexport {
 namespace {
 
 struct PngJob {
-    const unsigned char* pixels;  // RGB rows, top first
-    int width, height, stride, level;
+    const QImage* image;  // RGB32
+    int level, threads;
+    std::string* imageData;  // the compressed rows, made once the header is accepted
+    int width, height;
     unsigned char* out;  // grown with realloc
     std::size_t size, capacity;
     char message[256];
@@ -50,7 +53,20 @@ void OnPngWrite(png_structp png, png_bytep data, png_size_t length) {
 
 void OnPngFlush(png_structp) {}
 
+// Compresses the rows; false with the message on a failure.
+bool CompressRows(PngJob* job) {
+    try {
+        *job->imageData = CompressPNGImageData(*job->image, job->level, job->threads);
+        return true;
+    } catch (const std::exception& e) {
+        std::snprintf(job->message, sizeof job->message, "%s", e.what());
+        return false;
+    }
+}
+
 // Plain C-style frame: no object with a destructor lives across setjmp.
+// The library writes the signature, the header and the chunks around the
+// image data, which is compressed once the header is accepted.
 bool RunPng(PngJob* job) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, job, OnPngError, OnPngWarning);
     if (!png) {
@@ -58,45 +74,43 @@ bool RunPng(PngJob* job) {
         return false;
     }
     png_infop info = nullptr;
-    png_bytep* rows = nullptr;
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        std::free(rows);
         return false;
     }
     info = png_create_info_struct(png);
     if (!info) png_error(png, "cannot create the header");
-    rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * std::size_t(job->height)));
-    if (!rows) png_error(png, "out of memory");
-    for (int y = 0; y < job->height; ++y)
-        rows[y] = const_cast<png_bytep>(job->pixels + std::size_t(y) * std::size_t(job->stride));
     png_set_write_fn(png, job, OnPngWrite, OnPngFlush);
     png_set_IHDR(png, info, png_uint_32(job->width), png_uint_32(job->height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, job->level);
-    // Charts are mostly flat areas: the cheap filters compress them as well.
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE | PNG_FILTER_SUB | PNG_FILTER_UP);
     png_write_info(png, info);
-    png_write_image(png, rows);
-    png_write_end(png, info);
+    if (!CompressRows(job)) png_error(png, job->message);
+    static const png_byte kIDAT[5] = "IDAT", kIEND[5] = "IEND";
+    constexpr std::size_t kChunk = 1u << 18;
+    const auto* data = reinterpret_cast<const png_byte*>(job->imageData->data());
+    const std::size_t size = job->imageData->size();
+    for (std::size_t at = 0; at < size; at += kChunk)
+        png_write_chunk(png, kIDAT, data + at, std::min(kChunk, size - at));
+    png_write_chunk(png, kIEND, nullptr, 0);
     png_write_flush(png);
     png_destroy_write_struct(&png, &info);
-    std::free(rows);
     return true;
 }
 
 }  // namespace
 
-std::string EncodePNG(const QImage& image, int compressionLevel) {
+std::string EncodePNG(const QImage& image, int compressionLevel, int threads) {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         throw EExportError("PNG error: the picture is empty");
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    std::string imageData;
     PngJob job{};
-    job.pixels = rgb.constBits();
+    job.image = &rgb;
+    job.level = std::clamp(compressionLevel, 0, 9);
+    job.threads = threads;
+    job.imageData = &imageData;
     job.width = rgb.width();
     job.height = rgb.height();
-    job.stride = int(rgb.bytesPerLine());
-    job.level = std::clamp(compressionLevel, 0, 9);
     const bool ok = RunPng(&job);
     std::string data;
     if (ok) data.assign(reinterpret_cast<const char*>(job.out), job.size);

@@ -8,8 +8,10 @@
 
 namespace cb::chartexport {
 
-// image as an RGB PNG at zlib level 0..9; libpng failures raise EExportError.
-std::string EncodePNG(const QImage& image, int compressionLevel);
+// image (any format; read as RGB32) as an 8-bit RGB PNG at zlib level 0..9,
+// compressed on at most threads threads (0: one per processor); libpng
+// failures raise EExportError.
+std::string EncodePNG(const QImage& image, int compressionLevel, int threads = 0);
 
 class TPNGExportFormat : public TPlotExportFormat {
 public:

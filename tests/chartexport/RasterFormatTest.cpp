@@ -114,6 +114,34 @@ TEST(PNGFormat, EqualsTheBitmapPixelForPixelAndPassesPngcheck) {
     }
 }
 
+TEST(PNGFormat, StripsCompressedOnSeveralThreadsMakeOneValidStream) {
+    // Odd sizes, flat areas and noise, so that strips differ and matches
+    // reach back across strip boundaries.
+    QImage image(641, 777, QImage::Format_RGB32);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const bool noisy = (x / 40 + y / 50) % 3 == 0;
+            image.setPixel(x, y, noisy ? 0xFF000000u | (seed >> 8) : qRgb(30, 90 + y % 7, 200));
+        }
+    cbtest::TempDir dir;
+    std::size_t single = 0;
+    for (int threads : {1, 3, 8}) {
+        SCOPED_TRACE(threads);
+        const std::string png = EncodePNG(image, 9, threads);
+        if (threads == 1) single = png.size();
+        const std::string file = dir.file("s" + std::to_string(threads) + ".png");
+        cbtest::writeFile(file, png);
+        const ToolRun check = RunProgram("/usr/bin/pngcheck", {"-v", file});
+        EXPECT_EQ(check.code, 0) << check.out << check.err;
+        const QJsonObject info = ProbeImage(file, &image);
+        EXPECT_EQ(info["maxdiff"].toInt(), 0);
+        // Each strip starts with the window before it: hardly any loss.
+        EXPECT_LT(double(png.size()), single * 1.01);
+    }
+}
+
 TEST(PNGFormat, TinyPictureRowsTopFirstInRGBOrder) {
     QImage image(3, 2, QImage::Format_RGB888);
     image.fill(Qt::white);
