@@ -1,6 +1,8 @@
 #include "app/core/PublishReport.h"
 
+#include "app/core/DisplayManager.h"
 #include "app/core/GridTheme.h"
+#include "chart/component/CustomChart.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/panel/CustomPlotPanel.h"
 #include "chart/tools/PlotCustomTool.h"
@@ -103,8 +105,22 @@ void SaveReportLines(const std::vector<std::string>& lines, const std::string& f
     cb::rtl::WriteFileAtomic(fileName, text);
 }
 
-TReportChartDressing::TReportChartDressing(cb::chart::TCustomPlotPanel& panel)
-    : FChart(dynamic_cast<cb::chart::TCustomAxisPanel*>(&panel)) {
+std::string ReportChartTitle(const std::string& cubeCaption, const std::string& measure) {
+    return cubeCaption + " - " + TDisplayManager::ExtractLastBracketedName(measure);
+}
+
+TReportChartDressing::TReportChartDressing(cb::chart::TCustomPlotPanel& panel, const std::string& title)
+    : FChart(dynamic_cast<cb::chart::TCustomAxisPanel*>(&panel)),
+      FFullChart(dynamic_cast<cb::chart::TCustomChart*>(&panel)) {
+    if (FFullChart) {
+        FTitleVisible = FFullChart->Title().Visible();
+        FLegendVisible = FFullChart->Legend().Visible();
+        if (!title.empty()) {
+            FFullChart->Title().SetCaption(title);
+            FFullChart->Title().SetVisible(true);
+        }
+        FFullChart->Legend().SetVisible(true);
+    }
     if (!FChart) return;
     FAxisTitleVisible = FChart->LeftAxis().Title().Visible();
     FChart->LeftAxis().Title().SetVisible(false);
@@ -115,6 +131,10 @@ TReportChartDressing::TReportChartDressing(cb::chart::TCustomPlotPanel& panel)
 }
 
 TReportChartDressing::~TReportChartDressing() {
+    if (FFullChart) {
+        FFullChart->Title().SetVisible(FTitleVisible);
+        FFullChart->Legend().SetVisible(FLegendVisible);
+    }
     if (!FChart) return;
     FChart->LeftAxis().Title().SetVisible(FAxisTitleVisible);
     if (FChart->Tools().Count() > 0) FChart->Tools().ToolAt(0)->SetActive(FToolActive);

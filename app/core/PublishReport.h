@@ -10,6 +10,7 @@ class TExtStringGrid;
 }
 namespace cb::chart {
 class TCustomAxisPanel;
+class TCustomChart;
 class TCustomPlotPanel;
 }  // namespace cb::chart
 
@@ -37,19 +38,27 @@ std::string HTMLCellText(const std::string& text);
 void SaveReportLines(const std::vector<std::string>& lines, const std::string& fileName);
 
 // Dresses a chart for a report while it lives and restores it after: the
-// left axis title hidden and the first tool (the annotation) switched off.
+// title shown with title (when one is given), the legend shown, the left
+// axis title hidden and the first tool (the annotation) switched off. The
+// visibilities and the tool come back; the title keeps its new text.
 class TReportChartDressing {
 public:
-    explicit TReportChartDressing(cb::chart::TCustomPlotPanel& panel);
+    explicit TReportChartDressing(cb::chart::TCustomPlotPanel& panel, const std::string& title = {});
     ~TReportChartDressing();
     TReportChartDressing(const TReportChartDressing&) = delete;
     TReportChartDressing& operator=(const TReportChartDressing&) = delete;
 
 private:
     cb::chart::TCustomAxisPanel* FChart = nullptr;  // none: a panel without axes
+    cb::chart::TCustomChart* FFullChart = nullptr;  // none: a panel without title and legend
     bool FAxisTitleVisible = false;
     bool FToolActive = false;
+    bool FTitleVisible = false;
+    bool FLegendVisible = false;
 };
+
+// The chart's title in a report: "<cube caption> - <measure's last bracketed name>".
+std::string ReportChartTitle(const std::string& cubeCaption, const std::string& measure);
 
 // The panel as a colour JPEG (quality 100) of its own size, in memory.
 std::string ChartJPEGBytes(cb::chart::TCustomPlotPanel& panel);

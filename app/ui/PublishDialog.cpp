@@ -5,6 +5,7 @@
 #include "app/core/PublishMail.h"
 #include "app/core/PublishReport.h"
 #include "app/ui/Features.h"
+#include "chart/component/Chart.h"
 #include "chart/panel/CustomPlotPanel.h"
 #include "grid/ExtStringGrid.h"
 #include "platform/gfx/Color.h"
@@ -245,6 +246,11 @@ void TfrmExport::SelectFile() {
     if (!chosen.empty()) editFilename->setText(QString::fromStdString(chosen));
 }
 
+std::string TfrmExport::ChartTitle() const {
+    return FDisplayManager ? ReportChartTitle(FDisplayManager->GetCubeCaption(), FDisplayManager->GetChartMeasure())
+                           : std::string();
+}
+
 cb::grid::TExtStringGrid* TfrmExport::Grid() const {
     return FDisplayManager ? FDisplayManager->GetGrid() : nullptr;
 }
@@ -263,7 +269,7 @@ bool TfrmExport::WriteChartPicture(const std::string& reportFile) {
         return false;
     std::string bytes;
     {
-        TReportChartDressing dressing(*FChartPanel);
+        TReportChartDressing dressing(*FChartPanel, ChartTitle());
         bytes = ChartJPEGBytes(*FChartPanel);
     }
     cb::rtl::WriteFileAtomic(picture, bytes);
@@ -320,7 +326,7 @@ bool TfrmExport::ExportXLS(const std::string& fileName) {
             xls.Pictures().Clear();
             cb::tabexport::TxlsPicture& picture = xls.Pictures().Add();
             picture.SetFileName(kReportChartFile);
-            TReportChartDressing dressing(*FChartPanel);
+            TReportChartDressing dressing(*FChartPanel, ChartTitle());
             picture.SetData(ChartJPEGBytes(*FChartPanel));
             xls.Images.Clear();
             cb::tabexport::TxlsImage& image = xls.Images.Add();
@@ -480,7 +486,8 @@ cb::chart::TCustomPlotPanel* FindChartPanel(QWidget* window) {
 void ShowPublishDialog(const TFeatureContext& context) {
     TfrmExport dialog(context.DisplayManager, context.App, context.Owner);
     dialog.ApplyTheme(context.Theme);
-    dialog.SetChartPanel(FindChartPanel(context.Owner));
+    cb::chart::TCustomPlotPanel* chart = context.DisplayManager ? context.DisplayManager->GetChart() : nullptr;
+    dialog.SetChartPanel(chart ? chart : FindChartPanel(context.Owner));
     dialog.exec();
 }
 

@@ -81,6 +81,8 @@ private:
     void UpdateChartBox();
     void SelectFile();
     cb::grid::TExtStringGrid* Grid() const;
+    // "<cube caption> - <chart measure>".
+    std::string ChartTitle() const;
     std::vector<std::string> HeaderLines() const;
     // Writes the chart picture beside the report, asking before it replaces
     // one; false when the user said no.

@@ -8,6 +8,7 @@
 #include "app/core/WindowTheme.h"
 #include "app/ui/Features.h"
 #include "app/ui/PublishDialog.h"
+#include "chart/component/Chart.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/panel/CustomPlotPanel.h"
 #include "chart/tools/PlotCustomTool.h"
@@ -26,6 +27,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <sstream>
 
 using namespace cb::app;
@@ -175,21 +178,36 @@ TEST(PublishReport, AReportThatCannotBeWrittenLeavesTheOldFileWhole) {
 }
 
 TEST(PublishReport, ChartIsDressedForTheReportAndRestored) {
-    cb::chart::TCustomAxisPanel chart;
+    cb::chart::TChart chart;
     chart.resize(160, 100);
+    chart.Title().SetCaption("On screen");
     auto* annotation = chart.Tools().AddTool(new cb::chart::TPlotCustomTool);
+    EXPECT_EQ(ReportChartTitle("Sales", "[Measures].[Unit Sales]"), "Sales - Unit Sales");
     for (bool before : {true, false}) {
         chart.LeftAxis().Title().SetVisible(before);
+        chart.Title().SetVisible(before);
+        chart.Legend().SetVisible(before);
         annotation->SetActive(before);
         {
-            TReportChartDressing dressing(chart);
+            TReportChartDressing dressing(chart, "Sales - Revenue");
             EXPECT_FALSE(chart.LeftAxis().Title().Visible());
             EXPECT_FALSE(annotation->Active());
+            EXPECT_TRUE(chart.Title().Visible());
+            EXPECT_EQ(chart.Title().Text(), std::vector<std::string>{"Sales - Revenue"});
+            EXPECT_TRUE(chart.Legend().Visible());
             EXPECT_FALSE(ChartJPEGBytes(chart).empty());
         }
         EXPECT_EQ(chart.LeftAxis().Title().Visible(), before);
         EXPECT_EQ(annotation->Active(), before);
+        EXPECT_EQ(chart.Title().Visible(), before);
+        EXPECT_EQ(chart.Legend().Visible(), before);
+        EXPECT_EQ(chart.Title().Text(), std::vector<std::string>{"Sales - Revenue"});  // the text stays
     }
+    // A panel without axes or title is drawn as it is.
+    cb::chart::TCustomAxisPanel plain;
+    plain.resize(80, 60);
+    TReportChartDressing dressing(plain, "ignored");
+    EXPECT_FALSE(ChartJPEGBytes(plain).empty());
 }
 
 TEST(PublishReport, ChromiumShowsTheThemeColours) {
@@ -397,6 +415,81 @@ TEST(PublishMail, FileNamesReachTheMailProgramIntact) {
     EXPECT_TRUE(SendFileByEmail("s", "body", "  someone@example.org ", dir.file("gone.cub"), context.Context()));
     EXPECT_EQ(recorder.Arguments(),
               (std::vector<std::string>{"--utf8", "--subject", "s", "--body", "body\r\n", "someone@example.org"}));
+}
+
+// The real xdg-email with a recording mail program registered as the
+// mailto handler under temporary XDG folders, for the life of the object.
+class TMailProgramRecorder {
+public:
+    TMailProgramRecorder() {
+        std::filesystem::create_directories(FDir.path() / "data" / "applications");
+        std::filesystem::create_directories(FDir.path() / "config");
+        cbtest::writeFile(FDir.file("recorder"), "#!/bin/sh\nprintf '%s' \"$1\" > '" + FDir.file("url") + "'\n");
+        std::filesystem::permissions(FDir.file("recorder"), std::filesystem::perms::owner_all);
+        cbtest::writeFile(FDir.file("data/applications/recorder.desktop"),
+                          "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + FDir.file("recorder") +
+                              " %u\nMimeType=x-scheme-handler/mailto;\n");
+        cbtest::writeFile(FDir.file("config/mimeapps.list"),
+                          "[Default Applications]\nx-scheme-handler/mailto=recorder.desktop\n");
+        Set("XDG_DATA_HOME", FDir.file("data"));
+        Set("XDG_CONFIG_HOME", FDir.file("config"));
+        Set("XDG_DATA_DIRS", FDir.file("none"));
+        Set("DISPLAY", ":99");  // xdg-open asks for a display before it uses a handler
+        for (const char* name :
+             {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
+              "MATE_DESKTOP_SESSION_ID", "MAILER", "BROWSER", "DBUS_SESSION_BUS_ADDRESS"})
+            Set(name, nullptr);
+    }
+    ~TMailProgramRecorder() {
+        for (auto& [name, value] : FOld)
+            if (value)
+                setenv(name.c_str(), value->c_str(), 1);
+            else
+                unsetenv(name.c_str());
+    }
+    // The mailto address the mail program got, as "key=value" lines decoded.
+    std::string Received() const {
+        std::string out;
+        EXPECT_EQ(cbtest::runCommand("/usr/bin/python3 -c \"import sys, urllib.parse as u; s = "
+                                     "u.urlsplit(open(sys.argv[1], encoding='utf-8').read()); print('to=' + "
+                                     "u.unquote(s.path)); [print(k + '=' + v) for k, v in u.parse_qsl(s.query)]\" '" +
+                                         FDir.file("url") + "'",
+                                     &out),
+                  0);
+        return out;
+    }
+
+private:
+    void Set(const std::string& name, const std::optional<std::string>& value) {
+        if (!FOld.count(name)) {
+            const char* old = std::getenv(name.c_str());
+            FOld[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        if (value)
+            setenv(name.c_str(), value->c_str(), 1);
+        else
+            unsetenv(name.c_str());
+    }
+    void Set(const std::string& name, const char* value) {
+        Set(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    cbtest::TempDir FDir;
+    std::map<std::string, std::optional<std::string>> FOld;
+};
+
+TEST(PublishMail, NamesSurviveXdgEmailIntoTheMailProgram) {
+    cbtest::TempDir dir;
+    const std::string report = dir.file("Sales, \"Q1\" 'final' Zürich & co.html");
+    const std::string chart = dir.file("chart.jpg");
+    cbtest::writeFile(report, "r");
+    cbtest::writeFile(chart, "c");
+    TMailProgramRecorder mailProgram;
+    cbtest::TTestContext context;
+    const std::vector<std::string> files{report, chart};
+    ASSERT_TRUE(SendEmail("Emailing " + report, "", " someone@example.org ", &files, context.Context()));
+    EXPECT_TRUE(context.UI.Errors.empty());
+    EXPECT_EQ(mailProgram.Received(),
+              "to=someone@example.org\nsubject=Emailing " + report + "\nattach=" + report + "\nattach=" + chart + "\n");
 }
 
 TEST(PublishMail, MessageRules) {
