@@ -7,6 +7,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Color.h"
+#include "platform/gfx/FontCache.h"
 
 #include <QImage>
 #include <QString>
@@ -432,7 +433,15 @@ void TPDFCanvas::TextOps(double x, double y, const std::string& text, double ang
     else if (align & cb::gfx::TA_RIGHT)
         w = TextWidth(text);
     w *= 72.0 / entry.DigitizedAspectX;
-    const double hgt = TextHeight(text) * 72.0 / entry.DigitizedAspectY;
+    // From the anchor to the baseline: the text's height below a top anchor;
+    // a bottom anchor has the descent below the baseline, a baseline anchor
+    // nothing (as the screen canvas places them).
+    const double scaleY = 72.0 / entry.DigitizedAspectY;
+    double hgt = TextHeight(text) * scaleY;
+    if ((align & cb::gfx::TA_BASELINE) == cb::gfx::TA_BASELINE)
+        hgt = 0;
+    else if (align & cb::gfx::TA_BOTTOM)
+        hgt = -font.CacheEntry().tm.Descent * scaleY;
     const double ca = std::cos(a), sa = std::sin(a);
     const double Y = FPageHeight - y;
     const double tx = x - (w * ca - hgt * sa), ty = Y - (w * sa + hgt * ca);

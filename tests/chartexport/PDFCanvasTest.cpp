@@ -9,6 +9,8 @@
 #include <clocale>
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "tests/common/TestSupport.h"
 
@@ -100,6 +102,40 @@ TEST(PDFCanvas, OperatorsOfTheBasicShapes) {
         else
             EXPECT_EQ(page.Text(), c.expected);
     }
+}
+
+// The vertical place of text written at y = 100 on a page 300 high: the
+// sixth number of its text matrix.
+double TextMatrixY(unsigned align, double angle = 0) {
+    Page page(400, 300);
+    page.canvas.SetTextAlignment(align);
+    page.canvas.OutputRotatedText(50, 100, "Revenue", angle);
+    const std::string t = page.Text();
+    const auto tm = t.find(" Tm ");
+    std::vector<double> numbers;
+    std::size_t at = t.rfind("Tc", tm) + 2;
+    for (int i = 0; i < 6; ++i) {
+        std::size_t used = 0;
+        numbers.push_back(std::stod(t.substr(at), &used));
+        at += used;
+    }
+    return angle == 0 ? numbers[5] : numbers[4];
+}
+
+TEST(PDFCanvas, TextSitsOnItsAnchorAsOnScreen) {
+    // A top anchor puts the baseline the text's height below it, a baseline
+    // anchor on it, a bottom anchor the descent above it: also turned.
+    const double top = TextMatrixY(cb::gfx::TA_TOP), base = TextMatrixY(cb::gfx::TA_BASELINE),
+                 bottom = TextMatrixY(cb::gfx::TA_BOTTOM);
+    EXPECT_DOUBLE_EQ(base, 200.0);
+    EXPECT_LT(top, base - 5);
+    EXPECT_GT(bottom, base);
+    EXPECT_LT(bottom, base + 5);
+    // Turned by 90 degrees the offsets run along x: a bottom anchor keeps the
+    // text left of it, as the screen draws a vertical axis title.
+    EXPECT_DOUBLE_EQ(TextMatrixY(cb::gfx::TA_BASELINE, 90), 50.0);
+    EXPECT_LT(TextMatrixY(cb::gfx::TA_BOTTOM | cb::gfx::TA_CENTER, 90), 50.0);
+    EXPECT_GT(TextMatrixY(cb::gfx::TA_TOP | cb::gfx::TA_CENTER, 90), 55.0);
 }
 
 TEST(PDFCanvas, CirclesEllipticalPiesAndSegments) {

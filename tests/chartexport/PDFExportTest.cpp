@@ -2,6 +2,8 @@
 // of the same chart.
 #include "ChartExportTestSupport.h"
 
+#include "chart/component/Chart.h"
+#include "chart/series/bar/BarSeries.h"
 #include "chartexport/pdf/PDFExportFormat.h"
 #include "chartexport/raster/ChartRaster.h"
 
@@ -97,6 +99,64 @@ TEST(PDFExport, StructureOffsetsAndSizes) {
             EXPECT_EQ(pdf.compare(std::stoul((*it)[1]), head.size(), head), 0) << "object " << object;
         }
         EXPECT_GE(object, 9);  // one font at least: 1 info ... 9 catalogue
+    }
+}
+
+// Pixels within 40 of colour in every channel.
+int CountColour(const QImage& image, TColor colour) {
+    int hit = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - cb::gfx::GetRValue(colour)) < 40 &&
+                std::abs(c.green() - cb::gfx::GetGValue(colour)) < 40 &&
+                std::abs(c.blue() - cb::gfx::GetBValue(colour)) < 40)
+                ++hit;
+        }
+    return hit;
+}
+
+TEST(PDFExport, TheChartComponentAsOnScreen) {
+    // A bar chart as the chart view draws one, flat and in 3D: the readers
+    // see its texts, and each series covers as much of the page as of the
+    // picture.
+    const TColor colours[] = {0x3040C0, 0x30A040, 0xC07020};
+    for (bool is3D : {false, true}) {
+        SCOPED_TRACE(is3D ? "3D" : "2D");
+        cb::chart::TChart chart;
+        chart.resize(640, 400);
+        chart.SetView3D(is3D);
+        chart.Title().SetCaption("Revenue by region");
+        chart.LeftAxis().Title().SetCaption("Revenue");
+        const char* years[] = {"Year 2023", "Year 2024", "Year 2025"};
+        for (int s = 0; s < 3; ++s) {
+            auto* series = chart.CreateSeries<cb::chart::TBarSeries>();
+            series->SetTitle(years[s]);
+            series->SetSeriesColor(colours[s]);
+            series->Marks().SetVisible(false);
+            const char* regions[] = {"North", "South", "West", "East"};
+            for (int i = 0; i < 4; ++i) series->AddValue(100 + 60 * ((i + s) % 4), regions[i]);
+        }
+        cbtest::TempDir dir;
+        const std::string file = dir.file("chart.pdf");
+        SaveChartToPDFFile(chart, file, 0, 0);
+        const ToolRun check = RunProgram("/usr/bin/qpdf", {"--check", file});
+        EXPECT_EQ(check.code, 0) << check.out << check.err;
+        const ToolRun text = RunProgram("/usr/bin/pdftotext", {file, "-"});
+        for (const char* s : {"Revenue by region", "Revenue", "North", "East", "Year 2024", "280"})
+            EXPECT_NE(text.out.find(s), std::string::npos) << s << " in " << text.out;
+
+        const ToolRun ppm =
+            RunProgram("/usr/bin/pdftoppm", {"-r", "72", "-png", "-singlefile", file, dir.file("page")});
+        ASSERT_EQ(ppm.code, 0) << ppm.err;
+        const QImage page(QString::fromStdString(dir.file("page.png")));
+        ASSERT_EQ(page.size(), QSize(640, 400));
+        const QImage picture = DrawChartImage(chart, 0, 0, 640, 400);
+        for (TColor c : colours) {
+            const int onPage = CountColour(page, c), inPicture = CountColour(picture, c);
+            EXPECT_GT(inPicture, 3000);
+            EXPECT_NEAR(onPage, inPicture, inPicture * 0.1) << std::hex << c;
+        }
     }
 }
 
