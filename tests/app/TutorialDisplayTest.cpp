@@ -3,6 +3,7 @@
 #include "app/ui/TutorialDisplay.h"
 #include "app/ui/ClickLabel.h"
 #include "app/ui/Features.h"
+#include "app/ui/MainWindow.h"
 #include "extras/KitGIFAnimator.h"
 #include "grid/markup/MarkupLabel.h"
 #include "tests/app/SmallWindowsSupport.h"
@@ -158,5 +159,36 @@ TEST_F(TutorialTest, EmptyOrMissingStepsDoNotCrash) {
         EXPECT_EQ(t.CurrentStep(), 0);
         EXPECT_EQ(t.pos(), owner.pos() - QPoint(1, 1));
         EXPECT_TRUE(env.UI.Errors.empty());
+    }
+}
+
+TEST(TutorialAtStart, AFreshInstallShowsItOnceAndTheSettingKeepsItAway) {
+    for (bool dontShow : {false, true}) {
+        SCOPED_TRACE(dontShow);
+        cbtest::TempDir dir;
+        cbtest::writeFile(dir.file("themes.ini"), "[Themes]\r\nThemeCount=1\r\n[Theme1]\r\nName=Default\r\n");
+        cbtest::writeFile(dir.file("tutorial_steps.ini"), ThreeSteps);
+        cb::app::TCubeBrowserConfig config(dir.file("app.ini"), dir.path().string());
+        EXPECT_FALSE(config.DontDisplayTutorialOnStartup);  // the default of a fresh install
+        config.DontDisplayTutorialOnStartup = dontShow;
+        TfrmMain main(TAppContext{nullptr, &config, nullptr});
+        main.show();
+        auto shown = [&] {
+            int n = 0;
+            for (auto* t : main.findChildren<TfrmTutorialDisplay*>()) n += t->isVisible();
+            return n;
+        };
+        EXPECT_EQ(shown(), dontShow ? 0 : 1);
+        if (!dontShow) {
+            auto* tutorial = main.findChild<TfrmTutorialDisplay*>();
+            EXPECT_EQ(tutorial->lblTitle->text(), "Welcome");
+            cbtest::SaveScreenshot(*tutorial, "tutorial_at_start.png");
+            Click(tutorial->lblClose);
+            // Showing the main window again does not bring it back.
+            main.hide();
+            main.show();
+            EXPECT_EQ(shown(), 0);
+        }
+        main.close();
     }
 }
