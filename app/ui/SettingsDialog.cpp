@@ -113,6 +113,8 @@ TfrmSettings::TfrmSettings(const TAppContext& context, TDisplayManager* displayM
     gridCurrentTheme->SetGridLineColor(cb::gfx::clSilver);
     gridCurrentTheme->FixedFont().SetName("Tahoma");
     gridCurrentTheme->SetDefaultDrawing(false);
+    // A preview of the colours: no selected cell drawn over them.
+    gridCurrentTheme->SetShowSelection(false);
     previewLayout->addWidget(gridCurrentTheme);
     pcSettings->addTab(tsGridDisplay, QStringLiteral("Grid View"));
 
