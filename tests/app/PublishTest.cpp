@@ -25,11 +25,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 using namespace cb::app;
 
@@ -424,7 +426,9 @@ public:
     TMailProgramRecorder() {
         std::filesystem::create_directories(FDir.path() / "data" / "applications");
         std::filesystem::create_directories(FDir.path() / "config");
-        cbtest::writeFile(FDir.file("recorder"), "#!/bin/sh\nprintf '%s' \"$1\" > '" + FDir.file("url") + "'\n");
+        cbtest::writeFile(FDir.file("recorder"), "#!/bin/sh\nprintf '%s' \"$1\" > '" + FDir.file("url.part") +
+                                                     "' && mv '" + FDir.file("url.part") + "' '" + FDir.file("url") +
+                                                     "'\n");
         std::filesystem::permissions(FDir.file("recorder"), std::filesystem::perms::owner_all);
         cbtest::writeFile(FDir.file("data/applications/recorder.desktop"),
                           "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + FDir.file("recorder") +
@@ -448,7 +452,11 @@ public:
                 unsetenv(name.c_str());
     }
     // The mailto address the mail program got, as "key=value" lines decoded.
+    // xdg-email may still be on its way when the mail interface stops
+    // waiting for it (a busy machine): its answer is awaited here.
     std::string Received() const {
+        for (int i = 0; i < 300 && !std::filesystem::exists(FDir.file("url")); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
         std::string out;
         EXPECT_EQ(cbtest::runCommand("/usr/bin/python3 -c \"import sys, urllib.parse as u; s = "
                                      "u.urlsplit(open(sys.argv[1], encoding='utf-8').read()); print('to=' + "
