@@ -1,4 +1,5 @@
 #include "chart/series/ChartSeries.h"
+#include "chart/series/PlotSeriesSource.h"
 
 #include "chart/axis/ChartAxis.h"
 #include "chart/core/PlotExceptions.h"
@@ -47,6 +48,10 @@ TChartSeries::TChartSeries() : FMarks(std::make_unique<TSeriesMarks>(this)) {
 
 TChartSeries::~TChartSeries() {
     FDestroying = true;
+    if (TPlotSeriesSource* source = FSeriesSource) {
+        FSeriesSource = nullptr;
+        source->SetSeries(nullptr);
+    }
     UnlinkFromSources();
     for (TChartSeries* d : std::vector<TChartSeries*>(FDependents.Items()))
         d->FDataSources.erase(std::remove(d->FDataSources.begin(), d->FDataSources.end(), this), d->FDataSources.end());
@@ -54,6 +59,13 @@ TChartSeries::~TChartSeries() {
     FDependents.Clear();
     SetParentChart(nullptr);
     FValueLists.Clear();
+}
+
+void TChartSeries::SetSeriesSource(TPlotSeriesSource* source) {
+    if (source == FSeriesSource) return;
+    TPlotSeriesSource* old = FSeriesSource;
+    FSeriesSource = source;
+    if (old && old->Series() == this) old->seriesGone();
 }
 
 void TChartSeries::SetColorSource(const std::string& s) {
@@ -207,6 +219,7 @@ void TChartSeries::JoinedChart() {
         FAutoColor = ParentChart()->FirstFreeColor(true, this);
         AnnounceColorChange();
     }
+    FMarks->SetParentPanel(ParentChart());
     ResolveAxes();
     RequestDataRefresh();
 }
@@ -221,6 +234,7 @@ void TChartSeries::LeftChart() {
     FMouseInside = false;
     UnlinkFromSources();
     SetParentChartField(nullptr);
+    FMarks->SetParentPanel(nullptr);
     ResolveAxes();
 }
 

@@ -97,6 +97,8 @@ private:
     unsigned FStyle = 0;
 };
 
+class TPlotSeriesSource;
+
 class TChartSeries : public TCustomChartSeries {
 public:
     TChartSeries();
@@ -200,6 +202,10 @@ public:
     void AddDataSource(TChartSeries* source);
     void RemoveDataSource(TChartSeries* source);
     void UnlinkFromSources();
+    // The component that fills this series, if any (not owned).
+    TPlotSeriesSource* SeriesSource() const { return FSeriesSource; }
+    void SetSeriesSource(TPlotSeriesSource* source);
+    bool Destroying() const { return FDestroying; }
     virtual bool CanCopyFrom(const TChartSeries* source) const { return source != this; }
     virtual int CopyPointValues(TChartSeries& source, int index);
     virtual void CopyPointFrom(TChartSeries& source, int index);
@@ -385,6 +391,7 @@ private:
     TChartValueList* FOther = nullptr;
     bool FYMandatory = true;
     bool FDestroying = false;
+    TPlotSeriesSource* FSeriesSource = nullptr;
     bool FMouseInside = false;
     std::unique_ptr<TSeriesMarks> FMarks;
 };

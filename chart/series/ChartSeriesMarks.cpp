@@ -52,18 +52,20 @@ void TChartSeries::DrawAllMarks() {
     for (int i = FFirstVisible; i <= FLastVisible; ++i) {
         if (i % marks.DrawEvery() != 0 || IsEmptyPoint(i)) continue;
         const std::string text = BuildMarkText(i);
-        if (text.empty() || !marks.Visible()) continue;
-        canvas.AssignFont(marks.Font());
+        if (text.empty()) continue;
+        TPlotCustomShape& item = marks.ItemOrMarks(i);
+        if (!item.Visible()) continue;
+        canvas.AssignFont(item.Font());
         if (c->View3D() && !canvas.DrawsTextAtDepth() && view.ZoomText() && view.Zoom() != 100)
-            canvas.Font().SetSize(std::max(1, Round(marks.Font().Size() * view.Zoom() * 0.01)));
+            canvas.Font().SetSize(std::max(1, Round(item.Font().Size() * view.Zoom() * 0.01)));
         int lines = 0;
         int width = c->MultiLineTextWidth(text, &lines) + canvas.TextWidth("W");
         const int h = canvas.FontHeight();
         int height = lines * h;
-        if (marks.SymbolVisible()) width += h - 4;
-        if (marks.Frame().Visible()) {
-            width += 2 * marks.Frame().Width();
-            height += 2 * marks.Frame().Width();
+        if (marks.SymbolShown()) width += h - 4;
+        if (item.Pen().Visible()) {
+            width += 2 * item.Pen().Width();
+            height += 2 * item.Pen().Width();
         } else
             height += 1;
         position = TSeriesMarkPosition{};

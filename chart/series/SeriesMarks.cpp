@@ -1,6 +1,7 @@
 #include "chart/series/SeriesMarks.h"
 
 #include "chart/canvas/Canvas3D.h"
+#include "chart/core/PlotExceptions.h"
 #include "chart/core/PlotGeometry.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/ChartSeries.h"
@@ -8,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <utility>
 
 namespace cb::chart {
 
@@ -55,13 +58,83 @@ void TMarksCallout::Assign(const TSeriesPointer& source) {
     TCallout::Assign(source);
 }
 
+// --- gradient, items and symbol ---
+
+TSeriesMarksGradient::TSeriesMarksGradient() {
+    SetDirection(gdRightLeft);
+    SetStartColor(0xC0C0C0);
+    SetEndColor(clWhite);
+}
+
+namespace {
+void ApplyMarksShadowDefaults(TPlotShadow& s) {
+    s.SetColor(0x808080);
+    s.SetSize(1);
+    s.SetDefaultColor(0x808080);
+    s.SetDefaultSize(1);
+}
+}  // namespace
+
+TMarksItem::TMarksItem(TCustomPlotPanel* panel) : TPlotCustomShape(panel) {
+    SetColor(0xFF000018);
+    Shadow();
+}
+
+std::unique_ptr<TPlotGradient> TMarksItem::CreateGradient() const {
+    return std::make_unique<TSeriesMarksGradient>();
+}
+
+void TMarksItem::ApplyShadowDefaults(TPlotShadow& s) {
+    ApplyMarksShadowDefaults(s);
+}
+
+TSeriesMarksSymbol::TSeriesMarksSymbol(TCustomPlotPanel* panel) : TPlotCustomShape(panel) {
+    SetVisible(false);
+    Shadow().SetSize(1);
+    Shadow().SetDefaultSize(1);
+}
+
+TMarksItem* TMarksItems::ItemIfAny(int index) const {
+    if (index < 0 || index >= Count()) return nullptr;
+    return FItems[std::size_t(index)].get();
+}
+
+TMarksItem& TMarksItems::ItemAt(int index) {
+    if (index >= Count()) FItems.resize(std::size_t(index) + 1);
+    auto& slot = FItems[std::size_t(index)];
+    if (!slot) slot = std::make_unique<TMarksItem>(FMarks.ParentPanel());
+    return *slot;
+}
+
+void TMarksItems::ClearItems() {
+    FItems.clear();
+    FMarks.RepaintParent();
+}
+
 // --- marks ---
 
-TSeriesMarks::TSeriesMarks(TChartSeries* series)
-    : FSeries(series), FFont(std::make_unique<TPlotFont>([this] { changed(); })), FFrame([this] { changed(); }),
-      FBrush([this] { changed(); }) {}
+TSeriesMarks::TSeriesMarks(TChartSeries* series) : FSeries(series), FItems(*this) {
+    SetColor(0xFF000018);
+    SetVisible(false);
+    Shadow();
+}
 
 TSeriesMarks::~TSeriesMarks() = default;
+
+std::unique_ptr<TPlotGradient> TSeriesMarks::CreateGradient() const {
+    return std::make_unique<TSeriesMarksGradient>();
+}
+
+void TSeriesMarks::ApplyShadowDefaults(TPlotShadow& s) {
+    ApplyMarksShadowDefaults(s);
+}
+
+void TSeriesMarks::SetParentPanel(TCustomPlotPanel* panel) {
+    TPlotCustomShape::SetParentPanel(panel);
+    if (FSymbol) FSymbol->SetParentPanel(panel);
+    for (int i = 0; i < FItems.Count(); ++i)
+        if (TMarksItem* item = FItems.ItemIfAny(i)) item->SetParentPanel(panel);
+}
 
 void TSeriesMarks::changed() {
     if (FSeries) FSeries->InvalidateChart();
@@ -80,24 +153,52 @@ TMarksCallout& TSeriesMarks::Callout() {
     return *FCallout;
 }
 
-void TSeriesMarks::Assign(const TSeriesMarks& s) {
-    FAngle = s.FAngle;
-    if (s.FCallout)
-        Callout().Assign(*s.FCallout);
-    else
+void TSeriesMarks::SetCallout(const TMarksCallout* c) {
+    if (!c)
         FCallout.reset();
+    else if (c != FCallout.get())
+        Callout().Assign(*c);
+    changed();
+}
+
+TSeriesMarksSymbol& TSeriesMarks::Symbol() {
+    if (!FSymbol) FSymbol = std::make_unique<TSeriesMarksSymbol>(ParentPanel());
+    return *FSymbol;
+}
+
+void TSeriesMarks::SetSymbol(const TSeriesMarksSymbol* s) {
+    if (!s)
+        FSymbol.reset();
+    else if (s != FSymbol.get())
+        Symbol().Assign(*s);
+    changed();
+}
+
+TPlotCustomShape& TSeriesMarks::ItemOrMarks(int index) {
+    if (TMarksItem* item = FItems.ItemIfAny(index)) return *item;
+    return *this;
+}
+
+void TSeriesMarks::ClearMarks() {
+    FPositions.ClearPositions();
+    if (!FItems.LoadedCustom()) FItems.ClearItems();
+}
+
+void TSeriesMarks::Assign(const TSeriesMarks& s) {
+    if (this == &s) return;
+    FAngle = s.FAngle;
+    SetCallout(s.FCallout.get());
     FClip = s.FClip;
     FDrawEvery = s.FDrawEvery;
     FStyle = s.FStyle;
     FMultiLine = s.FMultiLine;
-    FSymbolVisible = s.FSymbolVisible;
-    FVisible = s.FVisible;
-    FTransparent = s.FTransparent;
-    FColor = s.FColor;
-    FShadowSize = s.FShadowSize;
-    FFont->Assign(*s.FFont);
-    FFrame.Assign(s.FFrame);
-    FBrush.Assign(s.FBrush);
+    SetSymbol(s.FSymbol.get());
+    FItems.ClearItems();
+    for (int i = 0; i < s.FItems.Count(); ++i) {
+        TMarksItem& mine = FItems.ItemAt(i);
+        if (const TMarksItem* theirs = s.FItems.ItemIfAny(i)) mine.Assign(*theirs);
+    }
+    TPlotCustomShape::Assign(s);
 }
 
 void TSeriesMarks::ApplyStoredPosition(int index, TSeriesMarkPosition& p) {
@@ -124,18 +225,17 @@ TPoint TSeriesMarks::projectionShift(const TSeriesMarkPosition& p) {
     return {q.X - p.ArrowTo.X, q.Y - p.ArrowTo.Y};
 }
 
-TRect TSeriesMarks::screenBox(const TSeriesMarkPosition& p) {
+TRect TSeriesMarks::screenBox(int index, const TSeriesMarkPosition& p) {
     TRect r = p.MarkRect();
-    if (FFrame.Visible()) {
-        r.Right += FFrame.Width();
-        r.Bottom += FFrame.Width();
+    TPlotCustomShape& shape = ItemOrMarks(index);
+    if (shape.Pen().Visible()) {
+        r.Right += shape.Pen().Width();
+        r.Bottom += shape.Pen().Width();
     }
-    if (FShadowSize > 0) {
-        r.Right += FShadowSize;
-        r.Bottom += FShadowSize;
-    } else {
-        r.Left += FShadowSize;
-        r.Top += FShadowSize;
+    if (const TPlotShadow* shadow = shape.ShadowIfAny()) {
+        const int h = shadow->HorizSize(), v = shadow->VertSize();
+        (h > 0 ? r.Right : r.Left) += h;
+        (v > 0 ? r.Bottom : r.Top) += v;
     }
     const TPoint d = projectionShift(p);
     return {r.Left + d.X, r.Top + d.Y, r.Right + d.X, r.Bottom + d.Y};
@@ -145,24 +245,27 @@ void TSeriesMarks::AvoidOverlap(int first, int index, TSeriesMarkPosition& p) {
     // The box is measured again after every move, and the earlier marks
     // are checked again while a move lands on one of them.
     constexpr int passes = 4;
-    TRect r0 = screenBox(p);
+    TRect r0 = screenBox(index, p);
     // Flat charts: a mark whose box lies clear sideways is passed over
     // without measuring it.
     const bool flat = !is3D();
-    const int pad = (FFrame.Visible() ? FFrame.Width() : 0) + std::abs(FShadowSize) + 1;
+    const TPlotShadow* shadow = ShadowIfAny();
+    const int pad = (Pen().Visible() ? Pen().Width() : 0) + (shadow ? shadow->Size() : 0) + 1;
     for (int pass = 0; pass < passes; ++pass) {
         bool moved = false;
         for (int j = std::max(first, 0); j < index; ++j) {
             const TSeriesMarkPosition* q = FPositions.PositionAt(j);
             if (!q) continue;
-            if (flat && (q->LeftTop.X + q->Width + pad <= r0.Left || q->LeftTop.X - pad >= r0.Right)) continue;
-            const TRect r = screenBox(*q);
+            if (flat && !FItems.ItemIfAny(j) &&
+                (q->LeftTop.X + q->Width + pad <= r0.Left || q->LeftTop.X - pad >= r0.Right))
+                continue;
+            const TRect r = screenBox(j, *q);
             const bool meet = r.Left < r0.Right && r0.Left < r.Right && r.Top < r0.Bottom && r0.Top < r.Bottom;
             if (!meet) continue;
             const int d = r0.Top < r.Top ? r0.Bottom - r.Top : r0.Top - r.Bottom;
             p.LeftTop.Y -= d;
             p.ArrowTo.Y -= d;
-            r0 = screenBox(p);
+            r0 = screenBox(index, p);
             moved = true;
         }
         if (!moved) break;
@@ -173,44 +276,33 @@ void TSeriesMarks::DrawMark(int index, TColor color, TSeriesMarkPosition& p, con
     ApplyStoredPosition(index, p);
     TCanvas3D* c = canvas();
     if (!c) return;
+    TPlotCustomShape& box = ItemOrMarks(index);
     if (FCallout && (FCallout->Visible() || FCallout->Arrow().Visible()))
         FCallout->DrawCallout(p.ArrowFrom, p.ArrowTo, FDepth);
-    const TPoint d = projectionShift(p);
-    TRect box = p.MarkRect();
-    box = {box.Left + d.X, box.Top + d.Y, box.Right + d.X, box.Bottom + d.Y};
-    if (!FTransparent) {
-        if (FShadowSize != 0) {
-            c->Pen().SetStyle(cb::gfx::psClear);
-            c->Brush().SetStyle(cb::gfx::bsSolid);
-            c->Brush().SetColor(FShadowColor);
-            c->DrawRect(box.Left + FShadowSize, box.Top + FShadowSize, box.Right + FShadowSize,
-                        box.Bottom + FShadowSize);
-        }
-        c->AssignBrush(FBrush, FColor);
-    } else {
+    if (box.Transparent()) {
         c->Brush().SetStyle(cb::gfx::bsClear);
         c->SetBackgroundMode(cb::gfx::TRANSPARENT);
+    } else {
+        c->AssignBrush(box.Brush(), box.Color());
     }
-    if (FFrame.Visible())
-        c->SelectPen(FFrame);
-    else
-        c->Pen().SetStyle(cb::gfx::psClear);
-    c->DrawRect(box.Left, box.Top, box.Right, box.Bottom);
-    int textLeft = box.Left + 2;
-    if (FSymbolVisible) {
+    c->SelectPen(box.Pen());
+    const TPoint d = projectionShift(p);
+    TRect bounds = p.MarkRect();
+    bounds = {bounds.Left + d.X, bounds.Top + d.Y, bounds.Right + d.X, bounds.Bottom + d.Y};
+    box.DrawBoxOn(*c, bounds, FAngle % 360, FDepth + 1);
+    int textLeft = bounds.Left + 2;
+    if (SymbolShown()) {
         const int h = c->FontHeight();
-        c->Pen().SetStyle(cb::gfx::psSolid);
-        c->Pen().SetColor(clBlack);
-        c->Brush().SetStyle(cb::gfx::bsSolid);
-        c->Brush().SetColor(color);
-        const TRect sym{box.Left + 4, box.Top + 3, box.Left + h - 1, box.Top + h - 2};
-        c->DrawRect(sym.Left, sym.Top, sym.Right, sym.Bottom);
-        textLeft += sym.Right - sym.Left + 4;
+        FSymbol->SetColor(color);
+        FSymbol->SetTransparent(false);
+        FSymbol->Bounds() = {bounds.Left + 4, bounds.Top + 3, bounds.Left + h - 1, bounds.Top + h - 2};
+        FSymbol->DrawBoxOn(*c, FSymbol->Bounds(), FAngle % 360, FDepth + 1);
+        textLeft += FSymbol->BoxWidth() + 4;
     }
     c->Brush().SetStyle(cb::gfx::bsClear);
     c->SetBackgroundMode(cb::gfx::TRANSPARENT);
     c->SetTextAlignment(cb::gfx::TA_CENTER | cb::gfx::TA_TOP);
-    DrawMarkText({textLeft, box.Top, box.Right, box.Bottom}, text);
+    DrawMarkText({textLeft, bounds.Top, bounds.Right, bounds.Bottom}, text);
     c->SetTextAlignment(cb::gfx::TA_LEFT | cb::gfx::TA_TOP);
 }
 
@@ -228,7 +320,7 @@ void TSeriesMarks::DrawMarkText(const TRect& r, const std::string& text) {
         int x, y;
         if (angle == 0) {
             x = (r.Left + r.Right) / 2;
-            y = r.Top + k * h + (FFrame.Visible() ? FFrame.Width() : 0);
+            y = r.Top + k * h + (Pen().Visible() ? Pen().Width() : 0);
         } else {
             const TPoint m{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
             const double a = angle * PiDiv180;
@@ -264,6 +356,171 @@ int TSeriesMarks::MarkAtPoint(int x, int y) {
 int TSeriesMarks::MarkTextWidth(int index) {
     if (!FSeries || !FSeries->ParentChart()) return 0;
     return FSeries->ParentChart()->MultiLineTextWidth(FSeries->BuildMarkText(index));
+}
+
+// --- stored items ---
+
+namespace {
+
+constexpr char kListBegin = '\x01';
+constexpr char kListEnd = '\x00';
+// Items read from a stream at most; a count beyond it is a bad stream.
+constexpr std::uint32_t kMaxStoredItems = 1u << 20;
+
+void PutText(std::string& out, std::string_view text) {
+    const auto n = std::uint32_t(text.size());
+    for (int b = 0; b < 4; ++b) out += char((n >> (8 * b)) & 0xFF);
+    out += text;
+}
+
+class TItemsReader {
+public:
+    explicit TItemsReader(std::string_view data) : FData(data) {}
+    std::uint32_t U32() {
+        need(4);
+        std::uint32_t n = 0;
+        for (int b = 0; b < 4; ++b) n |= std::uint32_t(std::uint8_t(FData[FPos + std::size_t(b)])) << (8 * b);
+        FPos += 4;
+        return n;
+    }
+    char Byte() {
+        need(1);
+        return FData[FPos++];
+    }
+    std::string Text() {
+        const std::uint32_t n = U32();
+        need(n);
+        std::string t(FData.substr(FPos, n));
+        FPos += n;
+        return t;
+    }
+    char Peek() {
+        need(1);
+        return FData[FPos];
+    }
+
+private:
+    void need(std::size_t n) const {
+        if (FData.size() - FPos < n) throw ChartException("Marks items: the stored data ends early");
+    }
+    std::string_view FData;
+    std::size_t FPos = 0;
+};
+
+// The settings of one item as names and values.
+std::vector<std::pair<std::string, std::string>> ItemProperties(const TMarksItem& item) {
+    std::vector<std::pair<std::string, std::string>> out;
+    auto add = [&](const char* name, long long v) { out.emplace_back(name, std::to_string(v)); };
+    add("Bevel", item.Bevel());
+    add("BevelWidth", item.BevelWidth());
+    add("Color", (long long)item.Color());
+    out.emplace_back("Font.Name", item.Font().Name());
+    add("Font.Size", item.Font().Size());
+    add("Font.Color", (long long)item.Font().Color());
+    add("Font.Style", item.Font().Style());
+    if (const TPlotGradient* g = item.GradientIfAny()) {
+        add("Gradient.Visible", g->Visible());
+        add("Gradient.Direction", g->Direction());
+        add("Gradient.StartColor", (long long)g->StartColor());
+        add("Gradient.EndColor", (long long)g->EndColor());
+    }
+    if (const TPlotShadow* s = item.ShadowIfAny()) {
+        add("Shadow.Color", (long long)s->Color());
+        add("Shadow.HorizSize", s->HorizSize());
+        add("Shadow.VertSize", s->VertSize());
+    }
+    add("ShapeStyle", item.ShapeStyle());
+    add("Transparency", item.Transparency());
+    add("Transparent", item.Transparent());
+    return out;
+}
+
+void SetItemProperty(TMarksItem& item, const std::string& name, const std::string& text) {
+    long long v = 0;
+    if (name != "Font.Name") {
+        std::size_t used = 0;
+        try {
+            v = std::stoll(text, &used);
+        } catch (const std::exception&) {
+            used = 0;
+        }
+        if (used == 0 || used != text.size())
+            throw ChartException("Marks items: \"" + text + "\" is not a number for " + name);
+    }
+    const auto colour = TColor(std::uint32_t(v));
+    if (name == "Bevel")
+        item.SetBevel(TBevelCut(std::clamp(v, 0LL, 3LL)));
+    else if (name == "BevelWidth")
+        item.SetBevelWidth(int(std::clamp(v, 0LL, 1000LL)));
+    else if (name == "Color")
+        item.SetColor(colour);
+    else if (name == "Font.Name")
+        item.Font().SetName(text);
+    else if (name == "Font.Size")
+        item.Font().SetSize(int(std::clamp(v, 1LL, 1000LL)));
+    else if (name == "Font.Color")
+        item.Font().SetColor(colour);
+    else if (name == "Font.Style")
+        item.Font().SetStyle(cb::gfx::TFontStyles(v & 0xF));
+    else if (name == "Gradient.Visible")
+        item.Gradient().SetVisible(v != 0);
+    else if (name == "Gradient.Direction")
+        item.Gradient().SetDirection(TGradientDirection(std::clamp(v, 0LL, 9LL)));
+    else if (name == "Gradient.StartColor")
+        item.Gradient().SetStartColor(colour);
+    else if (name == "Gradient.EndColor")
+        item.Gradient().SetEndColor(colour);
+    else if (name == "Shadow.Color")
+        item.Shadow().SetColor(colour);
+    else if (name == "Shadow.HorizSize")
+        item.Shadow().SetHorizSize(int(std::clamp(v, -1000LL, 1000LL)));
+    else if (name == "Shadow.VertSize")
+        item.Shadow().SetVertSize(int(std::clamp(v, -1000LL, 1000LL)));
+    else if (name == "ShapeStyle")
+        item.SetShapeStyle(TChartObjectShapeStyle(std::clamp(v, 0LL, 1LL)));
+    else if (name == "Transparency")
+        item.SetTransparency(int(v));
+    else if (name == "Transparent")
+        item.SetTransparent(v != 0);
+    // Unknown names (of newer files) are passed over.
+}
+
+}  // namespace
+
+std::string TSeriesMarks::WriteItems() {
+    std::string out;
+    const auto n = std::uint32_t(FItems.Count());
+    for (int b = 0; b < 4; ++b) out += char((n >> (8 * b)) & 0xFF);
+    for (int i = 0; i < FItems.Count(); ++i) {
+        out += kListBegin;
+        for (const auto& [name, value] : ItemProperties(FItems.ItemAt(i))) {
+            PutText(out, name);
+            PutText(out, value);
+        }
+        out += kListEnd;
+    }
+    return out;
+}
+
+void TSeriesMarks::ReadItems(std::string_view data) {
+    TItemsReader in(data);
+    const std::uint32_t count = in.U32();
+    if (count > kMaxStoredItems) throw ChartException("Marks items: too many items stored");
+    // Read into fresh items first: a bad stream leaves the old ones.
+    std::vector<std::unique_ptr<TMarksItem>> read;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        auto item = std::make_unique<TMarksItem>(ParentPanel());
+        if (in.Byte() != kListBegin) throw ChartException("Marks items: a list marker is missing");
+        while (in.Peek() != kListEnd) {
+            const std::string name = in.Text();
+            SetItemProperty(*item, name, in.Text());
+        }
+        in.Byte();
+        read.push_back(std::move(item));
+    }
+    FItems.ClearItems();
+    for (std::uint32_t i = 0; i < count; ++i) FItems.ItemAt(int(i)).Assign(*read[i]);
+    FItems.SetLoadedCustom(count > 0);
 }
 
 }  // namespace cb::chart

@@ -2,6 +2,7 @@
 // The marks of a series: framed text boxes next to the points, joined to
 // them by an optional callout arrow, with recorded or custom positions per
 // point and overlap avoidance for series that stack their marks.
+#include "chart/core/PlotShape.h"
 #include "chart/core/PlotTypes.h"
 #include "chart/series/SeriesPointer.h"
 #include "chart/style/ChartBrush.h"
@@ -10,12 +11,14 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cb::chart {
 
 class TChartSeries;
 class TCanvas3D;
+class TCustomPlotPanel;
 
 enum TSeriesMarksStyle {
     smsValue,
@@ -76,16 +79,60 @@ private:
     int FLength = 8;
 };
 
-class TSeriesMarks {
+// Gradient of mark boxes: silver to white from the right.
+class TSeriesMarksGradient : public TPlotGradient {
+public:
+    TSeriesMarksGradient();
+};
+
+// Per-point settings of one mark's box.
+class TMarksItem : public TPlotCustomShape {
+public:
+    explicit TMarksItem(TCustomPlotPanel* panel);
+
+protected:
+    std::unique_ptr<TPlotGradient> CreateGradient() const override;
+    void ApplyShadowDefaults(TPlotShadow& s) override;
+};
+
+// The colour box inside a mark, in the point's colour; hidden at first.
+class TSeriesMarksSymbol : public TPlotCustomShape {
+public:
+    explicit TSeriesMarksSymbol(TCustomPlotPanel* panel);
+    bool IsShown() const { return Visible() && !Transparent(); }
+};
+
+class TSeriesMarks;
+
+// One slot per point index, each empty or holding an item (owned).
+class TMarksItems {
+public:
+    explicit TMarksItems(TSeriesMarks& marks) : FMarks(marks) {}
+    int Count() const { return int(FItems.size()); }
+    // The item of a slot, none beyond the end or for an empty slot.
+    TMarksItem* ItemIfAny(int index) const;
+    // Pads up to index and fills an empty slot.
+    TMarksItem& ItemAt(int index);
+    void ClearItems();
+    // Set when stored items were read: clearing the series keeps them.
+    bool LoadedCustom() const { return FLoadedCustom; }
+    void SetLoadedCustom(bool on) { FLoadedCustom = on; }
+
+private:
+    TSeriesMarks& FMarks;
+    std::vector<std::unique_ptr<TMarksItem>> FItems;
+    bool FLoadedCustom = false;
+};
+
+// The marks of a series. The shape part is the box of every point without
+// an item of its own; the parent panel is the series' chart.
+class TSeriesMarks : public TPlotCustomShape {
 public:
     explicit TSeriesMarks(TChartSeries* series);
-    ~TSeriesMarks();
-    TSeriesMarks(const TSeriesMarks&) = delete;
-    TSeriesMarks& operator=(const TSeriesMarks&) = delete;
+    ~TSeriesMarks() override;
 
     TChartSeries* Series() const { return FSeries; }
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool on) { store(FVisible, on); }
+    void SetParentPanel(TCustomPlotPanel* panel) override;
     TSeriesMarksStyle Style() const { return FStyle; }
     void SetStyle(TSeriesMarksStyle s) { store(FStyle, s); }
     int DrawEvery() const { return FDrawEvery; }
@@ -97,28 +144,36 @@ public:
     void SetMultiLine(bool on) { store(FMultiLine, on); }
     bool Clip() const { return FClip; }
     void SetClip(bool on) { store(FClip, on); }
-    bool Transparent() const { return FTransparent; }
-    void SetTransparent(bool on) { store(FTransparent, on); }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor c) { store(FColor, c); }
-    TPlotFont& Font() { return *FFont; }
-    TChartPen& Frame() { return FFrame; }
-    TChartBrush& Brush() { return FBrush; }
-    // Shadow offset of the box (grey, 1 pixel by default).
-    int ShadowSize() const { return FShadowSize; }
-    void SetShadowSize(int v) { store(FShadowSize, v); }
-    TColor ShadowColor() const { return FShadowColor; }
+    // The same value as Color.
+    TColor BackColor() const { return Color(); }
+    void SetBackColor(TColor c) { SetColor(c); }
+    // The box's outline: the shape's pen.
+    TChartPen& Frame() { return Pen(); }
+    // Size of the box shadow (grey, 1 pixel by default).
+    int ShadowSize() { return Shadow().Size(); }
+    void SetShadowSize(int v) { Shadow().SetSize(v); }
     // Made on first read.
     TMarksCallout& Callout();
     bool HasCallout() const { return FCallout != nullptr; }
+    // nullptr frees the callout; anything else is copied in.
+    void SetCallout(const TMarksCallout* c);
+    TChartPen& Arrow() { return Callout().Arrow(); }
     int ArrowLength() { return Callout().Length(); }
     void SetArrowLength(int v) { Callout().SetLength(v); }
-    // The colour box before the text.
-    bool SymbolVisible() const { return FSymbolVisible; }
-    void SetSymbolVisible(bool on) { store(FSymbolVisible, on); }
+    // Made on first read.
+    TSeriesMarksSymbol& Symbol();
+    bool HasSymbol() const { return FSymbol != nullptr; }
+    void SetSymbol(const TSeriesMarksSymbol* s);
+    bool SymbolShown() const { return FSymbol && FSymbol->IsShown(); }
     // Depth at which marks are drawn.
     int ZPosition() const { return FDepth; }
     void SetZPosition(int z) { FDepth = z; }
+
+    // Per-point boxes.
+    TMarksItems& Items() { return FItems; }
+    TMarksItem& PointItem(int index) { return FItems.ItemAt(index); }
+    // The item of the point when it has one, else the marks.
+    TPlotCustomShape& ItemOrMarks(int index);
 
     TSeriesMarksPositions& Positions() { return FPositions; }
     void ApplyStoredPosition(int index, TSeriesMarkPosition& position);
@@ -131,8 +186,20 @@ public:
     // Index of the recorded mark under (x, y), or -1.
     int MarkAtPoint(int x, int y);
     int MarkTextWidth(int index);
-    void ClearMarks() { FPositions.ClearPositions(); }
+    // Positions go; items too unless they were read from a stored form.
+    void ClearMarks();
     void Assign(const TSeriesMarks& source);
+
+    // The stored "Items" property: a 32-bit little-endian slot count, then
+    // per slot a begin marker, the item's settings as name and value texts
+    // and an end marker. Reading throws ChartException on a bad stream and
+    // then keeps the items it had.
+    std::string WriteItems();
+    void ReadItems(std::string_view data);
+
+protected:
+    std::unique_ptr<TPlotGradient> CreateGradient() const override;
+    void ApplyShadowDefaults(TPlotShadow& s) override;
 
 private:
     template <class T>
@@ -145,26 +212,19 @@ private:
     void changed();
     TCanvas3D* canvas() const;
     bool is3D() const;
-    TRect screenBox(const TSeriesMarkPosition& p);
+    TRect screenBox(int index, const TSeriesMarkPosition& p);
     TPoint projectionShift(const TSeriesMarkPosition& p);
 
     TChartSeries* FSeries;
-    bool FVisible = false;
     TSeriesMarksStyle FStyle = smsLabel;
     int FDrawEvery = 1;
     int FAngle = 0;
     bool FMultiLine = false;
     bool FClip = false;
-    bool FTransparent = false;
-    TColor FColor = 0xFF000018;
-    std::unique_ptr<TPlotFont> FFont;
-    TChartPen FFrame;
-    TChartBrush FBrush;
-    int FShadowSize = 1;
-    TColor FShadowColor = 0x808080;
     std::unique_ptr<TMarksCallout> FCallout;
-    bool FSymbolVisible = false;
+    std::unique_ptr<TSeriesMarksSymbol> FSymbol;
     TSeriesMarksPositions FPositions;
+    TMarksItems FItems;
     int FDepth = 0;
 };
 

@@ -1,11 +1,14 @@
 // Mark and legend texts, the marks pass, stored positions and overlap
 // avoidance.
+#include "chart/core/PlotExceptions.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/ChartSeries.h"
+#include "chart/series/PlotSeriesSource.h"
 #include "chart/series/bar/BarSeries.h"
 
 #include "platform/gfx/Bitmap.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -221,6 +224,114 @@ TEST(Marks, BarMarksSitAboveBarsAndKeepApart) {
             const bool meet = a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
             EXPECT_FALSE(meet) << j << " and " << i;
         }
+}
+
+TEST(Marks, PointItemsDrawTheirOwnBoxAndSymbolTakesThePointColour) {
+    TCustomAxisPanel chart;
+    chart.SetView3D(false);
+    chart.resize(300, 200);
+    auto* s = chart.CreateSeries<MarkLog>();
+    for (int i = 0; i < 3; ++i) s->AddValue(i + 1, "Mark", i == 1 ? TColor(0x00FF00) : clDefault);
+    s->Marks().SetVisible(true);
+    s->Marks().SetColor(0x0000FF);               // red boxes
+    s->Marks().PointItem(2).SetColor(0xFF0000);  // but a blue one at point 2
+    s->Marks().PointItem(0).SetVisible(false);   // and none at point 0
+    EXPECT_EQ(&s->Marks().ItemOrMarks(1), &s->Marks());
+    EXPECT_EQ(s->Marks().Items().Count(), 3);
+    EXPECT_EQ(s->Marks().PointItem(1).Color(), TColor(0xFF000018));  // a new item
+    auto bitmap = chart.DrawToBitmap(clWhite, chart.PanelRect());
+    EXPECT_EQ(s->indexes, (std::vector<int>{1, 2}));
+    auto pixelAt = [&](int index) {
+        const TRect r = s->Marks().Positions().PositionAt(index)->MarkRect();
+        return bitmap->Image().pixel(r.Left + 2, r.Bottom - 2) & 0xFFFFFF;
+    };
+    EXPECT_EQ(pixelAt(2), 0x0000FFu);  // blue (RGB)
+    // The symbol, shown, takes the point's colour and moves the text right.
+    s->Marks().Symbol().SetVisible(true);
+    s->indexes.clear();
+    bitmap = chart.DrawToBitmap(clWhite, chart.PanelRect());
+    const TRect& sym = s->Marks().Symbol().Bounds();
+    const TRect box = s->Marks().Positions().PositionAt(2)->MarkRect();
+    EXPECT_EQ(sym.Left, box.Left + 4);
+    EXPECT_EQ(sym.Top, box.Top + 3);
+    EXPECT_EQ(s->Marks().Symbol().Color(), s->PointColor(2));
+    EXPECT_EQ(bitmap->Image().pixel(sym.Left + 2, sym.Top + 2) & 0xFFFFFF,
+              QColor(cb::gfx::ToQColor(s->PointColor(2))).rgb() & 0xFFFFFF);
+}
+
+TEST(Marks, StoredItemsSurviveClearingAndRunTimeItemsDoNot) {
+    TChartSeries s;
+    s.AddValue(1);
+    s.Marks().PointItem(2).SetColor(0x123456);
+    s.Marks().PointItem(2).Font().SetSize(14);
+    s.Marks().PointItem(0).SetTransparent(true);
+    const std::string stored = s.Marks().WriteItems();
+    // Run-time items go with the points.
+    s.RemoveAllPoints();
+    EXPECT_EQ(s.Marks().Items().Count(), 0);
+    // Items read from a stored form stay.
+    TChartSeries t;
+    t.Marks().ReadItems(stored);
+    ASSERT_EQ(t.Marks().Items().Count(), 3);
+    EXPECT_EQ(t.Marks().PointItem(2).Color(), TColor(0x123456));
+    EXPECT_EQ(t.Marks().PointItem(2).Font().Size(), 14);
+    EXPECT_TRUE(t.Marks().PointItem(0).Transparent());
+    EXPECT_FALSE(t.Marks().PointItem(1).Transparent());
+    t.AddValue(5);
+    t.RemoveAllPoints();
+    EXPECT_EQ(t.Marks().Items().Count(), 3);
+    // Assigning marks copies every item's box.
+    TChartSeries u;
+    u.Marks().Assign(t.Marks());
+    EXPECT_EQ(u.Marks().PointItem(2).Color(), TColor(0x123456));
+    // A cut or forged stream is refused and leaves the items as they were.
+    EXPECT_THROW(t.Marks().ReadItems(stored.substr(0, stored.size() - 3)), ChartException);
+    EXPECT_THROW(t.Marks().ReadItems(std::string("\xFF\xFF\xFF\x7F", 4)), ChartException);
+    EXPECT_EQ(t.Marks().Items().Count(), 3);
+    EXPECT_EQ(t.Marks().PointItem(2).Color(), TColor(0x123456));
+}
+
+// A source that fills its series with three points.
+struct ThreePoints : TPlotSeriesSource {
+    int fills = 0;
+    void FillSeries() override {
+        ++fills;
+        Series()->RemoveAllPoints();
+        for (int i = 0; i < 3; ++i) Series()->AddValue(i);
+    }
+};
+
+TEST(SeriesSource, OpensFillsClosesEmptiesAndFollowsItsSeries) {
+    auto series = std::make_unique<TChartSeries>();
+    ThreePoints source;
+    source.SetSeries(series.get());
+    EXPECT_EQ(series->SeriesSource(), &source);
+    EXPECT_TRUE(source.MatchesSeriesSource(*series));
+    EXPECT_FALSE(TPlotSeriesSource().MatchesSeriesSource(*series));
+    source.Activate();
+    EXPECT_EQ(series->PointCount(), 3);
+    source.Reload();
+    EXPECT_EQ(source.fills, 2);
+    source.SetOpen(false);
+    EXPECT_EQ(series->PointCount(), 0);
+    // Opened while loading: filled only when loading completes.
+    source.BeginLoading();
+    source.SetOpen(true);
+    EXPECT_EQ(series->PointCount(), 0);
+    source.Loaded();
+    EXPECT_EQ(series->PointCount(), 3);
+    // A series that goes unlinks itself.
+    series.reset();
+    EXPECT_EQ(source.Series(), nullptr);
+    EXPECT_FALSE(source.Open());
+    // A source that goes unlinks its series.
+    TChartSeries other;
+    {
+        ThreePoints temporary;
+        temporary.SetSeries(&other);
+    }
+    EXPECT_EQ(other.SeriesSource(), nullptr);
+    EXPECT_TRUE(DataSourceStyleList().empty());
 }
 
 }  // namespace
