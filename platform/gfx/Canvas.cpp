@@ -468,6 +468,11 @@ void TCanvas::recordOrDraw(const QPainterPath& path, bool fill, bool stroke) {
 
 void TCanvas::Polygon(std::span<const TPoint> pts) {
     if (pts.size() < 2) return;
+    if (!d->inPath && pts.size() >= 3 && pts.size() <= 16) {
+        QPainter* p = forShape(true, true);
+        if (!p) return;
+        if (directPolygon(p, pts)) return;
+    }
     QPainterPath path;
     path.setFillRule(Qt::OddEvenFill);
     addPolyline(path, pts);

@@ -321,6 +321,9 @@ private:
     void lineSegment(QPainter* p, const TPoint& a, const TPoint& b);
     bool solidLine(const TPoint& a, const TPoint& b);
     bool directFill(QPainter* p, const TRect& r, TColor c);
+    // A small solid polygon with a thin solid outline written straight into a
+    // raster image; false when the painter has to draw it.
+    bool directPolygon(QPainter* p, std::span<const TPoint> pts);
     bool drawSimpleLine(std::string_view text, const TRect& r, unsigned flags, int& height);
     bool drawClippedOnScratch(QPainter* p, const TRect& box, int x, int y, int w, const TFontCacheEntry& e);
     void textAt(QPainter* p, int x, int y, std::string_view text, bool clip, const TRect* clipRect, bool opaque,

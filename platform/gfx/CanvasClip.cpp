@@ -43,6 +43,8 @@ void TCanvas::pushClip() {
 
 void TCanvas::intersectClip(const QPainterPath& shape) {
     ClipState& c = d->current;
+    c.convex.clear();
+    c.spans.clear();
     if (!c.enabled) {
         c.enabled = true;
         c.isPath = true;
@@ -67,6 +69,18 @@ void TCanvas::PushClipRect(const TRect& r) {
 void TCanvas::IntersectClipRect(const TRect& r0) {
     const TRect r = normalized(r0.Left, r0.Top, r0.Right, r0.Bottom);
     ClipState& c = d->current;
+    if (!c.convex.empty()) {
+        // Still the convex polygon, within a smaller rectangle.
+        std::vector<TPoint> convex = std::move(c.convex);
+        QRect bound = c.bound & qrect(r);
+        QPainterPath rp;
+        rp.addRect(qrect(r));
+        intersectClip(rp);
+        c.convex = std::move(convex);
+        c.bound = bound;
+        c.spans.clear();
+        return;
+    }
     if (!c.enabled) {
         c.enabled = true;
         c.isPath = false;
@@ -85,6 +99,8 @@ void TCanvas::IntersectClipRect(const TRect& r0) {
 void TCanvas::ExcludeClipRect(const TRect& r0) {
     const TRect r = normalized(r0.Left, r0.Top, r0.Right, r0.Bottom);
     ClipState& c = d->current;
+    c.convex.clear();
+    c.spans.clear();
     if (!c.enabled) {
         c.enabled = true;
         c.isPath = false;
@@ -113,8 +129,39 @@ void TCanvas::PushClipEllipse(const TRect& r) {
     intersectClip(p);
 }
 
+namespace {
+// True for a polygon of at least three corners that turns one way only.
+bool IsConvex(std::span<const TPoint> pts) {
+    if (pts.size() < 3 || pts.size() > 16) return false;
+    int sign = 0;
+    const size_t n = pts.size();
+    for (size_t i = 0; i < n; ++i) {
+        const TPoint& a = pts[i];
+        const TPoint& b = pts[(i + 1) % n];
+        const TPoint& c = pts[(i + 2) % n];
+        const long long cross = (long long)(b.X - a.X) * (c.Y - b.Y) - (long long)(b.Y - a.Y) * (c.X - b.X);
+        if (cross == 0) continue;
+        const int s = cross > 0 ? 1 : -1;
+        if (sign != 0 && s != sign) return false;
+        sign = s;
+    }
+    return sign != 0;
+}
+}  // namespace
+
 void TCanvas::PushClipPolygon(std::span<const TPoint> pts) {
     pushClip();
+    // Unclipped or clipped to one rectangle: a convex polygon stays simple.
+    ClipState& c = d->current;
+    QRect bound;
+    bool simple = false;
+    if (!c.enabled) {
+        bound = kHuge;
+        simple = true;
+    } else if (!c.isPath && c.region.rectCount() == 1) {
+        bound = c.region.boundingRect();
+        simple = true;
+    }
     QPainterPath p;
     p.setFillRule(Qt::OddEvenFill);
     if (!pts.empty()) {
@@ -122,6 +169,11 @@ void TCanvas::PushClipPolygon(std::span<const TPoint> pts) {
         p.closeSubpath();
     }
     intersectClip(p);
+    if (simple && IsConvex(pts)) {
+        c.convex.assign(pts.begin(), pts.end());
+        c.bound = bound;
+        c.spans.clear();
+    }
 }
 
 void TCanvas::PopClip() {

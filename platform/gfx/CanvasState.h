@@ -117,6 +117,14 @@ struct TCanvas::ClipState {
     bool isPath = false;
     QRegion region;
     QPainterPath path;
+    // When not empty, the clip is exactly the inside of this convex polygon
+    // (pixel centres) within bound: the direct polygon fill clips by it.
+    std::vector<TPoint> convex;
+    QRect bound;
+    // The allowed pixels [left, right) of each row from spanTop on, made on
+    // first use by the direct polygon fill.
+    std::vector<std::pair<int, int>> spans;
+    QRect spanArea;
 };
 
 struct TCanvas::State {

@@ -5,6 +5,7 @@
 #include "tests/common/TestSupport.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPicture>
 #include <QPrinter>
 #include <gtest/gtest.h>
@@ -422,4 +423,79 @@ TEST(GfxCanvasTargets, PictureAndPrinterKeepLogicalPixels) {
     EXPECT_NEAR(logical.Width(), device.Width() / scale, 1.0);
     c.Rectangle(0, 0, 96, 96);  // an inch
     p.end();
+}
+
+// Small solid polygons go straight into raster images; they match the
+// painter's own drawing but for a pixel here and there along slanted edges,
+// also inside a convex polygon clip.
+TEST(GfxCanvasPolygons, DirectFillMatchesThePainter) {
+    const std::vector<std::vector<TPoint>> shapes = {
+        {{10, 10}, {60, 10}, {60, 70}, {10, 70}},            // rectangle
+        {{20, 15}, {45, 5}, {45, 80}, {20, 90}},             // the side face of a 3D bar
+        {{5, 50}, {50, 5}, {95, 50}, {50, 95}},              // diamond
+        {{10, 10}, {90, 20}, {50, 50}, {90, 80}, {10, 90}},  // concave
+        {{30, 30}, {31, 30}, {31, 80}, {30, 80}},            // one pixel wide
+    };
+    const std::vector<TPoint> clip = {{0, 40}, {40, 0}, {99, 30}, {99, 99}, {10, 99}};
+    for (bool clipped : {false, true})
+        for (size_t s = 0; s < shapes.size(); ++s) {
+            SCOPED_TRACE(testing::Message() << "shape " << s << (clipped ? " clipped" : ""));
+            TBitmap direct(100, 100);
+            TCanvas& c = direct.Canvas();
+            c.Brush().SetColor(clWhite);
+            c.FillRect({0, 0, 100, 100});
+            if (clipped) c.PushClipPolygon(clip);
+            c.Brush().SetColor(0x00C000);
+            c.Pen().SetColor(0x800000);
+            c.Polygon(shapes[s]);
+            if (clipped) c.PopClip();
+
+            QImage painted(100, 100, direct.Image().format());
+            painted.fill(Qt::white);
+            {
+                QPainter p(&painted);
+                QPen pen(QColor(0, 0, 0x80));
+                pen.setWidth(1);
+                pen.setCapStyle(Qt::SquareCap);
+                pen.setJoinStyle(Qt::MiterJoin);
+                p.setPen(pen);
+                p.setBrush(QColor(0, 0xC0, 0));
+                auto path = [](const std::vector<TPoint>& pts) {
+                    QPainterPath q;
+                    q.setFillRule(Qt::OddEvenFill);
+                    q.moveTo(pts[0].X, pts[0].Y);
+                    for (size_t i = 1; i < pts.size(); ++i) q.lineTo(pts[i].X, pts[i].Y);
+                    q.closeSubpath();
+                    return q;
+                };
+                if (clipped) p.setClipPath(path(clip));
+                p.drawPath(path(shapes[s]));
+            }
+            int drawn = 0, differ = 0;
+            for (int y = 0; y < 100; ++y)
+                for (int x = 0; x < 100; ++x) {
+                    const QRgb a = direct.Image().pixel(x, y), b = painted.pixel(x, y);
+                    if (b != qRgb(255, 255, 255)) ++drawn;
+                    if (a != b) ++differ;
+                }
+            ASSERT_GT(drawn, 0);
+            // Slanted outlines may choose the other of two pixels in a column
+            // (or row): at most two differing pixels per step of a slanted edge.
+            // The same holds for the slanted edges of the clip.
+            int slanted = 0;
+            auto addSlanted = [&](const std::vector<TPoint>& pts) {
+                for (size_t i = 0; i < pts.size(); ++i) {
+                    const TPoint& a = pts[i];
+                    const TPoint& b = pts[(i + 1) % pts.size()];
+                    if (a.X != b.X && a.Y != b.Y) slanted += std::max(std::abs(b.X - a.X), std::abs(b.Y - a.Y));
+                }
+            };
+            addSlanted(shapes[s]);
+            if (clipped) addSlanted(clip);
+            EXPECT_LE(differ, 2 * slanted + 4) << differ << " of " << drawn;
+            // Nothing outside the clip.
+            if (clipped) {
+                EXPECT_EQ(direct.Image().pixel(2, 2), qRgb(255, 255, 255));
+            }
+        }
 }
