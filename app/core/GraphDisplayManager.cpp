@@ -202,6 +202,7 @@ void TGraphDisplayManager::ApplyMarks() {
         marks.SetVisible(FMarksStyle != -1);
         marks.SetStyle(FMarksStyle == -1 ? cb::chart::smsLabelValue
                                          : static_cast<cb::chart::TSeriesMarksStyle>(FMarksStyle));
+        marks.Callout().Brush().SetColor(cb::gfx::clBlack);
         marks.Callout().Arrow().SetColor(cb::gfx::clBlack);
     }
 }

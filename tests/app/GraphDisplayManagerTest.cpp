@@ -7,12 +7,17 @@
 #include "app/core/GridTheme.h"
 #include "chart/component/Chart.h"
 #include "chart/series/bar/BarSeries.h"
+#include "chart/series/line/LineSeries.h"
+#include "chart/series/pie/PieSeries.h"
+#include "chart/series/pyramid/PyramidSeries.h"
 #include "platform/gfx/Bitmap.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 using namespace cb::app;
 using cb::chart::TChartSeries;
@@ -231,6 +236,197 @@ TEST_F(GraphDisplayManagerTest, TypeSettingsMarksAndGuards) {
     EXPECT_EQ(Chart.NumberOfSeries(), 1);
 }
 
+// Every chart type in every data mode over two row levels (channel, product)
+// grouped by the channel: series, points, labels, colours and the settings
+// of each type.
+TEST_F(GraphDisplayManagerTest, EachTypeAndDataMode) {
+    const std::string mdx = "SELECT CROSSJOIN({[Time].[All].CHILDREN}, {[Measures].[Revenue]}) ON COLUMNS, "
+                            "CROSSJOIN({[Channel].[All].[Online], [Channel].[All].[Partner]}, "
+                            "{[Product].[All].[Bikes], [Product].[All].[Clothing]}) ON ROWS" +
+                            kFrom;
+    const char* palette[] = {"004F9A", "E7B400", "009900", "CC66CC", "800000", "FF0000",
+                             "FFF2CA", "996666", "33CC00", "3366CC", "CCCC99", "CCCC66"};
+    struct Mode {
+        TChartDataMode mode;
+        int points;                       // cells visited
+        std::vector<std::string> titles;  // grouped
+        std::vector<int> groupPoints;     // points per grouped series
+        std::string firstLabel, groupedFirstLabel;
+    };
+    const Mode modes[] = {
+        {cdmSelectedColumn, 4, {"Online", "Partner"}, {2, 2}, "2022 Online Bikes ", "2022 Bikes "},
+        {cdmSelectedRow, 3, {"Online"}, {3}, "2022 Online Bikes ", "2022 Bikes  "},
+        {cdmAllCells, 12, {"Online       ", "Partner       "}, {6, 6}, "2022 Online Bikes ", "2022 Bikes "},
+    };
+    const auto cellset = Query(mdx);
+    for (int type = ctcBar; type <= ctcLine; ++type)
+        for (const Mode& m : modes) {
+            SCOPED_TRACE(testing::Message() << "type " << type << " mode " << m.mode);
+            TGraphDisplayManager builder;
+            cb::chart::TChart chart;
+            builder.SetChart(&chart);
+            builder.SetEnabled(true);
+            builder.SetChartType(type);
+            builder.SetDataMode(m.mode);
+            builder.SetGroupBy(0);
+            builder.SetCellset(cellset);
+            const bool one = type == ctcPie || type == ctcDoughnut || type == ctcPyramid;
+            EXPECT_EQ(chart.Legend().CheckBoxes(), !one);
+            if (one) {
+                ASSERT_EQ(chart.NumberOfSeries(), 1);
+                TChartSeries* s = chart.SeriesAt(0);
+                ASSERT_EQ(s->PointCount(), m.points);
+                EXPECT_EQ(s->PointLabel(0), m.firstLabel);
+                for (int p = 0; p < m.points; ++p) EXPECT_EQ(s->PointColor(p), HexToColor(palette[p])) << p;
+            } else {
+                std::vector<std::string> titles;
+                for (int i = 0; i < chart.NumberOfSeries(); ++i) {
+                    TChartSeries* s = chart.SeriesAt(i);
+                    titles.push_back(s->Title());
+                    ASSERT_EQ(s->PointCount(), m.groupPoints.at(size_t(i)));
+                    EXPECT_FALSE(s->ColorEachPoint());
+                    for (int p = 0; p < s->PointCount(); ++p) EXPECT_EQ(s->PointColor(p), s->SeriesColor());
+                }
+                EXPECT_EQ(titles, m.titles);
+                EXPECT_EQ(chart.SeriesAt(0)->PointLabel(0), m.groupedFirstLabel);
+            }
+            for (int i = 0; i < chart.NumberOfSeries(); ++i) {
+                TChartSeries* s = chart.SeriesAt(i);
+                switch (type) {
+                case ctcPie:
+                case ctcDoughnut: {
+                    auto* pie = dynamic_cast<cb::chart::TPieSeries*>(s);
+                    ASSERT_NE(pie, nullptr);
+                    EXPECT_EQ(pie->DonutHolePercent(), type == ctcDoughnut ? 40 : 0);
+                    break;
+                }
+                case ctcPyramid: {
+                    auto* pyramid = dynamic_cast<cb::chart::TPyramidSeries*>(s);
+                    ASSERT_NE(pyramid, nullptr);
+                    EXPECT_EQ(pyramid->SizePercent(), 100);
+                    break;
+                }
+                case ctcLine: {
+                    auto* line = dynamic_cast<cb::chart::TLineSeries*>(s);
+                    ASSERT_NE(line, nullptr);
+                    EXPECT_FALSE(line->ColorEachLine());
+                    EXPECT_EQ(line->LinePen().Width(), 3);
+                    EXPECT_TRUE(line->Pointer().Visible());
+                    EXPECT_EQ(line->Pointer().HorizSize(), 5);
+                    EXPECT_EQ(line->Pointer().VertSize(), 5);
+                    break;
+                }
+                default: {
+                    auto* bar = dynamic_cast<cb::chart::TBarSeries*>(s);
+                    ASSERT_NE(bar, nullptr);
+                    const cb::chart::TMultiBar expected = type == ctcBarDepth        ? cb::chart::mbNone
+                                                          : type == ctcStackedBar    ? cb::chart::mbSelfStack
+                                                          : type == ctcSideBySideBar ? cb::chart::mbSideAll
+                                                                                     : cb::chart::mbSide;
+                    EXPECT_EQ(bar->MultiBar(), expected);
+                    if (type == ctcBarDepth) EXPECT_EQ(bar->Depth(), 30);
+                    EXPECT_EQ(chart.View3DOptions().Elevation(), 360);
+                    break;
+                }
+                }
+                // Marks: hidden, value and label, with black callouts.
+                EXPECT_FALSE(s->Marks().Visible());
+                EXPECT_EQ(s->Marks().Style(), cb::chart::smsLabelValue);
+                EXPECT_EQ(s->Marks().Callout().Brush().Color(), cb::gfx::clBlack);
+                EXPECT_EQ(s->Marks().Callout().Arrow().Color(), cb::gfx::clBlack);
+            }
+        }
+}
+
+// Offscreen renderings of the sample cube's product revenue: pie slices
+// turn by their shares, pyramid slices narrow by the running sum, line
+// points stand at their values.
+class GraphRenderingTest : public GraphDisplayManagerTest {
+protected:
+    const QImage& Draw(int type) {
+        Builder.SetChartType(type);
+        Build("SELECT {[Measures].[Revenue]} ON COLUMNS, {[Product].[All].CHILDREN} ON ROWS" + kFrom);
+        Chart.SetView3D(false);
+        Chart.Legend().SetVisible(false);
+        Chart.resize(600, 400);
+        FBitmap = Chart.DrawToBitmap(cb::gfx::clWhite, cb::gfx::TRect{0, 0, 600, 400});
+        return FBitmap->Image();
+    }
+    std::vector<double> Values() {
+        std::vector<double> v;
+        for (int i = 0; i < 4; ++i) v.push_back(CellNumber(0, i));
+        return v;
+    }
+    static QColor Colour(int point) {
+        const char* hex[] = {"004F9A", "E7B400", "009900", "CC66CC"};
+        return cb::gfx::ToQColor(HexToColor(hex[point]));
+    }
+    std::unique_ptr<cb::gfx::TBitmap> FBitmap;
+};
+
+TEST_F(GraphRenderingTest, PieSliceAnglesMatchValueShares) {
+    const QImage& image = Draw(ctcPie);
+    auto* pie = dynamic_cast<cb::chart::TPieSeries*>(Chart.SeriesAt(0));
+    ASSERT_NE(pie, nullptr);
+    const auto values = Values();
+    double total = 0;
+    for (double v : values) total += std::fabs(v);
+    // Sample the rim at half the radius, one degree at a time, and count the
+    // degrees of each slice's colour.
+    const double cx = pie->CircleXCenter(), cy = pie->CircleYCenter();
+    const double rx = pie->XRadius() * 0.5, ry = pie->YRadius() * 0.5;
+    std::vector<int> degrees(4, 0);
+    for (int d = 0; d < 360; ++d) {
+        const double a = (d + 0.5) * std::numbers::pi / 180;
+        const QColor c = image.pixelColor(int(cx + rx * std::cos(a)), int(cy - ry * std::sin(a)));
+        for (int p = 0; p < 4; ++p)
+            if (c == Colour(p)) ++degrees[size_t(p)];
+    }
+    for (int p = 0; p < 4; ++p) EXPECT_NEAR(degrees[size_t(p)], 360 * std::fabs(values[size_t(p)]) / total, 3) << p;
+}
+
+TEST_F(GraphRenderingTest, PyramidSlicesNarrowByTheRunningSum) {
+    const QImage& image = Draw(ctcPyramid);
+    TChartSeries* pyramid = Chart.SeriesAt(0);
+    const auto values = Values();
+    double total = 0;
+    for (double v : values) total += std::fabs(v);
+    // The width of each slice's colour along the row in the middle of the
+    // slice is the base width times the share above that row.
+    auto widthAt = [&](int y, const QColor& c) {
+        int n = 0;
+        for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == c;
+        return n;
+    };
+    int base = 0;
+    for (int x = 0; x < image.width(); ++x)
+        base += image.pixelColor(x, pyramid->YToPixel(values[0] * 0.01)) == Colour(0);
+    ASSERT_GT(base, 100);
+    double below = 0;
+    for (int p = 0; p < 4; ++p) {
+        const double middle = below + std::fabs(values[size_t(p)]) / 2;
+        const int y = pyramid->YToPixel(middle);
+        EXPECT_NEAR(widthAt(y, Colour(p)), base * (1 - middle / total), 4) << p;
+        below += std::fabs(values[size_t(p)]);
+    }
+}
+
+TEST_F(GraphRenderingTest, LinePointsStandAtTheirValues) {
+    const QImage& image = Draw(ctcLine);
+    TChartSeries* line = Chart.SeriesAt(0);
+    const auto values = Values();
+    for (int p = 0; p < 4; ++p) {
+        // The pointer of point p, in its palette colour, centred on the pixel
+        // of its value.
+        const int x = line->XToPixel(p), y = line->YToPixel(values[size_t(p)]);
+        int top = image.height(), bottom = -1;
+        for (int yy = 0; yy < image.height(); ++yy)
+            if (image.pixelColor(x, yy) == Colour(p)) top = std::min(top, yy), bottom = std::max(bottom, yy);
+        ASSERT_GE(bottom, top) << p;
+        EXPECT_NEAR((top + bottom) / 2.0, y, 1.5) << p;
+    }
+}
+
 // Counts builds of the real builder inside a display manager.
 class TCountingBuilder : public TGraphDisplayManager {
 public:
@@ -270,8 +466,33 @@ TEST(GraphDisplayManagerInView, EachRefreshBuildsOnceAndThePointLimitHolds) {
     EXPECT_TRUE(app.UI.Errors.empty()) << app.UI.Errors.front();
     EXPECT_EQ(renders, 1);
     EXPECT_EQ(dm.GetChartBuilder().GetTotalPointCount(), 7 * 48);
-    EXPECT_EQ(app.UI.Questions.size(), 1u);
+    ASSERT_EQ(app.UI.Questions.size(), 1u);
+    EXPECT_EQ(app.UI.Questions[0],
+              "You have exceeded the maximum number for displaying items in the Chart View.  In some cases "
+              "displaying the Chart View without the (All) levels will reduce enough items to keep the Chart "
+              "View displaying. \r\rWould you like to remove the (All) levels?");
     EXPECT_EQ(toggles, 1);
+    EXPECT_TRUE(app.UI.Informations.empty());
+    // Yes: the (All) levels go, the chart is built again, and when it is
+    // still too big it closes with its message; a later refresh with the
+    // (All) levels already hidden says so in other words.
+    app.UI.Answer = true;
+    int hidden = 0;
+    dm.OnAllMembersHidden = [&] { ++hidden; };
+    dm.ToggleDrillDown("[Customer].[All]");
+    dm.ToggleDrillDown("[Customer].[All]");
+    EXPECT_EQ(hidden, 1);
+    EXPECT_FALSE(dm.GetChartBuilder().GetShowAllMembers());
+    EXPECT_GT(dm.GetChartBuilder().GetTotalPointCount(), 70);
+    ASSERT_FALSE(app.UI.Informations.empty());
+    EXPECT_EQ(app.UI.Informations.front(), "You have exceeded the maximum number for displaying items in the Chart "
+                                           "View the Chart View will now have to be closed.");
+    const int questions = int(app.UI.Questions.size());
+    dm.AddToAxis("[Channel].[All].Children", axColumns, true);
+    EXPECT_EQ(int(app.UI.Questions.size()), questions);
+    EXPECT_EQ(app.UI.Informations.back(),
+              "You have above the maximum number or display items for the chart. The chart will now be disabled.");
+    EXPECT_GE(toggles, 3);
 }
 
 }  // namespace
