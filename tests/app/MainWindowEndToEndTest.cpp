@@ -124,7 +124,8 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     // Another to the columns by a drag from the left menu, dropped on the
     // grid's top strip: the press makes the item the drag source and the
     // grid receives the left menu's own drag data.
-    QTest::qWait(450);  // the pause after a double click ends
+    // the pause after a double click ends
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu.timDoubleClickJustRan->isActive(); }, 5000));
     {
         auto* list = menu.ipDimensions;
         const int time = ItemIndex(menu, "Time");

@@ -136,7 +136,7 @@ TEST(ServerEndToEnd, BrowsesAServerCube) {
     EXPECT_NE(p.Cell("[Customer].[All Customers].[Asia]").first, -1);
 
     // Product to the rows from the left menu; undo takes it back.
-    QTest::qWait(450);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu.timDoubleClickJustRan->isActive(); }, 5000));
     DoubleClickDimension(&menu, "Product");
     EXPECT_NE(p.Cell("[Product].[All Products]").first, -1);
     w.acUndo->trigger();
