@@ -29,11 +29,17 @@ TChartAnnotation::TChartAnnotation(cb::chart::TCustomAxisPanel& chart)
 }
 
 void TChartAnnotation::SetActive(bool on) {
-    FTool->SetActive(on);
+    FOn = on;
+    // An empty note is not drawn: it shows once it has a point to tell of.
+    FTool->SetActive(on && !FTool->Text().empty());
     FTool->Callout().SetVisible(on);
 }
 
 bool TChartAnnotation::Active() const {
+    return FOn;
+}
+
+bool TChartAnnotation::Shown() const {
     return FTool->Active();
 }
 
@@ -57,6 +63,7 @@ void TChartAnnotation::PlaceNear(int x, int y) {
     }
     if (!target) return;
     FTool->SetText(target->BuildMarkText(targetIndex));
+    FTool->SetActive(FOn);
     auto& callout = FTool->Callout();
     callout.SetVisible(true);
     callout.SetDraw3D(true);

@@ -21,6 +21,8 @@ public:
 
     void SetActive(bool on);
     bool Active() const;
+    // Drawn on the chart: active and with a point to tell of.
+    bool Shown() const;
     // Points the callout at the point of the active series nearest to
     // (x, y) in the chart's pixels; nothing without points.
     void PlaceNear(int x, int y);
@@ -34,6 +36,7 @@ public:
 private:
     cb::chart::TCustomAxisPanel& FChart;
     cb::chart::TAnnotationTool* FTool;  // owned by the chart's tool list
+    bool FOn = false;
 };
 
 }  // namespace cb::app

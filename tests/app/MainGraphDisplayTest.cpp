@@ -262,6 +262,7 @@ TEST_F(MainGraphDisplayTest, AnnotationFollowsThePointNearestTheMouse) {
     ASSERT_GT(series.PointCount(), 3);
     TChartAnnotation& note = *view->ctAnnotator;
     EXPECT_TRUE(note.Active());
+    EXPECT_FALSE(note.Shown());  // nothing to tell of before the mouse came
     EXPECT_EQ(note.CalloutColor(), 9868950u);
     for (int i : {2, 0, 3}) {
         QTest::mouseMove(&Chart(), QPoint(series.ScreenX(i) + 3, series.ScreenY(i) - 2));
@@ -269,11 +270,13 @@ TEST_F(MainGraphDisplayTest, AnnotationFollowsThePointNearestTheMouse) {
         EXPECT_EQ(note.CalloutX(), series.ScreenX(i));
         EXPECT_EQ(note.CalloutY(), series.ScreenY(i));
         EXPECT_TRUE(note.CalloutVisible());
+        EXPECT_TRUE(note.Shown());
     }
     Shot("annotation");
     // Off for a pie: it no longer follows.
     QTest::mouseClick(view->tbbPie, Qt::LeftButton);
     EXPECT_FALSE(note.Active());
+    EXPECT_FALSE(note.Shown());
     const std::string text = note.Text();
     QTest::mouseMove(&Chart(), QPoint(5, 5));
     EXPECT_EQ(note.Text(), text);
