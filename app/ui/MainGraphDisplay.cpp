@@ -228,6 +228,12 @@ TfrmMainGraphDisplay::TfrmMainGraphDisplay(QWidget* parent, TDisplayManager* dis
     // The chart as it starts.
     auto& chart = *FChart;
     chart.Legend().SetVisible(true);
+    chart.Legend().SetAlignment(cb::chart::laBottom);
+    chart.Legend().SetMaxNumRows(100);
+    chart.Legend().Symbol().SetWidthUnits(cb::chart::lcsPixels);
+    chart.Legend().Symbol().SetWidth(40);
+    chart.Legend().Symbol().SetSquared(true);
+    chart.Legend().SetTransparency(20);
     chart.Title().SetVisible(false);
     chart.SetMargin(0, 0);
     chart.SetMargin(1, 5);

@@ -88,6 +88,9 @@ protected:
 
 TEST_F(MainGraphDisplayTest, StartsAsABarChartOfTheViewsMeasure) {
     EXPECT_EQ(container->GetChart(), view->chartGraph());
+    EXPECT_EQ(Chart().Legend().Alignment(), cb::chart::laBottom);
+    EXPECT_EQ(Chart().Legend().MaxNumRows(), 100);
+    EXPECT_EQ(Chart().Legend().Transparency(), 20);
     EXPECT_EQ(Captions(view->pmMeasure), (std::vector<std::string>{"Revenue"}));
     EXPECT_EQ(Ticked(view->pmMeasure), "Revenue");
     EXPECT_FALSE(dm->GetChartBuilder().GetMeasureFilter());  // one measure: no filter
