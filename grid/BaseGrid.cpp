@@ -55,11 +55,9 @@ void TBaseGrid::SetCells(int col, int row, const std::string& text) {
 }
 
 std::string TBaseGrid::GetCellText(int col, int row) const {
-    int bc = col;
-    int br = row;
-    if (CellProps(col, row)) ResolveBaseCell(col, row, bc, br);
-    std::string text = GetRawCellText(bc, br);
-    if (br < FDisplayTextRowLimit) GetDisplayText(bc, br, text);
+    const TGridCoord b = FindBaseCell(col, row);
+    std::string text = GetRawCellText(b.X, b.Y);
+    if (b.Y < FDisplayTextRowLimit) GetDisplayText(b.X, b.Y, text);
     return text;
 }
 
@@ -193,12 +191,6 @@ void TBaseGrid::SplitMergedRange(int col, int row) {
             }
     for (int x = base.X; x <= base.X + sx; ++x)
         for (int y = base.Y; y <= base.Y + sy; ++y) InvalidateCellArea(x, y);
-}
-
-TGridCoord TBaseGrid::FindBaseCell(int col, int row) const {
-    TCellProperties* p = CellProps(col, row);
-    if (!p || p->IsBaseCell || p->CellSpanX == -1 || p->CellSpanY == -1) return {col, row};
-    return {col - p->CellSpanX, row - p->CellSpanY};
 }
 
 bool TBaseGrid::ResolveBaseCell(int col, int row, int& baseCol, int& baseRow) const {

@@ -150,7 +150,11 @@ public:
     // --- merged ranges ----------------------------------------------------
     virtual void MergeCellRange(int col, int row, int colCount, int rowCount);
     virtual void SplitMergedRange(int col, int row);
-    TGridCoord FindBaseCell(int col, int row) const;
+    TGridCoord FindBaseCell(int col, int row) const {
+        const TCellProperties* p = CellProps(col, row);
+        if (!p || p->IsBaseCell || p->CellSpanX == -1 || p->CellSpanY == -1) return {col, row};
+        return {col - p->CellSpanX, row - p->CellSpanY};
+    }
     bool ResolveBaseCell(int col, int row, int& baseCol, int& baseRow) const;
     bool IsBaseCellAt(int col, int row) const;
     bool IsInMergedRange(int col, int row) const;

@@ -614,7 +614,6 @@ protected:
     bool SkipFirstColumnLine() override;
     void SizeChanged(int oldColCount, int oldRowCount) override;
     void ColWidthsChanged() override;
-    void RowHeightsChanged() override;
     void LastRowChanged() override;
     void GetCellAppearance(int col, int row, TGridDrawState& state, bool printing, bool selectable, bool mapColumn,
                            TBrush& brush, TFont& font, TAlignment& hAlign, TVAlignment& vAlign) override;
@@ -763,6 +762,9 @@ private:
     // Hidden rows back into storage, each at its real number less the rows
     // still hidden above it.
     void PutRowsBack(std::vector<TGridItem> back);
+    // After rows left storage: sizes and owners brought up to date, and the
+    // current row kept where it was when it is still a normal row.
+    void RowsRemoved(int oldRow, int oldTop);
     // Moves the disjunct cell marks to new rows (-1: the row went).
     void RemapCellMarkRows(const std::vector<int>& map);
     // The real numbers of all hidden rows, ascending.
@@ -774,8 +776,14 @@ private:
     bool PaintHasNodes();
     // Sets a size within its limits (unchanged when min equals max).
     static int ApplySizeLimits(int value, int minValue, int maxValue);
+    // The widths columns first .. last need for their content.
+    std::vector<int> MeasureColumnWidths(int first, int last);
+    // A measured width, given to the owner and kept within the limits.
+    void ApplyMeasuredWidth(int col, int width, bool onlyGrow);
     // A cell's content measured in the canvas font.
-    cb::gfx::TSize MeasureContentWith(TCanvas& canvas, int col, int row, bool wrap);
+    cb::gfx::TSize MeasureContentWith(TCanvas& canvas, int col, int row, bool wrap, const TCellGraphic* graphic);
+    // Columns (rows) from first on, except one, take their size times factor.
+    void ScaleSizes(bool columns, int first, int except, double factor);
     // A press starts sizing a column or row: its size then is remembered.
     void NoteSizingStart(TGridState state, int index);
     void ScrollHint(bool vertical, int value);

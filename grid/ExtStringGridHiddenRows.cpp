@@ -92,18 +92,7 @@ void TExtStringGrid::TakeRowsOut(const std::vector<int>& displayRows, const std:
         if (!gone[size_t(r)]) marks.push_back(FRowSelect[size_t(r)]);
     FRowSelect = std::move(marks);
     RemapCellMarkRows(map);
-    StorageMoved();
-    SetDisplayTextRowLimit(RowCount());
-
-    const int lastNormal = RowCount() - FFixedFooters - 1;
-    if (oldRow < RowCount() - FFixedFooters && oldRow >= FixedRows()) {
-        SetSelection({Col(), oldRow, Col(), oldRow});
-        SetTopRow(oldTop);
-    } else if (lastNormal >= FixedRows()) {
-        SetSelection({Col(), lastNormal, Col(), lastNormal});
-    } else {
-        HideSelection();
-    }
+    RowsRemoved(oldRow, oldTop);
     ResumeRepaint();
     const int first = displayRows.front();
     CellsChanged({0, first, ColCount() - 1, first + int(taken)});

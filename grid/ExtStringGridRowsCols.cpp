@@ -73,10 +73,16 @@ void TExtStringGrid::RemoveRows(int row, int count) {
         if (c.Y >= row + removeCount) c.Y -= removeCount;
         return true;
     });
+    RowsRemoved(oldRow, oldTop);
+    ResumeRepaint();
+    CellsChanged({0, row, ColCount() - 1, row + count});
+    if (TopRow() >= RowCount() - 1) SetTopRow(RowCount() - 1);
+}
+
+void TExtStringGrid::RowsRemoved(int oldRow, int oldTop) {
     StorageMoved();
     SetDisplayTextRowLimit(RowCount());
-
-    int lastNormal = RowCount() - FFixedFooters - 1;
+    const int lastNormal = RowCount() - FFixedFooters - 1;
     if (oldRow < RowCount() - FFixedFooters && oldRow >= FixedRows()) {
         SetSelection({Col(), oldRow, Col(), oldRow});
         SetTopRow(oldTop);
@@ -85,9 +91,6 @@ void TExtStringGrid::RemoveRows(int row, int count) {
     } else {
         HideSelection();
     }
-    ResumeRepaint();
-    CellsChanged({0, row, ColCount() - 1, row + count});
-    if (TopRow() >= RowCount() - 1) SetTopRow(RowCount() - 1);
 }
 
 void TExtStringGrid::InsertRows(int row, int count) {

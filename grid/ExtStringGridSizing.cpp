@@ -15,8 +15,10 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
 
 namespace cb::grid {
 
@@ -53,10 +55,10 @@ std::string DrawnText(TExtStringGrid& grid, int col, int row, TCellTextKind& kin
 TSize TExtStringGrid::MeasureCellContent(int col, int row, bool wrap) {
     TCanvas canvas;
     SelectCellFont(canvas, col, row);
-    return MeasureContentWith(canvas, col, row, wrap);
+    return MeasureContentWith(canvas, col, row, wrap, GetCellGraphic(col, row));
 }
 
-TSize TExtStringGrid::MeasureContentWith(TCanvas& canvas, int col, int row, bool wrap) {
+TSize TExtStringGrid::MeasureContentWith(TCanvas& canvas, int col, int row, bool wrap, const TCellGraphic* graphic) {
     using namespace cb::gfx;
     TCellTextKind kind = ctkPlain;
     std::string text = DrawnText(*this, col, row, kind);
@@ -77,22 +79,33 @@ TSize TExtStringGrid::MeasureContentWith(TCanvas& canvas, int col, int row, bool
         const int h = canvas.DrawText(text, r, DT_EDITCONTROL | DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK);
         size = {r.Right + 2 * mx - r.Left, h + 2 * my};
     } else {
+        // Lines end at CR (an LF after it is dropped); only the first one
+        // counts without multi-line cells.
         int widest = 0;
         int lines = 0;
-        std::string rest = text;
         const bool plain = kind == ctkPlain || kind == ctkFormula;
-        do {
-            std::string line;
-            ExtractFirstLine(rest, Multilinecells(), line);
-            if (URLShow() && !URLFull() && plain && IsURLOrMail(line)) StripURLScheme(line);
-            if (!line.empty()) widest = std::max(widest, canvas.TextWidth(line));
+        std::string_view rest = text;
+        for (;;) {
+            const size_t cr = rest.find('\r');
+            std::string_view line = rest.substr(0, cr);
+            if (URLShow() && !URLFull() && plain && IsURLOrMail(line)) {
+                std::string stripped(line);
+                StripURLScheme(stripped);
+                widest = std::max(widest, canvas.TextWidth(stripped));
+            } else if (!line.empty()) {
+                widest = std::max(widest, canvas.TextWidth(line));
+            }
             ++lines;
-        } while (!rest.empty());
-        size = {widest + 2 * mx, canvas.TextHeight("gh") * lines + 2 * my};
+            if (cr == std::string_view::npos || !Multilinecells()) break;
+            rest.remove_prefix(cr + 1);
+            if (!rest.empty() && rest.front() == '\n') rest.remove_prefix(1);
+            if (rest.empty()) break;
+        }
+        // The height of "gh": the font's line height.
+        size = {widest + 2 * mx, canvas.TextMetrics().Height * lines + 2 * my};
     }
-    int angle = 0;
-    if (GetRotation(col, row, angle)) {
-        const double rad = angle * std::numbers::pi / 180.0;
+    if (graphic && graphic->CellType == ctRotated) {
+        const double rad = graphic->CellAngle * std::numbers::pi / 180.0;
         const double c = std::abs(std::cos(rad));
         const double s = std::abs(std::sin(rad));
         size = {int(std::lround(c * size.cx)) + int(std::lround(s * size.cy)) + 12,
@@ -109,17 +122,21 @@ class TMeasureFonts {
 public:
     TCanvas& For(const TFont& base, const TCellProperties* p, int zoom) {
         const TKey key{&base, p ? p->FontNameRef() : nullptr, p ? p->FontSize : 0, p ? p->FontStyle : 0u};
-        for (auto& [k, canvas] : FCanvases)
-            if (k == key) return *canvas;
-        auto canvas = std::make_unique<TCanvas>();
-        TFont& f = canvas->Font();
-        f.Assign(base);
-        if (key.Style != 0) f.SetStyle(key.Style);
-        if (key.Size != 0) f.SetSize(key.Size);
-        if (key.Name) f.SetName(*key.Name);
-        if (zoom != 0) f.SetSize(f.Size() + zoom);
-        FCanvases.emplace_back(key, std::move(canvas));
-        return *FCanvases.back().second;
+        // Fonts change from cell to cell: a slot per hash first.
+        TSlot& slot = FSlots[THash()(key) % FSlots.size()];
+        if (slot.Canvas && slot.Key == key) return *slot.Canvas;
+        auto& canvas = FCanvases[key];
+        if (!canvas) {
+            canvas = std::make_unique<TCanvas>();
+            TFont& f = canvas->Font();
+            f.Assign(base);
+            if (key.Style != 0) f.SetStyle(key.Style);
+            if (key.Size != 0) f.SetSize(key.Size);
+            if (key.Name) f.SetName(*key.Name);
+            if (zoom != 0) f.SetSize(f.Size() + zoom);
+        }
+        slot = {key, canvas.get()};
+        return *canvas;
     }
 
 private:
@@ -130,47 +147,79 @@ private:
         TFontStyles Style;
         bool operator==(const TKey&) const = default;
     };
-    std::vector<std::pair<TKey, std::unique_ptr<TCanvas>>> FCanvases;
+    struct THash {
+        size_t operator()(const TKey& k) const {
+            const size_t a = reinterpret_cast<size_t>(k.Base) >> 4;
+            const size_t b = reinterpret_cast<size_t>(k.Name) >> 4;
+            return a ^ (b * 31) ^ (size_t(k.Size) * 7) ^ (size_t(k.Style) * 131);
+        }
+    };
+    std::unordered_map<TKey, std::unique_ptr<TCanvas>, THash> FCanvases;
+    struct TSlot {
+        TKey Key{};
+        TCanvas* Canvas = nullptr;
+    };
+    std::array<TSlot, 64> FSlots{};
 };
 
 }  // namespace
 
-void TExtStringGrid::MeasureColumnWidth(int col, bool onlyGrow) {
-    if (col < 0 || col >= ColCount()) return;
-    const int rc = RealColIndex(col);
+std::vector<int> TExtStringGrid::MeasureColumnWidths(int first, int last) {
+    const int n = last - first + 1;
+    std::vector<int> largest(size_t(std::max(n, 0)), 0);
     // The look comes from the cell's properties alone unless the owner or
     // the active-cell headers change it.
     const bool propertyLook = !OnGetCellColor && !ActiveCellShow();
     TMeasureFonts fonts;
     TCanvas custom;
-    int largest = 0;
-    for (int r = 0; r < RowCount(); ++r) {
-        if (IsMergedAcross(rc, r)) continue;
-        const bool fixed = col < FixedCols() || r < FixedRows();
-        TCanvas* canvas = &custom;
-        if (propertyLook) {
-            canvas = &fonts.For(fixed ? FFixedFont : Font(), CellProps(rc, r), ZoomStep);
-        } else {
-            SelectCellFont(custom, rc, r);
+    const int fixedCols = FixedCols();
+    const int fixedRows = FixedRows();
+    // Row by row, as the cells are stored.
+    for (int r = 0; r < RowCount(); ++r)
+        for (int col = first; col <= last; ++col) {
+            const int rc = RealColIndex(col);
+            const TCellProperties* p = CellProps(rc, r);
+            // Merged across: a base cell with a span, or a covered cell.
+            if (p && (p->CellSpanX > 0 || !p->IsBaseCell) && IsMergedAcross(rc, r)) continue;
+            TCanvas* canvas = &custom;
+            if (propertyLook) {
+                const bool fixed = col < fixedCols || r < fixedRows;
+                canvas = &fonts.For(fixed ? FFixedFont : Font(), p, ZoomStep);
+            } else {
+                SelectCellFont(custom, rc, r);
+            }
+            const TCellGraphic* g = p ? p->Graphic.get() : nullptr;
+            int needed = MeasureContentWith(*canvas, rc, r, false, g).cx;
+            if (g) {
+                const int gw = GetCellGraphicSize(rc, r).cx;
+                needed = g->CellVAlign == vaFull ? gw - 2 * GridLineWidth() - TextMargin.X - 2 : gw + needed;
+            }
+            int& most = largest[size_t(col - first)];
+            most = std::max(most, needed);
         }
-        int needed = MeasureContentWith(*canvas, rc, r, false).cx;
-        if (const TCellGraphic* g = GetCellGraphic(rc, r)) {
-            const int gw = GetCellGraphicSize(rc, r).cx;
-            needed = g->CellVAlign == vaFull ? gw - 2 * GridLineWidth() - TextMargin.X - 2 : gw + needed;
-        }
-        largest = std::max(largest, needed);
-    }
-    int width = 2 * GridLineWidth() + largest + TextMargin.X + 2;
+    for (int& w : largest) w = 2 * GridLineWidth() + w + TextMargin.X + 2;
+    return largest;
+}
+
+void TExtStringGrid::ApplyMeasuredWidth(int col, int width, bool onlyGrow) {
     if (onlyGrow && ColWidths(col) >= width) return;
     UpdateAutoColumnSize(col, width);
     SetColWidths(col, ApplySizeLimits(width, MinColumnWidth, MaxColumnWidth));
 }
 
+void TExtStringGrid::MeasureColumnWidth(int col, bool onlyGrow) {
+    if (col < 0 || col >= ColCount()) return;
+    ApplyMeasuredWidth(col, MeasureColumnWidths(col, col).front(), onlyGrow);
+}
+
 void TExtStringGrid::FitColumnWidths(bool fromFirstColumn, int extra) {
+    const int first = fromFirstColumn ? 0 : FixedCols();
+    if (first >= ColCount()) return;
+    const std::vector<int> widths = MeasureColumnWidths(first, ColCount() - 1);
     SuspendRepaint();
     auto resume = cb::rtl::OnScopeExit([this] { ResumeRepaint(); });
-    for (int c = fromFirstColumn ? 0 : FixedCols(); c < ColCount(); ++c) {
-        FitColumnWidth(c);
+    for (int c = first; c < ColCount(); ++c) {
+        ApplyMeasuredWidth(c, widths[size_t(c - first)], AutoSizeOnlyGrow);
         if (extra != 0) SetColWidths(c, ApplySizeLimits(ColWidths(c) + extra, MinColumnWidth, MaxColumnWidth));
     }
 }
@@ -185,8 +234,9 @@ void TExtStringGrid::MeasureRowHeight(int row, bool onlyGrow) {
         int needed = 0;
         if (IsBaseCellAt(rc, row)) {
             SelectCellFont(canvas, rc, row);
-            needed = MeasureContentWith(canvas, rc, row, WordWrap()).cy;
-            if (const TCellGraphic* g = GetCellGraphic(rc, row)) {
+            const TCellGraphic* g = GetCellGraphic(rc, row);
+            needed = MeasureContentWith(canvas, rc, row, WordWrap(), g).cy;
+            if (g) {
                 const int gh = GetCellGraphicSize(rc, row).cy;
                 needed = g->CellVAlign == vaFull ? gh - 2 * GridLineWidth() - TextMargin.Y - 2 : gh + needed;
             }
@@ -301,17 +351,23 @@ void TExtStringGrid::ColWidthsChanged() {
     RepaintFooterPanel();
 }
 
-void TExtStringGrid::RowHeightsChanged() {}
+void TExtStringGrid::ScaleSizes(bool columns, int first, int except, double factor) {
+    SuspendRepaint();
+    const int count = columns ? ColCount() : RowCount();
+    for (int i = first; i < count; ++i) {
+        if (i == except) continue;
+        if (columns)
+            SetColWidths(i, int(std::lround(ColWidths(i) * factor)));
+        else
+            SetRowHeights(i, int(std::lround(RowHeights(i) * factor)));
+    }
+    ResumeRepaint();
+}
 
 void TExtStringGrid::ColumnSized(int col) {
     // Sizing one column scales the others with it.
-    if (MouseActions.AllColumnSize && FSizingCol == col && FSizingColWidth > 0 && ColWidths(col) != FSizingColWidth) {
-        const double factor = double(ColWidths(col)) / FSizingColWidth;
-        SuspendRepaint();
-        for (int c = FixedCols(); c < ColCount(); ++c)
-            if (c != col) SetColWidths(c, int(std::lround(ColWidths(c) * factor)));
-        ResumeRepaint();
-    }
+    if (MouseActions.AllColumnSize && FSizingCol == col && FSizingColWidth > 0 && ColWidths(col) != FSizingColWidth)
+        ScaleSizes(true, FixedCols(), col, double(ColWidths(col)) / FSizingColWidth);
     if (OnEndColumnSize) OnEndColumnSize(this, col);
     int width = ColWidths(col);
     UpdateColumnSize(col, width);
@@ -320,13 +376,8 @@ void TExtStringGrid::ColumnSized(int col) {
 }
 
 void TExtStringGrid::RowSized(int row) {
-    if (MouseActions.AllRowSize && FSizingRow == row && FSizingRowHeight > 0 && RowHeights(row) != FSizingRowHeight) {
-        const double factor = double(RowHeights(row)) / FSizingRowHeight;
-        SuspendRepaint();
-        for (int r = FixedRows(); r < RowCount(); ++r)
-            if (r != row) SetRowHeights(r, int(std::lround(RowHeights(r) * factor)));
-        ResumeRepaint();
-    }
+    if (MouseActions.AllRowSize && FSizingRow == row && FSizingRowHeight > 0 && RowHeights(row) != FSizingRowHeight)
+        ScaleSizes(false, FixedRows(), row, double(RowHeights(row)) / FSizingRowHeight);
     if (OnEndRowSize) OnEndRowSize(this, row);
     FSizingRow = -1;
 }
@@ -385,12 +436,8 @@ void TExtStringGrid::resizeEvent(QResizeEvent* event) {
         }
     }
     if (!stretched) {
-        if (ColumnSize.SynchWithGrid && FClientWidth > 0 && client != FClientWidth) {
-            const double factor = double(client) / FClientWidth;
-            SuspendRepaint();
-            for (int c = 0; c < ColCount(); ++c) SetColWidths(c, int(std::lround(ColWidths(c) * factor)));
-            ResumeRepaint();
-        }
+        if (ColumnSize.SynchWithGrid && FClientWidth > 0 && client != FClientWidth)
+            ScaleSizes(true, 0, -1, double(client) / FClientWidth);
         FClientWidth = client;
     }
     UpdateFlatScrollBars();

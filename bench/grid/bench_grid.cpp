@@ -1,6 +1,7 @@
 // Grid benchmarks: filling 200 x 5,000 cells that each carry their own
-// colours and font, painting a full-HD viewport after a scroll, and the
-// memory a styled cell costs beyond its text.
+// colours and font, painting a full-HD viewport after a scroll, fitting all
+// columns to their content, folding a node over 100,000 rows, filtering
+// them, and the memory a styled cell costs beyond its text.
 #include "grid/ExtStringGrid.h"
 
 #include <QApplication>
@@ -115,6 +116,76 @@ void BM_MeasureMarkupUncached(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(cb::grid::RenderHTML(canvas, text, in, out));
 }
 BENCHMARK(BM_MeasureMarkupUncached);
+
+// Fitting every column of the filled 200 x 5,000 grid to its content.
+void BM_AutoSizeAllColumns(benchmark::State& state) {
+    TExtStringGrid g;
+    Fill(g);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int c = 0; c < kCols; ++c) g.SetColWidths(c, 20);
+        state.ResumeTiming();
+        g.FitColumnWidths(true, 0);
+    }
+    state.counters["cells"] = double(kCols) * kRows;
+}
+BENCHMARK(BM_AutoSizeAllColumns)->Unit(benchmark::kMillisecond);
+
+constexpr int kTreeRows = 100000;
+
+// 100,000 rows of five columns with a few styled cells.
+void FillRows(TExtStringGrid& g) {
+    g.BeginUpdate();
+    g.SetColCount(5);
+    g.SetRowCount(kTreeRows + 1);
+    char buf[32];
+    for (int r = 1; r <= kTreeRows; ++r) {
+        std::snprintf(buf, sizeof buf, "%d", r);
+        g.SetCellText(1, r, buf);
+        g.SetCellText(2, r, r % 2 ? "odd" : "even");
+        if (r % 100 == 0) g.SetCellBrushColor(3, r, 0x00FFEEDD);
+    }
+    g.EndUpdate();
+}
+
+// A node over every row folded and unfolded again.
+void BM_NodeCollapseExpand(benchmark::State& state) {
+    TExtStringGrid g;
+    FillRows(g);
+    TCellGraphic* node = g.CreateCellGraphic(0, 1);
+    node->CellType = ctNode;
+    for (auto _ : state) {
+        g.ContractNode(1);
+        g.ExpandNode(1);
+    }
+    state.counters["rows"] = kTreeRows;
+}
+BENCHMARK(BM_NodeCollapseExpand)->Unit(benchmark::kMillisecond);
+
+// Half of 100,000 rows (every other one) filtered away, and shown again.
+void BM_Filter(benchmark::State& state) {
+    TExtStringGrid g;
+    FillRows(g);
+    TFilterData& f = g.Filter.Add();
+    f.Column = 2;
+    f.Condition = "odd";
+    const bool on = state.range(0) != 0;
+    for (auto _ : state) {
+        if (on) {
+            g.SetFilterActive(true);
+            state.PauseTiming();
+            g.SetFilterActive(false);
+            state.ResumeTiming();
+        } else {
+            state.PauseTiming();
+            g.SetFilterActive(true);
+            state.ResumeTiming();
+            g.SetFilterActive(false);
+        }
+    }
+    state.counters["rows"] = kTreeRows;
+}
+BENCHMARK(BM_Filter)->Arg(1)->Arg(0)->ArgNames({"on"})->Unit(benchmark::kMillisecond);
 
 void ReportMemory() {
     struct mallinfo2 before = mallinfo2();

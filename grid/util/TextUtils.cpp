@@ -206,16 +206,15 @@ void StripURLScheme(std::string& text) {
     if (p != std::string::npos) text.erase(0, p + 7);
 }
 
-TCellTextKind CellTextKind(std::string_view text, bool htmlEnabled) {
-    std::string t(text);
-    t += ' ';
-    if (t.size() < 2) return ctkPlain;
+TCellTextKind CellTextKind(std::string_view t, bool htmlEnabled) {
+    if (t.empty()) return ctkPlain;
     if (t[0] == '=') return ctkFormula;
-    if (t[0] == '|' && t[1] == '\\') return ctkWideText;
-    if (t[0] == '{' && t[1] == '\\') return ctkRichText;
-    if (htmlEnabled &&
-        (t.find("</") != std::string::npos || t.find("<B") != std::string::npos || t.find("<I") != std::string::npos))
-        return ctkHTML;
+    if (t.size() >= 2 && t[0] == '|' && t[1] == '\\') return ctkWideText;
+    if (t.size() >= 2 && t[0] == '{' && t[1] == '\\') return ctkRichText;
+    if (htmlEnabled)
+        // "</", "<B" or "<I" anywhere.
+        for (size_t p = t.find('<'); p != std::string_view::npos && p + 1 < t.size(); p = t.find('<', p + 1))
+            if (t[p + 1] == '/' || t[p + 1] == 'B' || t[p + 1] == 'I') return ctkHTML;
     return ctkPlain;
 }
 

@@ -62,6 +62,9 @@ TTextMetric TCanvas::TextMetrics() {
 
 TSize TCanvas::TextExtent(std::string_view text) {
     const TFontCacheEntry& e = FFont.CacheEntry();
+    // Printable ASCII straight from the glyph tables, without a QString.
+    int w = 0;
+    if (FCharExtra == 0 && e.SimpleLayout(text, nullptr, nullptr, w)) return {w, e.tm.Height};
     const QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
     return {measureText(e, s, FCharExtra), e.tm.Height};
 }
