@@ -9,6 +9,7 @@
 #include "chartexport/raster/JPEGExportFormat.h"
 #include "grid/ExtStringGrid.h"
 #include "platform/rtl/FileIO.h"
+#include "platform/rtl/Strings.h"
 
 namespace cb::app {
 
@@ -21,27 +22,7 @@ std::string CSSColor(cb::gfx::TColor color, cb::gfx::TColor fallback) {
 }
 
 std::string EscapeHTML(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
+    return cb::rtl::EscapeMarkup(text);
 }
 
 bool IsBlank(const std::string& text) {

@@ -1,5 +1,6 @@
 // Colours, entities, plain text and escaping of the mark-up language.
 #include "grid/markup/MarkupText.h"
+#include "platform/rtl/Strings.h"
 
 #include <cstring>
 
@@ -152,25 +153,7 @@ std::string HTMLToPlainText(std::string_view text) {
 }
 
 std::string EscapeHTML(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    return out;
+    return cb::rtl::EscapeMarkup(text);
 }
 
 std::string DecodeEntities(std::string_view text) {

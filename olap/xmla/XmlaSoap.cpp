@@ -1,6 +1,7 @@
 #include "olap/xmla/XmlaSoap.h"
 
 #include "olap/engine/OlapError.h"
+#include "platform/rtl/Strings.h"
 
 namespace cb::olap::xmla {
 
@@ -24,34 +25,14 @@ std::string PropertyList(const Pairs& properties) {
 }  // namespace
 
 std::string XmlEscape(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + 16);
     for (char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\r':
-            out += "&#13;";  // kept: a plain CR would be read as a line feed
-            break;
-        default:
-            if (c < 0x20 && c != '\t' && c != '\n')
-                throw EOlapError("The text holds the control character " + std::to_string(c) +
-                                 ", which cannot be sent to an analysis server");
-            out += ch;
-        }
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            throw EOlapError("The text holds the control character " + std::to_string(c) +
+                             ", which cannot be sent to an analysis server");
     }
-    return out;
+    // A plain CR would be read as a line feed.
+    return cb::rtl::StringReplace(cb::rtl::EscapeMarkup(text), "\r", "&#13;", cb::rtl::rfReplaceAll);
 }
 
 std::string DiscoverRequest(const std::string& requestType, const Pairs& restrictions, const Pairs& properties) {

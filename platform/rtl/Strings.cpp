@@ -308,6 +308,30 @@ double StrToFloatDef(std::string_view S, double Default) {
     return ConvertedOr(S, TryStrToFloat, Default);
 }
 
+std::string EscapeMarkup(std::string_view S) {
+    std::string out;
+    out.reserve(S.size());
+    for (char c : S) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::string QuotedStr(std::string_view S, char Quote) {
     std::string r(1, Quote);
     for (char c : S) {

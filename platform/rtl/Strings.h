@@ -52,6 +52,9 @@ double StrToFloat(std::string_view S);
 double StrToFloatDef(std::string_view S, double Default);
 bool TryStrToFloat(std::string_view S, double& Value);
 
+// Text for HTML and XML: & < > and " as entity references.
+std::string EscapeMarkup(std::string_view S);
+
 // 'It''s' style quoting.
 std::string QuotedStr(std::string_view S, char Quote = '\'');
 // The reverse of QuotedStr; a text without the leading quote comes back as is.
