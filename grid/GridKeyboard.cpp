@@ -92,6 +92,7 @@ void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
             } else {
                 InsertRowOnKey(Row());
             }
+            RecalcFooter();
             RepaintFooterPanel();
         }
         return;
@@ -136,6 +137,7 @@ void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
         if (OnCanDeleteRow) OnCanDeleteRow(this, Row(), can);
         if (can) {
             DeleteRowOnKey(Row());
+            RecalcFooter();
             RepaintFooterPanel();
         }
         return;

@@ -48,14 +48,25 @@ TGlyphLook LookOf(bool xp, bool enabled) {
     return {QColor(0x00, 0x00, 0x80), QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0xFF, 0xFF), QColor(0x00, 0x00, 0x80)};
 }
 
-QImage CheckGlyph(bool xp, bool checked, bool enabled) {
-    QImage img(15, 15, QImage::Format_RGB32);
+// A square image on the key colour.
+QImage Keyed(int size) {
+    QImage img(size, size, QImage::Format_RGB32);
     img.fill(kKey);
-    QPainter p(&img);
-    const TGlyphLook look = LookOf(xp, enabled);
-    QLinearGradient fill(0, 2, 0, 13);
+    return img;
+}
+
+QLinearGradient FillOf(const TGlyphLook& look, int top, int bottom) {
+    QLinearGradient fill(0, top, 0, bottom);
     fill.setColorAt(0, look.FillTop);
     fill.setColorAt(1, look.FillBottom);
+    return fill;
+}
+
+QImage CheckGlyph(bool xp, bool checked, bool enabled) {
+    QImage img = Keyed(15);
+    QPainter p(&img);
+    const TGlyphLook look = LookOf(xp, enabled);
+    const QLinearGradient fill = FillOf(look, 2, 13);
     p.fillRect(2, 2, 11, 11, fill);
     p.setPen(look.Border);
     p.drawRect(1, 1, 12, 12);
@@ -64,15 +75,11 @@ QImage CheckGlyph(bool xp, bool checked, bool enabled) {
 }
 
 QImage RadioGlyph(bool xp, bool checked, bool enabled) {
-    QImage img(16, 16, QImage::Format_RGB32);
-    img.fill(kKey);
+    QImage img = Keyed(16);
     QPainter p(&img);
     const TGlyphLook look = LookOf(xp, enabled);
-    QLinearGradient fill(0, 2, 0, 14);
-    fill.setColorAt(0, look.FillTop);
-    fill.setColorAt(1, look.FillBottom);
     p.setPen(look.Border);
-    p.setBrush(fill);
+    p.setBrush(FillOf(look, 2, 14));
     p.drawEllipse(2, 2, 11, 11);
     if (checked) {
         p.setPen(Qt::NoPen);
@@ -84,8 +91,7 @@ QImage RadioGlyph(bool xp, bool checked, bool enabled) {
 
 // A leaf node: a box with a plus (contracted) or a minus (expanded).
 QImage LeafGlyph(bool contracted) {
-    QImage img(16, 16, QImage::Format_RGB32);
-    img.fill(kKey);
+    QImage img = Keyed(16);
     QPainter p(&img);
     p.fillRect(3, 3, 9, 9, contracted ? QColor(0xFF, 0xF4, 0xC0) : QColor(0xE0, 0xEC, 0xFF));
     p.setPen(QColor(0x40, 0x40, 0x80));

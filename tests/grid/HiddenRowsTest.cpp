@@ -2,6 +2,8 @@
 // the footer row's calculations and merged columns.
 #include "grid/ExtStringGrid.h"
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -255,6 +257,15 @@ TEST_F(Footer, FollowsChangesAndSkipsCellsWithoutKind) {
     grid.RemoveRows(1, 1);  // a change of cells recomputes it
     EXPECT_EQ(grid.Cells(1, grid.RowCount() - 1), "3.00");
     EXPECT_EQ(grid.Cells(2, grid.RowCount() - 1), "mine");
+}
+
+TEST_F(Footer, RowsInsertedByKeyAreCounted) {
+    Kind(1, 3);
+    grid.Navigation.AllowInsertRow = true;
+    grid.SetSelection({1, 2, 1, 2});
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    EXPECT_EQ(grid.RowCount(), 6);
+    EXPECT_EQ(grid.Cells(1, 5), "4.00");
 }
 
 TEST_F(Footer, EmptyRangeAndOtherStyles) {
