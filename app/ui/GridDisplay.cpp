@@ -2,6 +2,7 @@
 
 #include "app/core/CubeModel.h"
 #include "app/core/DisplayManager.h"
+#include "app/core/GridViewImages.h"
 #include "app/core/MDXDisplayManager.h"
 #include "app/ui/ClickLabel.h"
 #include "app/ui/CurrentViewTextDisplay.h"
@@ -94,6 +95,7 @@ TfrmGridDisplay::TfrmGridDisplay(QWidget* parent, TDisplayManager* displayManage
     gridDisplay->SetSelectionColor(kSelectionColor);
     gridDisplay->SetSelectionTextColor(gfx::clBlack);
     gridDisplay->FloatFormat = "%.2f";
+    gridDisplay->GridImages = &GridViewImages();  // ilGrid
     // Only the application's own drags are taken: a file or text dropped on
     // the pivot grid would overwrite its cells.
     gridDisplay->DragDropSettings.OleDropTarget = false;

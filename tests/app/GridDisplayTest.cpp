@@ -7,6 +7,7 @@
 #include "app/core/Config.h"
 #include "app/core/CubeModel.h"
 #include "app/core/DisplayManager.h"
+#include "app/core/GridViewImages.h"
 #include "app/core/MDXDisplayManager.h"
 #include "app/ui/ClickLabel.h"
 #include "app/ui/CurrentViewTextDisplay.h"
@@ -124,6 +125,7 @@ TEST_F(GridDisplayTest, TakesDimensionsOfTheLeftMenuAboveTheGridForColumnsBelowF
     // A drop in the grid's top strip (above the grid's top within the view)
     // goes to the columns; lower down, to the rows.
     ASSERT_EQ(view->gridDisplay->y(), 26);
+    EXPECT_EQ(Grid().GridImages, &GridViewImages());
     std::string queries;
     dm->OnQuery = [&](const std::string& mdx) { queries += mdx + "\n"; };
     dm->SetDragSource(&product);
