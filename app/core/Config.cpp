@@ -92,6 +92,7 @@ bool TCubeBrowserConfig::LoadSettings(const std::string& path) {
         CommentHost = rtl::Trim(ini.ReadString(Section, "CommentHost", ""));
         UpgradeInfoURL = rtl::Trim(ini.ReadString(Section, "UpgradeInfoURL", ""));
         WebSite = rtl::Trim(ini.ReadString(Section, "WebSite", ""));
+        SupportMail = rtl::Trim(ini.ReadString(Section, "SupportMail", ""));
         UpgradeHandOver = ini.ReadBool(Section, "UpgradeHandOver", false);
         // Read only: a saved file keeps the user's key as it stands.
         SupportAddress = rtl::Trim(ini.ReadString(Section, "SupportAddress", ""));
@@ -130,6 +131,7 @@ bool TCubeBrowserConfig::SaveSettings() {
         ini.WriteString(Section, "CommentHost", CommentHost);
         ini.WriteString(Section, "UpgradeInfoURL", UpgradeInfoURL);
         ini.WriteString(Section, "WebSite", WebSite);
+        ini.WriteString(Section, "SupportMail", SupportMail);
         ini.WriteBool(Section, "UpgradeHandOver", UpgradeHandOver);
         ini.UpdateFile();
         FConnectionList.SaveToFile(FSettingsFolder + ConnectionListFile);

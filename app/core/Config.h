@@ -86,6 +86,9 @@ public:
     std::string CommentHost;
     std::string UpgradeInfoURL;
     std::string WebSite;
+    // The mail address the comment dialog offers beside its form; empty: no
+    // mail link.
+    std::string SupportMail;
     // The upgrade check may start the downloaded upgrade program only when
     // this is set.
     bool UpgradeHandOver = false;

@@ -52,13 +52,6 @@ QPixmap HeaderPicture() {
     return pixmap;
 }
 
-// The support address offered in the instructions.
-// Stand-in: the support address setting of the main window's piece is not
-// on main yet; until it is, no mail link is offered.
-std::string SupportAddress(const TAppContext&) {
-    return {};
-}
-
 }  // namespace
 
 TfrmSendComments::TfrmSendComments(const TAppContext& context, const std::string& supportAddress, QWidget* owner)
@@ -235,7 +228,8 @@ void ShowCommentDialog(const TFeatureContext& context) {
         context.App.ShowInformation(NoHostText);
         return;
     }
-    TfrmSendComments dialog(context.App, SupportAddress(context.App), context.Owner);
+    TfrmSendComments dialog(context.App, context.App.Config ? context.App.Config->SupportMail : std::string(),
+                            context.Owner);
     dialog.ApplyTheme(context.Theme);
     dialog.exec();
 }

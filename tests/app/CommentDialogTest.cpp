@@ -138,3 +138,15 @@ TEST(CommentDialog, WithoutAnAddressTheCommandSaysSo) {
     ASSERT_EQ(env.UI.Informations.size(), 1u);
     EXPECT_NE(env.UI.Informations[0].find("CommentHost"), std::string::npos);
 }
+
+TEST(CommentDialog, TheSupportMailIsOfferedAsAnEscapedLink) {
+    cbtest::TSmallWindowsEnv env;
+    TfrmSendComments plain(env.Context(), "");
+    EXPECT_EQ(plain.lblInstructions->HTMLText().find("mailto:"), std::string::npos);
+
+    TfrmSendComments form(env.Context(), "help@cubes.example.org\"><b>x</b>");
+    const std::string& text = form.lblInstructions->HTMLText();
+    EXPECT_NE(text.find("<a href=\"mailto:help@cubes.example.org&quot;&gt;&lt;b&gt;x&lt;/b&gt;\">"), std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("<b>x"), std::string::npos);
+}

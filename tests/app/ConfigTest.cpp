@@ -51,6 +51,7 @@ TEST_F(Config, MissingFileReadsTheReadingDefaults) {
     EXPECT_EQ(c->CommentHost, "");
     EXPECT_EQ(c->UpgradeInfoURL, "");
     EXPECT_EQ(c->WebSite, "");
+    EXPECT_EQ(c->SupportMail, "");
     EXPECT_FALSE(c->UpgradeHandOver);
     ASSERT_NE(c->GetCurrentTheme(), nullptr);
     EXPECT_EQ(c->GetCurrentTheme()->Name, "Default");
@@ -123,7 +124,7 @@ TEST_F(Config, SaveRoundTripsAndUnknownThemeIsSavedAsTheFirst) {
               0);
     EXPECT_EQ(out, "CurrentTheme,ReopenLastCube,LastCubeConnectionLocation,LastCubeConnectionType,"
                    "ShowInstructionsOnOpen,StartMaxed,DontDisplayTutorialOnStartup,CommentHost,UpgradeInfoURL,"
-                   "WebSite,UpgradeHandOver\n");
+                   "WebSite,SupportMail,UpgradeHandOver\n");
 }
 
 TEST_F(Config, SaveAfterTheFileWasDeletedWritesBesideTheData) {
