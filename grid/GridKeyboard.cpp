@@ -53,6 +53,29 @@ void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
     const int leftCol = LeftCol();
     const bool rowSelect = Options() & goRowSelect;
 
+    // Space toggles an editable check box or moves a radio group to its next
+    // item; the key goes on to the rest of the handling.
+    if (key == Qt::Key_Space && Col() >= FixedCols() && Row() >= FixedRows()) {
+        const int rc = RealColIndex(Col());
+        const bool check = IsCheckBoxCell(rc, Row());
+        if (check || IsRadioCell(rc, Row())) {
+            bool can = (Options() & goEditing) || MouseActions.RangeSelectAndEdit;
+            if (can) CanEditCell(rc, Row(), can);
+            if (can && check) {
+                ToggleCheckBox(rc, Row(), false);
+                bool state = false;
+                GetCheckBoxState(rc, Row(), state);
+                if (OnCheckBoxClick) OnCheckBoxClick(this, rc, Row(), state);
+            } else if (can) {
+                CycleRadio(rc, Row(), false);
+                int index = -1;
+                GetRadioIndex(rc, Row(), index);
+                if (OnRadioClick) OnRadioClick(this, rc, Row(), index);
+            }
+            if (can) InvalidateCellArea(Col(), Row());
+        }
+    }
+
     // Home and End by the grid's own rule.
     if ((key == Qt::Key_Home || key == Qt::Key_End) && !ctrl && RowCount() > FixedRows() && ColCount() > FixedCols()) {
         const bool home = key == Qt::Key_Home;

@@ -211,7 +211,14 @@ std::string TExtStringGrid::GetCellHint(int x, int y, TPoint& where) {
         }
     }
     const TRect r = GetMergedCellRect(col, row);
-    where = {r.Left, r.Bottom + 6};
+    // A comment shows at the cell's top-right corner, other hints below it.
+    std::string comment;
+    if (GetCellComment(realCol, row, comment)) {
+        hint = EscapeHTML(comment);
+        where = {r.Right, r.Top};
+    } else {
+        where = {r.Left, r.Bottom + 6};
+    }
     const bool normal = col >= FixedCols() && row >= FixedRows() && col < ColCount() - FixedRightCols() &&
                         row < RowCount() - FixedFooters();
     // The hint window shows mark-up: a plain text is escaped to show as it stands.
@@ -220,10 +227,7 @@ std::string TExtStringGrid::GetCellHint(int x, int y, TPoint& where) {
         where = {r.Left, r.Top};
         hint = cellText();
     } else if (HintShowLargeText && normal) {
-        TCanvas canvas;
-        SelectCellFont(canvas, realCol, row);
-        const std::string plain = html ? HTMLToPlainText(text) : text;
-        if (canvas.TextWidth(plain) + 2 * TextMargin.X > r.Right - r.Left) {
+        if (MeasureCellContent(realCol, row, false).cx > r.Right - r.Left) {
             where = {r.Left, r.Top};
             hint = cellText();
         }

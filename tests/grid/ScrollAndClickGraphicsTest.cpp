@@ -181,6 +181,49 @@ TEST_F(Clicks, RadioItemsArePicked) {
     EXPECT_EQ(radio->CellIndex, -1);
 }
 
+TEST_F(Clicks, SpaceTogglesEditableCheckBoxesAndCyclesRadioGroups) {
+    TCellGraphic* box = grid.CreateCellGraphic(2, 3);
+    box->CellType = ctCheckBox;
+    TCellGraphic* radio = grid.CreateCellGraphic(3, 3);
+    radio->CellType = ctRadio;
+    radio->RadioItems = {"a", "b"};
+    radio->CellIndex = 1;
+    grid.OnCheckBoxClick = [&](QObject*, int col, int row, bool state) {
+        log.push_back("check " + std::to_string(col) + "," + std::to_string(row) + (state ? " on" : " off"));
+    };
+    grid.OnRadioClick = [&](QObject*, int, int, int index) { log.push_back("radio " + std::to_string(index)); };
+    grid.setFocus();
+    grid.FocusCell(2, 3, true);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_FALSE(box->CellBoolean) << "a read-only grid keeps its boxes";
+
+    grid.SetOptions(grid.Options() | goEditing);
+    bool editable = false;
+    grid.OnCanEditCell = [&](QObject*, int, int, bool& can) { can = editable; };
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_FALSE(box->CellBoolean) << "refused by OnCanEditCell";
+    editable = true;
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_TRUE(box->CellBoolean);
+    grid.FocusCell(3, 3, true);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_EQ(radio->CellIndex, 0) << "wraps to the first item";
+    EXPECT_EQ(log, (std::vector<std::string>{"check 2,3 on", "radio 0"}));
+}
+
+TEST_F(Clicks, ACommentIsTheHintAtTheCellsTopRightCorner) {
+    TCellGraphic* note = grid.CreateCellGraphic(2, 3);
+    note->CellType = ctComment;
+    note->CellText = "checked <by> Ann";
+    TPoint where;
+    const QPoint p = At(2, 3);
+    EXPECT_EQ(grid.GetCellHint(p.x(), p.y(), where), "checked &lt;by&gt; Ann");
+    const TRect r = grid.CellRect(2, 3);
+    EXPECT_EQ(where.X, r.Right);
+    EXPECT_EQ(where.Y, r.Top);
+    EXPECT_EQ(grid.GetCellHint(At(2, 4).x(), At(2, 4).y(), where), "");
+}
+
 TEST_F(Clicks, ButtonsClickOnRelease) {
     TCellGraphic* button = grid.CreateCellGraphic(2, 4);
     button->CellType = ctButton;
