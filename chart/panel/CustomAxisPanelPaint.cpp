@@ -216,6 +216,12 @@ void TCustomAxisPanel::DrawAllSeries() {
     for (TChartSeries* s : FSeriesList->Items())
         if (s->Active()) active.push_back(s);
     if (FDepthAxis->Inverted() != DepthPlaneFacesViewer(Width3D())) std::reverse(active.begin(), active.end());
+    // Solids that cover one another are written once per pixel.
+    cb::gfx::TCanvas* device = Canvas()->ReferenceCanvas();
+    if (device) device->BeginPolygonBatch();
+    auto end = cb::rtl::OnScopeExit([device] {
+        if (device) device->EndPolygonBatch();
+    });
     for (TChartSeries* s : active) DrawOneSeries(s);
 }
 

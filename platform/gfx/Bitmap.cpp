@@ -136,8 +136,10 @@ void TBitmap::Assign(const TBitmap& source) {
 void TBitmap::Draw(TCanvas& canvas, const TRect& r) const {
     if (Empty()) return;
     if (&canvas == FCanvas.get()) {
-        // Drawing a bitmap onto itself: from a copy.
-        const QImage copy = FImage->copy();
+        // Drawing a bitmap onto itself: from a copy of what the canvas has
+        // drawn so far.
+        const QImage* drawn = canvas.RasterImage();
+        const QImage copy = (drawn ? *drawn : *FImage).copy();
         canvas.DrawImage(r, copy, Rect(0, 0, Width(), Height()));
         return;
     }

@@ -64,6 +64,7 @@ void TCanvas::onObjectChanged(TGraphicsObject& obj) {
 
 void TCanvas::Attach(QPainter* painter) {
     ReleasePainter();
+    flushBatch();
     d->device = nullptr;
     d->painter = painter;
     d->invalidate();
@@ -84,6 +85,7 @@ void TCanvas::Attach(QPainter* painter) {
 }
 
 void TCanvas::ReleasePainter() {
+    flushBatch();
     if (d->own) {
         d->own->end();
         d->own.reset();
@@ -97,6 +99,7 @@ bool TCanvas::HasDevice() const {
 }
 
 QPainter* TCanvas::ensurePainter() {
+    if (!d->batch.Items.empty() && !d->batchHold) flushBatch();
     if (d->painter) return d->painter;
     if (!d->device || d->device->width() <= 0 || d->device->height() <= 0) return nullptr;
     d->own = std::make_unique<QPainter>();
@@ -129,6 +132,7 @@ QPainter* TCanvas::Painter() {
 }
 
 QImage* TCanvas::RasterImage() {
+    if (!d->batch.Items.empty() && !d->batchHold) flushBatch();
     QPaintDevice* dev = d->painter ? d->painter->device() : d->device;
     if (dev && dev->devType() == QInternal::Image) return static_cast<QImage*>(dev);
     return nullptr;
@@ -149,6 +153,7 @@ double TCanvas::DeviceScale() const {
 
 void TCanvas::UseLogicalPixels(bool on) {
     if (on == FLogical) return;
+    flushBatch();
     FLogical = on;
     if (d->painter) {
         const double s = on ? DeviceScale() : 1.0;
@@ -469,9 +474,12 @@ void TCanvas::recordOrDraw(const QPainterPath& path, bool fill, bool stroke) {
 void TCanvas::Polygon(std::span<const TPoint> pts) {
     if (pts.size() < 2) return;
     if (!d->inPath && pts.size() >= 3 && pts.size() <= 16) {
+        // A held polygon leaves the batch alone.
+        d->batchHold = d->batch.Depth > 0;
         QPainter* p = forShape(true, true);
-        if (!p) return;
-        if (directPolygon(p, pts)) return;
+        const bool done = p && directPolygon(p, pts);
+        d->batchHold = false;
+        if (!p || done) return;
     }
     QPainterPath path;
     path.setFillRule(Qt::OddEvenFill);

@@ -159,8 +159,15 @@ public:
     // canvas owns it); nullptr without a device. For drawing Qt can do
     // directly; the composition mode is left at source-over.
     QPainter* Painter();
-    // The raster image under the painter, or nullptr (widget, printer, picture).
+    // The raster image under the painter, or nullptr (widget, printer,
+    // picture), with everything drawn so far in it.
     QImage* RasterImage();
+    // From here to the matching EndPolygonBatch, polygons written straight
+    // into a raster image are held back until the end or the next other
+    // drawing, then written last first, each pixel once: the same picture,
+    // with pixels that later polygons cover not written. Nests.
+    void BeginPolygonBatch();
+    void EndPolygonBatch();
     // Device size in device pixels (0 x 0 without a device).
     TSize DeviceSize() const;
 
@@ -303,6 +310,7 @@ public:
 private:
     struct State;
     struct ClipState;
+    struct PolygonBatch;
     void init();
     void onObjectChanged(TGraphicsObject& obj);
     QPainter* ensurePainter();
@@ -324,6 +332,8 @@ private:
     // A small solid polygon with a thin solid outline written straight into a
     // raster image; false when the painter has to draw it.
     bool directPolygon(QPainter* p, std::span<const TPoint> pts);
+    // Writes the held polygons.
+    void flushBatch();
     bool drawSimpleLine(std::string_view text, const TRect& r, unsigned flags, int& height);
     bool drawClippedOnScratch(QPainter* p, const TRect& box, int x, int y, int w, const TFontCacheEntry& e);
     void textAt(QPainter* p, int x, int y, std::string_view text, bool clip, const TRect* clipRect, bool opaque,

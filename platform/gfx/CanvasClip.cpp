@@ -38,10 +38,12 @@ void TCanvas::applyClip() {
 }
 
 void TCanvas::pushClip() {
+    flushBatch();
     d->stack.push_back(d->current);
 }
 
 void TCanvas::intersectClip(const QPainterPath& shape) {
+    flushBatch();
     ClipState& c = d->current;
     c.convex.clear();
     c.spans.clear();
@@ -67,6 +69,7 @@ void TCanvas::PushClipRect(const TRect& r) {
 }
 
 void TCanvas::IntersectClipRect(const TRect& r0) {
+    flushBatch();
     const TRect r = normalized(r0.Left, r0.Top, r0.Right, r0.Bottom);
     ClipState& c = d->current;
     if (!c.convex.empty()) {
@@ -97,6 +100,7 @@ void TCanvas::IntersectClipRect(const TRect& r0) {
 }
 
 void TCanvas::ExcludeClipRect(const TRect& r0) {
+    flushBatch();
     const TRect r = normalized(r0.Left, r0.Top, r0.Right, r0.Bottom);
     ClipState& c = d->current;
     c.convex.clear();
@@ -178,6 +182,7 @@ void TCanvas::PushClipPolygon(std::span<const TPoint> pts) {
 
 void TCanvas::PopClip() {
     if (d->stack.empty()) return;
+    flushBatch();
     d->current = std::move(d->stack.back());
     d->stack.pop_back();
     applyClip();

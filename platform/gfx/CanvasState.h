@@ -12,8 +12,10 @@
 #include <QRegion>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace cb::gfx::canvas_detail {
@@ -108,6 +110,17 @@ inline TRect normalized(int l, int t, int r, int b) {
 
 inline const QRect kHuge(-1000000, -1000000, 2000000, 2000000);
 
+// A polygon written straight into a raster image.
+struct TPolygonItem {
+    std::uint32_t First, Count;       // corners, in the batch's points
+    int Dx, Dy;                       // canvas to image
+    QRect Area;                       // allowed pixels, canvas coordinates
+    const std::pair<int, int>* Rows;  // the clip's row spans, or none
+    int Top, Bottom;
+    bool Fill, Pen, Convex;
+    quint32 FillValue, PenValue;
+};
+
 }  // namespace cb::gfx::canvas_detail
 
 namespace cb::gfx {
@@ -125,6 +138,16 @@ struct TCanvas::ClipState {
     // first use by the direct polygon fill.
     std::vector<std::pair<int, int>> spans;
     QRect spanArea;
+};
+
+// Polygons held by BeginPolygonBatch, in drawing order.
+struct TCanvas::PolygonBatch {
+    int Depth = 0;
+    QImage* Image = nullptr;
+    std::vector<canvas_detail::TPolygonItem> Items;
+    std::vector<TPoint> Points;
+    // One bit per image pixel while the batch is written: already final.
+    std::vector<std::uint64_t> Cover;
 };
 
 struct TCanvas::State {
@@ -160,6 +183,10 @@ struct TCanvas::State {
     QImage scratch;
     std::unique_ptr<QPainter> scratchPainter;
     QColor scratchPen;
+    PolygonBatch batch;
+    // Set while a polygon is being held, so that getting the painter for it
+    // does not write the batch.
+    bool batchHold = false;
     // Path recording.
     bool inPath = false;
     bool havePath = false;

@@ -10,6 +10,9 @@
 #include <QPrinter>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 using namespace cb::gfx;
 using gfxtest::hasColor;
 using gfxtest::inkBounds;
@@ -498,4 +501,117 @@ TEST(GfxCanvasPolygons, DirectFillMatchesThePainter) {
                 EXPECT_EQ(direct.Image().pixel(2, 2), qRgb(255, 255, 255));
             }
         }
+}
+
+// Polygons held in a batch give the picture drawing them in order gives,
+// whatever else is drawn, clipped or read between them.
+TEST(GfxCanvasPolygons, BatchKeepsThePaintersOrder) {
+    using Steps = std::function<void(TBitmap&, TCanvas&, std::vector<TColor>&)>;
+    auto solid = [](TCanvas& c, TColor fill, TColor pen, std::vector<TPoint> pts) {
+        c.Brush().SetStyle(bsSolid);
+        c.Brush().SetColor(fill);
+        c.Pen().SetStyle(pen == clNone ? psClear : psSolid);
+        c.Pen().SetColor(pen);
+        c.Polygon(pts);
+    };
+    const std::vector<TPoint> big = {{5, 5}, {80, 10}, {90, 70}, {10, 85}};
+    const std::vector<TPoint> bar = {{30, 0}, {40, 0}, {40, 99}, {30, 99}};
+    const std::vector<TPoint> slab = {{0, 40}, {99, 35}, {99, 50}, {0, 55}};
+    const std::vector<TPoint> arrow = {{10, 10}, {90, 20}, {50, 50}, {90, 80}, {10, 90}};
+    const struct {
+        const char* name;
+        Steps steps;
+    } cases[] = {
+        {"text between polygons",
+         [&](TBitmap&, TCanvas& c, std::vector<TColor>&) {
+             solid(c, clRed, clBlack, big);
+             c.Font().SetColor(clNavy);
+             c.SetBkMode(TRANSPARENT);
+             c.TextOut(20, 30, "Text over");
+             solid(c, clBlue, clNone, bar);
+             solid(c, clYellow, clGreen, arrow);
+         }},
+        {"painter drawings between polygons",
+         [&](TBitmap&, TCanvas& c, std::vector<TColor>&) {
+             solid(c, clRed, clBlack, big);
+             c.Brush().SetStyle(bsDiagCross);
+             c.Brush().SetColor(clMaroon);
+             c.Polygon(slab);  // hatched: the painter's
+             solid(c, clBlue, clNone, bar);
+             c.Pen().SetColor(clFuchsia);
+             c.MoveTo(0, 0);
+             c.LineTo(99, 60);
+             c.MoveTo(50, 0);
+             c.LineTo(50, 99);
+             solid(c, clLime, clGreen, {{0, 60}, {60, 60}, {60, 70}, {0, 70}});
+             c.Brush().SetColor(clAqua);
+             c.FillRect({45, 45, 70, 65});
+             c.Rectangle(60, 5, 95, 30);
+             c.Ellipse(5, 60, 40, 95);
+             solid(c, clOlive, clNone, {{20, 20}, {70, 25}, {50, 90}});
+             c.GradientFill({70, 70, 99, 99}, clRed, clBlue, true);
+             c.SetPixel(75, 75, clBlack);
+             solid(c, clTeal, clNavy, {{72, 72}, {78, 72}, {78, 78}, {72, 78}});
+             c.Pen().SetColor(clRed);
+             c.Painter()->drawLine(0, 99, 99, 0);
+             solid(c, clSilver, clNone, {{0, 90}, {99, 90}, {99, 99}, {0, 99}});
+         }},
+        {"clips between polygons",
+         [&](TBitmap&, TCanvas& c, std::vector<TColor>&) {
+             solid(c, clRed, clBlack, big);
+             const std::vector<TPoint> diamond = {{50, 0}, {99, 50}, {50, 99}, {0, 50}};
+             c.PushClipPolygon(diamond);
+             solid(c, clBlue, clNone, slab);
+             solid(c, clGreen, clBlack, bar);
+             c.IntersectClipRect({0, 0, 60, 60});  // the same polygon, new row spans
+             solid(c, clYellow, clNavy, arrow);
+             c.PopClip();
+             solid(c, clAqua, clNone, {{60, 0}, {70, 0}, {70, 99}, {60, 99}});
+             c.PushClipRect({10, 10, 50, 50});
+             solid(c, clFuchsia, clBlack, slab);
+             c.PopClip();
+             c.PushClipEllipse({20, 20, 80, 80});
+             solid(c, clMaroon, clNone, {{0, 75}, {99, 70}, {99, 80}, {0, 85}});
+             c.PopClip();
+         }},
+        {"reading between polygons",
+         [&](TBitmap& b, TCanvas& c, std::vector<TColor>& read) {
+             solid(c, clRed, clBlack, big);
+             read.push_back(c.Pixel(40, 40));
+             solid(c, clBlue, clNone, bar);
+             c.CopyRect({0, 0, 20, 20}, c, {30, 30, 50, 50});
+             solid(c, clGreen, clNone, {{10, 5}, {25, 5}, {25, 25}, {10, 25}});
+             b.Draw(c, {50, 50, 100, 100});  // the bitmap onto itself
+             solid(c, clYellow, clNone, {{65, 50}, {75, 50}, {75, 90}, {65, 90}});
+             read.push_back(c.Pixel(12, 12));
+             read.push_back(c.Pixel(5, 15));
+         }},
+        {"a nested batch and logical pixels",
+         [&](TBitmap&, TCanvas& c, std::vector<TColor>&) {
+             solid(c, clRed, clBlack, big);
+             c.BeginPolygonBatch();
+             solid(c, clBlue, clNone, bar);
+             c.EndPolygonBatch();
+             c.UseLogicalPixels(true);
+             solid(c, clGreen, clNavy, slab);
+             c.UseLogicalPixels(false);
+             solid(c, clYellow, clNone, arrow);
+         }},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        TBitmap plain(100, 100), batched(100, 100);
+        std::vector<TColor> plainReads, batchedReads;
+        k.steps(plain, plain.Canvas(), plainReads);
+        batched.Canvas().BeginPolygonBatch();
+        k.steps(batched, batched.Canvas(), batchedReads);
+        batched.Canvas().EndPolygonBatch();
+        EXPECT_EQ(plainReads, batchedReads);
+        const QImage& a = plain.Image();
+        const QImage& b = batched.Image();
+        int differ = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x) differ += a.pixel(x, y) != b.pixel(x, y);
+        EXPECT_EQ(differ, 0);
+    }
 }
