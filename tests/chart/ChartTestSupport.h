@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -72,5 +73,14 @@ struct TestChart {
     int Count(TColor c) const { return Count(c, {0, 0, bitmap->Width(), bitmap->Height()}); }
     void Save(const std::string& path) const { bitmap->Image().save(QString::fromStdString(path)); }
 };
+
+// The reference picture tests/data/chart/<name>.png as RGB32, written from
+// now first when CB_UPDATE_REFERENCE is set; null when there is none.
+inline QImage ReferencePicture(const std::string& name, const QImage& now) {
+    const QString path = QString::fromStdString(std::string(CB_TEST_DATA_DIR) + "/chart/" + name + ".png");
+    if (std::getenv("CB_UPDATE_REFERENCE") && !now.save(path)) return {};
+    const QImage ref(path);
+    return ref.isNull() ? ref : ref.convertToFormat(QImage::Format_RGB32);
+}
 
 }  // namespace charttest

@@ -3,6 +3,8 @@
 // perspective, boxes and other solids, a hatched series among solid ones.
 // Labels are off so that fonts do not matter. Run with
 // CB_UPDATE_REFERENCE=1 to write the references again.
+#include "ChartTestSupport.h"
+
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/bar/BarSeries.h"
 #include "chart/series/bar/HorizBarSeries.h"
@@ -70,14 +72,9 @@ TEST(DenseBarReference, SamePixelsAsTheReference) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = std::string(CB_TEST_DATA_DIR) + "/chart/" + c.name + ".png";
         const QImage now = Render(c);
-        if (std::getenv("CB_UPDATE_REFERENCE")) {
-            ASSERT_TRUE(now.save(QString::fromStdString(path)));
-        }
-        QImage ref(QString::fromStdString(path));
-        ASSERT_FALSE(ref.isNull()) << path;
-        ref = ref.convertToFormat(QImage::Format_RGB32);
+        const QImage ref = charttest::ReferencePicture(c.name, now);
+        ASSERT_FALSE(ref.isNull()) << c.name;
         ASSERT_EQ(ref.size(), now.size());
         int off = 0, firstX = -1, firstY = -1;
         for (int y = 0; y < ref.height(); ++y)
