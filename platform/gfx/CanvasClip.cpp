@@ -133,26 +133,6 @@ void TCanvas::PushClipEllipse(const TRect& r) {
     intersectClip(p);
 }
 
-namespace {
-// True for a polygon of at least three corners that turns one way only.
-bool IsConvex(std::span<const TPoint> pts) {
-    if (pts.size() < 3 || pts.size() > 16) return false;
-    int sign = 0;
-    const size_t n = pts.size();
-    for (size_t i = 0; i < n; ++i) {
-        const TPoint& a = pts[i];
-        const TPoint& b = pts[(i + 1) % n];
-        const TPoint& c = pts[(i + 2) % n];
-        const long long cross = (long long)(b.X - a.X) * (c.Y - b.Y) - (long long)(b.Y - a.Y) * (c.X - b.X);
-        if (cross == 0) continue;
-        const int s = cross > 0 ? 1 : -1;
-        if (sign != 0 && s != sign) return false;
-        sign = s;
-    }
-    return sign != 0;
-}
-}  // namespace
-
 void TCanvas::PushClipPolygon(std::span<const TPoint> pts) {
     pushClip();
     // Unclipped or clipped to one rectangle: a convex polygon stays simple.
@@ -173,7 +153,7 @@ void TCanvas::PushClipPolygon(std::span<const TPoint> pts) {
         p.closeSubpath();
     }
     intersectClip(p);
-    if (simple && IsConvex(pts)) {
+    if (simple && pts.size() <= 16 && IsConvexPolygon(pts, false)) {
         c.convex.assign(pts.begin(), pts.end());
         c.bound = bound;
         c.spans.clear();

@@ -61,22 +61,6 @@ int Crossings(std::span<const TPoint> pts, double yc, double* xs) {
     return n;
 }
 
-bool IsConvex(std::span<const TPoint> pts) {
-    int sign = 0;
-    const size_t n = pts.size();
-    for (size_t i = 0; i < n; ++i) {
-        const TPoint& a = pts[i];
-        const TPoint& b = pts[(i + 1) % n];
-        const TPoint& c = pts[(i + 2) % n];
-        const long long cross = (long long)(b.X - a.X) * (c.Y - b.Y) - (long long)(b.Y - a.Y) * (c.X - b.X);
-        if (cross == 0) continue;
-        const int s = cross > 0 ? 1 : -1;
-        if (sign != 0 && s != sign) return false;
-        sign = s;
-    }
-    return true;
-}
-
 quint32 PixelValue(TColor c) {
     const TColor rgb = c == clDefault ? TColor(0) : ColorToRGB(c);
     return 0xFF000000u | (quint32(GetRValue(rgb)) << 16) | (quint32(GetGValue(rgb)) << 8) | GetBValue(rgb);
@@ -430,7 +414,7 @@ bool TCanvas::directPolygon(QPainter* p, std::span<const TPoint> pts) {
     item.Bottom = bottom;
     item.Fill = fill && FBrush.Color() != clNone;
     item.Pen = pen;
-    item.Convex = item.Fill && IsConvex(pts);
+    item.Convex = item.Fill && IsConvexPolygon(pts, true);
     if (item.Fill) item.FillValue = PixelValue(FBrush.Color());
     if (item.Pen) item.PenValue = PixelValue(FPen.Color());
     if (!item.Fill && !item.Pen) return true;

@@ -121,6 +121,45 @@ struct TPolygonItem {
     quint32 FillValue, PenValue;
 };
 
+// True for a polygon that bounds one convex area: every corner turns the same
+// way and the outline goes round once (a pentagram turns one way at every
+// corner but goes round twice, so its x and y directions change too often).
+// Corners on a straight line are passed over; a polygon with no turn at all
+// (every point on one line) counts as convex only when `flatIsConvex`.
+inline bool IsConvexPolygon(std::span<const TPoint> pts, bool flatIsConvex) {
+    const size_t n = pts.size();
+    if (n < 3) return flatIsConvex;
+    int sign = 0;
+    int xTurns = 0, yTurns = 0, lastDx = 0, lastDy = 0, firstDx = 0, firstDy = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const TPoint& a = pts[i];
+        const TPoint& b = pts[(i + 1) % n];
+        const TPoint& c = pts[(i + 2) % n];
+        const long long cross = (long long)(b.X - a.X) * (c.Y - b.Y) - (long long)(b.Y - a.Y) * (c.X - b.X);
+        if (cross != 0) {
+            const int s = cross > 0 ? 1 : -1;
+            if (sign != 0 && s != sign) return false;
+            sign = s;
+        }
+        const int dx = (b.X > a.X) - (b.X < a.X);
+        const int dy = (b.Y > a.Y) - (b.Y < a.Y);
+        if (dx != 0) {
+            if (lastDx != 0 && dx != lastDx) ++xTurns;
+            if (firstDx == 0) firstDx = dx;
+            lastDx = dx;
+        }
+        if (dy != 0) {
+            if (lastDy != 0 && dy != lastDy) ++yTurns;
+            if (firstDy == 0) firstDy = dy;
+            lastDy = dy;
+        }
+    }
+    if (sign == 0) return flatIsConvex;
+    if (firstDx != 0 && lastDx != firstDx) ++xTurns;
+    if (firstDy != 0 && lastDy != firstDy) ++yTurns;
+    return xTurns <= 2 && yTurns <= 2;
+}
+
 }  // namespace cb::gfx::canvas_detail
 
 namespace cb::gfx {

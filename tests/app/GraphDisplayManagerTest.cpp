@@ -324,7 +324,9 @@ TEST_F(GraphDisplayManagerTest, EachTypeAndDataMode) {
                                                           : type == ctcSideBySideBar ? cb::chart::mbSideAll
                                                                                      : cb::chart::mbSide;
                     EXPECT_EQ(bar->MultiBar(), expected);
-                    if (type == ctcBarDepth) EXPECT_EQ(bar->Depth(), 30);
+                    if (type == ctcBarDepth) {
+                        EXPECT_EQ(bar->Depth(), 30);
+                    }
                     EXPECT_EQ(chart.View3DOptions().Elevation(), 360);
                     break;
                 }

@@ -503,6 +503,30 @@ TEST(GfxCanvasPolygons, DirectFillMatchesThePainter) {
         }
 }
 
+// A pentagram turns the same way at every corner but is not convex: drawn
+// or used as a clip, its middle stays open (even-odd), as the painter has it.
+TEST(GfxCanvasPolygons, AStarLeavesItsMiddleOpen) {
+    const std::vector<TPoint> star = {{50, 5}, {79, 95}, {5, 38}, {95, 38}, {21, 95}};
+    for (bool asClip : {false, true}) {
+        SCOPED_TRACE(asClip ? "clip" : "polygon");
+        TBitmap b(100, 100);
+        TCanvas& c = b.Canvas();
+        c.Brush().SetColor(clWhite);
+        c.FillRect({0, 0, 100, 100});
+        c.Brush().SetColor(0x00C000);
+        c.Pen().SetStyle(psClear);
+        if (asClip) {
+            c.PushClipPolygon(star);
+            c.FillRect({0, 0, 100, 100});
+            c.PopClip();
+        } else {
+            c.Polygon(star);
+        }
+        EXPECT_EQ(b.Image().pixel(50, 55), qRgb(255, 255, 255)) << "the middle";
+        EXPECT_EQ(b.Image().pixel(50, 15), qRgb(0, 0xC0, 0)) << "the top point";
+    }
+}
+
 // Polygons held in a batch give the picture drawing them in order gives,
 // whatever else is drawn, clipped or read between them.
 TEST(GfxCanvasPolygons, BatchKeepsThePaintersOrder) {
