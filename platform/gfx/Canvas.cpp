@@ -615,21 +615,14 @@ void TCanvas::FillRect(const TRect& r0) {
 bool TCanvas::directFill(QPainter* p, const TRect& r, TColor c) {
     if (c == clNone || d->comp != QPainter::CompositionMode_SourceOver || d->current.enabled) return false;
     QImage* img = RasterImage();
-    if (!img ||
-        (img->format() != QImage::Format_RGB32 && img->format() != QImage::Format_ARGB32 &&
-         img->format() != QImage::Format_ARGB32_Premultiplied) ||
-        img->devicePixelRatio() != 1.0 || !img->isDetached())
-        return false;
+    if (!IsWritableRaster(img)) return false;
     if (p->hasClipping() || p->opacity() != 1.0 || p->compositionMode() != QPainter::CompositionMode_SourceOver)
         return false;
-    const QTransform& t = p->worldTransform();
-    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
-        return false;
-    const QRect area = QRect(r.Left + int(t.dx()), r.Top + int(t.dy()), r.Width(), r.Height()) & img->rect();
+    int dx = 0, dy = 0;
+    if (!WholePixelOffset(p->worldTransform(), dx, dy)) return false;
+    const QRect area = QRect(r.Left + dx, r.Top + dy, r.Width(), r.Height()) & img->rect();
     if (area.isEmpty()) return true;
-    const TColor rgb = c == clDefault ? TColor(0) : ColorToRGB(c);
-    const quint32 value =
-        0xFF000000u | (quint32(GetRValue(rgb)) << 16) | (quint32(GetGValue(rgb)) << 8) | GetBValue(rgb);
+    const quint32 value = OpaquePixel(c);
     const qsizetype stride = img->bytesPerLine();
     uchar* row = img->bits() + area.top() * stride + qsizetype(area.left()) * 4;
     for (int y = 0; y < area.height(); ++y, row += stride)

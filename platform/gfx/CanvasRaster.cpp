@@ -61,11 +61,6 @@ int Crossings(std::span<const TPoint> pts, double yc, double* xs) {
     return n;
 }
 
-quint32 PixelValue(TColor c) {
-    const TColor rgb = c == clDefault ? TColor(0) : ColorToRGB(c);
-    return 0xFF000000u | (quint32(GetRValue(rgb)) << 16) | (quint32(GetGValue(rgb)) << 8) | GetBValue(rgb);
-}
-
 // Stores n pixels of one value; long runs are copied from a row of the
 // colour, the library's copy being the fastest store there is.
 inline void Store(quint32* p, int n, quint32 value) {
@@ -351,15 +346,8 @@ bool TCanvas::directPolygon(QPainter* p, std::span<const TPoint> pts) {
     const bool pen = d->penVisible;
     if (pen && (FPen.Width() > 1 || FPen.Style() != psSolid || FPen.Mode() != pmCopy)) return false;
     QImage* img = RasterImage();
-    if (!img ||
-        (img->format() != QImage::Format_RGB32 && img->format() != QImage::Format_ARGB32 &&
-         img->format() != QImage::Format_ARGB32_Premultiplied) ||
-        img->devicePixelRatio() != 1.0 || !img->isDetached())
-        return false;
-    const QTransform& tr = p->worldTransform();
-    if (tr.type() > QTransform::TxTranslate || tr.dx() != std::floor(tr.dx()) || tr.dy() != std::floor(tr.dy()))
-        return false;
-    const int dx = int(tr.dx()), dy = int(tr.dy());
+    int dx = 0, dy = 0;
+    if (!IsWritableRaster(img) || !WholePixelOffset(p->worldTransform(), dx, dy)) return false;
     int left = pts[0].X, right = pts[0].X, top = pts[0].Y, bottom = pts[0].Y;
     for (const TPoint& q : pts) {
         left = std::min(left, q.X);
@@ -415,8 +403,8 @@ bool TCanvas::directPolygon(QPainter* p, std::span<const TPoint> pts) {
     item.Fill = fill && FBrush.Color() != clNone;
     item.Pen = pen;
     item.Convex = item.Fill && IsConvexPolygon(pts, true);
-    if (item.Fill) item.FillValue = PixelValue(FBrush.Color());
-    if (item.Pen) item.PenValue = PixelValue(FPen.Color());
+    if (item.Fill) item.FillValue = OpaquePixel(FBrush.Color());
+    if (item.Pen) item.PenValue = OpaquePixel(FPen.Color());
     if (!item.Fill && !item.Pen) return true;
     if (hold) {
         batch.Image = img;

@@ -12,6 +12,7 @@
 #include <QRegion>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -120,6 +121,31 @@ struct TPolygonItem {
     bool Fill, Pen, Convex;
     quint32 FillValue, PenValue;
 };
+
+// A 32-bit image of one device pixel per pixel that the canvas may write
+// pixels into itself.
+inline bool IsWritableRaster(QImage* img) {
+    return img &&
+           (img->format() == QImage::Format_RGB32 || img->format() == QImage::Format_ARGB32 ||
+            img->format() == QImage::Format_ARGB32_Premultiplied) &&
+           img->devicePixelRatio() == 1.0 && img->isDetached();
+}
+
+// The offset of a transformation that only moves by whole pixels; false for
+// any other.
+inline bool WholePixelOffset(const QTransform& t, int& dx, int& dy) {
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return false;
+    dx = int(t.dx());
+    dy = int(t.dy());
+    return true;
+}
+
+// The 32-bit pixel of an opaque colour.
+inline quint32 OpaquePixel(TColor c) {
+    const TColor rgb = c == clDefault ? TColor(0) : ColorToRGB(c);
+    return 0xFF000000u | (quint32(GetRValue(rgb)) << 16) | (quint32(GetGValue(rgb)) << 8) | GetBValue(rgb);
+}
 
 // True for a polygon that bounds one convex area: every corner turns the same
 // way and the outline goes round once (a pentagram turns one way at every
