@@ -1,10 +1,7 @@
 // The chart view's Export To and Print over the sample cube, driven as a
 // person would: the save dialogs answered, the files read back by
 // independent readers, the annotation and the printer's orientation kept.
-#include "MDXTestSupport.h"
-#include "app/core/DisplayManager.h"
-#include "app/ui/MainBottomContainer.h"
-#include "app/ui/MainGraphDisplay.h"
+#include "ChartViewTestSupport.h"
 #include "chart/component/Chart.h"
 #include "chartexport/preview/ChartPreview.h"
 #include "chartexport/preview/ChartPreviewer.h"
@@ -26,26 +23,9 @@ using namespace cb::app;
 
 namespace {
 
-alignas(16) char gGridTag;
-auto* const kGrid = reinterpret_cast<cb::grid::TExtStringGrid*>(&gGridTag);
-
-class ChartViewExportTest : public ::testing::Test {
+class ChartViewExportTest : public cbtest::ChartViewFixture {
 protected:
-    void SetUp() override {
-        connection = cbtest::OpenLocalCube(cbtest::SampleCubePath(), app.Context());
-        dm = std::make_unique<TDisplayManager>(app.Context());
-        host = std::make_unique<QWidget>();
-        container = std::make_unique<TfrmMainBottomContainer>(host.get(), dm.get());
-        dm->OpenCube(connection.get(), kGrid, nullptr);
-        container->ShowChartView(connection->GetCurrentCubeDef().get());
-        view = container->ChartView();
-        ASSERT_NE(view, nullptr);
-        dm->SetChart(container->GetChart());
-        container->setGeometry(0, 0, 900, 420);
-        host->show();
-        dm->Refresh();
-        QCoreApplication::processEvents();
-    }
+    void SetUp() override { OpenChartView(); }
     // Answers the next file dialog: typed into it and accepted, or cancelled
     // when typed is empty; notes its filters.
     void AnswerFileDialog(const std::string& typed) {
@@ -61,19 +41,7 @@ protected:
             QMetaObject::invokeMethod(dialog, "accept");
         });
     }
-    QAction* ExportItem(const char* caption) {
-        for (QAction* a : view->pmExport->actions())
-            if (a->text() == caption) return a;
-        ADD_FAILURE() << "no item " << caption;
-        return nullptr;
-    }
-
-    cbtest::TTestContext app;
-    std::unique_ptr<cb::app::TMSOLAPConnection> connection;
-    std::unique_ptr<TDisplayManager> dm;
-    std::unique_ptr<QWidget> host;
-    std::unique_ptr<TfrmMainBottomContainer> container;
-    TfrmMainGraphDisplay* view = nullptr;
+    QAction* ExportItem(const char* caption) { return cbtest::MenuItem(view->pmExport, caption); }
     std::string filters;
     cbtest::TempDir dir;
 };

@@ -1,7 +1,7 @@
 // The chart view over the sample cube: tool bar, menus, chart types,
 // grouping, measures, rotation and printing, driven as a person would.
 #include "app/ui/MainGraphDisplay.h"
-#include "MDXTestSupport.h"
+#include "ChartViewTestSupport.h"
 #include "SmallWindowsSupport.h"
 #include "app/core/DisplayManager.h"
 #include "app/ui/ChartAnnotation.h"
@@ -30,9 +30,6 @@ using namespace cb::app;
 
 namespace {
 
-alignas(16) char gGridTag;
-auto* const kGrid = reinterpret_cast<cb::grid::TExtStringGrid*>(&gGridTag);
-
 std::vector<std::string> Captions(QMenu* menu) {
     std::vector<std::string> captions;
     for (QAction* a : menu->actions()) captions.push_back(a->text().toStdString());
@@ -45,31 +42,10 @@ std::string Ticked(QMenu* menu) {
     return {};
 }
 
-QAction* Item(QMenu* menu, const char* caption) {
-    for (QAction* a : menu->actions())
-        if (a->text() == caption) return a;
-    ADD_FAILURE() << "no item " << caption;
-    return nullptr;
-}
-
-class MainGraphDisplayTest : public ::testing::Test {
+class MainGraphDisplayTest : public cbtest::ChartViewFixture {
 protected:
     void SetUp() override {
-        connection = cbtest::OpenLocalCube(cbtest::SampleCubePath(), app.Context());
-        dm = std::make_unique<TDisplayManager>(app.Context());
-        host = std::make_unique<QWidget>();
-        host->resize(900, 420);
-        container = std::make_unique<TfrmMainBottomContainer>(host.get(), dm.get());
-        dm->OpenCube(connection.get(), kGrid, nullptr);
-        container->ShowChartView(connection->GetCurrentCubeDef().get());
-        view = container->ChartView();
-        ASSERT_NE(view, nullptr);
-        dm->SetChart(container->GetChart());
-        view->OnMenusChanged = [this](TfrmMainGraphDisplay*) { ++menusChanged; };
-        container->setGeometry(0, 0, 900, 420);
-        host->show();
-        dm->Refresh();
-        QCoreApplication::processEvents();
+        OpenChartView([this] { view->OnMenusChanged = [this](TfrmMainGraphDisplay*) { ++menusChanged; }; });
     }
     cb::chart::TChart& Chart() { return *view->chartGraph(); }
     void Shot(const char* name) {
@@ -77,12 +53,6 @@ protected:
         cbtest::SaveScreenshot(*view, std::string("chart-view-") + name + ".png");
     }
 
-    cbtest::TTestContext app;
-    std::unique_ptr<cb::app::TMSOLAPConnection> connection;
-    std::unique_ptr<TDisplayManager> dm;
-    std::unique_ptr<QWidget> host;
-    std::unique_ptr<TfrmMainBottomContainer> container;
-    TfrmMainGraphDisplay* view = nullptr;
     int menusChanged = 0;
 };
 
@@ -109,7 +79,7 @@ TEST_F(MainGraphDisplayTest, StartsAsABarChartOfTheViewsMeasure) {
     view->BuildMeasureMenu();
     EXPECT_EQ(Captions(view->pmMeasure), (std::vector<std::string>{"Revenue", "Units"}));
     EXPECT_TRUE(dm->GetChartBuilder().GetMeasureFilter());
-    Item(view->pmMeasure, "Units")->trigger();
+    cbtest::MenuItem(view->pmMeasure, "Units")->trigger();
     EXPECT_EQ(dm->GetChartMeasure(), "[Measures].[Units]");
     EXPECT_EQ(Chart().LeftAxis().Title().Caption(), "Units");
     EXPECT_EQ(dm->GetChartBuilder().GetTotalPointCount(), 1);
@@ -142,7 +112,7 @@ TEST_F(MainGraphDisplayTest, ChartTypesAndGrouping) {
     dm->AddToAxis("[Channel].[All].Children", axRows, true);
     dm->AddToAxis("[Time].[All].Children", axRows, true);
     EXPECT_EQ(Captions(view->pmGroupBy), (std::vector<std::string>{"Don't group", "Customer", "Channel", "Time"}));
-    Item(view->pmGroupBy, "Channel")->trigger();
+    cbtest::MenuItem(view->pmGroupBy, "Channel")->trigger();
     EXPECT_EQ(dm->GetChartGroupBy(), 1);
     EXPECT_EQ(Chart().NumberOfSeries(), 4);
     EXPECT_FALSE(view->tbShowLegendStyle->isEnabled());
@@ -165,9 +135,9 @@ TEST_F(MainGraphDisplayTest, ChartTypesAndGrouping) {
     EXPECT_EQ(Ticked(view->pmGraphType), "Pie");
     EXPECT_GT(menusChanged, 0);
     Shot("pie");
-    Item(view->pmMarkType, "Value")->trigger();
+    cbtest::MenuItem(view->pmMarkType, "Value")->trigger();
     EXPECT_TRUE(Chart().SeriesAt(0)->Marks().Visible());
-    Item(view->pmGraphType, "Pyramid")->trigger();
+    cbtest::MenuItem(view->pmGraphType, "Pyramid")->trigger();
     EXPECT_TRUE(view->tbbPyramid->isChecked());
     EXPECT_EQ(Ticked(view->pmMarkType), "Dont show");
     EXPECT_FALSE(Chart().SeriesAt(0)->Marks().Visible());
@@ -180,13 +150,13 @@ TEST_F(MainGraphDisplayTest, ChartTypesAndGrouping) {
     EXPECT_TRUE(Chart().BottomAxis().Visible());
     EXPECT_EQ(view->tbShowBottomLabels->toolTip(), "Hide Bottom Labels");
     // Chart data: the selected row.
-    Item(view->pmDisplayType, "Selected &Row")->trigger();
+    cbtest::MenuItem(view->pmDisplayType, "Selected &Row")->trigger();
     EXPECT_EQ(dm->GetChartDataMode(), cdmSelectedRow);
     EXPECT_EQ(Ticked(view->pmDisplayType), "Selected &Row");
     // Legend hidden and shown again.
-    Item(view->pmLegendDisplayText, "Dont show")->trigger();
+    cbtest::MenuItem(view->pmLegendDisplayText, "Dont show")->trigger();
     EXPECT_FALSE(Chart().Legend().Visible());
-    Item(view->pmLegendDisplayText, "Value")->trigger();
+    cbtest::MenuItem(view->pmLegendDisplayText, "Value")->trigger();
     EXPECT_TRUE(Chart().Legend().Visible());
     EXPECT_EQ(Chart().Legend().TextStyle(), cb::chart::ltsValue);
 }
