@@ -4,6 +4,7 @@
 #include "app/core/GridTheme.h"
 #include "app/core/MDXDisplayManager.h"
 #include "app/ui/MDXProgressScreen.h"
+#include "bench/QtBenchMain.h"
 #include "grid/ExtStringGrid.h"
 #include "olap/adomd/Adomd.h"
 
@@ -61,10 +62,5 @@ BENCHMARK_CAPTURE(Layout, tall_54k, kTall)->Unit(benchmark::kMillisecond)->Itera
 BENCHMARK_CAPTURE(Layout, nested_45k, kNested)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return cbbench::RunWithQApplication(argc, argv);
 }

@@ -12,6 +12,7 @@
 #include "app/ui/MainLeftMenu.h"
 #include "app/ui/MainMenuContainer.h"
 #include "app/ui/MainWindow.h"
+#include "bench/QtBenchMain.h"
 #include "chart/component/Chart.h"
 #include "extras/KitCheckListBox.h"
 #include "grid/ExtStringGrid.h"
@@ -160,10 +161,5 @@ BENCHMARK(BM_TickMeasureOn3000Cities)->Unit(benchmark::kMillisecond)->Iterations
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return cbbench::RunWithQApplication(argc, argv);
 }

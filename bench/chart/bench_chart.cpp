@@ -1,6 +1,7 @@
 // Chart benchmarks: a bar chart of 10 series x 1,000 points drawn into a
 // 1920 x 1080 image in 2D and in 3D, and the marks of 1,000 bars placed
 // with overlap avoidance.
+#include "bench/QtBenchMain.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/bar/BarSeries.h"
 
@@ -76,10 +77,5 @@ BENCHMARK(BM_MarksOverlap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarksPlain)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return cbbench::RunWithQApplication(argc, argv);
 }

@@ -1,6 +1,7 @@
 // Series benchmarks on a 1920 x 1080 image: line charts of 10 series x
 // 1,000 points in 2D and 3D (with pointers), stacked areas, a fast line of
 // 100,000 points, pies of 100 slices flat and in 3D, and a pyramid.
+#include "bench/QtBenchMain.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/fastline/FastLineSeries.h"
 #include "chart/series/line/AreaSeries.h"
@@ -104,10 +105,5 @@ BENCHMARK(BM_Donut3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pyramid3D)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return cbbench::RunWithQApplication(argc, argv);
 }
