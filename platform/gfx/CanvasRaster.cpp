@@ -398,7 +398,9 @@ bool TCanvas::directPolygon(QPainter* p, std::span<const TPoint> pts) {
     item.Dy = dy;
     item.Area = area;
     item.Rows = rows;
+    item.Left = left;
     item.Top = top;
+    item.Right = right;
     item.Bottom = bottom;
     item.Fill = fill && FBrush.Color() != clNone;
     item.Pen = pen;
@@ -436,12 +438,7 @@ void TCanvas::flushBatch() {
         const Item& item = *it;
         const std::span<const TPoint> pts(batch.Points.data() + item.First, item.Count);
         // Outlines reach one pixel right of and below the corners.
-        int left = pts[0].X, right = pts[0].X;
-        for (const TPoint& q : pts) {
-            left = std::min(left, q.X);
-            right = std::max(right, q.X);
-        }
-        const QRect box = QRect(QPoint(left, item.Top), QPoint(right, item.Bottom)) & item.Area;
+        const QRect box = QRect(QPoint(item.Left, item.Top), QPoint(item.Right, item.Bottom)) & item.Area;
         if (box.isEmpty()) continue;
         // Only rows with a pixel still open can change.
         const auto [top, bottom] =

@@ -117,7 +117,7 @@ struct TPolygonItem {
     int Dx, Dy;                       // canvas to image
     QRect Area;                       // allowed pixels, canvas coordinates
     const std::pair<int, int>* Rows;  // the clip's row spans, or none
-    int Top, Bottom;
+    int Left, Top, Right, Bottom;     // the corners' bounds
     bool Fill, Pen, Convex;
     quint32 FillValue, PenValue;
 };
