@@ -6,6 +6,7 @@
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/ChartSeries.h"
 #include "platform/gfx/Canvas.h"
+#include "platform/rtl/Streams.h"
 
 #include <algorithm>
 #include <cmath>
@@ -362,50 +363,19 @@ int TSeriesMarks::MarkTextWidth(int index) {
 
 namespace {
 
-constexpr char kListBegin = '\x01';
-constexpr char kListEnd = '\x00';
+constexpr std::uint8_t kListBegin = 1;
+constexpr std::uint8_t kListEnd = 0;
 // Items read from a stream at most; a count beyond it is a bad stream.
 constexpr std::uint32_t kMaxStoredItems = 1u << 20;
 
-void PutText(std::string& out, std::string_view text) {
-    const auto n = std::uint32_t(text.size());
-    for (int b = 0; b < 4; ++b) out += char((n >> (8 * b)) & 0xFF);
-    out += text;
+void WriteText(cb::rtl::TStream& out, std::string_view text) {
+    out.WriteU32(std::uint32_t(text.size()));
+    out.WriteBuffer(text);
 }
 
-class TItemsReader {
-public:
-    explicit TItemsReader(std::string_view data) : FData(data) {}
-    std::uint32_t U32() {
-        need(4);
-        std::uint32_t n = 0;
-        for (int b = 0; b < 4; ++b) n |= std::uint32_t(std::uint8_t(FData[FPos + std::size_t(b)])) << (8 * b);
-        FPos += 4;
-        return n;
-    }
-    char Byte() {
-        need(1);
-        return FData[FPos++];
-    }
-    std::string Text() {
-        const std::uint32_t n = U32();
-        need(n);
-        std::string t(FData.substr(FPos, n));
-        FPos += n;
-        return t;
-    }
-    char Peek() {
-        need(1);
-        return FData[FPos];
-    }
-
-private:
-    void need(std::size_t n) const {
-        if (FData.size() - FPos < n) throw ChartException("Marks items: the stored data ends early");
-    }
-    std::string_view FData;
-    std::size_t FPos = 0;
-};
+std::string ReadText(cb::rtl::TStream& in) {
+    return in.ReadString(in.ReadU32());
+}
 
 // The settings of one item as names and values.
 std::vector<std::pair<std::string, std::string>> ItemProperties(const TMarksItem& item) {
@@ -488,39 +458,42 @@ void SetItemProperty(TMarksItem& item, const std::string& name, const std::strin
 }  // namespace
 
 std::string TSeriesMarks::WriteItems() {
-    std::string out;
-    const auto n = std::uint32_t(FItems.Count());
-    for (int b = 0; b < 4; ++b) out += char((n >> (8 * b)) & 0xFF);
+    cb::rtl::TStringStream out;
+    out.WriteU32(std::uint32_t(FItems.Count()));
     for (int i = 0; i < FItems.Count(); ++i) {
-        out += kListBegin;
+        out.WriteU8(kListBegin);
         for (const auto& [name, value] : ItemProperties(FItems.ItemAt(i))) {
-            PutText(out, name);
-            PutText(out, value);
+            WriteText(out, name);
+            WriteText(out, value);
         }
-        out += kListEnd;
+        out.WriteU8(kListEnd);
     }
-    return out;
+    return out.DataString();
 }
 
 void TSeriesMarks::ReadItems(std::string_view data) {
-    TItemsReader in(data);
-    const std::uint32_t count = in.U32();
-    if (count > kMaxStoredItems) throw ChartException("Marks items: too many items stored");
+    cb::rtl::TStringStream in(data);
     // Read into fresh items first: a bad stream leaves the old ones.
     std::vector<std::unique_ptr<TMarksItem>> read;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        auto item = std::make_unique<TMarksItem>(ParentPanel());
-        if (in.Byte() != kListBegin) throw ChartException("Marks items: a list marker is missing");
-        while (in.Peek() != kListEnd) {
-            const std::string name = in.Text();
-            SetItemProperty(*item, name, in.Text());
+    try {
+        const std::uint32_t count = in.ReadU32();
+        if (count > kMaxStoredItems) throw ChartException("Marks items: too many items stored");
+        for (std::uint32_t i = 0; i < count; ++i) {
+            auto item = std::make_unique<TMarksItem>(ParentPanel());
+            if (in.ReadU8() != kListBegin) throw ChartException("Marks items: a list marker is missing");
+            while (in.ReadU8() != kListEnd) {
+                in.Seek(-1, cb::rtl::TSeekOrigin::soCurrent);
+                const std::string name = ReadText(in);
+                SetItemProperty(*item, name, ReadText(in));
+            }
+            read.push_back(std::move(item));
         }
-        in.Byte();
-        read.push_back(std::move(item));
+    } catch (const cb::rtl::EReadError&) {
+        throw ChartException("Marks items: the stored data ends early");
     }
     FItems.ClearItems();
-    for (std::uint32_t i = 0; i < count; ++i) FItems.ItemAt(int(i)).Assign(*read[i]);
-    FItems.SetLoadedCustom(count > 0);
+    for (std::size_t i = 0; i < read.size(); ++i) FItems.ItemAt(int(i)).Assign(*read[i]);
+    FItems.SetLoadedCustom(!read.empty());
 }
 
 }  // namespace cb::chart
