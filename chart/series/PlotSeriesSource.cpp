@@ -17,10 +17,8 @@ void TPlotSeriesSource::SetSeries(TChartSeries* series) {
     Deactivate();
     TChartSeries* old = FSeries;
     FSeries = series;
-    if (series)
-        series->SetSeriesSource(this);
-    else if (old)
-        old->SetSeriesSource(nullptr);
+    if (old && old->SeriesSource() == this) old->SetSeriesSource(nullptr);
+    if (series) series->SetSeriesSource(this);
 }
 
 void TPlotSeriesSource::SetOpen(bool on) {

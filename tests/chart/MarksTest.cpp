@@ -334,4 +334,19 @@ TEST(SeriesSource, OpensFillsClosesEmptiesAndFollowsItsSeries) {
     EXPECT_TRUE(DataSourceStyleList().empty());
 }
 
+TEST(SeriesSource, MovedToAnotherSeriesLeavesTheFirstForGood) {
+    auto first = std::make_unique<TChartSeries>();
+    TChartSeries second;
+    ThreePoints source;
+    source.SetSeries(first.get());
+    source.SetSeries(&second);
+    EXPECT_EQ(first->SeriesSource(), nullptr);
+    source.Activate();
+    first.reset();  // the series it left goes without touching it
+    EXPECT_EQ(source.Series(), &second);
+    EXPECT_EQ(second.SeriesSource(), &source);
+    EXPECT_TRUE(source.Open());
+    EXPECT_EQ(second.PointCount(), 3);
+}
+
 }  // namespace
