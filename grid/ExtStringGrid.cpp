@@ -300,12 +300,7 @@ void TExtStringGrid::SetCellDate(int col, int row, TDateTime date) {
 
 std::u16string TExtStringGrid::GetWideCellText(int col, int row) const {
     std::string t = GetCellText(col, row);
-    if (t.size() >= 2 && t[0] == '|' && t[1] == '\\') {
-        std::u16string out;
-        for (size_t i = 2; i + 1 < t.size(); i += 2)
-            out += char16_t((unsigned char)t[i] * 256 + (unsigned char)t[i + 1]);
-        return out;
-    }
+    if (t.size() >= 2 && t[0] == '|' && t[1] == '\\') return DecodeWideText(t);
     return QString::fromStdString(t).toStdU16String();
 }
 

@@ -41,12 +41,7 @@ std::string DrawnText(TExtStringGrid& grid, int col, int row, TCellTextKind& kin
     std::string text = grid.GetFloatFormattedText(col, row);
     kind = CellTextKind(text, grid.EnableHTML);
     if (kind == ctkFormula) text = grid.EvaluateCellText(col, row);
-    if (kind == ctkWideText) {
-        std::u16string wide;
-        for (size_t i = 2; i + 1 < text.size(); i += 2)
-            wide += char16_t((unsigned char)text[i] * 256 + (unsigned char)text[i + 1]);
-        text = QString::fromStdU16String(wide).toStdString();
-    }
+    if (kind == ctkWideText) text = QString::fromStdU16String(DecodeWideText(text)).toStdString();
     return text;
 }
 

@@ -402,14 +402,11 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         return;
     }
     if (kind == ctkWideText) {
-        std::u16string wide;
-        for (size_t i = 2; i + 1 < text.size(); i += 2)
-            wide += char16_t((unsigned char)text[i] * 256 + (unsigned char)text[i + 1]);
         canvas.Pen().SetColor(canvas.Brush().Color());
         if (!((state & gdSelected) && !(state & gdFocused) && FSelectionColor == clNone)) canvas.FillRect(tr);
         unsigned flags = vFlag | hFlag | DT_NOPREFIX;
         if (!wrap && !FMultilinecells) flags |= DT_SINGLELINE | DT_END_ELLIPSIS;
-        canvas.DrawText(QString::fromStdU16String(wide).toStdString(), tr, flags);
+        canvas.DrawText(QString::fromStdU16String(DecodeWideText(text)).toStdString(), tr, flags);
         return;
     }
 

@@ -218,6 +218,13 @@ TCellTextKind CellTextKind(std::string_view t, bool htmlEnabled) {
     return ctkPlain;
 }
 
+std::u16string DecodeWideText(std::string_view text) {
+    std::u16string wide;
+    for (size_t i = 2; i + 1 < text.size(); i += 2)
+        wide += char16_t((unsigned char)text[i] * 256 + (unsigned char)text[i + 1]);
+    return wide;
+}
+
 bool ParseRowColRef(std::string_view text, TGridCoord& cell) {
     std::string t = cb::rtl::UpperCase(text);
     if (t.size() <= 3 || t[0] != 'R') return false;

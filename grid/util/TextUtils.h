@@ -45,6 +45,9 @@ enum TCellTextKind : int {
     ctkWideText = 5
 };
 TCellTextKind CellTextKind(std::string_view text, bool htmlEnabled);
+// The characters of a wide text: after its mark "|\", two bytes a
+// character, the high one first (a last odd byte is dropped).
+std::u16string DecodeWideText(std::string_view text);
 // "R<row>C<col>" references; the cell is (column, row).
 bool ParseRowColRef(std::string_view text, TGridCoord& cell);
 
