@@ -685,6 +685,9 @@ protected:
         bool DrawText = true;
     };
     TGraphicLayout GetCellGraphicLayout(int col, int row);
+    // The size of a graphic by its kind, with its width; a picture fitted
+    // into area. Nothing for a radio group: its size comes from its font.
+    cb::gfx::TSize GraphicKindSize(const TCellGraphic& graphic, cb::gfx::TSize area) const;
     // textWidth: the measured text width + 2 (0 without text).
     void DrawCellGraphic(TCanvas& canvas, TRect rect, const TGraphicLayout& layout, int col, int row,
                          TGridDrawState state, TAlignment hAlign, int textWidth);

@@ -223,36 +223,44 @@ std::intptr_t TExtStringGrid::GetGraphicSortKey(int col, int row) const {
 
 namespace {
 
-// Size of a kind, shared by the screen and the print size; the image kinds
-// report their width only when asked.
-TSize KindSize(TExtStringGrid& grid, const TCellGraphic& g, TCanvas& canvas, bool reportWidth, TSize area) {
-    const THTMLImageList* images = grid.GridImages;
+// A radio group's items measured in the canvas font, side by side or one
+// under the other.
+TSize RadioGroupSize(TCanvas& canvas, const TCellGraphic& g) {
+    const int line = canvas.TextHeight("gh");
+    if (g.CellBoolean) {
+        int w = 0;
+        for (const auto& item : g.RadioItems) w += canvas.TextWidth(item) + 12;
+        return {w, line};
+    }
+    int w = 12;
+    for (const auto& item : g.RadioItems) w = std::max(w, canvas.TextWidth(item) + 12);
+    return {w, line * int(g.RadioItems.size())};
+}
+
+// The image kinds, whose width counts only when asked for.
+bool IsImageKind(TCellType t) {
+    return t == ctBitmap || t == ctIcon || t == ctImageList || t == ctDataImage;
+}
+
+}  // namespace
+
+TSize TExtStringGrid::GraphicKindSize(const TCellGraphic& g, TSize area) const {
+    const THTMLImageList* images = GridImages;
     switch (g.CellType) {
     case ctBitmap:
         if (!g.Bitmap) return {0, 0};
-        return {reportWidth ? g.Bitmap->Width() : 0, g.Bitmap->Height()};
+        return {g.Bitmap->Width(), g.Bitmap->Height()};
     case ctIcon:
         if (!g.Icon) return {0, 0};
-        return {reportWidth ? g.Icon->Width() : 0, g.Icon->Height()};
+        return {g.Icon->Width(), g.Icon->Height()};
     case ctImageList:
     case ctDataImage:
         if (!images) return {0, 0};
-        return {reportWidth ? images->Width() : 0, images->Height()};
+        return {images->Width(), images->Height()};
     case ctCheckBox:
     case ctDataCheckBox:
     case ctVirtCheckBox:
-        return {grid.ControlLook.CheckSize(), grid.ControlLook.CheckSize()};
-    case ctRadio: {
-        const int line = canvas.TextHeight("gh");
-        if (g.CellBoolean) {
-            int w = 0;
-            for (const auto& item : g.RadioItems) w += canvas.TextWidth(item) + 12;
-            return {w, line};
-        }
-        int w = 12;
-        for (const auto& item : g.RadioItems) w = std::max(w, canvas.TextWidth(item) + 12);
-        return {w, line * int(g.RadioItems.size())};
-    }
+        return {ControlLook.CheckSize(), ControlLook.CheckSize()};
     case ctImages: {
         if (!images) return {0, 0};
         const int n = int(g.ImageIndexes.size());
@@ -272,17 +280,21 @@ TSize KindSize(TExtStringGrid& grid, const TCellGraphic& g, TCanvas& canvas, boo
     }
 }
 
-}  // namespace
-
 TSize TExtStringGrid::GetCellGraphicSize(int col, int row) {
     const TCellGraphic* g = GetCellGraphic(col, row);
     if (!g) return {0, 0};
     const TSize merged = GetMergedCellSize(DisplColIndex(col), row);
     const bool bitmapWidth =
         g->CellHAlign == haBeforeText || g->CellHAlign == haAfterText || GetCellText(col, row).empty();
-    TCanvas canvas;
-    if (g->CellType == ctRadio) SelectCellFont(canvas, col, row);
-    TSize size = KindSize(*this, *g, canvas, bitmapWidth, merged);
+    TSize size;
+    if (g->CellType == ctRadio) {
+        TCanvas canvas;
+        SelectCellFont(canvas, col, row);
+        size = RadioGroupSize(canvas, *g);
+    } else {
+        size = GraphicKindSize(*g, merged);
+        if (!bitmapWidth && IsImageKind(g->CellType)) size.cx = 0;
+    }
     if (g->CellVAlign == vaFull) size.cy = merged.cy;
     if (g->CellHAlign == haFull) size.cx = merged.cx;
     return size;
@@ -291,8 +303,11 @@ TSize TExtStringGrid::GetCellGraphicSize(int col, int row) {
 TSize TExtStringGrid::GetCellGraphicPrintSize(int col, int row, int availWidth, int availHeight, double scale) {
     const TCellGraphic* g = GetCellGraphic(col, row);
     if (!g) return {0, 0};
-    TCanvas canvas;
-    if (g->CellType == ctRadio) SelectCellFont(canvas, col, row);
+    if (g->CellType == ctRadio) {
+        TCanvas canvas;
+        SelectCellFont(canvas, col, row);
+        return RadioGroupSize(canvas, *g);
+    }
     if (g->CellType == ctPicture || g->CellType == ctFilePicture) {
         const TSize s = g->GetPictureSize(availWidth, availHeight);
         if (scale <= 0) return s;
@@ -300,8 +315,10 @@ TSize TExtStringGrid::GetCellGraphicPrintSize(int col, int row, int availWidth, 
     }
     const bool bitmapWidth =
         g->CellHAlign == haBeforeText || g->CellHAlign == haAfterText || GetCellText(col, row).empty();
-    const bool always = g->CellType == ctBitmap || g->CellType == ctIcon || g->CellType == ctDataImage;
-    return KindSize(*this, *g, canvas, always || bitmapWidth, {availWidth, availHeight});
+    // Only an image of the list leaves its width out beside a text.
+    TSize size = GraphicKindSize(*g, {availWidth, availHeight});
+    if (!bitmapWidth && g->CellType == ctImageList) size.cx = 0;
+    return size;
 }
 
 }  // namespace cb::grid

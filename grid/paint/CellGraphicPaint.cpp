@@ -38,61 +38,23 @@ TColor Inverted(TColor c) {
 }  // namespace
 
 TExtStringGrid::TGraphicLayout TExtStringGrid::GetCellGraphicLayout(int col, int row) {
-    TGraphicLayout l;
     TCellGraphic* g = GetCellGraphic(col, row);
-    if (!g) return l;
-    l.Graphic = g;
-    l.HAlign = g->CellHAlign;
-    l.VAlign = g->CellVAlign;
-    const int check = ControlLook.CheckSize();
+    if (!g) return {};
+    const bool picture = g->CellType == ctPicture || g->CellType == ctFilePicture;
+    const TSize area = picture ? GetMergedCellSize(DisplColIndex(col), row) : TSize{0, 0};
+    const TSize size = GraphicKindSize(*g, area);
+    TGraphicLayout l{g, size.cx, size.cy, g->CellHAlign, g->CellVAlign, true};
     switch (g->CellType) {
-    case ctBitmap:
-        if (g->Bitmap) l = {g, g->Bitmap->Width(), g->Bitmap->Height(), l.HAlign, l.VAlign, true};
-        break;
-    case ctIcon:
-        if (g->Icon) l = {g, g->Icon->Width(), g->Icon->Height(), l.HAlign, l.VAlign, true};
-        break;
-    case ctImageList:
-        if (GridImages) l = {g, GridImages->Width(), GridImages->Height(), l.HAlign, l.VAlign, true};
-        break;
     case ctDataImage:
-        if (GridImages) l = {g, GridImages->Width(), GridImages->Height(), l.HAlign, l.VAlign, false};
-        break;
-    case ctCheckBox:
-        l.Width = l.Height = check;
+        // Without images the cell shows its text.
+        l.DrawText = !GridImages;
         break;
     case ctDataCheckBox:
     case ctVirtCheckBox:
-        l.Width = l.Height = check;
-        l.DrawText = false;
-        break;
     case ctRotated:
     case ctRadio:
     case ctProgress:
         l.DrawText = false;
-        break;
-    case ctImages:
-        if (GridImages) {
-            const int n = int(g->ImageIndexes.size());
-            l.Width = g->CellBoolean ? n * GridImages->Width() : GridImages->Width();
-            l.Height = g->CellBoolean ? GridImages->Height() : n * GridImages->Height();
-        }
-        break;
-    case ctPicture:
-    case ctFilePicture: {
-        const TSize merged = GetMergedCellSize(DisplColIndex(col), row);
-        const TSize s = g->GetPictureSize(merged.cx, merged.cy);
-        l.Width = s.cx;
-        l.Height = s.cy;
-        break;
-    }
-    case ctButton:
-    case ctBitButton:
-        l.Width = int(unsigned(g->CellIndex) & 0xFFFF);
-        l.Height = int(unsigned(g->CellIndex) >> 16);
-        break;
-    case ctProgressPie:
-        l.Width = l.Height = 20;
         break;
     default:
         break;
