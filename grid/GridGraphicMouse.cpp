@@ -71,8 +71,7 @@ bool TExtStringGrid::PressCellButton(int col, int row, int x, int y) {
     if (!IsButtonCell(RealColIndex(col), row)) return false;
     SetSelection({col, row, col, row});
     TRect button;
-    if (GetButtonRect(col, row, button) && x >= button.Left && x < button.Right && y >= button.Top &&
-        y < button.Bottom) {
+    if (GetButtonRect(col, row, button) && button.Contains({x, y})) {
         if (TCellGraphic* g = GetCellGraphic(RealColIndex(col), row)) g->CellBoolean = true;
         InvalidateCellArea(col, row);
         FPressedButton = {col, row};
@@ -116,9 +115,7 @@ bool TExtStringGrid::ReleaseCellButton(QMouseEvent* event) {
     const TGridCoord c = MouseCoord(x, y);
     if (c.X < 0 || c.Y < 0 || !IsButtonCell(RealColIndex(c.X), c.Y)) return false;
     TRect button;
-    if (!GetButtonRect(c.X, c.Y, button) || x < button.Left || x >= button.Right || y < button.Top ||
-        y >= button.Bottom)
-        return false;
+    if (!GetButtonRect(c.X, c.Y, button) || !button.Contains({x, y})) return false;
     SuppressClick();
     TBaseGrid::mouseReleaseEvent(event);
     return true;
