@@ -177,12 +177,8 @@ void TExtStringGrid::DrawCellGraphic(TCanvas& canvas, TRect rect, const TGraphic
         }
         if (hAlign != taLeftJustify && p.Left < rect.Left) p.Left = rect.Left + 1;
         p.Right = p.Left + w;
-        bool checked = g.CellBoolean;
-        if (data) {
-            std::string yes;
-            GetCheckTrue(col, row, yes);
-            checked = GetCellText(col, row) == yes;
-        }
+        bool checked = false;
+        GetCheckBoxState(col, row, checked);
         DrawCheckGlyph(canvas, p, checked, editable(), ControlLook.ControlStyle());
         break;
     }
