@@ -172,7 +172,7 @@ CubeContext::CubeContext(std::shared_ptr<Session> session, std::string cubeName)
     : FSession(std::move(session)), FCubeName(std::move(cubeName)) {}
 
 std::string CubeContext::CubeReference() const {
-    return WriteName({{FCubeName, true}});
+    return mdx::NameText({{FCubeName, true}});
 }
 
 void CubeContext::SetStructure(NameMap names, std::vector<LevelInfo> levels, std::vector<MemberInfo> measures,

@@ -56,7 +56,7 @@ std::vector<CopiedMeasure> Measures(CubeContext& source, const mdx::CreateCubeSt
         if (!item.isMeasure) continue;
         if (item.name.size() != 2 || !SameName(item.name[0].text, source.CubeName()))
             Fail(item.pos, "Expected MEASURE [" + source.CubeName() + "].[name] but found " + mdx::NameText(item.name));
-        const std::string unique = WriteName({{"Measures", true}, {item.name[1].text, true}});
+        const std::string unique = mdx::NameText({{"Measures", true}, {item.name[1].text, true}});
         const MeasureInfo* found = nullptr;
         for (const MeasureInfo& m : source.MeasureDetails())
             if (SameName(m.uniqueName, unique)) found = &m;
@@ -98,7 +98,7 @@ std::vector<CopiedDimension> Dimensions(CubeContext& source, const mdx::CreateCu
         if (item.name.size() != 2 || !SameName(item.name[0].text, source.CubeName()))
             Fail(item.pos,
                  "Expected DIMENSION [" + source.CubeName() + "].[name] but found " + mdx::NameText(item.name));
-        const std::string hierarchy = WriteName({{item.name[1].text, true}});
+        const std::string hierarchy = mdx::NameText({{item.name[1].text, true}});
         CopiedDimension d;
         d.name = LocalName(item.name[1].text);
         std::string found;

@@ -45,28 +45,10 @@ bool IsEmptySet(const mdx::Node& node) {
 
 }  // namespace
 
-std::string WriteName(const std::vector<mdx::NamePart>& parts) {
-    std::string s;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (i) s += '.';
-        if (!parts[i].bracketed) {
-            s += parts[i].text;
-            continue;
-        }
-        s += '[';
-        for (char c : parts[i].text) {
-            if (c == ']') s += ']';
-            s += c;
-        }
-        s += ']';
-    }
-    return s;
-}
-
 std::string WriteExpression(const mdx::Node& node, const NameMap& names) {
     switch (node.kind) {
     case mdx::NodeKind::Name:
-        return names.ToServer(WriteName(node.parts));
+        return names.ToServer(mdx::NameText(node.parts));
     case mdx::NodeKind::Number:
         return Number(node.number);
     case mdx::NodeKind::String:
@@ -126,7 +108,7 @@ ServerSelect TranslateSelect(const mdx::SelectStatement& statement, const NameMa
         out.serverAxis[asked[i]] = static_cast<int>(i);
         text += (i ? ", " : "") + WriteExpression(*sets[asked[i]], names) + (i == 0 ? " ON COLUMNS" : " ON ROWS");
     }
-    out.text = text + " FROM " + WriteName(statement.cube);
+    out.text = text + " FROM " + mdx::NameText(statement.cube);
     return out;
 }
 

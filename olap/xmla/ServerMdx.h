@@ -22,7 +22,5 @@ struct ServerSelect {
 
 ServerSelect TranslateSelect(const mdx::SelectStatement& statement, const NameMap& names);
 std::string WriteExpression(const mdx::Node& node, const NameMap& names);
-// "[a].[b]" with "]" written "]]".
-std::string WriteName(const std::vector<mdx::NamePart>& parts);
 
 }  // namespace cb::olap::xmla
