@@ -3,10 +3,10 @@
 #include "olap/mdx/Parser.h"
 #include "olap/xmla/ServerCubeCopy.h"
 #include "olap/xmla/ServerMdx.h"
+#include "platform/rtl/Strings.h"
 
 #include <algorithm>
 #include <charconv>
-#include <strings.h>
 
 namespace cb::olap::xmla {
 
@@ -24,11 +24,7 @@ int ToInt(const std::string& text, int fallback) {
 }
 
 bool IsFalse(const std::string& text) {
-    return strcasecmp(text.c_str(), "false") == 0;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    return strcasecmp(a.c_str(), b.c_str()) == 0;
+    return cb::rtl::SameText(text, "false");
 }
 
 // What a calculated member's "EXPRESSION" holds when the server keeps its formula to itself.
@@ -438,7 +434,7 @@ ServerProvider::ServerProvider(const std::string& server, const std::string& cat
     std::vector<std::shared_ptr<CubeDef>> defs;
     for (const Row& c : cubes) {
         const std::string& type = c.Get("CUBE_TYPE");
-        if (!type.empty() && !SameName(type, "CUBE")) continue;
+        if (!type.empty() && !cb::rtl::SameText(type, "CUBE")) continue;
         if (c.Get("CUBE_NAME").empty()) continue;
         defs.push_back(std::make_shared<ServerCubeDef>(FSession, c));
     }
@@ -447,7 +443,7 @@ ServerProvider::ServerProvider(const std::string& server, const std::string& cat
 
 std::shared_ptr<ServerCubeDef> ServerProvider::FindCube(const std::string& name) const {
     for (const auto& c : FCubeDefs)
-        if (SameName(c->Name(), name)) return std::static_pointer_cast<ServerCubeDef>(c);
+        if (cb::rtl::SameText(c->Name(), name)) return std::static_pointer_cast<ServerCubeDef>(c);
     FSession->Fail("has no cube [" + name + "] in the catalog \"" + FSession->Catalog() + "\"");
 }
 

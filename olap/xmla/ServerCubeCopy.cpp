@@ -5,20 +5,16 @@
 #include "olap/engine/OlapError.h"
 #include "olap/xmla/ServerCube.h"
 #include "olap/xmla/ServerMdx.h"
+#include "platform/rtl/Strings.h"
 
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <strings.h>
 #include <unordered_map>
 
 namespace cb::olap::xmla {
 
 namespace {
-
-bool SameName(const std::string& a, const std::string& b) {
-    return strcasecmp(a.c_str(), b.c_str()) == 0;
-}
 
 // A name as a local cube may hold it: "[", "]" and "." become "_", control
 // characters blanks. The caption keeps the server's text.
@@ -54,12 +50,12 @@ std::vector<CopiedMeasure> Measures(CubeContext& source, const mdx::CreateCubeSt
     std::vector<CopiedMeasure> out;
     for (const mdx::CreateCubeItem& item : statement.items) {
         if (!item.isMeasure) continue;
-        if (item.name.size() != 2 || !SameName(item.name[0].text, source.CubeName()))
+        if (item.name.size() != 2 || !cb::rtl::SameText(item.name[0].text, source.CubeName()))
             Fail(item.pos, "Expected MEASURE [" + source.CubeName() + "].[name] but found " + mdx::NameText(item.name));
         const std::string unique = mdx::NameText({{"Measures", true}, {item.name[1].text, true}});
         const MeasureInfo* found = nullptr;
         for (const MeasureInfo& m : source.MeasureDetails())
-            if (SameName(m.uniqueName, unique)) found = &m;
+            if (cb::rtl::SameText(m.uniqueName, unique)) found = &m;
         if (!found) Fail(item.pos, "Unknown measure " + unique);
         CopiedMeasure m;
         m.name = LocalName(item.name[1].text);
@@ -84,7 +80,8 @@ std::vector<CopiedMeasure> Measures(CubeContext& source, const mdx::CreateCubeSt
                                "copy of its leaf cells would not add up as it does");
         }
         for (const CopiedMeasure& other : out)
-            if (SameName(other.uniqueName, m.uniqueName)) Fail(item.pos, "The measure " + unique + " is listed twice");
+            if (cb::rtl::SameText(other.uniqueName, m.uniqueName))
+                Fail(item.pos, "The measure " + unique + " is listed twice");
         out.push_back(std::move(m));
     }
     if (out.empty()) Fail(statement.sourcePos, "The new cube needs at least one measure");
@@ -95,7 +92,7 @@ std::vector<CopiedDimension> Dimensions(CubeContext& source, const mdx::CreateCu
     std::vector<CopiedDimension> out;
     for (const mdx::CreateCubeItem& item : statement.items) {
         if (item.isMeasure) continue;
-        if (item.name.size() != 2 || !SameName(item.name[0].text, source.CubeName()))
+        if (item.name.size() != 2 || !cb::rtl::SameText(item.name[0].text, source.CubeName()))
             Fail(item.pos,
                  "Expected DIMENSION [" + source.CubeName() + "].[name] but found " + mdx::NameText(item.name));
         const std::string hierarchy = mdx::NameText({{item.name[1].text, true}});
@@ -103,16 +100,17 @@ std::vector<CopiedDimension> Dimensions(CubeContext& source, const mdx::CreateCu
         d.name = LocalName(item.name[1].text);
         std::string found;
         for (const LevelInfo& l : source.Levels()) {
-            if (!SameName(l.hierarchy, hierarchy)) continue;
+            if (!cb::rtl::SameText(l.hierarchy, hierarchy)) continue;
             found = l.hierarchy;
             // The (All) level is the local cube's own.
             if (l.isAll) continue;
             d.levels.push_back(l);
         }
-        if (found.empty() || SameName(found, "[Measures]")) Fail(item.pos, "Unknown dimension " + hierarchy);
+        if (found.empty() || cb::rtl::SameText(found, "[Measures]")) Fail(item.pos, "Unknown dimension " + hierarchy);
         if (d.levels.empty()) Fail(item.pos, "The dimension " + hierarchy + " has no levels to copy");
         for (const CopiedDimension& other : out)
-            if (SameName(other.name, d.name)) Fail(item.pos, "The dimension " + hierarchy + " is listed twice");
+            if (cb::rtl::SameText(other.name, d.name))
+                Fail(item.pos, "The dimension " + hierarchy + " is listed twice");
         out.push_back(std::move(d));
     }
     return out;

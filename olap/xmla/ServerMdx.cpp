@@ -1,17 +1,13 @@
 #include "olap/xmla/ServerMdx.h"
 
 #include "olap/engine/OlapError.h"
+#include "platform/rtl/Strings.h"
 
 #include <charconv>
-#include <strings.h>
 
 namespace cb::olap::xmla {
 
 namespace {
-
-bool Is(const std::string& text, const char* word) {
-    return strcasecmp(text.c_str(), word) == 0;
-}
 
 int Precedence(const mdx::Node& node) {
     if (node.kind != mdx::NodeKind::Binary) return 3;
@@ -60,7 +56,7 @@ std::string WriteExpression(const mdx::Node& node, const NameMap& names) {
     case mdx::NodeKind::Method: {
         const std::string target = WriteExpression(*node.target, names);
         // x.Members(n): the set of the n-th member.
-        if (Is(node.text, "members") && node.hasParens && node.args.size() == 1)
+        if (cb::rtl::SameText(node.text, "members") && node.hasParens && node.args.size() == 1)
             return "{" + target + ".Members.Item(" + WriteExpression(*node.args[0], names) + ")}";
         std::string s = target + "." + node.text;
         if (node.hasParens) s += "(" + List(node.args, names) + ")";

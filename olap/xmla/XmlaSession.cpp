@@ -2,9 +2,8 @@
 
 #include "olap/xmla/XmlaHttp.h"
 #include "olap/xmla/XmlaProvider.h"
+#include "platform/rtl/Strings.h"
 
-#include <algorithm>
-#include <cctype>
 #include <map>
 #include <mutex>
 
@@ -23,14 +22,9 @@ std::map<std::string, Credentials> gCredentials;  // by address; in memory only
 
 constexpr int kMaxPasswordTries = 3;
 
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 // The realm of a WWW-Authenticate value ("" when it names none).
 std::string RealmOf(const std::string& value) {
-    const size_t p = Lower(value).find("realm=");
+    const size_t p = cb::rtl::LowerCase(value).find("realm=");
     if (p == std::string::npos) return {};
     size_t i = p + 6;
     if (i >= value.size() || value[i] != '"') return value.substr(i, value.find_first_of(", ", i) - i);
@@ -43,8 +37,8 @@ std::string RealmOf(const std::string& value) {
 }
 
 bool LooksLikeHtml(const HttpAnswer& a) {
-    if (Lower(a.contentType).find("html") != std::string::npos) return true;
-    std::string head = Lower(a.body.substr(0, 256));
+    if (cb::rtl::LowerCase(a.contentType).find("html") != std::string::npos) return true;
+    std::string head = cb::rtl::LowerCase(a.body.substr(0, 256));
     head.erase(0, head.find_first_not_of(" \t\r\n"));
     return head.rfind("<!doctype html", 0) == 0 || head.rfind("<html", 0) == 0;
 }
@@ -186,7 +180,7 @@ std::string ServerAddress(const std::string& server) {
         throw EOlapError("The analysis server's address \"" + s + "\" holds a line break");
     const size_t scheme = s.find("://");
     if (scheme == std::string::npos) return "http://" + s + (s.find('/') == std::string::npos ? "/xmla" : "");
-    const std::string name = Lower(s.substr(0, scheme));
+    const std::string name = cb::rtl::LowerCase(s.substr(0, scheme));
     if (name != "http" && name != "https")
         throw EOlapError("The analysis server's address \"" + s + "\" is not an http:// or https:// address");
     // user:password@ before the host
