@@ -220,19 +220,13 @@ void ReadAnswer(Reader& r, F&& root) {
     r.ExpectEnd();
 }
 
-int ParseInt(Reader& r, const std::string& text, const char* what) {
-    int v = 0;
+// The whole text as a number of type T; what names it when it is not one.
+template <class T>
+T ParseWhole(Reader& r, const std::string& text, const char* what) {
+    T v = 0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || ptr != text.data() + text.size() || text.empty())
+    if (ec != std::errc() || ptr != text.data() + text.size())
         r.Fail(std::string(what) + " \"" + text.substr(0, 40) + "\" is not a whole number");
-    return v;
-}
-
-std::uint64_t ParseOrdinal(Reader& r, const std::string& text) {
-    std::uint64_t v = 0;
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || ptr != text.data() + text.size() || text.empty())
-        r.Fail("the cell ordinal \"" + text.substr(0, 40) + "\" is not a whole number");
     return v;
 }
 
@@ -321,16 +315,12 @@ DataSet ReadDataSet(const std::string& body, const ReadLimits& limits) {
             } else if (p.AtStart("LName")) {
                 member.levelName = p.ReadText();
             } else if (p.AtStart("LNum")) {
-                member.levelNumber = ParseInt(p, p.ReadText(), "the level number");
+                member.levelNumber = ParseWhole<int>(p, p.ReadText(), "the level number");
                 if (member.levelNumber < 0 || member.levelNumber > 10000)
                     p.Fail("the level number " + std::to_string(member.levelNumber) + " is out of range");
             } else if (p.AtStart("DisplayInfo")) {
-                const std::string text = p.ReadText();
-                std::int64_t v = 0;
-                auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-                if (ec != std::errc() || ptr != text.data() + text.size())
-                    p.Fail("the display information \"" + text.substr(0, 40) + "\" is not a whole number");
-                member.displayInfo = static_cast<std::uint32_t>(v);
+                member.displayInfo =
+                    static_cast<std::uint32_t>(ParseWhole<std::int64_t>(p, p.ReadText(), "the display information"));
             } else {
                 p.Skip();
             }
@@ -377,7 +367,7 @@ DataSet ReadDataSet(const std::string& body, const ReadLimits& limits) {
                 const std::string name = S(a.Attribute("name"));
                 if (name == "SlicerAxis") return a.Skip();
                 if (name.rfind("Axis", 0) != 0) a.Fail("an axis is named \"" + name.substr(0, 40) + "\"");
-                const int index = ParseInt(a, name.substr(4), "the axis number");
+                const int index = ParseWhole<int>(a, name.substr(4), "the axis number");
                 if (index != static_cast<int>(data.axes.size()))
                     a.Fail("axis " + name + " is out of order or more than " + std::to_string(limits.maxAxes));
                 if (data.axes.size() >= limits.maxAxes)
@@ -396,7 +386,7 @@ DataSet ReadDataSet(const std::string& body, const ReadLimits& limits) {
             item.Children([&](Reader& c) {
                 if (!c.AtStart("Cell")) return c.Skip();
                 CellData cell;
-                cell.ordinal = ParseOrdinal(c, S(c.Attribute("CellOrdinal")));
+                cell.ordinal = ParseWhole<std::uint64_t>(c, S(c.Attribute("CellOrdinal")), "the cell ordinal");
                 if (cell.ordinal >= span)
                     c.Fail("cell " + std::to_string(cell.ordinal) + " lies outside the axes, which span " +
                            std::to_string(span) + " cells");
