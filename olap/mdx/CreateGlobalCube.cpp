@@ -113,9 +113,13 @@ CubeData BuildGlobalCube(const CreateCubeStatement& statement, const CubeData& s
 }
 
 void RunCreateGlobalCube(const CreateCubeStatement& statement, const CubeData& source, const std::string& sourceFile) {
-    CubeData cube = BuildGlobalCube(statement, source);
+    WriteGlobalCube(statement, BuildGlobalCube(statement, source), {sourceFile});
+}
+
+void WriteGlobalCube(const CreateCubeStatement& statement, const CubeData& cube,
+                     const std::vector<std::string>& inputs) {
     try {
-        CheckCubeTarget(statement.storage, {sourceFile}, false);
+        CheckCubeTarget(statement.storage, inputs, false);
         WriteCubeFile(cube, statement.storage);
     } catch (const EOlapError& e) {
         throw EOlapError("Cannot create the cube [" + statement.cubeName + "] in '" + statement.storage +

@@ -5,6 +5,7 @@
 #include "olap/mdx/Ast.h"
 
 #include <string>
+#include <vector>
 
 namespace cb::olap::mdx {
 
@@ -19,5 +20,11 @@ CubeData BuildGlobalCube(const CreateCubeStatement& statement, const CubeData& s
 // caller asks first).
 void RunCreateGlobalCube(const CreateCubeStatement& statement, const CubeData& source,
                          const std::string& sourceFile = {});
+
+// Writes a new cube to the statement's storage file, complete or not at all,
+// never over one of inputs or a file that is not a cube file. Throws
+// EOlapError("Cannot create the cube [<name>] in '<file>': ...").
+void WriteGlobalCube(const CreateCubeStatement& statement, const CubeData& cube,
+                     const std::vector<std::string>& inputs);
 
 }  // namespace cb::olap::mdx

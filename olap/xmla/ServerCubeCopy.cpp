@@ -1,8 +1,8 @@
 #include "olap/xmla/ServerCubeCopy.h"
 
 #include "olap/engine/CubeBuilder.h"
-#include "olap/engine/CubeFile.h"
 #include "olap/engine/OlapError.h"
+#include "olap/mdx/CreateGlobalCube.h"
 #include "olap/xmla/ServerCube.h"
 #include "olap/xmla/ServerMdx.h"
 #include "platform/rtl/Strings.h"
@@ -238,13 +238,7 @@ void CopyServerCube(CubeContext& source, const mdx::CreateCubeStatement& stateme
             auto it = captions.find(m.uniqueName);
             if (it != captions.end() && it->second != m.name) m.caption = it->second;
         }
-    try {
-        CheckCubeTarget(statement.storage, {}, false);
-        WriteCubeFile(*cube, statement.storage);
-    } catch (const EOlapError& e) {
-        throw EOlapError("Cannot create the cube [" + statement.cubeName + "] in '" + statement.storage +
-                         "': " + e.Message());
-    }
+    mdx::WriteGlobalCube(statement, *cube, {});
 }
 
 }  // namespace cb::olap::xmla
