@@ -1,14 +1,12 @@
 #include "olap/xmla/XmlaHttp.h"
 
 #include "olap/engine/OlapError.h"
+#include "platform/rtl/Strings.h"
 
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cctype>
 #include <mutex>
-
-#include <strings.h>
 
 namespace cb::olap::xmla {
 
@@ -31,12 +29,8 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     std::string line(data, n);
     if (line.rfind("HTTP/", 0) == 0) t->answer.authenticate.clear();  // a new answer
     const size_t colon = line.find(':');
-    if (colon != std::string::npos && strncasecmp(line.c_str(), "www-authenticate", colon) == 0 && colon == 16) {
-        std::string value = line.substr(colon + 1);
-        while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) value.pop_back();
-        while (!value.empty() && std::isspace(static_cast<unsigned char>(value.front()))) value.erase(0, 1);
-        if (t->answer.authenticate.empty()) t->answer.authenticate = value;
-    }
+    if (colon == 16 && cb::rtl::StartsText("www-authenticate", line) && t->answer.authenticate.empty())
+        t->answer.authenticate = cb::rtl::Trim(std::string_view(line).substr(colon + 1));
     return n;
 }
 
@@ -121,11 +115,8 @@ HttpAnswer HttpPost(const std::string& url, const std::vector<std::string>& head
     }
     if (transfer.headerBytes > kMaxHeaderBytes) throw EOlapError("sent more than 64 KB of headers");
     if (rc == CURLE_PARTIAL_FILE) throw EOlapError("broke off its answer before the end");
-    if (rc != CURLE_OK) {
-        std::string text = errors[0] ? std::string(errors) : curl_easy_strerror(rc);
-        while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
-        throw EOlapError("cannot be reached: " + text);
-    }
+    if (rc != CURLE_OK)
+        throw EOlapError("cannot be reached: " + cb::rtl::TrimRight(errors[0] ? errors : curl_easy_strerror(rc)));
     transfer.answer.status = status;
     return std::move(transfer.answer);
 }
