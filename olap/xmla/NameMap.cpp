@@ -61,7 +61,7 @@ std::string LastNamePart(const std::string& uniqueName) {
             ++i;
         }
     }
-    return last.empty() && uniqueName.empty() ? uniqueName : last;
+    return last;
 }
 
 }  // namespace cb::olap::xmla
