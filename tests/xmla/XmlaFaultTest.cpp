@@ -4,6 +4,7 @@
 #include "olap/engine/OlapError.h"
 #include "olap/xmla/XmlaProvider.h"
 #include "tests/xmla/XmlaTestServers.h"
+#include "tests/xmla/XmlaTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +14,6 @@ using namespace cb::olap;
 using namespace cbtest::xmla;
 
 namespace {
-
-std::string ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EOlapError& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 // Short limits for the duration of a test.
 class XmlaFault : public ::testing::Test {

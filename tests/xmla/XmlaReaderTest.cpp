@@ -1,11 +1,13 @@
 // Reading XMLA answers, without a server: data sets, rowsets, faults and
 // what a hostile answer may try.
 #include "olap/xmla/XmlaReader.h"
+#include "tests/xmla/XmlaTestSupport.h"
 
 #include <gtest/gtest.h>
 
 using namespace cb::olap;
 using namespace cb::olap::xmla;
+using cbtest::xmla::ErrorOf;
 
 namespace {
 
@@ -36,15 +38,6 @@ std::string AxisXml(int n, const std::vector<std::vector<std::string>>& tuples) 
         s += "</Tuple>";
     }
     return s + "</Tuples></Axis>";
-}
-
-std::string ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EOlapError& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 }  // namespace
