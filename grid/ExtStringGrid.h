@@ -747,6 +747,12 @@ private:
     bool PressNodeOrRadio(int col, int row, int x, int y);
     bool PressCellButton(int col, int row, int x, int y);
     bool PressCheckBox(int col, int row);
+    // Whether the user may change the check box or radio group of a cell
+    // (real column): goEditing or RangeSelectAndEdit, then OnCanEditCell.
+    bool UserMayEditGraphic(int realCol, int row);
+    // Toggles a check box for the user and fires OnCheckBoxClick with the
+    // column the caller reports.
+    void UserToggleCheckBox(int realCol, int row, int reportedCol);
     bool ReleaseCellButton(QMouseEvent* event);
     void ReleaseCheckOrRadio(int x, int y);
 

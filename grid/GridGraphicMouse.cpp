@@ -80,17 +80,24 @@ bool TExtStringGrid::PressCellButton(int col, int row, int x, int y) {
     return true;
 }
 
+bool TExtStringGrid::UserMayEditGraphic(int realCol, int row) {
+    bool can = (Options() & goEditing) || MouseActions.RangeSelectAndEdit;
+    if (can) CanEditCell(realCol, row, can);
+    return can;
+}
+
+void TExtStringGrid::UserToggleCheckBox(int realCol, int row, int reportedCol) {
+    ToggleCheckBox(realCol, row, false);
+    bool state = false;
+    GetCheckBoxState(realCol, row, state);
+    if (OnCheckBoxClick) OnCheckBoxClick(this, reportedCol, row, state);
+}
+
 bool TExtStringGrid::PressCheckBox(int col, int row) {
     if (col < FixedCols() || row < FixedRows() || !IsCheckBoxCell(RealColIndex(col), row)) return false;
-    bool can = (Options() & goEditing) || MouseActions.RangeSelectAndEdit;
-    if (can) CanEditCell(RealColIndex(col), row, can);
-    if (!can) return false;
+    if (!UserMayEditGraphic(RealColIndex(col), row)) return false;
     if (focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
-    const int rc = RealColIndex(col);
-    ToggleCheckBox(rc, row, false);
-    bool state = false;
-    GetCheckBoxState(rc, row, state);
-    if (OnCheckBoxClick) OnCheckBoxClick(this, col, row, state);
+    UserToggleCheckBox(RealColIndex(col), row, col);
     if (!Navigation.AlwaysEdit && (Col() != col || Row() != row)) FocusCell(col, row, true);
     if (HideFocusRect) InvalidateCellArea(col, row);
     Click();

@@ -59,20 +59,17 @@ void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
         const int rc = RealColIndex(Col());
         const bool check = IsCheckBoxCell(rc, Row());
         if (check || IsRadioCell(rc, Row())) {
-            bool can = (Options() & goEditing) || MouseActions.RangeSelectAndEdit;
-            if (can) CanEditCell(rc, Row(), can);
-            if (can && check) {
-                ToggleCheckBox(rc, Row(), false);
-                bool state = false;
-                GetCheckBoxState(rc, Row(), state);
-                if (OnCheckBoxClick) OnCheckBoxClick(this, rc, Row(), state);
-            } else if (can) {
-                CycleRadio(rc, Row(), false);
-                int index = -1;
-                GetRadioIndex(rc, Row(), index);
-                if (OnRadioClick) OnRadioClick(this, rc, Row(), index);
+            if (UserMayEditGraphic(rc, Row())) {
+                if (check) {
+                    UserToggleCheckBox(rc, Row(), rc);
+                } else {
+                    CycleRadio(rc, Row(), false);
+                    int index = -1;
+                    GetRadioIndex(rc, Row(), index);
+                    if (OnRadioClick) OnRadioClick(this, rc, Row(), index);
+                }
+                InvalidateCellArea(Col(), Row());
             }
-            if (can) InvalidateCellArea(Col(), Row());
         }
     }
 
