@@ -4,6 +4,7 @@
 // (see olap/adomd/CellsetText.h); a CREATE GLOBAL CUBE statement prints
 // nothing. On failure the message goes to stderr and the exit code is 1.
 #include "olap/adomd/Adomd.h"
+#include "olap/adomd/ConnectionString.h"
 #include "olap/adomd/CellsetText.h"
 
 #include <iostream>
@@ -15,7 +16,10 @@ int main(int argc, char** argv) {
     }
     try {
         cb::olap::Cellset cellset;
-        cellset.SetActiveConnection("Data Source=\"" + std::string(argv[1]) + "\";Provider=MSOLAP.2;");
+        // Quoted, so that a file name holding quotes, ";" or "=" stays one
+        // file name and adds no settings of its own.
+        cellset.SetActiveConnection("Data Source=" + cb::olap::QuoteConnectionStringValue(argv[1]) +
+                                    ";Provider=MSOLAP.2;");
         cellset.Open(argv[2]);
         if (cellset.State() == cb::olap::Cellset::adStateOpen) std::cout << cb::olap::CellsetToText(cellset);
         return 0;
