@@ -214,6 +214,8 @@ const QImage& TKitGIFFrame::FrameBitmap() {
     const int bits = item.BitsPerPixel;
     if (bits < 1 || bits > 8) throw EGIF("Wrong number of colors; must be a power of 2");
     const int depth = bits == 1 ? 1 : (bits <= 4 ? 4 : 8);
+    if (item.Width <= 0 || item.Height <= 0)
+        throw EGIF("GIF image has no pixels (" + std::to_string(item.Width) + " x " + std::to_string(item.Height) + ")");
     QImage img(item.Width, item.Height, QImage::Format_Indexed8);
     if (img.isNull()) throw EGIF("GIF image too large");
     img.fill(0);

@@ -1,4 +1,5 @@
 #include "gif/GIFException.h"
+#include "gif/GIFImage.h"
 #include "gif/KitGIFImage.h"
 #include "tests/gif/GifTestSupport.h"
 
@@ -241,4 +242,42 @@ TEST(KitGif, LengthsAreCheckedAgainstTheData) {
     TKitGIFImage back;
     back.LoadFromMimeData(mime);
     EXPECT_EQ(back.FrameCount(), 1);
+}
+
+// A picture without pixels says so; "too large" is kept for pictures past
+// the pixel cap.
+TEST(KitGif, ZeroSizeSaysItHasNoPixels) {
+    const auto withScreen = [](int sw, int sh, int w, int h) {
+        std::string g = gifWith("", "", "GIF89a", w, h);
+        g[6] = char(sw);
+        g[8] = char(sh);
+        return g;
+    };
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"screen and frame 0 x 0", withScreen(0, 0, 0, 0)},
+        {"frame 3 x 0 on a 0 x 0 screen", withScreen(0, 0, 3, 0)},
+        {"frame 0 x 3 on a 0 x 0 screen", withScreen(0, 0, 0, 3)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TKitGIFImage kit;
+        try {
+            read(kit, c.bytes);
+            kit.FrameAt(0).FrameBitmap();
+            ADD_FAILURE() << "no error";
+        } catch (const EInvalidGraphicOperation& e) {
+            EXPECT_NE(std::string(e.what()).find("no pixels"), std::string::npos) << e.what();
+        }
+        TGIFImage img;
+        cb::rtl::TStringStream s(c.bytes);
+        try {
+            img.LoadFromStream(s);
+            if (img.FrameCount() > 0) img.Bitmap();
+        } catch (const std::exception& e) {
+            EXPECT_EQ(std::string(e.what()).find("too large"), std::string::npos) << e.what();
+        }
+    }
 }
