@@ -4,6 +4,8 @@
 #include "olap/engine/NameFold.h"
 #include "olap/engine/OlapError.h"
 
+#include <algorithm>
+
 namespace cb::olap {
 
 CubeBuilder::CubeBuilder(const std::string& cubeName) : FName(cubeName) {
@@ -68,6 +70,8 @@ uint32_t CubeBuilder::Leaf(int dim, const std::vector<std::string>& path) {
         uint32_t id = uint32_t(d.nodes.size());
         d.nodes.push_back(Node{path[i], node, uint16_t(i + 1), {}});
         d.nodes[node].children.push_back(id);
+        // The name twice (node and key), the index entry and a child slot.
+        FMemberBytes += 2 * path[i].size() + 96;
         d.index.emplace(std::move(key), id);
         node = id;
     }
@@ -88,6 +92,24 @@ void CubeBuilder::AddFact(const uint32_t* leaves, const double* values) {
     for (size_t d = 0; d < FDims.size(); ++d) FKeys[d].push_back(leaves[d]);
     for (size_t m = 0; m < FMeasures.size(); ++m) FValues[m].push_back(values[m]);
     ++FFactCount;
+}
+
+size_t CubeBuilder::MemoryBytes() const {
+    size_t bytes = FMemberBytes;
+    for (const Dim& d : FDims) bytes += d.nodes.capacity() * sizeof(Node);
+    for (const auto& k : FKeys) bytes += k.capacity() * sizeof(uint32_t);
+    for (const auto& v : FValues) bytes += v.capacity() * sizeof(double);
+    return bytes;
+}
+
+size_t CubeBuilder::NextFactBytes() const {
+    // A full array grows to twice its size (at least one element).
+    size_t bytes = 0;
+    for (const auto& k : FKeys)
+        if (k.size() == k.capacity()) bytes += std::max<size_t>(2 * k.capacity(), 1) * sizeof(uint32_t);
+    for (const auto& v : FValues)
+        if (v.size() == v.capacity()) bytes += std::max<size_t>(2 * v.capacity(), 1) * sizeof(double);
+    return bytes;
 }
 
 std::unique_ptr<CubeData> CubeBuilder::Finish() {

@@ -34,6 +34,11 @@ public:
     // One fact: a leaf handle per dimension and a value per measure (NaN: null).
     void AddFact(const uint32_t* leaves, const double* values);
 
+    // Bytes the builder holds now (facts by their reserved capacity, members
+    // by an estimate), and the bytes the next AddFact allocates while the
+    // old fact arrays still live (nothing unless they are full).
+    size_t MemoryBytes() const;
+    size_t NextFactBytes() const;
     // Orders members, checks the cube and hands it over; the builder is empty after.
     std::unique_ptr<CubeData> Finish();
 
@@ -56,6 +61,7 @@ private:
     std::vector<MeasureData> FMeasures;
     std::vector<CalculatedMemberData> FCalculated;
     size_t FFactCount = 0;
+    size_t FMemberBytes = 0;  // names, index entries and child lists of the members
     std::vector<std::vector<uint32_t>> FKeys;
     std::vector<std::vector<double>> FValues;
 };

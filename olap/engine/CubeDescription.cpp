@@ -9,6 +9,7 @@
 #include "olap/mdx/CalculatedMembers.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/FileIO.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/Strings.h"
 
 #include <sqlite3.h>
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -254,17 +256,22 @@ double ParseMeasure(const std::string& s, const MeasureDecl& measure, const std:
 // Adds facts to the builder, one row at a time.
 class FactSink {
 public:
-    FactSink(CubeBuilder& b, const std::vector<DimDecl>& dims, const FactColumns& cols, const SourceLimits& limits)
-        : FB(b), FDims(dims), FCols(cols), FLeaves(dims.size()) {
-        const size_t perFact = dims.size() * sizeof(uint32_t) + cols.measure.size() * sizeof(double);
-        FMaxFacts = perFact ? limits.maxFactBytes / perFact : kMaxFacts;
-    }
+    // sourceBytes: what the source itself holds in memory now (SQLite's
+    // heap), counted against the same budget.
+    FactSink(CubeBuilder& b, const std::vector<DimDecl>& dims, const FactColumns& cols, const SourceLimits& limits,
+             std::function<size_t()> sourceBytes = {})
+        : FB(b), FDims(dims), FCols(cols), FLeaves(dims.size()), FMaxBytes(limits.maxFactBytes),
+          FSourceBytes(std::move(sourceBytes)) {}
 
     // fields: the row's cells by column (only level columns are read).
     void Add(const std::vector<std::string>& fields, const std::vector<double>& values, const std::string& where) {
-        if (FFacts >= FMaxFacts)
-            throw EOlapError(where + ": more than " + std::to_string(FMaxFacts) +
-                             " facts, more than the memory allowed for facts holds");
+        // The whole read stays within the budget, also at the moment the
+        // fact arrays grow (old and new arrays both alive).
+        const size_t bytes = FB.MemoryBytes() + FB.NextFactBytes() + (FSourceBytes ? FSourceBytes() : 0);
+        if (bytes > FMaxBytes)
+            throw EOlapError(where + ": " + std::to_string(FFacts) +
+                             " facts and their members fill the memory allowed for facts (" +
+                             std::to_string(FMaxBytes >> 20) + " MB)");
         ++FFacts;
         try {
             for (size_t d = 0; d < FDims.size(); ++d) {
@@ -285,7 +292,8 @@ private:
     std::vector<uint32_t> FLeaves;
     std::vector<std::string> FPath;
     size_t FFacts = 0;
-    size_t FMaxFacts = 0;
+    size_t FMaxBytes = 0;
+    std::function<size_t()> FSourceBytes;
 };
 
 void LoadCsvFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vector<MeasureDecl>& measures,
@@ -333,6 +341,11 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
         const std::string m = e.Message();
         throw EOlapError(source + ": the file does not exist or is not a file (" + m.substr(m.rfind(": ") + 2) + ")");
     }
+    // SQLite's own memory is part of the read's budget: a view that sorts
+    // or groups without end fails in SQLite instead of growing past it.
+    const sqlite3_int64 heapBefore = sqlite3_hard_heap_limit64(-1);
+    sqlite3_hard_heap_limit64(sqlite3_int64(std::min(limits.maxSqliteBytes, limits.maxFactBytes)));
+    auto restoreHeap = cb::rtl::OnScopeExit([heapBefore] { sqlite3_hard_heap_limit64(heapBefore); });
     sqlite3* db = nullptr;
     const int rc =
         sqlite3_open_v2(SqliteFileUri(path, false).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
@@ -369,7 +382,7 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
         names.push_back(n ? n : "");
     }
     const FactColumns cols = MapColumns(names, dims, measures, source);
-    FactSink sink(b, dims, cols, limits);
+    FactSink sink(b, dims, cols, limits, [] { return size_t(sqlite3_memory_used()); });
     std::vector<bool> isLevel(cols.count, false);
     for (const auto& levels : cols.level)
         for (size_t c : levels) isLevel[c] = true;
@@ -387,6 +400,9 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
         if (step == SQLITE_INTERRUPT)
             throw EOlapError(where + ": the source takes too much work (more than " + std::to_string(budget.allowed) +
                              " steps); is it a view that runs without end?");
+        if (step == SQLITE_NOMEM)
+            throw EOlapError(where + ": the source takes more memory than allowed (" +
+                             std::to_string(std::min(limits.maxSqliteBytes, limits.maxFactBytes) >> 20) + " MB)");
         if (step != SQLITE_ROW) throw EOlapError(where + ": cannot read the row (" + sqlite3_errmsg(db) + ")");
         budget.allowed += limits.stepsPerRow;
         for (size_t c = 0; c < cols.count; ++c) {

@@ -33,8 +33,10 @@ namespace cb::olap {
 // Bounds on reading the facts, so that a hostile source ends with a clear
 // error instead of running or growing without end.
 struct SourceLimits {
-    // Memory the facts may take (keys and values).
+    // Memory the read may take: facts (keys and values), members and the
+    // source's own (SQLite's heap, itself at most maxSqliteBytes).
     size_t maxFactBytes = size_t(2) << 30;
+    size_t maxSqliteBytes = size_t(256) << 20;
     // SQLite work allowed before the first row, and added for each row.
     uint64_t maxSteps = 500'000'000;
     uint64_t stepsPerRow = 10'000;

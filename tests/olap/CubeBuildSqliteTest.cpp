@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstring>
 
@@ -39,6 +44,8 @@ CREATE TABLE stranger AS SELECT *, 1 AS Extra FROM good;
 CREATE VIEW by_view AS SELECT City, Country, Name AS "Product:Name", Revenue, Orders, Top FROM good;
 CREATE VIEW endless AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n)
   SELECT 'Boston' AS City, 'USA' AS Country, 'Bike' AS Name, i AS Revenue, 1 AS Orders, 1 AS Top FROM n;
+CREATE VIEW endless_members AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n)
+  SELECT 'City ' || i AS City, 'USA' AS Country, 'Bike' AS Name, i AS Revenue, 1 AS Orders, 1 AS Top FROM n;
 CREATE VIEW silent AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n)
   SELECT 'Boston' AS City, 'USA' AS Country, 'Bike' AS Name, i AS Revenue, 1 AS Orders, 1 AS Top FROM n WHERE i < 0;
 CREATE TABLE years(Year INTEGER, Month, N REAL);
@@ -157,7 +164,7 @@ TEST_F(CubeBuildSqliteTest, EndlessViewsAreStopped) {
     const std::string source = "Facts table \"endless\" in \"" + FDir.file("my data/shop.db") + "\"";
     std::string e = Error(std::string(kHead) + "facts-sqlite \"my data/shop.db\" endless\n", limits);
     EXPECT_EQ(e.rfind(source + ", row ", 0), 0u) << e;
-    EXPECT_NE(e.find("facts, more than the memory allowed for facts holds"), std::string::npos) << e;
+    EXPECT_NE(e.find("facts and their members fill the memory allowed for facts (1 MB)"), std::string::npos) << e;
 
     e = Error(std::string(kHead) + "facts-sqlite \"my data/shop.db\" silent\n", limits);
     EXPECT_NE(e.find("Facts table \"silent\""), std::string::npos) << e;
@@ -166,4 +173,44 @@ TEST_F(CubeBuildSqliteTest, EndlessViewsAreStopped) {
     // The same budget leaves an ordinary table alone, and so do the defaults.
     EXPECT_EQ(Build(std::string(kHead) + "facts-sqlite \"my data/shop.db\" good\n", limits)->factCount, 4u);
     EXPECT_EQ(Build(std::string(kHead) + "facts-sqlite \"my data/shop.db\" good\n")->factCount, 4u);
+}
+
+// The whole read, fact arrays as they grow, members and SQLite's own memory,
+// stays inside the memory allowed: a child process whose address space is
+// capped at what it uses plus that budget and a little more ends an endless
+// view with the error, not with an allocation failure.
+TEST_F(CubeBuildSqliteTest, EndlessViewsStayWithinTheirMemory) {
+    constexpr size_t kBudget = size_t(96) << 20;
+    for (const char* view : {"endless", "endless_members"}) {
+        SCOPED_TRACE(view);
+        const std::string description = std::string(kHead) + "facts-sqlite \"my data/shop.db\" " + view + "\n";
+        cbtest::writeFile(FDir.file("cube.txt"), description);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            long pages = 0;
+            std::FILE* f = std::fopen("/proc/self/statm", "r");
+            if (!f || std::fscanf(f, "%ld", &pages) != 1) std::_Exit(10);
+            std::fclose(f);
+            const rlim_t now = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE));
+            const rlimit cap{now + kBudget + (rlim_t(32) << 20), RLIM_INFINITY};
+            if (::setrlimit(RLIMIT_AS, &cap) != 0) std::_Exit(11);
+            SourceLimits limits;
+            limits.maxFactBytes = kBudget;
+            limits.maxSqliteBytes = 16 << 20;
+            try {
+                BuildCubeFromDescription(FDir.file("cube.txt"), limits);
+                std::_Exit(12);
+            } catch (const EOlapError& e) {
+                std::_Exit(std::string(e.what()).find("fill the memory allowed for facts (96 MB)") != std::string::npos
+                               ? 0
+                               : 13);
+            } catch (const std::bad_alloc&) {
+                std::_Exit(14);  // past the cap: the promise broken
+            }
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "10-13: no cap or another error; 14: out of memory";
+    }
 }
