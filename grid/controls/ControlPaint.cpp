@@ -11,6 +11,21 @@ namespace cb::grid {
 
 using namespace cb::gfx;
 
+TControlButton::TControlButton(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_Hover);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TControlButton::enterEvent(QEnterEvent*) {
+    FMouseInside = true;
+    update();
+}
+
+void TControlButton::leaveEvent(QEvent*) {
+    FMouseInside = false;
+    update();
+}
+
 TThemePartState ButtonThemeState(bool down, bool mouseInside, bool enabled) {
     if (!enabled) return TThemePartState::Disabled;
     if (down) return TThemePartState::Pressed;

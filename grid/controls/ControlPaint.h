@@ -3,6 +3,9 @@
 // three looks and the built-in arrow glyphs.
 #include "grid/GridTypes.h"
 #include "grid/paint/VisualStyles.h"
+#include "platform/gfx/Bitmap.h"
+
+#include <QWidget>
 
 namespace cb::gfx {
 class TCanvas;
@@ -10,6 +13,25 @@ class TBitmap;
 }  // namespace cb::gfx
 
 namespace cb::grid {
+
+// What the editors' small buttons share: a glyph, the flat look, the down
+// state and whether the mouse is inside (repainted on enter and leave).
+class TControlButton : public QWidget {
+public:
+    explicit TControlButton(QWidget* parent = nullptr);
+
+    bool Flat = false;
+    cb::gfx::TBitmap Glyph;
+    int NumGlyphs = 1;
+    bool Down() const { return FDown; }
+    bool MouseInside() const { return FMouseInside; }
+
+protected:
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool FDown = false;
+    bool FMouseInside = false;
+};
 
 enum class TButtonLook {
     Push,  // a push-button frame

@@ -14,9 +14,7 @@ namespace cb::grid {
 
 // --- TExtSpeedButton ---------------------------------------------------------------
 
-TExtSpeedButton::TExtSpeedButton(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::NoFocus);
+TExtSpeedButton::TExtSpeedButton(QWidget* parent) : TControlButton(parent) {
     setCursor(Qt::ArrowCursor);
 }
 
@@ -50,16 +48,6 @@ void TExtSpeedButton::mousePressEvent(QMouseEvent* event) {
 void TExtSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     FDown = false;
-    update();
-}
-
-void TExtSpeedButton::enterEvent(QEnterEvent*) {
-    FMouseInside = true;
-    update();
-}
-
-void TExtSpeedButton::leaveEvent(QEvent*) {
-    FMouseInside = false;
     update();
 }
 

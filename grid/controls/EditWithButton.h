@@ -3,6 +3,7 @@
 // press (and F4 in the edit fires it too); TExtGridEditButton is the
 // button's container, TExtSpeedButton the button with a flat or XP look.
 #include "grid/GridTypes.h"
+#include "grid/controls/ControlPaint.h"
 #include "platform/gfx/Bitmap.h"
 
 #include <QLineEdit>
@@ -14,31 +15,19 @@
 
 namespace cb::grid {
 
-class TExtSpeedButton : public QWidget {
+class TExtSpeedButton : public TControlButton {
 public:
     explicit TExtSpeedButton(QWidget* parent = nullptr);
 
     bool IsWinXP = false;
-    bool Flat = false;
-    cb::gfx::TBitmap Glyph;
-    int NumGlyphs = 1;
     std::string Caption;
     // Left press (the container's press rule).
     std::function<void(QObject*)> OnMouseDown;
-
-    bool Down() const { return FDown; }
-    bool MouseInside() const { return FMouseInside; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    bool FDown = false;
-    bool FMouseInside = false;
 };
 
 class TExtGridEditButton : public QWidget {

@@ -88,10 +88,7 @@ std::string DateFieldOrder() {
 
 // --- TExtTimerSpeedButton ------------------------------------------------------
 
-TExtTimerSpeedButton::TExtTimerSpeedButton(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::NoFocus);
-}
+TExtTimerSpeedButton::TExtTimerSpeedButton(QWidget* parent) : TControlButton(parent) {}
 
 TExtTimerSpeedButton::~TExtTimerSpeedButton() = default;
 
@@ -144,16 +141,6 @@ void TExtTimerSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
     FDown = false;
     StopRepeat();
     if (parentWidget()) parentWidget()->update();
-    update();
-}
-
-void TExtTimerSpeedButton::enterEvent(QEnterEvent*) {
-    FMouseInside = true;
-    update();
-}
-
-void TExtTimerSpeedButton::leaveEvent(QEvent*) {
-    FMouseInside = false;
     update();
 }
 

@@ -3,6 +3,7 @@
 // integer, a float, a date or a time. TExtTimerSpeedButton is one arrow
 // that repeats while held, TExtGridSpinButton the pair (usable alone).
 #include "grid/GridTypes.h"
+#include "grid/controls/ControlPaint.h"
 #include "grid/util/DateUtils.h"
 #include "platform/gfx/Bitmap.h"
 
@@ -36,7 +37,7 @@ enum TArrowDirection {
 
 // One arrow button. A press clicks once; while held it clicks again after
 // 400 ms, then every 100 ms, until released.
-class TExtTimerSpeedButton : public QWidget {
+class TExtTimerSpeedButton : public TControlButton {
 public:
     explicit TExtTimerSpeedButton(QWidget* parent = nullptr);
     ~TExtTimerSpeedButton() override;
@@ -44,16 +45,11 @@ public:
     TArrowDirection Arrow = adUp;
     bool RepeatAllowed = false;
     bool FocusShown = false;
-    bool Flat = false;
     bool XPLook = false;
-    cb::gfx::TBitmap Glyph;  // empty: the built-in arrow
-    int NumGlyphs = 1;
     // Fired by a left press before its first click.
     std::function<void(QObject*)> OnPress;
     std::function<void(QObject*)> OnClick;
 
-    bool Down() const { return FDown; }
-    bool MouseInside() const { return FMouseInside; }
     // The repeat timer, made at the first press (null before).
     QTimer* RepeatTimer() const { return FTimer.get(); }
     // One tick of the repeat timer, as the timer runs it.
@@ -64,14 +60,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     void StopRepeat();
     std::unique_ptr<QTimer> FTimer;
-    bool FDown = false;
-    bool FMouseInside = false;
 };
 
 // The pair of arrows: up above down (vertical) or down left of up
