@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -213,9 +214,16 @@ void TNetUpgrader::StopTransfer() {
     if (UI) UI->CloseWindows();
 }
 
+namespace {
+constexpr std::int64_t kFileMemoryLimit = 256ll * 1024 * 1024;
+}  // namespace
+
 void TNetUpgrader::SetCheckingPhase(bool InfoPhase) {
     FInfoPhase = InfoPhase;
     FHttp.UseCache = !InfoPhase;
+    // The information file comes into memory: no more of it than it may hold.
+    // Listed files go to disk.
+    FHttp.MaxMemorySize = InfoPhase ? std::int64_t(TUpgradeInfoFile::MaxSize) : kFileMemoryLimit;
 }
 
 void TNetUpgrader::CheckForUpdate() {
@@ -229,55 +237,11 @@ void TNetUpgrader::CheckForUpdate() {
 }
 
 std::string TNetUpgrader::InfoValue(const std::string& Text, const std::string& Key) {
-    std::string lower = cb::rtl::LowerCase(Text);
-    std::string key = "#" + cb::rtl::LowerCase(Key) + "=";
-    auto p = lower.find(key);
-    if (p == std::string::npos) return {};
-    size_t start = p + key.size();
-    if (cb::rtl::LowerCase(Key) == "message") {
-        if (start >= Text.size() || Text[start] != '{') return {};
-        auto end = Text.find('}', start + 1);
-        return Text.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
-    }
-    size_t end = start;
-    while (end < Text.size() && static_cast<unsigned char>(Text[end]) >= 32) ++end;
-    return Text.substr(start, end - start);
+    return TUpgradeInfoFile(Text).Value(Key);
 }
-
-namespace {
-
-bool HasKey(const std::string& lowerText, const std::string& key) {
-    return lowerText.find("#" + key + "=") != std::string::npos;
-}
-
-// The url keys in the order the information file is read.
-std::vector<std::string> UrlKeys(const std::string& Text) {
-    std::string lower = cb::rtl::LowerCase(Text);
-    std::vector<std::string> keys;
-    size_t count = 0;
-    for (const char* k : {"url", "url0"}) {
-        if (HasKey(lower, k)) {
-            keys.push_back(k);
-            if (!TNetUpgrader::InfoValue(Text, k).empty()) ++count;
-        }
-    }
-    for (size_t n = count + 1; n < 100000; ++n) {
-        std::string k = "url" + std::to_string(n);
-        if (!HasKey(lower, k)) break;
-        keys.push_back(k);
-    }
-    return keys;
-}
-
-}  // namespace
 
 std::vector<std::string> TNetUpgrader::InfoFiles(const std::string& Text) {
-    std::vector<std::string> files;
-    for (const auto& k : UrlKeys(Text)) {
-        std::string v = InfoValue(Text, k);
-        if (!v.empty()) files.push_back(v);
-    }
-    return files;
+    return TUpgradeInfoFile(Text).Files();
 }
 
 cb::rtl::TDateTime TNetUpgrader::ParseVersionDate(const std::string& Text, bool& Valid) {
@@ -307,11 +271,15 @@ std::string TNetUpgrader::FormatVersionDate(cb::rtl::TDateTime Date) {
 }
 
 bool TNetUpgrader::IsNewer(const std::string& InfoText) const {
+    return IsNewer(TUpgradeInfoFile(InfoText));
+}
+
+bool TNetUpgrader::IsNewer(const TUpgradeInfoFile& Info) const {
     if (VersionControl == TNetUpgraderVersionControl::byNumber)
-        return CompareVersions(InfoValue(InfoText, "version"), VersionNumber) > 0;
+        return CompareVersions(Info.Value("version"), VersionNumber) > 0;
     bool mineValid, theirsValid;
     auto mine = ParseVersionDate(VersionDate, mineValid);
-    auto theirs = ParseVersionDate(InfoValue(InfoText, "date"), theirsValid);
+    auto theirs = ParseVersionDate(Info.Value("date"), theirsValid);
     // a missing or malformed date on the server never counts as newer
     return theirsValid && mine < theirs;
 }
@@ -319,20 +287,30 @@ bool TNetUpgrader::IsNewer(const std::string& InfoText) const {
 void TNetUpgrader::ParseInfoFile(const std::string& Text) {
     FFiles.clear();
     FChecksums.clear();
-    for (const auto& k : UrlKeys(Text)) {
-        std::string v = InfoValue(Text, k);
+    std::optional<TUpgradeInfoFile> parsed;
+    try {
+        parsed.emplace(Text);
+    } catch (const EUpgradeInfoFile& e) {
+        // Past the limits: no information file the program can use.
+        if (OnNoInfoFile) OnNoInfoFile(*this);
+        if (UI && (ShowMessages & mNoInfoFile)) UI->ShowError(e.what());
+        return;
+    }
+    const TUpgradeInfoFile& info = *parsed;
+    for (const auto& k : info.UrlKeys()) {
+        std::string v = info.Value(k);
         if (v.empty()) continue;
         FFiles.push_back(v);
-        FChecksums.push_back(cb::rtl::LowerCase(InfoValue(Text, "sha256" + k.substr(3))));
+        FChecksums.push_back(cb::rtl::LowerCase(info.Value("sha256" + k.substr(3))));
     }
-    if (FFiles.empty() || !IsNewer(Text)) {
+    if (FFiles.empty() || !IsNewer(info)) {
         if (OnNoUpdateAvailable) OnNoUpdateAvailable(*this);
         if (!FQuiet && (ShowMessages & mNoUpdateAvailable)) Error(24);
         return;
     }
     bool canUpgrade = true;
-    std::string message = InfoValue(Text, "message");
-    std::string method = InfoValue(Text, "method");
+    std::string message = info.Value("message");
+    std::string method = info.Value("method");
     FMethod = method.rfind('1', 0) == 0   ? TNetUpgradeMethod::umUseExternalSetup
               : method.rfind('2', 0) == 0 ? TNetUpgradeMethod::umRedirectToURL
                                           : TNetUpgradeMethod::umSelfUpgrade;

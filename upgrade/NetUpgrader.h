@@ -11,6 +11,7 @@
 // when it came over https or its SHA-256 matches; the hand-over runs only
 // when HandOverEnabled is set, from a private folder, with an argument list.
 #include "upgrade/NetHTTP.h"
+#include "upgrade/UpgradeInfoFile.h"
 #include "upgrade/UpgraderMessages.h"
 
 #include <functional>
@@ -166,6 +167,7 @@ public:
     static std::string InfoValue(const std::string& Text, const std::string& Key);
     static std::vector<std::string> InfoFiles(const std::string& Text);
     bool IsNewer(const std::string& InfoText) const;
+    bool IsNewer(const TUpgradeInfoFile& Info) const;
     static cb::rtl::TDateTime ParseVersionDate(const std::string& Text, bool& Valid);
     static std::string FormatVersionDate(cb::rtl::TDateTime Date);
 

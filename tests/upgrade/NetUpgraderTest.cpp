@@ -215,3 +215,36 @@ TEST(NetUpgrader, NothingToDo) {
         EXPECT_FALSE(fs::exists(f.Dir / "a.bin.uTMP"));
     }
 }
+
+// Hostile information files from the server: read within 64 KB and 256
+// files, never downloaded from, and the check comes to an end.
+TEST(NetUpgrader, HostileInformationFilesEndTheCheck) {
+    struct Case {
+        const char* path;
+        std::vector<std::string> events;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        // 64,000 urls, 1.7 MB: the transfer stops at 64 KB.
+        {"/many-urls/64000", {"conn lost"}, {"error:Connection with remo"}},
+        {"/many-urls/257", {"no info file"}, {"error:The upgrade informat"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        TFixture f;
+        f.Upgrader.ShowMessages |= mNoInfoFile;
+        f.Upgrader.OnConnLost = [&](TNetUpgrader&) {
+            f.Events.push_back("conn lost");
+            f.Ended = true;
+        };
+        f.Upgrader.InfoFileURL = NetServer().Url(c.path);
+        f.Upgrader.CheckForUpdate();
+        QElapsedTimer t;
+        t.start();
+        while (!f.Ended && t.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(f.Events, c.events);
+        EXPECT_EQ(f.UI->Calls, c.calls);
+        EXPECT_TRUE(f.Upgrader.Files().empty());
+        EXPECT_TRUE(fs::is_empty(f.Dir));
+    }
+}

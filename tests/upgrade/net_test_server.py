@@ -151,6 +151,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.close_connection = True
         elif p == "/cb/last_comment":
             self.send_body(200, LAST_COMMENT[0])
+        elif p.startswith("/many-urls/"):
+            # An information file listing N files: "#url=", then url2 ... urlN.
+            n = int(p[len("/many-urls/"):])
+            lines = ["#date=1/1/2030", "#url=http://127.0.0.1:1/files/f1"]
+            lines += [f"#url{i}=http://127.0.0.1:1/files/f{i}" for i in range(2, n + 1)]
+            self.send_body(200, ("\n".join(lines) + "\n").encode())
         elif p.startswith("/info?"):
             self.send_body(200, urllib.parse.unquote(p[6:]).encode())
         elif p.startswith("/files/"):
