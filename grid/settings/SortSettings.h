@@ -11,7 +11,11 @@ enum TSortDirection {
     sdDescending
 };
 
-// What the painter needs of the sort settings.
+enum TSortBlankPosition {
+    blFirst,
+    blLast
+};
+// How the grid sorts and shows its sort column.
 struct TSortSettings {
     bool Show = false;
     int Row = 0;
@@ -24,6 +28,16 @@ struct TSortSettings {
     // Merged cells are split before a header-click sort and equal runs of
     // MergeColumnList merged again after it.
     bool AutoColumnMerge = false;
+    // A tie is broken by the next column (the next index entry).
+    bool Full = true;
+    // Empty cells go first (BlankPos blFirst) or last whatever the direction.
+    bool IgnoreBlanks = false;
+    TSortBlankPosition BlankPos = blFirst;
+    // The style of a column starts as ssAutomatic (read from the cells),
+    // else as ssAlphabetic.
+    bool AutoFormat = true;
+    // With fixed columns, column 0 keeps its order.
+    bool NormalCellsOnly = false;
     TColor IndexColor = cb::gfx::clYellow;
     cb::gfx::TBitmap UpGlyph, DownGlyph, IndexUpGlyph, IndexDownGlyph;
 };

@@ -8,4 +8,9 @@ int TSortIndexList::FindColumn(int col) const {
     return -1;
 }
 
+void TSortIndexList::ToggleIndex(int col) {
+    int i = FindColumn(col);
+    if (i >= 0) SetItem(i, int(unsigned(FItems[size_t(i)]) ^ kDescending));
+}
+
 }  // namespace cb::grid

@@ -12,6 +12,9 @@ public:
     static bool Descending(int entry) { return unsigned(entry) & kDescending; }
     // Position of a column in the list, -1 when absent.
     int FindColumn(int col) const;
+    void AddIndex(int col, bool ascending) { AddValue(ascending ? col : int(unsigned(col) | kDescending)); }
+    // Flips the direction of the column's first entry; nothing when absent.
+    void ToggleIndex(int col);
 };
 
 }  // namespace cb::grid
