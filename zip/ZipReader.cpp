@@ -208,6 +208,7 @@ void TZipReader::ClearDirectory() {
     FreeDirectory();
     FEndCentral.Reset();
     FScanned = false;
+    FDirectoryFault.clear();
     FFileStamp = {};
     FNumVolumes = 1;
     SetMultiMode(TMultiMode::mmNone);
@@ -294,9 +295,30 @@ bool TZipReader::RecoveryScan() {
     return true;
 }
 
+namespace {
+
+// The end record's fields that a ZIP64 archive fills with all ones.
+bool Saturated(const TEndCentral& End) {
+    return End.TotalEntries == 0xFFFF || End.EntriesThisDisk == 0xFFFF || End.DirectorySize == 0xFFFFFFFF ||
+           End.DirectoryOffset == 0xFFFFFFFF;
+}
+
+// A ZIP64 end locator right before the end record: the archive holds more
+// entries or bytes than its end record can say.
+bool HasZip64Locator(cb::rtl::TStream& S, const TEndCentral& End) {
+    const std::int64_t at = End.CommentOffset - EndRecordFixedSize - 20;
+    if (at < 0) return false;
+    S.Seek(at, TSeekOrigin::soBeginning);
+    std::uint8_t sig[4] = {};
+    return S.Read(sig, 4) == 4 && sig[0] == 0x50 && sig[1] == 0x4B && sig[2] == 0x06 && sig[3] == 0x07;
+}
+
+}  // namespace
+
 void TZipReader::ReadDirectory() {
     FFileStamp = FileStamp(FZipName);
     FreeDirectory();
+    FDirectoryFault.clear();
     std::unique_ptr<TLFNFileStream> zfc;
     cb::rtl::TStream* src = FArchive.get();
     bool found = FEndCentral.Find(*FArchive);
@@ -316,6 +338,9 @@ void TZipReader::ReadDirectory() {
             }
         }
     }
+    if (found && !zfcMode && Saturated(FEndCentral) && HasZip64Locator(*FArchive, FEndCentral))
+        throw EZipTooLarge("The archive \"" + FZipName +
+                           "\" holds more than 65,535 entries or 4 GiB (ZIP64), which cannot be read");
     bool scanMode = false;
     std::int64_t dirPos = 0;
     if (found) {
@@ -428,6 +453,10 @@ void TZipReader::ReadDirectory() {
     }
     FNumVolumes = FEndCentral.ThisDisk + 1;
     FCurrentVolume = zfcMode ? 0 : FEndCentral.ThisDisk;
+    if (scanMode) {
+        FDirectoryFault = "its directory was rebuilt from " + std::to_string(FDirectory->Count()) + " local headers";
+        if (found) FDirectoryFault += " (its end record counts " + std::to_string(total) + " entries)";
+    }
     Sort(FSortMode);
 }
 

@@ -100,6 +100,13 @@ public:
     const TEndCentral& EndCentral() const { return FEndCentral; }
     int NumberOfVolumes() const { return FNumVolumes; }
 
+    // Empty when the directory read adds up: every entry the end record
+    // counts was read from the central directory, each at a local header of
+    // its own. Otherwise why not (the directory was rebuilt from the local
+    // headers: entries sharing a header, names twice, a damaged directory);
+    // such an archive is listed but never updated.
+    const std::string& DirectoryFault() const { return FDirectoryFault; }
+
     // An entry name that is safe to extract: relative, without "..".
     static bool IsSafeEntryName(std::string_view Name);
 
@@ -149,6 +156,7 @@ protected:
     int FCurrentVolume = 0;
     int FNumVolumes = 1;
     bool FScanned = false;
+    std::string FDirectoryFault;
     std::uint32_t FCrc = 0xFFFFFFFF;
     TZipCipher FCipher;
 };

@@ -77,6 +77,7 @@ TFileInfo GetFileInfo(const std::string& Path) {
     if (Path.empty() || ::stat(Path.c_str(), &st) != 0) return info;
     info.Exists = true;
     info.IsDirectory = S_ISDIR(st.st_mode);
+    info.IsRegular = S_ISREG(st.st_mode);
     info.Size = info.IsDirectory ? 0 : static_cast<std::uint64_t>(st.st_size);
     info.ModTime = st.st_mtime;
     info.Mode = st.st_mode & 07777;

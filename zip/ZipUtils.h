@@ -31,6 +31,7 @@ inline constexpr std::uint32_t faArchive = 0x20;
 struct TFileInfo {
     bool Exists = false;
     bool IsDirectory = false;
+    bool IsRegular = false;  // a plain file (not a folder, FIFO or device)
     std::uint64_t Size = 0;
     std::time_t ModTime = 0;
     std::uint32_t Attributes = 0;  // faDirectory, faArchive, faReadOnly

@@ -1,5 +1,6 @@
 #include "zip/ZipWriter.h"
 
+#include "platform/rtl/AtomicFile.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/Strings.h"
 #include "zip/Crc32.h"
@@ -438,7 +439,12 @@ int TZipWriter::BuildArchive() {
             static_cast<std::int64_t>(FFilesList.size()) * (FStorePaths ? 83 : 58) + FEndCentral.CommentLength() + 2070;
     const TFileInfo existing = GetFileInfo(archive);
     if (existing.IsDirectory) throw EZipError("Cannot write the archive \"" + archive + "\": it is a folder");
-    B.Update = existing.Exists && !B.Multi;
+    if (existing.Exists && !existing.IsRegular)
+        throw EZipError("Cannot write the archive \"" + archive + "\": it is not a regular file");
+    B.Update = existing.Exists && !B.Multi && !DirectOutput;
+    // The temporary file beside the archive, renamed over it (or over the
+    // file a link names) at the end; stale ones of killed writers go first.
+    std::unique_ptr<cb::rtl::TAtomicReplace> replace;
     B.ByName = std::make_unique<TSortedZip>(false, TDuplicates::dupAccept, TZipSortMode::ByName);
     B.NewDir = std::make_unique<TSortedZip>(true, TDuplicates::dupAccept, TZipSortMode::ByNone);
 
@@ -450,6 +456,9 @@ int TZipWriter::BuildArchive() {
             // Read the old directory first, so the archive comment carries over.
             OpenArchive();
             if (NumberOfVolumes() > 1) throw EZipError("Cannot update the multi-volume archive \"" + archive + "\"");
+            // Entries the directory lost would be dropped by the update.
+            if (!DirectoryFault().empty())
+                throw EBadZipFile("Cannot update the archive \"" + archive + "\": " + DirectoryFault());
         }
         if (B.Update || FEndCentral.Modified) {
             ZipComment();
@@ -459,9 +468,11 @@ int TZipWriter::BuildArchive() {
         }
         if (B.Multi) {
             StartVolumes(B);
+        } else if (DirectOutput) {
+            B.Output = std::make_unique<TLFNFileStream>(archive, TLFNMode::Create, FlushFilesOnClose);
         } else {
-            // A temporary file beside the archive, renamed over it at the end.
-            B.OutputName = MakeTempFileName(DirectoryOf(archive).empty() ? "./" : DirectoryOf(archive));
+            replace = std::make_unique<cb::rtl::TAtomicReplace>(archive);
+            B.OutputName = replace->TempName();
             // The archive keeps the old one's permissions, or gets the usual ones.
             ::chmod(B.OutputName.c_str(), existing.Exists ? existing.Mode : DefaultFileMode());
             B.Output = std::make_unique<TLFNFileStream>(B.OutputName, TLFNMode::Create, FlushFilesOnClose);
@@ -492,9 +503,8 @@ int TZipWriter::BuildArchive() {
         }
         if (B.Multi) {
             FinishVolumes(B);
-        } else {
-            if (!MoveOrCopyFile(B.OutputName, archive))
-                throw EZipError(std::string(texts::CouldNotCopy) + B.OutputName + " -> " + archive);
+        } else if (replace) {
+            replace->Commit();
             B.OutputName.clear();
         }
     } catch (...) {
@@ -530,29 +540,31 @@ namespace cb::zip {
 void ZipSingleFile(const std::string& Source, const std::string& Archive, const std::string& Password) {
     const TFileInfo source = GetFileInfo(Source);
     if (!source.Exists || source.IsDirectory) throw EZipError("Cannot zip \"" + Source + "\": the file does not exist");
-    // Built under a new name beside the archive, then renamed over it.
-    const std::string dir = DirectoryOf(Archive).empty() ? "./" : DirectoryOf(Archive);
-    const std::string fresh = MakeTempFileName(dir);
-    DeleteFileQuietly(fresh);
-    auto cleanup = cb::rtl::OnScopeExit([&] { DeleteFileQuietly(fresh); });
+    const TFileInfo there = GetFileInfo(Archive);
+    if (there.Exists && !there.IsRegular)
+        throw EZipError("Cannot write the archive \"" + Archive + "\": it is not a regular file");
+    // Built in a temporary file beside the archive (beside the file a link
+    // names), checked, then renamed over it.
+    cb::rtl::TAtomicReplace fresh(Archive);
     {
         TZipWriter zip;
         zip.Password = Password;
-        zip.SetZipName(fresh);
+        zip.DirectOutput = true;
+        zip.SetZipName(fresh.TempName());
         zip.AddFile(Source);
         if (zip.ZipFiles() != 1) throw EZipError("Cannot zip \"" + Source + "\" into \"" + Archive + "\"");
     }
     // Check what was written before it replaces anything.
     {
         TZipReader check;
-        check.SetZipName(fresh);
+        check.SetZipName(fresh.TempName());
         check.OpenArchive();
         const bool ok = check.Count() == 1 && check.Entry(0).FullName() == NameOf(Source) &&
                         check.Entry(0).UncompressedSize == source.Size;
         check.CloseArchive();
         if (!ok) throw EZipError("The archive \"" + Archive + "\" does not hold \"" + Source + "\" as it should");
     }
-    if (!MoveFile(fresh, Archive)) throw EZipError(std::string(texts::CouldNotCopy) + fresh + " -> " + Archive);
+    fresh.Commit();
 }
 
 }  // namespace cb::zip

@@ -103,6 +103,11 @@ public:
     // Messages the build shows without failing (the ".zfc" file).
     std::function<void(const std::string& Text)> OnShowMessage;
 
+    // Writes straight into the file ZipName names, a fresh file the caller
+    // made as a temporary file of its own and renames into place itself;
+    // nothing is updated and no temporary file is made beside it.
+    bool DirectOutput = false;
+
     // Copies settings, lists and events of another writer.
     void Assign(const TZipWriter& Source);
 
@@ -146,7 +151,9 @@ private:
 
 // Packs one file into Archive under its bare name, deflated at level 6 and
 // encrypted when Password is not empty. An existing Archive is replaced, not
-// added to, and only once the new one is complete and checked. Raises on
+// added to, and only once the new one is complete and checked; as for every
+// file the program writes, a symbolic link is followed and the file it names
+// replaced, and a FIFO, device or folder at Archive is refused. Raises on
 // any failure; on return the archive holds the file and the source is closed.
 void ZipSingleFile(const std::string& Source, const std::string& Archive, const std::string& Password = {});
 

@@ -123,6 +123,17 @@ void CopyRaw(cb::rtl::TStream& From, cb::rtl::TStream& To, std::uint64_t Count, 
     }
 }
 
+// The encryption header of an entry decrypts with the password: its last
+// byte is the CRC's high byte, or the time stamp's with a data descriptor.
+bool OpensWith(const std::string& Header, const std::string& Password, const TZipHeaderInfo& E) {
+    if (Password.empty() || Header.size() != 12) return false;
+    TZipCipher cipher;
+    cipher.InitKeys(Password);
+    std::uint8_t last = 0;
+    for (char c : Header) last = cipher.DecryptByte(static_cast<std::uint8_t>(c));
+    return last == static_cast<std::uint8_t>(E.Crc32 >> 24) || last == static_cast<std::uint8_t>(E.DateTime >> 8);
+}
+
 }  // namespace
 
 int TZipWriter::ProcessExistingEntries(TBuild& B) {
@@ -172,6 +183,16 @@ int TZipWriter::ProcessExistingEntries(TBuild& B) {
             throw EBadZipFile(std::string(texts::NotAZip) + " Entry \"" + old->FullName() + "\" has no local header.");
         const std::uint16_t nameLen = U16(local, 26);
         const std::uint16_t extraLen = U16(local, 28);
+        // A kept entry is copied as it is: one with another password than
+        // the update's would leave an archive no single password opens.
+        if (e->Flags & 1) {
+            FArchive->Seek(static_cast<std::int64_t>(old->LocalHeaderOffset) + LocalHeaderFixedSize + nameLen + extraLen,
+                           TSeekOrigin::soBeginning);
+            const std::string header = FArchive->ReadString(12);
+            if (!OpensWith(header, Password, *e))
+                throw EZipError("Cannot update the archive \"" + FZipName + "\": entry \"" + old->FullName() +
+                                "\" is encrypted with another password");
+        }
         // An encrypted entry with a data descriptor checks its password
         // against the time stamp: it keeps the descriptor and its flag.
         const bool descriptor = e->HasDataDescriptor() && (e->Flags & 1);
