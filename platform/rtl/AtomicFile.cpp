@@ -95,6 +95,8 @@ std::string ResolveWriteTarget(const std::string& fileName) {
 
 TAtomicReplace::TAtomicReplace(const std::string& fileName) : FFileName(fileName) {
     FTarget = ResolveWriteTarget(fileName);
+    // What a killed writer of this target left goes first.
+    RemoveStaleTempFiles(FTarget);
     FTempName = DirOf(FTarget) + TempPrefix(FTarget) + std::to_string(::getpid()) + "-XXXXXX";
     // The signals that remove temporary files wait until this one is known.
     sigset_t block, old;
@@ -177,6 +179,9 @@ int RemoveStaleTempFiles(const std::string& fileName) {
 }
 
 void InstallTempFileCleanupOnSignals() {
+    // A write past the file-size limit fails with EFBIG and a message
+    // instead of ending the process.
+    ::signal(SIGXFSZ, SIG_IGN);
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         struct sigaction old {};
         // A signal the process was told to ignore stays ignored.

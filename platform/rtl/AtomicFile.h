@@ -21,7 +21,8 @@ std::string ResolveWriteTarget(const std::string& fileName);
 
 class TAtomicReplace {
 public:
-    // Creates the temporary file (mode of the existing target, else 0644).
+    // Removes the stale temporary files of the target (RemoveStaleTempFiles),
+    // then creates its own (mode of the existing target, else 0644).
     // Throws EFCreateError naming fileName.
     explicit TAtomicReplace(const std::string& fileName);
     // Removes the temporary file unless committed.
@@ -60,6 +61,7 @@ int RemoveStaleTempFiles(const std::string& fileName);
 
 // On SIGINT, SIGTERM and SIGHUP the temporary files of writers that are still
 // open are removed before the signal ends the process as it would have.
+// SIGXFSZ is ignored: a write past the file-size limit is an error.
 void InstallTempFileCleanupOnSignals();
 
 }  // namespace cb::rtl

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -161,4 +162,31 @@ TEST(RtlFileLayer, SignalsRemoveTheTemporaryFilesOfOpenWriters) {
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
         EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{}) << "signal " << sig;
     }
+}
+
+// With the program's signal set-up, a write past the file-size limit is an
+// error naming the file, not the end of the process; the old file stays and
+// no temporary file is left.
+TEST(RtlFileLayer, AWritePastTheFileSizeLimitIsAnError) {
+    cbtest::TempDir dir;
+    const std::string file = dir.file("settings.ini");
+    cbtest::writeFile(file, "old");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        InstallTempFileCleanupOnSignals();
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const std::string error = ErrorOf([&] {
+            TAtomicFileStream w(file);
+            w.WriteBuffer(std::string(100000, 'x'));
+            w.Commit();
+        });
+        std::_Exit(error.find(file) != std::string::npos && error.find("too large") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "the process died (status " << status << ")";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "no error naming the file and the limit";
+    EXPECT_EQ(cbtest::readFile(file), "old");
+    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"settings.ini"});
 }
