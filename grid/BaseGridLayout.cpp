@@ -59,7 +59,10 @@ void TBaseGrid::ResizeStorage(int colCount, int rowCount) {
     colCount = std::max(colCount, 0);
     rowCount = std::max(rowCount, 0);
     if (rowCount < int(FRows.size())) FRows.resize(size_t(rowCount));
-    for (auto& r : FRows) r.resize(size_t(colCount));
+    // Rows already there change only when the column count does: growing
+    // by rows costs the new rows, not the whole grid.
+    if (FColAxis.Sizes.size() != size_t(colCount))
+        for (auto& r : FRows) r.resize(size_t(colCount));
     if (rowCount > int(FRows.size())) {
         size_t old = FRows.size();
         FRows.resize(size_t(rowCount));

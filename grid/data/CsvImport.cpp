@@ -7,20 +7,38 @@
 #include "platform/rtl/ScopeGuard.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace cb::grid {
 
 void ImportCSV(TExtStringGrid& grid, const std::string& fileName, bool append,
                const std::function<void(int)>& progress) {
-    std::string data;
+    // The file is mapped, not copied: its pages come from the page cache.
+    std::int64_t size = 0;
+    int fd = -1;
     try {
-        if (!cb::rtl::ReadFileBytes(fileName, data, MaxCsvFileBytes))
-            throw EExtGridError("Cannot open file " + fileName);
+        fd = cb::rtl::OpenFileForReading(fileName, &size);
     } catch (const cb::rtl::Exception& e) {
-        if (dynamic_cast<const EExtGridError*>(&e)) throw;
         throw EExtGridError("Cannot open file " + fileName + ": " + e.what());
     }
+    if (fd < 0) throw EExtGridError("Cannot open file " + fileName);
+    auto closeFile = cb::rtl::OnScopeExit([fd] { ::close(fd); });
+    if (std::uint64_t(size) > MaxCsvFileBytes)
+        throw EExtGridError("The file " + fileName + " is larger than " + std::to_string(MaxCsvFileBytes >> 20) +
+                            " MB");
+    void* map = nullptr;
+    if (size > 0) {
+        map = ::mmap(nullptr, std::size_t(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (map == MAP_FAILED) throw EExtGridError("Cannot open file " + fileName + ": " + std::strerror(errno));
+    }
+    auto unmap = cb::rtl::OnScopeExit([map, size] {
+        if (map) ::munmap(map, std::size_t(size));
+    });
+    const std::string_view data(static_cast<const char*>(map), map ? std::size_t(size) : 0);
     const std::string_view text = SkipByteOrderMark(data);
     const char delimiter = GuessCsvDelimiter(text);
     const TCsvShape shape = MeasureCsv(text, delimiter, fileName);
@@ -32,6 +50,8 @@ void ImportCSV(TExtStringGrid& grid, const std::string& fileName, bool append,
 
     grid.BeginUpdate();
     auto resume = cb::rtl::OnScopeExit([&] { grid.EndUpdate(); });
+    // Columns first: rows are then made once at their final width.
+    if (grid.ColCount() < shape.MaxFields) grid.SetColCount(shape.MaxFields);
     int startRow = 0;
     if (append) {
         // Below the normal rows, above the footer rows (which move down).
@@ -41,7 +61,6 @@ void ImportCSV(TExtStringGrid& grid, const std::string& fileName, bool append,
         grid.ClearAllCells();
         grid.SetRowCount(std::max(records + grid.FixedFooters(), 1));
     }
-    if (grid.ColCount() < shape.MaxFields) grid.SetColCount(shape.MaxFields);
 
     TCsvReader reader(text, delimiter, fileName);
     std::string_view field;

@@ -71,6 +71,7 @@ bool ReadFileBytes(const std::string& fileName, std::string& data, std::size_t m
         throw EInOutError("File \"" + fileName + "\" is too large (more than " + std::to_string(maxSize) + " bytes)");
     };
     if (static_cast<unsigned long long>(size) > maxSize) tooLarge();
+    data.reserve(static_cast<std::size_t>(size));  // one allocation for a file that keeps its size
     char buf[65536];
     for (;;) {
         ssize_t n = ::read(fd, buf, sizeof buf);
