@@ -16,9 +16,12 @@
 // per pair of a row group and a column group maps the combination straight
 // to the cell, and a fact's cell and values are folded into per-cell
 // accumulators in the same loop. Otherwise a block of facts yields (fact,
-// cell) pairs that are folded per measure. Facts are handed out in
-// chunks to the shared worker pool, each worker with its own accumulators,
-// merged at the end.
+// cell) pairs that are folded per measure.
+//
+// The facts are cut into parts (at most kMaxParts, their size set by the fact
+// and cell counts alone) handed to the shared worker pool. Each part sums its
+// facts in order into accumulators of its own, and the parts are merged in
+// part order, so a sum is the same on every run and for any number of threads.
 #include "olap/engine/Aggregator.h"
 
 #include "olap/engine/OlapError.h"
@@ -28,6 +31,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <memory>
 #include <unordered_map>
 
 namespace cb::olap {
@@ -41,7 +45,10 @@ constexpr uint64_t kDenseCombos = uint64_t(1) << 22;
 constexpr uint64_t kFusedCombos = uint64_t(1) << 22;
 constexpr size_t kMaxPairs = size_t(1) << 26;
 constexpr size_t kBlock = 2048;
-constexpr size_t kChunk = size_t(1) << 16;  // facts handed to a worker at a time
+constexpr size_t kChunk = size_t(1) << 16;  // facts per part at the least
+constexpr size_t kMaxParts = 64;
+constexpr size_t kPartMemory = size_t(256) << 20;  // bytes of accumulators over all parts
+constexpr size_t kMergePiece = size_t(1) << 16;     // accumulators merged by a worker at a time
 constexpr size_t kMaxDepthGroups = 8;       // per axis, planned apart
 
 // The tuples of one axis planned together.
@@ -666,6 +673,45 @@ void AccumulatePairs(const CubeData& cube, const AxisPlan& cols, const AxisPlan&
     }
 }
 
+// How the facts are cut into parts: a function of the fact and slot counts
+// alone, never of the threads, so that sums come out the same.
+struct PartPlan {
+    size_t count = 1;  // parts
+    size_t facts = 0;  // per part (the last may hold fewer)
+};
+
+PartPlan PlanParts(size_t factCount, size_t slots) {
+    size_t count = std::clamp<size_t>((factCount + kChunk - 1) / kChunk, 1, kMaxParts);
+    // Every part's accumulators cost memory and a merge: keep both small
+    // beside the facts.
+    count = std::min(count, std::max<size_t>(1, kPartMemory / (slots * sizeof(Acc))));
+    count = std::min(count, std::max<size_t>(1, 2 * factCount / slots));
+    PartPlan plan;
+    plan.facts = (factCount + count - 1) / count;
+    plan.facts = std::max(kBlock, (plan.facts + kBlock - 1) / kBlock * kBlock);
+    plan.count = std::max<size_t>(1, (factCount + plan.facts - 1) / plan.facts);
+    return plan;
+}
+
+// Folds n cells of accumulators src into dst (measures inner).
+void MergeInto(Acc* dst, const Acc* src, size_t n, const std::vector<Aggregation>& aggregations) {
+    const size_t mc = aggregations.size();
+    for (size_t m = 0; m < mc; ++m) {
+        const Aggregation agg = aggregations[m];
+        for (size_t c = 0; c < n; ++c) {
+            Acc& d = dst[c * mc + m];
+            const Acc& s = src[c * mc + m];
+            d.count += s.count;
+            if (agg == Aggregation::Sum)
+                d.value += s.value;
+            else if (agg == Aggregation::Min)
+                d.value = std::min(d.value, s.value);
+            else if (agg == Aggregation::Max)
+                d.value = std::max(d.value, s.value);
+        }
+    }
+}
+
 }  // namespace
 
 AggregateResult Aggregate(const CubeData& cube, const AxisTuples& columns, const AxisTuples& rows,
@@ -703,59 +749,40 @@ AggregateResult Aggregate(const CubeData& cube, const AxisTuples& columns, const
         BuildCodes(rowPlan);
     }
 
-    // Accumulators: the cells and one spare for facts outside every cell.
+    // Accumulators: the cells and one spare for facts outside every cell,
+    // one set per part of the facts.
     const size_t mc = measures.size();
     const size_t slots = (cells + 1) * mc;
-    const size_t chunks = (cube.factCount + kChunk - 1) / kChunk;
-    size_t workers = std::min(EngineThreadCount(), chunks);
-    // Each worker's accumulators cost memory: keep them small.
-    while (workers > 1 && slots * sizeof(Acc) * workers > (size_t(256) << 20)) --workers;
-
-    std::vector<std::vector<Acc>> acc(workers);
-    auto initialise = [&](std::vector<Acc>& a) {
-        a.resize(slots);
+    const PartPlan parts = PlanParts(cube.factCount, slots);
+    const size_t workers = std::min(EngineThreadCount(), parts.count);
+    std::unique_ptr<Acc[]> acc(new Acc[parts.count * slots]);  // each part initialises its own
+    WorkerPool::Shared().Run(workers, parts.count, [&](size_t, size_t part) {
+        Acc* a = acc.get() + part * slots;
         for (size_t m = 0; m < mc; ++m) {
             const double init = InitialValue(cube.measures[size_t(measures[m])].aggregation);
             for (size_t c = 0; c <= cells; ++c) a[c * mc + m] = Acc{init, 0};
         }
-    };
-    WorkerPool::Shared().Run(workers, chunks, [&](size_t worker, size_t chunk) {
-        std::vector<Acc>& a = acc[worker];
-        if (a.empty()) initialise(a);
-        const size_t begin = chunk * kChunk, end = std::min(cube.factCount, begin + kChunk);
+        const size_t begin = part * parts.facts, end = std::min(cube.factCount, begin + parts.facts);
         if (isFused)
-            AccumulateFused(cube, fused, measures, begin, end, a.data());
+            AccumulateFused(cube, fused, measures, begin, end, a);
         else
-            AccumulatePairs(cube, colPlan, rowPlan, measures, begin, end, a.data());
+            AccumulatePairs(cube, colPlan, rowPlan, measures, begin, end, a);
     });
 
-    // Merge into the first worker's accumulators that ran.
-    std::vector<Acc>* total = nullptr;
-    for (auto& a : acc) {
-        if (a.empty()) continue;
-        if (!total) {
-            total = &a;
-            continue;
-        }
-        for (size_t m = 0; m < mc; ++m) {
-            const Aggregation agg = cube.measures[size_t(measures[m])].aggregation;
-            for (size_t c = 0; c < cells; ++c) {
-                Acc& d = (*total)[c * mc + m];
-                const Acc& s = a[c * mc + m];
-                d.count += s.count;
-                if (agg == Aggregation::Sum)
-                    d.value += s.value;
-                else if (agg == Aggregation::Min)
-                    d.value = std::min(d.value, s.value);
-                else if (agg == Aggregation::Max)
-                    d.value = std::max(d.value, s.value);
-            }
-        }
-    }
-    if (!total) return result;
+    // Merge every part into the first, in part order, cell ranges in parallel.
+    std::vector<Aggregation> aggregations;
+    for (int m : measures) aggregations.push_back(cube.measures[size_t(m)].aggregation);
+    const size_t cellsPerPiece = std::max<size_t>(1, kMergePiece / (mc * parts.count));
+    const size_t pieces = parts.count > 1 ? (cells + cellsPerPiece - 1) / cellsPerPiece : 0;
+    WorkerPool::Shared().Run(std::min(EngineThreadCount(), pieces), pieces, [&](size_t, size_t piece) {
+        const size_t first = piece * cellsPerPiece, last = std::min(cells, first + cellsPerPiece);
+        for (size_t p = 1; p < parts.count; ++p)
+            MergeInto(acc.get() + first * mc, acc.get() + p * slots + first * mc, last - first, aggregations);
+    });
+    const Acc* total = acc.get();
     for (size_t c = 0; c < cells; ++c)
         for (size_t m = 0; m < mc; ++m) {
-            const Acc& a = (*total)[c * mc + m];
+            const Acc& a = total[c * mc + m];
             if (a.count)
                 result.values[c * mc + m] =
                     cube.measures[size_t(measures[m])].aggregation == Aggregation::Count ? double(a.count) : a.value;

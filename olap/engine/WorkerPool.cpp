@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace cb::olap {
 
@@ -53,12 +54,13 @@ WorkerPool::~WorkerPool() {
 void WorkerPool::Run(size_t workers, size_t chunks, const std::function<void(size_t, size_t)>& fn) {
     workers = std::min(workers, chunks);
     std::unique_lock running(FRunMutex, std::try_to_lock);
-    if (workers <= 1 || !running) {
+    if (workers <= 1 || !running || (!FThreads.empty() && FOwner != ::getpid())) {
         for (size_t c = 0; c < chunks; ++c) fn(0, c);
         return;
     }
     {
         std::lock_guard lock(FMutex);
+        FOwner = ::getpid();
         while (FThreads.size() < workers - 1) {
             const size_t index = FThreads.size();
             FThreads.emplace_back([this, index] { Loop(index); });

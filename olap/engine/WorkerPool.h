@@ -36,8 +36,9 @@ public:
     // `workers` threads at once (the calling thread is worker 0; worker
     // indexes stay below `workers`), and returns when all chunks are done.
     // The first exception thrown by fn is rethrown here; chunks not yet
-    // started are then skipped. While the pool serves another caller, the
-    // work runs on the calling thread alone.
+    // started are then skipped. While the pool serves another caller, and in
+    // a child process forked from the pool's (which has none of its
+    // threads), the work runs on the calling thread alone.
     void Run(size_t workers, size_t chunks, const std::function<void(size_t worker, size_t chunk)>& fn);
 
 private:
@@ -48,6 +49,7 @@ private:
     std::mutex FMutex;     // guards what follows
     std::condition_variable FWake, FDone;
     std::vector<std::thread> FThreads;
+    int FOwner = 0;  // process id the threads run in
     uint64_t FGeneration = 0;
     bool FStop = false;
     size_t FPending = 0;  // helper threads still working on the job

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <sstream>
@@ -314,4 +315,55 @@ TEST(AggregateTest, HugeCombinationSpacesAgree) {
     auto expected = Aggregate(*cube, Axis({}, {}), Axis({2}, one), all);
     auto got = Aggregate(*cube, Axis({}, {}), Axis(std::vector<int>(12, 2), twelve), all);
     ExpectCells(expected.values, got, "twelve positions");
+}
+
+TEST(AggregateTest, SumsAreBitIdenticalOnEveryThreadCountAndRun) {
+    // Values of three decimals round differently in every order they are
+    // added in: a sum that depends on which thread took which facts shows.
+    CubeBuilder b("Decimals");
+    const int g = b.AddDimension("G", {"Group", "Leaf"});
+    const int h = b.AddDimension("H", {"Item"});
+    b.AddMeasure("S", Aggregation::Sum);
+    b.AddMeasure("T", Aggregation::Sum);
+    uint64_t s = 2024;
+    auto rnd = [&](uint64_t n) {
+        s = s * 6364136223846793005ull + 1442695040888963407ull;
+        return (s >> 33) % n;
+    };
+    std::vector<uint32_t> gLeaves, hLeaves;
+    for (int i = 0; i < 12; ++i)
+        for (int j = 0; j < 9; ++j) gLeaves.push_back(b.Leaf(g, {"g" + std::to_string(i), "l" + std::to_string(j)}));
+    for (int i = 0; i < 40; ++i) hLeaves.push_back(b.Leaf(h, {"h" + std::to_string(i)}));
+    for (size_t f = 0; f < 300'000; ++f) {
+        uint32_t leaves[2] = {gLeaves[rnd(gLeaves.size())], hLeaves[rnd(hLeaves.size())]};
+        const double v[2] = {double(rnd(2'000'000)) / 1000 - 1000, double(rnd(100'000'000)) / 1000};
+        b.AddFact(leaves, v);
+    }
+    auto cube = b.Finish();
+    const auto& c = *cube;
+    const MemberId g0 = c.dimensions[0].levels[1].members[0];
+    struct Case {
+        const char* name;
+        AxisTuples cols, rows;
+    };
+    const Case cases[] = {
+        {"grand total", Axis({}, {}), Axis({}, {})},
+        {"groups by items", Axis({1}, LevelMembers(c, 1, 1)), Axis({0}, LevelMembers(c, 0, 1))},
+        // Overlapping tuples take the path that folds (fact, cell) pairs.
+        {"totals beside details", Axis({}, {}), Axis({0}, {0, g0, c.dimensions[0].members[g0].children[0], g0})},
+    };
+    for (const Case& q : cases) {
+        SetEngineThreadCount(1);
+        const std::vector<double> expected = Aggregate(c, q.cols, q.rows, {0, 1}).values;
+        for (size_t threads : {1, 3, 8}) {
+            SetEngineThreadCount(threads);
+            for (int run = 0; run < 20; ++run) {
+                const std::vector<double> got = Aggregate(c, q.cols, q.rows, {0, 1}).values;
+                ASSERT_EQ(got.size(), expected.size());
+                ASSERT_EQ(std::memcmp(got.data(), expected.data(), got.size() * sizeof(double)), 0)
+                    << q.name << ", " << threads << " threads, run " << run;
+            }
+        }
+    }
+    SetEngineThreadCount(0);
 }

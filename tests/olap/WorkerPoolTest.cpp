@@ -2,6 +2,8 @@
 #include "olap/engine/WorkerPool.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -65,6 +67,22 @@ TEST(WorkerPoolTest, FirstErrorReachesTheCallerAndThePoolServesOn) {
     std::atomic<int> sum{0};
     pool.Run(4, 10, [&](size_t, size_t chunk) { sum += int(chunk); });
     EXPECT_EQ(sum, 45);
+}
+
+// A child forked from a process whose pool has threads has none of them:
+// its work runs on the calling thread instead of waiting for ever.
+TEST(WorkerPoolTest, ForkedChildRunsItsWorkAlone) {
+    WorkerPool pool;
+    pool.Run(4, 8, [](size_t, size_t) {});
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        size_t sum = 0;
+        pool.Run(4, 10, [&](size_t worker, size_t chunk) { sum += worker == 0 ? chunk : 100; });
+        ::_exit(sum == 45 ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 }  // namespace
