@@ -62,8 +62,8 @@ private:
     std::vector<CalculatedMemberData> FCalculated;
     size_t FFactCount = 0;
     size_t FMemberBytes = 0;  // names, index entries and child lists of the members
-    std::vector<std::vector<uint32_t>> FKeys;
-    std::vector<std::vector<double>> FValues;
+    std::vector<FactKeyColumn> FKeys;
+    std::vector<FactValueColumn> FValues;
 };
 
 }  // namespace cb::olap

@@ -29,7 +29,7 @@ void CheckFormat(const std::string& format, const std::string& what, const std::
         Fail(context, what + " is longer than " + std::to_string(kMaxFormatLength) + " characters");
 }
 
-void CheckDimension(const DimensionData& dim, size_t factCount, const std::vector<MemberId>* keys,
+void CheckDimension(const DimensionData& dim, size_t factCount, const FactKeyColumn* keys,
                     const std::string& context) {
     const std::string where = "dimension " + Quote(dim.name);
     if (dim.levels.empty()) Fail(context, where + " has no levels");
@@ -182,7 +182,7 @@ void CheckCube(const CubeData& cube, const std::string& context) {
     for (size_t d = 0; d < cube.dimensions.size(); ++d)
         CheckDimension(cube.dimensions[d], cube.factCount, factsPresent ? &cube.factKeys[d] : nullptr, context);
     for (size_t m = 0; m < cube.factValues.size(); ++m) {
-        const std::vector<double>& values = cube.factValues[m];
+        const FactValueColumn& values = cube.factValues[m];
         if (values.size() != cube.factCount)
             Fail(context, "the value column of measure " + Quote(cube.measures[m].name) + " holds " +
                               std::to_string(values.size()) + " values for " + std::to_string(cube.factCount) +

@@ -12,6 +12,7 @@
 // parent's unique name + ".[" + name + "]"; the (All) member is named "All"
 // with the unique name "[Dim].[All]", so a city is "[Dim].[All].[USA].[Boston]".
 // Measures are "[Measures].[name]".
+#include "olap/engine/FactColumn.h"
 #include "olap/engine/MemberNameIndex.h"
 
 #include <cstdint>
@@ -21,7 +22,6 @@
 
 namespace cb::olap {
 
-using MemberId = uint32_t;
 constexpr MemberId kNoMember = std::numeric_limits<MemberId>::max();
 
 struct MemberData {
@@ -79,9 +79,9 @@ struct CubeData {
 
     size_t factCount = 0;
     // factKeys[d][f]: leaf member id of fact f in dimension d.
-    std::vector<std::vector<MemberId>> factKeys;
+    std::vector<FactKeyColumn> factKeys;
     // factValues[m][f]: value of stored measure m for fact f; NaN means null.
-    std::vector<std::vector<double>> factValues;
+    std::vector<FactValueColumn> factValues;
 
     // Member look-up by name, built when first needed (see MemberNameIndex).
     MemberNameIndexCache nameIndex;

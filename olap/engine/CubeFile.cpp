@@ -31,12 +31,15 @@
 
 #include "olap/engine/CubeCheck.h"
 #include "olap/engine/OlapError.h"
+#include "olap/engine/WorkerPool.h"
 #include "platform/rtl/AtomicFile.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/FileIO.h"
+#include "platform/rtl/ScopeGuard.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cmath>
@@ -59,19 +62,36 @@ constexpr size_t kChunkFacts = size_t(1) << 20;
 constexpr size_t kMaxChunkFacts = size_t(1) << 23;
 constexpr int kMaxValueBytes = 128 << 20;
 
-// A fast 64-bit hash of a chunk's bytes, to notice damaged fact data.
-uint64_t ChunkChecksum(const void* data, size_t n) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t w;
-        std::memcpy(&w, p + i, 8);
-        h = (h ^ w) * 0x100000001B3ull;
-        h ^= h >> 29;
+// A fast 64-bit hash of a chunk's bytes, to notice damaged fact data; fed
+// in pieces as they are read.
+class TChunkHash {
+public:
+    explicit TChunkHash(size_t total) : FH(0x9E3779B97F4A7C15ull ^ total) {}
+
+    // The bytes in order; every piece but the last a multiple of 8 bytes.
+    void Add(const void* data, size_t n) {
+        const auto* p = static_cast<const unsigned char*>(data);
+        uint64_t h = FH;
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            uint64_t w;
+            std::memcpy(&w, p + i, 8);
+            h = (h ^ w) * 0x100000001B3ull;
+            h ^= h >> 29;
+        }
+        for (; i < n; ++i) h = (h ^ p[i]) * 0x100000001B3ull;
+        FH = h;
     }
-    for (; i < n; ++i) h = (h ^ p[i]) * 0x100000001B3ull;
-    return h ^ (h >> 32);
+    uint64_t Value() const { return FH ^ (FH >> 32); }
+
+private:
+    uint64_t FH;
+};
+
+uint64_t ChunkChecksum(const void* data, size_t n) {
+    TChunkHash h(n);
+    h.Add(data, n);
+    return h.Value();
 }
 
 std::string FileContext(const std::string& path) {
@@ -134,6 +154,7 @@ public:
         if (rc == SQLITE_DONE) return false;
         FDb.fail("cannot read");
     }
+    void reset() { sqlite3_reset(FSt); }
     void run() {
         if (sqlite3_step(FSt) != SQLITE_DONE) FDb.fail("cannot write");
         sqlite3_reset(FSt);
@@ -223,7 +244,105 @@ std::string CurrentTimestamp() {
     return buf;
 }
 
-void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize) {
+// A name that reaches a table's true rowid: a column may take "rowid" for
+// itself.
+std::string RowidName(const Db& db, const char* table) {
+    for (const char* name : {"rowid", "_rowid_", "oid"}) {
+        Stmt st(db, "SELECT count(*) FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE");
+        st.bind(1, std::string(table));
+        st.bind(2, std::string(name));
+        if (st.step() && st.integer(0) == 0) return name;
+    }
+    throw EOlapError(db.context() + ": table \"" + table + "\" is not a plain table");
+}
+
+// One stored chunk of a fact column and where its facts go.
+struct FactChunk {
+    int64_t rowid;
+    const char* kind;  // "key" or "value"
+    size_t pos, chunk, first, count, width;
+    void* target = nullptr;
+};
+
+constexpr uint64_t kParallelReadBytes = uint64_t(8) << 20;
+
+// Reads one chunk straight into its column, hashing it on the way, and
+// compares the hash with the one stored. Returns an error text or "".
+std::string ReadFactChunk(const Db& db, Stmt& header, const FactChunk& t) {
+    const std::string what = "fact chunk " + std::to_string(t.chunk);
+    const size_t bytes = t.count * t.width;
+    sqlite3_blob* blob = nullptr;
+    if (sqlite3_blob_open(db.get(), "main", "fact_columns", "data", t.rowid, 0, &blob) != SQLITE_OK) {
+        std::string msg = sqlite3_errmsg(db.get());
+        sqlite3_blob_close(blob);
+        return what + " cannot be read (" + msg + ")";
+    }
+    auto closeBlob = cb::rtl::OnScopeExit([&] { sqlite3_blob_close(blob); });
+    if (size_t(sqlite3_blob_bytes(blob)) != bytes) return what + " has the wrong size";
+    // One read: SQLite copies whole overflow pages straight into the column
+    // only when a read starts at a page's start.
+    auto* out = static_cast<unsigned char*>(t.target);
+    if (sqlite3_blob_read(blob, out, int(bytes), 0) != SQLITE_OK)
+        return what + " cannot be read (" + sqlite3_errmsg(db.get()) + ")";
+    TChunkHash hash(bytes);
+    hash.Add(out, bytes);
+    if constexpr (std::endian::native == std::endian::big) {
+        for (size_t i = 0; i < bytes; i += t.width) std::reverse(out + i, out + i + t.width);
+    }
+    // The row must still be the one listed, and its checksum must match.
+    header.reset();
+    header.bind(1, t.rowid);
+    if (!header.step() || header.text(0) != t.kind || header.type(1) != SQLITE_INTEGER ||
+        uint64_t(header.integer(1)) != t.pos || header.type(2) != SQLITE_INTEGER ||
+        uint64_t(header.integer(2)) != t.chunk)
+        return what + " changed while it was read";
+    if (header.type(3) != SQLITE_INTEGER || uint64_t(header.integer(3)) != hash.Value())
+        return what + " of " + t.kind + " column " + std::to_string(t.pos) + " is damaged (checksum mismatch)";
+    return {};
+}
+
+// Reads every chunk, on the engine's threads: each has a read-only
+// connection of its own (the file is immutable). No memory map: SQLite's
+// reads copy overflow pages straight into the column, a map would fault. The first
+// failing chunk in file order is reported.
+void ReadFactChunks(const Db& db, const std::string& uri, const std::string& rowid, std::vector<FactChunk>& tasks) {
+    const std::string headerSql = "SELECT kind, position, chunk, checksum FROM fact_columns WHERE " + rowid + " = ?";
+    uint64_t bytes = 0;
+    for (const FactChunk& t : tasks) bytes += t.count * t.width;
+    // A small cube is read faster than connections open.
+    const size_t workers = bytes < kParallelReadBytes ? 1 : std::min(EngineThreadCount(), tasks.size());
+    struct Reader {
+        std::unique_ptr<Db> own;  // workers other than the first
+        std::unique_ptr<Stmt> header;
+    };
+    std::vector<Reader> readers(workers);
+    std::vector<std::string> errors(tasks.size());
+    WorkerPool::Shared().Run(workers, tasks.size(), [&](size_t worker, size_t i) {
+        try {
+            Reader& r = readers[worker];
+            if (!r.header) {
+                const Db* conn = &db;
+                if (worker != 0) {
+                    r.own = std::make_unique<Db>(uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                                                 db.context());
+                    sqlite3_limit(r.own->get(), SQLITE_LIMIT_LENGTH, kMaxValueBytes);
+                    r.own->exec("PRAGMA cell_size_check = ON");
+                    conn = r.own.get();
+                }
+                r.header = std::make_unique<Stmt>(*conn, headerSql.c_str());
+            }
+            errors[i] = ReadFactChunk(worker == 0 ? db : *r.own, *r.header, tasks[i]);
+        } catch (const EOlapError& e) {
+            errors[i] = e.what();
+        } catch (const std::bad_alloc&) {
+            errors[i] = "not enough memory to open the cube";
+        }
+    });
+    for (const std::string& e : errors)
+        if (!e.empty()) throw EOlapError(e.rfind(db.context(), 0) == 0 ? e : db.context() + ": " + e);
+}
+
+void ReadInto(const Db& db, const std::string& uri, CubeData& cube, uintmax_t fileSize) {
     if (PragmaInt(db, "PRAGMA application_id") != kCubeApplicationId)
         throw EOlapError(db.context() + ": not a cube file");
     const int64_t version = PragmaInt(db, "PRAGMA user_version");
@@ -339,12 +458,27 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize) {
     // The file's size may be padded with a hole: the chunks actually stored
     // must hold every claimed fact before anything is allocated for them.
     // Lengths are summed here, not by SQL: a GROUP BY would sort the data.
+    // Only the row headers are read here (length() and typeof() do not
+    // load a blob); the data comes later, in parallel.
+    const std::string rowid = RowidName(db, "fact_columns");
+    struct Row {
+        int64_t rowid;
+        bool isKey;
+        size_t pos;
+        int chunkType;
+        int64_t chunk;
+        bool blob;
+        uint64_t bytes;
+    };
+    std::vector<Row> rows;
     {
         std::vector<uint64_t> stored(cube.dimensions.size() + measureCount, 0);
         std::vector<uint8_t> present(stored.size(), 0);
-        Stmt st(db, "SELECT kind, position, length(data) FROM fact_columns");
+        Stmt st(db, ("SELECT " + rowid +
+                     ", kind, position, length(data), chunk, typeof(data) = 'blob' FROM fact_columns")
+                        .c_str());
         while (st.step()) {
-            const std::string kind = st.text(0);
+            const std::string kind = st.text(1);
             const bool isKey = kind == "key";
             if (!isKey && kind != "value")
                 throw EOlapError(db.context() + ": unknown fact column kind \"" + kind + "\"");
@@ -352,17 +486,19 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize) {
             if (limit == 0)
                 throw EOlapError(db.context() + ": fact column of kind \"" + kind +
                                  "\" without a dimension or measure");
-            const auto pos = size_t(IntIn(db, st, 1, 0, int64_t(limit) - 1, "fact column position"));
+            const auto pos = size_t(IntIn(db, st, 2, 0, int64_t(limit) - 1, "fact column position"));
             const size_t column = isKey ? pos : cube.dimensions.size() + pos;
-            stored[column] += st.type(2) == SQLITE_INTEGER ? uint64_t(st.integer(2)) : 0;
+            const uint64_t bytes = st.type(3) == SQLITE_INTEGER ? uint64_t(st.integer(3)) : 0;
+            stored[column] += bytes;
             present[column] = 1;
+            rows.push_back({st.integer(0), isKey, pos, st.type(4), st.integer(4), st.integer(5) != 0, bytes});
         }
         for (size_t c = 0; c < stored.size() && cube.factCount; ++c) {
             const bool isKey = c < cube.dimensions.size();
             const size_t pos = isKey ? c : c - cube.dimensions.size();
             const uint64_t needed = uint64_t(cube.factCount) * (isKey ? sizeof(MemberId) : sizeof(double));
             if (!present[c]) throw EOlapError(db.context() + ": fact data is incomplete");
-            // More than needed is a duplicate chunk, told while reading.
+            // More than needed is a duplicate chunk, told below.
             if (stored[c] < needed)
                 throw EOlapError(db.context() + ": the fact data of " + (isKey ? "key" : "value") + " column " +
                                  std::to_string(pos) + " has the wrong size (" + std::to_string(stored[c]) +
@@ -370,45 +506,39 @@ void ReadInto(const Db& db, CubeData& cube, uintmax_t fileSize) {
                                  std::to_string(needed) + ")");
         }
     }
+    const size_t columnCount = cube.dimensions.size() + measureCount;
+    std::vector<uint8_t> seen(columnCount * chunks, 0);
+    std::vector<FactChunk> tasks;
+    tasks.reserve(rows.size());
+    for (const Row& row : rows) {
+        const char* kind = row.isKey ? "key" : "value";
+        if (chunks == 0) throw EOlapError(db.context() + ": fact data present for a cube without facts");
+        if (row.chunkType != SQLITE_INTEGER) throw EOlapError(db.context() + ": fact chunk is not an integer");
+        if (row.chunk < 0 || uint64_t(row.chunk) >= chunks)
+            throw EOlapError(db.context() + ": fact chunk " + std::to_string(row.chunk) + " is out of range");
+        const auto chunk = size_t(row.chunk);
+        uint8_t& flag = seen[(row.isKey ? row.pos : cube.dimensions.size() + row.pos) * chunks + chunk];
+        if (flag) throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " appears twice");
+        flag = 1;
+        const size_t first = chunk * chunkSize;
+        const size_t count = std::min(chunkSize, cube.factCount - first);
+        const size_t width = row.isKey ? sizeof(MemberId) : sizeof(double);
+        if (!row.blob && count > 0)
+            throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " is not binary data");
+        if (row.bytes != count * width)
+            throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " has the wrong size");
+        tasks.push_back({row.rowid, kind, row.pos, chunk, first, count, width});
+    }
+    if (tasks.size() != seen.size()) throw EOlapError(db.context() + ": fact data is incomplete");
+
     cube.factKeys.assign(cube.dimensions.size(), {});
     cube.factValues.assign(measureCount, {});
     for (auto& k : cube.factKeys) k.resize(cube.factCount);
     for (auto& v : cube.factValues) v.resize(cube.factCount);
-    const size_t columnCount = cube.dimensions.size() + measureCount;
-    std::vector<uint8_t> seen(columnCount * chunks, 0);
-    size_t seenCount = 0;
-    Stmt st(db, "SELECT kind, position, chunk, data, checksum FROM fact_columns");
-    while (st.step()) {
-        const std::string kind = st.text(0);
-        const bool isKey = kind == "key";
-        if (!isKey && kind != "value") throw EOlapError(db.context() + ": unknown fact column kind \"" + kind + "\"");
-        const size_t limit = isKey ? cube.dimensions.size() : measureCount;
-        if (limit == 0)
-            throw EOlapError(db.context() + ": fact column of kind \"" + kind + "\" without a dimension or measure");
-        const auto pos = size_t(IntIn(db, st, 1, 0, int64_t(limit) - 1, "fact column position"));
-        if (chunks == 0) throw EOlapError(db.context() + ": fact data present for a cube without facts");
-        const auto chunk = size_t(IntIn(db, st, 2, 0, int64_t(chunks) - 1, "fact chunk"));
-        uint8_t& flag = seen[(isKey ? pos : cube.dimensions.size() + pos) * chunks + chunk];
-        if (flag) throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " appears twice");
-        flag = 1;
-        ++seenCount;
-        const size_t first = chunk * chunkSize;
-        const size_t count = std::min(chunkSize, cube.factCount - first);
-        const size_t width = isKey ? sizeof(MemberId) : sizeof(double);
-        if (st.type(3) != SQLITE_BLOB && count > 0)
-            throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " is not binary data");
-        const void* data = st.blob(3);
-        if (st.bytes(3) != count * width || (count && !data))
-            throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " has the wrong size");
-        if (st.type(4) != SQLITE_INTEGER || uint64_t(st.integer(4)) != ChunkChecksum(data, count * width))
-            throw EOlapError(db.context() + ": fact chunk " + std::to_string(chunk) + " of " + kind + " column " +
-                             std::to_string(pos) + " is damaged (checksum mismatch)");
-        if (isKey)
-            CopyLittleEndian(cube.factKeys[pos].data() + first, data, count);
-        else
-            CopyLittleEndian(cube.factValues[pos].data() + first, data, count);
-    }
-    if (seenCount != seen.size()) throw EOlapError(db.context() + ": fact data is incomplete");
+    for (FactChunk& t : tasks)
+        t.target = t.width == sizeof(MemberId) ? static_cast<void*>(cube.factKeys[t.pos].data() + t.first)
+                                               : static_cast<void*>(cube.factValues[t.pos].data() + t.first);
+    ReadFactChunks(db, uri, rowid, tasks);
 }
 
 }  // namespace
@@ -522,12 +652,13 @@ std::unique_ptr<CubeData> ReadCubeFile(const std::string& path) {
     auto cube = std::make_unique<CubeData>();
     try {
         // Immutable: no lock, journal or other file is made beside the cube.
-        Db db(FileUri(path, "immutable=1"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, context);
+        const std::string uri = FileUri(path, "immutable=1");
+        Db db(uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, context);
         sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, kMaxValueBytes);
         db.exec("PRAGMA cell_size_check = ON");
         Stmt begin(db, "BEGIN");
         begin.run();
-        ReadInto(db, *cube, uintmax_t(fileSize));
+        ReadInto(db, uri, *cube, uintmax_t(fileSize));
     } catch (const std::bad_alloc&) {
         throw EOlapError(context + ": not enough memory to open the cube");
     } catch (const std::length_error&) {

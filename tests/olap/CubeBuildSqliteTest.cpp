@@ -116,7 +116,7 @@ TEST_F(CubeBuildSqliteTest, NumbersNameMembersAsTheirText) {
     EXPECT_EQ(names, (std::vector<std::string>{"[Time].[All]", "[Time].[All].[2024]", "[Time].[All].[2024].[1]",
                                                "[Time].[All].[2024].[2]", "[Time].[All].[2023]",
                                                "[Time].[All].[2023].[May]"}));
-    EXPECT_EQ(cube->factValues[0], (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(cube->factValues[0], (FactValueColumn{1, 2, 3}));
 }
 
 TEST_F(CubeBuildSqliteTest, ErrorsNameTheFileTableAndRow) {

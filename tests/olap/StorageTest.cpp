@@ -2,6 +2,7 @@
 #include "olap/engine/CubeFile.h"
 #include "olap/engine/OlapError.h"
 #include "olap/engine/SampleCube.h"
+#include "olap/engine/WorkerPool.h"
 #include "tests/common/TestCubes.h"
 #include "tests/common/TestSupport.h"
 
@@ -271,4 +272,27 @@ TEST(StorageTest, WriteRefusesBadCubesAndKeepsTheOldFile) {
     EXPECT_EQ(cbtest::readFile(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "temporary files left";
     EXPECT_THROW(WriteCubeFile(*MakeTinyCube(), dir.file("no/such/folder/cube.cub")), EOlapError);
+}
+
+// A cube large enough to be read on several threads, each with a connection
+// of its own: the same facts on any number of threads, and a damaged chunk
+// (any of them) still refuses the file.
+TEST(StorageTest, LargeCubesReadInParallelAsWritten) {
+    cbtest::TempDir dir;
+    const std::string path = dir.file("large.cub");
+    auto cube = MakeSampleCube(600'000, 3);
+    WriteCubeFile(*cube, path);
+    for (size_t threads : {1, 3, 8}) {
+        SetEngineThreadCount(threads);
+        ExpectSameCube(*cube, *ReadCubeFile(path));
+    }
+    Sqlite(path, "UPDATE fact_columns SET checksum = checksum + 1 WHERE kind = 'value' AND position = 2");
+    Sqlite(path, "UPDATE fact_columns SET checksum = checksum + 1 WHERE kind = 'key' AND position = 3");
+    for (size_t threads : {1, 8}) {
+        SetEngineThreadCount(threads);
+        EXPECT_NE(ReadError(path).find("fact chunk 0 of key column 3 is damaged (checksum mismatch)"),
+                  std::string::npos)
+            << threads << " threads: " << ReadError(path);
+    }
+    SetEngineThreadCount(0);
 }
