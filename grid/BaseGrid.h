@@ -39,6 +39,13 @@ using cb::gfx::TBrush;
 using cb::gfx::TCanvas;
 using cb::gfx::TFont;
 
+// One stored cell: its text and its property object (null for a plain cell).
+struct TGridCell {
+    std::string Text;
+    std::unique_ptr<TCellProperties> Props;
+};
+using TGridRowCells = std::vector<TGridCell>;
+
 class TBaseGrid : public QWidget {
 public:
     explicit TBaseGrid(QWidget* parent = nullptr);
@@ -302,11 +309,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
     // Row storage, for the row and column operations of descendants.
-    struct TCell {
-        std::string Text;
-        std::unique_ptr<TCellProperties> Props;
-    };
-    using TRowCells = std::vector<TCell>;
+    using TCell = TGridCell;
+    using TRowCells = TGridRowCells;
     std::vector<TRowCells>& RowStore() { return FRows; }
     // After rows or columns moved in storage: owner positions, sizes and
     // prefix sums are brought up to date.

@@ -1,4 +1,4 @@
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 
 #include "grid/CellGraphic.h"
 #include "grid/input/GridInputState.h"
@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMessageBox>
 #include <QResizeEvent>
 #include <QStyle>
 
@@ -86,8 +87,11 @@ std::string FormatFloatWith(const std::string& format, double value) {
 
 }  // namespace
 
-TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), FInput(std::make_unique<TGridInputState>()) {
-    FFooterPanel = new TFooterPanel(this);
+TExtStringGrid::TExtStringGrid(QWidget* parent)
+    : TBaseGrid(parent), FD(std::make_unique<TExtStringGridPrivate>()) {
+    FD->Parts[size_t(TGridPartKind::Edit)] = MakeGridEditPart(*this);
+    FD->Parts[size_t(TGridPartKind::Data)] = MakeGridDataPart(*this);
+    FD->FFooterPanel = new TFooterPanel(this);
     auto repaint = [this] { InvalidateGrid(); };
     Bands.OnChange = repaint;
     BackGround.OnChange = repaint;
@@ -100,26 +104,26 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), FInput(std:
         MergeListedColumns();
     };
     ColumnSize.OnStretch = [this] { StretchColumnToFit(ColumnSize.StretchColumn); };
-    FFixedFont.SetName("Tahoma");
+    FD->FFixedFont.SetName("Tahoma");
     Font().SetName("Tahoma");
-    FFixedFont.OnChange = [this](cb::gfx::TGraphicsObject&) { InvalidateGrid(); };
-    FActiveCellFont.SetStyle(cb::gfx::fsBold);
-    FActiveCellFont.OnChange = [this](cb::gfx::TGraphicsObject&) { InvalidateGrid(); };
+    FD->FFixedFont.OnChange = [this](cb::gfx::TGraphicsObject&) { InvalidateGrid(); };
+    FD->FActiveCellFont.SetStyle(cb::gfx::fsBold);
+    FD->FActiveCellFont.OnChange = [this](cb::gfx::TGraphicsObject&) { InvalidateGrid(); };
     SetDefaultRowHeight(21);
-    FFixedRowHeight = 21;
-    FScrollWidth = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    FD->FFixedRowHeight = 21;
+    FD->FScrollWidth = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     MinRowHeight = DefaultRowHeight();
     ConnectScrollBars();
     WheelScrollLines = std::max(QApplication::wheelScrollLines(), 1);
     setAcceptDrops(true);
     setMouseTracking(true);
-    FInput->GridTimer.start(500, this);
+    FD->Input.GridTimer.start(500, this);
     WatchForm();
 }
 
 THTMLHintWindow& TExtStringGrid::HintWindow() {
-    if (!FHintWindow) FHintWindow = std::make_unique<THTMLHintWindow>();
-    return *FHintWindow;
+    if (!FD->FHintWindow) FD->FHintWindow = std::make_unique<THTMLHintWindow>();
+    return *FD->FHintWindow;
 }
 
 TExtStringGrid::~TExtStringGrid() {
@@ -131,11 +135,13 @@ TExtStringGrid::~TExtStringGrid() {
         }
     }
     SetDestroying();
-    FInput->GridTimer.stop();
-    FInput->PanTimer.stop();
-    if (FForm) FForm->removeEventFilter(this);
-    FFixedFont.OnChange = nullptr;
-    FActiveCellFont.OnChange = nullptr;
+    // The parts go first: they may still call on the grid.
+    for (auto& part : FD->Parts) part.reset();
+    FD->Input.GridTimer.stop();
+    FD->Input.PanTimer.stop();
+    if (FD->FForm) FD->FForm->removeEventFilter(this);
+    FD->FFixedFont.OnChange = nullptr;
+    FD->FActiveCellFont.OnChange = nullptr;
     FreeAllCellObjects();
 }
 
@@ -146,13 +152,13 @@ TExtStringGrid::~TExtStringGrid() {
 void TExtStringGrid::WatchForm() {
     QWidget* form = window();
     if (form == this) form = nullptr;
-    if (form == FForm) return;
-    if (FForm) FForm->removeEventFilter(this);
-    FForm = form;
-    if (FForm) {
-        FForm->installEventFilter(this);
-        FFormWidth = FForm->width();
-        FFormHeight = FForm->height();
+    if (form == FD->FForm) return;
+    if (FD->FForm) FD->FForm->removeEventFilter(this);
+    FD->FForm = form;
+    if (FD->FForm) {
+        FD->FForm->installEventFilter(this);
+        FD->FFormWidth = FD->FForm->width();
+        FD->FFormHeight = FD->FForm->height();
     }
 }
 
@@ -162,14 +168,14 @@ void TExtStringGrid::changeEvent(QEvent* event) {
 }
 
 bool TExtStringGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == FForm && event->type() == QEvent::Resize) {
-        int w = FForm->width();
-        int h = FForm->height();
-        if (w != FFormWidth || h != FFormHeight) {
-            int ow = FFormWidth;
-            int oh = FFormHeight;
-            FFormWidth = w;
-            FFormHeight = h;
+    if (watched == FD->FForm && event->type() == QEvent::Resize) {
+        int w = FD->FForm->width();
+        int h = FD->FForm->height();
+        if (w != FD->FFormWidth || h != FD->FFormHeight) {
+            int ow = FD->FFormWidth;
+            int oh = FD->FFormHeight;
+            FD->FFormWidth = w;
+            FD->FFormHeight = h;
             FormResized(ow, oh, w, h);
         }
     }
@@ -179,8 +185,8 @@ bool TExtStringGrid::eventFilter(QObject* watched, QEvent* event) {
 void TExtStringGrid::showEvent(QShowEvent* event) {
     TBaseGrid::showEvent(event);
     // The stored widths come once the window exists.
-    if (!FWidthsLoaded && ColumnSize.Save) {
-        FWidthsLoaded = true;
+    if (!FD->Sizing.WidthsLoaded() && ColumnSize.Save) {
+        FD->Sizing.SetWidthsLoaded(true);
         try {
             LoadColumnWidths();
         } catch (const std::exception&) {
@@ -193,28 +199,28 @@ void TExtStringGrid::showEvent(QShowEvent* event) {
 // Counts
 
 void TExtStringGrid::SetRowCount(int count) {
-    if (RowCount() == TBaseGrid::FixedRows() && FFixedRowAlways && FSelectionHidden) RestoreSelection();
+    if (RowCount() == TBaseGrid::FixedRows() && FD->FFixedRowAlways && FD->Selection.Hidden()) RestoreSelection();
     TBaseGrid::SetRowCount(count);
-    if (RowCount() > 1 && FFixedRowAlways) SetFixedRows(1);
+    if (RowCount() > 1 && FD->FFixedRowAlways) SetFixedRows(1);
     SetDisplayTextRowLimit(RowCount());
     RepaintFooterPanel();
 }
 
 void TExtStringGrid::SetColCount(int count) {
     TBaseGrid::SetColCount(count);
-    if (ColCount() > 1 && FFixedColAlways) SetFixedCols(1);
+    if (ColCount() > 1 && FD->FFixedColAlways) SetFixedCols(1);
     RepaintFooterPanel();
-    if (FIntegralHeight) SetBounds(x(), y(), width(), height());
+    if (FD->Sizing.IntegralHeight()) SetBounds(x(), y(), width(), height());
 }
 
 int TExtStringGrid::FixedRows() const {
     int n = TBaseGrid::FixedRows();
-    return n == 0 && FFixedRowAlways ? 1 : n;
+    return n == 0 && FD->FFixedRowAlways ? 1 : n;
 }
 
 int TExtStringGrid::FixedCols() const {
     int n = TBaseGrid::FixedCols();
-    return n == 0 && FFixedColAlways ? 1 : n;
+    return n == 0 && FD->FFixedColAlways ? 1 : n;
 }
 
 void TExtStringGrid::SetDefaultRowHeight(int height) {
@@ -223,19 +229,19 @@ void TExtStringGrid::SetDefaultRowHeight(int height) {
 }
 
 void TExtStringGrid::SetFixedFooters(int value) {
-    SetProperty(FFixedFooters, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FFixedFooters, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetFixedRowAlways(bool value) {
-    SetProperty(FFixedRowAlways, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FFixedRowAlways, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetFixedColAlways(bool value) {
-    SetProperty(FFixedColAlways, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FFixedColAlways, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetFixedRightCols(int value) {
-    SetProperty(FFixedRightCols, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FFixedRightCols, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::LastRowChanged() {
@@ -247,13 +253,13 @@ void TExtStringGrid::LastRowChanged() {
 // Floating footer
 
 void TExtStringGrid::RepaintFooterPanel() {
-    if (FFooterPanel && FloatingFooter.Visible() && RepaintAllowed()) FFooterPanel->update();
+    if (FD->FFooterPanel && FloatingFooter.Visible() && RepaintAllowed()) FD->FFooterPanel->update();
 }
 
 void TExtStringGrid::LayoutFloatingFooter() {
     const bool visible = FloatingFooter.Visible();
-    if (FFooterPanel->isHidden() == visible) {
-        FFooterPanel->setVisible(visible);
+    if (FD->FFooterPanel->isHidden() == visible) {
+        FD->FFooterPanel->setVisible(visible);
         SetFixedFooters(visible ? 1 : 0);
     }
     SetBottomReserve(visible ? FloatingFooter.FooterHeight() - 1 : 0);
@@ -393,7 +399,7 @@ TAlignment TExtStringGrid::GetCellAlignment(int col, int row) const {
 // Headers and navigation
 
 void TExtStringGrid::SetColumnHeaders(const std::vector<std::string>& headers) {
-    FColumnHeaders = headers;
+    FD->FColumnHeaders = headers;
     if (FixedRows() > 0)
         for (int c = 0; c < ColCount(); ++c) SetCellText(c, 0, std::string());
     WriteColumnHeaders();
@@ -401,19 +407,19 @@ void TExtStringGrid::SetColumnHeaders(const std::vector<std::string>& headers) {
 
 void TExtStringGrid::WriteColumnHeaders() {
     if (FixedRows() <= 0) return;
-    for (int i = 0; i < int(FColumnHeaders.size()) && i < ColCount(); ++i)
-        SetCellText(i, 0, BackslashNToCR(FColumnHeaders[size_t(i)]));
+    for (int i = 0; i < int(FD->FColumnHeaders.size()) && i < ColCount(); ++i)
+        SetCellText(i, 0, BackslashNToCR(FD->FColumnHeaders[size_t(i)]));
 }
 
 void TExtStringGrid::SetRowHeaders(const std::vector<std::string>& headers) {
-    FRowHeaders = headers;
+    FD->FRowHeaders = headers;
     WriteRowHeaders();
 }
 
 void TExtStringGrid::WriteRowHeaders() {
     if (FixedCols() <= 0) return;
-    for (int i = 0; i < int(FRowHeaders.size()) && i < RowCount(); ++i)
-        SetCellText(0, i, BackslashNToCR(FRowHeaders[size_t(i)]));
+    for (int i = 0; i < int(FD->FRowHeaders.size()) && i < RowCount(); ++i)
+        SetCellText(0, i, BackslashNToCR(FD->FRowHeaders[size_t(i)]));
 }
 
 void TExtStringGrid::InvalidateCellRange(const TGridRect& r) {
@@ -487,23 +493,23 @@ double TExtStringGrid::MaxColumnRange(int col, int firstRow, int lastRow) const 
 }
 
 std::string TExtStringGrid::ExpandFooterTemplate(const std::string& text) const {
-    return FFooterPanel->ExpandTemplate(text);
+    return FD->FFooterPanel->ExpandTemplate(text);
 }
 
 // ---------------------------------------------------------------------------
 // Repaint suspension
 
 void TExtStringGrid::SuspendRepaint() {
-    ++FRepaintSuspendCount;
+    ++FD->FRepaintSuspendCount;
 }
 
 void TExtStringGrid::SuspendRepaintQuietly() {
-    ++FRepaintSuspendCount;
+    ++FD->FRepaintSuspendCount;
 }
 
 void TExtStringGrid::ResumeRepaint() {
-    if (FRepaintSuspendCount > 0) --FRepaintSuspendCount;
-    if (FRepaintSuspendCount == 0) {
+    if (FD->FRepaintSuspendCount > 0) --FD->FRepaintSuspendCount;
+    if (FD->FRepaintSuspendCount == 0) {
         UpdateScrollBars();
         InvalidateGrid();
     }
@@ -546,11 +552,11 @@ void TExtStringGrid::ApplyCellProperties(int col, int row, TBrush& brush, TFont&
 }
 
 void TExtStringGrid::GetCellColor(int col, int row, TGridDrawState state, TBrush& brush, TFont& font) {
-    if (FActiveCellShow) {
+    if (FD->FActiveCellShow) {
         int r = DisplColIndex(col);
         if ((row == Row() && r == 0 && FixedCols() > 0) || (r == Col() && row == 0 && FixedRows() > 0)) {
-            font.Assign(FActiveCellFont);
-            brush.SetColor(FActiveCellColor);
+            font.Assign(FD->FActiveCellFont);
+            brush.SetColor(FD->FActiveCellColor);
         }
     }
     ApplyCellProperties(col, row, brush, font, true);
@@ -582,8 +588,8 @@ void TExtStringGrid::GetCellEditor(int col, int row, TEditorType& editor) {
 }
 
 void TExtStringGrid::IsFixedCell(int col, int row, bool& fixed) {
-    fixed = fixed || (FFixedRowAlways && row == 0 && RowCount() == 1) ||
-            (FFixedColAlways && col == 0 && ColCount() == 1) || col < FixedCols() || row < FixedRows();
+    fixed = fixed || (FD->FFixedRowAlways && row == 0 && RowCount() == 1) ||
+            (FD->FFixedColAlways && col == 0 && ColCount() == 1) || col < FixedCols() || row < FixedRows();
     if (!fixed && OnIsFixedCell) OnIsFixedCell(this, row, col, fixed);
 }
 
@@ -613,15 +619,15 @@ bool TExtStringGrid::HasColumnFilterButton(int) {
 bool TExtStringGrid::DrawAsFixed(int col, int row) {
     int rc = RealColIndex(col);
     TGridCoord b = FindBaseCell(rc, row);
-    if (b.Y >= RowCount() - FFixedFooters) return true;
-    if (b.X >= ColCount() + HiddenColumnCount() - FFixedRightCols) return true;
+    if (b.Y >= RowCount() - FD->FFixedFooters) return true;
+    if (b.X >= ColCount() + HiddenColumnCount() - FD->FFixedRightCols) return true;
     bool fixed = false;
     IsFixedCell(b.X, b.Y, fixed);
     return fixed;
 }
 
 TAlignment TExtStringGrid::ResolveTextAlignment(int col, int row, TVAlignment& vAlign) {
-    vAlign = FVAlignment;
+    vAlign = FD->FVAlignment;
     TAlignment h = taLeftJustify;
     if (AutoNumAlign) {
         std::string t = GetCellText(col, row);
@@ -638,72 +644,287 @@ TAlignment TExtStringGrid::ResolveTextAlignment(int col, int row, TVAlignment& v
 // Look setters
 
 void TExtStringGrid::SetActiveCellShow(bool value) {
-    SetProperty(FActiveCellShow, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FActiveCellShow, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetActiveCellColor(TColor value) {
-    SetProperty(FActiveCellColor, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FActiveCellColor, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetSelectionColor(TColor value) {
-    SetProperty(FSelectionColor, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FSelectionColor, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetSelectionTextColor(TColor value) {
-    SetProperty(FSelectionTextColor, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FSelectionTextColor, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetSelectionRectangle(bool value) {
-    SetProperty(FSelectionRectangle, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FSelectionRectangle, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetSelectionResizer(bool value) {
-    SetProperty(FSelectionResizer, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FSelectionResizer, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetShowSelection(bool value) {
-    SetProperty(FShowSelection, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FShowSelection, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetLook(TGridLook value) {
-    SetProperty(FLook, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FLook, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetFlat(bool value) {
-    SetProperty(FFlat, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FFlat, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetBorderStyle(TBorderStyle value) {
-    SetProperty(FBorderStyle, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FBorderStyle, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetURLColor(TColor value) {
-    SetProperty(FURLColor, value, [this] {
-        if (FURLShow) InvalidateGrid();
+    SetProperty(FD->FURLColor, value, [this] {
+        if (FD->FURLShow) InvalidateGrid();
     });
 }
 
 void TExtStringGrid::SetURLShow(bool value) {
-    SetProperty(FURLShow, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FURLShow, value, [this] { InvalidateGrid(); });
 }
 
 void TExtStringGrid::SetURLFull(bool value) {
-    SetProperty(FURLFull, value, [this] {
-        if (FURLShow) InvalidateGrid();
+    SetProperty(FD->FURLFull, value, [this] {
+        if (FD->FURLShow) InvalidateGrid();
     });
 }
 
 void TExtStringGrid::SetVAlignment(TVAlignment value) {
-    SetProperty(FVAlignment, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FVAlignment, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetWordWrap(bool value) {
-    SetProperty(FWordWrap, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FWordWrap, value, [this] { InvalidateGrid(); });
 }
 void TExtStringGrid::SetMultilinecells(bool value) {
-    SetProperty(FMultilinecells, value, [this] { InvalidateGrid(); });
+    SetProperty(FD->FMultilinecells, value, [this] { InvalidateGrid(); });
 }
 
 unsigned TExtStringGrid::WordWrapOffFlags() const {
-    return FMultilinecells ? 0u : unsigned(cb::gfx::DT_SINGLELINE);
+    return FD->FMultilinecells ? 0u : unsigned(cb::gfx::DT_SINGLELINE);
 }
 
 void TExtStringGrid::SetRowIndicator(const cb::gfx::TBitmap& bitmap) {
-    FRowIndicator.Assign(bitmap);
+    FD->FRowIndicator.Assign(bitmap);
     InvalidateCellArea(0, Row());
 }
+
+// ---------------------------------------------------------------------------
+// Parts
+
+TGridPart* TExtStringGrid::Part(TGridPartKind kind) const {
+    return FD->Parts[size_t(kind)].get();
+}
+
+void TExtStringGrid::SetPart(TGridPartKind kind, std::unique_ptr<TGridPart> part) {
+    FD->Parts[size_t(kind)] = std::move(part);
+}
+
+bool TExtStringGrid::OfferToParts(const std::function<bool(TGridPart&)>& offer) {
+    for (auto& part : FD->Parts) {
+        if (!part) continue;
+        try {
+            if (offer(*part)) return true;
+        } catch (const std::exception& e) {
+            ReportError(e);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TExtStringGrid::ReportError(const std::exception& error) {
+    if (OnDropError)
+        OnDropError(this, error.what());
+    else
+        QMessageBox::warning(window(), window()->windowTitle(), QString::fromStdString(error.what()));
+}
+
+// ---------------------------------------------------------------------------
+// State kept in the private part
+
+int TExtStringGrid::FixedRowHeight() const {
+    return FD->FFixedRowHeight;
+}
+
+void TExtStringGrid::SetFixedRowHeight(int height) {
+    FD->FFixedRowHeight = height;
+}
+
+int TExtStringGrid::FixedFooters() const {
+    return FD->FFixedFooters;
+}
+
+int TExtStringGrid::FixedRightCols() const {
+    return FD->FFixedRightCols;
+}
+
+bool TExtStringGrid::FixedRowAlways() const {
+    return FD->FFixedRowAlways;
+}
+
+bool TExtStringGrid::FixedColAlways() const {
+    return FD->FFixedColAlways;
+}
+
+const std::vector<TGridCoord>& TExtStringGrid::SelectedCells() const {
+    return FD->Selection.Cells().Items();
+}
+
+int TExtStringGrid::RowSelectListSize() const {
+    return FD->Selection.RowMarkListSize();
+}
+
+bool TExtStringGrid::SelectionHidden() const {
+    return FD->Selection.Hidden();
+}
+
+const std::vector<std::string>& TExtStringGrid::ColumnHeaders() const {
+    return FD->FColumnHeaders;
+}
+
+const std::vector<std::string>& TExtStringGrid::RowHeaders() const {
+    return FD->FRowHeaders;
+}
+
+void TExtStringGrid::ClearRepaintSuspension() {
+    FD->FRepaintSuspendCount = 0;
+}
+
+int TExtStringGrid::RepaintSuspendCount() const {
+    return FD->FRepaintSuspendCount;
+}
+
+TFooterPanel* TExtStringGrid::FooterPanel() const {
+    return FD->FFooterPanel;
+}
+
+int TExtStringGrid::HiddenRowCount() const {
+    return FD->HiddenRows.Count();
+}
+
+bool TExtStringGrid::FilterActive() const {
+    return FD->FFilterActive;
+}
+
+int TExtStringGrid::FilterFixedRows() const {
+    return FD->FFilterFixedRows;
+}
+
+bool TExtStringGrid::AutoSize() const {
+    return FD->Sizing.AutoSize();
+}
+
+bool TExtStringGrid::IntegralHeight() const {
+    return FD->Sizing.IntegralHeight();
+}
+
+TScrollType TExtStringGrid::ScrollType() const {
+    return FD->FScrollType;
+}
+
+TColor TExtStringGrid::ScrollColor() const {
+    return FD->FScrollColor;
+}
+
+int TExtStringGrid::ScrollWidth() const {
+    return FD->FScrollWidth;
+}
+
+bool TExtStringGrid::ScrollProportional() const {
+    return FD->FScrollProportional;
+}
+
+bool TExtStringGrid::FlatScrollActive() const {
+    return FD->FFlatScrollActive;
+}
+
+TBorderStyle TExtStringGrid::BorderStyle() const {
+    return FD->FBorderStyle;
+}
+
+TFont& TExtStringGrid::FixedFont() {
+    return FD->FFixedFont;
+}
+
+TFont& TExtStringGrid::ActiveCellFont() {
+    return FD->FActiveCellFont;
+}
+
+bool TExtStringGrid::ActiveCellShow() const {
+    return FD->FActiveCellShow;
+}
+
+TColor TExtStringGrid::ActiveCellColor() const {
+    return FD->FActiveCellColor;
+}
+
+TColor TExtStringGrid::SelectionColor() const {
+    return FD->FSelectionColor;
+}
+
+TColor TExtStringGrid::SelectionTextColor() const {
+    return FD->FSelectionTextColor;
+}
+
+bool TExtStringGrid::ShowSelection() const {
+    return FD->FShowSelection;
+}
+
+bool TExtStringGrid::SelectionRectangle() const {
+    return FD->FSelectionRectangle;
+}
+
+bool TExtStringGrid::SelectionResizer() const {
+    return FD->FSelectionResizer;
+}
+
+TGridLook TExtStringGrid::Look() const {
+    return FD->FLook;
+}
+
+bool TExtStringGrid::Flat() const {
+    return FD->FFlat;
+}
+
+TColor TExtStringGrid::URLColor() const {
+    return FD->FURLColor;
+}
+
+bool TExtStringGrid::URLShow() const {
+    return FD->FURLShow;
+}
+
+bool TExtStringGrid::URLFull() const {
+    return FD->FURLFull;
+}
+
+TVAlignment TExtStringGrid::VAlignment() const {
+    return FD->FVAlignment;
+}
+
+bool TExtStringGrid::WordWrap() const {
+    return FD->FWordWrap;
+}
+
+bool TExtStringGrid::Multilinecells() const {
+    return FD->FMultilinecells;
+}
+
+cb::gfx::TBitmap& TExtStringGrid::RowIndicator() {
+    return FD->FRowIndicator;
+}
+
+THTMLPictureCache& TExtStringGrid::PictureCache() {
+    return FD->FPictureCache;
+}
+
+bool TExtStringGrid::RepaintAllowed() const {
+    return FD->FRepaintSuspendCount <= 0;
+}
+
 
 }  // namespace cb::grid

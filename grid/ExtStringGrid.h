@@ -3,9 +3,15 @@
 // cell access, disjunct row/column/cell selections, banded rows, looks of
 // fixed cells, sort glyphs, repaint suspension, and the row and column
 // operations that keep cell objects and selections consistent.
+//
+// The grid's state lives in its private part (ExtStringGridPrivate.h), with
+// the selection (GridSelection.h), the hidden rows (HiddenRows.h) and the
+// sizing state (GridSizing.h) as objects of their own. Editing and the data
+// operations are parts the grid owns and offers its input to (GridPart.h).
 #include "grid/BaseGrid.h"
 #include "grid/CellGraphic.h"
 #include "grid/ExtStringGridCheck.h"
+#include "grid/GridPart.h"
 #include "grid/markup/HTMLPicture.h"
 #include "grid/markup/MarkupRenderer.h"
 #include "grid/paint/FooterPanel.h"
@@ -28,8 +34,7 @@
 #include "grid/util/IntList.h"
 #include "grid/util/SortIndexList.h"
 
-#include <QPointer>
-
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,7 +46,8 @@ class THTMLHintWindow;
 class TArrowWindow;
 class TGridScrollBar;
 class TPopupButton;
-struct TGridInputState;
+class TExtStringGridPrivate;
+struct THiddenRow;
 
 // MIME types of the grid's drags: a dragged header column (its index as
 // decimal text) and rich text.
@@ -113,16 +119,16 @@ public:
     int FixedRows() const override;
     int FixedCols() const override;
     void SetDefaultRowHeight(int height) override;
-    int FixedRowHeight() const { return FFixedRowHeight; }
-    void SetFixedRowHeight(int height) { FFixedRowHeight = height; }
+    int FixedRowHeight() const;
+    void SetFixedRowHeight(int height);
     int FixedColWidth() const { return ColWidths(0); }
-    int FixedFooters() const { return FFixedFooters; }
+    int FixedFooters() const;
     void SetFixedFooters(int value);
-    int FixedRightCols() const { return FFixedRightCols; }
+    int FixedRightCols() const;
     void SetFixedRightCols(int value);
-    bool FixedRowAlways() const { return FFixedRowAlways; }
+    bool FixedRowAlways() const;
     void SetFixedRowAlways(bool value);
-    bool FixedColAlways() const { return FFixedColAlways; }
+    bool FixedColAlways() const;
     void SetFixedColAlways(bool value);
     int HiddenColumnCount() const { return 0; }
     // Hidden columns: display and real numbering are equal here.
@@ -167,8 +173,8 @@ public:
     bool IsCellSelectedDisjunct(int col, int row) const;
     void SetCellSelected(int col, int row, bool selected);
     void ClearCellSelection();
-    const std::vector<TGridCoord>& SelectedCells() const { return FCellSelect.Items(); }
-    int RowSelectListSize() const { return int(FRowSelect.size()); }
+    const std::vector<TGridCoord>& SelectedCells() const;
+    int RowSelectListSize() const;
     // Whether a normal cell is selected: its row's (column's) mark in a
     // disjunct row (column) selection, else whether it lies inside Selection.
     bool IsCellSelected(int col, int row) const;
@@ -178,12 +184,12 @@ public:
     int RangeLastRow() const { return RowCount() - 1; }
     void HideSelection();
     void RestoreSelection();
-    bool SelectionHidden() const { return FSelectionHidden; }
+    bool SelectionHidden() const;
 
     // --- headers and navigation ------------------------------------------------
-    const std::vector<std::string>& ColumnHeaders() const { return FColumnHeaders; }
+    const std::vector<std::string>& ColumnHeaders() const;
     void SetColumnHeaders(const std::vector<std::string>& headers);
-    const std::vector<std::string>& RowHeaders() const { return FRowHeaders; }
+    const std::vector<std::string>& RowHeaders() const;
     void SetRowHeaders(const std::vector<std::string>& headers);
     void InvalidateCellRange(const TGridRect& rect);
     void GotoCell(int col, int row);
@@ -217,15 +223,15 @@ public:
     void SuspendRepaint();
     void SuspendRepaintQuietly();
     void ResumeRepaint();
-    void ClearRepaintSuspension() { FRepaintSuspendCount = 0; }
-    int RepaintSuspendCount() const { return FRepaintSuspendCount; }
+    void ClearRepaintSuspension();
+    int RepaintSuspendCount() const;
     // Bulk changes: nothing is painted until the matching EndUpdate.
     void BeginUpdate() { SuspendRepaint(); }
     void EndUpdate() { ResumeRepaint(); }
 
     // --- floating footer -------------------------------------------------------
     // The panel below the cells (a child of the grid, freed with it).
-    TFooterPanel* FooterPanel() const { return FFooterPanel; }
+    TFooterPanel* FooterPanel() const;
     void RepaintFooterPanel();
     // Recomputes the footer row's calculated cells (FooterCalcKind of their
     // property objects: 1 sum, 2 average, 3 count, 4 minimum, 5 maximum of
@@ -278,7 +284,7 @@ public:
     int DisplayToRealRow(int displayRow) const;
     int RealToDisplayRow(int realRow) const;
     bool IsRowHidden(int realRow) const;
-    int HiddenRowCount() const { return int(FHiddenRows.size()); }
+    int HiddenRowCount() const;
     // Takes shown rows first .. last (real rows, one under the other) out of
     // view with their texts, objects and heights; nothing when first is
     // already hidden.
@@ -300,9 +306,9 @@ public:
     virtual bool RowPassesFilter(int row);
     // Hides every normal row that fails the filter.
     void ApplyFilter();
-    bool FilterActive() const { return FFilterActive; }
+    bool FilterActive() const;
     void SetFilterActive(bool value);
-    int FilterFixedRows() const { return FFilterFixedRows; }
+    int FilterFixedRows() const;
     std::function<void(QObject*, int progress)> OnFilterProgress;
     std::function<void(QObject*, int row, int rowReal)> OnExpandNode;
     std::function<void(QObject*, int row, int rowReal)> OnContractNode;
@@ -336,10 +342,10 @@ public:
     int MinRowHeight = 0;
     int MaxRowHeight = 0;
     bool AutoSizeOnlyGrow = false;
-    bool AutoSize() const { return FAutoSize; }
+    bool AutoSize() const;
     // On: every normal column fits its content plus 10 pixels.
     void SetAutoSize(bool value);
-    bool IntegralHeight() const { return FIntegralHeight; }
+    bool IntegralHeight() const;
     void SetIntegralHeight(bool value);
     // Places the grid; with IntegralHeight the height shows whole rows.
     void SetBounds(int left, int top, int width, int height);
@@ -361,18 +367,18 @@ public:
     std::function<void(QObject*, int row)> OnEndRowSize;
 
     // --- scroll bars (GridScrollBars.cpp) --------------------------------------
-    TScrollType ScrollType() const { return FScrollType; }
+    TScrollType ScrollType() const;
     void SetScrollType(TScrollType value);
-    TColor ScrollColor() const { return FScrollColor; }
+    TColor ScrollColor() const;
     void SetScrollColor(TColor value);
-    int ScrollWidth() const { return FScrollWidth; }
+    int ScrollWidth() const;
     void SetScrollWidth(int value);
     // The thumbs show the visible part of the grid in proportion, on a
     // scale of 128 steps.
-    bool ScrollProportional() const { return FScrollProportional; }
+    bool ScrollProportional() const;
     void SetScrollProportional(bool value);
     TScrollHintType ScrollHints = shNone;
-    bool FlatScrollActive() const { return FFlatScrollActive; }
+    bool FlatScrollActive() const;
     void UpdateFlatScrollBars();
     void UpdateVertScrollInfo();
     void UpdateHorzScrollInfo();
@@ -381,44 +387,44 @@ public:
     std::function<void(QObject*, int index, std::string& hint)> OnScrollHint;
 
     // --- look ------------------------------------------------------------------
-    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    TBorderStyle BorderStyle() const;
     void SetBorderStyle(TBorderStyle value);
-    TFont& FixedFont() { return FFixedFont; }
-    TFont& ActiveCellFont() { return FActiveCellFont; }
-    bool ActiveCellShow() const { return FActiveCellShow; }
+    TFont& FixedFont();
+    TFont& ActiveCellFont();
+    bool ActiveCellShow() const;
     void SetActiveCellShow(bool value);
-    TColor ActiveCellColor() const { return FActiveCellColor; }
+    TColor ActiveCellColor() const;
     void SetActiveCellColor(TColor value);
-    TColor SelectionColor() const { return FSelectionColor; }
+    TColor SelectionColor() const;
     void SetSelectionColor(TColor value);
-    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    TColor SelectionTextColor() const;
     void SetSelectionTextColor(TColor value);
-    bool ShowSelection() const { return FShowSelection; }
+    bool ShowSelection() const;
     void SetShowSelection(bool value);
-    bool SelectionRectangle() const { return FSelectionRectangle; }
+    bool SelectionRectangle() const;
     void SetSelectionRectangle(bool value);
-    bool SelectionResizer() const { return FSelectionResizer; }
+    bool SelectionResizer() const;
     void SetSelectionResizer(bool value);
-    TGridLook Look() const { return FLook; }
+    TGridLook Look() const;
     void SetLook(TGridLook value);
-    bool Flat() const { return FFlat; }
+    bool Flat() const;
     void SetFlat(bool value);
-    TColor URLColor() const { return FURLColor; }
+    TColor URLColor() const;
     void SetURLColor(TColor value);
-    bool URLShow() const { return FURLShow; }
+    bool URLShow() const;
     void SetURLShow(bool value);
-    bool URLFull() const { return FURLFull; }
+    bool URLFull() const;
     void SetURLFull(bool value);
-    TVAlignment VAlignment() const { return FVAlignment; }
+    TVAlignment VAlignment() const;
     void SetVAlignment(TVAlignment value);
-    bool WordWrap() const { return FWordWrap; }
+    bool WordWrap() const;
     void SetWordWrap(bool value);
-    bool Multilinecells() const { return FMultilinecells; }
+    bool Multilinecells() const;
     void SetMultilinecells(bool value);
     // The text-drawing flags this grid uses for "word wrap off": single line
     // unless this grid shows multi-line cells.
     unsigned WordWrapOffFlags() const;
-    cb::gfx::TBitmap& RowIndicator() { return FRowIndicator; }
+    cb::gfx::TBitmap& RowIndicator();
     void SetRowIndicator(const cb::gfx::TBitmap& bitmap);
 
     bool EnableHTML = true;
@@ -460,9 +466,16 @@ public:
     // owned), and the pictures loaded from addresses (owned).
     const THTMLImageList* GridImages = nullptr;
     const TPictureContainer* PictureContainer = nullptr;
-    THTMLPictureCache& PictureCache() { return FPictureCache; }
+    THTMLPictureCache& PictureCache();
     // The grid's own mark-up hint window, made when first asked for.
     THTMLHintWindow& HintWindow();
+
+    // --- parts (GridPart.h) ------------------------------------------------------
+    // The object that does one kind of the grid's work (nullptr: none). Key,
+    // mouse and drop events go to the parts first.
+    TGridPart* Part(TGridPartKind kind) const;
+    // Puts part (nullptr: none) in place of the grid's part of that kind.
+    void SetPart(TGridPartKind kind, std::unique_ptr<TGridPart> part);
 
     // --- mouse, keyboard, wheel and hints -------------------------------------
     // 0 none, 1 column header, 2 row header, 3 top-left cell, 5 the selection's
@@ -619,7 +632,7 @@ protected:
                            TBrush& brush, TFont& font, TAlignment& hAlign, TVAlignment& vAlign) override;
     void DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state) override;
     void Paint(TCanvas& canvas) override;
-    bool RepaintAllowed() const override { return FRepaintSuspendCount <= 0; }
+    bool RepaintAllowed() const override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -703,6 +716,10 @@ protected:
                                  TAlignment hAlign, TVAlignment vAlign, TColor linkColor);
 
 private:
+    // Offers an input event to the parts in turn until one handles it; an
+    // error a part throws is reported as a failed drop is.
+    bool OfferToParts(const std::function<bool(TGridPart&)>& offer);
+    void ReportError(const std::exception& error);
     // Input helpers.
     void LeftButtonDown(QMouseEvent* event);
     void LeftButtonUp(QMouseEvent* event);
@@ -738,9 +755,6 @@ private:
     void DropFiles(int x, int y, const std::vector<std::string>& names);
     // The cells of DragSourceRect as lines of TAB-separated fields.
     std::string SelectionAsTabText() const;
-    bool DisjunctDragging() const { return FDisjunctDragging; }
-    void SetDisjunctDragging(bool value) { FDisjunctDragging = value; }
-    std::unique_ptr<TGridInputState> FInput;
 
     // Presses and releases on the graphics of cells (GridGraphicMouse.cpp),
     // at the base cell pressed; true when they end the press (release).
@@ -756,12 +770,6 @@ private:
     bool ReleaseCellButton(QMouseEvent* event);
     void ReleaseCheckOrRadio(int x, int y);
 
-    // Hidden rows: one record per row out of view, in the order hidden.
-    struct TGridItem {
-        int Idx = 0;  // the real row
-        TRowCells Items;
-        int Height = 0;
-    };
     // Takes display rows out of storage into records (real numbers given,
     // ascending), with the steps of a row removal but no objects freed.
     void TakeRowsOut(const std::vector<int>& displayRows, const std::vector<int>& realRows);
@@ -770,21 +778,15 @@ private:
     void RecalcFooter();
     // Hidden rows back into storage, each at its real number less the rows
     // still hidden above it.
-    void PutRowsBack(std::vector<TGridItem> back);
+    void PutRowsBack(std::vector<THiddenRow> back);
     // After rows left storage: sizes and owners brought up to date, and the
     // current row kept where it was when it is still a normal row.
     void RowsRemoved(int oldRow, int oldTop);
-    // Moves the disjunct cell marks to new rows (-1: the row went).
-    void RemapCellMarkRows(const std::vector<int>& map);
-    // The real numbers of all hidden rows, ascending.
-    std::vector<int> SortedHiddenRows() const;
     // Nearest node row at or above a row (-1: none); remembered over one
     // paint pass.
     int NodeRowAbove(int row);
     // Whether the grid has node rows, counted once per paint pass.
     bool PaintHasNodes();
-    // Sets a size within its limits (unchanged when min equals max).
-    static int ApplySizeLimits(int value, int minValue, int maxValue);
     // The widths columns first .. last need for their content.
     std::vector<int> MeasureColumnWidths(int first, int last);
     // A measured width, given to the owner and kept within the limits.
@@ -803,95 +805,14 @@ private:
     void ApplyCellProperties(int col, int row, TBrush& brush, TFont& font, bool setBrush);
     void WriteColumnHeaders();
     void WriteRowHeaders();
-    void GrowRowList(int row);
-    void GrowColList(int col);
     void WatchForm();
     // Shows or hides the floating footer panel and sizes the room below the
     // cells after the footer settings changed.
     void LayoutFloatingFooter();
 
-    int FFixedRowHeight = 21;
-    int FFixedFooters = 0;
-    int FFixedRightCols = 0;
-    bool FFixedRowAlways = false;
-    bool FFixedColAlways = false;
-
-    // Colours of the last cell whose appearance was looked up for painting,
-    // before selection colours: its content is drawn from them without a
-    // second lookup (see DrawCellContent).
-    struct TPaintLook {
-        bool Valid = false;
-        int Col = 0, Row = 0;
-        TColor Brush = 0, FontColor = 0;
-    };
-    TPaintLook FPaintLook;
-
-    std::vector<std::uint8_t> FRowSelect;
-    std::vector<std::uint8_t> FColSelect;
-    TCellList FCellSelect;
-    bool FDisjunctDragging = false;
-    TGridRect FSavedSelection{};
-    bool FSelectionHidden = false;
-
-    std::vector<std::string> FColumnHeaders;
-    std::vector<std::string> FRowHeaders;
-
-    int FRepaintSuspendCount = 0;
-
-    TFont FFixedFont;
-    TFont FActiveCellFont;
-    bool FActiveCellShow = false;
-    TColor FActiveCellColor = cb::gfx::clGray;
-    TColor FSelectionColor = cb::gfx::clHighlight;
-    TColor FSelectionTextColor = cb::gfx::clHighlightText;
-    bool FShowSelection = true;
-    bool FSelectionRectangle = false;
-    bool FSelectionResizer = false;
-    TGridLook FLook = glSoft;
-    bool FFlat = false;
-    TColor FURLColor = cb::gfx::clBlue;
-    bool FURLShow = false;
-    bool FURLFull = false;
-    TVAlignment FVAlignment = vtaTop;
-    bool FWordWrap = false;
-    bool FMultilinecells = false;
-    cb::gfx::TBitmap FRowIndicator;
-    THTMLPictureCache FPictureCache;
-    THTMLMeasureCache FHTMLMeasure;
-    std::unique_ptr<THTMLHintWindow> FHintWindow;
-
-    QPointer<QWidget> FForm;
-    int FFormWidth = 0;
-    int FFormHeight = 0;
-
-    TFooterPanel* FFooterPanel = nullptr;  // owned as a child widget
-
-    std::vector<TGridItem> FHiddenRows;
-    bool FFilterActive = false;
-    int FFilterFixedRows = 0;
-    bool FPainting = false;
-    int FNodeScanRow = -1;
-    int FNodeScanNode = -1;
-    bool FPaintHasNodes = false;
-    std::uint32_t FPaintHasNodesPass = ~0u;
-    TGridCoord FPressedButton{-1, -1};
-    bool FAutoSize = false;
-    bool FWidthsLoaded = false;
-    bool FIntegralHeight = false;
-    bool FStretching = false;
-    int FClientWidth = -1;
-    int FSizingCol = -1;
-    int FSizingColWidth = 0;
-    int FSizingRow = -1;
-    int FSizingRowHeight = 0;
-    TScrollType FScrollType = ssNormal;
-    TColor FScrollColor = clNone;
-    int FScrollWidth = 16;
-    bool FScrollProportional = false;
-    bool FFlatScrollActive = false;
-    bool FScrollHintShown = false;
-    std::unique_ptr<THTMLHintWindow> FScrollHintWindow;
-    TBorderStyle FBorderStyle = bsSingle;
+    // The private part (ExtStringGridPrivate.h): the state of looks,
+    // painting and input, the selection, hidden rows, sizing and the parts.
+    std::unique_ptr<TExtStringGridPrivate> FD;
 
     friend class TFooterPanel;
 };

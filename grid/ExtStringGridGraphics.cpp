@@ -1,6 +1,6 @@
 // TExtStringGrid: the graphics cells hold: finding, creating and removing
 // them, the state of check boxes, radio groups and buttons, and their sizes.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 
 #include "grid/paint/FilePicture.h"
 

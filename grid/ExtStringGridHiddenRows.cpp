@@ -6,7 +6,7 @@
 // (texts and property objects) and height until it comes back. Hiding and
 // showing move many rows in one pass over the storage, so folding a node of
 // 100,000 rows or filtering them costs a few passes, not one per row.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 
 #include "grid/util/FilterMatch.h"
 
@@ -19,34 +19,16 @@ namespace cb::grid {
 // ---------------------------------------------------------------------------
 // Numbering
 
-std::vector<int> TExtStringGrid::SortedHiddenRows() const {
-    std::vector<int> rows;
-    rows.reserve(FHiddenRows.size());
-    for (const TGridItem& item : FHiddenRows) rows.push_back(item.Idx);
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
 int TExtStringGrid::DisplayToRealRow(int displayRow) const {
-    if (FHiddenRows.empty()) return displayRow;
-    int real = displayRow;
-    for (int hidden : SortedHiddenRows()) {
-        if (hidden > real) break;
-        ++real;
-    }
-    return real;
+    return FD->HiddenRows.DisplayToReal(displayRow);
 }
 
 int TExtStringGrid::RealToDisplayRow(int realRow) const {
-    int below = 0;
-    for (const TGridItem& item : FHiddenRows)
-        if (item.Idx < realRow) ++below;
-    return realRow - below;
+    return FD->HiddenRows.RealToDisplay(realRow);
 }
 
 bool TExtStringGrid::IsRowHidden(int realRow) const {
-    return std::any_of(FHiddenRows.begin(), FHiddenRows.end(),
-                       [realRow](const TGridItem& item) { return item.Idx == realRow; });
+    return FD->HiddenRows.IsHidden(realRow);
 }
 
 // ---------------------------------------------------------------------------
@@ -64,7 +46,7 @@ void TExtStringGrid::TakeRowsOut(const std::vector<int>& displayRows, const std:
         const int d = displayRows[i];
         if (d < 0 || d >= oldCount || gone[size_t(d)]) continue;
         gone[size_t(d)] = 1;
-        FHiddenRows.push_back({realRows[i], std::move(rows[size_t(d)]), heights[size_t(d)]});
+        FD->HiddenRows.Add({realRows[i], std::move(rows[size_t(d)]), heights[size_t(d)]});
         ++taken;
     }
     if (taken == 0) return;
@@ -87,11 +69,7 @@ void TExtStringGrid::TakeRowsOut(const std::vector<int>& displayRows, const std:
     rows.resize(size_t(w));
     heights.resize(size_t(w));
     // The marks follow their rows.
-    std::vector<std::uint8_t> marks;
-    for (int r = 0; r < int(FRowSelect.size()) && r < oldCount; ++r)
-        if (!gone[size_t(r)]) marks.push_back(FRowSelect[size_t(r)]);
-    FRowSelect = std::move(marks);
-    RemapCellMarkRows(map);
+    FD->Selection.RemapRows(map, -1);
     RowsRemoved(oldRow, oldTop);
     ResumeRepaint();
     const int first = displayRows.front();
@@ -99,20 +77,11 @@ void TExtStringGrid::TakeRowsOut(const std::vector<int>& displayRows, const std:
     if (TopRow() >= RowCount() - 1) SetTopRow(RowCount() - 1);
 }
 
-void TExtStringGrid::RemapCellMarkRows(const std::vector<int>& map) {
-    FCellSelect.Update([&](TGridCoord& c) {
-        if (c.Y < 0 || c.Y >= int(map.size())) return true;
-        if (map[size_t(c.Y)] < 0) return false;
-        c.Y = map[size_t(c.Y)];
-        return true;
-    });
-}
-
-void TExtStringGrid::PutRowsBack(std::vector<TGridItem> back) {
+void TExtStringGrid::PutRowsBack(std::vector<THiddenRow> back) {
     if (back.empty()) return;
-    std::stable_sort(back.begin(), back.end(), [](const TGridItem& a, const TGridItem& b) { return a.Idx < b.Idx; });
+    std::stable_sort(back.begin(), back.end(), [](const THiddenRow& a, const THiddenRow& b) { return a.Idx < b.Idx; });
     // A row comes back at its real number less the rows still hidden above.
-    const std::vector<int> still = SortedHiddenRows();
+    const std::vector<int> still = FD->HiddenRows.Sorted();
     auto& rows = RowStore();
     auto& heights = RowHeightStore();
     const int oldCount = RowCount();
@@ -122,13 +91,10 @@ void TExtStringGrid::PutRowsBack(std::vector<TGridItem> back) {
     merged.reserve(size_t(total));
     mergedHeights.reserve(size_t(total));
     std::vector<int> map(size_t(oldCount), -1);
-    std::vector<std::uint8_t> marks;
-    const bool haveMarks = !FRowSelect.empty();
     size_t next = 0;
     int shown = 0;
     auto takeShown = [&] {
         map[size_t(shown)] = int(merged.size());
-        if (haveMarks) marks.push_back(shown < int(FRowSelect.size()) ? FRowSelect[size_t(shown)] : 0);
         merged.push_back(std::move(rows[size_t(shown)]));
         mergedHeights.push_back(heights[size_t(shown)]);
         ++shown;
@@ -139,9 +105,8 @@ void TExtStringGrid::PutRowsBack(std::vector<TGridItem> back) {
             const int above = int(std::lower_bound(still.begin(), still.end(), idx) - still.begin());
             const int at = idx - above;
             if (shown >= oldCount || int(merged.size()) >= at) {
-                TGridItem& item = back[next++];
+                THiddenRow& item = back[next++];
                 item.Items.resize(size_t(ColCount()));
-                if (haveMarks) marks.push_back(0);
                 merged.push_back(std::move(item.Items));
                 mergedHeights.push_back(item.Height);
                 continue;
@@ -151,8 +116,8 @@ void TExtStringGrid::PutRowsBack(std::vector<TGridItem> back) {
     }
     rows = std::move(merged);
     heights = std::move(mergedHeights);
-    if (haveMarks) FRowSelect = std::move(marks);
-    RemapCellMarkRows(map);
+    // The marks follow the rows that were shown; rows back are unmarked.
+    FD->Selection.RemapRows(map, total);
     StorageMoved();
     SetDisplayTextRowLimit(RowCount());
     UpdateScrollBars();
@@ -160,12 +125,8 @@ void TExtStringGrid::PutRowsBack(std::vector<TGridItem> back) {
 }
 
 void TExtStringGrid::HideRows(int firstReal, int lastReal) {
-    int below = 0;
-    for (const TGridItem& item : FHiddenRows) {
-        if (item.Idx == firstReal) return;
-        if (item.Idx < firstReal) ++below;
-    }
-    const int d = firstReal - below;
+    if (FD->HiddenRows.IsHidden(firstReal)) return;
+    const int d = FD->HiddenRows.RealToDisplay(firstReal);
     std::vector<int> display;
     std::vector<int> real;
     for (int k = firstReal; k <= lastReal && d + (k - firstReal) < RowCount(); ++k) {
@@ -181,19 +142,11 @@ void TExtStringGrid::HideRows(int firstReal, int lastReal) {
 
 void TExtStringGrid::UnhideRows(int firstReal, int lastReal) {
     if (!IsRowHidden(firstReal)) return;
-    std::vector<TGridItem> back;
-    auto keep = std::stable_partition(FHiddenRows.begin(), FHiddenRows.end(), [&](const TGridItem& item) {
-        return item.Idx < firstReal || item.Idx > lastReal;
-    });
-    back.assign(std::make_move_iterator(keep), std::make_move_iterator(FHiddenRows.end()));
-    FHiddenRows.erase(keep, FHiddenRows.end());
-    PutRowsBack(std::move(back));
+    PutRowsBack(FD->HiddenRows.Take(firstReal, lastReal));
 }
 
 void TExtStringGrid::UnhideAllRows() {
-    std::vector<TGridItem> back = std::move(FHiddenRows);
-    FHiddenRows.clear();
-    PutRowsBack(std::move(back));
+    PutRowsBack(FD->HiddenRows.TakeAll());
 }
 
 // ---------------------------------------------------------------------------
@@ -222,12 +175,12 @@ int TExtStringGrid::NodeCount() const {
 
 bool TExtStringGrid::PaintHasNodes() {
     // Counted once per paint pass; afresh outside painting.
-    if (!FPainting || FPaintHasNodesPass != PaintPass()) {
-        FPaintHasNodesPass = PaintPass();
-        FPaintHasNodes = false;
-        for (int r = 0; r < RowCount() && !FPaintHasNodes; ++r) FPaintHasNodes = IsNodeRow(r);
+    if (!FD->FPainting || FD->FPaintHasNodesPass != PaintPass()) {
+        FD->FPaintHasNodesPass = PaintPass();
+        FD->FPaintHasNodes = false;
+        for (int r = 0; r < RowCount() && !FD->FPaintHasNodes; ++r) FD->FPaintHasNodes = IsNodeRow(r);
     }
-    return FPaintHasNodes;
+    return FD->FPaintHasNodes;
 }
 
 int TExtStringGrid::GetRowIndent(int row) {
@@ -265,7 +218,7 @@ void TExtStringGrid::ContractNode(int realRow) {
     g->CellBoolean = true;
     InvalidateCellArea(0, b);
     // The footer row stays in view.
-    const int end = RowCount() - FFixedFooters;
+    const int end = RowCount() - FD->FFixedFooters;
     const int e = g->CellIndex > 0 ? std::min(b + g->CellIndex, end) : NextNodeRow(*this, b, end);
     if (e <= b + 1) return;
     HideRows(DisplayToRealRow(b) + 1, DisplayToRealRow(e) - 1);
@@ -276,25 +229,25 @@ int TExtStringGrid::NodeRowAbove(int row) {
     int found = -1;
     // While painting, rows come one after the other: the walk upwards goes
     // on from the row asked before.
-    if (FPainting && FNodeScanRow >= 0 && FNodeScanRow < row) {
-        from = FNodeScanRow + 1;
-        found = FNodeScanNode;
+    if (FD->FPainting && FD->FNodeScanRow >= 0 && FD->FNodeScanRow < row) {
+        from = FD->FNodeScanRow + 1;
+        found = FD->FNodeScanNode;
     }
     for (int r = row; r >= from; --r)
         if (IsNodeRow(r)) {
             found = r;
             break;
         }
-    if (FPainting) {
-        FNodeScanRow = row;
-        FNodeScanNode = found;
+    if (FD->FPainting) {
+        FD->FNodeScanRow = row;
+        FD->FNodeScanNode = found;
     }
     return found;
 }
 
 int TExtStringGrid::GetTreeLinePosition(int row) {
     if (IsNodeRow(row)) return 0;
-    if (row == RowCount() - FFixedFooters - 1) return 1;
+    if (row == RowCount() - FD->FFixedFooters - 1) return 1;
     const int n = NodeRowAbove(row);
     if (n < 0) return 0;
     return GetNodeSpan(n) == row - n + 1 && !IsNodeContracted(n) ? 1 : 2;
@@ -313,7 +266,7 @@ bool TExtStringGrid::RowPassesFilter(int row) {
 
 void TExtStringGrid::ApplyFilter() {
     const int first = FixedRows();
-    const int end = RowCount() - FFixedFooters;
+    const int end = RowCount() - FD->FFixedFooters;
     const int total = end - first;
     int lastReport = -1;
     auto report = [&](int examined) {
@@ -326,7 +279,7 @@ void TExtStringGrid::ApplyFilter() {
     };
     // Every row is tested where it stands; the failing ones leave together,
     // each with its own real number.
-    const std::vector<int> hidden = SortedHiddenRows();
+    const std::vector<int> hidden = FD->HiddenRows.Sorted();
     size_t h = 0;
     int real = 0;
     int display = 0;
@@ -355,29 +308,29 @@ void TExtStringGrid::ApplyFilter() {
 }
 
 void TExtStringGrid::SetFilterActive(bool value) {
-    if (value == FFilterActive) return;
-    FFilterActive = value;
+    if (value == FD->FFilterActive) return;
+    FD->FFilterActive = value;
     if (value) {
-        FFilterFixedRows = FixedRows();
+        FD->FFilterFixedRows = FixedRows();
         SuspendRepaint();
         ApplyFilter();
         ResumeRepaint();
-        if (RowCount() == FFixedFooters + FFilterFixedRows && !FixedRowAlways()) {
+        if (RowCount() == FD->FFixedFooters + FD->FFilterFixedRows && !FixedRowAlways()) {
             // Every normal row went: an empty one keeps the fixed rows.
-            SetRowCount(FFixedFooters + FFilterFixedRows + 1);
-            SetFixedRows(FFilterFixedRows);
+            SetRowCount(FD->FFixedFooters + FD->FFilterFixedRows + 1);
+            SetFixedRows(FD->FFilterFixedRows);
         } else {
-            FFilterFixedRows = 0;
+            FD->FFilterFixedRows = 0;
         }
     } else {
-        if (RowCount() == FixedRows() + FFixedFooters + 1 && FFilterFixedRows > 0) {
-            FFilterFixedRows = FixedRows();
+        if (RowCount() == FixedRows() + FD->FFixedFooters + 1 && FD->FFilterFixedRows > 0) {
+            FD->FFilterFixedRows = FixedRows();
             SetRowCount(RowCount() - 1);
         } else {
-            FFilterFixedRows = FixedRows();
+            FD->FFilterFixedRows = FixedRows();
         }
         UnhideAllRows();
-        SetFixedRows(FFilterFixedRows);
+        SetFixedRows(FD->FFilterFixedRows);
     }
 }
 
@@ -438,7 +391,7 @@ void TExtStringGrid::RecalcFooter() {
 // Merged columns
 
 void TExtStringGrid::SplitColumnMerges(int col) {
-    const int last = RowCount() - FFixedFooters - 2;
+    const int last = RowCount() - FD->FFixedFooters - 2;
     for (int r = 0; r <= last; ++r) {
         if (!IsInMergedRange(col, r)) continue;
         const TGridCoord b = FindBaseCell(col, r);
@@ -449,7 +402,7 @@ void TExtStringGrid::SplitColumnMerges(int col) {
 }
 
 void TExtStringGrid::MergeEqualRuns(int col, bool first) {
-    const int end = RowCount() - FFixedFooters;
+    const int end = RowCount() - FD->FFixedFooters;
     int start = FixedRows();
     if (start >= end) return;
     for (int a = FixedRows() + 1; a < end; ++a) {

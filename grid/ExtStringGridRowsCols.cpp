@@ -1,6 +1,6 @@
 // TExtStringGrid: clearing, inserting, removing and cutting rows and
 // columns, keeping cell objects and selection marks with their cells.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 
 #include <algorithm>
 #include <iterator>
@@ -40,11 +40,12 @@ void TExtStringGrid::ClearColumnRange(int col, int count) {
 void TExtStringGrid::ClearAllCells() {
     if (RowCount() > 0 && ColCount() > 0) ClearRect(0, 0, ColCount() - 1 + HiddenColumnCount(), RowCount() - 1);
     // Hidden rows too: they come back empty.
-    for (TGridItem& item : FHiddenRows)
+    FD->HiddenRows.ForEach([this](THiddenRow& item) {
         for (TCell& cell : item.Items) {
             cell.Text.clear();
             if (!KeepCellObjects) cell.Props.reset();
         }
+    });
 }
 
 void TExtStringGrid::RemoveRows(int row, int count) {
@@ -65,14 +66,7 @@ void TExtStringGrid::RemoveRows(int row, int count) {
     if (keepOne)
         for (auto& c : rows[0]) c.Text.clear();
     // The marks follow their rows.
-    if (int(FRowSelect.size()) > row)
-        FRowSelect.erase(FRowSelect.begin() + row,
-                         FRowSelect.begin() + std::min<int>(row + removeCount, int(FRowSelect.size())));
-    FCellSelect.Update([&](TGridCoord& c) {
-        if (c.Y >= row && c.Y < row + removeCount) return false;
-        if (c.Y >= row + removeCount) c.Y -= removeCount;
-        return true;
-    });
+    FD->Selection.RowsRemoved(row, removeCount);
     RowsRemoved(oldRow, oldTop);
     ResumeRepaint();
     CellsChanged({0, row, ColCount() - 1, row + count});
@@ -82,8 +76,8 @@ void TExtStringGrid::RemoveRows(int row, int count) {
 void TExtStringGrid::RowsRemoved(int oldRow, int oldTop) {
     StorageMoved();
     SetDisplayTextRowLimit(RowCount());
-    const int lastNormal = RowCount() - FFixedFooters - 1;
-    if (oldRow < RowCount() - FFixedFooters && oldRow >= FixedRows()) {
+    const int lastNormal = RowCount() - FD->FFixedFooters - 1;
+    if (oldRow < RowCount() - FD->FFixedFooters && oldRow >= FixedRows()) {
         SetSelection({Col(), oldRow, Col(), oldRow});
         SetTopRow(oldTop);
     } else if (lastNormal >= FixedRows()) {
@@ -102,11 +96,7 @@ void TExtStringGrid::InsertRows(int row, int count) {
     for (auto& r : fresh) r.resize(size_t(ColCount()));
     rows.insert(rows.begin() + row, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
     heights.insert(heights.begin() + row, size_t(count), DefaultRowHeight());
-    if (int(FRowSelect.size()) > row) FRowSelect.insert(FRowSelect.begin() + row, size_t(count), 0);
-    FCellSelect.Update([&](TGridCoord& c) {
-        if (c.Y >= row) c.Y += count;
-        return true;
-    });
+    FD->Selection.RowsInserted(row, count);
     StorageMoved();
     SetDisplayTextRowLimit(RowCount());
     UpdateScrollBars();
@@ -122,14 +112,7 @@ void TExtStringGrid::RemoveCols(int col, int count) {
     for (auto& r : RowStore()) r.erase(r.begin() + col, r.begin() + col + removeCount);
     auto& widths = ColWidthStore();
     widths.erase(widths.begin() + col, widths.begin() + col + removeCount);
-    if (int(FColSelect.size()) > col)
-        FColSelect.erase(FColSelect.begin() + col,
-                         FColSelect.begin() + std::min<int>(col + removeCount, int(FColSelect.size())));
-    FCellSelect.Update([&](TGridCoord& c) {
-        if (c.X >= col && c.X < col + removeCount) return false;
-        if (c.X >= col + removeCount) c.X -= removeCount;
-        return true;
-    });
+    FD->Selection.ColsRemoved(col, removeCount);
     StorageMoved();
     SizeChanged(ColCount(), RowCount());
     CellsChanged({col, 0, col + count, RowCount() - 1});
@@ -144,11 +127,7 @@ void TExtStringGrid::InsertCols(int col, int count) {
     }
     auto& widths = ColWidthStore();
     widths.insert(widths.begin() + col, size_t(count), DefaultColWidth());
-    if (int(FColSelect.size()) > col) FColSelect.insert(FColSelect.begin() + col, size_t(count), 0);
-    FCellSelect.Update([&](TGridCoord& c) {
-        if (c.X >= col) c.X += count;
-        return true;
-    });
+    FD->Selection.ColsInserted(col, count);
     StorageMoved();
     SizeChanged(ColCount(), RowCount());
 }
@@ -179,7 +158,7 @@ void TExtStringGrid::RemoveSelectedRows() {
     SuspendRepaint();
     if (!MouseActions.DisjunctRowSelect) SelectionToRows(true);
     int row = FixedRows();
-    while (row < RowCount() - FFixedFooters && RowCount() > 1) {
+    while (row < RowCount() - FD->FFixedFooters && RowCount() > 1) {
         if (IsRowSelected(row))
             RemoveRows(row, 1);
         else

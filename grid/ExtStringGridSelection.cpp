@@ -1,70 +1,49 @@
-// TExtStringGrid: disjunct row, column and cell selections.
-#include "grid/ExtStringGrid.h"
+// TExtStringGrid: disjunct row, column and cell selections (the marks are
+// kept by TGridSelection; the grid checks indexes and repaints).
+#include "grid/ExtStringGridPrivate.h"
 #include "grid/util/NumberUtils.h"
-
-#include <algorithm>
 
 namespace cb::grid {
 
 // ---------------------------------------------------------------------------
 // Disjunct selection
 
-void TExtStringGrid::GrowRowList(int row) {
-    if (int(FRowSelect.size()) <= row) FRowSelect.resize(size_t(row) + 1, 0);
-}
-
-void TExtStringGrid::GrowColList(int col) {
-    if (int(FColSelect.size()) <= col) FColSelect.resize(size_t(col) + 1, 0);
-}
-
 bool TExtStringGrid::IsRowSelected(int row) {
     if (row < 0 || row >= RowCount()) throw EExtGridError("Invalid row accessed");
-    GrowRowList(row);
-    return FRowSelect[size_t(row)] != 0;
+    FD->Selection.GrowRowMarks(row);
+    return FD->Selection.RowMarked(row);
 }
 
 bool TExtStringGrid::IsColumnSelected(int col) {
     if (col < 0 || col >= ColCount()) throw EExtGridError("Invalid column accessed");
-    GrowColList(col);
-    return FColSelect[size_t(col)] != 0;
+    FD->Selection.GrowColMarks(col);
+    return FD->Selection.ColMarked(col);
 }
 
 void TExtStringGrid::SetRowSelected(int row, bool marked) {
     if (row < 0 || row >= RowCount()) throw EExtGridError("Invalid row accessed");
-    GrowRowList(row);
-    if ((FRowSelect[size_t(row)] != 0) != marked) InvalidateRow(row);
-    FRowSelect[size_t(row)] = marked ? 1 : 0;
+    if (FD->Selection.MarkRow(row, marked)) InvalidateRow(row);
 }
 
 void TExtStringGrid::SetColumnSelected(int col, bool marked) {
     if (col < 0 || col >= ColCount()) throw EExtGridError("Invalid column accessed");
-    GrowColList(col);
-    if ((FColSelect[size_t(col)] != 0) != marked) InvalidateCol(col);
-    FColSelect[size_t(col)] = marked ? 1 : 0;
+    if (FD->Selection.MarkCol(col, marked)) InvalidateCol(col);
 }
 
 void TExtStringGrid::ClearRowSelection() {
-    for (size_t i = 0; i < FRowSelect.size(); ++i)
-        if (FRowSelect[i]) {
-            InvalidateRow(int(i));
-            FRowSelect[i] = 0;
-        }
+    FD->Selection.ClearRowMarks([this](int row) { InvalidateRow(row); });
 }
 
 void TExtStringGrid::ClearColumnSelection() {
-    for (size_t i = 0; i < FColSelect.size(); ++i)
-        if (FColSelect[i]) {
-            InvalidateCol(int(i));
-            FColSelect[i] = 0;
-        }
+    FD->Selection.ClearColMarks([this](int col) { InvalidateCol(col); });
 }
 
 int TExtStringGrid::GetSelectedColumnCount() const {
-    return int(std::count(FColSelect.begin(), FColSelect.end(), 1));
+    return FD->Selection.MarkedColCount();
 }
 
 int TExtStringGrid::GetSelectedRowCount() const {
-    return int(std::count(FRowSelect.begin(), FRowSelect.end(), 1));
+    return FD->Selection.MarkedRowCount();
 }
 
 void TExtStringGrid::SelectionToRows(bool all) {
@@ -93,34 +72,34 @@ void TExtStringGrid::SelectColumnRange(int firstCol, int count) {
 }
 
 bool TExtStringGrid::IsCellSelectedDisjunct(int col, int row) const {
-    return FCellSelect.Contains({col, row});
+    return FD->Selection.CellMarked(col, row);
 }
 
 void TExtStringGrid::SetCellSelected(int col, int row, bool selected) {
-    if (selected ? FCellSelect.Add({col, row}) : FCellSelect.Remove({col, row})) InvalidateCellArea(col, row);
+    if (FD->Selection.MarkCell(col, row, selected)) InvalidateCellArea(col, row);
 }
 
 void TExtStringGrid::ClearCellSelection() {
-    FCellSelect.Clear();
+    FD->Selection.ClearCellMarks();
     InvalidateGrid();
 }
 
 bool TExtStringGrid::IsCellSelected(int col, int row) const {
     if (col < FixedCols() || row < FixedRows()) return false;
-    if (MouseActions.DisjunctRowSelect) return row < int(FRowSelect.size()) && FRowSelect[size_t(row)] != 0;
-    if (MouseActions.DisjunctColSelect) return col < int(FColSelect.size()) && FColSelect[size_t(col)] != 0;
+    if (MouseActions.DisjunctRowSelect) return FD->Selection.RowMarked(row);
+    if (MouseActions.DisjunctColSelect) return FD->Selection.ColMarked(col);
     return CellInGridRect(Selection(), col, row);
 }
 
 void TExtStringGrid::HideSelection() {
-    FSavedSelection = Selection();
+    const TGridRect current = Selection();
     SetSelection({ColCount(), RowCount(), ColCount(), RowCount()});
-    FSelectionHidden = true;
+    FD->Selection.Hide(current);
 }
 
 void TExtStringGrid::RestoreSelection() {
-    FSelectionHidden = false;
-    SetSelection(FSavedSelection);
+    FD->Selection.Unhide();
+    SetSelection(FD->Selection.Saved());
 }
 
 }  // namespace cb::grid

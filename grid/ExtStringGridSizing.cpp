@@ -2,7 +2,7 @@
 // it, exchanging rows, the stretch column, sizing that scales all columns,
 // the grid following its window's and form's size, and the column widths
 // kept in the settings store or an INI file.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 
 #include "grid/util/TextUtils.h"
 
@@ -23,13 +23,6 @@
 namespace cb::grid {
 
 using cb::gfx::TSize;
-
-int TExtStringGrid::ApplySizeLimits(int value, int minValue, int maxValue) {
-    if (minValue == maxValue) return value;
-    if (minValue > 0 && value < minValue) value = minValue;
-    if (maxValue > 0 && value > maxValue) value = maxValue;
-    return value;
-}
 
 // ---------------------------------------------------------------------------
 // Measuring
@@ -63,7 +56,7 @@ TSize TExtStringGrid::MeasureContentWith(TCanvas& canvas, int col, int row, bool
     if (kind == ctkHTML) {
         const THTMLRenderInput in = HTMLPictureInput();
         const int w = wrap ? ColWidths(DisplColIndex(col)) - 4 : 65535;
-        const TPoint m = FHTMLMeasure.Measure(canvas, text, w, wrap, &in);
+        const TPoint m = FD->FHTMLMeasure.Measure(canvas, text, w, wrap, &in);
         size = {m.X + 2 * mx + 2, m.Y + 2 * my + 2};
     } else if (wrap) {
         TRect r = GetMergedCellRect(DisplColIndex(col), row);
@@ -179,7 +172,7 @@ std::vector<int> TExtStringGrid::MeasureColumnWidths(int first, int last) {
             TCanvas* canvas = &custom;
             if (propertyLook) {
                 const bool fixed = col < fixedCols || r < fixedRows;
-                canvas = &fonts.For(fixed ? FFixedFont : Font(), p, ZoomStep);
+                canvas = &fonts.For(fixed ? FD->FFixedFont : Font(), p, ZoomStep);
             } else {
                 SelectCellFont(custom, rc, r);
             }
@@ -199,7 +192,7 @@ std::vector<int> TExtStringGrid::MeasureColumnWidths(int first, int last) {
 void TExtStringGrid::ApplyMeasuredWidth(int col, int width, bool onlyGrow) {
     if (onlyGrow && ColWidths(col) >= width) return;
     UpdateAutoColumnSize(col, width);
-    SetColWidths(col, ApplySizeLimits(width, MinColumnWidth, MaxColumnWidth));
+    SetColWidths(col, TGridSizing::ApplyLimits(width, MinColumnWidth, MaxColumnWidth));
 }
 
 void TExtStringGrid::MeasureColumnWidth(int col, bool onlyGrow) {
@@ -215,7 +208,7 @@ void TExtStringGrid::FitColumnWidths(bool fromFirstColumn, int extra) {
     auto resume = cb::rtl::OnScopeExit([this] { ResumeRepaint(); });
     for (int c = first; c < ColCount(); ++c) {
         ApplyMeasuredWidth(c, widths[size_t(c - first)], AutoSizeOnlyGrow);
-        if (extra != 0) SetColWidths(c, ApplySizeLimits(ColWidths(c) + extra, MinColumnWidth, MaxColumnWidth));
+        if (extra != 0) SetColWidths(c, TGridSizing::ApplyLimits(ColWidths(c) + extra, MinColumnWidth, MaxColumnWidth));
     }
 }
 
@@ -240,7 +233,7 @@ void TExtStringGrid::MeasureRowHeight(int row, bool onlyGrow) {
     }
     const int height = 2 * GridLineWidth() + largest + TextMargin.Y;
     if (onlyGrow && RowHeights(row) >= height) return;
-    SetRowHeights(row, ApplySizeLimits(height, MinRowHeight, MaxRowHeight));
+    SetRowHeights(row, TGridSizing::ApplyLimits(height, MinRowHeight, MaxRowHeight));
 }
 
 void TExtStringGrid::SetRowHeightForLines(int row, int lines, int extra) {
@@ -248,7 +241,7 @@ void TExtStringGrid::SetRowHeightForLines(int row, int lines, int extra) {
     canvas.Font().Assign(Font());
     if (ZoomStep != 0) canvas.Font().SetSize(canvas.Font().Size() + ZoomStep);
     const int h = canvas.TextHeight("gh");
-    SetRowHeights(row, ApplySizeLimits(extra + lines * (h + h / 8), MinRowHeight, MaxRowHeight));
+    SetRowHeights(row, TGridSizing::ApplyLimits(extra + lines * (h + h / 8), MinRowHeight, MaxRowHeight));
 }
 
 int TExtStringGrid::GetRowLineCount(int row) {
@@ -268,7 +261,7 @@ void TExtStringGrid::UpdateColumnSize(int col, int& width) {
 }
 
 void TExtStringGrid::SetAutoSize(bool value) {
-    FAutoSize = value;
+    FD->Sizing.SetAutoSize(value);
     if (value) FitColumnWidths(false, 10);
 }
 
@@ -293,11 +286,7 @@ void TExtStringGrid::ExchangeRows(int a, int b) {
             std::swap(heights[size_t(a)], heights[size_t(b)]);
             StorageMoved();
         }
-        if (MouseActions.DisjunctRowSelect && Navigation.MoveRowOnSort) {
-            const int n = std::max(a, b) + 1;
-            if (int(FRowSelect.size()) < n) FRowSelect.resize(size_t(n), 0);
-            std::swap(FRowSelect[size_t(a)], FRowSelect[size_t(b)]);
-        }
+        if (MouseActions.DisjunctRowSelect && Navigation.MoveRowOnSort) FD->Selection.ExchangeRows(a, b);
         if (SortTrackedRow == a)
             SortTrackedRow = b;
         else if (SortTrackedRow == b)
@@ -321,8 +310,8 @@ void TExtStringGrid::StretchColumnToFit(int col) {
     if (col == -1) col = ColCount() - 1;
     // A column the grid no longer has is left alone.
     if (col < 0 || col >= ColCount() || !ColumnSize.Stretch()) return;
-    FStretching = true;
-    auto done = cb::rtl::OnScopeExit([this] { FStretching = false; });
+    FD->Sizing.SetStretching(true);
+    auto done = cb::rtl::OnScopeExit([this] { FD->Sizing.SetStretching(false); });
     const int client = CellArea().Width();
     if (ColCount() == 1) {
         SetColWidths(col, client);
@@ -338,11 +327,11 @@ void TExtStringGrid::StretchColumnToFit(int col) {
 void TExtStringGrid::SizeChanged(int oldColCount, int oldRowCount) {
     if (ColumnSize.Stretch()) StretchColumnToFit(ColumnSize.StretchColumn);
     TBaseGrid::SizeChanged(oldColCount, oldRowCount);
-    if (FFixedFooters > 0 || FFixedRightCols > 0) InvalidateGrid();
+    if (FD->FFixedFooters > 0 || FD->FFixedRightCols > 0) InvalidateGrid();
 }
 
 void TExtStringGrid::ColWidthsChanged() {
-    if (!FStretching) StretchColumnToFit(ColumnSize.StretchColumn);
+    if (!FD->Sizing.Stretching()) StretchColumnToFit(ColumnSize.StretchColumn);
     RepaintFooterPanel();
 }
 
@@ -361,30 +350,25 @@ void TExtStringGrid::ScaleSizes(bool columns, int first, int except, double fact
 
 void TExtStringGrid::ColumnSized(int col) {
     // Sizing one column scales the others with it.
-    if (MouseActions.AllColumnSize && FSizingCol == col && FSizingColWidth > 0 && ColWidths(col) != FSizingColWidth)
-        ScaleSizes(true, FixedCols(), col, double(ColWidths(col)) / FSizingColWidth);
+    if (const double factor = FD->Sizing.EndCol(col, ColWidths(col)); factor > 0 && MouseActions.AllColumnSize)
+        ScaleSizes(true, FixedCols(), col, factor);
     if (OnEndColumnSize) OnEndColumnSize(this, col);
     int width = ColWidths(col);
     UpdateColumnSize(col, width);
     if (width != ColWidths(col)) SetColWidths(col, width);
-    FSizingCol = -1;
 }
 
 void TExtStringGrid::RowSized(int row) {
-    if (MouseActions.AllRowSize && FSizingRow == row && FSizingRowHeight > 0 && RowHeights(row) != FSizingRowHeight)
-        ScaleSizes(false, FixedRows(), row, double(RowHeights(row)) / FSizingRowHeight);
+    if (const double factor = FD->Sizing.EndRow(row, RowHeights(row)); factor > 0 && MouseActions.AllRowSize)
+        ScaleSizes(false, FixedRows(), row, factor);
     if (OnEndRowSize) OnEndRowSize(this, row);
-    FSizingRow = -1;
 }
 
 void TExtStringGrid::NoteSizingStart(TGridState state, int index) {
-    if (state == gsColSizing) {
-        FSizingCol = index;
-        FSizingColWidth = ColWidths(index);
-    } else if (state == gsRowSizing) {
-        FSizingRow = index;
-        FSizingRowHeight = RowHeights(index);
-    }
+    if (state == gsColSizing)
+        FD->Sizing.NoteColStart(index, ColWidths(index));
+    else if (state == gsRowSizing)
+        FD->Sizing.NoteRowStart(index, RowHeights(index));
 }
 
 bool TExtStringGrid::IsNearSizingEdge(int x, int y) const {
@@ -398,13 +382,13 @@ bool TExtStringGrid::IsNearSizingEdge(int x, int y) const {
 }
 
 void TExtStringGrid::SetIntegralHeight(bool value) {
-    FIntegralHeight = value;
+    FD->Sizing.SetIntegralHeight(value);
     SetBounds(x(), y(), width(), height());
 }
 
 void TExtStringGrid::SetBounds(int left, int top, int w, int h) {
     const int d = DefaultRowHeight();
-    if (FIntegralHeight && RepaintAllowed() && d > 0) {
+    if (FD->Sizing.IntegralHeight() && RepaintAllowed() && d > 0) {
         if (VisibleColCount() + FixedCols() < ColCount())
             h = h - h % d - 1;
         else
@@ -431,9 +415,8 @@ void TExtStringGrid::resizeEvent(QResizeEvent* event) {
         }
     }
     if (!stretched) {
-        if (ColumnSize.SynchWithGrid && FClientWidth > 0 && client != FClientWidth)
-            ScaleSizes(true, 0, -1, double(client) / FClientWidth);
-        FClientWidth = client;
+        if (const double factor = FD->Sizing.FollowClientWidth(client, ColumnSize.SynchWithGrid); factor > 0)
+            ScaleSizes(true, 0, -1, factor);
     }
     UpdateFlatScrollBars();
     if (OnResize) OnResize(this);

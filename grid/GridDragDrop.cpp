@@ -1,7 +1,7 @@
 // TExtStringGrid: drag and drop. Drags of the application's own controls
 // (by MIME type, decided by the owner), drops of text, rich text, files and
 // grid columns where the grid enables them, and drags of cells and columns.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 #include "grid/input/GridInputState.h"
 #include "grid/paint/PopupButton.h"
 
@@ -88,7 +88,8 @@ bool TExtStringGrid::ControlDropAccepted(const QMimeData* data, int x, int y) {
 }
 
 void TExtStringGrid::dragEnterEvent(QDragEnterEvent* event) {
-    TGridInputState& in = *FInput;
+    if (OfferToParts([event](TGridPart& part) { return part.DragMove(*event); })) return;
+    TGridInputState& in = FD->Input;
     const QMimeData* data = event->mimeData();
     const int x = int(event->position().x());
     const int y = int(event->position().y());
@@ -127,7 +128,8 @@ void TExtStringGrid::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TExtStringGrid::dragMoveEvent(QDragMoveEvent* event) {
-    TGridInputState& in = *FInput;
+    if (OfferToParts([event](TGridPart& part) { return part.DragMove(*event); })) return;
+    TGridInputState& in = FD->Input;
     const int x = int(event->position().x());
     const int y = int(event->position().y());
     bool allow = false;
@@ -147,7 +149,7 @@ void TExtStringGrid::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TExtStringGrid::dragLeaveEvent(QDragLeaveEvent* event) {
-    FInput->DropKind = dkNone;
+    FD->Input.DropKind = dkNone;
     HideArrows();
     event->accept();
 }
@@ -156,7 +158,7 @@ void TExtStringGrid::dragLeaveEvent(QDragLeaveEvent* event) {
 // drag moves (not at the drop) the grid scrolls when the point is at the top
 // or below the last visible row.
 bool TExtStringGrid::DragMouseMove(int x, int y, bool scroll) {
-    const TGridInputState& in = *FInput;
+    const TGridInputState& in = FD->Input;
     const TGridCoord c = MouseCoord(x, y);
     bool allow = c.X >= 0 && c.Y >= 0;
     const bool column = in.DropFlags & dfColumn;
@@ -176,7 +178,7 @@ bool TExtStringGrid::DragMouseMove(int x, int y, bool scroll) {
 }
 
 void TExtStringGrid::dropEvent(QDropEvent* event) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     const QMimeData* data = event->mimeData();
     const int x = int(event->position().x());
     const int y = int(event->position().y());
@@ -184,6 +186,7 @@ void TExtStringGrid::dropEvent(QDropEvent* event) {
     in.DropKind = dkNone;
     // The marks go whatever the drop does.
     auto hideMarks = cb::rtl::OnScopeExit([this] { HideArrows(); });
+    if (OfferToParts([event](TGridPart& part) { return part.Drop(*event); })) return;
     try {
         if (kind == dkControl) {
             if (!ControlDropAccepted(data, x, y)) {
@@ -219,10 +222,7 @@ void TExtStringGrid::dropEvent(QDropEvent* event) {
         }
         if (in.DropFlags & dfFiles) DropFiles(x, y, LocalFiles(data));
     } catch (const std::exception& e) {
-        if (OnDropError)
-            OnDropError(this, e.what());
-        else
-            QMessageBox::warning(window(), window()->windowTitle(), QString::fromStdString(e.what()));
+        ReportError(e);
     }
 }
 

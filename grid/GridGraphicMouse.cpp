@@ -1,7 +1,7 @@
 // TExtStringGrid: presses and releases on the graphics of cells: tree nodes
 // fold and unfold, radio items are chosen, in-cell buttons are pushed and
 // check boxes toggled.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 
 #include <QMouseEvent>
 
@@ -74,7 +74,7 @@ bool TExtStringGrid::PressCellButton(int col, int row, int x, int y) {
     if (GetButtonRect(col, row, button) && button.Contains({x, y})) {
         if (TCellGraphic* g = GetCellGraphic(RealColIndex(col), row)) g->CellBoolean = true;
         InvalidateCellArea(col, row);
-        FPressedButton = {col, row};
+        FD->FPressedButton = {col, row};
     }
     if (OnClickCell) OnClickCell(this, row, col);
     return true;
@@ -108,9 +108,9 @@ bool TExtStringGrid::PressCheckBox(int col, int row) {
 bool TExtStringGrid::ReleaseCellButton(QMouseEvent* event) {
     const int x = int(event->position().x());
     const int y = int(event->position().y());
-    if (FPressedButton.X >= 0) {
-        const TGridCoord cell = FPressedButton;
-        FPressedButton = {-1, -1};
+    if (FD->FPressedButton.X >= 0) {
+        const TGridCoord cell = FD->FPressedButton;
+        FD->FPressedButton = {-1, -1};
         if (TCellGraphic* g = GetCellGraphic(RealColIndex(cell.X), cell.Y)) g->CellBoolean = false;
         InvalidateCellArea(cell.X, cell.Y);
         if (OnButtonClick) OnButtonClick(this, RealColIndex(cell.X), cell.Y);

@@ -1,7 +1,7 @@
 // TExtStringGrid: keys. Home and End, Tab over merged cells, inserting and
 // deleting rows, select all, disjunct marks from the keyboard and the typed
 // row lookup.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 #include "grid/input/GridInputState.h"
 
 #include <QKeyEvent>
@@ -45,6 +45,7 @@ bool TExtStringGrid::event(QEvent* event) {
 void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
     if (Panning()) StopPanning();
     HideCellHint();
+    if (OfferToParts([event](TGridPart& part) { return part.KeyPress(*event); })) return;
     const int key = event->key();
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool ctrl = mods & Qt::ControlModifier;
@@ -166,6 +167,7 @@ void TExtStringGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void TExtStringGrid::keyReleaseEvent(QKeyEvent* event) {
+    if (OfferToParts([event](TGridPart& part) { return part.KeyRelease(*event); })) return;
     switch (event->key()) {
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
@@ -176,7 +178,7 @@ void TExtStringGrid::keyReleaseEvent(QKeyEvent* event) {
     case Qt::Key_Down:
     case Qt::Key_Insert:
     case Qt::Key_Delete:
-        FInput->LookupText.clear();
+        FD->Input.LookupText.clear();
         break;
     default:
         break;
@@ -246,11 +248,11 @@ void TExtStringGrid::TabToNextCell(bool backward) {
 // Typed row lookup
 
 const std::string& TExtStringGrid::LookupText() const {
-    return FInput->LookupText;
+    return FD->Input.LookupText;
 }
 
 void TExtStringGrid::SetLookupText(const std::string& text) {
-    FInput->LookupText = text;
+    FD->Input.LookupText = text;
 }
 
 int TExtStringGrid::FindRowByPrefix(const std::string& prefix) const {
@@ -268,7 +270,7 @@ int TExtStringGrid::FindRowByPrefix(const std::string& prefix) const {
 void TExtStringGrid::KeyPress(const QString& text) {
     if (text.isEmpty() || (Options() & goEditing) || !Navigation.AutoGotoWhenSorted) return;
     const QChar ch = text.front();
-    std::string& lookup = FInput->LookupText;
+    std::string& lookup = FD->Input.LookupText;
     if (ch == QChar('\b')) {
         if (!Navigation.AutoGotoIncremental) return;
         // Drops the last character, not the last byte.

@@ -1,7 +1,7 @@
 // TExtStringGrid: mouse presses, releases, double clicks and moves: cell
 // events, header and disjunct selections, links and in-cell controls,
 // sizing, moving and the start of cell drags.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 #include "grid/input/GridCursors.h"
 #include "grid/input/GridInputState.h"
 #include "grid/markup/HTMLControls.h"
@@ -58,9 +58,10 @@ bool TExtStringGrid::SelectCell(int col, int row) {
 
 void TExtStringGrid::mousePressEvent(QMouseEvent* event) {
     // Any press ends panning; a middle press that ends it starts no new one.
-    const bool wasPanning = FInput->Panning;
+    const bool wasPanning = FD->Input.Panning;
     if (wasPanning) StopPanning();
     HideCellHint();
+    if (OfferToParts([event](TGridPart& part) { return part.MousePress(*event); })) return;
     const int x = int(event->position().x());
     const int y = int(event->position().y());
     switch (event->button()) {
@@ -87,7 +88,7 @@ void TExtStringGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     const int x = int(event->position().x());
     const int y = int(event->position().y());
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
@@ -146,7 +147,7 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
     // Disjunct row and column marks.
     if (row >= FixedRows() && MouseActions.DisjunctRowSelect) {
         if (!ctrl) {
-            SetDisjunctDragging(true);
+            FD->Selection.SetDragging(true);
             ClearRowSelection();
         } else if (IsRowSelected(row)) {
             in.UnmarkOnRelease = true;
@@ -154,7 +155,7 @@ void TExtStringGrid::LeftButtonDown(QMouseEvent* event) {
     }
     if (col >= FixedCols() && MouseActions.DisjunctColSelect) {
         if (!ctrl) {
-            SetDisjunctDragging(true);
+            FD->Selection.SetDragging(true);
             ClearColumnSelection();
         } else if (IsColumnSelected(col)) {
             in.UnmarkOnRelease = true;
@@ -216,7 +217,7 @@ bool TExtStringGrid::FollowLinkOrControl(int col, int row, int x, int y) {
         THTMLRenderResult hit;
         if (!HitTestHTMLCell(col, row, x, y, hit)) return false;
         if (!hit.ControlID.empty() || hit.HitTarget == "ctrl") {
-            TGridInputState& in = *FInput;
+            TGridInputState& in = FD->Input;
             CommitInlineControl();
             const std::string type = UpperAscii(hit.ControlType);
             std::string value = hit.ControlValue;
@@ -296,7 +297,7 @@ bool TExtStringGrid::FollowLinkOrControl(int col, int row, int x, int y) {
 }
 
 void TExtStringGrid::CommitInlineControl() {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     if (in.InlineType.empty()) return;
     const TGridCoord cell = in.InlineCell;
     const std::string id = in.InlineID;
@@ -339,6 +340,7 @@ bool TExtStringGrid::HitTestHTMLCell(int col, int row, int x, int y, THTMLRender
 // Release
 
 void TExtStringGrid::mouseReleaseEvent(QMouseEvent* event) {
+    if (OfferToParts([event](TGridPart& part) { return part.MouseRelease(*event); })) return;
     if (event->button() == Qt::LeftButton) {
         LeftButtonUp(event);
         return;
@@ -351,11 +353,11 @@ void TExtStringGrid::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TExtStringGrid::LeftButtonUp(QMouseEvent* event) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     const int x = int(event->position().x());
     const int y = int(event->position().y());
-    const bool disjunctDrag = DisjunctDragging();
-    SetDisjunctDragging(false);
+    const bool disjunctDrag = FD->Selection.Dragging();
+    FD->Selection.SetDragging(false);
     if (disjunctDrag) InvalidateGrid();
     in.MouseZone = 0;
     in.MouseDown = false;
@@ -389,7 +391,7 @@ void TExtStringGrid::LeftButtonUp(QMouseEvent* event) {
 // The selection a left release makes, after OnClick: the pressed cell of a
 // pending drag that did not start, and the marks of disjunct rows (columns).
 void TExtStringGrid::LeftReleaseSelects(int x, int y) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     TGridCoord c = MouseCoord(x, y);
     if (in.PendingSingle) {
         in.PendingSingle = false;
@@ -443,7 +445,7 @@ void TExtStringGrid::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift
             InvalidateCellArea(c.X, c.Y);
         }
     }
-    if (GridState() == gsColSizing || GridState() == gsRowSizing) FInput->SizedByMouse = true;
+    if (GridState() == gsColSizing || GridState() == gsRowSizing) FD->Input.SizedByMouse = true;
     TBaseGrid::MouseUp(button, shift, x, y);
 }
 
@@ -451,11 +453,12 @@ void TExtStringGrid::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift
 // Double click
 
 void TExtStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (OfferToParts([event](TGridPart& part) { return part.MouseDoubleClick(*event); })) return;
     const int x = int(event->position().x());
     const int y = int(event->position().y());
     // A quick second right or middle click is a press of its own (a context
     // menu again, the end of panning), and so is any click that ends panning.
-    if (event->button() != Qt::LeftButton || FInput->Panning) {
+    if (event->button() != Qt::LeftButton || FD->Input.Panning) {
         mousePressEvent(event);
         return;
     }
@@ -468,7 +471,7 @@ void TExtStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
         else if (std::abs(x - r.Right) <= 4 && c.X >= FixedCols())
             sized = c.X;
         if (sized >= 0) {
-            FInput->SizedByDblClick = true;
+            FD->Input.SizedByDblClick = true;
             bool allow = true;
             if (OnColumnSize) OnColumnSize(this, sized, allow);
             if (allow) {
@@ -486,11 +489,12 @@ void TExtStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 // Move
 
 void TExtStringGrid::mouseMoveEvent(QMouseEvent* event) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     const int x = int(event->position().x());
     const int y = int(event->position().y());
     const bool left = event->buttons() & Qt::LeftButton;
     if (in.Panning) return;
+    if (OfferToParts([event](TGridPart& part) { return part.MouseMove(*event); })) return;
 
     // Whole rows or columns dragged along the headers.
     if (left && in.HeaderAnchor >= 0) {
@@ -617,11 +621,11 @@ void TExtStringGrid::RowMoved(int, int) {}
 // Mouse zone and link cursor
 
 int TExtStringGrid::MouseZone() const {
-    return FInput->MouseZone;
+    return FD->Input.MouseZone;
 }
 
 void TExtStringGrid::UpdateMouseZone(int x, int y, bool askSizing) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     in.MouseZone = 0;
     in.ZoneCursor = -1;
     in.FirstColSizingZone = false;
@@ -666,7 +670,7 @@ void TExtStringGrid::UpdateMouseZone(int x, int y, bool askSizing) {
 }
 
 void TExtStringGrid::SetCursor(const QCursor& cursor) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     if (in.GridCursorActive) {
         in.UserCursor = cursor;
         in.UserCursorSet = true;
@@ -678,7 +682,7 @@ void TExtStringGrid::SetCursor(const QCursor& cursor) {
 // Shows a cursor of the grid's own (a code of GridCursor: a zone, a link, a
 // move, panning), or gives the user's cursor back (-1).
 void TExtStringGrid::ApplyGridCursor(int code) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     if (code >= 0) {
         if (!in.GridCursorActive) {
             in.UserCursorSet = testAttribute(Qt::WA_SetCursor);
@@ -698,7 +702,7 @@ void TExtStringGrid::ApplyGridCursor(int code) {
 }
 
 void TExtStringGrid::UpdateLinkCursor(int col, int row, int x, int y) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     bool hand = false;
     if (col >= 0 && row >= 0) {
         const std::string text = GetCellText(col, row);

@@ -2,7 +2,7 @@
 // drags something over the grid: the moving caption window, the arrow marks,
 // the pressed look of fixed cells, the first column's sizing line and the
 // origin of panning.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 #include "grid/input/GridInputState.h"
 #include "grid/paint/ArrowWindow.h"
 #include "grid/paint/PopupButton.h"
@@ -14,19 +14,19 @@
 namespace cb::grid {
 
 TArrowWindow& TExtStringGrid::Arrow(int direction) {
-    QPointer<TArrowWindow>& a = FInput->Arrows[size_t(direction)];
+    QPointer<TArrowWindow>& a = FD->Input.Arrows[size_t(direction)];
     if (!a) a = new TArrowWindow(this, TArrowDirection(direction));
     return *a;
 }
 
 TPopupButton& TExtStringGrid::MoveCaption() {
-    QPointer<TPopupButton>& b = FInput->MoveCaption;
+    QPointer<TPopupButton>& b = FD->Input.MoveCaption;
     if (!b) b = new TPopupButton(this);
     return *b;
 }
 
 void TExtStringGrid::HideArrows() {
-    for (auto& a : FInput->Arrows)
+    for (auto& a : FD->Input.Arrows)
         if (a) a->hide();
 }
 
@@ -40,7 +40,7 @@ void TExtStringGrid::ShowArrowAt(int direction, int x, int y) {
 // mouse, arrows mark where the row or column would land, and the grid
 // scrolls when the mouse leaves the scrolled area.
 void TExtStringGrid::TrackEnhancedMove(int x, int y) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     const bool cols = GridState() == gsColMoving;
     const int source = MoveIndex();
     TPopupButton& caption = MoveCaption();
@@ -85,7 +85,7 @@ void TExtStringGrid::TrackEnhancedMove(int x, int y) {
 }
 
 void TExtStringGrid::EndEnhancedMove() {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     if (in.MoveCaption) in.MoveCaption->hide();
     HideArrows();
     in.EnhTarget = -1;
@@ -115,7 +115,7 @@ void TExtStringGrid::ShowDropMarks(int x, int y, bool allow, bool column) {
 // Drawn over the cells: the pressed fixed cell, the target of a plain
 // column or row move, and the origin of panning.
 void TExtStringGrid::PaintInputMarks(TCanvas& canvas) {
-    const TGridInputState& in = *FInput;
+    const TGridInputState& in = FD->Input;
     if (in.PressedFixed.Right > in.PressedFixed.Left) {
         TRect r = in.PressedFixed;
         canvas.DrawEdge(r, cb::gfx::BDR_SUNKENINNER, cb::gfx::BF_RECT);

@@ -2,7 +2,7 @@
 // colour and width), thumbs in proportion to the visible part on a scale of
 // 128 steps, and the hint with the row or column number while a thumb is
 // dragged.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 
 #include "grid/markup/HTMLHintWindow.h"
 #include "grid/paint/GridScrollBar.h"
@@ -33,41 +33,41 @@ TGridScrollBar* TExtStringGrid::VertScrollBar() const {
 }
 
 void TExtStringGrid::SetScrollType(TScrollType value) {
-    if (value == FScrollType) return;
-    FScrollType = value;
-    FFlatScrollActive = value != ssNormal || FScrollProportional;
+    if (value == FD->FScrollType) return;
+    FD->FScrollType = value;
+    FD->FFlatScrollActive = value != ssNormal || FD->FScrollProportional;
     UpdateFlatScrollBars();
 }
 
 void TExtStringGrid::SetScrollColor(TColor value) {
-    FScrollColor = value;
+    FD->FScrollColor = value;
     ApplyScrollLook();
 }
 
 void TExtStringGrid::SetScrollWidth(int value) {
-    FScrollWidth = value;
+    FD->FScrollWidth = value;
     ApplyScrollLook();
     UpdateScrollBars();
 }
 
 void TExtStringGrid::SetScrollProportional(bool value) {
-    if (value == FScrollProportional) return;
-    FScrollProportional = value;
-    FFlatScrollActive = value || FScrollType != ssNormal;
+    if (value == FD->FScrollProportional) return;
+    FD->FScrollProportional = value;
+    FD->FFlatScrollActive = value || FD->FScrollType != ssNormal;
     // Back to the grid's own scale.
     UpdateScrollBars();
 }
 
 void TExtStringGrid::ApplyScrollLook() {
-    const TScrollBarLook look = !FFlatScrollActive         ? sblNormal
-                                : FScrollType == ssFlat    ? sblFlat
-                                : FScrollType == ssEncarta ? sblEncarta
+    const TScrollBarLook look = !FD->FFlatScrollActive         ? sblNormal
+                                : FD->FScrollType == ssFlat    ? sblFlat
+                                : FD->FScrollType == ssEncarta ? sblEncarta
                                                            : sblNormal;
     for (TGridScrollBar* bar : {HorzBar(), VertBar()}) {
         bar->SetLook(look);
         // The colour only when one is set.
-        if (FFlatScrollActive && FScrollColor != clNone) bar->SetBarColor(FScrollColor);
-        bar->SetThickness(FFlatScrollActive ? FScrollWidth : 0);
+        if (FD->FFlatScrollActive && FD->FScrollColor != clNone) bar->SetBarColor(FD->FScrollColor);
+        bar->SetThickness(FD->FFlatScrollActive ? FD->FScrollWidth : 0);
     }
 }
 
@@ -77,18 +77,18 @@ void TExtStringGrid::UpdateFlatScrollBars() {
 }
 
 void TExtStringGrid::ScrollBarsPlaced() {
-    if (FFooterPanel) {
+    if (FD->FFooterPanel) {
         TRect area = CellArea();
-        FFooterPanel->setGeometry(0, area.Bottom, area.Width(), BottomReserve());
+        FD->FFooterPanel->setGeometry(0, area.Bottom, area.Width(), BottomReserve());
     }
-    if (FFlatScrollActive) {
+    if (FD->FFlatScrollActive) {
         UpdateVertScrollInfo();
         UpdateHorzScrollInfo();
     }
 }
 
 void TExtStringGrid::UpdateVertScrollInfo() {
-    if ((ScrollBars() != ssVertical && ScrollBars() != cb::grid::ssBoth) || !FFlatScrollActive || !FScrollProportional)
+    if ((ScrollBars() != ssVertical && ScrollBars() != cb::grid::ssBoth) || !FD->FFlatScrollActive || !FD->FScrollProportional)
         return;
     TGridScrollBar* bar = VertBar();
     const QSignalBlocker quiet(bar);
@@ -102,8 +102,8 @@ void TExtStringGrid::UpdateVertScrollInfo() {
 }
 
 void TExtStringGrid::UpdateHorzScrollInfo() {
-    if ((ScrollBars() != ssHorizontal && ScrollBars() != cb::grid::ssBoth) || !FFlatScrollActive ||
-        !FScrollProportional)
+    if ((ScrollBars() != ssHorizontal && ScrollBars() != cb::grid::ssBoth) || !FD->FFlatScrollActive ||
+        !FD->FScrollProportional)
         return;
     TGridScrollBar* bar = HorzBar();
     const QSignalBlocker quiet(bar);
@@ -119,7 +119,7 @@ void TExtStringGrid::UpdateHorzScrollInfo() {
 }
 
 int TExtStringGrid::ScrollBarToFirst(TGridAxisKind kind, int value) const {
-    if (!FFlatScrollActive || !FScrollProportional) return value;
+    if (!FD->FFlatScrollActive || !FD->FScrollProportional) return value;
     const bool cols = kind == TGridAxisKind::Cols;
     const TGridScrollBar* bar = cols ? HorzBar() : VertBar();
     const int fixed = cols ? FixedCols() : FixedRows();
@@ -138,18 +138,18 @@ void TExtStringGrid::ScrollHint(bool vertical, int value) {
     const int n = ScrollBarToFirst(vertical ? TGridAxisKind::Rows : TGridAxisKind::Cols, value);
     std::string hint = (vertical ? "Row : " : "Col : ") + std::to_string(n);
     if (OnScrollHint) OnScrollHint(this, n, hint);
-    if (!FScrollHintWindow) FScrollHintWindow = std::make_unique<THTMLHintWindow>();
-    THTMLHintWindow& w = *FScrollHintWindow;
+    if (!FD->FScrollHintWindow) FD->FScrollHintWindow = std::make_unique<THTMLHintWindow>();
+    THTMLHintWindow& w = *FD->FScrollHintWindow;
     w.SetColor(HintColor);
     const TRect size = w.CalcHintRect(100, hint);
     const QPoint at = QCursor::pos();
     w.ActivateHint({at.x() + 10, at.y(), at.x() + 10 + size.Width(), at.y() + size.Height()}, hint);
-    FScrollHintShown = true;
+    FD->FScrollHintShown = true;
 }
 
 void TExtStringGrid::ScrollBarReleased() {
-    if (FScrollHintShown && FScrollHintWindow) FScrollHintWindow->hide();
-    FScrollHintShown = false;
+    if (FD->FScrollHintShown && FD->FScrollHintWindow) FD->FScrollHintWindow->hide();
+    FD->FScrollHintShown = false;
     RepaintFooterPanel();
 }
 

@@ -1,6 +1,6 @@
 // TExtStringGrid: the wheel and zoom, middle-button panning, the hover and
 // blink timer, focus, and cell hints.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 #include "grid/input/GridInputState.h"
 #include "grid/markup/HTMLHintWindow.h"
 #include "grid/markup/MarkupText.h"
@@ -19,7 +19,7 @@ namespace cb::grid {
 // Wheel
 
 void TExtStringGrid::wheelEvent(QWheelEvent* event) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     event->accept();
     if (in.Panning) return;
     HideCellHint();
@@ -69,11 +69,11 @@ void TExtStringGrid::Zoom(int delta) {
 // Panning
 
 bool TExtStringGrid::Panning() const {
-    return FInput->Panning;
+    return FD->Input.Panning;
 }
 
 void TExtStringGrid::StartPanning(const QPoint& at) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     ApplyGridCursor(Qt::SizeAllCursor);
     in.Panning = true;
     in.PanAnchor = at;
@@ -85,7 +85,7 @@ void TExtStringGrid::StartPanning(const QPoint& at) {
 }
 
 void TExtStringGrid::StopPanning() {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     if (!in.Panning) return;
     in.PanTimer.stop();
     if (QWidget::mouseGrabber() == this) releaseMouse();
@@ -95,7 +95,7 @@ void TExtStringGrid::StopPanning() {
 }
 
 void TExtStringGrid::PanTick() {
-    const TGridInputState& in = *FInput;
+    const TGridInputState& in = FD->Input;
     if (!in.Panning || IntelliPan == ipNone) return;
     const QPoint p = mapFromGlobal(QCursor::pos());
     int dx = p.x() < in.PanAnchor.x() - 5 ? -1 : p.x() > in.PanAnchor.x() + 5 ? 1 : 0;
@@ -128,7 +128,7 @@ void TExtStringGrid::PanTick() {
 // Timers
 
 void TExtStringGrid::timerEvent(QTimerEvent* event) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     if (event->timerId() == in.GridTimer.timerId())
         GridTimerTick();
     else if (event->timerId() == in.PanTimer.timerId())
@@ -180,8 +180,12 @@ void TExtStringGrid::focusInEvent(QFocusEvent* event) {
 
 void TExtStringGrid::focusOutEvent(QFocusEvent* event) {
     TBaseGrid::focusOutEvent(event);
+    OfferToParts([event](TGridPart& part) {
+        part.FocusOut(*event);
+        return false;
+    });
     StopPanning();
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     if (in.PressedHTMLButton.X >= 0) {
         InvalidateCellArea(in.PressedHTMLButton.X, in.PressedHTMLButton.Y);
         in.PressedHTMLButton = {-1, -1};
@@ -192,7 +196,7 @@ void TExtStringGrid::focusOutEvent(QFocusEvent* event) {
 // Hints
 
 std::string TExtStringGrid::GetCellHint(int x, int y, TPoint& where) {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     const TGridCoord c = MouseCoord(x, y);
     if (c.X < 0 || c.Y < 0) return {};
     in.HintCell = c;
@@ -250,9 +254,9 @@ void TExtStringGrid::ShowCellHint(int x, int y) {
 }
 
 void TExtStringGrid::HideCellHint() {
-    TGridInputState& in = *FInput;
+    TGridInputState& in = FD->Input;
     in.HintCell = {-1, -1};
-    if (FHintWindow && FHintWindow->isVisible() && !in.SizeHintShown) FHintWindow->hide();
+    if (FD->FHintWindow && FD->FHintWindow->isVisible() && !in.SizeHintShown) FD->FHintWindow->hide();
 }
 
 }  // namespace cb::grid

@@ -2,7 +2,7 @@
 // text, and the drawing of every kind (images, check boxes, radio groups,
 // rotated text, nodes, pictures, progress bars and pies, comments, buttons).
 // Painting never raises: a value that cannot be read draws nothing.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 
 #include "grid/paint/DrawUtils.h"
 #include "grid/paint/FilePicture.h"
@@ -116,7 +116,7 @@ void TExtStringGrid::DrawCellGraphic(TCanvas& canvas, TRect rect, const TGraphic
 
     const bool selected =
         ((state & gdSelected) && !(state & gdFocused)) ||
-        ((Options() & goRowSelect) && col >= FixedCols() && row < int(FRowSelect.size()) && FRowSelect[size_t(row)]);
+        ((Options() & goRowSelect) && col >= FixedCols() && FD->Selection.RowMarked(row));
     auto editable = [&] {
         bool can = true;
         CanEditCell(col, row, can);

@@ -2,7 +2,7 @@
 // properties, fixed and normal defaults, bands, active-cell headers, the
 // colour event, selection), its text, borders, sort glyph and the looks of
 // fixed cells.
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 
 #include "grid/paint/DrawUtils.h"
 #include "grid/util/TextUtils.h"
@@ -50,7 +50,7 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
         explicit FontBatch(TFont& font) : f(font) { f.BeginUpdate(); }
         ~FontBatch() { f.EndUpdate(); }
     } batch(font);
-    font.Assign(printing ? PrintSettings.Font : fixedByCounts ? FFixedFont : Font());
+    font.Assign(printing ? PrintSettings.Font : fixedByCounts ? FD->FFixedFont : Font());
     const int rc = mapColumn ? RealColIndex(col) : col;
 
     TColor bc = clNone;
@@ -59,8 +59,8 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
     if (bc == clNone) {
         bc = Color();
         if (Bands.Active() && (!printing || Bands.Print) && col >= FixedCols() &&
-            col < ColCount() - FFixedRightCols + HiddenColumnCount() && row >= FixedRows() &&
-            row < RowCount() - FFixedFooters && Bands.Period() > 0) {
+            col < ColCount() - FD->FFixedRightCols + HiddenColumnCount() && row >= FixedRows() &&
+            row < RowCount() - FD->FFixedFooters && Bands.Period() > 0) {
             bc = (row - FixedRows()) % Bands.Period() < Bands.PrimaryLength() ? Bands.PrimaryColor()
                                                                               : Bands.SecondaryColor();
         }
@@ -71,38 +71,38 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
     const bool fixed = fixedByCounts || DrawAsFixed(col, row);
     if (fixed && !printing) {
         brush.SetColor(FixedColor());
-        font.SetColor(FFixedFont.Color());
+        font.SetColor(FD->FFixedFont.Color());
         state |= gdFixed;
     }
     if (!printing)
         GetCellColor(rc, row, state, brush, font);
     else
         GetCellPrintColor(rc, row, state, brush, font);
-    FPaintLook.Valid = !printing && selectable && mapColumn;
-    if (FPaintLook.Valid) FPaintLook = {true, col, row, brush.Color(), font.Color()};
+    FD->FPaintLook.Valid = !printing && selectable && mapColumn;
+    if (FD->FPaintLook.Valid) FD->FPaintLook = {true, col, row, brush.Color(), font.Color()};
 
     auto applySelection = [&]() {
-        if (FSelectionColor != clNone) brush.SetColor(FSelectionColor);
-        if (FSelectionTextColor != clNone) font.SetColor(FSelectionTextColor);
+        if (FD->FSelectionColor != clNone) brush.SetColor(FD->FSelectionColor);
+        if (FD->FSelectionTextColor != clNone) font.SetColor(FD->FSelectionTextColor);
     };
-    if (selectable && !printing && FShowSelection && !fixed) {
+    if (selectable && !printing && FD->FShowSelection && !fixed) {
         bool normal = col >= FixedCols() && row >= FixedRows();
         if (MouseActions.DisjunctRowSelect && normal) {
-            bool marked = row < int(FRowSelect.size()) && FRowSelect[size_t(row)];
-            if (marked && (!FDisjunctDragging || row != Row())) {
+            bool marked = FD->Selection.RowMarked(row);
+            if (marked && (!FD->Selection.Dragging() || row != Row())) {
                 applySelection();
                 state = gdSelected;
-            } else if (FDisjunctDragging && !marked && (state & gdSelected)) {
+            } else if (FD->Selection.Dragging() && !marked && (state & gdSelected)) {
                 applySelection();
                 state = gdSelected;
             }
         }
         if (MouseActions.DisjunctColSelect && normal) {
-            bool marked = col < int(FColSelect.size()) && FColSelect[size_t(col)];
-            if (marked && (!FDisjunctDragging || col != Col())) {
+            bool marked = FD->Selection.ColMarked(col);
+            if (marked && (!FD->Selection.Dragging() || col != Col())) {
                 applySelection();
                 state = gdSelected;
-            } else if (FDisjunctDragging && !marked && (state & gdSelected)) {
+            } else if (FD->Selection.Dragging() && !marked && (state & gdSelected)) {
                 applySelection();
                 state = gdSelected;
             }
@@ -112,8 +112,8 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
             state |= gdSelected;
         }
     }
-    if (selectable && (state & gdSelected) && FDisjunctDragging) applySelection();
-    if (MouseActions.DisjunctCellSelect && !FCellSelect.Empty() && IsCellSelectedDisjunct(col, row)) {
+    if (selectable && (state & gdSelected) && FD->Selection.Dragging()) applySelection();
+    if (MouseActions.DisjunctCellSelect && !FD->Selection.Cells().Empty() && IsCellSelectedDisjunct(col, row)) {
         applySelection();
         state |= gdSelected;
     }
@@ -122,15 +122,15 @@ void TExtStringGrid::GetCellAppearance(int col, int row, TGridDrawState& state, 
 
 void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect rect, TGridDrawState state) {
     const int rc = RealColIndex(col);
-    if (FPaintLook.Valid && FPaintLook.Col == col && FPaintLook.Row == row && !OnGetCellColor) {
+    if (FD->FPaintLook.Valid && FD->FPaintLook.Col == col && FD->FPaintLook.Row == row && !OnGetCellColor) {
         // The canvas holds this cell's looks from painting its background;
         // the content wants them without the selection colours, which only
         // touched the two colours (disjunct cells excepted).
-        canvas.Brush().SetColor(FPaintLook.Brush);
-        canvas.Font().SetColor(FPaintLook.FontColor);
-        if (MouseActions.DisjunctCellSelect && !FCellSelect.Empty() && IsCellSelectedDisjunct(col, row)) {
-            if (FSelectionColor != clNone) canvas.Brush().SetColor(FSelectionColor);
-            if (FSelectionTextColor != clNone) canvas.Font().SetColor(FSelectionTextColor);
+        canvas.Brush().SetColor(FD->FPaintLook.Brush);
+        canvas.Font().SetColor(FD->FPaintLook.FontColor);
+        if (MouseActions.DisjunctCellSelect && !FD->Selection.Cells().Empty() && IsCellSelectedDisjunct(col, row)) {
+            if (FD->FSelectionColor != clNone) canvas.Brush().SetColor(FD->FSelectionColor);
+            if (FD->FSelectionTextColor != clNone) canvas.Font().SetColor(FD->FSelectionTextColor);
             state |= gdSelected;
         }
     } else {
@@ -138,21 +138,21 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
         TVAlignment va = vtaTop;
         GetCellAppearance(col, row, state, false, false, true, canvas.Brush(), canvas.Font(), ha, va);
     }
-    FPaintLook.Valid = false;
+    FD->FPaintLook.Valid = false;
 
-    if ((state & gdSelected) && !(state & gdFocused) && FSelectionColor == clNone) canvas.Brush().SetColor(clHighlight);
+    if ((state & gdSelected) && !(state & gdFocused) && FD->FSelectionColor == clNone) canvas.Brush().SetColor(clHighlight);
     if (ZoomStep != 0) canvas.Font().SetSize(canvas.Font().Size() + ZoomStep);
 
     const int oldLeft = rect.Left;
-    if (col == 0 && row == Row() && FixedCols() > 0 && !FRowIndicator.Empty()) {
-        DrawBitmapTransparent(canvas, FRowIndicator, FixedColor(), rect);
-        rect.Left += FRowIndicator.Width();
+    if (col == 0 && row == Row() && FixedCols() > 0 && !FD->FRowIndicator.Empty()) {
+        DrawBitmapTransparent(canvas, FD->FRowIndicator, FixedColor(), rect);
+        rect.Left += FD->FRowIndicator.Width();
     }
 
     const TColor savedBrush = canvas.Brush().Color();
     const TColor savedFont = canvas.Font().Color();
     const bool fixed = state & gdFixed;
-    if (fixed && FLook == glExt && !FFlat) DrawGradient(canvas, 0xC0C0C0, 0xFFFFFF, 10, false, rect);
+    if (fixed && FD->FLook == glExt && !FD->FFlat) DrawGradient(canvas, 0xC0C0C0, 0xFFFFFF, 10, false, rect);
 
     const TGraphicLayout layout = GetCellGraphicLayout(rc, row);
     int textWidth = 0;
@@ -168,8 +168,8 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
     }
     rect.Left = oldLeft;
 
-    if (fixed && !FFlat) {
-        if (FLook == glClassic) {
+    if (fixed && !FD->FFlat) {
+        if (FD->FLook == glClassic) {
             TRect e = rect;
             canvas.DrawEdge(e, BDR_RAISEDINNER, BF_LEFT);
             e = rect;
@@ -180,11 +180,11 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
             canvas.MoveTo(rect.Right - 1, rect.Top);
             canvas.LineTo(rect.Right - 1, rect.Bottom - 1);
             canvas.LineTo(rect.Left - 1, rect.Bottom - 1);
-        } else if (FLook == glExt || FLook == glSoft) {
+        } else if (FD->FLook == glExt || FD->FLook == glSoft) {
             TRect r = rect;
             InflateRect(r, 1, 1);
             r.Bottom -= 1;
-            bool horz = FLook == glExt || (Options() & goFixedHorzLine);
+            bool horz = FD->FLook == glExt || (Options() & goFixedHorzLine);
             canvas.Pen().SetWidth(1);
             if (horz) {
                 canvas.Pen().SetColor(HalveColor(FixedColor()));
@@ -195,7 +195,7 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
                 canvas.LineTo(r.Left + 1, r.Top + 1);
                 canvas.LineTo(r.Left + 1, r.Bottom - 1);
             }
-            if (FLook == glSoft && (Options() & goFixedVertLine)) {
+            if (FD->FLook == glSoft && (Options() & goFixedVertLine)) {
                 canvas.Pen().SetColor(HalveColor(FixedColor()));
                 canvas.MoveTo(r.Right - 2, r.Top);
                 canvas.LineTo(r.Right - 2, r.Bottom - 1);
@@ -206,8 +206,8 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
         }
     }
 
-    if (FFixedRightCols > 0 && ColCount() + HiddenColumnCount() - rc <= FFixedRightCols && FLook != glClassic &&
-        FFlat) {
+    if (FD->FFixedRightCols > 0 && ColCount() + HiddenColumnCount() - rc <= FD->FFixedRightCols && FD->FLook != glClassic &&
+        FD->FFlat) {
         canvas.Pen().SetColor(clBlack);
         canvas.Pen().SetWidth(1);
         if (Options() & goFixedHorzLine) {
@@ -279,19 +279,19 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     const int rc = RealColIndex(col);
     textWidth = 0;
     bool selected = (state & gdSelected) || ((Options() & goRowSelect) && col >= FixedCols() &&
-                                             row < int(FRowSelect.size()) && FRowSelect[size_t(row)]);
-    TColor link = FURLColor;
+                                             FD->Selection.RowMarked(row));
+    TColor link = FD->FURLColor;
     if (selected && (!(state & gdFocused) || (Options() & goDrawFocusSelected))) {
-        if (FShowSelection) {
-            if (FSelectionColor != clNone) canvas.Brush().SetColor(FSelectionColor);
-            if (FSelectionTextColor != clNone) {
-                canvas.Font().SetColor(FSelectionTextColor);
-                link = FSelectionTextColor;
+        if (FD->FShowSelection) {
+            if (FD->FSelectionColor != clNone) canvas.Brush().SetColor(FD->FSelectionColor);
+            if (FD->FSelectionTextColor != clNone) {
+                canvas.Font().SetColor(FD->FSelectionTextColor);
+                link = FD->FSelectionTextColor;
             }
         } else if (!hasFocus()) {
             canvas.Brush().SetColor(savedBrush);
             canvas.Font().SetColor(savedFont);
-            link = FURLColor;
+            link = FD->FURLColor;
         }
     }
 
@@ -312,10 +312,10 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     }
 
     // Disjunct modes: unmarked rows and columns go back to normal colours.
-    if (!FDisjunctDragging && col >= FixedCols() && row >= FixedRows() &&
-        ((MouseActions.DisjunctRowSelect && !(row < int(FRowSelect.size()) && FRowSelect[size_t(row)])) ||
-         (MouseActions.DisjunctColSelect && !(col < int(FColSelect.size()) && FColSelect[size_t(col)])))) {
-        link = FURLColor;
+    if (!FD->Selection.Dragging() && col >= FixedCols() && row >= FixedRows() &&
+        ((MouseActions.DisjunctRowSelect && !FD->Selection.RowMarked(row)) ||
+         (MouseActions.DisjunctColSelect && !FD->Selection.ColMarked(col)))) {
+        link = FD->FURLColor;
         canvas.Brush().SetColor(Color());
         canvas.Font().SetColor(Font().Color());
         GetCellColor(rc, row, state, canvas.Brush(), canvas.Font());
@@ -326,7 +326,7 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         const TBackGroundCells cells = BackGround.Cells();
         const bool matches = cells == bcAll || (fixedCell ? cells == bcFixed : cells == bcNormal);
         const bool drawnSelected =
-            selected && (!(state & gdFocused) || (Options() & goDrawFocusSelected)) && FShowSelection;
+            selected && (!(state & gdFocused) || (Options() & goDrawFocusSelected)) && FD->FShowSelection;
         if (matches && !drawnSelected) {
             if (BackGround.Display() == bdFixed)
                 DrawFixedBackground(canvas, rect);
@@ -335,7 +335,7 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         }
     }
 
-    if (FSelectionRectangle && IsCellSelected(col, row)) {
+    if (FD->FSelectionRectangle && IsCellSelected(col, row)) {
         TGridRect s = Selection();
         canvas.Pen().SetColor(SelectionRectangleColor);
         canvas.Pen().SetWidth(2);
@@ -356,7 +356,7 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
             canvas.MoveTo(rect.Left, rect.Bottom - 1);
             canvas.LineTo(rect.Right, rect.Bottom - 1);
         }
-        if (FSelectionResizer && col == s.Right && row == s.Bottom) {
+        if (FD->FSelectionResizer && col == s.Right && row == s.Bottom) {
             canvas.Brush().SetColor(SelectionRectangleColor);
             canvas.FillRect({rect.Right - 4, rect.Bottom - 4, rect.Right, rect.Bottom});
         }
@@ -385,7 +385,7 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
 
     const unsigned hFlag = ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
     const unsigned vFlag = va == vtaCenter ? DT_VCENTER : va == vtaBottom ? DT_BOTTOM : DT_TOP;
-    bool wrap = FWordWrap;
+    bool wrap = FD->FWordWrap;
     if (TCellProperties* p = CellProps(rc, row)) wrap = wrap || p->WordWrap();
     const bool glyph = SortGlyphShown(col, row);
     auto glyphY = [&](const TRect& r) {
@@ -403,9 +403,9 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     }
     if (kind == ctkWideText) {
         canvas.Pen().SetColor(canvas.Brush().Color());
-        if (!((state & gdSelected) && !(state & gdFocused) && FSelectionColor == clNone)) canvas.FillRect(tr);
+        if (!((state & gdSelected) && !(state & gdFocused) && FD->FSelectionColor == clNone)) canvas.FillRect(tr);
         unsigned flags = vFlag | hFlag | DT_NOPREFIX;
-        if (!wrap && !FMultilinecells) flags |= DT_SINGLELINE | DT_END_ELLIPSIS;
+        if (!wrap && !FD->FMultilinecells) flags |= DT_SINGLELINE | DT_END_ELLIPSIS;
         canvas.DrawText(QString::fromStdU16String(DecodeWideText(text)).toStdString(), tr, flags);
         return;
     }
@@ -414,14 +414,14 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
     if (SortSettings.Show && row == SortSettings.Row && col == SortSettings.Column && ha == taCenter) tr.Left += 10;
     int glyphRoom = row == 0 && col == SortSettings.Column && SortSettings.Show ? 14 : 0;
     bool underline = false;
-    if (FURLShow && IsURLOrMail(text)) {
-        if (!FURLFull) StripURLScheme(text);
+    if (FD->FURLShow && IsURLOrMail(text)) {
+        if (!FD->FURLFull) StripURLScheme(text);
         canvas.Font().SetStyle(canvas.Font().Style() | fsUnderline);
         canvas.Font().SetColor(link);
         underline = true;
     }
     unsigned flags = DT_EDITCONTROL;
-    if (CountTextLines(text, FMultilinecells) == 1 && !wrap) {
+    if (CountTextLines(text, FD->FMultilinecells) == 1 && !wrap) {
         std::string line;
         std::string rest = text;
         ExtractFirstLine(rest, false, line);
@@ -471,7 +471,7 @@ THTMLRenderInput TExtStringGrid::HTMLPictureInput() {
     THTMLRenderInput in;
     in.Images = GridImages;
     in.Container = PictureContainer;
-    in.Cache = &FPictureCache;
+    in.Cache = &FD->FPictureCache;
     return in;
 }
 
@@ -493,7 +493,7 @@ TRect TExtStringGrid::HTMLCellTextRect(int col, int row, const std::string& text
         TCanvas canvas;
         SelectCellFont(canvas, col, row);
         const THTMLRenderInput in = HTMLPictureInput();
-        const TPoint size = FHTMLMeasure.Measure(canvas, text, rect.Right - rect.Left, FWordWrap, &in);
+        const TPoint size = FD->FHTMLMeasure.Measure(canvas, text, rect.Right - rect.Left, FD->FWordWrap, &in);
         const int freeX = rect.Right - rect.Left - size.X - 2;
         if (freeX > 0) rect.Left += hAlign == taRightJustify ? freeX : hAlign == taCenter ? freeX / 2 : 0;
         const int freeY = rect.Bottom - rect.Top - size.Y;
@@ -506,7 +506,7 @@ int TExtStringGrid::DrawHTMLCellText(TCanvas& canvas, int, int, const std::strin
                                      TVAlignment vAlign, TColor linkColor) {
     THTMLRenderInput in = HTMLPictureInput();
     if (hAlign != taLeftJustify || vAlign != vtaTop) {
-        const TPoint size = FHTMLMeasure.Measure(canvas, text, rect.Right - rect.Left, FWordWrap, &in);
+        const TPoint size = FD->FHTMLMeasure.Measure(canvas, text, rect.Right - rect.Left, FD->FWordWrap, &in);
         const int freeX = rect.Right - rect.Left - size.X - 2;
         if (freeX > 0) rect.Left += hAlign == taRightJustify ? freeX : hAlign == taCenter ? freeX / 2 : 0;
         const int freeY = rect.Bottom - rect.Top - size.Y;
@@ -515,7 +515,7 @@ int TExtStringGrid::DrawHTMLCellText(TCanvas& canvas, int, int, const std::strin
     in.Rect = rect;
     in.LinkColor = linkColor;
     in.BlinkPhase = BlinkPhase;
-    in.WordWrap = FWordWrap;
+    in.WordWrap = FD->FWordWrap;
     THTMLRenderResult out;
     RenderHTML(canvas, text, in, out);
     return out.Width;
@@ -677,7 +677,7 @@ void TExtStringGrid::DrawTiledBackground(TCanvas& canvas, int col, int row, cons
 }
 
 void TExtStringGrid::PaintLookFrame(TCanvas& canvas) {
-    if ((FLook != glSoft && FLook != glExt) || FBorderStyle != bsSingle || FFlat) return;
+    if ((FD->FLook != glSoft && FD->FLook != glExt) || FD->FBorderStyle != bsSingle || FD->FFlat) return;
     const int w = width();
     const int h = height();
     canvas.Pen().SetStyle(psSolid);
@@ -701,9 +701,9 @@ void TExtStringGrid::PaintLookFrame(TCanvas& canvas) {
 
 void TExtStringGrid::Paint(TCanvas& canvas) {
     canvas.Pen().SetStyle(psSolid);
-    FPainting = true;
-    FNodeScanRow = -1;
-    auto painted = cb::rtl::OnScopeExit([this] { FPainting = false; });
+    FD->FPainting = true;
+    FD->FNodeScanRow = -1;
+    auto painted = cb::rtl::OnScopeExit([this] { FD->FPainting = false; });
     TBaseGrid::Paint(canvas);
     PaintInputMarks(canvas);
     if (EditInProgress) {

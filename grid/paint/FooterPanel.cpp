@@ -1,6 +1,6 @@
 #include "grid/paint/FooterPanel.h"
 
-#include "grid/ExtStringGrid.h"
+#include "grid/ExtStringGridPrivate.h"
 #include "grid/util/TextUtils.h"
 
 #include "platform/rtl/ScopeGuard.h"
@@ -158,9 +158,9 @@ void TFooterPanel::PaintColumnPreview(TCanvas& canvas) {
     const int col = FGrid->FloatingFooter.Column();
     if (col < 0 || col >= FGrid->ColCount() || FGrid->Row() < 0 || FGrid->Row() >= FGrid->RowCount()) return;
     // The preview draws the cell without the selection's text colour.
-    const TColor keep = FGrid->FSelectionTextColor;
-    FGrid->FSelectionTextColor = 0;
-    auto restore = cb::rtl::OnScopeExit([&] { FGrid->FSelectionTextColor = keep; });
+    const TColor keep = FGrid->FD->FSelectionTextColor;
+    FGrid->FD->FSelectionTextColor = 0;
+    auto restore = cb::rtl::OnScopeExit([&] { FGrid->FD->FSelectionTextColor = keep; });
     FGrid->DrawCellContent(canvas, FGrid->DisplColIndex(col), FGrid->Row(), {0, 0, w, height()}, 0);
 }
 
