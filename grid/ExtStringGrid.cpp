@@ -87,8 +87,7 @@ std::string FormatFloatWith(const std::string& format, double value) {
 
 }  // namespace
 
-TExtStringGrid::TExtStringGrid(QWidget* parent)
-    : TBaseGrid(parent), FD(std::make_unique<TExtStringGridPrivate>()) {
+TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), FD(std::make_unique<TExtStringGridPrivate>()) {
     FD->Parts[size_t(TGridPartKind::Edit)] = MakeGridEditPart(*this);
     FD->Parts[size_t(TGridPartKind::Data)] = MakeGridDataPart(*this);
     FD->FFooterPanel = new TFooterPanel(this);
@@ -925,6 +924,5 @@ THTMLPictureCache& TExtStringGrid::PictureCache() {
 bool TExtStringGrid::RepaintAllowed() const {
     return FD->FRepaintSuspendCount <= 0;
 }
-
 
 }  // namespace cb::grid

@@ -62,7 +62,7 @@ void TExtStringGrid::ApplyScrollLook() {
     const TScrollBarLook look = !FD->FFlatScrollActive         ? sblNormal
                                 : FD->FScrollType == ssFlat    ? sblFlat
                                 : FD->FScrollType == ssEncarta ? sblEncarta
-                                                           : sblNormal;
+                                                               : sblNormal;
     for (TGridScrollBar* bar : {HorzBar(), VertBar()}) {
         bar->SetLook(look);
         // The colour only when one is set.
@@ -88,7 +88,8 @@ void TExtStringGrid::ScrollBarsPlaced() {
 }
 
 void TExtStringGrid::UpdateVertScrollInfo() {
-    if ((ScrollBars() != ssVertical && ScrollBars() != cb::grid::ssBoth) || !FD->FFlatScrollActive || !FD->FScrollProportional)
+    if ((ScrollBars() != ssVertical && ScrollBars() != cb::grid::ssBoth) || !FD->FFlatScrollActive ||
+        !FD->FScrollProportional)
         return;
     TGridScrollBar* bar = VertBar();
     const QSignalBlocker quiet(bar);

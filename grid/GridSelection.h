@@ -36,9 +36,7 @@ public:
     const TCellList& Cells() const { return FCells; }
     bool CellMarked(int col, int row) const { return FCells.Contains({col, row}); }
     // True when the mark changed.
-    bool MarkCell(int col, int row, bool marked) {
-        return marked ? FCells.Add({col, row}) : FCells.Remove({col, row});
-    }
+    bool MarkCell(int col, int row, bool marked) { return marked ? FCells.Add({col, row}) : FCells.Remove({col, row}); }
     void ClearCellMarks() { FCells.Clear(); }
 
     // --- rows and columns moving in storage ----------------------------------------

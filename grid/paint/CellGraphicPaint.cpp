@@ -114,9 +114,8 @@ void TExtStringGrid::DrawCellGraphic(TCanvas& canvas, TRect rect, const TGraphic
     }
     p.Bottom = layout.VAlign == vaFull ? rect.Bottom : p.Top + h;
 
-    const bool selected =
-        ((state & gdSelected) && !(state & gdFocused)) ||
-        ((Options() & goRowSelect) && col >= FixedCols() && FD->Selection.RowMarked(row));
+    const bool selected = ((state & gdSelected) && !(state & gdFocused)) ||
+                          ((Options() & goRowSelect) && col >= FixedCols() && FD->Selection.RowMarked(row));
     auto editable = [&] {
         bool can = true;
         CanEditCell(col, row, can);

@@ -140,7 +140,8 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
     }
     FD->FPaintLook.Valid = false;
 
-    if ((state & gdSelected) && !(state & gdFocused) && FD->FSelectionColor == clNone) canvas.Brush().SetColor(clHighlight);
+    if ((state & gdSelected) && !(state & gdFocused) && FD->FSelectionColor == clNone)
+        canvas.Brush().SetColor(clHighlight);
     if (ZoomStep != 0) canvas.Font().SetSize(canvas.Font().Size() + ZoomStep);
 
     const int oldLeft = rect.Left;
@@ -206,8 +207,8 @@ void TExtStringGrid::DrawCellContent(TCanvas& canvas, int col, int row, TRect re
         }
     }
 
-    if (FD->FFixedRightCols > 0 && ColCount() + HiddenColumnCount() - rc <= FD->FFixedRightCols && FD->FLook != glClassic &&
-        FD->FFlat) {
+    if (FD->FFixedRightCols > 0 && ColCount() + HiddenColumnCount() - rc <= FD->FFixedRightCols &&
+        FD->FLook != glClassic && FD->FFlat) {
         canvas.Pen().SetColor(clBlack);
         canvas.Pen().SetWidth(1);
         if (Options() & goFixedHorzLine) {
@@ -278,8 +279,8 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
                                   TAlignment& textAlign) {
     const int rc = RealColIndex(col);
     textWidth = 0;
-    bool selected = (state & gdSelected) || ((Options() & goRowSelect) && col >= FixedCols() &&
-                                             FD->Selection.RowMarked(row));
+    bool selected =
+        (state & gdSelected) || ((Options() & goRowSelect) && col >= FixedCols() && FD->Selection.RowMarked(row));
     TColor link = FD->FURLColor;
     if (selected && (!(state & gdFocused) || (Options() & goDrawFocusSelected))) {
         if (FD->FShowSelection) {

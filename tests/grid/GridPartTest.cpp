@@ -1,8 +1,8 @@
 // The grid's parts: key, mouse and drop events reach them before the grid,
 // in order (editing first), a handled event goes no further, and an error a
 // part throws is reported instead of escaping the event.
-#include "grid/ExtStringGrid.h"
 #include "grid/GridPart.h"
+#include "grid/ExtStringGrid.h"
 
 #include <QApplication>
 #include <QDropEvent>
