@@ -2,8 +2,8 @@
 // series from a cellset that is already open (the query runs outside the
 // timing). Every city by one measure, and a cross join of 100 cities by 20
 // months.
-#include "app/core/CubeConnection.h"
-#include "app/core/GraphDisplayManager.h"
+#include "app/core/cube/CubeConnection.h"
+#include "app/core/query/GraphDisplayManager.h"
 #include "chart/component/Chart.h"
 
 #include <QApplication>

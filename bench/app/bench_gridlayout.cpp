@@ -1,9 +1,9 @@
 // Times laying a query result of about 50,000 cells out into the pivot grid
 // (the query runs once, outside the timing). Two shapes: a tall result with
 // one row dimension and a wide one with nested headers on both axes.
-#include "app/core/GridTheme.h"
-#include "app/core/MDXDisplayManager.h"
-#include "app/ui/MDXProgressScreen.h"
+#include "app/core/theme/GridTheme.h"
+#include "app/core/query/MDXDisplayManager.h"
+#include "app/ui/dialogs/MDXProgressScreen.h"
 #include "bench/QtBenchMain.h"
 #include "grid/ExtStringGrid.h"
 #include "olap/adomd/Adomd.h"

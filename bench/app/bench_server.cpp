@@ -4,12 +4,12 @@
 // (connection, cube structure, left menu, default query, grid), the first
 // time and again; and the time of a drill (query and grid) into a member and
 // back. Prints the figures.
-#include "app/core/Config.h"
-#include "app/core/CubeConnection.h"
-#include "app/core/DisplayManager.h"
-#include "app/core/LogFile.h"
-#include "app/core/MDXDisplayManager.h"
-#include "app/ui/MainWindow.h"
+#include "app/core/settings/Config.h"
+#include "app/core/cube/CubeConnection.h"
+#include "app/core/query/DisplayManager.h"
+#include "app/core/base/LogFile.h"
+#include "app/core/query/MDXDisplayManager.h"
+#include "app/ui/main/MainWindow.h"
 #include "olap/xmla/XmlaProvider.h"
 #include "tests/app/MDXTestSupport.h"
 #include "tests/common/TestSupport.h"

@@ -2,8 +2,8 @@
 // user's action, runs the query and hands the result to a grid layout that
 // reads every header caption and formatted cell (what a layout reads), but
 // paints nothing.
-#include "app/core/CubeConnection.h"
-#include "app/core/DisplayManager.h"
+#include "app/core/cube/CubeConnection.h"
+#include "app/core/query/DisplayManager.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 // Shared by the chart view tests: the sample cube's chart view in the bottom
 // container, shown in a 900 x 420 host with the display manager refreshed.
 #include "MDXTestSupport.h"
-#include "app/core/DisplayManager.h"
-#include "app/ui/MainBottomContainer.h"
-#include "app/ui/MainGraphDisplay.h"
+#include "app/core/query/DisplayManager.h"
+#include "app/ui/main/MainBottomContainer.h"
+#include "app/ui/views/MainGraphDisplay.h"
 
 #include <QCoreApplication>
 #include <QMenu>

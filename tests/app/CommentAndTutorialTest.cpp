@@ -1,5 +1,5 @@
-#include "app/core/CommentForm.h"
-#include "app/core/Tutorial.h"
+#include "app/core/publish/CommentForm.h"
+#include "app/core/settings/Tutorial.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The comment dialog against the loopback HTTP server: the fields are
 // checked, the form is posted URL-encoded, and every way a post can fail is
 // told with its own text and leaves the dialog open.
-#include "app/ui/CommentDialog.h"
-#include "app/core/CommentForm.h"
-#include "app/ui/Features.h"
+#include "app/ui/dialogs/CommentDialog.h"
+#include "app/core/publish/CommentForm.h"
+#include "app/ui/dialogs/Features.h"
 #include "grid/markup/MarkupLabel.h"
 #include "tests/app/SmallWindowsSupport.h"
 #include "tests/upgrade/NetTestServer.h"

@@ -1,4 +1,4 @@
-#include "app/core/OLAPConnectionList.h"
+#include "app/core/settings/OLAPConnectionList.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>

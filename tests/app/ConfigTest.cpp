@@ -1,5 +1,5 @@
-#include "app/core/Config.h"
-#include "app/core/LogFile.h"
+#include "app/core/settings/Config.h"
+#include "app/core/base/LogFile.h"
 #include "platform/rtl/IniFile.h"
 #include "tests/common/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "app/ui/ContentForm.h"
+#include "app/ui/widgets/ContentForm.h"
 
 #include <QApplication>
 #include <QLabel>

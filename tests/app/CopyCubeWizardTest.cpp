@@ -1,8 +1,8 @@
 // The cube-copy wizard driven as a person would: pages, back stack, target
 // checks, a build that succeeds and one that fails, and closing.
-#include "app/ui/CopyCubeWizard.h"
+#include "app/ui/dialogs/CopyCubeWizard.h"
 #include "MDXTestSupport.h"
-#include "app/ui/Features.h"
+#include "app/ui/dialogs/Features.h"
 #include "olap/engine/CubeFile.h"
 #include "tests/common/TestCubes.h"
 

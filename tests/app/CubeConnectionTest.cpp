@@ -1,7 +1,7 @@
 // Connection descriptions, connecting, and the cube name check.
-#include "app/core/CubeConnection.h"
+#include "app/core/cube/CubeConnection.h"
 #include "MDXTestSupport.h"
-#include "app/core/CubeModel.h"
+#include "app/core/cube/CubeModel.h"
 #include "olap/adomd/ConnectionString.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The display manager over the sample cube, with recording stand-ins for the
 // grid layout manager and the chart builder.
-#include "app/core/DisplayManager.h"
+#include "app/core/query/DisplayManager.h"
 #include "MDXTestSupport.h"
-#include "app/core/CubeModel.h"
+#include "app/core/cube/CubeModel.h"
 
 #include <gtest/gtest.h>
 #include <map>

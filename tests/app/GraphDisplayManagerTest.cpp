@@ -1,10 +1,10 @@
 // The chart builder over the sample cube: series by data mode and grouping,
 // labels, palette colours, filters, visibility and the display manager's
 // point limit.
-#include "app/core/GraphDisplayManager.h"
+#include "app/core/query/GraphDisplayManager.h"
 #include "MDXTestSupport.h"
-#include "app/core/DisplayManager.h"
-#include "app/core/GridTheme.h"
+#include "app/core/query/DisplayManager.h"
+#include "app/core/theme/GridTheme.h"
 #include "chart/component/Chart.h"
 #include "chart/series/bar/BarSeries.h"
 #include "chart/series/line/LineSeries.h"

@@ -1,10 +1,10 @@
 // The pivot grid layout on the sample cube and the small test cube: counts,
 // header texts and blanks, indents, keys, styles from a theme, the mapping
 // back to positions, failures, and a rendering probed pixel by pixel.
-#include "app/core/GridTheme.h"
-#include "app/core/GridViewImages.h"
-#include "app/core/MDXDisplayManager.h"
-#include "app/ui/MDXProgressScreen.h"
+#include "app/core/theme/GridTheme.h"
+#include "app/core/theme/GridViewImages.h"
+#include "app/core/query/MDXDisplayManager.h"
+#include "app/ui/dialogs/MDXProgressScreen.h"
 #include "grid/ExtStringGrid.h"
 #include "olap/adomd/Adomd.h"
 #include "olap/engine/CubeFile.h"

@@ -1,4 +1,4 @@
-#include "app/core/Helpers.h"
+#include "app/core/base/Helpers.h"
 #include "tests/common/TestSupport.h"
 
 #include <QDesktopServices>

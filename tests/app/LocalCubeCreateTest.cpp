@@ -1,6 +1,6 @@
 // Local cube creation: the statement, the summary, plain and zipped copies
 // read back by our engine and by unzip.
-#include "app/core/LocalCubeCreate.h"
+#include "app/core/cube/LocalCubeCreate.h"
 #include "MDXTestSupport.h"
 #include "olap/adomd/Adomd.h"
 #include "olap/engine/CubeFile.h"

@@ -1,4 +1,4 @@
-#include "app/core/LogFile.h"
+#include "app/core/base/LogFile.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>

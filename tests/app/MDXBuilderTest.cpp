@@ -1,7 +1,7 @@
 // The query model's list operations, composing and history, without a cube.
-#include "app/core/MDXBuilder.h"
+#include "app/core/query/MDXBuilder.h"
 #include "MDXTestSupport.h"
-#include "app/core/CubeModel.h"
+#include "app/core/cube/CubeModel.h"
 
 #include <functional>
 #include <gtest/gtest.h>

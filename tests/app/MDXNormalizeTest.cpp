@@ -1,9 +1,9 @@
 // Normalising the query model's lists against the sample cube, and what a
 // failing query does.
 #include "MDXTestSupport.h"
-#include "app/core/Config.h"
-#include "app/core/CubeModel.h"
-#include "app/core/MDXBuilder.h"
+#include "app/core/settings/Config.h"
+#include "app/core/cube/CubeModel.h"
+#include "app/core/query/MDXBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The "Loading ..." window: its form settings and the endless bar.
-#include "app/ui/MDXProgressScreen.h"
+#include "app/ui/dialogs/MDXProgressScreen.h"
 
 #include <QProgressBar>
 #include <QTimer>

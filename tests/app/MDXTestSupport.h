@@ -1,9 +1,9 @@
 #pragma once
 // Shared by the query model and display manager tests: a user interface that
 // records what it is asked, and a context pointing at it and at a temporary log.
-#include "app/core/AppContext.h"
-#include "app/core/LogFile.h"
-#include "app/core/UserInterface.h"
+#include "app/core/base/AppContext.h"
+#include "app/core/base/LogFile.h"
+#include "app/core/base/UserInterface.h"
 #include "tests/common/TestSupport.h"
 
 #include <memory>
@@ -52,7 +52,7 @@ private:
 
 }  // namespace cbtest
 
-#include "app/core/CubeConnection.h"
+#include "app/core/cube/CubeConnection.h"
 
 namespace cbtest {
 

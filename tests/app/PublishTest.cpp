@@ -2,12 +2,12 @@
 // (Python's html.parser, headless Chromium, xlrd, pdftotext, unrtf), and
 // e-mail through a recording xdg-email.
 #include "MDXTestSupport.h"
-#include "app/core/DisplayManager.h"
-#include "app/core/PublishMail.h"
-#include "app/core/PublishReport.h"
-#include "app/core/WindowTheme.h"
-#include "app/ui/Features.h"
-#include "app/ui/PublishDialog.h"
+#include "app/core/query/DisplayManager.h"
+#include "app/core/publish/PublishMail.h"
+#include "app/core/publish/PublishReport.h"
+#include "app/core/theme/WindowTheme.h"
+#include "app/ui/dialogs/Features.h"
+#include "app/ui/dialogs/PublishDialog.h"
 #include "chart/component/Chart.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/panel/CustomPlotPanel.h"

@@ -3,9 +3,9 @@
 // once per opening so that the user's ticks survive a question.
 #include "MDXTestSupport.h"
 #include "SmallWindowsSupport.h"
-#include "app/core/CubeModel.h"
-#include "app/ui/ClickLabel.h"
-#include "app/ui/SelectMembersForDisplay.h"
+#include "app/core/cube/CubeModel.h"
+#include "app/ui/widgets/ClickLabel.h"
+#include "app/ui/dialogs/SelectMembersForDisplay.h"
 #include "extras/KitTreeView.h"
 
 #include <QApplication>

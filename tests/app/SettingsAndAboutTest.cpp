@@ -1,11 +1,11 @@
 // The settings dialog (the theme preview follows the chosen theme, Cancel
 // puts the old theme back, Done saves) and the about box, driven as a person
 // would, with screenshots.
-#include "app/core/DisplayManager.h"
-#include "app/core/MDXDisplayManager.h"
-#include "app/ui/AboutBox.h"
-#include "app/ui/Features.h"
-#include "app/ui/SettingsDialog.h"
+#include "app/core/query/DisplayManager.h"
+#include "app/core/query/MDXDisplayManager.h"
+#include "app/ui/dialogs/AboutBox.h"
+#include "app/ui/dialogs/Features.h"
+#include "app/ui/dialogs/SettingsDialog.h"
 #include "grid/ExtStringGrid.h"
 #include "grid/markup/MarkupLabel.h"
 #include "tests/app/SmallWindowsSupport.h"

@@ -2,8 +2,8 @@
 // Shared by the tests of the small windows: settings read from a temporary
 // folder with two themes of unlike colours, a context with a recording user
 // interface, and screenshots kept beside the build.
-#include "app/core/Config.h"
-#include "app/core/GridTheme.h"
+#include "app/core/settings/Config.h"
+#include "app/core/theme/GridTheme.h"
 #include "tests/app/MDXTestSupport.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/core/GridTheme.h"
+#include "app/core/theme/GridTheme.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/IniFile.h"
 #include "tests/common/TestSupport.h"

@@ -1,9 +1,9 @@
 // The tutorial window: walking the steps, its place beside the main window,
 // dragging, "Don't show again" saved at once, and an empty steps file.
-#include "app/ui/TutorialDisplay.h"
-#include "app/ui/ClickLabel.h"
-#include "app/ui/Features.h"
-#include "app/ui/MainWindow.h"
+#include "app/ui/dialogs/TutorialDisplay.h"
+#include "app/ui/widgets/ClickLabel.h"
+#include "app/ui/dialogs/Features.h"
+#include "app/ui/main/MainWindow.h"
 #include "extras/KitGIFAnimator.h"
 #include "grid/markup/MarkupLabel.h"
 #include "tests/app/SmallWindowsSupport.h"

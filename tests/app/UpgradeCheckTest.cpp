@@ -2,8 +2,8 @@
 // component set up from the settings; a finished download whose hand-over is
 // off tells the user and leaves the program running. The upgrade dialogs are
 // shown and kept as screenshots.
-#include "app/ui/UpgradeCheck.h"
-#include "app/ui/Features.h"
+#include "app/ui/dialogs/UpgradeCheck.h"
+#include "app/ui/dialogs/Features.h"
 #include "tests/app/SmallWindowsSupport.h"
 #include "tests/upgrade/NetTestServer.h"
 #include "upgrade/NetUpgrader.h"

@@ -1,6 +1,6 @@
-#include "app/ui/CubeBrowserInterface.h"
-#include "app/ui/MessageBoxInterface.h"
-#include "app/ui/MessageDialog.h"
+#include "app/ui/dialogs/CubeBrowserInterface.h"
+#include "app/ui/dialogs/MessageBoxInterface.h"
+#include "app/ui/dialogs/MessageDialog.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // A local cube copied from the server's cube: built by our side from the
 // server's members and leaf cells, it reopens with the server's cells.
-#include "app/core/CubeConnection.h"
-#include "app/core/LocalCubeCreate.h"
+#include "app/core/cube/CubeConnection.h"
+#include "app/core/cube/LocalCubeCreate.h"
 #include "olap/adomd/Adomd.h"
 #include "olap/adomd/CellsetText.h"
 #include "olap/adomd/ConnectionString.h"
