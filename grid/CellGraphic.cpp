@@ -8,19 +8,17 @@
 
 namespace cb::grid {
 
-TCellGraphic::~TCellGraphic() {
-    FreeObjects();
-}
+TCellGraphic::TCellGraphic() = default;
+
+TCellGraphic::TCellGraphic(bool shared) : FShared(shared) {}
+
+TCellGraphic::~TCellGraphic() = default;
 
 void TCellGraphic::FreeObjects() {
-    if (!CellCreated) return;
-    delete Bitmap;
-    delete Icon;
-    delete Picture;
-    delete FilePicture;
-    Bitmap = Icon = nullptr;
-    Picture = nullptr;
-    FilePicture = nullptr;
+    FBitmap.reset();
+    FIcon.reset();
+    FPicture.reset();
+    FFilePicture.reset();
 }
 
 void TCellGraphic::Assign(const TCellGraphic& s) {
@@ -48,37 +46,37 @@ void TCellGraphic::SetImageListIndex(int index, TCellHAlign hAlign, TCellVAlign 
 
 void TCellGraphic::TakeBitmap(std::unique_ptr<cb::gfx::TBitmap> bitmap) {
     FreeObjects();
-    Bitmap = bitmap.release();
+    FBitmap = std::move(bitmap);
     CellCreated = true;
 }
 
 void TCellGraphic::TakeIcon(std::unique_ptr<cb::gfx::TBitmap> icon) {
     FreeObjects();
-    Icon = icon.release();
+    FIcon = std::move(icon);
     CellCreated = true;
 }
 
 void TCellGraphic::TakePicture(std::unique_ptr<cb::gfx::TGraphic> picture) {
     FreeObjects();
-    Picture = picture.release();
+    FPicture = std::move(picture);
     CellCreated = true;
 }
 
 void TCellGraphic::TakeFilePicture(std::unique_ptr<TFilePicture> picture) {
     FreeObjects();
-    FilePicture = picture.release();
+    FFilePicture = std::move(picture);
     CellCreated = true;
 }
 
 cb::gfx::TSize TCellGraphic::GetPictureSize(int availWidth, int availHeight) const {
     int pw = 0;
     int ph = 0;
-    if (CellType == ctPicture && Picture) {
-        pw = Picture->Width();
-        ph = Picture->Height();
-    } else if (CellType == ctFilePicture && FilePicture) {
-        pw = FilePicture->Width();
-        ph = FilePicture->Height();
+    if (CellType == ctPicture && FPicture) {
+        pw = FPicture->Width();
+        ph = FPicture->Height();
+    } else if (CellType == ctFilePicture && FFilePicture) {
+        pw = FFilePicture->Width();
+        ph = FFilePicture->Height();
     } else {
         return {0, 0};
     }

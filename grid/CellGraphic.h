@@ -65,10 +65,10 @@ enum TCellHAlign : std::uint8_t {
 
 class TCellGraphic {
 public:
-    TCellGraphic() = default;
+    TCellGraphic();
     // A graphic several cells show; the cells never free it, its maker does
     // once no cell refers to it any more.
-    explicit TCellGraphic(bool shared) : FShared(shared) {}
+    explicit TCellGraphic(bool shared);
     TCellGraphic(const TCellGraphic&) = delete;
     TCellGraphic& operator=(const TCellGraphic&) = delete;
     virtual ~TCellGraphic();
@@ -80,7 +80,7 @@ public:
 
     // An image of the grid's image list with its placement.
     void SetImageListIndex(int index, TCellHAlign hAlign, TCellVAlign vAlign);
-    // The grid frees the objects given here (CellCreated).
+    // The graphic owns the object given here, in place of any it had.
     void TakeBitmap(std::unique_ptr<cb::gfx::TBitmap> bitmap);
     void TakeIcon(std::unique_ptr<cb::gfx::TBitmap> icon);
     void TakePicture(std::unique_ptr<cb::gfx::TGraphic> picture);
@@ -98,7 +98,8 @@ public:
     // 16 bits); the first text colour of a progress bar.
     int CellIndex = 0;
     bool CellTransparent = false;
-    // The grid made (and frees) the objects below.
+    // The grid made the graphic's objects and items (set by the Take
+    // functions; a stream of cells keeps only such graphics).
     bool CellCreated = false;
     // Check state, node contracted, items side by side, button pressed,
     // progress bar text colours in use.
@@ -116,13 +117,13 @@ public:
     cb::gfx::TColor CellColor = cb::gfx::clNavy;
     cb::gfx::TColor CellColorTo = cb::gfx::clWhite;
 
-    // Objects by kind, owned when CellCreated: the bitmap of ctBitmap and
-    // the glyph of ctBitButton, the icon of ctIcon, the picture of
-    // ctPicture and the file picture of ctFilePicture.
-    cb::gfx::TBitmap* Bitmap = nullptr;
-    cb::gfx::TBitmap* Icon = nullptr;
-    cb::gfx::TGraphic* Picture = nullptr;
-    TFilePicture* FilePicture = nullptr;
+    // Objects by kind (null when not given): the bitmap of ctBitmap and the
+    // glyph of ctBitButton, the icon of ctIcon, the picture of ctPicture and
+    // the file picture of ctFilePicture.
+    cb::gfx::TBitmap* Bitmap() const { return FBitmap.get(); }
+    cb::gfx::TBitmap* Icon() const { return FIcon.get(); }
+    cb::gfx::TGraphic* Picture() const { return FPicture.get(); }
+    TFilePicture* FilePicture() const { return FFilePicture.get(); }
     // The item captions of ctRadio and the image indexes of ctImages.
     std::vector<std::string> RadioItems;
     std::vector<int> ImageIndexes;
@@ -130,6 +131,10 @@ public:
 private:
     void FreeObjects();
     bool FShared = false;
+    std::unique_ptr<cb::gfx::TBitmap> FBitmap;
+    std::unique_ptr<cb::gfx::TBitmap> FIcon;
+    std::unique_ptr<cb::gfx::TGraphic> FPicture;
+    std::unique_ptr<TFilePicture> FFilePicture;
 };
 
 // Frees a graphic unless it is shared.

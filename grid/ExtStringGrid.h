@@ -702,6 +702,7 @@ protected:
     // into area. Nothing for a radio group: its size comes from its font.
     cb::gfx::TSize GraphicKindSize(const TCellGraphic& graphic, cb::gfx::TSize area) const;
     // textWidth: the measured text width + 2 (0 without text).
+    class TGraphicPainter;
     void DrawCellGraphic(TCanvas& canvas, TRect rect, const TGraphicLayout& layout, int col, int row,
                          TGridDrawState state, TAlignment hAlign, int textWidth);
     void DrawCheckGlyph(TCanvas& canvas, const TRect& rect, bool checked, bool enabled, TControlStyle style);

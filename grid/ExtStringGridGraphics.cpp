@@ -208,9 +208,9 @@ std::intptr_t TExtStringGrid::GetGraphicSortKey(int col, int row) const {
     if (!g) return -1;
     switch (g->CellType) {
     case ctBitmap:
-        return reinterpret_cast<std::intptr_t>(g->Bitmap);
+        return reinterpret_cast<std::intptr_t>(g->Bitmap());
     case ctIcon:
-        return reinterpret_cast<std::intptr_t>(g->Icon);
+        return reinterpret_cast<std::intptr_t>(g->Icon());
     case ctImageList:
         return g->CellIndex;
     default:
@@ -248,11 +248,11 @@ TSize TExtStringGrid::GraphicKindSize(const TCellGraphic& g, TSize area) const {
     const THTMLImageList* images = GridImages;
     switch (g.CellType) {
     case ctBitmap:
-        if (!g.Bitmap) return {0, 0};
-        return {g.Bitmap->Width(), g.Bitmap->Height()};
+        if (!g.Bitmap()) return {0, 0};
+        return {g.Bitmap()->Width(), g.Bitmap()->Height()};
     case ctIcon:
-        if (!g.Icon) return {0, 0};
-        return {g.Icon->Width(), g.Icon->Height()};
+        if (!g.Icon()) return {0, 0};
+        return {g.Icon()->Width(), g.Icon()->Height()};
     case ctImageList:
     case ctDataImage:
         if (!images) return {0, 0};

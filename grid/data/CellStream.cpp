@@ -86,9 +86,9 @@ bool IsStreamedGraphic(const TCellGraphic& g) {
         return false;
     case ctBitmap:
     case ctBitButton:
-        return g.CellCreated && g.Bitmap;
+        return g.CellCreated && g.Bitmap();
     case ctIcon:
-        return g.CellCreated && g.Icon;
+        return g.CellCreated && g.Icon();
     case ctRadio:
     case ctImages:
         return g.CellCreated;
@@ -212,8 +212,8 @@ void WriteGraphic(TWriter& w, const TCellGraphic& g) {
     for (const auto& item : g.RadioItems) w.Str(item);
     w.Put(std::uint32_t(g.ImageIndexes.size()));
     for (int i : g.ImageIndexes) w.Put(std::int32_t(i));
-    if (g.CellType == ctBitmap || g.CellType == ctBitButton) w.Str(ImageBytes(g.Bitmap));
-    if (g.CellType == ctIcon) w.Str(ImageBytes(g.Icon));
+    if (g.CellType == ctBitmap || g.CellType == ctBitButton) w.Str(ImageBytes(g.Bitmap()));
+    if (g.CellType == ctIcon) w.Str(ImageBytes(g.Icon()));
 }
 
 TGraphicData ReadGraphic(TReader& in) {

@@ -62,18 +62,16 @@ TExtStringGrid::TGraphicLayout TExtStringGrid::GetCellGraphicLayout(int col, int
     return l;
 }
 
-void TExtStringGrid::DrawCellGraphic(TCanvas& canvas, TRect rect, const TGraphicLayout& layout, int col, int row,
-                                     TGridDrawState state, TAlignment hAlign, int textWidth) {
-    TCellGraphic& g = *layout.Graphic;
-    const int w = layout.Width;
-    const int h = layout.Height;
+namespace {
+
+// Where a graphic of w x h goes in the cell rectangle by its own alignment;
+// room is what the cell's text takes (0: no text).
+TRect PlaceGraphic(const TRect& rect, int w, int h, TCellHAlign hAlign, TCellVAlign vAlign, TAlignment textAlign,
+                   int room) {
     const int width = rect.Width();
     const int height = rect.Height();
-    const int room = textWidth > 0 ? textWidth + 2 : 0;
-
-    // Placement.
     TRect p;
-    switch (layout.HAlign) {
+    switch (hAlign) {
     case haLeft:
         p.Left = rect.Left + 1;
         break;
@@ -84,17 +82,17 @@ void TExtStringGrid::DrawCellGraphic(TCanvas& canvas, TRect rect, const TGraphic
         p.Left = w < width ? rect.Left + (width - w) / 2 : rect.Left + 1;
         break;
     case haBeforeText:
-        p.Left = hAlign == taLeftJustify ? rect.Left + 1 : std::max(rect.Right - room - w, rect.Left + 1);
+        p.Left = textAlign == taLeftJustify ? rect.Left + 1 : std::max(rect.Right - room - w, rect.Left + 1);
         break;
     case haAfterText:
-        p.Left = hAlign == taRightJustify ? rect.Right - 1 - w : rect.Left + room;
+        p.Left = textAlign == taRightJustify ? rect.Right - 1 - w : rect.Left + room;
         break;
     case haFull:
         p.Left = rect.Left;
         break;
     }
-    p.Right = layout.HAlign == haFull ? rect.Right : p.Left + w;
-    switch (layout.VAlign) {
+    p.Right = hAlign == haFull ? rect.Right : p.Left + w;
+    switch (vAlign) {
     case vaTop:
     case vaAboveText:
         p.Top = rect.Top + 1;
@@ -112,242 +110,344 @@ void TExtStringGrid::DrawCellGraphic(TCanvas& canvas, TRect rect, const TGraphic
         p.Top = rect.Top;
         break;
     }
-    p.Bottom = layout.VAlign == vaFull ? rect.Bottom : p.Top + h;
+    p.Bottom = vAlign == vaFull ? rect.Bottom : p.Top + h;
+    return p;
+}
 
-    const bool selected = ((state & gdSelected) && !(state & gdFocused)) ||
-                          ((Options() & goRowSelect) && col >= FixedCols() && FD->Selection.RowMarked(row));
-    auto editable = [&] {
-        bool can = true;
-        CanEditCell(col, row, can);
-        return can;
-    };
+}  // namespace
 
-    switch (g.CellType) {
+// Draws one cell's graphic: placed by PlaceGraphic, then drawn by the
+// painter of its kind.
+class TExtStringGrid::TGraphicPainter {
+public:
+    TGraphicPainter(TExtStringGrid& grid, TCanvas& canvas, const TRect& rect, const TGraphicLayout& layout, int col,
+                    int row, TGridDrawState state, TAlignment textAlign, int textWidth)
+        : FGrid(grid), FCanvas(canvas), FRect(rect), FG(*layout.Graphic), FW(layout.Width), FH(layout.Height),
+          FCol(col), FRow(row), FState(state), FTextAlign(textAlign), FRoom(textWidth > 0 ? textWidth + 2 : 0),
+          FPlace(PlaceGraphic(rect, FW, FH, layout.HAlign, layout.VAlign, textAlign, FRoom)) {}
+
+    void Paint();
+
+private:
+    // Selected and not focused, or on a marked row of a row-selecting grid.
+    bool Selected() const;
+    bool Editable() const;
+    void Bitmap();
+    void DataImage();
+    void Images();
+    void CheckBox();
+    void Rotated();
+    void Node();
+    void Picture();
+    void Progress();
+    void Comment();
+    void Button();
+    void ProgressPie();
+
+    TExtStringGrid& FGrid;
+    TCanvas& FCanvas;
+    const TRect FRect;
+    TCellGraphic& FG;
+    const int FW, FH;
+    const int FCol, FRow;
+    const TGridDrawState FState;
+    const TAlignment FTextAlign;
+    const int FRoom;
+    TRect FPlace;
+};
+
+void TExtStringGrid::DrawCellGraphic(TCanvas& canvas, TRect rect, const TGraphicLayout& layout, int col, int row,
+                                     TGridDrawState state, TAlignment hAlign, int textWidth) {
+    TGraphicPainter(*this, canvas, rect, layout, col, row, state, hAlign, textWidth).Paint();
+}
+
+void TExtStringGrid::TGraphicPainter::Paint() {
+    const THTMLImageList* images = FGrid.GridImages;
+    switch (FG.CellType) {
     case ctBitmap:
-        if (!g.Bitmap || g.Bitmap->Empty()) break;
-        if (g.CellTransparent) {
-            const TColor back = selected && SelectionColor() != clNone ? SelectionColor() : canvas.Brush().Color();
-            const TColor keep = canvas.Brush().Color();
-            DrawBitmapTransparent(canvas, *g.Bitmap, back, p);
-            canvas.Brush().SetColor(keep);
-        } else {
-            canvas.Draw(p.Left, p.Top, *g.Bitmap);
-        }
+        Bitmap();
         break;
     case ctIcon:
-        if (g.Icon && !g.Icon->Empty()) canvas.Draw(p.Left, p.Top, *g.Icon);
+        if (FG.Icon() && !FG.Icon()->Empty()) FCanvas.Draw(FPlace.Left, FPlace.Top, *FG.Icon());
         break;
     case ctImageList:
-        if (GridImages && g.CellIndex >= 0 && g.CellIndex < GridImages->Count())
-            GridImages->Draw(canvas, p, g.CellIndex);
+        if (images && FG.CellIndex >= 0 && FG.CellIndex < images->Count()) images->Draw(FCanvas, FPlace, FG.CellIndex);
         break;
-    case ctDataImage: {
-        int value = 0;
-        if (!GridImages || !CellTextInt(GetCellText(col, row), value)) break;
-        const long long index = (long long)value + g.CellIndex;
-        if (index >= 0 && index < GridImages->Count()) GridImages->Draw(canvas, p, int(index));
+    case ctDataImage:
+        DataImage();
         break;
-    }
     case ctImages:
-        if (!GridImages) break;
-        for (int index : g.ImageIndexes) {
-            if (index >= 0 && index < GridImages->Count())
-                GridImages->Draw(canvas, Bounds(p.Left, p.Top, GridImages->Width(), GridImages->Height()), index);
-            if (g.CellBoolean)
-                p.Left += GridImages->Width();
-            else
-                p.Top += GridImages->Height();
-        }
+        Images();
         break;
     case ctCheckBox:
     case ctDataCheckBox:
-    case ctVirtCheckBox: {
-        // Placed by the text's alignment, beside the text for a check box
-        // with text.
-        const bool data = g.CellType != ctCheckBox;
-        if (hAlign == taLeftJustify) {
-            p.Left = rect.Left + 1;
-        } else if (hAlign == taRightJustify) {
-            p.Left = (data ? rect.Right : rect.Right - room) - w - 1;
-        } else if (data || room == 0) {
-            p.Left = rect.Left + std::max(0, rect.Right - w - rect.Left) / 2;
-        } else {
-            p.Left = rect.Left + std::max(0, rect.Right - room - rect.Left) / 2 - w;
-        }
-        if (hAlign != taLeftJustify && p.Left < rect.Left) p.Left = rect.Left + 1;
-        p.Right = p.Left + w;
-        bool checked = false;
-        GetCheckBoxState(col, row, checked);
-        DrawCheckGlyph(canvas, p, checked, editable(), ControlLook.ControlStyle());
+    case ctVirtCheckBox:
+        CheckBox();
         break;
-    }
     case ctRadio:
-        DrawRadioGroup(canvas, rect, int(g.RadioItems.size()), g.CellIndex, g.RadioItems, !editable(), g.CellBoolean,
-                       GetCellText(col, row), selected);
+        FGrid.DrawRadioGroup(FCanvas, FRect, int(FG.RadioItems.size()), FG.CellIndex, FG.RadioItems, !Editable(),
+                             FG.CellBoolean, FGrid.GetCellText(FCol, FRow), Selected());
         break;
-    case ctRotated: {
-        TVAlignment va = vtaTop;
-        const TAlignment ha = ResolveTextAlignment(col, row, va);
-        const std::string text = GetCellText(col, row);
-        const TPoint origin = CalcRotatedTextOrigin(canvas, rect, g.CellAngle, va, ha, text);
-        const int keepOrientation = canvas.Font().Orientation();
-        const unsigned keepAlign = canvas.TextAlign();
-        canvas.Font().SetOrientation(g.CellAngle * 10);
-        canvas.SetTextAlign(TA_LEFT | TA_TOP);
-        TRect clip = rect;
-        InflateRect(clip, -2, -2);
-        canvas.Brush().SetStyle(bsClear);
-        canvas.TextRect(clip, origin.X, origin.Y, text);
-        canvas.Brush().SetStyle(bsSolid);
-        canvas.Font().SetOrientation(keepOrientation);
-        canvas.SetTextAlign(keepAlign);
+    case ctRotated:
+        Rotated();
         break;
-    }
-    case ctNode: {
-        TRect r = rect;
-        r.Left -= GetRowIndent(row);
-        const TColor keepBrush = canvas.Brush().Color();
-        if (CellNode.NodeType() == cn3D) {
-            canvas.Brush().SetColor(CellNode.Color);
-            canvas.FillRect(r);
-            canvas.Pen().SetWidth(1);
-            canvas.Pen().SetColor(clWhite);
-            canvas.MoveTo(r.Left, r.Bottom - 1);
-            canvas.LineTo(r.Left, r.Top);
-            canvas.LineTo(r.Right - 1, r.Top);
-            canvas.Pen().SetColor(clGray);
-            canvas.LineTo(r.Right - 1, r.Bottom - 1);
-            canvas.LineTo(r.Left, r.Bottom - 1);
-        }
-        const TBitmap* glyph = nullptr;
-        if (CellNode.NodeType() == cnLeaf)
-            glyph = &GridGlyph(g.CellBoolean ? "GRIDLEAFCLOSE" : "GRIDLEAFOPEN");
-        else if (CellNode.NodeType() == cnGlyph && !CellNode.ExpandGlyph().Empty() && !CellNode.ContractGlyph().Empty())
-            glyph = g.CellBoolean ? &CellNode.ContractGlyph() : &CellNode.ExpandGlyph();
-        if (glyph) {
-            DrawBitmapTransparent(canvas, *glyph, canvas.Brush().Color(), r);
-        } else {
-            const int left = r.Left + 4;
-            const int top = std::max(r.Top + (r.Height() - 8) / 2, r.Top);
-            canvas.Brush().SetColor(CellNode.Color);
-            if (CellNode.NodeType() == cnFlat) {
-                canvas.Pen().SetWidth(1);
-                canvas.Pen().SetColor(CellNode.NodeColor);
-                canvas.Rectangle(left - 1, top - 1, left + 9, top + 9);
-                canvas.MoveTo(left + 1, top + 3);
-                canvas.LineTo(left + 6, top + 3);
-                if (g.CellBoolean) {
-                    canvas.MoveTo(left + 3, top + 1);
-                    canvas.LineTo(left + 3, top + 6);
-                }
-            } else {
-                TRect box = Bounds(left, top, 8, 8);
-                canvas.FillRect(box);
-                canvas.DrawEdge(box, g.CellBoolean ? EDGE_RAISED : EDGE_SUNKEN, BF_RECT | BF_SOFT);
-            }
-        }
-        canvas.Brush().SetColor(keepBrush);
+    case ctNode:
+        Node();
         break;
-    }
     case ctPicture:
-        if (!g.Picture || g.Picture->Empty()) break;
-        if (g.CellAngle != 0)
-            canvas.StretchDraw(p, *g.Picture);
-        else
-            canvas.Draw(p.Left, p.Top, *g.Picture);
+        Picture();
         break;
     case ctFilePicture:
-        if (g.FilePicture) g.FilePicture->DrawStretched(canvas, p);
+        if (FG.FilePicture()) FG.FilePicture()->DrawStretched(FCanvas, FPlace);
         break;
-    case ctProgress: {
-        const std::string text = GetCellText(col, row);
-        int value = 0;
-        if (!CellTextInt(text, value)) break;
-        TRect r = rect;
-        InflateRect(r, -2, -2);
-        if (r.IsEmpty()) break;
-        const long long filled = std::llround(double(value) * r.Width() / 100.0);
-        const int split = r.Left + int(std::clamp<long long>(filled, 0, r.Width()));
-        const std::string label = text + "%";
-        const TColor textOn = g.CellBoolean ? TColor(g.CellIndex) : Inverted(g.CellColor);
-        const TColor textOff = g.CellBoolean ? TColor(g.CellAngle) : Inverted(g.CellColorTo);
-        const TColor keepBrush = canvas.Brush().Color();
-        const TColor keepFont = canvas.Font().Color();
-        auto part = [&](const TRect& area, TColor fill, TColor ink) {
-            if (area.IsEmpty()) return;
-            canvas.PushClipRect(area);
-            canvas.Brush().SetStyle(bsSolid);
-            canvas.Brush().SetColor(fill);
-            canvas.FillRect(area);
-            canvas.Font().SetColor(ink);
-            canvas.SetBkMode(TRANSPARENT);
-            TRect tr = r;
-            canvas.DrawText(label, tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-            canvas.PopClip();
-        };
-        part({r.Left, r.Top, split, r.Bottom}, g.CellColor, textOn);
-        part({split, r.Top, r.Right, r.Bottom}, g.CellColorTo, textOff);
-        canvas.Brush().SetColor(clBlack);
-        canvas.FrameRect({r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1});
-        canvas.Brush().SetColor(keepBrush);
-        canvas.FrameRect({r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2});
-        canvas.Font().SetColor(keepFont);
+    case ctProgress:
+        Progress();
         break;
-    }
     case ctComment:
-        if (CommentColor != clNone) {
-            const TColor keepBrush = canvas.Brush().Color();
-            const TColor keepPen = canvas.Pen().Color();
-            canvas.Brush().SetColor(CommentColor);
-            canvas.Pen().SetColor(CommentColor);
-            const TPoint tri[3] = {
-                {rect.Right - 7, rect.Top + 1}, {rect.Right - 2, rect.Top + 1}, {rect.Right - 2, rect.Top + 6}};
-            canvas.Polygon(tri, 3);
-            canvas.Brush().SetColor(keepBrush);
-            canvas.Pen().SetColor(keepPen);
-        }
+        Comment();
         break;
     case ctButton:
-    case ctBitButton: {
-        if (p.IsEmpty()) break;
-        // The offset from the cell's top-left, for hit-testing.
-        g.CellValue =
-            double((unsigned(std::max(p.Top - rect.Top, 0)) << 16) | unsigned(std::max(p.Left - rect.Left, 0)));
-        const TColor keepBrush = canvas.Brush().Color();
-        TRect face = p;
-        if (XPLook && IsThemeActive()) {
-            auto theme = OpenThemeData("BUTTON");
-            canvas.Brush().SetColor(clBtnFace);
-            canvas.FillRect(p);
-            DrawThemeBackground(theme.get(), canvas, TThemePart::PushButton,
-                                g.CellBoolean ? TThemePartState::Pressed : TThemePartState::Normal, p);
-        } else {
-            DrawFrameButton(canvas, p, g.CellBoolean, ControlLook.FlatButton());
-        }
-        InflateRect(face, g.CellBoolean ? -3 : -2, g.CellBoolean ? -3 : -2);
-        if (g.CellType == ctBitButton && g.Bitmap && !g.Bitmap->Empty()) {
-            DrawBitmapTransparent(canvas, *g.Bitmap, clBtnFace, face);
-            face.Left += g.Bitmap->Width() + 2;
-        }
-        const int keepMode = canvas.BkMode();
-        canvas.SetBkMode(TRANSPARENT);
-        if (!g.CellText.empty())
-            canvas.DrawText(g.CellText, face, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-        canvas.SetBkMode(keepMode);
-        canvas.Brush().SetColor(keepBrush);
+    case ctBitButton:
+        Button();
         break;
-    }
-    case ctProgressPie: {
-        const TColor keepBrush = canvas.Brush().Color();
-        const TColor keepPen = canvas.Pen().Color();
-        DrawPieProgress(canvas, Bounds(p.Left, p.Top, 20, 20), g.CellColor, g.CellAngle);
-        canvas.Brush().SetColor(keepBrush);
-        canvas.Pen().SetColor(keepPen);
+    case ctProgressPie:
+        ProgressPie();
         break;
-    }
     default:
         break;
     }
+}
+
+bool TExtStringGrid::TGraphicPainter::Selected() const {
+    return ((FState & gdSelected) && !(FState & gdFocused)) ||
+           ((FGrid.Options() & goRowSelect) && FCol >= FGrid.FixedCols() && FGrid.FD->Selection.RowMarked(FRow));
+}
+
+bool TExtStringGrid::TGraphicPainter::Editable() const {
+    bool can = true;
+    FGrid.CanEditCell(FCol, FRow, can);
+    return can;
+}
+
+void TExtStringGrid::TGraphicPainter::Bitmap() {
+    if (!FG.Bitmap() || FG.Bitmap()->Empty()) return;
+    if (!FG.CellTransparent) {
+        FCanvas.Draw(FPlace.Left, FPlace.Top, *FG.Bitmap());
+        return;
+    }
+    const TColor selection = FGrid.SelectionColor();
+    const TColor back = Selected() && selection != clNone ? selection : FCanvas.Brush().Color();
+    const TColor keep = FCanvas.Brush().Color();
+    DrawBitmapTransparent(FCanvas, *FG.Bitmap(), back, FPlace);
+    FCanvas.Brush().SetColor(keep);
+}
+
+void TExtStringGrid::TGraphicPainter::DataImage() {
+    const THTMLImageList* images = FGrid.GridImages;
+    int value = 0;
+    if (!images || !CellTextInt(FGrid.GetCellText(FCol, FRow), value)) return;
+    const long long index = (long long)value + FG.CellIndex;
+    if (index >= 0 && index < images->Count()) images->Draw(FCanvas, FPlace, int(index));
+}
+
+void TExtStringGrid::TGraphicPainter::Images() {
+    const THTMLImageList* images = FGrid.GridImages;
+    if (!images) return;
+    TRect p = FPlace;
+    for (int index : FG.ImageIndexes) {
+        if (index >= 0 && index < images->Count())
+            images->Draw(FCanvas, Bounds(p.Left, p.Top, images->Width(), images->Height()), index);
+        if (FG.CellBoolean)
+            p.Left += images->Width();
+        else
+            p.Top += images->Height();
+    }
+}
+
+void TExtStringGrid::TGraphicPainter::CheckBox() {
+    // Placed by the text's alignment, beside the text for a check box with
+    // text.
+    const bool data = FG.CellType != ctCheckBox;
+    TRect p = FPlace;
+    const TRect& rect = FRect;
+    if (FTextAlign == taLeftJustify) {
+        p.Left = rect.Left + 1;
+    } else if (FTextAlign == taRightJustify) {
+        p.Left = (data ? rect.Right : rect.Right - FRoom) - FW - 1;
+    } else if (data || FRoom == 0) {
+        p.Left = rect.Left + std::max(0, rect.Right - FW - rect.Left) / 2;
+    } else {
+        p.Left = rect.Left + std::max(0, rect.Right - FRoom - rect.Left) / 2 - FW;
+    }
+    if (FTextAlign != taLeftJustify && p.Left < rect.Left) p.Left = rect.Left + 1;
+    p.Right = p.Left + FW;
+    bool checked = false;
+    FGrid.GetCheckBoxState(FCol, FRow, checked);
+    FGrid.DrawCheckGlyph(FCanvas, p, checked, Editable(), FGrid.ControlLook.ControlStyle());
+}
+
+void TExtStringGrid::TGraphicPainter::Rotated() {
+    TVAlignment va = vtaTop;
+    const TAlignment ha = FGrid.ResolveTextAlignment(FCol, FRow, va);
+    const std::string text = FGrid.GetCellText(FCol, FRow);
+    const TPoint origin = FGrid.CalcRotatedTextOrigin(FCanvas, FRect, FG.CellAngle, va, ha, text);
+    const int keepOrientation = FCanvas.Font().Orientation();
+    const unsigned keepAlign = FCanvas.TextAlign();
+    FCanvas.Font().SetOrientation(FG.CellAngle * 10);
+    FCanvas.SetTextAlign(TA_LEFT | TA_TOP);
+    TRect clip = FRect;
+    InflateRect(clip, -2, -2);
+    FCanvas.Brush().SetStyle(bsClear);
+    FCanvas.TextRect(clip, origin.X, origin.Y, text);
+    FCanvas.Brush().SetStyle(bsSolid);
+    FCanvas.Font().SetOrientation(keepOrientation);
+    FCanvas.SetTextAlign(keepAlign);
+}
+
+void TExtStringGrid::TGraphicPainter::Node() {
+    TCanvas& canvas = FCanvas;
+    TCellNode& node = FGrid.CellNode;
+    TRect r = FRect;
+    r.Left -= FGrid.GetRowIndent(FRow);
+    const TColor keepBrush = canvas.Brush().Color();
+    if (node.NodeType() == cn3D) {
+        canvas.Brush().SetColor(node.Color);
+        canvas.FillRect(r);
+        canvas.Pen().SetWidth(1);
+        canvas.Pen().SetColor(clWhite);
+        canvas.MoveTo(r.Left, r.Bottom - 1);
+        canvas.LineTo(r.Left, r.Top);
+        canvas.LineTo(r.Right - 1, r.Top);
+        canvas.Pen().SetColor(clGray);
+        canvas.LineTo(r.Right - 1, r.Bottom - 1);
+        canvas.LineTo(r.Left, r.Bottom - 1);
+    }
+    const TBitmap* glyph = nullptr;
+    if (node.NodeType() == cnLeaf)
+        glyph = &GridGlyph(FG.CellBoolean ? "GRIDLEAFCLOSE" : "GRIDLEAFOPEN");
+    else if (node.NodeType() == cnGlyph && !node.ExpandGlyph().Empty() && !node.ContractGlyph().Empty())
+        glyph = FG.CellBoolean ? &node.ContractGlyph() : &node.ExpandGlyph();
+    if (glyph) {
+        DrawBitmapTransparent(canvas, *glyph, canvas.Brush().Color(), r);
+    } else {
+        const int left = r.Left + 4;
+        const int top = std::max(r.Top + (r.Height() - 8) / 2, r.Top);
+        canvas.Brush().SetColor(node.Color);
+        if (node.NodeType() == cnFlat) {
+            canvas.Pen().SetWidth(1);
+            canvas.Pen().SetColor(node.NodeColor);
+            canvas.Rectangle(left - 1, top - 1, left + 9, top + 9);
+            canvas.MoveTo(left + 1, top + 3);
+            canvas.LineTo(left + 6, top + 3);
+            if (FG.CellBoolean) {
+                canvas.MoveTo(left + 3, top + 1);
+                canvas.LineTo(left + 3, top + 6);
+            }
+        } else {
+            TRect box = Bounds(left, top, 8, 8);
+            canvas.FillRect(box);
+            canvas.DrawEdge(box, FG.CellBoolean ? EDGE_RAISED : EDGE_SUNKEN, BF_RECT | BF_SOFT);
+        }
+    }
+    canvas.Brush().SetColor(keepBrush);
+}
+
+void TExtStringGrid::TGraphicPainter::Picture() {
+    if (!FG.Picture() || FG.Picture()->Empty()) return;
+    if (FG.CellAngle != 0)
+        FCanvas.StretchDraw(FPlace, *FG.Picture());
+    else
+        FCanvas.Draw(FPlace.Left, FPlace.Top, *FG.Picture());
+}
+
+void TExtStringGrid::TGraphicPainter::Progress() {
+    TCanvas& canvas = FCanvas;
+    const std::string text = FGrid.GetCellText(FCol, FRow);
+    int value = 0;
+    if (!CellTextInt(text, value)) return;
+    TRect r = FRect;
+    InflateRect(r, -2, -2);
+    if (r.IsEmpty()) return;
+    const long long filled = std::llround(double(value) * r.Width() / 100.0);
+    const int split = r.Left + int(std::clamp<long long>(filled, 0, r.Width()));
+    const std::string label = text + "%";
+    const TColor textOn = FG.CellBoolean ? TColor(FG.CellIndex) : Inverted(FG.CellColor);
+    const TColor textOff = FG.CellBoolean ? TColor(FG.CellAngle) : Inverted(FG.CellColorTo);
+    const TColor keepBrush = canvas.Brush().Color();
+    const TColor keepFont = canvas.Font().Color();
+    auto part = [&](const TRect& area, TColor fill, TColor ink) {
+        if (area.IsEmpty()) return;
+        canvas.PushClipRect(area);
+        canvas.Brush().SetStyle(bsSolid);
+        canvas.Brush().SetColor(fill);
+        canvas.FillRect(area);
+        canvas.Font().SetColor(ink);
+        canvas.SetBkMode(TRANSPARENT);
+        TRect tr = r;
+        canvas.DrawText(label, tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        canvas.PopClip();
+    };
+    part({r.Left, r.Top, split, r.Bottom}, FG.CellColor, textOn);
+    part({split, r.Top, r.Right, r.Bottom}, FG.CellColorTo, textOff);
+    canvas.Brush().SetColor(clBlack);
+    canvas.FrameRect({r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1});
+    canvas.Brush().SetColor(keepBrush);
+    canvas.FrameRect({r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2});
+    canvas.Font().SetColor(keepFont);
+}
+
+void TExtStringGrid::TGraphicPainter::Comment() {
+    const TColor color = FGrid.CommentColor;
+    if (color == clNone) return;
+    const TColor keepBrush = FCanvas.Brush().Color();
+    const TColor keepPen = FCanvas.Pen().Color();
+    FCanvas.Brush().SetColor(color);
+    FCanvas.Pen().SetColor(color);
+    const TRect& rect = FRect;
+    const TPoint tri[3] = {
+        {rect.Right - 7, rect.Top + 1}, {rect.Right - 2, rect.Top + 1}, {rect.Right - 2, rect.Top + 6}};
+    FCanvas.Polygon(tri, 3);
+    FCanvas.Brush().SetColor(keepBrush);
+    FCanvas.Pen().SetColor(keepPen);
+}
+
+void TExtStringGrid::TGraphicPainter::Button() {
+    TCanvas& canvas = FCanvas;
+    const TRect& p = FPlace;
+    if (p.IsEmpty()) return;
+    // The offset from the cell's top-left, for hit-testing.
+    FG.CellValue =
+        double((unsigned(std::max(p.Top - FRect.Top, 0)) << 16) | unsigned(std::max(p.Left - FRect.Left, 0)));
+    const TColor keepBrush = canvas.Brush().Color();
+    TRect face = p;
+    if (FGrid.XPLook && IsThemeActive()) {
+        auto theme = OpenThemeData("BUTTON");
+        canvas.Brush().SetColor(clBtnFace);
+        canvas.FillRect(p);
+        DrawThemeBackground(theme.get(), canvas, TThemePart::PushButton,
+                            FG.CellBoolean ? TThemePartState::Pressed : TThemePartState::Normal, p);
+    } else {
+        DrawFrameButton(canvas, p, FG.CellBoolean, FGrid.ControlLook.FlatButton());
+    }
+    InflateRect(face, FG.CellBoolean ? -3 : -2, FG.CellBoolean ? -3 : -2);
+    if (FG.CellType == ctBitButton && FG.Bitmap() && !FG.Bitmap()->Empty()) {
+        DrawBitmapTransparent(canvas, *FG.Bitmap(), clBtnFace, face);
+        face.Left += FG.Bitmap()->Width() + 2;
+    }
+    const int keepMode = canvas.BkMode();
+    canvas.SetBkMode(TRANSPARENT);
+    if (!FG.CellText.empty())
+        canvas.DrawText(FG.CellText, face, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    canvas.SetBkMode(keepMode);
+    canvas.Brush().SetColor(keepBrush);
+}
+
+void TExtStringGrid::TGraphicPainter::ProgressPie() {
+    const TColor keepBrush = FCanvas.Brush().Color();
+    const TColor keepPen = FCanvas.Pen().Color();
+    DrawPieProgress(FCanvas, Bounds(FPlace.Left, FPlace.Top, 20, 20), FG.CellColor, FG.CellAngle);
+    FCanvas.Brush().SetColor(keepBrush);
+    FCanvas.Pen().SetColor(keepPen);
 }
 
 void TExtStringGrid::DrawCheckGlyph(TCanvas& canvas, const TRect& rect, bool checked, bool enabled,
