@@ -1,9 +1,10 @@
 #include "chartexport/core/PlotExportFormat.h"
 
 #include "chart/panel/CustomPlotPanel.h"
+#include "platform/desktop/SaveDialog.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/Strings.h"
 
-#include <QFileDialog>
 #include <QString>
 #include <QStringList>
 
@@ -75,12 +76,13 @@ void UnregisterExportFormat(TPlotExportFormatClass cls) {
 void SaveChartWithDialog(TPlotExportFormatClass cls, cb::chart::TCustomPlotPanel* chart) {
     std::unique_ptr<TPlotExportFormat> format = cls();
     format->Panel = chart;
-    QFileDialog dialog(chart);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QtFilter(format->FileFilter()));
-    dialog.setDefaultSuffix(QString::fromStdString(format->FileExtension()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    format->SaveToFile(dialog.selectedFiles().front().toStdString());
+    // A name that ends in another format's extension is refused, so no
+    // file gets data of a format its name does not say.
+    std::vector<std::string> extensions{format->FileExtension()};
+    if (cb::rtl::SameText(extensions.front(), "jpg")) extensions.push_back("jpeg");
+    const std::string file = cb::os::AskSaveFileName(
+        chart, {"Export Current Graph", QtFilter(format->FileFilter()).toStdString(), extensions});
+    if (!file.empty()) format->SaveToFile(file);
 }
 
 void SaveChartAsFormat(TPlotExportFormatClass cls, cb::chart::TCustomPlotPanel* chart) {

@@ -4,6 +4,7 @@
 #include "chartexport/preview/ChartPreviewer.h"
 
 #include "chart/panel/CustomPlotPanel.h"
+#include "platform/desktop/SaveDialog.h"
 #include "platform/rtl/ScopeGuard.h"
 
 #include <QCheckBox>
@@ -56,6 +57,8 @@ std::unique_ptr<QPrinter> NewChartPrinter() {
 
 TChartPreview::TChartPreview(QWidget* parent)
     : QDialog(parent), FOwnPrinter(NewChartPrinter()), FPrinter(FOwnPrinter.get()) {
+    // A title and a close button: window managers then offer no maximise button.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle("DezAvoze Print Preview");
     resize(530, 378);
     auto* root = new QVBoxLayout(this);
@@ -150,7 +153,12 @@ TChartPreview::TChartPreview(QWidget* parent)
     });
     connect(CBPrinters, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index < 0 || FChangingMargins) return;
-        FPrinter->setPrinterName(CBPrinters->itemText(index));
+        if (PdfFileChosen()) {
+            FPrinter->setOutputFormat(QPrinter::PdfFormat);
+        } else {
+            FPrinter->setOutputFormat(QPrinter::NativeFormat);
+            FPrinter->setPrinterName(CBPrinters->itemText(index));
+        }
         OrientationClicked();
     });
     connect(RBPortrait, &QRadioButton::clicked, this, [this] { OrientationClicked(); });
@@ -203,19 +211,23 @@ void TChartPreview::FillPrinters() {
     CBPrinters->clear();
     const auto printers = QPrinterInfo::availablePrinters();
     for (const auto& info : printers) CBPrinters->addItem(info.printerName());
+    // A PDF file is always a printer, as on other desktops.
+    CBPrinters->addItem(KPdfFileEntry);
     const bool any = !printers.isEmpty();
-    // A printer that writes a file counts as one.
-    const bool printer = any || PlotPreviewPanel1->HasPrinter();
-    BPrint->setEnabled(printer && PlotPreviewPanel1->Panel());
+    if (!any || FPrinter->outputFormat() == QPrinter::PdfFormat) FPrinter->setOutputFormat(QPrinter::PdfFormat);
+    BPrint->setEnabled(PlotPreviewPanel1->Panel() != nullptr);
     BSetupPrinter->setEnabled(any);
-    Orientation->setEnabled(printer);
-    if (any) {
-        const int index = CBPrinters->findText(FPrinter->printerName());
-        CBPrinters->setCurrentIndex(index < 0 ? 0 : index);
-    }
+    Orientation->setEnabled(true);
+    const int index = FPrinter->outputFormat() == QPrinter::PdfFormat ? CBPrinters->count() - 1
+                                                                      : CBPrinters->findText(FPrinter->printerName());
+    CBPrinters->setCurrentIndex(index < 0 ? 0 : index);
     const bool landscape = FPrinter->pageLayout().orientation() == QPageLayout::Landscape;
     RBLandscape->setChecked(landscape);
     RBPortrait->setChecked(!landscape);
+}
+
+bool TChartPreview::PdfFileChosen() const {
+    return CBPrinters->currentIndex() == CBPrinters->count() - 1;
 }
 
 void TChartPreview::showEvent(QShowEvent* event) {
@@ -240,6 +252,20 @@ void TChartPreview::CreateNavigator() {
 }
 
 void TChartPreview::PrintClicked() {
+    // A file the user chose is asked for again next time; one the creator set stays.
+    bool askedFile = false;
+    if (PdfFileChosen() && FPrinter->outputFileName().isEmpty()) {
+        const std::string file =
+            OnAskPdfFile ? OnAskPdfFile()
+                         : cb::os::AskSaveFileName(this, {"Print to PDF File", "PDF Document (*.pdf)", {"pdf"}});
+        if (file.empty()) return;
+        FPrinter->setOutputFormat(QPrinter::PdfFormat);
+        FPrinter->setOutputFileName(QString::fromStdString(file));
+        askedFile = true;
+    }
+    const auto forget = cb::rtl::OnScopeExit([this, askedFile] {
+        if (askedFile) FPrinter->setOutputFileName(QString());
+    });
     std::string error;
     {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);

@@ -48,8 +48,14 @@ public:
     void SetPageNavigatorClass(TPlotNavigatorClass cls) { FNavigatorClass = std::move(cls); }
     TCustomPlotNavigator* PageNavigator() const { return FNavigator; }
     // "&Print": through the navigator when it reports more than one page,
-    // else the preview's panels; a failure is shown, not raised.
+    // else the preview's panels; a failure is shown, not raised. With the
+    // entry "Print to PDF File" chosen it first asks for the file (unless
+    // the printer already writes one).
     void PrintClicked();
+    // Asks for the PDF file to print to; empty: a save dialog.
+    std::function<std::string()> OnAskPdfFile;
+    // The printer list's last entry, always offered.
+    static constexpr const char* KPdfFileEntry = "Print to PDF File";
 
     QComboBox* CBPrinters;
     QPushButton *BSetupPrinter, *BPrint, *BClose, *BReset;
@@ -72,6 +78,7 @@ private:
     void OrientationClicked();
     void FillPrinters();
     void CreateNavigator();
+    bool PdfFileChosen() const;
 
     std::unique_ptr<QPrinter> FOwnPrinter;
     QPrinter* FPrinter;  // the own one or the creator's

@@ -112,7 +112,8 @@ QPrinter& TPlotPreviewPanel::Printer() {
 }
 
 bool TPlotPreviewPanel::HasPrinter() {
-    if (FPrinter && !FPrinter->outputFileName().isEmpty()) return true;
+    if (FPrinter && (!FPrinter->outputFileName().isEmpty() || FPrinter->outputFormat() == QPrinter::PdfFormat))
+        return true;
     return !QPrinterInfo::availablePrinters().isEmpty();
 }
 

@@ -548,6 +548,7 @@ namespace {
 // The first 100 bytes of an SQLite database.
 struct FileHeader {
     bool sqlite = false;
+    bool zip = false;  // a zip archive, such as a zipped copy of a cube
     bool wal = false;  // write-ahead log journal mode
     int64_t applicationId = 0;
 };
@@ -562,6 +563,7 @@ FileHeader ReadHeader(int fd) {
         got += size_t(n);
     }
     FileHeader r;
+    r.zip = got >= 4 && (std::memcmp(h, "PK\x03\x04", 4) == 0 || std::memcmp(h, "PK\x05\x06", 4) == 0);
     if (got < sizeof h || std::memcmp(h, "SQLite format 3", 16) != 0) return r;
     r.sqlite = true;
     r.wal = h[18] == 2 || h[19] == 2;
@@ -641,6 +643,9 @@ std::unique_ptr<CubeData> ReadCubeFile(const std::string& path) {
         throw EOlapError(context + ": cannot open (" + reason + ")");
     }
     if (fileSize == 0) throw EOlapError(context + ": the file is empty");
+    if (header.zip)
+        throw EOlapError(context + ": a zip archive, not a cube file; unzip it first and open the cube file (.cub) "
+                                   "it holds");
     if (!header.sqlite) throw EOlapError(context + ": not a cube file (not an SQLite database)");
     if (header.applicationId != kCubeApplicationId) throw EOlapError(context + ": not a cube file");
     // A read-only open of a WAL database needs to create files beside it.

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <optional>
+
 namespace cb::os {
 
 namespace {
@@ -24,7 +26,28 @@ bool HasScheme(const std::string& t) {
     return true;
 }
 
+// The trimmed output of a short query; nullopt when it did not run to a
+// normal end within two seconds.
+std::optional<std::string> Query(const QStringList& Args) {
+    QProcess process;
+    process.start("xdg-mime", Args);
+    if (!process.waitForFinished(2000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished(500);
+        return std::nullopt;
+    }
+    if (process.exitCode() != 0) return std::nullopt;
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed().toStdString();
+}
+
 }  // namespace
+
+bool HasOpenerFor(const std::string& File) {
+    const std::optional<std::string> type = Query({"query", "filetype", QString::fromUtf8(File)});
+    if (!type || type->empty()) return true;
+    const std::optional<std::string> program = Query({"query", "default", QString::fromStdString(*type)});
+    return !program || !program->empty();
+}
 
 bool ShellOpen(const std::string& Target) {
     if (Target.empty()) return false;

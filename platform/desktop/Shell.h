@@ -10,6 +10,11 @@ namespace cb::os {
 // mail program. A local file that does not exist is not handed on (false).
 bool ShellOpen(const std::string& Target);
 
+// Whether the desktop names a program that opens the local file's type
+// (xdg-mime's default application). True when it cannot tell, so a missing
+// xdg-mime never stops a file from being handed on.
+bool HasOpenerFor(const std::string& File);
+
 // Starts a program with an argument list, no shell involved, and does not
 // wait for it. False when it could not be started.
 bool StartProcess(const std::string& Program, const std::vector<std::string>& Args, const std::string& WorkingDir = {});

@@ -5,6 +5,7 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Strings.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -218,6 +219,28 @@ bool TryReadDateTime(std::string_view Text, double& Value) {
     if (i != s.size()) return false;
     Value = date < 0 ? date - time : date + time;
     return true;
+}
+
+std::string NumberPictureOf(std::string_view Text) {
+    double value = 0;
+    if (!TryReadNumber(Text, value)) return "General";
+    const auto& fs = cb::rtl::FormatSettings();
+    const std::string_view s = Strip(Text);
+    if (s.find_first_of("eE") != std::string_view::npos) return "General";
+    const size_t point = s.find(fs.DecimalSeparator);
+    const std::string_view whole = s.substr(0, point);
+    // Below 1,000 a grouped picture shows the same text: such numbers take
+    // the grouped one, so a column's numbers share their picture.
+    const bool grouped =
+        (fs.ThousandSeparator != fs.DecimalSeparator && whole.find(fs.ThousandSeparator) != whole.npos) ||
+        std::fabs(value) < 1000;
+    std::string picture = grouped ? "#,##0" : "0";
+    if (point != std::string_view::npos) {
+        size_t decimals = 0;
+        for (size_t i = point + 1; i < s.size() && IsDigit(s[i]); ++i) ++decimals;
+        if (decimals > 0) picture += "." + std::string(std::min<size_t>(decimals, 30), '0');
+    }
+    return picture;
 }
 
 TTabExportColType DetectColType(std::string_view Text, std::string_view BooleanTrue, std::string_view BooleanFalse) {

@@ -18,6 +18,12 @@ bool TryReadInteger(std::string_view Text, long long& Value);
 // (h:n[:s[.z]] with an optional AM/PM), or a date followed by a time.
 bool TryReadDateTime(std::string_view Text, double& Value);
 
+// The number picture a number's text was written with ("#,##0.00" for
+// "-1,234.50" and for "12.50", "0" for "2022"), in the workbook's
+// notation; "General" for an exponent.
+// Text that TryReadNumber refuses gives "General" too.
+std::string NumberPictureOf(std::string_view Text);
+
 TTabExportColType DetectColType(std::string_view Text, std::string_view BooleanTrue, std::string_view BooleanFalse);
 // Joins the types of two cells of one column into the column's type.
 TTabExportColType MergeColTypes(TTabExportColType A, TTabExportColType B);

@@ -4,7 +4,9 @@
 #include "platform/rtl/Streams.h"
 #include "tabexport/core/Utf.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -143,7 +145,9 @@ std::string TTabRTFWriter::FontToRTF(const std::string& FontName, int PointSize,
         number = FontTable.back().Number;
         InsertText(at, FontTable.back().Text());
     }
-    std::string text = "\\f" + std::to_string(number) + "\\fs" + std::to_string(PointSize * 2);
+    // Half-points are positive; a size the font does not give is 12 points.
+    const int points = PointSize == 0 ? 12 : std::min(std::abs(PointSize), 1638);
+    std::string text = "\\f" + std::to_string(number) + "\\fs" + std::to_string(points * 2);
     if (WriteIt) WriteLine(text);
     return text;
 }

@@ -118,15 +118,17 @@ void TTabExportRTF::BeginExport() {
     WriteLinesBlock(Header, StyleToRTF(header), false);
     w.WritePar();
 
-    w.WriteLine("\\trowd\\trql\\trgaph0\\trleft36");
+    // Word processors read a row's cells from the row definition before it:
+    // it is written before every row.
+    FRowDefinition = "\\trowd\\trql\\trgaph0\\trleft36\r\n";
     cb::gfx::TBitmap bitmap(1, 1);
     bitmap.Canvas().Font().Assign(Options.CaptionStyle.Font);
     const long long x = std::max(bitmap.Canvas().TextWidth("X"), 1);
     long long right = 36;
     for (int i = 0; i < Columns().Count(); ++i) {
-        w.WriteLine("\\clbrdrl\\brdrth \\clbrdrr\\brdrth \\clbrdrt\\brdrth \\clbrdrb\\brdrth");
+        FRowDefinition += "\\clbrdrl\\brdrth \\clbrdrr\\brdrth \\clbrdrt\\brdrth \\clbrdrb\\brdrth\r\n";
         right += static_cast<long long>(std::max(Columns().GetColumn(i).Width, 0)) * x * 15 + 10;
-        w.WriteLine("\\cellx" + std::to_string(right));
+        FRowDefinition += "\\cellx" + std::to_string(right) + "\r\n";
     }
 }
 
@@ -136,6 +138,7 @@ void TTabExportRTF::BeforeExport() {
 
 void TTabExportRTF::WriteCaptionRow() {
     W().FontToRTF(Options.CaptionStyle.Font, true);
+    W().Write(FRowDefinition);
     W().WriteLine(GetCaptionRow() + "\\row");
 }
 
@@ -182,6 +185,7 @@ void TTabExportRTF::GetColData(TTabExportCol& Col, std::string& Text) {
 }
 
 void TTabExportRTF::WriteDataRow() {
+    W().Write(FRowDefinition);
     W().WriteLine(GetDataRow(true) + "\\row");
 }
 

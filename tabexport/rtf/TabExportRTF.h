@@ -98,6 +98,7 @@ protected:
     std::string EscapeText(const std::string& Text) override;
 
 private:
+    std::string FRowDefinition;  // "\trowd" and the cell boundaries, one per line
     TTabRTFWriter& W();
     // The block of header or footer lines in its style.
     void WriteLinesBlock(const cb::rtl::TStringList& Lines, const TrtfStyleText& Style, bool Leading);

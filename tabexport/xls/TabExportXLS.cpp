@@ -88,6 +88,7 @@ private:
     void PatchColumnWidths();
     void UpdateColumnWidth(const std::string& Text, std::uint16_t XF, int I);
     std::uint16_t DataCellStyle(TxlsSheet& S, int Index, int I);
+    std::uint16_t WithCellLook(std::uint16_t XF, const std::string& Picture, int Indent);
     std::vector<TxlsPictureShape> PictureShapes(TxlsSheet& S);
     TxlsAnchor Anchor(TxlsSheet& S, const TxlsImage& Image);
 
@@ -551,6 +552,28 @@ std::uint16_t TXlsWorkbookWriter::DataCellStyle(TxlsSheet& S, int Index, int I) 
     return FStyles.GetCellStyle(text, &format);
 }
 
+// The style XF with a number picture (where it has none) and an indent.
+std::uint16_t TXlsWorkbookWriter::WithCellLook(std::uint16_t XF, const std::string& Picture, int Indent) {
+    if (Picture.empty() && Indent <= 0) return XF;
+    TxlsFormat format;
+    std::string text = "General";
+    if (const TxlsXFormat* st = FStyles.Find(XF)) {
+        if (st->Font) format.Font = *st->Font;
+        format.Borders = st->Borders;
+        format.Fill = st->Fill;
+        format.Alignment = st->Alignment;
+        format.Wrap = st->Wrap;
+        if (!st->FormatText.empty()) text = st->FormatText;
+    }
+    if (text == "General" && !Picture.empty()) text = Picture;
+    if (Indent > 0) {
+        format.Alignment.Indent = std::min(Indent, 15);
+        // A spreadsheet indents only left- or right-aligned text.
+        if (format.Alignment.Horizontal != halRight) format.Alignment.Horizontal = halLeft;
+    }
+    return FStyles.GetCellStyle(text, &format);
+}
+
 void TXlsWorkbookWriter::WriteDataRow(TxlsSheet& S, int Index) {
     WriteLeadingCells(S, Index);
     const TTabExportFormats& formats = S.Formats;
@@ -562,12 +585,22 @@ void TXlsWorkbookWriter::WriteDataRow(TxlsSheet& S, int Index) {
         std::uint16_t xf = DataCellStyle(S, Index, p);
         int col = S.StartDataCol + p;
         const auto& column = S.Columns().GetColumn(p);
+        TTabExportColType type = column.ColType;
+        if (X.OnGetCellValue) {
+            TxlsCellValue value{text, type, 0};
+            X.OnGetCellValue(S, Index, column.Number, S.SkipRecCount + S.RecordCounter, value);
+            const bool number = value.Type == ectInteger || value.Type == ectBigint || value.Type == ectFloat ||
+                                value.Type == ectCurrency;
+            xf = WithCellLook(xf, number ? NumberPictureOf(value.Text) : std::string(), value.Indent);
+            text = std::move(value.Text);
+            type = value.Type;
+        }
         if (text.empty()) {
             Blank(S.CurrentRow, col, xf);
         } else if (!formats.NullString().empty() && text == formats.NullString()) {
             LabelSST(S.CurrentRow, col, xf, text);
         } else {
-            switch (column.ColType) {
+            switch (type) {
             case ectInteger:
             case ectBigint:
             case ectFloat:

@@ -18,6 +18,14 @@ namespace cb::tabexport {
 
 class TXlsWorkbookWriter;
 
+// What OnGetCellValue may change of a data cell.
+struct TxlsCellValue {
+    std::string Text;
+    TTabExportColType Type = ectString;
+    int Indent = 0;  // 0 .. 15
+};
+using TCellValueEvent = std::function<void(TxlsSheet& Sender, int Sheet, int Col, int RecNo, TxlsCellValue& Cell)>;
+
 class TTabExportXLS : public TTabExportFormatText {
 public:
     TTabExportXLS();
@@ -53,6 +61,12 @@ public:
     std::function<void(TxlsSheet& Sender, int Sheet, int Col, TxlsFormat& Format, std::string& FormatText,
                        std::string& Value)>
         OnGetAggregateParams;
+    // A data cell's own type, text and indent where they differ from its
+    // column's (a pivot grid holds captions and numbers in one column). Col
+    // is the source's column number, RecNo the record number after the
+    // fixed rows (skipped records included). A number cell without a number
+    // format gets the picture its text shows.
+    TCellValueEvent OnGetCellValue;
 
     // Writes the workbook into FileName (through a temporary file beside
     // it), then shows it when asked.

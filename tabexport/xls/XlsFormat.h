@@ -169,6 +169,7 @@ enum TxlsVerticalAlignment {
 struct TxlsAlignment {
     TxlsHorizontalAlignment Horizontal = halGeneral;
     TxlsVerticalAlignment Vertical = valBottom;
+    int Indent = 0;  // levels of three blanks' width, 0 .. 15
     bool operator==(const TxlsAlignment&) const = default;
 };
 

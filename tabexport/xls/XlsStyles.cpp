@@ -196,6 +196,7 @@ void TxlsStyles::WriteXFs(TBiffOut& Out) const {
         }
         x.Set16(8, x.Get16(8) | 0x1000);
         x.B[6] = std::uint8_t((e.Alignment.Horizontal & 7) | (e.Wrap ? 8 : 0) | ((e.Alignment.Vertical & 7) << 4));
+        x.B[8] = std::uint8_t((x.B[8] & 0xF0) | std::clamp(e.Alignment.Indent, 0, 15));
         Out.Record(biff::XF, x.B, 20);
     }
 }

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -22,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 
 using namespace cb::chartexport;
@@ -321,4 +323,40 @@ TEST(ChartPreview, APrintThatFailsIsShownAndTheDialogStays) {
     EXPECT_EQ(shown, "drawing failed");
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(ChartPreview, PrintsToAPdfFileTheUserChooses) {
+    cbtest::TempDir dir;
+    cetest::BarPanel chart;
+    TChartPreview form;
+    form.PlotPreviewPanel1->SetPanel(&chart);
+    int asked = 0;
+    std::string answer = dir.file("chart.pdf");
+    form.OnAskPdfFile = [&] {
+        ++asked;
+        return answer;
+    };
+    form.show();
+    // Offered beside the system's printers, and chosen when there are none.
+    ASSERT_GT(form.CBPrinters->count(), 0);
+    EXPECT_EQ(form.CBPrinters->itemText(form.CBPrinters->count() - 1), TChartPreview::KPdfFileEntry);
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        EXPECT_EQ(form.CBPrinters->currentText(), TChartPreview::KPdfFileEntry);
+    }
+    form.CBPrinters->setCurrentIndex(form.CBPrinters->count() - 1);
+    ASSERT_TRUE(form.BPrint->isEnabled());
+    cetest::SaveScreenshot(form, "chart_preview_pdf_file.png");
+    form.BPrint->click();
+    EXPECT_EQ(asked, 1);
+    ASSERT_TRUE(std::filesystem::exists(answer));
+    std::string text;
+    EXPECT_EQ(cbtest::runCommand("qpdf --check '" + answer + "' >/dev/null && pdfinfo '" + answer + "'", &text), 0);
+    EXPECT_NE(text.find("Pages:           1\n"), std::string::npos) << text;
+    if (const char* shots = std::getenv("CB_SCREENSHOTS"))
+        std::filesystem::copy_file(answer, std::string(shots) + "/chart_preview_printed.pdf",
+                                   std::filesystem::copy_options::overwrite_existing);
+    // The next print asks again; cancelling writes nothing.
+    answer.clear();
+    form.BPrint->click();
+    EXPECT_EQ(asked, 2);
 }

@@ -195,6 +195,13 @@ TEST(StorageTest, DamagedFilesGiveErrors) {
     EXPECT_NE(ReadError(empty).find("empty"), std::string::npos);
     EXPECT_NE(ReadError(text).find("text.cub"), std::string::npos);
     EXPECT_NE(ReadError(other).find("not a cube file"), std::string::npos);
+    // A zipped copy (as Copy Cube writes one): the error says to unzip it.
+    ASSERT_EQ(
+        cbtest::runCommand("cd '" + dir.path().string() + "' && zip -q copy.zip good.cub && cp copy.zip zipped.cub"),
+        0);
+    for (const char* name : {"copy.zip", "zipped.cub"})
+        EXPECT_NE(ReadError(dir.file(name)).find(": a zip archive, not a cube file; unzip it first"), std::string::npos)
+            << ReadError(dir.file(name));
     EXPECT_NE(ReadError(dir.file("missing.cub")).find("does not exist"), std::string::npos);
     EXPECT_NE(ReadError(dir.path().string()).find("not a file"), std::string::npos);
 }

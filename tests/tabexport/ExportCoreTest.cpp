@@ -228,6 +228,16 @@ TEST(ValueFormat, DetectAndRead) {
     EXPECT_EQ(FormatExportValue("1234.5", "#,##0.00", ectFloat), "1,234.50");
     EXPECT_EQ(FormatExportValue("x", "#,##0", ectInteger), "0");
     EXPECT_THROW(FormatExportValue("x", "#,##0.00", ectFloat), cb::rtl::EConvertError);
+    // The picture a number was shown with.
+    for (auto [text, picture] : {std::pair{"127,994,779.82", "#,##0.00"},
+                                 {"-1,234.5", "#,##0.0"},
+                                 {"2022", "0"},
+                                 {"42", "#,##0"},
+                                 {" 7.000 ", "#,##0.000"},
+                                 {"1,000", "#,##0"},
+                                 {"1.5e3", "General"},
+                                 {"n/a", "General"}})
+        EXPECT_EQ(NumberPictureOf(text), picture) << text;
 }
 
 TEST(ValueFormat, RowKeepsLeadingBlanksAndFormatsOnce) {

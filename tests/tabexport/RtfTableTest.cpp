@@ -97,26 +97,56 @@ TEST(RtfTable, DocumentReadsBackInUnrtfAndLibreOffice) {
     EXPECT_NE(rtf.find("a\\\\b"), std::string::npos);
     EXPECT_NE(rtf.find("South \\{z\\}"), std::string::npos);
     EXPECT_NE(rtf.find("Q1 (draft \\{x\\} \\\\ caf\\'e9"), std::string::npos);
-    // one row definition: boundaries grow by width x X x 15 + 10
+    // every row (caption and three data rows) with its own definition:
+    // boundaries grow by width x X x 15 + 10; sizes in positive half-points
     std::vector<long> cellx;
     for (const auto& g : AllMatches(rtf, R"(\\cellx(\d+))")) cellx.push_back(std::stol(g[1]));
-    ASSERT_EQ(cellx.size(), 3u);
+    ASSERT_EQ(cellx.size(), 4u * 3u);
     EXPECT_GT(cellx[0], 36 + 10);
-    EXPECT_EQ(rtf.find("\\trowd", rtf.find("\\trowd") + 1), std::string::npos);
+    EXPECT_EQ(AllMatches(rtf, R"(\\trowd)").size(), 4u);
+    EXPECT_EQ(AllMatches(rtf, R"(\\row\b)").size(), 4u);
+    EXPECT_TRUE(AllMatches(rtf, R"(\\fs-)").empty());
+    EXPECT_FALSE(AllMatches(rtf, R"(\\fs20\b)").empty());
 
     std::string text = RunProgram("/usr/bin/unrtf", {"--text", x.FileName});
     for (const char* s : {"Q1 (draft {x} \\ caf", "second line", "End {y}", "South {z}", "a\\b", "North", "12.5"})
         EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
 
-    std::string out = dir + "/txt";
+    // As the word processor lays it out: the captions side by side on one
+    // line, each data row on a line of its own.
+    std::string out = dir + "/pdf";
     RunProgram("/usr/bin/soffice", {"-env:UserInstallation=file://" + dir + "/lo-profile", "--headless", "--convert-to",
-                                    "txt:Text (encoded):UTF8", "--outdir", out, x.FileName});
-    std::string office = ReadFile(out + "/table.txt");
-    for (const char* s : {kTitle, "End {y}", "South {z}", "a\\b", "\xE2\x82\xAC caf\xC3\xA9", "Amount"})
-        EXPECT_NE(office.find(s), std::string::npos) << s << "\n" << office;
-    // cells in reading order
-    EXPECT_LT(office.find("North"), office.find("12.5"));
-    EXPECT_LT(office.find("12.5"), office.find("South"));
+                                    "pdf", "--outdir", out, x.FileName});
+    std::string page = RunProgram("/usr/bin/pdftotext", {"-layout", out + "/table.pdf", "-"});
+    for (const char* s : {"Q1 (draft {x} \\ caf\xC3\xA9", "End {y}", "\xE2\x82\xAC caf\xC3\xA9"})
+        EXPECT_NE(page.find(s), std::string::npos) << s << "\n" << page;
+    std::vector<std::string> lines;
+    std::istringstream in(page);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    auto lineOf = [&](const std::vector<std::string>& cells) {
+        for (size_t i = 0; i < lines.size(); ++i) {
+            size_t at = 0;
+            bool all = true;
+            for (const std::string& c : cells) {
+                at = lines[i].find(c, at);
+                if (at == std::string::npos) {
+                    all = false;
+                    break;
+                }
+                at += c.size();
+            }
+            if (all) return int(i);
+        }
+        return -1;
+    };
+    const int captions = lineOf({"Name", "Amount", "Note"});
+    const int north = lineOf({"North", "12.5", "a\\b"});
+    const int south = lineOf({"South {z}", "7", "\xE2\x82\xAC caf\xC3\xA9"});
+    const int east = lineOf({"East", "3", "plain"});
+    EXPECT_GE(captions, 0) << page;
+    EXPECT_GT(north, captions) << page;
+    EXPECT_GT(south, north) << page;
+    EXPECT_GT(east, south) << page;
 }
 
 TEST(RtfTable, CellsWithoutOwnColourUseTheDefaultTextColour) {

@@ -47,6 +47,17 @@ void ConfigureLikeThePublisher(TTabExportXLS& X, cb::grid::TBaseGrid* Grid, cons
     X.Options.DataFormat.Fill.Pattern = ptSolid;
     X.Options.DataFormat.Alignment.Horizontal = halRight;
     X.OnGetDataParams = [](TxlsSheet&, int, int, int, TxlsFormat&, std::string&) {};
+    // As the pivot grid's report: the sales are numbers, leading blanks an indent.
+    X.OnGetCellValue = [](TxlsSheet&, int, int Col, int, TxlsCellValue& Cell) {
+        if (Col == 2) {
+            Cell.Type = ectFloat;
+            return;
+        }
+        const size_t blanks = Cell.Text.find_first_not_of(' ');
+        if (blanks == std::string::npos || blanks == 0) return;
+        Cell.Indent = int(blanks);
+        Cell.Text.erase(0, blanks);
+    };
     X.Header.SetText("Sales report\n");
     X.Header.Add("");
     X.FileName = File;
@@ -97,16 +108,26 @@ TEST_F(XlsWorkbook, PublishedViewReadsBack) {
     EXPECT_EQ(Text(title), "Sales report");
     EXPECT_TRUE(title["bold"].toBool());
     EXPECT_EQ(title["height"].toInt(), 240);
-    // Leading blanks, accents and other scripts survive.
-    EXPECT_EQ(Text(CellAt(s, 3, 1)), "   Paris");
-    EXPECT_EQ(Text(CellAt(s, 4, 1)), "   Zürich café");
-    EXPECT_EQ(Text(CellAt(s, 5, 1)), "   東京 Москва");
-    QJsonObject data = CellAt(s, 3, 2);
-    EXPECT_EQ(Text(data), "1,234.50");
-    EXPECT_EQ(data["pattern"].toInt(), 1);
-    EXPECT_FALSE(data["bold"].toBool());
-    // "Europe" three times: one shared string.
-    EXPECT_EQ(d["sst_counts"].toArray(), QJsonArray({13, 11}));
+    // Leading blanks become the cell's indent; accents and other scripts survive.
+    EXPECT_EQ(Text(CellAt(s, 3, 1)), "Paris");
+    EXPECT_EQ(Text(CellAt(s, 4, 1)), "Zürich café");
+    EXPECT_EQ(Text(CellAt(s, 5, 1)), "東京 Москва");
+    EXPECT_EQ(CellAt(s, 3, 1)["indent"].toInt(), 3);
+    EXPECT_EQ(CellAt(s, 3, 0)["indent"].toInt(), 0);
+    // Numbers are numbers (xlrd type 2) with the picture their text showed.
+    const double values[] = {1234.5, 980, 12};
+    for (int r = 0; r < 3; ++r) {
+        QJsonObject data = CellAt(s, 3 + r, 2);
+        EXPECT_EQ(data["t"].toInt(), 2) << r;
+        EXPECT_DOUBLE_EQ(data["v"].toDouble(), values[r]);
+        EXPECT_EQ(data["fmt"].toString().toStdString(), "#,##0.00");
+        EXPECT_EQ(data["pattern"].toInt(), 1);
+        EXPECT_FALSE(data["bold"].toBool());
+    }
+    // The caption above the numbers stays text.
+    EXPECT_EQ(CellAt(s, 2, 2)["t"].toInt(), 1);
+    // "Europe" three times: one shared string; the numbers are none.
+    EXPECT_EQ(d["sst_counts"].toArray(), QJsonArray({10, 8}));
     // DIMENSIONS: rows 0..5 and columns 0..2 are used.
     EXPECT_EQ(d["dimensions"].toArray()[0].toArray(), QJsonArray({0, 6, 0, 3}));
     // The widened city column is wider than the region column.
@@ -122,18 +143,20 @@ TEST_F(XlsWorkbook, PictureBelowTheData) {
     EXPECT_TRUE(d["record_ids"].toArray().contains(0x00EC));
     EXPECT_FALSE(d["continue_lengths"].toArray().isEmpty()) << "a picture above 8220 bytes continues";
     EXPECT_LE(d["max_record"].toInt(), 8224);
-    EXPECT_EQ(Text(CellAt(d["sheets"].toArray()[0].toObject(), 3, 1)), "   Paris");
+    EXPECT_EQ(Text(CellAt(d["sheets"].toArray()[0].toObject(), 3, 1)), "Paris");
 }
 
 TEST_F(XlsWorkbook, LibreOfficeReadsTextAndPicture) {
     std::string out = FDir + "lo/";
     std::string profile = "-env:UserInstallation=file://" + FDir + "lo-profile";
-    RunProgram("/usr/bin/soffice", {profile, "--headless", "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76",
-                                    "--outdir", out, FDir + "view.xls"});
+    // Cell contents as stored, not as shown: numbers come out plain.
+    RunProgram("/usr/bin/soffice",
+               {profile, "--headless", "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false",
+                "--outdir", out, FDir + "view.xls"});
     std::string csv = ReadFile(out + "view.csv");
     EXPECT_NE(csv.find("Sales report"), std::string::npos) << csv;
-    EXPECT_NE(csv.find("   Paris"), std::string::npos) << csv;
-    EXPECT_NE(csv.find("   東京 Москва"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("Europe,Paris,1234.5\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("東京 Москва,12\n"), std::string::npos) << csv;
     RunProgram("/usr/bin/soffice",
                {profile, "--headless", "--convert-to", "ods", "--outdir", out, FDir + "picture.xls"});
     std::string list = RunProgram("/usr/bin/unzip", {"-l", out + "picture.ods"});

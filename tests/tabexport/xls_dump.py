@@ -66,7 +66,8 @@ for sh in book.sheets():
                                "bold": font.weight >= 700, "height": font.height, "fontname": font.name,
                                "pattern": xf.background.fill_pattern,
                                "font": xf.font_index, "fmtkey": xf.format_key,
-                               "bg": xf.background.pattern_colour_index, "fmt": fmt})
+                               "bg": xf.background.pattern_colour_index, "fmt": fmt,
+                               "indent": xf.alignment.indent_level})
     if sh.nrows > limit:
         last = sh.row_values(sh.nrows - 1)
         s["last_row"] = last
