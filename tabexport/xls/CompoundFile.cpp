@@ -1,6 +1,6 @@
 #include "tabexport/xls/CompoundFile.h"
 
-#include "platform/os/Files.h"
+#include "platform/rtl/AtomicFile.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Strings.h"
 #include "tabexport/core/TabExportTypes.h"
@@ -18,7 +18,10 @@
 namespace cb::tabexport {
 
 struct TCompoundFileWriter::TImpl {
-    std::string Target, TempName;
+    std::string Target;
+    // The file is built in the target's own temporary file and renamed
+    // into place.
+    std::unique_ptr<cb::rtl::TAtomicReplace> Replace;
     FILE* File = nullptr;
     GsfOutput* Sink = nullptr;
     GsfOutfile* Storage = nullptr;
@@ -47,28 +50,23 @@ TCompoundFileWriter::TCompoundFileWriter(const std::string& FileName, const std:
     std::call_once(init, [] { gsf_init(); });
     TImpl& d = *FImpl;
     d.Target = FileName;
-    d.TempName = cb::os::CreateTempFile("cb-compound-", ".tmp");
-    d.File = std::fopen(d.TempName.c_str(), "w+b");
+    d.Replace = std::make_unique<cb::rtl::TAtomicReplace>(FileName);
+    d.File = std::fopen(d.Replace->TempName().c_str(), "w+b");
     if (!d.File) {
         int err = errno;
-        cb::os::DeleteFile(d.TempName);
         throw ETabExportError("Cannot create file '" + FileName + "': " + std::strerror(err));
     }
-    d.Sink = gsf_output_stdio_new_FILE(d.TempName.c_str(), d.File, TRUE);
+    d.Sink = gsf_output_stdio_new_FILE(d.Replace->TempName().c_str(), d.File, TRUE);
     if (d.Sink) d.Storage = gsf_outfile_msole_new(d.Sink);
     if (d.Storage) d.Stream = gsf_outfile_new_child(d.Storage, StreamName.c_str(), FALSE);
     if (!d.Stream) {
         d.Release();
-        cb::os::DeleteFile(d.TempName);
         throw ETabExportError("Cannot create the compound file '" + FileName + "'");
     }
 }
 
 TCompoundFileWriter::~TCompoundFileWriter() {
-    if (!FImpl->Committed) {
-        FImpl->Release();
-        cb::os::DeleteFile(FImpl->TempName);
-    }
+    if (!FImpl->Committed) FImpl->Release();
 }
 
 void TCompoundFileWriter::Write(const void* Data, std::size_t Count) {
@@ -85,12 +83,12 @@ void TCompoundFileWriter::Commit() {
     if (!gsf_output_is_closed(d.Sink) && !gsf_output_close(d.Sink)) d.Fail("the compound file could not be finished");
     if (std::fflush(d.File) != 0) d.Fail(std::strerror(errno));
     d.Release();
-    cb::rtl::TFileStream built(d.TempName, cb::rtl::TFileMode::fmOpenRead);
-    cb::rtl::TAtomicFileStream target(d.Target);
-    target.CopyFrom(built, 0);
-    target.Commit();
+    try {
+        d.Replace->Commit();
+    } catch (const std::exception& e) {
+        d.Fail(e.what());
+    }
     d.Committed = true;
-    cb::os::DeleteFile(d.TempName);
 }
 
 }  // namespace cb::tabexport

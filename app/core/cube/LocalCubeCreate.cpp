@@ -11,7 +11,9 @@
 #include "zip/ZipErrors.h"
 #include "zip/ZipWriter.h"
 
+#include <cerrno>
 #include <condition_variable>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -43,9 +45,30 @@ std::uint32_t FileCrc32(const std::string& fileName) {
     return ~crc;
 }
 
+constexpr char kPrivatePrefix[] = ".cubecopy-";
+
+// Private folders ".cubecopy-<pid>-XXXXXX" in dir whose process no longer
+// runs: what a killed copy left.
+void RemoveStalePrivateFolders(const std::string& dir) {
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(dir, ec)) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind(kPrivatePrefix, 0) != 0 || !e.is_directory(ec) || e.is_symlink(ec)) continue;
+        const std::size_t start = sizeof kPrivatePrefix - 1;
+        std::size_t i = start;
+        while (i < name.size() && name[i] >= '0' && name[i] <= '9') ++i;
+        if (i == start || i - start > 9 || i >= name.size() || name[i] != '-') continue;
+        const long pid = std::stol(name.substr(start, i - start));
+        if (pid <= 0 || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        cb::os::RemoveDirectoryTree(e.path().string());
+    }
+}
+
 // A new private folder inside dir (mode 0700); removed by the caller.
 std::string MakePrivateFolder(const std::string& dir) {
-    std::string name = cb::rtl::IncludeTrailingPathDelimiter(dir.empty() ? "." : dir) + ".cubecopy-XXXXXX";
+    const std::string base = cb::rtl::IncludeTrailingPathDelimiter(dir.empty() ? "." : dir);
+    RemoveStalePrivateFolders(base);
+    std::string name = base + kPrivatePrefix + std::to_string(::getpid()) + "-XXXXXX";
     if (!::mkdtemp(name.data())) throw cb::rtl::EInOutError(cb::rtl::OsErrorText("Cannot create folder", name, errno));
     return name + "/";
 }
@@ -137,7 +160,9 @@ std::string TCreateLocalCubeUsingGlobalCreate::GetSummary() const {
     return text;
 }
 
-void TCreateLocalCubeUsingGlobalCreate::RunStatement(const std::string& statement) {
+void TCreateLocalCubeUsingGlobalCreate::RunStatement(const std::string& statement,
+                                                      std::function<void()> afterGivenUp) {
+    FGivenUp = false;
     auto connection = FConnection->GetActiveConnection();
     if (!connection) throw cb::olap::EOlapError("The source cube is not open");
 
@@ -146,6 +171,8 @@ void TCreateLocalCubeUsingGlobalCreate::RunStatement(const std::string& statemen
         std::mutex Lock;
         std::condition_variable Done;
         bool Finished = false;
+        bool GivenUp = false;
+        std::function<void()> AfterGivenUp;
         std::string Error;
     };
     auto shared = std::make_shared<TShared>();
@@ -159,18 +186,35 @@ void TCreateLocalCubeUsingGlobalCreate::RunStatement(const std::string& statemen
             error = e.what();
             if (error.empty()) error = "unknown error";
         }
-        std::lock_guard<std::mutex> guard(shared->Lock);
-        shared->Error = std::move(error);
-        shared->Finished = true;
-        shared->Done.notify_all();
+        std::function<void()> cleanUp;
+        {
+            std::lock_guard<std::mutex> guard(shared->Lock);
+            shared->Error = std::move(error);
+            shared->Finished = true;
+            if (shared->GivenUp) cleanUp = std::move(shared->AfterGivenUp);
+            shared->Done.notify_all();
+        }
+        // Nobody waits any more: what the statement wrote into goes now,
+        // once nothing writes into it.
+        if (cleanUp) {
+            try {
+                cleanUp();
+            } catch (...) {
+            }
+        }
     });
 
     const auto deadline = std::chrono::steady_clock::now() + BuildTimeout;
     std::unique_lock<std::mutex> lock(shared->Lock);
     while (!shared->Finished) {
         if (std::chrono::steady_clock::now() >= deadline) {
+            // The worker finishes on its own (its file is written whole or
+            // not at all) and cleans up after itself.
+            shared->GivenUp = true;
+            shared->AfterGivenUp = std::move(afterGivenUp);
+            FGivenUp = true;
             lock.unlock();
-            worker.detach();  // it finishes on its own; its file is written whole or not at all
+            worker.detach();
             throw cb::olap::EOlapError("the build did not finish in time");
         }
         shared->Done.wait_for(lock, std::chrono::milliseconds(10));
@@ -194,8 +238,18 @@ bool TCreateLocalCubeUsingGlobalCreate::BuildCube() {
     // A zipped cube is built in a private folder beside the archive, so no
     // file of the user's is replaced or deleted on the way.
     const std::string folder = MakePrivateFolder(cb::rtl::ExtractFilePath(target.FileName));
-    auto removeFolder = cb::rtl::OnScopeExit([&] { cb::os::RemoveDirectoryTree(folder); });
-    RunStatement(BuildStatement(folder));
+    // The folder goes when the build is done with it: here, or by a worker
+    // that outlived the wait, never under a worker that still writes.
+    bool handedOver = false;
+    auto removeFolder = cb::rtl::OnScopeExit([&] {
+        if (!handedOver) cb::os::RemoveDirectoryTree(folder);
+    });
+    try {
+        RunStatement(BuildStatement(folder), [folder] { cb::os::RemoveDirectoryTree(folder); });
+    } catch (...) {
+        handedOver = FGivenUp;
+        throw;
+    }
     if (ZipFile(FCubeFile, target.FileName, target.ZipPassword, FContext)) return true;
     // The archive failed: keep the plain cube beside it unless a file of that
     // name is there already.

@@ -72,13 +72,17 @@ public:
 
 private:
     // Runs the statement on a worker thread, pumping messages meanwhile.
-    void RunStatement(const std::string& statement);
+    // When the wait gives up (FGivenUp is then true), the worker finishes on
+    // its own and then runs afterGivenUp, the clean-up of what it writes
+    // into; otherwise afterGivenUp is dropped.
+    void RunStatement(const std::string& statement, std::function<void()> afterGivenUp = {});
     bool BuildCube();
 
     TAppContext FContext;
     std::unique_ptr<TMSOLAPConnection> FConnection;
     std::unique_ptr<TStorageLocation> FStorageLocation;
     std::string FCubeFile;
+    bool FGivenUp = false;
 };
 
 // The statement text: names and the path quoted so that they cannot end
