@@ -1,5 +1,6 @@
 // The upgrade question, the progress wizard and the password dialog.
 #include "upgrade/NetUpgrader.h"
+#include "platform/desktop/PlainMessageBox.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -61,7 +62,7 @@ public:
         f.setBold(true);
         f.setItalic(true);
         FTitle->setFont(f);
-        FAfterNote = new QLabel(this);
+        FAfterNote = cb::os::PlainLabel(new QLabel(this));
         FAfterNote->setGeometry(167, 54, 393, 120);
         FAfterNote->setWordWrap(true);
         FAfterNote->hide();
@@ -197,7 +198,7 @@ public:
         row->addWidget(icon, 0, Qt::AlignTop);
         std::string message = upgradeMsg.empty() ? "" : "\n" + upgradeMsg + "\n";
         auto* label =
-            new QLabel(Lines(FormatMessage(23, AppTitle(upgrader.ApplicationTitle).c_str(), message.c_str())));
+            cb::os::PlainLabel(new QLabel(Lines(FormatMessage(23, AppTitle(upgrader.ApplicationTitle).c_str(), message.c_str()))));
         label->setWordWrap(true);
         label->setMinimumWidth(318 - 45 - 11);
         row->addWidget(label, 1);
@@ -253,7 +254,7 @@ public:
         QDialog dialog;
         dialog.setWindowTitle(Q(LoadMessage(11)));
         auto* layout = new QVBoxLayout(&dialog);
-        auto* text = new QLabel(Lines(FormatMessage(29, fileName.c_str())));
+        auto* text = cb::os::PlainLabel(new QLabel(Lines(FormatMessage(29, fileName.c_str()))));
         text->setWordWrap(true);
         text->setMinimumWidth(246);
         layout->addWidget(text);
@@ -280,10 +281,12 @@ public:
         return dialog.exec() == QDialog::Accepted;
     }
 
-    void ShowError(const std::string& text) override { QMessageBox::critical(nullptr, Q(LoadMessage(0)), Lines(text)); }
+    void ShowError(const std::string& text) override {
+        cb::os::PlainMessageBox(nullptr, QMessageBox::Critical, Q(LoadMessage(0)), Lines(text));
+    }
     bool AskYesNo(const std::string& caption, const std::string& text) override {
-        return QMessageBox::warning(nullptr, Q(caption), Lines(text), QMessageBox::Yes | QMessageBox::No) ==
-               QMessageBox::Yes;
+        return cb::os::PlainMessageBox(nullptr, QMessageBox::Warning, Q(caption), Lines(text),
+                                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
 
 private:

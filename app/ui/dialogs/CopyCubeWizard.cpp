@@ -12,6 +12,7 @@
 #include "platform/os/Files.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/Strings.h"
+#include "platform/desktop/PlainMessageBox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -324,7 +325,7 @@ TfrmCEWizardFinishedScreen::TfrmCEWizardFinishedScreen(QWidget* parent, TAppCont
     panClient = MakeClientPanel(this);
     auto* layout = new QVBoxLayout(panClient);
     layout->setContentsMargins(24, 16, 24, 16);
-    lblFinished = new QLabel(panClient);
+    lblFinished = cb::os::PlainLabel(new QLabel(panClient));
     lblFinished->setObjectName("lblFinished");
     lblFinished->setWordWrap(true);
     imgEmailTo = new QPushButton("E-mail the file ...", panClient);
@@ -358,7 +359,7 @@ TfrmCEWizardFinishedWithError::TfrmCEWizardFinishedWithError(QWidget* parent) : 
     panClient = MakeClientPanel(this);
     auto* layout = new QVBoxLayout(panClient);
     layout->setContentsMargins(24, 16, 24, 16);
-    lblErrorMsg = new QLabel(panClient);
+    lblErrorMsg = cb::os::PlainLabel(new QLabel(panClient));
     lblErrorMsg->setObjectName("lblErrorMsg");
     lblErrorMsg->setWordWrap(true);
     layout->addWidget(lblErrorMsg);

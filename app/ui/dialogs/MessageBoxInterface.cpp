@@ -1,5 +1,7 @@
 #include "app/ui/dialogs/MessageBoxInterface.h"
 
+#include "platform/desktop/PlainMessageBox.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
@@ -18,27 +20,26 @@ QString Q(const std::string& s) {
 }  // namespace
 
 void TMessageBoxInterface::ShowError(const std::string& text) {
-    QMessageBox::critical(nullptr, Caption(), Q(text), QMessageBox::Ok);
+    cb::os::PlainMessageBox(nullptr, QMessageBox::Critical, Caption(), Q(text));
 }
 
 void TMessageBoxInterface::ShowInformation(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, Caption(), Q(text), QMessageBox::Ok);
-    box.exec();
+    cb::os::PlainMessageBox(nullptr, QMessageBox::NoIcon, Caption(), Q(text));
 }
 
 bool TMessageBoxInterface::ConfirmOKCancel(const std::string& text) {
-    return QMessageBox::question(nullptr, Caption(), Q(text), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
-           QMessageBox::Ok;
+    return cb::os::PlainMessageBox(nullptr, QMessageBox::Question, Caption(), Q(text),
+                                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 bool TMessageBoxInterface::ConfirmYesNo(const std::string& text) {
-    return QMessageBox::question(nullptr, Caption(), Q(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
-           QMessageBox::Yes;
+    return cb::os::PlainMessageBox(nullptr, QMessageBox::Question, Caption(), Q(text),
+                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 int TMessageBoxInterface::AskYesNoCancel(const std::string& text) {
-    const auto r = QMessageBox::information(nullptr, Caption(), Q(text),
-                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    const auto r = cb::os::PlainMessageBox(nullptr, QMessageBox::Information, Caption(), Q(text),
+                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     switch (r) {
     case QMessageBox::Yes:
         return mrYes;

@@ -1,6 +1,7 @@
 #include "app/ui/dialogs/MessageDialog.h"
 
 #include "app/core/base/UserInterface.h"
+#include "platform/desktop/PlainMessageBox.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -57,7 +58,7 @@ TfrmUI::TfrmUI(QWidget* parent) : TContentForm(parent) {
     btnFirst = MakeButton(this);
     btnSecond = MakeButton(this);
     btnThird = MakeButton(this);
-    lblDisplayText = new QLabel(this);
+    lblDisplayText = cb::os::PlainLabel(new QLabel(this));
     lblDisplayText->setGeometry(99, 16, 331, 171);
     lblDisplayText->setWordWrap(true);
     lblDisplayText->setAlignment(Qt::AlignLeft | Qt::AlignTop);

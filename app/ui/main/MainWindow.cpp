@@ -24,6 +24,7 @@
 #include "extras/KitSplitter.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/ScopeGuard.h"
+#include "platform/desktop/PlainMessageBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -627,7 +628,7 @@ void TfrmMain::ApplicationException(const QObject* sender, const std::exception&
     if (FContext.UserInterface)
         FContext.ShowError(error.what());
     else
-        QMessageBox::critical(this, ProductName, QString::fromUtf8(error.what()));
+        cb::os::PlainMessageBox(this, QMessageBox::Critical, ProductName, QString::fromUtf8(error.what()));
 }
 
 void TfrmMain::acExportCubeExecute() {

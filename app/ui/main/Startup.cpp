@@ -39,6 +39,7 @@ int QuitAfterMs() {
 void ShowStartupMessage(QMessageBox::Icon icon, const std::string& text) {
     if (frmLoadingScreen) frmLoadingScreen->hide();
     QMessageBox box(icon, QApplication::applicationName(), QString::fromStdString(text), QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
     if (const int ms = QuitAfterMs(); ms >= 0) QTimer::singleShot(ms, &box, &QMessageBox::accept);
     box.exec();
 }

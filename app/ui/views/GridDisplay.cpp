@@ -12,6 +12,7 @@
 #include "extras/KitItemsPanel.h"
 #include "grid/ExtStringGrid.h"
 #include "platform/rtl/ScopeGuard.h"
+#include "platform/desktop/PlainMessageBox.h"
 
 #include <QDragEnterEvent>
 #include <QLabel>
@@ -62,11 +63,11 @@ TfrmGridDisplay::TfrmGridDisplay(QWidget* parent, TDisplayManager* displayManage
     imgHeader->move(5, 5);
     // The help opens through the view's own handler.
     imgHeader->OnClick = [this] { imgHeaderClick(); };
-    lblCubeName = new QLabel("Cube Name", panDataDisplay);
+    lblCubeName = cb::os::PlainLabel(new QLabel("Cube Name", panDataDisplay));
     lblCubeName->setToolTip("Current cube name");
     lblCubeName->move(std::max(168, imgHeader->x() + imgHeader->width() + 7), 8);
     lblCubeName->adjustSize();
-    lblLastProcessed = new QLabel("Last Processed:", panDataDisplay);
+    lblLastProcessed = cb::os::PlainLabel(new QLabel("Last Processed:", panDataDisplay));
     lblLastProcessed->setToolTip("Last time the cube was processed");
     lblLastProcessed->move(lblCubeName->x() + 80, 8);
     lblLastProcessed->adjustSize();

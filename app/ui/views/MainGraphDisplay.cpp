@@ -12,6 +12,7 @@
 #include "chartexport/raster/GIFExportFormat.h"
 #include "chartexport/raster/JPEGExportFormat.h"
 #include "platform/rtl/ScopeGuard.h"
+#include "platform/desktop/PlainMessageBox.h"
 
 #include <QCursor>
 #include <QFileDialog>
@@ -773,7 +774,7 @@ void TfrmMainGraphDisplay::tbbCopyToClipboardClick() {
 }
 
 void TfrmMainGraphDisplay::ShowError(const std::string& text) {
-    QMessageBox::critical(this, "Chart View", QString::fromStdString(text));
+    cb::os::PlainMessageBox(this, QMessageBox::Critical, "Chart View", QString::fromStdString(text));
 }
 
 void TfrmMainGraphDisplay::Export(const std::function<void()>& save) {
