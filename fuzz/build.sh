@@ -10,6 +10,8 @@
 # fuzz_zipreader (zip archives read and updated).
 # fuzz_gif (GIF files: both GIF image classes and the LZW decoder; built
 # against Qt; seeds: /usr/bin/python3 tests/gif/make_fixtures.py DIR).
+# fuzz_upgradeinfo (upgrade information files), fuzz_xmla (XMLA answers read
+# as rowsets and data sets; built against Qt Core and libcurl).
 # Each file says how its input is read; seeds/ holds starting inputs.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,7 +19,7 @@ out=${1:-/tmp/cb-fuzz}
 mkdir -p "$out/obj"
 CXX=${CXX:-clang++}
 flags="-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=undefined -I$src"
-sources="$src/platform/rtl/*.cpp $src/platform/os/*.cpp $src/zip/*.cpp $src/olap/engine/*.cpp $src/olap/mdx/*.cpp $src/olap/adomd/ConnectionString.cpp $src/tests/common/TestCubes.cpp"
+sources="$src/platform/rtl/*.cpp $src/platform/os/*.cpp $src/zip/*.cpp $src/olap/engine/*.cpp $src/olap/mdx/*.cpp $src/olap/adomd/ConnectionString.cpp $src/tests/common/TestCubes.cpp $src/upgrade/UpgradeInfoFile.cpp"
 objs=""
 for f in $sources; do
   o="$out/obj/$(echo "$f" | sed "s|$src/||; s|/|_|g").o"
@@ -29,6 +31,7 @@ done
 for t in "$src"/fuzz/fuzz_*.cpp; do
   name=$(basename "$t" .cpp)
   [ "$name" = fuzz_gif ] && continue
+  [ "$name" = fuzz_xmla ] && continue
   $CXX $flags -fsanitize=fuzzer "$t" $objs -lsqlite3 -o "$out/$name"
   echo "built $out/$name"
 done
@@ -46,3 +49,18 @@ for f in $src/platform/rtl/*.cpp $src/platform/os/*.cpp $src/platform/gfx/*.cpp 
 done
 $CXX $flags $qtflags -fPIC -fsanitize=fuzzer "$src/fuzz/fuzz_gif.cpp" $gifobjs $qtlibs -o "$out/fuzz_gif"
 echo "built $out/fuzz_gif"
+
+# The XMLA target: the object model and the XMLA client over Qt Core and libcurl.
+qtcoreflags=$(pkg-config --cflags Qt6Core)
+qtcorelibs=$(pkg-config --libs Qt6Core)
+xmlaobjs=""
+for f in $src/olap/adomd/*.cpp $src/olap/xmla/*.cpp; do
+  case "$f" in */ConnectionString.cpp) continue ;; esac
+  o="$out/obj/xmla_$(echo "$f" | sed "s|$src/||; s|/|_|g").o"
+  if [ ! -f "$o" ] || [ "$f" -nt "$o" ]; then
+    $CXX $flags $qtcoreflags -fPIC -fsanitize=fuzzer-no-link -c "$f" -o "$o"
+  fi
+  xmlaobjs="$xmlaobjs $o"
+done
+$CXX $flags $qtcoreflags -fPIC -fsanitize=fuzzer "$src/fuzz/fuzz_xmla.cpp" $objs $xmlaobjs $qtcorelibs -lcurl -lsqlite3 -o "$out/fuzz_xmla"
+echo "built $out/fuzz_xmla"

@@ -34,7 +34,8 @@ struct ServerLimits {
     long connectTimeoutMs = 10000;
     long discoverTimeoutMs = 60000;  // reading what the server holds
     long executeTimeoutMs = 300000;  // a query
-    size_t maxAnswerBytes = size_t(512) << 20;
+    size_t maxAnswerBytes = size_t(512) << 20;           // an Execute answer (cells)
+    size_t maxDiscoverAnswerBytes = size_t(32) << 20;  // a Discover answer (what the server holds)
 };
 ServerLimits GetServerLimits();
 void SetServerLimits(const ServerLimits& limits);

@@ -51,7 +51,8 @@ public:
             case QXmlStreamReader::EndDocument:
                 return t;
             case QXmlStreamReader::Characters:
-                FText += FXml.text();
+                if (size_t(FText.size()) < kMaxElementText)
+                    FText += FXml.text().left(qsizetype(kMaxElementText) - FText.size());
                 continue;
             case QXmlStreamReader::DTD:
                 Fail("it holds a document type declaration, which SOAP messages may not");
@@ -146,7 +147,7 @@ private:
         } else if (c.AtStart("detail")) {
             // Texts of <desc> elements and Description attributes, at any depth.
             std::function<void(Reader&)> walk = [&](Reader& d) {
-                std::string description = S(d.Attribute("Description"));
+                std::string description = CutServerText(S(d.Attribute("Description")));
                 if (!description.empty()) details.push_back(description);
                 if (d.AtStart("desc")) {
                     details.push_back(d.ReadText());
@@ -163,9 +164,10 @@ private:
     for (const std::string& d : details) {
         if (d.empty() || d == message) continue;
         message += message.empty() ? d : ": " + d;
+        if (message.size() > kMaxServerText) break;
     }
     if (message.empty()) message = "(no description)";
-    throw EXmlaFault(message);
+    throw EXmlaFault(CutServerText(message));
 }
 
 // <Messages><Error Description="..."/></Messages> inside a result: the
@@ -174,15 +176,18 @@ void ReadMessages(Reader& r) {
     std::vector<std::string> errors;
     r.Children([&](Reader& m) {
         if (m.AtStart("Error")) {
-            std::string d = S(m.Attribute("Description"));
+            std::string d = CutServerText(S(m.Attribute("Description")));
             errors.push_back(d.empty() ? "(no description)" : d);
         }
         m.Skip();
     });
     if (!errors.empty()) {
         std::string message;
-        for (const std::string& e : errors) message += (message.empty() ? "" : "; ") + e;
-        throw EXmlaFault(message);
+        for (const std::string& e : errors) {
+            message += (message.empty() ? "" : "; ") + e;
+            if (message.size() > kMaxServerText) break;
+        }
+        throw EXmlaFault(CutServerText(message));
     }
 }
 
@@ -281,8 +286,9 @@ std::uint64_t DataSet::CellCount() const {
     return n;
 }
 
-Rowset ReadRowset(const std::string& body, const ReadLimits& limits) {
-    Reader r(body, limits);
+namespace {
+
+Rowset ReadRowsetFrom(Reader& r, const ReadLimits& limits) {
     Rowset rows;
     ReadAnswer(r, [&](Reader& item) {
         if (!item.AtStart("row")) return item.Skip();
@@ -297,8 +303,7 @@ Rowset ReadRowset(const std::string& body, const ReadLimits& limits) {
     return rows;
 }
 
-DataSet ReadDataSet(const std::string& body, const ReadLimits& limits) {
-    Reader r(body, limits);
+DataSet ReadDataSetFrom(Reader& r, const ReadLimits& limits) {
     DataSet data;
     std::unordered_map<std::string, std::uint32_t> interned;
     size_t tupleMembers = 0;
@@ -415,6 +420,26 @@ DataSet ReadDataSet(const std::string& body, const ReadLimits& limits) {
             throw EOlapError("sent a malformed answer: cell " + std::to_string(data.cells[i].ordinal) +
                              " is given twice");
     return data;
+}
+
+}  // namespace
+
+Rowset ReadRowset(const std::string& body, const ReadLimits& limits) {
+    Reader r(body, limits);
+    return ReadRowsetFrom(r, limits);
+}
+
+DataSet ReadDataSet(const std::string& body, const ReadLimits& limits) {
+    Reader r(body, limits);
+    return ReadDataSetFrom(r, limits);
+}
+
+std::string CutServerText(const std::string& text, size_t max) {
+    if (text.size() <= max) return text;
+    size_t cut = max;
+    // Not inside a UTF-8 sequence.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut) + "...";
 }
 
 }  // namespace cb::olap::xmla

@@ -61,6 +61,16 @@ struct DataSet {
     std::uint64_t CellCount() const;
 };
 
+// Texts a server supplies are cut: an element's text to kMaxElementText
+// characters while it is read, a fault's message to kMaxServerText bytes
+// (with "..." after the cut), so a hostile fault string becomes no error
+// message of its size.
+inline constexpr size_t kMaxElementText = 64 * 1024;
+inline constexpr size_t kMaxServerText = 4 * 1024;
+// text cut to at most max bytes at a UTF-8 character boundary, "..." added
+// after a cut.
+std::string CutServerText(const std::string& text, size_t max = kMaxServerText);
+
 struct ReadLimits {
     int maxDepth = 64;
     size_t maxRows = 1000000;

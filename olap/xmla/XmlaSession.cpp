@@ -90,7 +90,8 @@ std::string Session::Post(const std::string& action, const std::string& body, lo
     HttpLimits http;
     http.connectTimeoutMs = limits.connectTimeoutMs;
     http.totalTimeoutMs = timeoutMs;
-    http.maxAnswerBytes = limits.maxAnswerBytes;
+    // What a server holds is described in far less than a query's cells.
+    http.maxAnswerBytes = action == "Discover" ? limits.maxDiscoverAnswerBytes : limits.maxAnswerBytes;
     const std::vector<std::string> headers = {"Content-Type: text/xml; charset=utf-8",
                                               "SOAPAction: \"urn:schemas-microsoft-com:xml-analysis:" + action + "\"",
                                               "Accept: text/xml, application/xml"};

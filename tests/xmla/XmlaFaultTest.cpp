@@ -25,6 +25,7 @@ protected:
         limits.discoverTimeoutMs = 1000;
         limits.executeTimeoutMs = 1000;
         limits.maxAnswerBytes = 1 << 20;
+        limits.maxDiscoverAnswerBytes = 1 << 20;
         xmla::SetServerLimits(limits);
         xmla::ForgetPasswords();
     }
@@ -137,4 +138,37 @@ TEST_F(XmlaFault, APasswordIsAskedForOnceAndKeptInMemory) {
     xmla::SetPasswordRequest([](const std::string&, const std::string&, std::string&, std::string&) { return false; });
     EXPECT_EQ(ErrorOf([&] { xmla::ListCatalogs(address); }),
               "The analysis server " + address + " asks for a user name and password (HTTP 401)");
+}
+
+// Answers that would cost memory out of all proportion: a fault string of
+// 1.4 MB becomes a message of a few KB, a gzip bomb is never inflated (the
+// client asks for no compression), and a Discover answer has a cap of its
+// own, far below a query's.
+TEST_F(XmlaFault, HostileAnswersAreCutOrRefused) {
+    xmla::ServerLimits limits = xmla::GetServerLimits();
+    limits.discoverTimeoutMs = 30000;
+    limits.maxAnswerBytes = 16 << 20;
+    limits.maxDiscoverAnswerBytes = 2 << 20;
+    xmla::SetServerLimits(limits);
+    struct Case {
+        std::string path;
+        std::string starts;  // after "The analysis server <address> "
+        size_t maxLength;
+    } cases[] = {
+        {"/hugefault", "reports: xxxxxxxxxxxxxxxx", 4096 + 200},
+        {"/gzipbomb", "sent a malformed answer: ", 1000},
+        {"/bigdiscover", "sent an answer larger than 2 MB", 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::string address = StubAddress(c.path);
+        const std::string message = ErrorOf([&] { xmla::ListCatalogs(address); });
+        const std::string prefix = "The analysis server " + address + " " + c.starts;
+        EXPECT_EQ(message.substr(0, prefix.size()), prefix) << message.substr(0, 300);
+        EXPECT_LE(message.size(), c.maxLength);
+    }
+    // The Discover cap is the Discover answer's only.
+    limits.maxDiscoverAnswerBytes = 4 << 20;
+    xmla::SetServerLimits(limits);
+    EXPECT_EQ(xmla::ListCatalogs(StubAddress("/bigdiscover")).size(), 60000u);
 }

@@ -121,6 +121,23 @@ class Handler(BaseHTTPRequestHandler):
             self.send(200, ORDINAL)
         elif path == "/big":
             self.send(200, CATALOGS.replace("Shop", "x" * (3 << 20)))
+        elif path == "/hugefault":
+            # A fault string of 1.4 MB (within a Discover cap of 2 MB).
+            self.send(200, FAULT.replace("The cube is being processed", "<b>x</b>" * 180000))
+        elif path == "/gzipbomb":
+            # 64 MB of blanks inside the envelope, gzipped to a few dozen KB,
+            # sent compressed whether asked for or not.
+            import gzip
+            data = gzip.compress(CATALOGS.replace("<root", " " * (64 << 20) + "<root").encode(), 9)
+            self.send_response(200)
+            self.send_header("Content-Type", "text/xml; charset=utf-8")
+            self.send_header("Content-Encoding", "gzip")
+            self.send_header("Content-Length", str(len(data)))
+            self.end_headers()
+            self.wfile.write(data)
+        elif path == "/bigdiscover":
+            # 3 MB of rows: past a Discover cap of 2 MB, within an Execute cap of 4 MB.
+            self.send(200, rowset([{"CATALOG_NAME": "c%07d" % i} for i in range(60000)]))
         elif path == "/empty":
             self.send(200, "")
         elif path == "/login":

@@ -1,7 +1,9 @@
 #pragma once
 // The application's error log: whole lines appended to a plain text file,
 // each ended by CR LF and flushed at once, so nothing written is lost when
-// the program dies.
+// the program dies. The log is bounded: once it passes MaxSize it is
+// renamed to "<path>.old" (replacing the one before) and a new one begun,
+// and one line keeps at most MaxLineSize bytes.
 #include <cstdio>
 #include <string>
 
@@ -23,10 +25,16 @@ public:
     bool WriteLine(const std::string& text);
     void Close();
 
+    static constexpr long MaxSize = 4L << 20;
+    static constexpr std::size_t MaxLineSize = 64 * 1024;
+
     bool IsOpen() const { return FFile != nullptr; }
     const std::string& Path() const { return FPath; }
 
 private:
+    // Past MaxSize: the log becomes "<path>.old" and a new one is opened.
+    void RotateIfFull();
+
     std::FILE* FFile = nullptr;
     std::string FPath;
 };
