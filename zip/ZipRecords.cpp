@@ -42,6 +42,20 @@ std::size_t ReadUpTo(cb::rtl::TStream& S, void* Buffer, std::size_t Count) {
 
 }  // namespace
 
+// --- TZipComment ------------------------------------------------------------
+
+void TZipComment::Set(std::string_view Text) {
+    FText.assign(Text.substr(0, 0xFFFF));
+    FLength = static_cast<std::uint16_t>(FText.size());
+    FLoaded = true;
+}
+
+void TZipComment::SetLengthOnly(std::uint16_t Length) {
+    FText.clear();
+    FLength = Length;
+    FLoaded = Length == 0;
+}
+
 // --- TZipHeaderInfo ---------------------------------------------------------
 
 void TZipHeaderInfo::SetDirectory(std::string Dir) {
@@ -56,18 +70,6 @@ bool TZipHeaderInfo::NamesInOemCodePage() const {
 std::string TZipHeaderInfo::StoredName() const {
     const std::string name = FDirectory + FFileName;
     return NamesInOemCodePage() ? AnsiToOem(name) : name;
-}
-
-void TZipHeaderInfo::SetComment(std::string_view Comment) {
-    FComment.assign(Comment.substr(0, 0xFFFF));
-    FCommentLength = static_cast<std::uint16_t>(FComment.size());
-    FCommentLoaded = true;
-}
-
-void TZipHeaderInfo::SetCommentLengthOnly(std::uint16_t Length) {
-    FComment.clear();
-    FCommentLength = Length;
-    FCommentLoaded = Length == 0;
 }
 
 void TZipHeaderInfo::Assign(const TZipHeaderInfo& S) {
@@ -90,7 +92,7 @@ void TZipHeaderInfo::WriteCentral(cb::rtl::TStream& Stream, std::string_view Ext
     Put32(h + 24, UncompressedSize);
     Put16(h + 28, static_cast<std::uint16_t>(name.size()));
     Put16(h + 30, static_cast<std::uint16_t>(Extra.size()));
-    Put16(h + 32, FCommentLength);
+    Put16(h + 32, FComment.Length());
     Put16(h + 34, DiskNumberStart);
     Put16(h + 36, InternalAttributes);
     Put32(h + 38, ExternalAttributes);
@@ -98,7 +100,7 @@ void TZipHeaderInfo::WriteCentral(cb::rtl::TStream& Stream, std::string_view Ext
     std::string rec(reinterpret_cast<const char*>(h), sizeof h);
     rec += name;
     rec += Extra;
-    if (FCommentLength > 0) rec += FComment;
+    if (FComment.HasText()) rec += FComment.Text();
     Stream.WriteBuffer(rec);
 }
 
@@ -209,18 +211,6 @@ void TEndCentral::Reset() {
     *this = TEndCentral();
 }
 
-void TEndCentral::SetComment(std::string_view Comment) {
-    FComment.assign(Comment.substr(0, 0xFFFF));
-    FCommentLength = static_cast<std::uint16_t>(FComment.size());
-    FCommentLoaded = true;
-}
-
-void TEndCentral::SetCommentLengthOnly(std::uint16_t Length) {
-    FComment.clear();
-    FCommentLength = Length;
-    FCommentLoaded = Length == 0;
-}
-
 void TEndCentral::Assign(const TEndCentral& S) {
     const bool modified = Modified;
     *this = S;
@@ -236,9 +226,9 @@ void TEndCentral::Write(cb::rtl::TStream& Stream) const {
     Put16(h + 10, TotalEntries);
     Put32(h + 12, DirectorySize);
     Put32(h + 16, DirectoryOffset);
-    Put16(h + 20, FCommentLength);
+    Put16(h + 20, FComment.Length());
     std::string rec(reinterpret_cast<const char*>(h), sizeof h);
-    if (FCommentLength > 0) rec += FComment;
+    if (FComment.HasText()) rec += FComment.Text();
     Stream.WriteBuffer(rec);
 }
 

@@ -25,6 +25,25 @@ inline constexpr std::uint16_t Utf8NameFlag = 0x800;
 // Replaces the stream by the next volume's, or returns nullptr.
 using TNextVolumeFunc = std::function<cb::rtl::TStream*()>;
 
+// A record's comment: its text, or only its length while the text is still
+// in the archive, to be read when asked for. Cut to 65535 bytes.
+class TZipComment {
+public:
+    bool HasText() const { return FLength > 0; }
+    bool Loaded() const { return FLoaded; }
+    std::uint16_t Length() const { return FLength; }
+    const std::string& Text() const { return FText; }
+    // A copy; an empty text clears it.
+    void Set(std::string_view Text);
+    // Only the length is known (read from a header).
+    void SetLengthOnly(std::uint16_t Length);
+
+private:
+    std::string FText;
+    std::uint16_t FLength = 0;
+    bool FLoaded = true;
+};
+
 class TZipHeaderInfo {
 public:
     std::uint16_t VersionMadeBy = 20;  // low byte 2.0, high byte host 0 (MS-DOS)
@@ -58,19 +77,17 @@ public:
     bool NamesInOemCodePage() const;
     std::uint16_t NameLength() const { return static_cast<std::uint16_t>(StoredName().size()); }
 
-    bool HasComment() const { return FCommentLength > 0; }
-    bool CommentLoaded() const { return FCommentLoaded; }
-    std::uint16_t CommentLength() const { return FCommentLength; }
-    const std::string& Comment() const { return FComment; }
-    // A copy; an empty text clears it. Comments are cut to 65535 bytes.
-    void SetComment(std::string_view Comment);
-    // Only the length is known (read from a central header).
-    void SetCommentLengthOnly(std::uint16_t Length);
+    bool HasComment() const { return FComment.HasText(); }
+    bool CommentLoaded() const { return FComment.Loaded(); }
+    std::uint16_t CommentLength() const { return FComment.Length(); }
+    const std::string& Comment() const { return FComment.Text(); }
+    void SetComment(std::string_view Comment) { FComment.Set(Comment); }
+    void SetCommentLengthOnly(std::uint16_t Length) { FComment.SetLengthOnly(Length); }
 
     bool HasDataDescriptor() const { return (Flags & 8) != 0; }
     std::uint32_t LocalHeaderSize() const { return LocalHeaderFixedSize + NameLength() + LocalExtraLength; }
     std::uint32_t CentralHeaderSize() const {
-        return CentralHeaderFixedSize + NameLength() + CentralExtraLength + FCommentLength;
+        return CentralHeaderFixedSize + NameLength() + CentralExtraLength + FComment.Length();
     }
 
     // Every field but the OEM flag.
@@ -90,9 +107,7 @@ private:
     void SetNameFromStored(std::string Name, bool Convert);
     std::string FFileName;
     std::string FDirectory;
-    std::string FComment;
-    std::uint16_t FCommentLength = 0;
-    bool FCommentLoaded = true;
+    TZipComment FComment;
 };
 
 class TEndCentral {
@@ -108,13 +123,13 @@ public:
     bool Modified = false;
 
     void Reset();
-    bool HasComment() const { return FCommentLength > 0; }
-    bool CommentLoaded() const { return FCommentLoaded; }
-    std::uint16_t CommentLength() const { return FCommentLength; }
-    const std::string& Comment() const { return FComment; }
-    void SetComment(std::string_view Comment);
-    void SetCommentLengthOnly(std::uint16_t Length);
-    std::uint32_t Size() const { return EndRecordFixedSize + FCommentLength; }
+    bool HasComment() const { return FComment.HasText(); }
+    bool CommentLoaded() const { return FComment.Loaded(); }
+    std::uint16_t CommentLength() const { return FComment.Length(); }
+    const std::string& Comment() const { return FComment.Text(); }
+    void SetComment(std::string_view Comment) { FComment.Set(Comment); }
+    void SetCommentLengthOnly(std::uint16_t Length) { FComment.SetLengthOnly(Length); }
+    std::uint32_t Size() const { return EndRecordFixedSize + FComment.Length(); }
     // All but the modified mark.
     void Assign(const TEndCentral& Source);
     void Write(cb::rtl::TStream& Stream) const;
@@ -124,9 +139,7 @@ public:
     bool Find(cb::rtl::TStream& Stream);
 
 private:
-    std::string FComment;
-    std::uint16_t FCommentLength = 0;
-    bool FCommentLoaded = true;
+    TZipComment FComment;
 };
 
 enum class TZipSortMode {
