@@ -6,8 +6,10 @@
 #include "platform/os/Files.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 
 #include <algorithm>
 #include <cctype>
@@ -79,6 +81,24 @@ bool DisplayEntryBound() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
+// A new help window goes on the screen that holds the program's window,
+// centred on that window and wholly inside the screen's free area.
+void PlaceBesideProgram(QWidget* window) {
+    QWidget* host = QApplication::activeWindow();
+    if (!host || host == window)
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != window && w->isVisible() && w->inherits("QMainWindow")) host = w;
+    QScreen* screen = host && host->screen() ? host->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    window->resize(window->size().boundedTo(area.size() * 9 / 10));
+    QRect frame(QPoint(), window->size());
+    frame.moveCenter(host ? host->frameGeometry().center() : area.center());
+    frame.moveLeft(std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())));
+    frame.moveTop(std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
+    window->move(frame.topLeft());
+}
+
 void DisplayEntry(unsigned command, const std::string& path, std::intptr_t /*data*/) {
     if (command == HH_CLOSE_ALL) {
         delete WindowSlot().data();
@@ -89,6 +109,7 @@ void DisplayEntry(unsigned command, const std::string& path, std::intptr_t /*dat
     if (!WindowSlot()) {
         auto* w = new THelpWindow;
         w->setAttribute(Qt::WA_DeleteOnClose);
+        PlaceBesideProgram(w);
         WindowSlot() = w;
     }
     // A context number shows the file's default topic: the help files of

@@ -11,6 +11,7 @@
 #include "chart/series/pie/PieSeries.h"
 #include "chart/series/pyramid/PyramidSeries.h"
 #include "platform/gfx/Bitmap.h"
+#include "platform/rtl/FormatFloat.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -68,6 +69,10 @@ TEST_F(GraphDisplayManagerTest, OneSeriesPerGroupOrOneSeriesInPaletteOrder) {
         EXPECT_EQ(series->PointLabel(0), "Bikes ");
         EXPECT_EQ(series->PointLabel(3), "Accessories ");
         for (int p = 0; p < 4; ++p) EXPECT_DOUBLE_EQ(series->PointY(p), CellNumber(0, s * 4 + p));
+        // Values in the legend and marks keep the decimals of the measure's format.
+        EXPECT_EQ(series->ValueFormat(), "#,##0.00");
+        EXPECT_EQ(cb::rtl::FormatFloat(series->ValueFormat(), series->PointY(0)),
+                  Cellset->Item(0, s * 4)->FormattedValue());
     }
     EXPECT_EQ(Builder.GetTotalPointCount(), 12);
     EXPECT_FALSE(Chart.isHidden());

@@ -235,7 +235,6 @@ TEST_F(MainGraphDisplayTest, AnnotationFollowsThePointNearestTheMouse) {
     ASSERT_GT(series.PointCount(), 3);
     TChartAnnotation& note = *view->ctAnnotator;
     EXPECT_TRUE(note.Active());
-    EXPECT_FALSE(note.Shown());  // nothing to tell of before the mouse came
     EXPECT_EQ(note.CalloutColor(), 9868950u);
     for (int i : {2, 0, 3}) {
         QTest::mouseMove(&Chart(), QPoint(series.ScreenX(i) + 3, series.ScreenY(i) - 2));

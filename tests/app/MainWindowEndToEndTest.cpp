@@ -36,6 +36,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -47,8 +48,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <regex>
+#include <set>
 
 using namespace cb::app;
 namespace fs = std::filesystem;
@@ -110,6 +114,11 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     EXPECT_TRUE(w.mmiShowChart->isVisible());
     EXPECT_FALSE(w.mmiPrint->isVisible());
     EXPECT_FALSE(w.ChartPaneShown());
+    // Menu items with captions of their own follow their actions.
+    EXPECT_EQ(w.mmiOpen->text(), "&Open Cube ...");
+    EXPECT_EQ(w.mmiExport->text(), "&Publish Report...");
+    EXPECT_EQ(w.mmiSendacomment->text(), "Send Us Comments / Feature Request");
+    EXPECT_EQ(w.mmiExport->isEnabled(), w.acExportCube->isEnabled());
     p.Shot("01-start");
 
     // A dimension to the rows by a double click on the left menu.
@@ -198,6 +207,21 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     EXPECT_TRUE(menu.cblMeasures->GetChecked(1));  // the left menu follows
     p.Shot("09-cost-selected");
 
+    // Undo and redo: the ticks follow the view both ways; Ctrl+Y redoes as
+    // Ctrl+Shift+Z does.
+    EXPECT_EQ(w.acRedo->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
+    w.acUndo->trigger();
+    EXPECT_EQ(p.Builder().Measures.size(), 1u);
+    EXPECT_FALSE(menu.cblMeasures->GetChecked(1));
+    p.Shot("09b-cost-undone");
+    w.acRedo->trigger();
+    EXPECT_EQ(p.Builder().Measures.size(), 2u);
+    EXPECT_TRUE(menu.cblMeasures->GetChecked(1));
+    // Swapped back and forth, the ticks stay.
+    w.pmiFlipGraph->trigger();
+    w.pmiFlipGraph->trigger();
+    EXPECT_TRUE(menu.cblMeasures->GetChecked(1));
+
     // The chart pane: a bar chart of the view.
     w.acShowHideGraph->trigger();
     EXPECT_TRUE(w.ChartPaneShown());
@@ -212,8 +236,41 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     EXPECT_TRUE(SeriesLabelled(chart, "Bikes"));
     p.Shot("10-chart-shown");
 
-    // Pie, turned with the rotation slider.
+    // The Chart menu reads as the view's buttons: a bar chart's annotation
+    // can be hidden, from the menu as from the button.
+    EXPECT_EQ(w.mmiHideGraphAnnotation->text(), "Hide &Annotations");
+    EXPECT_TRUE(w.mmiHideGraphAnnotation->isEnabled());
+    w.mmiHideGraphAnnotation->trigger();
+    EXPECT_FALSE(chartView->tbbShowAnnotation->isChecked());
+    EXPECT_EQ(w.mmiHideGraphAnnotation->text(), "Show &Annotations");
+    w.mmiShowBottomLabels->trigger();
+    EXPECT_EQ(w.mmiShowBottomLabels->text(), "Hide &Bottom Labels");
+    w.mmiShowRoationSlider->trigger();
+    EXPECT_EQ(w.mmiShowRoationSlider->text(), "Hide &Rotation Slider");
+    w.mmiShowRoationSlider->trigger();
+    EXPECT_EQ(w.mmiShowRoationSlider->text(), "Show &Rotation Slider");
+    w.mmiHideAllMembers->trigger();
+    EXPECT_EQ(w.mmiHideAllMembers->text(), "Show All &Members");
+    w.mmiHideAllMembers->trigger();
+    EXPECT_EQ(w.mmiHideAllMembers->text(), "Hide All &Members");
+    {
+        // Access keys are unique among the menu's visible items.
+        std::set<QChar> keys;
+        for (QAction* a : w.mmiGraph->actions()) {
+            const qsizetype at = a->text().indexOf('&');
+            if (!a->isVisible() || at < 0) continue;
+            EXPECT_TRUE(keys.insert(a->text().at(at + 1).toLower()).second) << a->text().toStdString();
+        }
+    }
+
+    // Pie, turned with the rotation slider: no annotation, bottom labels or
+    // grouping for a pie, in the menu as on the buttons.
     QTest::mouseClick(chartView->tbbPie, Qt::LeftButton);
+    EXPECT_FALSE(w.mmiHideGraphAnnotation->isEnabled());
+    EXPECT_FALSE(w.mmiShowBottomLabels->isEnabled());
+    EXPECT_FALSE(w.mmiGroupGraphBy->menuAction()->isEnabled());
+    w.mmiHideGraphAnnotation->trigger();
+    EXPECT_FALSE(chartView->tbbShowAnnotation->isChecked());
     EXPECT_EQ(p.DisplayManager->GetChartType(), 1);
     ASSERT_GT(chart.NumberOfSeries(), 0);
     EXPECT_NE(dynamic_cast<cb::chart::TPieSeries*>(chart.SeriesAt(0)), nullptr);
@@ -267,6 +324,42 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     EXPECT_EQ(w.HomeContainer(), nullptr);
     EXPECT_EQ(w.MenuContainer(), nullptr);
     EXPECT_NE(cbtest::readFile(p.Folder + "app.ini").find("LastCubeConnectionLocation"), std::string::npos);
+}
+
+TEST(MainWindowEndToEnd, TheChartShowsTheCubeJustOpened) {
+    TProgram p;
+    TfrmMain& w = *p.Window;
+    w.acShowHideGraph->trigger();
+    ASSERT_TRUE(w.ChartPaneShown());
+    auto chartValue = [&] {
+        const cb::chart::TChart& chart = *w.BottomContainer()->ChartView()->chartGraph();
+        return chart.NumberOfSeries() > 0 && chart.SeriesAt(0)->YValues().ValueCount() > 0
+                   ? chart.SeriesAt(0)->YValues()[0]
+                   : -1.0;
+    };
+    auto gridValue = [&] {
+        std::string text = p.Grid()->Cells(1, 2);
+        text.erase(std::remove(text.begin(), text.end(), ','), text.end());
+        return std::stod(text);
+    };
+    EXPECT_NEAR(chartValue(), gridValue(), 0.01);
+    const double before = chartValue();
+    // Another cube (other facts, the same members), opened over the first.
+    const std::string other = p.Folder + "other.cub";
+    ASSERT_EQ(cbtest::runCommand("'" + cbtest::BinFolder() + "/cubebuild' --sample '" + other + "' --facts 700 --seed 5"), 0);
+    OnNextModal<TfrmOpenCube>([&](TfrmOpenCube* dialog) {
+        dialog->edtFileName->setText(QString::fromStdString(other));
+        QTest::mouseClick(dialog->btnOK, Qt::LeftButton);
+    });
+    w.acOpenCube->trigger();
+    ASSERT_TRUE(p.UI.Errors.empty()) << p.UI.Errors[0];
+    EXPECT_NEAR(chartValue(), gridValue(), 0.01);
+    EXPECT_GT(std::abs(chartValue() - before), 0.01);
+    p.Shot("chart-after-open");
+    // Reset and empty: the chart follows the grid each time.
+    DoubleClickDimension(p.LeftMenu(), "Product");
+    w.acResetCube->trigger();
+    EXPECT_NEAR(chartValue(), gridValue(), 0.01);
 }
 
 TEST(MainWindowEndToEnd, PublishDialogPublishesTheGridOfTheView) {

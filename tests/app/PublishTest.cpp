@@ -14,6 +14,7 @@
 #include "chart/tools/PlotCustomTool.h"
 #include "grid/ExtStringGrid.h"
 #include "platform/desktop/KitEmail.h"
+#include "platform/desktop/SaveDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -314,9 +315,61 @@ TEST(PublishDialog, EachFormatIsWrittenOpenedOnceAndReadBack) {
         for (size_t at; (at = command.find("{}")) != std::string::npos;) command.replace(at, 2, "'" + file + "'");
         std::string text;
         ASSERT_EQ(cbtest::runCommand(command + " 2>/dev/null", &text), 0);
-        for (const char* expected : {"Quarterly Report", "Country", "1,234.50"})
+        const std::string number = c.format == &TfrmExport::rbExcel ? "1234.5" : "1,234.50";
+        for (const std::string& expected : {std::string("Quarterly Report"), std::string("Country"), number})
             EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
+        if (c.format == &TfrmExport::rbPDF) {
+            // Laid out as a table: a row's cells side by side on one line.
+            std::istringstream lines(text);
+            int row = 0;
+            for (std::string line; std::getline(lines, line);) {
+                if (line.find("Country") != std::string::npos && line.find("Sales <&>") != std::string::npos) row |= 1;
+                if (line.find("North") != std::string::npos && line.find("1,234.50") != std::string::npos)
+                    row |= 2;
+            }
+            EXPECT_EQ(row, 3) << text;
+        }
     }
+}
+
+TEST(PublishDialog, WorkbookHoldsNumbersAsNumbersAndIndentsMembers) {
+    // A pivot view: captions above, members with their indentation on the
+    // left, right-justified data cells.
+    TDialogFixture f;
+    f.Grid.SetColCount(3);
+    f.Grid.SetRowCount(4);
+    const char* cells[4][3] = {{"", "Revenue", "2023"},
+                               {"2022", "127,994,779.82", "-1,234.5"},
+                               {"  Q1", "7", "0.125"},
+                               {"    January", "", "n/a"}};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c) {
+            f.Grid.SetCells(c, r, cells[r][c]);
+            f.Grid.SetCellAlignment(c, r, r > 0 && c > 0 ? cb::grid::taRightJustify : cb::grid::taLeftJustify);
+        }
+    cbtest::TempDir dir;
+    const std::string book = dir.file("pivot.xls");
+    f.Dialog->chkReportTitle->setChecked(false);
+    f.Publish(f.Dialog->rbExcel, book, "");
+    ASSERT_EQ(f.Context.UI.Informations, std::vector<std::string>{"Data successfully exported"});
+    std::string out;
+    ASSERT_EQ(cbtest::runCommand(
+                  "/usr/bin/python3 -c \"import sys, xlrd; b = xlrd.open_workbook(sys.argv[1], formatting_info=True); "
+                  "s = b.sheet_by_index(0)\n"
+                  "for r in range(s.nrows):\n"
+                  "  for c in range(s.ncols):\n"
+                  "    x = s.cell(r, c); f = b.xf_list[x.xf_index]\n"
+                  "    print(r, c, x.ctype, repr(x.value), b.format_map[f.format_key].format_str, "
+                  "f.alignment.indent_level)\" '" +
+                      book + "'",
+                  &out),
+              0);
+    // type 1 text, 2 number, 0 empty; value, number format, indent
+    for (const char* line :
+         {"0 1 1 'Revenue' General 0", "0 2 1 '2023' General 0", "1 0 1 '2022' General 0",
+          "1 1 2 127994779.82 #,##0.00 0", "1 2 2 -1234.5 #,##0.0 0", "2 0 1 'Q1' General 1", "2 1 2 7.0 #,##0 0",
+          "2 2 2 0.125 #,##0.000 0", "3 0 1 'January' General 2", "3 2 1 'n/a' General 0"})
+        EXPECT_NE(out.find(std::string(line) + "\n"), std::string::npos) << line << " in\n" << out;
 }
 
 TEST(PublishDialog, FailuresKeepTheDialogAndTheUsersFiles) {
@@ -329,13 +382,49 @@ TEST(PublishDialog, FailuresKeepTheDialogAndTheUsersFiles) {
         EXPECT_TRUE(f.Opened.empty());
     }
     {
-        // An unwritable target: the failure message, nothing opened.
+        // An unwritable target (a folder of that name): the failure message, nothing opened.
         TDialogFixture f;
-        cbtest::writeFile(dir.file("plain file"), "x");
-        f.Publish(f.Dialog->rbExcel, dir.file("plain file") + "/r.xls", "t");
+        std::filesystem::create_directory(dir.file("r.xls"));
+        f.Publish(f.Dialog->rbExcel, dir.file("r.xls"), "t");
         EXPECT_EQ(f.Context.UI.Informations,
                   std::vector<std::string>{"Error during export. Please ensure the filename you select is writable."});
         EXPECT_TRUE(f.Opened.empty());
+    }
+    {
+        // A folder that does not exist, or another format's extension: said
+        // before anything is written, the dialog stays.
+        TDialogFixture f;
+        cbtest::writeFile(dir.file("plain file"), "x");
+        f.Publish(f.Dialog->rbExcel, dir.file("plain file") + "/r.xls", "t");
+        f.Publish(f.Dialog->rbPDF, dir.file("r.xlsx"), "t");
+        ASSERT_EQ(f.Context.UI.Errors.size(), 2u);
+        EXPECT_EQ(f.Context.UI.Errors[0].rfind("The folder " + dir.file("plain file"), 0), 0u)
+            << f.Context.UI.Errors[0];
+        EXPECT_EQ(f.Context.UI.Errors[1].rfind("The name r.xlsx ends in .xlsx", 0), 0u) << f.Context.UI.Errors[1];
+        EXPECT_TRUE(f.Opened.empty());
+        EXPECT_TRUE(f.Context.UI.Informations.empty());
+    }
+    {
+        // A typed name without a folder or extension: in the folder used
+        // last, with the format's extension, shown in the field.
+        TDialogFixture f;
+        EXPECT_FALSE(f.Dialog->editFilename->isReadOnly());
+        cb::os::RememberSaveFolder(dir.file("earlier.pdf"));
+        f.Publish(f.Dialog->rbRTF, "typed report", "t");
+        EXPECT_EQ(f.Opened, std::vector<std::string>{dir.file("typed report.rtf")});
+        EXPECT_EQ(f.Dialog->editFilename->text().toStdString(), dir.file("typed report.rtf"));
+        EXPECT_TRUE(std::filesystem::exists(dir.file("typed report.rtf")));
+    }
+    {
+        // No program registered for the type: the user is told where the report is.
+        TDialogFixture f;
+        f.Dialog->OnOpenFile = [](const std::string&) { return false; };
+        f.Publish(f.Dialog->rbPDF, dir.file("nobody.pdf"), "t");
+        ASSERT_EQ(f.Context.UI.Informations.size(), 2u);
+        EXPECT_EQ(f.Context.UI.Informations[1],
+                  "The report was saved as " + dir.file("nobody.pdf") +
+                      ", but no program is registered to open PDF files. Open it from your file manager with the "
+                      "program of your choice.");
     }
     {
         // No grid: the error of the report; an old report stays as it was.
@@ -615,7 +704,21 @@ TEST(PublishDialog, ChartPictureBesideTheReportAndInTheWorkbook) {
                                                                   "--attach", report, "--attach", picture}));
     }
     {
-        // A picture already there is replaced only when the user agrees.
+        // Publishing again into the folder replaces the picture the last report wrote, without a question.
+        EXPECT_TRUE(IsReportChartPicture(picture));
+        cbtest::writeFile(report, "old report");
+        TDialogFixture f;
+        f.Manager.SetChartEnabled(true);
+        f.Dialog->SetChartPanel(&panel);
+        f.Publish(f.Dialog->rbHTML, report, "Again");
+        EXPECT_TRUE(f.Context.UI.Questions.empty());
+        EXPECT_EQ(f.Context.UI.Informations, std::vector<std::string>{"Data successfully exported"});
+        EXPECT_NE(cbtest::readFile(report).find("Again"), std::string::npos);
+        EXPECT_TRUE(IsReportChartPicture(picture));
+    }
+    {
+        // A picture the program did not write is replaced only when the user
+        // agrees; No writes nothing.
         TDialogFixture f;
         f.Manager.SetChartEnabled(true);
         f.Dialog->SetChartPanel(&panel);
@@ -624,6 +727,7 @@ TEST(PublishDialog, ChartPictureBesideTheReportAndInTheWorkbook) {
         f.Context.UI.Answer = false;
         f.Publish(f.Dialog->rbHTML, report, "t");
         EXPECT_EQ(f.Context.UI.Questions.size(), 1u);
+        EXPECT_FALSE(IsReportChartPicture(picture));
         EXPECT_EQ(cbtest::readFile(picture), "someone's picture");
         EXPECT_EQ(cbtest::readFile(report), "old report");
         EXPECT_TRUE(f.Opened.empty());

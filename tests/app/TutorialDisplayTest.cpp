@@ -81,8 +81,8 @@ TEST_F(TutorialTest, WalksItsStepsBesideTheMainWindow) {
         TVisible buttons;
     } steps[] = {
         {"Welcome", "<b>Hello</b> there", {30, 40}, {false, true, true}},
-        {"Grid", "The grid", {-1, -1}, {true, true, false}},  // no offsets: one pixel left of and above
-        {"End", "Bye", {200, 10}, {true, false, true}},
+        {"Grid", "The grid", {30, 40}, {true, true, false}},  // stepping keeps the window under the pointer
+        {"End", "Bye", {30, 40}, {true, false, true}},
     };
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
@@ -99,8 +99,15 @@ TEST_F(TutorialTest, WalksItsStepsBesideTheMainWindow) {
     EXPECT_EQ(topics, (std::vector<std::string>{"introduction.htm", "grid view.htm"}));
     Click(t.imgBack);
     EXPECT_EQ(t.CurrentStep(), 1);
+    // The main window moving puts the step at its own place: no offsets are
+    // one pixel left of and above the main window.
+    owner.move(owner.pos() + QPoint(1, 0));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.pos() == owner.pos() + QPoint(-1, -1); }, 1000)) << t.pos().x();
     Click(t.lblBack);
     EXPECT_EQ(t.CurrentStep(), 0);
+    EXPECT_EQ(t.pos(), owner.pos() + QPoint(-1, -1));
+    owner.move(owner.pos() - QPoint(1, 0));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.pos() == owner.pos() + QPoint(30, 40); }, 1000)) << t.pos().x();
 
     // Dragging moves it; the main window moving brings it back to its place.
     SendMouse(t.imgBackground, QEvent::MouseButtonPress, QPoint(20, 120));

@@ -69,6 +69,31 @@ TEST(UserInterface, ButtonSetsLayOutCaptionsRolesAndPositions) {
     }
 }
 
+TEST(UserInterface, TheWindowHoldsItsTextAndIsNeverMaximised) {
+    TfrmUI form;
+    // A title and a close button asked for: window managers then offer no
+    // maximise or minimise button.
+    const Qt::WindowFlags flags = form.windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    // A short text keeps the form's size; a long one grows the window and
+    // moves the buttons below it.
+    form.SetText("Data successfully exported");
+    EXPECT_EQ(form.size(), QSize(452, 235));
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "The report was saved, but no program is registered to open it. ";
+    form.SetText(text);
+    EXPECT_GT(form.height(), 235);
+    EXPECT_EQ(form.width(), 452);
+    EXPECT_GE(form.lblDisplayText->height(), form.lblDisplayText->heightForWidth(331));
+    EXPECT_GT(form.btnFirst->y(), form.lblDisplayText->geometry().bottom());
+    EXPECT_LE(form.btnFirst->geometry().bottom(), form.height());
+    form.SetText("Short again");
+    EXPECT_EQ(form.size(), QSize(452, 235));
+    EXPECT_EQ(form.btnFirst->y(), 200);
+}
+
 TEST(UserInterface, ExactlyTheIconOfTheKindShows) {
     TfrmUI form;
     for (std::uint8_t kind : {ikError, ikInformation, ikNone, ikWarning}) {

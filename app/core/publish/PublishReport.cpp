@@ -11,6 +11,9 @@
 #include "platform/rtl/FileIO.h"
 #include "platform/rtl/Strings.h"
 
+#include <algorithm>
+#include <fstream>
+
 namespace cb::app {
 
 namespace {
@@ -121,12 +124,47 @@ TReportChartDressing::~TReportChartDressing() {
     if (FChart->Tools().Count() > 0) FChart->Tools().ToolAt(0)->SetActive(FToolActive);
 }
 
+namespace {
+
+// The comment segment (JPEG COM) that marks a chart picture of a report.
+constexpr std::string_view kReportChartText = "cube browser report chart";
+const std::string kReportChartComment =
+    std::string("\xFF\xFE\x00", 3) + char(2 + kReportChartText.size()) + std::string(kReportChartText);
+
+// Where a comment may go: after the start of image and a JFIF header.
+size_t CommentPosition(const std::string& jpeg) {
+    if (jpeg.size() < 4 || jpeg.compare(0, 2, "\xFF\xD8") != 0) return std::string::npos;
+    size_t at = 2;
+    if (jpeg.size() >= at + 4 && static_cast<unsigned char>(jpeg[at]) == 0xFF &&
+        static_cast<unsigned char>(jpeg[at + 1]) == 0xE0) {
+        const size_t length =
+            size_t(static_cast<unsigned char>(jpeg[at + 2])) << 8 | static_cast<unsigned char>(jpeg[at + 3]);
+        if (at + 2 + length > jpeg.size()) return std::string::npos;
+        at += 2 + length;
+    }
+    return at;
+}
+
+}  // namespace
+
 std::string ChartJPEGBytes(cb::chart::TCustomPlotPanel& panel) {
     cb::chartexport::TJPEGSettings settings;
     settings.Quality = 100;
     settings.Performance = cb::chartexport::jpBestQuality;
     const cb::chart::TRect r = panel.PanelRect();
-    return cb::chartexport::CreateChartJPEGImage(panel, settings, 0, 0, r.Width(), r.Height())->Data();
+    std::string jpeg = cb::chartexport::CreateChartJPEGImage(panel, settings, 0, 0, r.Width(), r.Height())->Data();
+    const size_t at = CommentPosition(jpeg);
+    if (at != std::string::npos) jpeg.insert(at, kReportChartComment);
+    return jpeg;
+}
+
+bool IsReportChartPicture(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    std::string head(256, '\0');
+    in.read(head.data(), std::streamsize(head.size()));
+    head.resize(size_t(std::max<std::streamsize>(in.gcount(), 0)));
+    const size_t at = CommentPosition(head);
+    return at != std::string::npos && head.compare(at, kReportChartComment.size(), kReportChartComment) == 0;
 }
 
 }  // namespace cb::app

@@ -60,7 +60,11 @@ private:
 // The chart's title in a report: "<cube caption> - <measure's last bracketed name>".
 std::string ReportChartTitle(const std::string& cubeCaption, const std::string& measure);
 
-// The panel as a colour JPEG (quality 100) of its own size, in memory.
+// The panel as a colour JPEG (quality 100) of its own size, in memory,
+// marked by a comment as a report's chart picture.
 std::string ChartJPEGBytes(cb::chart::TCustomPlotPanel& panel);
+// Whether the file is a chart picture this program wrote for a report (a
+// later report may replace it without asking).
+bool IsReportChartPicture(const std::string& fileName);
 
 }  // namespace cb::app

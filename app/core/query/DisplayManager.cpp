@@ -115,8 +115,13 @@ void TDisplayManager::ResetCube() {
 
 void TDisplayManager::EmptyCube() {
     ClearAxesAndRun();
-    Fire(OnAxesChanged);
+    FireViewChanged();
     Fire(OnStateChanged);
+}
+
+void TDisplayManager::FireViewChanged() {
+    Fire(OnAxesChanged);
+    Fire(OnMeasuresChanged);
 }
 
 void TDisplayManager::ClearAxesAndRun() {
@@ -217,6 +222,7 @@ bool TDisplayManager::SwapRowsAndColumns() {
     if (result) {
         RunQueryAndDisplay();
         FChartBuilder->SetGroupBy(kNoGroupBy);
+        FireViewChanged();
     }
     return result;
 }
@@ -231,7 +237,10 @@ bool TDisplayManager::Redo() {
 
 bool TDisplayManager::ReplayStep(bool (TMDXBuilder::*step)()) {
     const bool result = (FBuilder.*step)();
-    if (result) RunQueryAndDisplay();
+    if (result) {
+        RunQueryAndDisplay();
+        FireViewChanged();
+    }
     Fire(OnStateChanged);
     return result;
 }
@@ -335,7 +344,9 @@ void TDisplayManager::MarkSelectedMembers(TDimension* dimension) const {
 void TDisplayManager::SetChart(cb::chart::TChart* chart) {
     FChartBuilder->SetChart(chart);
     FChartBuilder->SetEnabled(chart != nullptr);
-    if (FChartBuilder->GetEnabled()) FChartBuilder->Render();
+    // The chart shows the grid's view, never one the builder kept from
+    // before (another cube's).
+    if (FChartBuilder->GetEnabled()) RefreshChart();
 }
 
 void TDisplayManager::SelectChartColumn(int gridColumn) {

@@ -133,6 +133,8 @@ public:
 private:
     // Undo or redo on the builder; shows the result when the lists changed.
     bool ReplayStep(bool (TMDXBuilder::*step)());
+    // The axes and the measures may both differ after a step replayed, a swap or an empty view.
+    void FireViewChanged();
     static void Fire(const TNotifyEvent& event) {
         if (event) event();
     }

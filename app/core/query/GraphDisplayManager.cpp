@@ -6,6 +6,8 @@
 #include "chart/series/line/LineSeries.h"
 #include "chart/series/pie/PieSeries.h"
 #include "chart/series/pyramid/PyramidSeries.h"
+#include "platform/rtl/ScopeGuard.h"
+#include "tabexport/core/ValueFormat.h"
 
 #include <algorithm>
 #include <string_view>
@@ -87,6 +89,15 @@ std::optional<double> TGraphDisplayManager::CellValue(const Cell& cell) {
     if (value.IsNumber()) return value.ToDouble();
     if (value.IsEmpty()) return 0.0;
     return std::nullopt;
+}
+
+std::string TGraphDisplayManager::ShownPicture(const Cellset& cellset, int column, int row) {
+    try {
+        const std::string& shown = cellset.Item(column, row)->FormattedValue();
+        return shown.empty() ? std::string() : cb::tabexport::NumberPictureOf(shown);
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 void TGraphDisplayManager::SetCellset(std::shared_ptr<Cellset> cellset) {
@@ -237,6 +248,11 @@ void TGraphDisplayManager::BuildSeries() {
 
         TChartSeries* single = nullptr;
         if (oneSeries) single = FChart->AdoptSeries(NewSeries());
+        std::string valueFormat;
+        const auto useValueFormat = cb::rtl::OnScopeExit([&] {
+            if (valueFormat.empty() || valueFormat == "General") return;
+            for (int i = 0; i < FChart->NumberOfSeries(); ++i) FChart->SeriesAt(i)->SetValueFormat(valueFormat);
+        });
         // Groups by the member's unique name, so equal captions of different
         // members ("Q1" of two years) stay apart.
         std::unordered_map<std::string, TChartSeries*> groups;
@@ -252,6 +268,8 @@ void TGraphDisplayManager::BuildSeries() {
             } catch (const std::exception&) {
                 value.reset();
             }
+            // Legend and marks show values with the decimals the grid shows.
+            if (valueFormat.empty()) valueFormat = ShownPicture(cellset, q, r);
             std::string label = columnLabels[static_cast<size_t>(q)] + rowLabels[static_cast<size_t>(r)];
             if (oneSeries) {
                 const TColor color = NextPaletteColor();

@@ -59,6 +59,8 @@ public:
     static std::optional<double> CellValue(const cb::olap::Cell& cell);
 
 private:
+    // The number picture a cell's shown text uses; empty for none.
+    static std::string ShownPicture(const cb::olap::Cellset& cellset, int column, int row);
     bool ApplyChartType();
     void BuildSeries();
     void ApplyTypeSettings(cb::chart::TChartSeries& series) const;

@@ -8,6 +8,7 @@
 #include "extras/KitGIFAnimator.h"
 #include "extras/KitPageControl.h"
 #include "gif/KitGIFImage.h"
+#include "platform/desktop/SaveDialog.h"
 #include "platform/gfx/Color.h"
 #include "platform/os/Files.h"
 #include "platform/rtl/ScopeGuard.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -116,14 +116,12 @@ TfrmCEWizardFromSaveToLocation::TfrmCEWizardFromSaveToLocation(QWidget* parent, 
     rbLocalCube->setObjectName("rbLocalCube");
     editLocalCubeFilename = new QLineEdit(group);
     editLocalCubeFilename->setObjectName("editLocalCubeFilename");
-    editLocalCubeFilename->setReadOnly(true);
     btnLocalCubeSelectFile = new QPushButton("...", group);
     btnLocalCubeSelectFile->setObjectName("btnLocalCubeSelectFile");
     rbLocalCubZipped = new QRadioButton("Local Cube File Zipped", group);
     rbLocalCubZipped->setObjectName("rbLocalCubZipped");
     editLocalCubeZippedFilename = new QLineEdit(group);
     editLocalCubeZippedFilename->setObjectName("editLocalCubeZippedFilename");
-    editLocalCubeZippedFilename->setReadOnly(true);
     btnLocalCubeZippedSelectFile = new QPushButton("...", group);
     btnLocalCubeZippedSelectFile->setObjectName("btnLocalCubeZippedSelectFile");
     chkZipPassword = new QCheckBox("Password protect the file", group);
@@ -179,18 +177,10 @@ void TfrmCEWizardFromSaveToLocation::UpdateControls() {
 }
 
 void TfrmCEWizardFromSaveToLocation::SelectFile(QLineEdit* edit, const std::string& filter, const std::string& suffix) {
-    std::string chosen;
-    if (OnSelectFile) {
-        chosen = OnSelectFile(filter, suffix);
-    } else {
-        // The overwrite question comes when the page is left.
-        QFileDialog dialog(this, "Cube File Storage Location", ".", QString::fromStdString(filter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setDefaultSuffix(QString::fromStdString(suffix));
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().first().toStdString();
-    }
+    // The overwrite question comes when the page is left.
+    const std::string chosen =
+        OnSelectFile ? OnSelectFile(filter, suffix)
+                     : cb::os::AskSaveFileName(this, {"Cube File Storage Location", filter, {suffix}, false});
     if (!chosen.empty()) edit->setText(QString::fromStdString(chosen));
 }
 
@@ -199,7 +189,19 @@ bool TfrmCEWizardFromSaveToLocation::CanLeavePage() {
     auto location = std::make_unique<TLocation>();
     const bool zipped = rbLocalCubZipped->isChecked();
     location->Kind = zipped ? TLocation::slZippedLocalCube : TLocation::slLocalCube;
-    location->FileName = Text(zipped ? editLocalCubeZippedFilename : editLocalCubeFilename);
+    // A typed name is taken as a chosen one: in the folder used last, with
+    // the format's extension.
+    QLineEdit* fileEdit = zipped ? editLocalCubeZippedFilename : editLocalCubeFilename;
+    std::string error;
+    location->FileName = IsBlankString(Text(fileEdit))
+                             ? std::string()
+                             : cb::os::CompleteSaveFileName(Text(fileEdit), {zipped ? "zip" : "cub"}, error);
+    if (!error.empty()) {
+        FContext.ShowError(error);
+        fileEdit->setFocus();
+        return false;
+    }
+    if (!location->FileName.empty()) fileEdit->setText(QString::fromStdString(location->FileName));
     if (zipped && chkZipPassword->isChecked()) location->ZipPassword = Text(editZipPassword);
     FStorageLocation = std::move(location);
 

@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace cb::app {
 
 namespace {
@@ -20,6 +22,7 @@ constexpr int IconSize = 41;
 constexpr int ButtonTop = 200;
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
+constexpr int TextLeft = 99, TextTop = 16, TextWidth = 331, TextHeight = 171;
 
 QLabel* MakeIcon(QWidget* parent, QStyle::StandardPixmap which, int left) {
     auto* l = new QLabel(parent);
@@ -49,7 +52,7 @@ int FloorDiv(int a, int b) {
 
 TfrmUI::TfrmUI(QWidget* parent) : TContentForm(parent) {
     if (isWindow())
-        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowContextHelpButtonHint);
+        setWindowFlags(kDialogFlags);
     setWindowTitle(QApplication::applicationName());
     setFont(QFont("MS Sans Serif", 8));
     setFixedSize(ClientWidth, ClientHeight);
@@ -59,7 +62,7 @@ TfrmUI::TfrmUI(QWidget* parent) : TContentForm(parent) {
     btnSecond = MakeButton(this);
     btnThird = MakeButton(this);
     lblDisplayText = cb::os::PlainLabel(new QLabel(this));
-    lblDisplayText->setGeometry(99, 16, 331, 171);
+    lblDisplayText->setGeometry(TextLeft, TextTop, TextWidth, TextHeight);
     lblDisplayText->setWordWrap(true);
     lblDisplayText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblDisplayText->setAttribute(Qt::WA_TranslucentBackground);
@@ -122,7 +125,21 @@ void TfrmUI::UpdateLook() {
     btnFirst->setDefault(FButtonSet != bsYesNoCancel);
     btnSecond->setDefault(false);
     btnThird->setDefault(false);
+    FitText();
     ArrangeButtons();
+}
+
+void TfrmUI::FitText() {
+    // The window grows with a long text, up to most of the screen; the
+    // text's room never shrinks below the form's.
+    const QScreen* where = screen() ? screen() : QApplication::primaryScreen();
+    const int most = where ? where->availableGeometry().height() * 3 / 4 : 600;
+    const int text =
+        std::clamp(lblDisplayText->heightForWidth(TextWidth), TextHeight, std::max(TextHeight, most - ClientHeight));
+    const int extra = text - TextHeight;
+    lblDisplayText->setGeometry(TextLeft, TextTop, TextWidth, text);
+    for (QPushButton* b : {btnFirst, btnSecond, btnThird}) b->move(b->x(), ButtonTop + extra);
+    setFixedSize(ClientWidth, ClientHeight + extra);
 }
 
 void TfrmUI::ArrangeButtons() {

@@ -44,6 +44,8 @@ public:
 
     void UpdateLook();
     // Spaces the visible buttons evenly over the form's width.
+    // Grows the window to hold a long text.
+    void FitText();
     void ArrangeButtons();
 
     QLabel* imgError;

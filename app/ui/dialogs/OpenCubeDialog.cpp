@@ -30,6 +30,7 @@ TfrmOpenCube::TfrmOpenCube(const TOLAPConnectionList* connections, const std::st
                            QWidget* parent)
     : TContentForm(parent), FContext(context) {
     setObjectName("frmOpenCube");
+    setWindowFlags(kDialogFlags);
     setWindowTitle("Open Cube");
     resize(480, 460);
     auto* grid = new QGridLayout(this);

@@ -8,6 +8,8 @@
 #include "chart/component/Chart.h"
 #include "chart/panel/CustomPlotPanel.h"
 #include "grid/ExtStringGrid.h"
+#include "platform/desktop/SaveDialog.h"
+#include "platform/desktop/Shell.h"
 #include "platform/gfx/Color.h"
 #include "platform/os/Files.h"
 #include "platform/rtl/FileIO.h"
@@ -19,7 +21,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -39,6 +40,8 @@ const char* const kNoDisplay =
     "There is no active display to export. Please return to the main screen and build a display then return here to "
     "export.";
 const char* const kExportFailed = "Error during export. Please ensure the filename you select is writable.";
+// The pivot grid indents a member's caption by two blanks per level.
+constexpr size_t kMemberIndentBlanks = 2;
 
 void SetPanelColor(QWidget* w, TColor color) {
     w->setAutoFillBackground(true);
@@ -73,7 +76,8 @@ auto AllRowsAsData(cb::grid::TExtStringGrid* grid) {
 TfrmExport::TfrmExport(TDisplayManager* displayManager, TAppContext context, QWidget* owner)
     : TContentForm(nullptr), FDisplayManager(displayManager), FContext(context) {
     setObjectName("frmExport");
-    if (owner) setParent(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowFlags(kDialogFlags);
+    if (owner) setParent(owner, kDialogFlags);
     setWindowTitle("Publish Report");
     setModal(true);
     resize(454, 429);
@@ -149,7 +153,6 @@ TfrmExport::TfrmExport(TDisplayManager* displayManager, TAppContext context, QWi
     auto* fileRow = new QHBoxLayout;
     editFilename = new QLineEdit(panContainer);
     editFilename->setObjectName("editFilename");
-    editFilename->setReadOnly(true);
     btnSelectFile = new QPushButton("Browse ...", panContainer);
     btnSelectFile->setObjectName("btnSelectFile");
     fileRow->addWidget(editFilename, 1);
@@ -228,22 +231,37 @@ void TfrmExport::FormatChanged() {
     chkIncludeGraphInExport->setEnabled(pictures && ChartAvailable());
 }
 
+std::vector<std::string> TfrmExport::Extensions() const {
+    if (rbExcel->isChecked()) return {"xls"};
+    if (rbPDF->isChecked()) return {"pdf"};
+    if (rbRTF->isChecked()) return {"rtf"};
+    return {"html", "htm"};
+}
+
 void TfrmExport::SelectFile() {
-    std::string filter = "HTML (*.html)", suffix = "html";
-    if (rbExcel->isChecked()) filter = "Excel Workbook (*.xls)", suffix = "xls";
-    if (rbPDF->isChecked()) filter = "PDF Document (*.pdf)", suffix = "pdf";
-    if (rbRTF->isChecked()) filter = "RTF Document (*.rtf)", suffix = "rtf";
-    std::string chosen;
-    if (OnSelectFile) {
-        chosen = OnSelectFile(filter, suffix);
-    } else {
-        QFileDialog dialog(this, "Publish Report", QString(), QString::fromStdString(filter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QString::fromStdString(suffix));
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().first().toStdString();
-    }
+    std::string filter = "HTML (*.html *.htm)";
+    if (rbExcel->isChecked()) filter = "Excel Workbook (*.xls)";
+    if (rbPDF->isChecked()) filter = "PDF Document (*.pdf)";
+    if (rbRTF->isChecked()) filter = "RTF Document (*.rtf)";
+    const std::string chosen = OnSelectFile ? OnSelectFile(filter, Extensions().front())
+                                            : cb::os::AskSaveFileName(this, {"Publish Report", filter, Extensions()});
     if (!chosen.empty()) editFilename->setText(QString::fromStdString(chosen));
+}
+
+std::string TfrmExport::ChosenFile() {
+    std::string error;
+    const std::string file = cb::os::CompleteSaveFileName(editFilename->text().toStdString(), Extensions(), error);
+    if (!error.empty()) {
+        FContext.ShowError(error);
+        return {};
+    }
+    const std::string folder = cb::rtl::ExtractFilePath(file);
+    if (!folder.empty() && !cb::os::DirectoryExists(folder)) {
+        FContext.ShowError("The folder " + folder + " does not exist. Please choose the file again.");
+        return {};
+    }
+    editFilename->setText(QString::fromStdString(file));
+    return file;
 }
 
 std::string TfrmExport::ChartTitle() const {
@@ -264,7 +282,8 @@ bool TfrmExport::WriteChartPicture(const std::string& reportFile) {
     const std::string picture = cb::rtl::IncludeTrailingPathDelimiter(
                                     cb::rtl::ExtractFilePath(std::filesystem::absolute(reportFile).string())) +
                                 kReportChartFile;
-    if (std::filesystem::exists(picture) &&
+    // A picture an earlier report wrote is replaced; another file only when the user agrees.
+    if (std::filesystem::exists(picture) && !IsReportChartPicture(picture) &&
         !FContext.ConfirmYesNo("The file " + picture + " already exists. Do you want to replace it with the chart?"))
         return false;
     std::string bytes;
@@ -300,17 +319,30 @@ bool TfrmExport::PublishHTML(const std::string& fileName) {
     return true;
 }
 
-bool TfrmExport::ExportXLS(const std::string& fileName) {
+bool TfrmExport::RunExport(cb::tabexport::TTabExportText& writer, const std::string& fileName,
+                           const std::function<void(cb::grid::TExtStringGrid&)>& configure) {
     try {
         cb::grid::TExtStringGrid* grid = Grid();
-        if (!grid) throw std::runtime_error(kNoDisplay);
+        if (!grid) throw cb::tabexport::ETabExportError(kNoDisplay);
         auto restore = HideSelection(grid);
         auto allRows = AllRowsAsData(grid);
-        cb::tabexport::TTabExportXLS xls;
-        xls.FileName = fileName;
-        xls.ExportSource = cb::tabexport::esStringGrid;
-        xls.StringGrid = grid;
-        xls.AllowCaptions = false;
+        writer.FileName = fileName;
+        writer.ExportSource = cb::tabexport::esStringGrid;
+        writer.StringGrid = grid;
+        writer.AllowCaptions = false;
+        for (const std::string& line : HeaderLines()) writer.Header.Add(line);
+        configure(*grid);
+        writer.Execute();
+        return true;
+    } catch (const std::exception& e) {
+        FContext.WriteLog("Publishing " + fileName + " failed: " + e.what());
+        return false;
+    }
+}
+
+bool TfrmExport::ExportXLS(const std::string& fileName) {
+    cb::tabexport::TTabExportXLS xls;
+    return RunExport(xls, fileName, [&](cb::grid::TExtStringGrid& grid) {
         xls.OnlyVisibleFields = true;
         xls.AutoCalcColWidth = true;
         xls.Options.SetSheetTitle(
@@ -320,7 +352,20 @@ bool TfrmExport::ExportXLS(const std::string& fileName) {
         xls.Options.HeaderFormat.Font.SetStyle(cb::tabexport::xfsBold, true);
         xls.Options.DataFormat.Fill.Pattern = cb::tabexport::ptSolid;
         xls.Options.DataFormat.Alignment.Horizontal = cb::tabexport::halRight;
-        for (const std::string& line : HeaderLines()) xls.Header.Add(line);
+        // Data cells (right-justified) are numbers with the picture they are
+        // shown with; a member's indentation is the cell's indent.
+        xls.OnGetCellValue = [&grid](cb::tabexport::TxlsSheet&, int, int col, int recNo,
+                                     cb::tabexport::TxlsCellValue& cell) {
+            const int row = grid.FixedRows() + recNo;
+            if (grid.GetCellAlignment(col, row) == cb::grid::taRightJustify) {
+                cell.Type = cb::tabexport::ectFloat;
+                return;
+            }
+            const size_t blanks = cell.Text.find_first_not_of(' ');
+            if (blanks == std::string::npos || blanks == 0) return;
+            cell.Indent = int(blanks / kMemberIndentBlanks);
+            cell.Text.erase(0, blanks);
+        };
         if (IncludeChart()) {
             // The picture travels in memory: nothing is written beside the workbook.
             xls.Pictures().Clear();
@@ -331,27 +376,14 @@ bool TfrmExport::ExportXLS(const std::string& fileName) {
             xls.Images.Clear();
             cb::tabexport::TxlsImage& image = xls.Images.Add();
             image.PictureName = picture.Name();
-            image.Row = xls.Header.Count() + grid->RowCount() + 1;
+            image.Row = xls.Header.Count() + grid.RowCount() + 1;
         }
-        xls.Execute();
-        return true;
-    } catch (const std::exception& e) {
-        FContext.WriteLog("Publishing " + fileName + " failed: " + e.what());
-        return false;
-    }
+    });
 }
 
 bool TfrmExport::ExportPDF(const std::string& fileName) {
-    try {
-        cb::grid::TExtStringGrid* grid = Grid();
-        if (!grid) throw std::runtime_error(kNoDisplay);
-        auto restore = HideSelection(grid);
-        auto allRows = AllRowsAsData(grid);
-        cb::tabexport::TTabExportPDF pdf;
-        pdf.FileName = fileName;
-        pdf.ExportSource = cb::tabexport::esStringGrid;
-        pdf.StringGrid = grid;
-        pdf.AllowCaptions = false;
+    cb::tabexport::TTabExportPDF pdf;
+    return RunExport(pdf, fileName, [&](cb::grid::TExtStringGrid& grid) {
         pdf.OnlyVisibleFields = true;
         auto& page = pdf.Options.PageOptions;
         page.SetFormat(cb::tabexport::pfUser);
@@ -366,72 +398,62 @@ bool TfrmExport::ExportPDF(const std::string& fileName) {
         pdf.Options.HeaderFont.FontSize = 12;
         pdf.Options.ColSpacing = 5;
         pdf.Options.GridLineWidth = 2;
-        for (const std::string& line : HeaderLines()) pdf.Header.Add(line);
-        pdf.OnGetCellParams = [grid](cb::tabexport::TTabExportPDF&, int recNo, int colNo, const std::string&,
-                                     cb::tabexport::TTabExportColAlign& align, cb::gfx::TFont&,
-                                     cb::gfx::TColor& background) {
-            if (colNo < 0 || colNo >= grid->ColCount() || recNo < 0 || recNo >= grid->RowCount()) return;
-            if (grid->GetCellAlignment(colNo, recNo) == cb::grid::taRightJustify) {
+        pdf.OnGetCellParams = [&grid](cb::tabexport::TTabExportPDF&, int recNo, int colNo, const std::string&,
+                                      cb::tabexport::TTabExportColAlign& align, cb::gfx::TFont&,
+                                      cb::gfx::TColor& background) {
+            if (colNo < 0 || colNo >= grid.ColCount() || recNo < 0 || recNo >= grid.RowCount()) return;
+            if (grid.GetCellAlignment(colNo, recNo) == cb::grid::taRightJustify) {
                 align = cb::tabexport::ecaRight;
             } else {
                 align = cb::tabexport::ecaLeft;
                 background = 0xCCCCCC;
             }
         };
-        pdf.Execute();
-        return true;
-    } catch (const std::exception& e) {
-        FContext.WriteLog("Publishing " + fileName + " failed: " + e.what());
-        return false;
-    }
+    });
 }
 
 bool TfrmExport::ExportRTF(const std::string& fileName) {
-    try {
-        cb::grid::TExtStringGrid* grid = Grid();
-        if (!grid) throw std::runtime_error(kNoDisplay);
-        auto restore = HideSelection(grid);
-        auto allRows = AllRowsAsData(grid);
-        cb::tabexport::TTabExportRTF rtf;
-        rtf.FileName = fileName;
-        rtf.ExportSource = cb::tabexport::esStringGrid;
-        rtf.StringGrid = grid;
-        rtf.AllowCaptions = false;
+    cb::tabexport::TTabExportRTF rtf;
+    return RunExport(rtf, fileName, [&](cb::grid::TExtStringGrid& grid) {
         for (cb::tabexport::TrtfStyle* style :
              {&rtf.Options.CaptionStyle, &rtf.Options.DataStyle, &rtf.Options.HeaderStyle, &rtf.Options.FooterStyle}) {
             style->Font.SetName("Arial");
-            style->Font.SetHeight(13);
+            style->Font.SetHeight(-13);  // 10 points at 96 dots per inch
             style->Font.SetColor(0);
         }
         rtf.Options.CaptionStyle.Font.SetStyle(cb::gfx::fsBold);
         rtf.Options.CaptionStyle.Alignment = cb::tabexport::talCenter;
         rtf.Options.DataStyle.Alignment = cb::tabexport::talRight;
-        for (const std::string& line : HeaderLines()) rtf.Header.Add(line);
-        rtf.OnGetDataStyle = [grid](cb::tabexport::TTabExportRTF&, int row, int col, cb::tabexport::TrtfStyle& style) {
-            if (col < 0 || col >= grid->ColCount() || row < 0 || row >= grid->RowCount()) return;
-            const TColor background = grid->GetCellBrushColor(col, row);
-            const TColor font = grid->GetCellFontColor(col, row);
+        rtf.OnGetDataStyle = [&grid](cb::tabexport::TTabExportRTF&, int row, int col, cb::tabexport::TrtfStyle& style) {
+            if (col < 0 || col >= grid.ColCount() || row < 0 || row >= grid.RowCount()) return;
+            const TColor background = grid.GetCellBrushColor(col, row);
+            const TColor font = grid.GetCellFontColor(col, row);
             style.AllowBackground = background != cb::gfx::clNone;
             if (style.AllowBackground) style.BackgroundColor = background;
             if (font != cb::gfx::clNone) style.Font.SetColor(font);
-            style.Alignment = grid->GetCellAlignment(col, row) == cb::grid::taRightJustify ? cb::tabexport::talRight
-                                                                                           : cb::tabexport::talLeft;
+            style.Alignment = grid.GetCellAlignment(col, row) == cb::grid::taRightJustify ? cb::tabexport::talRight
+                                                                                          : cb::tabexport::talLeft;
         };
-        rtf.Execute();
-        return true;
-    } catch (const std::exception& e) {
-        FContext.WriteLog("Publishing " + fileName + " failed: " + e.what());
-        return false;
-    }
+    });
+}
+
+void TfrmExport::OpenReport(const std::string& fileName) {
+    const bool opened = OnOpenFile ? OnOpenFile(fileName) : cb::os::HasOpenerFor(fileName) && ShellOpen(fileName);
+    if (opened) return;
+    std::string type = cb::rtl::ExtractFileExt(fileName);
+    type = type.empty() ? "this type of" : cb::rtl::UpperCase(type.substr(1));
+    FContext.ShowInformation("The report was saved as " + fileName + ", but no program is registered to open " + type +
+                             " files. Open it from your file manager with the program of your choice.");
 }
 
 void TfrmExport::Publish() {
     FAttachments.clear();
-    const std::string fileName = editFilename->text().toStdString();
-    if (IsBlankString(fileName)) {
+    if (IsBlankString(editFilename->text().toStdString())) {
         FContext.ShowError("Please Select a Filename to publish to.");
         return;
     }
+    const std::string fileName = ChosenFile();
+    if (fileName.empty()) return;
     setEnabled(false);
     FContext.SetBusy(true);
     auto enable = cb::rtl::OnScopeExit([this] {
@@ -460,10 +482,7 @@ void TfrmExport::Publish() {
 
     if (ok) {
         FContext.ShowInformation("Data successfully exported");
-        if (OnOpenFile)
-            OnOpenFile(fileName);
-        else
-            ShellOpen(fileName);
+        OpenReport(fileName);
         if (chkEmailWhenComplete->isChecked()) SendEmail("Emailing " + fileName, "", "", &FAttachments, FContext);
     } else {
         FContext.ShowInformation(kExportFailed);

@@ -24,6 +24,9 @@ class TCustomPlotPanel;
 namespace cb::grid {
 class TExtStringGrid;
 }
+namespace cb::tabexport {
+class TTabExportText;
+}
 
 namespace cb::app {
 
@@ -80,6 +83,11 @@ private:
     bool IncludeChart() const;
     void UpdateChartBox();
     void SelectFile();
+    // Extensions of the chosen format, the one given to a bare name first.
+    std::vector<std::string> Extensions() const;
+    // The typed or chosen name, completed and checked as a save dialog
+    // does; empty (the user was told) when it cannot be used.
+    std::string ChosenFile();
     cb::grid::TExtStringGrid* Grid() const;
     // "<cube caption> - <chart measure>".
     std::string ChartTitle() const;
@@ -88,6 +96,13 @@ private:
     // one; false when the user said no.
     bool WriteChartPicture(const std::string& reportFile);
     bool PublishHTML(const std::string& fileName);
+    // Opens the written report; says so when no program opens its type.
+    void OpenReport(const std::string& fileName);
+    // One table writer over the pivot grid: the selection hidden and every
+    // row data while it writes, the header lines, then configure; a failure
+    // is logged and gives false.
+    bool RunExport(cb::tabexport::TTabExportText& writer, const std::string& fileName,
+                   const std::function<void(cb::grid::TExtStringGrid&)>& configure);
 
     TDisplayManager* FDisplayManager;
     TAppContext FContext;

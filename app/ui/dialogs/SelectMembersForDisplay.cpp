@@ -60,7 +60,7 @@ TfrmSelectMembersForDisplay::TfrmSelectMembersForDisplay(TAppContext context, QW
     setObjectName("frmSelectMembersForDisplay");
     setWindowTitle("Select Members For Display");
     // Single border, no border icons.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowFlags(kDialogFlags);
     if (owner) setParent(owner, windowFlags());
     setFixedSize(kClientWidth, kClientHeight);
 

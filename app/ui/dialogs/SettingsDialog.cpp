@@ -80,7 +80,7 @@ void RenderThemeSample(cb::grid::TExtStringGrid& grid, const TGridDisplayTheme* 
 TfrmSettings::TfrmSettings(const TAppContext& context, TDisplayManager* displayManager, QWidget* owner)
     : TContentForm(nullptr), FContext(context), FDisplayManager(displayManager), FOwner(owner) {
     // Single border without border icons, on top of the program.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
+    setWindowFlags(kDialogFlags | Qt::WindowStaysOnTopHint);
     if (owner) setParent(owner, windowFlags());
     setFixedSize(ClientWidth, ClientHeight);
 

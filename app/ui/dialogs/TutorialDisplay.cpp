@@ -244,11 +244,19 @@ void TfrmTutorialDisplay::SetOwnerTop(int y) {
 }
 
 void TfrmTutorialDisplay::Back() {
-    if (FCurrentStep > 0) SetCurrentStep(FCurrentStep - 1);
+    if (FCurrentStep > 0) StepInPlace(FCurrentStep - 1);
 }
 
 void TfrmTutorialDisplay::Next() {
-    if (FCurrentStep < FSteps.Count() - 1) SetCurrentStep(FCurrentStep + 1);
+    if (FCurrentStep < FSteps.Count() - 1) StepInPlace(FCurrentStep + 1);
+}
+
+void TfrmTutorialDisplay::StepInPlace(int index) {
+    // The window stays where it is, so Back and Next stay under the pointer;
+    // it takes the step's place when the main window moves.
+    const QPoint at = pos();
+    SetCurrentStep(index);
+    move(at);
 }
 
 void TfrmTutorialDisplay::CloseTutorial() {

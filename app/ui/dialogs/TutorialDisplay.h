@@ -75,6 +75,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void StepInPlace(int index);
     void PlaceAtStep();
     void FollowOwner();
 

@@ -41,6 +41,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <tuple>
 
 namespace cb::app {
 
@@ -118,7 +119,8 @@ void TfrmMain::BuildActions() {
     acUndo = MakeAction(this, "&Undo", "Undo");
     acUndo->setShortcut(QKeySequence::Undo);
     acRedo = MakeAction(this, "&Redo", "Redo");
-    acRedo->setShortcut(QKeySequence::Redo);
+    // Ctrl+Y and Ctrl+Shift+Z both redo, as in other desktop programs.
+    acRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     acResetCube = MakeAction(this, "&Reset Cube", "Reset Cube");
     acEmptyCube = MakeAction(this, "Empty Cube", "Empty Cube");
     acSettings = MakeAction(this, "&Settings", "Settings");
@@ -148,12 +150,36 @@ void TfrmMain::BuildActions() {
     connect(acExit, &QAction::triggered, this, &QWidget::close);
 }
 
+namespace {
+
+// A menu item with a caption of its own that runs the action and follows
+// its enabled state.
+QAction* AddItemFor(QMenu* menu, QAction* action, const char* caption) {
+    QAction* item = menu->addAction(caption);
+    item->setToolTip(action->toolTip());
+    item->setStatusTip(action->statusTip());
+    item->setEnabled(action->isEnabled());
+    QObject::connect(action, &QAction::enabledChanged, item, &QAction::setEnabled);
+    QObject::connect(item, &QAction::triggered, action, &QAction::trigger);
+    return item;
+}
+
+// The text with an access key before the first letter of word.
+QString WithAccessKey(const QString& text, const QString& word) {
+    QString s = text;
+    const qsizetype at = s.indexOf(word);
+    if (at >= 0) s.insert(at, '&');
+    return s;
+}
+
+}  // namespace
+
 void TfrmMain::BuildMenus() {
     QMenuBar* mmMain = menuBar();
     mmiFile = mmMain->addMenu("&File");
-    mmiFile->addAction(acOpenCube);
+    mmiOpen = AddItemFor(mmiFile, acOpenCube, "&Open Cube ...");
     mmiFile->addSeparator();
-    mmiFile->addAction(acExportCube);
+    mmiExport = AddItemFor(mmiFile, acExportCube, "&Publish Report...");
     mmiFile->addSeparator();
     mmiFile->addAction(acCloseCube);
     mmiFile->addSeparator();
@@ -179,7 +205,7 @@ void TfrmMain::BuildMenus() {
 
     mmiGraph = mmMain->addMenu("&Chart");
     mmiCurrentMeasure = mmiGraph->addMenu("&Current Measure");
-    mmiHideAllMembers = mmiGraph->addAction("&Hide All Members");
+    mmiHideAllMembers = mmiGraph->addAction("Hide All &Members");
     mmiChartData = mmiGraph->addMenu("Chart &Data");
     mmiGroupGraphBy = mmiGraph->addMenu("&Group By");
     mmiFlipRowColumns = mmiGraph->addAction("&Flip Row/Columns", this, &TfrmMain::pmiFlipGraphClick);
@@ -190,12 +216,12 @@ void TfrmMain::BuildMenus() {
     mmiShowBottomLabels = mmiGraph->addAction("Show &Bottom Labels");
     mmiShowRoationSlider = mmiGraph->addAction("Show &Rotaion Slider");
     mmiCopyCurrentCharttoClipboard = mmiGraph->addAction("Copy to Clipboard");
-    mmiExportTo = mmiGraph->addMenu("Export &To");
+    mmiExportTo = mmiGraph->addMenu("Export T&o");  // "T" is Chart Type's
     mmiPrint = mmiGraph->addAction("&Print");
     mmiShowChart = mmiGraph->addAction("&Show Chart View", this, &TfrmMain::acShowHideGraphExecute);
 
     mmiHelp = mmMain->addMenu("&Help");
-    mmiHelp->addAction(acSendUsComment);
+    mmiSendacomment = AddItemFor(mmiHelp, acSendUsComment, "Send Us Comments / Feature Request");
     mmiHelp->addAction(acVisitOurWebsite);
     mmiHelp->addAction(acVisitOurSupportForm);
     mmiHelp->addSeparator();
@@ -537,6 +563,17 @@ void TfrmMain::MirrorChartMenus() {
     for (const auto& [mine, theirs] : pairs) {
         mine->clear();
         if (theirs) mine->addActions(theirs->actions());
+    }
+    mmiGroupGraphBy->menuAction()->setEnabled(view->tbbGroupBy->isEnabledTo(view));
+    // The four changing captions are the view's hints; each keeps its access key.
+    const std::tuple<QAction*, QToolButton*, const char*> buttons[] = {
+        {mmiHideAllMembers, view->tbbShowAllMember, "Members"},
+        {mmiShowRoationSlider, view->tbbRotation, "Rotation"},
+        {mmiHideGraphAnnotation, view->tbbShowAnnotation, "Annotation"},
+        {mmiShowBottomLabels, view->tbShowBottomLabels, "Bottom"}};
+    for (const auto& [item, button, key] : buttons) {
+        item->setText(WithAccessKey(button->toolTip(), key));
+        item->setEnabled(button->isEnabledTo(view));  // the view itself is off while it refreshes
     }
 }
 

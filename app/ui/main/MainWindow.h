@@ -101,6 +101,8 @@ public:
     // Menu items that are not plain actions.
     QMenu *mmiFile, *mmiEdit, *mmiTools, *mmiView, *mmiGraph, *mmiHelp;
     QAction *mmiCopyCube, *pmiFlipGraph, *mmiShowHideGraph, *mmiShowTips, *mmiShowChart;
+    // Menu items with captions of their own that run an action.
+    QAction *mmiOpen, *mmiExport, *mmiSendacomment;
     QMenu *mmiCurrentMeasure, *mmiChartData, *mmiGroupGraphBy, *mmiGraphType, *mmiLabels, *mmiLegendFormat,
         *mmiExportTo;
     QAction *mmiHideAllMembers, *mmiFlipRowColumns, *mmiHideGraphAnnotation, *mmiShowBottomLabels,

@@ -11,11 +11,11 @@
 #include "chartexport/preview/ChartPreviewer.h"
 #include "chartexport/raster/GIFExportFormat.h"
 #include "chartexport/raster/JPEGExportFormat.h"
+#include "platform/desktop/SaveDialog.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/desktop/PlainMessageBox.h"
 
 #include <QCursor>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -717,6 +717,7 @@ bool TfrmMainGraphDisplay::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmMainGraphDisplay::tbbShowAnnotationClick() {
+    if (!tbbShowAnnotation->isEnabledTo(this)) return;  // the chart type has no annotation
     SetAnnotation(!FAnnotationOn);
     MenusChanged();
 }
@@ -729,6 +730,7 @@ void TfrmMainGraphDisplay::SetBottomLabels(bool on) {
 }
 
 void TfrmMainGraphDisplay::tbShowBottomLabelsClick() {
+    if (!tbShowBottomLabels->isEnabledTo(this)) return;  // the chart type has no bottom labels
     SetBottomLabels(!FBottomLabels);
     MenusChanged();
 }
@@ -794,12 +796,9 @@ void TfrmMainGraphDisplay::Export(const std::function<void()>& save) {
 
 void TfrmMainGraphDisplay::ExportPDF() {
     Export([this] {
-        QFileDialog dialog(this, "Export Current Graph", QString(), "PDF Document (*.pdf)");
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix("pdf");
-        dialog.setFileMode(QFileDialog::AnyFile);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-        cb::chartexport::SaveChartToPDFFile(*FChart, dialog.selectedFiles().front().toStdString(), 0, 0);
+        const std::string file =
+            cb::os::AskSaveFileName(this, {"Export Current Graph", "PDF Document (*.pdf)", {"pdf"}});
+        if (!file.empty()) cb::chartexport::SaveChartToPDFFile(*FChart, file, 0, 0);
     });
 }
 

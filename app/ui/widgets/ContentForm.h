@@ -22,6 +22,12 @@ public:
     explicit TThemedForm(QWidget* parent = nullptr);
 };
 
+// A dialog's window flags: a title and a close button. Window managers offer
+// every button (maximise too) to a window that asks for none, so the close
+// button is always asked for.
+inline const Qt::WindowFlags kDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
 class TContentForm : public TThemedForm {
     Q_OBJECT
 public:
