@@ -82,7 +82,7 @@ TEST(UserInterface, TheWindowHoldsItsTextAndIsNeverMaximised) {
     form.SetText("Data successfully exported");
     EXPECT_EQ(form.size(), QSize(452, 235));
     std::string text;
-    for (int i = 0; i < 40; ++i) text += "The report was saved, but no program is registered to open it. ";
+    for (int i = 0; i < 20; ++i) text += "The report was saved, but no program is registered to open it. ";
     form.SetText(text);
     EXPECT_GT(form.height(), 235);
     EXPECT_EQ(form.width(), 452);
