@@ -19,7 +19,7 @@ out=${1:-/tmp/cb-fuzz}
 mkdir -p "$out/obj"
 CXX=${CXX:-clang++}
 flags="-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=undefined -I$src"
-sources="$src/platform/rtl/*.cpp $src/platform/os/*.cpp $src/zip/*.cpp $src/olap/engine/*.cpp $src/olap/mdx/*.cpp $src/olap/adomd/ConnectionString.cpp $src/tests/common/TestCubes.cpp $src/upgrade/UpgradeInfoFile.cpp"
+sources="$src/platform/rtl/*.cpp $src/platform/os/*.cpp $src/zip/*.cpp $src/olap/engine/*.cpp $src/olap/mdx/*.cpp $src/olap/description/*.cpp $src/olap/adomd/ConnectionString.cpp $src/tests/common/TestCubes.cpp $src/upgrade/UpgradeInfoFile.cpp"
 objs=""
 for f in $sources; do
   o="$out/obj/$(echo "$f" | sed "s|$src/||; s|/|_|g").o"

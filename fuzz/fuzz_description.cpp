@@ -2,7 +2,7 @@
 // description, a line "%%", then the CSV text, written as "f.csv" beside it.
 // Build with fuzz/build.sh, then:
 //   ./fuzz_description corpus_desc /work/main/fuzz/seeds/desc -max_total_time=600 -rss_limit_mb=2048 -timeout=5
-#include "olap/engine/CubeDescription.h"
+#include "olap/description/CubeDescription.h"
 #include "olap/engine/OlapError.h"
 
 #include <cstdint>

@@ -1,10 +1,10 @@
 // Opening connections: the connection string, the cache of open cubes, and
-// the hand-over of server connections to the XMLA client.
+// the hand-over of server connections to the registered server client.
 #include "olap/adomd/Adomd.h"
 
 #include "olap/adomd/ConnectionString.h"
+#include "olap/adomd/Provider.h"
 #include "olap/engine/CubeFile.h"
-#include "olap/xmla/XmlaProvider.h"
 
 #include <filesystem>
 #include <map>
@@ -24,6 +24,19 @@ struct CacheEntry {
 std::mutex gCacheMutex;
 std::map<std::string, CacheEntry> gCache;
 
+std::mutex gServerMutex;
+ServerOpener gServerOpener;
+
+std::shared_ptr<Provider> OpenServer(const std::string& server, const std::string& catalog, bool newSession) {
+    ServerOpener opener;
+    {
+        std::lock_guard lock(gServerMutex);
+        opener = gServerOpener;
+    }
+    if (!opener) throw EOlapError("This program cannot reach analysis servers (\"" + server + "\")");
+    return opener(server, catalog, newSession);
+}
+
 std::shared_ptr<Connection> OpenConnection(const std::string& connectionString, bool newSession) {
     auto pairs = ParseConnectionString(connectionString);
     std::string source = pairs.Get("Data Source");
@@ -36,7 +49,7 @@ std::shared_ptr<Connection> OpenConnection(const std::string& connectionString, 
         if (source.empty())
             throw EOlapError("The connection string names no analysis server: \"" + connectionString + "\"");
         return std::make_shared<Connection>(connectionString,
-                                            xmla::OpenServer(source, pairs.Get("Initial Catalog"), newSession));
+                                            OpenServer(source, pairs.Get("Initial Catalog"), newSession));
     }
     if (source.empty()) throw EOlapError("The connection string names no data source: \"" + connectionString + "\"");
 
@@ -63,6 +76,11 @@ std::shared_ptr<Connection> OpenConnection(const std::string& connectionString, 
 }
 
 }  // namespace
+
+void RegisterServerProvider(ServerOpener opener) {
+    std::lock_guard lock(gServerMutex);
+    gServerOpener = std::move(opener);
+}
 
 std::shared_ptr<Connection> Connection::Open(const std::string& connectionString) {
     return OpenConnection(connectionString, false);

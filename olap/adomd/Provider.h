@@ -4,6 +4,7 @@
 #include "olap/adomd/Adomd.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,5 +31,17 @@ public:
     // (CREATE GLOBAL CUBE) gives null. Throws EOlapError.
     virtual std::shared_ptr<const CellsetResult> Execute(const std::string& statement) = 0;
 };
+
+// Opens a session with an analysis server's catalog (its first when the
+// catalog is empty); unless newSession, one still in use may be shared.
+// Throws EOlapError.
+using ServerOpener =
+    std::function<std::shared_ptr<Provider>(const std::string& server, const std::string& catalog, bool newSession)>;
+
+// The client that answers connection strings naming a server (an Initial
+// Catalog); a program registers it at start-up. Without one such a
+// connection string is refused.
+void RegisterServerProvider(ServerOpener opener);
+
 
 }  // namespace cb::olap

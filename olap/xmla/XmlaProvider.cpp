@@ -1,5 +1,6 @@
 #include "olap/xmla/XmlaProvider.h"
 
+#include "olap/adomd/Provider.h"
 #include "olap/xmla/ServerCube.h"
 
 #include <map>
@@ -27,6 +28,10 @@ std::shared_ptr<Provider> OpenServer(const std::string& server, const std::strin
     gSessions[key] = provider;
     for (auto it = gSessions.begin(); it != gSessions.end();) it = it->second.expired() ? gSessions.erase(it) : ++it;
     return provider;
+}
+
+void RegisterProvider() {
+    RegisterServerProvider(&OpenServer);
 }
 
 std::vector<std::string> ListCatalogs(const std::string& server) {

@@ -27,6 +27,9 @@ std::string ServerAddress(const std::string& server);
 // address and catalog that is still in use is shared.
 std::shared_ptr<Provider> OpenServer(const std::string& server, const std::string& catalog, bool newSession);
 
+// Makes this client answer the object model's server connection strings.
+void RegisterProvider();
+
 std::vector<std::string> ListCatalogs(const std::string& server);
 std::vector<std::string> ListCubes(const std::string& server, const std::string& catalog);
 

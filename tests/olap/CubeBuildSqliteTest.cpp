@@ -1,6 +1,6 @@
 // Cube descriptions whose facts come from an SQLite table (built here with
 // the sqlite3 command-line tool).
-#include "olap/engine/CubeDescription.h"
+#include "olap/description/CubeDescription.h"
 #include "olap/engine/OlapError.h"
 #include "tests/common/TestSupport.h"
 

@@ -1,5 +1,5 @@
 #include "olap/engine/Aggregator.h"
-#include "olap/engine/CubeDescription.h"
+#include "olap/description/CubeDescription.h"
 #include "olap/engine/CubeFile.h"
 #include "olap/engine/OlapError.h"
 #include "olap/engine/SampleCube.h"

@@ -3,7 +3,7 @@
 // out-of-range fact values and huge format strings.
 #include "olap/adomd/Adomd.h"
 #include "olap/adomd/ConnectionString.h"
-#include "olap/engine/CubeDescription.h"
+#include "olap/description/CubeDescription.h"
 #include "olap/engine/CubeFile.h"
 #include "olap/engine/OlapError.h"
 #include "tests/common/TestCubes.h"

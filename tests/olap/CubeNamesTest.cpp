@@ -1,6 +1,6 @@
 // Names that match without regard to letter case, notes in descriptions,
 // calculated members checked when a cube is built, and the README's example.
-#include "olap/engine/CubeDescription.h"
+#include "olap/description/CubeDescription.h"
 #include "olap/engine/CubeFile.h"
 #include "olap/engine/NameFold.h"
 #include "olap/engine/OlapError.h"

@@ -1,5 +1,6 @@
 #include "tests/xmla/XmlaTestServers.h"
 
+#include "olap/xmla/XmlaProvider.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,10 @@ const char* const StubPassword = "s3cret";
 namespace {
 
 namespace fs = std::filesystem;
+
+// The program registers its server client at start-up; so do the programs
+// that run against these servers.
+const bool kXmlaRegistered = (cb::olap::xmla::RegisterProvider(), true);
 
 // The jars the test OLAP server runs on, from Debian's packages (scripts/setup).
 const char* const kJars[] = {

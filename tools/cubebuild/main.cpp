@@ -8,7 +8,7 @@
 // file is replaced only with --replace. The temporary file is removed when
 // the build is stopped by a signal, and stale ones of OUT.cub (left by a
 // build that was killed) are removed on the next run.
-#include "olap/engine/CubeDescription.h"
+#include "olap/description/CubeDescription.h"
 #include "olap/engine/CubeFile.h"
 #include "olap/engine/SampleCube.h"
 #include "platform/rtl/AtomicFile.h"

@@ -10,6 +10,7 @@
 #include "extras/HelpHook.h"
 #include "extras/KitStartup.h"
 #include "grid/ExtStringGrid.h"
+#include "olap/xmla/XmlaProvider.h"
 
 #include <QEvent>
 #include <QMessageBox>
@@ -142,6 +143,7 @@ double MillisecondsSinceProcessStart() {
 }
 
 int RunApplication(int& argc, char** argv) {
+    cb::olap::xmla::RegisterProvider();
     try {
         TCubeBrowserApplication app(argc, argv);
         const bool timeStart = HasArgument(argc, argv, "--startup-time");

@@ -1,4 +1,4 @@
-#include "olap/engine/CubeDescription.h"
+#include "olap/description/CubeDescription.h"
 
 #include "olap/engine/CubeBuilder.h"
 #include "olap/engine/CubeCheck.h"
