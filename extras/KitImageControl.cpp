@@ -1,4 +1,5 @@
 #include "extras/KitImageControl.h"
+#include "platform/rtl/ErrorLog.h"
 
 #include <QPainter>
 
@@ -28,6 +29,7 @@ void TKitImageControl::paintEvent(QPaintEvent*) {
         PaintImage(canvas);
     } catch (...) {
         // A picture that cannot be drawn leaves the background.
+        cb::rtl::LogCurrentException("Drawing a picture");
     }
     FDrawing = false;
 }

@@ -1,6 +1,7 @@
 #include "extras/KitItemsPanel.h"
 
 #include "platform/gfx/Canvas.h"
+#include "platform/rtl/ErrorLog.h"
 #include "platform/rtl/Property.h"
 
 #include <QApplication>
@@ -372,6 +373,7 @@ void TKitItemsPanel::dropEvent(QDropEvent* e) {
         OnDragDrop(*this, e->mimeData(), p.x(), p.y());
         e->acceptProposedAction();
     } catch (...) {
+        cb::rtl::LogCurrentException("Dropping on the items panel");
         e->ignore();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "extras/KitWindowHook.h"
 #include "platform/os/Files.h"
+#include "platform/rtl/ErrorLog.h"
 #include "platform/rtl/Property.h"
 #include "platform/rtl/Strings.h"
 
@@ -261,6 +262,7 @@ TKitFormPlacement::~TKitFormPlacement() {
             Save();
         } catch (...) {
             // a failed save must not stop the form from going
+            cb::rtl::LogCurrentException("Saving the window's placement");
         }
         FDestroying = false;
     }

@@ -1,5 +1,7 @@
 #include "upgrade/NetThread.h"
 
+#include "platform/rtl/ErrorLog.h"
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -62,13 +64,17 @@ void RunWorker(std::shared_ptr<TNetWorkerState> S) {
             std::string message = e.what();
             try {
                 worker.Synchronize([S, message] { S->OnException(message); });
-            } catch (...) {}
+            } catch (...) {
+                cb::rtl::LogCurrentException("Reporting a network worker's error");
+            }
         }
     } catch (...) {
         if (S->CatchExceptions && S->OnException && !S->Abandoned) {
             try {
                 worker.Synchronize([S] { S->OnException("Unknown error"); });
-            } catch (...) {}
+            } catch (...) {
+                cb::rtl::LogCurrentException("Reporting a network worker's error");
+            }
         }
     }
     S->Running = false;
@@ -85,7 +91,9 @@ void RunWorker(std::shared_ptr<TNetWorkerState> S) {
                 }
                 done();
             });
-        } catch (...) {}
+        } catch (...) {
+            cb::rtl::LogCurrentException("Finishing a network worker");
+        }
     }
     S->Finished = true;
     WakeUserInterface();

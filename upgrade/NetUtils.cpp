@@ -2,6 +2,7 @@
 
 #include "platform/desktop/Shell.h"
 #include "platform/os/Files.h"
+#include "platform/rtl/Exception.h"
 #include "platform/rtl/Strings.h"
 
 #include <algorithm>
@@ -362,7 +363,8 @@ cb::rtl::TDateTime ParseHTTPDate(const std::string& Text) {
             s = cb::rtl::TrimLeft(s);
             std::string hh = CutToken(t, ":"), mm = CutToken(t, ":"), ss = t;
             long long h = NumberOr(hh, 0), m = NumberOr(mm, 0), sec = NumberOr(ss, 0);
-            if (h < 0 || h > 23 || m < 0 || m > 59 || sec < 0 || sec > 60) throw std::runtime_error("time");
+            if (h < 0 || h > 23 || m < 0 || m > 59 || sec < 0 || sec > 60)
+                throw cb::rtl::EConvertError("\"" + hh + ":" + mm + ":" + ss + "\" is not a time of day");
             date += (h * 3600 + m * 60 + sec) / 86400.0;
         }
     } catch (...) {

@@ -64,7 +64,7 @@ BENCHMARK(BM_ChartOfCrossJoin100x20)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     auto description = std::make_unique<TCubeConnectionString>();
-    description->ConnectionType = ctLocalCubeFile;
+    description->ConnectionType = TConnectionType::ctLocalCubeFile;
     description->FileName = std::string(CB_BIN_DIR) + "/Local Cubes/Tavo_sample.cub";
     gConnection = std::make_unique<TMSOLAPConnection>(std::move(description));
     if (!gConnection->GetCurrentCubeDef()) {

@@ -4,11 +4,11 @@
 // (connection, cube structure, left menu, default query, grid), the first
 // time and again; and the time of a drill (query and grid) into a member and
 // back. Prints the figures.
-#include "app/core/settings/Config.h"
+#include "app/core/base/LogFile.h"
 #include "app/core/cube/CubeConnection.h"
 #include "app/core/query/DisplayManager.h"
-#include "app/core/base/LogFile.h"
 #include "app/core/query/MDXDisplayManager.h"
+#include "app/core/settings/Config.h"
 #include "app/ui/main/MainWindow.h"
 #include "olap/xmla/XmlaProvider.h"
 #include "tests/app/MDXTestSupport.h"
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
 
     auto open = [&] {
         auto description = std::make_unique<TCubeConnectionString>();
-        description->ConnectionType = ctAnalysisServer;
+        description->ConnectionType = TConnectionType::ctAnalysisServer;
         description->ServerName = server.Address;
         description->Catalog = "Shop";
         const auto start = std::chrono::steady_clock::now();

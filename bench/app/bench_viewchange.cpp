@@ -51,7 +51,7 @@ struct Session {
 
     Session() {
         auto description = std::make_unique<TCubeConnectionString>();
-        description->ConnectionType = ctLocalCubeFile;
+        description->ConnectionType = TConnectionType::ctLocalCubeFile;
         description->FileName = std::string(CB_BIN_DIR) + "/Local Cubes/Tavo_sample.cub";
         connection = std::make_unique<TMSOLAPConnection>(std::move(description));
         auto reading = std::make_unique<TReadingLayout>();

@@ -3,6 +3,7 @@
 #include "chart/canvas/Metafile.h"
 #include "chart/core/PlotResources.h"
 #include "chart/panel/CustomPlotPanel.h"
+#include "chartexport/core/PlotExportFormat.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/rtl/ScopeGuard.h"
@@ -397,7 +398,9 @@ void TPlotPreviewPanel::Print() {
     if (title.empty() && Panel()) title = Panel()->objectName().toStdString();
     printer.setDocName(QString::fromStdString(title));
     QPainter painter;
-    if (!painter.begin(&printer)) throw std::runtime_error("The printer could not start the print job");
+    if (!painter.begin(&printer))
+        throw EExportError("The printer \"" + printer.printerName().toStdString() +
+                           "\" could not start the print job \"" + title + "\"");
     try {
         for (const auto& p : FPanels)
             if (p) DrawPanelInto(painter, p.data(), p->PrintPageRect(&printer));

@@ -2,6 +2,7 @@
 #include "platform/rtl/Strings.h"
 
 #include "platform/rtl/Streams.h"
+#include "tabexport/core/TabExportTypes.h"
 #include "tabexport/core/Utf.h"
 
 #include <algorithm>
@@ -173,7 +174,9 @@ std::string TTabRTFWriter::ColorToRTF(cb::gfx::TColor Color, int Kind) {
 void TTabRTFWriter::InsertText(std::int64_t Position, const std::string& Text) {
     auto* stream = Stream();
     std::int64_t size = stream->Size();
-    if (Position < 0 || Position > size) throw std::runtime_error("RTF table position outside the document");
+    if (Position < 0 || Position > size)
+        throw ETabExportError("RTF table position " + std::to_string(Position) + " is outside the document (" +
+                              std::to_string(size) + " bytes)");
     std::string tail(static_cast<size_t>(size - Position), '\0');
     stream->SetPosition(Position);
     if (!tail.empty()) stream->ReadBuffer(tail.data(), tail.size());

@@ -10,27 +10,27 @@ using namespace cb::app;
 
 TEST(CubeConnectionString, StringsAndDescriptionsByType) {
     struct Case {
-        uint8_t type;
+        TConnectionType type;
         std::string server, catalog, file;
         std::string connectionString, description;
     } cases[] = {
-        {ctLocalCubeFile, "", "", "/data/My Cubes/sales 2024.cub",
+        {TConnectionType::ctLocalCubeFile, "", "", "/data/My Cubes/sales 2024.cub",
          "Data Source=\"/data/My Cubes/sales 2024.cub\";Provider=MSOLAP.2;",
          "Local Cube File: /data/My Cubes/sales 2024.cub"},
-        {ctAnalysisServer, "olap01", "Sales", "", "Data Source=\"olap01\";Initial Catalog=\"Sales\";Provider=MSOLAP.2;",
-         "Analysis Server: olap01"},
-        {ctAnalysisServer, "  ", "Sales", "", "Data Source=\"  \";Initial Catalog=\"Sales\";Provider=MSOLAP.2;",
-         "Analysis Server: localhost"},
-        {ctAnalysisServer, "", "Sales", "", "Data Source=\"\";Initial Catalog=\"Sales\";Provider=MSOLAP.2;",
-         "Analysis Server: localhost"},
-        {ctAnalysisServer, " olap01 ", "", "", "Data Source=\" olap01 \";Initial Catalog=\"\";Provider=MSOLAP.2;",
-         "Analysis Server:  olap01 "},
+        {TConnectionType::ctAnalysisServer, "olap01", "Sales", "",
+         "Data Source=\"olap01\";Initial Catalog=\"Sales\";Provider=MSOLAP.2;", "Analysis Server: olap01"},
+        {TConnectionType::ctAnalysisServer, "  ", "Sales", "",
+         "Data Source=\"  \";Initial Catalog=\"Sales\";Provider=MSOLAP.2;", "Analysis Server: localhost"},
+        {TConnectionType::ctAnalysisServer, "", "Sales", "",
+         "Data Source=\"\";Initial Catalog=\"Sales\";Provider=MSOLAP.2;", "Analysis Server: localhost"},
+        {TConnectionType::ctAnalysisServer, " olap01 ", "", "",
+         "Data Source=\" olap01 \";Initial Catalog=\"\";Provider=MSOLAP.2;", "Analysis Server:  olap01 "},
         // A double quote inside a value is written twice, so any name reads back.
-        {ctLocalCubeFile, "", "", "/data/we\"ird; x=1.cub",
+        {TConnectionType::ctLocalCubeFile, "", "", "/data/we\"ird; x=1.cub",
          "Data Source=\"/data/we\"\"ird; x=1.cub\";Provider=MSOLAP.2;", "Local Cube File: /data/we\"ird; x=1.cub"},
-        {ctAnalysisServer, "a\"b", "c\"", "", "Data Source=\"a\"\"b\";Initial Catalog=\"c\"\"\";Provider=MSOLAP.2;",
-         "Analysis Server: a\"b"},
-        {ctNone, "olap01", "Sales", "x.cub", "", "Unknown connection information"},
+        {TConnectionType::ctAnalysisServer, "a\"b", "c\"", "",
+         "Data Source=\"a\"\"b\";Initial Catalog=\"c\"\"\";Provider=MSOLAP.2;", "Analysis Server: a\"b"},
+        {TConnectionType::ctNone, "olap01", "Sales", "x.cub", "", "Unknown connection information"},
         {7, "olap01", "Sales", "x.cub", "", "Unknown connection information"},
     };
     for (const auto& c : cases) {
@@ -43,10 +43,10 @@ TEST(CubeConnectionString, StringsAndDescriptionsByType) {
         EXPECT_EQ(s.GetConnectionString(), c.connectionString);
         EXPECT_EQ(s.LastConnectionString, c.connectionString);
         EXPECT_EQ(s.GetDescription(), c.description);
-        if (c.type == ctLocalCubeFile) {
+        if (c.type == TConnectionType::ctLocalCubeFile) {
             EXPECT_EQ(cb::olap::ParseConnectionString(c.connectionString).Get("Data Source"), c.file);
         }
-        if (c.type == ctAnalysisServer) {
+        if (c.type == TConnectionType::ctAnalysisServer) {
             EXPECT_EQ(cb::olap::ParseConnectionString(c.connectionString).Get("Data Source"), c.server);
             EXPECT_EQ(cb::olap::ParseConnectionString(c.connectionString).Get("Initial Catalog"), c.catalog);
         }
@@ -74,7 +74,7 @@ TEST(CubeConnection, FailedConnectIsShownOnceAndLeavesItInactive) {
     EXPECT_FALSE(connection.SelectCubeByName("x"));
 
     auto missing = std::make_unique<TCubeConnectionString>();
-    missing->ConnectionType = ctLocalCubeFile;
+    missing->ConnectionType = TConnectionType::ctLocalCubeFile;
     missing->FileName = app.Dir().file("missing.cub");
     EXPECT_FALSE(connection.Connect(std::move(missing)));
     ASSERT_EQ(app.UI.Errors.size(), 2u);

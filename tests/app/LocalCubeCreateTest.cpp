@@ -21,7 +21,7 @@ namespace {
 std::vector<std::string> Cells(const std::string& file, const std::string& cube) {
     cb::olap::Cellset cellset;
     TCubeConnectionString description;
-    description.ConnectionType = ctLocalCubeFile;
+    description.ConnectionType = TConnectionType::ctLocalCubeFile;
     description.FileName = file;
     cellset.SetActiveConnection(description.GetConnectionString());
     cellset.Open("SELECT {[Measures].[Sales], [Measures].[Quantity], [Measures].[Orders]} ON COLUMNS, "
@@ -44,7 +44,7 @@ struct TFixture {
         cb::olap::WriteCubeFile(*cb::olap::MakeTinyCube(), Source);
         Builder = std::make_unique<TCreateLocalCubeUsingGlobalCreate>(Context.Context());
         auto description = std::make_unique<TCubeConnectionString>();
-        description->ConnectionType = ctLocalCubeFile;
+        description->ConnectionType = TConnectionType::ctLocalCubeFile;
         description->FileName = Source;
         EXPECT_TRUE(Builder->Connection().Connect(std::move(description)));
         EXPECT_TRUE(Builder->Connection().SelectCubeByName("Tiny"));

@@ -68,7 +68,7 @@ inline std::string LocalCubeConnectionString(const std::string& file) {
 inline std::unique_ptr<cb::app::TMSOLAPConnection> OpenLocalCube(const std::string& file,
                                                                  cb::app::TAppContext context = {}) {
     auto description = std::make_unique<cb::app::TCubeConnectionString>();
-    description->ConnectionType = cb::app::ctLocalCubeFile;
+    description->ConnectionType = cb::app::TConnectionType::ctLocalCubeFile;
     description->FileName = file;
     return std::make_unique<cb::app::TMSOLAPConnection>(std::move(description), context);
 }

@@ -5,24 +5,24 @@
 #include "MDXTestSupport.h"
 #include "MainWindowTestSupport.h"
 #include "SmallWindowsSupport.h"
-#include "app/core/settings/Config.h"
+#include "app/core/base/LogFile.h"
 #include "app/core/cube/CubeConnection.h"
 #include "app/core/cube/CubeModel.h"
 #include "app/core/query/DisplayManager.h"
-#include "app/core/base/LogFile.h"
 #include "app/core/query/MDXDisplayManager.h"
+#include "app/core/settings/Config.h"
 #include "app/ui/dialogs/CopyCubeWizard.h"
-#include "app/ui/views/GridDisplay.h"
+#include "app/ui/dialogs/OpenCubeDialog.h"
+#include "app/ui/dialogs/PublishDialog.h"
+#include "app/ui/dialogs/SelectMembersForDisplay.h"
 #include "app/ui/main/HomeContainer.h"
 #include "app/ui/main/MainBottomContainer.h"
-#include "app/ui/views/MainGraphDisplay.h"
 #include "app/ui/main/MainLeftMenu.h"
 #include "app/ui/main/MainMenuContainer.h"
 #include "app/ui/main/MainNoCubeOpen.h"
 #include "app/ui/main/MainWindow.h"
-#include "app/ui/dialogs/OpenCubeDialog.h"
-#include "app/ui/dialogs/PublishDialog.h"
-#include "app/ui/dialogs/SelectMembersForDisplay.h"
+#include "app/ui/views/GridDisplay.h"
+#include "app/ui/views/MainGraphDisplay.h"
 #include "chart/component/Chart.h"
 #include "chart/series/pie/PieSeries.h"
 #include "extras/KitTreeView.h"
@@ -320,7 +320,7 @@ TEST(MainWindowEndToEnd, BrowsesTheSampleCube) {
     // Close: the settings name the open cube.
     w.close();
     EXPECT_EQ(p.Config->LastCubeConnectionLocation, TProgram::SamplePath());
-    EXPECT_EQ(p.Config->LastCubeConnectionType, ctLocalCubeFile);
+    EXPECT_EQ(p.Config->LastCubeConnectionType, static_cast<std::uint8_t>(TConnectionType::ctLocalCubeFile));
     EXPECT_EQ(w.HomeContainer(), nullptr);
     EXPECT_EQ(w.MenuContainer(), nullptr);
     EXPECT_NE(cbtest::readFile(p.Folder + "app.ini").find("LastCubeConnectionLocation"), std::string::npos);

@@ -53,7 +53,7 @@ std::unique_ptr<TCopy> CopyServerCube(const std::string& file, const std::vector
     const TAppContext context{nullptr, nullptr, &copy->UI};
     TCreateLocalCubeUsingGlobalCreate builder(context);
     auto description = std::make_unique<TCubeConnectionString>();
-    description->ConnectionType = ctAnalysisServer;
+    description->ConnectionType = TConnectionType::ctAnalysisServer;
     description->ServerName = ShopServer().Address;
     description->Catalog = "Shop";
     EXPECT_TRUE(builder.Connection().Connect(std::move(description)));

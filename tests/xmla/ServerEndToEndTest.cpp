@@ -4,19 +4,19 @@
 // selection is applied, the chart shows, and a server that fails leaves the
 // open cube alone. Screenshots of the steps go to the build folder
 // ("screenshots/server-*.png").
-#include "app/core/settings/Config.h"
+#include "app/core/base/LogFile.h"
 #include "app/core/cube/CubeConnection.h"
 #include "app/core/cube/CubeModel.h"
 #include "app/core/query/DisplayManager.h"
-#include "app/core/base/LogFile.h"
 #include "app/core/query/MDXDisplayManager.h"
+#include "app/core/settings/Config.h"
+#include "app/ui/dialogs/OpenCubeDialog.h"
+#include "app/ui/dialogs/SelectMembersForDisplay.h"
 #include "app/ui/main/HomeContainer.h"
 #include "app/ui/main/MainBottomContainer.h"
 #include "app/ui/main/MainLeftMenu.h"
 #include "app/ui/main/MainMenuContainer.h"
 #include "app/ui/main/MainWindow.h"
-#include "app/ui/dialogs/OpenCubeDialog.h"
-#include "app/ui/dialogs/SelectMembersForDisplay.h"
 #include "chart/component/Chart.h"
 #include "extras/KitCheckListBox.h"
 #include "extras/KitItemsPanel.h"
@@ -105,7 +105,7 @@ TEST(ServerEndToEnd, BrowsesAServerCube) {
     ASSERT_TRUE(p.DisplayManager->IsCubeOpen());
     EXPECT_EQ(p.DisplayManager->GetCubeCaption(), "Sales");
     ASSERT_NE(w.Connection(), nullptr);
-    EXPECT_EQ(w.Connection()->GetDescription()->ConnectionType, ctAnalysisServer);
+    EXPECT_EQ(w.Connection()->GetDescription()->ConnectionType, TConnectionType::ctAnalysisServer);
 
     // The default view: the first measure over the first dimension's All member.
     const auto all = p.Cell("[Customer].[All Customers]");
@@ -176,7 +176,7 @@ TEST(ServerEndToEnd, BrowsesAServerCube) {
 
     // Close: a server cube is remembered by its type, without a file name.
     w.close();
-    EXPECT_EQ(p.Config->LastCubeConnectionType, ctAnalysisServer);
+    EXPECT_EQ(p.Config->LastCubeConnectionType, static_cast<std::uint8_t>(TConnectionType::ctAnalysisServer));
     EXPECT_EQ(cbtest::readFile(p.Folder + "app.ini").find("s3cret"), std::string::npos);
 }
 
@@ -200,7 +200,7 @@ TEST(ServerEndToEnd, AServerThatFailsLeavesTheOpenCubeAlone) {
     for (const Case& c : cases) {
         p.UI.Errors.clear();
         auto description = std::make_unique<TCubeConnectionString>();
-        description->ConnectionType = ctAnalysisServer;
+        description->ConnectionType = TConnectionType::ctAnalysisServer;
         description->ServerName = c.server;
         description->Catalog = c.catalog;
         w.OpenCubeWith(std::move(description), c.cube);

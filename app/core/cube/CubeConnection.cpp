@@ -26,10 +26,10 @@ std::string HidePasswords(const std::string& text) {
 std::string TCubeConnectionString::GetConnectionString() {
     std::string s;
     switch (ConnectionType) {
-    case ctLocalCubeFile:
+    case TConnectionType::ctLocalCubeFile:
         s = "Data Source=" + Quote(FileName) + ";Provider=MSOLAP.2;";
         break;
-    case ctAnalysisServer:
+    case TConnectionType::ctAnalysisServer:
         s = "Data Source=" + Quote(ServerName) + ";Initial Catalog=" + Quote(Catalog) + ";Provider=MSOLAP.2;";
         break;
     default:
@@ -41,9 +41,9 @@ std::string TCubeConnectionString::GetConnectionString() {
 
 std::string TCubeConnectionString::GetDescription() const {
     switch (ConnectionType) {
-    case ctLocalCubeFile:
+    case TConnectionType::ctLocalCubeFile:
         return "Local Cube File: " + FileName;
-    case ctAnalysisServer:
+    case TConnectionType::ctAnalysisServer:
         return "Analysis Server: " + (cb::rtl::Trim(ServerName).empty() ? std::string("localhost") : ServerName);
     default:
         return "Unknown connection information";

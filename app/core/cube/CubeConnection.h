@@ -11,8 +11,9 @@
 
 namespace cb::app {
 
-// Connection types of TCubeConnectionString.
-enum : uint8_t {
+// Where a TCubeConnectionString points; the numbers are those stored in the
+// settings (LastCubeConnectionType).
+enum class TConnectionType : uint8_t {
     ctNone = 0,
     ctLocalCubeFile = 1,
     ctAnalysisServer = 2
@@ -21,7 +22,7 @@ enum : uint8_t {
 class TCubeConnectionString {
 public:
     std::string Catalog;
-    uint8_t ConnectionType = ctNone;
+    TConnectionType ConnectionType = TConnectionType::ctNone;
     std::string FileName;
     std::string LastConnectionString;
     std::string ServerName;

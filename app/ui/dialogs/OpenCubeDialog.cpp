@@ -240,12 +240,12 @@ void TfrmOpenCube::btnOKClick() {
 std::unique_ptr<TCubeConnectionString> TfrmOpenCube::GetDescription() const {
     auto description = std::make_unique<TCubeConnectionString>();
     if (ServerChosen()) {
-        description->ConnectionType = ctAnalysisServer;
+        description->ConnectionType = TConnectionType::ctAnalysisServer;
         description->ServerName = cb::rtl::Trim(edtServer->text().toStdString());
         description->Catalog = cmbCatalog->currentText().toStdString();
         return description;
     }
-    description->ConnectionType = ctLocalCubeFile;
+    description->ConnectionType = TConnectionType::ctLocalCubeFile;
     description->SetFileName(FileName());
     return description;
 }

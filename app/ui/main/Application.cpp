@@ -1,6 +1,7 @@
 #include "app/ui/main/Application.h"
 
 #include "app/core/base/AppInfo.h"
+#include "platform/rtl/ErrorLog.h"
 
 #include <stdexcept>
 
@@ -31,6 +32,7 @@ void TCubeBrowserApplication::HandleException(QObject* receiver, const std::exce
         Context.ShowError(error.what());
     } catch (...) {
         // A failing handler must not take the program down.
+        cb::rtl::LogCurrentException("Reporting an error");
     }
 }
 

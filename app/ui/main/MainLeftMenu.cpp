@@ -7,6 +7,7 @@
 #include "extras/KitCheckListBox.h"
 #include "extras/KitItemsPanel.h"
 #include "grid/ExtStringGrid.h"
+#include "platform/rtl/ErrorLog.h"
 #include "platform/rtl/ScopeGuard.h"
 
 #include <QApplication>
@@ -332,6 +333,7 @@ void TfrmMainLeftMenu::SyncMeasureChecks() {
         for (int i = 0; i < n; ++i) cblMeasures->SetChecked(i, measures->GetMember(i)->Selected);
     } catch (...) {
         // The ticks stay as they were.
+        cb::rtl::LogCurrentException("Ticking the measures shown");
     }
 }
 

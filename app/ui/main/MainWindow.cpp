@@ -1,28 +1,29 @@
 #include "app/ui/main/MainWindow.h"
 
 #include "app/core/base/AppInfo.h"
-#include "app/core/settings/Config.h"
+#include "app/core/base/Helpers.h"
+#include "app/core/base/LogFile.h"
 #include "app/core/cube/CubeConnection.h"
 #include "app/core/cube/CubeModel.h"
 #include "app/core/query/DisplayManager.h"
-#include "app/core/base/Helpers.h"
-#include "app/core/base/LogFile.h"
-#include "app/ui/main/Application.h"
-#include "app/ui/widgets/ContentForm.h"
+#include "app/core/settings/Config.h"
 #include "app/ui/dialogs/CubeBrowserInterface.h"
-#include "app/ui/widgets/HelpTopics.h"
-#include "app/ui/main/HomeContainer.h"
 #include "app/ui/dialogs/LoadingScreen.h"
-#include "app/ui/main/MainBottomContainer.h"
-#include "app/ui/views/MainGraphDisplay.h"
-#include "app/ui/main/MainMenuContainer.h"
 #include "app/ui/dialogs/OpenCubeDialog.h"
 #include "app/ui/dialogs/ServerLogin.h"
-#include "app/ui/widgets/ToolbarIcons.h"
 #include "app/ui/dialogs/TutorialDisplay.h"
+#include "app/ui/main/Application.h"
+#include "app/ui/main/HomeContainer.h"
+#include "app/ui/main/MainBottomContainer.h"
+#include "app/ui/main/MainMenuContainer.h"
+#include "app/ui/views/MainGraphDisplay.h"
+#include "app/ui/widgets/ContentForm.h"
+#include "app/ui/widgets/HelpTopics.h"
+#include "app/ui/widgets/ToolbarIcons.h"
 #include "extras/HelpHook.h"
 #include "extras/KitSplitter.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/ErrorLog.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/desktop/PlainMessageBox.h"
 
@@ -438,7 +439,7 @@ TFeatureContext TfrmMain::FeatureContext() {
 bool TfrmMain::OpenSampleCube() {
     try {
         auto description = std::make_unique<TCubeConnectionString>();
-        description->ConnectionType = ctLocalCubeFile;
+        description->ConnectionType = TConnectionType::ctLocalCubeFile;
         description->SetFileName(FProgramFolder + "Local Cubes/Tavo_sample.cub");
         FConnection = std::make_unique<TMSOLAPConnection>(std::move(description), FContext);
         OpenCube();
@@ -659,6 +660,7 @@ void TfrmMain::ApplicationException(const QObject* sender, const std::exception&
         }
     } catch (...) {
         // Logging must not fail the handler.
+        cb::rtl::LogCurrentException("Logging an error");
     }
     // Errors of the operating system are logged only.
     if (dynamic_cast<const std::system_error*>(&error)) return;
@@ -772,7 +774,7 @@ void TfrmMain::SaveAndFreeOnClose() {
         // Only a cube that is open is remembered.
         const bool open = FConnection && FConnection->Active && FConnection->GetDescription();
         FContext.Config->LastCubeConnectionType =
-            open ? FConnection->GetDescription()->ConnectionType : static_cast<std::uint8_t>(ctNone);
+            static_cast<std::uint8_t>(open ? FConnection->GetDescription()->ConnectionType : TConnectionType::ctNone);
         FContext.Config->LastCubeConnectionLocation = open ? FConnection->GetFileName() : std::string();
         FContext.Config->SaveSettings();
     }
@@ -791,6 +793,7 @@ void TfrmMain::SaveAndFreeOnClose() {
         FBottomContainer.reset();
     } catch (...) {
         // The close always completes.
+        cb::rtl::LogCurrentException("Closing the main window");
     }
 }
 

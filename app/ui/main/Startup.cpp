@@ -1,16 +1,17 @@
 #include "app/ui/main/Startup.h"
 
-#include "app/core/settings/Config.h"
 #include "app/core/base/LogFile.h"
+#include "app/core/settings/Config.h"
+#include "app/ui/dialogs/LoadingScreen.h"
 #include "app/ui/main/AppGlobals.h"
 #include "app/ui/main/Application.h"
 #include "app/ui/main/HomeContainer.h"
-#include "app/ui/dialogs/LoadingScreen.h"
 #include "app/ui/main/MainWindow.h"
 #include "extras/HelpHook.h"
 #include "extras/KitStartup.h"
 #include "grid/ExtStringGrid.h"
 #include "olap/xmla/XmlaProvider.h"
+#include "platform/rtl/ErrorLog.h"
 
 #include <QEvent>
 #include <QMessageBox>
@@ -21,6 +22,7 @@
 #include <ctime>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -100,6 +102,7 @@ struct TRun {
 
     // The window goes before the singletons it points at.
     ~TRun() {
+        cb::rtl::SetErrorSink(nullptr);
         frmMain = nullptr;
         MainWindow.reset();
         Globals.reset();
@@ -150,6 +153,13 @@ int RunApplication(int& argc, char** argv) {
         TKitRun kit(argc, argv);
         int status = 0;
         TRun run;
+        // Errors nothing else can report go to the log; the sink may be
+        // called from worker threads, so it writes one line at a time.
+        auto logLock = std::make_shared<std::mutex>();
+        cb::rtl::SetErrorSink([&run, logLock](const std::string& where, const std::string& message) {
+            std::lock_guard lock(*logLock);
+            run.Log(where + ": " + message);
+        });
         try {
             run.LoadingScreen = std::make_unique<TfrmLoadingScreen>();
             frmLoadingScreen = run.LoadingScreen.get();
@@ -190,7 +200,8 @@ int RunApplication(int& argc, char** argv) {
         app.Context = {};
         return status;
     } catch (...) {
-        // Nothing is left to report to.
+        // Nothing but standard error is left to report to.
+        cb::rtl::LogCurrentException("Running the program");
         return 1;
     }
 }
