@@ -172,13 +172,14 @@ struct FactColumns {
     std::vector<size_t> measure;
 };
 
-// Maps the column names (CSV header or table columns) to levels and measures;
-// where starts each message.
+// Maps the column names (CSV header or table columns) to levels and measures,
+// matched as names are (without regard to case); where starts each message.
 FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<DimDecl>& dims,
                        const std::vector<MeasureDecl>& measures, const std::string& where) {
     std::map<std::string, std::vector<std::pair<size_t, size_t>>> levelsByName;
     for (size_t d = 0; d < dims.size(); ++d)
-        for (size_t l = 0; l < dims[d].levels.size(); ++l) levelsByName[dims[d].levels[l]].emplace_back(d, l);
+        for (size_t l = 0; l < dims[d].levels.size(); ++l)
+            levelsByName[FoldName(dims[d].levels[l])].emplace_back(d, l);
     std::vector<std::vector<std::optional<size_t>>> levelColumn(dims.size());
     for (size_t d = 0; d < dims.size(); ++d) levelColumn[d].resize(dims[d].levels.size());
     std::vector<std::optional<size_t>> measureColumn(measures.size());
@@ -186,9 +187,9 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
         const std::string& h = names[c];
         std::optional<size_t>* slot = nullptr;
         for (size_t m = 0; m < measures.size() && !slot; ++m)
-            if (measures[m].name == h) slot = &measureColumn[m];
+            if (SameName(measures[m].name, h)) slot = &measureColumn[m];
         if (!slot) {
-            if (auto it = levelsByName.find(h); it != levelsByName.end()) {
+            if (auto it = levelsByName.find(FoldName(h)); it != levelsByName.end()) {
                 if (it->second.size() > 1)
                     throw EOlapError(where + ": column \"" + h +
                                      "\" names a level of several dimensions; write it as \"Dimension:" + h + "\"");
@@ -199,9 +200,9 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
         for (size_t colon = h.find(':'); !slot && colon != std::string::npos; colon = h.find(':', colon + 1)) {
             const std::string dn = cb::rtl::Trim(h.substr(0, colon)), ln = cb::rtl::Trim(h.substr(colon + 1));
             for (size_t d = 0; d < dims.size() && !slot; ++d)
-                if (dims[d].name == dn)
+                if (SameName(dims[d].name, dn))
                     for (size_t l = 0; l < dims[d].levels.size(); ++l)
-                        if (dims[d].levels[l] == ln) slot = &levelColumn[d][l];
+                        if (SameName(dims[d].levels[l], ln)) slot = &levelColumn[d][l];
         }
         if (!slot) throw EOlapError(where + ": column \"" + h + "\" is neither a level nor a measure");
         if (*slot) throw EOlapError(where + ": column \"" + h + "\" appears twice");
@@ -215,7 +216,7 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
             if (!levelColumn[d][l]) {
                 const std::string& ln = dims[d].levels[l];
                 const bool measureToo =
-                    std::any_of(measures.begin(), measures.end(), [&](const MeasureDecl& m) { return m.name == ln; });
+                    std::any_of(measures.begin(), measures.end(), [&](const MeasureDecl& m) { return SameName(m.name, ln); });
                 throw EOlapError(where + ": no column for level \"" + ln + "\" of dimension \"" + dims[d].name + "\"" +
                                  (measureToo ? " (a column \"" + ln +
                                                    "\" is the measure of that name; name the level's "

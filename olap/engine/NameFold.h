@@ -1,14 +1,17 @@
 #pragma once
 // Names of dimensions, levels, members and measures match without regard to
 // letter case, for the letters of every script (not ASCII alone): "ZÜRICH"
-// and "Zürich" are one name. Bytes that are not valid UTF-8 stand for
-// themselves.
+// and "Zürich" are one name. Case folding is Unicode's simple one (the
+// common and simple mappings of CaseFolding.txt): a final sigma is a sigma,
+// the micro sign a mu; a fold that would take more letters ("ß" to "ss", the
+// ligature "ﬁ" to "fi") does not apply. Bytes that are not valid UTF-8 stand
+// for themselves.
 #include <string>
 #include <string_view>
 
 namespace cb::olap {
 
-// The name in lower case: the form two matching names share.
+// The name case-folded: the form two matching names share.
 std::string FoldName(std::string_view name);
 
 // Whether the names match.

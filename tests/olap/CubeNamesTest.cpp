@@ -46,6 +46,30 @@ TEST(CubeNamesTest, FoldingCoversLettersBeyondAscii) {
         {"Paris", "PARIS", true},   {"ZÜRICH", "Zürich", true}, {"ÉCOLE", "école", true},    {"ΑΘΗΝΑ", "αθηνα", true},
         {"МОСКВА", "москва", true}, {"Łódź", "ŁÓDŹ", true},     {"Zurich", "Zürich", false}, {"Paris", "Paris ", false},
         {"a\xFF", "A\xFF", true},   {"\xC3", "\xC3", true},  // a cut sequence stands for itself
+        // Unicode's simple case folding, one letter to one:
+        {"ΑΘΉΝΑΣ", "Αθήνας", true},    // final sigma, capital with tonos
+        {"Σίσυφος", "ΣΊΣΥΦΟΣ", true},  //
+        {"\u00B5", "\u03BC", true},    // micro sign is mu
+        {"\u00B5", "Μ", true},          //
+        {"ΌΜΗΡΟΣ", "όμηρος", true},    //
+        {"ЁЛКА", "ёлка", true},        // Cyrillic
+        {"ЎЗБЕК", "ўзбек", true},      //
+        {"\u04C0", "\u04CF", true},    // palochka
+        {"I", "i", true},              // Turkish: dotless and dotted i are letters of their own
+        {"ı", "i", false},             //
+        {"ı", "I", false},             //
+        {"İ", "i", false},             // dotted capital I folds only in full or Turkish folding
+        {"İstanbul", "istanbul", false},
+        {"ẞ", "ß", true},                // capital sharp s
+        {"ß", "ss", false},              // one letter never becomes two
+        {"STRASSE", "Straße", false},    //
+        {"\uFB01", "fi", false},         // ligature fi
+        {"\uFB00", "FF", false},         // ligature ff
+        {"\u01C4", "\u01C6", true},      // DŽ and dž: the digraph letters fold
+        {"\u01C5", "\u01C6", true},      // (its title case form too)
+        {"\u0132", "\u0133", true},      // IJ
+        {"\u212A", "k", true},           // Kelvin sign
+        {"\u2126", "ω", true},           // Ohm sign
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SameName(c.a, c.b), c.same) << c.a << " / " << c.b;
@@ -54,6 +78,27 @@ TEST(CubeNamesTest, FoldingCoversLettersBeyondAscii) {
             EXPECT_EQ(FoldedNameHash(c.a, 7), FoldedNameHash(c.b, 7)) << c.a;
         }
     }
+}
+
+// Greek names fold as Unicode folds them, in queries, twins and the column
+// names of the facts.
+TEST(CubeNamesTest, GreekNamesAndColumnNamesFold) {
+    std::unique_ptr<CubeData> cube;
+    ASSERT_EQ(BuildError("cube S\ndimension Geo: Country, City\nmeasure Value: sum\nfacts facts.csv\n",
+                         "country,CITY,VALUE\nGR,Αθήνας,1\nGR,Κόρινθος,2\nGR,Αθήνας,4\n", &cube),
+              "");
+    EXPECT_EQ(Cell(*cube, "SELECT {[Geo].[All].[gr].[ΑΘΉΝΑΣ]} ON COLUMNS FROM [S]"), "5");
+    EXPECT_EQ(Cell(*cube, "SELECT {[Geo].[All].[GR].[ΚΌΡΙΝΘΟΣ]} ON COLUMNS FROM [S]"), "2");
+    // "Geo:city" names the level too.
+    ASSERT_EQ(BuildError("cube S\ndimension Geo: City\nmeasure µ: sum\nfacts facts.csv\n",
+                         "geo:city,μ\nΣίσυφος,1\n", &cube),
+              "");
+    EXPECT_EQ(Cell(*cube, "SELECT {[Measures].[Μ]} ON COLUMNS FROM [S]"), "1");
+    EXPECT_NE(BuildError("cube S\ndimension Geo: City\nmeasure V: sum\nfacts facts.csv\n",
+                         "City,V\nΣίσυφος,1\nΣΊΣΥΦΟΣ,2\n")
+                  .find("line 3: Dimension \"Geo\", level \"City\": member \"ΣΊΣΥΦΟΣ\" has the same name as "
+                        "\"Σίσυφος\""),
+              std::string::npos);
 }
 
 // Two names that would match are refused, naming both, and the line.
