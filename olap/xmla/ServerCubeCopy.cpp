@@ -1,6 +1,8 @@
 #include "olap/xmla/ServerCubeCopy.h"
 
 #include "olap/engine/CubeBuilder.h"
+#include "olap/engine/CubeCheck.h"
+#include "olap/engine/NameFold.h"
 #include "olap/engine/OlapError.h"
 #include "olap/mdx/CreateGlobalCube.h"
 #include "olap/xmla/ServerCube.h"
@@ -31,8 +33,30 @@ std::string LocalName(const std::string& name) {
     throw EOlapError(what + " at " + pos.Text());
 }
 
+// The local names given so far, so that two names of the server never
+// become one: "Cof.fee" and "Cof_fee", or "Cof.fee" and "COF_FEE", would
+// share a local name (names match without regard to case).
+class LocalNames {
+public:
+    // Refuses the copy when another of the server's names in scope already
+    // took this local name.
+    void Claim(const std::string& scope, const std::string& local, const std::string& serverName,
+               const std::string& kind) {
+        auto [it, added] = FTaken.try_emplace(scope + '\n' + FoldName(local), serverName);
+        if (!added && it->second != serverName)
+            throw EOlapError("The " + kind + "s " + it->second + " and " + serverName +
+                             " of the server would both be named \"" + local +
+                             "\" in a local cube, whose names hold no \"[\", \"]\" or \".\" and match without "
+                             "regard to letter case; the copy is not made");
+    }
+
+private:
+    std::unordered_map<std::string, std::string> FTaken;
+};
+
 struct CopiedDimension {
     std::string name;               // the program's name, e.g. "Customer"
+    std::string hierarchy;          // the server's, e.g. "[Customer]"
     std::vector<LevelInfo> levels;  // below the All level, top first
     std::vector<MemberInfo> leaves;
     int index = -1;  // in the builder
@@ -48,6 +72,7 @@ struct CopiedMeasure {
 // The measures to copy, checked against what the server says of them.
 std::vector<CopiedMeasure> Measures(CubeContext& source, const mdx::CreateCubeStatement& statement) {
     std::vector<CopiedMeasure> out;
+    LocalNames names;
     for (const mdx::CreateCubeItem& item : statement.items) {
         if (!item.isMeasure) continue;
         if (item.name.size() != 2 || !cb::rtl::SameText(item.name[0].text, source.CubeName()))
@@ -82,6 +107,7 @@ std::vector<CopiedMeasure> Measures(CubeContext& source, const mdx::CreateCubeSt
         for (const CopiedMeasure& other : out)
             if (cb::rtl::SameText(other.uniqueName, m.uniqueName))
                 Fail(item.pos, "The measure " + unique + " is listed twice");
+        names.Claim("", m.name, m.uniqueName, "measure");
         out.push_back(std::move(m));
     }
     if (out.empty()) Fail(statement.sourcePos, "The new cube needs at least one measure");
@@ -90,6 +116,7 @@ std::vector<CopiedMeasure> Measures(CubeContext& source, const mdx::CreateCubeSt
 
 std::vector<CopiedDimension> Dimensions(CubeContext& source, const mdx::CreateCubeStatement& statement) {
     std::vector<CopiedDimension> out;
+    LocalNames names;
     for (const mdx::CreateCubeItem& item : statement.items) {
         if (item.isMeasure) continue;
         if (item.name.size() != 2 || !cb::rtl::SameText(item.name[0].text, source.CubeName()))
@@ -109,8 +136,11 @@ std::vector<CopiedDimension> Dimensions(CubeContext& source, const mdx::CreateCu
         if (found.empty() || cb::rtl::SameText(found, "[Measures]")) Fail(item.pos, "Unknown dimension " + hierarchy);
         if (d.levels.empty()) Fail(item.pos, "The dimension " + hierarchy + " has no levels to copy");
         for (const CopiedDimension& other : out)
-            if (cb::rtl::SameText(other.name, d.name))
+            if (cb::rtl::SameText(other.hierarchy, found))
                 Fail(item.pos, "The dimension " + hierarchy + " is listed twice");
+        d.hierarchy = found;
+        names.Claim("", d.name, found, "dimension");
+        for (const LevelInfo& l : d.levels) names.Claim(found, LocalName(l.name), l.uniqueName, "level");
         out.push_back(std::move(d));
     }
     return out;
@@ -122,6 +152,7 @@ void ReadMembers(CubeContext& source, CubeBuilder& builder, CopiedDimension& d,
                  std::unordered_map<std::string, std::uint32_t>& leafHandles,
                  std::map<std::string, std::string>& captions) {
     std::unordered_map<std::string, MemberInfo> byName;
+    LocalNames names;
     for (const LevelInfo& level : d.levels)
         for (MemberInfo& m : source.LevelMembers(level)) byName[m.uniqueName] = std::move(m);
     for (const MemberInfo& leaf : source.LevelMembers(d.levels.back())) {
@@ -141,11 +172,46 @@ void ReadMembers(CubeContext& source, CubeBuilder& builder, CopiedDimension& d,
         std::string local = "[" + d.name + "].[All]";
         for (const MemberInfo* m : chain) {
             path.push_back(LocalName(m->name));
+            names.Claim(local, path.back(), m->uniqueName, "member");
             local += ".[" + path.back() + "]";
             captions.try_emplace(local, m->caption.empty() ? m->name : m->caption);
         }
         leafHandles[d.name + '\n' + source.Names().ToServer(leaf.uniqueName)] = builder.Leaf(d.index, path);
     }
+}
+
+// "([Product].[Drinks].[Tea], [Measures].[Revenue])": the cell of row r
+// and a measure, as the server names them.
+std::string CellText(const DataSet& data, const AxisData* rows, size_t r, const CopiedMeasure& measure) {
+    std::string text = "(";
+    if (rows)
+        for (int k = 0; k < rows->dims; ++k)
+            text += data.memberTable[rows->members[r * static_cast<size_t>(rows->dims) + size_t(k)]].uniqueName + ", ";
+    return text + measure.uniqueName + ")";
+}
+
+// The cell's value for the copy (NaN for none). A copy is whole or not made:
+// a value that is no number, or one a local cube cannot hold, refuses it.
+double CellNumber(CubeContext& source, const DataSet& data, const AxisData* rows, size_t r,
+                  const CopiedMeasure& measure, const CellData& cell) {
+    const auto refuse = [&](const std::string& what) {
+        source.GetSession().Fail("sent for the cell " + CellText(data, rows, r, measure) + " " + what +
+                                 "; the copy is not made");
+    };
+    if (!cell.problem.empty()) refuse(cell.problem);
+    double value = std::nan("");
+    if (cell.value.IsNumber()) {
+        value = cell.value.ToDouble();
+    } else if (cell.value.IsText()) {
+        // A number typed as a text is still the number; a blank text is no value.
+        const std::string text = cell.value.ToString();
+        if (text.find_first_not_of(" \t\r\n") == std::string::npos) return value;
+        if (!ParseXsdNumber(text, value) || !std::isfinite(value))
+            refuse("the text \"" + text.substr(0, 40) + "\", which is not a number");
+    }
+    if (!IsValidFactValue(value))
+        refuse("the value " + cell.value.ToString() + ", beyond the 1e15 in magnitude a local cube holds");
+    return value;
 }
 
 }  // namespace
@@ -199,10 +265,9 @@ void CopyServerCube(CubeContext& source, const mdx::CreateCubeStatement& stateme
                 const std::uint64_t ordinal = r * measures.size() + c;
                 while (next < data.cells.size() && data.cells[next].ordinal < ordinal) ++next;
                 values[c] = std::nan("");
-                if (next < data.cells.size() && data.cells[next].ordinal == ordinal &&
-                    data.cells[next].value.IsNumber()) {
-                    values[c] = data.cells[next].value.ToDouble();
-                    any = true;
+                if (next < data.cells.size() && data.cells[next].ordinal == ordinal) {
+                    values[c] = CellNumber(source, data, rows, r, measures[c], data.cells[next]);
+                    any = any || !std::isnan(values[c]);
                 }
             }
             if (any) builder.AddFact(keys.data(), values.data());

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -235,39 +236,89 @@ T ParseWhole(Reader& r, const std::string& text, const char* what) {
     return v;
 }
 
-bool ParseNumber(const std::string& text, double& v) {
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    return ec == std::errc() && ptr == text.data() + text.size() && !text.empty();
-}
-
 bool IsNumericType(const std::string& type) {
     const std::string local = type.substr(type.find(':') == std::string::npos ? 0 : type.find(':') + 1);
-    static const char* const numeric[] = {"double",      "float",        "decimal",       "int",
-                                          "integer",     "long",         "short",         "byte",
-                                          "unsignedInt", "unsignedLong", "unsignedShort", "unsignedByte"};
+    static const char* const numeric[] = {
+        "double",       "float",         "decimal",          "int",                "integer",
+        "long",         "short",         "byte",             "unsignedInt",        "unsignedLong",
+        "unsignedShort", "unsignedByte", "nonNegativeInteger", "nonPositiveInteger", "positiveInteger",
+        "negativeInteger"};
     return std::any_of(std::begin(numeric), std::end(numeric), [&](const char* n) { return local == n; });
 }
 
-// A cell value: a number, a text, or empty (also for an <Error> in its place).
-Variant ReadValue(Reader& r) {
+// An error cell: <Error> with ErrorCode and Description as attributes or as
+// child elements.
+std::string ReadCellError(Reader& e) {
+    std::string code = S(e.Attribute("ErrorCode")), description = S(e.Attribute("Description"));
+    e.Children([&](Reader& part) {
+        if (part.AtStart("ErrorCode")) {
+            code = part.ReadText();
+        } else if (part.AtStart("Description")) {
+            description = part.ReadText();
+        } else {
+            part.Skip();
+        }
+    });
+    std::string text = "an error";
+    if (!code.empty()) text += " (code " + code.substr(0, 40) + ")";
+    if (!description.empty()) text += ": " + description.substr(0, 200);
+    return text;
+}
+
+// A cell value: a number, a text, or empty with the reason in problem (an
+// <Error> in its place, or a value that is not finite).
+void ReadValue(Reader& r, CellData& cell) {
     const std::string type = S(r.Attribute(kXsiNamespace, "type"));
-    bool error = false;
     r.Children([&](Reader& e) {
-        if (e.AtStart("Error")) error = true;
+        if (e.AtStart("Error") && cell.problem.empty()) return void(cell.problem = ReadCellError(e));
         e.Skip();
     });
     const std::string text = r.TakeText();
-    if (error) return Variant();
+    if (!cell.problem.empty()) return;
     const bool numeric = IsNumericType(type);
     double v = 0;
     if (numeric || type.empty()) {
-        if (ParseNumber(text, v)) return std::isfinite(v) ? Variant(v) : Variant();
+        if (ParseXsdNumber(text, v)) {
+            if (std::isfinite(v)) return void(cell.value = Variant(v));
+            cell.problem = std::string("\"") + (std::isnan(v) ? "NaN" : v < 0 ? "-INF" : "INF") +
+                           "\", which is not a number";
+            return;
+        }
         if (numeric) r.Fail("the cell value \"" + text.substr(0, 40) + "\" is not a number");
     }
-    return Variant(text);
+    cell.value = Variant(text);
 }
 
 }  // namespace
+
+bool ParseXsdNumber(std::string_view text, double& value) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    if (text == "INF" || text == "+INF" || text == "-INF" || text == "NaN") {
+        value = text == "NaN" ? std::numeric_limits<double>::quiet_NaN()
+                              : (text[0] == '-' ? -1 : 1) * std::numeric_limits<double>::infinity();
+        return true;
+    }
+    if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+    // Digits, one point, an exponent: no "inf", "nan" or hexadecimal spellings.
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '.'))
+        return false;
+    if (text.find_first_not_of("0123456789.eE+-") != std::string_view::npos) return false;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec == std::errc::result_out_of_range && ptr == text.data() + text.size()) {
+        // Beyond the double range: too small reads as 0, too big as the
+        // greatest double of its sign, never as infinite.
+        const size_t e = text.find_first_of("eE");
+        const std::string_view whole = text.substr(0, std::min(e, text.find('.')));
+        const bool tiny = (e != std::string_view::npos && e + 1 < text.size() && text[e + 1] == '-') ||
+                          whole.find_first_not_of("-0") == std::string_view::npos;
+        const double sign = text[0] == '-' ? -1 : 1;
+        value = tiny ? sign * 0.0 : sign * std::numeric_limits<double>::max();
+        return true;
+    }
+    return ec == std::errc() && ptr == text.data() + text.size();
+}
 
 const std::string& Row::Get(const std::string& name) const {
     static const std::string empty;
@@ -397,7 +448,7 @@ DataSet ReadDataSetFrom(Reader& r, const ReadLimits& limits) {
                            std::to_string(span) + " cells");
                 c.Children([&](Reader& p) {
                     if (p.AtStart("Value")) {
-                        cell.value = ReadValue(p);
+                        ReadValue(p, cell);
                     } else if (p.AtStart("FmtValue")) {
                         cell.formatted = p.ReadText();
                     } else {

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -51,6 +52,11 @@ struct CellData {
     std::uint64_t ordinal = 0;
     Variant value;  // empty, a number or a text
     std::string formatted;
+    // Why a cell has no value although the server sent one, for messages:
+    // "an error (code 5): <the server's text>" for an error cell, or
+    // "\"NaN\", which is not a number" for one that is not finite (value is
+    // then empty); empty otherwise.
+    std::string problem;
 };
 
 struct DataSet {
@@ -78,6 +84,10 @@ struct ReadLimits {
     size_t maxCells = 4000000;  // cells the axes may span
     size_t maxAxes = 2;
 };
+
+// A number as XML Schema writes the numeric types (blanks around it, a
+// leading "+", "INF", "-INF", "NaN"); false for anything else.
+bool ParseXsdNumber(std::string_view text, double& value);
 
 Rowset ReadRowset(const std::string& body, const ReadLimits& limits = {});
 DataSet ReadDataSet(const std::string& body, const ReadLimits& limits = {});

@@ -158,3 +158,67 @@ TEST(ServerCubeCopy, WhatCannotBeCopiedIsRefusedAndNoFileIsLeft) {
     for (const auto& entry : fs::directory_iterator(folder))
         EXPECT_EQ(entry.path().filename(), "notes.cub") << "left behind: " << entry.path();
 }
+
+namespace {
+
+// CREATE GLOBAL CUBE of the stub's small cube "/copy/<variant>"; the error's
+// text, or "" when the copy was made.
+std::string CopyStubCube(const std::string& variant, const std::string& file) {
+    Cellset cellset;
+    cellset.SetActiveConnection("Data Source=" + QuoteConnectionStringValue(cbtest::xmla::StubAddress("/copy/" + variant)) +
+                                ";Initial Catalog=\"Shop\";");
+    try {
+        cellset.Open("CREATE GLOBAL CUBE [Copy] STORAGE '" + file +
+                     "' FROM [Sales] (MEASURE [Sales].[Revenue], DIMENSION [Sales].[Product])");
+    } catch (const EOlapError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+}  // namespace
+
+TEST(ServerCubeCopy, EveryNumericTypeIsCopied) {
+    const std::string file = cbtest::xmla::ScratchFolder() + "/numbers.cub";
+    ASSERT_EQ(CopyStubCube("numbers", file), "");
+    const std::string cells = Query("Data Source=" + QuoteConnectionStringValue(file) + ";",
+                                    "SELECT {[Measures].[Revenue]} ON COLUMNS, {[Product].[Item].Members} ON ROWS "
+                                    "FROM [Copy]");
+    // A number typed as a text, "+7.25" with blanks around, an unsigned long,
+    // a float with an exponent; an empty value is no fact.
+    for (const char* expected : {"[Tea] | 12.5", "[Coffee] | 7.25", "[Bread] | 40", "[Rice] | -150"})
+        EXPECT_NE(cells.find(expected), std::string::npos) << expected << "\n" << cells;
+    EXPECT_EQ(cells.find("[Salt]"), std::string::npos) << cells;
+}
+
+TEST(ServerCubeCopy, WhatIsNoNumberOrWouldMergeMembersIsRefusedNamingIt) {
+    const std::string server = cbtest::xmla::StubAddress("/copy/");
+    struct Case {
+        const char* variant;
+        std::string error;
+    } cases[] = {
+        {"renamed", "The members [Product].[All Products].[Drinks].[Cof.fee] and "
+                    "[Product].[All Products].[Drinks].[Cof_fee] of the server would both be named \"Cof_fee\""},
+        {"renamed-case", "The members [Product].[All Products].[Drinks].[Cof.fee] and "
+                         "[Product].[All Products].[Drinks].[COF_FEE] of the server would both be named \"COF_FEE\""},
+        {"nan", "The analysis server " + server + "nan sent for the cell ([Product].[Food].[Bread], "
+                "[Measures].[Revenue]) \"NaN\", which is not a number; the copy is not made"},
+        {"inf", "The analysis server " + server + "inf sent for the cell ([Product].[Drinks].[Tea], "
+                "[Measures].[Revenue]) \"-INF\", which is not a number; the copy is not made"},
+        {"error", "The analysis server " + server + "error sent for the cell ([Product].[Drinks].[Tea], "
+                  "[Measures].[Revenue]) an error (code 3238658057): Division by zero; the copy is not made"},
+        {"text", "The analysis server " + server + "text sent for the cell ([Product].[Drinks].[Tea], "
+                 "[Measures].[Revenue]) the text \"n/a\", which is not a number; the copy is not made"},
+        {"big", "The analysis server " + server + "big sent for the cell ([Product].[Drinks].[Tea], "
+                "[Measures].[Revenue]) the value 2000000000000000, beyond the 1e15 in magnitude a local cube "
+                "holds; the copy is not made"},
+    };
+    const std::string folder = cbtest::xmla::ScratchFolder();
+    for (const Case& c : cases) {
+        const std::string file = folder + "/" + c.variant + ".cub";
+        const std::string error = CopyStubCube(c.variant, file);
+        EXPECT_EQ(error.rfind(c.error, 0), 0u) << c.variant << ": " << error;
+        EXPECT_FALSE(fs::exists(file)) << c.variant;
+    }
+    EXPECT_EQ(fs::directory_iterator(folder), fs::directory_iterator()) << "a file was left behind";
+}

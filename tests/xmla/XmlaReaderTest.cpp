@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 using namespace cb::olap;
 using namespace cb::olap::xmla;
 using cbtest::xmla::ErrorOf;
@@ -66,7 +69,32 @@ TEST(XmlaReader, ReadsTuplesAndSparseCells) {
     EXPECT_EQ(d.cells[0].value, Variant(1500.0));
     EXPECT_EQ(d.cells[0].formatted, "1,500.0");
     EXPECT_TRUE(d.cells[1].value.IsEmpty());  // an error in place of a value
+    EXPECT_EQ(d.cells[1].problem, "an error (code 1)");
     EXPECT_EQ(d.cells[2].value, Variant("n/a"));
+    EXPECT_EQ(d.cells[2].problem, "");
+}
+
+TEST(XmlaReader, NumbersAsXmlSchemaWritesThem) {
+    const double max = std::numeric_limits<double>::max();
+    struct Case {
+        const char* text;
+        bool number;
+        double value;
+    } cases[] = {
+        {" +7.25 ", true, 7.25}, {"1.5E3", true, 1500}, {"-.5", true, -0.5}, {"40", true, 40},
+        {"1e999", true, max},    {"-1e999", true, -max}, {"1e-999", true, 0}, {"0.0000", true, 0},
+        {"1,5", false, 0},       {"0x10", false, 0},     {"inf", false, 0},   {"infinity", false, 0},
+        {"", false, 0},          {"+", false, 0},        {"1e", false, 0},    {"12 5", false, 0},
+    };
+    for (const Case& c : cases) {
+        double v = -1;
+        EXPECT_EQ(ParseXsdNumber(c.text, v), c.number) << c.text;
+        if (c.number) EXPECT_EQ(v, c.value) << c.text;
+    }
+    double v = 0;
+    EXPECT_TRUE(ParseXsdNumber("NaN", v) && std::isnan(v));
+    EXPECT_TRUE(ParseXsdNumber("-INF", v) && std::isinf(v) && v < 0);
+    EXPECT_TRUE(ParseXsdNumber("INF", v) && std::isinf(v) && v > 0);
 }
 
 TEST(XmlaReader, RowsetsAndFaults) {

@@ -2,7 +2,8 @@
 """A loopback XMLA server that misbehaves on purpose, one way per path.
 
 Prints "PORT <n>" once it listens on 127.0.0.1; stops when its standard
-input closes or on SIGTERM. Every answer ignores the request's body.
+input closes or on SIGTERM. Every answer ignores the request's body, except
+those of the small cube under "/copy/".
 """
 import base64
 import sys
@@ -62,6 +63,100 @@ HTML = "<!DOCTYPE html><html><body><h1>Welcome</h1></body></html>"
 USER, PASSWORD = "analyst", "s3cret"
 
 
+# A small cube for copies, one variant per path "/copy/<case>": its
+# Discover rowsets and Execute answers follow the request (one measure,
+# Revenue; one dimension, Product: Category > Item). Each case gives the
+# items and the inner XML of each item's Revenue cell.
+def value(xsd_type, text):
+    return f'<Value xsi:type="xsd:{xsd_type}">{text}</Value>'
+
+
+COPY_CASES = {
+    # numbers of every kind a server may type them as
+    "numbers": [("Drinks", "Tea", value("string", "12.5")), ("Drinks", "Coffee", value("decimal", " +7.25 ")),
+                ("Food", "Bread", value("unsignedLong", "40")), ("Food", "Rice", value("float", "-1.5E2")),
+                ("Food", "Salt", "<Value/>")],
+    "renamed": [("Drinks", "Cof.fee", value("double", "1")), ("Drinks", "Cof_fee", value("double", "2"))],
+    "renamed-case": [("Drinks", "Cof.fee", value("double", "1")), ("Drinks", "COF_FEE", value("double", "2"))],
+    "nan": [("Drinks", "Tea", value("double", "1")), ("Food", "Bread", value("double", "NaN"))],
+    "inf": [("Drinks", "Tea", value("double", "-INF"))],
+    "error": [("Drinks", "Tea", '<Value><Error><ErrorCode>3238658057</ErrorCode>'
+               '<Description>Division by zero</Description></Error></Value>')],
+    "text": [("Drinks", "Tea", value("string", "n/a"))],
+    "big": [("Drinks", "Tea", value("double", "2E15"))],
+}
+
+
+def copy_answer(case, request):
+    items = COPY_CASES[case]
+    categories = list(dict.fromkeys(c for c, _, _ in items))
+
+    def tag(name):
+        start = request.find(f"<{name}>")
+        return "" if start < 0 else request[start + len(name) + 2: request.find(f"</{name}>", start)]
+
+    def member(unique, name, level, number, parent, children):
+        return {"CATALOG_NAME": "Shop", "CUBE_NAME": "Sales", "HIERARCHY_UNIQUE_NAME": "[Product]",
+                "LEVEL_UNIQUE_NAME": level, "LEVEL_NUMBER": number, "MEMBER_NAME": name,
+                "MEMBER_UNIQUE_NAME": unique, "MEMBER_CAPTION": name, "PARENT_UNIQUE_NAME": parent,
+                "CHILDREN_CARDINALITY": children, "MEMBER_TYPE": 1}
+
+    def item_name(category, item):
+        return f"[Product].[{category}].[{item}]"
+
+    if "<Statement>" in request:
+        measure = [("[Measures].[Revenue]",)]
+        if "ON ROWS" not in tag("Statement"):
+            return dataset([measure], [(0, "1")])
+        rows = [(item_name(c, i),) for c, i, _ in items]
+        xml = dataset([measure, rows], [])
+        cells = "".join(f'<Cell CellOrdinal="{n}">{v}</Cell>' for n, (_, _, v) in enumerate(items))
+        return xml.replace("<CellData></CellData>", "<CellData>" + cells + "</CellData>").replace(
+            '<root xmlns="urn:schemas-microsoft-com:xml-analysis:mddataset">',
+            '<root xmlns="urn:schemas-microsoft-com:xml-analysis:mddataset" '
+            'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xmlns:xsd="http://www.w3.org/2001/XMLSchema">')
+    kind = tag("RequestType")
+    if kind == "DBSCHEMA_CATALOGS":
+        return CATALOGS
+    if kind == "MDSCHEMA_CUBES":
+        return rowset([{"CATALOG_NAME": "Shop", "CUBE_NAME": "Sales", "CUBE_TYPE": "CUBE"}])
+    if kind == "MDSCHEMA_DIMENSIONS":
+        return rowset([{"DIMENSION_UNIQUE_NAME": "[Measures]", "DIMENSION_ORDINAL": 0, "DIMENSION_TYPE": 2,
+                        "DEFAULT_HIERARCHY": "[Measures]"},
+                       {"DIMENSION_UNIQUE_NAME": "[Product]", "DIMENSION_ORDINAL": 1, "DIMENSION_TYPE": 3}])
+    if kind == "MDSCHEMA_HIERARCHIES":
+        return rowset([{"DIMENSION_UNIQUE_NAME": "[Measures]", "HIERARCHY_UNIQUE_NAME": "[Measures]",
+                        "HIERARCHY_NAME": "Measures", "HIERARCHY_ORDINAL": 0},
+                       {"DIMENSION_UNIQUE_NAME": "[Product]", "HIERARCHY_UNIQUE_NAME": "[Product]",
+                        "HIERARCHY_NAME": "Product", "HIERARCHY_ORDINAL": 1,
+                        "ALL_MEMBER": "[Product].[All Products]"}])
+    if kind == "MDSCHEMA_LEVELS":
+        level = lambda h, u, n, d, card, t: {"HIERARCHY_UNIQUE_NAME": h, "LEVEL_UNIQUE_NAME": u, "LEVEL_NAME": n,
+                                             "LEVEL_CAPTION": n, "LEVEL_NUMBER": d, "LEVEL_CARDINALITY": card,
+                                             "LEVEL_TYPE": t}
+        return rowset([level("[Measures]", "[Measures].[MeasuresLevel]", "MeasuresLevel", 0, 1, 0),
+                       level("[Product]", "[Product].[(All)]", "(All)", 0, 1, 1),
+                       level("[Product]", "[Product].[Category]", "Category", 1, len(categories), 0),
+                       level("[Product]", "[Product].[Item]", "Item", 2, len(items), 0)])
+    if kind == "MDSCHEMA_MEASURES":
+        return rowset([{"MEASURE_UNIQUE_NAME": "[Measures].[Revenue]", "MEASURE_AGGREGATOR": 1}])
+    if kind == "MDSCHEMA_MEMBERS":
+        level = tag("LEVEL_UNIQUE_NAME")
+        if tag("HIERARCHY_UNIQUE_NAME") == "[Measures]":
+            return rowset([{"MEMBER_NAME": "Revenue", "MEMBER_UNIQUE_NAME": "[Measures].[Revenue]",
+                            "MEMBER_CAPTION": "Revenue", "LEVEL_UNIQUE_NAME": "[Measures].[MeasuresLevel]",
+                            "LEVEL_NUMBER": 0, "MEMBER_TYPE": 3}])
+        if level == "[Product].[(All)]":
+            return rowset([member("[Product].[All Products]", "All Products", level, 0, "", len(categories))])
+        if level == "[Product].[Category]":
+            return rowset([member(f"[Product].[{c}]", c, level, 1, "[Product].[All Products]",
+                                  sum(1 for k, _, _ in items if k == c)) for c in categories])
+        if level == "[Product].[Item]":
+            return rowset([member(item_name(c, i), i, level, 2, f"[Product].[{c}]", 0) for c, i, _ in items])
+        return rowset([])
+    return rowset([])
+
+
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
 
@@ -77,9 +172,11 @@ class Handler(BaseHTTPRequestHandler):
         self.wfile.write(data)
 
     def do_POST(self):
-        self.rfile.read(int(self.headers.get("Content-Length", "0")))
+        request = self.rfile.read(int(self.headers.get("Content-Length", "0"))).decode("utf-8", "replace")
         path = self.path.split("?")[0]
-        if path == "/ok":
+        if path.startswith("/copy/") and path[6:] in COPY_CASES:
+            self.send(200, copy_answer(path[6:], request))
+        elif path == "/ok":
             self.send(200, CATALOGS)
         elif path == "/html":
             self.send(200, HTML, "text/html")
