@@ -46,6 +46,62 @@ std::string StripNote(const std::string& line) {
     return line;
 }
 
+std::string ByteText(char c) {
+    static const char hex[] = "0123456789ABCDEF";
+    const auto b = static_cast<unsigned char>(c);
+    return std::string("0x") + hex[b >> 4] + hex[b & 15];
+}
+
+// Text read from a file is UTF-8 or refused: where names the file, and the
+// line of the first bad byte follows.
+void CheckUtf8File(const std::string& text, const std::string& where) {
+    const size_t at = InvalidUtf8At(text);
+    if (at == std::string::npos) return;
+    const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n');
+    throw EOlapError(where + ", line " + std::to_string(line) + ": the text is not UTF-8 (byte " + ByteText(text[at]) +
+                     "); save the file as UTF-8");
+}
+
+// A text of a database: what names it.
+void CheckUtf8Text(const std::string& text, const std::string& what) {
+    const size_t at = InvalidUtf8At(text);
+    if (at != std::string::npos)
+        throw EOlapError(what + " holds text that is not UTF-8 (byte " + ByteText(text[at]) + ")");
+}
+
+void CheckFormatLength(const std::string& format) {
+    if (format.size() > kMaxFormatLength)
+        throw EOlapError("the format string is longer than " + std::to_string(kMaxFormatLength) + " characters");
+}
+
+// "updated" takes a date, "2024-06-30", with a time of day when wanted,
+// "2024-06-30 12:00" or "2024-06-30 12:00:00".
+void CheckUpdated(const std::string& text) {
+    const auto number = [&](size_t at, size_t digits, int low, int high) {
+        int v = 0;
+        if (at + digits > text.size()) return -1;
+        for (size_t i = at; i < at + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9') return -1;
+            v = v * 10 + (text[i] - '0');
+        }
+        return v >= low && v <= high ? v : -1;
+    };
+    const int year = number(0, 4, 1, 9999), month = number(5, 2, 1, 12);
+    bool ok = (text.size() == 10 || text.size() == 16 || text.size() == 19) && year > 0 && month > 0 &&
+              text[4] == '-' && text[7] == '-';
+    if (ok) {
+        static const int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        ok = number(8, 2, 1, month == 2 && !leap ? 28 : days[month - 1]) > 0;
+    }
+    if (ok && text.size() > 10)
+        ok = text[10] == ' ' && number(11, 2, 0, 23) >= 0 && text[13] == ':' && number(14, 2, 0, 59) >= 0 &&
+             (text.size() == 16 || (text[16] == ':' && number(17, 2, 0, 59) >= 0));
+    if (!ok)
+        throw EOlapError("\"updated\" takes a date as 2024-06-30, with a time as 2024-06-30 12:00:00 when wanted, "
+                         "not " + QuoteText(text));
+}
+
 struct DimDecl {
     std::string name;
     std::vector<std::string> levels;
@@ -191,8 +247,8 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
         if (!slot) {
             if (auto it = levelsByName.find(FoldName(h)); it != levelsByName.end()) {
                 if (it->second.size() > 1)
-                    throw EOlapError(where + ": column \"" + h +
-                                     "\" names a level of several dimensions; write it as \"Dimension:" + h + "\"");
+                    throw EOlapError(where + ": column " + QuoteText(h) +
+                                     " names a level of several dimensions; write it as " + QuoteText("Dimension:" + h));
                 slot = &levelColumn[it->second[0].first][it->second[0].second];
             }
         }
@@ -204,8 +260,8 @@ FactColumns MapColumns(const std::vector<std::string>& names, const std::vector<
                     for (size_t l = 0; l < dims[d].levels.size(); ++l)
                         if (SameName(dims[d].levels[l], ln)) slot = &levelColumn[d][l];
         }
-        if (!slot) throw EOlapError(where + ": column \"" + h + "\" is neither a level nor a measure");
-        if (*slot) throw EOlapError(where + ": column \"" + h + "\" appears twice");
+        if (!slot) throw EOlapError(where + ": column " + QuoteText(h) + " is neither a level nor a measure");
+        if (*slot) throw EOlapError(where + ": column " + QuoteText(h) + " appears twice");
         *slot = c;
     }
     FactColumns cols;
@@ -249,7 +305,7 @@ double ParseMeasure(const std::string& s, const MeasureDecl& measure, const std:
     if (*first == '+') ++first;
     auto [p, ec] = std::from_chars(first, last, v);
     if (ec != std::errc() || p != last || !std::isfinite(v))
-        throw EOlapError(where + ": \"" + s + "\" is not a number (measure \"" + measure.name + "\")");
+        throw EOlapError(where + ": " + QuoteText(s) + " is not a number (measure \"" + measure.name + "\")");
     CheckMeasureValue(v, measure, where);
     return v;
 }
@@ -300,7 +356,8 @@ private:
 void LoadCsvFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vector<MeasureDecl>& measures,
                   const std::string& path, const SourceLimits& limits) {
     const std::string text = ReadWholeFile(path, "facts file", kMaxFactsFileSize);
-    const std::string source = "Facts file \"" + path + "\"";
+    const std::string source = "Facts file " + QuoteText(path);
+    CheckUtf8File(text, source);
     CsvReader csv(text, source);
     std::vector<std::string> fields;
     size_t line = 0;
@@ -335,7 +392,7 @@ void LoadCsvFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::v
 // name the file, the table and the row (counted from 1 in the table's order).
 void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std::vector<MeasureDecl>& measures,
                      const std::string& path, const std::string& table, const SourceLimits& limits) {
-    const std::string source = "Facts table \"" + table + "\" in \"" + path + "\"";
+    const std::string source = "Facts table " + QuoteText(table) + " in " + QuoteText(path);
     try {
         if (!cb::rtl::CheckRegularFile(path)) throw EOlapError(source + ": the file does not exist or is not a file");
     } catch (const cb::rtl::EInOutError& e) {
@@ -381,6 +438,7 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
     for (int c = 0; c < sqlite3_column_count(raw); ++c) {
         const char* n = sqlite3_column_name(raw, c);
         names.push_back(n ? n : "");
+        CheckUtf8Text(names.back(), source + ": the name of column " + std::to_string(c + 1));
     }
     const FactColumns cols = MapColumns(names, dims, measures, source);
     FactSink sink(b, dims, cols, limits, [] { return size_t(sqlite3_memory_used()); });
@@ -408,10 +466,16 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
         budget.allowed += limits.stepsPerRow;
         for (size_t c = 0; c < cols.count; ++c) {
             const int type = sqlite3_column_type(raw, int(c));
-            if (type == SQLITE_BLOB) throw EOlapError(where + ": column \"" + names[c] + "\" holds binary data");
+            if (type == SQLITE_BLOB) throw EOlapError(where + ": column " + QuoteText(names[c]) + " holds binary data");
             if (isLevel[c]) {
-                if (type == SQLITE_NULL) throw EOlapError(where + ": column \"" + names[c] + "\" is NULL");
+                if (type == SQLITE_NULL) throw EOlapError(where + ": column " + QuoteText(names[c]) + " is NULL");
+                if (type == SQLITE_FLOAT)
+                    throw EOlapError(where + ": column " + QuoteText(names[c]) + " holds the real number " +
+                                     text(int(c)) +
+                                     ", which cannot name a member (names hold no \".\"); store whole numbers as "
+                                     "INTEGER and names as TEXT");
                 fields[c] = text(int(c));
+                CheckUtf8Text(fields[c], where + ": column " + QuoteText(names[c]));
             }
         }
         for (size_t m = 0; m < measures.size(); ++m) {
@@ -424,11 +488,13 @@ void LoadSqliteFacts(CubeBuilder& b, const std::vector<DimDecl>& dims, const std
             case SQLITE_FLOAT:
                 values[m] = sqlite3_column_double(raw, c);
                 if (!std::isfinite(values[m]))
-                    throw EOlapError(where + ": column \"" + names[size_t(c)] + "\" is not a finite number");
+                    throw EOlapError(where + ": column " + QuoteText(names[size_t(c)]) + " is not a finite number");
                 CheckMeasureValue(values[m], measures[m], where);
                 break;
             default:
-                values[m] = ParseMeasure(cb::rtl::Trim(text(c)), measures[m], where);
+                const std::string value = text(c);
+                CheckUtf8Text(value, where + ": column " + QuoteText(names[size_t(c)]));
+                values[m] = ParseMeasure(cb::rtl::Trim(value), measures[m], where);
             }
         }
         sink.Add(fields, values, where);
@@ -444,6 +510,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
     std::vector<DimDecl> dims;
     std::vector<MeasureDecl> measures;
     std::vector<CalcDecl> calcs;
+    CheckUtf8File(text, source);
     std::istringstream in(text);
     std::string raw;
     size_t lineNo = 0;
@@ -460,7 +527,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
         // "NAME: value" for dimensions, measures and calculated members.
         auto split = [&](std::string& name, std::string& value) {
             const size_t colon = rest.find(':');
-            if (colon == std::string::npos) throw EOlapError(where + ": expected \"" + keyword + " NAME: ...\"");
+            if (colon == std::string::npos) throw EOlapError(where + ": expected " + QuoteText(keyword + " NAME: ..."));
             name = cb::rtl::Trim(rest.substr(0, colon));
             value = cb::rtl::Trim(rest.substr(colon + 1));
         };
@@ -470,6 +537,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 CheckName(rest, "cube", "");
                 cubeName = rest;
             } else if (keyword == "updated") {
+                CheckUpdated(rest);
                 updated = rest;
             } else if (keyword == "dimension") {
                 DimDecl d;
@@ -499,8 +567,9 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                 else if (agg == "max")
                     m.aggregation = Aggregation::Max;
                 else
-                    throw EOlapError("unknown aggregation \"" + agg + "\" (sum, count, min or max)");
+                    throw EOlapError("unknown aggregation " + QuoteText(agg) + " (sum, count, min or max)");
                 m.format = s2 == std::string::npos ? std::string() : Unquote(cb::rtl::Trim(value.substr(s2)));
+                CheckFormatLength(m.format);
                 CheckMeasureName(m.name, measures, calcs);
                 measures.push_back(std::move(m));
             } else if (keyword == "calculated") {
@@ -514,6 +583,7 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                     c.format = value.substr(1, close - 1);
                     value = cb::rtl::Trim(value.substr(close + 1));
                 }
+                CheckFormatLength(c.format);
                 if (value.empty()) throw EOlapError("calculated member \"" + c.name + "\" has no expression");
                 c.expression = value;
                 c.line = lineNo;
@@ -537,8 +607,8 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
                     if (facts.empty() || factsTable.empty()) throw EOlapError("expected \"facts-sqlite FILE TABLE\"");
                 }
             } else {
-                throw EOlapError("unknown keyword \"" + keyword +
-                                 "\" (cube, updated, dimension, measure, calculated, facts or facts-sqlite)");
+                throw EOlapError("unknown keyword " + QuoteText(keyword) +
+                                 " (cube, updated, dimension, measure, calculated, facts or facts-sqlite)");
             }
         } catch (const EOlapError& e) {
             if (std::string(e.what()).compare(0, where.size(), where) == 0) throw;
@@ -568,8 +638,11 @@ std::unique_ptr<CubeData> BuildCubeFromDescriptionText(const std::string& text, 
         for (size_t i = 0; i < calcs.size(); ++i) {
             try {
                 compiled.Prepare(MemberId(shape->measures.size() + i));
-            } catch (const EOlapError& e) {
-                throw EOlapError(source + ", line " + std::to_string(calcs[i].line) + ": " + e.what());
+            } catch (const mdx::ECalculatedMemberError& e) {
+                // The line of the member whose expression is wrong, which may
+                // be one this member uses.
+                const size_t at = size_t(e.Member()) - shape->measures.size();
+                throw EOlapError(source + ", line " + std::to_string(calcs.at(at).line) + ": " + e.what());
             }
         }
     }

@@ -16,7 +16,7 @@ namespace {
 }
 
 std::string Quote(const std::string& s) {
-    return "\"" + s + "\"";
+    return QuoteText(s);
 }
 
 void CheckText(const std::string& text, const std::string& what, const std::string& context) {
@@ -116,6 +116,22 @@ void CheckDimension(const DimensionData& dim, size_t factCount, const FactKeyCol
 }
 
 }  // namespace
+
+std::string QuoteText(const std::string& text) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7f) {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
 
 std::string SameNameText(const std::string& kind, const std::string& first, const std::string& second) {
     if (first == second) return kind + " " + Quote(second) + " appears twice";

@@ -24,6 +24,10 @@ constexpr double kMaxFactValue = 1e15;
 // The one rule for fact values, whoever reads or writes them.
 bool IsValidFactValue(double value);
 
+// A text in double quotes for a message, its control characters written as
+// "\x00" .. "\x1F" and "\x7F" (a NUL would end the message).
+std::string QuoteText(const std::string& text);
+
 // Throws EOlapError("<context>: ...") when name is empty, too long, or holds
 // "[", "]", "." or a control character. kind says what is named ("member").
 void CheckName(const std::string& name, const std::string& kind, const std::string& context);

@@ -108,6 +108,20 @@ bool SameName(std::string_view a, std::string_view b) {
     return FoldName(a) == FoldName(b);
 }
 
+size_t InvalidUtf8At(std::string_view text) {
+    for (size_t i = 0; i < text.size();) {
+        if (uint8_t(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        uint32_t cp = 0;
+        const size_t n = Decode(text, i, cp);
+        if (n == 0) return i;
+        i += n;
+    }
+    return std::string_view::npos;
+}
+
 size_t FoldedNameHash(std::string_view name, size_t seed) {
     uint64_t h = 0xCBF29CE484222325ull ^ (uint64_t(seed) * 0x9E3779B97F4A7C15ull);
     auto add = [&](std::string_view s) {

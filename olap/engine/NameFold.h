@@ -20,4 +20,8 @@ bool SameName(std::string_view a, std::string_view b);
 // A hash of the folded name, without building it for ASCII names.
 size_t FoldedNameHash(std::string_view name, size_t seed);
 
+// The offset of the first byte that does not belong to a valid UTF-8
+// sequence (overlong forms and surrogates included); npos for valid text.
+size_t InvalidUtf8At(std::string_view text);
+
 }  // namespace cb::olap

@@ -12,13 +12,14 @@ void CalculatedMembers::Prepare(MemberId measure, int level) {
     const CalculatedMemberData& data = FBinder.Cube().calculatedMembers[Index(measure)];
     if (c.state == Compiled::State::Done) return;
     if (c.state == Compiled::State::Compiling)
-        throw EOlapError("The calculated member " + data.uniqueName + " refers to itself");
+        throw ECalculatedMemberError(measure, "The calculated member " + data.uniqueName + " refers to itself");
     c.state = Compiled::State::Compiling;
     NodePtr tree;
     try {
         tree = ParseExpression(data.expression);
     } catch (const EOlapError& e) {
-        throw EOlapError("In the expression of the calculated member " + data.uniqueName + ": " + e.Message());
+        throw ECalculatedMemberError(measure,
+                                     "In the expression of the calculated member " + data.uniqueName + ": " + e.Message());
     }
     std::vector<int> stored;
     auto root = Compile(*tree, measure, stored, level);
@@ -38,8 +39,8 @@ std::unique_ptr<CalculatedMembers::Op> CalculatedMembers::Compile(const Node& no
                                                                   std::vector<int>& stored, int level) {
     const std::string& ownerName = FBinder.Cube().calculatedMembers[Index(owner)].uniqueName;
     auto fail = [&](const std::string& what) {
-        throw EOlapError("In the expression of the calculated member " + ownerName + ": " + what + " at " +
-                         node.pos.Text());
+        throw ECalculatedMemberError(owner, "In the expression of the calculated member " + ownerName + ": " + what +
+                                                " at " + node.pos.Text());
     };
     auto tooDeep = [&] {
         fail("the calculated members use one another too deeply (more than " + std::to_string(kMaxHeight) + " levels)");
@@ -67,7 +68,8 @@ std::unique_ptr<CalculatedMembers::Op> CalculatedMembers::Compile(const Node& no
         try {
             b = FBinder.Resolve(node.parts, node.pos);
         } catch (const EOlapError& e) {
-            throw EOlapError("In the expression of the calculated member " + ownerName + ": " + e.Message());
+            throw ECalculatedMemberError(owner,
+                                         "In the expression of the calculated member " + ownerName + ": " + e.Message());
         }
         if (b.kind != BoundName::Kind::Member || b.dim != kMeasuresDim) fail(node.NameText() + " is not a measure");
         op->measure = b.id;

@@ -1,6 +1,7 @@
 #pragma once
 // Calculated measures: their expressions compiled against the cube and
 // evaluated per cell from the stored measures' values.
+#include "olap/engine/OlapError.h"
 #include "olap/mdx/Binder.h"
 
 #include <cmath>
@@ -10,14 +11,24 @@
 
 namespace cb::olap::mdx {
 
+// An error in the expression of one calculated member, which Member names.
+class ECalculatedMemberError : public EOlapError {
+public:
+    ECalculatedMemberError(MemberId member, const std::string& message) : EOlapError(message), FMember(member) {}
+    MemberId Member() const { return FMember; }
+
+private:
+    MemberId FMember;
+};
+
 class CalculatedMembers {
 public:
     explicit CalculatedMembers(const Binder& binder) : FBinder(binder) {}
 
     // Compiles the calculated measure (and those it uses) on first use.
-    // Throws EOlapError for a bad expression, a cycle, or members that use
-    // one another too deeply or too often (see the limits below), naming
-    // the member.
+    // Throws ECalculatedMemberError for a bad expression, a cycle, or members
+    // that use one another too deeply or too often (see the limits below),
+    // naming the member whose expression it is in.
     void Prepare(MemberId measure) { Prepare(measure, 0); }
     // The stored measures the calculated measure needs, directly or not.
     std::vector<int> StoredMeasuresOf(MemberId measure) const;

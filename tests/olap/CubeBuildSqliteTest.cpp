@@ -39,6 +39,10 @@ CREATE TABLE blob AS SELECT * FROM good; UPDATE blob SET Top = x'00' WHERE rowid
 CREATE TABLE bad_text AS SELECT * FROM good; UPDATE bad_text SET Top = 'abc' WHERE rowid = 3;
 CREATE TABLE infinite AS SELECT * FROM good; UPDATE infinite SET Revenue = 1e999 WHERE rowid = 4;
 CREATE TABLE bad_name AS SELECT * FROM good; UPDATE bad_name SET City = 'Bos.ton' WHERE rowid = 1;
+CREATE TABLE latin1 AS SELECT * FROM good; UPDATE latin1 SET City = CAST(X'5AFC72696368' AS TEXT) WHERE rowid = 2;
+CREATE TABLE latin1_value AS SELECT * FROM good; UPDATE latin1_value SET Top = CAST(X'31FC' AS TEXT) WHERE rowid = 3;
+CREATE TABLE nul_value AS SELECT * FROM good; UPDATE nul_value SET Top = CAST(X'310032' AS TEXT) WHERE rowid = 3;
+CREATE TABLE real_year(Year REAL, Month, N REAL); INSERT INTO real_year VALUES (2024, 1, 1);
 CREATE TABLE no_top AS SELECT City, Country, Name, Revenue, Orders FROM good;
 CREATE TABLE stranger AS SELECT *, 1 AS Extra FROM good;
 CREATE VIEW by_view AS SELECT City, Country, Name AS "Product:Name", Revenue, Orders, Top FROM good;
@@ -117,6 +121,11 @@ TEST_F(CubeBuildSqliteTest, NumbersNameMembersAsTheirText) {
                                                "[Time].[All].[2024].[2]", "[Time].[All].[2023]",
                                                "[Time].[All].[2023].[May]"}));
     EXPECT_EQ(cube->factValues[0], (FactValueColumn{1, 2, 3}));
+    // A real number is no name: "2024.0" is refused, saying why.
+    EXPECT_NE(Error("cube Y\ndimension Time: Year, Month\nmeasure N: sum\nfacts-sqlite \"my data/shop.db\" real_year\n")
+                  .find("real_year\" in \"" + FDir.file("my data/shop.db") +
+                        "\", row 1: column \"Year\" holds the real number 2024.0, which cannot name a member"),
+              std::string::npos);
 }
 
 TEST_F(CubeBuildSqliteTest, ErrorsNameTheFileTableAndRow) {
@@ -140,6 +149,11 @@ TEST_F(CubeBuildSqliteTest, ErrorsNameTheFileTableAndRow) {
         {"facts-sqlite \"my data/shop.db\" infinite", "\", row 4: column \"Revenue\" is not a finite number"},
         {"facts-sqlite \"my data/shop.db\" bad_name",
          "\", row 1: Dimension \"Place\", level \"City\": member name \"Bos.ton\""},
+        {"facts-sqlite \"my data/shop.db\" latin1",
+         "Facts table \"latin1\" in \"" + db + "\", row 2: column \"City\" holds text that is not UTF-8 (byte 0xFC)"},
+        {"facts-sqlite \"my data/shop.db\" latin1_value",
+         "\", row 3: column \"Top\" holds text that is not UTF-8 (byte 0xFC)"},
+        {"facts-sqlite \"my data/shop.db\" nul_value", "\", row 3: \"1\\x002\" is not a number (measure \"Top\")"},
         {"facts-sqlite \"my data/shop.db\"", "line 7: expected \"facts-sqlite FILE TABLE\""},
         {"facts-sqlite \"my data/shop.db good", "line 7: the database file name is not closed"},
         {"facts-sqlite junk.db good\nfacts facts.csv", "line 8: the facts are named twice"},

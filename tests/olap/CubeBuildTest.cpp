@@ -121,6 +121,24 @@ TEST(CubeBuildTest, ErrorsNameTheLine) {
         {d, replace(f, "Boston,USA,\"Bike, red\"", ",USA,\"Bike, red\""),
          "line 2: Dimension \"Place\", level \"City\": a member name is empty"},
         {d, "", "the file is empty"},
+        {replace(d, "max 0.0", "max \"" + std::string(256, '0') + "\""), f,
+         "line 8: the format string is longer than 255 characters"},
+        {replace(d, "Per Order: \"#,##0.00\"", "Per Order: \"" + std::string(256, '#') + "\""), f,
+         "line 9: the format string is longer than 255 characters"},
+        {replace(d, "2024-06-30 12:00:00", "yesterday"), f,
+         "line 3: \"updated\" takes a date as 2024-06-30, with a time as 2024-06-30 12:00:00 when wanted, not "
+         "\"yesterday\""},
+        {replace(d, "2024-06-30 12:00:00", "2023-02-29"), f, "line 3: \"updated\" takes a date"},
+        {replace(d, "2024-06-30 12:00:00", "2024-06-30 24:00"), f, "line 3: \"updated\" takes a date"},
+        // Text that is not UTF-8 (Latin-1 here, an overlong form) is refused with its line.
+        {d, replace(f, "Boston,USA,Helmet", "Z\xFCrich,USA,Helmet"),
+         "facts.csv\", line 5: the text is not UTF-8 (byte 0xFC); save the file as UTF-8"},
+        {replace(d, "cube Shop", "cube Z\xFCrich"), f, "cube.txt\", line 2: the text is not UTF-8 (byte 0xFC)"},
+        {d, replace(f, "Helmet", "Helm\xC0\xAFt"), "line 3: the text is not UTF-8 (byte 0xC0)"},
+        // A NUL is shown, and the message goes on after it.
+        {d, replace(f, "100.5", std::string("1\0" "5", 3)), "line 2: \"1\\x005\" is not a number (measure \"Revenue\")"},
+        {d, replace(f, "Boston,USA,Helmet", std::string("Bo\0ston", 7) + ",USA,Helmet"),
+         "level \"City\": member name \"Bo\\x00ston\" must not contain control characters"},
     };
     for (const Case& c : cases) {
         const std::string err = BuildError(c.description, c.facts);

@@ -80,6 +80,14 @@ TEST(CubeNamesTest, FoldingCoversLettersBeyondAscii) {
     }
 }
 
+// The table in the source is what the generator makes of Unicode's data.
+TEST(CubeNamesTest, FoldTableIsTheGeneratorsOutput) {
+    std::string generated;
+    ASSERT_EQ(cbtest::runCommand(std::string(CB_SOURCE_DIR) + "/scripts/gen-name-fold 2>&1", &generated), 0)
+        << "CaseFolding.txt comes with the unicode-data package: " << generated;
+    EXPECT_EQ(generated, cbtest::readFile(std::string(CB_SOURCE_DIR) + "/olap/engine/NameFoldTable.inc"));
+}
+
 // Greek names fold as Unicode folds them, in queries, twins and the column
 // names of the facts.
 TEST(CubeNamesTest, GreekNamesAndColumnNamesFold) {
@@ -204,8 +212,11 @@ TEST(CubeNamesTest, CalculatedMembersAreCheckedWhenBuilt) {
     } cases[] = {
         {"calculated A: [Measures].[X] + 1\n", "cube.txt\", line 4: In the expression of the calculated member "
                                                "[Measures].[A]: Unknown measure [Measures].[X]"},
+        // The line is that of the member the message names.
         {"calculated A: [Measures].[B] + 1\ncalculated B: [Measures].[A] + 1\n",
-         "line 4: In the expression of the calculated member [Measures].[B]: [Measures].[A] depends on this member"},
+         "line 5: In the expression of the calculated member [Measures].[B]: [Measures].[A] depends on this member"},
+        {"calculated A: [Measures].[B] + 1\ncalculated B: [Measures].[X]\n",
+         "line 5: In the expression of the calculated member [Measures].[B]: Unknown measure [Measures].[X]"},
         {"calculated A: [Measures].[V]\ncalculated B: [Measures].[B] * 2\n",
          "line 5: In the expression of the calculated member [Measures].[B]: the calculated member refers to itself"},
         {"calculated A: [Measures].[V] +\n", "line 4: In the expression of the calculated member [Measures].[A]"},

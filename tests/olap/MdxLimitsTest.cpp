@@ -102,6 +102,12 @@ TEST(MdxLimitsTest, CalculatedMembersUsedTooDeeplyOrTooOften) {
         // A chain: each member adds one to the one before.
         {withCalcs(2000, "[Measures].[Sales]", "P + 1"), "C1999", "use one another too deeply (more than 512 levels)"},
         {withCalcs(200, "[Measures].[Sales]", "P + 1"), "C199", ""},
+        // The bounds the README gives: each "+ 1" link takes two of the 512
+        // levels, a plain reference one.
+        {withCalcs(256, "[Measures].[Sales]", "P + 1"), "C255", ""},
+        {withCalcs(257, "[Measures].[Sales]", "P + 1"), "C256", "use one another too deeply (more than 512 levels)"},
+        {withCalcs(512, "[Measures].[Sales]", "P"), "C511", ""},
+        {withCalcs(513, "[Measures].[Sales]", "P"), "C512", "use one another too deeply (more than 512 levels)"},
         // Each member doubles the work of the one before.
         {withCalcs(40, "[Measures].[Sales]", "P + P"), "C39",
          "use one another too often (more than 100000 steps per cell)"},
