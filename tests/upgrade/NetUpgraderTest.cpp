@@ -11,9 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace cb::upgrade;
 using cb::upgrade::test::NetServer;
@@ -247,4 +251,139 @@ TEST(NetUpgrader, HostileInformationFilesEndTheCheck) {
         EXPECT_TRUE(f.Upgrader.Files().empty());
         EXPECT_TRUE(fs::is_empty(f.Dir));
     }
+}
+
+namespace {
+
+std::string RawUrl(const std::string& name, const std::string& body) {
+    return NetServer().Url("/raw/" + QUrl::toPercentEncoding(QString::fromStdString(body)).toStdString() + "/" + name);
+}
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Whether a process runs the executable.
+bool Runs(const fs::path& executable) {
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        std::error_code ec;
+        const fs::path exe = fs::read_symlink(entry.path() / "exe", ec);
+        if (!ec && exe == executable) return true;
+    }
+    return false;
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms) return false;
+        ::usleep(50000);
+    }
+    return true;
+}
+
+// The program of a self upgrade, with two new files listed, started for
+// real: the running "program" is a copy of sleep, the new one a script that
+// notes how it was started.
+struct TSelfUpgrade : TFixture {
+    const std::string NewProgram = "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/restarted\"\n";
+    const std::string OldProgram = ReadAll("/bin/sleep");
+    pid_t Running = -1;
+
+    TSelfUpgrade() {
+        fs::copy_file("/bin/sleep", Dir / "cubebrowser");
+        fs::permissions(Dir / "cubebrowser", fs::perms(0755));
+        std::ofstream(Dir / "themes.ini") << "old themes";
+        Upgrader.HandOverEnabled = true;
+#ifdef CB_UPGRADER
+        Upgrader.UpgraderProgram = CB_UPGRADER;
+#endif
+    }
+    ~TSelfUpgrade() {
+        if (Running > 0) ::waitpid(Running, nullptr, 0);
+        if (!Upgrader.HandOverFolder().empty()) fs::remove_all(Upgrader.HandOverFolder());
+    }
+    // The program runs for a few seconds while the upgrade downloads.
+    void StartProgram() {
+        Running = ::fork();
+        if (Running == 0) {
+            const std::string exe = (Dir / "cubebrowser").string();
+            ::execl(exe.c_str(), exe.c_str(), "3", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+    std::string Info(const std::vector<std::pair<std::string, std::string>>& files) {
+        std::string info = "#date=3/1/2004\n#method=0\n";
+        for (size_t i = 0; i < files.size(); ++i) {
+            // url, url0, then url + (files so far + 1): url3, url4, ...
+            const std::string suffix = i == 0 ? "" : i == 1 ? "0" : std::to_string(i + 1);
+            info += "#url" + suffix + "=" + RawUrl(files[i].first, files[i].second) + "\n#sha256" + suffix + "=" +
+                    Sha(files[i].second) + "\n";
+        }
+        return info;
+    }
+    // Runs the check and waits for the upgrade program to end.
+    void Upgrade(const std::string& info) {
+        StartProgram();
+        Run(info);
+        ASSERT_EQ(Events.back(), "close");
+        const fs::path upgrader = fs::path(Upgrader.HandOverFolder()) / "Upgrader3";
+        // The files wait for the program to end.
+        if (::waitpid(Running, nullptr, WNOHANG) == 0) {
+            EXPECT_EQ(ReadAll(Dir / "cubebrowser"), OldProgram);
+            EXPECT_TRUE(fs::exists(Dir / "cubebrowser.uTMP"));
+        }
+        ::waitpid(Running, nullptr, 0);
+        Running = -1;
+        ASSERT_TRUE(WaitFor([&] { return !Runs(upgrader); }, 20000)) << "the upgrade program did not end";
+    }
+    std::vector<std::string> Leftovers() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(Dir)) {
+            const std::string n = e.path().filename().string();
+            if (n.find(".uTMP") != std::string::npos || n.find(".uOLD") != std::string::npos) names.push_back(n);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+}  // namespace
+
+TEST(UpgradeProgram, PutsTheNewFilesInPlaceAndRestartsTheProgram) {
+#ifndef CB_UPGRADER
+    GTEST_FAIL() << "cubebrowser-upgrader is built with the tools";
+#endif
+    TSelfUpgrade f;
+    f.Upgrade(f.Info({{"cubebrowser", f.NewProgram}, {"themes.ini", "new themes"}, {"help.txt", "new help"}}));
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(f.Dir / "restarted") && !ReadAll(f.Dir / "restarted").empty(); },
+                        20000))
+        << "the program was not started again";
+    EXPECT_EQ(ReadAll(f.Dir / "restarted"), "/afterupgrade\n");
+    EXPECT_EQ(ReadAll(f.Dir / "cubebrowser"), f.NewProgram);
+    EXPECT_EQ(ReadAll(f.Dir / "themes.ini"), "new themes");
+    EXPECT_EQ(ReadAll(f.Dir / "help.txt"), "new help");
+    EXPECT_EQ(fs::status(f.Dir / "cubebrowser").permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
+    EXPECT_EQ(f.Leftovers(), std::vector<std::string>{});
+}
+
+TEST(UpgradeProgram, AFailureLeavesTheOldFilesWhole) {
+#ifndef CB_UPGRADER
+    GTEST_FAIL() << "cubebrowser-upgrader is built with the tools";
+#endif
+    TSelfUpgrade f;
+    // The last file cannot replace what stands in its place, a folder: the
+    // two before it are put back.
+    fs::create_directories(f.Dir / "zz-notes" / "inside");
+    f.Upgrade(f.Info({{"cubebrowser", f.NewProgram}, {"themes.ini", "new themes"}, {"zz-notes", "notes"}}));
+    EXPECT_EQ(ReadAll(f.Dir / "cubebrowser"), f.OldProgram);
+    EXPECT_EQ(fs::status(f.Dir / "cubebrowser").permissions() & fs::perms(0777), fs::perms(0755));
+    EXPECT_EQ(ReadAll(f.Dir / "themes.ini"), "old themes");
+    EXPECT_TRUE(fs::is_directory(f.Dir / "zz-notes" / "inside"));
+    // The downloads stay for another try; no kept copy is left.
+    EXPECT_EQ(f.Leftovers(), (std::vector<std::string>{"cubebrowser.uTMP", "themes.ini.uTMP", "zz-notes.uTMP"}));
+    EXPECT_EQ(ReadAll(f.Dir / "cubebrowser.uTMP"), f.NewProgram);
+    EXPECT_FALSE(fs::exists(f.Dir / "restarted"));
 }

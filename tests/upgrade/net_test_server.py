@@ -159,6 +159,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_body(200, ("\n".join(lines) + "\n").encode())
         elif p.startswith("/info?"):
             self.send_body(200, urllib.parse.unquote(p[6:]).encode())
+        elif p.startswith("/raw/"):
+            # /raw/<percent-encoded body>/<file name>
+            body = urllib.parse.unquote(p[5:].split("/")[0]).encode()
+            self.send_body(200, body, "application/octet-stream", [("Last-Modified", LAST_MODIFIED)])
         elif p.startswith("/files/"):
             body = ("content of " + p[7:]).encode()
             self.send_body(200, body, "application/octet-stream", [("Last-Modified", LAST_MODIFIED)])
