@@ -69,35 +69,21 @@ void TPlotPreviewPanel::SetPaperColor(cb::gfx::TColor c) {
     update();
 }
 
-void TPlotPreviewPanel::Prune() {
-    // A panel that went is forgotten.
-    FPanels.erase(std::remove_if(FPanels.begin(), FPanels.end(), [](const auto& p) { return p.isNull(); }),
-                  FPanels.end());
-}
-
 cb::chart::TCustomPlotPanel* TPlotPreviewPanel::Panel() const {
-    for (const auto& p : FPanels)
-        if (p) return p.data();
-    return nullptr;
+    return FPanels.First();
 }
 
 void TPlotPreviewPanel::SetPanel(cb::chart::TCustomPlotPanel* panel) {
-    Prune();
     if (panel == Panel() || static_cast<QWidget*>(panel) == this) return;
-    if (!panel) {
-        if (!FPanels.empty()) FPanels.erase(FPanels.begin());
-    } else {
-        auto it = std::find(FPanels.begin(), FPanels.end(), panel);
-        if (it != FPanels.end()) FPanels.erase(it);
-        FPanels.insert(FPanels.begin(), panel);
-    }
+    if (!panel)
+        FPanels.Delete(0);
+    else
+        FPanels.MakeFirst(panel);
     update();
 }
 
 void TPlotPreviewPanel::AddPanel(cb::chart::TCustomPlotPanel* panel) {
-    Prune();
-    if (!panel || std::find(FPanels.begin(), FPanels.end(), panel) != FPanels.end()) return;
-    FPanels.emplace_back(panel);
+    if (static_cast<QWidget*>(panel) == this || !FPanels.Add(panel)) return;
     update();
 }
 
@@ -236,7 +222,6 @@ void TPlotPreviewPanel::DrawPanel(QPainter& painter, cb::chart::TCustomPlotPanel
 }
 
 void TPlotPreviewPanel::UpdateLayout() {
-    Prune();
     FPaperRect = CalcPaperRect();
     if (OnGetPaperRect) OnGetPaperRect(this, FPaperRect);
     // While dragging, the image follows the mouse, not the margins.
@@ -252,14 +237,13 @@ void TPlotPreviewPanel::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(cb::gfx::ToQColor(FPaperColor));
     painter.drawRect(paper.adjusted(0, 0, -1, -1));
-    for (const auto& p : FPanels)
-        if (p) {
-            try {
-                DrawPanel(painter, p.data());
-            } catch (const std::exception&) {
-                // A panel that cannot draw leaves its place empty.
-            }
+    for (cb::chart::TCustomPlotPanel* p : FPanels.Panels()) {
+        try {
+            DrawPanel(painter, p);
+        } catch (const std::exception&) {
+            // A panel that cannot draw leaves its place empty.
         }
+    }
     if (Margins.Visible) {
         QPen pen(cb::gfx::ToQColor(Margins.Color), 1, Margins.SmallDots ? Qt::DotLine : Qt::DashLine);
         painter.setPen(pen);
@@ -388,8 +372,7 @@ void TPlotPreviewPanel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TPlotPreviewPanel::Print() {
-    Prune();
-    if (FPanels.empty()) return;
+    if (FPanels.Count() == 0) return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const auto cursor = cb::rtl::OnScopeExit([] { QGuiApplication::restoreOverrideCursor(); });
     ApplyOrientation();
@@ -402,8 +385,7 @@ void TPlotPreviewPanel::Print() {
         throw EExportError("The printer \"" + printer.printerName().toStdString() +
                            "\" could not start the print job \"" + title + "\"");
     try {
-        for (const auto& p : FPanels)
-            if (p) DrawPanelInto(painter, p.data(), p->PrintPageRect(&printer));
+        for (cb::chart::TCustomPlotPanel* p : FPanels.Panels()) DrawPanelInto(painter, p, p->PrintPageRect(&printer));
     } catch (...) {
         printer.abort();
         if (painter.isActive()) painter.end();

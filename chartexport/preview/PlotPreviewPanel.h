@@ -3,6 +3,7 @@
 // with chart panels drawn where they would print. Dragging the chart's
 // edges, corners or the chart itself changes its print margins (percent of
 // the page). The same component prints its panels, all on one page.
+#include "chartexport/preview/PlotPanelsList.h"
 #include "platform/gfx/Color.h"
 #include "platform/gfx/Geometry.h"
 
@@ -80,7 +81,8 @@ public:
     void SetPanel(cb::chart::TCustomPlotPanel* panel);
     // Further panels printed on the same page.
     void AddPanel(cb::chart::TCustomPlotPanel* panel);
-    int PanelCount() const { return static_cast<int>(FPanels.size()); }
+    const TPlotPanelsList& Panels() const { return FPanels; }
+    int PanelCount() const { return FPanels.Count(); }
 
     // The printer shown and printed on (not owned); none uses the panel's own.
     void SetPrinter(QPrinter* printer);
@@ -119,9 +121,8 @@ private:
     void DrawPanel(QPainter& painter, cb::chart::TCustomPlotPanel* panel);
     void DrawPanelInto(QPainter& painter, cb::chart::TCustomPlotPanel* panel, const cb::gfx::TRect& image);
     void UpdateMargins();
-    void Prune();
 
-    std::vector<QPointer<cb::chart::TCustomPlotPanel>> FPanels;
+    TPlotPanelsList FPanels;
     std::unique_ptr<QPrinter> FOwnPrinter;
     QPrinter* FPrinter = nullptr;
     bool FAsBitmap = false;

@@ -359,4 +359,62 @@ TEST(ChartPreview, PrintsToAPdfFileTheUserChooses) {
     answer.clear();
     form.BPrint->click();
     EXPECT_EQ(asked, 2);
+// The preview's list of panels: in order, each once, the first the main
+// panel, and a panel that is destroyed leaves it.
+TEST_F(PreviewFixture, PanelsListKeepsOrderAndForgetsPanelsThatGo) {
+    auto second = std::make_unique<cetest::BarPanel>();
+    cetest::BarPanel third;
+    preview.AddPanel(second.get());
+    preview.AddPanel(&third);
+    preview.AddPanel(second.get());  // listed already
+    preview.AddPanel(nullptr);
+    const TPlotPanelsList& list = preview.Panels();
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.First(), &chart);
+    EXPECT_EQ(list.Items(1), second.get());
+    EXPECT_EQ(list.IndexOf(&third), 2);
+    EXPECT_EQ(list.Items(3), nullptr);
+    second.reset();
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Items(1), &third);
+    // A listed panel made the main one moves to the front; none removes the first.
+    preview.SetPanel(&third);
+    EXPECT_EQ(list.Panels(), (std::vector<cb::chart::TCustomPlotPanel*>{&third, &chart}));
+    preview.SetPanel(nullptr);
+    EXPECT_EQ(preview.Panel(), &chart);
+    EXPECT_EQ(list.Count(), 1);
+    preview.SetPanel(nullptr);
+    EXPECT_EQ(list.Count(), 0);
+    preview.SetPanel(nullptr);  // an empty list stays empty
+    EXPECT_EQ(preview.Panel(), nullptr);
+}
+
+// Two listed panels print on one page, each at its own margins: one in the
+// top left quarter, the other in the bottom right one.
+TEST_F(PreviewFixture, TwoPanelsPrintOnOnePageEachAtItsMargins) {
+    cetest::BarPanel second;
+    second.SetPrintProportional(false);
+    chart.SetPrintMargins(TRect{5, 5, 55, 55});
+    second.SetPrintMargins(TRect{55, 55, 5, 5});
+    preview.AddPanel(&second);
+    preview.Print();
+    const std::string pdf = dir.file("out.pdf");
+    auto png = cetest::RunProgram("/usr/bin/pdftoppm", {"-r", "30", "-png", "-singlefile", pdf, dir.file("page")});
+    ASSERT_EQ(png.code, 0) << png.err;
+    auto info = cetest::RunProgram("/usr/bin/pdfinfo", {pdf});
+    EXPECT_NE(info.out.find("Pages:           1"), std::string::npos) << info.out;
+    QImage page(QString::fromStdString(dir.file("page.png")));
+    ASSERT_FALSE(page.isNull());
+    // Ink per quarter of the page (the middle strip left out).
+    int ink[2][2] = {{0, 0}, {0, 0}};
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const int qx = x < page.width() * 43 / 100 ? 0 : x > page.width() * 57 / 100 ? 1 : -1;
+            const int qy = y < page.height() * 43 / 100 ? 0 : y > page.height() * 57 / 100 ? 1 : -1;
+            if (qx >= 0 && qy >= 0 && qGray(page.pixel(x, y)) < 240) ++ink[qy][qx];
+        }
+    EXPECT_GT(ink[0][0], 50);
+    EXPECT_GT(ink[1][1], 50);
+    EXPECT_EQ(ink[0][1], 0);
+    EXPECT_EQ(ink[1][0], 0);
 }
