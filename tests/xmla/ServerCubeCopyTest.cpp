@@ -185,10 +185,10 @@ TEST(ServerCubeCopy, EveryNumericTypeIsCopied) {
                                     "SELECT {[Measures].[Revenue]} ON COLUMNS, {[Product].[Item].Members} ON ROWS "
                                     "FROM [Copy]");
     // A number typed as a text, "+7.25" with blanks around, an unsigned long,
-    // a float with an exponent; an empty value is no fact.
-    for (const char* expected : {"[Tea] | 12.5", "[Coffee] | 7.25", "[Bread] | 40", "[Rice] | -150"})
+    // a float with an exponent; an empty value is no fact (the member stays).
+    for (const char* expected :
+         {"[Tea] | 12.5\n", "[Coffee] | 7.25\n", "[Bread] | 40\n", "[Rice] | -150\n", "[Salt] |\n"})
         EXPECT_NE(cells.find(expected), std::string::npos) << expected << "\n" << cells;
-    EXPECT_EQ(cells.find("[Salt]"), std::string::npos) << cells;
 }
 
 TEST(ServerCubeCopy, WhatIsNoNumberOrWouldMergeMembersIsRefusedNamingIt) {
@@ -210,7 +210,7 @@ TEST(ServerCubeCopy, WhatIsNoNumberOrWouldMergeMembersIsRefusedNamingIt) {
         {"text", "The analysis server " + server + "text sent for the cell ([Product].[Drinks].[Tea], "
                  "[Measures].[Revenue]) the text \"n/a\", which is not a number; the copy is not made"},
         {"big", "The analysis server " + server + "big sent for the cell ([Product].[Drinks].[Tea], "
-                "[Measures].[Revenue]) the value 2000000000000000, beyond the 1e15 in magnitude a local cube "
+                "[Measures].[Revenue]) the value 2e+15, beyond the 1e15 in magnitude a local cube "
                 "holds; the copy is not made"},
     };
     const std::string folder = cbtest::xmla::ScratchFolder();
