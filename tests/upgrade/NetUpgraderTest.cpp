@@ -367,6 +367,8 @@ TEST(UpgradeProgram, PutsTheNewFilesInPlaceAndRestartsTheProgram) {
     EXPECT_EQ(ReadAll(f.Dir / "help.txt"), "new help");
     EXPECT_EQ(fs::status(f.Dir / "cubebrowser").permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
     EXPECT_EQ(f.Leftovers(), std::vector<std::string>{});
+    // The upgrade program's private folder goes with it.
+    EXPECT_FALSE(fs::exists(f.Upgrader.HandOverFolder()));
 }
 
 TEST(UpgradeProgram, AFailureLeavesTheOldFilesWhole) {

@@ -67,5 +67,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cubebrowser-upgrader: %s\n", e.what());
         status = 1;
     }
+    // Last: the private folder the program copied this one into goes.
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    if (!ec && self.filename().string().rfind("cb-upgrade-", 0) == 0) std::filesystem::remove_all(self, ec);
     return status;
 }
