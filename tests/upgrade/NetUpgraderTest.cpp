@@ -291,6 +291,7 @@ struct TSelfUpgrade : TFixture {
     const std::string NewProgram = "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/restarted\"\n";
     const std::string OldProgram = ReadAll("/bin/sleep");
     pid_t Running = -1;
+    std::string Method = "0";
 
     TSelfUpgrade() {
         fs::copy_file("/bin/sleep", Dir / "cubebrowser");
@@ -315,7 +316,7 @@ struct TSelfUpgrade : TFixture {
         }
     }
     std::string Info(const std::vector<std::pair<std::string, std::string>>& files) {
-        std::string info = "#date=3/1/2004\n#method=0\n";
+        std::string info = "#date=3/1/2004\n#method=" + Method + "\n";
         for (size_t i = 0; i < files.size(); ++i) {
             // url, url0, then url + (files so far + 1): url3, url4, ...
             const std::string suffix = i == 0 ? "" : i == 1 ? "0" : std::to_string(i + 1);
@@ -333,7 +334,7 @@ struct TSelfUpgrade : TFixture {
         // The files wait for the program to end.
         if (::waitpid(Running, nullptr, WNOHANG) == 0) {
             EXPECT_EQ(ReadAll(Dir / "cubebrowser"), OldProgram);
-            EXPECT_TRUE(fs::exists(Dir / "cubebrowser.uTMP"));
+            EXPECT_FALSE(Leftovers().empty());
         }
         ::waitpid(Running, nullptr, 0);
         Running = -1;
@@ -388,4 +389,20 @@ TEST(UpgradeProgram, AFailureLeavesTheOldFilesWhole) {
     EXPECT_EQ(f.Leftovers(), (std::vector<std::string>{"cubebrowser.uTMP", "themes.ini.uTMP", "zz-notes.uTMP"}));
     EXPECT_EQ(ReadAll(f.Dir / "cubebrowser.uTMP"), f.NewProgram);
     EXPECT_FALSE(fs::exists(f.Dir / "restarted"));
+}
+
+// The external setup: the one download runs in the program's folder, once
+// the program has ended, and goes; the program's files stay as they were.
+TEST(UpgradeProgram, RunsTheDownloadedSetup) {
+#ifndef CB_UPGRADER
+    GTEST_FAIL() << "cubebrowser-upgrader is built with the tools";
+#endif
+    TSelfUpgrade f;
+    f.Method = "1";
+    f.Upgrade(f.Info({{"setup.sh", "#!/bin/sh\necho \"setup in $(pwd)\" > setup-ran\n"}}));
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(f.Dir / "setup-ran"); }, 20000));
+    EXPECT_EQ(ReadAll(f.Dir / "setup-ran"), "setup in " + fs::canonical(f.Dir).string() + "\n");
+    EXPECT_EQ(ReadAll(f.Dir / "cubebrowser"), f.OldProgram);
+    EXPECT_FALSE(fs::exists(f.Dir / "setup.sh.uTMP"));
+    EXPECT_FALSE(fs::exists(f.Dir / "setup.sh"));
 }
