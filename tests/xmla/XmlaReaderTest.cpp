@@ -89,7 +89,9 @@ TEST(XmlaReader, NumbersAsXmlSchemaWritesThem) {
     for (const Case& c : cases) {
         double v = -1;
         EXPECT_EQ(ParseXsdNumber(c.text, v), c.number) << c.text;
-        if (c.number) EXPECT_EQ(v, c.value) << c.text;
+        if (c.number) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
     }
     double v = 0;
     EXPECT_TRUE(ParseXsdNumber("NaN", v) && std::isnan(v));
