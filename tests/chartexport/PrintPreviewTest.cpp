@@ -359,6 +359,8 @@ TEST(ChartPreview, PrintsToAPdfFileTheUserChooses) {
     answer.clear();
     form.BPrint->click();
     EXPECT_EQ(asked, 2);
+}
+
 // The preview's list of panels: in order, each once, the first the main
 // panel, and a panel that is destroyed leaves it.
 TEST_F(PreviewFixture, PanelsListKeepsOrderAndForgetsPanelsThatGo) {
