@@ -31,7 +31,7 @@ TEST(CubeConnectionString, StringsAndDescriptionsByType) {
         {TConnectionType::ctAnalysisServer, "a\"b", "c\"", "",
          "Data Source=\"a\"\"b\";Initial Catalog=\"c\"\"\";Provider=MSOLAP.2;", "Analysis Server: a\"b"},
         {TConnectionType::ctNone, "olap01", "Sales", "x.cub", "", "Unknown connection information"},
-        {7, "olap01", "Sales", "x.cub", "", "Unknown connection information"},
+        {static_cast<TConnectionType>(7), "olap01", "Sales", "x.cub", "", "Unknown connection information"},
     };
     for (const auto& c : cases) {
         TCubeConnectionString s;

@@ -64,7 +64,7 @@ void Copy(const std::string& dir, int kind, const std::string& target) {
     cbtest::TTestContext context;
     TCreateLocalCubeUsingGlobalCreate builder(context.Context());
     auto description = std::make_unique<TCubeConnectionString>();
-    description->ConnectionType = ctLocalCubeFile;
+    description->ConnectionType = TConnectionType::ctLocalCubeFile;
     description->FileName = dir + "/source.cub";
     ASSERT_TRUE(builder.Connection().Connect(std::move(description)));
     ASSERT_TRUE(builder.Connection().SelectCubeByName("Tiny"));
