@@ -24,14 +24,24 @@ struct CacheEntry {
 std::mutex gCacheMutex;
 std::map<std::string, CacheEntry> gCache;
 
-std::mutex gServerMutex;
-ServerOpener gServerOpener;
+// The registered server client. Held in a function so that a registration
+// made while other files' globals are still being set up (a static
+// initialiser) is never overwritten by this file's own set-up.
+struct ServerRegistration {
+    std::mutex mutex;
+    ServerOpener opener;
+};
+
+ServerRegistration& Registration() {
+    static ServerRegistration registration;
+    return registration;
+}
 
 std::shared_ptr<Provider> OpenServer(const std::string& server, const std::string& catalog, bool newSession) {
     ServerOpener opener;
     {
-        std::lock_guard lock(gServerMutex);
-        opener = gServerOpener;
+        std::lock_guard lock(Registration().mutex);
+        opener = Registration().opener;
     }
     if (!opener) throw EOlapError("This program cannot reach analysis servers (\"" + server + "\")");
     return opener(server, catalog, newSession);
@@ -78,8 +88,8 @@ std::shared_ptr<Connection> OpenConnection(const std::string& connectionString, 
 }  // namespace
 
 void RegisterServerProvider(ServerOpener opener) {
-    std::lock_guard lock(gServerMutex);
-    gServerOpener = std::move(opener);
+    std::lock_guard lock(Registration().mutex);
+    Registration().opener = std::move(opener);
 }
 
 std::shared_ptr<Connection> Connection::Open(const std::string& connectionString) {
