@@ -2,7 +2,7 @@
 // 1920 x 1080 image in 2D and in 3D, and the marks of 1,000 bars placed
 // with overlap avoidance.
 #include "bench/QtBenchMain.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "chart/series/bar/BarSeries.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -30,7 +30,7 @@ void FillBars(TCustomAxisPanel& chart, int seriesCount, int points, bool marks) 
 }
 
 void BM_Bars(benchmark::State& state, bool is3D) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(is3D);
     FillBars(chart, 10, 1000, false);
     cb::gfx::TBitmap target(1920, 1080);
@@ -50,7 +50,7 @@ void BM_Bars3D(benchmark::State& state) {
 // One series of 1,000 bars with their marks, each mark kept clear of the
 // earlier ones; the whole chart is drawn, so the figure bounds the marks.
 void BM_Marks(benchmark::State& state, bool avoid) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(false);
     FillBars(chart, 1, 1000, true);
     static_cast<TBarSeries*>(chart.SeriesAt(0))->SetAutoMarkPosition(avoid);

@@ -2,7 +2,7 @@
 // 1,000 points in 2D and 3D (with pointers), stacked areas, a fast line of
 // 100,000 points, pies of 100 slices flat and in 3D, and a pyramid.
 #include "bench/QtBenchMain.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "chart/series/fastline/FastLineSeries.h"
 #include "chart/series/line/AreaSeries.h"
 #include "chart/series/line/LineSeries.h"
@@ -36,7 +36,7 @@ void Run(benchmark::State& state, TCustomAxisPanel& chart) {
 
 template <class T>
 void Lines(benchmark::State& state, bool is3D, bool pointers, TCustomSeriesStack stack) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(is3D);
     for (int s = 0; s < 10; ++s) {
         auto* line = chart.CreateSeries<T>();
@@ -60,7 +60,7 @@ void BM_StackedAreas2D(benchmark::State& state) {
 }
 
 void BM_FastLine100k(benchmark::State& state) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(false);
     auto* line = chart.CreateSeries<TFastLineSeries>();
     line->Marks().SetVisible(false);
@@ -70,7 +70,7 @@ void BM_FastLine100k(benchmark::State& state) {
 }
 
 void Pie(benchmark::State& state, bool is3D) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(is3D);
     auto* pie = chart.CreateSeries<TPieSeries>();
     pie->SetDonutHolePercent(is3D ? 40 : 0);
@@ -86,7 +86,7 @@ void BM_Donut3D(benchmark::State& state) {
 }
 
 void BM_Pyramid3D(benchmark::State& state) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(true);
     auto* p = chart.CreateSeries<TPyramidSeries>();
     p->Marks().SetVisible(false);

@@ -3,6 +3,8 @@
 #include "chart/core/PlotExceptions.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
+#include "chart/axis/ChartAxes.h"
+#include "chart/series/ChartSeries.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,9 +32,7 @@ TChartAxis::TChartAxis(TCustomAxisPanel* chart, bool isDepth)
 
 TChartAxis::~TChartAxis() {
     if (!FChart) return;
-    for (int i = 0; i < FChart->NumberOfSeries(); ++i) FChart->SeriesAt(i)->ForgetAxis(this);
-    for (TPlotCustomTool* t : FChart->Tools().Items())
-        if (auto* at = dynamic_cast<TPlotCustomToolAxis*>(t)) at->AxisDestroyed(this);
+    FChart->AxisGoing(this);
     FChart->CustomAxes().Leave(this);
     FChart->Axes().Remove(this);
 }

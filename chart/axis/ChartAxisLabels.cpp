@@ -6,6 +6,7 @@
 #include "chart/panel/CustomAxisPanel.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatFloat.h"
+#include "chart/series/ChartSeries.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include "chart/core/PlotGeometry.h"
 #include "chart/style/ChartBrush.h"
 #include "chart/style/ChartPen.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
 #include "chart/style/PlotFont.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"

@@ -3,6 +3,7 @@
 // draws through a TPlotCanvas; concrete canvases (the screen canvas, the
 // export canvases) supply the abstract operations.
 #include "chart/core/PlotTypes.h"
+#include "chart/style/PlotFont.h"
 #include "chart/style/PlotGradient.h"
 
 #include <memory>
@@ -21,7 +22,7 @@ class TChartBrush;
 class TPlotBlend;
 class TPlotFont;
 
-class TPlotCanvas {
+class TPlotCanvas : public TFontUser {
 public:
     TPlotCanvas();
     TPlotCanvas(const TPlotCanvas&) = delete;
@@ -47,7 +48,7 @@ public:
     // The font last selected with AssignFont (not owned).
     TPlotFont* ChartFont() const { return FChartFont; }
     // Called by a chart font that goes away while selected.
-    void ReleaseChartFont(const TPlotFont* font);
+    void ReleaseChartFont(const TPlotFont* font) override;
     double FontZoom() const { return FFontZoom; }
     void SetFontZoom(double z) { FFontZoom = z; }
 

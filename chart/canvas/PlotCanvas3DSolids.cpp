@@ -5,6 +5,7 @@
 
 #include "chart/core/PlotGeometry.h"
 #include "platform/gfx/Canvas.h"
+#include "chart/canvas/StylePaint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -241,7 +242,7 @@ void TPlotCanvas3D::DrawFrustum(const TRect& base, int z0, int z1, int tx, int t
 
 void TPlotCanvas3D::DrawGradientPolygon(std::span<const TPoint> points, const TCustomPlotGradient& gradient) {
     ClipToPolygon(points);
-    gradient.Draw(*this, PolygonBounds(points.data(), int(points.size())));
+    PaintGradient(*this, gradient, PolygonBounds(points.data(), int(points.size())));
     RemoveClip();
     if (Pen().Style() != cb::gfx::psClear) {
         const cb::gfx::TBrushStyle bs = Brush().Style();

@@ -2,10 +2,11 @@
 #include "chart/canvas/PlotCanvas3D.h"
 
 #include "chart/core/PlotGeometry.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
 #include "chart/style/PlotFont.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/FontCache.h"
+#include "chart/canvas/StylePaint.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -180,7 +181,7 @@ void TPlotCanvas3D::FillGradient(const TRect& rect, TColor start, TColor end, TG
         g.SetDirection(gdRadial);
         g.SetStartColor(start);
         g.SetEndColor(end);
-        g.DrawRadial(*this, r);
+        PaintRadialGradient(*this, g, r);
         return;
     }
     if (direction == gdBottomTop || direction == gdRightLeft || direction == gdFromCenter ||

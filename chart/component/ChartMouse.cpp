@@ -11,28 +11,6 @@
 namespace cb::chart {
 
 namespace {
-TPlotMouseButton ButtonOf(Qt::MouseButton b) {
-    switch (b) {
-    case Qt::RightButton:
-        return mbRight;
-    case Qt::MiddleButton:
-        return mbMiddle;
-    default:
-        return mbLeft;
-    }
-}
-
-unsigned ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons) {
-    unsigned s = 0;
-    if (m & Qt::ShiftModifier) s |= ssShift;
-    if (m & Qt::AltModifier) s |= ssAlt;
-    if (m & Qt::ControlModifier) s |= ssCtrl;
-    if (buttons & Qt::LeftButton) s |= ssLeft;
-    if (buttons & Qt::RightButton) s |= ssRight;
-    if (buttons & Qt::MiddleButton) s |= ssMiddle;
-    return s;
-}
-
 // Wheel scrolling of the vertical axes is on for every chart.
 bool GWheelScrolling = true;
 // The wheel moves an axis by this share of its range per step.
@@ -313,7 +291,7 @@ void TCustomChart::UndoZoom() {
         FScalesRestored = true;
     }
     FWheelScrolled = false;
-    TCustomAxisPanel::UndoZoom();
+    TAxisPanel::UndoZoom();
 }
 
 void TCustomChart::SaveAxisScales() {
@@ -386,7 +364,7 @@ void TCustomChart::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void TCustomChart::mouseMoveEvent(QMouseEvent* e) {
-    TCustomAxisPanel::mouseMoveEvent(e);
+    TAxisPanel::mouseMoveEvent(e);
     const QPoint p = e->position().toPoint();
     try {
         ChartMouseMove(ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
@@ -397,7 +375,7 @@ void TCustomChart::mouseMoveEvent(QMouseEvent* e) {
 
 void TCustomChart::mouseReleaseEvent(QMouseEvent* e) {
     SetCancelMouse(false);
-    TCustomAxisPanel::mouseReleaseEvent(e);
+    TAxisPanel::mouseReleaseEvent(e);
     const QPoint p = e->position().toPoint();
     try {
         ChartMouseUp(ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
@@ -407,7 +385,7 @@ void TCustomChart::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void TCustomChart::wheelEvent(QWheelEvent* e) {
-    TCustomAxisPanel::wheelEvent(e);
+    TAxisPanel::wheelEvent(e);
     const int dy = e->angleDelta().y();
     if (dy == 0) return;
     try {

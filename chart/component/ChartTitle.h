@@ -2,18 +2,12 @@
 // Chart titles: lines of text in a framed box above (Title, SubTitle) or
 // below (Foot, SubFoot) the plotting area, taking their height from the
 // chart rectangle unless placed at a custom position.
-#include "chart/core/PlotShape.h"
+#include "chart/panel/PlotShape.h"
 
 #include <string>
 #include <vector>
 
 namespace cb::chart {
-
-enum TAlignment {
-    taLeftJustify,
-    taRightJustify,
-    taCenter
-};
 
 class TChartTitle : public TPlotCustomShapePosition {
 public:

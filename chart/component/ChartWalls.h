@@ -1,7 +1,7 @@
 #pragma once
 // The four walls that frame the plotting area: left, bottom, right and back
 // (in 2D only the back wall, as background and frame).
-#include "chart/core/PlotShape.h"
+#include "chart/panel/PlotShape.h"
 
 #include <memory>
 

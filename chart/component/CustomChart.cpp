@@ -25,7 +25,7 @@ private:
 };
 }  // namespace
 
-TCustomChart::TCustomChart(QWidget* parent) : TCustomAxisPanel(parent) {
+TCustomChart::TCustomChart(QWidget* parent) : TAxisPanel(parent) {
     SetAutoRepaint(false);
     FTitle = std::make_unique<TChartTitle>(this);
     FScrollMouseButton = mbRight;
@@ -158,7 +158,7 @@ bool TCustomChart::ReadLegacyProperty(const std::string& name, const std::string
         if (FColorPaletteIndex >= 1) ApplyColorPalette(*this, FColorPaletteIndex);
         return true;
     }
-    return TCustomAxisPanel::ReadLegacyProperty(name, value);
+    return TAxisPanel::ReadLegacyProperty(name, value);
 }
 
 std::string TCustomChart::ColorPaletteIndexText() const {
@@ -175,7 +175,7 @@ void TCustomChart::Assign(const TCustomChart& s) {
     FSubTitle->Assign(*s.FSubTitle);
     FTitle->Assign(*s.FTitle);
     FWalls->Assign(*s.FWalls);
-    TCustomAxisPanel::Assign(s);
+    TAxisPanel::Assign(s);
 }
 
 }  // namespace cb::chart

@@ -5,7 +5,7 @@
 #include "chart/component/ChartLegend.h"
 #include "chart/component/ChartTitle.h"
 #include "chart/component/ChartWalls.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 
 #include <functional>
 #include <memory>
@@ -60,7 +60,7 @@ using TOnGetLegendRect = std::function<void(TCustomChart* sender, TRect& rect)>;
 using TOnGetLegendText =
     std::function<void(TCustomAxisPanel* sender, TLegendStyle legendStyle, int index, std::string& legendText)>;
 
-class TCustomChart : public TCustomAxisPanel {
+class TCustomChart : public TAxisPanel {
 public:
     explicit TCustomChart(QWidget* parent = nullptr);
     ~TCustomChart() override;

@@ -3,8 +3,9 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/component/CustomChart.h"
 #include "chart/core/PlotGeometry.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
 #include "platform/gfx/Bitmap.h"
+#include "chart/canvas/StylePaint.h"
 
 #include <cstdlib>
 
@@ -23,7 +24,7 @@ int TCustomChart::WallSizeOfAxis(const TChartAxis* axis) {
 }
 
 void TCustomChart::ComputeChartArea() {
-    TCustomAxisPanel::ComputeChartArea();
+    TAxisPanel::ComputeChartArea();
     if (!View3D() || !View3DOptions().Orthogonal()) return;
     const int s = UsesAxesArea() ? FWalls->Back().Size() : 0;
     TRect& r = ChartRect();
@@ -81,7 +82,7 @@ struct TWallFill {
         if (wall.Transparent()) return;
         if (wall.Transparency() > 0) Blend = c.BeginTransparency(PolygonBounds(pts, 4), wall.Transparency());
         if (wall.GradientIfAny() && wall.GradientIfAny()->Visible()) {
-            wall.Gradient().DrawPolygon(static_cast<TPlotCanvas&>(c), pts);
+            PaintGradientQuad(static_cast<TPlotCanvas&>(c), wall.Gradient(), pts);
             c.Brush().SetStyle(cb::gfx::bsClear);
         }
     }
@@ -131,7 +132,7 @@ void TCustomChart::DrawBackWall() {
         const TRect r{cr.Left, cr.Top, cr.Right + 1, cr.Bottom + 1};
         if (wall.Transparency() > 0 && !wall.Transparent()) blend = c.BeginTransparency(r, wall.Transparency());
         if (gradient) {
-            wall.Gradient().Draw(c, r);
+            PaintGradient(c, wall.Gradient(), r);
             c.Brush().SetStyle(cb::gfx::bsClear);
         }
         c.DrawRectangle(r);
@@ -145,15 +146,15 @@ void TCustomChart::DrawBackWall() {
             blend = c.BeginTransparency(c.ProjectedBounds(r, w3), wall.Transparency());
         if (gradient) {
             if (View3DOptions().Orthogonal()) {
-                wall.Gradient().Draw(c, NormalizeRect(c.ProjectRect(r, w3)));
+                PaintGradient(c, wall.Gradient(), NormalizeRect(c.ProjectRect(r, w3)));
             } else if (c.IsFull3D()) {
                 c.SetGradientDepth(unsigned(std::max(w3, 0)));
-                wall.Gradient().Draw(c, r);
+                PaintGradient(c, wall.Gradient(), r);
                 c.SetGradientDepth(0);
             } else {
                 TPoint pts[4];
                 c.ProjectRectCorners(r, w3, pts);
-                wall.Gradient().DrawPolygon(static_cast<TPlotCanvas&>(c), pts);
+                PaintGradientQuad(static_cast<TPlotCanvas&>(c), wall.Gradient(), pts);
             }
             if (!c.IsFull3D()) c.Brush().SetStyle(cb::gfx::bsClear);
         }

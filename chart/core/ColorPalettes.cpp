@@ -1,7 +1,5 @@
 #include "chart/core/ColorPalettes.h"
 
-#include "chart/panel/CustomAxisPanel.h"
-
 namespace cb::chart {
 
 const std::vector<std::string>& ColorPaletteNames() {
@@ -31,12 +29,6 @@ const std::vector<TColor>& ColorPaletteColors(int index) {
          0xD8D8D8, 0x7B715F},
     };
     return index >= 1 && index <= 9 ? tables[index - 1] : none;
-}
-
-void ApplyColorPalette(TCustomAxisPanel& chart, int index) {
-    chart.ColorPalette() = ColorPaletteColors(index);
-    chart.ReassignAutomaticColors();
-    chart.Invalidate();
 }
 
 }  // namespace cb::chart

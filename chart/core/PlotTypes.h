@@ -64,6 +64,13 @@ inline int Round(double x) {
 
 constexpr double PiDiv180 = 0.017453292519943295;
 
+// Horizontal alignment of a text block: titles, annotations.
+enum TAlignment {
+    taLeftJustify,
+    taRightJustify,
+    taCenter
+};
+
 // Change notification handed to an attribute object by its owner.
 using TChangeEvent = cb::rtl::TChangeEvent;
 

@@ -1,15 +1,11 @@
 #pragma once
-// The chart panel with axes, series, tools and paging. Its DrawContents is
-// the paint pipeline: layout, depths, axes, walls, series and legend with
-// hooks for tools and events. Walls, titles and the legend are drawn by
-// the chart component through the virtual stages declared here.
-#include "chart/axis/ChartAxes.h"
-#include "chart/axis/ChartAxis.h"
-#include "chart/core/OwnedList.h"
+// The chart panel with axes, series, tools and paging, as its parts see
+// it: axes, series and tools are built above this folder and reach their
+// chart through this interface. TAxisPanel (chart/component) owns them and
+// runs the paint pipeline; walls, titles and the legend are drawn by the
+// chart component through the virtual stages declared here.
 #include "chart/panel/CustomPlotPanelExtended.h"
-#include "chart/series/ChartSeriesList.h"
-#include "chart/tools/ChartTools.h"
-#include "chart/tools/PlotCustomTool.h"
+#include "chart/panel/PlotEvents.h"
 
 #include <functional>
 #include <memory>
@@ -17,6 +13,15 @@
 #include <vector>
 
 namespace cb::chart {
+
+class TChartAxes;
+class TChartAxis;
+class TChartCustomAxes;
+class TChartDepthAxis;
+class TChartSeries;
+class TChartSeriesList;
+class TChartTools;
+class TCustomAxisPanel;
 
 enum TPlotSeriesEventCode : int {
     seAdd = 0,
@@ -53,45 +58,45 @@ public:
     void SetAxisBehind(bool on) { StoreBooleanAndInvalidate(FAxisBehind, on); }
     bool AxisVisible() const { return FAxisVisible; }
     void SetAxisVisible(bool on) { StoreBooleanAndInvalidate(FAxisVisible, on); }
-    TChartAxis& BottomAxis() { return *FBottomAxis; }
-    TChartAxis& TopAxis() { return *FTopAxis; }
-    TChartAxis& LeftAxis() { return *FLeftAxis; }
-    TChartAxis& RightAxis() { return *FRightAxis; }
-    TChartDepthAxis& DepthAxis() { return *FDepthAxis; }
-    TChartDepthAxis& DepthTopAxis() { return *FDepthTopAxis; }
+    virtual TChartAxis& BottomAxis() = 0;
+    virtual TChartAxis& TopAxis() = 0;
+    virtual TChartAxis& LeftAxis() = 0;
+    virtual TChartAxis& RightAxis() = 0;
+    virtual TChartDepthAxis& DepthAxis() = 0;
+    virtual TChartDepthAxis& DepthTopAxis() = 0;
     int Chart3DPercent() const { return FChart3DPercent; }
     void SetChart3DPercent(int v);
     bool ClipPoints() const { return FClipPoints; }
     void SetClipPoints(bool on) { StoreBooleanAndInvalidate(FClipPoints, on); }
-    TChartCustomAxes& CustomAxes() { return *FCustomAxes; }
+    virtual TChartCustomAxes& CustomAxes() = 0;
     int MaxPointsPerPage() const { return FMaxPointsPerPage; }
-    void SetMaxPointsPerPage(int v);
+    virtual void SetMaxPointsPerPage(int v) = 0;
     int Page() const { return FPage; }
-    void SetPage(int v);
+    virtual void SetPage(int v) = 0;
     bool ScaleLastPage() const { return FScaleLastPage; }
     void SetScaleLastPage(bool on) { StoreBooleanAndInvalidate(FScaleLastPage, on); }
-    TChartSeriesList& SeriesList() { return *FSeriesList; }
+    virtual TChartSeriesList& SeriesList() = 0;
     bool View3DWalls() const { return FView3DWalls; }
     void SetView3DWalls(bool on) { StoreBooleanAndInvalidate(FView3DWalls, on); }
-    TChartAxes& Axes() { return *FAxes; }
+    virtual TChartAxes& Axes() = 0;
     // While a stored form is read, axis limits are accepted in any order.
     bool Loading() const { return FLoading; }
     void SetLoading(bool on) { FLoading = on; }
-    TChartTools& Tools() { return *FTools; }
+    virtual TChartTools& Tools() = 0;
 
     TPlotNotifyEvent OnAfterDraw, OnBeforeDrawAxes, OnBeforeDrawChart, OnBeforeDrawSeries, OnPageChange;
     TAxisOnGetLabel OnGetAxisLabel;
     TAxisOnGetNextLabel OnGetNextAxisLabel;
 
     // --- series ---
-    TChartSeries* SeriesAt(int index) const { return FSeriesList->SeriesAt(index); }
-    int NumberOfSeries() const { return FSeriesList->Count(); }
-    int ActiveSeriesCount() const;
-    int MaxPointCount() const;
+    virtual TChartSeries* SeriesAt(int index) const = 0;
+    virtual int NumberOfSeries() const = 0;
+    virtual int ActiveSeriesCount() const = 0;
+    virtual int MaxPointCount() const = 0;
     // The chart owns its series and frees them when it goes; a series freed
     // first leaves it, and one that leaves for another chart changes owner.
-    TChartSeries* AdoptSeries(TChartSeries* series);
-    TChartSeries* AdoptSeries(std::unique_ptr<TChartSeries> series);
+    virtual TChartSeries* AdoptSeries(TChartSeries* series) = 0;
+    virtual TChartSeries* AdoptSeries(std::unique_ptr<TChartSeries> series) = 0;
     template <class T>
     T* CreateSeries() {
         auto series = std::make_unique<T>();
@@ -99,20 +104,20 @@ public:
         AdoptSeries(std::move(series));
         return s;
     }
-    void InsertSeries(TChartSeries* series);
-    void RemoveSeries(TChartSeries* series);
+    virtual void InsertSeries(TChartSeries* series) = 0;
+    virtual void RemoveSeries(TChartSeries* series) = 0;
     // Frees every series for which match answers True (every series for an
     // empty match); the others keep their order.
-    void FreeSeriesOfClass(const std::function<bool(const TChartSeries*)>& match = {});
+    virtual void FreeSeriesOfClass(const std::function<bool(const TChartSeries*)>& match = {}) = 0;
     template <class T>
     void FreeSeriesOfType() {
         FreeSeriesOfClass([](const TChartSeries* s) { return dynamic_cast<const T*>(s) != nullptr; });
     }
-    void ExchangeSeriesAt(int i, int j);
-    void SwapSeries(TChartSeries* a, TChartSeries* b);
-    void BroadcastSeriesEvent(TChartSeries* series, TPlotSeriesEventCode code);
-    TChartSeries* LegendSeriesAt(int n, bool activeOnly) const;
-    std::string SeriesLegendTitle(int n, bool activeOnly) const;
+    virtual void ExchangeSeriesAt(int i, int j) = 0;
+    virtual void SwapSeries(TChartSeries* a, TChartSeries* b) = 0;
+    virtual void BroadcastSeriesEvent(TChartSeries* series, TPlotSeriesEventCode code) = 0;
+    virtual TChartSeries* LegendSeriesAt(int n, bool activeOnly) const = 0;
+    virtual std::string SeriesLegendTitle(int n, bool activeOnly) const = 0;
     int HighestZPosition() const { return FHighestZ; }
     void SetHighestZPosition(int z) { FHighestZ = z; }
     int DepthPerSeries() const { return FDepthPerSeries; }
@@ -129,26 +134,28 @@ public:
     void SetLegendPen(TChartPen* pen) { FLegendPen = pen; }
     std::vector<TColor>& ColorPalette() { return FPalette; }
     TColor PaletteColor(int index) const;
-    TColor FirstFreeColor(bool checkBackgrounds, const TChartSeries* except);
-    void ReassignAutomaticColors();
+    virtual TColor FirstFreeColor(bool checkBackgrounds, const TChartSeries* except) = 0;
+    virtual void ReassignAutomaticColors() = 0;
 
     // --- axes ---
-    bool IsAxisShown(const TChartAxis* axis) const;
-    bool NoActiveSeriesOnAxis(const TChartAxis* axis) const;
-    TChartSeries* FirstSeriesOnAxis(const TChartAxis* axis) const;
-    TChartSeries* LargestSeriesOnAxis(const TChartAxis* axis) const;
-    double AxisValueLimit(const TChartAxis* axis, bool lowest, bool horizontal) const;
+    // An axis is going: series and tools drop it (it leaves the lists).
+    virtual void AxisGoing(TChartAxis* axis) { (void)axis; }
+    virtual bool IsAxisShown(const TChartAxis* axis) const = 0;
+    virtual bool NoActiveSeriesOnAxis(const TChartAxis* axis) const = 0;
+    virtual TChartSeries* FirstSeriesOnAxis(const TChartAxis* axis) const = 0;
+    virtual TChartSeries* LargestSeriesOnAxis(const TChartAxis* axis) const = 0;
+    virtual double AxisValueLimit(const TChartAxis* axis, bool lowest, bool horizontal) const = 0;
     double AxisLowestX(const TChartAxis* axis) const { return AxisValueLimit(axis, true, true); }
     double AxisHighestX(const TChartAxis* axis) const { return AxisValueLimit(axis, false, true); }
     double AxisLowestY(const TChartAxis* axis) const { return AxisValueLimit(axis, true, false); }
     double AxisHighestY(const TChartAxis* axis) const { return AxisValueLimit(axis, false, false); }
     // Widest point label of every series and widest mark text.
-    int WidestSeriesLabel();
+    virtual int WidestSeriesLabel() = 0;
     virtual int WidestMarkOfSeries() { return 0; }
-    virtual std::string MarkTextOfPoint(TChartSeries* series, int index);
+    virtual std::string MarkTextOfPoint(TChartSeries* series, int index) = 0;
 
     // --- paging and printing ---
-    virtual int NumPages() const;
+    virtual int NumPages() const = 0;
     // Pages from..to (0: first, last) on the printer, one sheet each; pages
     // past the last are left out and an empty range starts no job. Page
     // comes back to its value also when printing fails (the job is aborted
@@ -156,10 +163,11 @@ public:
     void PrintPageRange(QPrinter& printer, int from, int to);
 
     // --- tools ---
-    void NotifyTools(TChartStage code);
+    virtual void NotifyTools(TChartStage code) = 0;
+    // Tools that work on series from work on series to.
+    virtual void RetargetSeriesTools(const TChartSeries* from, TChartSeries* to) = 0;
 
     // --- pipeline stages ---
-    void DrawContents(const TRect& bounds) override;
     virtual void ComputeChartArea() { Compute3DSizes(); }
     virtual int WallSizeOfAxis(const TChartAxis* axis) {
         (void)axis;
@@ -172,7 +180,7 @@ public:
     virtual void DrawTitlesAndLegend(bool beforeSeries) { (void)beforeSeries; }
     virtual bool DepthPlaneFacesViewer(int depth);
     virtual void DrawWalls() {}
-    virtual void RefillSeries(TChartSeries* series);
+    virtual void RefillSeries(TChartSeries* series) = 0;
     virtual std::string LegendTextOfPoint(TChartSeries* series, int index) {
         (void)series;
         (void)index;
@@ -180,46 +188,38 @@ public:
     }
     // True when no series but except uses the colour (and, when asked, it
     // differs from the panel colour).
-    virtual bool IsColorFree(TColor color, bool checkBackgrounds, const TChartSeries* except);
+    virtual bool IsColorFree(TColor color, bool checkBackgrounds, const TChartSeries* except) = 0;
     // Draws a series alone, or with the series that share its depth row.
-    virtual void DrawOneSeries(TChartSeries* series);
-    void DrawSeriesMarks(TChartSeries* series);
+    virtual void DrawOneSeries(TChartSeries* series) = 0;
+    virtual void DrawSeriesMarks(TChartSeries* series) = 0;
     // Clips to the chart box when clipping is allowed; True when it did.
     bool ClipToChartBox();
 
     void ComputeInvertedRotation();
-    void ComputeZOrder();
+    virtual void ComputeZOrder() = 0;
     void Compute3DSizes();
-    void LayOutAxes();
-    void PlaceAxisEnds();
-    void ComputeSeriesDepths();
-    void ApplyAxisPixelMargins(TChartAxis* axis);
-    void DrawAxes();
-    void DrawAllSeries();
+    virtual void LayOutAxes() = 0;
+    virtual void PlaceAxisEnds() = 0;
+    virtual void ComputeSeriesDepths() = 0;
+    virtual void ApplyAxisPixelMargins(TChartAxis* axis) = 0;
+    virtual void DrawAxes() = 0;
+    virtual void DrawAllSeries() = 0;
 
     // Font metrics of the canvas for label texts.
     int MultiLineTextWidth(const std::string& text, int* lines = nullptr);
 
-    void Assign(const TCustomAxisPanel& source);
+    virtual void Assign(const TCustomAxisPanel& source);
 
 protected:
     void leaveEvent(QEvent* e) override;
+    // The page without the checks and notices of SetPage.
+    void StorePage(int v) { FPage = v; }
+    void StoreMaxPointsPerPage(int v) { StoreIntegerAndInvalidate(FMaxPointsPerPage, v); }
 
 private:
     int FChart3DPercent = 15;
-    std::unique_ptr<TChartTools> FTools;
     bool FAxisBehind = true, FAxisVisible = true, FClipPoints = true;
-    std::unique_ptr<TChartSeriesList> FSeriesList;
-    TOwnedList<TChartSeries> FOwnedSeries;  // every series of the chart
     bool FView3DWalls = true;
-    std::unique_ptr<TChartAxes> FAxes;
-    std::unique_ptr<TChartCustomAxes> FCustomAxes;
-    TChartAxis* FBottomAxis = nullptr;
-    TChartAxis* FTopAxis = nullptr;
-    TChartAxis* FLeftAxis = nullptr;
-    TChartAxis* FRightAxis = nullptr;
-    TChartDepthAxis* FDepthAxis = nullptr;
-    TChartDepthAxis* FDepthTopAxis = nullptr;
     int FPage = 1;
     int FMaxPointsPerPage = 0;
     bool FScaleLastPage = true;
@@ -229,8 +229,11 @@ private:
     std::vector<TColor> FPalette;
     TColor FLegendColor = clWhite;
     TChartPen* FLegendPen = nullptr;
-    bool FDestroying = false;
     bool FLoading = false;
 };
+
+// The chart's palette becomes palette index (empty: the default table);
+// series with automatic colours get new ones.
+void ApplyColorPalette(TCustomAxisPanel& chart, int index);
 
 }  // namespace cb::chart

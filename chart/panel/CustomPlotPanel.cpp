@@ -18,7 +18,6 @@
 
 namespace cb::chart {
 
-namespace {
 TPlotMouseButton ButtonOf(Qt::MouseButton b) {
     switch (b) {
     case Qt::RightButton:
@@ -30,18 +29,16 @@ TPlotMouseButton ButtonOf(Qt::MouseButton b) {
     }
 }
 
-unsigned ShiftOf(const QMouseEvent* e) {
+unsigned ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons) {
     unsigned s = 0;
-    const Qt::KeyboardModifiers m = e->modifiers();
     if (m & Qt::ShiftModifier) s |= ssShift;
     if (m & Qt::AltModifier) s |= ssAlt;
     if (m & Qt::ControlModifier) s |= ssCtrl;
-    if (e->buttons() & Qt::LeftButton) s |= ssLeft;
-    if (e->buttons() & Qt::RightButton) s |= ssRight;
-    if (e->buttons() & Qt::MiddleButton) s |= ssMiddle;
+    if (buttons & Qt::LeftButton) s |= ssLeft;
+    if (buttons & Qt::RightButton) s |= ssRight;
+    if (buttons & Qt::MiddleButton) s |= ssMiddle;
     return s;
 }
-}  // namespace
 
 TPlotPanelOptions& PlotPanelOptions() {
     static TPlotPanelOptions options;
@@ -346,7 +343,7 @@ void TCustomPlotPanel::NotifyMouseDown(QMouseEvent* e, unsigned extraShift) {
     FCancelMouse = false;
     QWidget::mousePressEvent(e);
     const QPoint p = e->position().toPoint();
-    BroadcastMouse(meDown, ButtonOf(e->button()), ShiftOf(e) | extraShift, p.x(), p.y());
+    BroadcastMouse(meDown, ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()) | extraShift, p.x(), p.y());
 }
 
 void TCustomPlotPanel::mousePressEvent(QMouseEvent* e) {
@@ -356,14 +353,14 @@ void TCustomPlotPanel::mousePressEvent(QMouseEvent* e) {
 void TCustomPlotPanel::mouseReleaseEvent(QMouseEvent* e) {
     QWidget::mouseReleaseEvent(e);
     const QPoint p = e->position().toPoint();
-    BroadcastMouse(meUp, ButtonOf(e->button()), ShiftOf(e), p.x(), p.y());
+    BroadcastMouse(meUp, ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
 }
 
 void TCustomPlotPanel::mouseMoveEvent(QMouseEvent* e) {
     FCancelMouse = false;
     QWidget::mouseMoveEvent(e);
     const QPoint p = e->position().toPoint();
-    BroadcastMouse(meMove, mbLeft, ShiftOf(e), p.x(), p.y());
+    BroadcastMouse(meMove, mbLeft, ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
 }
 
 void TCustomPlotPanel::mouseDoubleClickEvent(QMouseEvent* e) {

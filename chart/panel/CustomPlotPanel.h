@@ -50,6 +50,10 @@ struct TPlotPanelOptions {
 };
 TPlotPanelOptions& PlotPanelOptions();
 
+// The chart's button and shift flags (ss...) of a Qt mouse event.
+TPlotMouseButton ButtonOf(Qt::MouseButton b);
+unsigned ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons);
+
 class TCustomPlotPanel : public QWidget {
 public:
     explicit TCustomPlotPanel(QWidget* parent = nullptr);

@@ -5,6 +5,7 @@
 #include "platform/gfx/Canvas.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Strings.h"
+#include "chart/canvas/StylePaint.h"
 
 #include <QPainter>
 
@@ -80,7 +81,7 @@ void TCustomPlotPanelExtended::FillPanelRect(const TRect& r) {
     if (!c) return;
     c->DisableRotation();
     if (FGradient && FGradient->Visible()) {
-        FGradient->Draw(*c, r);
+        PaintGradient(*c, *FGradient, r);
     } else if (!(Printing() && !PlotPanelOptions().PrintPanelBackground) && Color() != clNone) {
         c->Brush().SetStyle(cb::gfx::bsSolid);
         c->Brush().SetColor(Color());
@@ -102,7 +103,7 @@ void TCustomPlotPanelExtended::DrawPanelBackground(const TRect& bounds) {
         c->FillBackground(r);
         r.Right -= Shadow().HorizSize();
         r.Bottom -= Shadow().VertSize();
-        Shadow().Draw(*c, r);
+        PaintShadow(*c, Shadow(), r);
     }
     FillPanelRect(r);
     if (FBackImage && !FBackImage->Inside()) DrawBackImage(r, 0);

@@ -7,6 +7,16 @@ namespace cb::chart {
 
 class TCustomPlotPanel;
 
+// The points of a chart's paint (and the mouse leaving it) told to tools.
+enum TChartStage : int {
+    csEndOfPaint = 0,
+    csBeforeSeries = 1,
+    csStartOfPaint = 2,
+    csBeforeAxes = 3,
+    csAfterSeries = 4,
+    csMouseLeave = 5
+};
+
 class TPlotEvent {
 public:
     virtual ~TPlotEvent() = default;

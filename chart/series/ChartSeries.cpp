@@ -7,6 +7,7 @@
 #include "chart/core/PlotResources.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
+#include "chart/series/ChartSeriesList.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 // colours and labels, adding, deleting and clearing, the automatic colour,
 // axis binding, dependent series, hold and release of updates, z order,
 // and the visible and page ranges.
-#include "chart/core/ChartElement.h"
-#include "chart/core/ChartValueList.h"
+#include "chart/panel/ChartElement.h"
+#include "chart/series/ChartValueList.h"
 #include "chart/panel/PlotEvents.h"
 #include "chart/series/CustomSeriesList.h"
 #include "chart/series/LabelsList.h"

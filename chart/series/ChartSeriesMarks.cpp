@@ -9,6 +9,7 @@
 #include "chart/series/ChartSeries.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatFloat.h"
+#include "chart/series/ChartSeriesList.h"
 
 #include <algorithm>
 #include <cmath>

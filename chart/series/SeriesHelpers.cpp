@@ -3,7 +3,7 @@
 #include "chart/core/PlotHelpers.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/ChartSeries.h"
-#include "chart/tools/PlotCustomTool.h"
+#include "chart/series/ChartSeriesList.h"
 
 namespace cb::chart {
 
@@ -52,9 +52,7 @@ void ReplaceSeries(TChartSeries*& oldSeries, TChartSeries& newSeries) {
     }
     TCustomAxisPanel* chart = old.ParentChart();
     if (chart) {
-        for (TPlotCustomTool* t : chart->Tools().Items())
-            if (auto* st = dynamic_cast<TPlotCustomToolSeries*>(t); st && st->Series() == &old)
-                st->SetSeries(&newSeries);
+        chart->RetargetSeriesTools(&old, &newSeries);
         chart->SwapSeries(&old, &newSeries);
         chart->FreeSeriesOfClass([&old](const TChartSeries* s) { return s == &old; });
     } else

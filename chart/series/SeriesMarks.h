@@ -2,7 +2,7 @@
 // The marks of a series: framed text boxes next to the points, joined to
 // them by an optional callout arrow, with recorded or custom positions per
 // point and overlap avoidance for series that stack their marks.
-#include "chart/core/PlotShape.h"
+#include "chart/panel/PlotShape.h"
 #include "chart/core/PlotTypes.h"
 #include "chart/series/SeriesPointer.h"
 #include "chart/style/ChartBrush.h"

@@ -6,7 +6,8 @@
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/ChartSeries.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
+#include "chart/canvas/StylePaint.h"
 
 #include <algorithm>
 
@@ -203,19 +204,19 @@ void TSeriesPointer::fillGradient(TCanvas3D& c, bool is3D, int x, int y, int h, 
         g.Bottom -= w;
         TPoint q[4];
         c.ProjectRectCorners(g, z0, q);
-        FGradient->DrawPolygon(c, q);
+        PaintGradientQuad(c, *FGradient, q);
         return;
     }
     if (is3D) g = NormalizeRect(c.ProjectRect(g, z0));
     switch (style) {
     case psRectangle:
         c.ClipToRect(g);
-        FGradient->Draw(c, g);
+        PaintGradient(c, *FGradient, g);
         c.RemoveClip();
         break;
     case psCircle:
         c.ClipToEllipse(g);
-        FGradient->Draw(c, g);
+        PaintGradient(c, *FGradient, g);
         c.RemoveClip();
         break;
     case psTriangle:
@@ -234,14 +235,14 @@ void TSeriesPointer::fillGradient(TCanvas3D& c, bool is3D, int x, int y, int h, 
         else
             t = {{g.Right, ym}, {g.Left, g.Bottom}, {g.Left, g.Top}};
         c.ClipToPolygon(t);
-        FGradient->Draw(c, g);
+        PaintGradient(c, *FGradient, g);
         c.RemoveClip();
         break;
     }
     case psDiamond: {
         const int xm = (g.Left + g.Right) / 2, ym = (g.Top + g.Bottom) / 2;
         const TPoint d[4] = {{g.Left, ym}, {xm, g.Top}, {g.Right, ym}, {xm, g.Bottom}};
-        FGradient->DrawPolygon(c, d);
+        PaintGradientQuad(c, *FGradient, d);
         break;
     }
     default:

@@ -1,7 +1,6 @@
 #include "chart/style/PlotFont.h"
 #include "platform/rtl/Property.h"
 
-#include "chart/canvas/PlotCanvas.h"
 #include "chart/core/PlotTexts.h"
 
 namespace cb::chart {

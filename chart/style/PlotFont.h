@@ -10,7 +10,16 @@
 
 namespace cb::chart {
 
-class TPlotCanvas;
+class TPlotFont;
+
+// A canvas that selected a chart font, told when the font goes away.
+class TFontUser {
+public:
+    virtual void ReleaseChartFont(const TPlotFont* font) = 0;
+
+protected:
+    ~TFontUser() = default;
+};
 
 class TPlotFont : public cb::gfx::TFont {
 public:
@@ -44,8 +53,8 @@ public:
     void Assign(const cb::gfx::TFont& source) override;
 
     // The canvas this font was last selected on (not owned).
-    TPlotCanvas* Canvas() const { return FCanvas; }
-    void SetCanvas(TPlotCanvas* c) { FCanvas = c; }
+    TFontUser* Canvas() const { return FCanvas; }
+    void SetCanvas(TFontUser* c) { FCanvas = c; }
 
 private:
     void notify();
@@ -53,7 +62,7 @@ private:
     std::unique_ptr<TChartHiddenPen> FOutLine;
     std::unique_ptr<TPlotShadow> FShadow;
     std::unique_ptr<TPlotFontGradient> FGradient;
-    TPlotCanvas* FCanvas = nullptr;
+    TFontUser* FCanvas = nullptr;
     TColor FDefaultColor = clBlack;
     TFontStyles FDefaultStyle = 0;
 };

@@ -4,9 +4,6 @@
 
 namespace cb::chart {
 
-class TPlotCanvas;
-class TCanvas3D;
-
 enum TGradientDirection {
     gdTopBottom,
     gdBottomTop,
@@ -48,14 +45,6 @@ public:
 
     // Copies every value, the middle-colour flag included; no notification.
     virtual void Assign(const TCustomPlotGradient& source);
-
-    // Fills the rectangle (rounded by cornerSize when above 0).
-    void Draw(TPlotCanvas& canvas, const TRect& r, int cornerSize = 0) const;
-    // Fills a quadrilateral; at a depth its points are projected first.
-    void DrawPolygon(TCanvas3D& canvas, const TPoint points[4], int z) const;
-    void DrawPolygon(TPlotCanvas& canvas, const TPoint points[4]) const;
-    // Rings from the end colour outside to the start colour at the centre.
-    void DrawRadial(TPlotCanvas& canvas, const TRect& r) const;
 
     TChangeEvent OnChange;
 

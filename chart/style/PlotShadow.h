@@ -5,8 +5,6 @@
 
 namespace cb::chart {
 
-class TCanvas3D;
-
 class TPlotShadow {
 public:
     explicit TPlotShadow(TChangeEvent onChange = {});
@@ -39,16 +37,10 @@ public:
     // Copies colour, sizes, smooth and transparency; no notification.
     void Assign(const TPlotShadow& source);
 
-    // Draws the shadow of the rectangle at depth z.
-    void Draw(TCanvas3D& canvas, const TRect& r, int z = 0) const;
-    // Shadow of a round shape.
-    void DrawEllipse(TCanvas3D& canvas, const TRect& r, int z = 0) const;
-
     TChangeEvent OnChange;
 
 private:
     void Changed();
-    bool Prepare(TCanvas3D& canvas, const TRect& r, int z, class TPlotBlend*& blend) const;
 
     TColor FColor = clSilver;
     int FHorizSize = 0;

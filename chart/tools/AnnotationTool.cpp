@@ -5,7 +5,7 @@
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/ChartSeries.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
 
 #include <algorithm>
 #include <cmath>

@@ -90,12 +90,6 @@ enum TAnnotationPosition {
     ppRightBottom
 };
 
-enum TAlignment {
-    taLeftJustify,
-    taRightJustify,
-    taCenter
-};
-
 class TAnnotationTool;
 using TAnnotationClick =
     std::function<void(TAnnotationTool* sender, TPlotMouseButton button, unsigned shift, int x, int y)>;

@@ -1,6 +1,7 @@
 #pragma once
-// The chart's tools list and the paint stages tools hear of.
+// The chart's tools list.
 #include "chart/core/OwnedList.h"
+#include "chart/panel/PlotEvents.h"
 
 #include <vector>
 
@@ -8,16 +9,6 @@ namespace cb::chart {
 
 class TCustomAxisPanel;
 class TPlotCustomTool;
-
-// The points of a chart's paint (and the mouse leaving it) told to tools.
-enum TChartStage : int {
-    csEndOfPaint = 0,
-    csBeforeSeries = 1,
-    csStartOfPaint = 2,
-    csBeforeAxes = 3,
-    csAfterSeries = 4,
-    csMouseLeave = 5
-};
 
 // The chart's tools in notification order; owns them. A tool that is
 // destroyed leaves the list.

@@ -4,6 +4,7 @@
 #include "chart/core/PlotExceptions.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/ChartSeries.h"
+#include "chart/axis/ChartAxes.h"
 
 namespace cb::chart {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The tool bases: tools, tools bound to one series and tools bound to one
 // axis.
-#include "chart/core/ChartElement.h"
+#include "chart/panel/ChartElement.h"
 #include "chart/panel/PlotEvents.h"
 #include "chart/tools/ChartTools.h"
 

@@ -1,6 +1,6 @@
 #include "chartexport/pdf/PDFCanvas.h"
 
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
 #include "chart/style/PlotFont.h"
 #include "chart/style/PlotShadow.h"
 #include "chartexport/pdf/PDFChartObject.h"

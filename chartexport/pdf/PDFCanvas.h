@@ -4,7 +4,7 @@
 // PDF unit; page y grows upwards. Pen, brush and font state live on a small
 // scratch canvas of its own, so nothing reaches a device.
 #include "chart/canvas/PlotCanvas3D.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
 
 #include <memory>
 #include <string>

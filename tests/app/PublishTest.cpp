@@ -9,7 +9,7 @@
 #include "app/ui/dialogs/Features.h"
 #include "app/ui/dialogs/PublishDialog.h"
 #include "chart/component/Chart.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "chart/panel/CustomPlotPanel.h"
 #include "chart/tools/PlotCustomTool.h"
 #include "grid/ExtStringGrid.h"
@@ -207,7 +207,7 @@ TEST(PublishReport, ChartIsDressedForTheReportAndRestored) {
         EXPECT_EQ(chart.Title().Text(), std::vector<std::string>{"Sales - Revenue"});  // the text stays
     }
     // A panel without axes or title is drawn as it is.
-    cb::chart::TCustomAxisPanel plain;
+    cb::chart::TAxisPanel plain;
     plain.resize(80, 60);
     TReportChartDressing dressing(plain, "ignored");
     EXPECT_FALSE(ChartJPEGBytes(plain).empty());

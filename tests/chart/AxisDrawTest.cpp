@@ -3,7 +3,7 @@
 // an offscreen rendering.
 #include "chart/axis/ChartAxis.h"
 #include "chart/canvas/Canvas3D.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "chart/series/bar/BarSeries.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -20,7 +20,7 @@ using namespace cb::chart;
 namespace {
 
 struct AxisChart {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     TBarSeries* series;
     explicit AxisChart(int w = 500, int h = 320) {
         chart.resize(w, h);

@@ -1,6 +1,6 @@
 #include "chart/axis/ChartAxis.h"
 #include "chart/core/PlotHelpers.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
 
@@ -22,7 +22,7 @@ std::vector<double> LabelValues(const TChartAxis& a) {
 // A chart with one series on the bottom and left axes, its horizontal axis
 // on pixels 0..300.
 struct Labels {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     TChartSeries* series;
     Labels() {
         chart.SetChartRect({0, 0, 300, 300});

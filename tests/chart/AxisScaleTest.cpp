@@ -1,6 +1,6 @@
 #include "chart/axis/ChartAxis.h"
 #include "chart/core/PlotExceptions.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace {
 
 // A chart whose rectangle puts the axes on known pixels.
 struct Scale {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     explicit Scale(const TRect& r = {100, 100, 300, 400}) { chart.SetChartRect(r); }
     TChartAxis& Place(TChartAxis& a, double lo, double hi) {
         a.PlaceEnds();
@@ -103,7 +103,7 @@ TEST(AxisScale, PixelMarginsWidenTheRange) {
 }
 
 TEST(AxisScale, AutomaticRangeFromSeries) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.BottomAxis().RefreshRange();
     EXPECT_EQ(chart.BottomAxis().WorkingMinimum(), 0);  // nothing on the axis
     EXPECT_EQ(chart.BottomAxis().WorkingMaximum(), 0);
@@ -138,7 +138,7 @@ TEST(AxisScale, AutomaticRangeFromSeries) {
 }
 
 TEST(AxisScale, SetterChecksLeaveOldValues) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     TChartAxis& a = chart.LeftAxis();
     a.SetMaximum(10);
     struct Bad {
@@ -185,7 +185,7 @@ TEST(AxisScale, SetterChecksLeaveOldValues) {
 }
 
 TEST(AxisScale, ManualRangeScrollAndZPosition) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     TChartAxis& a = chart.LeftAxis();
     a.SetManualRange(7, 3);
     EXPECT_EQ(a.Minimum(), 3);
@@ -209,7 +209,7 @@ TEST(AxisScale, ManualRangeScrollAndZPosition) {
 }
 
 TEST(AxisScale, AssignCopiesLabelFontButNotDepth) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     TChartAxis& from = chart.LeftAxis();
     from.LabelsFont().SetName("Tahoma");
     from.LabelsFont().SetSize(14);

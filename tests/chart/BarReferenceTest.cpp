@@ -3,7 +3,7 @@
 // CB_UPDATE_REFERENCE=1 to write the references again.
 #include "ChartTestSupport.h"
 
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "chart/series/bar/BarSeries.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -19,7 +19,7 @@ using namespace cb::chart;
 namespace {
 
 QImage Render(bool is3D) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.resize(160, 120);
     chart.SetView3D(is3D);
     chart.View3DOptions().SetOrthogonal(true);

@@ -1,7 +1,7 @@
 // Bar series: layout of several series, stacking, drawing and hit tests.
 #include "chart/series/bar/BarSeries.h"
 #include "chart/axis/ChartAxis.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "chart/series/bar/HorizBarSeries.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -18,7 +18,7 @@ using namespace cb::chart;
 namespace {
 
 struct BarChart {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     explicit BarChart(int w = 600, int h = 400, bool is3D = false) {
         chart.resize(w, h);
         chart.SetView3D(is3D);

@@ -2,7 +2,7 @@
 
 #include "chart/core/PlotGeometry.h"
 #include "chart/style/ChartPen.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
 #include "platform/rtl/Exception.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // canvas drawing on it directly, and pixel probes.
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/View3DOptions.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 
@@ -46,7 +46,7 @@ struct Render {
 
 // A chart widget drawn into a white bitmap, with pixel probes.
 struct TestChart {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     std::unique_ptr<cb::gfx::TBitmap> bitmap;
 
     explicit TestChart(int w = 400, int h = 300, bool is3D = false) {

@@ -5,7 +5,7 @@
 // CB_UPDATE_REFERENCE=1 to write the references again.
 #include "ChartTestSupport.h"
 
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "chart/series/bar/BarSeries.h"
 #include "chart/series/bar/HorizBarSeries.h"
 
@@ -31,7 +31,7 @@ struct Case {
 };
 
 QImage Render(const Case& c) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.resize(480, 270);
     chart.SetView3D(c.is3D);
     chart.View3DOptions().SetOrthogonal(c.orthogonal);

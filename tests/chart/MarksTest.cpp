@@ -1,7 +1,7 @@
 // Mark and legend texts, the marks pass, stored positions and overlap
 // avoidance.
 #include "chart/core/PlotExceptions.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "chart/series/ChartSeries.h"
 #include "chart/series/PlotSeriesSource.h"
 #include "chart/series/bar/BarSeries.h"
@@ -47,7 +47,7 @@ TEST(Marks, TextByStyle) {
         {{{5, 1, "Jan"}}, smsXValue, false, 0, "5"},
     };
     for (const Case& c : cases) {
-        TCustomAxisPanel chart;
+        TAxisPanel chart;
         auto* s = chart.CreateSeries<TChartSeries>();
         for (const Point& p : c.points) s->AddPoint(p.x, p.y, std::string(p.label));
         s->Marks().SetStyle(c.style);
@@ -57,7 +57,7 @@ TEST(Marks, TextByStyle) {
 }
 
 TEST(Marks, GetMarkTextReplacesTheText) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* s = chart.CreateSeries<TChartSeries>();
     s->AddValue(3, std::string("x"));
     s->OnGetMarkText = [](TChartSeries*, int i, std::string& t) { t += "#" + std::to_string(i); };
@@ -82,7 +82,7 @@ TEST(Marks, LegendTextByStyle) {
         {"Jan", ltsXAndValue, "0\x06-1"},
     };
     for (const Case& c : cases) {
-        TCustomAxisPanel chart;
+        TAxisPanel chart;
         auto* s = chart.CreateSeries<TChartSeries>();
         s->AddValue(-1, std::string(c.label));
         s->AddValue(3);
@@ -118,7 +118,7 @@ struct MarkLog : TChartSeries {
 };
 
 TEST(Marks, PassSkipsNullPointsAndHonoursDrawEvery) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(false);
     chart.resize(300, 200);
     auto* s = chart.CreateSeries<MarkLog>();
@@ -138,7 +138,7 @@ TEST(Marks, PassSkipsNullPointsAndHonoursDrawEvery) {
 }
 
 TEST(Marks, TwoLineTextIsTwoLinesHigh) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(false);
     chart.resize(300, 200);
     auto* s = chart.CreateSeries<MarkLog>();
@@ -153,7 +153,7 @@ TEST(Marks, TwoLineTextIsTwoLinesHigh) {
 }
 
 TEST(Marks, CustomPositionStays) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(false);
     chart.resize(300, 200);
     auto* s = chart.CreateSeries<MarkLog>();
@@ -199,7 +199,7 @@ TEST(Marks, OverlapAvoidanceMovesLaterMarksClear) {
 }
 
 TEST(Marks, BarMarksSitAboveBarsAndKeepApart) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(false);
     chart.resize(300, 240);
     auto* s = chart.CreateSeries<TBarSeries>();
@@ -227,7 +227,7 @@ TEST(Marks, BarMarksSitAboveBarsAndKeepApart) {
 }
 
 TEST(Marks, PointItemsDrawTheirOwnBoxAndSymbolTakesThePointColour) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(false);
     chart.resize(300, 200);
     auto* s = chart.CreateSeries<MarkLog>();

@@ -1,6 +1,6 @@
 // Who frees what: the chart frees its series, tools and axes once each,
 // whether they were freed before, moved to another chart or replaced.
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -29,9 +29,9 @@ struct CountedTool : TPlotCustomTool {
 
 TEST(Ownership, EveryElementIsFreedExactlyOnce) {
     Freed.clear();
-    auto other = std::make_unique<TCustomAxisPanel>();
+    auto other = std::make_unique<TAxisPanel>();
     {
-        TCustomAxisPanel chart;
+        TAxisPanel chart;
         auto* kept = chart.CreateSeries<CountedSeries>();
         kept->Tag = "kept";
         auto* gone = chart.CreateSeries<CountedSeries>();

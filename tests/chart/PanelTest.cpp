@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/common/TestSupport.h"
+#include "chart/canvas/StylePaint.h"
 
 using namespace charttest;
 
@@ -203,7 +204,7 @@ TEST(Attributes, SmoothShadowFadesOutward) {
     shadow.SetColor(clBlack);
     shadow.SetSize(4);
     r.canvas.DisableRotation();
-    shadow.Draw(r.canvas, {20, 20, 60, 60});
+    PaintShadow(r.canvas, shadow, {20, 20, 60, 60});
     r.canvas.EnableRotation();
     const int first = cb::gfx::GetRValue(r.At(40, 60));
     const int last = cb::gfx::GetRValue(r.At(40, 63));
@@ -213,7 +214,7 @@ TEST(Attributes, SmoothShadowFadesOutward) {
     EXPECT_NE(r.At(61, 40), clWhite);
     TPlotShadow none;
     Render blank;
-    none.Draw(blank.canvas, {20, 20, 60, 60});
+    PaintShadow(blank.canvas, none, {20, 20, 60, 60});
     EXPECT_EQ(blank.At(40, 61), clWhite);
 }
 

@@ -1,5 +1,5 @@
 #include "chart/core/PlotExceptions.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 
 #include "platform/gfx/Bitmap.h"
 
@@ -31,7 +31,7 @@ struct AxislessSeries : TChartSeries {
 };
 
 struct Recorder {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     std::vector<std::string> log;
     Recorder() {
         chart.Tools().AddTool(new RecordingTool(&log));
@@ -98,7 +98,7 @@ TEST(Pipeline, ThreeDDrawsTheBackSeriesFirst) {
 }
 
 TEST(Pipeline, AxesShownBySeries) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     EXPECT_TRUE(chart.IsAxisShown(&chart.LeftAxis()));    // no active series
     EXPECT_FALSE(chart.IsAxisShown(&chart.DepthAxis()));  // invisible by default
     auto* line = chart.CreateSeries<TChartSeries>();
@@ -114,7 +114,7 @@ TEST(Pipeline, AxesShownBySeries) {
 }
 
 TEST(Pipeline, LayoutPlacesAxesAndScalesSeries) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.SetView3D(false);
     auto* s = chart.CreateSeries<TChartSeries>();
     for (double v : {10.0, 30.0, 20.0}) s->AddValue(v);
@@ -136,7 +136,7 @@ TEST(Pipeline, LayoutPlacesAxesAndScalesSeries) {
 }
 
 TEST(Pipeline, ThreeDSizes) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     chart.View3DOptions().SetOrthogonal(true);
     chart.View3DOptions().SetOrthoAngle(45);
     chart.CreateSeries<TChartSeries>();
@@ -154,7 +154,7 @@ TEST(Pipeline, ThreeDSizes) {
 }
 
 TEST(Pipeline, Paging) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* s = chart.CreateSeries<TChartSeries>();
     for (int i = 0; i < 25; ++i) s->AddValue(i * 2);
     EXPECT_EQ(chart.NumPages(), 1);
@@ -188,7 +188,7 @@ TEST(Pipeline, Paging) {
 }
 
 TEST(Pipeline, FreeSeriesOfType) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* a = chart.CreateSeries<TChartSeries>();
     chart.CreateSeries<AxislessSeries>();
     auto* c = chart.CreateSeries<TChartSeries>();
@@ -207,7 +207,7 @@ TEST(Pipeline, FreeSeriesOfType) {
 }
 
 TEST(Pipeline, ToolsAndTheirReferences) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* series = chart.CreateSeries<TChartSeries>();
     series->SetHorizAxis(aTopAxis);
     auto* seriesTool = new TPlotCustomToolSeries;

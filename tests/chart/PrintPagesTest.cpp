@@ -1,5 +1,5 @@
 #include "chart/core/PlotExceptions.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "tests/common/TestSupport.h"
 
 #include <QPrinter>
@@ -14,7 +14,7 @@ namespace {
 
 // A chart of ten labelled points "P0".."P9", four to a page (three pages).
 struct PagedChart {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     TChartSeries* series;
     PagedChart() {
         chart.resize(400, 300);

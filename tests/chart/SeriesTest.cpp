@@ -1,7 +1,7 @@
 #include "chart/core/PlotExceptions.h"
 #include "chart/core/PlotHelpers.h"
 #include "chart/core/PlotResources.h"
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 #include "chart/series/ChartSeries.h"
 
 #include <gtest/gtest.h>
@@ -73,7 +73,7 @@ TEST(Series, ExtraListsTakeTheirParkedValue) {
 }
 
 TEST(Series, NullPointsAndRefusedAdds) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* s = chart.CreateSeries<TChartSeries>();
     s->AddNullValue("gap");
     EXPECT_EQ(s->PointCount(), 1);
@@ -106,7 +106,7 @@ TEST(Series, DeleteChecksIndexAndCarriesColumns) {
 }
 
 TEST(Series, PointColourFallsBackToSeriesOrPalette) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* s = chart.CreateSeries<TChartSeries>();
     s->AddValue(1);
     s->AddValue(2, {}, 0x123456);
@@ -119,7 +119,7 @@ TEST(Series, PointColourFallsBackToSeriesOrPalette) {
 }
 
 TEST(Series, AutomaticColourFromTheChart) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     SeriesEvents events;
     chart.Listeners().Add(&events);
     auto* a = chart.CreateSeries<TChartSeries>();
@@ -138,7 +138,7 @@ TEST(Series, AutomaticColourFromTheChart) {
 }
 
 TEST(Series, JoiningLeavingAndEvents) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     SeriesEvents events;
     chart.Listeners().Add(&events);
     auto* s = new TChartSeries;
@@ -163,7 +163,7 @@ TEST(Series, JoiningLeavingAndEvents) {
 }
 
 TEST(Series, AxisBindingFollowsCustomAxesAndTheirRemoval) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* s = chart.CreateSeries<TChartSeries>();
     s->SetHorizAxis(aTopAxis);
     s->SetVertAxis(aRightAxis);
@@ -231,7 +231,7 @@ TEST(Series, PageRange) {
         {4, 10, 1, 0, 3}, {4, 10, 3, 8, 9}, {4, 8, 2, 4, 7}, {0, 10, 1, 0, 9}, {4, 0, 1, -1, -1},
     };
     for (const PageCase& c : cases) {
-        TCustomAxisPanel chart;
+        TAxisPanel chart;
         auto* s = chart.CreateSeries<TChartSeries>();
         for (int i = 0; i < c.points; ++i) s->AddValue(i);
         chart.SetMaxPointsPerPage(c.perPage);
@@ -241,7 +241,7 @@ TEST(Series, PageRange) {
 }
 
 TEST(Series, PagePastTheLastIsEmpty) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* big = chart.CreateSeries<TChartSeries>();
     auto* small = chart.CreateSeries<TChartSeries>();
     for (int i = 0; i < 10; ++i) big->AddValue(i);
@@ -253,7 +253,7 @@ TEST(Series, PagePastTheLastIsEmpty) {
 }
 
 TEST(Series, ZOrderPutsTheFirstSeriesAtTheBack) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* a = chart.CreateSeries<TChartSeries>();
     auto* b = chart.CreateSeries<TChartSeries>();
     chart.ComputeZOrder();
@@ -273,7 +273,7 @@ TEST(Series, ZOrderPutsTheFirstSeriesAtTheBack) {
 }
 
 TEST(Series, DisplayTitlesForLegendAndDepthLabels) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* titled = chart.CreateSeries<TChartSeries>();
     titled->SetTitle("Sales");
     auto* named = chart.CreateSeries<TChartSeries>();
@@ -300,7 +300,7 @@ struct BoxSeries : TChartSeries {
 };
 
 TEST(Series, MouseHoverEntersAndLeavesOnce) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* s = chart.CreateSeries<BoxSeries>();
     s->AddValue(1);
     EXPECT_FALSE(s->UpdateMouseHover(15, 15));  // no cursor, no events: not tracked
@@ -329,7 +329,7 @@ TEST(Series, MouseHoverEntersAndLeavesOnce) {
 }
 
 TEST(Series, GalleryAndLegendDefaults) {
-    TCustomAxisPanel chart;
+    TAxisPanel chart;
     auto* s = chart.CreateSeries<TChartSeries>();
     s->AddValue(3);
     s->AddValue(4, std::nullopt, 0x00FF00);

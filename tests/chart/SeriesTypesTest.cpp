@@ -4,7 +4,7 @@
 #include "chart/core/ColorPalettes.h"
 #include "chart/series/SeriesContent.h"
 #include "chart/series/SeriesHelpers.h"
-#include "chart/series/StandardSeries.h"
+#include "chart/component/StandardSeries.h"
 #include "chart/series/bar/BarSeries.h"
 #include "chart/series/line/LineSeries.h"
 #include "chart/series/pie/PieSeries.h"

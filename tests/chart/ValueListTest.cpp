@@ -1,4 +1,4 @@
-#include "chart/core/ChartValueList.h"
+#include "chart/series/ChartValueList.h"
 #include "chart/core/PlotExceptions.h"
 #include "chart/core/PlotHelpers.h"
 #include "chart/series/ChartSeries.h"

@@ -5,7 +5,9 @@
 #include "chart/core/PlotGeometry.h"
 #include "chart/core/PlotHelpers.h"
 #include "chart/panel/CustomAxisPanel.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
+#include "chart/canvas/StylePaint.h"
+#include "chart/series/ChartSeriesList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -428,7 +430,7 @@ void TCustomBarSeries::drawGradient(int index, const TRect& r) {
             p[2].X -= w, p[2].Y -= w;
             p[3].X += w, p[3].Y -= w;
         }
-        FGradient->DrawPolygon(static_cast<TPlotCanvas&>(canvas), p);
+        PaintGradientQuad(static_cast<TPlotCanvas&>(canvas), *FGradient, p);
         return;
     }
     TRect g = r;
@@ -439,7 +441,7 @@ void TCustomBarSeries::drawGradient(int index, const TRect& r) {
         g.Bottom -= c->View3D() ? w - 1 : w;
     }
     if (c->View3D()) g = canvas.ProjectRect(g, StartZ());
-    FGradient->Draw(canvas, NormalizeRect(g));
+    PaintGradient(canvas, *FGradient, NormalizeRect(g));
 }
 
 void TCustomBarSeries::drawBevel(const TRect& r) {

@@ -7,7 +7,7 @@
 #include "chart/core/PlotHelpers.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/bar/CustomBarSeries.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
 
 #include <algorithm>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "chart/core/PlotGeometry.h"
 #include "chart/core/PlotHelpers.h"
 #include "chart/panel/CustomAxisPanel.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
 
 #include <algorithm>
 

@@ -3,6 +3,7 @@
 #include "chart/axis/ChartAxis.h"
 #include "chart/canvas/Canvas3D.h"
 #include "chart/panel/CustomAxisPanel.h"
+#include "chart/canvas/StylePaint.h"
 
 #include <algorithm>
 
@@ -63,7 +64,7 @@ bool TAreaSeries::GroupDrawsForward(int index) {
 void TAreaSeries::PaintLegendSymbol(int item, const TRect& r) {
     TCustomAxisPanel* chart = ParentChart();
     if (Gradient().Visible() && chart && chart->Canvas()) {
-        Gradient().Draw(*chart->Canvas(), r);
+        PaintGradient(*chart->Canvas(), Gradient(), r);
         return;
     }
     TCustomSeries::PaintLegendSymbol(item, r);

@@ -6,7 +6,9 @@
 #include "chart/core/PlotGeometry.h"
 #include "chart/core/PlotHelpers.h"
 #include "chart/panel/CustomAxisPanel.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
+#include "chart/canvas/StylePaint.h"
+#include "chart/series/ChartSeriesList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -427,7 +429,7 @@ void TCustomSeries::drawAreaPiece(TColor b, bool last) {
         if (is3D)
             c.DrawRectAtDepth(r, z0);
         else if (FGradient->Visible()) {
-            FGradient->Draw(c, r);
+            PaintGradient(c, *FGradient, r);
             if (c.Pen().Style() != cb::gfx::psClear) {
                 c.Brush().SetStyle(cb::gfx::bsClear);
                 c.DrawRectangle(r);
@@ -474,7 +476,7 @@ void TCustomSeries::drawAreaPiece(TColor b, bool last) {
         const double rotation = chart->View3DOptions().Rotation();
         const int depth = rotation > 90 && rotation < 270 ? z1 : z0;
         if (FGradient->Visible())
-            FGradient->DrawPolygon(c, q, depth);
+            PaintGradientQuad(c, *FGradient, q, depth);
         else
             c.DrawQuadAtDepth(q[0], q[1], q[2], q[3], depth);
     } else if (FGradient->Visible()) {
@@ -483,7 +485,7 @@ void TCustomSeries::drawAreaPiece(TColor b, bool last) {
         const int hi = a ? MandatoryToPixel(MandatoryList().Highest()) : 0;
         const int lo = a ? MandatoryToPixel(MandatoryList().Lowest()) : 0;
         const TRect g = yMandatory ? NormalizeRect({FOldX, hi, FX, lo}) : NormalizeRect({lo, FOldY, hi, FY});
-        FGradient->Draw(c, g);
+        PaintGradient(c, *FGradient, g);
         c.RemoveClip();
         c.Brush().SetStyle(cb::gfx::bsClear);
         if (c.Pen().Style() != cb::gfx::psClear) {

@@ -3,6 +3,7 @@
 #include "chart/canvas/Canvas3D.h"
 #include "chart/core/PlotGeometry.h"
 #include "chart/panel/CustomAxisPanel.h"
+#include "chart/series/ChartSeriesList.h"
 
 #include <cmath>
 #include <numbers>

@@ -5,6 +5,9 @@
 #include "chart/core/PlotHelpers.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
+#include "chart/canvas/StylePaint.h"
+#include "chart/axis/ChartAxis.h"
+#include "chart/series/ChartSeriesList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -339,7 +342,7 @@ void TPieSeries::DrawVisiblePoints() {
         ApplyRadii();
     }
     FStartPoint = AngleToPos(0, XRadius(), YRadius());
-    FShadow->DrawEllipse(canvas, CircleRect(), EndZ() - 10);
+    PaintShadowEllipse(canvas, *FShadow, CircleRect(), EndZ() - 10);
     if (c->View3D() && !canvas.IsFull3D() && (FDrawSides || FDonutPercent > 0)) {
         std::vector<int> order;
         for (int i = FirstVisible(); i <= LastVisible(); ++i) order.push_back(i);
@@ -505,7 +508,7 @@ void TPieSeries::PaintLegendSymbol(int item, const TRect& r) {
         auto keep = std::move(Gradient().OnChange);
         Gradient().SetEndColor(colour);
         Gradient().OnChange = std::move(keep);
-        Gradient().Draw(canvas, r);
+        PaintGradient(canvas, Gradient(), r);
         SelectSlicePen(index);
         canvas.Brush().SetStyle(cb::gfx::bsClear);
         canvas.DrawRectangle(r);

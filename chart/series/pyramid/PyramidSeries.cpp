@@ -3,6 +3,7 @@
 #include "chart/axis/ChartAxis.h"
 #include "chart/canvas/Canvas3D.h"
 #include "chart/panel/CustomAxisPanel.h"
+#include "chart/series/ChartSeriesList.h"
 
 #include <cmath>
 

@@ -1,10 +1,11 @@
-#include "chart/core/PlotShape.h"
+#include "chart/panel/PlotShape.h"
 
 #include "chart/canvas/Canvas3D.h"
 #include "chart/core/PlotGeometry.h"
 #include "chart/panel/CustomPlotPanel.h"
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
 #include "platform/rtl/Strings.h"
+#include "chart/canvas/StylePaint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -156,7 +157,7 @@ void TPlotCustomShape::DrawShadow(TCanvas3D& c, const TRect& r, double angle, in
     if (angle == 0 && FShapeStyle == fosRectangle) {
         const bool full = c.IsFull3D();
         if (!full) c.DisableRotation();
-        FShadow->Draw(c, r, z);
+        PaintShadow(c, *FShadow, r, z);
         if (!full) c.EnableRotation();
     }
     if (FTransparency <= 0) return;
@@ -193,17 +194,17 @@ void TPlotCustomShape::DrawBoxOn(TCanvas3D& c, const TRect& r, double angle, int
         if (!rotated) {
             if (c.IsFull3D()) {
                 c.SetGradientDepth(unsigned(std::max(z, 0)));
-                FGradient->Draw(c, r);
+                PaintGradient(c, *FGradient, r);
                 c.SetGradientDepth(0);
             } else {
-                FGradient->Draw(c, r, FShapeStyle == fosRoundRectangle ? 16 : 0);
+                PaintGradient(c, *FGradient, r, FShapeStyle == fosRoundRectangle ? 16 : 0);
             }
         } else {
             const auto pts = RotatedCorners(r, angle);
             if (c.IsFull3D())
-                FGradient->DrawPolygon(c, pts.data(), z);
+                PaintGradientQuad(c, *FGradient, pts.data(), z);
             else
-                FGradient->DrawPolygon(static_cast<TPlotCanvas&>(c), pts.data());
+                PaintGradientQuad(static_cast<TPlotCanvas&>(c), *FGradient, pts.data());
         }
         clearAfter = true;
     } else {

@@ -1,9 +1,10 @@
 // The axis panel's paint pipeline: layout, depths, axes, walls, series and
 // the legend, with the stages tools hear of.
-#include "chart/panel/CustomAxisPanel.h"
+#include "chart/component/AxisPanel.h"
 
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/core/PlotHelpers.h"
+#include "chart/series/ChartSeries.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/rtl/ScopeGuard.h"
 
@@ -12,33 +13,14 @@
 
 namespace cb::chart {
 
-// --- pipeline ---
-
-bool TCustomAxisPanel::DepthPlaneFacesViewer(int depth) {
-    TPoint p[4];
-    Canvas()->ProjectRectCorners(ChartRect(), depth, p);
-    // Corners clockwise on the screen (y down): the plane shows its back.
-    const long long cross =
-        (long long)(p[1].X - p[0].X) * (p[2].Y - p[1].Y) - (long long)(p[1].Y - p[0].Y) * (p[2].X - p[1].X);
-    return cross < 0;
-}
-
-void TCustomAxisPanel::ComputeInvertedRotation() {
-    FInvertedRotation = false;
-    if (View3D()) {
-        const TView3DOptions& o = View3DOptions();
-        FInvertedRotation = o.Orthogonal() ? o.OrthoAngle() > 90 : o.Rotation() < 180;
-    }
-}
-
-void TCustomAxisPanel::ComputeZOrder() {
-    FHighestZ = 0;
+void TAxisPanel::ComputeZOrder() {
+    SetHighestZPosition(0);
     const auto items = FSeriesList->Items();
     if (View3D() && ApplyZOrder()) {
-        FHighestZ = -1;
+        SetHighestZPosition(-1);
         for (TChartSeries* s : items)
             if (s->Active()) s->AssignZOrder();
-        FHighestZ = std::max(FHighestZ, 0);
+        SetHighestZPosition(std::max(HighestZPosition(), 0));
     }
     for (TChartSeries* s : items) {
         if (!s->Active()) continue;
@@ -47,33 +29,15 @@ void TCustomAxisPanel::ComputeZOrder() {
         else if (FDepthAxis->Inverted())
             s->SetZPosition(s->EffectiveZOrder());
         else
-            s->SetZPosition(FHighestZ - s->EffectiveZOrder());
+            s->SetZPosition(HighestZPosition() - s->EffectiveZOrder());
     }
 }
 
-void TCustomAxisPanel::Compute3DSizes() {
-    if (!View3D()) {
-        FDepthPerSeries = FHeightPerSeries = 0;
-        SetWidth3D(0);
-        SetHeight3D(0);
-        return;
-    }
-    const double a = FChart3DPercent * 0.001;
-    const TView3DOptions& o = View3DOptions();
-    FDepthPerSeries = Round(ChartWidth() * (o.Orthogonal() ? a : 2 * a));
-    const double r = o.OrthoRatio();
-    if (r > 1) FDepthPerSeries = Round(FDepthPerSeries / r);
-    FHeightPerSeries = Round(FDepthPerSeries * r);
-    const int n = ApplyZOrder() ? std::max(1, FHighestZ + 1) : 1;
-    SetHeight3D(n * FHeightPerSeries);
-    SetWidth3D(n * FDepthPerSeries);
-}
-
-void TCustomAxisPanel::PlaceAxisEnds() {
+void TAxisPanel::PlaceAxisEnds() {
     for (int i = 0; i < FAxes->Count(); ++i) (*FAxes)[i]->PlaceEnds();
 }
 
-void TCustomAxisPanel::LayOutAxes() {
+void TAxisPanel::LayOutAxes() {
     for (int i = 0; i < FAxes->Count(); ++i) {
         TChartAxis* a = (*FAxes)[i];
         a->SetShown(IsAxisShown(a));
@@ -95,12 +59,12 @@ void TCustomAxisPanel::LayOutAxes() {
     PlaceAxisEnds();
 }
 
-void TCustomAxisPanel::ComputeSeriesDepths() {
+void TAxisPanel::ComputeSeriesDepths() {
     for (TChartSeries* s : FSeriesList->Items())
         if (s->Active()) s->ComputeDepthRange();
 }
 
-void TCustomAxisPanel::ApplyAxisPixelMargins(TChartAxis* axis) {
+void TAxisPanel::ApplyAxisPixelMargins(TChartAxis* axis) {
     int low = 0, high = 0;  // left/bottom and right/top
     for (TChartSeries* s : FSeriesList->Items()) {
         if (!s->Active() || !s->IsLinkedToAxis(axis)) continue;
@@ -125,8 +89,8 @@ void TCustomAxisPanel::ApplyAxisPixelMargins(TChartAxis* axis) {
         axis->WidenForPixelMargins({0, high, 0, low});
 }
 
-void TCustomAxisPanel::DrawAxes() {
-    if (!FAxisVisible) return;
+void TAxisPanel::DrawAxes() {
+    if (!AxisVisible()) return;
     FireBeforeDrawAxes();
     const bool bottomByWalls = DepthPlaneFacesViewer(0);
     for (int i = 0; i < FAxes->Count(); ++i) {
@@ -136,28 +100,20 @@ void TCustomAxisPanel::DrawAxes() {
     }
 }
 
-bool TCustomAxisPanel::ClipToChartBox() {
-    if (!ClippingAllowed()) return false;
-    TRect r = ChartRect();
-    r.Bottom += 1;
-    Canvas()->ClipToBox(r, 0, Width3D());
-    return true;
-}
-
-void TCustomAxisPanel::DrawSeriesMarks(TChartSeries* s) {
+void TAxisPanel::DrawSeriesMarks(TChartSeries* s) {
     if (s->PointCount() == 0 || !s->Marks().Visible()) return;
     const bool clip = s->Marks().Clip() && ClipToChartBox();
     s->DrawAllMarks();
     if (clip) Canvas()->RemoveClip();
 }
 
-void TCustomAxisPanel::DrawOneSeries(TChartSeries* series) {
+void TAxisPanel::DrawOneSeries(TChartSeries* series) {
     TCanvas3D* c = Canvas();
     if (!View3D() || !series->SharesZOrder()) {
         series->ComputeVisibleRange();
         if (series->FirstVisible() < 0) return;
         series->FireBeforeDrawValues();
-        const bool clip = series->UsesAxes() && FClipPoints && ClipToChartBox();
+        const bool clip = series->UsesAxes() && ClipPoints() && ClipToChartBox();
         series->DrawVisiblePoints();
         if (clip) c->RemoveClip();
         DrawSeriesMarks(series);
@@ -184,7 +140,7 @@ void TCustomAxisPanel::DrawOneSeries(TChartSeries* series) {
         drawn.push_back(m);
         if (!clipTried) {
             clipTried = true;
-            clip = FClipPoints && ClipToChartBox();
+            clip = ClipPoints() && ClipToChartBox();
         }
     }
     if (first >= 0) {
@@ -211,7 +167,7 @@ void TCustomAxisPanel::DrawOneSeries(TChartSeries* series) {
     }
 }
 
-void TCustomAxisPanel::DrawAllSeries() {
+void TAxisPanel::DrawAllSeries() {
     std::vector<TChartSeries*> active;
     for (TChartSeries* s : FSeriesList->Items())
         if (s->Active()) active.push_back(s);
@@ -225,7 +181,7 @@ void TCustomAxisPanel::DrawAllSeries() {
     for (TChartSeries* s : active) DrawOneSeries(s);
 }
 
-void TCustomAxisPanel::DrawContents(const TRect& bounds) {
+void TAxisPanel::DrawContents(const TRect& bounds) {
     const bool keep = AutoRepaint();
     SetAutoRepaint(false);
     auto restore = cb::rtl::OnScopeExit([&] { SetAutoRepaint(keep); });
@@ -255,7 +211,7 @@ void TCustomAxisPanel::DrawContents(const TRect& bounds) {
             SetChartRect(now);
         }
         DrawWalls();
-        if (FAxisBehind) {
+        if (AxisBehind()) {
             NotifyTools(csBeforeAxes);
             DrawAxes();
         }
@@ -263,7 +219,7 @@ void TCustomAxisPanel::DrawContents(const TRect& bounds) {
         FireBeforeDrawSeries();
         DrawAllSeries();
         NotifyTools(csAfterSeries);
-        if (!FAxisBehind) {
+        if (!AxisBehind()) {
             NotifyTools(csBeforeAxes);
             DrawAxes();
         }

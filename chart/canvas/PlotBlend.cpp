@@ -1,4 +1,4 @@
-#include "chart/style/PlotBlend.h"
+#include "chart/canvas/PlotBlend.h"
 
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/core/PlotGeometry.h"

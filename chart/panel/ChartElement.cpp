@@ -1,4 +1,4 @@
-#include "chart/core/ChartElement.h"
+#include "chart/panel/ChartElement.h"
 
 #include "chart/panel/CustomAxisPanel.h"
 

@@ -1,4 +1,4 @@
-#include "chart/series/StandardSeries.h"
+#include "chart/component/StandardSeries.h"
 
 #include "chart/series/SeriesTypes.h"
 #include "chart/series/bar/BarSeries.h"
