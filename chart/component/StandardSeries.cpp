@@ -2,7 +2,6 @@
 
 #include "chart/series/SeriesTypes.h"
 #include "chart/series/bar/BarSeries.h"
-#include "chart/series/bar/HorizBarSeries.h"
 #include "chart/series/fastline/FastLineSeries.h"
 #include "chart/series/line/AreaSeries.h"
 #include "chart/series/line/LineSeries.h"
@@ -15,8 +14,8 @@ namespace cb::chart {
 void RegisterStandardSeriesTypes() {
     using T = TPlotText;
     RegisterStandardSeriesType(SeriesClassOf<TLineSeries>("TLineSeries"), T::txtGalleryLine);
-    RegisterStandardSeriesType(SeriesClassOf<TBarSeries>("TBarSeries"), T::txtGalleryBar);
-    RegisterStandardSeriesType(SeriesClassOf<THorizBarSeries>("THorizBarSeries"), T::txtGalleryHorizBar);
+    RegisterStandardSeriesType(BarSeriesClass(), T::txtGalleryBar);
+    RegisterStandardSeriesType(HorizBarSeriesClass(), T::txtGalleryHorizBar);
     RegisterStandardSeriesType(SeriesClassOf<TAreaSeries>("TAreaSeries"), T::txtGalleryArea);
     RegisterStandardSeriesType(SeriesClassOf<TPointSeries>("TPointSeries"), T::txtGalleryPoint);
     RegisterSeriesType(SeriesClassOf<TPieSeries>("TPieSeries"), T::txtGalleryPie, T::txtGalleryStandard, 1);

@@ -167,6 +167,12 @@ void TChartSeries::MakeXMandatory() {
     FYMandatory = false;
 }
 
+void TChartSeries::MakeYMandatory() {
+    FMandatory = FY;
+    FOther = FX;
+    FYMandatory = true;
+}
+
 void TChartSeries::SetXValues(const TChartValueList& source) {
     FX->Assign(source);
     InvalidateChart();

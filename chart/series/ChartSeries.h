@@ -142,6 +142,8 @@ public:
     bool YMandatory() const { return FYMandatory; }
     // X becomes the value list; for series drawn horizontally.
     void MakeXMandatory();
+    // Y is the value list again (as a series starts).
+    void MakeYMandatory();
     // Copies Order, DateTime and ValueSource into the list, then repaints.
     void SetXValues(const TChartValueList& source);
     void SetYValues(const TChartValueList& source);

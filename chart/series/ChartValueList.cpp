@@ -182,6 +182,12 @@ double TChartValueList::SumOfMagnitudes() {
     return FAbsSum;
 }
 
+void TChartValueList::SwapValues(TChartValueList& other) {
+    std::swap(FValues, other.FValues);
+    std::swap(FCount, other.FCount);
+    FModified = other.FModified = true;
+}
+
 void TChartValueList::ExchangeValues(int i, int j) {
     checkIndex(i, FCount - 1);
     checkIndex(j, FCount - 1);

@@ -96,6 +96,8 @@ public:
 
     // --- reordering ---
     void ExchangeValues(int i, int j);
+    // The values of the two lists trade places (settings and names stay).
+    void SwapValues(TChartValueList& other);
     void FillWithIndexes();
     // Every value one place to the front, the first becomes the last.
     void RotateValues();

@@ -9,7 +9,7 @@
 namespace cb::chart {
 
 bool TSeriesClass::IsClassOf(const TChartSeries& series) const {
-    return std::type_index(typeid(series)) == Type;
+    return std::type_index(typeid(series)) == Type && (!Is || Is(series));
 }
 
 namespace {
@@ -30,7 +30,7 @@ std::string upper(std::string s) {
 std::string SeriesClassName(const TChartSeries& series) {
     const std::type_index type(typeid(series));
     for (const auto& [name, c] : classRegistry())
-        if (c->Type == type) return c->Name;
+        if (c->IsClassOf(series)) return c->Name;
     int status = 0;
     std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status),
                                                      std::free);
@@ -42,6 +42,12 @@ std::string SeriesClassName(const TChartSeries& series) {
 TPlotSeriesType* TPlotSeriesTypes::FindSeriesClass(std::type_index type) const {
     for (const auto& e : FItems)
         if (e->SeriesClass && e->SeriesClass->Type == type && !e->FunctionClass) return e.get();
+    return nullptr;
+}
+
+TPlotSeriesType* TPlotSeriesTypes::FindSeriesClassOf(const TChartSeries& series) const {
+    for (const auto& e : FItems)
+        if (e->SeriesClass && e->SeriesClass->IsClassOf(series) && !e->FunctionClass) return e.get();
     return nullptr;
 }
 
@@ -67,7 +73,9 @@ void RegisterSeriesOrFunction(const TSeriesClass* seriesClass, const TFunctionCl
                               TPlotText description, TPlotText galleryPage, int gallerySeriesCount) {
     if (seriesClass) RegisterSeriesClass(*seriesClass);
     TPlotSeriesTypes& types = SeriesTypes();
-    auto same = [](const auto* a, const auto* b) { return (!a && !b) || (a && b && a->Type == b->Type); };
+    auto same = [](const auto* a, const auto* b) {
+        return (!a && !b) || (a && b && a->Type == b->Type && a->Name == b->Name);
+    };
     for (int i = 0; i < types.Count(); ++i) {
         const TPlotSeriesType* e = types.GetItem(i);
         if (same(e->SeriesClass, seriesClass) && same(e->FunctionClass, functionClass)) return;
@@ -111,7 +119,7 @@ void UnregisterSeriesTypes(const std::vector<std::type_index>& types) {
 }
 
 std::string SeriesTypeDescription(const TChartSeries& series) {
-    if (const TPlotSeriesType* e = SeriesTypes().FindSeriesClass(typeid(series))) return e->DescriptionText();
+    if (const TPlotSeriesType* e = SeriesTypes().FindSeriesClassOf(series)) return e->DescriptionText();
     return SeriesClassName(series);
 }
 

@@ -15,11 +15,13 @@ namespace cb::chart {
 
 class TChartSeries;
 
-// A series class: its name and a way to make one.
+// A series class: its name and a way to make one. Kinds of one C++ class
+// (vertical and horizontal bars) tell their series apart by Is.
 struct TSeriesClass {
     std::string Name;
     std::type_index Type;
     std::function<std::unique_ptr<TChartSeries>()> Create;
+    std::function<bool(const TChartSeries&)> Is = {};
     bool IsClassOf(const TChartSeries& series) const;
 };
 
@@ -58,6 +60,8 @@ public:
     TPlotSeriesType* GetItem(int index) const { return FItems.at(std::size_t(index)).get(); }
     // The entry with this series class and no function, or none.
     TPlotSeriesType* FindSeriesClass(std::type_index type) const;
+    // The entry of the series' class and kind with no function, or none.
+    TPlotSeriesType* FindSeriesClassOf(const TChartSeries& series) const;
     void Append(std::unique_ptr<TPlotSeriesType> entry) { FItems.push_back(std::move(entry)); }
     void RemoveIf(const std::function<bool(const TPlotSeriesType&)>& match);
     void Clear() { FItems.clear(); }

@@ -2,7 +2,6 @@
 #include "chart/series/bar/BarSeries.h"
 #include "chart/axis/ChartAxis.h"
 #include "chart/component/AxisPanel.h"
-#include "chart/series/bar/HorizBarSeries.h"
 
 #include "platform/gfx/Bitmap.h"
 
@@ -24,8 +23,10 @@ struct BarChart {
         chart.SetView3D(is3D);
     }
     template <class T = TBarSeries>
-    T* Add(const std::vector<double>& values, TMultiBar mode = mbSide, int group = 0, TColor color = clDefault) {
+    T* Add(const std::vector<double>& values, TMultiBar mode = mbSide, int group = 0, TColor color = clDefault,
+           TBarOrientation orientation = boVertical) {
         auto* s = chart.CreateSeries<T>();
+        s->SetOrientation(orientation);
         s->SetMultiBar(mode);
         s->SetStackGroup(group);
         s->Marks().SetVisible(false);
@@ -107,14 +108,14 @@ TEST(BarSeries, LayoutCounts) {
 TEST(BarSeries, MultiBarIsSharedAcrossTheClass) {
     BarChart b;
     auto* a = b.Add({1});
-    auto* h = b.Add<THorizBarSeries>({1});
+    auto* h = b.Add({1}, mbSide, 0, clDefault, boHorizontal);
     auto* c = b.Add({1});
     a->SetMultiBar(mbStacked100);
     EXPECT_EQ(c->MultiBar(), mbStacked100);
     EXPECT_EQ(h->MultiBar(), mbSide);
     auto* late = b.Add({2}, mbSide);
     late->SetParentChart(&b.chart);
-    EXPECT_EQ(b.Add<TBarSeries>({}, mbStacked100)->MultiBar(), mbStacked100);
+    EXPECT_EQ(b.Add({}, mbStacked100)->MultiBar(), mbStacked100);
 }
 
 TEST(BarSeries, StackBasesWithMixedSigns) {
@@ -251,9 +252,28 @@ TEST(BarSeries, PyramidHitTestFollowsTheTriangle) {
     EXPECT_EQ(s->PointAtPixel(x0 + 2, bottom - 1), 0);
 }
 
+TEST(BarSeries, TurnedBarsKeepTheirValues) {
+    BarChart b;
+    auto* s = b.Add({10, -5, 30});
+    s->SetOrientation(boHorizontal);
+    EXPECT_FALSE(s->YMandatory());
+    EXPECT_EQ(s->XValues().Name(), "Bar");
+    EXPECT_EQ(s->YValues().Order(), loAscending);
+    b.Draw();
+    TChartAxis& bottom = b.chart.BottomAxis();
+    EXPECT_EQ(s->ScreenX(2), bottom.PixelOfValue(30));
+    EXPECT_EQ(s->OriginX(1), bottom.PixelOfValue(0));
+    s->SetOrientation(boVertical);
+    EXPECT_TRUE(s->YMandatory());
+    EXPECT_EQ(s->YValues().Name(), "Bar");
+    EXPECT_EQ(s->MandatoryValue(1), -5);
+    b.Draw();
+    EXPECT_EQ(s->ScreenY(2), b.chart.LeftAxis().PixelOfValue(30));
+}
+
 TEST(BarSeries, HorizontalBarsMirrorTheRules) {
     BarChart b;
-    auto* s = b.Add<THorizBarSeries>({10, -5, 30}, mbSide);
+    auto* s = b.Add({10, -5, 30}, mbSide, 0, clDefault, boHorizontal);
     b.Draw();
     TChartAxis& bottom = b.chart.BottomAxis();
     EXPECT_EQ(s->OriginX(0), bottom.PixelOfValue(0));

@@ -7,7 +7,6 @@
 
 #include "chart/component/AxisPanel.h"
 #include "chart/series/bar/BarSeries.h"
-#include "chart/series/bar/HorizBarSeries.h"
 
 #include "platform/gfx/Bitmap.h"
 
@@ -45,8 +44,8 @@ QImage Render(const Case& c) {
     using namespace cb::gfx;
     const TColor colors[] = {clRed, clBlue, clGreen, clYellow, clFuchsia, clAqua, clMaroon, clNavy, clOlive, clTeal};
     for (int s = 0; s < c.seriesCount; ++s) {
-        TCustomBarSeries* bar = c.horizontal ? static_cast<TCustomBarSeries*>(chart.CreateSeries<THorizBarSeries>())
-                                             : chart.CreateSeries<TBarSeries>();
+        TBarSeries* bar = chart.CreateSeries<TBarSeries>();
+        bar->SetOrientation(c.horizontal ? boHorizontal : boVertical);
         bar->SetSeriesColor(colors[s % 10]);
         bar->SetDepth(30);
         bar->SetMultiBar(c.multiBar);

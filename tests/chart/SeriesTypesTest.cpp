@@ -64,6 +64,30 @@ TEST(SeriesTypes, RegistrationKeepsOneEntryPerClassPair) {
     RegisterStandardSeriesTypes();
 }
 
+TEST(SeriesTypes, HorizontalBarsAreBarsOfTheirOwnKind) {
+    RegisterStandardSeriesTypes();
+    TestChart t;
+    const TSeriesClass* horizontal = FindSeriesClassByName("THorizBarSeries");
+    ASSERT_NE(horizontal, nullptr);
+    TChartSeries* s = CreateSeriesOfClass(t.chart, *horizontal);
+    auto* bar = dynamic_cast<TBarSeries*>(s);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->Orientation(), boHorizontal);
+    EXPECT_EQ(SeriesClassName(*s), "THorizBarSeries");
+    EXPECT_EQ(SeriesTypeDescription(*s), "Horizontal\rBar");
+    EXPECT_FALSE(BarSeriesClass().IsClassOf(*s));
+    s->AddValue(7);
+    // The other kind is another series, as between any two classes.
+    ChangeSeriesClass(s, BarSeriesClass());
+    ASSERT_NE(s, bar);
+    bar = dynamic_cast<TBarSeries*>(s);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->Orientation(), boVertical);
+    EXPECT_EQ(SeriesClassName(*s), "TBarSeries");
+    EXPECT_EQ(SeriesTypeDescription(*s), "Bar");
+    EXPECT_EQ(s->PointCount(), 1);
+}
+
 struct TTestSeriesTool : TPlotCustomToolSeries {};
 
 TEST(SeriesHelpers, ChangeSeriesClassKeepsNameSettingsPlaceAndTools) {
@@ -86,7 +110,7 @@ TEST(SeriesHelpers, ChangeSeriesClassKeepsNameSettingsPlaceAndTools) {
     auto* dependent = t.chart.CreateSeries<TLineSeries>();
     dependent->AddDataSource(s);
     TChartSeries* keep = s;
-    ChangeSeriesClass(s, SeriesClassOf<TBarSeries>("TBarSeries"));
+    ChangeSeriesClass(s, BarSeriesClass());
     ASSERT_NE(s, keep);
     ASSERT_NE(dynamic_cast<TBarSeries*>(s), nullptr);
     EXPECT_EQ(s->Name(), "Series2");
@@ -102,7 +126,7 @@ TEST(SeriesHelpers, ChangeSeriesClassKeepsNameSettingsPlaceAndTools) {
     EXPECT_EQ(t.chart.NumberOfSeries(), 4);
     // The same class changes nothing.
     TChartSeries* same = s;
-    ChangeSeriesClass(s, SeriesClassOf<TBarSeries>("TBarSeries"));
+    ChangeSeriesClass(s, BarSeriesClass());
     EXPECT_EQ(s, same);
     owned->SetParentChart(nullptr);
 }

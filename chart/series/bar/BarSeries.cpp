@@ -2,29 +2,82 @@
 
 #include "chart/axis/ChartAxis.h"
 #include "chart/canvas/Canvas3D.h"
+#include "chart/canvas/PlotBlend.h"
 #include "chart/core/PlotGeometry.h"
 #include "chart/core/PlotHelpers.h"
 #include "chart/panel/CustomAxisPanel.h"
-#include "chart/canvas/PlotBlend.h"
+#include "chart/series/SeriesTypes.h"
 
 #include <algorithm>
 
 namespace cb::chart {
 
-TBarSeries::TBarSeries() {
+TBarSeries::TBarSeries(TBarOrientation orientation) {
+    if (orientation == boHorizontal) MakeXMandatory();
+    applyOrientation();
+}
+
+void TBarSeries::SetOrientation(TBarOrientation orientation) {
+    if (orientation == Orientation()) return;
+    if (orientation == boHorizontal)
+        MakeXMandatory();
+    else
+        MakeYMandatory();
+    XValues().SwapValues(YValues());
+    applyOrientation();
+    InvalidateChart();
+}
+
+void TBarSeries::applyOrientation() {
+    const bool v = vertical();
+    XValues().SetOrder(v ? loAscending : loNone);
+    YValues().SetOrder(v ? loNone : loAscending);
+    XValues().SetName(v ? "X" : "Bar");
+    YValues().SetName(v ? "Bar" : "Y");
     Gradient().OnChange = nullptr;
-    Gradient().SetDirection(gdTopBottom);
+    Gradient().SetDirection(v ? gdTopBottom : gdLeftRight);
     Gradient().OnChange = [this] { InvalidateChart(); };
-    YValues().SetName("Bar");
+}
+
+double TBarSeries::HighestX() {
+    const double e = TChartSeries::HighestX();
+    return vertical() ? positionHighest(e) : valueHighest(e);
+}
+
+double TBarSeries::LowestX() {
+    const double e = TChartSeries::LowestX();
+    return vertical() ? positionLowest(e) : valueLowest(e);
+}
+
+double TBarSeries::HighestY() {
+    const double e = TChartSeries::HighestY();
+    return vertical() ? valueHighest(e) : positionHighest(e);
+}
+
+double TBarSeries::LowestY() {
+    const double e = TChartSeries::LowestY();
+    return vertical() ? valueLowest(e) : positionLowest(e);
 }
 
 void TBarSeries::HorizontalMargins(int& left, int& right) {
     TChartSeries::HorizontalMargins(left, right);
-    positionMargins(left, right);
+    if (vertical()) {
+        positionMargins(left, right);
+        return;
+    }
+    const int room = markRoom();
+    if (room <= 0) return;
+    const double low = TChartSeries::LowestX(), high = TChartSeries::HighestX();
+    if (UseYOrigin() && low < YOrigin()) left += room;
+    if (!UseYOrigin() || high > YOrigin()) right += room;
 }
 
 void TBarSeries::VerticalMargins(int& top, int& bottom) {
     TChartSeries::VerticalMargins(top, bottom);
+    if (!vertical()) {
+        positionMargins(bottom, top);
+        return;
+    }
     const int room = markRoom();
     if (room <= 0) return;
     const double low = TChartSeries::LowestY(), high = TChartSeries::HighestY();
@@ -33,10 +86,14 @@ void TBarSeries::VerticalMargins(int& top, int& bottom) {
 }
 
 bool TBarSeries::SharesZOrder() {
-    return MultiBar() == mbSideAll ? false : TChartSeries::SharesZOrder();
+    return vertical() && MultiBar() == mbSideAll ? false : TChartSeries::SharesZOrder();
 }
 
 bool TBarSeries::GroupDrawsForward(int index) {
+    return vertical() ? verticalGroupDrawsForward(index) : horizontalGroupDrawsForward(index);
+}
+
+bool TBarSeries::verticalGroupDrawsForward(int index) {
     const bool inverted = GetVertAxis() && GetVertAxis()->Inverted();
     switch (MultiBar()) {
     case mbStacked:
@@ -49,15 +106,40 @@ bool TBarSeries::GroupDrawsForward(int index) {
     }
 }
 
+bool TBarSeries::horizontalGroupDrawsForward(int index) {
+    const bool inverted = GetHorizAxis() && GetHorizAxis()->Inverted();
+    switch (MultiBar()) {
+    case mbNone:
+        return TChartSeries::GroupDrawsForward(index);
+    case mbSide:
+    case mbSideAll:
+        return false;
+    case mbStacked:
+    case mbSelfStack:
+        return (XValues().Value(index) >= 0) != inverted;
+    case mbStacked100:
+        return !inverted;
+    }
+    return true;
+}
+
 int TBarSeries::MarkExtent(int index) {
-    (void)index;
     TCustomAxisPanel* c = ParentChart();
     if (!c || !c->Canvas()) return 0;
     c->Canvas()->AssignFont(Marks().Font());
-    return c->Canvas()->FontHeight();
+    if (vertical()) return c->Canvas()->FontHeight();
+    if (index >= 0) return Marks().MarkTextWidth(index);
+    return WidestMarkText();
 }
 
 void TBarSeries::DrawTickLine(int d, TBarStyle style) {
+    if (vertical())
+        drawVerticalTickLine(d, style);
+    else
+        drawHorizontalTickLine(d, style);
+}
+
+void TBarSeries::drawVerticalTickLine(int d, TBarStyle style) {
     TCustomAxisPanel* chart = ParentChart();
     TCanvas3D& c = *chart->Canvas();
     const int L = FBarBounds.Left, R = FBarBounds.Right;
@@ -88,7 +170,45 @@ void TBarSeries::DrawTickLine(int d, TBarStyle style) {
     }
 }
 
+void TBarSeries::drawHorizontalTickLine(int d, TBarStyle style) {
+    TCustomAxisPanel* chart = ParentChart();
+    TCanvas3D& c = *chart->Canvas();
+    const int Top = FBarBounds.Top, Bottom = FBarBounds.Bottom;
+    const int z0 = StartZ(), z1 = EndZ();
+    switch (style) {
+    case bsRectangle:
+    case bsRectGradient:
+    case bsBevel:
+        c.DrawVerticalLineAtDepth(d, Top, Bottom, z0);
+        if (chart->View3D()) {
+            // Along the depth on the top face when it shows, else the bottom.
+            const int y =
+                IsBackFace(c.ProjectToPoint(FBarBounds.Left, Top, z0), c.ProjectToPoint(FBarBounds.Right, Top, z0),
+                           c.ProjectToPoint(FBarBounds.Right, Top, z1))
+                    ? Top
+                    : Bottom;
+            c.DrawDepthLine(d, y, z0, z1);
+        }
+        break;
+    case bsArrow: {
+        const int q = (Bottom - Top) / 4;
+        c.DrawVerticalLineAtDepth(d, Top + q, Bottom - q, MiddleZ());
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 void TBarSeries::DrawPointMark(int i, const std::string& text, TSeriesMarkPosition& p) {
+    if (vertical())
+        placeVerticalMark(i, p);
+    else
+        placeHorizontalMark(i, p);
+    TChartSeries::DrawPointMark(i, text, p);
+}
+
+void TBarSeries::placeVerticalMark(int i, TSeriesMarkPosition& p) {
     const int h = BarSize() / 2;
     TMarksCallout& callout = Marks().Callout();
     const int d = callout.Distance();
@@ -104,7 +224,42 @@ void TBarSeries::DrawPointMark(int i, const std::string& text, TSeriesMarkPositi
     p.ArrowTo.Y -= n;
     p.ArrowFrom.X += h;
     if (AutoMarkPosition()) Marks().AvoidOverlap(FirstVisible(), i, p);
-    TChartSeries::DrawPointMark(i, text, p);
+}
+
+void TBarSeries::placeHorizontalMark(int i, TSeriesMarkPosition& p) {
+    const int h = BarSize() / 2;
+    TMarksCallout& callout = Marks().Callout();
+    const int d = callout.Distance();
+    int n = callout.Length() + d;
+    const bool leftOfOrigin = p.ArrowFrom.X < OriginX(i);
+    if (leftOfOrigin) n = -n - p.Width;
+    p.LeftTop.X += n + p.Width / 2;
+    p.LeftTop.Y += h + p.Height / 2;
+    p.ArrowTo.X += n;
+    p.ArrowTo.Y += h;
+    p.ArrowFrom.Y += h;
+    p.ArrowFrom.X += leftOfOrigin ? -d : d;
+}
+
+namespace {
+
+template <TBarOrientation O>
+const TSeriesClass& barClass(const char* name) {
+    static const TSeriesClass c{name, typeid(TBarSeries), [] { return std::make_unique<TBarSeries>(O); },
+                                [](const TChartSeries& s) {
+                                    return static_cast<const TBarSeries&>(s).Orientation() == O;
+                                }};
+    return c;
+}
+
+}  // namespace
+
+const TSeriesClass& BarSeriesClass() {
+    return barClass<boVertical>("TBarSeries");
+}
+
+const TSeriesClass& HorizBarSeriesClass() {
+    return barClass<boHorizontal>("THorizBarSeries");
 }
 
 }  // namespace cb::chart

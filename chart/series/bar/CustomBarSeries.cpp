@@ -48,7 +48,8 @@ TCustomBarSeries::TCustomBarSeries()
 TCustomBarSeries::~TCustomBarSeries() = default;
 
 bool TCustomBarSeries::sameClass(const TChartSeries* other) const {
-    return other && typeid(*other) == typeid(*this);
+    return other && typeid(*other) == typeid(*this) &&
+           static_cast<const TCustomBarSeries*>(other)->vertical() == vertical();
 }
 
 int TCustomBarSeries::indexInChart() const {
