@@ -584,6 +584,17 @@ public:
         OnGetCellBorderProp;
     std::function<void(QObject*, int row, int col, TAlignment& hAlign, TVAlignment& vAlign)> OnGetAlignment;
     std::function<void(QObject*, int col, TSortStyle& style, std::string& prefix, std::string& suffix)> OnGetFormat;
+    // Sorting, the clipboard and the CSV import (carried out by the grid's
+    // data part, grid/data). Res arrives 0; > 0: the first sorts after.
+    std::function<void(QObject*, const std::string& str1, const std::string& str2, int& res)> OnCustomCompare;
+    std::function<void(QObject*, int col, int row1, int row2, int& res)> OnRawCompare;
+    std::function<void(QObject*, int col, bool& doSort)> OnCanSort;
+    std::function<void(QObject*, int col)> OnClickSort;
+    std::function<void(QObject*, bool& allow)> OnClipboardCopy;
+    std::function<void(QObject*, bool& allow)> OnClipboardCut;
+    std::function<void(QObject*, bool& allow)> OnClipboardPaste;
+    std::function<void(QObject*, int col, int row, std::string& value, bool& allow)> OnClipboardBeforePasteCell;
+    std::function<void(QObject*, int percent)> OnFileProgress;
     std::function<void(QObject*, int col, int row, bool& isFloat, std::string& floatFormat)> OnGetFloatFormat;
     std::function<void(QObject*, int col, int row, TRect rect, TGridDrawState state)> OnDrawCell;
     std::function<void(QObject*, TCanvas& canvas, int col, int row, TGridDrawState state, TRect rect, bool printing)>
