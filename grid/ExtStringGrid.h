@@ -517,7 +517,8 @@ public:
     // The selection being dragged out of this grid.
     TGridRect DragSourceRect{-1, -1, -1, -1};
 
-    // Imports a dropped file; the importers come with the file import.
+    // Imports a dropped file. The CSV import is the data part's (grid/data);
+    // a grid without one reports that it has none. Workbooks are not read.
     virtual void ImportCSVFile(const std::string& fileName);
     virtual void ImportWorkbookFile(const std::string& fileName);
 

@@ -281,8 +281,9 @@ void TExtStringGrid::DropFiles(int x, int y, const std::vector<std::string>& nam
     }
 }
 
-void TExtStringGrid::ImportCSVFile(const std::string&) {
-    throw EExtGridError("CSV import is not available");
+void TExtStringGrid::ImportCSVFile(const std::string& fileName) {
+    TGridPart* data = Part(TGridPartKind::Data);
+    if (!data || !data->ImportCSVFile(fileName)) throw EExtGridError("CSV import is not available");
 }
 
 void TExtStringGrid::ImportWorkbookFile(const std::string&) {

@@ -16,6 +16,7 @@
 // grid/data); tests and programs may also put one in place with
 // TExtStringGrid::SetPart.
 #include <memory>
+#include <string>
 
 class QDragMoveEvent;
 class QDropEvent;
@@ -47,6 +48,9 @@ public:
     virtual bool Drop(QDropEvent&) { return false; }
     // The grid lost the focus (nothing to answer: every part hears it).
     virtual void FocusOut(QFocusEvent&) {}
+    // The grid's default CSV import (a dropped ".csv" file) asks its parts:
+    // true when the part imported the file.
+    virtual bool ImportCSVFile(const std::string&) { return false; }
 };
 
 // The parts a grid makes for itself; nullptr: the grid has none of that

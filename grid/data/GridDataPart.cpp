@@ -4,26 +4,10 @@
 #include "grid/data/CsvImport.h"
 #include "platform/rtl/ScopeGuard.h"
 
-#include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QMouseEvent>
-#include <QUrl>
-
-#include <algorithm>
 
 namespace cb::grid {
-
-namespace {
-
-bool EndsWithCsv(const std::string& name) {
-    if (name.size() < 4) return false;
-    std::string ext = name.substr(name.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return ext == ".csv";
-}
-
-}  // namespace
 
 TGridDataPart::TGridDataPart(TExtStringGrid& grid) : FGrid(grid), FClipboard(grid) {
     FClipboard.OnClipboardBeforePasteCell = [this](QObject* sender, int col, int row, std::string& value, bool& allow) {
@@ -82,11 +66,12 @@ void TGridDataPart::ClickSort(int col, bool shift) {
     if (g.OnClickSort) g.OnClickSort(&g, ss.Column);
 }
 
-void TGridDataPart::ImportCSVFile(const std::string& fileName) {
+bool TGridDataPart::ImportCSVFile(const std::string& fileName) {
     TExtStringGrid* g = &FGrid;
     ImportCSV(FGrid, fileName, false, [g](int percent) {
         if (g->OnFileProgress) g->OnFileProgress(g, percent);
     });
+    return true;
 }
 
 bool TGridDataPart::KeyPress(QKeyEvent& event) {
@@ -170,24 +155,6 @@ bool TGridDataPart::MouseRelease(QMouseEvent& event) {
     if (g.OnCanSort) g.OnCanSort(&g, c.X, doSort);
     if (doSort) ClickSort(c.X, event.modifiers() & Qt::ShiftModifier);
     return false;  // the grid ends its press as usual
-}
-
-bool TGridDataPart::Drop(QDropEvent& event) {
-    TExtStringGrid& g = FGrid;
-    const QMimeData* data = event.mimeData();
-    if (!data || !data->hasUrls() || !g.DragDropSettings.OleDropTarget || !g.DragDropSettings.OleAcceptFiles)
-        return false;
-    const QList<QUrl> urls = data->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) return false;
-    const std::string name = urls.front().toLocalFile().toStdString();
-    if (!EndsWithCsv(name)) return false;
-    const TGridCoord c = g.MouseCoord(int(event.position().x()), int(event.position().y()));
-    bool allow = true;
-    if (g.OnOleDropFile) g.OnOleDropFile(&g, c.Y, c.X, name, allow);
-    if (allow && g.OnOleDrop) g.OnOleDrop(&g, -1, -1, name, allow);
-    event.acceptProposedAction();
-    if (allow) ImportCSVFile(name);
-    return true;
 }
 
 std::unique_ptr<TGridPart> MakeGridDataPart(TExtStringGrid& grid) {

@@ -1,8 +1,9 @@
 #pragma once
 // The grid's data part: header clicks sort, the clipboard keys copy, cut
 // and paste, the selection's resize handle copies on the press and fills
-// on the release, and a dropped ".csv" file is imported. It reaches the
-// grid through its public interface and keeps the clipboard's state.
+// on the release, and the grid's CSV import (a dropped ".csv" file) reads
+// the file. It reaches the grid through its public interface and keeps the
+// clipboard's state.
 #include "grid/GridPart.h"
 #include "grid/data/GridClipboard.h"
 #include "grid/data/GridSort.h"
@@ -20,13 +21,12 @@ public:
     // The steps of a header-click sort on a column (Shift: index mode adds
     // or toggles the column).
     void ClickSort(int col, bool shift);
-    void ImportCSVFile(const std::string& fileName);
+    bool ImportCSVFile(const std::string& fileName) override;
 
     bool KeyPress(QKeyEvent& event) override;
     bool MousePress(QMouseEvent& event) override;
     bool MouseMove(QMouseEvent& event) override;
     bool MouseRelease(QMouseEvent& event) override;
-    bool Drop(QDropEvent& event) override;
 
 private:
     TExtStringGrid& FGrid;

@@ -30,8 +30,7 @@ struct Shown {
     }
 };
 
-void Drop(QWidget& target, const QMimeData& data) {
-    const QPoint at(20, 20);
+void Drop(QWidget& target, const QMimeData& data, QPoint at) {
     const Qt::DropActions actions = Qt::CopyAction;
     QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, {});
     QApplication::sendEvent(&target, &enter);
@@ -136,7 +135,7 @@ TEST(GridDataPartTest, DroppedCsvIsImported) {
     g.OnDropError = [&](QObject*, const std::string& message) { error = message; };
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("drop.csv")))});
-    Drop(g, data);
+    Drop(g, data, s.CellCentre(1, 1));
     EXPECT_EQ(error, "");
     EXPECT_EQ(g.Cells(1, 1), "2");
     EXPECT_EQ(g.RowCount(), 2);
@@ -144,7 +143,33 @@ TEST(GridDataPartTest, DroppedCsvIsImported) {
     // A bad file: the error goes to OnDropError, the grid stays.
     cbtest::writeFile(dir.file("bad.csv"), "\"open\n");
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("bad.csv")))});
-    Drop(g, data);
+    Drop(g, data, s.CellCentre(1, 1));
     EXPECT_NE(error.find("line 1"), std::string::npos) << error;
     EXPECT_EQ(g.Cells(1, 1), "2");
+
+    // A refused drop imports nothing.
+    g.OnOleDropFile = [](QObject*, int, int, const std::string&, bool& allow) { allow = false; };
+    cbtest::writeFile(dir.file("other.csv"), "a;b\n");
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("other.csv")))});
+    Drop(g, data, s.CellCentre(1, 1));
+    EXPECT_EQ(g.Cells(1, 1), "2");
+}
+
+// A grid that overrides the CSV import gets the dropped file, not the part.
+TEST(GridDataPartTest, OverriddenImportTakesTheDrop) {
+    struct TLogGrid : TExtStringGrid {
+        std::string Imported;
+        void ImportCSVFile(const std::string& name) override { Imported = name; }
+    };
+    TLogGrid g;
+    g.resize(300, 200);
+    g.SetColCount(3);
+    g.SetRowCount(3);
+    g.show();
+    g.DragDropSettings.OleDropTarget = true;
+    const TRect cell = g.GetPlainCellRect(1, 1);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/nonexistent/in.csv")});
+    Drop(g, data, QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2));
+    EXPECT_EQ(g.Imported, "/nonexistent/in.csv");
 }
