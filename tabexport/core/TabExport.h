@@ -18,7 +18,8 @@
 
 namespace cb::rtl {
 class TStream;
-}
+class TCustomIniFile;
+}  // namespace cb::rtl
 
 namespace cb::tabexport {
 
@@ -87,6 +88,11 @@ public:
     // Asks OnStopExport whether an aborted export goes on.
     bool CanContinue();
 
+    // Settings to and from an INI-style store; each class writes its
+    // parent's keys first. A missing key keeps the current value.
+    virtual void SaveOptions(cb::rtl::TCustomIniFile& Store);
+    virtual void LoadOptions(const cb::rtl::TCustomIniFile& Store);
+
 protected:
     virtual std::unique_ptr<TTabExportWriter> CreateWriter(cb::rtl::TStream& Stream);
     virtual void BeginExport();
@@ -133,6 +139,9 @@ public:
     // place only when the export is complete.
     void Execute() override;
 
+    void SaveOptions(cb::rtl::TCustomIniFile& Store) override;
+    void LoadOptions(const cb::rtl::TCustomIniFile& Store) override;
+
 protected:
     virtual void ShowResultFile();
     virtual std::string GetShowFileName() { return FileName; }
@@ -142,8 +151,16 @@ protected:
     void ForceResultDirectory();
 };
 
-class TTabExportAdvancedText : public TTabExportText {};
+class TTabExportAdvancedText : public TTabExportText {
+public:
+    void SaveOptions(cb::rtl::TCustomIniFile& Store) override;
+    void LoadOptions(const cb::rtl::TCustomIniFile& Store) override;
+};
 
-class TTabExportFormatText : public TTabExportAdvancedText {};
+class TTabExportFormatText : public TTabExportAdvancedText {
+public:
+    void SaveOptions(cb::rtl::TCustomIniFile& Store) override;
+    void LoadOptions(const cb::rtl::TCustomIniFile& Store) override;
+};
 
 }  // namespace cb::tabexport

@@ -66,6 +66,9 @@ public:
 
     int UnitsToPoints(double Value) const;
     double PointsToUnits(int Points) const;
+    // Every setting at once, as stored (points).
+    void RestorePoints(TTabExportPageFormat Format, TTabExportPageOrientation Orientation, int Width, int Height,
+                       int Left, int Right, int Top, int Bottom);
 
 private:
     TTabExportPageFormat FFormat = pfUser;
@@ -101,6 +104,9 @@ public:
     std::function<void(TTabExportPDF& Sender, int RecNo, int ColNo, const std::string& Value, TTabExportColAlign& Align,
                        cb::gfx::TFont& AFont, cb::gfx::TColor& Background)>
         OnGetCellParams;
+
+    void SaveOptions(cb::rtl::TCustomIniFile& Store) override;
+    void LoadOptions(const cb::rtl::TCustomIniFile& Store) override;
 
     // Columns of each band of the table (one band when it fits the page).
     const std::vector<std::vector<int>>& Bands() const { return FBands; }

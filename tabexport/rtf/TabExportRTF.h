@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace cb::rtl {
+class TCustomIniFile;
+}
+
 namespace cb::tabexport {
 
 class TTabRTFWriter;
@@ -42,6 +46,9 @@ public:
     // left aligned.
     virtual void SetDefault();
     void Assign(const TrtfStyle& Other);
+    void SaveToIni(cb::rtl::TCustomIniFile& Store, const std::string& Section) const;
+    // SetDefault, then every key with the current value as its default.
+    void LoadFromIni(const cb::rtl::TCustomIniFile& Store, const std::string& Section);
 
     cb::gfx::TFont Font;
     cb::gfx::TColor BackgroundColor = 0xFFFFFF;
@@ -81,6 +88,9 @@ public:
     std::function<void(TTabExportRTF&Sender, TrtfStyle&Style)> OnGetHeaderStyle, OnGetFooterStyle;
     std::function<void(TTabExportRTF& Sender, int ColNo, TrtfStyle& Style)> OnGetCaptionStyle;
     std::function<void(TTabExportRTF& Sender, int Row, int Col, TrtfStyle& Style)> OnGetDataStyle;
+
+    void SaveOptions(cb::rtl::TCustomIniFile& Store) override;
+    void LoadOptions(const cb::rtl::TCustomIniFile& Store) override;
 
     // Registers the style's font and colours in the writer's tables.
     TrtfStyleText StyleToRTF(const TrtfStyle& Style);

@@ -72,6 +72,9 @@ public:
     // it), then shows it when asked.
     void Execute() override;
 
+    void SaveOptions(cb::rtl::TCustomIniFile& Store) override;
+    void LoadOptions(const cb::rtl::TCustomIniFile& Store) override;
+
     std::string EscapeValue(const std::string& Text) { return EscapeText(Text); }
     // Sheet names as a workbook accepts them: without : \ / ? * [ ],
     // at most 31 characters, "Sheet1" when nothing is left.

@@ -9,6 +9,9 @@
 namespace cb::gfx {
 class TFont;
 }
+namespace cb::rtl {
+class TCustomIniFile;
+}
 
 namespace cb::tabexport {
 
@@ -183,6 +186,13 @@ struct TxlsFormat {
     void Reset() { *this = TxlsFormat(); }
     bool IsDefault() const;
     bool operator==(const TxlsFormat&) const = default;
+
+    // Font, alignment, borders (not the diagonal ones) and fill in one
+    // section; script, charset and wrap are not stored. Colours are kept as
+    // colour texts and read back as the palette colour of that value
+    // (another value: black). Reading starts from the defaults.
+    void SaveToStore(cb::rtl::TCustomIniFile& Store, const std::string& Section) const;
+    void LoadFromStore(const cb::rtl::TCustomIniFile& Store, const std::string& Section);
 };
 
 // A format with bold text (the captions' default).
@@ -201,6 +211,9 @@ struct TxlsFieldFormat : TxlsFormat {
     int Width = 0;
     TxlsAggregate Aggregate = aggNone;
     void Reset() { *this = TxlsFieldFormat(); }
+    // The format with the field name, width and aggregate.
+    void SaveToStore(cb::rtl::TCustomIniFile& Store, const std::string& Section) const;
+    void LoadFromStore(const cb::rtl::TCustomIniFile& Store, const std::string& Section);
 };
 
 class TxlsFieldFormats {
