@@ -6,12 +6,12 @@
 #include "grid/util/NumberUtils.h"
 #include "grid/util/TextUtils.h"
 
+#include "platform/desktop/PlainMessageBox.h"
 #include "platform/rtl/Property.h"
 #include "platform/rtl/Strings.h"
 
 #include <QApplication>
 #include <QEvent>
-#include <QMessageBox>
 #include <QResizeEvent>
 #include <QStyle>
 
@@ -739,7 +739,8 @@ void TExtStringGrid::ReportError(const std::exception& error) {
     if (OnDropError)
         OnDropError(this, error.what());
     else
-        QMessageBox::warning(window(), window()->windowTitle(), QString::fromStdString(error.what()));
+        cb::os::PlainMessageBox(window(), QMessageBox::Warning, window()->windowTitle(),
+                                QString::fromStdString(error.what()));
 }
 
 // ---------------------------------------------------------------------------

@@ -9,7 +9,6 @@
 
 #include <QDragEnterEvent>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
 #include <QUrl>

@@ -1,11 +1,11 @@
 #include "chart/core/PlotHelpers.h"
 
+#include "platform/desktop/PlainMessageBox.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/StylePainter.h"
 #include "platform/rtl/FormatSettings.h"
 
 #include <QLocale>
-#include <QMessageBox>
 #include <QSettings>
 #include <QWidget>
 
@@ -468,9 +468,8 @@ void ShowEngineError(const std::string& text) {
         return;
     }
     shown.replace(QChar('\r'), QChar('\n'));
-    QMessageBox box(QMessageBox::Critical, QString(), shown, QMessageBox::Ok);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    // The text may hold a series' or a file's words: shown as written.
+    cb::os::PlainMessageBox(nullptr, QMessageBox::Critical, QString(), shown);
 }
 
 void SetTranslationHook(TTranslateProc proc) {

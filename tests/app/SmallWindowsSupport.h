@@ -5,6 +5,7 @@
 #include "app/core/settings/Config.h"
 #include "app/core/theme/GridTheme.h"
 #include "tests/app/MDXTestSupport.h"
+#include "tests/common/ModalSupport.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -60,21 +61,6 @@ public:
     std::unique_ptr<cb::app::TCubeBrowserConfig> Config;
     TRecordingUI UI;
 };
-
-// Runs f on the next modal window of type T once it shows.
-template <class T, class F>
-void OnNextModal(F f) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, f] {
-        if (auto* w = dynamic_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            f(w);
-        }
-    });
-    timer->start();
-}
 
 // Enter, move and drop on the widget at the point, as the desktop delivers
 // a drag; true when the drop was taken.

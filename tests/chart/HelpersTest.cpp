@@ -4,6 +4,10 @@
 #include "chart/core/PlotTexts.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
+#include "tests/common/ModalSupport.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +197,22 @@ TEST(ExportData, FileAndBadPath) {
     e.SaveTextToFile(dir.file("data.csv"));
     EXPECT_EQ(cbtest::readFile(dir.file("data.csv")), "a;b\r\n1;2");
     EXPECT_THROW(e.SaveTextToFile(dir.file("missing/data.csv")), cb::rtl::EInOutError);
+}
+
+// The engine's error box shows its text as written: a series' or a file's
+// words may look like mark-up.
+TEST(EngineError, BoxShowsMarkUpAsText) {
+    const std::string text = "Cannot read <b>Sales</b> <a href=\"mailto:a@b\">here</a>";
+    Qt::TextFormat format = Qt::AutoText;
+    std::string shown;
+    cbtest::OnNextModal<QMessageBox>([&](QMessageBox* box) {
+        format = box->textFormat();
+        shown = box->text().toStdString();
+        box->buttons().front()->click();
+    });
+    ShowEngineError(text);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown, text);
 }
 
 }  // namespace

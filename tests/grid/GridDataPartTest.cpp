@@ -2,10 +2,13 @@
 // clipboard keys, the selection's resize handle and a dropped CSV file.
 #include "grid/data/GridDataPart.h"
 #include "grid/ExtStringGrid.h"
+#include "tests/common/ModalSupport.h"
 #include "tests/common/TestSupport.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -153,6 +156,29 @@ TEST(GridDataPartTest, DroppedCsvIsImported) {
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("other.csv")))});
     Drop(g, data, s.CellCentre(1, 1));
     EXPECT_EQ(g.Cells(1, 1), "2");
+}
+
+// Without OnDropError the failure shows in a box, as written: the file's
+// name may look like mark-up.
+TEST(GridDataPartTest, DropErrorBoxShowsMarkUpAsText) {
+    cbtest::TempDir dir;
+    const std::string name = dir.file("<b>bad<i>.csv");
+    cbtest::writeFile(name, "\"open\n");
+    Shown s(2, 2);
+    TExtStringGrid& g = s.grid;
+    g.DragDropSettings.OleDropTarget = true;
+    Qt::TextFormat format = Qt::AutoText;
+    std::string shown;
+    cbtest::OnNextModal<QMessageBox>([&](QMessageBox* box) {
+        format = box->textFormat();
+        shown = box->text().toStdString();
+        box->buttons().front()->click();
+    });
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(name))});
+    Drop(g, data, s.CellCentre(1, 1));
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_NE(shown.find("<b>bad<i>.csv"), std::string::npos) << shown;
 }
 
 // A grid that overrides the CSV import gets the dropped file, not the part.
