@@ -3,12 +3,12 @@
 // mark-up: tags show as text, and a click opens nothing.
 #include "MDXTestSupport.h"
 #include "SmallWindowsSupport.h"
-#include "app/core/settings/Config.h"
 #include "app/core/cube/CubeModel.h"
 #include "app/core/query/DisplayManager.h"
 #include "app/core/query/MDXDisplayManager.h"
-#include "app/ui/views/GridDisplay.h"
+#include "app/core/settings/Config.h"
 #include "app/ui/dialogs/MessageBoxInterface.h"
+#include "app/ui/views/GridDisplay.h"
 #include "grid/ExtStringGrid.h"
 #include "grid/util/TextUtils.h"
 #include "olap/engine/CubeBuilder.h"
@@ -162,16 +162,11 @@ TEST(HostileMessageTest, MessageBoxesShowTextsAsWritten) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Qt::TextFormat format = Qt::AutoText;
-        std::string shown;
-        cbtest::OnNextModal<QMessageBox>([&](QMessageBox* box) {
-            format = box->textFormat();
-            shown = box->text().toStdString();
-            box->buttons().front()->click();
-        });
+        cbtest::TShownBox box;
+        cbtest::CloseNextMessageBox(box);
         c.ask();
-        EXPECT_EQ(format, Qt::PlainText);
-        EXPECT_EQ(shown, text);
+        EXPECT_EQ(box.Format, Qt::PlainText);
+        EXPECT_EQ(box.Text, text);
     }
 }
 

@@ -6,9 +6,6 @@
 #include "platform/rtl/FormatSettings.h"
 #include "tests/common/ModalSupport.h"
 
-#include <QAbstractButton>
-#include <QMessageBox>
-
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -203,16 +200,11 @@ TEST(ExportData, FileAndBadPath) {
 // words may look like mark-up.
 TEST(EngineError, BoxShowsMarkUpAsText) {
     const std::string text = "Cannot read <b>Sales</b> <a href=\"mailto:a@b\">here</a>";
-    Qt::TextFormat format = Qt::AutoText;
-    std::string shown;
-    cbtest::OnNextModal<QMessageBox>([&](QMessageBox* box) {
-        format = box->textFormat();
-        shown = box->text().toStdString();
-        box->buttons().front()->click();
-    });
+    cbtest::TShownBox box;
+    cbtest::CloseNextMessageBox(box);
     ShowEngineError(text);
-    EXPECT_EQ(format, Qt::PlainText);
-    EXPECT_EQ(shown, text);
+    EXPECT_EQ(box.Format, Qt::PlainText);
+    EXPECT_EQ(box.Text, text);
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 #pragma once
 // Answering the modal windows a test opens (message boxes, dialogs).
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
+
+#include <string>
 
 namespace cbtest {
 
@@ -18,6 +22,21 @@ void OnNextModal(F f) {
         }
     });
     timer->start();
+}
+
+// What a message box showed: its text and how it took it.
+struct TShownBox {
+    Qt::TextFormat Format = Qt::AutoText;
+    std::string Text;
+};
+
+// The next message box is read into seen and closed with its first button.
+inline void CloseNextMessageBox(TShownBox& seen) {
+    OnNextModal<QMessageBox>([&seen](QMessageBox* box) {
+        seen.Format = box->textFormat();
+        seen.Text = box->text().toStdString();
+        box->buttons().front()->click();
+    });
 }
 
 }  // namespace cbtest

@@ -5,10 +5,8 @@
 #include "tests/common/ModalSupport.h"
 #include "tests/common/TestSupport.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -167,18 +165,13 @@ TEST(GridDataPartTest, DropErrorBoxShowsMarkUpAsText) {
     Shown s(2, 2);
     TExtStringGrid& g = s.grid;
     g.DragDropSettings.OleDropTarget = true;
-    Qt::TextFormat format = Qt::AutoText;
-    std::string shown;
-    cbtest::OnNextModal<QMessageBox>([&](QMessageBox* box) {
-        format = box->textFormat();
-        shown = box->text().toStdString();
-        box->buttons().front()->click();
-    });
+    cbtest::TShownBox box;
+    cbtest::CloseNextMessageBox(box);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(name))});
     Drop(g, data, s.CellCentre(1, 1));
-    EXPECT_EQ(format, Qt::PlainText);
-    EXPECT_NE(shown.find("<b>bad<i>.csv"), std::string::npos) << shown;
+    EXPECT_EQ(box.Format, Qt::PlainText);
+    EXPECT_NE(box.Text.find("<b>bad<i>.csv"), std::string::npos) << box.Text;
 }
 
 // A grid that overrides the CSV import gets the dropped file, not the part.
