@@ -1,13 +1,17 @@
 #include "chart/component/StandardSeries.h"
 
 #include "chart/series/SeriesTypes.h"
+#include "chart/series/arrow/ArrowSeries.h"
 #include "chart/series/bar/BarSeries.h"
+#include "chart/series/bubble/BubbleSeries.h"
 #include "chart/series/fastline/FastLineSeries.h"
+#include "chart/series/gantt/GanttSeries.h"
 #include "chart/series/line/AreaSeries.h"
 #include "chart/series/line/LineSeries.h"
 #include "chart/series/line/PointSeries.h"
 #include "chart/series/pie/PieSeries.h"
 #include "chart/series/pyramid/PyramidSeries.h"
+#include "chart/series/shape/ShapeSeries.h"
 
 namespace cb::chart {
 
@@ -24,10 +28,15 @@ void RegisterStandardSeriesTypes() {
                        T::txtGalleryStandard, 1);
     RegisterSeriesType(SeriesClassOf<THorizAreaSeries>("THorizAreaSeries"), T::txtGalleryHorizArea,
                        T::txtGalleryStandard, 1);
+    RegisterStandardSeriesType(SeriesClassOf<TChartShape>("TChartShape"), T::txtGalleryShape);
+    RegisterSeriesType(SeriesClassOf<TGanttSeries>("TGanttSeries"), T::txtGalleryGantt, T::txtGalleryStandard, 1);
+    RegisterSeriesType(SeriesClassOf<TBubbleSeries>("TBubbleSeries"), T::txtGalleryBubble, T::txtGalleryStandard, 1);
 }
 
 void RegisterExtendedSeriesTypes() {
     RegisterSeriesType(SeriesClassOf<TPyramidSeries>("TPyramidSeries"), TPlotText::txtGalleryPyramid,
+                       TPlotText::txtGalleryExtended, 2);
+    RegisterSeriesType(SeriesClassOf<TArrowSeries>("TArrowSeries"), TPlotText::txtGalleryArrow,
                        TPlotText::txtGalleryExtended, 2);
 }
 

@@ -32,9 +32,10 @@ TEST(SeriesTypes, StandardTypesInGalleryOrder) {
             counts.push_back(types.GetItem(i)->GallerySeriesCount);
         }
     const std::vector<std::string> expected = {
-        "Line", "Bar", "Horizontal\rBar", "Area", "Point", "Pie", "Fast Line", "Horizontal\rLine", "Horizontal\rArea"};
+        "Line", "Bar", "Horizontal\rBar", "Area", "Point", "Pie", "Fast Line", "Horizontal\rLine", "Horizontal\rArea",
+        "Shape", "Gantt", "Bubble"};
     EXPECT_EQ(names, expected);
-    EXPECT_EQ(counts, (std::vector<int>{2, 2, 2, 2, 2, 1, 2, 1, 1}));
+    EXPECT_EQ(counts, (std::vector<int>{2, 2, 2, 2, 2, 1, 2, 1, 1, 2, 1, 1}));
     TLineSeries line;
     EXPECT_EQ(SeriesTypeDescription(line), "Line");
     EXPECT_NE(FindSeriesClassByName("tpieseries"), nullptr);
