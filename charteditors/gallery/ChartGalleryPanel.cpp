@@ -5,7 +5,11 @@
 #include "chart/core/PlotHelpers.h"
 #include "chart/series/ChartSeries.h"
 #include "chart/series/SeriesHelpers.h"
+#include "chart/series/arrow/ArrowSeries.h"
 #include "chart/series/bar/CustomBarSeries.h"
+#include "chart/series/bubble/BubbleSeries.h"
+#include "chart/series/gantt/GanttSeries.h"
+#include "chart/series/shape/ShapeSeries.h"
 #include "chart/series/pie/PieSeries.h"
 #include "charteditors/gallery/GalleryChart.h"
 
@@ -407,6 +411,26 @@ void PrepareGallerySample(TChartSeries& series, bool coloured) {
         pie->Marks().SetDrawEvery(1);
         pie->Gradient().SetVisible(true);
         pie->SetColorEachPoint(coloured);
+        return;
+    }
+    const double shift = position * 10;
+    if (auto* shape = dynamic_cast<TChartShape*>(&series)) {
+        shape->AddPoint(10 + shift, 20 + shift);
+        shape->AddPoint(60 + shift, 70 + shift);
+        return;
+    }
+    if (auto* gantt = dynamic_cast<TGanttSeries*>(&series)) {
+        for (int i = 0; i < 4; ++i) gantt->AddTask(i * 10 + shift, i * 10 + 15 + shift, 4 - i);
+        return;
+    }
+    if (auto* arrow = dynamic_cast<TArrowSeries*>(&series)) {
+        arrow->SetArrowWidth(12);
+        arrow->SetArrowHeight(12);
+        for (int i = 0; i < 3; ++i) arrow->AddArrowPoint(i * 20, i * 15 + shift, i * 20 + 25, 60 - i * 10 + shift);
+        return;
+    }
+    if (auto* bubble = dynamic_cast<TBubbleSeries*>(&series)) {
+        for (int i = 0; i < 5; ++i) bubble->AddBubblePoint(i, (i * 37 + 20) % 90 + shift, 8 + (i * 13) % 12);
         return;
     }
     AddWalk(series, 4, unsigned(position + 1));
