@@ -2,7 +2,7 @@
 // focus and keyboard, sub-styles, the two dialogs, and changing a series'
 // type through them (its points, title, colour and sources kept; Cancel
 // changes nothing).
-#include "EditorTestSupport.h"
+#include "GalleryTestSupport.h"
 
 #include "chart/component/Chart.h"
 #include "chart/component/StandardSeries.h"

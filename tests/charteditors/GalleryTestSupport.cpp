@@ -1,4 +1,4 @@
-#include "EditorTestSupport.h"
+#include "GalleryTestSupport.h"
 
 #include <QStandardPaths>
 
