@@ -10,7 +10,9 @@
 #include "tabexport/xls/CompoundFile.h"
 #include "tabexport/xls/SstStrings.h"
 #include "tabexport/xls/TextMeasure.h"
+#include "tabexport/xls/XlsChart.h"
 #include "tabexport/xls/XlsDrawing.h"
+#include "tabexport/xls/XlsHyperlink.h"
 #include "tabexport/xls/XlsStyles.h"
 
 #include <algorithm>
@@ -90,6 +92,9 @@ private:
     std::uint16_t DataCellStyle(TxlsSheet& S, int Index, int I);
     std::uint16_t WithCellLook(std::uint16_t XF, const std::string& Picture, int Indent);
     std::vector<TxlsPictureShape> PictureShapes(TxlsSheet& S);
+    TxlsSheetDrawing SheetDrawing(TxlsSheet& S);
+    TxlsAnchor ChartAnchor(const TxlsChart& C) const;
+    TxlsDataRange ColumnRange(TxlsSheet& S, const std::string& Name) const;
     TxlsAnchor Anchor(TxlsSheet& S, const TxlsImage& Image);
 
     void CheckCell(int Row, int Col);
@@ -115,7 +120,9 @@ private:
     // The sheet built from the exporter's own settings when it has none.
     std::unique_ptr<TxlsSheet> FImplicit;
     std::vector<std::optional<TxlsBlip>> FBlips;
-    int FShapeCount = 0;
+    std::vector<TxlsDrawingCluster> FDrawings;
+    bool FHasCharts = false;
+    int FLastDataRow = -1;
     int FRunning = 0;
     int FFirstDataRow = 0;
     std::string FSheetName;
@@ -123,6 +130,16 @@ private:
 
 TTabExportXLS::TTabExportXLS() : FSheets(this) {}
 TTabExportXLS::~TTabExportXLS() = default;
+
+TxlsHyperlink& TTabExportXLS::AddHyperlink() {
+    Hyperlinks.emplace_back().Format = Options.HyperlinkFormat;
+    return Hyperlinks.back();
+}
+
+TxlsNote& TTabExportXLS::AddNote() {
+    Notes.emplace_back().Format = Options.NoteFormat;
+    return Notes.back();
+}
 
 std::string TTabExportXLS::CleanSheetName(const std::string& Title) {
     std::string s;
@@ -192,6 +209,9 @@ void TXlsWorkbookWriter::FillImplicitSheet(TxlsSheet& S) {
     S.Images = X.Images;
     S.Cells = X.Cells;
     S.MergedCells = X.MergedCells;
+    S.Hyperlinks = X.Hyperlinks;
+    S.Notes = X.Notes;
+    S.Charts = X.Charts;
     S.Background.Assign(X.Background);
     S.ExportSource = X.ExportSource;
     S.StringGrid = X.StringGrid;
@@ -308,6 +328,7 @@ bool TXlsWorkbookWriter::Run() {
             if (X.OnAdvancedExportedRecord) X.OnAdvancedExportedRecord(X, index, S.RecordCounter);
         }
         if (X.Aborted()) return false;
+        FLastDataRow = S.CurrentRow - 1;
         WriteAggregates(S, index);
         if (S.AutoCalcColWidth) PatchColumnWidths();
         WriteLines(S, index, S.Footer, S.FooterRows, S.Options.FooterFormat, X.OnGetFooterParams);
@@ -731,6 +752,67 @@ std::vector<TxlsPictureShape> TXlsWorkbookWriter::PictureShapes(TxlsSheet& S) {
     return shapes;
 }
 
+TxlsDataRange TXlsWorkbookWriter::ColumnRange(TxlsSheet& S, const std::string& Name) const {
+    for (int c = 0; c < S.Columns().Count(); ++c)
+        if (cb::rtl::SameText(S.Columns().GetColumn(c).Name, Name)) {
+            const int col = S.StartDataCol + c + 1;
+            return {col, col, FFirstDataRow + 1, std::max(FLastDataRow, FFirstDataRow) + 1};
+        }
+    return {};
+}
+
+TxlsAnchor TXlsWorkbookWriter::ChartAnchor(const TxlsChart& C) const {
+    TxlsAnchor a;
+    const TBoundSheet& b = FDir.back();
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (C.Position.PositionType == cptCustom) {
+        const auto& p = C.Position.CustomPosition;
+        top = p.Y1 - 1, left = p.X1 - 1, bottom = p.Y2 - 1, right = p.X2 - 1;
+    } else {
+        const auto& p = C.Position.AutoPosition;
+        if (p.Placement == cpBottom) {
+            top = std::max(b.LastRow + p.Top, 0) + 1;
+            left = std::max(std::max(b.FirstCol, 0) + p.Left, 0);
+        } else {
+            top = std::max(p.Top, 0);
+            left = std::max(b.LastCol + p.Left, 0) + 1;
+        }
+        bottom = std::max(top + p.Height, 0);
+        right = std::max(left + p.Width, 0);
+    }
+    a.TopRow = std::uint16_t(std::clamp(top, 0, KMaxRows - 1));
+    a.LeftCol = std::uint16_t(std::clamp(left, 0, KMaxCols - 1));
+    a.BottomRow = std::uint16_t(std::clamp(bottom, 0, KMaxRows - 1));
+    a.RightCol = std::uint16_t(std::clamp(right, 0, KMaxCols - 1));
+    return a;
+}
+
+TxlsSheetDrawing TXlsWorkbookWriter::SheetDrawing(TxlsSheet& S) {
+    TxlsSheetDrawing d;
+    for (const TxlsNote& n : S.Notes) {
+        if (!n.IsValid()) continue;
+        TxlsFormat look;
+        look.Font = n.Format.Font;
+        const TxlsXFormat* x = FStyles.Find(FStyles.GetCellStyle("General", &look));
+        d.Notes.push_back({&n, std::uint16_t(x && x->FontIndex >= 0 ? x->FontIndex : 0)});
+    }
+    d.Pictures = PictureShapes(S);
+    for (const TxlsChart& c : S.Charts) {
+        TxlsChartShape shape;
+        shape.Chart = &c;
+        shape.Anchor = ChartAnchor(c);
+        shape.SheetIndex = int(FDir.size()) - 1;
+        for (const TxlsChartSeries& series : c.Series) {
+            shape.Values.push_back(series.DataRangeType == rtCustom ? series.DataRange
+                                                                    : ColumnRange(S, series.DataColumn));
+            shape.Categories.push_back(c.CategoryLabelsType == rtCustom ? c.CategoryLabels
+                                                                        : ColumnRange(S, c.CategoryLabelsColumn));
+        }
+        d.Charts.push_back(std::move(shape));
+    }
+    return d;
+}
+
 void TXlsWorkbookWriter::EndSheet(TxlsSheet& S, int) {
     for (const TxlsCell& c : S.Cells) {
         if (!c.Valid()) continue;
@@ -770,6 +852,16 @@ void TXlsWorkbookWriter::EndSheet(TxlsSheet& S, int) {
         }
         FSheets.Record(biff::MERGEDCELLS, FBody);
     }
+    for (const TxlsHyperlink& link : S.Hyperlinks)
+        if (link.IsValid())
+            LabelSST(link.Row - 1, link.Col - 1, FStyles.GetCellStyle("General", &link.Format), link.Title);
+    TxlsSheetDrawing drawing = SheetDrawing(S);
+    if (!drawing.Empty()) {
+        drawing.DrawingId = int(FDrawings.size()) + 1;
+        FDrawings.push_back({drawing.DrawingId, drawing.ShapeCount()});
+        FHasCharts = FHasCharts || !drawing.Charts.empty();
+        WriteSheetDrawing(FSheets, drawing);
+    }
     FBody.Clear();
     FBody.U16(0x06B6);
     FBody.Zeros(16);
@@ -780,9 +872,8 @@ void TXlsWorkbookWriter::EndSheet(TxlsSheet& S, int) {
     FBody.U16(1);
     FBody.Zeros(6);
     FSheets.Record(biff::SELECTION, FBody);
-    std::vector<TxlsPictureShape> shapes = PictureShapes(S);
-    FShapeCount += int(shapes.size());
-    WriteSheetDrawing(FSheets, shapes);
+    for (const TxlsHyperlink& link : S.Hyperlinks)
+        if (link.IsValid()) WriteHyperlink(FSheets, link);
     FSheets.Record(biff::EOFRec, nullptr, 0);
 }
 
@@ -881,7 +972,22 @@ void TXlsWorkbookWriter::WriteTo(TCompoundFileWriter& File) {
     }
     std::uint8_t country[4] = {1, 0, 1, 0};
     block.Record(biff::COUNTRY, country, 4);
-    if (FShapeCount > 0) {
+    if (FHasCharts) {
+        // The charts' references name their sheet through these.
+        TBiffBody sup;
+        sup.U16(std::uint16_t(FDir.size()));
+        sup.U16(0x0401);
+        block.Record(0x01AE, sup);
+        TBiffBody ext;
+        ext.U16(std::uint16_t(FDir.size()));
+        for (size_t i = 0; i < FDir.size(); ++i) {
+            ext.U16(0);
+            ext.U16(std::uint16_t(i));
+            ext.U16(std::uint16_t(i));
+        }
+        block.Record(0x0017, ext);
+    }
+    if (!FDrawings.empty()) {
         std::vector<const TxlsBlip*> blips;
         std::vector<int> refs;
         for (int p = 0; p < X.FPictures.Count(); ++p) {
@@ -892,7 +998,7 @@ void TXlsWorkbookWriter::WriteTo(TCompoundFileWriter& File) {
                     if (cb::rtl::SameText(s->Images.GetItem(j).PictureName, X.FPictures.GetItem(p).Name())) ++n;
             refs.push_back(n);
         }
-        WriteDrawingGroup(block, FShapeCount, blips, refs);
+        WriteDrawingGroup(block, FDrawings, blips, refs);
     }
     FSst.Write(block);
 

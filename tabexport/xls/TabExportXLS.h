@@ -40,6 +40,12 @@ public:
     TxlsImages Images;
     std::vector<TxlsCell> Cells;
     std::vector<TxlsMergedCells> MergedCells;
+    std::vector<TxlsHyperlink> Hyperlinks;
+    std::vector<TxlsNote> Notes;
+    std::vector<TxlsChart> Charts;
+    // A new hyperlink or note in the look of Options.
+    TxlsHyperlink& AddHyperlink();
+    TxlsNote& AddNote();
     TxlsGraphic Background;
     int HeaderRows = 0;
     int StartDataCol = 0;

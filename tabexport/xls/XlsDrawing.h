@@ -30,11 +30,17 @@ struct TxlsAnchor {
     std::uint16_t RightCol = 0, RightOffset = 0, BottomRow = 0, BottomOffset = 0;
 };
 
-// Writes MSODRAWINGGROUP (with CONTINUE records) for ShapeCount shapes and
-// the given pictures (a missing one is left out of the store) with their
-// reference counts.
-void WriteDrawingGroup(TBiffOut& Out, int ShapeCount, const std::vector<const TxlsBlip*>& Blips,
-                       const std::vector<int>& RefCounts);
+// Shapes of one sheet's drawing, its group shape included.
+struct TxlsDrawingCluster {
+    int DrawingId = 0;  // 1-based, one per sheet with a drawing
+    int ShapeCount = 0;
+};
+
+// Writes MSODRAWINGGROUP (with CONTINUE records) for the sheets' drawings
+// and the given pictures (a missing one is left out of the store) with
+// their reference counts.
+void WriteDrawingGroup(TBiffOut& Out, const std::vector<TxlsDrawingCluster>& Drawings,
+                       const std::vector<const TxlsBlip*>& Blips, const std::vector<int>& RefCounts);
 
 // Writes the sheet background BITMAP record (with CONTINUE records) for a
 // picture file or picture bytes; nothing when there is no picture. Throws
@@ -47,7 +53,38 @@ struct TxlsPictureShape {
     TxlsAnchor Anchor;
 };
 
-// Writes a sheet's MSODRAWING and OBJ records for its picture shapes.
-void WriteSheetDrawing(TBiffOut& Out, const std::vector<TxlsPictureShape>& Shapes);
+struct TxlsNote;
+struct TxlsChart;
+struct TxlsDataRange;
+
+struct TxlsNoteShape {
+    const TxlsNote* Note = nullptr;  // not owned
+    std::uint16_t FontIndex = 0;     // of the note's font in the workbook
+};
+
+struct TxlsChartShape {
+    const TxlsChart* Chart = nullptr;  // not owned
+    TxlsAnchor Anchor;
+    int SheetIndex = 0;                     // entry of EXTERNSHEET
+    std::vector<TxlsDataRange> Values;      // per series
+    std::vector<TxlsDataRange> Categories;  // per series
+};
+
+// Everything drawn on one sheet: notes first, then pictures, then charts.
+// Shape ids are DrawingId * 1024 + 1, + 2, ... in that order (the group
+// shape takes DrawingId * 1024); object ids run 1, 2, ... the same way.
+struct TxlsSheetDrawing {
+    int DrawingId = 1;
+    std::vector<TxlsNoteShape> Notes;
+    std::vector<TxlsPictureShape> Pictures;
+    std::vector<TxlsChartShape> Charts;
+    bool Empty() const { return Notes.empty() && Pictures.empty() && Charts.empty(); }
+    // The shapes of the drawing, its group shape included.
+    int ShapeCount() const { return int(Notes.size() + Pictures.size() + Charts.size()) + 1; }
+};
+
+// Writes a sheet's MSODRAWING, OBJ, TXO and chart records, then the NOTE
+// records; nothing for an empty drawing.
+void WriteSheetDrawing(TBiffOut& Out, const TxlsSheetDrawing& Drawing);
 
 }  // namespace cb::tabexport

@@ -15,6 +15,7 @@ void TXLSOptions::AssignFormats(const TXLSOptions& Source) {
     AggregateFormat = Source.AggregateFormat;
     FooterFormat = Source.FooterFormat;
     HyperlinkFormat = Source.HyperlinkFormat;
+    NoteFormat = Source.NoteFormat;
 }
 
 TxlsCell::TxlsCell() {
@@ -69,6 +70,16 @@ TxlsSheet::TxlsSheet(TTabExportXLS* Exporter) : FExporter(Exporter), FRow(&FColu
     FColumns.ValueTransform = [this](const std::string& s) { return FExporter ? FExporter->EscapeValue(s) : s; };
 }
 
+TxlsHyperlink& TxlsSheet::AddHyperlink() {
+    Hyperlinks.emplace_back().Format = Options.HyperlinkFormat;
+    return Hyperlinks.back();
+}
+
+TxlsNote& TxlsSheet::AddNote() {
+    Notes.emplace_back().Format = Options.NoteFormat;
+    return Notes.back();
+}
+
 void TxlsSheet::Assign(const TxlsSheet& S) {
     Title = S.Title;
     Options = S.Options;
@@ -77,6 +88,9 @@ void TxlsSheet::Assign(const TxlsSheet& S) {
     StripType = S.StripType;
     Images = S.Images;
     Cells = S.Cells;
+    Hyperlinks = S.Hyperlinks;
+    Notes = S.Notes;
+    Charts = S.Charts;
     MergedCells = S.MergedCells;
     Background.Assign(S.Background);
     AutoCalcColWidth = S.AutoCalcColWidth;
@@ -107,6 +121,24 @@ TxlsSheet& TxlsSheets::Add() {
     FItems.push_back(std::make_unique<TxlsSheet>(FExporter));
     FItems.back()->Title = "Sheet " + std::to_string(FItems.size());
     return *FItems.back();
+}
+
+bool TxlsNote::IsValid() const {
+    return Col >= 1 && Col <= 255 && Row >= 1 && Row <= 65536 && !Text().empty();
+}
+
+std::string TxlsNote::Text() const {
+    std::string joined;
+    for (int i = 0; i < Lines.Count(); ++i) {
+        if (i) joined += '\n';
+        for (char c : Lines[i])
+            if (c != '\r') joined += c;
+    }
+    // Trimmed of blanks and control characters at both ends.
+    size_t b = 0, e = joined.size();
+    while (b < e && static_cast<unsigned char>(joined[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(joined[e - 1]) <= ' ') --e;
+    return joined.substr(b, e - b);
 }
 
 }  // namespace cb::tabexport

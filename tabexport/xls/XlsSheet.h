@@ -7,6 +7,7 @@
 #include "tabexport/core/TabExportRow.h"
 #include "tabexport/xls/XlsFormat.h"
 #include "tabexport/xls/XlsPictures.h"
+#include "tabexport/xls/XlsSheetItems.h"
 
 #include "platform/rtl/StringList.h"
 
@@ -31,6 +32,7 @@ struct TXLSOptions {
     // An empty title stores "Sheet1".
     void SetSheetTitle(const std::string& Title) { FSheetTitle = Title.empty() ? "Sheet1" : Title; }
     TxlsFormat HeaderFormat, CaptionsFormat, DataFormat, AggregateFormat, FooterFormat, HyperlinkFormat;
+    TxlsNoteFormat NoteFormat;
     // Copies the formats only.
     void AssignFormats(const TXLSOptions& Source);
 
@@ -91,6 +93,12 @@ public:
     TxlsImages Images;
     std::vector<TxlsCell> Cells;
     std::vector<TxlsMergedCells> MergedCells;
+    std::vector<TxlsHyperlink> Hyperlinks;
+    std::vector<TxlsNote> Notes;
+    std::vector<TxlsChart> Charts;
+    // A new hyperlink or note in the look of Options.
+    TxlsHyperlink& AddHyperlink();
+    TxlsNote& AddNote();
     // The sheet's background picture (no file: none).
     TxlsGraphic Background;
     bool AutoCalcColWidth = false;

@@ -268,7 +268,7 @@ TEST(XlsRecords, DrawingGroupSplitsIntoContinueRecords) {
     blip.BlipType = 6;
     blip.Bytes.assign(20000, 'p');
     TBiffMemory out;
-    WriteDrawingGroup(out, 1, {&blip}, {1});
+    WriteDrawingGroup(out, {{1, 2}}, {&blip}, {1});
     auto recs = Records(out.Data());
     ASSERT_EQ(recs.size(), 3u);
     EXPECT_EQ(recs[0].Id, 0x00EB);
