@@ -7,6 +7,7 @@
 #include "app/ui/main/Application.h"
 #include "app/ui/main/HomeContainer.h"
 #include "app/ui/main/MainWindow.h"
+#include "charteditors/StandardEditors.h"
 #include "extras/HelpHook.h"
 #include "extras/KitStartup.h"
 #include "grid/ExtStringGrid.h"
@@ -147,6 +148,7 @@ double MillisecondsSinceProcessStart() {
 
 int RunApplication(int& argc, char** argv) {
     cb::olap::xmla::RegisterProvider();
+    cb::charteditors::RegisterStandardEditors();
     try {
         TCubeBrowserApplication app(argc, argv);
         const bool timeStart = HasArgument(argc, argv, "--startup-time");
