@@ -4,8 +4,11 @@
 #include "chart/core/PlotHelpers.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/series/ChartSeries.h"
+#include "chart/series/PlotFunction.h"
+#include "chart/series/PlotSeriesSource.h"
 #include "chart/series/SeriesHelpers.h"
 #include "platform/rtl/FormatFloat.h"
+#include "platform/rtl/ScopeGuard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -306,10 +309,28 @@ void TAxisPanel::RetargetSeriesTools(const TChartSeries* from, TChartSeries* to)
 }
 
 void TAxisPanel::RefillSeries(TChartSeries* series) {
-    // Series sources refill the series; other sources come with the data
-    // source layer.
-    if (!series || series->DataSources().empty()) return;
-    series->RefillFromSeries(*series->DataSources().front());
+    if (!series || Loading()) return;
+    if (TChartSeries* source = series->DataSource()) {
+        series->RefillFromSeries(*source);
+        return;
+    }
+    if (TPlotSeriesSource* source = series->SeriesSource()) {
+        source->Reload();
+        return;
+    }
+    TPlotFunction* function = series->Function();
+    if (function && function->NeedsNoSource()) {
+        series->HoldUpdates();
+        series->BeginFilling();
+        auto release = cb::rtl::OnScopeExit([series] {
+            series->EndFilling();
+            series->ReleaseUpdates();
+        });
+        series->RemoveAllPoints();
+        function->AddPointsFromSource(nullptr);
+        return;
+    }
+    if (!series->ManualData() && series->MayAddSampleValues()) series->FillSampleValues(series->DefaultSampleCount());
 }
 
 void TAxisPanel::Assign(const TCustomAxisPanel& source) {

@@ -1,5 +1,6 @@
 #include "chart/series/ChartSeries.h"
 #include "chart/series/PlotSeriesSource.h"
+#include "chart/series/PlotFunction.h"
 
 #include "chart/axis/ChartAxis.h"
 #include "chart/core/PlotExceptions.h"
@@ -49,6 +50,7 @@ TChartSeries::TChartSeries() : FMarks(std::make_unique<TSeriesMarks>(this)) {
 
 TChartSeries::~TChartSeries() {
     FDestroying = true;
+    FFunction.reset();
     if (TPlotSeriesSource* source = FSeriesSource) {
         FSeriesSource = nullptr;
         source->SetSeries(nullptr);
@@ -372,33 +374,6 @@ void TChartSeries::FireBeforeDrawValues() {
 
 void TChartSeries::FireAfterDrawValues() {
     if (AfterDrawValues) AfterDrawValues(this);
-}
-
-void TChartSeries::Assign(const TChartSeries& source) {
-    TCustomChartSeries::Assign(source);
-    FColorEachPoint = source.FColorEachPoint;
-    FColor = source.FColor;
-    FAutoColor = source.FAutoColor;
-    FColorSource = source.FColorSource;
-    FCursor = source.FCursor;
-    FDepth = source.FDepth;
-    FHorizAxis = source.FHorizAxis;
-    FVertAxis = source.FVertAxis;
-    FPercentFormat = source.FPercentFormat;
-    FValueFormat = source.FValueFormat;
-    FXLabelsSource = source.FXLabelsSource;
-    FZOrder = source.FZOrder;
-    FX->Assign(*source.FX);
-    FY->Assign(*source.FY);
-    ResolveAxes();
-    if (&source == this) return;
-    auto& src = const_cast<TChartSeries&>(source);
-    if (!src.FDataSources.empty()) {
-        UnlinkFromSources();
-        for (TChartSeries* s : src.FDataSources) AddDataSource(s);
-        RequestDataRefresh();
-    } else
-        RefillFromSeries(src);
 }
 
 std::string GetSeriesDisplayTitle(const TChartSeries& series) {

@@ -98,6 +98,20 @@ private:
 };
 
 class TPlotSeriesSource;
+class TPlotFunction;
+
+// Where FillSampleValues puts its points: positions (X of a usual series)
+// from PositionLow by PositionStep, values from ValueLow within ValueRange.
+struct TSampleRanges {
+    double PositionLow = 0;
+    double PositionStep = 1;
+    double ValueLow = 0;
+    double ValueRange = 1000;
+};
+
+// Series fill themselves with sample values when they have no data of
+// their own only while this is on (off unless a program turns it on).
+bool& RandomSampleValuesAtRunTime();
 
 class TChartSeries : public TCustomChartSeries {
 public:
@@ -204,6 +218,41 @@ public:
     void AddDataSource(TChartSeries* source);
     void RemoveDataSource(TChartSeries* source);
     void UnlinkFromSources();
+    // The first data source, or none.
+    TChartSeries* DataSource() const { return FDataSources.empty() ? nullptr : FDataSources.front(); }
+    // Replaces the data sources by source; none empties them and the series
+    // keeps its points.
+    void SetDataSource(TChartSeries* source);
+    // Checks and links a source; returns its index in the data sources, -1
+    // when it is one already. Raises ChartException without a chart, for a
+    // source the chart or the function refuses, or for a cycle; the series
+    // stays as it was then.
+    int ConnectDataSource(TChartSeries* source, bool replace);
+    // Appends without checks; manual data becomes false. -1 for none.
+    int LinkSourceComponent(TChartSeries* source);
+    void DropDataSource(TChartSeries* source);
+    // Raises ChartException when source is this series or is fed by it.
+    void ValidateSourceSeries(const TChartSeries* source) const;
+    bool FunctionAcceptsSource(TChartSeries* source);
+    // The function that computes the points (owned), or none.
+    TPlotFunction* Function() const { return FFunction.get(); }
+    // Takes the function (none frees the current one) and refills.
+    void AttachFunction(std::unique_ptr<TPlotFunction> function);
+    std::unique_ptr<TPlotFunction> DetachFunction();
+    // Removes all points, then copies every point of source.
+    void CopyPointsFrom(TChartSeries& source);
+    // Points were added by hand (not by a source, function or samples).
+    bool ManualData() const { return FManualData; }
+    void SetManualData(bool on) { FManualData = on; }
+    // Storage of the points: never, or always, whatever ManualData says.
+    bool DontSaveData() const { return FDontSave; }
+    void SetDontSaveData(bool on) { FDontSave = on; }
+    bool ForceSaveData() const { return FForceSave; }
+    void SetForceSaveData(bool on) { FForceSave = on; }
+    // Points added between these two come from a source, a function or the
+    // sample generator and leave ManualData alone.
+    void BeginFilling() { ++FFilling; }
+    void EndFilling() { --FFilling; }
     // The component that fills this series, if any (not owned).
     TPlotSeriesSource* SeriesSource() const { return FSeriesSource; }
     void SetSeriesSource(TPlotSeriesSource* source);
@@ -213,6 +262,25 @@ public:
     virtual void CopyPointFrom(TChartSeries& source, int index);
     virtual void RefillFromSeries(TChartSeries& source);
     virtual void SourcePointDeleted(TChartSeries& source, int index);
+
+    // --- sample values ---
+    int SampleCount() const { return FSampleCount; }
+    void SetSampleCount(int n) { FSampleCount = n; }
+    virtual int DefaultSampleCount() const { return 25; }
+    // Random points in place of the series' points; 0 means SampleCount,
+    // or DefaultSampleCount when that is not positive. Negative raises.
+    void FillSampleValues(int count = 0);
+    virtual bool MayAddSampleValues() const { return RandomSampleValuesAtRunTime(); }
+    // Adds count random points (values only: at the next indexes).
+    virtual void AddSampleValues(int count, bool valuesOnly);
+    // The ranges the chart's other series suggest (0..count-1, 0..1000
+    // without them).
+    TSampleRanges SampleRanges(int count);
+    // Four sample values and small marks for a gallery picture.
+    virtual void PrepareGallerySample(bool coloured);
+    // Random integer 0..limit-1 from the series' sample generator (0 when
+    // limit is not positive).
+    int SampleRandom(int limit);
 
     // --- colours ---
     void AssignAutomaticColor(TColor c);
@@ -257,6 +325,8 @@ public:
     std::pair<int, int> PageRange() const;
     bool CalculatesVisiblePoints() const { return FCalcVisiblePoints; }
     bool DrawsBetweenPoints() const { return FDrawBetweenPoints; }
+    // False for series drawn as lines between points (one point is no line).
+    bool AllowsSinglePoint() const { return FAllowSinglePoint; }
 
     // --- drawing hooks (the series types fill them) ---
     virtual void DrawVisiblePoints();
@@ -329,8 +399,12 @@ public:
     using TSeriesClick = std::function<void(TChartSeries*, int, TPlotMouseButton, unsigned, int, int)>;
     TSeriesClick OnClick, OnDblClick;
 
-    // Settings, then the points (or the data sources) of the source.
+    // Settings, then a copy of the source's function (when this series has
+    // none), its data sources or its points. ChartException when a data
+    // source of the source is fed by this series (nothing changes then).
     void Assign(const TChartSeries& source);
+    // The settings alone; this series' data sources are dropped.
+    void AssignSettings(const TChartSeries& source);
     // Assign from any series: each class copies what it shares with the source.
     virtual void AssignSeries(const TChartSeries& source) { Assign(source); }
 
@@ -394,6 +468,15 @@ private:
     bool FYMandatory = true;
     bool FDestroying = false;
     TPlotSeriesSource* FSeriesSource = nullptr;
+    std::unique_ptr<TPlotFunction> FFunction;
+    bool FManualData = false;
+    bool FDontSave = false;
+    bool FForceSave = false;
+    int FSampleCount = 0;
+    // Points added while this is positive come from a source, a function or
+    // the sample generator, not by hand.
+    int FFilling = 0;
+    unsigned FSampleSeed = 0;
     bool FMouseInside = false;
     std::unique_ptr<TSeriesMarks> FMarks;
 };

@@ -6,6 +6,8 @@
 #include "chart/core/PlotHelpers.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
+#include "chart/series/PlotFunction.h"
+#include "platform/rtl/ScopeGuard.h"
 
 #include <algorithm>
 
@@ -39,6 +41,7 @@ int TChartSeries::AddPoint(double x, double y, const std::optional<std::string>&
         FColors[std::size_t(index)] = color;
     }
     if (label || !FLabels.Empty()) FLabels.Insert(index, label.value_or(std::string()));
+    if (FFilling == 0) FManualData = true;
     if (!UpdatesHeld()) PointAdded(this, index);
     return index;
 }
@@ -93,6 +96,7 @@ void TChartSeries::RemoveAllPoints() {
     ClearStorage();
     if (OnClearValues) OnClearValues(this);
     NotifyDependents(dcCleared, 0);
+    if (FFunction) FFunction->SourceCleared();
     if (Active() && ParentChart() && !FDestroying) InvalidateChart();
 }
 
@@ -157,10 +161,19 @@ void TChartSeries::NotifyDependents(int code, int index) {
             if (d->FRefreshOptions & roFollowClears) d->RemoveAllPoints();
             break;
         case dcAdded:
-            if (d->FRefreshOptions & roFollowInserts) d->CopyPointFrom(*this, index);
+            // A function's results depend on every point: it computes again.
+            if (!(d->FRefreshOptions & roFollowInserts)) break;
+            if (d->FFunction)
+                d->RefillFromSeries(*this);
+            else
+                d->CopyPointFrom(*this, index);
             break;
         case dcDeleted:
-            if (d->FRefreshOptions & roFollowDeletes) d->SourcePointDeleted(*this, index);
+            if (!(d->FRefreshOptions & roFollowDeletes)) break;
+            if (d->FFunction)
+                d->RefillFromSeries(*this);
+            else
+                d->SourcePointDeleted(*this, index);
             break;
         case dcRefreshed:
             d->RefillFromSeries(*this);
@@ -172,21 +185,6 @@ void TChartSeries::NotifyDependents(int code, int index) {
             break;
         }
     }
-}
-
-void TChartSeries::AddDataSource(TChartSeries* source) {
-    if (!source || source == this || std::find(FDataSources.begin(), FDataSources.end(), source) != FDataSources.end())
-        return;
-    // A source that already depends on this series would loop.
-    std::vector<TChartSeries*> stack{source};
-    while (!stack.empty()) {
-        TChartSeries* s = stack.back();
-        stack.pop_back();
-        if (s == this) throw ChartException(PlotText(TPlotText::msgCircularSeries));
-        stack.insert(stack.end(), s->FDataSources.begin(), s->FDataSources.end());
-    }
-    FDataSources.push_back(source);
-    source->FDependents.Add(this);
 }
 
 void TChartSeries::RemoveDataSource(TChartSeries* source) {
@@ -202,11 +200,16 @@ void TChartSeries::UnlinkFromSources() {
 
 int TChartSeries::CopyPointValues(TChartSeries& source, int index) {
     const int lists = std::min(FValueLists.Count(), source.FValueLists.Count());
-    for (int i = 2; i < lists; ++i) FValueLists[i]->SetParkedValue(source.FValueLists[i]->Value(index));
-    FX->SetParkedValue(source.FX->Value(index));
+    for (int i = 2; i < FValueLists.Count(); ++i)
+        FValueLists[i]->SetParkedValue(i < lists ? source.FValueLists[i]->Value(index) : 0.0);
+    // Series that differ in their value list trade X and Y.
+    const bool crossed = FYMandatory != source.FYMandatory;
+    const double x = crossed ? source.FY->Value(index) : source.FX->Value(index);
+    const double y = crossed ? source.FX->Value(index) : source.FY->Value(index);
+    FX->SetParkedValue(x);
     const int at = FX->InsertParkedValue();
     for (int i = 1; i < FValueLists.Count(); ++i)
-        FValueLists[i]->InsertValueAt(at, i == 1 ? source.FY->Value(index) : FValueLists[i]->ParkedValue());
+        FValueLists[i]->InsertValueAt(at, i == 1 ? y : FValueLists[i]->ParkedValue());
     if (FHasColors) FColors.insert(FColors.begin() + at, clDefault);
     if (!FLabels.Empty()) FLabels.Insert(at, std::string());
     return at;
@@ -230,10 +233,19 @@ int TChartSeries::copyPointWithExtras(TChartSeries& source, int index) {
 
 void TChartSeries::RefillFromSeries(TChartSeries& source) {
     HoldUpdates();
+    BeginFilling();
+    auto release = cb::rtl::OnScopeExit([this] {
+        EndFilling();
+        ReleaseUpdates();
+        InvalidateChart();
+    });
     RemoveAllPoints();
-    for (int i = 0; i < source.PointCount(); ++i) copyPointWithExtras(source, i);
-    ReleaseUpdates();
-    InvalidateChart();
+    if (FFunction) {
+        FX->SetDateTime(source.FX->DateTime());
+        FY->SetDateTime(source.FY->DateTime());
+        FFunction->AddPointsFromSource(&source);
+    } else if (CanCopyFrom(&source))
+        for (int i = 0; i < source.PointCount(); ++i) copyPointWithExtras(source, i);
 }
 
 void TChartSeries::SourcePointDeleted(TChartSeries& source, int index) {

@@ -46,7 +46,7 @@ public:
     THorizAreaSeries();
     bool HasInstance(const TChartSeries* s) const override { return dynamic_cast<const THorizAreaSeries*>(s); }
     void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
-    int DefaultSampleCount() const { return 10; }
+    int DefaultSampleCount() const override { return 10; }
 };
 
 }  // namespace cb::chart

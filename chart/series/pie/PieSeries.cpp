@@ -519,11 +519,13 @@ void TPieSeries::PaintLegendSymbol(int item, const TRect& r) {
 
 // --- gallery, samples, copying ---
 
-void TPieSeries::AddSampleValues(int count) {
-    static const char* const names[8] = {"Cars",  "Phones",    "Tables", "Monitors",
-                                         "Lamps", "Keyboards", "Bikes",  "Chairs"};
-    static std::mt19937 random(std::random_device{}());
-    for (int k = 0; k < count; ++k) AddValue(double(random() % 1000 + 1), names[k % 8], clDefault);
+void TPieSeries::AddSampleValues(int count, bool valuesOnly) {
+    (void)valuesOnly;
+    static const TPlotText names[8] = {TPlotText::txtSampleCars,  TPlotText::txtSamplePhones,
+                                       TPlotText::txtSampleTables, TPlotText::txtSampleMonitors,
+                                       TPlotText::txtSampleLamps, TPlotText::txtSampleKeyboards,
+                                       TPlotText::txtSampleBikes, TPlotText::txtSampleChairs};
+    for (int k = 0; k < count; ++k) AddValue(double(SampleRandom(1000) + 1), PlotText(names[k % 8]), clDefault);
 }
 
 void TPieSeries::ListSubGalleryStyles(const std::function<void(const std::string&)>& add) {

@@ -143,8 +143,9 @@ public:
     std::string EditorClassName() const override { return "TPieSeriesEditor"; }
     void ListSubGalleryStyles(const std::function<void(const std::string&)>& add) override;
     void ApplySubGalleryStyle(TChartSeries* series, int style) override;
-    void AddSampleValues(int count);
-    int DefaultSampleCount() const { return 8; }
+    // Values 1..1000 labelled with the sample product names.
+    void AddSampleValues(int count, bool valuesOnly) override;
+    int DefaultSampleCount() const override { return 8; }
     // The slice's brush style: a pattern per point, or solid.
     TBrushStyle SliceBrushStyle(int index);
     void SelectSlicePen(int index);
