@@ -145,6 +145,7 @@ public:
     void ApplySubGalleryStyle(TChartSeries* series, int style) override;
     // Values 1..1000 labelled with the sample product names.
     void AddSampleValues(int count, bool valuesOnly) override;
+    void AddSampleValues(int count) { AddSampleValues(count, false); }
     int DefaultSampleCount() const override { return 8; }
     // The slice's brush style: a pattern per point, or solid.
     TBrushStyle SliceBrushStyle(int index);
