@@ -239,7 +239,15 @@ TEST_F(GalleryTest, SmoothChartIsDrawnAndKeepsItsTitle) {
     EXPECT_EQ(pie->MarginTop(), pie->View3D() ? 4 : 5);
     // Navy title text at the top, coloured slices below it.
     EXPECT_GT(editortest::CountPixels(image.copy(0, 0, image.width(), 20), 0x800000, 60), 3);
-    EXPECT_GT(editortest::CountPixels(image, DefaultPaletteColor(1), 40), 50);
+    // The samples are random, so count saturated pixels of any slice colour.
+    int slices = 0;
+    for (int y = 20; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            const int hi = std::max({qRed(p), qGreen(p), qBlue(p)}), lo = std::min({qRed(p), qGreen(p), qBlue(p)});
+            if (hi - lo > 80) ++slices;
+        }
+    EXPECT_GT(slices, 400);
 }
 
 TEST_F(GalleryTest, TabbedDialogPutsStandardFirstAndCancelChangesNothing) {

@@ -1,0 +1,72 @@
+#pragma once
+// The editor of pie series (options, grouping of small slices into one
+// "other" slice, colours) and its "Circled" page (circled, 3D, rotation,
+// radii, background colour) shared by circled series.
+#include "charteditors/common/EditorForm.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QSpinBox;
+
+namespace cb::chart {
+class TCircledSeries;
+class TPieSeries;
+}  // namespace cb::chart
+
+namespace cb::charteditors {
+
+class TButtonPen;
+class TColorButton;
+
+class TPieSeriesEditor : public TEditorForm {
+public:
+    explicit TPieSeriesEditor(QWidget* owner = nullptr);
+
+    QCheckBox* CBDark3d;
+    QSpinBox* SEExpBig;
+    QCheckBox* CBPatterns;
+    TButtonPen* BPen;
+    QSpinBox* Edit1;
+    QCheckBox* CBMarksAutoPosition;
+    QSpinBox* Edit2;
+    QComboBox* CBMultiple;
+    QComboBox* CBOther;
+    QLineEdit* EOtherValue;
+    QLineEdit* EOtherLabel;
+    QCheckBox* CBColorEach;
+    TColorButton* BColor;
+
+protected:
+    void FormShow() override;
+
+private:
+    cb::chart::TPieSeries* Series() const;
+    bool Writing() const;
+    void UpdateOther();
+};
+
+class TCircledSeriesEditor : public TEditorForm {
+public:
+    explicit TCircledSeriesEditor(QWidget* owner = nullptr);
+
+    QCheckBox* CBCircled;
+    QCheckBox* CB3D;
+    QSpinBox* Edit1;
+    QSpinBox* Edit2;
+    QCheckBox* CBAutoXR;
+    QSpinBox* Edit3;
+    QCheckBox* CBAutoYR;
+    TColorButton* BBack;
+    QCheckBox* CBTransp;
+
+protected:
+    void FormShow() override;
+
+private:
+    cb::chart::TCircledSeries* Series() const;
+    bool Writing() const;
+    bool FCreating = true;
+};
+
+}  // namespace cb::charteditors

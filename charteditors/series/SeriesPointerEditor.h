@@ -1,0 +1,52 @@
+#pragma once
+// The pointer editor: the editor of point series and the pointer page of
+// line, area, Gantt and bubble series. It edits a TSeriesPointer bound as a
+// part, or the pointer of a bound series (then "Color Each" shows too).
+#include "charteditors/common/EditorForm.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QSpinBox;
+
+namespace cb::chart {
+class TSeriesPointer;
+class TCustomSeries;
+}  // namespace cb::chart
+
+namespace cb::charteditors {
+
+class TButtonPen;
+
+class TSeriesPointerEditor : public TEditorForm {
+public:
+    explicit TSeriesPointerEditor(QWidget* owner = nullptr);
+    // Hides the width and height labels and boxes.
+    void HideSizeControls();
+
+    QCheckBox* CBDrawPoint;
+    QCheckBox* CB3dPoint;
+    QCheckBox* CBPoDark;
+    QCheckBox* CBInflate;
+    QLabel* Label1;
+    QSpinBox* SEPointHorizSize;
+    QLabel* Label2;
+    QSpinBox* SEPointVertSize;
+    QComboBox* CBStyle;
+    QCheckBox* CBDefBrushColor;
+    TButtonPen* BPoinPenCol;
+    QCheckBox* CBColorEach;
+
+protected:
+    void FormShow() override;
+
+    cb::chart::TSeriesPointer* Pointer() const;
+    cb::chart::TCustomSeries* Series() const;
+
+private:
+    void VisibleChanged(bool on);
+    void Update3D();
+    void UpdateDefaultColor();
+};
+
+}  // namespace cb::charteditors

@@ -1,0 +1,397 @@
+// The series editors, opened on a series of their type as a host opens
+// them (by the class name the series answers), each control changed once
+// the way a person changes it, and the series checked after each change.
+#include "EditorTestSupport.h"
+
+#include "chart/series/SeriesPointer.h"
+#include "chart/series/bar/BarSeries.h"
+#include "chart/series/line/LineSeries.h"
+#include "chart/series/line/PointSeries.h"
+#include "chart/series/pie/PieSeries.h"
+#include "charteditors/StandardEditors.h"
+#include "charteditors/common/EditorButtons.h"
+#include "charteditors/common/EditorRegistry.h"
+#include "charteditors/series/BarSeriesEditor.h"
+#include "charteditors/series/CustomSeriesEditor.h"
+#include "charteditors/series/PieSeriesEditor.h"
+#include "charteditors/series/SeriesEditorKit.h"
+#include "charteditors/series/SeriesPointerEditor.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+
+using namespace cb::chart;
+using namespace cb::charteditors;
+
+namespace {
+
+// Changes a control once as a person would.
+void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2)); }
+void StepUp(QSpinBox* s) {
+    s->setFocus();
+    QTest::keyClick(s, Qt::Key_Up);
+}
+void Type(QAbstractSpinBox* s, const QString& text) {
+    s->setFocus();
+    QTest::keyClick(s, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(s, text);
+}
+void Type(QLineEdit* e, const QString& text) {
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClicks(e, text);
+}
+void Choose(QComboBox* c, int index) {
+    ASSERT_TRUE(c->isEnabled()) << c->objectName().toStdString();
+    c->setFocus();
+    for (int i = 0; i < 50 && c->currentIndex() < index; ++i) QTest::keyClick(c, Qt::Key_Down);
+    for (int i = 0; i < 50 && c->currentIndex() > index; ++i) QTest::keyClick(c, Qt::Key_Up);
+    ASSERT_EQ(c->currentIndex(), index);
+}
+
+struct Fixture : ::testing::Test {
+    std::unique_ptr<TChart> chart = std::make_unique<TChart>();
+    void SetUp() override {
+        RegisterStandardSeriesTypes();
+        RegisterStandardEditors();
+        chart->resize(400, 300);
+    }
+    template <class T>
+    T* Add() {
+        T* s = chart->CreateSeries<T>();
+        for (double v : {5.0, 9.0, 7.0, 3.0}) s->AddValue(v);
+        return s;
+    }
+    // The editor the series names, bound to it and shown.
+    template <class E>
+    std::unique_ptr<E> Open(TChartSeries* series) {
+        std::unique_ptr<TEditorForm> form = CreateEditorByName(series->EditorClassName(), nullptr);
+        EXPECT_NE(form, nullptr) << series->EditorClassName();
+        auto* typed = dynamic_cast<E*>(form.get());
+        EXPECT_NE(typed, nullptr) << series->EditorClassName();
+        if (!typed) return nullptr;
+        form.release();
+        std::unique_ptr<E> editor(typed);
+        editor->BindObject(TEditedObject::Element(series));
+        editor->show();
+        QTest::qWaitForWindowExposed(editor.get());
+        return editor;
+    }
+};
+
+using SeriesEditors = Fixture;
+
+TEST_F(SeriesEditors, EachSeriesFindsItsEditorByTheNameItAnswers) {
+    struct Case {
+        TChartSeries* series;
+        const char* editor;
+    };
+    const Case cases[] = {{Add<TLineSeries>(), "TCustomSeriesEditor"},
+                          {Add<TPointSeries>(), "TSeriesPointerEditor"},
+                          {Add<TBarSeries>(), "TBarSeriesEditor"},
+                          {Add<TPieSeries>(), "TPieSeriesEditor"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.series->EditorClassName(), c.editor);
+        EXPECT_NE(CreateEditorByName(c.series->EditorClassName(), nullptr), nullptr) << c.editor;
+    }
+    // The stacking and circled pages are registered for the hosts that add them.
+    EXPECT_TRUE(IsEditorClassRegistered("TStackBarSeriesEditor"));
+    EXPECT_TRUE(IsEditorClassRegistered("TCircledSeriesEditor"));
+}
+
+TEST_F(SeriesEditors, LineEditorWritesEachControlToTheSeries) {
+    auto* s = Add<TLineSeries>();
+    auto e = Open<TCustomSeriesEditor>(s);
+    ASSERT_TRUE(e);
+    cbtest::Screenshot(e.get(), "editor-line");
+    Click(e->CBColorEach);
+    EXPECT_TRUE(s->ColorEachPoint());
+    Choose(e->CBStack, 2);
+    EXPECT_EQ(s->Stacked(), cssStack);
+    Click(e->CBClick);
+    EXPECT_EQ(s->ClickableLine(), e->CBClick->isChecked());
+    Click(e->CheckBox1);
+    EXPECT_EQ(s->ColorEachLine(), e->CheckBox1->isChecked());
+    EXPECT_FALSE(e->CBInvStairs->isEnabled());
+    Click(e->CBStairs);
+    EXPECT_TRUE(s->Stairs());
+    EXPECT_TRUE(e->CBInvStairs->isEnabled());
+    Click(e->CBInvStairs);
+    EXPECT_TRUE(s->InvertedStairs());
+    Click(e->CBDark3D);
+    EXPECT_EQ(s->Dark3D(), e->CBDark3D->isChecked());
+    Type(e->EHeight, "42");
+    EXPECT_EQ(s->LineHeight(), 42);
+    cbtest::ChooseColorInNextDialog(0x00FF00);
+    Click(e->BLineColor);
+    EXPECT_EQ(s->SeriesColor(), TColor(0x00FF00));
+}
+
+TEST_F(SeriesEditors, LineEditorLoadsWithoutWritingBack) {
+    auto* s = Add<TLineSeries>();
+    s->SetStairs(true);
+    s->SetLineHeight(17);
+    s->SetStacked(cssOverlap);
+    auto e = Open<TCustomSeriesEditor>(s);
+    EXPECT_TRUE(e->CBStairs->isChecked());
+    EXPECT_EQ(e->EHeight->value(), 17);
+    EXPECT_EQ(e->CBStack->currentIndex(), int(cssOverlap));
+    EXPECT_TRUE(e->CBInvStairs->isEnabled());
+    EXPECT_EQ(s->LineHeight(), 17);
+}
+
+TEST_F(SeriesEditors, PointerEditorVisibilityDefaultColourAnd3D) {
+    auto* s = Add<TPointSeries>();
+    chart->SetView3D(false);
+    auto e = Open<TSeriesPointerEditor>(s);
+    ASSERT_TRUE(e);
+    cbtest::Screenshot(e.get(), "editor-pointer");
+    TSeriesPointer& p = s->Pointer();
+    // 2D: no 3D box for any style.
+    EXPECT_FALSE(e->CB3dPoint->isEnabled());
+    EXPECT_TRUE(e->CBColorEach->isVisible());
+
+    Choose(e->CBStyle, int(psStar));
+    EXPECT_EQ(p.Style(), psStar);
+    StepUp(e->SEPointHorizSize);
+    EXPECT_EQ(p.HorizSize(), e->SEPointHorizSize->value());
+    StepUp(e->SEPointVertSize);
+    EXPECT_EQ(p.VertSize(), e->SEPointVertSize->value());
+    Click(e->CBInflate);
+    EXPECT_EQ(p.InflateMargins(), e->CBInflate->isChecked());
+    Click(e->CBColorEach);
+    EXPECT_TRUE(s->ColorEachPoint());
+
+    // Default ticked: pointer and border follow the series colour; unticked,
+    // the border is black.
+    if (e->CBDefBrushColor->isChecked()) Click(e->CBDefBrushColor);
+    Click(e->CBDefBrushColor);
+    EXPECT_EQ(p.GetBrushColor(), clDefault);
+    EXPECT_EQ(p.Pen().Color(), clDefault);
+    Click(e->CBDefBrushColor);
+    EXPECT_EQ(p.Pen().Color(), clBlack);
+
+    // Not visible: every pointer control but "Color Each" is disabled.
+    Click(e->CBDrawPoint);
+    EXPECT_FALSE(p.Visible());
+    for (QWidget* w : std::initializer_list<QWidget*>{e->CB3dPoint, e->CBPoDark, e->CBInflate, e->SEPointHorizSize,
+                                                       e->SEPointVertSize, e->CBStyle, e->CBDefBrushColor,
+                                                       e->BPoinPenCol})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(e->CBColorEach->isEnabled());
+}
+
+TEST_F(SeriesEditors, PointerEditorOffers3DOnlyForSomeStylesIn3D) {
+    auto* s = Add<TPointSeries>();
+    chart->SetView3D(true);
+    auto e = Open<TSeriesPointerEditor>(s);
+    const struct {
+        TSeriesPointerStyle style;
+        bool has3D;
+    } cases[] = {{psRectangle, true}, {psCircle, false},  {psTriangle, true},
+                 {psDownTriangle, true}, {psDiamond, false}, {psStar, false}};
+    for (const auto& c : cases) {
+        Choose(e->CBStyle, int(c.style));
+        EXPECT_EQ(e->CB3dPoint->isEnabled(), c.has3D) << int(c.style);
+    }
+    Choose(e->CBStyle, int(psRectangle));
+    if (!e->CB3dPoint->isChecked()) Click(e->CB3dPoint);
+    EXPECT_TRUE(s->Pointer().Draw3D());
+    EXPECT_TRUE(e->CBPoDark->isEnabled());
+    Click(e->CBPoDark);
+    EXPECT_EQ(s->Pointer().Dark3D(), e->CBPoDark->isChecked());
+}
+
+TEST_F(SeriesEditors, PointerEditorOnAPointerAlone) {
+    auto* s = Add<TLineSeries>();
+    auto e = std::make_unique<TSeriesPointerEditor>();
+    e->BindObject(TEditedObject::Part(&s->Pointer(), s));
+    e->show();
+    EXPECT_FALSE(e->CBColorEach->isVisible());
+    // A line series starts with its pointer hidden.
+    EXPECT_FALSE(e->CBStyle->isEnabled());
+    Click(e->CBDrawPoint);
+    EXPECT_TRUE(s->Pointer().Visible());
+    Choose(e->CBStyle, int(psDiamond));
+    EXPECT_EQ(s->Pointer().Style(), psDiamond);
+    e->HideSizeControls();
+    EXPECT_FALSE(e->SEPointHorizSize->isVisible());
+    EXPECT_FALSE(e->Label2->isVisible());
+}
+
+TEST_F(SeriesEditors, BarEditorStylesSizesAndColour) {
+    auto* s = Add<TBarSeries>();
+    auto e = Open<TBarSeriesEditor>(s);
+    ASSERT_TRUE(e);
+    cbtest::Screenshot(e.get(), "editor-bar");
+    // Bevel size only for the bevel style.
+    Choose(e->CBBarStyle, int(bsBevel));
+    EXPECT_EQ(s->BarStyle(), bsBevel);
+    EXPECT_TRUE(e->EBevel->isEnabled());
+    Type(e->EBevel, "7");
+    EXPECT_EQ(s->BevelSize(), 7);
+    Choose(e->CBBarStyle, int(bsPyramid));
+    EXPECT_EQ(s->BarStyle(), bsPyramid);
+    EXPECT_FALSE(e->EBevel->isEnabled());
+
+    struct SpinCase {
+        QSpinBox* box;
+        int (TCustomBarSeries::*get)() const;
+    };
+    for (const SpinCase& c : {SpinCase{e->SEBarwidth, &TCustomBarSeries::BarWidthPercent},
+                              SpinCase{e->SEBarOffset, &TCustomBarSeries::OffsetPercent},
+                              SpinCase{e->Edit1, &TCustomBarSeries::DepthPercent}}) {
+        const int before = (s->*c.get)();
+        StepUp(c.box);
+        EXPECT_EQ((s->*c.get)(), std::min(before + c.box->singleStep(), c.box->maximum()))
+            << c.box->objectName().toStdString();
+    }
+    struct CheckCase {
+        QCheckBox* box;
+        bool (TCustomBarSeries::*get)() const;
+    };
+    for (const CheckCase& c : {CheckCase{e->CBDarkBar, &TCustomBarSeries::Dark3D},
+                               CheckCase{e->CBBarSideMargins, &TCustomBarSeries::SideMargins},
+                               CheckCase{e->CBMarksAutoPosition, &TCustomBarSeries::AutoMarkPosition}}) {
+        Click(c.box);
+        EXPECT_EQ((s->*c.get)(), c.box->isChecked()) << c.box->objectName().toStdString();
+    }
+    EXPECT_TRUE(e->BBarColor->isEnabled());
+    Click(e->CBColorEach);
+    EXPECT_TRUE(s->ColorEachPoint());
+    EXPECT_FALSE(e->BBarColor->isEnabled());
+}
+
+TEST_F(SeriesEditors, StackPageGroupOnlyWhenStackedAndOriginTolerantOfTyping) {
+    auto* s = Add<TBarSeries>();
+    auto e = std::make_unique<TStackBarSeriesEditor>();
+    e->BindObject(TEditedObject::Element(s));
+    e->show();
+    cbtest::Screenshot(e.get(), "editor-bar-stack");
+    const struct {
+        TMultiBar mode;
+        bool group;
+    } cases[] = {{mbNone, false},      {mbSide, false},    {mbStacked, true},
+                 {mbStacked100, true}, {mbSideAll, false}, {mbSelfStack, false}};
+    for (const auto& c : cases) {
+        Click(e->RGMultiBar[int(c.mode)]);
+        EXPECT_EQ(s->MultiBar(), c.mode);
+        EXPECT_EQ(e->EGroup->isEnabled(), c.group) << int(c.mode);
+    }
+    Click(e->RGMultiBar[int(mbStacked)]);
+    StepUp(e->EGroup);
+    EXPECT_EQ(s->StackGroup(), 1);
+
+    // The origin box follows "Use Origin" both ways.
+    for (int k = 0; k < 2; ++k) {
+        Click(e->CBYOrigin);
+        EXPECT_EQ(s->UseYOrigin(), e->CBYOrigin->isChecked());
+        EXPECT_EQ(e->EYOrigin->isEnabled(), e->CBYOrigin->isChecked());
+    }
+    if (!e->CBYOrigin->isChecked()) Click(e->CBYOrigin);
+    ASSERT_TRUE(e->EYOrigin->isEnabled());
+    Type(e->EYOrigin, "12.5");
+    EXPECT_EQ(s->YOrigin(), 12.5);
+    // Partial input on the way to a number keeps the last value.
+    for (const char* partial : {"", "-", "-e", "abc"}) {
+        EXPECT_NO_THROW(Type(e->EYOrigin, partial)) << partial;
+        EXPECT_EQ(s->YOrigin(), 12.5) << partial;
+    }
+}
+
+TEST_F(SeriesEditors, PieEditorOptionsOtherSliceAndColour) {
+    chart->SetView3D(true);
+    auto* s = Add<TPieSeries>();
+    auto e = Open<TPieSeriesEditor>(s);
+    ASSERT_TRUE(e);
+    cbtest::Screenshot(e.get(), "editor-pie");
+    EXPECT_TRUE(e->CBDark3d->isEnabled());
+    Click(e->CBDark3d);
+    EXPECT_EQ(s->Dark3D(), e->CBDark3d->isChecked());
+    Click(e->CBPatterns);
+    EXPECT_TRUE(s->UsePatterns());
+    Click(e->CBMarksAutoPosition);
+    EXPECT_EQ(s->AutoMarkPosition(), e->CBMarksAutoPosition->isChecked());
+    StepUp(e->SEExpBig);
+    EXPECT_EQ(s->ExplodeBiggest(), 5);
+    Type(e->Edit1, "180");
+    EXPECT_EQ(s->AngleSize(), 180);
+    StepUp(e->Edit2);
+    EXPECT_EQ(s->DarkPen(), e->Edit2->value());
+    Choose(e->CBMultiple, 1);
+    EXPECT_EQ(s->MultiPie(), mpDisabled);
+
+    EXPECT_FALSE(e->EOtherValue->isEnabled());
+    Choose(e->CBOther, 2);
+    EXPECT_EQ(s->OtherSlice().Style(), poBelowValue);
+    ASSERT_TRUE(e->EOtherValue->isEnabled());
+    Type(e->EOtherValue, "4.5");
+    EXPECT_EQ(s->OtherSlice().Value(), 4.5);
+    for (const char* partial : {"", "-", "-e", "x"}) {
+        EXPECT_NO_THROW(Type(e->EOtherValue, partial)) << partial;
+        EXPECT_EQ(s->OtherSlice().Value(), 4.5) << partial;
+    }
+    Type(e->EOtherLabel, "Rest");
+    EXPECT_EQ(s->OtherSlice().Text(), "Rest");
+
+    Click(e->CBColorEach);
+    EXPECT_EQ(s->ColorEachPoint(), e->CBColorEach->isChecked());
+    EXPECT_EQ(e->BColor->isEnabled(), !s->ColorEachPoint());
+}
+
+TEST_F(SeriesEditors, CircledPageRadiiAutoAndTransparentBackground) {
+    auto* s = Add<TPieSeries>();
+    s->SetCircleBackColor(0x00FFFF);
+    auto e = std::make_unique<TCircledSeriesEditor>();
+    e->BindObject(TEditedObject::Element(s));
+    e->show();
+    cbtest::Screenshot(e.get(), "editor-circled");
+    // A background colour of its own: "Transparent" unticked and enabled;
+    // ticking it clears the colour and disables the box.
+    EXPECT_FALSE(e->CBTransp->isChecked());
+    EXPECT_TRUE(e->CBTransp->isEnabled());
+    Click(e->CBTransp);
+    EXPECT_FALSE(s->HasCircleBackColor());
+    EXPECT_FALSE(e->CBTransp->isEnabled());
+
+    Type(e->Edit2, "50");
+    EXPECT_EQ(s->CustomXRadius(), 50);
+    EXPECT_FALSE(e->CBAutoXR->isChecked());
+    Type(e->Edit2, "0");
+    EXPECT_EQ(s->CustomXRadius(), 0);
+    EXPECT_TRUE(e->CBAutoXR->isChecked());
+    Type(e->Edit3, "60");
+    Click(e->CBAutoYR);
+    EXPECT_EQ(s->CustomYRadius(), 0);
+    EXPECT_EQ(e->Edit3->value(), 0);
+
+    Type(e->Edit1, "90");
+    EXPECT_EQ(s->RotationAngle(), 90);
+    const bool circled = s->Circled();
+    Click(e->CBCircled);
+    EXPECT_EQ(s->Circled(), !circled);
+    const bool was3D = chart->View3D();
+    Click(e->CB3D);
+    EXPECT_EQ(chart->View3D(), !was3D);
+}
+
+TEST(TypedNumbers, PartialOrBadInputIsNoNumber) {
+    const struct {
+        const char* text;
+        bool ok;
+        double value;
+    } cases[] = {{"", false, 0},  {"-", false, 0},   {"1e", false, 0},  {"1e3", true, 1000},
+                 {" 2.5 ", true, 2.5}, {"-0.5", true, -0.5}, {"nan", false, 0}, {"inf", false, 0},
+                 {"1e999", false, 0}, {"12abc", false, 0}};
+    for (const auto& c : cases) {
+        double v = 0;
+        EXPECT_EQ(ParseDecimal(QString(c.text), v), c.ok) << c.text;
+        if (c.ok) EXPECT_EQ(v, c.value) << c.text;
+    }
+}
+
+}  // namespace
