@@ -373,38 +373,17 @@ void TChartGalleryPanel::OpenSubGallery() {
 
 // --- samples ---
 
-namespace {
-
-// A deterministic walk per series, so the gallery looks the same each time.
-void AddWalk(TChartSeries& series, int count, unsigned seed) {
-    unsigned state = seed * 2654435761u + 12345u;
-    auto next = [&state](int range) {
-        state = state * 1103515245u + 12345u;
-        return int((state >> 16) % unsigned(range));
-    };
-    double y = 20 + next(60);
-    for (int i = 0; i < count; ++i) {
-        series.AddValue(y);
-        y = std::abs(y + next(40) - 20);
-    }
-}
-
-}  // namespace
-
+// The engine's sample (random points, marks hidden, palette or silver
+// colour), then what each family shows in a gallery beyond it.
 void PrepareGallerySample(TChartSeries& series, bool coloured) {
     TCustomAxisPanel* chart = series.ParentChart();
     int position = 0;
     if (chart)
         for (int i = 0; i < chart->NumberOfSeries(); ++i)
             if (chart->SeriesAt(i) == &series) position = i;
-    series.RemoveAllPoints();
-    series.Marks().SetVisible(false);
-    series.Marks().Font().SetSize(7);
-    series.Marks().Callout().SetLength(4);
-    series.Marks().SetDrawEvery(2);
-    series.SetColorEachPoint(false);
-    series.SetSeriesColor(!coloured ? TColor(0xC0C0C0) : DefaultPaletteColor(position == 0 ? 0 : 3));
+    series.PrepareGallerySample(coloured);
     if (auto* pie = dynamic_cast<TPieSeries*>(&series)) {
+        pie->RemoveAllPoints();
         pie->AddSampleValues(8);
         if (chart) chart->SetChart3DPercent(75);
         pie->Marks().Callout().SetLength(0);
@@ -415,25 +394,28 @@ void PrepareGallerySample(TChartSeries& series, bool coloured) {
     }
     const double shift = position * 10;
     if (auto* shape = dynamic_cast<TChartShape*>(&series)) {
+        shape->RemoveAllPoints();
         shape->AddPoint(10 + shift, 20 + shift);
         shape->AddPoint(60 + shift, 70 + shift);
         return;
     }
     if (auto* gantt = dynamic_cast<TGanttSeries*>(&series)) {
+        gantt->RemoveAllPoints();
         for (int i = 0; i < 4; ++i) gantt->AddTask(i * 10 + shift, i * 10 + 15 + shift, 4 - i);
         return;
     }
     if (auto* arrow = dynamic_cast<TArrowSeries*>(&series)) {
+        arrow->RemoveAllPoints();
         arrow->SetArrowWidth(12);
         arrow->SetArrowHeight(12);
         for (int i = 0; i < 3; ++i) arrow->AddArrowPoint(i * 20, i * 15 + shift, i * 20 + 25, 60 - i * 10 + shift);
         return;
     }
     if (auto* bubble = dynamic_cast<TBubbleSeries*>(&series)) {
+        bubble->RemoveAllPoints();
         for (int i = 0; i < 5; ++i) bubble->AddBubblePoint(i, (i * 37 + 20) % 90 + shift, 8 + (i * 13) % 12);
         return;
     }
-    AddWalk(series, 4, unsigned(position + 1));
     if (auto* bar = dynamic_cast<TCustomBarSeries*>(&series)) {
         bar->SetBarWidthPercent(85);
         bar->SetBarStyle(bsRectGradient);
