@@ -33,9 +33,10 @@ public:
     TButtonPen* PenButton(const char* name, const char* caption);
     // The label made for the control last added.
     QLabel* LastLabel() const { return FLastLabel; }
+    // Any control on the next row, labelled when a caption is given.
+    void Place(QWidget* control, const char* caption);
 
 private:
-    void Place(QWidget* control, const char* caption);
     QWidget* FPage;
     QGridLayout* FGrid;
     int FRow = 0;

@@ -3,6 +3,7 @@
 #include "charteditors/common/EditorRegistry.h"
 #include "charteditors/series/BarSeriesEditor.h"
 #include "charteditors/series/CustomSeriesEditor.h"
+#include "charteditors/series/MoreSeriesEditors.h"
 #include "charteditors/series/PieSeriesEditor.h"
 #include "charteditors/series/SeriesPointerEditor.h"
 
@@ -15,6 +16,12 @@ void RegisterSeriesEditors() {
     RegisterEditorClass<TBarSeriesEditor>("TBarSeriesEditor");
     RegisterEditorClass<TCircledSeriesEditor>("TCircledSeriesEditor");
     RegisterEditorClass<TPieSeriesEditor>("TPieSeriesEditor");
+    RegisterEditorClass<TAreaSeriesEditor>("TAreaSeriesEditor");
+    RegisterEditorClass<TFastLineSeriesEditor>("TFastLineSeriesEditor");
+    RegisterEditorClass<TChartShapeEditor>("TChartShapeEditor");
+    RegisterEditorClass<TGanttSeriesEditor>("TGanttSeriesEditor");
+    RegisterEditorClass<TArrowSeriesEditor>("TArrowSeriesEditor");
+    RegisterEditorClass<TBubbleSeriesEditor>("TBubbleSeriesEditor");
 }
 
 }  // namespace cb::charteditors

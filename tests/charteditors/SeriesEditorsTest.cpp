@@ -4,7 +4,13 @@
 #include "EditorTestSupport.h"
 
 #include "chart/series/SeriesPointer.h"
+#include "chart/series/arrow/ArrowSeries.h"
 #include "chart/series/bar/BarSeries.h"
+#include "chart/series/bubble/BubbleSeries.h"
+#include "chart/series/fastline/FastLineSeries.h"
+#include "chart/series/gantt/GanttSeries.h"
+#include "chart/series/line/AreaSeries.h"
+#include "chart/series/shape/ShapeSeries.h"
 #include "chart/series/line/LineSeries.h"
 #include "chart/series/line/PointSeries.h"
 #include "chart/series/pie/PieSeries.h"
@@ -13,6 +19,8 @@
 #include "charteditors/common/EditorRegistry.h"
 #include "charteditors/series/BarSeriesEditor.h"
 #include "charteditors/series/CustomSeriesEditor.h"
+#include "charteditors/series/MoreSeriesEditors.h"
+#include "charteditors/common/PenDialog.h"
 #include "charteditors/series/PieSeriesEditor.h"
 #include "charteditors/series/SeriesEditorKit.h"
 #include "charteditors/series/SeriesPointerEditor.h"
@@ -21,8 +29,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabWidget>
 
 using namespace cb::chart;
 using namespace cb::charteditors;
@@ -93,7 +103,13 @@ TEST_F(SeriesEditors, EachSeriesFindsItsEditorByTheNameItAnswers) {
     const Case cases[] = {{Add<TLineSeries>(), "TCustomSeriesEditor"},
                           {Add<TPointSeries>(), "TSeriesPointerEditor"},
                           {Add<TBarSeries>(), "TBarSeriesEditor"},
-                          {Add<TPieSeries>(), "TPieSeriesEditor"}};
+                          {Add<TPieSeries>(), "TPieSeriesEditor"},
+                          {Add<TAreaSeries>(), "TAreaSeriesEditor"},
+                          {Add<TFastLineSeries>(), "TFastLineSeriesEditor"},
+                          {chart->CreateSeries<TChartShape>(), "TChartShapeEditor"},
+                          {chart->CreateSeries<TGanttSeries>(), "TGanttSeriesEditor"},
+                          {chart->CreateSeries<TArrowSeries>(), "TArrowSeriesEditor"},
+                          {chart->CreateSeries<TBubbleSeries>(), "TBubbleSeriesEditor"}};
     for (const Case& c : cases) {
         EXPECT_EQ(c.series->EditorClassName(), c.editor);
         EXPECT_NE(CreateEditorByName(c.series->EditorClassName(), nullptr), nullptr) << c.editor;
@@ -377,6 +393,136 @@ TEST_F(SeriesEditors, CircledPageRadiiAutoAndTransparentBackground) {
     const bool was3D = chart->View3D();
     Click(e->CB3D);
     EXPECT_EQ(chart->View3D(), !was3D);
+}
+
+TEST_F(SeriesEditors, AreaEditorWritesEachControl) {
+    auto* s = Add<TAreaSeries>();
+    auto e = Open<TAreaSeriesEditor>(s);
+    ASSERT_TRUE(e);
+    cbtest::Screenshot(e.get(), "editor-area");
+    Click(e->RGMultiArea[int(maStacked)]);
+    EXPECT_EQ(s->MultiArea(), maStacked);
+    Click(e->CBColorEach);
+    EXPECT_TRUE(s->ColorEachPoint());
+    EXPECT_FALSE(e->BAreaColor->isEnabled());
+    EXPECT_FALSE(e->CBInvStairs->isEnabled());
+    Click(e->CBStairs);
+    EXPECT_TRUE(s->Stairs());
+    Click(e->CBInvStairs);
+    EXPECT_TRUE(s->InvertedStairs());
+    if (s->UseYOrigin()) Click(e->CBUseOrigin);
+    EXPECT_FALSE(e->EOrigin->isEnabled());
+    Click(e->CBUseOrigin);
+    EXPECT_TRUE(s->UseYOrigin());
+    Type(e->EOrigin, "-250");
+    EXPECT_EQ(s->YOrigin(), -250);
+    Type(e->ETransp, "30");
+    EXPECT_EQ(s->GetTransparency(), 30);
+}
+
+TEST_F(SeriesEditors, FastLineEditorPenAndBoxes) {
+    auto* s = Add<TFastLineSeries>();
+    auto e = Open<TFastLineSeriesEditor>(s);
+    ASSERT_TRUE(e);
+    cbtest::Screenshot(e.get(), "editor-fastline");
+    EXPECT_FALSE(e->PenPart->BOk->isVisible());
+    for (QCheckBox* box : {e->CBDrawAll, e->CBStairs, e->CBInvStairs, e->CBNulls}) Click(box);
+    EXPECT_EQ(s->DrawAllPoints(), e->CBDrawAll->isChecked());
+    EXPECT_TRUE(s->Stairs());
+    EXPECT_TRUE(s->InvertedStairs());
+    EXPECT_EQ(s->IgnoreNulls(), e->CBNulls->isChecked());
+    // The pen part edits the line pen; its colour becomes the series colour.
+    Type(e->PenPart->SEWidth, "3");
+    EXPECT_EQ(s->LinePen().Width(), 3);
+    cbtest::ChooseColorInNextDialog(0x808000);
+    Click(e->PenPart->BColor);
+    EXPECT_EQ(s->LinePen().Color(), TColor(0x808000));
+    EXPECT_EQ(s->SeriesColor(), TColor(0x808000));
+}
+
+TEST_F(SeriesEditors, GanttArrowAndBubbleEditors) {
+    auto* gantt = chart->CreateSeries<TGanttSeries>();
+    gantt->AddTask(1, 5, 1);
+    auto g = Open<TGanttSeriesEditor>(gantt);
+    ASSERT_TRUE(g);
+    cbtest::Screenshot(g.get(), "editor-gantt");
+    Type(g->SEPointVertSize, "12");
+    EXPECT_EQ(gantt->Pointer().VertSize(), 12);
+    Type(g->Edit1, "40");
+    EXPECT_EQ(gantt->GetTransparency(), 40);
+    Click(g->CBColorEach);
+    EXPECT_EQ(gantt->ColorEachPoint(), g->CBColorEach->isChecked());
+    EXPECT_EQ(g->BColor->isEnabled(), !gantt->ColorEachPoint());
+
+    auto* arrow = chart->CreateSeries<TArrowSeries>();
+    auto a = Open<TArrowSeriesEditor>(arrow);
+    ASSERT_TRUE(a);
+    cbtest::Screenshot(a.get(), "editor-arrow");
+    Type(a->SEArrowWidth, "20");
+    EXPECT_EQ(arrow->ArrowWidth(), 20);
+    Type(a->SEArrowHeight, "9");
+    EXPECT_EQ(arrow->ArrowHeight(), 9);
+    arrow->Pointer().SetBrushColor(0x0000FF);
+    Click(a->CBColorEach);
+    EXPECT_TRUE(arrow->ColorEachPoint());
+    EXPECT_EQ(arrow->Pointer().GetBrushColor(), clDefault);
+    EXPECT_FALSE(a->BArrowColor->isEnabled());
+
+    auto* bubble = chart->CreateSeries<TBubbleSeries>();
+    auto b = Open<TBubbleSeriesEditor>(bubble);
+    ASSERT_TRUE(b);
+    cbtest::Screenshot(b.get(), "editor-bubble");
+    EXPECT_FALSE(b->CBDrawPoint->isVisible());
+    StepUp(b->Edit1);
+    EXPECT_EQ(bubble->GetTransparency(), 5);
+    Choose(b->CBStyle, int(psCircle));
+    EXPECT_EQ(bubble->Pointer().Style(), psCircle);
+}
+
+TEST_F(SeriesEditors, ShapeEditorStylePositionAndText) {
+    chart->SetView3D(false);
+    auto* s = chart->CreateSeries<TChartShape>();
+    s->SetShapeStyle(chasRectangle);
+    s->SetX0(10);  // a new shape has its two points
+    s->SetY0(20);
+    s->SetX1(30);
+    s->SetY1(40);
+    auto e = Open<TChartShapeEditor>(s);
+    ASSERT_TRUE(e);
+    cbtest::Screenshot(e.get(), "editor-shape");
+    EXPECT_EQ(e->SEX1->text(), "30");
+    EXPECT_TRUE(e->CBRound->isEnabled());
+    Click(e->CBRound);
+    EXPECT_TRUE(s->RoundRectangle());
+    Choose(e->CBStyle, int(chasCircle));
+    EXPECT_EQ(s->ShapeStyle(), chasCircle);
+    EXPECT_FALSE(e->CBRound->isEnabled());
+    Click(e->CBTrans);
+    EXPECT_TRUE(s->Transparent());
+    e->MemoText->setFocus();
+    QTest::keyClicks(e->MemoText, "Hi");
+    EXPECT_EQ(s->Text(), std::vector<std::string>{"Hi"});
+    Choose(e->RGAlign, 2);
+    EXPECT_EQ(s->Alignment(), taRightJustify);
+    Choose(e->RGVertAlign, 0);
+    EXPECT_EQ(s->VertAlign(), vaTop);
+    Choose(e->CBUnits, 0);
+    EXPECT_EQ(s->XYStyle(), xysPixels);
+    e->findChild<QTabWidget*>()->setCurrentIndex(1);
+    Type(e->SEX0, "15");
+    EXPECT_EQ(s->X0(), 15);
+    Type(e->SEY1, "-");  // partial: nothing written
+    EXPECT_EQ(s->Y1(), 40);
+}
+
+TEST_F(SeriesEditors, ShapeWithThreePointsLeavesThePositionEditsEmpty) {
+    auto* s = chart->CreateSeries<TChartShape>();
+    s->AddPoint(50, 50);  // a third point beside the two it starts with
+    auto e = Open<TChartShapeEditor>(s);
+    for (QLineEdit* edit : {e->SEX0, e->SEY0, e->SEX1, e->SEY1}) EXPECT_TRUE(edit->text().isEmpty());
+    e->findChild<QTabWidget*>()->setCurrentIndex(1);
+    EXPECT_NO_THROW(Type(e->SEX0, "5"));
+    EXPECT_EQ(s->XValues().Value(0), 0.0);
 }
 
 TEST(TypedNumbers, PartialOrBadInputIsNoNumber) {
