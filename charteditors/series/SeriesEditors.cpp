@@ -3,6 +3,7 @@
 #include "charteditors/common/EditorRegistry.h"
 #include "charteditors/series/BarSeriesEditor.h"
 #include "charteditors/series/CustomSeriesEditor.h"
+#include "charteditors/series/FunctionEditor.h"
 #include "charteditors/series/MoreSeriesEditors.h"
 #include "charteditors/series/PieSeriesEditor.h"
 #include "charteditors/series/SeriesPointerEditor.h"
@@ -10,6 +11,7 @@
 namespace cb::charteditors {
 
 void RegisterSeriesEditors() {
+    RegisterEditorClass<TPlotFunctionEditor>("TPlotFunctionEditor");
     RegisterEditorClass<TSeriesPointerEditor>("TSeriesPointerEditor");
     RegisterEditorClass<TCustomSeriesEditor>("TCustomSeriesEditor");
     RegisterEditorClass<TStackBarSeriesEditor>("TStackBarSeriesEditor");

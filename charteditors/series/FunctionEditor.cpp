@@ -1,0 +1,109 @@
+#include "charteditors/series/FunctionEditor.h"
+
+#include "chart/series/ChartSeries.h"
+#include "chart/series/PlotFunction.h"
+#include "charteditors/series/SeriesEditorKit.h"
+#include "platform/rtl/ScopeGuard.h"
+
+#include <cmath>
+#include <exception>
+
+namespace cb::charteditors {
+
+using namespace cb::chart;
+
+TBaseFunctionEditor::TBaseFunctionEditor(QWidget* owner) : TEditorForm(owner) {}
+
+TPlotFunction* TBaseFunctionEditor::Function() const { return Edited().As<TPlotFunction>(); }
+
+void TBaseFunctionEditor::FormShow() {
+    if (TPlotFunction* f = Function()) LoadOptions(*f);
+}
+
+void TBaseFunctionEditor::MarkPending() {
+    if (!Filling() && OnPending) OnPending();
+}
+
+bool TBaseFunctionEditor::ApplyOptions(std::string& error) {
+    TPlotFunction* f = Function();
+    if (!f) return true;
+    f->HoldRecalculation();
+    auto release = cb::rtl::OnScopeExit([f] { f->ReleaseRecalculation(); });
+    try {
+        StoreOptions(*f);
+        return true;
+    } catch (const std::exception& e) {
+        error = e.what();
+        return false;
+    }
+}
+
+TPlotFunctionEditor::TPlotFunctionEditor(QWidget* owner) : TBaseFunctionEditor(owner) {
+    setWindowTitle("Function");
+    TEditorGrid g(this);
+    CBAlign = g.Combo("CBAlign", "&Alignment:", {"First", "Center", "Last"});
+    CBStyle = g.Combo("CBStyle", "&Calculate using:", {"All points", "Every number of points", "Every range"});
+    ENum = g.Edit("ENum", "&Number of points:");
+    connect(CBStyle, &QComboBox::currentIndexChanged, this, [this] {
+        if (Filling()) return;
+        StyleChanged();
+        MarkPending();
+    });
+    connect(CBAlign, &QComboBox::currentIndexChanged, this, [this] { MarkPending(); });
+    connect(ENum, &QLineEdit::textEdited, this, [this] { MarkPending(); });
+}
+
+void TPlotFunctionEditor::StyleChanged() {
+    const int style = CBStyle->currentIndex();
+    ENum->setEnabled(style != 0);
+    if (style == 0)
+        ENum->clear();
+    else if (style == 1)
+        ENum->setText(QString::number(std::max(0LL, std::llround(FPeriod))));
+    else
+        ENum->setText(QString::number(FPeriod, 'g', 15));
+    if (ENum->isEnabled() && isVisible()) ENum->setFocus();
+}
+
+void TPlotFunctionEditor::LoadOptions(TPlotFunction& f) {
+    FPeriod = f.Period();
+    if (f.PeriodStyle() == TFunctionPeriodStyle::psRange)
+        CBStyle->setCurrentIndex(2);
+    else
+        CBStyle->setCurrentIndex(std::llround(f.Period()) != 0 ? 1 : 0);
+    CBAlign->setCurrentIndex(int(f.PeriodAlign()));
+    StyleChanged();
+}
+
+void TPlotFunctionEditor::StoreOptions(TPlotFunction& f) {
+    f.SetPeriodAlign(TFunctionPeriodAlign(CBAlign->currentIndex()));
+    f.SetPeriodStyle(CBStyle->currentIndex() == 2 ? TFunctionPeriodStyle::psRange : TFunctionPeriodStyle::psNumPoints);
+    double period = 0;
+    if (!ParseDecimal(ENum->text(), period)) period = 0;
+    f.SetPeriod(period);
+    FPeriod = f.Period();
+}
+
+bool ApplyDataSources(TChartSeries& series, const std::vector<TChartSeries*>& sources, std::string& error) {
+    const std::vector<TChartSeries*> previous = series.DataSources();
+    try {
+        for (TChartSeries* s : sources) series.ValidateSourceSeries(s);
+        series.HoldUpdates();
+        auto release = cb::rtl::OnScopeExit([&series] { series.ReleaseUpdates(); });
+        series.SetDataSource(nullptr);
+        try {
+            for (TChartSeries* s : sources) series.ConnectDataSource(s, false);
+        } catch (...) {
+            series.SetDataSource(nullptr);
+            for (TChartSeries* s : previous) series.LinkSourceComponent(s);
+            throw;
+        }
+    } catch (const std::exception& e) {
+        error = e.what();
+        return false;
+    }
+    series.RequestDataRefresh();
+    return true;
+}
+
+}  // namespace cb::charteditors

@@ -1,0 +1,126 @@
+// The period editor of series functions and applying sources: what is
+// shown for each period style, storing on apply, and errors that leave
+// neither recalculation nor the series' updates held.
+#include "EditorTestSupport.h"
+
+#include "chart/series/PlotFunction.h"
+#include "chart/series/line/LineSeries.h"
+#include "charteditors/StandardEditors.h"
+#include "charteditors/common/EditorRegistry.h"
+#include "charteditors/series/FunctionEditor.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+using namespace cb::chart;
+using namespace cb::charteditors;
+
+namespace {
+
+// A function that adds up its source per period.
+class TSumFunction : public TPlotFunction {
+public:
+    std::unique_ptr<TPlotFunction> Clone() const override { return CloneFunction<TSumFunction>(*this); }
+};
+
+struct FunctionEditorTest : ::testing::Test {
+    std::unique_ptr<TChart> chart = std::make_unique<TChart>();
+    TLineSeries* source = nullptr;
+    TLineSeries* output = nullptr;
+    TPlotFunction* function = nullptr;
+    void SetUp() override {
+        RegisterStandardEditors();
+        source = chart->CreateSeries<TLineSeries>();
+        for (double v : {1.0, 2.0, 3.0, 4.0}) source->AddValue(v);
+        output = chart->CreateSeries<TLineSeries>();
+        output->AttachFunction(std::make_unique<TSumFunction>());
+        function = output->Function();
+    }
+    std::unique_ptr<TPlotFunctionEditor> Open() {
+        auto form = CreateEditorByName(function->EditorClassName(), nullptr);
+        auto* typed = dynamic_cast<TPlotFunctionEditor*>(form.get());
+        EXPECT_NE(typed, nullptr);
+        form.release();
+        std::unique_ptr<TPlotFunctionEditor> e(typed);
+        e->BindObject(TEditedObject::Part(function, output));
+        e->show();
+        return e;
+    }
+};
+
+TEST_F(FunctionEditorTest, PeriodShownPerStyle) {
+    const struct {
+        TFunctionPeriodStyle style;
+        double period;
+        int shownStyle;
+        const char* shown;
+    } cases[] = {{TFunctionPeriodStyle::psNumPoints, 2.6, 1, "3"},
+                 {TFunctionPeriodStyle::psRange, 2.6, 2, "2.6"},
+                 {TFunctionPeriodStyle::psNumPoints, 0, 0, ""}};
+    for (const auto& c : cases) {
+        function->SetPeriodStyle(c.style);
+        function->SetPeriod(c.period);
+        auto e = Open();
+        EXPECT_EQ(e->CBStyle->currentIndex(), c.shownStyle) << c.period;
+        EXPECT_EQ(e->ENum->text().toStdString(), c.shown) << c.period;
+        EXPECT_EQ(e->ENum->isEnabled(), c.shownStyle != 0);
+    }
+}
+
+TEST_F(FunctionEditorTest, ChangesArePendingUntilApplied) {
+    auto e = Open();
+    int pending = 0;
+    e->OnPending = [&] { ++pending; };
+    e->CBStyle->setCurrentIndex(1);
+    e->ENum->setFocus();
+    e->ENum->selectAll();
+    QTest::keyClicks(e->ENum, "4");
+    e->CBAlign->setCurrentIndex(2);
+    EXPECT_GE(pending, 3);
+    EXPECT_EQ(function->Period(), 0);  // nothing written yet
+    std::string error;
+    ASSERT_TRUE(e->ApplyOptions(error)) << error;
+    EXPECT_EQ(function->Period(), 4);
+    EXPECT_EQ(function->PeriodAlign(), TFunctionPeriodAlign::paLast);
+    EXPECT_FALSE(function->Updating());
+}
+
+TEST_F(FunctionEditorTest, ARefusedPeriodReleasesRecalculation) {
+    function->SetPeriod(2);
+    auto e = Open();
+    e->CBStyle->setCurrentIndex(2);
+    e->ENum->setText("-3");
+    std::string error;
+    EXPECT_FALSE(e->ApplyOptions(error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(function->Updating());
+    EXPECT_EQ(function->Period(), 2);
+    // Partial input stores 0 (all points) rather than raising.
+    for (const char* partial : {"", "-", "1e"}) {
+        e->ENum->setText(partial);
+        EXPECT_TRUE(e->ApplyOptions(error)) << partial;
+        EXPECT_EQ(function->Period(), 0) << partial;
+    }
+}
+
+TEST_F(FunctionEditorTest, ACircularSourceIsRefusedWithUpdatesReleased) {
+    std::string error;
+    ASSERT_TRUE(ApplyDataSources(*output, {source}, error)) << error;
+    ASSERT_EQ(output->DataSources().size(), 1u);
+    EXPECT_FALSE(output->UpdatesHeld());
+    // The source fed by the output: a cycle.
+    EXPECT_FALSE(ApplyDataSources(*source, {output}, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(source->UpdatesHeld());
+    EXPECT_TRUE(source->DataSources().empty());
+    // The series itself as its own source.
+    EXPECT_FALSE(ApplyDataSources(*output, {output}, error));
+    EXPECT_FALSE(output->UpdatesHeld());
+    ASSERT_EQ(output->DataSources().size(), 1u);
+    EXPECT_EQ(output->DataSources()[0], source);
+    // No sources: none kept.
+    ASSERT_TRUE(ApplyDataSources(*output, {}, error));
+    EXPECT_TRUE(output->DataSources().empty());
+}
+
+}  // namespace
