@@ -15,6 +15,7 @@
 #include "grid/CellProperties.h"
 #include "grid/GridAxis.h"
 #include "grid/GridTypes.h"
+#include "grid/util/RowAllocator.h"
 
 #include "platform/gfx/Canvas.h"
 
@@ -44,7 +45,7 @@ struct TGridCell {
     std::string Text;
     std::unique_ptr<TCellProperties> Props;
 };
-using TGridRowCells = std::vector<TGridCell>;
+using TGridRowCells = std::vector<TGridCell, TRowAllocator<TGridCell>>;
 
 class TBaseGrid : public QWidget {
 public:

@@ -24,8 +24,8 @@ namespace {
 constexpr int SizingZone = 3;
 
 // The item at from goes to to; the ones between shift by one towards from.
-template <class T>
-void MoveItem(std::vector<T>& items, int from, int to) {
+template <class T, class A>
+void MoveItem(std::vector<T, A>& items, int from, int to) {
     if (from < to)
         std::rotate(items.begin() + from, items.begin() + from + 1, items.begin() + to + 1);
     else

@@ -7,6 +7,7 @@
 #include "grid/paint/GridScrollBar.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace cb::grid {
 
@@ -65,6 +66,8 @@ void TBaseGrid::ResizeStorage(int colCount, int rowCount) {
         for (auto& r : FRows) r.resize(size_t(colCount));
     if (rowCount > int(FRows.size())) {
         size_t old = FRows.size();
+        std::optional<TRowBulkScope> bulk;
+        if (size_t(rowCount) - old >= size_t(BulkRowCount)) bulk.emplace();
         FRows.resize(size_t(rowCount));
         for (size_t i = old; i < FRows.size(); ++i) FRows[i].resize(size_t(colCount));
     }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 namespace cb::grid {
 
@@ -93,7 +94,11 @@ void TExtStringGrid::InsertRows(int row, int count) {
     auto& rows = RowStore();
     auto& heights = RowHeightStore();
     std::vector<TRowCells> fresh(static_cast<size_t>(count));
-    for (auto& r : fresh) r.resize(size_t(ColCount()));
+    {
+        std::optional<TRowBulkScope> bulk;
+        if (count >= BulkRowCount) bulk.emplace();
+        for (auto& r : fresh) r.resize(size_t(ColCount()));
+    }
     rows.insert(rows.begin() + row, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
     heights.insert(heights.begin() + row, size_t(count), DefaultRowHeight());
     FD->Selection.RowsInserted(row, count);
