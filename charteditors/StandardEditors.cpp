@@ -1,5 +1,6 @@
 #include "charteditors/StandardEditors.h"
 
+#include "charteditors/gallery/SeriesGallery.h"
 #include "charteditors/series/SeriesEditors.h"
 
 namespace cb::charteditors {
@@ -8,6 +9,9 @@ namespace cb::charteditors {
 // function of its own, listed here.
 void RegisterStandardEditors() {
     RegisterSeriesEditors();
+    // The series list box's add and change-type hooks (the gallery's static
+    // installer may be left out of a program that never names the gallery).
+    InstallGalleryHooks();
 }
 
 }  // namespace cb::charteditors
