@@ -17,6 +17,10 @@
 #include <utility>
 #include <vector>
 
+namespace cb::rtl {
+class TStream;
+}
+
 namespace cb::chart {
 
 class TChartAxis;
@@ -249,6 +253,18 @@ public:
     void SetDontSaveData(bool on) { FDontSave = on; }
     bool ForceSaveData() const { return FForceSave; }
     void SetForceSaveData(bool on) { FForceSave = on; }
+    // The stored form of the points: a flag byte (SeriesContent.h), the
+    // point count, then per point the other value, the value, the colour,
+    // the label (32-bit length and bytes), one double per extra list and
+    // the mark position, each as the flags say. Little-endian.
+    virtual void WriteData(cb::rtl::TStream& stream);
+    // Replaces the points by those stored; ManualData becomes true. A bad
+    // or short block raises cb::rtl::EReadError naming what was wrong and
+    // leaves the series as it was.
+    void ReadData(cb::rtl::TStream& stream);
+    // The points are stored with the series (force-save, or manual data
+    // without don't-save).
+    bool StoresData() const { return FForceSave || (FManualData && !FDontSave); }
     // Points added between these two come from a source, a function or the
     // sample generator and leave ManualData alone.
     void BeginFilling() { ++FFilling; }

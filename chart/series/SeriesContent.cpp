@@ -10,18 +10,16 @@ namespace cb::chart {
 bool SeriesNeedsXValues(TChartSeries& s) {
     const int n = s.PointCount();
     if (!s.UsesOtherList() || n == 0) return false;
-    TChartValueList& x = s.OtherList();
-    if (x.Value(0) != 0 || x.Value(n - 1) != n - 1) return true;
-    const int m = std::min(10001, n);
-    for (int i = 0; i < m; ++i)
-        if (x.Value(i) != i) return true;
+    const double* x = s.OtherList().Data();
+    for (int i = 0; i < n; ++i)
+        if (x[i] != i) return true;
     return false;
 }
 
 bool SeriesHasPointColors(TChartSeries& s) {
     if (!s.HasColorList()) return false;
-    const int m = std::min(10001, s.PointCount());
-    for (int i = 0; i < m; ++i) {
+    const int n = s.PointCount();
+    for (int i = 0; i < n; ++i) {
         const TColor c = s.StoredPointColor(i);
         if (c != clDefault && c != s.SeriesColor()) return true;
     }
@@ -30,8 +28,8 @@ bool SeriesHasPointColors(TChartSeries& s) {
 
 bool SeriesHasLabels(TChartSeries& s) {
     if (s.Labels().Empty()) return false;
-    const int m = std::min(101, s.PointCount());
-    for (int i = 0; i < m; ++i)
+    const int n = std::min(s.Labels().Count(), s.PointCount());
+    for (int i = 0; i < n; ++i)
         if (!s.PointLabel(i).empty()) return true;
     return false;
 }

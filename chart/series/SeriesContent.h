@@ -10,11 +10,11 @@ namespace cb::chart {
 class TChartSeries;
 class TCustomSeriesList;
 
-// The position list is not 0, 1, ..., N-1 (the first 10,001 points tell).
+// The position list is not 0, 1, ..., N-1 (every point is looked at).
 bool SeriesNeedsXValues(TChartSeries& series);
-// A point among the first 10,001 has a colour of its own.
+// A point has a colour of its own (neither default nor the series colour).
 bool SeriesHasPointColors(TChartSeries& series);
-// A point among the first 101 has a label.
+// A point has a label.
 bool SeriesHasLabels(TChartSeries& series);
 
 enum : unsigned {

@@ -32,11 +32,21 @@ const TSeriesClass& SeriesClassOf(const char* name) {
     return c;
 }
 
+class TPlotFunction;
+
 // A series function class (the functions fill their series from others).
 struct TFunctionClass {
     std::string Name;
     std::type_index Type;
+    std::function<std::unique_ptr<TPlotFunction>()> Create = {};
 };
+
+// One descriptor per function class F, made on first use.
+template <class F>
+const TFunctionClass& FunctionClassOf(const char* name) {
+    static const TFunctionClass c{name, typeid(F), [] { return std::unique_ptr<TPlotFunction>(new F()); }};
+    return c;
+}
 
 // The class name of an object: its registered name, else the C++ name
 // without namespaces ("TLineSeries").

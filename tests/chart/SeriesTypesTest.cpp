@@ -190,18 +190,16 @@ TEST(SeriesGroups, ActiveOfAGroup) {
     EXPECT_EQ(t.chart.SeriesList().GroupIndexOfSeries(nullptr), -1);
 }
 
-TEST(SeriesContent, FlagsLookAtTheLeadingPoints) {
+TEST(SeriesContent, FlagsLookAtEveryPointAndListSeries) {
     TestChart t;
     auto* s = t.chart.CreateSeries<TLineSeries>();
     for (int i = 0; i < 200; ++i) s->AddValue(i);
     EXPECT_EQ(ComputeSeriesContentFlags(*s), 0u);
     s->SetPointColor(150, clBlue);
     EXPECT_EQ(ComputeSeriesContentFlags(*s), unsigned(scfPointColors));
-    s->Labels().SetLabel(150, "late");  // beyond the first 101 points
-    EXPECT_FALSE(SeriesHasLabels(*s));
-    s->Labels().SetLabel(3, "early");
+    s->Labels().SetLabel(150, "late");  // beyond the first 101 points: still seen
     EXPECT_TRUE(SeriesHasLabels(*s));
-    s->XValues().SetValue(199, 500);
+    s->XValues().SetValue(150, 150.5);
     EXPECT_TRUE(SeriesNeedsXValues(*s));
     auto* pie = t.chart.CreateSeries<TPieSeries>();
     pie->AddValue(1);
