@@ -1,5 +1,10 @@
 #include "chart/component/StandardSeries.h"
 
+#include "chart/functions/AverageFunction.h"
+#include "chart/functions/CustomFunction.h"
+#include "chart/functions/HighLowFunctions.h"
+#include "chart/functions/ManySeriesFunctions.h"
+#include "chart/functions/SortedFunctions.h"
 #include "chart/series/SeriesTypes.h"
 #include "chart/series/arrow/ArrowSeries.h"
 #include "chart/series/bar/BarSeries.h"
@@ -38,6 +43,23 @@ void RegisterExtendedSeriesTypes() {
                        TPlotText::txtGalleryExtended, 2);
     RegisterSeriesType(SeriesClassOf<TArrowSeries>("TArrowSeries"), TPlotText::txtGalleryArrow,
                        TPlotText::txtGalleryExtended, 2);
+}
+
+void RegisterStandardFunctionTypes() {
+    using T = TPlotText;
+    RegisterStandardFunctionType(FunctionClassOf<TAddPlotFunction>("TAddPlotFunction"), T::txtFunctionAdd);
+    RegisterStandardFunctionType(FunctionClassOf<TSubtractPlotFunction>("TSubtractPlotFunction"),
+                                 T::txtFunctionSubtract);
+    RegisterStandardFunctionType(FunctionClassOf<TMultiplyPlotFunction>("TMultiplyPlotFunction"),
+                                 T::txtFunctionMultiply);
+    RegisterStandardFunctionType(FunctionClassOf<TDividePlotFunction>("TDividePlotFunction"), T::txtFunctionDivide);
+    RegisterStandardFunctionType(FunctionClassOf<THighPlotFunction>("THighPlotFunction"), T::txtFunctionHigh);
+    RegisterStandardFunctionType(FunctionClassOf<TLowPlotFunction>("TLowPlotFunction"), T::txtFunctionLow);
+    RegisterStandardFunctionType(FunctionClassOf<TAveragePlotFunction>("TAveragePlotFunction"),
+                                 T::txtFunctionAverage);
+    RegisterStandardFunctionType(FunctionClassOf<TMedianPlotFunction>("TMedianPlotFunction"), T::txtFunctionMedian);
+    RegisterStandardFunctionType(FunctionClassOf<TModePlotFunction>("TModePlotFunction"), T::txtFunctionMode);
+    RegisterStandardFunctionType(FunctionClassOf<TCustomPlotFunction>("TCustomPlotFunction"), T::txtFunctionCustom);
 }
 
 }  // namespace cb::chart

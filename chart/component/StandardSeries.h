@@ -9,4 +9,8 @@ void RegisterStandardSeriesTypes();
 // Pyramid on the "Extended" page.
 void RegisterExtendedSeriesTypes();
 
+// The ten series functions on the "Standard" page: Add, Subtract,
+// Multiply, Divide, High, Low, Average, Median, Mode and y = f(x).
+void RegisterStandardFunctionTypes();
+
 }  // namespace cb::chart

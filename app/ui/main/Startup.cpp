@@ -7,6 +7,8 @@
 #include "app/ui/main/Application.h"
 #include "app/ui/main/HomeContainer.h"
 #include "app/ui/main/MainWindow.h"
+#include "chart/component/StandardSeries.h"
+#include "chartexport/core/PlotExportFormat.h"
 #include "charteditors/StandardEditors.h"
 #include "extras/HelpHook.h"
 #include "extras/KitStartup.h"
@@ -148,6 +150,10 @@ double MillisecondsSinceProcessStart() {
 
 int RunApplication(int& argc, char** argv) {
     cb::olap::xmla::RegisterProvider();
+    cb::chart::RegisterStandardSeriesTypes();
+    cb::chart::RegisterExtendedSeriesTypes();
+    cb::chart::RegisterStandardFunctionTypes();
+    cb::chartexport::RegisterChartExportFormats();
     cb::charteditors::RegisterStandardEditors();
     try {
         TCubeBrowserApplication app(argc, argv);

@@ -1,0 +1,55 @@
+#include "chart/functions/CustomFunction.h"
+
+#include "chart/series/ChartSeries.h"
+
+namespace cb::chart {
+
+TCustomPlotFunction::TCustomPlotFunction() {
+    SetPeriod(1);
+    FNeedsNoSource = true;
+}
+
+void TCustomPlotFunction::SetNumPoints(int n) {
+    if (FNumPoints == n) return;
+    FNumPoints = n;
+    Recalculate();
+}
+
+void TCustomPlotFunction::SetStartX(double x) {
+    if (FStartX == x) return;
+    FStartX = x;
+    Recalculate();
+}
+
+void TCustomPlotFunction::Assign(const TPlotFunction& source) {
+    TPlotFunction::Assign(source);
+    if (auto* s = dynamic_cast<const TCustomPlotFunction*>(&source)) {
+        FNumPoints = s->FNumPoints;
+        FStartX = s->FStartX;
+    }
+}
+
+std::unique_ptr<TPlotFunction> TCustomPlotFunction::Clone() const {
+    auto copy = CloneFunction(*this);
+    static_cast<TCustomPlotFunction&>(*copy).OnCalculate = OnCalculate;
+    return copy;
+}
+
+void TCustomPlotFunction::AddPointsFromSource(TChartSeries* source) {
+    (void)source;
+    TChartSeries* out = ParentSeries();
+    if (!OnCalculate || !out || Updating()) return;
+    out->RemoveAllPoints();
+    double x = FStartX;
+    for (int i = 0; i < FNumPoints; ++i) {
+        double y = 0;
+        OnCalculate(this, x, y);
+        if (out->YMandatory())
+            out->AddPoint(x, y);
+        else
+            out->AddPoint(y, x);
+        x += Period();
+    }
+}
+
+}  // namespace cb::chart
