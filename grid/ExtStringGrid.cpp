@@ -1,6 +1,7 @@
 #include "grid/ExtStringGridPrivate.h"
 
 #include "grid/CellGraphic.h"
+#include "grid/edit/GridEditPart.h"
 #include "grid/input/GridInputState.h"
 #include "grid/markup/HTMLHintWindow.h"
 #include "grid/util/NumberUtils.h"
@@ -198,6 +199,7 @@ void TExtStringGrid::showEvent(QShowEvent* event) {
 // Counts
 
 void TExtStringGrid::SetRowCount(int count) {
+    if (count != RowCount()) BeforeStorageChange();
     if (RowCount() == TBaseGrid::FixedRows() && FD->FFixedRowAlways && FD->Selection.Hidden()) RestoreSelection();
     TBaseGrid::SetRowCount(count);
     if (RowCount() > 1 && FD->FFixedRowAlways) SetFixedRows(1);
@@ -206,6 +208,7 @@ void TExtStringGrid::SetRowCount(int count) {
 }
 
 void TExtStringGrid::SetColCount(int count) {
+    if (count != ColCount()) BeforeStorageChange();
     TBaseGrid::SetColCount(count);
     if (ColCount() > 1 && FD->FFixedColAlways) SetFixedCols(1);
     RepaintFooterPanel();
@@ -270,6 +273,11 @@ void TExtStringGrid::LayoutFloatingFooter() {
 void TExtStringGrid::TopLeftChanged() {
     TBaseGrid::TopLeftChanged();
     RepaintFooterPanel();
+    if (TGridEditPart* edit = EditPart()) edit->Scrolled();
+}
+
+void TExtStringGrid::BeforeStorageChange() {
+    if (TGridEditPart* edit = EditPart()) edit->BeforeStorageChange();
 }
 
 // ---------------------------------------------------------------------------

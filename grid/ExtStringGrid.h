@@ -47,6 +47,8 @@ class TArrowWindow;
 class TGridScrollBar;
 class TPopupButton;
 class TExtStringGridPrivate;
+class TGridEditPart;
+class TEditLink;
 struct THiddenRow;
 
 // MIME types of the grid's drags: a dragged header column (its index as
@@ -477,6 +479,71 @@ public:
     // Puts part (nullptr: none) in place of the grid's part of that kind.
     void SetPart(TGridPartKind kind, std::unique_ptr<TGridPart> part);
 
+    // --- editing (ExtStringGridEditing.cpp; the edit part does the work) -----
+    // The in-place editing part (nullptr when another part was put in place).
+    TGridEditPart* EditPart() const;
+    bool EditorShown() const;
+    TEditorType EditorKind() const;
+    // Remembers a cell (display column) and its text before editing.
+    virtual void RememberEditCell(int col, int row);
+    // An edit ends with newText: OnCellValidate, OnCellsChanged and the
+    // write-back when it differs from the text before editing. False when
+    // refused (the editor stays on the cell).
+    virtual bool ValidateEditedCell(const std::string& newText);
+    // The text from before the edit back into the edited cell.
+    void RestoreEditText();
+    void SetEditedCellText(int col, int row, const std::string& text);
+    bool IsCellEditable(int col, int row);
+    // Moves to the next (previous) editable cell in reading order, adding a
+    // row or column at the end with Navigation.AdvanceInsert; with no
+    // editable cell ahead the current cell stays.
+    void AdvanceCell(int col, int row, bool force, bool showEditor, bool forward);
+    void ShowCellEditor();
+    // Ends a shown editor committing its value (false: refused).
+    bool HideControlEditor();
+    void DoEditingDone();
+    // Ends editing for a key: Tab moves on, Enter advances (AdvanceOnEnter),
+    // arrow and page keys move the current cell.
+    void LeaveEditorByKey(int key, Qt::KeyboardModifiers shift);
+    virtual std::string EllipsClick(const std::string& text);
+    virtual std::string GetCurrentCellText();
+    virtual void SetCurrentCellText(const std::string& text);
+    // Called with the edit text on every key release of the in-place edit.
+    virtual void EditorNotify(const std::string& text);
+    // The edit text of a cell: mark-up removed unless EditWithTags.
+    std::string GetEditText(int col, int row);
+    void SetEditText(int col, int row, const std::string& text);
+    // The colour and font an editor over the cell takes (no selection look).
+    void GetEditorLook(int realCol, int row, TBrush& brush, TFont& font);
+    virtual unsigned GetVersionNumber();
+    virtual std::string GetVersionText();
+    // Items of the combo editors; set them in OnGetEditorType.
+    std::vector<std::string>& ComboItems();
+    void SetDefaultComboIndex(int index);
+    // The custom editor link for edCustom cells (not owned).
+    void SetEditLink(TEditLink* link);
+    TEditLink* EditLink() const;
+    // Reports an error raised while an editor ended (never escapes events).
+    void ReportEditError(const std::exception& error);
+    std::function<void(QObject*, int col, int row, std::string& value, bool& valid)> OnCellValidate;
+    std::function<void(QObject*)> OnEditingDone;
+    std::function<void(QObject*, int col, int row, std::string& text)> OnEllipsClick;
+    std::function<void(QObject*, int col, int row, TEditLink* link)> OnGetEditorProp;
+    std::function<void(QObject*, bool& allow)> OnCanAddRow;
+    std::function<void(QObject*, int row)> OnAutoAddRow;
+    std::function<void(QObject*, int col)> OnAutoInsertCol;
+    // Clipboard actions of the editors (sender: the editor control).
+    std::function<void(QObject*, int col, int row, std::string& text, bool& allow)> OnClipboardBeforePasteCell;
+    std::function<void(QObject*, bool& allow)> OnClipboardPaste;
+    std::function<void(QObject*, bool& allow)> OnClipboardCopy;
+    std::function<void(QObject*, bool& allow)> OnClipboardCut;
+    // The spin editors' steps and the combos' choices.
+    std::function<void(QObject*, int col, int row, int value, bool up)> OnSpinClick;
+    std::function<void(QObject*, int col, int row, double value, bool up)> OnFloatSpinClick;
+    std::function<void(QObject*, int col, int row, TDateTime value, bool up)> OnDateSpinClick;
+    std::function<void(QObject*, int col, int row, TDateTime value, bool up)> OnTimeSpinClick;
+    std::function<void(QObject*, int col, int row, int index, const std::string& text)> OnComboChange;
+
     // --- mouse, keyboard, wheel and hints -------------------------------------
     // 0 none, 1 column header, 2 row header, 3 top-left cell, 5 the selection's
     // resize handle: what a press at the mouse would select.
@@ -733,6 +800,9 @@ private:
     // error a part throws is reported as a failed drop is.
     bool OfferToParts(const std::function<bool(TGridPart&)>& offer);
     void ReportError(const std::exception& error);
+    // An open editor is committed (or, refused, closed) before rows,
+    // columns or their order change, so its value never lands in another cell.
+    void BeforeStorageChange();
     // Input helpers.
     void LeftButtonDown(QMouseEvent* event);
     void LeftButtonUp(QMouseEvent* event);

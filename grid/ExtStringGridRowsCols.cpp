@@ -17,6 +17,7 @@ void TExtStringGrid::CellsChanged(const TGridRect& cells) {
 }
 
 void TExtStringGrid::ClearRect(int c1, int r1, int c2, int r2) {
+    BeforeStorageChange();
     for (int row = r1; row <= r2; ++row)
         for (int d = c1; d <= c2; ++d) {
             int k = RealColIndex(d);
@@ -50,6 +51,7 @@ void TExtStringGrid::ClearAllCells() {
 }
 
 void TExtStringGrid::RemoveRows(int row, int count) {
+    BeforeStorageChange();
     if (count <= 0 || row < 0) return;
     FreeCellObjects(0, row, ColCount() - 1, row + count - 1);
     if (row >= RowCount()) return;
@@ -89,6 +91,7 @@ void TExtStringGrid::RowsRemoved(int oldRow, int oldTop) {
 }
 
 void TExtStringGrid::InsertRows(int row, int count) {
+    BeforeStorageChange();
     if (count <= 0) return;
     row = std::clamp(row, 0, RowCount());
     auto& rows = RowStore();
@@ -109,6 +112,7 @@ void TExtStringGrid::InsertRows(int row, int count) {
 }
 
 void TExtStringGrid::RemoveCols(int col, int count) {
+    BeforeStorageChange();
     if (count <= 0 || col < 0 || col >= ColCount()) return;
     count = std::min(count, ColCount() - col);
     ClearColumnRange(col, count);
@@ -124,6 +128,7 @@ void TExtStringGrid::RemoveCols(int col, int count) {
 }
 
 void TExtStringGrid::InsertCols(int col, int count) {
+    BeforeStorageChange();
     if (count <= 0) return;
     col = std::clamp(col, 0, ColCount());
     for (auto& r : RowStore()) {

@@ -269,6 +269,7 @@ void TExtStringGrid::SetAutoSize(bool value) {
 // Exchanging rows
 
 void TExtStringGrid::ExchangeRows(int a, int b) {
+    BeforeStorageChange();
     if (a == b || a < 0 || b < 0 || a >= RowCount() || b >= RowCount()) return;
     auto& rows = RowStore();
     if (SortSettings.SingleColumn) {

@@ -1,0 +1,129 @@
+#pragma once
+// TGridEditPart: in-place editing of the grid's cells, a part the grid owns
+// (GridPart.h). It decides per cell which editor kind to show (the grid's
+// OnGetEditorType), shows that editor over the cell, routes the editor's
+// keys (KeyRouter.h), validates the value when the edit ends and writes it
+// back, and advances to the next editable cell.
+//
+// An edit starts from typing on the current cell, F2, Enter, a double
+// click, a click with MouseActions.DirectEdit, or a move with
+// goAlwaysShowEditor. It ends by a leave key (committed through the grid's
+// ValidateEditedCell: OnCellValidate, OnCellsChanged, then OnEditingDone),
+// Escape (the old text back, OnEditingDone only), the focus going to
+// another widget (committed), a move of the current cell (committed; a
+// refused value keeps the cell current), or a change of the grid's rows,
+// columns or order (committed first, so the value never lands in another
+// cell). A value is written back only when the user changed the editor.
+#include "grid/GridPart.h"
+#include "grid/GridTypes.h"
+#include "grid/edit/CellEditor.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cb::grid {
+
+class TEditLink;
+class TExtInplaceEdit;
+class TExtStringGrid;
+
+class TGridEditPart : public QObject, public TGridPart {
+public:
+    explicit TGridEditPart(TExtStringGrid& grid);
+    ~TGridEditPart() override;
+
+    // --- input offered by the grid ---------------------------------------------
+    bool KeyPress(QKeyEvent& event) override;
+    bool MouseDoubleClick(QMouseEvent& event) override;
+    bool MouseRelease(QMouseEvent& event) override;
+
+    // --- the edit ------------------------------------------------------------------
+    // An editor is shown for the current cell.
+    bool Editing() const { return FEditor != nullptr; }
+    TEditorType EditorKind() const { return FKind; }
+    // The shown editor's control (nullptr when none).
+    QWidget* EditorWidget() const;
+    // The in-place edit (made at the first edit that needs it).
+    TExtInplaceEdit* InplaceEdit() const { return FInplace; }
+    // Starts an edit of the current cell; pending: a typed text delivered
+    // to the editor. False when the cell may not be edited.
+    bool ShowEditor(const QString& pending = {});
+    // Ends the edit committing the editor's value; false when the value was
+    // refused (the editor stays open on the cell's text).
+    bool CommitEditor();
+    // Ends the edit writing nothing (the cell keeps its text).
+    void CancelEditor();
+    // Escape: the text from before the edit goes back, the edit ends.
+    void EscapeEditor();
+
+    // --- the grid's editing operations (the grid forwards to these) ---------
+    void RememberEditCell(int col, int row);
+    bool ValidateEditedCell(const std::string& newText);
+    void RestoreEditText();
+    bool IsCellEditable(int col, int row) const;
+    void AdvanceCell(int col, int row, bool force, bool showEditor, bool forward);
+    void LeaveEditorByKey(int key, Qt::KeyboardModifiers shift);
+    bool Validating() const { return FValidating; }
+    bool Advancing() const { return FAdvancing; }
+    const std::string& EditStartText() const { return FEditStartText; }
+    // The current cell is about to move to (col, row): an open edit is
+    // committed first; false keeps the cell where it is.
+    bool CellChanging(int col, int row);
+    // The grid scrolled: the editor follows its cell, or commits when the
+    // cell left the view.
+    void Scrolled();
+    // Rows, columns or their order are about to change.
+    void BeforeStorageChange();
+
+    // --- settings of the editors ----------------------------------------------------
+    // Items of the combo editors (set them in OnGetEditorType).
+    std::vector<std::string> ComboItems;
+    int DefaultComboIndex = -1;
+    // Spin editor ranges.
+    int SpinMin = 0, SpinMax = 100, SpinIncrement = 1;
+    double SpinFloatMin = 0, SpinFloatMax = 100, SpinFloatIncrement = 0.1;
+    // The custom editor link (not owned).
+    TEditLink* EditLink = nullptr;
+    // The editor kinds' controls, made when first used (nullptr before).
+    TCellEditor* Editor(TEditorType kind);
+
+    TExtStringGrid& Grid() { return FGrid; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void RouteKey(QKeyEvent& event);
+    void FocusChanged(QWidget* old, QWidget* now);
+    void PlaceEditor();
+    void HideEditorControl();
+    bool OwnsWidget(const QWidget* w) const;
+    // The text the editor writes back: its value, or the text from before
+    // the edit when the user changed nothing.
+    std::string EditorValue();
+    void DeliverPending(const QString& text);
+    bool MoveBackToEditedCell();
+    // An editor of a kind's family, made on first use.
+    std::unique_ptr<TCellEditor> MakeEditor(TEditorType kind);
+
+    TExtStringGrid& FGrid;
+    TEditorType FKind = edNormal;
+    TCellEditor* FEditor = nullptr;  // the shown one, owned by FEditors
+    std::array<std::unique_ptr<TCellEditor>, 40> FEditors;
+    TExtInplaceEdit* FInplace = nullptr;  // owned by its slot in FEditors
+    std::string FEditStartText;
+    std::string FFilled;  // the editor's value right after filling
+    int FMemoryCol = -1, FMemoryRow = -1;
+    std::string FMemoryText;
+    bool FValidating = false;
+    bool FAdvancing = false;
+    bool FEditingSwitchedOff = false;
+    bool FLeaving = false;
+};
+
+}  // namespace cb::grid
