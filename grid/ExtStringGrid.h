@@ -532,11 +532,6 @@ public:
     std::function<void(QObject*, bool& allow)> OnCanAddRow;
     std::function<void(QObject*, int row)> OnAutoAddRow;
     std::function<void(QObject*, int col)> OnAutoInsertCol;
-    // Clipboard actions of the editors (sender: the editor control).
-    std::function<void(QObject*, int col, int row, std::string& text, bool& allow)> OnClipboardBeforePasteCell;
-    std::function<void(QObject*, bool& allow)> OnClipboardPaste;
-    std::function<void(QObject*, bool& allow)> OnClipboardCopy;
-    std::function<void(QObject*, bool& allow)> OnClipboardCut;
     // The spin editors' steps and the combos' choices.
     std::function<void(QObject*, int col, int row, int value, bool up)> OnSpinClick;
     std::function<void(QObject*, int col, int row, double value, bool up)> OnFloatSpinClick;
