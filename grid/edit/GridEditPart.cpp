@@ -361,6 +361,8 @@ void TGridEditPart::RestoreEditText() {
 
 bool TGridEditPart::KeyPress(QKeyEvent& event) {
     if (FEditor) return false;
+    // A grid that edits nothing keeps all of its keys.
+    if (!(FGrid.Options() & goEditing) && !FGrid.MouseActions.RangeSelectAndEdit && !FEditingSwitchedOff) return false;
     const int key = event.key();
     const Qt::KeyboardModifiers mods = event.modifiers();
     if (key == Qt::Key_Escape) {
