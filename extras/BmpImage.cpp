@@ -45,10 +45,12 @@ void put32(std::vector<std::uint8_t>& v, std::uint32_t x) {
     put16(v, x >> 16);
 }
 
-// File header, info header, colour table and rows.
+// File header, info header, colour table (or the three channel masks of a
+// 16-bit image) and rows.
 std::vector<std::uint8_t> bmpImage(int width, int height, int bits, const std::vector<TRGBQuad>& table,
-                                   const std::vector<std::uint8_t>& rows, int important) {
-    const std::uint32_t headerSize = 14 + 40 + 4 * std::uint32_t(table.size());
+                                   const std::vector<std::uint8_t>& rows, int important,
+                                   const std::vector<std::uint32_t>& masks = {}) {
+    const std::uint32_t headerSize = 14 + 40 + 4 * std::uint32_t(table.size() + masks.size());
     std::vector<std::uint8_t> v;
     v.reserve(headerSize + rows.size());
     v.push_back('B');
@@ -61,12 +63,13 @@ std::vector<std::uint8_t> bmpImage(int width, int height, int bits, const std::v
     put32(v, std::uint32_t(height));
     put16(v, 1);
     put16(v, unsigned(bits));
-    put32(v, 0);  // BI_RGB
+    put32(v, masks.empty() ? 0 : 3);  // BI_RGB or BI_BITFIELDS
     put32(v, std::uint32_t(rows.size()));
     put32(v, 3780);  // 96 dpi in pixels per metre
     put32(v, 3780);
     put32(v, std::uint32_t(table.size()));
     put32(v, std::uint32_t(important));
+    for (std::uint32_t m : masks) put32(v, m);
     for (const TRGBQuad& q : table) {
         v.push_back(q.Blue);
         v.push_back(q.Green);
@@ -116,6 +119,23 @@ std::vector<std::uint8_t> packedRows(const TPixelBlock24& b, int bits, const std
     return rows;
 }
 
+// 16 bits a pixel: five bits a channel, or five, six and five.
+std::vector<std::uint8_t> rows16(const TPixelBlock24& b, bool sixGreen) {
+    const int stride = BytesPerScanLine(b.Width, 16, 32);
+    std::vector<std::uint8_t> rows(std::size_t(stride) * b.Height, 0);
+    for (int y = 0; y < b.Height; ++y) {
+        const std::uint8_t* p = b.Row(y);
+        std::uint8_t* out = rows.data() + std::size_t(stride) * y;
+        for (int x = 0; x < b.Width; ++x, p += 3) {
+            const unsigned v = sixGreen ? ((p[2] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[0] >> 3)
+                                        : ((p[2] >> 3) << 10) | ((p[1] >> 3) << 5) | (p[0] >> 3);
+            out[2 * x] = std::uint8_t(v);
+            out[2 * x + 1] = std::uint8_t(v >> 8);
+        }
+    }
+    return rows;
+}
+
 std::unique_ptr<cb::rtl::TMemoryStream> toStream(const std::vector<std::uint8_t>& bytes) {
     auto s = std::make_unique<cb::rtl::TMemoryStream>();
     if (!bytes.empty()) s->WriteBuffer(bytes.data(), bytes.size());
@@ -130,8 +150,11 @@ std::unique_ptr<cb::rtl::TMemoryStream> BitmapToReducedStream(const TBitmap& bit
     if (bitmap.Width() <= 0 || bitmap.Height() <= 0) throw EInvalidGraphic("Bitmap image is not valid");
     const int have = bitmap.PixelFormat() == pf24bit ? 24 : 32;
     if (int(format) == have && method != rdGrayscale) return toStream(bitmap.SaveToBmpBytes());
-    if (format != kpf1bit && format != kpf4bit && format != kpf8bit && format != kpf24bit) NotImplementedStop();
+    if (format == kpf32bit) NotImplementedStop();
     const TPixelBlock24 block = BitmapToBlock24(bitmap);
+    if (format == kpf15bit) return toStream(bmpImage(block.Width, block.Height, 16, {}, rows16(block, false), 0));
+    if (format == kpf16bit)
+        return toStream(bmpImage(block.Width, block.Height, 16, {}, rows16(block, true), 0, {0xF800, 0x07E0, 0x001F}));
     if (format == kpf24bit) return toStream(bmpImage(block.Width, block.Height, 24, {}, block.Bits, 0));
     if (format != kpf8bit) {
         const auto table = standardPalette(int(format));

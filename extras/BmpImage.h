@@ -29,7 +29,8 @@ int BytesPerScanLine(int pixels, int bitsPerPixel, int alignment);
 
 // A BMP file image of the bitmap in the wanted format, in a stream
 // positioned at 0. 8-bit targets are reduced by the method; 1- and 4-bit
-// targets map to the standard two- and sixteen-colour palettes.
+// targets map to the standard two- and sixteen-colour palettes; 15- and
+// 16-bit targets keep five bits a channel (six for green at 16 bits).
 std::unique_ptr<cb::rtl::TMemoryStream> BitmapToReducedStream(const cb::gfx::TBitmap& bitmap, TKitPixelFormat format,
                                                               TColorReduction method);
 

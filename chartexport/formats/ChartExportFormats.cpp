@@ -1,6 +1,8 @@
 // The formats of this library in the order the export dialog offers them.
 #include "chartexport/core/PlotExportFormat.h"
+#include "chartexport/metafile/EMFExportFormat.h"
 #include "chartexport/pdf/PDFExportFormat.h"
+#include "chartexport/raster/BMPExportFormat.h"
 #include "chartexport/raster/GIFExportFormat.h"
 #include "chartexport/raster/JPEGExportFormat.h"
 #include "chartexport/raster/PNGExportFormat.h"
@@ -8,6 +10,8 @@
 namespace cb::chartexport {
 
 void RegisterChartExportFormats() {
+    RegisterExportFormat(ExportFormatClass<TBMPExportFormat>());
+    RegisterExportFormat(ExportFormatClass<TEMFExportFormat>());
     RegisterExportFormat(ExportFormatClass<TGIFExportFormat>());
     RegisterExportFormat(ExportFormatClass<TPNGExportFormat>());
     RegisterExportFormat(ExportFormatClass<TJPEGExportFormat>());
@@ -19,6 +23,8 @@ void UnregisterChartExportFormats() {
     UnregisterExportFormat(ExportFormatClass<TJPEGExportFormat>());
     UnregisterExportFormat(ExportFormatClass<TPNGExportFormat>());
     UnregisterExportFormat(ExportFormatClass<TGIFExportFormat>());
+    UnregisterExportFormat(ExportFormatClass<TEMFExportFormat>());
+    UnregisterExportFormat(ExportFormatClass<TBMPExportFormat>());
 }
 
 }  // namespace cb::chartexport

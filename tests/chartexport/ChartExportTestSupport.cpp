@@ -93,6 +93,15 @@ QJsonObject ProbeImage(const std::string& file, const QImage* expected) {
     return info;
 }
 
+QJsonObject ProbeImageAt(const std::string& file, const std::vector<QPoint>& points) {
+    std::string at;
+    for (const QPoint& p : points) at += std::to_string(p.x()) + "," + std::to_string(p.y()) + ";";
+    const ToolRun r =
+        RunProgram("/usr/bin/python3", {CB_SOURCE_DIR "/tests/chartexport/image_probe.py", "--at", at, file});
+    if (r.code != 0) ADD_FAILURE() << "image_probe.py failed: " << r.err;
+    return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+}
+
 std::string ReadFile(const std::string& fileName) {
     std::ifstream f(fileName, std::ios::binary);
     std::stringstream s;

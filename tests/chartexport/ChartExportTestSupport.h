@@ -42,6 +42,8 @@ struct ToolRun {
 ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args);
 // image_probe.py on file; with expected, its pixels are compared too.
 QJsonObject ProbeImage(const std::string& file, const QImage* expected = nullptr);
+// PIL's RGB at the points (JSON "at": [[r, g, b], ...]).
+QJsonObject ProbeImageAt(const std::string& file, const std::vector<QPoint>& points);
 std::string ReadFile(const std::string& fileName);
 // Keeps a picture of the widget in the build's "screenshots" folder.
 void SaveScreenshot(QWidget& widget, const std::string& name);

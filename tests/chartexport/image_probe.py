@@ -1,5 +1,5 @@
 # Reads a picture with PIL and prints what the tests check as JSON:
-#   image_probe.py FILE [RAW WIDTH HEIGHT]
+#   image_probe.py [--at X,Y;X,Y...] FILE [RAW WIDTH HEIGHT]
 # RAW holds the expected RGB bytes, rows top first; their largest and mean
 # per-channel difference from the decoded picture are printed.
 import json
@@ -7,6 +7,10 @@ import sys
 
 from PIL import Image
 
+points = []
+if sys.argv[1] == "--at":
+    points = [tuple(int(v) for v in p.split(",")) for p in sys.argv[2].split(";") if p]
+    del sys.argv[1:3]
 img = Image.open(sys.argv[1])
 info = {
     "format": img.format,
@@ -29,4 +33,8 @@ if len(sys.argv) > 2:
         diffs = [abs(a - b) for a, b in zip(got, raw)]
         info["maxdiff"] = max(diffs)
         info["meandiff"] = sum(diffs) / len(diffs)
+if points:
+    rgb = img.convert("RGB")
+    info["at"] = [list(rgb.getpixel(p)) for p in points]
+    info["bits"] = img.info.get("bits") or {"1": 1, "P": 8, "RGB": 24, "RGBA": 32}.get(img.mode, 0)
 print(json.dumps(info))
