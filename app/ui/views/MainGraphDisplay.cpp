@@ -6,6 +6,7 @@
 #include "app/ui/widgets/HelpTopics.h"
 #include "app/ui/widgets/SectionHeader.h"
 #include "chart/component/Chart.h"
+#include "charteditors/controls/ChartScrollBar.h"
 #include "chartexport/core/PlotExportFormat.h"
 #include "chartexport/pdf/PDFExportFormat.h"
 #include "chartexport/preview/ChartPreviewer.h"
@@ -200,6 +201,10 @@ TfrmMainGraphDisplay::TfrmMainGraphDisplay(QWidget* parent, TDisplayManager* dis
     holder->addWidget(lblGraphEmptyText, 1);
     lblGraphEmptyText->hide();
     layout->addWidget(FChartHolder, 1);
+    csbScroller = new cb::charteditors::TChartScrollBar(this);
+    csbScroller->setObjectName("csbScroller");
+    layout->addWidget(csbScroller);
+    csbScroller->hide();
 
     panRotationValue = new QWidget(this);
     panRotationValue->setObjectName("panRotationValue");

@@ -24,6 +24,9 @@ class TChart;
 namespace cb::chartexport {
 class TChartPreviewer;
 }
+namespace cb::charteditors {
+class TChartScrollBar;
+}
 
 namespace cb::app {
 
@@ -93,6 +96,8 @@ public:
     QSlider* tbRotation;
     QPushButton* btnResetRotation;
     QLabel* lblGraphEmptyText;
+    // Hidden, at the bottom, bound to no chart.
+    cb::charteditors::TChartScrollBar* csbScroller;
     QToolButton *tbbMeasure, *tbbShowAllMember, *tbbDisplayType, *tbbGroupBy, *tbbFlipAxis, *tbbGraphTypeToDisplay,
         *tbbBarGraph, *tbbPie, *tbbShowStackedGraph, *tbLineGraph, *tbbPyramid, *tbbShowMarks, *tbShowLegendStyle,
         *tbbShowAnnotation, *tbShowBottomLabels, *tbbRotation, *tbbCopyToClipboard, *tbbSaveAs, *tbbPrint;
