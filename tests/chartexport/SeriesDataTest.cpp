@@ -30,7 +30,9 @@ std::pair<int, std::string> Shell(const std::string& command) {
 }
 
 std::string Save(const std::string& name, const std::string& bytes) {
-    const std::string path = testing::TempDir() + name;
+    // Tests run in parallel processes: each writes under its own name.
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    const std::string path = testing::TempDir() + test->name() + "-" + name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
