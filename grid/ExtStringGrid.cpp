@@ -296,7 +296,11 @@ int TExtStringGrid::GetCellInt(int col, int row) const {
 }
 
 void TExtStringGrid::SetCellFloat(int col, int row, double value) {
-    SetCellText(col, row, FormatFloatWith(FloatFormat, value));
+    SetCellText(col, row, FormatCellFloat(value));
+}
+
+std::string TExtStringGrid::FormatCellFloat(double value) const {
+    return FormatFloatWith(FloatFormat, value);
 }
 
 double TExtStringGrid::GetCellFloat(int col, int row) const {
@@ -318,13 +322,7 @@ std::u16string TExtStringGrid::GetWideCellText(int col, int row) const {
 }
 
 void TExtStringGrid::SetWideCellText(int col, int row, const std::u16string& text) {
-    std::string s = "|\\";
-    s.reserve(2 + text.size() * 2);
-    for (char16_t c : text) {
-        s += char((c >> 8) & 0xFF);
-        s += char(c & 0xFF);
-    }
-    SetCellText(col, row, s);
+    SetCellText(col, row, EncodeWideText(text));
 }
 
 // ---------------------------------------------------------------------------

@@ -141,6 +141,8 @@ public:
     void SetCellInt(int col, int row, int value);
     int GetCellInt(int col, int row) const;
     void SetCellFloat(int col, int row, double value);
+    // A number as SetCellFloat writes it (FloatFormat).
+    std::string FormatCellFloat(double value) const;
     double GetCellFloat(int col, int row) const;
     void SetCellDate(int col, int row, TDateTime date);
     std::u16string GetWideCellText(int col, int row) const;

@@ -3,6 +3,7 @@
 // the grid following its window's and form's size, and the column widths
 // kept in the settings store or an INI file.
 #include "grid/ExtStringGridPrivate.h"
+#include "grid/markup/RichText.h"
 
 #include "grid/util/TextUtils.h"
 
@@ -53,7 +54,11 @@ TSize TExtStringGrid::MeasureContentWith(TCanvas& canvas, int col, int row, bool
     const int mx = TextMargin.X;
     const int my = TextMargin.Y;
     TSize size{0, 0};
-    if (kind == ctkHTML) {
+    if (kind == ctkRichText) {
+        const int w = wrap ? ColWidths(DisplColIndex(col)) - 2 * mx - 4 : -1;
+        const QSize m = MeasureRichText(text, RichTextFont(canvas.Font()), w);
+        size = {m.width() + 2 * mx + 2, m.height() + 2 * my};
+    } else if (kind == ctkHTML) {
         const THTMLRenderInput in = HTMLPictureInput();
         const int w = wrap ? ColWidths(DisplColIndex(col)) - 4 : 65535;
         const TPoint m = FD->FHTMLMeasure.Measure(canvas, text, w, wrap, &in);

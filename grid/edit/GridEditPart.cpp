@@ -196,7 +196,7 @@ bool TGridEditPart::ShowEditor(const QString& pending) {
     if (FGrid.IsCheckOrRadioCell(base.X, base.Y)) return false;
     TEditorType kind = edNormal;
     FGrid.GetCellEditor(base.X, base.Y, kind);
-    if (kind == edDataCheckBox) return false;
+    if (kind == edDataCheckBox || (kind == edCustom && !EditLink)) return false;
     TCellEditor* editor = Editor(kind);
     if (!editor) return false;
     FKind = kind;
@@ -360,7 +360,9 @@ void TGridEditPart::RestoreEditText() {
 // Keys
 
 bool TGridEditPart::KeyPress(QKeyEvent& event) {
-    if (FEditor) return false;
+    // A key the editor left unhandled travels up to the grid: it stays
+    // with the editor, it does not move the grid's current cell.
+    if (FEditor) return !FGrid.hasFocus();
     // A grid that edits nothing keeps all of its keys.
     if (!(FGrid.Options() & goEditing) && !FGrid.MouseActions.RangeSelectAndEdit && !FEditingSwitchedOff) return false;
     const int key = event.key();

@@ -3,6 +3,7 @@
 // colour event, selection), its text, borders, sort glyph and the looks of
 // fixed cells.
 #include "grid/ExtStringGridPrivate.h"
+#include "grid/markup/RichText.h"
 
 #include "grid/paint/DrawUtils.h"
 #include "grid/util/TextUtils.h"
@@ -411,7 +412,20 @@ void TExtStringGrid::DrawCellText(TCanvas& canvas, int col, int row, TRect rect,
         return;
     }
 
-    // Plain text (also rich text until the rich-text renderer arrives).
+    if (kind == ctkRichText) {
+        canvas.Pen().SetColor(canvas.Brush().Color());
+        const bool keepSelection = (state & gdSelected) && !(state & gdFocused) && FD->FSelectionColor == clNone;
+        if (!keepSelection) canvas.FillRect(tr);
+        if (QPainter* painter = canvas.Painter()) {
+            const bool recolor = (state & gdSelected) && !(state & gdFocused) && !SelectionRTFKeep;
+            const QColor selected = cb::gfx::ToQColor(FD->FSelectionTextColor);
+            const QRect area(tr.Left, tr.Top, tr.Right - tr.Left, tr.Bottom - tr.Top);
+            DrawRichText(*painter, area, text, RichTextFont(canvas.Font()), recolor ? &selected : nullptr);
+        }
+        return;
+    }
+
+    // Plain text.
     if (SortSettings.Show && row == SortSettings.Row && col == SortSettings.Column && ha == taCenter) tr.Left += 10;
     int glyphRoom = row == 0 && col == SortSettings.Column && SortSettings.Show ? 14 : 0;
     bool underline = false;

@@ -225,6 +225,16 @@ std::u16string DecodeWideText(std::string_view text) {
     return wide;
 }
 
+std::string EncodeWideText(std::u16string_view text) {
+    std::string s = "|\\";
+    s.reserve(2 + text.size() * 2);
+    for (char16_t c : text) {
+        s += char((c >> 8) & 0xFF);
+        s += char(c & 0xFF);
+    }
+    return s;
+}
+
 bool ParseRowColRef(std::string_view text, TGridCoord& cell) {
     std::string t = cb::rtl::UpperCase(text);
     if (t.size() <= 3 || t[0] != 'R') return false;

@@ -48,6 +48,8 @@ TCellTextKind CellTextKind(std::string_view text, bool htmlEnabled);
 // The characters of a wide text: after its mark "|\", two bytes a
 // character, the high one first (a last odd byte is dropped).
 std::u16string DecodeWideText(std::string_view text);
+// The wide text with its mark, as DecodeWideText reads it.
+std::string EncodeWideText(std::u16string_view text);
 // "R<row>C<col>" references; the cell is (column, row).
 bool ParseRowColRef(std::string_view text, TGridCoord& cell);
 
