@@ -5,6 +5,7 @@
 #include "grid/ExtStringGrid.h"
 #include "grid/edit/InplaceEdit.h"
 #include "grid/markup/MarkupText.h"
+#include "grid/markup/RichText.h"
 #include "grid/util/TextUtils.h"
 #include "platform/rtl/ScopeGuard.h"
 
@@ -102,15 +103,6 @@ private:
     QLineEdit* FEdit;  // owned here
     TExtStringGrid& FGrid;
 };
-
-QFont ToQFont(const TFont& f) {
-    QFont q(QString::fromStdString(f.Name()));
-    q.setPointSize(std::max(f.Size(), 1));
-    q.setBold(f.Bold());
-    q.setItalic(f.Italic());
-    q.setUnderline(f.Underline());
-    return q;
-}
 
 // The slot of a kind's control: the text kinds share the in-place edit.
 int EditorSlot(TEditorType kind) {
@@ -217,7 +209,7 @@ bool TGridEditPart::ShowEditor(const QString& pending) {
     pal.setColor(QPalette::Base, cb::gfx::ToQColor(brush.Color()));
     pal.setColor(QPalette::Window, cb::gfx::ToQColor(brush.Color()));
     w->setPalette(pal);
-    w->setFont(ToQFont(font));
+    w->setFont(RichTextFont(font));
     w->show();
     w->raise();
     editor->FocusWidget()->setFocus(Qt::OtherFocusReason);
