@@ -303,6 +303,13 @@ void TAxisPanel::NotifyTools(TChartStage code) {
         if (t->Active()) t->HandleChartStage(code);
 }
 
+void TAxisPanel::DrawOverlays() {
+    if (FTools->Count() == 0 || ChartRect().Width() <= 0) return;
+    Canvas()->RestoreDefaults();
+    NotifyTools(csOverlay);
+    Canvas()->RestoreDefaults();
+}
+
 void TAxisPanel::RetargetSeriesTools(const TChartSeries* from, TChartSeries* to) {
     for (TPlotCustomTool* t : FTools->Items())
         if (auto* st = dynamic_cast<TPlotCustomToolSeries*>(t); st && st->Series() == from) st->SetSeries(to);

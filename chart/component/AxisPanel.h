@@ -31,6 +31,8 @@ public:
     TChartSeriesList& SeriesList() override { return *FSeriesList; }
     TChartAxes& Axes() override { return *FAxes; }
     TChartTools& Tools() override { return *FTools; }
+    // The tools' overlays over the shown picture.
+    void DrawOverlays() override;
     void SetMaxPointsPerPage(int v) override;
     void SetPage(int v) override;
 

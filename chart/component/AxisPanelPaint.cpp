@@ -226,6 +226,7 @@ void TAxisPanel::DrawContents(const TRect& bounds) {
         DrawTitlesAndLegend(false);
         if (ZoomActive()) DrawZoomRectangle();
         NotifyTools(csEndOfPaint);
+        if (!PaintingBuffer()) NotifyTools(csOverlay);
         c->RestoreDefaults();
         FireAfterDraw();
     }

@@ -216,6 +216,12 @@ void TCustomChart::PanAxis(TChartAxis* axis, int oldPos, int newPos) {
     if (allow) axis->SetManualRange(aMin, aMax);
 }
 
+bool TCustomChart::AllowAxisScroll(TChartAxis* axis, double newMinimum, double newMaximum) {
+    bool allow = true;
+    if (OnAllowScroll) OnAllowScroll(axis, newMinimum, newMaximum, allow);
+    return allow;
+}
+
 // --- mouse up ---
 
 void TCustomChart::ChartMouseUp(TPlotMouseButton button, unsigned shift, int x, int y) {

@@ -95,6 +95,7 @@ public:
 
     // --- events ---
     TChartAllowScrollEvent OnAllowScroll;
+    bool AllowAxisScroll(TChartAxis* axis, double newMinimum, double newMaximum) override;
     TChartClickAxis OnClickAxis;
     TChartClick OnClickBackground, OnClickLegend;
     TChartClickSeries OnClickSeries;

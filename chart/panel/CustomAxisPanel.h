@@ -138,6 +138,14 @@ public:
     virtual void ReassignAutomaticColors() = 0;
 
     // --- axes ---
+    // Asked before a tool scrolls an axis to a new range (only the answer
+    // counts); the chart component asks its OnAllowScroll.
+    virtual bool AllowAxisScroll(TChartAxis* axis, double newMinimum, double newMaximum) {
+        (void)axis;
+        (void)newMinimum;
+        (void)newMaximum;
+        return true;
+    }
     // An axis is going: series and tools drop it (it leaves the lists).
     virtual void AxisGoing(TChartAxis* axis) { (void)axis; }
     virtual bool IsAxisShown(const TChartAxis* axis) const = 0;

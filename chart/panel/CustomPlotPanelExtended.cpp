@@ -66,11 +66,12 @@ void TCustomPlotPanelExtended::paintEvent(QPaintEvent* e) {
     FPaintingBuffer = true;
     TCustomPlotPanel::paintEvent(e);
     FPaintingBuffer = false;
-    if (!FZoom->Active || !Canvas() || Printing()) return;
+    if (!Canvas() || Printing()) return;
     QPainter painter(this);
     ToolkitCanvas().Attach(&painter);
     Canvas()->AttachCanvas(&ToolkitCanvas());
-    DrawZoomRectangle();
+    DrawOverlays();
+    if (FZoom->Active) DrawZoomRectangle();
     ToolkitCanvas().Attach(nullptr);
 }
 

@@ -56,6 +56,13 @@ public:
     // drawn over the shown buffer instead.
     virtual bool ZoomActive() const { return FZoom->Active && !FPaintingBuffer; }
     virtual void UndoZoom();
+    // True while the screen paint fills the kept picture.
+    bool PaintingBuffer() const { return FPaintingBuffer; }
+    // Draws what lies over the picture (tools' overlays); nothing here.
+    virtual void DrawOverlays() {}
+    // Shows the kept picture again with the overlays drawn anew; the
+    // chart itself is not drawn again unless it changed.
+    void RepaintOverlays() { update(); }
 
     // Stored properties of older files: "AllowZoom", "AnimatedZoom",
     // "AnimatedZoomSteps"; "PrintMargins" read (and written, see

@@ -14,7 +14,11 @@ enum TChartStage : int {
     csStartOfPaint = 2,
     csBeforeAxes = 3,
     csAfterSeries = 4,
-    csMouseLeave = 5
+    csMouseLeave = 5,
+    // Over the finished picture: overlays drawn from the tools' state. On
+    // screen they come after the kept picture is shown (so moving one
+    // repaints no series); other drawings get them after csEndOfPaint.
+    csOverlay = 6
 };
 
 class TPlotEvent {

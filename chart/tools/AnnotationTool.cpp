@@ -226,14 +226,6 @@ void TAnnotationTool::drawCallout(const TRect& box) {
     FCallout->DrawCallout(p, s, FCallout->ZPosition());
 }
 
-void TAnnotationTool::setChartCursor(int cursor) {
-    if (TCustomAxisPanel* c = ParentChart()) c->setCursor(ScreenCursor(cursor));
-}
-
-void TAnnotationTool::cancelMouse() {
-    if (TCustomAxisPanel* c = ParentChart()) c->SetCancelMouse(true);
-}
-
 void TAnnotationTool::HandleChartMouse(TPlotMouseEventKind kind, TPlotMouseButton button, unsigned shift, int x,
                                        int y) {
     if (kind == meDown) {

@@ -132,10 +132,6 @@ public:
     std::string DescriptionText() const override;
     std::string EditorClassName() const override { return "TAnnotationToolEdit"; }
 
-protected:
-    void setChartCursor(int cursor);
-    void cancelMouse();
-
 private:
     void draw();
     void drawCallout(const TRect& box);

@@ -2,6 +2,7 @@
 
 #include "chart/axis/ChartAxis.h"
 #include "chart/core/PlotExceptions.h"
+#include "chart/core/PlotResources.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/ChartSeries.h"
 #include "chart/axis/ChartAxes.h"
@@ -22,7 +23,22 @@ void TPlotCustomTool::SetParentChart(TCustomAxisPanel* chart) {
         if (!chart) old->Invalidate();
     }
     SetParentChartField(chart);
-    if (chart) chart->Tools().Add(this);
+    if (chart) {
+        chart->Tools().Add(this);
+        chart->Invalidate();
+    }
+}
+
+void TPlotCustomTool::setChartCursor(int cursor) {
+    if (TCustomAxisPanel* c = ParentChart()) c->setCursor(ScreenCursor(cursor));
+}
+
+void TPlotCustomTool::cancelMouse() {
+    if (TCustomAxisPanel* c = ParentChart()) c->SetCancelMouse(true);
+}
+
+void TPlotCustomTool::repaintOverlay() {
+    if (TCustomAxisPanel* c = ParentChart()) c->RepaintOverlays();
 }
 
 void TPlotCustomToolSeries::SetSeries(TChartSeries* series) {

@@ -27,8 +27,14 @@ public:
     }
     virtual std::string DescriptionText() const { return {}; }
     // Leaves the old chart's tools (repainting it when going to none) and
-    // joins the new chart's.
+    // joins the new chart's, repainting it.
     void SetParentChart(TCustomAxisPanel* chart) override;
+
+protected:
+    void setChartCursor(int cursor);
+    void cancelMouse();
+    // The chart shows its picture again with the overlays drawn anew.
+    void repaintOverlay();
 };
 
 class TPlotCustomToolSeries : public TPlotCustomTool {
