@@ -58,10 +58,10 @@ TEST(Pipeline, StageOrder) {
     const Case cases[] = {
         {true,
          {"tool 2", "before chart", "tool 3", "before axes", "tool 1", "before series", "A point 0", "A point 1",
-          "tool 4", "tool 0", "after draw"}},
+          "tool 4", "tool 0", "tool 6", "after draw"}},
         {false,
          {"tool 2", "before chart", "tool 1", "before series", "A point 0", "A point 1", "tool 4", "tool 3",
-          "before axes", "tool 0", "after draw"}},
+          "before axes", "tool 0", "tool 6", "after draw"}},
     };
     for (const Case& c : cases) {
         Recorder r;
