@@ -2,6 +2,7 @@
 // validation and write-back, advancing. See GridEditPart.h.
 #include "grid/edit/GridEditPart.h"
 
+#include "grid/CellProperties.h"
 #include "grid/ExtStringGrid.h"
 #include "grid/edit/InplaceEdit.h"
 #include "grid/markup/MarkupText.h"
@@ -66,6 +67,7 @@ public:
     void Shown() override {
         FEdit->CaretToEnd(FGrid.Navigation.EditSelectAll);
     }
+    void Hidden() override { FEdit->Hidden(); }
 
 private:
     TExtInplaceEdit* FEdit;  // owned here (parent: the grid, for placing)
@@ -250,6 +252,7 @@ std::string TGridEditPart::EditorValue() {
 void TGridEditPart::HideEditorControl() {
     TCellEditor* editor = FEditor;
     FEditor = nullptr;
+    FScrolledOut = false;
     if (!editor) return;
     QWidget* w = editor->Widget();
     const bool hadFocus = w->isAncestorOf(QApplication::focusWidget()) || w->hasFocus();
@@ -352,6 +355,7 @@ void TGridEditPart::RestoreEditText() {
 // Keys
 
 bool TGridEditPart::KeyPress(QKeyEvent& event) {
+    if (FEditor && FScrolledOut) return KeyWhileScrolledOut(event);
     // A key the editor left unhandled travels up to the grid: it stays
     // with the editor, it does not move the grid's current cell.
     if (FEditor) return !FGrid.hasFocus();
@@ -382,6 +386,23 @@ bool TGridEditPart::KeyPress(QKeyEvent& event) {
             return ShowEditor(text);
     }
     return false;
+}
+
+bool TGridEditPart::KeyWhileScrolledOut(QKeyEvent& event) {
+    const int key = event.key();
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    if (key == Qt::Key_Escape) {
+        EscapeEditor();
+        return true;
+    }
+    const QString text = event.text();
+    const bool typed = text.size() == 1 && text.front().isPrint() && !(mods & (Qt::ControlModifier | Qt::AltModifier));
+    if (!typed && key != Qt::Key_F2) return false;  // moves commit through CellChanging
+    // Typing or F2 brings the edited cell back into view and goes on there.
+    FGrid.FocusCell(FMemoryCol, FMemoryRow, false);
+    if (FScrolledOut || !FEditor) return true;
+    if (typed) DeliverPending(text);
+    return true;
 }
 
 bool TGridEditPart::eventFilter(QObject* watched, QEvent* event) {
@@ -477,6 +498,16 @@ bool TGridEditPart::MouseRelease(QMouseEvent& event) {
 
 void TGridEditPart::FocusChanged(QWidget* old, QWidget* now) {
     if (!FEditor || FLeaving || !old || !now) return;
+    if (FScrolledOut && old == &FGrid && !OwnsWidget(now)) {
+        // The editor is out of view and the focus leaves the grid: the
+        // value is committed, as from a shown editor.
+        try {
+            if (!CommitEditor()) CancelEditor();
+        } catch (const std::exception& e) {
+            FGrid.ReportEditError(e);
+        }
+        return;
+    }
     if (!OwnsWidget(old) || OwnsWidget(now)) return;
     // A popup of the editor itself (a combo's list, a calendar) keeps it.
     if (now->window() != FGrid.window() && now->window()->windowType() == Qt::Popup) return;
@@ -523,18 +554,69 @@ bool TGridEditPart::CellChanging(int col, int row) {
     return true;
 }
 
-void TGridEditPart::Scrolled() {
-    if (!FEditor) return;
+bool TGridEditPart::EditedCellInView() const {
     const TRect r = FGrid.GetMergedCellRect(FMemoryCol, FMemoryRow);
     const TRect area = FGrid.CellArea();
-    const bool visible = r.Right > r.Left && r.Bottom > r.Top && r.Left >= area.Left && r.Top >= area.Top &&
-                         r.Left < area.Right && r.Top < area.Bottom;
-    if (visible) {
+    return r.Right > r.Left && r.Bottom > r.Top && r.Left >= area.Left && r.Top >= area.Top && r.Left < area.Right &&
+           r.Top < area.Bottom;
+}
+
+void TGridEditPart::Scrolled() {
+    FollowCellControls();
+    if (!FEditor) return;
+    QWidget* w = FEditor->Widget();
+    if (EditedCellInView()) {
         PlaceEditor();
+        if (FScrolledOut) {
+            // Back in view: the editor shows again with what was typed.
+            FScrolledOut = false;
+            const bool gridFocused = FGrid.hasFocus();
+            w->show();
+            w->raise();
+            if (gridFocused) FEditor->FocusWidget()->setFocus(Qt::OtherFocusReason);
+        }
         return;
     }
-    // The cell left the view: the value is committed, never lost.
-    if (!CommitEditor()) PlaceEditor();
+    if (FScrolledOut) return;
+    // Out of view: the editor hides and keeps its value; the edit stays
+    // open until the cell moves, the focus leaves the grid or the cell
+    // comes back into view.
+    FScrolledOut = true;
+    const bool hadFocus = w->isAncestorOf(QApplication::focusWidget()) || w->hasFocus();
+    FLeaving = true;
+    auto done = cb::rtl::OnScopeExit([this] { FLeaving = false; });
+    if (hadFocus) FGrid.setFocus(Qt::OtherFocusReason);
+    w->hide();
+}
+
+QWidget* TGridEditPart::CellControl(int col, int row) const {
+    if (col < 0 || row < 0 || col >= FGrid.ColCount() || row >= FGrid.RowCount()) return nullptr;
+    const TCellProperties* p = FGrid.GetCellObject(col, row);
+    return p ? p->Control : nullptr;
+}
+
+void TGridEditPart::FollowCellControls() {
+    const int left = FGrid.LeftCol(), top = FGrid.TopRow();
+    const int cols = FGrid.VisibleColCount() + 1, rows = FGrid.VisibleRowCount() + 1;
+    const auto inView = [&](int c, int r) { return c >= left && c < left + cols && r >= top && r < top + rows; };
+    // Controls of cells that left the view keep their corner at zero size.
+    if (FControlsLeft >= 0) {
+        for (int r = FControlsTop; r < FControlsTop + FControlsRows; ++r)
+            for (int c = FControlsLeft; c < FControlsLeft + FControlsCols; ++c) {
+                if (inView(c, r)) continue;
+                if (QWidget* control = CellControl(c, r)) control->setGeometry(control->x(), control->y(), 0, 0);
+            }
+    }
+    for (int r = top; r < top + rows; ++r)
+        for (int c = left; c < left + cols; ++c)
+            if (QWidget* control = CellControl(c, r)) {
+                const TRect cell = FGrid.CellRect(c, r);
+                control->setGeometry(cell.Left, cell.Top, cell.Right - cell.Left, cell.Bottom - cell.Top);
+            }
+    FControlsLeft = left;
+    FControlsTop = top;
+    FControlsCols = cols;
+    FControlsRows = rows;
 }
 
 void TGridEditPart::BeforeStorageChange() {

@@ -22,6 +22,7 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,19 +75,34 @@ public:
     // The current cell is about to move to (col, row): an open edit is
     // committed first; false keeps the cell where it is.
     bool CellChanging(int col, int row);
-    // The grid scrolled: the editor follows its cell, or commits when the
-    // cell left the view.
+    // The grid scrolled: the editor follows its cell, hides (keeping its
+    // value) while the cell is out of view and shows again when it is back;
+    // the cells' own controls follow their cells.
     void Scrolled();
+    // The control a cell carries in its properties (none: nullptr).
+    QWidget* CellControl(int col, int row) const;
+    // The edit is open but its cell is scrolled out of view.
+    bool ScrolledOut() const { return FScrolledOut; }
     // Rows, columns or their order are about to change.
     void BeforeStorageChange();
+    // Places the shown editor over its cell again (the cell changed size).
+    void PlaceEditor();
 
     // --- settings of the editors ----------------------------------------------------
     // Items of the combo editors (set them in OnGetEditorType).
     std::vector<std::string> ComboItems;
+    // The objects of the combo items, by index (not owned; may be shorter).
+    std::vector<void*> ComboObjects;
+    // A combo item was chosen (clicked or stepped to with the wheel); fired
+    // after the grid's OnComboChange, with the item's object.
+    std::function<void(QObject* sender, int col, int row, int index, const std::string& text, void* object)>
+        OnComboObjectChange;
     int DefaultComboIndex = -1;
     // Spin editor ranges.
     int SpinMin = 0, SpinMax = 100, SpinIncrement = 1;
     double SpinFloatMin = 0, SpinFloatMax = 100, SpinFloatIncrement = 0.1;
+    // The date pickers show a check box; unticked, the cell is emptied.
+    bool DateCheckBox = false;
     // The custom editor link (not owned).
     TEditLink* EditLink = nullptr;
     // The editor kinds' controls, made when first used (nullptr before).
@@ -100,7 +116,6 @@ protected:
 private:
     void RouteKey(QKeyEvent& event);
     void FocusChanged(QWidget* old, QWidget* now);
-    void PlaceEditor();
     void HideEditorControl();
     bool OwnsWidget(const QWidget* w) const;
     // The text the editor writes back: its value, or the text from before
@@ -108,6 +123,10 @@ private:
     std::string EditorValue();
     void DeliverPending(const QString& text);
     bool MoveBackToEditedCell();
+    bool EditedCellInView() const;
+    void FollowCellControls();
+    // A key on the grid while the editor is scrolled out of view.
+    bool KeyWhileScrolledOut(QKeyEvent& event);
     // An editor of a kind's family, made on first use.
     std::unique_ptr<TCellEditor> MakeEditor(TEditorType kind);
 
@@ -124,6 +143,9 @@ private:
     bool FAdvancing = false;
     bool FEditingSwitchedOff = false;
     bool FLeaving = false;
+    bool FScrolledOut = false;
+    // The cells whose controls were placed at the last scroll.
+    int FControlsLeft = -1, FControlsTop = -1, FControlsCols = 0, FControlsRows = 0;
 };
 
 }  // namespace cb::grid

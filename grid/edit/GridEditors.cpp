@@ -21,12 +21,15 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateTimeEdit>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QWheelEvent>
 
 #include <cmath>
+#include <functional>
 
 namespace cb::grid {
 
@@ -174,14 +177,42 @@ private:
 // ---------------------------------------------------------------------------
 // Combos (both widths of text)
 
+// The combo over the cell: the wheel steps one item while the list is
+// closed and reports the choice as a click on an item does.
+class TGridCombo : public TExtGridComboBox {
+public:
+    TGridCombo(QWidget* parent, std::function<void(int)> chosen)
+        : TExtGridComboBox(parent), FChosen(std::move(chosen)) {}
+
+protected:
+    void wheelEvent(QWheelEvent* event) override {
+        if (view() && view()->isVisible()) {
+            TExtGridComboBox::wheelEvent(event);
+            return;
+        }
+        event->accept();
+        const int delta = event->angleDelta().y();
+        const int index = currentIndex();
+        int next = index;
+        if (delta < 0 && index < count() - 1)
+            next = index + 1;
+        else if (delta > 0 && index > 0)
+            next = index - 1;
+        if (next == index || delta == 0) return;
+        setCurrentIndex(next);
+        FChosen(next);
+    }
+
+private:
+    std::function<void(int)> FChosen;
+};
+
 class TComboEditor : public TCellEditor {
 public:
-    TComboEditor(TGridEditPart& part) : FPart(part), FCombo(new TExtGridComboBox(&part.Grid())) {
+    TComboEditor(TGridEditPart& part)
+        : FPart(part), FCombo(new TGridCombo(&part.Grid(), [this](int index) { Chosen(index); })) {
         FCombo->setInsertPolicy(QComboBox::NoInsert);
-        QObject::connect(FCombo, &QComboBox::activated, FCombo, [this](int index) {
-            TExtStringGrid& g = FPart.Grid();
-            if (g.OnComboChange) g.OnComboChange(FCombo, g.Col(), g.Row(), index, FCombo->itemText(index).toStdString());
-        });
+        QObject::connect(FCombo, &QComboBox::activated, FCombo, [this](int index) { Chosen(index); });
     }
     ~TComboEditor() override { delete FCombo; }
     QWidget* Widget() override { return FCombo; }
@@ -242,6 +273,17 @@ public:
     }
 
 private:
+    // An item was chosen (clicked, or stepped to with the wheel).
+    void Chosen(int index) {
+        TExtStringGrid& g = FPart.Grid();
+        const std::string text = FCombo->itemText(index).toStdString();
+        if (g.OnComboChange) g.OnComboChange(FCombo, g.Col(), g.Row(), index, text);
+        if (FPart.OnComboObjectChange) {
+            void* object =
+                index >= 0 && size_t(index) < FPart.ComboObjects.size() ? FPart.ComboObjects[size_t(index)] : nullptr;
+            FPart.OnComboObjectChange(FCombo, g.Col(), g.Row(), index, text, object);
+        }
+    }
     void Select(const std::string& text) {
         int index = FCombo->findText(Q(text));
         if (index < 0) index = FPart.DefaultComboIndex >= 0 && FPart.DefaultComboIndex < FCombo->count() ? FPart.DefaultComboIndex : 0;
@@ -266,7 +308,7 @@ private:
         edit->setSelection(int(prefix.size()), int(done.size() - prefix.size()));
     }
     TGridEditPart& FPart;
-    TExtGridComboBox* FCombo;  // owned here
+    TGridCombo* FCombo;  // owned here
     TEditorType FKind = edComboEdit;
     bool FCompleting = false;
     int FLastPrefixSize = 0;
@@ -394,25 +436,42 @@ QDate ToQDate(TDateTime d) {
     return QDate(y, m, day);
 }
 
+// The date and time pickers. With the part's DateCheckBox a date picker
+// shows a check box beside the date: unticked, the cell is emptied.
 class TDateEditor : public TCellEditor {
 public:
-    TDateEditor(TGridEditPart& part) : FEdit(new QDateTimeEdit(&part.Grid())) {}
-    ~TDateEditor() override { delete FEdit; }
-    QWidget* Widget() override { return FEdit; }
+    TDateEditor(TGridEditPart& part)
+        : FPart(part), FHolder(new QWidget(&part.Grid())), FCheck(new QCheckBox(FHolder)),
+          FEdit(new QDateTimeEdit(FHolder)) {
+        auto* row = new QHBoxLayout(FHolder);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(2);
+        row->addWidget(FCheck);
+        row->addWidget(FEdit, 1);
+        FHolder->setAutoFillBackground(true);
+        QObject::connect(FCheck, &QCheckBox::toggled, FEdit, &QWidget::setEnabled);
+    }
+    ~TDateEditor() override { delete FHolder; }
+    QWidget* Widget() override { return FHolder; }
+    QWidget* FocusWidget() override { return FEdit; }
     TEditorFamily Family() const override { return TEditorFamily::DatePicker; }
     void Fill(TEditorType kind, const std::string& text) override {
         FTime = kind == edTimeEdit;
+        FWithCheck = !FTime && FPart.DateCheckBox;
+        FCheck->setVisible(FWithCheck);
         FEdit->setCalendarPopup(kind == edDateEdit);
         FEdit->setDisplayFormat(FTime ? QStringLiteral("HH:mm:ss") : QStringLiteral("dd/MM/yyyy"));
         Reset(text);
     }
     std::optional<std::string> Value() override {
         if (FTime) return FEdit->time().toString(QStringLiteral("HH:mm:ss")).toStdString();
+        if (FWithCheck && !FCheck->isChecked()) return std::string();
         const QDate d = FEdit->date();
         return FormatShortDate(EncodeDate(d.year(), d.month(), d.day()));
     }
     // Unreadable text: now.
     void Reset(const std::string& text) override {
+        FCheck->setChecked(true);
         if (FTime) {
             QTime t = QTime::fromString(Q(text), QStringLiteral("H:mm:ss"));
             if (!t.isValid()) t = QTime::fromString(Q(text), QStringLiteral("H:mm"));
@@ -425,10 +484,15 @@ public:
     void DescribeKeyState(TEditorKeyState& s) override {
         s.DroppedDown = FEdit->calendarPopup() && FEdit->calendarWidget() && FEdit->calendarWidget()->isVisible();
     }
+    QCheckBox& CheckBox() { return *FCheck; }
 
 private:
-    QDateTimeEdit* FEdit;  // owned here
+    TGridEditPart& FPart;
+    QWidget* FHolder;  // owned here; holds the two below
+    QCheckBox* FCheck;
+    QDateTimeEdit* FEdit;
     bool FTime = false;
+    bool FWithCheck = false;
 };
 
 class TUniEditor : public TCellEditor {

@@ -2,6 +2,7 @@
 
 #include "grid/ExtStringGrid.h"
 #include "grid/edit/CharFilter.h"
+#include "grid/edit/GridEditPart.h"
 #include "grid/edit/LookupCompletion.h"
 
 #include <QApplication>
@@ -9,6 +10,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
+
+#include <algorithm>
 
 namespace cb::grid {
 
@@ -97,14 +100,18 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* event) {
             return;
         }
         textCursor().insertText(QString(ch));
+        AdvanceWhenFull();
         return;
     }
-    // Enter is a line break only when the grid asks for one (the router
-    // took every Enter that ends the edit).
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !FGrid.Navigation.LineFeedOnEnter) return;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // Enter is a line break when the grid asks for one; Ctrl+Enter is
+        // one in multi-line cells (the router took every Enter that ends
+        // the edit).
+        const bool ctrl = event->modifiers() & Qt::ControlModifier;
+        if (!FGrid.Navigation.LineFeedOnEnter && !(ctrl && FGrid.Multilinecells())) return;
         if (LengthLimit > 0 && toPlainText().size() >= LengthLimit) return;
         textCursor().insertText(QStringLiteral("\n"));
+        if (ctrl && FGrid.SizeWhileTyping.Height) GrowRowToText();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
@@ -116,7 +123,46 @@ void TExtInplaceEdit::keyReleaseEvent(QKeyEvent* event) {
     if (key == Qt::Key_Left || key == Qt::Key_Right) return;
     if (!event->text().isEmpty()) Complete();
     if (FGrid.SizeWhileTyping.Width && FGrid.Col() >= 0) FGrid.MeasureColumnWidth(FGrid.Col(), true);
+    if (FGrid.SizeWhileTyping.Height && FGrid.WordWrap()) GrowRowToText();
     FGrid.EditorNotify(toPlainText().toStdString());
+}
+
+void TExtInplaceEdit::GrowRowToText() {
+    const int row = FGrid.Row();
+    if (row < 0 || row >= FGrid.RowCount()) return;
+    // Lines as the edit shows them: line breaks and, with wrapping, the
+    // wrapped lines.
+    int lines = 0;
+    for (QTextBlock b = document()->firstBlock(); b.isValid(); b = b.next())
+        lines += b.layout() && b.layout()->lineCount() > 0 ? b.layout()->lineCount() : 1;
+    const int old = FGrid.RowHeights(row);
+    FGrid.SetRowHeightForLines(row, std::max(lines, 1), 2 * FGrid.TextMargin.Y);
+    // Typing never shrinks the row.
+    if (FGrid.RowHeights(row) < old) FGrid.SetRowHeights(row, old);
+    if (FGrid.RowHeights(row) == old) return;
+    if (TGridEditPart* part = FGrid.EditPart()) part->PlaceEditor();
+    ensureCursorVisible();
+    if (FGrid.OnEndRowSize) FGrid.OnEndRowSize(&FGrid, row);
+}
+
+void TExtInplaceEdit::AdvanceWhenFull() {
+    // A filled edit (its length limit reached, the caret at the end, no
+    // blank typed) moves on as Enter does.
+    if (!FGrid.Navigation.AdvanceAuto || LengthLimit <= 0) return;
+    const QString text = toPlainText();
+    if (text.size() < LengthLimit || textCursor().position() != text.size() || text.contains(QChar(' '))) return;
+    // The Enter that leaves the edit (Ctrl+Enter where Enter breaks lines).
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return,
+                    FGrid.Navigation.LineFeedOnEnter ? Qt::ControlModifier : Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &enter);
+}
+
+void TExtInplaceEdit::Hidden() {
+    // With LookupHistory, what was typed joins the lookup items.
+    const std::string text = toPlainText().toStdString();
+    if (!FGrid.LookupHistory || text.empty()) return;
+    auto& items = FGrid.LookupItems;
+    if (std::find(items.begin(), items.end(), text) == items.end()) items.push_back(text);
 }
 
 void TExtInplaceEdit::Complete() {

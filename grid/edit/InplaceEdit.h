@@ -32,6 +32,9 @@ public:
     bool TakesChar(QChar& ch, bool& beep) const;
     // Pastes text as the paste command does (events, limits, filter).
     void PasteText(const QString& text);
+    // The edit ended: with the grid's LookupHistory its text joins the
+    // lookup items.
+    void Hidden();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -41,6 +44,10 @@ protected:
 
 private:
     void Complete();
+    // Grows the current row to the edit's lines (SizeWhileTyping.Height).
+    void GrowRowToText();
+    // Navigation.AdvanceAuto: a full edit moves on.
+    void AdvanceWhenFull();
     TExtStringGrid& FGrid;
 };
 

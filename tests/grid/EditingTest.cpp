@@ -8,6 +8,7 @@
 #include "grid/edit/InplaceEdit.h"
 #include "grid/edit/LookupCompletion.h"
 #include "platform/rtl/FormatSettings.h"
+#include "tests/grid/EditingTestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,50 +17,21 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 using namespace cb::grid;
+using cb::grid::test::EditingFixture;
+using cb::grid::test::TCheck;
 
 namespace {
 
 enum class TStart { Type, F2, DoubleClick, DirectEdit, Enter };
 enum class TEnd { Enter, Tab, Escape, ClickCell };
-enum class TCheck { Accept, Refuse, Correct };
 
-class EditingGrid : public ::testing::Test {
+class EditingGrid : public EditingFixture {
 public:
-    void SetUp() override {
-        Grid.SetColCount(5);
-        Grid.SetRowCount(6);
-        Grid.SetFixedCols(1);
-        Grid.SetFixedRows(1);
-        for (int c = 0; c < 5; ++c) Grid.SetColWidths(c, 70);
-        for (int r = 0; r < 6; ++r) Grid.SetRowHeights(r, 22);
-        Grid.SetOptions(Grid.Options() | goEditing | goTabs);
-        Grid.resize(400, 200);
-        Grid.OnGetEditorType = [this](QObject*, int, int, TEditorType& kind) { kind = Kind; };
-        Grid.OnCellValidate = [this](QObject*, int col, int row, std::string& value, bool& valid) {
-            Events.push_back("validate " + std::to_string(col) + "," + std::to_string(row) + " " + value);
-            if (Check == TCheck::Refuse) valid = false;
-            if (Check == TCheck::Correct) value = "fixed";
-        };
-        Grid.OnCellsChanged = [this](QObject*, const TGridRect& r) {
-            Events.push_back("changed " + std::to_string(r.Left) + "," + std::to_string(r.Top));
-        };
-        Grid.OnEditingDone = [this](QObject*) { Events.push_back("done"); };
-        Grid.OnDropError = [this](QObject*, const std::string& m) { Events.push_back("error " + m); };
-        Grid.show();
-        QApplication::setActiveWindow(&Grid);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Grid));
-        Grid.setFocus();
-    }
-
-    QPoint At(int col, int row) const {
-        const TRect r = Grid.CellRect(col, row);
-        return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-    }
-    QWidget* Focus() const { return QApplication::focusWidget(); }
     void Type(const QString& text) {
         for (QChar ch : text) QTest::keyClick(Focus(), ch.toLatin1());
     }
@@ -107,11 +79,6 @@ public:
             break;
         }
     }
-
-    TExtStringGrid Grid;
-    TEditorType Kind = edNormal;
-    TCheck Check = TCheck::Accept;
-    std::vector<std::string> Events;
 };
 
 struct TEditCase {
@@ -330,18 +297,225 @@ TEST_F(EditingGrid, RowAndColumnChangesNeverWriteIntoAnotherCell) {
     }
 }
 
-TEST_F(EditingGrid, EditorFollowsScrollingAndCommitsWhenItsCellLeavesTheView) {
+TEST_F(EditingGrid, EditorFollowsScrollingAndHidesWhileItsCellIsOutOfView) {
+    // Each case types "s" into (2, 2), scrolls the cell out of view, then
+    // does something; the typed value is never lost.
+    struct TScrollCase {
+        const char* Name;
+        std::function<void(EditingGrid&)> Then;
+        const char* Cell;
+        std::vector<std::string> Events;
+        bool StillEditing;
+    };
+    const std::vector<TScrollCase> cases = {
+        {"scrolled back, typed on, Enter",
+         [](EditingGrid& t) {
+             t.Grid.SetTopRow(1);
+             QTest::keyClicks(t.Focus(), "t");
+             QTest::keyClick(t.Focus(), Qt::Key_Return);
+         },
+         "st",
+         {"validate 2,2 st", "changed 2,2", "done"},
+         false},
+        {"typing on the grid brings the cell back",
+         [](EditingGrid& t) { QTest::keyClicks(&t.Grid, "t"); },
+         "old",
+         {},
+         true},
+        {"a move commits",
+         [](EditingGrid& t) { QTest::keyClick(&t.Grid, Qt::Key_Down); },
+         "s",
+         {"validate 2,2 s", "changed 2,2", "done"},
+         false},
+        {"Escape puts the old text back",
+         [](EditingGrid& t) { QTest::keyClick(&t.Grid, Qt::Key_Escape); },
+         "old",
+         {"done"},
+         false},
+        {"the focus leaving commits once",
+         [](EditingGrid& t) {
+             QLineEdit other(&t.Grid);
+             other.show();
+             other.setFocus();
+             QCoreApplication::processEvents();
+         },
+         "s",
+         {"validate 2,2 s", "changed 2,2", "done"},
+         false},
+    };
     Grid.SetRowCount(40);
-    Grid.FocusCell(2, 2, true);
-    QTest::keyClicks(&Grid, "s");
-    QWidget* editor = Grid.EditPart()->EditorWidget();
-    ASSERT_NE(editor, nullptr);
+    for (int r = 1; r < 40; ++r) Grid.SetRowHeights(r, 22);
+    for (const TScrollCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Grid.SetTopRow(1);
+        Grid.SetLeftCol(1);
+        Grid.SetCells(2, 2, "old");
+        Grid.FocusCell(2, 2, true);
+        Grid.setFocus();
+        QTest::keyClicks(&Grid, "s");
+        QWidget* editor = Grid.EditPart()->EditorWidget();
+        ASSERT_NE(editor, nullptr);
+        // Scrolled sideways with the cell still in view: the editor follows.
+        Grid.SetLeftCol(2);
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_EQ(editor->x(), Grid.CellRect(2, 2).Left);
+        Grid.SetTopRow(20);
+        EXPECT_TRUE(Grid.EditorShown());
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_TRUE(Grid.hasFocus());
+        EXPECT_EQ(Grid.Cells(2, 2), "old");
+        Events.clear();
+        c.Then(*this);
+        EXPECT_EQ(Grid.Cells(2, 2), c.Cell);
+        EXPECT_EQ(Events, c.Events);
+        EXPECT_EQ(Grid.EditorShown(), c.StillEditing);
+        if (c.StillEditing) {
+            EXPECT_TRUE(editor->isVisible());
+            EXPECT_EQ(editor->y(), Grid.CellRect(2, 2).Top);
+            EXPECT_EQ(Grid.EditPart()->InplaceEdit()->Text(), "st");
+            QTest::keyClick(Focus(), Qt::Key_Escape);
+        }
+    }
+}
+
+TEST_F(EditingGrid, CellControlsFollowTheirCellsWhenScrolling) {
+    Grid.SetRowCount(40);
+    for (int r = 1; r < 40; ++r) Grid.SetRowHeights(r, 22);
+    QLineEdit control(&Grid);
+    control.show();
+    Grid.EnsureCellProperties(2, 4)->Control = &control;
+    EXPECT_EQ(Grid.EditPart()->CellControl(2, 4), &control);
+    const auto placed = [&] {
+        const TRect r = Grid.CellRect(2, 4);
+        return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    };
+    Grid.SetTopRow(2);
+    EXPECT_EQ(control.geometry(), placed());
+    const QPoint corner = control.pos();
+    Grid.SetTopRow(10);
+    EXPECT_EQ(control.size(), QSize(0, 0));
+    EXPECT_EQ(control.pos(), corner);
+    Grid.SetTopRow(3);
+    EXPECT_EQ(control.geometry(), placed());
     Grid.SetLeftCol(2);
-    EXPECT_TRUE(Grid.EditorShown());
-    EXPECT_EQ(editor->x(), Grid.CellRect(2, 2).Left);
-    Grid.SetTopRow(20);
-    EXPECT_FALSE(Grid.EditorShown());
-    EXPECT_EQ(Grid.Cells(2, 2), "s");
+    EXPECT_EQ(control.geometry(), placed());
+}
+
+TEST_F(EditingGrid, EditorSitsOverItsCellInEitherLayoutDirection) {
+    // The grid lays its columns out left to right in both directions, so
+    // its editors sit over the cell rectangle as drawn.
+    Grid.MergeCellRange(2, 2, 2, 1);
+    for (Qt::LayoutDirection dir : {Qt::LeftToRight, Qt::RightToLeft}) {
+        SCOPED_TRACE(int(dir));
+        Grid.setLayoutDirection(dir);
+        Grid.FocusCell(2, 2, true);
+        QTest::keyClick(&Grid, Qt::Key_F2);
+        QWidget* editor = Grid.EditPart()->EditorWidget();
+        ASSERT_NE(editor, nullptr);
+        const TRect r = Grid.GetMergedCellRect(2, 2);
+        EXPECT_EQ(editor->geometry(), QRect(r.Left, r.Top, r.Right - r.Left - 1, r.Bottom - r.Top - 1));
+        QTest::keyClick(Focus(), Qt::Key_Escape);
+    }
+}
+
+TEST_F(EditingGrid, InplaceEditGrowsItsRowOnCtrlEnterAndTyping) {
+    int sized = -1;
+    Grid.OnEndRowSize = [&](QObject*, int row) { sized = row; };
+    struct TGrowCase {
+        const char* Name;
+        bool Multiline, Height, Wrap;
+        bool CtrlEnter;
+        const char* Typed;
+        const char* Cell;
+        bool Grows;
+    };
+    const std::vector<TGrowCase> cases = {
+        {"Ctrl+Enter breaks the line and grows", true, true, false, true, "b", "a\nb", true},
+        {"Ctrl+Enter breaks the line, no sizing", true, false, false, true, "b", "a\nb", false},
+        {"single-line cells take no break", false, true, false, true, "b", "ab", false},
+        {"wrapped typing grows", false, true, true, false, " wraps over the narrow column width",
+         "a wraps over the narrow column width", true},
+        {"wrapped typing without sizing", false, false, true, false, " wraps over the narrow column width",
+         "a wraps over the narrow column width", false},
+    };
+    for (const TGrowCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Grid.SetRowHeights(2, 22);
+        Grid.SetMultilinecells(c.Multiline);
+        Grid.SetWordWrap(c.Wrap);
+        Grid.SizeWhileTyping.Height = c.Height;
+        sized = -1;
+        Grid.SetCells(2, 2, "");
+        Grid.FocusCell(2, 2, true);
+        Grid.setFocus();
+        QTest::keyClicks(&Grid, "a");
+        if (c.CtrlEnter) QTest::keyClick(Focus(), Qt::Key_Return, Qt::ControlModifier);
+        ASSERT_TRUE(Grid.EditorShown());
+        QTest::keyClicks(Focus(), c.Typed);
+        QWidget* editor = Grid.EditPart()->EditorWidget();
+        EXPECT_EQ(Grid.RowHeights(2) > 22, c.Grows);
+        EXPECT_EQ(sized, c.Grows ? 2 : -1);
+        EXPECT_EQ(editor->height(), std::min(Grid.RowHeights(2) - 1, Grid.CellArea().Bottom - editor->y()));
+        QTest::keyClick(Focus(), Qt::Key_Return);
+        EXPECT_FALSE(Grid.EditorShown());
+        EXPECT_EQ(Grid.Cells(2, 2), c.Cell);
+    }
+}
+
+TEST_F(EditingGrid, AdvanceAutoMovesOnWhenTheEditIsFull) {
+    Grid.MaxEditLength = 3;
+    Grid.Navigation.AdvanceOnEnter = true;
+    struct TFullCase {
+        const char* Name;
+        bool Auto;
+        const char* Typed;
+        const char* Cell;  // (2, 2) afterwards
+        int Col;           // current column afterwards
+    };
+    const std::vector<TFullCase> cases = {
+        {"full edit moves on", true, "abc", "abc", 3},
+        {"a blank keeps it", true, "a b", "old", 2},
+        {"not full", true, "ab", "old", 2},
+        {"off", false, "abc", "old", 2},
+    };
+    for (const TFullCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Grid.Navigation.AdvanceAuto = c.Auto;
+        Grid.SetCells(2, 2, "old");
+        Grid.FocusCell(2, 2, true);
+        Grid.setFocus();
+        QTest::keyClicks(&Grid, QString(c.Typed).left(1));
+        QTest::keyClicks(Focus(), QString(c.Typed).mid(1));
+        EXPECT_EQ(Grid.Cells(2, 2), c.Cell);
+        EXPECT_EQ(Grid.Col(), c.Col);
+        EXPECT_EQ(Grid.EditorShown(), c.Col == 2);
+        if (Grid.EditorShown()) QTest::keyClick(Focus(), Qt::Key_Escape);
+    }
+}
+
+TEST_F(EditingGrid, LookupHistoryKeepsWhatWasTyped) {
+    Grid.Lookup = true;
+    for (bool history : {true, false}) {
+        SCOPED_TRACE(history);
+        Grid.LookupHistory = history;
+        Grid.LookupItems = {"Pear"};
+        Grid.FocusCell(2, 2, true);
+        Grid.setFocus();
+        QTest::keyClicks(&Grid, "A");
+        QTest::keyClicks(Focus(), "pple");
+        QTest::keyClick(Focus(), Qt::Key_Return);
+        // Typed twice: listed once.
+        QTest::keyClicks(&Grid, "A");
+        QTest::keyClicks(Focus(), "pple");
+        QTest::keyClick(Focus(), Qt::Key_Escape);
+        EXPECT_EQ(Grid.LookupItems,
+                  history ? std::vector<std::string>({"Pear", "Apple"}) : std::vector<std::string>({"Pear"}));
+        Grid.FocusCell(3, 3, true);
+        QTest::keyClicks(&Grid, "a");
+        QTest::keyClicks(Focus(), "p");
+        EXPECT_EQ(Grid.EditPart()->InplaceEdit()->Text(), history ? "apple" : "ap");
+        QTest::keyClick(Focus(), Qt::Key_Escape);
+    }
 }
 
 TEST_F(EditingGrid, RefusedCellsSwitchEditingOffAndEditableOnesBackOn) {

@@ -9,11 +9,14 @@
 #include "grid/util/TextUtils.h"
 #include "platform/rtl/FormatSettings.h"
 #include "tests/common/TestSupport.h"
+#include "tests/grid/EditingTestSupport.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -23,43 +26,15 @@
 #include <vector>
 
 using namespace cb::grid;
+using cb::grid::test::EditingFixture;
+using cb::grid::test::TCheck;
 
 namespace {
 
-class ControlEditing : public ::testing::Test {
+// Wider cells for the controls.
+class ControlEditing : public EditingFixture {
 public:
-    void SetUp() override {
-        Grid.SetColCount(5);
-        Grid.SetRowCount(6);
-        Grid.SetFixedCols(1);
-        Grid.SetFixedRows(1);
-        for (int c = 0; c < 5; ++c) Grid.SetColWidths(c, 90);
-        for (int r = 0; r < 6; ++r) Grid.SetRowHeights(r, 24);
-        Grid.SetOptions(Grid.Options() | goEditing | goTabs);
-        Grid.resize(480, 220);
-        Grid.OnGetEditorType = [this](QObject*, int, int, TEditorType& kind) {
-            kind = Kind;
-            Grid.ComboItems() = {"Red", "Green", "Blue"};
-        };
-        Grid.OnCellValidate = [this](QObject*, int col, int row, std::string& value, bool& valid) {
-            Events.push_back("validate " + std::to_string(col) + "," + std::to_string(row) + " " + value);
-            valid = !Refuse;
-        };
-        Grid.OnCellsChanged = [this](QObject*, const TGridRect& r) {
-            Events.push_back("changed " + std::to_string(r.Left) + "," + std::to_string(r.Top));
-        };
-        Grid.OnEditingDone = [this](QObject*) { Events.push_back("done"); };
-        Grid.show();
-        QApplication::setActiveWindow(&Grid);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Grid));
-        Grid.setFocus();
-    }
-    QWidget* Focus() const { return QApplication::focusWidget(); }
-
-    TExtStringGrid Grid;
-    TEditorType Kind = edNormal;
-    bool Refuse = false;
-    std::vector<std::string> Events;
+    ControlEditing() : EditingFixture(90, 24, {480, 220}) {}
 };
 
 // Keys typed into the editor: letters as they are, these stand for keys.
@@ -164,7 +139,7 @@ TEST_F(ControlEditing, EveryControlKindThroughStartTypeValidateAndEnd) {
 }
 
 TEST_F(ControlEditing, RefusedValuesKeepEveryControlOnTheCell) {
-    Refuse = true;
+    Check = TCheck::Refuse;
     for (TEditorType kind : {edSpinEdit, edComboEdit, edEditBtn, edUnitEditBtn, edUniEdit, edUniComboEdit}) {
         SCOPED_TRACE(int(kind));
         Kind = kind;
@@ -252,6 +227,89 @@ TEST_F(ControlEditing, EllipsisButtonTakesTheEventsText) {
     QTest::keyClick(Focus(), Qt::Key_F4);
     QTest::keyClick(Focus(), Qt::Key_Return);
     EXPECT_EQ(Grid.Cells(2, 2), "pick at 2,2");
+}
+
+TEST_F(ControlEditing, ComboWheelStepsOneItemAndReportsTheChoice) {
+    Kind = edComboList;
+    int objects[3] = {10, 20, 30};
+    Grid.EditPart()->ComboObjects = {&objects[0], &objects[1], &objects[2]};
+    std::vector<std::string> chosen;
+    Grid.OnComboChange = [&](QObject* sender, int col, int row, int index, const std::string& text) {
+        EXPECT_NE(qobject_cast<QComboBox*>(sender), nullptr);
+        chosen.push_back("change " + std::to_string(col) + "," + std::to_string(row) + " " + std::to_string(index) +
+                         " " + text);
+    };
+    Grid.EditPart()->OnComboObjectChange = [&](QObject*, int, int, int index, const std::string& text, void* object) {
+        chosen.push_back("object " + std::to_string(index) + " " + text + " " +
+                         std::to_string(object ? *static_cast<int*>(object) : -1));
+    };
+    Grid.SetCells(2, 2, "Green");
+    Grid.FocusCell(2, 2, true);
+    QTest::keyClick(&Grid, Qt::Key_F2);
+    auto* combo = qobject_cast<QComboBox*>(Grid.EditPart()->EditorWidget());
+    ASSERT_NE(combo, nullptr);
+    const auto wheel = [&](int delta) {
+        const QPointF at(combo->width() / 2.0, combo->height() / 2.0);
+        QWheelEvent event(at, combo->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QCoreApplication::sendEvent(combo, &event);
+    };
+    wheel(-120);  // down: Blue
+    wheel(-120);  // at the last item: nothing
+    wheel(120);   // up: Green
+    wheel(120);   // Red
+    wheel(120);   // at the first: nothing
+    EXPECT_EQ(chosen, (std::vector<std::string>{"change 2,2 2 Blue", "object 2 Blue 30", "change 2,2 1 Green",
+                                                "object 1 Green 20", "change 2,2 0 Red", "object 0 Red 10"}));
+    EXPECT_TRUE(Grid.EditorShown());
+    QTest::keyClick(Focus(), Qt::Key_Return);
+    EXPECT_EQ(Grid.Cells(2, 2), "Red");
+}
+
+TEST_F(ControlEditing, DatePickerCheckBoxEmptiesTheCellWhenUnticked) {
+    struct TCheckCase {
+        const char* Name;
+        TEditorType Kind;
+        bool WithBox;
+        bool Untick;
+        const char* After;
+        std::vector<std::string> Events;
+    };
+    const std::vector<TCheckCase> cases = {
+        {"unticked empties", edDateEdit, true, true, "", {"validate 2,2 ", "changed 2,2", "done"}},
+        {"ticked and unchanged", edDateEditUpDown, true, false, "01/02/2024", {"done"}},
+        {"no box: the date stands", edDateEdit, false, false, "01/02/2024", {"done"}},
+    };
+    for (const TCheckCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Kind = c.Kind;
+        Grid.EditPart()->DateCheckBox = c.WithBox;
+        Grid.SetCells(2, 2, "01/02/2024");
+        Grid.FocusCell(2, 2, true);
+        Grid.setFocus();
+        Events.clear();
+        QTest::keyClick(&Grid, Qt::Key_F2);
+        QWidget* editor = Grid.EditPart()->EditorWidget();
+        ASSERT_NE(editor, nullptr);
+        auto* box = editor->findChild<QCheckBox*>();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->isVisible(), c.WithBox);
+        if (c.WithBox) {
+            EXPECT_TRUE(box->isChecked());
+        }
+        if (c.Untick) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() / 2));
+        EXPECT_TRUE(Grid.EditorShown());
+        QTest::keyClick(Focus(), Qt::Key_Return);
+        EXPECT_FALSE(Grid.EditorShown());
+        EXPECT_EQ(Grid.Cells(2, 2), c.After);
+        EXPECT_EQ(Events, c.Events);
+    }
+    // A time picker has no box.
+    Kind = edTimeEdit;
+    Grid.SetCells(2, 2, "10:30:00");
+    QTest::keyClick(&Grid, Qt::Key_F2);
+    EXPECT_FALSE(Grid.EditPart()->EditorWidget()->findChild<QCheckBox*>()->isVisible());
+    QTest::keyClick(Focus(), Qt::Key_Escape);
 }
 
 TEST_F(ControlEditing, DataCheckBoxShowsNoEditor) {
