@@ -1,12 +1,18 @@
 #include "charteditors/series/FunctionEditor.h"
 
+#include "chart/functions/AverageFunction.h"
+#include "chart/functions/CustomFunction.h"
 #include "chart/series/ChartSeries.h"
 #include "chart/series/PlotFunction.h"
 #include "charteditors/series/SeriesEditorKit.h"
 #include "platform/rtl/ScopeGuard.h"
 
+#include <QCheckBox>
+#include <QLocale>
+
 #include <cmath>
 #include <exception>
+#include <stdexcept>
 
 namespace cb::charteditors {
 
@@ -14,7 +20,9 @@ using namespace cb::chart;
 
 TBaseFunctionEditor::TBaseFunctionEditor(QWidget* owner) : TEditorForm(owner) {}
 
-TPlotFunction* TBaseFunctionEditor::Function() const { return Edited().As<TPlotFunction>(); }
+TPlotFunction* TBaseFunctionEditor::Function() const {
+    return Edited().As<TPlotFunction>();
+}
 
 void TBaseFunctionEditor::FormShow() {
     if (TPlotFunction* f = Function()) LoadOptions(*f);
@@ -82,6 +90,69 @@ void TPlotFunctionEditor::StoreOptions(TPlotFunction& f) {
     if (!ParseDecimal(ENum->text(), period)) period = 0;
     f.SetPeriod(period);
     FPeriod = f.Period();
+}
+
+TAverageFuncEditor::TAverageFuncEditor(QWidget* owner) : TPlotFunctionEditor(owner) {
+    CBNulls = new QCheckBox("&Include Null values", this);
+    CBNulls->setObjectName("CBNulls");
+    if (auto* grid = qobject_cast<QGridLayout*>(layout())) grid->addWidget(CBNulls, grid->rowCount(), 0, 1, 2);
+    connect(CBNulls, &QCheckBox::toggled, this, [this] { MarkPending(); });
+}
+
+void TAverageFuncEditor::LoadOptions(TPlotFunction& f) {
+    TPlotFunctionEditor::LoadOptions(f);
+    if (auto* a = dynamic_cast<TAveragePlotFunction*>(&f)) CBNulls->setChecked(a->IncludeNulls());
+}
+
+void TAverageFuncEditor::StoreOptions(TPlotFunction& f) {
+    TPlotFunctionEditor::StoreOptions(f);
+    if (auto* a = dynamic_cast<TAveragePlotFunction*>(&f)) a->SetIncludeNulls(CBNulls->isChecked());
+}
+
+TCustomFunctionEditor::TCustomFunctionEditor(QWidget* owner) : TBaseFunctionEditor(owner) {
+    setWindowTitle("Function");
+    TEditorGrid g(this);
+    EStart = g.Edit("EStart", "&Start X:");
+    EStep = g.Edit("EStep", "S&tep:");
+    ENum = g.Edit("ENum", "&Num. points:");
+    EStart->setText("0");
+    EStep->setText("1");
+    ENum->setText("100");
+    for (QLineEdit* e : {EStart, EStep, ENum}) connect(e, &QLineEdit::textEdited, this, [this] { MarkPending(); });
+}
+
+void TCustomFunctionEditor::LoadOptions(TPlotFunction& f) {
+    auto* c = dynamic_cast<TCustomPlotFunction*>(&f);
+    if (!c) return;
+    EStart->setText(QString::number(c->StartX(), 'g', 15));
+    EStep->setText(QString::number(c->Period(), 'g', 15));
+    ENum->setText(QString::number(c->NumPoints()));
+}
+
+namespace {
+
+[[noreturn]] void NotANumber(const QLineEdit* e) {
+    throw std::invalid_argument("\"" + e->text().toStdString() + "\" is not a valid number");
+}
+
+}  // namespace
+
+void TCustomFunctionEditor::StoreOptions(TPlotFunction& f) {
+    auto* c = dynamic_cast<TCustomPlotFunction*>(&f);
+    if (!c) return;
+    double start = 0, step = 0;
+    long long count = 0;
+    if (!ParseDecimal(EStart->text(), start)) NotANumber(EStart);
+    if (!ParseDecimal(EStep->text(), step)) NotANumber(EStep);
+    if (!ParseInteger(ENum->text(), count)) NotANumber(ENum);
+    if (count < 0 || count > MaxCustomPoints)
+        throw std::out_of_range(QString("The number of points must be from 0 to %1, not %2.")
+                                    .arg(QLocale(QLocale::English).toString(MaxCustomPoints))
+                                    .arg(count)
+                                    .toStdString());
+    c->SetPeriod(step);
+    c->SetStartX(start);
+    c->SetNumPoints(int(count));
 }
 
 bool ApplyDataSources(TChartSeries& series, const std::vector<TChartSeries*>& sources, std::string& error) {

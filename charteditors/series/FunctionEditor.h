@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -53,6 +54,34 @@ private:
     void StyleChanged();
     double FPeriod = 0;
 };
+
+// The period editor plus whether empty points count in the mean.
+class TAverageFuncEditor : public TPlotFunctionEditor {
+public:
+    explicit TAverageFuncEditor(QWidget* owner = nullptr);
+    QCheckBox* CBNulls;
+
+protected:
+    void LoadOptions(cb::chart::TPlotFunction& f) override;
+    void StoreOptions(cb::chart::TPlotFunction& f) override;
+};
+
+// Start, step and number of points of a function that needs no source.
+// All three are checked before any is stored: a text that is not a number,
+// or a count outside 0..MaxCustomPoints, stores nothing and names the text.
+class TCustomFunctionEditor : public TBaseFunctionEditor {
+public:
+    explicit TCustomFunctionEditor(QWidget* owner = nullptr);
+    QLineEdit* EStart;
+    QLineEdit* EStep;
+    QLineEdit* ENum;
+
+protected:
+    void LoadOptions(cb::chart::TPlotFunction& f) override;
+    void StoreOptions(cb::chart::TPlotFunction& f) override;
+};
+
+constexpr int MaxCustomPoints = 1000000;
 
 // Sets the series' data sources (validated first: a source that is the
 // series or is fed by it is refused) with its updates held, then refills

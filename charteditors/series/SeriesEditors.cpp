@@ -7,6 +7,7 @@
 #include "charteditors/series/MoreSeriesEditors.h"
 #include "charteditors/series/PieSeriesEditor.h"
 #include "charteditors/series/SeriesPointerEditor.h"
+#include "charteditors/series/SeriesToolEditor.h"
 
 namespace cb::charteditors {
 
@@ -24,6 +25,9 @@ void RegisterSeriesEditors() {
     RegisterEditorClass<TGanttSeriesEditor>("TGanttSeriesEditor");
     RegisterEditorClass<TArrowSeriesEditor>("TArrowSeriesEditor");
     RegisterEditorClass<TBubbleSeriesEditor>("TBubbleSeriesEditor");
+    RegisterEditorClass<TCustomFunctionEditor>("TCustomFunctionEditor");
+    RegisterEditorClass<TAverageFuncEditor>("TAverageFuncEditor");
+    RegisterEditorClass<TSeriesToolEditor>("TSeriesToolEditor");
 }
 
 }  // namespace cb::charteditors

@@ -1,9 +1,12 @@
 #include "charteditors/series/SeriesPointerEditor.h"
 
 #include "chart/panel/CustomAxisPanel.h"
+#include "chart/series/ChartSeries.h"
+#include "chart/series/SeriesMarks.h"
 #include "chart/series/SeriesPointer.h"
 #include "chart/series/line/CustomSeries.h"
 #include "charteditors/common/EditorButtons.h"
+#include "charteditors/common/EditorRegistry.h"
 #include "charteditors/series/SeriesEditorKit.h"
 
 namespace cb::charteditors {
@@ -81,7 +84,9 @@ TSeriesPointer* TSeriesPointerEditor::Pointer() const {
     return nullptr;
 }
 
-TCustomSeries* TSeriesPointerEditor::Series() const { return Edited().As<TCustomSeries>(); }
+TCustomSeries* TSeriesPointerEditor::Series() const {
+    return Edited().As<TCustomSeries>();
+}
 
 void TSeriesPointerEditor::HideSizeControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{Label1, SEPointHorizSize, Label2, SEPointVertSize})
@@ -121,7 +126,7 @@ void TSeriesPointerEditor::VisibleChanged(bool on) {
         CBPoDark->setEnabled(false);
     }
     for (QWidget* w : std::initializer_list<QWidget*>{CBInflate, SEPointHorizSize, SEPointVertSize, CBStyle,
-                                                       BPoinPenCol, CBDefBrushColor})
+                                                      BPoinPenCol, CBDefBrushColor})
         w->setEnabled(on);
 }
 
@@ -140,6 +145,15 @@ void TSeriesPointerEditor::UpdateDefaultColor() {
     if (!p) return;
     TFilling quiet(*this);
     CBDefBrushColor->setChecked(p->GetBrushColor() == clDefault && p->Pen().Color() == clDefault);
+}
+
+void EditCalloutPointer(QWidget* component, TMarksCallout& callout, TChartSeries* series) {
+    auto form = CreateEditorDialog<TSeriesPointerEditor>(component);
+    form->setWindowTitle("Pointer");
+    form->BindObject(TEditedObject::Part(static_cast<TSeriesPointer*>(&callout), series));
+    form->CBInflate->hide();
+    form->CBColorEach->hide();
+    form->exec();
 }
 
 }  // namespace cb::charteditors

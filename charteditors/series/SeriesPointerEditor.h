@@ -10,6 +10,8 @@ class QLabel;
 class QSpinBox;
 
 namespace cb::chart {
+class TChartSeries;
+class TMarksCallout;
 class TSeriesPointer;
 class TCustomSeries;
 }  // namespace cb::chart
@@ -48,5 +50,9 @@ private:
     void Update3D();
     void UpdateDefaultColor();
 };
+
+// The pointer dialog on a marks callout, modal near the component, without
+// "Inflate Margins" and "Color Each"; its changes are live (no OK or Cancel).
+void EditCalloutPointer(QWidget* component, cb::chart::TMarksCallout& callout, cb::chart::TChartSeries* series);
 
 }  // namespace cb::charteditors

@@ -2,6 +2,10 @@
 // shown for each period style, storing on apply, and errors that leave
 // neither recalculation nor the series' updates held.
 #include "EditorTestSupport.h"
+#include "UserActions.h"
+
+#include "chart/functions/AverageFunction.h"
+#include "chart/functions/CustomFunction.h"
 
 #include "chart/series/PlotFunction.h"
 #include "chart/series/line/LineSeries.h"
@@ -9,6 +13,7 @@
 #include "charteditors/common/EditorRegistry.h"
 #include "charteditors/series/FunctionEditor.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -37,14 +42,8 @@ struct FunctionEditorTest : ::testing::Test {
         function = output->Function();
     }
     std::unique_ptr<TPlotFunctionEditor> Open() {
-        auto form = CreateEditorByName(function->EditorClassName(), nullptr);
-        auto* typed = dynamic_cast<TPlotFunctionEditor*>(form.get());
-        EXPECT_NE(typed, nullptr);
-        form.release();
-        std::unique_ptr<TPlotFunctionEditor> e(typed);
-        e->BindObject(TEditedObject::Part(function, output));
-        e->show();
-        return e;
+        return cbtest::OpenEditor<TPlotFunctionEditor>(function->EditorClassName(),
+                                                       TEditedObject::Part(function, output));
     }
 };
 
@@ -121,6 +120,93 @@ TEST_F(FunctionEditorTest, ACircularSourceIsRefusedWithUpdatesReleased) {
     // No sources: none kept.
     ASSERT_TRUE(ApplyDataSources(*output, {}, error));
     EXPECT_TRUE(output->DataSources().empty());
+}
+
+// The options editor the function names, bound to the output's function.
+template <class E>
+std::unique_ptr<E> OpenOptions(TChartSeries* output) {
+    return cbtest::OpenEditor<E>(output->Function()->EditorClassName(),
+                                 TEditedObject::Part(output->Function(), output));
+}
+
+TEST(FunctionOptions, AverageEditorAddsIncludeNullsToThePeriod) {
+    RegisterStandardEditors();
+    TChart chart;
+    auto* output = chart.CreateSeries<TLineSeries>();
+    output->AttachFunction(std::make_unique<TAveragePlotFunction>());
+    auto* average = static_cast<TAveragePlotFunction*>(output->Function());
+    auto e = OpenOptions<TAverageFuncEditor>(output);
+    ASSERT_TRUE(e);
+    EXPECT_TRUE(e->CBNulls->isChecked());
+    int pending = 0;
+    e->OnPending = [&] { ++pending; };
+    cbtest::Click(e->CBNulls);
+    cbtest::Choose(e->CBStyle, 1);
+    cbtest::Type(e->ENum, "3");
+    EXPECT_GE(pending, 3);
+    EXPECT_TRUE(average->IncludeNulls());  // nothing written before Apply
+    std::string error;
+    ASSERT_TRUE(e->ApplyOptions(error)) << error;
+    EXPECT_FALSE(average->IncludeNulls());
+    EXPECT_EQ(average->Period(), 3);
+    // Shown again from the function.
+    e->hide();
+    e->show();
+    EXPECT_FALSE(e->CBNulls->isChecked());
+    EXPECT_EQ(e->ENum->text(), "3");
+    cbtest::Screenshot(e.get(), "editor-function-average");
+}
+
+TEST(FunctionOptions, CustomEditorStoresStartStepAndCountOrNothing) {
+    RegisterStandardEditors();
+    TChart chart;
+    auto* output = chart.CreateSeries<TLineSeries>();
+    output->AttachFunction(std::make_unique<TCustomPlotFunction>());
+    auto* custom = static_cast<TCustomPlotFunction*>(output->Function());
+    custom->OnCalculate = [](TCustomPlotFunction*, double x, double& y) { y = 2 * x; };
+    auto e = OpenOptions<TCustomFunctionEditor>(output);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->EStart->text(), "0");
+    EXPECT_EQ(e->EStep->text(), "1");
+    EXPECT_EQ(e->ENum->text(), "100");
+    int pending = 0;
+    e->OnPending = [&] { ++pending; };
+    cbtest::Type(e->EStart, "5");
+    cbtest::Type(e->EStep, "0.5");
+    cbtest::Type(e->ENum, "4");
+    EXPECT_GE(pending, 3);
+    std::string error;
+    ASSERT_TRUE(e->ApplyOptions(error)) << error;
+    EXPECT_EQ(custom->StartX(), 5);
+    EXPECT_EQ(custom->Period(), 0.5);
+    EXPECT_EQ(custom->NumPoints(), 4);
+    ASSERT_EQ(output->PointCount(), 4);
+    EXPECT_EQ(output->XValues().Value(3), 6.5);
+    EXPECT_EQ(output->YValues().Value(3), 13);
+    cbtest::Screenshot(e.get(), "editor-function-custom");
+
+    // A bad field stores none of the three, and the error names the text.
+    const struct {
+        QLineEdit* edit;
+        const char* text;
+        const char* named;
+    } bad[] = {{e->EStart, "abc", "\"abc\""}, {e->EStep, "1e", "\"1e\""},
+               {e->ENum, "2.5", "\"2.5\""},   {e->ENum, "2000000000", "2000000000"},
+               {e->ENum, "-1", "-1"},         {e->EStep, "-2", ""}};  // the function's own refusal
+    for (const auto& c : bad) {
+        const QString before = c.edit->text();
+        cbtest::Type(e->EStart, "7");
+        c.edit->setText(c.text);
+        error.clear();
+        EXPECT_FALSE(e->ApplyOptions(error)) << c.text;
+        EXPECT_NE(error.find(c.named), std::string::npos) << error;
+        EXPECT_EQ(custom->StartX(), 5) << c.text;
+        EXPECT_EQ(custom->Period(), 0.5) << c.text;
+        EXPECT_EQ(custom->NumPoints(), 4) << c.text;
+        EXPECT_FALSE(custom->Updating()) << c.text;
+        c.edit->setText(before);
+        cbtest::Type(e->EStart, "5");
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // them (by the class name the series answers), each control changed once
 // the way a person changes it, and the series checked after each change.
 #include "EditorTestSupport.h"
+#include "UserActions.h"
 
 #include "chart/series/SeriesPointer.h"
 #include "chart/series/arrow/ArrowSeries.h"
@@ -10,17 +11,17 @@
 #include "chart/series/fastline/FastLineSeries.h"
 #include "chart/series/gantt/GanttSeries.h"
 #include "chart/series/line/AreaSeries.h"
-#include "chart/series/shape/ShapeSeries.h"
 #include "chart/series/line/LineSeries.h"
 #include "chart/series/line/PointSeries.h"
 #include "chart/series/pie/PieSeries.h"
+#include "chart/series/shape/ShapeSeries.h"
 #include "charteditors/StandardEditors.h"
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/common/EditorRegistry.h"
+#include "charteditors/common/PenDialog.h"
 #include "charteditors/series/BarSeriesEditor.h"
 #include "charteditors/series/CustomSeriesEditor.h"
 #include "charteditors/series/MoreSeriesEditors.h"
-#include "charteditors/common/PenDialog.h"
 #include "charteditors/series/PieSeriesEditor.h"
 #include "charteditors/series/SeriesEditorKit.h"
 #include "charteditors/series/SeriesPointerEditor.h"
@@ -39,29 +40,10 @@ using namespace cb::charteditors;
 
 namespace {
 
-// Changes a control once as a person would.
-void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2)); }
-void StepUp(QSpinBox* s) {
-    s->setFocus();
-    QTest::keyClick(s, Qt::Key_Up);
-}
-void Type(QAbstractSpinBox* s, const QString& text) {
-    s->setFocus();
-    QTest::keyClick(s, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(s, text);
-}
-void Type(QLineEdit* e, const QString& text) {
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClicks(e, text);
-}
-void Choose(QComboBox* c, int index) {
-    ASSERT_TRUE(c->isEnabled()) << c->objectName().toStdString();
-    c->setFocus();
-    for (int i = 0; i < 50 && c->currentIndex() < index; ++i) QTest::keyClick(c, Qt::Key_Down);
-    for (int i = 0; i < 50 && c->currentIndex() > index; ++i) QTest::keyClick(c, Qt::Key_Up);
-    ASSERT_EQ(c->currentIndex(), index);
-}
+using cbtest::Choose;
+using cbtest::Click;
+using cbtest::StepUp;
+using cbtest::Type;
 
 struct Fixture : ::testing::Test {
     std::unique_ptr<TChart> chart = std::make_unique<TChart>();
@@ -79,16 +61,8 @@ struct Fixture : ::testing::Test {
     // The editor the series names, bound to it and shown.
     template <class E>
     std::unique_ptr<E> Open(TChartSeries* series) {
-        std::unique_ptr<TEditorForm> form = CreateEditorByName(series->EditorClassName(), nullptr);
-        EXPECT_NE(form, nullptr) << series->EditorClassName();
-        auto* typed = dynamic_cast<E*>(form.get());
-        EXPECT_NE(typed, nullptr) << series->EditorClassName();
-        if (!typed) return nullptr;
-        form.release();
-        std::unique_ptr<E> editor(typed);
-        editor->BindObject(TEditedObject::Element(series));
-        editor->show();
-        QTest::qWaitForWindowExposed(editor.get());
+        auto editor = cbtest::OpenEditor<E>(series->EditorClassName(), TEditedObject::Element(series));
+        if (editor) QTest::qWaitForWindowExposed(editor.get());
         return editor;
     }
 };
@@ -194,9 +168,9 @@ TEST_F(SeriesEditors, PointerEditorVisibilityDefaultColourAnd3D) {
     // Not visible: every pointer control but "Color Each" is disabled.
     Click(e->CBDrawPoint);
     EXPECT_FALSE(p.Visible());
-    for (QWidget* w : std::initializer_list<QWidget*>{e->CB3dPoint, e->CBPoDark, e->CBInflate, e->SEPointHorizSize,
-                                                       e->SEPointVertSize, e->CBStyle, e->CBDefBrushColor,
-                                                       e->BPoinPenCol})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{e->CB3dPoint, e->CBPoDark, e->CBInflate, e->SEPointHorizSize,
+                                         e->SEPointVertSize, e->CBStyle, e->CBDefBrushColor, e->BPoinPenCol})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_TRUE(e->CBColorEach->isEnabled());
 }
@@ -208,7 +182,7 @@ TEST_F(SeriesEditors, PointerEditorOffers3DOnlyForSomeStylesIn3D) {
     const struct {
         TSeriesPointerStyle style;
         bool has3D;
-    } cases[] = {{psRectangle, true}, {psCircle, false},  {psTriangle, true},
+    } cases[] = {{psRectangle, true},    {psCircle, false},  {psTriangle, true},
                  {psDownTriangle, true}, {psDiamond, false}, {psStar, false}};
     for (const auto& c : cases) {
         Choose(e->CBStyle, int(c.style));
@@ -530,9 +504,8 @@ TEST(TypedNumbers, PartialOrBadInputIsNoNumber) {
         const char* text;
         bool ok;
         double value;
-    } cases[] = {{"", false, 0},  {"-", false, 0},   {"1e", false, 0},  {"1e3", true, 1000},
-                 {" 2.5 ", true, 2.5}, {"-0.5", true, -0.5}, {"nan", false, 0}, {"inf", false, 0},
-                 {"1e999", false, 0}, {"12abc", false, 0}};
+    } cases[] = {{"", false, 0},       {"-", false, 0},   {"1e", false, 0},  {"1e3", true, 1000}, {" 2.5 ", true, 2.5},
+                 {"-0.5", true, -0.5}, {"nan", false, 0}, {"inf", false, 0}, {"1e999", false, 0}, {"12abc", false, 0}};
     for (const auto& c : cases) {
         double v = 0;
         EXPECT_EQ(ParseDecimal(QString(c.text), v), c.ok) << c.text;
