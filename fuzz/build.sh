@@ -11,7 +11,8 @@
 # fuzz_gif (GIF files: both GIF image classes and the LZW decoder; built
 # against Qt; seeds: /usr/bin/python3 tests/gif/make_fixtures.py DIR).
 # fuzz_upgradeinfo (upgrade information files), fuzz_xmla (XMLA answers read
-# as rowsets and data sets; built against Qt Core and libcurl).
+# as rowsets and data sets; built against Qt Core and libcurl), fuzz_series
+# (stored series points and native chart files; built against Qt).
 # Each file says how its input is read; seeds/ holds starting inputs.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,6 +33,7 @@ for t in "$src"/fuzz/fuzz_*.cpp; do
   name=$(basename "$t" .cpp)
   [ "$name" = fuzz_gif ] && continue
   [ "$name" = fuzz_xmla ] && continue
+  [ "$name" = fuzz_series ] && continue
   $CXX $flags -fsanitize=fuzzer "$t" $objs -lsqlite3 -o "$out/$name"
   echo "built $out/$name"
 done
@@ -64,3 +66,17 @@ for f in $src/olap/adomd/*.cpp $src/olap/xmla/*.cpp; do
 done
 $CXX $flags $qtcoreflags -fPIC -fsanitize=fuzzer "$src/fuzz/fuzz_xmla.cpp" $objs $xmlaobjs $qtcorelibs -lcurl -lsqlite3 -o "$out/fuzz_xmla"
 echo "built $out/fuzz_xmla"
+
+# The series target: the chart engine and the native chart file, with Qt.
+qtpflags=$(pkg-config --cflags Qt6Widgets Qt6PrintSupport)
+qtplibs=$(pkg-config --libs Qt6Widgets Qt6PrintSupport)
+chartobjs=""
+for f in $(find "$src/platform" "$src/chart" -name '*.cpp' | sort) $src/chartexport/native/*.cpp; do
+  o="$out/obj/chart_$(echo "$f" | sed "s|$src/||; s|/|_|g").o"
+  if [ ! -f "$o" ] || [ "$f" -nt "$o" ]; then
+    $CXX $flags $qtpflags -fPIC -fsanitize=fuzzer-no-link -c "$f" -o "$o"
+  fi
+  chartobjs="$chartobjs $o"
+done
+$CXX $flags $qtpflags -fPIC -fsanitize=fuzzer "$src/fuzz/fuzz_series.cpp" $chartobjs $qtplibs -o "$out/fuzz_series"
+echo "built $out/fuzz_series"
