@@ -6,12 +6,14 @@
 #include "chartexport/raster/GIFExportFormat.h"
 #include "chartexport/raster/JPEGExportFormat.h"
 #include "chartexport/raster/PNGExportFormat.h"
+#include "chartexport/vml/VMLExportFormat.h"
 
 namespace cb::chartexport {
 
 void RegisterChartExportFormats() {
     RegisterExportFormat(ExportFormatClass<TBMPExportFormat>());
     RegisterExportFormat(ExportFormatClass<TEMFExportFormat>());
+    RegisterExportFormat(ExportFormatClass<TVMLExportFormat>());
     RegisterExportFormat(ExportFormatClass<TGIFExportFormat>());
     RegisterExportFormat(ExportFormatClass<TPNGExportFormat>());
     RegisterExportFormat(ExportFormatClass<TJPEGExportFormat>());
@@ -23,6 +25,7 @@ void UnregisterChartExportFormats() {
     UnregisterExportFormat(ExportFormatClass<TJPEGExportFormat>());
     UnregisterExportFormat(ExportFormatClass<TPNGExportFormat>());
     UnregisterExportFormat(ExportFormatClass<TGIFExportFormat>());
+    UnregisterExportFormat(ExportFormatClass<TVMLExportFormat>());
     UnregisterExportFormat(ExportFormatClass<TEMFExportFormat>());
     UnregisterExportFormat(ExportFormatClass<TBMPExportFormat>());
 }

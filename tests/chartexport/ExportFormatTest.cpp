@@ -63,10 +63,10 @@ TEST(ExportFormatList, StandardFormatsInMenuOrderWithFilterIndices) {
         EXPECT_TRUE(f->OwnsFilterIndex(f->FilterIndex()));
     }
     UnregisterChartExportFormats();
-    EXPECT_EQ(names, (std::vector<std::string>{"as &Bitmap", "as &Metafile", "as &GIF", "as &PNG", "as &JPEG",
-                                               "as &PDF"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"as &Bitmap", "as &Metafile", "as &VML (HTM)", "as &GIF", "as &PNG",
+                                               "as &JPEG", "as &PDF"}));
     // The metafile takes two entries (EMF and WMF).
-    EXPECT_EQ(indices, (std::vector<int>{1, 2, 4, 5, 6, 7}));
+    EXPECT_EQ(indices, (std::vector<int>{1, 2, 4, 5, 6, 7, 8}));
     EXPECT_TRUE(ExportFormatList().empty());
 }
 
