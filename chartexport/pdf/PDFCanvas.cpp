@@ -82,13 +82,6 @@ std::string TPDFCanvas::Pt(double x, double y) const {
     return N3(x) + std::string(" ") + N3(FPageHeight - y);
 }
 
-bool TPDFCanvas::PenClear() {
-    return Pen().Style() == cb::gfx::psClear;
-}
-bool TPDFCanvas::BrushClear() {
-    return Brush().Style() == cb::gfx::bsClear;
-}
-
 std::string TPDFCanvas::PaintOp() {
     if (BrushClear()) return std::string(" S") + CRLF;
     if (PenClear()) return std::string(" f") + CRLF;
@@ -97,39 +90,16 @@ std::string TPDFCanvas::PaintOp() {
 
 // --- 2D ---
 
-void TPDFCanvas::PutPixel(int x, int y, TColor c) {
-    if (PenClear()) return;
-    Pen().SetColor(c);
-    MoveToPoint(x, y);
-    LineToPoint(x, y);
-}
-
 std::unique_ptr<cb::chart::TPlotBlend> TPDFCanvas::BeginTransparency(const TRect&, int) {
     return nullptr;
 }
 void TPDFCanvas::EndTransparency(std::unique_ptr<cb::chart::TPlotBlend>) {}
-
-void TPDFCanvas::MoveToPoint(int x, int y) {
-    FX = x;
-    FY = y;
-}
 
 void TPDFCanvas::LineToPoint(int x, int y) {
     if (!PenClear())
         Out(PenText() + std::string(" ") + Pt(FX, FY) + std::string(" m ") + Pt(x, y) + std::string(" l S") + CRLF);
     FX = x;
     FY = y;
-}
-
-void TPDFCanvas::DrawLine(int x0, int y0, int x1, int y1) {
-    MoveToPoint(x0, y0);
-    LineToPoint(x1, y1);
-}
-void TPDFCanvas::DrawHorizontalLine(int x0, int x1, int y) {
-    DrawLine(x0, y, x1, y);
-}
-void TPDFCanvas::DrawVerticalLine(int x, int y0, int y1) {
-    DrawLine(x, y0, x, y1);
 }
 
 void TPDFCanvas::RectOps(double left, double top, double right, double bottom, bool fillOnly) {
@@ -245,10 +215,6 @@ void TPDFCanvas::EllipsePath(double cx, double cy, double rx, double ry) {
         c(cx - k * rx, cy + ry, cx - rx, cy + k * ry, cx - rx, cy) +
         c(cx - rx, cy - k * ry, cx - k * rx, cy - ry, cx, cy - ry) +
         c(cx + k * rx, cy - ry, cx + rx, cy - k * ry, cx + rx, cy));
-}
-
-void TPDFCanvas::DrawEllipse(int x1, int y1, int x2, int y2) {
-    DrawEllipseAtDepth(x1, y1, x2, y2, 0);
 }
 
 void TPDFCanvas::DrawEllipseAtDepth(int x1, int y1, int x2, int y2, int z) {
@@ -392,10 +358,6 @@ void TPDFCanvas::RemoveClip() {
 
 // --- text ---
 
-void TPDFCanvas::OutputText(int x, int y, const std::string& text) {
-    OutputTextAtDepth(x, y, 0, text);
-}
-
 void TPDFCanvas::OutputRotatedText(int x, int y, const std::string& text, double angle) {
     OutputRotatedTextAtDepth(x, y, 0, text, angle);
 }
@@ -452,51 +414,6 @@ void TPDFCanvas::TextOps(double x, double y, const std::string& text, double ang
 }
 
 // --- 3D ---
-
-void TPDFCanvas::PutPixelAtDepth(int x, int y, int z, TColor c) {
-    ProjectPoint(x, y, z);
-    PutPixel(x, y, c);
-}
-
-void TPDFCanvas::MoveToAtDepth(int x, int y, int z) {
-    ProjectPoint(x, y, z);
-    MoveToPoint(x, y);
-}
-
-void TPDFCanvas::LineToAtDepth(int x, int y, int z) {
-    ProjectPoint(x, y, z);
-    LineToPoint(x, y);
-}
-
-void TPDFCanvas::DrawHorizontalLineAtDepth(int x0, int x1, int y, int z) {
-    MoveToAtDepth(x0, y, z);
-    LineToAtDepth(x1, y, z);
-}
-
-void TPDFCanvas::DrawVerticalLineAtDepth(int x, int y0, int y1, int z) {
-    MoveToAtDepth(x, y0, z);
-    LineToAtDepth(x, y1, z);
-}
-
-void TPDFCanvas::DrawDepthLine(int x, int y, int z0, int z1) {
-    MoveToAtDepth(x, y, z0);
-    LineToAtDepth(x, y, z1);
-}
-
-void TPDFCanvas::DrawLineAtDepth(int x0, int y0, int x1, int y1, int z) {
-    MoveToAtDepth(x0, y0, z);
-    LineToAtDepth(x1, y1, z);
-}
-
-void TPDFCanvas::DrawPolylineAtDepth(std::span<const TPoint> points, int z) {
-    std::vector<TPoint> p(points.begin(), points.end());
-    for (TPoint& q : p) ProjectPoint(q.X, q.Y, z);
-    DrawPolyline(p);
-}
-
-void TPDFCanvas::DrawStoredQuad() {
-    DrawPolygon(FStoredQuad);
-}
 
 TRect TPDFCanvas::BeginDraw(cb::gfx::TCanvas*, cb::chart::TView3DOptions* options, TColor background, bool is3D,
                             const TRect& r) {

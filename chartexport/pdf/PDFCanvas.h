@@ -3,8 +3,8 @@
 // operators appended to a chart object's content stream. One pixel is one
 // PDF unit; page y grows upwards. Pen, brush and font state live on a small
 // scratch canvas of its own, so nothing reaches a device.
-#include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/PlotBlend.h"
+#include "chartexport/core/FlatPlotCanvas.h"
 
 #include <memory>
 #include <string>
@@ -18,12 +18,8 @@ namespace cb::chartexport {
 
 struct TPDFChartObject;
 
-class TPDFCanvas : public cb::chart::TPlotCanvas3D {
+class TPDFCanvas : public TFlatPlotCanvas {
 public:
-    using TColor = cb::chart::TColor;
-    using TRect = cb::chart::TRect;
-    using TPoint = cb::chart::TPoint;
-
     // Writes for chartObject (not owned).
     explicit TPDFCanvas(TPDFChartObject& chartObject);
     ~TPDFCanvas() override;
@@ -33,61 +29,36 @@ public:
     int PageWidth() const { return FPageWidth; }
     int PageHeight() const { return FPageHeight; }
 
-    TColor GetBackgroundColor() override { return FBackColor; }
-    int GetBackgroundMode() override { return FBackMode; }
-    bool IsMonochrome() override { return false; }
-    TColor GetPixelColor(int, int) override { return FBackColor; }
-    void SetBackgroundColor(TColor c) override { FBackColor = c; }
-    void SetBackgroundMode(int mode) override { FBackMode = mode; }
-    void SetMonochromeMode(bool) override {}
-    void PutPixel(int x, int y, TColor c) override;
     std::unique_ptr<cb::chart::TPlotBlend> BeginTransparency(const TRect& r, int percent) override;
     void EndTransparency(std::unique_ptr<cb::chart::TPlotBlend> blend) override;
 
     void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
     void DrawDonutSlice(int xc, int yc, int rx, int ry, double a0, double a1, double holePercent) override;
     void DrawGraphic(int x, int y, const cb::gfx::TGraphic* graphic) override;
-    void DrawEllipse(int x1, int y1, int x2, int y2) override;
     void FillRectangle(const TRect& r) override;
     void LineToPoint(int x, int y) override;
-    void MoveToPoint(int x, int y) override;
     void DrawPie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
     void DrawRect(int x0, int y0, int x1, int y1) override;
     void DrawRoundedRect(int x1, int y1, int x2, int y2, int cornerWidth, int cornerHeight) override;
     void StretchGraphic(const TRect& r, const cb::gfx::TGraphic* graphic) override;
-    void OutputText(int x, int y, const std::string& text) override;
     void ClipToRect(const TRect& r) override;
     void ClipToRoundRect(const TRect& r, int cornerSize) override;
     void ClipToEllipse(const TRect& r, bool inverted = false) override;
     void ClipToPolygon(std::span<const TPoint> points) override;
-    void DrawHorizontalLine(int x0, int x1, int y) override;
-    void DrawVerticalLine(int x, int y0, int y1) override;
     void FillBackground(const TRect& r) override;
     void FillGradient(const TRect& r, TColor start, TColor end, cb::chart::TGradientDirection direction,
                       int balance) override;
-    void DrawLine(int x0, int y0, int x1, int y1) override;
     void DrawPolyline(std::span<const TPoint> points) override;
     void DrawPolygon(std::span<const TPoint> points) override;
     void OutputRotatedText(int x, int y, const std::string& text, double angle) override;
     void RemoveClip() override;
 
-    TColor GetPixelColorAtDepth(int, int, int) override { return FBackColor; }
-    void PutPixelAtDepth(int x, int y, int z, TColor c) override;
     TRect BeginDraw(cb::gfx::TCanvas* canvas, cb::chart::TView3DOptions* options, TColor background, bool is3D,
                     const TRect& r) override;
     void EndDraw(cb::gfx::TCanvas* target, cb::gfx::TCanvas* reattach, const TRect& r) override;
-    bool ShowBufferIfValid() override { return false; }
     void DrawEllipseAtDepth(int x1, int y1, int x2, int y2, int z) override;
-    void DrawHorizontalLineAtDepth(int x0, int x1, int y, int z) override;
-    void DrawVerticalLineAtDepth(int x, int y0, int y1, int z) override;
-    void DrawDepthLine(int x, int y, int z0, int z1) override;
-    void DrawLineAtDepth(int x0, int y0, int x1, int y1, int z) override;
-    void MoveToAtDepth(int x, int y, int z) override;
-    void LineToAtDepth(int x, int y, int z) override;
-    void DrawPolylineAtDepth(std::span<const TPoint> points, int z) override;
     void OutputRotatedTextAtDepth(int x, int y, int z, const std::string& text, double angle) override;
     void OutputTextAtDepth(int x, int y, int z, const std::string& text) override;
-    void DrawStoredQuad() override;
 
 private:
     void Out(const std::string& s);
@@ -96,8 +67,6 @@ private:
     std::string BrushText();
     std::string Pt(double x, double y) const;
     std::string PaintOp();
-    bool PenClear();
-    bool BrushClear();
     void RectOps(double left, double top, double right, double bottom, bool fillOnly);
     void ArcOps(bool pie, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void EllipsePath(double cx, double cy, double rx, double ry);
@@ -107,11 +76,8 @@ private:
 
     TPDFChartObject& FObject;
     std::unique_ptr<cb::gfx::TBitmap> FState;
-    TColor FBackColor = cb::chart::clWhite;
-    int FBackMode = 1;
     int FPageWidth = 0;
     int FPageHeight = 0;
-    double FX = 0, FY = 0;
     // One entry per clipping in force: true when it wrote a "q".
     std::vector<bool> FClips;
 };

@@ -6,6 +6,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Color.h"
+#include "platform/rtl/Strings.h"
 
 #include <algorithm>
 #include <charconv>
@@ -33,30 +34,6 @@ std::string End(const std::string& name) {
 
 std::string Pt(int x, int y) {
     return std::to_string(x) + "," + std::to_string(y);
-}
-
-// Text for an element's content or an attribute.
-std::string Escape(const std::string& s) {
-    std::string r;
-    for (char c : s) {
-        switch (c) {
-        case '&':
-            r += "&amp;";
-            break;
-        case '<':
-            r += "&lt;";
-            break;
-        case '>':
-            r += "&gt;";
-            break;
-        case '"':
-            r += "&quot;";
-            break;
-        default:
-            r += c;
-        }
-    }
-    return r;
 }
 
 // A font name inside a style attribute: quotes and the characters that end
@@ -111,13 +88,6 @@ std::string TVMLCanvas::ColorText(TColor c) {
     return s;
 }
 
-bool TVMLCanvas::PenClear() {
-    return Pen().Style() == cb::gfx::psClear;
-}
-bool TVMLCanvas::BrushClear() {
-    return Brush().Style() == cb::gfx::bsClear;
-}
-
 std::string TVMLCanvas::Opacity() const {
     if (FTransparency == 0) return {};
     return " opacity=" + Quoted(Decimal((100 - FTransparency) * 0.01));
@@ -166,13 +136,6 @@ std::string TVMLCanvas::ShapeOpening() {
     return s + Opacity() + ">";
 }
 
-void TVMLCanvas::PutPixel(int x, int y, TColor c) {
-    if (PenClear()) return;
-    Pen().SetColor(c);
-    MoveToPoint(x, y);
-    LineToPoint(x, y);
-}
-
 std::unique_ptr<cb::chart::TPlotBlend> TVMLCanvas::BeginTransparency(const TRect&, int percent) {
     FTransparency = std::clamp(percent, 0, 100);
     return nullptr;
@@ -214,10 +177,6 @@ void TVMLCanvas::DrawDonutSlice(int xc, int yc, int rx, int ry, double a0, doubl
     DrawPolygon(p);
 }
 
-void TVMLCanvas::DrawEllipse(int x1, int y1, int x2, int y2) {
-    DrawEllipseAtDepth(x1, y1, x2, y2, 0);
-}
-
 void TVMLCanvas::DrawEllipseAtDepth(int x0, int y0, int x1, int y1, int z) {
     ProjectPoint(x0, y0, z);
     ProjectPoint(x1, y1, z);
@@ -255,29 +214,11 @@ void TVMLCanvas::DrawRoundedRect(int x1, int y1, int x2, int y2, int, int) {
     RectElement("roundrect", {x1, y1, x2, y2}, true);
 }
 
-void TVMLCanvas::MoveToPoint(int x, int y) {
-    FX = x;
-    FY = y;
-}
-
 void TVMLCanvas::LineToPoint(int x, int y) {
     if (!PenClear())
         Add("<v:line from=" + Quoted(Pt(FX, FY)) + " to=" + std::string(1, Q) + Pt(x, y) + PenPart("line", true));
     FX = x;
     FY = y;
-}
-
-void TVMLCanvas::DrawLine(int x0, int y0, int x1, int y1) {
-    MoveToPoint(x0, y0);
-    LineToPoint(x1, y1);
-}
-
-void TVMLCanvas::DrawHorizontalLine(int x0, int x1, int y) {
-    DrawLine(x0, y, x1, y);
-}
-
-void TVMLCanvas::DrawVerticalLine(int x, int y0, int y1) {
-    DrawLine(x, y0, x, y1);
 }
 
 void TVMLCanvas::PathShape(std::span<const TPoint> points, bool closed) {
@@ -326,7 +267,8 @@ void TVMLCanvas::FillGradient(const TRect& r, TColor start, TColor end, cb::char
     Add(" <v:fill type=" + Quoted("gradient") + " color=" + Quoted(ColorText(start)) +
         " color2=" + Quoted(ColorText(end)));
     if (FTransparency != 0) Add(Opacity());
-    Add(" method=" + Quoted("sigma") + " angle=" + Quoted(std::to_string(angle)) + " focus=" + Quoted("100%") + End("v:fill"));
+    Add(" method=" + Quoted("sigma") + " angle=" + Quoted(std::to_string(angle)) + " focus=" + Quoted("100%") +
+        End("v:fill"));
     Add("</v:shape>");
 }
 
@@ -349,12 +291,8 @@ void TVMLCanvas::TextElement(int x, int y, const std::string& text, TColor color
     Add("<v:textbox style=" + std::string(1, Q) + "position:absolute; left:" + std::to_string(x + 1) +
         "; top:" + std::to_string(y + 1) + "; color:" + ColorText(color) + "; text-align:left; " + " font-family:" +
         CssName(f.Name()) + "; font-size:" + std::to_string(int(std::lround(f.Size() * 1.4))) + "; " + style + Q + ">");
-    Add(Escape(text));
+    Add(cb::rtl::EscapeMarkup(text));
     Add("</v:textbox>");
-}
-
-void TVMLCanvas::OutputText(int x, int y, const std::string& text) {
-    OutputTextAtDepth(x, y, 0, text);
 }
 
 // Drawn unrotated: VML text boxes are not turned here.
@@ -378,51 +316,6 @@ void TVMLCanvas::OutputTextAtDepth(int x, int y, int z, const std::string& text)
     } else {
         TextElement(x, y, text, colour);
     }
-}
-
-void TVMLCanvas::PutPixelAtDepth(int x, int y, int z, TColor c) {
-    ProjectPoint(x, y, z);
-    PutPixel(x, y, c);
-}
-
-void TVMLCanvas::MoveToAtDepth(int x, int y, int z) {
-    ProjectPoint(x, y, z);
-    MoveToPoint(x, y);
-}
-
-void TVMLCanvas::LineToAtDepth(int x, int y, int z) {
-    ProjectPoint(x, y, z);
-    LineToPoint(x, y);
-}
-
-void TVMLCanvas::DrawHorizontalLineAtDepth(int x0, int x1, int y, int z) {
-    MoveToAtDepth(x0, y, z);
-    LineToAtDepth(x1, y, z);
-}
-
-void TVMLCanvas::DrawVerticalLineAtDepth(int x, int y0, int y1, int z) {
-    MoveToAtDepth(x, y0, z);
-    LineToAtDepth(x, y1, z);
-}
-
-void TVMLCanvas::DrawDepthLine(int x, int y, int z0, int z1) {
-    MoveToAtDepth(x, y, z0);
-    LineToAtDepth(x, y, z1);
-}
-
-void TVMLCanvas::DrawLineAtDepth(int x0, int y0, int x1, int y1, int z) {
-    MoveToAtDepth(x0, y0, z);
-    LineToAtDepth(x1, y1, z);
-}
-
-void TVMLCanvas::DrawPolylineAtDepth(std::span<const TPoint> points, int z) {
-    std::vector<TPoint> p(points.begin(), points.end());
-    for (TPoint& q : p) ProjectPoint(q.X, q.Y, z);
-    DrawPolyline(p);
-}
-
-void TVMLCanvas::DrawStoredQuad() {
-    DrawPolygon(FStoredQuad);
 }
 
 TRect TVMLCanvas::BeginDraw(cb::gfx::TCanvas*, cb::chart::TView3DOptions* options, TColor background, bool is3D,

@@ -2,7 +2,7 @@
 // A chart canvas that writes VML elements, a line or a few each, into a
 // list of lines: shapes, lines, text boxes and gradients. Pen, brush and
 // font state live on a small scratch canvas of its own.
-#include "chart/canvas/PlotCanvas3D.h"
+#include "chartexport/core/FlatPlotCanvas.h"
 #include "platform/rtl/StringList.h"
 
 #include <memory>
@@ -14,12 +14,8 @@ class TBitmap;
 
 namespace cb::chartexport {
 
-class TVMLCanvas : public cb::chart::TPlotCanvas3D {
+class TVMLCanvas : public TFlatPlotCanvas {
 public:
-    using TColor = cb::chart::TColor;
-    using TRect = cb::chart::TRect;
-    using TPoint = cb::chart::TPoint;
-
     // Writes into lines (not owned), starting with the two head lines.
     explicit TVMLCanvas(cb::rtl::TStringList& lines);
     ~TVMLCanvas() override;
@@ -29,68 +25,41 @@ public:
     // The VML text of a colour: one of fifteen names, else "#RRGGBB".
     static std::string ColorText(TColor c);
 
-    TColor GetBackgroundColor() override { return FBackColor; }
-    int GetBackgroundMode() override { return FBackMode; }
-    bool IsMonochrome() override { return false; }
-    TColor GetPixelColor(int, int) override { return FBackColor; }
     unsigned GetTextAlignment() override { return FTextAlign; }
     void SetTextAlignment(unsigned flags) override { FTextAlign = flags; }
-    void SetBackgroundColor(TColor c) override { FBackColor = c; }
-    void SetBackgroundMode(int mode) override { FBackMode = mode; }
-    void SetMonochromeMode(bool) override {}
-    void PutPixel(int x, int y, TColor c) override;
     std::unique_ptr<cb::chart::TPlotBlend> BeginTransparency(const TRect& r, int percent) override;
     void EndTransparency(std::unique_ptr<cb::chart::TPlotBlend> blend) override;
 
     void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
     void DrawDonutSlice(int xc, int yc, int rx, int ry, double a0, double a1, double holePercent) override;
     void DrawGraphic(int, int, const cb::gfx::TGraphic*) override {}
-    void DrawEllipse(int x1, int y1, int x2, int y2) override;
     void FillRectangle(const TRect& r) override;
     void LineToPoint(int x, int y) override;
-    void MoveToPoint(int x, int y) override;
     void DrawPie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
     void DrawRect(int x0, int y0, int x1, int y1) override;
     void DrawRoundedRect(int x1, int y1, int x2, int y2, int cornerWidth, int cornerHeight) override;
     void StretchGraphic(const TRect&, const cb::gfx::TGraphic*) override {}
-    void OutputText(int x, int y, const std::string& text) override;
     void ClipToRect(const TRect&) override {}
     void ClipToRoundRect(const TRect&, int) override {}
     void ClipToEllipse(const TRect&, bool) override {}
     void ClipToPolygon(std::span<const TPoint>) override {}
-    void DrawHorizontalLine(int x0, int x1, int y) override;
-    void DrawVerticalLine(int x, int y0, int y1) override;
     void FillBackground(const TRect& r) override { FillRectangle(r); }
     void FillGradient(const TRect& r, TColor start, TColor end, cb::chart::TGradientDirection direction,
                       int balance) override;
-    void DrawLine(int x0, int y0, int x1, int y1) override;
     void DrawPolyline(std::span<const TPoint> points) override;
     void DrawPolygon(std::span<const TPoint> points) override;
     void OutputRotatedText(int x, int y, const std::string& text, double angle) override;
     void RemoveClip() override {}
 
-    TColor GetPixelColorAtDepth(int, int, int) override { return FBackColor; }
-    void PutPixelAtDepth(int x, int y, int z, TColor c) override;
     TRect BeginDraw(cb::gfx::TCanvas* canvas, cb::chart::TView3DOptions* options, TColor background, bool is3D,
                     const TRect& r) override;
     void EndDraw(cb::gfx::TCanvas* target, cb::gfx::TCanvas* reattach, const TRect& r) override;
-    bool ShowBufferIfValid() override { return false; }
     void DrawEllipseAtDepth(int x1, int y1, int x2, int y2, int z) override;
-    void DrawHorizontalLineAtDepth(int x0, int x1, int y, int z) override;
-    void DrawVerticalLineAtDepth(int x, int y0, int y1, int z) override;
-    void DrawDepthLine(int x, int y, int z0, int z1) override;
-    void DrawLineAtDepth(int x0, int y0, int x1, int y1, int z) override;
-    void MoveToAtDepth(int x, int y, int z) override;
-    void LineToAtDepth(int x, int y, int z) override;
-    void DrawPolylineAtDepth(std::span<const TPoint> points, int z) override;
     void OutputRotatedTextAtDepth(int x, int y, int z, const std::string& text, double angle) override;
     void OutputTextAtDepth(int x, int y, int z, const std::string& text) override;
-    void DrawStoredQuad() override;
 
 private:
     void Add(const std::string& line) { FLines.Add(line); }
-    bool PenClear();
-    bool BrushClear();
     std::string PenPart(const std::string& name, bool lineElement);
     std::string PenTail(const std::string& name);
     std::string ShapeOpening();
@@ -101,10 +70,7 @@ private:
 
     cb::rtl::TStringList& FLines;
     std::unique_ptr<cb::gfx::TBitmap> FState;
-    TColor FBackColor = cb::chart::clWhite;
-    int FBackMode = 1;
     unsigned FTextAlign = 0;
-    int FX = 0, FY = 0;
     int FTransparency = 0;
     TRect FBounds;
 };
