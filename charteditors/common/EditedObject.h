@@ -48,6 +48,16 @@ public:
         return Typed(part);
     }
 
+    // A part of what whole edits, going with whole's element or owner (a
+    // shape's font, a font's shadow).
+    template <class T>
+    static TEditedObject PartOf(const TEditedObject& whole, T* part) {
+        if (whole.FElement) return Part(part, whole.FElement);
+        if (whole.FOwnerElement) return Part(part, whole.FOwnerElement);
+        if (whole.FOwnerObject) return Part(part, whole.FOwnerObject);
+        return Unowned(part);
+    }
+
     // The object as T: for an element any class it is (dynamic_cast); for a
     // part the very type it was bound as. Null when empty or of another type.
     template <class T>

@@ -6,6 +6,16 @@
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/common/PenDialog.h"
 #include "charteditors/controls/ChartScrollBar.h"
+#include "charteditors/style/BrushDialog.h"
+#include "charteditors/style/GradientEditor.h"
+#include "charteditors/style/ShapeEditor.h"
+#include "chart/component/ChartLegend.h"
+#include "chart/panel/PlotShape.h"
+#include "chart/style/ChartBrush.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
 #include "tests/app/ChartViewTestSupport.h"
 
 #include <QSpinBox>
@@ -46,6 +56,45 @@ TEST_F(ProgramChart, PenDialogOnASeriesPenThenCancel) {
     });
     button.click();
     EXPECT_EQ(pen.Width(), width);
+}
+
+TEST_F(ProgramChart, StyleEditorsOnTheLegendAndPanelThenCancel) {
+    OpenChartView();
+    cb::chart::TChart* chart = view->chartGraph();
+    cb::chart::TChartLegend& legend = chart->Legend();
+    const bool round = legend.ShapeStyle() == cb::chart::fosRoundRectangle;
+    TFormPlotShape* shape = CreateShapeEditor(view, TEditedObject::Part<cb::chart::TPlotCustomShape>(&legend, chart),
+                                              nullptr);
+    shape->show();
+    shape->CBRound->click();
+    EXPECT_NE(legend.ShapeStyle() == cb::chart::fosRoundRectangle, round);
+    QTest::keyClick(shape, Qt::Key_Escape);
+    EXPECT_EQ(legend.ShapeStyle() == cb::chart::fosRoundRectangle, round);
+    delete shape;
+
+    cb::chart::TPlotGradient& gradient = chart->Gradient();
+    const int direction = int(gradient.Direction());
+    cbtest::OnNextModal([&](QWidget* w) {
+        auto* d = dynamic_cast<TPlotGradientEditor*>(w);
+        ASSERT_NE(d, nullptr);
+        d->CBDirection->setCurrentIndex(int(cb::chart::gdRadial));
+        EXPECT_EQ(gradient.Direction(), cb::chart::gdRadial);
+        d->BCancel->click();
+    });
+    EXPECT_FALSE(EditGradient(view, TEditedObject::Part(&gradient, chart)));
+    EXPECT_EQ(int(gradient.Direction()), direction);
+
+    cb::chart::TChartBrush& brush = legend.Brush();
+    const auto style = brush.Style();
+    cbtest::OnNextModal([&](QWidget* w) {
+        auto* d = dynamic_cast<TBrushDialog*>(w);
+        ASSERT_NE(d, nullptr);
+        d->LStyle->setCurrentRow(int(cb::gfx::bsDiagCross));
+        EXPECT_EQ(brush.Style(), cb::gfx::bsDiagCross);
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(EditChartBrush(view, TEditedObject::Part(&brush, chart)));
+    EXPECT_EQ(brush.Style(), style);
 }
 
 }  // namespace
