@@ -3,13 +3,20 @@
 #include <sys/mman.h>
 
 #if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
 #include <sanitizer/lsan_interface.h>
-// The leak checker looks for pointers in the blocks too.
+// The leak checker looks for pointers in the blocks too, and the address
+// checker sees the blocks as it sees the heap: only rows handed out and not
+// yet freed may be touched.
 #define CB_ROOT_REGION(p, n) __lsan_register_root_region(p, n)
 #define CB_UNROOT_REGION(p, n) __lsan_unregister_root_region(p, n)
+#define CB_POISON(p, n) __asan_poison_memory_region(p, n)
+#define CB_UNPOISON(p, n) __asan_unpoison_memory_region(p, n)
 #else
 #define CB_ROOT_REGION(p, n) ((void)0)
 #define CB_UNROOT_REGION(p, n) ((void)0)
+#define CB_POISON(p, n) ((void)0)
+#define CB_UNPOISON(p, n) ((void)0)
 #endif
 
 #include <atomic>
@@ -48,6 +55,7 @@ thread_local int gBulkDepth = 0;
 
 void FreeBlock(TStore& s, std::map<std::uintptr_t, TBlock>::iterator it) {
     CB_UNROOT_REGION(it->second.Base, BlockBytes);
+    CB_UNPOISON(it->second.Base, BlockBytes);
     ::munmap(it->second.Base, BlockBytes);
     s.Blocks.erase(it);
     s.Count = s.Blocks.size();
@@ -63,6 +71,7 @@ TBlock* NewBlock(TStore& s) {
     if (p == MAP_FAILED) return nullptr;
     ::madvise(p, BlockBytes, MADV_HUGEPAGE);  // advice only: 4 KB pages if refused
     CB_ROOT_REGION(p, BlockBytes);
+    CB_POISON(p, BlockBytes);
     TBlock& b = s.Blocks[std::uintptr_t(p)];
     b.Base = static_cast<char*>(p);
     s.Count = s.Blocks.size();
@@ -83,6 +92,7 @@ void* Allocate(std::size_t bytes, std::size_t align) {
             if (at + bytes <= BlockBytes) {
                 b->Used = at + bytes;
                 ++b->Live;
+                CB_UNPOISON(b->Base + at, bytes);
                 return b->Base + at;
             }
             if (b->Live == 0) FreeBlock(s, s.Blocks.find(std::uintptr_t(b->Base)));
@@ -104,6 +114,7 @@ void Deallocate(void* p, std::size_t bytes, std::size_t align) noexcept {
             --it;
             if (at < it->first + BlockBytes) {
                 TBlock& b = it->second;
+                CB_POISON(p, bytes);
                 if (--b.Live == 0) {
                     if (&b == s.Current) s.Current = nullptr;
                     FreeBlock(s, it);

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -89,3 +93,19 @@ TEST(RowStore, CellsSurviveRowAndColumnOperations) {
             for (int c = 0; c < 3; ++c) ASSERT_EQ(g->Cells(c, r), k.expect(c, r)) << c << "," << r;
     }
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+TEST(RowStore, FreedRowsInABlockAreOutOfBoundsForTheAddressChecker) {
+    auto g = Filled(5000);
+    ASSERT_GE(rowstore::BlockCount(), 1u);
+    const void* kept = &g->GetRawCellText(2, 1);
+    const void* freed = &g->GetRawCellText(2, 4000);
+    EXPECT_FALSE(__asan_address_is_poisoned(freed));
+    // Rows 0 and 1 keep the block alive; the rows after them are freed.
+    g->SetRowCount(2);
+    ASSERT_GE(rowstore::BlockCount(), 1u);
+    EXPECT_FALSE(__asan_address_is_poisoned(kept));
+    EXPECT_TRUE(__asan_address_is_poisoned(freed));
+    EXPECT_EQ(g->Cells(2, 1), Expected(2, 1));
+}
+#endif
