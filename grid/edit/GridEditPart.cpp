@@ -486,7 +486,10 @@ bool TGridEditPart::MouseRelease(QMouseEvent& event) {
     if (event.button() != Qt::LeftButton || FEditor) return false;
     if (!FGrid.MouseActions.DirectEdit && !(FGrid.Options() & goAlwaysShowEditor)) return false;
     const TGridCoord c = FGrid.MouseCoord(int(event.position().x()), int(event.position().y()));
-    if (c.X != FGrid.Col() || c.Y != FGrid.Row() || FGrid.GridState() != gsNormal) return false;
+    // A plain click: the part sees its release while the grid is still
+    // selecting; a release that ends a sizing or moving opens nothing.
+    const bool click = FGrid.GridState() == gsNormal || FGrid.GridState() == gsSelecting;
+    if (!click || c.X != FGrid.Col() || c.Y != FGrid.Row()) return false;
     // The grid finishes the click first; the editor then opens on the cell.
     QMetaObject::invokeMethod(
         this, [this, c] {

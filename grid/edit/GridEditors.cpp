@@ -449,6 +449,8 @@ public:
         row->addWidget(FCheck);
         row->addWidget(FEdit, 1);
         FHolder->setAutoFillBackground(true);
+        // No frame of its own: the picker sits flush in the cell.
+        FEdit->setFrame(false);
         QObject::connect(FCheck, &QCheckBox::toggled, FEdit, &QWidget::setEnabled);
     }
     ~TDateEditor() override { delete FHolder; }

@@ -24,6 +24,7 @@
 using namespace cb::grid;
 using cb::grid::test::EditingFixture;
 using cb::grid::test::TCheck;
+using cb::grid::test::TOpen;
 
 namespace {
 
@@ -42,18 +43,16 @@ public:
             Type(typed.mid(1));
             return;
         case TStart::F2:
-            QTest::keyClick(&Grid, Qt::Key_F2);
+            Open(TOpen::F2);
             break;
         case TStart::Enter:
             QTest::keyClick(&Grid, Qt::Key_Return);
             break;
         case TStart::DoubleClick:
-            QTest::mouseDClick(&Grid, Qt::LeftButton, {}, At(Grid.Col(), Grid.Row()));
+            Open(TOpen::DoubleClick);
             break;
         case TStart::DirectEdit:
-            Grid.MouseActions.DirectEdit = true;
-            QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(2, 2));
-            QCoreApplication::processEvents();
+            Open(TOpen::DirectEdit);
             break;
         }
         // Started without a typed character: replace what the editor shows.

@@ -16,11 +16,9 @@
 namespace cb::grid::test {
 
 // What OnCellValidate answers.
-enum class TCheck {
-    Accept,
-    Refuse,
-    Correct
-};
+enum class TCheck { Accept, Refuse, Correct };
+// How an edit of the current cell is opened without typing.
+enum class TOpen { F2, DoubleClick, DirectEdit };
 
 class EditingFixture : public ::testing::Test {
 public:
@@ -58,6 +56,23 @@ public:
     }
 
     QWidget* Focus() const { return QApplication::focusWidget(); }
+    // Opens the editor on the current cell.
+    void Open(TOpen how) {
+        switch (how) {
+        case TOpen::F2:
+            QTest::keyClick(&Grid, Qt::Key_F2);
+            break;
+        case TOpen::DoubleClick:
+            QTest::mouseDClick(&Grid, Qt::LeftButton, {}, At(Grid.Col(), Grid.Row()));
+            break;
+        case TOpen::DirectEdit:
+            Grid.MouseActions.DirectEdit = true;
+            QTest::mouseClick(&Grid, Qt::LeftButton, {}, At(Grid.Col(), Grid.Row()));
+            QCoreApplication::processEvents();
+            Grid.MouseActions.DirectEdit = false;
+            break;
+        }
+    }
     // The centre of a cell, in the grid's client pixels.
     QPoint At(int col, int row) const {
         const TRect r = Grid.CellRect(col, row);

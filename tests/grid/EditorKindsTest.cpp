@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 #include <QWheelEvent>
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <optional>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -28,6 +30,7 @@
 using namespace cb::grid;
 using cb::grid::test::EditingFixture;
 using cb::grid::test::TCheck;
+using cb::grid::test::TOpen;
 
 namespace {
 
@@ -51,7 +54,11 @@ struct TKindCase {
     int EndKey;
     std::string After;
     std::vector<std::string> Events;
+    // How the edit opens; Typed: the first key is typed on the grid.
+    std::optional<TOpen> Open = TOpen::F2;
 };
+
+constexpr std::nullopt_t Typed = std::nullopt;
 
 const std::string kChanged = "changed 2,2";
 
@@ -68,12 +75,12 @@ std::vector<TKindCase> KindCases() {
         {"list combo unknown opens on first", edComboList, "Grey", "\x01", Qt::Key_Tab, "Green",
          {"validate 2,2 Green", kChanged, "done"}},
         {"edit combo typed", edComboEdit, "Red", "\x04" "Teal", Qt::Key_Return, "Teal",
-         {"validate 2,2 Teal", kChanged, "done"}},
+         {"validate 2,2 Teal", kChanged, "done"}, TOpen::DoubleClick},
         {"wide combo validates on Tab", edUniComboEdit, "Red", "\x04" "Navy", Qt::Key_Tab, "Navy",
          {"validate 2,2 Navy", kChanged, "done"}},
         {"edit with button", edEditBtn, "a", "\x04" "zz", Qt::Key_Tab, "zz", {"validate 2,2 zz", kChanged, "done"}},
         {"numeric edit with button", edNumericEditBtn, "", "1a2", Qt::Key_Return, "12",
-         {"validate 2,2 12", kChanged, "done"}},
+         {"validate 2,2 12", kChanged, "done"}, TOpen::DirectEdit},
         {"float edit with button", edFloatEditBtn, "", "1x.5.", Qt::Key_Return, "1.5",
          {"validate 2,2 1.5", kChanged, "done"}},
         {"unit edit keeps its unit", edUnitEditBtn, "12.5 kg", "\x04" "7", Qt::Key_Return, "7 kg",
@@ -81,11 +88,17 @@ std::vector<TKindCase> KindCases() {
         {"check box writes nothing", edCheckBox, "label", "\x03", Qt::Key_Return, "label", {"done"}},
         {"button writes nothing", edButton, "press", "", Qt::Key_Down, "press", {"done"}},
         {"date picker validates", edDateEdit, "01/02/2024", "\x02", Qt::Key_Return, "02/02/2024",
-         {"validate 2,2 02/02/2024", kChanged, "done"}},
+         {"validate 2,2 02/02/2024", kChanged, "done"}, TOpen::DoubleClick},
         {"date picker unreadable unchanged", edDateEditUpDown, "someday", "", Qt::Key_Return, "someday", {"done"}},
         {"date picker Escape", edDateEdit, "01/02/2024", "\x02", Qt::Key_Escape, "01/02/2024", {"done"}},
         {"wide edit", edUniEdit, "", "wide", Qt::Key_Return, EncodeWideText(u"wide"),
-         {"validate 2,2 " + EncodeWideText(u"wide"), kChanged, "done"}},
+         {"validate 2,2 " + EncodeWideText(u"wide"), kChanged, "done"}, TOpen::DirectEdit},
+        {"spin started by typing", edSpinEdit, "5", "42", Qt::Key_Return, "42", {"validate 2,2 42", kChanged, "done"},
+         Typed},
+        {"edit with button started by typing", edEditBtn, "a", "zz", Qt::Key_Tab, "zz",
+         {"validate 2,2 zz", kChanged, "done"}, Typed},
+        {"edit combo started by typing, refused Escape", edComboEdit, "Red", "Te", Qt::Key_Escape, "Red", {"done"},
+         Typed},
     };
 }
 
@@ -119,14 +132,20 @@ void RunKindCase(ControlEditing& t, const TKindCase& c) {
     t.Grid.FocusCell(2, 2, true);
     t.Grid.setFocus();
     t.Kind = c.Kind;
-    QTest::keyClick(&t.Grid, Qt::Key_F2);
+    const char* keys = c.Keys;
+    if (c.Open) {
+        t.Open(*c.Open);
+    } else {
+        QTest::keyClick(&t.Grid, *keys);
+        ++keys;
+    }
     ASSERT_TRUE(t.Grid.EditorShown());
     EXPECT_EQ(t.Grid.EditorKind(), c.Kind);
     QWidget* editor = t.Grid.EditPart()->EditorWidget();
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isVisible());
     EXPECT_TRUE(editor == t.Focus() || editor->isAncestorOf(t.Focus()));
-    Press(t.Focus(), c.Keys);
+    Press(t.Focus(), keys);
     QTest::keyClick(t.Focus(), Qt::Key(c.EndKey));
     EXPECT_FALSE(t.Grid.EditorShown());
     EXPECT_FALSE(editor->isVisible());
@@ -297,7 +316,11 @@ TEST_F(ControlEditing, DatePickerCheckBoxEmptiesTheCellWhenUnticked) {
         if (c.WithBox) {
             EXPECT_TRUE(box->isChecked());
         }
-        if (c.Untick) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() / 2));
+        if (c.Untick) {
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() / 2));
+            QDir().mkpath(QString(CB_BIN_DIR) + "/../screenshots");
+            Grid.grab().save(QString(CB_BIN_DIR) + "/../screenshots/date_picker_unticked.png");
+        }
         EXPECT_TRUE(Grid.EditorShown());
         QTest::keyClick(Focus(), Qt::Key_Return);
         EXPECT_FALSE(Grid.EditorShown());
