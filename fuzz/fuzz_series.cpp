@@ -54,7 +54,10 @@ void FuzzPoints(const std::string& bytes) {
         return;
     }
     const std::string again = Stored(*s);
+    // A point coloured as its series is stored without a colour, so the
+    // copy takes the series' colour first.
     auto* back = chart.CreateSeries<TLineWithZ>();
+    back->SetSeriesColor(s->SeriesColor());
     Read(*back, again);
     if (Stored(*back) != again) std::abort();  // what was written does not read back
 }
