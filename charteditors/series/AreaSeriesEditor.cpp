@@ -2,6 +2,7 @@
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/series/MoreSeriesEditors.h"
 #include "charteditors/series/SeriesEditorKit.h"
+#include "charteditors/series/SeriesTab.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -70,7 +71,9 @@ TAreaSeriesEditor::TAreaSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     });
 }
 
-TAreaSeries* TAreaSeriesEditor::Series() const { return Edited().As<TAreaSeries>(); }
+TAreaSeries* TAreaSeriesEditor::Series() const {
+    return Edited().As<TAreaSeries>();
+}
 
 void TAreaSeriesEditor::FormShow() {
     TAreaSeries* s = Series();
@@ -91,6 +94,7 @@ void TAreaSeriesEditor::FormShow() {
     BAreaLinesPen->LinkPen(TEditedObject::Part(&s->AreaLinesPen(), s));
     BAreaLinePen->LinkPen(TEditedObject::Part(&s->LinePen(), s));
     ETransp->setValue(s->GetTransparency());
+    if (!FPagesAdded) FPagesAdded = AddPointerPage(this, &s->Pointer(), s, "Point") != nullptr;
 }
 
 }  // namespace cb::charteditors

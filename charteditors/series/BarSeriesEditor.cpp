@@ -3,6 +3,7 @@
 #include "chart/series/bar/CustomBarSeries.h"
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/series/SeriesEditorKit.h"
+#include "charteditors/series/SeriesTab.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -65,7 +66,9 @@ TBarSeriesEditor::TBarSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     });
 }
 
-TCustomBarSeries* TBarSeriesEditor::Series() const { return Edited().As<TCustomBarSeries>(); }
+TCustomBarSeries* TBarSeriesEditor::Series() const {
+    return Edited().As<TCustomBarSeries>();
+}
 
 void TBarSeriesEditor::UpdateStyleControls() {
     TCustomBarSeries* s = Series();
@@ -93,6 +96,8 @@ void TBarSeriesEditor::FormShow() {
             s, [s] { return s->SeriesColor(); }, [s](TColor c) { s->SetSeriesColor(c); });
         UpdateStyleControls();
         BBarColor->setEnabled(!s->ColorEachPoint());
+        if (!FPagesAdded)
+            FPagesAdded = AddSeriesPage<TStackBarSeriesEditor>(this, 1, TEditedObject::Element(s), "Stack") != nullptr;
     }
     FCreating = false;
 }
@@ -144,7 +149,9 @@ TStackBarSeriesEditor::TStackBarSeriesEditor(QWidget* owner) : TEditorForm(owner
     });
 }
 
-TCustomBarSeries* TStackBarSeriesEditor::Series() const { return Edited().As<TCustomBarSeries>(); }
+TCustomBarSeries* TStackBarSeriesEditor::Series() const {
+    return Edited().As<TCustomBarSeries>();
+}
 
 void TStackBarSeriesEditor::UpdateGroup() {
     TCustomBarSeries* s = Series();

@@ -45,6 +45,7 @@ private:
     cb::chart::TCustomBarSeries* Series() const;
     void UpdateStyleControls();
     bool FCreating = true;
+    bool FPagesAdded = false;
 };
 
 class TStackBarSeriesEditor : public TEditorForm {

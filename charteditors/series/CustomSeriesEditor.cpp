@@ -4,6 +4,7 @@
 #include "chart/series/line/LineSeries.h"
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/series/SeriesEditorKit.h"
+#include "charteditors/series/SeriesTab.h"
 
 namespace cb::charteditors {
 
@@ -54,7 +55,9 @@ TCustomSeriesEditor::TCustomSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     });
 }
 
-TCustomSeries* TCustomSeriesEditor::Series() const { return Edited().As<TCustomSeries>(); }
+TCustomSeries* TCustomSeriesEditor::Series() const {
+    return Edited().As<TCustomSeries>();
+}
 
 void TCustomSeriesEditor::FormShow() {
     TCustomSeries* s = Series();
@@ -77,6 +80,7 @@ void TCustomSeriesEditor::FormShow() {
     for (QWidget* w : std::initializer_list<QWidget*>{CBStairs, CBInvStairs, CBDark3D, EHeight, BOutline})
         w->setVisible(line);
     LHeight->setVisible(line);
+    if (!FPagesAdded) FPagesAdded = AddPointerPage(this, &s->Pointer(), s, "Point") != nullptr;
 }
 
 }  // namespace cb::charteditors

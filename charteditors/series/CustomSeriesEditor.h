@@ -41,6 +41,7 @@ protected:
 
 private:
     cb::chart::TCustomSeries* Series() const;
+    bool FPagesAdded = false;
 };
 
 }  // namespace cb::charteditors

@@ -44,6 +44,7 @@ protected:
 
 private:
     cb::chart::TAreaSeries* Series() const;
+    bool FPagesAdded = false;
 };
 
 // The pen dialog on the series' line pen (its OK and Cancel hidden) with
@@ -78,6 +79,7 @@ protected:
 
 private:
     cb::chart::TGanttSeries* Series() const;
+    bool FPagesAdded = false;
 };
 
 class TArrowSeriesEditor : public TEditorForm {

@@ -4,6 +4,7 @@
 #include "chart/series/pie/PieSeries.h"
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/series/SeriesEditorKit.h"
+#include "charteditors/series/SeriesTab.h"
 
 namespace cb::charteditors {
 
@@ -65,10 +66,14 @@ TPieSeriesEditor::TPieSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     });
 }
 
-TPieSeries* TPieSeriesEditor::Series() const { return Edited().As<TPieSeries>(); }
+TPieSeries* TPieSeriesEditor::Series() const {
+    return Edited().As<TPieSeries>();
+}
 
 // Edits write only while the form shows, and not while it loads.
-bool TPieSeriesEditor::Writing() const { return !Filling() && isVisible() && Series(); }
+bool TPieSeriesEditor::Writing() const {
+    return !Filling() && isVisible() && Series();
+}
 
 void TPieSeriesEditor::UpdateOther() {
     const bool on = CBOther->currentIndex() > 0;
@@ -96,6 +101,13 @@ void TPieSeriesEditor::FormShow() {
     CBColorEach->setChecked(s->ColorEachPoint());
     BColor->setEnabled(!s->ColorEachPoint());
     BPen->LinkPen(TEditedObject::Part(&s->PiePen(), s));
+    if (!FPagesAdded)
+        if (auto* page = AddSeriesPage<TCircledSeriesEditor>(this, 1, TEditedObject::Element(s), "Circled")) {
+            // The pie page has its own colour and gradient.
+            page->BBack->hide();
+            page->CBTransp->hide();
+            FPagesAdded = true;
+        }
 }
 
 // --- circled page ---
@@ -152,9 +164,13 @@ TCircledSeriesEditor::TCircledSeriesEditor(QWidget* owner) : TEditorForm(owner) 
     });
 }
 
-TCircledSeries* TCircledSeriesEditor::Series() const { return Edited().As<TCircledSeries>(); }
+TCircledSeries* TCircledSeriesEditor::Series() const {
+    return Edited().As<TCircledSeries>();
+}
 
-bool TCircledSeriesEditor::Writing() const { return !Filling() && isVisible() && Series(); }
+bool TCircledSeriesEditor::Writing() const {
+    return !Filling() && isVisible() && Series();
+}
 
 void TCircledSeriesEditor::FormShow() {
     FCreating = true;

@@ -44,6 +44,7 @@ private:
     cb::chart::TPieSeries* Series() const;
     bool Writing() const;
     void UpdateOther();
+    bool FPagesAdded = false;
 };
 
 class TCircledSeriesEditor : public TEditorForm {

@@ -5,6 +5,7 @@
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/series/MoreSeriesEditors.h"
 #include "charteditors/series/SeriesEditorKit.h"
+#include "charteditors/series/SeriesTab.h"
 
 namespace cb::charteditors {
 
@@ -34,7 +35,9 @@ TGanttSeriesEditor::TGanttSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     });
 }
 
-TGanttSeries* TGanttSeriesEditor::Series() const { return Edited().As<TGanttSeries>(); }
+TGanttSeries* TGanttSeriesEditor::Series() const {
+    return Edited().As<TGanttSeries>();
+}
 
 void TGanttSeriesEditor::FormShow() {
     TGanttSeries* s = Series();
@@ -46,6 +49,11 @@ void TGanttSeriesEditor::FormShow() {
         s, [s] { return s->SeriesColor(); }, [s](TColor c) { s->SetSeriesColor(c); });
     CBColorEach->setChecked(s->ColorEachPoint());
     BColor->setEnabled(!s->ColorEachPoint());
+    if (!FPagesAdded)
+        if (TSeriesPointerEditor* page = AddPointerPage(this, &s->Pointer(), s, "Gantt")) {
+            page->HideSizeControls();
+            FPagesAdded = true;
+        }
 }
 
 // --- arrow ---
@@ -74,7 +82,9 @@ TArrowSeriesEditor::TArrowSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     });
 }
 
-TArrowSeries* TArrowSeriesEditor::Series() const { return Edited().As<TArrowSeries>(); }
+TArrowSeries* TArrowSeriesEditor::Series() const {
+    return Edited().As<TArrowSeries>();
+}
 
 void TArrowSeriesEditor::FormShow() {
     TArrowSeries* s = Series();
@@ -107,7 +117,9 @@ TBubbleSeriesEditor::TBubbleSeriesEditor(QWidget* owner) : TSeriesPointerEditor(
     });
 }
 
-TBubbleSeries* TBubbleSeriesEditor::Bubble() const { return Edited().As<TBubbleSeries>(); }
+TBubbleSeries* TBubbleSeriesEditor::Bubble() const {
+    return Edited().As<TBubbleSeries>();
+}
 
 void TBubbleSeriesEditor::FormShow() {
     TSeriesPointerEditor::FormShow();
