@@ -14,7 +14,7 @@
 #include "grid/GridPart.h"
 #include "grid/markup/HTMLPicture.h"
 #include "grid/markup/MarkupRenderer.h"
-#include "grid/paint/FooterPanel.h"
+#include "grid/FooterPanel.h"
 #include "grid/settings/BackGround.h"
 #include "grid/settings/Bands.h"
 #include "grid/settings/CellNode.h"
@@ -763,7 +763,7 @@ protected:
     virtual void KeyPress(const QString& text);
     void ScrollBarsPlaced() override;
     int ScrollBarToFirst(TGridAxisKind kind, int value) const override;
-    // Cell graphics (paint/CellGraphicPaint.cpp): the graphic of a cell with
+    // Cell graphics (CellGraphicPaint.cpp): the graphic of a cell with
     // its size, placement and whether the cell's text is drawn too.
     struct TGraphicLayout {
         TCellGraphic* Graphic = nullptr;
