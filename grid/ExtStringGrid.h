@@ -482,7 +482,8 @@ public:
     void SetPart(TGridPartKind kind, std::unique_ptr<TGridPart> part);
 
     // --- editing (ExtStringGridEditing.cpp; the edit part does the work) -----
-    // The in-place editing part (nullptr when another part was put in place).
+    // The in-place editing part (nullptr when another part was put in place;
+    // defined beside the part, in grid/edit).
     TGridEditPart* EditPart() const;
     bool EditorShown() const;
     TEditorType EditorKind() const;

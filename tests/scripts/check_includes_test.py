@@ -56,6 +56,8 @@ class CheckIncludesTest(unittest.TestCase):
              "grid/util/IntList.cpp:1: grid/util may not include grid/.", []),
             ("grid/ExtStringGrid.cpp", '#include "grid/data/GridSort.h"\n',
              "grid/ExtStringGrid.cpp:1: grid/. may not include grid/data", []),
+            ("grid/GridMouse.cpp", '#include "grid/edit/GridEditPart.h"\n',
+             "grid/GridMouse.cpp:1: grid/. may not include grid/edit", []),
             ("chart/axis/ChartAxis.cpp", '#include "chart/series/ChartSeries.h"\n',
              "chart/axis/ChartAxis.cpp:1: chart/axis may not include chart/series", []),
             ("chart/core/PlotValues.cpp", '#include "chart/series/ChartSeries.h"\n',
