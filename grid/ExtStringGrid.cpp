@@ -1,6 +1,7 @@
 #include "grid/ExtStringGridPrivate.h"
 
 #include "grid/CellGraphic.h"
+#include "grid/edit/GridEditPart.h"
 #include "grid/input/GridInputState.h"
 #include "grid/markup/HTMLHintWindow.h"
 #include "grid/util/NumberUtils.h"
@@ -272,11 +273,11 @@ void TExtStringGrid::LayoutFloatingFooter() {
 void TExtStringGrid::TopLeftChanged() {
     TBaseGrid::TopLeftChanged();
     RepaintFooterPanel();
-    if (TGridEditing* edit = EditingOf(*this)) edit->Scrolled();
+    if (TGridEditPart* edit = EditPart()) edit->Scrolled();
 }
 
 void TExtStringGrid::BeforeStorageChange() {
-    if (TGridEditing* edit = EditingOf(*this)) edit->BeforeStorageChange();
+    if (TGridEditPart* edit = EditPart()) edit->BeforeStorageChange();
 }
 
 // ---------------------------------------------------------------------------

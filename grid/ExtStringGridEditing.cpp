@@ -3,6 +3,8 @@
 // the hooks through which the grid's moves, scrolls and row and column
 // changes reach an open editor.
 #include "grid/ExtStringGridPrivate.h"
+#include "grid/edit/EditLink.h"
+#include "grid/edit/GridEditPart.h"
 #include "grid/markup/MarkupText.h"
 #include "grid/util/TextUtils.h"
 
@@ -10,27 +12,31 @@
 
 namespace cb::grid {
 
+TGridEditPart* TExtStringGrid::EditPart() const {
+    return dynamic_cast<TGridEditPart*>(Part(TGridPartKind::Edit));
+}
+
 bool TExtStringGrid::EditorShown() const {
-    const TGridEditing* part = EditingOf(*this);
+    const TGridEditPart* part = EditPart();
     return part && part->Editing();
 }
 
 TEditorType TExtStringGrid::EditorKind() const {
-    const TGridEditing* part = EditingOf(*this);
+    const TGridEditPart* part = EditPart();
     return part ? part->EditorKind() : edNormal;
 }
 
 void TExtStringGrid::RememberEditCell(int col, int row) {
-    if (TGridEditing* part = EditingOf(*this)) part->RememberEditCell(col, row);
+    if (TGridEditPart* part = EditPart()) part->RememberEditCell(col, row);
 }
 
 bool TExtStringGrid::ValidateEditedCell(const std::string& newText) {
-    TGridEditing* part = EditingOf(*this);
+    TGridEditPart* part = EditPart();
     return part ? part->ValidateEditedCell(newText) : true;
 }
 
 void TExtStringGrid::RestoreEditText() {
-    if (TGridEditing* part = EditingOf(*this)) part->RestoreEditText();
+    if (TGridEditPart* part = EditPart()) part->RestoreEditText();
 }
 
 void TExtStringGrid::SetEditedCellText(int col, int row, const std::string& text) {
@@ -38,21 +44,21 @@ void TExtStringGrid::SetEditedCellText(int col, int row, const std::string& text
 }
 
 bool TExtStringGrid::IsCellEditable(int col, int row) {
-    const TGridEditing* part = EditingOf(*this);
+    const TGridEditPart* part = EditPart();
     return part && part->IsCellEditable(col, row);
 }
 
 void TExtStringGrid::AdvanceCell(int col, int row, bool force, bool showEditor, bool forward) {
-    if (TGridEditing* part = EditingOf(*this)) part->AdvanceCell(col, row, force, showEditor, forward);
+    if (TGridEditPart* part = EditPart()) part->AdvanceCell(col, row, force, showEditor, forward);
 }
 
 void TExtStringGrid::ShowCellEditor() {
     if (Col() < 0 || Row() < 0 || IsCheckOrRadioCell(RealColIndex(Col()), Row())) return;
-    if (TGridEditing* part = EditingOf(*this)) part->ShowEditor();
+    if (TGridEditPart* part = EditPart()) part->ShowEditor();
 }
 
 bool TExtStringGrid::HideControlEditor() {
-    TGridEditing* part = EditingOf(*this);
+    TGridEditPart* part = EditPart();
     return part ? part->CommitEditor() : true;
 }
 
@@ -61,7 +67,7 @@ void TExtStringGrid::DoEditingDone() {
 }
 
 void TExtStringGrid::LeaveEditorByKey(int key, Qt::KeyboardModifiers shift) {
-    if (TGridEditing* part = EditingOf(*this)) part->LeaveEditorByKey(key, shift);
+    if (TGridEditPart* part = EditPart()) part->LeaveEditorByKey(key, shift);
 }
 
 std::string TExtStringGrid::EllipsClick(const std::string& text) {
@@ -115,7 +121,7 @@ std::string TExtStringGrid::GetVersionText() {
 
 std::vector<std::string>& TExtStringGrid::ComboItems() {
     static std::vector<std::string> none;
-    TGridEditing* part = EditingOf(*this);
+    TGridEditPart* part = EditPart();
     if (!part) {
         none.clear();
         return none;
@@ -124,15 +130,15 @@ std::vector<std::string>& TExtStringGrid::ComboItems() {
 }
 
 void TExtStringGrid::SetDefaultComboIndex(int index) {
-    if (TGridEditing* part = EditingOf(*this)) part->DefaultComboIndex = index;
+    if (TGridEditPart* part = EditPart()) part->DefaultComboIndex = index;
 }
 
 void TExtStringGrid::SetEditLink(TEditLink* link) {
-    if (TGridEditing* part = EditingOf(*this)) part->EditLink = link;
+    if (TGridEditPart* part = EditPart()) part->EditLink = link;
 }
 
 TEditLink* TExtStringGrid::EditLink() const {
-    const TGridEditing* part = EditingOf(*this);
+    const TGridEditPart* part = EditPart();
     return part ? part->EditLink : nullptr;
 }
 

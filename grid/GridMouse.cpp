@@ -2,6 +2,7 @@
 // events, header and disjunct selections, links and in-cell controls,
 // sizing, moving and the start of cell drags.
 #include "grid/ExtStringGridPrivate.h"
+#include "grid/edit/GridEditPart.h"
 #include "grid/input/GridCursors.h"
 #include "grid/input/GridInputState.h"
 #include "grid/markup/HTMLControls.h"
@@ -12,6 +13,7 @@
 #include "platform/desktop/Shell.h"
 
 #include <QComboBox>
+#include "grid/edit/GridEditPart.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -45,7 +47,7 @@ bool TExtStringGrid::SelectCell(int col, int row) {
         const int oldRow = Row();
         if (row != oldRow && OnRowChanging) OnRowChanging(this, oldRow, row, allow);
         if (col != oldCol && OnColChanging) OnColChanging(this, oldCol, col, allow);
-        TGridEditing* edit = EditingOf(*this);
+        TGridEditPart* edit = EditPart();
         if ((row != oldRow || col != oldCol) && OnCellChanging && !(edit && edit->Advancing()))
             OnCellChanging(this, oldRow, oldCol, row, col, allow);
         if (!allow) return false;

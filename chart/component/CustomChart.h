@@ -96,6 +96,7 @@ public:
     // --- events ---
     TChartAllowScrollEvent OnAllowScroll;
     bool AllowAxisScroll(TChartAxis* axis, double newMinimum, double newMaximum) override;
+    TColor BackWallColor() override;
     TChartClickAxis OnClickAxis;
     TChartClick OnClickBackground, OnClickLegend;
     TChartClickSeries OnClickSeries;

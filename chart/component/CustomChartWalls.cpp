@@ -232,4 +232,8 @@ void TCustomChart::DrawFrontWalls() {
     }
 }
 
+TColor TCustomChart::BackWallColor() {
+    return Walls().Back().Color();
+}
+
 }  // namespace cb::chart

@@ -137,6 +137,9 @@ public:
     virtual TColor FirstFreeColor(bool checkBackgrounds, const TChartSeries* except) = 0;
     virtual void ReassignAutomaticColors() = 0;
 
+    // The back wall's colour (the chart component has walls).
+    virtual TColor BackWallColor() { return PanelBackColor(); }
+
     // --- axes ---
     // Asked before a tool scrolls an axis to a new range (only the answer
     // counts); the chart component asks its OnAllowScroll.

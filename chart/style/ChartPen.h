@@ -9,18 +9,11 @@ namespace cb::chart {
 
 class TChartPen : public cb::gfx::TPen {
 public:
-    // Every setting, copied whole by Assign.
-    struct TSettings {
-        bool SmallDots = false;
-        bool Visible = true;
-        bool operator==(const TSettings&) const = default;
-    };
-
     explicit TChartPen(TChangeEvent onChange = {});
 
-    bool Visible() const { return FSettings.Visible; }
+    bool Visible() const { return FVisible; }
     void SetVisible(bool v);
-    bool SmallDots() const { return FSettings.SmallDots; }
+    bool SmallDots() const { return FSmallDots; }
     void SetSmallDots(bool v);
     void Hide() { SetVisible(false); }
     void Show() { SetVisible(true); }
@@ -29,12 +22,10 @@ public:
     bool DefaultVisible() const { return FDefaultVisible; }
     // Stored only when different from the class's defaults.
     bool IsEndStyleStored() const { return EndStyle() != FDefaultEndStyle; }
-    bool IsVisibleStored() const { return FSettings.Visible != FDefaultVisible; }
+    bool IsVisibleStored() const { return FVisible != FDefaultVisible; }
 
-    const TSettings& Settings() const { return FSettings; }
-
-    // From another chart pen: its settings, then the plain pen settings
-    // (one notification).
+    // From another chart pen: Visible, SmallDots and EndStyle, then the
+    // plain pen settings.
     void Assign(const cb::gfx::TPen& source) override;
 
 protected:
@@ -42,7 +33,8 @@ protected:
     void SetDefaultEndStyle(TPenEndStyle e) { FDefaultEndStyle = e; }
 
 private:
-    TSettings FSettings;
+    bool FSmallDots = false;
+    bool FVisible = true;
     TPenEndStyle FDefaultEndStyle = cb::gfx::esRound;
     bool FDefaultVisible = true;
 };

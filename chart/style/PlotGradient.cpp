@@ -17,66 +17,74 @@ void TCustomPlotGradient::Changed() {
 }
 
 void TCustomPlotGradient::SetBalance(int v) {
-    cb::rtl::SetProperty(FSettings.Balance, v, OnChange);
+    cb::rtl::SetProperty(FBalance, v, OnChange);
 }
 
 void TCustomPlotGradient::SetDirection(TGradientDirection v) {
-    cb::rtl::SetProperty(FSettings.Direction, v, OnChange);
+    cb::rtl::SetProperty(FDirection, v, OnChange);
 }
 
 void TCustomPlotGradient::SetEndColor(TColor v) {
-    cb::rtl::SetProperty(FSettings.EndColor, v, OnChange);
+    cb::rtl::SetProperty(FEndColor, v, OnChange);
 }
 
 void TCustomPlotGradient::SetRadialX(int v) {
-    cb::rtl::SetProperty(FSettings.RadialX, v, OnChange);
+    cb::rtl::SetProperty(FRadialX, v, OnChange);
 }
 
 void TCustomPlotGradient::SetRadialY(int v) {
-    cb::rtl::SetProperty(FSettings.RadialY, v, OnChange);
+    cb::rtl::SetProperty(FRadialY, v, OnChange);
 }
 
 void TCustomPlotGradient::SetStartColor(TColor v) {
-    cb::rtl::SetProperty(FSettings.StartColor, v, OnChange);
+    cb::rtl::SetProperty(FStartColor, v, OnChange);
 }
 
 void TCustomPlotGradient::SetVisible(bool v) {
-    cb::rtl::SetProperty(FSettings.Visible, v, OnChange);
+    cb::rtl::SetProperty(FVisible, v, OnChange);
 }
 
 void TCustomPlotGradient::SetMidColor(TColor c) {
     if (c == clNone) {
-        if (FSettings.HasMidColor) {
-            FSettings.HasMidColor = false;
+        if (FHasMidColor) {
+            FHasMidColor = false;
             Changed();
         }
         return;
     }
-    if (!FSettings.HasMidColor || FSettings.MidColor != c) {
-        FSettings.MidColor = c;
-        FSettings.HasMidColor = true;
+    if (!FHasMidColor || FMidColor != c) {
+        FMidColor = c;
+        FHasMidColor = true;
         Changed();
     }
 }
 
 void TCustomPlotGradient::EnableMidColor() {
-    if (!FSettings.HasMidColor) {
-        FSettings.HasMidColor = true;
+    if (!FHasMidColor) {
+        FHasMidColor = true;
         Changed();
     }
 }
 
 void TCustomPlotGradient::Assign(const TCustomPlotGradient& s) {
-    FSettings = s.FSettings;
+    FBalance = s.FBalance;
+    FDirection = s.FDirection;
+    FEndColor = s.FEndColor;
+    FMidColor = s.FMidColor;
+    FRadialX = s.FRadialX;
+    FRadialY = s.FRadialY;
+    FStartColor = s.FStartColor;
+    FVisible = s.FVisible;
+    FHasMidColor = s.FHasMidColor;
 }
 
 void TPlotFontGradient::SetOutline(bool v) {
-    cb::rtl::SetProperty(FSettings.Outline, v, [this] { Changed(); });
+    cb::rtl::SetProperty(FOutline, v, [this] { Changed(); });
 }
 
 void TPlotFontGradient::Assign(const TCustomPlotGradient& source) {
     TCustomPlotGradient::Assign(source);
-    if (auto* f = dynamic_cast<const TPlotFontGradient*>(&source)) FSettings = f->FSettings;
+    if (auto* f = dynamic_cast<const TPlotFontGradient*>(&source)) FOutline = f->FOutline;
 }
 
 }  // namespace cb::chart

@@ -19,45 +19,29 @@ enum TGradientDirection {
 
 class TCustomPlotGradient {
 public:
-    // Every setting, copied whole by Assign.
-    struct TSettings {
-        int Balance = 50;
-        TGradientDirection Direction = gdTopBottom;
-        TColor EndColor = clYellow;
-        TColor MidColor = clNone;
-        int RadialX = 0;
-        int RadialY = 0;
-        TColor StartColor = clWhite;
-        bool Visible = false;
-        bool HasMidColor = false;
-        bool operator==(const TSettings&) const = default;
-    };
-
     explicit TCustomPlotGradient(TChangeEvent onChange = {});
     virtual ~TCustomPlotGradient() = default;
 
     // 50 is linear.
-    int Balance() const { return FSettings.Balance; }
+    int Balance() const { return FBalance; }
     void SetBalance(int v);
-    TGradientDirection Direction() const { return FSettings.Direction; }
+    TGradientDirection Direction() const { return FDirection; }
     void SetDirection(TGradientDirection d);
-    TColor EndColor() const { return FSettings.EndColor; }
+    TColor EndColor() const { return FEndColor; }
     void SetEndColor(TColor c);
     // clNone while there is no middle colour; writing clNone removes it.
-    TColor MidColor() const { return FSettings.HasMidColor ? FSettings.MidColor : clNone; }
+    TColor MidColor() const { return FHasMidColor ? FMidColor : clNone; }
     void SetMidColor(TColor c);
-    bool HasMidColor() const { return FSettings.HasMidColor; }
+    bool HasMidColor() const { return FHasMidColor; }
     void EnableMidColor();
-    int RadialX() const { return FSettings.RadialX; }
+    int RadialX() const { return FRadialX; }
     void SetRadialX(int v);
-    int RadialY() const { return FSettings.RadialY; }
+    int RadialY() const { return FRadialY; }
     void SetRadialY(int v);
-    TColor StartColor() const { return FSettings.StartColor; }
+    TColor StartColor() const { return FStartColor; }
     void SetStartColor(TColor c);
-    bool Visible() const { return FSettings.Visible; }
+    bool Visible() const { return FVisible; }
     void SetVisible(bool v);
-
-    const TSettings& Settings() const { return FSettings; }
 
     // Copies every value, the middle-colour flag included; no notification.
     virtual void Assign(const TCustomPlotGradient& source);
@@ -68,7 +52,15 @@ protected:
     void Changed();
 
 private:
-    TSettings FSettings;
+    int FBalance = 50;
+    TGradientDirection FDirection = gdTopBottom;
+    TColor FEndColor = clYellow;
+    TColor FMidColor = clNone;
+    int FRadialX = 0;
+    int FRadialY = 0;
+    TColor FStartColor = clWhite;
+    bool FVisible = false;
+    bool FHasMidColor = false;
 };
 
 class TPlotGradient : public TCustomPlotGradient {
@@ -79,21 +71,13 @@ public:
 // Gradient text; with Outline the gradient fills the widened outline.
 class TPlotFontGradient : public TPlotGradient {
 public:
-    // Every setting, copied whole by Assign.
-    struct TSettings {
-        bool Outline = false;
-        bool operator==(const TSettings&) const = default;
-    };
-
     using TPlotGradient::TPlotGradient;
-    bool Outline() const { return FSettings.Outline; }
+    bool Outline() const { return FOutline; }
     void SetOutline(bool v);
-    const TSettings& Settings() const { return FSettings; }
-
     void Assign(const TCustomPlotGradient& source) override;
 
 private:
-    TSettings FSettings;
+    bool FOutline = false;
 };
 
 }  // namespace cb::chart

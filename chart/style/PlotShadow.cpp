@@ -16,39 +16,43 @@ void TPlotShadow::Changed() {
 }
 
 void TPlotShadow::SetColor(TColor v) {
-    cb::rtl::SetProperty(FSettings.Color, v, OnChange);
+    cb::rtl::SetProperty(FColor, v, OnChange);
 }
 
 void TPlotShadow::SetHorizSize(int v) {
-    cb::rtl::SetProperty(FSettings.HorizSize, v, OnChange);
+    cb::rtl::SetProperty(FHorizSize, v, OnChange);
 }
 
 void TPlotShadow::SetVertSize(int v) {
-    cb::rtl::SetProperty(FSettings.VertSize, v, OnChange);
+    cb::rtl::SetProperty(FVertSize, v, OnChange);
 }
 
 void TPlotShadow::SetSmooth(bool v) {
-    cb::rtl::SetProperty(FSettings.Smooth, v, OnChange);
+    cb::rtl::SetProperty(FSmooth, v, OnChange);
 }
 
 void TPlotShadow::SetTransparency(int v) {
-    cb::rtl::SetProperty(FSettings.Transparency, std::clamp(v, 0, 100), OnChange);
+    cb::rtl::SetProperty(FTransparency, std::clamp(v, 0, 100), OnChange);
 }
 
 int TPlotShadow::Size() const {
-    return std::max(FSettings.HorizSize, FSettings.VertSize);
+    return std::max(FHorizSize, FVertSize);
 }
 
 void TPlotShadow::SetSize(int v) {
-    if (FSettings.HorizSize != v || FSettings.VertSize != v) {
-        FSettings.HorizSize = v;
-        FSettings.VertSize = v;
+    if (FHorizSize != v || FVertSize != v) {
+        FHorizSize = v;
+        FVertSize = v;
         Changed();
     }
 }
 
 void TPlotShadow::Assign(const TPlotShadow& s) {
-    FSettings = s.FSettings;
+    FColor = s.FColor;
+    FHorizSize = s.FHorizSize;
+    FVertSize = s.FVertSize;
+    FSmooth = s.FSmooth;
+    FTransparency = s.FTransparency;
 }
 
 }  // namespace cb::chart

@@ -7,28 +7,18 @@ namespace cb::chart {
 
 class TPlotShadow {
 public:
-    // Every setting, copied whole by Assign.
-    struct TSettings {
-        TColor Color = clSilver;
-        int HorizSize = 0;
-        bool Smooth = true;
-        int Transparency = 0;
-        int VertSize = 0;
-        bool operator==(const TSettings&) const = default;
-    };
-
     explicit TPlotShadow(TChangeEvent onChange = {});
 
-    TColor Color() const { return FSettings.Color; }
+    TColor Color() const { return FColor; }
     void SetColor(TColor c);
-    int HorizSize() const { return FSettings.HorizSize; }
+    int HorizSize() const { return FHorizSize; }
     void SetHorizSize(int v);
-    int VertSize() const { return FSettings.VertSize; }
+    int VertSize() const { return FVertSize; }
     void SetVertSize(int v);
-    bool Smooth() const { return FSettings.Smooth; }
+    bool Smooth() const { return FSmooth; }
     void SetSmooth(bool v);
     // Percentage 0..100.
-    int Transparency() const { return FSettings.Transparency; }
+    int Transparency() const { return FTransparency; }
     void SetTransparency(int v);
 
     // The larger of the two sizes; SetSize sets both.
@@ -40,13 +30,11 @@ public:
     void SetDefaultColor(TColor c) { FDefaultColor = c; }
     int DefaultSize() const { return FDefaultSize; }
     void SetDefaultSize(int s) { FDefaultSize = s; }
-    bool IsColorStored() const { return FSettings.Color != FDefaultColor; }
-    bool IsHorizSizeStored() const { return FSettings.HorizSize != FDefaultSize; }
-    bool IsVertSizeStored() const { return FSettings.VertSize != FDefaultSize; }
+    bool IsColorStored() const { return FColor != FDefaultColor; }
+    bool IsHorizSizeStored() const { return FHorizSize != FDefaultSize; }
+    bool IsVertSizeStored() const { return FVertSize != FDefaultSize; }
 
-    const TSettings& Settings() const { return FSettings; }
-
-    // Copies every setting; no notification.
+    // Copies colour, sizes, smooth and transparency; no notification.
     void Assign(const TPlotShadow& source);
 
     TChangeEvent OnChange;
@@ -54,7 +42,11 @@ public:
 private:
     void Changed();
 
-    TSettings FSettings;
+    TColor FColor = clSilver;
+    int FHorizSize = 0;
+    bool FSmooth = true;
+    int FTransparency = 0;
+    int FVertSize = 0;
     TColor FDefaultColor = clSilver;
     int FDefaultSize = 0;
 };

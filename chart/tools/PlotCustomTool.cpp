@@ -30,15 +30,15 @@ void TPlotCustomTool::SetParentChart(TCustomAxisPanel* chart) {
 }
 
 void TPlotCustomTool::setChartCursor(int cursor) {
-    if (TCustomAxisPanel* c = ParentChart()) c->setCursor(ScreenCursor(cursor));
+    if (TCustomAxisPanel* c = TargetChart()) c->setCursor(ScreenCursor(cursor));
 }
 
 void TPlotCustomTool::cancelMouse() {
-    if (TCustomAxisPanel* c = ParentChart()) c->SetCancelMouse(true);
+    if (TCustomAxisPanel* c = TargetChart()) c->SetCancelMouse(true);
 }
 
 void TPlotCustomTool::repaintOverlay() {
-    if (TCustomAxisPanel* c = ParentChart()) c->RepaintOverlays();
+    if (TCustomAxisPanel* c = TargetChart()) c->RepaintOverlays();
 }
 
 void TPlotCustomToolSeries::SetSeries(TChartSeries* series) {

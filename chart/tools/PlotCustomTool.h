@@ -26,6 +26,9 @@ public:
         (void)y;
     }
     virtual std::string DescriptionText() const { return {}; }
+    // The chart the tool draws on and reacts for: its parent chart unless
+    // a tool draws for another (the colour band's own lines).
+    virtual TCustomAxisPanel* TargetChart() const { return ParentChart(); }
     // Leaves the old chart's tools (repainting it when going to none) and
     // joins the new chart's, repainting it.
     void SetParentChart(TCustomAxisPanel* chart) override;
@@ -64,9 +67,13 @@ public:
     // Needs the chart; an index outside the list changes nothing.
     void ReadAxisID(int id);
     // Called by an axis that goes away.
-    void AxisDestroyed(const TChartAxis* axis) {
+    virtual void AxisDestroyed(const TChartAxis* axis) {
         if (FAxis == axis) FAxis = nullptr;
     }
+
+protected:
+    // The axis without joining its chart.
+    void StoreAxis(TChartAxis* axis) { FAxis = axis; }
 
 private:
     TChartAxis* FAxis = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 // Small drawing tasks of the grid's cells.
-#include "grid/util/GridTypes.h"
+#include "grid/GridTypes.h"
 
 #include <string_view>
 

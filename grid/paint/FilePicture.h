@@ -1,5 +1,5 @@
 #pragma once
-#include "grid/util/GridTypes.h"
+#include "grid/GridTypes.h"
 
 #include <string>
 

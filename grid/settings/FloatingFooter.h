@@ -1,6 +1,6 @@
 #pragma once
 // The footer panel kept below the cells.
-#include "grid/util/GridTypes.h"
+#include "grid/GridTypes.h"
 
 #include "platform/rtl/Property.h"
 

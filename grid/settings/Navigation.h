@@ -1,6 +1,6 @@
 #pragma once
 // Keyboard navigation and editing behaviour.
-#include "grid/util/GridTypes.h"
+#include "grid/GridTypes.h"
 
 namespace cb::grid {
 

@@ -1,6 +1,6 @@
 #pragma once
 // How the sort column is shown.
-#include "grid/util/GridTypes.h"
+#include "grid/GridTypes.h"
 
 #include "platform/gfx/Bitmap.h"
 

@@ -1,6 +1,7 @@
 // Pointer tools driven with real mouse events on a shown chart: cursor,
 // drag marks, axis arrows, nearest point and draw line; their overlays
 // probed on the chart's own grab.
+#include "ShownLineChart.h"
 #include "chart/axis/ChartAxis.h"
 #include "chart/component/Chart.h"
 #include "chart/core/PlotGeometry.h"
@@ -22,60 +23,12 @@
 #include <vector>
 
 using namespace cb::chart;
-
-namespace {
-
-// A shown 2D chart with a line series of points (i * 10, values[i]) on
-// fixed axes 0..100.
-struct ToolChart {
-    TChart chart;
-    TLineSeries* series;
-    QImage shot;
-    std::vector<std::string> log;
-
-    explicit ToolChart(const std::vector<double>& values = {10, 60, 30, 80, 50, 20, 70, 40, 90, 0, 55}) {
-        chart.resize(600, 400);
-        chart.SetView3D(false);
-        series = chart.CreateSeries<TLineSeries>();
-        series->Marks().SetVisible(false);
-        series->SetSeriesColor(clBlue);
-        for (std::size_t i = 0; i < values.size(); ++i) series->AddPoint(double(i) * 10, values[i]);
-        chart.BottomAxis().SetManualRange(0, 100);
-        chart.LeftAxis().SetManualRange(0, 100);
-        chart.show();
-        (void)QTest::qWaitForWindowExposed(&chart);
-        Grab();
-    }
-    void Grab() { shot = chart.grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    TColor At(int x, int y) const {
-        const QRgb c = shot.pixel(x, y);
-        return cb::gfx::RGB(qRed(c), qGreen(c), qBlue(c));
-    }
-    int Count(TColor c, const TRect& r) const {
-        int n = 0;
-        for (int y = r.Top; y < r.Bottom; ++y)
-            for (int x = r.Left; x < r.Right; ++x) n += At(x, y) == c;
-        return n;
-    }
-    QPoint Value(double x, double y) { return {chart.BottomAxis().PixelOfValue(x), chart.LeftAxis().PixelOfValue(y)}; }
-    void Press(QPoint p) { QTest::mousePress(&chart, Qt::LeftButton, {}, p); }
-    void Move(QPoint p) { QTest::mouseMove(&chart, p); }
-    void Release(QPoint p) { QTest::mouseRelease(&chart, Qt::LeftButton, {}, p); }
-    void Drag(QPoint from, QPoint to) {
-        Press(from);
-        Move((from + to) / 2);
-        Move(to);
-        Release(to);
-        Grab();
-    }
-};
-
-}  // namespace
+using charttest::ShownLineChart;
 
 // --- cursor ---
 
 TEST(CursorTool, PlacedAtTheCentreOnFirstPaintAndFollowsTheMouse) {
-    ToolChart t;
+    ShownLineChart t;
     auto* c = new TCursorTool();
     c->Pen().SetColor(clRed);
     c->OnChange = [&](TCursorTool*, int x, int y, double, double, TChartSeries*, int index) {
@@ -110,7 +63,7 @@ TEST(CursorTool, PlacedAtTheCentreOnFirstPaintAndFollowsTheMouse) {
 }
 
 TEST(CursorTool, SnapMovesOnlyItsLineAndReportsNewPointsOnce) {
-    ToolChart t;
+    ShownLineChart t;
     auto* c = new TCursorTool();
     c->SetSeries(t.series);
     c->SetStyle(cssVertical);
@@ -134,7 +87,7 @@ TEST(CursorTool, SnapMovesOnlyItsLineAndReportsNewPointsOnce) {
 }
 
 TEST(CursorTool, DraggingTheHorizontalLineKeepsXValue) {
-    ToolChart t;
+    ShownLineChart t;
     auto* c = new TCursorTool();
     t.chart.Tools().AddTool(c);
     t.Grab();
@@ -153,7 +106,7 @@ TEST(CursorTool, DraggingTheHorizontalLineKeepsXValue) {
 // --- drag marks ---
 
 TEST(DragMarksTool, AMarkDraggedKeepsItsNewPlace) {
-    ToolChart t;
+    ShownLineChart t;
     t.series->Marks().SetVisible(true);
     t.chart.Tools().AddTool(new TDragMarksTool());
     t.Grab();
@@ -190,7 +143,7 @@ TEST(AxisArrowTool, ClicksOnTheArrowsScrollTheAxis) {
         {"no scroll", true, false, 0, 0, 100, 0},
     };
     for (const Case& k : cases) {
-        ToolChart t;
+        ShownLineChart t;
         auto* a = new TAxisArrowTool();
         a->SetAxis(&t.chart.BottomAxis());
         a->SetScrollPercent(k.percent);
@@ -221,7 +174,7 @@ TEST(AxisArrowTool, ClicksOnTheArrowsScrollTheAxis) {
 }
 
 TEST(AxisArrowTool, RefusedScrollLeavesTheAxis) {
-    ToolChart t;
+    ShownLineChart t;
     auto* a = new TAxisArrowTool();
     a->SetAxis(&t.chart.LeftAxis());
     t.chart.OnAllowScroll = [](TChartAxis*, double&, double&, bool& allow) { allow = false; };
@@ -241,7 +194,7 @@ TEST(AxisArrowTool, RefusedScrollLeavesTheAxis) {
 // --- nearest point ---
 
 TEST(NearestTool, MarksThePointNearestTheMouse) {
-    ToolChart t;
+    ShownLineChart t;
     auto* n = new TNearestTool();
     n->SetSeries(t.series);
     n->Pen().SetColor(clRed);
@@ -272,7 +225,7 @@ TEST(NearestTool, MarksThePointNearestTheMouse) {
 }
 
 TEST(NearestTool, IgnoresNullPointsAndPointsOutsideTheChart) {
-    ToolChart t;
+    ShownLineChart t;
     auto* n = new TNearestTool();
     n->SetSeries(t.series);
     t.chart.Tools().AddTool(n);
@@ -288,7 +241,7 @@ TEST(NearestTool, IgnoresNullPointsAndPointsOutsideTheChart) {
 // --- draw line ---
 
 TEST(DrawLineTool, DrawSelectMoveWithEventsInOrder) {
-    ToolChart t(std::vector<double>{});
+    ShownLineChart t(std::vector<double>{});
     auto* d = new TDrawLineTool();
     d->Pen().SetColor(clRed);
     d->OnNewLine = [&](TDrawLineTool*) { t.log.push_back("new"); };
@@ -336,7 +289,7 @@ TEST(DrawLineTool, DrawSelectMoveWithEventsInOrder) {
 }
 
 TEST(DrawLineTool, LinesKeepTheirValuesThroughZoomAndUndo) {
-    ToolChart t(std::vector<double>{});
+    ShownLineChart t(std::vector<double>{});
     auto* d = new TDrawLineTool();
     d->Pen().SetColor(clRed);
     t.chart.Tools().AddTool(d);
@@ -354,7 +307,7 @@ TEST(DrawLineTool, LinesKeepTheirValuesThroughZoomAndUndo) {
 }
 
 TEST(DrawLineTool, RefusedSelectionAndSelectionSwitchedOff) {
-    ToolChart t(std::vector<double>{});
+    ShownLineChart t(std::vector<double>{});
     auto* d = new TDrawLineTool();
     t.chart.Tools().AddTool(d);
     TDrawLine* a = d->Lines().Add(10, 20, 40, 20);
@@ -380,7 +333,7 @@ TEST(DrawLineTool, RefusedSelectionAndSelectionSwitchedOff) {
 }
 
 TEST(DrawLineTool, ParallelLinesAreHitOnTheirSegmentsOnly) {
-    ToolChart t(std::vector<double>{});
+    ShownLineChart t(std::vector<double>{});
     auto* d = new TDrawLineTool();
     t.chart.Tools().AddTool(d);
     TDrawLine* l = d->Lines().Add(20, 20, 60, 60);

@@ -1,0 +1,82 @@
+#pragma once
+// The colour line tool: a line across the chart at one value of an axis,
+// which the user can drag along the axis.
+#include "chart/tools/PlotCustomTool.h"
+
+#include <functional>
+
+namespace cb::chart {
+
+enum TColorLineStyle {
+    clCustom,
+    clMaximum,
+    clCenter,
+    clMinimum
+};
+
+class TColorLineTool;
+using TColorLineToolOnDrag = std::function<void(TColorLineTool* sender)>;
+
+class TColorLineTool : public TPlotCustomToolAxis {
+public:
+    double Value() const { return FValue; }
+    // Switches Style to clCustom (unless the chart is being loaded).
+    void SetValue(double v);
+    TColorLineStyle Style() const { return FStyle; }
+    void SetStyle(TColorLineStyle s) { StoreAndRepaint(FStyle, s); }
+    bool AllowDrag() const { return FAllowDrag; }
+    void SetAllowDrag(bool on) { FAllowDrag = on; }
+    bool NoLimitDrag() const { return FNoLimitDrag; }
+    void SetNoLimitDrag(bool on) { FNoLimitDrag = on; }
+    bool DragRepaint() const { return FDragRepaint; }
+    void SetDragRepaint(bool on) { FDragRepaint = on; }
+    bool Draw3D() const { return FDraw3D; }
+    void SetDraw3D(bool on) { StoreBooleanAndRepaint(FDraw3D, on); }
+    bool DrawBehind() const { return FDrawBehind; }
+    void SetDrawBehind(bool on) { StoreBooleanAndRepaint(FDrawBehind, on); }
+    TColorLineToolOnDrag OnBeginDragLine, OnDragLine, OnEndDragLine;
+    bool Dragging() const { return FDragging; }
+
+    // The value by Style.
+    double EffectiveValue() const;
+    // Where the line is drawn: the effective value kept inside the axis'
+    // range when dragging is limited. Value itself is never changed by
+    // drawing, so zooming in and out leaves the line where it was.
+    double DrawnValue() const;
+    int Pixel() const;
+    bool Clicked(int x, int y) const;
+    // The passes: behind (before the series) and in front (end of paint).
+    void DrawBehindPass();
+    void DrawFrontPass();
+
+    // For a line drawn by another tool on that tool's chart.
+    void SetDrawChart(TCustomAxisPanel* chart) { FDrawChart = chart; }
+    TCustomAxisPanel* TargetChart() const override { return FDrawChart ? FDrawChart : ParentChart(); }
+    std::function<void(TColorLineTool*)> OnEndDragInternal;
+    virtual void NotifyEndDrag();
+
+    void HandleChartStage(TChartStage code) override;
+    void HandleChartMouse(TPlotMouseEventKind kind, TPlotMouseButton button, unsigned shift, int x, int y) override;
+    std::string DescriptionText() const override;
+    std::string EditorClassName() const override { return "TColorLineToolEditor"; }
+    void Assign(const TColorLineTool& source);
+
+private:
+    double limited(double v) const;
+    bool chartIs3D() const;
+    // The chart to draw on with the pen selected; none when nothing shows.
+    TCustomAxisPanel* penChart();
+    void drawPass(bool front);
+
+    double FValue = 0;
+    TColorLineStyle FStyle = clCustom;
+    bool FAllowDrag = true;
+    bool FNoLimitDrag = false;
+    bool FDragRepaint = false;
+    bool FDraw3D = true;
+    bool FDrawBehind = false;
+    bool FDragging = false;
+    TCustomAxisPanel* FDrawChart = nullptr;
+};
+
+}  // namespace cb::chart
