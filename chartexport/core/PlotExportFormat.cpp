@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <algorithm>
 #include <memory>
@@ -31,6 +32,18 @@ QString QtFilter(const std::string& filter) {
     return out.join(QStringLiteral(";;"));
 }
 }  // namespace
+
+TPlotExportFormat::TPlotExportFormat() = default;
+TPlotExportFormat::~TPlotExportFormat() = default;
+
+QWidget* TPlotExportFormat::Options(bool) {
+    return nullptr;
+}
+
+QWidget* TPlotExportFormat::KeepOptions(std::unique_ptr<QWidget> form) {
+    FOptions = std::move(form);
+    return FOptions.get();
+}
 
 void TPlotExportFormat::CheckPanel() const {
     if (!Panel) throw EExportError("Panel property is not set in Export format");

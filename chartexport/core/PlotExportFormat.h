@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class QWidget;
+
 namespace cb::rtl {
 class TStream;
 }
@@ -23,10 +25,10 @@ public:
 
 class TPlotExportFormat {
 public:
-    TPlotExportFormat() = default;
+    TPlotExportFormat();
     TPlotExportFormat(const TPlotExportFormat&) = delete;
     TPlotExportFormat& operator=(const TPlotExportFormat&) = delete;
-    virtual ~TPlotExportFormat() = default;
+    virtual ~TPlotExportFormat();
 
     // Picture size in pixels; 0 means the panel's.
     int Width = 0;
@@ -54,13 +56,21 @@ public:
     // place when complete: a failure leaves an existing file as it was.
     void SaveToFile(const std::string& fileName);
     void CopyToClipboard();
+    // The format's options form, made first when create is set and the
+    // format has one; owned by the format. Its controls write the format's
+    // choices as they change. None here.
+    virtual QWidget* Options(bool create);
 
 protected:
     virtual void DoCopyToClipboard() = 0;
     // Raises the framework's error when Panel is unset.
     void CheckPanel() const;
+    // Keeps form as the options form and returns it.
+    QWidget* KeepOptions(std::unique_ptr<QWidget> form);
+    QWidget* OptionsForm() const { return FOptions.get(); }
 
 private:
+    std::unique_ptr<QWidget> FOptions;
     int FFilterIndex = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "chartexport/metafile/EMFExportFormat.h"
 
+#include "chartexport/metafile/EMFOptions.h"
+
 #include "chart/canvas/Metafile.h"
 #include "chart/panel/CustomPlotPanel.h"
 #include "chartexport/metafile/MetafileWriters.h"
@@ -24,9 +26,8 @@ void TEMFExportFormat::AssignFilterIndex(int& counter) {
 
 bool TEMFExportFormat::OwnsFilterIndex(int index) {
     const int own = TPlotExportFormat::FilterIndex();
-    if (index == own) return true;
-    if (index != own + 1) return false;
-    Enhanced = false;
+    if (index != own && index != own + 1) return false;
+    Enhanced = index == own;
     return true;
 }
 
@@ -61,6 +62,11 @@ void TEMFExportFormat::DoCopyToClipboard() {
     auto data = std::make_unique<QMimeData>();
     data->setData(Enhanced ? "image/emf" : "image/wmf", QByteArray(bytes.data(), qsizetype(bytes.size())));
     QGuiApplication::clipboard()->setMimeData(data.release());
+}
+
+QWidget* TEMFExportFormat::Options(bool create) {
+    if (!OptionsForm() && create) KeepOptions(std::make_unique<TEMFOptions>(*this));
+    return OptionsForm();
 }
 
 }  // namespace cb::chartexport

@@ -20,6 +20,7 @@ public:
     // The second entry switches Enhanced off.
     bool OwnsFilterIndex(int index) override;
     void SaveToStream(cb::rtl::TStream& stream) override;
+    QWidget* Options(bool create) override;
     // The file's bytes at Width x Height.
     std::string MakeMetafile();
 

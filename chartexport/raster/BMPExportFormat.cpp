@@ -1,5 +1,7 @@
 #include "chartexport/raster/BMPExportFormat.h"
 
+#include "chartexport/raster/RasterOptions.h"
+
 #include "chart/panel/CustomPlotPanel.h"
 #include "chartexport/raster/ChartRaster.h"
 #include "extras/BmpImage.h"
@@ -51,6 +53,11 @@ void TBMPExportFormat::SaveToStream(cb::rtl::TStream& stream) {
 
 void TBMPExportFormat::DoCopyToClipboard() {
     QGuiApplication::clipboard()->setImage(DrawChartImage(*Panel, 0, 0, Width, Height));
+}
+
+QWidget* TBMPExportFormat::Options(bool create) {
+    if (!OptionsForm() && create) KeepOptions(std::make_unique<TBMPOptions>(*this));
+    return OptionsForm();
 }
 
 }  // namespace cb::chartexport

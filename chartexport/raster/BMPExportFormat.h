@@ -29,6 +29,7 @@ public:
     std::string FileExtension() const override { return "bmp"; }
     std::string FileFilter() const override { return "Bitmaps (*.bmp)|*.bmp"; }
     void SaveToStream(cb::rtl::TStream& stream) override;
+    QWidget* Options(bool create) override;
     // Bits per pixel of the file, after the canvas had its say.
     int BitsPerPixel(bool canvasNeeds24) const;
 

@@ -1,5 +1,7 @@
 #include "chartexport/raster/GIFExportFormat.h"
 
+#include "chartexport/raster/RasterOptions.h"
+
 #include "chartexport/raster/ChartRaster.h"
 #include "gif/GIFImage.h"
 
@@ -48,6 +50,11 @@ void TGIFExportFormat::SaveToStream(cb::rtl::TStream& stream) {
 
 void TGIFExportFormat::DoCopyToClipboard() {
     QGuiApplication::clipboard()->setImage(DrawChartImage(*Panel, 0, 0, Width, Height));
+}
+
+QWidget* TGIFExportFormat::Options(bool create) {
+    if (!OptionsForm() && create) KeepOptions(std::make_unique<TPlotGIFOptions>(*this));
+    return OptionsForm();
 }
 
 }  // namespace cb::chartexport

@@ -23,6 +23,7 @@ public:
     std::string FileExtension() const override { return "gif"; }
     std::string FileFilter() const override { return "GIF files (*.gif)|*.gif"; }
     void SaveToStream(cb::rtl::TStream& stream) override;
+    QWidget* Options(bool create) override;
     // The picture at Width x Height. Without reduction, a chart of more than
     // 256 colours is quantised rather than refused.
     std::unique_ptr<cb::gif::TGIFImage> MakeImage();

@@ -1,5 +1,7 @@
 #include "chartexport/raster/JPEGExportFormat.h"
 
+#include "chartexport/raster/RasterOptions.h"
+
 #include "chart/panel/CustomPlotPanel.h"
 #include "chartexport/raster/ChartRaster.h"
 
@@ -52,6 +54,11 @@ void TJPEGExportFormat::DoCopyToClipboard() {
     QImage decoded;
     decoded.loadFromData(reinterpret_cast<const uchar*>(image->Data().data()), int(image->Data().size()), "JPEG");
     QGuiApplication::clipboard()->setImage(decoded);
+}
+
+QWidget* TJPEGExportFormat::Options(bool create) {
+    if (!OptionsForm() && create) KeepOptions(std::make_unique<TPlotJPEGOptions>(*this));
+    return OptionsForm();
 }
 
 }  // namespace cb::chartexport

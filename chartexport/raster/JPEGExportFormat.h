@@ -19,6 +19,7 @@ public:
     std::string FileExtension() const override { return "jpg"; }
     std::string FileFilter() const override { return "JPEG files (*.jpg)|*.jpg"; }
     void SaveToStream(cb::rtl::TStream& stream) override;
+    QWidget* Options(bool create) override;
     // The picture at Width x Height with the options.
     std::unique_ptr<TJPEGImage> MakeImage();
 

@@ -1,5 +1,7 @@
 #include "chartexport/raster/PNGExportFormat.h"
 
+#include "chartexport/raster/RasterOptions.h"
+
 #include "chart/panel/CustomPlotPanel.h"
 #include "chartexport/raster/ChartRaster.h"
 #include "chartexport/raster/PNGImageData.h"
@@ -127,6 +129,11 @@ void TPNGExportFormat::SaveToStream(cb::rtl::TStream& stream) {
 
 void TPNGExportFormat::DoCopyToClipboard() {
     QGuiApplication::clipboard()->setImage(DrawChartImage(*Panel, 0, 0, Width, Height));
+}
+
+QWidget* TPNGExportFormat::Options(bool create) {
+    if (!OptionsForm() && create) KeepOptions(std::make_unique<TPlotPNGOptions>(*this));
+    return OptionsForm();
 }
 
 }  // namespace cb::chartexport

@@ -22,6 +22,7 @@ public:
     std::string FileExtension() const override { return "PNG"; }
     std::string FileFilter() const override { return "PNG files (*.png)|*.png"; }
     void SaveToStream(cb::rtl::TStream& stream) override;
+    QWidget* Options(bool create) override;
 
 protected:
     // The chart bitmap itself, not a PNG.

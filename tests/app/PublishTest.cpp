@@ -2,19 +2,20 @@
 // (Python's html.parser, headless Chromium, xlrd, pdftotext, unrtf), and
 // e-mail through a recording xdg-email.
 #include "MDXTestSupport.h"
-#include "app/core/query/DisplayManager.h"
 #include "app/core/publish/PublishMail.h"
 #include "app/core/publish/PublishReport.h"
+#include "app/core/query/DisplayManager.h"
 #include "app/core/theme/WindowTheme.h"
 #include "app/ui/dialogs/Features.h"
 #include "app/ui/dialogs/PublishDialog.h"
-#include "chart/component/Chart.h"
 #include "chart/component/AxisPanel.h"
+#include "chart/component/Chart.h"
 #include "chart/panel/CustomPlotPanel.h"
 #include "chart/tools/PlotCustomTool.h"
 #include "grid/ExtStringGrid.h"
 #include "platform/desktop/KitEmail.h"
 #include "platform/desktop/SaveDialog.h"
+#include "tests/common/MailRecorder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -324,8 +325,7 @@ TEST(PublishDialog, EachFormatIsWrittenOpenedOnceAndReadBack) {
             int row = 0;
             for (std::string line; std::getline(lines, line);) {
                 if (line.find("Country") != std::string::npos && line.find("Sales <&>") != std::string::npos) row |= 1;
-                if (line.find("North") != std::string::npos && line.find("1,234.50") != std::string::npos)
-                    row |= 2;
+                if (line.find("North") != std::string::npos && line.find("1,234.50") != std::string::npos) row |= 2;
             }
             EXPECT_EQ(row, 3) << text;
         }
@@ -463,38 +463,13 @@ TEST(PublishDialog, FailuresKeepTheDialogAndTheUsersFiles) {
     }
 }
 
-// A recording xdg-email first on PATH for the life of the object.
-class TMailRecorder {
-public:
-    explicit TMailRecorder(int exitStatus = 0) {
-        FOldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-        cbtest::writeFile(FDir.file("xdg-email"),
-                          "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n--\\n' \"$a\"; done > '" + FDir.file("args") +
-                              "'\nexit " + std::to_string(exitStatus) + "\n");
-        std::filesystem::permissions(FDir.file("xdg-email"), std::filesystem::perms::owner_all);
-        setenv("PATH", (FDir.path().string() + ":" + FOldPath).c_str(), 1);
-    }
-    ~TMailRecorder() { setenv("PATH", FOldPath.c_str(), 1); }
-    std::vector<std::string> Arguments() const {
-        std::vector<std::string> args;
-        const std::string text = cbtest::readFile(FDir.file("args"));
-        for (size_t at = 0, end; (end = text.find("\n--\n", at)) != std::string::npos; at = end + 4)
-            args.push_back(text.substr(at, end - at));
-        return args;
-    }
-
-private:
-    cbtest::TempDir FDir;
-    std::string FOldPath;
-};
-
 TEST(PublishMail, FileNamesReachTheMailProgramIntact) {
     cbtest::TempDir dir;
     const std::string report = dir.file("Sales, \"Q1\" 'final' Zürich.html");
     const std::string chart = dir.file("chart.jpg");
     cbtest::writeFile(report, "r");
     cbtest::writeFile(chart, "c");
-    TMailRecorder recorder;
+    cbtest::TMailRecorder recorder;
     cbtest::TTestContext context;
     const std::vector<std::string> files{report, chart};
     EXPECT_TRUE(SendEmail("Emailing " + report, "", "", &files, context.Context()));
@@ -637,7 +612,7 @@ TEST(PublishMail, MessageRules) {
 TEST(PublishMail, NoMailProgramGivesAClearError) {
     cbtest::TTestContext context;
     {
-        TMailRecorder noTool(3);  // xdg-email found no mail program
+        cbtest::TMailRecorder noTool(3);  // xdg-email found no mail program
         EXPECT_FALSE(SendEmail("s", "", "", nullptr, context.Context()));
     }
     const std::string oldPath = std::getenv("PATH");
@@ -680,7 +655,7 @@ TEST(PublishDialog, ShownForTheMainWindowWithItsChart) {
 TEST(PublishDialog, ChartPictureBesideTheReportAndInTheWorkbook) {
     cbtest::TempDir dir;
     TOrangePanel panel;
-    TMailRecorder recorder;
+    cbtest::TMailRecorder recorder;
     const std::string report = dir.file("report.html"), picture = dir.file("chart.jpg");
     {
         TDialogFixture f;

@@ -3,9 +3,12 @@
 #include "chart/canvas/PlotCanvas.h"
 #include "platform/gfx/Canvas.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryFile>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +110,14 @@ std::string ReadFile(const std::string& fileName) {
     std::stringstream s;
     s << f.rdbuf();
     return s.str();
+}
+
+void AnswerSaveDialog(const std::function<void(QFileDialog&)>& answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        answer(*dialog);
+    });
 }
 
 void SaveScreenshot(QWidget& widget, const std::string& name) {

@@ -7,8 +7,12 @@
 #include <QJsonObject>
 #include <QWidget>
 
+#include <functional>
+
 #include <string>
 #include <vector>
+
+class QFileDialog;
 
 namespace cetest {
 
@@ -45,6 +49,8 @@ QJsonObject ProbeImage(const std::string& file, const QImage* expected = nullptr
 // PIL's RGB at the points (JSON "at": [[r, g, b], ...]).
 QJsonObject ProbeImageAt(const std::string& file, const std::vector<QPoint>& points);
 std::string ReadFile(const std::string& fileName);
+// Answers the next save dialog with answer(dialog) once it is up.
+void AnswerSaveDialog(const std::function<void(QFileDialog&)>& answer);
 // Keeps a picture of the widget in the build's "screenshots" folder.
 void SaveScreenshot(QWidget& widget, const std::string& name);
 

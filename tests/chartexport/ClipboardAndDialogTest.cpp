@@ -84,15 +84,6 @@ TEST(ClipboardCopy, EachFormatPutsTheChartOnTheClipboard) {
     EXPECT_EQ(clipboard->text(), "kept");
 }
 
-// Answers the next save dialog with answer(dialog) once it is up.
-void AnswerSaveDialog(const std::function<void(QFileDialog&)>& answer) {
-    QTimer::singleShot(0, [answer] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        answer(*dialog);
-    });
-}
-
 TEST(SaveDialog, OffersTheFormatsFilterAndSavesTheChosenFile) {
     BarPanel panel(240, 160);
     cbtest::TempDir dir;
