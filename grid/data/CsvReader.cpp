@@ -77,9 +77,25 @@ char GuessCsvDelimiter(std::string_view text) {
 TCsvReader::TCsvReader(std::string_view text, char delimiter, std::string source)
     : FText(text), FDelim(delimiter), FSource(std::move(source)) {}
 
-void TCsvReader::Unclosed(long long line) const {
-    std::string where = FSource.empty() ? std::string() : " of " + FSource;
+namespace {
+
+[[noreturn]] void ThrowUnclosed(long long line, const std::string& source) {
+    std::string where = source.empty() ? std::string() : " of " + source;
     throw ECsvError("The quoted field starting in line " + std::to_string(line) + where + " has no closing quote");
+}
+
+// Line breaks inside a quoted field: LF, CR LF and a lone CR each count one.
+long long LineBreaks(const char* s, std::size_t from, std::size_t to, std::size_t n) {
+    long long count = 0;
+    for (std::size_t i = from; i < to; ++i)
+        if (s[i] == '\n' || (s[i] == '\r' && (i + 1 >= n || s[i + 1] != '\n'))) ++count;
+    return count;
+}
+
+}  // namespace
+
+void TCsvReader::Unclosed(long long line) const {
+    ThrowUnclosed(line, FSource);
 }
 
 bool TCsvReader::NextRecord() {
@@ -119,8 +135,7 @@ bool TCsvReader::NextField(std::string_view& field) {
             const void* q = std::memchr(s + p, '"', n - p);
             if (!q) Unclosed(startLine);
             std::size_t quote = std::size_t(static_cast<const char*>(q) - s);
-            for (std::size_t i = p; i < quote; ++i)
-                if (s[i] == '\n' || (s[i] == '\r' && (i + 1 >= n || s[i + 1] != '\n'))) ++FLine;
+            FLine += LineBreaks(s, p, quote, n);
             if (quote + 1 < n && s[quote + 1] == '"') {
                 // A doubled quote stands for one.
                 if (!buffered) {
@@ -162,13 +177,57 @@ bool TCsvReader::NextField(std::string_view& field) {
 }
 
 TCsvShape MeasureCsv(std::string_view text, char delimiter, const std::string& source) {
+    // The reader's walk without producing fields: the import's sizing pass.
+    // Field ends are found through a table of the three bytes that end an
+    // unquoted field.
+    std::array<bool, 256> ends{};
+    ends[static_cast<unsigned char>(delimiter)] = ends['\r'] = ends['\n'] = true;
     TCsvShape shape;
-    TCsvReader reader(text, delimiter, source);
-    std::string_view field;
-    while (reader.NextRecord()) {
+    const char* s = text.data();
+    const std::size_t n = text.size();
+    std::size_t pos = 0;
+    long long line = 1;
+    const auto endOfLine = [&] {
+        if (pos < n && s[pos] == '\r') ++pos;
+        if (pos < n && s[pos] == '\n') ++pos;
+        ++line;
+    };
+    while (pos < n) {
         ++shape.Records;
         int fields = 0;
-        while (reader.NextField(field)) ++fields;
+        if (s[pos] == '\r' || s[pos] == '\n') {
+            // An empty line: a record without fields.
+            endOfLine();
+        } else {
+            for (;;) {
+                ++fields;
+                if (pos < n && s[pos] == '"') {
+                    const long long startLine = line;
+                    std::size_t p = pos + 1;
+                    for (;;) {
+                        const void* q = std::memchr(s + p, '"', n - p);
+                        if (!q) ThrowUnclosed(startLine, source);
+                        const std::size_t quote = std::size_t(static_cast<const char*>(q) - s);
+                        line += LineBreaks(s, p, quote, n);
+                        p = quote + 1;
+                        if (p < n && s[p] == '"') {
+                            ++p;  // a doubled quote
+                            continue;
+                        }
+                        break;
+                    }
+                    pos = p;
+                }
+                while (pos < n && !ends[static_cast<unsigned char>(s[pos])]) ++pos;
+                if (pos >= n) break;
+                if (s[pos] == delimiter) {
+                    ++pos;
+                    continue;
+                }
+                endOfLine();
+                break;
+            }
+        }
         shape.MaxFields = std::max(shape.MaxFields, std::max(fields, 1));
     }
     return shape;

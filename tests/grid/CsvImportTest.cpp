@@ -11,6 +11,10 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <string>
+
 using namespace cb::grid;
 
 namespace {
@@ -203,4 +207,42 @@ TEST(CsvImportTest, ProgressReportsEachPercentOnce) {
     ASSERT_EQ(seen.size(), 101u);
     for (int i = 0; i <= 100; ++i) EXPECT_EQ(seen[size_t(i)], i);
     EXPECT_EQ(grid.RowCount(), 200);
+}
+
+TEST(CsvImportTest, SizingPassAgreesWithTheReader) {
+    // Random short texts over the bytes that matter: the sizing pass counts
+    // the records and fields the reader then yields, and fails where it
+    // fails, naming the same line.
+    std::mt19937 rng(3);
+    const std::string alphabet = "a,\"\r\n;";
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(rng() % 14, ' ');
+        for (char& c : text) c = alphabet[rng() % alphabet.size()];
+        SCOPED_TRACE(::testing::PrintToString(text));
+        std::string readerError, sizingError;
+        TCsvShape walked;
+        try {
+            TCsvReader reader(text, ',', "f.csv");
+            std::string_view field;
+            while (reader.NextRecord()) {
+                ++walked.Records;
+                int fields = 0;
+                while (reader.NextField(field)) ++fields;
+                walked.MaxFields = std::max(walked.MaxFields, std::max(fields, 1));
+            }
+        } catch (const ECsvError& e) {
+            readerError = e.what();
+        }
+        TCsvShape sized;
+        try {
+            sized = MeasureCsv(text, ',', "f.csv");
+        } catch (const ECsvError& e) {
+            sizingError = e.what();
+        }
+        ASSERT_EQ(sizingError, readerError);
+        if (readerError.empty()) {
+            ASSERT_EQ(sized.Records, walked.Records);
+            ASSERT_EQ(sized.MaxFields, walked.MaxFields);
+        }
+    }
 }
