@@ -4,6 +4,7 @@
 // steps are kept beside the tests ("edit-x11-*.png").
 #include "grid/ExtStringGrid.h"
 #include "grid/edit/GridEditPart.h"
+#include "grid/edit/InplaceEdit.h"
 #include "tests/common/TestSupport.h"
 
 #include <QApplication>
@@ -71,14 +72,20 @@ TEST(EditingX11, DISABLED_Child) {
 
     // Real keys: the first starts the editor, the rest go into it.
     ASSERT_TRUE(RunTool("xdotool", {"type", "--delay", "30", "typed"}));
-    QTest::qWait(200);
-    ASSERT_TRUE(grid->EditorShown());
+    // Waits for the events to arrive, however busy the machine.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const TExtInplaceEdit* edit = grid->EditPart()->InplaceEdit();
+            return grid->EditorShown() && edit && edit->Text() == "typed";
+        },
+        5000));
     Shot("1-editing");
 
     // A real click on the other widget.
     const QPoint at = other->mapToGlobal(other->rect().center());
     ASSERT_TRUE(RunTool("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"}));
-    QTest::qWait(300);
+    QTest::qWaitFor([&] { return other->hasFocus() && !grid->EditorShown(); }, 5000);
+    QTest::qWait(100);
     Shot("2-committed");
     EXPECT_TRUE(other->hasFocus());
     EXPECT_FALSE(grid->EditorShown());
@@ -87,7 +94,9 @@ TEST(EditingX11, DISABLED_Child) {
 }
 
 TEST(EditingX11, ClickingAnotherWidgetCommitsOnce) {
-    const int display = 150 + int(getpid() % 100);
+    // A display no other X server holds (its lock file is free).
+    int display = 150 + int(getpid() % 100);
+    while (access(("/tmp/.X" + std::to_string(display) + "-lock").c_str(), F_OK) == 0) ++display;
     const std::string d = ":" + std::to_string(display);
     pid_t xvfb = fork();
     if (xvfb == 0) {
@@ -95,7 +104,10 @@ TEST(EditingX11, ClickingAnotherWidgetCommitsOnce) {
         _exit(127);
     }
     ASSERT_GT(xvfb, 0);
-    QTest::qWait(700);
+    // Up when its socket is there.
+    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
+    QTest::qWaitFor([&] { return access(socket.c_str(), F_OK) == 0; }, 10000);
+    QTest::qWait(200);
     pid_t wm = fork();
     if (wm == 0) {
         setenv("DISPLAY", d.c_str(), 1);
