@@ -3,6 +3,8 @@
 #include "charteditors/series/MoreSeriesEditors.h"
 #include "charteditors/series/SeriesEditorKit.h"
 #include "charteditors/series/SeriesTab.h"
+#include "charteditors/style/BrushDialog.h"
+#include "charteditors/style/GradientEditor.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -38,6 +40,12 @@ TAreaSeriesEditor::TAreaSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     EOrigin = g.Spin("EOrigin", "&Origin:", -30000, 30000);
     BAreaLinesPen = g.PenButton("BAreaLinesPen", "Area &Lines...");
     BAreaLinePen = g.PenButton("BAreaLinePen", "&Border...");
+    BPattern = g.Button("BPattern", "&Pattern...", [this] {
+        if (TAreaSeries* s = Series()) EditChartBrush(this, TEditedObject::Part(&s->AreaChartBrush(), s));
+    });
+    Button1 = g.Button("Button1", "&Top...", [this] {
+        if (TAreaSeries* s = Series()) EditChartBrush(this, TEditedObject::Part(&s->Brush(), s));
+    });
     ETransp = g.Spin("ETransp", "Tra&nsparency:", 0, 100);
     layout->addWidget(rest);
 
@@ -94,7 +102,14 @@ void TAreaSeriesEditor::FormShow() {
     BAreaLinesPen->LinkPen(TEditedObject::Part(&s->AreaLinesPen(), s));
     BAreaLinePen->LinkPen(TEditedObject::Part(&s->LinePen(), s));
     ETransp->setValue(s->GetTransparency());
-    if (!FPagesAdded) FPagesAdded = AddPointerPage(this, &s->Pointer(), s, "Point") != nullptr;
+    if (!FPagesAdded && AddPointerPage(this, &s->Pointer(), s, "Point")) {
+        FPagesAdded = true;
+        if (auto* page =
+                AddSeriesPage<TPlotGradientEditor>(this, 2, TEditedObject::Part(&s->Gradient(), s), "Gradient")) {
+            page->BOk->hide();
+            page->BCancel->hide();
+        }
+    }
 }
 
 }  // namespace cb::charteditors

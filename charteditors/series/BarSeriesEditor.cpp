@@ -4,6 +4,8 @@
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/series/SeriesEditorKit.h"
 #include "charteditors/series/SeriesTab.h"
+#include "charteditors/style/BrushDialog.h"
+#include "charteditors/style/GradientEditor.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -24,6 +26,21 @@ TBarSeriesEditor::TBarSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     BBarPen = g.PenButton("BBarPen", "&Border...");
     CBColorEach = g.Check("CBColorEach", "Color &Each");
     BBarColor = g.ColorButton("BBarColor", "&Color...");
+    BBarBrush = g.Button("BBarBrush", "&Pattern...", [this] {
+        if (TCustomBarSeries* s = Series()) EditChartBrush(this, TEditedObject::Part(&s->BarBrush(), s));
+    });
+    BGradient = g.Button("BGradient", "&Gradient...", [this] {
+        TCustomBarSeries* s = Series();
+        if (!s) return;
+        // The gradient shows only in gradient bars; its end is the bar colour.
+        s->SetBarStyle(bsRectGradient);
+        {
+            TFilling quiet(*this);
+            CBBarStyle->setCurrentIndex(int(bsRectGradient));
+        }
+        UpdateStyleControls();
+        EditGradientWithOptions(this, TEditedObject::Part<TCustomPlotGradient>(&s->Gradient(), s), true, true);
+    });
     BTickLines = g.PenButton("BTickLines", "&Tick lines...");
     EBevel = g.Spin("EBevel", "Be&vel size:", 0, 100);
     LBevel = g.LastLabel();
@@ -75,6 +92,7 @@ void TBarSeriesEditor::UpdateStyleControls() {
     if (!s) return;
     EBevel->setEnabled(s->BarStyle() == bsBevel);
     LBevel->setEnabled(s->BarStyle() == bsBevel);
+    BGradient->setEnabled(s->BarStyle() == bsRectangle || s->BarStyle() == bsRectGradient);
 }
 
 void TBarSeriesEditor::FormShow() {

@@ -8,6 +8,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
@@ -37,6 +38,9 @@ public:
     QSpinBox* Edit1;
     QCheckBox* CBBarSideMargins;
     QCheckBox* CBMarksAutoPosition;
+
+    QPushButton* BBarBrush;
+    QPushButton* BGradient;
 
 protected:
     void FormShow() override;

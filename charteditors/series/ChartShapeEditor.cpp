@@ -3,6 +3,9 @@
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/series/MoreSeriesEditors.h"
 #include "charteditors/series/SeriesEditorKit.h"
+#include "charteditors/style/BrushDialog.h"
+#include "charteditors/style/FontEditor.h"
+#include "charteditors/style/GradientEditor.h"
 
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -21,6 +24,9 @@ TChartShapeEditor::TChartShapeEditor(QWidget* owner) : TEditorForm(owner) {
     auto* position = new QWidget;
     pages->addTab(style, "Style");
     pages->addTab(position, "Position");
+    auto* text = new QWidget;
+    pages->addTab(text, "Text");
+    FontEditor = EmbedFontEditor(text);
     TEditorGrid g(style);
     CBStyle = g.Combo("CBStyle", "&Style:",
                       {"Rectangle", "Circle", "Vertical Line", "Horiz. Line", "Triangle", "Invert. Triangle", "Line",
@@ -29,6 +35,15 @@ TChartShapeEditor::TChartShapeEditor(QWidget* owner) : TEditorForm(owner) {
     BShapePen = g.PenButton("BShapePen", "Bor&der...");
     CBTrans = g.Check("CBTrans", "Tra&nsparent");
     CBRound = g.Check("CBRound", "&Round Rectangle");
+    BShapeBrush = g.Button("BShapeBrush", "&Pattern...", [this] {
+        TChartShape* s = Shape();
+        if (!s) return;
+        EditChartBrush(this, TEditedObject::Part(&s->Brush(), s));
+        BShapeColor->update();
+    });
+    Button1 = g.Button("Button1", "&Gradient...", [this] {
+        if (TChartShape* s = Shape()) EditGradient(this, TEditedObject::Part(&s->Gradient(), s));
+    });
     MemoText = new QPlainTextEdit(style);
     MemoText->setObjectName("MemoText");
     MemoText->setMaximumHeight(60);
@@ -84,7 +99,9 @@ TChartShapeEditor::TChartShapeEditor(QWidget* owner) : TEditorForm(owner) {
     coordinate(SEY1, &TChartShape::SetY1);
 }
 
-TChartShape* TChartShapeEditor::Shape() const { return Edited().As<TChartShape>(); }
+TChartShape* TChartShapeEditor::Shape() const {
+    return Edited().As<TChartShape>();
+}
 
 void TChartShapeEditor::UpdateRound() {
     TChartShape* s = Shape();
@@ -112,6 +129,7 @@ void TChartShapeEditor::FormShow() {
         BShapePen->LinkPen(TEditedObject::Part(&s->Pen(), s));
         BShapeColor->LinkColor(
             s, [s] { return s->SeriesColor(); }, [s](TColor c) { s->SetSeriesColor(c); });
+        FontEditor->Bind(TEditedObject::Part(&s->Font(), s));
     }
     FCreating = false;
 }

@@ -3,8 +3,11 @@
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/line/LineSeries.h"
 #include "charteditors/common/EditorButtons.h"
+#include "charteditors/common/EditorRegistry.h"
 #include "charteditors/series/SeriesEditorKit.h"
 #include "charteditors/series/SeriesTab.h"
+#include "charteditors/style/BrushDialog.h"
+#include "charteditors/style/ShadowEditor.h"
 
 namespace cb::charteditors {
 
@@ -25,6 +28,20 @@ TCustomSeriesEditor::TCustomSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     EHeight = g.Spin("EHeight", "&Height 3D:", 0, 100);
     LHeight = g.LastLabel();
     BOutline = g.PenButton("BOutline", "&Outline...");
+    BBrush = g.Button("BBrush", "&Pattern...", [this] {
+        if (TCustomSeries* s = Series()) EditChartBrush(this, TEditedObject::Part(&s->Brush(), s));
+    });
+    Button1 = g.Button("Button1", "S&hadow...", [this] {
+        TCustomSeries* s = Series();
+        if (!s) return;
+        auto editor = CreateEditorDialog<TPlotShadowEditor>(this);
+        editor->Bind(TEditedObject::Part(&s->Shadow(), s));
+        // A line's shadow is drawn solid and sharp.
+        editor->CBSmooth->hide();
+        editor->EShadowTransp->hide();
+        if (QWidget* label = LabelFor(editor.get(), editor->EShadowTransp)) label->hide();
+        editor->exec();
+    });
 
     BLineColor->OnClick = [this] { BLineBorder->update(); };
     BLineBorder->OnClick = [this] {
@@ -77,7 +94,7 @@ void TCustomSeriesEditor::FormShow() {
     BOutline->LinkPen(TEditedObject::Part<TChartPen>(&s->OutLine(), s));
     // Stairs, 3D darkening, height and outline belong to line series proper.
     const bool line = dynamic_cast<TLineSeries*>(s) != nullptr;
-    for (QWidget* w : std::initializer_list<QWidget*>{CBStairs, CBInvStairs, CBDark3D, EHeight, BOutline})
+    for (QWidget* w : std::initializer_list<QWidget*>{CBStairs, CBInvStairs, CBDark3D, EHeight, BOutline, BBrush})
         w->setVisible(line);
     LHeight->setVisible(line);
     if (!FPagesAdded) FPagesAdded = AddPointerPage(this, &s->Pointer(), s, "Point") != nullptr;

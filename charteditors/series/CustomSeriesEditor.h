@@ -8,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QSpinBox;
 
 namespace cb::chart {
@@ -35,6 +36,8 @@ public:
     QSpinBox* EHeight;
     QLabel* LHeight;
     TButtonPen* BOutline;
+    QPushButton* BBrush;
+    QPushButton* Button1;
 
 protected:
     void FormShow() override;

@@ -1,9 +1,12 @@
 #include "charteditors/series/FunctionEditor.h"
 
+#include "chart/core/PlotHelpers.h"
 #include "chart/functions/AverageFunction.h"
 #include "chart/functions/CustomFunction.h"
 #include "chart/series/ChartSeries.h"
+#include "chart/series/ChartValueList.h"
 #include "chart/series/PlotFunction.h"
+#include "charteditors/format/AxisIncrementDialog.h"
 #include "charteditors/series/SeriesEditorKit.h"
 #include "platform/rtl/ScopeGuard.h"
 
@@ -52,6 +55,8 @@ TPlotFunctionEditor::TPlotFunctionEditor(QWidget* owner) : TBaseFunctionEditor(o
     CBAlign = g.Combo("CBAlign", "&Alignment:", {"First", "Center", "Last"});
     CBStyle = g.Combo("CBStyle", "&Calculate using:", {"All points", "Every number of points", "Every range"});
     ENum = g.Edit("ENum", "&Number of points:");
+    BChange = g.Button("BChange", "&Change...", [this] { ChangeRange(); });
+    BChange->setEnabled(false);
     connect(CBStyle, &QComboBox::currentIndexChanged, this, [this] {
         if (Filling()) return;
         StyleChanged();
@@ -64,6 +69,7 @@ TPlotFunctionEditor::TPlotFunctionEditor(QWidget* owner) : TBaseFunctionEditor(o
 void TPlotFunctionEditor::StyleChanged() {
     const int style = CBStyle->currentIndex();
     ENum->setEnabled(style != 0);
+    BChange->setEnabled(style == 2);
     if (style == 0)
         ENum->clear();
     else if (style == 1)
@@ -71,6 +77,25 @@ void TPlotFunctionEditor::StyleChanged() {
     else
         ENum->setText(QString::number(FPeriod, 'g', 15));
     if (ENum->isEnabled() && isVisible()) ENum->setFocus();
+}
+
+void TPlotFunctionEditor::ChangeRange() {
+    TPlotFunction* f = Function();
+    if (!f) return;
+    double period = FPeriod;
+    if (!ParseDecimal(ENum->text(), period)) period = FPeriod;
+    TAxisIncrement dialog(this);
+    dialog.setWindowTitle("Period range");
+    // Date-time steps when the series feeding the function has date-time X.
+    TChartSeries* output = f->ParentSeries();
+    TChartSeries* source = output ? output->DataSource() : nullptr;
+    dialog.IsDateTime = source && source->XValues().DateTime();
+    dialog.IsExact = true;
+    dialog.Increment = period;
+    dialog.Step = DateTimeStepIndex(period);
+    if (dialog.exec() != QDialog::Accepted) return;
+    ENum->setText(QString::number(dialog.Increment, 'g', 15));
+    MarkPending();
 }
 
 void TPlotFunctionEditor::LoadOptions(TPlotFunction& f) {

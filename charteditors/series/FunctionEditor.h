@@ -45,6 +45,7 @@ public:
     QComboBox* CBAlign;
     QComboBox* CBStyle;
     QLineEdit* ENum;
+    QPushButton* BChange;
 
 protected:
     void LoadOptions(cb::chart::TPlotFunction& f) override;
@@ -52,6 +53,7 @@ protected:
 
 private:
     void StyleChanged();
+    void ChangeRange();
     double FPeriod = 0;
 };
 

@@ -7,6 +7,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
@@ -24,6 +25,7 @@ namespace cb::charteditors {
 class TButtonPen;
 class TColorButton;
 class TPenDialog;
+class TPlotFontEditor;
 
 class TAreaSeriesEditor : public TEditorForm {
 public:
@@ -37,6 +39,8 @@ public:
     QSpinBox* EOrigin;
     TButtonPen* BAreaLinesPen;
     TButtonPen* BAreaLinePen;
+    QPushButton* BPattern;
+    QPushButton* Button1;
     QSpinBox* ETransp;
 
 protected:
@@ -91,6 +95,8 @@ public:
     TColorButton* BArrowColor;
     QCheckBox* CBColorEach;
 
+    QPushButton* BBrush;
+
 protected:
     void FormShow() override;
 
@@ -127,6 +133,9 @@ public:
     QLineEdit* SEX1;
     QLineEdit* SEY1;
     QComboBox* CBUnits;
+    QPushButton* BShapeBrush;
+    QPushButton* Button1;
+    TPlotFontEditor* FontEditor;
 
 protected:
     void FormShow() override;

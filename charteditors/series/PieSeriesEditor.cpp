@@ -5,6 +5,8 @@
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/series/SeriesEditorKit.h"
 #include "charteditors/series/SeriesTab.h"
+#include "charteditors/style/GradientEditor.h"
+#include "charteditors/style/ShadowEditor.h"
 
 namespace cb::charteditors {
 
@@ -17,6 +19,13 @@ TPieSeriesEditor::TPieSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     SEExpBig = g.Spin("SEExpBig", "&Explode biggest:", 0, 100, 5);
     CBPatterns = g.Check("CBPatterns", "Pa&tterns");
     BPen = g.PenButton("BPen", "&Border...");
+    BShadow = g.Button("BShadow", "S&hadow...", [this] {
+        if (TPieSeries* s = Series()) EditShadow(this, TEditedObject::Part(&s->Shadow(), s));
+    });
+    Button1 = g.Button("Button1", "3D &Gradient...", [this] {
+        if (TPieSeries* s = Series())
+            EditGradientWithOptions(this, TEditedObject::Part(&s->Gradient(), s), true, false);
+    });
     Edit1 = g.Spin("Edit1", "Total angle:", 1, 360, 5);
     CBMarksAutoPosition = g.Check("CBMarksAutoPosition", "&Auto Mark Position");
     Edit2 = g.Spin("Edit2", "Dark Border:", 0, 255, 5);
@@ -106,6 +115,7 @@ void TPieSeriesEditor::FormShow() {
             // The pie page has its own colour and gradient.
             page->BBack->hide();
             page->CBTransp->hide();
+            page->BGradient->hide();
             FPagesAdded = true;
         }
 }
@@ -124,6 +134,16 @@ TCircledSeriesEditor::TCircledSeriesEditor(QWidget* owner) : TEditorForm(owner) 
     CBAutoYR = g.Check("CBAutoYR", "A&uto");
     BBack = g.ColorButton("BBack", "C&olor...");
     CBTransp = g.Check("CBTransp", "&Transparent");
+    BGradient = g.Button("BGradient", "&Gradient...", [this] {
+        TCircledSeries* s = Series();
+        if (!s) return;
+        EditGradient(this, TEditedObject::Part(&s->Gradient(), s));
+        if (s->Gradient().Visible()) {
+            const QSignalBlocker quiet(CBTransp);
+            CBTransp->setChecked(false);
+            CBTransp->setEnabled(true);
+        }
+    });
 
     connect(CBCircled, &QCheckBox::toggled, this, [this](bool on) {
         if (!FCreating && !Filling() && Series()) Series()->SetCircled(on);

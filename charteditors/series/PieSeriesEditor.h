@@ -7,6 +7,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QSpinBox;
 
 namespace cb::chart {
@@ -37,6 +38,9 @@ public:
     QCheckBox* CBColorEach;
     TColorButton* BColor;
 
+    QPushButton* BShadow;
+    QPushButton* Button1;
+
 protected:
     void FormShow() override;
 
@@ -60,6 +64,8 @@ public:
     QCheckBox* CBAutoYR;
     TColorButton* BBack;
     QCheckBox* CBTransp;
+
+    QPushButton* BGradient;
 
 protected:
     void FormShow() override;

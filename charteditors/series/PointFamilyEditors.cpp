@@ -6,6 +6,7 @@
 #include "charteditors/series/MoreSeriesEditors.h"
 #include "charteditors/series/SeriesEditorKit.h"
 #include "charteditors/series/SeriesTab.h"
+#include "charteditors/style/BrushDialog.h"
 
 namespace cb::charteditors {
 
@@ -65,6 +66,9 @@ TArrowSeriesEditor::TArrowSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     SEArrowHeight = g.Spin("SEArrowHeight", "&Height:", 1, 100);
     BPen = g.PenButton("BPen", "&Border...");
     BArrowColor = g.ColorButton("BArrowColor", "&Color...");
+    BBrush = g.Button("BBrush", "&Pattern...", [this] {
+        if (TArrowSeries* s = Series()) EditChartBrush(this, TEditedObject::Part(&s->Pointer().Brush(), s));
+    });
     CBColorEach = g.Check("CBColorEach", "Color &Each");
     auto writing = [this] { return !Filling() && isVisible() && Series(); };
     connect(SEArrowWidth, &QSpinBox::valueChanged, this, [this, writing](int v) {

@@ -73,6 +73,20 @@ TButtonPen* TEditorGrid::PenButton(const char* name, const char* caption) {
     return b;
 }
 
+QPushButton* TEditorGrid::Button(const char* name, const char* caption, std::function<void()> onClick) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), FPage);
+    b->setObjectName(name);
+    QObject::connect(b, &QPushButton::clicked, b, [onClick = std::move(onClick)] { onClick(); });
+    Place(b, nullptr);
+    return b;
+}
+
+QLabel* LabelFor(const QWidget* form, const QWidget* control) {
+    for (QLabel* label : form->findChildren<QLabel*>())
+        if (label->buddy() == control) return label;
+    return nullptr;
+}
+
 bool ParseDecimal(const QString& text, double& value) {
     bool ok = false;
     const QString t = text.trimmed();

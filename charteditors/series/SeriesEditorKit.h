@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include <functional>
@@ -31,6 +32,8 @@ public:
     QLineEdit* Edit(const char* name, const char* caption);
     TColorButton* ColorButton(const char* name, const char* caption);
     TButtonPen* PenButton(const char* name, const char* caption);
+    // A push button that runs onClick when clicked.
+    QPushButton* Button(const char* name, const char* caption, std::function<void()> onClick);
     // The label made for the control last added.
     QLabel* LastLabel() const { return FLastLabel; }
     // Any control on the next row, labelled when a caption is given.
@@ -46,6 +49,8 @@ private:
 // A decimal number typed by the user: none for partial or bad input ("",
 // "-", "1e", "abc"), so a handler that runs on every keystroke never raises.
 bool ParseDecimal(const QString& text, double& value);
+// The label whose buddy is the control, among the form's children, or none.
+QLabel* LabelFor(const QWidget* form, const QWidget* control);
 // The same for a whole number.
 bool ParseInteger(const QString& text, long long& value);
 

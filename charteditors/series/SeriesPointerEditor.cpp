@@ -8,6 +8,8 @@
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/common/EditorRegistry.h"
 #include "charteditors/series/SeriesEditorKit.h"
+#include "charteditors/style/BrushDialog.h"
+#include "charteditors/style/GradientEditor.h"
 
 namespace cb::charteditors {
 
@@ -31,6 +33,20 @@ TSeriesPointerEditor::TSeriesPointerEditor(QWidget* owner) : TEditorForm(owner) 
     CBDefBrushColor = g.Check("CBDefBrushColor", "&Default");
     BPoinPenCol = g.PenButton("BPoinPenCol", "B&order...");
     CBColorEach = g.Check("CBColorEach", "&Color Each ");
+    BPointFillColor = g.Button("BPointFillColor", "&Pattern...", [this] {
+        TSeriesPointer* p = Pointer();
+        if (!p) return;
+        EditChartBrush(this, TEditedObject::PartOf(Edited().Get(), &p->Brush()));
+        UpdateDefaultColor();
+        CBStyle->update();
+    });
+    BGradient = g.Button("BGradient", "&Gradient...", [this] {
+        TSeriesPointer* p = Pointer();
+        if (!p) return;
+        // A callout keeps its own end colour; other pointers take the point's.
+        const bool onlyStart = dynamic_cast<TCallout*>(p) == nullptr;
+        EditGradientWithOptions(this, TEditedObject::PartOf(Edited().Get(), &p->Gradient()), onlyStart, false);
+    });
 
     connect(CBDrawPoint, &QCheckBox::toggled, this, [this](bool on) {
         if (!Filling()) VisibleChanged(on);
@@ -126,7 +142,7 @@ void TSeriesPointerEditor::VisibleChanged(bool on) {
         CBPoDark->setEnabled(false);
     }
     for (QWidget* w : std::initializer_list<QWidget*>{CBInflate, SEPointHorizSize, SEPointVertSize, CBStyle,
-                                                      BPoinPenCol, CBDefBrushColor})
+                                                      BPoinPenCol, CBDefBrushColor, BPointFillColor})
         w->setEnabled(on);
 }
 

@@ -7,6 +7,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QSpinBox;
 
 namespace cb::chart {
@@ -38,6 +39,8 @@ public:
     QCheckBox* CBDefBrushColor;
     TButtonPen* BPoinPenCol;
     QCheckBox* CBColorEach;
+    QPushButton* BPointFillColor;
+    QPushButton* BGradient;
 
 protected:
     void FormShow() override;

@@ -25,6 +25,7 @@
 #include "charteditors/series/SeriesEditorKit.h"
 #include "charteditors/series/SeriesPointerEditor.h"
 #include "charteditors/series/SourceEditor.h"
+#include "charteditors/style/ShapeEditor.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/rtl/ScopeGuard.h"
@@ -610,6 +611,8 @@ void TFormPlotSeries::BuildMarks() {
     Edit1 = a.Spin("Edit1", "&Size:", -1000, 1000);
     a.Layout()->setRowStretch(a.Layout()->rowCount(), 1);
     PageControlMarks->addTab(arrows, "Arrows");
+    TabSymbol = new QWidget;
+    PageControlMarks->addTab(TabSymbol, "Symbol");
 
     connect(buttons, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (!on || Guarded()) return;
@@ -671,6 +674,26 @@ void TFormPlotSeries::UpdateMultiLine() {
 void TFormPlotSeries::LoadMarks() {
     TChartSeries* s = Series();
     TSeriesMarks& m = s->Marks();
+    const TEditedObject marks = TEditedObject::Part<TPlotCustomShape>(&m, s);
+    const TEditedObject symbol = TEditedObject::Part<TPlotCustomShape>(&m.Symbol(), s);
+    if (!FMarksShape) {
+        FMarksShape = MergeShapeEditorPages(PageControlMarks, marks);
+        FSymbolShape = CreateShapeEditor(this, symbol, TabSymbol);
+        FSymbolShape->PC1->setTabVisible(FSymbolShape->PC1->indexOf(FSymbolShape->TabText), false);
+        // The symbol takes the point's colour: a visibility box in place of
+        // the colour button.
+        CBSymbolVisible = new QCheckBox("&Visible", FSymbolShape->BBackColor->parentWidget());
+        CBSymbolVisible->setObjectName("CBSymbolVisible");
+        if (QLayout* l = FSymbolShape->BBackColor->parentWidget()->layout())
+            delete l->replaceWidget(FSymbolShape->BBackColor, CBSymbolVisible);
+        FSymbolShape->BBackColor->hide();
+        connect(CBSymbolVisible, &QCheckBox::toggled, this, [this] {
+            if (!Guarded()) FSymbolShape->CBVisibleChecked(CBSymbolVisible);
+        });
+    }
+    FMarksShape->Bind(marks);
+    FSymbolShape->Bind(symbol);
+    CBSymbolVisible->setChecked(m.Symbol().Visible());
     RGMarkStyle[int(m.Style())]->setChecked(true);
     SEArrowLength->setValue(m.Callout().Length());
     EArrowDist->setValue(m.Callout().Distance());

@@ -39,6 +39,7 @@ class TBaseSourceEditor;
 class TButtonPen;
 class TChartListBox;
 class TEditorForm;
+class TFormPlotShape;
 class TRandomSourcePanel;
 class TSeriesPointerEditor;
 
@@ -123,6 +124,12 @@ public:
     QPushButton* BCalloutPointer;
     QComboBox* CBHead;
     QSpinBox* Edit1;
+    QWidget* TabSymbol;
+    // The marks' shape editor (its pages after "Symbol") and the symbol's
+    // (on "Symbol"), made on the first load of "Marks".
+    TFormPlotShape* MarksShape() const { return FMarksShape; }
+    TFormPlotShape* SymbolShape() const { return FSymbolShape; }
+    QCheckBox* CBSymbolVisible = nullptr;
     // --- Data Source ---
     QComboBox* CBDataSourcestyle;
     QWidget* Panel2;
@@ -175,6 +182,8 @@ private:
     std::vector<std::unique_ptr<TEditorForm>> FSeriesForms;
     std::vector<QWidget*> FAddedPages;
     std::unique_ptr<TBaseSourceEditor> FSourceEditor;
+    TFormPlotShape* FMarksShape = nullptr;
+    TFormPlotShape* FSymbolShape = nullptr;
 };
 
 // The series tab an editor is shown in (through its parents), or none.

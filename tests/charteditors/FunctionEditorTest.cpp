@@ -11,11 +11,13 @@
 #include "chart/series/line/LineSeries.h"
 #include "charteditors/StandardEditors.h"
 #include "charteditors/common/EditorRegistry.h"
+#include "charteditors/format/AxisIncrementDialog.h"
 #include "charteditors/series/FunctionEditor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 using namespace cb::chart;
 using namespace cb::charteditors;
@@ -82,6 +84,27 @@ TEST_F(FunctionEditorTest, ChangesArePendingUntilApplied) {
     EXPECT_EQ(function->Period(), 4);
     EXPECT_EQ(function->PeriodAlign(), TFunctionPeriodAlign::paLast);
     EXPECT_FALSE(function->Updating());
+}
+
+TEST_F(FunctionEditorTest, ChangeOpensTheRangeDialogForRangesOnly) {
+    auto e = Open();
+    cbtest::Choose(e->CBStyle, 1);
+    EXPECT_FALSE(e->BChange->isEnabled());
+    cbtest::Choose(e->CBStyle, 2);
+    ASSERT_TRUE(e->BChange->isEnabled());
+    cbtest::OnNextModal([](QWidget* w) {
+        auto* d = dynamic_cast<TAxisIncrement*>(w);
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->windowTitle(), "Period range");
+        EXPECT_FALSE(d->IsDateTime);
+        d->ECustom->setText("7.5");
+        d->BOk->click();
+    });
+    cbtest::Click(e->BChange);
+    EXPECT_EQ(e->ENum->text(), "7.5");
+    std::string error;
+    ASSERT_TRUE(e->ApplyOptions(error)) << error;
+    EXPECT_EQ(function->Period(), 7.5);
 }
 
 TEST_F(FunctionEditorTest, ARefusedPeriodReleasesRecalculation) {

@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -511,6 +512,54 @@ TEST(TypedNumbers, PartialOrBadInputIsNoNumber) {
         EXPECT_EQ(ParseDecimal(QString(c.text), v), c.ok) << c.text;
         if (c.ok) EXPECT_EQ(v, c.value) << c.text;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Each style button opens its dialog on the right object; what the dialog
+// changes stays.
+TEST_F(SeriesEditors, StyleButtonsOpenTheirDialogs) {
+    auto* line = Add<TLineSeries>();
+    auto* bar = Add<TBarSeries>();
+    auto* pie = Add<TPieSeries>();
+    auto* point = Add<TPointSeries>();
+    auto lineEditor = Open<TCustomSeriesEditor>(line);
+    auto barEditor = Open<TBarSeriesEditor>(bar);
+    auto pieEditor = Open<TPieSeriesEditor>(pie);
+    auto pointEditor = Open<TSeriesPointerEditor>(point);
+    ASSERT_TRUE(lineEditor && barEditor && pieEditor && pointEditor);
+    const struct {
+        QPushButton* button;
+        const char* dialogClass;
+    } cases[] = {
+        {lineEditor->BBrush, "cb::charteditors::TBrushDialog"},
+        {lineEditor->Button1, "cb::charteditors::TPlotShadowEditor"},
+        {barEditor->BBarBrush, "cb::charteditors::TBrushDialog"},
+        {pieEditor->BShadow, "cb::charteditors::TPlotShadowEditor"},
+        {pieEditor->Button1, "cb::charteditors::TPlotGradientEditor"},
+        {pointEditor->BPointFillColor, "cb::charteditors::TBrushDialog"},
+        {pointEditor->BGradient, "cb::charteditors::TPlotGradientEditor"},
+    };
+    for (const auto& c : cases) {
+        QString opened;
+        cbtest::OnNextModal([&](QWidget* w) {
+            opened = w->metaObject()->className();
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        ASSERT_TRUE(c.button->isEnabled()) << c.button->objectName().toStdString();
+        Click(c.button);
+        EXPECT_EQ(opened.toStdString(), c.dialogClass) << c.button->objectName().toStdString();
+    }
+    // The bar's gradient is the gradient bar style's: choosing it switches.
+    bar->SetBarStyle(bsRectangle);
+    cbtest::OnNextModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    Click(barEditor->BGradient);
+    EXPECT_EQ(bar->BarStyle(), bsRectGradient);
+    EXPECT_EQ(barEditor->CBBarStyle->currentIndex(), int(bsRectGradient));
+    Choose(barEditor->CBBarStyle, int(bsPyramid));
+    EXPECT_FALSE(barEditor->BGradient->isEnabled());
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST_F(SeriesTab, EachTypeGetsItsEditorAndThePagesItAdds) {
         QStringList pages;
     } cases[] = {
         {Add<TLineSeries>("line"), {"Format", "Point", "General", "Marks", "Data Source"}},
-        {Add<TAreaSeries>("area"), {"Format", "Point", "General", "Marks", "Data Source"}},
+        {Add<TAreaSeries>("area"), {"Format", "Point", "Gradient", "General", "Marks", "Data Source"}},
         {Add<TBarSeries>("bar"), {"Format", "Stack", "General", "Marks", "Data Source"}},
         {Add<TPieSeries>("pie"), {"Format", "Circled", "General", "Marks", "Data Source"}},
         {Add<TGanttSeries>("gantt"), {"Format", "Gantt", "General", "Marks", "Data Source"}},
@@ -243,6 +243,13 @@ TEST_F(SeriesTab, MarksPageWritesEachControl) {
     });
     Click(tab->BCalloutPointer);
     EXPECT_TRUE(pointer);
+    // The marks' box pages follow "Symbol"; the symbol's box has "Visible".
+    EXPECT_GT(tab->PageControlMarks->count(), 3);
+    ASSERT_NE(tab->CBSymbolVisible, nullptr);
+    const bool symbolVisible = m.Symbol().Visible();
+    tab->PageControlMarks->setCurrentIndex(2);
+    Click(tab->CBSymbolVisible);
+    EXPECT_EQ(m.Symbol().Visible(), !symbolVisible);
     Shot(tab.get(), "series-tab-marks-arrows");
 }
 
