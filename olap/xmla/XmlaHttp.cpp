@@ -6,55 +6,18 @@
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <charconv>
 #include <mutex>
 
 namespace cb::olap::xmla {
 
 namespace {
 
-struct Transfer {
-    HttpAnswer answer;
-    size_t maxBytes = 0;
-    size_t headerBytes = 0;
-    bool tooLarge = false;
-};
-
 constexpr size_t kMaxHeaderBytes = 64 * 1024;
-
-size_t OnHeader(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    const size_t n = size * count;
-    t->headerBytes += n;
-    if (t->headerBytes > kMaxHeaderBytes) return 0;
-    std::string line(data, n);
-    if (line.rfind("HTTP/", 0) == 0) t->answer.authenticate.clear();  // a new answer
-    const size_t colon = line.find(':');
-    if (colon == 16 && cb::rtl::StartsText("www-authenticate", line) && t->answer.authenticate.empty())
-        t->answer.authenticate = cb::rtl::Trim(std::string_view(line).substr(colon + 1));
-    // A stated length within the cap is made room for at once: the body
-    // then never grows by doubling (which holds up to three times its size).
-    if (colon == 14 && cb::rtl::StartsText("content-length", line)) {
-        const std::string value = cb::rtl::Trim(std::string_view(line).substr(colon + 1));
-        size_t length = 0;
-        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), length);
-        if (ec == std::errc() && end == value.data() + value.size() && length <= t->maxBytes &&
-            length > t->answer.body.capacity())
-            t->answer.body.reserve(length);
-    }
-    return n;
-}
-
-size_t OnBody(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    const size_t n = size * count;
-    if (n > t->maxBytes - t->answer.body.size()) {
-        t->tooLarge = true;
-        return 0;
-    }
-    t->answer.body.append(data, n);
-    return n;
-}
+// Body bytes held before the transfer pauses until they are read.
+constexpr size_t kHeldBodyBytes = 256 * 1024;
+// Body bytes waited for before the status is judged: enough to tell a web
+// page or an empty answer.
+constexpr size_t kHeadBytes = 512;
 
 // "2 seconds", "0.5 seconds".
 std::string Seconds(long ms) {
@@ -63,31 +26,58 @@ std::string Seconds(long ms) {
     return s + (ms == 1000 ? " second" : " seconds");
 }
 
-struct Headers {
-    curl_slist* list = nullptr;
-    ~Headers() { curl_slist_free_all(list); }
-    void Add(const std::string& line) {
-        if (curl_slist* l = curl_slist_append(list, line.c_str())) list = l;
-    }
-};
-
 }  // namespace
 
-HttpAnswer HttpPost(const std::string& url, const std::vector<std::string>& headers, const std::string& body,
-                    const std::string& user, const std::string& password, const HttpLimits& limits) {
+size_t HttpStream::OnHeader(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<HttpStream*>(user);
+    const size_t n = size * count;
+    t->FHeaderBytes += n;
+    if (t->FHeaderBytes > kMaxHeaderBytes) return 0;
+    const std::string line(data, n);
+    if (line.rfind("HTTP/", 0) == 0) t->FAuthenticate.clear();  // a new answer
+    const size_t colon = line.find(':');
+    if (colon == 16 && cb::rtl::StartsText("www-authenticate", line) && t->FAuthenticate.empty())
+        t->FAuthenticate = cb::rtl::Trim(std::string_view(line).substr(colon + 1));
+    return n;
+}
+
+size_t HttpStream::OnBody(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<HttpStream*>(user);
+    const size_t n = size * count;
+    if (n > t->FLimits.maxAnswerBytes - t->FBodyBytes) {
+        t->FTooLarge = true;
+        return 0;
+    }
+    // Paused, the transfer hands the same bytes again when it goes on.
+    if (t->FPending.size() >= kHeldBodyBytes) {
+        t->FPaused = true;
+        return CURL_WRITEFUNC_PAUSE;
+    }
+    t->FBodyBytes += n;
+    t->FPending.append(data, n);
+    return n;
+}
+
+HttpStream::HttpStream(const std::string& url, const std::vector<std::string>& headers, const std::string& body,
+                       const std::string& user, const std::string& password, const HttpLimits& limits)
+    : FLimits(limits), FRequest(body) {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-    CURL* curl = curl_easy_init();
-    if (!curl) throw EOlapError("cannot start an HTTP transfer");
-    Transfer transfer;
-    transfer.maxBytes = limits.maxAnswerBytes;
-    char errors[CURL_ERROR_SIZE] = {0};
-    Headers lines;
-    for (const std::string& h : headers) lines.Add(h);
-    lines.Add("Expect:");  // no 100-continue round trip
+    FEasy = curl_easy_init();
+    FMulti = curl_multi_init();
+    if (!FEasy || !FMulti) {
+        Close();
+        throw EOlapError("cannot start an HTTP transfer");
+    }
+    curl_slist* list = nullptr;
+    for (const std::string& h : headers)
+        if (curl_slist* l = curl_slist_append(list, h.c_str())) list = l;
+    if (curl_slist* l = curl_slist_append(list, "Expect:")) list = l;  // no 100-continue round trip
+    FHeaderList = list;
 
+    CURL* curl = FEasy;
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errors);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, FErrors);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
@@ -97,13 +87,13 @@ HttpAnswer HttpPost(const std::string& url, const std::vector<std::string>& head
     // cap, and the cap then counts the bytes as they arrive.
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "CubeBrowser XMLA client");
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.c_str());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, lines.list);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &OnBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &OnHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(FRequest.size()));
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, FRequest.c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, list);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &HttpStream::OnBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &HttpStream::OnHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(curl, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC | CURLAUTH_DIGEST));
     if (!user.empty()) {
         curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
@@ -111,26 +101,68 @@ HttpAnswer HttpPost(const std::string& url, const std::vector<std::string>& head
     } else {
         curl_easy_setopt(curl, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
     }
-    const CURLcode rc = curl_easy_perform(curl);
-    long status = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    char* type = nullptr;
-    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) transfer.answer.contentType = type;
-    curl_easy_cleanup(curl);
-
-    if (transfer.tooLarge)
-        throw EOlapError("sent an answer larger than " + std::to_string(limits.maxAnswerBytes >> 20) + " MB");
-    if (rc == CURLE_OPERATION_TIMEDOUT) {
-        if (status == 0 && transfer.answer.body.empty())
-            throw EOlapError("did not answer within " + Seconds(limits.totalTimeoutMs));
-        throw EOlapError("did not finish its answer within " + Seconds(limits.totalTimeoutMs));
+    curl_multi_add_handle(FMulti, FEasy);
+    try {
+        while (!FEnded && FPending.size() < kHeadBytes) Wait();
+    } catch (...) {
+        Close();
+        throw;
     }
-    if (transfer.headerBytes > kMaxHeaderBytes) throw EOlapError("sent more than 64 KB of headers");
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &FStatus);
+    char* type = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) FContentType = type;
+}
+
+HttpStream::~HttpStream() {
+    Close();
+}
+
+void HttpStream::Close() {
+    if (FMulti && FEasy) curl_multi_remove_handle(FMulti, FEasy);
+    if (FEasy) curl_easy_cleanup(FEasy);
+    if (FMulti) curl_multi_cleanup(FMulti);
+    curl_slist_free_all(static_cast<curl_slist*>(FHeaderList));
+    FEasy = FMulti = FHeaderList = nullptr;
+}
+
+void HttpStream::Wait() {
+    if (FPaused) {
+        FPaused = false;
+        curl_easy_pause(FEasy, CURLPAUSE_CONT);  // may hand bytes at once
+        if (!FPending.empty()) return;
+    }
+    int running = 0;
+    if (curl_multi_perform(FMulti, &running) != CURLM_OK) throw EOlapError("cannot go on with the HTTP transfer");
+    int left = 0;
+    while (CURLMsg* m = curl_multi_info_read(FMulti, &left))
+        if (m->msg == CURLMSG_DONE) Finish(m->data.result);
+    if (!FEnded && FPending.empty() && running) curl_multi_poll(FMulti, nullptr, 0, 1000, nullptr);
+}
+
+void HttpStream::Finish(int code) {
+    FEnded = true;
+    const auto rc = static_cast<CURLcode>(code);
+    long status = 0;
+    curl_easy_getinfo(FEasy, CURLINFO_RESPONSE_CODE, &status);
+    if (FTooLarge)
+        throw EOlapError("sent an answer larger than " + std::to_string(FLimits.maxAnswerBytes >> 20) + " MB");
+    if (rc == CURLE_OPERATION_TIMEDOUT) {
+        if (status == 0 && FBodyBytes == 0)
+            throw EOlapError("did not answer within " + Seconds(FLimits.totalTimeoutMs));
+        throw EOlapError("did not finish its answer within " + Seconds(FLimits.totalTimeoutMs));
+    }
+    if (FHeaderBytes > kMaxHeaderBytes) throw EOlapError("sent more than 64 KB of headers");
     if (rc == CURLE_PARTIAL_FILE) throw EOlapError("broke off its answer before the end");
     if (rc != CURLE_OK)
-        throw EOlapError("cannot be reached: " + cb::rtl::TrimRight(errors[0] ? errors : curl_easy_strerror(rc)));
-    transfer.answer.status = status;
-    return std::move(transfer.answer);
+        throw EOlapError("cannot be reached: " + cb::rtl::TrimRight(FErrors[0] ? FErrors : curl_easy_strerror(rc)));
+}
+
+bool HttpStream::Read(std::string& piece) {
+    piece.clear();
+    while (FPending.empty() && !FEnded) Wait();
+    if (FPending.empty()) return false;
+    piece.swap(FPending);
+    return true;
 }
 
 }  // namespace cb::olap::xmla

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <string_view>
 #include <unordered_map>
 
 namespace cb::olap::xmla {
@@ -22,13 +23,156 @@ std::string S(QStringView v) {
     return v.toString().toStdString();
 }
 
-// A token stream over the answer that enforces the limits: no document type
-// declaration or entity references, bounded nesting, well-formed XML.
+// Passes an answer on with every run of text, CDATA, comment or processing
+// instruction cut after kMaxRun bytes: the XML reader holds a whole token
+// in memory, and no text is kept beyond kMaxElementText characters anyway.
+// Cuts fall between characters and outside entity references; a cut
+// comment, CDATA section or instruction is closed as it was. A tag cannot
+// be cut: a longer one is refused.
+class RunCutter {
+public:
+    static constexpr size_t kMaxRun = size_t(1) << 20;
+
+    // Appends in to out; false when a tag is longer than kMaxRun.
+    bool Pass(std::string_view in, std::string& out) {
+        for (const char c : in) {
+            const bool lead = (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // not inside a UTF-8 sequence
+            switch (FState) {
+            case State::Text:
+                if (c == '<') {
+                    Begin(State::Open);
+                    out += c;
+                } else if (!FDropping) {
+                    if (FRun >= kMaxRun && lead && FEntity == 0) {
+                        FDropping = true;
+                        continue;
+                    }
+                    out += c;
+                    ++FRun;
+                    if (c == '&')
+                        FEntity = 1;
+                    else if (c == ';' || (FEntity && ++FEntity > 64))
+                        FEntity = 0;
+                }
+                continue;
+            case State::Open:
+                out += c;
+                FOpen += c;
+                if (FOpen == "?")
+                    Begin(State::Instruction);
+                else if (FOpen == "!--")
+                    Begin(State::Comment);
+                else if (FOpen == "![CDATA[")
+                    Begin(State::CData);
+                else if (!std::string_view("!--").starts_with(FOpen) &&
+                         !std::string_view("![CDATA[").starts_with(FOpen)) {
+                    const std::string open = FOpen;
+                    Begin(State::Tag);
+                    FRun = 1;
+                    for (const char o : open) InTag(o);
+                }
+                continue;
+            case State::Tag:
+                out += c;
+                if (FRun >= kMaxRun) return false;
+                InTag(c);
+                continue;
+            case State::Comment:
+            case State::CData:
+            case State::Instruction: {
+                const bool end = c == '>' && (FState == State::Instruction ? FLast1 == '?'
+                                              : FState == State::Comment   ? FLast1 == '-' && FLast2 == '-'
+                                                                           : FLast1 == ']' && FLast2 == ']');
+                if (end) {
+                    if (FDropping)
+                        out += FState == State::Comment ? " -->" : FState == State::CData ? "]]>" : " ?>";
+                    else
+                        out += c;
+                    Begin(State::Text);
+                    continue;
+                }
+                FLast2 = FLast1;
+                FLast1 = c;
+                if (FDropping) continue;
+                if (FRun >= kMaxRun && lead) {
+                    FDropping = true;
+                    continue;
+                }
+                out += c;
+                ++FRun;
+                continue;
+            }
+            }
+        }
+        return true;
+    }
+
+private:
+    enum class State {
+        Text,
+        Open,
+        Tag,
+        Comment,
+        CData,
+        Instruction
+    };
+
+    void Begin(State s) {
+        FState = s;
+        FRun = 0;
+        FDropping = false;
+        FQuote = 0;
+        FLast1 = FLast2 = 0;
+        FEntity = 0;
+        FOpen.clear();
+    }
+    void InTag(char c) {
+        ++FRun;
+        if (FQuote) {
+            if (c == FQuote) FQuote = 0;
+        } else if (c == '"' || c == '\'') {
+            FQuote = c;
+        } else if (c == '>') {
+            Begin(State::Text);
+        }
+    }
+
+    State FState = State::Text;
+    size_t FRun = 0;  // bytes of the current run
+    bool FDropping = false;
+    char FQuote = 0;              // in a tag: the quote of the attribute value it is in
+    char FLast1 = 0, FLast2 = 0;  // the last two bytes of a comment, CDATA or instruction
+    size_t FEntity = 0;           // in text: bytes since an unclosed '&'
+    std::string FOpen;            // the bytes after '<' while its kind is not known
+};
+
+// What may follow the document element: blanks, comments and processing
+// instructions.
+bool OnlyMisc(std::string_view rest) {
+    for (size_t i = 0; i < rest.size();) {
+        if (rest[i] == ' ' || rest[i] == '\t' || rest[i] == '\r' || rest[i] == '\n') {
+            ++i;
+        } else if (rest.substr(i, 4) == "<!--") {
+            const size_t end = rest.find("-->", i + 4);
+            if (end == std::string_view::npos) return false;
+            i = end + 3;
+        } else if (rest.substr(i, 2) == "<?") {
+            const size_t end = rest.find("?>", i + 2);
+            if (end == std::string_view::npos) return false;
+            i = end + 2;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A token stream over the answer, read from its source as it arrives, that
+// enforces the limits: no document type declaration or entity references,
+// bounded nesting, well-formed XML.
 class Reader {
 public:
-    Reader(const std::string& body, const ReadLimits& limits)
-        : FBytes(QByteArray::fromRawData(body.data(), static_cast<qsizetype>(body.size()))), FXml(FBytes),
-          FLimits(limits) {
+    Reader(const AnswerSource& source, const ReadLimits& limits) : FSource(source), FLimits(limits) {
         FXml.setNamespaceProcessing(true);
     }
 
@@ -60,7 +204,10 @@ public:
             case QXmlStreamReader::EntityReference:
                 Fail("it holds a reference to an undeclared entity");
             case QXmlStreamReader::Invalid:
-                if (FXml.error() == QXmlStreamReader::PrematureEndOfDocumentError) Fail("it ends too early");
+                if (FXml.error() == QXmlStreamReader::PrematureEndOfDocumentError) {
+                    if (Feed()) continue;
+                    Fail("it ends too early");
+                }
                 Fail(FXml.errorString().toStdString());
             default:
                 continue;  // declarations, comments, processing instructions
@@ -115,10 +262,18 @@ public:
     }
 
     // After the document element: only trailing whitespace or comments.
+    // The reader ends the document where its data ends; what the answer
+    // holds after that is looked at here.
     void ExpectEnd() {
         while (Next() != QXmlStreamReader::EndDocument) {
             if (FXml.isStartElement()) Fail("it goes on after the SOAP envelope");
         }
+        std::string rest;
+        while (!FEnded && FSource(FPiece)) {
+            rest += FPiece;
+            if (rest.size() > kMaxElementText) break;
+        }
+        if (!OnlyMisc(rest)) Fail("it goes on after the SOAP envelope");
     }
 
     // The text read since the last element boundary.
@@ -129,7 +284,24 @@ public:
     }
 
 private:
-    QByteArray FBytes;
+    // The next stretch of the answer to the XML reader; false at its end.
+    bool Feed() {
+        FCut.clear();
+        while (FCut.size() < std::max<size_t>(FLimits.stretchBytes, 1) && !FEnded) {
+            if (!FSource(FPiece)) {
+                FEnded = true;
+            } else if (!FCutter.Pass(FPiece, FCut)) {
+                Fail("a tag is longer than " + std::to_string(RunCutter::kMaxRun >> 20) + " MB");
+            }
+        }
+        if (FCut.empty()) return false;
+        FXml.addData(QByteArray(FCut.data(), static_cast<qsizetype>(FCut.size())));
+        return true;
+    }
+    const AnswerSource& FSource;
+    RunCutter FCutter;
+    std::string FPiece, FCut;
+    bool FEnded = false;
     QXmlStreamReader FXml;
     ReadLimits FLimits;
     int FDepth = 0;
@@ -475,14 +647,37 @@ DataSet ReadDataSetFrom(Reader& r, const ReadLimits& limits) {
 
 }  // namespace
 
-Rowset ReadRowset(const std::string& body, const ReadLimits& limits) {
-    Reader r(body, limits);
+namespace {
+
+// The answer in pieces: the XML reader then decodes a piece at a time, not
+// the whole answer at once.
+AnswerSource Pieces(const std::string& body) {
+    return [&body, at = size_t(0)](std::string& piece) mutable {
+        if (at >= body.size()) return false;
+        piece.assign(body, at, 64 * 1024);
+        at += piece.size();
+        return true;
+    };
+}
+
+}  // namespace
+
+Rowset ReadRowset(const AnswerSource& source, const ReadLimits& limits) {
+    Reader r(source, limits);
     return ReadRowsetFrom(r, limits);
 }
 
-DataSet ReadDataSet(const std::string& body, const ReadLimits& limits) {
-    Reader r(body, limits);
+Rowset ReadRowset(const std::string& body, const ReadLimits& limits) {
+    return ReadRowset(Pieces(body), limits);
+}
+
+DataSet ReadDataSet(const AnswerSource& source, const ReadLimits& limits) {
+    Reader r(source, limits);
     return ReadDataSetFrom(r, limits);
+}
+
+DataSet ReadDataSet(const std::string& body, const ReadLimits& limits) {
+    return ReadDataSet(Pieces(body), limits);
 }
 
 std::string CutServerText(const std::string& text, size_t max) {

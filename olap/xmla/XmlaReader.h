@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -83,12 +84,25 @@ struct ReadLimits {
     size_t maxTupleMembers = 4000000;
     size_t maxCells = 4000000;  // cells the axes may span
     size_t maxAxes = 2;
+    // The XML reader is given the answer in stretches of at least this
+    // size: it looks at an unfinished comment or CDATA section from its
+    // start again each time it is given more.
+    size_t stretchBytes = 256 * 1024;
 };
 
 // A number as XML Schema writes the numeric types (blanks around it, a
 // leading "+", "INF", "-INF", "NaN"); false for anything else.
 bool ParseXsdNumber(std::string_view text, double& value);
 
+// An answer as it arrives: each call gives the next piece, false at the
+// end; it throws (an EOlapError) when the answer did not arrive whole.
+using AnswerSource = std::function<bool(std::string& piece)>;
+
+// The reader holds what it has read (the result) and a piece of the answer,
+// never the whole answer: a run of text longer than 1 MB is cut, a tag
+// longer than that is refused.
+Rowset ReadRowset(const AnswerSource& source, const ReadLimits& limits = {});
+DataSet ReadDataSet(const AnswerSource& source, const ReadLimits& limits = {});
 Rowset ReadRowset(const std::string& body, const ReadLimits& limits = {});
 DataSet ReadDataSet(const std::string& body, const ReadLimits& limits = {});
 

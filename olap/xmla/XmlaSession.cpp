@@ -36,9 +36,9 @@ std::string RealmOf(const std::string& value) {
     return realm;
 }
 
-bool LooksLikeHtml(const HttpAnswer& a) {
-    if (cb::rtl::LowerCase(a.contentType).find("html") != std::string::npos) return true;
-    std::string head = cb::rtl::LowerCase(a.body.substr(0, 256));
+bool LooksLikeHtml(const HttpStream& a) {
+    if (cb::rtl::LowerCase(a.ContentType()).find("html") != std::string::npos) return true;
+    std::string head = cb::rtl::LowerCase(std::string(a.Head().substr(0, 256)));
     head.erase(0, head.find_first_not_of(" \t\r\n"));
     return head.rfind("<!doctype html", 0) == 0 || head.rfind("<html", 0) == 0;
 }
@@ -85,7 +85,7 @@ Pairs Session::Properties(bool execute, bool inCatalog) const {
     return p;
 }
 
-std::string Session::Post(const std::string& action, const std::string& body, long timeoutMs) {
+std::unique_ptr<HttpStream> Session::Post(const std::string& action, const std::string& body, long timeoutMs) {
     const ServerLimits limits = GetServerLimits();
     HttpLimits http;
     http.connectTimeoutMs = limits.connectTimeoutMs;
@@ -102,13 +102,15 @@ std::string Session::Post(const std::string& action, const std::string& body, lo
             auto it = gCredentials.find(FAddress);
             if (it != gCredentials.end()) credentials = it->second;
         }
-        HttpAnswer answer;
+        std::unique_ptr<HttpStream> answer;
         try {
-            answer = HttpPost(FAddress, headers, body, credentials.user, credentials.password, http);
+            answer =
+                std::make_unique<HttpStream>(FAddress, headers, body, credentials.user, credentials.password, http);
         } catch (const EOlapError& e) {
             Fail(e.Message());
         }
-        if (answer.status == 401) {
+        const long status = answer->Status();
+        if (status == 401) {
             PasswordRequest ask;
             {
                 std::lock_guard guard(gLock);
@@ -116,48 +118,49 @@ std::string Session::Post(const std::string& action, const std::string& body, lo
             }
             Credentials given{credentials.user, {}};
             if (attempt >= kMaxPasswordTries || !ask ||
-                !ask(FAddress, RealmOf(answer.authenticate), given.user, given.password))
+                !ask(FAddress, RealmOf(answer->Authenticate()), given.user, given.password))
                 Fail(credentials.user.empty() ? "asks for a user name and password (HTTP 401)"
                                               : "did not accept the user name and password (HTTP 401)");
             std::lock_guard guard(gLock);
             gCredentials[FAddress] = std::move(given);
             continue;
         }
-        if (answer.status == 407) Fail("is behind a proxy that asks for a password (HTTP 407)");
-        if (LooksLikeHtml(answer))
-            Fail("answered with a web page (HTTP " + std::to_string(answer.status) +
+        if (status == 407) Fail("is behind a proxy that asks for a password (HTTP 407)");
+        if (LooksLikeHtml(*answer))
+            Fail("answered with a web page (HTTP " + std::to_string(status) +
                  "), not with XMLA: is this the address of the server's XMLA service?");
         // Faults may come with 500 as well as with 200.
-        if (answer.status != 200 && answer.status != 500)
-            Fail("answered HTTP " + std::to_string(answer.status) + " instead of an XMLA answer");
-        if (answer.body.find_first_not_of(" \t\r\n") == std::string::npos)
-            Fail("sent an empty answer (HTTP " + std::to_string(answer.status) + ")");
-        return std::move(answer.body);
+        if (status != 200 && status != 500)
+            Fail("answered HTTP " + std::to_string(status) + " instead of an XMLA answer");
+        if (answer->Ended() && answer->Head().find_first_not_of(" \t\r\n") == std::string::npos)
+            Fail("sent an empty answer (HTTP " + std::to_string(status) + ")");
+        return answer;
+    }
+}
+
+// Answers are read as they arrive: the reader holds what it has read, never
+// the whole answer.
+template <class Result>
+Result Session::Read(std::unique_ptr<HttpStream> answer, Result (*read)(const AnswerSource&, const ReadLimits&)) {
+    try {
+        return read([&answer](std::string& piece) { return answer->Read(piece); }, ReadLimits());
+    } catch (const EXmlaFault& e) {
+        Fail("reports: " + e.Message());
+    } catch (const EOlapError& e) {
+        Fail(e.Message());
     }
 }
 
 Rowset Session::Discover(const std::string& requestType, const Pairs& restrictions, bool inCatalog) {
-    const std::string body = Post("Discover", DiscoverRequest(requestType, restrictions, Properties(false, inCatalog)),
-                                  GetServerLimits().discoverTimeoutMs);
-    try {
-        return ReadRowset(body);
-    } catch (const EXmlaFault& e) {
-        Fail("reports: " + e.Message());
-    } catch (const EOlapError& e) {
-        Fail(e.Message());
-    }
+    return Read<Rowset>(Post("Discover", DiscoverRequest(requestType, restrictions, Properties(false, inCatalog)),
+                             GetServerLimits().discoverTimeoutMs),
+                        &ReadRowset);
 }
 
 DataSet Session::Execute(const std::string& statement) {
-    const std::string body =
-        Post("Execute", ExecuteRequest(statement, Properties(true, true)), GetServerLimits().executeTimeoutMs);
-    try {
-        return ReadDataSet(body);
-    } catch (const EXmlaFault& e) {
-        Fail("reports: " + e.Message());
-    } catch (const EOlapError& e) {
-        Fail(e.Message());
-    }
+    return Read<DataSet>(
+        Post("Execute", ExecuteRequest(statement, Properties(true, true)), GetServerLimits().executeTimeoutMs),
+        &ReadDataSet);
 }
 
 void Session::ResolveCatalog() {

@@ -2,9 +2,11 @@
 // One session with an XMLA server and catalog: Discover and Execute
 // requests, the server's user name and password, and errors that name the
 // server.
+#include "olap/xmla/XmlaHttp.h"
 #include "olap/xmla/XmlaReader.h"
 #include "olap/xmla/XmlaSoap.h"
 
+#include <memory>
 #include <string>
 
 namespace cb::olap::xmla {
@@ -28,7 +30,11 @@ public:
     [[noreturn]] void Fail(const std::string& what) const;
 
 private:
-    std::string Post(const std::string& action, const std::string& body, long timeoutMs);
+    // The answer to the request, once its status says it is an XMLA answer
+    // or fault; its body still to be read.
+    std::unique_ptr<HttpStream> Post(const std::string& action, const std::string& body, long timeoutMs);
+    template <class Result>
+    Result Read(std::unique_ptr<HttpStream> answer, Result (*read)(const AnswerSource&, const ReadLimits&));
     Pairs Properties(bool execute, bool inCatalog) const;
 
     std::string FAddress;

@@ -3,12 +3,19 @@
 // bounded time.
 #include "olap/engine/OlapError.h"
 #include "olap/xmla/XmlaProvider.h"
+#include "olap/xmla/XmlaSession.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "tests/xmla/XmlaTestServers.h"
 #include "tests/xmla/XmlaTestSupport.h"
 
+#include <QString>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdio>
 
 using namespace cb::olap;
 using namespace cbtest::xmla;
@@ -51,6 +58,7 @@ TEST_F(XmlaFault, EveryFailureNamesTheServerAndWhatWentWrong) {
         {"/notfound", "answered HTTP 404 instead of an XMLA answer"},
         {"/fault", "reports: The cube is being processed: try again later"},
         {"/fault500", "reports: The cube is being processed: try again later"},
+        {"/dripfault", "reports: The cube is being processed: try again later"},
         {"/messages", "reports: Query timed out on the server"},
         {"/cutoff", "broke off its answer before the end"},
         {"/truncated", "sent a malformed answer: it ends too early (line 2)"},
@@ -171,4 +179,65 @@ TEST_F(XmlaFault, HostileAnswersAreCutOrRefused) {
     limits.maxDiscoverAnswerBytes = 4 << 20;
     xmla::SetServerLimits(limits);
     EXPECT_EQ(xmla::ListCatalogs(StubAddress("/bigdiscover")).size(), 60000u);
+}
+
+// Answers are read as they arrive. One arriving in pieces of a few bytes
+// reads as it would whole; answers of 300 MB around one cell are read while
+// the process may take only 160 MB more address space than it holds, so
+// neither the answer nor any text of it is ever held whole.
+TEST_F(XmlaFault, AnswersAreReadAsTheyArrive) {
+    std::vector<std::string> dripped = xmla::ListCatalogs(StubAddress("/drip"));
+    ASSERT_EQ(dripped.size(), 40u);
+    EXPECT_EQ(dripped[39], "Sh\u00f6p 39 & <co>");
+
+    xmla::ServerLimits limits = xmla::GetServerLimits();
+    limits.executeTimeoutMs = 120000;
+    limits.maxAnswerBytes = size_t(512) << 20;
+    xmla::SetServerLimits(limits);
+    std::string repeated;  // "y\u00e9&z" as read, to the cut of an element's text
+    while (QString::fromStdString(repeated).size() < qsizetype(xmla::kMaxElementText)) repeated += "y\u00e9&z";
+    const std::string cdata = [] {
+        std::string s;
+        while (s.size() < xmla::kMaxElementText) s += "y]";
+        return s;
+    }();
+    struct Case {
+        std::string kind;
+        std::string value;  // the cell's value, or the error after "The analysis server <address> "
+    } cases[] = {
+        {"blanks", "1"},
+        {"comment", "1"},
+        {"text", repeated},
+        {"cdata", cdata},
+        {"fault", "reports: " + std::string(xmla::kMaxServerText, 'x') + "..."},
+        {"tag", "sent a malformed answer: a tag is longer than 1 MB (line 2)"},
+    };
+    const std::string server = StubAddress("/huge");  // started before the cap
+    long pages = 0;
+    std::FILE* f = std::fopen("/proc/self/statm", "r");
+    ASSERT_TRUE(f && std::fscanf(f, "%ld", &pages) == 1);
+    std::fclose(f);
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_AS, &old), 0);
+    const rlimit cap{rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (rlim_t(160) << 20), old.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_AS, &cap), 0);
+    auto restore = cb::rtl::OnScopeExit([&] { ::setrlimit(RLIMIT_AS, &old); });
+    for (const Case& c : cases) {
+        const std::string address = server + "?" + c.kind + "&300";
+        std::string value;
+        try {
+            xmla::Session session(address, "Shop");
+            const xmla::DataSet data = session.Execute("SELECT {[A].[x]} ON COLUMNS FROM [Shop]");
+            value =
+                data.cells.size() == 1 ? data.cells[0].value.ToString() : "cells: " + std::to_string(data.cells.size());
+        } catch (const EOlapError& e) {
+            value = e.what();
+            const std::string prefix = "The analysis server " + address + " ";
+            if (value.rfind(prefix, 0) == 0) value.erase(0, prefix.size());
+        } catch (const std::exception& e) {
+            value = std::string("not an EOlapError: ") + e.what();
+        }
+        EXPECT_EQ(value.size(), c.value.size()) << c.kind;
+        EXPECT_TRUE(value == c.value) << c.kind << ": " << value.substr(0, 200);
+    }
 }

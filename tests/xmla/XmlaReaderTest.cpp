@@ -3,6 +3,7 @@
 #include "olap/xmla/XmlaReader.h"
 #include "tests/xmla/XmlaTestSupport.h"
 
+#include <QString>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -203,4 +204,107 @@ TEST(XmlaReader, HostileAndBrokenAnswersAreRefused) {
          "sent a malformed answer: Extra content at end of document. (line 2)"},
     };
     for (const Case& c : cases) EXPECT_EQ(ErrorOf(c.read), c.message) << c.what;
+}
+
+namespace {
+
+std::string Rows(const std::string& rows) {
+    return Envelope("<DiscoverResponse xmlns=\"urn:schemas-microsoft-com:xml-analysis\"><return>"
+                    "<root xmlns=\"urn:schemas-microsoft-com:xml-analysis:rowset\">" +
+                    rows + "</root></return></DiscoverResponse>");
+}
+
+// The answer in pieces of the given size, as a transfer hands it over.
+AnswerSource InPieces(const std::string& body, size_t size) {
+    return [&body, size, at = size_t(0)](std::string& piece) mutable {
+        if (at >= body.size()) return false;
+        piece = body.substr(at, size);
+        at += piece.size();
+        return true;
+    };
+}
+
+}  // namespace
+
+// However an answer is cut into pieces, it reads as it does whole: pieces
+// that end inside a tag, an entity, a UTF-8 character, a CDATA section or a
+// comment, or right after the envelope.
+TEST(XmlaReader, AnswersInPiecesReadAsWhole) {
+    const std::string answers[] = {
+        Rows("<row><A>Sh\xC3\xB6p &amp; &#x4E2D; <![CDATA[<b>]]]></A><!-- a <row> - -->"
+             "<?pi x?><row><A x='>' y=\"'\">2</A></row></row>"),
+        Rows("<row><A>1</A></row>") + "\n<!-- after -->\n<?done?>\n",
+        Rows("<row><A>1</A></row>") + "<more/>",
+        Rows("<row><A>1</A></row>") + "<!-- not closed",
+        Rows("<row><A>1</A></row>").substr(0, 120),
+    };
+    for (const std::string& body : answers) {
+        std::string whole;
+        try {
+            for (const Row& r : ReadRowset(body))
+                for (const auto& [k, v] : r.columns) whole += k + "=" + v + ";";
+        } catch (const EOlapError& e) {
+            whole = "error";
+        }
+        for (size_t size : {1, 2, 3, 7, 64, 4096}) {
+            ReadLimits stretches;
+            stretches.stretchBytes = size;
+            std::string pieces;
+            try {
+                for (const Row& r : ReadRowset(InPieces(body, size), stretches))
+                    for (const auto& [k, v] : r.columns) pieces += k + "=" + v + ";";
+            } catch (const EOlapError& e) {
+                pieces = "error";
+            }
+            EXPECT_EQ(pieces, whole) << "pieces of " << size << ": " << body.substr(body.size() - 60);
+        }
+    }
+    ReadLimits bytes;
+    bytes.stretchBytes = 1;
+    EXPECT_EQ(ErrorOf([&] { ReadRowset(InPieces(answers[2], 1), bytes); }),
+              "sent a malformed answer: it goes on after the SOAP envelope (line 2)");
+}
+
+// Runs of megabytes are cut before the XML reader holds them, where the
+// text would be cut anyway: the value read is what the first characters
+// make, whatever the cut falls into. A tag that long is refused.
+TEST(XmlaReader, LongRunsAreCutWhereTheirTextIsCut) {
+    const auto repeat = [](const std::string& s, size_t bytes) {
+        std::string r;
+        while (r.size() < bytes) r += s;
+        return r;
+    };
+    // text as read: filler (as decoded) repeated, cut to kMaxElementText characters.
+    const auto cut = [&](const std::string& decoded) {
+        return QString::fromStdString(repeat(decoded, 4 * kMaxElementText)).left(kMaxElementText).toStdString();
+    };
+    const size_t big = 3 << 20;
+    struct Case {
+        std::string what;
+        std::string row;
+        std::string value;  // of A, or the error
+    } cases[] = {
+        {"entity at the cut", "<A>" + repeat("y\xC3\xA9&amp;z", big) + "</A>", cut("y\xC3\xA9&z")},
+        {"character at the cut", "<A>" + repeat("\xE4\xB8\xAD", big) + "</A>", cut("\xE4\xB8\xAD")},
+        {"cdata", "<A><![CDATA[" + repeat("y]", big) + "]]></A>", cut("y]")},
+        {"comment", "<!--" + repeat("- ", big) + "--><A>1</A>", "1"},
+        {"instruction", "<?pi " + repeat("?", big) + "?><A>1</A>", "1"},
+        {"blanks", repeat(" ", big) + "<A>1</A>" + repeat(" ", big), "1"},
+        {"attribute", "<A x=\"" + repeat("v", big) + "\">1</A>",
+         "sent a malformed answer: a tag is longer than 1 MB (line 2)"},
+    };
+    for (const Case& c : cases) {
+        const std::string body = Rows("<row>" + c.row + "</row>");
+        std::string value;
+        try {
+            ReadLimits stretches;
+            stretches.stretchBytes = 4093;
+            const Rowset rows = ReadRowset(InPieces(body, 4093), stretches);
+            value = rows.size() == 1 ? rows[0].Get("A") : "rows: " + std::to_string(rows.size());
+        } catch (const EOlapError& e) {
+            value = e.what();
+        }
+        EXPECT_EQ(value.size(), c.value.size()) << c.what;
+        EXPECT_TRUE(value == c.value) << c.what << ": " << value.substr(0, 100);
+    }
 }

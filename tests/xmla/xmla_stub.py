@@ -59,6 +59,30 @@ ENTITIES = ('<?xml version="1.0"?>\n<!DOCTYPE lolz [<!ENTITY lol "lol">'
             '<SOAP-ENV:Body>&lol3;</SOAP-ENV:Body></SOAP-ENV:Envelope>')
 SPAN = dataset([[("[A].[x%d]" % i,) for i in range(3000)], [("[B].[y%d]" % i,) for i in range(3000)]], [])
 ORDINAL = dataset([[("[A].[x]",)]], [(99999999999, 1)])
+DRIP = rowset([{"CATALOG_NAME": "Sh\u00f6p %d &amp; <![CDATA[<co>]]>" % i} for i in range(40)])
+
+
+def huge_parts(kind):
+    """Head and tail of a one-cell answer around a filler of the given kind."""
+    cell = ORDINAL.replace("99999999999", "0")
+    at = cell.index("<Value>1</Value>")
+    if kind == "blanks":
+        return cell[:at], cell[at:]
+    if kind == "text":
+        return cell[:at] + "<Value>", cell[at + 8:]
+    if kind == "cdata":
+        return cell[:at] + "<Value><![CDATA[", "]]>" + cell[at + 8:]
+    if kind == "comment":
+        return cell[:at] + "<!--", "-->" + cell[at:]
+    if kind == "fault":
+        f = FAULT.index("The cube is being processed")
+        return FAULT[:f], FAULT[f:]
+    if kind == "tag":
+        return cell[:at] + '<Value note="', '">1</Value>' + cell[at + 16:]
+    raise KeyError(kind)
+
+
+HUGE = {k: huge_parts(k) for k in ("blanks", "text", "cdata", "comment", "fault", "tag")}
 HTML = "<!DOCTYPE html><html><body><h1>Welcome</h1></body></html>"
 USER, PASSWORD = "analyst", "s3cret"
 
@@ -235,6 +259,34 @@ class Handler(BaseHTTPRequestHandler):
         elif path == "/bigdiscover":
             # 3 MB of rows: past a Discover cap of 2 MB, within an Execute cap of 4 MB.
             self.send(200, rowset([{"CATALOG_NAME": "c%07d" % i} for i in range(60000)]))
+        elif path in ("/drip", "/dripfault"):
+            # A whole answer in pieces of a few bytes, each flushed on its own.
+            data = (FAULT if path == "/dripfault" else DRIP).encode()
+            self.send_response(200)
+            self.send_header("Content-Type", "text/xml; charset=utf-8")
+            self.send_header("Content-Length", str(len(data)))
+            self.end_headers()
+            for i in range(0, len(data), 7):
+                self.wfile.write(data[i:i + 7])
+                self.wfile.flush()
+                time.sleep(0.001)
+        elif path == "/huge":
+            # An answer of ?<kind>&<megabytes>, far larger than what it holds,
+            # sent in pieces of 1 MB as it is made.
+            kind, mb = self.path.split("?")[1].split("&")
+            head, tail = HUGE[kind]
+            filler = {"blanks": b" ", "text": "y\u00e9&amp;z".encode(), "cdata": b"y]", "comment": b"- ",
+                      "fault": b"x", "tag": b"v"}[kind]
+            piece = filler * ((1 << 20) // len(filler))
+            head, tail = head.encode(), tail.encode()
+            self.send_response(200)
+            self.send_header("Content-Type", "text/xml; charset=utf-8")
+            self.send_header("Content-Length", str(len(head) + int(mb) * len(piece) + len(tail)))
+            self.end_headers()
+            self.wfile.write(head)
+            for _ in range(int(mb)):
+                self.wfile.write(piece)
+            self.wfile.write(tail)
         elif path == "/empty":
             self.send(200, "")
         elif path == "/login":
