@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -56,11 +57,23 @@ bool HasArgument(int argc, char** argv, const char* name) {
     return false;
 }
 
-// Waits for the grid's first paint, then reports the time and closes the
-// main window.
+// The texts a grid shows: its non-empty cells from the top left to the
+// first cell out of view.
+int ShownTexts(const cb::grid::TExtStringGrid& grid) {
+    const int rows = std::min(grid.RowCount(), grid.TopRow() + grid.VisibleRowCount() + 1);
+    const int cols = std::min(grid.ColCount(), grid.LeftCol() + grid.VisibleColCount() + 1);
+    int texts = 0;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) texts += !grid.Cells(c, r).empty();
+    return texts;
+}
+
+// Waits for the grid's first paint, then reports the time and the texts
+// shown and closes the main window.
 class TFirstPaintWatch : public QObject {
 public:
-    TFirstPaintWatch(QWidget* watched, QWidget* window) : QObject(window), FWindow(window) {
+    TFirstPaintWatch(cb::grid::TExtStringGrid* watched, QWidget* window)
+        : QObject(window), FGrid(watched), FWindow(window) {
         watched->installEventFilter(this);
     }
 
@@ -70,8 +83,8 @@ protected:
             FDone = true;
             watched->removeEventFilter(this);
             // After the paint itself has run.
-            QTimer::singleShot(0, FWindow, [window = FWindow] {
-                std::printf("Start to first painted grid: %.0f ms\n", MillisecondsSinceProcessStart());
+            QTimer::singleShot(0, FWindow, [window = FWindow, texts = ShownTexts(*FGrid)] {
+                std::printf("Start to first painted grid: %.0f ms (%d texts)\n", MillisecondsSinceProcessStart(), texts);
                 std::fflush(stdout);
                 window->close();
             });
@@ -80,6 +93,7 @@ protected:
     }
 
 private:
+    cb::grid::TExtStringGrid* FGrid;
     QWidget* FWindow;
     bool FDone = false;
 };
