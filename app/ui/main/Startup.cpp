@@ -84,7 +84,8 @@ protected:
             watched->removeEventFilter(this);
             // After the paint itself has run.
             QTimer::singleShot(0, FWindow, [window = FWindow, texts = ShownTexts(*FGrid)] {
-                std::printf("Start to first painted grid: %.0f ms (%d texts)\n", MillisecondsSinceProcessStart(), texts);
+                std::printf("Start to first painted grid: %.0f ms (%d texts)\n", MillisecondsSinceProcessStart(),
+                            texts);
                 std::fflush(stdout);
                 window->close();
             });
