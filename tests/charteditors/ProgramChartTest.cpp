@@ -5,7 +5,9 @@
 #include "chart/style/ChartPen.h"
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/common/PenDialog.h"
+#include "charteditors/controls/ChartGrid.h"
 #include "charteditors/controls/ChartScrollBar.h"
+#include "chart/series/ChartValueList.h"
 #include "charteditors/style/BrushDialog.h"
 #include "charteditors/style/GradientEditor.h"
 #include "charteditors/style/ShapeEditor.h"
@@ -95,6 +97,23 @@ TEST_F(ProgramChart, StyleEditorsOnTheLegendAndPanelThenCancel) {
     });
     EXPECT_FALSE(EditChartBrush(view, TEditedObject::Part(&brush, chart)));
     EXPECT_EQ(brush.Style(), style);
+}
+
+TEST_F(ProgramChart, DataGridEditsTheQueriedValues) {
+    OpenChartView();
+    cb::chart::TChart* chart = view->chartGraph();
+    ASSERT_GT(chart->NumberOfSeries(), 0);
+    cb::chart::TChartSeries* series = chart->SeriesAt(0);
+    ASSERT_GT(series->PointCount(), 0);
+    TChartGrid grid;
+    grid.SetChart(chart);
+    int col = 1;
+    while (col < grid.ColCount() && grid.ColumnList(col) != &series->MandatoryList()) ++col;
+    ASSERT_LT(col, grid.ColCount());
+    EXPECT_EQ(grid.RowCount(), grid.HeaderRows() + series->PointCount());
+    grid.SetCellText(col, grid.HeaderRows(), "123456");
+    EXPECT_DOUBLE_EQ(series->MandatoryList().Value(0), 123456);
+    EXPECT_GE(series->MandatoryList().Highest(), 123456) << "the chart's scale follows";
 }
 
 }  // namespace
