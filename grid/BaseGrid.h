@@ -11,10 +11,10 @@
 //
 // The code is spread by concern: BaseGrid.cpp (cells, merged ranges),
 // BaseGridLayout.cpp (sizes, scrolling, geometry), BaseGridInput.cpp and
-// paint/BaseGridPaint.cpp.
+// BaseGridPaint.cpp.
 #include "grid/CellProperties.h"
 #include "grid/GridAxis.h"
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 #include "grid/util/RowAllocator.h"
 
 #include "platform/gfx/Canvas.h"

@@ -3,7 +3,7 @@
 // owned by the grid's cell. Also records merged ranges: the top-left (base)
 // cell holds the range's extent, every covered cell its offset from the base.
 #include "grid/CellGraphic.h"
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,6 @@
 #include "grid/ExtStringGridPrivate.h"
 
 #include "grid/CellGraphic.h"
-#include "grid/edit/GridEditPart.h"
 #include "grid/input/GridInputState.h"
 #include "grid/markup/HTMLHintWindow.h"
 #include "grid/util/NumberUtils.h"
@@ -273,11 +272,11 @@ void TExtStringGrid::LayoutFloatingFooter() {
 void TExtStringGrid::TopLeftChanged() {
     TBaseGrid::TopLeftChanged();
     RepaintFooterPanel();
-    if (TGridEditPart* edit = EditPart()) edit->Scrolled();
+    if (TGridEditing* edit = EditingOf(*this)) edit->Scrolled();
 }
 
 void TExtStringGrid::BeforeStorageChange() {
-    if (TGridEditPart* edit = EditPart()) edit->BeforeStorageChange();
+    if (TGridEditing* edit = EditingOf(*this)) edit->BeforeStorageChange();
 }
 
 // ---------------------------------------------------------------------------

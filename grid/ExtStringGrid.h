@@ -14,7 +14,7 @@
 #include "grid/GridPart.h"
 #include "grid/markup/HTMLPicture.h"
 #include "grid/markup/MarkupRenderer.h"
-#include "grid/paint/FooterPanel.h"
+#include "grid/FooterPanel.h"
 #include "grid/settings/BackGround.h"
 #include "grid/settings/Bands.h"
 #include "grid/settings/CellNode.h"
@@ -482,7 +482,8 @@ public:
     void SetPart(TGridPartKind kind, std::unique_ptr<TGridPart> part);
 
     // --- editing (ExtStringGridEditing.cpp; the edit part does the work) -----
-    // The in-place editing part (nullptr when another part was put in place).
+    // The in-place editing part (nullptr when another part was put in place;
+    // defined beside the part, in grid/edit).
     TGridEditPart* EditPart() const;
     bool EditorShown() const;
     TEditorType EditorKind() const;
@@ -763,7 +764,7 @@ protected:
     virtual void KeyPress(const QString& text);
     void ScrollBarsPlaced() override;
     int ScrollBarToFirst(TGridAxisKind kind, int value) const override;
-    // Cell graphics (paint/CellGraphicPaint.cpp): the graphic of a cell with
+    // Cell graphics (CellGraphicPaint.cpp): the graphic of a cell with
     // its size, placement and whether the cell's text is drawn too.
     struct TGraphicLayout {
         TCellGraphic* Graphic = nullptr;

@@ -3,8 +3,6 @@
 // the hooks through which the grid's moves, scrolls and row and column
 // changes reach an open editor.
 #include "grid/ExtStringGridPrivate.h"
-#include "grid/edit/EditLink.h"
-#include "grid/edit/GridEditPart.h"
 #include "grid/markup/MarkupText.h"
 #include "grid/util/TextUtils.h"
 
@@ -12,31 +10,27 @@
 
 namespace cb::grid {
 
-TGridEditPart* TExtStringGrid::EditPart() const {
-    return dynamic_cast<TGridEditPart*>(Part(TGridPartKind::Edit));
-}
-
 bool TExtStringGrid::EditorShown() const {
-    const TGridEditPart* part = EditPart();
+    const TGridEditing* part = EditingOf(*this);
     return part && part->Editing();
 }
 
 TEditorType TExtStringGrid::EditorKind() const {
-    const TGridEditPart* part = EditPart();
+    const TGridEditing* part = EditingOf(*this);
     return part ? part->EditorKind() : edNormal;
 }
 
 void TExtStringGrid::RememberEditCell(int col, int row) {
-    if (TGridEditPart* part = EditPart()) part->RememberEditCell(col, row);
+    if (TGridEditing* part = EditingOf(*this)) part->RememberEditCell(col, row);
 }
 
 bool TExtStringGrid::ValidateEditedCell(const std::string& newText) {
-    TGridEditPart* part = EditPart();
+    TGridEditing* part = EditingOf(*this);
     return part ? part->ValidateEditedCell(newText) : true;
 }
 
 void TExtStringGrid::RestoreEditText() {
-    if (TGridEditPart* part = EditPart()) part->RestoreEditText();
+    if (TGridEditing* part = EditingOf(*this)) part->RestoreEditText();
 }
 
 void TExtStringGrid::SetEditedCellText(int col, int row, const std::string& text) {
@@ -44,21 +38,21 @@ void TExtStringGrid::SetEditedCellText(int col, int row, const std::string& text
 }
 
 bool TExtStringGrid::IsCellEditable(int col, int row) {
-    const TGridEditPart* part = EditPart();
+    const TGridEditing* part = EditingOf(*this);
     return part && part->IsCellEditable(col, row);
 }
 
 void TExtStringGrid::AdvanceCell(int col, int row, bool force, bool showEditor, bool forward) {
-    if (TGridEditPart* part = EditPart()) part->AdvanceCell(col, row, force, showEditor, forward);
+    if (TGridEditing* part = EditingOf(*this)) part->AdvanceCell(col, row, force, showEditor, forward);
 }
 
 void TExtStringGrid::ShowCellEditor() {
     if (Col() < 0 || Row() < 0 || IsCheckOrRadioCell(RealColIndex(Col()), Row())) return;
-    if (TGridEditPart* part = EditPart()) part->ShowEditor();
+    if (TGridEditing* part = EditingOf(*this)) part->ShowEditor();
 }
 
 bool TExtStringGrid::HideControlEditor() {
-    TGridEditPart* part = EditPart();
+    TGridEditing* part = EditingOf(*this);
     return part ? part->CommitEditor() : true;
 }
 
@@ -67,7 +61,7 @@ void TExtStringGrid::DoEditingDone() {
 }
 
 void TExtStringGrid::LeaveEditorByKey(int key, Qt::KeyboardModifiers shift) {
-    if (TGridEditPart* part = EditPart()) part->LeaveEditorByKey(key, shift);
+    if (TGridEditing* part = EditingOf(*this)) part->LeaveEditorByKey(key, shift);
 }
 
 std::string TExtStringGrid::EllipsClick(const std::string& text) {
@@ -121,7 +115,7 @@ std::string TExtStringGrid::GetVersionText() {
 
 std::vector<std::string>& TExtStringGrid::ComboItems() {
     static std::vector<std::string> none;
-    TGridEditPart* part = EditPart();
+    TGridEditing* part = EditingOf(*this);
     if (!part) {
         none.clear();
         return none;
@@ -130,15 +124,15 @@ std::vector<std::string>& TExtStringGrid::ComboItems() {
 }
 
 void TExtStringGrid::SetDefaultComboIndex(int index) {
-    if (TGridEditPart* part = EditPart()) part->DefaultComboIndex = index;
+    if (TGridEditing* part = EditingOf(*this)) part->DefaultComboIndex = index;
 }
 
 void TExtStringGrid::SetEditLink(TEditLink* link) {
-    if (TGridEditPart* part = EditPart()) part->EditLink = link;
+    if (TGridEditing* part = EditingOf(*this)) part->EditLink = link;
 }
 
 TEditLink* TExtStringGrid::EditLink() const {
-    const TGridEditPart* part = EditPart();
+    const TGridEditing* part = EditingOf(*this);
     return part ? part->EditLink : nullptr;
 }
 

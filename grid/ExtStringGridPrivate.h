@@ -101,4 +101,10 @@ public:
     TBorderStyle FBorderStyle = bsSingle;
 };
 
+// The grid's edit part as the grid sees it (nullptr when another part was
+// put in place).
+inline TGridEditing* EditingOf(const TExtStringGrid& grid) {
+    return dynamic_cast<TGridEditing*>(grid.Part(TGridPartKind::Edit));
+}
+
 }  // namespace cb::grid

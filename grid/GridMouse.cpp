@@ -2,7 +2,6 @@
 // events, header and disjunct selections, links and in-cell controls,
 // sizing, moving and the start of cell drags.
 #include "grid/ExtStringGridPrivate.h"
-#include "grid/edit/GridEditPart.h"
 #include "grid/input/GridCursors.h"
 #include "grid/input/GridInputState.h"
 #include "grid/markup/HTMLControls.h"
@@ -13,7 +12,6 @@
 #include "platform/desktop/Shell.h"
 
 #include <QComboBox>
-#include "grid/edit/GridEditPart.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -47,7 +45,7 @@ bool TExtStringGrid::SelectCell(int col, int row) {
         const int oldRow = Row();
         if (row != oldRow && OnRowChanging) OnRowChanging(this, oldRow, row, allow);
         if (col != oldCol && OnColChanging) OnColChanging(this, oldCol, col, allow);
-        TGridEditPart* edit = EditPart();
+        TGridEditing* edit = EditingOf(*this);
         if ((row != oldRow || col != oldCol) && OnCellChanging && !(edit && edit->Advancing()))
             OnCellChanging(this, oldRow, oldCol, row, col, allow);
         if (!allow) return false;

@@ -4,7 +4,7 @@
 // hidden. It keeps the marks in step with rows and columns that are
 // inserted, removed, exchanged or taken out of view; the grid checks the
 // indexes it is given and repaints what changed.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 #include "grid/util/CellList.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // whole-row heights, the stretch column's guard, the client width the
 // columns follow, and the size a column or row had when the mouse began to
 // size it (sizing one may scale the others by the same factor).
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 namespace cb::grid {
 

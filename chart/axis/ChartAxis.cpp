@@ -4,7 +4,6 @@
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/axis/ChartAxes.h"
-#include "chart/series/ChartSeries.h"
 
 #include <algorithm>
 #include <cmath>
@@ -298,16 +297,6 @@ void TChartAxis::SetManualRange(double minimum, double maximum) {
     if (FMaximum - FMinimum < 1e-10) FMaximum = FMinimum + 1e-10;
 }
 
-bool TChartAxis::ShowsDateTime() const {
-    if (!FChart) return false;
-    for (int i = 0; i < FChart->NumberOfSeries(); ++i) {
-        TChartSeries* s = FChart->SeriesAt(i);
-        if (!s->Active()) continue;
-        if (TChartValueList* list = s->ValueListForAxis(this)) return list->DateTime();
-    }
-    return false;
-}
-
 bool TChartAxis::HitTest(int x, int y) const {
     if (!FChart || !FShown || !FChart->IsAxisShown(this)) return false;
     const TRect& cr = FChart->ChartRect();
@@ -379,16 +368,6 @@ void TChartAxis::Assign(const TChartAxis& s) {
 }
 
 // --- TChartDepthAxis ---
-
-TAxisLabelStyle TChartDepthAxis::AutoLabelStyle() const {
-    TCustomAxisPanel* c = ParentChart();
-    if (c)
-        for (int i = 0; i < c->NumberOfSeries(); ++i) {
-            TChartSeries* s = c->SeriesAt(i);
-            if (s->Active() && (s->HasOwnZValues() || s->LowestZ() != s->HighestZ())) return talValue;
-        }
-    return talText;
-}
 
 void TChartDepthAxis::ChangeInverted(bool on) {
     TChartAxis::ChangeInverted(on);

@@ -305,6 +305,13 @@ private:
     void linearLabels(double increment, int stepIndex);
     void logLabels();
     bool eventLabels();
+    // The point labels of the series on this axis, by point index: value
+    // along the axis and text (series/SeriesOnAxes.cpp).
+    struct TSeriesLabel {
+        double value;
+        std::string text;
+    };
+    std::vector<TSeriesLabel> seriesLabelTexts(TAxisLabelStyle style);
     void seriesLabels(TAxisLabelStyle style);
     void depthTitleLabels();
     double dateTimeIncrement(int n) const;

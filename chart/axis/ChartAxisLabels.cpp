@@ -6,7 +6,6 @@
 #include "chart/panel/CustomAxisPanel.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatFloat.h"
-#include "chart/series/ChartSeries.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,23 +48,6 @@ int CountLabelLines(const std::string& text) {
 
 // --- label style and text ---
 
-bool TChartAxis::seriesRunsAlong(TChartSeries* s) const {
-    return FHorizontal ? s->YMandatory() : !s->YMandatory();
-}
-
-TAxisLabelStyle TChartAxis::AutoLabelStyle() const {
-    TAxisLabelStyle result = talNone;
-    if (!FChart) return result;
-    for (int i = 0; i < FChart->NumberOfSeries(); ++i) {
-        TChartSeries* s = FChart->SeriesAt(i);
-        if (!s->Active() || !s->IsLinkedToAxis(this)) continue;
-        if (!s->HasOwnZValues() && seriesRunsAlong(s) && s->PointCount() > 0 && !s->PointLabel(0).empty())
-            return talText;
-        result = talValue;
-    }
-    return result;
-}
-
 TAxisLabelStyle TChartAxis::EffectiveLabelStyle() const {
     return FLabelStyle == talAuto ? AutoLabelStyle() : FLabelStyle;
 }
@@ -89,15 +71,6 @@ std::string TChartAxis::FormatLabelValue(double v) const {
 double TChartAxis::LogRound(double v) const {
     if (!(v > 0) || !(FLogBase > 0) || FLogBase == 1) return v;
     return std::pow(FLogBase, Round(std::log(v) / std::log(FLogBase)));
-}
-
-bool TChartAxis::hasShortSeries(int n) const {
-    if (!FChart) return false;
-    for (int i = 0; i < FChart->NumberOfSeries(); ++i) {
-        TChartSeries* s = FChart->SeriesAt(i);
-        if (s->Active() && s->IsLinkedToAxis(this) && seriesRunsAlong(s) && s->PointCount() <= n) return true;
-    }
-    return false;
 }
 
 double TChartAxis::dateTimeIncrement(int n) const {
@@ -319,36 +292,12 @@ bool TChartAxis::eventLabels() {
 }
 
 void TChartAxis::seriesLabels(TAxisLabelStyle style) {
-    std::vector<TChartSeries*> linked;
-    int first = -1, last = -1;
-    for (int i = 0; i < FChart->NumberOfSeries(); ++i) {
-        TChartSeries* s = FChart->SeriesAt(i);
-        if (!s->Active() || !s->IsLinkedToAxis(this)) continue;
-        s->ComputeVisibleRange();
-        linked.push_back(s);
-        if (s->FirstVisible() != -1) first = first == -1 ? s->FirstVisible() : std::min(first, s->FirstVisible());
-        last = std::max(last, s->LastVisible());
-    }
-    if (first == -1) return;
     TCanvas3D* canvas = FChart->Canvas();
     const bool measure = canvas && canvas->ReferenceCanvas();
     int p0 = -1, h0 = 0;
     bool any = false;
-    for (int index = first; index <= last; ++index) {
-        std::string text;
-        double value = 0;
-        bool found = false;
-        for (TChartSeries* s : linked) {
-            if (s->FirstVisible() == -1 || index < s->FirstVisible() || index > s->LastVisible()) continue;
-            text = style == talMark ? FChart->MarkTextOfPoint(s, index) : s->PointLabel(index);
-            if (FChart->OnGetAxisLabel) FChart->OnGetAxisLabel(this, s, index, text);
-            if (!text.empty()) {
-                value = FHorizontal ? s->XValues().Value(index) : s->YValues().Value(index);
-                found = true;
-                break;
-            }
-        }
-        if (!found || value < FMinWork || value > FMaxWork) continue;
+    for (const auto& [value, text] : seriesLabelTexts(style)) {
+        if (value < FMinWork || value > FMaxWork) continue;
         const int p = PixelOfValue(value);
         if (!FTickOnLabelsOnly) recordTick(p);
         if (!Labels()) continue;

@@ -15,21 +15,18 @@ TChartPen::TChartPen(TChangeEvent onChange) {
 }
 
 void TChartPen::SetVisible(bool v) {
-    cb::rtl::SetProperty(FVisible, v, [this] { Changed(); });
+    cb::rtl::SetProperty(FSettings.Visible, v, [this] { Changed(); });
 }
 
 void TChartPen::SetSmallDots(bool v) {
-    cb::rtl::SetProperty(FSmallDots, v, [this] { Changed(); });
+    cb::rtl::SetProperty(FSettings.SmallDots, v, [this] { Changed(); });
 }
 
 void TChartPen::Assign(const cb::gfx::TPen& source) {
     if (this == &source) return;
     BeginUpdate();
-    if (auto* p = dynamic_cast<const TChartPen*>(&source)) {
-        SetVisible(p->FVisible);
-        SetSmallDots(p->FSmallDots);
-        SetEndStyle(p->EndStyle());
-    }
+    if (auto* p = dynamic_cast<const TChartPen*>(&source))
+        cb::rtl::SetProperty(FSettings, p->FSettings, [this] { Changed(); });
     cb::gfx::TPen::Assign(source);
     EndUpdate();
 }

@@ -9,11 +9,18 @@ namespace cb::chart {
 
 class TChartPen : public cb::gfx::TPen {
 public:
+    // Every setting, copied whole by Assign.
+    struct TSettings {
+        bool SmallDots = false;
+        bool Visible = true;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TChartPen(TChangeEvent onChange = {});
 
-    bool Visible() const { return FVisible; }
+    bool Visible() const { return FSettings.Visible; }
     void SetVisible(bool v);
-    bool SmallDots() const { return FSmallDots; }
+    bool SmallDots() const { return FSettings.SmallDots; }
     void SetSmallDots(bool v);
     void Hide() { SetVisible(false); }
     void Show() { SetVisible(true); }
@@ -22,10 +29,12 @@ public:
     bool DefaultVisible() const { return FDefaultVisible; }
     // Stored only when different from the class's defaults.
     bool IsEndStyleStored() const { return EndStyle() != FDefaultEndStyle; }
-    bool IsVisibleStored() const { return FVisible != FDefaultVisible; }
+    bool IsVisibleStored() const { return FSettings.Visible != FDefaultVisible; }
 
-    // From another chart pen: Visible, SmallDots and EndStyle, then the
-    // plain pen settings.
+    const TSettings& Settings() const { return FSettings; }
+
+    // From another chart pen: its settings, then the plain pen settings
+    // (one notification).
     void Assign(const cb::gfx::TPen& source) override;
 
 protected:
@@ -33,8 +42,7 @@ protected:
     void SetDefaultEndStyle(TPenEndStyle e) { FDefaultEndStyle = e; }
 
 private:
-    bool FSmallDots = false;
-    bool FVisible = true;
+    TSettings FSettings;
     TPenEndStyle FDefaultEndStyle = cb::gfx::esRound;
     bool FDefaultVisible = true;
 };

@@ -52,7 +52,7 @@ void TPlotFont::notify() {
 }
 
 void TPlotFont::SetInterCharSize(int v) {
-    cb::rtl::SetProperty(FInterCharSize, v, [this] { Changed(); });
+    cb::rtl::SetProperty(FSettings.InterCharSize, v, [this] { Changed(); });
 }
 
 TChartHiddenPen& TPlotFont::OutLine() {
@@ -112,7 +112,7 @@ void TPlotFont::Assign(const cb::gfx::TFont& source) {
     BeginUpdate();
     if (auto* f = dynamic_cast<const TPlotFont*>(&source)) {
         SetGradient(f->FGradient.get());
-        SetInterCharSize(f->FInterCharSize);
+        cb::rtl::SetProperty(FSettings, f->FSettings, [this] { Changed(); });
         SetOutLine(f->FOutLine.get());
         SetShadow(f->FShadow.get());
     }

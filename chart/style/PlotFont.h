@@ -23,10 +23,16 @@ protected:
 
 class TPlotFont : public cb::gfx::TFont {
 public:
+    // Every setting, copied whole by Assign.
+    struct TSettings {
+        int InterCharSize = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TPlotFont(TChangeEvent onChange = {});
     ~TPlotFont() override;
 
-    int InterCharSize() const { return FInterCharSize; }
+    int InterCharSize() const { return FSettings.InterCharSize; }
     void SetInterCharSize(int v);
 
     // Made on first read; Set... with nullptr frees, else copies in.
@@ -48,8 +54,10 @@ public:
     bool IsNameStored() const;
     bool IsStyleStored() const { return Style() != FDefaultStyle; }
 
-    // From another chart font: gradient, spacing, outline and shadow, then
-    // the plain font settings.
+    const TSettings& Settings() const { return FSettings; }
+
+    // From another chart font: gradient, its settings, outline and shadow,
+    // then the plain font settings.
     void Assign(const cb::gfx::TFont& source) override;
 
     // The canvas this font was last selected on (not owned).
@@ -58,7 +66,7 @@ public:
 
 private:
     void notify();
-    int FInterCharSize = 0;
+    TSettings FSettings;
     std::unique_ptr<TChartHiddenPen> FOutLine;
     std::unique_ptr<TPlotShadow> FShadow;
     std::unique_ptr<TPlotFontGradient> FGradient;

@@ -17,74 +17,66 @@ void TCustomPlotGradient::Changed() {
 }
 
 void TCustomPlotGradient::SetBalance(int v) {
-    cb::rtl::SetProperty(FBalance, v, OnChange);
+    cb::rtl::SetProperty(FSettings.Balance, v, OnChange);
 }
 
 void TCustomPlotGradient::SetDirection(TGradientDirection v) {
-    cb::rtl::SetProperty(FDirection, v, OnChange);
+    cb::rtl::SetProperty(FSettings.Direction, v, OnChange);
 }
 
 void TCustomPlotGradient::SetEndColor(TColor v) {
-    cb::rtl::SetProperty(FEndColor, v, OnChange);
+    cb::rtl::SetProperty(FSettings.EndColor, v, OnChange);
 }
 
 void TCustomPlotGradient::SetRadialX(int v) {
-    cb::rtl::SetProperty(FRadialX, v, OnChange);
+    cb::rtl::SetProperty(FSettings.RadialX, v, OnChange);
 }
 
 void TCustomPlotGradient::SetRadialY(int v) {
-    cb::rtl::SetProperty(FRadialY, v, OnChange);
+    cb::rtl::SetProperty(FSettings.RadialY, v, OnChange);
 }
 
 void TCustomPlotGradient::SetStartColor(TColor v) {
-    cb::rtl::SetProperty(FStartColor, v, OnChange);
+    cb::rtl::SetProperty(FSettings.StartColor, v, OnChange);
 }
 
 void TCustomPlotGradient::SetVisible(bool v) {
-    cb::rtl::SetProperty(FVisible, v, OnChange);
+    cb::rtl::SetProperty(FSettings.Visible, v, OnChange);
 }
 
 void TCustomPlotGradient::SetMidColor(TColor c) {
     if (c == clNone) {
-        if (FHasMidColor) {
-            FHasMidColor = false;
+        if (FSettings.HasMidColor) {
+            FSettings.HasMidColor = false;
             Changed();
         }
         return;
     }
-    if (!FHasMidColor || FMidColor != c) {
-        FMidColor = c;
-        FHasMidColor = true;
+    if (!FSettings.HasMidColor || FSettings.MidColor != c) {
+        FSettings.MidColor = c;
+        FSettings.HasMidColor = true;
         Changed();
     }
 }
 
 void TCustomPlotGradient::EnableMidColor() {
-    if (!FHasMidColor) {
-        FHasMidColor = true;
+    if (!FSettings.HasMidColor) {
+        FSettings.HasMidColor = true;
         Changed();
     }
 }
 
 void TCustomPlotGradient::Assign(const TCustomPlotGradient& s) {
-    FBalance = s.FBalance;
-    FDirection = s.FDirection;
-    FEndColor = s.FEndColor;
-    FMidColor = s.FMidColor;
-    FRadialX = s.FRadialX;
-    FRadialY = s.FRadialY;
-    FStartColor = s.FStartColor;
-    FVisible = s.FVisible;
-    FHasMidColor = s.FHasMidColor;
+    FSettings = s.FSettings;
 }
 
 void TPlotFontGradient::SetOutline(bool v) {
-    cb::rtl::SetProperty(FOutline, v, [this] { Changed(); });
+    cb::rtl::SetProperty(FSettings.Outline, v, [this] { Changed(); });
 }
 
 void TPlotFontGradient::Assign(const TCustomPlotGradient& source) {
     TCustomPlotGradient::Assign(source);
-    if (auto* f = dynamic_cast<const TPlotFontGradient*>(&source)) FOutline = f->FOutline;
+    if (auto* f = dynamic_cast<const TPlotFontGradient*>(&source)) FSettings = f->FSettings;
 }
 
 }  // namespace cb::chart

@@ -16,43 +16,39 @@ void TPlotShadow::Changed() {
 }
 
 void TPlotShadow::SetColor(TColor v) {
-    cb::rtl::SetProperty(FColor, v, OnChange);
+    cb::rtl::SetProperty(FSettings.Color, v, OnChange);
 }
 
 void TPlotShadow::SetHorizSize(int v) {
-    cb::rtl::SetProperty(FHorizSize, v, OnChange);
+    cb::rtl::SetProperty(FSettings.HorizSize, v, OnChange);
 }
 
 void TPlotShadow::SetVertSize(int v) {
-    cb::rtl::SetProperty(FVertSize, v, OnChange);
+    cb::rtl::SetProperty(FSettings.VertSize, v, OnChange);
 }
 
 void TPlotShadow::SetSmooth(bool v) {
-    cb::rtl::SetProperty(FSmooth, v, OnChange);
+    cb::rtl::SetProperty(FSettings.Smooth, v, OnChange);
 }
 
 void TPlotShadow::SetTransparency(int v) {
-    cb::rtl::SetProperty(FTransparency, std::clamp(v, 0, 100), OnChange);
+    cb::rtl::SetProperty(FSettings.Transparency, std::clamp(v, 0, 100), OnChange);
 }
 
 int TPlotShadow::Size() const {
-    return std::max(FHorizSize, FVertSize);
+    return std::max(FSettings.HorizSize, FSettings.VertSize);
 }
 
 void TPlotShadow::SetSize(int v) {
-    if (FHorizSize != v || FVertSize != v) {
-        FHorizSize = v;
-        FVertSize = v;
+    if (FSettings.HorizSize != v || FSettings.VertSize != v) {
+        FSettings.HorizSize = v;
+        FSettings.VertSize = v;
         Changed();
     }
 }
 
 void TPlotShadow::Assign(const TPlotShadow& s) {
-    FColor = s.FColor;
-    FHorizSize = s.FHorizSize;
-    FVertSize = s.FVertSize;
-    FSmooth = s.FSmooth;
-    FTransparency = s.FTransparency;
+    FSettings = s.FSettings;
 }
 
 }  // namespace cb::chart

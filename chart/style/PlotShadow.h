@@ -7,18 +7,28 @@ namespace cb::chart {
 
 class TPlotShadow {
 public:
+    // Every setting, copied whole by Assign.
+    struct TSettings {
+        TColor Color = clSilver;
+        int HorizSize = 0;
+        bool Smooth = true;
+        int Transparency = 0;
+        int VertSize = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TPlotShadow(TChangeEvent onChange = {});
 
-    TColor Color() const { return FColor; }
+    TColor Color() const { return FSettings.Color; }
     void SetColor(TColor c);
-    int HorizSize() const { return FHorizSize; }
+    int HorizSize() const { return FSettings.HorizSize; }
     void SetHorizSize(int v);
-    int VertSize() const { return FVertSize; }
+    int VertSize() const { return FSettings.VertSize; }
     void SetVertSize(int v);
-    bool Smooth() const { return FSmooth; }
+    bool Smooth() const { return FSettings.Smooth; }
     void SetSmooth(bool v);
     // Percentage 0..100.
-    int Transparency() const { return FTransparency; }
+    int Transparency() const { return FSettings.Transparency; }
     void SetTransparency(int v);
 
     // The larger of the two sizes; SetSize sets both.
@@ -30,11 +40,13 @@ public:
     void SetDefaultColor(TColor c) { FDefaultColor = c; }
     int DefaultSize() const { return FDefaultSize; }
     void SetDefaultSize(int s) { FDefaultSize = s; }
-    bool IsColorStored() const { return FColor != FDefaultColor; }
-    bool IsHorizSizeStored() const { return FHorizSize != FDefaultSize; }
-    bool IsVertSizeStored() const { return FVertSize != FDefaultSize; }
+    bool IsColorStored() const { return FSettings.Color != FDefaultColor; }
+    bool IsHorizSizeStored() const { return FSettings.HorizSize != FDefaultSize; }
+    bool IsVertSizeStored() const { return FSettings.VertSize != FDefaultSize; }
 
-    // Copies colour, sizes, smooth and transparency; no notification.
+    const TSettings& Settings() const { return FSettings; }
+
+    // Copies every setting; no notification.
     void Assign(const TPlotShadow& source);
 
     TChangeEvent OnChange;
@@ -42,11 +54,7 @@ public:
 private:
     void Changed();
 
-    TColor FColor = clSilver;
-    int FHorizSize = 0;
-    bool FSmooth = true;
-    int FTransparency = 0;
-    int FVertSize = 0;
+    TSettings FSettings;
     TColor FDefaultColor = clSilver;
     int FDefaultSize = 0;
 };

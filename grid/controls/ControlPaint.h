@@ -1,7 +1,7 @@
 #pragma once
 // Drawing shared by the editors' buttons: the face of a speed button in its
 // three looks and the built-in arrow glyphs.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 #include "grid/paint/VisualStyles.h"
 #include "platform/gfx/Bitmap.h"
 

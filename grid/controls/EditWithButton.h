@@ -2,7 +2,7 @@
 // An edit with a push button at its right edge. The button fires on the
 // press (and F4 in the edit fires it too); TExtGridEditButton is the
 // button's container, TExtSpeedButton the button with a flat or XP look.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 #include "grid/controls/ControlPaint.h"
 #include "platform/gfx/Bitmap.h"
 

@@ -3,7 +3,7 @@
 // while the mouse is over it or it has the focus (FocusBorder), and a
 // drop-down button drawn by the control (raised or etched, flat while the
 // list is down, or in the visual style).
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <QColor>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // The spin editor: an edit with a pair of arrow buttons that steps an
 // integer, a float, a date or a time. TExtTimerSpeedButton is one arrow
 // that repeats while held, TExtGridSpinButton the pair (usable alone).
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 #include "grid/controls/ControlPaint.h"
 #include "grid/util/DateUtils.h"
 #include "platform/gfx/Bitmap.h"

@@ -17,7 +17,7 @@
 // block's top-left cell; a merged range is pasted merged only when the
 // block holds all of it. Pictures and graphics the grid does not own are
 // not carried (their cells keep text and properties).
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <cstdint>
 #include <string>

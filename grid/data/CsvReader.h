@@ -4,7 +4,7 @@
 // records end at CR LF, LF or CR; a UTF-8 byte order mark is skipped.
 // Rows may differ in length. An unclosed quote is an error naming the line
 // its field starts on.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <string>
 #include <string_view>

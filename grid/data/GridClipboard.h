@@ -4,7 +4,7 @@
 // the grid's own format (cell stream), and the smart fill that extends a
 // pasted value or series over the selection. Pastes measure the text first
 // and grow the grid once, before any cell is written.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <cstdint>
 #include <functional>

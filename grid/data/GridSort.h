@@ -5,7 +5,7 @@
 // they stand; the rows are then moved by exchanging them (so objects,
 // heights and marks travel with their rows). A comparison that fails
 // leaves the grid as it was. Equal rows keep their order.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <functional>
 #include <string>

@@ -3,7 +3,7 @@
 // fills it from the cell's edit text, places and shows it, routes its keys
 // (KeyRouter.h) and reads its value back. Each editor kind has one; the
 // controls live as long as the part and are hidden between edits.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 #include "grid/edit/KeyRouter.h"
 
 #include <QRect>

@@ -2,7 +2,7 @@
 // The character filter of the text editors: which typed (or pasted)
 // characters an editor kind takes. One filter serves the in-place edit and
 // the number edits with a button.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <QString>
 

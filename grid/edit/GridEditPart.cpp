@@ -22,6 +22,10 @@ std::unique_ptr<TGridPart> MakeGridEditPart(TExtStringGrid& grid) {
     return std::make_unique<TGridEditPart>(grid);
 }
 
+TGridEditPart* TExtStringGrid::EditPart() const {
+    return dynamic_cast<TGridEditPart*>(Part(TGridPartKind::Edit));
+}
+
 void TCellEditor::Place(const QRect& cell) {
     Widget()->setGeometry(cell);
 }

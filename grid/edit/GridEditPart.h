@@ -15,7 +15,7 @@
 // columns or order (committed first, so the value never lands in another
 // cell). A value is written back only when the user changed the editor.
 #include "grid/GridPart.h"
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 #include "grid/edit/CellEditor.h"
 
 #include <QObject>
@@ -33,7 +33,7 @@ class TEditLink;
 class TExtInplaceEdit;
 class TExtStringGrid;
 
-class TGridEditPart : public QObject, public TGridPart {
+class TGridEditPart : public QObject, public TGridEditing {
 public:
     explicit TGridEditPart(TExtStringGrid& grid);
     ~TGridEditPart() override;
@@ -45,66 +45,61 @@ public:
 
     // --- the edit ------------------------------------------------------------------
     // An editor is shown for the current cell.
-    bool Editing() const { return FEditor != nullptr; }
-    TEditorType EditorKind() const { return FKind; }
+    bool Editing() const override { return FEditor != nullptr; }
+    TEditorType EditorKind() const override { return FKind; }
     // The shown editor's control (nullptr when none).
     QWidget* EditorWidget() const;
     // The in-place edit (made at the first edit that needs it).
     TExtInplaceEdit* InplaceEdit() const { return FInplace; }
     // Starts an edit of the current cell; pending: a typed text delivered
     // to the editor. False when the cell may not be edited.
-    bool ShowEditor(const QString& pending = {});
+    bool ShowEditor(const QString& pending = {}) override;
     // Ends the edit committing the editor's value; false when the value was
     // refused (the editor stays open on the cell's text).
-    bool CommitEditor();
+    bool CommitEditor() override;
     // Ends the edit writing nothing (the cell keeps its text).
     void CancelEditor();
     // Escape: the text from before the edit goes back, the edit ends.
     void EscapeEditor();
 
     // --- the grid's editing operations (the grid forwards to these) ---------
-    void RememberEditCell(int col, int row);
-    bool ValidateEditedCell(const std::string& newText);
-    void RestoreEditText();
-    bool IsCellEditable(int col, int row) const;
-    void AdvanceCell(int col, int row, bool force, bool showEditor, bool forward);
-    void LeaveEditorByKey(int key, Qt::KeyboardModifiers shift);
+    void RememberEditCell(int col, int row) override;
+    bool ValidateEditedCell(const std::string& newText) override;
+    void RestoreEditText() override;
+    bool IsCellEditable(int col, int row) const override;
+    void AdvanceCell(int col, int row, bool force, bool showEditor, bool forward) override;
+    void LeaveEditorByKey(int key, Qt::KeyboardModifiers shift) override;
     bool Validating() const { return FValidating; }
-    bool Advancing() const { return FAdvancing; }
+    bool Advancing() const override { return FAdvancing; }
     const std::string& EditStartText() const { return FEditStartText; }
     // The current cell is about to move to (col, row): an open edit is
     // committed first; false keeps the cell where it is.
-    bool CellChanging(int col, int row);
+    bool CellChanging(int col, int row) override;
     // The grid scrolled: the editor follows its cell, hides (keeping its
     // value) while the cell is out of view and shows again when it is back;
     // the cells' own controls follow their cells.
-    void Scrolled();
+    void Scrolled() override;
     // The control a cell carries in its properties (none: nullptr).
     QWidget* CellControl(int col, int row) const;
     // The edit is open but its cell is scrolled out of view.
     bool ScrolledOut() const { return FScrolledOut; }
     // Rows, columns or their order are about to change.
-    void BeforeStorageChange();
+    void BeforeStorageChange() override;
     // Places the shown editor over its cell again (the cell changed size).
     void PlaceEditor();
 
     // --- settings of the editors ----------------------------------------------------
-    // Items of the combo editors (set them in OnGetEditorType).
-    std::vector<std::string> ComboItems;
     // The objects of the combo items, by index (not owned; may be shorter).
     std::vector<void*> ComboObjects;
     // A combo item was chosen (clicked or stepped to with the wheel); fired
     // after the grid's OnComboChange, with the item's object.
     std::function<void(QObject* sender, int col, int row, int index, const std::string& text, void* object)>
         OnComboObjectChange;
-    int DefaultComboIndex = -1;
     // Spin editor ranges.
     int SpinMin = 0, SpinMax = 100, SpinIncrement = 1;
     double SpinFloatMin = 0, SpinFloatMax = 100, SpinFloatIncrement = 0.1;
     // The date pickers show a check box; unticked, the cell is emptied.
     bool DateCheckBox = false;
-    // The custom editor link (not owned).
-    TEditLink* EditLink = nullptr;
     // The editor kinds' controls, made when first used (nullptr before).
     TCellEditor* Editor(TEditorType kind);
 

@@ -4,7 +4,7 @@
 // character filter (the part routes keys before they reach it), pastes are
 // filtered as typing is, the text completes from the grid's lookup items,
 // and clipboard actions ask the grid's events first.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <QPlainTextEdit>
 

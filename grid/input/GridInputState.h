@@ -1,7 +1,7 @@
 #pragma once
 // What the grid keeps between a press, the moves and the release, and the
 // state of panning, timers, hints, the row lookup and drops.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <QBasicTimer>
 #include <QCursor>

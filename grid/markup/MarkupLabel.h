@@ -2,7 +2,7 @@
 // TMarkupLabel: a label that shows mark-up text, with links that open web
 // and mail addresses or raise an event, hover style, bevels and a border,
 // vertical alignment, sizing to its content and link or full-text hints.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 #include "grid/markup/HTMLPicture.h"
 #include "grid/markup/MarkupRenderer.h"
 #include "platform/gfx/GdiObjects.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Small drawing tasks of the grid's cells.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <string_view>
 

@@ -3,7 +3,7 @@
 // button frames with 3D edges (or flat), and the grid's small glyph bitmaps
 // ("GRIDCHK01".."GRIDCHK08", "GRIDRAD01".."GRIDRAD08", "GRIDLEAFOPEN",
 // "GRIDLEAFCLOSE"), each with its key colour in pixel (0, 0).
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <string_view>
 

@@ -4,7 +4,7 @@
 // thumb; the Encarta look lights the thumb and arrows under the mouse. The
 // thumb and arrows stay where the style puts them, so pressing and dragging
 // behave alike in every look.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <QScrollBar>
 

@@ -3,7 +3,7 @@
 // active, open the theme of a control class, draw one of its parts in a
 // state into a rectangle. Drawing goes through the platform's
 // style painter.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 // The picture behind the cells.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Property.h"

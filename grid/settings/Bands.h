@@ -1,5 +1,5 @@
 #pragma once
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include "platform/rtl/Property.h"
 

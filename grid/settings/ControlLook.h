@@ -1,6 +1,6 @@
 #pragma once
 // The look of check boxes, radio buttons and buttons drawn in cells.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Property.h"

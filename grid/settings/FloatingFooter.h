@@ -1,6 +1,6 @@
 #pragma once
 // The footer panel kept below the cells.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include "platform/rtl/Property.h"
 

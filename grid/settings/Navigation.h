@@ -1,6 +1,6 @@
 #pragma once
 // Keyboard navigation and editing behaviour.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 namespace cb::grid {
 

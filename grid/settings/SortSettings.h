@@ -1,6 +1,6 @@
 #pragma once
 // How the sort column is shown.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include "platform/gfx/Bitmap.h"
 

@@ -2,7 +2,7 @@
 // A list of cells without repeats, kept in the order they were added, that
 // answers membership in constant time (the disjunct cell selection: a
 // dragged range may add a million cells and every painted cell asks).
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <cstdint>
 #include <functional>

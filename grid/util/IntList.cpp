@@ -1,6 +1,6 @@
 #include "grid/util/IntList.h"
 
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include "platform/rtl/Strings.h"
 

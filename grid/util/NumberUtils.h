@@ -2,7 +2,7 @@
 // Numbers typed in cells (with the separators of the format settings), and
 // limits. Separators come from the process-wide format settings unless a set
 // is passed.
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include "platform/rtl/FormatSettings.h"
 

@@ -2,7 +2,7 @@
 // Text helpers of the grid: integers at the start of a text, searching,
 // line breaks, names, links, kinds of cell text, cell references and CSV
 // fields. Positions are 1-based, 0 meaning "not found".
-#include "grid/GridTypes.h"
+#include "grid/util/GridTypes.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,7 @@
 #include "platform/gfx/GdiObjects.h"
 
 #include "platform/gfx/FontCache.h"
+#include "platform/rtl/Property.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <tuple>
 #include <unordered_map>
 
 namespace cb::gfx {
@@ -36,77 +38,65 @@ void TGraphicsObject::Changed() {
 // ---- TPen ------------------------------------------------------------------
 
 void TPen::SetColor(TColor c) {
-    if (c != FColor) {
-        FColor = c;
+    if (c != FSettings.Color) {
+        FSettings.Color = c;
         Changed();
     }
 }
 void TPen::SetWidth(int w) {
     w = w < 0 ? 1 : w;
-    if (w != FWidth) {
-        FWidth = w;
+    if (w != FSettings.Width) {
+        FSettings.Width = w;
         Changed();
     }
 }
 void TPen::SetStyle(TPenStyle s) {
-    if (s != FStyle) {
-        FStyle = s;
+    if (s != FSettings.Style) {
+        FSettings.Style = s;
         Changed();
     }
 }
 void TPen::SetMode(TPenMode m) {
-    if (m != FMode) {
-        FMode = m;
+    if (m != FSettings.Mode) {
+        FSettings.Mode = m;
         Changed();
     }
 }
 void TPen::SetEndStyle(TPenEndStyle e) {
-    if (e != FEndStyle) {
-        FEndStyle = e;
+    if (e != FSettings.EndStyle) {
+        FSettings.EndStyle = e;
         Changed();
     }
 }
 
 void TPen::Assign(const TPen& s) {
-    if (&s == this) return;
-    if (FColor == s.FColor && FWidth == s.FWidth && FStyle == s.FStyle && FMode == s.FMode && FEndStyle == s.FEndStyle)
-        return;
-    FColor = s.FColor;
-    FWidth = s.FWidth;
-    FStyle = s.FStyle;
-    FMode = s.FMode;
-    FEndStyle = s.FEndStyle;
-    Changed();
+    if (&s != this) cb::rtl::SetProperty(FSettings, s.FSettings, [this] { Changed(); });
 }
 
 // ---- TBrush ----------------------------------------------------------------
 
 void TBrush::SetColor(TColor c) {
-    const bool styleChange = FStyle == bsClear && c != clNone;
-    if (c == FColor && !styleChange) return;
-    FColor = c;
-    if (styleChange) FStyle = bsSolid;
+    const bool styleChange = FSettings.Style == bsClear && c != clNone;
+    if (c == FSettings.Color && !styleChange) return;
+    FSettings.Color = c;
+    if (styleChange) FSettings.Style = bsSolid;
     Changed();
 }
 void TBrush::SetStyle(TBrushStyle s) {
-    if (s != FStyle) {
-        FStyle = s;
+    if (s != FSettings.Style) {
+        FSettings.Style = s;
         Changed();
     }
 }
 void TBrush::SetBitmap(TBitmap* b) {
-    if (b != FBitmap) {
-        FBitmap = b;
+    if (b != FSettings.Bitmap) {
+        FSettings.Bitmap = b;
         Changed();
     }
 }
 
 void TBrush::Assign(const TBrush& s) {
-    if (&s == this || (FColor == s.FColor && FStyle == s.FStyle && FBitmap == s.FBitmap)) return;
-    FColor = s.FColor;
-    FStyle = s.FStyle;
-    FBitmap = s.FBitmap;
-    Changed();
+    if (&s != this) cb::rtl::SetProperty(FSettings, s.FSettings, [this] { Changed(); });
 }
 
 // ---- TFont -----------------------------------------------------------------
@@ -125,83 +115,76 @@ const std::string& DefaultFontName() {
     return defaultName();
 }
 
-TFont::TFont() : FName(defaultName()) {}
+TFont::TFont() {
+    FSettings.Name = defaultName();
+}
 
 int TFont::Size() const {
     // Points from pixels: -MulDiv(height, 72, ppi), rounded.
-    const double pts = -double(FHeight) * 72.0 / FPixelsPerInch;
+    const double pts = -double(FSettings.Height) * 72.0 / FSettings.PixelsPerInch;
     return int(std::lround(pts));
 }
 
 void TFont::SetSize(int points) {
-    SetHeight(-int(std::lround(double(points) * FPixelsPerInch / 72.0)));
+    SetHeight(-int(std::lround(double(points) * FSettings.PixelsPerInch / 72.0)));
 }
 
 void TFont::SetName(const std::string& n) {
-    if (n != FName && !n.empty()) {
-        FName = n;
+    if (n != FSettings.Name && !n.empty()) {
+        FSettings.Name = n;
         Changed();
     }
 }
 void TFont::SetHeight(int h) {
-    if (h != FHeight) {
-        FHeight = h;
+    if (h != FSettings.Height) {
+        FSettings.Height = h;
         Changed();
     }
 }
 void TFont::SetPixelsPerInch(int ppi) {
-    if (ppi > 0 && ppi != FPixelsPerInch) {
-        FPixelsPerInch = ppi;
+    if (ppi > 0 && ppi != FSettings.PixelsPerInch) {
+        FSettings.PixelsPerInch = ppi;
         Changed();
     }
 }
 void TFont::SetStyle(TFontStyles s) {
     s &= 15;
-    if (s != FStyle) {
-        FStyle = s;
+    if (s != FSettings.Style) {
+        FSettings.Style = s;
         Changed();
     }
 }
 void TFont::SetColor(TColor c) {
-    if (c != FColor) {
-        FColor = c;
+    if (c != FSettings.Color) {
+        FSettings.Color = c;
         Changed();
     }
 }
 void TFont::SetOrientation(int t) {
-    if (t != FOrientation) {
-        FOrientation = t;
+    if (t != FSettings.Orientation) {
+        FSettings.Orientation = t;
         Changed();
     }
 }
 void TFont::SetCharset(int cs) {
-    if (cs != FCharset) {
-        FCharset = cs;
+    if (cs != FSettings.Charset) {
+        FSettings.Charset = cs;
         Changed();
     }
 }
 void TFont::SetPitch(TFontPitch p) {
-    if (p != FPitch) {
-        FPitch = p;
+    if (p != FSettings.Pitch) {
+        FSettings.Pitch = p;
         Changed();
     }
 }
 
 void TFont::Assign(const TFont& s) {
-    if (&s == this) return;
-    if (FName == s.FName && FHeight == s.FHeight && FPixelsPerInch == s.FPixelsPerInch && FStyle == s.FStyle &&
-        FColor == s.FColor && FOrientation == s.FOrientation && FCharset == s.FCharset && FPitch == s.FPitch)
-        return;
-    const bool faceSame = FName == s.FName && FHeight == s.FHeight && FStyle == s.FStyle && FPitch == s.FPitch;
-    FName = s.FName;
-    FHeight = s.FHeight;
-    FPixelsPerInch = s.FPixelsPerInch;
-    FStyle = s.FStyle;
-    FColor = s.FColor;
-    FOrientation = s.FOrientation;
-    FCharset = s.FCharset;
-    FPitch = s.FPitch;
-    const TFontCacheEntry* keep = faceSame ? FEntry : nullptr;
+    if (&s == this || FSettings == s.FSettings) return;
+    // The cached face stays valid while what picks it is unchanged.
+    const auto face = [](const TSettings& f) { return std::tie(f.Name, f.Height, f.Style, f.Pitch); };
+    const TFontCacheEntry* keep = face(FSettings) == face(s.FSettings) ? FEntry : nullptr;
+    FSettings = s.FSettings;
     Changed();
     FEntry = keep;
 }
@@ -212,7 +195,7 @@ void TFont::Changed() {
 }
 
 const TFontCacheEntry& TFont::CacheEntry() const {
-    if (!FEntry) FEntry = &LookupFont(FName, FHeight, FStyle, FPitch);
+    if (!FEntry) FEntry = &LookupFont(FSettings.Name, FSettings.Height, FSettings.Style, FSettings.Pitch);
     return *FEntry;
 }
 

@@ -81,30 +81,37 @@ enum TPenEndStyle {
 
 class TPen : public TGraphicsObject {
 public:
+    // Every setting of a pen, copied whole by Assign.
+    struct TSettings {
+        TColor Color = clBlack;
+        int Width = 1;
+        TPenStyle Style = psSolid;
+        TPenMode Mode = pmCopy;
+        TPenEndStyle EndStyle = esRound;
+        bool operator==(const TSettings&) const = default;
+    };
+
     TPen() = default;
-    TColor Color() const { return FColor; }
+    TColor Color() const { return FSettings.Color; }
     void SetColor(TColor c);
-    int Width() const { return FWidth; }
+    int Width() const { return FSettings.Width; }
     // Width 0 is the device's thinnest line: one device pixel however the
     // painter is scaled (the same as width 1 at 96 dpi). Negative values
     // become 1.
     void SetWidth(int w);
-    TPenStyle Style() const { return FStyle; }
+    TPenStyle Style() const { return FSettings.Style; }
     void SetStyle(TPenStyle s);
-    TPenMode Mode() const { return FMode; }
+    TPenMode Mode() const { return FSettings.Mode; }
     void SetMode(TPenMode m);
-    TPenEndStyle EndStyle() const { return FEndStyle; }
+    TPenEndStyle EndStyle() const { return FSettings.EndStyle; }
     void SetEndStyle(TPenEndStyle e);
+    const TSettings& Settings() const { return FSettings; }
 
     // Copies every setting of another pen (one notification).
     virtual void Assign(const TPen& source);
 
 private:
-    TColor FColor = clBlack;
-    int FWidth = 1;
-    TPenStyle FStyle = psSolid;
-    TPenMode FMode = pmCopy;
-    TPenEndStyle FEndStyle = esRound;
+    TSettings FSettings;
 };
 
 enum TBrushStyle {
@@ -120,22 +127,29 @@ enum TBrushStyle {
 
 class TBrush : public TGraphicsObject {
 public:
+    // Every setting of a brush, copied whole by Assign.
+    struct TSettings {
+        TColor Color = clWhite;
+        TBrushStyle Style = bsSolid;
+        TBitmap* Bitmap = nullptr;  // not owned
+        bool operator==(const TSettings&) const = default;
+    };
+
     TBrush() = default;
-    TColor Color() const { return FColor; }
+    TColor Color() const { return FSettings.Color; }
     void SetColor(TColor c);  // a solid colour also sets the style to solid when it was clear
-    TBrushStyle Style() const { return FStyle; }
+    TBrushStyle Style() const { return FSettings.Style; }
     void SetStyle(TBrushStyle s);
     // Pattern bitmap, tiled from the device origin; not owned, the caller
     // keeps it alive while it is set (nullptr: no pattern).
-    TBitmap* Bitmap() const { return FBitmap; }
+    TBitmap* Bitmap() const { return FSettings.Bitmap; }
     void SetBitmap(TBitmap* b);
+    const TSettings& Settings() const { return FSettings; }
 
     virtual void Assign(const TBrush& source);
 
 private:
-    TColor FColor = clWhite;
-    TBrushStyle FStyle = bsSolid;
-    TBitmap* FBitmap = nullptr;
+    TSettings FSettings;
 };
 
 enum TFontStyle : unsigned {
@@ -157,30 +171,45 @@ enum TFontPitch {
 // cell height including internal leading.
 class TFont : public TGraphicsObject {
 public:
+    // Every setting of a font, copied whole by Assign.
+    struct TSettings {
+        std::string Name = "Tahoma";
+        int Height = -11;  // 8 points at 96 ppi
+        int PixelsPerInch = 96;
+        TFontStyles Style = 0;
+        TColor Color = clWindowText;
+        int Orientation = 0;
+        int Charset = 1;
+        TFontPitch Pitch = fpDefault;
+        bool operator==(const TSettings&) const = default;
+    };
+
     TFont();
-    const std::string& Name() const { return FName; }
+    const std::string& Name() const { return FSettings.Name; }
     void SetName(const std::string& name);
     int Size() const;  // points, rounded
     void SetSize(int points);
-    int Height() const { return FHeight; }
+    int Height() const { return FSettings.Height; }
     void SetHeight(int pixels);
-    int PixelsPerInch() const { return FPixelsPerInch; }
+    int PixelsPerInch() const { return FSettings.PixelsPerInch; }
     void SetPixelsPerInch(int ppi);  // keeps the height
-    TFontStyles Style() const { return FStyle; }
+    TFontStyles Style() const { return FSettings.Style; }
     void SetStyle(TFontStyles s);
-    bool Bold() const { return FStyle & fsBold; }
-    bool Italic() const { return FStyle & fsItalic; }
-    bool Underline() const { return FStyle & fsUnderline; }
-    bool StrikeOut() const { return FStyle & fsStrikeOut; }
-    TColor Color() const { return FColor; }
+    bool Bold() const { return FSettings.Style & fsBold; }
+    bool Italic() const { return FSettings.Style & fsItalic; }
+    bool Underline() const { return FSettings.Style & fsUnderline; }
+    bool StrikeOut() const { return FSettings.Style & fsStrikeOut; }
+    TColor Color() const { return FSettings.Color; }
     void SetColor(TColor c);
     // Escapement of text, tenths of degrees counter-clockwise.
-    int Orientation() const { return FOrientation; }
+    int Orientation() const { return FSettings.Orientation; }
     void SetOrientation(int tenths);
-    int Charset() const { return FCharset; }  // kept, not used
+    int Charset() const { return FSettings.Charset; }  // kept, not used
     void SetCharset(int cs);
-    TFontPitch Pitch() const { return FPitch; }
+    TFontPitch Pitch() const { return FSettings.Pitch; }
     void SetPitch(TFontPitch p);
+
+    const TSettings& Settings() const { return FSettings; }
 
     virtual void Assign(const TFont& source);
 
@@ -196,14 +225,7 @@ protected:
     void Changed() override;
 
 private:
-    std::string FName = "Tahoma";
-    int FHeight = -11;  // 8 points at 96 ppi
-    int FPixelsPerInch = 96;
-    TFontStyles FStyle = 0;
-    TColor FColor = clWindowText;
-    int FOrientation = 0;
-    int FCharset = 1;
-    TFontPitch FPitch = fpDefault;
+    TSettings FSettings;
     mutable const TFontCacheEntry* FEntry = nullptr;
 };
 

@@ -1,4 +1,4 @@
-#include "grid/paint/FooterPanel.h"
+#include "grid/FooterPanel.h"
 
 #include "grid/ExtStringGridPrivate.h"
 #include "grid/util/TextUtils.h"
