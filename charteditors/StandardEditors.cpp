@@ -1,5 +1,6 @@
 #include "charteditors/StandardEditors.h"
 
+#include "charteditors/dialog/DialogEditors.h"
 #include "charteditors/gallery/SeriesGallery.h"
 #include "charteditors/series/SeriesEditors.h"
 #include "charteditors/style/StyleEditors.h"
@@ -11,6 +12,7 @@ namespace cb::charteditors {
 void RegisterStandardEditors() {
     RegisterStyleEditors();
     RegisterSeriesEditors();
+    RegisterDialogEditors();
     // The series list box's add and change-type hooks (the gallery's static
     // installer may be left out of a program that never names the gallery).
     InstallGalleryHooks();

@@ -109,6 +109,7 @@ void TChartListBox::FillSeries(TChartSeries* select) {
     std::vector<std::pair<std::string, TChartSeries*>> lines;
     cb::chart::ListSeriesInStrings(lines, chart->SeriesList(), true);
     for (const auto& [title, series] : lines) {
+        if (Filter && !Filter(series)) continue;
         auto* item = new QListWidgetItem(QString::fromStdString(title), this);
         item->setData(SeriesRole, QVariant::fromValue(static_cast<void*>(series)));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);

@@ -38,6 +38,8 @@ public:
     bool AllowDeleteSeries = true;
     bool EnableDragSeries = true;
     bool EnableChangeColor = true;
+    // When set, only the series it accepts are listed (a series group).
+    std::function<bool(const cb::chart::TChartSeries*)> Filter;
 
     // Lists the chart's series again, selecting this one (else the first).
     void FillSeries(cb::chart::TChartSeries* select = nullptr);

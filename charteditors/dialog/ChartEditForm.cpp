@@ -1,0 +1,608 @@
+#include "charteditors/dialog/ChartEditForm.h"
+
+#include "chart/core/PlotHelpers.h"
+#include "chart/core/PlotTexts.h"
+#include "chart/series/ChartSeries.h"
+#include "chart/series/SeriesHelpers.h"
+#include "chart/tools/ToolTypes.h"
+#include "chartexport/preview/ChartPreview.h"
+#include "charteditors/common/EditorRegistry.h"
+#include "charteditors/controls/ChartListBox.h"
+#include "charteditors/dialog/AxisPage.h"
+#include "charteditors/dialog/PageKit.h"
+#include "charteditors/dialog/TitlePage.h"
+#include "charteditors/dialog/ToolsPage.h"
+#include "charteditors/dialog/View3DPage.h"
+#include "charteditors/gallery/SeriesGallery.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <climits>
+
+namespace cb::charteditors {
+
+using namespace cb::chart;
+
+namespace {
+
+// The registered editor of each sub-page, General to 3D.
+const char* const SubPageEditors[9] = {nullptr,          "TFormPlotGeneral", "TFormPlotAxis", "TFormPlotTitle",
+                                       "TFormPlotLegend", "TFormPlotPanel",   "TFormPlotPage", "TFormPlotWall",
+                                       "TFormPlot3D"};
+
+int Scaled(int v, const QWidget* w) {
+    return v * w->logicalDpiX() / 96;
+}
+
+// The place of a window of size w x h near (left, top), inside the available
+// area of the screen that holds that point (the primary screen when none).
+QPoint KeptOnScreen(int left, int top, int w, int h) {
+    QScreen* screen = QGuiApplication::screenAt(QPoint(left, top));
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return {std::max(0, left), std::max(0, top)};
+    const QRect area = screen->availableGeometry();
+    const int x = std::max(area.left(), std::min(left, area.right() + 1 - w));
+    const int y = std::max(area.top(), std::min(top, area.bottom() + 1 - h));
+    return {x, y};
+}
+
+}  // namespace
+
+TChartEditForm::TChartEditForm(QWidget* owner) : QDialog(owner) {
+    setObjectName("ChartEditForm");
+    setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    BuildForm();
+    resize(Scaled(EditorDefaultWidth, this), Scaled(EditorDefaultHeight, this));
+    SetChart(nullptr);
+    setWindowTitle(QString());
+    MainPage->setCurrentWidget(TabChart);
+    SubPage->setCurrentWidget(TabSeriesList);
+    RememberPosition = ReadEditorSettingBool("RememberPosition", true);
+    RememberSize = ReadEditorSettingBool("RememberSize", true);
+    Tree->setVisible(ReadEditorSettingBool("TreeMode", false));
+    AskText = [this](const QString& title, const QString& prompt, QString& text) {
+        bool ok = false;
+        const QString got = QInputDialog::getText(this, title, prompt, QLineEdit::Normal, text, &ok);
+        if (ok) text = got;
+        return ok;
+    };
+}
+
+TChartEditForm::~TChartEditForm() {
+    if (FChart && (RememberPosition || RememberSize)) SaveSettings();
+}
+
+void TChartEditForm::BuildForm() {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    TreeSplitter = new QSplitter(Qt::Horizontal, this);
+    Tree = new QTreeWidget(TreeSplitter);
+    Tree->setObjectName("Tree");
+    Tree->setHeaderHidden(true);
+    Tree->setIndentation(19);
+    Tree->setEditTriggers(QAbstractItemView::NoEditTriggers);  // node texts are never edited
+    Tree->setFixedWidth(126);
+    MainPage = new QTabWidget(TreeSplitter);
+    MainPage->setObjectName("MainPage");
+    TreeSplitter->setChildrenCollapsible(false);
+    outer->addWidget(TreeSplitter, 1);
+
+    TabChart = NewTab(MainPage, "Chart");
+    TabSeries = NewTab(MainPage, "Series");
+    TabData = NewTab(MainPage, "Data");
+    TabTools = NewTab(MainPage, "Tools");
+    TabExport = NewTab(MainPage, "Export");
+    TabPrint = NewTab(MainPage, "Print");
+    for (QWidget* t : {TabSeries, TabData, TabTools, TabExport, TabPrint}) {
+        auto* l = new QVBoxLayout(t);
+        l->setContentsMargins(0, 0, 0, 0);
+    }
+
+    auto* chartLayout = new QVBoxLayout(TabChart);
+    chartLayout->setContentsMargins(2, 2, 2, 2);
+    SubPage = new QTabWidget(TabChart);
+    SubPage->setObjectName("SubPage");
+    chartLayout->addWidget(SubPage);
+    TabSeriesList = NewTab(SubPage, "Series");
+    TabGeneral = NewTab(SubPage, "General");
+    TabAxis = NewTab(SubPage, "Axis");
+    TabTitle = NewTab(SubPage, "Titles");
+    TabLegend = NewTab(SubPage, "Legend");
+    TabPanel = NewTab(SubPage, "Panel");
+    TabPaging = NewTab(SubPage, "Paging");
+    TabWalls = NewTab(SubPage, "Walls");
+    Tab3D = NewTab(SubPage, "3D");
+    for (int i = 1; i < SubPage->count(); ++i) {
+        auto* l = new QVBoxLayout(SubPage->widget(i));
+        l->setContentsMargins(0, 0, 0, 0);
+    }
+    BuildSeriesList();
+
+    auto* bottom = new QHBoxLayout();
+    ButtonHelp = new QPushButton("&Help...", this);
+    ButtonHelp->setObjectName("ButtonHelp");
+    BClose = new QPushButton("Close", this);
+    BClose->setObjectName("BClose");
+    BClose->setDefault(true);
+    bottom->addWidget(ButtonHelp);
+    bottom->addStretch(1);
+    bottom->addWidget(BClose);
+    outer->addLayout(bottom);
+    connect(BClose, &QPushButton::clicked, this, &TChartEditForm::reject);
+    connect(ButtonHelp, &QPushButton::clicked, this, [] {});
+
+    connect(SubPage, &QTabWidget::currentChanged, this, [this] {
+        if (!FInTree) SubPageChanged();
+    });
+    connect(MainPage, &QTabWidget::currentChanged, this, [this] {
+        if (!FInTree) MainPageChanged();
+    });
+    connect(Tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) { TreeNodeChanged(node); });
+}
+
+void TChartEditForm::BuildSeriesList() {
+    auto* row = new QHBoxLayout(TabSeriesList);
+    row->setContentsMargins(4, 4, 4, 4);
+    auto* left = new QVBoxLayout();
+    PanTop = new QWidget(TabSeriesList);
+    PanTop->setObjectName("PanTop");
+    auto* top = new QHBoxLayout(PanTop);
+    top->setContentsMargins(0, 0, 0, 0);
+    BAddGroup = new QPushButton("+", PanTop);
+    BDeleteGroup = new QPushButton("-", PanTop);
+    BRenameGroup = new QPushButton("...", PanTop);
+    for (QPushButton* b : {BAddGroup, BDeleteGroup, BRenameGroup}) {
+        b->setFixedWidth(24);
+        top->addWidget(b);
+    }
+    BAddGroup->setObjectName("BAddGroup");
+    BDeleteGroup->setObjectName("BDeleteGroup");
+    BRenameGroup->setObjectName("BRenameGroup");
+    BDeleteGroup->setEnabled(false);
+    BRenameGroup->setEnabled(false);
+    CBNames = new QCheckBox("&View Series Names", PanTop);
+    CBNames->setObjectName("CBNames");
+    top->addWidget(CBNames);
+    top->addStretch(1);
+    left->addWidget(PanTop);
+
+    auto* lists = new QSplitter(Qt::Horizontal, TabSeriesList);
+    BuildGroups();
+    PanelGroups->setParent(lists);
+    LBSeries = new TChartListBox(lists);
+    LBSeries->setObjectName("LBSeries");
+    lists->addWidget(PanelGroups);
+    lists->addWidget(LBSeries);
+    lists->setStretchFactor(1, 1);
+    left->addWidget(lists, 1);
+    row->addLayout(left, 1);
+
+    auto* buttons = new QVBoxLayout();
+    auto* moves = new QHBoxLayout();
+    BMoveUP = new QToolButton(TabSeriesList);
+    BMoveUP->setObjectName("BMoveUP");
+    BMoveUP->setArrowType(Qt::UpArrow);
+    BMoveUP->setAutoRaise(true);
+    BMoveDown = new QToolButton(TabSeriesList);
+    BMoveDown->setObjectName("BMoveDown");
+    BMoveDown->setArrowType(Qt::DownArrow);
+    BMoveDown->setAutoRaise(true);
+    moves->addWidget(BMoveUP);
+    moves->addWidget(BMoveDown);
+    buttons->addLayout(moves);
+    auto button = [&](const char* name, const char* caption) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), TabSeriesList);
+        b->setObjectName(name);
+        buttons->addWidget(b);
+        return b;
+    };
+    BAddSeries = button("BAddSeries", "&Add...");
+    BDeleteSeries = button("BDeleteSeries", "&Delete");
+    BRenameSeries = button("BRenameSeries", "&Title...");
+    BCloneSeries = button("BCloneSeries", "C&lone");
+    BChangeTypeSeries = button("BChangeTypeSeries", "&Change...");
+    buttons->addStretch(1);
+    row->addLayout(buttons);
+
+    LBSeries->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    LBSeries->setIconSize(QSize(24, 24));
+    connect(LBSeries, &QListWidget::itemSelectionChanged, this, [this] { RefreshButtons(); });
+    connect(LBSeries, &QListWidget::currentRowChanged, this, [this] { RefreshButtons(); });
+    connect(LBSeries, &QListWidget::itemDoubleClicked, this, [this] { EditSelectedSeries(); });
+    LBSeries->OnChangeActive = [this](TChartSeries*) { FillGroups(); };
+    LBSeries->OnRemovedSeries = [this](TChartSeries*) { RefreshButtons(); };
+    connect(BMoveUP, &QToolButton::clicked, this, [this] {
+        LBSeries->MoveUp();
+        RefreshButtons();
+    });
+    connect(BMoveDown, &QToolButton::clicked, this, [this] {
+        LBSeries->MoveDown();
+        RefreshButtons();
+    });
+    connect(BAddSeries, &QPushButton::clicked, this, [this] { AddSeries(); });
+    connect(BDeleteSeries, &QPushButton::clicked, this, [this] { DeleteSeries(); });
+    connect(BRenameSeries, &QPushButton::clicked, this, [this] { RenameSeries(); });
+    connect(BCloneSeries, &QPushButton::clicked, this, [this] { CloneSeries(); });
+    connect(BChangeTypeSeries, &QPushButton::clicked, this, [this] { ChangeSeriesType(); });
+    connect(CBNames, &QCheckBox::clicked, this, [this] { NamesClicked(); });
+}
+
+void TChartEditForm::SetChart(TCustomChart* chart) {
+    FChart = chart;
+    LBSeries->SetChart(chart);
+    MainPage->setEnabled(chart != nullptr);
+    SubPage->setEnabled(chart != nullptr);
+    if (!chart || !(RememberPosition || RememberSize)) return;
+    const int left = ReadEditorSettingInteger("Left", INT_MIN);
+    const int top = ReadEditorSettingInteger("Top", INT_MIN);
+    if (RememberSize) {
+        const int w = ReadEditorSettingInteger("Width", INT_MIN);
+        const int h = ReadEditorSettingInteger("Height", INT_MIN);
+        resize(w == INT_MIN ? width() : std::max(100, w), h == INT_MIN ? height() : std::max(100, h));
+    }
+    if (RememberPosition && left != INT_MIN) {
+        // A place stored on a larger or another screen is brought back onto
+        // the screen that holds it, whole.
+        move(KeptOnScreen(left, top == INT_MIN ? 0 : top, width(), height()));
+    }
+}
+
+void TChartEditForm::SaveSettings() {
+    if (RememberPosition) {
+        WriteEditorSettingInteger("Left", x());
+        WriteEditorSettingInteger("Top", y());
+    }
+    if (RememberSize) {
+        const int w = FWidthBeforeTree ? FWidthBeforeTree : width();
+        if (w != EditorDefaultWidth) WriteEditorSettingInteger("Width", w);
+        if (height() != EditorDefaultHeight) WriteEditorSettingInteger("Height", height());
+    }
+}
+
+bool TChartEditForm::TabVisible(QTabWidget* tabs, QWidget* page) const {
+    return tabs->isTabVisible(tabs->indexOf(page));
+}
+
+void TChartEditForm::SetTabVisible(QTabWidget* tabs, QWidget* page, bool visible) {
+    tabs->setTabVisible(tabs->indexOf(page), visible);
+}
+
+void TChartEditForm::HideTabs() {
+    QWidget* const subs[9] = {TabSeriesList, TabGeneral, TabAxis, TabTitle, TabLegend,
+                              TabPanel,      TabPaging,  TabWalls, Tab3D};
+    for (int p : HiddenPages) {
+        if (p >= 0 && p <= 8) SetTabVisible(SubPage, subs[p], false);
+        if (p == cetMainSeries) SetTabVisible(MainPage, TabSeries, false);
+        if (p == cetData) SetTabVisible(MainPage, TabData, false);
+        if (p == cetExport) SetTabVisible(MainPage, TabExport, false);
+        if (p == cetTools) SetTabVisible(MainPage, TabTools, false);
+        if (p == cetPrint) SetTabVisible(MainPage, TabPrint, false);
+    }
+    bool anySub = false;
+    for (QWidget* s : subs) anySub = anySub || TabVisible(SubPage, s);
+    if (!anySub) SetTabVisible(MainPage, TabChart, false);
+}
+
+void TChartEditForm::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (FShown || e->spontaneous()) return;
+    FShown = true;
+    CBNames->setVisible(false);  // only while a chart is designed
+    if (ToolTypes().Count() == 0) SetTabVisible(MainPage, TabTools, false);
+    LBSeries->SetChart(FChart);
+    if (windowTitle().isEmpty() && FChart)
+        setWindowTitle(QString::fromStdString(PlotText(TPlotText::txtEditing))
+                           .replace("%s", FChart->objectName().isEmpty() ? QString("Chart") : FChart->objectName()));
+    HideTabs();
+    if (FChart && Tree->isVisible()) BuildTree();
+    if (StartPage != -1) ShowStartPage();
+    const bool groups = (Options & ceGroups) != 0;
+    for (QWidget* w : {static_cast<QWidget*>(BAddGroup), static_cast<QWidget*>(BDeleteGroup),
+                       static_cast<QWidget*>(BRenameGroup), PanelGroups})
+        w->setVisible(groups);
+    if (groups) FillGroups();
+    if (EditSeries && FChart) {
+        LBSeries->SelectSeries(EditSeries);
+        EditSelectedSeries();
+    } else if (Tool && TabVisible(MainPage, TabTools)) {
+        MainPage->setCurrentWidget(TabTools);
+    } else if (StartPage == -1) {
+        SelectFirstSeries();
+    }
+    if (SubPage->currentWidget() == TabSeriesList && MainPage->currentWidget() == TabChart) {
+        if (LBSeries->count() == 0)
+            RefreshButtons();
+        else if (StartPage != cetSeriesGeneral && StartPage != cetSeriesMarks)
+            SelectFirstSeries();
+        else
+            EditSelectedSeries();
+    } else {
+        RefreshButtons();
+    }
+}
+
+void TChartEditForm::SelectFirstSeries() {
+    if (LBSeries->count() == 0) return;
+    if (LBSeries->isVisible()) LBSeries->setFocus();
+    LBSeries->setCurrentRow(0);
+    LBSeries->item(0)->setSelected(true);
+    RefreshButtons();
+}
+
+void TChartEditForm::ShowStartPage() {
+    auto activateMain = [this](QWidget* page) {
+        MainPage->setCurrentWidget(page);
+        MainPageChanged();
+    };
+    switch (StartPage) {
+        case cetData: return activateMain(TabData);
+        case cetExport: return activateMain(TabExport);
+        case cetTools: return activateMain(TabTools);
+        case cetPrint: return activateMain(TabPrint);
+        default: break;
+    }
+    if (StartPage < 0 || StartPage > 8) return;
+    int index = -1;
+    for (int i = StartPage; i <= 8 && index < 0; ++i)
+        if (SubPage->isTabVisible(i)) index = i;
+    for (int i = StartPage; i >= 0 && index < 0; --i)
+        if (SubPage->isTabVisible(i)) index = i;
+    if (index >= 0) {
+        StartPage = index;
+        MainPage->setCurrentWidget(TabChart);
+        SubPage->setCurrentIndex(index);
+        SubPageChanged();
+        return;
+    }
+    for (QWidget* page : {TabData, TabTools, TabExport, TabPrint})
+        if (TabVisible(MainPage, page)) return activateMain(page);
+}
+
+TEditorForm* TChartEditForm::PageEditor(int page) const {
+    if (page >= 1 && page <= 8) return FSubEditors[page];
+    if (page == cetMainSeries) return FSeriesForm;
+    if (page == cetTools) return FTools;
+    return nullptr;
+}
+
+void TChartEditForm::SubPageChanged(bool treeFollows) {
+    const int index = SubPage->currentIndex();
+    if (HighlightTabs)
+        for (int i = 0; i < SubPage->count(); ++i)
+            SubPage->tabBar()->setTabTextColor(i, i == index ? palette().highlight().color() : QColor());
+    if (treeFollows) TreeFollows(SubPage->currentWidget());
+    if (!FChart || index < 1 || index > 8) return;
+    if (!FSubEditors[index]) {
+        TCustomChart* c = FChart;
+        TEditedObject object;
+        switch (index) {
+            case cetAxis: object = TEditedObject::Part(Axis ? Axis : &c->LeftAxis(), c); break;
+            case cetTitles: object = TEditedObject::Part(Title ? Title : &c->Title(), c); break;
+            case cetLegend: object = TEditedObject::Part(&c->Legend(), c); break;
+            case cetWalls: object = TEditedObject::Part(Wall ? Wall : static_cast<TChartWall*>(&c->LeftWall()), c); break;
+            default: object = TEditedObject::Part(c, c); break;
+        }
+        FSubEditors[index] = EmbedEditorByName(SubPageEditors[index], SubPage->widget(index), object);
+        if (auto* axis = dynamic_cast<TFormPlotAxis*>(FSubEditors[index])) {
+            axis->OnHorizontalChanged = [this](TChartAxis*) {
+                // the series page lists the axes a series may use again
+                if (FSeriesForm) FSeriesForm->BindObject(FSeriesForm->Edited().Get());
+            };
+        }
+    }
+    if (auto* view3D = dynamic_cast<TFormPlot3D*>(FSubEditors[index])) view3D->UpdateEnabling();
+}
+
+void TChartEditForm::MainPageChanged(bool treeFollows) {
+    QWidget* page = MainPage->currentWidget();
+    if (HighlightTabs)
+        for (int i = 0; i < MainPage->count(); ++i)
+            MainPage->tabBar()->setTabTextColor(i, MainPage->widget(i) == page ? palette().highlight().color() : QColor());
+    if (treeFollows) TreeFollows(page);
+    if (!FChart) return;
+    if (page == TabSeries)
+        ShowSeriesPage();
+    else if (page == TabData)
+        ShowDataPage();
+    else if (page == TabTools)
+        ShowToolsPage();
+    else if (page == TabExport)
+        ShowExportPage();
+    else if (page == TabPrint)
+        ShowPrintPage();
+}
+
+void TChartEditForm::ShowSeriesPage() {
+    TChartSeries* s = LBSeries->SelectedSeries();
+    const TEditedObject object = s ? TEditedObject::Element(s) : TEditedObject();
+    if (FSeriesForm) {
+        FSeriesForm->BindObject(object);
+        return;
+    }
+    FSeriesForm = EmbedEditorByName("TFormPlotSeries", TabSeries, object);
+}
+
+void TChartEditForm::ShowDataPage() {
+    if (!FDataForm) FDataForm = EmbedEditorByName("TFormPlotData", TabData, TEditedObject::Part(FChart.data(), FChart.data()));
+}
+
+void TChartEditForm::ShowToolsPage() {
+    if (!FTools) {
+        auto page = std::make_unique<TFormPlotTools>(TabTools);
+        FTools = page.release();
+        FTools->OnToolAdded = [this](TPlotCustomTool* tool) {
+            if (!FToolsNode) return;
+            auto* node = new QTreeWidgetItem(FToolsNode, {QString::fromStdString(ToolDescription(*tool))});
+            node->setData(0, Qt::UserRole, int(nkTool));
+            node->setData(0, Qt::UserRole + 1, QVariant::fromValue(static_cast<void*>(tool)));
+        };
+        FTools->OnToolDeleted = [this](TPlotCustomTool* tool) {
+            if (!FToolsNode) return;
+            for (int i = 0; i < FToolsNode->childCount(); ++i)
+                if (FToolsNode->child(i)->data(0, Qt::UserRole + 1).value<void*>() == tool) {
+                    delete FToolsNode->takeChild(i);
+                    break;
+                }
+        };
+        EmbedFormWithObject(FTools, TabTools, TEditedObject::Part(FChart.data(), FChart.data()));
+        TabTools->layout()->addWidget(FTools);
+    } else {
+        FTools->RefreshList();
+    }
+    if (Tool) {
+        FTools->SelectTool(Tool);
+        Tool = nullptr;
+    }
+}
+
+void TChartEditForm::ShowExportPage() {
+    if (!FExportForm)
+        FExportForm = EmbedEditorByName("TPlotExportForm", TabExport, TEditedObject::Part(FChart.data(), FChart.data()));
+}
+
+void TChartEditForm::ShowPrintPage() {
+    if (FPreview) {
+        FPreview->update();
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct TRestore {
+        ~TRestore() { QApplication::restoreOverrideCursor(); }
+    } restore;
+    auto* preview = new cb::chartexport::TChartPreview(TabPrint);
+    preview->setWindowFlags(Qt::Widget);
+    preview->GBMargins->hide();
+    preview->ShowMargins->hide();
+    preview->BReset->hide();
+    preview->BClose->hide();
+    preview->PlotPreviewPanel1->SetPanel(FChart.data());
+    TabPrint->layout()->addWidget(preview);
+    preview->show();
+    FPreview = preview;
+}
+
+void TChartEditForm::RefreshButtons() {
+    TCustomChart* chart = FChart;
+    const int selected = int(LBSeries->selectedItems().size());
+    const bool ok = chart && chart->NumberOfSeries() > 0 && LBSeries->isEnabled() && LBSeries->currentRow() >= 0;
+    TChartSeries* s = ok ? LBSeries->SelectedSeries() : nullptr;
+    const unsigned style = s ? s->Style() : 0;
+    BAddSeries->setEnabled((Options & ceAdd) != 0);
+    BDeleteSeries->setEnabled(s && (Options & ceDelete) && !(style & 1u) && !(style & 4u));
+    BRenameSeries->setEnabled(s && selected < 2 && (Options & ceTitle));
+    BChangeTypeSeries->setEnabled(s && (Options & ceChange) && !(style & 2u));
+    BCloneSeries->setEnabled(s && selected <= 1 && (Options & ceClone) && !(style & 1u) && !(style & 8u));
+    if (s && selected <= 1) {
+        BMoveDown->setEnabled(LBSeries->currentRow() < LBSeries->count() - 1);
+        BMoveUP->setEnabled(LBSeries->currentRow() > 0);
+    } else {
+        BMoveDown->setEnabled(false);
+        BMoveUP->setEnabled(false);
+    }
+    if (FSeriesNode && FSeriesNode->childCount() != LBSeries->count()) RebuildSeriesNodes();
+}
+
+void TChartEditForm::EditSelectedSeries() {
+    TChartSeries* s = LBSeries->SelectedSeries();
+    if (!s) return;
+    if (FSeriesNode) {
+        for (int i = 0; i < FSeriesNode->childCount(); ++i)
+            if (FSeriesNode->child(i)->data(0, Qt::UserRole + 1).value<void*>() == s) {
+                Tree->setCurrentItem(FSeriesNode->child(i));
+                return;
+            }
+    }
+    MainPage->setCurrentWidget(TabSeries);
+    ShowSeriesPage();
+}
+
+void TChartEditForm::AddSeries() {
+    if (!FChart) return;
+    TGalleryCreateSeriesHook& hook = GalleryCreateSeriesHook();
+    if (!hook) return;
+    TChartSeries* added = hook(this, FChart.data(), LBSeries->SelectedSeries());
+    if (added) {
+        LBSeries->FillSeries(added);
+        if (added->Function()) {
+            EditSeries = added;
+            MainPage->setCurrentWidget(TabSeries);
+            ShowSeriesPage();
+        }
+    }
+    RefreshButtons();
+    if (LBSeries->isVisible()) LBSeries->setFocus();
+}
+
+void TChartEditForm::DeleteSeries() {
+    if (!LBSeries->DeleteSelected()) return;
+    if (FSeriesForm) {
+        TChartSeries* s = LBSeries->SelectedSeries();
+        FSeriesForm->BindObject(s ? TEditedObject::Element(s) : TEditedObject());
+    }
+    RefreshButtons();
+}
+
+void TChartEditForm::RenameSeries() {
+    TChartSeries* s = LBSeries->SelectedSeries();
+    if (!s) return;
+    const bool names = CBNames->isChecked();
+    QString text = QString::fromStdString(names ? s->Name() : s->Title());
+    if (!AskText(names ? "Change series name" : "Change series title", names ? "&Name:" : "&Title:", text)) return;
+    if (names)
+        s->SetName(text.toStdString());
+    else
+        s->SetTitle(text.toStdString());
+    LBSeries->FillSeries(s);
+    if (FSeriesNode)
+        for (int i = 0; i < FSeriesNode->childCount(); ++i)
+            if (FSeriesNode->child(i)->data(0, Qt::UserRole + 1).value<void*>() == s)
+                FSeriesNode->child(i)->setText(0, LBSeries->currentItem()->text());
+    LBSeries->setFocus();
+}
+
+void TChartEditForm::CloneSeries() {
+    TChartSeries* s = LBSeries->SelectedSeries();
+    if (!s) return;
+    TChartSeries* copy = DuplicateSeries(*s);
+    LBSeries->FillSeries(copy);
+    RefreshButtons();
+}
+
+void TChartEditForm::ChangeSeriesType() {
+    TChartSeries* s = LBSeries->SelectedSeries();
+    TGalleryChangeSeriesTypeHook& hook = GalleryChangeSeriesTypeHook();
+    if (!s || !hook) return;
+    hook(this, s);
+    LBSeries->FillSeries(s);
+    if (FSeriesForm) FSeriesForm->BindObject(s ? TEditedObject::Element(s) : TEditedObject());
+    RefreshButtons();
+}
+
+void TChartEditForm::NamesClicked() {
+    // The list shows titles; names are what the rename button then edits.
+    BRenameSeries->setText(CBNames->isChecked() ? "&Name..." : "&Title...");
+    ApplyTranslationHook(BRenameSeries);
+}
+
+void TChartEditForm::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    if (FWidthBeforeTree) FWidthBeforeTree = width() - Tree->width() - TreeSplitter->handleWidth();
+}
+
+}  // namespace cb::charteditors
