@@ -314,7 +314,7 @@ TFormPlotAxis::TFormPlotAxis(QWidget* owner) : TEditorForm(owner) {
     });
     connect(ELogBase, &QLineEdit::textEdited, this, [this] { LogBaseTyped(); });
     connect(LogE, &QCheckBox::clicked, this, [this] {
-        ELogBase->setText(QString::number(std::exp(1.0), 'g', 15));
+        ELogBase->setText(QString::number(std::exp(1.0), 'g', 17));
         LogBaseTyped();
         LogE->setEnabled(false);
     });
@@ -518,7 +518,7 @@ void TFormPlotAxis::LoadScales() {
     CBLogarithmic->setChecked(a->Logarithmic());
     CBLogarithmic->setEnabled(!a->IsDepthAxis());
     LogE->setChecked(a->LogarithmicBase() == std::exp(1.0));
-    ELogBase->setText(QString::number(a->LogarithmicBase(), 'g', 15));
+    ELogBase->setText(QString::number(a->LogarithmicBase(), 'g', 17));
     ELogBase->setEnabled(CBLogarithmic->isChecked() && CBLogarithmic->isEnabled());
     LogE->setEnabled(ELogBase->isEnabled());
     CBInverted->setChecked(a->Inverted());

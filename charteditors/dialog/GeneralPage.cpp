@@ -6,6 +6,7 @@
 #include "charteditors/common/EditorRegistry.h"
 #include "charteditors/dialog/PageKit.h"
 #include "charteditors/dialog/PagingPage.h"
+#include "charteditors/style/BrushDialog.h"
 #include "platform/rtl/ScopeGuard.h"
 
 #include <QButtonGroup>
@@ -132,6 +133,10 @@ TFormPlotGeneral::TFormPlotGeneral(QWidget* owner) : TEditorForm(owner) {
         CBScrollMouse->setEnabled(i != pmNone);
     });
     OnIndex(CBScrollMouse, this, [chart](int i) { chart()->SetScrollMouseButton(TPlotMouseButton(i)); });
+    connect(BZoomColor, &QPushButton::clicked, this, [this, chart] {
+        EditChartBrush(this, TEditedObject::Part(static_cast<TChartBrush*>(&chart()->Zoom().Brush()),
+                                                 static_cast<QObject*>(chart())));
+    });
     OnIndex(CBCursor, this, [chart](int i) {
         if (i < int(std::size(Cursors))) chart()->setCursor(Cursors[i].Shape);
     });

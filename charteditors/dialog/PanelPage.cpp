@@ -4,10 +4,9 @@
 #include "chart/core/PlotHelpers.h"
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/dialog/PageKit.h"
-#include "platform/gfx/Bitmap.h"
+#include "charteditors/style/StyleHelpers.h"
 
 #include <QButtonGroup>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -58,10 +57,6 @@ TFormPlotPanel::TFormPlotPanel(QWidget* owner) : TEditorForm(owner) {
     }
     GradientTab = NewTab(PageControl1, "Gradient");
     ShadowTab = NewTab(PageControl1, "Shadow");
-    ChoosePicture = [this] {
-        return QFileDialog::getOpenFileName(this, "Open", QString(), "Pictures (*.bmp *.png *.jpg *.jpeg *.gif)")
-            .toStdString();
-    };
 
     auto chart = [this] { return Chart(); };
     BPanelColor->OnClick = [this] {
@@ -130,20 +125,7 @@ void TFormPlotPanel::ImageControls() {
 
 void TFormPlotPanel::BrowseClicked() {
     TCustomChart* c = Chart();
-    if (c->HasBackImage()) {
-        c->SetBackImage(nullptr);
-    } else {
-        const std::string file = ChoosePicture ? ChoosePicture() : std::string();
-        if (file.empty()) return;
-        cb::gfx::TBitmap picture;
-        try {
-            picture.LoadFromFile(file);
-        } catch (const std::exception& e) {
-            ShowEngineError(e.what());
-            return;
-        }
-        c->BackImage().SetGraphic(&picture);
-    }
+    ToggleBackImage(this, c->BackImage());
     c->Invalidate();
     ImageControls();
 }

@@ -27,9 +27,6 @@ public:
     explicit TFormPlotPanel(QWidget* owner = nullptr);
     cb::chart::TCustomChart* Chart() const;
 
-    // Asks for a picture file; empty: none chosen. Tests replace it.
-    std::function<std::string()> ChoosePicture;
-
     QTabWidget* PageControl1;
     TColorButton* BPanelColor;
     QCheckBox *CBColorDef, *CBImageInside, *CBTransp;

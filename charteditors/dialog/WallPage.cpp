@@ -2,7 +2,8 @@
 
 #include "chart/component/CustomChart.h"
 #include "charteditors/common/EditorButtons.h"
-#include "charteditors/common/EditorRegistry.h"
+#include "charteditors/style/BrushDialog.h"
+#include "charteditors/style/GradientEditor.h"
 #include "charteditors/dialog/PageKit.h"
 
 #include <QGroupBox>
@@ -68,10 +69,12 @@ TFormPlotWall::TFormPlotWall(QWidget* owner) : TEditorForm(owner) {
         LoadControls();
     });
     connect(BWallBrush, &QPushButton::clicked, this, [this, wall] {
-        EditPart("TPlotBrushEditor", TEditedObject::Part(&wall()->Brush(), Edited().Get().OwnerObject()));
+        EditChartBrush(this, TEditedObject::Part(&wall()->Brush(), Edited().Get().OwnerObject()));
+        if (Chart()) Chart()->Invalidate();
     });
     connect(BGradient, &QPushButton::clicked, this, [this, wall] {
-        EditPart("TPlotGradientEditor", TEditedObject::Part(&wall()->Gradient(), Edited().Get().OwnerObject()));
+        EditGradient(this, TEditedObject::Part(&wall()->Gradient(), Edited().Get().OwnerObject()));
+        if (Chart()) Chart()->Invalidate();
         if (wall() && wall()->Gradient().Visible()) {
             wall()->SetTransparent(false);
             SetCheck(CBTransp, false);
@@ -94,15 +97,6 @@ int TFormPlotWall::TabOfWall(const TChartWall* wall) const {
     if (wall == static_cast<TChartWall*>(&c->RightWall())) return 1;
     if (wall == &c->BottomWall()) return 2;
     return 3;
-}
-
-void TFormPlotWall::EditPart(const char* editorClass, const TEditedObject& part) {
-    std::unique_ptr<TEditorForm> editor = CreateEditorByName(editorClass, EditorDialogOwner(this));
-    if (!editor) return;
-    PrepareEditorDialog(editor.get());
-    editor->BindObject(part);
-    editor->exec();
-    if (Chart()) Chart()->Invalidate();
 }
 
 void TFormPlotWall::FormShow() {
@@ -128,8 +122,6 @@ void TFormPlotWall::LoadWall() {
     BWallColor->LinkColor(
         w, [w] { return w->Color(); }, [w](TColor color) { w->SetColor(color); });
     BWallColor->update();
-    BWallBrush->setEnabled(IsEditorClassRegistered("TPlotBrushEditor"));
-    BGradient->setEnabled(IsEditorClassRegistered("TPlotGradientEditor"));
 }
 
 }  // namespace cb::charteditors

@@ -39,7 +39,6 @@ protected:
 
 private:
     void LoadWall();
-    void EditPart(const char* editorClass, const TEditedObject& part);
 };
 
 }  // namespace cb::charteditors
