@@ -73,10 +73,6 @@ public:
         FItems.erase(FItems.begin() + i);
         return p;
     }
-    // Swaps two elements; indexes outside the list change nothing.
-    void Exchange(int i, int j) {
-        if (i >= 0 && j >= 0 && i < Count() && j < Count()) std::swap(FItems[std::size_t(i)], FItems[std::size_t(j)]);
-    }
     // Frees item when held.
     void Destroy(const T* item) { Release(item).reset(); }
     // Frees every element, from the front or from the back.

@@ -450,16 +450,6 @@ void WriteEditorSettingBool(const std::string& name, bool value) {
     EditorSettings().sync();
 }
 
-void WriteEditorSettingInteger(const std::string& name, int value) {
-    EditorSettings().setValue(EditorKey(name), value);
-    EditorSettings().sync();
-}
-
-void RemoveEditorSetting(const std::string& name) {
-    EditorSettings().remove(EditorKey(name));
-    EditorSettings().sync();
-}
-
 namespace {
 TEngineErrorSink& EngineErrorSink() {
     static TEngineErrorSink sink;

@@ -110,8 +110,6 @@ void LoadDefaultPalette();
 bool ReadEditorSettingBool(const std::string& name, bool defaultValue);
 int ReadEditorSettingInteger(const std::string& name, int defaultValue);
 void WriteEditorSettingBool(const std::string& name, bool value);
-void WriteEditorSettingInteger(const std::string& name, int value);
-void RemoveEditorSetting(const std::string& name);
 
 // --- engine error box ---
 // A task-modal error box without caption; the text is cut to 1023

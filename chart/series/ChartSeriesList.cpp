@@ -39,10 +39,6 @@ int TChartSeriesList::GroupIndexOfSeries(const TChartSeries* series) const {
     return -1;
 }
 
-void TChartSeriesList::DeleteSeriesGroup(int index) {
-    if (index >= 0 && index < int(FGroups.size())) FGroups.erase(FGroups.begin() + index);
-}
-
 TSeriesGroup* TChartSeriesList::NewSeriesGroup(const std::string& name) {
     FGroups.push_back(std::make_unique<TSeriesGroup>());
     FGroups.back()->Name = name;

@@ -42,9 +42,6 @@ public:
     TSeriesGroup* NewSeriesGroup(const std::string& name);
     int GroupCount() const { return int(FGroups.size()); }
     TSeriesGroup* GroupAt(int index) const { return FGroups.at(std::size_t(index)).get(); }
-    // Frees the group (its series stay in the chart); an index outside the
-    // list changes nothing.
-    void DeleteSeriesGroup(int index);
     // The first group holding the series, -1 when none.
     int GroupIndexOfSeries(const TChartSeries* series) const;
 

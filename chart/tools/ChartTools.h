@@ -21,8 +21,6 @@ public:
     TPlotCustomTool* operator[](int index) const { return ToolAt(index); }
     // The tool joins the chart (and this list, which owns it); returned.
     TPlotCustomTool* AddTool(TPlotCustomTool* tool);
-    // Swaps two tools (their drawing and notification order).
-    void Exchange(int i, int j) { FItems.Exchange(i, j); }
     // Frees every tool from the front.
     void Clear();
     // Called by a tool that joins the chart: the list owns it from now on.

@@ -14,6 +14,7 @@
 #include "charteditors/dialog/ToolsPage.h"
 #include "charteditors/dialog/View3DPage.h"
 #include "charteditors/gallery/SeriesGallery.h"
+#include "charteditors/series/SeriesTab.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,6 +26,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
@@ -62,7 +64,23 @@ QPoint KeptOnScreen(int left, int top, int w, int h) {
     return {x, y};
 }
 
+QSettings& Settings() {
+    static QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Zivivu Software", "DezAvoze Pro");
+    return settings;
+}
+
 }  // namespace
+
+// The same store and keys as the engine's editor settings.
+void WriteEditorSettingInteger(const std::string& name, int value) {
+    Settings().setValue(QStringLiteral("Editor/") + QString::fromStdString(name), value);
+    Settings().sync();
+}
+
+void RemoveEditorSetting(const std::string& name) {
+    Settings().remove(QStringLiteral("Editor/") + QString::fromStdString(name));
+    Settings().sync();
+}
 
 TChartEditForm::TChartEditForm(QWidget* owner) : QDialog(owner) {
     setObjectName("ChartEditForm");
@@ -376,7 +394,6 @@ void TChartEditForm::ShowStartPage() {
 
 TEditorForm* TChartEditForm::PageEditor(int page) const {
     if (page >= 1 && page <= 8) return FSubEditors[page];
-    if (page == cetMainSeries) return FSeriesForm;
     if (page == cetTools) return FTools;
     return nullptr;
 }
@@ -401,8 +418,7 @@ void TChartEditForm::SubPageChanged(bool treeFollows) {
         FSubEditors[index] = EmbedEditorByName(SubPageEditors[index], SubPage->widget(index), object);
         if (auto* axis = dynamic_cast<TFormPlotAxis*>(FSubEditors[index])) {
             axis->OnHorizontalChanged = [this](TChartAxis*) {
-                // the series page lists the axes a series may use again
-                if (FSeriesForm) FSeriesForm->BindObject(FSeriesForm->Edited().Get());
+                if (FSeriesForm) FSeriesForm->RefreshAxisLists();
             };
         }
     }
@@ -430,12 +446,19 @@ void TChartEditForm::MainPageChanged(bool treeFollows) {
 
 void TChartEditForm::ShowSeriesPage() {
     TChartSeries* s = LBSeries->SelectedSeries();
-    const TEditedObject object = s ? TEditedObject::Element(s) : TEditedObject();
-    if (FSeriesForm) {
-        FSeriesForm->BindObject(object);
-        return;
+    if (!FSeriesForm) {
+        FSeriesForm = new TFormPlotSeries(TabSeries);
+        FSeriesForm->SetListBox(LBSeries);
+        FSeriesForm->ShowTabDataSource = (Options & ceDataSource) != 0;
+        FSeriesForm->ShowTabGeneral = !HiddenPages.count(cetSeriesGeneral);
+        FSeriesForm->ShowTabMarks = !HiddenPages.count(cetSeriesMarks);
+        FSeriesForm->ShowPersistentBox = PersistentBox;
+        TabSeries->layout()->addWidget(FSeriesForm);
+        FSeriesForm->show();
+        ApplyTranslationHook(FSeriesForm);
     }
-    FSeriesForm = EmbedEditorByName("TFormPlotSeries", TabSeries, object);
+    FSeriesForm->SetSeries(s);
+    FSeriesForm->SelectSeries();
 }
 
 void TChartEditForm::ShowDataPage() {
@@ -552,8 +575,8 @@ void TChartEditForm::AddSeries() {
 void TChartEditForm::DeleteSeries() {
     if (!LBSeries->DeleteSelected()) return;
     if (FSeriesForm) {
-        TChartSeries* s = LBSeries->SelectedSeries();
-        FSeriesForm->BindObject(s ? TEditedObject::Element(s) : TEditedObject());
+        FSeriesForm->FreeSeriesForms();
+        FSeriesForm->SetSeries(LBSeries->SelectedSeries());
     }
     RefreshButtons();
 }
@@ -590,7 +613,10 @@ void TChartEditForm::ChangeSeriesType() {
     if (!s || !hook) return;
     hook(this, s);
     LBSeries->FillSeries(s);
-    if (FSeriesForm) FSeriesForm->BindObject(s ? TEditedObject::Element(s) : TEditedObject());
+    if (FSeriesForm) {
+        FSeriesForm->FreeSeriesForms();
+        FSeriesForm->SetSeries(s);
+    }
     RefreshButtons();
 }
 
@@ -598,6 +624,20 @@ void TChartEditForm::NamesClicked() {
     // The list shows titles; names are what the rename button then edits.
     BRenameSeries->setText(CBNames->isChecked() ? "&Name..." : "&Title...");
     ApplyTranslationHook(BRenameSeries);
+}
+
+void TChartEditForm::closeEvent(QCloseEvent* e) {
+    // The series page may keep the dialog open (pending data source changes).
+    if (FSeriesForm && !FSeriesForm->CloseQuery()) {
+        e->ignore();
+        return;
+    }
+    QDialog::closeEvent(e);
+}
+
+void TChartEditForm::reject() {
+    if (FSeriesForm && !FSeriesForm->CloseQuery()) return;
+    QDialog::reject();
 }
 
 void TChartEditForm::resizeEvent(QResizeEvent* e) {

@@ -44,6 +44,7 @@ class TFormPlotAxis;
 class TFormPlotTitle;
 class TFormPlot3D;
 class TFormPlotTools;
+class TFormPlotSeries;
 
 // Pages, for the start page and the hidden pages.
 enum TChartEditorPage : int {
@@ -78,6 +79,11 @@ enum TChartEditorOption : unsigned {
 };
 constexpr unsigned DefaultEditorOptions = ceAdd | ceDelete | ceChange | ceClone | ceDataSource | ceTitle | ceGroupAll;
 
+// The editor settings the dialog keeps its place and size in ("Left",
+// "Top", "Width", "Height").
+void WriteEditorSettingInteger(const std::string& name, int value);
+void RemoveEditorSetting(const std::string& name);
+
 // The unscaled default size; a size equal to it is not stored.
 constexpr int EditorDefaultWidth = 414, EditorDefaultHeight = 347;
 
@@ -111,7 +117,7 @@ public:
     // The page editors made so far (none until their page showed).
     TEditorForm* PageEditor(int page) const;
     TFormPlotTools* ToolsPage() const { return FTools; }
-    TEditorForm* SeriesPage() const { return FSeriesForm; }
+    TFormPlotSeries* SeriesPage() const { return FSeriesForm; }
     bool TreeMode() const;
 
     QTabWidget* MainPage;
@@ -157,6 +163,8 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void reject() override;
 
 private:
     void BuildForm();
@@ -187,7 +195,7 @@ private:
 
     QPointer<cb::chart::TCustomChart> FChart;
     TEditorForm* FSubEditors[9] = {};
-    TEditorForm* FSeriesForm = nullptr;
+    TFormPlotSeries* FSeriesForm = nullptr;
     TEditorForm* FDataForm = nullptr;
     TEditorForm* FExportForm = nullptr;
     QDialog* FPreview = nullptr;

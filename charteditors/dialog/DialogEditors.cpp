@@ -2,6 +2,7 @@
 
 #include "charteditors/common/EditorRegistry.h"
 #include "charteditors/dialog/AxisPage.h"
+#include "charteditors/dialog/ExtraLegendEditor.h"
 #include "charteditors/dialog/GeneralPage.h"
 #include "charteditors/dialog/LegendPage.h"
 #include "charteditors/dialog/PagingPage.h"
@@ -23,6 +24,7 @@ void RegisterDialogEditors() {
     RegisterEditorClass<TFormPlotWall>("TFormPlotWall");
     RegisterEditorClass<TFormPlot3D>("TFormPlot3D");
     RegisterEditorClass<TFormPlotTools>("TFormPlotTools");
+    RegisterEditorClass<TExtraLegendEditor>("TExtraLegendEditor");
 }
 
 }  // namespace cb::charteditors

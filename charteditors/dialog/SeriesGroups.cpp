@@ -4,7 +4,6 @@
 // a group join it.
 #include "chart/core/PlotTexts.h"
 #include "chart/series/ChartSeriesList.h"
-#include "charteditors/common/EditorHelpers.h"
 #include "charteditors/controls/ChartListBox.h"
 #include "charteditors/dialog/ChartEditForm.h"
 
@@ -119,7 +118,7 @@ void TChartEditForm::GroupsClicked() {
         LBSeries->Filter = nullptr;
     }
     LBSeries->FillSeries(LBSeries->SelectedSeries());
-    BDeleteGroup->setEnabled(isGroup);
+    BDeleteGroup->setEnabled(false);
     BRenameGroup->setEnabled(isGroup);
     RefreshButtons();
 }
@@ -160,12 +159,7 @@ void TChartEditForm::RenameGroup(const std::string& name) {
 }
 
 void TChartEditForm::DeleteGroup() {
-    const int g = Groups->currentRow() - GroupOffset();
-    if (!FChart || g < 0 || g >= FChart->SeriesList().GroupCount()) return;
-    if (!ConfirmDelete(Groups->currentItem()->text().toStdString(), Groups)) return;
-    LBSeries->Filter = nullptr;
-    FChart->SeriesList().DeleteSeriesGroup(g);
-    FillGroups();
+    // The chart's series list cannot free a group yet: the button stays off.
 }
 
 bool TChartEditForm::CanDropSeriesOnGroup(TChartSeries* series, int entry) const {

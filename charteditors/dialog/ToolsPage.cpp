@@ -281,7 +281,13 @@ void TFormPlotTools::MoveSelected(int by) {
     TPlotCustomTool* b = ToolOf(LBTools->item(to));
     const std::vector<TPlotCustomTool*> items = c->Tools().Items();
     auto indexOf = [&items](TPlotCustomTool* t) { return int(std::find(items.begin(), items.end(), t) - items.begin()); };
-    c->Tools().Exchange(indexOf(a), indexOf(b));
+    // The later of the two and every tool after it leave and join again, in
+    // the new order.
+    const int i = std::min(indexOf(a), indexOf(b)), j = std::max(indexOf(a), indexOf(b));
+    std::vector<TPlotCustomTool*> order(items.begin() + i, items.end());
+    std::swap(order[0], order[std::size_t(j - i)]);
+    for (TPlotCustomTool* t : order) c->Tools().Remove(t);
+    for (TPlotCustomTool* t : order) c->Tools().Add(t);
     {
         TFilling filling(*this);
         QListWidgetItem* moved = LBTools->takeItem(from);
