@@ -7,6 +7,7 @@
 #include "app/core/query/DisplayManager.h"
 #include "app/ui/main/MainBottomContainer.h"
 #include "app/ui/views/MainGraphDisplay.h"
+#include "chart/component/Chart.h"
 #include "chartexport/preview/ChartPreviewer.h"
 #include "charteditors/StandardEditors.h"
 #include "charteditors/dialog/ChartEditForm.h"
