@@ -5,6 +5,7 @@
 // modally, drawn once whole and closed; the medians of 15 openings are
 // printed with their ratio to the preview. Target: each opens in at most
 // 100 ms.
+#include "bench/BenchTiming.h"
 #include "app/core/cube/CubeConnection.h"
 #include "app/core/query/DisplayManager.h"
 #include "app/ui/main/MainBottomContainer.h"
@@ -43,16 +44,8 @@ using namespace cb::charteditors;
 
 namespace {
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double TimeMs(const std::function<void()>& f) {
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
+using cbbench::Median;
+using cbbench::TimeMs;
 
 // Drawn once whole, then closed, once the dialog runs its loop.
 void DrawAndClose(QDialog* d) {

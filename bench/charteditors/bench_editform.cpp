@@ -3,6 +3,7 @@
 // the same run. Each is opened modally, drawn once whole and closed; the
 // medians of 15 openings are printed, and their ratio. Target: the editor
 // opens in at most 300 ms.
+#include "bench/BenchTiming.h"
 #include "app/core/cube/CubeConnection.h"
 #include "app/core/query/DisplayManager.h"
 #include "app/ui/main/MainBottomContainer.h"
@@ -27,16 +28,8 @@ using namespace cb::charteditors;
 
 namespace {
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double TimeMs(const std::function<void()>& f) {
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
+using cbbench::Median;
+using cbbench::TimeMs;
 
 void DrawAndClose(QDialog* d, const std::string& saveTo = {}) {
     QTimer::singleShot(0, d, [d, saveTo] {

@@ -3,6 +3,7 @@
 // every one of those types, in the same run. Each is opened modally, drawn
 // once whole and closed; the medians of 15 openings are printed, and their
 // ratio. Target: the gallery opens in at most 300 ms.
+#include "bench/BenchTiming.h"
 #include "chart/component/Chart.h"
 #include "chart/component/StandardSeries.h"
 #include "chart/series/ChartSeries.h"
@@ -28,16 +29,8 @@ using namespace cb::charteditors;
 
 namespace {
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double TimeMs(const std::function<void()>& f) {
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
+using cbbench::Median;
+using cbbench::TimeMs;
 
 // Drawn once whole, then closed, once the dialog runs its loop.
 void DrawAndClose(QDialog* d, const char* saveTo = nullptr) {
