@@ -3,10 +3,13 @@
 #include "chart/core/PlotHelpers.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/series/ChartSeries.h"
+#include "chart/series/SeriesContent.h"
 #include "chart/series/SeriesHelpers.h"
 #include "chart/tools/ToolTypes.h"
+#include "chartexport/dialog/PlotExportForm.h"
 #include "chartexport/preview/ChartPreview.h"
 #include "charteditors/common/EditorRegistry.h"
+#include "charteditors/controls/ChartGrid.h"
 #include "charteditors/controls/ChartListBox.h"
 #include "charteditors/dialog/AxisPage.h"
 #include "charteditors/dialog/PageKit.h"
@@ -27,6 +30,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
@@ -461,8 +465,39 @@ void TChartEditForm::ShowSeriesPage() {
     FSeriesForm->SelectSeries();
 }
 
+// The chart's points as a table, with buttons for the label, colour and X
+// columns; set up again on each visit.
 void TChartEditForm::ShowDataPage() {
-    if (!FDataForm) FDataForm = EmbedEditorByName("TFormPlotData", TabData, TEditedObject::Part(FChart.data(), FChart.data()));
+    if (!FDataGrid) {
+        auto* bar = new QHBoxLayout;
+        auto toggle = [&](const char* caption) {
+            auto* b = new QToolButton(TabData);
+            b->setText(QString::fromUtf8(caption));
+            b->setCheckable(true);
+            bar->addWidget(b);
+            return b;
+        };
+        FGridText = toggle("&Text");
+        FGridColors = toggle("&Colors");
+        FGridX = toggle("&X");
+        bar->addStretch();
+        FDataGrid = new TChartGrid(TabData);
+        if (auto* box = qobject_cast<QBoxLayout*>(TabData->layout())) box->addLayout(bar);
+        TabData->layout()->addWidget(FDataGrid);
+        connect(FGridText, &QToolButton::toggled, this, [this](bool on) { FDataGrid->SetShowLabels(on); });
+        connect(FGridColors, &QToolButton::toggled, this, [this](bool on) { FDataGrid->SetShowColors(on); });
+        connect(FGridX, &QToolButton::toggled, this,
+                [this](bool on) { FDataGrid->SetShowXValues(on ? cgsYes : cgsNo); });
+    }
+    TCustomChart* chart = FChart;
+    TChartSeries* first = chart && chart->NumberOfSeries() > 0 ? chart->SeriesAt(0) : nullptr;
+    FDataGrid->SetChart(chart);
+    if (first) FDataGrid->SetShowColors(SeriesHasPointColors(*first));
+    const QSignalBlocker t(FGridText), c(FGridColors), x(FGridX);
+    FGridColors->setChecked(FDataGrid->ShowColors());
+    FGridText->setChecked(FDataGrid->ShowLabels());
+    FGridX->setChecked(first && SeriesNeedsXValues(*first));
+    if (!TreeMode()) FDataGrid->setFocus();
 }
 
 void TChartEditForm::ShowToolsPage() {
@@ -494,9 +529,21 @@ void TChartEditForm::ShowToolsPage() {
     }
 }
 
+// The export dialog as a page, without its Close button; showing it again
+// sets it up again for the chart.
 void TChartEditForm::ShowExportPage() {
-    if (!FExportForm)
-        FExportForm = EmbedEditorByName("TPlotExportForm", TabExport, TEditedObject::Part(FChart.data(), FChart.data()));
+    if (!FExportForm) {
+        FExportForm = new cb::chartexport::TPlotExportForm(TabExport);
+        FExportForm->setWindowFlags(Qt::Widget);
+        FExportForm->BClose->hide();
+        TabExport->layout()->addWidget(FExportForm);
+    }
+    FExportForm->Panel = FChart.data();
+    FExportForm->CBFileSize->setChecked(false);
+    QTabWidget* pages = FExportForm->PageControl1;
+    pages->setTabVisible(pages->indexOf(FExportForm->TabNative), !HiddenPages.count(cetExportNative));
+    FExportForm->hide();
+    FExportForm->show();
 }
 
 void TChartEditForm::ShowPrintPage() {

@@ -36,6 +36,10 @@ class TChartSeries;
 class TPlotCustomTool;
 }  // namespace cb::chart
 
+namespace cb::chartexport {
+class TPlotExportForm;
+}  // namespace cb::chartexport
+
 namespace cb::charteditors {
 
 class TChartListBox;
@@ -45,6 +49,7 @@ class TFormPlotTitle;
 class TFormPlot3D;
 class TFormPlotTools;
 class TFormPlotSeries;
+class TChartGrid;
 
 // Pages, for the start page and the hidden pages.
 enum TChartEditorPage : int {
@@ -196,8 +201,11 @@ private:
     QPointer<cb::chart::TCustomChart> FChart;
     TEditorForm* FSubEditors[9] = {};
     TFormPlotSeries* FSeriesForm = nullptr;
-    TEditorForm* FDataForm = nullptr;
-    TEditorForm* FExportForm = nullptr;
+    TChartGrid* FDataGrid = nullptr;
+    QToolButton* FGridText = nullptr;
+    QToolButton* FGridColors = nullptr;
+    QToolButton* FGridX = nullptr;
+    cb::chartexport::TPlotExportForm* FExportForm = nullptr;
     QDialog* FPreview = nullptr;
     TFormPlotTools* FTools = nullptr;
     QTreeWidgetItem* FSeriesNode = nullptr;

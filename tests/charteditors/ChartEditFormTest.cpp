@@ -11,10 +11,13 @@
 #include "chart/tools/CursorTool.h"
 #include "chart/tools/NearestTool.h"
 #include "chart/tools/ToolTypes.h"
+#include "chartexport/core/PlotExportFormat.h"
+#include "chartexport/dialog/PlotExportForm.h"
 #include "chartexport/navigator/PlotNavigator.h"
 #include "charteditors/StandardEditors.h"
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/common/EditorRegistry.h"
+#include "charteditors/controls/ChartGrid.h"
 #include "charteditors/controls/ChartListBox.h"
 #include "charteditors/dialog/AxisPage.h"
 #include "charteditors/dialog/ChartEditForm.h"
@@ -42,6 +45,7 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <functional>
@@ -186,8 +190,11 @@ TEST_F(ChartEditor, EveryPageShowsItsEditorAndIsPhotographed) {
     Shot(form.get(), "charteditor_tools");
     ClickTab(form->MainPage, form->TabPrint);
     Shot(form.get(), "charteditor_print");
-    // Pages whose editors other folders register stay empty until then.
-    for (QWidget* tab : {form->TabSeries, form->TabData, form->TabExport}) ClickTab(form->MainPage, tab);
+    ClickTab(form->MainPage, form->TabSeries);
+    ClickTab(form->MainPage, form->TabData);
+    Shot(form.get(), "charteditor_data");
+    ClickTab(form->MainPage, form->TabExport);
+    Shot(form.get(), "charteditor_export");
     QTest::keyClick(form.get(), Qt::Key_Escape);
     EXPECT_FALSE(form->isVisible());
 }
@@ -434,6 +441,39 @@ TEST_F(ChartEditor, StartPageSkipsHiddenPages) {
             EXPECT_EQ(form->MainPage->currentIndex(), c.mainPage) << c.start;
         }
         EXPECT_EQ(form->MainPage->isTabVisible(0), c.hidden.size() < 9);
+    }
+}
+
+// The Data page shows the chart's points with buttons for the label column;
+// the Export page is the export dialog without its Close button, its
+// Native page hidden with that page of the editor.
+TEST_F(ChartEditor, DataAndExportPagesShowTheChart) {
+    cb::chartexport::RegisterChartExportFormats();
+    for (bool nativeHidden : {false, true}) {
+        SCOPED_TRACE(nativeHidden ? "native hidden" : "native shown");
+        auto form = Open([&](TChartEditForm& f) {
+            if (nativeHidden) f.HiddenPages = {cetExportNative};
+        });
+        ClickTab(form->MainPage, form->TabData);
+        auto* grid = form->TabData->findChild<TChartGrid*>();
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(grid->Chart(), chart);
+        EXPECT_TRUE(grid->HasPoints());
+        QToolButton* text = nullptr;
+        for (auto* b : form->TabData->findChildren<QToolButton*>())
+            if (b->text() == "&Text") text = b;
+        ASSERT_NE(text, nullptr);
+        const bool labels = grid->ShowLabels();
+        Click(text);
+        EXPECT_EQ(grid->ShowLabels(), !labels);
+        ClickTab(form->MainPage, form->TabExport);
+        auto* exporter = form->TabExport->findChild<cb::chartexport::TPlotExportForm*>();
+        ASSERT_NE(exporter, nullptr);
+        EXPECT_TRUE(exporter->isVisible());
+        EXPECT_FALSE(exporter->BClose->isVisible());
+        EXPECT_GT(exporter->LBFormat->count(), 0);
+        QTabWidget* pages = exporter->PageControl1;
+        EXPECT_EQ(pages->isTabVisible(pages->indexOf(exporter->TabNative)), !nativeHidden);
     }
 }
 
