@@ -1,6 +1,9 @@
 #include "chart/series/ChartSeriesList.h"
 
+#include "chart/core/PlotExceptions.h"
+
 #include <algorithm>
+#include <string>
 
 namespace cb::chart {
 
@@ -43,6 +46,12 @@ TSeriesGroup* TChartSeriesList::NewSeriesGroup(const std::string& name) {
     FGroups.push_back(std::make_unique<TSeriesGroup>());
     FGroups.back()->Name = name;
     return FGroups.back().get();
+}
+
+void TChartSeriesList::DeleteSeriesGroup(int index) {
+    if (index < 0 || std::size_t(index) >= FGroups.size())
+        throw ChartException("no series group " + std::to_string(index));
+    FGroups.erase(FGroups.begin() + index);
 }
 
 }  // namespace cb::chart

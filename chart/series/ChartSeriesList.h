@@ -40,6 +40,8 @@ public:
     bool EverySeriesActive() const;
     void SetEverySeriesActive(bool on);
     TSeriesGroup* NewSeriesGroup(const std::string& name);
+    // Frees the group; its series stay in the chart.
+    void DeleteSeriesGroup(int index);
     int GroupCount() const { return int(FGroups.size()); }
     TSeriesGroup* GroupAt(int index) const { return FGroups.at(std::size_t(index)).get(); }
     // The first group holding the series, -1 when none.

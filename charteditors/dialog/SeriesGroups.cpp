@@ -1,9 +1,10 @@
 // Series groups of the chart editor: a check list of the chart's series
 // groups beside the series list. Checking a group shows or hides its series,
 // clicking one lists only its series, and series dragged from the list onto
-// a group join it.
+// a group join it; "-" frees the chosen group.
 #include "chart/core/PlotTexts.h"
 #include "chart/series/ChartSeriesList.h"
+#include "charteditors/common/EditorHelpers.h"
 #include "charteditors/controls/ChartListBox.h"
 #include "charteditors/dialog/ChartEditForm.h"
 
@@ -118,7 +119,7 @@ void TChartEditForm::GroupsClicked() {
         LBSeries->Filter = nullptr;
     }
     LBSeries->FillSeries(LBSeries->SelectedSeries());
-    BDeleteGroup->setEnabled(false);
+    BDeleteGroup->setEnabled(isGroup);
     BRenameGroup->setEnabled(isGroup);
     RefreshButtons();
 }
@@ -159,7 +160,11 @@ void TChartEditForm::RenameGroup(const std::string& name) {
 }
 
 void TChartEditForm::DeleteGroup() {
-    // The chart's series list cannot free a group yet: the button stays off.
+    const int g = Groups->currentRow() - GroupOffset();
+    if (!FChart || g < 0 || g >= FChart->SeriesList().GroupCount()) return;
+    if (!ConfirmDelete(Groups->currentItem()->text().toStdString(), Groups)) return;
+    FChart->SeriesList().DeleteSeriesGroup(g);
+    FillGroups();
 }
 
 bool TChartEditForm::CanDropSeriesOnGroup(TChartSeries* series, int entry) const {

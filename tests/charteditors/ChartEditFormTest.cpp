@@ -716,8 +716,26 @@ TEST_F(ChartEditor, SeriesGroupsShowHideAndTakeDroppedSeries) {
     form->FillGroups();
     EXPECT_EQ(form->Groups->item(1)->checkState(), Qt::Unchecked);  // b alone in the first group
     b->SetActive(true);
-    EXPECT_FALSE(form->BDeleteGroup->isEnabled());
     Shot(form.get(), "charteditor_groups");
+    // "-" asks, then frees the group; its series stay in the chart.
+    form->Groups->setCurrentRow(1);
+    const std::string first = chart->SeriesList().GroupAt(0)->Name;
+    {
+        cbtest::TConfirmAnswer no(false);
+        Click(form->BDeleteGroup);
+        EXPECT_EQ(no.Asked, "Delete " + first + " ?");
+    }
+    EXPECT_EQ(chart->SeriesList().GroupCount(), 2);
+    {
+        cbtest::TConfirmAnswer yes(true);
+        Click(form->BDeleteGroup);
+    }
+    ASSERT_EQ(chart->SeriesList().GroupCount(), 1);
+    EXPECT_NE(chart->SeriesList().GroupAt(0)->Name, first);
+    EXPECT_EQ(chart->SeriesAt(1), b);
+    EXPECT_EQ(form->Groups->count(), 2);
+    form->Groups->setCurrentRow(0);
+    EXPECT_FALSE(form->BDeleteGroup->isEnabled());  // "(all)" is no group
 }
 
 }  // namespace
