@@ -482,8 +482,9 @@ void TChartEditForm::ShowDataPage() {
         FGridX = toggle("&X");
         bar->addStretch();
         FDataGrid = new TChartGrid(TabData);
-        if (auto* box = qobject_cast<QBoxLayout*>(TabData->layout())) box->addLayout(bar);
-        TabData->layout()->addWidget(FDataGrid);
+        auto* page = static_cast<QBoxLayout*>(TabData->layout());  // made with the page
+        page->addLayout(bar);
+        page->addWidget(FDataGrid);
         connect(FGridText, &QToolButton::toggled, this, [this](bool on) { FDataGrid->SetShowLabels(on); });
         connect(FGridColors, &QToolButton::toggled, this, [this](bool on) { FDataGrid->SetShowColors(on); });
         connect(FGridX, &QToolButton::toggled, this,
