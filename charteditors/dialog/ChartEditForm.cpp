@@ -18,6 +18,7 @@
 #include "charteditors/dialog/View3DPage.h"
 #include "charteditors/gallery/SeriesGallery.h"
 #include "charteditors/series/SeriesTab.h"
+#include "extras/HelpHook.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabBar>
@@ -108,6 +110,12 @@ TChartEditForm::TChartEditForm(QWidget* owner) : QDialog(owner) {
 
 TChartEditForm::~TChartEditForm() {
     if (FChart && (RememberPosition || RememberSize)) SaveSettings();
+    // The list outlives this part of the dialog: it no longer reports here.
+    LBSeries->blockSignals(true);
+    LBSeries->OnRefresh = nullptr;
+    LBSeries->OnRemovedSeries = nullptr;
+    LBSeries->OnChangeActive = nullptr;
+    LBSeries->OnDblClickSeries = nullptr;
 }
 
 void TChartEditForm::BuildForm() {
@@ -167,7 +175,9 @@ void TChartEditForm::BuildForm() {
     bottom->addWidget(BClose);
     outer->addLayout(bottom);
     connect(BClose, &QPushButton::clicked, this, &TChartEditForm::reject);
-    connect(ButtonHelp, &QPushButton::clicked, this, [] {});
+    connect(ButtonHelp, &QPushButton::clicked, this, [this] { ShowHelp(); });
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { ShowHelp(); });
 
     connect(SubPage, &QTabWidget::currentChanged, this, [this] {
         if (!FInTree) SubPageChanged();
@@ -246,7 +256,11 @@ void TChartEditForm::BuildSeriesList() {
     LBSeries->setIconSize(QSize(24, 24));
     connect(LBSeries, &QListWidget::itemSelectionChanged, this, [this] { RefreshButtons(); });
     connect(LBSeries, &QListWidget::currentRowChanged, this, [this] { RefreshButtons(); });
-    connect(LBSeries, &QListWidget::itemDoubleClicked, this, [this] { EditSelectedSeries(); });
+    LBSeries->OnDblClickSeries = [this](int) { EditSelectedSeries(); };
+    LBSeries->OnRefresh = [this] { RefreshButtons(); };
+    LBSeries->AskText = [this](const QString& title, const QString& prompt, QString& text) {
+        return AskText(title, prompt, text);
+    };
     LBSeries->OnChangeActive = [this](TChartSeries*) { FillGroups(); };
     LBSeries->OnRemovedSeries = [this](TChartSeries*) { RefreshButtons(); };
     connect(BMoveUP, &QToolButton::clicked, this, [this] {
@@ -578,6 +592,8 @@ void TChartEditForm::RefreshButtons() {
     BDeleteSeries->setEnabled(s && (Options & ceDelete) && !(style & 1u) && !(style & 4u));
     BRenameSeries->setEnabled(s && selected < 2 && (Options & ceTitle));
     BChangeTypeSeries->setEnabled(s && (Options & ceChange) && !(style & 2u));
+    if (!BChangeTypeSeries->isEnabled() && LBSeries->ShowSeriesIcon() && LBSeries->EnableChangeType)
+        LBSeries->EnableChangeType = false;
     BCloneSeries->setEnabled(s && selected <= 1 && (Options & ceClone) && !(style & 1u) && !(style & 8u));
     if (s && selected <= 1) {
         BMoveDown->setEnabled(LBSeries->currentRow() < LBSeries->count() - 1);
@@ -605,11 +621,7 @@ void TChartEditForm::EditSelectedSeries() {
 
 void TChartEditForm::AddSeries() {
     if (!FChart) return;
-    TGalleryCreateSeriesHook& hook = GalleryCreateSeriesHook();
-    if (!hook) return;
-    TChartSeries* added = hook(this, FChart.data(), LBSeries->SelectedSeries());
-    if (added) {
-        LBSeries->FillSeries(added);
+    if (TChartSeries* added = LBSeries->AddSeries()) {
         if (added->Function()) {
             EditSeries = added;
             MainPage->setCurrentWidget(TabSeries);
@@ -632,15 +644,7 @@ void TChartEditForm::DeleteSeries() {
 void TChartEditForm::RenameSeries() {
     TChartSeries* s = LBSeries->SelectedSeries();
     if (!s) return;
-    const bool names = CBNames->isChecked();
-    QString text = QString::fromStdString(names ? s->Name() : s->Title());
-    if (!AskText(names ? "Change series name" : "Change series title", names ? "&Name:" : "&Title:", text)) return;
-    if (names)
-        s->SetName(text.toStdString());
-    else
-        s->SetTitle(text.toStdString());
-    LBSeries->FillSeries(s);
-    if (FSeriesNode)
+    if (LBSeries->RenameWithDialog() && FSeriesNode)
         for (int i = 0; i < FSeriesNode->childCount(); ++i)
             if (FSeriesNode->child(i)->data(0, Qt::UserRole + 1).value<void*>() == s)
                 FSeriesNode->child(i)->setText(0, LBSeries->currentItem()->text());
@@ -648,28 +652,25 @@ void TChartEditForm::RenameSeries() {
 }
 
 void TChartEditForm::CloneSeries() {
-    TChartSeries* s = LBSeries->SelectedSeries();
-    if (!s) return;
-    TChartSeries* copy = DuplicateSeries(*s);
-    LBSeries->FillSeries(copy);
+    if (TChartSeries* copy = LBSeries->CloneSelected()) LBSeries->SelectSeries(copy);
     RefreshButtons();
 }
 
 void TChartEditForm::ChangeSeriesType() {
-    TChartSeries* s = LBSeries->SelectedSeries();
-    TGalleryChangeSeriesTypeHook& hook = GalleryChangeSeriesTypeHook();
-    if (!s || !hook) return;
-    hook(this, s);
-    LBSeries->FillSeries(s);
+    LBSeries->ChangeTypeOfSelected();
     if (FSeriesForm) {
         FSeriesForm->FreeSeriesForms();
-        FSeriesForm->SetSeries(s);
+        FSeriesForm->SetSeries(LBSeries->SelectedSeries());
     }
     RefreshButtons();
 }
 
+void TChartEditForm::ShowHelp() {
+    cb::extras::ApplicationHelpCommand(cb::extras::HELP_CONTEXT, HelpContext);
+}
+
 void TChartEditForm::NamesClicked() {
-    // The list shows titles; names are what the rename button then edits.
+    LBSeries->SetShowNames(CBNames->isChecked());
     BRenameSeries->setText(CBNames->isChecked() ? "&Name..." : "&Title...");
     ApplyTranslationHook(BRenameSeries);
 }

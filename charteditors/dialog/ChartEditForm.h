@@ -114,6 +114,8 @@ public:
     bool RememberPosition = true;
     bool RememberSize = true;
     bool PersistentBox = false;
+    // The help topic the Help button and F1 ask the application's help for.
+    int HelpContext = 726;
 
     // Opens the start page (also run on showing).
     void ShowStartPage();
@@ -190,6 +192,7 @@ private:
     void CloneSeries();
     void ChangeSeriesType();
     void NamesClicked();
+    void ShowHelp();
     void SaveSettings();
     void HideTabs();
     bool TabVisible(QTabWidget* tabs, QWidget* page) const;

@@ -2,16 +2,21 @@
 
 #include "chart/component/CustomChart.h"
 #include "chart/core/PlotHelpers.h"
+#include "chart/core/PlotResources.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/tools/PlotCustomTool.h"
 #include "chart/tools/ToolTypes.h"
 #include "charteditors/common/EditorHelpers.h"
 #include "charteditors/common/EditorRegistry.h"
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Canvas.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -27,17 +32,59 @@ using namespace cb::chart;
 namespace {
 constexpr int ObjectRole = Qt::UserRole;
 
+constexpr int IconRole = Qt::UserRole + 2;
+
 TPlotCustomTool* ToolOf(const QListWidgetItem* item) {
     return item ? static_cast<TPlotCustomTool*>(item->data(ObjectRole).value<void*>()) : nullptr;
 }
+
+// The picture of a tool class: its own, else its parent class'.
+std::string ParentClassName(const TPlotCustomTool& tool) {
+    if (dynamic_cast<const TPlotCustomToolSeries*>(&tool)) return "TPlotCustomToolSeries";
+    if (dynamic_cast<const TPlotCustomToolAxis*>(&tool)) return "TPlotCustomToolAxis";
+    return "TPlotCustomTool";
+}
+
+void SetIconNames(QListWidgetItem* item, const TPlotCustomTool& tool) {
+    item->setData(IconRole, QStringList{QString::fromStdString(ToolClassName(tool)),
+                                        QString::fromStdString(ParentClassName(tool))});
+}
+
+// An entry of the tools lists: its class' picture, then its text.
+class TToolEntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const bool selected = option.state & QStyle::State_Selected;
+        const QRect r = option.rect;
+        painter->fillRect(r, selected ? option.palette.highlight() : option.palette.base());
+        const QStringList names = index.data(IconRole).toStringList();
+        cb::gfx::TBitmap icon;
+        if (names.size() == 2 && LoadSeriesClassBitmap(names[0].toStdString(), names[1].toStdString(), icon)) {
+            cb::gfx::TCanvas canvas(painter);
+            const int x = r.left() + 2, y = r.top() + 1;
+            icon.Draw(canvas, TRect{x, y, x + icon.Width(), y + icon.Height()});
+        }
+        painter->setPen(selected ? option.palette.highlightedText().color() : option.palette.text().color());
+        painter->drawText(QRect(r.left() + 22, r.top() + 2, r.width() - 22, r.height() - 2),
+                          Qt::AlignLeft | Qt::AlignTop, index.data().toString());
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {22 + option.fontMetrics.horizontalAdvance(index.data().toString()) + 4, 18};
+    }
+};
 }  // namespace
 
-std::string ToolDescription(const TPlotCustomTool& tool) {
-    std::string d = tool.DescriptionText();
-    if (!d.empty()) return d;
+std::string ToolClassName(const TPlotCustomTool& tool) {
     for (int i = 0; i < ToolTypes().Count(); ++i)
         if (ToolTypes().GetItem(i)->Type == std::type_index(typeid(tool))) return ToolTypes().GetItem(i)->Name;
     return {};
+}
+
+std::string ToolDescription(const TPlotCustomTool& tool) {
+    std::string d = tool.DescriptionText();
+    return d.empty() ? ToolClassName(tool) : d;
 }
 
 // --- gallery ---
@@ -55,6 +102,7 @@ TPlotToolsGallery::TPlotToolsGallery(QWidget* owner) : QDialog(owner) {
     LBTool = new QListWidget(this);
     LBTool->setObjectName("LBTool");
     LBTool->setSortingEnabled(true);
+    LBTool->setItemDelegate(new TToolEntryDelegate(LBTool));
     l->addWidget(LBTool, 1);
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);
@@ -86,6 +134,7 @@ void TPlotToolsGallery::FillList() {
         if ((tab == 0 && !series) || (tab == 1 && !axis) || (tab == 2 && (series || axis))) continue;
         auto* item = new QListWidgetItem(QString::fromStdString(ToolDescription(*sample)), LBTool);
         item->setData(ObjectRole, QVariant::fromValue(static_cast<const void*>(c)));
+        SetIconNames(item, *sample);
     }
     if (LBTool->count() > 0) LBTool->setCurrentRow(0);
 }
@@ -122,6 +171,8 @@ TFormPlotTools::TFormPlotTools(QWidget* owner) : TEditorForm(owner) {
     LBTools = new QListWidget(this);
     LBTools->setObjectName("LBTools");
     LBTools->setFixedWidth(120);
+    LBTools->setItemDelegate(new TToolEntryDelegate(LBTools));
+    LBTools->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     PanelToolEditor = new QWidget(this);
     PanelToolEditor->setObjectName("PanelToolEditor");
     auto* pl = new QVBoxLayout(PanelToolEditor);
@@ -181,6 +232,7 @@ void TFormPlotTools::FillList() {
             if (t->Internal()) continue;
             auto* item = new QListWidgetItem(QString::fromStdString(ToolDescription(*t)), LBTools);
             item->setData(ObjectRole, QVariant::fromValue(static_cast<void*>(t)));
+            SetIconNames(item, *t);
         }
     CBActive->setEnabled(LBTools->count() > 0);
     BDelete->setEnabled(LBTools->count() > 0);

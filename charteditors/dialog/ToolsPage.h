@@ -73,6 +73,9 @@ private:
     TEditorForm* FEditor = nullptr;
 };
 
+// The registered class name of a tool ("TCursorTool"), empty when its
+// class is not registered.
+std::string ToolClassName(const cb::chart::TPlotCustomTool& tool);
 // The text the lists show for a tool: its description, else its class name.
 std::string ToolDescription(const cb::chart::TPlotCustomTool& tool);
 

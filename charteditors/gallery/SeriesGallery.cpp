@@ -294,16 +294,6 @@ void ChangeSeriesTypeFromGallery(QWidget* owner, TChartSeries*& series) {
 
 // --- hooks ---
 
-TGalleryCreateSeriesHook& GalleryCreateSeriesHook() {
-    static TGalleryCreateSeriesHook hook;
-    return hook;
-}
-
-TGalleryChangeSeriesTypeHook& GalleryChangeSeriesTypeHook() {
-    static TGalleryChangeSeriesTypeHook hook;
-    return hook;
-}
-
 void InstallGalleryHooks() {
     GalleryCreateSeriesHook() = [](QWidget* owner, TCustomAxisPanel* chart, TChartSeries* current) -> TChartSeries* {
         if (!chart) return nullptr;

@@ -1,9 +1,11 @@
 #pragma once
 // The two series gallery dialogs (tabbed, and a list of types beside their
 // sub-styles), choosing a type with them, creating a series of the chosen
-// type and changing a series to it; and the two process-wide hooks through
-// which the series list box adds series and changes their type.
+// type and changing a series to it; and filling the two process-wide hooks
+// (declared with the series list box) through which the list box adds
+// series and changes their type.
 #include "chart/series/SeriesTypes.h"
+#include "charteditors/controls/ChartListBox.h"
 
 #include <QDialog>
 
@@ -112,13 +114,6 @@ cb::chart::TChartSeries* CreateSeriesFromGallery(QWidget* owner, cb::chart::TCha
 // title, colour, data sources and name; series then points to the new one.
 void ChangeSeriesTypeFromGallery(QWidget* owner, cb::chart::TChartSeries*& series);
 
-// The series list box's hooks: empty until the gallery installs them.
-using TGalleryCreateSeriesHook =
-    std::function<cb::chart::TChartSeries*(QWidget*, cb::chart::TCustomAxisPanel*, cb::chart::TChartSeries*)>;
-using TGalleryChangeSeriesTypeHook =
-    std::function<const cb::chart::TSeriesClass*(QWidget*, cb::chart::TChartSeries*&)>;
-TGalleryCreateSeriesHook& GalleryCreateSeriesHook();
-TGalleryChangeSeriesTypeHook& GalleryChangeSeriesTypeHook();
 // Fills both hooks (done once at start-up) and clears them.
 void InstallGalleryHooks();
 void ClearGalleryHooks();

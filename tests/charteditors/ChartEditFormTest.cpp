@@ -11,6 +11,7 @@
 #include "chart/tools/CursorTool.h"
 #include "chart/tools/NearestTool.h"
 #include "chart/tools/ToolTypes.h"
+#include "extras/HelpHook.h"
 #include "chartexport/core/PlotExportFormat.h"
 #include "chartexport/dialog/PlotExportForm.h"
 #include "chartexport/navigator/PlotNavigator.h"
@@ -191,6 +192,7 @@ TEST_F(ChartEditor, EveryPageShowsItsEditorAndIsPhotographed) {
     ClickTab(form->MainPage, form->TabPrint);
     Shot(form.get(), "charteditor_print");
     ClickTab(form->MainPage, form->TabSeries);
+    Shot(form.get(), "charteditor_seriespage");
     ClickTab(form->MainPage, form->TabData);
     Shot(form.get(), "charteditor_data");
     ClickTab(form->MainPage, form->TabExport);
@@ -736,6 +738,93 @@ TEST_F(ChartEditor, SeriesGroupsShowHideAndTakeDroppedSeries) {
     EXPECT_EQ(form->Groups->count(), 2);
     form->Groups->setCurrentRow(0);
     EXPECT_FALSE(form->BDeleteGroup->isEnabled());  // "(all)" is no group
+}
+
+TEST_F(ChartEditor, HelpButtonAndF1AskForTheDialogsHelpContext) {
+    std::vector<std::pair<unsigned, std::intptr_t>> asked;
+    const cb::extras::THelpEvent kept = cb::extras::ApplicationHelpEvent();
+    cb::extras::ApplicationHelpEvent() = [&](unsigned command, std::intptr_t data, bool& callHelp) {
+        asked.emplace_back(command, data);
+        callHelp = false;
+        return true;
+    };
+    auto form = Open();
+    Click(form->ButtonHelp);
+    QTest::keyClick(form->LBSeries, Qt::Key_F1);
+    cb::extras::ApplicationHelpEvent() = kept;
+    ASSERT_EQ(asked.size(), 2u);
+    for (const auto& a : asked) {
+        EXPECT_EQ(a.first, unsigned(cb::extras::HELP_CONTEXT));
+        EXPECT_EQ(a.second, 726);
+    }
+    // Without the program's help nothing opens and nothing fails.
+    cb::extras::ApplicationHelpEvent() = nullptr;
+    Click(form->ButtonHelp);
+    cb::extras::ApplicationHelpEvent() = kept;
+}
+
+TEST_F(ChartEditor, ViewSeriesNamesListsNamesAndTheButtonRenamesThem) {
+    auto form = Open();
+    TChartSeries* s = chart->SeriesAt(0);
+    form->CBNames->click();
+    EXPECT_EQ(form->LBSeries->item(0)->text().toStdString(), s->Name());
+    EXPECT_EQ(form->BRenameSeries->text(), "&Name...");
+    form->AskText = [](const QString& title, const QString& prompt, QString& text) {
+        EXPECT_EQ(title, "Change Series Title");
+        EXPECT_EQ(prompt, "New Series Title:");
+        text = "FirstSeries";
+        return true;
+    };
+    Click(form->BRenameSeries);
+    EXPECT_EQ(s->Name(), "FirstSeries");
+    EXPECT_EQ(form->LBSeries->item(0)->text(), "FirstSeries");
+    form->CBNames->click();
+    EXPECT_EQ(form->BRenameSeries->text(), "&Title...");
+    EXPECT_EQ(form->LBSeries->item(0)->text().toStdString(), GetSeriesDisplayTitle(*s));
+}
+
+// Pixels of a list row's icon place (2, 1 to 18, 17) that differ from the
+// list's background.
+int IconPixels(QListWidget* list, int row) {
+    const QImage image = list->viewport()->grab().toImage();
+    const QRect r = list->visualItemRect(list->item(row));
+    const QRgb base = list->palette().base().color().rgb();
+    const QRgb highlight = list->palette().highlight().color().rgb();
+    int painted = 0;
+    for (int y = r.top() + 1; y < r.top() + 17 && y < image.height(); ++y)
+        for (int x = r.left() + 2; x < r.left() + 18; ++x)
+            if (image.pixel(x, y) != base && image.pixel(x, y) != highlight) ++painted;
+    return painted;
+}
+
+TEST_F(ChartEditor, ToolsListsShowEachToolTypesIcon) {
+    auto form = Open();
+    ClickTab(form->MainPage, form->TabTools);
+    TFormPlotTools* tools = form->ToolsPage();
+    chart->Tools().Clear();
+    for (int i = 0; i < ToolTypes().Count(); ++i) tools->AddTool(*ToolTypes().GetItem(i));
+    tools->LBTools->setCurrentRow(0);
+    ASSERT_EQ(tools->LBTools->count(), ToolTypes().Count());
+    EXPECT_EQ(tools->LBTools->visualItemRect(tools->LBTools->item(0)).height(), 18);
+    Shot(form.get(), "charteditor_tools_icons");
+    for (int row = 0; row < tools->LBTools->count(); ++row) {
+        tools->LBTools->scrollToItem(tools->LBTools->item(row));
+        EXPECT_GT(IconPixels(tools->LBTools, row), 10) << tools->LBTools->item(row)->text().toStdString();
+    }
+    TPlotToolsGallery gallery(form.get());
+    gallery.resize(300, 480);
+    gallery.show();
+    int listed = 0;
+    for (int tab = 0; tab < gallery.TabControl1->count(); ++tab) {
+        gallery.TabControl1->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        cbtest::Screenshot(&gallery, "tools_gallery_" + std::to_string(tab));
+        for (int row = 0; row < gallery.LBTool->count(); ++row, ++listed) {
+            gallery.LBTool->scrollToItem(gallery.LBTool->item(row));
+            EXPECT_GT(IconPixels(gallery.LBTool, row), 10) << gallery.LBTool->item(row)->text().toStdString();
+        }
+    }
+    EXPECT_EQ(listed, ToolTypes().Count());
 }
 
 }  // namespace
