@@ -43,9 +43,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -130,9 +132,21 @@ void RegisterTestTools() {
     RegisterStandardToolTypes();
 }
 
+// The editor settings of this process live in a folder of its own, so
+// tests running side by side do not read each other's place and size.
+void IsolateEditorSettings() {
+    static QTemporaryDir dir;
+    static const bool done = [] {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+        return true;
+    }();
+    (void)done;
+}
+
 class ChartEditor : public cbtest::ChartViewFixture {
 protected:
     void SetUp() override {
+        IsolateEditorSettings();
         for (const char* k : {"Left", "Top", "Width", "Height", "TreeMode"}) RemoveEditorSetting(k);
         RegisterStandardEditors();
         RegisterTestTools();
