@@ -3,6 +3,7 @@
 #include "app/core/cube/CubeModel.h"
 #include "app/core/query/DisplayManager.h"
 #include "app/ui/views/ChartAnnotation.h"
+#include "app/ui/views/ChartLegendPager.h"
 #include "app/ui/widgets/HelpTopics.h"
 #include "app/ui/widgets/SectionHeader.h"
 #include "chart/component/Chart.h"
@@ -198,6 +199,8 @@ TfrmMainGraphDisplay::TfrmMainGraphDisplay(QWidget* parent, TDisplayManager* dis
     FChart = new cb::chart::TChart(FChartHolder);
     FChart->setObjectName("chartGraph");
     holder->addWidget(FChart, 1);
+    panLegendPages = new TChartLegendPager(FChartHolder, *FChart);
+    holder->addWidget(panLegendPages);
     holder->addWidget(lblGraphEmptyText, 1);
     lblGraphEmptyText->hide();
     layout->addWidget(FChartHolder, 1);
@@ -235,6 +238,8 @@ TfrmMainGraphDisplay::TfrmMainGraphDisplay(QWidget* parent, TDisplayManager* dis
     auto& chart = *FChart;
     chart.Legend().SetVisible(true);
     chart.Legend().SetAlignment(cb::chart::laBottom);
+    // At most 100 rows, and no more than a third of the chart's height holds
+    // (the pager sets the rows before every paint and pages the rest).
     chart.Legend().SetMaxNumRows(100);
     chart.Legend().Symbol().SetWidthUnits(cb::chart::lcsPixels);
     chart.Legend().Symbol().SetWidth(40);
@@ -271,6 +276,8 @@ TfrmMainGraphDisplay::TfrmMainGraphDisplay(QWidget* parent, TDisplayManager* dis
         FOldAllMembersHidden = FDisplayManager->OnAllMembersHidden;
         FDisplayManager->OnAxesChanged = [this] {
             if (FOldAxesChanged) FOldAxesChanged();
+            // New data: the legend starts at its first item.
+            panLegendPages->FirstPage();
             BuildGroupByMenu();
         };
         FDisplayManager->OnMeasuresChanged = [this] {
@@ -497,6 +504,7 @@ void TfrmMainGraphDisplay::MenusChanged() {
 void TfrmMainGraphDisplay::ShowEmptyTextIfHidden() {
     // The builder hides the chart when it has nothing to show.
     lblGraphEmptyText->setVisible(FChart->isHidden());
+    if (FChart->isHidden()) panLegendPages->hide();
 }
 
 void TfrmMainGraphDisplay::RefreshStep() {

@@ -33,6 +33,7 @@ namespace cb::app {
 class TDisplayManager;
 class TClickLabel;
 class TChartAnnotation;
+class TChartLegendPager;
 
 class TfrmMainGraphDisplay : public TContentForm {
     Q_OBJECT
@@ -96,6 +97,8 @@ public:
     QSlider* tbRotation;
     QPushButton* btnResetRotation;
     QLabel* lblGraphEmptyText;
+    // Pages the legend's items that do not fit its share of the chart.
+    TChartLegendPager* panLegendPages;
     // Hidden, at the bottom, bound to no chart.
     cb::charteditors::TChartScrollBar* csbScroller;
     QToolButton *tbbMeasure, *tbbShowAllMember, *tbbDisplayType, *tbbGroupBy, *tbbFlipAxis, *tbbGraphTypeToDisplay,
