@@ -1,5 +1,6 @@
 #include "charteditors/controls/ChartGrid.h"
 
+#include "chart/component/ChartLegend.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/panel/PlotButtons.h"
@@ -20,6 +21,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTimer>
 
 #include <algorithm>
@@ -89,15 +92,10 @@ public:
         case Qt::BackgroundRole:
             if (fixed) return FGrid->palette().button();
             if (col == FGrid->ColorsColumn()) {
-                TChartSeries* s = FGrid->ColorColumnSeries();
-                const int r = row - FGrid->HeaderRows();
-                if (s && r < s->PointCount() && s->PointColor(r) != cb::gfx::clNone)
+                const auto [s, r] = FGrid->CellPoint(col, row);
+                if (s && r >= 0 && s->PointColor(r) != cb::gfx::clNone)
                     return QBrush(cb::gfx::ToQColor(cb::gfx::ColorToRGB(s->PointColor(r))));
             }
-            return {};
-        case Qt::DecorationRole:
-            if (row == 0 && col < int(FGrid->FColumns.size()) && FGrid->FColumns[col].FirstOfSeries)
-                return cb::gfx::ToQColor(cb::gfx::ColorToRGB(FGrid->FColumns[col].Series->SeriesColor()));
             return {};
         default:
             return {};
@@ -127,8 +125,44 @@ private:
     TChartGrid* FGrid;
 };
 
+// Row 0 over a series' first column: its legend symbol (12 x 12 at 4, 4)
+// and its title (at 18, 4); every other cell as the model says.
+class TChartGridDelegate : public QStyledItemDelegate {
+public:
+    explicit TChartGridDelegate(TChartGrid* grid) : QStyledItemDelegate(grid), FGrid(grid) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const int col = index.column();
+        if (index.row() != 0 || col <= 0 || col >= FGrid->ColCount() || !FGrid->FColumns[col].FirstOfSeries) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        TChartSeries* s = FGrid->FColumns[col].Series;
+        const QRect r = option.rect;
+        painter->save();
+        painter->setClipRect(r);
+        painter->fillRect(r, FGrid->palette().button());
+        {
+            cb::gfx::TCanvas canvas(painter);
+            cb::chart::DrawSeriesLegendSymbol(*s, canvas, {r.left() + 4, r.top() + 4, r.left() + 16, r.top() + 16},
+                                              FGrid->ListenedChart());
+        }
+        painter->setClipRect(r);
+        painter->setFont(FGrid->font());
+        painter->setPen(FGrid->palette().text().color());
+        painter->setBrush(Qt::NoBrush);
+        painter->drawText(r.adjusted(18, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          QString::fromStdString(cb::chart::GetSeriesDisplayTitle(*s)));
+        painter->restore();
+    }
+
+private:
+    TChartGrid* FGrid;
+};
+
 TChartGrid::TChartGrid(QWidget* parent) : QTableView(parent), FModel(new TChartGridModel(this)) {
     setModel(FModel);
+    setItemDelegate(new TChartGridDelegate(this));
     horizontalHeader()->hide();
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(18);
@@ -208,6 +242,52 @@ void TChartGrid::SetShowXValues(TChartGridShow show) {
     RecalcDimensions();
 }
 
+void TChartGrid::SetGrid3DMode(bool on) {
+    FGrid3DMode = on;
+    Recalc();
+}
+
+bool TChartGrid::SeriesHasZValues(TChartSeries& series) {
+    return ZValues(series) != nullptr;
+}
+
+TChartValueList* TChartGrid::ZValues(TChartSeries& series) {
+    return series.HasOwnZValues() && series.ValueLists().Count() > 2 ? series.ValueLists()[2] : nullptr;
+}
+
+TChartSeries* TChartGrid::FindMatrixSeries() const {
+    if (TChartSeries* s = Series()) return SeriesHasZValues(*s) ? s : nullptr;
+    for (TChartSeries* s : ShownSeries())
+        if (SeriesHasZValues(*s)) return s;
+    return nullptr;
+}
+
+bool TChartGrid::LayMatrixOut() {
+    FMatrix = FGrid3DMode ? FindMatrixSeries() : nullptr;
+    FMatrixX.clear();
+    FMatrixZ.clear();
+    FMatrixPoints.clear();
+    if (!FMatrix) return false;
+    TChartSeries* s = FMatrix;
+    TChartValueList* z = ZValues(*s);
+    const int n = s->PointCount();
+    for (int i = 0; i < n; ++i) {
+        const double x = s->XValues().Value(i), zi = z->Value(i);
+        FMatrixX.push_back(x);
+        FMatrixZ.push_back(zi);
+        FMatrixPoints.emplace(std::pair{x, zi}, i);  // the first point at (X, Z) wins
+    }
+    for (auto* values : {&FMatrixX, &FMatrixZ}) {
+        std::sort(values->begin(), values->end());
+        values->erase(std::unique(values->begin(), values->end()), values->end());
+    }
+    FShowLabels = false;
+    FShowColors = false;
+    for (size_t k = 0; k < FMatrixX.size(); ++k) FColumns.push_back({s, &s->MandatoryList(), k == 0});
+    FRows = 2 + int(FMatrixZ.size());
+    return true;
+}
+
 int TChartGrid::RowCount() const {
     return FRows;
 }
@@ -220,7 +300,8 @@ std::vector<TChartSeries*> TChartGrid::ShownSeries() const {
     if (TChartSeries* s = Series()) return {s};
     std::vector<TChartSeries*> out;
     if (TCustomAxisPanel* c = Chart())
-        for (int i = 0; i < c->NumberOfSeries(); ++i) out.push_back(c->SeriesAt(i));
+        for (int i = 0; i < c->NumberOfSeries(); ++i)
+            if (c->SeriesAt(i) != FLeaving) out.push_back(c->SeriesAt(i));
     return out;
 }
 
@@ -254,36 +335,38 @@ void TChartGrid::RecalcDimensions() {
     if (FDestroying) return;
     const QModelIndex keep = currentIndex();
     FColumns.assign(1, TColumn{});
-    const bool attached = Chart() || Series();
-    if (FShowColors && attached) FColumns.push_back({});
-    if (FShowLabels && attached) FColumns.push_back({});
-    int points = 0;
-    for (TChartSeries* s : ShownSeries()) {
-        const bool x = XColumn(*s);
-        bool first = true;
-        for (int i = 0; i < s->ValueLists().Count(); ++i) {
-            TChartValueList* list = s->ValueLists()[i];
-            if (list == &s->OtherList() && !x) continue;
-            FColumns.push_back({s, list, first});
-            first = false;
+    if (!LayMatrixOut()) {
+        const bool attached = Chart() || Series();
+        if (FShowColors && attached) FColumns.push_back({});
+        if (FShowLabels && attached) FColumns.push_back({});
+        int points = 0;
+        for (TChartSeries* s : ShownSeries()) {
+            const bool x = XColumn(*s);
+            bool first = true;
+            for (int i = 0; i < s->ValueLists().Count(); ++i) {
+                TChartValueList* list = s->ValueLists()[i];
+                if (list == &s->OtherList() && !x) continue;
+                FColumns.push_back({s, list, first});
+                first = false;
+            }
+            points = std::max(points, s->PointCount());
         }
-        points = std::max(points, s->PointCount());
+        FRows = HeaderRows() + std::max(1, points);
     }
-    FRows = HeaderRows() + std::max(1, points);
     FModel->Reset();
     setColumnWidth(0, 30);
     if (FShowColors && ColCount() >= 2) setColumnWidth(1, 40);
     for (int c = FShowColors ? 2 : 1; c < ColCount(); ++c) setColumnWidth(c, 64);
     setRowHeight(0, 20);
-    int row = keep.isValid() ? std::clamp(keep.row(), HeaderRows(), FRows - 1) : HeaderRows();
+    int row = keep.isValid() ? std::clamp(keep.row(), HeaderRows(), std::max(HeaderRows(), FRows - 1)) : HeaderRows();
     int col = keep.isValid() ? std::clamp(keep.column(), 1, std::max(1, ColCount() - 1)) : 1;
-    if (ColCount() >= 2) setCurrentIndex(FModel->index(row, std::min(col, ColCount() - 1)));
+    if (ColCount() >= 2 && FRows > HeaderRows()) setCurrentIndex(FModel->index(row, std::min(col, ColCount() - 1)));
     RunUpdateHook();
 }
 
 void TChartGrid::Recalc() {
     RecalcDimensions();
-    if (ColCount() >= 2) setCurrentIndex(FModel->index(HeaderRows(), 1));
+    if (ColCount() >= 2 && FRows > HeaderRows()) setCurrentIndex(FModel->index(HeaderRows(), 1));
     viewport()->update();
 }
 
@@ -295,11 +378,14 @@ std::string TChartGrid::CellText(int col, int row) const {
     const int headers = HeaderRows();
     const int names = FShowFields ? 1 : 0;
     if (col == 0) {
+        if (FMatrix && row >= headers && row - headers < int(FMatrixZ.size()))
+            return cb::rtl::FloatToStr(FMatrixZ[row - headers]);
         if (row >= headers) return std::to_string(row - headers);
         return row == names ? "#" : "";
     }
     if (row < headers) {
         if (row == names) {
+            if (FMatrix) return col - 1 < int(FMatrixX.size()) ? cb::rtl::FloatToStr(FMatrixX[col - 1]) : "";
             if (col == LabelsColumn()) return cb::chart::PlotText(cb::chart::TPlotText::txtText);
             if (col == ColorsColumn()) return "Colors";
             if (const TChartValueList* list = ColumnList(col)) return list->Name();
@@ -308,15 +394,15 @@ std::string TChartGrid::CellText(int col, int row) const {
         }
         return "";
     }
-    const int r = row - headers;
     if (col == LabelsColumn()) {
+        const int r = row - headers;
         for (TChartSeries* s : ShownSeries())
             if (s->Labels().Count() > r) return s->PointLabel(r);
         return "";
     }
-    TChartSeries* s = ColumnSeries(col);
     TChartValueList* list = ColumnList(col);
-    if (!s || !list || r >= s->PointCount() || s->IsEmptyPoint(r)) return "";
+    const auto [s, r] = CellPoint(col, row);
+    if (!s || !list || r < 0 || s->IsEmptyPoint(r)) return "";
     const double v = list->Value(r);
     if (list->DateTime()) return v >= 1 ? cb::rtl::DateTimeToStr(v) : cb::rtl::TimeToStr(v);
     return cb::rtl::FormatFloat(s->ValueFormat(), v);
@@ -327,9 +413,26 @@ void TChartGrid::Changed(TChartSeries* series) {
     series->InvalidateChart();
 }
 
-void TChartGrid::SetCellText(int col, int row, const std::string& text) {
+std::pair<TChartSeries*, int> TChartGrid::CellPoint(int col, int row) const {
     const int r = row - HeaderRows();
+    if (r < 0 || row >= FRows || col <= 0 || col >= ColCount()) return {nullptr, -1};
+    if (FMatrix) {
+        if (r >= int(FMatrixZ.size())) return {nullptr, -1};
+        const auto at = FMatrixPoints.find({FMatrixX[col - 1], FMatrixZ[r]});
+        return {FMatrix, at == FMatrixPoints.end() ? -1 : at->second};
+    }
+    TChartSeries* s = col == ColorsColumn() ? ColorColumnSeries() : ColumnSeries(col);
+    return {s, s && r < s->PointCount() ? r : -1};
+}
+
+void TChartGrid::SetCellText(int col, int row, const std::string& text) {
+    int r = row - HeaderRows();
     if (r < 0 || col <= 0 || col >= ColCount() || col == ColorsColumn()) return;
+    if (FMatrix) {
+        // Only a point that stands at the cell's X and Z takes the value.
+        r = CellPoint(col, row).second;
+        if (r < 0) return;
+    }
     const auto shown = ShownSeries();
     if (shown.empty()) return;
     const int rowsBefore = FRows;
@@ -388,7 +491,7 @@ TChartSeries* TChartGrid::ColorSeries() const {
 
 void TChartGrid::AppendRow() {
     TChartSeries* s = ColorSeries();
-    if (!AllowEditing || !s) return;
+    if (!AllowEditing || !s || FMatrix) return;
     s->SetManualData(true);
     s->AddNullValue();
     Changed(s);
@@ -396,9 +499,11 @@ void TChartGrid::AppendRow() {
     setCurrentIndex(FModel->index(FRows - 1, std::max(1, Col())));
 }
 
+// The matrix view's rows are Z values, not points: it inserts and deletes
+// no rows.
 void TChartGrid::InsertRow() {
     const auto shown = ShownSeries();
-    if (!AllowEditing || shown.empty()) return;
+    if (!AllowEditing || shown.empty() || FMatrix) return;
     for (TChartSeries* s : shown) {
         s->SetManualData(true);
         s->AddNullPoint(s->PointCount(), 0);
@@ -410,7 +515,7 @@ void TChartGrid::InsertRow() {
 
 void TChartGrid::DeleteRow() {
     const int r = Row() - HeaderRows();
-    if (!AllowEditing || r < 0) return;
+    if (!AllowEditing || r < 0 || FMatrix) return;
     for (TChartSeries* s : ShownSeries()) {
         if (r >= s->PointCount()) continue;
         s->SetManualData(true);
@@ -456,18 +561,18 @@ void TChartGrid::EndEdit(bool cancel) {
     RunUpdateHook();
 }
 
+// The colour of the current cell's point: on the colour column the point of
+// the series it shows, on a value column that column's point.
 void TChartGrid::EditCellColor() {
-    const int r = Row() - HeaderRows();
-    TChartSeries* s = ColorColumnSeries();
-    if (!AllowEditing || Col() != ColorsColumn() || !s || r < 0 || r >= s->PointCount()) return;
+    const auto [s, r] = CellPoint(Col(), Row());
+    if (!AllowEditing || !s || r < 0) return;
     cb::gfx::TColor color = s->PointColor(r);
     if (cb::chart::EditColorWithDialog(this, color)) SetCellColor(color);
 }
 
 void TChartGrid::SetCellColor(cb::gfx::TColor color) {
-    const int r = Row() - HeaderRows();
-    TChartSeries* s = ColorColumnSeries();
-    if (Col() != ColorsColumn() || !s || r < 0 || r >= s->PointCount()) return;
+    const auto [s, r] = CellPoint(Col(), Row());
+    if (!s || r < 0) return;
     s->SetPointColor(r, color);
     s->SetManualData(true);
     s->InvalidateChart();
@@ -490,6 +595,15 @@ void TChartGrid::HandleEvent(cb::chart::TPlotEvent& event) {
     case cb::chart::seChangeActive:
         viewport()->update();
         break;
+    case cb::chart::seRemove: {
+        // The chart tells before the series leaves its list: lay out without
+        // it, so that no column keeps it.
+        if (Editing()) EndEdit(true);
+        FLeaving = e->Series;
+        RecalcDimensions();
+        FLeaving = nullptr;
+        break;
+    }
     default:
         // The grid's own writes lay it out once they are done.
         if (!FWriting && !Editing()) RecalcDimensions();
@@ -514,7 +628,7 @@ void TChartGrid::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Escape:
         return EndEdit(true);
     case Qt::Key_Up:
-        if (lastRow && AllowEditing) {
+        if (lastRow && AllowEditing && !FMatrix) {
             // A row just appended and left empty goes again.
             const int r = Row() - HeaderRows();
             TChartSeries* s = ColorSeries();
@@ -546,6 +660,9 @@ void TChartGrid::keyPressEvent(QKeyEvent* e) {
 }
 
 void TChartGrid::mousePressEvent(QMouseEvent* e) {
+    bool handled = false;
+    if (OnMouseDown) OnMouseDown(e, handled);
+    if (handled) return;
     const QModelIndex at = indexAt(e->position().toPoint());
     if (at.isValid() && at.row() < HeaderRows() && at.column() > 0) {
         // A header cell selects its column's data rows.

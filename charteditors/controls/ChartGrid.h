@@ -7,7 +7,14 @@
 // follows the chart: points added, removed or changed elsewhere show at once.
 //
 // Rows 0 and 1 are headers (series titles, value list names), column 0
-// holds the point numbers; grid row r + HeaderRows() is point r.
+// holds the point numbers; grid row r + HeaderRows() is point r. Row 0
+// shows each series' legend symbol and title over its first column.
+//
+// The matrix view (Grid3DMode) shows one series with X, Y and Z values as a
+// table of Y: one column per distinct X value, one row per distinct Z value,
+// both in ascending order (row 1 and column 0 show them); a cell is the
+// point with that X and Z, empty when there is none. Typing into a cell
+// writes that point's Y; rows are neither added nor deleted there.
 #include "chart/panel/PlotEvents.h"
 #include "charteditors/common/EditedObject.h"
 
@@ -15,7 +22,9 @@
 #include <QTableView>
 
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cb::chart {
@@ -29,6 +38,7 @@ namespace cb::charteditors {
 enum TChartGridShow { cgsAuto, cgsNo, cgsYes };
 
 class TChartGridModel;
+class TChartGridDelegate;
 
 class TChartGrid : public QTableView, public cb::chart::TPlotEventListener {
 public:
@@ -49,6 +59,15 @@ public:
     TChartGridShow ShowXValues() const { return FShowXValues; }
     void SetShowXValues(TChartGridShow show);
     bool ShowFields() const { return FShowFields; }
+    bool Grid3DMode() const { return FGrid3DMode; }
+    void SetGrid3DMode(bool on);
+    // A series with a third (Z) value list of its own, and that list.
+    static bool SeriesHasZValues(cb::chart::TChartSeries& series);
+    static cb::chart::TChartValueList* ZValues(cb::chart::TChartSeries& series);
+    // The series the matrix view shows: the bound series when it has Z
+    // values, else the chart's first one that has; none outside the matrix
+    // view.
+    cb::chart::TChartSeries* MatrixSeries() const { return FMatrix; }
 
     int HeaderRows() const { return FShowFields ? 2 : 1; }
     int RowCount() const;
@@ -65,6 +84,10 @@ public:
     // The series whose point colours the colour column shows.
     cb::chart::TChartSeries* ColorColumnSeries() const;
     int ColorsColumn() const;  // -1 without colours
+    // The point a cell stands for: its series and index (index -1 and the
+    // series none for the number and label columns and the headers). On
+    // the colour column, the point of the series it shows colours of.
+    std::pair<cb::chart::TChartSeries*, int> CellPoint(int col, int row) const;
 
     // Writes a cell's text to the series (numbers, date-times, labels);
     // text that does not read as a value changes nothing.
@@ -86,6 +109,8 @@ public:
     // (column, row, allow): a handler may refuse an edit.
     std::function<void(int, int, bool&)> OnEditingCell;
     std::function<void(int, int, const std::string&)> OnSetEditText;
+    // Runs before the grid handles a mouse press; setting handled skips it.
+    std::function<void(QMouseEvent* e, bool& handled)> OnMouseDown;
 
     // Set by the navigator bound to the grid, cleared when it leaves.
     std::function<void()> UpdateHook;
@@ -104,6 +129,7 @@ protected:
 
 private:
     friend class TChartGridModel;
+    friend class TChartGridDelegate;
     struct TColumn {
         cb::chart::TChartSeries* Series = nullptr;
         cb::chart::TChartValueList* List = nullptr;
@@ -119,6 +145,9 @@ private:
     bool XColumn(cb::chart::TChartSeries& s) const;
     bool SeriesExists(const cb::chart::TChartSeries* s) const;
     void Changed(cb::chart::TChartSeries* series);
+    cb::chart::TChartSeries* FindMatrixSeries() const;
+    // Lays the matrix view out; false when no series has Z values.
+    bool LayMatrixOut();
 
     TChartGridModel* FModel;
     TObjectGuard FChart;
@@ -131,7 +160,14 @@ private:
     bool FShowLabels = true;
     TChartGridShow FShowXValues = cgsAuto;
     bool FShowFields = true;
+    bool FGrid3DMode = false;
+    // The matrix view: its series, the distinct X (columns 1..) and Z (data
+    // rows) values, and the point at each (X, Z).
+    cb::chart::TChartSeries* FMatrix = nullptr;
+    std::vector<double> FMatrixX, FMatrixZ;
+    std::map<std::pair<double, double>, int> FMatrixPoints;
     bool FWriting = false;
+    cb::chart::TChartSeries* FLeaving = nullptr;  // leaving the chart, while it tells
     bool FDestroying = false;
 };
 

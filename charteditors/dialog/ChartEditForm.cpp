@@ -18,6 +18,7 @@
 #include "charteditors/dialog/View3DPage.h"
 #include "charteditors/gallery/SeriesGallery.h"
 #include "charteditors/series/SeriesTab.h"
+#include "charteditors/style/StyleHelpers.h"
 #include "extras/HelpHook.h"
 
 #include <QApplication>
@@ -28,6 +29,8 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -479,38 +482,129 @@ void TChartEditForm::ShowSeriesPage() {
     FSeriesForm->SelectSeries();
 }
 
-// The chart's points as a table, with buttons for the label, colour and X
-// columns; set up again on each visit.
+// The chart's points as a table, with buttons for the label, colour, matrix
+// and X columns and a pop-up menu for point colours and rows; set up again
+// on each visit.
+void TChartEditForm::BuildDataPage() {
+    auto* bar = new QHBoxLayout;
+    auto toggle = [&](const char* name, const char* caption) {
+        auto* b = new QToolButton(TabData);
+        b->setObjectName(name);
+        b->setText(QString::fromUtf8(caption));
+        b->setToolTip(QString::fromUtf8(caption));
+        b->setCheckable(true);
+        bar->addWidget(b);
+        return b;
+    };
+    FGridText = toggle("SBGridText", "Show labels");
+    FGridColors = toggle("SBGridCol", "Show colors");
+    FGrid3D = toggle("SBGrid3D", "XYZ series");
+    FGridX = toggle("SBGridX", "Show X values");
+    bar->addStretch();
+    FDataGrid = new TChartGrid(TabData);
+    FDataGrid->setObjectName("ChartGrid1");
+    auto* page = static_cast<QBoxLayout*>(TabData->layout());  // made with the page
+    page->addLayout(bar);
+    page->addWidget(FDataGrid);
+    connect(FGridText, &QToolButton::toggled, this, [this](bool on) { FDataGrid->SetShowLabels(on); });
+    connect(FGridColors, &QToolButton::toggled, this, [this](bool on) { FDataGrid->SetShowColors(on); });
+    connect(FGrid3D, &QToolButton::toggled, this, [this](bool on) {
+        FDataGrid->SetGrid3DMode(on);
+        SyncDataButtons();
+    });
+    connect(FGridX, &QToolButton::toggled, this,
+            [this](bool on) { FDataGrid->SetShowXValues(on ? cgsYes : cgsNo); });
+    // Alt and the right button switch the matrix view of a first series
+    // with Z values.
+    FDataGrid->OnMouseDown = [this](QMouseEvent* e, bool& handled) {
+        TChartSeries* first = FChart && FChart->NumberOfSeries() > 0 ? FChart->SeriesAt(0) : nullptr;
+        if (e->button() != Qt::RightButton || !(e->modifiers() & Qt::AltModifier) || !first ||
+            !TChartGrid::SeriesHasZValues(*first))
+            return;
+        FDataGrid->SetGrid3DMode(!FDataGrid->Grid3DMode());
+        SyncDataButtons();
+        handled = true;
+    };
+
+    PopupData = new QMenu(FDataGrid);
+    PopupData->setObjectName("PopupData");
+    auto item = [this](const char* name, const char* caption, auto action) {
+        QAction* a = PopupData->addAction(QString::fromUtf8(caption));
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, action);
+        return a;
+    };
+    item("EditColor1", "&Edit Color...", [this] { FDataGrid->EditCellColor(); });
+    item("DefaultColor1", "Default &Color", [this] { FDataGrid->SetCellColor(cb::gfx::clDefault); });
+    item("Makenullpoint1", "Make &null point", [this] { FDataGrid->SetCellColor(cb::gfx::clNone); });
+    PopupData->addSeparator()->setObjectName("N1");
+    item("Insertrow1", "&Append row", [this] { FDataGrid->AppendRow(); });
+    item("Deleterow1", "&Delete row", [this] { FDataGrid->DeleteRow(); });
+    PopupData->addSeparator()->setObjectName("N2");
+    item("extfont1", "&Text font...", [this] {
+        const QFont q = FDataGrid->font();
+        cb::gfx::TFont font;
+        font.SetName(q.family().toStdString());
+        if (q.pointSize() > 0) font.SetSize(q.pointSize());
+        cb::gfx::TFontStyles style = 0;
+        if (q.bold()) style |= cb::gfx::fsBold;
+        if (q.italic()) style |= cb::gfx::fsItalic;
+        if (q.underline()) style |= cb::gfx::fsUnderline;
+        if (q.strikeOut()) style |= cb::gfx::fsStrikeOut;
+        font.SetStyle(style);
+        if (!EditFont(this, font)) return;
+        QFont chosen(QString::fromStdString(font.Name()));
+        chosen.setPointSize(std::max(1, font.Size()));
+        chosen.setBold(font.Bold());
+        chosen.setItalic(font.Italic());
+        chosen.setUnderline(font.Underline());
+        chosen.setStrikeOut(font.StrikeOut());
+        FDataGrid->setFont(chosen);
+    });
+    connect(PopupData, &QMenu::aboutToShow, this, [this] { DataPopupShowing(); });
+    FDataGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(FDataGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (QGuiApplication::keyboardModifiers() & Qt::AltModifier) return;  // Alt switches the view
+        PopupData->popup(FDataGrid->viewport()->mapToGlobal(at));
+    });
+}
+
+// The colour items follow the current cell's point: editing its colour
+// needs a point, "Default Color" one whose colour is not the default, "Make
+// null point" one that is not null already.
+void TChartEditForm::DataPopupShowing() {
+    const auto [series, index] = FDataGrid->CellPoint(FDataGrid->Col(), FDataGrid->Row());
+    const bool point = series && index >= 0;
+    const cb::gfx::TColor color = point ? series->StoredPointColor(index) : cb::gfx::clDefault;
+    auto show = [this](const char* name, bool on) {
+        for (QAction* a : PopupData->actions())
+            if (a->objectName() == name) a->setVisible(on);
+    };
+    show("EditColor1", point);
+    show("DefaultColor1", point && color != cb::gfx::clDefault);
+    show("Makenullpoint1", point && color != cb::gfx::clNone);
+    show("N1", point);
+}
+
+// The buttons' states from the grid (the matrix view switches labels and
+// colours off).
+void TChartEditForm::SyncDataButtons() {
+    TChartSeries* first = FChart && FChart->NumberOfSeries() > 0 ? FChart->SeriesAt(0) : nullptr;
+    const QSignalBlocker t(FGridText), c(FGridColors), z(FGrid3D), x(FGridX);
+    FGridColors->setChecked(FDataGrid->ShowColors());
+    FGridText->setChecked(FDataGrid->ShowLabels());
+    FGrid3D->setChecked(FDataGrid->Grid3DMode());
+    FGrid3D->setEnabled(first && TChartGrid::SeriesHasZValues(*first));
+}
+
 void TChartEditForm::ShowDataPage() {
-    if (!FDataGrid) {
-        auto* bar = new QHBoxLayout;
-        auto toggle = [&](const char* caption) {
-            auto* b = new QToolButton(TabData);
-            b->setText(QString::fromUtf8(caption));
-            b->setCheckable(true);
-            bar->addWidget(b);
-            return b;
-        };
-        FGridText = toggle("&Text");
-        FGridColors = toggle("&Colors");
-        FGridX = toggle("&X");
-        bar->addStretch();
-        FDataGrid = new TChartGrid(TabData);
-        auto* page = static_cast<QBoxLayout*>(TabData->layout());  // made with the page
-        page->addLayout(bar);
-        page->addWidget(FDataGrid);
-        connect(FGridText, &QToolButton::toggled, this, [this](bool on) { FDataGrid->SetShowLabels(on); });
-        connect(FGridColors, &QToolButton::toggled, this, [this](bool on) { FDataGrid->SetShowColors(on); });
-        connect(FGridX, &QToolButton::toggled, this,
-                [this](bool on) { FDataGrid->SetShowXValues(on ? cgsYes : cgsNo); });
-    }
+    if (!FDataGrid) BuildDataPage();
     TCustomChart* chart = FChart;
     TChartSeries* first = chart && chart->NumberOfSeries() > 0 ? chart->SeriesAt(0) : nullptr;
     FDataGrid->SetChart(chart);
     if (first) FDataGrid->SetShowColors(SeriesHasPointColors(*first));
-    const QSignalBlocker t(FGridText), c(FGridColors), x(FGridX);
-    FGridColors->setChecked(FDataGrid->ShowColors());
-    FGridText->setChecked(FDataGrid->ShowLabels());
+    SyncDataButtons();
+    const QSignalBlocker x(FGridX);
     FGridX->setChecked(first && SeriesNeedsXValues(*first));
     if (!TreeMode()) FDataGrid->setFocus();
 }

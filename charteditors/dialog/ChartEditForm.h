@@ -20,6 +20,7 @@ class QCheckBox;
 class QHBoxLayout;
 class QListWidget;
 class QListWidgetItem;
+class QMenu;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
@@ -142,6 +143,8 @@ public:
     QPushButton *ButtonHelp, *BClose;
     QTreeWidget* Tree;
     QSplitter* TreeSplitter;
+    // The Data page's pop-up menu (made with the page, none before).
+    QMenu* PopupData = nullptr;
 
     // --- series groups ---
     void FillGroups();
@@ -181,6 +184,9 @@ private:
     void MainPageChanged(bool treeFollows = true);
     void ShowSeriesPage();
     void ShowDataPage();
+    void BuildDataPage();
+    void SyncDataButtons();
+    void DataPopupShowing();
     void ShowToolsPage();
     void ShowExportPage();
     void ShowPrintPage();
@@ -208,6 +214,7 @@ private:
     QToolButton* FGridText = nullptr;
     QToolButton* FGridColors = nullptr;
     QToolButton* FGridX = nullptr;
+    QToolButton* FGrid3D = nullptr;
     cb::chartexport::TPlotExportForm* FExportForm = nullptr;
     QDialog* FPreview = nullptr;
     TFormPlotTools* FTools = nullptr;

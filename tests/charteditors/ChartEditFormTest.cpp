@@ -2,6 +2,7 @@
 // a real query on the sample cube): every page visited with QTest, one change
 // per page seen in a rendering of the chart, and the Cancel paths.
 #include "EditorTestSupport.h"
+#include "XYZSeriesSupport.h"
 
 #include "chart/axis/ChartAxis.h"
 #include "chart/core/PlotHelpers.h"
@@ -36,10 +37,13 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QFontDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -475,10 +479,9 @@ TEST_F(ChartEditor, DataAndExportPagesShowTheChart) {
         ASSERT_NE(grid, nullptr);
         EXPECT_EQ(grid->Chart(), chart);
         EXPECT_TRUE(grid->HasPoints());
-        QToolButton* text = nullptr;
-        for (auto* b : form->TabData->findChildren<QToolButton*>())
-            if (b->text() == "&Text") text = b;
+        auto* text = form->TabData->findChild<QToolButton*>("SBGridText");
         ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->text(), "Show labels");
         const bool labels = grid->ShowLabels();
         Click(text);
         EXPECT_EQ(grid->ShowLabels(), !labels);
@@ -839,6 +842,156 @@ TEST_F(ChartEditor, ToolsListsShowEachToolTypesIcon) {
         }
     }
     EXPECT_EQ(listed, ToolTypes().Count());
+}
+
+// The Data page's "XYZ series" button (and Alt with the right button) switch
+// the grid's matrix view when the first series has Z values; typing there
+// writes the point's Y.
+TEST_F(ChartEditor, DataPageSwitchesTheMatrixView) {
+    {
+        auto form = Open();
+        ClickTab(form->MainPage, form->TabData);
+        QCoreApplication::processEvents();  // the page's new widgets show
+        auto* matrix = form->TabData->findChild<QToolButton*>("SBGrid3D");
+        ASSERT_NE(matrix, nullptr);
+        EXPECT_EQ(matrix->text(), "XYZ series");
+        EXPECT_FALSE(matrix->isEnabled()) << "the program's chart has no Z values";
+        auto* grid = form->TabData->findChild<TChartGrid*>();
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::AltModifier, QPoint(60, 40));
+        EXPECT_FALSE(grid->Grid3DMode());
+    }
+    TChart own;
+    own.resize(400, 300);
+    auto* xyz = static_cast<cbtest::TXYZPoints*>(own.AdoptSeries(std::make_unique<cbtest::TXYZPoints>()));
+    xyz->SetTitle("Surface");
+    xyz->FillGrid({1, 2, 3}, {1, 2});
+    chart = &own;
+    auto form = Open();
+    ClickTab(form->MainPage, form->TabData);
+    QCoreApplication::processEvents();
+    auto* grid = form->TabData->findChild<TChartGrid*>();
+    auto* matrix = form->TabData->findChild<QToolButton*>("SBGrid3D");
+    auto* labels = form->TabData->findChild<QToolButton*>("SBGridText");
+    ASSERT_TRUE(grid && matrix && labels);
+    EXPECT_TRUE(labels->isChecked());
+    EXPECT_FALSE(matrix->isChecked());
+    Click(matrix);
+    EXPECT_TRUE(grid->Grid3DMode());
+    EXPECT_EQ(grid->MatrixSeries(), xyz);
+    EXPECT_FALSE(labels->isChecked()) << "the matrix view has no label column";
+    grid->setCurrentIndex(grid->model()->index(3, 2));  // X 2, Z 2
+    QTest::keyClick(grid, Qt::Key_F2);
+    ASSERT_TRUE(grid->Editing());
+    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "99");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the editor commits from the event loop
+    EXPECT_DOUBLE_EQ(xyz->YAt(2, 2), 99);
+    Shot(form.get(), "charteditor_data_matrix");
+
+    const QPoint cell = grid->visualRect(grid->model()->index(2, 1)).center();
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::AltModifier, cell);
+    EXPECT_FALSE(grid->Grid3DMode());
+    EXPECT_FALSE(matrix->isChecked());
+    EXPECT_FALSE(form->PopupData->isVisible()) << "Alt and the right button only switch the view";
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::AltModifier, cell);
+    EXPECT_TRUE(grid->Grid3DMode());
+    EXPECT_TRUE(matrix->isChecked());
+    chart = nullptr;
+}
+
+// The Data page's pop-up menu acts on the current cell's point: its colour
+// items show as that colour allows; rows and the grid's font.
+TEST_F(ChartEditor, DataPagePopupMenuEditsTheCellsPoint) {
+    auto form = Open();
+    ClickTab(form->MainPage, form->TabData);
+    QCoreApplication::processEvents();
+    auto* grid = form->TabData->findChild<TChartGrid*>();
+    ASSERT_NE(grid, nullptr);
+    QMenu* menu = form->PopupData;
+    ASSERT_NE(menu, nullptr);
+    const auto item = [&](const char* name) {
+        for (QAction* a : menu->actions())
+            if (a->objectName() == name) return a;
+        ADD_FAILURE() << name;
+        return menu->actions().front();
+    };
+    TChartSeries* s = chart->SeriesAt(0);
+    int col = 1;
+    while (col < grid->ColCount() && grid->ColumnList(col) != &s->MandatoryList()) ++col;
+    ASSERT_LT(col, grid->ColCount());
+    const int row = grid->HeaderRows();  // point 0
+    const auto openAt = [&](int c, int r) {
+        // The press makes the cell current, the context menu event opens the
+        // menu there.
+        const QPoint at = grid->visualRect(grid->model()->index(r, c)).center();
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, at);
+        QContextMenuEvent e(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid->viewport(), &e);
+        EXPECT_TRUE(menu->isVisible());
+        EXPECT_EQ(grid->Row(), r);
+        EXPECT_EQ(grid->Col(), c);
+    };
+    openAt(col, row);
+    Shot(form.get(), "charteditor_data_popup");
+    Shot(menu, "charteditor_data_popup_menu");
+    EXPECT_TRUE(item("EditColor1")->isVisible());
+    EXPECT_EQ(item("DefaultColor1")->isVisible(), s->StoredPointColor(0) != cb::gfx::clDefault);
+    EXPECT_TRUE(item("Makenullpoint1")->isVisible());
+    item("Makenullpoint1")->trigger();
+    menu->close();
+    EXPECT_TRUE(s->IsEmptyPoint(0));
+    EXPECT_EQ(grid->CellText(col, row), "");
+
+    openAt(col, row);
+    EXPECT_TRUE(item("DefaultColor1")->isVisible());
+    EXPECT_FALSE(item("Makenullpoint1")->isVisible());
+    item("DefaultColor1")->trigger();
+    menu->close();
+    EXPECT_EQ(s->StoredPointColor(0), cb::gfx::clDefault);
+    EXPECT_FALSE(s->IsEmptyPoint(0));
+
+    openAt(col, row);
+    cbtest::ChooseColorInNextDialog(0x00FF00);
+    item("EditColor1")->trigger();
+    menu->close();
+    EXPECT_EQ(s->StoredPointColor(0), 0x00FF00u);
+
+    const int points = s->PointCount();
+    openAt(col, row);
+    item("Insertrow1")->trigger();
+    menu->close();
+    EXPECT_EQ(s->PointCount(), points + 1);
+    EXPECT_TRUE(s->IsEmptyPoint(points));
+    openAt(col, grid->RowCount() - 1);
+    item("Deleterow1")->trigger();
+    menu->close();
+    EXPECT_EQ(s->PointCount(), points);
+
+    cbtest::OnNextModal([](QWidget* w) {
+        auto* d = qobject_cast<QFontDialog*>(w);
+        ASSERT_NE(d, nullptr) << "expected the font dialog";
+        QFont f("DejaVu Sans");
+        f.setPointSize(11);
+        f.setBold(true);
+        d->setCurrentFont(f);
+        d->accept();
+    });
+    openAt(col, row);
+    item("extfont1")->trigger();
+    menu->close();
+    EXPECT_TRUE(grid->font().bold());
+    EXPECT_EQ(grid->font().family(), "DejaVu Sans");
+
+    // The label column's cells have no point colour to edit.
+    if (grid->LabelsColumn() > 0) {
+        openAt(grid->LabelsColumn(), row);
+        EXPECT_FALSE(item("EditColor1")->isVisible());
+        EXPECT_FALSE(item("N1")->isVisible());
+        menu->close();
+    }
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 // The data grid and its navigator: the table of a chart's points, edited
 // with the keyboard and the navigator; the chart follows.
 #include "EditorTestSupport.h"
+#include "XYZSeriesSupport.h"
 #include "chart/series/ChartValueList.h"
 #include "chart/series/line/LineSeries.h"
 #include "charteditors/controls/ChartGrid.h"
 #include "charteditors/controls/ChartGridNavigator.h"
+#include "platform/rtl/FormatFloat.h"
+#include "platform/rtl/Strings.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 
 using namespace cb::charteditors;
@@ -239,6 +243,159 @@ TEST_F(ChartGrid, OneSeriesAloneAndAChartThatGoes) {
     chart.reset();
     EXPECT_EQ(grid.Chart(), nullptr);
     EXPECT_EQ(grid.ColCount(), 1);
+}
+
+// The matrix view: Y over the distinct X values (columns) and Z values
+// (rows), in ascending order, whatever the values are; a missing point
+// leaves its cell empty.
+TEST_F(ChartGrid, MatrixViewShowsYOverXAndZ) {
+    const struct {
+        std::vector<double> xs, zs;
+    } cases[] = {{{1, 2, 3}, {1, 2}}, {{0, 5, 10}, {-1, 0.5, 4}}};
+    for (const auto& c : cases) {
+        auto* xyz = static_cast<cbtest::TXYZPoints*>(chart->AdoptSeries(std::make_unique<cbtest::TXYZPoints>()));
+        xyz->SetTitle("Surface");
+        xyz->FillGrid(c.xs, c.zs);
+        grid.SetGrid3DMode(true);
+        SCOPED_TRACE(std::to_string(c.xs.size()) + " x " + std::to_string(c.zs.size()));
+        EXPECT_EQ(grid.MatrixSeries(), xyz) << "the first series with Z values";
+        ASSERT_EQ(grid.ColCount(), 1 + int(c.xs.size()));
+        ASSERT_EQ(grid.RowCount(), 2 + int(c.zs.size()));
+        EXPECT_FALSE(grid.ShowLabels());
+        EXPECT_FALSE(grid.ShowColors());
+        EXPECT_EQ(grid.CellText(0, 1), "#");
+        EXPECT_EQ(grid.CellText(1, 0), "Surface");
+        EXPECT_EQ(grid.CellText(2, 0), "");
+        for (size_t k = 0; k < c.xs.size(); ++k) EXPECT_EQ(grid.CellText(int(k) + 1, 1), cb::rtl::FloatToStr(c.xs[k]));
+        for (size_t r = 0; r < c.zs.size(); ++r) {
+            EXPECT_EQ(grid.CellText(0, int(r) + 2), cb::rtl::FloatToStr(c.zs[r]));
+            for (size_t k = 0; k < c.xs.size(); ++k) {
+                const bool missing = k + 1 == c.xs.size() && r + 1 == c.zs.size();
+                EXPECT_EQ(grid.CellText(int(k) + 1, int(r) + 2),
+                          missing ? "" : cb::rtl::FormatFloat(xyz->ValueFormat(), 10 * c.xs[k] + c.zs[r]))
+                    << k << "," << r;
+            }
+        }
+        delete xyz;
+        EXPECT_EQ(grid.MatrixSeries(), nullptr) << "the series went";
+        EXPECT_EQ(grid.ColCount(), 2) << "the usual table again (labels stay off)";
+        grid.SetGrid3DMode(false);
+    }
+    // A series leaving the chart leaves the usual table at once too.
+    TChartSeries* other = chart->AdoptSeries(std::make_unique<cb::chart::TLineSeries>());
+    other->AddValue(1);
+    EXPECT_EQ(grid.ColCount(), 3);
+    EXPECT_EQ(grid.ColumnSeries(2), other);
+    delete other;
+    EXPECT_EQ(grid.ColCount(), 2);
+    EXPECT_EQ(grid.ColumnSeries(2), nullptr);
+}
+
+TEST_F(ChartGrid, TypingIntoTheMatrixWritesThatPointsY) {
+    auto* xyz = static_cast<cbtest::TXYZPoints*>(chart->AdoptSeries(std::make_unique<cbtest::TXYZPoints>()));
+    xyz->FillGrid({1, 2, 3}, {1, 2});
+    grid.SetGrid3DMode(true);
+    ASSERT_EQ(grid.MatrixSeries(), xyz);
+    Type(2, 3, "55");
+    EXPECT_DOUBLE_EQ(xyz->YAt(2, 2), 55);
+    EXPECT_EQ(grid.CellText(2, 3), "55");
+    EXPECT_TRUE(xyz->ManualData());
+    Type(1, 2, "abc");
+    EXPECT_DOUBLE_EQ(xyz->YAt(1, 1), 11) << "text that is no number changes nothing";
+    Type(3, 3, "7");
+    EXPECT_EQ(xyz->PointCount(), 5) << "no point at X 3, Z 2: nothing is stored";
+    EXPECT_EQ(grid.CellText(3, 3), "");
+    Type(1, 2, "");
+    EXPECT_EQ(grid.CellText(1, 2), "");
+    EXPECT_EQ(xyz->PointCount(), 5);
+    EXPECT_EQ(line->PointCount(), 5) << "the other series is left alone";
+
+    // Points added elsewhere show; rows are Z values, not points: no row
+    // is appended, inserted or deleted here.
+    xyz->AddXYZ(4, 43, 3);
+    xyz->NotifyDataChanged();
+    EXPECT_EQ(grid.ColCount(), 1 + 4);
+    EXPECT_EQ(grid.RowCount(), 2 + 3);
+    EXPECT_EQ(grid.CellText(4, 4), "43");
+    TChartGridNavigator nav;
+    nav.SetGrid(&grid);
+    grid.setCurrentIndex(grid.model()->index(grid.RowCount() - 1, 4));
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    grid.setCurrentIndex(grid.model()->index(2, 1));
+    nav.BtnClick(nbInsert);
+    nav.BtnClick(nbDelete);
+    EXPECT_EQ(xyz->PointCount(), 6);
+    EXPECT_EQ(line->PointCount(), 5);
+
+    grid.SetGrid3DMode(false);
+    EXPECT_EQ(grid.MatrixSeries(), nullptr);
+    EXPECT_EQ(grid.ColumnList(2), &xyz->XValues()) << "# and Sales' Y, then the XYZ series' X, Y and Z";
+    EXPECT_EQ(grid.ColumnList(4), xyz->Z);
+}
+
+// The matrix view needs a series with Z values: the bound one, else the
+// chart's first that has them; without one the grid stays the usual table.
+TEST_F(ChartGrid, MatrixViewOfTheBoundSeriesOrNone) {
+    grid.SetGrid3DMode(true);
+    EXPECT_EQ(grid.MatrixSeries(), nullptr);
+    EXPECT_EQ(grid.ColCount(), 3) << "#, Text, Y";
+    EXPECT_EQ(grid.RowCount(), 2 + 5);
+    auto* xyz = static_cast<cbtest::TXYZPoints*>(chart->AdoptSeries(std::make_unique<cbtest::TXYZPoints>()));
+    xyz->FillGrid({1, 2}, {1, 2, 3});
+    grid.SetSeries(xyz);
+    EXPECT_EQ(grid.MatrixSeries(), xyz);
+    EXPECT_EQ(grid.RowCount(), 2 + 3);
+    EXPECT_FALSE(grid.ShowLabels());
+    grid.SetSeries(line);
+    EXPECT_EQ(grid.MatrixSeries(), nullptr) << "a bound series without Z values";
+    EXPECT_EQ(grid.ColCount(), 2) << "#, Y";
+}
+
+// How many pixels of the cell's top-left 12 x 12 square (from 4, 4) are near
+// the colour (0x00BBGGRR).
+int SymbolPixels(const QImage& image, const QRect& cell, unsigned color) {
+    const QColor want(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+    int n = 0;
+    for (int y = cell.top() + 4; y < cell.top() + 16; ++y)
+        for (int x = cell.left() + 4; x < cell.left() + 16; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += std::abs(c.red() - want.red()) < 40 && std::abs(c.green() - want.green()) < 40 &&
+                 std::abs(c.blue() - want.blue()) < 40;
+        }
+    return n;
+}
+
+// Row 0 shows each series' legend symbol in its series' colour over the
+// series' first column, and nowhere else; the matrix view over its first
+// column only.
+TEST_F(ChartGrid, HeadersShowEachSeriesLegendSymbol) {
+    auto* xyz = static_cast<cbtest::TXYZPoints*>(chart->AdoptSeries(std::make_unique<cbtest::TXYZPoints>()));
+    xyz->SetTitle("Surface");
+    xyz->FillGrid({1, 2, 3}, {1, 2});
+    line->SetSeriesColor(0x0000FF);
+    xyz->SetSeriesColor(0xFF0000);
+    grid.SetShowXValues(cgsYes);
+    grid.resize(520, 200);
+    QApplication::processEvents();
+    const auto symbols = [&](int col, unsigned color) {
+        const QImage image = grid.viewport()->grab().toImage();
+        return SymbolPixels(image, grid.visualRect(grid.model()->index(0, col)), color);
+    };
+    // #, Text, Sales X, Sales Y, Surface X, Y, Z
+    ASSERT_EQ(grid.ColCount(), 7);
+    EXPECT_GE(symbols(2, 0x0000FF), 6);
+    EXPECT_EQ(symbols(3, 0x0000FF), 0);
+    EXPECT_GE(symbols(4, 0xFF0000), 6);
+    for (int col : {1, 5, 6}) EXPECT_EQ(symbols(col, 0xFF0000) + symbols(col, 0x0000FF), 0) << col;
+    cbtest::Screenshot(&grid, "data_grid_symbols");
+
+    grid.SetGrid3DMode(true);
+    QApplication::processEvents();
+    ASSERT_EQ(grid.ColCount(), 4);
+    EXPECT_GE(symbols(1, 0xFF0000), 6);
+    for (int col : {2, 3}) EXPECT_EQ(symbols(col, 0xFF0000), 0) << col;
+    cbtest::Screenshot(&grid, "data_grid_matrix");
 }
 
 }  // namespace
