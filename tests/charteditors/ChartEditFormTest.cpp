@@ -261,13 +261,16 @@ TEST_F(ChartEditor, AChangeOnEachPageShowsInTheChart) {
     // Titles: a typed title appears at the top.
     auto* titles = SubPage<TFormPlotTitle>(*form, form->TabTitle, cetTitles);
     if (!titles->CBVisible->isChecked()) Click(titles->CBVisible);
+    // The title's font is blue: its ink is dark or coloured.
+    const auto titleInk = [](QColor c) { return Dark(c) || Saturated(c); };
     const QRect top(0, 0, chart->width(), chart->ChartRect().Top);
-    const int topInk = CountPixels(Render(chart), top, Dark);
+    const int topInk = CountPixels(Render(chart), top, titleInk);
     titles->MText->setFocus();
     titles->MText->selectAll();
     QTest::keyClicks(titles->MText, "WWWWWWWW");
     ASSERT_EQ(chart->Title().Text(), std::vector<std::string>{"WWWWWWWW"});
-    EXPECT_GT(CountPixels(Render(chart), QRect(0, 0, chart->width(), chart->ChartRect().Top), Dark), topInk + 20);
+    const QImage titled = Render(chart);
+    EXPECT_GT(CountPixels(titled, QRect(0, 0, chart->width(), chart->ChartRect().Top), titleInk), topInk + 20);
 
     // Legend: hiding it takes its box away.
     auto* legend = SubPage<TFormPlotLegend>(*form, form->TabLegend, cetLegend);
