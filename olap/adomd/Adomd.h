@@ -9,6 +9,7 @@
 // Every failure is an EOlapError whose message says what went wrong.
 #include "olap/engine/OlapError.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <variant>
@@ -199,6 +200,23 @@ private:
     std::string FFileName;
     std::shared_ptr<const CubeData> FCube;
     std::shared_ptr<Provider> FProvider;
+};
+
+// A local cube file read on a thread of its own while the caller does other
+// work: the next Open or Connect of the same file takes the cube, or the
+// error, from this read, unless the file has changed since it began (its
+// modification time or size differ), when it is read again. One read ahead
+// at a time; a newer one takes the place of an older one. The destructor
+// waits for the read and drops a cube no connection took.
+class CubeFileReadAhead {
+public:
+    explicit CubeFileReadAhead(const std::string& path);
+    ~CubeFileReadAhead();
+    CubeFileReadAhead(const CubeFileReadAhead&) = delete;
+    CubeFileReadAhead& operator=(const CubeFileReadAhead&) = delete;
+
+private:
+    uint64_t FId = 0;
 };
 
 class Catalog {

@@ -7,6 +7,7 @@
 #include "olap/engine/CubeFile.h"
 
 #include <filesystem>
+#include <future>
 #include <map>
 #include <mutex>
 #include <system_error>
@@ -23,6 +24,27 @@ struct CacheEntry {
 
 std::mutex gCacheMutex;
 std::map<std::string, CacheEntry> gCache;
+
+// A cube file being read ahead, with the file's time and size when the read
+// began.
+struct ReadAhead {
+    uint64_t id = 0;
+    std::string key;
+    std::filesystem::file_time_type mtime;
+    uintmax_t size = 0;
+    std::future<std::shared_ptr<const CubeData>> cube;
+};
+
+std::mutex gReadAheadMutex;
+std::unique_ptr<ReadAhead> gReadAhead;
+uint64_t gReadAheadIds = 0;
+
+// The read ahead of the file with this key, taken out of its place.
+std::unique_ptr<ReadAhead> TakeReadAhead(const std::string& key) {
+    std::lock_guard lock(gReadAheadMutex);
+    if (!gReadAhead || gReadAhead->key != key) return nullptr;
+    return std::move(gReadAhead);
+}
 
 // The registered server client. Held in a function so that a registration
 // made while other files' globals are still being set up (a static
@@ -72,7 +94,16 @@ std::shared_ptr<Connection> OpenConnection(const std::string& connectionString, 
     uintmax_t size = std::filesystem::file_size(path, ec);
 
     std::shared_ptr<const CubeData> cube;
-    {
+    if (auto ahead = TakeReadAhead(key)) {
+        // A file changed since the read began is read again; the stale read
+        // is waited for and dropped.
+        if (ahead->mtime == mtime && ahead->size == size) {
+            cube = ahead->cube.get();  // the read's own error, if it failed
+            std::lock_guard lock(gCacheMutex);
+            gCache[key] = CacheEntry{mtime, size, cube};
+        }
+    }
+    if (!cube) {
         std::lock_guard lock(gCacheMutex);
         auto it = gCache.find(key);
         if (it != gCache.end() && it->second.mtime == mtime && it->second.size == size) cube = it->second.cube.lock();
@@ -86,6 +117,37 @@ std::shared_ptr<Connection> OpenConnection(const std::string& connectionString, 
 }
 
 }  // namespace
+
+CubeFileReadAhead::CubeFileReadAhead(const std::string& path) {
+    auto ahead = std::make_unique<ReadAhead>();
+    std::error_code ec;
+    ahead->key = std::filesystem::absolute(path, ec).lexically_normal().string();
+    ahead->mtime = std::filesystem::last_write_time(path, ec);
+    ahead->size = std::filesystem::file_size(path, ec);
+    try {
+        ahead->cube = std::async(std::launch::async,
+                                 [path] { return std::shared_ptr<const CubeData>(ReadCubeFile(path)); });
+    } catch (const std::system_error&) {
+        FId = 0;  // no thread: the file is read when it is opened
+        return;
+    }
+    std::unique_ptr<ReadAhead> older;
+    {
+        std::lock_guard lock(gReadAheadMutex);
+        FId = ahead->id = ++gReadAheadIds;
+        older = std::move(gReadAhead);
+        gReadAhead = std::move(ahead);
+    }
+}
+
+CubeFileReadAhead::~CubeFileReadAhead() {
+    std::unique_ptr<ReadAhead> mine;
+    {
+        std::lock_guard lock(gReadAheadMutex);
+        if (gReadAhead && gReadAhead->id == FId) mine = std::move(gReadAhead);
+    }
+    // Leaving this scope waits for the read; its cube or error goes with it.
+}
 
 void RegisterServerProvider(ServerOpener opener) {
     std::lock_guard lock(Registration().mutex);

@@ -317,6 +317,10 @@ void ReadFactChunks(const Db& db, const std::string& uri, const std::string& row
     };
     std::vector<Reader> readers(workers);
     std::vector<std::string> errors(tasks.size());
+    // Every page of a chunk is read once: a page cache of a few pages saves
+    // the memory (and its first-touch faults) of megabytes of cached pages.
+    const char* smallCache = "PRAGMA cache_size = -64";
+    db.exec(smallCache);
     WorkerPool::Shared().Run(workers, tasks.size(), [&](size_t worker, size_t i) {
         try {
             Reader& r = readers[worker];
@@ -327,6 +331,7 @@ void ReadFactChunks(const Db& db, const std::string& uri, const std::string& row
                                                  db.context());
                     sqlite3_limit(r.own->get(), SQLITE_LIMIT_LENGTH, kMaxValueBytes);
                     r.own->exec("PRAGMA cell_size_check = ON");
+                    r.own->exec(smallCache);
                     conn = r.own.get();
                 }
                 r.header = std::make_unique<Stmt>(*conn, headerSql.c_str());

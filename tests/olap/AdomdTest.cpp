@@ -203,6 +203,34 @@ TEST_F(AdomdTest, OpenCubesAreSharedUntilTheFileChanges) {
     EXPECT_EQ(a->Cube()->name, "Sales");  // the old connection keeps its cube
 }
 
+// A cube read ahead is what the next open gets, unless the file changed
+// after the read began; a failed read ahead gives the open its error.
+TEST_F(AdomdTest, ReadAheadServesTheOpenOfTheUnchangedFileOnly) {
+    {
+        CubeFileReadAhead ahead(FPath);
+        auto a = Connection::Open(LocalString(FPath));
+        EXPECT_EQ(a->Cube()->name, "Sales");
+        EXPECT_EQ(Connection::Open(LocalString(FPath))->Cube().get(), a->Cube().get());  // shared as usual
+    }
+    {
+        CubeFileReadAhead ahead(FPath);
+        auto other = *cbtest::MakeSalesCube();
+        other.name = "Other";
+        WriteCubeFile(other, FPath);
+        std::filesystem::last_write_time(FPath, std::filesystem::last_write_time(FPath) + std::chrono::seconds(5));
+        EXPECT_EQ(Connection::Open(LocalString(FPath))->Cube()->name, "Other");
+    }
+    {
+        const std::string bad = FDir.file("bad.cub");
+        std::ofstream(bad) << "not a cube";
+        std::string direct = ErrorOf([&] { Connection::Open(LocalString(bad)); });
+        CubeFileReadAhead ahead(bad);
+        EXPECT_EQ(ErrorOf([&] { Connection::Open(LocalString(bad)); }), direct);
+    }
+    // One no open took is dropped when it goes.
+    { CubeFileReadAhead ahead(FDir.file("missing.cub")); }
+}
+
 TEST_F(AdomdTest, VariantConversions) {
     EXPECT_TRUE(Variant().IsEmpty());
     EXPECT_EQ(Variant().ToString(), "");

@@ -436,11 +436,15 @@ TFeatureContext TfrmMain::FeatureContext() {
     return c;
 }
 
+std::string TfrmMain::SampleCubeFile(const std::string& programFolder) {
+    return programFolder + "Local Cubes/Tavo_sample.cub";
+}
+
 bool TfrmMain::OpenSampleCube() {
     try {
         auto description = std::make_unique<TCubeConnectionString>();
         description->ConnectionType = TConnectionType::ctLocalCubeFile;
-        description->SetFileName(FProgramFolder + "Local Cubes/Tavo_sample.cub");
+        description->SetFileName(SampleCubeFile(FProgramFolder));
         FConnection = std::make_unique<TMSOLAPConnection>(std::move(description), FContext);
         OpenCube();
         return true;
@@ -511,7 +515,7 @@ void TfrmMain::OpenCubeWith(std::unique_ptr<TCubeConnectionString> description, 
 void TfrmMain::OpenCubeDialog() {
     std::string start;
     if (FConnection) start = FConnection->GetFileName();
-    if (start.empty()) start = FProgramFolder + "Local Cubes/Tavo_sample.cub";
+    if (start.empty()) start = SampleCubeFile(FProgramFolder);
     TfrmOpenCube dialog(FContext.Config ? FContext.Config->GetConnectionList() : nullptr, start, FContext);
     dialog.ApplyTheme(&FTheme);
     if (dialog.exec() != QDialog::Accepted) return;

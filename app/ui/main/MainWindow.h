@@ -54,6 +54,8 @@ public:
     // True when creation failed and the program is to end.
     bool Terminated() const { return FTerminated; }
 
+    // The start-up cube of a program folder (with its trailing "/").
+    static std::string SampleCubeFile(const std::string& programFolder);
     // Opens the start-up cube; false when an exception escaped.
     bool OpenSampleCube();
     // Shows the window's connection's current cube in the panes.

@@ -13,6 +13,7 @@
 #include "extras/HelpHook.h"
 #include "extras/KitStartup.h"
 #include "grid/ExtStringGrid.h"
+#include "olap/adomd/Adomd.h"
 #include "olap/xmla/XmlaProvider.h"
 #include "platform/rtl/ErrorLog.h"
 
@@ -164,6 +165,9 @@ double MillisecondsSinceProcessStart() {
 }
 
 int RunApplication(int& argc, char** argv) {
+    // The start-up cube is read while the toolkit starts and the windows are
+    // built; the main window's opening of it takes the cube from this read.
+    const cb::olap::CubeFileReadAhead sampleCube(TfrmMain::SampleCubeFile(TBaseConfig::GetApplicationPath()));
     cb::olap::xmla::RegisterProvider();
     cb::chart::RegisterStandardSeriesTypes();
     cb::chart::RegisterExtendedSeriesTypes();
