@@ -63,3 +63,31 @@ TEST(LogFile, FifoOrFolderInItsPlaceLeavesItClosed) {
         EXPECT_FALSE(log.WriteLine("lost")) << path;
     }
 }
+
+// Past its size the log becomes "<path>.old" (replacing the one before) and
+// a new one starts; a line longer than the bound is cut and marked.
+TEST(LogFile, RotatesPastItsSizeAndCutsLongLines) {
+    cbtest::TempDir dir;
+    const std::string path = dir.file("cube_browser.log");
+    {
+        std::FILE* f = std::fopen((path + ".old").c_str(), "wb");
+        std::fputs("older\r\n", f);
+        std::fclose(f);
+    }
+    TLogFile log(path);
+    const std::string line(TLogFile::MaxLineSize, 'x');
+    long written = 0;
+    while (written < TLogFile::MaxSize) {
+        ASSERT_TRUE(log.WriteLine(line));
+        written += long(line.size()) + 2;
+    }
+    EXPECT_EQ(std::filesystem::file_size(path), std::uintmax_t(written));
+    ASSERT_TRUE(log.WriteLine("after"));
+    EXPECT_EQ(cbtest::readFile(path), "after\r\n");
+    EXPECT_EQ(std::filesystem::file_size(path + ".old"), std::uintmax_t(written));
+
+    ASSERT_TRUE(log.WriteLine(std::string(TLogFile::MaxLineSize + 10, 'y')));
+    const std::string text = cbtest::readFile(path);
+    EXPECT_EQ(text.size(), 7 + TLogFile::MaxLineSize + 4 + 2);
+    EXPECT_EQ(text.substr(text.size() - 6), " ...\r\n");
+}
