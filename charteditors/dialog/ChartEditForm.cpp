@@ -91,6 +91,11 @@ void RemoveEditorSetting(const std::string& name) {
     Settings().sync();
 }
 
+std::vector<TChartEditorPageHook>& ChartEditorPageHooks() {
+    static std::vector<TChartEditorPageHook> hooks;
+    return hooks;
+}
+
 TChartEditForm::TChartEditForm(QWidget* owner) : QDialog(owner) {
     setObjectName("ChartEditForm");
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -349,6 +354,7 @@ void TChartEditForm::showEvent(QShowEvent* e) {
         setWindowTitle(QString::fromStdString(PlotText(TPlotText::txtEditing))
                            .replace("%s", FChart->objectName().isEmpty() ? QString("Chart") : FChart->objectName()));
     HideTabs();
+    for (const TChartEditorPageHook& hook : ChartEditorPageHooks()) hook(this, nullptr);
     if (FChart && Tree->isVisible()) BuildTree();
     if (StartPage != -1) ShowStartPage();
     const bool groups = (Options & ceGroups) != 0;
@@ -463,6 +469,8 @@ void TChartEditForm::MainPageChanged(bool treeFollows) {
         ShowExportPage();
     else if (page == TabPrint)
         ShowPrintPage();
+    else
+        for (const TChartEditorPageHook& hook : ChartEditorPageHooks()) hook(this, page);
 }
 
 void TChartEditForm::ShowSeriesPage() {

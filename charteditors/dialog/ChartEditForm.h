@@ -15,6 +15,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QHBoxLayout;
@@ -92,6 +93,12 @@ void RemoveEditorSetting(const std::string& name);
 
 // The unscaled default size; a size equal to it is not stored.
 constexpr int EditorDefaultWidth = 414, EditorDefaultHeight = 347;
+
+class TChartEditForm;
+// Procedures called with the dialog as it shows (no page) and as a main page
+// other than Series, Data, Tools, Export and Print opens (that page).
+using TChartEditorPageHook = std::function<void(TChartEditForm*, QWidget* page)>;
+std::vector<TChartEditorPageHook>& ChartEditorPageHooks();
 
 class TChartEditForm : public QDialog {
 public:

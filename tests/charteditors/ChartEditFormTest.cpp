@@ -997,4 +997,17 @@ TEST_F(ChartEditor, DataPagePopupMenuEditsTheCellsPoint) {
     }
 }
 
+TEST_F(ChartEditor, PageHooksRunOnShowingAndOnOtherMainPages) {
+    std::vector<QWidget*> pages;
+    ChartEditorPageHooks().push_back([&](TChartEditForm*, QWidget* page) { pages.push_back(page); });
+    auto form = Open();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0], nullptr);
+    ClickTab(form->MainPage, form->TabData);
+    ClickTab(form->MainPage, form->TabChart);
+    ChartEditorPageHooks().clear();
+    ASSERT_EQ(pages.size(), 2u) << "Data has its own set-up";
+    EXPECT_EQ(pages[1], form->TabChart);
+}
+
 }  // namespace

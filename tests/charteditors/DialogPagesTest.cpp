@@ -11,6 +11,7 @@
 #include "charteditors/dialog/GeneralPage.h"
 #include "charteditors/dialog/LegendPage.h"
 #include "charteditors/dialog/PanelPage.h"
+#include "charteditors/dialog/PlotAbout.h"
 #include "charteditors/dialog/WallPage.h"
 
 #include <QButtonGroup>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QTimer>
 
 #include <cmath>
 
@@ -213,6 +215,36 @@ TEST_F(Pages, WallSizesAndPanelDefaultColour) {
     EXPECT_EQ(panel->BBrowseImage->text(), "B&rowse...");
     EXPECT_FALSE(panel->CBImageInside->isEnabled());
     EXPECT_FALSE(panel->UDLeft->isEnabled());
+}
+
+TEST(PlotAbout, GradientColoursDriftAndTurnBackAtBlack) {
+    TPlotAboutForm about;
+    EXPECT_EQ(about.windowTitle(), "About DezAvoze Pro v7");
+    EXPECT_EQ(about.LabelVersion->text(), "DezAvoze Pro v7");
+    EXPECT_FALSE(about.LabelWWW->isVisibleTo(&about)) << "no address set";
+    EXPECT_EQ(about.Timer1->interval(), 100);
+    about.Step();
+    EXPECT_EQ(about.StartColor(), cb::gfx::TColor(0xDCDCDC));
+    EXPECT_EQ(about.EndColor(), cb::gfx::TColor(0x848484));
+    // 0xE0 / 4 steps bring the start colour to black; the ends stay in range.
+    for (int i = 1; i < 0xE0 / 4; ++i) about.Step();
+    EXPECT_EQ(about.StartColor(), cb::gfx::TColor(0));
+    EXPECT_EQ(about.EndColor(), cb::gfx::TColor(0xFFFFFF));
+    EXPECT_EQ(about.StepSize(), -4);
+    about.Step();
+    EXPECT_EQ(about.StartColor(), cb::gfx::TColor(0x040404));
+    EXPECT_EQ(about.EndColor(), cb::gfx::TColor(0xFBFBFB));
+
+    // The background is the engine's top-bottom gradient of the two colours.
+    TPlotAboutForm fresh;
+    fresh.Timer1->stop();
+    fresh.resize(300, 200);
+    const QImage image = fresh.grab().toImage();
+    cbtest::Screenshot(&fresh, "plot_about");
+    EXPECT_NEAR(qRed(image.pixel(150, 1)), 0x80, 4);
+    EXPECT_NEAR(qRed(image.pixel(150, 198)), 0xE0, 4);
+    fresh.SetWebAddress("https://example.org/");
+    EXPECT_TRUE(fresh.LabelWWW->isVisibleTo(&fresh));
 }
 
 }  // namespace
