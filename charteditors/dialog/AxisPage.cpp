@@ -158,7 +158,16 @@ TFormPlotAxis::TFormPlotAxis(QWidget* owner) : TEditorForm(owner) {
     row->addWidget(PageControl, 1);
 
     {
-        TEditorGrid g(NewTab(PageControl, "Scales"));
+        // Two columns, the scale's kind beside its ends, so the tab fits the
+        // editor's default size.
+        auto* scales = NewTab(PageControl, "Scales");
+        auto* columns = new QHBoxLayout(scales);
+        auto* kind = new QWidget(scales);
+        auto* ends = new QWidget(scales);
+        columns->addWidget(kind, 1);
+        columns->addWidget(ends, 1);
+        TEditorGrid g(kind);
+        g.Layout()->setContentsMargins(0, 0, 0, 0);
         CBAutomatic = g.Check("CBAutomatic", "&Automatic");
         CBVisible = g.Check("CBVisible", "&Visible");
         CBLogarithmic = g.Check("CBLogarithmic", "Logarith&mic");
@@ -171,22 +180,26 @@ TFormPlotAxis::TFormPlotAxis(QWidget* owner) : TEditorForm(owner) {
         BIncre->setObjectName("BIncre");
         g.Place(LAxisIncre, "Increment:");
         g.Place(BIncre, nullptr);
-        CBAutoMin = g.Check("CBAutoMin", "Aut&o");
+        g.Layout()->setRowStretch(g.Layout()->rowCount(), 1);
+        TEditorGrid e(ends);
+        e.Layout()->setContentsMargins(0, 0, 0, 0);
+        CBAutoMin = e.Check("CBAutoMin", "Aut&o");
         LAxisMin = new QLabel(this);
         LAxisMin->setObjectName("LAxisMin");
-        g.Place(LAxisMin, "Minimum:");
+        e.Place(LAxisMin, "Minimum:");
         BAxisMin = new QPushButton("Cha&nge...", this);
         BAxisMin->setObjectName("BAxisMin");
-        g.Place(BAxisMin, nullptr);
-        UDMinOff = g.Spin("UDMinOff", "Offset:", -10000, 10000);
-        CBAutoMax = g.Check("CBAutoMax", "A&uto");
+        e.Place(BAxisMin, nullptr);
+        UDMinOff = e.Spin("UDMinOff", "Offset:", -10000, 10000);
+        CBAutoMax = e.Check("CBAutoMax", "A&uto");
         LAxisMax = new QLabel(this);
         LAxisMax->setObjectName("LAxisMax");
-        g.Place(LAxisMax, "Maximum:");
+        e.Place(LAxisMax, "Maximum:");
         BAxisMax = new QPushButton("C&hange...", this);
         BAxisMax->setObjectName("BAxisMax");
-        g.Place(BAxisMax, nullptr);
-        UDMaxOff = g.Spin("UDMaxOff", "Offset:", -10000, 10000);
+        e.Place(BAxisMax, nullptr);
+        UDMaxOff = e.Spin("UDMaxOff", "Offset:", -10000, 10000);
+        e.Layout()->setRowStretch(e.Layout()->rowCount(), 1);
     }
     {
         auto* tab = NewTab(PageControl, "Title");

@@ -177,6 +177,8 @@ protected:
     T* SubPage(TChartEditForm& form, QWidget* tab, int page) {
         ClickTab(form.MainPage, form.TabChart);
         ClickTab(form.SubPage, tab);
+        // Laid out as the user sees it before anything is clicked on it.
+        QCoreApplication::processEvents();
         auto* editor = dynamic_cast<T*>(form.PageEditor(page));
         EXPECT_NE(editor, nullptr) << "page " << page;
         return editor;
