@@ -268,6 +268,10 @@ public:
     // The whole axis; with placeLine its line is placed at the chart edge.
     virtual void Draw(bool placeLine = true);
     void DrawTitle(int x, int y);
+    // Where the title stands across the axis: in 3D the labels keep their
+    // full size where the projection puts them, so the title keeps its gap
+    // to them on the screen rather than in the chart's plane.
+    int TitlePositionShown();
     void PlaceAndDrawLabel(int pixel, const std::string& text, const TAxisItem* item);
     void DrawLabelAt(int x, int y, bool framed, const std::string& text, int angle);
     void DrawGrid(int tickCount);

@@ -127,6 +127,27 @@ int TChartAxis::DepthAxisY() const {
 
 // --- labels and title ---
 
+int TChartAxis::TitlePositionShown() {
+    const int gap = FPosLabels - FPosTitle;
+    if (!FChart->View3D() || FIsDepth || !Labels() || gap == 0) return FPosTitle;
+    TCanvas3D& c = *FChart->Canvas();
+    const int z = FDepthOffset;
+    auto screen = [&](int across) {
+        return FHorizontal ? c.ProjectToPoint(FCenterPixel, across, z).Y : c.ProjectToPoint(across, FCenterPixel, z).X;
+    };
+    // A few secant steps: the projection is near linear across the axis.
+    int title = FPosTitle;
+    for (int step = 0; step < 3; ++step) {
+        const int shown = screen(FPosLabels) - screen(title);
+        if (shown == gap) break;
+        const double scale = double(shown) / double(FPosLabels - title);
+        if (scale <= 0.05) return FPosTitle;  // seen edge on: leave it
+        title = FPosLabels - Round(gap / scale);
+    }
+    // Never nearer the labels than in the chart's plane.
+    return gap > 0 ? std::min(title, FPosTitle) : std::max(title, FPosTitle);
+}
+
 void TChartAxis::DrawTitle(int x, int y) {
     TCanvas3D& c = *FChart->Canvas();
     c.AssignFont(FTitle->Font());
@@ -467,9 +488,9 @@ void TChartAxis::Draw(bool placeLine) {
         if (FIsDepth)
             DrawTitle(FPosTitle, DepthAxisY());
         else if (FHorizontal)
-            DrawTitle(FCenterPixel, FPosTitle);
+            DrawTitle(FCenterPixel, TitlePositionShown());
         else
-            DrawTitle(FPosTitle, FCenterPixel);
+            DrawTitle(TitlePositionShown(), FCenterPixel);
     }
     FAlternateToggle = FHorizontal;
     ComputeLabels();

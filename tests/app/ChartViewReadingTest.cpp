@@ -171,3 +171,19 @@ TEST_F(ChartViewReadingTest, AnnotationFollowsTheDataAndStandsBesideItsPoint) {
         Render(800, 500);
     }
 }
+
+TEST_F(ChartViewReadingTest, In3DSideWallsAreSeeThroughPlanesAtEveryRotation) {
+    ShowPoints(*dm, Chart(), 56);
+    view->tbbRotationClick();
+    for (auto [width, height] : {std::pair{800, 500}, {1200, 700}})
+        for (int position : {0, 45, 90, 135, 180}) {
+            SCOPED_TRACE(std::to_string(width) + " at " + std::to_string(position));
+            view->SetRotationPosition(position);
+            Render(width, height);
+            Shot("3d-" + std::to_string(width) + "-" + std::to_string(position));
+            // Side walls are see-through planes, not solid boxes.
+            EXPECT_GT(Chart().LeftWall().Transparency(), 0);
+            EXPECT_GT(Chart().RightWall().Transparency(), 0);
+            EXPECT_EQ(Chart().RightWall().Size(), 0);
+        }
+}

@@ -38,7 +38,8 @@ namespace cb::app {
 
 namespace {
 
-constexpr int kWideToolBar = 749;  // narrower views wrap the tool bar onto two rows
+constexpr int kWideToolBar = 749;
+constexpr int kSideWallTransparency = 60;  // percent  // narrower views wrap the tool bar onto two rows
 constexpr const char* kEmptyText =
     "The Graph will redisplay when either the current dimension is expanded or by selecting the Show All Members.";
 
@@ -260,6 +261,15 @@ TfrmMainGraphDisplay::TfrmMainGraphDisplay(QWidget* parent, TDisplayManager* dis
     chart.View3DOptions().SetOrthogonal(false);
     chart.SetPrintMargins(cb::gfx::TRect{15, 29, 15, 29});
     chart.SetView3D(false);
+    // Side walls are see-through planes in the walls' colour, framed in it,
+    // so that in 3D they read as walls, not as one more bar.
+    for (cb::chart::TChartWall* wall : {&chart.LeftWall(), static_cast<cb::chart::TChartWall*>(&chart.RightWall())}) {
+        wall->SetTransparency(kSideWallTransparency);
+        wall->Pen().SetColor(wall->Color());
+    }
+    chart.RightWall().SetColor(chart.LeftWall().Color());
+    chart.RightWall().Brush().SetColor(chart.LeftWall().Color());
+    chart.RightWall().Pen().SetColor(chart.LeftWall().Color());
     // The annotation: a note on the point nearest the mouse, in the top right corner.
     ctAnnotator = std::make_unique<TChartAnnotation>(chart);
     FChart->setMouseTracking(true);
@@ -477,7 +487,7 @@ void TfrmMainGraphDisplay::ApplyTheme(const TTheme* theme) {
     FChart->BackWall().SetColor(theme->AccentColor);
     FChart->BackWall().Brush().SetColor(theme->BackgroundColor);
     FChart->BackWall().Pen().SetColor(theme->AccentColor);
-    for (auto* wall : {&FChart->LeftWall(), &FChart->BottomWall()}) {
+    for (auto* wall : {&FChart->LeftWall(), &FChart->BottomWall(), static_cast<cb::chart::TChartWall*>(&FChart->RightWall())}) {
         wall->SetColor(theme->AccentColor);
         wall->Brush().SetColor(theme->AccentColor);
         wall->Pen().SetColor(theme->AccentColor);
