@@ -83,12 +83,13 @@ public:
             const int left = r.left() + FList->SectionLeft(lbsColor) - 2;
             const cb::chart::TRect symbol{left + 4, r.top() + 4, left + FList->SectionWidth(lbsColor) - 4,
                                           r.bottom() + 1 - 4};
-            cb::chart::DrawSeriesLegendSymbol(*series, canvas, symbol, FList->Chart());
+            cb::chart::DrawSeriesLegendSymbol(*series, canvas, symbol,
+                                              FList->ReferenceChart() ? FList->ReferenceChart() : FList->Chart());
         }
         if (FList->ShowActiveCheck())
             cb::chart::DrawCheckGlyph(r.left() + FList->SectionLeft(lbsCheck) + 2,
-                                      r.top() + (r.height() - cb::chart::CheckGlyphSize) / 2, canvas,
-                                      series->Active(), FList->CheckStyle() == TCheckBoxesStyle::cbsCheck);
+                                      r.top() + (r.height() - cb::chart::CheckGlyphSize) / 2, canvas, series->Active(),
+                                      FList->CheckStyle() == TCheckBoxesStyle::cbsCheck);
         if (FList->ShowSeriesTitle()) {
             painter->setPen(selected ? pal.color(QPalette::Active, QPalette::HighlightedText)
                                      : pal.color(QPalette::Active, QPalette::Text));
@@ -113,6 +114,7 @@ TChartListBox::TChartListBox(QWidget* parent) : QListWidget(parent) {
     FChart.OnGone = [this] {
         CloseTitleEditor(false);
         clear();
+        SyncOtherItems();
     };
     AskText = [this](const QString& title, const QString& prompt, QString& text) {
         bool ok = false;
@@ -141,11 +143,27 @@ void TChartListBox::Refresh() {
     if (OnRefresh) OnRefresh();
 }
 
+void TChartListBox::SyncOtherItems() {
+    if (!OtherItems) return;
+    OtherItems->clear();
+    for (int i = 0; i < count(); ++i) OtherItems->append(item(i)->text());
+}
+
+TCustomAxisPanel* TChartListBox::ReferenceChart() const {
+    return FReferenceChart.As<TCustomAxisPanel>();
+}
+
+void TChartListBox::SetReferenceChart(TCustomAxisPanel* chart) {
+    FReferenceChart.Set(chart ? TEditedObject::Part(chart, chart) : TEditedObject());
+    viewport()->update();
+}
+
 void TChartListBox::SetChart(TCustomAxisPanel* chart) {
     if (chart == Chart()) return;
     CloseTitleEditor(false);
     Detach();
     clear();
+    SyncOtherItems();
     if (!chart) return;
     FChart.Set(TEditedObject::Part(chart, chart));
     chart->Listeners().Add(this);
@@ -207,6 +225,8 @@ void TChartListBox::FillSeries(TChartSeries* select) {
         const int row = select ? RowOf(select) : -1;
         if (count() > 0) setCurrentRow(row >= 0 ? row : 0);
     }
+    SyncOtherItems();
+    if (OnOtherItemsChange) OnOtherItemsChange();
     Refresh();
 }
 
@@ -327,6 +347,7 @@ bool TChartListBox::RenameWithDialog() {
     if (FShowNames) {
         s->SetName(value);
         currentItem()->setText(text);
+        SyncOtherItems();
     } else {
         // The name typed back means "no title of its own".
         s->SetTitle(value == s->Name() ? std::string() : value);
@@ -369,13 +390,18 @@ bool TChartListBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == FTitleEditor && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         switch (key) {
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
-            case Qt::Key_Up:
-            case Qt::Key_Down:
-            case Qt::Key_F2: CloseTitleEditor(true); return true;
-            case Qt::Key_Escape: CloseTitleEditor(false); return true;
-            default: break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_F2:
+            CloseTitleEditor(true);
+            return true;
+        case Qt::Key_Escape:
+            CloseTitleEditor(false);
+            return true;
+        default:
+            break;
         }
     }
     return QListWidget::eventFilter(watched, event);
@@ -401,6 +427,7 @@ void TChartListBox::mousePressEvent(QMouseEvent* e) {
         setCurrentRow(row);
         ToggleActive(s);
         FComingFromDoubleClick = false;
+        if (OnOtherItemsChange) OnOtherItemsChange();
         return;
     }
     // Only a plain left press on a title may start a drag, and not the
@@ -411,6 +438,7 @@ void TChartListBox::mousePressEvent(QMouseEvent* e) {
     QListWidget::mousePressEvent(e);
     setDragEnabled(EnableDragSeries);
     FComingFromDoubleClick = false;
+    if (OnOtherItemsChange) OnOtherItemsChange();
 }
 
 void TChartListBox::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -420,47 +448,49 @@ void TChartListBox::mouseDoubleClickEvent(QMouseEvent* e) {
     FComingFromDoubleClick = true;
     if (!s || !item(row)->isSelected()) return;
     switch (SectionAt(p.x())) {
-        case lbsIcon:
-            if (EnableChangeType) ChangeTypeOfSelected();
-            return;
-        case lbsColor:
-            if (EnableChangeColor && UsesSeriesColor(*s)) {
-                cb::gfx::TColor c = s->SeriesColor();
-                if (cb::chart::EditColorWithDialog(this, c)) {
-                    s->SetSeriesColor(c);
-                    s->SetColorEachPoint(false);
-                    if (OnChangeColor) OnChangeColor(s);
-                }
+    case lbsIcon:
+        if (EnableChangeType) ChangeTypeOfSelected();
+        return;
+    case lbsColor:
+        if (EnableChangeColor && UsesSeriesColor(*s)) {
+            cb::gfx::TColor c = s->SeriesColor();
+            if (cb::chart::EditColorWithDialog(this, c)) {
+                s->SetSeriesColor(c);
+                s->SetColorEachPoint(false);
+                if (OnChangeColor) OnChangeColor(s);
             }
-            return;
-        case lbsTitle:
-            if (OnDblClickSeries) OnDblClickSeries(currentRow());
-            return;
-        default: return;
+        }
+        return;
+    case lbsTitle:
+        if (OnDblClickSeries) OnDblClickSeries(currentRow());
+        return;
+    default:
+        return;
     }
 }
 
 void TChartListBox::mouseMoveEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
     const int section = SectionAt(p.x());
-    const bool hand = indexAt(p).isValid() && ((section == lbsIcon && EnableChangeType) ||
-                                               (section == lbsColor && EnableChangeColor));
+    const bool hand = indexAt(p).isValid() &&
+                      ((section == lbsIcon && EnableChangeType) || (section == lbsColor && EnableChangeColor));
     viewport()->setCursor(hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
     QListWidget::mouseMoveEvent(e);
 }
 
 void TChartListBox::keyReleaseEvent(QKeyEvent* e) {
     switch (e->key()) {
-        case Qt::Key_Insert:
-            if (AllowAddSeries) AddSeries();
-            return;
-        case Qt::Key_Delete:
-            if (AllowDeleteSeries) DeleteSelected();
-            return;
-        case Qt::Key_F2:
-            if (SelectedSeries()) RenameInPlace();
-            return;
-        default: QListWidget::keyReleaseEvent(e);
+    case Qt::Key_Insert:
+        if (AllowAddSeries) AddSeries();
+        return;
+    case Qt::Key_Delete:
+        if (AllowDeleteSeries) DeleteSelected();
+        return;
+    case Qt::Key_F2:
+        if (SelectedSeries()) RenameInPlace();
+        return;
+    default:
+        QListWidget::keyReleaseEvent(e);
     }
 }
 
@@ -477,22 +507,30 @@ void TChartListBox::HandleEvent(cb::chart::TPlotEvent& event) {
     auto* e = dynamic_cast<cb::chart::TPlotSeriesEvent*>(&event);
     if (!e) return;
     switch (e->Code) {
-        case cb::chart::seAdd:
-        case cb::chart::seSwap: FillSeries(SelectedSeries()); break;
-        case cb::chart::seRemove:
-            if (FTitleEditor && FTitleEditor->property("series").value<void*>() == e->Series) CloseTitleEditor(false);
-            if (const int row = RowOf(e->Series); row >= 0) {
-                delete takeItem(row);
-                if (OnRemovedSeries) OnRemovedSeries(e->Series);
-            }
-            break;
-        case cb::chart::seChangeTitle:
-            if (const int row = RowOf(e->Series); row >= 0 && !FShowNames)
-                item(row)->setText(QString::fromStdString(cb::chart::GetSeriesDisplayTitle(*e->Series)));
-            break;
-        case cb::chart::seChangeColor:
-        case cb::chart::seChangeActive: viewport()->update(); break;
-        case cb::chart::seDataChanged: break;
+    case cb::chart::seAdd:
+    case cb::chart::seSwap:
+        FillSeries(SelectedSeries());
+        break;
+    case cb::chart::seRemove:
+        if (FTitleEditor && FTitleEditor->property("series").value<void*>() == e->Series) CloseTitleEditor(false);
+        if (const int row = RowOf(e->Series); row >= 0) {
+            delete takeItem(row);
+            SyncOtherItems();
+            if (OnRemovedSeries) OnRemovedSeries(e->Series);
+        }
+        break;
+    case cb::chart::seChangeTitle:
+        if (const int row = RowOf(e->Series); row >= 0 && !FShowNames) {
+            item(row)->setText(QString::fromStdString(cb::chart::GetSeriesDisplayTitle(*e->Series)));
+            SyncOtherItems();
+        }
+        break;
+    case cb::chart::seChangeColor:
+    case cb::chart::seChangeActive:
+        viewport()->update();
+        break;
+    case cb::chart::seDataChanged:
+        break;
     }
 }
 

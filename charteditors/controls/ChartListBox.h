@@ -26,17 +26,24 @@ struct TSeriesClass;
 
 namespace cb::charteditors {
 
-enum class TCheckBoxesStyle { cbsCheck, cbsRadio };
+enum class TCheckBoxesStyle {
+    cbsCheck,
+    cbsRadio
+};
 
 // The four sections of a row, left to right.
-enum TListBoxSection : int { lbsIcon = 0, lbsCheck = 1, lbsColor = 2, lbsTitle = 3 };
+enum TListBoxSection : int {
+    lbsIcon = 0,
+    lbsCheck = 1,
+    lbsColor = 2,
+    lbsTitle = 3
+};
 
 // Adding a series and changing a series' type go through these hooks; both
 // stay empty until the series gallery fills them at start-up.
 using TGalleryCreateSeriesHook =
     std::function<cb::chart::TChartSeries*(QWidget*, cb::chart::TCustomAxisPanel*, cb::chart::TChartSeries*)>;
-using TGalleryChangeSeriesTypeHook =
-    std::function<const cb::chart::TSeriesClass*(QWidget*, cb::chart::TChartSeries*&)>;
+using TGalleryChangeSeriesTypeHook = std::function<const cb::chart::TSeriesClass*(QWidget*, cb::chart::TChartSeries*&)>;
 TGalleryCreateSeriesHook& GalleryCreateSeriesHook();
 TGalleryChangeSeriesTypeHook& GalleryChangeSeriesTypeHook();
 
@@ -60,6 +67,11 @@ public:
     bool EnableDragSeries = true;
     bool EnableChangeColor = true;
     bool EnableChangeType = true;
+    // The host's copy of the rows' texts, kept equal to them; none by default.
+    QStringList* OtherItems = nullptr;
+    // A chart lent to the legend symbols of series that have no chart.
+    cb::chart::TCustomAxisPanel* ReferenceChart() const;
+    void SetReferenceChart(cb::chart::TCustomAxisPanel* chart);
     // When set, only the series it accepts are listed (a series group).
     std::function<bool(const cb::chart::TChartSeries*)> Filter;
 
@@ -120,6 +132,8 @@ public:
     std::function<void(int)> OnDblClickSeries;
     // After a click, a refill, an add, delete, change or move.
     std::function<void()> OnRefresh;
+    // After OtherItems may have changed (a refill, a mouse press).
+    std::function<void()> OnOtherItemsChange;
     // Asks for a text (title, prompt, start text); False on Cancel. Tests
     // replace it.
     std::function<bool(const QString& title, const QString& prompt, QString& text)> AskText;
@@ -140,8 +154,10 @@ private:
     int RowOf(const cb::chart::TChartSeries* series) const;
     std::vector<cb::chart::TChartSeries*> SelectedList() const;
     void Refresh();
+    void SyncOtherItems();
 
     TObjectGuard FChart;
+    TObjectGuard FReferenceChart;
     TCheckBoxesStyle FCheckStyle = TCheckBoxesStyle::cbsCheck;
     bool FShowNames = false;
     bool FSectionVisible[4] = {true, true, true, true};

@@ -1,9 +1,9 @@
 // The series list box lists, reorders, hides, renames, clones, adds and
 // deletes the chart's series and follows changes made elsewhere.
+#include "charteditors/controls/ChartListBox.h"
 #include "EditorTestSupport.h"
 #include "chart/series/ChartValueList.h"
 #include "chart/series/SeriesHelpers.h"
-#include "charteditors/controls/ChartListBox.h"
 
 #include <QLineEdit>
 
@@ -90,18 +90,37 @@ TEST_F(ListBoxFixture, DeleteAsksAndFreesTheSelectedSeries) {
     EXPECT_EQ(list.count(), n - 2);
 }
 
-TEST_F(ListBoxFixture, FollowsChangesMadeElsewhere) {
+TEST_F(ListBoxFixture, FollowsChangesMadeElsewhereKeepingTheHostsCopy) {
+    QStringList copy;
+    int copyTold = 0;
+    list.OtherItems = &copy;
+    list.OnOtherItemsChange = [&] { ++copyTold; };
+    list.FillSeries();
+    const auto copyMatches = [&] {
+        std::vector<std::string> rows;
+        for (const QString& line : copy) rows.push_back(line.toStdString());
+        return rows == Rows();
+    };
+    EXPECT_TRUE(copyMatches());
+    EXPECT_EQ(copyTold, 1);
     TChartSeries* gone = chart->SeriesAt(2);
     TChartSeries* told = nullptr;
     list.OnRemovedSeries = [&](TChartSeries* s) { told = s; };
     delete gone;
     EXPECT_EQ(told, gone);
     EXPECT_EQ(list.count(), chart->NumberOfSeries());
+    EXPECT_TRUE(copyMatches());
     chart->SeriesAt(0)->SetTitle("Renamed");
     EXPECT_EQ(list.item(0)->text(), "Renamed");
+    EXPECT_TRUE(copyMatches());
+    list.setCurrentRow(0);
+    list.MoveDown();
+    EXPECT_TRUE(copyMatches());
+    EXPECT_EQ(copy.value(1), "Renamed");
     chart.reset();
     EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(list.Chart(), nullptr);
+    EXPECT_TRUE(copy.isEmpty());
 }
 
 TEST_F(ListBoxFixture, F2RenamesInPlaceOverTheTitle) {
