@@ -1,18 +1,18 @@
 #include "chart/axis/ChartAxis.h"
 
+#include "chart/axis/ChartAxes.h"
 #include "chart/core/PlotExceptions.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
-#include "chart/axis/ChartAxes.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace cb::chart {
 
-TChartAxis::TChartAxis(TCustomAxisPanel* chart, bool isDepth)
-    : FChart(chart), FIsDepth(isDepth), FItems([this] { repaint(); }) {
-    FValuesFormat = PlotText(TPlotText::txtValuesFormat);
+TChartAxis::TChartAxis(TCustomAxisPanel* chart, bool isDepth) : FChart(chart), FItems([this] { repaint(); }) {
+    FSettings.FIsDepth = isDepth;
+    FSettings.FValuesFormat = PlotText(TPlotText::txtValuesFormat);
     auto changed = [this] { repaint(); };
     FAxisPen = std::make_unique<TChartPen>(changed);
     WithoutChangeEvent(*FAxisPen, [this] { FAxisPen->SetWidth(2); });
@@ -43,47 +43,49 @@ void TChartAxis::repaint() const {
 // --- setters ---
 
 void TChartAxis::SetAutomatic(bool on) {
-    store(FAutomatic, on);
+    store(FSettings.FAutomatic, on);
     if (!FChart || !FChart->Loading()) {
-        FAutomaticMinimum = on;
-        FAutomaticMaximum = on;
+        FSettings.FAutomaticMinimum = on;
+        FSettings.FAutomaticMaximum = on;
     }
 }
 
 void TChartAxis::SetAutomaticMaximum(bool on) {
-    store(FAutomaticMaximum, on);
+    store(FSettings.FAutomaticMaximum, on);
     if (!on)
-        FAutomatic = false;
-    else if (FAutomaticMinimum)
-        FAutomatic = true;
+        FSettings.FAutomatic = false;
+    else if (FSettings.FAutomaticMinimum)
+        FSettings.FAutomatic = true;
 }
 
 void TChartAxis::SetAutomaticMinimum(bool on) {
-    store(FAutomaticMinimum, on);
+    store(FSettings.FAutomaticMinimum, on);
     if (!on)
-        FAutomatic = false;
-    else if (FAutomaticMaximum)
-        FAutomatic = true;
+        FSettings.FAutomatic = false;
+    else if (FSettings.FAutomaticMaximum)
+        FSettings.FAutomatic = true;
 }
 
 void TChartAxis::SetMaximum(double v) {
-    if ((!FChart || !FChart->Loading()) && v < FMinimum) throw AxisException(PlotText(TPlotText::msgAxisMaximum));
-    store(FMaximum, v);
+    if ((!FChart || !FChart->Loading()) && v < FSettings.FMinimum)
+        throw AxisException(PlotText(TPlotText::msgAxisMaximum));
+    store(FSettings.FMaximum, v);
 }
 
 void TChartAxis::SetMinimum(double v) {
-    if ((!FChart || !FChart->Loading()) && v > FMaximum) throw AxisException(PlotText(TPlotText::msgAxisMinimum));
-    store(FMinimum, v);
+    if ((!FChart || !FChart->Loading()) && v > FSettings.FMaximum)
+        throw AxisException(PlotText(TPlotText::msgAxisMinimum));
+    store(FSettings.FMinimum, v);
 }
 
 void TChartAxis::SetLogarithmic(bool on) {
-    if (on == FLogarithmic) return;
+    if (on == FSettings.FLogarithmic) return;
     if (on) {
         if (ShowsDateTime()) throw AxisException(PlotText(TPlotText::msgDateTimeLogarithmic));
         RefreshRange();
         if (FMinWork < 0 || FMaxWork < 0) throw AxisException(PlotText(TPlotText::msgLogarithmicMinMax));
     }
-    FLogarithmic = on;
+    FSettings.FLogarithmic = on;
     SelectPixelMapping();
     RecalcScale();
     repaint();
@@ -91,15 +93,15 @@ void TChartAxis::SetLogarithmic(bool on) {
 
 void TChartAxis::SetLogarithmicBase(double b) {
     if (b == 1 || !(b > 0)) throw AxisException(PlotText(TPlotText::msgLogarithmicBase));
-    store(FLogBase, b);
+    store(FSettings.FLogBase, b);
 }
 
 void TChartAxis::ChangeInverted(bool on) {
-    store(FInverted, on);
+    store(FSettings.FInverted, on);
 }
 
 void TChartAxis::SetHorizontal(bool on) {
-    store(FHorizontal, on);
+    store(FSettings.FHorizontal, on);
     SelectPixelMapping();
 }
 
@@ -109,30 +111,32 @@ void TChartAxis::SetZPosition(double v) {
 
 void TChartAxis::SetIncrement(double v) {
     if (v < 0) throw AxisException(PlotText(TPlotText::msgAxisIncrement));
-    store(FIncrement, v);
+    store(FSettings.FIncrement, v);
 }
 
 void TChartAxis::SetLabelsSeparation(int v) {
     if (v < 0) throw AxisException(PlotText(TPlotText::msgLabelsSeparation));
-    store(FLabelsSeparation, v);
+    store(FSettings.FLabelsSeparation, v);
 }
 
 void TChartAxis::SetLabelsAngle(int degrees) {
-    store(FLabelsAngle, ((degrees % 360) + 360) % 360);
+    store(FSettings.FLabelsAngle, ((degrees % 360) + 360) % 360);
 }
 
 // --- scale ---
 
 void TChartAxis::FetchAutomaticLimits(double& minimum, double& maximum) {
     if (!FChart) return;
-    if (FAutomatic || FAutomaticMaximum) maximum = FChart->AxisValueLimit(this, false, FHorizontal);
-    if (FAutomatic || FAutomaticMinimum) minimum = FChart->AxisValueLimit(this, true, FHorizontal);
+    if (FSettings.FAutomatic || FSettings.FAutomaticMaximum)
+        maximum = FChart->AxisValueLimit(this, false, FSettings.FHorizontal);
+    if (FSettings.FAutomatic || FSettings.FAutomaticMinimum)
+        minimum = FChart->AxisValueLimit(this, true, FSettings.FHorizontal);
 }
 
 void TChartAxis::RefreshRange() {
-    FetchAutomaticLimits(FMinimum, FMaximum);
-    FMinWork = FMinimum;
-    FMaxWork = FMaximum;
+    FetchAutomaticLimits(FSettings.FMinimum, FSettings.FMaximum);
+    FMinWork = FSettings.FMinimum;
+    FMaxWork = FSettings.FMaximum;
     RecalcScale();
 }
 
@@ -146,23 +150,23 @@ void TChartAxis::RecalcScale() {
     FRange = FMaxWork - FMinWork;
     FRangeZero = FRange == 0;
     FPixelsPerUnit = FRangeZero ? 0 : FPixelSize / FRange;
-    if (FLogarithmic) {
+    if (FSettings.FLogarithmic) {
         FLogMin = FMinWork > 0 ? std::log(FMinWork) : 0;
         FLogMax = FMaxWork > 0 ? std::log(FMaxWork) : 0;
         FLogRange = FLogMax - FLogMin;
         FPixelsPerLog = FLogRange == 0 ? 0 : FPixelSize / FLogRange;
     }
     int size = 0;
-    if (FChart) size = FIsDepth ? FChart->ChartHeight() : FChart->Width3D();
+    if (FChart) size = FSettings.FIsDepth ? FChart->ChartHeight() : FChart->Width3D();
     FDepthOffset = Round(FZPosition * size * 0.01);
 }
 
 void TChartAxis::PlaceEnds() {
     int origin = 0, size = 0;
     if (FChart) {
-        if (FIsDepth)
+        if (FSettings.FIsDepth)
             size = FChart->Width3D();
-        else if (FHorizontal) {
+        else if (FSettings.FHorizontal) {
             origin = FChart->ChartRect().Left;
             size = FChart->ChartRect().Width();
         } else {
@@ -170,16 +174,16 @@ void TChartAxis::PlaceEnds() {
             size = FChart->ChartRect().Height();
         }
     }
-    FStartPixel = origin + Round(size * 0.01 * FStartPosition);
-    FEndPixel = origin + Round(size * 0.01 * FEndPosition);
+    FStartPixel = origin + Round(size * 0.01 * FSettings.FStartPosition);
+    FEndPixel = origin + Round(size * 0.01 * FSettings.FEndPosition);
     FPixelSize = FEndPixel - FStartPixel;
     FCenterPixel = (FStartPixel + FEndPixel) / 2;
     RecalcScale();
 }
 
 void TChartAxis::WidenForPixelMargins(const TRect& margins) {
-    const int a = FHorizontal ? margins.Left : margins.Top;
-    const int b = FHorizontal ? margins.Right : margins.Bottom;
+    const int a = FSettings.FHorizontal ? margins.Left : margins.Top;
+    const int b = FSettings.FHorizontal ? margins.Right : margins.Bottom;
     const int oldStart = FStartPixel, oldEnd = FEndPixel;
     FStartPixel += a;
     FEndPixel -= b;
@@ -194,7 +198,7 @@ void TChartAxis::WidenForPixelMargins(const TRect& margins) {
 }
 
 void TChartAxis::SelectPixelMapping() {
-    FMapping = FIsDepth ? mapDepth : (FLogarithmic ? mapLog : mapLinear);
+    FMapping = FSettings.FIsDepth ? mapDepth : (FSettings.FLogarithmic ? mapLog : mapLinear);
 }
 
 static int clampRound(double p) {
@@ -206,32 +210,32 @@ static int clampRound(double p) {
 int TChartAxis::linearH(double v) const {
     if (FRangeZero) return FCenterPixel;
     const double p = (v - FMinWork) * FPixelsPerUnit;
-    return clampRound(FInverted ? FEndPixel - p : FStartPixel + p);
+    return clampRound(FSettings.FInverted ? FEndPixel - p : FStartPixel + p);
 }
 
 int TChartAxis::linearV(double v) const {
     if (FRangeZero) return FCenterPixel;
     const double p = (v - FMinWork) * FPixelsPerUnit;
-    return clampRound(FInverted ? FStartPixel + p : FEndPixel - p);
+    return clampRound(FSettings.FInverted ? FStartPixel + p : FEndPixel - p);
 }
 
 int TChartAxis::logH(double v) const {
     if (FLogRange == 0) return FCenterPixel;
-    if (v <= 0) return FInverted ? FEndPixel : FStartPixel;
-    if (FInverted) return Round(FPixelsPerLog * (FLogMax - std::log(v))) + FStartPixel;
+    if (v <= 0) return FSettings.FInverted ? FEndPixel : FStartPixel;
+    if (FSettings.FInverted) return Round(FPixelsPerLog * (FLogMax - std::log(v))) + FStartPixel;
     return Round(FPixelsPerLog * (std::log(v) - FLogMin)) + FStartPixel;
 }
 
 int TChartAxis::logV(double v) const {
     if (FLogRange == 0) return FCenterPixel;
-    if (v <= 0) return FInverted ? FStartPixel : FEndPixel;
-    if (FInverted) return FEndPixel - Round(FPixelsPerLog * (FLogMax - std::log(v)));
+    if (v <= 0) return FSettings.FInverted ? FStartPixel : FEndPixel;
+    if (FSettings.FInverted) return FEndPixel - Round(FPixelsPerLog * (FLogMax - std::log(v)));
     return FEndPixel - Round((std::log(v) - FLogMin) * FPixelsPerLog);
 }
 
 int TChartAxis::depthMap(double v) const {
     if (FRangeZero) return FCenterPixel;
-    return FInverted ? Round(FPixelsPerUnit * (FMaxWork - v)) : Round((v - FMinWork) * FPixelsPerUnit);
+    return FSettings.FInverted ? Round(FPixelsPerUnit * (FMaxWork - v)) : Round((v - FMinWork) * FPixelsPerUnit);
 }
 
 int TChartAxis::map(TMapping m, bool horizontal, double v) const {
@@ -246,7 +250,7 @@ int TChartAxis::map(TMapping m, bool horizontal, double v) const {
 }
 
 int TChartAxis::PixelOfValue(double v) const {
-    return map(FMapping, FHorizontal, v);
+    return map(FMapping, FSettings.FHorizontal, v);
 }
 int TChartAxis::HorizontalPixelOfValue(double v) const {
     return map(FMapping, true, v);
@@ -256,22 +260,23 @@ int TChartAxis::VerticalPixelOfValue(double v) const {
 }
 
 double TChartAxis::ValueAtPixel(int p) const {
-    if (FLogarithmic && !FIsDepth) {
-        const bool highAtStart = (FHorizontal && FInverted) || (!FHorizontal && !FInverted);
+    if (FSettings.FLogarithmic && !FSettings.FIsDepth) {
+        const bool highAtStart =
+            (FSettings.FHorizontal && FSettings.FInverted) || (!FSettings.FHorizontal && !FSettings.FInverted);
         if (p == FStartPixel) return highAtStart ? FMaxWork : FMinWork;
         if (p == FEndPixel) return highAtStart ? FMinWork : FMaxWork;
         if (FLogRange == 0 || FPixelSize == 0) return FMinWork;
-        const double t = (FInverted ? FEndPixel - p : p - FStartPixel) * FLogRange / FPixelSize;
-        return FHorizontal ? std::exp(FLogMin + t) : std::exp(FLogMax - t);
+        const double t = (FSettings.FInverted ? FEndPixel - p : p - FStartPixel) * FLogRange / FPixelSize;
+        return FSettings.FHorizontal ? std::exp(FLogMin + t) : std::exp(FLogMax - t);
     }
     if (FPixelSize < 1) return 0;
-    const double a = (FInverted ? FEndPixel - p : p - FStartPixel) * FRange / FPixelSize;
-    return FHorizontal ? FMinWork + a : FMaxWork - a;
+    const double a = (FSettings.FInverted ? FEndPixel - p : p - FStartPixel) * FRange / FPixelSize;
+    return FSettings.FHorizontal ? FMinWork + a : FMaxWork - a;
 }
 
 int TChartAxis::PixelSpanOfValue(double v) const {
     if (v <= 0) return 0;
-    if (FLogarithmic) {
+    if (FSettings.FLogarithmic) {
         return FLogRange != 0 ? Round(std::log(v) * FPixelsPerLog) : 0;
     }
     return FRange != 0 ? Round(v * FPixelsPerUnit) : 0;
@@ -280,38 +285,41 @@ int TChartAxis::PixelSpanOfValue(double v) const {
 void TChartAxis::ScrollRange(double offset, bool checkLimits) {
     if (checkLimits) {
         if (offset == 0 || !FChart) return;
-        if (offset > 0 && !(FChart->AxisValueLimit(this, false, FHorizontal) > FMaximum)) return;
-        if (offset < 0 && !(FChart->AxisValueLimit(this, true, FHorizontal) < FMinimum)) return;
+        if (offset > 0 && !(FChart->AxisValueLimit(this, false, FSettings.FHorizontal) > FSettings.FMaximum)) return;
+        if (offset < 0 && !(FChart->AxisValueLimit(this, true, FSettings.FHorizontal) < FSettings.FMinimum)) return;
     }
-    FAutomatic = FAutomaticMaximum = FAutomaticMinimum = false;
-    FMaximum += offset;
-    FMinimum += offset;
+    FSettings.FAutomatic = FSettings.FAutomaticMaximum = FSettings.FAutomaticMinimum = false;
+    FSettings.FMaximum += offset;
+    FSettings.FMinimum += offset;
     repaint();
 }
 
 void TChartAxis::SetManualRange(double minimum, double maximum) {
-    FAutomatic = FAutomaticMinimum = FAutomaticMaximum = false;
+    FSettings.FAutomatic = FSettings.FAutomaticMinimum = FSettings.FAutomaticMaximum = false;
     if (minimum > maximum) std::swap(minimum, maximum);
-    store(FMinimum, minimum);
-    store(FMaximum, maximum);
-    if (FMaximum - FMinimum < 1e-10) FMaximum = FMinimum + 1e-10;
+    store(FSettings.FMinimum, minimum);
+    store(FSettings.FMaximum, maximum);
+    if (FSettings.FMaximum - FSettings.FMinimum < 1e-10) FSettings.FMaximum = FSettings.FMinimum + 1e-10;
 }
 
 bool TChartAxis::HitTest(int x, int y) const {
     if (!FChart || !FShown || !FChart->IsAxisShown(this)) return false;
     const TRect& cr = FChart->ChartRect();
-    const int line = FHorizontal ? (FOtherSide ? cr.Top : cr.Bottom) : (FOtherSide ? cr.Right : cr.Left);
-    const int outward = (FHorizontal ? !FOtherSide : FOtherSide) ? 1 : -1;
-    const int labels = line + outward * (FTickLength + 2 + LabelsThickness());
+    const int line = FSettings.FHorizontal ? (FSettings.FOtherSide ? cr.Top : cr.Bottom)
+                                           : (FSettings.FOtherSide ? cr.Right : cr.Left);
+    const int outward = (FSettings.FHorizontal ? !FSettings.FOtherSide : FSettings.FOtherSide) ? 1 : -1;
+    const int labels = line + outward * (FSettings.FTickLength + 2 + LabelsThickness());
     const int a0 = std::min(FStartPixel, FEndPixel), a1 = std::max(FStartPixel, FEndPixel);
     const int c0 = std::min(line - outward * 3, labels), c1 = std::max(line - outward * 3, labels);
-    TRect r = FHorizontal ? TRect{a0, c0, a1, c1} : TRect{c0, a0, c1, a1};
-    if (FChart->View3D() && FChart->Canvas()) r = FChart->Canvas()->ProjectRect(r, FOtherSide ? FChart->Width3D() : 0);
+    TRect r = FSettings.FHorizontal ? TRect{a0, c0, a1, c1} : TRect{c0, a0, c1, a1};
+    if (FChart->View3D() && FChart->Canvas())
+        r = FChart->Canvas()->ProjectRect(r, FSettings.FOtherSide ? FChart->Width3D() : 0);
     return x >= std::min(r.Left, r.Right) && x <= std::max(r.Left, r.Right) && y >= std::min(r.Top, r.Bottom) &&
            y <= std::max(r.Top, r.Bottom);
 }
 
 void TChartAxis::Assign(const TChartAxis& s) {
+    FSettings = s.FSettings;
     FAxisPen->Assign(*s.FAxisPen);
     FItems.CopyItems(s.FItems);
     FItems.LabelFrame().SetVisible(s.FItems.LabelFrame().Visible());
@@ -319,50 +327,10 @@ void TChartAxis::Assign(const TChartAxis& s) {
     FItems.LabelFrame().Font().Assign(s.FItems.LabelFrame().Font());
     FGrid->Assign(*s.FGrid);
     FTitle->Assign(*s.FTitle);
-    FTitleSize = s.FTitleSize;
-    FTickInnerLength = s.FTickInnerLength;
-    FGridCentered = s.FGridCentered;
-    FGridZPosition = s.FGridZPosition;
     FMinorGrid->Assign(*s.FMinorGrid);
     FTicks->Assign(*s.FTicks);
     FTicksInner->Assign(*s.FTicksInner);
     FMinorTicks->Assign(*s.FMinorTicks);
-    FLabelStyle = s.FLabelStyle;
-    FLabelsSeparation = s.FLabelsSeparation;
-    FLabelsAngle = s.FLabelsAngle;
-    FLabelsSize = s.FLabelsSize;
-    FLabelsMultiLine = s.FLabelsMultiLine;
-    FLabelsExponent = s.FLabelsExponent;
-    FLabelsAlternate = s.FLabelsAlternate;
-    FLabelsAlign = s.FLabelsAlign;
-    FLabelsOnAxis = s.FLabelsOnAxis;
-    FTickLength = s.FTickLength;
-    FMinorTickLength = s.FMinorTickLength;
-    FMinorTickCount = s.FMinorTickCount;
-    FValuesFormat = s.FValuesFormat;
-    FDateTimeFormat = s.FDateTimeFormat;
-    FIncrement = s.FIncrement;
-    FMaximum = s.FMaximum;
-    FMinimum = s.FMinimum;
-    FMaximumOffset = s.FMaximumOffset;
-    FMinimumOffset = s.FMinimumOffset;
-    FAutomatic = s.FAutomatic;
-    FAutomaticMaximum = s.FAutomaticMaximum;
-    FAutomaticMinimum = s.FAutomaticMinimum;
-    FLogarithmic = s.FLogarithmic;
-    FLogBase = s.FLogBase;
-    FInverted = s.FInverted;
-    FExactDateTime = s.FExactDateTime;
-    FRoundFirstLabel = s.FRoundFirstLabel;
-    FTickOnLabelsOnly = s.FTickOnLabelsOnly;
-    FIsDepth = s.FIsDepth;
-    FStartPosition = s.FStartPosition;
-    FEndPosition = s.FEndPosition;
-    FPositionPercent = s.FPositionPercent;
-    FPositionUnits = s.FPositionUnits;
-    FVisible = s.FVisible;
-    FHorizontal = s.FHorizontal;
-    FOtherSide = s.FOtherSide;
     SelectPixelMapping();
     repaint();
 }

@@ -51,22 +51,29 @@ using TAxisDrawLabelEvent =
 // The caption drawn beside an axis.
 class TChartAxisTitle {
 public:
+    // Every setting Assign copies; the font is copied beside.
+    struct TSettings {
+        std::string FCaption;
+        int FAngle = 0;
+        bool FVisible = true;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TChartAxisTitle(TChangeEvent onChange);
-    const std::string& Caption() const { return FCaption; }
+    const std::string& Caption() const { return FSettings.FCaption; }
     void SetCaption(const std::string& c);
     // Degrees; kept modulo 360.
-    int Angle() const { return FAngle; }
+    int Angle() const { return FSettings.FAngle; }
     void SetAngle(int degrees);
-    bool Visible() const { return FVisible; }
+    bool Visible() const { return FSettings.FVisible; }
     void SetVisible(bool on);
     TPlotFont& Font() { return *FFont; }
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TChartAxisTitle& source);
 
 private:
     TChangeEvent FOnChange;
-    std::string FCaption;
-    int FAngle = 0;
-    bool FVisible = true;
+    TSettings FSettings;
     std::unique_ptr<TPlotFont> FFont;
 };
 
@@ -80,6 +87,35 @@ struct TAxisLabel {
 
 class TChartAxis {
 public:
+    // Every setting Assign copies; pens, title and items are copied beside.
+    struct TSettings {
+        bool FIsDepth = false;
+        bool FAutomatic = true, FAutomaticMaximum = true, FAutomaticMinimum = true;
+        double FMaximum = 0, FMinimum = 0;
+        bool FLogarithmic = false;
+        double FLogBase = 10;
+        bool FInverted = false;
+        int FMinimumOffset = 0, FMaximumOffset = 0;
+        double FStartPosition = 0, FEndPosition = 100, FPositionPercent = 0;
+        TAxisPositionUnits FPositionUnits = apuPercent;
+        bool FHorizontal = false, FOtherSide = false;
+        bool FVisible = true;
+        double FIncrement = 0;
+        TAxisLabelStyle FLabelStyle = talAuto;
+        std::string FValuesFormat;
+        std::string FDateTimeFormat;
+        bool FExactDateTime = true, FRoundFirstLabel = true;
+        int FLabelsSeparation = 10, FLabelsAngle = 0, FLabelsSize = 0;
+        bool FLabelsMultiLine = false, FLabelsExponent = false, FLabelsAlternate = false;
+        TAxisLabelAlign FLabelsAlign = alDefault;
+        bool FLabelsOnAxis = true, FTickOnLabelsOnly = true;
+        int FTickLength = 4, FMinorTickLength = 2, FMinorTickCount = 3;
+        int FTitleSize = 0, FTickInnerLength = 0;
+        bool FGridCentered = false;
+        double FGridZPosition = -1;  // -1: the axis' default
+        bool operator==(const TSettings&) const = default;
+    };
+
     // Joins the chart's axis list (and, past the six built-in axes, its
     // custom axes).
     explicit TChartAxis(TCustomAxisPanel* chart, bool isDepth = false);
@@ -90,86 +126,86 @@ public:
     TCustomAxisPanel* ParentChart() const { return FChart; }
 
     // --- scaling properties ---
-    bool Automatic() const { return FAutomatic; }
+    bool Automatic() const { return FSettings.FAutomatic; }
     void SetAutomatic(bool on);
-    bool AutomaticMaximum() const { return FAutomaticMaximum; }
+    bool AutomaticMaximum() const { return FSettings.FAutomaticMaximum; }
     void SetAutomaticMaximum(bool on);
-    bool AutomaticMinimum() const { return FAutomaticMinimum; }
+    bool AutomaticMinimum() const { return FSettings.FAutomaticMinimum; }
     void SetAutomaticMinimum(bool on);
-    double Maximum() const { return FMaximum; }
+    double Maximum() const { return FSettings.FMaximum; }
     void SetMaximum(double v);
-    double Minimum() const { return FMinimum; }
+    double Minimum() const { return FSettings.FMinimum; }
     void SetMinimum(double v);
-    bool Logarithmic() const { return FLogarithmic; }
+    bool Logarithmic() const { return FSettings.FLogarithmic; }
     void SetLogarithmic(bool on);
-    double LogarithmicBase() const { return FLogBase; }
+    double LogarithmicBase() const { return FSettings.FLogBase; }
     void SetLogarithmicBase(double b);
-    bool Inverted() const { return FInverted; }
+    bool Inverted() const { return FSettings.FInverted; }
     virtual void ChangeInverted(bool on);
     void SetInverted(bool on) { ChangeInverted(on); }
-    int MinimumOffset() const { return FMinimumOffset; }
-    void SetMinimumOffset(int v) { store(FMinimumOffset, v); }
-    int MaximumOffset() const { return FMaximumOffset; }
-    void SetMaximumOffset(int v) { store(FMaximumOffset, v); }
-    double StartPosition() const { return FStartPosition; }
-    void SetStartPosition(double v) { store(FStartPosition, v); }
-    double EndPosition() const { return FEndPosition; }
-    void SetEndPosition(double v) { store(FEndPosition, v); }
-    double PositionPercent() const { return FPositionPercent; }
-    void SetPositionPercent(double v) { store(FPositionPercent, v); }
-    TAxisPositionUnits PositionUnits() const { return FPositionUnits; }
-    void SetPositionUnits(TAxisPositionUnits u) { store(FPositionUnits, u); }
-    bool Horizontal() const { return FHorizontal; }
+    int MinimumOffset() const { return FSettings.FMinimumOffset; }
+    void SetMinimumOffset(int v) { store(FSettings.FMinimumOffset, v); }
+    int MaximumOffset() const { return FSettings.FMaximumOffset; }
+    void SetMaximumOffset(int v) { store(FSettings.FMaximumOffset, v); }
+    double StartPosition() const { return FSettings.FStartPosition; }
+    void SetStartPosition(double v) { store(FSettings.FStartPosition, v); }
+    double EndPosition() const { return FSettings.FEndPosition; }
+    void SetEndPosition(double v) { store(FSettings.FEndPosition, v); }
+    double PositionPercent() const { return FSettings.FPositionPercent; }
+    void SetPositionPercent(double v) { store(FSettings.FPositionPercent, v); }
+    TAxisPositionUnits PositionUnits() const { return FSettings.FPositionUnits; }
+    void SetPositionUnits(TAxisPositionUnits u) { store(FSettings.FPositionUnits, u); }
+    bool Horizontal() const { return FSettings.FHorizontal; }
     void SetHorizontal(bool on);
-    bool OtherSide() const { return FOtherSide; }
-    void SetOtherSide(bool on) { store(FOtherSide, on); }
+    bool OtherSide() const { return FSettings.FOtherSide; }
+    void SetOtherSide(bool on) { store(FSettings.FOtherSide, on); }
     double ZPosition() const { return FZPosition; }
     // Exactly 0 stores 0.01.
     void SetZPosition(double v);
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool on) { store(FVisible, on); }
-    bool IsDepthAxis() const { return FIsDepth; }
+    bool Visible() const { return FSettings.FVisible; }
+    void SetVisible(bool on) { store(FSettings.FVisible, on); }
+    bool IsDepthAxis() const { return FSettings.FIsDepth; }
 
     // --- label properties ---
-    double Increment() const { return FIncrement; }
+    double Increment() const { return FSettings.FIncrement; }
     void SetIncrement(double v);
-    TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
-    void SetLabelStyle(TAxisLabelStyle s) { store(FLabelStyle, s); }
+    TAxisLabelStyle LabelStyle() const { return FSettings.FLabelStyle; }
+    void SetLabelStyle(TAxisLabelStyle s) { store(FSettings.FLabelStyle, s); }
     bool Labels() const { return FItems.LabelFrame().Visible(); }
     void SetLabels(bool on) { FItems.LabelFrame().SetVisible(on); }
     TPlotFont& LabelsFont() { return FItems.LabelFrame().Font(); }
-    const std::string& AxisValuesFormat() const { return FValuesFormat; }
-    void SetAxisValuesFormat(const std::string& f) { store(FValuesFormat, f); }
-    const std::string& DateTimeFormat() const { return FDateTimeFormat; }
-    void SetDateTimeFormat(const std::string& f) { store(FDateTimeFormat, f); }
-    bool ExactDateTime() const { return FExactDateTime; }
-    void SetExactDateTime(bool on) { store(FExactDateTime, on); }
-    bool RoundFirstLabel() const { return FRoundFirstLabel; }
-    void SetRoundFirstLabel(bool on) { store(FRoundFirstLabel, on); }
-    int LabelsSeparation() const { return FLabelsSeparation; }
+    const std::string& AxisValuesFormat() const { return FSettings.FValuesFormat; }
+    void SetAxisValuesFormat(const std::string& f) { store(FSettings.FValuesFormat, f); }
+    const std::string& DateTimeFormat() const { return FSettings.FDateTimeFormat; }
+    void SetDateTimeFormat(const std::string& f) { store(FSettings.FDateTimeFormat, f); }
+    bool ExactDateTime() const { return FSettings.FExactDateTime; }
+    void SetExactDateTime(bool on) { store(FSettings.FExactDateTime, on); }
+    bool RoundFirstLabel() const { return FSettings.FRoundFirstLabel; }
+    void SetRoundFirstLabel(bool on) { store(FSettings.FRoundFirstLabel, on); }
+    int LabelsSeparation() const { return FSettings.FLabelsSeparation; }
     void SetLabelsSeparation(int v);
-    int LabelsAngle() const { return FLabelsAngle; }
+    int LabelsAngle() const { return FSettings.FLabelsAngle; }
     void SetLabelsAngle(int degrees);
-    int LabelsSize() const { return FLabelsSize; }
-    void SetLabelsSize(int v) { store(FLabelsSize, v); }
-    bool LabelsMultiLine() const { return FLabelsMultiLine; }
-    void SetLabelsMultiLine(bool on) { store(FLabelsMultiLine, on); }
-    bool LabelsExponent() const { return FLabelsExponent; }
-    void SetLabelsExponent(bool on) { store(FLabelsExponent, on); }
-    bool LabelsAlternate() const { return FLabelsAlternate; }
-    void SetLabelsAlternate(bool on) { store(FLabelsAlternate, on); }
-    TAxisLabelAlign LabelsAlign() const { return FLabelsAlign; }
-    void SetLabelsAlign(TAxisLabelAlign a) { store(FLabelsAlign, a); }
-    bool LabelsOnAxis() const { return FLabelsOnAxis; }
-    void SetLabelsOnAxis(bool on) { store(FLabelsOnAxis, on); }
-    bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
-    void SetTickOnLabelsOnly(bool on) { store(FTickOnLabelsOnly, on); }
-    int TickLength() const { return FTickLength; }
-    void SetTickLength(int v) { store(FTickLength, v); }
-    int MinorTickLength() const { return FMinorTickLength; }
-    void SetMinorTickLength(int v) { store(FMinorTickLength, v); }
-    int MinorTickCount() const { return FMinorTickCount; }
-    void SetMinorTickCount(int v) { store(FMinorTickCount, v); }
+    int LabelsSize() const { return FSettings.FLabelsSize; }
+    void SetLabelsSize(int v) { store(FSettings.FLabelsSize, v); }
+    bool LabelsMultiLine() const { return FSettings.FLabelsMultiLine; }
+    void SetLabelsMultiLine(bool on) { store(FSettings.FLabelsMultiLine, on); }
+    bool LabelsExponent() const { return FSettings.FLabelsExponent; }
+    void SetLabelsExponent(bool on) { store(FSettings.FLabelsExponent, on); }
+    bool LabelsAlternate() const { return FSettings.FLabelsAlternate; }
+    void SetLabelsAlternate(bool on) { store(FSettings.FLabelsAlternate, on); }
+    TAxisLabelAlign LabelsAlign() const { return FSettings.FLabelsAlign; }
+    void SetLabelsAlign(TAxisLabelAlign a) { store(FSettings.FLabelsAlign, a); }
+    bool LabelsOnAxis() const { return FSettings.FLabelsOnAxis; }
+    void SetLabelsOnAxis(bool on) { store(FSettings.FLabelsOnAxis, on); }
+    bool TickOnLabelsOnly() const { return FSettings.FTickOnLabelsOnly; }
+    void SetTickOnLabelsOnly(bool on) { store(FSettings.FTickOnLabelsOnly, on); }
+    int TickLength() const { return FSettings.FTickLength; }
+    void SetTickLength(int v) { store(FSettings.FTickLength, v); }
+    int MinorTickLength() const { return FSettings.FMinorTickLength; }
+    void SetMinorTickLength(int v) { store(FSettings.FMinorTickLength, v); }
+    int MinorTickCount() const { return FSettings.FMinorTickCount; }
+    void SetMinorTickCount(int v) { store(FSettings.FMinorTickCount, v); }
     TAxisItems& Items() { return FItems; }
     const TAxisItems& Items() const { return FItems; }
 
@@ -198,8 +234,8 @@ public:
     void SetManualRange(double minimum, double maximum);
     // Puts back a saved range, leaving the automatic flags as they are.
     void RestoreRange(double minimum, double maximum) {
-        FMinimum = minimum;
-        FMaximum = maximum;
+        FSettings.FMinimum = minimum;
+        FSettings.FMaximum = maximum;
         repaint();
     }
     bool ShowsDateTime() const;
@@ -241,17 +277,17 @@ public:
 
     // --- drawing settings ---
     TChartAxisTitle& Title() { return *FTitle; }
-    int TitleSize() const { return FTitleSize; }
-    void SetTitleSize(int v) { store(FTitleSize, v); }
-    int TickInnerLength() const { return FTickInnerLength; }
-    void SetTickInnerLength(int v) { store(FTickInnerLength, v); }
+    int TitleSize() const { return FSettings.FTitleSize; }
+    void SetTitleSize(int v) { store(FSettings.FTitleSize, v); }
+    int TickInnerLength() const { return FSettings.FTickInnerLength; }
+    void SetTickInnerLength(int v) { store(FSettings.FTickInnerLength, v); }
     // Grid lines halfway between the ticks.
-    bool GridCentered() const { return FGridCentered; }
-    void SetGridCentered(bool on) { store(FGridCentered, on); }
+    bool GridCentered() const { return FSettings.FGridCentered; }
+    void SetGridCentered(bool on) { store(FSettings.FGridCentered, on); }
     // Percent of the 3D depth where floor and side-wall grid lines end
     // (0, or 100 for the top and right axes, unless set).
     double GridZPosition() const;
-    void SetGridZPosition(double v) { store(FGridZPosition, v); }
+    void SetGridZPosition(double v) { store(FSettings.FGridZPosition, v); }
     TAxisDrawLabelEvent OnDrawLabel;
     // Called with the axis when its grid drawing starts.
     std::function<void(TChartAxis*)> GridHook;
@@ -280,6 +316,7 @@ public:
     int DepthAxisY() const;
     int TitlePosition() const { return FPosTitle; }
 
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TChartAxis& source);
 
 protected:
@@ -323,34 +360,10 @@ private:
     bool seriesRunsAlong(TChartSeries* s) const;
 
     TCustomAxisPanel* FChart;
-    bool FIsDepth;
-    bool FAutomatic = true, FAutomaticMaximum = true, FAutomaticMinimum = true;
-    double FMaximum = 0, FMinimum = 0;
-    bool FLogarithmic = false;
-    double FLogBase = 10;
-    bool FInverted = false;
-    int FMinimumOffset = 0, FMaximumOffset = 0;
-    double FStartPosition = 0, FEndPosition = 100, FPositionPercent = 0;
-    TAxisPositionUnits FPositionUnits = apuPercent;
-    bool FHorizontal = false, FOtherSide = false;
+    TSettings FSettings;
     double FZPosition = 0;
-    bool FVisible = true;
-
-    double FIncrement = 0;
-    TAxisLabelStyle FLabelStyle = talAuto;
-    std::string FValuesFormat;
-    std::string FDateTimeFormat;
-    bool FExactDateTime = true, FRoundFirstLabel = true;
-    int FLabelsSeparation = 10, FLabelsAngle = 0, FLabelsSize = 0;
-    bool FLabelsMultiLine = false, FLabelsExponent = false, FLabelsAlternate = false;
-    TAxisLabelAlign FLabelsAlign = alDefault;
-    bool FLabelsOnAxis = true, FTickOnLabelsOnly = true;
-    int FTickLength = 4, FMinorTickLength = 2, FMinorTickCount = 3;
     TAxisItems FItems;
     std::unique_ptr<TChartAxisTitle> FTitle;
-    int FTitleSize = 0, FTickInnerLength = 0;
-    bool FGridCentered = false;
-    double FGridZPosition = -1;  // -1: the axis' default
 
     std::unique_ptr<TChartPen> FAxisPen, FGrid, FMinorGrid, FTicks, FTicksInner, FMinorTicks;
 

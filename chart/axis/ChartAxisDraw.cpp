@@ -24,50 +24,49 @@ TChartAxisTitle::TChartAxisTitle(TChangeEvent onChange)
     : FOnChange(onChange), FFont(std::make_unique<TPlotFont>(onChange)) {}
 
 void TChartAxisTitle::SetCaption(const std::string& c) {
-    cb::rtl::SetProperty(FCaption, c, FOnChange);
+    cb::rtl::SetProperty(FSettings.FCaption, c, FOnChange);
 }
 
 void TChartAxisTitle::SetAngle(int degrees) {
-    cb::rtl::SetProperty(FAngle, ((degrees % 360) + 360) % 360, FOnChange);
+    cb::rtl::SetProperty(FSettings.FAngle, ((degrees % 360) + 360) % 360, FOnChange);
 }
 
 void TChartAxisTitle::SetVisible(bool on) {
-    cb::rtl::SetProperty(FVisible, on, FOnChange);
+    cb::rtl::SetProperty(FSettings.FVisible, on, FOnChange);
 }
 
 void TChartAxisTitle::Assign(const TChartAxisTitle& s) {
-    FAngle = s.FAngle;
-    FCaption = s.FCaption;
-    FVisible = s.FVisible;
+    FSettings = s.FSettings;
     FFont->Assign(*s.FFont);
 }
 
 // --- placement ---
 
 double TChartAxis::GridZPosition() const {
-    if (FGridZPosition >= 0) return FGridZPosition;
-    return FOtherSide && !FIsDepth ? 100 : 0;
+    if (FSettings.FGridZPosition >= 0) return FSettings.FGridZPosition;
+    return FSettings.FOtherSide && !FSettings.FIsDepth ? 100 : 0;
 }
 
 int TChartAxis::LineAndTicksThickness() const {
     int t = FAxisPen->Visible() ? FAxisPen->Width() + 1 : 0;
-    if (FTicks->Visible()) t += FTickLength;
-    if (FMinorTicks->Visible()) t = std::max(t, FMinorTickLength);
+    if (FTicks->Visible()) t += FSettings.FTickLength;
+    if (FMinorTicks->Visible()) t = std::max(t, FSettings.FMinorTickLength);
     return t;
 }
 
 int TChartAxis::EdgeOfRect(const TRect& r) const {
-    if (FHorizontal) return FOtherSide ? r.Top : r.Bottom;
-    return FOtherSide ? r.Right : r.Left;
+    if (FSettings.FHorizontal) return FSettings.FOtherSide ? r.Top : r.Bottom;
+    return FSettings.FOtherSide ? r.Right : r.Left;
 }
 
 int TChartAxis::ApplyPositionPercent(int p, const TRect& r) const {
-    if (FPositionPercent == 0) return p;
-    int s = FPositionUnits == apuPixels
-                ? Round(FPositionPercent)
-                : Round(FPositionPercent * 0.01 * (FHorizontal ? r.Bottom - r.Top : r.Right - r.Left));
-    if (FOtherSide) s = -s;
-    return FHorizontal ? p - s : p + s;
+    if (FSettings.FPositionPercent == 0) return p;
+    int s =
+        FSettings.FPositionUnits == apuPixels
+            ? Round(FSettings.FPositionPercent)
+            : Round(FSettings.FPositionPercent * 0.01 * (FSettings.FHorizontal ? r.Bottom - r.Top : r.Right - r.Left));
+    if (FSettings.FOtherSide) s = -s;
+    return FSettings.FHorizontal ? p - s : p + s;
 }
 
 namespace {
@@ -99,13 +98,13 @@ void TChartAxis::PlaceInRect(TRect& r, bool shrinkIt) {
         FPosTitle = outward(*this, FPosLabels, Labels() ? LabelsThickness() : 0);
         return;
     }
-    if (FIsDepth) {
-        FPosTitle = FOtherSide ? r.Right : r.Left;
+    if (FSettings.FIsDepth) {
+        FPosTitle = FSettings.FOtherSide ? r.Right : r.Left;
         return;
     }
     const TRect full = r;
     if (FTitle->Visible() && !FTitle->Caption().empty()) {
-        shrink(*this, r, TextThickness(FTitle->Font(), FTitle->Angle(), FTitleSize, &FTitle->Caption()));
+        shrink(*this, r, TextThickness(FTitle->Font(), FTitle->Angle(), FSettings.FTitleSize, &FTitle->Caption()));
         FPosTitle = ApplyPositionPercent(EdgeOfRect(r), full);
     }
     if (Labels()) {
@@ -117,23 +116,23 @@ void TChartAxis::PlaceInRect(TRect& r, bool shrinkIt) {
 }
 
 unsigned TChartAxis::DepthLabelAlign() const {
-    return FOtherSide ? TA_LEFT : TA_RIGHT;
+    return FSettings.FOtherSide ? TA_LEFT : TA_RIGHT;
 }
 
 int TChartAxis::DepthAxisY() const {
     const TRect& r = FChart->ChartRect();
-    return FOtherSide ? r.Bottom : r.Top;
+    return FSettings.FOtherSide ? r.Bottom : r.Top;
 }
 
 // --- labels and title ---
 
 int TChartAxis::TitlePositionShown() {
     const int gap = FPosLabels - FPosTitle;
-    if (!FChart->View3D() || FIsDepth || !Labels() || gap == 0) return FPosTitle;
+    if (!FChart->View3D() || FSettings.FIsDepth || !Labels() || gap == 0) return FPosTitle;
     TCanvas3D& c = *FChart->Canvas();
     const int z = FDepthOffset;
     auto screen = [&](int across) {
-        return FHorizontal ? c.ProjectToPoint(FCenterPixel, across, z).Y : c.ProjectToPoint(across, FCenterPixel, z).X;
+        return FSettings.FHorizontal ? c.ProjectToPoint(FCenterPixel, across, z).Y : c.ProjectToPoint(across, FCenterPixel, z).X;
     };
     // A few secant steps: the projection is near linear across the axis.
     int title = FPosTitle;
@@ -152,16 +151,16 @@ void TChartAxis::DrawTitle(int x, int y) {
     TCanvas3D& c = *FChart->Canvas();
     c.AssignFont(FTitle->Font());
     c.SetBackgroundMode(cb::gfx::TRANSPARENT);
-    if (FIsDepth) {
+    if (FSettings.FIsDepth) {
         c.SetTextAlignment(DepthLabelAlign());
         c.OutputTextAtDepth(x, y, FChart->Width3D() / 2, FTitle->Caption());
         c.SetTextAlignment(TA_LEFT | TA_TOP);
         return;
     }
-    const bool keep = FLabelsExponent;
-    FLabelsExponent = false;
+    const bool keep = FSettings.FLabelsExponent;
+    FSettings.FLabelsExponent = false;
     DrawLabelAt(x, y, !FItems.LabelFrame().Transparent(), FTitle->Caption(), FTitle->Angle());
-    FLabelsExponent = keep;
+    FSettings.FLabelsExponent = keep;
 }
 
 void TChartAxis::PlaceAndDrawLabel(int pixel, const std::string& text, const TAxisItem* item) {
@@ -171,38 +170,38 @@ void TChartAxis::PlaceAndDrawLabel(int pixel, const std::string& text, const TAx
     c.Brush().SetStyle(cb::gfx::bsSolid);
     c.Brush().SetStyle(cb::gfx::bsClear);
     c.SetBackgroundMode(cb::gfx::TRANSPARENT);
-    if (FIsDepth) {
+    if (FSettings.FIsDepth) {
         c.SetTextAlignment(DepthLabelAlign());
         const TView3DOptions& o = FChart->View3DOptions();
         if (o.Orthogonal() || o.Rotation() == 360) pixel += c.FontHeight() / 2;
-        const int x = FOtherSide ? FPosLabels : FPosLabels - c.TextWidth("W") / 2 - 2;
+        const int x = FSettings.FOtherSide ? FPosLabels : FPosLabels - c.TextWidth("W") / 2 - 2;
         c.OutputTextAtDepth(x, DepthAxisY(), pixel, text);
         c.SetTextAlignment(TA_LEFT | TA_TOP);
         return;
     }
     int across = FPosLabels;
-    if (FLabelsAlternate) {
+    if (FSettings.FLabelsAlternate) {
         if (!FAlternateToggle) {
-            if (FHorizontal)
-                across += FOtherSide ? -c.FontHeight() : c.FontHeight();
+            if (FSettings.FHorizontal)
+                across += FSettings.FOtherSide ? -c.FontHeight() : c.FontHeight();
             else
-                across += FOtherSide ? MaxLabelWidth() : -MaxLabelWidth();
+                across += FSettings.FOtherSide ? MaxLabelWidth() : -MaxLabelWidth();
         }
         FAlternateToggle = !FAlternateToggle;
     }
     const bool framed = item ? !item->Transparent() : !FItems.LabelFrame().Transparent();
-    if (FHorizontal)
-        DrawLabelAt(pixel, across, framed, text, FLabelsAngle);
+    if (FSettings.FHorizontal)
+        DrawLabelAt(pixel, across, framed, text, FSettings.FLabelsAngle);
     else
-        DrawLabelAt(across, pixel, framed, text, FLabelsAngle);
+        DrawLabelAt(across, pixel, framed, text, FSettings.FLabelsAngle);
 }
 
 void TChartAxis::DrawLabelAt(int X, int Y, bool framed, const std::string& text, int angle) {
     TCanvas3D& c = *FChart->Canvas();
     const int h = c.FontHeight(), h2 = h / 2;
-    const bool os = FOtherSide;
+    const bool os = FSettings.FOtherSide;
     unsigned a = TA_LEFT;
-    if (FHorizontal) {
+    if (FSettings.FHorizontal) {
         switch (angle) {
         case 0:
             a = os ? TA_CENTER | TA_BOTTOM : TA_CENTER;
@@ -236,7 +235,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, bool framed, const std::string& text,
     } else {
         switch (angle) {
         case 0:
-            if (FLabelsAlign == alDefault)
+            if (FSettings.FLabelsAlign == alDefault)
                 a = os ? TA_LEFT : TA_RIGHT;
             else if (os) {
                 a = TA_RIGHT;
@@ -263,7 +262,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, bool framed, const std::string& text,
     }
     int n = CountLabelLines(text);
     const int f = (angle == 180 || angle == 270) ? -h : h;
-    if (FHorizontal) {
+    if (FSettings.FHorizontal) {
         if (angle == 0) Y -= os ? f * n : f;
         if (angle == 180) Y -= os ? f : f * n;
         if (angle == 90 || angle == 270) X -= Round(f * 0.5 * (n + 1));
@@ -317,7 +316,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, bool framed, const std::string& text,
             if (angle == 0 || angle == 180) Y += f;
             if (angle == 90 || angle == 270) X += f;
             if (angle == 0) {
-                const std::size_t e = FLabelsExponent ? [&] {
+                const std::size_t e = FSettings.FLabelsExponent ? [&] {
                     std::string up = line;
                     std::transform(up.begin(), up.end(), up.begin(), ::toupper);
                     return up.find('E');
@@ -358,21 +357,21 @@ void TChartAxis::DrawLabelAt(int X, int Y, bool framed, const std::string& text,
 void TChartAxis::drawTick(int p, int o, int L, int W) {
     TCanvas3D& c = *FChart->Canvas();
     const int z = FDepthOffset;
-    if (FIsDepth) {
+    if (FSettings.FIsDepth) {
         const int y = DepthAxisY();
         // A line across at depth p.
-        if (FOtherSide)
+        if (FSettings.FOtherSide)
             c.MoveToAtDepth(FPosAxis + o, y, p), c.LineToAtDepth(FPosAxis + o + L, y, p);
         else
             c.MoveToAtDepth(FPosAxis - o, y, p), c.LineToAtDepth(FPosAxis - o - L, y, p);
         return;
     }
-    if (FHorizontal) {
-        if (FOtherSide)
+    if (FSettings.FHorizontal) {
+        if (FSettings.FOtherSide)
             c.DrawVerticalLineAtDepth(p, FPosAxis - o, FPosAxis - o - L, z);
         else
             c.DrawVerticalLineAtDepth(p, FPosAxis + o + W, FPosAxis + o + W + L, z);
-    } else if (FOtherSide)
+    } else if (FSettings.FOtherSide)
         c.DrawHorizontalLineAtDepth(FPosAxis + W + o, FPosAxis + W + o + L, p, z);
     else
         c.DrawHorizontalLineAtDepth(FPosAxis - o - W, FPosAxis - o - W - L, p, z);
@@ -383,7 +382,7 @@ void TChartAxis::DrawGridLine(int p) {
     TCanvas3D& c = *FChart->Canvas();
     const TRect& r = FChart->ChartRect();
     const int w3 = FChart->Width3D();
-    if (FIsDepth) {
+    if (FSettings.FIsDepth) {
         c.DrawVerticalLineAtDepth(r.Left, r.Top, r.Bottom, p);
         c.DrawHorizontalLineAtDepth(r.Left, r.Right, r.Bottom, p);
         return;
@@ -392,7 +391,7 @@ void TChartAxis::DrawGridLine(int p) {
         const bool behind = FChart->AxisBehind();
         const int back = behind ? w3 : 0;
         if (!HideBackGrid) {
-            if (FHorizontal)
+            if (FSettings.FHorizontal)
                 c.DrawVerticalLineAtDepth(p, r.Top, r.Bottom, back);
             else
                 c.DrawHorizontalLineAtDepth(r.Left, r.Right, p, back);
@@ -400,7 +399,7 @@ void TChartAxis::DrawGridLine(int p) {
         if (behind && !HideSideGrid) {
             const int z = Round(w3 * GridZPosition() * 0.01);
             if (z != w3) {
-                if (FHorizontal)
+                if (FSettings.FHorizontal)
                     c.DrawDepthLine(p, FPosAxis, z, w3);
                 else
                     c.DrawDepthLine(FPosAxis, p, z, w3);
@@ -408,7 +407,7 @@ void TChartAxis::DrawGridLine(int p) {
         }
         return;
     }
-    if (FHorizontal)
+    if (FSettings.FHorizontal)
         c.DrawVerticalLine(p, r.Top + 1, r.Bottom);
     else
         c.DrawHorizontalLine(r.Left + 1, r.Right, p);
@@ -424,7 +423,7 @@ void TChartAxis::DrawGrid(int n) {
     if (pen.Color() == clDefault) pen.SetColor(0x808080);
     FChart->AdjustPenForPrinting(pen);
     c.SelectPen(pen);
-    if (!FGridCentered) {
+    if (!FSettings.FGridCentered) {
         for (int p : FTickPositions) DrawGridLine(p);
         return;
     }
@@ -446,11 +445,11 @@ void TChartAxis::drawMinor(bool grid) {
         if (grid)
             DrawGridLine(p);
         else
-            drawTick(p, 1, FMinorTickLength, W);
+            drawTick(p, 1, FSettings.FMinorTickLength, W);
     };
-    const int k = FMinorTickCount;
+    const int k = FSettings.FMinorTickCount;
     const auto& t = FTickPositions;
-    if (!FLogarithmic) {
+    if (!FSettings.FLogarithmic) {
         if (t.size() < 2) return;
         const int d = t[1] - t[0];
         for (int j = 1; j <= k; ++j) {
@@ -463,7 +462,7 @@ void TChartAxis::drawMinor(bool grid) {
         }
         return;
     }
-    const double b = FLogBase;
+    const double b = FSettings.FLogBase;
     std::vector<double> values;
     values.push_back(ValueAtPixel(t.back()) / b);
     for (int p : t) values.push_back(ValueAtPixel(p));
@@ -485,14 +484,14 @@ void TChartAxis::Draw(bool placeLine) {
     const TRect& cr = FChart->ChartRect();
     if (placeLine) FPosAxis = ApplyPositionPercent(EdgeOfRect(cr), cr);
     if (FTitle->Visible() && !FTitle->Caption().empty()) {
-        if (FIsDepth)
+        if (FSettings.FIsDepth)
             DrawTitle(FPosTitle, DepthAxisY());
-        else if (FHorizontal)
+        else if (FSettings.FHorizontal)
             DrawTitle(FCenterPixel, TitlePositionShown());
         else
             DrawTitle(TitlePositionShown(), FCenterPixel);
     }
-    FAlternateToggle = FHorizontal;
+    FAlternateToggle = FSettings.FHorizontal;
     ComputeLabels();
     for (const TAxisLabel& l : FLabelList) PlaceAndDrawLabel(l.Pixel, l.Text, l.Item);
     c.Brush().SetStyle(cb::gfx::bsClear);
@@ -501,15 +500,16 @@ void TChartAxis::Draw(bool placeLine) {
     const int z = FDepthOffset;
     if (FAxisPen->Visible()) {
         c.SelectPen(*FAxisPen);
-        if (FIsDepth) {
-            const int y = FOtherSide ? FChart->WallSizeOfAxis(&FChart->BottomAxis()) + cr.Bottom - FDepthOffset
-                                     : cr.Top - FDepthOffset;
+        if (FSettings.FIsDepth) {
+            const int y = FSettings.FOtherSide
+                              ? FChart->WallSizeOfAxis(&FChart->BottomAxis()) + cr.Bottom - FDepthOffset
+                              : cr.Top - FDepthOffset;
             c.MoveToAtDepth(FPosAxis, y, FStartPixel);
             c.LineToAtDepth(FPosAxis, y, FEndPixel);
-        } else if (!FHorizontal) {
-            const int x = FOtherSide ? FPosAxis + W : FPosAxis - W;
+        } else if (!FSettings.FHorizontal) {
+            const int x = FSettings.FOtherSide ? FPosAxis + W : FPosAxis - W;
             c.DrawVerticalLineAtDepth(x, FStartPixel, FEndPixel + FChart->WallSizeOfAxis(&FChart->BottomAxis()), z);
-        } else if (FOtherSide)
+        } else if (FSettings.FOtherSide)
             c.DrawHorizontalLineAtDepth(FStartPixel, FEndPixel, FPosAxis, z);
         else
             c.DrawHorizontalLineAtDepth(FStartPixel - FChart->WallSizeOfAxis(&FChart->LeftAxis()),
@@ -517,12 +517,12 @@ void TChartAxis::Draw(bool placeLine) {
     }
     if (FTicks->Visible()) {
         c.SelectPen(*FTicks);
-        for (int p : FTickPositions) drawTick(p, 1, FTickLength, W);
+        for (int p : FTickPositions) drawTick(p, 1, FSettings.FTickLength, W);
     }
     DrawGrid(int(FTickPositions.size()));
-    if (FTicksInner->Visible() && FTickInnerLength != 0) {
+    if (FTicksInner->Visible() && FSettings.FTickInnerLength != 0) {
         c.SelectPen(*FTicksInner);
-        for (int p : FTickPositions) drawTick(p, -1, -FTickInnerLength, W);
+        for (int p : FTickPositions) drawTick(p, -1, -FSettings.FTickInnerLength, W);
     }
     drawMinor(false);
     drawMinor(true);

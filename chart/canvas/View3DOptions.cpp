@@ -17,72 +17,62 @@ void TView3DOptions::Repaint() {
 }
 
 void TView3DOptions::SetElevation(int v) {
-    store(FElevation, v);
+    store(FSettings.FElevation, v);
 }
 void TView3DOptions::SetFontZoom(int v) {
-    store(FFontZoom, v);
+    store(FSettings.FFontZoom, v);
 }
 void TView3DOptions::SetOrthogonal(bool v) {
-    store(FOrthogonal, v);
+    store(FSettings.FOrthogonal, v);
 }
 void TView3DOptions::SetOrthoAngle(int v) {
-    store(FOrthoAngle, v);
+    store(FSettings.FOrthoAngle, v);
 }
 void TView3DOptions::SetPerspective(int v) {
-    store(FPerspective, v);
+    store(FSettings.FPerspective, v);
 }
 void TView3DOptions::SetRotation(int v) {
-    store(FRotation, v);
+    store(FSettings.FRotation, v);
 }
 void TView3DOptions::SetTilt(int v) {
-    store(FTilt, v);
+    store(FSettings.FTilt, v);
 }
 void TView3DOptions::SetZoomText(bool v) {
-    store(FZoomText, v);
+    store(FSettings.FZoomText, v);
 }
 
 void TView3DOptions::SetHorizOffset(int v) {
-    if (FHorizOffset != v) {
-        FHorizOffset = v;
+    if (FSettings.FHorizOffset != v) {
+        FSettings.FHorizOffset = v;
         Repaint();
         if (OnScrolled) OnScrolled(true);
     }
 }
 
 void TView3DOptions::SetVertOffset(int v) {
-    if (FVertOffset != v) {
-        FVertOffset = v;
+    if (FSettings.FVertOffset != v) {
+        FSettings.FVertOffset = v;
         Repaint();
         if (OnScrolled) OnScrolled(false);
     }
 }
 
 void TView3DOptions::SetZoom(int v) {
-    if (FZoom != v) {
+    if (FSettings.FZoom != v) {
         if (OnZoomChanging) OnZoomChanging(v);
-        FZoom = v;
+        FSettings.FZoom = v;
         Repaint();
     }
 }
 
 double TView3DOptions::OrthoRatio() const {
-    if (!FOrthogonal) return 1.0;
-    const int a = FOrthoAngle > 90 ? 180 - FOrthoAngle : FOrthoAngle;
+    if (!FSettings.FOrthogonal) return 1.0;
+    const int a = FSettings.FOrthoAngle > 90 ? 180 - FSettings.FOrthoAngle : FSettings.FOrthoAngle;
     return std::tan(a * PiDiv180);
 }
 
 void TView3DOptions::Assign(const TView3DOptions& s) {
-    FElevation = s.FElevation;
-    FFontZoom = s.FFontZoom;
-    FHorizOffset = s.FHorizOffset;
-    FOrthogonal = s.FOrthogonal;
-    FOrthoAngle = s.FOrthoAngle;
-    FPerspective = s.FPerspective;
-    FRotation = s.FRotation;
-    FTilt = s.FTilt;
-    FVertOffset = s.FVertOffset;
-    FZoom = s.FZoom;
-    FZoomText = s.FZoomText;
+    FSettings = s.FSettings;
 }
 
 }  // namespace cb::chart

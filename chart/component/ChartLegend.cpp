@@ -27,13 +27,8 @@ void TLegendSymbol::changed() {
 
 void TLegendSymbol::Assign(const TLegendSymbol& s) {
     if (this == &s) return;
-    FContinuous = s.FContinuous;
+    FSettings = s.FSettings;
     FPen->Assign(*s.FPen);
-    FPosition = s.FPosition;
-    FSquared = s.FSquared;
-    FWidth = s.FWidth;
-    FWidthUnits = s.FWidthUnits;
-    FVisible = s.FVisible;
 }
 
 TLegendTitle::TLegendTitle(TCustomPlotPanel* panel) : TPlotShape(panel) {
@@ -51,8 +46,7 @@ void TLegendTitle::ApplyShadowDefaults(TPlotShadow& s) {
 
 void TLegendTitle::Assign(const TLegendTitle& s) {
     if (this == &s) return;
-    FText = s.FText;
-    FTextAlignment = s.FTextAlignment;
+    FSettings = s.FSettings;
     TPlotShape::Assign(s);
 }
 
@@ -80,11 +74,11 @@ std::unique_ptr<TPlotGradient> TCustomChartLegend::CreateGradient() const {
 
 void TCustomChartLegend::SetFirstValue(int v) {
     if (v < 0) throw LegendException(PlotText(TPlotText::msgLegendFirstValue));
-    Store(FFirstValue, v);
+    Store(FSettings.FFirstValue, v);
 }
 
 void TCustomChartLegend::SetLegendStyle(TLegendStyle s) {
-    Store(FLegendStyle, s);
+    Store(FSettings.FLegendStyle, s);
     EffectiveStyle();
 }
 
@@ -93,8 +87,8 @@ void TCustomChartLegend::SetLegendSeries(TChartSeries* series) {
 }
 
 void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle s) {
-    if (FCheckBoxesStyle == s) return;
-    FCheckBoxesStyle = s;
+    if (FSettings.FCheckBoxesStyle == s) return;
+    FSettings.FCheckBoxesStyle = s;
     if (s == cbsRadio && FChart) {
         bool first = true;
         for (TChartSeries* series : std::vector<TChartSeries*>(FChart->SeriesList().Items())) {
@@ -107,9 +101,9 @@ void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle s) {
 }
 
 TLegendStyle TCustomChartLegend::EffectiveStyle() {
-    FEffectiveStyle = FLegendStyle;
-    if (FLegendStyle == lsAuto)
-        FEffectiveStyle = FCheckBoxes || (FChart && FChart->ActiveSeriesCount() > 1) ? lsSeries : lsValues;
+    FEffectiveStyle = FSettings.FLegendStyle;
+    if (FSettings.FLegendStyle == lsAuto)
+        FEffectiveStyle = FSettings.FCheckBoxes || (FChart && FChart->ActiveSeriesCount() > 1) ? lsSeries : lsValues;
     return FEffectiveStyle;
 }
 
@@ -126,7 +120,7 @@ TChartSeries* TCustomChartLegend::ValuesSeries() const {
 }
 
 TChartSeries* TCustomChartLegend::ItemSeries(int index) const {
-    return FChart ? FChart->LegendSeriesAt(index, !FCheckBoxes) : nullptr;
+    return FChart ? FChart->LegendSeriesAt(index, !FSettings.FCheckBoxes) : nullptr;
 }
 
 int TCustomChartLegend::CountItems() {
@@ -136,7 +130,8 @@ int TCustomChartLegend::CountItems() {
         return s && s->ShowInLegend() ? s->LegendItemCount() : 0;
     }
     int n = 0;
-    for (TChartSeries* s : FChart->SeriesList().Items()) n += s->ShowInLegend() && (FCheckBoxes || s->Active());
+    for (TChartSeries* s : FChart->SeriesList().Items())
+        n += s->ShowInLegend() && (FSettings.FCheckBoxes || s->Active());
     return n;
 }
 
@@ -144,7 +139,7 @@ std::string TCustomChartLegend::ItemText(int index) {
     std::string text;
     if (FChart) {
         if (FEffectiveStyle == lsSeries) {
-            if (ItemSeries(index)) text = FChart->SeriesLegendTitle(index, !FCheckBoxes);
+            if (ItemSeries(index)) text = FChart->SeriesLegendTitle(index, !FSettings.FCheckBoxes);
         } else if (FEffectiveStyle == lsValues) {
             if (TChartSeries* s = ValuesSeries()) text = FChart->LegendTextOfPoint(s, s->ValueIndexOfLegendItem(index));
         } else if (TChartSeries* s = ItemSeries(index)) {
@@ -157,7 +152,7 @@ std::string TCustomChartLegend::ItemText(int index) {
 
 void TCustomChartLegend::MeasureItems(cb::gfx::TCanvas*) {
     FItems.clear();
-    for (int i = FFirstValue; i <= FLastValue; ++i) {
+    for (int i = FSettings.FFirstValue; i <= FLastValue; ++i) {
         const std::string text = ItemText(i);
         TLegendItemText item;
         const auto a = text.find(ColumnSeparator);
@@ -197,12 +192,12 @@ void TCustomChartLegend::Paint() {
     int fw = Pen().Visible() ? Pen().Width() : 0;
     if (Bevel() != bcNone) fw = BevelWidth();
     const int perPage = chart.MaxPointsPerPage();
-    const bool paging = style == lsValues && FCurrentPage && perPage > 0;
+    const bool paging = style == lsValues && FSettings.FCurrentPage && perPage > 0;
     if (paging)
-        FFirstValue = (chart.Page() - 1) * perPage;
+        FSettings.FFirstValue = (chart.Page() - 1) * perPage;
     else if (perPage > 0 && style != lsValues)
-        FFirstValue = 0;
-    FTotalItems = std::max(0, CountItems() - FFirstValue);
+        FSettings.FFirstValue = 0;
+    FTotalItems = std::max(0, CountItems() - FSettings.FFirstValue);
     if (paging) FTotalItems = std::min(FTotalItems, perPage);
     FLastValue = -1;
     FColumns = FRows = 0;
@@ -213,7 +208,7 @@ void TCustomChartLegend::Paint() {
     const bool boxes = CheckBoxesShown();
     FItemHeight = c.FontHeight();
     if (boxes) FItemHeight = std::max(FItemHeight, 17);
-    FItemHeight += FVertSpacing;
+    FItemHeight += FSettings.FVertSpacing;
     if (IsVertical() && FDividingLines->Visible()) FItemHeight += FDividingLines->Width();
 
     FTitleShown = FTitle->Visible() && !FTitle->Text().empty();
@@ -240,20 +235,21 @@ void TCustomChartLegend::Paint() {
     const TRect chartRect = chart.ChartRect();
     const bool vertical = IsVertical();
     if (vertical) {
-        if (!custom) box.Top = chart.ChartBounds().Top + Round(FTopPos * chart.ChartBounds().Height() / 100.0);
+        if (!custom)
+            box.Top = chart.ChartBounds().Top + Round(FSettings.FTopPos * chart.ChartBounds().Height() / 100.0);
         FItemsTop = box.Top + titleRoom;
         FColumns = 1;
         FRows = FItemsTop >= chartRect.Bottom
                     ? 0
                     : std::min(FTotalItems, std::max(0, (chartRect.Bottom - 2 * fw - FItemsTop) / FItemHeight));
-        FLastValue = FFirstValue + std::min(FTotalItems, FRows) - 1;
+        FLastValue = FSettings.FFirstValue + std::min(FTotalItems, FRows) - 1;
         MeasureItems();
     } else {
-        FLastValue = FFirstValue + FTotalItems - 1;
+        FLastValue = FSettings.FFirstValue + FTotalItems - 1;
         MeasureItems();
         FSymbolWidth = ComputeSymbolWidth(FColumnWidths[0] + FColumnWidths[1]);
         if (!custom) {
-            if (FAlignment == laBottom)
+            if (FSettings.FAlignment == laBottom)
                 box.Bottom = chartRect.Bottom - (chart.Shadow().VertSize() + fw + 1);
             else
                 box.Top = chartRect.Top + fw + 1;
@@ -261,15 +257,15 @@ void TCustomChartLegend::Paint() {
         const int itemWidth = FSymbolWidth + TextWidthOfItems() + 8 + (boxes ? 27 : 0);
         const int fit = (chart.ChartWidth() - 2 * fw - 8) / std::max(1, itemWidth);
         FColumns = std::max(0, std::min(FTotalItems, fit));
-        FRows = FColumns < 1 ? 0 : std::min((FTotalItems + FColumns - 1) / FColumns, FMaxNumRows);
-        FLastValue = FFirstValue + std::min(FTotalItems, FColumns * FRows) - 1;
-        if (FLastValue < FFirstValue + FTotalItems - 1)
-            FItems.resize(std::size_t(std::max(0, FLastValue - FFirstValue + 1)));
+        FRows = FColumns < 1 ? 0 : std::min((FTotalItems + FColumns - 1) / FColumns, FSettings.FMaxNumRows);
+        FLastValue = FSettings.FFirstValue + std::min(FTotalItems, FColumns * FRows) - 1;
+        if (FLastValue < FSettings.FFirstValue + FTotalItems - 1)
+            FItems.resize(std::size_t(std::max(0, FLastValue - FSettings.FFirstValue + 1)));
     }
-    if (FLastValue < FFirstValue) return;
+    if (FLastValue < FSettings.FFirstValue) return;
 
     const int height = FItemHeight * FRows + 2 + titleRoom;
-    if (FAlignment == laBottom && !custom)
+    if (FSettings.FAlignment == laBottom && !custom)
         box.Top = box.Bottom - height;
     else
         box.Bottom = box.Top + height;
@@ -280,7 +276,7 @@ void TCustomChartLegend::Paint() {
         FSymbolWidth = ComputeSymbolWidth(FColumnWidths[0] + FColumnWidths[1] + 10);
         int width = textWidth + 10 + FSymbolWidth;
         if (FTitleShown) width = std::max(width, titleWidth);
-        if (FAlignment == laLeft || custom) {
+        if (FSettings.FAlignment == laLeft || custom) {
             if (!custom) box.Left = chartRect.Left + fw + 1;
         } else {
             box.Right = chartRect.Right - (Shadow().HorizSize() + fw + 1);
@@ -294,7 +290,8 @@ void TCustomChartLegend::Paint() {
         width = std::min(width, chart.ChartWidth());
         const int half = width / 2;
         if (!custom)
-            box.Left = Round(FTopPos * (chart.ChartBounds().Width() - 2 * half) / 100.0) + chart.ChartXCenter() - half;
+            box.Left = Round(FSettings.FTopPos * (chart.ChartBounds().Width() - 2 * half) / 100.0) +
+                       chart.ChartXCenter() - half;
         box.Right = box.Left + 2 * half;
         FItemAreaX = boxes ? box.Left + 15 : box.Left;
     }
@@ -304,12 +301,13 @@ void TCustomChartLegend::Paint() {
     DrawInBounds();
     if (FTitleShown) DrawTitle();
     c.AssignFont(Font());
-    for (int p = 0; p <= FLastValue - FFirstValue; ++p) DrawItem(p, FInverted ? FLastValue - p : FFirstValue + p);
+    for (int p = 0; p <= FLastValue - FSettings.FFirstValue; ++p)
+        DrawItem(p, FSettings.FInverted ? FLastValue - p : FSettings.FFirstValue + p);
     chart.SetLegendPen(nullptr);
 
-    if (FResizeChart && !custom) {
+    if (FSettings.FResizeChart && !custom) {
         TRect& r = chart.ChartRect();
-        switch (FAlignment) {
+        switch (FSettings.FAlignment) {
         case laLeft:
             r.Left = box.Right;
             break;
@@ -324,14 +322,14 @@ void TCustomChartLegend::Paint() {
             break;
         }
         if (vertical) {
-            const int m = FHorizMargin != 0 ? FHorizMargin : 3 * chart.ChartWidth() / 100;
-            if (FAlignment == laLeft)
+            const int m = FSettings.FHorizMargin != 0 ? FSettings.FHorizMargin : 3 * chart.ChartWidth() / 100;
+            if (FSettings.FAlignment == laLeft)
                 r.Left += m;
             else
                 r.Right -= m;
         } else {
-            const int m = FVertMargin != 0 ? FVertMargin : 4 * chart.ChartHeight() / 100;
-            if (FAlignment == laTop)
+            const int m = FSettings.FVertMargin != 0 ? FSettings.FVertMargin : 4 * chart.ChartHeight() / 100;
+            if (FSettings.FAlignment == laTop)
                 r.Top += m;
             else
                 r.Bottom -= m;
@@ -384,7 +382,7 @@ void TCustomChartLegend::DrawItem(int p, int index) {
     const int textWidth = TextWidthOfItems();
     const int row = vertical ? p : p / std::max(1, FColumns);
     const int offset = vertical ? 0 : (textWidth + FSymbolWidth + 6 + (boxes ? 15 : 0)) * (p % std::max(1, FColumns));
-    int y = FItemsTop + 1 + FItemHeight * row + FVertSpacing / 2;
+    int y = FItemsTop + 1 + FItemHeight * row + FSettings.FVertSpacing / 2;
     int symbolX, textX;
     if (FSymbol->Position() == spLeft) {
         symbolX = FItemAreaX + 6;
@@ -399,12 +397,12 @@ void TCustomChartLegend::DrawItem(int p, int index) {
 
     TChartSeries* series = FEffectiveStyle == lsValues ? ValuesSeries() : ItemSeries(index);
     c.AssignFont(Font());
-    if (FFontSeriesColor && series) {
+    if (FSettings.FFontSeriesColor && series) {
         const TColor col = FEffectiveStyle == lsValues ? series->LegendItemColor(index) : series->SeriesColor();
         c.Font().SetColor(col);
     }
     c.SetBackgroundMode(1);
-    const std::size_t slot = std::size_t(index - FFirstValue);
+    const std::size_t slot = std::size_t(index - FSettings.FFirstValue);
     if (slot < FItems.size()) {
         const TLegendItemText& item = FItems[slot];
         int x = textX;
@@ -413,12 +411,13 @@ void TCustomChartLegend::DrawItem(int p, int index) {
             bool right = false;
             if (FEffectiveStyle != lsSeries) {
                 if (col == 0)
-                    right = FTextStyle == ltsLeftValue || FTextStyle == ltsLeftPercent || FTextStyle == ltsXValue ||
-                            FTextStyle == ltsValue || FTextStyle == ltsPercent || FTextStyle == ltsXAndValue ||
-                            FTextStyle == ltsXAndPercent;
+                    right = FSettings.FTextStyle == ltsLeftValue || FSettings.FTextStyle == ltsLeftPercent ||
+                            FSettings.FTextStyle == ltsXValue || FSettings.FTextStyle == ltsValue ||
+                            FSettings.FTextStyle == ltsPercent || FSettings.FTextStyle == ltsXAndValue ||
+                            FSettings.FTextStyle == ltsXAndPercent;
                 else
-                    right = FTextStyle == ltsRightValue || FTextStyle == ltsRightPercent ||
-                            FTextStyle == ltsXAndValue || FTextStyle == ltsXAndPercent;
+                    right = FSettings.FTextStyle == ltsRightValue || FSettings.FTextStyle == ltsRightPercent ||
+                            FSettings.FTextStyle == ltsXAndValue || FSettings.FTextStyle == ltsXAndPercent;
             }
             if (right) {
                 x += FColumnWidths[col];
@@ -435,9 +434,9 @@ void TCustomChartLegend::DrawItem(int p, int index) {
     }
 
     TRect sym{symbolX, y, symbolX + FSymbolWidth, y + FItemHeight + 1};
-    const int lastPosition = FLastValue - FFirstValue;
+    const int lastPosition = FLastValue - FSettings.FFirstValue;
     if (!(FSymbol->Continuous() && p > 0)) sym.Top += 2;
-    if (!(FSymbol->Continuous() && p == lastPosition)) sym.Bottom -= FVertSpacing + 3;
+    if (!(FSymbol->Continuous() && p == lastPosition)) sym.Bottom -= FSettings.FVertSpacing + 3;
     int valueIndex = -1;
     if (FEffectiveStyle == lsValues) {
         if (series) {
@@ -451,9 +450,9 @@ void TCustomChartLegend::DrawItem(int p, int index) {
         }
     } else if (series) {
         if (boxes && c.ReferenceCanvas()) {
-            const int boxY = y + (FItemHeight - FVertSpacing - 11) / 2 - 1;
+            const int boxY = y + (FItemHeight - FSettings.FVertSpacing - 11) / 2 - 1;
             DrawCheckGlyph(FCheckBoxX + offset, boxY, *c.ReferenceCanvas(), series->Active(),
-                           FCheckBoxesStyle == cbsCheck);
+                           FSettings.FCheckBoxesStyle == cbsCheck);
         }
         if (FSymbolWidth > 0) series->DrawLegendItem(-1, sym, chart.LegendColor(), chart.LegendPen());
     }
@@ -464,7 +463,7 @@ void TCustomChartLegend::DrawItem(int p, int index) {
         c.SetBackgroundMode(1);
         const TRect& box = Bounds();
         if (vertical)
-            c.DrawHorizontalLine(box.Left, box.Right, y - FVertSpacing / 2);
+            c.DrawHorizontalLine(box.Left, box.Right, y - FSettings.FVertSpacing / 2);
         else
             c.DrawVerticalLine(box.Left + offset + 2, box.Top, box.Bottom);
     }
@@ -477,19 +476,19 @@ int TCustomChartLegend::ItemAtPoint(int x, int y) const {
     for (int r = 0; r < FRows; ++r) {
         const int top = FItemsTop + 1 + r * FItemHeight;
         if (top <= y && y <= top + FItemHeight) {
-            row = FInverted ? FRows - r - 1 : r;
+            row = FSettings.FInverted ? FRows - r - 1 : r;
             break;
         }
     }
     if (row < 0) return -1;
-    if (IsVertical()) return FFirstValue + row;
+    if (IsVertical()) return FSettings.FFirstValue + row;
     const int colWidth = box.Width() / FColumns;
     if (colWidth <= 0) return -1;
     for (int col = 0; col < FColumns; ++col) {
         const int left = box.Left + 1 + col * colWidth;
         if (left <= x && x <= left + colWidth) {
-            const int item = row * FColumns + (FInverted ? FColumns - col - 1 : col);
-            return item > FTotalItems - 1 ? -1 : FFirstValue + item;
+            const int item = row * FColumns + (FSettings.FInverted ? FColumns - col - 1 : col);
+            return item > FTotalItems - 1 ? -1 : FSettings.FFirstValue + item;
         }
     }
     return -1;
@@ -499,7 +498,7 @@ bool TCustomChartLegend::ClickCheckBox(int x, int y) {
     if (!CheckBoxesShown() || !FChart) return false;
     const int item = ItemAtPoint(x, y);
     if (item < 0) return false;
-    if (FCheckBoxesStyle == cbsRadio) {
+    if (FSettings.FCheckBoxesStyle == cbsRadio) {
         // Only series listed in the legend take part; those left out of it
         // keep their state.
         for (int i = 0; i < FChart->NumberOfSeries(); ++i)
@@ -512,24 +511,10 @@ bool TCustomChartLegend::ClickCheckBox(int x, int y) {
 
 void TCustomChartLegend::Assign(const TCustomChartLegend& s) {
     if (this == &s) return;
-    FAlignment = s.FAlignment;
-    FCheckBoxes = s.FCheckBoxes;
-    FCheckBoxesStyle = s.FCheckBoxesStyle;
-    FCurrentPage = s.FCurrentPage;
+    FSettings = s.FSettings;
     FDividingLines->Assign(*s.FDividingLines);
-    FFirstValue = s.FFirstValue;
-    FFontSeriesColor = s.FFontSeriesColor;
-    FHorizMargin = s.FHorizMargin;
-    FInverted = s.FInverted;
-    FLegendStyle = s.FLegendStyle;
-    FMaxNumRows = s.FMaxNumRows;
-    FResizeChart = s.FResizeChart;
     FSymbol->Assign(*s.FSymbol);
-    FTextStyle = s.FTextStyle;
     FTitle->Assign(*s.FTitle);
-    FTopPos = s.FTopPos;
-    FVertMargin = s.FVertMargin;
-    FVertSpacing = s.FVertSpacing;
     TPlotCustomShapePosition::Assign(s);
 }
 

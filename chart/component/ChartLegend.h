@@ -50,24 +50,36 @@ using TSymbolDrawEvent =
 
 class TLegendSymbol {
 public:
+    // Every setting Assign copies; the pen is copied beside.
+    struct TSettings {
+        bool FContinuous = false;
+        TLegendSymbolPosition FPosition = spLeft;
+        bool FSquared = false;
+        bool FVisible = true;
+        int FWidth = 20;
+        TLegendSymbolSize FWidthUnits = lcsPercent;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TLegendSymbol(TCustomChartLegend* legend);
-    bool Continuous() const { return FContinuous; }
-    void SetContinuous(bool on) { store(FContinuous, on); }
+    bool Continuous() const { return FSettings.FContinuous; }
+    void SetContinuous(bool on) { store(FSettings.FContinuous, on); }
     // True: series draw their symbol with their own pen.
     bool DefaultPen() const { return FDefaultPen; }
     void SetDefaultPen(bool on) { store(FDefaultPen, on); }
     TChartPen& Pen() { return *FPen; }
-    TLegendSymbolPosition Position() const { return FPosition; }
-    void SetPosition(TLegendSymbolPosition p) { store(FPosition, p); }
-    bool Squared() const { return FSquared; }
-    void SetSquared(bool on) { store(FSquared, on); }
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool on) { store(FVisible, on); }
-    int Width() const { return FWidth; }
-    void SetWidth(int w) { store(FWidth, w); }
-    TLegendSymbolSize WidthUnits() const { return FWidthUnits; }
-    void SetWidthUnits(TLegendSymbolSize u) { store(FWidthUnits, u); }
+    TLegendSymbolPosition Position() const { return FSettings.FPosition; }
+    void SetPosition(TLegendSymbolPosition p) { store(FSettings.FPosition, p); }
+    bool Squared() const { return FSettings.FSquared; }
+    void SetSquared(bool on) { store(FSettings.FSquared, on); }
+    bool Visible() const { return FSettings.FVisible; }
+    void SetVisible(bool on) { store(FSettings.FVisible, on); }
+    int Width() const { return FSettings.FWidth; }
+    void SetWidth(int w) { store(FSettings.FWidth, w); }
+    TLegendSymbolSize WidthUnits() const { return FSettings.FWidthUnits; }
+    void SetWidthUnits(TLegendSymbolSize u) { store(FSettings.FWidthUnits, u); }
     TSymbolDrawEvent OnDraw;
+    const TSettings& Settings() const { return FSettings; }
     // Everything but DefaultPen.
     void Assign(const TLegendSymbol& source);
 
@@ -81,32 +93,34 @@ private:
     }
     void changed();
     TCustomChartLegend* FLegend;
-    bool FContinuous = false;
+    TSettings FSettings;
     bool FDefaultPen = true;
     std::unique_ptr<TChartPen> FPen;
-    TLegendSymbolPosition FPosition = spLeft;
-    bool FSquared = false;
-    bool FVisible = true;
-    int FWidth = 20;
-    TLegendSymbolSize FWidthUnits = lcsPercent;
 };
 
 // The legend's title box: bold, transparent, silver shadow of 2.
 class TLegendTitle : public TPlotShape {
 public:
+    // Every setting of its own Assign copies.
+    struct TSettings {
+        std::vector<std::string> FText;
+        TAlignment FTextAlignment = taLeftJustify;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TLegendTitle(TCustomPlotPanel* panel);
-    const std::vector<std::string>& Text() const { return FText; }
-    void SetText(const std::vector<std::string>& lines) { Store(FText, lines); }
-    TAlignment TextAlignment() const { return FTextAlignment; }
-    void SetTextAlignment(TAlignment a) { Store(FTextAlignment, a); }
+    const std::vector<std::string>& Text() const { return FSettings.FText; }
+    void SetText(const std::vector<std::string>& lines) { Store(FSettings.FText, lines); }
+    TAlignment TextAlignment() const { return FSettings.FTextAlignment; }
+    void SetTextAlignment(TAlignment a) { Store(FSettings.FTextAlignment, a); }
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TLegendTitle& source);
 
 protected:
     void ApplyShadowDefaults(TPlotShadow& s) override;
 
 private:
-    std::vector<std::string> FText;
-    TAlignment FTextAlignment = taLeftJustify;
+    TSettings FSettings;
 };
 
 // Silver to white, right to left.
@@ -122,48 +136,69 @@ struct TLegendItemText {
 
 class TCustomChartLegend : public TPlotCustomShapePosition {
 public:
+    // Every setting of its own Assign copies; dividing lines, symbol and
+    // title are copied beside.
+    struct TSettings {
+        TLegendAlignment FAlignment = laRight;
+        bool FCheckBoxes = false;
+        TCheckBoxesStyle FCheckBoxesStyle = cbsCheck;
+        bool FCurrentPage = true;
+        int FFirstValue = 0;
+        bool FFontSeriesColor = false;
+        int FHorizMargin = 0;
+        bool FInverted = false;
+        TLegendStyle FLegendStyle = lsAuto;
+        int FMaxNumRows = 10;
+        bool FResizeChart = true;
+        TLegendTextStyle FTextStyle = ltsLeftValue;
+        int FTopPos = 10;
+        int FVertMargin = 0;
+        int FVertSpacing = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     // chart: the chart whose series the legend lists (not owned).
     explicit TCustomChartLegend(TCustomAxisPanel* chart);
     ~TCustomChartLegend() override;
 
-    TLegendAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TLegendAlignment a) { Store(FAlignment, a); }
-    bool CheckBoxes() const { return FCheckBoxes; }
-    void SetCheckBoxes(bool on) { Store(FCheckBoxes, on); }
-    TCheckBoxesStyle CheckBoxesStyle() const { return FCheckBoxesStyle; }
+    TLegendAlignment Alignment() const { return FSettings.FAlignment; }
+    void SetAlignment(TLegendAlignment a) { Store(FSettings.FAlignment, a); }
+    bool CheckBoxes() const { return FSettings.FCheckBoxes; }
+    void SetCheckBoxes(bool on) { Store(FSettings.FCheckBoxes, on); }
+    TCheckBoxesStyle CheckBoxesStyle() const { return FSettings.FCheckBoxesStyle; }
     // cbsRadio leaves only the first active legend series active.
     void SetCheckBoxesStyle(TCheckBoxesStyle s);
     int ColorWidth() const { return FSymbol->Width(); }
     void SetColorWidth(int w) { FSymbol->SetWidth(w); }
-    bool CurrentPage() const { return FCurrentPage; }
-    void SetCurrentPage(bool on) { Store(FCurrentPage, on); }
+    bool CurrentPage() const { return FSettings.FCurrentPage; }
+    void SetCurrentPage(bool on) { Store(FSettings.FCurrentPage, on); }
     TChartHiddenPen& DividingLines() { return *FDividingLines; }
-    int FirstValue() const { return FFirstValue; }
+    int FirstValue() const { return FSettings.FFirstValue; }
     // Below 0 raises LegendException and keeps the old value.
     void SetFirstValue(int v);
-    bool FontSeriesColor() const { return FFontSeriesColor; }
-    void SetFontSeriesColor(bool on) { Store(FFontSeriesColor, on); }
+    bool FontSeriesColor() const { return FSettings.FFontSeriesColor; }
+    void SetFontSeriesColor(bool on) { Store(FSettings.FFontSeriesColor, on); }
     TChartPen& Frame() { return Pen(); }
-    int HorizMargin() const { return FHorizMargin; }
-    void SetHorizMargin(int v) { Store(FHorizMargin, v); }
-    bool Inverted() const { return FInverted; }
-    void SetInverted(bool on) { Store(FInverted, on); }
-    TLegendStyle LegendStyle() const { return FLegendStyle; }
+    int HorizMargin() const { return FSettings.FHorizMargin; }
+    void SetHorizMargin(int v) { Store(FSettings.FHorizMargin, v); }
+    bool Inverted() const { return FSettings.FInverted; }
+    void SetInverted(bool on) { Store(FSettings.FInverted, on); }
+    TLegendStyle LegendStyle() const { return FSettings.FLegendStyle; }
     void SetLegendStyle(TLegendStyle s);
-    int MaxNumRows() const { return FMaxNumRows; }
-    void SetMaxNumRows(int v) { Store(FMaxNumRows, v); }
-    bool ResizeChart() const { return FResizeChart; }
-    void SetResizeChart(bool on) { Store(FResizeChart, on); }
+    int MaxNumRows() const { return FSettings.FMaxNumRows; }
+    void SetMaxNumRows(int v) { Store(FSettings.FMaxNumRows, v); }
+    bool ResizeChart() const { return FSettings.FResizeChart; }
+    void SetResizeChart(bool on) { Store(FSettings.FResizeChart, on); }
     TLegendSymbol& Symbol() { return *FSymbol; }
-    TLegendTextStyle TextStyle() const { return FTextStyle; }
-    void SetTextStyle(TLegendTextStyle s) { Store(FTextStyle, s); }
+    TLegendTextStyle TextStyle() const { return FSettings.FTextStyle; }
+    void SetTextStyle(TLegendTextStyle s) { Store(FSettings.FTextStyle, s); }
     TLegendTitle& Title() { return *FTitle; }
-    int TopPos() const { return FTopPos; }
-    void SetTopPos(int v) { Store(FTopPos, v); }
-    int VertMargin() const { return FVertMargin; }
-    void SetVertMargin(int v) { Store(FVertMargin, v); }
-    int VertSpacing() const { return FVertSpacing; }
-    void SetVertSpacing(int v) { Store(FVertSpacing, v); }
+    int TopPos() const { return FSettings.FTopPos; }
+    void SetTopPos(int v) { Store(FSettings.FTopPos, v); }
+    int VertMargin() const { return FSettings.FVertMargin; }
+    void SetVertMargin(int v) { Store(FSettings.FVertMargin, v); }
+    int VertSpacing() const { return FSettings.FVertSpacing; }
+    void SetVertSpacing(int v) { Store(FSettings.FVertSpacing, v); }
 
     // The series a values legend lists; none: the first active series.
     TChartSeries* LegendSeries() const { return FLegendSeries; }
@@ -172,8 +207,8 @@ public:
 
     // LegendStyle with lsAuto resolved for the chart's series.
     TLegendStyle EffectiveStyle();
-    bool IsVertical() const { return FAlignment == laLeft || FAlignment == laRight; }
-    bool CheckBoxesShown() { return FCheckBoxes && EffectiveStyle() != lsValues; }
+    bool IsVertical() const { return FSettings.FAlignment == laLeft || FSettings.FAlignment == laRight; }
+    bool CheckBoxesShown() { return FSettings.FCheckBoxes && EffectiveStyle() != lsValues; }
     // Visible, and check boxes shown or at least one active series.
     bool IsShown();
 
@@ -204,6 +239,7 @@ public:
     std::function<void(TRect& bounds)> OnGetRect;
     std::function<void(int index, int& x, int& y, int& xColor)> OnGetPos;
 
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TCustomChartLegend& source);
 
 protected:
@@ -222,28 +258,14 @@ private:
     void DrawTitle();
 
     TCustomAxisPanel* FChart;
-    TLegendAlignment FAlignment = laRight;
-    bool FCheckBoxes = false;
-    TCheckBoxesStyle FCheckBoxesStyle = cbsCheck;
-    bool FCurrentPage = true;
+    TSettings FSettings;
     std::unique_ptr<TChartHiddenPen> FDividingLines;
-    int FFirstValue = 0;
-    bool FFontSeriesColor = false;
-    int FHorizMargin = 0;
-    bool FInverted = false;
-    TLegendStyle FLegendStyle = lsAuto;
     TLegendStyle FEffectiveStyle = lsAuto;
     int FLastValue = -1;
-    int FMaxNumRows = 10;
-    bool FResizeChart = true;
     int FSymbolWidth = 0;
     TChartSeries* FLegendSeries = nullptr;
     std::unique_ptr<TLegendSymbol> FSymbol;
-    TLegendTextStyle FTextStyle = ltsLeftValue;
     std::unique_ptr<TLegendTitle> FTitle;
-    int FTopPos = 10;
-    int FVertMargin = 0;
-    int FVertSpacing = 0;
     int FTotalItems = 0;
     bool FTitleShown = false;
     int FColumns = 0, FRows = 0;

@@ -144,7 +144,7 @@ bool TCustomChart::StartZoomOrPan(TPlotMouseButton button, unsigned shift, int x
         update();
         started = true;
     }
-    if (AllowPanning() != pmNone && button == FScrollMouseButton) {
+    if (AllowPanning() != pmNone && button == FSettings.FScrollMouseButton) {
         Panning().Activate(x, y);
         started = true;
     }

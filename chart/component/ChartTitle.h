@@ -11,14 +11,22 @@ namespace cb::chart {
 
 class TChartTitle : public TPlotCustomShapePosition {
 public:
+    // Every setting of its own Assign copies.
+    struct TSettings {
+        bool FAdjustFrame = true;
+        TAlignment FAlignment = taCenter;
+        std::vector<std::string> FText;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TChartTitle(TCustomPlotPanel* panel);
 
-    bool AdjustFrame() const { return FAdjustFrame; }
-    void SetAdjustFrame(bool on) { Store(FAdjustFrame, on); }
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment a) { Store(FAlignment, a); }
-    const std::vector<std::string>& Text() const { return FText; }
-    void SetText(const std::vector<std::string>& lines) { Store(FText, lines); }
+    bool AdjustFrame() const { return FSettings.FAdjustFrame; }
+    void SetAdjustFrame(bool on) { Store(FSettings.FAdjustFrame, on); }
+    TAlignment Alignment() const { return FSettings.FAlignment; }
+    void SetAlignment(TAlignment a) { Store(FSettings.FAlignment, a); }
+    const std::vector<std::string>& Text() const { return FSettings.FText; }
+    void SetText(const std::vector<std::string>& lines) { Store(FSettings.FText, lines); }
     // One line, or none for an empty text.
     void SetCaption(const std::string& line) { SetText(line.empty() ? std::vector<std::string>{} : std::vector{line}); }
     // The frame pen.
@@ -32,15 +40,14 @@ public:
     // Visible and the point inside the box, edges included.
     bool ContainsPoint(int x, int y) const;
 
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TChartTitle& source);
 
 protected:
     void SetOnTop(bool on) { FOnTop = on; }
 
 private:
-    bool FAdjustFrame = true;
-    TAlignment FAlignment = taCenter;
-    std::vector<std::string> FText;
+    TSettings FSettings;
     bool FOnTop = true;
 };
 

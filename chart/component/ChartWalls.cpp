@@ -8,9 +8,7 @@ TCustomChartWall::TCustomChartWall(TCustomPlotPanel* panel) : TPlotCustomShape(p
 
 void TCustomChartWall::Assign(const TCustomChartWall& s) {
     if (this == &s) return;
-    FAutoHide = s.FAutoHide;
-    FDark3D = s.FDark3D;
-    FSize = s.FSize;
+    FSettings = s.FSettings;
     TPlotCustomShape::Assign(s);
 }
 

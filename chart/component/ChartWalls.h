@@ -9,26 +9,33 @@ namespace cb::chart {
 
 class TCustomChartWall : public TPlotCustomShape {
 public:
+    // Every setting of its own Assign copies.
+    struct TSettings {
+        bool FAutoHide = false;
+        bool FDark3D = true;
+        int FSize = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TCustomChartWall(TCustomPlotPanel* panel);
-    bool AutoHide() const { return FAutoHide; }
-    void SetAutoHide(bool on) { Store(FAutoHide, on); }
-    bool Dark3D() const { return FDark3D; }
-    void SetDark3D(bool on) { Store(FDark3D, on); }
+    bool AutoHide() const { return FSettings.FAutoHide; }
+    void SetAutoHide(bool on) { Store(FSettings.FAutoHide, on); }
+    bool Dark3D() const { return FSettings.FDark3D; }
+    void SetDark3D(bool on) { Store(FSettings.FDark3D, on); }
     // Thickness in pixels in 3D; 0 is a plane.
-    int Size() const { return FSize; }
-    void SetSize(int v) { Store(FSize, v); }
+    int Size() const { return FSettings.FSize; }
+    void SetSize(int v) { Store(FSettings.FSize, v); }
     // Color is stored only when it differs from the default colour.
     TColor DefaultColor() const { return FDefaultColor; }
     bool IsColorStored() const { return Color() != FDefaultColor; }
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TCustomChartWall& source);
 
 protected:
     void RecordDefaultColor(TColor c) { FDefaultColor = c; }
 
 private:
-    bool FAutoHide = false;
-    bool FDark3D = true;
-    int FSize = 0;
+    TSettings FSettings;
     TColor FDefaultColor = clDefault;
 };
 

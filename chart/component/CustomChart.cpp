@@ -28,7 +28,7 @@ private:
 TCustomChart::TCustomChart(QWidget* parent) : TAxisPanel(parent) {
     SetAutoRepaint(false);
     FTitle = std::make_unique<TChartTitle>(this);
-    FScrollMouseButton = mbRight;
+    FSettings.FScrollMouseButton = mbRight;
     FSubTitle = std::make_unique<TChartTitle>(this);
     FFoot = std::make_unique<TChartFootTitle>(this);
     FSubFoot = std::make_unique<TChartFootTitle>(this);
@@ -154,23 +154,22 @@ bool TCustomChart::ReadLegacyProperty(const std::string& name, const std::string
         return true;
     }
     if (name == "ColorPaletteIndex") {
-        FColorPaletteIndex = cb::rtl::StrToInt(value);
-        if (FColorPaletteIndex >= 1) ApplyColorPalette(*this, FColorPaletteIndex);
+        FSettings.FColorPaletteIndex = cb::rtl::StrToInt(value);
+        if (FSettings.FColorPaletteIndex >= 1) ApplyColorPalette(*this, FSettings.FColorPaletteIndex);
         return true;
     }
     return TAxisPanel::ReadLegacyProperty(name, value);
 }
 
 std::string TCustomChart::ColorPaletteIndexText() const {
-    return FColorPaletteIndex > 0 ? std::to_string(FColorPaletteIndex) : std::string();
+    return FSettings.FColorPaletteIndex > 0 ? std::to_string(FSettings.FColorPaletteIndex) : std::string();
 }
 
 void TCustomChart::Assign(const TCustomChart& s) {
     if (this == &s) return;
-    FColorPaletteIndex = s.FColorPaletteIndex;
+    FSettings = s.FSettings;
     FFoot->Assign(*s.FFoot);
     FLegend->Assign(*s.FLegend);
-    FScrollMouseButton = s.FScrollMouseButton;
     FSubFoot->Assign(*s.FSubFoot);
     FSubTitle->Assign(*s.FSubTitle);
     FTitle->Assign(*s.FTitle);

@@ -2,10 +2,10 @@
 // The complete chart control: the axis panel plus four titles, four walls,
 // a legend, and the mouse: clicks on chart parts, zoom rectangle, panning,
 // undoing a zoom and the wheel.
+#include "chart/component/AxisPanel.h"
 #include "chart/component/ChartLegend.h"
 #include "chart/component/ChartTitle.h"
 #include "chart/component/ChartWalls.h"
-#include "chart/component/AxisPanel.h"
 
 #include <functional>
 #include <memory>
@@ -62,6 +62,14 @@ using TOnGetLegendText =
 
 class TCustomChart : public TAxisPanel {
 public:
+    // Every setting of its own Assign copies; titles, legend and walls are
+    // copied beside.
+    struct TSettings {
+        TPlotMouseButton FScrollMouseButton = mbRight;
+        int FColorPaletteIndex = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TCustomChart(QWidget* parent = nullptr);
     ~TCustomChart() override;
 
@@ -88,10 +96,10 @@ public:
     // The back wall's pen.
     TChartPen& Frame() { return FWalls->Back().Pen(); }
     void SetFrame(const TChartPen& p) { FWalls->Back().Pen().Assign(p); }
-    TPlotMouseButton ScrollMouseButton() const { return FScrollMouseButton; }
-    void SetScrollMouseButton(TPlotMouseButton b) { FScrollMouseButton = b; }
-    int ColorPaletteIndex() const { return FColorPaletteIndex; }
-    void SetColorPaletteIndex(int v) { FColorPaletteIndex = v; }
+    TPlotMouseButton ScrollMouseButton() const { return FSettings.FScrollMouseButton; }
+    void SetScrollMouseButton(TPlotMouseButton b) { FSettings.FScrollMouseButton = b; }
+    int ColorPaletteIndex() const { return FSettings.FColorPaletteIndex; }
+    void SetColorPaletteIndex(int v) { FSettings.FColorPaletteIndex = v; }
 
     // --- events ---
     TChartAllowScrollEvent OnAllowScroll;
@@ -151,6 +159,7 @@ public:
     // ColorPaletteIndex when it is to be stored, else empty.
     std::string ColorPaletteIndexText() const;
 
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TCustomChart& source);
 
 protected:
@@ -172,13 +181,12 @@ private:
     std::unique_ptr<TChartFootTitle> FFoot;
     std::unique_ptr<TChartLegend> FLegend;
     TAllAxisSavedScales FSavedScales;
-    TPlotMouseButton FScrollMouseButton = mbRight;
+    TSettings FSettings;
     std::unique_ptr<TChartFootTitle> FSubFoot;
     std::unique_ptr<TChartTitle> FSubTitle;
     std::unique_ptr<TChartTitle> FTitle;
     std::unique_ptr<TChartWalls> FWalls;
     bool FScalesRestored = true;
-    int FColorPaletteIndex = 0;
     bool FWheelScrolled = false;
     std::unique_ptr<TPlotEventListener> FDataListener;
 };

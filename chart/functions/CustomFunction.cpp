@@ -10,23 +10,20 @@ TCustomPlotFunction::TCustomPlotFunction() {
 }
 
 void TCustomPlotFunction::SetNumPoints(int n) {
-    if (FNumPoints == n) return;
-    FNumPoints = n;
+    if (FSettings.FNumPoints == n) return;
+    FSettings.FNumPoints = n;
     Recalculate();
 }
 
 void TCustomPlotFunction::SetStartX(double x) {
-    if (FStartX == x) return;
-    FStartX = x;
+    if (FSettings.FStartX == x) return;
+    FSettings.FStartX = x;
     Recalculate();
 }
 
 void TCustomPlotFunction::Assign(const TPlotFunction& source) {
     TPlotFunction::Assign(source);
-    if (auto* s = dynamic_cast<const TCustomPlotFunction*>(&source)) {
-        FNumPoints = s->FNumPoints;
-        FStartX = s->FStartX;
-    }
+    if (auto* s = dynamic_cast<const TCustomPlotFunction*>(&source)) FSettings = s->FSettings;
 }
 
 std::unique_ptr<TPlotFunction> TCustomPlotFunction::Clone() const {
@@ -40,8 +37,8 @@ void TCustomPlotFunction::AddPointsFromSource(TChartSeries* source) {
     TChartSeries* out = ParentSeries();
     if (!OnCalculate || !out || Updating()) return;
     out->RemoveAllPoints();
-    double x = FStartX;
-    for (int i = 0; i < FNumPoints; ++i) {
+    double x = FSettings.FStartX;
+    for (int i = 0; i < FSettings.FNumPoints; ++i) {
         double y = 0;
         OnCalculate(this, x, y);
         if (out->YMandatory())

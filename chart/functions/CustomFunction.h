@@ -6,22 +6,29 @@ namespace cb::chart {
 
 class TCustomPlotFunction : public TPlotFunction {
 public:
+    // Every setting of its own Assign copies.
+    struct TSettings {
+        int FNumPoints = 100;
+        double FStartX = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     TCustomPlotFunction();
-    int NumPoints() const { return FNumPoints; }
+    int NumPoints() const { return FSettings.FNumPoints; }
     void SetNumPoints(int n);
-    double StartX() const { return FStartX; }
+    double StartX() const { return FSettings.FStartX; }
     void SetStartX(double x);
     // Sender, x, and y to set (0 until the handler sets it).
     std::function<void(TCustomPlotFunction*, double, double&)> OnCalculate;
     // NumPoints points from StartX, Period apart; nothing without a handler.
     void AddPointsFromSource(TChartSeries* source) override;
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TPlotFunction& source) override;
     std::string EditorClassName() const override { return "TCustomFunctionEditor"; }
     std::unique_ptr<TPlotFunction> Clone() const override;
 
 private:
-    int FNumPoints = 100;
-    double FStartX = 0;
+    TSettings FSettings;
 };
 
 }  // namespace cb::chart

@@ -28,10 +28,7 @@ void TBackImage::LoadFromFile(const std::string& fileName) {
 
 void TBackImage::Assign(const TBackImage& s) {
     if (this == &s) return;
-    FInside = s.FInside;
-    FLeft = s.FLeft;
-    FTop = s.FTop;
-    FMode = s.FMode;
+    FSettings = s.FSettings;
     SetGraphic(s.FGraphic.get());
 }
 

@@ -16,6 +16,14 @@ enum TPlotBackImageMode {
 
 class TBackImage {
 public:
+    // Every setting Assign copies; the picture is copied beside.
+    struct TSettings {
+        bool FInside = false;
+        int FLeft = 0, FTop = 0;
+        TPlotBackImageMode FMode = pbmStretch;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TBackImage(TChangeEvent onChange = {}) : OnChange(std::move(onChange)) {}
 
     // The picture; none until one is set.
@@ -28,15 +36,16 @@ public:
 
     // False: the picture fills the panel background; True: the chart
     // rectangle only.
-    bool Inside() const { return FInside; }
-    void SetInside(bool on) { set(FInside, on); }
+    bool Inside() const { return FSettings.FInside; }
+    void SetInside(bool on) { set(FSettings.FInside, on); }
     // Offsets of pbmCustom.
-    int Left() const { return FLeft; }
-    void SetLeft(int v) { set(FLeft, v); }
-    int Top() const { return FTop; }
-    void SetTop(int v) { set(FTop, v); }
-    TPlotBackImageMode Mode() const { return FMode; }
-    void SetMode(TPlotBackImageMode m) { set(FMode, m); }
+    int Left() const { return FSettings.FLeft; }
+    void SetLeft(int v) { set(FSettings.FLeft, v); }
+    int Top() const { return FSettings.FTop; }
+    void SetTop(int v) { set(FSettings.FTop, v); }
+    TPlotBackImageMode Mode() const { return FSettings.FMode; }
+    void SetMode(TPlotBackImageMode m) { set(FSettings.FMode, m); }
+    const TSettings& Settings() const { return FSettings; }
 
     void Assign(const TBackImage& source);
 
@@ -51,9 +60,7 @@ private:
         }
     }
     std::unique_ptr<cb::gfx::TBitmap> FGraphic;
-    bool FInside = false;
-    int FLeft = 0, FTop = 0;
-    TPlotBackImageMode FMode = pbmStretch;
+    TSettings FSettings;
 };
 
 }  // namespace cb::chart

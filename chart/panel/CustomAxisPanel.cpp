@@ -1,13 +1,13 @@
 #include "chart/panel/CustomAxisPanel.h"
 
+#include "chart/canvas/PlotCanvas3D.h"
 #include "chart/core/ColorPalettes.h"
 #include "chart/core/PlotExceptions.h"
 #include "chart/core/PlotGeometry.h"
+#include "chart/core/PlotHelpers.h"
 #include "chart/core/PlotTexts.h"
-#include "chart/canvas/PlotCanvas3D.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/rtl/ScopeGuard.h"
-#include "chart/core/PlotHelpers.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -22,12 +22,12 @@ TCustomAxisPanel::~TCustomAxisPanel() = default;
 
 void TCustomAxisPanel::SetChart3DPercent(int v) {
     if (v < 1 || v > 100) throw cb::rtl::Exception(FormatPlotText(TPlotText::msg3DPercent, {"1", "100"}));
-    StoreIntegerAndInvalidate(FChart3DPercent, v);
+    StoreIntegerAndInvalidate(FSettings.FChart3DPercent, v);
 }
 
 TColor TCustomAxisPanel::PaletteColor(int index) const {
-    if (FPalette.empty()) return DefaultPaletteColor(index);
-    return FPalette[std::size_t(index % int(FPalette.size()))];
+    if (FSettings.FPalette.empty()) return DefaultPaletteColor(index);
+    return FSettings.FPalette[std::size_t(index % int(FSettings.FPalette.size()))];
 }
 
 int TCustomAxisPanel::MultiLineTextWidth(const std::string& text, int* lines) {
@@ -54,7 +54,7 @@ void TCustomAxisPanel::PrintPageRange(QPrinter& printer, int from, int to) {
     if (from < 1) from = 1;
     if (from > to) return;
     if (!objectName().isEmpty()) printer.setDocName(objectName());
-    const int keep = FPage;
+    const int keep = FSettings.FPage;
     const TRect r = PrintPageRect(&printer);
     QPainter painter;
     if (!painter.begin(&printer)) throw ChartException("The printer could not be started.");
@@ -118,7 +118,7 @@ void TCustomAxisPanel::Compute3DSizes() {
         SetHeight3D(0);
         return;
     }
-    const double a = FChart3DPercent * 0.001;
+    const double a = FSettings.FChart3DPercent * 0.001;
     const TView3DOptions& o = View3DOptions();
     FDepthPerSeries = Round(ChartWidth() * (o.Orthogonal() ? a : 2 * a));
     const double r = o.OrthoRatio();
@@ -138,15 +138,7 @@ bool TCustomAxisPanel::ClipToChartBox() {
 }
 
 void TCustomAxisPanel::Assign(const TCustomAxisPanel& source) {
-    FChart3DPercent = source.FChart3DPercent;
-    FAxisBehind = source.FAxisBehind;
-    FAxisVisible = source.FAxisVisible;
-    FClipPoints = source.FClipPoints;
-    FPalette = source.FPalette;
-    FMaxPointsPerPage = source.FMaxPointsPerPage;
-    FPage = source.FPage;
-    FScaleLastPage = source.FScaleLastPage;
-    FView3DWalls = source.FView3DWalls;
+    FSettings = source.FSettings;
     TCustomPlotPanelExtended::Assign(source);
 }
 

@@ -50,34 +50,46 @@ using TPlotNotifyEvent = std::function<void(TCustomAxisPanel* sender)>;
 
 class TCustomAxisPanel : public TCustomPlotPanelExtended {
 public:
+    // Every setting of its own Assign copies.
+    struct TSettings {
+        int FChart3DPercent = 15;
+        bool FAxisBehind = true, FAxisVisible = true, FClipPoints = true;
+        bool FView3DWalls = true;
+        int FPage = 1;
+        int FMaxPointsPerPage = 0;
+        bool FScaleLastPage = true;
+        std::vector<TColor> FPalette;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TCustomAxisPanel(QWidget* parent = nullptr);
     ~TCustomAxisPanel() override;
 
     // --- stored settings ---
-    bool AxisBehind() const { return FAxisBehind; }
-    void SetAxisBehind(bool on) { StoreBooleanAndInvalidate(FAxisBehind, on); }
-    bool AxisVisible() const { return FAxisVisible; }
-    void SetAxisVisible(bool on) { StoreBooleanAndInvalidate(FAxisVisible, on); }
+    bool AxisBehind() const { return FSettings.FAxisBehind; }
+    void SetAxisBehind(bool on) { StoreBooleanAndInvalidate(FSettings.FAxisBehind, on); }
+    bool AxisVisible() const { return FSettings.FAxisVisible; }
+    void SetAxisVisible(bool on) { StoreBooleanAndInvalidate(FSettings.FAxisVisible, on); }
     virtual TChartAxis& BottomAxis() = 0;
     virtual TChartAxis& TopAxis() = 0;
     virtual TChartAxis& LeftAxis() = 0;
     virtual TChartAxis& RightAxis() = 0;
     virtual TChartDepthAxis& DepthAxis() = 0;
     virtual TChartDepthAxis& DepthTopAxis() = 0;
-    int Chart3DPercent() const { return FChart3DPercent; }
+    int Chart3DPercent() const { return FSettings.FChart3DPercent; }
     void SetChart3DPercent(int v);
-    bool ClipPoints() const { return FClipPoints; }
-    void SetClipPoints(bool on) { StoreBooleanAndInvalidate(FClipPoints, on); }
+    bool ClipPoints() const { return FSettings.FClipPoints; }
+    void SetClipPoints(bool on) { StoreBooleanAndInvalidate(FSettings.FClipPoints, on); }
     virtual TChartCustomAxes& CustomAxes() = 0;
-    int MaxPointsPerPage() const { return FMaxPointsPerPage; }
+    int MaxPointsPerPage() const { return FSettings.FMaxPointsPerPage; }
     virtual void SetMaxPointsPerPage(int v) = 0;
-    int Page() const { return FPage; }
+    int Page() const { return FSettings.FPage; }
     virtual void SetPage(int v) = 0;
-    bool ScaleLastPage() const { return FScaleLastPage; }
-    void SetScaleLastPage(bool on) { StoreBooleanAndInvalidate(FScaleLastPage, on); }
+    bool ScaleLastPage() const { return FSettings.FScaleLastPage; }
+    void SetScaleLastPage(bool on) { StoreBooleanAndInvalidate(FSettings.FScaleLastPage, on); }
     virtual TChartSeriesList& SeriesList() = 0;
-    bool View3DWalls() const { return FView3DWalls; }
-    void SetView3DWalls(bool on) { StoreBooleanAndInvalidate(FView3DWalls, on); }
+    bool View3DWalls() const { return FSettings.FView3DWalls; }
+    void SetView3DWalls(bool on) { StoreBooleanAndInvalidate(FSettings.FView3DWalls, on); }
     virtual TChartAxes& Axes() = 0;
     // While a stored form is read, axis limits are accepted in any order.
     bool Loading() const { return FLoading; }
@@ -132,7 +144,7 @@ public:
     void SetLegendColor(TColor c) { FLegendColor = c; }
     TChartPen* LegendPen() const { return FLegendPen; }
     void SetLegendPen(TChartPen* pen) { FLegendPen = pen; }
-    std::vector<TColor>& ColorPalette() { return FPalette; }
+    std::vector<TColor>& ColorPalette() { return FSettings.FPalette; }
     TColor PaletteColor(int index) const;
     virtual TColor FirstFreeColor(bool checkBackgrounds, const TChartSeries* except) = 0;
     virtual void ReassignAutomaticColors() = 0;
@@ -218,26 +230,21 @@ public:
 
     // Font metrics of the canvas for label texts.
     int MultiLineTextWidth(const std::string& text, int* lines = nullptr);
+    const TSettings& Settings() const { return FSettings; }
 
     virtual void Assign(const TCustomAxisPanel& source);
 
 protected:
     void leaveEvent(QEvent* e) override;
     // The page without the checks and notices of SetPage.
-    void StorePage(int v) { FPage = v; }
-    void StoreMaxPointsPerPage(int v) { StoreIntegerAndInvalidate(FMaxPointsPerPage, v); }
+    void StorePage(int v) { FSettings.FPage = v; }
+    void StoreMaxPointsPerPage(int v) { StoreIntegerAndInvalidate(FSettings.FMaxPointsPerPage, v); }
 
 private:
-    int FChart3DPercent = 15;
-    bool FAxisBehind = true, FAxisVisible = true, FClipPoints = true;
-    bool FView3DWalls = true;
-    int FPage = 1;
-    int FMaxPointsPerPage = 0;
-    bool FScaleLastPage = true;
+    TSettings FSettings;
     int FHighestZ = 0;
     int FDepthPerSeries = 0, FHeightPerSeries = 0;
     bool FInvertedRotation = false;
-    std::vector<TColor> FPalette;
     TColor FLegendColor = clWhite;
     TChartPen* FLegendPen = nullptr;
     bool FLoading = false;

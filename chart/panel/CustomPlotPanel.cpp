@@ -67,19 +67,19 @@ TCustomPlotPanel::~TCustomPlotPanel() {
 }
 
 void TCustomPlotPanel::SetBorderRound(int v) {
-    if (FBorderRound != v) {
-        FBorderRound = v;
+    if (FSettings.FBorderRound != v) {
+        FSettings.FBorderRound = v;
         if (!FLoading) ApplyRoundRegion();
         Invalidate();
     }
 }
 
 void TCustomPlotPanel::SetMargin(int index, int value) {
-    StoreIntegerAndInvalidate(FMargins[index & 3], value);
+    StoreIntegerAndInvalidate(FSettings.FMargins[index & 3], value);
 }
 
 void TCustomPlotPanel::SetMarginUnits(TPlotUnits u) {
-    StoreAndInvalidate(FMarginUnits, u);
+    StoreAndInvalidate(FSettings.FMarginUnits, u);
 }
 
 void TCustomPlotPanel::SetMonochrome(bool on) {
@@ -92,8 +92,8 @@ void TCustomPlotPanel::SetShadow(const TPlotShadow& s) {
 }
 
 void TCustomPlotPanel::SetView3D(bool on) {
-    if (FView3D == on) return;
-    FView3D = on;
+    if (FSettings.FView3D == on) return;
+    FSettings.FView3D = on;
     Invalidate();
     TPlotView3DEvent event;
     BroadcastEvent(event);
@@ -105,14 +105,14 @@ void TCustomPlotPanel::SetView3DOptions(const TView3DOptions& o) {
 }
 
 void TCustomPlotPanel::SetColor(TColor c) {
-    if (FColor == c) return;
+    if (FSettings.FColor == c) return;
     // Without a colour the window is transparent: what lies below shows.
     const bool none = c == clNone;
-    if (none != (FColor == clNone)) {
+    if (none != (FSettings.FColor == clNone)) {
         setAttribute(Qt::WA_OpaquePaintEvent, !none);
         setAttribute(Qt::WA_TranslucentBackground, none);
     }
-    FColor = c;
+    FSettings.FColor = c;
     Invalidate();
 }
 void TCustomPlotPanel::SetBevelInner(TPanelBevel b) {
@@ -167,7 +167,7 @@ void TCustomPlotPanel::Invalidate() {
 void TCustomPlotPanel::DrawOnCanvas(cb::gfx::TCanvas* canvas, const TRect& r) {
     // An empty panel has nothing to draw (and nothing to divide by).
     if (!FCanvas || !canvas || r.Width() <= 0 || r.Height() <= 0) return;
-    FChartBounds = FCanvas->BeginDraw(canvas, FView3DOptions.get(), FColor, FView3D, r);
+    FChartBounds = FCanvas->BeginDraw(canvas, FView3DOptions.get(), FSettings.FColor, FSettings.FView3D, r);
     int frame = FBorderWidth;
     if (FBevelInner != bvNone) frame += FBevelWidth;
     if (FBevelOuter != bvNone) frame += FBevelWidth;
@@ -175,7 +175,8 @@ void TCustomPlotPanel::DrawOnCanvas(cb::gfx::TCanvas* canvas, const TRect& r) {
     const int w = FChartBounds.Width();
     const int h = FChartBounds.Height();
     auto margin = [&](int index, int extent) {
-        return FMarginUnits == muPixels ? FMargins[index] : FMargins[index] * extent / 100;
+        return FSettings.FMarginUnits == muPixels ? FSettings.FMargins[index]
+                                                  : FSettings.FMargins[index] * extent / 100;
     };
     FChartRect.Left = FChartBounds.Left + margin(0, w) + frame;
     FChartRect.Top = FChartBounds.Top + margin(1, h) + frame;
@@ -282,13 +283,13 @@ void TCustomPlotPanel::DrawPanelFrame(TRect& r) {
                 n = w - 1;
             }
         }
-        if (FBorderRound <= 0) {
+        if (FSettings.FBorderRound <= 0) {
             FCanvas->DrawRect(r.Left, r.Top, r.Right, r.Bottom);
             if (!FBorder->SmallDots()) ++n;
         } else {
             --r.Right;
             --r.Bottom;
-            FCanvas->DrawRoundedRect(r.Left, r.Top, r.Right, r.Bottom, FBorderRound, FBorderRound);
+            FCanvas->DrawRoundedRect(r.Left, r.Top, r.Right, r.Bottom, FSettings.FBorderRound, FSettings.FBorderRound);
         }
         cb::gfx::InflateRect(r, -n, -n);
     }
@@ -297,9 +298,9 @@ void TCustomPlotPanel::DrawPanelFrame(TRect& r) {
         pen.SetStyle(cb::gfx::psSolid);
         pen.SetWidth(1);
         pen.SetMode(cb::gfx::pmCopy);
-        DrawPanelBevel(FBevelOuter, r, FBorderRound, FBevelWidth);
-        if (FBorderWidth != 0) FCanvas->DrawBevelFrame(r, FColor, FColor, FBorderWidth);
-        DrawPanelBevel(FBevelInner, r, FBorderRound, FBevelWidth);
+        DrawPanelBevel(FBevelOuter, r, FSettings.FBorderRound, FBevelWidth);
+        if (FBorderWidth != 0) FCanvas->DrawBevelFrame(r, FSettings.FColor, FSettings.FColor, FBorderWidth);
+        DrawPanelBevel(FBevelInner, r, FSettings.FBorderRound, FBevelWidth);
     }
     FCanvas->EnableRotation();
 }
@@ -307,9 +308,10 @@ void TCustomPlotPanel::DrawPanelFrame(TRect& r) {
 void TCustomPlotPanel::ApplyRoundRegion() {
     if (!parentWidget() || FRounding) return;
     FRounding = true;
-    if (FBorderRound > 0) {
+    if (FSettings.FBorderRound > 0) {
         QPainterPath path;
-        path.addRoundedRect(QRectF(0, 0, width(), height()), FBorderRound / 2.0, FBorderRound / 2.0);
+        path.addRoundedRect(QRectF(0, 0, width(), height()), FSettings.FBorderRound / 2.0,
+                            FSettings.FBorderRound / 2.0);
         setMask(QRegion(path.toFillPolygon().toPolygon()));
     } else {
         clearMask();
@@ -335,7 +337,7 @@ void TCustomPlotPanel::paintEvent(QPaintEvent*) {
 
 void TCustomPlotPanel::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    if (FBorderRound > 0 && !FLoading) ApplyRoundRegion();
+    if (FSettings.FBorderRound > 0 && !FLoading) ApplyRoundRegion();
     Invalidate();
 }
 
@@ -382,7 +384,7 @@ void TCustomPlotPanel::leaveEvent(QEvent* e) {
 void TCustomPlotPanel::Loaded() {
     FLoading = false;
     FSavedCursor = cursor();
-    if (FBorderRound > 0) ApplyRoundRegion();
+    if (FSettings.FBorderRound > 0) ApplyRoundRegion();
 }
 
 bool TCustomPlotPanel::ReadLegacyProperty(const std::string& name, const std::string& value) {
@@ -406,19 +408,12 @@ void TCustomPlotPanel::AdjustPenForPrinting(cb::gfx::TPen& pen) {
 
 void TCustomPlotPanel::Assign(const TCustomPlotPanel& s) {
     if (this == &s) return;
+    FSettings = s.FSettings;
     FBorder->Assign(*s.FBorder);
-    FBorderRound = s.FBorderRound;
     SetBuffered(s.GetBuffered());
-    FPrintMargins = s.FPrintMargins;
-    FPrintProportional = s.FPrintProportional;
-    FPrintResolution = s.FPrintResolution;
-    std::copy(std::begin(s.FMargins), std::end(s.FMargins), std::begin(FMargins));
-    FMarginUnits = s.FMarginUnits;
     SetMonochrome(s.Monochrome());
     FShadow->Assign(*s.FShadow);
-    FView3D = s.FView3D;
     FView3DOptions->Assign(*s.FView3DOptions);
-    FColor = s.FColor;
     Invalidate();
 }
 

@@ -56,36 +56,50 @@ unsigned ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons);
 
 class TCustomPlotPanel : public QWidget {
 public:
+    // Every setting Assign copies; border, shadow, 3D options, buffering and
+    // monochrome are copied beside.
+    struct TSettings {
+        int FBorderRound = 0;
+        int FMargins[4] = {3, 4, 3, 4};
+        TPlotUnits FMarginUnits = muPercent;
+        TRect FPrintMargins{15, 15, 15, 15};
+        bool FPrintProportional = true;
+        int FPrintResolution = 0;
+        bool FView3D = true;
+        TColor FColor = clBtnFace;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TCustomPlotPanel(QWidget* parent = nullptr);
     ~TCustomPlotPanel() override;
 
     // --- stored settings ---
     TChartHiddenPen& Border() { return *FBorder; }
     void SetBorder(const TChartPen& pen) { FBorder->Assign(pen); }
-    int BorderRound() const { return FBorderRound; }
+    int BorderRound() const { return FSettings.FBorderRound; }
     void SetBorderRound(int v);
     // Index 0..3: left, top, right, bottom.
-    int GetMargin(int index) const { return FMargins[index & 3]; }
+    int GetMargin(int index) const { return FSettings.FMargins[index & 3]; }
     void SetMargin(int index, int value);
-    int MarginLeft() const { return FMargins[0]; }
-    int MarginTop() const { return FMargins[1]; }
-    int MarginRight() const { return FMargins[2]; }
-    int MarginBottom() const { return FMargins[3]; }
-    TPlotUnits MarginUnits() const { return FMarginUnits; }
+    int MarginLeft() const { return FSettings.FMargins[0]; }
+    int MarginTop() const { return FSettings.FMargins[1]; }
+    int MarginRight() const { return FSettings.FMargins[2]; }
+    int MarginBottom() const { return FSettings.FMargins[3]; }
+    TPlotUnits MarginUnits() const { return FSettings.FMarginUnits; }
     void SetMarginUnits(TPlotUnits u);
     bool Monochrome() const { return FCanvas ? FCanvas->IsMonochrome() : false; }
     void SetMonochrome(bool on);
-    bool PrintProportional() const { return FPrintProportional; }
-    void SetPrintProportional(bool on) { FPrintProportional = on; }
+    bool PrintProportional() const { return FSettings.FPrintProportional; }
+    void SetPrintProportional(bool on) { FSettings.FPrintProportional = on; }
     TPlotShadow& Shadow() { return *FShadow; }
     void SetShadow(const TPlotShadow& s);
-    bool View3D() const { return FView3D; }
+    bool View3D() const { return FSettings.FView3D; }
     void SetView3D(bool on);
     TView3DOptions& View3DOptions() { return *FView3DOptions; }
     void SetView3DOptions(const TView3DOptions& o);
 
     // --- panel look ---
-    TColor Color() const { return FColor; }
+    TColor Color() const { return FSettings.FColor; }
     void SetColor(TColor c);
     TPanelBevel BevelInner() const { return FBevelInner; }
     void SetBevelInner(TPanelBevel b);
@@ -115,10 +129,10 @@ public:
     void SetWidth3D(int v) { FWidth3D = v; }
     int Height3D() const { return FHeight3D; }
     void SetHeight3D(int v) { FHeight3D = v; }
-    const TRect& PrintMargins() const { return FPrintMargins; }
-    void SetPrintMargins(const TRect& r) { FPrintMargins = r; }
-    int PrintResolution() const { return FPrintResolution; }
-    void SetPrintResolution(int v) { FPrintResolution = v; }
+    const TRect& PrintMargins() const { return FSettings.FPrintMargins; }
+    void SetPrintMargins(const TRect& r) { FSettings.FPrintMargins = r; }
+    int PrintResolution() const { return FSettings.FPrintResolution; }
+    void SetPrintResolution(int v) { FSettings.FPrintResolution = v; }
 
     // The drawing canvas (owned; nullptr while an exporter holds it).
     TCanvas3D* Canvas() const { return FCanvas.get(); }
@@ -131,7 +145,7 @@ public:
     void SetBuffered(bool on);
 
     // --- virtual operations ---
-    virtual TColor PanelBackColor() const { return FColor; }
+    virtual TColor PanelBackColor() const { return FSettings.FColor; }
     virtual void DrawContents(const TRect& bounds);
     virtual void SettingChanged();
     // One complete drawing on canvas inside r.
@@ -199,6 +213,7 @@ public:
     // While printing (and with the pens-on-printers option): a non-solid
     // pen of width 1 gets width 0, the printer's thinnest line.
     void AdjustPenForPrinting(cb::gfx::TPen& pen);
+    const TSettings& Settings() const { return FSettings; }
 
     void Assign(const TCustomPlotPanel& source);
 
@@ -240,20 +255,14 @@ private:
     bool FApplyZOrder = true;
     bool FAutoRepaint = true;
     std::unique_ptr<TChartHiddenPen> FBorder;
-    int FBorderRound = 0;
+    TSettings FSettings;
     bool FCancelMouse = false;
     TRect FChartBounds;
     int FChartWidth = 0, FChartHeight = 0, FChartXCenter = 0, FChartYCenter = 0;
     std::unique_ptr<cb::gfx::TCanvas> FToolkitCanvas;
     int FHeight3D = 0;
-    int FMargins[4] = {3, 4, 3, 4};
-    TPlotUnits FMarginUnits = muPercent;
     bool FPrinting = false;
-    TRect FPrintMargins{15, 15, 15, 15};
-    bool FPrintProportional = true;
-    int FPrintResolution = 0;
     std::unique_ptr<TPlotShadow> FShadow;
-    bool FView3D = true;
     std::unique_ptr<TView3DOptions> FView3DOptions;
     int FWidth3D = 0;
     TPlotEventListeners FListeners;
@@ -263,7 +272,6 @@ private:
     bool FDestroying = false;
     std::unique_ptr<TCanvas3D> FCanvas;
     TRect FChartRect;
-    TColor FColor = clBtnFace;
     TPanelBevel FBevelInner = bvNone;
     TPanelBevel FBevelOuter = bvRaised;
     int FBevelWidth = 1;

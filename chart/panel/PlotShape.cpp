@@ -1,11 +1,11 @@
 #include "chart/panel/PlotShape.h"
 
 #include "chart/canvas/Canvas3D.h"
+#include "chart/canvas/PlotBlend.h"
+#include "chart/canvas/StylePaint.h"
 #include "chart/core/PlotGeometry.h"
 #include "chart/panel/CustomPlotPanel.h"
-#include "chart/canvas/PlotBlend.h"
 #include "platform/rtl/Strings.h"
-#include "chart/canvas/StylePaint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -93,20 +93,15 @@ void TPlotCustomShape::SetGradient(const TCustomPlotGradient* g) {
 }
 
 void TPlotCustomShape::SetTransparency(int v) {
-    Store(FTransparency, std::clamp(v, 0, 100));
+    Store(FSettings.FTransparency, std::clamp(v, 0, 100));
 }
 
 void TPlotCustomShape::Assign(const TPlotCustomShape& s) {
     if (this == &s) return;
-    FBevel = s.FBevel;
-    FBevelWidth = s.FBevelWidth;
-    FColor = s.FColor;
+    FSettings = s.FSettings;
     FFont->Assign(*s.FFont);
     SetGradient(s.FGradient.get());
-    FShapeStyle = s.FShapeStyle;
     SetShadow(s.FShadow.get());
-    FTransparent = s.FTransparent;
-    FTransparency = s.FTransparency;
     TPlotCustomShapeBrushPen::Assign(s);
 }
 
@@ -146,7 +141,7 @@ void TPlotCustomShape::DrawOutline(TCanvas3D& c, const TRect& r, double angle, i
         c.DrawPolygon(pts);
     } else if (c.IsFull3D()) {
         c.DrawRectAtDepth(r, z);
-    } else if (FShapeStyle == fosRectangle) {
+    } else if (FSettings.FShapeStyle == fosRectangle) {
         c.DrawRectangle(r);
     } else {
         c.DrawRoundedRectangle(r, 16, 16);
@@ -154,13 +149,13 @@ void TPlotCustomShape::DrawOutline(TCanvas3D& c, const TRect& r, double angle, i
 }
 
 void TPlotCustomShape::DrawShadow(TCanvas3D& c, const TRect& r, double angle, int z) {
-    if (angle == 0 && FShapeStyle == fosRectangle) {
+    if (angle == 0 && FSettings.FShapeStyle == fosRectangle) {
         const bool full = c.IsFull3D();
         if (!full) c.DisableRotation();
         PaintShadow(c, *FShadow, r, z);
         if (!full) c.EnableRotation();
     }
-    if (FTransparency <= 0) return;
+    if (FSettings.FTransparency <= 0) return;
     int h = FShadow->HorizSize(), v = FShadow->VertSize();
     if (std::max(h, v) > 0 && Pen().Visible()) {
         h += Pen().Width();
@@ -177,16 +172,16 @@ void TPlotCustomShape::DrawShadow(TCanvas3D& c, const TRect& r, double angle, in
 }
 
 void TPlotCustomShape::DrawBoxOn(TCanvas3D& c, const TRect& r, double angle, int z) {
-    if (FTransparent) return;
+    if (FSettings.FTransparent) return;
     const bool rotated = angle > 0;
     std::unique_ptr<TPlotBlend> blend;
-    if (FTransparency > 0) {
+    if (FSettings.FTransparency > 0) {
         TRect area = r;
         if (angle != 0) {
             const auto pts = RotatedCorners(r, angle);
             area = PolygonBounds(pts.data(), 4);
         }
-        blend = c.BeginTransparency(area, FTransparency);
+        blend = c.BeginTransparency(area, FSettings.FTransparency);
     }
     if (FShadow && FShadow->Size() != 0 && Brush().Style() != cb::gfx::bsClear) DrawShadow(c, r, angle, z);
     bool clearAfter = false;
@@ -197,7 +192,7 @@ void TPlotCustomShape::DrawBoxOn(TCanvas3D& c, const TRect& r, double angle, int
                 PaintGradient(c, *FGradient, r);
                 c.SetGradientDepth(0);
             } else {
-                PaintGradient(c, *FGradient, r, FShapeStyle == fosRoundRectangle ? 16 : 0);
+                PaintGradient(c, *FGradient, r, FSettings.FShapeStyle == fosRoundRectangle ? 16 : 0);
             }
         } else {
             const auto pts = RotatedCorners(r, angle);
@@ -208,15 +203,16 @@ void TPlotCustomShape::DrawBoxOn(TCanvas3D& c, const TRect& r, double angle, int
         }
         clearAfter = true;
     } else {
-        c.AssignBrush(Brush(), FColor);
+        c.AssignBrush(Brush(), FSettings.FColor);
     }
     if (clearAfter) c.Brush().SetStyle(cb::gfx::bsClear);
     c.SelectPen(Pen());
     DrawOutline(c, r, angle, z);
-    if (angle == 0 && FBevel != bcNone) {
+    if (angle == 0 && FSettings.FBevel != bcNone) {
         const TColor hi = clBtnHighlight, lo = clBtnShadow;
         TRect inner = r;
-        c.DrawBevelFrame(inner, FBevel == bcLowered ? lo : hi, FBevel == bcRaised ? lo : hi, FBevelWidth);
+        c.DrawBevelFrame(inner, FSettings.FBevel == bcLowered ? lo : hi, FSettings.FBevel == bcRaised ? lo : hi,
+                         FSettings.FBevelWidth);
     }
     if (blend) c.EndTransparency(std::move(blend));
 }

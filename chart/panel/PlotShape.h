@@ -74,15 +74,27 @@ private:
 
 class TPlotCustomShape : public TPlotCustomShapeBrushPen {
 public:
+    // Every setting of its own Assign copies; font, gradient and shadow are
+    // copied beside.
+    struct TSettings {
+        TBevelCut FBevel = bcNone;
+        int FBevelWidth = 2;
+        TColor FColor = clWhite;
+        TChartObjectShapeStyle FShapeStyle = fosRectangle;
+        bool FTransparent = false;
+        int FTransparency = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TPlotCustomShape(TCustomPlotPanel* panel = nullptr);
     ~TPlotCustomShape() override;
 
-    TBevelCut Bevel() const { return FBevel; }
-    void SetBevel(TBevelCut b) { Store(FBevel, b); }
-    int BevelWidth() const { return FBevelWidth; }
-    void SetBevelWidth(int w) { Store(FBevelWidth, w); }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor c) { Store(FColor, c); }
+    TBevelCut Bevel() const { return FSettings.FBevel; }
+    void SetBevel(TBevelCut b) { Store(FSettings.FBevel, b); }
+    int BevelWidth() const { return FSettings.FBevelWidth; }
+    void SetBevelWidth(int w) { Store(FSettings.FBevelWidth, w); }
+    TColor Color() const { return FSettings.FColor; }
+    void SetColor(TColor c) { Store(FSettings.FColor, c); }
     TPlotFont& Font() { return *FFont; }
     const TPlotFont& Font() const { return *FFont; }
     void SetFont(const TPlotFont& f) { FFont->Assign(f); }
@@ -91,20 +103,20 @@ public:
     const TPlotShadow* ShadowIfAny() const { return FShadow.get(); }
     // nullptr frees the shadow; anything else is copied in.
     void SetShadow(const TPlotShadow* s);
-    TChartObjectShapeStyle ShapeStyle() const { return FShapeStyle; }
-    void SetShapeStyle(TChartObjectShapeStyle s) { Store(FShapeStyle, s); }
-    bool Transparent() const { return FTransparent; }
-    void SetTransparent(bool on) { Store(FTransparent, on); }
+    TChartObjectShapeStyle ShapeStyle() const { return FSettings.FShapeStyle; }
+    void SetShapeStyle(TChartObjectShapeStyle s) { Store(FSettings.FShapeStyle, s); }
+    bool Transparent() const { return FSettings.FTransparent; }
+    void SetTransparent(bool on) { Store(FSettings.FTransparent, on); }
     // The value of Transparent that is not stored.
     bool DefaultTransparent() const { return FDefaultTransparent; }
     void SetDefaultTransparent(bool on) { FDefaultTransparent = on; }
-    bool IsTransparentStored() const { return FTransparent != FDefaultTransparent; }
+    bool IsTransparentStored() const { return FSettings.FTransparent != FDefaultTransparent; }
     // Made on first read.
     TPlotGradient& Gradient();
     const TPlotGradient* GradientIfAny() const { return FGradient.get(); }
     void SetGradient(const TCustomPlotGradient* g);
     // Percentage 0..100.
-    int Transparency() const { return FTransparency; }
+    int Transparency() const { return FSettings.FTransparency; }
     void SetTransparency(int v);
 
     TRect& Bounds() { return FBounds; }
@@ -125,6 +137,7 @@ public:
     // Reads a stored property of older files ("ShadowColor", "ShadowSize");
     // True when the name was one of them.
     bool ReadLegacyProperty(const std::string& name, const std::string& value);
+    const TSettings& Settings() const { return FSettings; }
 
     void Assign(const TPlotCustomShape& source);
 
@@ -136,15 +149,10 @@ private:
     void DrawOutline(TCanvas3D& c, const TRect& r, double angle, int z);
     void DrawShadow(TCanvas3D& c, const TRect& r, double angle, int z);
 
-    TBevelCut FBevel = bcNone;
-    int FBevelWidth = 2;
-    TColor FColor = clWhite;
+    TSettings FSettings;
     std::unique_ptr<TPlotFont> FFont;
     std::unique_ptr<TPlotShadow> FShadow;
-    TChartObjectShapeStyle FShapeStyle = fosRectangle;
-    bool FTransparent = false;
     std::unique_ptr<TPlotGradient> FGradient;
-    int FTransparency = 0;
     bool FDefaultTransparent = false;
     TRect FBounds;
 };

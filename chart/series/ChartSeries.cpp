@@ -1,6 +1,6 @@
 #include "chart/series/ChartSeries.h"
-#include "chart/series/PlotSeriesSource.h"
 #include "chart/series/PlotFunction.h"
+#include "chart/series/PlotSeriesSource.h"
 
 #include "chart/axis/ChartAxis.h"
 #include "chart/core/PlotExceptions.h"
@@ -17,7 +17,7 @@ namespace cb::chart {
 // --- TCustomChartSeries ---
 
 void TCustomChartSeries::SetTitle(const std::string& title) {
-    StoreStringAndRepaint(FTitle, title);
+    StoreStringAndRepaint(FSettings.FTitle, title);
     if (ParentChart()) ParentChart()->BroadcastSeriesEvent(dynamic_cast<TChartSeries*>(this), seChangeTitle);
 }
 
@@ -29,18 +29,15 @@ void TCustomChartSeries::SetActive(bool on) {
 }
 
 void TCustomChartSeries::Assign(const TCustomChartSeries& source) {
-    FShowInLegend = source.FShowInLegend;
-    FTitle = source.FTitle;
-    FStyle = source.FStyle;
-    FIdentifier = source.FIdentifier;
+    FSettings = source.FSettings;
     TCustomChartElement::Assign(source);
 }
 
 // --- TChartSeries ---
 
 TChartSeries::TChartSeries() : FMarks(std::make_unique<TSeriesMarks>(this)) {
-    FPercentFormat = PlotText(TPlotText::txtPercentFormat);
-    FValueFormat = PlotText(TPlotText::txtValuesFormat);
+    FSettings.FPercentFormat = PlotText(TPlotText::txtPercentFormat);
+    FSettings.FValueFormat = PlotText(TPlotText::txtValuesFormat);
     FX = FValueLists.Make(this, "X");
     FX->SetOrder(loAscending);
     FY = FValueLists.Make(this, "Y");
@@ -72,15 +69,15 @@ void TChartSeries::SetSeriesSource(TPlotSeriesSource* source) {
 }
 
 void TChartSeries::SetColorSource(const std::string& s) {
-    if (FColorSource != s) {
-        FColorSource = s;
+    if (FSettings.FColorSource != s) {
+        FSettings.FColorSource = s;
         RequestDataRefresh();
     }
 }
 
 void TChartSeries::SetXLabelsSource(const std::string& s) {
-    if (FXLabelsSource != s) {
-        FXLabelsSource = s;
+    if (FSettings.FXLabelsSource != s) {
+        FSettings.FXLabelsSource = s;
         RequestDataRefresh();
     }
 }
@@ -199,14 +196,14 @@ TChartValueList& TChartSeries::ValueListByName(const std::string& name) {
 // --- colours ---
 
 void TChartSeries::SetSeriesColor(TColor c) {
-    if (FColor == clDefault && c == FAutoColor) return;
-    StoreColorAndRepaint(FColor, c);
-    FAutoColor = FColor;
+    if (FSettings.FColor == clDefault && c == FSettings.FAutoColor) return;
+    StoreColorAndRepaint(FSettings.FColor, c);
+    FSettings.FAutoColor = FSettings.FColor;
     AnnounceColorChange();
 }
 
 void TChartSeries::AssignAutomaticColor(TColor c) {
-    FAutoColor = c;
+    FSettings.FAutoColor = c;
     SetSeriesColor(c);
 }
 
@@ -224,8 +221,8 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
 }
 
 void TChartSeries::JoinedChart() {
-    if (FColor == clDefault && ParentChart()) {
-        FAutoColor = ParentChart()->FirstFreeColor(true, this);
+    if (FSettings.FColor == clDefault && ParentChart()) {
+        FSettings.FAutoColor = ParentChart()->FirstFreeColor(true, this);
         AnnounceColorChange();
     }
     FMarks->SetParentPanel(ParentChart());
@@ -234,8 +231,8 @@ void TChartSeries::JoinedChart() {
 }
 
 void TChartSeries::LeftChart() {
-    if (TCustomAxisPanel* c = ParentChart(); c && FCursor != 0) {
-        const QCursor mine = ScreenCursor(FCursor);
+    if (TCustomAxisPanel* c = ParentChart(); c && FSettings.FCursor != 0) {
+        const QCursor mine = ScreenCursor(FSettings.FCursor);
         const QCursor shown = c->cursor();
         if (shown.shape() == mine.shape() && (shown.shape() != Qt::BitmapCursor || shown.hotSpot() == mine.hotSpot()))
             c->setCursor(c->SavedCursor());
@@ -252,7 +249,7 @@ void TChartSeries::ApplyGallery3D(bool on) {
 }
 
 bool TChartSeries::UpdateMouseHover(int x, int y) {
-    if (FCursor == 0 && !OnMouseEnter && !OnMouseLeave) return false;
+    if (FSettings.FCursor == 0 && !OnMouseEnter && !OnMouseLeave) return false;
     if (PointAtPixel(x, y) == -1) {
         if (FMouseInside) {
             FMouseInside = false;
@@ -260,7 +257,7 @@ bool TChartSeries::UpdateMouseHover(int x, int y) {
         }
         return false;
     }
-    if (FCursor != 0 && ParentChart()) ParentChart()->setCursor(ScreenCursor(FCursor));
+    if (FSettings.FCursor != 0 && ParentChart()) ParentChart()->setCursor(ScreenCursor(FSettings.FCursor));
     if (!FMouseInside) {
         FMouseInside = true;
         if (OnMouseEnter) OnMouseEnter(this);
@@ -277,11 +274,11 @@ void TChartSeries::Notification(TCustomChartElement* gone) {
 void TChartSeries::AssignZOrder() {
     TCustomAxisPanel* c = ParentChart();
     if (!c) return;
-    if (FZOrder == -1) {
+    if (FSettings.FZOrder == -1) {
         FAutoZOrder = c->View3D() ? c->HighestZPosition() + 1 : 0;
         c->SetHighestZPosition(std::max(c->HighestZPosition(), FAutoZOrder));
     } else
-        c->SetHighestZPosition(std::max(c->HighestZPosition(), FZOrder));
+        c->SetHighestZPosition(std::max(c->HighestZPosition(), FSettings.FZOrder));
 }
 
 bool TChartSeries::SharesZOrder() {
@@ -298,7 +295,7 @@ void TChartSeries::ComputeDepthRange() {
     TCustomAxisPanel* c = ParentChart();
     const int per = c ? c->DepthPerSeries() : 0;
     FStartZ = per * FZPosition;
-    FEndZ = FStartZ + (FDepth == -1 ? per : FDepth);
+    FEndZ = FStartZ + (FSettings.FDepth == -1 ? per : FSettings.FDepth);
     FMiddleZ = (FStartZ + FEndZ) / 2;
     FMarks->SetZPosition(FMiddleZ);
 }

@@ -4,8 +4,8 @@
 // axis binding, dependent series, hold and release of updates, z order,
 // and the visible and page ranges.
 #include "chart/panel/ChartElement.h"
-#include "chart/series/ChartValueList.h"
 #include "chart/panel/PlotEvents.h"
+#include "chart/series/ChartValueList.h"
 #include "chart/series/CustomSeriesList.h"
 #include "chart/series/LabelsList.h"
 #include "chart/series/SeriesMarks.h"
@@ -76,15 +76,24 @@ constexpr char ColumnSeparator = '\x06';
 
 class TCustomChartSeries : public TCustomChartElement {
 public:
-    bool ShowInLegend() const { return FShowInLegend; }
-    void SetShowInLegend(bool on) { StoreBooleanAndRepaint(FShowInLegend, on); }
-    const std::string& Title() const { return FTitle; }
+    // Every setting of its own Assign copies.
+    struct TSettings {
+        bool FShowInLegend = true;
+        std::string FTitle;
+        std::string FIdentifier;
+        unsigned FStyle = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
+    bool ShowInLegend() const { return FSettings.FShowInLegend; }
+    void SetShowInLegend(bool on) { StoreBooleanAndRepaint(FSettings.FShowInLegend, on); }
+    const std::string& Title() const { return FSettings.FTitle; }
     // Repaints on change; always broadcasts series event 2.
     void SetTitle(const std::string& title);
-    const std::string& Identifier() const { return FIdentifier; }
-    void SetIdentifier(const std::string& id) { FIdentifier = id; }
-    unsigned Style() const { return FStyle; }
-    void SetStyle(unsigned style) { FStyle = style & 0x3F; }
+    const std::string& Identifier() const { return FSettings.FIdentifier; }
+    void SetIdentifier(const std::string& id) { FSettings.FIdentifier = id; }
+    unsigned Style() const { return FSettings.FStyle; }
+    void SetStyle(unsigned style) { FSettings.FStyle = style & 0x3F; }
 
     // Extra pixels beside the axis range.
     virtual void HorizontalMargins(int& left, int& right) { left = right = 0; }
@@ -92,13 +101,11 @@ public:
     virtual void PrepareForPaint() {}
     // Broadcasts series event 5 after the store.
     void SetActive(bool on) override;
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TCustomChartSeries& source);
 
 private:
-    bool FShowInLegend = true;
-    std::string FTitle;
-    std::string FIdentifier;
-    unsigned FStyle = 0;
+    TSettings FSettings;
 };
 
 class TPlotSeriesSource;
@@ -119,35 +126,52 @@ bool& RandomSampleValuesAtRunTime();
 
 class TChartSeries : public TCustomChartSeries {
 public:
+    // The settings AssignSettings copies whole; value lists, marks, axes
+    // and data sources are copied beside.
+    struct TSettings {
+        TColor FColor = clDefault;
+        TColor FAutoColor = clDefault;
+        bool FColorEachPoint = false;
+        std::string FColorSource;
+        std::string FXLabelsSource;
+        std::string FPercentFormat;
+        std::string FValueFormat;
+        unsigned FRefreshOptions = roFollowDeletes | roFollowModifications | roFollowInserts | roFollowClears;
+        int FCursor = 0;
+        int FDepth = -1;
+        int FZOrder = -1;
+        bool operator==(const TSettings&) const = default;
+    };
+
     TChartSeries();
     ~TChartSeries() override;
 
     // --- stored settings ---
-    bool ColorEachPoint() const { return FColorEachPoint; }
-    virtual void SetColorEachPoint(bool on) { StoreBooleanAndRepaint(FColorEachPoint, on); }
-    const std::string& ColorSource() const { return FColorSource; }
+    bool ColorEachPoint() const { return FSettings.FColorEachPoint; }
+    virtual void SetColorEachPoint(bool on) { StoreBooleanAndRepaint(FSettings.FColorEachPoint, on); }
+    const std::string& ColorSource() const { return FSettings.FColorSource; }
     void SetColorSource(const std::string& s);
-    int Cursor() const { return FCursor; }
-    void SetCursor(int c) { FCursor = c; }
-    int Depth() const { return FDepth; }
-    void SetDepth(int d) { StoreIntegerAndRepaint(FDepth, d); }
+    int Cursor() const { return FSettings.FCursor; }
+    void SetCursor(int c) { FSettings.FCursor = c; }
+    int Depth() const { return FSettings.FDepth; }
+    void SetDepth(int d) { StoreIntegerAndRepaint(FSettings.FDepth, d); }
     THorizAxis HorizAxis() const { return FHorizAxis; }
     void SetHorizAxis(THorizAxis a);
     TVertAxis VertAxis() const { return FVertAxis; }
     void SetVertAxis(TVertAxis a);
-    const std::string& PercentFormat() const { return FPercentFormat; }
-    void SetPercentFormat(const std::string& f) { StoreStringAndRepaint(FPercentFormat, f); }
-    const std::string& ValueFormat() const { return FValueFormat; }
-    void SetValueFormat(const std::string& f) { StoreStringAndRepaint(FValueFormat, f); }
-    const std::string& XLabelsSource() const { return FXLabelsSource; }
+    const std::string& PercentFormat() const { return FSettings.FPercentFormat; }
+    void SetPercentFormat(const std::string& f) { StoreStringAndRepaint(FSettings.FPercentFormat, f); }
+    const std::string& ValueFormat() const { return FSettings.FValueFormat; }
+    void SetValueFormat(const std::string& f) { StoreStringAndRepaint(FSettings.FValueFormat, f); }
+    const std::string& XLabelsSource() const { return FSettings.FXLabelsSource; }
     void SetXLabelsSource(const std::string& s);
     // The stored colour, or the automatic one when stored is automatic.
-    TColor SeriesColor() const { return FColor == clDefault ? FAutoColor : FColor; }
-    TColor StoredSeriesColor() const { return FColor; }
-    TColor AutomaticColor() const { return FAutoColor; }
+    TColor SeriesColor() const { return FSettings.FColor == clDefault ? FSettings.FAutoColor : FSettings.FColor; }
+    TColor StoredSeriesColor() const { return FSettings.FColor; }
+    TColor AutomaticColor() const { return FSettings.FAutoColor; }
     virtual void SetSeriesColor(TColor c);
-    int ZOrder() const { return FZOrder; }
-    void SetZOrder(int z) { StoreIntegerAndRepaint(FZOrder, z); }
+    int ZOrder() const { return FSettings.FZOrder; }
+    void SetZOrder(int z) { StoreIntegerAndRepaint(FSettings.FZOrder, z); }
     void SetParentChart(TCustomAxisPanel* chart) override;
 
     // --- value lists ---
@@ -214,8 +238,8 @@ public:
     void NotifyDataChanged();
     void RequestDataRefresh();
     virtual void PointAdded(TChartSeries* sender, int index);
-    unsigned RefreshOptions() const { return FRefreshOptions; }
-    void SetRefreshOptions(unsigned o) { FRefreshOptions = o; }
+    unsigned RefreshOptions() const { return FSettings.FRefreshOptions; }
+    void SetRefreshOptions(unsigned o) { FSettings.FRefreshOptions = o; }
     TCustomSeriesList& Dependents() { return FDependents; }
     // Sources this series copies its points from (not owned).
     const std::vector<TChartSeries*>& DataSources() const { return FDataSources; }
@@ -327,7 +351,7 @@ public:
     int ZPosition() const { return FZPosition; }
     void SetZPosition(int z) { FZPosition = z; }
     // ZOrder when fixed, else the automatic order of the current paint.
-    int EffectiveZOrder() const { return FZOrder == -1 ? FAutoZOrder : FZOrder; }
+    int EffectiveZOrder() const { return FSettings.FZOrder == -1 ? FAutoZOrder : FSettings.FZOrder; }
     virtual void AssignZOrder();
     virtual bool SharesZOrder();
     virtual void ComputeDepthRange();
@@ -419,6 +443,7 @@ public:
     // none), its data sources or its points. ChartException when a data
     // source of the source is fed by this series (nothing changes then).
     void Assign(const TChartSeries& source);
+    const TSettings& Settings() const { return FSettings; }
     // The settings alone; this series' data sources are dropped.
     void AssignSettings(const TChartSeries& source);
     // Assign from any series: each class copies what it shares with the source.
@@ -448,20 +473,13 @@ protected:
     TColor FLegendColor = clDefault;
 
 private:
-    TColor FColor = clDefault;
-    bool FColorEachPoint = false;
+    TSettings FSettings;
     std::vector<TColor> FColors;
     bool FHasColors = false;
-    std::string FColorSource;
-    int FCursor = 0;
     std::vector<TChartSeries*> FDataSources;
-    int FDepth = -1;
     TChartAxis* FHorizAxisObj = nullptr;
     TChartAxis* FVertAxisObj = nullptr;
-    std::string FXLabelsSource;
     TCustomSeriesList FDependents;
-    std::string FPercentFormat;
-    std::string FValueFormat;
     TChartValueLists FValueLists;
     TChartValueList* FX = nullptr;
     TLabelsList FLabels;
@@ -469,10 +487,7 @@ private:
     THorizAxis FHorizAxis = aBottomAxis;
     TChartAxis* FCustomHoriz = nullptr;
     TChartAxis* FCustomVert = nullptr;
-    int FZOrder = -1;
     TVertAxis FVertAxis = aLeftAxis;
-    unsigned FRefreshOptions = roFollowDeletes | roFollowModifications | roFollowInserts | roFollowClears;
-    TColor FAutoColor = clDefault;
     int FFirstVisible = -1;
     int FLastVisible = -1;
     int FHoldCount = 0;

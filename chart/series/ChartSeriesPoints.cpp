@@ -114,7 +114,8 @@ TColor TChartSeries::StoredPointColor(int index) const {
 TColor TChartSeries::PointColor(int index) {
     const TColor c = StoredPointColor(index);
     if (c != clDefault) return c;
-    if (FColorEachPoint) return ParentChart() ? ParentChart()->PaletteColor(index) : DefaultPaletteColor(index);
+    if (FSettings.FColorEachPoint)
+        return ParentChart() ? ParentChart()->PaletteColor(index) : DefaultPaletteColor(index);
     return SeriesColor();
 }
 
@@ -158,18 +159,18 @@ void TChartSeries::NotifyDependents(int code, int index) {
     for (TChartSeries* d : std::vector<TChartSeries*>(FDependents.Items())) {
         switch (code) {
         case dcCleared:
-            if (d->FRefreshOptions & roFollowClears) d->RemoveAllPoints();
+            if (d->FSettings.FRefreshOptions & roFollowClears) d->RemoveAllPoints();
             break;
         case dcAdded:
             // A function's results depend on every point: it computes again.
-            if (!(d->FRefreshOptions & roFollowInserts)) break;
+            if (!(d->FSettings.FRefreshOptions & roFollowInserts)) break;
             if (d->FFunction)
                 d->RefillFromSeries(*this);
             else
                 d->CopyPointFrom(*this, index);
             break;
         case dcDeleted:
-            if (!(d->FRefreshOptions & roFollowDeletes)) break;
+            if (!(d->FSettings.FRefreshOptions & roFollowDeletes)) break;
             if (d->FFunction)
                 d->RefillFromSeries(*this);
             else
@@ -179,7 +180,7 @@ void TChartSeries::NotifyDependents(int code, int index) {
             d->RefillFromSeries(*this);
             break;
         case dcModified:
-            if (d->FRefreshOptions & roFollowModifications) d->RefillFromSeries(*this);
+            if (d->FSettings.FRefreshOptions & roFollowModifications) d->RefillFromSeries(*this);
             break;
         default:
             break;

@@ -55,7 +55,8 @@ int TChartSeries::ConnectDataSource(TChartSeries* source, bool replace) {
     TCustomAxisPanel* chart = ParentChart();
     if (!chart) throw ChartException(PlotText(TPlotText::msgNoParentChart));
     if (!source || source == this || !FunctionAcceptsSource(source))
-        throw ChartException(FormatPlotText(TPlotText::msgNoValidDataSource, {source ? source->Name() : std::string()}));
+        throw ChartException(
+            FormatPlotText(TPlotText::msgNoValidDataSource, {source ? source->Name() : std::string()}));
     if (std::find(FDataSources.begin(), FDataSources.end(), source) != FDataSources.end()) {
         // Already linked; replacing still leaves it the only source.
         if (!replace || FDataSources.size() == 1) return -1;
@@ -239,16 +240,10 @@ void TChartSeries::AssignSettings(const TChartSeries& source) {
         FX->Assign(*source.FY);
         FY->Assign(*source.FX);
     }
-    FXLabelsSource = source.FXLabelsSource;
-    FColorSource = source.FColorSource;
+    FSettings = source.FSettings;
     const int lists = std::min(FValueLists.Count(), source.FValueLists.Count());
     for (int i = 2; i < lists; ++i) FValueLists[i]->Assign(*source.FValueLists[i]);
     FMarks->Assign(*source.FMarks);
-    FColor = source.FColor;
-    FAutoColor = source.FAutoColor;
-    FColorEachPoint = source.FColorEachPoint;
-    FValueFormat = source.FValueFormat;
-    FPercentFormat = source.FPercentFormat;
     // A custom axis of another chart is taken by its place in this chart's
     // custom axes, else the series falls back to the default axis.
     auto customAxis = [this, &source](TChartAxis* axis) -> TChartAxis* {
@@ -266,10 +261,6 @@ void TChartSeries::AssignSettings(const TChartSeries& source) {
     FCustomVert = customAxis(source.FCustomVert);
     FHorizAxis = source.FHorizAxis == aCustomHorizAxis && !FCustomHoriz ? aBottomAxis : source.FHorizAxis;
     FVertAxis = source.FVertAxis == aCustomVertAxis && !FCustomVert ? aLeftAxis : source.FVertAxis;
-    FRefreshOptions = source.FRefreshOptions;
-    FCursor = source.FCursor;
-    FDepth = source.FDepth;
-    FZOrder = source.FZOrder;
     ResolveAxes();
 }
 

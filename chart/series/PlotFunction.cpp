@@ -15,20 +15,20 @@ namespace cb::chart {
 
 void TPlotFunction::SetPeriod(double period) {
     if (period < 0 || std::isnan(period)) throw ChartException(PlotText(TPlotText::msgFunctionPeriod));
-    if (FPeriod == period) return;
-    FPeriod = period;
+    if (FSettings.FPeriod == period) return;
+    FSettings.FPeriod = period;
     Recalculate();
 }
 
 void TPlotFunction::SetPeriodStyle(TFunctionPeriodStyle style) {
-    if (FPeriodStyle == style) return;
-    FPeriodStyle = style;
+    if (FSettings.FPeriodStyle == style) return;
+    FSettings.FPeriodStyle = style;
     Recalculate();
 }
 
 void TPlotFunction::SetPeriodAlign(TFunctionPeriodAlign align) {
-    if (FPeriodAlign == align) return;
-    FPeriodAlign = align;
+    if (FSettings.FPeriodAlign == align) return;
+    FSettings.FPeriodAlign = align;
     Recalculate();
 }
 
@@ -44,9 +44,7 @@ void TPlotFunction::ReleaseRecalculation() {
 }
 
 void TPlotFunction::Assign(const TPlotFunction& source) {
-    FPeriod = source.FPeriod;
-    FPeriodStyle = source.FPeriodStyle;
-    FPeriodAlign = source.FPeriodAlign;
+    FSettings = source.FSettings;
 }
 
 void TPlotFunction::PrepareGalleryChart(TCustomAxisPanel& chart) {
@@ -74,7 +72,7 @@ TChartValueList& TPlotFunction::SourceValues(TChartSeries& source) const {
 int TPlotFunction::PointsPerPeriod() const {
     // Rounded half to even; a period below one half still takes one point
     // per period (0 would never move on).
-    const double r = std::nearbyint(FPeriod);
+    const double r = std::nearbyint(FSettings.FPeriod);
     if (r < 1) return 1;
     return r > 2147483647.0 ? 2147483647 : int(r);
 }
@@ -110,7 +108,7 @@ void TPlotFunction::AddPointsFromSource(TChartSeries* source) {
 }
 
 void TPlotFunction::AddResults(TChartSeries& source, TChartValueList& positions) {
-    if (FPeriod != 0)
+    if (FSettings.FPeriod != 0)
         AddPeriodResults(source, positions);
     else
         AddWholeSourceResult(source, positions);
@@ -132,14 +130,14 @@ void TPlotFunction::AddRangeResult(TChartSeries& source, int first, int last, do
 }
 
 double TPlotFunction::nextPeriodStart(double t) const {
-    const int step = DateTimeStepIndex(FPeriod);
+    const int step = DateTimeStepIndex(FSettings.FPeriod);
     const TChartAxis* axis = FParent ? FParent->GetHorizAxis() : nullptr;
     if (step >= dtHalfMonth && step < DateTimeStepCount && axis && axis->ShowsDateTime() && axis->ExactDateTime()) {
         TDateTime d = t;
-        StepDateTime(true, true, d, step, FPeriod);
+        StepDateTime(true, true, d, step, FSettings.FPeriod);
         return d;
     }
-    return t + FPeriod;
+    return t + FSettings.FPeriod;
 }
 
 void TPlotFunction::AddPeriodResults(TChartSeries& source, TChartValueList& positions) {
@@ -147,7 +145,7 @@ void TPlotFunction::AddPeriodResults(TChartSeries& source, TChartValueList& posi
     if (n == 0) return;
     const double* L = positions.Data();
     auto place = [this](double start, double end) {
-        switch (FPeriodAlign) {
+        switch (FSettings.FPeriodAlign) {
         case TFunctionPeriodAlign::paFirst:
             return start;
         case TFunctionPeriodAlign::paLast:
@@ -156,7 +154,7 @@ void TPlotFunction::AddPeriodResults(TChartSeries& source, TChartValueList& posi
             return (start + end) * 0.5;
         }
     };
-    if (FPeriodStyle == TFunctionPeriodStyle::psNumPoints) {
+    if (FSettings.FPeriodStyle == TFunctionPeriodStyle::psNumPoints) {
         const int per = PointsPerPeriod();
         for (long long f = 0; f + per - 1 < n; f += per) {
             const int l = int(f + per - 1);
@@ -167,9 +165,9 @@ void TPlotFunction::AddPeriodResults(TChartSeries& source, TChartValueList& posi
     // psRange: refuse before adding anything when the periods would be too
     // many (a tiny period over a wide range).
     const double span = positions.Highest() - positions.Lowest();
-    const double estimate = span / FPeriod + 1;
+    const double estimate = span / FSettings.FPeriod + 1;
     if (!(estimate <= double(MaxResultPoints)))
-        throw ChartException("Function period " + cb::rtl::FloatToStr(FPeriod) +
+        throw ChartException("Function period " + cb::rtl::FloatToStr(FSettings.FPeriod) +
                              " is too small for the source range: more than " + std::to_string(MaxResultPoints) +
                              " results");
     int f = 0;
@@ -180,13 +178,13 @@ void TPlotFunction::AddPeriodResults(TChartSeries& source, TChartValueList& posi
         const double start = t;
         t = nextPeriodStart(t);
         if (!(t > start))
-            throw ChartException("Function period " + cb::rtl::FloatToStr(FPeriod) + " does not move past " +
+            throw ChartException("Function period " + cb::rtl::FloatToStr(FSettings.FPeriod) + " does not move past " +
                                  cb::rtl::FloatToStr(start));
-        const double end = t - FPeriod * 0.001;
+        const double end = t - FSettings.FPeriod * 0.001;
         while (l < n - 1 && L[l + 1] < t) ++l;
         const double position = place(start, end);
         if (++results > MaxResultPoints)
-            throw ChartException("Function period " + cb::rtl::FloatToStr(FPeriod) + " gives more than " +
+            throw ChartException("Function period " + cb::rtl::FloatToStr(FSettings.FPeriod) + " gives more than " +
                                  std::to_string(MaxResultPoints) + " results");
         if (L[f] < t) {
             AddRangeResult(source, f, l, position);

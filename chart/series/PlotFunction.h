@@ -26,6 +26,14 @@ enum class TFunctionPeriodAlign {
 
 class TPlotFunction {
 public:
+    // Every setting Assign copies.
+    struct TSettings {
+        double FPeriod = 0;
+        TFunctionPeriodStyle FPeriodStyle = TFunctionPeriodStyle::psNumPoints;
+        TFunctionPeriodAlign FPeriodAlign = TFunctionPeriodAlign::paCenter;
+        bool operator==(const TSettings&) const = default;
+    };
+
     TPlotFunction() = default;
     virtual ~TPlotFunction() = default;
     TPlotFunction(const TPlotFunction&) = delete;
@@ -34,11 +42,11 @@ public:
     // 0: one result over the whole source; else points per period
     // (psNumPoints) or the width of a period on the position axis
     // (psRange). Negative raises ChartException and keeps the old value.
-    double Period() const { return FPeriod; }
+    double Period() const { return FSettings.FPeriod; }
     void SetPeriod(double period);
-    TFunctionPeriodStyle PeriodStyle() const { return FPeriodStyle; }
+    TFunctionPeriodStyle PeriodStyle() const { return FSettings.FPeriodStyle; }
     void SetPeriodStyle(TFunctionPeriodStyle style);
-    TFunctionPeriodAlign PeriodAlign() const { return FPeriodAlign; }
+    TFunctionPeriodAlign PeriodAlign() const { return FSettings.FPeriodAlign; }
     void SetPeriodAlign(TFunctionPeriodAlign align);
 
     // The series this function fills (set by TChartSeries::AttachFunction).
@@ -53,6 +61,7 @@ public:
     void ReleaseRecalculation();
     bool Updating() const { return FUpdating; }
 
+    const TSettings& Settings() const { return FSettings; }
     // Period, PeriodStyle and PeriodAlign (and what a class adds).
     virtual void Assign(const TPlotFunction& source);
     // A new function of the same class with the same settings, no series.
@@ -100,9 +109,7 @@ protected:
 private:
     double nextPeriodStart(double t) const;
 
-    double FPeriod = 0;
-    TFunctionPeriodStyle FPeriodStyle = TFunctionPeriodStyle::psNumPoints;
-    TFunctionPeriodAlign FPeriodAlign = TFunctionPeriodAlign::paCenter;
+    TSettings FSettings;
     TChartSeries* FParent = nullptr;
     bool FUpdating = false;
 };

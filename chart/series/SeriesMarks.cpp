@@ -48,14 +48,14 @@ TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series) {
 }
 
 void TMarksCallout::ApplyToPosition(TSeriesMarkPosition& p) const {
-    const int l = FLength, d = Distance();
+    const int l = FSettings.FLength, d = Distance();
     p.LeftTop.Y -= l + d;
     p.ArrowTo.Y -= l + d;
     p.ArrowFrom.Y -= d;
 }
 
 void TMarksCallout::Assign(const TSeriesPointer& source) {
-    if (auto* s = dynamic_cast<const TMarksCallout*>(&source)) FLength = s->FLength;
+    if (auto* s = dynamic_cast<const TMarksCallout*>(&source)) FSettings = s->FSettings;
     TCallout::Assign(source);
 }
 
@@ -187,12 +187,8 @@ void TSeriesMarks::ClearMarks() {
 
 void TSeriesMarks::Assign(const TSeriesMarks& s) {
     if (this == &s) return;
-    FAngle = s.FAngle;
+    FSettings = s.FSettings;
     SetCallout(s.FCallout.get());
-    FClip = s.FClip;
-    FDrawEvery = s.FDrawEvery;
-    FStyle = s.FStyle;
-    FMultiLine = s.FMultiLine;
     SetSymbol(s.FSymbol.get());
     FItems.ClearItems();
     for (int i = 0; i < s.FItems.Count(); ++i) {
@@ -290,14 +286,14 @@ void TSeriesMarks::DrawMark(int index, TColor color, TSeriesMarkPosition& p, con
     const TPoint d = projectionShift(p);
     TRect bounds = p.MarkRect();
     bounds = {bounds.Left + d.X, bounds.Top + d.Y, bounds.Right + d.X, bounds.Bottom + d.Y};
-    box.DrawBoxOn(*c, bounds, FAngle % 360, FDepth + 1);
+    box.DrawBoxOn(*c, bounds, FSettings.FAngle % 360, FDepth + 1);
     int textLeft = bounds.Left + 2;
     if (SymbolShown()) {
         const int h = c->FontHeight();
         FSymbol->SetColor(color);
         FSymbol->SetTransparent(false);
         FSymbol->Bounds() = {bounds.Left + 4, bounds.Top + 3, bounds.Left + h - 1, bounds.Top + h - 2};
-        FSymbol->DrawBoxOn(*c, FSymbol->Bounds(), FAngle % 360, FDepth + 1);
+        FSymbol->DrawBoxOn(*c, FSymbol->Bounds(), FSettings.FAngle % 360, FDepth + 1);
         textLeft += FSymbol->BoxWidth() + 4;
     }
     c->Brush().SetStyle(cb::gfx::bsClear);
@@ -312,7 +308,7 @@ void TSeriesMarks::DrawMarkText(const TRect& r, const std::string& text) {
     if (!c) return;
     const int h = c->FontHeight();
     const bool atDepth = is3D() && c->DrawsTextAtDepth();
-    const int angle = FAngle % 360;
+    const int angle = FSettings.FAngle % 360;
     std::size_t start = 0;
     for (int k = 0; start <= text.size(); ++k) {
         const std::size_t end = text.find(LineSeparator, start);
@@ -347,7 +343,7 @@ int TSeriesMarks::MarkAtPoint(int x, int y) {
     if (TCanvas3D* c = canvas(); c && is3D()) c->UnprojectPoint(x, y, FDepth);
     for (int i = 0; i < FPositions.Count(); ++i) {
         const TSeriesMarkPosition* p = FPositions.PositionAt(i);
-        if (!p || i % FDrawEvery != 0) continue;
+        if (!p || i % FSettings.FDrawEvery != 0) continue;
         const TRect r = p->MarkRect();
         if (x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom) return i;
     }

@@ -2,8 +2,8 @@
 // The marks of a series: framed text boxes next to the points, joined to
 // them by an optional callout arrow, with recorded or custom positions per
 // point and overlap avoidance for series that stack their marks.
-#include "chart/panel/PlotShape.h"
 #include "chart/core/PlotTypes.h"
+#include "chart/panel/PlotShape.h"
 #include "chart/series/SeriesPointer.h"
 #include "chart/style/ChartBrush.h"
 #include "chart/style/ChartPen.h"
@@ -68,15 +68,22 @@ private:
 // by which the mark stands off its point.
 class TMarksCallout : public TCallout {
 public:
+    // Every setting of its own Assign copies.
+    struct TSettings {
+        int FLength = 8;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TMarksCallout(TChartSeries* series);
-    int Length() const { return FLength; }
-    void SetLength(int v) { store(FLength, v); }
+    int Length() const { return FSettings.FLength; }
+    void SetLength(int v) { store(FSettings.FLength, v); }
     // Box and arrow end up by Length + Distance, the arrow start by Distance.
     void ApplyToPosition(TSeriesMarkPosition& position) const;
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TSeriesPointer& source) override;
 
 private:
-    int FLength = 8;
+    TSettings FSettings;
 };
 
 // Gradient of mark boxes: silver to white from the right.
@@ -128,22 +135,33 @@ private:
 // an item of its own; the parent panel is the series' chart.
 class TSeriesMarks : public TPlotCustomShape {
 public:
+    // Every setting of its own Assign copies; callout, symbol and items are
+    // copied beside.
+    struct TSettings {
+        TSeriesMarksStyle FStyle = smsLabel;
+        int FDrawEvery = 1;
+        int FAngle = 0;
+        bool FMultiLine = false;
+        bool FClip = false;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TSeriesMarks(TChartSeries* series);
     ~TSeriesMarks() override;
 
     TChartSeries* Series() const { return FSeries; }
     void SetParentPanel(TCustomPlotPanel* panel) override;
-    TSeriesMarksStyle Style() const { return FStyle; }
-    void SetStyle(TSeriesMarksStyle s) { store(FStyle, s); }
-    int DrawEvery() const { return FDrawEvery; }
+    TSeriesMarksStyle Style() const { return FSettings.FStyle; }
+    void SetStyle(TSeriesMarksStyle s) { store(FSettings.FStyle, s); }
+    int DrawEvery() const { return FSettings.FDrawEvery; }
     // Values below 1 count as 1.
-    void SetDrawEvery(int v) { store(FDrawEvery, v < 1 ? 1 : v); }
-    int Angle() const { return FAngle; }
-    void SetAngle(int v) { store(FAngle, v); }
-    bool MultiLine() const { return FMultiLine; }
-    void SetMultiLine(bool on) { store(FMultiLine, on); }
-    bool Clip() const { return FClip; }
-    void SetClip(bool on) { store(FClip, on); }
+    void SetDrawEvery(int v) { store(FSettings.FDrawEvery, v < 1 ? 1 : v); }
+    int Angle() const { return FSettings.FAngle; }
+    void SetAngle(int v) { store(FSettings.FAngle, v); }
+    bool MultiLine() const { return FSettings.FMultiLine; }
+    void SetMultiLine(bool on) { store(FSettings.FMultiLine, on); }
+    bool Clip() const { return FSettings.FClip; }
+    void SetClip(bool on) { store(FSettings.FClip, on); }
     // The same value as Color.
     TColor BackColor() const { return Color(); }
     void SetBackColor(TColor c) { SetColor(c); }
@@ -188,6 +206,7 @@ public:
     int MarkTextWidth(int index);
     // Positions go; items too unless they were read from a stored form.
     void ClearMarks();
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TSeriesMarks& source);
 
     // The stored "Items" property: a 32-bit little-endian slot count, then
@@ -216,11 +235,7 @@ private:
     TPoint projectionShift(const TSeriesMarkPosition& p);
 
     TChartSeries* FSeries;
-    TSeriesMarksStyle FStyle = smsLabel;
-    int FDrawEvery = 1;
-    int FAngle = 0;
-    bool FMultiLine = false;
-    bool FClip = false;
+    TSettings FSettings;
     std::unique_ptr<TMarksCallout> FCallout;
     std::unique_ptr<TSeriesMarksSymbol> FSymbol;
     TSeriesMarksPositions FPositions;

@@ -1,13 +1,13 @@
 #include "chart/series/SeriesPointer.h"
 
 #include "chart/canvas/Canvas3D.h"
+#include "chart/canvas/PlotBlend.h"
+#include "chart/canvas/StylePaint.h"
 #include "chart/core/PlotExceptions.h"
 #include "chart/core/PlotGeometry.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/ChartSeries.h"
-#include "chart/canvas/PlotBlend.h"
-#include "chart/canvas/StylePaint.h"
 
 #include <algorithm>
 
@@ -36,24 +36,24 @@ static void checkSize(int v) {
 
 void TSeriesPointer::SetHorizSize(int v) {
     checkSize(v);
-    store(FHorizSize, v);
+    store(FSettings.FHorizSize, v);
 }
 
 void TSeriesPointer::SetVertSize(int v) {
     checkSize(v);
-    store(FVertSize, v);
+    store(FSettings.FVertSize, v);
 }
 
 void TSeriesPointer::HorizMargins(int& left, int& right) const {
-    if (!FVisible || !FInflateMargins) return;
-    left = std::max(left, FHorizSize + 1);
-    right = std::max(right, FHorizSize + 1);
+    if (!FSettings.FVisible || !FSettings.FInflateMargins) return;
+    left = std::max(left, FSettings.FHorizSize + 1);
+    right = std::max(right, FSettings.FHorizSize + 1);
 }
 
 void TSeriesPointer::VertMargins(int& top, int& bottom) const {
-    if (!FVisible || !FInflateMargins) return;
-    top = std::max(top, FVertSize + 1);
-    bottom = std::max(bottom, FVertSize + 1);
+    if (!FSettings.FVisible || !FSettings.FInflateMargins) return;
+    top = std::max(top, FSettings.FVertSize + 1);
+    bottom = std::max(bottom, FSettings.FVertSize + 1);
 }
 
 int TSeriesPointer::StartDepth() const {
@@ -86,7 +86,8 @@ void TSeriesPointer::PrepareCanvas() {
 
 void TSeriesPointer::DrawPointer(int x, int y, TColor k, TSeriesPointerStyle style) {
     TCustomAxisPanel* p = ParentPanel();
-    if (p && p->Canvas()) DrawShape(*p->Canvas(), p->View3D(), x, y, FHorizSize, FVertSize, k, style);
+    if (p && p->Canvas())
+        DrawShape(*p->Canvas(), p->View3D(), x, y, FSettings.FHorizSize, FSettings.FVertSize, k, style);
 }
 
 void TSeriesPointer::DrawShape(TCanvas3D& c, bool is3D, int x, int y, int h, int v, TColor k,
@@ -94,13 +95,13 @@ void TSeriesPointer::DrawShape(TCanvas3D& c, bool is3D, int x, int y, int h, int
     const int L = x - h, R = x + h, T = y - v, B = y + v;
     const int z0 = StartDepth(), zm = MiddleDepth(), z1 = EndDepth();
     std::unique_ptr<TPlotBlend> blend;
-    if (FTransparency > 0) {
+    if (FSettings.FTransparency > 0) {
         TRect r{L, T, R + 1, B + 1};
-        if (style == psRectangle && is3D && FDraw3D && c.IsOrthogonal()) {
+        if (style == psRectangle && is3D && FSettings.FDraw3D && c.IsOrthogonal()) {
             r.Right += z1 - z0;
             r.Top -= z1 - z0;
         }
-        blend = c.BeginTransparency(c.ProjectedBounds(r, z0), FTransparency);
+        blend = c.BeginTransparency(c.ProjectedBounds(r, z0), FSettings.FTransparency);
     }
     // Flat polygons: projected at z0 in 3D.
     auto polygon = [&](std::initializer_list<TPoint> pts) {
@@ -130,15 +131,15 @@ void TSeriesPointer::DrawShape(TCanvas3D& c, bool is3D, int x, int y, int h, int
     };
     switch (style) {
     case psRectangle:
-        if (is3D && FDraw3D)
-            c.DrawBox(L, R, T, B, z0, z1, FDark3D);
+        if (is3D && FSettings.FDraw3D)
+            c.DrawBox(L, R, T, B, z0, z1, FSettings.FDark3D);
         else if (is3D)
             c.DrawRectAtDepth({L, T, R + 1, B + 1}, z0);
         else
             c.DrawRect(L, T, R + 1, B + 1);
         break;
     case psCircle:
-        if (is3D && FDraw3D && c.IsFull3D())
+        if (is3D && FSettings.FDraw3D && c.IsFull3D())
             c.DrawCircleAtDepth(x, y, zm, h);
         else if (is3D)
             c.DrawEllipseAtDepth(L, T, R, B, z0);
@@ -146,14 +147,14 @@ void TSeriesPointer::DrawShape(TCanvas3D& c, bool is3D, int x, int y, int h, int
             c.DrawEllipse(L, T, R, B);
         break;
     case psTriangle:
-        if (is3D && FDraw3D)
-            c.DrawPyramid(true, L, y - v, R, y + v, z0, z1, FDark3D);
+        if (is3D && FSettings.FDraw3D)
+            c.DrawPyramid(true, L, y - v, R, y + v, z0, z1, FSettings.FDark3D);
         else
             polygon({{L, y + v}, {R, y + v}, {x, y - v}});
         break;
     case psDownTriangle:
-        if (is3D && FDraw3D)
-            c.DrawPyramid(true, L, y + v, R, y - v, z0, z1, FDark3D);
+        if (is3D && FSettings.FDraw3D)
+            c.DrawPyramid(true, L, y + v, R, y - v, z0, z1, FSettings.FDark3D);
         else
             polygon({{L, y - v}, {R, y - v}, {x, y + v}});
         break;
@@ -223,7 +224,7 @@ void TSeriesPointer::fillGradient(TCanvas3D& c, bool is3D, int x, int y, int h, 
     case psDownTriangle:
     case psLeftTriangle:
     case psRightTriangle: {
-        if ((style == psTriangle || style == psDownTriangle) && FDraw3D && is3D) break;
+        if ((style == psTriangle || style == psDownTriangle) && FSettings.FDraw3D && is3D) break;
         const int xm = (g.Left + g.Right) / 2, ym = (g.Top + g.Bottom) / 2;
         std::vector<TPoint> t;
         if (style == psTriangle)
@@ -252,17 +253,10 @@ void TSeriesPointer::fillGradient(TCanvas3D& c, bool is3D, int x, int y, int h, 
 
 void TSeriesPointer::Assign(const TSeriesPointer& s) {
     if (this == &s) return;
-    FDark3D = s.FDark3D;
-    FDraw3D = s.FDraw3D;
+    FSettings = s.FSettings;
     FGradient->Assign(*s.FGradient);
-    FHorizSize = s.FHorizSize;
-    FInflateMargins = s.FInflateMargins;
-    FStyle = s.FStyle;
-    FTransparency = s.FTransparency;
-    FVertSize = s.FVertSize;
     FBrush.Assign(s.FBrush);
     FPen.Assign(s.FPen);
-    FVisible = s.FVisible;
     Changed();
 }
 
@@ -283,15 +277,15 @@ void TCallout::DrawCallout(const TPoint& a, const TPoint& m, int z) {
         c.Brush().SetStyle(cb::gfx::bsClear);
         PrepareCanvas();
         c.SelectPen(FArrow);
-        if (FArrowHead == ahNone) {
+        if (FSettings.FArrowHead == ahNone) {
             if (is3D)
                 c.DrawLineAtDepth(a.X, a.Y, m.X, m.Y, z);
             else
                 c.DrawLine(a.X, a.Y, m.X, m.Y);
         } else
-            c.DrawArrow(FArrowHead == ahSolid, m, a, FArrowHeadSize, FArrowHeadSize, z);
+            c.DrawArrow(FSettings.FArrowHead == ahSolid, m, a, FSettings.FArrowHeadSize, FSettings.FArrowHeadSize, z);
     }
-    if (FArrowHead == ahNone && Visible()) {
+    if (FSettings.FArrowHead == ahNone && Visible()) {
         PrepareCanvas();
         const TPoint at = is3D ? c.ProjectTPoint(a, z) : a;
         DrawShape(c, false, at.X, at.Y, HorizSize(), VertSize(), GetBrushColor(), Style());
@@ -300,10 +294,8 @@ void TCallout::DrawCallout(const TPoint& a, const TPoint& m, int z) {
 
 void TCallout::Assign(const TSeriesPointer& source) {
     if (auto* s = dynamic_cast<const TCallout*>(&source)) {
-        FDistance = s->FDistance;
+        FSettings = s->FSettings;
         FArrow.Assign(s->FArrow);
-        FArrowHead = s->FArrowHead;
-        FArrowHeadSize = s->FArrowHeadSize;
     }
     TSeriesPointer::Assign(source);
 }

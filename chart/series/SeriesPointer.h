@@ -32,6 +32,19 @@ enum TSeriesPointerStyle {
 
 class TSeriesPointer {
 public:
+    // Every setting Assign copies; brush, pen and gradient are copied beside.
+    struct TSettings {
+        bool FVisible = true;
+        bool FDark3D = true;
+        bool FDraw3D = true;
+        int FHorizSize = 4;
+        bool FInflateMargins = true;
+        TSeriesPointerStyle FStyle = psRectangle;
+        int FTransparency = 0;
+        int FVertSize = 4;
+        bool operator==(const TSettings&) const = default;
+    };
+
     // The series may be none (previews); its chart becomes the panel.
     explicit TSeriesPointer(TChartSeries* series);
     virtual ~TSeriesPointer();
@@ -43,34 +56,34 @@ public:
     TCustomAxisPanel* ParentPanel() const;
     void SetParentPanel(TCustomAxisPanel* panel) { FPanel = panel; }
 
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool on) { store(FVisible, on); }
+    bool Visible() const { return FSettings.FVisible; }
+    void SetVisible(bool on) { store(FSettings.FVisible, on); }
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
     // Without repaint, for a drawing pass.
-    void PutVisible(bool on) { FVisible = on; }
+    void PutVisible(bool on) { FSettings.FVisible = on; }
     // Colour 0x20000000 of either means the point colour.
     TChartBrush& Brush() { return FBrush; }
     TChartPen& Pen() { return FPen; }
-    bool Dark3D() const { return FDark3D; }
-    void SetDark3D(bool on) { store(FDark3D, on); }
-    bool Draw3D() const { return FDraw3D; }
-    void SetDraw3D(bool on) { store(FDraw3D, on); }
+    bool Dark3D() const { return FSettings.FDark3D; }
+    void SetDark3D(bool on) { store(FSettings.FDark3D, on); }
+    bool Draw3D() const { return FSettings.FDraw3D; }
+    void SetDraw3D(bool on) { store(FSettings.FDraw3D, on); }
     TPlotGradient& Gradient() { return *FGradient; }
     // Half sizes in pixels; must be above 0.
-    int HorizSize() const { return FHorizSize; }
+    int HorizSize() const { return FSettings.FHorizSize; }
     void SetHorizSize(int v);
-    int VertSize() const { return FVertSize; }
+    int VertSize() const { return FSettings.FVertSize; }
     void SetVertSize(int v);
     // Store without check or repaint (per-point sizes of bubbles).
-    void PutHorizSize(int v) { FHorizSize = v; }
-    void PutVertSize(int v) { FVertSize = v; }
-    bool InflateMargins() const { return FInflateMargins; }
-    void SetInflateMargins(bool on) { store(FInflateMargins, on); }
-    TSeriesPointerStyle Style() const { return FStyle; }
-    void SetStyle(TSeriesPointerStyle s) { store(FStyle, s); }
-    int Transparency() const { return FTransparency; }
-    void SetTransparency(int percent) { store(FTransparency, percent); }
+    void PutHorizSize(int v) { FSettings.FHorizSize = v; }
+    void PutVertSize(int v) { FSettings.FVertSize = v; }
+    bool InflateMargins() const { return FSettings.FInflateMargins; }
+    void SetInflateMargins(bool on) { store(FSettings.FInflateMargins, on); }
+    TSeriesPointerStyle Style() const { return FSettings.FStyle; }
+    void SetStyle(TSeriesPointerStyle s) { store(FSettings.FStyle, s); }
+    int Transparency() const { return FSettings.FTransparency; }
+    void SetTransparency(int percent) { store(FSettings.FTransparency, percent); }
     bool SizeEditable() const { return FSizeEditable; }
     void SetSizeEditable(bool on) { FSizeEditable = on; }
     TColor GetBrushColor() const { return FBrush.Color(); }
@@ -92,6 +105,7 @@ public:
     // DrawShape on the panel's canvas with the pointer's own sizes.
     void DrawPointer(int x, int y, TColor k, TSeriesPointerStyle style);
 
+    const TSettings& Settings() const { return FSettings; }
     virtual void Assign(const TSeriesPointer& source);
 
 protected:
@@ -111,17 +125,10 @@ private:
 
     TChartSeries* FSeries;
     TCustomAxisPanel* FPanel = nullptr;
-    bool FVisible = true;
+    TSettings FSettings;
     TChartBrush FBrush;
     TChartPen FPen;
-    bool FDark3D = true;
-    bool FDraw3D = true;
     std::unique_ptr<TPlotGradient> FGradient;
-    int FHorizSize = 4;
-    bool FInflateMargins = true;
-    TSeriesPointerStyle FStyle = psRectangle;
-    int FTransparency = 0;
-    int FVertSize = 4;
     bool FSizeEditable = true;
     bool FOwnGradientColors = false;
 };
@@ -135,24 +142,31 @@ enum TArrowHeadStyle {
 // A pointer at the point end of an arrow.
 class TCallout : public TSeriesPointer {
 public:
+    // Every setting Assign copies; the arrow pen is copied beside.
+    struct TSettings {
+        TArrowHeadStyle FArrowHead = ahNone;
+        int FArrowHeadSize = 8;
+        int FDistance = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TCallout(TChartSeries* series);
     TChartPen& Arrow() { return FArrow; }
-    TArrowHeadStyle ArrowHead() const { return FArrowHead; }
-    void SetArrowHead(TArrowHeadStyle s) { store(FArrowHead, s); }
-    int ArrowHeadSize() const { return FArrowHeadSize; }
-    void SetArrowHeadSize(int v) { store(FArrowHeadSize, v); }
-    int Distance() const { return FDistance; }
-    void SetDistance(int v) { store(FDistance, v); }
+    TArrowHeadStyle ArrowHead() const { return FSettings.FArrowHead; }
+    void SetArrowHead(TArrowHeadStyle s) { store(FSettings.FArrowHead, s); }
+    int ArrowHeadSize() const { return FSettings.FArrowHeadSize; }
+    void SetArrowHeadSize(int v) { store(FSettings.FArrowHeadSize, v); }
+    int Distance() const { return FSettings.FDistance; }
+    void SetDistance(int v) { store(FSettings.FDistance, v); }
     // The arrow from the mark end m to the point end a at depth z, then the
     // pointer figure at a when there is no arrow head.
     void DrawCallout(const TPoint& a, const TPoint& m, int z);
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TSeriesPointer& source) override;
 
 private:
     TWhitePen FArrow;
-    TArrowHeadStyle FArrowHead = ahNone;
-    int FArrowHeadSize = 8;
-    int FDistance = 0;
+    TSettings FSettings;
 };
 
 }  // namespace cb::chart

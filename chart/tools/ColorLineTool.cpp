@@ -16,25 +16,19 @@ std::string TColorLineTool::DescriptionText() const {
 }
 
 void TColorLineTool::SetValue(double v) {
-    if (!(TargetChart() && TargetChart()->Loading())) FStyle = clCustom;
-    StoreDoubleAndRepaint(FValue, v);
+    if (!(TargetChart() && TargetChart()->Loading())) FSettings.FStyle = clCustom;
+    StoreDoubleAndRepaint(FSettings.FValue, v);
 }
 
 void TColorLineTool::Assign(const TColorLineTool& source) {
-    FAllowDrag = source.FAllowDrag;
-    FDragRepaint = source.FDragRepaint;
-    FDraw3D = source.FDraw3D;
-    FDrawBehind = source.FDrawBehind;
-    FNoLimitDrag = source.FNoLimitDrag;
-    FStyle = source.FStyle;
-    FValue = source.FValue;
+    FSettings = source.FSettings;
     TCustomChartElement::Assign(source);
 }
 
 double TColorLineTool::EffectiveValue() const {
     const TChartAxis* a = Axis();
-    if (!a) return FValue;
-    switch (FStyle) {
+    if (!a) return FSettings.FValue;
+    switch (FSettings.FStyle) {
     case clMaximum:
         return a->Maximum();
     case clCenter:
@@ -43,19 +37,19 @@ double TColorLineTool::EffectiveValue() const {
         return a->Minimum();
     case clCustom:
     default:
-        return FValue;
+        return FSettings.FValue;
     }
 }
 
 double TColorLineTool::limited(double v) const {
     const TChartAxis* a = Axis();
-    if (!a || FNoLimitDrag) return v;
+    if (!a || FSettings.FNoLimitDrag) return v;
     const double v0 = a->ValueAtPixel(a->StartPixel()), v1 = a->ValueAtPixel(a->EndPixel());
     return std::clamp(v, std::min(v0, v1), std::max(v0, v1));
 }
 
 double TColorLineTool::DrawnValue() const {
-    return FAllowDrag ? limited(EffectiveValue()) : EffectiveValue();
+    return FSettings.FAllowDrag ? limited(EffectiveValue()) : EffectiveValue();
 }
 
 int TColorLineTool::Pixel() const {
@@ -100,8 +94,8 @@ void TColorLineTool::drawPass(bool front) {
     TCanvas3D& c = *chart->Canvas();
     const TRect& r = chart->ChartRect();
     const int p = Pixel(), w = chart->Width3D();
-    const bool edge = FDraw3D && (!front || chartIs3D());
-    const bool line = front ? !FDrawBehind : FDrawBehind || FDraw3D;
+    const bool edge = FSettings.FDraw3D && (!front || chartIs3D());
+    const bool line = front ? !FSettings.FDrawBehind : FSettings.FDrawBehind || FSettings.FDraw3D;
     const int z = front ? 0 : w;
     if (Axis()->Horizontal()) {
         if (edge) c.DrawDepthLine(p, front ? r.Top : r.Bottom, 0, w);
@@ -114,7 +108,7 @@ void TColorLineTool::drawPass(bool front) {
 
 void TColorLineTool::HandleChartStage(TChartStage code) {
     // While a drag without repaints runs, the line is an overlay.
-    const bool overlay = FDragging && !FDragRepaint;
+    const bool overlay = FDragging && !FSettings.FDragRepaint;
     if ((code == csBeforeSeries && !overlay) || (code == csOverlay && overlay)) DrawBehindPass();
     if ((code == csEndOfPaint && !overlay) || (code == csOverlay && overlay)) DrawFrontPass();
 }
@@ -126,7 +120,7 @@ void TColorLineTool::NotifyEndDrag() {
 
 void TColorLineTool::HandleChartMouse(TPlotMouseEventKind kind, TPlotMouseButton button, unsigned, int x, int y) {
     TCustomAxisPanel* chart = TargetChart();
-    if (!FAllowDrag || !Axis() || !chart) return;
+    if (!FSettings.FAllowDrag || !Axis() || !chart) return;
     switch (kind) {
     case meDown:
         if (button != mbLeft) return;
@@ -135,18 +129,18 @@ void TColorLineTool::HandleChartMouse(TPlotMouseEventKind kind, TPlotMouseButton
             cancelMouse();
             // The picture is drawn once without the line, which then moves
             // as an overlay.
-            if (!FDragRepaint) chart->Invalidate();
+            if (!FSettings.FDragRepaint) chart->Invalidate();
             if (OnBeginDragLine) OnBeginDragLine(this);
         }
         break;
     case meMove:
         if (FDragging) {
             const double v = limited(Axis()->ValueAtPixel(Axis()->Horizontal() ? x : y));
-            if (FDragRepaint)
+            if (FSettings.FDragRepaint)
                 SetValue(v);
             else if (v != EffectiveValue()) {
-                FStyle = clCustom;
-                FValue = v;
+                FSettings.FStyle = clCustom;
+                FSettings.FValue = v;
                 repaintOverlay();
             }
             cancelMouse();
@@ -159,7 +153,7 @@ void TColorLineTool::HandleChartMouse(TPlotMouseEventKind kind, TPlotMouseButton
     case meUp:
         if (!FDragging) return;
         FDragging = false;
-        if (!FDragRepaint) chart->Invalidate();
+        if (!FSettings.FDragRepaint) chart->Invalidate();
         NotifyEndDrag();
         break;
     }

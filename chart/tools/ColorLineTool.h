@@ -19,21 +19,33 @@ using TColorLineToolOnDrag = std::function<void(TColorLineTool* sender)>;
 
 class TColorLineTool : public TPlotCustomToolAxis {
 public:
-    double Value() const { return FValue; }
+    // Every setting of its own Assign copies.
+    struct TSettings {
+        double FValue = 0;
+        TColorLineStyle FStyle = clCustom;
+        bool FAllowDrag = true;
+        bool FNoLimitDrag = false;
+        bool FDragRepaint = false;
+        bool FDraw3D = true;
+        bool FDrawBehind = false;
+        bool operator==(const TSettings&) const = default;
+    };
+
+    double Value() const { return FSettings.FValue; }
     // Switches Style to clCustom (unless the chart is being loaded).
     void SetValue(double v);
-    TColorLineStyle Style() const { return FStyle; }
-    void SetStyle(TColorLineStyle s) { StoreAndRepaint(FStyle, s); }
-    bool AllowDrag() const { return FAllowDrag; }
-    void SetAllowDrag(bool on) { FAllowDrag = on; }
-    bool NoLimitDrag() const { return FNoLimitDrag; }
-    void SetNoLimitDrag(bool on) { FNoLimitDrag = on; }
-    bool DragRepaint() const { return FDragRepaint; }
-    void SetDragRepaint(bool on) { FDragRepaint = on; }
-    bool Draw3D() const { return FDraw3D; }
-    void SetDraw3D(bool on) { StoreBooleanAndRepaint(FDraw3D, on); }
-    bool DrawBehind() const { return FDrawBehind; }
-    void SetDrawBehind(bool on) { StoreBooleanAndRepaint(FDrawBehind, on); }
+    TColorLineStyle Style() const { return FSettings.FStyle; }
+    void SetStyle(TColorLineStyle s) { StoreAndRepaint(FSettings.FStyle, s); }
+    bool AllowDrag() const { return FSettings.FAllowDrag; }
+    void SetAllowDrag(bool on) { FSettings.FAllowDrag = on; }
+    bool NoLimitDrag() const { return FSettings.FNoLimitDrag; }
+    void SetNoLimitDrag(bool on) { FSettings.FNoLimitDrag = on; }
+    bool DragRepaint() const { return FSettings.FDragRepaint; }
+    void SetDragRepaint(bool on) { FSettings.FDragRepaint = on; }
+    bool Draw3D() const { return FSettings.FDraw3D; }
+    void SetDraw3D(bool on) { StoreBooleanAndRepaint(FSettings.FDraw3D, on); }
+    bool DrawBehind() const { return FSettings.FDrawBehind; }
+    void SetDrawBehind(bool on) { StoreBooleanAndRepaint(FSettings.FDrawBehind, on); }
     TColorLineToolOnDrag OnBeginDragLine, OnDragLine, OnEndDragLine;
     bool Dragging() const { return FDragging; }
 
@@ -59,6 +71,7 @@ public:
     void HandleChartMouse(TPlotMouseEventKind kind, TPlotMouseButton button, unsigned shift, int x, int y) override;
     std::string DescriptionText() const override;
     std::string EditorClassName() const override { return "TColorLineToolEditor"; }
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TColorLineTool& source);
 
 private:
@@ -68,13 +81,7 @@ private:
     TCustomAxisPanel* penChart();
     void drawPass(bool front);
 
-    double FValue = 0;
-    TColorLineStyle FStyle = clCustom;
-    bool FAllowDrag = true;
-    bool FNoLimitDrag = false;
-    bool FDragRepaint = false;
-    bool FDraw3D = true;
-    bool FDrawBehind = false;
+    TSettings FSettings;
     bool FDragging = false;
     TCustomAxisPanel* FDrawChart = nullptr;
 };

@@ -14,11 +14,7 @@ namespace cb::chart {
 // --- lines ---
 
 void TDrawLine::Assign(const TDrawLine& source) {
-    FX0 = source.FX0;
-    FY0 = source.FY0;
-    FX1 = source.FX1;
-    FY1 = source.FY1;
-    FStyle = source.FStyle;
+    FSettings = source.FSettings;
     if (FOwner) FOwner->InvalidateChart();
 }
 
@@ -133,8 +129,8 @@ void TDrawLineTool::ClipToAxes() {
     if (!chart->ClippingAllowed()) return;
     const TChartAxis* h = HorizontalAxis();
     const TChartAxis* v = VerticalAxis();
-    const TRect r = Series() ? NormalizeRect({h->StartPixel(), v->StartPixel(), h->EndPixel(), v->EndPixel()})
-                             : chart->ChartRect();
+    const TRect r =
+        Series() ? NormalizeRect({h->StartPixel(), v->StartPixel(), h->EndPixel(), v->EndPixel()}) : chart->ChartRect();
     chart->Canvas()->ClipToBox(r, 0, chart->Width3D());
 }
 
@@ -170,7 +166,8 @@ void TDrawLineTool::paintLines() {
     ClipToAxes();
     c.SelectPen(Pen());
     if (Pen().Visible())
-        for (int i = 0; i < FLines.Count(); ++i) drawLine(StartPixel(*FLines[i]), EndPixel(*FLines[i]), FLines[i]->Style());
+        for (int i = 0; i < FLines.Count(); ++i)
+            drawLine(StartPixel(*FLines[i]), EndPixel(*FLines[i]), FLines[i]->Style());
     if (FSelected) {
         c.Pen().SetStyle(cb::gfx::psClear);
         c.Brush().SetStyle(cb::gfx::bsSolid);

@@ -21,17 +21,25 @@ class TDrawLineTool;
 
 class TDrawLine {
 public:
+    // Every setting, copied whole by Assign.
+    struct TSettings {
+        double FX0 = 0, FY0 = 0, FX1 = 0, FY1 = 0;
+        TDrawLineStyle FStyle = dlLine;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TDrawLine(TDrawLineTool* owner = nullptr) : FOwner(owner) {}
-    double X0() const { return FX0; }
-    double Y0() const { return FY0; }
-    double X1() const { return FX1; }
-    double Y1() const { return FY1; }
-    void SetX0(double v) { store(FX0, v); }
-    void SetY0(double v) { store(FY0, v); }
-    void SetX1(double v) { store(FX1, v); }
-    void SetY1(double v) { store(FY1, v); }
-    TDrawLineStyle Style() const { return FStyle; }
-    void SetStyle(TDrawLineStyle s) { store(FStyle, s); }
+    double X0() const { return FSettings.FX0; }
+    double Y0() const { return FSettings.FY0; }
+    double X1() const { return FSettings.FX1; }
+    double Y1() const { return FSettings.FY1; }
+    void SetX0(double v) { store(FSettings.FX0, v); }
+    void SetY0(double v) { store(FSettings.FY0, v); }
+    void SetX1(double v) { store(FSettings.FX1, v); }
+    void SetY1(double v) { store(FSettings.FY1, v); }
+    TDrawLineStyle Style() const { return FSettings.FStyle; }
+    void SetStyle(TDrawLineStyle s) { store(FSettings.FStyle, s); }
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TDrawLine& source);
     TDrawLineTool* Owner() const { return FOwner; }
 
@@ -39,8 +47,7 @@ private:
     template <class T>
     void store(T& field, T v);
     TDrawLineTool* FOwner;
-    double FX0 = 0, FY0 = 0, FX1 = 0, FY1 = 0;
-    TDrawLineStyle FStyle = dlLine;
+    TSettings FSettings;
 };
 
 // The tool's lines, owned, in drawing order.

@@ -2,11 +2,11 @@
 
 #include "chart/axis/ChartAxis.h"
 #include "chart/canvas/Canvas3D.h"
+#include "chart/canvas/PlotBlend.h"
+#include "chart/canvas/StylePaint.h"
 #include "chart/core/PlotGeometry.h"
 #include "chart/core/PlotHelpers.h"
 #include "chart/panel/CustomAxisPanel.h"
-#include "chart/canvas/PlotBlend.h"
-#include "chart/canvas/StylePaint.h"
 #include "chart/series/ChartSeriesList.h"
 
 #include <algorithm>
@@ -65,21 +65,21 @@ void TCustomBarSeries::shareLayout() {
     for (TChartSeries* s : all) {
         if (!sameClass(s)) continue;
         auto* b = static_cast<TCustomBarSeries*>(s);
-        b->FMultiBar = FMultiBar;
-        b->FSideMargins = FSideMargins;
-        b->FCalcVisiblePoints = FMultiBar != mbSelfStack;
+        b->FSettings.FMultiBar = FSettings.FMultiBar;
+        b->FSettings.FSideMargins = FSettings.FSideMargins;
+        b->FCalcVisiblePoints = FSettings.FMultiBar != mbSelfStack;
     }
 }
 
 void TCustomBarSeries::SetMultiBar(TMultiBar m) {
-    if (FMultiBar == m) return;
-    FMultiBar = m;
+    if (FSettings.FMultiBar == m) return;
+    FSettings.FMultiBar = m;
     shareLayout();
     InvalidateChart();
 }
 
 void TCustomBarSeries::SetSideMargins(bool on) {
-    StoreBooleanAndRepaint(FSideMargins, on);
+    StoreBooleanAndRepaint(FSettings.FSideMargins, on);
     shareLayout();
 }
 
@@ -89,9 +89,9 @@ void TCustomBarSeries::SetParentChart(TCustomAxisPanel* chart) {
     for (TChartSeries* s : ParentChart()->SeriesList().Items())
         if (sameClass(s)) {
             auto* first = static_cast<TCustomBarSeries*>(s);
-            FMultiBar = first->FMultiBar;
-            FSideMargins = first->FSideMargins;
-            FCalcVisiblePoints = FMultiBar != mbSelfStack;
+            FSettings.FMultiBar = first->FSettings.FMultiBar;
+            FSettings.FSideMargins = first->FSettings.FSideMargins;
+            FCalcVisiblePoints = FSettings.FMultiBar != mbSelfStack;
             break;
         }
 }
@@ -104,22 +104,9 @@ void TCustomBarSeries::AssignSeries(const TChartSeries& source) {
 }
 
 void TCustomBarSeries::Assign(const TCustomBarSeries& s) {
-    FAutoMarkPosition = s.FAutoMarkPosition;
-    FBarWidthPercent = s.FBarWidthPercent;
-    FBarStyle = s.FBarStyle;
-    FBevelSize = s.FBevelSize;
-    FCustomBarSize = s.FCustomBarSize;
-    FDark3D = s.FDark3D;
-    FDepthPercent = s.FDepthPercent;
+    FSettings = s.FSettings;
     FGradient->Assign(*s.FGradient);
-    FMultiBar = s.FMultiBar;
-    FOffsetPercent = s.FOffsetPercent;
-    FYOrigin = s.FYOrigin;
-    FSideMargins = s.FSideMargins;
-    FStackGroup = s.FStackGroup;
     FTickLines->Assign(*s.FTickLines);
-    FTransparency = s.FTransparency;
-    FUseYOrigin = s.FUseYOrigin;
     TChartSeries::Assign(s);
 }
 
@@ -139,8 +126,8 @@ void TCustomBarSeries::PrepareForPaint() {
         if (!s->Active() || !sameClass(s)) continue;
         if (s == this) passed = true;
         const int n = s->PointCount();
-        if (FMaxBarPoints == -1 || FMaxBarPoints < n) FMaxBarPoints = n + (FSideMargins ? 1 : 0);
-        switch (FMultiBar) {
+        if (FMaxBarPoints == -1 || FMaxBarPoints < n) FMaxBarPoints = n + (FSettings.FSideMargins ? 1 : 0);
+        switch (FSettings.FMultiBar) {
         case mbNone:
         case mbSelfStack:
             FNumBars = 1;
@@ -152,7 +139,7 @@ void TCustomBarSeries::PrepareForPaint() {
             break;
         case mbStacked:
         case mbStacked100: {
-            const int g = static_cast<TCustomBarSeries*>(s)->FStackGroup;
+            const int g = static_cast<TCustomBarSeries*>(s)->FSettings.FStackGroup;
             if (std::find(groups.begin(), groups.end(), g) == groups.end()) {
                 groups.push_back(g);
                 ++FNumBars;
@@ -163,15 +150,15 @@ void TCustomBarSeries::PrepareForPaint() {
         }
         if (!passed) FPreviousCount += n;
     }
-    if (auto it = std::find(groups.begin(), groups.end(), FStackGroup); it != groups.end())
+    if (auto it = std::find(groups.begin(), groups.end(), FSettings.FStackGroup); it != groups.end())
         FOrderPos = int(it - groups.begin()) + 1;
     if (c->MaxPointsPerPage() > 0) FMaxBarPoints = c->MaxPointsPerPage();
 }
 
 void TCustomBarSeries::ComputeBarSize() {
     TChartAxis* axis = positionAxis();
-    if (FCustomBarSize != 0)
-        FBarSize = FCustomBarSize;
+    if (FSettings.FCustomBarSize != 0)
+        FBarSize = FSettings.FCustomBarSize;
     else if (FMaxBarPoints <= 0 || !axis)
         FBarSize = 0;
     else {
@@ -180,15 +167,15 @@ void TCustomBarSeries::ComputeBarSize() {
             slot = Round(axis->PixelSize() / (axis->WorkingMaximum() - axis->WorkingMinimum() + 2));
         else
             slot = axis->PixelSize() / FMaxBarPoints;
-        FBarSize = Round(FBarWidthPercent * 0.01 * slot) / std::max(1, FNumBars);
+        FBarSize = Round(FSettings.FBarWidthPercent * 0.01 * slot) / std::max(1, FNumBars);
         if (FBarSize % 2 == 1) ++FBarSize;
     }
 }
 
 void TCustomBarSeries::positionMargins(int& low, int& high) {
     ComputeBarSize();
-    int m = FMultiBar == mbSideAll ? FBarSize : FBarSize * std::max(1, FNumBars);
-    if (!FSideMargins) m /= 2;
+    int m = FSettings.FMultiBar == mbSideAll ? FBarSize : FBarSize * std::max(1, FNumBars);
+    if (!FSettings.FSideMargins) m /= 2;
     low += m;
     high += m;
 }
@@ -204,7 +191,7 @@ int TCustomBarSeries::markRoom() {
 // --- stacking ---
 
 double TCustomBarSeries::StackBase(int index, bool all) {
-    switch (FMultiBar) {
+    switch (FSettings.FMultiBar) {
     case mbStacked:
     case mbStacked100: {
         double sum = 0;
@@ -214,7 +201,7 @@ double TCustomBarSeries::StackBase(int index, bool all) {
         for (TChartSeries* s : c->SeriesList().Items()) {
             if (!all && s == this) break;
             if (!s->Active() || !sameClass(s) || s->PointCount() <= index) continue;
-            if (static_cast<TCustomBarSeries*>(s)->FStackGroup != FStackGroup) continue;
+            if (static_cast<TCustomBarSeries*>(s)->FSettings.FStackGroup != FSettings.FStackGroup) continue;
             const double v = s->StackValue(index);
             if (positive ? v > 0 : v < 0) sum += v;
         }
@@ -231,13 +218,13 @@ double TCustomBarSeries::StackBase(int index, bool all) {
         return sum;
     }
     default:
-        return FYOrigin;
+        return FSettings.FYOrigin;
     }
 }
 
 int TCustomBarSeries::BarStart(int index) {
     int p;
-    switch (FMultiBar) {
+    switch (FSettings.FMultiBar) {
     case mbSideAll:
         p = positionPixel(index + FPreviousCount) - FBarSize / 2;
         break;
@@ -251,13 +238,13 @@ int TCustomBarSeries::BarStart(int index) {
         p = basePosition(index) + Round((FOrderPos - FNumBars * 0.5 - 1) * FBarSize);
         break;
     }
-    if (FOffsetPercent != 0) p += Round(FOffsetPercent * FBarSize * 0.01);
+    if (FSettings.FOffsetPercent != 0) p += Round(FSettings.FOffsetPercent * FBarSize * 0.01);
     return p;
 }
 
 int TCustomBarSeries::ValueEnd(int index) {
     const double v = MandatoryValue(index);
-    switch (FMultiBar) {
+    switch (FSettings.FMultiBar) {
     case mbStacked:
     case mbSelfStack:
         return MandatoryToPixel(StackBase(index, false) + v);
@@ -272,7 +259,7 @@ int TCustomBarSeries::ValueEnd(int index) {
 
 int TCustomBarSeries::OriginEnd(int index) {
     const double b = StackBase(index, false);
-    switch (FMultiBar) {
+    switch (FSettings.FMultiBar) {
     case mbStacked:
     case mbSelfStack:
         return MandatoryToPixel(b);
@@ -281,7 +268,7 @@ int TCustomBarSeries::OriginEnd(int index) {
         return MandatoryToPixel(t == 0 ? 0 : b * 100 / t);
     }
     default:
-        if (FUseYOrigin) return MandatoryToPixel(b);
+        if (FSettings.FUseYOrigin) return MandatoryToPixel(b);
         if (TChartAxis* a = valueAxis()) return vertical() ? a->EndPixel() : a->StartPixel();
         return 0;
     }
@@ -289,7 +276,7 @@ int TCustomBarSeries::OriginEnd(int index) {
 
 double TCustomBarSeries::valueHighest(double e) {
     double r = e;
-    switch (FMultiBar) {
+    switch (FSettings.FMultiBar) {
     case mbStacked100:
         return 100;
     case mbStacked:
@@ -300,13 +287,13 @@ double TCustomBarSeries::valueHighest(double e) {
     default:
         break;
     }
-    if (FUseYOrigin && r < FYOrigin) r = FYOrigin;
+    if (FSettings.FUseYOrigin && r < FSettings.FYOrigin) r = FSettings.FYOrigin;
     return r;
 }
 
 double TCustomBarSeries::valueLowest(double e) {
     double r = e;
-    switch (FMultiBar) {
+    switch (FSettings.FMultiBar) {
     case mbStacked100:
         return 0;
     case mbStacked:
@@ -316,18 +303,18 @@ double TCustomBarSeries::valueLowest(double e) {
     default:
         break;
     }
-    if (FUseYOrigin && r > FYOrigin) r = FYOrigin;
+    if (FSettings.FUseYOrigin && r > FSettings.FYOrigin) r = FSettings.FYOrigin;
     return r;
 }
 
 double TCustomBarSeries::positionHighest(double e) {
-    if (FMultiBar == mbSideAll) return PointCount() + FPreviousCount - 1;
-    if (FMultiBar == mbSelfStack) return indexInChart();
+    if (FSettings.FMultiBar == mbSideAll) return PointCount() + FPreviousCount - 1;
+    if (FSettings.FMultiBar == mbSelfStack) return indexInChart();
     return e;
 }
 
 double TCustomBarSeries::positionLowest(double e) {
-    if (FMultiBar == mbSelfStack) return indexInChart();
+    if (FSettings.FMultiBar == mbSelfStack) return indexInChart();
     return e;
 }
 
@@ -335,7 +322,7 @@ double TCustomBarSeries::positionLowest(double e) {
 
 void TCustomBarSeries::AssignZOrder() {
     TCustomAxisPanel* c = ParentChart();
-    if (FMultiBar != mbNone && c)
+    if (FSettings.FMultiBar != mbNone && c)
         for (TChartSeries* s : c->SeriesList().Items()) {
             if (s == this) break;
             if (s->Active() && sameClass(s)) {
@@ -348,8 +335,8 @@ void TCustomBarSeries::AssignZOrder() {
 
 void TCustomBarSeries::ComputeDepthRange() {
     TChartSeries::ComputeDepthRange();
-    if (FDepthPercent != 0) {
-        const int k = Round((100 - FDepthPercent) * (EndZ() - StartZ()) * 0.005);
+    if (FSettings.FDepthPercent != 0) {
+        const int k = Round((100 - FSettings.FDepthPercent) * (EndZ() - StartZ()) * 0.005);
         SetDepthRange(StartZ() + k, EndZ() - k);
     }
 }
@@ -357,7 +344,7 @@ void TCustomBarSeries::ComputeDepthRange() {
 // --- drawing helpers ---
 
 TBarStyle TCustomBarSeries::StyleOfPoint(int index) {
-    TBarStyle style = FBarStyle;
+    TBarStyle style = FSettings.FBarStyle;
     if (OnGetBarStyle) OnGetBarStyle(this, index, style);
     return style;
 }
@@ -371,7 +358,7 @@ void TCustomBarSeries::prepareBar() {
 }
 
 std::unique_ptr<TPlotBlend> TCustomBarSeries::beginBarTransparency(const TRect& r) {
-    if (FTransparency <= 0) return nullptr;
+    if (FSettings.FTransparency <= 0) return nullptr;
     TCustomAxisPanel* c = ParentChart();
     TCanvas3D& canvas = *c->Canvas();
     TRect bounds = NormalizeRect(r);
@@ -381,7 +368,7 @@ std::unique_ptr<TPlotBlend> TCustomBarSeries::beginBarTransparency(const TRect& 
         bounds = {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
                   std::max(a.Bottom, b.Bottom)};
     }
-    return canvas.BeginTransparency(bounds, FTransparency);
+    return canvas.BeginTransparency(bounds, FSettings.FTransparency);
 }
 
 void TCustomBarSeries::drawBarRectangle(int left, int top, int right, int bottom) {
@@ -404,7 +391,7 @@ void TCustomBarSeries::drawBarRectangle(int left, int top, int right, int bottom
 
 TColor TCustomBarSeries::gradientEndColor(int index) {
     if (!FGradient->Relative()) return FBarColor;
-    const double o = FUseYOrigin ? FYOrigin : MandatoryList().Lowest();
+    const double o = FSettings.FUseYOrigin ? FSettings.FYOrigin : MandatoryList().Lowest();
     const double span = MandatoryList().Highest() - o;
     // A flat series has no range to scale by: the start colour.
     if (span == 0) return FGradient->StartColor();
@@ -459,7 +446,7 @@ void TCustomBarSeries::drawBevel(const TRect& r) {
         }
     }
     if (c->View3D()) b = NormalizeRect(canvas.ProjectRect(b, StartZ()));
-    canvas.DrawBevelFrame(b, LightenColor(FBarColor, 128), DarkenColor(FBarColor, 64), FBevelSize);
+    canvas.DrawBevelFrame(b, LightenColor(FBarColor, 128), DarkenColor(FBarColor, 64), FSettings.FBevelSize);
 }
 
 void TCustomBarSeries::drawTickLines(int low, int high, TBarStyle style) {

@@ -54,46 +54,66 @@ private:
 
 class TCustomBarSeries : public TChartSeries {
 public:
+    // Every setting of its own Assign copies; gradient and tick lines are
+    // copied beside.
+    struct TSettings {
+        bool FAutoMarkPosition = true;
+        TBarStyle FBarStyle = bsRectangle;
+        int FBarWidthPercent = 70;
+        int FBevelSize = 1;
+        bool FDark3D = true;
+        int FDepthPercent = 100;
+        TMultiBar FMultiBar = mbSide;
+        int FOffsetPercent = 0;
+        bool FSideMargins = true;
+        int FStackGroup = 0;
+        int FTransparency = 0;
+        bool FUseYOrigin = true;
+        double FYOrigin = 0;
+        int FCustomBarSize = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     TCustomBarSeries();
     ~TCustomBarSeries() override;
 
     // --- stored settings ---
     bool AutoBarSize() const { return FAutoBarSize; }
     void SetAutoBarSize(bool on) { StoreBooleanAndRepaint(FAutoBarSize, on); }
-    bool AutoMarkPosition() const { return FAutoMarkPosition; }
-    void SetAutoMarkPosition(bool on) { StoreBooleanAndRepaint(FAutoMarkPosition, on); }
+    bool AutoMarkPosition() const { return FSettings.FAutoMarkPosition; }
+    void SetAutoMarkPosition(bool on) { StoreBooleanAndRepaint(FSettings.FAutoMarkPosition, on); }
     TChartBrush& BarBrush() { return Brush(); }
     TChartPen& BarPen() { return Pen(); }
-    TBarStyle BarStyle() const { return FBarStyle; }
-    void SetBarStyle(TBarStyle s) { StoreAndRepaint(FBarStyle, s); }
-    int BarWidthPercent() const { return FBarWidthPercent; }
-    void SetBarWidthPercent(int v) { StoreIntegerAndRepaint(FBarWidthPercent, v); }
-    int BevelSize() const { return FBevelSize; }
-    void SetBevelSize(int v) { StoreIntegerAndRepaint(FBevelSize, v); }
-    bool Dark3D() const { return FDark3D; }
-    void SetDark3D(bool on) { StoreBooleanAndRepaint(FDark3D, on); }
-    int DepthPercent() const { return FDepthPercent; }
-    void SetDepthPercent(int v) { StoreIntegerAndRepaint(FDepthPercent, v); }
+    TBarStyle BarStyle() const { return FSettings.FBarStyle; }
+    void SetBarStyle(TBarStyle s) { StoreAndRepaint(FSettings.FBarStyle, s); }
+    int BarWidthPercent() const { return FSettings.FBarWidthPercent; }
+    void SetBarWidthPercent(int v) { StoreIntegerAndRepaint(FSettings.FBarWidthPercent, v); }
+    int BevelSize() const { return FSettings.FBevelSize; }
+    void SetBevelSize(int v) { StoreIntegerAndRepaint(FSettings.FBevelSize, v); }
+    bool Dark3D() const { return FSettings.FDark3D; }
+    void SetDark3D(bool on) { StoreBooleanAndRepaint(FSettings.FDark3D, on); }
+    int DepthPercent() const { return FSettings.FDepthPercent; }
+    void SetDepthPercent(int v) { StoreIntegerAndRepaint(FSettings.FDepthPercent, v); }
     TBarSeriesGradient& Gradient() { return *FGradient; }
-    TMultiBar MultiBar() const { return FMultiBar; }
+    TMultiBar MultiBar() const { return FSettings.FMultiBar; }
     // Also copies the layout to every bar series of the same class.
     void SetMultiBar(TMultiBar m);
-    int OffsetPercent() const { return FOffsetPercent; }
-    void SetOffsetPercent(int v) { StoreIntegerAndRepaint(FOffsetPercent, v); }
-    bool SideMargins() const { return FSideMargins; }
+    int OffsetPercent() const { return FSettings.FOffsetPercent; }
+    void SetOffsetPercent(int v) { StoreIntegerAndRepaint(FSettings.FOffsetPercent, v); }
+    bool SideMargins() const { return FSettings.FSideMargins; }
     void SetSideMargins(bool on);
-    int StackGroup() const { return FStackGroup; }
-    void SetStackGroup(int g) { StoreIntegerAndRepaint(FStackGroup, g); }
+    int StackGroup() const { return FSettings.FStackGroup; }
+    void SetStackGroup(int g) { StoreIntegerAndRepaint(FSettings.FStackGroup, g); }
     TChartHiddenPen& TickLines() { return *FTickLines; }
-    int Transparency() const { return FTransparency; }
-    void SetTransparency(int percent) { StoreIntegerAndRepaint(FTransparency, percent); }
-    bool UseYOrigin() const { return FUseYOrigin; }
-    void SetUseYOrigin(bool on) { StoreBooleanAndRepaint(FUseYOrigin, on); }
-    double YOrigin() const { return FYOrigin; }
-    void SetYOrigin(double v) { StoreDoubleAndRepaint(FYOrigin, v); }
+    int Transparency() const { return FSettings.FTransparency; }
+    void SetTransparency(int percent) { StoreIntegerAndRepaint(FSettings.FTransparency, percent); }
+    bool UseYOrigin() const { return FSettings.FUseYOrigin; }
+    void SetUseYOrigin(bool on) { StoreBooleanAndRepaint(FSettings.FUseYOrigin, on); }
+    double YOrigin() const { return FSettings.FYOrigin; }
+    void SetYOrigin(double v) { StoreDoubleAndRepaint(FSettings.FYOrigin, v); }
     // Fixed bar size in pixels; 0 computes it.
-    int CustomBarSize() const { return FCustomBarSize; }
-    void SetCustomBarSize(int v) { StoreIntegerAndRepaint(FCustomBarSize, v); }
+    int CustomBarSize() const { return FSettings.FCustomBarSize; }
+    void SetCustomBarSize(int v) { StoreIntegerAndRepaint(FSettings.FCustomBarSize, v); }
     TGetBarStyleEvent OnGetBarStyle;
 
     // --- layout of the current paint ---
@@ -132,6 +152,7 @@ public:
     void ListSubGalleryStyles(const std::function<void(const std::string&)>& add) override;
     void ApplySubGalleryStyle(TChartSeries* series, int style) override;
     std::string EditorClassName() const override { return "TBarSeriesEditor"; }
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TCustomBarSeries& source);
     void AssignSeries(const TChartSeries& source) override;
 
@@ -173,28 +194,15 @@ protected:
 
 private:
     bool FAutoBarSize = false;
-    bool FAutoMarkPosition = true;
-    TBarStyle FBarStyle = bsRectangle;
-    int FBarWidthPercent = 70;
-    int FBevelSize = 1;
+    TSettings FSettings;
     int FConePercent = 0;
-    bool FDark3D = true;
-    int FDepthPercent = 100;
     std::unique_ptr<TBarSeriesGradient> FGradient;
-    TMultiBar FMultiBar = mbSide;
-    int FOffsetPercent = 0;
-    bool FSideMargins = true;
-    int FStackGroup = 0;
     std::unique_ptr<TChartHiddenPen> FTickLines;
-    int FTransparency = 0;
-    bool FUseYOrigin = true;
-    double FYOrigin = 0;
     int FNumBars = 0;
     int FMaxBarPoints = -1;
     int FOrderPos = 1;
     int FPreviousCount = 0;
     int FBarSize = 0;
-    int FCustomBarSize = 0;
 
 protected:
     int conePercent() const { return FConePercent; }

@@ -83,14 +83,14 @@ void TFastLineSeries::DrawVisiblePoints() {
 
 void TFastLineSeries::DrawPoint(int index) {
     const TPoint p = PointPixel(index);
-    if (p.X == FOldX && (!FDrawAllPoints || p.Y == FOldY)) return;
-    if (!FIgnoreNulls && IsEmptyPoint(index))
+    if (p.X == FOldX && (!FSettings.FDrawAllPoints || p.Y == FOldY)) return;
+    if (!FSettings.FIgnoreNulls && IsEmptyPoint(index))
         moveTo(p.X, p.Y);
-    else if (!FIgnoreNulls && index > 0 && IsEmptyPoint(index - 1))
+    else if (!FSettings.FIgnoreNulls && index > 0 && IsEmptyPoint(index - 1))
         moveTo(p.X, p.Y);  // the line resumes at the point after the gap
     else {
-        if (FStairs) {
-            if (FInvertedStairs)
+        if (FSettings.FStairs) {
+            if (FSettings.FInvertedStairs)
                 lineTo(FOldX, p.Y);
             else
                 lineTo(p.X, FOldY);
@@ -102,7 +102,7 @@ void TFastLineSeries::DrawPoint(int index) {
 }
 
 void TFastLineSeries::PointAdded(TChartSeries* sender, int index) {
-    if (FAutoRepaint) {
+    if (FSettings.FAutoRepaint) {
         TCustomLineSeries::PointAdded(sender, index);
         return;
     }
@@ -180,11 +180,7 @@ void TFastLineSeries::AssignSeries(const TChartSeries& source) {
         return;
     }
     const TFastLineSeries& s = *from;
-    FAutoRepaint = s.FAutoRepaint;
-    FDrawAllPoints = s.FDrawAllPoints;
-    FIgnoreNulls = s.FIgnoreNulls;
-    FInvertedStairs = s.FInvertedStairs;
-    FStairs = s.FStairs;
+    FSettings = s.FSettings;
     TChartSeries::Assign(s);
 }
 

@@ -8,20 +8,30 @@ namespace cb::chart {
 
 class TFastLineSeries : public TCustomLineSeries {
 public:
+    // Every setting of its own AssignSeries copies.
+    struct TSettings {
+        bool FAutoRepaint = true;
+        bool FDrawAllPoints = true;
+        bool FIgnoreNulls = true;
+        bool FInvertedStairs = false;
+        bool FStairs = false;
+        bool operator==(const TSettings&) const = default;
+    };
+
     TFastLineSeries();
 
     // False: an added point is drawn at once as one more segment.
-    bool AutoRepaint() const { return FAutoRepaint; }
-    void SetAutoRepaint(bool on) { FAutoRepaint = on; }
-    bool DrawAllPoints() const { return FDrawAllPoints; }
-    void SetDrawAllPoints(bool on) { StoreBooleanAndRepaint(FDrawAllPoints, on); }
+    bool AutoRepaint() const { return FSettings.FAutoRepaint; }
+    void SetAutoRepaint(bool on) { FSettings.FAutoRepaint = on; }
+    bool DrawAllPoints() const { return FSettings.FDrawAllPoints; }
+    void SetDrawAllPoints(bool on) { StoreBooleanAndRepaint(FSettings.FDrawAllPoints, on); }
     // False: the line breaks at null points.
-    bool IgnoreNulls() const { return FIgnoreNulls; }
-    void SetIgnoreNulls(bool on) { StoreBooleanAndRepaint(FIgnoreNulls, on); }
-    bool InvertedStairs() const { return FInvertedStairs; }
-    void SetInvertedStairs(bool on) { StoreBooleanAndRepaint(FInvertedStairs, on); }
-    bool Stairs() const { return FStairs; }
-    void SetStairs(bool on) { StoreBooleanAndRepaint(FStairs, on); }
+    bool IgnoreNulls() const { return FSettings.FIgnoreNulls; }
+    void SetIgnoreNulls(bool on) { StoreBooleanAndRepaint(FSettings.FIgnoreNulls, on); }
+    bool InvertedStairs() const { return FSettings.FInvertedStairs; }
+    void SetInvertedStairs(bool on) { StoreBooleanAndRepaint(FSettings.FInvertedStairs, on); }
+    bool Stairs() const { return FSettings.FStairs; }
+    void SetStairs(bool on) { StoreBooleanAndRepaint(FSettings.FStairs, on); }
     // The pen's colour becomes the series colour, and the other way round.
     void SetPen(const TChartPen& pen) override;
     void SetSeriesColor(TColor c) override;
@@ -40,6 +50,7 @@ public:
     std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
     void ListSubGalleryStyles(const std::function<void(const std::string&)>& add) override;
     void ApplySubGalleryStyle(TChartSeries* series, int style) override;
+    const TSettings& Settings() const { return FSettings; }
     void AssignSeries(const TChartSeries& source) override;
 
 private:
@@ -47,11 +58,7 @@ private:
     void lineTo(int x, int y);
     int margin() const;
 
-    bool FAutoRepaint = true;
-    bool FDrawAllPoints = true;
-    bool FIgnoreNulls = true;
-    bool FInvertedStairs = false;
-    bool FStairs = false;
+    TSettings FSettings;
     int FOldX = 0, FOldY = 0;
 };
 

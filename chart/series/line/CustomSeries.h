@@ -33,41 +33,58 @@ public:
 
 class TCustomSeries : public TCustomLineSeries {
 public:
+    // Every setting of its own AssignSeries copies; brushes, pens, pointer,
+    // shadow and gradient are copied beside.
+    struct TSettings {
+        TColor FAreaColor = clDefault;
+        bool FClickableLine = true;
+        bool FColorEachLine = true;
+        bool FDark3D = true;
+        bool FDrawArea = false;
+        bool FDrawLine = false;
+        bool FInvertedStairs = false;
+        int FLineHeight = 0;
+        TCustomSeriesStack FStacked = cssNone;
+        bool FStairs = false;
+        int FTransparency = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     TCustomSeries();
     ~TCustomSeries() override;
 
     // --- stored settings ---
     TChartBrush& AreaChartBrush() { return *FAreaChartBrush; }
-    TColor AreaColor() const { return FAreaColor; }
-    void SetAreaColor(TColor c) { StoreColorAndRepaint(FAreaColor, c); }
+    TColor AreaColor() const { return FSettings.FAreaColor; }
+    void SetAreaColor(TColor c) { StoreColorAndRepaint(FSettings.FAreaColor, c); }
     TChartPen& AreaLinesPen() { return *FAreaLinesPen; }
-    bool ClickableLine() const { return FClickableLine; }
-    void SetClickableLine(bool on) { StoreBooleanAndRepaint(FClickableLine, on); }
-    bool ColorEachLine() const { return FColorEachLine; }
-    void SetColorEachLine(bool on) { StoreBooleanAndRepaint(FColorEachLine, on); }
-    bool Dark3D() const { return FDark3D; }
-    void SetDark3D(bool on) { StoreBooleanAndRepaint(FDark3D, on); }
-    bool DrawArea() const { return FDrawArea; }
-    void SetDrawArea(bool on) { StoreBooleanAndRepaint(FDrawArea, on); }
-    bool DrawLine() const { return FDrawLine; }
-    void SetDrawLine(bool on) { StoreBooleanAndRepaint(FDrawLine, on); }
-    bool InvertedStairs() const { return FInvertedStairs; }
-    void SetInvertedStairs(bool on) { StoreBooleanAndRepaint(FInvertedStairs, on); }
-    int LineHeight() const { return FLineHeight; }
-    void SetLineHeight(int v) { StoreIntegerAndRepaint(FLineHeight, v); }
+    bool ClickableLine() const { return FSettings.FClickableLine; }
+    void SetClickableLine(bool on) { StoreBooleanAndRepaint(FSettings.FClickableLine, on); }
+    bool ColorEachLine() const { return FSettings.FColorEachLine; }
+    void SetColorEachLine(bool on) { StoreBooleanAndRepaint(FSettings.FColorEachLine, on); }
+    bool Dark3D() const { return FSettings.FDark3D; }
+    void SetDark3D(bool on) { StoreBooleanAndRepaint(FSettings.FDark3D, on); }
+    bool DrawArea() const { return FSettings.FDrawArea; }
+    void SetDrawArea(bool on) { StoreBooleanAndRepaint(FSettings.FDrawArea, on); }
+    bool DrawLine() const { return FSettings.FDrawLine; }
+    void SetDrawLine(bool on) { StoreBooleanAndRepaint(FSettings.FDrawLine, on); }
+    bool InvertedStairs() const { return FSettings.FInvertedStairs; }
+    void SetInvertedStairs(bool on) { StoreBooleanAndRepaint(FSettings.FInvertedStairs, on); }
+    int LineHeight() const { return FSettings.FLineHeight; }
+    void SetLineHeight(int v) { StoreIntegerAndRepaint(FSettings.FLineHeight, v); }
     TChartBrush& LineBrush() { return Brush(); }
     TChartHiddenPen& OutLine() { return *FOutLine; }
     TSeriesPointer& Pointer() { return *FPointer; }
     TPlotShadow& Shadow() { return *FShadow; }
-    TCustomSeriesStack Stacked() const { return FStacked; }
+    TCustomSeriesStack Stacked() const { return FSettings.FStacked; }
     // Also sets every series of the chart of this class or an ancestor.
     void SetStacked(TCustomSeriesStack s);
-    bool Stairs() const { return FStairs; }
-    void SetStairs(bool on) { StoreBooleanAndRepaint(FStairs, on); }
+    bool Stairs() const { return FSettings.FStairs; }
+    void SetStairs(bool on) { StoreBooleanAndRepaint(FSettings.FStairs, on); }
     virtual TPlotGradient& GetGradient() { return *FGradient; }
     TPlotGradient& Gradient() { return GetGradient(); }
-    virtual int GetTransparency() const { return FTransparency; }
-    virtual void SetTransparency(int percent) { StoreIntegerAndRepaint(FTransparency, percent); }
+    virtual int GetTransparency() const { return FSettings.FTransparency; }
+    virtual void SetTransparency(int percent) { StoreIntegerAndRepaint(FSettings.FTransparency, percent); }
     TSeriesClickPointerEvent OnClickPointer;
     TOnGetPointerStyle OnGetPointerStyle;
 
@@ -100,6 +117,7 @@ public:
     // The figure in the legend; item -1 is the whole series.
     void PaintLegendSymbol(int item, const TRect& r) override;
     std::string EditorClassName() const override { return "TCustomSeriesEditor"; }
+    const TSettings& Settings() const { return FSettings; }
     void AssignSeries(const TChartSeries& source) override;
 
     // s is an instance of this series' class (each class answers for itself).
@@ -125,22 +143,12 @@ protected:
     TChartAxis* valueAxis() const { return MandatoryAxis(); }
 
 private:
+    TSettings FSettings;
     std::unique_ptr<TChartBrush> FAreaChartBrush;
-    TColor FAreaColor = clDefault;
     std::unique_ptr<TChartPen> FAreaLinesPen;
-    bool FClickableLine = true;
-    bool FColorEachLine = true;
-    bool FDark3D = true;
-    bool FDrawArea = false;
-    bool FDrawLine = false;
-    bool FInvertedStairs = false;
-    int FLineHeight = 0;
     std::unique_ptr<TChartHiddenPen> FOutLine;
     std::unique_ptr<TSeriesPointer> FPointer;
     std::unique_ptr<TPlotShadow> FShadow;
-    TCustomSeriesStack FStacked = cssNone;
-    bool FStairs = false;
-    int FTransparency = 0;
     std::unique_ptr<TPlotGradient> FGradient;
 
     // The walk of one drawing pass.

@@ -30,22 +30,22 @@ void TCircledSeries::shareWithClass(const std::function<void(TCircledSeries*)>& 
 }
 
 void TCircledSeries::SetCircled(bool on) {
-    StoreBooleanAndRepaint(FCircled, on);
+    StoreBooleanAndRepaint(FSettings.FCircled, on);
     const bool loading = ParentChart() && ParentChart()->Loading();
     shareWithClass([&](TCircledSeries* o) {
-        o->FCircled = on;
-        if (!loading) o->FCustomXRadius = o->FCustomYRadius = 0;
+        o->FSettings.FCircled = on;
+        if (!loading) o->FSettings.FCustomXRadius = o->FSettings.FCustomYRadius = 0;
     });
 }
 
 void TCircledSeries::SetCustomXRadius(int v) {
-    StoreIntegerAndRepaint(FCustomXRadius, v);
-    shareWithClass([&](TCircledSeries* o) { o->FCustomXRadius = v; });
+    StoreIntegerAndRepaint(FSettings.FCustomXRadius, v);
+    shareWithClass([&](TCircledSeries* o) { o->FSettings.FCustomXRadius = v; });
 }
 
 void TCircledSeries::SetCustomYRadius(int v) {
-    StoreIntegerAndRepaint(FCustomYRadius, v);
-    shareWithClass([&](TCircledSeries* o) { o->FCustomYRadius = v; });
+    StoreIntegerAndRepaint(FSettings.FCustomYRadius, v);
+    shareWithClass([&](TCircledSeries* o) { o->FSettings.FCustomYRadius = v; });
 }
 
 void TCircledSeries::storeRotation(int degrees) {
@@ -90,14 +90,14 @@ void TCircledSeries::NormalizeCircleRect() {
 }
 
 void TCircledSeries::ApplyRadii() {
-    if (FCustomXRadius != 0) {
-        FXRadius = FCustomXRadius;
-        FCircleWidth = 2 * FCustomXRadius;
+    if (FSettings.FCustomXRadius != 0) {
+        FXRadius = FSettings.FCustomXRadius;
+        FCircleWidth = 2 * FSettings.FCustomXRadius;
     } else
         FXRadius = FCircleWidth / 2;
-    if (FCustomYRadius != 0) {
-        FYRadius = FCustomYRadius;
-        FCircleHeight = 2 * FCustomYRadius;
+    if (FSettings.FCustomYRadius != 0) {
+        FYRadius = FSettings.FCustomYRadius;
+        FCircleHeight = 2 * FSettings.FCustomYRadius;
     } else
         FYRadius = FCircleHeight / 2;
     FCircleRect = {FCircleXCenter - FXRadius, FCircleYCenter - FYRadius, FCircleXCenter + FXRadius,
@@ -137,7 +137,7 @@ void TCircledSeries::MakeCircular() {
 }
 
 TColor TCircledSeries::EffectiveBackColor() const {
-    if (FCircleBackColor != clDefault) return FCircleBackColor;
+    if (FSettings.FCircleBackColor != clDefault) return FSettings.FCircleBackColor;
     TCustomAxisPanel* c = ParentChart();
     if (!c) return clWhite;
     if (c->Printing()) return clWhite;
@@ -157,7 +157,7 @@ void TCircledSeries::FireBeforeDrawValues() {
     FCircleRect = c->ChartRect();
     NormalizeCircleRect();
     if (Marks().Visible()) ReserveMarksRoom();
-    if (FCircled) MakeCircular();
+    if (FSettings.FCircled) MakeCircular();
     ApplyRadii();
 }
 
@@ -207,11 +207,8 @@ void TCircledSeries::AssignSeries(const TChartSeries& source) {
         return;
     }
     const TCircledSeries& s = *from;
-    FCircled = s.FCircled;
+    FSettings = s.FSettings;
     storeRotation(s.FRotationAngle);
-    FCustomXRadius = s.FCustomXRadius;
-    FCustomYRadius = s.FCustomYRadius;
-    FCircleBackColor = s.FCircleBackColor;
     FGradient->Assign(*s.FGradient);
     TChartSeries::Assign(s);
 }

@@ -12,19 +12,31 @@ namespace cb::chart {
 
 class TCircledSeries : public TChartSeries {
 public:
+    // Every setting AssignSeries copies whole; the rotation and the gradient
+    // are copied beside.
+    struct TSettings {
+        TColor FCircleBackColor = clDefault;
+        bool FCircled = false;
+        int FCustomXRadius = 0;
+        int FCustomYRadius = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     TCircledSeries();
     ~TCircledSeries() override;
 
-    TColor CircleBackColor() const { return FCircleBackColor; }
-    void SetCircleBackColor(TColor c) { StoreColorAndRepaint(FCircleBackColor, c); }
-    bool HasCircleBackColor() const { return FCircleBackColor != clDefault && FCircleBackColor != clNone; }
-    bool Circled() const { return FCircled; }
+    TColor CircleBackColor() const { return FSettings.FCircleBackColor; }
+    void SetCircleBackColor(TColor c) { StoreColorAndRepaint(FSettings.FCircleBackColor, c); }
+    bool HasCircleBackColor() const {
+        return FSettings.FCircleBackColor != clDefault && FSettings.FCircleBackColor != clNone;
+    }
+    bool Circled() const { return FSettings.FCircled; }
     // Shared with every series of the chart of this class or an ancestor,
     // which also lose their custom radii.
     void SetCircled(bool on);
-    int CustomXRadius() const { return FCustomXRadius; }
+    int CustomXRadius() const { return FSettings.FCustomXRadius; }
     void SetCustomXRadius(int v);
-    int CustomYRadius() const { return FCustomYRadius; }
+    int CustomYRadius() const { return FSettings.FCustomYRadius; }
     void SetCustomYRadius(int v);
     int RotationAngle() const { return FRotationAngle; }
     // Stored modulo 360 keeping the sign (370 -> 10, -30 -> -30).
@@ -72,6 +84,7 @@ public:
     bool UsesAxes() const override { return false; }
     // s is an instance of this series' class.
     virtual bool HasInstance(const TChartSeries* s) const { return dynamic_cast<const TCircledSeries*>(s); }
+    const TSettings& Settings() const { return FSettings; }
     void AssignSeries(const TChartSeries& source) override;
 
 protected:
@@ -81,10 +94,7 @@ protected:
 private:
     void shareWithClass(const std::function<void(TCircledSeries*)>& apply);
 
-    TColor FCircleBackColor = clDefault;
-    bool FCircled = false;
-    int FCustomXRadius = 0;
-    int FCustomYRadius = 0;
+    TSettings FSettings;
     int FRotationAngle = 0;
     int FXRadius = 0, FYRadius = 0;
     std::unique_ptr<TView3DOptions> FSavedView;

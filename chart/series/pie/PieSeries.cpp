@@ -1,12 +1,12 @@
 #include "chart/series/pie/PieSeries.h"
 
+#include "chart/axis/ChartAxis.h"
 #include "chart/canvas/Canvas3D.h"
+#include "chart/canvas/StylePaint.h"
 #include "chart/core/PlotGeometry.h"
 #include "chart/core/PlotHelpers.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
-#include "chart/canvas/StylePaint.h"
-#include "chart/axis/ChartAxis.h"
 #include "chart/series/ChartSeriesList.h"
 
 #include <algorithm>
@@ -25,14 +25,11 @@ void TPieOtherSlice::changed() {
 }
 
 std::string TPieOtherSlice::Text() const {
-    return FText.empty() ? PlotText(TPlotText::txtOther) : FText;
+    return FSettings.FText.empty() ? PlotText(TPlotText::txtOther) : FSettings.FText;
 }
 
 void TPieOtherSlice::Assign(const TPieOtherSlice& s) {
-    FColor = s.FColor;
-    FStyle = s.FStyle;
-    FText = s.FText;
-    FValue = s.FValue;
+    FSettings = s.FSettings;
 }
 
 // --- pie ---
@@ -521,10 +518,10 @@ void TPieSeries::PaintLegendSymbol(int item, const TRect& r) {
 
 void TPieSeries::AddSampleValues(int count, bool valuesOnly) {
     (void)valuesOnly;
-    static const TPlotText names[8] = {TPlotText::txtSampleCars,  TPlotText::txtSamplePhones,
+    static const TPlotText names[8] = {TPlotText::txtSampleCars,   TPlotText::txtSamplePhones,
                                        TPlotText::txtSampleTables, TPlotText::txtSampleMonitors,
-                                       TPlotText::txtSampleLamps, TPlotText::txtSampleKeyboards,
-                                       TPlotText::txtSampleBikes, TPlotText::txtSampleChairs};
+                                       TPlotText::txtSampleLamps,  TPlotText::txtSampleKeyboards,
+                                       TPlotText::txtSampleBikes,  TPlotText::txtSampleChairs};
     for (int k = 0; k < count; ++k) AddValue(double(SampleRandom(1000) + 1), PlotText(names[k % 8]), clDefault);
 }
 

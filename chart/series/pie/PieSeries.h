@@ -29,16 +29,27 @@ class TPieSeries;
 // Grouping of small slices into one.
 class TPieOtherSlice {
 public:
+    // Every setting, copied whole by Assign.
+    struct TSettings {
+        TColor FColor = clDefault;
+        TPieOtherStyle FStyle = poNone;
+        std::string FText;
+        double FValue = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TPieOtherSlice(TPieSeries* owner) : FOwner(owner) {}
-    TColor Color() const { return FColor; }
-    void SetColor(TColor c) { store(FColor, c); }
-    TPieOtherStyle Style() const { return FStyle; }
-    void SetStyle(TPieOtherStyle s) { store(FStyle, s); }
+    TColor Color() const { return FSettings.FColor; }
+    void SetColor(TColor c) { store(FSettings.FColor, c); }
+    TPieOtherStyle Style() const { return FSettings.FStyle; }
+    void SetStyle(TPieOtherStyle s) { store(FSettings.FStyle, s); }
     // "Other" when empty.
     std::string Text() const;
-    void SetText(const std::string& t) { store(FText, t); }
-    double Value() const { return FValue; }
-    void SetValue(double v) { store(FValue, v); }
+    void SetText(const std::string& t) { store(FSettings.FText, t); }
+    double Value() const { return FSettings.FValue; }
+    void SetValue(double v) { store(FSettings.FValue, v); }
+    const TSettings& Settings() const { return FSettings; }
+    // Copies without repainting.
     void Assign(const TPieOtherSlice& source);
 
 private:
@@ -52,10 +63,7 @@ private:
     }
     void changed();
     TPieSeries* FOwner;
-    TColor FColor = clDefault;
-    TPieOtherStyle FStyle = poNone;
-    std::string FText;
-    double FValue = 0;
+    TSettings FSettings;
 };
 
 struct TPieAngle {
