@@ -11,8 +11,8 @@
 namespace cb::chart {
 
 TChartAxis::TChartAxis(TCustomAxisPanel* chart, bool isDepth) : FChart(chart), FItems([this] { repaint(); }) {
-    FSettings.FIsDepth = isDepth;
-    FSettings.FValuesFormat = PlotText(TPlotText::txtValuesFormat);
+    FSettings.IsDepth = isDepth;
+    FSettings.ValuesFormat = PlotText(TPlotText::txtValuesFormat);
     auto changed = [this] { repaint(); };
     FAxisPen = std::make_unique<TChartPen>(changed);
     WithoutChangeEvent(*FAxisPen, [this] { FAxisPen->SetWidth(2); });
@@ -43,49 +43,49 @@ void TChartAxis::repaint() const {
 // --- setters ---
 
 void TChartAxis::SetAutomatic(bool on) {
-    store(FSettings.FAutomatic, on);
+    store(FSettings.Automatic, on);
     if (!FChart || !FChart->Loading()) {
-        FSettings.FAutomaticMinimum = on;
-        FSettings.FAutomaticMaximum = on;
+        FSettings.AutomaticMinimum = on;
+        FSettings.AutomaticMaximum = on;
     }
 }
 
 void TChartAxis::SetAutomaticMaximum(bool on) {
-    store(FSettings.FAutomaticMaximum, on);
+    store(FSettings.AutomaticMaximum, on);
     if (!on)
-        FSettings.FAutomatic = false;
-    else if (FSettings.FAutomaticMinimum)
-        FSettings.FAutomatic = true;
+        FSettings.Automatic = false;
+    else if (FSettings.AutomaticMinimum)
+        FSettings.Automatic = true;
 }
 
 void TChartAxis::SetAutomaticMinimum(bool on) {
-    store(FSettings.FAutomaticMinimum, on);
+    store(FSettings.AutomaticMinimum, on);
     if (!on)
-        FSettings.FAutomatic = false;
-    else if (FSettings.FAutomaticMaximum)
-        FSettings.FAutomatic = true;
+        FSettings.Automatic = false;
+    else if (FSettings.AutomaticMaximum)
+        FSettings.Automatic = true;
 }
 
 void TChartAxis::SetMaximum(double v) {
-    if ((!FChart || !FChart->Loading()) && v < FSettings.FMinimum)
+    if ((!FChart || !FChart->Loading()) && v < FSettings.Minimum)
         throw AxisException(PlotText(TPlotText::msgAxisMaximum));
-    store(FSettings.FMaximum, v);
+    store(FSettings.Maximum, v);
 }
 
 void TChartAxis::SetMinimum(double v) {
-    if ((!FChart || !FChart->Loading()) && v > FSettings.FMaximum)
+    if ((!FChart || !FChart->Loading()) && v > FSettings.Maximum)
         throw AxisException(PlotText(TPlotText::msgAxisMinimum));
-    store(FSettings.FMinimum, v);
+    store(FSettings.Minimum, v);
 }
 
 void TChartAxis::SetLogarithmic(bool on) {
-    if (on == FSettings.FLogarithmic) return;
+    if (on == FSettings.Logarithmic) return;
     if (on) {
         if (ShowsDateTime()) throw AxisException(PlotText(TPlotText::msgDateTimeLogarithmic));
         RefreshRange();
         if (FMinWork < 0 || FMaxWork < 0) throw AxisException(PlotText(TPlotText::msgLogarithmicMinMax));
     }
-    FSettings.FLogarithmic = on;
+    FSettings.Logarithmic = on;
     SelectPixelMapping();
     RecalcScale();
     repaint();
@@ -93,15 +93,15 @@ void TChartAxis::SetLogarithmic(bool on) {
 
 void TChartAxis::SetLogarithmicBase(double b) {
     if (b == 1 || !(b > 0)) throw AxisException(PlotText(TPlotText::msgLogarithmicBase));
-    store(FSettings.FLogBase, b);
+    store(FSettings.LogBase, b);
 }
 
 void TChartAxis::ChangeInverted(bool on) {
-    store(FSettings.FInverted, on);
+    store(FSettings.Inverted, on);
 }
 
 void TChartAxis::SetHorizontal(bool on) {
-    store(FSettings.FHorizontal, on);
+    store(FSettings.Horizontal, on);
     SelectPixelMapping();
 }
 
@@ -111,32 +111,32 @@ void TChartAxis::SetZPosition(double v) {
 
 void TChartAxis::SetIncrement(double v) {
     if (v < 0) throw AxisException(PlotText(TPlotText::msgAxisIncrement));
-    store(FSettings.FIncrement, v);
+    store(FSettings.Increment, v);
 }
 
 void TChartAxis::SetLabelsSeparation(int v) {
     if (v < 0) throw AxisException(PlotText(TPlotText::msgLabelsSeparation));
-    store(FSettings.FLabelsSeparation, v);
+    store(FSettings.LabelsSeparation, v);
 }
 
 void TChartAxis::SetLabelsAngle(int degrees) {
-    store(FSettings.FLabelsAngle, ((degrees % 360) + 360) % 360);
+    store(FSettings.LabelsAngle, ((degrees % 360) + 360) % 360);
 }
 
 // --- scale ---
 
 void TChartAxis::FetchAutomaticLimits(double& minimum, double& maximum) {
     if (!FChart) return;
-    if (FSettings.FAutomatic || FSettings.FAutomaticMaximum)
-        maximum = FChart->AxisValueLimit(this, false, FSettings.FHorizontal);
-    if (FSettings.FAutomatic || FSettings.FAutomaticMinimum)
-        minimum = FChart->AxisValueLimit(this, true, FSettings.FHorizontal);
+    if (FSettings.Automatic || FSettings.AutomaticMaximum)
+        maximum = FChart->AxisValueLimit(this, false, FSettings.Horizontal);
+    if (FSettings.Automatic || FSettings.AutomaticMinimum)
+        minimum = FChart->AxisValueLimit(this, true, FSettings.Horizontal);
 }
 
 void TChartAxis::RefreshRange() {
-    FetchAutomaticLimits(FSettings.FMinimum, FSettings.FMaximum);
-    FMinWork = FSettings.FMinimum;
-    FMaxWork = FSettings.FMaximum;
+    FetchAutomaticLimits(FSettings.Minimum, FSettings.Maximum);
+    FMinWork = FSettings.Minimum;
+    FMaxWork = FSettings.Maximum;
     RecalcScale();
 }
 
@@ -150,23 +150,23 @@ void TChartAxis::RecalcScale() {
     FRange = FMaxWork - FMinWork;
     FRangeZero = FRange == 0;
     FPixelsPerUnit = FRangeZero ? 0 : FPixelSize / FRange;
-    if (FSettings.FLogarithmic) {
+    if (FSettings.Logarithmic) {
         FLogMin = FMinWork > 0 ? std::log(FMinWork) : 0;
         FLogMax = FMaxWork > 0 ? std::log(FMaxWork) : 0;
         FLogRange = FLogMax - FLogMin;
         FPixelsPerLog = FLogRange == 0 ? 0 : FPixelSize / FLogRange;
     }
     int size = 0;
-    if (FChart) size = FSettings.FIsDepth ? FChart->ChartHeight() : FChart->Width3D();
+    if (FChart) size = FSettings.IsDepth ? FChart->ChartHeight() : FChart->Width3D();
     FDepthOffset = Round(FZPosition * size * 0.01);
 }
 
 void TChartAxis::PlaceEnds() {
     int origin = 0, size = 0;
     if (FChart) {
-        if (FSettings.FIsDepth)
+        if (FSettings.IsDepth)
             size = FChart->Width3D();
-        else if (FSettings.FHorizontal) {
+        else if (FSettings.Horizontal) {
             origin = FChart->ChartRect().Left;
             size = FChart->ChartRect().Width();
         } else {
@@ -174,16 +174,16 @@ void TChartAxis::PlaceEnds() {
             size = FChart->ChartRect().Height();
         }
     }
-    FStartPixel = origin + Round(size * 0.01 * FSettings.FStartPosition);
-    FEndPixel = origin + Round(size * 0.01 * FSettings.FEndPosition);
+    FStartPixel = origin + Round(size * 0.01 * FSettings.StartPosition);
+    FEndPixel = origin + Round(size * 0.01 * FSettings.EndPosition);
     FPixelSize = FEndPixel - FStartPixel;
     FCenterPixel = (FStartPixel + FEndPixel) / 2;
     RecalcScale();
 }
 
 void TChartAxis::WidenForPixelMargins(const TRect& margins) {
-    const int a = FSettings.FHorizontal ? margins.Left : margins.Top;
-    const int b = FSettings.FHorizontal ? margins.Right : margins.Bottom;
+    const int a = FSettings.Horizontal ? margins.Left : margins.Top;
+    const int b = FSettings.Horizontal ? margins.Right : margins.Bottom;
     const int oldStart = FStartPixel, oldEnd = FEndPixel;
     FStartPixel += a;
     FEndPixel -= b;
@@ -198,7 +198,7 @@ void TChartAxis::WidenForPixelMargins(const TRect& margins) {
 }
 
 void TChartAxis::SelectPixelMapping() {
-    FMapping = FSettings.FIsDepth ? mapDepth : (FSettings.FLogarithmic ? mapLog : mapLinear);
+    FMapping = FSettings.IsDepth ? mapDepth : (FSettings.Logarithmic ? mapLog : mapLinear);
 }
 
 static int clampRound(double p) {
@@ -210,32 +210,32 @@ static int clampRound(double p) {
 int TChartAxis::linearH(double v) const {
     if (FRangeZero) return FCenterPixel;
     const double p = (v - FMinWork) * FPixelsPerUnit;
-    return clampRound(FSettings.FInverted ? FEndPixel - p : FStartPixel + p);
+    return clampRound(FSettings.Inverted ? FEndPixel - p : FStartPixel + p);
 }
 
 int TChartAxis::linearV(double v) const {
     if (FRangeZero) return FCenterPixel;
     const double p = (v - FMinWork) * FPixelsPerUnit;
-    return clampRound(FSettings.FInverted ? FStartPixel + p : FEndPixel - p);
+    return clampRound(FSettings.Inverted ? FStartPixel + p : FEndPixel - p);
 }
 
 int TChartAxis::logH(double v) const {
     if (FLogRange == 0) return FCenterPixel;
-    if (v <= 0) return FSettings.FInverted ? FEndPixel : FStartPixel;
-    if (FSettings.FInverted) return Round(FPixelsPerLog * (FLogMax - std::log(v))) + FStartPixel;
+    if (v <= 0) return FSettings.Inverted ? FEndPixel : FStartPixel;
+    if (FSettings.Inverted) return Round(FPixelsPerLog * (FLogMax - std::log(v))) + FStartPixel;
     return Round(FPixelsPerLog * (std::log(v) - FLogMin)) + FStartPixel;
 }
 
 int TChartAxis::logV(double v) const {
     if (FLogRange == 0) return FCenterPixel;
-    if (v <= 0) return FSettings.FInverted ? FStartPixel : FEndPixel;
-    if (FSettings.FInverted) return FEndPixel - Round(FPixelsPerLog * (FLogMax - std::log(v)));
+    if (v <= 0) return FSettings.Inverted ? FStartPixel : FEndPixel;
+    if (FSettings.Inverted) return FEndPixel - Round(FPixelsPerLog * (FLogMax - std::log(v)));
     return FEndPixel - Round((std::log(v) - FLogMin) * FPixelsPerLog);
 }
 
 int TChartAxis::depthMap(double v) const {
     if (FRangeZero) return FCenterPixel;
-    return FSettings.FInverted ? Round(FPixelsPerUnit * (FMaxWork - v)) : Round((v - FMinWork) * FPixelsPerUnit);
+    return FSettings.Inverted ? Round(FPixelsPerUnit * (FMaxWork - v)) : Round((v - FMinWork) * FPixelsPerUnit);
 }
 
 int TChartAxis::map(TMapping m, bool horizontal, double v) const {
@@ -250,7 +250,7 @@ int TChartAxis::map(TMapping m, bool horizontal, double v) const {
 }
 
 int TChartAxis::PixelOfValue(double v) const {
-    return map(FMapping, FSettings.FHorizontal, v);
+    return map(FMapping, FSettings.Horizontal, v);
 }
 int TChartAxis::HorizontalPixelOfValue(double v) const {
     return map(FMapping, true, v);
@@ -260,23 +260,23 @@ int TChartAxis::VerticalPixelOfValue(double v) const {
 }
 
 double TChartAxis::ValueAtPixel(int p) const {
-    if (FSettings.FLogarithmic && !FSettings.FIsDepth) {
+    if (FSettings.Logarithmic && !FSettings.IsDepth) {
         const bool highAtStart =
-            (FSettings.FHorizontal && FSettings.FInverted) || (!FSettings.FHorizontal && !FSettings.FInverted);
+            (FSettings.Horizontal && FSettings.Inverted) || (!FSettings.Horizontal && !FSettings.Inverted);
         if (p == FStartPixel) return highAtStart ? FMaxWork : FMinWork;
         if (p == FEndPixel) return highAtStart ? FMinWork : FMaxWork;
         if (FLogRange == 0 || FPixelSize == 0) return FMinWork;
-        const double t = (FSettings.FInverted ? FEndPixel - p : p - FStartPixel) * FLogRange / FPixelSize;
-        return FSettings.FHorizontal ? std::exp(FLogMin + t) : std::exp(FLogMax - t);
+        const double t = (FSettings.Inverted ? FEndPixel - p : p - FStartPixel) * FLogRange / FPixelSize;
+        return FSettings.Horizontal ? std::exp(FLogMin + t) : std::exp(FLogMax - t);
     }
     if (FPixelSize < 1) return 0;
-    const double a = (FSettings.FInverted ? FEndPixel - p : p - FStartPixel) * FRange / FPixelSize;
-    return FSettings.FHorizontal ? FMinWork + a : FMaxWork - a;
+    const double a = (FSettings.Inverted ? FEndPixel - p : p - FStartPixel) * FRange / FPixelSize;
+    return FSettings.Horizontal ? FMinWork + a : FMaxWork - a;
 }
 
 int TChartAxis::PixelSpanOfValue(double v) const {
     if (v <= 0) return 0;
-    if (FSettings.FLogarithmic) {
+    if (FSettings.Logarithmic) {
         return FLogRange != 0 ? Round(std::log(v) * FPixelsPerLog) : 0;
     }
     return FRange != 0 ? Round(v * FPixelsPerUnit) : 0;
@@ -285,35 +285,35 @@ int TChartAxis::PixelSpanOfValue(double v) const {
 void TChartAxis::ScrollRange(double offset, bool checkLimits) {
     if (checkLimits) {
         if (offset == 0 || !FChart) return;
-        if (offset > 0 && !(FChart->AxisValueLimit(this, false, FSettings.FHorizontal) > FSettings.FMaximum)) return;
-        if (offset < 0 && !(FChart->AxisValueLimit(this, true, FSettings.FHorizontal) < FSettings.FMinimum)) return;
+        if (offset > 0 && !(FChart->AxisValueLimit(this, false, FSettings.Horizontal) > FSettings.Maximum)) return;
+        if (offset < 0 && !(FChart->AxisValueLimit(this, true, FSettings.Horizontal) < FSettings.Minimum)) return;
     }
-    FSettings.FAutomatic = FSettings.FAutomaticMaximum = FSettings.FAutomaticMinimum = false;
-    FSettings.FMaximum += offset;
-    FSettings.FMinimum += offset;
+    FSettings.Automatic = FSettings.AutomaticMaximum = FSettings.AutomaticMinimum = false;
+    FSettings.Maximum += offset;
+    FSettings.Minimum += offset;
     repaint();
 }
 
 void TChartAxis::SetManualRange(double minimum, double maximum) {
-    FSettings.FAutomatic = FSettings.FAutomaticMinimum = FSettings.FAutomaticMaximum = false;
+    FSettings.Automatic = FSettings.AutomaticMinimum = FSettings.AutomaticMaximum = false;
     if (minimum > maximum) std::swap(minimum, maximum);
-    store(FSettings.FMinimum, minimum);
-    store(FSettings.FMaximum, maximum);
-    if (FSettings.FMaximum - FSettings.FMinimum < 1e-10) FSettings.FMaximum = FSettings.FMinimum + 1e-10;
+    store(FSettings.Minimum, minimum);
+    store(FSettings.Maximum, maximum);
+    if (FSettings.Maximum - FSettings.Minimum < 1e-10) FSettings.Maximum = FSettings.Minimum + 1e-10;
 }
 
 bool TChartAxis::HitTest(int x, int y) const {
     if (!FChart || !FShown || !FChart->IsAxisShown(this)) return false;
     const TRect& cr = FChart->ChartRect();
-    const int line = FSettings.FHorizontal ? (FSettings.FOtherSide ? cr.Top : cr.Bottom)
-                                           : (FSettings.FOtherSide ? cr.Right : cr.Left);
-    const int outward = (FSettings.FHorizontal ? !FSettings.FOtherSide : FSettings.FOtherSide) ? 1 : -1;
-    const int labels = line + outward * (FSettings.FTickLength + 2 + LabelsThickness());
+    const int line =
+        FSettings.Horizontal ? (FSettings.OtherSide ? cr.Top : cr.Bottom) : (FSettings.OtherSide ? cr.Right : cr.Left);
+    const int outward = (FSettings.Horizontal ? !FSettings.OtherSide : FSettings.OtherSide) ? 1 : -1;
+    const int labels = line + outward * (FSettings.TickLength + 2 + LabelsThickness());
     const int a0 = std::min(FStartPixel, FEndPixel), a1 = std::max(FStartPixel, FEndPixel);
     const int c0 = std::min(line - outward * 3, labels), c1 = std::max(line - outward * 3, labels);
-    TRect r = FSettings.FHorizontal ? TRect{a0, c0, a1, c1} : TRect{c0, a0, c1, a1};
+    TRect r = FSettings.Horizontal ? TRect{a0, c0, a1, c1} : TRect{c0, a0, c1, a1};
     if (FChart->View3D() && FChart->Canvas())
-        r = FChart->Canvas()->ProjectRect(r, FSettings.FOtherSide ? FChart->Width3D() : 0);
+        r = FChart->Canvas()->ProjectRect(r, FSettings.OtherSide ? FChart->Width3D() : 0);
     return x >= std::min(r.Left, r.Right) && x <= std::max(r.Left, r.Right) && y >= std::min(r.Top, r.Bottom) &&
            y <= std::max(r.Top, r.Bottom);
 }

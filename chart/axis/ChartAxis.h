@@ -53,19 +53,19 @@ class TChartAxisTitle {
 public:
     // Every setting Assign copies; the font is copied beside.
     struct TSettings {
-        std::string FCaption;
-        int FAngle = 0;
-        bool FVisible = true;
+        std::string Caption;
+        int Angle = 0;
+        bool Visible = true;
         bool operator==(const TSettings&) const = default;
     };
 
     explicit TChartAxisTitle(TChangeEvent onChange);
-    const std::string& Caption() const { return FSettings.FCaption; }
+    const std::string& Caption() const { return FSettings.Caption; }
     void SetCaption(const std::string& c);
     // Degrees; kept modulo 360.
-    int Angle() const { return FSettings.FAngle; }
+    int Angle() const { return FSettings.Angle; }
     void SetAngle(int degrees);
-    bool Visible() const { return FSettings.FVisible; }
+    bool Visible() const { return FSettings.Visible; }
     void SetVisible(bool on);
     TPlotFont& Font() { return *FFont; }
     const TSettings& Settings() const { return FSettings; }
@@ -89,30 +89,30 @@ class TChartAxis {
 public:
     // Every setting Assign copies; pens, title and items are copied beside.
     struct TSettings {
-        bool FIsDepth = false;
-        bool FAutomatic = true, FAutomaticMaximum = true, FAutomaticMinimum = true;
-        double FMaximum = 0, FMinimum = 0;
-        bool FLogarithmic = false;
-        double FLogBase = 10;
-        bool FInverted = false;
-        int FMinimumOffset = 0, FMaximumOffset = 0;
-        double FStartPosition = 0, FEndPosition = 100, FPositionPercent = 0;
-        TAxisPositionUnits FPositionUnits = apuPercent;
-        bool FHorizontal = false, FOtherSide = false;
-        bool FVisible = true;
-        double FIncrement = 0;
-        TAxisLabelStyle FLabelStyle = talAuto;
-        std::string FValuesFormat;
-        std::string FDateTimeFormat;
-        bool FExactDateTime = true, FRoundFirstLabel = true;
-        int FLabelsSeparation = 10, FLabelsAngle = 0, FLabelsSize = 0;
-        bool FLabelsMultiLine = false, FLabelsExponent = false, FLabelsAlternate = false;
-        TAxisLabelAlign FLabelsAlign = alDefault;
-        bool FLabelsOnAxis = true, FTickOnLabelsOnly = true;
-        int FTickLength = 4, FMinorTickLength = 2, FMinorTickCount = 3;
-        int FTitleSize = 0, FTickInnerLength = 0;
-        bool FGridCentered = false;
-        double FGridZPosition = -1;  // -1: the axis' default
+        bool IsDepth = false;
+        bool Automatic = true, AutomaticMaximum = true, AutomaticMinimum = true;
+        double Maximum = 0, Minimum = 0;
+        bool Logarithmic = false;
+        double LogBase = 10;
+        bool Inverted = false;
+        int MinimumOffset = 0, MaximumOffset = 0;
+        double StartPosition = 0, EndPosition = 100, PositionPercent = 0;
+        TAxisPositionUnits PositionUnits = apuPercent;
+        bool Horizontal = false, OtherSide = false;
+        bool Visible = true;
+        double Increment = 0;
+        TAxisLabelStyle LabelStyle = talAuto;
+        std::string ValuesFormat;
+        std::string DateTimeFormat;
+        bool ExactDateTime = true, RoundFirstLabel = true;
+        int LabelsSeparation = 10, LabelsAngle = 0, LabelsSize = 0;
+        bool LabelsMultiLine = false, LabelsExponent = false, LabelsAlternate = false;
+        TAxisLabelAlign LabelsAlign = alDefault;
+        bool LabelsOnAxis = true, TickOnLabelsOnly = true;
+        int TickLength = 4, MinorTickLength = 2, MinorTickCount = 3;
+        int TitleSize = 0, TickInnerLength = 0;
+        bool GridCentered = false;
+        double GridZPosition = -1;  // -1: the axis' default
         bool operator==(const TSettings&) const = default;
     };
 
@@ -126,86 +126,86 @@ public:
     TCustomAxisPanel* ParentChart() const { return FChart; }
 
     // --- scaling properties ---
-    bool Automatic() const { return FSettings.FAutomatic; }
+    bool Automatic() const { return FSettings.Automatic; }
     void SetAutomatic(bool on);
-    bool AutomaticMaximum() const { return FSettings.FAutomaticMaximum; }
+    bool AutomaticMaximum() const { return FSettings.AutomaticMaximum; }
     void SetAutomaticMaximum(bool on);
-    bool AutomaticMinimum() const { return FSettings.FAutomaticMinimum; }
+    bool AutomaticMinimum() const { return FSettings.AutomaticMinimum; }
     void SetAutomaticMinimum(bool on);
-    double Maximum() const { return FSettings.FMaximum; }
+    double Maximum() const { return FSettings.Maximum; }
     void SetMaximum(double v);
-    double Minimum() const { return FSettings.FMinimum; }
+    double Minimum() const { return FSettings.Minimum; }
     void SetMinimum(double v);
-    bool Logarithmic() const { return FSettings.FLogarithmic; }
+    bool Logarithmic() const { return FSettings.Logarithmic; }
     void SetLogarithmic(bool on);
-    double LogarithmicBase() const { return FSettings.FLogBase; }
+    double LogarithmicBase() const { return FSettings.LogBase; }
     void SetLogarithmicBase(double b);
-    bool Inverted() const { return FSettings.FInverted; }
+    bool Inverted() const { return FSettings.Inverted; }
     virtual void ChangeInverted(bool on);
     void SetInverted(bool on) { ChangeInverted(on); }
-    int MinimumOffset() const { return FSettings.FMinimumOffset; }
-    void SetMinimumOffset(int v) { store(FSettings.FMinimumOffset, v); }
-    int MaximumOffset() const { return FSettings.FMaximumOffset; }
-    void SetMaximumOffset(int v) { store(FSettings.FMaximumOffset, v); }
-    double StartPosition() const { return FSettings.FStartPosition; }
-    void SetStartPosition(double v) { store(FSettings.FStartPosition, v); }
-    double EndPosition() const { return FSettings.FEndPosition; }
-    void SetEndPosition(double v) { store(FSettings.FEndPosition, v); }
-    double PositionPercent() const { return FSettings.FPositionPercent; }
-    void SetPositionPercent(double v) { store(FSettings.FPositionPercent, v); }
-    TAxisPositionUnits PositionUnits() const { return FSettings.FPositionUnits; }
-    void SetPositionUnits(TAxisPositionUnits u) { store(FSettings.FPositionUnits, u); }
-    bool Horizontal() const { return FSettings.FHorizontal; }
+    int MinimumOffset() const { return FSettings.MinimumOffset; }
+    void SetMinimumOffset(int v) { store(FSettings.MinimumOffset, v); }
+    int MaximumOffset() const { return FSettings.MaximumOffset; }
+    void SetMaximumOffset(int v) { store(FSettings.MaximumOffset, v); }
+    double StartPosition() const { return FSettings.StartPosition; }
+    void SetStartPosition(double v) { store(FSettings.StartPosition, v); }
+    double EndPosition() const { return FSettings.EndPosition; }
+    void SetEndPosition(double v) { store(FSettings.EndPosition, v); }
+    double PositionPercent() const { return FSettings.PositionPercent; }
+    void SetPositionPercent(double v) { store(FSettings.PositionPercent, v); }
+    TAxisPositionUnits PositionUnits() const { return FSettings.PositionUnits; }
+    void SetPositionUnits(TAxisPositionUnits u) { store(FSettings.PositionUnits, u); }
+    bool Horizontal() const { return FSettings.Horizontal; }
     void SetHorizontal(bool on);
-    bool OtherSide() const { return FSettings.FOtherSide; }
-    void SetOtherSide(bool on) { store(FSettings.FOtherSide, on); }
+    bool OtherSide() const { return FSettings.OtherSide; }
+    void SetOtherSide(bool on) { store(FSettings.OtherSide, on); }
     double ZPosition() const { return FZPosition; }
     // Exactly 0 stores 0.01.
     void SetZPosition(double v);
-    bool Visible() const { return FSettings.FVisible; }
-    void SetVisible(bool on) { store(FSettings.FVisible, on); }
-    bool IsDepthAxis() const { return FSettings.FIsDepth; }
+    bool Visible() const { return FSettings.Visible; }
+    void SetVisible(bool on) { store(FSettings.Visible, on); }
+    bool IsDepthAxis() const { return FSettings.IsDepth; }
 
     // --- label properties ---
-    double Increment() const { return FSettings.FIncrement; }
+    double Increment() const { return FSettings.Increment; }
     void SetIncrement(double v);
-    TAxisLabelStyle LabelStyle() const { return FSettings.FLabelStyle; }
-    void SetLabelStyle(TAxisLabelStyle s) { store(FSettings.FLabelStyle, s); }
+    TAxisLabelStyle LabelStyle() const { return FSettings.LabelStyle; }
+    void SetLabelStyle(TAxisLabelStyle s) { store(FSettings.LabelStyle, s); }
     bool Labels() const { return FItems.LabelFrame().Visible(); }
     void SetLabels(bool on) { FItems.LabelFrame().SetVisible(on); }
     TPlotFont& LabelsFont() { return FItems.LabelFrame().Font(); }
-    const std::string& AxisValuesFormat() const { return FSettings.FValuesFormat; }
-    void SetAxisValuesFormat(const std::string& f) { store(FSettings.FValuesFormat, f); }
-    const std::string& DateTimeFormat() const { return FSettings.FDateTimeFormat; }
-    void SetDateTimeFormat(const std::string& f) { store(FSettings.FDateTimeFormat, f); }
-    bool ExactDateTime() const { return FSettings.FExactDateTime; }
-    void SetExactDateTime(bool on) { store(FSettings.FExactDateTime, on); }
-    bool RoundFirstLabel() const { return FSettings.FRoundFirstLabel; }
-    void SetRoundFirstLabel(bool on) { store(FSettings.FRoundFirstLabel, on); }
-    int LabelsSeparation() const { return FSettings.FLabelsSeparation; }
+    const std::string& AxisValuesFormat() const { return FSettings.ValuesFormat; }
+    void SetAxisValuesFormat(const std::string& f) { store(FSettings.ValuesFormat, f); }
+    const std::string& DateTimeFormat() const { return FSettings.DateTimeFormat; }
+    void SetDateTimeFormat(const std::string& f) { store(FSettings.DateTimeFormat, f); }
+    bool ExactDateTime() const { return FSettings.ExactDateTime; }
+    void SetExactDateTime(bool on) { store(FSettings.ExactDateTime, on); }
+    bool RoundFirstLabel() const { return FSettings.RoundFirstLabel; }
+    void SetRoundFirstLabel(bool on) { store(FSettings.RoundFirstLabel, on); }
+    int LabelsSeparation() const { return FSettings.LabelsSeparation; }
     void SetLabelsSeparation(int v);
-    int LabelsAngle() const { return FSettings.FLabelsAngle; }
+    int LabelsAngle() const { return FSettings.LabelsAngle; }
     void SetLabelsAngle(int degrees);
-    int LabelsSize() const { return FSettings.FLabelsSize; }
-    void SetLabelsSize(int v) { store(FSettings.FLabelsSize, v); }
-    bool LabelsMultiLine() const { return FSettings.FLabelsMultiLine; }
-    void SetLabelsMultiLine(bool on) { store(FSettings.FLabelsMultiLine, on); }
-    bool LabelsExponent() const { return FSettings.FLabelsExponent; }
-    void SetLabelsExponent(bool on) { store(FSettings.FLabelsExponent, on); }
-    bool LabelsAlternate() const { return FSettings.FLabelsAlternate; }
-    void SetLabelsAlternate(bool on) { store(FSettings.FLabelsAlternate, on); }
-    TAxisLabelAlign LabelsAlign() const { return FSettings.FLabelsAlign; }
-    void SetLabelsAlign(TAxisLabelAlign a) { store(FSettings.FLabelsAlign, a); }
-    bool LabelsOnAxis() const { return FSettings.FLabelsOnAxis; }
-    void SetLabelsOnAxis(bool on) { store(FSettings.FLabelsOnAxis, on); }
-    bool TickOnLabelsOnly() const { return FSettings.FTickOnLabelsOnly; }
-    void SetTickOnLabelsOnly(bool on) { store(FSettings.FTickOnLabelsOnly, on); }
-    int TickLength() const { return FSettings.FTickLength; }
-    void SetTickLength(int v) { store(FSettings.FTickLength, v); }
-    int MinorTickLength() const { return FSettings.FMinorTickLength; }
-    void SetMinorTickLength(int v) { store(FSettings.FMinorTickLength, v); }
-    int MinorTickCount() const { return FSettings.FMinorTickCount; }
-    void SetMinorTickCount(int v) { store(FSettings.FMinorTickCount, v); }
+    int LabelsSize() const { return FSettings.LabelsSize; }
+    void SetLabelsSize(int v) { store(FSettings.LabelsSize, v); }
+    bool LabelsMultiLine() const { return FSettings.LabelsMultiLine; }
+    void SetLabelsMultiLine(bool on) { store(FSettings.LabelsMultiLine, on); }
+    bool LabelsExponent() const { return FSettings.LabelsExponent; }
+    void SetLabelsExponent(bool on) { store(FSettings.LabelsExponent, on); }
+    bool LabelsAlternate() const { return FSettings.LabelsAlternate; }
+    void SetLabelsAlternate(bool on) { store(FSettings.LabelsAlternate, on); }
+    TAxisLabelAlign LabelsAlign() const { return FSettings.LabelsAlign; }
+    void SetLabelsAlign(TAxisLabelAlign a) { store(FSettings.LabelsAlign, a); }
+    bool LabelsOnAxis() const { return FSettings.LabelsOnAxis; }
+    void SetLabelsOnAxis(bool on) { store(FSettings.LabelsOnAxis, on); }
+    bool TickOnLabelsOnly() const { return FSettings.TickOnLabelsOnly; }
+    void SetTickOnLabelsOnly(bool on) { store(FSettings.TickOnLabelsOnly, on); }
+    int TickLength() const { return FSettings.TickLength; }
+    void SetTickLength(int v) { store(FSettings.TickLength, v); }
+    int MinorTickLength() const { return FSettings.MinorTickLength; }
+    void SetMinorTickLength(int v) { store(FSettings.MinorTickLength, v); }
+    int MinorTickCount() const { return FSettings.MinorTickCount; }
+    void SetMinorTickCount(int v) { store(FSettings.MinorTickCount, v); }
     TAxisItems& Items() { return FItems; }
     const TAxisItems& Items() const { return FItems; }
 
@@ -234,8 +234,8 @@ public:
     void SetManualRange(double minimum, double maximum);
     // Puts back a saved range, leaving the automatic flags as they are.
     void RestoreRange(double minimum, double maximum) {
-        FSettings.FMinimum = minimum;
-        FSettings.FMaximum = maximum;
+        FSettings.Minimum = minimum;
+        FSettings.Maximum = maximum;
         repaint();
     }
     bool ShowsDateTime() const;
@@ -277,17 +277,17 @@ public:
 
     // --- drawing settings ---
     TChartAxisTitle& Title() { return *FTitle; }
-    int TitleSize() const { return FSettings.FTitleSize; }
-    void SetTitleSize(int v) { store(FSettings.FTitleSize, v); }
-    int TickInnerLength() const { return FSettings.FTickInnerLength; }
-    void SetTickInnerLength(int v) { store(FSettings.FTickInnerLength, v); }
+    int TitleSize() const { return FSettings.TitleSize; }
+    void SetTitleSize(int v) { store(FSettings.TitleSize, v); }
+    int TickInnerLength() const { return FSettings.TickInnerLength; }
+    void SetTickInnerLength(int v) { store(FSettings.TickInnerLength, v); }
     // Grid lines halfway between the ticks.
-    bool GridCentered() const { return FSettings.FGridCentered; }
-    void SetGridCentered(bool on) { store(FSettings.FGridCentered, on); }
+    bool GridCentered() const { return FSettings.GridCentered; }
+    void SetGridCentered(bool on) { store(FSettings.GridCentered, on); }
     // Percent of the 3D depth where floor and side-wall grid lines end
     // (0, or 100 for the top and right axes, unless set).
     double GridZPosition() const;
-    void SetGridZPosition(double v) { store(FSettings.FGridZPosition, v); }
+    void SetGridZPosition(double v) { store(FSettings.GridZPosition, v); }
     TAxisDrawLabelEvent OnDrawLabel;
     // Called with the axis when its grid drawing starts.
     std::function<void(TChartAxis*)> GridHook;

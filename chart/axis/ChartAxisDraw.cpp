@@ -24,15 +24,15 @@ TChartAxisTitle::TChartAxisTitle(TChangeEvent onChange)
     : FOnChange(onChange), FFont(std::make_unique<TPlotFont>(onChange)) {}
 
 void TChartAxisTitle::SetCaption(const std::string& c) {
-    cb::rtl::SetProperty(FSettings.FCaption, c, FOnChange);
+    cb::rtl::SetProperty(FSettings.Caption, c, FOnChange);
 }
 
 void TChartAxisTitle::SetAngle(int degrees) {
-    cb::rtl::SetProperty(FSettings.FAngle, ((degrees % 360) + 360) % 360, FOnChange);
+    cb::rtl::SetProperty(FSettings.Angle, ((degrees % 360) + 360) % 360, FOnChange);
 }
 
 void TChartAxisTitle::SetVisible(bool on) {
-    cb::rtl::SetProperty(FSettings.FVisible, on, FOnChange);
+    cb::rtl::SetProperty(FSettings.Visible, on, FOnChange);
 }
 
 void TChartAxisTitle::Assign(const TChartAxisTitle& s) {
@@ -43,30 +43,30 @@ void TChartAxisTitle::Assign(const TChartAxisTitle& s) {
 // --- placement ---
 
 double TChartAxis::GridZPosition() const {
-    if (FSettings.FGridZPosition >= 0) return FSettings.FGridZPosition;
-    return FSettings.FOtherSide && !FSettings.FIsDepth ? 100 : 0;
+    if (FSettings.GridZPosition >= 0) return FSettings.GridZPosition;
+    return FSettings.OtherSide && !FSettings.IsDepth ? 100 : 0;
 }
 
 int TChartAxis::LineAndTicksThickness() const {
     int t = FAxisPen->Visible() ? FAxisPen->Width() + 1 : 0;
-    if (FTicks->Visible()) t += FSettings.FTickLength;
-    if (FMinorTicks->Visible()) t = std::max(t, FSettings.FMinorTickLength);
+    if (FTicks->Visible()) t += FSettings.TickLength;
+    if (FMinorTicks->Visible()) t = std::max(t, FSettings.MinorTickLength);
     return t;
 }
 
 int TChartAxis::EdgeOfRect(const TRect& r) const {
-    if (FSettings.FHorizontal) return FSettings.FOtherSide ? r.Top : r.Bottom;
-    return FSettings.FOtherSide ? r.Right : r.Left;
+    if (FSettings.Horizontal) return FSettings.OtherSide ? r.Top : r.Bottom;
+    return FSettings.OtherSide ? r.Right : r.Left;
 }
 
 int TChartAxis::ApplyPositionPercent(int p, const TRect& r) const {
-    if (FSettings.FPositionPercent == 0) return p;
+    if (FSettings.PositionPercent == 0) return p;
     int s =
-        FSettings.FPositionUnits == apuPixels
-            ? Round(FSettings.FPositionPercent)
-            : Round(FSettings.FPositionPercent * 0.01 * (FSettings.FHorizontal ? r.Bottom - r.Top : r.Right - r.Left));
-    if (FSettings.FOtherSide) s = -s;
-    return FSettings.FHorizontal ? p - s : p + s;
+        FSettings.PositionUnits == apuPixels
+            ? Round(FSettings.PositionPercent)
+            : Round(FSettings.PositionPercent * 0.01 * (FSettings.Horizontal ? r.Bottom - r.Top : r.Right - r.Left));
+    if (FSettings.OtherSide) s = -s;
+    return FSettings.Horizontal ? p - s : p + s;
 }
 
 namespace {
@@ -98,13 +98,13 @@ void TChartAxis::PlaceInRect(TRect& r, bool shrinkIt) {
         FPosTitle = outward(*this, FPosLabels, Labels() ? LabelsThickness() : 0);
         return;
     }
-    if (FSettings.FIsDepth) {
-        FPosTitle = FSettings.FOtherSide ? r.Right : r.Left;
+    if (FSettings.IsDepth) {
+        FPosTitle = FSettings.OtherSide ? r.Right : r.Left;
         return;
     }
     const TRect full = r;
     if (FTitle->Visible() && !FTitle->Caption().empty()) {
-        shrink(*this, r, TextThickness(FTitle->Font(), FTitle->Angle(), FSettings.FTitleSize, &FTitle->Caption()));
+        shrink(*this, r, TextThickness(FTitle->Font(), FTitle->Angle(), FSettings.TitleSize, &FTitle->Caption()));
         FPosTitle = ApplyPositionPercent(EdgeOfRect(r), full);
     }
     if (Labels()) {
@@ -116,23 +116,24 @@ void TChartAxis::PlaceInRect(TRect& r, bool shrinkIt) {
 }
 
 unsigned TChartAxis::DepthLabelAlign() const {
-    return FSettings.FOtherSide ? TA_LEFT : TA_RIGHT;
+    return FSettings.OtherSide ? TA_LEFT : TA_RIGHT;
 }
 
 int TChartAxis::DepthAxisY() const {
     const TRect& r = FChart->ChartRect();
-    return FSettings.FOtherSide ? r.Bottom : r.Top;
+    return FSettings.OtherSide ? r.Bottom : r.Top;
 }
 
 // --- labels and title ---
 
 int TChartAxis::TitlePositionShown() {
     const int gap = FPosLabels - FPosTitle;
-    if (!FChart->View3D() || FSettings.FIsDepth || !Labels() || gap == 0) return FPosTitle;
+    if (!FChart->View3D() || FSettings.IsDepth || !Labels() || gap == 0) return FPosTitle;
     TCanvas3D& c = *FChart->Canvas();
     const int z = FDepthOffset;
     auto screen = [&](int across) {
-        return FSettings.FHorizontal ? c.ProjectToPoint(FCenterPixel, across, z).Y : c.ProjectToPoint(across, FCenterPixel, z).X;
+        return FSettings.Horizontal ? c.ProjectToPoint(FCenterPixel, across, z).Y
+                                    : c.ProjectToPoint(across, FCenterPixel, z).X;
     };
     // A few secant steps: the projection is near linear across the axis.
     int title = FPosTitle;
@@ -151,16 +152,16 @@ void TChartAxis::DrawTitle(int x, int y) {
     TCanvas3D& c = *FChart->Canvas();
     c.AssignFont(FTitle->Font());
     c.SetBackgroundMode(cb::gfx::TRANSPARENT);
-    if (FSettings.FIsDepth) {
+    if (FSettings.IsDepth) {
         c.SetTextAlignment(DepthLabelAlign());
         c.OutputTextAtDepth(x, y, FChart->Width3D() / 2, FTitle->Caption());
         c.SetTextAlignment(TA_LEFT | TA_TOP);
         return;
     }
-    const bool keep = FSettings.FLabelsExponent;
-    FSettings.FLabelsExponent = false;
+    const bool keep = FSettings.LabelsExponent;
+    FSettings.LabelsExponent = false;
     DrawLabelAt(x, y, !FItems.LabelFrame().Transparent(), FTitle->Caption(), FTitle->Angle());
-    FSettings.FLabelsExponent = keep;
+    FSettings.LabelsExponent = keep;
 }
 
 void TChartAxis::PlaceAndDrawLabel(int pixel, const std::string& text, const TAxisItem* item) {
@@ -170,38 +171,38 @@ void TChartAxis::PlaceAndDrawLabel(int pixel, const std::string& text, const TAx
     c.Brush().SetStyle(cb::gfx::bsSolid);
     c.Brush().SetStyle(cb::gfx::bsClear);
     c.SetBackgroundMode(cb::gfx::TRANSPARENT);
-    if (FSettings.FIsDepth) {
+    if (FSettings.IsDepth) {
         c.SetTextAlignment(DepthLabelAlign());
         const TView3DOptions& o = FChart->View3DOptions();
         if (o.Orthogonal() || o.Rotation() == 360) pixel += c.FontHeight() / 2;
-        const int x = FSettings.FOtherSide ? FPosLabels : FPosLabels - c.TextWidth("W") / 2 - 2;
+        const int x = FSettings.OtherSide ? FPosLabels : FPosLabels - c.TextWidth("W") / 2 - 2;
         c.OutputTextAtDepth(x, DepthAxisY(), pixel, text);
         c.SetTextAlignment(TA_LEFT | TA_TOP);
         return;
     }
     int across = FPosLabels;
-    if (FSettings.FLabelsAlternate) {
+    if (FSettings.LabelsAlternate) {
         if (!FAlternateToggle) {
-            if (FSettings.FHorizontal)
-                across += FSettings.FOtherSide ? -c.FontHeight() : c.FontHeight();
+            if (FSettings.Horizontal)
+                across += FSettings.OtherSide ? -c.FontHeight() : c.FontHeight();
             else
-                across += FSettings.FOtherSide ? MaxLabelWidth() : -MaxLabelWidth();
+                across += FSettings.OtherSide ? MaxLabelWidth() : -MaxLabelWidth();
         }
         FAlternateToggle = !FAlternateToggle;
     }
     const bool framed = item ? !item->Transparent() : !FItems.LabelFrame().Transparent();
-    if (FSettings.FHorizontal)
-        DrawLabelAt(pixel, across, framed, text, FSettings.FLabelsAngle);
+    if (FSettings.Horizontal)
+        DrawLabelAt(pixel, across, framed, text, FSettings.LabelsAngle);
     else
-        DrawLabelAt(across, pixel, framed, text, FSettings.FLabelsAngle);
+        DrawLabelAt(across, pixel, framed, text, FSettings.LabelsAngle);
 }
 
 void TChartAxis::DrawLabelAt(int X, int Y, bool framed, const std::string& text, int angle) {
     TCanvas3D& c = *FChart->Canvas();
     const int h = c.FontHeight(), h2 = h / 2;
-    const bool os = FSettings.FOtherSide;
+    const bool os = FSettings.OtherSide;
     unsigned a = TA_LEFT;
-    if (FSettings.FHorizontal) {
+    if (FSettings.Horizontal) {
         switch (angle) {
         case 0:
             a = os ? TA_CENTER | TA_BOTTOM : TA_CENTER;
@@ -235,7 +236,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, bool framed, const std::string& text,
     } else {
         switch (angle) {
         case 0:
-            if (FSettings.FLabelsAlign == alDefault)
+            if (FSettings.LabelsAlign == alDefault)
                 a = os ? TA_LEFT : TA_RIGHT;
             else if (os) {
                 a = TA_RIGHT;
@@ -262,7 +263,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, bool framed, const std::string& text,
     }
     int n = CountLabelLines(text);
     const int f = (angle == 180 || angle == 270) ? -h : h;
-    if (FSettings.FHorizontal) {
+    if (FSettings.Horizontal) {
         if (angle == 0) Y -= os ? f * n : f;
         if (angle == 180) Y -= os ? f : f * n;
         if (angle == 90 || angle == 270) X -= Round(f * 0.5 * (n + 1));
@@ -316,7 +317,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, bool framed, const std::string& text,
             if (angle == 0 || angle == 180) Y += f;
             if (angle == 90 || angle == 270) X += f;
             if (angle == 0) {
-                const std::size_t e = FSettings.FLabelsExponent ? [&] {
+                const std::size_t e = FSettings.LabelsExponent ? [&] {
                     std::string up = line;
                     std::transform(up.begin(), up.end(), up.begin(), ::toupper);
                     return up.find('E');
@@ -357,21 +358,21 @@ void TChartAxis::DrawLabelAt(int X, int Y, bool framed, const std::string& text,
 void TChartAxis::drawTick(int p, int o, int L, int W) {
     TCanvas3D& c = *FChart->Canvas();
     const int z = FDepthOffset;
-    if (FSettings.FIsDepth) {
+    if (FSettings.IsDepth) {
         const int y = DepthAxisY();
         // A line across at depth p.
-        if (FSettings.FOtherSide)
+        if (FSettings.OtherSide)
             c.MoveToAtDepth(FPosAxis + o, y, p), c.LineToAtDepth(FPosAxis + o + L, y, p);
         else
             c.MoveToAtDepth(FPosAxis - o, y, p), c.LineToAtDepth(FPosAxis - o - L, y, p);
         return;
     }
-    if (FSettings.FHorizontal) {
-        if (FSettings.FOtherSide)
+    if (FSettings.Horizontal) {
+        if (FSettings.OtherSide)
             c.DrawVerticalLineAtDepth(p, FPosAxis - o, FPosAxis - o - L, z);
         else
             c.DrawVerticalLineAtDepth(p, FPosAxis + o + W, FPosAxis + o + W + L, z);
-    } else if (FSettings.FOtherSide)
+    } else if (FSettings.OtherSide)
         c.DrawHorizontalLineAtDepth(FPosAxis + W + o, FPosAxis + W + o + L, p, z);
     else
         c.DrawHorizontalLineAtDepth(FPosAxis - o - W, FPosAxis - o - W - L, p, z);
@@ -382,7 +383,7 @@ void TChartAxis::DrawGridLine(int p) {
     TCanvas3D& c = *FChart->Canvas();
     const TRect& r = FChart->ChartRect();
     const int w3 = FChart->Width3D();
-    if (FSettings.FIsDepth) {
+    if (FSettings.IsDepth) {
         c.DrawVerticalLineAtDepth(r.Left, r.Top, r.Bottom, p);
         c.DrawHorizontalLineAtDepth(r.Left, r.Right, r.Bottom, p);
         return;
@@ -391,7 +392,7 @@ void TChartAxis::DrawGridLine(int p) {
         const bool behind = FChart->AxisBehind();
         const int back = behind ? w3 : 0;
         if (!HideBackGrid) {
-            if (FSettings.FHorizontal)
+            if (FSettings.Horizontal)
                 c.DrawVerticalLineAtDepth(p, r.Top, r.Bottom, back);
             else
                 c.DrawHorizontalLineAtDepth(r.Left, r.Right, p, back);
@@ -399,7 +400,7 @@ void TChartAxis::DrawGridLine(int p) {
         if (behind && !HideSideGrid) {
             const int z = Round(w3 * GridZPosition() * 0.01);
             if (z != w3) {
-                if (FSettings.FHorizontal)
+                if (FSettings.Horizontal)
                     c.DrawDepthLine(p, FPosAxis, z, w3);
                 else
                     c.DrawDepthLine(FPosAxis, p, z, w3);
@@ -407,7 +408,7 @@ void TChartAxis::DrawGridLine(int p) {
         }
         return;
     }
-    if (FSettings.FHorizontal)
+    if (FSettings.Horizontal)
         c.DrawVerticalLine(p, r.Top + 1, r.Bottom);
     else
         c.DrawHorizontalLine(r.Left + 1, r.Right, p);
@@ -423,7 +424,7 @@ void TChartAxis::DrawGrid(int n) {
     if (pen.Color() == clDefault) pen.SetColor(0x808080);
     FChart->AdjustPenForPrinting(pen);
     c.SelectPen(pen);
-    if (!FSettings.FGridCentered) {
+    if (!FSettings.GridCentered) {
         for (int p : FTickPositions) DrawGridLine(p);
         return;
     }
@@ -445,11 +446,11 @@ void TChartAxis::drawMinor(bool grid) {
         if (grid)
             DrawGridLine(p);
         else
-            drawTick(p, 1, FSettings.FMinorTickLength, W);
+            drawTick(p, 1, FSettings.MinorTickLength, W);
     };
-    const int k = FSettings.FMinorTickCount;
+    const int k = FSettings.MinorTickCount;
     const auto& t = FTickPositions;
-    if (!FSettings.FLogarithmic) {
+    if (!FSettings.Logarithmic) {
         if (t.size() < 2) return;
         const int d = t[1] - t[0];
         for (int j = 1; j <= k; ++j) {
@@ -462,7 +463,7 @@ void TChartAxis::drawMinor(bool grid) {
         }
         return;
     }
-    const double b = FSettings.FLogBase;
+    const double b = FSettings.LogBase;
     std::vector<double> values;
     values.push_back(ValueAtPixel(t.back()) / b);
     for (int p : t) values.push_back(ValueAtPixel(p));
@@ -484,14 +485,14 @@ void TChartAxis::Draw(bool placeLine) {
     const TRect& cr = FChart->ChartRect();
     if (placeLine) FPosAxis = ApplyPositionPercent(EdgeOfRect(cr), cr);
     if (FTitle->Visible() && !FTitle->Caption().empty()) {
-        if (FSettings.FIsDepth)
+        if (FSettings.IsDepth)
             DrawTitle(FPosTitle, DepthAxisY());
-        else if (FSettings.FHorizontal)
+        else if (FSettings.Horizontal)
             DrawTitle(FCenterPixel, TitlePositionShown());
         else
             DrawTitle(TitlePositionShown(), FCenterPixel);
     }
-    FAlternateToggle = FSettings.FHorizontal;
+    FAlternateToggle = FSettings.Horizontal;
     ComputeLabels();
     for (const TAxisLabel& l : FLabelList) PlaceAndDrawLabel(l.Pixel, l.Text, l.Item);
     c.Brush().SetStyle(cb::gfx::bsClear);
@@ -500,16 +501,15 @@ void TChartAxis::Draw(bool placeLine) {
     const int z = FDepthOffset;
     if (FAxisPen->Visible()) {
         c.SelectPen(*FAxisPen);
-        if (FSettings.FIsDepth) {
-            const int y = FSettings.FOtherSide
-                              ? FChart->WallSizeOfAxis(&FChart->BottomAxis()) + cr.Bottom - FDepthOffset
-                              : cr.Top - FDepthOffset;
+        if (FSettings.IsDepth) {
+            const int y = FSettings.OtherSide ? FChart->WallSizeOfAxis(&FChart->BottomAxis()) + cr.Bottom - FDepthOffset
+                                              : cr.Top - FDepthOffset;
             c.MoveToAtDepth(FPosAxis, y, FStartPixel);
             c.LineToAtDepth(FPosAxis, y, FEndPixel);
-        } else if (!FSettings.FHorizontal) {
-            const int x = FSettings.FOtherSide ? FPosAxis + W : FPosAxis - W;
+        } else if (!FSettings.Horizontal) {
+            const int x = FSettings.OtherSide ? FPosAxis + W : FPosAxis - W;
             c.DrawVerticalLineAtDepth(x, FStartPixel, FEndPixel + FChart->WallSizeOfAxis(&FChart->BottomAxis()), z);
-        } else if (FSettings.FOtherSide)
+        } else if (FSettings.OtherSide)
             c.DrawHorizontalLineAtDepth(FStartPixel, FEndPixel, FPosAxis, z);
         else
             c.DrawHorizontalLineAtDepth(FStartPixel - FChart->WallSizeOfAxis(&FChart->LeftAxis()),
@@ -517,12 +517,12 @@ void TChartAxis::Draw(bool placeLine) {
     }
     if (FTicks->Visible()) {
         c.SelectPen(*FTicks);
-        for (int p : FTickPositions) drawTick(p, 1, FSettings.FTickLength, W);
+        for (int p : FTickPositions) drawTick(p, 1, FSettings.TickLength, W);
     }
     DrawGrid(int(FTickPositions.size()));
-    if (FTicksInner->Visible() && FSettings.FTickInnerLength != 0) {
+    if (FTicksInner->Visible() && FSettings.TickInnerLength != 0) {
         c.SelectPen(*FTicksInner);
-        for (int p : FTickPositions) drawTick(p, -1, -FSettings.FTickInnerLength, W);
+        for (int p : FTickPositions) drawTick(p, -1, -FSettings.TickInnerLength, W);
     }
     drawMinor(false);
     drawMinor(true);

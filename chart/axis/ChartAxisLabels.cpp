@@ -49,33 +49,33 @@ int CountLabelLines(const std::string& text) {
 // --- label style and text ---
 
 TAxisLabelStyle TChartAxis::EffectiveLabelStyle() const {
-    return FSettings.FLabelStyle == talAuto ? AutoLabelStyle() : FSettings.FLabelStyle;
+    return FSettings.LabelStyle == talAuto ? AutoLabelStyle() : FSettings.LabelStyle;
 }
 
 std::string TChartAxis::FormatLabelValue(double v) const {
     std::string text;
     if (!ShowsDateTime())
-        text = cb::rtl::FormatFloat(FSettings.FValuesFormat, v);
+        text = cb::rtl::FormatFloat(FSettings.ValuesFormat, v);
     else if (v >= 0) {
         const std::string format =
-            FSettings.FDateTimeFormat.empty() ? DateTimeFormatForStep(std::fabs(FRange)) : FSettings.FDateTimeFormat;
+            FSettings.DateTimeFormat.empty() ? DateTimeFormatForStep(std::fabs(FRange)) : FSettings.DateTimeFormat;
         text = cb::rtl::FormatDateTime(format, v);
     }
     if (FChart && FChart->OnGetAxisLabel && !FNoGetLabelEvent)
         FChart->OnGetAxisLabel(const_cast<TChartAxis*>(this), nullptr, -1, text);
-    if (FSettings.FLabelsMultiLine) std::replace(text.begin(), text.end(), ' ', '\r');
+    if (FSettings.LabelsMultiLine) std::replace(text.begin(), text.end(), ' ', '\r');
     return text;
 }
 
 // --- increments ---
 
 double TChartAxis::LogRound(double v) const {
-    if (!(v > 0) || !(FSettings.FLogBase > 0) || FSettings.FLogBase == 1) return v;
-    return std::pow(FSettings.FLogBase, Round(std::log(v) / std::log(FSettings.FLogBase)));
+    if (!(v > 0) || !(FSettings.LogBase > 0) || FSettings.LogBase == 1) return v;
+    return std::pow(FSettings.LogBase, Round(std::log(v) / std::log(FSettings.LogBase)));
 }
 
 double TChartAxis::dateTimeIncrement(int n) const {
-    double s = std::max(DateTimeSteps[0], FSettings.FIncrement);
+    double s = std::max(DateTimeSteps[0], FSettings.Increment);
     if (s > 0 && n > 0) {
         const double range = std::fabs(FRange);
         if (range / s > 1e6) s = range / 1e6;
@@ -98,16 +98,16 @@ double TChartAxis::CalcIncrementFor(int n) const {
     if (n < 1) return dateTime ? DateTimeSteps[0] : 1e-12;
     if (dateTime) return dateTimeIncrement(n);
     double s;
-    if (FSettings.FIncrement > 0)
-        s = FSettings.FIncrement;
+    if (FSettings.Increment > 0)
+        s = FSettings.Increment;
     else if (FRange == 0)
         s = 1;
     else {
         s = std::fabs(FRange) / (n + 1);
-        if (FSettings.FLogarithmic) s = LogRound(s);
+        if (FSettings.Logarithmic) s = LogRound(s);
         if (hasShortSeries(n)) s = std::max(s, 1.0);
     }
-    if (FSettings.FLabelsSeparation > 0) {
+    if (FSettings.LabelsSeparation > 0) {
         double count = n + 1;
         for (;;) {
             const double t = FRange / s;
@@ -116,7 +116,7 @@ double TChartAxis::CalcIncrementFor(int n) const {
                 count = std::nearbyint(t);
                 grow = count > n;
             }
-            if (grow) s = FSettings.FLogarithmic ? s * FSettings.FLogBase : NextNiceStep(s);
+            if (grow) s = FSettings.Logarithmic ? s * FSettings.LogBase : NextNiceStep(s);
             if (count <= n || s > FRange || std::isinf(s)) break;
         }
     }
@@ -127,17 +127,17 @@ double TChartAxis::CalcIncrementFor(int n) const {
 double TChartAxis::IncrementForLabelSize(int e) const {
     int n = 1;
     if (e > 0) {
-        const int e2 = FSettings.FLabelsSeparation > 0 ? e + Round(FSettings.FLabelsSeparation * 0.01 * e) : e;
+        const int e2 = FSettings.LabelsSeparation > 0 ? e + Round(FSettings.LabelsSeparation * 0.01 * e) : e;
         n = Round(double(FPixelSize) / e2);
     }
     return CalcIncrementFor(n);
 }
 
 double TChartAxis::LabelIncrement() const {
-    const int e = std::max(LabelExtentOfValue(FSettings.FHorizontal, FMaxWork),
-                           LabelExtentOfValue(FSettings.FHorizontal, FMinWork));
+    const int e = std::max(LabelExtentOfValue(FSettings.Horizontal, FMaxWork),
+                           LabelExtentOfValue(FSettings.Horizontal, FMinWork));
     double i = IncrementForLabelSize(e);
-    if (FSettings.FLabelsAlternate) i = FSettings.FLogarithmic ? i / FSettings.FLogBase : i * 0.5;
+    if (FSettings.LabelsAlternate) i = FSettings.Logarithmic ? i / FSettings.LogBase : i * 0.5;
     return i;
 }
 
@@ -146,8 +146,8 @@ int TChartAxis::LabelExtentOfValue(bool horizontal, double v) const {
     const std::string text = FormatLabelValue(v);
     int lines = 0;
     const int width = FChart->MultiLineTextWidth(text, &lines);
-    const bool across = horizontal ? acrossAngle(FSettings.FLabelsAngle)
-                                   : (FSettings.FLabelsAngle == 0 || FSettings.FLabelsAngle == 180);
+    const bool across =
+        horizontal ? acrossAngle(FSettings.LabelsAngle) : (FSettings.LabelsAngle == 0 || FSettings.LabelsAngle == 180);
     if (across) return FChart->Canvas()->ReferenceCanvas() ? FChart->Canvas()->FontHeight() * lines : 0;
     return width;
 }
@@ -157,15 +157,15 @@ int TChartAxis::TextThickness(TPlotFont& font, int angle, int fixedSize, const s
     if (!FChart || !FChart->Canvas() || !FChart->Canvas()->ReferenceCanvas()) return 0;
     TCanvas3D& c = *FChart->Canvas();
     c.AssignFont(font);
-    const bool alongNormal = FSettings.FHorizontal ? (angle == 0 || angle == 180) : acrossAngle(angle);
+    const bool alongNormal = FSettings.Horizontal ? (angle == 0 || angle == 180) : acrossAngle(angle);
     if (alongNormal) return c.FontHeight();
     return text ? FChart->MultiLineTextWidth(*text) : MaxLabelWidth();
 }
 
 int TChartAxis::LabelsThickness() const {
-    int t = TextThickness(const_cast<TChartAxis*>(this)->LabelsFont(), FSettings.FLabelsAngle, FSettings.FLabelsSize,
+    int t = TextThickness(const_cast<TChartAxis*>(this)->LabelsFont(), FSettings.LabelsAngle, FSettings.LabelsSize,
                           nullptr);
-    return FSettings.FLabelsAlternate ? 2 * t : t;
+    return FSettings.LabelsAlternate ? 2 * t : t;
 }
 
 int TChartAxis::MaxLabelWidth() const {
@@ -182,7 +182,7 @@ int TChartAxis::MaxLabelWidth() const {
     switch (EffectiveLabelStyle()) {
     case talValue: {
         double first = FMinWork, last = FMaxWork;
-        if ((ShowsDateTime() && FSettings.FExactDateTime) || FSettings.FRoundFirstLabel) {
+        if ((ShowsDateTime() && FSettings.ExactDateTime) || FSettings.RoundFirstLabel) {
             const double i = LabelIncrement();
             if (i > 0) {
                 first = std::trunc(FMinWork / i) * i;
@@ -204,8 +204,7 @@ int TChartAxis::MaxLabelWidth() const {
 }
 
 void TChartAxis::StepLabelValue(double& v, bool down, int stepIndex, double increment) const {
-    const bool exact =
-        ShowsDateTime() && FSettings.FExactDateTime && stepIndex >= dtHalfMonth && stepIndex <= dtOneYear;
+    const bool exact = ShowsDateTime() && FSettings.ExactDateTime && stepIndex >= dtHalfMonth && stepIndex <= dtOneYear;
     StepDateTime(exact, !down, v, stepIndex, increment);
 }
 
@@ -213,9 +212,9 @@ void TChartAxis::StepLabelValue(double& v, bool down, int stepIndex, double incr
 
 void TChartAxis::emitValueLabel(double v) {
     const int pixel = PixelOfValue(v);
-    if (!FSettings.FLabelsOnAxis && !(FStartPixel < pixel && pixel < FEndPixel)) return;
+    if (!FSettings.LabelsOnAxis && !(FStartPixel < pixel && pixel < FEndPixel)) return;
     const bool drawn = Labels();
-    if (!FSettings.FTickOnLabelsOnly || drawn) recordTick(pixel);
+    if (!FSettings.TickOnLabelsOnly || drawn) recordTick(pixel);
     if (drawn) FLabelList.push_back({v, pixel, FormatLabelValue(v), nullptr});
 }
 
@@ -226,9 +225,9 @@ void TChartAxis::linearLabels(double i, int k) {
         k = NoCalendarStep;
     }
     double v;
-    if (ShowsDateTime() && FSettings.FExactDateTime && k != NoCalendarStep && k >= 16)
+    if (ShowsDateTime() && FSettings.ExactDateTime && k != NoCalendarStep && k >= 16)
         v = RoundDateToStep(k, FMaxWork);
-    else if (!FSettings.FRoundFirstLabel || floatText(FMinWork) == floatText(FMaxWork))
+    else if (!FSettings.RoundFirstLabel || floatText(FMinWork) == floatText(FMaxWork))
         v = FMaxWork;
     else
         v = std::trunc(FMaxWork / i) * i;
@@ -252,7 +251,7 @@ void TChartAxis::linearLabels(double i, int k) {
 
 void TChartAxis::logLabels() {
     if (FMinWork == FMaxWork) return;
-    const double b = FSettings.FLogBase;
+    const double b = FSettings.LogBase;
     double v;
     if (FMinWork > 0)
         v = LogRound(FMinWork);
@@ -304,15 +303,15 @@ void TChartAxis::seriesLabels(TAxisLabelStyle style) {
     for (const auto& [value, text] : seriesLabelTexts(style)) {
         if (value < FMinWork || value > FMaxWork) continue;
         const int p = PixelOfValue(value);
-        if (!FSettings.FTickOnLabelsOnly) recordTick(p);
+        if (!FSettings.TickOnLabelsOnly) recordTick(p);
         if (!Labels()) continue;
         int lines = 0;
         const int width = FChart->MultiLineTextWidth(text, &lines);
         const int height = measure ? canvas->FontHeight() * lines : 0;
-        const bool swap = acrossAngle(FSettings.FLabelsAngle);
-        const int e = (FSettings.FHorizontal != swap) ? width : height;
-        if (FSettings.FLabelsSeparation != 0 && any) {
-            const int h = (e + int(std::trunc(e * 0.02 * FSettings.FLabelsSeparation))) / 2;
+        const bool swap = acrossAngle(FSettings.LabelsAngle);
+        const int e = (FSettings.Horizontal != swap) ? width : height;
+        if (FSettings.LabelsSeparation != 0 && any) {
+            const int h = (e + int(std::trunc(e * 0.02 * FSettings.LabelsSeparation))) / 2;
             const bool clear = p >= p0 ? p - h >= p0 + h0 : p + h <= p0 - h0;
             if (!clear) continue;
             p0 = p;
@@ -322,7 +321,7 @@ void TChartAxis::seriesLabels(TAxisLabelStyle style) {
             h0 = e / 2;
         }
         any = true;
-        if (FSettings.FTickOnLabelsOnly) recordTick(p);
+        if (FSettings.TickOnLabelsOnly) recordTick(p);
         FLabelList.push_back({value, p, text, nullptr});
     }
 }
@@ -331,7 +330,7 @@ void TChartAxis::depthTitleLabels() {
     if (FChart->ActiveSeriesCount() <= 0) return;
     for (int j = int(std::trunc(FMinWork)); j <= int(std::trunc(FMaxWork)); ++j) {
         const int pixel = VerticalPixelOfValue(FMaxWork - j - 0.5);
-        if (!FSettings.FTickOnLabelsOnly || Labels()) recordTick(pixel);
+        if (!FSettings.TickOnLabelsOnly || Labels()) recordTick(pixel);
         if (!Labels()) continue;
         std::string text = FChart->SeriesLegendTitle(j, true);
         if (FChart->OnGetAxisLabel) FChart->OnGetAxisLabel(this, nullptr, j, text);
@@ -346,9 +345,9 @@ void TChartAxis::ComputeLabels() {
     if (FItems.Count() > 0) {
         for (int n = 0; n < FItems.Count(); ++n) {
             TAxisItem* it = FItems.ItemAt(n);
-            if (it->Value() < FSettings.FMinimum || it->Value() > FSettings.FMaximum) continue;
+            if (it->Value() < FSettings.Minimum || it->Value() > FSettings.Maximum) continue;
             const int pixel = PixelOfValue(it->Value());
-            if (!FSettings.FTickOnLabelsOnly || it->Visible()) recordTick(pixel);
+            if (!FSettings.TickOnLabelsOnly || it->Visible()) recordTick(pixel);
             if (it->Visible())
                 FLabelList.push_back(
                     {it->Value(), pixel, it->Text().empty() ? FormatLabelValue(it->Value()) : it->Text(), it});
@@ -360,8 +359,8 @@ void TChartAxis::ComputeLabels() {
     if (FChart->Canvas() && FChart->Canvas()->ReferenceCanvas()) FChart->Canvas()->AssignFont(LabelsFont());
     const double i = LabelIncrement();
     int k = NoCalendarStep;
-    if (ShowsDateTime() && FSettings.FExactDateTime && FSettings.FIncrement != 0) {
-        k = DateTimeStepIndex(FSettings.FIncrement);
+    if (ShowsDateTime() && FSettings.ExactDateTime && FSettings.Increment != 0) {
+        k = DateTimeStepIndex(FSettings.Increment);
         if (k != NoCalendarStep)
             while (i > DateTimeSteps[k] && k < dtOneYear) ++k;
     }
@@ -369,7 +368,7 @@ void TChartAxis::ComputeLabels() {
     switch (style) {
     case talValue:
         if (FChart->OnGetNextAxisLabel && eventLabels()) break;
-        if (FSettings.FLogarithmic && FSettings.FIncrement == 0)
+        if (FSettings.Logarithmic && FSettings.Increment == 0)
             logLabels();
         else
             linearLabels(i, k);
@@ -378,7 +377,7 @@ void TChartAxis::ComputeLabels() {
         seriesLabels(style);
         break;
     case talText:
-        if (FSettings.FIsDepth)
+        if (FSettings.IsDepth)
             depthTitleLabels();
         else
             seriesLabels(style);

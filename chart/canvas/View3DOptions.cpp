@@ -17,57 +17,57 @@ void TView3DOptions::Repaint() {
 }
 
 void TView3DOptions::SetElevation(int v) {
-    store(FSettings.FElevation, v);
+    store(FSettings.Elevation, v);
 }
 void TView3DOptions::SetFontZoom(int v) {
-    store(FSettings.FFontZoom, v);
+    store(FSettings.FontZoom, v);
 }
 void TView3DOptions::SetOrthogonal(bool v) {
-    store(FSettings.FOrthogonal, v);
+    store(FSettings.Orthogonal, v);
 }
 void TView3DOptions::SetOrthoAngle(int v) {
-    store(FSettings.FOrthoAngle, v);
+    store(FSettings.OrthoAngle, v);
 }
 void TView3DOptions::SetPerspective(int v) {
-    store(FSettings.FPerspective, v);
+    store(FSettings.Perspective, v);
 }
 void TView3DOptions::SetRotation(int v) {
-    store(FSettings.FRotation, v);
+    store(FSettings.Rotation, v);
 }
 void TView3DOptions::SetTilt(int v) {
-    store(FSettings.FTilt, v);
+    store(FSettings.Tilt, v);
 }
 void TView3DOptions::SetZoomText(bool v) {
-    store(FSettings.FZoomText, v);
+    store(FSettings.ZoomText, v);
 }
 
 void TView3DOptions::SetHorizOffset(int v) {
-    if (FSettings.FHorizOffset != v) {
-        FSettings.FHorizOffset = v;
+    if (FSettings.HorizOffset != v) {
+        FSettings.HorizOffset = v;
         Repaint();
         if (OnScrolled) OnScrolled(true);
     }
 }
 
 void TView3DOptions::SetVertOffset(int v) {
-    if (FSettings.FVertOffset != v) {
-        FSettings.FVertOffset = v;
+    if (FSettings.VertOffset != v) {
+        FSettings.VertOffset = v;
         Repaint();
         if (OnScrolled) OnScrolled(false);
     }
 }
 
 void TView3DOptions::SetZoom(int v) {
-    if (FSettings.FZoom != v) {
+    if (FSettings.Zoom != v) {
         if (OnZoomChanging) OnZoomChanging(v);
-        FSettings.FZoom = v;
+        FSettings.Zoom = v;
         Repaint();
     }
 }
 
 double TView3DOptions::OrthoRatio() const {
-    if (!FSettings.FOrthogonal) return 1.0;
-    const int a = FSettings.FOrthoAngle > 90 ? 180 - FSettings.FOrthoAngle : FSettings.FOrthoAngle;
+    if (!FSettings.Orthogonal) return 1.0;
+    const int a = FSettings.OrthoAngle > 90 ? 180 - FSettings.OrthoAngle : FSettings.OrthoAngle;
     return std::tan(a * PiDiv180);
 }
 

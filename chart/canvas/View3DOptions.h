@@ -11,44 +11,44 @@ class TView3DOptions {
 public:
     // Every setting, copied whole by Assign.
     struct TSettings {
-        int FElevation = 345;
-        int FFontZoom = 100;
-        int FHorizOffset = 0;
-        bool FOrthogonal = true;
-        int FOrthoAngle = 45;
-        int FPerspective = 15;
-        int FRotation = 345;
-        int FTilt = 0;
-        int FVertOffset = 0;
-        int FZoom = 100;
-        bool FZoomText = true;
+        int Elevation = 345;
+        int FontZoom = 100;
+        int HorizOffset = 0;
+        bool Orthogonal = true;
+        int OrthoAngle = 45;
+        int Perspective = 15;
+        int Rotation = 345;
+        int Tilt = 0;
+        int VertOffset = 0;
+        int Zoom = 100;
+        bool ZoomText = true;
         bool operator==(const TSettings&) const = default;
     };
 
     // onRepaint invalidates the owning panel.
     explicit TView3DOptions(TChangeEvent onRepaint = {});
 
-    int Elevation() const { return FSettings.FElevation; }
+    int Elevation() const { return FSettings.Elevation; }
     void SetElevation(int v);
-    int FontZoom() const { return FSettings.FFontZoom; }
+    int FontZoom() const { return FSettings.FontZoom; }
     void SetFontZoom(int v);
-    int HorizOffset() const { return FSettings.FHorizOffset; }
+    int HorizOffset() const { return FSettings.HorizOffset; }
     void SetHorizOffset(int v);
-    bool Orthogonal() const { return FSettings.FOrthogonal; }
+    bool Orthogonal() const { return FSettings.Orthogonal; }
     void SetOrthogonal(bool v);
-    int OrthoAngle() const { return FSettings.FOrthoAngle; }
+    int OrthoAngle() const { return FSettings.OrthoAngle; }
     void SetOrthoAngle(int v);
-    int Perspective() const { return FSettings.FPerspective; }
+    int Perspective() const { return FSettings.Perspective; }
     void SetPerspective(int v);
-    int Rotation() const { return FSettings.FRotation; }
+    int Rotation() const { return FSettings.Rotation; }
     void SetRotation(int v);
-    int Tilt() const { return FSettings.FTilt; }
+    int Tilt() const { return FSettings.Tilt; }
     void SetTilt(int v);
-    int VertOffset() const { return FSettings.FVertOffset; }
+    int VertOffset() const { return FSettings.VertOffset; }
     void SetVertOffset(int v);
-    int Zoom() const { return FSettings.FZoom; }
+    int Zoom() const { return FSettings.Zoom; }
     void SetZoom(int v);
-    bool ZoomText() const { return FSettings.FZoomText; }
+    bool ZoomText() const { return FSettings.ZoomText; }
     void SetZoomText(bool v);
 
     // 1 when not orthogonal, else tan(OrthoAngle) (of 180 - angle above 90).

@@ -74,11 +74,11 @@ std::unique_ptr<TPlotGradient> TCustomChartLegend::CreateGradient() const {
 
 void TCustomChartLegend::SetFirstValue(int v) {
     if (v < 0) throw LegendException(PlotText(TPlotText::msgLegendFirstValue));
-    Store(FSettings.FFirstValue, v);
+    Store(FSettings.FirstValue, v);
 }
 
 void TCustomChartLegend::SetLegendStyle(TLegendStyle s) {
-    Store(FSettings.FLegendStyle, s);
+    Store(FSettings.LegendStyle, s);
     EffectiveStyle();
 }
 
@@ -87,8 +87,8 @@ void TCustomChartLegend::SetLegendSeries(TChartSeries* series) {
 }
 
 void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle s) {
-    if (FSettings.FCheckBoxesStyle == s) return;
-    FSettings.FCheckBoxesStyle = s;
+    if (FSettings.CheckBoxesStyle == s) return;
+    FSettings.CheckBoxesStyle = s;
     if (s == cbsRadio && FChart) {
         bool first = true;
         for (TChartSeries* series : std::vector<TChartSeries*>(FChart->SeriesList().Items())) {
@@ -101,9 +101,9 @@ void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle s) {
 }
 
 TLegendStyle TCustomChartLegend::EffectiveStyle() {
-    FEffectiveStyle = FSettings.FLegendStyle;
-    if (FSettings.FLegendStyle == lsAuto)
-        FEffectiveStyle = FSettings.FCheckBoxes || (FChart && FChart->ActiveSeriesCount() > 1) ? lsSeries : lsValues;
+    FEffectiveStyle = FSettings.LegendStyle;
+    if (FSettings.LegendStyle == lsAuto)
+        FEffectiveStyle = FSettings.CheckBoxes || (FChart && FChart->ActiveSeriesCount() > 1) ? lsSeries : lsValues;
     return FEffectiveStyle;
 }
 
@@ -120,7 +120,7 @@ TChartSeries* TCustomChartLegend::ValuesSeries() const {
 }
 
 TChartSeries* TCustomChartLegend::ItemSeries(int index) const {
-    return FChart ? FChart->LegendSeriesAt(index, !FSettings.FCheckBoxes) : nullptr;
+    return FChart ? FChart->LegendSeriesAt(index, !FSettings.CheckBoxes) : nullptr;
 }
 
 int TCustomChartLegend::CountItems() {
@@ -131,7 +131,7 @@ int TCustomChartLegend::CountItems() {
     }
     int n = 0;
     for (TChartSeries* s : FChart->SeriesList().Items())
-        n += s->ShowInLegend() && (FSettings.FCheckBoxes || s->Active());
+        n += s->ShowInLegend() && (FSettings.CheckBoxes || s->Active());
     return n;
 }
 
@@ -139,7 +139,7 @@ std::string TCustomChartLegend::ItemText(int index) {
     std::string text;
     if (FChart) {
         if (FEffectiveStyle == lsSeries) {
-            if (ItemSeries(index)) text = FChart->SeriesLegendTitle(index, !FSettings.FCheckBoxes);
+            if (ItemSeries(index)) text = FChart->SeriesLegendTitle(index, !FSettings.CheckBoxes);
         } else if (FEffectiveStyle == lsValues) {
             if (TChartSeries* s = ValuesSeries()) text = FChart->LegendTextOfPoint(s, s->ValueIndexOfLegendItem(index));
         } else if (TChartSeries* s = ItemSeries(index)) {
@@ -152,7 +152,7 @@ std::string TCustomChartLegend::ItemText(int index) {
 
 void TCustomChartLegend::MeasureItems(cb::gfx::TCanvas*) {
     FItems.clear();
-    for (int i = FSettings.FFirstValue; i <= FLastValue; ++i) {
+    for (int i = FSettings.FirstValue; i <= FLastValue; ++i) {
         const std::string text = ItemText(i);
         TLegendItemText item;
         const auto a = text.find(ColumnSeparator);
@@ -192,12 +192,12 @@ void TCustomChartLegend::Paint() {
     int fw = Pen().Visible() ? Pen().Width() : 0;
     if (Bevel() != bcNone) fw = BevelWidth();
     const int perPage = chart.MaxPointsPerPage();
-    const bool paging = style == lsValues && FSettings.FCurrentPage && perPage > 0;
+    const bool paging = style == lsValues && FSettings.CurrentPage && perPage > 0;
     if (paging)
-        FSettings.FFirstValue = (chart.Page() - 1) * perPage;
+        FSettings.FirstValue = (chart.Page() - 1) * perPage;
     else if (perPage > 0 && style != lsValues)
-        FSettings.FFirstValue = 0;
-    FTotalItems = std::max(0, CountItems() - FSettings.FFirstValue);
+        FSettings.FirstValue = 0;
+    FTotalItems = std::max(0, CountItems() - FSettings.FirstValue);
     if (paging) FTotalItems = std::min(FTotalItems, perPage);
     FLastValue = -1;
     FColumns = FRows = 0;
@@ -208,7 +208,7 @@ void TCustomChartLegend::Paint() {
     const bool boxes = CheckBoxesShown();
     FItemHeight = c.FontHeight();
     if (boxes) FItemHeight = std::max(FItemHeight, 17);
-    FItemHeight += FSettings.FVertSpacing;
+    FItemHeight += FSettings.VertSpacing;
     if (IsVertical() && FDividingLines->Visible()) FItemHeight += FDividingLines->Width();
 
     FTitleShown = FTitle->Visible() && !FTitle->Text().empty();
@@ -235,21 +235,20 @@ void TCustomChartLegend::Paint() {
     const TRect chartRect = chart.ChartRect();
     const bool vertical = IsVertical();
     if (vertical) {
-        if (!custom)
-            box.Top = chart.ChartBounds().Top + Round(FSettings.FTopPos * chart.ChartBounds().Height() / 100.0);
+        if (!custom) box.Top = chart.ChartBounds().Top + Round(FSettings.TopPos * chart.ChartBounds().Height() / 100.0);
         FItemsTop = box.Top + titleRoom;
         FColumns = 1;
         FRows = FItemsTop >= chartRect.Bottom
                     ? 0
                     : std::min(FTotalItems, std::max(0, (chartRect.Bottom - 2 * fw - FItemsTop) / FItemHeight));
-        FLastValue = FSettings.FFirstValue + std::min(FTotalItems, FRows) - 1;
+        FLastValue = FSettings.FirstValue + std::min(FTotalItems, FRows) - 1;
         MeasureItems();
     } else {
-        FLastValue = FSettings.FFirstValue + FTotalItems - 1;
+        FLastValue = FSettings.FirstValue + FTotalItems - 1;
         MeasureItems();
         FSymbolWidth = ComputeSymbolWidth(FColumnWidths[0] + FColumnWidths[1]);
         if (!custom) {
-            if (FSettings.FAlignment == laBottom)
+            if (FSettings.Alignment == laBottom)
                 box.Bottom = chartRect.Bottom - (chart.Shadow().VertSize() + fw + 1);
             else
                 box.Top = chartRect.Top + fw + 1;
@@ -257,15 +256,15 @@ void TCustomChartLegend::Paint() {
         const int itemWidth = FSymbolWidth + TextWidthOfItems() + 8 + (boxes ? 27 : 0);
         const int fit = (chart.ChartWidth() - 2 * fw - 8) / std::max(1, itemWidth);
         FColumns = std::max(0, std::min(FTotalItems, fit));
-        FRows = FColumns < 1 ? 0 : std::min((FTotalItems + FColumns - 1) / FColumns, FSettings.FMaxNumRows);
-        FLastValue = FSettings.FFirstValue + std::min(FTotalItems, FColumns * FRows) - 1;
-        if (FLastValue < FSettings.FFirstValue + FTotalItems - 1)
-            FItems.resize(std::size_t(std::max(0, FLastValue - FSettings.FFirstValue + 1)));
+        FRows = FColumns < 1 ? 0 : std::min((FTotalItems + FColumns - 1) / FColumns, FSettings.MaxNumRows);
+        FLastValue = FSettings.FirstValue + std::min(FTotalItems, FColumns * FRows) - 1;
+        if (FLastValue < FSettings.FirstValue + FTotalItems - 1)
+            FItems.resize(std::size_t(std::max(0, FLastValue - FSettings.FirstValue + 1)));
     }
-    if (FLastValue < FSettings.FFirstValue) return;
+    if (FLastValue < FSettings.FirstValue) return;
 
     const int height = FItemHeight * FRows + 2 + titleRoom;
-    if (FSettings.FAlignment == laBottom && !custom)
+    if (FSettings.Alignment == laBottom && !custom)
         box.Top = box.Bottom - height;
     else
         box.Bottom = box.Top + height;
@@ -276,7 +275,7 @@ void TCustomChartLegend::Paint() {
         FSymbolWidth = ComputeSymbolWidth(FColumnWidths[0] + FColumnWidths[1] + 10);
         int width = textWidth + 10 + FSymbolWidth;
         if (FTitleShown) width = std::max(width, titleWidth);
-        if (FSettings.FAlignment == laLeft || custom) {
+        if (FSettings.Alignment == laLeft || custom) {
             if (!custom) box.Left = chartRect.Left + fw + 1;
         } else {
             box.Right = chartRect.Right - (Shadow().HorizSize() + fw + 1);
@@ -290,7 +289,7 @@ void TCustomChartLegend::Paint() {
         width = std::min(width, chart.ChartWidth());
         const int half = width / 2;
         if (!custom)
-            box.Left = Round(FSettings.FTopPos * (chart.ChartBounds().Width() - 2 * half) / 100.0) +
+            box.Left = Round(FSettings.TopPos * (chart.ChartBounds().Width() - 2 * half) / 100.0) +
                        chart.ChartXCenter() - half;
         box.Right = box.Left + 2 * half;
         FItemAreaX = boxes ? box.Left + 15 : box.Left;
@@ -301,13 +300,13 @@ void TCustomChartLegend::Paint() {
     DrawInBounds();
     if (FTitleShown) DrawTitle();
     c.AssignFont(Font());
-    for (int p = 0; p <= FLastValue - FSettings.FFirstValue; ++p)
-        DrawItem(p, FSettings.FInverted ? FLastValue - p : FSettings.FFirstValue + p);
+    for (int p = 0; p <= FLastValue - FSettings.FirstValue; ++p)
+        DrawItem(p, FSettings.Inverted ? FLastValue - p : FSettings.FirstValue + p);
     chart.SetLegendPen(nullptr);
 
-    if (FSettings.FResizeChart && !custom) {
+    if (FSettings.ResizeChart && !custom) {
         TRect& r = chart.ChartRect();
-        switch (FSettings.FAlignment) {
+        switch (FSettings.Alignment) {
         case laLeft:
             r.Left = box.Right;
             break;
@@ -322,14 +321,14 @@ void TCustomChartLegend::Paint() {
             break;
         }
         if (vertical) {
-            const int m = FSettings.FHorizMargin != 0 ? FSettings.FHorizMargin : 3 * chart.ChartWidth() / 100;
-            if (FSettings.FAlignment == laLeft)
+            const int m = FSettings.HorizMargin != 0 ? FSettings.HorizMargin : 3 * chart.ChartWidth() / 100;
+            if (FSettings.Alignment == laLeft)
                 r.Left += m;
             else
                 r.Right -= m;
         } else {
-            const int m = FSettings.FVertMargin != 0 ? FSettings.FVertMargin : 4 * chart.ChartHeight() / 100;
-            if (FSettings.FAlignment == laTop)
+            const int m = FSettings.VertMargin != 0 ? FSettings.VertMargin : 4 * chart.ChartHeight() / 100;
+            if (FSettings.Alignment == laTop)
                 r.Top += m;
             else
                 r.Bottom -= m;
@@ -382,7 +381,7 @@ void TCustomChartLegend::DrawItem(int p, int index) {
     const int textWidth = TextWidthOfItems();
     const int row = vertical ? p : p / std::max(1, FColumns);
     const int offset = vertical ? 0 : (textWidth + FSymbolWidth + 6 + (boxes ? 15 : 0)) * (p % std::max(1, FColumns));
-    int y = FItemsTop + 1 + FItemHeight * row + FSettings.FVertSpacing / 2;
+    int y = FItemsTop + 1 + FItemHeight * row + FSettings.VertSpacing / 2;
     int symbolX, textX;
     if (FSymbol->Position() == spLeft) {
         symbolX = FItemAreaX + 6;
@@ -397,12 +396,12 @@ void TCustomChartLegend::DrawItem(int p, int index) {
 
     TChartSeries* series = FEffectiveStyle == lsValues ? ValuesSeries() : ItemSeries(index);
     c.AssignFont(Font());
-    if (FSettings.FFontSeriesColor && series) {
+    if (FSettings.FontSeriesColor && series) {
         const TColor col = FEffectiveStyle == lsValues ? series->LegendItemColor(index) : series->SeriesColor();
         c.Font().SetColor(col);
     }
     c.SetBackgroundMode(1);
-    const std::size_t slot = std::size_t(index - FSettings.FFirstValue);
+    const std::size_t slot = std::size_t(index - FSettings.FirstValue);
     if (slot < FItems.size()) {
         const TLegendItemText& item = FItems[slot];
         int x = textX;
@@ -411,13 +410,13 @@ void TCustomChartLegend::DrawItem(int p, int index) {
             bool right = false;
             if (FEffectiveStyle != lsSeries) {
                 if (col == 0)
-                    right = FSettings.FTextStyle == ltsLeftValue || FSettings.FTextStyle == ltsLeftPercent ||
-                            FSettings.FTextStyle == ltsXValue || FSettings.FTextStyle == ltsValue ||
-                            FSettings.FTextStyle == ltsPercent || FSettings.FTextStyle == ltsXAndValue ||
-                            FSettings.FTextStyle == ltsXAndPercent;
+                    right = FSettings.TextStyle == ltsLeftValue || FSettings.TextStyle == ltsLeftPercent ||
+                            FSettings.TextStyle == ltsXValue || FSettings.TextStyle == ltsValue ||
+                            FSettings.TextStyle == ltsPercent || FSettings.TextStyle == ltsXAndValue ||
+                            FSettings.TextStyle == ltsXAndPercent;
                 else
-                    right = FSettings.FTextStyle == ltsRightValue || FSettings.FTextStyle == ltsRightPercent ||
-                            FSettings.FTextStyle == ltsXAndValue || FSettings.FTextStyle == ltsXAndPercent;
+                    right = FSettings.TextStyle == ltsRightValue || FSettings.TextStyle == ltsRightPercent ||
+                            FSettings.TextStyle == ltsXAndValue || FSettings.TextStyle == ltsXAndPercent;
             }
             if (right) {
                 x += FColumnWidths[col];
@@ -434,9 +433,9 @@ void TCustomChartLegend::DrawItem(int p, int index) {
     }
 
     TRect sym{symbolX, y, symbolX + FSymbolWidth, y + FItemHeight + 1};
-    const int lastPosition = FLastValue - FSettings.FFirstValue;
+    const int lastPosition = FLastValue - FSettings.FirstValue;
     if (!(FSymbol->Continuous() && p > 0)) sym.Top += 2;
-    if (!(FSymbol->Continuous() && p == lastPosition)) sym.Bottom -= FSettings.FVertSpacing + 3;
+    if (!(FSymbol->Continuous() && p == lastPosition)) sym.Bottom -= FSettings.VertSpacing + 3;
     int valueIndex = -1;
     if (FEffectiveStyle == lsValues) {
         if (series) {
@@ -450,9 +449,9 @@ void TCustomChartLegend::DrawItem(int p, int index) {
         }
     } else if (series) {
         if (boxes && c.ReferenceCanvas()) {
-            const int boxY = y + (FItemHeight - FSettings.FVertSpacing - 11) / 2 - 1;
+            const int boxY = y + (FItemHeight - FSettings.VertSpacing - 11) / 2 - 1;
             DrawCheckGlyph(FCheckBoxX + offset, boxY, *c.ReferenceCanvas(), series->Active(),
-                           FSettings.FCheckBoxesStyle == cbsCheck);
+                           FSettings.CheckBoxesStyle == cbsCheck);
         }
         if (FSymbolWidth > 0) series->DrawLegendItem(-1, sym, chart.LegendColor(), chart.LegendPen());
     }
@@ -463,7 +462,7 @@ void TCustomChartLegend::DrawItem(int p, int index) {
         c.SetBackgroundMode(1);
         const TRect& box = Bounds();
         if (vertical)
-            c.DrawHorizontalLine(box.Left, box.Right, y - FSettings.FVertSpacing / 2);
+            c.DrawHorizontalLine(box.Left, box.Right, y - FSettings.VertSpacing / 2);
         else
             c.DrawVerticalLine(box.Left + offset + 2, box.Top, box.Bottom);
     }
@@ -476,19 +475,19 @@ int TCustomChartLegend::ItemAtPoint(int x, int y) const {
     for (int r = 0; r < FRows; ++r) {
         const int top = FItemsTop + 1 + r * FItemHeight;
         if (top <= y && y <= top + FItemHeight) {
-            row = FSettings.FInverted ? FRows - r - 1 : r;
+            row = FSettings.Inverted ? FRows - r - 1 : r;
             break;
         }
     }
     if (row < 0) return -1;
-    if (IsVertical()) return FSettings.FFirstValue + row;
+    if (IsVertical()) return FSettings.FirstValue + row;
     const int colWidth = box.Width() / FColumns;
     if (colWidth <= 0) return -1;
     for (int col = 0; col < FColumns; ++col) {
         const int left = box.Left + 1 + col * colWidth;
         if (left <= x && x <= left + colWidth) {
-            const int item = row * FColumns + (FSettings.FInverted ? FColumns - col - 1 : col);
-            return item > FTotalItems - 1 ? -1 : FSettings.FFirstValue + item;
+            const int item = row * FColumns + (FSettings.Inverted ? FColumns - col - 1 : col);
+            return item > FTotalItems - 1 ? -1 : FSettings.FirstValue + item;
         }
     }
     return -1;
@@ -498,7 +497,7 @@ bool TCustomChartLegend::ClickCheckBox(int x, int y) {
     if (!CheckBoxesShown() || !FChart) return false;
     const int item = ItemAtPoint(x, y);
     if (item < 0) return false;
-    if (FSettings.FCheckBoxesStyle == cbsRadio) {
+    if (FSettings.CheckBoxesStyle == cbsRadio) {
         // Only series listed in the legend take part; those left out of it
         // keep their state.
         for (int i = 0; i < FChart->NumberOfSeries(); ++i)

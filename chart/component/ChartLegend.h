@@ -52,32 +52,32 @@ class TLegendSymbol {
 public:
     // Every setting Assign copies; the pen is copied beside.
     struct TSettings {
-        bool FContinuous = false;
-        TLegendSymbolPosition FPosition = spLeft;
-        bool FSquared = false;
-        bool FVisible = true;
-        int FWidth = 20;
-        TLegendSymbolSize FWidthUnits = lcsPercent;
+        bool Continuous = false;
+        TLegendSymbolPosition Position = spLeft;
+        bool Squared = false;
+        bool Visible = true;
+        int Width = 20;
+        TLegendSymbolSize WidthUnits = lcsPercent;
         bool operator==(const TSettings&) const = default;
     };
 
     explicit TLegendSymbol(TCustomChartLegend* legend);
-    bool Continuous() const { return FSettings.FContinuous; }
-    void SetContinuous(bool on) { store(FSettings.FContinuous, on); }
+    bool Continuous() const { return FSettings.Continuous; }
+    void SetContinuous(bool on) { store(FSettings.Continuous, on); }
     // True: series draw their symbol with their own pen.
     bool DefaultPen() const { return FDefaultPen; }
     void SetDefaultPen(bool on) { store(FDefaultPen, on); }
     TChartPen& Pen() { return *FPen; }
-    TLegendSymbolPosition Position() const { return FSettings.FPosition; }
-    void SetPosition(TLegendSymbolPosition p) { store(FSettings.FPosition, p); }
-    bool Squared() const { return FSettings.FSquared; }
-    void SetSquared(bool on) { store(FSettings.FSquared, on); }
-    bool Visible() const { return FSettings.FVisible; }
-    void SetVisible(bool on) { store(FSettings.FVisible, on); }
-    int Width() const { return FSettings.FWidth; }
-    void SetWidth(int w) { store(FSettings.FWidth, w); }
-    TLegendSymbolSize WidthUnits() const { return FSettings.FWidthUnits; }
-    void SetWidthUnits(TLegendSymbolSize u) { store(FSettings.FWidthUnits, u); }
+    TLegendSymbolPosition Position() const { return FSettings.Position; }
+    void SetPosition(TLegendSymbolPosition p) { store(FSettings.Position, p); }
+    bool Squared() const { return FSettings.Squared; }
+    void SetSquared(bool on) { store(FSettings.Squared, on); }
+    bool Visible() const { return FSettings.Visible; }
+    void SetVisible(bool on) { store(FSettings.Visible, on); }
+    int Width() const { return FSettings.Width; }
+    void SetWidth(int w) { store(FSettings.Width, w); }
+    TLegendSymbolSize WidthUnits() const { return FSettings.WidthUnits; }
+    void SetWidthUnits(TLegendSymbolSize u) { store(FSettings.WidthUnits, u); }
     TSymbolDrawEvent OnDraw;
     const TSettings& Settings() const { return FSettings; }
     // Everything but DefaultPen.
@@ -103,16 +103,16 @@ class TLegendTitle : public TPlotShape {
 public:
     // Every setting of its own Assign copies.
     struct TSettings {
-        std::vector<std::string> FText;
-        TAlignment FTextAlignment = taLeftJustify;
+        std::vector<std::string> Text;
+        TAlignment TextAlignment = taLeftJustify;
         bool operator==(const TSettings&) const = default;
     };
 
     explicit TLegendTitle(TCustomPlotPanel* panel);
-    const std::vector<std::string>& Text() const { return FSettings.FText; }
-    void SetText(const std::vector<std::string>& lines) { Store(FSettings.FText, lines); }
-    TAlignment TextAlignment() const { return FSettings.FTextAlignment; }
-    void SetTextAlignment(TAlignment a) { Store(FSettings.FTextAlignment, a); }
+    const std::vector<std::string>& Text() const { return FSettings.Text; }
+    void SetText(const std::vector<std::string>& lines) { Store(FSettings.Text, lines); }
+    TAlignment TextAlignment() const { return FSettings.TextAlignment; }
+    void SetTextAlignment(TAlignment a) { Store(FSettings.TextAlignment, a); }
     const TSettings& Settings() const { return FSettings; }
     void Assign(const TLegendTitle& source);
 
@@ -139,21 +139,21 @@ public:
     // Every setting of its own Assign copies; dividing lines, symbol and
     // title are copied beside.
     struct TSettings {
-        TLegendAlignment FAlignment = laRight;
-        bool FCheckBoxes = false;
-        TCheckBoxesStyle FCheckBoxesStyle = cbsCheck;
-        bool FCurrentPage = true;
-        int FFirstValue = 0;
-        bool FFontSeriesColor = false;
-        int FHorizMargin = 0;
-        bool FInverted = false;
-        TLegendStyle FLegendStyle = lsAuto;
-        int FMaxNumRows = 10;
-        bool FResizeChart = true;
-        TLegendTextStyle FTextStyle = ltsLeftValue;
-        int FTopPos = 10;
-        int FVertMargin = 0;
-        int FVertSpacing = 0;
+        TLegendAlignment Alignment = laRight;
+        bool CheckBoxes = false;
+        TCheckBoxesStyle CheckBoxesStyle = cbsCheck;
+        bool CurrentPage = true;
+        int FirstValue = 0;
+        bool FontSeriesColor = false;
+        int HorizMargin = 0;
+        bool Inverted = false;
+        TLegendStyle LegendStyle = lsAuto;
+        int MaxNumRows = 10;
+        bool ResizeChart = true;
+        TLegendTextStyle TextStyle = ltsLeftValue;
+        int TopPos = 10;
+        int VertMargin = 0;
+        int VertSpacing = 0;
         bool operator==(const TSettings&) const = default;
     };
 
@@ -161,44 +161,44 @@ public:
     explicit TCustomChartLegend(TCustomAxisPanel* chart);
     ~TCustomChartLegend() override;
 
-    TLegendAlignment Alignment() const { return FSettings.FAlignment; }
-    void SetAlignment(TLegendAlignment a) { Store(FSettings.FAlignment, a); }
-    bool CheckBoxes() const { return FSettings.FCheckBoxes; }
-    void SetCheckBoxes(bool on) { Store(FSettings.FCheckBoxes, on); }
-    TCheckBoxesStyle CheckBoxesStyle() const { return FSettings.FCheckBoxesStyle; }
+    TLegendAlignment Alignment() const { return FSettings.Alignment; }
+    void SetAlignment(TLegendAlignment a) { Store(FSettings.Alignment, a); }
+    bool CheckBoxes() const { return FSettings.CheckBoxes; }
+    void SetCheckBoxes(bool on) { Store(FSettings.CheckBoxes, on); }
+    TCheckBoxesStyle CheckBoxesStyle() const { return FSettings.CheckBoxesStyle; }
     // cbsRadio leaves only the first active legend series active.
     void SetCheckBoxesStyle(TCheckBoxesStyle s);
     int ColorWidth() const { return FSymbol->Width(); }
     void SetColorWidth(int w) { FSymbol->SetWidth(w); }
-    bool CurrentPage() const { return FSettings.FCurrentPage; }
-    void SetCurrentPage(bool on) { Store(FSettings.FCurrentPage, on); }
+    bool CurrentPage() const { return FSettings.CurrentPage; }
+    void SetCurrentPage(bool on) { Store(FSettings.CurrentPage, on); }
     TChartHiddenPen& DividingLines() { return *FDividingLines; }
-    int FirstValue() const { return FSettings.FFirstValue; }
+    int FirstValue() const { return FSettings.FirstValue; }
     // Below 0 raises LegendException and keeps the old value.
     void SetFirstValue(int v);
-    bool FontSeriesColor() const { return FSettings.FFontSeriesColor; }
-    void SetFontSeriesColor(bool on) { Store(FSettings.FFontSeriesColor, on); }
+    bool FontSeriesColor() const { return FSettings.FontSeriesColor; }
+    void SetFontSeriesColor(bool on) { Store(FSettings.FontSeriesColor, on); }
     TChartPen& Frame() { return Pen(); }
-    int HorizMargin() const { return FSettings.FHorizMargin; }
-    void SetHorizMargin(int v) { Store(FSettings.FHorizMargin, v); }
-    bool Inverted() const { return FSettings.FInverted; }
-    void SetInverted(bool on) { Store(FSettings.FInverted, on); }
-    TLegendStyle LegendStyle() const { return FSettings.FLegendStyle; }
+    int HorizMargin() const { return FSettings.HorizMargin; }
+    void SetHorizMargin(int v) { Store(FSettings.HorizMargin, v); }
+    bool Inverted() const { return FSettings.Inverted; }
+    void SetInverted(bool on) { Store(FSettings.Inverted, on); }
+    TLegendStyle LegendStyle() const { return FSettings.LegendStyle; }
     void SetLegendStyle(TLegendStyle s);
-    int MaxNumRows() const { return FSettings.FMaxNumRows; }
-    void SetMaxNumRows(int v) { Store(FSettings.FMaxNumRows, v); }
-    bool ResizeChart() const { return FSettings.FResizeChart; }
-    void SetResizeChart(bool on) { Store(FSettings.FResizeChart, on); }
+    int MaxNumRows() const { return FSettings.MaxNumRows; }
+    void SetMaxNumRows(int v) { Store(FSettings.MaxNumRows, v); }
+    bool ResizeChart() const { return FSettings.ResizeChart; }
+    void SetResizeChart(bool on) { Store(FSettings.ResizeChart, on); }
     TLegendSymbol& Symbol() { return *FSymbol; }
-    TLegendTextStyle TextStyle() const { return FSettings.FTextStyle; }
-    void SetTextStyle(TLegendTextStyle s) { Store(FSettings.FTextStyle, s); }
+    TLegendTextStyle TextStyle() const { return FSettings.TextStyle; }
+    void SetTextStyle(TLegendTextStyle s) { Store(FSettings.TextStyle, s); }
     TLegendTitle& Title() { return *FTitle; }
-    int TopPos() const { return FSettings.FTopPos; }
-    void SetTopPos(int v) { Store(FSettings.FTopPos, v); }
-    int VertMargin() const { return FSettings.FVertMargin; }
-    void SetVertMargin(int v) { Store(FSettings.FVertMargin, v); }
-    int VertSpacing() const { return FSettings.FVertSpacing; }
-    void SetVertSpacing(int v) { Store(FSettings.FVertSpacing, v); }
+    int TopPos() const { return FSettings.TopPos; }
+    void SetTopPos(int v) { Store(FSettings.TopPos, v); }
+    int VertMargin() const { return FSettings.VertMargin; }
+    void SetVertMargin(int v) { Store(FSettings.VertMargin, v); }
+    int VertSpacing() const { return FSettings.VertSpacing; }
+    void SetVertSpacing(int v) { Store(FSettings.VertSpacing, v); }
 
     // The series a values legend lists; none: the first active series.
     TChartSeries* LegendSeries() const { return FLegendSeries; }
@@ -207,8 +207,8 @@ public:
 
     // LegendStyle with lsAuto resolved for the chart's series.
     TLegendStyle EffectiveStyle();
-    bool IsVertical() const { return FSettings.FAlignment == laLeft || FSettings.FAlignment == laRight; }
-    bool CheckBoxesShown() { return FSettings.FCheckBoxes && EffectiveStyle() != lsValues; }
+    bool IsVertical() const { return FSettings.Alignment == laLeft || FSettings.Alignment == laRight; }
+    bool CheckBoxesShown() { return FSettings.CheckBoxes && EffectiveStyle() != lsValues; }
     // Visible, and check boxes shown or at least one active series.
     bool IsShown();
 

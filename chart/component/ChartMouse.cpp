@@ -144,7 +144,7 @@ bool TCustomChart::StartZoomOrPan(TPlotMouseButton button, unsigned shift, int x
         update();
         started = true;
     }
-    if (AllowPanning() != pmNone && button == FSettings.FScrollMouseButton) {
+    if (AllowPanning() != pmNone && button == FSettings.ScrollMouseButton) {
         Panning().Activate(x, y);
         started = true;
     }

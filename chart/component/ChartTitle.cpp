@@ -35,11 +35,11 @@ bool TChartTitle::ContainsPoint(int x, int y) const {
 
 void TChartTitle::PaintTitle() {
     TCustomPlotPanel* panel = ParentPanel();
-    if (!Visible() || FSettings.FText.empty() || !panel || !panel->Canvas()) return;
+    if (!Visible() || FSettings.Text.empty() || !panel || !panel->Canvas()) return;
     TCanvas3D& c = *panel->Canvas();
     int fw = Pen().Visible() && Pen().Color() != clDefault ? Pen().Width() : 0;
     if (Bevel() != bcNone) fw = BevelWidth();
-    const int lines = int(FSettings.FText.size());
+    const int lines = int(FSettings.Text.size());
     TRect& box = Bounds();
     const bool custom = CustomPosition();
     if (!custom) {
@@ -55,13 +55,13 @@ void TChartTitle::PaintTitle() {
         box.Top = box.Bottom - lines * lineHeight;
     if (!custom) cb::gfx::InflateRect(box, fw, fw);
     const int w = c.TextWidth("W");
-    if (FSettings.FAdjustFrame) {
+    if (FSettings.AdjustFrame) {
         int widest = 0;
-        for (const std::string& line : FSettings.FText) widest = std::max(widest, c.TextWidth(line));
+        for (const std::string& line : FSettings.Text) widest = std::max(widest, c.TextWidth(line));
         const int width = w + fw + widest;
-        if (FSettings.FAlignment == taLeftJustify) {
+        if (FSettings.Alignment == taLeftJustify) {
             box.Right = box.Left + width;
-        } else if (FSettings.FAlignment == taRightJustify) {
+        } else if (FSettings.Alignment == taRightJustify) {
             box.Left = box.Right - width;
         } else {
             if (custom) box.Right = box.Left + width;
@@ -73,12 +73,12 @@ void TChartTitle::PaintTitle() {
     DrawInBounds();
     c.SetBackgroundMode(1);
     for (int i = 0; i < lines; ++i) {
-        const std::string& line = FSettings.FText[std::size_t(i)];
+        const std::string& line = FSettings.Text[std::size_t(i)];
         const int y = FOnTop ? box.Top + i * lineHeight + fw : box.Bottom - lineHeight - (i * lineHeight + fw);
         int x;
-        if (FSettings.FAlignment == taLeftJustify)
+        if (FSettings.Alignment == taLeftJustify)
             x = box.Left + w / 2;
-        else if (FSettings.FAlignment == taRightJustify)
+        else if (FSettings.Alignment == taRightJustify)
             x = box.Right - c.TextWidth(line) - w / 2;
         else
             x = (box.Left + box.Right) / 2 - c.TextWidth(line) / 2;

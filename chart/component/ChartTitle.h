@@ -13,20 +13,20 @@ class TChartTitle : public TPlotCustomShapePosition {
 public:
     // Every setting of its own Assign copies.
     struct TSettings {
-        bool FAdjustFrame = true;
-        TAlignment FAlignment = taCenter;
-        std::vector<std::string> FText;
+        bool AdjustFrame = true;
+        TAlignment Alignment = taCenter;
+        std::vector<std::string> Text;
         bool operator==(const TSettings&) const = default;
     };
 
     explicit TChartTitle(TCustomPlotPanel* panel);
 
-    bool AdjustFrame() const { return FSettings.FAdjustFrame; }
-    void SetAdjustFrame(bool on) { Store(FSettings.FAdjustFrame, on); }
-    TAlignment Alignment() const { return FSettings.FAlignment; }
-    void SetAlignment(TAlignment a) { Store(FSettings.FAlignment, a); }
-    const std::vector<std::string>& Text() const { return FSettings.FText; }
-    void SetText(const std::vector<std::string>& lines) { Store(FSettings.FText, lines); }
+    bool AdjustFrame() const { return FSettings.AdjustFrame; }
+    void SetAdjustFrame(bool on) { Store(FSettings.AdjustFrame, on); }
+    TAlignment Alignment() const { return FSettings.Alignment; }
+    void SetAlignment(TAlignment a) { Store(FSettings.Alignment, a); }
+    const std::vector<std::string>& Text() const { return FSettings.Text; }
+    void SetText(const std::vector<std::string>& lines) { Store(FSettings.Text, lines); }
     // One line, or none for an empty text.
     void SetCaption(const std::string& line) { SetText(line.empty() ? std::vector<std::string>{} : std::vector{line}); }
     // The frame pen.

@@ -11,20 +11,20 @@ class TCustomChartWall : public TPlotCustomShape {
 public:
     // Every setting of its own Assign copies.
     struct TSettings {
-        bool FAutoHide = false;
-        bool FDark3D = true;
-        int FSize = 0;
+        bool AutoHide = false;
+        bool Dark3D = true;
+        int Size = 0;
         bool operator==(const TSettings&) const = default;
     };
 
     explicit TCustomChartWall(TCustomPlotPanel* panel);
-    bool AutoHide() const { return FSettings.FAutoHide; }
-    void SetAutoHide(bool on) { Store(FSettings.FAutoHide, on); }
-    bool Dark3D() const { return FSettings.FDark3D; }
-    void SetDark3D(bool on) { Store(FSettings.FDark3D, on); }
+    bool AutoHide() const { return FSettings.AutoHide; }
+    void SetAutoHide(bool on) { Store(FSettings.AutoHide, on); }
+    bool Dark3D() const { return FSettings.Dark3D; }
+    void SetDark3D(bool on) { Store(FSettings.Dark3D, on); }
     // Thickness in pixels in 3D; 0 is a plane.
-    int Size() const { return FSettings.FSize; }
-    void SetSize(int v) { Store(FSettings.FSize, v); }
+    int Size() const { return FSettings.Size; }
+    void SetSize(int v) { Store(FSettings.Size, v); }
     // Color is stored only when it differs from the default colour.
     TColor DefaultColor() const { return FDefaultColor; }
     bool IsColorStored() const { return Color() != FDefaultColor; }

@@ -28,7 +28,7 @@ private:
 TCustomChart::TCustomChart(QWidget* parent) : TAxisPanel(parent) {
     SetAutoRepaint(false);
     FTitle = std::make_unique<TChartTitle>(this);
-    FSettings.FScrollMouseButton = mbRight;
+    FSettings.ScrollMouseButton = mbRight;
     FSubTitle = std::make_unique<TChartTitle>(this);
     FFoot = std::make_unique<TChartFootTitle>(this);
     FSubFoot = std::make_unique<TChartFootTitle>(this);
@@ -154,15 +154,15 @@ bool TCustomChart::ReadLegacyProperty(const std::string& name, const std::string
         return true;
     }
     if (name == "ColorPaletteIndex") {
-        FSettings.FColorPaletteIndex = cb::rtl::StrToInt(value);
-        if (FSettings.FColorPaletteIndex >= 1) ApplyColorPalette(*this, FSettings.FColorPaletteIndex);
+        FSettings.ColorPaletteIndex = cb::rtl::StrToInt(value);
+        if (FSettings.ColorPaletteIndex >= 1) ApplyColorPalette(*this, FSettings.ColorPaletteIndex);
         return true;
     }
     return TAxisPanel::ReadLegacyProperty(name, value);
 }
 
 std::string TCustomChart::ColorPaletteIndexText() const {
-    return FSettings.FColorPaletteIndex > 0 ? std::to_string(FSettings.FColorPaletteIndex) : std::string();
+    return FSettings.ColorPaletteIndex > 0 ? std::to_string(FSettings.ColorPaletteIndex) : std::string();
 }
 
 void TCustomChart::Assign(const TCustomChart& s) {

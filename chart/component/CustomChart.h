@@ -65,8 +65,8 @@ public:
     // Every setting of its own Assign copies; titles, legend and walls are
     // copied beside.
     struct TSettings {
-        TPlotMouseButton FScrollMouseButton = mbRight;
-        int FColorPaletteIndex = 0;
+        TPlotMouseButton ScrollMouseButton = mbRight;
+        int ColorPaletteIndex = 0;
         bool operator==(const TSettings&) const = default;
     };
 
@@ -96,10 +96,10 @@ public:
     // The back wall's pen.
     TChartPen& Frame() { return FWalls->Back().Pen(); }
     void SetFrame(const TChartPen& p) { FWalls->Back().Pen().Assign(p); }
-    TPlotMouseButton ScrollMouseButton() const { return FSettings.FScrollMouseButton; }
-    void SetScrollMouseButton(TPlotMouseButton b) { FSettings.FScrollMouseButton = b; }
-    int ColorPaletteIndex() const { return FSettings.FColorPaletteIndex; }
-    void SetColorPaletteIndex(int v) { FSettings.FColorPaletteIndex = v; }
+    TPlotMouseButton ScrollMouseButton() const { return FSettings.ScrollMouseButton; }
+    void SetScrollMouseButton(TPlotMouseButton b) { FSettings.ScrollMouseButton = b; }
+    int ColorPaletteIndex() const { return FSettings.ColorPaletteIndex; }
+    void SetColorPaletteIndex(int v) { FSettings.ColorPaletteIndex = v; }
 
     // --- events ---
     TChartAllowScrollEvent OnAllowScroll;

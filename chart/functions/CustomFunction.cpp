@@ -10,14 +10,14 @@ TCustomPlotFunction::TCustomPlotFunction() {
 }
 
 void TCustomPlotFunction::SetNumPoints(int n) {
-    if (FSettings.FNumPoints == n) return;
-    FSettings.FNumPoints = n;
+    if (FSettings.NumPoints == n) return;
+    FSettings.NumPoints = n;
     Recalculate();
 }
 
 void TCustomPlotFunction::SetStartX(double x) {
-    if (FSettings.FStartX == x) return;
-    FSettings.FStartX = x;
+    if (FSettings.StartX == x) return;
+    FSettings.StartX = x;
     Recalculate();
 }
 
@@ -37,8 +37,8 @@ void TCustomPlotFunction::AddPointsFromSource(TChartSeries* source) {
     TChartSeries* out = ParentSeries();
     if (!OnCalculate || !out || Updating()) return;
     out->RemoveAllPoints();
-    double x = FSettings.FStartX;
-    for (int i = 0; i < FSettings.FNumPoints; ++i) {
+    double x = FSettings.StartX;
+    for (int i = 0; i < FSettings.NumPoints; ++i) {
         double y = 0;
         OnCalculate(this, x, y);
         if (out->YMandatory())

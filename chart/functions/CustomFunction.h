@@ -8,15 +8,15 @@ class TCustomPlotFunction : public TPlotFunction {
 public:
     // Every setting of its own Assign copies.
     struct TSettings {
-        int FNumPoints = 100;
-        double FStartX = 0;
+        int NumPoints = 100;
+        double StartX = 0;
         bool operator==(const TSettings&) const = default;
     };
 
     TCustomPlotFunction();
-    int NumPoints() const { return FSettings.FNumPoints; }
+    int NumPoints() const { return FSettings.NumPoints; }
     void SetNumPoints(int n);
-    double StartX() const { return FSettings.FStartX; }
+    double StartX() const { return FSettings.StartX; }
     void SetStartX(double x);
     // Sender, x, and y to set (0 until the handler sets it).
     std::function<void(TCustomPlotFunction*, double, double&)> OnCalculate;

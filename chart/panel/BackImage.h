@@ -18,9 +18,9 @@ class TBackImage {
 public:
     // Every setting Assign copies; the picture is copied beside.
     struct TSettings {
-        bool FInside = false;
-        int FLeft = 0, FTop = 0;
-        TPlotBackImageMode FMode = pbmStretch;
+        bool Inside = false;
+        int Left = 0, Top = 0;
+        TPlotBackImageMode Mode = pbmStretch;
         bool operator==(const TSettings&) const = default;
     };
 
@@ -36,15 +36,15 @@ public:
 
     // False: the picture fills the panel background; True: the chart
     // rectangle only.
-    bool Inside() const { return FSettings.FInside; }
-    void SetInside(bool on) { set(FSettings.FInside, on); }
+    bool Inside() const { return FSettings.Inside; }
+    void SetInside(bool on) { set(FSettings.Inside, on); }
     // Offsets of pbmCustom.
-    int Left() const { return FSettings.FLeft; }
-    void SetLeft(int v) { set(FSettings.FLeft, v); }
-    int Top() const { return FSettings.FTop; }
-    void SetTop(int v) { set(FSettings.FTop, v); }
-    TPlotBackImageMode Mode() const { return FSettings.FMode; }
-    void SetMode(TPlotBackImageMode m) { set(FSettings.FMode, m); }
+    int Left() const { return FSettings.Left; }
+    void SetLeft(int v) { set(FSettings.Left, v); }
+    int Top() const { return FSettings.Top; }
+    void SetTop(int v) { set(FSettings.Top, v); }
+    TPlotBackImageMode Mode() const { return FSettings.Mode; }
+    void SetMode(TPlotBackImageMode m) { set(FSettings.Mode, m); }
     const TSettings& Settings() const { return FSettings; }
 
     void Assign(const TBackImage& source);

@@ -22,12 +22,12 @@ TCustomAxisPanel::~TCustomAxisPanel() = default;
 
 void TCustomAxisPanel::SetChart3DPercent(int v) {
     if (v < 1 || v > 100) throw cb::rtl::Exception(FormatPlotText(TPlotText::msg3DPercent, {"1", "100"}));
-    StoreIntegerAndInvalidate(FSettings.FChart3DPercent, v);
+    StoreIntegerAndInvalidate(FSettings.Chart3DPercent, v);
 }
 
 TColor TCustomAxisPanel::PaletteColor(int index) const {
-    if (FSettings.FPalette.empty()) return DefaultPaletteColor(index);
-    return FSettings.FPalette[std::size_t(index % int(FSettings.FPalette.size()))];
+    if (FSettings.Palette.empty()) return DefaultPaletteColor(index);
+    return FSettings.Palette[std::size_t(index % int(FSettings.Palette.size()))];
 }
 
 int TCustomAxisPanel::MultiLineTextWidth(const std::string& text, int* lines) {
@@ -54,7 +54,7 @@ void TCustomAxisPanel::PrintPageRange(QPrinter& printer, int from, int to) {
     if (from < 1) from = 1;
     if (from > to) return;
     if (!objectName().isEmpty()) printer.setDocName(objectName());
-    const int keep = FSettings.FPage;
+    const int keep = FSettings.Page;
     const TRect r = PrintPageRect(&printer);
     QPainter painter;
     if (!painter.begin(&printer)) throw ChartException("The printer could not be started.");
@@ -118,7 +118,7 @@ void TCustomAxisPanel::Compute3DSizes() {
         SetHeight3D(0);
         return;
     }
-    const double a = FSettings.FChart3DPercent * 0.001;
+    const double a = FSettings.Chart3DPercent * 0.001;
     const TView3DOptions& o = View3DOptions();
     FDepthPerSeries = Round(ChartWidth() * (o.Orthogonal() ? a : 2 * a));
     const double r = o.OrthoRatio();

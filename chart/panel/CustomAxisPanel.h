@@ -52,13 +52,13 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
 public:
     // Every setting of its own Assign copies.
     struct TSettings {
-        int FChart3DPercent = 15;
-        bool FAxisBehind = true, FAxisVisible = true, FClipPoints = true;
-        bool FView3DWalls = true;
-        int FPage = 1;
-        int FMaxPointsPerPage = 0;
-        bool FScaleLastPage = true;
-        std::vector<TColor> FPalette;
+        int Chart3DPercent = 15;
+        bool AxisBehind = true, AxisVisible = true, ClipPoints = true;
+        bool View3DWalls = true;
+        int Page = 1;
+        int MaxPointsPerPage = 0;
+        bool ScaleLastPage = true;
+        std::vector<TColor> Palette;
         bool operator==(const TSettings&) const = default;
     };
 
@@ -66,30 +66,30 @@ public:
     ~TCustomAxisPanel() override;
 
     // --- stored settings ---
-    bool AxisBehind() const { return FSettings.FAxisBehind; }
-    void SetAxisBehind(bool on) { StoreBooleanAndInvalidate(FSettings.FAxisBehind, on); }
-    bool AxisVisible() const { return FSettings.FAxisVisible; }
-    void SetAxisVisible(bool on) { StoreBooleanAndInvalidate(FSettings.FAxisVisible, on); }
+    bool AxisBehind() const { return FSettings.AxisBehind; }
+    void SetAxisBehind(bool on) { StoreBooleanAndInvalidate(FSettings.AxisBehind, on); }
+    bool AxisVisible() const { return FSettings.AxisVisible; }
+    void SetAxisVisible(bool on) { StoreBooleanAndInvalidate(FSettings.AxisVisible, on); }
     virtual TChartAxis& BottomAxis() = 0;
     virtual TChartAxis& TopAxis() = 0;
     virtual TChartAxis& LeftAxis() = 0;
     virtual TChartAxis& RightAxis() = 0;
     virtual TChartDepthAxis& DepthAxis() = 0;
     virtual TChartDepthAxis& DepthTopAxis() = 0;
-    int Chart3DPercent() const { return FSettings.FChart3DPercent; }
+    int Chart3DPercent() const { return FSettings.Chart3DPercent; }
     void SetChart3DPercent(int v);
-    bool ClipPoints() const { return FSettings.FClipPoints; }
-    void SetClipPoints(bool on) { StoreBooleanAndInvalidate(FSettings.FClipPoints, on); }
+    bool ClipPoints() const { return FSettings.ClipPoints; }
+    void SetClipPoints(bool on) { StoreBooleanAndInvalidate(FSettings.ClipPoints, on); }
     virtual TChartCustomAxes& CustomAxes() = 0;
-    int MaxPointsPerPage() const { return FSettings.FMaxPointsPerPage; }
+    int MaxPointsPerPage() const { return FSettings.MaxPointsPerPage; }
     virtual void SetMaxPointsPerPage(int v) = 0;
-    int Page() const { return FSettings.FPage; }
+    int Page() const { return FSettings.Page; }
     virtual void SetPage(int v) = 0;
-    bool ScaleLastPage() const { return FSettings.FScaleLastPage; }
-    void SetScaleLastPage(bool on) { StoreBooleanAndInvalidate(FSettings.FScaleLastPage, on); }
+    bool ScaleLastPage() const { return FSettings.ScaleLastPage; }
+    void SetScaleLastPage(bool on) { StoreBooleanAndInvalidate(FSettings.ScaleLastPage, on); }
     virtual TChartSeriesList& SeriesList() = 0;
-    bool View3DWalls() const { return FSettings.FView3DWalls; }
-    void SetView3DWalls(bool on) { StoreBooleanAndInvalidate(FSettings.FView3DWalls, on); }
+    bool View3DWalls() const { return FSettings.View3DWalls; }
+    void SetView3DWalls(bool on) { StoreBooleanAndInvalidate(FSettings.View3DWalls, on); }
     virtual TChartAxes& Axes() = 0;
     // While a stored form is read, axis limits are accepted in any order.
     bool Loading() const { return FLoading; }
@@ -144,7 +144,7 @@ public:
     void SetLegendColor(TColor c) { FLegendColor = c; }
     TChartPen* LegendPen() const { return FLegendPen; }
     void SetLegendPen(TChartPen* pen) { FLegendPen = pen; }
-    std::vector<TColor>& ColorPalette() { return FSettings.FPalette; }
+    std::vector<TColor>& ColorPalette() { return FSettings.Palette; }
     TColor PaletteColor(int index) const;
     virtual TColor FirstFreeColor(bool checkBackgrounds, const TChartSeries* except) = 0;
     virtual void ReassignAutomaticColors() = 0;
@@ -237,8 +237,8 @@ public:
 protected:
     void leaveEvent(QEvent* e) override;
     // The page without the checks and notices of SetPage.
-    void StorePage(int v) { FSettings.FPage = v; }
-    void StoreMaxPointsPerPage(int v) { StoreIntegerAndInvalidate(FSettings.FMaxPointsPerPage, v); }
+    void StorePage(int v) { FSettings.Page = v; }
+    void StoreMaxPointsPerPage(int v) { StoreIntegerAndInvalidate(FSettings.MaxPointsPerPage, v); }
 
 private:
     TSettings FSettings;

@@ -67,19 +67,19 @@ TCustomPlotPanel::~TCustomPlotPanel() {
 }
 
 void TCustomPlotPanel::SetBorderRound(int v) {
-    if (FSettings.FBorderRound != v) {
-        FSettings.FBorderRound = v;
+    if (FSettings.BorderRound != v) {
+        FSettings.BorderRound = v;
         if (!FLoading) ApplyRoundRegion();
         Invalidate();
     }
 }
 
 void TCustomPlotPanel::SetMargin(int index, int value) {
-    StoreIntegerAndInvalidate(FSettings.FMargins[index & 3], value);
+    StoreIntegerAndInvalidate(FSettings.Margins[index & 3], value);
 }
 
 void TCustomPlotPanel::SetMarginUnits(TPlotUnits u) {
-    StoreAndInvalidate(FSettings.FMarginUnits, u);
+    StoreAndInvalidate(FSettings.MarginUnits, u);
 }
 
 void TCustomPlotPanel::SetMonochrome(bool on) {
@@ -92,8 +92,8 @@ void TCustomPlotPanel::SetShadow(const TPlotShadow& s) {
 }
 
 void TCustomPlotPanel::SetView3D(bool on) {
-    if (FSettings.FView3D == on) return;
-    FSettings.FView3D = on;
+    if (FSettings.View3D == on) return;
+    FSettings.View3D = on;
     Invalidate();
     TPlotView3DEvent event;
     BroadcastEvent(event);
@@ -105,27 +105,27 @@ void TCustomPlotPanel::SetView3DOptions(const TView3DOptions& o) {
 }
 
 void TCustomPlotPanel::SetColor(TColor c) {
-    if (FSettings.FColor == c) return;
+    if (FSettings.Color == c) return;
     // Without a colour the window is transparent: what lies below shows.
     const bool none = c == clNone;
-    if (none != (FSettings.FColor == clNone)) {
+    if (none != (FSettings.Color == clNone)) {
         setAttribute(Qt::WA_OpaquePaintEvent, !none);
         setAttribute(Qt::WA_TranslucentBackground, none);
     }
-    FSettings.FColor = c;
+    FSettings.Color = c;
     Invalidate();
 }
 void TCustomPlotPanel::SetBevelInner(TPanelBevel b) {
-    StoreAndInvalidate(FBevelInner, b);
+    StoreAndInvalidate(FSettings.BevelInner, b);
 }
 void TCustomPlotPanel::SetBevelOuter(TPanelBevel b) {
-    StoreAndInvalidate(FBevelOuter, b);
+    StoreAndInvalidate(FSettings.BevelOuter, b);
 }
 void TCustomPlotPanel::SetBevelWidth(int w) {
-    StoreAndInvalidate(FBevelWidth, w);
+    StoreAndInvalidate(FSettings.BevelWidth, w);
 }
 void TCustomPlotPanel::SetBorderWidth(int w) {
-    StoreAndInvalidate(FBorderWidth, w);
+    StoreAndInvalidate(FSettings.BorderWidth, w);
 }
 
 void TCustomPlotPanel::ReplaceCanvas(std::unique_ptr<TCanvas3D> canvas) {
@@ -167,16 +167,15 @@ void TCustomPlotPanel::Invalidate() {
 void TCustomPlotPanel::DrawOnCanvas(cb::gfx::TCanvas* canvas, const TRect& r) {
     // An empty panel has nothing to draw (and nothing to divide by).
     if (!FCanvas || !canvas || r.Width() <= 0 || r.Height() <= 0) return;
-    FChartBounds = FCanvas->BeginDraw(canvas, FView3DOptions.get(), FSettings.FColor, FSettings.FView3D, r);
-    int frame = FBorderWidth;
-    if (FBevelInner != bvNone) frame += FBevelWidth;
-    if (FBevelOuter != bvNone) frame += FBevelWidth;
+    FChartBounds = FCanvas->BeginDraw(canvas, FView3DOptions.get(), FSettings.Color, FSettings.View3D, r);
+    int frame = FSettings.BorderWidth;
+    if (FSettings.BevelInner != bvNone) frame += FSettings.BevelWidth;
+    if (FSettings.BevelOuter != bvNone) frame += FSettings.BevelWidth;
     if (FBorder->Visible()) frame += std::max(1, FBorder->Width());  // width 0 still covers a pixel
     const int w = FChartBounds.Width();
     const int h = FChartBounds.Height();
     auto margin = [&](int index, int extent) {
-        return FSettings.FMarginUnits == muPixels ? FSettings.FMargins[index]
-                                                  : FSettings.FMargins[index] * extent / 100;
+        return FSettings.MarginUnits == muPixels ? FSettings.Margins[index] : FSettings.Margins[index] * extent / 100;
     };
     FChartRect.Left = FChartBounds.Left + margin(0, w) + frame;
     FChartRect.Top = FChartBounds.Top + margin(1, h) + frame;
@@ -283,13 +282,13 @@ void TCustomPlotPanel::DrawPanelFrame(TRect& r) {
                 n = w - 1;
             }
         }
-        if (FSettings.FBorderRound <= 0) {
+        if (FSettings.BorderRound <= 0) {
             FCanvas->DrawRect(r.Left, r.Top, r.Right, r.Bottom);
             if (!FBorder->SmallDots()) ++n;
         } else {
             --r.Right;
             --r.Bottom;
-            FCanvas->DrawRoundedRect(r.Left, r.Top, r.Right, r.Bottom, FSettings.FBorderRound, FSettings.FBorderRound);
+            FCanvas->DrawRoundedRect(r.Left, r.Top, r.Right, r.Bottom, FSettings.BorderRound, FSettings.BorderRound);
         }
         cb::gfx::InflateRect(r, -n, -n);
     }
@@ -298,9 +297,10 @@ void TCustomPlotPanel::DrawPanelFrame(TRect& r) {
         pen.SetStyle(cb::gfx::psSolid);
         pen.SetWidth(1);
         pen.SetMode(cb::gfx::pmCopy);
-        DrawPanelBevel(FBevelOuter, r, FSettings.FBorderRound, FBevelWidth);
-        if (FBorderWidth != 0) FCanvas->DrawBevelFrame(r, FSettings.FColor, FSettings.FColor, FBorderWidth);
-        DrawPanelBevel(FBevelInner, r, FSettings.FBorderRound, FBevelWidth);
+        DrawPanelBevel(FSettings.BevelOuter, r, FSettings.BorderRound, FSettings.BevelWidth);
+        if (FSettings.BorderWidth != 0)
+            FCanvas->DrawBevelFrame(r, FSettings.Color, FSettings.Color, FSettings.BorderWidth);
+        DrawPanelBevel(FSettings.BevelInner, r, FSettings.BorderRound, FSettings.BevelWidth);
     }
     FCanvas->EnableRotation();
 }
@@ -308,10 +308,9 @@ void TCustomPlotPanel::DrawPanelFrame(TRect& r) {
 void TCustomPlotPanel::ApplyRoundRegion() {
     if (!parentWidget() || FRounding) return;
     FRounding = true;
-    if (FSettings.FBorderRound > 0) {
+    if (FSettings.BorderRound > 0) {
         QPainterPath path;
-        path.addRoundedRect(QRectF(0, 0, width(), height()), FSettings.FBorderRound / 2.0,
-                            FSettings.FBorderRound / 2.0);
+        path.addRoundedRect(QRectF(0, 0, width(), height()), FSettings.BorderRound / 2.0, FSettings.BorderRound / 2.0);
         setMask(QRegion(path.toFillPolygon().toPolygon()));
     } else {
         clearMask();
@@ -337,7 +336,7 @@ void TCustomPlotPanel::paintEvent(QPaintEvent*) {
 
 void TCustomPlotPanel::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    if (FSettings.FBorderRound > 0 && !FLoading) ApplyRoundRegion();
+    if (FSettings.BorderRound > 0 && !FLoading) ApplyRoundRegion();
     Invalidate();
 }
 
@@ -384,7 +383,7 @@ void TCustomPlotPanel::leaveEvent(QEvent* e) {
 void TCustomPlotPanel::Loaded() {
     FLoading = false;
     FSavedCursor = cursor();
-    if (FSettings.FBorderRound > 0) ApplyRoundRegion();
+    if (FSettings.BorderRound > 0) ApplyRoundRegion();
 }
 
 bool TCustomPlotPanel::ReadLegacyProperty(const std::string& name, const std::string& value) {

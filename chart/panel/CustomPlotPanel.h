@@ -59,14 +59,18 @@ public:
     // Every setting Assign copies; border, shadow, 3D options, buffering and
     // monochrome are copied beside.
     struct TSettings {
-        int FBorderRound = 0;
-        int FMargins[4] = {3, 4, 3, 4};
-        TPlotUnits FMarginUnits = muPercent;
-        TRect FPrintMargins{15, 15, 15, 15};
-        bool FPrintProportional = true;
-        int FPrintResolution = 0;
-        bool FView3D = true;
-        TColor FColor = clBtnFace;
+        int BorderRound = 0;
+        int Margins[4] = {3, 4, 3, 4};
+        TPlotUnits MarginUnits = muPercent;
+        TRect PrintMargins{15, 15, 15, 15};
+        bool PrintProportional = true;
+        int PrintResolution = 0;
+        bool View3D = true;
+        TColor Color = clBtnFace;
+        TPanelBevel BevelInner = bvNone;
+        TPanelBevel BevelOuter = bvRaised;
+        int BevelWidth = 1;
+        int BorderWidth = 0;
         bool operator==(const TSettings&) const = default;
     };
 
@@ -76,38 +80,38 @@ public:
     // --- stored settings ---
     TChartHiddenPen& Border() { return *FBorder; }
     void SetBorder(const TChartPen& pen) { FBorder->Assign(pen); }
-    int BorderRound() const { return FSettings.FBorderRound; }
+    int BorderRound() const { return FSettings.BorderRound; }
     void SetBorderRound(int v);
     // Index 0..3: left, top, right, bottom.
-    int GetMargin(int index) const { return FSettings.FMargins[index & 3]; }
+    int GetMargin(int index) const { return FSettings.Margins[index & 3]; }
     void SetMargin(int index, int value);
-    int MarginLeft() const { return FSettings.FMargins[0]; }
-    int MarginTop() const { return FSettings.FMargins[1]; }
-    int MarginRight() const { return FSettings.FMargins[2]; }
-    int MarginBottom() const { return FSettings.FMargins[3]; }
-    TPlotUnits MarginUnits() const { return FSettings.FMarginUnits; }
+    int MarginLeft() const { return FSettings.Margins[0]; }
+    int MarginTop() const { return FSettings.Margins[1]; }
+    int MarginRight() const { return FSettings.Margins[2]; }
+    int MarginBottom() const { return FSettings.Margins[3]; }
+    TPlotUnits MarginUnits() const { return FSettings.MarginUnits; }
     void SetMarginUnits(TPlotUnits u);
     bool Monochrome() const { return FCanvas ? FCanvas->IsMonochrome() : false; }
     void SetMonochrome(bool on);
-    bool PrintProportional() const { return FSettings.FPrintProportional; }
-    void SetPrintProportional(bool on) { FSettings.FPrintProportional = on; }
+    bool PrintProportional() const { return FSettings.PrintProportional; }
+    void SetPrintProportional(bool on) { FSettings.PrintProportional = on; }
     TPlotShadow& Shadow() { return *FShadow; }
     void SetShadow(const TPlotShadow& s);
-    bool View3D() const { return FSettings.FView3D; }
+    bool View3D() const { return FSettings.View3D; }
     void SetView3D(bool on);
     TView3DOptions& View3DOptions() { return *FView3DOptions; }
     void SetView3DOptions(const TView3DOptions& o);
 
     // --- panel look ---
-    TColor Color() const { return FSettings.FColor; }
+    TColor Color() const { return FSettings.Color; }
     void SetColor(TColor c);
-    TPanelBevel BevelInner() const { return FBevelInner; }
+    TPanelBevel BevelInner() const { return FSettings.BevelInner; }
     void SetBevelInner(TPanelBevel b);
-    TPanelBevel BevelOuter() const { return FBevelOuter; }
+    TPanelBevel BevelOuter() const { return FSettings.BevelOuter; }
     void SetBevelOuter(TPanelBevel b);
-    int BevelWidth() const { return FBevelWidth; }
+    int BevelWidth() const { return FSettings.BevelWidth; }
     void SetBevelWidth(int w);
-    int BorderWidth() const { return FBorderWidth; }
+    int BorderWidth() const { return FSettings.BorderWidth; }
     void SetBorderWidth(int w);
 
     // --- state ---
@@ -129,10 +133,10 @@ public:
     void SetWidth3D(int v) { FWidth3D = v; }
     int Height3D() const { return FHeight3D; }
     void SetHeight3D(int v) { FHeight3D = v; }
-    const TRect& PrintMargins() const { return FSettings.FPrintMargins; }
-    void SetPrintMargins(const TRect& r) { FSettings.FPrintMargins = r; }
-    int PrintResolution() const { return FSettings.FPrintResolution; }
-    void SetPrintResolution(int v) { FSettings.FPrintResolution = v; }
+    const TRect& PrintMargins() const { return FSettings.PrintMargins; }
+    void SetPrintMargins(const TRect& r) { FSettings.PrintMargins = r; }
+    int PrintResolution() const { return FSettings.PrintResolution; }
+    void SetPrintResolution(int v) { FSettings.PrintResolution = v; }
 
     // The drawing canvas (owned; nullptr while an exporter holds it).
     TCanvas3D* Canvas() const { return FCanvas.get(); }
@@ -145,7 +149,7 @@ public:
     void SetBuffered(bool on);
 
     // --- virtual operations ---
-    virtual TColor PanelBackColor() const { return FSettings.FColor; }
+    virtual TColor PanelBackColor() const { return FSettings.Color; }
     virtual void DrawContents(const TRect& bounds);
     virtual void SettingChanged();
     // One complete drawing on canvas inside r.
@@ -272,10 +276,6 @@ private:
     bool FDestroying = false;
     std::unique_ptr<TCanvas3D> FCanvas;
     TRect FChartRect;
-    TPanelBevel FBevelInner = bvNone;
-    TPanelBevel FBevelOuter = bvRaised;
-    int FBevelWidth = 1;
-    int FBorderWidth = 0;
 };
 
 }  // namespace cb::chart

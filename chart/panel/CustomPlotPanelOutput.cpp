@@ -80,7 +80,7 @@ std::unique_ptr<TMetafile> TCustomPlotPanel::DrawToMetafile(bool enhanced, const
 }
 
 void TCustomPlotPanel::AssignTo(cb::gfx::TBitmap& destination) {
-    auto bitmap = DrawToBitmap(FSettings.FColor, PanelRect(), cb::gfx::pfDevice);
+    auto bitmap = DrawToBitmap(FSettings.Color, PanelRect(), cb::gfx::pfDevice);
     destination.Assign(*bitmap);
 }
 
@@ -104,8 +104,8 @@ void TCustomPlotPanel::CopyRectToClipboard(const TRect& r) {
 void TCustomPlotPanel::CalcPrintExtents(TRect& r, const TRect& panelRect, int& windowWidth, int& windowHeight) const {
     const int pw = panelRect.Width();
     const int ph = panelRect.Height();
-    windowWidth = pw - MulDiv(pw, FSettings.FPrintResolution, 100);
-    windowHeight = ph - MulDiv(ph, FSettings.FPrintResolution, 100);
+    windowWidth = pw - MulDiv(pw, FSettings.PrintResolution, 100);
+    windowHeight = ph - MulDiv(ph, FSettings.PrintResolution, 100);
     const int rw = r.Width();
     const int rh = r.Height();
     r.Left = MulDiv(r.Left, windowWidth, rw);
@@ -154,7 +154,7 @@ TRect TCustomPlotPanel::PageRectFromMargins(const TRect& m, int pw, int ph, int 
 }
 
 TRect TCustomPlotPanel::PrintPageRect(QPrinter* printer) {
-    if (FSettings.FPrintProportional) FSettings.FPrintMargins = ProportionalPrintMargins(printer);
+    if (FSettings.PrintProportional) FSettings.PrintMargins = ProportionalPrintMargins(printer);
     int pw, ph, dx, dy;
     if (printer) {
         const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
@@ -167,7 +167,7 @@ TRect TCustomPlotPanel::PrintPageRect(QPrinter* printer) {
         ph = s.height();
         dx = dy = 96;
     }
-    return PageRectFromMargins(FSettings.FPrintMargins, pw, ph, dx, dy);
+    return PageRectFromMargins(FSettings.PrintMargins, pw, ph, dx, dy);
 }
 
 TRect TCustomPlotPanel::ProportionalPrintMargins(int pageWidth, int pageHeight, double k) const {

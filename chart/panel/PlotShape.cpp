@@ -93,7 +93,7 @@ void TPlotCustomShape::SetGradient(const TCustomPlotGradient* g) {
 }
 
 void TPlotCustomShape::SetTransparency(int v) {
-    Store(FSettings.FTransparency, std::clamp(v, 0, 100));
+    Store(FSettings.Transparency, std::clamp(v, 0, 100));
 }
 
 void TPlotCustomShape::Assign(const TPlotCustomShape& s) {
@@ -141,7 +141,7 @@ void TPlotCustomShape::DrawOutline(TCanvas3D& c, const TRect& r, double angle, i
         c.DrawPolygon(pts);
     } else if (c.IsFull3D()) {
         c.DrawRectAtDepth(r, z);
-    } else if (FSettings.FShapeStyle == fosRectangle) {
+    } else if (FSettings.ShapeStyle == fosRectangle) {
         c.DrawRectangle(r);
     } else {
         c.DrawRoundedRectangle(r, 16, 16);
@@ -149,13 +149,13 @@ void TPlotCustomShape::DrawOutline(TCanvas3D& c, const TRect& r, double angle, i
 }
 
 void TPlotCustomShape::DrawShadow(TCanvas3D& c, const TRect& r, double angle, int z) {
-    if (angle == 0 && FSettings.FShapeStyle == fosRectangle) {
+    if (angle == 0 && FSettings.ShapeStyle == fosRectangle) {
         const bool full = c.IsFull3D();
         if (!full) c.DisableRotation();
         PaintShadow(c, *FShadow, r, z);
         if (!full) c.EnableRotation();
     }
-    if (FSettings.FTransparency <= 0) return;
+    if (FSettings.Transparency <= 0) return;
     int h = FShadow->HorizSize(), v = FShadow->VertSize();
     if (std::max(h, v) > 0 && Pen().Visible()) {
         h += Pen().Width();
@@ -172,16 +172,16 @@ void TPlotCustomShape::DrawShadow(TCanvas3D& c, const TRect& r, double angle, in
 }
 
 void TPlotCustomShape::DrawBoxOn(TCanvas3D& c, const TRect& r, double angle, int z) {
-    if (FSettings.FTransparent) return;
+    if (FSettings.Transparent) return;
     const bool rotated = angle > 0;
     std::unique_ptr<TPlotBlend> blend;
-    if (FSettings.FTransparency > 0) {
+    if (FSettings.Transparency > 0) {
         TRect area = r;
         if (angle != 0) {
             const auto pts = RotatedCorners(r, angle);
             area = PolygonBounds(pts.data(), 4);
         }
-        blend = c.BeginTransparency(area, FSettings.FTransparency);
+        blend = c.BeginTransparency(area, FSettings.Transparency);
     }
     if (FShadow && FShadow->Size() != 0 && Brush().Style() != cb::gfx::bsClear) DrawShadow(c, r, angle, z);
     bool clearAfter = false;
@@ -192,7 +192,7 @@ void TPlotCustomShape::DrawBoxOn(TCanvas3D& c, const TRect& r, double angle, int
                 PaintGradient(c, *FGradient, r);
                 c.SetGradientDepth(0);
             } else {
-                PaintGradient(c, *FGradient, r, FSettings.FShapeStyle == fosRoundRectangle ? 16 : 0);
+                PaintGradient(c, *FGradient, r, FSettings.ShapeStyle == fosRoundRectangle ? 16 : 0);
             }
         } else {
             const auto pts = RotatedCorners(r, angle);
@@ -203,16 +203,16 @@ void TPlotCustomShape::DrawBoxOn(TCanvas3D& c, const TRect& r, double angle, int
         }
         clearAfter = true;
     } else {
-        c.AssignBrush(Brush(), FSettings.FColor);
+        c.AssignBrush(Brush(), FSettings.Color);
     }
     if (clearAfter) c.Brush().SetStyle(cb::gfx::bsClear);
     c.SelectPen(Pen());
     DrawOutline(c, r, angle, z);
-    if (angle == 0 && FSettings.FBevel != bcNone) {
+    if (angle == 0 && FSettings.Bevel != bcNone) {
         const TColor hi = clBtnHighlight, lo = clBtnShadow;
         TRect inner = r;
-        c.DrawBevelFrame(inner, FSettings.FBevel == bcLowered ? lo : hi, FSettings.FBevel == bcRaised ? lo : hi,
-                         FSettings.FBevelWidth);
+        c.DrawBevelFrame(inner, FSettings.Bevel == bcLowered ? lo : hi, FSettings.Bevel == bcRaised ? lo : hi,
+                         FSettings.BevelWidth);
     }
     if (blend) c.EndTransparency(std::move(blend));
 }

@@ -77,24 +77,24 @@ public:
     // Every setting of its own Assign copies; font, gradient and shadow are
     // copied beside.
     struct TSettings {
-        TBevelCut FBevel = bcNone;
-        int FBevelWidth = 2;
-        TColor FColor = clWhite;
-        TChartObjectShapeStyle FShapeStyle = fosRectangle;
-        bool FTransparent = false;
-        int FTransparency = 0;
+        TBevelCut Bevel = bcNone;
+        int BevelWidth = 2;
+        TColor Color = clWhite;
+        TChartObjectShapeStyle ShapeStyle = fosRectangle;
+        bool Transparent = false;
+        int Transparency = 0;
         bool operator==(const TSettings&) const = default;
     };
 
     explicit TPlotCustomShape(TCustomPlotPanel* panel = nullptr);
     ~TPlotCustomShape() override;
 
-    TBevelCut Bevel() const { return FSettings.FBevel; }
-    void SetBevel(TBevelCut b) { Store(FSettings.FBevel, b); }
-    int BevelWidth() const { return FSettings.FBevelWidth; }
-    void SetBevelWidth(int w) { Store(FSettings.FBevelWidth, w); }
-    TColor Color() const { return FSettings.FColor; }
-    void SetColor(TColor c) { Store(FSettings.FColor, c); }
+    TBevelCut Bevel() const { return FSettings.Bevel; }
+    void SetBevel(TBevelCut b) { Store(FSettings.Bevel, b); }
+    int BevelWidth() const { return FSettings.BevelWidth; }
+    void SetBevelWidth(int w) { Store(FSettings.BevelWidth, w); }
+    TColor Color() const { return FSettings.Color; }
+    void SetColor(TColor c) { Store(FSettings.Color, c); }
     TPlotFont& Font() { return *FFont; }
     const TPlotFont& Font() const { return *FFont; }
     void SetFont(const TPlotFont& f) { FFont->Assign(f); }
@@ -103,20 +103,20 @@ public:
     const TPlotShadow* ShadowIfAny() const { return FShadow.get(); }
     // nullptr frees the shadow; anything else is copied in.
     void SetShadow(const TPlotShadow* s);
-    TChartObjectShapeStyle ShapeStyle() const { return FSettings.FShapeStyle; }
-    void SetShapeStyle(TChartObjectShapeStyle s) { Store(FSettings.FShapeStyle, s); }
-    bool Transparent() const { return FSettings.FTransparent; }
-    void SetTransparent(bool on) { Store(FSettings.FTransparent, on); }
+    TChartObjectShapeStyle ShapeStyle() const { return FSettings.ShapeStyle; }
+    void SetShapeStyle(TChartObjectShapeStyle s) { Store(FSettings.ShapeStyle, s); }
+    bool Transparent() const { return FSettings.Transparent; }
+    void SetTransparent(bool on) { Store(FSettings.Transparent, on); }
     // The value of Transparent that is not stored.
     bool DefaultTransparent() const { return FDefaultTransparent; }
     void SetDefaultTransparent(bool on) { FDefaultTransparent = on; }
-    bool IsTransparentStored() const { return FSettings.FTransparent != FDefaultTransparent; }
+    bool IsTransparentStored() const { return FSettings.Transparent != FDefaultTransparent; }
     // Made on first read.
     TPlotGradient& Gradient();
     const TPlotGradient* GradientIfAny() const { return FGradient.get(); }
     void SetGradient(const TCustomPlotGradient* g);
     // Percentage 0..100.
-    int Transparency() const { return FSettings.FTransparency; }
+    int Transparency() const { return FSettings.Transparency; }
     void SetTransparency(int v);
 
     TRect& Bounds() { return FBounds; }

@@ -17,7 +17,7 @@ namespace cb::chart {
 // --- TCustomChartSeries ---
 
 void TCustomChartSeries::SetTitle(const std::string& title) {
-    StoreStringAndRepaint(FSettings.FTitle, title);
+    StoreStringAndRepaint(FSettings.Title, title);
     if (ParentChart()) ParentChart()->BroadcastSeriesEvent(dynamic_cast<TChartSeries*>(this), seChangeTitle);
 }
 
@@ -36,8 +36,8 @@ void TCustomChartSeries::Assign(const TCustomChartSeries& source) {
 // --- TChartSeries ---
 
 TChartSeries::TChartSeries() : FMarks(std::make_unique<TSeriesMarks>(this)) {
-    FSettings.FPercentFormat = PlotText(TPlotText::txtPercentFormat);
-    FSettings.FValueFormat = PlotText(TPlotText::txtValuesFormat);
+    FSettings.PercentFormat = PlotText(TPlotText::txtPercentFormat);
+    FSettings.ValueFormat = PlotText(TPlotText::txtValuesFormat);
     FX = FValueLists.Make(this, "X");
     FX->SetOrder(loAscending);
     FY = FValueLists.Make(this, "Y");
@@ -69,15 +69,15 @@ void TChartSeries::SetSeriesSource(TPlotSeriesSource* source) {
 }
 
 void TChartSeries::SetColorSource(const std::string& s) {
-    if (FSettings.FColorSource != s) {
-        FSettings.FColorSource = s;
+    if (FSettings.ColorSource != s) {
+        FSettings.ColorSource = s;
         RequestDataRefresh();
     }
 }
 
 void TChartSeries::SetXLabelsSource(const std::string& s) {
-    if (FSettings.FXLabelsSource != s) {
-        FSettings.FXLabelsSource = s;
+    if (FSettings.XLabelsSource != s) {
+        FSettings.XLabelsSource = s;
         RequestDataRefresh();
     }
 }
@@ -196,14 +196,14 @@ TChartValueList& TChartSeries::ValueListByName(const std::string& name) {
 // --- colours ---
 
 void TChartSeries::SetSeriesColor(TColor c) {
-    if (FSettings.FColor == clDefault && c == FSettings.FAutoColor) return;
-    StoreColorAndRepaint(FSettings.FColor, c);
-    FSettings.FAutoColor = FSettings.FColor;
+    if (FSettings.Color == clDefault && c == FSettings.AutoColor) return;
+    StoreColorAndRepaint(FSettings.Color, c);
+    FSettings.AutoColor = FSettings.Color;
     AnnounceColorChange();
 }
 
 void TChartSeries::AssignAutomaticColor(TColor c) {
-    FSettings.FAutoColor = c;
+    FSettings.AutoColor = c;
     SetSeriesColor(c);
 }
 
@@ -221,8 +221,8 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
 }
 
 void TChartSeries::JoinedChart() {
-    if (FSettings.FColor == clDefault && ParentChart()) {
-        FSettings.FAutoColor = ParentChart()->FirstFreeColor(true, this);
+    if (FSettings.Color == clDefault && ParentChart()) {
+        FSettings.AutoColor = ParentChart()->FirstFreeColor(true, this);
         AnnounceColorChange();
     }
     FMarks->SetParentPanel(ParentChart());
@@ -231,8 +231,8 @@ void TChartSeries::JoinedChart() {
 }
 
 void TChartSeries::LeftChart() {
-    if (TCustomAxisPanel* c = ParentChart(); c && FSettings.FCursor != 0) {
-        const QCursor mine = ScreenCursor(FSettings.FCursor);
+    if (TCustomAxisPanel* c = ParentChart(); c && FSettings.Cursor != 0) {
+        const QCursor mine = ScreenCursor(FSettings.Cursor);
         const QCursor shown = c->cursor();
         if (shown.shape() == mine.shape() && (shown.shape() != Qt::BitmapCursor || shown.hotSpot() == mine.hotSpot()))
             c->setCursor(c->SavedCursor());
@@ -249,7 +249,7 @@ void TChartSeries::ApplyGallery3D(bool on) {
 }
 
 bool TChartSeries::UpdateMouseHover(int x, int y) {
-    if (FSettings.FCursor == 0 && !OnMouseEnter && !OnMouseLeave) return false;
+    if (FSettings.Cursor == 0 && !OnMouseEnter && !OnMouseLeave) return false;
     if (PointAtPixel(x, y) == -1) {
         if (FMouseInside) {
             FMouseInside = false;
@@ -257,7 +257,7 @@ bool TChartSeries::UpdateMouseHover(int x, int y) {
         }
         return false;
     }
-    if (FSettings.FCursor != 0 && ParentChart()) ParentChart()->setCursor(ScreenCursor(FSettings.FCursor));
+    if (FSettings.Cursor != 0 && ParentChart()) ParentChart()->setCursor(ScreenCursor(FSettings.Cursor));
     if (!FMouseInside) {
         FMouseInside = true;
         if (OnMouseEnter) OnMouseEnter(this);
@@ -274,11 +274,11 @@ void TChartSeries::Notification(TCustomChartElement* gone) {
 void TChartSeries::AssignZOrder() {
     TCustomAxisPanel* c = ParentChart();
     if (!c) return;
-    if (FSettings.FZOrder == -1) {
+    if (FSettings.ZOrder == -1) {
         FAutoZOrder = c->View3D() ? c->HighestZPosition() + 1 : 0;
         c->SetHighestZPosition(std::max(c->HighestZPosition(), FAutoZOrder));
     } else
-        c->SetHighestZPosition(std::max(c->HighestZPosition(), FSettings.FZOrder));
+        c->SetHighestZPosition(std::max(c->HighestZPosition(), FSettings.ZOrder));
 }
 
 bool TChartSeries::SharesZOrder() {
@@ -295,7 +295,7 @@ void TChartSeries::ComputeDepthRange() {
     TCustomAxisPanel* c = ParentChart();
     const int per = c ? c->DepthPerSeries() : 0;
     FStartZ = per * FZPosition;
-    FEndZ = FStartZ + (FSettings.FDepth == -1 ? per : FSettings.FDepth);
+    FEndZ = FStartZ + (FSettings.Depth == -1 ? per : FSettings.Depth);
     FMiddleZ = (FStartZ + FEndZ) / 2;
     FMarks->SetZPosition(FMiddleZ);
 }

@@ -78,22 +78,22 @@ class TCustomChartSeries : public TCustomChartElement {
 public:
     // Every setting of its own Assign copies.
     struct TSettings {
-        bool FShowInLegend = true;
-        std::string FTitle;
-        std::string FIdentifier;
-        unsigned FStyle = 0;
+        bool ShowInLegend = true;
+        std::string Title;
+        std::string Identifier;
+        unsigned Style = 0;
         bool operator==(const TSettings&) const = default;
     };
 
-    bool ShowInLegend() const { return FSettings.FShowInLegend; }
-    void SetShowInLegend(bool on) { StoreBooleanAndRepaint(FSettings.FShowInLegend, on); }
-    const std::string& Title() const { return FSettings.FTitle; }
+    bool ShowInLegend() const { return FSettings.ShowInLegend; }
+    void SetShowInLegend(bool on) { StoreBooleanAndRepaint(FSettings.ShowInLegend, on); }
+    const std::string& Title() const { return FSettings.Title; }
     // Repaints on change; always broadcasts series event 2.
     void SetTitle(const std::string& title);
-    const std::string& Identifier() const { return FSettings.FIdentifier; }
-    void SetIdentifier(const std::string& id) { FSettings.FIdentifier = id; }
-    unsigned Style() const { return FSettings.FStyle; }
-    void SetStyle(unsigned style) { FSettings.FStyle = style & 0x3F; }
+    const std::string& Identifier() const { return FSettings.Identifier; }
+    void SetIdentifier(const std::string& id) { FSettings.Identifier = id; }
+    unsigned Style() const { return FSettings.Style; }
+    void SetStyle(unsigned style) { FSettings.Style = style & 0x3F; }
 
     // Extra pixels beside the axis range.
     virtual void HorizontalMargins(int& left, int& right) { left = right = 0; }
@@ -129,17 +129,17 @@ public:
     // The settings AssignSettings copies whole; value lists, marks, axes
     // and data sources are copied beside.
     struct TSettings {
-        TColor FColor = clDefault;
-        TColor FAutoColor = clDefault;
-        bool FColorEachPoint = false;
-        std::string FColorSource;
-        std::string FXLabelsSource;
-        std::string FPercentFormat;
-        std::string FValueFormat;
-        unsigned FRefreshOptions = roFollowDeletes | roFollowModifications | roFollowInserts | roFollowClears;
-        int FCursor = 0;
-        int FDepth = -1;
-        int FZOrder = -1;
+        TColor Color = clDefault;
+        TColor AutoColor = clDefault;
+        bool ColorEachPoint = false;
+        std::string ColorSource;
+        std::string XLabelsSource;
+        std::string PercentFormat;
+        std::string ValueFormat;
+        unsigned RefreshOptions = roFollowDeletes | roFollowModifications | roFollowInserts | roFollowClears;
+        int Cursor = 0;
+        int Depth = -1;
+        int ZOrder = -1;
         bool operator==(const TSettings&) const = default;
     };
 
@@ -147,31 +147,31 @@ public:
     ~TChartSeries() override;
 
     // --- stored settings ---
-    bool ColorEachPoint() const { return FSettings.FColorEachPoint; }
-    virtual void SetColorEachPoint(bool on) { StoreBooleanAndRepaint(FSettings.FColorEachPoint, on); }
-    const std::string& ColorSource() const { return FSettings.FColorSource; }
+    bool ColorEachPoint() const { return FSettings.ColorEachPoint; }
+    virtual void SetColorEachPoint(bool on) { StoreBooleanAndRepaint(FSettings.ColorEachPoint, on); }
+    const std::string& ColorSource() const { return FSettings.ColorSource; }
     void SetColorSource(const std::string& s);
-    int Cursor() const { return FSettings.FCursor; }
-    void SetCursor(int c) { FSettings.FCursor = c; }
-    int Depth() const { return FSettings.FDepth; }
-    void SetDepth(int d) { StoreIntegerAndRepaint(FSettings.FDepth, d); }
+    int Cursor() const { return FSettings.Cursor; }
+    void SetCursor(int c) { FSettings.Cursor = c; }
+    int Depth() const { return FSettings.Depth; }
+    void SetDepth(int d) { StoreIntegerAndRepaint(FSettings.Depth, d); }
     THorizAxis HorizAxis() const { return FHorizAxis; }
     void SetHorizAxis(THorizAxis a);
     TVertAxis VertAxis() const { return FVertAxis; }
     void SetVertAxis(TVertAxis a);
-    const std::string& PercentFormat() const { return FSettings.FPercentFormat; }
-    void SetPercentFormat(const std::string& f) { StoreStringAndRepaint(FSettings.FPercentFormat, f); }
-    const std::string& ValueFormat() const { return FSettings.FValueFormat; }
-    void SetValueFormat(const std::string& f) { StoreStringAndRepaint(FSettings.FValueFormat, f); }
-    const std::string& XLabelsSource() const { return FSettings.FXLabelsSource; }
+    const std::string& PercentFormat() const { return FSettings.PercentFormat; }
+    void SetPercentFormat(const std::string& f) { StoreStringAndRepaint(FSettings.PercentFormat, f); }
+    const std::string& ValueFormat() const { return FSettings.ValueFormat; }
+    void SetValueFormat(const std::string& f) { StoreStringAndRepaint(FSettings.ValueFormat, f); }
+    const std::string& XLabelsSource() const { return FSettings.XLabelsSource; }
     void SetXLabelsSource(const std::string& s);
     // The stored colour, or the automatic one when stored is automatic.
-    TColor SeriesColor() const { return FSettings.FColor == clDefault ? FSettings.FAutoColor : FSettings.FColor; }
-    TColor StoredSeriesColor() const { return FSettings.FColor; }
-    TColor AutomaticColor() const { return FSettings.FAutoColor; }
+    TColor SeriesColor() const { return FSettings.Color == clDefault ? FSettings.AutoColor : FSettings.Color; }
+    TColor StoredSeriesColor() const { return FSettings.Color; }
+    TColor AutomaticColor() const { return FSettings.AutoColor; }
     virtual void SetSeriesColor(TColor c);
-    int ZOrder() const { return FSettings.FZOrder; }
-    void SetZOrder(int z) { StoreIntegerAndRepaint(FSettings.FZOrder, z); }
+    int ZOrder() const { return FSettings.ZOrder; }
+    void SetZOrder(int z) { StoreIntegerAndRepaint(FSettings.ZOrder, z); }
     void SetParentChart(TCustomAxisPanel* chart) override;
 
     // --- value lists ---
@@ -238,8 +238,8 @@ public:
     void NotifyDataChanged();
     void RequestDataRefresh();
     virtual void PointAdded(TChartSeries* sender, int index);
-    unsigned RefreshOptions() const { return FSettings.FRefreshOptions; }
-    void SetRefreshOptions(unsigned o) { FSettings.FRefreshOptions = o; }
+    unsigned RefreshOptions() const { return FSettings.RefreshOptions; }
+    void SetRefreshOptions(unsigned o) { FSettings.RefreshOptions = o; }
     TCustomSeriesList& Dependents() { return FDependents; }
     // Sources this series copies its points from (not owned).
     const std::vector<TChartSeries*>& DataSources() const { return FDataSources; }
@@ -351,7 +351,7 @@ public:
     int ZPosition() const { return FZPosition; }
     void SetZPosition(int z) { FZPosition = z; }
     // ZOrder when fixed, else the automatic order of the current paint.
-    int EffectiveZOrder() const { return FSettings.FZOrder == -1 ? FAutoZOrder : FSettings.FZOrder; }
+    int EffectiveZOrder() const { return FSettings.ZOrder == -1 ? FAutoZOrder : FSettings.ZOrder; }
     virtual void AssignZOrder();
     virtual bool SharesZOrder();
     virtual void ComputeDepthRange();

@@ -86,10 +86,10 @@ void TChartSeries::DrawPointMark(int index, const std::string& text, TSeriesMark
 std::string TChartSeries::PercentText(int index, bool withTotal) {
     const double s = FMandatory->SumOfMagnitudes();
     const double p = s != 0 ? std::fabs(MandatoryValue(index)) * 100 / s : 100;
-    std::string text = cb::rtl::FormatFloat(FSettings.FPercentFormat, p);
+    std::string text = cb::rtl::FormatFloat(FSettings.PercentFormat, p);
     if (withTotal) {
         std::string format = PlotText(FMarks->MultiLine() ? TPlotText::txtPercentOfLines : TPlotText::txtPercentOf);
-        const std::string total = cb::rtl::FormatFloat(FSettings.FValueFormat, s);
+        const std::string total = cb::rtl::FormatFloat(FSettings.ValueFormat, s);
         const auto first = format.find("%s");
         format.replace(first, 2, text);
         format.replace(format.find("%s", first + text.size()), 2, total);
@@ -100,13 +100,13 @@ std::string TChartSeries::PercentText(int index, bool withTotal) {
 
 std::string TChartSeries::BuildMarkText(int index) {
     const char sep = FMarks->MultiLine() ? LineSeparator : ' ';
-    const std::string value = cb::rtl::FormatFloat(FSettings.FValueFormat, MandatoryValue(index));
+    const std::string value = cb::rtl::FormatFloat(FSettings.ValueFormat, MandatoryValue(index));
     std::string label = PointLabel(index);
     if (label.empty()) label = value;
     auto xText = [&] {
         const double x = FOther->Value(index);
         TChartAxis* axis = FYMandatory ? FHorizAxisObj : FVertAxisObj;
-        return axis ? axis->FormatLabelValue(x) : cb::rtl::FormatFloat(FSettings.FValueFormat, x);
+        return axis ? axis->FormatLabelValue(x) : cb::rtl::FormatFloat(FSettings.ValueFormat, x);
     };
     std::string text;
     switch (FMarks->Style()) {
@@ -163,13 +163,13 @@ std::string TChartSeries::LegendItemText(int item, TLegendTextStyle style) {
     if (FMandatory->DateTime())
         value = cb::rtl::FormatDateTime(DateTimeFormatForStep(v), v);
     else
-        value = cb::rtl::FormatFloat(FSettings.FValueFormat, v);
+        value = cb::rtl::FormatFloat(FSettings.ValueFormat, v);
     // The share of |v|, as the marks show it, so that negative values agree.
     const double s = FMandatory->SumOfMagnitudes();
-    const std::string percent = cb::rtl::FormatFloat(FSettings.FPercentFormat, s != 0 ? std::fabs(v) * 100 / s : 100);
+    const std::string percent = cb::rtl::FormatFloat(FSettings.PercentFormat, s != 0 ? std::fabs(v) * 100 / s : 100);
     auto xText = [&] {
         const double x = FX->Value(i);
-        return FHorizAxisObj ? FHorizAxisObj->FormatLabelValue(x) : cb::rtl::FormatFloat(FSettings.FValueFormat, x);
+        return FHorizAxisObj ? FHorizAxisObj->FormatLabelValue(x) : cb::rtl::FormatFloat(FSettings.ValueFormat, x);
     };
     const std::string col(1, ColumnSeparator);
     switch (style) {

@@ -114,7 +114,7 @@ TColor TChartSeries::StoredPointColor(int index) const {
 TColor TChartSeries::PointColor(int index) {
     const TColor c = StoredPointColor(index);
     if (c != clDefault) return c;
-    if (FSettings.FColorEachPoint)
+    if (FSettings.ColorEachPoint)
         return ParentChart() ? ParentChart()->PaletteColor(index) : DefaultPaletteColor(index);
     return SeriesColor();
 }
@@ -159,18 +159,18 @@ void TChartSeries::NotifyDependents(int code, int index) {
     for (TChartSeries* d : std::vector<TChartSeries*>(FDependents.Items())) {
         switch (code) {
         case dcCleared:
-            if (d->FSettings.FRefreshOptions & roFollowClears) d->RemoveAllPoints();
+            if (d->FSettings.RefreshOptions & roFollowClears) d->RemoveAllPoints();
             break;
         case dcAdded:
             // A function's results depend on every point: it computes again.
-            if (!(d->FSettings.FRefreshOptions & roFollowInserts)) break;
+            if (!(d->FSettings.RefreshOptions & roFollowInserts)) break;
             if (d->FFunction)
                 d->RefillFromSeries(*this);
             else
                 d->CopyPointFrom(*this, index);
             break;
         case dcDeleted:
-            if (!(d->FSettings.FRefreshOptions & roFollowDeletes)) break;
+            if (!(d->FSettings.RefreshOptions & roFollowDeletes)) break;
             if (d->FFunction)
                 d->RefillFromSeries(*this);
             else
@@ -180,7 +180,7 @@ void TChartSeries::NotifyDependents(int code, int index) {
             d->RefillFromSeries(*this);
             break;
         case dcModified:
-            if (d->FSettings.FRefreshOptions & roFollowModifications) d->RefillFromSeries(*this);
+            if (d->FSettings.RefreshOptions & roFollowModifications) d->RefillFromSeries(*this);
             break;
         default:
             break;

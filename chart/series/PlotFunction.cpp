@@ -15,20 +15,20 @@ namespace cb::chart {
 
 void TPlotFunction::SetPeriod(double period) {
     if (period < 0 || std::isnan(period)) throw ChartException(PlotText(TPlotText::msgFunctionPeriod));
-    if (FSettings.FPeriod == period) return;
-    FSettings.FPeriod = period;
+    if (FSettings.Period == period) return;
+    FSettings.Period = period;
     Recalculate();
 }
 
 void TPlotFunction::SetPeriodStyle(TFunctionPeriodStyle style) {
-    if (FSettings.FPeriodStyle == style) return;
-    FSettings.FPeriodStyle = style;
+    if (FSettings.PeriodStyle == style) return;
+    FSettings.PeriodStyle = style;
     Recalculate();
 }
 
 void TPlotFunction::SetPeriodAlign(TFunctionPeriodAlign align) {
-    if (FSettings.FPeriodAlign == align) return;
-    FSettings.FPeriodAlign = align;
+    if (FSettings.PeriodAlign == align) return;
+    FSettings.PeriodAlign = align;
     Recalculate();
 }
 
@@ -72,7 +72,7 @@ TChartValueList& TPlotFunction::SourceValues(TChartSeries& source) const {
 int TPlotFunction::PointsPerPeriod() const {
     // Rounded half to even; a period below one half still takes one point
     // per period (0 would never move on).
-    const double r = std::nearbyint(FSettings.FPeriod);
+    const double r = std::nearbyint(FSettings.Period);
     if (r < 1) return 1;
     return r > 2147483647.0 ? 2147483647 : int(r);
 }
@@ -108,7 +108,7 @@ void TPlotFunction::AddPointsFromSource(TChartSeries* source) {
 }
 
 void TPlotFunction::AddResults(TChartSeries& source, TChartValueList& positions) {
-    if (FSettings.FPeriod != 0)
+    if (FSettings.Period != 0)
         AddPeriodResults(source, positions);
     else
         AddWholeSourceResult(source, positions);
@@ -130,14 +130,14 @@ void TPlotFunction::AddRangeResult(TChartSeries& source, int first, int last, do
 }
 
 double TPlotFunction::nextPeriodStart(double t) const {
-    const int step = DateTimeStepIndex(FSettings.FPeriod);
+    const int step = DateTimeStepIndex(FSettings.Period);
     const TChartAxis* axis = FParent ? FParent->GetHorizAxis() : nullptr;
     if (step >= dtHalfMonth && step < DateTimeStepCount && axis && axis->ShowsDateTime() && axis->ExactDateTime()) {
         TDateTime d = t;
-        StepDateTime(true, true, d, step, FSettings.FPeriod);
+        StepDateTime(true, true, d, step, FSettings.Period);
         return d;
     }
-    return t + FSettings.FPeriod;
+    return t + FSettings.Period;
 }
 
 void TPlotFunction::AddPeriodResults(TChartSeries& source, TChartValueList& positions) {
@@ -145,7 +145,7 @@ void TPlotFunction::AddPeriodResults(TChartSeries& source, TChartValueList& posi
     if (n == 0) return;
     const double* L = positions.Data();
     auto place = [this](double start, double end) {
-        switch (FSettings.FPeriodAlign) {
+        switch (FSettings.PeriodAlign) {
         case TFunctionPeriodAlign::paFirst:
             return start;
         case TFunctionPeriodAlign::paLast:
@@ -154,7 +154,7 @@ void TPlotFunction::AddPeriodResults(TChartSeries& source, TChartValueList& posi
             return (start + end) * 0.5;
         }
     };
-    if (FSettings.FPeriodStyle == TFunctionPeriodStyle::psNumPoints) {
+    if (FSettings.PeriodStyle == TFunctionPeriodStyle::psNumPoints) {
         const int per = PointsPerPeriod();
         for (long long f = 0; f + per - 1 < n; f += per) {
             const int l = int(f + per - 1);
@@ -165,9 +165,9 @@ void TPlotFunction::AddPeriodResults(TChartSeries& source, TChartValueList& posi
     // psRange: refuse before adding anything when the periods would be too
     // many (a tiny period over a wide range).
     const double span = positions.Highest() - positions.Lowest();
-    const double estimate = span / FSettings.FPeriod + 1;
+    const double estimate = span / FSettings.Period + 1;
     if (!(estimate <= double(MaxResultPoints)))
-        throw ChartException("Function period " + cb::rtl::FloatToStr(FSettings.FPeriod) +
+        throw ChartException("Function period " + cb::rtl::FloatToStr(FSettings.Period) +
                              " is too small for the source range: more than " + std::to_string(MaxResultPoints) +
                              " results");
     int f = 0;
@@ -178,13 +178,13 @@ void TPlotFunction::AddPeriodResults(TChartSeries& source, TChartValueList& posi
         const double start = t;
         t = nextPeriodStart(t);
         if (!(t > start))
-            throw ChartException("Function period " + cb::rtl::FloatToStr(FSettings.FPeriod) + " does not move past " +
+            throw ChartException("Function period " + cb::rtl::FloatToStr(FSettings.Period) + " does not move past " +
                                  cb::rtl::FloatToStr(start));
-        const double end = t - FSettings.FPeriod * 0.001;
+        const double end = t - FSettings.Period * 0.001;
         while (l < n - 1 && L[l + 1] < t) ++l;
         const double position = place(start, end);
         if (++results > MaxResultPoints)
-            throw ChartException("Function period " + cb::rtl::FloatToStr(FSettings.FPeriod) + " gives more than " +
+            throw ChartException("Function period " + cb::rtl::FloatToStr(FSettings.Period) + " gives more than " +
                                  std::to_string(MaxResultPoints) + " results");
         if (L[f] < t) {
             AddRangeResult(source, f, l, position);

@@ -28,9 +28,9 @@ class TPlotFunction {
 public:
     // Every setting Assign copies.
     struct TSettings {
-        double FPeriod = 0;
-        TFunctionPeriodStyle FPeriodStyle = TFunctionPeriodStyle::psNumPoints;
-        TFunctionPeriodAlign FPeriodAlign = TFunctionPeriodAlign::paCenter;
+        double Period = 0;
+        TFunctionPeriodStyle PeriodStyle = TFunctionPeriodStyle::psNumPoints;
+        TFunctionPeriodAlign PeriodAlign = TFunctionPeriodAlign::paCenter;
         bool operator==(const TSettings&) const = default;
     };
 
@@ -42,11 +42,11 @@ public:
     // 0: one result over the whole source; else points per period
     // (psNumPoints) or the width of a period on the position axis
     // (psRange). Negative raises ChartException and keeps the old value.
-    double Period() const { return FSettings.FPeriod; }
+    double Period() const { return FSettings.Period; }
     void SetPeriod(double period);
-    TFunctionPeriodStyle PeriodStyle() const { return FSettings.FPeriodStyle; }
+    TFunctionPeriodStyle PeriodStyle() const { return FSettings.PeriodStyle; }
     void SetPeriodStyle(TFunctionPeriodStyle style);
-    TFunctionPeriodAlign PeriodAlign() const { return FSettings.FPeriodAlign; }
+    TFunctionPeriodAlign PeriodAlign() const { return FSettings.PeriodAlign; }
     void SetPeriodAlign(TFunctionPeriodAlign align);
 
     // The series this function fills (set by TChartSeries::AttachFunction).

@@ -48,7 +48,7 @@ TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series) {
 }
 
 void TMarksCallout::ApplyToPosition(TSeriesMarkPosition& p) const {
-    const int l = FSettings.FLength, d = Distance();
+    const int l = FSettings.Length, d = Distance();
     p.LeftTop.Y -= l + d;
     p.ArrowTo.Y -= l + d;
     p.ArrowFrom.Y -= d;
@@ -286,14 +286,14 @@ void TSeriesMarks::DrawMark(int index, TColor color, TSeriesMarkPosition& p, con
     const TPoint d = projectionShift(p);
     TRect bounds = p.MarkRect();
     bounds = {bounds.Left + d.X, bounds.Top + d.Y, bounds.Right + d.X, bounds.Bottom + d.Y};
-    box.DrawBoxOn(*c, bounds, FSettings.FAngle % 360, FDepth + 1);
+    box.DrawBoxOn(*c, bounds, FSettings.Angle % 360, FDepth + 1);
     int textLeft = bounds.Left + 2;
     if (SymbolShown()) {
         const int h = c->FontHeight();
         FSymbol->SetColor(color);
         FSymbol->SetTransparent(false);
         FSymbol->Bounds() = {bounds.Left + 4, bounds.Top + 3, bounds.Left + h - 1, bounds.Top + h - 2};
-        FSymbol->DrawBoxOn(*c, FSymbol->Bounds(), FSettings.FAngle % 360, FDepth + 1);
+        FSymbol->DrawBoxOn(*c, FSymbol->Bounds(), FSettings.Angle % 360, FDepth + 1);
         textLeft += FSymbol->BoxWidth() + 4;
     }
     c->Brush().SetStyle(cb::gfx::bsClear);
@@ -308,7 +308,7 @@ void TSeriesMarks::DrawMarkText(const TRect& r, const std::string& text) {
     if (!c) return;
     const int h = c->FontHeight();
     const bool atDepth = is3D() && c->DrawsTextAtDepth();
-    const int angle = FSettings.FAngle % 360;
+    const int angle = FSettings.Angle % 360;
     std::size_t start = 0;
     for (int k = 0; start <= text.size(); ++k) {
         const std::size_t end = text.find(LineSeparator, start);
@@ -343,7 +343,7 @@ int TSeriesMarks::MarkAtPoint(int x, int y) {
     if (TCanvas3D* c = canvas(); c && is3D()) c->UnprojectPoint(x, y, FDepth);
     for (int i = 0; i < FPositions.Count(); ++i) {
         const TSeriesMarkPosition* p = FPositions.PositionAt(i);
-        if (!p || i % FSettings.FDrawEvery != 0) continue;
+        if (!p || i % FSettings.DrawEvery != 0) continue;
         const TRect r = p->MarkRect();
         if (x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom) return i;
     }

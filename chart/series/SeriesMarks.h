@@ -70,13 +70,13 @@ class TMarksCallout : public TCallout {
 public:
     // Every setting of its own Assign copies.
     struct TSettings {
-        int FLength = 8;
+        int Length = 8;
         bool operator==(const TSettings&) const = default;
     };
 
     explicit TMarksCallout(TChartSeries* series);
-    int Length() const { return FSettings.FLength; }
-    void SetLength(int v) { store(FSettings.FLength, v); }
+    int Length() const { return FSettings.Length; }
+    void SetLength(int v) { store(FSettings.Length, v); }
     // Box and arrow end up by Length + Distance, the arrow start by Distance.
     void ApplyToPosition(TSeriesMarkPosition& position) const;
     const TSettings& Settings() const { return FSettings; }
@@ -138,11 +138,11 @@ public:
     // Every setting of its own Assign copies; callout, symbol and items are
     // copied beside.
     struct TSettings {
-        TSeriesMarksStyle FStyle = smsLabel;
-        int FDrawEvery = 1;
-        int FAngle = 0;
-        bool FMultiLine = false;
-        bool FClip = false;
+        TSeriesMarksStyle Style = smsLabel;
+        int DrawEvery = 1;
+        int Angle = 0;
+        bool MultiLine = false;
+        bool Clip = false;
         bool operator==(const TSettings&) const = default;
     };
 
@@ -151,17 +151,17 @@ public:
 
     TChartSeries* Series() const { return FSeries; }
     void SetParentPanel(TCustomPlotPanel* panel) override;
-    TSeriesMarksStyle Style() const { return FSettings.FStyle; }
-    void SetStyle(TSeriesMarksStyle s) { store(FSettings.FStyle, s); }
-    int DrawEvery() const { return FSettings.FDrawEvery; }
+    TSeriesMarksStyle Style() const { return FSettings.Style; }
+    void SetStyle(TSeriesMarksStyle s) { store(FSettings.Style, s); }
+    int DrawEvery() const { return FSettings.DrawEvery; }
     // Values below 1 count as 1.
-    void SetDrawEvery(int v) { store(FSettings.FDrawEvery, v < 1 ? 1 : v); }
-    int Angle() const { return FSettings.FAngle; }
-    void SetAngle(int v) { store(FSettings.FAngle, v); }
-    bool MultiLine() const { return FSettings.FMultiLine; }
-    void SetMultiLine(bool on) { store(FSettings.FMultiLine, on); }
-    bool Clip() const { return FSettings.FClip; }
-    void SetClip(bool on) { store(FSettings.FClip, on); }
+    void SetDrawEvery(int v) { store(FSettings.DrawEvery, v < 1 ? 1 : v); }
+    int Angle() const { return FSettings.Angle; }
+    void SetAngle(int v) { store(FSettings.Angle, v); }
+    bool MultiLine() const { return FSettings.MultiLine; }
+    void SetMultiLine(bool on) { store(FSettings.MultiLine, on); }
+    bool Clip() const { return FSettings.Clip; }
+    void SetClip(bool on) { store(FSettings.Clip, on); }
     // The same value as Color.
     TColor BackColor() const { return Color(); }
     void SetBackColor(TColor c) { SetColor(c); }

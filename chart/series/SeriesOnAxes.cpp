@@ -13,7 +13,7 @@
 namespace cb::chart {
 
 bool TChartAxis::seriesRunsAlong(TChartSeries* s) const {
-    return FSettings.FHorizontal ? s->YMandatory() : !s->YMandatory();
+    return FSettings.Horizontal ? s->YMandatory() : !s->YMandatory();
 }
 
 TAxisLabelStyle TChartAxis::AutoLabelStyle() const {
@@ -70,7 +70,7 @@ std::vector<TChartAxis::TSeriesLabel> TChartAxis::seriesLabelTexts(TAxisLabelSty
             text = style == talMark ? FChart->MarkTextOfPoint(s, index) : s->PointLabel(index);
             if (FChart->OnGetAxisLabel) FChart->OnGetAxisLabel(this, s, index, text);
             if (!text.empty()) {
-                value = FSettings.FHorizontal ? s->XValues().Value(index) : s->YValues().Value(index);
+                value = FSettings.Horizontal ? s->XValues().Value(index) : s->YValues().Value(index);
                 found = true;
                 break;
             }

@@ -36,24 +36,24 @@ static void checkSize(int v) {
 
 void TSeriesPointer::SetHorizSize(int v) {
     checkSize(v);
-    store(FSettings.FHorizSize, v);
+    store(FSettings.HorizSize, v);
 }
 
 void TSeriesPointer::SetVertSize(int v) {
     checkSize(v);
-    store(FSettings.FVertSize, v);
+    store(FSettings.VertSize, v);
 }
 
 void TSeriesPointer::HorizMargins(int& left, int& right) const {
-    if (!FSettings.FVisible || !FSettings.FInflateMargins) return;
-    left = std::max(left, FSettings.FHorizSize + 1);
-    right = std::max(right, FSettings.FHorizSize + 1);
+    if (!FSettings.Visible || !FSettings.InflateMargins) return;
+    left = std::max(left, FSettings.HorizSize + 1);
+    right = std::max(right, FSettings.HorizSize + 1);
 }
 
 void TSeriesPointer::VertMargins(int& top, int& bottom) const {
-    if (!FSettings.FVisible || !FSettings.FInflateMargins) return;
-    top = std::max(top, FSettings.FVertSize + 1);
-    bottom = std::max(bottom, FSettings.FVertSize + 1);
+    if (!FSettings.Visible || !FSettings.InflateMargins) return;
+    top = std::max(top, FSettings.VertSize + 1);
+    bottom = std::max(bottom, FSettings.VertSize + 1);
 }
 
 int TSeriesPointer::StartDepth() const {
@@ -86,8 +86,7 @@ void TSeriesPointer::PrepareCanvas() {
 
 void TSeriesPointer::DrawPointer(int x, int y, TColor k, TSeriesPointerStyle style) {
     TCustomAxisPanel* p = ParentPanel();
-    if (p && p->Canvas())
-        DrawShape(*p->Canvas(), p->View3D(), x, y, FSettings.FHorizSize, FSettings.FVertSize, k, style);
+    if (p && p->Canvas()) DrawShape(*p->Canvas(), p->View3D(), x, y, FSettings.HorizSize, FSettings.VertSize, k, style);
 }
 
 void TSeriesPointer::DrawShape(TCanvas3D& c, bool is3D, int x, int y, int h, int v, TColor k,
@@ -95,13 +94,13 @@ void TSeriesPointer::DrawShape(TCanvas3D& c, bool is3D, int x, int y, int h, int
     const int L = x - h, R = x + h, T = y - v, B = y + v;
     const int z0 = StartDepth(), zm = MiddleDepth(), z1 = EndDepth();
     std::unique_ptr<TPlotBlend> blend;
-    if (FSettings.FTransparency > 0) {
+    if (FSettings.Transparency > 0) {
         TRect r{L, T, R + 1, B + 1};
-        if (style == psRectangle && is3D && FSettings.FDraw3D && c.IsOrthogonal()) {
+        if (style == psRectangle && is3D && FSettings.Draw3D && c.IsOrthogonal()) {
             r.Right += z1 - z0;
             r.Top -= z1 - z0;
         }
-        blend = c.BeginTransparency(c.ProjectedBounds(r, z0), FSettings.FTransparency);
+        blend = c.BeginTransparency(c.ProjectedBounds(r, z0), FSettings.Transparency);
     }
     // Flat polygons: projected at z0 in 3D.
     auto polygon = [&](std::initializer_list<TPoint> pts) {
@@ -131,15 +130,15 @@ void TSeriesPointer::DrawShape(TCanvas3D& c, bool is3D, int x, int y, int h, int
     };
     switch (style) {
     case psRectangle:
-        if (is3D && FSettings.FDraw3D)
-            c.DrawBox(L, R, T, B, z0, z1, FSettings.FDark3D);
+        if (is3D && FSettings.Draw3D)
+            c.DrawBox(L, R, T, B, z0, z1, FSettings.Dark3D);
         else if (is3D)
             c.DrawRectAtDepth({L, T, R + 1, B + 1}, z0);
         else
             c.DrawRect(L, T, R + 1, B + 1);
         break;
     case psCircle:
-        if (is3D && FSettings.FDraw3D && c.IsFull3D())
+        if (is3D && FSettings.Draw3D && c.IsFull3D())
             c.DrawCircleAtDepth(x, y, zm, h);
         else if (is3D)
             c.DrawEllipseAtDepth(L, T, R, B, z0);
@@ -147,14 +146,14 @@ void TSeriesPointer::DrawShape(TCanvas3D& c, bool is3D, int x, int y, int h, int
             c.DrawEllipse(L, T, R, B);
         break;
     case psTriangle:
-        if (is3D && FSettings.FDraw3D)
-            c.DrawPyramid(true, L, y - v, R, y + v, z0, z1, FSettings.FDark3D);
+        if (is3D && FSettings.Draw3D)
+            c.DrawPyramid(true, L, y - v, R, y + v, z0, z1, FSettings.Dark3D);
         else
             polygon({{L, y + v}, {R, y + v}, {x, y - v}});
         break;
     case psDownTriangle:
-        if (is3D && FSettings.FDraw3D)
-            c.DrawPyramid(true, L, y + v, R, y - v, z0, z1, FSettings.FDark3D);
+        if (is3D && FSettings.Draw3D)
+            c.DrawPyramid(true, L, y + v, R, y - v, z0, z1, FSettings.Dark3D);
         else
             polygon({{L, y - v}, {R, y - v}, {x, y + v}});
         break;
@@ -224,7 +223,7 @@ void TSeriesPointer::fillGradient(TCanvas3D& c, bool is3D, int x, int y, int h, 
     case psDownTriangle:
     case psLeftTriangle:
     case psRightTriangle: {
-        if ((style == psTriangle || style == psDownTriangle) && FSettings.FDraw3D && is3D) break;
+        if ((style == psTriangle || style == psDownTriangle) && FSettings.Draw3D && is3D) break;
         const int xm = (g.Left + g.Right) / 2, ym = (g.Top + g.Bottom) / 2;
         std::vector<TPoint> t;
         if (style == psTriangle)
@@ -277,15 +276,15 @@ void TCallout::DrawCallout(const TPoint& a, const TPoint& m, int z) {
         c.Brush().SetStyle(cb::gfx::bsClear);
         PrepareCanvas();
         c.SelectPen(FArrow);
-        if (FSettings.FArrowHead == ahNone) {
+        if (FSettings.ArrowHead == ahNone) {
             if (is3D)
                 c.DrawLineAtDepth(a.X, a.Y, m.X, m.Y, z);
             else
                 c.DrawLine(a.X, a.Y, m.X, m.Y);
         } else
-            c.DrawArrow(FSettings.FArrowHead == ahSolid, m, a, FSettings.FArrowHeadSize, FSettings.FArrowHeadSize, z);
+            c.DrawArrow(FSettings.ArrowHead == ahSolid, m, a, FSettings.ArrowHeadSize, FSettings.ArrowHeadSize, z);
     }
-    if (FSettings.FArrowHead == ahNone && Visible()) {
+    if (FSettings.ArrowHead == ahNone && Visible()) {
         PrepareCanvas();
         const TPoint at = is3D ? c.ProjectTPoint(a, z) : a;
         DrawShape(c, false, at.X, at.Y, HorizSize(), VertSize(), GetBrushColor(), Style());

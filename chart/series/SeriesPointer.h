@@ -34,14 +34,14 @@ class TSeriesPointer {
 public:
     // Every setting Assign copies; brush, pen and gradient are copied beside.
     struct TSettings {
-        bool FVisible = true;
-        bool FDark3D = true;
-        bool FDraw3D = true;
-        int FHorizSize = 4;
-        bool FInflateMargins = true;
-        TSeriesPointerStyle FStyle = psRectangle;
-        int FTransparency = 0;
-        int FVertSize = 4;
+        bool Visible = true;
+        bool Dark3D = true;
+        bool Draw3D = true;
+        int HorizSize = 4;
+        bool InflateMargins = true;
+        TSeriesPointerStyle Style = psRectangle;
+        int Transparency = 0;
+        int VertSize = 4;
         bool operator==(const TSettings&) const = default;
     };
 
@@ -56,34 +56,34 @@ public:
     TCustomAxisPanel* ParentPanel() const;
     void SetParentPanel(TCustomAxisPanel* panel) { FPanel = panel; }
 
-    bool Visible() const { return FSettings.FVisible; }
-    void SetVisible(bool on) { store(FSettings.FVisible, on); }
+    bool Visible() const { return FSettings.Visible; }
+    void SetVisible(bool on) { store(FSettings.Visible, on); }
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
     // Without repaint, for a drawing pass.
-    void PutVisible(bool on) { FSettings.FVisible = on; }
+    void PutVisible(bool on) { FSettings.Visible = on; }
     // Colour 0x20000000 of either means the point colour.
     TChartBrush& Brush() { return FBrush; }
     TChartPen& Pen() { return FPen; }
-    bool Dark3D() const { return FSettings.FDark3D; }
-    void SetDark3D(bool on) { store(FSettings.FDark3D, on); }
-    bool Draw3D() const { return FSettings.FDraw3D; }
-    void SetDraw3D(bool on) { store(FSettings.FDraw3D, on); }
+    bool Dark3D() const { return FSettings.Dark3D; }
+    void SetDark3D(bool on) { store(FSettings.Dark3D, on); }
+    bool Draw3D() const { return FSettings.Draw3D; }
+    void SetDraw3D(bool on) { store(FSettings.Draw3D, on); }
     TPlotGradient& Gradient() { return *FGradient; }
     // Half sizes in pixels; must be above 0.
-    int HorizSize() const { return FSettings.FHorizSize; }
+    int HorizSize() const { return FSettings.HorizSize; }
     void SetHorizSize(int v);
-    int VertSize() const { return FSettings.FVertSize; }
+    int VertSize() const { return FSettings.VertSize; }
     void SetVertSize(int v);
     // Store without check or repaint (per-point sizes of bubbles).
-    void PutHorizSize(int v) { FSettings.FHorizSize = v; }
-    void PutVertSize(int v) { FSettings.FVertSize = v; }
-    bool InflateMargins() const { return FSettings.FInflateMargins; }
-    void SetInflateMargins(bool on) { store(FSettings.FInflateMargins, on); }
-    TSeriesPointerStyle Style() const { return FSettings.FStyle; }
-    void SetStyle(TSeriesPointerStyle s) { store(FSettings.FStyle, s); }
-    int Transparency() const { return FSettings.FTransparency; }
-    void SetTransparency(int percent) { store(FSettings.FTransparency, percent); }
+    void PutHorizSize(int v) { FSettings.HorizSize = v; }
+    void PutVertSize(int v) { FSettings.VertSize = v; }
+    bool InflateMargins() const { return FSettings.InflateMargins; }
+    void SetInflateMargins(bool on) { store(FSettings.InflateMargins, on); }
+    TSeriesPointerStyle Style() const { return FSettings.Style; }
+    void SetStyle(TSeriesPointerStyle s) { store(FSettings.Style, s); }
+    int Transparency() const { return FSettings.Transparency; }
+    void SetTransparency(int percent) { store(FSettings.Transparency, percent); }
     bool SizeEditable() const { return FSizeEditable; }
     void SetSizeEditable(bool on) { FSizeEditable = on; }
     TColor GetBrushColor() const { return FBrush.Color(); }
@@ -144,20 +144,20 @@ class TCallout : public TSeriesPointer {
 public:
     // Every setting Assign copies; the arrow pen is copied beside.
     struct TSettings {
-        TArrowHeadStyle FArrowHead = ahNone;
-        int FArrowHeadSize = 8;
-        int FDistance = 0;
+        TArrowHeadStyle ArrowHead = ahNone;
+        int ArrowHeadSize = 8;
+        int Distance = 0;
         bool operator==(const TSettings&) const = default;
     };
 
     explicit TCallout(TChartSeries* series);
     TChartPen& Arrow() { return FArrow; }
-    TArrowHeadStyle ArrowHead() const { return FSettings.FArrowHead; }
-    void SetArrowHead(TArrowHeadStyle s) { store(FSettings.FArrowHead, s); }
-    int ArrowHeadSize() const { return FSettings.FArrowHeadSize; }
-    void SetArrowHeadSize(int v) { store(FSettings.FArrowHeadSize, v); }
-    int Distance() const { return FSettings.FDistance; }
-    void SetDistance(int v) { store(FSettings.FDistance, v); }
+    TArrowHeadStyle ArrowHead() const { return FSettings.ArrowHead; }
+    void SetArrowHead(TArrowHeadStyle s) { store(FSettings.ArrowHead, s); }
+    int ArrowHeadSize() const { return FSettings.ArrowHeadSize; }
+    void SetArrowHeadSize(int v) { store(FSettings.ArrowHeadSize, v); }
+    int Distance() const { return FSettings.Distance; }
+    void SetDistance(int v) { store(FSettings.Distance, v); }
     // The arrow from the mark end m to the point end a at depth z, then the
     // pointer figure at a when there is no arrow head.
     void DrawCallout(const TPoint& a, const TPoint& m, int z);

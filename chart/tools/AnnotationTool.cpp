@@ -1,11 +1,11 @@
 #include "chart/tools/AnnotationTool.h"
 
 #include "chart/canvas/Canvas3D.h"
+#include "chart/canvas/PlotBlend.h"
 #include "chart/core/PlotResources.h"
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/ChartSeries.h"
-#include "chart/canvas/PlotBlend.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,40 +37,42 @@ TPlotShapePosition::TPlotShapePosition(TChangeEvent onChange)
 
 void TPlotShapePosition::SetLeft(int v) {
     const int w = Width();
-    FBounds.Left = v;
-    FBounds.Right = v + w;
-    FCustomPosition = true;
+    FSettings.Bounds.Left = v;
+    FSettings.Bounds.Right = v + w;
+    FSettings.CustomPosition = true;
     if (FOnChange) FOnChange();
 }
 
 void TPlotShapePosition::SetTop(int v) {
     const int h = Height();
-    FBounds.Top = v;
-    FBounds.Bottom = v + h;
-    FCustomPosition = true;
+    FSettings.Bounds.Top = v;
+    FSettings.Bounds.Bottom = v + h;
+    FSettings.CustomPosition = true;
     if (FOnChange) FOnChange();
 }
 
 void TPlotShapePosition::SetWidth(int v) {
-    FBounds.Right = FBounds.Left + v;
+    FSettings.Bounds.Right = FSettings.Bounds.Left + v;
     if (FOnChange) FOnChange();
 }
 
 void TPlotShapePosition::SetHeight(int v) {
-    FBounds.Bottom = FBounds.Top + v;
+    FSettings.Bounds.Bottom = FSettings.Bounds.Top + v;
     if (FOnChange) FOnChange();
 }
 
 void TPlotShapePosition::Draw(TPlotCanvas& c) {
-    const TRect r = FBounds;
+    const TRect r = FSettings.Bounds;
     std::unique_ptr<TPlotBlend> blend;
-    if (FTransparency > 0)
-        blend = c.BeginTransparency({r.Left, r.Top, r.Right + FShadowSize, r.Bottom + FShadowSize}, FTransparency);
-    if (FShadowSize > 0) {
+    if (FSettings.Transparency > 0)
+        blend = c.BeginTransparency({r.Left, r.Top, r.Right + FSettings.ShadowSize, r.Bottom + FSettings.ShadowSize},
+                                    FSettings.Transparency);
+    if (FSettings.ShadowSize > 0) {
         c.Pen().SetStyle(cb::gfx::psClear);
         c.Brush().SetStyle(cb::gfx::bsSolid);
-        c.Brush().SetColor(FShadowColor);
-        c.DrawRect(r.Left + FShadowSize, r.Top + FShadowSize, r.Right + FShadowSize, r.Bottom + FShadowSize);
+        c.Brush().SetColor(FSettings.ShadowColor);
+        c.DrawRect(r.Left + FSettings.ShadowSize, r.Top + FSettings.ShadowSize, r.Right + FSettings.ShadowSize,
+                   r.Bottom + FSettings.ShadowSize);
     }
     c.AssignBrush(FBrush, FBrush.Color());
     if (FFrame.Visible())
@@ -82,14 +84,10 @@ void TPlotShapePosition::Draw(TPlotCanvas& c) {
 }
 
 void TPlotShapePosition::Assign(const TPlotShapePosition& s) {
-    FVisible = s.FVisible;
+    FSettings = s.FSettings;
     FFrame.Assign(s.FFrame);
     FBrush.Assign(s.FBrush);
     FFont.Assign(s.FFont);
-    FShadowSize = s.FShadowSize;
-    FTransparency = s.FTransparency;
-    FCustomPosition = s.FCustomPosition;
-    FBounds = s.FBounds;
 }
 
 // --- callout ---

@@ -18,33 +18,45 @@ namespace cb::chart {
 // positioned-shape class until that lands.)
 class TPlotShapePosition {
 public:
+    // Every setting Assign copies; frame, brush and font are copied beside.
+    struct TSettings {
+        bool Visible = true;
+        int ShadowSize = 3;
+        TColor ShadowColor = clGray;
+        int Transparency = 0;
+        bool CustomPosition = false;
+        TRect Bounds{0, 0, 0, 0};
+        bool operator==(const TSettings&) const = default;
+    };
+
     explicit TPlotShapePosition(TChangeEvent onChange);
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool on) { store(FVisible, on); }
+    bool Visible() const { return FSettings.Visible; }
+    void SetVisible(bool on) { store(FSettings.Visible, on); }
     TChartPen& Frame() { return FFrame; }
     TChartBrush& Brush() { return FBrush; }
     TPlotFont& Font() { return FFont; }
     TColor Color() const { return FBrush.Color(); }
     void SetColor(TColor c) { FBrush.SetColor(c); }
-    int ShadowSize() const { return FShadowSize; }
-    void SetShadowSize(int v) { store(FShadowSize, v); }
-    TColor ShadowColor() const { return FShadowColor; }
-    int Transparency() const { return FTransparency; }
-    void SetTransparency(int percent) { store(FTransparency, percent); }
-    bool CustomPosition() const { return FCustomPosition; }
-    void SetCustomPosition(bool on) { store(FCustomPosition, on); }
+    int ShadowSize() const { return FSettings.ShadowSize; }
+    void SetShadowSize(int v) { store(FSettings.ShadowSize, v); }
+    TColor ShadowColor() const { return FSettings.ShadowColor; }
+    int Transparency() const { return FSettings.Transparency; }
+    void SetTransparency(int percent) { store(FSettings.Transparency, percent); }
+    bool CustomPosition() const { return FSettings.CustomPosition; }
+    void SetCustomPosition(bool on) { store(FSettings.CustomPosition, on); }
     // Left and Top also switch CustomPosition on.
-    int Left() const { return FBounds.Left; }
+    int Left() const { return FSettings.Bounds.Left; }
     void SetLeft(int v);
-    int Top() const { return FBounds.Top; }
+    int Top() const { return FSettings.Bounds.Top; }
     void SetTop(int v);
-    int Width() const { return FBounds.Right - FBounds.Left; }
+    int Width() const { return FSettings.Bounds.Right - FSettings.Bounds.Left; }
     void SetWidth(int v);
-    int Height() const { return FBounds.Bottom - FBounds.Top; }
+    int Height() const { return FSettings.Bounds.Bottom - FSettings.Bounds.Top; }
     void SetHeight(int v);
-    const TRect& Bounds() const { return FBounds; }
-    void SetBounds(const TRect& r) { FBounds = r; }
+    const TRect& Bounds() const { return FSettings.Bounds; }
+    void SetBounds(const TRect& r) { FSettings.Bounds = r; }
     void Draw(TPlotCanvas& canvas);
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TPlotShapePosition& source);
 
 private:
@@ -56,15 +68,10 @@ private:
         }
     }
     TChangeEvent FOnChange;
-    bool FVisible = true;
+    TSettings FSettings;
     TChartPen FFrame;
     TChartBrush FBrush;
     TPlotFont FFont;
-    int FShadowSize = 3;
-    TColor FShadowColor = clGray;
-    int FTransparency = 0;
-    bool FCustomPosition = false;
-    TRect FBounds{0, 0, 0, 0};
 };
 
 // The callout of an annotation: an arrow to a chart position.

@@ -16,8 +16,8 @@ std::string TColorLineTool::DescriptionText() const {
 }
 
 void TColorLineTool::SetValue(double v) {
-    if (!(TargetChart() && TargetChart()->Loading())) FSettings.FStyle = clCustom;
-    StoreDoubleAndRepaint(FSettings.FValue, v);
+    if (!(TargetChart() && TargetChart()->Loading())) FSettings.Style = clCustom;
+    StoreDoubleAndRepaint(FSettings.Value, v);
 }
 
 void TColorLineTool::Assign(const TColorLineTool& source) {
@@ -27,8 +27,8 @@ void TColorLineTool::Assign(const TColorLineTool& source) {
 
 double TColorLineTool::EffectiveValue() const {
     const TChartAxis* a = Axis();
-    if (!a) return FSettings.FValue;
-    switch (FSettings.FStyle) {
+    if (!a) return FSettings.Value;
+    switch (FSettings.Style) {
     case clMaximum:
         return a->Maximum();
     case clCenter:
@@ -37,19 +37,19 @@ double TColorLineTool::EffectiveValue() const {
         return a->Minimum();
     case clCustom:
     default:
-        return FSettings.FValue;
+        return FSettings.Value;
     }
 }
 
 double TColorLineTool::limited(double v) const {
     const TChartAxis* a = Axis();
-    if (!a || FSettings.FNoLimitDrag) return v;
+    if (!a || FSettings.NoLimitDrag) return v;
     const double v0 = a->ValueAtPixel(a->StartPixel()), v1 = a->ValueAtPixel(a->EndPixel());
     return std::clamp(v, std::min(v0, v1), std::max(v0, v1));
 }
 
 double TColorLineTool::DrawnValue() const {
-    return FSettings.FAllowDrag ? limited(EffectiveValue()) : EffectiveValue();
+    return FSettings.AllowDrag ? limited(EffectiveValue()) : EffectiveValue();
 }
 
 int TColorLineTool::Pixel() const {
@@ -94,8 +94,8 @@ void TColorLineTool::drawPass(bool front) {
     TCanvas3D& c = *chart->Canvas();
     const TRect& r = chart->ChartRect();
     const int p = Pixel(), w = chart->Width3D();
-    const bool edge = FSettings.FDraw3D && (!front || chartIs3D());
-    const bool line = front ? !FSettings.FDrawBehind : FSettings.FDrawBehind || FSettings.FDraw3D;
+    const bool edge = FSettings.Draw3D && (!front || chartIs3D());
+    const bool line = front ? !FSettings.DrawBehind : FSettings.DrawBehind || FSettings.Draw3D;
     const int z = front ? 0 : w;
     if (Axis()->Horizontal()) {
         if (edge) c.DrawDepthLine(p, front ? r.Top : r.Bottom, 0, w);
@@ -108,7 +108,7 @@ void TColorLineTool::drawPass(bool front) {
 
 void TColorLineTool::HandleChartStage(TChartStage code) {
     // While a drag without repaints runs, the line is an overlay.
-    const bool overlay = FDragging && !FSettings.FDragRepaint;
+    const bool overlay = FDragging && !FSettings.DragRepaint;
     if ((code == csBeforeSeries && !overlay) || (code == csOverlay && overlay)) DrawBehindPass();
     if ((code == csEndOfPaint && !overlay) || (code == csOverlay && overlay)) DrawFrontPass();
 }
@@ -120,7 +120,7 @@ void TColorLineTool::NotifyEndDrag() {
 
 void TColorLineTool::HandleChartMouse(TPlotMouseEventKind kind, TPlotMouseButton button, unsigned, int x, int y) {
     TCustomAxisPanel* chart = TargetChart();
-    if (!FSettings.FAllowDrag || !Axis() || !chart) return;
+    if (!FSettings.AllowDrag || !Axis() || !chart) return;
     switch (kind) {
     case meDown:
         if (button != mbLeft) return;
@@ -129,18 +129,18 @@ void TColorLineTool::HandleChartMouse(TPlotMouseEventKind kind, TPlotMouseButton
             cancelMouse();
             // The picture is drawn once without the line, which then moves
             // as an overlay.
-            if (!FSettings.FDragRepaint) chart->Invalidate();
+            if (!FSettings.DragRepaint) chart->Invalidate();
             if (OnBeginDragLine) OnBeginDragLine(this);
         }
         break;
     case meMove:
         if (FDragging) {
             const double v = limited(Axis()->ValueAtPixel(Axis()->Horizontal() ? x : y));
-            if (FSettings.FDragRepaint)
+            if (FSettings.DragRepaint)
                 SetValue(v);
             else if (v != EffectiveValue()) {
-                FSettings.FStyle = clCustom;
-                FSettings.FValue = v;
+                FSettings.Style = clCustom;
+                FSettings.Value = v;
                 repaintOverlay();
             }
             cancelMouse();
@@ -153,7 +153,7 @@ void TColorLineTool::HandleChartMouse(TPlotMouseEventKind kind, TPlotMouseButton
     case meUp:
         if (!FDragging) return;
         FDragging = false;
-        if (!FSettings.FDragRepaint) chart->Invalidate();
+        if (!FSettings.DragRepaint) chart->Invalidate();
         NotifyEndDrag();
         break;
     }

@@ -21,31 +21,31 @@ class TColorLineTool : public TPlotCustomToolAxis {
 public:
     // Every setting of its own Assign copies.
     struct TSettings {
-        double FValue = 0;
-        TColorLineStyle FStyle = clCustom;
-        bool FAllowDrag = true;
-        bool FNoLimitDrag = false;
-        bool FDragRepaint = false;
-        bool FDraw3D = true;
-        bool FDrawBehind = false;
+        double Value = 0;
+        TColorLineStyle Style = clCustom;
+        bool AllowDrag = true;
+        bool NoLimitDrag = false;
+        bool DragRepaint = false;
+        bool Draw3D = true;
+        bool DrawBehind = false;
         bool operator==(const TSettings&) const = default;
     };
 
-    double Value() const { return FSettings.FValue; }
+    double Value() const { return FSettings.Value; }
     // Switches Style to clCustom (unless the chart is being loaded).
     void SetValue(double v);
-    TColorLineStyle Style() const { return FSettings.FStyle; }
-    void SetStyle(TColorLineStyle s) { StoreAndRepaint(FSettings.FStyle, s); }
-    bool AllowDrag() const { return FSettings.FAllowDrag; }
-    void SetAllowDrag(bool on) { FSettings.FAllowDrag = on; }
-    bool NoLimitDrag() const { return FSettings.FNoLimitDrag; }
-    void SetNoLimitDrag(bool on) { FSettings.FNoLimitDrag = on; }
-    bool DragRepaint() const { return FSettings.FDragRepaint; }
-    void SetDragRepaint(bool on) { FSettings.FDragRepaint = on; }
-    bool Draw3D() const { return FSettings.FDraw3D; }
-    void SetDraw3D(bool on) { StoreBooleanAndRepaint(FSettings.FDraw3D, on); }
-    bool DrawBehind() const { return FSettings.FDrawBehind; }
-    void SetDrawBehind(bool on) { StoreBooleanAndRepaint(FSettings.FDrawBehind, on); }
+    TColorLineStyle Style() const { return FSettings.Style; }
+    void SetStyle(TColorLineStyle s) { StoreAndRepaint(FSettings.Style, s); }
+    bool AllowDrag() const { return FSettings.AllowDrag; }
+    void SetAllowDrag(bool on) { FSettings.AllowDrag = on; }
+    bool NoLimitDrag() const { return FSettings.NoLimitDrag; }
+    void SetNoLimitDrag(bool on) { FSettings.NoLimitDrag = on; }
+    bool DragRepaint() const { return FSettings.DragRepaint; }
+    void SetDragRepaint(bool on) { FSettings.DragRepaint = on; }
+    bool Draw3D() const { return FSettings.Draw3D; }
+    void SetDraw3D(bool on) { StoreBooleanAndRepaint(FSettings.Draw3D, on); }
+    bool DrawBehind() const { return FSettings.DrawBehind; }
+    void SetDrawBehind(bool on) { StoreBooleanAndRepaint(FSettings.DrawBehind, on); }
     TColorLineToolOnDrag OnBeginDragLine, OnDragLine, OnEndDragLine;
     bool Dragging() const { return FDragging; }
 

@@ -23,22 +23,22 @@ class TDrawLine {
 public:
     // Every setting, copied whole by Assign.
     struct TSettings {
-        double FX0 = 0, FY0 = 0, FX1 = 0, FY1 = 0;
-        TDrawLineStyle FStyle = dlLine;
+        double X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+        TDrawLineStyle Style = dlLine;
         bool operator==(const TSettings&) const = default;
     };
 
     explicit TDrawLine(TDrawLineTool* owner = nullptr) : FOwner(owner) {}
-    double X0() const { return FSettings.FX0; }
-    double Y0() const { return FSettings.FY0; }
-    double X1() const { return FSettings.FX1; }
-    double Y1() const { return FSettings.FY1; }
-    void SetX0(double v) { store(FSettings.FX0, v); }
-    void SetY0(double v) { store(FSettings.FY0, v); }
-    void SetX1(double v) { store(FSettings.FX1, v); }
-    void SetY1(double v) { store(FSettings.FY1, v); }
-    TDrawLineStyle Style() const { return FSettings.FStyle; }
-    void SetStyle(TDrawLineStyle s) { store(FSettings.FStyle, s); }
+    double X0() const { return FSettings.X0; }
+    double Y0() const { return FSettings.Y0; }
+    double X1() const { return FSettings.X1; }
+    double Y1() const { return FSettings.Y1; }
+    void SetX0(double v) { store(FSettings.X0, v); }
+    void SetY0(double v) { store(FSettings.Y0, v); }
+    void SetX1(double v) { store(FSettings.X1, v); }
+    void SetY1(double v) { store(FSettings.Y1, v); }
+    TDrawLineStyle Style() const { return FSettings.Style; }
+    void SetStyle(TDrawLineStyle s) { store(FSettings.Style, s); }
     const TSettings& Settings() const { return FSettings; }
     void Assign(const TDrawLine& source);
     TDrawLineTool* Owner() const { return FOwner; }

@@ -11,6 +11,7 @@
 #include "chart/panel/BackImage.h"
 #include "chart/series/bar/BarSeries.h"
 #include "chart/series/pie/PieSeries.h"
+#include "chart/tools/AnnotationTool.h"
 #include "chart/tools/ColorLineTool.h"
 #include "chart/tools/DrawLineTool.h"
 
@@ -177,6 +178,10 @@ void SetChart(TChart& c) {
     c.SetPrintResolution(-50);
     c.SetView3D(false);
     c.SetColor(clMaroon);
+    c.SetBevelInner(bvLowered);
+    c.SetBevelOuter(bvNone);
+    c.SetBevelWidth(3);
+    c.SetBorderWidth(2);
     TView3DOptions& v = c.View3DOptions();
     v.SetElevation(300);
     v.SetFontZoom(80);
@@ -249,6 +254,7 @@ TEST(ChartSettingsAssign, SeriesAndToolsCopyEverySetting) {
         {"bars",
          [] {
              TBarSeries source, target;
+             source.SetAutoBarSize(true);
              source.SetAutoMarkPosition(false);
              source.SetBarStyle(bsPyramid);
              source.SetBarWidthPercent(40);
@@ -291,6 +297,21 @@ TEST(ChartSettingsAssign, SeriesAndToolsCopyEverySetting) {
              source.SetDrawBehind(true);
              target.Assign(source);
              return target.Settings() == source.Settings();
+         }},
+        {"annotation box",
+         [] {
+             TPlotShapePosition source({}), target({});
+             source.SetVisible(false);
+             source.SetShadowSize(6);
+             source.SetTransparency(40);
+             source.SetBounds({5, 6, 70, 30});
+             source.SetCustomPosition(true);
+             source.Frame().SetWidth(2);
+             source.Brush().SetColor(clNavy);
+             source.Font().SetSize(14);
+             target.Assign(source);
+             return target.Settings() == source.Settings() && target.Frame().Width() == 2 && target.Color() == clNavy &&
+                    target.Font().Size() == 14;
          }},
         {"drawn line",
          [] {

@@ -65,21 +65,21 @@ void TCustomBarSeries::shareLayout() {
     for (TChartSeries* s : all) {
         if (!sameClass(s)) continue;
         auto* b = static_cast<TCustomBarSeries*>(s);
-        b->FSettings.FMultiBar = FSettings.FMultiBar;
-        b->FSettings.FSideMargins = FSettings.FSideMargins;
-        b->FCalcVisiblePoints = FSettings.FMultiBar != mbSelfStack;
+        b->FSettings.MultiBar = FSettings.MultiBar;
+        b->FSettings.SideMargins = FSettings.SideMargins;
+        b->FCalcVisiblePoints = FSettings.MultiBar != mbSelfStack;
     }
 }
 
 void TCustomBarSeries::SetMultiBar(TMultiBar m) {
-    if (FSettings.FMultiBar == m) return;
-    FSettings.FMultiBar = m;
+    if (FSettings.MultiBar == m) return;
+    FSettings.MultiBar = m;
     shareLayout();
     InvalidateChart();
 }
 
 void TCustomBarSeries::SetSideMargins(bool on) {
-    StoreBooleanAndRepaint(FSettings.FSideMargins, on);
+    StoreBooleanAndRepaint(FSettings.SideMargins, on);
     shareLayout();
 }
 
@@ -89,9 +89,9 @@ void TCustomBarSeries::SetParentChart(TCustomAxisPanel* chart) {
     for (TChartSeries* s : ParentChart()->SeriesList().Items())
         if (sameClass(s)) {
             auto* first = static_cast<TCustomBarSeries*>(s);
-            FSettings.FMultiBar = first->FSettings.FMultiBar;
-            FSettings.FSideMargins = first->FSettings.FSideMargins;
-            FCalcVisiblePoints = FSettings.FMultiBar != mbSelfStack;
+            FSettings.MultiBar = first->FSettings.MultiBar;
+            FSettings.SideMargins = first->FSettings.SideMargins;
+            FCalcVisiblePoints = FSettings.MultiBar != mbSelfStack;
             break;
         }
 }
@@ -126,8 +126,8 @@ void TCustomBarSeries::PrepareForPaint() {
         if (!s->Active() || !sameClass(s)) continue;
         if (s == this) passed = true;
         const int n = s->PointCount();
-        if (FMaxBarPoints == -1 || FMaxBarPoints < n) FMaxBarPoints = n + (FSettings.FSideMargins ? 1 : 0);
-        switch (FSettings.FMultiBar) {
+        if (FMaxBarPoints == -1 || FMaxBarPoints < n) FMaxBarPoints = n + (FSettings.SideMargins ? 1 : 0);
+        switch (FSettings.MultiBar) {
         case mbNone:
         case mbSelfStack:
             FNumBars = 1;
@@ -139,7 +139,7 @@ void TCustomBarSeries::PrepareForPaint() {
             break;
         case mbStacked:
         case mbStacked100: {
-            const int g = static_cast<TCustomBarSeries*>(s)->FSettings.FStackGroup;
+            const int g = static_cast<TCustomBarSeries*>(s)->FSettings.StackGroup;
             if (std::find(groups.begin(), groups.end(), g) == groups.end()) {
                 groups.push_back(g);
                 ++FNumBars;
@@ -150,32 +150,32 @@ void TCustomBarSeries::PrepareForPaint() {
         }
         if (!passed) FPreviousCount += n;
     }
-    if (auto it = std::find(groups.begin(), groups.end(), FSettings.FStackGroup); it != groups.end())
+    if (auto it = std::find(groups.begin(), groups.end(), FSettings.StackGroup); it != groups.end())
         FOrderPos = int(it - groups.begin()) + 1;
     if (c->MaxPointsPerPage() > 0) FMaxBarPoints = c->MaxPointsPerPage();
 }
 
 void TCustomBarSeries::ComputeBarSize() {
     TChartAxis* axis = positionAxis();
-    if (FSettings.FCustomBarSize != 0)
-        FBarSize = FSettings.FCustomBarSize;
+    if (FSettings.CustomBarSize != 0)
+        FBarSize = FSettings.CustomBarSize;
     else if (FMaxBarPoints <= 0 || !axis)
         FBarSize = 0;
     else {
         int slot;
-        if (FAutoBarSize)
+        if (FSettings.AutoBarSize)
             slot = Round(axis->PixelSize() / (axis->WorkingMaximum() - axis->WorkingMinimum() + 2));
         else
             slot = axis->PixelSize() / FMaxBarPoints;
-        FBarSize = Round(FSettings.FBarWidthPercent * 0.01 * slot) / std::max(1, FNumBars);
+        FBarSize = Round(FSettings.BarWidthPercent * 0.01 * slot) / std::max(1, FNumBars);
         if (FBarSize % 2 == 1) ++FBarSize;
     }
 }
 
 void TCustomBarSeries::positionMargins(int& low, int& high) {
     ComputeBarSize();
-    int m = FSettings.FMultiBar == mbSideAll ? FBarSize : FBarSize * std::max(1, FNumBars);
-    if (!FSettings.FSideMargins) m /= 2;
+    int m = FSettings.MultiBar == mbSideAll ? FBarSize : FBarSize * std::max(1, FNumBars);
+    if (!FSettings.SideMargins) m /= 2;
     low += m;
     high += m;
 }
@@ -191,7 +191,7 @@ int TCustomBarSeries::markRoom() {
 // --- stacking ---
 
 double TCustomBarSeries::StackBase(int index, bool all) {
-    switch (FSettings.FMultiBar) {
+    switch (FSettings.MultiBar) {
     case mbStacked:
     case mbStacked100: {
         double sum = 0;
@@ -201,7 +201,7 @@ double TCustomBarSeries::StackBase(int index, bool all) {
         for (TChartSeries* s : c->SeriesList().Items()) {
             if (!all && s == this) break;
             if (!s->Active() || !sameClass(s) || s->PointCount() <= index) continue;
-            if (static_cast<TCustomBarSeries*>(s)->FSettings.FStackGroup != FSettings.FStackGroup) continue;
+            if (static_cast<TCustomBarSeries*>(s)->FSettings.StackGroup != FSettings.StackGroup) continue;
             const double v = s->StackValue(index);
             if (positive ? v > 0 : v < 0) sum += v;
         }
@@ -218,13 +218,13 @@ double TCustomBarSeries::StackBase(int index, bool all) {
         return sum;
     }
     default:
-        return FSettings.FYOrigin;
+        return FSettings.YOrigin;
     }
 }
 
 int TCustomBarSeries::BarStart(int index) {
     int p;
-    switch (FSettings.FMultiBar) {
+    switch (FSettings.MultiBar) {
     case mbSideAll:
         p = positionPixel(index + FPreviousCount) - FBarSize / 2;
         break;
@@ -238,13 +238,13 @@ int TCustomBarSeries::BarStart(int index) {
         p = basePosition(index) + Round((FOrderPos - FNumBars * 0.5 - 1) * FBarSize);
         break;
     }
-    if (FSettings.FOffsetPercent != 0) p += Round(FSettings.FOffsetPercent * FBarSize * 0.01);
+    if (FSettings.OffsetPercent != 0) p += Round(FSettings.OffsetPercent * FBarSize * 0.01);
     return p;
 }
 
 int TCustomBarSeries::ValueEnd(int index) {
     const double v = MandatoryValue(index);
-    switch (FSettings.FMultiBar) {
+    switch (FSettings.MultiBar) {
     case mbStacked:
     case mbSelfStack:
         return MandatoryToPixel(StackBase(index, false) + v);
@@ -259,7 +259,7 @@ int TCustomBarSeries::ValueEnd(int index) {
 
 int TCustomBarSeries::OriginEnd(int index) {
     const double b = StackBase(index, false);
-    switch (FSettings.FMultiBar) {
+    switch (FSettings.MultiBar) {
     case mbStacked:
     case mbSelfStack:
         return MandatoryToPixel(b);
@@ -268,7 +268,7 @@ int TCustomBarSeries::OriginEnd(int index) {
         return MandatoryToPixel(t == 0 ? 0 : b * 100 / t);
     }
     default:
-        if (FSettings.FUseYOrigin) return MandatoryToPixel(b);
+        if (FSettings.UseYOrigin) return MandatoryToPixel(b);
         if (TChartAxis* a = valueAxis()) return vertical() ? a->EndPixel() : a->StartPixel();
         return 0;
     }
@@ -276,7 +276,7 @@ int TCustomBarSeries::OriginEnd(int index) {
 
 double TCustomBarSeries::valueHighest(double e) {
     double r = e;
-    switch (FSettings.FMultiBar) {
+    switch (FSettings.MultiBar) {
     case mbStacked100:
         return 100;
     case mbStacked:
@@ -287,13 +287,13 @@ double TCustomBarSeries::valueHighest(double e) {
     default:
         break;
     }
-    if (FSettings.FUseYOrigin && r < FSettings.FYOrigin) r = FSettings.FYOrigin;
+    if (FSettings.UseYOrigin && r < FSettings.YOrigin) r = FSettings.YOrigin;
     return r;
 }
 
 double TCustomBarSeries::valueLowest(double e) {
     double r = e;
-    switch (FSettings.FMultiBar) {
+    switch (FSettings.MultiBar) {
     case mbStacked100:
         return 0;
     case mbStacked:
@@ -303,18 +303,18 @@ double TCustomBarSeries::valueLowest(double e) {
     default:
         break;
     }
-    if (FSettings.FUseYOrigin && r > FSettings.FYOrigin) r = FSettings.FYOrigin;
+    if (FSettings.UseYOrigin && r > FSettings.YOrigin) r = FSettings.YOrigin;
     return r;
 }
 
 double TCustomBarSeries::positionHighest(double e) {
-    if (FSettings.FMultiBar == mbSideAll) return PointCount() + FPreviousCount - 1;
-    if (FSettings.FMultiBar == mbSelfStack) return indexInChart();
+    if (FSettings.MultiBar == mbSideAll) return PointCount() + FPreviousCount - 1;
+    if (FSettings.MultiBar == mbSelfStack) return indexInChart();
     return e;
 }
 
 double TCustomBarSeries::positionLowest(double e) {
-    if (FSettings.FMultiBar == mbSelfStack) return indexInChart();
+    if (FSettings.MultiBar == mbSelfStack) return indexInChart();
     return e;
 }
 
@@ -322,7 +322,7 @@ double TCustomBarSeries::positionLowest(double e) {
 
 void TCustomBarSeries::AssignZOrder() {
     TCustomAxisPanel* c = ParentChart();
-    if (FSettings.FMultiBar != mbNone && c)
+    if (FSettings.MultiBar != mbNone && c)
         for (TChartSeries* s : c->SeriesList().Items()) {
             if (s == this) break;
             if (s->Active() && sameClass(s)) {
@@ -335,8 +335,8 @@ void TCustomBarSeries::AssignZOrder() {
 
 void TCustomBarSeries::ComputeDepthRange() {
     TChartSeries::ComputeDepthRange();
-    if (FSettings.FDepthPercent != 0) {
-        const int k = Round((100 - FSettings.FDepthPercent) * (EndZ() - StartZ()) * 0.005);
+    if (FSettings.DepthPercent != 0) {
+        const int k = Round((100 - FSettings.DepthPercent) * (EndZ() - StartZ()) * 0.005);
         SetDepthRange(StartZ() + k, EndZ() - k);
     }
 }
@@ -344,7 +344,7 @@ void TCustomBarSeries::ComputeDepthRange() {
 // --- drawing helpers ---
 
 TBarStyle TCustomBarSeries::StyleOfPoint(int index) {
-    TBarStyle style = FSettings.FBarStyle;
+    TBarStyle style = FSettings.BarStyle;
     if (OnGetBarStyle) OnGetBarStyle(this, index, style);
     return style;
 }
@@ -358,7 +358,7 @@ void TCustomBarSeries::prepareBar() {
 }
 
 std::unique_ptr<TPlotBlend> TCustomBarSeries::beginBarTransparency(const TRect& r) {
-    if (FSettings.FTransparency <= 0) return nullptr;
+    if (FSettings.Transparency <= 0) return nullptr;
     TCustomAxisPanel* c = ParentChart();
     TCanvas3D& canvas = *c->Canvas();
     TRect bounds = NormalizeRect(r);
@@ -368,7 +368,7 @@ std::unique_ptr<TPlotBlend> TCustomBarSeries::beginBarTransparency(const TRect& 
         bounds = {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
                   std::max(a.Bottom, b.Bottom)};
     }
-    return canvas.BeginTransparency(bounds, FSettings.FTransparency);
+    return canvas.BeginTransparency(bounds, FSettings.Transparency);
 }
 
 void TCustomBarSeries::drawBarRectangle(int left, int top, int right, int bottom) {
@@ -391,7 +391,7 @@ void TCustomBarSeries::drawBarRectangle(int left, int top, int right, int bottom
 
 TColor TCustomBarSeries::gradientEndColor(int index) {
     if (!FGradient->Relative()) return FBarColor;
-    const double o = FSettings.FUseYOrigin ? FSettings.FYOrigin : MandatoryList().Lowest();
+    const double o = FSettings.UseYOrigin ? FSettings.YOrigin : MandatoryList().Lowest();
     const double span = MandatoryList().Highest() - o;
     // A flat series has no range to scale by: the start colour.
     if (span == 0) return FGradient->StartColor();
@@ -446,7 +446,7 @@ void TCustomBarSeries::drawBevel(const TRect& r) {
         }
     }
     if (c->View3D()) b = NormalizeRect(canvas.ProjectRect(b, StartZ()));
-    canvas.DrawBevelFrame(b, LightenColor(FBarColor, 128), DarkenColor(FBarColor, 64), FSettings.FBevelSize);
+    canvas.DrawBevelFrame(b, LightenColor(FBarColor, 128), DarkenColor(FBarColor, 64), FSettings.BevelSize);
 }
 
 void TCustomBarSeries::drawTickLines(int low, int high, TBarStyle style) {

@@ -57,20 +57,22 @@ public:
     // Every setting of its own Assign copies; gradient and tick lines are
     // copied beside.
     struct TSettings {
-        bool FAutoMarkPosition = true;
-        TBarStyle FBarStyle = bsRectangle;
-        int FBarWidthPercent = 70;
-        int FBevelSize = 1;
-        bool FDark3D = true;
-        int FDepthPercent = 100;
-        TMultiBar FMultiBar = mbSide;
-        int FOffsetPercent = 0;
-        bool FSideMargins = true;
-        int FStackGroup = 0;
-        int FTransparency = 0;
-        bool FUseYOrigin = true;
-        double FYOrigin = 0;
-        int FCustomBarSize = 0;
+        bool AutoBarSize = false;
+        bool AutoMarkPosition = true;
+        TBarStyle BarStyle = bsRectangle;
+        int BarWidthPercent = 70;
+        int BevelSize = 1;
+        bool Dark3D = true;
+        int DepthPercent = 100;
+        TMultiBar MultiBar = mbSide;
+        int OffsetPercent = 0;
+        bool SideMargins = true;
+        int StackGroup = 0;
+        int Transparency = 0;
+        bool UseYOrigin = true;
+        double YOrigin = 0;
+        int CustomBarSize = 0;
+        int ConePercent = 0;
         bool operator==(const TSettings&) const = default;
     };
 
@@ -78,42 +80,42 @@ public:
     ~TCustomBarSeries() override;
 
     // --- stored settings ---
-    bool AutoBarSize() const { return FAutoBarSize; }
-    void SetAutoBarSize(bool on) { StoreBooleanAndRepaint(FAutoBarSize, on); }
-    bool AutoMarkPosition() const { return FSettings.FAutoMarkPosition; }
-    void SetAutoMarkPosition(bool on) { StoreBooleanAndRepaint(FSettings.FAutoMarkPosition, on); }
+    bool AutoBarSize() const { return FSettings.AutoBarSize; }
+    void SetAutoBarSize(bool on) { StoreBooleanAndRepaint(FSettings.AutoBarSize, on); }
+    bool AutoMarkPosition() const { return FSettings.AutoMarkPosition; }
+    void SetAutoMarkPosition(bool on) { StoreBooleanAndRepaint(FSettings.AutoMarkPosition, on); }
     TChartBrush& BarBrush() { return Brush(); }
     TChartPen& BarPen() { return Pen(); }
-    TBarStyle BarStyle() const { return FSettings.FBarStyle; }
-    void SetBarStyle(TBarStyle s) { StoreAndRepaint(FSettings.FBarStyle, s); }
-    int BarWidthPercent() const { return FSettings.FBarWidthPercent; }
-    void SetBarWidthPercent(int v) { StoreIntegerAndRepaint(FSettings.FBarWidthPercent, v); }
-    int BevelSize() const { return FSettings.FBevelSize; }
-    void SetBevelSize(int v) { StoreIntegerAndRepaint(FSettings.FBevelSize, v); }
-    bool Dark3D() const { return FSettings.FDark3D; }
-    void SetDark3D(bool on) { StoreBooleanAndRepaint(FSettings.FDark3D, on); }
-    int DepthPercent() const { return FSettings.FDepthPercent; }
-    void SetDepthPercent(int v) { StoreIntegerAndRepaint(FSettings.FDepthPercent, v); }
+    TBarStyle BarStyle() const { return FSettings.BarStyle; }
+    void SetBarStyle(TBarStyle s) { StoreAndRepaint(FSettings.BarStyle, s); }
+    int BarWidthPercent() const { return FSettings.BarWidthPercent; }
+    void SetBarWidthPercent(int v) { StoreIntegerAndRepaint(FSettings.BarWidthPercent, v); }
+    int BevelSize() const { return FSettings.BevelSize; }
+    void SetBevelSize(int v) { StoreIntegerAndRepaint(FSettings.BevelSize, v); }
+    bool Dark3D() const { return FSettings.Dark3D; }
+    void SetDark3D(bool on) { StoreBooleanAndRepaint(FSettings.Dark3D, on); }
+    int DepthPercent() const { return FSettings.DepthPercent; }
+    void SetDepthPercent(int v) { StoreIntegerAndRepaint(FSettings.DepthPercent, v); }
     TBarSeriesGradient& Gradient() { return *FGradient; }
-    TMultiBar MultiBar() const { return FSettings.FMultiBar; }
+    TMultiBar MultiBar() const { return FSettings.MultiBar; }
     // Also copies the layout to every bar series of the same class.
     void SetMultiBar(TMultiBar m);
-    int OffsetPercent() const { return FSettings.FOffsetPercent; }
-    void SetOffsetPercent(int v) { StoreIntegerAndRepaint(FSettings.FOffsetPercent, v); }
-    bool SideMargins() const { return FSettings.FSideMargins; }
+    int OffsetPercent() const { return FSettings.OffsetPercent; }
+    void SetOffsetPercent(int v) { StoreIntegerAndRepaint(FSettings.OffsetPercent, v); }
+    bool SideMargins() const { return FSettings.SideMargins; }
     void SetSideMargins(bool on);
-    int StackGroup() const { return FSettings.FStackGroup; }
-    void SetStackGroup(int g) { StoreIntegerAndRepaint(FSettings.FStackGroup, g); }
+    int StackGroup() const { return FSettings.StackGroup; }
+    void SetStackGroup(int g) { StoreIntegerAndRepaint(FSettings.StackGroup, g); }
     TChartHiddenPen& TickLines() { return *FTickLines; }
-    int Transparency() const { return FSettings.FTransparency; }
-    void SetTransparency(int percent) { StoreIntegerAndRepaint(FSettings.FTransparency, percent); }
-    bool UseYOrigin() const { return FSettings.FUseYOrigin; }
-    void SetUseYOrigin(bool on) { StoreBooleanAndRepaint(FSettings.FUseYOrigin, on); }
-    double YOrigin() const { return FSettings.FYOrigin; }
-    void SetYOrigin(double v) { StoreDoubleAndRepaint(FSettings.FYOrigin, v); }
+    int Transparency() const { return FSettings.Transparency; }
+    void SetTransparency(int percent) { StoreIntegerAndRepaint(FSettings.Transparency, percent); }
+    bool UseYOrigin() const { return FSettings.UseYOrigin; }
+    void SetUseYOrigin(bool on) { StoreBooleanAndRepaint(FSettings.UseYOrigin, on); }
+    double YOrigin() const { return FSettings.YOrigin; }
+    void SetYOrigin(double v) { StoreDoubleAndRepaint(FSettings.YOrigin, v); }
     // Fixed bar size in pixels; 0 computes it.
-    int CustomBarSize() const { return FSettings.FCustomBarSize; }
-    void SetCustomBarSize(int v) { StoreIntegerAndRepaint(FSettings.FCustomBarSize, v); }
+    int CustomBarSize() const { return FSettings.CustomBarSize; }
+    void SetCustomBarSize(int v) { StoreIntegerAndRepaint(FSettings.CustomBarSize, v); }
     TGetBarStyleEvent OnGetBarStyle;
 
     // --- layout of the current paint ---
@@ -193,9 +195,7 @@ protected:
     TRect FBarBounds;
 
 private:
-    bool FAutoBarSize = false;
     TSettings FSettings;
-    int FConePercent = 0;
     std::unique_ptr<TBarSeriesGradient> FGradient;
     std::unique_ptr<TChartHiddenPen> FTickLines;
     int FNumBars = 0;
@@ -205,7 +205,7 @@ private:
     int FBarSize = 0;
 
 protected:
-    int conePercent() const { return FConePercent; }
+    int conePercent() const { return FSettings.ConePercent; }
 };
 
 }  // namespace cb::chart

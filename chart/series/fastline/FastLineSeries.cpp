@@ -83,14 +83,14 @@ void TFastLineSeries::DrawVisiblePoints() {
 
 void TFastLineSeries::DrawPoint(int index) {
     const TPoint p = PointPixel(index);
-    if (p.X == FOldX && (!FSettings.FDrawAllPoints || p.Y == FOldY)) return;
-    if (!FSettings.FIgnoreNulls && IsEmptyPoint(index))
+    if (p.X == FOldX && (!FSettings.DrawAllPoints || p.Y == FOldY)) return;
+    if (!FSettings.IgnoreNulls && IsEmptyPoint(index))
         moveTo(p.X, p.Y);
-    else if (!FSettings.FIgnoreNulls && index > 0 && IsEmptyPoint(index - 1))
+    else if (!FSettings.IgnoreNulls && index > 0 && IsEmptyPoint(index - 1))
         moveTo(p.X, p.Y);  // the line resumes at the point after the gap
     else {
-        if (FSettings.FStairs) {
-            if (FSettings.FInvertedStairs)
+        if (FSettings.Stairs) {
+            if (FSettings.InvertedStairs)
                 lineTo(FOldX, p.Y);
             else
                 lineTo(p.X, FOldY);
@@ -102,7 +102,7 @@ void TFastLineSeries::DrawPoint(int index) {
 }
 
 void TFastLineSeries::PointAdded(TChartSeries* sender, int index) {
-    if (FSettings.FAutoRepaint) {
+    if (FSettings.AutoRepaint) {
         TCustomLineSeries::PointAdded(sender, index);
         return;
     }

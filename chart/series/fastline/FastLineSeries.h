@@ -10,28 +10,28 @@ class TFastLineSeries : public TCustomLineSeries {
 public:
     // Every setting of its own AssignSeries copies.
     struct TSettings {
-        bool FAutoRepaint = true;
-        bool FDrawAllPoints = true;
-        bool FIgnoreNulls = true;
-        bool FInvertedStairs = false;
-        bool FStairs = false;
+        bool AutoRepaint = true;
+        bool DrawAllPoints = true;
+        bool IgnoreNulls = true;
+        bool InvertedStairs = false;
+        bool Stairs = false;
         bool operator==(const TSettings&) const = default;
     };
 
     TFastLineSeries();
 
     // False: an added point is drawn at once as one more segment.
-    bool AutoRepaint() const { return FSettings.FAutoRepaint; }
-    void SetAutoRepaint(bool on) { FSettings.FAutoRepaint = on; }
-    bool DrawAllPoints() const { return FSettings.FDrawAllPoints; }
-    void SetDrawAllPoints(bool on) { StoreBooleanAndRepaint(FSettings.FDrawAllPoints, on); }
+    bool AutoRepaint() const { return FSettings.AutoRepaint; }
+    void SetAutoRepaint(bool on) { FSettings.AutoRepaint = on; }
+    bool DrawAllPoints() const { return FSettings.DrawAllPoints; }
+    void SetDrawAllPoints(bool on) { StoreBooleanAndRepaint(FSettings.DrawAllPoints, on); }
     // False: the line breaks at null points.
-    bool IgnoreNulls() const { return FSettings.FIgnoreNulls; }
-    void SetIgnoreNulls(bool on) { StoreBooleanAndRepaint(FSettings.FIgnoreNulls, on); }
-    bool InvertedStairs() const { return FSettings.FInvertedStairs; }
-    void SetInvertedStairs(bool on) { StoreBooleanAndRepaint(FSettings.FInvertedStairs, on); }
-    bool Stairs() const { return FSettings.FStairs; }
-    void SetStairs(bool on) { StoreBooleanAndRepaint(FSettings.FStairs, on); }
+    bool IgnoreNulls() const { return FSettings.IgnoreNulls; }
+    void SetIgnoreNulls(bool on) { StoreBooleanAndRepaint(FSettings.IgnoreNulls, on); }
+    bool InvertedStairs() const { return FSettings.InvertedStairs; }
+    void SetInvertedStairs(bool on) { StoreBooleanAndRepaint(FSettings.InvertedStairs, on); }
+    bool Stairs() const { return FSettings.Stairs; }
+    void SetStairs(bool on) { StoreBooleanAndRepaint(FSettings.Stairs, on); }
     // The pen's colour becomes the series colour, and the other way round.
     void SetPen(const TChartPen& pen) override;
     void SetSeriesColor(TColor c) override;

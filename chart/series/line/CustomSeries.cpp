@@ -40,11 +40,11 @@ bool TCustomSeries::sameOrAncestorClass(const TChartSeries* other) const {
 }
 
 void TCustomSeries::SetStacked(TCustomSeriesStack s) {
-    if (FSettings.FStacked == s) return;
-    FSettings.FStacked = s;
+    if (FSettings.Stacked == s) return;
+    FSettings.Stacked = s;
     if (TCustomAxisPanel* c = ParentChart())
         for (TChartSeries* other : c->SeriesList().Items())
-            if (other != this && sameOrAncestorClass(other)) static_cast<TCustomSeries*>(other)->FSettings.FStacked = s;
+            if (other != this && sameOrAncestorClass(other)) static_cast<TCustomSeries*>(other)->FSettings.Stacked = s;
     InvalidateChart();
 }
 
@@ -57,7 +57,7 @@ TSeriesPointerStyle TCustomSeries::pointerStyle(int index) {
 }
 
 TColor TCustomSeries::areaColorOf(TColor col) const {
-    return ColorEachPoint() || FSettings.FAreaColor == clDefault ? col : FSettings.FAreaColor;
+    return ColorEachPoint() || FSettings.AreaColor == clDefault ? col : FSettings.AreaColor;
 }
 
 // --- stacking ---
@@ -85,7 +85,7 @@ int TCustomSeries::stackedPosition(int index, double v) {
     TChartAxis* axis = valueAxis();
     const int end = axis ? axis->EndPixel() : 0;
     const double b = StackBase(index, false) + v;
-    if (FSettings.FStacked == cssStack) return std::min(MandatoryToPixel(b), end);
+    if (FSettings.Stacked == cssStack) return std::min(MandatoryToPixel(b), end);
     const double t = StackBase(index, true);
     return t != 0 ? MandatoryToPixel(b * 100 / t) : end;
 }
@@ -95,17 +95,17 @@ static bool stacks(TCustomSeriesStack s) {
 }
 
 int TCustomSeries::ScreenY(int index) {
-    if (YMandatory() && stacks(FSettings.FStacked)) return stackedPosition(index, PointY(index));
+    if (YMandatory() && stacks(FSettings.Stacked)) return stackedPosition(index, PointY(index));
     return TChartSeries::ScreenY(index);
 }
 
 int TCustomSeries::ScreenX(int index) {
-    if (!YMandatory() && stacks(FSettings.FStacked)) return stackedPosition(index, PointX(index));
+    if (!YMandatory() && stacks(FSettings.Stacked)) return stackedPosition(index, PointX(index));
     return TChartSeries::ScreenX(index);
 }
 
 int TCustomSeries::OriginPixel(int index) {
-    if (stacks(FSettings.FStacked)) return stackedPosition(index, 0);
+    if (stacks(FSettings.Stacked)) return stackedPosition(index, 0);
     if (YMandatory()) {
         TChartAxis* a = GetVertAxis();
         if (!a) return 0;
@@ -117,8 +117,8 @@ int TCustomSeries::OriginPixel(int index) {
 }
 
 double TCustomSeries::stackedExtreme(bool highest, double base) {
-    if (FSettings.FStacked == cssStack100) return highest ? 100 : 0;
-    if (FSettings.FStacked != cssStack) return base;
+    if (FSettings.Stacked == cssStack100) return highest ? 100 : 0;
+    if (FSettings.Stacked != cssStack) return base;
     double r = base;
     for (int i = 0; i < PointCount(); ++i) {
         const double v = StackBase(i, false) + MandatoryValue(i);
@@ -142,7 +142,7 @@ double TCustomSeries::LowestX() {
 
 void TCustomSeries::AssignZOrder() {
     TCustomAxisPanel* c = ParentChart();
-    if (FSettings.FStacked != cssNone && c) {
+    if (FSettings.Stacked != cssNone && c) {
         const int z = std::max(0, c->HighestZPosition());
         SetAutoZOrder(z);
         c->SetHighestZPosition(z);
@@ -159,8 +159,8 @@ int TCustomSeries::MarkExtent() {
 
 // Room for wide stairs and the outline on both sides.
 void TCustomSeries::lineMargins(int& low, int& high) {
-    if (!FSettings.FDrawLine) return;
-    int room = FSettings.FStairs ? LinePen().Width() : 0;
+    if (!FSettings.DrawLine) return;
+    int room = FSettings.Stairs ? LinePen().Width() : 0;
     if (FOutLine->Visible()) room = std::max(room, FOutLine->Width());
     low = std::max(low, room);
     high = std::max(high, room);
@@ -179,8 +179,8 @@ void TCustomSeries::VerticalMargins(int& top, int& bottom) {
     lineMargins(top, bottom);
     if (YMandatory() && Marks().Visible()) top = std::max(top, MarkExtent());
     TCustomAxisPanel* c = ParentChart();
-    if (FSettings.FLineHeight > 0 && !FSettings.FDrawArea && c && c->View3D())
-        bottom = std::max(bottom, FSettings.FLineHeight);
+    if (FSettings.LineHeight > 0 && !FSettings.DrawArea && c && c->View3D())
+        bottom = std::max(bottom, FSettings.LineHeight);
 }
 
 // --- drawing ---
@@ -255,7 +255,7 @@ void TCustomSeries::DrawPoint(int i) {
     const bool last = i == (ascending ? LastVisible() : FirstVisible());
     if (i == FirstDrawnIndex()) {
         FOldColor = clNone;
-        if (FSettings.FDark3D) {
+        if (FSettings.Dark3D) {
             const int w = chart->DepthPerSeries();
             FDarkRatio = w == 0 ? 1.0 : std::abs(double(chart->HeightPerSeries()) / w);
         }
@@ -263,7 +263,7 @@ void TCustomSeries::DrawPoint(int i) {
         FOldY = FY;
         FOldBottomPos = FBottomPos;
         if (i == FirstVisible() && i > 0) {
-            if (FSettings.FDrawArea) {
+            if (FSettings.DrawArea) {
                 FOldX = ScreenX(i - 1) + FPassOffset.X;
                 FOldY = ScreenY(i - 1) + FPassOffset.Y;
                 FOldBottomPos = OriginPixel(i - 1) + (YMandatory() ? FPassOffset.Y : FPassOffset.X);
@@ -273,7 +273,7 @@ void TCustomSeries::DrawPoint(int i) {
             if (!IsEmptyPoint(i - 1)) drawSegment(i, col, false, last);
         }
         if (last && FPointer->Visible() && col != clNone) DrawPointer(FX, FY, col, i);
-        if (FSettings.FDrawArea && chart->View3D() && c.IsFull3D()) c.DrawRectAtX(FX, FY, FBottomPos, StartZ(), EndZ());
+        if (FSettings.DrawArea && chart->View3D() && c.IsFull3D()) c.DrawRectAtX(FX, FY, FBottomPos, StartZ(), EndZ());
     } else
         drawSegment(i, col, true, last);
     FOldX = FX;
@@ -294,7 +294,7 @@ void TCustomSeries::enterFromEdge(int i) {
         return;
     }
     FOldX = (h->Inverted() ? r.Right : r.Left) + FPassOffset.X;
-    if (FSettings.FStairs) {
+    if (FSettings.Stairs) {
         FOldY = ScreenY(i - 1) + FPassOffset.Y;
         return;
     }
@@ -321,29 +321,29 @@ void TCustomSeries::drawSegment(int i, TColor col, bool withPointers, bool last)
     const int z0 = StartZ(), z1 = EndZ();
     const bool yMandatory = YMandatory();
     if (!(FX == FOldX && FY == FOldY) && col != clNone) {
-        if (is3D && (FSettings.FDrawArea || FSettings.FDrawLine)) {
+        if (is3D && (FSettings.DrawArea || FSettings.DrawLine)) {
             c.SelectPen(LinePen());
             if (LinePen().Visible())
                 chart->AdjustPenForPrinting(c.Pen());
             else
                 c.Pen().SetStyle(cb::gfx::psClear);
-            const TColor ribbon = FSettings.FColorEachLine || FSettings.FDrawArea ? areaColorOf(col) : seriesColor();
+            const TColor ribbon = FSettings.ColorEachLine || FSettings.DrawArea ? areaColorOf(col) : seriesColor();
             c.AssignBrush(Brush(), ribbon);
             auto darkened = [&](auto draw) {
-                if (FSettings.FDark3D) c.SetDarkerFill(ribbon, 64);
+                if (FSettings.Dark3D) c.SetDarkerFill(ribbon, 64);
                 draw();
                 c.Brush().SetColor(c.IsMonochrome() ? clWhite : ribbon);
             };
-            if (FSettings.FStairs) {
+            if (FSettings.Stairs) {
                 if (yMandatory) {
-                    if (!FSettings.FInvertedStairs) {
+                    if (!FSettings.InvertedStairs) {
                         c.DrawRectAtY(FOldX, FOldY, FX, z0, z1);
                         darkened([&] { c.DrawRectAtX(FX, FY, FOldY, z0, z1); });
                     } else {
                         darkened([&] { c.DrawRectAtX(FOldX, FOldY, FY, z0, z1); });
                         c.DrawRectAtY(FX, FY, FOldX, z0, z1);
                     }
-                } else if (!FSettings.FInvertedStairs) {
+                } else if (!FSettings.InvertedStairs) {
                     c.DrawRectAtX(FOldX, FOldY, FY, z0, z1);
                     darkened([&] { c.DrawRectAtY(FOldX, FY, FX, z0, z1); });
                 } else {
@@ -352,22 +352,22 @@ void TCustomSeries::drawSegment(int i, TColor col, bool withPointers, bool last)
                 }
             } else {
                 int y = FY, oldY = FOldY;
-                if (FSettings.FLineHeight > 0 && !FSettings.FDrawArea) {
+                if (FSettings.LineHeight > 0 && !FSettings.DrawArea) {
                     const TPoint q[4] = {{FX, FY},
                                          {FOldX, FOldY},
-                                         {FOldX, FOldY + FSettings.FLineHeight},
-                                         {FX, FY + FSettings.FLineHeight}};
+                                         {FOldX, FOldY + FSettings.LineHeight},
+                                         {FX, FY + FSettings.LineHeight}};
                     c.DrawQuadWithDepths(q, z0, z0);
-                    if (last) c.DrawRectAtX(FX, FY, FY + FSettings.FLineHeight, z0, z1);
+                    if (last) c.DrawRectAtX(FX, FY, FY + FSettings.LineHeight, z0, z1);
                 }
                 bool dark = false;
-                if (FSettings.FDark3D && !c.IsFull3D() && FX != FOldX && FDarkRatio != 0 &&
+                if (FSettings.Dark3D && !c.IsFull3D() && FX != FOldX && FDarkRatio != 0 &&
                     double(FOldY - FY) / (FX - FOldX) > FDarkRatio) {
                     c.SetDarkerFill(ribbon, 64);
                     dark = true;
-                    if (FSettings.FLineHeight > 0 && !FSettings.FDrawArea) {
-                        y += FSettings.FLineHeight;
-                        oldY += FSettings.FLineHeight;
+                    if (FSettings.LineHeight > 0 && !FSettings.DrawArea) {
+                        y += FSettings.LineHeight;
+                        oldY += FSettings.LineHeight;
                     }
                 }
                 if (c.IsMonochrome()) c.Brush().SetColor(clWhite);
@@ -375,7 +375,7 @@ void TCustomSeries::drawSegment(int i, TColor col, bool withPointers, bool last)
                 if (dark) c.Brush().SetColor(ribbon);
             }
         }
-        if (FSettings.FDrawArea) {
+        if (FSettings.DrawArea) {
             const TColor b = areaColorOf(col);
             if (FAreaLinesPen->Visible() && FAreaLinesPen->Color() != clDefault)
                 c.SelectPen(*FAreaLinesPen);
@@ -384,10 +384,10 @@ void TCustomSeries::drawSegment(int i, TColor col, bool withPointers, bool last)
             else
                 c.Pen().SetStyle(cb::gfx::psClear);
             drawAreaPiece(b, last);
-        } else if (!is3D && FSettings.FDrawLine) {
-            prepareLinePen(FSettings.FColorEachLine ? col : seriesColor());
-            if (FSettings.FStairs) {
-                if (FSettings.FInvertedStairs)
+        } else if (!is3D && FSettings.DrawLine) {
+            prepareLinePen(FSettings.ColorEachLine ? col : seriesColor());
+            if (FSettings.Stairs) {
+                if (FSettings.InvertedStairs)
                     c.DrawVerticalLine(FOldX, FOldY, FY);
                 else
                     c.DrawHorizontalLine(FOldX, FX, FOldY);
@@ -422,9 +422,9 @@ void TCustomSeries::drawAreaPiece(TColor b, bool last) {
     }
     const int t = GetTransparency();
     const bool linePen = LinePen().Visible();
-    if (FSettings.FStairs) {
-        const int edge = FSettings.FInvertedStairs ? (yMandatory ? FY : FX) : (yMandatory ? FOldY : FOldX);
-        const int base = FSettings.FInvertedStairs ? FBottomPos : FOldBottomPos;
+    if (FSettings.Stairs) {
+        const int edge = FSettings.InvertedStairs ? (yMandatory ? FY : FX) : (yMandatory ? FOldY : FOldX);
+        const int base = FSettings.InvertedStairs ? FBottomPos : FOldBottomPos;
         const TRect r =
             yMandatory ? NormalizeRect({FOldX, base, FX + 1, edge}) : NormalizeRect({base, FOldY + 1, edge + 1, FY});
         std::unique_ptr<TPlotBlend> blend;
@@ -442,13 +442,13 @@ void TCustomSeries::drawAreaPiece(TColor b, bool last) {
         if (blend) c.EndTransparency(std::move(blend));
         if (linePen && !FAreaLinesPen->Visible()) {
             c.SelectPenWithColor(LinePen(), LinePen().Color());
-            if (yMandatory && FSettings.FInvertedStairs) {
+            if (yMandatory && FSettings.InvertedStairs) {
                 c.DrawLineAtDepth(FOldX, FY, FX, FY, z0);
                 c.DrawLineAtDepth(FOldX, FOldY, FOldX, FY, z0);
             } else if (yMandatory) {
                 c.DrawLineAtDepth(FOldX, FOldY, FX, FOldY, z0);
                 c.DrawLineAtDepth(FX - 1, FOldY, FX - 1, FY, z0);
-            } else if (FSettings.FInvertedStairs) {
+            } else if (FSettings.InvertedStairs) {
                 c.DrawLineAtDepth(FX, FOldY, FX, FY, z0);
                 c.DrawLineAtDepth(FOldX, FOldY, FX, FOldY, z0);
             } else {
@@ -541,18 +541,18 @@ int TCustomSeries::PointAtPixel(int x, int y) {
             }
         }
         if (p.X == x && p.Y == y) return i;
-        if (i > FirstVisible() && FSettings.FClickableLine) {
+        if (i > FirstVisible() && FSettings.ClickableLine) {
             bool hit = false;
             if (is3D) {
                 const std::vector<TPoint> ribbon = {p, {p.X + w3, p.Y - h3}, {prev.X + w3, prev.Y - h3}, prev};
                 hit = PolygonContainsPoint(pixel, ribbon);
-            } else if (FSettings.FStairs) {
-                const TPoint corner = FSettings.FInvertedStairs ? TPoint{prev.X, p.Y} : TPoint{p.X, prev.Y};
+            } else if (FSettings.Stairs) {
+                const TPoint corner = FSettings.InvertedStairs ? TPoint{prev.X, p.Y} : TPoint{p.X, prev.Y};
                 hit = PointOnSegmentPoints(pixel, prev, corner, 0) || PointOnSegmentPoints(pixel, corner, p, 0);
             } else
                 hit = PointOnSegmentPoints(pixel, prev, p, 0);
             if (hit) return i - 1;
-            if (FSettings.FDrawArea) {
+            if (FSettings.DrawArea) {
                 const std::vector<TPoint> area = {prev, p, {p.X, OriginPixel(i)}, {prev.X, OriginPixel(i - 1)}};
                 if (PolygonContainsPoint(pixel, area)) return i - 1;
             }
@@ -571,11 +571,11 @@ void TCustomSeries::PaintLegendSymbol(int item, const TRect& r) {
     const TColor col = item == -1 ? SeriesColor() : LegendItemColor(item);
     const int midY = (r.Top + r.Bottom) / 2;
     if (FPointer->Visible()) {
-        if (FSettings.FDrawLine) {
+        if (FSettings.DrawLine) {
             c.SelectPenWithColor(LinePen(), col);
             if (LinePen().Visible()) c.DrawHorizontalLine(r.Left, r.Right, midY);
         }
-        const bool through = FSettings.FDrawLine && LinePen().Visible();
+        const bool through = FSettings.DrawLine && LinePen().Visible();
         int h = through ? r.Width() / 3 : r.Width() / 2 + 1;
         int v = through ? r.Height() / 3 : r.Height() / 2 + 1;
         h = std::min(h, FPointer->HorizSize());
@@ -585,7 +585,7 @@ void TCustomSeries::PaintLegendSymbol(int item, const TRect& r) {
                             pointerStyle(item < 0 ? 0 : ValueIndexOfLegendItem(item)));
         return;
     }
-    if (!FSettings.FDrawLine || FSettings.FDrawArea) {
+    if (!FSettings.DrawLine || FSettings.DrawArea) {
         TChartSeries::PaintLegendSymbol(item, r);
         return;
     }

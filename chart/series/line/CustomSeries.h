@@ -36,17 +36,17 @@ public:
     // Every setting of its own AssignSeries copies; brushes, pens, pointer,
     // shadow and gradient are copied beside.
     struct TSettings {
-        TColor FAreaColor = clDefault;
-        bool FClickableLine = true;
-        bool FColorEachLine = true;
-        bool FDark3D = true;
-        bool FDrawArea = false;
-        bool FDrawLine = false;
-        bool FInvertedStairs = false;
-        int FLineHeight = 0;
-        TCustomSeriesStack FStacked = cssNone;
-        bool FStairs = false;
-        int FTransparency = 0;
+        TColor AreaColor = clDefault;
+        bool ClickableLine = true;
+        bool ColorEachLine = true;
+        bool Dark3D = true;
+        bool DrawArea = false;
+        bool DrawLine = false;
+        bool InvertedStairs = false;
+        int LineHeight = 0;
+        TCustomSeriesStack Stacked = cssNone;
+        bool Stairs = false;
+        int Transparency = 0;
         bool operator==(const TSettings&) const = default;
     };
 
@@ -55,36 +55,36 @@ public:
 
     // --- stored settings ---
     TChartBrush& AreaChartBrush() { return *FAreaChartBrush; }
-    TColor AreaColor() const { return FSettings.FAreaColor; }
-    void SetAreaColor(TColor c) { StoreColorAndRepaint(FSettings.FAreaColor, c); }
+    TColor AreaColor() const { return FSettings.AreaColor; }
+    void SetAreaColor(TColor c) { StoreColorAndRepaint(FSettings.AreaColor, c); }
     TChartPen& AreaLinesPen() { return *FAreaLinesPen; }
-    bool ClickableLine() const { return FSettings.FClickableLine; }
-    void SetClickableLine(bool on) { StoreBooleanAndRepaint(FSettings.FClickableLine, on); }
-    bool ColorEachLine() const { return FSettings.FColorEachLine; }
-    void SetColorEachLine(bool on) { StoreBooleanAndRepaint(FSettings.FColorEachLine, on); }
-    bool Dark3D() const { return FSettings.FDark3D; }
-    void SetDark3D(bool on) { StoreBooleanAndRepaint(FSettings.FDark3D, on); }
-    bool DrawArea() const { return FSettings.FDrawArea; }
-    void SetDrawArea(bool on) { StoreBooleanAndRepaint(FSettings.FDrawArea, on); }
-    bool DrawLine() const { return FSettings.FDrawLine; }
-    void SetDrawLine(bool on) { StoreBooleanAndRepaint(FSettings.FDrawLine, on); }
-    bool InvertedStairs() const { return FSettings.FInvertedStairs; }
-    void SetInvertedStairs(bool on) { StoreBooleanAndRepaint(FSettings.FInvertedStairs, on); }
-    int LineHeight() const { return FSettings.FLineHeight; }
-    void SetLineHeight(int v) { StoreIntegerAndRepaint(FSettings.FLineHeight, v); }
+    bool ClickableLine() const { return FSettings.ClickableLine; }
+    void SetClickableLine(bool on) { StoreBooleanAndRepaint(FSettings.ClickableLine, on); }
+    bool ColorEachLine() const { return FSettings.ColorEachLine; }
+    void SetColorEachLine(bool on) { StoreBooleanAndRepaint(FSettings.ColorEachLine, on); }
+    bool Dark3D() const { return FSettings.Dark3D; }
+    void SetDark3D(bool on) { StoreBooleanAndRepaint(FSettings.Dark3D, on); }
+    bool DrawArea() const { return FSettings.DrawArea; }
+    void SetDrawArea(bool on) { StoreBooleanAndRepaint(FSettings.DrawArea, on); }
+    bool DrawLine() const { return FSettings.DrawLine; }
+    void SetDrawLine(bool on) { StoreBooleanAndRepaint(FSettings.DrawLine, on); }
+    bool InvertedStairs() const { return FSettings.InvertedStairs; }
+    void SetInvertedStairs(bool on) { StoreBooleanAndRepaint(FSettings.InvertedStairs, on); }
+    int LineHeight() const { return FSettings.LineHeight; }
+    void SetLineHeight(int v) { StoreIntegerAndRepaint(FSettings.LineHeight, v); }
     TChartBrush& LineBrush() { return Brush(); }
     TChartHiddenPen& OutLine() { return *FOutLine; }
     TSeriesPointer& Pointer() { return *FPointer; }
     TPlotShadow& Shadow() { return *FShadow; }
-    TCustomSeriesStack Stacked() const { return FSettings.FStacked; }
+    TCustomSeriesStack Stacked() const { return FSettings.Stacked; }
     // Also sets every series of the chart of this class or an ancestor.
     void SetStacked(TCustomSeriesStack s);
-    bool Stairs() const { return FSettings.FStairs; }
-    void SetStairs(bool on) { StoreBooleanAndRepaint(FSettings.FStairs, on); }
+    bool Stairs() const { return FSettings.Stairs; }
+    void SetStairs(bool on) { StoreBooleanAndRepaint(FSettings.Stairs, on); }
     virtual TPlotGradient& GetGradient() { return *FGradient; }
     TPlotGradient& Gradient() { return GetGradient(); }
-    virtual int GetTransparency() const { return FSettings.FTransparency; }
-    virtual void SetTransparency(int percent) { StoreIntegerAndRepaint(FSettings.FTransparency, percent); }
+    virtual int GetTransparency() const { return FSettings.Transparency; }
+    virtual void SetTransparency(int percent) { StoreIntegerAndRepaint(FSettings.Transparency, percent); }
     TSeriesClickPointerEvent OnClickPointer;
     TOnGetPointerStyle OnGetPointerStyle;
 

@@ -30,22 +30,22 @@ void TCircledSeries::shareWithClass(const std::function<void(TCircledSeries*)>& 
 }
 
 void TCircledSeries::SetCircled(bool on) {
-    StoreBooleanAndRepaint(FSettings.FCircled, on);
+    StoreBooleanAndRepaint(FSettings.Circled, on);
     const bool loading = ParentChart() && ParentChart()->Loading();
     shareWithClass([&](TCircledSeries* o) {
-        o->FSettings.FCircled = on;
-        if (!loading) o->FSettings.FCustomXRadius = o->FSettings.FCustomYRadius = 0;
+        o->FSettings.Circled = on;
+        if (!loading) o->FSettings.CustomXRadius = o->FSettings.CustomYRadius = 0;
     });
 }
 
 void TCircledSeries::SetCustomXRadius(int v) {
-    StoreIntegerAndRepaint(FSettings.FCustomXRadius, v);
-    shareWithClass([&](TCircledSeries* o) { o->FSettings.FCustomXRadius = v; });
+    StoreIntegerAndRepaint(FSettings.CustomXRadius, v);
+    shareWithClass([&](TCircledSeries* o) { o->FSettings.CustomXRadius = v; });
 }
 
 void TCircledSeries::SetCustomYRadius(int v) {
-    StoreIntegerAndRepaint(FSettings.FCustomYRadius, v);
-    shareWithClass([&](TCircledSeries* o) { o->FSettings.FCustomYRadius = v; });
+    StoreIntegerAndRepaint(FSettings.CustomYRadius, v);
+    shareWithClass([&](TCircledSeries* o) { o->FSettings.CustomYRadius = v; });
 }
 
 void TCircledSeries::storeRotation(int degrees) {
@@ -90,14 +90,14 @@ void TCircledSeries::NormalizeCircleRect() {
 }
 
 void TCircledSeries::ApplyRadii() {
-    if (FSettings.FCustomXRadius != 0) {
-        FXRadius = FSettings.FCustomXRadius;
-        FCircleWidth = 2 * FSettings.FCustomXRadius;
+    if (FSettings.CustomXRadius != 0) {
+        FXRadius = FSettings.CustomXRadius;
+        FCircleWidth = 2 * FSettings.CustomXRadius;
     } else
         FXRadius = FCircleWidth / 2;
-    if (FSettings.FCustomYRadius != 0) {
-        FYRadius = FSettings.FCustomYRadius;
-        FCircleHeight = 2 * FSettings.FCustomYRadius;
+    if (FSettings.CustomYRadius != 0) {
+        FYRadius = FSettings.CustomYRadius;
+        FCircleHeight = 2 * FSettings.CustomYRadius;
     } else
         FYRadius = FCircleHeight / 2;
     FCircleRect = {FCircleXCenter - FXRadius, FCircleYCenter - FYRadius, FCircleXCenter + FXRadius,
@@ -137,7 +137,7 @@ void TCircledSeries::MakeCircular() {
 }
 
 TColor TCircledSeries::EffectiveBackColor() const {
-    if (FSettings.FCircleBackColor != clDefault) return FSettings.FCircleBackColor;
+    if (FSettings.CircleBackColor != clDefault) return FSettings.CircleBackColor;
     TCustomAxisPanel* c = ParentChart();
     if (!c) return clWhite;
     if (c->Printing()) return clWhite;
@@ -157,7 +157,7 @@ void TCircledSeries::FireBeforeDrawValues() {
     FCircleRect = c->ChartRect();
     NormalizeCircleRect();
     if (Marks().Visible()) ReserveMarksRoom();
-    if (FSettings.FCircled) MakeCircular();
+    if (FSettings.Circled) MakeCircular();
     ApplyRadii();
 }
 

@@ -15,28 +15,28 @@ public:
     // Every setting AssignSeries copies whole; the rotation and the gradient
     // are copied beside.
     struct TSettings {
-        TColor FCircleBackColor = clDefault;
-        bool FCircled = false;
-        int FCustomXRadius = 0;
-        int FCustomYRadius = 0;
+        TColor CircleBackColor = clDefault;
+        bool Circled = false;
+        int CustomXRadius = 0;
+        int CustomYRadius = 0;
         bool operator==(const TSettings&) const = default;
     };
 
     TCircledSeries();
     ~TCircledSeries() override;
 
-    TColor CircleBackColor() const { return FSettings.FCircleBackColor; }
-    void SetCircleBackColor(TColor c) { StoreColorAndRepaint(FSettings.FCircleBackColor, c); }
+    TColor CircleBackColor() const { return FSettings.CircleBackColor; }
+    void SetCircleBackColor(TColor c) { StoreColorAndRepaint(FSettings.CircleBackColor, c); }
     bool HasCircleBackColor() const {
-        return FSettings.FCircleBackColor != clDefault && FSettings.FCircleBackColor != clNone;
+        return FSettings.CircleBackColor != clDefault && FSettings.CircleBackColor != clNone;
     }
-    bool Circled() const { return FSettings.FCircled; }
+    bool Circled() const { return FSettings.Circled; }
     // Shared with every series of the chart of this class or an ancestor,
     // which also lose their custom radii.
     void SetCircled(bool on);
-    int CustomXRadius() const { return FSettings.FCustomXRadius; }
+    int CustomXRadius() const { return FSettings.CustomXRadius; }
     void SetCustomXRadius(int v);
-    int CustomYRadius() const { return FSettings.FCustomYRadius; }
+    int CustomYRadius() const { return FSettings.CustomYRadius; }
     void SetCustomYRadius(int v);
     int RotationAngle() const { return FRotationAngle; }
     // Stored modulo 360 keeping the sign (370 -> 10, -30 -> -30).

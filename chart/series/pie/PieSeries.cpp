@@ -25,7 +25,7 @@ void TPieOtherSlice::changed() {
 }
 
 std::string TPieOtherSlice::Text() const {
-    return FSettings.FText.empty() ? PlotText(TPlotText::txtOther) : FSettings.FText;
+    return FSettings.Text.empty() ? PlotText(TPlotText::txtOther) : FSettings.Text;
 }
 
 void TPieOtherSlice::Assign(const TPieOtherSlice& s) {

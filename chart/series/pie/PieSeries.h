@@ -31,23 +31,23 @@ class TPieOtherSlice {
 public:
     // Every setting, copied whole by Assign.
     struct TSettings {
-        TColor FColor = clDefault;
-        TPieOtherStyle FStyle = poNone;
-        std::string FText;
-        double FValue = 0;
+        TColor Color = clDefault;
+        TPieOtherStyle Style = poNone;
+        std::string Text;
+        double Value = 0;
         bool operator==(const TSettings&) const = default;
     };
 
     explicit TPieOtherSlice(TPieSeries* owner) : FOwner(owner) {}
-    TColor Color() const { return FSettings.FColor; }
-    void SetColor(TColor c) { store(FSettings.FColor, c); }
-    TPieOtherStyle Style() const { return FSettings.FStyle; }
-    void SetStyle(TPieOtherStyle s) { store(FSettings.FStyle, s); }
+    TColor Color() const { return FSettings.Color; }
+    void SetColor(TColor c) { store(FSettings.Color, c); }
+    TPieOtherStyle Style() const { return FSettings.Style; }
+    void SetStyle(TPieOtherStyle s) { store(FSettings.Style, s); }
     // "Other" when empty.
     std::string Text() const;
-    void SetText(const std::string& t) { store(FSettings.FText, t); }
-    double Value() const { return FSettings.FValue; }
-    void SetValue(double v) { store(FSettings.FValue, v); }
+    void SetText(const std::string& t) { store(FSettings.Text, t); }
+    double Value() const { return FSettings.Value; }
+    void SetValue(double v) { store(FSettings.Value, v); }
     const TSettings& Settings() const { return FSettings; }
     // Copies without repainting.
     void Assign(const TPieOtherSlice& source);
