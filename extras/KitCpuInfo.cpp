@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <numbers>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -19,6 +20,16 @@ namespace {
 TCpuInfo& Info() {
     static TCpuInfo info;
     return info;
+}
+
+bool& SpeedPending() {
+    static bool pending = false;
+    return pending;
+}
+
+std::mutex& InfoLock() {
+    static std::mutex lock;
+    return lock;
 }
 
 struct TDescriptor {
@@ -155,6 +166,21 @@ void MeasureRound(std::int64_t& cycles, std::int64_t& micros) {
 }
 #endif
 
+// At least 3 and at most 20 rounds, until the last three agree.
+void MeasureSpeed([[maybe_unused]] TCpuInfo& i) {
+#ifdef CB_HAS_CPUID
+    std::vector<int> rounds;
+    while (rounds.size() < 20 && (rounds.size() < 3 || !SpeedRoundsAgree(rounds))) {
+        std::int64_t cycles = 0, micros = 0;
+        MeasureRound(cycles, micros);
+        i.Cycles += cycles;
+        i.Microseconds += micros;
+        rounds.push_back(micros > 0 ? int(cycles / micros) : 0);
+    }
+    SpeedFromTotals(i.Cycles, i.Microseconds, i.RawMHz, i.MHz);
+#endif
+}
+
 }  // namespace
 
 TCpuVendor CpuVendorOf(const std::string& v) {
@@ -223,7 +249,17 @@ void SpeedFromTotals(std::int64_t Cycles, std::int64_t Microseconds, int& Raw, i
 }
 
 const TCpuInfo& KitCpuInfo() {
+    std::lock_guard lock(InfoLock());
+    if (SpeedPending()) {
+        SpeedPending() = false;
+        MeasureSpeed(Info());
+    }
     return Info();
+}
+
+bool KitCpuHasMMX() {
+    std::lock_guard lock(InfoLock());
+    return Info().MMX;
 }
 
 void CpuIdentify() {
@@ -278,20 +314,13 @@ void CpuIdentify() {
             i.Name.erase(0, i.Name.find_first_not_of(' '));
         }
         if (i.Name.empty()) i.Name = CpuName(i.Vendor, i.Family, i.Model, i.L2CacheKB, brand);
-        if (i.Features >> 4 & 1) {
-            std::vector<int> rounds;
-            while (rounds.size() < 20 && (rounds.size() < 3 || !SpeedRoundsAgree(rounds))) {
-                std::int64_t cycles = 0, micros = 0;
-                MeasureRound(cycles, micros);
-                i.Cycles += cycles;
-                i.Microseconds += micros;
-                rounds.push_back(micros > 0 ? int(cycles / micros) : 0);
-            }
-            SpeedFromTotals(i.Cycles, i.Microseconds, i.RawMHz, i.MHz);
-        }
     }
 #endif
+    std::lock_guard lock(InfoLock());
     Info() = i;
+    // The time-stamp counter present (feature bit 4): the speed is measured
+    // when first read, not at start-up where it would cost 3 ms or more.
+    SpeedPending() = (i.Features >> 4 & 1) != 0;
 }
 
 }  // namespace cb::extras

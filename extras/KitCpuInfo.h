@@ -1,6 +1,6 @@
 #pragma once
-// Identification of the processor (CPUID) and a measurement of its clock,
-// done once at start-up.
+// Identification of the processor (CPUID) at start-up and a measurement of
+// its clock when first asked for.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,8 +49,12 @@ bool SpeedRoundsAgree(const std::vector<int>& Rounds);
 // Raw and reported MHz of the measured totals.
 void SpeedFromTotals(std::int64_t Cycles, std::int64_t Microseconds, int& Raw, int& Reported);
 
+// The record of CpuIdentify; with a time-stamp counter, the first call
+// measures the speed.
 const TCpuInfo& KitCpuInfo();
-// Identifies the processor and, with a time-stamp counter, measures it.
+// The MMX flag of the record, without measuring.
+bool KitCpuHasMMX();
+// Identifies the processor; its speed is measured when first read.
 void CpuIdentify();
 
 }  // namespace cb::extras

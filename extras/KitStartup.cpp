@@ -62,7 +62,7 @@ bool FourDigitYear() {
 void KitStartup() {
     SystemInfoSetup();
     CpuIdentify();
-    BlendRoutinesSetup(KitCpuInfo().MMX);
+    BlendRoutinesSetup(KitCpuHasMMX());
     (void)IdentityMatrix();
     (void)GammaTable();
     FourDigitYearFlag() = HasFourDigitYear(cb::rtl::FormatSettings().ShortDateFormat);

@@ -15,6 +15,7 @@
 #include "grid/ExtStringGrid.h"
 #include "olap/adomd/Adomd.h"
 #include "olap/xmla/XmlaProvider.h"
+#include "platform/gfx/FontSetup.h"
 #include "platform/rtl/ErrorLog.h"
 
 #include <QEvent>
@@ -168,6 +169,8 @@ int RunApplication(int& argc, char** argv) {
     // The start-up cube is read while the toolkit starts and the windows are
     // built; the main window's opening of it takes the cube from this read.
     const cb::olap::CubeFileReadAhead sampleCube(TfrmMain::SampleCubeFile(TBaseConfig::GetApplicationPath()));
+    // So is the font configuration, which the loading screen's text needs first.
+    cb::gfx::TFontSetupAhead fonts;
     cb::olap::xmla::RegisterProvider();
     cb::chart::RegisterStandardSeriesTypes();
     cb::chart::RegisterExtendedSeriesTypes();
@@ -188,6 +191,7 @@ int RunApplication(int& argc, char** argv) {
             run.Log(where + ": " + message);
         });
         try {
+            fonts.Wait();
             run.LoadingScreen = std::make_unique<TfrmLoadingScreen>();
             frmLoadingScreen = run.LoadingScreen.get();
             frmLoadingScreen->ShowNow();
