@@ -22,19 +22,7 @@ void TCellGraphic::FreeObjects() {
 }
 
 void TCellGraphic::Assign(const TCellGraphic& s) {
-    CellType = s.CellType;
-    CellVAlign = s.CellVAlign;
-    CellHAlign = s.CellHAlign;
-    CellIndex = s.CellIndex;
-    CellTransparent = s.CellTransparent;
-    CellBoolean = s.CellBoolean;
-    CellAngle = s.CellAngle;
-    CellValue = s.CellValue;
-    CellErrFrom = s.CellErrFrom;
-    CellErrLen = s.CellErrLen;
-    CellText = s.CellText;
-    CellColor = s.CellColor;
-    CellColorTo = s.CellColorTo;
+    TCellGraphicSettings::operator=(s);
 }
 
 void TCellGraphic::SetImageListIndex(int index, TCellHAlign hAlign, TCellVAlign vAlign) {

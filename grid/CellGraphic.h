@@ -63,33 +63,9 @@ enum TCellHAlign : std::uint8_t {
     haFull
 };
 
-class TCellGraphic {
-public:
-    TCellGraphic();
-    // A graphic several cells show; the cells never free it, its maker does
-    // once no cell refers to it any more.
-    explicit TCellGraphic(bool shared);
-    TCellGraphic(const TCellGraphic&) = delete;
-    TCellGraphic& operator=(const TCellGraphic&) = delete;
-    virtual ~TCellGraphic();
-
-    bool Shared() const { return FShared; }
-
-    // Copies the plain fields (not the objects).
-    void Assign(const TCellGraphic& source);
-
-    // An image of the grid's image list with its placement.
-    void SetImageListIndex(int index, TCellHAlign hAlign, TCellVAlign vAlign);
-    // The graphic owns the object given here, in place of any it had.
-    void TakeBitmap(std::unique_ptr<cb::gfx::TBitmap> bitmap);
-    void TakeIcon(std::unique_ptr<cb::gfx::TBitmap> icon);
-    void TakePicture(std::unique_ptr<cb::gfx::TGraphic> picture);
-    void TakeFilePicture(std::unique_ptr<TFilePicture> picture);
-
-    // Size of a ctPicture or ctFilePicture fitted into an area by the
-    // stretch mode in the low byte of CellAngle, less CellIndex of margin.
-    cb::gfx::TSize GetPictureSize(int availWidth, int availHeight) const;
-
+// The plain settings of a cell graphic, copied whole by Assign; the
+// objects and items stay with the graphic that made them.
+struct TCellGraphicSettings {
     TCellType CellType = ctNone;
     TCellVAlign CellVAlign = vaTop;
     TCellHAlign CellHAlign = haLeft;
@@ -98,9 +74,6 @@ public:
     // 16 bits); the first text colour of a progress bar.
     int CellIndex = 0;
     bool CellTransparent = false;
-    // The grid made the graphic's objects and items (set by the Take
-    // functions; a stream of cells keeps only such graphics).
-    bool CellCreated = false;
     // Check state, node contracted, items side by side, button pressed,
     // progress bar text colours in use.
     bool CellBoolean = false;
@@ -116,6 +89,40 @@ public:
     // Bar (pie) and rest colours of the progress kinds.
     cb::gfx::TColor CellColor = cb::gfx::clNavy;
     cb::gfx::TColor CellColorTo = cb::gfx::clWhite;
+    bool operator==(const TCellGraphicSettings&) const = default;
+};
+
+class TCellGraphic : public TCellGraphicSettings {
+public:
+    TCellGraphic();
+    // A graphic several cells show; the cells never free it, its maker does
+    // once no cell refers to it any more.
+    explicit TCellGraphic(bool shared);
+    TCellGraphic(const TCellGraphic&) = delete;
+    TCellGraphic& operator=(const TCellGraphic&) = delete;
+    virtual ~TCellGraphic();
+
+    bool Shared() const { return FShared; }
+
+    const TCellGraphicSettings& Settings() const { return *this; }
+    // Copies the plain settings (not the objects).
+    void Assign(const TCellGraphic& source);
+
+    // An image of the grid's image list with its placement.
+    void SetImageListIndex(int index, TCellHAlign hAlign, TCellVAlign vAlign);
+    // The graphic owns the object given here, in place of any it had.
+    void TakeBitmap(std::unique_ptr<cb::gfx::TBitmap> bitmap);
+    void TakeIcon(std::unique_ptr<cb::gfx::TBitmap> icon);
+    void TakePicture(std::unique_ptr<cb::gfx::TGraphic> picture);
+    void TakeFilePicture(std::unique_ptr<TFilePicture> picture);
+
+    // Size of a ctPicture or ctFilePicture fitted into an area by the
+    // stretch mode in the low byte of CellAngle, less CellIndex of margin.
+    cb::gfx::TSize GetPictureSize(int availWidth, int availHeight) const;
+
+    // The grid made the graphic's objects and items (set by the Take
+    // functions; a stream of cells keeps only such graphics).
+    bool CellCreated = false;
 
     // Objects by kind (null when not given): the bitmap of ctBitmap and the
     // glyph of ctBitButton, the icon of ctIcon, the picture of ctPicture and

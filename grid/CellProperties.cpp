@@ -18,29 +18,13 @@ const std::string* InternFontName(const std::string& name) {
     return &*names.insert(name).first;
 }
 
-TCellProperties::TCellProperties(TBaseGrid* grid, int col, int row) : OwnerCol(col), OwnerRow(row), OwnerGrid(grid) {}
+TCellProperties::TCellProperties(TBaseGrid* grid, int col, int row) : OwnerGrid(grid) {
+    OwnerCol = col;
+    OwnerRow = row;
+}
 
 void TCellProperties::Assign(const TCellProperties& s) {
-    IsBaseCell = s.IsBaseCell;
-    CellSpanX = s.CellSpanX;
-    CellSpanY = s.CellSpanY;
-    OwnerRow = s.OwnerRow;
-    OwnerCol = s.OwnerCol;
-    Alignment = s.Alignment;
-    BorderColor = s.BorderColor;
-    BorderWidth = s.BorderWidth;
-    FBrushColor = s.FBrushColor;
-    BrushStyle = s.BrushStyle;
-    FontColor = s.FontColor;
-    FontStyle = s.FontStyle;
-    FFontName = s.FFontName;
-    FontSize = s.FontSize;
-    ReadOnly = s.ReadOnly;
-    Editor = s.Editor;
-    FVAlignment = s.FVAlignment;
-    FWordWrap = s.FWordWrap;
-    NodeLevel = s.NodeLevel;
-    Control = s.Control;
+    TCellPropertiesSettings::operator=(s);
     RepaintOwner();
 }
 

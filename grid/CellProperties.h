@@ -19,20 +19,10 @@ class TBaseGrid;
 // a pointer to one shared copy. The empty name is the null pointer.
 const std::string* InternFontName(const std::string& name);
 
-class TCellProperties {
+// The settings of a cell that Assign copies whole: everything but the cell
+// object, graphic, grid, paint stamp and footer kind.
+class TCellPropertiesSettings {
 public:
-    TCellProperties(TBaseGrid* grid, int col, int row);
-    TCellProperties(const TCellProperties&) = delete;
-    TCellProperties& operator=(const TCellProperties&) = delete;
-
-    // Copies everything but the cell object, graphic, grid, paint stamp and
-    // footer kind, then repaints the owner cell.
-    void Assign(const TCellProperties& source);
-
-    // The base cell of the range this cell belongs to (the cell itself when
-    // it is not covered).
-    TGridCoord GetBaseCell() const;
-
     bool IsBaseCell = true;
     int CellSpanX = -1;
     int CellSpanY = -1;
@@ -41,19 +31,42 @@ public:
     TAlignment Alignment = taLeftJustify;
     TColor BorderColor = 0;
     int BorderWidth = 0;
-    void* CellObject = nullptr;  // not owned
     TColor FontColor = clNone;
     int FontSize = 0;
     TFontStyles FontStyle = 0;
     TEditorType Editor = edNormal;
     bool ReadOnly = false;
     int NodeLevel = 0;
-    QWidget* Control = nullptr;  // not owned
+    QWidget* Control = nullptr;   // not owned
+    std::uint8_t BrushStyle = 0;  // cb::gfx::TBrushStyle, bsSolid
+    bool operator==(const TCellPropertiesSettings&) const = default;
+
+protected:
+    TColor FBrushColor = clNone;
+    const std::string* FFontName = nullptr;
+    TVAlignment FVAlignment = vtaTop;
+    bool FWordWrap = false;
+};
+
+class TCellProperties : public TCellPropertiesSettings {
+public:
+    TCellProperties(TBaseGrid* grid, int col, int row);
+    TCellProperties(const TCellProperties&) = delete;
+    TCellProperties& operator=(const TCellProperties&) = delete;
+
+    const TCellPropertiesSettings& Settings() const { return *this; }
+    // Copies the settings, then repaints the owner cell.
+    void Assign(const TCellProperties& source);
+
+    // The base cell of the range this cell belongs to (the cell itself when
+    // it is not covered).
+    TGridCoord GetBaseCell() const;
+
+    void* CellObject = nullptr;  // not owned
     TBaseGrid* OwnerGrid = nullptr;
     TCellGraphicPtr Graphic;
     std::uint32_t PaintStamp = 0;
     std::uint8_t FooterCalcKind = 0;
-    std::uint8_t BrushStyle = 0;  // cb::gfx::TBrushStyle, bsSolid
 
     TColor BrushColor() const { return FBrushColor; }
     void SetBrushColor(TColor value);
@@ -67,11 +80,6 @@ public:
 
 private:
     void RepaintOwner();
-
-    TColor FBrushColor = clNone;
-    const std::string* FFontName = nullptr;
-    TVAlignment FVAlignment = vtaTop;
-    bool FWordWrap = false;
 };
 
 }  // namespace cb::grid

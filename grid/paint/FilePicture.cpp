@@ -26,7 +26,7 @@ bool ReadPictureBytes(const std::string& name, QByteArray& bytes) {
 }  // namespace
 
 void TFilePicture::SetFilename(const std::string& name) {
-    FFilename = name;
+    FSettings.Filename = name;
     QByteArray bytes;
     if (!ReadPictureBytes(name, bytes)) throw cb::rtl::EInOutError("Cannot read picture \"" + name + "\"");
     QBuffer buffer(&bytes);
@@ -37,22 +37,20 @@ void TFilePicture::SetFilename(const std::string& name) {
         if (!img.loadFromData(bytes)) throw cb::rtl::EInOutError("Cannot read picture \"" + name + "\"");
         size = img.size();
     }
-    FWidth = size.width();
-    FHeight = size.height();
+    FSettings.Width = size.width();
+    FSettings.Height = size.height();
 }
 
 void TFilePicture::Assign(const TFilePicture& source) {
-    FFilename = source.FFilename;
-    FWidth = source.FWidth;
-    FHeight = source.FHeight;
+    FSettings = source.FSettings;
 }
 
 void TFilePicture::DrawStretched(cb::gfx::TCanvas& canvas, const TRect& rect) const {
-    if (FFilename.empty()) return;
+    if (FSettings.Filename.empty()) return;
     QByteArray bytes;
     QImage img;
     try {
-        if (!ReadPictureBytes(FFilename, bytes) || !img.loadFromData(bytes)) return;
+        if (!ReadPictureBytes(FSettings.Filename, bytes) || !img.loadFromData(bytes)) return;
     } catch (const cb::rtl::EInOutError&) {
         return;
     }

@@ -12,19 +12,26 @@ namespace cb::grid {
 // A picture referenced by its file name, loaded whenever it is needed.
 class TFilePicture {
 public:
-    const std::string& Filename() const { return FFilename; }
+    // Every setting Assign copies.
+    struct TSettings {
+        std::string Filename;
+        int Width = 0;
+        int Height = 0;
+        bool operator==(const TSettings&) const = default;
+    };
+
+    const std::string& Filename() const { return FSettings.Filename; }
     // Loads the file once to learn its size; a file that cannot be read
     // raises cb::rtl::EInOutError.
     void SetFilename(const std::string& name);
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
+    int Width() const { return FSettings.Width; }
+    int Height() const { return FSettings.Height; }
+    const TSettings& Settings() const { return FSettings; }
     void Assign(const TFilePicture& source);
     void DrawStretched(cb::gfx::TCanvas& canvas, const TRect& rect) const;
 
 private:
-    std::string FFilename;
-    int FWidth = 0;
-    int FHeight = 0;
+    TSettings FSettings;
 };
 
 }  // namespace cb::grid

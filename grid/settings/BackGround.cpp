@@ -5,15 +5,15 @@ namespace cb::grid {
 using cb::rtl::SetProperty;
 
 void TBackGround::SetTop(int v) {
-    SetProperty(FTop, v, OnChange);
+    SetProperty(FSettings.Top, v, OnChange);
 }
 
 void TBackGround::SetLeft(int v) {
-    SetProperty(FLeft, v, OnChange);
+    SetProperty(FSettings.Left, v, OnChange);
 }
 
 void TBackGround::SetDisplay(TBackGroundDisplay v) {
-    SetProperty(FDisplay, v, OnChange);
+    SetProperty(FSettings.Display, v, OnChange);
 }
 
 void TBackGround::SetBitmap(const cb::gfx::TBitmap& b) {
@@ -22,15 +22,12 @@ void TBackGround::SetBitmap(const cb::gfx::TBitmap& b) {
 }
 
 void TBackGround::SetCells(TBackGroundCells v) {
-    SetProperty(FCells, v, OnChange);
+    SetProperty(FSettings.Cells, v, OnChange);
 }
 
 void TBackGround::Assign(const TBackGround& s) {
-    FTop = s.FTop;
-    FLeft = s.FLeft;
-    FDisplay = s.FDisplay;
+    FSettings = s.FSettings;
     FBitmap.Assign(s.FBitmap);
-    FCells = s.FCells;
     if (OnChange) OnChange();
 }
 
