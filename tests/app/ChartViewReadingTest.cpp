@@ -1,7 +1,7 @@
 // The chart view read as a person reads it, on renderings of the sample
 // cube's chart at the sizes people use: the legend keeps to its share and
-// pages the rest, the annotation follows the data, and in 3D the value
-// axis title stands clear of its labels.
+// pages the rest, the annotation follows the data, the value axis reaches
+// the tallest bar, and in 3D the value axis title stands clear of its labels.
 #include "ChartViewTestSupport.h"
 #include "SmallWindowsSupport.h"
 #include "app/ui/views/ChartAnnotation.h"
@@ -185,5 +185,38 @@ TEST_F(ChartViewReadingTest, In3DSideWallsAreSeeThroughPlanesAtEveryRotation) {
             EXPECT_GT(Chart().LeftWall().Transparency(), 0);
             EXPECT_GT(Chart().RightWall().Transparency(), 0);
             EXPECT_EQ(Chart().RightWall().Size(), 0);
+        }
+}
+
+// Subcategories by channel, whose tallest bars end between two labels: the
+// value axis reaches past the largest value and every bar ends inside the
+// plot, flat and turned (the rotations the slider gives and two from behind).
+TEST_F(ChartViewReadingTest, ValueAxisReachesTheTallestBar) {
+    dm->AddToAxis("[Product].[Subcategory].members", axRows, true);
+    dm->AddToAxis("[Channel].[All].Children", axColumns, true);
+    for (int rotation : {-1, 0, 45, 135, 315})
+        for (auto [width, height] : {std::pair{800, 500}, {1200, 700}}) {
+            const std::string name =
+                (rotation < 0 ? std::string("2d") : "3d-rotation-" + std::to_string(rotation)) + "-" +
+                std::to_string(width);
+            SCOPED_TRACE(name);
+            if (rotation >= 0) {
+                if (!Chart().View3D()) view->tbbRotationClick();
+                Chart().View3DOptions().SetRotation(rotation);
+            }
+            Render(width, height);
+            Shot("value-axis-" + name);
+            const cb::chart::TChartAxis& axis = Chart().LeftAxis();
+            double highest = 0;
+            for (int s = 0; s < Chart().NumberOfSeries(); ++s) {
+                cb::chart::TChartSeries& series = *Chart().SeriesAt(s);
+                for (int i = 0; i < series.PointCount(); ++i) {
+                    highest = std::max(highest, series.YValues().Value(i));
+                    EXPECT_GE(series.ScreenY(i), Chart().ChartRect().Top) << series.BuildMarkText(i);
+                }
+            }
+            ASSERT_GT(highest, 0);
+            EXPECT_GE(axis.WorkingMaximum(), highest);
+            EXPECT_LE(axis.WorkingMinimum(), 0);
         }
 }
