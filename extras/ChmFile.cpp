@@ -10,6 +10,9 @@
 
 namespace cb::extras {
 
+// ChmOnDemand.cpp: whether chmlib can be opened.
+bool ChmLibraryPresent();
+
 namespace {
 
 int CollectFile(chmFile*, chmUnitInfo* ui, void* context) {
@@ -59,6 +62,8 @@ TChmFile::TChmFile(const std::string& FileName) : FFileName(FileName) {
     struct stat st {};
     if (::stat(FileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw EChmError("The help file \"" + FileName + "\" was not found.");
+    if (!ChmLibraryPresent())
+        throw EChmError("The help file \"" + FileName + "\" cannot be read: chmlib (libchm.so.1) is not installed.");
     FHandle = chm_open(FileName.c_str());
     if (!FHandle) throw EChmError("The file \"" + FileName + "\" is not a valid help file.");
 }

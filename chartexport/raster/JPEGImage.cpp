@@ -15,6 +15,9 @@
 
 namespace cb::chartexport {
 
+// JpegOnDemand.cpp: whether libjpeg can be opened.
+bool JpegLibraryPresent();
+
 namespace {
 
 struct JpegError {
@@ -82,6 +85,7 @@ bool RunJpeg(JpegJob* job) {
 TJPEGImage::TJPEGImage(const QImage& image, const TJPEGSettings& settings) {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         throw EExportError("JPEG error: the picture is empty");
+    if (!JpegLibraryPresent()) throw EExportError("JPEG error: libjpeg (libjpeg.so.62) is not installed");
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     JpegJob job{};
     job.pixels = rgb.constBits();
