@@ -225,9 +225,12 @@ void TCustomPlotPanel::BroadcastEvent(TPlotEvent& event) {
     if (FDestroying) return;
     event.Sender = this;
     const bool isMouse = dynamic_cast<TPlotMouseEvent*>(&event) != nullptr;
-    // Listeners may remove themselves: walk a copy.
+    // Listeners may remove themselves, or others (a listener that frees
+    // another): walk a copy and skip those no longer listed.
     const std::vector<TPlotEventListener*> items = FListeners.Items();
     for (TPlotEventListener* l : items) {
+        const auto& now = FListeners.Items();
+        if (std::find(now.begin(), now.end(), l) == now.end()) continue;
         l->HandleEvent(event);
         if (isMouse && FCancelMouse) break;
     }

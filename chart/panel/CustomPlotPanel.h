@@ -235,6 +235,7 @@ public:
 
     // The cursor the mouse gets back when it leaves the panel.
     const QCursor& SavedCursor() const { return FSavedCursor; }
+    void SetSavedCursor(const QCursor& cursor) { FSavedCursor = cursor; }
 
     // Double click; a handler that sets CancelMouse stops the click there
     // (no mouse-down follows).

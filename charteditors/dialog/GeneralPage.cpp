@@ -1,12 +1,14 @@
 #include "charteditors/dialog/GeneralPage.h"
 
 #include "chart/component/CustomChart.h"
-#include "chartexport/preview/ChartPreview.h"
+#include "chart/core/PlotResources.h"
+#include "charteditors/common/CursorNames.h"
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/common/EditorRegistry.h"
 #include "charteditors/dialog/PageKit.h"
 #include "charteditors/dialog/PagingPage.h"
 #include "charteditors/style/BrushDialog.h"
+#include "chartexport/preview/ChartPreview.h"
 #include "platform/rtl/ScopeGuard.h"
 
 #include <QButtonGroup>
@@ -15,27 +17,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace cb::charteditors {
 
 using namespace cb::chart;
-
-namespace {
-
-struct TCursorName {
-    const char* Name;
-    Qt::CursorShape Shape;
-};
-const TCursorName Cursors[] = {
-    {"crDefault", Qt::ArrowCursor},     {"crArrow", Qt::ArrowCursor},       {"crCross", Qt::CrossCursor},
-    {"crIBeam", Qt::IBeamCursor},       {"crSizeAll", Qt::SizeAllCursor},   {"crSizeNESW", Qt::SizeBDiagCursor},
-    {"crSizeNS", Qt::SizeVerCursor},    {"crSizeNWSE", Qt::SizeFDiagCursor}, {"crSizeWE", Qt::SizeHorCursor},
-    {"crUpArrow", Qt::UpArrowCursor},   {"crHourGlass", Qt::WaitCursor},    {"crDrag", Qt::DragMoveCursor},
-    {"crNoDrop", Qt::ForbiddenCursor},  {"crHSplit", Qt::SplitHCursor},     {"crVSplit", Qt::SplitVCursor},
-    {"crNo", Qt::ForbiddenCursor},      {"crAppStart", Qt::BusyCursor},     {"crHelp", Qt::WhatsThisCursor},
-    {"crHandPoint", Qt::PointingHandCursor},
-};
-
-}  // namespace
 
 void ShowChartPrintPreview(QWidget* owner, TCustomChart* chart) {
     if (!chart) return;
@@ -66,7 +52,6 @@ TFormPlotGeneral::TFormPlotGeneral(QWidget* owner) : TEditorForm(owner) {
     auto* cursorRow = new QHBoxLayout();
     CBCursor = new QComboBox(this);
     CBCursor->setObjectName("CBCursor");
-    for (const TCursorName& c : Cursors) CBCursor->addItem(c.Name);
     auto* cursorLabel = new QLabel("&Cursor:", this);
     cursorLabel->setBuddy(CBCursor);
     cursorRow->addWidget(cursorLabel);
@@ -137,8 +122,15 @@ TFormPlotGeneral::TFormPlotGeneral(QWidget* owner) : TEditorForm(owner) {
         EditChartBrush(this, TEditedObject::Part(static_cast<TChartBrush*>(&chart()->Zoom().Brush()),
                                                  static_cast<QObject*>(chart())));
     });
-    OnIndex(CBCursor, this, [chart](int i) {
-        if (i < int(std::size(Cursors))) chart()->setCursor(Cursors[i].Shape);
+    OnIndex(CBCursor, this, [this, chart](int) {
+        // The chart keeps its cursor when the name is none of ours, and
+        // restores the chosen one after its temporary ones.
+        constexpr int keep = std::numeric_limits<int>::min();
+        const int cursor = CursorFromName(keep, CBCursor->currentText().toStdString());
+        if (cursor == keep) return;
+        TCustomChart* c = chart();
+        c->setCursor(ScreenCursor(cursor));
+        c->SetSavedCursor(c->cursor());
     });
 }
 
@@ -165,10 +157,10 @@ void TFormPlotGeneral::MarginTyped(QSpinBox* box, int side, int opposite) {
 }
 
 void TFormPlotGeneral::EnableZoom(bool on) {
-    for (QWidget* w : {static_cast<QWidget*>(CBAnimatedZoom), static_cast<QWidget*>(UDAniZoomSteps),
-                       static_cast<QWidget*>(UDMinPix), static_cast<QWidget*>(BZoomPen),
-                       static_cast<QWidget*>(BZoomColor), static_cast<QWidget*>(CBDir),
-                       static_cast<QWidget*>(CBZoomMouse), static_cast<QWidget*>(CBUpLeft)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(CBAnimatedZoom), static_cast<QWidget*>(UDAniZoomSteps), static_cast<QWidget*>(UDMinPix),
+          static_cast<QWidget*>(BZoomPen), static_cast<QWidget*>(BZoomColor), static_cast<QWidget*>(CBDir),
+          static_cast<QWidget*>(CBZoomMouse), static_cast<QWidget*>(CBUpLeft)})
         w->setEnabled(on);
 }
 
@@ -194,13 +186,7 @@ void TFormPlotGeneral::FormShow() {
     BZoomPen->LinkPen(TEditedObject::Part(static_cast<TChartPen*>(&c->Zoom().Pen()), static_cast<QObject*>(c)));
     CBScrollMouse->setCurrentIndex(int(c->ScrollMouseButton()));
     CBScrollMouse->setEnabled(c->AllowPanning() != pmNone);
-    int cursor = 0;
-    for (int i = 0; i < int(std::size(Cursors)); ++i)
-        if (Cursors[i].Shape == c->cursor().shape()) {
-            cursor = i;
-            break;
-        }
-    CBCursor->setCurrentIndex(cursor);
+    FillCursorCombo(CBCursor, CursorNumberOf(c->cursor()));
 }
 
 }  // namespace cb::charteditors

@@ -1,5 +1,6 @@
 #include "charteditors/series/PieSeriesEditor.h"
 
+#include "chart/component/PieOtherLegend.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/pie/PieSeries.h"
 #include "charteditors/common/EditorButtons.h"
@@ -33,6 +34,7 @@ TPieSeriesEditor::TPieSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     CBOther = g.Combo("CBOther", "&Style:", {"None", "Below %", "Below Value"});
     EOtherValue = g.Edit("EOtherValue", "&Value:");
     EOtherLabel = g.Edit("EOtherLabel", "&Label:");
+    Button2 = g.Button("Button2", "Le&gend...", [this] { EditOtherLegend(); });
     CBColorEach = g.Check("CBColorEach", "Color &Each slice");
     BColor = g.ColorButton("BColor", "&Color...");
 
@@ -73,6 +75,17 @@ TPieSeriesEditor::TPieSeriesEditor(QWidget* owner) : TEditorForm(owner) {
     connect(EOtherLabel, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (Writing()) Series()->OtherSlice().SetText(text.toStdString());
     });
+}
+
+std::function<void(QWidget*, const TEditedObject&)>& TPieSeriesEditor::LegendEditor() {
+    static std::function<void(QWidget*, const TEditedObject&)> editor;
+    return editor;
+}
+
+void TPieSeriesEditor::EditOtherLegend() {
+    TPieSeries* s = Series();
+    if (!s || !LegendEditor()) return;
+    LegendEditor()(this, TEditedObject::Part(&OtherSliceLegend(*s), s));
 }
 
 TPieSeries* TPieSeriesEditor::Series() const {

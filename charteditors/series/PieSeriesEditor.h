@@ -1,8 +1,10 @@
 #pragma once
 // The editor of pie series (options, grouping of small slices into one
-// "other" slice, colours) and its "Circled" page (circled, 3D, rotation,
+// "other" slice with its own legend, colours) and its "Circled" page (circled, 3D, rotation,
 // radii, background colour) shared by circled series.
 #include "charteditors/common/EditorForm.h"
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -40,11 +42,17 @@ public:
 
     QPushButton* BShadow;
     QPushButton* Button1;
+    QPushButton* Button2;  // the other slice's legend
+
+    // Opens the legend editor modally on a legend (owner, legend); set by
+    // the chart editor dialog's registration, none before.
+    static std::function<void(QWidget*, const TEditedObject&)>& LegendEditor();
 
 protected:
     void FormShow() override;
 
 private:
+    void EditOtherLegend();
     cb::chart::TPieSeries* Series() const;
     bool Writing() const;
     void UpdateOther();

@@ -16,11 +16,15 @@
 #include "chart/series/SeriesPointer.h"
 #include "chart/series/SeriesTypes.h"
 #include "chart/series/pie/PieSeries.h"
+#include "charteditors/common/CursorNames.h"
 #include "charteditors/common/EditorButtons.h"
 #include "charteditors/common/EditorForm.h"
 #include "charteditors/common/EditorHelpers.h"
+#include "charteditors/controls/ChartGrid.h"
+#include "charteditors/controls/ChartGridNavigator.h"
 #include "charteditors/controls/ChartListBox.h"
 #include "charteditors/format/FormatEditor.h"
+#include "charteditors/series/PlotFuncEditor.h"
 #include "charteditors/series/RandomSourcePanel.h"
 #include "charteditors/series/SeriesEditorKit.h"
 #include "charteditors/series/SeriesPointerEditor.h"
@@ -249,6 +253,8 @@ void TFormPlotSeries::SeriesChanged() {
 
 void TFormPlotSeries::SeriesGone() {
     if (FDestroying) return;
+    // Nothing is left to apply to: the source editor goes without asking.
+    if (FSourceEditor) FSourceEditor->BApply->setEnabled(false);
     FLastLoaded = nullptr;
     FreeSeriesForms();
     FSourceEditor.reset();
@@ -405,6 +411,8 @@ void TFormPlotSeries::BuildGeneral() {
     auto* left = new QWidget(TabGeneral);
     TEditorGrid g(left);
     CBShowInLegend = g.Check("CBShowInLegend", "&Show In Legend");
+    CBCursor = g.Combo("CBCursor", "&Cursor:", {});
+    CBCursor->setProperty("sorted", true);
     EDepth = g.Spin("EDepth", "&Depth:", 0, 1200);
     LDepth = g.LastLabel();
     CBDepth = g.Check("CBDepth", "Auto");
@@ -447,6 +455,9 @@ void TFormPlotSeries::BuildGeneral() {
 
     connect(CBShowInLegend, &QCheckBox::toggled, this, [this](bool on) {
         if (!Guarded()) Series()->SetShowInLegend(on);
+    });
+    connect(CBCursor, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+        if (!Guarded()) Series()->SetCursor(CursorFromName(Series()->Cursor(), name.toStdString()));
     });
     connect(CBDepth, &QCheckBox::toggled, this, [this](bool on) {
         if (!Guarded()) Series()->SetDepth(on ? -1 : EDepth->value());
@@ -565,6 +576,7 @@ void TFormPlotSeries::LoadGeneral() {
     CBSort->setCurrentIndex(order == loAscending ? 0 : order == loDescending ? 1 : 2);
     const bool few = s->ValueLists().Count() < 3;
     ShowControls(few, {CBSort, LSort, LDepth, EDepth, CBDepth});
+    FillCursorCombo(CBCursor, s->Cursor());
 }
 
 // --- Marks ---
@@ -725,6 +737,15 @@ void TFormPlotSeries::BuildDataSource() {
     Panel2->setObjectName("Panel2");
     auto* panelLayout = new QVBoxLayout(Panel2);
     panelLayout->setContentsMargins(0, 0, 0, 0);
+    ChartGrid1 = new TChartGrid(Panel2);
+    ChartGrid1->setObjectName("ChartGrid1");
+    ChartGridNavigator1 = new TChartGridNavigator(Panel2);
+    ChartGridNavigator1->setObjectName("ChartGridNavigator1");
+    ChartGridNavigator1->SetGrid(ChartGrid1);
+    panelLayout->addWidget(ChartGrid1, 1);
+    panelLayout->addWidget(ChartGridNavigator1);
+    ChartGrid1->hide();
+    ChartGridNavigator1->hide();
     column->addWidget(Panel2, 1);
     Panel4 = new TRandomSourcePanel(TabDataSource);
     Panel4->setObjectName("Panel4");
@@ -779,17 +800,20 @@ bool TFormPlotSeries::CloseSourceEditor() {
 bool TFormPlotSeries::RebuildDataSource(int style) {
     if (!CloseSourceEditor()) return false;
     FShownStyle = style;
+    const bool manual = style == dsManual;
+    ChartGrid1->SetSeries(manual ? Series() : nullptr);
+    ChartGrid1->setVisible(manual);
+    ChartGridNavigator1->setVisible(manual);
+    if (manual) ChartGridNavigator1->EnableButtons();
     Panel2->setVisible(style != dsRandom);
     Panel4->setVisible(style == dsRandom);
     Panel4->SetSeries(style == dsRandom ? Series() : nullptr);
     if (style == dsFunction) {
-        std::unique_ptr<TEditorForm> form = CreateEditorByName("TPlotFuncEditor", this);
-        if (auto* editor = dynamic_cast<TBaseSourceEditor*>(form.get())) {
-            form.release();
-            FSourceEditor.reset(editor);
-            EmbedFormWithObject(editor, Panel2, TEditedObject::Element(Series()));
-            Panel2->layout()->addWidget(editor);
-        }
+        auto editor = std::make_unique<TPlotFuncEditor>(this);
+        ApplyTranslationHook(editor.get());
+        FSourceEditor = std::move(editor);
+        EmbedFormWithObject(FSourceEditor.get(), Panel2, TEditedObject::Element(Series()));
+        Panel2->layout()->addWidget(FSourceEditor.get());
     }
     return true;
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The series page of the chart editor: a combo naming the series, then the
 // pages "Format" (the series' own editor and the pages it adds), "General"
-// (legend, depth, value formats, axes, date-time flags, sort order),
-// "Marks" (style and arrows) and "Data Source" (points by hand, random
-// sample points, or a function of other series). The host sets the series
+// (legend, cursor, depth, value formats, axes, date-time flags, sort order),
+// "Marks" (style and arrows) and "Data Source" (points by hand in the data
+// grid, random sample points, or a function of other series). The host sets the series
 // and calls SelectSeries; the tab follows the chart: a colour change
 // repaints the swatch, the edited series going empties the tab.
 #include "chart/panel/PlotEvents.h"
@@ -37,6 +37,8 @@ namespace cb::charteditors {
 
 class TBaseSourceEditor;
 class TButtonPen;
+class TChartGrid;
+class TChartGridNavigator;
 class TChartListBox;
 class TEditorForm;
 class TFormPlotShape;
@@ -93,6 +95,7 @@ public:
     QCheckBox* CBPersistent;
     // --- General ---
     QCheckBox* CBShowInLegend;
+    QComboBox* CBCursor;  // sorted
     QLabel* LDepth;
     QSpinBox* EDepth;
     QCheckBox* CBDepth;
@@ -133,6 +136,9 @@ public:
     // --- Data Source ---
     QComboBox* CBDataSourcestyle;
     QWidget* Panel2;
+    // The points typed by hand ("Manual"), with its navigator.
+    TChartGrid* ChartGrid1;
+    TChartGridNavigator* ChartGridNavigator1;
     TRandomSourcePanel* Panel4;
     TBaseSourceEditor* SourceEditor() const { return FSourceEditor.get(); }
 

@@ -7,6 +7,7 @@
 
 #include "chart/axis/ChartAxes.h"
 #include "chart/axis/ChartAxis.h"
+#include "chart/core/PlotResources.h"
 #include "chart/series/ChartValueList.h"
 #include "chart/series/PlotFunction.h"
 #include "chart/series/SeriesMarks.h"
@@ -18,6 +19,8 @@
 #include "chart/series/pyramid/PyramidSeries.h"
 #include "charteditors/StandardEditors.h"
 #include "charteditors/common/EditorButtons.h"
+#include "charteditors/controls/ChartGrid.h"
+#include "charteditors/controls/ChartGridNavigator.h"
 #include "charteditors/series/RandomSourcePanel.h"
 #include "charteditors/series/SeriesPointerEditor.h"
 #include "charteditors/series/SeriesTab.h"
@@ -194,6 +197,76 @@ TEST_F(SeriesTab, GeneralPageWritesEachControl) {
     EXPECT_EQ(s->MandatoryList().Order(), loNone);
     (void)custom0;
     Shot(tab.get(), "series-tab-general");
+}
+
+TEST_F(SeriesTab, CursorChoiceListsTheNamesSortedWithTheChartHand) {
+    auto* s = Add<TLineSeries>("line");
+    auto* other = Add<TBarSeries>("bar");
+    other->SetCursor(12345);  // a number no name stands for
+    Edit(s);
+    Activate("General");
+    QStringList names;
+    for (int i = 0; i < tab->CBCursor->count(); ++i) names << tab->CBCursor->itemText(i);
+    QStringList sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(names, sorted);
+    EXPECT_TRUE(names.contains("PlotHand"));
+    EXPECT_TRUE(names.contains("Default"));
+    EXPECT_EQ(tab->CBCursor->currentText(), "Default");
+    Choose(tab->CBCursor, tab->CBCursor->findText("Cross"));
+    EXPECT_EQ(s->Cursor(), crCross);
+    Choose(tab->CBCursor, tab->CBCursor->findText("PlotHand"));
+    EXPECT_EQ(s->Cursor(), crPlotHand);
+    Edit(other);
+    EXPECT_EQ(tab->CBCursor->currentIndex(), -1);
+    EXPECT_EQ(other->Cursor(), 12345);  // loading writes nothing
+}
+
+TEST_F(SeriesTab, ManualPointsAreEditedInTheDataGrid) {
+    auto* s = Add<TLineSeries>("line");
+    s->SetManualData(true);
+    Edit(s);
+    Activate("Data Source");
+    ASSERT_TRUE(tab->ChartGrid1->isVisible());
+    EXPECT_TRUE(tab->ChartGridNavigator1->isVisible());
+    EXPECT_EQ(tab->ChartGrid1->Series(), s);
+    TChartGrid* grid = tab->ChartGrid1;
+    EXPECT_EQ(grid->RowCount(), grid->HeaderRows() + 4);
+    // A value typed into the grid goes into the series and on to what
+    // the series feeds.
+    // fed copies the series' points (a source without a function).
+    auto* fed = chart->CreateSeries<TLineSeries>();
+    fed->ConnectDataSource(s, true);
+    ASSERT_EQ(fed->PointCount(), s->PointCount());
+    int yColumn = -1;
+    for (int c = 1; c < grid->ColCount(); ++c)
+        if (grid->ColumnList(c) == &s->YValues()) yColumn = c;
+    ASSERT_GT(yColumn, 0);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(grid->HeaderRows() + 1, yColumn));
+    QTest::keyClick(grid, Qt::Key_F2);
+    ASSERT_TRUE(grid->Editing());
+    // Found in the grid, not by focus: the test window need not be active.
+    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr) << "no cell editor";
+    editor->selectAll();
+    QTest::keyClicks(editor, "42");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(s->YValues().Value(1), 42);
+    EXPECT_EQ(grid->CellText(yColumn, grid->HeaderRows() + 1), "42");
+    EXPECT_EQ(fed->YValues().Value(1), 42);
+    // The navigator appends a point.
+    Click(tab->ChartGridNavigator1->Button(cb::chartexport::nbInsert));
+    EXPECT_EQ(s->PointCount(), 5);
+    Shot(tab.get(), "series-tab-manual-grid");
+    // Random and Function show no grid.
+    Choose(tab->CBDataSourcestyle, TFormPlotSeries::dsRandom);
+    EXPECT_FALSE(tab->ChartGrid1->isVisible());
+    EXPECT_EQ(tab->ChartGrid1->Series(), nullptr);
+    Choose(tab->CBDataSourcestyle, TFormPlotSeries::dsFunction);
+    EXPECT_FALSE(tab->ChartGrid1->isVisible());
+    EXPECT_NE(tab->SourceEditor(), nullptr);
 }
 
 TEST_F(SeriesTab, MarksPageWritesEachControl) {

@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -34,6 +35,8 @@ std::unique_ptr<E> OpenEditor(const std::string& className, const cb::chartedito
 }
 
 inline void Click(QAbstractButton* b) {
+    // Laid out as the user sees it: the click lands where the button is drawn.
+    QCoreApplication::processEvents();
     QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
 }
 inline void StepUp(QSpinBox* s) {

@@ -8,6 +8,7 @@
 #include "chart/core/PlotTexts.h"
 #include "chart/panel/CustomAxisPanel.h"
 #include "chart/series/ChartSeriesList.h"
+#include "platform/rtl/ScopeGuard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,8 +29,19 @@ std::string TPieOtherSlice::Text() const {
     return FSettings.Text.empty() ? PlotText(TPlotText::txtOther) : FSettings.Text;
 }
 
+TPieOtherSlice::~TPieOtherSlice() = default;
+
+void TPieOtherSlice::SetLegend(std::unique_ptr<TPieOtherLegend> legend) {
+    FLegend = std::move(legend);
+    changed();
+}
+
 void TPieOtherSlice::Assign(const TPieOtherSlice& s) {
     FSettings = s.FSettings;
+    if (s.FLegend && FOwner)
+        FLegend = s.FLegend->Clone(*FOwner);
+    else
+        FLegend.reset();
 }
 
 // --- pie ---
@@ -58,6 +70,7 @@ TPieSeries::~TPieSeries() = default;
 
 void TPieSeries::SetParentChart(TCustomAxisPanel* chart) {
     TCircledSeries::SetParentChart(chart);
+    if (TPieOtherLegend* legend = FOtherSlice.Legend()) legend->SetChart(chart);
 }
 
 void TPieSeries::ApplyPreferredView3D() {
@@ -351,9 +364,19 @@ void TPieSeries::DrawVisiblePoints() {
             DrawPoint(i);
             if (end) FDrawSides = false;
         }
-        return;
+    } else {
+        TChartSeries::DrawVisiblePoints();
     }
-    TChartSeries::DrawVisiblePoints();
+    PaintOtherLegend();
+}
+
+void TPieSeries::PaintOtherLegend() {
+    TPieOtherLegend* legend = FOtherSlice.Legend();
+    if (!legend || !legend->Visible()) return;
+    // While it paints, the legend items are the grouped points.
+    FOtherLegendInUse = true;
+    auto back = cb::rtl::OnScopeExit([this] { FOtherLegendInUse = false; });
+    legend->Paint();
 }
 
 TBrushStyle TPieSeries::SliceBrushStyle(int index) {

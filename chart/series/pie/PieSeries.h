@@ -8,6 +8,7 @@
 #include "chart/series/pie/SliceValueList.h"
 #include "chart/style/PlotShadow.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,19 @@ enum TPieOtherStyle {
 
 class TPieSeries;
 
+// The legend of the grouped slices, drawn after the pie. The legend classes
+// come later in the engine (component/PieOtherLegend.h makes it).
+class TPieOtherLegend {
+public:
+    virtual ~TPieOtherLegend() = default;
+    virtual bool Visible() = 0;
+    // Lists the owner's grouped points.
+    virtual void Paint() = 0;
+    virtual void SetChart(TCustomAxisPanel* chart) = 0;
+    // A legend with the same settings for another pie.
+    virtual std::unique_ptr<TPieOtherLegend> Clone(TPieSeries& owner) = 0;
+};
+
 // Grouping of small slices into one.
 class TPieOtherSlice {
 public:
@@ -39,6 +53,7 @@ public:
     };
 
     explicit TPieOtherSlice(TPieSeries* owner) : FOwner(owner) {}
+    ~TPieOtherSlice();
     TColor Color() const { return FSettings.Color; }
     void SetColor(TColor c) { store(FSettings.Color, c); }
     TPieOtherStyle Style() const { return FSettings.Style; }
@@ -49,7 +64,11 @@ public:
     double Value() const { return FSettings.Value; }
     void SetValue(double v) { store(FSettings.Value, v); }
     const TSettings& Settings() const { return FSettings; }
-    // Copies without repainting.
+    // The legend of the grouped slices, or none until one is made.
+    TPieOtherLegend* Legend() const { return FLegend.get(); }
+    // Takes the legend (none frees it) and repaints.
+    void SetLegend(std::unique_ptr<TPieOtherLegend> legend);
+    // Copies without repainting; also the legend: copied when the source has one, else freed.
     void Assign(const TPieOtherSlice& source);
 
 private:
@@ -64,6 +83,7 @@ private:
     void changed();
     TPieSeries* FOwner;
     TSettings FSettings;
+    std::unique_ptr<TPieOtherLegend> FLegend;
 };
 
 struct TPieAngle {
@@ -122,6 +142,8 @@ public:
     int SliceAtPixel(int x, int y);
     // While a legend of the grouped points draws, it lists those instead.
     void SetOtherLegendInUse(bool on) { FOtherLegendInUse = on; }
+    // The other slice's legend, when it has one and it is visible.
+    void PaintOtherLegend();
 
     // --- series overrides ---
     void SetParentChart(TCustomAxisPanel* chart) override;
