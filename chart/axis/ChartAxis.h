@@ -7,10 +7,12 @@
 #include "chart/core/PlotTypes.h"
 #include "chart/style/ChartPen.h"
 #include "chart/style/PlotFont.h"
+#include "platform/rtl/Property.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cb::chart {
@@ -321,11 +323,8 @@ public:
 
 protected:
     template <class T>
-    void store(T& field, const T& value) {
-        if (field != value) {
-            field = value;
-            repaint();
-        }
+    void store(T& field, T value) {
+        cb::rtl::SetProperty(field, std::move(value), [this] { repaint(); });
     }
     void repaint() const;
     void recordTick(int pixel) { FTickPositions.push_back(pixel); }

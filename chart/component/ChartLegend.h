@@ -4,10 +4,12 @@
 // and optionally a check box, with a title, dividing lines and paging.
 #include "chart/component/ChartTitle.h"
 #include "chart/series/ChartSeries.h"
+#include "platform/rtl/Property.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cb::gfx {
@@ -85,11 +87,8 @@ public:
 
 private:
     template <class T>
-    void store(T& field, T v) {
-        if (field != v) {
-            field = v;
-            changed();
-        }
+    void store(T& field, T value) {
+        cb::rtl::SetProperty(field, std::move(value), [this] { changed(); });
     }
     void changed();
     TCustomChartLegend* FLegend;

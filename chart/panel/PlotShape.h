@@ -9,9 +9,11 @@
 #include "chart/style/PlotFont.h"
 #include "chart/style/PlotGradient.h"
 #include "chart/style/PlotShadow.h"
+#include "platform/rtl/Property.h"
 
 #include <array>
 #include <memory>
+#include <utility>
 
 namespace cb::chart {
 
@@ -58,11 +60,8 @@ public:
 protected:
     // Stores and, when it changed, repaints the parent.
     template <class T>
-    void Store(T& field, const T& value) {
-        if (field != value) {
-            field = value;
-            RepaintParent();
-        }
+    void Store(T& field, T value) {
+        cb::rtl::SetProperty(field, std::move(value), [this] { RepaintParent(); });
     }
 
 private:

@@ -8,10 +8,12 @@
 #include "chart/style/ChartBrush.h"
 #include "chart/style/ChartPen.h"
 #include "chart/style/PlotFont.h"
+#include "platform/rtl/Property.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace cb::chart {
@@ -222,11 +224,8 @@ protected:
 
 private:
     template <class T>
-    void store(T& field, T v) {
-        if (field != v) {
-            field = v;
-            changed();
-        }
+    void store(T& field, T value) {
+        cb::rtl::SetProperty(field, std::move(value), [this] { changed(); });
     }
     void changed();
     TCanvas3D* canvas() const;

@@ -6,8 +6,10 @@
 #include "chart/style/ChartBrush.h"
 #include "chart/style/ChartPen.h"
 #include "chart/style/PlotGradient.h"
+#include "platform/rtl/Property.h"
 
 #include <memory>
+#include <utility>
 
 namespace cb::chart {
 
@@ -113,11 +115,8 @@ protected:
     void SetOwnGradientColors(bool on) { FOwnGradientColors = on; }
     // Stores a new value and repaints.
     template <class T>
-    void store(T& field, T v) {
-        if (field != v) {
-            field = v;
-            Changed();
-        }
+    void store(T& field, T value) {
+        cb::rtl::SetProperty(field, std::move(value), [this] { Changed(); });
     }
 
 private:

@@ -6,10 +6,12 @@
 #include "chart/series/SeriesPointer.h"
 #include "chart/style/PlotFont.h"
 #include "chart/tools/PlotCustomTool.h"
+#include "platform/rtl/Property.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace cb::chart {
 
@@ -61,11 +63,8 @@ public:
 
 private:
     template <class T>
-    void store(T& field, T v) {
-        if (field != v) {
-            field = v;
-            if (FOnChange) FOnChange();
-        }
+    void store(T& field, T value) {
+        cb::rtl::SetProperty(field, std::move(value), FOnChange);
     }
     TChangeEvent FOnChange;
     TSettings FSettings;

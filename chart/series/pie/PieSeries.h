@@ -7,9 +7,11 @@
 #include "chart/series/pie/CircledSeries.h"
 #include "chart/series/pie/SliceValueList.h"
 #include "chart/style/PlotShadow.h"
+#include "platform/rtl/Property.h"
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cb::chart {
@@ -74,11 +76,8 @@ public:
 private:
     // Stores a new value and repaints the pie.
     template <class T>
-    void store(T& field, const T& v) {
-        if (field != v) {
-            field = v;
-            changed();
-        }
+    void store(T& field, T value) {
+        cb::rtl::SetProperty(field, std::move(value), [this] { changed(); });
     }
     void changed();
     TPieSeries* FOwner;
