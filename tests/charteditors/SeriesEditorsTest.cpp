@@ -520,6 +520,38 @@ namespace {
 
 // Each style button opens its dialog on the right object; what the dialog
 // changes stays.
+TEST_F(SeriesEditors, PenButtonsEditTheirSeriesOwnPens) {
+    auto* area = Add<TAreaSeries>();
+    auto* bar = Add<TBarSeries>();
+    auto* pie = Add<TPieSeries>();
+    auto* gantt = chart->CreateSeries<TGanttSeries>();
+    gantt->AddTask(1, 5, 1);
+    auto* arrow = chart->CreateSeries<TArrowSeries>();
+    arrow->AddArrowPoint(1, 2, 3, 4);
+    auto* shape = chart->CreateSeries<TChartShape>();
+    auto areaEditor = Open<TAreaSeriesEditor>(area);
+    auto barEditor = Open<TBarSeriesEditor>(bar);
+    auto pieEditor = Open<TPieSeriesEditor>(pie);
+    auto ganttEditor = Open<TGanttSeriesEditor>(gantt);
+    auto arrowEditor = Open<TArrowSeriesEditor>(arrow);
+    auto shapeEditor = Open<TChartShapeEditor>(shape);
+    ASSERT_TRUE(areaEditor && barEditor && pieEditor && ganttEditor && arrowEditor && shapeEditor);
+    const struct {
+        TButtonPen* button;
+        cb::gfx::TPen* pen;
+    } cases[] = {
+        {areaEditor->BAreaLinesPen, &area->AreaLinesPen()},
+        {areaEditor->BAreaLinePen, &area->LinePen()},
+        {barEditor->BBarPen, &bar->BarPen()},
+        {barEditor->BTickLines, &bar->TickLines()},
+        {pieEditor->BPen, &pie->PiePen()},
+        {ganttEditor->BConnLines, &gantt->ConnectingPen()},
+        {arrowEditor->BPen, &arrow->Pointer().Pen()},
+        {shapeEditor->BShapePen, &shape->Pen()},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.button->Pen(), c.pen) << c.button->objectName().toStdString();
+}
+
 TEST_F(SeriesEditors, StyleButtonsOpenTheirDialogs) {
     auto* line = Add<TLineSeries>();
     auto* bar = Add<TBarSeries>();
