@@ -561,7 +561,9 @@ TEST_F(SeriesEditors, StyleButtonsOpenTheirDialogs) {
     auto barEditor = Open<TBarSeriesEditor>(bar);
     auto pieEditor = Open<TPieSeriesEditor>(pie);
     auto pointEditor = Open<TSeriesPointerEditor>(point);
-    ASSERT_TRUE(lineEditor && barEditor && pieEditor && pointEditor);
+    auto areaEditor = Open<TAreaSeriesEditor>(Add<TAreaSeries>());
+    auto shapeEditor = Open<TChartShapeEditor>(chart->CreateSeries<TChartShape>());
+    ASSERT_TRUE(lineEditor && barEditor && pieEditor && pointEditor && areaEditor && shapeEditor);
     const struct {
         QPushButton* button;
         const char* dialogClass;
@@ -573,6 +575,10 @@ TEST_F(SeriesEditors, StyleButtonsOpenTheirDialogs) {
         {pieEditor->Button1, "cb::charteditors::TPlotGradientEditor"},
         {pointEditor->BPointFillColor, "cb::charteditors::TBrushDialog"},
         {pointEditor->BGradient, "cb::charteditors::TPlotGradientEditor"},
+        {areaEditor->BPattern, "cb::charteditors::TBrushDialog"},
+        {areaEditor->Button1, "cb::charteditors::TBrushDialog"},
+        {shapeEditor->BShapeBrush, "cb::charteditors::TBrushDialog"},
+        {shapeEditor->Button1, "cb::charteditors::TPlotGradientEditor"},
     };
     for (const auto& c : cases) {
         QString opened;
@@ -592,6 +598,38 @@ TEST_F(SeriesEditors, StyleButtonsOpenTheirDialogs) {
     EXPECT_EQ(barEditor->CBBarStyle->currentIndex(), int(bsRectGradient));
     Choose(barEditor->CBBarStyle, int(bsPyramid));
     EXPECT_FALSE(barEditor->BGradient->isEnabled());
+}
+
+// A colour chosen through a colour button lands in its own series' colour;
+// a cancelled dialog leaves it.
+TEST_F(SeriesEditors, ColourButtonsWriteTheirSeriesColour) {
+    auto* area = Add<TAreaSeries>();
+    auto* shape = chart->CreateSeries<TChartShape>();
+    auto* pie = Add<TPieSeries>();
+    auto areaEditor = Open<TAreaSeriesEditor>(area);
+    auto shapeEditor = Open<TChartShapeEditor>(shape);
+    auto circled = std::make_unique<TCircledSeriesEditor>();
+    circled->BindObject(TEditedObject::Element(pie));
+    circled->show();
+    ASSERT_TRUE(areaEditor && shapeEditor);
+    const struct {
+        TColorButton* button;
+        std::function<cb::gfx::TColor()> colour;
+    } cases[] = {
+        {areaEditor->BAreaColor, [&] { return area->SeriesColor(); }},
+        {shapeEditor->BShapeColor, [&] { return shape->SeriesColor(); }},
+        {circled->BBack, [&] { return pie->CircleBackColor(); }},
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.button->objectName().toStdString();
+        ASSERT_TRUE(c.button->isEnabled()) << name;
+        cbtest::ChooseColorInNextDialog(0x123456);
+        Click(c.button);
+        EXPECT_EQ(c.colour(), 0x123456u) << name;
+        cbtest::CancelNextColorDialog();
+        Click(c.button);
+        EXPECT_EQ(c.colour(), 0x123456u) << name;
+    }
 }
 
 }  // namespace
