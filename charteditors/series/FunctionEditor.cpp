@@ -180,20 +180,28 @@ void TCustomFunctionEditor::StoreOptions(TPlotFunction& f) {
     c->SetNumPoints(int(count));
 }
 
-bool ApplyDataSources(TChartSeries& series, const std::vector<TChartSeries*>& sources, std::string& error) {
+void RestoreDataSources(TChartSeries& series, const std::vector<TChartSeries*>& previous) {
+    series.SetDataSource(nullptr);
+    for (TChartSeries* s : previous) series.LinkSourceComponent(s);
+}
+
+void ReconnectDataSources(TChartSeries& series, const std::vector<TChartSeries*>& sources) {
     const std::vector<TChartSeries*> previous = series.DataSources();
+    series.SetDataSource(nullptr);
+    try {
+        for (TChartSeries* s : sources) series.ConnectDataSource(s, false);
+    } catch (...) {
+        RestoreDataSources(series, previous);
+        throw;
+    }
+}
+
+bool ApplyDataSources(TChartSeries& series, const std::vector<TChartSeries*>& sources, std::string& error) {
     try {
         for (TChartSeries* s : sources) series.ValidateSourceSeries(s);
         series.HoldUpdates();
         auto release = cb::rtl::OnScopeExit([&series] { series.ReleaseUpdates(); });
-        series.SetDataSource(nullptr);
-        try {
-            for (TChartSeries* s : sources) series.ConnectDataSource(s, false);
-        } catch (...) {
-            series.SetDataSource(nullptr);
-            for (TChartSeries* s : previous) series.LinkSourceComponent(s);
-            throw;
-        }
+        ReconnectDataSources(series, sources);
     } catch (const std::exception& e) {
         error = e.what();
         return false;

@@ -91,5 +91,10 @@ constexpr int MaxCustomPoints = 1000000;
 // and its updates are never left held.
 bool ApplyDataSources(cb::chart::TChartSeries& series, const std::vector<cb::chart::TChartSeries*>& sources,
                       std::string& error);
+// Replaces the series' data sources by these; when a source refuses, the
+// series is linked to its previous sources again and the error goes on.
+void ReconnectDataSources(cb::chart::TChartSeries& series, const std::vector<cb::chart::TChartSeries*>& sources);
+// Links the series to exactly these sources again (no refill).
+void RestoreDataSources(cb::chart::TChartSeries& series, const std::vector<cb::chart::TChartSeries*>& previous);
 
 }  // namespace cb::charteditors

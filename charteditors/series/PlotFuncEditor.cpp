@@ -331,15 +331,13 @@ bool TPlotFuncEditor::ApplyOrThrow() {
             s->AttachFunction(copy ? nullptr : std::move(FPending));
         }
         try {
-            s->SetDataSource(nullptr);
-            for (TChartSeries* source : sources) s->ConnectDataSource(source, false);
+            ReconnectDataSources(*s, sources);
             if (single)
                 s->MandatoryList().SetValueSource(sources.empty() ? std::string()
                                                                   : CBValues->currentText().toStdString());
         } catch (...) {
             // Back to what the series had.
-            s->SetDataSource(nullptr);
-            for (TChartSeries* source : previousSources) s->LinkSourceComponent(source);
+            RestoreDataSources(*s, previousSources);
             if (replacing) {
                 FPending = s->DetachFunction();
                 s->AttachFunction(std::move(previousFunction));
